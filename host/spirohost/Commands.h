@@ -1,0 +1,20 @@
+// The commands of the spirohost program. Each takes the words after its name and returns the
+// process exit code; bad input is reported on standard error with a non-zero code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace SpiroHost {
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const Args& args);
+};
+
+int RunList(const Args& args);
+
+}  // namespace SpiroHost

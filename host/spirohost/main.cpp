@@ -1,0 +1,46 @@
+// spirohost: runs the spirometry plug-in on Linux the way the recording host would.
+#include <cstring>
+#include <exception>
+#include <iostream>
+
+#include "host/Framework.h"
+#include "spirohost/Commands.h"
+
+namespace {
+
+using SpiroHost::Command;
+
+const Command kCommands[] = {
+    {"list", "load the plug-in and list the class objects it registered", SpiroHost::RunList},
+};
+
+void PrintUsage(std::ostream& out)
+{
+    out << "usage: spirohost COMMAND [options]   (spirohost COMMAND --help for its options)\n\ncommands:\n";
+    for (const Command& c : kCommands)
+        out << "  " << c.name << std::string(10 - std::strlen(c.name), ' ') << c.summary << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage(argc < 2 ? std::cerr : std::cout);
+        return argc < 2 ? 2 : 0;
+    }
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) != 0)
+            continue;
+        Host::Framework::Install();
+        try {
+            return c.run(SpiroHost::Args(argv + 2, argv + argc));
+        } catch (const std::exception& e) {
+            std::cerr << "spirohost " << c.name << ": " << e.what() << "\n";
+            return 1;
+        }
+    }
+    std::cerr << "spirohost: unknown command '" << argv[1] << "'\n";
+    PrintUsage(std::cerr);
+    return 2;
+}

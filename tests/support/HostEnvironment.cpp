@@ -1,0 +1,12 @@
+#include "support/HostEnvironment.h"
+
+#include "host/Framework.h"
+
+namespace TestSupport {
+
+void HostEnvironment::SetUp()
+{
+    Host::Framework::Install();
+}
+
+}  // namespace TestSupport
