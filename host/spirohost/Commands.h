@@ -16,5 +16,6 @@ struct Command {
 };
 
 int RunList(const Args& args);
+int RunGenerate(const Args& args);
 
 }  // namespace SpiroHost
