@@ -17,5 +17,6 @@ struct Command {
 
 int RunList(const Args& args);
 int RunGenerate(const Args& args);
+int RunInfo(const Args& args);
 
 }  // namespace SpiroHost

@@ -1,4 +1,4 @@
-// spirohost generate: the recording it writes, the figures it prints, and its error paths.
+// The recording commands of spirohost: generate and info, with their error paths.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -54,6 +54,20 @@ TEST(GenerateCommand, RefusesBadInputWithAMessageAndNonZeroExit)
     const std::string help = RunCommand(Spirohost() + " generate --help", &status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(help.find("--figures"), std::string::npos);
+}
+
+TEST(InfoCommand, ListsRecordsAndChannels)
+{
+    int status = -1;
+    const std::string out = RunCommand(Spirohost() + " info " + SPIRO_TEST_DATA_DIR "/sample.edf", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.find("1 record(s) at 1000 ticks per second"), std::string::npos) << out;
+    EXPECT_NE(out.find("record 1: 88000 ticks, 88 s"), std::string::npos) << out;
+    EXPECT_NE(out.find("channel 1: \"Flow head\" [V]"), std::string::npos) << out;
+
+    const std::string err = RunCommand(Spirohost() + " info /nonexistent.csv 2>&1 >/dev/null", &status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(err.find("/nonexistent.csv: the file cannot be opened"), std::string::npos) << err;
 }
 
 }  // namespace
