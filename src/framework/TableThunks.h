@@ -21,17 +21,27 @@ struct MemberOf<R (C::*)(A...)> {
     typedef C Class;
 };
 
+// Member pointers of every signature share one representation; the copy round-trips exactly.
+template <class To, class From>
+To MemberCast(From member)
+{
+    static_assert(sizeof(To) == sizeof(From), "member pointers share one representation");
+    To to;
+    std::memcpy(&to, &member, sizeof(to));
+    return to;
+}
+
 template <class M>
 GenericMember ToGeneric(M member)
 {
-    return reinterpret_cast<GenericMember>(member);
+    return MemberCast<GenericMember>(member);
 }
 
 template <class M, class... A>
 decltype(auto) Invoke(Generic* object, GenericMember member, A&&... args)
 {
     typedef typename MemberOf<M>::Class Owner;
-    return (reinterpret_cast<Owner*>(object)->*reinterpret_cast<M>(member))(std::forward<A>(args)...);
+    return (reinterpret_cast<Owner*>(object)->*MemberCast<M>(member))(std::forward<A>(args)...);
 }
 
 template <class F>
