@@ -1,0 +1,58 @@
+#include "host/data/EdfRecordingWriter.h"
+
+#include <edflib.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace Host {
+namespace {
+
+void Check(int result, const std::string& path, const std::string& what)
+{
+    if (result != 0)
+        throw RecordingError(path + ": cannot write " + what);
+}
+
+}  // namespace
+
+void WriteEdfRecording(const std::string& path, const Recording& recording)
+{
+    const int rate = static_cast<int>(std::lround(recording.TickRate()));
+    if (rate <= 0 || std::fabs(rate - recording.TickRate()) > 1e-9)
+        throw RecordingError(path + ": EDF needs a whole number of samples per second");
+    if (recording.RecordCount() == 0)
+        throw RecordingError(path + ": the recording has no record to write");
+    const RecordBlock& block = recording.Record(0);
+    if (block.ticks % rate != 0)
+        throw RecordingError(path + ": EDF needs a whole number of seconds");
+
+    const int signals = static_cast<int>(recording.ChannelCount());
+    const int handle = edfopen_file_writeonly(path.c_str(), EDFLIB_FILETYPE_EDFPLUS, signals);
+    if (handle < 0)
+        throw RecordingError(path + ": the file cannot be created");
+    try {
+        for (int s = 0; s < signals; ++s) {
+            const ChannelFormat& f = recording.Channel(s);
+            Check(edf_set_samplefrequency(handle, s, rate), path, "the sample rate");
+            Check(edf_set_digital_minimum(handle, s, -32768), path, "the digital range");
+            Check(edf_set_digital_maximum(handle, s, 32767), path, "the digital range");
+            Check(edf_set_physical_minimum(handle, s, f.Physical(-32768)), path, "the physical range");
+            Check(edf_set_physical_maximum(handle, s, f.Physical(32767)), path, "the physical range");
+            Check(edf_set_label(handle, s, f.title.c_str()), path, "a label");
+            Check(edf_set_physical_dimension(handle, s, f.unit.c_str()), path, "a unit");
+        }
+        std::vector<short> second(static_cast<size_t>(rate));
+        for (uint32_t start = 0; start < block.ticks; start += rate)
+            for (int s = 0; s < signals; ++s) {
+                std::copy_n(block.samples[s].begin() + start, rate, second.begin());
+                Check(edfwrite_digital_short_samples(handle, second.data()), path, "the samples");
+            }
+    } catch (...) {
+        edfclose_file(handle);
+        throw;
+    }
+    Check(edfclose_file(handle), path, "the end of the file");
+}
+
+}  // namespace Host

@@ -1,0 +1,67 @@
+// A recording as the host keeps it: records (blocks) of channels sampled at one tick rate,
+// each channel stored as 16-bit values with its units conversion.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace Host {
+
+// A file that cannot be read: the message names the file, the place and what is wrong.
+class RecordingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ChannelFormat {
+    std::string title;
+    std::string unit;
+    double scale = 1.0;   // physical = (raw + offset) * scale
+    double offset = 0.0;
+
+    double Physical(int16_t raw) const { return (raw + offset) * scale; }
+    // The nearest stored value of a physical value, clamped to the 16-bit range.
+    int16_t Raw(double physical) const;
+};
+
+struct RecordBlock {
+    uint32_t ticks = 0;
+    std::vector<std::vector<int16_t>> samples;  // one vector of `ticks` values per channel
+};
+
+class Recording {
+public:
+    Recording(std::string path, double tickRate, std::vector<ChannelFormat> channels);
+
+    const std::string& Path() const { return mPath; }
+    double TickRate() const { return mTickRate; }
+    double SecondsPerTick() const { return 1.0 / mTickRate; }
+
+    size_t ChannelCount() const { return mChannels.size(); }
+    const ChannelFormat& Channel(size_t index) const { return mChannels.at(index); }
+    // Index of the first channel with this title, or -1.
+    int FindChannel(const std::string& title) const;
+
+    size_t RecordCount() const { return mRecords.size(); }
+    const RecordBlock& Record(size_t index) const { return mRecords.at(index); }
+    // Appends a record; every channel must hold exactly `ticks` samples.
+    void AddRecord(RecordBlock record);
+
+    double PhysicalAt(size_t record, size_t channel, uint32_t tick) const
+    {
+        return mChannels[channel].Physical(mRecords[record].samples[channel][tick]);
+    }
+
+private:
+    std::string mPath;
+    double mTickRate;
+    std::vector<ChannelFormat> mChannels;
+    std::vector<RecordBlock> mRecords;
+};
+
+// Reads an EDF, EDF+ or CSV recording, chosen by the file's extension.
+Recording LoadRecording(const std::string& path);
+
+}  // namespace Host

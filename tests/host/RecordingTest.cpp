@@ -1,0 +1,179 @@
+// Recordings read from EDF and CSV files that the tests write, good and malformed.
+#include <gtest/gtest.h>
+
+#include <edflib.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "host/data/EdfRecordingWriter.h"
+#include "host/data/Recording.h"
+
+namespace {
+
+using Host::LoadRecording;
+using Host::RecordingError;
+
+std::string TempPath(const std::string& name)
+{
+    return ::testing::TempDir() + "rec_" + std::to_string(::getpid()) + "_" + name;
+}
+
+std::string WriteText(const std::string& name, const std::string& text)
+{
+    const std::string path = TempPath(name);
+    std::ofstream(path) << text;
+    return path;
+}
+
+// The message of the RecordingError that loading the file throws; empty when it loads.
+std::string LoadError(const std::string& path)
+{
+    try {
+        LoadRecording(path);
+    } catch (const RecordingError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TEST(CsvRecording, ReadsChannelsUnitsRateAndValues)
+{
+    const auto path = WriteText("ok.csv",
+                                "time, Flow [L/s], Volume [L]\n"
+                                "0.00, 0.5, 0\n0.01, -0.5, 1\n0.02, 1.5, 2\n\n"
+                                "5.00, 0, 0.5\n5.01, 1, 1.5\n");
+    const Host::Recording r = LoadRecording(path);
+    EXPECT_DOUBLE_EQ(r.TickRate(), 100.0);
+    ASSERT_EQ(r.ChannelCount(), 2u);
+    EXPECT_EQ(r.Channel(0).title, "Flow");
+    EXPECT_EQ(r.Channel(0).unit, "L/s");
+    EXPECT_EQ(r.Channel(1).unit, "L");
+    EXPECT_EQ(r.FindChannel("Volume"), 1);
+    EXPECT_EQ(r.FindChannel("Pressure"), -1);
+    ASSERT_EQ(r.RecordCount(), 2u);
+    EXPECT_EQ(r.Record(0).ticks, 3u);
+    EXPECT_EQ(r.Record(1).ticks, 2u);
+    // 16-bit storage over the channel's range [-0.5, 1.5]: one step is 2/65534.
+    const double step = 2.0 / 65534;
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 0), 0.5, step);
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 1), -0.5, step);
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 2), 1.5, step);
+    EXPECT_NEAR(r.PhysicalAt(1, 1, 1), 1.5, 2.0 / 65534);
+}
+
+TEST(CsvRecording, MalformedFilesNameTheFileThePlaceAndTheFault)
+{
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"", "the file is empty"},
+        {"when, Flow [L/s]\n0, 1\n0.1, 2\n", ":1: the header must start with a time column"},
+        {"time\n0\n1\n", ":1: the header names no channel"},
+        {"time, Flow [L/s\n0, 1\n", ":1: column \"Flow [L/s\": the unit has no closing ']'"},
+        {"time, Flow [L/s]\n0, 1\n0.1\n", ":3: expected 2 values, found 1"},
+        {"time, Flow [L/s]\n0, 1\n0.1, x2\n", ":3: column 2: \"x2\" is not a number"},
+        {"time, Flow [L/s]\n0, 1\n0.1, 2\n0.3, 3\n", ":4: the time step changes"},
+        {"time, Flow [L/s]\n0, 1\n0, 2\n", ":3: the time must increase"},
+        {"time, Flow [L/s]\n0, 1\n", "at least two samples are needed"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const auto path = WriteText("bad" + std::to_string(n++) + ".csv", c.text);
+        const std::string error = LoadError(path);
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
+    }
+    EXPECT_NE(LoadError(TempPath("missing.csv")).find("cannot be opened"), std::string::npos);
+    EXPECT_NE(LoadError(TempPath("notes.txt")).find("unknown kind of recording"), std::string::npos);
+}
+
+// An EDF+ file with a 100 Hz and a 50 Hz signal, written with EDFlib directly.
+std::string WriteTwoRateEdf()
+{
+    const std::string path = TempPath("two.edf");
+    const int h = edfopen_file_writeonly(path.c_str(), EDFLIB_FILETYPE_EDFPLUS, 2);
+    EXPECT_GE(h, 0);
+    const int rates[2] = {100, 50};
+    for (int s = 0; s < 2; ++s) {
+        edf_set_samplefrequency(h, s, rates[s]);
+        edf_set_digital_minimum(h, s, -1000);
+        edf_set_digital_maximum(h, s, 1000);
+        edf_set_physical_minimum(h, s, s == 0 ? -10.0 : 0.0);
+        edf_set_physical_maximum(h, s, s == 0 ? 10.0 : 5.0);
+        edf_set_label(h, s, s == 0 ? "Flow" : "Pressure");
+        edf_set_physical_dimension(h, s, s == 0 ? "L/s" : "kPa");
+    }
+    for (int second = 0; second < 2; ++second)
+        for (int s = 0; s < 2; ++s) {
+            std::vector<short> samples(rates[s]);
+            for (int i = 0; i < rates[s]; ++i)
+                samples[i] = static_cast<short>(second * 100 + i);
+            edfwrite_digital_short_samples(h, samples.data());
+        }
+    edfclose_file(h);
+    return path;
+}
+
+TEST(EdfRecording, ReadsScalingRatesAndHoldsSlowerSignals)
+{
+    const Host::Recording r = LoadRecording(WriteTwoRateEdf());
+    EXPECT_DOUBLE_EQ(r.TickRate(), 100.0);
+    ASSERT_EQ(r.ChannelCount(), 2u);
+    EXPECT_EQ(r.Channel(1).title, "Pressure");
+    EXPECT_EQ(r.Channel(1).unit, "kPa");
+    ASSERT_EQ(r.RecordCount(), 1u);
+    ASSERT_EQ(r.Record(0).ticks, 200u);
+    // Flow: digital d in [-1000, 1000] is d / 100 L/s.
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 7), 0.07, 1e-12);
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 100 + 3), 1.03, 1e-12);
+    // Pressure at 50 Hz: each sample held for two ticks; d in [-1000, 1000] is (d + 1000) / 400 kPa.
+    EXPECT_EQ(r.Record(0).samples[1][10], 5);
+    EXPECT_EQ(r.Record(0).samples[1][11], 5);
+    EXPECT_EQ(r.Record(0).samples[1][12], 6);
+    EXPECT_NEAR(r.PhysicalAt(0, 1, 10), (5 + 1000) / 400.0, 1e-12);
+    EXPECT_EQ(r.Record(0).samples[1][100], 100);
+}
+
+TEST(EdfRecording, WrittenRecordingsReadBackSampleForSample)
+{
+    Host::ChannelFormat flow{"Raw flow", "mV", 0.01, 3.0};
+    Host::Recording original("", 200.0, {flow});
+    Host::RecordBlock block;
+    block.ticks = 400;
+    block.samples.emplace_back(400);
+    for (int t = 0; t < 400; ++t)
+        block.samples[0][t] = static_cast<int16_t>(std::lround(3000 * std::sin(t / 20.0)));
+    original.AddRecord(block);
+    const std::string path = TempPath("round.edf");
+    Host::WriteEdfRecording(path, original);
+    const Host::Recording back = LoadRecording(path);
+    ASSERT_EQ(back.Record(0).ticks, 400u);
+    EXPECT_EQ(back.Channel(0).title, "Raw flow");
+    // EDF keeps the physical range in 8-character fields: values agree to that precision.
+    for (uint32_t t = 0; t < 400; ++t) {
+        ASSERT_EQ(back.Record(0).samples[0][t], original.Record(0).samples[0][t]) << t;
+        ASSERT_NEAR(back.PhysicalAt(0, 0, t), original.PhysicalAt(0, 0, t), 1e-4) << t;
+    }
+}
+
+TEST(EdfRecording, MalformedFilesAreRefusedWithAMessage)
+{
+    const auto garbage = WriteText("garbage.edf", std::string(300, 'x'));
+    EXPECT_NE(LoadError(garbage).find(garbage + ": "), std::string::npos);
+    EXPECT_NE(LoadError(TempPath("missing.edf")).find("no such file"), std::string::npos);
+
+    // A valid file cut in the middle of its data.
+    const std::string whole = WriteTwoRateEdf();
+    std::ifstream in(whole, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto cut = WriteText("cut.edf", bytes.substr(0, bytes.size() - 150));
+    EXPECT_FALSE(LoadError(cut).empty());
+
+    Host::Recording oddRate("", 99.5, {Host::ChannelFormat{"a", "", 1, 0}});
+    EXPECT_THROW(Host::WriteEdfRecording(TempPath("odd.edf"), oddRate), RecordingError);
+}
+
+}  // namespace
