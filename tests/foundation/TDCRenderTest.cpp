@@ -114,3 +114,33 @@ TEST(TDCRendered, ToPDF) {
     DrawScene(*canvas);
     ExpectScene(TestSupport::RasterizePDF(canvas->Finish()));
 }
+
+TEST(TDCRendered, TextInABufferArrivesUpright) {
+    auto canvas = Gfx::Canvas::CreateImage(40, 40);
+    canvas->GetContext().SetShouldAntialias(false);
+    auto direct = CreateTDC(&canvas->GetContext(), false);
+    direct->FillRect(0, 0, 40, 40, TBrush(TColor::White));
+    auto buffer = OrrelDraw::gCreateBufferedDC(*direct, TSize(40, 40));
+    buffer->FillRect(0, 0, 41, 41, TBrush(TColor::White));
+    buffer->SetScalingFactor(2.0);  // a 22-point "T"
+    buffer->TextOut(5, 5, L"T", -1);
+    direct->BitBlt(0, 0, 40, 40, *buffer, 0, 0, 0);
+
+    Gfx::Image image = canvas->Snapshot();
+    int top = -1, bottom = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            if ((image.Pixel(x, y) & 0xFFFFFF) < 0x404040) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+    ASSERT_GE(top, 5);
+    ASSERT_GT(bottom, top + 8);
+    auto inkIn = [&](int y) {
+        int ink = 0;
+        for (int x = 0; x < 40; ++x)
+            ink += (image.Pixel(x, y) & 0xFFFFFF) < 0x404040;
+        return ink;
+    };
+    EXPECT_GT(inkIn(top + 1), 2 * inkIn(bottom - 1));  // the bar on top, the stem below
+}

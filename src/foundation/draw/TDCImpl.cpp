@@ -2,37 +2,15 @@
 
 #include <cwchar>
 
+#include "foundation/TextConversion.h"
 #include "foundation/draw/LayerDCImpl.h"
 #include "graphics/Text.h"
 
 namespace {
 
-// UTF-32 to UTF-8; values that are no characters become U+FFFD.
+// length < 0: up to the terminator.
 std::string ToUtf8(const wchar_t* text, int length) {
-    size_t count = length < 0 ? std::wcslen(text) : static_cast<size_t>(length);
-    std::string out;
-    out.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t c = static_cast<uint32_t>(text[i]);
-        if (c > 0x10FFFF)
-            c = 0xFFFD;
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return KVD::ToU8String(text, length < 0 ? std::wcslen(text) : static_cast<unsigned long>(length));
 }
 
 bool HasBits(unsigned int value, unsigned int bits) {
