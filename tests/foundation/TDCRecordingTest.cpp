@@ -88,12 +88,13 @@ TEST(TDCRecorded, ShapesFillAndFrame) {
     d.dc->Rectangle(5, 6, 15, 26);
     d.dc->Ellipse(0, 0, 40, 20);
     d.dc->ClearRect(TRect(1, 1, 3, 3));
+    d.dc->DrawImage(Gfx::Image(4, 3), TPoint(5, 6));
     EXPECT_THAT(d.Calls(),
                 ElementsAre("SaveState()", "SetFillColor(rgba(1, 0, 0, 1))", "FillRect(-0.5, -0.5, 10, 10)",
                             "RestoreState()", "SaveState()", "SetStrokeColor(rgba(1, 0, 0, 1))",
                             "StrokeRect(1, 2, 10, 20)", "RestoreState()", "BeginPath()", "AddRect(5, 6, 10, 20)",
                             "FillStrokePath()", "BeginPath()", "AddEllipse(0, 0, 40, 20)", "FillStrokePath()",
-                            "ClearRect(1, 1, 2, 2)"));
+                            "ClearRect(1, 1, 2, 2)", "DrawImage(4x3, 5, 6, 1, flipped)"));
 }
 
 TEST(TDCRecorded, TextIsPlacedByAlignmentAndMeasuredInOneFont) {
@@ -194,6 +195,9 @@ TEST(TDCRecorded, LayersAreDrawnOffScreenAndCopiedBack) {
     d.rc.ClearCalls();
     d.dc->BitBlt(0, 0, 10, 10, *buffer, 15, 25, 0);
     EXPECT_EQ(d.Calls()[2], "DrawLayer(layer1, -15, -25)");
+    // Images go into a layer as into an unflipped view.
+    buffer->DrawImage(Gfx::Image(2, 2), TPoint(1, 1));
+    EXPECT_EQ(d.Calls().back(), "layer1: DrawImage(2x2, 1, 1, 1, unflipped)");
 
     auto screen = OrrelDraw::gCreateScreenBitmapDC(TSize(8, 8));
     EXPECT_FALSE(screen->IsDCFlipped());
