@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "foundation/COMPtr.h"
+#include "host/CommandClass.h"
 #include "host/EventMap.h"
 #include "host/Framework.h"
 #include "host/SettingsKey.h"
@@ -22,6 +23,8 @@ struct Services {
     MessageProcessor processor;
     StandardMsgFactory messageFactory;
     SRKeyClass keyClass;
+    CommandClass commandClass;
+    CommandGroupClass commandGroupClass;
 };
 
 Services& Get()
@@ -41,6 +44,8 @@ void Install(Framework& framework)
     Services& services = Get();
     framework.RegisterClassObject(&services.messageFactory);
     framework.RegisterClassObject(&services.keyClass);
+    framework.RegisterClassObject(&services.commandClass);
+    framework.RegisterClassObject(&services.commandGroupClass);
 }
 
 HRESULT QueryInterface(const _IID& iid, void** out)
@@ -58,6 +63,11 @@ HRESULT QueryInterface(const _IID& iid, void** out)
 ISettingsRegistrar* ApplicationRegistrar()
 {
     return Get().registrar;
+}
+
+CommandClass& Commands()
+{
+    return Get().commandClass;
 }
 
 }  // namespace FrameworkServices

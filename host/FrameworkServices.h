@@ -10,6 +10,7 @@
 namespace Host {
 
 class Framework;
+class CommandClass;
 
 namespace FrameworkServices {
 
@@ -20,6 +21,9 @@ HRESULT QueryInterface(const _IID& iid, void** out);
 // Where keyed messages go when their destination keeps no settings registrar: the
 // application's own registrar.
 ISettingsRegistrar* ApplicationRegistrar();
+
+// The command class, to set the shortcuts the host proposes.
+CommandClass& Commands();
 
 }  // namespace FrameworkServices
 
