@@ -4,6 +4,8 @@
 
 #include "foundation/COMPtr.h"
 #include "host/CommandClass.h"
+#include "host/DocumentBase.h"
+#include "host/DocumentClassBase.h"
 #include "host/EventMap.h"
 #include "host/Framework.h"
 #include "host/SettingsKey.h"
@@ -19,12 +21,14 @@ struct Services {
     ~Services() { registrar->Release(); }
 
     ISettingsRegistrar* registrar;
-    EventMap eventMap;
+    Host::EventMap eventMap;
     MessageProcessor processor;
     StandardMsgFactory messageFactory;
     SRKeyClass keyClass;
     CommandClass commandClass;
     CommandGroupClass commandGroupClass;
+    DocumentBaseClass documentBaseClass;
+    DocClassBaseClass docClassBaseClass;
 };
 
 Services& Get()
@@ -46,6 +50,8 @@ void Install(Framework& framework)
     framework.RegisterClassObject(&services.keyClass);
     framework.RegisterClassObject(&services.commandClass);
     framework.RegisterClassObject(&services.commandGroupClass);
+    framework.RegisterClassObject(&services.documentBaseClass);
+    framework.RegisterClassObject(&services.docClassBaseClass);
 }
 
 HRESULT QueryInterface(const _IID& iid, void** out)
@@ -63,6 +69,11 @@ HRESULT QueryInterface(const _IID& iid, void** out)
 ISettingsRegistrar* ApplicationRegistrar()
 {
     return Get().registrar;
+}
+
+ICAFEventMap* EventMap()
+{
+    return &Get().eventMap;
 }
 
 CommandClass& Commands()

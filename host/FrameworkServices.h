@@ -5,6 +5,7 @@
 #pragma once
 
 #include "IFramework.h"
+#include "ICAFEventMap.h"
 #include "ISettingsRegistrar.h"
 
 namespace Host {
@@ -21,6 +22,9 @@ HRESULT QueryInterface(const _IID& iid, void** out);
 // Where keyed messages go when their destination keeps no settings registrar: the
 // application's own registrar.
 ISettingsRegistrar* ApplicationRegistrar();
+
+// The host's event map.
+ICAFEventMap* EventMap();
 
 // The command class, to set the shortcuts the host proposes.
 CommandClass& Commands();
