@@ -5,6 +5,7 @@
 
 #include "ResultCodes.h"
 #include "host/ClassObjectEnum.h"
+#include "host/units/UnitsConversionClass.h"
 
 namespace Host {
 namespace {
@@ -34,8 +35,10 @@ Framework* Framework::Instance() { return Slot().get(); }
 
 void Framework::Install()
 {
-    if (!Slot())
+    if (!Slot()) {
         Slot().reset(new Framework());
+        UnitsConversionClass::Register(*Slot());
+    }
 }
 
 bool Framework::GuidLess::operator()(const _IID& a, const _IID& b) const
