@@ -269,7 +269,7 @@ void LabelTime::Stream(std::wostream& out, unsigned flags) const
     } else if (plainSeconds) {
         number = FixedText(AsSeconds(effective), mDecPlaces);
     } else {
-        number = FixedText(mSeconds > kSecondsEpsilon ? mSeconds : 0.0, mDecPlaces);
+        number = FixedText(mSeconds <= kSecondsEpsilon ? 0.0 : mSeconds, mDecPlaces);
         clock = ClockText(effective, number);
     }
     if (trim)

@@ -1,5 +1,6 @@
 #include "foundation/units/PrefixedUnit.h"
 
+#include "ResultCodes.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
 

@@ -3,7 +3,6 @@
 #include "FrameworkIds.h"
 #include "ResultCodes.h"
 #include "foundation/DynamicId.h"
-#include "foundation/XKVD.h"
 
 namespace KVD {
 namespace {
@@ -75,12 +74,7 @@ HRESULT UnitEntry::Read(IBinInStream* in)
 {
     if (in == nullptr)
         return KVD_E_BADSTATE;
-    try {
-        return StreamResult(readHr(in));
-    } catch (const XKVD&) {
-        // A corrupt string length: the record is unreadable, and no exception leaves a COM call.
-        return KVD_E_BADSTATE;
-    }
+    return StreamResult(readHr(in));
 }
 
 HRESULT UnitEntry::Write(IBinOutStream* out) const

@@ -42,16 +42,19 @@ HRESULT UnitInfo::readHr(IBinInStream* in)
     unsigned prefix = 0;
     String name;
     unsigned flags = 0;
-    in->ReadWord32(&prefix);
-    in->ReadKVDString(String::Setter(name));
-    in->ReadWord32(&flags);
-    const HRESULT state = in->StreamState();
-    if (state == KVD_S_OK) {
-        mPrefix = static_cast<UnitPrefix>(prefix);
-        mName = name;
-        mFlags = flags;
-    }
-    return state;
+    // A corrupt string length fails the read without making the stream bad: stop there, or
+    // the flags would be read from the middle of the string.
+    HRESULT hr = in->ReadWord32(&prefix);
+    if (hr == KVD_S_OK)
+        hr = in->ReadKVDString(String::Setter(name));
+    if (hr == KVD_S_OK)
+        hr = in->ReadWord32(&flags);
+    if (hr != KVD_S_OK)
+        return hr;
+    mPrefix = static_cast<UnitPrefix>(prefix);
+    mName = name;
+    mFlags = flags;
+    return in->StreamState();
 }
 
 }  // namespace KVD

@@ -30,7 +30,8 @@ struct UnitInfo : UnitPrefixInfo {
     // Persisted form: u32 prefix, the name as a stream string, u32 flags. Both answer the
     // stream's state afterwards: 0 while it is good.
     HRESULT writeHr(IBinOutStream* out) const;
-    // The record changes only when the whole form was read.
+    // The record changes only when the whole form was read; otherwise the first failure
+    // (0xF800400A, or 0xF8008003 for a corrupt string) is answered.
     HRESULT readHr(IBinInStream* in);
 
     String mName;
