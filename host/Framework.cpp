@@ -4,7 +4,8 @@
 #include <memory>
 
 #include "ResultCodes.h"
-#include "host/ClassObjectEnum.h"
+#include "foundation/EnumArray.h"
+#include "foundation/InterfaceArray.h"
 #include "host/FrameworkServices.h"
 #include "host/units/UnitsConversionClass.h"
 
@@ -152,15 +153,14 @@ HRESULT Framework::EnumClassObjectsInCategory(const _IID* category, IEnumClassOb
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    std::vector<ICAFClassObject*> matching;
+    InterfaceArrayBase<ICAFClassObject> matching;
     {
         std::lock_guard<std::recursive_mutex> guard(mLock);
         for (const Registration& r : mClasses)
             if (category == nullptr || InCategory(r.object, category))
-                matching.push_back(r.object);
+                matching.Add(r.object);
     }
-    *out = ClassObjectEnum::Create(matching);
-    return KVD_S_OK;
+    return InterfaceEnum::EnumArray<IEnumClassObjects, ICAFClassObject>::Create(matching, out);
 }
 
 HRESULT Framework::GetDynId(const _IID& guid, uint16_t* id)
