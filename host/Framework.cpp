@@ -7,6 +7,7 @@
 #include "foundation/EnumArray.h"
 #include "foundation/InterfaceArray.h"
 #include "host/FrameworkServices.h"
+#include "host/units/UnitsConversionClass.h"
 
 namespace Host {
 namespace {
@@ -36,8 +37,10 @@ Framework* Framework::Instance() { return Slot().get(); }
 
 void Framework::Install()
 {
-    if (!Slot())
+    if (!Slot()) {
         Slot().reset(new Framework());
+        UnitsConversionClass::Register(*Slot());
+    }
 }
 
 bool Framework::GuidLess::operator()(const _IID& a, const _IID& b) const
