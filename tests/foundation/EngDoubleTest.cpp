@@ -27,11 +27,11 @@ TEST(EngDouble, EveryMagnitudeTakesItsPrefix)
         const double v = 1.5 * std::pow(10.0, k);
         const engdouble value(v, L"V");
         const int e = 3 * static_cast<int>(std::floor(k / 3.0));
-        EXPECT_EQ(value.GetExponent(), e) << "1.5e" << k;
-        EXPECT_NEAR(value.GetMantissa(), 1.5 * std::pow(10.0, k - e), 1e-12) << "1.5e" << k;
+        EXPECT_EQ(value.Exponent(), e) << "1.5e" << k;
+        EXPECT_NEAR(value.Mantissa(), 1.5 * std::pow(10.0, k - e), 1e-12) << "1.5e" << k;
         const engdouble negative(-v, L"V");
-        EXPECT_EQ(negative.GetExponent(), e);
-        EXPECT_NEAR(negative.GetMantissa(), -value.GetMantissa(), 1e-12);
+        EXPECT_EQ(negative.Exponent(), e);
+        EXPECT_NEAR(negative.Mantissa(), -value.Mantissa(), 1e-12);
     }
 }
 
@@ -40,16 +40,16 @@ TEST(EngDouble, PowersOfTenStartTheirPrefix)
     // log10 of these may round either way; the mantissa must still be 1, 10 or 100.
     for (int k = -24; k <= 24; ++k) {
         const engdouble value(std::pow(10.0, k), L"s");
-        EXPECT_GE(std::fabs(value.GetMantissa()), 1.0) << "1e" << k;
-        EXPECT_LT(std::fabs(value.GetMantissa()), 1000.0) << "1e" << k;
-        EXPECT_EQ(value.GetExponent() % 3, 0);
-        EXPECT_NEAR(value.GetMantissa() * std::pow(10.0, value.GetExponent()), std::pow(10.0, k),
+        EXPECT_GE(std::fabs(value.Mantissa()), 1.0) << "1e" << k;
+        EXPECT_LT(std::fabs(value.Mantissa()), 1000.0) << "1e" << k;
+        EXPECT_EQ(value.Exponent() % 3, 0);
+        EXPECT_NEAR(value.Mantissa() * std::pow(10.0, value.Exponent()), std::pow(10.0, k),
                     std::pow(10.0, k) * 1e-12);
     }
     // Just below a power of ten stays in the lower prefix.
     const engdouble below(std::nextafter(1000.0, 0.0), L"V");
-    EXPECT_EQ(below.GetExponent(), 0);
-    EXPECT_LT(below.GetMantissa(), 1000.0);
+    EXPECT_EQ(below.Exponent(), 0);
+    EXPECT_LT(below.Mantissa(), 1000.0);
 }
 
 TEST(EngDouble, NormalisesTheEdgesOfTheDoubleRange)
@@ -57,19 +57,19 @@ TEST(EngDouble, NormalisesTheEdgesOfTheDoubleRange)
     for (double v : {std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
                      std::numeric_limits<double>::denorm_min(), 1e-320}) {
         const engdouble value(v, L"");
-        EXPECT_TRUE(std::isfinite(value.GetMantissa())) << v;
-        EXPECT_GE(value.GetMantissa(), 1.0) << v;
-        EXPECT_LT(value.GetMantissa(), 1000.0) << v;
+        EXPECT_TRUE(std::isfinite(value.Mantissa())) << v;
+        EXPECT_GE(value.Mantissa(), 1.0) << v;
+        EXPECT_LT(value.Mantissa(), 1000.0) << v;
     }
-    EXPECT_EQ(engdouble(1.7976931348623157e308, L"").GetExponent(), 306);
-    EXPECT_EQ(engdouble(4.9e-324, L"").GetExponent(), -324);
+    EXPECT_EQ(engdouble(1.7976931348623157e308, L"").Exponent(), 306);
+    EXPECT_EQ(engdouble(4.9e-324, L"").Exponent(), -324);
 }
 
 TEST(EngDouble, ZeroNanAndInfinitiesHaveNoExponent)
 {
     for (double v : {0.0, -0.0, kInf, -kInf, std::nan("")}) {
         const engdouble value(v, L"V");
-        EXPECT_EQ(value.GetExponent(), 0) << v;
+        EXPECT_EQ(value.Exponent(), 0) << v;
     }
     EXPECT_EQ(Fixed(engdouble(0.0, L"V"), 0, 2), L"0.00 V");
     EXPECT_EQ(Fixed(engdouble(-0.0, L"V"), -3, 2), L"0.00 mV");
@@ -83,8 +83,8 @@ TEST(EngDouble, ZeroNanAndInfinitiesHaveNoExponent)
 TEST(EngDouble, PrintsInAnyPrefix)
 {
     const engdouble value(0.0025, L"V");
-    EXPECT_DOUBLE_EQ(value.GetMantissa(), 2.5);
-    EXPECT_EQ(value.GetExponent(), -3);
+    EXPECT_DOUBLE_EQ(value.Mantissa(), 2.5);
+    EXPECT_EQ(value.Exponent(), -3);
     EXPECT_EQ(Fixed(value, -3, 2), L"2.50 mV");
     EXPECT_EQ(Fixed(value, -6, 0), std::wstring(L"2500 ") + kMicro + L"V");
     EXPECT_EQ(Fixed(value, 0, 4), L"0.0025 V");
@@ -119,9 +119,9 @@ TEST(EngDouble, UnitsTextDecidesTheSuffix)
 TEST(EngDouble, ValuesInPrefixedUnitsAreKeptInBaseUnits)
 {
     const engdouble millivolts(5.0, KVD::UnitInfo(0, kUnitPrefixMilli, L"V"));
-    EXPECT_DOUBLE_EQ(millivolts.GetMantissa(), 5.0);
-    EXPECT_EQ(millivolts.GetExponent(), -3);
-    EXPECT_EQ(millivolts.GetUnits(), L"V");
+    EXPECT_DOUBLE_EQ(millivolts.Mantissa(), 5.0);
+    EXPECT_EQ(millivolts.Exponent(), -3);
+    EXPECT_EQ(millivolts.Units(), L"V");
     const engdouble kilopascal(2.5, KVD::UnitInfo(0, kUnitPrefixKilo, L"Pa"));
     EXPECT_EQ(Fixed(kilopascal, 0, 0), L"2500 Pa");
     const engdouble micro(250, KVD::UnitInfo(0, kUnitPrefixMicro, L"s"));

@@ -31,9 +31,9 @@ public:
     std::wstring ToScaledString(int exponent, int decimals, bool fixed, const std::wstring& units,
                                 bool showPoint) const;
 
-    double GetMantissa() const { return mValue; }
-    int GetExponent() const { return mExponent; }
-    const std::wstring& GetUnits() const { return mUnits; }
+    double Mantissa() const { return mValue; }
+    int Exponent() const { return mExponent; }
+    const std::wstring& Units() const { return mUnits; }
 
 private:
     double mValue = 0.0;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include "foundation/KVDString.h"
 #include "foundation/units/TimeDisplayMode.h"
