@@ -16,5 +16,7 @@ struct Command {
 };
 
 int RunList(const Args& args);
+int RunGenerate(const Args& args);
+int RunInfo(const Args& args);
 
 }  // namespace SpiroHost

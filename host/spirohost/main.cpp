@@ -12,6 +12,8 @@ using SpiroHost::Command;
 
 const Command kCommands[] = {
     {"list", "load the plug-in and list the class objects it registered", SpiroHost::RunList},
+    {"info", "list the records and channels of a recording", SpiroHost::RunInfo},
+    {"generate", "write a synthetic flow-head recording and print its true figures", SpiroHost::RunGenerate},
 };
 
 void PrintUsage(std::ostream& out)

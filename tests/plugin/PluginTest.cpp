@@ -2,15 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <memory>
 
 #include "ResultCodes.h"
 #include "host/PluginBundle.h"
 #include "plugin/ElfSymbols.h"
+#include "plugin/RunCommand.h"
 
 namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
 
 const std::string kBundle = SPIRO_BUNDLE_DIR;
 
@@ -38,21 +39,10 @@ TEST(PluginLibrary, AMissingBundleIsNamedInTheError)
     }
 }
 
-std::string RunCommand(const std::string& command, int* status)
-{
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 256> chunk;
-    while (size_t n = fread(chunk.data(), 1, chunk.size(), pipe.get()))
-        out.append(chunk.data(), n);
-    *status = pclose(pipe.release());
-    return out;
-}
-
 TEST(Spirohost, ListsWhatThePluginRegistered)
 {
     int status = -1;
-    const std::string out = RunCommand(std::string(SPIRO_BINARY_DIR) + "/spirohost list --bundle " + kBundle, &status);
+    const std::string out = RunCommand(Spirohost() + " list --bundle " + kBundle, &status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(out.find("Loaded " + kBundle + "/Spirometry.so"), std::string::npos) << out;
     EXPECT_NE(out.find("class objects registered"), std::string::npos) << out;
@@ -61,11 +51,11 @@ TEST(Spirohost, ListsWhatThePluginRegistered)
 TEST(Spirohost, BadUsageExitsNonZero)
 {
     int status = 0;
-    RunCommand(std::string(SPIRO_BINARY_DIR) + "/spirohost list --no-such-option 2>/dev/null", &status);
+    RunCommand(Spirohost() + " list --no-such-option 2>/dev/null", &status);
     EXPECT_NE(status, 0);
-    RunCommand(std::string(SPIRO_BINARY_DIR) + "/spirohost frobnicate 2>/dev/null", &status);
+    RunCommand(Spirohost() + " frobnicate 2>/dev/null", &status);
     EXPECT_NE(status, 0);
-    RunCommand(std::string(SPIRO_BINARY_DIR) + "/spirohost list --bundle /nonexistent 2>/dev/null", &status);
+    RunCommand(Spirohost() + " list --bundle /nonexistent 2>/dev/null", &status);
     EXPECT_NE(status, 0);
 }
 

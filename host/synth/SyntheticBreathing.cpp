@@ -1,0 +1,138 @@
+#include "host/synth/SyntheticBreathing.h"
+
+#include <cmath>
+#include <random>
+
+namespace Host {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Seconds rounded to whole ticks, so that every crossing lies on a tick.
+double OnTick(double seconds, int rate) { return std::round(seconds * rate) / rate; }
+
+// Normal deviates from the standard-specified Mersenne twister (Box-Muller), so that a seed
+// makes the same recording everywhere.
+class Noise {
+public:
+    explicit Noise(uint32_t seed) : mEngine(seed) {}
+    double Next()
+    {
+        const double u1 = (mEngine() + 1.0) / 4294967297.0;
+        const double u2 = mEngine() / 4294967296.0;
+        return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2);
+    }
+
+private:
+    std::mt19937 mEngine;
+};
+
+}  // namespace
+
+SyntheticBreathing::SyntheticBreathing(const SyntheticOptions& options) : mOptions(options)
+{
+    double t = mLeadIn;
+    int quiet = 0;
+    for (int run = 0; run <= mOptions.forcedBreaths; ++run) {
+        for (int i = 0; i < mOptions.quietBreathsPerRun; ++i)
+            PlanQuietBreath(t, quiet++);
+        if (run < mOptions.forcedBreaths)
+            PlanForcedBreath(t);
+    }
+    mClosing.start = t;
+    mClosing.ti = 1.5;
+    mClosing.volume = mOptions.tidalVolume;
+    mClosing.pif = kPi * mClosing.volume / (2.0 * mClosing.ti);
+    // Quiet after the closing inspiration, to a whole second.
+    mSeconds = std::ceil(t + mClosing.ti + 2.0);
+}
+
+// A quiet breath: half-sine inspiration and expiration lobes of equal volume. Sizes and
+// timing vary from breath to breath by a fixed pattern.
+void SyntheticBreathing::PlanQuietBreath(double& t, int index)
+{
+    SyntheticBreath b;
+    b.start = t;
+    b.ti = OnTick(1.5 + 0.1 * std::sin(1.3 * index), mOptions.rate);
+    b.te = OnTick(2.2 + 0.2 * std::cos(0.7 * index), mOptions.rate);
+    b.volume = mOptions.tidalVolume * (1.0 + 0.2 * std::sin(2.1 * index + 0.5));
+    b.pif = kPi * b.volume / (2.0 * b.ti);
+    b.pef = kPi * b.volume / (2.0 * b.te);
+    mBreaths.push_back(b);
+    t += b.ti + b.te;
+}
+
+// A forced breath: a deep half-sine inspiration, then an expiration whose expired volume is
+// A (1 - exp(-s / tau)), cut after te; the inspiration takes in what is expired.
+void SyntheticBreathing::PlanForcedBreath(double& t)
+{
+    SyntheticBreath b;
+    b.forced = true;
+    b.start = t;
+    b.ti = 2.0;
+    b.te = 5.0;
+    b.volume = mOptions.forcedVolume;
+    const double amplitude = b.volume / (1.0 - std::exp(-b.te / mOptions.tau));
+    b.pif = kPi * b.volume / (2.0 * b.ti);
+    b.pef = amplitude / mOptions.tau;
+    b.fev1 = amplitude * (1.0 - std::exp(-1.0 / mOptions.tau));
+    mBreaths.push_back(b);
+    t += b.ti + b.te;
+}
+
+double SyntheticBreathing::Flow(double t) const
+{
+    for (const SyntheticBreath& b : mBreaths) {
+        const double s = t - b.start;
+        if (s < 0 || s >= b.Duration())
+            continue;
+        if (s < b.ti)
+            return b.pif * std::sin(kPi * s / b.ti);
+        const double e = s - b.ti;
+        if (b.forced)
+            return -b.pef * std::exp(-e / mOptions.tau);
+        return -b.pef * std::sin(kPi * e / b.te);
+    }
+    const double s = t - mClosing.start;
+    if (s >= 0 && s < mClosing.ti)
+        return mClosing.pif * std::sin(kPi * s / mClosing.ti);
+    return 0.0;
+}
+
+SyntheticSummary SyntheticBreathing::Summary() const
+{
+    SyntheticSummary summary;
+    summary.breaths = static_cast<int>(mBreaths.size());
+    double volume = 0, duration = 0;
+    for (const SyntheticBreath& b : mBreaths) {
+        if (b.forced)
+            continue;
+        ++summary.nonForced;
+        volume += b.volume;
+        duration += b.Duration();
+    }
+    if (duration > 0) {
+        summary.ve = volume / duration;
+        summary.frequency = summary.nonForced / duration;
+    }
+    return summary;
+}
+
+Recording SyntheticBreathing::MakeRecording(const std::string& path) const
+{
+    ChannelFormat head{"Flow head", "V", mOptions.voltsPerStep, 0.0};
+    Recording recording(path, mOptions.rate, {head});
+    RecordBlock block;
+    block.ticks = static_cast<uint32_t>(std::lround(mSeconds * mOptions.rate));
+    block.samples.emplace_back(block.ticks);
+    Noise noise(mOptions.seed);
+    for (uint32_t i = 0; i < block.ticks; ++i) {
+        const double t = double(i) / mOptions.rate;
+        const double flow = Flow(t) + mOptions.drift * t / mSeconds + mOptions.noise * noise.Next();
+        block.samples[0][i] = head.Raw(flow / mOptions.headScale);
+    }
+    recording.AddRecord(std::move(block));
+    return recording;
+}
+
+}  // namespace Host

@@ -1,0 +1,86 @@
+// The host's data document as the plug-in reaches it: the automation document, its data, record
+// data and selection, the host's data view, and the document's display settings and parts.
+#pragma once
+
+#include "IDocument.h"
+#include "IOrrelData2.h"
+#include "IRecordData.h"
+#include "ReservedSlots.h"
+
+struct IRecordDataSelection;
+struct IOrrelSetCalcData;
+
+// 241EA5B2-4944-455D-9703-4AA49C48866F
+inline constexpr _IID IID_IAutoOrrelDoc = {0x241EA5B2, 0x4944, 0x455D, {0x97, 0x03, 0x4A, 0xA4, 0x9C, 0x48, 0x86, 0x6F}};
+// 9703BD8E-840D-4EF4-9ABA-20264C922A22
+inline constexpr _IID IID_IRecordDataSelection = {0x9703BD8E, 0x840D, 0x4EF4, {0x9A, 0xBA, 0x20, 0x26, 0x4C, 0x92, 0x2A, 0x22}};
+// 43233B4C-73B4-4EC8-8326-2BA4844A8683
+inline constexpr _IID IID_IOrrelView = {0x43233B4C, 0x73B4, 0x4EC8, {0x83, 0x26, 0x2B, 0xA4, 0x84, 0x4A, 0x86, 0x83}};
+// B5AE0FF3-8045-4734-966A-ED2EED6AC13A
+inline constexpr _IID IID_ICMDoc = {0xB5AE0FF3, 0x8045, 0x4734, {0x96, 0x6A, 0xED, 0x2E, 0xED, 0x6A, 0xC1, 0x3A}};
+// 14BA4A7A-1C0C-48C5-81C3-C18B4DCA258E
+inline constexpr _IID IID_IKVDOrrelDisplaySettings = {0x14BA4A7A, 0x1C0C, 0x48C5, {0x81, 0xC3, 0xC1, 0x8B, 0x4D, 0xCA, 0x25, 0x8E}};
+// 97BE3EB0-CB3E-4E09-AD62-DC0641F151E0
+inline constexpr _IID IID_IChannelDisplaySettings2 = {0x97BE3EB0, 0xCB3E, 0x4E09, {0xAD, 0x62, 0xDC, 0x06, 0x41, 0xF1, 0x51, 0xE0}};
+
+// The user's selection in a data document.
+struct IRecordDataSelection : IUnknown {
+    virtual HRESULT SetRange(KVDPosition left, KVDPosition right) = 0;                    // slot 3
+    virtual HRESULT Clear() = 0;                                                          // slot 4
+    KVD_RESERVED_SLOTS(5, 6)
+    virtual HRESULT GetRange(KVDPosition* left, KVDPosition* right) const = 0;            // slot 7
+    KVD_RESERVED_SLOTS(8, 9)
+    virtual HRESULT HasSelection(AutoBool* has) const = 0;                                // slot 10
+};
+
+// The host's own data view of a document.
+struct IOrrelView : IUnknown {
+    virtual HRESULT SetDisplayedRange(KVDPosition left, KVDPosition right) = 0;           // slot 3
+    virtual HRESULT SetZoom(double ticksPerPixel) = 0;                                    // slot 4
+    virtual HRESULT GetZoom(double* ticksPerPixel) const = 0;                             // slot 5
+    KVD_RESERVED_SLOTS(6, 7)
+    virtual HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const = 0;   // slot 8
+};
+
+// The automation face of a host data document.
+struct IAutoOrrelDoc : IUnknown {
+    virtual HRESULT GetDocument(IDocument** document) = 0;                                // slot 3
+    KVD_RESERVED_SLOTS(4, 4)
+    virtual HRESULT GetChannelCount(int* count) = 0;                                      // slot 5
+    // The number of channels among the first maxChannels that hold data; kinds: which channels.
+    virtual HRESULT GetChannelCountEx(int* count, int maxChannels, int kinds) = 0;        // slot 6
+    KVD_RESERVED_SLOTS(7, 7)
+    virtual HRESULT GetComputedChannelCount(int flags, int* count) = 0;                   // slot 8
+    KVD_RESERVED_SLOTS(9, 11)
+    virtual HRESULT GetData(IOrrelData2** data) = 0;                                      // slot 12
+    KVD_RESERVED_SLOTS(13, 16)
+    // The document's settings registrar, answered as IUnknown.
+    virtual HRESULT GetSettingsRegistrar(IUnknown** registrar) = 0;                       // slot 17
+    KVD_RESERVED_SLOTS(18, 49)
+    virtual HRESULT GetRecordData(int flags, IRecordData** records) = 0;                  // slot 50
+    KVD_RESERVED_SLOTS(51, 60)
+    virtual HRESULT GetSelection(int flags, IRecordDataSelection** selection) = 0;        // slot 61
+};
+
+// The host's cyclic-measurements part of a data document.
+struct ICMDoc : IUnknown {
+    virtual HRESULT GetCycleCount(uint32_t* count) = 0;                                   // slot 3
+};
+
+// Display settings of a channel.
+struct IChannelDisplaySettings2 : IUnknown {
+    virtual HRESULT GetTraceColour(uint32_t* rgb) const = 0;                              // slot 3
+};
+
+struct IKVDOrrelDisplaySettings : IUnknown {
+    virtual HRESULT GetShowGrid(AutoBool* show) const = 0;                                // slot 3
+    // A colour of the settings as 24-bit RGB, red in the low byte; which 0, part 0: the graticule.
+    virtual HRESULT GetColour(int which, int part, uint32_t* rgb, int flags) const = 0;   // slot 4
+};
+
+KVD_INTERFACE_ID(IRecordDataSelection, IID_IRecordDataSelection);
+KVD_INTERFACE_ID(IOrrelView, IID_IOrrelView);
+KVD_INTERFACE_ID(IAutoOrrelDoc, IID_IAutoOrrelDoc);
+KVD_INTERFACE_ID(ICMDoc, IID_ICMDoc);
+KVD_INTERFACE_ID(IChannelDisplaySettings2, IID_IChannelDisplaySettings2);
+KVD_INTERFACE_ID(IKVDOrrelDisplaySettings, IID_IKVDOrrelDisplaySettings);

@@ -1,0 +1,45 @@
+#include "appkit/Pasteboard.h"
+
+#include <fstream>
+
+namespace AppKit {
+
+Pasteboard& Pasteboard::General()
+{
+    static Pasteboard general;
+    return general;
+}
+
+int Pasteboard::Clear()
+{
+    mItems.clear();
+    return ++mChangeCount;
+}
+
+void Pasteboard::Write(const std::string& type, std::string bytes) { mItems[type] = std::move(bytes); }
+
+std::string Pasteboard::Read(const std::string& type) const
+{
+    const auto it = mItems.find(type);
+    return it == mItems.end() ? std::string() : it->second;
+}
+
+std::vector<std::string> Pasteboard::Types() const
+{
+    std::vector<std::string> types;
+    for (const auto& item : mItems)
+        types.push_back(item.first);
+    return types;
+}
+
+bool Pasteboard::SaveTo(const std::string& type, const std::string& path) const
+{
+    const auto it = mItems.find(type);
+    if (it == mItems.end())
+        return false;
+    std::ofstream out(path, std::ios::binary);
+    out << it->second;
+    return static_cast<bool>(out.flush());
+}
+
+}  // namespace AppKit

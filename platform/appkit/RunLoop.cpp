@@ -1,0 +1,86 @@
+#include "appkit/RunLoop.h"
+
+#include <chrono>
+#include <thread>
+
+namespace AppKit {
+
+RunLoop& RunLoop::Main()
+{
+    static RunLoop loop;
+    return loop;
+}
+
+int RunLoop::AddTimer(double interval, bool repeats, Callback callback, const std::string& mode)
+{
+    const int id = mNextId++;
+    mTimers[id] = Timer{interval, repeats, std::move(callback), mode, Now() + interval};
+    return id;
+}
+
+void RunLoop::RemoveTimer(int id) { mTimers.erase(id); }
+
+bool RunLoop::HasTimer(int id) const { return mTimers.count(id) != 0; }
+
+double RunLoop::Now() const
+{
+    if (mVirtual)
+        return mVirtualNow;
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void RunLoop::UseVirtualClock(bool on)
+{
+    if (on == mVirtual)
+        return;
+    // Pending timers keep their distance from now across the switch.
+    const double before = Now();
+    mVirtual = on;
+    const double shift = Now() - before;
+    for (auto& entry : mTimers)
+        entry.second.due += shift;
+}
+
+bool RunLoop::FireNext(double until)
+{
+    auto next = mTimers.end();
+    for (auto it = mTimers.begin(); it != mTimers.end(); ++it) {
+        const Timer& t = it->second;
+        if ((t.mode == mMode || t.mode == kCommonModes) && t.due <= until &&
+            (next == mTimers.end() || t.due < next->second.due))
+            next = it;
+    }
+    if (next == mTimers.end())
+        return false;
+    const int id = next->first;
+    Timer& timer = next->second;
+    if (mVirtual)
+        mVirtualNow = timer.due;
+    Callback callback = timer.callback;  // the callback may remove its own timer
+    if (timer.repeats)
+        timer.due += timer.interval > 0 ? timer.interval : 1e-9;
+    else
+        mTimers.erase(id);
+    callback();
+    return true;
+}
+
+void RunLoop::Advance(double seconds)
+{
+    const double until = mVirtualNow + seconds;
+    while (FireNext(until)) {
+    }
+    mVirtualNow = until;
+}
+
+void RunLoop::RunFor(double seconds)
+{
+    const double until = Now() + seconds;
+    while (Now() < until) {
+        if (!FireNext(Now()))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+}  // namespace AppKit

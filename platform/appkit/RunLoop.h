@@ -1,0 +1,59 @@
+// The process's one run loop: repeating or one-shot timers identified by number, fired in
+// run-loop modes, on the real clock or on a virtual clock that tests advance by hand.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace AppKit {
+
+class RunLoop {
+public:
+    using Callback = std::function<void()>;
+    static constexpr const char* kDefaultMode = "default";
+    static constexpr const char* kCommonModes = "common";  // a timer that fires in every mode
+
+    static RunLoop& Main();
+
+    // A timer that first fires `interval` seconds from now, then every `interval` seconds when
+    // it repeats. Returns its number (never 0).
+    int AddTimer(double interval, bool repeats, Callback callback, const std::string& mode = kDefaultMode);
+    // Stops a timer; removing one that is gone (or is firing now) is harmless.
+    void RemoveTimer(int id);
+    bool HasTimer(int id) const;
+    size_t TimerCount() const { return mTimers.size(); }
+
+    const std::string& Mode() const { return mMode; }
+    void SetMode(const std::string& mode) { mMode = mode; }
+
+    // Seconds on the loop's clock.
+    double Now() const;
+    // Switches between the real clock and a virtual one that stands still until advanced.
+    void UseVirtualClock(bool on);
+    bool IsVirtualClock() const { return mVirtual; }
+    // Moves the virtual clock on, firing every due timer in due-time order (then by number).
+    void Advance(double seconds);
+    // Runs the real clock for that long, firing timers as they fall due.
+    void RunFor(double seconds);
+
+private:
+    struct Timer {
+        double interval;
+        bool repeats;
+        Callback callback;
+        std::string mode;
+        double due;
+    };
+    RunLoop() = default;
+    // Fires the earliest timer due at or before `until` in the current mode; false when none.
+    bool FireNext(double until);
+
+    std::map<int, Timer> mTimers;
+    int mNextId = 1;
+    std::string mMode = kDefaultMode;
+    bool mVirtual = false;
+    double mVirtualNow = 0;
+};
+
+}  // namespace AppKit

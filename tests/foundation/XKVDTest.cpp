@@ -1,0 +1,142 @@
+// Result codes, their texts, the POSIX mapping and the exception with its log line.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "foundation/KVDResultCodes.h"
+#include "foundation/XKVD.h"
+
+namespace {
+
+using KVD::String;
+
+const wchar_t kNewerVersion[] =
+    L"It was probably written by a newer version of Vexorium. A later version of Vexorium may be able to "
+    L"read this file.";
+
+// The exception made by make, and what it wrote to the error stream.
+template <class Make>
+std::string LogOf(Make make)
+{
+    ::testing::internal::CaptureStderr();
+    make();
+    return ::testing::internal::GetCapturedStderr();
+}
+
+TEST(ResultCodes, PosixMapping)
+{
+    EXPECT_EQ(HRESULT_from_POSIX(0), 0);
+    EXPECT_EQ(HRESULT_from_POSIX(ENOENT), 0xC002);
+    EXPECT_EQ(HRESULT_to_POSIX(0xC002), 2);
+    EXPECT_TRUE(Is_POSIX_HRESULT(HRESULT_from_POSIX(EACCES)));
+    EXPECT_TRUE(Is_POSIX_HRESULT(0xFFFF));
+    EXPECT_FALSE(Is_POSIX_HRESULT(KVD_S_FALSE));
+    EXPECT_FALSE(Is_POSIX_HRESULT(0x8002));  // bit 14 missing
+    EXPECT_FALSE(Is_POSIX_HRESULT(0x1C002));
+}
+
+TEST(ResultCodes, DataFileTexts)
+{
+    const struct {
+        uint32_t code;
+        const wchar_t* text;
+    } expected[] = {
+        {0xF8008000, L"The map input stream was unreadable."},
+        {0xF8008001, L"An unsigned int was over the allowed size."},
+        {0xF8008002, L"An unsigned int did not have the expected value."},
+        {0xF8008003, L"An array in the file was the wrong size."},
+        {0xF8008004, kNewerVersion},
+        {0xF8008005, kNewerVersion},
+        {0xF8008006, L"This file is not a valid OEM data file."},
+        {0xF8008007, L"The disk is full."},
+        {0xF8008008, L"Growable Memory Mapped file has been corrupted (possibly by another thread)."},
+        {0xF8008009, L"Unable to create stream object."},
+        {0xF8008012, L"The output stream was bad."},
+        {0xF800801A, L"Writing data to this file in the KVDDat format is disallowed because it could cause loss of "
+                     L"information about data already in the file which has been written in a later format."},
+        {0xF800801B, L"Writing data to this file is disallowed because it could cause loss of information about "
+                     L"data already in the file which has been written in a later format."},
+    };
+    for (const auto& entry : expected) {
+        EXPECT_EQ(XKVD::MakeMsgForKVDHR(static_cast<int>(entry.code), nullptr), entry.text) << std::hex << entry.code;
+        EXPECT_EQ(XKVD::MakeMsg(nullptr, static_cast<int>(entry.code)), entry.text) << std::hex << entry.code;
+    }
+    for (uint32_t code : {0xF800800Fu, 0xF8008010u, 0xF8008011u, 0xF800800Au, 0xF800BFFFu}) {
+        EXPECT_TRUE(XKVD::MakeMsgForKVDHR(static_cast<int>(code), nullptr).empty()) << std::hex << code;
+        EXPECT_TRUE(XKVD::MakeMsg(nullptr, static_cast<int>(code)).empty()) << std::hex << code;
+    }
+    EXPECT_TRUE(XKVD::MakeMsgForKVDHR(KVD_E_NOTVALIDFILE, nullptr).empty());
+}
+
+TEST(ResultCodes, OwnAndPosixTexts)
+{
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF800403F), L"The file name is not valid.");
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF800403D), L"A disk error occurred during a read operation.");
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF8004037), L"The file is not a valid Vexorium file.");
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF8004038), kNewerVersion);
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF800400D), L"An unexpected error occurred (0xf800400d).");
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, HRESULT_from_POSIX(ENOENT)), KVD::ToKVDString(std::strerror(ENOENT)));
+    EXPECT_EQ(XKVD::MakeMsg(nullptr, HRESULT_from_POSIX(ENOSPC)), KVD::ToKVDString(std::strerror(ENOSPC)));
+}
+
+TEST(XKVDException, CodeGivesTheMessageAndTheLogLine)
+{
+    std::string log = LogOf([] {
+        const XKVD failure(KVD_E_BADSTATE);
+        EXPECT_EQ(failure.why(), L"An unexpected error occurred (0xf800400a).");
+        EXPECT_EQ(failure.GetCode(), KVD_E_BADSTATE);
+    });
+    EXPECT_EQ(log, "KVDBOOTLOG: XKVD: An unexpected error occurred (0xf800400a).\n");
+
+    log = LogOf([] { EXPECT_EQ(XKVD(static_cast<int>(0xF8004038)).why(), kNewerVersion); });
+    EXPECT_EQ(log, "KVDBOOTLOG: XKVD: " + KVD::ToU8String(String(kNewerVersion)) + "\n");
+}
+
+TEST(XKVDException, MessagesGetALineFeedUnlessComplete)
+{
+    const String message(L"Error reading Storage Entry Table");
+    std::string log = LogOf([&] { EXPECT_EQ(XKVD(message, KVD_E_STORAGEMESSAGE).why(), message); });
+    EXPECT_EQ(log, "KVDBOOTLOG: XKVD: Error reading Storage Entry Table\n");
+    LogOf([&] {
+        EXPECT_EQ(XKVD(message, KVD_E_REPORTMESSAGE).why(), message);
+        EXPECT_EQ(XKVD(message, 0).why(), message);
+    });
+
+    log = LogOf([&] { EXPECT_EQ(XKVD(message, KVD_E_ARRAYSIZE).why(), L"Error reading Storage Entry Table\n"); });
+    EXPECT_EQ(log, "KVDBOOTLOG: XKVD: Error reading Storage Entry Table\n\n");
+    // The given string is not changed by the line feed added to the message.
+    EXPECT_EQ(message, L"Error reading Storage Entry Table");
+}
+
+TEST(XKVDException, WhatIsTheUtf8MessageWhileTheExceptionLives)
+{
+    const std::string log = LogOf([] {
+        try {
+            throw XKVD(String(L"Gr\u00F6\u00DFe \u00B5L"), KVD_E_STORAGEMESSAGE);
+        } catch (const std::exception& caught) {
+            EXPECT_STREQ(caught.what(), "Gr\xC3\xB6\xC3\x9F" "e \xC2\xB5L");
+            EXPECT_EQ(caught.what(), caught.what());
+            EXPECT_EQ(dynamic_cast<const XKVD&>(caught).GetCode(), KVD_E_STORAGEMESSAGE);
+        }
+    });
+    EXPECT_EQ(log, "KVDBOOTLOG: XKVD: Gr\xC3\xB6\xC3\x9F" "e \xC2\xB5L\n");
+}
+
+// An exception whose why() is its own: what() follows it.
+class DetailedFailure : public XKVD {
+public:
+    DetailedFailure() : XKVD(String(L"base"), 0) {}
+    String why() const override { return String(L"detailed"); }
+};
+
+TEST(XKVDException, WhatAsksTheVirtualWhy)
+{
+    LogOf([] {
+        const DetailedFailure failure;
+        EXPECT_STREQ(failure.what(), "detailed");
+    });
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// Timers of the run loop on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "appkit/RunLoop.h"
+
+namespace {
+
+using AppKit::RunLoop;
+
+class VirtualClock : public ::testing::Test {
+protected:
+    void SetUp() override { loop.UseVirtualClock(true); }
+    void TearDown() override
+    {
+        for (int id : ids)
+            loop.RemoveTimer(id);
+        loop.SetMode(RunLoop::kDefaultMode);
+        loop.UseVirtualClock(false);
+    }
+    int Add(double interval, bool repeats, const std::string& name, const std::string& mode = RunLoop::kDefaultMode)
+    {
+        ids.push_back(loop.AddTimer(interval, repeats, [this, name] { fired.push_back(name); }, mode));
+        return ids.back();
+    }
+    RunLoop& loop = RunLoop::Main();
+    std::vector<int> ids;
+    std::vector<std::string> fired;
+};
+
+TEST_F(VirtualClock, TimersFireInDueOrderAndRepeat)
+{
+    Add(0.3, true, "a");
+    Add(0.2, false, "b");
+    Add(0.5, true, "c");
+    loop.Advance(0.1);
+    EXPECT_TRUE(fired.empty());
+    loop.Advance(0.55);  // now 0.65
+    EXPECT_EQ(fired, (std::vector<std::string>{"b", "a", "c", "a"}));
+    fired.clear();
+    loop.Advance(0.35);  // now 1.0: a at 0.9, c at 1.0
+    EXPECT_EQ(fired, (std::vector<std::string>{"a", "c"}));
+    EXPECT_FALSE(loop.HasTimer(ids[1]));  // the one-shot is gone
+}
+
+TEST_F(VirtualClock, ATimerRemovedWhileFiringFiresNoMore)
+{
+    int id = 0;
+    id = loop.AddTimer(0.1, true, [&] {
+        fired.push_back("once");
+        loop.RemoveTimer(id);
+    });
+    loop.Advance(1.0);
+    EXPECT_EQ(fired, (std::vector<std::string>{"once"}));
+}
+
+TEST_F(VirtualClock, TimersFireOnlyInTheirModeOrInCommonModes)
+{
+    Add(0.1, false, "default");
+    Add(0.1, false, "tracking", "tracking");
+    Add(0.1, false, "common", RunLoop::kCommonModes);
+    loop.SetMode("tracking");
+    loop.Advance(0.2);
+    EXPECT_EQ(fired, (std::vector<std::string>{"tracking", "common"}));
+    loop.SetMode(RunLoop::kDefaultMode);
+    loop.Advance(0.0);
+    EXPECT_EQ(fired.back(), "default");
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// A folder under the system's temporary folder, removed with everything in it at the end.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <stdlib.h>
+
+namespace TestSupport {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "spiro-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr)
+            mPath = pattern;
+    }
+    ~TempFolder()
+    {
+        std::error_code error;
+        if (!mPath.empty())
+            std::filesystem::remove_all(mPath, error);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return mPath; }
+
+    // Writes a file at a path relative to the folder, making the folders on the way.
+    std::filesystem::path Write(const std::string& relative, const std::string& content) const
+    {
+        const auto path = mPath / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+private:
+    std::filesystem::path mPath;
+};
+
+}  // namespace TestSupport
