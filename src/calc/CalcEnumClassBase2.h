@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "ICalcEnum.h"
+#include "ResultCodes.h"
 #include "ICalcEnumClass2.h"
 #include "foundation/CAFClassObject.h"
 

@@ -3,6 +3,7 @@
 // source's. A derived class supplies its settings, its cloning and Next.
 #pragma once
 
+#include "IEnumShortEx.h"
 #include "IUnitName.h"
 #include "calc/CalcEnumBase.h"
 #include "foundation/COMPtr.h"
@@ -57,6 +58,6 @@ private:
 };
 
 extern template class ForwardingCalcEnum<IEnumFloatEx>;
-extern template class ForwardingCalcEnum<struct IEnumShortEx>;
+extern template class ForwardingCalcEnum<IEnumShortEx>;
 
 }  // namespace CalcEnums

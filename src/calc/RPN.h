@@ -2,14 +2,14 @@
 // parser's evaluation stack of plain representation pointers.
 #pragma once
 
-#include "foundation/CArrayCtor.h"
+#include "foundation/ArrayCtor.h"
 
 namespace CalcParser {
 
 class Symbol;
 class SymbolRep;
 
-using RPNArray = CArrayCtorInit<Symbol, true, true>;
-using RepStack = CArrayCtorInit<SymbolRep*, true, true>;
+using RPNArray = CArrayCtor<Symbol, true, true>;
+using RepStack = CArrayCtor<SymbolRep*, true, true>;
 
 }  // namespace CalcParser

@@ -8,6 +8,7 @@
 #include "CalcEnumTypes.h"
 #include "IKVDCalcVariable.h"
 #include "IOrrelData2.h"
+#include "ResultCodes.h"
 #include "calc/CCalcEnumSourceInfo.h"
 #include "calc/COWHandle.h"
 #include "calc/RPN.h"

@@ -23,7 +23,7 @@ struct ReadLog {
 };
 
 template <class Base, class Sample>
-class VectorStream : public Base {
+class VectorStream final : public Base {
 public:
     VectorStream(std::shared_ptr<const std::vector<Sample>> data, std::shared_ptr<ReadLog> log, int32_t position = 0)
         : mData(std::move(data)), mLog(std::move(log)), mPosition(position)
