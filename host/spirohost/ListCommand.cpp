@@ -7,6 +7,8 @@
 #include "host/Framework.h"
 #include "host/GuidText.h"
 #include "host/PluginBundle.h"
+#include "foundation/KVDString.h"
+#include "foundation/TextConversion.h"
 #include "spirohost/Options.h"
 
 namespace SpiroHost {
@@ -18,8 +20,11 @@ void PrintClassObject(ICAFClassObject* object)
     const _IID* category = nullptr;
     object->GetTypeId(&typeId);
     object->GetCategory(&category);
+    KVD::String name;
+    object->GetObjectName(KVD::String::Setter(name));
     std::cout << "  type id 0x" << std::hex << std::setw(8) << std::setfill('0') << typeId << std::dec
-              << "  category " << (category ? Host::GuidToString(*category) : std::string("none")) << "\n";
+              << "  category " << (category ? Host::GuidToString(*category) : std::string("none")) << "  "
+              << KVD::ToU8String(name.c_str(), name.length()) << "\n";
 }
 
 }  // namespace

@@ -53,9 +53,39 @@ StringRep* EmptyRep()
     return rep;
 }
 
+// The shared empty representation, with a reference for the caller.
+StringRep* SharedEmpty()
+{
+    StringRep* rep = String::InitDefault();
+    rep->AddRef();
+    return rep;
+}
+
 StringRep* NewRep(const wchar_t* text, size_t length)
 {
     return StringRep::Create(text, static_cast<uint32_t>(length), CheckedCapacity(uint64_t(length) + 1));
+}
+
+StringRep* RepOfText(const wchar_t* text)
+{
+    if (text == nullptr || *text == L'\0')
+        return SharedEmpty();
+    const size_t length = std::wcslen(text);
+    StringRep* rep = StringRep::Create(CheckedCapacity(uint64_t(length) + 1));
+    wcscpy_s(rep->Chars(), rep->Capacity(), text);
+    rep->SetCount(static_cast<uint32_t>(length + 1));
+    return rep;
+}
+
+StringRep* RepOfText(const wchar_t* text, unsigned n)
+{
+    const size_t length = text != nullptr ? wcsnlen(text, n) : 0;
+    if (length == 0)
+        return SharedEmpty();
+    StringRep* rep = StringRep::Create(CheckedCapacity(uint64_t(length) + 1));
+    wcsncpy_s(rep->Chars(), rep->Capacity(), text, length);
+    rep->SetCount(static_cast<uint32_t>(length + 1));
+    return rep;
 }
 
 String MacRomanString(const char* text)
@@ -88,18 +118,19 @@ StringRep* CopyForeign(IAutoKVDString* text)
     return rep;
 }
 
-// Our representation of a string object: shared when native (one reference added), else a
-// copy; null for null or for an object whose text cannot be had.
+// Our representation of a string object, with a reference for the caller: shared when native,
+// else a copy; the empty one for null or for an object whose text cannot be had.
 StringRep* RepOf(IAutoKVDString* text)
 {
     if (text == nullptr)
-        return nullptr;
+        return SharedEmpty();
     if (text->IsStringRep() == kNativeStringRepMarker) {
         auto* rep = static_cast<StringRep*>(static_cast<IKVDString*>(text));
         rep->AddRef();
         return rep;
     }
-    return CopyForeign(text);
+    StringRep* copy = CopyForeign(text);
+    return copy != nullptr ? copy : SharedEmpty();
 }
 
 }  // namespace
@@ -126,34 +157,11 @@ StringRep* String::InitDefault()
 
 String::String(StringRep* rep, AdoptTag) : mText(rep->Chars()) {}
 
-String::String() : mText(InitDefault()->Chars())
-{
-    InitDefault()->AddRef();
-}
+String::String() : mText(SharedEmpty()->Chars()) {}
 
-String::String(const wchar_t* text) : String()
-{
-    if (text != nullptr && *text != L'\0') {
-        const size_t length = std::wcslen(text);
-        StringRep* rep = StringRep::Create(CheckedCapacity(uint64_t(length) + 1));
-        wcscpy_s(rep->Chars(), rep->Capacity(), text);
-        rep->SetCount(static_cast<uint32_t>(length + 1));
-        Adopt(rep);
-    }
-}
+String::String(const wchar_t* text) : mText(RepOfText(text)->Chars()) {}
 
-String::String(const wchar_t* text, unsigned n) : String()
-{
-    if (text == nullptr)
-        return;
-    const size_t length = wcsnlen(text, n);
-    if (length > 0) {
-        StringRep* rep = StringRep::Create(CheckedCapacity(uint64_t(length) + 1));
-        wcsncpy_s(rep->Chars(), rep->Capacity(), text, length);
-        rep->SetCount(static_cast<uint32_t>(length + 1));
-        Adopt(rep);
-    }
-}
+String::String(const wchar_t* text, unsigned n) : mText(RepOfText(text, n)->Chars()) {}
 
 String::String(unsigned count, wchar_t character) : String()
 {
@@ -176,11 +184,7 @@ String::String(const char* text, TConversionType type) : String()
     *this = type == kConversionMacRoman ? MacRomanString(text) : ToKVDString(text, std::strlen(text));
 }
 
-String::String(IAutoKVDString* text) : String()
-{
-    if (StringRep* rep = RepOf(text))
-        Adopt(rep);
-}
+String::String(IAutoKVDString* text) : mText(RepOf(text)->Chars()) {}
 
 String::String(const String& other) noexcept : mText(other.mText)
 {
@@ -207,12 +211,7 @@ String& String::operator=(const wchar_t* text)
 
 String& String::operator=(IAutoKVDString* text)
 {
-    StringRep* rep = RepOf(text);
-    if (rep == nullptr) {
-        rep = InitDefault();
-        rep->AddRef();
-    }
-    Swap(rep)->Release();
+    Adopt(RepOf(text));
     return *this;
 }
 

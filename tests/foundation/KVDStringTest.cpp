@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <sstream>
+#include <thread>
 #include <unordered_set>
+#include <vector>
 
 #include "foundation/ElfHash.h"
 #include "foundation/KVDString.h"
@@ -81,6 +83,26 @@ TEST(KVDString, CopiesShareUntilOneWrites)
     assigned.SetAt(0, L'F');
     EXPECT_EQ(original, L"flow");
     EXPECT_EQ(assigned, L"Flow");
+}
+
+TEST(KVDString, CopiesMadeAndWrittenOnOtherThreadsLeaveTheOriginal)
+{
+    const String original(L"shared text");
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&original] {
+            for (int i = 0; i < 2000; ++i) {
+                String copy(original);
+                if (i % 2 == 0)
+                    copy += L'!';
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(original, L"shared text");
+    AutoBool shared = kAutoTrue;
+    original.AsIAutoKVDString()->IsShared(&shared);
+    EXPECT_EQ(shared, kAutoFalse);  // every copy's reference came back
 }
 
 TEST(KVDString, AppendGrowsByHalfAgainTheNeededCount)

@@ -114,12 +114,4 @@ TEST(TextConversion, StringConversionsRoundTripShortAndLongTexts)
     EXPECT_EQ(KVD::ToWString(utf8.data(), utf8.size()), longText);
 }
 
-TEST(TextConversion, NewUTF8TextConvertsWithTheNul)
-{
-    EXPECT_EQ(KVD::NewUTF8Text(nullptr), nullptr);
-    char* text = KVD::NewUTF8Text(L"\u00E9t\u00E9");
-    EXPECT_STREQ(text, "\xC3\xA9t\xC3\xA9");
-    delete[] text;
-}
-
 }  // namespace

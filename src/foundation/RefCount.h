@@ -1,0 +1,48 @@
+// The 32-bit reference count of the system's COM objects, changed atomically with a full
+// barrier; both operations return the new count.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace KVD {
+
+class RefCount {
+public:
+    uint32_t Increment() { return mCount.fetch_add(1) + 1; }
+
+    // At 0 the count is set back to 1 before the caller destroys the object, so that
+    // references taken and dropped during destruction cannot destroy it a second time.
+    uint32_t Decrement()
+    {
+        const uint32_t count = mCount.fetch_sub(1) - 1;
+        if (count == 0)
+            mCount.store(1);
+        return count;
+    }
+
+    uint32_t Get() const { return mCount.load(); }
+
+private:
+    std::atomic<uint32_t> mCount{0};
+};
+
+}  // namespace KVD
+
+// AddRef and Release of a map-driven class that lives on the heap: the last Release deletes
+// the object through its virtual destructor.
+#define KVD_IMPLEMENT_HEAP_REFCOUNT()                  \
+    uint32_t AddRef() override { return mKVDRefCount.Increment(); } \
+    uint32_t Release() override                        \
+    {                                                  \
+        const uint32_t count = mKVDRefCount.Decrement(); \
+        if (count == 0)                                \
+            delete this;                               \
+        return count;                                  \
+    }                                                  \
+    KVD::RefCount mKVDRefCount;
+
+// AddRef and Release of a static object that lives as long as the process.
+#define KVD_IMPLEMENT_STATIC_REFCOUNT()           \
+    uint32_t AddRef() override { return 1; }      \
+    uint32_t Release() override { return 1; }

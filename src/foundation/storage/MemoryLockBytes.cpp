@@ -1,0 +1,110 @@
+#include "foundation/storage/MemoryLockBytes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "KVDStorageResults.h"
+#include "ResultCodes.h"
+#include "STATSTG.h"
+#include "foundation/storage/StorageFormat.h"
+
+namespace KVDStg {
+
+MemoryLockBytes* MemoryLockBytes::Create(std::vector<uint8_t> bytes)
+{
+    return new MemoryLockBytes(std::move(bytes));
+}
+
+MemoryLockBytes::MemoryLockBytes(std::vector<uint8_t> bytes) : mBytes(std::move(bytes)) {}
+
+uint32_t MemoryLockBytes::AddRef() { return ++mRefs; }
+
+uint32_t MemoryLockBytes::Release()
+{
+    uint32_t refs = --mRefs;
+    if (refs == 0)
+        delete this;
+    return refs;
+}
+
+HRESULT MemoryLockBytes::QueryInterface(const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_ILockBytes && iid != IID_IKVDLockBytes)
+        return KVD_E_NOINTERFACE;
+    *out = static_cast<IKVDLockBytes*>(this);
+    AddRef();
+    return KVD_S_OK;
+}
+
+HRESULT MemoryLockBytes::Flush() { return KVD_S_OK; }
+
+HRESULT MemoryLockBytes::LockRegion(uint64_t, uint64_t, uint32_t) { return KVD_E_NOTIMPL; }
+
+HRESULT MemoryLockBytes::UnlockRegion(uint64_t, uint64_t, uint32_t) { return KVD_E_NOTIMPL; }
+
+HRESULT MemoryLockBytes::ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t* read)
+{
+    uint64_t available = offset < mBytes.size() ? mBytes.size() - offset : 0;
+    uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(count, available));
+    if (n != 0)
+        std::memcpy(buffer, mBytes.data() + offset, n);
+    if (read != nullptr)
+        *read = n;
+    return KVD_S_OK;
+}
+
+HRESULT MemoryLockBytes::WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t* written)
+{
+    if (written != nullptr)
+        *written = 0;
+    try {
+        if (offset + count > mBytes.size())
+            mBytes.resize(offset + count);
+    } catch (const std::bad_alloc&) {
+        return KVD_STG_E_NOSPACE;
+    }
+    if (count != 0)
+        std::memcpy(mBytes.data() + offset, buffer, count);
+    if (written != nullptr)
+        *written = count;
+    return KVD_S_OK;
+}
+
+HRESULT MemoryLockBytes::SetSize(uint64_t size)
+{
+    try {
+        mBytes.resize(size);
+    } catch (const std::bad_alloc&) {
+        return KVD_STG_E_NOSPACE;
+    }
+    return KVD_S_OK;
+}
+
+HRESULT MemoryLockBytes::Stat(STATSTG* statstg, uint32_t)
+{
+    if (statstg == nullptr)
+        return KVD_E_POINTER;
+    *statstg = STATSTG();
+    statstg->type = kTypeLockBytes;
+    statstg->cbSize = mBytes.size();
+    statstg->grfMode = kModeReadWrite;
+    return KVD_S_OK;
+}
+
+uint8_t* MemoryLockBytes::GetMemMappedAddress() { return nullptr; }
+
+HRESULT MemoryLockBytes::GetLockBytesId(uint32_t* id)
+{
+    if (id == nullptr)
+        return KVD_E_POINTER;
+    *id = 0;
+    return KVD_S_OK;
+}
+
+HRESULT MemoryLockBytes::OnCommitEnd(uint32_t) { return KVD_S_OK; }
+
+}  // namespace KVDStg
