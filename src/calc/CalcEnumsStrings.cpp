@@ -1,5 +1,6 @@
 #include "calc/CalcEnumsStrings.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,12 +10,21 @@ namespace CalcEnumsStrings {
 
 namespace {
 
-// The bundle that holds this code: the plug-in's, or the program's own when it is linked in.
+// The bundle that holds this code (the plug-in's); a program that links the library itself
+// uses the bundle built beside it, or its own folder.
 NSBundle* OwnBundle()
 {
-    static NSBundle* const bundle = [] {
-        NSBundle* found = NSBundle::BundleContaining(reinterpret_cast<const void*>(&Load));
-        return found != nullptr ? found : NSBundle::MainBundle();
+    static NSBundle* const bundle = []() -> NSBundle* {
+        if (NSBundle* own = NSBundle::BundleContaining(reinterpret_cast<const void*>(&Load)))
+            return own;
+        NSBundle* program = NSBundle::MainBundle();
+        if (program == nullptr)
+            return nullptr;
+        const std::filesystem::path folder = program->BundlePath();
+        for (const auto& candidate : {folder / "Spirometry.bundle", folder.parent_path() / "Spirometry.bundle"})
+            if (NSBundle* beside = NSBundle::BundleWithPath(candidate.string()))
+                return beside;
+        return program;
     }();
     return bundle;
 }

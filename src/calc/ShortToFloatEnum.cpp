@@ -20,6 +20,14 @@ HRESULT ShortToFloatEnum::SetSettings(IAutoKVDString* text, BlockUpdateType* upd
     return KVD_S_OK;
 }
 
+HRESULT ShortToFloatEnum::SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units,
+                                     double sampling, CalcEnumFlags flags)
+{
+    const HRESULT hr = ForwardingCalcEnum::SetSources(record, count, sources, units, sampling, flags);
+    SetOutputUnit(SourceUnit());
+    return hr;
+}
+
 HRESULT ShortToFloatEnum::CloneSlave(IUnknown*, ICalcEnum** out)
 {
     if (out == nullptr)

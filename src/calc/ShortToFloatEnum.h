@@ -16,6 +16,9 @@ public:
     static HRESULT Create(ICalcEnum** out);
 
     HRESULT SetSettings(IAutoKVDString* text, BlockUpdateType* update) override;
+    // The samples keep their values, so the output has the source's unit.
+    HRESULT SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double sampling,
+                       CalcEnumFlags flags) override;
     HRESULT CloneSlave(IUnknown* outer, ICalcEnum** out) override;
     HRESULT Clone(IEnumExBase** out) override;
     // Reads the 16-bit samples into the caller's buffer and widens them in place.

@@ -9,6 +9,7 @@
 
 #include "IEnumFloatEx.h"
 #include "IEnumShortEx.h"
+#include "IUnitName.h"
 #include "ResultCodes.h"
 
 namespace CalcTest {
@@ -100,6 +101,36 @@ private:
     std::shared_ptr<const std::vector<Sample>> mData;
     std::shared_ptr<ReadLog> mLog;
     int32_t mPosition;
+    std::atomic<uint32_t> mCount{1};
+};
+
+// A unit that only counts its references: enumerators hand units on without reading them.
+class FakeUnit final : public IUnitName {
+public:
+    uint32_t AddRef() override { return ++mCount; }
+    uint32_t Release() override
+    {
+        const uint32_t count = --mCount;
+        if (count == 0)
+            delete this;
+        return count;
+    }
+    HRESULT QueryInterface(const _IID&, void** out) override
+    {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    HRESULT GetPrefix(UnitPrefix*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetName(AutoBool, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetFlags(uint32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT SetPrefix(UnitPrefix) override { return KVD_E_NOTIMPL; }
+    HRESULT SetName(IAutoKVDString*) override { return KVD_E_NOTIMPL; }
+    HRESULT SetFlags(uint32_t) override { return KVD_E_NOTIMPL; }
+    HRESULT Clone(IUnitName**) override { return KVD_E_NOTIMPL; }
+
+    uint32_t RefCount() const { return mCount; }
+
+private:
     std::atomic<uint32_t> mCount{1};
 };
 

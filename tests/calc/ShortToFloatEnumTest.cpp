@@ -14,15 +14,18 @@ struct Converter {
         ConversionEnums::ShortToFloatEnum::Create(&calc);
         calc->QueryInterface(IID_IEnumFloatEx, reinterpret_cast<void**>(&stream));
         IUnknown* sources[] = {source};
-        EXPECT_EQ(calc->SetSources(0, 1, sources, nullptr, 100.0, 0), KVD_S_OK);
+        IUnitName* units[] = {unit};
+        EXPECT_EQ(calc->SetSources(0, 1, sources, units, 100.0, 0), KVD_S_OK);
     }
     ~Converter()
     {
         stream->Release();
         calc->Release();
         source->Release();
+        unit->Release();
     }
     ShortStream* source;
+    CalcTest::FakeUnit* unit = new CalcTest::FakeUnit;
     ICalcEnum* calc = nullptr;
     IEnumFloatEx* stream = nullptr;
 };
@@ -77,9 +80,13 @@ TEST(ShortToFloatEnum, PositionsClonesAndConfiguration)
     CalcInstanceAttributes attributes = 0;
     converter.calc->GetInstanceAttributes(&attributes);
     EXPECT_EQ(attributes, 0x04008000u);
+    // Raw values keep their scaling: the output has the source's unit and sampling value.
     double sampling = 0;
-    EXPECT_EQ(converter.calc->GetOutputInfo(&sampling, nullptr), KVD_S_OK);
+    IUnitName* unit = nullptr;
+    EXPECT_EQ(converter.calc->GetOutputInfo(&sampling, &unit), KVD_S_OK);
     EXPECT_EQ(sampling, 100.0);
+    EXPECT_EQ(unit, converter.unit);
+    unit->Release();
     BlockUpdateType update = 0;
     EXPECT_EQ(converter.calc->SetSettings(nullptr, &update), KVD_S_OK);
     EXPECT_EQ(update, 0x40000000u);

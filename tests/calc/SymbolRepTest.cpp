@@ -112,7 +112,7 @@ TEST(SymbolRep, ClassIdsOfTheArithmeticEnumerator)
     EXPECT_EQ(SubId(BinaryOpArithByElementRep(kSymPowByElement).GetClassId()), 13u);
     EXPECT_EQ(SubId(WindowUnaryOp(0, 1).GetClassId()), 8u);
     EXPECT_EQ(Symbol(Symbol::CreateRepFromType(kSymChannel)).Get()->GetClassId(), 0u);
-    EXPECT_EQ(Symbol::CreateRepFromType(kSymNumber)->GetSettings(), L"0");
+    EXPECT_EQ(Symbol(Symbol::CreateRepFromType(kSymNumber)).Get()->GetSettings(), L"0");
 }
 
 TEST(SymbolRep, UnusableConstantOperandKindIsADataKindError)
