@@ -3,6 +3,7 @@
 #pragma once
 
 #include "IUnknown.h"
+#include "STATSTG.h"
 
 // 0C733A30-2A1C-11CE-ADE5-00AA0044773D
 inline constexpr _IID IID_ISequentialStream = {0x0C733A30, 0x2A1C, 0x11CE, {0xAD, 0xE5, 0x00, 0xAA, 0x00, 0x44, 0x77, 0x3D}};
@@ -20,30 +21,7 @@ constexpr uint32_t STREAM_SEEK_SET = 0;
 constexpr uint32_t STREAM_SEEK_CUR = 1;
 constexpr uint32_t STREAM_SEEK_END = 2;
 
-// Stat flags: bit 0 leaves the name out.
-constexpr uint32_t STATFLAG_DEFAULT = 0;
-constexpr uint32_t STATFLAG_NONAME = 1;
-
-// Element kinds in STATSTG::type.
-constexpr uint32_t STGTY_STORAGE = 1;
-constexpr uint32_t STGTY_STREAM = 2;
-constexpr uint32_t STGTY_LOCKBYTES = 3;
-
-// What Stat reports. The receiver owns the name (and path) and frees them with free().
-struct STATSTG {
-    wchar_t* pwcsName;            // null when asked without the name
-    uint32_t type;                // STGTY_*
-    uint64_t cbSize;              // bytes, streams only
-    uint64_t mtime;
-    uint64_t ctime;
-    uint64_t atime;
-    uint32_t grfMode;             // open mode; STGM_* access in the low bits
-    uint32_t grfLocksSupported;
-    _IID clsid;
-    uint32_t grfStateBits;
-    uint32_t reserved;
-    char* path;                   // UTF-8 file path; only lock bytes fill it
-};
+// Stat's flags and the record it fills are in STATSTG.h.
 
 struct ISequentialStream : IUnknown {
     // Reads up to cb bytes; *read (may be null) receives the count. Fewer bytes at the end are

@@ -10,6 +10,10 @@
 
 #include "IKVDString.h"
 
+class NSBundle;
+struct KVDXMLStringKey;
+struct KVDXMLStringGroupKey;
+
 namespace KVDString {
 class StringRep;
 }
@@ -41,6 +45,9 @@ public:
     String(const char* text, TConversionType type = kConversionUTF8);
     // Shares a native representation; copies the text of a foreign string object.
     String(IAutoKVDString* text);
+    // The text of a string-table key, or of entry index of a group (StringResources.h).
+    String(NSBundle* bundle, const KVDXMLStringKey& key, bool replaceTokens);
+    String(NSBundle* bundle, const KVDXMLStringGroupKey& group, int index, bool replaceTokens);
     // Copies share the representation; a copy never fails.
     String(const String& other) noexcept;
     ~String();

@@ -1,0 +1,222 @@
+#include "graphics/RecordingContext.h"
+
+#include <cstdio>
+
+namespace Gfx {
+namespace {
+
+std::string Num(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v == 0 ? 0.0 : v);  // no "-0"
+    return text;
+}
+
+std::string Nums(std::initializer_list<double> values) {
+    std::string text;
+    for (double v : values)
+        text += (text.empty() ? "" : ", ") + Num(v);
+    return text;
+}
+
+std::string Rgba(const Color& c) {
+    return "rgba(" + Nums({c.red, c.green, c.blue, c.alpha}) + ")";
+}
+
+std::string Bool(bool b) {
+    return b ? "true" : "false";
+}
+
+std::string Call(const char* name, const std::string& arguments) {
+    return std::string(name) + "(" + arguments + ")";
+}
+
+size_t CountCharacters(const std::string& utf8) {
+    size_t count = 0;
+    for (unsigned char c : utf8)
+        count += (c & 0xC0) != 0x80;
+    return count;
+}
+
+}  // namespace
+
+class RecordingLayer final : public Layer {
+public:
+    RecordingLayer(std::shared_ptr<RecordingContext::Log> log, std::string name, const Size& size)
+        : mName(name), mSize(size), mContext(std::move(log), name + ": ", size) {}
+
+    Context& GetContext() override { return mContext; }
+    Size GetSize() const override { return mSize; }
+    const std::string& Name() const { return mName; }
+
+private:
+    std::string mName;
+    Size mSize;
+    RecordingContext mContext;
+};
+
+RecordingContext::RecordingContext(const Size& baseSize, Origin origin)
+    : RecordingContext(std::make_shared<Log>(), "", baseSize) {
+    if (origin == Origin::TopLeft)
+        mState.matrix = Matrix::Scaling(1, -1).Then(Matrix::Translation(0, baseSize.height));
+}
+
+RecordingContext::RecordingContext(std::shared_ptr<Log> log, std::string prefix, const Size& baseSize)
+    : mLog(std::move(log)), mPrefix(std::move(prefix)) {
+    mState.clip = {0, 0, baseSize.width, baseSize.height};
+}
+
+void RecordingContext::Record(const std::string& call) {
+    mLog->lines.push_back(mPrefix + call);
+}
+
+void RecordingContext::SaveState() {
+    Record("SaveState()");
+    mSaved.push_back(mState);
+}
+
+void RecordingContext::RestoreState() {
+    Record("RestoreState()");
+    if (mSaved.empty())
+        return;
+    mState = mSaved.back();
+    mSaved.pop_back();
+}
+
+void RecordingContext::Translate(double dx, double dy) {
+    Record(Call("Translate", Nums({dx, dy})));
+    mState.matrix = Matrix::Translation(dx, dy).Then(mState.matrix);
+}
+
+void RecordingContext::Scale(double sx, double sy) {
+    Record(Call("Scale", Nums({sx, sy})));
+    mState.matrix = Matrix::Scaling(sx, sy).Then(mState.matrix);
+}
+
+void RecordingContext::BeginPath() {
+    Record("BeginPath()");
+}
+
+void RecordingContext::MoveTo(double x, double y) {
+    Record(Call("MoveTo", Nums({x, y})));
+}
+
+void RecordingContext::LineTo(double x, double y) {
+    Record(Call("LineTo", Nums({x, y})));
+}
+
+void RecordingContext::CurveTo(double x1, double y1, double x2, double y2, double x, double y) {
+    Record(Call("CurveTo", Nums({x1, y1, x2, y2, x, y})));
+}
+
+void RecordingContext::ClosePath() {
+    Record("ClosePath()");
+}
+
+void RecordingContext::AddRect(const Rect& r) {
+    Record(Call("AddRect", Nums({r.x, r.y, r.width, r.height})));
+}
+
+void RecordingContext::AddEllipse(const Rect& b) {
+    Record(Call("AddEllipse", Nums({b.x, b.y, b.width, b.height})));
+}
+
+void RecordingContext::StrokePath() {
+    Record("StrokePath()");
+}
+
+void RecordingContext::FillPath() {
+    Record("FillPath()");
+}
+
+void RecordingContext::FillStrokePath() {
+    Record("FillStrokePath()");
+}
+
+void RecordingContext::StrokeRect(const Rect& r) {
+    Record(Call("StrokeRect", Nums({r.x, r.y, r.width, r.height})));
+}
+
+void RecordingContext::FillRect(const Rect& r) {
+    Record(Call("FillRect", Nums({r.x, r.y, r.width, r.height})));
+}
+
+void RecordingContext::ClearRect(const Rect& r) {
+    Record(Call("ClearRect", Nums({r.x, r.y, r.width, r.height})));
+}
+
+void RecordingContext::SetStrokeColor(const Color& c) {
+    Record(Call("SetStrokeColor", Rgba(c)));
+}
+
+void RecordingContext::SetFillColor(const Color& c) {
+    Record(Call("SetFillColor", Rgba(c)));
+}
+
+void RecordingContext::SetLineWidth(double width) {
+    Record(Call("SetLineWidth", Num(width)));
+}
+
+void RecordingContext::SetLineCap(LineCap cap) {
+    static const char* const names[] = {"butt", "round", "square"};
+    Record(Call("SetLineCap", names[static_cast<int>(cap)]));
+}
+
+void RecordingContext::SetLineDash(double phase, const std::vector<double>& lengths) {
+    std::string text = Num(phase) + ", [";
+    for (size_t i = 0; i < lengths.size(); ++i)
+        text += (i ? ", " : "") + Num(lengths[i]);
+    Record(Call("SetLineDash", text + "]"));
+}
+
+void RecordingContext::SetAllowsAntialiasing(bool allow) {
+    Record(Call("SetAllowsAntialiasing", Bool(allow)));
+}
+
+void RecordingContext::SetShouldAntialias(bool should) {
+    Record(Call("SetShouldAntialias", Bool(should)));
+}
+
+void RecordingContext::SetAllowsFontSmoothing(bool allow) {
+    Record(Call("SetAllowsFontSmoothing", Bool(allow)));
+}
+
+void RecordingContext::SetShadow(const Size& offset, double blur, const Color& color) {
+    Record(Call("SetShadow", Nums({offset.width, offset.height, blur}) + ", " + Rgba(color)));
+}
+
+void RecordingContext::ClipToRect(const Rect& r) {
+    Record(Call("ClipToRect", Nums({r.x, r.y, r.width, r.height})));
+    mState.clip = mState.clip.Intersection(mState.matrix.ApplyToBounds(r));
+}
+
+Rect RecordingContext::ClipBounds() const {
+    return mState.matrix.Inverted().ApplyToBounds(mState.clip);
+}
+
+void RecordingContext::DrawText(const Point& topLeft, const std::string& utf8, double pointSize,
+                                const Color& color, bool flipped) {
+    Record(Call("DrawText", Nums({topLeft.x, topLeft.y}) + ", \"" + utf8 + "\", " + Num(pointSize) + ", " +
+                                Rgba(color) + (flipped ? ", flipped" : ", unflipped")));
+}
+
+Size RecordingContext::MeasureText(const std::string& utf8, double pointSize) const {
+    return {pointSize / 2 * double(CountCharacters(utf8)), pointSize};
+}
+
+void RecordingContext::DrawImage(const Image& image, const Point& at, double opacity, bool flipped) {
+    Record(Call("DrawImage", Num(image.Width()) + "x" + Num(image.Height()) + ", " + Nums({at.x, at.y, opacity}) +
+                                 (flipped ? ", flipped" : ", unflipped")));
+}
+
+std::unique_ptr<Layer> RecordingContext::CreateLayer(const Size& size) {
+    std::string name = "layer" + std::to_string(++mLog->layers);
+    Record(Call("CreateLayer", Nums({size.width, size.height})) + " -> " + name);
+    return std::make_unique<RecordingLayer>(mLog, name, size);
+}
+
+void RecordingContext::DrawLayer(const Layer& layer, const Point& at) {
+    auto* recorded = dynamic_cast<const RecordingLayer*>(&layer);
+    Record(Call("DrawLayer", (recorded ? recorded->Name() : std::string("foreign")) + ", " + Nums({at.x, at.y})));
+}
+
+}  // namespace Gfx

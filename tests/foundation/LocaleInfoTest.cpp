@@ -1,0 +1,89 @@
+// Locale facts as the system formats by them, under the C library's German and US locales and
+// under made-up ones.
+#include <gtest/gtest.h>
+
+#include "cf/Locale.h"
+#include "foundation/KVDString.h"
+#include "foundation/LocaleInfo.h"
+
+namespace {
+
+using KVD::String;
+
+CF::LocaleFacts FactsOf(const char* name)
+{
+    CF::LocaleFacts facts;
+    EXPECT_TRUE(CF::LocaleFactsOf(name, &facts)) << name << " is not installed: run scripts/install-deps.sh";
+    return facts;
+}
+
+TEST(LocaleInfo, GermanUsesADecimalCommaASemicolonListAndA24HourClock)
+{
+    const LocaleInfo info(FactsOf("de_DE.UTF-8"));
+    EXPECT_STREQ(info.DecimalSeparator(), L",");
+    EXPECT_STREQ(info.ListSeparator(), L";");
+    EXPECT_STREQ(info.TimeSeparator(), L":");
+    EXPECT_STREQ(info.AMSymbol(), L"AM");  // the locale has none
+    EXPECT_STREQ(info.PMSymbol(), L"PM");
+    EXPECT_TRUE(info.Uses24HourClock());
+    EXPECT_EQ(info.DoLocalizeNumString(L"1,234.5", false), L"1;234,5");
+    EXPECT_EQ(info.DoLocalizeNumString(L"1,234.5", true), L"1,234,5");
+}
+
+TEST(LocaleInfo, UsEnglishUsesADecimalPointACommaListAndA12HourClock)
+{
+    const LocaleInfo info(FactsOf("en_US.UTF-8"));
+    EXPECT_STREQ(info.DecimalSeparator(), L".");
+    EXPECT_STREQ(info.ListSeparator(), L",");
+    EXPECT_STREQ(info.AMSymbol(), L"AM");
+    EXPECT_STREQ(info.PMSymbol(), L"PM");
+    EXPECT_FALSE(info.Uses24HourClock());
+    EXPECT_EQ(info.DoLocalizeNumString(L"f(1.5,2)", false), L"f(1.5,2)");
+}
+
+TEST(LocaleInfo, ALongDecimalSeparatorFallsBackToAPoint)
+{
+    const LocaleInfo info(CF::LocaleFacts{"<>", "", "", "HH:mm"});
+    EXPECT_STREQ(info.DecimalSeparator(), L".");
+    EXPECT_STREQ(info.ListSeparator(), L",");
+}
+
+TEST(LocaleInfo, SymbolsAreKeptToFifteenCharacters)
+{
+    const LocaleInfo info(CF::LocaleFacts{"\u066B", "vormittags-und-frueh", "\u0645", "h:mm a"});
+    EXPECT_STREQ(info.DecimalSeparator(), L"\u066B");  // one character, however many bytes
+    EXPECT_STREQ(info.AMSymbol(), L"vormittags-und-");
+    EXPECT_STREQ(info.PMSymbol(), L"\u0645");
+    EXPECT_FALSE(info.Uses24HourClock());
+}
+
+TEST(LocaleInfo, TheClockStyleComesFromTheHourField)
+{
+    EXPECT_TRUE(LocaleInfo::Is24HourPattern(L"HH:mm"));
+    EXPECT_TRUE(LocaleInfo::Is24HourPattern(L"H.mm"));
+    EXPECT_FALSE(LocaleInfo::Is24HourPattern(L"h:mm a"));
+    EXPECT_FALSE(LocaleInfo::Is24HourPattern(L"K:mm a"));
+    EXPECT_FALSE(LocaleInfo::Is24HourPattern(L"%I:%M"));
+    EXPECT_TRUE(LocaleInfo::Is24HourPattern(L"HH 'h' mm"));  // a quoted h is text
+}
+
+TEST(LocaleInfo, UnchangedTextsAreSharedNotCopied)
+{
+    const LocaleInfo info(FactsOf("de_DE.UTF-8"));
+    const String text(L"12 34");
+    EXPECT_EQ(info.DoLocalizeNumString(text, false).c_str(), text.c_str());
+    const String empty;
+    EXPECT_TRUE(info.DoLocalizeNumString(empty, false).empty());
+    const String changed = info.DoLocalizeNumString(String(L"0.5"), false);
+    EXPECT_EQ(changed, L"0,5");
+}
+
+TEST(LocaleInfo, TheProcessWideInstanceIsMadeOnce)
+{
+    LocaleInfo* first = LocaleInfo::InitTheLocaleInfo();
+    EXPECT_EQ(LocaleInfo::InitTheLocaleInfo(), first);
+    EXPECT_EQ(LocaleInfo::sTheLocaleInfo.load(), first);
+    EXPECT_EQ(LocaleInfo::LocalizeNumString(L"2.5"), first->DoLocalizeNumString(L"2.5", false));
+}
+
+}  // namespace

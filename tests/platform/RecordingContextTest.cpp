@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include "graphics/RecordingContext.h"
+
+using Gfx::RecordingContext;
+using testing::ElementsAre;
+
+TEST(RecordingContext, LogsPathsAndPaintWithTheirArguments) {
+    RecordingContext rc({100, 50});
+    rc.SetStrokeColor({1, 0, 0.5, 0.25});
+    rc.SetLineWidth(2);
+    rc.SetLineCap(Gfx::LineCap::Square);
+    rc.SetLineDash(0, {3, 3, 0.5});
+    rc.BeginPath();
+    rc.MoveTo(0.5, 5.5);
+    rc.LineTo(10.5, -5.5);
+    rc.CurveTo(1, 2, 3, 4, 5, 6);
+    rc.ClosePath();
+    rc.StrokePath();
+    rc.AddEllipse({1, 2, 3, 4});
+    rc.FillStrokePath();
+    rc.ClearRect({0, 0, 100, 50});
+    rc.SetShadow({2, -2}, 4, {0, 0, 0, 0.5});
+    EXPECT_THAT(rc.Calls(),
+                ElementsAre("SetStrokeColor(rgba(1, 0, 0.5, 0.25))", "SetLineWidth(2)", "SetLineCap(square)",
+                            "SetLineDash(0, [3, 3, 0.5])", "BeginPath()", "MoveTo(0.5, 5.5)", "LineTo(10.5, -5.5)",
+                            "CurveTo(1, 2, 3, 4, 5, 6)", "ClosePath()", "StrokePath()", "AddEllipse(1, 2, 3, 4)",
+                            "FillStrokePath()", "ClearRect(0, 0, 100, 50)",
+                            "SetShadow(2, -2, 4, rgba(0, 0, 0, 0.5))"));
+    rc.ClearCalls();
+    EXPECT_TRUE(rc.Calls().empty());
+}
+
+TEST(RecordingContext, TopDownOriginFlipsAndTransformsCompose) {
+    RecordingContext topDown({100, 50});
+    Gfx::Matrix m = topDown.CurrentMatrix();
+    EXPECT_LT(m.d, 0);
+    // The top-left corner of user space is the top-left of the base space, (0, 50).
+    EXPECT_DOUBLE_EQ(topDown.CurrentMatrix().Apply({0, 0}).y, 50);
+
+    RecordingContext page({100, 50}, Gfx::Origin::BottomLeft);
+    page.Translate(10, 20);
+    page.Scale(2, -1);
+    Gfx::Point p = page.CurrentMatrix().Apply({1, 1});
+    EXPECT_DOUBLE_EQ(p.x, 12);  // scaled first, then moved
+    EXPECT_DOUBLE_EQ(p.y, 19);
+    Gfx::Point back = page.CurrentMatrix().Inverted().Apply(p);
+    EXPECT_DOUBLE_EQ(back.x, 1);
+    EXPECT_DOUBLE_EQ(back.y, 1);
+}
+
+TEST(RecordingContext, ClipNarrowsInUserSpaceAndRestores) {
+    RecordingContext rc({100, 50});
+    Gfx::Rect all = rc.ClipBounds();
+    EXPECT_DOUBLE_EQ(all.width, 100);
+    EXPECT_DOUBLE_EQ(all.height, 50);
+
+    rc.SaveState();
+    rc.Translate(10, 10);
+    rc.ClipToRect({0, 0, 20, 200});  // runs past the bottom edge
+    Gfx::Rect clip = rc.ClipBounds();
+    EXPECT_DOUBLE_EQ(clip.x, 0);
+    EXPECT_DOUBLE_EQ(clip.y, 0);
+    EXPECT_DOUBLE_EQ(clip.width, 20);
+    EXPECT_DOUBLE_EQ(clip.height, 40);
+    rc.ClipToRect({50, 0, 5, 5});  // outside the first: nothing left
+    EXPECT_TRUE(rc.ClipBounds().IsEmpty());
+    rc.RestoreState();
+    EXPECT_DOUBLE_EQ(rc.ClipBounds().width, 100);
+    EXPECT_DOUBLE_EQ(rc.CurrentMatrix().tx, 0);
+    rc.RestoreState();  // unbalanced: logged, state kept
+    EXPECT_DOUBLE_EQ(rc.ClipBounds().width, 100);
+    EXPECT_EQ(rc.Calls().back(), "RestoreState()");
+}
+
+TEST(RecordingContext, TextImagesAndLayersShareOneLog) {
+    RecordingContext rc({100, 50});
+    rc.DrawText({2, 3}, "Hé", 11, {0, 0, 0, 1}, true);
+    EXPECT_DOUBLE_EQ(rc.MeasureText("Hé", 10).width, 10);  // two characters, five each
+    EXPECT_DOUBLE_EQ(rc.MeasureText("Hé", 10).height, 10);
+    rc.DrawImage(Gfx::Image(4, 3), {5, 6}, 1, false);
+
+    std::unique_ptr<Gfx::Layer> layer = rc.CreateLayer({40, 30});
+    EXPECT_DOUBLE_EQ(layer->GetSize().width, 40);
+    Gfx::Context& lc = layer->GetContext();
+    EXPECT_DOUBLE_EQ(lc.CurrentMatrix().d, 1);  // a layer starts over its own base space
+    lc.FillRect({0, 0, 40, 30});
+    rc.DrawLayer(*layer, {7, 8});
+    std::unique_ptr<Gfx::Layer> second = rc.CreateLayer({1, 1});
+    second->GetContext().StrokePath();
+
+    EXPECT_THAT(rc.Calls(), ElementsAre("DrawText(2, 3, \"Hé\", 11, rgba(0, 0, 0, 1), flipped)",
+                                        "DrawImage(4x3, 5, 6, 1, unflipped)", "CreateLayer(40, 30) -> layer1",
+                                        "layer1: FillRect(0, 0, 40, 30)", "DrawLayer(layer1, 7, 8)",
+                                        "CreateLayer(1, 1) -> layer2", "layer2: StrokePath()"));
+}
