@@ -6,14 +6,25 @@
 #include "IKVDSetCalcVariables.h"
 #include "ICalcEnumClass2.h"
 #include "calc/CalcEnumGuids.h"
-#include "calc/CalcEnumsStrings.h"
 #include "calc/CalcVariablesImpl.h"
 #include "calc/Symbol.h"
 #include "calc/XArith.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
+#include "foundation/OFormatStream.h"
+#include "foundation/StringResources.h"
 
 namespace CalcParser {
+
+namespace {
+
+// A text of the calculation library's string table.
+KVD::String CalcLibraryText(const char* key)
+{
+    return KVD::String(KVDGetMyBundle(), KVDXMLStringKey{key, "CalcEnumsStr.kvdstrings"}, true);
+}
+
+}  // namespace
 
 KVD::String FormatSettingsNumber(double value)
 {
@@ -173,11 +184,15 @@ void SymbolRep::ThrowSourceParamDataEnumTypeError(const wchar_t* paramName, ICal
 {
     const KVD::String subject = mName.length() != 0 ? mName : Symbol::TypeToString(mType);
     if (paramName != nullptr) {
-        static const KVD::String format = CalcEnumsStrings::Load(L"IDS_NUMERIC_PARAM_DATATYPEERROR");
-        Throw(CalcEnumsStrings::Format(format, {subject, KVD::String(paramName)}));
+        static const KVD::String format = CalcLibraryText("IDS_NUMERIC_PARAM_DATATYPEERROR");
+        KVD::OFormatStringStream message(format);
+        message << subject << paramName;
+        Throw(message.str());
     }
-    static const KVD::String format = CalcEnumsStrings::Load(L"IDS_NUMERIC_UNARYFUNC_PARAM_DATATYPEERROR");
-    Throw(CalcEnumsStrings::Format(format, {subject}));
+    static const KVD::String format = CalcLibraryText("IDS_NUMERIC_UNARYFUNC_PARAM_DATATYPEERROR");
+    KVD::OFormatStringStream message(format);
+    message << subject;
+    Throw(message.str());
 }
 
 }  // namespace CalcParser

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "calc/CalcVariablesImpl.h"
-#include "FakeVariables.h"
+#include "calc/FakeVariables.h"
 
 namespace {
 

@@ -21,6 +21,7 @@ constexpr HRESULT kEndOfData = KVD_S_FALSE;
 struct ReadLog {
     unsigned nextCalls = 0;
     uint64_t samplesRead = 0;
+    unsigned skipCalls = 0;
 };
 
 template <class Base, class Sample>
@@ -61,6 +62,7 @@ public:
     }
     HRESULT SkipEx(int32_t count, int32_t* skipped) override
     {
+        ++mLog->skipCalls;
         const int64_t target = std::clamp<int64_t>(int64_t(mPosition) + count, 0, Size());
         *skipped = static_cast<int32_t>(target - mPosition);
         mPosition = static_cast<int32_t>(target);

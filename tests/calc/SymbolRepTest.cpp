@@ -115,14 +115,23 @@ TEST(SymbolRep, ClassIdsOfTheArithmeticEnumerator)
     EXPECT_EQ(Symbol(Symbol::CreateRepFromType(kSymNumber)).Get()->GetSettings(), L"0");
 }
 
-TEST(SymbolRep, UnusableConstantOperandKindIsADataKindError)
+TEST(SymbolRep, DataKindErrorsNameTheSymbolOrItsKind)
 {
+    // Without a name the kind's display name is the subject.
     try {
         UnaryOpArithRep(kSymAddConst, 1.0, 0x40000000);
         FAIL() << "no exception";
     } catch (const XArith& error) {
         EXPECT_EQ(error.Code(), KVD_E_BADSTATE);
-        EXPECT_NE(std::wstring(error.Message().c_str()).find(L"+"), std::wstring::npos);
+        EXPECT_EQ(error.Message(), L"+: the data of the argument is of a kind this function cannot use.");
+    }
+    Symbol named(kSymFunction, KVD::String(L"Smooth"));
+    named.Set()->SetTextPosition(12);
+    try {
+        named->ThrowSourceParamDataEnumTypeError(L"width", nullptr, 1);
+    } catch (const XArith& error) {
+        EXPECT_EQ(error.Position(), 12);
+        EXPECT_EQ(error.Message(), L"Smooth: the data in 'width' is of a kind this function cannot use.");
     }
 }
 
