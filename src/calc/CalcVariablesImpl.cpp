@@ -1,6 +1,7 @@
 #include "calc/CalcVariablesImpl.h"
 
 #include "foundation/EnumArray.h"
+#include "foundation/EnumIter.h"
 #include "foundation/RefCount.h"
 #include "foundation/UnknownImp.h"
 
@@ -171,21 +172,12 @@ HRESULT CalcVariablesImpl::InsertVariables(uint32_t, IKVDCalcVariables* other)
 {
     if (other == nullptr)
         return KVD_E_POINTER;
-    IEnumIKVDCalcVariable* items = nullptr;
-    HRESULT hr = other->EnumVariables(0, &items);
-    if (items == nullptr)
+    KVD::EnumIter<IEnumIKVDCalcVariable, 8, true, KVD::EnumXXXTraits> items;
+    const HRESULT hr = other->EnumVariables(0, items.Set());
+    if (hr != KVD_S_OK)
         return hr;
-    IKVDCalcVariable* batch[8];
-    uint32_t delivered = 0;
-    do {
-        delivered = 0;
-        hr = items->Next(8, batch, &delivered);
-        for (uint32_t i = 0; i < delivered; ++i) {
-            Store(batch[i]);
-            batch[i]->Release();
-        }
-    } while (hr == KVD_S_OK && delivered == 8);
-    items->Release();
+    while (IKVDCalcVariable* variable = items.Next())
+        Store(variable);
     return KVD_S_OK;
 }
 

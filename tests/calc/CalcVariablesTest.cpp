@@ -153,6 +153,21 @@ TEST(CalcVariables, ObserversReachEveryVariableHeldOrMerged)
     EXPECT_EQ(second->changes.size(), 1u);
 }
 
+TEST(CalcVariables, MergingReadsTheOtherSetInBatches)
+{
+    Held<CalcVariablesImpl> other(CalcVariablesImpl::Create());
+    std::vector<KVD::String> names;
+    for (int i = 0; i < 20; ++i) {
+        names.push_back(KVD::String(std::wstring(L"v") + wchar_t(L'a' + i)));
+        FakeVariable* v = new FakeVariable(names.back().c_str());
+        other->InsertVariable(0, v);
+        v->Release();
+    }
+    Held<CalcVariablesImpl> set(CalcVariablesImpl::Create());
+    ASSERT_EQ(set->InsertVariables(0, other), KVD_S_OK);
+    EXPECT_EQ(Names(set), names);
+}
+
 TEST(CalcVariables, ReleasingDetachesObserversAndDropsReferences)
 {
     Held<CalcVariablesImpl> set(CalcVariablesImpl::Create());
