@@ -5,6 +5,7 @@
 
 #include "ResultCodes.h"
 #include "host/ClassObjectEnum.h"
+#include "host/FrameworkServices.h"
 
 namespace Host {
 namespace {
@@ -48,12 +49,13 @@ HRESULT Framework::QueryInterface(const _IID& iid, void** out)
     if (out == nullptr)
         return KVD_E_POINTER;
     *out = nullptr;
+    FrameworkServices::Install(*this);
     if (iid == IID_IUnknown || iid == IID_IObjectFactory)
         *out = static_cast<IObjectFactory*>(this);
     else if (iid == IID_IDynamicIdFactory)
         *out = static_cast<IDynamicIdFactory*>(this);
     else
-        return KVD_E_NOINTERFACE;
+        return FrameworkServices::QueryInterface(iid, out);
     return KVD_S_OK;
 }
 
