@@ -95,7 +95,7 @@ HRESULT MemoryLockBytes::Stat(STATSTG* statstg, uint32_t)
     return KVD_S_OK;
 }
 
-uint8_t* MemoryLockBytes::GetMemMappedAddress() { return nullptr; }
+uint8_t* MemoryLockBytes::GetMemMappedAddress() { return mBytes.data(); }
 
 HRESULT MemoryLockBytes::GetLockBytesId(uint32_t* id)
 {

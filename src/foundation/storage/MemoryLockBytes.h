@@ -27,6 +27,7 @@ public:
     HRESULT UnlockRegion(uint64_t offset, uint64_t count, uint32_t lockType) override;
     HRESULT WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t* written) override;
 
+    // The bytes are in memory: streams can hand out direct pointers (valid until the array grows).
     uint8_t* GetMemMappedAddress() override;
     HRESULT GetLockBytesId(uint32_t* id) override;
     HRESULT OnCommitEnd(uint32_t flags) override;
