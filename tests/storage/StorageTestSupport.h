@@ -100,6 +100,52 @@ inline uint32_t ClustersInUse(const std::vector<uint8_t>& bytes)
     return used;
 }
 
+// A file of the older layout (version 21, 512-byte clusters numbered from 1) holding one
+// stream "old" of 700 bytes: the map in cluster 1, the root directory in 2, the stream in 3-4.
+inline std::vector<uint8_t> OlderLayoutFile()
+{
+    using KVDStg::PutU16;
+    using KVDStg::PutU32;
+    std::vector<uint8_t> bytes(512 + 4 * 512);
+    const char* signature = "Quorvantelsis Compound File";
+    for (size_t i = 0; signature[i] != 0; ++i)
+        PutU16(&bytes[2 * i], static_cast<uint16_t>(signature[i]));
+    PutU32(&bytes[128], 21);
+    PutU32(&bytes[132], 512);
+    PutU32(&bytes[136], 131072);
+    PutU32(&bytes[140], 0x7FFFFFFF);
+    PutU32(&bytes[256], 9);     // shift
+    PutU32(&bytes[260], 64);    // map entries
+    uint8_t* root = &bytes[264];
+    PutU16(root, 'R');
+    PutU32(root + 68, 2);       // first cluster
+    PutU32(root + 72, 1);       // storage
+    PutU32(root + 76, 128);     // one older record
+    PutU32(root + 80, 2);       // end cluster
+    PutU32(&bytes[404], 1);     // map start
+    auto cluster = [&](uint32_t c) { return &bytes[512 + (c - 1) * 512]; };
+    uint8_t* map = cluster(1);
+    PutU32(map + 0, 5);
+    PutU32(map + 4, 0x80000000);
+    PutU32(map + 3 * 8, 4);     // the stream: 3 -> 4
+    PutU32(map + 4 * 8 + 4, 3);
+    for (uint32_t c = 5; c < 64; ++c) {
+        PutU32(map + c * 8, c + 1 < 64 ? c + 1 : 0);
+        PutU32(map + c * 8 + 4, 0x80000000 | (c == 5 ? 0 : c - 1));
+    }
+    uint8_t* record = cluster(2);
+    const char* name = "old";
+    for (size_t i = 0; name[i] != 0; ++i)
+        PutU16(record + 2 * i, static_cast<uint16_t>(name[i]));
+    PutU32(record + 68, 3);
+    PutU32(record + 72, 2);
+    PutU32(record + 76, 700);
+    PutU32(record + 80, 4);
+    std::vector<uint8_t> data = Pattern(700, 21);
+    std::copy(data.begin(), data.end(), cluster(3));
+    return bytes;
+}
+
 inline StreamPtr MakeStream(IStorage* storage, const wchar_t* name, const std::vector<uint8_t>& bytes)
 {
     StreamPtr stream;

@@ -96,6 +96,12 @@ HRESULT ElementTable::Write()
     return KVD_S_OK;
 }
 
+bool ElementTable::AnyChanged() const
+{
+    return std::any_of(mEntries.begin(), mEntries.end(),
+                       [](const std::shared_ptr<Element>& entry) { return entry->changed; });
+}
+
 std::shared_ptr<Element> ElementTable::Find(const ElementName& name, uint32_t type) const
 {
     for (const std::shared_ptr<Element>& entry : mEntries) {

@@ -29,6 +29,7 @@ public:
     // The first record whose name matches (and whose type matches, when type is not 0).
     std::shared_ptr<Element> Find(const ElementName& name, uint32_t type = 0) const;
     const std::vector<std::shared_ptr<Element>>& Entries() const { return mEntries; }
+    bool AnyChanged() const;
     // Raises XKVD when the table already holds the most entries a directory can.
     void Add(std::shared_ptr<Element> element);
     void Remove(const Element* element);

@@ -68,7 +68,6 @@ KVDStorage::KVDStorage(KVDStorage* parent, std::shared_ptr<Element> element, boo
     if (!create && mTable->Read() != KVD_S_OK)
         throw XKVD(KVD::String(L"Error reading Storage Entry Table"), KVD_E_STORAGEMESSAGE);
     mElement->mode = mode;
-    mElement->changed = true;
     mChanged = create;
     mElement->openStorage = this;
     mParent->AddRef();
@@ -165,7 +164,6 @@ HRESULT KVDStorage::OpenStream(const wchar_t* name, void*, uint32_t mode, uint32
     if (element == nullptr)
         return KVD_STG_E_NOTFOUND;
     element->mode = mode;
-    element->changed = true;
     try {
         *out = new KVDStream(this, element);
     } catch (...) {
@@ -317,7 +315,7 @@ HRESULT KVDStorage::CommitLocked(uint32_t flags)
                 return hr;
         }
     }
-    if (mChanged) {
+    if (mChanged || mTable->AnyChanged()) {
         HRESULT hr = mTable->Write();
         if (hr != KVD_S_OK)
             return hr;
@@ -345,10 +343,9 @@ HRESULT KVDStorage::OnCommitEnd(uint32_t flags)
 
 void KVDStorage::OwnRecordChanged()
 {
+    // A child's record is in its parent's table, which notices; the root's is in the header.
     mElement->changed = true;
-    if (mParent != nullptr)
-        mParent->mChanged = true;
-    else
+    if (mParent == nullptr)
         mAllocator.SetRootChanged();
 }
 
@@ -454,7 +451,6 @@ HRESULT KVDStorage::RenameElement(const wchar_t* oldName, const wchar_t* newName
         return KVD_STG_E_NOTFOUND;
     source->SetName(newKey);
     source->changed = true;
-    mChanged = true;
     return KVD_S_OK;
 }
 
@@ -474,7 +470,6 @@ HRESULT KVDStorage::SetElementTimes(const wchar_t* name, const uint64_t* ctime, 
     element->accessTime = *atime;
     element->modificationTime = *mtime;
     element->changed = true;
-    mChanged = true;
     return KVD_S_OK;
 }
 

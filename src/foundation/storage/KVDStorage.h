@@ -60,7 +60,6 @@ public:
     // For the storage's streams and enumerators (the caller holds the file's mutex where it
     // touches the file).
     StorageAllocator& Allocator() const { return mAllocator; }
-    void SetChanged() { mChanged = true; }
     // False once the storage's element was destroyed or the file reverted.
     bool Usable() const;
 
@@ -88,6 +87,7 @@ private:
     std::unique_ptr<ElementTable> mTable;
     uint32_t mDepth;
     uint32_t mEpoch;
+    // The table lost or gained a record; a changed record marks itself.
     bool mChanged = false;
 };
 

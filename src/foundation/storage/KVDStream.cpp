@@ -82,8 +82,6 @@ HRESULT KVDStream::Write(const void* buffer, uint32_t cb, uint32_t* written)
         return KVD_E_BADSTATE;
     size_t done = 0;
     HRESULT hr = mCursor.Write(static_cast<const uint8_t*>(buffer), cb, done);
-    if (done != 0)
-        mStorage->SetChanged();
     if (written != nullptr)
         *written = static_cast<uint32_t>(done);
     return hr;
@@ -113,10 +111,7 @@ HRESULT KVDStream::Seek(int64_t move, uint32_t origin, uint64_t* position)
     }
     if ((move > 0 && base > std::numeric_limits<int64_t>::max() - move) || base + move < 0)
         return KVD_STG_E_INVALIDARG;
-    int64_t oldSize = mCursor.GetElement()->Size();
     HRESULT hr = mCursor.SeekTo(base + move);
-    if (mCursor.GetElement()->Size() != oldSize)
-        mStorage->SetChanged();
     if (position != nullptr)
         *position = static_cast<uint64_t>(mCursor.Offset());
     return hr;
@@ -129,9 +124,7 @@ HRESULT KVDStream::SetSize(uint64_t size)
     Lock lock(mStorage->Allocator().Mutex());
     if (!Usable())
         return KVD_E_BADSTATE;
-    HRESULT hr = mCursor.SetSize(static_cast<int64_t>(size));
-    mStorage->SetChanged();
-    return hr;
+    return mCursor.SetSize(static_cast<int64_t>(size));
 }
 
 HRESULT KVDStream::CopyTo(IStream* target, uint64_t cb, uint64_t* read, uint64_t* written)

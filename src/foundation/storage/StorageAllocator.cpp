@@ -371,6 +371,7 @@ uint32_t StorageAllocator::CopyOnWrite(Element& element, uint32_t c, int64_t clu
         element.start.cluster = copy;
     if (element.end.Cluster() == c)
         element.end.cluster = copy | (element.end.cluster & kClusterEndBit);
+    element.changed = true;
     ++element.chainGeneration;
     hr = KVD_S_OK;
     return copy;
@@ -413,6 +414,7 @@ HRESULT StorageAllocator::ClusterSetSize(Element& element, int64_t size)
         uint32_t next = ClusterAlloc(last, false);
         if (next == 0) {
             element.end = MakePos(static_cast<int64_t>(k * cs), last);
+            element.changed = true;
             return KVD_STG_E_CANTGROW;
         }
         mMap.Join(last, next);
@@ -428,6 +430,7 @@ HRESULT StorageAllocator::ClusterSetSize(Element& element, int64_t size)
     if (want < have)
         ++element.chainGeneration;
     element.end = MakePos(size, last);
+    element.changed = true;
     return KVD_S_OK;
 }
 
@@ -500,6 +503,7 @@ HRESULT StorageAllocator::FreeChain(Element& element)
     ReleaseCluster(first);
     element.start = {};
     element.end = {};
+    element.changed = true;
     ++element.chainGeneration;
     return KVD_S_OK;
 }

@@ -62,10 +62,10 @@ HRESULT StreamCursor::Write(const uint8_t* buffer, size_t count, size_t& done)
         return hr;
     Element& element = *mElement;
     hr = mAllocator.ClusterWrite(element, mPos, buffer, count, done);
-    if (mPos.offset > element.Size())
+    if (mPos.offset > element.Size()) {
         element.end = mPos;
-    if (done != 0)
         element.changed = true;
+    }
     // A failed write may have taken clusters that now lie beyond the end.
     if (hr != KVD_S_OK)
         mAllocator.TrimChain(element);
@@ -87,7 +87,6 @@ HRESULT StreamCursor::SeekTo(int64_t offset)
         hr = AllocHead();
         if (hr == KVD_S_OK)
             hr = mAllocator.ClusterSetSize(element, offset);
-        element.changed = true;
         mPos = element.end;
     } else {
         hr = mAllocator.ClusterSeek(element, mPos, offset);
@@ -115,7 +114,6 @@ HRESULT StreamCursor::SetSize(int64_t size)
         if (hr == KVD_S_OK)
             hr = mAllocator.ClusterSetSize(element, size);
     }
-    element.changed = true;
     if (mPos.offset > element.Size() || element.FirstCluster() == 0)
         mPos = element.end;
     Follow();
