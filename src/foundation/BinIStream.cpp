@@ -99,15 +99,7 @@ HRESULT BinIStream::ReadBytes(void* buffer, unsigned count)
 
 HRESULT BinIStream::TellPos(unsigned* position)
 {
-    if (position == nullptr)
-        return KVD_E_POINTER;
-    const std::streampos at =
-        good() && mBuffer != nullptr ? mBuffer->pubseekoff(0, std::ios_base::cur, std::ios_base::in) : std::streampos(-1);
-    if (at == std::streampos(-1))
-        mState = kTransferFailed;
-    else
-        *position = static_cast<unsigned>(std::streamoff(at));
-    return StateResult();
+    return TellPosition(std::ios_base::in, position);
 }
 
 HRESULT BinIStream::GetVersion(unsigned* version)

@@ -35,4 +35,17 @@ void BinStream::ReleaseAttached()
     }
 }
 
+HRESULT BinStream::TellPosition(std::ios_base::openmode which, unsigned* position)
+{
+    if (position == nullptr)
+        return KVD_E_POINTER;
+    const std::streampos at = good() && mBuffer != nullptr ? mBuffer->pubseekoff(0, std::ios_base::cur, which)
+                                                           : std::streampos(std::streamoff(-1));
+    if (at == std::streampos(std::streamoff(-1)))
+        mState = kTransferFailed;
+    else
+        *position = static_cast<unsigned>(std::streamoff(at));
+    return StateResult();
+}
+
 }  // namespace KVD

@@ -44,6 +44,9 @@ protected:
     ~BinStream();
 
     void ReleaseAttached();
+    // The buffer's position on the side given (input or output), truncated to 32 bits; a
+    // failed query makes the stream bad.
+    HRESULT TellPosition(std::ios_base::openmode which, unsigned* position);
 
     std::streambuf* mBuffer;
     int mState = kGood;

@@ -163,7 +163,7 @@ int StorageStreamBuf::sync()
     return 0;
 }
 
-StorageStreamBuf::pos_type StorageStreamBuf::seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode)
+StorageStreamBuf::pos_type StorageStreamBuf::SeekStream(off_type off, std::ios_base::seekdir dir)
 {
     if (sync() != 0)
         return kFailed;
@@ -176,59 +176,48 @@ StorageStreamBuf::pos_type StorageStreamBuf::seekoff(off_type off, std::ios_base
     return pos_type(off_type(position));
 }
 
+StorageStreamBuf::pos_type StorageStreamBuf::seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode)
+{
+    if (!mAttached)
+        return kFailed;
+    const off_type current = off_type(CurrentPosition());
+    if (dir == std::ios_base::cur && off == 0)
+        return pos_type(current);
+    if (dir != std::ios_base::end) {
+        const off_type target = dir == std::ios_base::beg ? off : current + off;
+        if (MoveWithinBuffer(target))
+            return pos_type(target);
+    }
+    return SeekStream(off, dir);
+}
+
 StorageStreamBuf::pos_type StorageStreamBuf::seekpos(pos_type pos, std::ios_base::openmode which)
 {
     return seekoff(off_type(pos), std::ios_base::beg, which);
 }
 
-StorageInStreamBuf::pos_type StorageInStreamBuf::seekoff(off_type off, std::ios_base::seekdir dir,
-                                                         std::ios_base::openmode which)
+bool StorageInStreamBuf::MoveWithinBuffer(off_type target)
 {
-    if (!IsAttached())
-        return kFailed;
-    const off_type current = off_type(CurrentPosition());
-    if (dir == std::ios_base::cur && off == 0)
-        return pos_type(current);
-    if (dir != std::ios_base::end && pbase() == nullptr && eback() != nullptr) {
-        const off_type target = dir == std::ios_base::beg ? off : current + off;
-        const off_type areaEnd = off_type(StreamPosition());
-        if (target >= areaEnd - (egptr() - eback()) && target <= areaEnd) {
-            setg(eback(), egptr() - (areaEnd - target), egptr());
-            return pos_type(target);
-        }
-    }
-    return StorageStreamBuf::seekoff(off, dir, which);
+    if (pbase() != nullptr || eback() == nullptr)
+        return false;
+    const off_type areaEnd = off_type(StreamPosition());
+    if (target < areaEnd - (egptr() - eback()) || target > areaEnd)
+        return false;
+    setg(eback(), egptr() - (areaEnd - target), egptr());
+    return true;
 }
 
-StorageInStreamBuf::pos_type StorageInStreamBuf::seekpos(pos_type pos, std::ios_base::openmode which)
+bool StorageOutStreamBuf::MoveWithinBuffer(off_type target)
 {
-    return seekoff(off_type(pos), std::ios_base::beg, which);
-}
-
-StorageOutStreamBuf::pos_type StorageOutStreamBuf::seekoff(off_type off, std::ios_base::seekdir dir,
-                                                           std::ios_base::openmode which)
-{
-    if (!IsAttached())
-        return kFailed;
-    const off_type current = off_type(CurrentPosition());
-    if (dir == std::ios_base::cur && off == 0)
-        return pos_type(current);
-    if (dir != std::ios_base::end && pbase() != nullptr) {
-        const off_type target = dir == std::ios_base::beg ? off : current + off;
-        const off_type start = off_type(StreamPosition());
-        if (target >= start && target <= start + PendingOutput()) {
-            mHighWater = pbase() + PendingOutput();
-            setp(pbase(), epptr());
-            pbump(static_cast<int>(target - start));
-            return pos_type(target);
-        }
-    }
-    return StorageStreamBuf::seekoff(off, dir, which);
-}
-
-StorageOutStreamBuf::pos_type StorageOutStreamBuf::seekpos(pos_type pos, std::ios_base::openmode which)
-{
-    return seekoff(off_type(pos), std::ios_base::beg, which);
+    if (pbase() == nullptr)
+        return false;
+    const off_type start = off_type(StreamPosition());
+    if (target < start || target > start + PendingOutput())
+        return false;
+    mHighWater = pbase() + PendingOutput();
+    setp(pbase(), epptr());
+    pbump(static_cast<int>(target - start));
+    return true;
 }
 
 }  // namespace KVD

@@ -36,9 +36,13 @@ protected:
     int_type underflow() override;
     int_type overflow(int_type c) override;
     int sync() override;
+    // The current position is answered without a transfer; a target that the buffer covers is
+    // reached by moving its pointer (MoveWithinBuffer); any other target is sought in the
+    // stream after what is pending was written.
     pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override;
     pos_type seekpos(pos_type pos, std::ios_base::openmode which) override;
     std::streambuf* setbuf(char*, std::streamsize) override { return nullptr; }
+    virtual bool MoveWithinBuffer(off_type target) = 0;
 
     bool HasMode(std::ios_base::openmode mode) const { return (mMode & mode) != 0; }
     char* Block() { return mBuffer + kPutBack; }
@@ -54,6 +58,7 @@ protected:
 
 private:
     bool WritePending();
+    pos_type SeekStream(off_type off, std::ios_base::seekdir dir);
 
     IStream* mStream = nullptr;
     std::ios_base::openmode mMode = std::ios_base::openmode();
@@ -62,19 +67,18 @@ private:
     char mBuffer[kPutBack + kBlock];
 };
 
-// The buffer of a record reader: its own position answers and seeks within what it has read.
+// The buffer of a record reader: it seeks within what it has read, so that a reader can give
+// back what it looked at.
 class StorageInStreamBuf : public StorageStreamBuf {
 protected:
-    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override;
-    pos_type seekpos(pos_type pos, std::ios_base::openmode which) override;
+    bool MoveWithinBuffer(off_type target) override;
 };
 
-// The buffer of a record writer: its own position answers and seeks within what it holds
-// unwritten, so that a writer can go back and fill in a field.
+// The buffer of a record writer: it seeks within what it holds unwritten, so that a writer can
+// go back and fill in a field.
 class StorageOutStreamBuf : public StorageStreamBuf {
 protected:
-    pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode which) override;
-    pos_type seekpos(pos_type pos, std::ios_base::openmode which) override;
+    bool MoveWithinBuffer(off_type target) override;
 };
 
 }  // namespace KVD

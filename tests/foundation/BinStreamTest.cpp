@@ -10,6 +10,7 @@
 #include "foundation/KVDResultCodes.h"
 #include "foundation/KVDString.h"
 #include "foundation/XKVD.h"
+#include "foundation/MemoryIStream.h"
 
 namespace {
 
@@ -260,6 +261,23 @@ TEST(BinaryFormat, PositionsAreByteOffsets)
     BinIStream reader(&in);
     EXPECT_EQ(reader.TellPos(&position), KVD_S_OK);
     EXPECT_EQ(position, 4u);
+}
+
+TEST(BinaryFormat, SetEmptyStartsTheRecordAgainAndLetsGoOfTheAttachedObject)
+{
+    TestSupport::MemoryIStream owner;
+    std::stringbuf buffer;
+    {
+        BinOStream out(&buffer, 21);
+        out.AttachObject(&owner);
+        EXPECT_EQ(owner.References(), 2u);
+        out.SetEmpty();
+        EXPECT_EQ(owner.References(), 1u);
+        out.WriteWord16(0xBEEF);
+        out.AttachObject(&owner);
+    }
+    EXPECT_EQ(owner.References(), 1u);
+    EXPECT_EQ(BytesOf(buffer), (Bytes{0xEF, 0xBE, 0x15, 0x55}));
 }
 
 TEST(BinaryFormat, IdsAndObjectsAreNotPartOfTheFormat)
