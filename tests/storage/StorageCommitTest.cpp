@@ -11,7 +11,8 @@ namespace {
 // Lock bytes that keep an image of the file after every change, as a crash would leave it.
 class RecordingLockBytes : public KVDStg::MemoryLockBytes {
 public:
-    RecordingLockBytes() : MemoryLockBytes({}) {}
+    // One reference for its maker.
+    RecordingLockBytes() : MemoryLockBytes({}) { AddRef(); }
 
     HRESULT WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t* written) override
     {

@@ -240,7 +240,7 @@ TEST(StorageFile, ReleasingTheRootNeverThrows)
     // fails and is swallowed.
     class Failing : public KVDStg::MemoryLockBytes {
     public:
-        Failing() : MemoryLockBytes({}) {}
+        Failing() : MemoryLockBytes({}) { AddRef(); }
         bool fail = false;
         HRESULT WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t* written) override
         {

@@ -123,20 +123,6 @@ HRESULT FileLockBytes::Stat(STATSTG* statstg, uint32_t flag)
     return KVD_S_OK;
 }
 
-HRESULT FileLockBytes::LockRegion(uint64_t, uint64_t, uint32_t) { return KVD_E_NOTIMPL; }
-
-HRESULT FileLockBytes::UnlockRegion(uint64_t, uint64_t, uint32_t) { return KVD_E_NOTIMPL; }
-
 uint8_t* FileLockBytes::GetMemMappedAddress() { return nullptr; }
-
-HRESULT FileLockBytes::GetLockBytesId(uint32_t* id)
-{
-    if (id == nullptr)
-        return KVD_E_POINTER;
-    *id = 0;
-    return KVD_S_OK;
-}
-
-HRESULT FileLockBytes::OnCommitEnd(uint32_t) { return KVD_S_OK; }
 
 }  // namespace FileLockBytesImpl

@@ -3,39 +3,26 @@
 
 #include <cstdint>
 
-#include "IKVDLockBytes.h"
 #include "foundation/CFileWithHRESULT.h"
-#include "foundation/RefCount.h"
-#include "foundation/UnknownImp.h"
 #include "foundation/storage/KVDFileRef.h"
+#include "foundation/storage/LockBytesBase.h"
 
 namespace FileLockBytesImpl {
 
-class FileLockBytes : public KVD::CComObjectRoot, public IKVDLockBytes {
+class FileLockBytes : public KVDStg::LockBytesBase {
 public:
     // Opens the file (create: made or emptied) and hands out one reference. Raises XKVD.
     // mode: STGM bits; flags: the creator flags (bit 28 deletes the file with the lock bytes).
     static void Create(ILockBytes** out, const KVDFileRef& file, uint32_t mode, bool create, uint32_t flags);
 
-    KVD_BEGIN_INTERFACE_MAP(FileLockBytes)
-    KVD_INTERFACE_ENTRY(ILockBytes)
-    KVD_INTERFACE_ENTRY(IKVDLockBytes)
-    KVD_END_INTERFACE_MAP()
-    KVD_IMPLEMENT_QUERYINTERFACE()
-    KVD_IMPLEMENT_HEAP_REFCOUNT()
-
     HRESULT Flush() override;
-    HRESULT LockRegion(uint64_t offset, uint64_t count, uint32_t lockType) override;
     HRESULT ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t* read) override;
     HRESULT SetSize(uint64_t size) override;
     // Type, mode and size; with STATFLAG_PATH also the file's path.
     HRESULT Stat(STATSTG* statstg, uint32_t flag) override;
-    HRESULT UnlockRegion(uint64_t offset, uint64_t count, uint32_t lockType) override;
     HRESULT WriteAt(uint64_t offset, const void* buffer, uint32_t count, uint32_t* written) override;
 
     uint8_t* GetMemMappedAddress() override;
-    HRESULT GetLockBytesId(uint32_t* id) override;
-    HRESULT OnCommitEnd(uint32_t flags) override;
 
 private:
     FileLockBytes(const KVDFileRef& file, uint32_t mode, bool create, uint32_t flags);

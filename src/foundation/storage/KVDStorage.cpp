@@ -128,17 +128,10 @@ HRESULT KVDStorage::CreateStream(const wchar_t* name, uint32_t mode, uint32_t, u
         return KVD_E_POINTER;
     *out = nullptr;
     Lock lock(mAllocator.Mutex());
-    HRESULT hr = CheckWritable();
+    ElementName key = Element::MakeName(name);
+    HRESULT hr = MakeRoom(key, kTypeStream, mode);
     if (hr != KVD_S_OK)
         return hr;
-    ElementName key = Element::MakeName(name);
-    if (std::shared_ptr<Element> existing = mTable->Find(key, kTypeStream)) {
-        if ((mode & kModeCreate) == 0)
-            return KVD_STG_E_EXISTS;
-        hr = DestroyLocked(existing);
-        if (hr != KVD_S_OK)
-            return hr;
-    }
     try {
         auto element = std::make_shared<Element>(key, kTypeStream);
         element->mode = mode;
@@ -152,17 +145,33 @@ HRESULT KVDStorage::CreateStream(const wchar_t* name, uint32_t mode, uint32_t, u
     return KVD_S_OK;
 }
 
+HRESULT KVDStorage::MakeRoom(const ElementName& key, uint32_t type, uint32_t mode)
+{
+    HRESULT hr = CheckWritable();
+    std::shared_ptr<Element> existing = hr == KVD_S_OK ? mTable->Find(key, type) : nullptr;
+    if (existing == nullptr)
+        return hr;
+    return (mode & kModeCreate) != 0 ? DestroyLocked(existing) : KVD_STG_E_EXISTS;
+}
+
+HRESULT KVDStorage::FindToOpen(const wchar_t* name, uint32_t type, std::shared_ptr<Element>& element) const
+{
+    if (!Usable())
+        return KVD_E_BADSTATE;
+    element = mTable->Find(Element::MakeName(name), type);
+    return element != nullptr ? KVD_S_OK : KVD_STG_E_NOTFOUND;
+}
+
 HRESULT KVDStorage::OpenStream(const wchar_t* name, void*, uint32_t mode, uint32_t, IStream** out)
 {
     if (out == nullptr || name == nullptr)
         return KVD_E_POINTER;
     *out = nullptr;
     Lock lock(mAllocator.Mutex());
-    if (!Usable())
-        return KVD_E_BADSTATE;
-    std::shared_ptr<Element> element = mTable->Find(Element::MakeName(name), kTypeStream);
-    if (element == nullptr)
-        return KVD_STG_E_NOTFOUND;
+    std::shared_ptr<Element> element;
+    HRESULT hr = FindToOpen(name, kTypeStream, element);
+    if (hr != KVD_S_OK)
+        return hr;
     element->mode = mode;
     try {
         *out = new KVDStream(this, element);
@@ -178,19 +187,12 @@ HRESULT KVDStorage::CreateStorage(const wchar_t* name, uint32_t mode, uint32_t, 
         return KVD_E_POINTER;
     *out = nullptr;
     Lock lock(mAllocator.Mutex());
-    HRESULT hr = CheckWritable();
-    if (hr != KVD_S_OK)
-        return hr;
     if (mDepth + 1 >= kMaxStorageDepth)
         return KVD_E_BADSTATE;
     ElementName key = Element::MakeName(name);
-    if (std::shared_ptr<Element> existing = mTable->Find(key, kTypeStorage)) {
-        if ((mode & kModeCreate) == 0)
-            return KVD_STG_E_EXISTS;
-        hr = DestroyLocked(existing);
-        if (hr != KVD_S_OK)
-            return hr;
-    }
+    HRESULT hr = MakeRoom(key, kTypeStorage, mode);
+    if (hr != KVD_S_OK)
+        return hr;
     auto element = std::make_shared<Element>(key, kTypeStorage);
     try {
         element->mode = mode;
@@ -212,13 +214,12 @@ HRESULT KVDStorage::OpenStorage(const wchar_t* name, IStorage*, uint32_t mode, S
         return KVD_E_POINTER;
     *out = nullptr;
     Lock lock(mAllocator.Mutex());
-    if (!Usable())
-        return KVD_E_BADSTATE;
-    std::shared_ptr<Element> element = mTable->Find(Element::MakeName(name), kTypeStorage);
-    if (element == nullptr)
-        return KVD_STG_E_NOTFOUND;
+    std::shared_ptr<Element> element;
+    HRESULT hr = FindToOpen(name, kTypeStorage, element);
+    if (hr != KVD_S_OK)
+        return hr;
     KVDStorage* child = nullptr;
-    HRESULT hr = OpenChild(element, mode, &child);
+    hr = OpenChild(element, mode, &child);
     *out = child;
     return hr;
 }

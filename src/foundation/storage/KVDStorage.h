@@ -78,6 +78,10 @@ private:
     // This storage's own record changed: the directory holding it must be written again.
     void OwnRecordChanged();
     HRESULT CheckWritable() const;
+    // Before an element of that name and type is created: without kModeCreate one that exists
+    // is an error, with it the old one is destroyed.
+    HRESULT MakeRoom(const ElementName& key, uint32_t type, uint32_t mode);
+    HRESULT FindToOpen(const wchar_t* name, uint32_t type, std::shared_ptr<Element>& element) const;
 
     KVD::RefCount mRefs;
     std::unique_ptr<StorageAllocator> mOwnedAllocator;
