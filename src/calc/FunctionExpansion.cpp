@@ -116,6 +116,11 @@ FunctionExpansion& FunctionExpansion::operator=(FunctionExpansion&& other) noexc
     return *this;
 }
 
+bool FunctionExpansion::MayCall(const KVD::String& text) const
+{
+    return View(text).find(View(mSearchName)) != std::wstring_view::npos;
+}
+
 unsigned FunctionExpansion::GetNumOptionalParams() const
 {
     unsigned optional = 0;

@@ -25,6 +25,8 @@ public:
     FunctionExpansion(const FunctionExpansion&) = delete;
 
     const KVD::String& GetName() const { return mName; }
+    // Whether the text holds the name at all (a cheap test before Expand).
+    bool MayCall(const KVD::String& text) const;
     // Parameters other than req (compared without regard to case).
     unsigned GetNumOptionalParams() const;
     // The template with the arguments of argumentText in place of $1, $2, ...; the empty text

@@ -145,7 +145,8 @@ bool Parser::sDoFunctionExpansions(const KVD::String& text, KVD::String& expande
         // name lies inside a longer one sees the text only after the longer one's calls.
         auto macro = sFunctionExpansions.begin();
         while (macro != sFunctionExpansions.end()) {
-            if (sDoFunctionExpansion(macro->second, lower, lower))
+            // Most formulas name no macro: a text without the name cannot change.
+            if (macro->second.MayCall(lower) && sDoFunctionExpansion(macro->second, lower, lower))
                 macro = sFunctionExpansions.begin();
             else
                 ++macro;
