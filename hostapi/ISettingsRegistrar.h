@@ -55,7 +55,7 @@ struct ISRKeyClass : ICAFClassObject {
 };
 
 // Objects are kept with a reference, one per key; storing under a key that holds one replaces
-// it in place. Enumerations run in store order.
+// it and makes it the latest stored. Enumerations run in store order.
 struct ISettingsRegistrar : IUnknown {
     virtual HRESULT SetObject(const ISettingsRegistrarKey* key, IUnknown* object) = 0;                  // slot 3
     // The object stored under the key, with a reference; null and KVD_S_FALSE when none.

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "host/Framework.h"
+#include "host/HostAlertPolicy.h"
 #include "spirohost/Commands.h"
 
 namespace {
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
         Host::Framework::Install();
+        Host::InstallAlertPolicy();
         try {
             return c.run(SpiroHost::Args(argv + 2, argv + argc));
         } catch (const std::exception& e) {

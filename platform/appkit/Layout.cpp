@@ -54,6 +54,8 @@ std::unique_ptr<View> LayoutReader::MakeView(const std::string& kind, const ptre
         label->SetText(element.get<std::string>("<xmlattr>.text", ""));
         return label;
     }
+    if (kind == "scroller")
+        return std::make_unique<Scroller>(frame);
     if (kind == "table") {
         auto table = std::make_unique<TableView>(frame);
         for (const auto& child : element)

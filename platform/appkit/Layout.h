@@ -7,6 +7,7 @@
 //     <table outlet="breaths" frame="10 10 620 420">
 //       <column id="index" title="#" width="40"/>
 //     </table>
+//     <scroller outlet="hScroll" frame="10 400 300 12"/>
 //     <view id="plot" outlet="plotView" frame="0 0 100 100"> ... </view>
 //   </window>
 #pragma once

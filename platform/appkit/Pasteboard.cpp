@@ -16,6 +16,13 @@ int Pasteboard::Clear()
     return ++mChangeCount;
 }
 
+void Pasteboard::WriteObjects(const PasteboardPDFWriter& writer, const std::string* text)
+{
+    Write(kPdfType, writer.Data());
+    if (text != nullptr)
+        Write(kTextType, *text);
+}
+
 void Pasteboard::Write(const std::string& type, std::string bytes) { mItems[type] = std::move(bytes); }
 
 std::string Pasteboard::Read(const std::string& type) const

@@ -7,6 +7,16 @@
 
 namespace AppKit {
 
+// The host's writer of PDF data to the pasteboard: made with the data, then written.
+class PasteboardPDFWriter {
+public:
+    explicit PasteboardPDFWriter(std::string pdf) : mPdf(std::move(pdf)) {}
+    const std::string& Data() const { return mPdf; }
+
+private:
+    std::string mPdf;
+};
+
 class Pasteboard {
 public:
     static constexpr const char* kPdfType = "com.adobe.pdf";
@@ -16,6 +26,8 @@ public:
 
     // Empties the pasteboard; returns the new change count.
     int Clear();
+    // Writes the writer's PDF and, when given, a text item beside it.
+    void WriteObjects(const PasteboardPDFWriter& writer, const std::string* text);
     // Adds or replaces the item of that type.
     void Write(const std::string& type, std::string bytes);
     bool Has(const std::string& type) const { return mItems.count(type) != 0; }

@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "appkit/Responder.h"
+#include "graphics/Color.h"
+#include "graphics/Context.h"
+#include "graphics/Geometry.h"
 
 namespace AppKit {
 
 class Window;
 
-// Frames in points, origin at the top left of the superview.
-struct Rect {
-    double x = 0, y = 0, width = 0, height = 0;
-    bool operator==(const Rect& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
-};
+// Frames in points, origin at the top left of the superview, y growing downwards.
+using Rect = Gfx::Rect;
 
 class View : public Responder {
 public:
@@ -49,6 +49,15 @@ public:
 
     bool RespondsTo(const std::string&) const override { return false; }
     bool Perform(const std::string&, void*) override { return false; }
+
+    // Draws the view and, above it, its visible subviews; the context's user space is the
+    // superview's (top-down). Hidden views draw nothing.
+    void Display(Gfx::Context& context) const;
+    // The view's own drawing in its own coordinates; nothing by default.
+    virtual void DrawSelf(Gfx::Context&) const {}
+
+    // A PDF page of the rectangle (in the view's coordinates) as the view draws it.
+    std::string DataWithPDFInsideRect(const Rect& rect) const;
 
 private:
     friend class Window;
@@ -92,6 +101,7 @@ public:
     void SetTitle(const std::string& title) { mTitle = title; }
     // A click: only an enabled button sends its action.
     bool PerformClick() { return IsEnabled() && SendAction(); }
+    void DrawSelf(Gfx::Context& context) const override;
 
 private:
     std::string mTitle;
@@ -103,9 +113,32 @@ public:
     const char* ClassName() const override { return "Label"; }
     const std::string& Text() const { return mText; }
     void SetText(const std::string& text) { mText = text; }
+    const Gfx::Color& TextColor() const { return mTextColor; }
+    void SetTextColor(const Gfx::Color& color) { mTextColor = color; }
+    void DrawSelf(Gfx::Context& context) const override;
+
+    static constexpr Gfx::Color kControlTextColor{0, 0, 0, 1};
+    static constexpr Gfx::Color kDisabledControlTextColor{0.55, 0.55, 0.55, 1};
 
 private:
     std::string mText;
+    Gfx::Color mTextColor = kControlTextColor;
+};
+
+// A scroll bar: a position from 0 to 1 and the knob's share of the track.
+class Scroller : public Control {
+public:
+    using Control::Control;
+    const char* ClassName() const override { return "Scroller"; }
+    double Value() const { return mValue; }
+    void SetValue(double value) { mValue = value; }
+    double KnobProportion() const { return mKnob; }
+    void SetKnobProportion(double proportion) { mKnob = proportion; }
+    void DrawSelf(Gfx::Context& context) const override;
+
+private:
+    double mValue = 0;
+    double mKnob = 1;
 };
 
 class TableView : public View {
@@ -136,6 +169,8 @@ public:
     // -1 when no row is selected.
     long SelectedRow() const { return mSelected; }
     void SelectRow(long row) { mSelected = row >= 0 && size_t(row) < RowCount() ? row : -1; }
+    // A header line of column titles, then one line per row as far as the frame reaches.
+    void DrawSelf(Gfx::Context& context) const override;
 
 private:
     std::vector<Column> mColumns;

@@ -1,5 +1,9 @@
 #include "appkit/Window.h"
 
+#include <cmath>
+
+#include "graphics/Canvas.h"
+
 namespace AppKit {
 
 Window::Window(Rect frame, std::string title) : mFrame(frame), mTitle(std::move(title))
@@ -27,6 +31,17 @@ void Window::SetContentView(std::unique_ptr<View> content)
         mContent->mWindow = nullptr;
     mContent = std::move(content);
     mContent->mWindow = this;
+}
+
+bool Window::RenderToPng(const std::string& path) const
+{
+    auto canvas = Gfx::Canvas::CreateImage(static_cast<int>(std::ceil(mFrame.width)),
+                                           static_cast<int>(std::ceil(mFrame.height)));
+    Gfx::Context& c = canvas->GetContext();
+    c.SetFillColor({1, 1, 1, 1});
+    c.FillRect({0, 0, mFrame.width, mFrame.height});
+    mContent->Display(c);
+    return canvas->WritePNG(path);
 }
 
 void Window::Close()

@@ -31,6 +31,9 @@ public:
     WindowController* Controller() const { return mController; }
     void SetController(WindowController* controller) { mController = controller; }
 
+    // The window's content drawn on a white ground, as a PNG file; false when it cannot be written.
+    bool RenderToPng(const std::string& path) const;
+
     bool IsVisible() const { return mVisible; }
     void Show() { mVisible = true; }
     // Hides the window for good; the controller hears of it first.

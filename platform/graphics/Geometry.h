@@ -20,6 +20,7 @@ struct Rect {
     bool IsEmpty() const { return width <= 0 || height <= 0; }
     Rect Intersection(const Rect& o) const;
     bool Intersects(const Rect& o) const { return !Intersection(o).IsEmpty(); }
+    bool operator==(const Rect& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
 
 // x' = a x + c y + tx, y' = b x + d y + ty. A context reports its transform relative to its

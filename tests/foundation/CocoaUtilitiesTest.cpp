@@ -110,3 +110,43 @@ TEST(StandardDialog, CarriesItsTextsAndSeverity)
 }
 
 }  // namespace
+
+#include "appkit/Pasteboard.h"
+#include "foundation/cocoa/CocoaUtilities.h"
+
+namespace {
+
+TEST(CopyToPasteboard, PutsThePdfOfTheViewAndTheTextBesideIt)
+{
+    AppKit::View view(AppKit::Rect{0, 0, 120, 80});
+    AppKit::Pasteboard& pb = AppKit::Pasteboard::General();
+    pb.Write(AppKit::Pasteboard::kTextType, "stale");
+    CopyToPasteboard(&view, nullptr);
+    EXPECT_EQ(pb.Read(AppKit::Pasteboard::kPdfType).substr(0, 5), "%PDF-");
+    EXPECT_NE(pb.Read(AppKit::Pasteboard::kPdfType).find("/MediaBox [ 0 0 120 80 ]"), std::string::npos);
+    EXPECT_FALSE(pb.Has(AppKit::Pasteboard::kTextType));  // cleared, and no text given
+
+    const KVD::String text(L"V_T 0.5 L");
+    CopyToPasteboard(&view, &text);
+    EXPECT_EQ(pb.Read(AppKit::Pasteboard::kTextType), "V_T 0.5 L");
+
+    CopyToPasteboard(nullptr, nullptr);  // a null view copies an empty page
+    EXPECT_EQ(pb.Read(AppKit::Pasteboard::kPdfType).substr(0, 5), "%PDF-");
+}
+
+TEST(ControlCategories, DisabledLabelsTakeTheDisabledTextColour)
+{
+    AppKit::Label label;
+    KVD::SetTextLabelEnabled(label, false);
+    EXPECT_FALSE(label.IsEnabled());
+    EXPECT_EQ(label.TextColor().red, AppKit::Label::kDisabledControlTextColor.red);
+    KVD::SetTextLabelEnabled(label, true);
+    EXPECT_EQ(label.TextColor().red, AppKit::Label::kControlTextColor.red);
+
+    AppKit::Scroller scroller;
+    KVD::SetPositionAndKnobProportion(scroller, 0.25f, 0.5f);
+    EXPECT_DOUBLE_EQ(scroller.Value(), 0.25);
+    EXPECT_DOUBLE_EQ(scroller.KnobProportion(), 0.5);
+}
+
+}  // namespace

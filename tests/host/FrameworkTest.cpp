@@ -170,3 +170,26 @@ TEST(StaticRegistration, AClassObjectFromAStaticLibraryReachesTheHost)
 }
 
 }  // namespace
+
+#include "appkit/Alert.h"
+#include "host/HostAlertPolicy.h"
+
+namespace {
+
+TEST(AlertPolicy, AnswersWithTheScriptThenTheFirstButton)
+{
+    Host::InstallAlertPolicy({"No", "Maybe"});
+    AppKit::Alert alert;
+    alert.messageText = "Replace the report?";
+    alert.AddButton("Yes");
+    alert.AddButton("No");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(alert.RunModal(), AppKit::Alert::kFirstButton + 1);
+    EXPECT_EQ(alert.RunModal(), AppKit::Alert::kFirstButton);  // "Maybe" is no button: the first
+    EXPECT_EQ(alert.RunModal(), AppKit::Alert::kFirstButton);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("alert: Replace the report? -> No\n"), std::string::npos) << log;
+    AppKit::AlertPresenter::Shared().SetResponder(nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#include "host/FrameworkServices.h"
+
+#include <memory>
+
+#include "foundation/COMPtr.h"
+#include "host/CommandClass.h"
+#include "host/DocumentBase.h"
+#include "host/DocumentClassBase.h"
+#include "host/EventMap.h"
+#include "host/Framework.h"
+#include "host/SettingsKey.h"
+#include "host/SettingsRegistrar.h"
+#include "host/StandardMsgFactory.h"
+
+namespace Host {
+namespace FrameworkServices {
+namespace {
+
+struct Services {
+    Services() : registrar(SettingsRegistrar::Create()), processor(registrar) {}
+    ~Services() { registrar->Release(); }
+
+    ISettingsRegistrar* registrar;
+    Host::EventMap eventMap;
+    MessageProcessor processor;
+    StandardMsgFactory messageFactory;
+    SRKeyClass keyClass;
+    CommandClass commandClass;
+    CommandGroupClass commandGroupClass;
+    DocumentBaseClass documentBaseClass;
+    DocClassBaseClass docClassBaseClass;
+};
+
+Services& Get()
+{
+    static Services services;
+    return services;
+}
+
+}  // namespace
+
+void Install(Framework& framework)
+{
+    static Framework* installed = nullptr;
+    if (installed == &framework)
+        return;
+    installed = &framework;
+    Services& services = Get();
+    framework.RegisterClassObject(&services.messageFactory);
+    framework.RegisterClassObject(&services.keyClass);
+    framework.RegisterClassObject(&services.commandClass);
+    framework.RegisterClassObject(&services.commandGroupClass);
+    framework.RegisterClassObject(&services.documentBaseClass);
+    framework.RegisterClassObject(&services.docClassBaseClass);
+}
+
+HRESULT QueryInterface(const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    if (iid == IID_ICAFEventMap)
+        return Get().eventMap.QueryInterface(iid, out);
+    if (iid == IID_IMessageProcessor)
+        return Get().processor.QueryInterface(iid, out);
+    return KVD_E_NOINTERFACE;
+}
+
+ISettingsRegistrar* ApplicationRegistrar()
+{
+    return Get().registrar;
+}
+
+ICAFEventMap* EventMap()
+{
+    return &Get().eventMap;
+}
+
+CommandClass& Commands()
+{
+    return Get().commandClass;
+}
+
+}  // namespace FrameworkServices
+}  // namespace Host

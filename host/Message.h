@@ -1,0 +1,48 @@
+// The host's framework message: id, flags, view id, settings key and a private copy of the
+// parameter block, whose string parameters point at the message's own copies of the texts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "IMessage.h"
+#include "ISettingsRegistrar.h"
+#include "foundation/COMPtr.h"
+#include "foundation/UnknownImp.h"
+
+namespace Host {
+
+class Message final : public SimpleUnknownImp1<IMessage, 0> {
+public:
+    // Copies the parameter block; KVD_E_BADSTATE for a signature with an unknown type code or
+    // a parameter after the last one.
+    static HRESULT Create(TCAFId id, uint32_t flags, uint64_t viewId, ISettingsRegistrarKey* key, const void* block,
+                          IMessage** out);
+    // A copy without the sender mark.
+    static HRESULT Clone(const IMessage* message, IMessage** out);
+    // Bytes of a parameter block (its signature included), or 0 for a bad signature.
+    static uint32_t BlockSize(const void* block);
+
+    HRESULT GetId(TCAFId* id) const override;
+    HRESULT GetFlags(uint32_t* flags) const override;
+    HRESULT GetParamBlock(const void** block) const override;
+    HRESULT GetViewId(uint64_t* viewId) const override;
+    HRESULT GetKey(ISettingsRegistrarKey** key) const override;
+    HRESULT IsSender(const void* sender, AutoBool* isSender) const override;
+    HRESULT GetSender(const void** sender) const override;
+    HRESULT SetSender(const void* sender) const override;
+
+private:
+    Message(TCAFId id, uint32_t flags, uint64_t viewId, ISettingsRegistrarKey* key);
+    void CopyBlock(const uint8_t* block, uint32_t bytes);
+
+    TCAFId mId;
+    uint32_t mFlags;
+    uint64_t mViewId;
+    KVD::COMPtr<ISettingsRegistrarKey> mKey;
+    std::vector<uint8_t> mBlock;
+    std::vector<std::wstring> mTexts;  // the string parameters; mBlock points into them
+    mutable const void* mSender = nullptr;
+};
+
+}  // namespace Host

@@ -1,0 +1,58 @@
+// Base of the host's own class objects that the object factory hands out by a fixed type id.
+// They live as long as the framework services that own them.
+#pragma once
+
+#include "IFramework.h"
+#include "ResultCodes.h"
+#include "foundation/KVDString.h"
+
+namespace Host {
+
+template <class I>
+class ServiceClassObject : public I {
+public:
+    ServiceClassObject(TCAFId typeId, const wchar_t* name) : mTypeId(typeId), mName(name) {}
+
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        *out = nullptr;
+        if (iid != IID_IUnknown && iid != IID_ICAFClassObject && iid != IIDOf<I>())
+            return KVD_E_NOINTERFACE;
+        *out = static_cast<I*>(this);
+        return KVD_S_OK;
+    }
+
+    HRESULT GetTypeId(TCAFId* out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        *out = mTypeId;
+        return KVD_S_OK;
+    }
+    HRESULT GetCategory(const _IID** out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        *out = nullptr;
+        return KVD_S_OK;
+    }
+    HRESULT GetObjectName(IAutoKVDString** out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        mName.GetOut(out);
+        return KVD_S_OK;
+    }
+    // The framework's own classes belong to no category.
+    HRESULT IsInCategoryHR(const _IID*) override { return KVD_S_FALSE; }
+
+private:
+    TCAFId mTypeId;
+    KVD::String mName;
+};
+
+}  // namespace Host

@@ -1,0 +1,137 @@
+#include "host/SettingsRegistrar.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "host/SettingsKey.h"
+#include "host/UnknownEnum.h"
+
+namespace Host {
+
+ISettingsRegistrar* SettingsRegistrar::Create()
+{
+    SettingsRegistrar* registrar = new SettingsRegistrar();
+    registrar->AddRef();
+    return registrar;
+}
+
+template <class Entries>
+auto SettingsRegistrar::Find(Entries& entries, const ISettingsRegistrarKey* key)
+{
+    return std::find_if(entries.begin(), entries.end(),
+                        [key](const auto& entry) { return SettingsKey::Equal(entry.key, key); });
+}
+
+HRESULT SettingsRegistrar::SetObject(const ISettingsRegistrarKey* key, IUnknown* object)
+{
+    if (key == nullptr || object == nullptr)
+        return KVD_E_POINTER;
+    auto it = Find(mObjects, key);
+    if (it != mObjects.end())
+        mObjects.erase(it);
+    mObjects.push_back({const_cast<ISettingsRegistrarKey*>(key), object});
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::GetObject(const ISettingsRegistrarKey* key, IUnknown** out) const
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    auto it = Find(mObjects, key);
+    if (it == mObjects.end())
+        return KVD_S_FALSE;
+    it->object.GetOut(out);
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::RemoveObject(const ISettingsRegistrarKey* key)
+{
+    auto it = Find(mObjects, key);
+    if (it == mObjects.end())
+        return KVD_S_FALSE;
+    mObjects.erase(it);
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::Enumerate(bool all, uint16_t dynId, IEnumUnknown** out) const
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    std::vector<KVD::COMPtr<IUnknown>> objects;
+    for (const Stored& stored : mObjects) {
+        SRKeyParts parts{};
+        stored.key->GetParts(&parts);
+        if (all || parts.id >> 16 == dynId)
+            objects.push_back(stored.object);
+    }
+    *out = UnknownEnum::Create(std::move(objects));
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::EnumObjects(uint16_t dynId, IEnumUnknown** out) const
+{
+    return Enumerate(false, dynId, out);
+}
+
+HRESULT SettingsRegistrar::EnumAllObjects(IEnumUnknown** out) const
+{
+    return Enumerate(true, 0, out);
+}
+
+HRESULT SettingsRegistrar::GetKeyAt(uint32_t index, ISettingsRegistrarKey** key) const
+{
+    if (key == nullptr)
+        return KVD_E_POINTER;
+    *key = nullptr;
+    if (index >= mObjects.size())
+        return KVD_E_BADSTATE;
+    mObjects[index].key.GetOut(key);
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::GetObjectCount(uint32_t* count) const
+{
+    if (count == nullptr)
+        return KVD_E_POINTER;
+    *count = static_cast<uint32_t>(mObjects.size());
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::SetValue(const ISettingsRegistrarKey* key, const void* bytes, uint32_t size)
+{
+    if (key == nullptr || (bytes == nullptr && size != 0))
+        return KVD_E_POINTER;
+    const uint8_t* begin = static_cast<const uint8_t*>(bytes);
+    auto it = Find(mValues, key);
+    if (it != mValues.end())
+        mValues.erase(it);
+    mValues.push_back({const_cast<ISettingsRegistrarKey*>(key), std::vector<uint8_t>(begin, begin + size)});
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::GetValue(const ISettingsRegistrarKey* key, void* bytes, uint32_t capacity,
+                                    uint32_t* size) const
+{
+    if (size == nullptr || (bytes == nullptr && capacity != 0))
+        return KVD_E_POINTER;
+    *size = 0;
+    auto it = Find(mValues, key);
+    if (it == mValues.end())
+        return KVD_S_FALSE;
+    *size = static_cast<uint32_t>(it->bytes.size());
+    if (capacity != 0 && !it->bytes.empty())
+        std::memcpy(bytes, it->bytes.data(), std::min<size_t>(capacity, it->bytes.size()));
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::RemoveValue(const ISettingsRegistrarKey* key)
+{
+    auto it = Find(mValues, key);
+    if (it == mValues.end())
+        return KVD_S_FALSE;
+    mValues.erase(it);
+    return KVD_S_OK;
+}
+
+}  // namespace Host

@@ -1,0 +1,65 @@
+// Printing: a print view lays its content out on pages; a print operation draws them, page by
+// page, into a PDF file (this platform's printer).
+#pragma once
+
+#include <string>
+
+#include "appkit/View.h"
+
+namespace AppKit {
+
+class WindowController;
+
+// Paper and margins in points.
+struct PrintInfo {
+    double paperWidth = 595.276;   // A4
+    double paperHeight = 841.89;
+    double marginLeft = 36, marginRight = 36, marginTop = 36, marginBottom = 36;
+    double headerHeight = 0, footerHeight = 0;
+
+    // The printable area of a page, inside the margins and without header and footer.
+    Rect PageRect() const
+    {
+        return {marginLeft, marginTop + headerHeight, paperWidth - marginLeft - marginRight,
+                paperHeight - marginTop - marginBottom - headerHeight - footerHeight};
+    }
+};
+
+// The host's base of print views.
+class DocViewPrintBase : public View {
+public:
+    explicit DocViewPrintBase(Rect frame = {}) : View(frame) {}
+    const char* ClassName() const override { return "DocViewPrintBase"; }
+
+    WindowController* GetWindowController() const { return mController; }
+    virtual void SetWindowController(WindowController* controller) { mController = controller; }
+
+    // Pages of the layout for this paper; one by default.
+    virtual int PageCount(const PrintInfo&) { return 1; }
+    // Draws one page (0-based) in the page rectangle's coordinates; by default the view itself.
+    virtual void DrawPage(Gfx::Context& context, int page);
+
+private:
+    WindowController* mController = nullptr;
+};
+
+class PrintOperation {
+public:
+    explicit PrintOperation(PrintInfo info = {}) : mInfo(info) {}
+
+    // Draws every page of the view into a PDF file; false when it cannot be written.
+    bool RunToPdf(DocViewPrintBase& view, const std::string& path);
+    // The same PDF as bytes (empty when the view has no page).
+    std::string RunToPdfData(DocViewPrintBase& view);
+
+    const PrintInfo& Info() const { return mInfo; }
+    // The operation printing now, or null; its current page is 0-based.
+    static PrintOperation* Current();
+    int CurrentPage() const { return mPage; }
+
+private:
+    PrintInfo mInfo;
+    int mPage = -1;
+};
+
+}  // namespace AppKit

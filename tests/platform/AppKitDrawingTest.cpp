@@ -1,0 +1,68 @@
+// Windows and views drawn through the graphics stand-in: to PNG, and as PDF for the pasteboard.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "appkit/Window.h"
+#include "graphics/Image.h"
+
+namespace {
+
+using namespace AppKit;
+
+std::unique_ptr<Window> SampleWindow()
+{
+    auto window = std::make_unique<Window>(Rect{0, 0, 240, 160}, "Breaths");
+    View& content = window->ContentView();
+    auto button = std::make_unique<Button>(Rect{150, 120, 80, 28});
+    button->SetTitle("Print");
+    content.AddSubview(std::move(button));
+    auto label = std::make_unique<Label>(Rect{10, 120, 120, 28});
+    label->SetText("3 breaths");
+    content.AddSubview(std::move(label));
+    auto table = std::make_unique<TableView>(Rect{10, 10, 220, 100});
+    table->AddColumn({"n", "#", 40});
+    table->AddColumn({"vt", "V_T (L)", 180});
+    table->SetDataSource({[] { return size_t(3); },
+                          [](size_t row, const std::string& col) {
+                              return col == "n" ? std::to_string(row + 1) : std::string("0.5");
+                          }});
+    table->SelectRow(1);
+    content.AddSubview(std::move(table));
+    auto hidden = std::make_unique<View>(Rect{0, 0, 240, 160});
+    hidden->SetHidden(true);
+    content.AddSubview(std::move(hidden));
+    return window;
+}
+
+TEST(AppKitDrawing, AWindowRendersToPng)
+{
+    const std::string path = ::testing::TempDir() + "window.png";
+    auto window = SampleWindow();
+    ASSERT_TRUE(window->RenderToPng(path));
+    std::ifstream in(path, std::ios::binary);
+    std::string header(8, '\0');
+    in.read(&header[0], 8);
+    EXPECT_EQ(header, "\x89PNG\r\n\x1a\n");
+    // Width and height stand big-endian at bytes 16 and 20 of the IHDR chunk.
+    unsigned char ihdr[8];
+    in.seekg(16);
+    in.read(reinterpret_cast<char*>(ihdr), 8);
+    EXPECT_EQ((ihdr[2] << 8) | ihdr[3], 240);
+    EXPECT_EQ((ihdr[6] << 8) | ihdr[7], 160);
+}
+
+TEST(AppKitDrawing, AViewGivesAPdfOfItsVisibleRect)
+{
+    auto window = SampleWindow();
+    View& table = *window->ContentView().Subviews()[2];
+    const std::string pdf = table.DataWithPDFInsideRect(table.VisibleRect());
+    ASSERT_GT(pdf.size(), 100u);
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    // The page has the rectangle's size: 220 x 100 points.
+    EXPECT_NE(pdf.find("/MediaBox [ 0 0 220 100 ]"), std::string::npos);
+    EXPECT_TRUE(window->ContentView().Subviews()[3]->VisibleRect().IsEmpty());
+}
+
+}  // namespace
