@@ -26,7 +26,7 @@ void NarrowOpenSource(SymbolRep* rep)
         rep->SetSourceEnumDataTypes(kEnumDataSamples);
 }
 
-KVD::String Prefixed(const wchar_t* prefix, const char* key)
+KVD::String Prefixed(const wchar_t* prefix, const KVDXMLStringKey& key)
 {
     KVD::String message(prefix);
     message += CalcText(key);
@@ -51,7 +51,7 @@ void PushNew(SymbolRep* rep, int64_t position, RPNArray& rpn, RepStack& stack)
 void UnaryOpArithRep::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int)
 {
     if (Count(rpn) == 0 || Count(stack) == 0)
-        Throw(Prefixed(L"UnaryOpArith : ", "IDS_INSUFFICIENT_PARAMS"));
+        Throw(Prefixed(L"UnaryOpArith : ", CalcEnumsStr::IDS_INSUFFICIENT_PARAMS));
     if (IsNonSampleKind(StackEntry(stack, 1)->GetOutputDataType()))
         ThrowSourceParamDataEnumTypeError(L"source ", nullptr, 0);
     if (GetType() == kSymUnaryMinus && rpn[Count(rpn) - 1].GetType() == kSymNumber) {
@@ -113,13 +113,13 @@ SymType BinaryOpArithRep::sBinaryToUnaryOpArithType(SymType op, bool constantOnL
 
 void BinaryOpArithRep::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int argCount)
 {
-    static const char* const kUsageKeys[] = {"IDS_MOD_PARAMS_ERROR", "IDS_THRESHOLD_PARAMS_ERROR",
-                                             "IDS_ATAN2_PARAMS_ERROR"};
+    static const KVDXMLStringKey kUsageKeys[] = {CalcEnumsStr::IDS_MOD_PARAMS_ERROR, CalcEnumsStr::IDS_THRESHOLD_PARAMS_ERROR,
+                                             CalcEnumsStr::IDS_ATAN2_PARAMS_ERROR};
     const SymType op = GetType();
     if (op >= kSymMod && op <= kSymAtan2 && argCount != 2)
         Throw(FormatCalcText(kUsageKeys[op - kSymMod], L"(x,y)"));
     if (Count(stack) < 2)
-        Throw(Prefixed(L"BinaryOpArithRep : ", "IDS_INSUFFICIENT_PARAMS"));
+        Throw(Prefixed(L"BinaryOpArithRep : ", CalcEnumsStr::IDS_INSUFFICIENT_PARAMS));
     SymbolRep* right = StackEntry(stack, 1);
     SymbolRep* left = StackEntry(stack, 2);
     const KVDEnumDataType rightKind = right->GetOutputDataType();
@@ -176,7 +176,7 @@ void BinaryOpArithRep::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int arg
 void BinaryOpArithByElementRep::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int argCount)
 {
     if (Count(stack) < 2)
-        Throw(Prefixed(L"BinaryOpArithByElementRep : ", "IDS_INSUFFICIENT_PARAMS"));
+        Throw(Prefixed(L"BinaryOpArithByElementRep : ", CalcEnumsStr::IDS_INSUFFICIENT_PARAMS));
     const KVDEnumDataType rightKind = StackEntry(stack, 1)->GetOutputDataType();
     const KVDEnumDataType leftKind = StackEntry(stack, 2)->GetOutputDataType();
     if (leftKind != 0 || rightKind != 0) {

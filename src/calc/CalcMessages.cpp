@@ -5,20 +5,17 @@
 #include <unordered_map>
 
 #include "foundation/LocaleInfo.h"
-#include "foundation/StringResources.h"
 
 namespace CalcParser {
 
-const KVD::String& CalcText(const char* key)
+const KVD::String& CalcText(const KVDXMLStringKey& key)
 {
     static std::mutex lock;
     static auto* texts = new std::unordered_map<std::string, KVD::String>;  // kept until exit
     std::lock_guard<std::mutex> guard(lock);
-    auto found = texts->find(key);
-    if (found == texts->end()) {
-        const KVDXMLStringKey resource{key, "CalcEnumsStr.kvdstrings"};
-        found = texts->emplace(key, KVD::String(KVDGetMyBundle(), resource, true)).first;
-    }
+    auto found = texts->find(key.key);
+    if (found == texts->end())
+        found = texts->emplace(key.key, KVD::String(KVDGetMyBundle(), key, true)).first;
     return found->second;
 }
 

@@ -5,15 +5,16 @@
 
 #include "foundation/KVDString.h"
 #include "foundation/OFormatStream.h"
+#include "foundation/StringKeys.h"
 
 namespace CalcParser {
 
-// The text of key (a key of "CalcEnumsStr.kvdstrings").
-const KVD::String& CalcText(const char* key);
+// The text of a key of "CalcEnumsStr.kvdstrings" (CalcEnumsStr::IDS_...).
+const KVD::String& CalcText(const KVDXMLStringKey& key);
 
 // The text of key with its placeholders %1, %2, ... filled by the values in order.
 template <class... T>
-KVD::String FormatCalcText(const char* key, const T&... values)
+KVD::String FormatCalcText(const KVDXMLStringKey& key, const T&... values)
 {
     KVD::OFormatStringStream format(CalcText(key));
     (format << ... << values);

@@ -82,7 +82,7 @@ BlockDataType ChanNameRep::FlagsToDataType(const wchar_t* flags) const
 }
 
 template <class T>
-void ChanNameRep::ThrowFormattedMsg(const char* key, const T& value) const
+void ChanNameRep::ThrowFormattedMsg(const KVDXMLStringKey& key, const T& value) const
 {
     Throw(FormatCalcText(key, value));
 }
@@ -94,9 +94,9 @@ TChannelId ChanNameRep::ResolveChannel(const SymbolRep* argument, KVD::String& d
         const double x = argument->GetValue();
         const double k = std::floor(x);
         if (!(x == k))
-            ThrowFormattedMsg("IDS_EXPECTSCHANNELNAME", GetName());
+            ThrowFormattedMsg(CalcEnumsStr::IDS_EXPECTSCHANNELNAME, GetName());
         if (k < 1 || k > mChannelCount)
-            ThrowFormattedMsg("IDS_NUMBEREDCHANNELNOTFOUND", k);
+            ThrowFormattedMsg(CalcEnumsStr::IDS_NUMBEREDCHANNELNOTFOUND, k);
         id.channel = static_cast<int32_t>(k) - 1;
         display = KVD::String(L"ch" + std::to_wstring(static_cast<int32_t>(k)));
     } else if (argument->GetType() == kSymString) {
@@ -105,7 +105,7 @@ TChannelId ChanNameRep::ResolveChannel(const SymbolRep* argument, KVD::String& d
         if (mChannelInfo != nullptr)
             mChannelInfo->FindChannel(kSelectorAll, display.AsIAutoKVDString(), &id, &kind, 0, mOwn);
         if (id.channel == kNoChannelNumber)
-            ThrowFormattedMsg("IDS_NAMEDCHANNELNOTFOUND", display);
+            ThrowFormattedMsg(CalcEnumsStr::IDS_NAMEDCHANNELNOTFOUND, display);
         id.blockDataType = (id.blockDataType & 0x7FFFEFFF) | kUnitsBit;
     }
     return id;
@@ -122,12 +122,12 @@ void ChanNameRep::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int argCount
     if (arguments >= 2) {
         const SymbolRep* second = StackEntry(stack, arguments - 1);
         if (second->GetType() != kSymString)
-            ThrowFormattedMsg("IDS_INVALIDCHANNAMEFLAGS", GetName());
+            ThrowFormattedMsg(CalcEnumsStr::IDS_INVALIDCHANNAMEFLAGS, GetName());
         flags = second->GetName();
     }
     const BlockDataType word = FlagsToDataType(flags.c_str());
     if (id.channel == kNoChannelNumber)
-        ThrowFormattedMsg("IDS_EXPECTSCHANNELNAME", GetName());
+        ThrowFormattedMsg(CalcEnumsStr::IDS_EXPECTSCHANNELNAME, GetName());
 
     Symbol channel(static_cast<BlockDataType>(id.blockDataType | word));
     SymbolRep* rep = channel.Set();

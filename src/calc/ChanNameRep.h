@@ -5,6 +5,7 @@
 
 #include "IKVDChannelInfo.h"
 #include "calc/SymbolRep.h"
+#include "foundation/StringResources.h"
 
 namespace CalcParser {
 
@@ -23,7 +24,7 @@ private:
     // The channel named by the first argument, with its display name.
     TChannelId ResolveChannel(const SymbolRep* argument, KVD::String& display) const;
     template <class T>
-    [[noreturn]] void ThrowFormattedMsg(const char* key, const T& value) const;
+    [[noreturn]] void ThrowFormattedMsg(const KVDXMLStringKey& key, const T& value) const;
 
     IKVDChannelInfo* mChannelInfo;  // the parser's; no reference held
     TChannelId mOwn;

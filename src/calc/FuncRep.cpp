@@ -63,24 +63,24 @@ void NumericParamsFuncRep::CheckSourceParam(const RepStack& stack, const KVD::St
 
 void NumericParamsFuncRep::ThrowParamRangeError(const KVD::String& name, const CalcEnums::Range& range) const
 {
-    Throw(FormatCalcText("IDS_NUMERIC_PARAM_ERROR1", GetName(), name, range.high, range.low));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR1, GetName(), name, range.high, range.low));
 }
 
 void NumericParamsFuncRep::ThrowNonSourceParamTypeError(const KVD::String& name, SymType expected) const
 {
-    Throw(FormatCalcText("IDS_NUMERIC_PARAM_ERROR2", GetName(), name, Symbol::TypeToString(expected)));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR2, GetName(), name, Symbol::TypeToString(expected)));
 }
 
 void NumericParamsFuncRep::ThrowSourceParamTypeError(const KVD::String& name) const
 {
-    Throw(FormatCalcText("IDS_NUMERIC_PARAM_ERROR3", GetName(), name));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR3, GetName(), name));
 }
 
 void NumericParamsFuncRep::ThrowSourceNumberError(const KVD::String& parameterList) const
 {
     if (mMaxArgs <= 0)
-        Throw(FormatCalcText("IDS_NUMERIC_PARAM_ERROR6", GetName()));
-    Throw(FormatCalcText(mSources == 1 ? "IDS_NUMERIC_PARAM_ERROR4" : "IDS_NUMERIC_PARAM_ERROR5", GetName(),
+        Throw(FormatCalcText(CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR6, GetName()));
+    Throw(FormatCalcText(mSources == 1 ? CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR4 : CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR5, GetName(),
                          mSources, mMaxArgs - mSources, GetName(), parameterList));
 }
 

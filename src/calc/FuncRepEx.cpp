@@ -152,28 +152,28 @@ void FuncRepEx::AppendToSettings(const KVD::String& field)
 
 void FuncRepEx::ThrowParamRangeError(const wchar_t* name, const CalcEnums::Range& range) const
 {
-    Throw(FormatCalcText("IDS_FUNCREPEX_PARAM_ERROR1", GetName(), name, range.high, range.low));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR1, GetName(), name, range.high, range.low));
 }
 
 void FuncRepEx::ThrowNonSourceParamTypeError(const wchar_t* name, SymType expected) const
 {
-    Throw(FormatCalcText("IDS_FUNCREPEX_PARAM_ERROR2", GetName(), name, Symbol::TypeToString(expected)));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR2, GetName(), name, Symbol::TypeToString(expected)));
 }
 
 void FuncRepEx::ThrowSourceParamTypeError(const wchar_t* name) const
 {
-    Throw(FormatCalcText("IDS_FUNCREPEX_PARAM_ERROR3", GetName(), name));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR3, GetName(), name));
 }
 
 void FuncRepEx::ThrowSourceNumberError(const KVD::String& usage) const
 {
     if (mMaxArgs <= 0)
-        Throw(CalcText("IDS_FUNCREPEX_PARAM_ERROR8"));
+        Throw(CalcText(CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR8));
     const int optional = mMaxArgs - mMinArgs;
     if (optional == 1)
-        Throw(FormatCalcText(mMinArgs == 1 ? "IDS_FUNCREPEX_PARAM_ERROR4" : "IDS_FUNCREPEX_PARAM_ERROR6", GetName(),
+        Throw(FormatCalcText(mMinArgs == 1 ? CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR4 : CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR6, GetName(),
                              mMinArgs, 1, usage));
-    Throw(FormatCalcText(mMinArgs == 1 ? "IDS_FUNCREPEX_PARAM_ERROR5" : "IDS_FUNCREPEX_PARAM_ERROR7", GetName(),
+    Throw(FormatCalcText(mMinArgs == 1 ? CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR5 : CalcEnumsStr::IDS_FUNCREPEX_PARAM_ERROR7, GetName(),
                          mMinArgs, optional, usage));
 }
 

@@ -78,7 +78,7 @@ bool SplitArguments(std::wstring_view text, std::vector<std::wstring>& arguments
 
 [[noreturn]] void ThrowTooComplex()
 {
-    throw XArith(CalcText("IDS_FUNCTIONEXPANSION_TOO_LONG"), 0, KVD_E_BADSTATE);
+    throw XArith(CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG), 0, KVD_E_BADSTATE);
 }
 
 void CheckLength(size_t length)
@@ -203,9 +203,9 @@ void FunctionExpansion::ThrowArgumentCount() const
     const unsigned optional = GetNumOptionalParams();
     const unsigned required = static_cast<unsigned>(mParams.size()) - optional;
     if (optional > 0)
-        throw XArith(FormatCalcText("IDS_FUNCTIONEXPANSION_ERROR2", mName, required, optional, mHelp), 0,
+        throw XArith(FormatCalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_ERROR2, mName, required, optional, mHelp), 0,
                      kArgumentCountCode);
-    throw XArith(FormatCalcText("IDS_FUNCTIONEXPANSION_ERROR1", mName, required, mHelp), 0, kArgumentCountCode);
+    throw XArith(FormatCalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_ERROR1, mName, required, mHelp), 0, kArgumentCountCode);
 }
 
 bool gGetArgumentForFunction(const KVD::String& text, const KVD::String& name, unsigned& position, unsigned& end,

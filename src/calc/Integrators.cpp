@@ -46,7 +46,7 @@ KVD::String LegacyIntegrateBase::TypeWord() const
 void IntegrateBase::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int argCount)
 {
     KVD::String usage(Usage());
-    usage += CalcText("IDS_USAGESTR2");
+    usage += CalcText(CalcEnumsStr::IDS_USAGESTR2);
     DoCheckOptimisePush(rpn, stack, argCount, usage);
 }
 

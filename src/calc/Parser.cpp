@@ -11,11 +11,6 @@
 namespace CalcParser {
 namespace {
 
-const KVD::String& Text(const char* key)
-{
-    return CalcText(key);
-}
-
 KVD::String Join(const KVD::String& first, const wchar_t* separator, const KVD::String& second)
 {
     KVD::String joined(first);
@@ -46,7 +41,7 @@ size_t Parser::KeyHash::operator()(const KVD::String& key) const
 Parser::NestingGuard::NestingGuard(Parser& parser) : mParser(parser)
 {
     if (++mParser.mNesting > kMaxNesting)
-        mParser.ThrowAt(Text("IDS_NESTING_TOO_DEEP"), mParser.CurrentPosition());
+        mParser.ThrowAt(CalcText(CalcEnumsStr::IDS_NESTING_TOO_DEEP), mParser.CurrentPosition());
 }
 
 Parser::Parser(RPNArray& rpn, const KVD::String& text, IKVDChannelInfo* channelInfo, TChannelId channel,
@@ -87,7 +82,7 @@ void Parser::Parse(RPNArray& rpn, int numberLimit)
 void Parser::CheckSingleValue() const
 {
     if (const SymbolRep* second = StackEntry(mStack, 2))
-        ThrowAt(Text("IDS_INVALIDASSIGNMENT"), second->GetTextPosition());
+        ThrowAt(CalcText(CalcEnumsStr::IDS_INVALIDASSIGNMENT), second->GetTextPosition());
 }
 
 // A source read once gets use mode 1; one read several times gets 2 at its first use and 3 at
@@ -191,14 +186,14 @@ void Parser::Primary(bool read)
     case kSymLeftParen:
         Expression(true);
         if (mCurrent.GetType() != kSymRightParen)
-            ThrowAt(Text("IDS_CLOSING_BRACKET_EXPECTED"), CurrentPosition());
+            ThrowAt(CalcText(CalcEnumsStr::IDS_CLOSING_BRACKET_EXPECTED), CurrentPosition());
         GetSymbol();
         return;
     case kSymVariable:
         Variable();
         return;
     default:
-        ThrowAt(Text("IDS_NUM_CH_FUNC_BRACKET_EXPECTED"), CurrentPosition());
+        ThrowAt(CalcText(CalcEnumsStr::IDS_NUM_CH_FUNC_BRACKET_EXPECTED), CurrentPosition());
     }
 }
 
@@ -237,7 +232,7 @@ void Parser::Call()
             const int64_t references = mVariableReferences;
             const unsigned length = Count(*mRpn);
             if (count > 0 && mCurrent.GetType() != kSymComma)
-                ThrowAt(FormatCalcText("IDS_SEP_OR_BRACKET_EXPECTED", ListSeparator()), CurrentPosition());
+                ThrowAt(FormatCalcText(CalcEnumsStr::IDS_SEP_OR_BRACKET_EXPECTED, ListSeparator()), CurrentPosition());
             ExpressionOrString(count > 0);
             const SymType ended = mCurrent.GetType();
             if (count == 0 && (ended == kSymComma || ended == kSymRightParen) && CurrentPosition() > start)
@@ -289,7 +284,7 @@ void Parser::Variable()
         KVD::String message(L"'");
         message += name.GetName();
         message += L"'";
-        message += Text("IDS_USEOFUNDEFINEDVARIABLE");
+        message += CalcText(CalcEnumsStr::IDS_USEOFUNDEFINEDVARIABLE);
         ThrowAt(message, CurrentPosition(), kArithUndefinedVariable);
     }
     Assignment(name);
@@ -300,7 +295,7 @@ void Parser::Variable()
 void Parser::Assignment(const Symbol& name)
 {
     if (Count(*mRpn) != 0)
-        ThrowAt(Join(name.GetName(), L": ", Text("IDS_INVALIDASSIGNMENT")), CurrentPosition());
+        ThrowAt(Join(name.GetName(), L": ", CalcText(CalcEnumsStr::IDS_INVALIDASSIGNMENT)), CurrentPosition());
     auto* rep = new VariableRep(name.GetName());
     Symbol variable(rep);
     RPNArray* outer = mRpn;
@@ -309,10 +304,10 @@ void Parser::Assignment(const Symbol& name)
     Expression(true);
     KVD::String message;
     if (mCurrent.GetType() != kSymPrint)
-        message = Text("IDS_INVALIDASSIGNMENT");
+        message = CalcText(CalcEnumsStr::IDS_INVALIDASSIGNMENT);
     for (unsigned i = 0; i < Count(*mRpn); ++i)
         if ((*mRpn)[i].GetType() == kSymChannel)
-            message = Text("IDS_VARIABLESCANNOTDEPENDONCHANNELS");
+            message = CalcText(CalcEnumsStr::IDS_VARIABLESCANNOTDEPENDONCHANNELS);
     if (!message.empty())
         ThrowAt(Join(name.GetName(), L": ", message), CurrentPosition());
     const RPNArray& definition = *mRpn;

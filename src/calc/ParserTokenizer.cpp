@@ -174,10 +174,10 @@ void Parser::ThrowUnrecognised(int64_t start, const KVD::String& word) const
         if (shown.length() >= 3 && shown[shown.length() - 1] == L';')
             shown = shown.substr(0, shown.length() - 1);
     }
-    const KVD::String& format = CalcText("IDS_I_DID_NOT_UNDERSTAND_X");
+    const KVD::String& format = CalcText(CalcEnumsStr::IDS_I_DID_NOT_UNDERSTAND_X);
     if (format.empty())
         ThrowAt(KVD::String(L"CalcParser didn't understand: "), start);
-    ThrowAt(FormatCalcText("IDS_I_DID_NOT_UNDERSTAND_X", shown), start);
+    ThrowAt(FormatCalcText(CalcEnumsStr::IDS_I_DID_NOT_UNDERSTAND_X, shown), start);
 }
 
 }  // namespace CalcParser

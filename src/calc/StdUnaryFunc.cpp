@@ -60,7 +60,7 @@ double StdUnaryFunc::DoCalc(double x) const
         return x < 0 ? std::ceil(x) : std::floor(x);
     default: {
         KVD::String message(L"StdUnaryFunc: ");
-        message += CalcText("IDS_BAD_FUNCTION_TYPE");
+        message += CalcText(CalcEnumsStr::IDS_BAD_FUNCTION_TYPE);
         Throw(message);
     }
     }
@@ -77,7 +77,7 @@ void StdUnaryFunc::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int argCoun
         return;
     }
     if (!IsStreamRep(StackEntry(stack, 1)))
-        Throw(FormatCalcText("IDS_STDUNARYFUNC_PARAM_ERROR", GetName()));
+        Throw(FormatCalcText(CalcEnumsStr::IDS_STDUNARYFUNC_PARAM_ERROR, GetName()));
     AdaptToArgumentKind(rpn, stack);
     mSettings = KVD::String(std::to_wstring(mFunction));
     Pop(stack, 1);

@@ -41,7 +41,7 @@ void Train::ProcessParams(Symbol* const& begin, Symbol* const& end, RPNArray& rp
     ProcessNumericVarParam(L"PreScaleOffset", at, rpn, stack, kAnyLevel, true);
     ProcessNumericVarParam(L"MinPeriod", at, rpn, stack, {0, kFloatMax}, true);
     if (at.remaining > 0)
-        Throw(CalcText("IDS_TRAINSEGMENTNAMEMISSING"));
+        Throw(CalcText(CalcEnumsStr::IDS_TRAINSEGMENTNAMEMISSING));
 }
 
 }  // namespace CalcParser

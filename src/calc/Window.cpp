@@ -25,7 +25,7 @@ void Window::CheckOptimisePush(RPNArray& rpn, RepStack& stack, int argCount)
     const double bottom = rpn[count - 2].GetValue();
     const double top = rpn[count - 1].GetValue();
     if (top <= bottom)
-        Throw(CalcText("IDS_ARITHWINDOWTOPGTBOTTOM"));
+        Throw(CalcText(CalcEnumsStr::IDS_ARITHWINDOWTOPGTBOTTOM));
     RemoveLast(rpn);
     RemoveLast(rpn);
     if (count >= 3 && rpn[count - 3].GetType() == kSymNumber) {

@@ -36,7 +36,7 @@ std::wstring WithTableTexts(std::wstring text)
         if (close == std::wstring::npos)
             break;
         const std::string key = KVD::ToU8String(KVD::String(text.substr(open + 1, close - open - 1)));
-        const KVD::String& replacement = CalcParser::CalcText(key.c_str());
+        const KVD::String& replacement = CalcParser::CalcText(KVDXMLStringKey{key.c_str(), CalcEnumsStr::kTable});
         text.replace(open, close - open + 1, replacement.c_str(), replacement.length());
         open += replacement.length();
     }
@@ -112,11 +112,12 @@ bool ParseExpectedError(const std::string& line, ExpectedError& error)
         error.message = Unescape(message);
         return true;
     }
-    const std::string key = message.substr(open + 1, close - open - 1);
-    KVD::OFormatStringStream format(CalcParser::CalcText(key.c_str()));
+    const std::string name = message.substr(open + 1, close - open - 1);
+    const KVDXMLStringKey key{name.c_str(), CalcEnumsStr::kTable};
+    KVD::OFormatStringStream format(CalcParser::CalcText(key));
     for (size_t i = 1; i < pieces.size(); ++i)
         format << KVD::String(WithTableTexts(Unescape(pieces[i])));
-    const KVD::String filled = pieces.size() > 1 ? format.str() : CalcParser::CalcText(key.c_str());
+    const KVD::String filled = pieces.size() > 1 ? format.str() : CalcParser::CalcText(key);
     error.message = Unescape(message.substr(0, open)) + std::wstring(filled.c_str(), filled.length()) +
                     Unescape(message.substr(close + 1));
     return true;

@@ -18,7 +18,7 @@ std::string Utf8(const std::wstring& text)
     return KVD::ToU8String(KVD::String(text));
 }
 
-std::string Text(const char* key)
+std::string Text(const KVDXMLStringKey& key)
 {
     return KVD::ToU8String(CalcParser::CalcText(key));
 }
@@ -50,7 +50,7 @@ TEST(FormulaCompiler, ThePositionIsWrittenOnlyWhenAskedFor)
     KVD::String message;
     EXPECT_EQ(CalcParser::formulaToRPN(KVD::String(L"1 +"), rpn, nullptr, {0, 0}, nullptr, message, nullptr),
               KVD_E_BADSTATE);
-    EXPECT_EQ(KVD::ToU8String(message), Text("IDS_NUM_CH_FUNC_BRACKET_EXPECTED"));
+    EXPECT_EQ(KVD::ToU8String(message), Text(CalcEnumsStr::IDS_NUM_CH_FUNC_BRACKET_EXPECTED));
 }
 
 // Without channel information a numbered channel's kind is not known (0) and no title is
@@ -82,7 +82,7 @@ TEST(FormulaCompiler, NestingBeyondTheLimitIsRefused)
         Compiled compiled;
         Compile(formula, compiled);
         EXPECT_EQ(compiled.code, KVD_E_BADSTATE) << Utf8(open);
-        EXPECT_EQ(Utf8(compiled.message), Text("IDS_NESTING_TOO_DEEP")) << Utf8(open);
+        EXPECT_EQ(Utf8(compiled.message), Text(CalcEnumsStr::IDS_NESTING_TOO_DEEP)) << Utf8(open);
         EXPECT_GT(compiled.position, 0);
         EXPECT_LT(compiled.position, static_cast<long>(formula.size()));
     }
@@ -102,7 +102,7 @@ TEST(FormulaCompiler, SecondAssignmentLeavesTwoValues)
     Compile(L"a = 1; a = 2; a", compiled);
     EXPECT_EQ(compiled.code, KVD_E_BADSTATE);
     EXPECT_EQ(compiled.position, 11);
-    EXPECT_EQ(Utf8(compiled.message), Text("IDS_INVALIDASSIGNMENT"));
+    EXPECT_EQ(Utf8(compiled.message), Text(CalcEnumsStr::IDS_INVALIDASSIGNMENT));
 }
 
 // Numbers in formulas are always written with '.'; messages show them in the user's form.
@@ -131,14 +131,14 @@ TEST_F(DecimalCommaLocale, MessagesUseTheUsersSeparators)
 {
     Compiled word;
     Compile(L"2 * .x", word);
-    EXPECT_EQ(Utf8(word.message), KVD::ToU8String(CalcParser::FormatCalcText("IDS_I_DID_NOT_UNDERSTAND_X", L",x")));
+    EXPECT_EQ(Utf8(word.message), KVD::ToU8String(CalcParser::FormatCalcText(CalcEnumsStr::IDS_I_DID_NOT_UNDERSTAND_X, L",x")));
     Compiled separator;
     Compile(L"sin(1,2 3)", separator);
-    EXPECT_EQ(Utf8(separator.message), KVD::ToU8String(CalcParser::FormatCalcText("IDS_SEP_OR_BRACKET_EXPECTED", L';')));
+    EXPECT_EQ(Utf8(separator.message), KVD::ToU8String(CalcParser::FormatCalcText(CalcEnumsStr::IDS_SEP_OR_BRACKET_EXPECTED, L';')));
     Compiled count;
     Compile(L"smooth(ch1, 3, 4)", count);
     EXPECT_EQ(Utf8(count.message),
-              KVD::ToU8String(CalcParser::FormatCalcText("IDS_NUMERIC_PARAM_ERROR4", L"smooth", 1, 1, L"smooth",
+              KVD::ToU8String(CalcParser::FormatCalcText(CalcEnumsStr::IDS_NUMERIC_PARAM_ERROR4, L"smooth", 1, 1, L"smooth",
                                                          L"Source;Width")));
     // The formula itself still reads '.' as the decimal point.
     Compiled number;

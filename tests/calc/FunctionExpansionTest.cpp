@@ -111,7 +111,7 @@ TEST(FunctionExpansion, ExpansionIsBounded)
     KVD::String expanded;
     KVD::String message;
     EXPECT_FALSE(Parser::sDoFunctionExpansions(KVD::String(nested), expanded, message));
-    EXPECT_EQ(Utf8(message), Utf8(CalcParser::CalcText("IDS_FUNCTIONEXPANSION_TOO_LONG")));
+    EXPECT_EQ(Utf8(message), Utf8(CalcParser::CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG)));
 
     std::wstring deep;
     for (int i = 0; i < 200; ++i)
@@ -119,7 +119,7 @@ TEST(FunctionExpansion, ExpansionIsBounded)
     deep += L"x";
     deep += std::wstring(200, L')');
     EXPECT_FALSE(Parser::sDoFunctionExpansions(KVD::String(deep), expanded, message));
-    EXPECT_EQ(Utf8(message), Utf8(CalcParser::CalcText("IDS_FUNCTIONEXPANSION_TOO_LONG")));
+    EXPECT_EQ(Utf8(message), Utf8(CalcParser::CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG)));
 
     std::wstring shallow = L"x";
     for (int i = 0; i < 10; ++i)
