@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "calc/CalcMessages.h"
+#include "calc/FormulaText.h"
 #include "calc/RPNOps.h"
 
 namespace CalcParser {
@@ -21,17 +22,11 @@ constexpr BlockDataType kRawBit = 0x1;
 constexpr BlockDataType kCalcBit = 0x2;
 constexpr int32_t kSelectorAll = static_cast<int32_t>(0xFF000000);
 
-bool IsSpace(wchar_t c)
-{
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
 std::wstring Lower(std::wstring_view text)
 {
     std::wstring lower(text);
     for (wchar_t& c : lower)
-        if (c >= L'A' && c <= L'Z')
-            c = wchar_t(c - L'A' + L'a');
+        c = LowerFormulaChar(c);
     return lower;
 }
 
@@ -73,7 +68,7 @@ BlockDataType ChanNameRep::FlagsToDataType(const wchar_t* flags) const
     const std::wstring_view text(flags != nullptr ? flags : L"");
     size_t start = 0;
     for (size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || IsSpace(text[i])) {
+        if (i == text.size() || IsFormulaSpace(text[i])) {
             word = ApplyKeyword(word, Lower(text.substr(start, i - start)));
             start = i + 1;
         }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "calc/FormulaText.h"
 #include "calc/Parser.h"
 #include "calc/XArith.h"
 
@@ -14,7 +15,7 @@ KVD::String SpaceSigns(const KVD::String& formula)
     std::wstring spaced;
     spaced.reserve(length + 8);
     for (unsigned i = 0; i < length; ++i) {
-        if (i > 0 && (text[i] == L'+' || text[i] == L'-') && text[i - 1] >= L'0' && text[i - 1] <= L'9')
+        if (i > 0 && (text[i] == L'+' || text[i] == L'-') && IsFormulaDigit(text[i - 1]))
             spaced += L' ';
         spaced += text[i];
     }

@@ -17,7 +17,6 @@ public:
     KVD::String GetSettings() const override { return mSettings; }
     long GetNSources() const override { return mSources; }
     long GetNRequiredSources() const override { return mRequiredSources; }
-    long GetMaxArgs() const { return mMaxArgs; }
 
 protected:
     // Puts field in front of the settings text, a TAB between it and what was there.

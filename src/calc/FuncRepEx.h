@@ -18,8 +18,6 @@ public:
 
     KVD::String GetSettings() const override { return mSettings; }
     long GetNSources() const override { return mSources; }
-    int GetMaxArgs() const { return mMaxArgs; }
-    int GetMinArgs() const { return mMinArgs; }
 
     // Rebuilds the RPN part the enumerator needs from the arguments [begin, end) and fills
     // the settings text.

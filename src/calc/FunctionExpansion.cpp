@@ -6,6 +6,7 @@
 #include "ResultCodes.h"
 #include "calc/CalcMessages.h"
 #include "calc/FindAndReplace.h"
+#include "calc/FormulaText.h"
 #include "calc/XArith.h"
 
 namespace CalcParser {
@@ -18,18 +19,9 @@ std::wstring_view View(const KVD::String& text)
     return std::wstring_view(text.c_str(), text.length());
 }
 
-bool IsAsciiAlnum(wchar_t c)
+bool IsAlnum(wchar_t c)
 {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-}
-
-KVD::String AsciiLower(const KVD::String& text)
-{
-    std::wstring lower(View(text));
-    for (wchar_t& c : lower)
-        if (c >= L'A' && c <= L'Z')
-            c = wchar_t(c - L'A' + L'a');
-    return KVD::String(lower);
+    return IsFormulaLetter(c) || IsFormulaDigit(c);
 }
 
 // Commas outside brackets, plus one for a non-empty text.
@@ -91,7 +83,7 @@ void CheckLength(size_t length)
 
 FunctionExpansion::FunctionExpansion(const KVD::String& name, const KVD::String& replacement, KVD::String spec,
                                      KVD::String help)
-    : mName(name), mTemplate(replacement), mHelp(help), mSearchName(AsciiLower(name))
+    : mName(name), mTemplate(replacement), mHelp(help), mSearchName(LowerFormulaText(name))
 {
     const std::wstring_view text = View(spec);
     size_t position = 0;
@@ -220,8 +212,8 @@ bool gGetArgumentForFunction(const KVD::String& text, const KVD::String& name, u
         if (start == std::wstring_view::npos || searched.empty())
             return false;
         const size_t after = start + searched.size();
-        const bool joinedAfter = after < source.size() && IsAsciiAlnum(source[after]);
-        const bool joinedBefore = start > 0 && IsAsciiAlnum(source[start - 1]);
+        const bool joinedAfter = after < source.size() && IsAlnum(source[after]);
+        const bool joinedBefore = start > 0 && IsAlnum(source[start - 1]);
         if (!joinedAfter && !joinedBefore)
             break;
         start = source.find(searched, start + 1);

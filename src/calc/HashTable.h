@@ -44,14 +44,6 @@ public:
 
     const Assoc* FindAssoc(const KeyArg& key) const { return Find(key, BucketOf(key)); }
 
-    // The node for key, taken from the pool and constructed with the key and a default value;
-    // the caller links it (InsertAssoc).
-    Assoc* NewAssoc(const KeyArg& key)
-    {
-        void* block = mPool.Allocate();
-        return new (block) Assoc{nullptr, Key(key), Value()};
-    }
-
     // Stores value under key when the key is absent: the first value stored under a key stays.
     bool InsertIfAbsent(const KeyArg& key, const Value& value)
     {
@@ -91,6 +83,14 @@ public:
     }
 
 private:
+    // The node for key, taken from the pool and constructed with the key and a default value;
+    // the caller links it into its bucket.
+    Assoc* NewAssoc(const KeyArg& key)
+    {
+        void* block = mPool.Allocate();
+        return new (block) Assoc{nullptr, Key(key), Value()};
+    }
+
     unsigned BucketOf(const KeyArg& key) const { return Functions::Hash(key) % mBucketCount; }
 
     Assoc* Find(const KeyArg& key, unsigned bucket) const

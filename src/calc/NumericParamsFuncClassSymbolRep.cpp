@@ -3,6 +3,7 @@
 #include <string>
 
 #include "calc/CalcMessages.h"
+#include "calc/FormulaText.h"
 #include "calc/RPNOps.h"
 
 namespace CalcParser {
@@ -11,11 +12,6 @@ namespace {
 constexpr CalcNPFuncInfoFlags kAliasIndexFirst = 0x80000000;
 constexpr CalcNPFuncInfoFlags kFirstArgumentFirst = 0x40000000;
 constexpr CalcNPFuncInfoFlags kArgumentListFirst = 0x20000000;
-
-bool IsSpace(wchar_t c)
-{
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
 
 // Lower-cased without white space; a section in double quotes is copied as it is.
 KVD::String LowerWithoutSpace(const KVD::String& text)
@@ -28,8 +24,8 @@ KVD::String LowerWithoutSpace(const KVD::String& text)
             quoted = !quoted;
         if (quoted || c == L'"')
             result += c;
-        else if (!IsSpace(c))
-            result += c >= L'A' && c <= L'Z' ? wchar_t(c - L'A' + L'a') : c;
+        else if (!IsFormulaSpace(c))
+            result += LowerFormulaChar(c);
     }
     return KVD::String(result);
 }

@@ -25,7 +25,6 @@ public:
     // Non-zero when the description could not be read.
     HRESULT GetInfoResult() const { return mInfoResult; }
     int GetAliasIndex() const { return mAliasIndex; }
-    ICalcNumericParamsFuncClass* GetFunctionClass() const { return mClass; }
 
 private:
     HRESULT ReadDescription();

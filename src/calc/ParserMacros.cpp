@@ -3,6 +3,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "calc/FormulaText.h"
 #include "calc/Parser.h"
 #include "calc/XArith.h"
 
@@ -136,10 +137,7 @@ void Parser::sInitAliasesTable()
 bool Parser::sDoFunctionExpansions(const KVD::String& text, KVD::String& expanded, KVD::String& message)
 {
     sInitAliasesTable();
-    KVD::String lower(text);
-    for (unsigned i = 0; i < lower.length(); ++i)
-        if (lower[i] >= L'A' && lower[i] <= L'Z')
-            lower.SetAt(i, wchar_t(lower[i] - L'A' + L'a'));
+    KVD::String lower = LowerFormulaText(text);
     try {
         // After each change the walk starts again from the first macro, so that a macro whose
         // name lies inside a longer one sees the text only after the longer one's calls.

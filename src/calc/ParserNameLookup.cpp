@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "calc/ChanNameRep.h"
+#include "calc/FormulaText.h"
 #include "calc/Parser.h"
 #include "calc/VariableRep.h"
 
@@ -13,31 +14,15 @@ constexpr BlockDataType kTitledChannelFlag = 0x1000;
 
 bool IsLetterOrDollar(wchar_t c)
 {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'$';
-}
-
-// Names are case-insensitive in the ASCII letters only; a name already in lower case (the
-// user's text always is) is shared, not copied.
-KVD::String LowerCase(const KVD::String& name)
-{
-    const wchar_t* text = name.c_str();
-    unsigned i = 0;
-    while (text[i] != 0 && !(text[i] >= L'A' && text[i] <= L'Z'))
-        ++i;
-    if (text[i] == 0)
-        return name;
-    KVD::String lower(name);
-    for (; i < lower.length(); ++i)
-        if (lower[i] >= L'A' && lower[i] <= L'Z')
-            lower.SetAt(i, wchar_t(lower[i] - L'A' + L'a'));
-    return lower;
+    return IsFormulaLetter(c) || c == L'$';
 }
 
 }  // namespace
 
 Symbol Parser::NameToSymbol(const KVD::String& name)
 {
-    const KVD::String key = LowerCase(name);
+    // Names are case-insensitive: the user's text already is lower case, a macro template's may not be.
+    const KVD::String key = LowerFormulaText(name);
     if (const auto* entry = sNameToSymbol.FindAssoc(key)) {
         switch (entry->value.GetType()) {
         case kSymSource:

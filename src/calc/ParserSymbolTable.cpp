@@ -6,6 +6,7 @@
 #include "ICalcNumericParamsFuncClass.h"
 #include "calc/CalcEnumGuids.h"
 #include "calc/FilterBase.h"
+#include "calc/FormulaText.h"
 #include "calc/Integrators.h"
 #include "calc/NumericParamsFuncClassSymbolRep.h"
 #include "calc/NumericParamsFunctions.h"
@@ -58,15 +59,6 @@ using Table = Parser::SymbolTable;
 void Insert(Table& table, const wchar_t* key, const Symbol& prototype)
 {
     table.InsertIfAbsent(KVD::String(key), prototype);
-}
-
-KVD::String LowerCase(const KVD::String& text)
-{
-    KVD::String lower(text);
-    for (unsigned i = 0; i < lower.length(); ++i)
-        if (lower[i] >= L'A' && lower[i] <= L'Z')
-            lower.SetAt(i, wchar_t(lower[i] - L'A' + L'a'));
-    return lower;
 }
 
 void InsertChannelsAndOperators(Table& table)
@@ -130,27 +122,23 @@ void InsertIntegrators(Table& table)
         const wchar_t* key;
         const wchar_t* name;
         IntegralSettings::IntegralType type;
+        bool legacy;
     } kIntegrators[] = {
-        {L"integrate", L"Integrate", IntegralSettings::kStandard},
-        {L"integrateabs", L"IntegrateAbs", IntegralSettings::kAbsolute},
-        {L"integratepos", L"IntegratePos", IntegralSettings::kPositive},
-        {L"integrateneg", L"IntegrateNeg", IntegralSettings::kNegative},
-        {L"integral", L"Integrate", IntegralSettings::kStandard},
+        {L"integrate", L"Integrate", IntegralSettings::kStandard, false},
+        {L"integrateabs", L"IntegrateAbs", IntegralSettings::kAbsolute, false},
+        {L"integratepos", L"IntegratePos", IntegralSettings::kPositive, false},
+        {L"integrateneg", L"IntegrateNeg", IntegralSettings::kNegative, false},
+        {L"integral", L"Integrate", IntegralSettings::kStandard, false},
+        {L"legacyintegrate", L"LegacyIntegrate", IntegralSettings::kStandard, true},
+        {L"legacyintegrateabs", L"LegacyIntegrateAbs", IntegralSettings::kAbsolute, true},
+        {L"legacyintegratepos", L"LegacyIntegratePos", IntegralSettings::kPositive, true},
+        {L"legacyintegrateneg", L"LegacyIntegrateNeg", IntegralSettings::kNegative, true},
     };
-    for (const auto& entry : kIntegrators)
-        Insert(table, entry.key, Symbol(new IntegrateBase(entry.name, integral, 9, 1, entry.type)));
-    static const struct {
-        const wchar_t* key;
-        const wchar_t* name;
-        IntegralSettings::IntegralType type;
-    } kLegacyIntegrators[] = {
-        {L"legacyintegrate", L"LegacyIntegrate", IntegralSettings::kStandard},
-        {L"legacyintegrateabs", L"LegacyIntegrateAbs", IntegralSettings::kAbsolute},
-        {L"legacyintegratepos", L"LegacyIntegratePos", IntegralSettings::kPositive},
-        {L"legacyintegrateneg", L"LegacyIntegrateNeg", IntegralSettings::kNegative},
-    };
-    for (const auto& entry : kLegacyIntegrators)
-        Insert(table, entry.key, Symbol(new LegacyIntegrateBase(entry.name, legacy, 9, 1, entry.type)));
+    for (const auto& entry : kIntegrators) {
+        SymbolRep* rep = entry.legacy ? new LegacyIntegrateBase(entry.name, legacy, 9, 1, entry.type)
+                                      : new IntegrateBase(entry.name, integral, 9, 1, entry.type);
+        Insert(table, entry.key, Symbol(rep));
+    }
 }
 
 template <class Generator, unsigned SubId>
@@ -214,12 +202,12 @@ void InsertPublishedFunction(Table& table, ICalcNumericParamsFuncClass* function
     const Symbol prototype(main);
     if (main->GetInfoResult() != 0)
         return;
-    table.InsertIfAbsent(LowerCase(main->GetName()), prototype);
+    table.InsertIfAbsent(LowerFormulaText(main->GetName()), prototype);
     long aliases = 0;
     functionClass->GetNumberOfAliases(&aliases);
     const bool ownDescriptions = (main->GetFuncFlags() & 0x80000000) != 0;
     for (int i = 0; i < aliases; ++i) {
-        const KVD::String alias = LowerCase(main->GetAlias(i));
+        const KVD::String alias = LowerFormulaText(main->GetAlias(i));
         table.InsertIfAbsent(alias, ownDescriptions ? Symbol(new NumericParamsFuncClassSymbolRep(functionClass, i))
                                                     : prototype);
     }

@@ -4,30 +4,16 @@
 #include <string>
 
 #include "calc/CalcMessages.h"
+#include "calc/FormulaText.h"
 #include "calc/Parser.h"
 #include "calc/XArith.h"
 
 namespace CalcParser {
 namespace {
 
-bool IsSpace(wchar_t c)
-{
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
-bool IsDigit(wchar_t c)
-{
-    return c >= L'0' && c <= L'9';
-}
-
-bool IsLetter(wchar_t c)
-{
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
-}
-
 bool IsNameChar(wchar_t c)
 {
-    return IsLetter(c) || IsDigit(c) || c == L'_';
+    return IsFormulaLetter(c) || IsFormulaDigit(c) || c == L'_';
 }
 
 SymType SingleCharacterToken(wchar_t c)
@@ -76,7 +62,7 @@ SymType ElementWiseToken(wchar_t c)
 
 void Parser::GetSymbol()
 {
-    while (mNext < mText.size() && IsSpace(mText[mNext]))
+    while (mNext < mText.size() && IsFormulaSpace(mText[mNext]))
         ++mNext;
     const int64_t start = static_cast<int64_t>(mNext);
     if (mNext >= mText.size()) {
@@ -90,14 +76,14 @@ void Parser::GetSymbol()
     const wchar_t following = mNext < mText.size() ? mText[mNext] : L'\0';
     if (SingleCharacterToken(c) != kSymEnd) {
         mCurrent = Symbol(Symbol::CreateRepFromType(SingleCharacterToken(c)));
-    } else if (c == L'.' && !IsDigit(following) && ElementWiseToken(following) != kSymEnd) {
+    } else if (c == L'.' && !IsFormulaDigit(following) && ElementWiseToken(following) != kSymEnd) {
         ++mNext;
         mCurrent = Symbol(Symbol::CreateRepFromType(ElementWiseToken(following)));
     } else if (c == L'"') {
         ReadString();
-    } else if (IsDigit(c) || c == L'.') {
+    } else if (IsFormulaDigit(c) || c == L'.') {
         ReadNumber(start);
-    } else if (IsLetter(c) || c == L'_' || c == L'$') {
+    } else if (IsFormulaLetter(c) || c == L'_' || c == L'$') {
         ReadName(start);
     } else {
         ThrowUnrecognised(start, KVD::String());
@@ -111,10 +97,10 @@ void Parser::ReadNumber(int64_t start)
 {
     size_t end = static_cast<size_t>(start);
     size_t digits = 0;
-    for (; end < mText.size() && IsDigit(mText[end]); ++end)
+    for (; end < mText.size() && IsFormulaDigit(mText[end]); ++end)
         ++digits;
     if (end < mText.size() && mText[end] == L'.')
-        for (++end; end < mText.size() && IsDigit(mText[end]); ++end)
+        for (++end; end < mText.size() && IsFormulaDigit(mText[end]); ++end)
             ++digits;
     if (digits == 0)
         ThrowUnrecognised(start, KVD::String());
@@ -123,7 +109,7 @@ void Parser::ReadNumber(int64_t start)
         if (exponent < mText.size() && (mText[exponent] == L'+' || mText[exponent] == L'-'))
             ++exponent;
         const size_t firstDigit = exponent;
-        while (exponent < mText.size() && IsDigit(mText[exponent]))
+        while (exponent < mText.size() && IsFormulaDigit(mText[exponent]))
             ++exponent;
         if (exponent == firstDigit)
             ThrowUnrecognised(start, KVD::String());
@@ -168,7 +154,7 @@ void Parser::ThrowUnrecognised(int64_t start, const KVD::String& word) const
     KVD::String shown = word;
     if (shown.empty()) {
         size_t end = static_cast<size_t>(start);
-        while (end < mText.size() && !IsSpace(mText[end]))
+        while (end < mText.size() && !IsFormulaSpace(mText[end]))
             ++end;
         shown = LocalizeNumText(KVD::String(mText.data() + start, static_cast<unsigned>(end - start)));
         if (shown.length() >= 3 && shown[shown.length() - 1] == L';')

@@ -2,17 +2,14 @@
 
 #include <cwchar>
 
+#include "calc/FormulaText.h"
+
 namespace {
 
 const wchar_t* IntegralWord(int type)
 {
     static const wchar_t* const kWords[] = {L"sta", L"abs", L"pos", L"neg"};
     return type >= 0 && type <= 3 ? kWords[type] : kWords[0];
-}
-
-wchar_t AsciiLower(wchar_t c)
-{
-    return c >= L'A' && c <= L'Z' ? wchar_t(c - L'A' + L'a') : c;
 }
 
 }  // namespace
@@ -42,7 +39,7 @@ IntegralSettings::ResetMode IntegralSettings::StringToReset(const KVD::String& t
     const wchar_t* chars = text.c_str();
     wchar_t start[3] = {};
     for (int i = 0; i < 3 && chars[i] != 0; ++i)
-        start[i] = AsciiLower(chars[i]);
+        start[i] = CalcParser::LowerFormulaChar(chars[i]);
     for (const auto& entry : kPrefixes)
         if (std::wcsncmp(start, entry.prefix, 3) == 0)
             return entry.mode;
