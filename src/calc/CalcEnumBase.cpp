@@ -22,7 +22,7 @@ HRESULT CalcEnumBaseT<Primary>::OwnQueryInterface(const _IID& iid, void** out)
         return mVariables->QueryInterface(iid, out);
     else
         return KVD_E_NOINTERFACE;
-    AddRef();
+    this->AddRef();
     return KVD_S_OK;
 }
 

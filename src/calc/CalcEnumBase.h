@@ -10,25 +10,21 @@
 namespace CalcEnums {
 
 template <class Primary>
-class CalcEnumBaseT : public Primary, public IEnumFloatEx, public IKVDSetCalcVariables, public CalcEnumIdentity {
+class CalcEnumBaseT : public CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables> {
 public:
-    CalcEnumBaseT(ICalcEnumClass2* classObject, IOrrelData2* data) : CalcEnumIdentity(classObject, data) {}
+    CalcEnumBaseT(ICalcEnumClass2* classObject, IOrrelData2* data)
+        : CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables>(classObject, data)
+    {
+    }
     // A copy starts without calculation variables.
-    CalcEnumBaseT(const CalcEnumBaseT& other) : Primary(), IEnumFloatEx(), IKVDSetCalcVariables(), CalcEnumIdentity(other) {}
+    CalcEnumBaseT(const CalcEnumBaseT& other) : CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables>(other) {}
     CalcEnumBaseT& operator=(const CalcEnumBaseT&) = delete;
     ~CalcEnumBaseT() override { SetCalcVariables(0, nullptr); }
 
-    uint32_t AddRef() override { return DelegatingAddRef(); }
-    uint32_t Release() override { return DelegatingRelease(); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override { return DelegatingQueryInterface(iid, out); }
-
-    HRESULT GetTypeId(TCAFId* id) override { return TypeIdOut(id); }
-    HRESULT GetClassObject(ICalcEnumClass2** cls) override { return ClassObjectOut(cls); }
     HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
     // Holds variables (replacing and releasing what was held; null clears).
     HRESULT SetCalcVariables(uint32_t flags, IUnknown* variables) override;
 
-    ICalcEnum* CalcFace() { return this; }
     IEnumFloatEx* StreamFace() { return this; }
 
 protected:

@@ -8,21 +8,13 @@
 
 namespace CalcEnums {
 
-class CalcEnumEventBase : public ICalcEnum, public IEnumEventEx, public CalcEnumIdentity {
+class CalcEnumEventBase : public CalcEnumFaces<ICalcEnum, IEnumEventEx> {
 public:
-    using CalcEnumIdentity::CalcEnumIdentity;
-    CalcEnumEventBase(const CalcEnumEventBase& other) : ICalcEnum(), IEnumEventEx(), CalcEnumIdentity(other) {}
+    using CalcEnumFaces<ICalcEnum, IEnumEventEx>::CalcEnumFaces;
 
-    uint32_t AddRef() override { return DelegatingAddRef(); }
-    uint32_t Release() override { return DelegatingRelease(); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override { return DelegatingQueryInterface(iid, out); }
-
-    HRESULT GetTypeId(TCAFId* id) override { return TypeIdOut(id); }
-    HRESULT GetClassObject(ICalcEnumClass2** cls) override { return ClassObjectOut(cls); }
     // Computed channels of events.
     HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
 
-    ICalcEnum* CalcFace() { return this; }
     IEnumEventEx* EventFace() { return this; }
 
 protected:

@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "ICalcEnum.h"
 #include "ICalcEnumClass2.h"
 #include "IOrrelData2.h"
 
@@ -61,6 +62,24 @@ private:
     IOrrelData2* mData;          // not owned
     IUnknown* mOuter = nullptr;  // not owned: the outer object owns us
     Inner mInner;
+};
+
+// The operations every calculation enumerator answers alike, over its faces: Primary is
+// ICalcEnum or an interface derived from it, Faces the enumerator's others.
+template <class Primary, class... Faces>
+class CalcEnumFaces : public Primary, public Faces..., public CalcEnumIdentity {
+public:
+    using CalcEnumIdentity::CalcEnumIdentity;
+    CalcEnumFaces(const CalcEnumFaces& other) : Primary(), Faces()..., CalcEnumIdentity(other) {}
+
+    uint32_t AddRef() override { return DelegatingAddRef(); }
+    uint32_t Release() override { return DelegatingRelease(); }
+    HRESULT QueryInterface(const _IID& iid, void** out) override { return DelegatingQueryInterface(iid, out); }
+
+    HRESULT GetTypeId(TCAFId* id) override { return TypeIdOut(id); }
+    HRESULT GetClassObject(ICalcEnumClass2** cls) override { return ClassObjectOut(cls); }
+
+    ICalcEnum* CalcFace() { return this; }
 };
 
 }  // namespace CalcEnums

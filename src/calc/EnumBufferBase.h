@@ -9,6 +9,7 @@
 #include "IBlockDataQueue.h"
 #include "ICalcEnum.h"
 #include "ResultCodes.h"
+#include "calc/SourcePositioning.h"
 #include "foundation/COMPtr.h"
 
 template <class T, class IEnum, unsigned N>
@@ -95,7 +96,8 @@ public:
     }
 
     // Positions the source at p and empties the buffer: through the source's 64-bit or 32-bit
-    // calculation-enumerator positioning when it has one, else by skipping it.
+    // calculation-enumerator positioning when it has one, else by skipping it (the source
+    // position is then where the skip stopped).
     HRESULT SetInitialPosition(int32_t p)
     {
         ClearBuffer();
@@ -105,17 +107,7 @@ public:
         KVD::COMPtr<ICalcEnum64> calc64(KVD::com_cast(mSource.get()));
         if (calc64)
             return calc64->SetInitialPosition64(p);
-        KVD::COMPtr<ICalcEnum> calc(KVD::com_cast(mSource.get()));
-        if (calc)
-            return calc->SetInitialPosition(p);
-        int32_t current = 0;
-        HRESULT hr = mSource->GetPosition(&current);
-        if (hr != KVD_S_OK || current == p)
-            return hr;
-        int32_t moved = 0;
-        hr = mSource->SkipEx(p - current, &moved);
-        mSourcePosition = current + moved;
-        return hr;
+        return CalcEnums::PositionSource(mSource.get(), p, &mSourcePosition);
     }
 
     IEnum* Source() const { return mSource.get(); }

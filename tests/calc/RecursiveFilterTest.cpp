@@ -187,38 +187,40 @@ TEST(RecursiveFilter, BackToTheRecordStartAfterBufferedReads)
     }
 }
 
+// What reading sample 40000 computes for a clone of filter that reads the given record.
+uint64_t RestoreCostOnRecord(const Filter& filter, int32_t record)
+{
+    Filter clone(filter);
+    IUnknown* sources[] = {filter.source};
+    EXPECT_EQ(clone.calc->SetSources(record, 1, sources, nullptr, 0.01, 0), KVD_S_OK);
+    return clone.ReadAt(40000).second;
+}
+
 TEST(RecursiveFilter, RecordCachesFollowTheRecords)
 {
     const std::vector<float> samples = Signal(50000);
     Filter first(samples, true, 0);
     first.Pull(35000);  // record 0 holds slots 1 and 2
+    EXPECT_EQ(RestoreCostOnRecord(first, 0), 8001u);
 
-    // A clone on a new record after the last one starts without saved states.
-    Filter appended(first);
-    IUnknown* sources[] = {first.source};
-    ASSERT_EQ(appended.calc->SetSources(0x7FFFFFFE, 1, sources, nullptr, 0.01, 0), KVD_S_OK);
-    EXPECT_EQ(appended.ReadAt(40000).second, 40001u);
+    // A new record after the last one starts without saved states.
+    EXPECT_EQ(RestoreCostOnRecord(first, 0x7FFFFFFE), 40001u);
 
     // Records inserted before record 0: its states now belong to record 1.
     EXPECT_EQ(first.calc->ReindexCachedData(0, 0, 1), KVD_S_OK);
-    Filter moved(first);
-    ASSERT_EQ(moved.calc->SetSources(1, 1, sources, nullptr, 0.01, 0), KVD_S_OK);
-    EXPECT_EQ(moved.ReadAt(40000).second, 8001u);
-    Filter fresh(first);
-    ASSERT_EQ(fresh.calc->SetSources(0, 1, sources, nullptr, 0.01, 0), KVD_S_OK);
-    EXPECT_EQ(fresh.ReadAt(40000).second, 40001u);
+    EXPECT_EQ(RestoreCostOnRecord(first, 1), 8001u);
+    EXPECT_EQ(RestoreCostOnRecord(first, 0), 40001u);
 
     // Records removed: record 1 moves back to 0.
     EXPECT_EQ(first.calc->ReindexCachedData(0, 1, 0), KVD_S_OK);
-    Filter back(first);
-    ASSERT_EQ(back.calc->SetSources(0, 1, sources, nullptr, 0.01, 0), KVD_S_OK);
-    EXPECT_EQ(back.ReadAt(40000).second, 8001u);
+    EXPECT_EQ(RestoreCostOnRecord(first, 0), 8001u);
 
     // A change of another kind clears nothing; clearing from record 1 on spares record 0.
-    EXPECT_EQ(back.calc->ClearCachedData(0x1, {0, 0}, {0, 0}, 0, 1), KVD_S_OK);
-    EXPECT_EQ(back.ReadAt(40000).second, 8001u);
-    back.Clear(0, 1, 5);
-    EXPECT_EQ(back.ReadAt(40000).second, 8001u);
+    EXPECT_EQ(first.calc->ClearCachedData(0x1, {0, 0}, {0, 0}, 0, 1), KVD_S_OK);
+    first.Clear(0, 1, 5);
+    EXPECT_EQ(RestoreCostOnRecord(first, 0), 8001u);
+    first.Clear(32000, 0, 1);
+    EXPECT_EQ(RestoreCostOnRecord(first, 0), 24001u);
 }
 
 TEST(RecursiveFilter, StreamingHistoryReachesBack256Blocks)
