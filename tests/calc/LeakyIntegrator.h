@@ -62,6 +62,17 @@ public:
         *records = nullptr;
         return KVD_E_NOTIMPL;
     }
+    HRESULT GetChannelUnit(uint32_t, int32_t, TChannelId, IUnitName** unit) override
+    {
+        *unit = nullptr;
+        return KVD_E_NOTIMPL;
+    }
+    HRESULT GetChannelCalculation(TChannelId, IOffLineData** calculation) override
+    {
+        *calculation = nullptr;
+        return KVD_E_NOTIMPL;
+    }
+    HRESULT GetRecordWindowStart(KVDPosition, int32_t*) override { return KVD_E_NOTIMPL; }
 };
 
 // 7E0C3B1A-5C4D-4E29-9A61-2B8F0D93C145
