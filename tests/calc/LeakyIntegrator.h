@@ -62,7 +62,7 @@ public:
         *records = nullptr;
         return KVD_E_NOTIMPL;
     }
-    HRESULT GetChannelUnit(uint32_t, int32_t, TChannelId, IUnitName** unit) override
+    HRESULT GetChannelUnit(int, TChannelId, IUnitName** unit) override
     {
         *unit = nullptr;
         return KVD_E_NOTIMPL;
