@@ -7,11 +7,10 @@
 #include "IBinOutStream.h"
 #include "foundation/OFormatStream.h"
 #include "foundation/OStringStream.h"
-#include "foundation/StringKeys.h"
-#include "foundation/StringResources.h"
 #include "spirometry/FlowHeads.h"
 #include "spirometry/RecordCodes.h"
 #include "spirometry/SpiroIds.h"
+#include "spirometry/SpiroText.h"
 
 namespace Spirometry {
 
@@ -240,9 +239,8 @@ const KVD::String& SpFlowSettings::GetSettingStr() const
 
 KVD::String SpFlowSettings::GetFlowFormula() const
 {
-    static const KVD::String sLinear(KVDGetMyBundle(), SpirometryStr::IDS_FORMULA, true);
-    static const KVD::String sNonLinear(KVDGetMyBundle(), SpirometryStr::IDS_FORMULA_NONLINEAR, true);
-    KVD::OFormatStringStream formula(mNonLinearCompensation ? sNonLinear : sLinear);
+    KVD::OFormatStringStream formula(mNonLinearCompensation ? CachedText<SpirometryStr::IDS_FORMULA_NONLINEAR>()
+                                                            : CachedText<SpirometryStr::IDS_FORMULA>());
     formula << mHeadScale;
     const FlowHeads heads;
     if (mNonLinearCompensation && heads.IsRow(mHeadIndex))

@@ -1,0 +1,262 @@
+// Small stand-ins for the host's data interfaces: a float stream over a vector, record data
+// over per-record channel samples, a selection and a document. They live on the stack of a test:
+// reference counts are not kept.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "IChannelCalc.h"
+#include "IEnumFloatEx.h"
+#include "IOrrelDocument.h"
+#include "foundation/KVDString.h"
+
+namespace SpiroTest {
+
+#define SPIRO_TEST_UNCOUNTED                          \
+    uint32_t AddRef() override { return 1; }          \
+    uint32_t Release() override { return 1; }
+
+// Samples of a vector from a position on; a short delivery answers KVD_S_FALSE.
+class VectorFloatStream : public IEnumFloatEx {
+public:
+    explicit VectorFloatStream(std::shared_ptr<const std::vector<float>> samples, int32_t position = 0)
+        : mSamples(std::move(samples)), mPosition(position)
+    {
+    }
+    // Heap streams are handed to the code under test, which releases them.
+    uint32_t AddRef() override { return ++mRefs; }
+    uint32_t Release() override
+    {
+        const uint32_t n = --mRefs;
+        if (n == 0)
+            delete this;
+        return n;
+    }
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IEnumExBase || iid == IID_IEnumFloatEx) {
+            *out = static_cast<IEnumFloatEx*>(this);
+            AddRef();
+            return KVD_S_OK;
+        }
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    HRESULT Clone(IEnumExBase** out) override
+    {
+        *out = new VectorFloatStream(mSamples, mPosition);
+        return KVD_S_OK;
+    }
+    HRESULT SkipEx(int32_t count, int32_t* skipped) override
+    {
+        const int32_t target = std::clamp<int64_t>(int64_t(mPosition) + count, 0, int64_t(mSamples->size()));
+        if (skipped != nullptr)
+            *skipped = target - mPosition;
+        const bool whole = target - mPosition == count;
+        mPosition = target;
+        return whole ? KVD_S_OK : KVD_S_FALSE;
+    }
+    HRESULT GetPosition(int32_t* position) override
+    {
+        *position = mPosition;
+        return KVD_S_OK;
+    }
+    HRESULT IsFilling(AutoBool* filling) override
+    {
+        *filling = kAutoFalse;
+        return KVD_S_OK;
+    }
+    HRESULT GetTickToSample(TTickToSample* map) override
+    {
+        *map = TTickToSample{1, 0};
+        return KVD_S_OK;
+    }
+    HRESULT Next(uint32_t count, float* buffer, uint32_t* delivered) override
+    {
+        const uint32_t n = uint32_t(std::min<size_t>(count, mSamples->size() - size_t(mPosition)));
+        std::copy_n(mSamples->begin() + mPosition, n, buffer);
+        mPosition += int32_t(n);
+        *delivered = n;
+        return n == count ? KVD_S_OK : KVD_S_FALSE;
+    }
+
+private:
+    std::shared_ptr<const std::vector<float>> mSamples;
+    int32_t mPosition;
+    uint32_t mRefs = 1;
+};
+
+// Records of channels; a channel has data in a record when samples were given for it there.
+class FakeRecordData : public IRecordData {
+public:
+    SPIRO_TEST_UNCOUNTED
+    HRESULT QueryInterface(const _IID&, void** out) override
+    {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+
+    void SetSamples(int record, int32_t channel, std::vector<float> samples)
+    {
+        mRecords[record][channel] = std::make_shared<const std::vector<float>>(std::move(samples));
+    }
+
+    HRESULT GetRecordCount(int* count) const override
+    {
+        *count = mRecords.empty() ? 0 : mRecords.rbegin()->first + 1;
+        return KVD_S_OK;
+    }
+    HRESULT GetRecordTicks(int record, uint32_t* ticks) const override
+    {
+        auto r = mRecords.find(record);
+        *ticks = r == mRecords.end() || r->second.empty() ? 0 : uint32_t(r->second.begin()->second->size());
+        return r == mRecords.end() ? KVD_E_BADSTATE : KVD_S_OK;
+    }
+    HRESULT GetSecsPerTick(int, double* secs) const override
+    {
+        *secs = secsPerTick;
+        return KVD_S_OK;
+    }
+    // The stream holds the samples up to endTick, or all of them when deliverShort.
+    HRESULT GetFloatStream(TChannelId channel, KVDPosition start, uint32_t endTick,
+                           IEnumFloatEx** out) const override
+    {
+        streamKinds.push_back(channel.blockDataType);
+        auto samples = Find(start.record, channel.channel);
+        if (samples == nullptr)
+            return KVD_E_BADSTATE;
+        const size_t end = std::min<size_t>(samples->size(), size_t(endTick) - deliverShort);
+        auto range = std::make_shared<std::vector<float>>(samples->begin(), samples->begin() + end);
+        *out = new VectorFloatStream(range, int32_t(start.tick));
+        return KVD_S_OK;
+    }
+    HRESULT GetChannelUnitName(int, TChannelId, IUnitName** name) const override
+    {
+        *name = nullptr;
+        return KVD_S_FALSE;
+    }
+    HRESULT HasChannelData(int record, TChannelId channel, AutoBool* has) const override
+    {
+        *has = Find(record, channel.channel) != nullptr ? kAutoTrue : kAutoFalse;
+        return KVD_S_OK;
+    }
+    HRESULT GetRecordEnd(int, KVDPosition*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelTitle(TChannelId channel, IAutoKVDString** title) const override
+    {
+        auto t = titles.find(channel.channel);
+        if (t == titles.end())
+            return KVD_E_BADSTATE;
+        t->second.GetOut(title);
+        return KVD_S_OK;
+    }
+    HRESULT IsValidRange(KVDPosition, KVDPosition, AutoBool*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetAbsoluteTick(KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
+    KVD_RESERVED_SLOTS_NOTIMPL(8, 8)
+    KVD_RESERVED_SLOTS_NOTIMPL(12, 56)
+    KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
+
+    double secsPerTick = 0.001;
+    uint32_t deliverShort = 0;  // samples short of what the range asks
+    std::map<int32_t, KVD::String> titles;
+    mutable std::vector<uint32_t> streamKinds;
+
+private:
+    const std::vector<float>* Find(int record, int32_t channel) const
+    {
+        auto r = mRecords.find(record);
+        if (r == mRecords.end())
+            return nullptr;
+        auto c = r->second.find(channel);
+        return c == r->second.end() ? nullptr : c->second.get();
+    }
+
+    std::map<int, std::map<int32_t, std::shared_ptr<const std::vector<float>>>> mRecords;
+};
+
+class FakeSelection : public IRecordDataSelection {
+public:
+    SPIRO_TEST_UNCOUNTED
+    HRESULT QueryInterface(const _IID&, void** out) override
+    {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    HRESULT SetRange(KVDPosition l, KVDPosition r) override
+    {
+        left = l;
+        right = r;
+        valid = true;
+        return KVD_S_OK;
+    }
+    HRESULT Clear() override
+    {
+        valid = false;
+        return KVD_S_OK;
+    }
+    HRESULT GetRange(KVDPosition* l, KVDPosition* r) const override
+    {
+        *l = left;
+        *r = right;
+        return KVD_S_OK;
+    }
+    HRESULT HasSelection(AutoBool* has) const override
+    {
+        *has = valid ? kAutoTrue : kAutoFalse;
+        return KVD_S_OK;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(5, 6)
+    KVD_RESERVED_SLOTS_NOTIMPL(8, 9)
+
+    KVDPosition left{0, 0}, right{0, 0};
+    bool valid = false;
+};
+
+class FakeDocument : public IAutoOrrelDoc {
+public:
+    SPIRO_TEST_UNCOUNTED
+    HRESULT QueryInterface(const _IID&, void** out) override
+    {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    HRESULT GetDocument(IDocument**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelCount(int* count) override
+    {
+        *count = channelCount;
+        return KVD_S_OK;
+    }
+    HRESULT GetChannelCountEx(int*, int, int) override { return KVD_E_NOTIMPL; }
+    HRESULT GetComputedChannelCount(int, int*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetData(IOrrelData2** out) override
+    {
+        *out = data;
+        return data != nullptr ? KVD_S_OK : KVD_E_BADSTATE;
+    }
+    HRESULT GetSettingsRegistrar(IUnknown**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetRecordData(int, IRecordData** out) override
+    {
+        *out = &records;
+        return KVD_S_OK;
+    }
+    HRESULT GetSelection(int, IRecordDataSelection** out) override
+    {
+        *out = &selection;
+        return KVD_S_OK;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
+    KVD_RESERVED_SLOTS_NOTIMPL(7, 7)
+    KVD_RESERVED_SLOTS_NOTIMPL(9, 11)
+    KVD_RESERVED_SLOTS_NOTIMPL(13, 16)
+    KVD_RESERVED_SLOTS_NOTIMPL(18, 49)
+    KVD_RESERVED_SLOTS_NOTIMPL(51, 60)
+
+    FakeRecordData records;
+    FakeSelection selection;
+    IOrrelData2* data = nullptr;
+    int channelCount = 0;
+};
+
+}  // namespace SpiroTest
