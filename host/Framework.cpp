@@ -4,8 +4,10 @@
 #include <memory>
 
 #include "ResultCodes.h"
-#include "host/ClassObjectEnum.h"
+#include "foundation/EnumArray.h"
+#include "foundation/InterfaceArray.h"
 #include "host/FrameworkServices.h"
+#include "host/units/UnitsConversionClass.h"
 
 namespace Host {
 namespace {
@@ -35,8 +37,10 @@ Framework* Framework::Instance() { return Slot().get(); }
 
 void Framework::Install()
 {
-    if (!Slot())
+    if (!Slot()) {
         Slot().reset(new Framework());
+        UnitsConversionClass::Register(*Slot());
+    }
 }
 
 bool Framework::GuidLess::operator()(const _IID& a, const _IID& b) const
@@ -149,15 +153,14 @@ HRESULT Framework::EnumClassObjectsInCategory(const _IID* category, IEnumClassOb
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    std::vector<ICAFClassObject*> matching;
+    InterfaceArrayBase<ICAFClassObject> matching;
     {
         std::lock_guard<std::recursive_mutex> guard(mLock);
         for (const Registration& r : mClasses)
             if (category == nullptr || InCategory(r.object, category))
-                matching.push_back(r.object);
+                matching.Add(r.object);
     }
-    *out = ClassObjectEnum::Create(matching);
-    return KVD_S_OK;
+    return InterfaceEnum::EnumArray<IEnumClassObjects, ICAFClassObject>::Create(matching, out);
 }
 
 HRESULT Framework::GetDynId(const _IID& guid, uint16_t* id)

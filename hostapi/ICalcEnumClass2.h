@@ -16,11 +16,8 @@ inline constexpr _IID IID_ICalcEnumClass2 = {0x1C85FD04, 0x774D, 0x42A5, {0x8D, 
 // The category of every calculation-enumerator class. 8FC37F03-9357-11D4-8112-00A0C9E26433
 inline constexpr _IID CATID_CALCENUMS = {0x8FC37F03, 0x9357, 0x11D4, {0x81, 0x12, 0x00, 0xA0, 0xC9, 0xE2, 0x64, 0x33}};
 
-struct ICalcEnumClass2 : IUnknown {
-    virtual HRESULT GetTypeId(TCAFId* out) = 0;                                 // slot 3
-    virtual HRESULT GetCategory(const _IID** out) = 0;                          // slot 4
-    virtual HRESULT GetObjectName(IAutoKVDString** out) = 0;                    // slot 5
-    virtual HRESULT IsInCategoryHR(const _IID* category) = 0;                   // slot 6
+// Slots 3 to 6 are the class-object operations of ICAFClassObject.
+struct ICalcEnumClass2 : ICAFClassObject {
     virtual HRESULT GetName(IAutoKVDString** out) = 0;                          // slot 7
     virtual HRESULT GetDescription(IAutoKVDString** out) = 0;                   // slot 8
     virtual HRESULT GetAttributes(long* out) = 0;                              // slot 9

@@ -8,7 +8,7 @@ packages=(
   locales googletest libgtest-dev libgmock-dev libbenchmark-dev
   libboost-dev libboost-program-options-dev libboost-filesystem-dev
   libtbb-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core
-  libedf-dev poppler-utils
+  libedf-dev poppler-utils chromium
 )
 # The fuzz targets want clang; they are built only where it is present.
 optional=(clang-14 libclang-rt-14-dev)

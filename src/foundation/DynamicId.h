@@ -55,11 +55,17 @@ private:
     static inline std::atomic<TCAFId> sId{0};
 };
 
-// Event ids are composed like type ids; the distinct name keeps their caches apart.
+// Ids of objects, commands, messages and events are composed alike.
 template <const _IID* Guid, unsigned N>
 struct EventIdClass {
     static TCAFId GetId() { return TypeIdClass<Guid, N>::GetId(); }
 };
+template <const _IID* Guid, unsigned N>
+using CAFIdClass = EventIdClass<Guid, N>;
+template <const _IID* Guid, unsigned N>
+using CmdIdClass = EventIdClass<Guid, N>;
+template <const _IID* Guid, unsigned N>
+using MsgIdClass = EventIdClass<Guid, N>;
 
 // A fixed framework id (bit 31 set), usable where a type-id class is expected.
 template <TCAFId Id>

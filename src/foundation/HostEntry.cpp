@@ -33,6 +33,7 @@ HRESULT GetClassObject(const _IID& clsid, const _IID& iid, void** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
+    *out = nullptr;  // what comes back is judged by what the host wrote
     KVDGetClassObjectFn entry = FindEntry();
     if (entry == nullptr)
         return KVD_E_BADSTATE;

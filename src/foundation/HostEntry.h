@@ -5,8 +5,8 @@
 
 namespace KVD {
 
-// Asks the host for a class object. Without a host entry nothing is written to out and the
-// call fails: callers treat the service as absent.
+// Asks the host for a class object. out is nulled first; without a host entry, or when the
+// host hands back nothing, the call fails and callers treat the service as absent.
 HRESULT GetClassObject(const _IID& clsid, const _IID& iid, void** out);
 
 // Replaces the entry found in the main program (null: look it up again). For tests that must

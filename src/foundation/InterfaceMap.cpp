@@ -2,20 +2,28 @@
 
 namespace MacATLCOM {
 
-MapItem MapItem::Interface(const _IID& iid, intptr_t offset)
+namespace {
+
+MapItem Make(MapKind kind, const _IID* iid)
 {
     MapItem item{};
-    item.kind = kMapInterface;
-    item.iid = &iid;
+    item.kind = kind;
+    item.iid = iid;
+    return item;
+}
+
+}  // namespace
+
+MapItem MapItem::Interface(const _IID& iid, intptr_t offset)
+{
+    MapItem item = Make(kMapInterface, &iid);
     item.offset = offset;
     return item;
 }
 
 MapItem MapItem::Chain(const _IID* iid, intptr_t offset, GetEntriesFunction chain)
 {
-    MapItem item{};
-    item.kind = kMapChain;
-    item.iid = iid;
+    MapItem item = Make(kMapChain, iid);
     item.offset = offset;
     item.chain = chain;
     return item;
@@ -23,37 +31,22 @@ MapItem MapItem::Chain(const _IID* iid, intptr_t offset, GetEntriesFunction chai
 
 MapItem MapItem::Aggregate(const _IID* iid, intptr_t offset)
 {
-    MapItem item{};
-    item.kind = kMapAggregate;
-    item.iid = iid;
+    MapItem item = Make(kMapAggregate, iid);
     item.offset = offset;
     return item;
 }
 
-MapItem MapItem::Refuse(const _IID& iid)
-{
-    MapItem item{};
-    item.kind = kMapRefuse;
-    item.iid = &iid;
-    return item;
-}
+MapItem MapItem::Refuse(const _IID& iid) { return Make(kMapRefuse, &iid); }
 
 MapItem MapItem::Function(const _IID* iid, MapFunction function, uintptr_t value)
 {
-    MapItem item{};
-    item.kind = kMapFunction;
-    item.iid = iid;
+    MapItem item = Make(kMapFunction, iid);
     item.function = function;
     item.value = value;
     return item;
 }
 
-MapItem MapItem::End()
-{
-    MapItem item{};
-    item.kind = kMapEnd;
-    return item;
-}
+MapItem MapItem::End() { return Make(kMapEnd, nullptr); }
 
 namespace {
 

@@ -21,6 +21,16 @@ public:
         return count;
     }
 
+    // Drops one reference; the last one deletes owner through its virtual destructor.
+    template <class T>
+    uint32_t Release(T* owner)
+    {
+        const uint32_t count = Decrement();
+        if (count == 0)
+            delete owner;
+        return count;
+    }
+
     uint32_t Get() const { return mCount.load(); }
 
 private:
@@ -31,15 +41,16 @@ private:
 
 // AddRef and Release of a map-driven class that lives on the heap: the last Release deletes
 // the object through its virtual destructor.
-#define KVD_IMPLEMENT_HEAP_REFCOUNT()                  \
-    uint32_t AddRef() override { return mKVDRefCount.Increment(); } \
-    uint32_t Release() override                        \
-    {                                                  \
-        const uint32_t count = mKVDRefCount.Decrement(); \
-        if (count == 0)                                \
-            delete this;                               \
-        return count;                                  \
-    }                                                  \
+// The deletion is written here so that a class may keep its destructor private.
+#define KVD_IMPLEMENT_HEAP_REFCOUNT()                                   \
+    uint32_t AddRef() override { return mKVDRefCount.Increment(); }     \
+    uint32_t Release() override                                         \
+    {                                                                   \
+        const uint32_t count = mKVDRefCount.Decrement();                \
+        if (count == 0)                                                 \
+            delete this;                                                \
+        return count;                                                   \
+    }                                                                   \
     KVD::RefCount mKVDRefCount;
 
 // AddRef and Release of a static object that lives as long as the process.

@@ -20,13 +20,7 @@ class CountedUnknown : public First, public Rest... {
 public:
     uint32_t AddRef() override { return mRefCount.Increment(); }
 
-    uint32_t Release() override
-    {
-        const uint32_t count = mRefCount.Decrement();
-        if (count == 0)
-            delete this;
-        return count;
-    }
+    uint32_t Release() override { return mRefCount.Release(this); }
 
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
@@ -76,13 +70,7 @@ public:
 
     uint32_t AddRef() override { return mRefCount.Increment(); }
 
-    uint32_t Release() override
-    {
-        const uint32_t count = mRefCount.Decrement();
-        if (count == 0)
-            delete this;
-        return count;
-    }
+    uint32_t Release() override { return mRefCount.Release(this); }
 
 private:
     RefCount mRefCount;

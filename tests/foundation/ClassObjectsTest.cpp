@@ -73,7 +73,7 @@ TEST_F(ScriptedHost, AccessorOfAServiceTheHostRefusesAsksAgain)
 
 TEST_F(ScriptedHost, GetClassObjectReportsAMissingObjectAsFailure)
 {
-    void* out = nullptr;
+    void* out = &gEntryCalls;  // whatever the caller left there is not taken for an answer
     EXPECT_NE(KVD::GetClassObject(kAbsentClsid, IID_IObjectFactory, &out), KVD_S_OK);
     EXPECT_EQ(out, nullptr);
 }
@@ -101,6 +101,7 @@ TEST(DynamicIds, IdsComposeTheHostsDynamicIdWithTheIndex)
     EXPECT_GE(dyn, 0x0100);
     EXPECT_EQ((TypeIdClass<&kGroupA, 9u>::GetId()), (TCAFId(dyn) << 16) | 9u);
     EXPECT_EQ((EventIdClass<&kGroupA, 47u>::GetId()), (TCAFId(dyn) << 16) | 47u);
+    EXPECT_EQ((CmdIdClass<&kGroupA, 47u>::GetId()), (EventIdClass<&kGroupA, 47u>::GetId()));
     EXPECT_EQ(DynId::GetGuid(dyn), kGroupA);
     EXPECT_EQ(StaticTypeIdClass<0x80000007u>::GetId(), 0x80000007u);
 }

@@ -1,0 +1,95 @@
+#include "calc/CalcEnumBase.h"
+
+#include <type_traits>
+
+#include "ResultCodes.h"
+
+namespace CalcEnums {
+
+template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::Inner::QueryInterface(const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    if (iid == IID_IUnknown) {
+        *out = static_cast<IUnknown*>(this);
+        AddRef();
+        return KVD_S_OK;
+    }
+    return mOwner->OwnQueryInterface(iid, out);
+}
+
+template <class Primary>
+uint32_t CalcEnumBaseT<Primary>::OwnRelease()
+{
+    const uint32_t count = mCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+    if (count == 0)
+        delete this;
+    return count;
+}
+
+template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::OwnQueryInterface(const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    if (iid == IID_IUnknown || iid == IID_ICalcEnum || (std::is_same_v<Primary, ICalcEnum64> && iid == IID_ICalcEnum64))
+        *out = static_cast<Primary*>(this);
+    else if (iid == IID_IEnumFloatEx || iid == IID_IEnumExBase)
+        *out = static_cast<IEnumFloatEx*>(this);
+    else if (iid == IID_IKVDSetCalcVariables)
+        *out = static_cast<IKVDSetCalcVariables*>(this);
+    else if (mVariables != nullptr)
+        return mVariables->QueryInterface(iid, out);
+    else
+        return KVD_E_NOINTERFACE;
+    AddRef();
+    return KVD_S_OK;
+}
+
+template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::GetTypeId(TCAFId* id)
+{
+    if (id == nullptr)
+        return KVD_E_NULLOUT;
+    *id = 0;
+    return mClass != nullptr ? mClass->GetTypeId(id) : KVD_E_BADSTATE;
+}
+
+template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::GetClassObject(ICalcEnumClass2** cls)
+{
+    if (cls == nullptr)
+        return KVD_E_NULLOUT;
+    *cls = mClass;
+    if (mClass != nullptr)
+        mClass->AddRef();
+    return KVD_S_OK;
+}
+
+template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::GetRecordChannelType(RecordChannelTypes* type)
+{
+    if (type == nullptr)
+        return KVD_E_NULLOUT;
+    *type = kRecordChannelSamples;
+    return KVD_S_OK;
+}
+
+template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::SetCalcVariables(uint32_t, IUnknown* variables)
+{
+    if (variables != nullptr)
+        variables->AddRef();
+    IUnknown* old = mVariables;
+    mVariables = variables;
+    if (old != nullptr)
+        old->Release();
+    return KVD_S_OK;
+}
+
+template class CalcEnumBaseT<ICalcEnum>;
+template class CalcEnumBaseT<ICalcEnum64>;
+
+}  // namespace CalcEnums

@@ -1,0 +1,236 @@
+#include "calc/CalcVariablesImpl.h"
+
+#include "foundation/EnumArray.h"
+#include "foundation/EnumIter.h"
+#include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
+
+namespace CalcVariable {
+
+namespace {
+
+int CompareNames(const KVD::String& a, const KVD::String& b)
+{
+    return a.CaseInsensitiveCompare(b, false);
+}
+
+// The set as an inner object of an enumerator.
+class AggregatedVariables : public CalcVariablesImpl {
+public:
+    explicit AggregatedVariables(IUnknown* outer) : mOuter(outer), mInner(this) {}
+
+    uint32_t AddRef() override { return mOuter->AddRef(); }
+    uint32_t Release() override { return mOuter->Release(); }
+    HRESULT QueryInterface(const _IID& iid, void** out) override { return mOuter->QueryInterface(iid, out); }
+
+    IUnknown* Inner() { return &mInner; }
+
+private:
+    struct NonDelegating : IUnknown {
+        explicit NonDelegating(AggregatedVariables* owner) : mOwner(owner) {}
+        uint32_t AddRef() override { return mOwner->mCount.Increment(); }
+        uint32_t Release() override
+        {
+            const uint32_t count = mOwner->mCount.Decrement();
+            if (count == 0)
+                delete mOwner;
+            return count;
+        }
+        HRESULT QueryInterface(const _IID& iid, void** out) override
+        {
+            if (out != nullptr && iid == IID_IUnknown) {
+                *out = static_cast<IUnknown*>(this);
+                AddRef();
+                return KVD_S_OK;
+            }
+            return mOwner->CalcVariablesImpl::QueryInterface(iid, out);
+        }
+
+        AggregatedVariables* mOwner;
+    };
+
+    IUnknown* mOuter;  // not owned: the outer object owns the set
+    KVD::RefCount mCount;
+    NonDelegating mInner;
+};
+
+}  // namespace
+
+KVD::String NameOf(IKVDCalcVariable* variable)
+{
+    KVD::String name;
+    if (variable != nullptr)
+        variable->GetName(0, KVD::String::Setter(name));
+    return name;
+}
+
+bool LessCO::operator()(IKVDCalcVariable* a, IKVDCalcVariable* b) const
+{
+    return CompareNames(NameOf(a), NameOf(b)) < 0;
+}
+
+bool LessCO::operator()(IKVDCalcVariable* a, const KVD::String& name) const
+{
+    return CompareNames(NameOf(a), name) < 0;
+}
+
+bool LessCO::operator()(const KVD::String& name, IKVDCalcVariable* b) const
+{
+    return CompareNames(name, NameOf(b)) < 0;
+}
+
+bool EqualCO::operator()(IKVDCalcVariable* a, IKVDCalcVariable* b) const
+{
+    return CompareNames(NameOf(a), NameOf(b)) == 0;
+}
+
+bool EqualCO::operator()(IKVDCalcVariable* a, const KVD::String& name) const
+{
+    return CompareNames(NameOf(a), name) == 0;
+}
+
+CalcVariablesImpl::CalcVariablesImpl() : mVariables(8), mObservers(8) {}
+
+CalcVariablesImpl::CalcVariablesImpl(const CalcVariablesImpl& other) : mVariables(8), mObservers(8)
+{
+    for (unsigned i = 0; i < other.mVariables.GetCount(); ++i)
+        mVariables.Add(other.mVariables[i]);
+}
+
+CalcVariablesImpl::~CalcVariablesImpl()
+{
+    ReleaseVariables();
+}
+
+CalcVariablesImpl* CalcVariablesImpl::Create()
+{
+    auto* set = new KVD::UnknownImp1<CalcVariablesImpl, 0>();
+    set->AddRef();
+    return set;
+}
+
+CalcVariablesImpl* CalcVariablesImpl::CreateAggregated(IUnknown* outer, IUnknown** inner)
+{
+    auto* set = new AggregatedVariables(outer);
+    *inner = set->Inner();
+    (*inner)->AddRef();
+    return set;
+}
+
+HRESULT CalcVariablesImpl::QueryInterface(const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IKVDCalcVariables) {
+        *out = static_cast<IKVDCalcVariables*>(this);
+        AddRef();
+        return KVD_S_OK;
+    }
+    *out = nullptr;
+    return KVD_E_NOINTERFACE;
+}
+
+HRESULT CalcVariablesImpl::FindVariable(uint32_t, IAutoKVDString* name, IKVDCalcVariable** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    *out = nullptr;
+    const unsigned index = mVariables.Find(KVD::String(name));
+    if (index == CArrayVoidP::kNotFound)
+        return KVD_S_FALSE;
+    *out = mVariables[index];
+    (*out)->AddRef();
+    return KVD_S_OK;
+}
+
+HRESULT CalcVariablesImpl::EnumVariableNames(uint32_t, IEnumIAutoKVDString** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    InterfaceArray<IAutoKVDString> names(mVariables.GetCount());
+    for (unsigned i = 0; i < mVariables.GetCount(); ++i)
+        mVariables[i]->GetName(0, names.Add());
+    return InterfaceEnum::EnumArray<IEnumIAutoKVDString, IAutoKVDString, KVD::EnumXXXTraits>::Create(names, out);
+}
+
+HRESULT CalcVariablesImpl::EnumVariables(uint32_t, IEnumIKVDCalcVariable** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    return InterfaceEnum::EnumArray<IEnumIKVDCalcVariable, IKVDCalcVariable, KVD::EnumXXXTraits>::Create(mVariables, out);
+}
+
+HRESULT CalcVariablesImpl::InsertVariable(uint32_t, IKVDCalcVariable* variable)
+{
+    if (variable == nullptr)
+        return KVD_E_NULLOUT;
+    Store(variable);
+    return KVD_S_OK;
+}
+
+HRESULT CalcVariablesImpl::InsertVariables(uint32_t, IKVDCalcVariables* other)
+{
+    if (other == nullptr)
+        return KVD_E_POINTER;
+    KVD::EnumIter<IEnumIKVDCalcVariable, 8, true, KVD::EnumXXXTraits> items;
+    const HRESULT hr = other->EnumVariables(0, items.Set());
+    if (hr != KVD_S_OK)
+        return hr;
+    while (IKVDCalcVariable* variable = items.Next())
+        Store(variable);
+    return KVD_S_OK;
+}
+
+HRESULT CalcVariablesImpl::ObserveVariables(uint32_t, ISimpleObserver* observer)
+{
+    if (observer == nullptr)
+        return KVD_E_POINTER;
+    mObservers.Add(observer);
+    for (unsigned i = 0; i < mVariables.GetCount(); ++i)
+        mVariables[i]->AddObserver(0, observer);
+    return KVD_S_OK;
+}
+
+HRESULT CalcVariablesImpl::ReleaseRefs()
+{
+    ReleaseVariables();
+    mObservers.SetCount(0);
+    return KVD_S_OK;
+}
+
+HRESULT CalcVariablesImpl::Clone(IKVDCalcVariables** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    auto* copy = new KVD::UnknownImp1<CalcVariablesImpl, 0>(*this);
+    copy->AddRef();
+    *out = copy;
+    return KVD_S_OK;
+}
+
+void CalcVariablesImpl::ReleaseVariables()
+{
+    for (unsigned o = 0; o < mObservers.GetCount(); ++o) {
+        for (unsigned v = 0; v < mVariables.GetCount(); ++v)
+            mVariables[v]->RemoveObserver(0, mObservers[o]);
+    }
+    mVariables.SetCount(0);
+}
+
+void CalcVariablesImpl::Store(IKVDCalcVariable* variable)
+{
+    const unsigned held = mVariables.Find(variable);
+    IKVDCalcVariable* replaced = held != CArrayVoidP::kNotFound ? mVariables[held] : nullptr;
+    if (replaced == variable)
+        return;
+    if (replaced != nullptr) {
+        // The replaced variable no longer belongs to the set: it must stop telling its observers.
+        for (unsigned o = 0; o < mObservers.GetCount(); ++o)
+            replaced->RemoveObserver(0, mObservers[o]);
+    }
+    mVariables.SetItem(variable);
+    for (unsigned o = 0; o < mObservers.GetCount(); ++o)
+        variable->AddObserver(0, mObservers[o]);
+}
+
+}  // namespace CalcVariable
