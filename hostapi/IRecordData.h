@@ -7,6 +7,7 @@
 struct IAutoKVDString;
 struct IEnumFloatEx;
 struct IUnitName;
+struct IUnitsConversion;
 
 // A15DE062-11E3-4CE7-89E3-B40CF2A93C89
 inline constexpr _IID IID_IRecordData = {0xA15DE062, 0x11E3, 0x4CE7, {0x89, 0xE3, 0xB4, 0x0C, 0xF2, 0xA9, 0x3C, 0x89}};
@@ -21,7 +22,9 @@ struct IRecordData : IUnknown {
     // The unit of the channel's samples in the record; the channel's second word carries the
     // data flags (0x1001 raw recorded data, 0x40001000 or 0xC0001000 the channel's data).
     virtual HRESULT GetChannelUnitName(int record, TChannelId channel, IUnitName** name) const = 0;  // slot 7
-    KVD_RESERVED_SLOTS(8, 8)
+    // The conversion of the channel's stored values to its unit in the record (data flags in
+    // the channel's second word); null and KVD_S_FALSE when the channel has none.
+    virtual HRESULT GetUnitsConversion(int record, TChannelId channel, IUnitsConversion** units) const = 0;  // slot 8
     // Whether the record holds data of the channel of the kind its second word names.
     virtual HRESULT HasChannelData(int record, TChannelId channel, AutoBool* has) const = 0;  // slot 9
     // The position just past the last tick of the record.

@@ -11,6 +11,7 @@
 #include "IChannelCalc.h"
 #include "IEnumFloatEx.h"
 #include "IOrrelDocument.h"
+#include "IUnitsConversion.h"
 #include "foundation/KVDString.h"
 
 namespace SpiroTest {
@@ -89,6 +90,48 @@ private:
     uint32_t mRefs = 1;
 };
 
+// Stored values times a scale; the range is that of the stored values +-32000.
+class FakeUnitsConversion : public IUnitsConversion {
+public:
+    explicit FakeUnitsConversion(double scale) : mScale(scale) {}
+    SPIRO_TEST_UNCOUNTED
+    HRESULT QueryInterface(const _IID&, void** out) override
+    {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    HRESULT GetScaling(uint32_t, double* scale, double* offset) override
+    {
+        *scale = mScale;
+        *offset = 0.0;
+        return KVD_S_OK;
+    }
+    HRESULT ConvertValue(uint32_t, double stored, double* value) override
+    {
+        *value = stored * mScale;
+        return KVD_S_OK;
+    }
+    HRESULT GetRange(uint32_t, double* top, double* bottom) override
+    {
+        *top = 32000 * mScale;
+        *bottom = -32000 * mScale;
+        return KVD_S_OK;
+    }
+    HRESULT GetUnitName(IUnitName** unit) override
+    {
+        *unit = nullptr;
+        return KVD_S_FALSE;
+    }
+    HRESULT GetUnitProperty(uint32_t* property) override
+    {
+        *property = 0;
+        return KVD_S_OK;
+    }
+
+private:
+    double mScale;
+};
+
 // Records of channels; a channel has data in a record when samples were given for it there.
 class FakeRecordData : public IRecordData {
 public:
@@ -138,6 +181,12 @@ public:
         *name = nullptr;
         return KVD_S_FALSE;
     }
+    HRESULT GetUnitsConversion(int, TChannelId channel, IUnitsConversion** units) const override
+    {
+        auto c = conversions.find(channel.channel);
+        *units = c == conversions.end() ? nullptr : c->second.get();
+        return *units != nullptr ? KVD_S_OK : KVD_S_FALSE;
+    }
     HRESULT HasChannelData(int record, TChannelId channel, AutoBool* has) const override
     {
         *has = Find(record, channel.channel) != nullptr ? kAutoTrue : kAutoFalse;
@@ -154,13 +203,13 @@ public:
     }
     HRESULT IsValidRange(KVDPosition, KVDPosition, AutoBool*) const override { return KVD_E_NOTIMPL; }
     HRESULT GetAbsoluteTick(KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
-    KVD_RESERVED_SLOTS_NOTIMPL(8, 8)
     KVD_RESERVED_SLOTS_NOTIMPL(12, 56)
     KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
 
     double secsPerTick = 0.001;
     uint32_t deliverShort = 0;  // samples short of what the range asks
     std::map<int32_t, KVD::String> titles;
+    std::map<int32_t, std::shared_ptr<FakeUnitsConversion>> conversions;
     mutable std::vector<uint32_t> streamKinds;
 
 private:
@@ -174,6 +223,23 @@ private:
     }
 
     std::map<int, std::map<int32_t, std::shared_ptr<const std::vector<float>>>> mRecords;
+};
+
+class FakeOrrelData : public IOrrelData2 {
+public:
+    SPIRO_TEST_UNCOUNTED
+    HRESULT QueryInterface(const _IID&, void** out) override
+    {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    HRESULT GetRecordData(IRecordData** out) override
+    {
+        *out = &records;
+        return KVD_S_OK;
+    }
+
+    FakeRecordData records;
 };
 
 class FakeSelection : public IRecordDataSelection {
