@@ -203,7 +203,19 @@ public:
     }
     HRESULT IsValidRange(KVDPosition, KVDPosition, AutoBool*) const override { return KVD_E_NOTIMPL; }
     HRESULT GetAbsoluteTick(KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
-    KVD_RESERVED_SLOTS_NOTIMPL(12, 56)
+    HRESULT GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetPositionTimes(uint32_t, const KVDPosition*, double*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelObject(int, TChannelId, IRecordChannel**) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetSample(TChannelId, KVDPosition, float*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetDataScaling(int, TChannelId, double*, double*) const override { return KVD_E_NOTIMPL; }
+    HRESULT ResolvePosition(uint32_t, KVDPosition*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetSampleIndex(TChannelId, KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx**) const override
+    {
+        return KVD_E_NOTIMPL;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
     KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
 
     double secsPerTick = 0.001;
@@ -238,6 +250,9 @@ public:
         *out = &records;
         return KVD_S_OK;
     }
+    HRESULT GetChannelUnit(int, TChannelId, IUnitName**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelCalculation(TChannelId, IOffLineData**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetRecordWindowStart(KVDPosition, int32_t*) override { return KVD_E_NOTIMPL; }
 
     FakeRecordData records;
 };
@@ -312,10 +327,20 @@ public:
         *out = &selection;
         return KVD_S_OK;
     }
+    HRESULT GetChannelColour(int channel, uint32_t* rgb) override
+    {
+        auto c = colours.find(channel);
+        if (c == colours.end())
+            return KVD_E_BADSTATE;
+        *rgb = c->second;
+        return KVD_S_OK;
+    }
+    HRESULT GetTimeDisplayMode(int32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT PositionToText(KVDPosition, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetSamplingState(int32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelDisplaySettings(int, IChannelDisplaySettings2**) override { return KVD_E_NOTIMPL; }
     KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
-    KVD_RESERVED_SLOTS_NOTIMPL(7, 7)
-    KVD_RESERVED_SLOTS_NOTIMPL(9, 11)
-    KVD_RESERVED_SLOTS_NOTIMPL(13, 16)
+    KVD_RESERVED_SLOTS_NOTIMPL(14, 16)
     KVD_RESERVED_SLOTS_NOTIMPL(18, 49)
     KVD_RESERVED_SLOTS_NOTIMPL(51, 60)
 
@@ -323,6 +348,7 @@ public:
     FakeSelection selection;
     IOrrelData2* data = nullptr;
     int channelCount = 0;
+    std::map<int, uint32_t> colours;
 };
 
 }  // namespace SpiroTest
