@@ -6,7 +6,6 @@
 
 using Spirometry::SpFlowEnum;
 using SpiroTest::FakeOrrelData;
-using SpiroTest::VectorFloatStream;
 
 namespace {
 
@@ -23,7 +22,7 @@ public:
     }
     HRESULT Sources(std::vector<float> samples, int32_t record = 0, CalcEnumFlags flags = 0)
     {
-        auto* source = new VectorFloatStream(std::make_shared<const std::vector<float>>(std::move(samples)));
+        auto* source = SpiroTest::MakeFloatStream(std::make_shared<const std::vector<float>>(std::move(samples)));
         IUnknown* sources[] = {source};
         const HRESULT hr = mEnum->SetSources(record, 1, sources, nullptr, 0.001, flags);
         source->Release();

@@ -1,6 +1,6 @@
-// Small stand-ins for the host's data interfaces: a float stream over a vector, record data
-// over per-record channel samples, a selection and a document. They live on the stack of a test:
-// reference counts are not kept.
+// Small stand-ins for the host's data interfaces: record data over per-record channel samples,
+// a units conversion, a selection and a document. They live on the stack of a test: reference
+// counts are not kept.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include "IEnumFloatEx.h"
 #include "IOrrelDocument.h"
 #include "IUnitsConversion.h"
+#include "calc/FakeStreams.h"
 #include "foundation/KVDString.h"
 
 namespace SpiroTest {
@@ -20,75 +21,10 @@ namespace SpiroTest {
     uint32_t AddRef() override { return 1; }          \
     uint32_t Release() override { return 1; }
 
-// Samples of a vector from a position on; a short delivery answers KVD_S_FALSE.
-class VectorFloatStream : public IEnumFloatEx {
-public:
-    explicit VectorFloatStream(std::shared_ptr<const std::vector<float>> samples, int32_t position = 0)
-        : mSamples(std::move(samples)), mPosition(position)
-    {
-    }
-    // Heap streams are handed to the code under test, which releases them.
-    uint32_t AddRef() override { return ++mRefs; }
-    uint32_t Release() override
-    {
-        const uint32_t n = --mRefs;
-        if (n == 0)
-            delete this;
-        return n;
-    }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IEnumExBase || iid == IID_IEnumFloatEx) {
-            *out = static_cast<IEnumFloatEx*>(this);
-            AddRef();
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
-    HRESULT Clone(IEnumExBase** out) override
-    {
-        *out = new VectorFloatStream(mSamples, mPosition);
-        return KVD_S_OK;
-    }
-    HRESULT SkipEx(int32_t count, int32_t* skipped) override
-    {
-        const int32_t target = std::clamp<int64_t>(int64_t(mPosition) + count, 0, int64_t(mSamples->size()));
-        if (skipped != nullptr)
-            *skipped = target - mPosition;
-        const bool whole = target - mPosition == count;
-        mPosition = target;
-        return whole ? KVD_S_OK : KVD_S_FALSE;
-    }
-    HRESULT GetPosition(int32_t* position) override
-    {
-        *position = mPosition;
-        return KVD_S_OK;
-    }
-    HRESULT IsFilling(AutoBool* filling) override
-    {
-        *filling = kAutoFalse;
-        return KVD_S_OK;
-    }
-    HRESULT GetTickToSample(TTickToSample* map) override
-    {
-        *map = TTickToSample{1, 0};
-        return KVD_S_OK;
-    }
-    HRESULT Next(uint32_t count, float* buffer, uint32_t* delivered) override
-    {
-        const uint32_t n = uint32_t(std::min<size_t>(count, mSamples->size() - size_t(mPosition)));
-        std::copy_n(mSamples->begin() + mPosition, n, buffer);
-        mPosition += int32_t(n);
-        *delivered = n;
-        return n == count ? KVD_S_OK : KVD_S_FALSE;
-    }
-
-private:
-    std::shared_ptr<const std::vector<float>> mSamples;
-    int32_t mPosition;
-    uint32_t mRefs = 1;
-};
+inline CalcTest::FloatStream* MakeFloatStream(std::shared_ptr<const std::vector<float>> samples, int32_t position = 0)
+{
+    return new CalcTest::FloatStream(std::move(samples), std::make_shared<CalcTest::ReadLog>(), position);
+}
 
 // Stored values times a scale; the range is that of the stored values +-32000.
 class FakeUnitsConversion : public IUnitsConversion {
@@ -173,7 +109,7 @@ public:
             return KVD_E_BADSTATE;
         const size_t end = std::min<size_t>(samples->size(), size_t(endTick) - deliverShort);
         auto range = std::make_shared<std::vector<float>>(samples->begin(), samples->begin() + end);
-        *out = new VectorFloatStream(range, int32_t(start.tick));
+        *out = MakeFloatStream(range, int32_t(start.tick));
         return KVD_S_OK;
     }
     HRESULT GetChannelUnitName(int, TChannelId, IUnitName** name) const override
