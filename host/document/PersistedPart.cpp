@@ -31,7 +31,8 @@ HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const st
     if (document == nullptr || storage == nullptr)
         return KVD_E_POINTER;
     KVD::COMPtr<IStream> stream;
-    if (storage->OpenStream(name.c_str(), nullptr, STGM_READ, 0, stream.Set()) != KVD_S_OK || stream == nullptr)
+    storage->OpenStream(name.c_str(), nullptr, STGM_READ, 0, stream.Set());
+    if (stream == nullptr)
         return KVD_S_FALSE;
     KVD::COMPtr<IPersistStreamInit> part = GetPart(document);
     return part == nullptr ? KVD_S_FALSE : part->Load(stream);
