@@ -3,6 +3,9 @@
 #include <memory>
 
 #include "foundation/COMPtr.h"
+#include "host/CommandClass.h"
+#include "host/DocumentBase.h"
+#include "host/DocumentClassBase.h"
 #include "host/EventMap.h"
 #include "host/Framework.h"
 #include "host/SettingsKey.h"
@@ -18,10 +21,14 @@ struct Services {
     ~Services() { registrar->Release(); }
 
     ISettingsRegistrar* registrar;
-    EventMap eventMap;
+    Host::EventMap eventMap;
     MessageProcessor processor;
     StandardMsgFactory messageFactory;
     SRKeyClass keyClass;
+    CommandClass commandClass;
+    CommandGroupClass commandGroupClass;
+    DocumentBaseClass documentBaseClass;
+    DocClassBaseClass docClassBaseClass;
 };
 
 Services& Get()
@@ -41,6 +48,10 @@ void Install(Framework& framework)
     Services& services = Get();
     framework.RegisterClassObject(&services.messageFactory);
     framework.RegisterClassObject(&services.keyClass);
+    framework.RegisterClassObject(&services.commandClass);
+    framework.RegisterClassObject(&services.commandGroupClass);
+    framework.RegisterClassObject(&services.documentBaseClass);
+    framework.RegisterClassObject(&services.docClassBaseClass);
 }
 
 HRESULT QueryInterface(const _IID& iid, void** out)
@@ -58,6 +69,16 @@ HRESULT QueryInterface(const _IID& iid, void** out)
 ISettingsRegistrar* ApplicationRegistrar()
 {
     return Get().registrar;
+}
+
+ICAFEventMap* EventMap()
+{
+    return &Get().eventMap;
+}
+
+CommandClass& Commands()
+{
+    return Get().commandClass;
 }
 
 }  // namespace FrameworkServices

@@ -3,6 +3,7 @@
 // aggregates to install the enumerator which produces the channel's samples.
 #pragma once
 
+#include "CalcEnumTypes.h"
 #include "IOrrelDocument.h"
 #include "ReservedSlots.h"
 #include "WindowTypes.h"
@@ -39,6 +40,7 @@ struct DataScaling {
 
 struct ICalculationClass;
 struct ICalculation;
+struct IOffLineData;
 
 // Calculations of a document's channels.
 struct IOrrelSetCalcData : IUnknown {
@@ -47,7 +49,13 @@ struct IOrrelSetCalcData : IUnknown {
     virtual HRESULT GetCalculation(uint64_t channelKey, ICalculation** calculation) = 0;  // slot 3
     // Puts a calculation on the channel (null removes it).
     virtual HRESULT SetCalculation(TChannelId channel, ICalculation* calculation) = 0;    // slot 4
-    KVD_RESERVED_SLOTS(5, 11)
+    // The channel's calculation changed its output: the host drops what it computed and pulls
+    // again (update kind 0x40000000: everything).
+    virtual HRESULT ChannelChanged(TChannelId channel, BlockUpdateType update, IOffLineData* calculation) = 0;  // slot 5
+    // A units conversion for a computed channel stored with this scaling, in the unit named.
+    virtual HRESULT CreateUnitsConversion(const DataScaling* scaling, IAutoKVDString* unit,
+                                          IUnitsConversion** out) = 0;                    // slot 6
+    KVD_RESERVED_SLOTS(7, 11)
     // The data the calculations run on, with a reference.
     virtual HRESULT GetData(IOrrelData2** data) = 0;                                      // slot 12
 };
