@@ -320,6 +320,46 @@ HRESULT HostDocument::GetChannelCountEx(int* count, int maxChannels, int)
     return Count(std::min(mChannelsWithData, maxChannels), count);
 }
 
+HRESULT HostDocument::GetChannelColour(int, uint32_t* rgb)
+{
+    if (rgb == nullptr)
+        return KVD_E_POINTER;
+    *rgb = 0xFFFFFF;
+    return KVD_S_OK;
+}
+
+HRESULT HostDocument::GetTimeDisplayMode(int32_t* mode)
+{
+    if (mode == nullptr)
+        return KVD_E_POINTER;
+    *mode = 0;
+    return KVD_S_OK;
+}
+
+// Ticks within the record.
+HRESULT HostDocument::PositionToText(KVDPosition position, int32_t, IAutoKVDString** text)
+{
+    if (text == nullptr)
+        return KVD_E_POINTER;
+    KVD::String(std::to_wstring(position.tick)).GetOut(text);
+    return KVD_S_OK;
+}
+
+HRESULT HostDocument::GetSamplingState(int32_t* sampling)
+{
+    if (sampling == nullptr)
+        return KVD_E_POINTER;
+    *sampling = 0;
+    return KVD_S_OK;
+}
+
+HRESULT HostDocument::GetChannelDisplaySettings(int, IChannelDisplaySettings2** settings)
+{
+    if (settings != nullptr)
+        *settings = nullptr;
+    return KVD_S_FALSE;
+}
+
 HRESULT HostDocument::GetComputedChannelCount(int, int* count)
 {
     return Count(mComputedChannels, count);

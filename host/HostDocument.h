@@ -77,11 +77,15 @@ public:
     KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
     HRESULT GetChannelCount(int* count) override;
     HRESULT GetChannelCountEx(int* count, int maxChannels, int kinds) override;
-    KVD_RESERVED_SLOTS_NOTIMPL(7, 7)
+    // White for every channel: the data document's own colours come with its channels.
+    HRESULT GetChannelColour(int channel, uint32_t* rgb) override;
     HRESULT GetComputedChannelCount(int flags, int* count) override;
-    KVD_RESERVED_SLOTS_NOTIMPL(9, 11)
+    HRESULT GetTimeDisplayMode(int32_t* mode) override;
+    HRESULT PositionToText(KVDPosition position, int32_t mode, IAutoKVDString** text) override;
+    HRESULT GetSamplingState(int32_t* sampling) override;
     HRESULT GetData(IOrrelData2** data) override;
-    KVD_RESERVED_SLOTS_NOTIMPL(13, 16)
+    HRESULT GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings) override;
+    KVD_RESERVED_SLOTS_NOTIMPL(14, 16)
     HRESULT GetSettingsRegistrar(IUnknown** registrar) override;
     KVD_RESERVED_SLOTS_NOTIMPL(18, 49)
     HRESULT GetRecordData(int flags, IRecordData** records) override;
