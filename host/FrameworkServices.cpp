@@ -11,6 +11,7 @@
 #include "host/SettingsKey.h"
 #include "host/SettingsRegistrar.h"
 #include "host/StandardMsgFactory.h"
+#include "host/ViewClassBase.h"
 
 namespace Host {
 namespace FrameworkServices {
@@ -29,6 +30,7 @@ struct Services {
     CommandGroupClass commandGroupClass;
     DocumentBaseClass documentBaseClass;
     DocClassBaseClass docClassBaseClass;
+    ViewClassBaseClass viewClassBaseClass;
 };
 
 Services& Get()
@@ -52,6 +54,7 @@ void Install(Framework& framework)
     framework.RegisterClassObject(&services.commandGroupClass);
     framework.RegisterClassObject(&services.documentBaseClass);
     framework.RegisterClassObject(&services.docClassBaseClass);
+    framework.RegisterClassObject(&services.viewClassBaseClass);
 }
 
 HRESULT QueryInterface(const _IID& iid, void** out)

@@ -115,6 +115,15 @@ HRESULT HostDocument::CloseChildDocument(ICustomDocument* child)
         return KVD_S_FALSE;
     const KVD::COMPtr<ICustomDocument> closing = *it;
     mChildren.erase(it);
+    // Open views hold their document: they close first.
+    if (KVD::COMPtr<IDocument> document{KVD::com_cast(closing.get())}) {
+        for (;;) {
+            KVD::COMPtr<IUnknown> view;
+            document->GetViewAt(0, view.Set());
+            if (view == nullptr || document->CloseView(view) != KVD_S_OK)
+                break;
+        }
+    }
     if (KVD::COMPtr<IObserver> observer{KVD::com_cast(closing.get())})
         DetachObserver(observer);
     return closing->Cleanup();

@@ -14,7 +14,7 @@ inline constexpr _IID IID_IOrrelData2 = {0xE9751DAA, 0x4452, 0x424D, {0x88, 0x30
 struct IOrrelData2 : IUnknown {
     virtual HRESULT GetRecordData(IRecordData** records) = 0;                             // slot 3
     // The channel's unit in the record (record -2: the unit the channel has in most records).
-    virtual HRESULT GetChannelUnit(uint32_t request, int32_t record, TChannelId channel, IUnitName** unit) = 0;  // slot 4
+    virtual HRESULT GetChannelUnit(int record, TChannelId channel, IUnitName** unit) = 0; // slot 4
     // The calculation on the channel as the host keeps it; KVD_S_FALSE and null when none.
     virtual HRESULT GetChannelCalculation(TChannelId channel, IOffLineData** calculation) = 0;  // slot 5
     // The tick offset at which a window over the record starts showing it.
