@@ -14,6 +14,7 @@
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
 #include "host/Selection.h"
+#include "host/views/DocumentMessageHandler.h"
 
 namespace Host {
 
@@ -115,6 +116,7 @@ private:
     int mChannels = 0;
     int mChannelsWithData = 0;
     int mComputedChannels = 0;
+    DocumentMessageHandler mMessageHandler{*this};  // what the views send to their root document
 };
 
 }  // namespace Host
