@@ -10,6 +10,7 @@
 #include "ICalcEnumClass2.h"
 #include "IEnumFloatEx.h"
 #include "framework/ChannelCalcBase.h"
+#include "framework/TableDoubles.h"
 
 namespace FrameworkTest {
 
@@ -178,6 +179,40 @@ public:
                            IPersistObject**) override;
     // No calculation data: KVD_E_BADSTATE.
     HRESULT Create(TChannelId channel, IOrrelSetCalcData* data, ICalculation** out) override;
+};
+
+// The host's data view, showing a fixed range.
+class ShownRange final : public StackObject<IOrrelView> {
+public:
+    ShownRange(KVDPosition left, KVDPosition right) : mLeft(left), mRight(right) {}
+    HRESULT SetDisplayedRange(KVDPosition left, KVDPosition right) override
+    {
+        mLeft = left;
+        mRight = right;
+        return KVD_S_OK;
+    }
+    HRESULT SetZoom(double ticksPerPixel) override
+    {
+        mZoom = ticksPerPixel;
+        return KVD_S_OK;
+    }
+    HRESULT GetZoom(double* ticksPerPixel) const override
+    {
+        *ticksPerPixel = mZoom;
+        return KVD_S_OK;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(6, 7)
+    HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const override
+    {
+        *left = mLeft;
+        *right = mRight;
+        return KVD_S_OK;
+    }
+
+private:
+    KVDPosition mLeft;
+    KVDPosition mRight;
+    double mZoom = 1.0;
 };
 
 }  // namespace FrameworkTest

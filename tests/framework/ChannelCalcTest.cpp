@@ -17,35 +17,6 @@ namespace {
 constexpr TChannelId kChannel1{1, 0x40001000};
 constexpr TChannelId kComputed{5, 0};
 
-// The host's data view, showing a fixed range.
-class ShownRange final : public StackObject<IOrrelView> {
-public:
-    ShownRange(KVDPosition left, KVDPosition right) : mLeft(left), mRight(right) {}
-    HRESULT SetDisplayedRange(KVDPosition left, KVDPosition right) override
-    {
-        mLeft = left;
-        mRight = right;
-        return KVD_S_OK;
-    }
-    HRESULT SetZoom(double) override { return KVD_S_OK; }
-    HRESULT GetZoom(double* ticksPerPixel) const override
-    {
-        *ticksPerPixel = 1.0;
-        return KVD_S_OK;
-    }
-    KVD_RESERVED_SLOTS_NOTIMPL(6, 7)
-    HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const override
-    {
-        *left = mLeft;
-        *right = mRight;
-        return KVD_S_OK;
-    }
-
-private:
-    KVDPosition mLeft;
-    KVDPosition mRight;
-};
-
 class ChannelCalc : public ::testing::Test {
 protected:
     void SetUp() override
