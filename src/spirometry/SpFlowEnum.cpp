@@ -2,14 +2,13 @@
 
 #include <cfloat>
 #include <cmath>
-#include <locale>
-#include <sstream>
 
 #include "IRecordData.h"
 #include "IUnitsConversion.h"
 #include "foundation/COMPtr.h"
 #include "spirometry/FlowHeads.h"
 #include "spirometry/RecordCodes.h"
+#include "spirometry/SettingsTextReader.h"
 
 namespace Spirometry {
 
@@ -18,7 +17,6 @@ namespace {
 constexpr long kSourcePlaceholder = -2147483648L;
 // Text lengths, with the terminating NUL, that are too short to carry settings.
 constexpr unsigned kShortestSettingsCount = 8;
-constexpr CalcEnumFlags kNoDriftRemoval = 0x80000000u;
 // The drift estimate averages this many samples at each end of the record.
 constexpr uint32_t kDriftEndSamples = 10;
 // Both ends are quiet below this share of the raw channel's full range.
@@ -32,39 +30,6 @@ const CalcEnums::Range kParamRanges[] = {
 const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataSamples, kEnumDataSamples, kEnumDataSamples,
                                        kEnumDataSamples};
 const wchar_t* const kAliases[] = {L"SpFlow"};
-
-// Numbers separated by white space, read in the classic locale. A number that cannot be read
-// counts as 0 and ends the reading; once the text is used up, fields keep what they held.
-class SettingsReader {
-public:
-    explicit SettingsReader(const KVD::String& text) : mIn(text.c_str())
-    {
-        mIn.imbue(std::locale::classic());
-    }
-
-    template <class T>
-    void Read(T& field)
-    {
-        if (!mGood)
-            return;
-        mIn >> std::ws;
-        if (mIn.eof()) {
-            mGood = false;
-            return;
-        }
-        T value{};
-        if (!(mIn >> value)) {
-            field = T{};
-            mGood = false;
-            return;
-        }
-        field = value;
-    }
-
-private:
-    std::wistringstream mIn;
-    bool mGood = true;
-};
 
 // One pass over the delivered samples; the flags are template arguments so that each
 // combination is a loop without branches.
@@ -125,7 +90,7 @@ void SpFlowEnum::ParseSettings(const KVD::String& text)
     long drift = 0;
     long compensation = 0;
     if (text.GetCount() >= kShortestSettingsCount) {
-        SettingsReader in(text);
+        SettingsTextReader in(text);
         long first = 0;
         in.Read(first);
         if (first > kSourcePlaceholder) {
