@@ -2,12 +2,19 @@
 
 #include <memory>
 
+#include "FrameworkIds.h"
+
 #include "foundation/COMPtr.h"
+#include "host/CalcEnumHost.h"
+#include "host/CommandClass.h"
+#include "host/DocumentBase.h"
+#include "host/DocumentClassBase.h"
 #include "host/EventMap.h"
 #include "host/Framework.h"
 #include "host/SettingsKey.h"
 #include "host/SettingsRegistrar.h"
 #include "host/StandardMsgFactory.h"
+#include "host/ViewClassBase.h"
 
 namespace Host {
 namespace FrameworkServices {
@@ -18,10 +25,15 @@ struct Services {
     ~Services() { registrar->Release(); }
 
     ISettingsRegistrar* registrar;
-    EventMap eventMap;
+    Host::EventMap eventMap;
     MessageProcessor processor;
     StandardMsgFactory messageFactory;
     SRKeyClass keyClass;
+    CommandClass commandClass;
+    CommandGroupClass commandGroupClass;
+    DocumentBaseClass documentBaseClass;
+    DocClassBaseClass docClassBaseClass;
+    ViewClassBaseClass viewClassBaseClass;
 };
 
 Services& Get()
@@ -39,8 +51,17 @@ void Install(Framework& framework)
         return;
     installed = &framework;
     Services& services = Get();
+    uint16_t objects = 0;
+    framework.GetDynId(GUID_OrrelObjects, &objects);
+    static CalcEnumHostClass calcEnumHostClass(TCAFId(objects) << 16 | kOrrelObject_CalcEnumHost);
+    framework.RegisterClassObject(static_cast<IGenericClassObject*>(&calcEnumHostClass));
     framework.RegisterClassObject(&services.messageFactory);
     framework.RegisterClassObject(&services.keyClass);
+    framework.RegisterClassObject(&services.commandClass);
+    framework.RegisterClassObject(&services.commandGroupClass);
+    framework.RegisterClassObject(&services.documentBaseClass);
+    framework.RegisterClassObject(&services.docClassBaseClass);
+    framework.RegisterClassObject(&services.viewClassBaseClass);
 }
 
 HRESULT QueryInterface(const _IID& iid, void** out)
@@ -58,6 +79,16 @@ HRESULT QueryInterface(const _IID& iid, void** out)
 ISettingsRegistrar* ApplicationRegistrar()
 {
     return Get().registrar;
+}
+
+ICAFEventMap* EventMap()
+{
+    return &Get().eventMap;
+}
+
+CommandClass& Commands()
+{
+    return Get().commandClass;
 }
 
 }  // namespace FrameworkServices

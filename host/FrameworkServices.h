@@ -5,11 +5,13 @@
 #pragma once
 
 #include "IFramework.h"
+#include "ICAFEventMap.h"
 #include "ISettingsRegistrar.h"
 
 namespace Host {
 
 class Framework;
+class CommandClass;
 
 namespace FrameworkServices {
 
@@ -20,6 +22,12 @@ HRESULT QueryInterface(const _IID& iid, void** out);
 // Where keyed messages go when their destination keeps no settings registrar: the
 // application's own registrar.
 ISettingsRegistrar* ApplicationRegistrar();
+
+// The host's event map.
+ICAFEventMap* EventMap();
+
+// The command class, to set the shortcuts the host proposes.
+CommandClass& Commands();
 
 }  // namespace FrameworkServices
 

@@ -3,6 +3,8 @@
 // aggregates to install the enumerator which produces the channel's samples.
 #pragma once
 
+#include "CalcEnumSourceInfo.h"
+#include "CalcEnumTypes.h"
 #include "IOrrelDocument.h"
 #include "ReservedSlots.h"
 #include "WindowTypes.h"
@@ -11,9 +13,6 @@ struct ICalcEnum;
 struct IPersistObject;
 struct IUnitsConversion;
 struct TTickToSample;
-namespace CalcEnums {
-struct CCalcEnumSourceInfo;
-}
 
 typedef uint32_t CalcInstanceAttributes;
 typedef uint32_t CalcRecCreationFlags;
@@ -39,6 +38,7 @@ struct DataScaling {
 
 struct ICalculationClass;
 struct ICalculation;
+struct IOffLineData;
 
 // Calculations of a document's channels.
 struct IOrrelSetCalcData : IUnknown {
@@ -47,7 +47,13 @@ struct IOrrelSetCalcData : IUnknown {
     virtual HRESULT GetCalculation(uint64_t channelKey, ICalculation** calculation) = 0;  // slot 3
     // Puts a calculation on the channel (null removes it).
     virtual HRESULT SetCalculation(TChannelId channel, ICalculation* calculation) = 0;    // slot 4
-    KVD_RESERVED_SLOTS(5, 11)
+    // The channel's calculation changed its output: the host drops what it computed and pulls
+    // again (update kind 0x40000000: everything).
+    virtual HRESULT ChannelChanged(TChannelId channel, BlockUpdateType update, IOffLineData* calculation) = 0;  // slot 5
+    // A units conversion for a computed channel stored with this scaling, in the unit named.
+    virtual HRESULT CreateUnitsConversion(const DataScaling* scaling, IAutoKVDString* unit,
+                                          IUnitsConversion** out) = 0;                    // slot 6
+    KVD_RESERVED_SLOTS(7, 11)
     // The data the calculations run on, with a reference.
     virtual HRESULT GetData(IOrrelData2** data) = 0;                                      // slot 12
 };
@@ -97,7 +103,8 @@ struct ICalcEnumHost : IUnknown {
     virtual HRESULT SetSources(long count, const CalcEnums::CCalcEnumSourceInfo* sources, uint32_t flags) = 0;  // slot 3
     // The installed enumerator, with a reference; null and KVD_S_FALSE when none.
     virtual HRESULT GetCalcEnum(ICalcEnum** out) = 0;                                     // slot 4
-    // The enumerator's settings text; data, when given and null, receives the data with a reference.
+    // The enumerator's settings text, handed to the installed enumerator at once and to one
+    // installed later; *data, when data is given, is the data the enumerator runs on.
     virtual HRESULT SetSettingsText(IAutoKVDString* text, IOrrelData2** data) = 0;        // slot 5
     virtual HRESULT GetSettingsText(IAutoKVDString** text) = 0;                           // slot 6
     // Installs the enumerator (null uninstalls) for the channel; cls may be null.

@@ -62,14 +62,19 @@ struct ICustomDocClass : ICAFClassObject {
 };
 
 // The host's side of a document class (the document-class base a plug-in class aggregates).
-// It answers ICAFCommandHandler, routing commands to the class's active document.
+// It answers ICAFCommandHandler, routing commands to the class's active document. Documents of
+// the class attach themselves while they live.
 struct IDocumentClass : IUnknown {
     virtual HRESULT GetCustomClass(ICustomDocClass** cls) = 0;                            // slot 3
     virtual HRESULT GetDocumentCount(uint32_t* count) = 0;                                // slot 4
     virtual HRESULT GetDocumentAt(uint32_t index, IDocument** document) = 0;              // slot 5
     // The document that commands of the class go to (the last activated); null when none.
     virtual HRESULT GetActiveDocument(IDocument** document) = 0;                          // slot 6
-    virtual HRESULT SetCommandGroup(ICAFCommandGroup* group) = 0;                         // slot 7
+    // The document becomes one of the class's, and its active one.
+    virtual HRESULT AttachDocument(IDocument* document) = 0;                              // slot 7
+    // KVD_S_FALSE when the document was not attached.
+    virtual HRESULT DetachDocument(IDocument* document) = 0;                              // slot 8
+    virtual HRESULT ActivateDocument(IDocument* document) = 0;                            // slot 9
 };
 
 // Class object (fixed type id 0x80000011) of the host's document base, which a plug-in document

@@ -51,7 +51,9 @@ struct IDocument : IUnknown {
     virtual HRESULT GetChildDocumentAt(uint32_t index, IDocument** child) = 0;            // slot 18
     // The host's own child object of the type (its data view, for instance); KVD_S_FALSE when none.
     virtual HRESULT GetChildView(TCAFId typeId, IUnknown** child) = 0;                    // slot 19
-    KVD_RESERVED_SLOTS(20, 24)
+    // Closes the view: the view's window goes, then the view itself.
+    virtual HRESULT CloseView(IUnknown* view) = 0;                                        // slot 20
+    KVD_RESERVED_SLOTS(21, 24)
     // The document part of the type, created on first request when it can be; KVD_S_FALSE when none.
     virtual HRESULT GetChildObject(TCAFId typeId, uint32_t flags, IUnknown** child) = 0;  // slot 25
 };

@@ -7,6 +7,8 @@
 #include "IRecordData.h"
 #include "ReservedSlots.h"
 
+struct IAutoKVDString;
+struct IChannelDisplaySettings2;
 struct IRecordDataSelection;
 struct IOrrelSetCalcData;
 
@@ -49,11 +51,18 @@ struct IAutoOrrelDoc : IUnknown {
     virtual HRESULT GetChannelCount(int* count) = 0;                                      // slot 5
     // The number of channels among the first maxChannels that hold data; kinds: which channels.
     virtual HRESULT GetChannelCountEx(int* count, int maxChannels, int kinds) = 0;        // slot 6
-    KVD_RESERVED_SLOTS(7, 7)
+    // The channel's trace colour as 24-bit RGB, red in the low byte.
+    virtual HRESULT GetChannelColour(int channel, uint32_t* rgb) = 0;                     // slot 7
     virtual HRESULT GetComputedChannelCount(int flags, int* count) = 0;                   // slot 8
-    KVD_RESERVED_SLOTS(9, 11)
+    // How positions are shown as times (the time display mode word).
+    virtual HRESULT GetTimeDisplayMode(int32_t* mode) = 0;                                // slot 9
+    // The position as a time text in the given display mode.
+    virtual HRESULT PositionToText(KVDPosition position, int32_t mode, IAutoKVDString** text) = 0;  // slot 10
+    // Non-zero while the document is sampling live data.
+    virtual HRESULT GetSamplingState(int32_t* sampling) = 0;                              // slot 11
     virtual HRESULT GetData(IOrrelData2** data) = 0;                                      // slot 12
-    KVD_RESERVED_SLOTS(13, 16)
+    virtual HRESULT GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings) = 0;  // slot 13
+    KVD_RESERVED_SLOTS(14, 16)
     // The document's settings registrar, answered as IUnknown.
     virtual HRESULT GetSettingsRegistrar(IUnknown** registrar) = 0;                       // slot 17
     KVD_RESERVED_SLOTS(18, 49)

@@ -20,3 +20,22 @@ struct IUnitsConversionClass : IUnknown {
                                    IUnitName** out) = 0;   // slot 3
 };
 KVD_INTERFACE_ID(IUnitsConversionClass, IID_IUnitsConversionClass);
+
+// A channel's conversion from its stored 16-bit values to its unit in a record: value =
+// (stored + offset) x scale. The data flags say which data of the channel is meant (0x1001 its
+// raw recorded data, 0x40001000 or 0xC0001000 its data).
+// 663A6717-45DB-462D-80AF-D650E9C03890
+inline constexpr _IID IID_IUnitsConversion = {0x663A6717, 0x45DB, 0x462D, {0x80, 0xAF, 0xD6, 0x50, 0xE9, 0xC0, 0x38, 0x90}};
+
+struct IUnitsConversion : IUnknown {
+    virtual HRESULT GetScaling(uint32_t flags, double* scale, double* offset) = 0;          // slot 3
+    // A stored value in the unit.
+    virtual HRESULT ConvertValue(uint32_t flags, double stored, double* value) = 0;         // slot 4
+    // The values of the largest and the smallest stored value, in the unit.
+    virtual HRESULT GetRange(uint32_t flags, double* top, double* bottom) = 0;              // slot 5
+    // The unit, with a reference.
+    virtual HRESULT GetUnitName(IUnitName** unit) = 0;                                      // slot 6
+    // A word that is the same for conversions to the same unit.
+    virtual HRESULT GetUnitProperty(uint32_t* property) = 0;                                // slot 7
+};
+KVD_INTERFACE_ID(IUnitsConversion, IID_IUnitsConversion);

@@ -7,28 +7,6 @@
 namespace CalcEnums {
 
 template <class Primary>
-HRESULT CalcEnumBaseT<Primary>::Inner::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown) {
-        *out = static_cast<IUnknown*>(this);
-        AddRef();
-        return KVD_S_OK;
-    }
-    return mOwner->OwnQueryInterface(iid, out);
-}
-
-template <class Primary>
-uint32_t CalcEnumBaseT<Primary>::OwnRelease()
-{
-    const uint32_t count = mCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (count == 0)
-        delete this;
-    return count;
-}
-
-template <class Primary>
 HRESULT CalcEnumBaseT<Primary>::OwnQueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)
@@ -44,27 +22,7 @@ HRESULT CalcEnumBaseT<Primary>::OwnQueryInterface(const _IID& iid, void** out)
         return mVariables->QueryInterface(iid, out);
     else
         return KVD_E_NOINTERFACE;
-    AddRef();
-    return KVD_S_OK;
-}
-
-template <class Primary>
-HRESULT CalcEnumBaseT<Primary>::GetTypeId(TCAFId* id)
-{
-    if (id == nullptr)
-        return KVD_E_NULLOUT;
-    *id = 0;
-    return mClass != nullptr ? mClass->GetTypeId(id) : KVD_E_BADSTATE;
-}
-
-template <class Primary>
-HRESULT CalcEnumBaseT<Primary>::GetClassObject(ICalcEnumClass2** cls)
-{
-    if (cls == nullptr)
-        return KVD_E_NULLOUT;
-    *cls = mClass;
-    if (mClass != nullptr)
-        mClass->AddRef();
+    this->AddRef();
     return KVD_S_OK;
 }
 

@@ -1,72 +1,39 @@
-// Base of the sample enumerators: reference counting (with optional aggregation in an outer
-// object), the three faces ICalcEnum (or ICalcEnum64), IEnumFloatEx and IKVDSetCalcVariables,
-// the class object and the calculation-variables object that QueryInterface falls back on.
+// Base of the sample enumerators: the three faces ICalcEnum (or ICalcEnum64), IEnumFloatEx and
+// IKVDSetCalcVariables, and the calculation-variables object that QueryInterface falls back on.
 #pragma once
 
-#include <atomic>
-
 #include "ICalcEnum.h"
-#include "ICalcEnumClass2.h"
 #include "IEnumFloatEx.h"
 #include "IKVDSetCalcVariables.h"
-#include "IOrrelData2.h"
+#include "calc/CalcEnumIdentity.h"
 
 namespace CalcEnums {
 
 template <class Primary>
-class CalcEnumBaseT : public Primary, public IEnumFloatEx, public IKVDSetCalcVariables {
+class CalcEnumBaseT : public CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables> {
 public:
-    CalcEnumBaseT(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this) {}
-    // A copy starts with one reference, no outer object and no calculation variables.
-    CalcEnumBaseT(const CalcEnumBaseT& other) : mClass(other.mClass), mData(other.mData), mInner(this) {}
-    CalcEnumBaseT& operator=(const CalcEnumBaseT&) = delete;
-    virtual ~CalcEnumBaseT() { SetCalcVariables(0, nullptr); }
-
-    // Makes the object an inner object of outer: its faces then count and answer through
-    // outer, and NonDelegating() is the IUnknown the outer object keeps.
-    void AggregateIn(IUnknown* outer) { mOuter = outer; }
-    IUnknown* NonDelegating() { return &mInner; }
-
-    uint32_t AddRef() override { return mOuter ? mOuter->AddRef() : OwnAddRef(); }
-    uint32_t Release() override { return mOuter ? mOuter->Release() : OwnRelease(); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
+    CalcEnumBaseT(ICalcEnumClass2* classObject, IOrrelData2* data)
+        : CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables>(classObject, data)
     {
-        return mOuter ? mOuter->QueryInterface(iid, out) : OwnQueryInterface(iid, out);
     }
+    // A copy starts without calculation variables.
+    CalcEnumBaseT(const CalcEnumBaseT& other) : CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables>(other) {}
+    CalcEnumBaseT& operator=(const CalcEnumBaseT&) = delete;
+    ~CalcEnumBaseT() override { SetCalcVariables(0, nullptr); }
 
-    HRESULT GetTypeId(TCAFId* id) override;
-    HRESULT GetClassObject(ICalcEnumClass2** cls) override;
     HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
     // Holds variables (replacing and releasing what was held; null clears).
     HRESULT SetCalcVariables(uint32_t flags, IUnknown* variables) override;
 
-    ICalcEnum* CalcFace() { return this; }
     IEnumFloatEx* StreamFace() { return this; }
-    ICalcEnumClass2* ClassObject() const { return mClass; }
-    IOrrelData2* Data() const { return mData; }
 
 protected:
-    uint32_t OwnAddRef() { return mCount.fetch_add(1, std::memory_order_acq_rel) + 1; }
-    uint32_t OwnRelease();
-    HRESULT OwnQueryInterface(const _IID& iid, void** out);
+    // IUnknown and the primary interface, the stream face, the variables face; anything else
+    // is the calculation variables' to answer.
+    HRESULT OwnQueryInterface(const _IID& iid, void** out) override;
 
 private:
-    // The non-delegating IUnknown of an aggregated instance.
-    struct Inner : IUnknown {
-        explicit Inner(CalcEnumBaseT* owner) : mOwner(owner) {}
-        uint32_t AddRef() override { return mOwner->OwnAddRef(); }
-        uint32_t Release() override { return mOwner->OwnRelease(); }
-        HRESULT QueryInterface(const _IID& iid, void** out) override;
-
-        CalcEnumBaseT* mOwner;
-    };
-
-    std::atomic<uint32_t> mCount{1};
-    ICalcEnumClass2* mClass;     // not owned: class objects live as long as the process
-    IOrrelData2* mData;          // not owned
     IUnknown* mVariables = nullptr;  // owned
-    IUnknown* mOuter = nullptr;  // not owned: the outer object owns us
-    Inner mInner;
 };
 
 using CalcEnumBase2 = CalcEnumBaseT<ICalcEnum>;

@@ -140,6 +140,12 @@ using FloatStream = VectorStream<IEnumFloatEx, float>;
 using ShortStream = VectorStream<IEnumShortEx, int16_t>;
 
 // 0, 1, 2, ... n-1 as floats.
-std::vector<float> Ramp(unsigned n);
+inline std::vector<float> Ramp(unsigned n)
+{
+    std::vector<float> samples(n);
+    for (unsigned i = 0; i < n; ++i)
+        samples[i] = static_cast<float>(i);
+    return samples;
+}
 
 }  // namespace CalcTest

@@ -1,6 +1,8 @@
-// A single-source enumerator for tests: output sample n is the gain times input sample n; the
+// A single-source enumerator for tests and benchmarks: output sample n is the gain times input sample n; the
 // settings text is the gain.
 #pragma once
+
+#include <cwchar>
 
 #include "calc/CalcEnumClassBase2.h"
 #include "calc/SingleSourceNoDelayCalc.h"
@@ -27,5 +29,44 @@ public:
 private:
     double mGain = 1.0;
 };
+
+inline CalcEnums::CalcEnumClassBase2& ScaleEnum::ClassObject()
+{
+    static CalcEnums::CalcEnumClassBase2::Traits traits{L"TestScale", L"Scales its source", &GUID_TestScaleEnumObj, 3};
+    static CalcEnums::CalcEnumClass2<ScaleEnum> classObject(&traits);
+    return classObject;
+}
+
+inline HRESULT ScaleEnum::SetSettings(IAutoKVDString* text, BlockUpdateType* update)
+{
+    const KVD::String settings(text);
+    StoreSettings(settings);
+    mGain = std::wcstod(settings.c_str(), nullptr);
+    if (update != nullptr)
+        *update = kUpdateAll;
+    return KVD_S_OK;
+}
+
+inline HRESULT ScaleEnum::CloneSlave(IUnknown*, ICalcEnum** out)
+{
+    *out = (new ScaleEnum(*this))->CalcFace();
+    return KVD_S_OK;
+}
+
+inline HRESULT ScaleEnum::Clone(IEnumExBase** out)
+{
+    *out = (new ScaleEnum(*this))->StreamFace();
+    return KVD_S_OK;
+}
+
+inline HRESULT ScaleEnum::Next(uint32_t count, float* buffer, uint32_t* delivered)
+{
+    uint32_t got = 0;
+    const HRESULT hr = SourceStream() != nullptr ? SourceStream()->Next(count, buffer, &got) : KVD_E_BADSTATE;
+    for (uint32_t i = 0; i < got; ++i)
+        buffer[i] = static_cast<float>(buffer[i] * mGain);
+    *delivered = got;
+    return hr;
+}
 
 }  // namespace CalcTest

@@ -33,10 +33,13 @@ public:
     HRESULT GetSettingsRegistrar(IUnknown**) override { return KVD_E_NOTIMPL; }
     HRESULT GetRecordData(int, IRecordData**) override { return KVD_E_NOTIMPL; }
     HRESULT GetSelection(int, IRecordDataSelection**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelColour(int, uint32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetTimeDisplayMode(int32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT PositionToText(KVDPosition, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetSamplingState(int32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelDisplaySettings(int, IChannelDisplaySettings2**) override { return KVD_E_NOTIMPL; }
     KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
-    KVD_RESERVED_SLOTS_NOTIMPL(7, 7)
-    KVD_RESERVED_SLOTS_NOTIMPL(9, 11)
-    KVD_RESERVED_SLOTS_NOTIMPL(13, 16)
+    KVD_RESERVED_SLOTS_NOTIMPL(14, 16)
     KVD_RESERVED_SLOTS_NOTIMPL(18, 49)
     KVD_RESERVED_SLOTS_NOTIMPL(51, 60)
 

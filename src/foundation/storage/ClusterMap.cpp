@@ -94,6 +94,17 @@ uint32_t ClusterMap::FindOrAllocateContiguousClusters(uint32_t want, bool grow)
     return atEnd ? run : old;
 }
 
+void ClusterMap::Replace(uint32_t old, uint32_t c)
+{
+    mEntries[c] = mEntries[old];
+    if (mEntries[c].prev != 0)
+        mEntries[mEntries[c].prev].next = c;
+    if (mEntries[c].next != 0)
+        mEntries[mEntries[c].next].prev = c;
+    mEntries[old] = {0, 0};
+    mChanged = true;
+}
+
 void ClusterMap::FreeStreamHead(uint32_t c)
 {
     uint32_t first = mEntries[kFreeHead].next;

@@ -51,6 +51,8 @@ public:
     // with grow, room is added for the map's own growth. 0 when the map cannot grow.
     uint32_t FindOrAllocateContiguousClusters(uint32_t want, bool grow);
 
+    // Puts c where old stands in its chain; old is left unlinked.
+    void Replace(uint32_t old, uint32_t c);
     void FreeStreamHead(uint32_t c);
     // Unlinks c from its chain and pushes it on the front of the to-free list.
     void AddToToFreeListHead(uint32_t c);

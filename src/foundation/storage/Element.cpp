@@ -1,9 +1,10 @@
 #include "foundation/storage/Element.h"
 
+#include <cstdlib>
 #include <cstring>
 
+#include "IStream.h"
 #include "KVDStorageResults.h"
-#include "ResultCodes.h"
 #include "foundation/storage/ByteOrder.h"
 
 namespace KVDStg {
@@ -104,6 +105,23 @@ void Element::SetName(const ElementName& newName)
     std::memset(name, 0, sizeof name);
     for (size_t i = 0; i < newName.size() && i < kMaxNameUnits; ++i)
         name[i] = newName[i];
+}
+
+HRESULT Element::MakeSTATSTG(STATSTG& stat, uint32_t flag) const
+{
+    stat = STATSTG();
+    if ((flag & STATFLAG_NONAME) == 0) {
+        std::wstring text = Name();
+        stat.pwcsName = static_cast<wchar_t*>(std::malloc((text.size() + 1) * sizeof(wchar_t)));
+        if (stat.pwcsName == nullptr)
+            return KVD_STG_E_NOSPACE;
+        std::memcpy(stat.pwcsName, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    }
+    stat.type = type;
+    stat.grfMode = mode;
+    stat.cbSize = IsStream() ? static_cast<uint64_t>(Size()) : 0;
+    stat.clsid = classId;
+    return KVD_S_OK;
 }
 
 void Element::Encode(uint8_t* out) const

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "KVDTypes.h"
+
+struct STATSTG;
 #include "foundation/storage/StorageFormat.h"
 
 namespace KVDStg {
@@ -43,6 +45,10 @@ public:
     uint32_t FirstCluster() const { return start.Cluster(); }
     bool IsStorage() const { return type == kTypeStorage; }
     bool IsStream() const { return type == kTypeStream; }
+
+    // The record as Stat reports it: name (allocated with malloc, left out with STATFLAG_NONAME),
+    // type, mode, size of a stream and class id; the times are left 0.
+    HRESULT MakeSTATSTG(STATSTG& stat, uint32_t flag) const;
 
     // The 160 bytes of the current layout.
     void Encode(uint8_t* out) const;

@@ -13,38 +13,14 @@ namespace KVDStg {
 
 MemoryLockBytes* MemoryLockBytes::Create(std::vector<uint8_t> bytes)
 {
-    return new MemoryLockBytes(std::move(bytes));
+    MemoryLockBytes* lockBytes = new MemoryLockBytes(std::move(bytes));
+    lockBytes->AddRef();
+    return lockBytes;
 }
 
 MemoryLockBytes::MemoryLockBytes(std::vector<uint8_t> bytes) : mBytes(std::move(bytes)) {}
 
-uint32_t MemoryLockBytes::AddRef() { return ++mRefs; }
-
-uint32_t MemoryLockBytes::Release()
-{
-    uint32_t refs = --mRefs;
-    if (refs == 0)
-        delete this;
-    return refs;
-}
-
-HRESULT MemoryLockBytes::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_ILockBytes && iid != IID_IKVDLockBytes)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<IKVDLockBytes*>(this);
-    AddRef();
-    return KVD_S_OK;
-}
-
 HRESULT MemoryLockBytes::Flush() { return KVD_S_OK; }
-
-HRESULT MemoryLockBytes::LockRegion(uint64_t, uint64_t, uint32_t) { return KVD_E_NOTIMPL; }
-
-HRESULT MemoryLockBytes::UnlockRegion(uint64_t, uint64_t, uint32_t) { return KVD_E_NOTIMPL; }
 
 HRESULT MemoryLockBytes::ReadAt(uint64_t offset, void* buffer, uint32_t count, uint32_t* read)
 {
@@ -95,16 +71,6 @@ HRESULT MemoryLockBytes::Stat(STATSTG* statstg, uint32_t)
     return KVD_S_OK;
 }
 
-uint8_t* MemoryLockBytes::GetMemMappedAddress() { return nullptr; }
-
-HRESULT MemoryLockBytes::GetLockBytesId(uint32_t* id)
-{
-    if (id == nullptr)
-        return KVD_E_POINTER;
-    *id = 0;
-    return KVD_S_OK;
-}
-
-HRESULT MemoryLockBytes::OnCommitEnd(uint32_t) { return KVD_S_OK; }
+uint8_t* MemoryLockBytes::GetMemMappedAddress() { return mBytes.data(); }
 
 }  // namespace KVDStg

@@ -1,0 +1,13 @@
+// What the host does once a plug-in has registered its class objects: it registers the
+// document classes of child documents, whose commands then join the menus, and the view classes.
+#pragma once
+
+#include "IFramework.h"
+
+namespace Host {
+
+// Calls OnRegister, once each, on the child-document classes and then on the view classes
+// (with the last document class); answers how many classes were registered now.
+uint32_t RegisterDocumentAndViewClasses();
+
+}  // namespace Host

@@ -1,0 +1,25 @@
+// Base of the event enumerators: the faces ICalcEnum and IEnumEventEx over one identity. The
+// event machinery supplies everything else.
+#pragma once
+
+#include "ICalcEnum.h"
+#include "IEnumEventEx.h"
+#include "calc/CalcEnumIdentity.h"
+
+namespace CalcEnums {
+
+class CalcEnumEventBase : public CalcEnumFaces<ICalcEnum, IEnumEventEx> {
+public:
+    using CalcEnumFaces<ICalcEnum, IEnumEventEx>::CalcEnumFaces;
+
+    // Computed channels of events.
+    HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
+
+    IEnumEventEx* EventFace() { return this; }
+
+protected:
+    // IUnknown and ICalcEnum: the primary face; IEnumEventEx: the event face.
+    HRESULT OwnQueryInterface(const _IID& iid, void** out) override;
+};
+
+}  // namespace CalcEnums

@@ -1,0 +1,130 @@
+// A buffered reader of a sample stream: pulls its source N samples at a time and hands them
+// out one by one. It counts the source position after the buffered samples, so that it can
+// skip and reposition by its own counters.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "IBlockDataQueue.h"
+#include "ICalcEnum.h"
+#include "ResultCodes.h"
+#include "calc/SourcePositioning.h"
+#include "foundation/COMPtr.h"
+
+template <class T, class IEnum, unsigned N>
+class EnumBufferBase {
+public:
+    EnumBufferBase() = default;
+    // The copy reads a clone of the source with the same buffered samples; it holds no
+    // block-data queue. A reader without a source copies as an empty reader.
+    EnumBufferBase(const EnumBufferBase& other) : mSource(other.mSource)
+    {
+        if (!mSource)
+            return;
+        std::copy<const T*>(other.mBuffer, other.mEnd, mBuffer);
+        mCurrent = mBuffer + (other.mCurrent - other.mBuffer);
+        mEnd = mBuffer + (other.mEnd - other.mBuffer);
+        mSourcePosition = other.mSourcePosition;
+        mLastResult = other.mLastResult;
+    }
+    EnumBufferBase& operator=(const EnumBufferBase&) = delete;
+
+    // Reads source from now on (null releases the one held), starting at its current position.
+    void SetEnum(IEnum* source)
+    {
+        mSource = source;
+        mQueue.Clear();
+        if (mSource)
+            mQueue = KVD::com_cast(mSource.get());
+        mLastResult = KVD_S_OK;
+        Resync();
+    }
+    void Release() { SetEnum(nullptr); }
+
+    // Forgets the buffered samples and takes the source's own position as the next one: for
+    // when someone moved the source behind the reader's back.
+    void Resync()
+    {
+        ClearBuffer();
+        mSourcePosition = 0;
+        if (mSource)
+            mSource->GetPosition(&mSourcePosition);
+    }
+
+    // Whether a sample is ready, filling the buffer from the source when it is empty.
+    bool HasMore()
+    {
+        if (mCurrent != mEnd)
+            return true;
+        ClearBuffer();
+        if (!mSource)
+            return false;
+        uint32_t got = 0;
+        mLastResult = mSource->Next(N, mBuffer, &got);
+        got = std::min(got, N);
+        mSourcePosition += static_cast<int32_t>(got);
+        mEnd = mBuffer + got;
+        return got != 0;
+    }
+    // The next sample; only after HasMore answered true.
+    T Next() { return *mCurrent++; }
+
+    // Moves the next sample by n (back when negative): inside the buffer by the buffer alone,
+    // otherwise by skipping the source, after which the buffer is empty. skipped receives the
+    // distance moved; the result is the source's.
+    HRESULT SkipEx(int32_t n, int32_t* skipped)
+    {
+        *skipped = n;
+        if (n == 0)
+            return KVD_S_OK;
+        if (!mSource) {
+            *skipped = 0;
+            return KVD_E_BADSTATE;
+        }
+        if ((n > 0 && n <= mEnd - mCurrent) || (n < 0 && -n <= mCurrent - mBuffer)) {
+            mCurrent += n;
+            return KVD_S_OK;
+        }
+        const int32_t distance = NextPosition() + n - mSourcePosition;
+        int32_t moved = 0;
+        const HRESULT hr = mSource->SkipEx(distance, &moved);
+        mSourcePosition += moved;
+        *skipped = n - (distance - moved);
+        ClearBuffer();
+        return hr;
+    }
+
+    // Positions the source at p and empties the buffer: through the source's 64-bit or 32-bit
+    // calculation-enumerator positioning when it has one, else by skipping it (the source
+    // position is then where the skip stopped).
+    HRESULT SetInitialPosition(int32_t p)
+    {
+        ClearBuffer();
+        mSourcePosition = p;
+        if (!mSource)
+            return KVD_E_BADSTATE;
+        KVD::COMPtr<ICalcEnum64> calc64(KVD::com_cast(mSource.get()));
+        if (calc64)
+            return calc64->SetInitialPosition64(p);
+        return CalcEnums::PositionSource(mSource.get(), p, &mSourcePosition);
+    }
+
+    IEnum* Source() const { return mSource.get(); }
+    // The position of the sample Next would hand out.
+    int32_t NextPosition() const { return mSourcePosition - Buffered(); }
+    int32_t SourcePosition() const { return mSourcePosition; }
+    int32_t Buffered() const { return static_cast<int32_t>(mEnd - mCurrent); }
+    HRESULT LastResult() const { return mLastResult; }
+
+private:
+    void ClearBuffer() { mCurrent = mEnd = mBuffer; }
+
+    T mBuffer[N] = {};
+    T* mCurrent = mBuffer;
+    T* mEnd = mBuffer;
+    KVD::COMPtr<IEnum, KVD::COMCloneEnumEx> mSource;  // copying the holder clones the stream
+    KVD::COMPtr<IBlockDataQueue> mQueue;               // kept alive with the source
+    int32_t mSourcePosition = 0;  // after the buffered samples
+    HRESULT mLastResult = KVD_S_OK;
+};

@@ -1,0 +1,253 @@
+#include "spirometry/CalibrateBase.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "IChannelCalc.h"
+#include "IEnumFloatEx.h"
+#include "foundation/numeric/LinearFit.h"
+#include "spirometry/SpiroIds.h"
+#include "spirometry/SpiroText.h"
+
+namespace Spirometry {
+
+namespace {
+
+void SetReason(KVD::String* reason, const KVD::String& text)
+{
+    if (reason != nullptr)
+        *reason = text;
+}
+
+bool IsSet(KVDPosition p)
+{
+    return p.tick != kNoPositionTick || p.record != kNoPositionRecord;
+}
+
+// A factor that is zero or no number must never reach the volume or flow scale.
+double UsableOrOne(double factor, KVD::String* message)
+{
+    if (std::isfinite(factor) && factor != 0.0)
+        return factor;
+    SetReason(message, CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>());
+    return 1.0;
+}
+
+// Index of the smallest value in [first, last); a later one wins only when strictly smaller.
+size_t IndexOfMinimum(const std::vector<float>& values, size_t first, size_t last)
+{
+    size_t best = first;
+    for (size_t i = first + 1; i < last; ++i)
+        if (values[i] < values[best])
+            best = i;
+    return best;
+}
+
+}  // namespace
+
+CalibrateBase::CalibrateBase(IAutoOrrelDoc* document, IRecordData* recordData)
+    : mRecordData(recordData), mDocument(document)
+{
+}
+
+void CalibrateBase::SetupFromOmbrisk(KVDPosition start, KVDPosition end, long channel)
+{
+    mRangeStart = start;
+    mRangeEnd = end;
+    mCalcFlowChannel = channel;
+}
+
+bool CalibrateBase::FlowCalibrationCanBeDone(KVD::String* reason)
+{
+    SetReason(reason, CachedText<SpirometryStr::IDS_NO_FLOW_SELECTION>());
+    return CalCheck(reason, mRawFlowChannel, mRawFlowChannel == mCalcFlowChannel ? kRawRecordedData : kChannelData);
+}
+
+bool CalibrateBase::VolumeCalibrationCanBeDone(KVD::String* reason)
+{
+    SetReason(reason, CachedText<SpirometryStr::IDS_NO_VOL_SELECTION>());
+    return CalCheck(reason, mCalcFlowChannel, kChannelData);
+}
+
+bool CalibrateBase::HasRange() const
+{
+    return IsSet(mRangeStart) && IsSet(mRangeEnd);
+}
+
+bool CalibrateBase::GetRange(KVD::String* reason, KVDPosition& start, KVDPosition& end)
+{
+    if (HasRange()) {
+        start = mRangeStart;
+        end = mRangeEnd;
+        return true;
+    }
+    KVD::COMPtr<IRecordDataSelection> selection;
+    if (mDocument != nullptr)
+        mDocument->GetSelection(0, selection.Set());
+    if (selection == nullptr || selection->GetRange(&start, &end) != KVD_S_OK) {
+        SetReason(reason, CachedText<SpirometryStr::IDS_NO_VALID_SELECTION>());
+        return false;
+    }
+    AutoBool valid = kAutoFalse;
+    return selection->HasSelection(&valid) == KVD_S_OK && valid != kAutoFalse;
+}
+
+bool CalibrateBase::CalCheck(KVD::String* reason, long channel, uint32_t type)
+{
+    // Every negative index, the unset channel's included, names no channel.
+    if (channel < 0) {
+        SetReason(reason, CachedText<SpirometryStr::IDS_CHANNEL_NOT_SET>());
+        return false;
+    }
+    KVDPosition start, end;
+    if (!GetRange(reason, start, end))
+        return false;
+    if (start.record != end.record) {
+        SetReason(reason, CachedText<SpirometryStr::IDS_RANGE_WARNING_1>());
+        return false;
+    }
+    AutoBool has = kAutoFalse;
+    if (mRecordData == nullptr ||
+        mRecordData->HasChannelData(start.record, TChannelId{int32_t(channel), type}, &has) != KVD_S_OK ||
+        has == kAutoFalse) {
+        SetReason(reason, CachedText<SpirometryStr::IDS_RANGE_WARNING_2>());
+        return false;
+    }
+    // Samples and ticks coincide in the streams the calibration reads.
+    mSampleCount = int64_t(end.tick) - int64_t(start.tick);
+    if (mSampleCount <= 0) {
+        SetReason(reason, CachedText<SpirometryStr::IDS_NO_VALID_SELECTION>());
+        return false;
+    }
+    SetReason(reason, KVD::String());
+    return true;
+}
+
+bool CalibrateBase::OrganiseFlowData(long channel, uint32_t type)
+{
+    KVDPosition start, end;
+    mFlow.clear();
+    if (mRecordData == nullptr || mSampleCount <= 0 || !GetRange(nullptr, start, end))
+        return false;
+    mSampleInterval = 0.0;
+    mRecordData->GetSecsPerTick(start.record, &mSampleInterval);
+    KVD::COMPtr<IEnumFloatEx> stream;
+    mRecordData->GetFloatStream(TChannelId{int32_t(channel), type}, start, end.tick, stream.Set());
+    if (stream == nullptr)
+        return false;
+    mFlow.resize(size_t(mSampleCount));
+    uint32_t delivered = 0;
+    stream->Next(uint32_t(mSampleCount), mFlow.data(), &delivered);
+    // What the stream did not deliver was never read.
+    mFlow.resize(std::min<size_t>(delivered, mFlow.size()));
+    mSampleCount = int64_t(mFlow.size());
+    return !mFlow.empty();
+}
+
+void CalibrateBase::OrganiseVolData()
+{
+    if (mFlow.empty())
+        return;
+    mVolume.assign(mFlow.size(), 0.0f);
+    for (size_t i = 1; i < mFlow.size(); ++i)
+        mVolume[i] = float(mVolume[i - 1] + mFlow[i - 1] * mSampleInterval);
+    mFlowIntegral = mVolume.back();
+}
+
+double CalibrateBase::CalcFlowGain(double knownVolume, KVD::String* message) const
+{
+    const double gain = mFlowIntegral == 0.0f ? 0.0 : std::fabs(knownVolume / mFlowIntegral);
+    return UsableOrOne(gain, message);
+}
+
+double CalibrateBase::CalcVolume(double gain) const
+{
+    return std::fabs(gain * mFlowIntegral);
+}
+
+bool CalibrateBase::DetectFlowChannel(long channel) const
+{
+    if (mDocument == nullptr)
+        return false;
+    KVD::COMPtr<IOrrelData2> data;
+    mDocument->GetData(data.Set());
+    KVD::COMPtr<IOrrelSetCalcData> calcData = KVD::com_cast(data.get());
+    if (calcData == nullptr)
+        return false;
+    KVD::COMPtr<ICalculation> calculation;
+    calcData->GetCalculation(0xC000000000000000ull | uint32_t(channel), calculation.Set());
+    if (calculation == nullptr)
+        return false;
+    KVD::COMPtr<ICalculationClass> cls;
+    calculation->GetCalculationClass(cls.Set());
+    TCAFId id = 0;
+    return cls != nullptr && cls->GetTypeId(&id) == KVD_S_OK && id == SpFlowCalcTypeId();
+}
+
+double CalibrateBase::CalcVolumeCorrectionFactor(VolumeCorrectionMethod method, double deadSpaceML,
+                                                 KVD::String* message)
+{
+    if (!CalCheck(nullptr, mCalcFlowChannel, kChannelData) || !OrganiseFlowData(mCalcFlowChannel, kChannelData))
+        return 1.0;
+    const double deadSpace = deadSpaceML / 1000.0;
+    double factor;
+    if (method == kVolumeCorrectionLinearFit)
+        factor = LinearFitFactor(deadSpace);
+    else if (method == kVolumeCorrectionWholeBreaths)
+        factor = WholeBreathsFactor(deadSpace);
+    else
+        return 1.0;
+    return std::clamp(UsableOrOne(factor, message), kMinVolumeRatio, kMaxVolumeRatio);
+}
+
+double CalibrateBase::LinearFitFactor(double deadSpace) const
+{
+    const size_t n = mFlow.size();
+    std::vector<double> t(n), a(n), b(n);
+    double accumulator = mFlow[0] < 0.0f ? deadSpace : 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        t[i] = double(i) * mSampleInterval;
+        const double v = mFlow[i] * mSampleInterval;
+        accumulator = std::max(0.0, std::min(deadSpace, accumulator + v));
+        a[i] = i > 0 ? a[i - 1] : 0.0;
+        b[i] = i > 0 ? b[i - 1] : 0.0;
+        // Expired volume beyond each expiration's dead space goes to b, everything else to a.
+        if (accumulator <= 0.0 && v < 0.0)
+            b[i] += v;
+        else
+            a[i] += v;
+    }
+    if (!(b.back() < 0.0))
+        return 1.0;
+    std::vector<double> fitA, fitB;
+    if (!ExtLib::linear_fit_series(b, t, false, 0.0, fitB, nullptr) ||
+        !ExtLib::linear_fit_series(a, t, false, 0.0, fitA, nullptr))
+        return 1.0;
+    return -fitB[1] / fitA[1];
+}
+
+double CalibrateBase::WholeBreathsFactor(double deadSpace)
+{
+    OrganiseVolData();
+    const size_t n = mVolume.size();
+    const size_t i1 = n >= 6 ? IndexOfMinimum(mVolume, 0, n / 3) : 0;
+    const size_t i2 = IndexOfMinimum(mVolume, 2 * n / 3, n);
+    float accumulator = 0.0f, inspired = 0.0f, corrected = 0.0f, deadSpaceExpired = 0.0f;
+    const float d = float(deadSpace);
+    for (size_t i = i1; i < i2; ++i) {
+        const float v = float(mFlow[i] * mSampleInterval);
+        accumulator = std::max(0.0f, accumulator - v);
+        if (v >= 0.0f) {
+            inspired += v;
+        } else if (accumulator > d) {
+            corrected += v;
+            accumulator = d;
+        } else {
+            deadSpaceExpired += v;
+        }
+    }
+    const float total = deadSpaceExpired + inspired;
+    return total == 0.0f ? 0.0 : -corrected / total;
+}
+
+}  // namespace Spirometry

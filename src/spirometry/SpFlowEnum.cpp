@@ -1,0 +1,276 @@
+#include "spirometry/SpFlowEnum.h"
+
+#include <cfloat>
+#include <cmath>
+#include <locale>
+#include <sstream>
+
+#include "IRecordData.h"
+#include "IUnitsConversion.h"
+#include "foundation/COMPtr.h"
+#include "spirometry/FlowHeads.h"
+#include "spirometry/RecordCodes.h"
+
+namespace Spirometry {
+
+namespace {
+
+constexpr long kSourcePlaceholder = -2147483648L;
+// Text lengths, with the terminating NUL, that are too short to carry settings.
+constexpr unsigned kShortestSettingsCount = 8;
+constexpr CalcEnumFlags kNoDriftRemoval = 0x80000000u;
+// The drift estimate averages this many samples at each end of the record.
+constexpr uint32_t kDriftEndSamples = 10;
+// Both ends are quiet below this share of the raw channel's full range.
+constexpr double kQuietShare = 0.025;
+constexpr double kFullRangeStored = 32000.0;
+
+const wchar_t* const kParamNames[] = {L"Raw Flow channel", L"Apply drift correction", L"Raw flow channel index",
+                                      L"Head scale", L"Non-linear compensation"};
+const CalcEnums::Range kParamRanges[] = {
+    {0, 0}, {0, 1}, {0, 2147483647.0}, {-FLT_MAX, FLT_MAX}, {-FLT_MAX, FLT_MAX}};
+const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataSamples, kEnumDataSamples, kEnumDataSamples,
+                                       kEnumDataSamples};
+const wchar_t* const kAliases[] = {L"SpFlow"};
+
+// Numbers separated by white space, read in the classic locale. A number that cannot be read
+// counts as 0 and ends the reading; once the text is used up, fields keep what they held.
+class SettingsReader {
+public:
+    explicit SettingsReader(const KVD::String& text) : mIn(text.c_str())
+    {
+        mIn.imbue(std::locale::classic());
+    }
+
+    template <class T>
+    void Read(T& field)
+    {
+        if (!mGood)
+            return;
+        mIn >> std::ws;
+        if (mIn.eof()) {
+            mGood = false;
+            return;
+        }
+        T value{};
+        if (!(mIn >> value)) {
+            field = T{};
+            mGood = false;
+            return;
+        }
+        field = value;
+    }
+
+private:
+    std::wistringstream mIn;
+    bool mGood = true;
+};
+
+// One pass over the delivered samples; the flags are template arguments so that each
+// combination is a loop without branches.
+template <bool Drift, bool Compensate, bool Clamp>
+void ConvertToFlow(float* samples, uint32_t n, int32_t first, double offset, double slope, double scale,
+                   double coefficient, double clampLevel)
+{
+    for (uint32_t k = 0; k < n; ++k) {
+        float x = samples[k];
+        if constexpr (Drift)
+            x -= float(offset + slope * double(first + int32_t(k)));
+        double y;
+        if constexpr (Compensate) {
+            const double c = coefficient * x;
+            y = x >= 0.0f ? scale * (1.0 - c) * x : scale * (1.0 + c) * x;
+        } else {
+            y = double(x) * scale;
+        }
+        float out = float(y);
+        if constexpr (Clamp)
+            out = clampLevel > double(std::fabs(out)) ? 0.0f : out;
+        samples[k] = out;
+    }
+}
+
+using Converter = void (*)(float*, uint32_t, int32_t, double, double, double, double, double);
+
+constexpr Converter kConverters[8] = {
+    ConvertToFlow<false, false, false>, ConvertToFlow<false, false, true>, ConvertToFlow<false, true, false>,
+    ConvertToFlow<false, true, true>,   ConvertToFlow<true, false, false>, ConvertToFlow<true, false, true>,
+    ConvertToFlow<true, true, false>,   ConvertToFlow<true, true, true>,
+};
+
+}  // namespace
+
+const CalcEnums::NumericParamsFuncTable SpFlowEnum::sFuncTable = {
+    kParamNames, kParamRanges, kParamTypes, 5, 1, kAliases, 1, 0, kEnumDataSamples};
+
+SpFlowEnum::SpFlowEnum(ICalcEnumClass2* classObject, IOrrelData2* data) : SingleSourceNoDelayCalc(classObject, data)
+{
+}
+
+HRESULT SpFlowEnum::SetSettings(IAutoKVDString* text, BlockUpdateType* update)
+{
+    const KVD::String settings(text);
+    StoreSettings(settings);
+    mSettingsText = settings;
+    ParseSettings(settings);
+    if (update != nullptr)
+        *update = kUpdateAll;
+    return KVD_S_OK;
+}
+
+void SpFlowEnum::ParseSettings(const KVD::String& text)
+{
+    mParsed = Parsed();
+    Parsed& p = mParsed;
+    long drift = 0;
+    long compensation = 0;
+    if (text.GetCount() >= kShortestSettingsCount) {
+        SettingsReader in(text);
+        long first = 0;
+        in.Read(first);
+        if (first > kSourcePlaceholder) {
+            // A formula call: SpFlow(source, drift, raw channel index, head scale, coefficient).
+            drift = first;
+            in.Read(p.rawFlowChannel);
+            in.Read(p.headScale);
+            in.Read(p.coefficient);
+            p.customHead = true;
+            p.nonLinearCompensation = std::fabs(p.coefficient - 1.0) > 0.001;
+            p.ownChannel = p.rawFlowChannel;
+            p.driftCorrection = drift == 1;
+            return;
+        }
+        long custom = 0;
+        long clamp = 0;
+        in.Read(drift);
+        in.Read(p.headIndex);
+        in.Read(custom);
+        in.Read(p.headScale);
+        in.Read(compensation);
+        in.Read(p.rawFlowChannel);
+        in.Read(p.ownChannel);
+        in.Read(clamp);
+        in.Read(p.clampLevel);
+        p.customHead = custom == 1;
+        p.clampEnabled = clamp == 1;
+    }
+    const FlowHeads heads;
+    if (!p.customHead && heads.IsRow(p.headIndex)) {
+        // With a built-in head the table's constant counts, not the scale in the text.
+        p.headScale = heads.GetScale(unsigned(p.headIndex));
+        p.coefficient = heads.GetCoefficient(unsigned(p.headIndex));
+        p.nonLinearCompensation = compensation == 1;
+    }
+    p.driftCorrection = drift == 1;
+}
+
+HRESULT SpFlowEnum::SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double sampling,
+                               CalcEnumFlags flags)
+{
+    const HRESULT hr = SingleSourceNoDelayCalc::SetSources(record, count, sources, units, sampling, flags);
+    mSourceFlags = flags;
+    DetermineDriftValuesByRecLength(record);
+    return hr;
+}
+
+void SpFlowEnum::DetermineDriftValuesByRecLength(int32_t record)
+{
+    if (!RemovesDrift() || Data() == nullptr)
+        return;
+    KVD::COMPtr<IRecordData> records;
+    Data()->GetRecordData(records.Set());
+    uint32_t length = 0;
+    if (records == nullptr || records->GetRecordTicks(record, &length) != KVD_S_OK)
+        return;
+    // Every kept span starts at tick 0: a new record is estimated, a grown one is not.
+    const bool startDiffers = record != mDriftSpanStart.record || mDriftSpanStart.tick != 0;
+    const bool endDiffers = record != mDriftSpanEnd.record || mDriftSpanEnd.tick != length;
+    if (!startDiffers || !endDiffers)
+        return;
+    mDriftSpanStart = KVDPosition{0, record};
+    mDriftSpanEnd = KVDPosition{length, record};
+    mDriftOffset = 0.0;
+    mDriftSlope = 0.0;
+    if (length <= 2 * kDriftEndSamples)
+        return;
+
+    const uint32_t dataFlags = mParsed.rawFlowChannel == mParsed.ownChannel ? 0x1001u : 0x40001000u;
+    const TChannelId channel{int32_t(mParsed.rawFlowChannel), dataFlags};
+    KVD::COMPtr<IEnumFloatEx> stream;
+    records->GetFloatStream(channel, mDriftSpanStart, length, stream.Set());
+    if (stream == nullptr)
+        return;
+    float head[kDriftEndSamples], tail[kDriftEndSamples];
+    uint32_t headCount = 0, tailCount = 0;
+    int32_t skipped = 0;
+    const int32_t middle = int32_t(length - 2 * kDriftEndSamples);
+    stream->Next(kDriftEndSamples, head, &headCount);
+    stream->SkipEx(middle, &skipped);
+    stream->Next(kDriftEndSamples, tail, &tailCount);
+    // Ends the stream did not deliver in full give no estimate.
+    if (headCount != kDriftEndSamples || tailCount != kDriftEndSamples || skipped != middle)
+        return;
+    float s1 = 0.0f, m1 = 0.0f, s2 = 0.0f, m2 = 0.0f;
+    for (uint32_t i = 0; i < kDriftEndSamples; ++i) {
+        s1 += head[i];
+        m1 = std::fmax(m1, std::fabs(head[i]));
+        s2 += tail[i];
+        m2 = std::fmax(m2, std::fabs(tail[i]));
+    }
+
+    KVD::COMPtr<IUnitsConversion> units;
+    records->GetUnitsConversion(record, channel, units.Set());
+    double fullRange = 0.0;
+    if (units == nullptr || units->ConvertValue(dataFlags, kFullRangeStored, &fullRange) != KVD_S_OK)
+        return;
+    const float threshold = float(fullRange * kQuietShare);
+    if (m1 < threshold && m2 < threshold) {
+        const float mean1 = s1 / float(kDriftEndSamples);
+        const float mean2 = s2 / float(kDriftEndSamples);
+        mDriftOffset = mean1;
+        mDriftSlope = (mean2 - mean1) / float(length);
+    }
+}
+
+HRESULT SpFlowEnum::Next(uint32_t count, float* buffer, uint32_t* delivered)
+{
+    IEnumFloatEx* source = SourceStream();
+    uint32_t got = 0;
+    HRESULT hr = KVD_E_BADSTATE;
+    int32_t first = 0;
+    if (source != nullptr && buffer != nullptr) {
+        source->GetPosition(&first);
+        hr = source->Next(count, buffer, &got);
+    }
+    const Parsed& p = mParsed;
+    const unsigned variant = (RemovesDrift() ? 4 : 0) | (p.nonLinearCompensation ? 2 : 0) | (p.clampEnabled ? 1 : 0);
+    kConverters[variant](buffer, got, first, mDriftOffset, mDriftSlope, p.headScale, p.coefficient, p.clampLevel);
+    if (delivered != nullptr)
+        *delivered = got;
+    return got == count ? KVD_S_OK : hr;
+}
+
+HRESULT SpFlowEnum::CloneSlave(IUnknown* outer, ICalcEnum** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    SpFlowEnum* copy = new SpFlowEnum(*this);
+    if (outer != nullptr) {
+        copy->AggregateIn(outer);
+        // The outer object keeps the copy by its inner IUnknown, as CreateEx hands it out.
+        *out = reinterpret_cast<ICalcEnum*>(copy->NonDelegating());
+    } else {
+        *out = copy->CalcFace();
+    }
+    return KVD_S_OK;
+}
+
+HRESULT SpFlowEnum::Clone(IEnumExBase** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    *out = (new SpFlowEnum(*this))->StreamFace();
+    return KVD_S_OK;
+}
+
+}  // namespace Spirometry

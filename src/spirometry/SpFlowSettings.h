@@ -1,0 +1,61 @@
+// The settings record of the "Spirometry Flow" calculation: which raw channel carries the flow
+// head's signal, which head is fitted, drift correction, non-linear compensation, noise-floor
+// clamping and the computed channel's range and units. Persisted by the host with the document,
+// edited as copies by the dialogs, and turned into the flow enumerator's settings text.
+#pragma once
+
+#include <cstdint>
+
+#include "IPersistObject.h"
+#include "foundation/KVDString.h"
+#include "foundation/UnknownImp.h"
+#include "spirometry/NoiseFloorClamping.h"
+
+namespace Spirometry {
+
+class SpFlowSettings : public SimpleUnknownImp1<IPersistObject, 0l> {
+public:
+    static constexpr int32_t kVersion = 3;
+    static constexpr int32_t kDefaultUnitIndex = 3;
+    static constexpr int32_t kDefaultUnitPrefix = 8;  // no prefix: L/s
+
+    SpFlowSettings();
+    // Empty strings and no clamping, then every field of other (the defaults when null).
+    explicit SpFlowSettings(const SpFlowSettings* other);
+
+    HRESULT Read(IBinInStream* in) override;
+    HRESULT Write(IBinOutStream* out) const override;
+    HRESULT GetObjId(TCAFId* id) const override;
+
+    void SetDefaults();
+    // Every field but the reference count; null changes nothing.
+    void SetFrom(const SpFlowSettings* other);
+    // Head 5 is custom with the given scale; others take the table row's scale. Compensation is
+    // cleared except for head 2, the only head for which it can be chosen.
+    void SetFlowHead(long head, double customScale);
+    // Ranges, the raw prefix exponent and the full range are derived values: not compared.
+    bool IsEqual(const SpFlowSettings* other) const;
+    // The flow enumerator's settings text; kept in the settings-text field.
+    const KVD::String& GetSettingStr() const;
+    // The formula the flow dialog shows, from the bundle's format texts.
+    KVD::String GetFlowFormula() const;
+
+    bool mDriftCorrection;
+    long mRawFlowChannel;
+    long mOwnChannel;
+    int32_t mHeadIndex;
+    bool mNonLinearCompensation;
+    bool mCustomHead;
+    double mHeadScale;
+    KVD::String mUnitText;
+    int32_t mUnitIndex;
+    double mRangeTop;
+    double mRangeBottom;
+    long mRawPrefixExponent;
+    mutable KVD::String mSettingsText;
+    double mFlowFullRange;
+    NoiseFloorClamping mClamp;
+    int32_t mUnitPrefix;
+};
+
+}  // namespace Spirometry

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "HostDoubles.h"
+#include "spirometry/CalibrateBase.h"
+#include "spirometry/SpiroText.h"
+
+using Spirometry::CalibrateBase;
+using SpiroTest::FakeDocument;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Half a sine wave of n samples whose integral over time is volume (negative: expiration).
+void AppendHalfSine(std::vector<float>& flow, int n, double dt, double volume)
+{
+    const double amplitude = volume * kPi / (2.0 * n * dt);
+    for (int i = 0; i < n; ++i)
+        flow.push_back(float(amplitude * std::sin(kPi * (i + 0.5) / n)));
+}
+
+// Breaths of 2 s inspiration then 2 s expiration at 100 samples per second.
+std::vector<float> Breathing(int breaths, double inspired, double expired)
+{
+    std::vector<float> flow;
+    for (int b = 0; b < breaths; ++b) {
+        AppendHalfSine(flow, 200, 0.01, inspired);
+        AppendHalfSine(flow, 200, 0.01, -expired);
+    }
+    flow.push_back(0.0f);
+    return flow;
+}
+
+void Select(FakeDocument& doc, uint32_t from, uint32_t to, int record = 0)
+{
+    doc.selection.SetRange(KVDPosition{from, record}, KVDPosition{to, record});
+}
+
+}  // namespace
+
+TEST(Calibration, RangeChecksGiveTheirReasons)
+{
+    FakeDocument doc;
+    doc.records.SetSamples(0, 3, std::vector<float>(100, 0.0f));
+    CalibrateBase cal(&doc, &doc.records);
+    KVD::String reason;
+
+    cal.SetCalcFlowChannel(-1);
+    EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
+    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_CHANNEL_NOT_SET>());
+
+    cal.SetCalcFlowChannel(3);
+    EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));  // nothing selected: the first reason stays
+    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_NO_VOL_SELECTION>());
+
+    doc.selection.SetRange(KVDPosition{10, 0}, KVDPosition{20, 1});
+    EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
+    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_RANGE_WARNING_1>());
+
+    Select(doc, 10, 60);
+    cal.SetCalcFlowChannel(4);
+    EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
+    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_RANGE_WARNING_2>());
+
+    cal.SetCalcFlowChannel(3);
+    EXPECT_TRUE(cal.VolumeCalibrationCanBeDone(&reason));
+    EXPECT_EQ(reason, L"");
+    EXPECT_EQ(cal.GetSampleCount(), 50);
+
+    // A range given by the caller wins over the selection; an empty one cannot be calibrated.
+    cal.SetupFromOmbrisk(KVDPosition{30, 0}, KVDPosition{30, 0}, 3);
+    EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
+    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_NO_VALID_SELECTION>());
+}
+
+TEST(Calibration, ThreeLitreInjectionGivesTheGainThatRestoresIt)
+{
+    // The head reads 20 % low: the calculated flow integrates to 2.4 L of a 3 L injection.
+    for (double sign : {1.0, -1.0}) {
+        FakeDocument doc;
+        std::vector<float> flow(100, 0.0f);
+        AppendHalfSine(flow, 1000, 0.001, sign * 3.0 * 0.8);
+        flow.resize(flow.size() + 100, 0.0f);
+        doc.records.SetSamples(0, 2, flow);
+        Select(doc, 0, uint32_t(flow.size()));
+
+        CalibrateBase cal(&doc, &doc.records);
+        cal.SetRawFlowChannel(1);
+        cal.SetCalcFlowChannel(2);
+        ASSERT_TRUE(cal.CalCheck(nullptr, 2, Spirometry::kChannelData));
+        ASSERT_TRUE(cal.OrganiseFlowData(2, Spirometry::kChannelData));
+        cal.OrganiseVolData();
+        EXPECT_NEAR(cal.GetFlowIntegral(), sign * 2.4, 1e-5);
+        const double gain = cal.CalcFlowGain(3.0);
+        EXPECT_NEAR(gain, 1.25, 1e-5);
+        EXPECT_NEAR(cal.CalcVolume(gain), 3.0, 1e-12);
+        EXPECT_EQ(doc.records.streamKinds.back(), Spirometry::kChannelData);
+    }
+}
+
+TEST(Calibration, UndeliveredSamplesAreNeverRead)
+{
+    FakeDocument doc;
+    doc.records.SetSamples(0, 2, std::vector<float>(1000, 1.0f));
+    doc.records.deliverShort = 400;
+    Select(doc, 0, 1000);
+    CalibrateBase cal(&doc, &doc.records);
+    ASSERT_TRUE(cal.CalCheck(nullptr, 2, Spirometry::kChannelData));
+    ASSERT_TRUE(cal.OrganiseFlowData(2, Spirometry::kChannelData));
+    EXPECT_EQ(cal.GetSampleCount(), 600);
+    cal.OrganiseVolData();
+    EXPECT_NEAR(cal.GetFlowIntegral(), 599 * 0.001, 1e-5);
+}
+
+TEST(Calibration, VolumeCorrectionBalancesExpiredAgainstInspiredBeyondTheDeadSpace)
+{
+    // 1.0 L in, 1.2 L out per breath, 150 mL dead space: (1.2 - 0.15) / (1.0 - 0.15).
+    const double expected = 1.05 / 0.85;
+    for (auto method : {Spirometry::kVolumeCorrectionLinearFit, Spirometry::kVolumeCorrectionWholeBreaths}) {
+        FakeDocument doc;
+        doc.records.secsPerTick = 0.01;
+        const std::vector<float> flow = Breathing(6, 1.0, 1.2);
+        doc.records.SetSamples(0, 5, flow);
+        Select(doc, 0, uint32_t(flow.size()));
+        CalibrateBase cal(&doc, &doc.records);
+        cal.SetCalcFlowChannel(5);
+        KVD::String message;
+        EXPECT_NEAR(cal.CalcVolumeCorrectionFactor(method, 150.0, &message), expected, 0.01 * expected) << method;
+        EXPECT_EQ(message, L"");
+    }
+}
+
+TEST(Calibration, CorrectionWithoutAUsableResultIsOneOrClamped)
+{
+    const struct {
+        const char* what;
+        std::vector<float> flow;
+        Spirometry::VolumeCorrectionMethod method;
+        double factor;
+        bool message;
+    } cases[] = {
+        {"no expiration beyond the dead space", Breathing(6, 1.0, 0.1), Spirometry::kVolumeCorrectionLinearFit, 1.0,
+         false},
+        {"no flow at all", std::vector<float>(2401, 0.0f), Spirometry::kVolumeCorrectionWholeBreaths, 1.0, true},
+        {"far too much expired", Breathing(6, 0.16, 1.2), Spirometry::kVolumeCorrectionWholeBreaths, 10.0, false},
+        {"unknown method", Breathing(6, 1.0, 1.2), Spirometry::VolumeCorrectionMethod(2), 1.0, false},
+    };
+    for (const auto& c : cases) {
+        FakeDocument doc;
+        doc.records.secsPerTick = 0.01;
+        doc.records.SetSamples(0, 5, c.flow);
+        Select(doc, 0, uint32_t(c.flow.size()));
+        CalibrateBase cal(&doc, &doc.records);
+        cal.SetCalcFlowChannel(5);
+        KVD::String message;
+        EXPECT_EQ(cal.CalcVolumeCorrectionFactor(c.method, 150.0, &message), c.factor) << c.what;
+        EXPECT_EQ(message == Spirometry::CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>(), c.message) << c.what;
+    }
+
+    FakeDocument doc;
+    doc.records.SetSamples(0, 5, std::vector<float>(10, 0.0f));
+    Select(doc, 0, 10);
+    CalibrateBase cal(&doc, &doc.records);
+    ASSERT_TRUE(cal.CalCheck(nullptr, 5, Spirometry::kChannelData) && cal.OrganiseFlowData(5, Spirometry::kChannelData));
+    cal.OrganiseVolData();
+    KVD::String message;
+    EXPECT_EQ(cal.CalcFlowGain(3.0, &message), 1.0);
+    EXPECT_EQ(message, Spirometry::CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>());
+}
