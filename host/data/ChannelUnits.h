@@ -24,7 +24,7 @@ public:
     HRESULT GetUnitName(IUnitName** unit) override;
     // A hash of the unit's text.
     HRESULT GetUnitProperty(uint32_t* property) override;
-    // Recordings carry the units their device gave them: never the user's.
+    // Units come from the recording or the calculation, never from the user.
     HRESULT IsUserDefined(AutoBool* user) override;
 
     const std::string& Unit() const { return mUnit; }
