@@ -10,6 +10,7 @@
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
 #include "host/CalcEnumHost.h"
+#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 
 namespace Host {
@@ -26,12 +27,8 @@ ArithCalculation::ArithCalculation(ICalculationClass* cls, TChannelId channel, I
 {
     auto* host = new CalcEnumHost(static_cast<IChannelCalc*>(this));
     mHost = host;
-    IUnknown* inner = host->TakeInner();
-    mInner = inner;
-    inner->Release();
-    ArithSettings* settings = ArithSettings::Create();
-    mSettings = settings;
-    settings->Release();
+    mInner = Adopt(host->TakeInner());
+    mSettings = Adopt(ArithSettings::Create());
 }
 
 ArithCalculation::~ArithCalculation()
@@ -115,8 +112,7 @@ HRESULT ArithCalculation::Configure(const IPersistObject* settings, AutoBool for
     HRESULT hr = FormulaSources(given->Formula(), sources);
     if (hr != KVD_S_OK)
         return hr;
-    mSettings = ArithSettings::Create(given->Formula(), given->Unit());
-    mSettings->Release();
+    mSettings = Adopt(ArithSettings::Create(given->Formula(), given->Unit()));
     hr = InstallEnumerator(sources);
     if (hr != KVD_S_OK)
         return hr;
@@ -146,8 +142,7 @@ HRESULT ArithCalculation::SetSettingsForAutoScale(uint32_t, const IPersistObject
     const auto* given = dynamic_cast<const ArithSettings*>(settings);
     if (given == nullptr)
         return KVD_E_BADSTATE;
-    mSettings = ArithSettings::Create(given->Formula(), given->Unit());
-    mSettings->Release();
+    mSettings = Adopt(ArithSettings::Create(given->Formula(), given->Unit()));
     return KVD_S_OK;
 }
 

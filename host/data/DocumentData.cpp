@@ -5,6 +5,7 @@
 #include "IEnumEventEx.h"
 #include "calc/CalcVariablesImpl.h"
 #include "foundation/KVDString.h"
+#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/SampleStream.h"
 
@@ -37,11 +38,9 @@ DocumentData* DocumentData::Create(std::shared_ptr<const Recording> recording)
     return data;
 }
 
-DocumentData::DocumentData(std::shared_ptr<const Recording> recording) : mChannels(std::move(recording))
+DocumentData::DocumentData(std::shared_ptr<const Recording> recording)
+    : mChannels(std::move(recording)), mVariables(Adopt<IKVDCalcVariables>(CalcVariable::CalcVariablesImpl::Create()))
 {
-    IKVDCalcVariables* variables = CalcVariable::CalcVariablesImpl::Create();
-    mVariables = variables;
-    variables->Release();
 }
 
 bool DocumentData::Resolve(KVDPosition& position) const
