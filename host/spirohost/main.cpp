@@ -5,6 +5,7 @@
 
 #include "host/Framework.h"
 #include "host/HostAlertPolicy.h"
+#include "host/PublishedFunctions.h"
 #include "spirohost/Commands.h"
 
 namespace {
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
         Host::Framework::Install();
+        // Before the plug-in loads: formula tables see only what is published by then.
+        Host::PublishFormulaFunctions();
         Host::InstallAlertPolicy();
         try {
             return c.run(SpiroHost::Args(argv + 2, argv + argc));
