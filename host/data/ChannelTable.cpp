@@ -2,22 +2,14 @@
 
 #include <limits>
 
+#include <boost/algorithm/string/predicate.hpp>
+
+#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/DataRequest.h"
 #include "host/data/RecordChannel.h"
 
 namespace Host {
-namespace {
-
-template <class T>
-KVD::COMPtr<T> Adopt(T* created)
-{
-    KVD::COMPtr<T> held(created);
-    created->Release();
-    return held;
-}
-
-}  // namespace
 
 ChannelTable::ChannelTable(std::shared_ptr<const Recording> recording) : mRecording(std::move(recording))
 {
@@ -47,7 +39,7 @@ int ChannelTable::AddChannel(const std::string& title, const std::string& unit)
 int ChannelTable::Find(const std::string& title) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (mChannels[i].title == title)
+        if (boost::algorithm::iequals(mChannels[i].title, title))
             return i;
     return -1;
 }

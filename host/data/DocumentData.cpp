@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "IEnumEventEx.h"
+#include "calc/CalcVariablesImpl.h"
 #include "foundation/KVDString.h"
+#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/SampleStream.h"
 
@@ -34,6 +36,11 @@ DocumentData* DocumentData::Create(std::shared_ptr<const Recording> recording)
     auto* data = new DocumentData(std::move(recording));
     data->AddRef();
     return data;
+}
+
+DocumentData::DocumentData(std::shared_ptr<const Recording> recording)
+    : mChannels(std::move(recording)), mVariables(Adopt<IKVDCalcVariables>(CalcVariable::CalcVariablesImpl::Create()))
+{
 }
 
 bool DocumentData::Resolve(KVDPosition& position) const
@@ -372,6 +379,40 @@ HRESULT DocumentData::GetData(IOrrelData2** data)
         return KVD_E_POINTER;
     AddRef();
     *data = this;
+    return KVD_S_OK;
+}
+
+// IKVDChannelInfo ----------------------------------------------------------------------------
+
+HRESULT DocumentData::FindChannel(int32_t, IAutoKVDString* name, TChannelId* id, KVDEnumDataType* kind, int32_t,
+                                  TChannelId)
+{
+    if (name == nullptr || id == nullptr)
+        return KVD_E_POINTER;
+    const int channel = mChannels.Find(KVD::ToU8String(KVD::String(name)));
+    if (channel < 0)
+        return KVD_S_FALSE;
+    *id = TChannelId{channel, kEnumDataSamples};
+    if (kind != nullptr)
+        *kind = kEnumDataSamples;
+    return KVD_S_OK;
+}
+
+HRESULT DocumentData::GetChannelDataType(int32_t, TChannelId channel, KVDEnumDataType* kind, int32_t, TChannelId)
+{
+    if (kind == nullptr)
+        return KVD_E_POINTER;
+    if (!mChannels.IsChannel(channel.channel))
+        return KVD_E_BADSTATE;
+    *kind = kEnumDataSamples;
+    return KVD_S_OK;
+}
+
+HRESULT DocumentData::GetCalcVariables(uint32_t, TChannelId, IKVDCalcVariables** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    mVariables.GetOut(out);
     return KVD_S_OK;
 }
 

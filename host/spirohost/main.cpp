@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "host/Framework.h"
-#include "host/HostAlertPolicy.h"
 #include "host/PublishedFunctions.h"
+#include "host/HostAlertPolicy.h"
 #include "spirohost/Commands.h"
 
 namespace {
@@ -37,8 +37,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
         Host::Framework::Install();
-        // Before the plug-in loads: formula tables see only what is published by then.
-        Host::PublishFormulaFunctions();
+        Host::PublishFormulaFunctions();  // before the plug-in loads and any formula compiles
         Host::InstallAlertPolicy();
         try {
             return c.run(SpiroHost::Args(argv + 2, argv + argc));
