@@ -80,6 +80,8 @@ HRESULT HostDocument::QueryInterface(const _IID& iid, void** out)
         *out = static_cast<ISubject*>(this);
     else if (iid == IID_ISettingsRegistrar)
         return mRegistrar->QueryInterface(iid, out);
+    else if (iid == IID_IMessageHandler)
+        *out = static_cast<IMessageHandler*>(&mMessageHandler);
     else
         return KVD_E_NOINTERFACE;
     AddRef();

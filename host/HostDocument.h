@@ -15,6 +15,7 @@
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
 #include "host/Selection.h"
+#include "host/views/DocumentMessageHandler.h"
 
 namespace Host {
 
@@ -118,6 +119,7 @@ private:
     int mChannels = 0;
     int mChannelsWithData = 0;
     int mComputedChannels = 0;
+    DocumentMessageHandler mMessageHandler{*this};  // what the views send to their root document
 };
 
 }  // namespace Host
