@@ -8,30 +8,6 @@
 
 namespace Host {
 namespace RegistrarRecords {
-namespace {
-
-// Calls f(code, offset) for each parameter of a valid signature, offsets from the block start.
-template <class F>
-bool EachParam(uint32_t signature, F f)
-{
-    uint32_t offset = 4;
-    bool ended = false;
-    for (unsigned i = 0; i < kMsgMaxParams; ++i) {
-        const uint32_t code = signature >> (4 * i) & 0xF;
-        if (code == 0) {
-            ended = true;
-            continue;
-        }
-        if (ended || MsgParamSize(code) == 0)
-            return false;
-        f(code, offset);
-        offset += MsgParamSize(code);
-    }
-    return true;
-}
-
-}  // namespace
-
 void WriteKey(KVD::BinOStream& out, const ISettingsRegistrarKey* key)
 {
     SRKeyParts parts{};
@@ -83,7 +59,7 @@ void WriteMessage(KVD::BinOStream& out, const IMessage* message)
     if (bytes != nullptr)
         std::memcpy(&signature, bytes, 4);
     out << signature;
-    EachParam(signature, [&](uint32_t code, uint32_t offset) {
+    Message::ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
         if (code == kMsgParam_String) {
             const wchar_t* text = nullptr;
             std::memcpy(&text, bytes + offset, sizeof(text));
@@ -112,7 +88,7 @@ KVD::COMPtr<IMessage> ReadMessage(KVD::BinIStream& in)
     std::memcpy(block.data(), &signature, 4);
     std::vector<KVD::String> texts;
     texts.reserve(kMsgMaxParams);  // the block points into them
-    EachParam(signature, [&](uint32_t code, uint32_t offset) {
+    Message::ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
         if (code == kMsgParam_String) {
             texts.emplace_back();
             in >> texts.back();
