@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include <boost/algorithm/string/predicate.hpp>
+
 #include "host/data/ChannelUnits.h"
 #include "host/data/DataRequest.h"
 #include "host/data/RecordChannel.h"
@@ -47,7 +49,7 @@ int ChannelTable::AddChannel(const std::string& title, const std::string& unit)
 int ChannelTable::Find(const std::string& title) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (mChannels[i].title == title)
+        if (boost::algorithm::iequals(mChannels[i].title, title))
             return i;
     return -1;
 }

@@ -33,7 +33,8 @@ public:
     // Appends a channel without recorded data; answers its index.
     int AddChannel(const std::string& title, const std::string& unit);
     const std::string& Title(int channel) const { return mChannels.at(channel).title; }
-    // The first channel with the title, or -1.
+    // The first channel with the title, its letters compared regardless of case as formulas
+    // name channels; -1 when none.
     int Find(const std::string& title) const;
 
     bool HasData(int record, int channel, uint32_t flags);

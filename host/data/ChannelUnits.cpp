@@ -63,4 +63,12 @@ HRESULT ChannelUnits::GetUnitProperty(uint32_t* property)
     return KVD_S_OK;
 }
 
+HRESULT ChannelUnits::IsUserDefined(AutoBool* user)
+{
+    if (user == nullptr)
+        return KVD_E_POINTER;
+    *user = kAutoFalse;
+    return KVD_S_OK;
+}
+
 }  // namespace Host

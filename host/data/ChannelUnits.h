@@ -24,6 +24,8 @@ public:
     HRESULT GetUnitName(IUnitName** unit) override;
     // A hash of the unit's text.
     HRESULT GetUnitProperty(uint32_t* property) override;
+    // Units come from the recording or the calculation, never from the user.
+    HRESULT IsUserDefined(AutoBool* user) override;
 
     const std::string& Unit() const { return mUnit; }
 

@@ -375,4 +375,30 @@ HRESULT DocumentData::GetData(IOrrelData2** data)
     return KVD_S_OK;
 }
 
+// IKVDChannelInfo ----------------------------------------------------------------------------
+
+HRESULT DocumentData::FindChannel(int32_t, IAutoKVDString* name, TChannelId* id, KVDEnumDataType* kind, int32_t,
+                                  TChannelId)
+{
+    if (name == nullptr || id == nullptr)
+        return KVD_E_POINTER;
+    const int channel = mChannels.Find(KVD::ToU8String(KVD::String(name)));
+    if (channel < 0)
+        return KVD_S_FALSE;
+    *id = TChannelId{channel, kEnumDataSamples};
+    if (kind != nullptr)
+        *kind = kEnumDataSamples;
+    return KVD_S_OK;
+}
+
+HRESULT DocumentData::GetChannelDataType(int32_t, TChannelId channel, KVDEnumDataType* kind, int32_t, TChannelId)
+{
+    if (kind == nullptr)
+        return KVD_E_POINTER;
+    if (!mChannels.IsChannel(channel.channel))
+        return KVD_E_BADSTATE;
+    *kind = kEnumDataSamples;
+    return KVD_S_OK;
+}
+
 }  // namespace Host

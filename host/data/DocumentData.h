@@ -1,11 +1,13 @@
 // The data of a host data document as the plug-in reaches it: one object that answers
-// IOrrelData2, IRecordData and IOrrelSetCalcData over the document's channel table.
+// IOrrelData2, IRecordData, IOrrelSetCalcData and IKVDChannelInfo over the document's channel
+// table.
 #pragma once
 
 #include <functional>
 #include <memory>
 
 #include "IChannelCalc.h"
+#include "IKVDChannelInfo.h"
 #include "IOrrelData2.h"
 #include "IRecordData.h"
 #include "foundation/UnknownImp.h"
@@ -13,7 +15,8 @@
 
 namespace Host {
 
-class DocumentData final : public SimpleUnknownImp3<IOrrelData2, IRecordData, IOrrelSetCalcData, 0> {
+class DocumentData final
+    : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo> {
 public:
     // A new data object over the recording, with one reference.
     static DocumentData* Create(std::shared_ptr<const Recording> recording);
@@ -65,6 +68,12 @@ public:
     HRESULT CreateUnitsConversion(const DataScaling* scaling, IAutoKVDString* unit, IUnitsConversion** out) override;
     KVD_RESERVED_SLOTS_NOTIMPL(7, 11)
     HRESULT GetData(IOrrelData2** data) override;
+
+    // IKVDChannelInfo: channels by title (case-insensitive), each a channel of samples.
+    HRESULT FindChannel(int32_t selector, IAutoKVDString* name, TChannelId* id, KVDEnumDataType* kind,
+                        int32_t reserved, TChannelId own) override;
+    HRESULT GetChannelDataType(int32_t selector, TChannelId channel, KVDEnumDataType* kind, int32_t reserved,
+                               TChannelId own) override;
 
 private:
     explicit DocumentData(std::shared_ptr<const Recording> recording) : mChannels(std::move(recording)) {}

@@ -178,6 +178,17 @@ TEST_F(RecordData, ChannelsTitlesAndUnits)
     Records()->GetChannelTitle(TChannelId{1, 0xC0000000}, KVD::String::Setter(title));
     EXPECT_EQ(title, L"Pressure");
 
+    // Formulas find channels by title, whatever the case of its letters.
+    TChannelId found{int32_t(0x80000000), 0xC0000000};
+    EXPECT_EQ(data->FindChannel(int32_t(0xFF000000), KVD::String(L"pRESSURE").AsIAutoKVDString(), &found, nullptr, 0,
+                                found),
+              KVD_S_OK);
+    EXPECT_EQ(found.channel, 1);
+    TChannelId missing{int32_t(0x80000000), 0xC0000000};
+    EXPECT_EQ(data->FindChannel(0, KVD::String(L"Volume").AsIAutoKVDString(), &missing, nullptr, 0, missing),
+              KVD_S_FALSE);
+    EXPECT_EQ(missing.channel, int32_t(0x80000000));
+
     KVD::COMPtr<IUnitsConversion> units;
     ASSERT_EQ(Records()->GetUnitsConversion(0, TChannelId{1, kRecorded}, units.Set()), KVD_S_OK);
     double value = 0, top = 0, bottom = 0;
