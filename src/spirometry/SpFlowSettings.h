@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "IPersistObject.h"
+#include "calc/CCalcEnumSourceInfo.h"
+#include "foundation/ArrayCtor.h"
 #include "foundation/KVDString.h"
 #include "foundation/UnknownImp.h"
 #include "spirometry/NoiseFloorClamping.h"
@@ -39,6 +41,12 @@ public:
     const KVD::String& GetSettingStr() const;
     // The formula the flow dialog shows, from the bundle's format texts.
     KVD::String GetFlowFormula() const;
+    // The one source of the flow enumerator: the raw flow channel, as recorded when it is the
+    // calculation's own channel.
+    void MakeSourceInfos(int channel, CArrayCtor<CalcEnums::CCalcEnumSourceInfo, true, true>& sources) const;
+    // Whether the unit is volts (with an SI prefix or none) or no unit; exponent receives the
+    // prefix's power of ten.
+    bool CheckBaseUnitAndPrefix(IAutoKVDString* unit, int& exponent) const;
 
     bool mDriftCorrection;
     long mRawFlowChannel;

@@ -125,10 +125,15 @@ public:
         *out = MakeFloatStream(range, int32_t(start.tick));
         return KVD_S_OK;
     }
-    HRESULT GetChannelUnitName(int, TChannelId, IUnitName** name) const override
+    HRESULT GetChannelUnitName(int, TChannelId channel, IUnitName** name) const override
     {
         *name = nullptr;
-        return KVD_S_FALSE;
+        auto u = units.find(channel.channel);
+        if (u == units.end())
+            return KVD_S_FALSE;
+        *name = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, u->second));
+        (*name)->AddRef();
+        return KVD_S_OK;
     }
     HRESULT GetUnitsConversion(int, TChannelId channel, IUnitsConversion** units) const override
     {
@@ -170,6 +175,7 @@ public:
     double secsPerTick = 0.001;
     uint32_t deliverShort = 0;  // samples short of what the range asks
     std::map<int32_t, KVD::String> titles;
+    std::map<int32_t, KVD::String> units;
     std::map<int32_t, std::shared_ptr<FakeUnitsConversion>> conversions;
     mutable std::vector<uint32_t> streamKinds;
 
