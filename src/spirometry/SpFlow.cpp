@@ -28,9 +28,6 @@ const SpFlowSettings* AsFlowSettings(const IPersistObject* settings)
 
 }  // namespace
 
-CalcClassBase::Traits SpFlow::sTraits{L"Spirometry Flow", L"Spirometry Flow", 0, &SpiroCalcGUID,
-                                      kSpFlowCalcSubId, kSpFlowSettingsSubId};
-
 SpFlow::SpFlow(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannelId channel)
     : ChannelCalcBase(calcClass, calcData, channel), mSettings(new SpFlowSettings())
 {
