@@ -168,7 +168,7 @@ bool SpFlowSettings::IsEqual(const SpFlowSettings* other) const
            mHeadIndex == other->mHeadIndex && mNonLinearCompensation == other->mNonLinearCompensation &&
            mClamp == other->mClamp && mCustomHead == other->mCustomHead && mUnitText == other->mUnitText &&
            mUnitIndex == other->mUnitIndex && mUnitPrefix == other->mUnitPrefix &&
-           mSettingsText == other->mSettingsText && std::fabs(mHeadScale - other->mHeadScale) < 1e-6;
+           std::fabs(mHeadScale - other->mHeadScale) < 1e-6;
 }
 
 HRESULT SpFlowSettings::GetObjId(TCAFId* id) const

@@ -35,7 +35,8 @@ public:
     // Head 5 is custom with the given scale; others take the table row's scale. Compensation is
     // cleared except for head 2, the only head for which it can be chosen.
     void SetFlowHead(long head, double customScale);
-    // Ranges, the raw prefix exponent and the full range are derived values: not compared.
+    // Ranges, the raw prefix exponent, the full range and the settings text are derived
+    // values: not compared (the text is a cache of the fields that are).
     bool IsEqual(const SpFlowSettings* other) const;
     // The flow enumerator's settings text; kept in the settings-text field.
     const KVD::String& GetSettingStr() const;

@@ -86,10 +86,12 @@ HRESULT SpVolPolicy::SetSources(int32_t, long count, IUnknown** sources, IUnitNa
 
 void SpVolPolicy::CheckSourceUnit()
 {
-    KVD::String unit;
-    if (mUnitName)
-        mUnitName->GetName(kAutoTrue, KVD::String::Setter(unit));
     mSourceUnitsPerML = 0.001;
+    // A source given without a unit says nothing against being flow: it is taken as L/s.
+    if (!mUnitName)
+        return;
+    KVD::String unit;
+    mUnitName->GetName(kAutoTrue, KVD::String::Setter(unit));
     if (FlowUnitVolumePerML(unit, mSourceUnitsPerML))
         return;
     // Volume from anything but flow is no volume: every output becomes NaN.

@@ -138,8 +138,7 @@ bool SpVolSettings::IsEqual(const SpVolSettings* other) const
            mCorrectionMethod == other->mCorrectionMethod && mResetVolume == other->mResetVolume &&
            mDeadSpace == other->mDeadSpace && std::fabs(mVolumeRatio - other->mVolumeRatio) < 1e-6 &&
            mFlowChannel == other->mFlowChannel && mVolumeChannel == other->mVolumeChannel &&
-           mUnitText == other->mUnitText && mUnitIndex == other->mUnitIndex && mUnitPrefix == other->mUnitPrefix &&
-           mSettingsText == other->mSettingsText;
+           mUnitText == other->mUnitText && mUnitIndex == other->mUnitIndex && mUnitPrefix == other->mUnitPrefix;
 }
 
 void SpVolSettings::SetFrom(const SpVolSettings* other)

@@ -32,6 +32,7 @@ public:
     HRESULT Write(IBinOutStream* out) const override;
     HRESULT GetObjId(TCAFId* id) const override;
 
+    // The settings text is a cache of the fields compared: it is not compared itself.
     bool IsEqual(const SpVolSettings* other) const;
     // Every field; the "as read" values become the values taken.
     void SetFrom(const SpVolSettings* other);

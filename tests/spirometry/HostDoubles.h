@@ -13,10 +13,18 @@
 #include "IOrrelDocument.h"
 #include "IUnitsConversion.h"
 #include "calc/FakeStreams.h"
+#include "foundation/CAFClassObject.h"
 #include "foundation/KVDString.h"
 #include "foundation/units/UnitEntry.h"
 
 namespace SpiroTest {
+
+// Registers the plug-in's class objects with the host once, as the entry point does.
+inline void RegisterClassObjects()
+{
+    static const bool registered = (CAFClassObject::RegisterAll(), true);
+    (void)registered;
+}
 
 #define SPIRO_TEST_UNCOUNTED                          \
     uint32_t AddRef() override { return 1; }          \
