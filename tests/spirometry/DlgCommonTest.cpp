@@ -5,6 +5,7 @@
 #include "HostDoubles.h"
 #include "spirometry/DlgCommon.h"
 #include "spirometry/SpConfig.h"
+#include "spirometry/SpiroIds.h"
 
 using namespace Spirometry::DlgCommon;
 using SpiroTest::FakeDocument;
@@ -80,4 +81,15 @@ TEST(DlgCommon, UserUnitsAndVolts)
         EXPECT_EQ(user, c.user) << c.unit;
         EXPECT_EQ(notVolts, c.notVolts) << c.unit;
     }
+}
+
+TEST(SpiroIds, ViewAndFormatIdsDifferOnlyWhereTheyShould)
+{
+    using namespace Spirometry;
+    const TCAFId views[] = {SpiroDataViewTypeId(), SpiroLoopViewTypeId(), SpiroReportViewTypeId()};
+    for (TCAFId id : views)
+        EXPECT_EQ(id & 0xFFFF, 1u);
+    EXPECT_NE(views[0] >> 16, views[1] >> 16);
+    EXPECT_NE(views[1] >> 16, views[2] >> 16);
+    EXPECT_EQ(SpiroCSVFormatId(), (SpiroReportViewTypeId() & 0xFFFF0000u) | 2);
 }
