@@ -1,6 +1,5 @@
 #include "spirometry/SpVol.h"
 
-
 #include "ICalcEnum.h"
 #include "IUnitsConversion.h"
 #include "foundation/cocoa/MessageBox.h"
