@@ -63,9 +63,7 @@ HRESULT SpFlow::GetUnits(int record, long, IUnitsConversion** units, AutoBool* c
     mRangeHigh = float((fullRange + mSourceScaling.offset) * mSourceScaling.scale);
     mRangeLow = float((mSourceScaling.offset - fullRange) * mSourceScaling.scale);
 
-    const DataScaling storage{1.0 / mStep, -mOffset * mStep};
-    mUnits.Clear();
-    mCalcData->CreateUnitsConversion(&storage, mSettings->mUnitText.AsIAutoKVDString(), mUnits.Set());
+    MakeUnitsConversion(mSettings->mUnitText);
     if (units != nullptr)
         mUnits.GetOut(units);
     return KVD_S_OK;

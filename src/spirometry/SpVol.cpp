@@ -56,9 +56,7 @@ HRESULT SpVol::GetUnits(int record, long, IUnitsConversion** units, AutoBool* ch
         // Volume from mL/s is in mL: the unit carries the document's flow prefix.
         KVD::String volumeUnit = UnitPrefixScaling::sStringFromPrefix(UnitPrefix(mSettings->mUnitPrefix));
         volumeUnit += mSettings->mUnitText;
-        const DataScaling storage{1.0 / mStep, -mOffset * mStep};
-        mUnits.Clear();
-        mCalcData->CreateUnitsConversion(&storage, volumeUnit.AsIAutoKVDString(), mUnits.Set());
+        MakeUnitsConversion(volumeUnit);
     }
     if (units != nullptr)
         mUnits.GetOut(units);

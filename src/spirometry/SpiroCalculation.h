@@ -124,6 +124,15 @@ protected:
 
     static const Settings* As(const IPersistObject* settings) { return dynamic_cast<const Settings*>(settings); }
 
+    // The units conversion the host gets for the channel: its storage at the present step and
+    // offset, in the unit given.
+    void MakeUnitsConversion(const KVD::String& unit)
+    {
+        const DataScaling storage{1.0 / mStep, -mOffset * mStep};
+        mUnits.Clear();
+        mCalcData->CreateUnitsConversion(&storage, unit.AsIAutoKVDString(), mUnits.Set());
+    }
+
     // Shows the dialog on a copy of the current settings (the defaults without any); when the
     // user accepts, the copy takes the range its enumerator finds over the view's data and is
     // handed out. show(channel, document, copy, channel names) answers the dialog's answer.
