@@ -7,6 +7,7 @@
 #include "foundation/EnumArray.h"
 #include "foundation/InterfaceArray.h"
 #include "host/FrameworkServices.h"
+#include "host/calc/HostCalcClasses.h"
 #include "host/units/UnitsConversionClass.h"
 
 namespace Host {
@@ -40,6 +41,7 @@ void Framework::Install()
     if (!Slot()) {
         Slot().reset(new Framework());
         UnitsConversionClass::Register(*Slot());
+        HostCalc::RegisterCalcClasses(*Slot());
     }
 }
 

@@ -179,6 +179,13 @@ TEST_F(VariableClasses, ADefinitionCollectsTheVariablesItUses)
 
 TEST(VariableRep, WithoutItsHostClassNothingIsMadeAndTheNextRequestTriesAgain)
 {
+    // The host stand-in registers a number class of its own: withdraw it for this test.
+    IObjectFactory* factory = Host::Framework::Instance();
+    const TCAFId numberClass = TypeIdClass<&GUID_CalcVariableObj, 0>::GetId();
+    ICAFClassObject* hostNumbers = nullptr;
+    factory->GetClassObject(numberClass, IID_ICAFClassObject, reinterpret_cast<void**>(&hostNumbers));
+    factory->RevokeClassObject(numberClass);
+
     Symbol k = Defined(L"k", {Symbol(kSymNumber, 1.0)});
     IUnknown* out = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_NE(k.GetShared()->CreateCalcEnum(0, nullptr, &out, nullptr), KVD_S_OK);
@@ -186,9 +193,15 @@ TEST(VariableRep, WithoutItsHostClassNothingIsMadeAndTheNextRequestTriesAgain)
     EXPECT_EQ(k->GetVariable(), nullptr);
 
     FakeVariableClass<0> numbers;
-    HostRegistration registration(&numbers);
-    EXPECT_NE(k->GetVariable(), nullptr);
-    EXPECT_EQ(numbers.made, 1u);
+    {
+        HostRegistration registration(&numbers);
+        EXPECT_NE(k->GetVariable(), nullptr);
+        EXPECT_EQ(numbers.made, 1u);
+    }
+    if (hostNumbers != nullptr) {
+        factory->RegisterClassObject(hostNumbers);
+        hostNumbers->Release();
+    }
 }
 
 TEST_F(VariableClasses, AnEnumeratorReceivesTheVariablesItsSymbolReads)

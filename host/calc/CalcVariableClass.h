@@ -1,0 +1,31 @@
+// Class object of one kind of host calculation variable: a number (GUID_CalcVariableObj
+// sub-id 0) or an expression (sub-id 1).
+#pragma once
+
+#include "IKVDCalcVariable.h"
+
+namespace HostCalc {
+
+class CalcVariableClass : public IKVDCalcVariableClass {
+public:
+    explicit CalcVariableClass(bool expression) : mExpression(expression) {}
+
+    // Lives as long as the process.
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override;
+
+    HRESULT GetTypeId(TCAFId* out) override;
+    // In no category: the formula compiler does not look for variables among functions.
+    HRESULT GetCategory(const _IID** out) override;
+    HRESULT GetObjectName(IAutoKVDString** out) override;
+    HRESULT IsInCategoryHR(const _IID* category) override;
+    // A new variable of the given name, one reference for the caller; outer is not used.
+    HRESULT CreateVariable(uint32_t flags, IUnknown* outer, IAutoKVDString* name, uint32_t options,
+                           IKVDCalcVariable** out) override;
+
+private:
+    bool mExpression;
+};
+
+}  // namespace HostCalc
