@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include "FrameworkIds.h"
+
 #include "foundation/COMPtr.h"
+#include "host/CalcEnumHost.h"
 #include "host/CommandClass.h"
 #include "host/DocumentBase.h"
 #include "host/DocumentClassBase.h"
@@ -48,6 +51,10 @@ void Install(Framework& framework)
         return;
     installed = &framework;
     Services& services = Get();
+    uint16_t objects = 0;
+    framework.GetDynId(GUID_OrrelObjects, &objects);
+    static CalcEnumHostClass calcEnumHostClass(TCAFId(objects) << 16 | kOrrelObject_CalcEnumHost);
+    framework.RegisterClassObject(static_cast<IGenericClassObject*>(&calcEnumHostClass));
     framework.RegisterClassObject(&services.messageFactory);
     framework.RegisterClassObject(&services.keyClass);
     framework.RegisterClassObject(&services.commandClass);

@@ -80,13 +80,16 @@ HRESULT HostDocument::QueryInterface(const _IID& iid, void** out)
         *out = static_cast<ISubject*>(this);
     else if (iid == IID_ISettingsRegistrar)
         return mRegistrar->QueryInterface(iid, out);
+    else if (iid == IID_IMessageHandler)
+        *out = static_cast<IMessageHandler*>(&mMessageHandler);
     else
         return KVD_E_NOINTERFACE;
     AddRef();
     return KVD_S_OK;
 }
 
-HRESULT HostDocument::CreateChildDocument(ICustomDocClass* cls, uint32_t flags, ICustomDocument** out)
+HRESULT HostDocument::CreateChildDocument(ICustomDocClass* cls, uint32_t flags, ICustomDocument** out,
+                                          const std::function<void(ICustomDocument*)>& beforeComplete)
 {
     if (out != nullptr)
         *out = nullptr;
@@ -100,6 +103,8 @@ HRESULT HostDocument::CreateChildDocument(ICustomDocClass* cls, uint32_t flags, 
     child->PostCreateInit(flags);
     if (KVD::COMPtr<IObserver> observer{KVD::com_cast(child.get())})
         AttachObserver(observer);
+    if (beforeComplete)
+        beforeComplete(child);
     KVD::COMPtr<IDocument, KVD::COMWeak> created(KVD::com_cast(child.get()));
     uint64_t args[2] = {reinterpret_cast<uintptr_t>(created.get()), reinterpret_cast<uintptr_t>(created.get())};
     NotifyObservers(kEventId_CreationComplete, args);

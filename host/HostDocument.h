@@ -3,6 +3,7 @@
 // (data, record data, selection, the host's data view). The data itself is given to it.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
 #include "host/Selection.h"
+#include "host/views/DocumentMessageHandler.h"
 
 namespace Host {
 
@@ -27,8 +29,10 @@ public:
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // Creates a child document through its class, attaches it to this document's events and
-    // tells it, with the creation-complete event, that it is ready.
-    HRESULT CreateChildDocument(ICustomDocClass* cls, uint32_t flags, ICustomDocument** out);
+    // tells it, with the creation-complete event, that it is ready. beforeComplete, when given,
+    // runs on the new child just before that event (a stored document loads its parts there).
+    HRESULT CreateChildDocument(ICustomDocClass* cls, uint32_t flags, ICustomDocument** out,
+                                const std::function<void(ICustomDocument*)>& beforeComplete = {});
     // Detaches the child from the events, has it clean up and lets it go.
     HRESULT CloseChildDocument(ICustomDocument* child);
     // Closes every child.
@@ -115,6 +119,7 @@ private:
     int mChannels = 0;
     int mChannelsWithData = 0;
     int mComputedChannels = 0;
+    DocumentMessageHandler mMessageHandler{*this};  // what the views send to their root document
 };
 
 }  // namespace Host

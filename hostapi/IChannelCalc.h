@@ -3,6 +3,7 @@
 // aggregates to install the enumerator which produces the channel's samples.
 #pragma once
 
+#include "CalcEnumSourceInfo.h"
 #include "CalcEnumTypes.h"
 #include "IOrrelDocument.h"
 #include "ReservedSlots.h"
@@ -12,9 +13,6 @@ struct ICalcEnum;
 struct IPersistObject;
 struct IUnitsConversion;
 struct TTickToSample;
-namespace CalcEnums {
-struct CCalcEnumSourceInfo;
-}
 
 typedef uint32_t CalcInstanceAttributes;
 typedef uint32_t CalcRecCreationFlags;
@@ -105,7 +103,8 @@ struct ICalcEnumHost : IUnknown {
     virtual HRESULT SetSources(long count, const CalcEnums::CCalcEnumSourceInfo* sources, uint32_t flags) = 0;  // slot 3
     // The installed enumerator, with a reference; null and KVD_S_FALSE when none.
     virtual HRESULT GetCalcEnum(ICalcEnum** out) = 0;                                     // slot 4
-    // The enumerator's settings text; data, when given and null, receives the data with a reference.
+    // The enumerator's settings text, handed to the installed enumerator at once and to one
+    // installed later; *data, when data is given, is the data the enumerator runs on.
     virtual HRESULT SetSettingsText(IAutoKVDString* text, IOrrelData2** data) = 0;        // slot 5
     virtual HRESULT GetSettingsText(IAutoKVDString** text) = 0;                           // slot 6
     // Installs the enumerator (null uninstalls) for the channel; cls may be null.

@@ -6,6 +6,7 @@
 // read in its stored values). Callers pass the flags the caller was given, unchanged.
 #pragma once
 
+#include "IUnknown.h"
 #include "ReservedSlots.h"
 
 struct IAutoKVDString;

@@ -37,5 +37,7 @@ struct IUnitsConversion : IUnknown {
     virtual HRESULT GetUnitName(IUnitName** unit) = 0;                                      // slot 6
     // A word that is the same for conversions to the same unit.
     virtual HRESULT GetUnitProperty(uint32_t* property) = 0;                                // slot 7
+    // Whether the user set these units up rather than the recording.
+    virtual HRESULT IsUserDefined(AutoBool* user) = 0;                                      // slot 8
 };
 KVD_INTERFACE_ID(IUnitsConversion, IID_IUnitsConversion);

@@ -23,8 +23,10 @@ DocViewWindowControllerBase::~DocViewWindowControllerBase()
 
 Window& DocViewWindowControllerBase::GetWindow()
 {
-    if (!mWindow)
+    if (!mWindow) {
         LoadWindow();
+        WindowDidLoad();
+    }
     return *mWindow;
 }
 

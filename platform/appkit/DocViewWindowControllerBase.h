@@ -27,6 +27,8 @@ public:
     Window& GetWindow();
     // Loads the window from the layout, binding it to this controller.
     virtual void LoadWindow();
+    // Called once the window is first loaded through GetWindow.
+    virtual void WindowDidLoad() {}
 
     // Moves a new window away from the last one placed, so that windows do not cover each other.
     void TweakDefaultPosition();

@@ -120,6 +120,7 @@ std::unique_ptr<Window> LayoutReader::Read()
     for (const std::string& required : mOwner.RequiredOutlets())
         if (!mBound.count(required))
             Fail("missing outlet \"" + required + "\"");
+    mOwner.AwakeFromNib();
     return window;
 }
 

@@ -33,6 +33,8 @@ public:
     virtual bool SetOutlet(const std::string& name, View* view) = 0;
     // Outlets that every layout of this owner must bind.
     virtual std::vector<std::string> RequiredOutlets() const { return {}; }
+    // Called once the layout is read and every outlet and action is bound.
+    virtual void AwakeFromNib() {}
 };
 
 // Reads the layout file and binds it to owner. Throws LayoutError naming the file and what is

@@ -14,6 +14,12 @@ PrintOperation* gCurrent = nullptr;
 
 PrintOperation* PrintOperation::Current() { return gCurrent; }
 
+PrintInfo& PrintInfo::Shared()
+{
+    static PrintInfo shared;
+    return shared;
+}
+
 void DocViewPrintBase::DrawPage(Gfx::Context& context, int)
 {
     context.Translate(-Frame().x, -Frame().y);

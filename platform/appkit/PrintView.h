@@ -16,6 +16,11 @@ struct PrintInfo {
     double paperHeight = 841.89;
     double marginLeft = 36, marginRight = 36, marginTop = 36, marginBottom = 36;
     double headerHeight = 0, footerHeight = 0;
+    // Where a print job goes: a PDF file, this platform's printer. Empty: nowhere.
+    std::string savingPath;
+
+    // The application's print info: what page setup edits and print jobs start from.
+    static PrintInfo& Shared();
 
     // The printable area of a page, inside the margins and without header and footer.
     Rect PageRect() const
@@ -45,8 +50,10 @@ private:
 
 class PrintOperation {
 public:
-    explicit PrintOperation(PrintInfo info = {}) : mInfo(info) {}
+    explicit PrintOperation(PrintInfo info = PrintInfo::Shared()) : mInfo(std::move(info)) {}
 
+    // Prints the view to the info's PDF file; false when it names none or cannot be written.
+    bool Run(DocViewPrintBase& view) { return !mInfo.savingPath.empty() && RunToPdf(view, mInfo.savingPath); }
     // Draws every page of the view into a PDF file; false when it cannot be written.
     bool RunToPdf(DocViewPrintBase& view, const std::string& path);
     // The same PDF as bytes (empty when the view has no page).

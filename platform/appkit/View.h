@@ -141,6 +141,8 @@ private:
     double mKnob = 1;
 };
 
+class Menu;
+
 class TableView : public View {
 public:
     struct Column {
@@ -152,13 +154,27 @@ public:
         std::function<size_t()> rowCount;
         std::function<std::string(size_t row, const std::string& column)> text;
     };
+    // What the table tells its delegate, after the change.
+    struct Delegate {
+        std::function<void(TableView&)> selectionDidChange;
+        std::function<void(TableView&, size_t from, size_t to)> columnDidMove;
+        std::function<void(TableView&)> boundsDidChange;  // scrolled
+    };
 
     using View::View;
     const char* ClassName() const override { return "TableView"; }
 
     void AddColumn(Column column) { mColumns.push_back(std::move(column)); }
     const std::vector<Column>& Columns() const { return mColumns; }
+    void RemoveColumnAt(size_t index);
+    // Index of the first column with the identifier, or -1.
+    long ColumnWithIdentifier(const std::string& identifier) const;
+    void SetColumnWidth(size_t index, double width);
+    // Moves a column as a drag does, and tells the delegate.
+    void MoveColumn(size_t from, size_t to);
+
     void SetDataSource(DataSource source) { mSource = std::move(source); }
+    void SetDelegate(Delegate delegate) { mDelegate = std::move(delegate); }
     size_t RowCount() const { return mSource.rowCount ? mSource.rowCount() : 0; }
     std::string CellText(size_t row, const std::string& column) const
     {
@@ -166,17 +182,65 @@ public:
     }
     double RowHeight() const { return mRowHeight; }
     void SetRowHeight(double height) { mRowHeight = height; }
+    double FontSize() const { return mFontSize; }
+    void SetFontSize(double size) { mFontSize = size; }
+    // Without its header line the rows start at the top.
+    bool HasHeader() const { return mHasHeader; }
+    void SetHasHeader(bool has) { mHasHeader = has; }
     // -1 when no row is selected.
     long SelectedRow() const { return mSelected; }
-    void SelectRow(long row) { mSelected = row >= 0 && size_t(row) < RowCount() ? row : -1; }
+    // Selects a row (-1 or a row out of range: none) and tells the delegate when it changed.
+    void SelectRow(long row);
+
+    // The top-left corner of the part shown, in the table's coordinates.
+    const Gfx::Point& ScrollOrigin() const { return mScrollOrigin; }
+    // Scrolls, and tells the delegate when the origin changed.
+    void ScrollToPoint(const Gfx::Point& origin);
+
+    // The menu of the table and its header; shared with whoever built it.
+    std::shared_ptr<Menu> GetMenu() const { return mMenu; }
+    void SetMenu(std::shared_ptr<Menu> menu) { mMenu = std::move(menu); }
+
     // A header line of column titles, then one line per row as far as the frame reaches.
     void DrawSelf(Gfx::Context& context) const override;
 
 private:
     std::vector<Column> mColumns;
     DataSource mSource;
+    Delegate mDelegate;
     double mRowHeight = 18;
+    double mFontSize = 12;
+    bool mHasHeader = true;
     long mSelected = -1;
+    Gfx::Point mScrollOrigin{0, 0};
+    std::shared_ptr<Menu> mMenu;
+};
+
+// A pop-up button: a list of item titles, one of them selected, that sends its action when the
+// user picks an item.
+class PopUpButton : public Control {
+public:
+    using Control::Control;
+    const char* ClassName() const override { return "PopUpButton"; }
+    const std::string& Title() const { return mTitle; }
+    void SetTitle(const std::string& title) { mTitle = title; }
+    const std::string& ToolTip() const { return mToolTip; }
+    void SetToolTip(const std::string& tip) { mToolTip = tip; }
+
+    void AddItem(const std::string& title) { mItems.push_back(title); }
+    const std::vector<std::string>& Items() const { return mItems; }
+    // -1 when there is no item.
+    long IndexOfSelectedItem() const { return mItems.empty() ? -1 : mSelected; }
+    void SelectItemAt(long index);
+    // The user picks an item: it is selected and the action sent.
+    bool PickItemAt(long index);
+    void DrawSelf(Gfx::Context& context) const override;
+
+private:
+    std::string mTitle;
+    std::string mToolTip;
+    std::vector<std::string> mItems;
+    long mSelected = 0;
 };
 
 }  // namespace AppKit

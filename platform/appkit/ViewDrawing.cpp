@@ -15,11 +15,12 @@ constexpr Gfx::Color kHeader{0.85, 0.88, 0.92, 1};
 constexpr Gfx::Color kSelection{0.70, 0.80, 0.95, 1};
 
 // Text in the rectangle, vertically centred; horizontally centred or from the left.
-void DrawTextIn(Gfx::Context& c, const std::string& text, const Rect& r, const Gfx::Color& color, bool centre)
+void DrawTextIn(Gfx::Context& c, const std::string& text, const Rect& r, const Gfx::Color& color, bool centre,
+                double fontSize = kFontSize)
 {
-    const Gfx::Size size = c.MeasureText(text, kFontSize);
+    const Gfx::Size size = c.MeasureText(text, fontSize);
     const double x = centre ? r.x + (r.width - size.width) / 2 : r.x + 4;
-    c.DrawText({x, r.y + (r.height - size.height) / 2}, text, kFontSize, color, true);
+    c.DrawText({x, r.y + (r.height - size.height) / 2}, text, fontSize, color, true);
 }
 
 void FrameRect(Gfx::Context& c, const Rect& r, const Gfx::Color& fill)
@@ -76,20 +77,31 @@ void Scroller::DrawSelf(Gfx::Context& c) const
     c.FillRect(across ? Rect{start, 2, knob, track.height - 4} : Rect{2, start, track.width - 4, knob});
 }
 
+void PopUpButton::DrawSelf(Gfx::Context& c) const
+{
+    FrameRect(c, Bounds(), kFace);
+    const long selected = IndexOfSelectedItem();
+    DrawTextIn(c, selected < 0 ? std::string() : mItems[size_t(selected)] + "  \u25BE", Bounds(),
+               IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor, false);
+}
+
 void TableView::DrawSelf(Gfx::Context& c) const
 {
     FrameRect(c, Bounds(), {1, 1, 1, 1});
-    double x = 0;
+    double x = -mScrollOrigin.x;
     std::vector<double> left;
     for (const Column& column : mColumns) {
         left.push_back(x);
-        FrameRect(c, {x, 0, column.width, mRowHeight}, kHeader);
-        DrawTextIn(c, column.title, {x, 0, column.width, mRowHeight}, Label::kControlTextColor, false);
+        if (mHasHeader) {
+            FrameRect(c, {x, 0, column.width, mRowHeight}, kHeader);
+            DrawTextIn(c, column.title, {x, 0, column.width, mRowHeight}, Label::kControlTextColor, false, mFontSize);
+        }
         x += column.width;
     }
     const size_t rows = RowCount();
+    const size_t first = mHasHeader ? 1 : 0;
     for (size_t row = 0; row < rows; ++row) {
-        const double y = mRowHeight * (row + 1);
+        const double y = mRowHeight * (row + first);
         if (y >= Frame().height)
             break;
         if (long(row) == mSelected) {
@@ -98,7 +110,7 @@ void TableView::DrawSelf(Gfx::Context& c) const
         }
         for (size_t col = 0; col < mColumns.size(); ++col)
             DrawTextIn(c, CellText(row, mColumns[col].identifier), {left[col], y, mColumns[col].width, mRowHeight},
-                       Label::kControlTextColor, false);
+                       Label::kControlTextColor, false, mFontSize);
     }
 }
 

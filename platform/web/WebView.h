@@ -1,11 +1,15 @@
 // The web view that pages are loaded into: it keeps the page text and base URL it was given
-// and the resources the page names, and renders the page through headless Chromium.
+// and the resources the page names, and renders the page through headless Chromium. A page
+// loads at once: its frames have finished loading when the load call returns.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "appkit/View.h"
+#include "web/WebDelegates.h"
+#include "web/WebScriptObject.h"
 
 namespace Web {
 
@@ -14,11 +18,40 @@ public:
     using AppKit::View::View;
     const char* ClassName() const override { return "WebView"; }
 
+    // The user default that makes the context menu offer the developer tools.
+    static constexpr const char* kDeveloperExtrasKey = "WebKitDeveloperExtras";
+
     // Replaces the page; baseURL (a file:// folder URL, may be empty) resolves relative names.
     void LoadHTMLString(const std::string& html, const std::string& baseURL);
+    // Loads the page at the URL. Only file:// URLs are reachable: the file's folder becomes the
+    // base URL. Anything else leaves an empty page whose frames never finish loading.
+    void LoadRequest(const std::string& url);
     const std::string& PageText() const { return mHtml; }
     const std::string& BaseURL() const { return mBaseURL; }
+    // The URL last requested; empty for a page given as text.
+    const std::string& MainFrameURL() const { return mURL; }
     int LoadCount() const { return mLoads; }
+    // The main frame and then each frame element of the page, in page order.
+    std::vector<WebFrame> Frames() const;
+
+    // Not owned: the delegates outlive the view or clear themselves.
+    void SetFrameLoadDelegate(FrameLoadDelegate* delegate) { mFrameLoadDelegate = delegate; }
+    FrameLoadDelegate* GetFrameLoadDelegate() const { return mFrameLoadDelegate; }
+    void SetUIDelegate(UIDelegate* delegate) { mUIDelegate = delegate; }
+    UIDelegate* GetUIDelegate() const { return mUIDelegate; }
+
+    WebScriptObject& WindowScriptObject() { return mScript; }
+    std::string StringByEvaluatingJavaScriptFromString(const std::string& script) const
+    {
+        return mScript.EvaluateWebScript(script);
+    }
+
+    // The context menu for a click on element: "Reload", and "Inspect Element" when the
+    // developer extras are on, as the UI delegate rearranges them.
+    std::unique_ptr<AppKit::Menu> ContextMenuForElement(const WebElement& element);
+    // "reload:" loads the current page again.
+    bool RespondsTo(const std::string& selector) const override;
+    bool Perform(const std::string& selector, void* sender) override;
 
     // The values of the page's src and href attributes, in page order.
     std::vector<std::string> ResourcesNamed() const;
@@ -31,10 +64,16 @@ public:
 private:
     // Writes the page, with a <base> for its base URL, to a file and gives that file's URL.
     std::string WritePageFile(const std::string& folder) const;
+    // Tells the delegate of each frame of the page just loaded; a load started meanwhile ends it.
+    void FinishLoading();
 
     std::string mHtml;
     std::string mBaseURL;
+    std::string mURL;
     int mLoads = 0;
+    FrameLoadDelegate* mFrameLoadDelegate = nullptr;
+    UIDelegate* mUIDelegate = nullptr;
+    WebScriptObject mScript;
 };
 
 }  // namespace Web

@@ -21,6 +21,8 @@ public:
     // the second component.
     KVD::String GetSettings() const override;
     long GetNSources() const override { return 1; }
+    // Negation of a constant folds into it.
+    void CheckOptimisePush(RPNArray& rpn, RepStack& stack, int nArgs) override;
 };
 
 class BinaryOpArithRep : public SymbolRep {
@@ -31,6 +33,14 @@ public:
     // The kind in decimal.
     KVD::String GetSettings() const override;
     long GetNSources() const override { return 2; }
+    // Folds two constants, turns one constant operand into a one-operand operation, checks
+    // the data kinds of two streams.
+    void CheckOptimisePush(RPNArray& rpn, RepStack& stack, int nArgs) override;
+
+    // The operation on two constants, left then right.
+    double DoCalc(double a, double b) const;
+    // The one-operand kind of an operator with one constant operand on the given side.
+    static SymType sBinaryToUnaryOpArithType(SymType op, bool constantOnLeft, int64_t position);
 };
 
 class BinaryOpArithByElementRep : public SymbolRep {
@@ -40,6 +50,8 @@ public:
     SymbolRep* Clone() const override { return new BinaryOpArithByElementRep(*this); }
     KVD::String GetSettings() const override;
     long GetNSources() const override { return 2; }
+    // Checks the data kinds: the element-wise operators apply to vectors only.
+    void CheckOptimisePush(RPNArray& rpn, RepStack& stack, int nArgs) override;
 };
 
 }  // namespace CalcParser

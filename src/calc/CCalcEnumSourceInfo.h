@@ -1,17 +1,7 @@
 // The record that describes one input of a formula: the channel and the kind of its data.
 #pragma once
 
-#include "CalcEnumTypes.h"
-
-namespace CalcEnums {
-
-struct CCalcEnumSourceInfo {
-    TChannelId channel;
-    KVDEnumDataType dataType;
-};
-static_assert(sizeof(CCalcEnumSourceInfo) == 12, "source records are 12 bytes");
-
-}  // namespace CalcEnums
+#include "CalcEnumSourceInfo.h"
 
 namespace CalcParser {
 

@@ -2,14 +2,13 @@
 
 #include <cfloat>
 #include <cmath>
-#include <locale>
-#include <sstream>
 
 #include "IRecordData.h"
 #include "IUnitsConversion.h"
 #include "foundation/COMPtr.h"
 #include "spirometry/FlowHeads.h"
 #include "spirometry/RecordCodes.h"
+#include "spirometry/SettingsTextReader.h"
 
 namespace Spirometry {
 
@@ -18,7 +17,6 @@ namespace {
 constexpr long kSourcePlaceholder = -2147483648L;
 // Text lengths, with the terminating NUL, that are too short to carry settings.
 constexpr unsigned kShortestSettingsCount = 8;
-constexpr CalcEnumFlags kNoDriftRemoval = 0x80000000u;
 // The drift estimate averages this many samples at each end of the record.
 constexpr uint32_t kDriftEndSamples = 10;
 // Both ends are quiet below this share of the raw channel's full range.
@@ -33,44 +31,13 @@ const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataSamples, kEnum
                                        kEnumDataSamples};
 const wchar_t* const kAliases[] = {L"SpFlow"};
 
-// Numbers separated by white space, read in the classic locale. A number that cannot be read
-// counts as 0 and ends the reading; once the text is used up, fields keep what they held.
-class SettingsReader {
-public:
-    explicit SettingsReader(const KVD::String& text) : mIn(text.c_str())
-    {
-        mIn.imbue(std::locale::classic());
-    }
-
-    template <class T>
-    void Read(T& field)
-    {
-        if (!mGood)
-            return;
-        mIn >> std::ws;
-        if (mIn.eof()) {
-            mGood = false;
-            return;
-        }
-        T value{};
-        if (!(mIn >> value)) {
-            field = T{};
-            mGood = false;
-            return;
-        }
-        field = value;
-    }
-
-private:
-    std::wistringstream mIn;
-    bool mGood = true;
-};
-
 // One pass over the delivered samples; the flags are template arguments so that each
-// combination is a loop without branches.
+// combination is a loop without branches. The double arithmetic runs twice as wide where the
+// processor has AVX2; the clone is chosen once, when the program is loaded.
 template <bool Drift, bool Compensate, bool Clamp>
-void ConvertToFlow(float* samples, uint32_t n, int32_t first, double offset, double slope, double scale,
-                   double coefficient, double clampLevel)
+__attribute__((target_clones("avx2", "default"))) void ConvertToFlow(float* samples, uint32_t n, int32_t first,
+                                                                    double offset, double slope, double scale,
+                                                                    double coefficient, float clampBelow)
 {
     for (uint32_t k = 0; k < n; ++k) {
         float x = samples[k];
@@ -78,19 +45,30 @@ void ConvertToFlow(float* samples, uint32_t n, int32_t first, double offset, dou
             x -= float(offset + slope * double(first + int32_t(k)));
         double y;
         if constexpr (Compensate) {
-            const double c = coefficient * x;
-            y = x >= 0.0f ? scale * (1.0 - c) * x : scale * (1.0 + c) * x;
+            // scale (1 - k) x for x >= 0 and scale (1 + k) x below, k = coefficient x: one
+            // expression without a branch, equal to the last bit.
+            y = scale * (1.0 - coefficient * std::fabs(double(x))) * x;
         } else {
             y = double(x) * scale;
         }
         float out = float(y);
         if constexpr (Clamp)
-            out = clampLevel > double(std::fabs(out)) ? 0.0f : out;
+            out = std::fabs(out) < clampBelow ? 0.0f : out;
         samples[k] = out;
     }
 }
 
-using Converter = void (*)(float*, uint32_t, int32_t, double, double, double, double, double);
+using Converter = void (*)(float*, uint32_t, int32_t, double, double, double, double, float);
+
+// The least float at or above the level: a float magnitude is below the level exactly when it
+// is below this, so the clamp compares floats.
+float ClampBelow(double level)
+{
+    float below = float(level);
+    if (double(below) < level)
+        below = std::nextafter(below, INFINITY);
+    return below;
+}
 
 constexpr Converter kConverters[8] = {
     ConvertToFlow<false, false, false>, ConvertToFlow<false, false, true>, ConvertToFlow<false, true, false>,
@@ -125,7 +103,7 @@ void SpFlowEnum::ParseSettings(const KVD::String& text)
     long drift = 0;
     long compensation = 0;
     if (text.GetCount() >= kShortestSettingsCount) {
-        SettingsReader in(text);
+        SettingsTextReader in(text);
         long first = 0;
         in.Read(first);
         if (first > kSourcePlaceholder) {
@@ -244,7 +222,8 @@ HRESULT SpFlowEnum::Next(uint32_t count, float* buffer, uint32_t* delivered)
     }
     const Parsed& p = mParsed;
     const unsigned variant = (RemovesDrift() ? 4 : 0) | (p.nonLinearCompensation ? 2 : 0) | (p.clampEnabled ? 1 : 0);
-    kConverters[variant](buffer, got, first, mDriftOffset, mDriftSlope, p.headScale, p.coefficient, p.clampLevel);
+    kConverters[variant](buffer, got, first, mDriftOffset, mDriftSlope, p.headScale, p.coefficient,
+                         ClampBelow(p.clampLevel));
     if (delivered != nullptr)
         *delivered = got;
     return got == count ? KVD_S_OK : hr;

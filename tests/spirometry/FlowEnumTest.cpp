@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "HostDoubles.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"
@@ -110,8 +112,10 @@ TEST(FlowEnum, NoiseFloorClampsSmallMagnitudes)
 {
     FakeOrrelData data;
     FlowEnum e(&data);
-    e.Settings(CalcText(5, 1.0, false, false, 2, 4, {0.1, true})).Sources({0.05f, -0.1f, -0.09f, 0.2f});
-    EXPECT_EQ(e.Pull(4), (std::vector<float>{0.0f, -0.1f, 0.0f, 0.2f}));
+    // The float nearest 0.1 lies above the level 0.1; the one below it does not.
+    const float below = std::nextafter(0.1f, 0.0f);
+    e.Settings(CalcText(5, 1.0, false, false, 2, 4, {0.1, true})).Sources({0.05f, -0.1f, -0.09f, 0.2f, below, 0.1f});
+    EXPECT_EQ(e.Pull(6), (std::vector<float>{0.0f, -0.1f, 0.0f, 0.2f, 0.0f, 0.1f}));
 }
 
 TEST(FlowEnum, DriftFromTheRecordEndsIsRemoved)

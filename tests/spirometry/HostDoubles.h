@@ -14,6 +14,7 @@
 #include "IUnitsConversion.h"
 #include "calc/FakeStreams.h"
 #include "foundation/KVDString.h"
+#include "foundation/units/UnitEntry.h"
 
 namespace SpiroTest {
 
@@ -56,13 +57,25 @@ public:
     HRESULT GetUnitName(IUnitName** unit) override
     {
         *unit = nullptr;
-        return KVD_S_FALSE;
+        if (this->unit.empty())
+            return KVD_S_FALSE;
+        *unit = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, this->unit));
+        (*unit)->AddRef();
+        return KVD_S_OK;
     }
     HRESULT GetUnitProperty(uint32_t* property) override
     {
         *property = 0;
         return KVD_S_OK;
     }
+    HRESULT IsUserDefined(AutoBool* user) override
+    {
+        *user = userDefined ? kAutoTrue : kAutoFalse;
+        return KVD_S_OK;
+    }
+
+    bool userDefined = false;
+    KVD::String unit;
 
 private:
     double mScale;

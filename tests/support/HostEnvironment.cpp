@@ -1,12 +1,15 @@
 #include "support/HostEnvironment.h"
 
 #include "host/Framework.h"
+#include "host/PublishedFunctions.h"
 
 namespace TestSupport {
 
 void HostEnvironment::SetUp()
 {
     Host::Framework::Install();
+    // Before any test compiles a formula: the formula tables see only what is published then.
+    Host::PublishFormulaFunctions();
 }
 
 }  // namespace TestSupport

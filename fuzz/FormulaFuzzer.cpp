@@ -1,0 +1,28 @@
+// libFuzzer target: any bytes, taken as a formula, compile to a symbol list or fail with a
+// message and a position within the prepared text.
+#include <cstdio>
+#include <cstdlib>
+
+#include "FormulaFuzzEntry.h"
+#include "host/Framework.h"
+#include "host/PublishedFunctions.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    Host::Framework::Install();
+    Host::PublishFormulaFunctions();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // Formulas are short; long inputs only slow the search down.
+    if (size > 4096)
+        return 0;
+    const std::string broken = CalcTest::CheckFormula(CalcTest::FormulaFromBytes(data, size));
+    if (!broken.empty()) {
+        std::fprintf(stderr, "formula compiler: %s\n", broken.c_str());
+        std::abort();
+    }
+    return 0;
+}

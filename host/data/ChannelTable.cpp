@@ -1,0 +1,197 @@
+#include "host/data/ChannelTable.h"
+
+#include <limits>
+
+#include <boost/algorithm/string/predicate.hpp>
+
+#include "host/data/ChannelUnits.h"
+#include "host/data/DataRequest.h"
+#include "host/data/RecordChannel.h"
+
+namespace Host {
+namespace {
+
+template <class T>
+KVD::COMPtr<T> Adopt(T* created)
+{
+    KVD::COMPtr<T> held(created);
+    created->Release();
+    return held;
+}
+
+}  // namespace
+
+ChannelTable::ChannelTable(std::shared_ptr<const Recording> recording) : mRecording(std::move(recording))
+{
+    for (size_t i = 0; i < mRecording->ChannelCount(); ++i) {
+        Channel c;
+        c.title = mRecording->Channel(i).title;
+        c.unit = mRecording->Channel(i).unit;
+        c.recorded = static_cast<int>(i);
+        mChannels.push_back(std::move(c));
+    }
+}
+
+ChannelTable::~ChannelTable()
+{
+    ReleaseCalculations();
+}
+
+int ChannelTable::AddChannel(const std::string& title, const std::string& unit)
+{
+    Channel c;
+    c.title = title;
+    c.unit = unit;
+    mChannels.push_back(std::move(c));
+    return Count() - 1;
+}
+
+int ChannelTable::Find(const std::string& title) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (boost::algorithm::iequals(mChannels[i].title, title))
+            return i;
+    return -1;
+}
+
+bool ChannelTable::UsesCalculation(const Channel& c, uint32_t flags) const
+{
+    return c.calculation != nullptr && !(DataRequest(flags).recorded && c.recorded >= 0);
+}
+
+bool ChannelTable::HasData(int record, int channel, uint32_t flags)
+{
+    if (!IsRecord(record) || !IsChannel(channel))
+        return false;
+    const Channel& c = mChannels[channel];
+    return UsesCalculation(c, flags) || c.recorded >= 0;
+}
+
+std::shared_ptr<const FloatSamples> ChannelTable::Floats(int record, int channel, uint32_t flags)
+{
+    if (!IsRecord(record) || !IsChannel(channel))
+        return nullptr;
+    const Channel& c = mChannels[channel];
+    if (UsesCalculation(c, flags))
+        return Computed(record, channel);
+    if (c.recorded < 0)
+        return nullptr;
+    return std::make_shared<RecordedSamples>(mRecording, record, c.recorded, DataRequest(flags).inUnits);
+}
+
+std::shared_ptr<const ShortSamples> ChannelTable::Shorts(int record, int channel, uint32_t flags)
+{
+    if (!IsRecord(record) || !IsChannel(channel))
+        return nullptr;
+    const Channel& c = mChannels[channel];
+    if (UsesCalculation(c, flags) || c.recorded < 0)
+        return nullptr;
+    return std::make_shared<RecordedShorts>(mRecording, record, c.recorded);
+}
+
+// Pulls the whole record through the calculation's enumerator host; what it cannot deliver is
+// NaN, so a failing calculation shows as a gap rather than as made-up values.
+std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int channel)
+{
+    Channel& c = mChannels[channel];
+    if (auto it = c.computed.find(record); it != c.computed.end())
+        return it->second;
+    if (!mComputing.insert(channel).second)
+        return nullptr;
+    std::vector<float> samples(Ticks(record), std::numeric_limits<float>::quiet_NaN());
+    KVD::COMPtr<ICalcEnumHost> host(KVD::com_cast(c.calculation.get()));
+    uint32_t delivered = 0;
+    if (host != nullptr && !samples.empty())
+        host->GetSamples(record, 0, static_cast<uint32_t>(samples.size()), samples.data(), &delivered);
+    mComputing.erase(channel);
+    auto computed = std::make_shared<const VectorSamples>(std::move(samples));
+    mChannels[channel].computed[record] = computed;
+    return computed;
+}
+
+KVD::COMPtr<IUnitsConversion> ChannelTable::RecordedUnits(const Channel& c) const
+{
+    if (c.recorded < 0)
+        return nullptr;
+    const ChannelFormat& format = mRecording->Channel(c.recorded);
+    return Adopt<IUnitsConversion>(ChannelUnits::Create(format.scale, format.offset, format.unit));
+}
+
+// The units the calculation reports for the record, as the host asks when it makes a record of
+// the channel; a calculation that reports none is taken as unscaled in the channel's unit.
+KVD::COMPtr<IUnitsConversion> ChannelTable::ComputedUnits(int record, int channel)
+{
+    Channel& c = mChannels[channel];
+    if (auto it = c.computedUnits.find(record); it != c.computedUnits.end())
+        return it->second;
+    KVD::COMPtr<IUnitsConversion> units;
+    if (KVD::COMPtr<IChannelCalc> calc{KVD::com_cast(c.calculation.get())}) {
+        TTickToSample map{1, 0};
+        int length = 0;
+        CalcRecCreationFlags creation = 0;
+        calc->GetRecordCreationInfo(record, TChannelId{channel, 0xC0000000u}, units.Set(), &map, &length, &creation);
+    }
+    if (units == nullptr)
+        units = Adopt<IUnitsConversion>(ChannelUnits::Create(1.0, 0.0, c.unit));
+    c.computedUnits[record] = units;
+    return units;
+}
+
+KVD::COMPtr<IUnitsConversion> ChannelTable::Units(int record, int channel, uint32_t flags)
+{
+    if (!IsRecord(record) || !IsChannel(channel))
+        return nullptr;
+    const Channel& c = mChannels[channel];
+    return UsesCalculation(c, flags) ? ComputedUnits(record, channel) : RecordedUnits(c);
+}
+
+KVD::COMPtr<IRecordChannel> ChannelTable::ChannelObject(int channel)
+{
+    if (!IsChannel(channel) || RecordCount() == 0)
+        return nullptr;
+    Channel& c = mChannels[channel];
+    if (c.object == nullptr) {
+        const bool computed = c.calculation != nullptr;
+        KVD::COMPtr<IUnitsConversion> recorded = RecordedUnits(c);
+        KVD::COMPtr<IUnitsConversion> data = computed ? ComputedUnits(0, channel) : recorded;
+        c.object = Adopt<IRecordChannel>(RecordChannel::Create(channel, c.title, recorded, data, computed));
+    }
+    return c.object;
+}
+
+ICalculation* ChannelTable::Calculation(int channel) const
+{
+    return IsChannel(channel) ? mChannels[channel].calculation.get() : nullptr;
+}
+
+void ChannelTable::SetCalculation(int channel, ICalculation* calculation)
+{
+    Channel& c = mChannels.at(channel);
+    const KVD::COMPtr<ICalculation> previous = c.calculation;  // released after the table is consistent
+    c.calculation = calculation;
+    c.object.Clear();
+    DropComputed();
+}
+
+void ChannelTable::DropComputed()
+{
+    for (Channel& c : mChannels) {
+        c.computed.clear();
+        c.computedUnits.clear();
+        if (c.calculation != nullptr)
+            c.object.Clear();
+    }
+}
+
+void ChannelTable::ReleaseCalculations()
+{
+    std::vector<KVD::COMPtr<ICalculation>> released;
+    for (Channel& c : mChannels) {
+        released.push_back(c.calculation);
+        c.calculation.Clear();
+        c.object.Clear();
+    }
+    DropComputed();
+}
+
+}  // namespace Host

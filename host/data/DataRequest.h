@@ -1,0 +1,20 @@
+// What a request word (the second word of a TChannelId, or a flags argument) asks of a
+// channel's data.
+#pragma once
+
+#include <cstdint>
+
+namespace Host {
+
+struct DataRequest {
+    explicit DataRequest(uint32_t flags)
+        : recorded((flags & 0x1u) != 0), inUnits((flags & 0x3000u) != 0) {}
+
+    // Bit 0 ("raw", "recorded"): the channel's recorded data even when a calculation is on it.
+    bool recorded;
+    // Bit 12 ("units") or 13 ("prefix"): recorded values in the channel's unit; without them a
+    // recorded channel is read as stored. Computed channels are always in their unit.
+    bool inUnits;
+};
+
+}  // namespace Host

@@ -1,0 +1,91 @@
+// The data of a host data document as the plug-in reaches it: one object that answers
+// IOrrelData2, IRecordData, IOrrelSetCalcData and IKVDChannelInfo over the document's channel
+// table.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "IChannelCalc.h"
+#include "IKVDChannelInfo.h"
+#include "IOrrelData2.h"
+#include "IRecordData.h"
+#include "foundation/UnknownImp.h"
+#include "host/data/ChannelTable.h"
+
+namespace Host {
+
+class DocumentData final
+    : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo> {
+public:
+    // A new data object over the recording, with one reference.
+    static DocumentData* Create(std::shared_ptr<const Recording> recording);
+
+    ChannelTable& Channels() { return mChannels; }
+    // Called after the data changed under a computed channel (a calculation put on, changed or
+    // taken off): the document tells its observers.
+    void SetDataChangedHandler(std::function<void()> handler) { mDataChanged = std::move(handler); }
+    // Lets go of the calculations before the document goes.
+    void Close() { mChannels.ReleaseCalculations(); }
+
+    // IOrrelData2
+    HRESULT GetRecordData(IRecordData** records) override;
+    HRESULT GetChannelUnit(int record, TChannelId channel, IUnitName** unit) override;
+    HRESULT GetChannelCalculation(TChannelId channel, IOffLineData** calculation) override;
+    HRESULT GetRecordWindowStart(KVDPosition position, int32_t* tick) override;
+
+    // IRecordData
+    HRESULT GetRecordCount(int* count) const override;
+    HRESULT GetRecordTicks(int record, uint32_t* ticks) const override;
+    HRESULT GetSecsPerTick(int record, double* secs) const override;
+    HRESULT GetFloatStream(TChannelId channel, KVDPosition start, uint32_t endTick, IEnumFloatEx** out) const override;
+    HRESULT GetChannelUnitName(int record, TChannelId channel, IUnitName** name) const override;
+    HRESULT GetUnitsConversion(int record, TChannelId channel, IUnitsConversion** units) const override;
+    HRESULT HasChannelData(int record, TChannelId channel, AutoBool* has) const override;
+    HRESULT GetRecordEnd(int record, KVDPosition* end) const override;
+    HRESULT GetChannelTitle(TChannelId channel, IAutoKVDString** title) const override;
+    HRESULT GetShortStream(TChannelId channel, KVDPosition start, uint32_t endTick, IEnumShortEx** out) const override;
+    HRESULT GetPositionTimes(uint32_t count, const KVDPosition* positions, double* seconds) const override;
+    HRESULT GetChannelObject(int record, TChannelId channel, IRecordChannel** out) const override;
+    HRESULT GetSample(TChannelId channel, KVDPosition position, float* value) const override;
+    HRESULT GetRange(TChannelId channel, KVDPosition from, KVDPosition to, double* maximum,
+                     double* minimum) const override;
+    HRESULT GetDataScaling(int record, TChannelId channel, double* scale, double* offset) const override;
+    HRESULT ResolvePosition(uint32_t flags, KVDPosition* position) const override;
+    HRESULT GetSampleIndex(TChannelId channel, KVDPosition position, int64_t* index) const override;
+    // Recordings hold no event channels.
+    HRESULT GetEventStream(TChannelId channel, uint32_t kind, KVDPosition start, uint32_t endTick,
+                           IEnumEventEx** out) const override;
+    KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
+    HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
+    KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
+    HRESULT GetAbsoluteTick(KVDPosition position, int64_t* ticks) const override;
+
+    // IOrrelSetCalcData
+    HRESULT GetCalculation(uint64_t channelKey, ICalculation** calculation) override;
+    HRESULT SetCalculation(TChannelId channel, ICalculation* calculation) override;
+    HRESULT ChannelChanged(TChannelId channel, BlockUpdateType update, IOffLineData* calculation) override;
+    HRESULT CreateUnitsConversion(const DataScaling* scaling, IAutoKVDString* unit, IUnitsConversion** out) override;
+    KVD_RESERVED_SLOTS_NOTIMPL(7, 11)
+    HRESULT GetData(IOrrelData2** data) override;
+
+    // IKVDChannelInfo: channels by title (case-insensitive), each a channel of samples.
+    HRESULT FindChannel(int32_t selector, IAutoKVDString* name, TChannelId* id, KVDEnumDataType* kind,
+                        int32_t reserved, TChannelId own) override;
+    HRESULT GetChannelDataType(int32_t selector, TChannelId channel, KVDEnumDataType* kind, int32_t reserved,
+                               TChannelId own) override;
+
+private:
+    explicit DocumentData(std::shared_ptr<const Recording> recording) : mChannels(std::move(recording)) {}
+
+    // The position with an end-of-record tick replaced by the record's tick count; false when
+    // it names no place in the data.
+    bool Resolve(KVDPosition& position) const;
+    int64_t AbsoluteTick(KVDPosition position) const;
+    void DataChanged();
+
+    mutable ChannelTable mChannels;  // computed samples are filled in on first read
+    std::function<void()> mDataChanged;
+};
+
+}  // namespace Host

@@ -1,0 +1,45 @@
+#include "host/data/SampleArray.h"
+
+#include <algorithm>
+
+namespace Host {
+
+void VectorSamples::Read(uint32_t from, uint32_t count, float* out) const
+{
+    std::copy_n(mSamples.begin() + from, count, out);
+}
+
+RecordedSamples::RecordedSamples(std::shared_ptr<const Recording> recording, size_t record, size_t channel,
+                                 bool inUnits)
+    : mRecording(std::move(recording)),
+      mStored(mRecording->Record(record).samples.at(channel)),
+      mFormat(mRecording->Channel(channel)),
+      mInUnits(inUnits)
+{
+}
+
+uint32_t RecordedSamples::Size() const
+{
+    return static_cast<uint32_t>(mStored.size());
+}
+
+void RecordedSamples::Read(uint32_t from, uint32_t count, float* out) const
+{
+    const auto first = mStored.begin() + from;
+    if (mInUnits)
+        std::transform(first, first + count, out, [this](int16_t raw) { return float(mFormat.Physical(raw)); });
+    else
+        std::copy_n(first, count, out);
+}
+
+RecordedShorts::RecordedShorts(std::shared_ptr<const Recording> recording, size_t record, size_t channel)
+    : mRecording(std::move(recording)), mStored(mRecording->Record(record).samples.at(channel))
+{
+}
+
+void RecordedShorts::Read(uint32_t from, uint32_t count, int16_t* out) const
+{
+    std::copy_n(mStored.begin() + from, count, out);
+}
+
+}  // namespace Host

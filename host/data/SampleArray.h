@@ -1,0 +1,63 @@
+// The samples of one channel in one record as streams read them. Streams share the array and
+// keep it alive, so a stream outlives a recomputation or the document that handed it out.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "host/data/Recording.h"
+
+namespace Host {
+
+template <class T>
+class SampleArray {
+public:
+    virtual ~SampleArray() = default;
+    virtual uint32_t Size() const = 0;
+    // Copies count samples from index from; the caller keeps within Size().
+    virtual void Read(uint32_t from, uint32_t count, T* out) const = 0;
+};
+
+using FloatSamples = SampleArray<float>;
+using ShortSamples = SampleArray<int16_t>;
+
+// Computed samples, held as the enumerator delivered them.
+class VectorSamples final : public FloatSamples {
+public:
+    explicit VectorSamples(std::vector<float> samples) : mSamples(std::move(samples)) {}
+    uint32_t Size() const override { return static_cast<uint32_t>(mSamples.size()); }
+    void Read(uint32_t from, uint32_t count, float* out) const override;
+    const std::vector<float>& Samples() const { return mSamples; }
+
+private:
+    std::vector<float> mSamples;
+};
+
+// A recorded channel of a record: its stored values, in its unit or as stored.
+class RecordedSamples final : public FloatSamples {
+public:
+    RecordedSamples(std::shared_ptr<const Recording> recording, size_t record, size_t channel, bool inUnits);
+    uint32_t Size() const override;
+    void Read(uint32_t from, uint32_t count, float* out) const override;
+
+private:
+    std::shared_ptr<const Recording> mRecording;
+    const std::vector<int16_t>& mStored;
+    const ChannelFormat& mFormat;
+    bool mInUnits;
+};
+
+// A recorded channel of a record as its 16-bit stored values.
+class RecordedShorts final : public ShortSamples {
+public:
+    RecordedShorts(std::shared_ptr<const Recording> recording, size_t record, size_t channel);
+    uint32_t Size() const override { return static_cast<uint32_t>(mStored.size()); }
+    void Read(uint32_t from, uint32_t count, int16_t* out) const override;
+
+private:
+    std::shared_ptr<const Recording> mRecording;
+    const std::vector<int16_t>& mStored;
+};
+
+}  // namespace Host

@@ -1,0 +1,106 @@
+// The host's sample streams over one channel of one record. Positions are sample indices of
+// the record; a stream reads up to its end tick and can be skipped anywhere in between the
+// record's start and that end, backwards included.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+
+#include "IEnumFloatEx.h"
+#include "IEnumShortEx.h"
+#include "foundation/UnknownImp.h"
+#include "host/data/SampleArray.h"
+
+namespace Host {
+
+template <class I, class T>
+class SampleStream final : public SimpleUnknownImp1_1<I, IEnumExBase, 0> {
+public:
+    // A new stream at start, with one reference; end is clamped to the samples there are.
+    static I* Create(std::shared_ptr<const SampleArray<T>> samples, uint32_t start, uint32_t end)
+    {
+        auto* stream = new SampleStream(std::move(samples), start, end);
+        stream->AddRef();
+        return stream;
+    }
+
+    HRESULT Clone(IEnumExBase** out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        auto* copy = new SampleStream(*this);
+        copy->AddRef();
+        *out = static_cast<I*>(copy);
+        return KVD_S_OK;
+    }
+
+    // Moves within [0, end]; a move that would leave it stops at the edge with KVD_S_FALSE.
+    HRESULT SkipEx(int32_t count, int32_t* skipped) override
+    {
+        const int64_t wanted = int64_t(mPosition) + count;
+        const int64_t reached = std::clamp<int64_t>(wanted, 0, mEnd);
+        if (skipped != nullptr)
+            *skipped = int32_t(reached - mPosition);
+        mPosition = uint32_t(reached);
+        return reached == wanted ? KVD_S_OK : KVD_S_FALSE;
+    }
+
+    HRESULT GetPosition(int32_t* position) override
+    {
+        if (position == nullptr)
+            return KVD_E_POINTER;
+        *position = int32_t(mPosition);
+        return KVD_S_OK;
+    }
+
+    HRESULT IsFilling(AutoBool* filling) override
+    {
+        if (filling == nullptr)
+            return KVD_E_POINTER;
+        *filling = kAutoFalse;
+        return KVD_S_OK;
+    }
+
+    // One sample per tick from the record's first tick.
+    HRESULT GetTickToSample(TTickToSample* map) override
+    {
+        if (map == nullptr)
+            return KVD_E_POINTER;
+        *map = TTickToSample{1, 0};
+        return KVD_S_OK;
+    }
+
+    // Short of the end tick it delivers what there is and answers KVD_S_FALSE.
+    HRESULT Next(uint32_t count, T* buffer, uint32_t* delivered) override
+    {
+        const uint32_t n = mPosition < mEnd ? std::min(count, mEnd - mPosition) : 0;
+        if (n > 0 && buffer == nullptr)
+            return KVD_E_POINTER;
+        if (n > 0)
+            mSamples->Read(mPosition, n, buffer);
+        mPosition += n;
+        if (delivered != nullptr)
+            *delivered = n;
+        return n == count ? KVD_S_OK : KVD_S_FALSE;
+    }
+
+private:
+    SampleStream(std::shared_ptr<const SampleArray<T>> samples, uint32_t start, uint32_t end)
+        : mSamples(std::move(samples)), mEnd(std::min(end, mSamples->Size())), mPosition(std::min(start, mEnd))
+    {
+    }
+    SampleStream(const SampleStream& other)
+        : SimpleUnknownImp1_1<I, IEnumExBase, 0>(), mSamples(other.mSamples), mEnd(other.mEnd),
+          mPosition(other.mPosition)
+    {
+    }
+
+    std::shared_ptr<const SampleArray<T>> mSamples;
+    uint32_t mEnd;
+    uint32_t mPosition;
+};
+
+using FloatStream = SampleStream<IEnumFloatEx, float>;
+using ShortStream = SampleStream<IEnumShortEx, int16_t>;
+
+}  // namespace Host

@@ -1,0 +1,20 @@
+// A child document's persisted part (its part 0, which it hands out as index 2) kept as one
+// stream of the host document's storage.
+#pragma once
+
+#include <string>
+
+#include "ICustomDocument.h"
+#include "IStorage.h"
+
+namespace Host {
+
+// Loads the part from the stream; KVD_S_FALSE when the storage holds no such stream or the
+// document has no part.
+HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const std::wstring& name);
+// Saves the part, when the document registered it with its site, into a new stream of that
+// name; KVD_S_FALSE when there is nothing to save.
+HRESULT SavePersistedPart(ICustomDocument* document, IUnknown* registered, IStorage* storage,
+                          const std::wstring& name);
+
+}  // namespace Host

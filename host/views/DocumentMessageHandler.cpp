@@ -1,0 +1,58 @@
+#include "host/views/DocumentMessageHandler.h"
+
+#include "foundation/COMPtr.h"
+
+namespace Host {
+
+HRESULT DocumentMessageHandler::QueryInterface(const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    if (iid != IID_IMessageHandler)
+        return mDocument.QueryInterface(iid, out);
+    *out = static_cast<IMessageHandler*>(this);
+    AddRef();
+    return KVD_S_OK;
+}
+
+HRESULT DocumentMessageHandler::DispatchKVDMessage(const IMessage* message)
+{
+    if (message == nullptr)
+        return KVD_E_POINTER;
+    uint32_t count = 0;
+    mDocument.GetChildDocumentCount(&count);
+    for (uint32_t i = 0; i < count; ++i) {
+        KVD::COMPtr<IDocument> child;
+        mDocument.GetChildDocumentAt(i, child.Set());
+        const KVD::COMPtr<IMessageHandler> handler(KVD::com_cast(child.get()));
+        if (handler != nullptr && handler->DispatchKVDMessage(message) == KVD_S_FALSE)
+            return KVD_S_FALSE;
+    }
+    return KVD_S_OK;
+}
+
+HRESULT DocumentMessageHandler::AddChildHandler(IMessageHandler*)
+{
+    return KVD_E_NOTIMPL;
+}
+
+HRESULT DocumentMessageHandler::DetachChildHandler(IMessageHandler*)
+{
+    return KVD_E_NOTIMPL;
+}
+
+HRESULT DocumentMessageHandler::SetParent(IMessageHandler*)
+{
+    return KVD_S_OK;
+}
+
+HRESULT DocumentMessageHandler::GetDefaultHandler(IMessageHandler** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = this;
+    AddRef();
+    return KVD_S_OK;
+}
+
+}  // namespace Host

@@ -1,0 +1,33 @@
+// The message handler of a host document: what the plug-in's views send to their root document
+// (window positions, requests to close a view) arrives here and is offered to each child
+// document in turn. It is a face of the document: counting and every other interface are the
+// document's, so that a keyed message is stored in the document's settings registrar.
+#pragma once
+
+#include "IDocument.h"
+#include "IMessageHandler.h"
+
+namespace Host {
+
+class DocumentMessageHandler final : public IMessageHandler {
+public:
+    explicit DocumentMessageHandler(IDocument& document) : mDocument(document) {}
+
+    uint32_t AddRef() override { return mDocument.AddRef(); }
+    uint32_t Release() override { return mDocument.Release(); }
+    HRESULT QueryInterface(const _IID& iid, void** out) override;
+
+    // The children in order; the first that stops the message ends the walk with KVD_S_FALSE.
+    HRESULT DispatchKVDMessage(const IMessage* message) override;
+    // The tree below a host document is its child documents: nothing is added by hand.
+    HRESULT AddChildHandler(IMessageHandler* child) override;
+    HRESULT DetachChildHandler(IMessageHandler* child) override;
+    HRESULT SetParent(IMessageHandler* parent) override;
+    // The document is the root of its tree.
+    HRESULT GetDefaultHandler(IMessageHandler** out) override;
+
+private:
+    IDocument& mDocument;
+};
+
+}  // namespace Host

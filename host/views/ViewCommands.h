@@ -1,0 +1,31 @@
+// The host's standard commands on a plug-in view: copy, print, print preview and page setup.
+// The host asks the view whether a command is offered and under which text (the command's
+// enable), and carries it out by sending the view the matching framework message. Printing
+// goes to a PDF file, this platform's printer; copying goes to the general pasteboard.
+#pragma once
+
+#include <string>
+
+#include "IUnknown.h"
+
+namespace Host {
+
+class ViewCommands {
+public:
+    enum Command { kCopy, kPrint, kPrintPreview, kPageSetup };
+
+    struct State {
+        bool enabled = false;
+        std::string text;  // empty when the view gives none
+    };
+
+    // What the view says of the command; page setup, which has no enable, is always offered.
+    static State Query(IUnknown* view, Command command);
+    // Sends the command's message to the view when it is offered; KVD_E_BADSTATE when it is
+    // not, KVD_E_NOINTERFACE for an object that is no view.
+    static HRESULT Perform(IUnknown* view, Command command);
+    // Prints the view into the PDF file; KVD_E_BADSTATE when nothing was written there.
+    static HRESULT PrintToPdf(IUnknown* view, const std::string& path);
+};
+
+}  // namespace Host

@@ -1,0 +1,25 @@
+// The entry of the formula compiler.
+#pragma once
+
+#include "IKVDCalcVariables.h"
+#include "IKVDChannelInfo.h"
+#include "calc/Symbol.h"
+
+namespace CalcParser {
+
+// The largest n of a numbered name such as ch followed by n.
+constexpr int kNumberedNameLimit = 32;
+
+// Compiles a channel-calculation formula into rpn, its symbols in reverse Polish order, with
+// macros expanded, names resolved against the built-in table, the channels, the published
+// functions and the variables, and constants folded. Answers 0, or the error's code with the
+// message set and, when errorPosition is given and the parser found the error, the character
+// index of the error in the prepared text. After a failure rpn may hold a partial result.
+HRESULT formulaToRPN(const KVD::String& formula, RPNArray& rpn, IKVDChannelInfo* channelInfo, TChannelId channel,
+                     IKVDCalcVariables* variables, KVD::String& message, long* errorPosition);
+
+// The formula with a blank before every sign that follows a digit, so that 2-3 reads as 2 -3
+// (an exponent such as 1e-5 follows a letter and keeps its sign).
+KVD::String SpaceSigns(const KVD::String& formula);
+
+}  // namespace CalcParser

@@ -1,0 +1,172 @@
+#include "spirometry/SpVolEnum.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include "spirometry/SettingsTextReader.h"
+
+namespace Spirometry {
+
+namespace {
+
+// Below this the text is the source token of the calculation's settings text.
+constexpr long kSourceTokenLimit = -2147483647L;
+// Stored lengths (with the NUL) of texts too short to carry settings: the old defaults apply.
+constexpr unsigned kShortestSettingsCount = 6;
+
+const wchar_t* const kParamNames[] = {L"Spirometry Flow channel", L"Volume correction", L"Dead space",
+                                      L"Volume ratio"};
+const CalcEnums::Range kParamRanges[] = {{0, 0}, {0, 1}, {-FLT_MAX, FLT_MAX}, {-FLT_MAX, FLT_MAX}};
+const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataSamples, kEnumDataSamples, kEnumDataSamples};
+const wchar_t* const kAliases[] = {L"SpVol"};
+
+// Flow units the volume can be integrated from, with the volume unit per mL of each prefix.
+struct FlowUnit {
+    const wchar_t* text;
+    double unitsPerML;
+};
+const FlowUnit kFlowUnits[] = {
+    {L"L/s", 0.001}, {L"L/sec", 0.001}, {L"mL/s", 1.0}, {L"mL/sec", 1.0}, {L"\u00B5L/s", 1000.0}, {L"\u00B5L/sec", 1000.0},
+};
+
+}  // namespace
+
+const CalcEnums::NumericParamsFuncTable SpVolEnum::sFuncTable = {
+    kParamNames, kParamRanges, kParamTypes, 4, 1, kAliases, 1, 0, kEnumDataSamples};
+
+HRESULT SpVolPolicy::SetSettings(IAutoKVDString* text, BlockUpdateType* update, bool* clearCache)
+{
+    if (clearCache != nullptr)
+        *clearCache = true;
+    mSettingsText = KVD::String(text);
+    if (update != nullptr)
+        *update = kUpdateAll;
+    ParseSettings(mSettingsText);
+    return KVD_S_OK;
+}
+
+void SpVolPolicy::ParseSettings(const KVD::String& text)
+{
+    long correction = 1;
+    long reset = 0;
+    // A text that ends early leaves the values that change nothing, never an earlier text's.
+    mDeadSpace = 0.0;
+    mVolumeRatio = 1.0;
+    mLegacyText = false;
+    if (text.GetCount() < kShortestSettingsCount) {
+        mLegacyText = true;
+    } else {
+        SettingsTextReader in(text);
+        long first = 0;
+        in.Read(first);
+        if (first < kSourceTokenLimit) {
+            in.Read(correction);
+        } else {
+            correction = first;
+            mLegacyText = true;
+        }
+        in.Read(mDeadSpace);
+        in.Read(mVolumeRatio);
+        in.Read(reset);
+    }
+    mApplyCorrection = correction == 1;
+    mResetVolume = reset == 1;
+    if (!(mVolumeRatio >= kMinVolumeRatio && mVolumeRatio <= kMaxVolumeRatio)) {
+        mApplyCorrection = false;
+        mVolumeRatio = 1.0;
+    }
+}
+
+HRESULT SpVolPolicy::SetSources(int32_t, long count, IUnknown** sources, IUnitName** units, double secondsPerSample,
+                                CalcEnumFlags)
+{
+    KVD::COMPtr<IEnumFloatEx> source(KVD::com_cast(count > 0 && sources != nullptr ? sources[0] : nullptr));
+    if (!source)
+        return KVD_E_BADSTATE;
+    mReader.SetEnum(source);
+    mUnitName = units != nullptr ? units[0] : nullptr;
+    mScale = secondsPerSample;
+    CheckSourceUnit();
+    return KVD_S_OK;
+}
+
+void SpVolPolicy::CheckSourceUnit()
+{
+    KVD::String unit;
+    if (mUnitName)
+        mUnitName->GetName(kAutoTrue, KVD::String::Setter(unit));
+    mSourceUnitsPerML = 0.001;
+    for (const FlowUnit& flow : kFlowUnits) {
+        if (unit == flow.text) {
+            mSourceUnitsPerML = flow.unitsPerML;
+            return;
+        }
+    }
+    // Volume from anything but flow is no volume: every output becomes NaN.
+    if (!mLegacyText)
+        mScale = std::numeric_limits<double>::quiet_NaN();
+}
+
+HRESULT SpVolPolicy::DoNext(uint32_t count, float* out, uint32_t* delivered)
+{
+    const double deadSpace = DeadSpaceInSourceUnits();
+    const double ratio = mVolumeRatio;
+    const bool correct = mApplyCorrection;
+    const bool reset = mResetVolume;
+    State s = mState;
+    uint32_t n = 0;
+    while (n < count && mReader.HasMore()) {
+        // What the reader holds is integrated without asking it again for each sample.
+        const uint32_t end = n + std::min<uint32_t>(uint32_t(mReader.Buffered()), count - n);
+        for (; n < end; ++n) {
+            const double f = mReader.Next() * mScale;
+            if (reset && s.previousFlow < 0.0 && f >= 0.0 && 0.9 * s.maximumVolume > s.volume) {
+                s.volume = 0.0;
+                s.maximumVolume = 0.0;
+            }
+            s.deadSpaceAccumulator = std::max(s.deadSpaceAccumulator - f, 0.0);
+            double added = f;
+            if (f < 0.0 && correct && s.deadSpaceAccumulator > deadSpace) {
+                added = f / ratio;
+                s.deadSpaceAccumulator = deadSpace;
+            }
+            s.volume += added;
+            out[n] = float(s.volume);
+            s.maximumVolume = std::max(s.maximumVolume, s.volume);
+            s.previousFlow = f;
+        }
+    }
+    mState = s;
+    *delivered = n;
+    return mReader.Buffered() > 0 ? KVD_S_OK : mReader.LastResult();
+}
+
+void SpVolPolicy::StartOfRecord()
+{
+    mState = State{0.0, 0.0, 0.0, 0.0};
+    if (IEnumFloatEx* source = mReader.Source()) {
+        int32_t position = 0;
+        int32_t skipped = 0;
+        source->GetPosition(&position);
+        source->SkipEx(-position, &skipped);
+    }
+}
+
+HRESULT SpVolEnum::CloneSlave(IUnknown* outer, ICalcEnum** out)
+{
+    if (out == nullptr)
+        return KVD_E_NULLOUT;
+    SpVolEnum* copy = new SpVolEnum(*this);
+    if (outer != nullptr) {
+        copy->AggregateIn(outer);
+        // The outer object keeps the copy by its inner IUnknown, as CreateEx hands it out.
+        *out = reinterpret_cast<ICalcEnum*>(copy->NonDelegating());
+    } else {
+        *out = copy->CalcFace();
+    }
+    return KVD_S_OK;
+}
+
+}  // namespace Spirometry

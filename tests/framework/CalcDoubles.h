@@ -1,0 +1,218 @@
+// Stand-ins for computed-channel tests: a vector-backed sample stream, a calculation
+// enumerator that scales its one source by the gain its settings text gives, its class object,
+// data of records held as vectors, and a calculation on the channel-calculation base.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "ICalcEnum.h"
+#include "ICalcEnumClass2.h"
+#include "IEnumFloatEx.h"
+#include "framework/ChannelCalcBase.h"
+#include "framework/TableDoubles.h"
+
+namespace FrameworkTest {
+
+// Samples of a vector from a position up to an end.
+class VectorStream final : public SimpleUnknownImp1<IEnumFloatEx, 0> {
+public:
+    VectorStream(std::vector<float> samples, uint32_t end) : mSamples(std::move(samples)), mEnd(end) {}
+
+    HRESULT Clone(IEnumExBase** out) override;
+    HRESULT SkipEx(int32_t count, int32_t* skipped) override;
+    HRESULT GetPosition(int32_t* position) override;
+    HRESULT IsFilling(AutoBool* filling) override;
+    HRESULT GetTickToSample(TTickToSample* map) override;
+    // Short of the end: KVD_S_FALSE.
+    HRESULT Next(uint32_t count, float* buffer, uint32_t* delivered) override;
+
+private:
+    std::vector<float> mSamples;
+    uint32_t mEnd;
+    int32_t mPosition = 0;
+};
+
+// Output = the source's sample x gain, the gain being the settings text as a number.
+class GainEnum final : public SimpleUnknownImp2<ICalcEnum, IEnumFloatEx, 0> {
+public:
+    HRESULT GetTypeId(TCAFId* id) override;
+    HRESULT GetClassObject(ICalcEnumClass2** cls) override;
+    HRESULT SetSettings(IAutoKVDString* text, BlockUpdateType* update) override;
+    HRESULT GetSettings(IAutoKVDString** text) override;
+    HRESULT CloneSlave(IUnknown* outer, ICalcEnum** out) override;
+    HRESULT SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double sampling,
+                       CalcEnumFlags flags) override;
+    HRESULT SetInitialPosition(int32_t position) override;
+    HRESULT ReleaseSources() override;
+    HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override;
+    HRESULT ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t) override;
+    HRESULT ReindexCachedData(uint32_t, int32_t, int32_t) override;
+    HRESULT GetOutputInfo(double* sampling, IUnitName** unit) override;
+    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) override;
+    HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
+    HRESULT GetTickToSample(TTickToSample* map) override;
+    HRESULT Clone(IEnumExBase** out) override;
+    HRESULT SkipEx(int32_t count, int32_t* skipped) override;
+    HRESULT GetPosition(int32_t* position) override;
+    HRESULT IsFilling(AutoBool* filling) override;
+    HRESULT Next(uint32_t count, float* buffer, uint32_t* delivered) override;
+
+    static int sLive;  // enumerators not yet destroyed
+    GainEnum() { ++sLive; }
+    ~GainEnum() override { --sLive; }
+
+    int mRecord = -1;
+
+private:
+    KVD::String mSettings;
+    float mGain = 1.0f;
+    KVD::COMPtr<IEnumFloatEx> mSource;
+};
+
+class GainEnumClass final : public ICalcEnumClass2 {
+public:
+    static TCAFId TypeId();
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override;
+    HRESULT GetTypeId(TCAFId* out) override;
+    HRESULT GetCategory(const _IID** out) override;
+    HRESULT GetObjectName(IAutoKVDString** out) override;
+    HRESULT IsInCategoryHR(const _IID* category) override;
+    HRESULT GetName(IAutoKVDString** out) override;
+    HRESULT GetDescription(IAutoKVDString** out) override;
+    HRESULT GetAttributes(long* out) override;
+    HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
+                           IAutoKVDString**) override;
+    HRESULT Create(IOrrelData2* data, ICalcEnum** out) override;
+    HRESULT CreateEx(IUnknown* outer, IOrrelData2* data, IUnknown** inner) override;
+
+    IOrrelData2* mLastData = nullptr;
+};
+GainEnumClass& TheGainEnumClass();
+
+// Records of channels held as vectors, one tick per sample; also the calculation data.
+class RecordedData final : public SimpleUnknownImp3<IOrrelData2, IOrrelSetCalcData, IRecordData, 0> {
+public:
+    void AddRecord(std::map<int32_t, std::vector<float>> channels);
+
+    HRESULT GetRecordData(IRecordData** records) override;
+    HRESULT GetChannelUnit(int, TChannelId, IUnitName**) override;
+    HRESULT GetChannelCalculation(TChannelId, IOffLineData**) override;
+    HRESULT GetRecordWindowStart(KVDPosition, int32_t*) override;
+
+    HRESULT GetCalculation(uint64_t channelKey, ICalculation** calculation) override;
+    HRESULT SetCalculation(TChannelId channel, ICalculation* calculation) override;
+    HRESULT ChannelChanged(TChannelId, BlockUpdateType, IOffLineData*) override;
+    HRESULT CreateUnitsConversion(const DataScaling*, IAutoKVDString*, IUnitsConversion**) override;
+    KVD_RESERVED_SLOTS_NOTIMPL(7, 11)
+    HRESULT GetData(IOrrelData2** data) override;
+
+    HRESULT GetRecordCount(int* count) const override;
+    HRESULT GetRecordTicks(int record, uint32_t* ticks) const override;
+    HRESULT GetSecsPerTick(int record, double* secs) const override;
+    HRESULT GetFloatStream(TChannelId channel, KVDPosition start, uint32_t endTick, IEnumFloatEx** out) const override;
+    HRESULT GetChannelUnitName(int, TChannelId, IUnitName**) const override;
+    HRESULT GetUnitsConversion(int, TChannelId, IUnitsConversion**) const override;
+    HRESULT HasChannelData(int, TChannelId, AutoBool*) const override;
+    HRESULT GetRecordEnd(int record, KVDPosition* end) const override;
+    HRESULT GetChannelTitle(TChannelId, IAutoKVDString**) const override;
+    HRESULT GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const override;
+    HRESULT GetPositionTimes(uint32_t, const KVDPosition*, double*) const override;
+    HRESULT GetChannelObject(int, TChannelId, IRecordChannel**) const override;
+    HRESULT GetSample(TChannelId, KVDPosition, float*) const override;
+    HRESULT GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const override;
+    HRESULT GetDataScaling(int, TChannelId, double*, double*) const override;
+    HRESULT ResolvePosition(uint32_t, KVDPosition*) const override;
+    HRESULT GetSampleIndex(TChannelId, KVDPosition, int64_t*) const override;
+    HRESULT GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx**) const override;
+    KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
+    // Left and right in existing records, left not after right.
+    HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
+    KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
+    HRESULT GetAbsoluteTick(KVDPosition position, int64_t* ticks) const override;
+
+private:
+    std::vector<std::map<int32_t, std::vector<float>>> mRecords;
+    std::map<int32_t, KVD::COMPtr<ICalculation>> mCalculations;
+};
+
+// A computed channel: its settings are a gain; configuring makes its units and installs the
+// gain enumerator.
+class GainCalc final : public ChannelCalcBase {
+public:
+    static int sLive;
+    GainCalc(ICalculationClass* cls, IOrrelSetCalcData* data, TChannelId channel);
+    ~GainCalc() override;
+
+    HRESULT GetRecordCreationInfo(int, TChannelId, IUnitsConversion**, TTickToSample*, int*,
+                                  CalcRecCreationFlags*) override;
+    HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
+    HRESULT SetSettingsForAutoScale(uint32_t flags, const IPersistObject* settings) override;
+    HRESULT GetSettings(IPersistObject** settings) const override;
+    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) const override;
+    HRESULT Clone(IOrrelSetCalcData* data, IOffLineData** out) const override;
+
+    // What the base has, for the tests.
+    using ChannelCalcBase::mCalcEnumClass;
+    using ChannelCalcBase::mData;
+    using ChannelCalcBase::mRecordData;
+    using ChannelCalcBase::mRangeHigh;
+    using ChannelCalcBase::mRangeLow;
+    int mAutoScaleSettings = 0;
+};
+
+class GainCalcClass final : public ICalculationClass {
+public:
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override;
+    HRESULT GetTypeId(TCAFId* out) override;
+    HRESULT GetCategory(const _IID** out) override;
+    HRESULT GetObjectName(IAutoKVDString** out) override;
+    HRESULT IsInCategoryHR(const _IID* category) override;
+    HRESULT GetName(IAutoKVDString** name) override;
+    HRESULT GetDescription(IAutoKVDString** description) override;
+    HRESULT GetAttributes(long* attributes) override;
+    HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IPersistObject*,
+                           IPersistObject**) override;
+    // No calculation data: KVD_E_BADSTATE.
+    HRESULT Create(TChannelId channel, IOrrelSetCalcData* data, ICalculation** out) override;
+};
+
+// The host's data view, showing a fixed range.
+class ShownRange final : public StackObject<IOrrelView> {
+public:
+    ShownRange(KVDPosition left, KVDPosition right) : mLeft(left), mRight(right) {}
+    HRESULT SetDisplayedRange(KVDPosition left, KVDPosition right) override
+    {
+        mLeft = left;
+        mRight = right;
+        return KVD_S_OK;
+    }
+    HRESULT SetZoom(double ticksPerPixel) override
+    {
+        mZoom = ticksPerPixel;
+        return KVD_S_OK;
+    }
+    HRESULT GetZoom(double* ticksPerPixel) const override
+    {
+        *ticksPerPixel = mZoom;
+        return KVD_S_OK;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(6, 7)
+    HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const override
+    {
+        *left = mLeft;
+        *right = mRight;
+        return KVD_S_OK;
+    }
+
+private:
+    KVDPosition mLeft;
+    KVDPosition mRight;
+    double mZoom = 1.0;
+};
+
+}  // namespace FrameworkTest

@@ -1,0 +1,78 @@
+// What the web view tells its delegates: every frame of a page as it finishes (a load begun
+// meanwhile ends the old page's reports), pages requested by file URL, and its context menu.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "appkit/SavePanel.h"
+#include "appkit/UserDefaults.h"
+#include "web/WebView.h"
+
+namespace {
+
+struct FrameLog : Web::FrameLoadDelegate {
+    std::vector<std::string> frames;
+    std::function<void(Web::WebView&)> onFirst;
+    void DidFinishLoadForFrame(Web::WebView& view, const Web::WebFrame& frame) override
+    {
+        frames.push_back(frame.isMain ? "main" : frame.name);
+        if (onFirst)
+            std::exchange(onFirst, nullptr)(view);
+    }
+};
+
+TEST(WebViewDelegates, FramesRequestsAndReloads)
+{
+    Web::WebView view;
+    FrameLog log;
+    view.SetFrameLoadDelegate(&log);
+    view.LoadHTMLString("<iframe name='flow'></iframe><FRAME id=\"volume\">", "");
+    EXPECT_EQ(log.frames, (std::vector<std::string>{"main", "flow", "volume"}));
+
+    // A page loaded while the first reports its main frame replaces it: its other frames are
+    // never reported.
+    log.frames.clear();
+    log.onFirst = [](Web::WebView& v) { v.LoadHTMLString("<p>second</p>", ""); };
+    view.LoadHTMLString("<iframe name='late'></iframe>", "");
+    EXPECT_EQ(log.frames, (std::vector<std::string>{"main", "main"}));
+
+    const std::string path = ::testing::TempDir() + "requested.html";
+    std::ofstream(path) << "<p>from a file</p>";
+    log.frames.clear();
+    view.LoadRequest("file://" + path);
+    EXPECT_EQ(view.PageText(), "<p>from a file</p>");
+    EXPECT_EQ(view.BaseURL(), "file://" + ::testing::TempDir());
+    EXPECT_TRUE(view.Perform("reload:", nullptr));
+    EXPECT_EQ(view.LoadCount(), 5);
+    EXPECT_EQ(log.frames.size(), 2u);
+    // Nothing is reachable but files: the page stays empty and never finishes.
+    view.LoadRequest("http://127.0.0.1/none.html");
+    EXPECT_EQ(view.PageText(), "");
+    EXPECT_EQ(log.frames.size(), 2u);
+}
+
+TEST(WebViewDelegates, ContextMenuOffersTheDeveloperToolsOnlyWhenAsked)
+{
+    Web::WebView view;
+    AppKit::UserDefaults::Standard().RemoveObjectForKey(Web::WebView::kDeveloperExtrasKey);
+    EXPECT_EQ(view.ContextMenuForElement({})->ItemCount(), 1u);
+    AppKit::UserDefaults::Standard().SetBool(Web::WebView::kDeveloperExtrasKey, true);
+    const auto menu = view.ContextMenuForElement({});
+    ASSERT_EQ(menu->ItemCount(), 2u);
+    EXPECT_EQ(menu->ItemAt(1).Title(), "Inspect Element");
+}
+
+TEST(SavePanel, PathTakesAnAllowedExtension)
+{
+    AppKit::SavePanel panel;
+    panel.directory = "/data";
+    panel.allowedFileTypes = {"txt", "csv"};
+    for (const auto& [name, path] : std::vector<std::pair<std::string, std::string>>{
+             {"breaths", "/data/breaths.txt"}, {"breaths.csv", "/data/breaths.csv"}, {"b.v1", "/data/b.v1.txt"}}) {
+        panel.nameFieldValue = name;
+        EXPECT_EQ(panel.Path(), path);
+    }
+    EXPECT_EQ(panel.RunModal(), AppKit::SavePanel::kCancel);  // nobody answers: cancelled
+}
+
+}  // namespace
