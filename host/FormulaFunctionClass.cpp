@@ -28,6 +28,8 @@ HRESULT FormulaFunctionClass::QueryInterface(const _IID& iid, void** out)
         *out = static_cast<ICalcNumericParamsFuncClass*>(this);
     else if (iid == IID_ICalcNumericParamsFuncClassEx && mInfo.requiredSources >= 0)
         *out = static_cast<ICalcNumericParamsFuncClassEx*>(this);
+    else if (iid == IID_ICalcEnumClass2 && mInfo.enumerators != nullptr)
+        return mInfo.enumerators->QueryInterface(iid, out);
     else
         return KVD_E_NOINTERFACE;
     return KVD_S_OK;

@@ -29,6 +29,9 @@ struct FormulaFunctionInfo {
     CalcNPFuncInfoFlags flags;
     KVDEnumDataType result;
     std::vector<FormulaFunctionParam> params;
+    // Creates the function's enumerators (answers ICalcEnumClass2); null when this host does
+    // not run the function.
+    ICalcEnumClass2* enumerators = nullptr;
 };
 
 // Lives as long as the process: reference counting is a no-op.

@@ -8,6 +8,7 @@
 #include "foundation/InterfaceArray.h"
 #include "host/FrameworkServices.h"
 #include "host/calc/HostCalcClasses.h"
+#include "host/channels/ArithCalculationClass.h"
 #include "host/units/UnitsConversionClass.h"
 
 namespace Host {
@@ -42,6 +43,7 @@ void Framework::Install()
         Slot().reset(new Framework());
         UnitsConversionClass::Register(*Slot());
         HostCalc::RegisterCalcClasses(*Slot());
+        ArithCalculationClass::Register(*Slot());
     }
 }
 

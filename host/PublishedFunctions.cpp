@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "host/Framework.h"
+#include "host/calc/HostCalcClasses.h"
 
 namespace Host {
 namespace {
@@ -23,7 +24,8 @@ FormulaFunctionInfo DecimateSec()
             -1,
             0,
             kSamples,
-            {{L"Source", 0, 0, kSamples}, {L"Interval (s)", 1e-6, 604800, 0}}};
+            {{L"Source", 0, 0, kSamples}, {L"Interval (s)", 1e-6, 604800, 0}},
+            HostCalc::DecimateSecClass()};
 }
 
 // EventInterp(events [, mode]): a sampled channel made from the values of an event stream,
@@ -39,7 +41,8 @@ FormulaFunctionInfo EventInterp()
             -1,
             0,
             kSamples,
-            {{L"Event Source", 0, 0, kEvents}, {L"Mode", 0, 1, 0}}};
+            {{L"Event Source", 0, 0, kEvents}, {L"Mode", 0, 1, 0}},
+            HostCalc::EventInterpClass()};
 }
 
 struct Catalogue {

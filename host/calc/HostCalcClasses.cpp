@@ -1,10 +1,14 @@
 #include "host/calc/HostCalcClasses.h"
 
 #include "calc/CalcEnumClassBase2.h"
+#include "CompositeCalcEnumClass.h"
 #include "calc/CalcEnumGuids.h"
+#include "calc/CompositeCalcEnum.h"
 #include "host/calc/ArithGeneratorEnum.h"
 #include "host/calc/ArithOperatorEnums.h"
 #include "host/calc/CalcVariableClass.h"
+#include "host/calc/DecimateSecEnum.h"
+#include "host/calc/EventInterpEnum.h"
 
 namespace HostCalc {
 namespace {
@@ -14,13 +18,25 @@ using CalcEnums::CalcEnumClassBase2;
 using CalcParser::GUID_ArithEnumObj;
 using Generator = ArithGeneratorEnum;
 
+// The enumerator classes of the published functions. Their type ids are their own, not the
+// functions' class objects': a registration of every class object of the process (as the
+// plug-in's registration does in its own copy) must not replace a function's description.
+// 1C3F8C9B-1D1A-4FC1-B128-156A89D96B0F
+inline constexpr _IID GUID_HostFunctionEnumerators = {0x1C3F8C9B, 0x1D1A, 0x4FC1, {0xB1, 0x28, 0x15, 0x6A, 0x89, 0xD9, 0x6B, 0x0F}};
+
 template <class T>
-struct ArithClass {
-    ArithClass(const wchar_t* name, uint32_t subId) : traits{name, name, &GUID_ArithEnumObj, subId}, object(&traits) {}
+struct HostClass {
+    HostClass(const wchar_t* name, uint32_t subId, const _IID* guid = &GUID_ArithEnumObj)
+        : traits{name, name, guid, subId}, object(&traits)
+    {
+    }
 
     CalcEnumClassBase2::Traits traits;
     CalcEnumClass2<T> object;
 };
+
+template <class T>
+using ArithClass = HostClass<T>;
 
 struct Classes {
     ArithClass<ArithBinaryEnum> binary{L"Arithmetic Operator", 0};
@@ -35,6 +51,9 @@ struct Classes {
     ArithClass<ArithGeneratorEnumOf<Generator::kSampleRate>> sampleRate{L"SampleRate", Generator::kSampleRate};
     ArithClass<ArithGeneratorEnumOf<Generator::kSegRepCount>> segRepCount{L"SegRepCount", Generator::kSegRepCount};
     ArithClass<ArithGeneratorEnumOf<Generator::kBlock>> block{L"Block", Generator::kBlock};
+    HostClass<CalcEnums::CompositeCalcEnum> composite{L"Composite Calculation", 0, &GUID_CompositeCalcEnumObj};
+    HostClass<DecimateSecEnum> decimateSec{L"DecimateSec", 0, &GUID_HostFunctionEnumerators};
+    HostClass<EventInterpEnum> eventInterp{L"EventInterp", 1, &GUID_HostFunctionEnumerators};
     CalcVariableClass numberVariable{false};
     CalcVariableClass expressionVariable{true};
 };
@@ -50,6 +69,8 @@ Classes& TheClasses()
 }  // namespace
 
 ICalcEnumClass2* ConstantClass() { return &TheClasses().constant.object; }
+ICalcEnumClass2* DecimateSecClass() { return &TheClasses().decimateSec.object; }
+ICalcEnumClass2* EventInterpClass() { return &TheClasses().eventInterp.object; }
 
 void RegisterCalcClasses(IObjectFactory& factory)
 {
@@ -57,7 +78,8 @@ void RegisterCalcClasses(IObjectFactory& factory)
     ICalcEnumClass2* enumerators[] = {&c.binary.object,     &c.unary.object,          &c.constant.object,
                                       &c.sampleTime.object, &c.stdFunc.object,        &c.random.object,
                                       &c.gaussian.object,   &c.window.object,         &c.windowConstant.object,
-                                      &c.sampleRate.object, &c.segRepCount.object,    &c.block.object};
+                                      &c.sampleRate.object, &c.segRepCount.object,    &c.block.object,
+                                      &c.composite.object};
     for (ICalcEnumClass2* cls : enumerators)
         factory.RegisterClassObject(cls);
     factory.RegisterClassObject(&c.numberVariable);

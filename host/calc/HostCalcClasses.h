@@ -18,4 +18,9 @@ void RegisterCalcClasses(IObjectFactory& factory);
 // The class of the constant enumerator (GUID_ArithEnumObj sub-id 2).
 ICalcEnumClass2* ConstantClass();
 
+// The classes of the enumerators of the published functions "decimatesec" and "EventInterp";
+// the function's own class object hands them out.
+ICalcEnumClass2* DecimateSecClass();
+ICalcEnumClass2* EventInterpClass();
+
 }  // namespace HostCalc

@@ -4,22 +4,12 @@
 
 #include <boost/algorithm/string/predicate.hpp>
 
+#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/DataRequest.h"
 #include "host/data/RecordChannel.h"
 
 namespace Host {
-namespace {
-
-template <class T>
-KVD::COMPtr<T> Adopt(T* created)
-{
-    KVD::COMPtr<T> held(created);
-    created->Release();
-    return held;
-}
-
-}  // namespace
 
 ChannelTable::ChannelTable(std::shared_ptr<const Recording> recording) : mRecording(std::move(recording))
 {

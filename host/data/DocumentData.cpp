@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "IEnumEventEx.h"
+#include "calc/CalcVariablesImpl.h"
 #include "foundation/KVDString.h"
+#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/SampleStream.h"
 
@@ -34,6 +36,11 @@ DocumentData* DocumentData::Create(std::shared_ptr<const Recording> recording)
     auto* data = new DocumentData(std::move(recording));
     data->AddRef();
     return data;
+}
+
+DocumentData::DocumentData(std::shared_ptr<const Recording> recording)
+    : mChannels(std::move(recording)), mVariables(Adopt<IKVDCalcVariables>(CalcVariable::CalcVariablesImpl::Create()))
+{
 }
 
 bool DocumentData::Resolve(KVDPosition& position) const
@@ -398,6 +405,14 @@ HRESULT DocumentData::GetChannelDataType(int32_t, TChannelId channel, KVDEnumDat
     if (!mChannels.IsChannel(channel.channel))
         return KVD_E_BADSTATE;
     *kind = kEnumDataSamples;
+    return KVD_S_OK;
+}
+
+HRESULT DocumentData::GetCalcVariables(uint32_t, TChannelId, IKVDCalcVariables** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    mVariables.GetOut(out);
     return KVD_S_OK;
 }
 

@@ -1,12 +1,13 @@
 // The data of a host data document as the plug-in reaches it: one object that answers
 // IOrrelData2, IRecordData, IOrrelSetCalcData and IKVDChannelInfo over the document's channel
-// table.
+// table, and IKVDCalcVariablesAccess with the document's calculation variables.
 #pragma once
 
 #include <functional>
 #include <memory>
 
 #include "IChannelCalc.h"
+#include "IKVDCalcVariablesAccess.h"
 #include "IKVDChannelInfo.h"
 #include "IOrrelData2.h"
 #include "IRecordData.h"
@@ -16,7 +17,8 @@
 namespace Host {
 
 class DocumentData final
-    : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo> {
+    : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo,
+                                         IKVDCalcVariablesAccess> {
 public:
     // A new data object over the recording, with one reference.
     static DocumentData* Create(std::shared_ptr<const Recording> recording);
@@ -75,8 +77,11 @@ public:
     HRESULT GetChannelDataType(int32_t selector, TChannelId channel, KVDEnumDataType* kind, int32_t reserved,
                                TChannelId own) override;
 
+    // IKVDCalcVariablesAccess: one set of variables serves every channel's formulas.
+    HRESULT GetCalcVariables(uint32_t flags, TChannelId channel, IKVDCalcVariables** out) override;
+
 private:
-    explicit DocumentData(std::shared_ptr<const Recording> recording) : mChannels(std::move(recording)) {}
+    explicit DocumentData(std::shared_ptr<const Recording> recording);
 
     // The position with an end-of-record tick replaced by the record's tick count; false when
     // it names no place in the data.
@@ -86,6 +91,7 @@ private:
 
     mutable ChannelTable mChannels;  // computed samples are filled in on first read
     std::function<void()> mDataChanged;
+    KVD::COMPtr<IKVDCalcVariables> mVariables;
 };
 
 }  // namespace Host

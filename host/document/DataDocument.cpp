@@ -5,18 +5,11 @@
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
+#include "host/data/Adopt.h"
 #include "host/document/PersistedPart.h"
 
 namespace Host {
 namespace {
-
-template <class T>
-KVD::COMPtr<T> Adopt(T* created)
-{
-    KVD::COMPtr<T> held(created);
-    created->Release();
-    return held;
-}
 
 std::wstring PartStreamName(ICustomDocClass* cls)
 {

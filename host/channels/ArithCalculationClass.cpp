@@ -1,0 +1,89 @@
+#include "host/channels/ArithCalculationClass.h"
+
+#include "ISetCalcFromString.h"
+#include "foundation/DynamicId.h"
+#include "host/Framework.h"
+#include "host/channels/ArithCalculation.h"
+#include "host/channels/ArithSettings.h"
+
+namespace Host {
+
+void ArithCalculationClass::Register(Framework& framework)
+{
+    static ArithCalculationClass calculations(TypeIdClass<&GUID_ArithCalcId, 0>::GetId());
+    static ArithSettingsClass settings(TypeIdClass<&GUID_ArithCalcId, 1>::GetId());
+    framework.RegisterClassObject(static_cast<ICalculationClass*>(&calculations));
+    framework.RegisterClassObject(static_cast<IGenericClassObject*>(&settings));
+}
+
+ArithCalculationClass::ArithCalculationClass(TCAFId typeId) : ServiceClassObject(typeId, L"Arithmetic") {}
+
+HRESULT ArithCalculationClass::GetName(IAutoKVDString** name)
+{
+    return GetObjectName(name);
+}
+
+HRESULT ArithCalculationClass::GetDescription(IAutoKVDString** description)
+{
+    return GetObjectName(description);
+}
+
+HRESULT ArithCalculationClass::GetAttributes(long* attributes)
+{
+    if (attributes == nullptr)
+        return KVD_E_POINTER;
+    *attributes = 0;
+    return KVD_S_OK;
+}
+
+HRESULT ArithCalculationClass::SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId,
+                                              const IPersistObject*, IPersistObject** result)
+{
+    if (result != nullptr)
+        *result = nullptr;
+    return KVD_E_NOTIMPL;
+}
+
+HRESULT ArithCalculationClass::Create(TChannelId channel, IOrrelSetCalcData* data, ICalculation** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    if (data == nullptr)
+        return KVD_E_BADSTATE;
+    ArithCalculation* calculation = ArithCalculation::Create(this, channel, data);
+    const HRESULT hr = calculation->QueryInterface(IID_ICalculation, reinterpret_cast<void**>(out));
+    calculation->Release();
+    return hr;
+}
+
+ArithSettingsClass::ArithSettingsClass(TCAFId typeId) : ServiceClassObject(typeId, L"Arithmetic settings") {}
+
+HRESULT ArithSettingsClass::QueryInterface(const _IID& iid, void** out)
+{
+    if (out != nullptr && iid == IID_ICAFObjectCreator) {
+        *out = static_cast<ICAFObjectCreator*>(this);
+        return KVD_S_OK;
+    }
+    return ServiceClassObject::QueryInterface(iid, out);
+}
+
+HRESULT ArithSettingsClass::CreateObject(IUnknown* outer, const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    if (outer != nullptr)
+        return KVD_E_NOINTERFACE;
+    ArithSettings* settings = ArithSettings::Create();
+    const HRESULT hr = settings->QueryInterface(iid, out);
+    settings->Release();
+    return hr;
+}
+
+HRESULT ArithSettingsClass::CreateInstance(IUnknown* outer, const _IID& iid, void** out)
+{
+    return CreateObject(outer, iid, out);
+}
+
+}  // namespace Host

@@ -1,0 +1,18 @@
+// Holds an object that was created with one reference for its creator, taking that reference
+// over instead of adding one.
+#pragma once
+
+#include "foundation/COMPtr.h"
+
+namespace Host {
+
+template <class T>
+KVD::COMPtr<T> Adopt(T* created)
+{
+    KVD::COMPtr<T> held(created);
+    if (created != nullptr)
+        created->Release();
+    return held;
+}
+
+}  // namespace Host
