@@ -1,7 +1,5 @@
 #include "spirometry/ExpiratoryTidalVolumeDetector.h"
 
-#include <memory>
-
 #include "CalcEnumTypes.h"
 #include "spirometry/SpiroIds.h"
 
@@ -26,37 +24,12 @@ bool Stop(DetEx_ExpiratoryDetectorState& state)
 
 }  // namespace
 
-void DetEx_ExpiratoryEventDetectorParams::getSettings(KVD::OStringStream& out) const { out << wchar_t(0); }
-
-void DetEx_ExpiratoryEventDetectorParams::setSources(long count, IUnknown** sources, IUnitName** units)
-{
-    ReleaseSources();
-    if (count < 2 || sources == nullptr)
-        return;
-    KVD::COMPtr<IEnumFloatEx> flow = KVD::com_cast(sources[0]);
-    KVD::COMPtr<IEnumEventEx> boundaries = KVD::com_cast(sources[1]);
-    if (!flow || !boundaries)
-        return;
-    AddSource(std::make_unique<EEH3::FloatExWrapper>(flow.get()), units != nullptr ? units[0] : nullptr);
-    AddSource(std::make_unique<EEH3::EventWrapper>(boundaries.get(), mEventBatch), units != nullptr ? units[1] : nullptr);
-}
-
-EEH3::FloatExWrapper* DetEx_ExpiratoryEventDetectorParams::Flow() const
-{
-    return SourceCount() == 2 ? static_cast<EEH3::FloatExWrapper*>(&Source(0)) : nullptr;
-}
-
-EEH3::EventWrapper* DetEx_ExpiratoryEventDetectorParams::Boundaries() const
-{
-    return SourceCount() == 2 ? static_cast<EEH3::EventWrapper*>(&Source(1)) : nullptr;
-}
-
 bool DetEx_ExpiratoryEventAlgorithm::FindEvent(DetEx_ExpiratoryDetectorState& state,
                                                DetEx_ExpiratoryEventDetectorParams& params,
                                                DetEx_ExpiratoryEvent& event)
 {
-    EEH3::FloatExWrapper* flow = params.Flow();
-    EEH3::EventWrapper* boundaries = params.Boundaries();
+    EEH3::FloatExWrapper* flow = params.Samples();
+    EEH3::EventWrapper* boundaries = params.EventSource();
     if (state.mHitEnd || flow == nullptr || boundaries == nullptr) {
         state.mNextIncompleteTick = kNoTick;
         return false;

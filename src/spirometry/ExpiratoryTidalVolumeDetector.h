@@ -5,10 +5,7 @@
 // as EEH3Enumerator<Expiratory::DetEx_ExpiratoryEnumerator, 8>.
 #pragma once
 
-#include "calc/CalcEnumClassBase2.h"
-#include "calc/CalcEnumNumericParamsClass.h"
-#include "calc/EEH3ParamsBase.h"
-#include "calc/EEH3StateBase.h"
+#include "spirometry/DetectorParts.h"
 
 namespace Spirometry {
 namespace Expiratory {
@@ -16,16 +13,8 @@ namespace Expiratory {
 struct DetEx_ExpiratoryEvent : EEH3::EventHeader {
 };
 
-// The flow ("Tick Source") and the boundaries ("Event Source"); no settings of its own.
-class DetEx_ExpiratoryEventDetectorParams : public EEH3::ParamsBase {
-public:
-    void getSettings(KVD::OStringStream& out) const override;
-    void setSources(long count, IUnknown** sources, IUnitName** units) override;
-
-    // Null until both are wired.
-    EEH3::FloatExWrapper* Flow() const;
-    EEH3::EventWrapper* Boundaries() const;
-};
+// The flow ("Tick Source") and the boundaries ("Event Source").
+using DetEx_ExpiratoryEventDetectorParams = SampleAndEventParams<EEH3::EventWrapper>;
 
 class DetEx_ExpiratoryDetectorState : public EEH3::StateBase {
 public:
@@ -43,12 +32,9 @@ struct DetEx_ExpiratoryEventAlgorithm {
                           DetEx_ExpiratoryEvent& event);
 };
 
-struct DetEx_ExpiratoryEnumerator {
-    using Params = DetEx_ExpiratoryEventDetectorParams;
-    using State = DetEx_ExpiratoryDetectorState;
-    using Event = DetEx_ExpiratoryEvent;
-    using Algorithm = DetEx_ExpiratoryEventAlgorithm;
-
+struct DetEx_ExpiratoryEnumerator
+    : DetectorParts<DetEx_ExpiratoryEventDetectorParams, DetEx_ExpiratoryDetectorState, DetEx_ExpiratoryEvent,
+                    DetEx_ExpiratoryEventAlgorithm> {
     static const CalcEnums::NumericParamsFuncTable sFuncTable;
     static CalcEnums::CalcEnumClassBase2::Traits sTraits;
 };

@@ -4,10 +4,7 @@
 // EEH3Enumerator<SpBreathEventEnumerator, 8>.
 #pragma once
 
-#include "calc/CalcEnumClassBase2.h"
-#include "calc/CalcEnumNumericParamsClass.h"
-#include "calc/EEH3ParamsBase.h"
-#include "calc/EEH3StateBase.h"
+#include "spirometry/DetectorParts.h"
 #include "spirometry/SpDetectorEvents.h"
 
 namespace Spirometry {
@@ -62,12 +59,8 @@ struct SpBreathEventAlgorithm {
     static bool FindEvent(SpBreathEventState& state, SpBreathEventParams& params, SpBreathEvent& event);
 };
 
-struct SpBreathEventEnumerator {
-    using Params = SpBreathEventParams;
-    using State = SpBreathEventState;
-    using Event = SpBreathEvent;
-    using Algorithm = SpBreathEventAlgorithm;
-
+struct SpBreathEventEnumerator
+    : DetectorParts<SpBreathEventParams, SpBreathEventState, SpBreathEvent, SpBreathEventAlgorithm> {
     static const CalcEnums::NumericParamsFuncTable sFuncTable;
     static CalcEnums::CalcEnumClassBase2::Traits sTraits;
 };

@@ -4,10 +4,7 @@
 // lobe its negative. Plugged into the event framework as EEH3Enumerator<SpFlowEnumerator, 8>.
 #pragma once
 
-#include "calc/CalcEnumClassBase2.h"
-#include "calc/CalcEnumNumericParamsClass.h"
-#include "calc/EEH3ParamsBase.h"
-#include "calc/EEH3StateBase.h"
+#include "spirometry/DetectorParts.h"
 #include "spirometry/SpDetectorEvents.h"
 
 namespace Spirometry {
@@ -54,12 +51,7 @@ struct SpFlowAlgorithm {
     static bool FindEvent(SpFlowState& state, SpFlowParams& params, SpFlowEvent& event);
 };
 
-struct SpFlowEnumerator {
-    using Params = SpFlowParams;
-    using State = SpFlowState;
-    using Event = SpFlowEvent;
-    using Algorithm = SpFlowAlgorithm;
-
+struct SpFlowEnumerator : DetectorParts<SpFlowParams, SpFlowState, SpFlowEvent, SpFlowAlgorithm> {
     static const CalcEnums::NumericParamsFuncTable sFuncTable;
     static CalcEnums::CalcEnumClassBase2::Traits sTraits;
 };

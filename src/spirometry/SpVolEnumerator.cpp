@@ -1,7 +1,5 @@
 #include "spirometry/SpVolEnumerator.h"
 
-#include <memory>
-
 #include "CalcEnumTypes.h"
 #include "spirometry/SpiroIds.h"
 
@@ -48,36 +46,10 @@ void ScanVolume(EEH3::FloatExWrapper& volume, const SpFlowEvent& cycle, SpBreath
 
 }  // namespace
 
-void SpVolParams::getSettings(KVD::OStringStream& out) const { out << wchar_t(0); }
-
-void SpVolParams::setSources(long count, IUnknown** sources, IUnitName** units)
-{
-    ReleaseSources();
-    if (count < 2 || sources == nullptr)
-        return;
-    KVD::COMPtr<IEnumFloatEx> volume = KVD::com_cast(sources[0]);
-    KVD::COMPtr<IEnumEventEx> cycles = KVD::com_cast(sources[1]);
-    if (!volume || !cycles)
-        return;
-    AddSource(std::make_unique<EEH3::FloatExWrapper>(volume.get()), units != nullptr ? units[0] : nullptr);
-    AddSource(std::make_unique<EEH3::EventWrapperEx<SpFlowEvent>>(cycles.get(), mEventBatch),
-              units != nullptr ? units[1] : nullptr);
-}
-
-EEH3::FloatExWrapper* SpVolParams::Volume() const
-{
-    return SourceCount() == 2 ? static_cast<EEH3::FloatExWrapper*>(&Source(0)) : nullptr;
-}
-
-EEH3::EventWrapperEx<SpFlowEvent>* SpVolParams::Cycles() const
-{
-    return SourceCount() == 2 ? static_cast<EEH3::EventWrapperEx<SpFlowEvent>*>(&Source(1)) : nullptr;
-}
-
 bool SpVolAlgorithm::FindEvent(SpVolState& state, SpVolParams& params, SpBreathEvent& event)
 {
-    EEH3::FloatExWrapper* volume = params.Volume();
-    EEH3::EventWrapperEx<SpFlowEvent>* cycles = params.Cycles();
+    EEH3::FloatExWrapper* volume = params.Samples();
+    EEH3::EventWrapperEx<SpFlowEvent>* cycles = params.EventSource();
     if (state.mHitEnd || volume == nullptr || cycles == nullptr) {
         state.mPosition = kNoTick;
         return false;
@@ -111,7 +83,7 @@ bool SpVolAlgorithm::FindEvent(SpVolState& state, SpVolParams& params, SpBreathE
 const CalcEnums::NumericParamsFuncTable SpVolEnumerator::sFuncTable = {
     kParamNames, kParamRanges, kParamTypes, 2, 2, kAliases, 1, 0xA0000000u, kEnumDataEvents};
 
-CalcEnums::CalcEnumClassBase2::Traits SpVolEnumerator::sTraits = {L"SPEventEnumVol", L"Calculates Spirometry Volume Events",
-                                                                   &GUID_SpEnumObj, kSpVolEventEnumSubId};
+CalcEnums::CalcEnumClassBase2::Traits SpVolEnumerator::sTraits = {
+    L"SPEventEnumVol", L"Calculates Spirometry Volume Events", &GUID_SpEnumObj, kSpVolEventEnumSubId};
 
 }  // namespace Spirometry

@@ -4,24 +4,13 @@
 // framework as EEH3Enumerator<SpVolEnumerator, 8>.
 #pragma once
 
-#include "calc/CalcEnumClassBase2.h"
-#include "calc/CalcEnumNumericParamsClass.h"
-#include "calc/EEH3ParamsBase.h"
-#include "calc/EEH3StateBase.h"
+#include "spirometry/DetectorParts.h"
 #include "spirometry/SpDetectorEvents.h"
 
 namespace Spirometry {
 
-// The volume channel, then the flow cycles; no settings of its own.
-class SpVolParams : public EEH3::ParamsBase {
-public:
-    void getSettings(KVD::OStringStream& out) const override;
-    void setSources(long count, IUnknown** sources, IUnitName** units) override;
-
-    // Null until both sources are wired.
-    EEH3::FloatExWrapper* Volume() const;
-    EEH3::EventWrapperEx<SpFlowEvent>* Cycles() const;
-};
+// The volume channel, then the flow cycles.
+using SpVolParams = SampleAndEventParams<EEH3::EventWrapperEx<SpFlowEvent>>;
 
 class SpVolState : public EEH3::StateBase {
 public:
@@ -36,12 +25,7 @@ struct SpVolAlgorithm {
     static bool FindEvent(SpVolState& state, SpVolParams& params, SpBreathEvent& event);
 };
 
-struct SpVolEnumerator {
-    using Params = SpVolParams;
-    using State = SpVolState;
-    using Event = SpBreathEvent;
-    using Algorithm = SpVolAlgorithm;
-
+struct SpVolEnumerator : DetectorParts<SpVolParams, SpVolState, SpBreathEvent, SpVolAlgorithm> {
     static const CalcEnums::NumericParamsFuncTable sFuncTable;
     static CalcEnums::CalcEnumClassBase2::Traits sTraits;
 };

@@ -27,6 +27,9 @@ constexpr double kDefaultFullRange = 10.0;
 constexpr double kSettingsTolerance = 0.001;
 constexpr uint32_t kEventBatch = 8;
 
+// The host's composite enumerator class, found once.
+using CompositeClass = ObjectFactoryClassObjectAccessor<ICalcEnumClass2, TypeIdClass<&GUID_CompositeCalcEnumObj, 0>>;
+
 bool IsSet(KVDPosition p) { return p.record != kNoPositionRecord; }
 bool operator==(KVDPosition a, KVDPosition b) { return a.tick == b.tick && a.record == b.record; }
 
@@ -159,7 +162,6 @@ bool SpiroMachine::SetupSpCompositeCalc(KVD::COMPtr<IEnumEventEx>& events, KVD::
                                         const KVD::String& formula, int flowChannel, int volumeChannel,
                                         KVDPosition start, IRecordData* data)
 {
-    using CompositeClass = ObjectFactoryClassObjectAccessor<ICalcEnumClass2, TypeIdClass<&GUID_CompositeCalcEnumObj, 0>>;
     ICalcEnumClass2* cls = CompositeClass::Get();
     if (cls == nullptr || data == nullptr)
         return false;

@@ -5,10 +5,7 @@
 // the event framework as EEH3Enumerator<DetEx_Enumerator, 8>.
 #pragma once
 
-#include "calc/CalcEnumClassBase2.h"
-#include "calc/CalcEnumNumericParamsClass.h"
-#include "calc/EEH3ParamsBase.h"
-#include "calc/EEH3StateBase.h"
+#include "spirometry/DetectorParts.h"
 
 namespace Spirometry {
 
@@ -47,12 +44,8 @@ struct DetEx_EventAlgorithm {
     static bool FindEvent(DetEx_DetectorState& state, DetEx_EventDetectorParams& params, DetEx_Event& event);
 };
 
-struct DetEx_Enumerator {
-    using Params = DetEx_EventDetectorParams;
-    using State = DetEx_DetectorState;
-    using Event = DetEx_Event;
-    using Algorithm = DetEx_EventAlgorithm;
-
+struct DetEx_Enumerator
+    : DetectorParts<DetEx_EventDetectorParams, DetEx_DetectorState, DetEx_Event, DetEx_EventAlgorithm> {
     static const CalcEnums::NumericParamsFuncTable sFuncTable;
     static CalcEnums::CalcEnumClassBase2::Traits sTraits;
 };

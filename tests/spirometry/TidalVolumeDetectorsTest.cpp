@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ostream>
 
 #include "BreathSignals.h"
+#include "calc/ListEvents.h"
 #include "ResultCodes.h"
 #include "spirometry/ExpiratoryTidalVolumeDetector.h"
 #include "spirometry/SpFlowEnumerator.h"
@@ -102,73 +102,6 @@ TEST(TidalVolumeDetector, HandMadeFlows)
         EXPECT_EQ(TidalVolumes(c.flow, 1.0), c.events) << c.what;
 }
 
-// Boundary events at given ticks.
-class TickEvents final : public IEnumEventEx {
-public:
-    explicit TickEvents(std::vector<int32_t> ticks) : mTicks(std::move(ticks)) {}
-
-    uint32_t AddRef() override { return ++mCount; }
-    uint32_t Release() override
-    {
-        const uint32_t count = --mCount;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IEnumEventEx) {
-            *out = this;
-            AddRef();
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
-    HRESULT Next(uint32_t bytes, int32_t endTick, uint8_t* buffer, uint32_t* count, int32_t* position) override
-    {
-        *count = 0;
-        auto* events = reinterpret_cast<EEH3::EventHeader*>(buffer);
-        while (mIndex < mTicks.size() && mTicks[mIndex] < endTick && (*count + 1) * 16 <= bytes)
-            events[(*count)++] = {mTicks[mIndex++], 0.0f, 1.0};
-        *position = mIndex < mTicks.size() ? std::min(mTicks[mIndex], endTick) : EEH3::kNoTick;
-        return mIndex < mTicks.size() ? KVD_S_OK : KVD_S_FALSE;
-    }
-    HRESULT Find(EventFindTypes, int32_t from, int32_t, int32_t) override
-    {
-        mIndex = std::lower_bound(mTicks.begin(), mTicks.end(), from) - mTicks.begin();
-        return KVD_S_OK;
-    }
-    HRESULT GetPosition(int32_t* position) override
-    {
-        *position = mIndex < mTicks.size() ? mTicks[mIndex] : EEH3::kNoTick;
-        return KVD_S_OK;
-    }
-    HRESULT SkipIndex(int32_t, int32_t*) override { return KVD_E_NOTIMPL; }
-    HRESULT Clone(IEnumEventEx**) override { return KVD_E_NOTIMPL; }
-    HRESULT GetSizeofEvents(int32_t* size) override
-    {
-        *size = 16;
-        return KVD_S_OK;
-    }
-    HRESULT GetTypeofEvents(TCAFId* type) override
-    {
-        *type = 0;
-        return KVD_S_OK;
-    }
-    HRESULT GetIndex(int32_t*) override { return KVD_E_NOTIMPL; }
-    HRESULT GetTickToSample(TTickToSample* map) override
-    {
-        *map = {1, 0};
-        return KVD_S_OK;
-    }
-
-private:
-    std::vector<int32_t> mTicks;
-    size_t mIndex = 0;
-    uint32_t mCount = 1;
-};
-
 std::vector<Measured> ExpiratoryVolumes(const std::vector<float>& flow, IEnumEventEx* boundaries, double sampling)
 {
     SpiroTest::Streams streams;
@@ -194,7 +127,7 @@ TEST(ExpiratoryTidalVolumeDetector, MeasuresTheIntervalsBetweenCycleBoundaries)
 TEST(ExpiratoryTidalVolumeDetector, BoundariesTheFlowHasPassedAreSkipped)
 {
     const std::vector<float> flow(40, -1.0f);
-    auto* boundaries = new TickEvents({2, 5, 5, 9, 10, 20});
+    auto* boundaries = new CalcTest::ListEvents({{2, 1}, {5, 1}, {5, 1}, {9, 1}, {10, 1}, {20, 1}});
     const std::vector<Measured> found = ExpiratoryVolumes(flow, boundaries, 1.0);
     boundaries->Release();
     // The second boundary at tick 5 ends no interval and holds nothing up; boundaries one tick
