@@ -12,6 +12,18 @@
 
 namespace KVD {
 
+// The object's pointer to the interface among I, More... whose id is iid; null for none.
+template <class I, class... More, class T>
+void* FindInterface(T* object, const _IID& iid)
+{
+    if (iid == IIDOf<I>())
+        return static_cast<I*>(object);
+    if constexpr (sizeof...(More) > 0)
+        return FindInterface<More...>(object, iid);
+    else
+        return nullptr;
+}
+
 namespace detail {
 
 // Implements IUnknown over the interfaces Is...; IID_IUnknown gives the first one.
@@ -26,7 +38,7 @@ public:
     {
         if (out == nullptr)
             return KVD_E_POINTER;
-        *out = iid == IID_IUnknown ? static_cast<First*>(this) : Find<First, Rest...>(iid);
+        *out = iid == IID_IUnknown ? static_cast<First*>(this) : FindInterface<First, Rest...>(this, iid);
         if (*out == nullptr)
             return KVD_E_NOINTERFACE;
         AddRef();
@@ -43,18 +55,6 @@ protected:
     CountedUnknown& operator=(const CountedUnknown&) { return *this; }
 
     RefCount mRefCount;
-
-private:
-    template <class I, class... More>
-    void* Find(const _IID& iid)
-    {
-        if (iid == IIDOf<I>())
-            return static_cast<I*>(this);
-        if constexpr (sizeof...(More) > 0)
-            return Find<More...>(iid);
-        else
-            return nullptr;
-    }
 };
 
 }  // namespace detail
