@@ -76,6 +76,22 @@ private:
     RefCount mRefCount;
 };
 
+// IUnknown of an object whose owner keeps it alive (a static, a member, a local): nothing is
+// counted, and QueryInterface answers IUnknown and I without taking a reference.
+template <class I>
+class UncountedUnknown : public I {
+public:
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        *out = iid == IID_IUnknown || iid == IIDOf<I>() ? static_cast<I*>(this) : nullptr;
+        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
+    }
+};
+
 // Root of every map-driven class.
 class CComObjectRoot : public MacATLCOM::CComObjectRoot {};
 
