@@ -14,6 +14,7 @@
 #include "spirometry/SpVolEnum.h"
 #include "spirometry/SpVolEnumerator.h"
 #include "spirometry/SpiroIds.h"
+#include "spirometry/TidalVolEnum.h"
 #include "spirometry/TidalVolumeDetector.h"
 
 namespace Spirometry {
@@ -45,7 +46,8 @@ CalcEnumClassBase2::Traits gSpFlowEnumTraits{L"SpFlowEnum", L"1 channel SpFlowEn
 CalcEnumNumericParamsClass<SpFlowEnum> gSpFlowEnumClass(&gSpFlowEnumTraits);
 CalcEnumClassBase2::Traits gSpVolEnumTraits{L"SpVolEnum", L"1 channel SpVolEnum", &GUID_SpEnumObj, kSpVolEnumSubId};
 CalcEnumNumericParamsClass<SpVolEnum> gSpVolEnumClass(&gSpVolEnumTraits);
-// Row 11, the tidal-volume enumerator, comes here.
+// Row 11: the tidal-volume enumerator, a plain enumerator class.
+CalcEnums::CalcEnumClass2<TidalVolEnum> gTidalVolEnumClass(&TidalVolEnum::sTraits);
 
 // Rows 12 to 16: the event detectors, also the formula functions SpBreathEvent, SPEEFlow,
 // SPEEVol, SpTidVol and SpTidVolExp.
