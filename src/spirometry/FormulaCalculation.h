@@ -26,7 +26,7 @@ public:
             unit->GetName(kAutoTrue, KVD::String::Setter(text));
         if (this->mUnits == nullptr || !(text == mSourceUnit)) {
             mSourceUnit = text;
-            this->MakeUnitsConversion(ChannelUnit(text));
+            this->MakeUnitsConversion(mChannelUnit(text));
         }
         if (units != nullptr)
             this->mUnits.GetOut(units);
@@ -42,14 +42,16 @@ public:
     }
 
 protected:
+    // The channel's unit for a flow of a unit.
+    using ChannelUnit = KVD::String (*)(const KVD::String& flowUnit);
+
     FormulaCalculation(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannelId channel,
-                       CAFId enumClassId, CalcInstanceAttributes attributes, const wchar_t* info)
-        : SpiroCalculation<Settings>(calcClass, calcData, channel, enumClassId, attributes, true), mInfo(info)
+                       CAFId enumClassId, CalcInstanceAttributes attributes, const wchar_t* info, ChannelUnit unit)
+        : SpiroCalculation<Settings>(calcClass, calcData, channel, enumClassId, attributes, true),
+          mInfo(info),
+          mChannelUnit(unit)
     {
     }
-
-    // The channel's unit for a flow of this unit.
-    virtual KVD::String ChannelUnit(const KVD::String& flowUnit) const = 0;
 
     static bool EndsWith(const KVD::String& text, const std::wstring& tail)
     {
@@ -64,6 +66,7 @@ protected:
 
 private:
     KVD::String mInfo;
+    ChannelUnit mChannelUnit;
     KVD::String mSourceUnit;
 };
 

@@ -17,11 +17,11 @@ TCAFId CompositeTypeId() { return TypeIdClass<&GUID_CompositeCalcEnumObj, 0>::Ge
 SpMinVentCalculation::SpMinVentCalculation(ICalculationClass* calcClass, IOrrelSetCalcData* calcData,
                                            TChannelId channel)
     : FormulaCalculation(calcClass, calcData, channel, CompositeTypeId(), kMinuteVentilationAttributes,
-                         L"Spirometry Minute Ventilation")
+                         L"Spirometry Minute Ventilation", &PerMinuteUnit)
 {
 }
 
-KVD::String SpMinVentCalculation::ChannelUnit(const KVD::String& flowUnit) const
+KVD::String SpMinVentCalculation::PerMinuteUnit(const KVD::String& flowUnit)
 {
     if (!EndsWith(flowUnit, L"/s"))
         return flowUnit;

@@ -22,9 +22,8 @@ public:
                                    IOrrelView* view, TChannelId channel, const IPersistObject* current,
                                    IPersistObject** result);
 
-protected:
     // A flow per second becomes the same per minute; any other unit stays.
-    KVD::String ChannelUnit(const KVD::String& flowUnit) const override;
+    static KVD::String PerMinuteUnit(const KVD::String& flowUnit);
 };
 
 }  // namespace Spirometry

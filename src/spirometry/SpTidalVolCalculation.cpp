@@ -18,11 +18,11 @@ TCAFId TidalVolEnumTypeId() { return TypeIdClass<&GUID_SpEnumObj, kTidalVolEnumS
 SpTidalVolCalculation::SpTidalVolCalculation(ICalculationClass* calcClass, IOrrelSetCalcData* calcData,
                                              TChannelId channel)
     : FormulaCalculation(calcClass, calcData, channel, TidalVolEnumTypeId(), kTidalVolumeAttributes,
-                         L"Spirometry Tidal Volume")
+                         L"Spirometry Tidal Volume", &VolumeUnit)
 {
 }
 
-KVD::String SpTidalVolCalculation::ChannelUnit(const KVD::String& flowUnit) const
+KVD::String SpTidalVolCalculation::VolumeUnit(const KVD::String& flowUnit)
 {
     KVD::String unit = flowUnit;
     if (EndsWith(unit, L"/s"))

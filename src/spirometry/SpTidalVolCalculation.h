@@ -23,9 +23,8 @@ public:
                                    IOrrelView* view, TChannelId channel, const IPersistObject* current,
                                    IPersistObject** result);
 
-protected:
     // A volume: a flow unit per second or per minute without its time.
-    KVD::String ChannelUnit(const KVD::String& flowUnit) const override;
+    static KVD::String VolumeUnit(const KVD::String& flowUnit);
 };
 
 }  // namespace Spirometry
