@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "host/Framework.h"
+#include "host/PublishedFunctions.h"
 #include "host/HostAlertPolicy.h"
 #include "spirohost/Commands.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[1], c.name) != 0)
             continue;
         Host::Framework::Install();
+        Host::PublishFormulaFunctions();  // before the plug-in loads and any formula compiles
         Host::InstallAlertPolicy();
         try {
             return c.run(SpiroHost::Args(argv + 2, argv + argc));

@@ -12,6 +12,7 @@
 #include "ICalcEnum.h"
 #include "ICalcEnumClass2.h"
 #include "IEnumEventEx.h"
+#include "calc/CalcEnumNumericParamsClass.h"
 #include "calc/EEH3Cache.h"
 #include "foundation/KVDString.h"
 
@@ -25,6 +26,9 @@ class EEH3Enumerator : public ICalcEnum, public IEnumEventEx {
 public:
     using Params = typename T::Params;
     using Event = typename T::Event;
+    // The formula function the class object describes (CalcEnumNumericParamsClass), when T
+    // offers one.
+    static inline const CalcEnums::NumericParamsFuncTable& sFuncTable = T::sFuncTable;
     static_assert(sizeof(Event) >= sizeof(EventHeader), "an event record starts with the 16-byte header");
 
     EEH3Enumerator(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this)

@@ -288,6 +288,17 @@ TEST(CompositeCalcEnum, EventInterpHoldsOrJoinsTheEventsValues)
     ExpectSamples(joined.Pull(10), {nan, nan, nan, 1.5f, 0.625f, -0.25f, -1.125f, -2.0f, 4.0f, 4.0f}, L"joined");
 }
 
+TEST(CompositeCalcEnum, EventInterpOverAPublishedEventDetector)
+{
+    // Upward crossings of 0.5 at ticks 2 (value 1) and 8 (value 2).
+    const std::vector<float> signal = {-1, -1, 1, 1, 1, -1, -1, -1, 2, 2, -1, -1};
+    Formula formula(L"EventInterp(crossings(Ch1, 0.5))", {Samples(signal)});
+    ASSERT_EQ(formula.settingsCode, KVD_S_OK) << formula.message.UTF8();
+    ASSERT_EQ(formula.sourcesCode, KVD_S_OK);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ExpectSamples(formula.Pull(12, 5), {nan, nan, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2}, L"crossings");
+}
+
 TEST(CompositeCalcEnum, AFormulaThatCannotRunStreamsNaNAndSaysWhy)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();

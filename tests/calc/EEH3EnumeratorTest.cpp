@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calc/CalcEnumAgg.h"
+#include "calc/CrossingDetector.h"
 #include "calc/EEH3Enumerator.h"
 #include "calc/FakeStreams.h"
 #include "foundation/KVDString.h"
@@ -13,54 +14,9 @@
 namespace {
 
 using namespace EEH3;
+using CalcTest::Crossings;
+using CalcTest::CrossingEvent;
 using CalcTest::FloatStream;
-
-// 24 bytes: the header, then the number of crossings found so far in the record.
-struct CrossingEvent {
-    EventHeader header;
-    int32_t ordinal;
-    int32_t unused;
-};
-
-struct Crossings {
-    struct Params : ParamsBase {
-        double level = 0.0;
-        void setSettings(std::wistream& in) override { in >> level; }
-        void getSettings(KVD::OStringStream& out) const override { out << level; }
-    };
-    struct State : StateBase {
-        explicit State(int32_t tick) : StateBase(tick), tick(tick) {}
-        int32_t NextIncompleteTick() const override { return mHitEnd ? kNoTick : tick; }
-        int32_t tick;
-        float previous = 0.0f;
-        bool havePrevious = false;
-        int32_t found = 0;
-    };
-    using Event = CrossingEvent;
-    struct Algorithm {
-        static bool FindEvent(State& state, Params& params, Event& event)
-        {
-            if (state.mHitEnd) {
-                state.tick = kNoTick;
-                return false;
-            }
-            auto& source = static_cast<FloatExWrapper&>(params.Source(0));
-            while (state.tick < state.mAnalysisEnd && source.IsValid()) {
-                const float x = source.deref();
-                const bool crossing = state.havePrevious && state.previous < params.level && x >= params.level;
-                state.previous = x;
-                state.havePrevious = true;
-                source.Advance();
-                ++state.tick;
-                if (crossing) {
-                    event = {{state.tick - 1, 0.0f, x}, ++state.found, 0};
-                    return true;
-                }
-            }
-            return false;
-        }
-    };
-};
 
 using Detector = EEH3Enumerator<Crossings, 8>;
 
