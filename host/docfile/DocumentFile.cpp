@@ -6,6 +6,7 @@
 
 #include <boost/filesystem/operations.hpp>
 
+#include "KVDStorageResults.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/KVDString.h"
 #include "foundation/ResultCodeText.h"
@@ -35,6 +36,26 @@ public:
 };
 
 std::string CodeText(HRESULT hr) { return KVD::ToU8String(KVD::ResultCodeText(hr)); }
+
+// Why the storage refused to open the file, for a user.
+std::string OpenFailure(HRESULT hr)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, " (0x%08x)", unsigned(hr));
+    switch (hr) {
+    case KVD_STG_E_NOTSTORAGE:
+    case KVD_STG_E_BADHEADER:
+        return std::string("not a document file") + code;
+    case KVD_STG_E_NEWER:
+        return std::string("written by a newer version of the program") + code;
+    case KVD_STG_E_CORRUPT:
+    case KVD_STG_E_BADCOUNT:
+    case KVD_STG_E_FORMAT:
+        return std::string("damaged") + code;
+    default:
+        return "cannot be opened: " + CodeText(hr);
+    }
+}
 
 void Check(HRESULT hr, const std::string& what)
 {
@@ -240,7 +261,7 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
     KVD::COMPtr<IStorage> root;
     const HRESULT opened = KVDStgOpenStorage(FileRef(path), STGM_READ, root.Set());
     if (opened != KVD_S_OK)
-        throw Failure("cannot be opened as a document file: " + CodeText(opened));
+        throw Failure(OpenFailure(opened));
     DocumentRecord record;
     ReadRecord(root, kDocumentStream, [&](KVD::BinIStream& in) { record = ReadDocumentRecord(in); });
     std::unique_ptr<DataDocument> document = MakeDocument(record);

@@ -174,8 +174,10 @@ int SaveAs(const Args& args)
     InstallAnswers(values);
 
     const std::string out = values["out"].as<std::string>();
-    const std::string extension =
+    std::string extension =
         values.count("format") ? values["format"].as<std::string>() : boost::filesystem::path(out).extension().string();
+    if (!extension.empty() && extension[0] == '.')
+        extension.erase(0, 1);
     const std::vector<Host::SaveAsFormat> formats = Host::RegisteredSaveAsFormats();
     const Host::SaveAsFormat* format = Host::FindSaveAsFormat(formats, extension);
     if (format == nullptr) {
@@ -232,9 +234,16 @@ int RunDoc(const Args& args)
         PrintDocUsage(args.empty() ? std::cerr : std::cout);
         return args.empty() ? 2 : 0;
     }
-    for (const Command& c : kDocCommands)
-        if (args[0] == c.name)
+    for (const Command& c : kDocCommands) {
+        if (args[0] != c.name)
+            continue;
+        try {
             return c.run(Args(args.begin() + 1, args.end()));
+        } catch (const std::exception& e) {
+            std::cerr << "spirohost doc " << c.name << ": " << e.what() << "\n";
+            return 1;
+        }
+    }
     std::cerr << "spirohost doc: unknown command '" << args[0] << "'\n";
     PrintDocUsage(std::cerr);
     return 2;

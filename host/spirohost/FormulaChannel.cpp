@@ -24,7 +24,7 @@ std::string CompileError(Host::DocumentData& data, const TChannelId& channel, co
     KVD::String prepared, ignored;
     if (position < 0 || !CalcParser::Parser::sDoFunctionExpansions(CalcParser::SpaceSigns(formula), prepared, ignored))
         return error;
-    return error + " at position " + std::to_string(position) + " of\n  " + KVD::ToU8String(prepared) + "\n  " +
+    return "position " + std::to_string(position) + ": " + error + "\n  " + KVD::ToU8String(prepared) + "\n  " +
            std::string(size_t(position), ' ') + "^";
 }
 
