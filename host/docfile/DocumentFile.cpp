@@ -17,7 +17,6 @@
 #include "foundation/storage/StorageEntry.h"
 #include "host/Framework.h"
 #include "host/docfile/CalculationRecord.h"
-#include "host/docfile/RegistrarRecord.h"
 #include "host/docfile/StoredId.h"
 
 namespace Host {
@@ -155,8 +154,8 @@ void WriteFile(const std::string& path, DataDocument& document, const std::vecto
     KVD::COMPtr<IStorage> root;
     Check(KVDStgCreateDocfile(FileRef(path), STGM_CREATE | STGM_READWRITE, 0, root.Set(), 0, 0), "cannot be made");
     WriteRecord(root, kDocumentStream, [&](KVD::BinOStream& out) { WriteDocumentRecord(out, document, children); });
-    WriteRecord(root, kRegistrarStream,
-                [&](KVD::BinOStream& out) { RegistrarRecord::Write(*document.Document().GetRegistrar(), out); });
+    Check(document.Document().GetRegistrar()->Save(CreateStream(root, kRegistrarStream)),
+          "cannot write the stored settings");
     WriteCalculations(root, document);
     if (!children.empty()) {
         KVD::COMPtr<IStorage> parts;
@@ -265,10 +264,11 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
     DocumentRecord record;
     ReadRecord(root, kDocumentStream, [&](KVD::BinIStream& in) { record = ReadDocumentRecord(in); });
     std::unique_ptr<DataDocument> document = MakeDocument(record);
-    ReadRecord(root, kRegistrarStream, [&](KVD::BinIStream& in) {
-        if (!RegistrarRecord::Read(*document->Document().GetRegistrar(), in))
-            throw Failure("damaged: its stored messages are cut short");
-    });
+    KVD::COMPtr<IStream> settings;
+    root->OpenStream(kRegistrarStream, nullptr, STGM_READ, 0, settings.Set());
+    const HRESULT loaded = settings != nullptr ? document->Document().GetRegistrar()->Load(settings) : KVD_E_BADSTATE;
+    if (loaded != KVD_S_OK)
+        throw Failure("damaged: its stored settings cannot be read (" + CodeText(loaded) + ")");
     ReadCalculations(root, *document);
     CreateChildren(root, *document, record.children);
     return document;

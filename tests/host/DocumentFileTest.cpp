@@ -202,7 +202,8 @@ std::string Describe(IUnknown* object, const ISettingsRegistrarKey* key)
         << (Host::SettingsKey::Equal(own, key) ? "own key" : "other key") << " [";
     const auto* bytes = static_cast<const uint8_t*>(block);
     uint32_t signature = 0;
-    std::memcpy(&signature, bytes, 4);
+    if (bytes != nullptr)
+        std::memcpy(&signature, bytes, 4);
     for (uint32_t offset = 4; signature != 0; signature >>= 4) {
         const uint32_t code = signature & 0xF;
         if (code == kMsgParam_String) {
@@ -400,7 +401,7 @@ TEST_F(DocumentFileTest, RefusesFilesThatAreNotDocumentFilesOrAreDamaged)
         {"calculation", [&] { Overwrite(file, {L"Calculations", L"Channel 2"}, std::string("\x01\0\0\0\x01\0\0\0", 8)); },
          "the calculation of channel 2 is damaged"},
         {"messages", [&] { Overwrite(file, {L"Registrar"}, std::string("\x01\0\0\0\x09\0\0\0", 8)); },
-         "damaged: its stored messages are cut short"},
+         "damaged: its stored settings cannot be read"},
         {"recording", [&] { fs::remove(Path("flow.csv")); }, Path("flow.csv")},
     };
     for (const auto& c : cases) {
