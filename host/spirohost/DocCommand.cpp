@@ -42,6 +42,17 @@ KVD::COMPtr<ICustomDocClass> FindDocumentClass(const std::string& name)
     return nullptr;
 }
 
+// Empty when a child document of the class of that name was made; otherwise why not.
+std::string AddChildDocument(Host::DataDocument& document, const std::string& className)
+{
+    KVD::COMPtr<ICustomDocClass> cls = FindDocumentClass(className);
+    if (cls == nullptr)
+        return "no document class \"" + className + "\" is registered";
+    KVD::COMPtr<ICustomDocument> child;
+    const HRESULT hr = document.CreateChildDocument(cls, 0, nullptr, child.Set());
+    return child != nullptr ? "" : "cannot create a " + className + ": " + KVD::ToU8String(KVD::ResultCodeText(hr));
+}
+
 std::string CalculationText(ICalculation* calculation)
 {
     KVD::COMPtr<ICalculationClass> cls;
@@ -120,14 +131,9 @@ int Save(const Args& args)
         }
     }
     for (const std::string& name : Values(values, "document")) {
-        KVD::COMPtr<ICustomDocClass> cls = FindDocumentClass(name);
-        KVD::COMPtr<ICustomDocument> child;
-        const HRESULT hr = cls != nullptr ? document.CreateChildDocument(cls, 0, nullptr, child.Set()) : KVD_S_FALSE;
-        if (child == nullptr) {
-            std::cerr << "spirohost doc save: " << (cls == nullptr ? "no document class \"" + name + "\" is registered"
-                                                                   : "cannot create the document " + name + ": " +
-                                                                         KVD::ToU8String(KVD::ResultCodeText(hr)))
-                      << "\n";
+        const std::string error = AddChildDocument(document, name);
+        if (!error.empty()) {
+            std::cerr << "spirohost doc save: " << error << "\n";
             return 1;
         }
     }

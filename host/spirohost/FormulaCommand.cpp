@@ -8,8 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/data/Adopt.h"
-#include "host/data/DocumentData.h"
+#include "host/document/DataDocument.h"
 #include "spirohost/FormulaChannel.h"
 #include "spirohost/PluginSession.h"
 
@@ -83,22 +82,20 @@ int RunFormula(const Args& args)
         return 2;
     }
 
-    KVD::COMPtr<Host::DocumentData> data = Host::Adopt(Host::DocumentData::Create(recording));
-    const int channel = data->Channels().AddChannel("Formula", "");
-    const std::string error = PutFormula(*data, channel, values["formula"].as<std::string>());
+    Host::DataDocument document(recording);
+    const int channel = document.AddChannel("Formula", "");
+    const std::string error = PutFormula(document.Data(), channel, values["formula"].as<std::string>());
     if (!error.empty()) {
         std::cerr << "spirohost formula: " << error << "\n";
-        data->Close();
         return 1;
     }
-    const auto samples = data->Channels().Floats(record - 1, channel, 0);
+    const auto samples = document.Channels().Floats(record - 1, channel, 0);
     const std::string path = values["out"].as<std::string>();
     std::ofstream file;
     if (path != "-")
         file.open(path);
     std::ostream& out = path == "-" ? std::cout : file;
     WriteSamples(out, *samples, range, recording->TickRate());
-    data->Close();
     if (!out.flush()) {
         std::cerr << "spirohost formula: cannot write " << path << "\n";
         return 1;

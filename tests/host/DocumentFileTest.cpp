@@ -204,8 +204,7 @@ std::string Describe(IUnknown* object, const ISettingsRegistrarKey* key)
     uint32_t signature = 0;
     if (bytes != nullptr)
         std::memcpy(&signature, bytes, 4);
-    for (uint32_t offset = 4; signature != 0; signature >>= 4) {
-        const uint32_t code = signature & 0xF;
+    Host::Message::ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
         if (code == kMsgParam_String) {
             const wchar_t* text = nullptr;
             std::memcpy(&text, bytes + offset, sizeof text);
@@ -221,8 +220,7 @@ std::string Describe(IUnknown* object, const ISettingsRegistrarKey* key)
                 out << " " << word;
             }
         }
-        offset += MsgParamSize(code);
-    }
+    });
     out << " ]";
     return out.str();
 }
