@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "IRecordData.h"
+#include "IUnitName.h"
 
 namespace Host {
 namespace {
@@ -108,17 +109,22 @@ KVD::COMPtr<IRecordData> CalcEnumHost::Records(IAutoOrrelDoc* doc) const
 HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, uint32_t end)
 {
     std::vector<KVD::COMPtr<IEnumFloatEx>> streams(mSources.size());
+    std::vector<KVD::COMPtr<IUnitName>> unitNames(mSources.size());
     std::vector<IUnknown*> sources;
+    std::vector<IUnitName*> units;
     for (size_t i = 0; i < mSources.size(); ++i) {
         records->GetFloatStream(mSources[i].channel, KVDPosition{0, record}, end, streams[i].Set());
         if (streams[i] == nullptr)
             return KVD_E_BADSTATE;
         sources.push_back(streams[i]);
+        // Calculations check and scale by their sources' units (volts, mL/s, ...).
+        records->GetChannelUnitName(record, mSources[i].channel, unitNames[i].Set());
+        units.push_back(unitNames[i]);
     }
     double secsPerTick = 0;
     records->GetSecsPerTick(record, &secsPerTick);
-    HRESULT hr = mCalcEnum->SetSources(record, static_cast<long>(sources.size()), sources.data(), nullptr, secsPerTick,
-                                       mSourceFlags);
+    HRESULT hr = mCalcEnum->SetSources(record, static_cast<long>(sources.size()), sources.data(), units.data(),
+                                       secsPerTick, mSourceFlags);
     if (hr != KVD_S_OK && hr != KVD_S_FALSE)
         return hr;
     const HRESULT positioned = mCalcEnum->SetInitialPosition(static_cast<int>(start));
