@@ -127,7 +127,13 @@ HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, 
                                        secsPerTick, mSourceFlags);
     if (hr != KVD_S_OK && hr != KVD_S_FALSE)
         return hr;
-    return mCalcEnum->SetInitialPosition(static_cast<int>(start));
+    const HRESULT positioned = mCalcEnum->SetInitialPosition(static_cast<int>(start));
+    // A formula that is a bare channel has no enumerator to position: the composite hands out
+    // the source stream itself, which starts at the record's start.
+    KVD::COMPtr<IEnumFloatEx> plain(KVD::com_cast(mCalcEnum.get()));
+    if (positioned == KVD_E_BADSTATE && plain != nullptr)
+        return start == 0 ? KVD_S_OK : plain->SkipEx(static_cast<int32_t>(start), nullptr);
+    return positioned;
 }
 
 template <class Take>

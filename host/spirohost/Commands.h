@@ -18,5 +18,7 @@ struct Command {
 int RunList(const Args& args);
 int RunGenerate(const Args& args);
 int RunInfo(const Args& args);
+int RunFormula(const Args& args);
+int RunDoc(const Args& args);
 
 }  // namespace SpiroHost

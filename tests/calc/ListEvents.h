@@ -1,16 +1,16 @@
 // Events of 16 bytes (the header alone) from a list, read the way an event enumerator is.
 #pragma once
 
-#include <atomic>
 #include <cstring>
 #include <vector>
 
 #include "IEnumEventEx.h"
 #include "ResultCodes.h"
+#include "support/ComDoubles.h"
 
 namespace CalcTest {
 
-class ListEvents final : public IEnumEventEx {
+class ListEvents final : public TestSupport::HeapDouble<IEnumEventEx> {
 public:
     struct Item {
         int32_t tick;
@@ -18,24 +18,6 @@ public:
     };
     explicit ListEvents(std::vector<Item> items) : mItems(std::move(items)) {}
 
-    uint32_t AddRef() override { return ++mCount; }
-    uint32_t Release() override
-    {
-        const uint32_t count = --mCount;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IEnumEventEx) {
-            *out = static_cast<IEnumEventEx*>(this);
-            AddRef();
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
     HRESULT Next(uint32_t bytes, int32_t endTick, uint8_t* buffer, uint32_t* count, int32_t* position) override
     {
         *count = 0;
@@ -88,7 +70,6 @@ public:
 private:
     std::vector<Item> mItems;
     size_t mIndex = 0;
-    std::atomic<uint32_t> mCount{1};
 };
 
 }  // namespace CalcTest
