@@ -158,7 +158,6 @@ TEST_F(Documents, ChildDocumentCreatedAttachedAndReleased)
     KVD::COMPtr<IDocument> asDocument(KVD::com_cast(child.get()));
     ASSERT_NE(asDocument, nullptr);
     EXPECT_EQ(asDocument.get(), doc->GetInnerDocument());
-    EXPECT_EQ(doc->GetInnerDocument(), doc->GetInnerDocument());
     KVD::COMPtr<IDocument> root;
     asDocument->GetRootDocument(root.Set());
     EXPECT_EQ(root.get(), static_cast<IDocument*>(host));
