@@ -87,16 +87,8 @@ inline FooBar* NewFooBar(int* deleted, int value = 0)
 class Logged : public SimpleUnknownImp1<ITestFoo, 0l> {
 public:
     Logged(std::vector<std::string>* log, std::string name) : mLog(log), mName(std::move(name)) {}
-    uint32_t AddRef() override
-    {
-        mLog->push_back("+" + mName);
-        return SimpleUnknownImp1<ITestFoo, 0l>::AddRef();
-    }
-    uint32_t Release() override
-    {
-        mLog->push_back("-" + mName);
-        return SimpleUnknownImp1<ITestFoo, 0l>::Release();
-    }
+    uint32_t AddRef() override { mLog->push_back("+" + mName); return SimpleUnknownImp1<ITestFoo, 0l>::AddRef(); }
+    uint32_t Release() override { mLog->push_back("-" + mName); return SimpleUnknownImp1<ITestFoo, 0l>::Release(); }
     int Foo() override { return 0; }
 
 private:

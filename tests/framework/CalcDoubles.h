@@ -111,27 +111,15 @@ public:
         *out = mTypeId();
         return KVD_S_OK;
     }
-    HRESULT GetCategory(const _IID** out) override
-    {
-        *out = mCategory;
-        return KVD_S_OK;
-    }
-    HRESULT GetObjectName(IAutoKVDString** out) override
-    {
-        mName.GetOut(out);
-        return KVD_S_OK;
-    }
+    HRESULT GetCategory(const _IID** out) override { *out = mCategory; return KVD_S_OK; }
+    HRESULT GetObjectName(IAutoKVDString** out) override { mName.GetOut(out); return KVD_S_OK; }
     HRESULT IsInCategoryHR(const _IID* category) override
     {
         return category != nullptr && mCategory != nullptr && *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
     }
     HRESULT GetName(IAutoKVDString** out) override { return GetObjectName(out); }
     HRESULT GetDescription(IAutoKVDString** out) override { return GetObjectName(out); }
-    HRESULT GetAttributes(long* out) override
-    {
-        *out = 0;
-        return KVD_S_OK;
-    }
+    HRESULT GetAttributes(long* out) override { *out = 0; return KVD_S_OK; }
 
 private:
     TCAFId (*mTypeId)();
@@ -271,16 +259,8 @@ public:
         mRight = right;
         return KVD_S_OK;
     }
-    HRESULT SetZoom(double ticksPerPixel) override
-    {
-        mZoom = ticksPerPixel;
-        return KVD_S_OK;
-    }
-    HRESULT GetZoom(double* ticksPerPixel) const override
-    {
-        *ticksPerPixel = mZoom;
-        return KVD_S_OK;
-    }
+    HRESULT SetZoom(double ticksPerPixel) override { mZoom = ticksPerPixel; return KVD_S_OK; }
+    HRESULT GetZoom(double* ticksPerPixel) const override { *ticksPerPixel = mZoom; return KVD_S_OK; }
     KVD_RESERVED_SLOTS_NOTIMPL(6, 7)
     HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const override
     {

@@ -54,11 +54,7 @@ public:
         gLog.push_back(std::string("doc: created") + (a == b && a == GetInnerDocument() ? " (this one)" : ""));
     }
     void OnSelectionChanged() { gLog.push_back("doc: selection"); }
-    bool HmNote(const KVD::String& text)
-    {
-        gLog.push_back("doc: " + KVD::ToU8String(text));
-        return text != L"stop";
-    }
+    bool HmNote(const KVD::String& text) { gLog.push_back("doc: " + KVD::ToU8String(text)); return text != L"stop"; }
 };
 
 CAF_DEFINE_RESPONSE_TABLE(TestDoc, CAFEventHandlerBase) = {

@@ -14,11 +14,7 @@ namespace {
 
 class CyclicMeasurements final : public StackObject<ICMDoc> {
 public:
-    HRESULT GetCycleCount(uint32_t* count) override
-    {
-        *count = 3;
-        return KVD_S_OK;
-    }
+    HRESULT GetCycleCount(uint32_t* count) override { *count = 3; return KVD_S_OK; }
 };
 
 // Display settings that answer the graticule colour, or offer no display interface at all.
@@ -36,16 +32,8 @@ public:
             *out = static_cast<IKVDOrrelDisplaySettings*>(this);
         return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
     }
-    HRESULT GetTraceColour(uint32_t* rgb) const override
-    {
-        *rgb = 0;
-        return KVD_S_OK;
-    }
-    HRESULT GetShowGrid(AutoBool* show) const override
-    {
-        *show = kAutoTrue;
-        return KVD_S_OK;
-    }
+    HRESULT GetTraceColour(uint32_t* rgb) const override { *rgb = 0; return KVD_S_OK; }
+    HRESULT GetShowGrid(AutoBool* show) const override { *show = kAutoTrue; return KVD_S_OK; }
     HRESULT GetColour(int which, int part, uint32_t* rgb, int) const override
     {
         *rgb = which == 0 && part == 0 ? mRgb : 0;
