@@ -60,6 +60,15 @@ inline uint32_t RefsOf(IUnknown* p)
     return p->Release();
 }
 
+// Hands an object back through an out-parameter with a reference, as a callee does.
+template <class T, class Out>
+HRESULT HandOut(T* object, Out** out)
+{
+    object->AddRef();
+    *out = object;
+    return KVD_S_OK;
+}
+
 // A heap object answering ITestFoo (its value) and ITestBar; counts its deletions.
 class FooBar : public SimpleUnknownImp2<ITestFoo, ITestBar, 0l> {
 public:
