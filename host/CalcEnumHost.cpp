@@ -242,21 +242,7 @@ HRESULT CalcEnumHost::Configure(const IPersistObject* settings, AutoBool force)
     return calc->Configure(settings, force);
 }
 
-CalcEnumHostClass::CalcEnumHostClass(TCAFId typeId) : ServiceClassObject(typeId, L"Calculation host") {}
-
-HRESULT CalcEnumHostClass::QueryInterface(const _IID& iid, void** out)
-{
-    if (out != nullptr && iid == IID_ICAFObjectCreator) {
-        *out = static_cast<ICAFObjectCreator*>(this);
-        return KVD_S_OK;
-    }
-    return ServiceClassObject::QueryInterface(iid, out);
-}
-
-HRESULT CalcEnumHostClass::CreateInstance(IUnknown* outer, const _IID& iid, void** out)
-{
-    return CreateObject(outer, iid, out);
-}
+CalcEnumHostClass::CalcEnumHostClass(TCAFId typeId) : CreatorClassObject(typeId, L"Calculation host") {}
 
 HRESULT CalcEnumHostClass::CreateObject(IUnknown* outer, const _IID& iid, void** out)
 {

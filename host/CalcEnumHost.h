@@ -60,19 +60,13 @@ private:
     DataScaling mScaling{1.0, 0.0};
 };
 
-// Found through the object factory's CreateObject, which asks class objects for
-// ICAFObjectCreator.
-class CalcEnumHostClass final : public ServiceClassObject<IGenericClassObject>, public ICAFObjectCreator {
+// The class of the calculation host: it makes calculation hosts aggregated in a calculation.
+class CalcEnumHostClass final : public CreatorClassObject {
 public:
     explicit CalcEnumHostClass(TCAFId typeId);
 
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
-
     // Aggregated, only as the inner unknown (iid IID_IUnknown).
     HRESULT CreateObject(IUnknown* outer, const _IID& iid, void** out) override;
-    HRESULT CreateInstance(IUnknown* outer, const _IID& iid, void** out) override;
 };
 
 }  // namespace Host

@@ -40,6 +40,7 @@ class FormulaFunctionClass : public ICAFClassObject,
                              public ICalcNumericParamsFuncClassEx {
 public:
     explicit FormulaFunctionClass(FormulaFunctionInfo info);
+    virtual ~FormulaFunctionClass() = default;
 
     uint32_t AddRef() override { return 1; }
     uint32_t Release() override { return 1; }

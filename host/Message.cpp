@@ -3,30 +3,6 @@
 #include <cstring>
 
 namespace Host {
-namespace {
-
-// Calls f(code, offset) for each parameter; false for a bad signature.
-template <class F>
-bool ForEachParam(uint32_t signature, F f)
-{
-    uint32_t offset = 4;
-    bool ended = false;
-    for (unsigned i = 0; i < kMsgMaxParams; ++i) {
-        const uint32_t code = (signature >> (4 * i)) & 0xF;
-        if (code == 0) {
-            ended = true;
-            continue;
-        }
-        if (ended || MsgParamSize(code) == 0)
-            return false;
-        f(code, offset);
-        offset += MsgParamSize(code);
-    }
-    return true;
-}
-
-}  // namespace
-
 uint32_t Message::BlockSize(const void* block)
 {
     if (block == nullptr)

@@ -22,6 +22,26 @@ public:
     static HRESULT Clone(const IMessage* message, IMessage** out);
     // Bytes of a parameter block (its signature included), or 0 for a bad signature.
     static uint32_t BlockSize(const void* block);
+    // Calls f(code, offset from the block's start) for each parameter; false for a bad
+    // signature (an unknown type code, or a parameter after the last one).
+    template <class F>
+    static bool ForEachParam(uint32_t signature, F f)
+    {
+        uint32_t offset = 4;
+        bool ended = false;
+        for (unsigned i = 0; i < kMsgMaxParams; ++i) {
+            const uint32_t code = signature >> (4 * i) & 0xF;
+            if (code == 0) {
+                ended = true;
+                continue;
+            }
+            if (ended || MsgParamSize(code) == 0)
+                return false;
+            f(code, offset);
+            offset += MsgParamSize(code);
+        }
+        return true;
+    }
 
     HRESULT GetId(TCAFId* id) const override;
     HRESULT GetFlags(uint32_t* flags) const override;

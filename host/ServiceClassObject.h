@@ -2,6 +2,7 @@
 // They live as long as the framework services that own them.
 #pragma once
 
+#include "IDocView.h"
 #include "IFramework.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
@@ -53,6 +54,28 @@ public:
 private:
     TCAFId mTypeId;
     KVD::String mName;
+};
+
+// A host class object that makes objects: the object factory's CreateObject finds it through
+// ICAFObjectCreator, which goes to the class's CreateObject.
+class CreatorClassObject : public ServiceClassObject<IGenericClassObject>, public ICAFObjectCreator {
+public:
+    using ServiceClassObject::ServiceClassObject;
+
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        if (out != nullptr && iid == IID_ICAFObjectCreator) {
+            *out = static_cast<ICAFObjectCreator*>(this);
+            return KVD_S_OK;
+        }
+        return ServiceClassObject::QueryInterface(iid, out);
+    }
+    HRESULT CreateInstance(IUnknown* outer, const _IID& iid, void** out) override
+    {
+        return CreateObject(outer, iid, out);
+    }
 };
 
 }  // namespace Host

@@ -3,10 +3,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "IMessage.h"
+#include "foundation/StorageStreamBuf.h"
+#include "foundation/XKVD.h"
+#include "host/RegistrarRecords.h"
 #include "host/SettingsKey.h"
 #include "host/UnknownEnum.h"
 
 namespace Host {
+namespace {
+
+// Record versions up to 9 hold 8-bit strings: the registrar writes its texts in UTF-16.
+constexpr unsigned char kFormatVersion = 10;
+
+}  // namespace
 
 ISettingsRegistrar* SettingsRegistrar::Create()
 {
@@ -95,6 +105,82 @@ HRESULT SettingsRegistrar::GetObjectCount(uint32_t* count) const
     if (count == nullptr)
         return KVD_E_POINTER;
     *count = static_cast<uint32_t>(mObjects.size());
+    return KVD_S_OK;
+}
+
+HRESULT SettingsRegistrar::Save(IStream* stream) const
+{
+    if (stream == nullptr)
+        return KVD_E_POINTER;
+    KVD::StorageOutStreamBuf buffer;
+    if (buffer.attach(stream, true) == nullptr)
+        return KVD_E_BADSTATE;
+    KVD::BinOStream out(&buffer, kFormatVersion);
+    std::vector<std::pair<ISettingsRegistrarKey*, KVD::COMPtr<IMessage>>> messages;
+    for (const Stored& stored : mObjects)
+        if (KVD::COMPtr<IMessage> message{KVD::com_cast(stored.object.get())})
+            messages.emplace_back(stored.key, message);
+    out << static_cast<uint32_t>(messages.size());
+    for (const auto& [key, message] : messages) {
+        RegistrarRecords::WriteKey(out, key);
+        RegistrarRecords::WriteMessage(out, message);
+    }
+    out << static_cast<uint32_t>(mValues.size());
+    for (const Value& value : mValues) {
+        RegistrarRecords::WriteKey(out, value.key);
+        out << static_cast<uint32_t>(value.bytes.size());
+        out.WriteRaw(value.bytes.data(), value.bytes.size());
+    }
+    out.flush();
+    return out.StateResult();
+}
+
+// What is read is kept aside until the whole stream has been read.
+HRESULT SettingsRegistrar::Load(IStream* stream)
+{
+    if (stream == nullptr)
+        return KVD_E_POINTER;
+    KVD::StorageInStreamBuf buffer;
+    if (buffer.attach(stream, false) == nullptr)
+        return KVD_E_BADSTATE;
+    std::vector<Stored> objects;
+    std::vector<Value> values;
+    try {
+        KVD::BinIStream in(&buffer);
+        if (in.Version() > kFormatVersion)
+            return KVD_E_NEWERVERSION;
+        uint32_t count = 0;
+        in >> count;
+        for (uint32_t i = 0; i < count && in.good(); ++i) {
+            KVD::COMPtr<ISettingsRegistrarKey> key = RegistrarRecords::ReadKey(in);
+            KVD::COMPtr<IMessage> message = RegistrarRecords::ReadMessage(in);
+            if (key == nullptr || message == nullptr)
+                return KVD_E_BADSTATE;
+            objects.push_back({key, message});
+        }
+        in >> count;
+        for (uint32_t i = 0; i < count && in.good(); ++i) {
+            Value value{RegistrarRecords::ReadKey(in), {}};
+            uint32_t size = 0;
+            in >> size;
+            // Read in pieces: a damaged size must not make a huge buffer before the data runs out.
+            while (in.good() && value.bytes.size() < size) {
+                uint8_t piece[256];
+                const size_t n = std::min<size_t>(sizeof(piece), size - value.bytes.size());
+                if (in.ReadRaw(piece, n))
+                    value.bytes.insert(value.bytes.end(), piece, piece + n);
+            }
+            if (value.key == nullptr)
+                return KVD_E_BADSTATE;
+            values.push_back(std::move(value));
+        }
+        if (!in.good())
+            return in.StateResult();
+    } catch (const XKVD& failure) {
+        return failure.GetCode();
+    }
+    mObjects = std::move(objects);
+    mValues = std::move(values);
     return KVD_S_OK;
 }
 

@@ -23,7 +23,9 @@ public:
     HRESULT EnumAllObjects(IEnumUnknown** out) const override;
     HRESULT GetKeyAt(uint32_t index, ISettingsRegistrarKey** key) const override;
     HRESULT GetObjectCount(uint32_t* count) const override;
-    KVD_RESERVED_SLOTS_NOTIMPL(10, 20)
+    HRESULT Save(IStream* stream) const override;
+    HRESULT Load(IStream* stream) override;
+    KVD_RESERVED_SLOTS_NOTIMPL(12, 20)
     HRESULT SetValue(const ISettingsRegistrarKey* key, const void* bytes, uint32_t size) override;
     HRESULT GetValue(const ISettingsRegistrarKey* key, void* bytes, uint32_t capacity, uint32_t* size) const override;
     HRESULT RemoveValue(const ISettingsRegistrarKey* key) override;

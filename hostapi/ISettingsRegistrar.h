@@ -4,6 +4,7 @@
 
 #include "IEnumUnknown.h"
 #include "IFramework.h"
+#include "IStream.h"
 #include "ReservedSlots.h"
 
 // D6C4635F-109B-4224-A97F-2EBCAC1CF1BC
@@ -69,7 +70,13 @@ struct ISettingsRegistrar : IUnknown {
     // The key of the index-th object in store order, with a reference.
     virtual HRESULT GetKeyAt(uint32_t index, ISettingsRegistrarKey** key) const = 0;                    // slot 8
     virtual HRESULT GetObjectCount(uint32_t* count) const = 0;                                          // slot 9
-    KVD_RESERVED_SLOTS(10, 20)
+    // Writes the stored messages and values, in store order, to the stream; objects that are
+    // not messages live only as long as the registrar and are not written.
+    virtual HRESULT Save(IStream* stream) const = 0;                                                    // slot 10
+    // Replaces the contents by what Save wrote. A stream of a newer format gives
+    // KVD_E_NEWERVERSION and a damaged one a failure; the contents stay as they were then.
+    virtual HRESULT Load(IStream* stream) = 0;                                                          // slot 11
+    KVD_RESERVED_SLOTS(12, 20)
     // Values are byte strings. Stores a copy; replaces what the key held.
     virtual HRESULT SetValue(const ISettingsRegistrarKey* key, const void* bytes, uint32_t size) = 0;    // slot 21
     // Copies up to capacity bytes of the stored value; size receives its full length.

@@ -57,16 +57,7 @@ HRESULT ArithCalculationClass::Create(TChannelId channel, IOrrelSetCalcData* dat
     return hr;
 }
 
-ArithSettingsClass::ArithSettingsClass(TCAFId typeId) : ServiceClassObject(typeId, L"Arithmetic settings") {}
-
-HRESULT ArithSettingsClass::QueryInterface(const _IID& iid, void** out)
-{
-    if (out != nullptr && iid == IID_ICAFObjectCreator) {
-        *out = static_cast<ICAFObjectCreator*>(this);
-        return KVD_S_OK;
-    }
-    return ServiceClassObject::QueryInterface(iid, out);
-}
+ArithSettingsClass::ArithSettingsClass(TCAFId typeId) : CreatorClassObject(typeId, L"Arithmetic settings") {}
 
 HRESULT ArithSettingsClass::CreateObject(IUnknown* outer, const _IID& iid, void** out)
 {
@@ -79,11 +70,6 @@ HRESULT ArithSettingsClass::CreateObject(IUnknown* outer, const _IID& iid, void*
     const HRESULT hr = settings->QueryInterface(iid, out);
     settings->Release();
     return hr;
-}
-
-HRESULT ArithSettingsClass::CreateInstance(IUnknown* outer, const _IID& iid, void** out)
-{
-    return CreateObject(outer, iid, out);
 }
 
 }  // namespace Host

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "IChannelCalc.h"
-#include "IDocView.h"
 #include "host/ServiceClassObject.h"
 
 namespace Host {
@@ -26,18 +25,13 @@ public:
     HRESULT Create(TChannelId channel, IOrrelSetCalcData* data, ICalculation** out) override;
 };
 
-// Found through the object factory's CreateObject, which asks class objects for
-// ICAFObjectCreator.
-class ArithSettingsClass final : public ServiceClassObject<IGenericClassObject>, public ICAFObjectCreator {
+// The class of the calculation's settings, which the object factory's CreateObject makes.
+class ArithSettingsClass final : public CreatorClassObject {
 public:
     explicit ArithSettingsClass(TCAFId typeId);
 
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
-
+    // Not aggregated.
     HRESULT CreateObject(IUnknown* outer, const _IID& iid, void** out) override;
-    HRESULT CreateInstance(IUnknown* outer, const _IID& iid, void** out) override;
 };
 
 }  // namespace Host

@@ -50,10 +50,12 @@ int DataDocument::AddChannel(const std::string& title, const std::string& unit)
 void DataDocument::UpdateChannelCounts()
 {
     int computed = 0;
-    for (int c = 0; c < Channels().Count(); ++c)
+    int withData = 0;
+    for (int c = 0; c < Channels().Count(); ++c) {
         computed += Channels().Calculation(c) != nullptr ? 1 : 0;
-    const int recorded = static_cast<int>(mRecording->ChannelCount());
-    mDocument->SetChannelCounts(Channels().Count(), recorded, computed);
+        withData += Channels().HasData(0, c, 0xC0000000) ? 1 : 0;
+    }
+    mDocument->SetChannelCounts(Channels().Count(), withData, computed);
 }
 
 void DataDocument::Select(KVDPosition left, KVDPosition right)

@@ -58,6 +58,14 @@ public:
     // Static: never counted, never freed.
     uint32_t AddRef() override { return 1; }
     uint32_t Release() override { return 1; }
+    // No dialog: the function's parameters are edited in the formula.
+    HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
+                           IAutoKVDString** newSettings) override
+    {
+        if (newSettings != nullptr)
+            *newSettings = nullptr;
+        return KVD_E_NOTIMPL;
+    }
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
         if (CalcEnumClass2<T>::QueryInterface(iid, out) == KVD_S_OK)

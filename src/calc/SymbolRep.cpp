@@ -6,25 +6,14 @@
 #include "IKVDSetCalcVariables.h"
 #include "ICalcEnumClass2.h"
 #include "calc/CalcEnumGuids.h"
+#include "calc/CalcMessages.h"
 #include "calc/CalcVariablesImpl.h"
 #include "calc/Symbol.h"
 #include "calc/XArith.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
-#include "foundation/OFormatStream.h"
-#include "foundation/StringResources.h"
 
 namespace CalcParser {
-
-namespace {
-
-// A text of the calculation library's string table.
-KVD::String CalcLibraryText(const char* key)
-{
-    return KVD::String(KVDGetMyBundle(), KVDXMLStringKey{key, "CalcEnumsStr.kvdstrings"}, true);
-}
-
-}  // namespace
 
 KVD::String FormatSettingsNumber(double value)
 {
@@ -183,16 +172,9 @@ void SymbolRep::Throw(const KVD::String& text) const
 void SymbolRep::ThrowSourceParamDataEnumTypeError(const wchar_t* paramName, ICalcNumericParamsFuncClass*, long) const
 {
     const KVD::String subject = mName.length() != 0 ? mName : Symbol::TypeToString(mType);
-    if (paramName != nullptr) {
-        static const KVD::String format = CalcLibraryText("IDS_NUMERIC_PARAM_DATATYPEERROR");
-        KVD::OFormatStringStream message(format);
-        message << subject << paramName;
-        Throw(message.str());
-    }
-    static const KVD::String format = CalcLibraryText("IDS_NUMERIC_UNARYFUNC_PARAM_DATATYPEERROR");
-    KVD::OFormatStringStream message(format);
-    message << subject;
-    Throw(message.str());
+    if (paramName != nullptr)
+        Throw(FormatCalcText(CalcEnumsStr::IDS_NUMERIC_PARAM_DATATYPEERROR, subject, paramName));
+    Throw(FormatCalcText(CalcEnumsStr::IDS_NUMERIC_UNARYFUNC_PARAM_DATATYPEERROR, subject));
 }
 
 }  // namespace CalcParser

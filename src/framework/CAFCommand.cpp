@@ -61,11 +61,11 @@ void CAFCommand::CreateCommand(TCAFId id, NSBundle* bundle, const KVDXMLStringGr
         mac->SetMacText(s1.AsIAutoKVDString());
 }
 
+// The accessor keeps the class once the host has given it; a host that had none yet is asked
+// again next time rather than never.
 ICAFCommandGroupClass* CAFCommandGroup::GetCommandGroupClass()
 {
-    static ICAFCommandGroupClass* const groups =
-        ObjectFactoryClassObjectAccessor<ICAFCommandGroupClass, StaticTypeIdClass<kTypeId_CommandGroupClass>>::Get();
-    return groups;
+    return ObjectFactoryClassObjectAccessor<ICAFCommandGroupClass, StaticTypeIdClass<kTypeId_CommandGroupClass>>::Get();
 }
 
 CAFCommandGroup::CAFCommandGroup(const _IID* classId, IUnknown* a, IUnknown* b)

@@ -5,7 +5,9 @@
 
 #include "IChannelCalc.h"
 #include "IEnumFloatEx.h"
+#include "IUnitName.h"
 #include "foundation/numeric/LinearFit.h"
+#include "spirometry/FlowUnits.h"
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
 
@@ -189,7 +191,7 @@ double CalibrateBase::CalcVolumeCorrectionFactor(VolumeCorrectionMethod method, 
 {
     if (!CalCheck(nullptr, mCalcFlowChannel, kChannelData) || !OrganiseFlowData(mCalcFlowChannel, kChannelData))
         return 1.0;
-    const double deadSpace = deadSpaceML / 1000.0;
+    const double deadSpace = deadSpaceML * FlowVolumePerML();
     double factor;
     if (method == kVolumeCorrectionLinearFit)
         factor = LinearFitFactor(deadSpace);
@@ -198,6 +200,21 @@ double CalibrateBase::CalcVolumeCorrectionFactor(VolumeCorrectionMethod method, 
     else
         return 1.0;
     return std::clamp(UsableOrOne(factor, message), kMinVolumeRatio, kMaxVolumeRatio);
+}
+
+double CalibrateBase::FlowVolumePerML()
+{
+    // The dead space is in mL; the flow's own unit says what that is in its volume.
+    double perML = 0.001;
+    KVDPosition start, end;
+    KVD::COMPtr<IUnitName> unit;
+    if (GetRange(nullptr, start, end))
+        mRecordData->GetChannelUnitName(start.record, TChannelId{int32_t(mCalcFlowChannel), kChannelData}, unit.Set());
+    KVD::String text;
+    if (unit != nullptr)
+        unit->GetName(kAutoTrue, KVD::String::Setter(text));
+    FlowUnitVolumePerML(text, perML);
+    return perML;
 }
 
 double CalibrateBase::LinearFitFactor(double deadSpace) const

@@ -10,6 +10,7 @@
 #include "IOrrelDocument.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
+#include "spirometry/SourceKinds.h"
 
 namespace Spirometry {
 
@@ -19,10 +20,6 @@ enum VolumeCorrectionMethod : int32_t {
     // Whole breaths between the volume minima near the range's ends.
     kVolumeCorrectionWholeBreaths = 1,
 };
-
-// Data kinds of the sample streams a calibration reads.
-constexpr uint32_t kRawRecordedData = 0x80001001;
-constexpr uint32_t kChannelData = 0xC0001000;
 
 class CalibrateBase {
 public:
@@ -54,7 +51,8 @@ public:
     // The volume that a gain makes of the flow integral.
     double CalcVolume(double gain) const;
     bool DetectFlowChannel(long channel) const;
-    // The volume ratio that balances expired volume beyond the dead space against the rest,
+    // The volume ratio that balances expired volume beyond the dead space (in mL, taken in the
+    // flow channel's own volume unit) against the rest,
     // kept in the volume ratio's range. 1.0 when the data give no factor; also 1.0, with the
     // message, when the arithmetic gives zero or no number.
     double CalcVolumeCorrectionFactor(VolumeCorrectionMethod method, double deadSpaceML,
@@ -69,6 +67,7 @@ public:
 private:
     bool GetRange(KVD::String* reason, KVDPosition& start, KVDPosition& end);
     bool HasRange() const;
+    double FlowVolumePerML();
     double LinearFitFactor(double deadSpace) const;
     double WholeBreathsFactor(double deadSpace);
 

@@ -7,8 +7,11 @@
 #include "IBinOutStream.h"
 #include "foundation/OFormatStream.h"
 #include "foundation/OStringStream.h"
+#include "foundation/units/EngDouble.h"
+#include "foundation/units/UnitPrefix.h"
 #include "spirometry/FlowHeads.h"
 #include "spirometry/RecordCodes.h"
+#include "spirometry/SourceKinds.h"
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
 
@@ -30,8 +33,6 @@ struct StoredFlowRecord {
     NoiseFloorClamping clamp;
 };
 
-// Every unit-prefix index of the units tables.
-constexpr int32_t kUnitPrefixIndexCount = 15;
 
 HRESULT ReadFlag(IBinInStream* in, bool* flag, bool anyNonZero)
 {
@@ -83,7 +84,7 @@ HRESULT ReadRecord(IBinInStream* in, int32_t version, StoredFlowRecord& r)
         return hr;
     r.rawFlowChannel = ChannelFromByte(channel);
     r.headIndex = head;
-    if (r.headIndex > FlowHeads::kCustomHead || r.unitPrefix < 0 || r.unitPrefix >= kUnitPrefixIndexCount)
+    if (r.headIndex > FlowHeads::kCustomHead || r.unitPrefix < 0 || r.unitPrefix >= int32_t(kUnitPrefixCount))
         return kRecordBadValue;
     return KVD_S_OK;
 }
@@ -167,7 +168,7 @@ bool SpFlowSettings::IsEqual(const SpFlowSettings* other) const
            mHeadIndex == other->mHeadIndex && mNonLinearCompensation == other->mNonLinearCompensation &&
            mClamp == other->mClamp && mCustomHead == other->mCustomHead && mUnitText == other->mUnitText &&
            mUnitIndex == other->mUnitIndex && mUnitPrefix == other->mUnitPrefix &&
-           mSettingsText == other->mSettingsText && std::fabs(mHeadScale - other->mHeadScale) < 1e-6;
+           std::fabs(mHeadScale - other->mHeadScale) < 1e-6;
 }
 
 HRESULT SpFlowSettings::GetObjId(TCAFId* id) const
@@ -248,6 +249,30 @@ KVD::String SpFlowSettings::GetFlowFormula() const
     else
         formula << L"";
     return formula.str();
+}
+
+void SpFlowSettings::MakeSourceInfos(int channel, CArrayCtor<CalcEnums::CCalcEnumSourceInfo, true, true>& sources) const
+{
+    sources.Clear();
+    const TChannelId source{int32_t(mRawFlowChannel), SourceKind(mRawFlowChannel, channel)};
+    sources.Add(CalcEnums::CCalcEnumSourceInfo{source, kEnumDataSamples});
+}
+
+bool SpFlowSettings::CheckBaseUnitAndPrefix(IAutoKVDString* unit, int& exponent) const
+{
+    exponent = 0;
+    const KVD::String text(unit);
+    switch (text.length()) {
+    case 0:
+        return true;
+    case 1:
+        return text[0] == L'V';
+    case 2:
+        exponent = EngUtils::engdouble::GetExponent(text[0]);
+        return exponent != 0 && text[1] == L'V';
+    default:
+        return false;
+    }
 }
 
 }  // namespace Spirometry

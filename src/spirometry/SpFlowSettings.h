@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "IPersistObject.h"
+#include "calc/CCalcEnumSourceInfo.h"
+#include "foundation/ArrayCtor.h"
 #include "foundation/KVDString.h"
 #include "foundation/UnknownImp.h"
 #include "spirometry/NoiseFloorClamping.h"
@@ -33,12 +35,19 @@ public:
     // Head 5 is custom with the given scale; others take the table row's scale. Compensation is
     // cleared except for head 2, the only head for which it can be chosen.
     void SetFlowHead(long head, double customScale);
-    // Ranges, the raw prefix exponent and the full range are derived values: not compared.
+    // Ranges, the raw prefix exponent, the full range and the settings text are derived
+    // values: not compared (the text is a cache of the fields that are).
     bool IsEqual(const SpFlowSettings* other) const;
     // The flow enumerator's settings text; kept in the settings-text field.
     const KVD::String& GetSettingStr() const;
     // The formula the flow dialog shows, from the bundle's format texts.
     KVD::String GetFlowFormula() const;
+    // The one source of the flow enumerator: the raw flow channel, as recorded when it is the
+    // calculation's own channel.
+    void MakeSourceInfos(int channel, CArrayCtor<CalcEnums::CCalcEnumSourceInfo, true, true>& sources) const;
+    // Whether the unit is volts (with an SI prefix or none) or no unit; exponent receives the
+    // prefix's power of ten.
+    bool CheckBaseUnitAndPrefix(IAutoKVDString* unit, int& exponent) const;
 
     bool mDriftCorrection;
     long mRawFlowChannel;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "spirometry/FlowUnits.h"
 #include "spirometry/SettingsTextReader.h"
 
 namespace Spirometry {
@@ -21,15 +22,6 @@ const wchar_t* const kParamNames[] = {L"Spirometry Flow channel", L"Volume corre
 const CalcEnums::Range kParamRanges[] = {{0, 0}, {0, 1}, {-FLT_MAX, FLT_MAX}, {-FLT_MAX, FLT_MAX}};
 const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataSamples, kEnumDataSamples, kEnumDataSamples};
 const wchar_t* const kAliases[] = {L"SpVol"};
-
-// Flow units the volume can be integrated from, with the volume unit per mL of each prefix.
-struct FlowUnit {
-    const wchar_t* text;
-    double unitsPerML;
-};
-const FlowUnit kFlowUnits[] = {
-    {L"L/s", 0.001}, {L"L/sec", 0.001}, {L"mL/s", 1.0}, {L"mL/sec", 1.0}, {L"\u00B5L/s", 1000.0}, {L"\u00B5L/sec", 1000.0},
-};
 
 }  // namespace
 
@@ -94,16 +86,14 @@ HRESULT SpVolPolicy::SetSources(int32_t, long count, IUnknown** sources, IUnitNa
 
 void SpVolPolicy::CheckSourceUnit()
 {
-    KVD::String unit;
-    if (mUnitName)
-        mUnitName->GetName(kAutoTrue, KVD::String::Setter(unit));
     mSourceUnitsPerML = 0.001;
-    for (const FlowUnit& flow : kFlowUnits) {
-        if (unit == flow.text) {
-            mSourceUnitsPerML = flow.unitsPerML;
-            return;
-        }
-    }
+    // A source given without a unit says nothing against being flow: it is taken as L/s.
+    if (!mUnitName)
+        return;
+    KVD::String unit;
+    mUnitName->GetName(kAutoTrue, KVD::String::Setter(unit));
+    if (FlowUnitVolumePerML(unit, mSourceUnitsPerML))
+        return;
     // Volume from anything but flow is no volume: every output becomes NaN.
     if (!mLegacyText)
         mScale = std::numeric_limits<double>::quiet_NaN();

@@ -36,8 +36,8 @@ public:
     void SetState(const State& state) { mState = state; }
 
     HRESULT SetSettings(IAutoKVDString* text, BlockUpdateType* update, bool* clearCache);
-    // Takes the first source's float stream and unit; a source that is no flow makes every
-    // output NaN unless the settings text is of the old form.
+    // Takes the first source's float stream and unit; a source whose unit is no flow unit makes
+    // every output NaN unless the settings text is of the old form.
     HRESULT SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double secondsPerSample,
                        CalcEnumFlags flags);
     HRESULT DoNext(uint32_t count, float* out, uint32_t* delivered);

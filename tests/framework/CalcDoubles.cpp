@@ -206,56 +206,6 @@ GainEnumClass& TheGainEnumClass()
     return cls;
 }
 
-// Its first slots are the class-object operations: it registers as a class object.
-HRESULT GainEnumClass::QueryInterface(const _IID& iid, void** out)
-{
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_ICalcEnumClass2) {
-        *out = this;
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
-}
-
-HRESULT GainEnumClass::GetTypeId(TCAFId* out)
-{
-    *out = TypeId();
-    return KVD_S_OK;
-}
-
-HRESULT GainEnumClass::GetCategory(const _IID** out)
-{
-    *out = &CATID_CALCENUMS;
-    return KVD_S_OK;
-}
-
-HRESULT GainEnumClass::GetObjectName(IAutoKVDString** out)
-{
-    KVD::String(L"Gain").GetOut(out);
-    return KVD_S_OK;
-}
-
-HRESULT GainEnumClass::IsInCategoryHR(const _IID* category)
-{
-    return category != nullptr && *category == CATID_CALCENUMS ? KVD_S_OK : KVD_S_FALSE;
-}
-
-HRESULT GainEnumClass::GetName(IAutoKVDString** out)
-{
-    return GetObjectName(out);
-}
-
-HRESULT GainEnumClass::GetDescription(IAutoKVDString** out)
-{
-    return GetObjectName(out);
-}
-
-HRESULT GainEnumClass::GetAttributes(long* out)
-{
-    *out = 0;
-    return KVD_S_OK;
-}
-
 HRESULT GainEnumClass::SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
                                       IAutoKVDString**)
 {
@@ -516,53 +466,9 @@ HRESULT GainCalc::Clone(IOrrelSetCalcData*, IOffLineData** out) const
     return NotImplemented();
 }
 
-HRESULT GainCalcClass::QueryInterface(const _IID& iid, void** out)
+TCAFId GainCalcClass::TypeId()
 {
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_ICalculationClass) {
-        *out = this;
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
-}
-
-HRESULT GainCalcClass::GetTypeId(TCAFId* out)
-{
-    *out = TypeIdClass<&kCalcTestGuid, 2>::GetId();
-    return KVD_S_OK;
-}
-
-HRESULT GainCalcClass::GetCategory(const _IID** out)
-{
-    *out = nullptr;
-    return KVD_S_OK;
-}
-
-HRESULT GainCalcClass::GetObjectName(IAutoKVDString** out)
-{
-    KVD::String(L"Gain calculation").GetOut(out);
-    return KVD_S_OK;
-}
-
-HRESULT GainCalcClass::IsInCategoryHR(const _IID*)
-{
-    return KVD_S_FALSE;
-}
-
-HRESULT GainCalcClass::GetName(IAutoKVDString** name)
-{
-    return GetObjectName(name);
-}
-
-HRESULT GainCalcClass::GetDescription(IAutoKVDString** description)
-{
-    return GetObjectName(description);
-}
-
-HRESULT GainCalcClass::GetAttributes(long* attributes)
-{
-    *attributes = 0;
-    return KVD_S_OK;
+    return TypeIdClass<&kCalcTestGuid, 2>::GetId();
 }
 
 HRESULT GainCalcClass::SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IPersistObject*,

@@ -70,19 +70,59 @@ private:
     KVD::COMPtr<IEnumFloatEx> mSource;
 };
 
-class GainEnumClass final : public ICalcEnumClass2 {
+// The class-object operations of the tests' class objects: static objects whose first slots
+// are those of a class object, so that they register as one.
+template <class I>
+class TestClassObject : public I {
 public:
-    static TCAFId TypeId();
+    TestClassObject(TCAFId (*typeId)(), const wchar_t* name, const _IID* category)
+        : mTypeId(typeId), mName(name), mCategory(category)
+    {
+    }
     uint32_t AddRef() override { return 1; }
     uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
-    HRESULT GetTypeId(TCAFId* out) override;
-    HRESULT GetCategory(const _IID** out) override;
-    HRESULT GetObjectName(IAutoKVDString** out) override;
-    HRESULT IsInCategoryHR(const _IID* category) override;
-    HRESULT GetName(IAutoKVDString** out) override;
-    HRESULT GetDescription(IAutoKVDString** out) override;
-    HRESULT GetAttributes(long* out) override;
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IIDOf<I>() ? this : nullptr;
+        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
+    }
+    HRESULT GetTypeId(TCAFId* out) override
+    {
+        *out = mTypeId();
+        return KVD_S_OK;
+    }
+    HRESULT GetCategory(const _IID** out) override
+    {
+        *out = mCategory;
+        return KVD_S_OK;
+    }
+    HRESULT GetObjectName(IAutoKVDString** out) override
+    {
+        mName.GetOut(out);
+        return KVD_S_OK;
+    }
+    HRESULT IsInCategoryHR(const _IID* category) override
+    {
+        return category != nullptr && mCategory != nullptr && *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
+    }
+    HRESULT GetName(IAutoKVDString** out) override { return GetObjectName(out); }
+    HRESULT GetDescription(IAutoKVDString** out) override { return GetObjectName(out); }
+    HRESULT GetAttributes(long* out) override
+    {
+        *out = 0;
+        return KVD_S_OK;
+    }
+
+private:
+    TCAFId (*mTypeId)();
+    KVD::String mName;
+    const _IID* mCategory;
+};
+
+class GainEnumClass final : public TestClassObject<ICalcEnumClass2> {
+public:
+    static TCAFId TypeId();
+    GainEnumClass() : TestClassObject(&TypeId, L"Gain", &CATID_CALCENUMS) {}
     HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
                            IAutoKVDString**) override;
     HRESULT Create(IOrrelData2* data, ICalcEnum** out) override;
@@ -163,18 +203,10 @@ public:
     int mAutoScaleSettings = 0;
 };
 
-class GainCalcClass final : public ICalculationClass {
+class GainCalcClass final : public TestClassObject<ICalculationClass> {
 public:
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
-    HRESULT GetTypeId(TCAFId* out) override;
-    HRESULT GetCategory(const _IID** out) override;
-    HRESULT GetObjectName(IAutoKVDString** out) override;
-    HRESULT IsInCategoryHR(const _IID* category) override;
-    HRESULT GetName(IAutoKVDString** name) override;
-    HRESULT GetDescription(IAutoKVDString** description) override;
-    HRESULT GetAttributes(long* attributes) override;
+    static TCAFId TypeId();
+    GainCalcClass() : TestClassObject(&TypeId, L"Gain calculation", nullptr) {}
     HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IPersistObject*,
                            IPersistObject**) override;
     // No calculation data: KVD_E_BADSTATE.

@@ -221,6 +221,26 @@ TEST_F(Views, ClosingDeletesTheViewOnce)
     EXPECT_EQ(LiveViews(viewClass), 0);
 }
 
+TEST_F(Views, TheCloseMessageClosesTheViewItNames)
+{
+    OpenView(TestViewTypeId::GetId());
+    OpenView(TestViewTypeId::GetId());
+    ASSERT_EQ(ViewCount(), 2u);
+    IDL_CAFViewId second = 0;
+    View(1)->GetUniqueId(&second);
+    EXPECT_EQ(second >> 32, 2u);
+    // What the window controller sends: the two halves of the view id and a zero word.
+    typedef MsgData3<StaticMsgIdClass<kMsgId_CloseView>, 0, MsgCAFId, unsigned int, unsigned int> CloseViewMsg;
+    gViewLog.clear();
+    doc->SendMsg(doc->GetDestination(), CloseViewMsg(static_cast<CAFId>(second), static_cast<unsigned>(second >> 32), 0),
+                 0x100020);
+    EXPECT_EQ(gViewLog, (Log{"view: gone"}));
+    ASSERT_EQ(ViewCount(), 1u);
+    IDL_CAFViewId left = 0;
+    View(0)->GetUniqueId(&left);
+    EXPECT_EQ(left >> 32, 1u);
+}
+
 TEST_F(Views, DocumentsWithoutTheInterfacesAndStoppedMessagesOpenNothing)
 {
     OpenView(PickyViewTypeId::GetId());

@@ -116,19 +116,26 @@ TEST(Calibration, UndeliveredSamplesAreNeverRead)
 
 TEST(Calibration, VolumeCorrectionBalancesExpiredAgainstInspiredBeyondTheDeadSpace)
 {
-    // 1.0 L in, 1.2 L out per breath, 150 mL dead space: (1.2 - 0.15) / (1.0 - 0.15).
+    // 1.0 L in, 1.2 L out per breath, 150 mL dead space: (1.2 - 0.15) / (1.0 - 0.15), whether
+    // the flow is in L/s or in mL/s.
     const double expected = 1.05 / 0.85;
+    const bool units[] = {false, true};
     for (auto method : {Spirometry::kVolumeCorrectionLinearFit, Spirometry::kVolumeCorrectionWholeBreaths}) {
-        FakeDocument doc;
-        doc.records.secsPerTick = 0.01;
-        const std::vector<float> flow = Breathing(6, 1.0, 1.2);
-        doc.records.SetSamples(0, 5, flow);
-        Select(doc, 0, uint32_t(flow.size()));
-        CalibrateBase cal(&doc, &doc.records);
-        cal.SetCalcFlowChannel(5);
-        KVD::String message;
-        EXPECT_NEAR(cal.CalcVolumeCorrectionFactor(method, 150.0, &message), expected, 0.01 * expected) << method;
-        EXPECT_EQ(message, L"");
+        for (bool millilitres : units) {
+            FakeDocument doc;
+            doc.records.secsPerTick = 0.01;
+            const double perLitre = millilitres ? 1000.0 : 1.0;
+            const std::vector<float> flow = Breathing(6, perLitre, 1.2 * perLitre);
+            doc.records.SetSamples(0, 5, flow);
+            doc.records.units[5] = millilitres ? L"mL/s" : L"L/s";
+            Select(doc, 0, uint32_t(flow.size()));
+            CalibrateBase cal(&doc, &doc.records);
+            cal.SetCalcFlowChannel(5);
+            KVD::String message;
+            EXPECT_NEAR(cal.CalcVolumeCorrectionFactor(method, 150.0, &message), expected, 0.01 * expected)
+                << method << " " << millilitres;
+            EXPECT_EQ(message, L"");
+        }
     }
 }
 

@@ -13,10 +13,18 @@
 #include "IOrrelDocument.h"
 #include "IUnitsConversion.h"
 #include "calc/FakeStreams.h"
+#include "foundation/CAFClassObject.h"
 #include "foundation/KVDString.h"
 #include "foundation/units/UnitEntry.h"
 
 namespace SpiroTest {
+
+// Registers the plug-in's class objects with the host once, as the entry point does.
+inline void RegisterClassObjects()
+{
+    static const bool registered = (CAFClassObject::RegisterAll(), true);
+    (void)registered;
+}
 
 #define SPIRO_TEST_UNCOUNTED                          \
     uint32_t AddRef() override { return 1; }          \
@@ -125,10 +133,15 @@ public:
         *out = MakeFloatStream(range, int32_t(start.tick));
         return KVD_S_OK;
     }
-    HRESULT GetChannelUnitName(int, TChannelId, IUnitName** name) const override
+    HRESULT GetChannelUnitName(int, TChannelId channel, IUnitName** name) const override
     {
         *name = nullptr;
-        return KVD_S_FALSE;
+        auto u = units.find(channel.channel);
+        if (u == units.end())
+            return KVD_S_FALSE;
+        *name = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, u->second));
+        (*name)->AddRef();
+        return KVD_S_OK;
     }
     HRESULT GetUnitsConversion(int, TChannelId channel, IUnitsConversion** units) const override
     {
@@ -170,6 +183,7 @@ public:
     double secsPerTick = 0.001;
     uint32_t deliverShort = 0;  // samples short of what the range asks
     std::map<int32_t, KVD::String> titles;
+    std::map<int32_t, KVD::String> units;
     std::map<int32_t, std::shared_ptr<FakeUnitsConversion>> conversions;
     mutable std::vector<uint32_t> streamKinds;
 

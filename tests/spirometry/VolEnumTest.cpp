@@ -29,10 +29,12 @@ public:
     HRESULT Sources(std::vector<float> flow, const wchar_t* unit = L"L/s", double secondsPerSample = 0.01)
     {
         auto* source = SpiroTest::MakeFloatStream(std::make_shared<const std::vector<float>>(std::move(flow)));
-        KVD::COMPtr<IUnitName> name(new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, unit)));
+        KVD::COMPtr<IUnitName> name;
+        if (unit != nullptr)
+            name = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, unit));
         IUnknown* sources[] = {source};
         IUnitName* units[] = {name.get()};
-        const HRESULT hr = mEnum->SetSources(0, 1, sources, units, secondsPerSample, 0);
+        const HRESULT hr = mEnum->SetSources(0, 1, sources, name ? units : nullptr, secondsPerSample, 0);
         source->Release();
         return hr;
     }
@@ -127,6 +129,7 @@ TEST(VolEnum, SettingsTextsAndUnits)
     } cases[] = {
         {"new text over a flow", kNewText, L"L/s", true, false, false, 1.05},
         {"new text over volts", kNewText, L"V", true, false, true, 1.05},
+        {"new text without a unit", kNewText, nullptr, true, false, false, 1.05},
         {"old text over volts", L"1\t405\t1.05\t0", L"V", true, true, false, 1.05},
         {"3 characters", L"abc", L"V", true, true, false, 1.0},
         {"5 characters are read", L"0 1 2", L"L/s", false, true, false, 2.0},
@@ -142,6 +145,7 @@ TEST(VolEnum, SettingsTextsAndUnits)
         EXPECT_EQ(e->LegacyText(), c.legacy) << c.what;
         EXPECT_EQ(e->VolumeRatio(), c.ratio) << c.what;
         const std::vector<float> v = e.Pull(3);
+        ASSERT_EQ(v.size(), 3u) << c.what;
         EXPECT_EQ(std::isnan(v[2]), c.nan) << c.what;
         if (!c.nan)
             EXPECT_NEAR(v[2], 0.03, 1e-6) << c.what;

@@ -191,8 +191,19 @@ TEST(StorageCommit, TransactedWritesLeaveCommittedClustersAlone)
     std::vector<uint8_t> bytes = Pattern(5000, 3);
     StreamPtr stream = MakeStream(root, L"s", bytes);
     StreamPtr other = MakeStream(root, L"t", Pattern(1500, 4));
+    std::vector<uint8_t> wide = Pattern(10000, 30);
+    StreamPtr spanned = MakeStream(root, L"w", wide);
     ASSERT_EQ(KVD_S_OK, root->Commit(0));
     std::vector<uint8_t> committed = file.Bytes();
+
+    // Clusters the write covers whole are replaced without a copy; the two it covers in part
+    // keep their other bytes.
+    std::vector<uint8_t> across = Pattern(3000, 31);
+    ASSERT_EQ(KVD_S_OK, spanned->Seek(500, STREAM_SEEK_SET, nullptr));
+    uint32_t written = 0;
+    ASSERT_EQ(KVD_S_OK, spanned->Write(across.data(), 3000, &written));
+    std::copy(across.begin(), across.end(), wide.begin() + 500);
+    EXPECT_EQ(wide, ReadAll(spanned));
 
     // The middle of a cluster, a write at a cluster boundary reached by reading up to it,
     // and a shrink followed by growth into the cluster that kept committed bytes.
@@ -201,7 +212,6 @@ TEST(StorageCommit, TransactedWritesLeaveCommittedClustersAlone)
     uint32_t read = 0;
     ASSERT_EQ(KVD_S_OK, stream->Seek(0, STREAM_SEEK_SET, nullptr));
     ASSERT_EQ(KVD_S_OK, stream->Read(buffer, 1024, &read));
-    uint32_t written = 0;
     ASSERT_EQ(KVD_S_OK, stream->Write("boundary", 8, &written));
     ASSERT_EQ(KVD_S_OK, other->SetSize(100));
     std::vector<uint8_t> grown = Pattern(1400, 5);
@@ -225,7 +235,8 @@ TEST(StorageCommit, TransactedWritesLeaveCommittedClustersAlone)
     expected.resize(100);
     expected.insert(expected.end(), grown.begin(), grown.end());
     EXPECT_EQ(expected, after[L"/t"]);
-    EXPECT_EQ(3u, after.size());
+    EXPECT_EQ(wide, after[L"/w"]);
+    EXPECT_EQ(4u, after.size());
 }
 
 TEST(StorageCommit, ClustersGivenUpWaitForTheCommit)

@@ -310,24 +310,32 @@ HRESULT StorageAllocator::ClusterWrite(Element& element, KVDStreamPos& pos, cons
         }
         if (!IsChainCluster(c))
             return KVD_STG_E_CORRUPT;
+        int64_t clusterStart = pos.offset - static_cast<int64_t>(off);
         if (NeedsCopy(c)) {
             HRESULT hr = KVD_S_OK;
-            c = CopyOnWrite(element, c, pos.offset - static_cast<int64_t>(off), hr);
+            c = CopyOnWrite(element, c, clusterStart, !Covers(element, clusterStart, off, count - done), hr);
             if (c == 0)
                 return hr;
         }
         // Extend the piece over following clusters that are consecutive and may be written in
-        // place, taking new ones at the chain's end.
+        // place, taking new ones at the chain's end. A committed cluster that the write covers
+        // whole is replaced by a fresh one without copying its old bytes.
         size_t available = cs - off;
         for (uint32_t last = c; done + available < count && available < kLargestTransfer;) {
             uint32_t next = mMap.Next(last);
+            int64_t nextStart = clusterStart + static_cast<int64_t>(available);
             if (next == 0) {
-                next = ClusterAlloc(last, pos.offset + static_cast<int64_t>(available) > kGrowAtEndOffset);
+                next = ClusterAlloc(last, nextStart > kGrowAtEndOffset);
                 if (next == 0)
                     break;
                 mMap.Join(last, next);
+            } else if (NeedsCopy(next)) {
+                HRESULT hr = KVD_S_OK;
+                if (!Covers(element, nextStart, 0, count - done - available) ||
+                    (next = CopyOnWrite(element, next, nextStart, false, hr)) == 0)
+                    break;
             }
-            if (next != last + 1 || NeedsCopy(next))
+            if (next != last + 1)
                 break;
             last = next;
             available += cs;
@@ -342,12 +350,18 @@ HRESULT StorageAllocator::ClusterWrite(Element& element, KVDStreamPos& pos, cons
     return KVD_S_OK;
 }
 
-uint32_t StorageAllocator::CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, HRESULT& hr)
+bool StorageAllocator::Covers(const Element& element, int64_t clusterStart, size_t off, size_t count) const
+{
+    int64_t inCluster = std::clamp<int64_t>(element.Size() - clusterStart, 0, ClusterSize());
+    return off == 0 && static_cast<int64_t>(std::min<size_t>(count, ClusterSize())) >= inCluster;
+}
+
+uint32_t StorageAllocator::CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, bool keep, HRESULT& hr)
 {
     // Committed bytes stay where they are until the commit ends: the cluster about to be
     // written is copied to a fresh one that takes its place in the chain.
     uint32_t cs = ClusterSize();
-    size_t bytes = static_cast<size_t>(std::clamp<int64_t>(element.Size() - clusterStart, 0, cs));
+    size_t bytes = keep ? static_cast<size_t>(std::clamp<int64_t>(element.Size() - clusterStart, 0, cs)) : 0;
     mScratch.resize(cs);
     size_t got = 0;
     hr = ReadAt(FileOffset(c), mScratch.data(), bytes, got);

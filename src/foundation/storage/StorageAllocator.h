@@ -98,7 +98,10 @@ private:
     void MarkFresh(uint32_t c);
     // Gives up one cluster: to the to-free list in transacted mode, else the free list.
     void ReleaseCluster(uint32_t c);
-    uint32_t CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, HRESULT& hr);
+    // Replaces committed cluster c by a fresh one, copying its bytes when keep is set.
+    uint32_t CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, bool keep, HRESULT& hr);
+    // True when count bytes written from off cover all that the cluster holds of the stream.
+    bool Covers(const Element& element, int64_t clusterStart, size_t off, size_t count) const;
     // got receives the bytes read; fewer than count with success: the file ended.
     HRESULT ReadAt(uint64_t offset, uint8_t* buffer, size_t count, size_t& got);
     HRESULT WriteAt(uint64_t offset, const uint8_t* buffer, size_t count);

@@ -1,0 +1,109 @@
+#include "host/RegistrarRecords.h"
+
+#include <cstring>
+#include <vector>
+
+#include "host/Message.h"
+#include "host/SettingsKey.h"
+
+namespace Host {
+namespace RegistrarRecords {
+void WriteKey(KVD::BinOStream& out, const ISettingsRegistrarKey* key)
+{
+    SRKeyParts parts{};
+    key->GetParts(&parts);
+    _IID iid{};
+    const bool hasIid = key->GetValueIID(&iid) == KVD_S_OK;
+    KVD::String name;
+    key->GetName(KVD::String::Setter(name));
+    out << parts.form << parts.id << parts.a << parts.b << parts.n << static_cast<uint8_t>(hasIid);
+    out.WriteRaw(&iid, sizeof(iid));
+    out << name;
+}
+
+KVD::COMPtr<ISettingsRegistrarKey> ReadKey(KVD::BinIStream& in)
+{
+    SRKeyParts parts{};
+    uint8_t hasIid = 0;
+    _IID iid{};
+    KVD::String name;
+    in >> parts.form >> parts.id >> parts.a >> parts.b >> parts.n >> hasIid;
+    in.ReadRaw(&iid, sizeof(iid));
+    in >> name;
+    if (!in.good())
+        return nullptr;
+    KVD::COMPtr<ISettingsRegistrarKey> key;
+    ISettingsRegistrarKey* made = SettingsKey::Create(parts, name, hasIid != 0 ? &iid : nullptr);
+    key = made;
+    made->Release();
+    return key;
+}
+
+void WriteMessage(KVD::BinOStream& out, const IMessage* message)
+{
+    TCAFId id = 0;
+    uint32_t flags = 0;
+    uint64_t viewId = 0;
+    const void* block = nullptr;
+    KVD::COMPtr<ISettingsRegistrarKey> key;
+    message->GetId(&id);
+    message->GetFlags(&flags);
+    message->GetViewId(&viewId);
+    message->GetParamBlock(&block);
+    message->GetKey(key.Set());
+    out << id << flags << viewId << static_cast<uint8_t>(key != nullptr);
+    if (key != nullptr)
+        WriteKey(out, key);
+    const uint8_t* bytes = static_cast<const uint8_t*>(block);
+    uint32_t signature = 0;
+    if (bytes != nullptr)
+        std::memcpy(&signature, bytes, 4);
+    out << signature;
+    Message::ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
+        if (code == kMsgParam_String) {
+            const wchar_t* text = nullptr;
+            std::memcpy(&text, bytes + offset, sizeof(text));
+            out << KVD::String(text);
+        } else {
+            out.WriteRaw(bytes + offset, MsgParamSize(code));
+        }
+    });
+}
+
+KVD::COMPtr<IMessage> ReadMessage(KVD::BinIStream& in)
+{
+    TCAFId id = 0;
+    uint32_t flags = 0;
+    uint64_t viewId = 0;
+    uint8_t hasKey = 0;
+    in >> id >> flags >> viewId >> hasKey;
+    KVD::COMPtr<ISettingsRegistrarKey> key;
+    if (hasKey != 0)
+        key = ReadKey(in);
+    uint32_t signature = 0;
+    in >> signature;
+    std::vector<uint8_t> block(Message::BlockSize(&signature));
+    if (!in.good() || (hasKey != 0 && key == nullptr) || block.empty())
+        return nullptr;
+    std::memcpy(block.data(), &signature, 4);
+    std::vector<KVD::String> texts;
+    texts.reserve(kMsgMaxParams);  // the block points into them
+    Message::ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
+        if (code == kMsgParam_String) {
+            texts.emplace_back();
+            in >> texts.back();
+            const wchar_t* text = texts.back().c_str();
+            std::memcpy(&block[offset], &text, sizeof(text));
+        } else {
+            in.ReadRaw(&block[offset], MsgParamSize(code));
+        }
+    });
+    if (!in.good())
+        return nullptr;
+    KVD::COMPtr<IMessage> message;
+    Message::Create(id, flags, viewId, key, signature == 0 ? nullptr : block.data(), message.Set());
+    return message;
+}
+
+}  // namespace RegistrarRecords
+}  // namespace Host

@@ -1,0 +1,40 @@
+// The plug-in's calculation, settings and enumerator class objects, built by this file's
+// static initialiser in the order of the registration table: each links itself at the head of
+// the class-object list, so the host registers them in the reverse order. Their traits are
+// defined here too, so that each is made before the class object that reads it.
+#include "calc/CalcClass.h"
+#include "calc/CalcEnumNumericParamsClass.h"
+#include "spirometry/SpFlow.h"
+#include "spirometry/SpFlowEnum.h"
+#include "spirometry/SpVol.h"
+#include "spirometry/SpVolEnum.h"
+#include "spirometry/SpiroIds.h"
+
+namespace Spirometry {
+
+namespace {
+
+using CalcEnums::CalcEnumClassBase2;
+using CalcEnums::CalcEnumNumericParamsClass;
+
+}  // namespace
+
+CalcClassBase::Traits SpFlow::sTraits{L"Spirometry Flow", L"Spirometry Flow", 0, &SpiroCalcGUID, kSpFlowCalcSubId,
+                                      kSpFlowSettingsSubId};
+CalcClassBase::Traits SpVol::sTraits{L"Spirometry Volume", L"Spirometry Volume", 0, &SpiroCalcGUID,
+                                     kSpVolCalcSubId, kSpVolSettingsSubId};
+
+// Rows 1 to 4: the flow and volume calculations, each followed by its settings class.
+CalcClass<SpFlow> gSpFlowClass(SpFlow::sTraits);
+CalcClass<SpVol> gSpVolClass(SpVol::sTraits);
+// Rows 5 to 8, the minute-ventilation and tidal-volume calculations, come here.
+
+// Rows 9 and 10: the flow and volume enumerators, also the formula functions SpFlow and SpVol.
+CalcEnumClassBase2::Traits gSpFlowEnumTraits{L"SpFlowEnum", L"1 channel SpFlowEnum", &GUID_SpEnumObj,
+                                             kSpFlowEnumSubId};
+CalcEnumNumericParamsClass<SpFlowEnum> gSpFlowEnumClass(&gSpFlowEnumTraits);
+CalcEnumClassBase2::Traits gSpVolEnumTraits{L"SpVolEnum", L"1 channel SpVolEnum", &GUID_SpEnumObj, kSpVolEnumSubId};
+CalcEnumNumericParamsClass<SpVolEnum> gSpVolEnumClass(&gSpVolEnumTraits);
+// Rows 11 to 16, the tidal-volume enumerator and the event detectors, come here.
+
+}  // namespace Spirometry
