@@ -18,25 +18,21 @@ namespace {
 
 constexpr DocumentClassFlags kDocumentClassFlags = 1;
 
-// The factory keeps the reference it takes; ours goes with the smart pointer.
-void Register(IObjectFactory* factory, IUnknown* classObject)
-{
-    const KVD::COMPtr<IUnknown> held(classObject);
-    factory->RegisterClassObject(held);
-}
-
+// The class objects made at registration. They live for the whole process, as the host keeps
+// them until it exits; it never gives back the references it holds, so they are not on the heap.
 // The data, loop and report views are not built yet: their classes stand in, opening nothing.
-void RegisterViewClasses(IObjectFactory* factory)
-{
-    using namespace Spirometry;
-    using namespace SpirometryStr;
-    Register(factory, static_cast<IDocViewClass*>(new PlaceholderViewClass(
-                          CachedText<ID_SPIROMETRY_DATA>(), L"Spirometry Data View", SpiroDataViewTypeId())));
-    Register(factory, static_cast<IDocViewClass*>(new PlaceholderViewClass(
-                          CachedText<ID_SP_FLOW_VOLUME_PLOT>(), L"Spirometry Loop View", SpiroLoopViewTypeId())));
-    Register(factory, static_cast<IDocViewClass*>(new PlaceholderViewClass(
-                          CachedText<IDS_SPIROMETRY_REPORT>(), L"Spirometry Report", SpiroReportViewTypeId())));
-}
+struct RegisteredClasses {
+    CAFDocumentClass<Spirometry::SpiroDocument> document{L"SpiroDocument", Spirometry::SpiroDocumentGUID,
+                                                         &CATID_OrrelChildDocClass, Spirometry::SpiroDocumentTypeId(),
+                                                         kDocumentClassFlags, false};
+    Spirometry::CSVSaveClassObject csv{Spirometry::SpiroCSVFormatId()};
+    PlaceholderViewClass dataView{Spirometry::CachedText<SpirometryStr::ID_SPIROMETRY_DATA>(), L"Spirometry Data View",
+                                  Spirometry::SpiroDataViewTypeId()};
+    PlaceholderViewClass loopView{Spirometry::CachedText<SpirometryStr::ID_SP_FLOW_VOLUME_PLOT>(),
+                                  L"Spirometry Loop View", Spirometry::SpiroLoopViewTypeId()};
+    PlaceholderViewClass reportView{Spirometry::CachedText<SpirometryStr::IDS_SPIROMETRY_REPORT>(),
+                                    L"Spirometry Report", Spirometry::SpiroReportViewTypeId()};
+};
 
 }  // namespace
 
@@ -47,12 +43,11 @@ SPIRO_EXPORT HRESULT DllRegisterClassObjects()
         IObjectFactory* factory = ObjectFactoryAccessor::Get();
         if (factory == nullptr)
             return KVD_S_OK;
-        using namespace Spirometry;
-        Register(factory, static_cast<ICustomDocClass*>(new CAFDocumentClass<SpiroDocument>(
-                              L"SpiroDocument", SpiroDocumentGUID, &CATID_OrrelChildDocClass, SpiroDocumentTypeId(),
-                              kDocumentClassFlags, false)));
-        Register(factory, (new CSVSaveClassObject(SpiroCSVFormatId()))->GetInterface());
-        RegisterViewClasses(factory);
+        static RegisteredClasses classes;
+        factory->RegisterClassObject(static_cast<ICustomDocClass*>(&classes.document));
+        factory->RegisterClassObject(classes.csv.GetInterface());
+        for (PlaceholderViewClass* view : {&classes.dataView, &classes.loopView, &classes.reportView})
+            factory->RegisterClassObject(static_cast<IDocViewClass*>(view));
         return KVD_S_OK;
     } catch (...) {
         return KVD_E_BADSTATE;  // nothing may cross into the host

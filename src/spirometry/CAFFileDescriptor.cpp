@@ -1,5 +1,7 @@
 #include "spirometry/CAFFileDescriptor.h"
 
+#include "ResultCodes.h"
+
 CAFFileDescriptor::CAFFileDescriptor(TCAFId formatId, const wchar_t* extension, const wchar_t* description,
                                      DocFileFlags flags, SaveAsAspect aspects)
     : mExtension(extension), mDescription(description), mFormatId(formatId), mFlags(flags), mAspects(aspects)

@@ -203,7 +203,7 @@ bool CsvReport::WriteLatin1(const KVD::String& path, const KVD::String& text)
         const wchar_t c = text.c_str()[i];
         bytes[i] = static_cast<char>(uint32_t(c) <= 0xFF ? c : L'?');
     }
-    CFileWithHRESULT file;
+    KVD::CFileWithHRESULT file;
     if (!file.fopen(KVD::ToU8String(path.c_str(), path.length()).c_str(), "wb"))
         return false;
     const bool written = file.fwrite(bytes.data(), bytes.size()) == bytes.size();

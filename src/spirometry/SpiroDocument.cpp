@@ -334,7 +334,7 @@ HRESULT SpiroDocument::updateChannelSettingsInRegistrar(IPersistObject* settings
     const TCAFId messageType = TypeIdClass<&GUID_OrrelMsgObjs, kOrrelMsgObj_SetChanCalc>::GetId();
     KVD::COMPtr<ISetChanCalcMsg> message;
     if (IObjectFactory* factory = ObjectFactoryAccessor::Get())
-        factory->CreateObject(messageType, nullptr, IID_ISetChanCalcMsg, message.SetQuery());
+        factory->CreateObject(messageType, nullptr, IID_ISetChanCalcMsg, message.Set());
     if (message == nullptr)
         return KVD_E_BADSTATE;
     message->SetChannelCalculation(calcTypeId, channel, settings);
