@@ -18,5 +18,6 @@ struct Command {
 int RunList(const Args& args);
 int RunGenerate(const Args& args);
 int RunInfo(const Args& args);
+int RunAnalyse(const Args& args);
 
 }  // namespace SpiroHost

@@ -16,6 +16,7 @@ const Command kCommands[] = {
     {"list", "load the plug-in and list the class objects it registered", SpiroHost::RunList},
     {"info", "list the records and channels of a recording", SpiroHost::RunInfo},
     {"generate", "write a synthetic flow-head recording and print its true figures", SpiroHost::RunGenerate},
+    {"analyse", "analyse the breaths of a recording and save the spirometry report as CSV", SpiroHost::RunAnalyse},
 };
 
 void PrintUsage(std::ostream& out)
