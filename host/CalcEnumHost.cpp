@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "IRecordData.h"
+#include "IUnitName.h"
 
 namespace Host {
 namespace {
@@ -108,20 +109,31 @@ KVD::COMPtr<IRecordData> CalcEnumHost::Records(IAutoOrrelDoc* doc) const
 HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, uint32_t end)
 {
     std::vector<KVD::COMPtr<IEnumFloatEx>> streams(mSources.size());
+    std::vector<KVD::COMPtr<IUnitName>> unitNames(mSources.size());
     std::vector<IUnknown*> sources;
+    std::vector<IUnitName*> units;
     for (size_t i = 0; i < mSources.size(); ++i) {
         records->GetFloatStream(mSources[i].channel, KVDPosition{0, record}, end, streams[i].Set());
         if (streams[i] == nullptr)
             return KVD_E_BADSTATE;
         sources.push_back(streams[i]);
+        // Calculations check and scale by their sources' units (volts, mL/s, ...).
+        records->GetChannelUnitName(record, mSources[i].channel, unitNames[i].Set());
+        units.push_back(unitNames[i]);
     }
     double secsPerTick = 0;
     records->GetSecsPerTick(record, &secsPerTick);
-    HRESULT hr = mCalcEnum->SetSources(record, static_cast<long>(sources.size()), sources.data(), nullptr, secsPerTick,
-                                       mSourceFlags);
+    HRESULT hr = mCalcEnum->SetSources(record, static_cast<long>(sources.size()), sources.data(), units.data(),
+                                       secsPerTick, mSourceFlags);
     if (hr != KVD_S_OK && hr != KVD_S_FALSE)
         return hr;
-    return mCalcEnum->SetInitialPosition(static_cast<int>(start));
+    const HRESULT positioned = mCalcEnum->SetInitialPosition(static_cast<int>(start));
+    // A formula that is a bare channel has no enumerator to position: the composite hands out
+    // the source stream itself, which starts at the record's start.
+    KVD::COMPtr<IEnumFloatEx> plain(KVD::com_cast(mCalcEnum.get()));
+    if (positioned == KVD_E_BADSTATE && plain != nullptr)
+        return start == 0 ? KVD_S_OK : plain->SkipEx(static_cast<int32_t>(start), nullptr);
+    return positioned;
 }
 
 template <class Take>

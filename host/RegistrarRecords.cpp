@@ -5,6 +5,7 @@
 
 #include "host/Message.h"
 #include "host/SettingsKey.h"
+#include "host/docfile/StoredId.h"
 
 namespace Host {
 namespace RegistrarRecords {
@@ -16,7 +17,17 @@ void WriteKey(KVD::BinOStream& out, const ISettingsRegistrarKey* key)
     const bool hasIid = key->GetValueIID(&iid) == KVD_S_OK;
     KVD::String name;
     key->GetName(KVD::String::Setter(name));
-    out << parts.form << parts.id << parts.a << parts.b << parts.n << static_cast<uint8_t>(hasIid);
+    // Ids are kept by GUID: the dynamic ids of another process differ. The parts of an id-pair
+    // key are ids too.
+    out << parts.form;
+    StoredId::Write(out, parts.id);
+    if (parts.form == kSRKey_IdPair) {
+        StoredId::Write(out, parts.a);
+        StoredId::Write(out, parts.b);
+    } else {
+        out << parts.a << parts.b;
+    }
+    out << parts.n << static_cast<uint8_t>(hasIid);
     out.WriteRaw(&iid, sizeof(iid));
     out << name;
 }
@@ -27,7 +38,15 @@ KVD::COMPtr<ISettingsRegistrarKey> ReadKey(KVD::BinIStream& in)
     uint8_t hasIid = 0;
     _IID iid{};
     KVD::String name;
-    in >> parts.form >> parts.id >> parts.a >> parts.b >> parts.n >> hasIid;
+    in >> parts.form;
+    parts.id = StoredId::Read(in);
+    if (parts.form == kSRKey_IdPair) {
+        parts.a = StoredId::Read(in);
+        parts.b = StoredId::Read(in);
+    } else {
+        in >> parts.a >> parts.b;
+    }
+    in >> parts.n >> hasIid;
     in.ReadRaw(&iid, sizeof(iid));
     in >> name;
     if (!in.good())
@@ -51,7 +70,11 @@ void WriteMessage(KVD::BinOStream& out, const IMessage* message)
     message->GetViewId(&viewId);
     message->GetParamBlock(&block);
     message->GetKey(key.Set());
-    out << id << flags << viewId << static_cast<uint8_t>(key != nullptr);
+    // The low half of a view id is the view class's type id.
+    StoredId::Write(out, id);
+    out << flags;
+    StoredId::Write(out, static_cast<TCAFId>(viewId));
+    out << static_cast<uint32_t>(viewId >> 32) << static_cast<uint8_t>(key != nullptr);
     if (key != nullptr)
         WriteKey(out, key);
     const uint8_t* bytes = static_cast<const uint8_t*>(block);
@@ -64,6 +87,10 @@ void WriteMessage(KVD::BinOStream& out, const IMessage* message)
             const wchar_t* text = nullptr;
             std::memcpy(&text, bytes + offset, sizeof(text));
             out << KVD::String(text);
+        } else if (code == kMsgParam_CAFId) {
+            TCAFId value = 0;
+            std::memcpy(&value, bytes + offset, 4);
+            StoredId::Write(out, value);
         } else {
             out.WriteRaw(bytes + offset, MsgParamSize(code));
         }
@@ -72,11 +99,14 @@ void WriteMessage(KVD::BinOStream& out, const IMessage* message)
 
 KVD::COMPtr<IMessage> ReadMessage(KVD::BinIStream& in)
 {
-    TCAFId id = 0;
+    const TCAFId id = StoredId::Read(in);
     uint32_t flags = 0;
-    uint64_t viewId = 0;
+    in >> flags;
+    const TCAFId viewLow = StoredId::Read(in);
+    uint32_t viewHigh = 0;
     uint8_t hasKey = 0;
-    in >> id >> flags >> viewId >> hasKey;
+    in >> viewHigh >> hasKey;
+    const uint64_t viewId = static_cast<uint64_t>(viewHigh) << 32 | viewLow;
     KVD::COMPtr<ISettingsRegistrarKey> key;
     if (hasKey != 0)
         key = ReadKey(in);
@@ -94,6 +124,9 @@ KVD::COMPtr<IMessage> ReadMessage(KVD::BinIStream& in)
             in >> texts.back();
             const wchar_t* text = texts.back().c_str();
             std::memcpy(&block[offset], &text, sizeof(text));
+        } else if (code == kMsgParam_CAFId) {
+            const TCAFId value = StoredId::Read(in);
+            std::memcpy(&block[offset], &value, 4);
         } else {
             in.ReadRaw(&block[offset], MsgParamSize(code));
         }

@@ -1,6 +1,8 @@
 // The stored form of the settings registrar's keys and messages. A key: form, id, a, b, n, a
 // flag and the value's interface id, the name. A message: id, flags, view id, whether it has a
-// key (then the key), its signature and its values, strings as counted texts.
+// key (then the key), its signature and its values, strings as counted texts. Ids (a key's id,
+// the two parts of an id-pair key, a message's id, the low half of its view id and its id
+// parameters) are in the form of StoredId, so that another process reads them right.
 #pragma once
 
 #include "IMessage.h"

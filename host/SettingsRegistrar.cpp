@@ -8,7 +8,8 @@
 #include "foundation/XKVD.h"
 #include "host/RegistrarRecords.h"
 #include "host/SettingsKey.h"
-#include "host/UnknownEnum.h"
+#include "foundation/EnumArray.h"
+#include "foundation/InterfaceArray.h"
 
 namespace Host {
 namespace {
@@ -68,15 +69,14 @@ HRESULT SettingsRegistrar::Enumerate(bool all, uint16_t dynId, IEnumUnknown** ou
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    std::vector<KVD::COMPtr<IUnknown>> objects;
+    InterfaceArrayBase<IUnknown> objects;
     for (const Stored& stored : mObjects) {
         SRKeyParts parts{};
         stored.key->GetParts(&parts);
         if (all || parts.id >> 16 == dynId)
-            objects.push_back(stored.object);
+            objects.Add(stored.object);
     }
-    *out = UnknownEnum::Create(std::move(objects));
-    return KVD_S_OK;
+    return InterfaceEnum::EnumArray<IEnumUnknown, IUnknown>::Create(objects, out);
 }
 
 HRESULT SettingsRegistrar::EnumObjects(uint16_t dynId, IEnumUnknown** out) const

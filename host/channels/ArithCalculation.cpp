@@ -70,7 +70,7 @@ HRESULT ArithCalculation::FormulaSources(const KVD::String& formula,
     if (hr != KVD_S_OK)
         return hr;
     sources.clear();
-    for (int i = 0; i < rpn.GetCount(); ++i) {
+    for (unsigned i = 0; i < rpn.GetCount(); ++i) {
         const CalcParser::SymbolRep* rep = rpn[i].Get();
         if (rep->GetType() != CalcParser::kSymChannel && rep->GetType() != CalcParser::kSymSource)
             continue;

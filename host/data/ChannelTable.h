@@ -33,6 +33,7 @@ public:
     // Appends a channel without recorded data; answers its index.
     int AddChannel(const std::string& title, const std::string& unit);
     const std::string& Title(int channel) const { return mChannels.at(channel).title; }
+    const std::string& Unit(int channel) const { return mChannels.at(channel).unit; }
     // The first channel with the title, its letters compared regardless of case as formulas
     // name channels; -1 when none.
     int Find(const std::string& title) const;

@@ -21,10 +21,10 @@
 #include "framework/CAFMessageSender.h"
 #include "host/ClassRegistration.h"
 #include "host/Framework.h"
-#include "host/PluginBundle.h"
 #include "host/document/DataDocument.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/Options.h"
+#include "spirohost/PluginSession.h"
 
 namespace SpiroHost {
 namespace {
@@ -187,8 +187,7 @@ int Analyse(const AnalyseSettings& s)
               std::to_string(recording->ChannelCount()) + ")");
     const auto [start, end] = Selection(*recording, s.select);
 
-    Host::PluginBundle plugin(s.bundle);
-    Check(plugin.RegisterClassObjects() == KVD_S_OK, "the plug-in's registration failed");
+    const PluginSession plugin(s.bundle);
     Host::RegisterDocumentAndViewClasses();
 
     Host::DataDocument document(recording);
@@ -243,9 +242,9 @@ int RunAnalyse(const Args& args)
          "flow below this magnitude (L/s) counts as 0; 0 for none")
         ("volume-ratio", po::value<double>(), "correct expired volume by this ratio (0.01 to 10)")
         ("dead-space", po::value<double>(&s.deadSpace)->default_value(s.deadSpace),
-         "dead space of the volume correction (mL, 0 to 10000)")
-        ("bundle", po::value<std::string>(&s.bundle)->default_value(Host::PluginBundle::DefaultFolder()),
-         "the plug-in's bundle folder");
+         "dead space of the volume correction (mL, 0 to 10000)");
+    AddBundleOption(options);
+    AddAnswerOption(options);
     po::positional_options_description positional;
     positional.add("recording", 1);
     Parsed parsed = ParseOptions("analyse", "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] --csv FILE",
@@ -253,6 +252,7 @@ int RunAnalyse(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const po::variables_map& v = parsed.values;
+    s.bundle = v["bundle"].as<std::string>();
     if (v.count("head"))
         s.head = v["head"].as<int>();
     if (v.count("scale"))
@@ -285,6 +285,7 @@ int RunAnalyse(const Args& args)
         std::cerr << "spirohost analyse: " << error << "\n";
         return 2;
     }
+    InstallAnswers(v);
     try {
         return Analyse(s);
     } catch (const AnalyseError& e) {

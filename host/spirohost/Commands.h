@@ -18,6 +18,8 @@ struct Command {
 int RunList(const Args& args);
 int RunGenerate(const Args& args);
 int RunInfo(const Args& args);
+int RunFormula(const Args& args);
+int RunDoc(const Args& args);
 int RunAnalyse(const Args& args);
 
 }  // namespace SpiroHost

@@ -16,6 +16,8 @@ const Command kCommands[] = {
     {"list", "load the plug-in and list the class objects it registered", SpiroHost::RunList},
     {"info", "list the records and channels of a recording", SpiroHost::RunInfo},
     {"generate", "write a synthetic flow-head recording and print its true figures", SpiroHost::RunGenerate},
+    {"formula", "run a formula over a recording and write its samples", SpiroHost::RunFormula},
+    {"doc", "save, show and Save As document files", SpiroHost::RunDoc},
     {"analyse", "analyse the breaths of a recording and save the spirometry report as CSV", SpiroHost::RunAnalyse},
 };
 

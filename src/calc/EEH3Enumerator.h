@@ -21,6 +21,16 @@ namespace EEH3 {
 // The unit of every event stream: "?", with one reference for the caller.
 IUnitName* NewOutputUnitName();
 
+// A detector's settings text in its tab-separated fields: the argument text the formula puts
+// first (a quoted channel name in it may hold blanks), the integer after it, then the detector's
+// own fields.
+struct SettingsFields {
+    bool hasIndex = false;
+    long index = 0;
+    std::wstring own;
+};
+SettingsFields SplitSettings(const KVD::String& text);
+
 template <class T, int N>
 class EEH3Enumerator : public ICalcEnum, public IEnumEventEx {
 public:
@@ -90,13 +100,11 @@ public:
         mParams.mRegion.SetNoLimits();
         if (update != nullptr)
             *update = kUpdateAll;
-        const KVD::String settings(text);
-        std::wistringstream in(settings.c_str());
+        const SettingsFields fields = SplitSettings(KVD::String(text));
+        if (fields.hasIndex)
+            mParams.mSettingsIndex = fields.index;
+        std::wistringstream in(fields.own);
         in.imbue(std::locale::classic());
-        std::wstring word;
-        long index = 0;
-        if (in >> word >> index)
-            mParams.mSettingsIndex = index;
         mParams.setSettings(in);
         if (mParams.mRegion.IsAllZero())
             mParams.mRegion.SetNoLimits();

@@ -11,6 +11,12 @@ struct CIArray_CallDelete {
     void operator()(T* p) const { delete p; }
 };
 
+// For arrays that only refer to their items.
+template <class T>
+struct CIArray_NeverCallDeleteAtRuntime {
+    void operator()(T*) const {}
+};
+
 template <class T, class Deleter = CIArray_CallDelete<T>>
 class CIArray : public CArrayVoidP {
 public:

@@ -8,12 +8,6 @@
 
 class CAFProxyEventHandlerBase;
 
-// The subject record holds no subject: nothing of it is ever deleted.
-template <class T>
-struct CIArray_NeverCallDeleteAtRuntime {
-    void operator()(T*) const {}
-};
-
 class CAFCppEventHandler : public CAFEventHandlerBase, public CAFMessageSender {
 public:
     CAFCppEventHandler() = default;
@@ -33,14 +27,10 @@ public:
 private:
     friend class CAFProxyEventHandlerBase;
 
-// The subject record holds no subject: nothing of it is ever deleted.
-template <class T>
-struct CIArray_NeverCallDeleteAtRuntime {
-    void operator()(T*) const {}
-};
     // The proxy is going away on its own: forget it without touching it.
     void ForgetProxy();
 
     CAFProxyEventHandlerBase* mProxy = nullptr;  // one reference, as its IObserver
+    // The subject record holds no subject: nothing of it is ever deleted.
     CIArray<ISubject, CIArray_NeverCallDeleteAtRuntime<ISubject>> mSubjects{false};
 };

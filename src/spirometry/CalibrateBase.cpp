@@ -86,7 +86,7 @@ bool CalibrateBase::GetRange(KVD::String* reason, KVDPosition& start, KVDPositio
     KVD::COMPtr<IRecordDataSelection> selection;
     if (mDocument != nullptr)
         mDocument->GetSelection(0, selection.Set());
-    if (selection == nullptr || selection->GetRange(&start, &end) != KVD_S_OK) {
+    if (selection == nullptr || !KVDSucceeded(selection->GetRange(&start, &end))) {
         SetReason(reason, CachedText<SpirometryStr::IDS_NO_VALID_SELECTION>());
         return false;
     }

@@ -30,6 +30,8 @@ public:
     HRESULT GetObjId(TCAFId* id) const override;
 
     void SetDefaults();
+    // The channel the calculation that owns the record computes.
+    void SetCalculationChannel(long channel) { mOwnChannel = channel; }
     // Every field but the reference count; null changes nothing.
     void SetFrom(const SpFlowSettings* other);
     // Head 5 is custom with the given scale; others take the table row's scale. Compensation is

@@ -6,31 +6,22 @@
 
 #include "ISpiroCalculations.h"
 #include "calc/CalcClassBase.h"
-#include "framework/ChannelCalcBase.h"
 #include "spirometry/SpVolSettings.h"
+#include "spirometry/SpiroCalculation.h"
 
 namespace Spirometry {
 
-class SpVol : public ChannelCalcBase, public ISpiroCalculations {
+class SpVol : public SpiroCalculation<SpVolSettings>, public ISpiroCalculations {
 public:
     using Settings = SpVolSettings;
     static CalcClassBase::Traits sTraits;
 
     SpVol(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannelId channel);
 
-    uint32_t AddRef() override { return ChannelCalcBase::AddRef(); }
-    uint32_t Release() override { return ChannelCalcBase::Release(); }
+    uint32_t AddRef() override { return SpiroCalculation::AddRef(); }
+    uint32_t Release() override { return SpiroCalculation::Release(); }
     // ISpiroCalculations here; everything else as the channel-calculation base answers.
     HRESULT QueryInterface(const _IID& iid, void** out) override;
-
-    HRESULT GetRecordCreationInfo(int record, TChannelId channel, IUnitsConversion** units, TTickToSample* map,
-                                  int* length, CalcRecCreationFlags* flags) override;
-    // KVD_S_FALSE when unchanged and not forced; else the host's answer to the change notice.
-    HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
-    HRESULT SetSettingsForAutoScale(uint32_t flags, const IPersistObject* settings) override;
-    HRESULT GetSettings(IPersistObject** settings) const override;
-    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) const override;
-    HRESULT Clone(IOrrelSetCalcData* data, IOffLineData** out) const override;
 
     HRESULT SetUseVolCorr(AutoBool use) override;
     HRESULT GetUseVolCorr(AutoBool* use) override;
@@ -43,18 +34,14 @@ public:
     HRESULT GetSpVolCalcChan(int32_t* channel) override;
 
     // The units of a record, made anew only when the flow channel's unit changed.
-    HRESULT GetUnits(int record, long, IUnitsConversion** units, AutoBool* changed);
+    HRESULT GetUnits(int record, long, IUnitsConversion** units, AutoBool* changed) override;
 
     static HRESULT sSettingsDialog(ICalculationClass* calcClass, HWND parent, IUnknown* outer, IAutoOrrelDoc* doc,
                                    IOrrelView* view, TChannelId channel, const IPersistObject* current,
                                    IPersistObject** result);
 
-    const SpVolSettings& CurrentSettings() const { return *mSettings; }
-
 private:
-    KVD::COMPtr<SpVolSettings> mSettings;
     KVD::String mSourceUnit;
-    DataScaling mSourceScaling{1.0, 0.0};
 };
 
 }  // namespace Spirometry

@@ -34,6 +34,8 @@ public:
 
     // The settings text is a cache of the fields compared: it is not compared itself.
     bool IsEqual(const SpVolSettings* other) const;
+    // The channel the calculation that owns the record computes.
+    void SetCalculationChannel(long channel) { mVolumeChannel = channel; }
     // Every field; the "as read" values become the values taken.
     void SetFrom(const SpVolSettings* other);
     // The volume enumerator's settings text; kept in the settings-text field.

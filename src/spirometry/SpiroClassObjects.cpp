@@ -4,11 +4,17 @@
 // defined here too, so that each is made before the class object that reads it.
 #include "calc/CalcClass.h"
 #include "calc/CalcEnumNumericParamsClass.h"
+#include "calc/EEH3Enumerator.h"
+#include "spirometry/ExpiratoryTidalVolumeDetector.h"
+#include "spirometry/SpBreathEventEnumerator.h"
 #include "spirometry/SpFlow.h"
+#include "spirometry/SpFlowEnumerator.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpVol.h"
 #include "spirometry/SpVolEnum.h"
+#include "spirometry/SpVolEnumerator.h"
 #include "spirometry/SpiroIds.h"
+#include "spirometry/TidalVolumeDetector.h"
 
 namespace Spirometry {
 
@@ -16,6 +22,10 @@ namespace {
 
 using CalcEnums::CalcEnumClassBase2;
 using CalcEnums::CalcEnumNumericParamsClass;
+
+// An event detector's class object; its traits are constant data of the detector.
+template <class T>
+using DetectorClass = CalcEnumNumericParamsClass<EEH3::EEH3Enumerator<T, 8>>;
 
 }  // namespace
 
@@ -35,6 +45,15 @@ CalcEnumClassBase2::Traits gSpFlowEnumTraits{L"SpFlowEnum", L"1 channel SpFlowEn
 CalcEnumNumericParamsClass<SpFlowEnum> gSpFlowEnumClass(&gSpFlowEnumTraits);
 CalcEnumClassBase2::Traits gSpVolEnumTraits{L"SpVolEnum", L"1 channel SpVolEnum", &GUID_SpEnumObj, kSpVolEnumSubId};
 CalcEnumNumericParamsClass<SpVolEnum> gSpVolEnumClass(&gSpVolEnumTraits);
-// Rows 11 to 16, the tidal-volume enumerator and the event detectors, come here.
+// Row 11, the tidal-volume enumerator, comes here.
+
+// Rows 12 to 16: the event detectors, also the formula functions SpBreathEvent, SPEEFlow,
+// SPEEVol, SpTidVol and SpTidVolExp.
+DetectorClass<SpBreathEventEnumerator> gSpBreathEventClass(&SpBreathEventEnumerator::sTraits);
+DetectorClass<SpFlowEnumerator> gSpFlowEventClass(&SpFlowEnumerator::sTraits);
+DetectorClass<SpVolEnumerator> gSpVolEventClass(&SpVolEnumerator::sTraits);
+DetectorClass<DetEx_Enumerator> gSpTidalVolumeClass(&DetEx_Enumerator::sTraits);
+DetectorClass<Expiratory::DetEx_ExpiratoryEnumerator> gSpTidalVolumeExpClass(
+    &Expiratory::DetEx_ExpiratoryEnumerator::sTraits);
 
 }  // namespace Spirometry

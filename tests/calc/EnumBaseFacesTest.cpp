@@ -6,6 +6,7 @@
 #include "calc/CalcEnumEventBase.h"
 #include "calc/EnumBufferBase.h"
 #include "calc/FakeStreams.h"
+#include "calc/FakeVariables.h"
 #include "calc/ScaleEnum.h"
 
 namespace {
@@ -77,7 +78,7 @@ TEST(CalcEnumEventBase, FacesAndIdentity)
 
 TEST(CalcEnumEventBase, AggregatedInAnOuterObject)
 {
-    CalcTest::FakeUnit* outer = new CalcTest::FakeUnit;  // any object can be the outer one
+    auto* outer = new CalcTest::FakeObserver;  // any object can be the outer one
     IUnknown* inner = nullptr;
     ASSERT_EQ(EventClassObject().CreateEx(outer, nullptr, &inner), KVD_S_OK);
     IEnumEventEx* events = nullptr;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "IEnumShortEx.h"
 #include "IUnitName.h"
 #include "ResultCodes.h"
+#include "support/ComDoubles.h"
 
 namespace CalcTest {
 
@@ -25,7 +25,7 @@ struct ReadLog {
 };
 
 template <class Base, class Sample>
-class VectorStream final : public Base {
+class VectorStream final : public TestSupport::HeapDouble<Base> {
 public:
     VectorStream(std::shared_ptr<const std::vector<Sample>> data, std::shared_ptr<ReadLog> log, int32_t position = 0)
         : mData(std::move(data)), mLog(std::move(log)), mPosition(position)
@@ -37,23 +37,13 @@ public:
         return new VectorStream(std::make_shared<const std::vector<Sample>>(std::move(data)), std::make_shared<ReadLog>());
     }
 
-    uint32_t AddRef() override { return ++mCount; }
-    uint32_t Release() override
-    {
-        const uint32_t count = --mCount;
-        if (count == 0)
-            delete this;
-        return count;
-    }
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
-        if (iid == IID_IUnknown || iid == IID_IEnumExBase || iid == IIDOf<Base>()) {
-            *out = static_cast<Base*>(this);
-            AddRef();
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
+        if (iid != IID_IEnumExBase)
+            return TestSupport::HeapDouble<Base>::QueryInterface(iid, out);
+        *out = static_cast<Base*>(this);
+        this->AddRef();
+        return KVD_S_OK;
     }
     HRESULT Clone(IEnumExBase** out) override
     {
@@ -95,7 +85,6 @@ public:
     }
 
     const ReadLog& Log() const { return *mLog; }
-    uint32_t RefCount() const { return mCount; }
 
 private:
     int64_t Size() const { return static_cast<int64_t>(mData->size()); }
@@ -103,25 +92,11 @@ private:
     std::shared_ptr<const std::vector<Sample>> mData;
     std::shared_ptr<ReadLog> mLog;
     int32_t mPosition;
-    std::atomic<uint32_t> mCount{1};
 };
 
 // A unit that only counts its references: enumerators hand units on without reading them.
-class FakeUnit final : public IUnitName {
+class FakeUnit final : public TestSupport::HeapDouble<IUnitName> {
 public:
-    uint32_t AddRef() override { return ++mCount; }
-    uint32_t Release() override
-    {
-        const uint32_t count = --mCount;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    HRESULT QueryInterface(const _IID&, void** out) override
-    {
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
     HRESULT GetPrefix(UnitPrefix*) override { return KVD_E_NOTIMPL; }
     HRESULT GetName(AutoBool, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
     HRESULT GetFlags(uint32_t*) override { return KVD_E_NOTIMPL; }
@@ -129,11 +104,6 @@ public:
     HRESULT SetName(IAutoKVDString*) override { return KVD_E_NOTIMPL; }
     HRESULT SetFlags(uint32_t) override { return KVD_E_NOTIMPL; }
     HRESULT Clone(IUnitName**) override { return KVD_E_NOTIMPL; }
-
-    uint32_t RefCount() const { return mCount; }
-
-private:
-    std::atomic<uint32_t> mCount{1};
 };
 
 using FloatStream = VectorStream<IEnumFloatEx, float>;

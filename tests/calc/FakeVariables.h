@@ -3,79 +3,34 @@
 #pragma once
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 #include "IKVDCalcVariable.h"
 #include "IRecordData.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
+#include "support/ComDoubles.h"
 
 namespace CalcTest {
 
-class FakeObserver final : public ISimpleObserver {
+class FakeObserver final : public TestSupport::HeapDouble<ISimpleObserver> {
 public:
-    uint32_t AddRef() override { return ++mCount; }
-    uint32_t Release() override
-    {
-        const uint32_t count = --mCount;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_ISimpleObserver) {
-            *out = static_cast<ISimpleObserver*>(this);
-            AddRef();
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
     HRESULT OnChanged(uint32_t, IUnknown* subject) override
     {
         changes.push_back(subject);
         return KVD_S_OK;
     }
 
-    uint32_t RefCount() const { return mCount; }
-
     std::vector<IUnknown*> changes;
-
-private:
-    std::atomic<uint32_t> mCount{1};
 };
 
 // A named variable that may hold a number or an expression. CreateCalcEnum hands out
 // `enumerator` (when set) and records the call.
-class FakeVariable final : public IKVDCalcVariable, public IKVDCalcVariableDouble, public IKVDExpressionVariable {
+class FakeVariable final
+    : public TestSupport::HeapDouble<IKVDCalcVariable, IKVDCalcVariableDouble, IKVDExpressionVariable> {
 public:
     explicit FakeVariable(const wchar_t* name, double value = 0.0) : mName(name), mValue(value) {}
 
-    uint32_t AddRef() override { return ++mCount; }
-    uint32_t Release() override
-    {
-        const uint32_t count = --mCount;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IKVDCalcVariable)
-            *out = static_cast<IKVDCalcVariable*>(this);
-        else if (iid == IID_IKVDCalcVariableDouble)
-            *out = static_cast<IKVDCalcVariableDouble*>(this);
-        else if (iid == IID_IKVDExpressionVariable)
-            *out = static_cast<IKVDExpressionVariable*>(this);
-        else {
-            *out = nullptr;
-            return KVD_E_NOINTERFACE;
-        }
-        AddRef();
-        return KVD_S_OK;
-    }
 
     HRESULT GetName(uint32_t, IAutoKVDString** out) override
     {
@@ -131,13 +86,12 @@ public:
         return KVD_S_OK;
     }
 
-    ~FakeVariable()
+    ~FakeVariable() override
     {
         for (ISimpleObserver* observer : mObservers)
             observer->Release();
     }
 
-    uint32_t RefCount() const { return mCount; }
     double Value() const { return mValue; }
     const std::vector<ISimpleObserver*>& Observers() const { return mObservers; }
 
@@ -148,7 +102,6 @@ public:
     const void* definition = nullptr;
 
 private:
-    std::atomic<uint32_t> mCount{1};
     KVD::String mName;
     double mValue;
     std::vector<ISimpleObserver*> mObservers;  // one reference each

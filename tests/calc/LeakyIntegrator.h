@@ -7,6 +7,7 @@
 #include "IOrrelData2.h"
 #include "calc/CalcEnumClassBase2.h"
 #include "calc/IIREnumBase.h"
+#include "support/ComDoubles.h"
 
 namespace CalcTest {
 
@@ -48,15 +49,8 @@ private:
 using LeakyEnum = IIREnum::EnumBase<IIREnum::IIRPolicyBase<LeakyIntegratorPolicy>>;
 
 // A data object whose only use is to be there: with one the filter caches per record.
-class FakeData final : public IOrrelData2 {
+class FakeData final : public TestSupport::InertObject<IOrrelData2> {
 public:
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID&, void** out) override
-    {
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
     HRESULT GetRecordData(IRecordData** records) override
     {
         *records = nullptr;

@@ -1,34 +1,22 @@
 // The binary record format byte for byte, and how readers meet short, corrupt and old data.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <sstream>
-#include <vector>
-
 #include "foundation/BinIStream.h"
 #include "foundation/BinOStream.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/KVDString.h"
 #include "foundation/XKVD.h"
-#include "foundation/MemoryIStream.h"
+#include "support/ByteBuffers.h"
+#include "support/MemoryIStream.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 using KVD::BinIStream;
 using KVD::BinOStream;
 using KVD::String;
-
-Bytes BytesOf(const std::stringbuf& buffer)
-{
-    const std::string s = buffer.str();
-    return Bytes(s.begin(), s.end());
-}
-
-std::stringbuf BufferOf(const Bytes& bytes)
-{
-    return std::stringbuf(std::string(bytes.begin(), bytes.end()), std::ios_base::in);
-}
+using TestSupport::BufferOf;
+using TestSupport::Bytes;
+using TestSupport::BytesOf;
 
 // Bytes after the 4-byte version word that every writer starts with.
 Bytes Record(const std::stringbuf& buffer)
@@ -141,18 +129,6 @@ TEST(BinaryFormat, TextsAreCountedUtf16WithTheirNul)
     EXPECT_EQ(second, L"\u00E9\u20AC\U0001F600");
 }
 
-TEST(BinaryFormat, TheTwelveByteEmptyTextIsReadToo)
-{
-    auto in = BufferOf({0xAA, 0xAA, 0x15, 0x55, 0x01, 0x00, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0x2A});
-    BinIStream reader(&in);
-    String text(L"old");
-    reader >> text;
-    unsigned char next = 0;
-    EXPECT_EQ(reader.ReadByte(&next), KVD_S_OK);
-    EXPECT_TRUE(text.empty());
-    EXPECT_EQ(next, 0x2A);
-}
-
 TEST(BinaryFormat, AStreamWithoutAVersionWordIsVersionOneFromItsFirstByte)
 {
     auto in = BufferOf({0x78, 0x56, 0x34, 0x12});
@@ -165,25 +141,36 @@ TEST(BinaryFormat, AStreamWithoutAVersionWordIsVersionOneFromItsFirstByte)
     EXPECT_EQ(first, 0x12345678u);
 }
 
-TEST(BinaryFormat, OldVersionsStoreWindows1252Texts)
+TEST(BinaryFormat, OlderTextFormsAreRead)
 {
-    auto in = BufferOf({0xAA, 0xAA, 0x05, 0x55, 3, 0, 0, 0, 'A', 'B', 'C', 2, 0, 0, 0, 0x80, 0xE9});
-    BinIStream reader(&in);
-    String abc;
-    String accented;
-    reader >> abc >> accented;
-    EXPECT_EQ(abc, L"ABC");
-    EXPECT_EQ(accented, L"\u20AC\u00E9");
-    EXPECT_EQ(reader.StreamState(), KVD_S_OK);
-}
-
-TEST(BinaryFormat, EightBitTextsOfNewVersionsEndAtTheirNul)
-{
-    auto in = BufferOf({0xAA, 0xAA, 0x15, 0x55, 0x00, 0, 0, 0, 4, 0, 0, 0, 0xFC, 0xFF, 0xFF, 0xFF, 'H', 'i', 0, 'x'});
+    const struct {
+        Bytes bytes;
+        std::vector<std::wstring> texts;
+    } cases[] = {
+        // The twelve-byte empty text, then a byte that must still be there.
+        {{0xAA, 0xAA, 0x15, 0x55, 0x01, 0x00, 0x00, 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0x2A}, {L""}},
+        // Old versions store Windows-1252 texts.
+        {{0xAA, 0xAA, 0x05, 0x55, 3, 0, 0, 0, 'A', 'B', 'C', 2, 0, 0, 0, 0x80, 0xE9}, {L"ABC", L"\u20AC\u00E9"}},
+        // Eight-bit texts of new versions end at their NUL.
+        {{0xAA, 0xAA, 0x15, 0x55, 0x00, 0, 0, 0, 4, 0, 0, 0, 0xFC, 0xFF, 0xFF, 0xFF, 'H', 'i', 0, 'x'}, {L"Hi"}},
+    };
+    for (const auto& c : cases) {
+        auto in = BufferOf(c.bytes);
+        BinIStream reader(&in);
+        for (const std::wstring& expected : c.texts) {
+            String text(L"old");
+            reader >> text;
+            EXPECT_EQ(text, expected.c_str());
+        }
+        EXPECT_EQ(reader.StreamState(), KVD_S_OK);
+    }
+    auto in = BufferOf(cases[0].bytes);
     BinIStream reader(&in);
     String text;
+    unsigned char next = 0;
     reader >> text;
-    EXPECT_EQ(text, L"Hi");
+    EXPECT_EQ(reader.ReadByte(&next), KVD_S_OK);
+    EXPECT_EQ(next, 0x2A);
 }
 
 HRESULT CodeOfStringRead(const Bytes& bytes)

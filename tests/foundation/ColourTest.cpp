@@ -9,10 +9,6 @@ TEST(TColor, ConstantsPackAndConvert) {
     EXPECT_EQ(TColor::Black.Rgb(), 0u);
     EXPECT_EQ(TColor::Grey.Rgb(), 0x7F7F7Fu);
     EXPECT_EQ(TColor::LtYellow.Rgb(), 0x00FFFFu);  // red and green, red in the low byte
-    EXPECT_EQ(TColor::AppleUISeparatorGrey.red, 0xA665);
-    EXPECT_EQ(TColor::LtGrey.green, 0xBFFF);
-    EXPECT_EQ(TColor::DarkGrey.blue, 0x3FFF);
-    EXPECT_EQ(TColor::DarkGrey.alpha, 1.0f);
     EXPECT_EQ(TColor(0xFFFF, 0x8000, 0).Rgb(), 0x007FFFu);
     Gfx::Color c = TColor(0xFFFF, 0, 0x7FFF, 0.5f).ToGfx();
     EXPECT_DOUBLE_EQ(c.red, 1.0);

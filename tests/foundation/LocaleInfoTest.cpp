@@ -41,30 +41,21 @@ TEST(LocaleInfo, UsEnglishUsesADecimalPointACommaListAndA12HourClock)
     EXPECT_EQ(info.DoLocalizeNumString(L"f(1.5,2)", false), L"f(1.5,2)");
 }
 
-TEST(LocaleInfo, ALongDecimalSeparatorFallsBackToAPoint)
+TEST(LocaleInfo, MadeUpLocalesAreHeldToWhatTheTextsCanCarry)
 {
-    const LocaleInfo info(CF::LocaleFacts{"<>", "", "", "HH:mm"});
-    EXPECT_STREQ(info.DecimalSeparator(), L".");
-    EXPECT_STREQ(info.ListSeparator(), L",");
-}
-
-TEST(LocaleInfo, SymbolsAreKeptToFifteenCharacters)
-{
+    const LocaleInfo longSeparator(CF::LocaleFacts{"<>", "", "", "HH:mm"});
+    EXPECT_STREQ(longSeparator.DecimalSeparator(), L".");  // too long: a point
+    EXPECT_STREQ(longSeparator.ListSeparator(), L",");
     const LocaleInfo info(CF::LocaleFacts{"\u066B", "vormittags-und-frueh", "\u0645", "h:mm a"});
     EXPECT_STREQ(info.DecimalSeparator(), L"\u066B");  // one character, however many bytes
-    EXPECT_STREQ(info.AMSymbol(), L"vormittags-und-");
+    EXPECT_STREQ(info.AMSymbol(), L"vormittags-und-");  // fifteen characters at most
     EXPECT_STREQ(info.PMSymbol(), L"\u0645");
     EXPECT_FALSE(info.Uses24HourClock());
-}
-
-TEST(LocaleInfo, TheClockStyleComesFromTheHourField)
-{
-    EXPECT_TRUE(LocaleInfo::Is24HourPattern(L"HH:mm"));
-    EXPECT_TRUE(LocaleInfo::Is24HourPattern(L"H.mm"));
-    EXPECT_FALSE(LocaleInfo::Is24HourPattern(L"h:mm a"));
-    EXPECT_FALSE(LocaleInfo::Is24HourPattern(L"K:mm a"));
-    EXPECT_FALSE(LocaleInfo::Is24HourPattern(L"%I:%M"));
-    EXPECT_TRUE(LocaleInfo::Is24HourPattern(L"HH 'h' mm"));  // a quoted h is text
+    // The clock style comes from the hour field; a quoted h is text.
+    for (const wchar_t* pattern : {L"HH:mm", L"H.mm", L"HH 'h' mm"})
+        EXPECT_TRUE(LocaleInfo::Is24HourPattern(pattern)) << pattern;
+    for (const wchar_t* pattern : {L"h:mm a", L"K:mm a", L"%I:%M"})
+        EXPECT_FALSE(LocaleInfo::Is24HourPattern(pattern)) << pattern;
 }
 
 TEST(LocaleInfo, UnchangedTextsAreSharedNotCopied)

@@ -4,7 +4,7 @@
 #include "cf/Bundle.h"
 #include "foundation/KVDString.h"
 #include "foundation/ResourceText.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "foundation/KVDString.h"
 #include "foundation/StorageBinStreamLite.h"
-#include "foundation/MemoryIStream.h"
+#include "support/MemoryIStream.h"
 #include "foundation/KVDResultCodes.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "cf/Bundle.h"
 #include "foundation/KVDString.h"
 #include "foundation/StringKeys.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -33,30 +33,14 @@ protected:
     NSBundle* mBundle;
 };
 
-TEST_F(StringResources, TheLongHostTokenIsReplacedWhole)
+TEST_F(StringResources, TokensAreReplacedAndMissingKeysGiveTheKeyText)
 {
-    EXPECT_EQ(String(mBundle, kHostKey, true), L"Vexorium Lab");
-}
-
-TEST_F(StringResources, EveryTokenIsReplacedEverywhere)
-{
+    EXPECT_EQ(String(mBundle, kHostKey, true), L"Vexorium Lab");  // the long host token whole
     EXPECT_EQ(String(mBundle, kAllKey, true), L"Vexorium by Signovox for Quorvantelsis, VexoriumVexorium");
-}
-
-TEST_F(StringResources, WithoutReplacementTheTokensStay)
-{
     EXPECT_EQ(String(mBundle, kHostKey, false), L"ORRELFORWINDOWS Lab");
-}
-
-TEST_F(StringResources, GroupEntriesAreTheKeyAPlusSignAndTheIndex)
-{
     EXPECT_EQ(kGroup.EntryKey(3), "KVDCMDID_Open+3");
     EXPECT_EQ(String(mBundle, kGroup, 3, true), L"Open Later");
     EXPECT_EQ(String(mBundle, kGroup, 4, true), L"KVDCMDID_Open+4");
-}
-
-TEST_F(StringResources, AMissingKeyGivesTheKeyText)
-{
     EXPECT_EQ(String(mBundle, kMissingKey, true), L"IDS_MISSING");
     // No bundle is the program's own, which has no string tables.
     EXPECT_EQ(String(static_cast<NSBundle*>(nullptr), kHostKey, true), L"IDS_HOST");

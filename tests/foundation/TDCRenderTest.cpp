@@ -5,7 +5,7 @@
 #include "foundation/draw/DrawFactories.h"
 #include "foundation/draw/TDC.h"
 #include "graphics/Canvas.h"
-#include "platform/PdfRaster.h"
+#include "support/PdfRaster.h"
 
 namespace {
 

@@ -2,10 +2,6 @@
 // and the unit-name object that carries it across interfaces.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <sstream>
-#include <vector>
-
 #include "FrameworkIds.h"
 #include "IUnitsConversion.h"
 #include "ResultCodes.h"
@@ -15,26 +11,17 @@
 #include "foundation/KVDResultCodes.h"
 #include "foundation/units/UnitEntry.h"
 #include "foundation/units/UnitPrefixScaling.h"
+#include "support/ByteBuffers.h"
+#include "support/VtableSlot.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 using KVD::String;
 using KVD::UnitEntry;
 using KVD::UnitInfo;
-
-const wchar_t kMicro[] = L"\u00B5";
-
-Bytes BytesOf(const std::stringbuf& buffer)
-{
-    const std::string s = buffer.str();
-    return Bytes(s.begin(), s.end());
-}
-
-std::stringbuf BufferOf(const Bytes& bytes)
-{
-    return std::stringbuf(std::string(bytes.begin(), bytes.end()), std::ios_base::in);
-}
+using TestSupport::BufferOf;
+using TestSupport::Bytes;
+using TestSupport::BytesOf;
 
 // Refuses every byte, as a full disk would.
 class RefusingBuffer : public std::streambuf {
@@ -51,16 +38,29 @@ Bytes Written(const UnitInfo& unit)
     return BytesOf(buffer);
 }
 
-TEST(UnitPrefixScaling, ScalesEveryPrefixFromBaseUnits)
+TEST(UnitPrefixScaling, EveryPrefixHasItsFactorAndLetter)
 {
-    const double expected[] = {1.0, 1.0, 1e18, 1e15, 1e12, 1e9, 1e6, 1e3, 1.0, 1e-3, 1e-6, 1e-9, 1e-12, 1e-15, 1e-18};
-    for (uint32_t p = 0; p < kUnitPrefixCount; ++p)
-        EXPECT_EQ(UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(p)), expected[p]) << "prefix " << p;
-    // The unknown prefix and anything past the table leave values as they are.
+    const struct {
+        double fromPrefix;  // base units to the prefix's, by index
+        double byLetter;    // the same, found through the prefix's letter
+        const wchar_t* text;
+    } prefixes[] = {{1.0, 0.0, L"?"},    {1.0, 1.0, L""},       {1e18, 1e18, L"a"},   {1e15, 1e15, L"f"},
+                    {1e12, 1e12, L"p"},  {1e9, 1e9, L"n"},      {1e6, 1e6, L"\u00B5"}, {1e3, 1e3, L"m"},
+                    {1.0, 1.0, L""},     {1e-3, 1e-3, L"k"},    {1e-6, 1e-6, L"M"},   {1e-9, 1e-9, L"G"},
+                    {1e-12, 1e-12, L"T"}, {1e-15, 1e-15, L"P"}, {1e-18, 1e-18, L"E"}};
+    static_assert(std::size(prefixes) == kUnitPrefixCount);
+    for (uint32_t p = 0; p < kUnitPrefixCount; ++p) {
+        EXPECT_EQ(UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(p)), prefixes[p].fromPrefix) << p;
+        EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(UnitPrefix(p)), prefixes[p].byLetter) << p;
+        const String text = UnitPrefixScaling::sStringFromPrefix(UnitPrefix(p));
+        EXPECT_EQ(text, prefixes[p].text) << p;
+        EXPECT_EQ(text.GetCount(), text.empty() ? 1u : 2u);
+    }
+    // Anything past the table leaves values as they are, scales by nothing, and reads "?".
     EXPECT_EQ(UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(15)), 1.0);
     EXPECT_EQ(UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(0xFFFFFFFF)), 1.0);
-    // 1 V is 1000 mV.
-    EXPECT_EQ(1.0 * UnitPrefixScaling::sScalingFromPrefix(kUnitPrefixMilli), 1000.0);
+    EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(UnitPrefix(200)), 0.0);
+    EXPECT_EQ(UnitPrefixScaling::sStringFromPrefix(UnitPrefix(15)), L"?");
 }
 
 TEST(UnitPrefixScaling, LettersGiveTheirFactorAndNothingElseDoes)
@@ -79,46 +79,19 @@ TEST(UnitPrefixScaling, LettersGiveTheirFactorAndNothingElseDoes)
         EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(other), 0.0) << int(other);
 }
 
-TEST(UnitPrefixScaling, PrefixIndexesScaleByTheirLetter)
-{
-    EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(kUnitPrefixUnknown), 0.0);
-    EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(kUnitPrefixNone), 1.0);
-    EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(kUnitPrefixUnity), 1.0);
-    for (uint32_t p = kUnitPrefixAtto; p < kUnitPrefixCount; ++p)
-        EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(UnitPrefix(p)),
-                  UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(p)))
-            << "prefix " << p;
-    EXPECT_EQ(UnitPrefixScaling::sScaleUnitsToPrefixedUnits(UnitPrefix(200)), 0.0);
-}
-
-TEST(UnitPrefixScaling, PrefixTextsAreTheLetters)
-{
-    const wchar_t* expected[] = {L"?", L"", L"a", L"f", L"p", L"n", kMicro, L"m", L"", L"k", L"M", L"G", L"T", L"P", L"E"};
-    for (uint32_t p = 0; p < kUnitPrefixCount; ++p) {
-        const String text = UnitPrefixScaling::sStringFromPrefix(UnitPrefix(p));
-        EXPECT_EQ(text, expected[p]) << "prefix " << p;
-        EXPECT_EQ(text.GetCount(), text.empty() ? 1u : 2u);
-    }
-    EXPECT_EQ(UnitPrefixScaling::sStringFromPrefix(UnitPrefix(15)), L"?");
-}
-
 TEST(UnitInfo, NamesWithAndWithoutThePrefix)
 {
     EXPECT_EQ(UnitInfo(0, kUnitPrefixMilli, L"V").GetUnitName(true), L"mV");
     EXPECT_EQ(UnitInfo(0, kUnitPrefixMilli, L"V").GetUnitName(false), L"V");
     EXPECT_EQ(UnitInfo(0, kUnitPrefixNone, L"V").GetUnitName(true), L"V");
-    EXPECT_EQ(UnitInfo(0, kUnitPrefixNone, L"V").GetUnitName(false), L"V");
     EXPECT_EQ(UnitInfo(0, kUnitPrefixMicro, L"s").GetUnitName(true), L"\u00B5s");
     EXPECT_EQ(UnitInfo(0, kUnitPrefixUnknown, L"V").GetUnitName(true), L"?V");
     EXPECT_EQ(UnitInfo::kDefaultUnit.GetUnitName(true), L"V");
     EXPECT_EQ(UnitInfo::kEmptyUnit.GetUnitName(true), L"");
-    const UnitInfo fresh;
-    EXPECT_EQ(fresh.mPrefix, kUnitPrefixNone);
-    EXPECT_EQ(fresh.mFlags, 0u);
-    EXPECT_TRUE(fresh.mName.empty());
+    EXPECT_EQ(UnitInfo().GetUnitName(true), L"");
 }
 
-TEST(UnitInfo, TheDefaultUnitIsStoredAsPrefixNameFlags)
+TEST(UnitInfo, IsStoredAsPrefixNameFlagsAndReadBack)
 {
     EXPECT_EQ(Written(UnitInfo::kDefaultUnit), (Bytes{0xAA, 0xAA, 0x15, 0x55,
                                                       0x08, 0x00, 0x00, 0x00,
@@ -131,16 +104,12 @@ TEST(UnitInfo, TheDefaultUnitIsStoredAsPrefixNameFlags)
                      0x01, 0x00, 0x00, 0x80, 0x04, 0x00, 0x00, 0x00, 0xFC, 0xFF, 0xFF, 0xFF,
                      0x4C, 0x00, 0x2F, 0x00, 0x73, 0x00, 0x00, 0x00,
                      0x01, 0x00, 0x00, 0x00}));
-}
 
-TEST(UnitInfo, ReadsBackWhatItWrote)
-{
     auto buffer = BufferOf(Written(UnitInfo(1, kUnitPrefixKilo, L"\u2126")));
     KVD::BinIStream in(&buffer);
     UnitInfo unit;
     EXPECT_EQ(unit.readHr(&in), KVD_S_OK);
-    EXPECT_EQ(unit.mPrefix, kUnitPrefixKilo);
-    EXPECT_EQ(unit.mName, L"\u2126");
+    EXPECT_EQ(unit.GetUnitName(true), L"k\u2126");
     EXPECT_EQ(unit.mFlags, 1u);
 }
 
@@ -199,10 +168,10 @@ protected:
     }
     ~UnitEntryTest() override { mEntry->Release(); }
 
-    String Name(bool withPrefix)
+    static String Name(IUnitName* unit, bool withPrefix)
     {
         String name;
-        EXPECT_EQ(mEntry->GetName(withPrefix ? 0xFFFF : 0, String::Setter(name)), KVD_S_OK);
+        EXPECT_EQ(unit->GetName(withPrefix ? 0xFFFF : 0, String::Setter(name)), KVD_S_OK);
         return name;
     }
 
@@ -219,31 +188,20 @@ TEST_F(UnitEntryTest, NullOutPointersAreRefused)
     EXPECT_EQ(mEntry->GetObjId(nullptr), KVD_E_NULLOUT);
 }
 
-TEST_F(UnitEntryTest, SetsAndAnswersItsUnit)
+TEST_F(UnitEntryTest, KeepsItsOwnNameAndOneFlagSwitch)
 {
-    EXPECT_EQ(Name(true), L"");
+    EXPECT_EQ(Name(mEntry, true), L"");
     EXPECT_EQ(mEntry->SetPrefix(kUnitPrefixMilli), KVD_S_OK);
     String given(L"L");
     EXPECT_EQ(mEntry->SetName(given.AsIAutoKVDString()), KVD_S_OK);
     given += L"/s";  // the entry keeps its own copy
-    EXPECT_EQ(Name(true), L"mL");
-    EXPECT_EQ(Name(false), L"L");
-    UnitPrefix prefix = kUnitPrefixUnknown;
-    EXPECT_EQ(mEntry->GetPrefix(&prefix), KVD_S_OK);
-    EXPECT_EQ(prefix, kUnitPrefixMilli);
-    // The prefix is stored unchecked.
-    EXPECT_EQ(mEntry->SetPrefix(UnitPrefix(40)), KVD_S_OK);
-    EXPECT_EQ(mEntry->GetPrefix(&prefix), KVD_S_OK);
-    EXPECT_EQ(prefix, UnitPrefix(40));
-}
-
-TEST_F(UnitEntryTest, FlagsAreOneSwitch)
-{
-    for (uint32_t given : {5u, 0x80000000u, 0u}) {
-        uint32_t flags = 99;
-        EXPECT_EQ(mEntry->SetFlags(given), KVD_S_OK);
-        EXPECT_EQ(mEntry->GetFlags(&flags), KVD_S_OK);
-        EXPECT_EQ(flags, given != 0 ? 1u : 0u) << given;
+    EXPECT_EQ(Name(mEntry, true), L"mL");
+    EXPECT_EQ(Name(mEntry, false), L"L");
+    for (uint32_t flags : {5u, 0x80000000u, 0u}) {
+        uint32_t stored = 99;
+        EXPECT_EQ(mEntry->SetFlags(flags), KVD_S_OK);
+        EXPECT_EQ(mEntry->GetFlags(&stored), KVD_S_OK);
+        EXPECT_EQ(stored, flags != 0 ? 1u : 0u) << flags;
     }
 }
 
@@ -256,11 +214,9 @@ TEST_F(UnitEntryTest, ACloneIsAnIndependentEntryWithOneReference)
     ASSERT_EQ(mEntry->Clone(&clone), KVD_S_OK);
     ASSERT_NE(clone, static_cast<IUnitName*>(mEntry));
     mEntry->SetPrefix(kUnitPrefixMega);
-    String name;
     uint32_t flags = 0;
-    EXPECT_EQ(clone->GetName(0xFFFF, String::Setter(name)), KVD_S_OK);
+    EXPECT_EQ(Name(clone, true), L"kPa");
     EXPECT_EQ(clone->GetFlags(&flags), KVD_S_OK);
-    EXPECT_EQ(name, L"kPa");
     EXPECT_EQ(flags, 1u);
     EXPECT_EQ(clone->Release(), 0u);
 }
@@ -294,20 +250,11 @@ TEST_F(UnitEntryTest, PersistsThroughItsObjectInterface)
 }
 
 // The host and stored records reach these operations by slot.
-template <class F>
-long Slot(F member)
-{
-    uintptr_t raw = 0;
-    std::memcpy(&raw, &member, sizeof(raw));
-    return static_cast<long>((raw - 1) / sizeof(void*));
-}
-
 TEST(UnitInterfaces, SlotsAreFixed)
 {
-    EXPECT_EQ(Slot(&IPersistObject::Read), 3);
-    EXPECT_EQ(Slot(&IPersistObject::Write), 4);
-    EXPECT_EQ(Slot(&IPersistObject::GetObjId), 5);
-    EXPECT_EQ(Slot(&IUnitsConversionClass::CreateUnitName), 3);
+    TestSupport::ExpectSlots({TEST_SLOT(IPersistObject::Read, 3), TEST_SLOT(IPersistObject::Write, 4),
+                              TEST_SLOT(IPersistObject::GetObjId, 5),
+                              TEST_SLOT(IUnitsConversionClass::CreateUnitName, 3)});
 }
 
 }  // namespace

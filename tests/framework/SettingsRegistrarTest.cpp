@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkIds.h"
-#include "foundation/MemoryIStream.h"
+#include "support/MemoryIStream.h"
 #include "framework/TestHandlers.h"
 #include "host/SettingsRegistrar.h"
 

@@ -1,7 +1,6 @@
 // Stand-ins for the host objects that table dispatch talks to, recording what they were told.
 #pragma once
 
-#include <atomic>
 #include <utility>
 #include <vector>
 
@@ -10,30 +9,11 @@
 #include "IObserver.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
+#include "support/ComDoubles.h"
 
 namespace FrameworkTest {
 
-// A reference-counted object on the stack: counts are kept but never delete it.
-template <class I>
-class StackObject : public I {
-public:
-    uint32_t AddRef() override { return ++mRefs; }
-    uint32_t Release() override { return --mRefs; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IIDOf<I>()) {
-            *out = static_cast<I*>(this);
-            AddRef();
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
-    uint32_t Refs() const { return mRefs; }
-
-private:
-    std::atomic<uint32_t> mRefs{1};
-};
+using TestSupport::StackObject;
 
 class RecordingEnabler : public StackObject<ICAFCommandEnabler> {
 public:

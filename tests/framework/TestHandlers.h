@@ -13,6 +13,7 @@
 #include "framework/CAFProxyEventHandler.h"
 #include "framework/CAFSubject.h"
 #include "framework/ResponseTable.h"
+#include "support/ComDoubles.h"
 
 namespace FrameworkTest {
 
@@ -79,16 +80,7 @@ private:
 };
 
 // A subject of the plug-in's own, keeping nothing itself.
-class TestSubject : public CAFSubject {
-public:
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID&, void** out) override
-    {
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
-};
+class TestSubject : public TestSupport::InertObject<CAFSubject> {};
 
 // A heap object with a reference, released by the holder.
 template <class T>

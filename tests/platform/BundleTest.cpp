@@ -7,7 +7,7 @@
 
 #include "cf/Bundle.h"
 #include "cf/ModulePath.h"
-#include "platform/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "graphics/Canvas.h"
 #include "graphics/Screen.h"
 #include "graphics/Text.h"
-#include "platform/PdfRaster.h"
+#include "support/PdfRaster.h"
 
 using Gfx::Canvas;
 using Gfx::Color;

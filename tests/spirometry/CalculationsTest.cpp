@@ -30,10 +30,10 @@ constexpr double kVoltsPerStep = 0.0001;
 
 // One raw channel in volts at 100 Hz: breaths of 2 s inspiring `in` litres and 2 s expiring
 // `out` litres, at 1 V per L/s.
-std::shared_ptr<Host::Recording> Breathing(int breaths, double in, double out)
+std::shared_ptr<Host::Recording> Breathing(int breaths, double in, double out, const char* unit = "V")
 {
     auto rec = std::make_shared<Host::Recording>("breathing.csv", 100.0,
-                                                 std::vector<Host::ChannelFormat>{{"Raw", "V", kVoltsPerStep, 0.0}});
+                                                 std::vector<Host::ChannelFormat>{{"Raw", unit, kVoltsPerStep, 0.0}});
     Host::RecordBlock block{uint32_t(breaths * 400 + 1), {{}}};
     for (int b = 0; b < breaths; ++b) {
         for (int half = 0; half < 2; ++half) {
@@ -174,6 +174,23 @@ TEST(Calculations, FlowAndVolumeComputedThroughTheHost)
     EXPECT_FALSE(calibration.DetectFlowChannel(volumeChannel));
     EXPECT_FALSE(calibration.DetectFlowChannel(0));
     doc.Close();
+}
+
+TEST(Calculations, FlowScalingFollowsTheRawChannelsPrefix)
+{
+    // Range 20 to -20 is 0.000625 per step; a raw channel in mV makes it a thousandth of that.
+    for (const char* unit : {"V", "mV"}) {
+        Host::DataDocument doc(Breathing(1, 1.0, 1.0, unit));
+        const int flowChannel = doc.AddChannel("Flow", "L/s");
+        SpFlowSettings settings;
+        settings.mRawFlowChannel = 0;
+        KVD::COMPtr<ICalculation> flow = PutOn(doc, SpFlowCalcTypeId(), flowChannel, &settings);
+        SpFlow& calc = Implementation<SpFlow>(flow);
+        calc.GetUnits(0, 0, nullptr, nullptr);
+        EXPECT_DOUBLE_EQ(calc.GetStep(), 40.0 / 64000.0 * (unit[0] == 'm' ? 0.001 : 1.0)) << unit;
+        EXPECT_EQ(calc.CurrentSettings().mRawPrefixExponent, unit[0] == 'm' ? -3 : 0) << unit;
+        doc.Close();
+    }
 }
 
 TEST(Calculations, VolumeCorrectionCalibratedFromRecordedBreathing)

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "HostDoubles.h"
+#include "host/document/DataDocument.h"
 #include "spirometry/CalibrateBase.h"
 #include "spirometry/SpiroText.h"
 
 using Spirometry::CalibrateBase;
-using SpiroTest::FakeDocument;
+using SpiroTest::MakeRecording;
 
 namespace {
 
@@ -33,85 +34,99 @@ std::vector<float> Breathing(int breaths, double inspired, double expired)
     return flow;
 }
 
-void Select(FakeDocument& doc, uint32_t from, uint32_t to, int record = 0)
+// A document whose channel 0 is the flow, one record, selected whole.
+struct FlowDocument {
+    FlowDocument(double rate, const std::vector<float>& flow, const char* unit = "L/s", double step = 5e-5)
+        : doc(MakeRecording(rate, {{{"Flow", unit, step, 0.0}, {flow}}}))
+    {
+        doc.Select(KVDPosition{0, 0}, KVDPosition{uint32_t(flow.size()), 0});
+    }
+    ~FlowDocument() { doc.Close(); }
+
+    CalibrateBase Calibration()
+    {
+        CalibrateBase calibration(doc.AutoDocument(), &doc.Data());
+        calibration.SetCalcFlowChannel(0);
+        return calibration;
+    }
+
+    Host::DataDocument doc;
+};
+
+template <const KVDXMLStringKey& Key>
+const KVD::String& Text()
 {
-    doc.selection.SetRange(KVDPosition{from, record}, KVDPosition{to, record});
+    return Spirometry::CachedText<Key>();
 }
 
 }  // namespace
 
 TEST(Calibration, RangeChecksGiveTheirReasons)
 {
-    FakeDocument doc;
-    doc.records.SetSamples(0, 3, std::vector<float>(100, 0.0f));
-    CalibrateBase cal(&doc, &doc.records);
+    Host::DataDocument doc(MakeRecording(100.0, {{{"Flow", "L/s", 0.001, 0.0}, {std::vector<float>(100, 0.0f),
+                                                                                  std::vector<float>(50, 0.0f)}}}));
+    CalibrateBase cal(doc.AutoDocument(), &doc.Data());
     KVD::String reason;
 
     cal.SetCalcFlowChannel(-1);
     EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
-    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_CHANNEL_NOT_SET>());
+    EXPECT_EQ(reason, Text<SpirometryStr::IDS_CHANNEL_NOT_SET>());
 
-    cal.SetCalcFlowChannel(3);
+    cal.SetCalcFlowChannel(0);
     EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));  // nothing selected: the first reason stays
-    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_NO_VOL_SELECTION>());
+    EXPECT_EQ(reason, Text<SpirometryStr::IDS_NO_VOL_SELECTION>());
 
-    doc.selection.SetRange(KVDPosition{10, 0}, KVDPosition{20, 1});
+    doc.Select(KVDPosition{10, 0}, KVDPosition{20, 1});
     EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
-    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_RANGE_WARNING_1>());
+    EXPECT_EQ(reason, Text<SpirometryStr::IDS_RANGE_WARNING_1>());
 
-    Select(doc, 10, 60);
+    doc.Select(KVDPosition{10, 0}, KVDPosition{60, 0});
     cal.SetCalcFlowChannel(4);
     EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
-    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_RANGE_WARNING_2>());
+    EXPECT_EQ(reason, Text<SpirometryStr::IDS_RANGE_WARNING_2>());
 
-    cal.SetCalcFlowChannel(3);
+    cal.SetCalcFlowChannel(0);
     EXPECT_TRUE(cal.VolumeCalibrationCanBeDone(&reason));
     EXPECT_EQ(reason, L"");
     EXPECT_EQ(cal.GetSampleCount(), 50);
 
     // A range given by the caller wins over the selection; an empty one cannot be calibrated.
-    cal.SetupFromOmbrisk(KVDPosition{30, 0}, KVDPosition{30, 0}, 3);
+    cal.SetupFromOmbrisk(KVDPosition{30, 0}, KVDPosition{30, 0}, 0);
     EXPECT_FALSE(cal.VolumeCalibrationCanBeDone(&reason));
-    EXPECT_EQ(reason, Spirometry::CachedText<SpirometryStr::IDS_NO_VALID_SELECTION>());
+    EXPECT_EQ(reason, Text<SpirometryStr::IDS_NO_VALID_SELECTION>());
+    doc.Close();
 }
 
 TEST(Calibration, ThreeLitreInjectionGivesTheGainThatRestoresIt)
 {
     // The head reads 20 % low: the calculated flow integrates to 2.4 L of a 3 L injection.
     for (double sign : {1.0, -1.0}) {
-        FakeDocument doc;
         std::vector<float> flow(100, 0.0f);
         AppendHalfSine(flow, 1000, 0.001, sign * 3.0 * 0.8);
         flow.resize(flow.size() + 100, 0.0f);
-        doc.records.SetSamples(0, 2, flow);
-        Select(doc, 0, uint32_t(flow.size()));
-
-        CalibrateBase cal(&doc, &doc.records);
-        cal.SetRawFlowChannel(1);
-        cal.SetCalcFlowChannel(2);
-        ASSERT_TRUE(cal.CalCheck(nullptr, 2, Spirometry::kChannelData));
-        ASSERT_TRUE(cal.OrganiseFlowData(2, Spirometry::kChannelData));
+        FlowDocument d(1000.0, flow, "L/s", 2e-4);
+        CalibrateBase cal = d.Calibration();
+        ASSERT_TRUE(cal.CalCheck(nullptr, 0, Spirometry::kChannelData));
+        ASSERT_TRUE(cal.OrganiseFlowData(0, Spirometry::kChannelData));
         cal.OrganiseVolData();
-        EXPECT_NEAR(cal.GetFlowIntegral(), sign * 2.4, 1e-5);
+        EXPECT_NEAR(cal.GetFlowIntegral(), sign * 2.4, 1e-4);
         const double gain = cal.CalcFlowGain(3.0);
-        EXPECT_NEAR(gain, 1.25, 1e-5);
+        EXPECT_NEAR(gain, 1.25, 1e-4);
         EXPECT_NEAR(cal.CalcVolume(gain), 3.0, 1e-12);
-        EXPECT_EQ(doc.records.streamKinds.back(), Spirometry::kChannelData);
     }
 }
 
 TEST(Calibration, UndeliveredSamplesAreNeverRead)
 {
-    FakeDocument doc;
-    doc.records.SetSamples(0, 2, std::vector<float>(1000, 1.0f));
-    doc.records.deliverShort = 400;
-    Select(doc, 0, 1000);
-    CalibrateBase cal(&doc, &doc.records);
-    ASSERT_TRUE(cal.CalCheck(nullptr, 2, Spirometry::kChannelData));
-    ASSERT_TRUE(cal.OrganiseFlowData(2, Spirometry::kChannelData));
-    EXPECT_EQ(cal.GetSampleCount(), 600);
+    // The range asks for 1400 samples of a record of 1000.
+    FlowDocument d(1000.0, std::vector<float>(1000, 1.0f), "L/s", 0.001);
+    CalibrateBase cal = d.Calibration();
+    cal.SetupFromOmbrisk(KVDPosition{0, 0}, KVDPosition{1400, 0}, 0);
+    ASSERT_TRUE(cal.CalCheck(nullptr, 0, Spirometry::kChannelData));
+    ASSERT_TRUE(cal.OrganiseFlowData(0, Spirometry::kChannelData));
+    EXPECT_EQ(cal.GetSampleCount(), 1000);
     cal.OrganiseVolData();
-    EXPECT_NEAR(cal.GetFlowIntegral(), 599 * 0.001, 1e-5);
+    EXPECT_NEAR(cal.GetFlowIntegral(), 999 * 0.001, 1e-5);
 }
 
 TEST(Calibration, VolumeCorrectionBalancesExpiredAgainstInspiredBeyondTheDeadSpace)
@@ -122,15 +137,10 @@ TEST(Calibration, VolumeCorrectionBalancesExpiredAgainstInspiredBeyondTheDeadSpa
     const bool units[] = {false, true};
     for (auto method : {Spirometry::kVolumeCorrectionLinearFit, Spirometry::kVolumeCorrectionWholeBreaths}) {
         for (bool millilitres : units) {
-            FakeDocument doc;
-            doc.records.secsPerTick = 0.01;
             const double perLitre = millilitres ? 1000.0 : 1.0;
-            const std::vector<float> flow = Breathing(6, perLitre, 1.2 * perLitre);
-            doc.records.SetSamples(0, 5, flow);
-            doc.records.units[5] = millilitres ? L"mL/s" : L"L/s";
-            Select(doc, 0, uint32_t(flow.size()));
-            CalibrateBase cal(&doc, &doc.records);
-            cal.SetCalcFlowChannel(5);
+            FlowDocument d(100.0, Breathing(6, perLitre, 1.2 * perLitre), millilitres ? "mL/s" : "L/s",
+                           5e-5 * perLitre);
+            CalibrateBase cal = d.Calibration();
             KVD::String message;
             EXPECT_NEAR(cal.CalcVolumeCorrectionFactor(method, 150.0, &message), expected, 0.01 * expected)
                 << method << " " << millilitres;
@@ -155,24 +165,18 @@ TEST(Calibration, CorrectionWithoutAUsableResultIsOneOrClamped)
         {"unknown method", Breathing(6, 1.0, 1.2), Spirometry::VolumeCorrectionMethod(2), 1.0, false},
     };
     for (const auto& c : cases) {
-        FakeDocument doc;
-        doc.records.secsPerTick = 0.01;
-        doc.records.SetSamples(0, 5, c.flow);
-        Select(doc, 0, uint32_t(c.flow.size()));
-        CalibrateBase cal(&doc, &doc.records);
-        cal.SetCalcFlowChannel(5);
+        FlowDocument d(100.0, c.flow);
+        CalibrateBase cal = d.Calibration();
         KVD::String message;
         EXPECT_EQ(cal.CalcVolumeCorrectionFactor(c.method, 150.0, &message), c.factor) << c.what;
-        EXPECT_EQ(message == Spirometry::CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>(), c.message) << c.what;
+        EXPECT_EQ(message == Text<SpirometryStr::IDS_CALIBRATION_NO_RESULT>(), c.message) << c.what;
     }
 
-    FakeDocument doc;
-    doc.records.SetSamples(0, 5, std::vector<float>(10, 0.0f));
-    Select(doc, 0, 10);
-    CalibrateBase cal(&doc, &doc.records);
-    ASSERT_TRUE(cal.CalCheck(nullptr, 5, Spirometry::kChannelData) && cal.OrganiseFlowData(5, Spirometry::kChannelData));
+    FlowDocument d(100.0, std::vector<float>(10, 0.0f));
+    CalibrateBase cal = d.Calibration();
+    ASSERT_TRUE(cal.CalCheck(nullptr, 0, Spirometry::kChannelData) && cal.OrganiseFlowData(0, Spirometry::kChannelData));
     cal.OrganiseVolData();
     KVD::String message;
     EXPECT_EQ(cal.CalcFlowGain(3.0, &message), 1.0);
-    EXPECT_EQ(message, Spirometry::CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>());
+    EXPECT_EQ(message, Text<SpirometryStr::IDS_CALIBRATION_NO_RESULT>());
 }

@@ -3,12 +3,45 @@
 #include <cfloat>
 
 #include "HostDoubles.h"
+#include "host/document/DataDocument.h"
 #include "spirometry/DlgCommon.h"
 #include "spirometry/SpConfig.h"
+#include "spirometry/SpiroIds.h"
 
 using namespace Spirometry::DlgCommon;
-using SpiroTest::FakeDocument;
-using SpiroTest::FakeUnitsConversion;
+
+namespace {
+
+// A document that only knows its channels' colours.
+class ColourDocument final : public IAutoOrrelDoc {
+public:
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID&, void**) override { return KVD_E_NOINTERFACE; }
+    HRESULT GetDocument(IDocument**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelCount(int*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelCountEx(int*, int, int) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelColour(int channel, uint32_t* rgb) override
+    {
+        *rgb = 0x0080FF;  // red 255, green 128, blue 0
+        return channel == 3 ? KVD_S_OK : KVD_E_BADSTATE;
+    }
+    HRESULT GetComputedChannelCount(int, int*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetTimeDisplayMode(int32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT PositionToText(KVDPosition, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetSamplingState(int32_t*) override { return KVD_E_NOTIMPL; }
+    HRESULT GetData(IOrrelData2**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelDisplaySettings(int, IChannelDisplaySettings2**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetSettingsRegistrar(IUnknown**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetRecordData(int, IRecordData**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetSelection(int, IRecordDataSelection**) override { return KVD_E_NOTIMPL; }
+    KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
+    KVD_RESERVED_SLOTS_NOTIMPL(14, 16)
+    KVD_RESERVED_SLOTS_NOTIMPL(18, 49)
+    KVD_RESERVED_SLOTS_NOTIMPL(51, 60)
+};
+
+}  // namespace
 
 TEST(DlgCommon, ChannelTokensAndPrefix)
 {
@@ -31,53 +64,52 @@ TEST(DlgCommon, ChannelTokensAndPrefix)
     UnitPrefix prefix = kUnitPrefixNone;
     getUnitsPrefixR(TChannelId{1, 0}, 0, prefix, nullptr, &config);
     EXPECT_EQ(prefix, kUnitPrefixMilli);
-}
 
-TEST(DlgCommon, ColourRangeAndNames)
-{
-    FakeDocument doc;
-    doc.colours[3] = 0x0080FF;  // red 255, green 128, blue 0
+    ColourDocument colours;
     TColor colour(1, 2, 3, 0.5f);
-    ASSERT_TRUE(getChannelColour(colour, 3, &doc));
+    ASSERT_TRUE(getChannelColour(colour, 3, &colours));
     EXPECT_EQ(colour.red, 65535);
     EXPECT_EQ(colour.green, 32896);
     EXPECT_EQ(colour.blue, 0);
     EXPECT_EQ(colour.alpha, 1.0f);
-    EXPECT_FALSE(getChannelColour(colour, 4, &doc));
+    EXPECT_FALSE(getChannelColour(colour, 4, &colours));
     EXPECT_EQ(colour.red, 65535);
-
-    double low = 0, high = 0;
-    EXPECT_FALSE(getChannelRangeR(&doc, 3, 0, false, false, low, high));
-    EXPECT_EQ(low, -DBL_MAX);
-    EXPECT_EQ(high, DBL_MAX);
-
-    doc.channelCount = 2;
-    doc.records.titles[0] = L"Flow head";
-    doc.records.titles[3] = L"Volume";
-    EXPECT_EQ(GetChannelNames(&doc, &doc.records, 3),
-              (std::vector<KVD::String>{L"Flow head", L"", L"", L"Volume"}));
-    EXPECT_EQ(GetChannelNames(&doc, &doc.records, 0).size(), 2u);
 }
 
-TEST(DlgCommon, UserUnitsAndVolts)
+TEST(DlgCommon, NamesRangesAndUnitsOfTheDocumentsChannels)
 {
     const struct {
-        const wchar_t* unit;
-        bool user;
+        const char* unit;
         bool notVolts;
-    } cases[] = {{L"mV", false, false}, {L"V", true, false}, {L"uV", false, false},
-                 {L"L/s", false, true}, {L"xV", false, true}, {L"", false, false}};
-    for (const auto& c : cases) {
-        FakeDocument doc;
-        doc.records.SetSamples(0, 1, {0.0f});
-        doc.records.SetSamples(1, 1, {0.0f});
-        auto units = std::make_shared<FakeUnitsConversion>(1.0);
-        units->unit = c.unit;
-        units->userDefined = c.user;
-        doc.records.conversions[1] = units;
-        bool user = !c.user, notVolts = !c.notVolts;
-        CheckForUserUnits(&doc, 0, 1, user, notVolts);
-        EXPECT_EQ(user, c.user) << c.unit;
-        EXPECT_EQ(notVolts, c.notVolts) << c.unit;
+    } units[] = {{"mV", false}, {"V", false}, {"uV", false}, {"L/s", true}, {"xV", true}, {"", false}};
+    for (const auto& u : units) {
+        Host::DataDocument doc(SpiroTest::MakeRecording(
+            10.0, {{{"Flow head", u.unit, 0.5, 2.0}, {{0.0f}, {0.0f}}}, {{"Other", "V", 1.0, 0.0}, {{0.0f}, {0.0f}}}}));
+        bool user = true, notVolts = !u.notVolts;
+        CheckForUserUnits(doc.AutoDocument(), 0, 0, user, notVolts);
+        EXPECT_FALSE(user) << u.unit;
+        EXPECT_EQ(notVolts, u.notVolts) << u.unit;
+
+        IRecordData& records = doc.Data();
+        EXPECT_EQ(GetChannelNames(doc.AutoDocument(), &records, 3),
+                  (std::vector<KVD::String>{L"Flow head", L"Other", L"", L""}));
+        EXPECT_EQ(GetChannelNames(doc.AutoDocument(), &records, 0).size(), 2u);
+
+        double low = 0, high = 0;
+        EXPECT_TRUE(getChannelRangeR(doc.AutoDocument(), 0, 0, false, false, low, high));
+        EXPECT_EQ(low, (2.0 - DBL_MAX) * 0.5);
+        EXPECT_EQ(high, (2.0 + DBL_MAX) * 0.5);
+        doc.Close();
     }
+}
+
+TEST(SpiroIds, ViewAndFormatIdsDifferOnlyWhereTheyShould)
+{
+    using namespace Spirometry;
+    const TCAFId views[] = {SpiroDataViewTypeId(), SpiroLoopViewTypeId(), SpiroReportViewTypeId()};
+    for (TCAFId id : views)
+        EXPECT_EQ(id & 0xFFFF, 1u);
+    EXPECT_NE(views[0] >> 16, views[1] >> 16);
+    EXPECT_NE(views[1] >> 16, views[2] >> 16);
+    EXPECT_EQ(SpiroCSVFormatId(), (SpiroReportViewTypeId() & 0xFFFF0000u) | 2);
 }

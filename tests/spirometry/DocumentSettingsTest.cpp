@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "RecordBytes.h"
-#include "foundation/MemoryIStream.h"
+#include "support/MemoryIStream.h"
 #include "spirometry/Settings.h"
 #include "spirometry/SpiroIds.h"
 

@@ -3,11 +3,13 @@
 #include <cmath>
 
 #include "HostDoubles.h"
+#include "calc/LeakyIntegrator.h"
+#include "host/document/DataDocument.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"
 
 using Spirometry::SpFlowEnum;
-using SpiroTest::FakeOrrelData;
+using CalcTest::FakeData;
 
 namespace {
 
@@ -91,7 +93,7 @@ TEST(FlowEnum, SettingsTextsGiveTheirFormulas)
         {"too short: the defaults", L"12", {1.0f}, {40.1f}, 40.1, 1.0, false},
         {"unreadable numbers", L"-2147483648\tx\t5\t1\t7", {1.0f}, {40.1f}, 40.1, 1.0, false},
     };
-    FakeOrrelData data;
+    FakeData data;
     for (const auto& c : cases) {
         FlowEnum e(&data);
         e.Settings(c.text).Sources(c.in);
@@ -110,7 +112,7 @@ TEST(FlowEnum, SettingsTextsGiveTheirFormulas)
 
 TEST(FlowEnum, NoiseFloorClampsSmallMagnitudes)
 {
-    FakeOrrelData data;
+    FakeData data;
     FlowEnum e(&data);
     // The float nearest 0.1 lies above the level 0.1; the one below it does not.
     const float below = std::nextafter(0.1f, 0.0f);
@@ -120,30 +122,28 @@ TEST(FlowEnum, NoiseFloorClampsSmallMagnitudes)
 
 TEST(FlowEnum, DriftFromTheRecordEndsIsRemoved)
 {
-    FakeOrrelData data;
-    data.records.conversions[2] = std::make_shared<SpiroTest::FakeUnitsConversion>(0.001);  // full range 32
-    data.records.SetSamples(0, 2, Record(1000, 0.2f, 5.0f, 0.4f));
-    FlowEnum e(&data);
-    e.Settings(CalcText(5, 1.0, false, true, 2, 2)).Sources(std::vector<float>(1000, 1.0f));
-    EXPECT_EQ(data.records.streamKinds, std::vector<uint32_t>{0x1001u});  // raw data of its own channel
+    // The raw channel's full range is 32000 x 0.001 = 32: its ends are quiet below 0.8.
+    Host::DataDocument doc(SpiroTest::MakeRecording(
+        100.0, {{{"Raw", "V", 0.001, 0.0}, {Record(1000, 0.2f, 5.0f, 0.4f), Record(1000, 0.1f, 0.0f, 0.1f)}}}));
+    FlowEnum e(&doc.Data());
+    e.Settings(CalcText(5, 1.0, false, true, 0, 0)).Sources(std::vector<float>(1000, 1.0f));
     EXPECT_FLOAT_EQ(e->DriftOffset(), 0.2f);
     EXPECT_FLOAT_EQ(e->DriftSlope(), 0.0002f);
     const std::vector<float> out = e.Pull(1000);
     EXPECT_NEAR(out[500], 1.0f - 0.3f, 1e-6);
     EXPECT_NEAR(out[0], 0.8f, 1e-6);
 
-    // The same record grown keeps the estimate; another record is estimated anew.
-    data.records.SetSamples(0, 2, Record(2000, 0.0f, 0.0f, 0.0f));
+    // The same record again keeps the estimate; another record is estimated anew.
     e.Sources(std::vector<float>(10, 1.0f));
     EXPECT_FLOAT_EQ(e->DriftOffset(), 0.2f);
-    data.records.SetSamples(1, 2, Record(1000, 0.1f, 0.0f, 0.1f));
     e.Sources(std::vector<float>(10, 1.0f), 1);
     EXPECT_FLOAT_EQ(e->DriftOffset(), 0.1f);
     EXPECT_FLOAT_EQ(e->DriftSlope(), 0.0f);
 
     // Bit 31 of the source flags switches drift removal off.
-    e.Sources(std::vector<float>(10, 1.0f), 1, 0x80000000u);
+    e.Sources(std::vector<float>(10, 1.0f), 0, 0x80000000u);
     EXPECT_EQ(e.Pull(3), (std::vector<float>{1.0f, 1.0f, 1.0f}));
+    doc.Close();
 }
 
 TEST(FlowEnum, NoDriftWithoutQuietEndsOrEnoughSamples)
@@ -151,30 +151,24 @@ TEST(FlowEnum, NoDriftWithoutQuietEndsOrEnoughSamples)
     const struct {
         const char* what;
         std::vector<float> record;
-        bool conversion;
-        int32_t rawChannel;
-        uint32_t expectedKind;
     } cases[] = {
-        {"20 samples", std::vector<float>(20, 0.3f), true, 2, 0},
-        {"loud start", Record(1000, 0.8f, 0.0f, 0.1f), true, 3, 0x40001000u},
-        {"no units conversion", Record(1000, 0.2f, 0.0f, 0.1f), false, 3, 0x40001000u},
+        {"20 samples", std::vector<float>(20, 0.3f)},
+        {"loud start", Record(1000, 0.8f, 0.0f, 0.1f)},
+        {"loud end", Record(1000, 0.1f, 0.0f, -0.9f)},
     };
     for (const auto& c : cases) {
-        FakeOrrelData data;
-        if (c.conversion)
-            data.records.conversions[c.rawChannel] = std::make_shared<SpiroTest::FakeUnitsConversion>(0.001);
-        data.records.SetSamples(0, c.rawChannel, c.record);
-        FlowEnum e(&data);
-        e.Settings(CalcText(5, 1.0, false, true, c.rawChannel, 2)).Sources(c.record);
+        Host::DataDocument doc(SpiroTest::MakeRecording(100.0, {{{"Raw", "V", 0.001, 0.0}, {c.record}}}));
+        FlowEnum e(&doc.Data());
+        e.Settings(CalcText(5, 1.0, false, true, 0, 2)).Sources(c.record);
         EXPECT_EQ(e->DriftOffset(), 0.0) << c.what;
         EXPECT_EQ(e->DriftSlope(), 0.0) << c.what;
-        EXPECT_EQ(data.records.streamKinds.empty() ? 0u : data.records.streamKinds[0], c.expectedKind) << c.what;
+        doc.Close();
     }
 }
 
 TEST(FlowEnum, ClonesAndShortDeliveries)
 {
-    FakeOrrelData data;
+    FakeData data;
     FlowEnum e(&data);
     e.Settings(CalcText(5, 2.0, false)).Sources({1, 2, 3, 4, 5});
     e.Pull(2);

@@ -182,3 +182,31 @@ TEST(FlowSettings, SettingsTextAndFormula)
     s.mNonLinearCompensation = true;
     EXPECT_EQ(s.GetFlowFormula(), L"Flow = 11.79 × (1 − 0.37 × |Signal|) × Signal");
 }
+
+TEST(FlowSettings, RawUnitsAndSources)
+{
+    const struct {
+        const wchar_t* unit;
+        bool volts;
+        int exponent;
+    } units[] = {{L"V", true, 0},     {L"mV", true, -3}, {L"", true, 0},    {L"A", false, 0},
+                 {L"xV", false, 0},   {L"mA", false, -3}, {L"mVs", false, 0}, {L"kV", true, 3}};
+    const SpFlowSettings s;
+    for (const auto& u : units) {
+        int exponent = 99;
+        EXPECT_EQ(s.CheckBaseUnitAndPrefix(KVD::String(u.unit).AsIAutoKVDString(), exponent), u.volts) << u.unit;
+        EXPECT_EQ(exponent, u.exponent) << u.unit;
+    }
+
+    SpFlowSettings own;
+    own.mRawFlowChannel = 4;
+    CArrayCtor<CalcEnums::CCalcEnumSourceInfo, true, true> sources;
+    own.MakeSourceInfos(4, sources);
+    own.MakeSourceInfos(4, sources);  // emptied first
+    ASSERT_EQ(sources.GetCount(), 1u);
+    EXPECT_EQ(sources[0].channel.channel, 4);
+    EXPECT_EQ(sources[0].channel.blockDataType, 0x80001001u);
+    EXPECT_EQ(sources[0].dataType, 0x80000000u);
+    own.MakeSourceInfos(6, sources);
+    EXPECT_EQ(sources[0].channel.blockDataType, 0xC0001000u);
+}

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "HostDoubles.h"
+#include "calc/LeakyIntegrator.h"
 #include "foundation/units/UnitEntry.h"
 #include "spirometry/SpVolEnum.h"
 
 using Spirometry::SpVolEnum;
-using SpiroTest::FakeOrrelData;
+using CalcTest::FakeData;
 
 namespace {
 
@@ -67,7 +68,7 @@ std::vector<float> Concat(std::vector<float> a, const std::vector<float>& b)
 
 TEST(VolEnum, IntegratesKnownFlows)
 {
-    FakeOrrelData data;
+    FakeData data;
     VolEnum constant(&data);
     constant.Settings(L"").Sources(Constant(1000, 0.5f));
     const std::vector<float> v = constant.Pull(1000);
@@ -101,7 +102,7 @@ TEST(VolEnum, ExpiredVolumeBeyondTheDeadSpaceIsCorrected)
         double perLitre;
     } units[] = {{L"L/s", 1.0}, {L"mL/s", 1e3}, {L"\u00B5L/s", 1e6}, {L"L/sec", 1.0}};
     for (const auto& u : units) {
-        FakeOrrelData data;
+        FakeData data;
         VolEnum e(&data);
         e.Settings(kNewText).Sources(Constant(100, float(-1.0 * u.perLitre)), u.unit);
         EXPECT_TRUE(e->ApplyCorrection());
@@ -111,7 +112,7 @@ TEST(VolEnum, ExpiredVolumeBeyondTheDeadSpaceIsCorrected)
     }
 
     // Inspiration lowers the accumulator again: the next expiration passes whole at first.
-    FakeOrrelData data;
+    FakeData data;
     VolEnum e(&data);
     e.Settings(kNewText).Sources(Concat(Concat(Constant(100, -1.0f), Constant(100, 1.0f)), Constant(10, -1.0f)));
     const std::vector<float> v = e.Pull(210);
@@ -138,7 +139,7 @@ TEST(VolEnum, SettingsTextsAndUnits)
         {"no source token, unreadable", L"1 x 1.05 1", L"mV", true, true, false, 1.0},
     };
     for (const auto& c : cases) {
-        FakeOrrelData data;
+        FakeData data;
         VolEnum e(&data);
         e.Settings(c.text).Sources(Constant(3, 1.0f), c.unit);
         EXPECT_EQ(e->ApplyCorrection(), c.correction) << c.what;
@@ -150,7 +151,7 @@ TEST(VolEnum, SettingsTextsAndUnits)
         if (!c.nan)
             EXPECT_NEAR(v[2], 0.03, 1e-6) << c.what;
     }
-    FakeOrrelData data;
+    FakeData data;
     VolEnum none(&data);
     EXPECT_EQ(none->SetSources(0, 0, nullptr, nullptr, 0.01, 0), KVD_E_BADSTATE);
 }
@@ -159,7 +160,7 @@ TEST(VolEnum, ResetsAtANewBreathOnlyOnceTheVolumeFell)
 {
     // In 1 L, out 0.5 L (below 90 % of the top) or 0.05 L (above it), then in again.
     for (size_t outSamples : {50u, 5u}) {
-        FakeOrrelData data;
+        FakeData data;
         VolEnum e(&data);
         e.Settings(L"-2147483648\t0\t0\t1\t1\t").Sources(
             Concat(Concat(Constant(100, 1.0f), Constant(outSamples, -1.0f)), Constant(10, 1.0f)), L"L/s");
@@ -176,7 +177,7 @@ TEST(VolEnum, RandomAccessEqualsAStraightRun)
     std::vector<float> flow(70000);
     for (size_t i = 0; i < flow.size(); ++i)
         flow[i] = float(std::sin(i * 0.0021) - 0.3 * std::cos(i * 0.00037));
-    FakeOrrelData data;
+    FakeData data;
     VolEnum straight(&data);
     straight.Settings(kNewText).Sources(flow);
     const std::vector<float> all = straight.Pull(70000);

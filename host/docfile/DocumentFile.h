@@ -1,0 +1,34 @@
+// A data document as the host saves it: the path of its recording, the channels added to it,
+// the calculations on its channels with their settings, its child documents with their
+// persisted parts, and the messages its settings registrar stores, in one compound file of our
+// storage. Reopening reads the recording again and puts everything back as it was, the child
+// documents last, so that when they hear that they are complete they find their calculations,
+// stored messages and parts in place.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "host/document/DataDocument.h"
+
+namespace Host {
+
+// What went wrong with a document file; the message names the file.
+class DocumentFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class DocumentFile {
+public:
+    // Writes the document to path through a scratch file beside it, so that a failed save
+    // leaves whatever file was there. The children hear PreSave before and PostSave and
+    // PostPostSave, with the result, after. Throws DocumentFileError.
+    static void Save(DataDocument& document, const std::string& path);
+    // Throws DocumentFileError for a file that is not a document file, is damaged, or names a
+    // recording or classes that cannot be had.
+    static std::unique_ptr<DataDocument> Open(const std::string& path);
+};
+
+}  // namespace Host

@@ -1,0 +1,64 @@
+#include "host/saveas/SaveAsFormats.h"
+
+#include <boost/algorithm/string/predicate.hpp>
+
+#include "foundation/KVDString.h"
+#include "host/Framework.h"
+
+namespace Host {
+namespace {
+
+std::string Text(IDocFileDescr& descr, HRESULT (IDocFileDescr::*get)(IAutoKVDString**))
+{
+    KVD::String text;
+    (descr.*get)(KVD::String::Setter(text));
+    return KVD::ToU8String(text);
+}
+
+}  // namespace
+
+std::vector<SaveAsFormat> RegisteredSaveAsFormats()
+{
+    std::vector<SaveAsFormat> formats;
+    KVD::COMPtr<IEnumClassObjects> classes;
+    Framework::Instance()->EnumClassObjectsInCategory(&CATID_OrrelSaveAsCategory, classes.Set());
+    ICAFClassObject* next = nullptr;
+    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
+        SaveAsFormat format;
+        format.classObject = next;
+        next->Release();
+        KVD::COMPtr<IDocFileDescr> descr(KVD::com_cast(format.classObject.get()));
+        if (descr == nullptr)
+            continue;
+        format.extension = Text(*descr, &IDocFileDescr::GetExtension);
+        format.description = Text(*descr, &IDocFileDescr::GetDescription);
+        descr->GetFormatId(&format.formatId);
+        descr->GetFlags(&format.flags);
+        descr->GetSupportedAspects(&format.aspects);
+        formats.push_back(std::move(format));
+    }
+    return formats;
+}
+
+const SaveAsFormat* FindSaveAsFormat(const std::vector<SaveAsFormat>& formats, std::string extension)
+{
+    if (!extension.empty() && extension[0] == '.')
+        extension.erase(0, 1);
+    for (const SaveAsFormat& format : formats)
+        if (boost::algorithm::iequals(format.extension, extension))
+            return &format;
+    return nullptr;
+}
+
+HRESULT SaveDocumentAs(const SaveAsFormat& format, IDocument* document, const std::string& path)
+{
+    const SaveAsAspect aspect = format.aspects & (~format.aspects + 1);
+    const KVD::String target = KVD::ToKVDString(path);
+    if (KVD::COMPtr<IFileSaveAsClass2> saver{KVD::com_cast(format.classObject.get())})
+        return saver->SaveAsEx(nullptr, target.AsIAutoKVDString(), aspect, 0, document);
+    if (KVD::COMPtr<IFileSaveAsClass> saver{KVD::com_cast(format.classObject.get())})
+        return saver->SaveAs(nullptr, target.AsIAutoKVDString(), aspect, document);
+    return KVD_E_NOINTERFACE;
+}
+
+}  // namespace Host

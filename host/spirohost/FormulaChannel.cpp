@@ -1,0 +1,53 @@
+#include "spirohost/FormulaChannel.h"
+
+#include "calc/FormulaToRPN.h"
+#include "calc/Parser.h"
+#include "foundation/DynamicId.h"
+#include "foundation/ResultCodeText.h"
+#include "host/Framework.h"
+#include "host/channels/ArithSettings.h"
+#include "host/data/Adopt.h"
+
+namespace SpiroHost {
+namespace {
+
+std::string CompileError(Host::DocumentData& data, const TChannelId& channel, const KVD::String& formula)
+{
+    CalcParser::RPNArray rpn;
+    KVD::String message;
+    long position = -1;
+    const HRESULT hr = CalcParser::formulaToRPN(formula, rpn, static_cast<IKVDChannelInfo*>(&data), channel, nullptr,
+                                                message, &position);
+    if (hr == KVD_S_OK)
+        return rpn.GetCount() == 0 ? "the formula computes nothing" : "";
+    std::string error = KVD::ToU8String(message);
+    KVD::String prepared, ignored;
+    if (position < 0 || !CalcParser::Parser::sDoFunctionExpansions(CalcParser::SpaceSigns(formula), prepared, ignored))
+        return error;
+    return "position " + std::to_string(position) + ": " + error + "\n  " + KVD::ToU8String(prepared) + "\n  " +
+           std::string(size_t(position), ' ') + "^";
+}
+
+}  // namespace
+
+std::string PutFormula(Host::DocumentData& data, int channel, const std::string& formula)
+{
+    const TChannelId id{channel, 0};
+    const KVD::String text = KVD::ToKVDString(formula);
+    std::string error = CompileError(data, id, text);
+    if (!error.empty())
+        return error;
+    KVD::COMPtr<ICalculationClass> cls;
+    Host::Framework::Instance()->GetClassObject(TypeIdClass<&GUID_ArithCalcId, 0>::GetId(), IID_ICalculationClass,
+                                                cls.Set());
+    KVD::COMPtr<ICalculation> calculation;
+    HRESULT hr = cls != nullptr ? cls->Create(id, &data, calculation.Set()) : KVD_E_BADSTATE;
+    if (calculation != nullptr)
+        hr = calculation->Configure(Host::Adopt(Host::ArithSettings::Create(text)).get(), kAutoTrue);
+    if (hr != KVD_S_OK)
+        return "the formula cannot run: " + KVD::ToU8String(KVD::ResultCodeText(hr));
+    data.SetCalculation(id, calculation);
+    return "";
+}
+
+}  // namespace SpiroHost

@@ -1,0 +1,17 @@
+// A channel computed by a formula, as the commands set one up: the formula is compiled first,
+// so that a mistake is reported with the parser's message and position, and then put on the
+// channel as the host's arithmetic calculation, which the composite enumerator runs.
+#pragma once
+
+#include <string>
+
+#include "host/data/DocumentData.h"
+
+namespace SpiroHost {
+
+// Empty when the formula compiled and its calculation is on the channel; otherwise what went
+// wrong, for a user: the parser's message, its position and the text the position counts in
+// (signs spaced, lower-cased, macros expanded) with a caret under the place.
+std::string PutFormula(Host::DocumentData& data, int channel, const std::string& formula);
+
+}  // namespace SpiroHost

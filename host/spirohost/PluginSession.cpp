@@ -1,0 +1,51 @@
+#include "spirohost/PluginSession.h"
+
+#include <iomanip>
+#include <sstream>
+
+#include "ResultCodes.h"
+#include "host/HostAlertPolicy.h"
+#include "host/PublishedFunctions.h"
+
+namespace SpiroHost {
+namespace {
+
+const std::string& Published(const std::string& bundleFolder)
+{
+    Host::PublishFormulaFunctions();
+    return bundleFolder;
+}
+
+}  // namespace
+
+PluginSession::PluginSession(const std::string& bundleFolder) : mPlugin(Published(bundleFolder))
+{
+    const HRESULT hr = mPlugin.RegisterClassObjects();
+    if (hr != KVD_S_OK) {
+        std::ostringstream what;
+        what << "the registration of " << mPlugin.LibraryPath() << " failed (0x" << std::hex << std::setw(8)
+             << std::setfill('0') << uint32_t(hr) << ")";
+        throw Host::PluginError(what.str());
+    }
+}
+
+void AddBundleOption(po::options_description& options)
+{
+    options.add_options()("bundle", po::value<std::string>()->default_value(Host::PluginBundle::DefaultFolder()),
+                          "the plug-in's bundle folder");
+}
+
+void AddAnswerOption(po::options_description& options)
+{
+    options.add_options()("answer", po::value<std::vector<std::string>>()->composing(),
+                          "answer the next alert with the button of this title (repeatable; "
+                          "unanswered alerts get their first button)");
+}
+
+void InstallAnswers(const po::variables_map& values)
+{
+    Host::InstallAlertPolicy(values.count("answer") ? values["answer"].as<std::vector<std::string>>()
+                                                    : std::vector<std::string>{});
+}
+
+}  // namespace SpiroHost

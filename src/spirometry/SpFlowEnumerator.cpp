@@ -1,0 +1,191 @@
+#include "spirometry/SpFlowEnumerator.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "CalcEnumTypes.h"
+#include "spirometry/SpiroIds.h"
+
+namespace Spirometry {
+
+namespace {
+
+using EEH3::kNoTick;
+
+const wchar_t* const kParamNames[] = {L"Source", L"Height", L"PNEND"};
+const CalcEnums::Range kParamRanges[] = {{0, 0}, {0, DBL_MAX}, {-1, -1}};
+const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataSamples};
+const wchar_t* const kAliases[] = {L"SPEEFlow", L"ALEND"};
+
+SpFlowEvent NewCycle(int32_t startTick)
+{
+    SpFlowEvent cycle{};
+    cycle.startTick = startTick;
+    cycle.endTick = cycle.maxFlowTick = cycle.minFlowTick = cycle.reversalTick = kNoTick;
+    return cycle;
+}
+
+bool IsComplete(const SpFlowEvent& cycle, double level)
+{
+    return (cycle.maxFlow >= level || cycle.excluded != 0) && cycle.minFlow <= -level;
+}
+
+void FillHeader(SpFlowEvent& cycle)
+{
+    cycle.tick = cycle.startTick;
+    cycle.fraction = 0.0f;
+    cycle.value = cycle.maxFlow;
+}
+
+// Closes the pending cycle at the last crossing and opens the next one there. Answers whether
+// the closed cycle is an event to deliver.
+bool CloseCycle(SpFlowState& state, double level, SpFlowEvent& event)
+{
+    const bool wasPending = state.mPending;
+    SpFlowEvent closed = state.mEvent;
+    closed.endTick = state.mLastCrossing;
+    FillHeader(closed);
+    state.mPhase = 3;
+    state.mNegativeSeen = false;
+    state.mEvent = NewCycle(state.mLastCrossing);
+    state.mPending = true;
+    if (!wasPending || !IsComplete(closed, level) || closed.tick >= state.mAnalysisEnd)
+        return false;
+    ++state.mCount;
+    event = closed;
+    return true;
+}
+
+// The peaks of the pending cycle, and its low point: the sample nearest zero since the flow
+// last came back from beyond the level, looked for up to the first negative sample.
+void UpdateCycle(SpFlowState& state, double level, float x)
+{
+    SpFlowEvent& cycle = state.mEvent;
+    if (x > 0 && x > cycle.maxFlow) {
+        cycle.maxFlow = x;
+        cycle.maxFlowTick = state.mTick;
+    }
+    if (x < 0 && x < cycle.minFlow) {
+        cycle.minFlow = x;
+        cycle.minFlowTick = state.mTick;
+    }
+    const float magnitude = std::fabs(x);
+    if (magnitude > level)
+        state.mLevelExceeded = true;
+    if (!state.mNegativeSeen &&
+        ((magnitude < level && magnitude < std::fabs(state.mLowValue)) || (x < level && state.mLevelExceeded))) {
+        cycle.reversalTick = state.mTick;
+        state.mLowValue = x;
+        state.mLevelExceeded = false;
+    }
+    if (x < 0)
+        state.mNegativeSeen = true;
+}
+
+// One sample. Answers true with an event when the sample closed a complete cycle; the sample
+// is then read again by the next search, for the cycle it opened.
+bool TakeSample(SpFlowState& state, double level, float x, SpFlowEvent& event)
+{
+    const bool sign = x > 0;
+    if (state.mTick == 0)
+        state.mPreviousSign = sign;
+    state.mSign = sign;
+    if (sign != state.mPreviousSign) {
+        state.mLastCrossing = state.mTick;
+        if (state.mPhase == 1)
+            state.mPhase = 2;
+    }
+    state.mPreviousSign = sign;
+
+    const bool above = x > level;
+    const bool below = x < -level;
+    if (((above && state.mPhase == 5 && state.mNegativeSeen) || ((above || below) && state.mPhase == 2)) &&
+        CloseCycle(state, level, event))
+        return true;
+
+    if (state.mPhase == 3) {
+        if (above)
+            state.mPhase = 5;
+        else if (below)
+            state.mPhase = state.mCount > 0 ? 5 : 4;
+    } else if (state.mPhase == 4 && above) {
+        state.mPhase = 5;
+    }
+    if (state.mPending)
+        UpdateCycle(state, level, x);
+    return false;
+}
+
+// The data ended with a cycle pending: it is offered as the last one. A cycle that began in the
+// negative lobe is marked excluded; one still beyond the level after earlier events is cut.
+bool FinishAtEndOfData(SpFlowState& state, double level, SpFlowEvent& event)
+{
+    if (!state.mPending) {
+        state.mTick = state.mAnalysisEnd;
+        return false;
+    }
+    SpFlowEvent& cycle = state.mEvent;
+    bool dropped = false;
+    if (state.mPhase == 4)
+        cycle.excluded = 1;
+    else if (state.mCount > 0 && std::fabs(state.mSample) >= level)
+        dropped = true;
+    cycle.endTick = state.mTick;
+    state.mPending = false;
+    if (dropped || !IsComplete(cycle, level)) {
+        state.mTick = state.mAnalysisEnd;
+        return false;
+    }
+    FillHeader(cycle);
+    ++state.mCount;
+    event = cycle;
+    return true;
+}
+
+}  // namespace
+
+void SpFlowParams::setSettings(std::wistream& in) { in >> mLevel; }
+
+void SpFlowParams::getSettings(KVD::OStringStream& out) const { out << mLevel << wchar_t(0); }
+
+EEH3::FloatExWrapper* SpFlowParams::Flow() const
+{
+    return SourceCount() > 0 ? dynamic_cast<EEH3::FloatExWrapper*>(&Source(0)) : nullptr;
+}
+
+SpFlowState::SpFlowState(int32_t startTick) : StateBase(startTick), mTick(startTick), mEvent(NewCycle(kNoTick))
+{
+}
+
+bool SpFlowAlgorithm::FindEvent(SpFlowState& state, SpFlowParams& params, SpFlowEvent& event)
+{
+    EEH3::FloatExWrapper* flow = params.Flow();
+    if (state.mHitEnd || flow == nullptr) {
+        state.mPending = false;
+        state.mTick = kNoTick;
+        return false;
+    }
+    const double level = params.mLevel;
+    while (state.NextIncompleteTick() < state.mAnalysisEnd && flow->IsValid()) {
+        const float x = flow->deref();
+        state.mSample = x;
+        if (TakeSample(state, level, x, event))
+            return true;
+        flow->Advance();
+        ++state.mTick;
+    }
+    // The source ran out with work left before the search's limit: the data have ended (also
+    // when a pending cycle had the search read on past the limit).
+    if (state.NextIncompleteTick() < state.mAnalysisEnd &&
+        (flow->CompletelyExhausted() || state.mTick < state.mAnalysisEnd))
+        return FinishAtEndOfData(state, level, event);
+    return false;
+}
+
+const CalcEnums::NumericParamsFuncTable SpFlowEnumerator::sFuncTable = {
+    kParamNames, kParamRanges, kParamTypes, 2, 1, kAliases, 1, 0xA0000000u, kEnumDataEvents};
+
+CalcEnums::CalcEnumClassBase2::Traits SpFlowEnumerator::sTraits = {L"SPEventEnumFlow", kFindsFlowEventsText,
+                                                                    &GUID_SpEnumObj, kSpFlowEventEnumSubId};
+
+}  // namespace Spirometry
