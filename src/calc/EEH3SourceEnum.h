@@ -69,6 +69,14 @@ public:
 
     float deref() const { return mBuffer[mRead]; }
     IEnumFloatEx* Source() const { return mSource.get(); }
+    // The buffered samples from the current one on, for a detector that steps through a block
+    // itself and then skips what it used (SkipBuffered); IsValid reads the next block.
+    const float* Buffered(uint32_t& count) const
+    {
+        count = mCount - mRead;
+        return mBuffer.data() + mRead;
+    }
+    void SkipBuffered(uint32_t count) { mRead += count < mCount - mRead ? count : mCount - mRead; }
 
     int32_t GetPosition() const override;
     void Advance() override;

@@ -16,7 +16,7 @@ struct DetEx_ExpiratoryEvent : EEH3::EventHeader {
 // The flow ("Tick Source") and the boundaries ("Event Source").
 using DetEx_ExpiratoryEventDetectorParams = SampleAndEventParams<EEH3::EventWrapper>;
 
-class DetEx_ExpiratoryDetectorState : public EEH3::StateBase {
+class DetEx_ExpiratoryDetectorState final : public EEH3::StateBase {
 public:
     explicit DetEx_ExpiratoryDetectorState(int32_t startTick) : StateBase(startTick), mNextIncompleteTick(startTick) {}
 

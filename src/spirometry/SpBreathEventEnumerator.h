@@ -22,7 +22,7 @@ public:
     double mHeight = 0.0;
 };
 
-class SpBreathEventState : public EEH3::StateBase {
+class SpBreathEventState final : public EEH3::StateBase {
 public:
     explicit SpBreathEventState(int32_t startTick) : StateBase(startTick), mTick(startTick), mStart{startTick, 0.0f} {}
 

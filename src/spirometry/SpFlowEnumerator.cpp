@@ -39,7 +39,7 @@ void FillHeader(SpFlowEvent& cycle)
 
 // Closes the pending cycle at the last crossing and opens the next one there. Answers whether
 // the closed cycle is an event to deliver.
-bool CloseCycle(SpFlowState& state, double level, SpFlowEvent& event)
+bool CloseCycle(SpFlowScan& state, int32_t analysisEnd, double level, SpFlowEvent& event)
 {
     const bool wasPending = state.mPending;
     SpFlowEvent closed = state.mEvent;
@@ -49,7 +49,7 @@ bool CloseCycle(SpFlowState& state, double level, SpFlowEvent& event)
     state.mNegativeSeen = false;
     state.mEvent = NewCycle(state.mLastCrossing);
     state.mPending = true;
-    if (!wasPending || !IsComplete(closed, level) || closed.tick >= state.mAnalysisEnd)
+    if (!wasPending || !IsComplete(closed, level) || closed.tick >= analysisEnd)
         return false;
     ++state.mCount;
     event = closed;
@@ -58,7 +58,7 @@ bool CloseCycle(SpFlowState& state, double level, SpFlowEvent& event)
 
 // The peaks of the pending cycle, and its low point: the sample nearest zero since the flow
 // last came back from beyond the level, looked for up to the first negative sample.
-void UpdateCycle(SpFlowState& state, double level, float x)
+void UpdateCycle(SpFlowScan& state, double level, float x)
 {
     SpFlowEvent& cycle = state.mEvent;
     if (x > 0 && x > cycle.maxFlow) {
@@ -84,7 +84,7 @@ void UpdateCycle(SpFlowState& state, double level, float x)
 
 // One sample. Answers true with an event when the sample closed a complete cycle; the sample
 // is then read again by the next search, for the cycle it opened.
-bool TakeSample(SpFlowState& state, double level, float x, SpFlowEvent& event)
+bool TakeSample(SpFlowScan& state, int32_t analysisEnd, double level, float x, SpFlowEvent& event)
 {
     const bool sign = x > 0;
     if (state.mTick == 0)
@@ -100,7 +100,7 @@ bool TakeSample(SpFlowState& state, double level, float x, SpFlowEvent& event)
     const bool above = x > level;
     const bool below = x < -level;
     if (((above && state.mPhase == 5 && state.mNegativeSeen) || ((above || below) && state.mPhase == 2)) &&
-        CloseCycle(state, level, event))
+        CloseCycle(state, analysisEnd, level, event))
         return true;
 
     if (state.mPhase == 3) {
@@ -153,8 +153,10 @@ EEH3::FloatExWrapper* SpFlowParams::Flow() const
     return SourceCount() > 0 ? dynamic_cast<EEH3::FloatExWrapper*>(&Source(0)) : nullptr;
 }
 
-SpFlowState::SpFlowState(int32_t startTick) : StateBase(startTick), mTick(startTick), mEvent(NewCycle(kNoTick))
+SpFlowState::SpFlowState(int32_t startTick) : StateBase(startTick)
 {
+    mTick = startTick;
+    mEvent = NewCycle(kNoTick);
 }
 
 bool SpFlowAlgorithm::FindEvent(SpFlowState& state, SpFlowParams& params, SpFlowEvent& event)
@@ -166,13 +168,27 @@ bool SpFlowAlgorithm::FindEvent(SpFlowState& state, SpFlowParams& params, SpFlow
         return false;
     }
     const double level = params.mLevel;
+    // Block by block through the source's buffer: the search looks at every sample.
     while (state.NextIncompleteTick() < state.mAnalysisEnd && flow->IsValid()) {
-        const float x = flow->deref();
-        state.mSample = x;
-        if (TakeSample(state, level, x, event))
+        uint32_t count = 0;
+        const float* samples = flow->Buffered(count);
+        if (count == 0)
+            break;  // a source that counts ticks only has no flow to look at
+        SpFlowScan scan = state;
+        const int32_t end = state.mAnalysisEnd;
+        uint32_t used = 0;
+        bool found = false;
+        for (; used < count && scan.NextIncompleteTick() < end; ++used, ++scan.mTick) {
+            scan.mSample = samples[used];
+            if (TakeSample(scan, end, level, samples[used], event)) {
+                found = true;
+                break;
+            }
+        }
+        static_cast<SpFlowScan&>(state) = scan;
+        flow->SkipBuffered(used);
+        if (found)
             return true;
-        flow->Advance();
-        ++state.mTick;
     }
     // The source ran out with work left before the search's limit: the data have ended (also
     // when a pending cycle had the search read on past the limit).

@@ -24,15 +24,14 @@ public:
     double mLevel = 0.0;
 };
 
-class SpFlowState : public EEH3::StateBase {
-public:
-    explicit SpFlowState(int32_t startTick);
-
+// What the search changes sample by sample: plain data, which the search keeps in locals
+// while it scans a block.
+struct SpFlowScan {
     // Where the pending cycle began: a later search must see it whole.
-    int32_t NextIncompleteTick() const override { return mPending ? mEvent.startTick : mTick; }
+    int32_t NextIncompleteTick() const { return mPending ? mEvent.startTick : mTick; }
 
     float mSample = 0.0f;  // the last sample read
-    int32_t mTick;         // of the next sample to read
+    int32_t mTick = 0;     // of the next sample to read
     // 1 no crossing yet; 2 crossed, waiting to go beyond the level; 3 a cycle began; 4 it began
     // in the negative lobe before any event of the record; 5 seen beyond the level.
     int32_t mPhase = 1;
@@ -44,7 +43,14 @@ public:
     int32_t mCount = 0;  // events delivered in this record
     bool mPending = false;
     float mLowValue = 0.0f;  // of the low point that marks the reversal
-    SpFlowEvent mEvent;      // the pending cycle
+    SpFlowEvent mEvent{};    // the pending cycle
+};
+
+class SpFlowState final : public EEH3::StateBase, public SpFlowScan {
+public:
+    explicit SpFlowState(int32_t startTick);
+
+    int32_t NextIncompleteTick() const override { return SpFlowScan::NextIncompleteTick(); }
 };
 
 struct SpFlowAlgorithm {

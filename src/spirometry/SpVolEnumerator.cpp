@@ -1,5 +1,7 @@
 #include "spirometry/SpVolEnumerator.h"
 
+#include <algorithm>
+
 #include "CalcEnumTypes.h"
 #include "spirometry/SpiroIds.h"
 
@@ -24,19 +26,27 @@ void ScanVolume(EEH3::FloatExWrapper& volume, const SpFlowEvent& cycle, SpBreath
     int32_t maxTick = volume.GetPosition();
     int32_t minTick = maxTick;
     volume.Advance();
+    // Block by block through the source's buffer.
     while (volume.IsValid()) {
-        const int32_t tick = volume.GetPosition();
-        if (tick >= cycle.endTick)
+        const int32_t first = volume.GetPosition();
+        if (first >= cycle.endTick)
             break;
-        const float v = volume.deref();
-        if (v > maxVol) {
-            maxVol = minVol = v;
-            maxTick = minTick = tick;
-        } else if (v < minVol) {
-            minVol = v;
-            minTick = tick;
+        uint32_t count = 0;
+        const float* samples = volume.Buffered(count);
+        if (count == 0)
+            break;
+        const uint32_t wanted = static_cast<uint32_t>(std::min<int64_t>(count, int64_t(cycle.endTick) - first));
+        for (uint32_t i = 0; i < wanted; ++i) {
+            const float v = samples[i];
+            if (v > maxVol) {
+                maxVol = minVol = v;
+                maxTick = minTick = first + static_cast<int32_t>(i);
+            } else if (v < minVol) {
+                minVol = v;
+                minTick = first + static_cast<int32_t>(i);
+            }
         }
-        volume.Advance();
+        volume.SkipBuffered(wanted);
     }
     event.maxVolTick = maxTick;
     event.maxVol = maxVol;

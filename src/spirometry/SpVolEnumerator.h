@@ -12,7 +12,7 @@ namespace Spirometry {
 // The volume channel, then the flow cycles.
 using SpVolParams = SampleAndEventParams<EEH3::EventWrapperEx<SpFlowEvent>>;
 
-class SpVolState : public EEH3::StateBase {
+class SpVolState final : public EEH3::StateBase {
 public:
     explicit SpVolState(int32_t startTick) : StateBase(startTick), mPosition(startTick) {}
 

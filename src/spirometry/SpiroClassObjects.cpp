@@ -9,11 +9,14 @@
 #include "spirometry/SpBreathEventEnumerator.h"
 #include "spirometry/SpFlow.h"
 #include "spirometry/SpFlowEnumerator.h"
+#include "spirometry/SpMinVentCalculation.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpVol.h"
 #include "spirometry/SpVolEnum.h"
+#include "spirometry/SpTidalVolCalculation.h"
 #include "spirometry/SpVolEnumerator.h"
 #include "spirometry/SpiroIds.h"
+#include "spirometry/TidalVolEnum.h"
 #include "spirometry/TidalVolumeDetector.h"
 
 namespace Spirometry {
@@ -33,11 +36,17 @@ CalcClassBase::Traits SpFlow::sTraits{L"Spirometry Flow", L"Spirometry Flow", 0,
                                       kSpFlowSettingsSubId};
 CalcClassBase::Traits SpVol::sTraits{L"Spirometry Volume", L"Spirometry Volume", 0, &SpiroCalcGUID,
                                      kSpVolCalcSubId, kSpVolSettingsSubId};
+CalcClassBase::Traits SpMinVentCalculation::sTraits{L"Spirometry Minute Ventilation", L"Spirometry Minute Ventilation",
+                                                    0, &SpiroCalcGUID, kSpMinVentCalcSubId, kSpMinVentSettingsSubId};
+CalcClassBase::Traits SpTidalVolCalculation::sTraits{L"Spirometry Tidal Volume", L"Spirometry Tidal Volume", 0,
+                                                     &SpiroCalcGUID, kSpTidalVolCalcSubId, kSpTidalVolSettingsSubId};
 
 // Rows 1 to 4: the flow and volume calculations, each followed by its settings class.
 CalcClass<SpFlow> gSpFlowClass(SpFlow::sTraits);
 CalcClass<SpVol> gSpVolClass(SpVol::sTraits);
-// Rows 5 to 8, the minute-ventilation and tidal-volume calculations, come here.
+// Rows 5 to 8: the minute-ventilation and tidal-volume calculations and their settings classes.
+CalcClass<SpMinVentCalculation> gSpMinVentClass(SpMinVentCalculation::sTraits);
+CalcClass<SpTidalVolCalculation> gSpTidalVolClass(SpTidalVolCalculation::sTraits);
 
 // Rows 9 and 10: the flow and volume enumerators, also the formula functions SpFlow and SpVol.
 CalcEnumClassBase2::Traits gSpFlowEnumTraits{L"SpFlowEnum", L"1 channel SpFlowEnum", &GUID_SpEnumObj,
@@ -45,7 +54,8 @@ CalcEnumClassBase2::Traits gSpFlowEnumTraits{L"SpFlowEnum", L"1 channel SpFlowEn
 CalcEnumNumericParamsClass<SpFlowEnum> gSpFlowEnumClass(&gSpFlowEnumTraits);
 CalcEnumClassBase2::Traits gSpVolEnumTraits{L"SpVolEnum", L"1 channel SpVolEnum", &GUID_SpEnumObj, kSpVolEnumSubId};
 CalcEnumNumericParamsClass<SpVolEnum> gSpVolEnumClass(&gSpVolEnumTraits);
-// Row 11, the tidal-volume enumerator, comes here.
+// Row 11: the tidal-volume enumerator, a plain enumerator class.
+CalcEnums::CalcEnumClass2<TidalVolEnum> gTidalVolEnumClass(&TidalVolEnum::sTraits);
 
 // Rows 12 to 16: the event detectors, also the formula functions SpBreathEvent, SPEEFlow,
 // SPEEVol, SpTidVol and SpTidVolExp.

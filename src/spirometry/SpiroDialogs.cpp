@@ -67,4 +67,16 @@ int ShowSpVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpV
     return InstalledSpiroDialogs().ShowSpVolumeCalcDialog(owner, channel, document, settings, channelNames);
 }
 
+int ShowSpTidalVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpTidalVolSettings* settings,
+                                const std::vector<KVD::String>& channelNames)
+{
+    return InstalledSpiroDialogs().ShowSpTidalVolumeCalcDialog(owner, channel, document, settings, channelNames);
+}
+
+int ShowSpMinVentCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpMinVentSettings* settings,
+                            const std::vector<KVD::String>& channelNames)
+{
+    return InstalledSpiroDialogs().ShowSpMinVentCalcDialog(owner, channel, document, settings, channelNames);
+}
+
 }  // namespace Spirometry

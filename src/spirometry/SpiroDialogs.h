@@ -14,6 +14,8 @@ namespace Spirometry {
 class SpiroDocument;
 class SpFlowSettings;
 class SpVolSettings;
+class SpTidalVolSettings;
+class SpMinVentSettings;
 struct SpConfig;
 struct ChannelAssoc;
 
@@ -38,6 +40,19 @@ public:
                                           SpFlowSettings* settings) = 0;
     virtual int ShowSpVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpVolSettings* settings,
                                        const std::vector<KVD::String>& channelNames) = 0;
+    // On acceptance the tidal-volume dialog has set the source channel and the expiratory-only
+    // flag and rebuilt the formula (SpTidalVolSettings::UpdateArithString); the
+    // minute-ventilation dialog has set the source channel and the interval. Dialogs that do
+    // not offer them cancel.
+    virtual int ShowSpTidalVolumeCalcDialog(HWND, int, IAutoOrrelDoc*, SpTidalVolSettings*,
+                                            const std::vector<KVD::String>&)
+    {
+        return kDialogCancelled;
+    }
+    virtual int ShowSpMinVentCalcDialog(HWND, int, IAutoOrrelDoc*, SpMinVentSettings*, const std::vector<KVD::String>&)
+    {
+        return kDialogCancelled;
+    }
 };
 
 // Makes the dialogs the ones shown from now on; null goes back to the cancelling ones. The
@@ -53,5 +68,9 @@ int ShowSpFlowCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpFlo
 int ShowSpFlowCalibrateDialog(HWND owner, IAutoOrrelDoc* document, IRecordData* records, SpFlowSettings* settings);
 int ShowSpVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpVolSettings* settings,
                            const std::vector<KVD::String>& channelNames);
+int ShowSpTidalVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpTidalVolSettings* settings,
+                                const std::vector<KVD::String>& channelNames);
+int ShowSpMinVentCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpMinVentSettings* settings,
+                            const std::vector<KVD::String>& channelNames);
 
 }  // namespace Spirometry

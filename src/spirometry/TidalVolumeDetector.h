@@ -26,7 +26,7 @@ public:
     double mHeight = 0.0;
 };
 
-class DetEx_DetectorState : public EEH3::StateBase {
+class DetEx_DetectorState final : public EEH3::StateBase {
 public:
     explicit DetEx_DetectorState(int32_t startTick) : StateBase(startTick), mNextIncompleteTick(startTick) {}
 

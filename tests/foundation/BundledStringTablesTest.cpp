@@ -19,7 +19,8 @@ struct KeyUse {
 };
 
 const KeyUse kKeyUses[] = {
-    {SpirometryStr::IDS_OLD_SPIRO_UPDATED, 0}, {SpirometryStr::IDS_REPORT_SETTINGS, 0},
+    {SpirometryStr::IDS_OLD_SPIRO_UPDATED, 0}, {SpirometryStr::IDS_NO_CYCLIC_MEASUREMENTS, 0},
+    {SpirometryStr::IDS_REPORT_SETTINGS, 0},
     {SpirometryStr::IDS_REPORT_SELECTION, 0}, {SpirometryStr::IDS_OLD_SPIRO_CAPTION, 0},
     {SpirometryStr::IDS_OVERALL, 0}, {SpirometryStr::IDS_BREATHS, 0},
     {SpirometryStr::IDS_NON_FORCED_BREATHS, 0}, {SpirometryStr::IDS_CHANNEL_NOT_SET, 0},
