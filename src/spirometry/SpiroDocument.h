@@ -18,12 +18,11 @@
 #include "framework/CmdEnabler.h"
 #include "framework/OrrelChildDocument.h"
 #include "framework/ResponseTable.h"
+#include "spirometry/DlgCommon.h"
 #include "spirometry/Settings.h"
 #include "spirometry/SpiroMachine.h"
 
 namespace Spirometry {
-
-struct ChannelAssoc;
 
 class SpiroDocument : public ISpiroDocInterface,
                       public ISpiroDocument,

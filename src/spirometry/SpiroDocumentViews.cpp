@@ -402,7 +402,8 @@ std::pair<double, double> SpiroDocument::VolumeRange() const
 
 HRESULT SpiroDocument::WriteTheReportInCSV(const KVD::String& path)
 {
-    const KVD::String separator(LocaleInfo::InitTheLocaleInfo()->ListSeparator());
+    const LocaleInfo* locale = LocaleInfo::sTheLocaleInfo.load();
+    const KVD::String separator((locale != nullptr ? locale : LocaleInfo::InitTheLocaleInfo())->ListSeparator());
     KVD::String reason;
     if (!ValidSelection(false, false, &reason)) {
         reason += L"\r\n";

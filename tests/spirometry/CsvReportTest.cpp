@@ -55,7 +55,6 @@ class CsvReportTest : public SpiroTest::SpiroDocumentHost {
 protected:
     SpiroDocument& Ready()
     {
-        LocaleInfo::InitTheLocaleInfo();
         Open(SpiroTest::SmallBreathing());
         AddCalculations();
         SpiroDocument& doc = CreateDocument();
@@ -114,7 +113,7 @@ TEST_F(CsvReportTest, SaveAsWritesTheReportOrTellsWhyNot)
     EXPECT_EQ(save(report, nullptr), KVD_E_BADSTATE);
     EXPECT_TRUE(alerts().empty());
     Open(SpiroTest::SmallBreathing());
-    EXPECT_EQ(save(report, &mData->Document()), KVD_E_BADSTATE);
+    EXPECT_EQ(save(report, static_cast<IDocument*>(&mData->Document())), KVD_E_BADSTATE);
     EXPECT_EQ(alerts(), std::vector<std::string>{Text(IDS_EXPORT_ERROR) + "\n"});
     EXPECT_FALSE(std::filesystem::exists(report));
     TearDown();

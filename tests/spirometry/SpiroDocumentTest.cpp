@@ -174,11 +174,18 @@ TEST_F(SpiroDocumentTest, NoCandidatesGiveNoChannelAndTheFirstReasons)
     EXPECT_EQ(reason, Reason(SpirometryStr::IDS_SELECTION_ERROR_REASON_1));
     EXPECT_EQ(doc.Config().mSpFlowCalcChan, int32_t(0x80000000));
     EXPECT_EQ(DlgCommon::GetFlowChannelSet(&doc)[0].channel, int32_t(0x80000000));
+    TearDown();
 
-    mData->AddChannel("Pneumo flow", "L/s");
-    mData->NotifyDataChanged();
-    EXPECT_FALSE(doc.ValidSelection(true, false, &reason));
+    auto flowOnly = std::make_shared<Host::Recording>(
+        "flow.csv", 100.0, std::vector<Host::ChannelFormat>{{"Pneumo", "L/s", 1e-3, 0}});
+    flowOnly->AddRecord(Host::RecordBlock{50, {std::vector<int16_t>(50, 1)}});
+    Open(flowOnly);
+    SpiroDocument& flowDoc = CreateDocument();
+    SelectRecord(0);
+    EXPECT_FALSE(flowDoc.ValidSelection(true, false, &reason));
     EXPECT_EQ(reason, Reason(SpirometryStr::IDS_SELECTION_ERROR_REASON_2));
+    EXPECT_EQ(flowDoc.Config().mSpFlowCalcChan, 0);
+    EXPECT_EQ(flowDoc.Config().mSpVolCalcChan, int32_t(0x80000000));
 }
 
 TEST_F(SpiroDocumentTest, EachSelectionCheckGivesItsReason)
@@ -228,7 +235,7 @@ TEST_F(SpiroDocumentTest, EachSelectionCheckGivesItsReason)
     EXPECT_FALSE(doc.ValidSelection(false, false, &reason));
     EXPECT_EQ(reason, Reason(IDS_SELECTION_ERROR_REASON_12));
     EXPECT_FALSE(doc.ValidSelection(true, false, nullptr));
-    FilterRecordData(&mData->Data());
+    TearDown();  // before the filter goes
 }
 
 TEST_F(SpiroDocumentTest, SettingsChangesReachTheCalculationsAndDetection)
@@ -337,8 +344,9 @@ public:
 
 TEST_F(SpiroDocumentTest, TheMenuOpensTheViewsAndTheSettingsDialog)
 {
-    std::vector<TCAFId> opened;
-    RecordingViewClass data(SpiroDataViewTypeId(), opened), loop(SpiroLoopViewTypeId(), opened),
+    // The host keeps the view classes it has registered for the process.
+    static std::vector<TCAFId> opened;
+    static RecordingViewClass data(SpiroDataViewTypeId(), opened), loop(SpiroLoopViewTypeId(), opened),
         report(SpiroReportViewTypeId(), opened);
     IObjectFactory* factory = ObjectFactoryAccessor::Get();
     for (RecordingViewClass* cls : {&data, &loop, &report}) {
@@ -364,7 +372,6 @@ TEST_F(SpiroDocumentTest, TheMenuOpensTheViewsAndTheSettingsDialog)
     EXPECT_EQ(doc.Config().mCycleDetectionFactor, 3.0);
     EXPECT_TRUE(doc.GetSettings().mDirty);
     EXPECT_NE(mData->Document().GetPersistPart(0), nullptr);
-    EXPECT_NE(menus.FindCommand("Spirometry|-"), nullptr);
 
     InstallSpiroDialogs(nullptr);
     for (RecordingViewClass* cls : {&data, &loop, &report}) {
