@@ -9,6 +9,7 @@
 #include "IUnknown.h"
 #include "ResultCodes.h"
 #include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 
 namespace Host {
 
@@ -59,7 +60,7 @@ private:
                 AddRef();
                 return KVD_S_OK;
             }
-            *out = mSelf.template FindOwn<Is...>(iid);
+            *out = KVD::FindInterface<Is...>(&mSelf, iid);
             if (*out == nullptr)
                 return mSelf.QueryExtra(iid, out);
             mSelf.AddRef();
@@ -70,17 +71,6 @@ private:
         Aggregated& mSelf;
         KVD::RefCount mCount;
     };
-
-    template <class I, class... More>
-    void* FindOwn(const _IID& iid)
-    {
-        if (iid == IIDOf<I>())
-            return static_cast<I*>(this);
-        if constexpr (sizeof...(More) > 0)
-            return FindOwn<More...>(iid);
-        else
-            return nullptr;
-    }
 
     Inner mInner;
     IUnknown* mOuter;

@@ -8,6 +8,7 @@
 #include "IFramework.h"
 #include "IOrrelData2.h"
 #include "IOrrelDocument.h"
+#include "foundation/UnknownImp.h"
 #include "host/Framework.h"
 #include "host/FrameworkServices.h"
 #include "host/SettingsRegistrar.h"
@@ -17,17 +18,8 @@ namespace Host {
 
 // The host window of one view: it has no parent window here, and closing the view from inside
 // lets the window go.
-class DocumentBase::WindowSite final : public IClientWindowSite {
+class DocumentBase::WindowSite final : public KVD::UncountedUnknown<IClientWindowSite> {
 public:
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (out == nullptr)
-            return KVD_E_POINTER;
-        *out = iid == IID_IUnknown || iid == IID_IClientWindowSite ? static_cast<IClientWindowSite*>(this) : nullptr;
-        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
-    }
     HRESULT GetParentWindow(HWND* parent) override
     {
         if (parent == nullptr)

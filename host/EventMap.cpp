@@ -7,17 +7,6 @@
 
 namespace Host {
 
-HRESULT EventMap::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_ICAFEventMap)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<ICAFEventMap*>(this);
-    return KVD_S_OK;
-}
-
 HRESULT EventMap::AttachObserver(ISubject* subject, IObserver* observer)
 {
     if (subject == nullptr || observer == nullptr)

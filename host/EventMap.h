@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "ICAFEventMap.h"
+#include "foundation/UnknownImp.h"
 
 namespace Host {
 
-class EventMap final : public ICAFEventMap {
+// Lives as long as the framework.
+class EventMap final : public KVD::UncountedUnknown<ICAFEventMap> {
 public:
-    // Lives as long as the framework.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
-
     HRESULT AttachObserver(ISubject* subject, IObserver* observer) override;
     HRESULT DetachObserver(ISubject* subject, IObserver* observer) override;
     HRESULT NotifyObservers(ISubject* subject, TCAFId event, void* data) override;

@@ -52,19 +52,6 @@ HostDocument::~HostDocument()
         map->RemoveSubject(this);
 }
 
-uint32_t HostDocument::AddRef()
-{
-    return mRefs.Increment();
-}
-
-uint32_t HostDocument::Release()
-{
-    const uint32_t count = mRefs.Decrement();
-    if (count == 0)
-        delete this;
-    return count;
-}
-
 HRESULT HostDocument::QueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)

@@ -24,8 +24,7 @@ public:
     // A new document with one reference. Close it before the last release: its children hold it.
     static HostDocument* Create(const KVD::String& name);
 
-    uint32_t AddRef() override;
-    uint32_t Release() override;
+    KVD_IMPLEMENT_REFCOUNT_OF(mRefs)
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // Creates a child document through its class, attaches it to this document's events and

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "ICAFCommandHandler.h"
 #include "appkit/Responder.h"
 #include "host/CommandClass.h"
+#include "host/CommandEnabler.h"
 
 namespace Host {
 namespace {
@@ -177,44 +179,6 @@ void MenuModel::Clear()
     }
     mCreated.clear();
     mPlaced.clear();
-}
-
-HRESULT CommandEnabler::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_ICAFCommandEnabler)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<ICAFCommandEnabler*>(this);
-    return KVD_S_OK;
-}
-
-HRESULT CommandEnabler::SetText(IAutoKVDString* newText)
-{
-    text = KVD::String(newText);
-    hasText = true;
-    return KVD_S_OK;
-}
-
-HRESULT CommandEnabler::Enable(AutoBool on)
-{
-    enabled = on != kAutoFalse;
-    return KVD_S_OK;
-}
-
-HRESULT CommandEnabler::SetCheck(AutoBool on)
-{
-    checked = on != kAutoFalse;
-    return KVD_S_OK;
-}
-
-HRESULT CommandEnabler::GetCommandId(TCAFId* id)
-{
-    if (id == nullptr)
-        return KVD_E_POINTER;
-    *id = mId;
-    return KVD_S_OK;
 }
 
 }  // namespace Host

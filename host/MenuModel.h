@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "ICAFCommand.h"
-#include "ICAFCommandHandler.h"
 #include "appkit/Menu.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
@@ -47,28 +46,6 @@ private:
 
     std::vector<std::unique_ptr<Placed>> mPlaced;
     std::vector<AppKit::MenuItem*> mCreated;  // every item put into a menu, in order
-};
-
-// What the host hands a handler's CommandEnable.
-class CommandEnabler final : public ICAFCommandEnabler {
-public:
-    explicit CommandEnabler(TCAFId id) : mId(id) {}
-
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
-    HRESULT SetText(IAutoKVDString* text) override;
-    HRESULT Enable(AutoBool enabled) override;
-    HRESULT SetCheck(AutoBool checked) override;
-    HRESULT GetCommandId(TCAFId* id) override;
-
-    bool enabled = false;
-    bool checked = false;
-    bool hasText = false;
-    KVD::String text;
-
-private:
-    TCAFId mId;
 };
 
 }  // namespace Host

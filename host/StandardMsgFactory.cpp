@@ -27,17 +27,6 @@ HRESULT StandardMsgFactory::CreateMessage(TCAFId id, uint32_t flags, uint64_t vi
     return Message::Create(id, flags, viewId, key, block, out);
 }
 
-HRESULT MessageProcessor::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IMessageProcessor)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<IMessageProcessor*>(this);
-    return KVD_S_OK;
-}
-
 // The registrar keeps a copy: the message delivered may still carry its sender mark.
 void MessageProcessor::Store(const IMessage* message, IMessageHandler* destination)
 {

@@ -4,6 +4,7 @@
 
 #include "IMessageHandler.h"
 #include "ISettingsRegistrar.h"
+#include "foundation/UnknownImp.h"
 #include "host/ServiceClassObject.h"
 
 namespace Host {
@@ -17,14 +18,10 @@ public:
                           IMessage** out) override;
 };
 
-class MessageProcessor final : public IMessageProcessor {
+class MessageProcessor final : public KVD::UncountedUnknown<IMessageProcessor> {
 public:
     // fallback: where keyed messages are stored when the destination has no registrar.
     explicit MessageProcessor(ISettingsRegistrar* fallback) : mFallback(fallback) {}
-
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // KVD_E_POINTER without a message or a destination.
     HRESULT DeliverMessage(const IMessage* message, IMessageHandler* destination) override;

@@ -5,55 +5,16 @@
 
 #include "FrameworkIds.h"
 #include "ICAFCommandHandler.h"
-#include "IKVDString.h"
 #include "IMessageHandler.h"
 #include "appkit/PrintView.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
-#include "foundation/UnknownImp.h"
-#include "host/Message.h"
+#include "host/CommandEnabler.h"
 #include "host/FrameworkServices.h"
+#include "host/Message.h"
 
 namespace Host {
 namespace {
-
-// The view's answers to one enable request.
-class Enabler final : public ICAFCommandEnabler {
-public:
-    explicit Enabler(TCAFId id) : mId(id) {}
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (out == nullptr)
-            return KVD_E_POINTER;
-        *out = iid == IID_IUnknown || iid == IID_ICAFCommandEnabler ? this : nullptr;
-        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
-    }
-    HRESULT SetText(IAutoKVDString* text) override
-    {
-        state.text = KVD::ToU8String(KVD::String(text));
-        return KVD_S_OK;
-    }
-    HRESULT Enable(AutoBool enabled) override
-    {
-        state.enabled = enabled != kAutoFalse;
-        return KVD_S_OK;
-    }
-    HRESULT SetCheck(AutoBool) override { return KVD_S_OK; }
-    HRESULT GetCommandId(TCAFId* id) override
-    {
-        if (id == nullptr)
-            return KVD_E_POINTER;
-        *id = mId;
-        return KVD_S_OK;
-    }
-
-    ViewCommands::State state;
-
-private:
-    TCAFId mId;
-};
 
 struct CommandIds {
     TCAFId command;  // 0: no enable
@@ -86,10 +47,10 @@ ViewCommands::State ViewCommands::Query(IUnknown* view, Command command)
     if (ids.command == 0)
         return {true, {}};
     const KVD::COMPtr<ICAFCommandHandler> handler(KVD::com_cast(view));
-    Enabler enabler(ids.command);
+    CommandEnabler enabler(ids.command);
     if (handler != nullptr)
         handler->CommandEnable(ids.command, &enabler);
-    return enabler.state;
+    return {enabler.enabled, KVD::ToU8String(enabler.text)};
 }
 
 HRESULT ViewCommands::Perform(IUnknown* view, Command command)

@@ -103,14 +103,6 @@ CalcSettingClassBase::CalcSettingClassBase(CalcClassBase::Traits& traits) : mTra
     mName += L"Settings";
 }
 
-uint32_t CalcSettingClassBase::Release()
-{
-    const uint32_t count = mRefs.Decrement();
-    if (count == 0)
-        delete this;
-    return count;
-}
-
 HRESULT CalcSettingClassBase::QueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)

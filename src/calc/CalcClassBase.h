@@ -61,8 +61,7 @@ class CalcSettingClassBase : public IPersistClassObject, public CAFClassObject {
 public:
     explicit CalcSettingClassBase(CalcClassBase::Traits& traits);
 
-    uint32_t AddRef() override { return mRefs.Increment(); }
-    uint32_t Release() override;
+    KVD_IMPLEMENT_REFCOUNT_OF(mRefs)
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT GetTypeId(TCAFId* out) override;

@@ -33,24 +33,42 @@ public:
 
     uint32_t Get() const { return mCount.load(); }
 
+    // Holds the count up by one for its lifetime, so that an object that hands itself out
+    // during its own construction is not destroyed by the references taken and dropped
+    // meanwhile; the hold is given back without destroying.
+    class InternalReffer {
+    public:
+        explicit InternalReffer(RefCount& count) : mCount(count) { mCount.mCount.fetch_add(1); }
+        ~InternalReffer() { mCount.mCount.fetch_sub(1); }
+        InternalReffer(const InternalReffer&) = delete;
+        InternalReffer& operator=(const InternalReffer&) = delete;
+
+    private:
+        RefCount& mCount;
+    };
+
 private:
     std::atomic<uint32_t> mCount{0};
 };
 
 }  // namespace KVD
 
-// AddRef and Release of a map-driven class that lives on the heap: the last Release deletes
-// the object through its virtual destructor.
+// AddRef and Release over the class's RefCount member `count`: the last Release deletes the
+// object through its virtual destructor.
 // The deletion is written here so that a class may keep its destructor private.
-#define KVD_IMPLEMENT_HEAP_REFCOUNT()                                   \
-    uint32_t AddRef() override { return mKVDRefCount.Increment(); }     \
-    uint32_t Release() override                                         \
-    {                                                                   \
-        const uint32_t count = mKVDRefCount.Decrement();                \
-        if (count == 0)                                                 \
-            delete this;                                                \
-        return count;                                                   \
-    }                                                                   \
+#define KVD_IMPLEMENT_REFCOUNT_OF(count)                          \
+    uint32_t AddRef() override { return count.Increment(); }      \
+    uint32_t Release() override                                   \
+    {                                                             \
+        const uint32_t released = count.Decrement();              \
+        if (released == 0)                                        \
+            delete this;                                          \
+        return released;                                          \
+    }
+
+// The same for a map-driven heap class, with a count of its own.
+#define KVD_IMPLEMENT_HEAP_REFCOUNT()             \
+    KVD_IMPLEMENT_REFCOUNT_OF(mKVDRefCount)       \
     KVD::RefCount mKVDRefCount;
 
 // AddRef and Release of a static object that lives as long as the process.

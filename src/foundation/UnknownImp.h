@@ -12,6 +12,18 @@
 
 namespace KVD {
 
+// The object's pointer to the interface among I, More... whose id is iid; null for none.
+template <class I, class... More, class T>
+void* FindInterface(T* object, const _IID& iid)
+{
+    if (iid == IIDOf<I>())
+        return static_cast<I*>(object);
+    if constexpr (sizeof...(More) > 0)
+        return FindInterface<More...>(object, iid);
+    else
+        return nullptr;
+}
+
 namespace detail {
 
 // Implements IUnknown over the interfaces Is...; IID_IUnknown gives the first one.
@@ -26,7 +38,7 @@ public:
     {
         if (out == nullptr)
             return KVD_E_POINTER;
-        *out = iid == IID_IUnknown ? static_cast<First*>(this) : Find<First, Rest...>(iid);
+        *out = iid == IID_IUnknown ? static_cast<First*>(this) : FindInterface<First, Rest...>(this, iid);
         if (*out == nullptr)
             return KVD_E_NOINTERFACE;
         AddRef();
@@ -43,18 +55,6 @@ protected:
     CountedUnknown& operator=(const CountedUnknown&) { return *this; }
 
     RefCount mRefCount;
-
-private:
-    template <class I, class... More>
-    void* Find(const _IID& iid)
-    {
-        if (iid == IIDOf<I>())
-            return static_cast<I*>(this);
-        if constexpr (sizeof...(More) > 0)
-            return Find<More...>(iid);
-        else
-            return nullptr;
-    }
 };
 
 }  // namespace detail
@@ -74,6 +74,22 @@ public:
 
 private:
     RefCount mRefCount;
+};
+
+// IUnknown of an object whose owner keeps it alive (a static, a member, a local): nothing is
+// counted, and QueryInterface answers IUnknown and I without taking a reference.
+template <class I>
+class UncountedUnknown : public I {
+public:
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        if (out == nullptr)
+            return KVD_E_POINTER;
+        *out = iid == IID_IUnknown || iid == IIDOf<I>() ? static_cast<I*>(this) : nullptr;
+        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
+    }
 };
 
 // Root of every map-driven class.

@@ -24,7 +24,7 @@ CAFDocument::CAFDocument(IDocManager*, IDocumentSite* site, ICustomDocClass* cls
     if (bases == nullptr)
         return;
     // The aggregation takes and drops references on this object before anyone holds one.
-    const KVD::ObjectCount::InternalReffer hold(mObjectCount);
+    const KVD::RefCount::InternalReffer hold(mObjectCount);
     bases->CreateDocumentBase(cls, site, static_cast<ICustomDocument*>(this), (flags & kInnerFlagBit) != 0,
                               &mInnerUnknown);
 }

@@ -6,9 +6,9 @@
 #include "ICustomDocument.h"
 #include "IUnknown.h"
 #include "foundation/COMPtr.h"
+#include "foundation/RefCount.h"
 #include "foundation/UnknownImp.h"
 #include "framework/CAFEventHandlerT.h"
-#include "framework/ObjectCount.h"
 
 // An event a document raises: its id and its data (an array of 64-bit argument slots).
 struct EventInfo {
@@ -31,7 +31,7 @@ public:
         KVD_INTERFACE_ENTRY_REFUSE(IID_IPersistStorageDocument)
         KVD_INTERFACE_ENTRY_AGGREGATE_BLIND(mInnerUnknown)
     KVD_END_INTERFACE_MAP()
-    KVD_IMPLEMENT_OBJECT_COUNT()
+    KVD_IMPLEMENT_REFCOUNT_OF(mObjectCount)
     KVD_IMPLEMENT_QUERYINTERFACE()
 
     HRESULT GetDocumentName(IAutoKVDString** name) override;
@@ -71,7 +71,7 @@ public:
     ICustomDocClass* GetDocClass() const { return mClass; }
 
 protected:
-    KVD::ObjectCount mObjectCount;
+    KVD::RefCount mObjectCount;
 
 private:
     template <class I>

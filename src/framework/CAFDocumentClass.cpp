@@ -13,7 +13,7 @@ CAFDocumentClassBase::CAFDocumentClassBase(const wchar_t* name, const _IID& clas
     if (bases == nullptr)
         return;
     // The aggregation takes and drops references on this object before anyone holds one.
-    const KVD::ObjectCount::InternalReffer hold(mObjectCount);
+    const KVD::RefCount::InternalReffer hold(mObjectCount);
     bases->CreateDocClassBase(static_cast<ICustomDocClass*>(this), flag, &mInnerUnknown);
     if (mInnerUnknown != nullptr &&
         mInnerUnknown->QueryInterface(IID_IDocumentClass, reinterpret_cast<void**>(&mInnerClass)) == KVD_S_OK)

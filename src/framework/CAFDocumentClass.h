@@ -6,10 +6,10 @@
 #include "ICustomDocument.h"
 #include "foundation/COMPtr.h"
 #include "foundation/InterfaceArray.h"
+#include "foundation/RefCount.h"
 #include "foundation/UnknownImp.h"
 #include "framework/CAFCommand.h"
 #include "framework/CAFEventHandlerT.h"
-#include "framework/ObjectCount.h"
 
 class CAFDocumentClassBase : public ICustomDocClass, public CAFEventHandler, public KVD::CComObjectRoot {
 public:
@@ -26,7 +26,7 @@ public:
         KVD_INTERFACE_ENTRY(ICustomDocClass)
         KVD_INTERFACE_ENTRY_AGGREGATE_BLIND(mInnerUnknown)
     KVD_END_INTERFACE_MAP()
-    KVD_IMPLEMENT_OBJECT_COUNT()
+    KVD_IMPLEMENT_REFCOUNT_OF(mObjectCount)
     KVD_IMPLEMENT_QUERYINTERFACE()
 
     HRESULT GetTypeId(TCAFId* id) override;
@@ -52,7 +52,7 @@ public:
     IDocumentClass* GetInnerClass() const { return mInnerClass; }
 
 protected:
-    KVD::ObjectCount mObjectCount;
+    KVD::RefCount mObjectCount;
 
 private:
     ICAFCommandHandler* InnerHandler() const;

@@ -4,9 +4,9 @@
 
 #include "IDocView.h"
 #include "foundation/COMPtr.h"
+#include "foundation/RefCount.h"
 #include "foundation/UnknownImp.h"
 #include "framework/CAFProxyEventHandler.h"
-#include "framework/ObjectCount.h"
 
 class DocViewBase : public IDocView2, public CAFProxyEventHandlerBase, public KVD::CComObjectRoot {
 public:
@@ -23,7 +23,7 @@ public:
         KVD_INTERFACE_ENTRY(ICAFCommandHandler)
         KVD_INTERFACE_ENTRY(IMessageHandler)
     KVD_END_INTERFACE_MAP()
-    KVD_IMPLEMENT_OBJECT_COUNT()
+    KVD_IMPLEMENT_REFCOUNT_OF(mObjectCount)
 
     // The name comes from the concrete view: KVD_S_FALSE here.
     HRESULT GetViewName(IAutoKVDString** name) override;
@@ -47,7 +47,7 @@ public:
     IDocView* AsDocView() { return this; }
 
 protected:
-    KVD::ObjectCount mObjectCount;
+    KVD::RefCount mObjectCount;
 
 private:
     uint32_t mViewNumber = 0;

@@ -13,7 +13,7 @@ OwlDocViewClassBase::OwlDocViewClassBase(const KVD::String& name, const _IID* ca
     if (bases == nullptr)
         return;
     // The aggregation takes and drops references on this object before anyone holds one.
-    const KVD::ObjectCount::InternalReffer hold(mObjectCount);
+    const KVD::RefCount::InternalReffer hold(mObjectCount);
     bases->CreateObject(static_cast<IDocViewClass*>(this), IID_IUnknown, reinterpret_cast<void**>(&mInnerUnknown));
 }
 

@@ -9,9 +9,9 @@
 #include "IDocView.h"
 #include "foundation/COMPtr.h"
 #include "foundation/DynamicId.h"
+#include "foundation/RefCount.h"
 #include "foundation/UnknownImp.h"
 #include "framework/CAFCommand.h"
-#include "framework/ObjectCount.h"
 
 class OwlDocViewClassBase : public IDocViewClass, public KVD::CComObjectRoot {
 public:
@@ -25,7 +25,7 @@ public:
         KVD_INTERFACE_ENTRY(IViewClass)
         KVD_INTERFACE_ENTRY_AGGREGATE_BLIND(mInnerUnknown)
     KVD_END_INTERFACE_MAP()
-    KVD_IMPLEMENT_OBJECT_COUNT()
+    KVD_IMPLEMENT_REFCOUNT_OF(mObjectCount)
     KVD_IMPLEMENT_QUERYINTERFACE()
 
     HRESULT GetCategory(const _IID** category) override;
@@ -47,7 +47,7 @@ public:
     static HRESULT CreateInterfaceEnum(const _IID* const* ids, unsigned int n, IEnumInterface** out);
 
 protected:
-    KVD::ObjectCount mObjectCount;
+    KVD::RefCount mObjectCount;
 
 private:
     IUnknown* mInnerUnknown = nullptr;  // one reference: the aggregated host view-class base

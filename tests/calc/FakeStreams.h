@@ -45,11 +45,7 @@ public:
         this->AddRef();
         return KVD_S_OK;
     }
-    HRESULT Clone(IEnumExBase** out) override
-    {
-        *out = new VectorStream(mData, mLog, mPosition);
-        return KVD_S_OK;
-    }
+    HRESULT Clone(IEnumExBase** out) override { *out = new VectorStream(mData, mLog, mPosition); return KVD_S_OK; }
     HRESULT SkipEx(int32_t count, int32_t* skipped) override
     {
         ++mLog->skipCalls;
@@ -58,21 +54,9 @@ public:
         mPosition = static_cast<int32_t>(target);
         return *skipped == count ? KVD_S_OK : kEndOfData;
     }
-    HRESULT GetPosition(int32_t* position) override
-    {
-        *position = mPosition;
-        return KVD_S_OK;
-    }
-    HRESULT IsFilling(AutoBool* filling) override
-    {
-        *filling = kAutoFalse;
-        return KVD_S_OK;
-    }
-    HRESULT GetTickToSample(TTickToSample* map) override
-    {
-        *map = TTickToSample{4, 0};
-        return KVD_S_OK;
-    }
+    HRESULT GetPosition(int32_t* position) override { *position = mPosition; return KVD_S_OK; }
+    HRESULT IsFilling(AutoBool* filling) override { *filling = kAutoFalse; return KVD_S_OK; }
+    HRESULT GetTickToSample(TTickToSample* map) override { *map = TTickToSample{4, 0}; return KVD_S_OK; }
     HRESULT Next(uint32_t count, Sample* buffer, uint32_t* delivered) override
     {
         const uint32_t n = static_cast<uint32_t>(std::min<int64_t>(count, Size() - mPosition));

@@ -15,11 +15,7 @@ namespace CalcTest {
 
 class FakeObserver final : public TestSupport::HeapDouble<ISimpleObserver> {
 public:
-    HRESULT OnChanged(uint32_t, IUnknown* subject) override
-    {
-        changes.push_back(subject);
-        return KVD_S_OK;
-    }
+    HRESULT OnChanged(uint32_t, IUnknown* subject) override { changes.push_back(subject); return KVD_S_OK; }
 
     std::vector<IUnknown*> changes;
 };
@@ -32,16 +28,8 @@ public:
     explicit FakeVariable(const wchar_t* name, double value = 0.0) : mName(name), mValue(value) {}
 
 
-    HRESULT GetName(uint32_t, IAutoKVDString** out) override
-    {
-        mName.GetOut(out);
-        return KVD_S_OK;
-    }
-    HRESULT GetValue(uint32_t, double* out) override
-    {
-        *out = mValue;
-        return KVD_S_OK;
-    }
+    HRESULT GetName(uint32_t, IAutoKVDString** out) override { mName.GetOut(out); return KVD_S_OK; }
+    HRESULT GetValue(uint32_t, double* out) override { *out = mValue; return KVD_S_OK; }
     HRESULT AddObserver(uint32_t, ISimpleObserver* observer) override
     {
         observer->AddRef();
@@ -75,11 +63,7 @@ public:
     }
 
     HRESULT GetDoubleValue(uint32_t, double* out) override { return GetValue(0, out); }
-    HRESULT SetDoubleValue(uint32_t, double value) override
-    {
-        mValue = value;
-        return KVD_S_OK;
-    }
+    HRESULT SetDoubleValue(uint32_t, double value) override { mValue = value; return KVD_S_OK; }
     HRESULT SetDefinition(uint32_t, const void* definitionArray, IAutoKVDString**) override
     {
         definition = definitionArray;

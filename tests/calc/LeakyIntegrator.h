@@ -51,16 +51,8 @@ using LeakyEnum = IIREnum::EnumBase<IIREnum::IIRPolicyBase<LeakyIntegratorPolicy
 // A data object whose only use is to be there: with one the filter caches per record.
 class FakeData final : public TestSupport::InertObject<IOrrelData2> {
 public:
-    HRESULT GetRecordData(IRecordData** records) override
-    {
-        *records = nullptr;
-        return KVD_E_NOTIMPL;
-    }
-    HRESULT GetChannelUnit(int, TChannelId, IUnitName** unit) override
-    {
-        *unit = nullptr;
-        return KVD_E_NOTIMPL;
-    }
+    HRESULT GetRecordData(IRecordData** records) override { *records = nullptr; return KVD_E_NOTIMPL; }
+    HRESULT GetChannelUnit(int, TChannelId, IUnitName** unit) override { *unit = nullptr; return KVD_E_NOTIMPL; }
     HRESULT GetChannelCalculation(TChannelId, IOffLineData** calculation) override
     {
         *calculation = nullptr;

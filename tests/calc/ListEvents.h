@@ -45,27 +45,11 @@ public:
         return KVD_S_OK;
     }
     HRESULT SkipIndex(int32_t, int32_t*) override { return KVD_E_NOTIMPL; }
-    HRESULT Clone(IEnumEventEx** out) override
-    {
-        *out = new ListEvents(mItems);
-        return KVD_S_OK;
-    }
-    HRESULT GetSizeofEvents(int32_t* size) override
-    {
-        *size = 16;
-        return KVD_S_OK;
-    }
-    HRESULT GetTypeofEvents(TCAFId* type) override
-    {
-        *type = 0;
-        return KVD_S_OK;
-    }
+    HRESULT Clone(IEnumEventEx** out) override { *out = new ListEvents(mItems); return KVD_S_OK; }
+    HRESULT GetSizeofEvents(int32_t* size) override { *size = 16; return KVD_S_OK; }
+    HRESULT GetTypeofEvents(TCAFId* type) override { *type = 0; return KVD_S_OK; }
     HRESULT GetIndex(int32_t*) override { return KVD_E_NOTIMPL; }
-    HRESULT GetTickToSample(TTickToSample* map) override
-    {
-        *map = {1, 0};
-        return KVD_S_OK;
-    }
+    HRESULT GetTickToSample(TTickToSample* map) override { *map = {1, 0}; return KVD_S_OK; }
 
 private:
     std::vector<Item> mItems;

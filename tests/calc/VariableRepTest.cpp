@@ -35,21 +35,9 @@ public:
         *out = nullptr;
         return KVD_E_NOINTERFACE;
     }
-    HRESULT GetTypeId(TCAFId* out) override
-    {
-        *out = TypeIdClass<&GUID_CalcVariableObj, N>::GetId();
-        return KVD_S_OK;
-    }
-    HRESULT GetCategory(const _IID** out) override
-    {
-        *out = nullptr;
-        return KVD_S_OK;
-    }
-    HRESULT GetObjectName(IAutoKVDString** out) override
-    {
-        *out = nullptr;
-        return KVD_S_OK;
-    }
+    HRESULT GetTypeId(TCAFId* out) override { *out = TypeIdClass<&GUID_CalcVariableObj, N>::GetId(); return KVD_S_OK; }
+    HRESULT GetCategory(const _IID** out) override { *out = nullptr; return KVD_S_OK; }
+    HRESULT GetObjectName(IAutoKVDString** out) override { *out = nullptr; return KVD_S_OK; }
     HRESULT IsInCategoryHR(const _IID*) override { return KVD_S_FALSE; }
     HRESULT CreateVariable(uint32_t, IUnknown*, IAutoKVDString* name, uint32_t, IKVDCalcVariable** out) override
     {

@@ -139,13 +139,6 @@ private:
     uint32_t mFill;
 };
 
-HRESULT HandOut(IKVDBitset* set, IKVDBitset** out)
-{
-    set->AddRef();
-    *out = set;
-    return KVD_S_OK;
-}
-
 TEST(BitsetSetter, AForeignSetIsReadThroughItsWordsAndReleased)
 {
     int released = 0;
@@ -155,7 +148,7 @@ TEST(BitsetSetter, AForeignSetIsReadThroughItsWordsAndReleased)
         int* mReleased;
     };
     Bitset set;
-    HandOut(new Counted(&released), Bitset::Setter(set));
+    ComTest::HandOut<IKVDBitset, IKVDBitset>(new Counted(&released), Bitset::Setter(set));
     EXPECT_EQ(released, 1);
     EXPECT_EQ(WordsOf(set).words, (std::vector<uint32_t>{0, 0xFFFFFFFF}));
     EXPECT_EQ(set.LastSetPlus1(), Bitset::kNone);
@@ -168,7 +161,7 @@ TEST(BitsetSetter, ANativeSetIsCopiedAndNothingGivesAnEmptySet)
     Bitset source;
     source.set_range(70, 72);
     Bitset target;
-    HandOut(source.GetInterface(), Bitset::Setter(target));
+    ComTest::HandOut<IKVDBitset, IKVDBitset>(source.GetInterface(), Bitset::Setter(target));
     EXPECT_EQ(ComTest::RefsOf(source.GetInterface()), 1u);
     EXPECT_NE(target.GetInterface(), source.GetInterface());
     EXPECT_EQ(WordsOf(target).words, WordsOf(source).words);

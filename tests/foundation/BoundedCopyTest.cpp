@@ -1,6 +1,7 @@
 // Bounded copies and their reports, the case-insensitive compare and the ELF hash.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,44 +43,43 @@ protected:
     TextConstraintHandler mPrevious = nullptr;
 };
 
-TEST_F(BoundedCopy, CopiesWithTheNul)
+TEST_F(BoundedCopy, CopiesWithTheNulOrLeavesATooSmallDestinationEmpty)
 {
     wchar_t dest[6] = L"zzzzz";
     EXPECT_EQ(wcscpy_s(dest, 6, L"abcde"), 0);
     EXPECT_STREQ(dest, L"abcde");
     EXPECT_TRUE(gReports.empty());
-}
-
-TEST_F(BoundedCopy, TooSmallDestinationIsLeftEmpty)
-{
-    wchar_t dest[3] = {L'x', L'y', L'z'};
     EXPECT_EQ(wcscpy_s(dest, 3, L"abcde"), 406);
     EXPECT_EQ(dest[0], L'\0');
     ExpectReport("txtcpy_s: not enough space for src", 406);
 }
 
-TEST_F(BoundedCopy, RejectsBadArguments)
+TEST_F(BoundedCopy, RejectsBadArgumentsWithTheirCodeAndReport)
 {
     wchar_t dest[4];
-    EXPECT_EQ(wcscpy_s(nullptr, 4, L"a"), 400);
-    ExpectReport("txtcpy_s: dest is null", 400);
-    EXPECT_EQ(wcscpy_s(dest, 4, nullptr), 400);
-    ExpectReport("txtcpy_s: src is null", 400);
-    EXPECT_EQ(wcscpy_s(dest, 0, L"a"), 401);
-    ExpectReport("txtcpy_s: dmax is 0", 401);
-    EXPECT_EQ(wcscpy_s(dest, 0x4000001, L"a"), 403);
-    ExpectReport("txtcpy_s: dmax exceeds max", 403);
-
-    EXPECT_EQ(wcsncpy_s(nullptr, 4, L"a", 1), 400);
-    ExpectReport("strncpy_s: dest is null", 400);
-    EXPECT_EQ(wcsncpy_s(dest, 4, nullptr, 1), 400);
-    ExpectReport("txtncpy_s: src is null", 400);
-    EXPECT_EQ(wcsncpy_s(dest, 0, L"a", 1), 401);
-    ExpectReport("txtncpy_s: dmax is 0", 401);
-    EXPECT_EQ(wcsncpy_s(dest, 0x4000001, L"a", 1), 403);
-    ExpectReport("txtncpy_s: dmax exceeds max", 403);
-    EXPECT_EQ(wcsncpy_s(dest, 4, L"a", 0x4000001), 403);
-    ExpectReport("txtncpy_s: slen exceeds max", 403);
+    wchar_t text[] = L"abc";
+    const struct {
+        std::function<int()> call;
+        int code;
+        const char* report;
+    } cases[] = {
+        {[&] { return wcscpy_s(nullptr, 4, L"a"); }, 400, "txtcpy_s: dest is null"},
+        {[&] { return wcscpy_s(dest, 4, nullptr); }, 400, "txtcpy_s: src is null"},
+        {[&] { return wcscpy_s(dest, 0, L"a"); }, 401, "txtcpy_s: dmax is 0"},
+        {[&] { return wcscpy_s(dest, 0x4000001, L"a"); }, 403, "txtcpy_s: dmax exceeds max"},
+        {[&] { return wcsncpy_s(nullptr, 4, L"a", 1); }, 400, "strncpy_s: dest is null"},
+        {[&] { return wcsncpy_s(dest, 4, nullptr, 1); }, 400, "txtncpy_s: src is null"},
+        {[&] { return wcsncpy_s(dest, 0, L"a", 1); }, 401, "txtncpy_s: dmax is 0"},
+        {[&] { return wcsncpy_s(dest, 0x4000001, L"a", 1); }, 403, "txtncpy_s: dmax exceeds max"},
+        {[&] { return wcsncpy_s(dest, 4, L"a", 0x4000001); }, 403, "txtncpy_s: slen exceeds max"},
+        {[&] { return wcstolowercase_s(nullptr, 3); }, 400, "txttolowercase_s: dest is null"},
+        {[&] { return wcstolowercase_s(text, 0); }, 401, "txttolowercase_s: dmax is 0"},
+        {[&] { return wcstolowercase_s(text, 0x4000001); }, 403, "txttolowercase_s: dmax exceeds max"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.call(), c.code) << c.report;
+        ExpectReport(c.report, c.code);
+    }
 }
 
 TEST_F(BoundedCopy, DetectsOverlapInEitherDirection)
@@ -117,12 +117,6 @@ TEST_F(BoundedCopy, LowerCasesOnlyAsciiLetters)
     wchar_t unterminated[3] = {L'A', L'B', L'C'};
     EXPECT_EQ(wcstolowercase_s(unterminated, 3), 407);
     ExpectReport("txttolowercase_s: dest is unterminated", 407);
-    EXPECT_EQ(wcstolowercase_s(nullptr, 3), 400);
-    ExpectReport("txttolowercase_s: dest is null", 400);
-    EXPECT_EQ(wcstolowercase_s(text, 0), 401);
-    ExpectReport("txttolowercase_s: dmax is 0", 401);
-    EXPECT_EQ(wcstolowercase_s(text, 0x4000001), 403);
-    ExpectReport("txttolowercase_s: dmax exceeds max", 403);
 }
 
 TEST_F(BoundedCopy, DefaultHandlerPrintsAndNullHandlerIsSilent)

@@ -47,40 +47,26 @@ TEST_F(Counting, CopiesTakeAReferenceAndMovesTakeNone)
     EXPECT_EQ(mDeleted, 1);
 }
 
-TEST_F(Counting, ClearReleasesOnceAndLeavesNull)
-{
-    FooBar* object = Make();
-    FooPtr a(static_cast<ITestFoo*>(object));
-    object->Release();
-    a.Clear();
-    EXPECT_EQ(a.get(), nullptr);
-    EXPECT_EQ(mDeleted, 1);
-    a.Clear();
-    EXPECT_EQ(mDeleted, 1);
-}
-
-TEST_F(Counting, AssigningAPointerItsOwnValueKeepsTheObjectAlive)
-{
-    FooBar* object = Make();
-    FooPtr a(static_cast<ITestFoo*>(object));
-    object->Release();
-    a = a.get();
-    a = a;
-    EXPECT_EQ(mDeleted, 0);
-    EXPECT_EQ(RefsOf(a), 1u);
-}
-
-TEST_F(Counting, ReferenceTakesTheNewPointerAndDropsTheOld)
+TEST_F(Counting, SelfAssignmentKeepsReferenceSwapsAndClearReleasesOnce)
 {
     FooBar* first = Make(1);
     FooBar* second = Make(2);
     FooPtr a(static_cast<ITestFoo*>(first));
     first->Release();
-    a.Reference(second);
+    a = a.get();
+    a = a;
+    EXPECT_EQ(mDeleted, 0);
+    EXPECT_EQ(RefsOf(a), 1u);
+    a.Reference(second);  // takes the new pointer, drops the old
     EXPECT_EQ(mDeleted, 1);
     EXPECT_EQ(RefsOf(a), 2u);
     EXPECT_EQ(a->Foo(), 2);
     second->Release();
+    a.Clear();
+    EXPECT_EQ(a.get(), nullptr);
+    EXPECT_EQ(mDeleted, 2);
+    a.Clear();
+    EXPECT_EQ(mDeleted, 2);
 }
 
 TEST_F(Counting, ComCastHoldsTheQueriedReferenceOrNothing)
@@ -118,34 +104,19 @@ TEST_F(Counting, GetOutHandsTheCallerAReferenceOfItsOwn)
     object->Release();
 }
 
-// A function that hands back an object through an out-parameter, with a reference.
-HRESULT HandOut(ITestFoo* object, ITestFoo** out)
-{
-    object->AddRef();
-    *out = object;
-    return KVD_S_OK;
-}
-
-HRESULT HandOutUnknown(ITestFoo* object, IUnknown** out)
-{
-    object->AddRef();
-    *out = object;
-    return KVD_S_OK;
-}
-
 TEST_F(Counting, SettersAdoptWhatCameBack)
 {
     FooBar* object = Make();
     FooPtr a;
-    HandOut(object, a.Set());
+    HandOut<ITestFoo, ITestFoo>(object, a.Set());
     EXPECT_EQ(a.get(), static_cast<ITestFoo*>(object));
     EXPECT_EQ(RefsOf(object), 2u);
     COMPtr<ITestBar> bar;
-    HandOutUnknown(object, bar.SetQuery());
+    HandOut<ITestFoo, IUnknown>(object, bar.SetQuery());
     EXPECT_EQ(bar.get(), static_cast<ITestBar*>(object));
     EXPECT_EQ(RefsOf(object), 3u);
     WeakFooPtr weak;
-    HandOut(object, weak.Set());
+    HandOut<ITestFoo, ITestFoo>(object, weak.Set());
     EXPECT_EQ(weak.get(), static_cast<ITestFoo*>(object));
     EXPECT_EQ(RefsOf(object), 3u);
     object->Release();

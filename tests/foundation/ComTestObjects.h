@@ -60,6 +60,15 @@ inline uint32_t RefsOf(IUnknown* p)
     return p->Release();
 }
 
+// Hands an object back through an out-parameter with a reference, as a callee does.
+template <class T, class Out>
+HRESULT HandOut(T* object, Out** out)
+{
+    object->AddRef();
+    *out = object;
+    return KVD_S_OK;
+}
+
 // A heap object answering ITestFoo (its value) and ITestBar; counts its deletions.
 class FooBar : public SimpleUnknownImp2<ITestFoo, ITestBar, 0l> {
 public:
@@ -87,16 +96,8 @@ inline FooBar* NewFooBar(int* deleted, int value = 0)
 class Logged : public SimpleUnknownImp1<ITestFoo, 0l> {
 public:
     Logged(std::vector<std::string>* log, std::string name) : mLog(log), mName(std::move(name)) {}
-    uint32_t AddRef() override
-    {
-        mLog->push_back("+" + mName);
-        return SimpleUnknownImp1<ITestFoo, 0l>::AddRef();
-    }
-    uint32_t Release() override
-    {
-        mLog->push_back("-" + mName);
-        return SimpleUnknownImp1<ITestFoo, 0l>::Release();
-    }
+    uint32_t AddRef() override { mLog->push_back("+" + mName); return SimpleUnknownImp1<ITestFoo, 0l>::AddRef(); }
+    uint32_t Release() override { mLog->push_back("-" + mName); return SimpleUnknownImp1<ITestFoo, 0l>::Release(); }
     int Foo() override { return 0; }
 
 private:

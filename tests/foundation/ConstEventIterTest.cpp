@@ -133,13 +133,6 @@ TEST(ConstEventIter, AStreamThatClaimsMoreThanFitsIsHeldToTheBuffer)
     EXPECT_EQ(ReadAll(iter).size(), 8u);
 }
 
-HRESULT HandOut(IUnknown* object, IUnknown** out)
-{
-    object->AddRef();
-    *out = object;
-    return KVD_S_OK;
-}
-
 TEST(ConstEventIter, AQuerySetterAdoptsTheStreamThatCameBack)
 {
     int deleted = 0;
@@ -147,7 +140,7 @@ TEST(ConstEventIter, AQuerySetterAdoptsTheStreamThatCameBack)
     stream->AddRef();
     {
         EventIter iter;
-        HandOut(stream, iter.SetQuery());
+        ComTest::HandOut<IUnknown, IUnknown>(stream, iter.SetQuery());
         EXPECT_EQ(ComTest::RefsOf(stream), 2u);
         EXPECT_EQ(ReadAll(iter), Range(0, 2));
     }

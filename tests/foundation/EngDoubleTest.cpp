@@ -15,11 +15,6 @@ using EngUtils::engdouble;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const wchar_t kMicro = L'\u00B5';
 
-std::wstring Fixed(const engdouble& value, int exponent, int decimals)
-{
-    return value.ToScaledString(exponent, decimals, true, L"", false);
-}
-
 TEST(EngDouble, EveryMagnitudeTakesItsPrefix)
 {
     // 1.5, 15 and 150 times each power of ten from 10^-24 to 10^24.
@@ -65,70 +60,67 @@ TEST(EngDouble, NormalisesTheEdgesOfTheDoubleRange)
     EXPECT_EQ(engdouble(4.9e-324, L"").Exponent(), -324);
 }
 
-TEST(EngDouble, ZeroNanAndInfinitiesHaveNoExponent)
+TEST(EngDouble, ZeroNanAndInfinitiesHaveNoExponentAndValuesInPrefixedUnitsAreKeptInBaseUnits)
 {
-    for (double v : {0.0, -0.0, kInf, -kInf, std::nan("")}) {
-        const engdouble value(v, L"V");
-        EXPECT_EQ(value.Exponent(), 0) << v;
-    }
-    EXPECT_EQ(Fixed(engdouble(0.0, L"V"), 0, 2), L"0.00 V");
-    EXPECT_EQ(Fixed(engdouble(-0.0, L"V"), -3, 2), L"0.00 mV");
-    EXPECT_EQ(Fixed(engdouble(kInf, L"V"), 3, 2), L"inf kV");
-    EXPECT_EQ(Fixed(engdouble(-kInf, L"V"), -6, 2), std::wstring(L"-inf ") + kMicro + L"V");
-    EXPECT_EQ(Fixed(engdouble(std::nan(""), L"V"), 0, 2), L"nan V");
-    EXPECT_EQ(Fixed(engdouble(-std::nan(""), L"V"), 0, 2), L"nan V");
-    EXPECT_EQ(engdouble(kInf, L"").ToScaledString(0, -1, false, L"", false), L"inf");
-}
-
-TEST(EngDouble, PrintsInAnyPrefix)
-{
+    for (double v : {0.0, -0.0, kInf, -kInf, std::nan("")})
+        EXPECT_EQ(engdouble(v, L"V").Exponent(), 0) << v;
     const engdouble value(0.0025, L"V");
     EXPECT_DOUBLE_EQ(value.Mantissa(), 2.5);
     EXPECT_EQ(value.Exponent(), -3);
-    EXPECT_EQ(Fixed(value, -3, 2), L"2.50 mV");
-    EXPECT_EQ(Fixed(value, -6, 0), std::wstring(L"2500 ") + kMicro + L"V");
-    EXPECT_EQ(Fixed(value, 0, 4), L"0.0025 V");
-    // 1 is no multiple of 3: the value is scaled by 10^-1 and has no letter.
-    EXPECT_EQ(Fixed(value, 1, 5), L"0.00025 V");
-    // 30 is beyond yotta and is clamped to it.
-    EXPECT_EQ(engdouble(2e24, L"g").ToScaledString(30, 1, true, L"", false), L"2.0 Yg");
-    EXPECT_EQ(engdouble(2e-24, L"g").ToScaledString(-30, 1, true, L"", false), L"2.0 yg");
-}
-
-TEST(EngDouble, SmallFixedNegativesPrintUnsigned)
-{
-    EXPECT_EQ(engdouble(-0.001, L"").ToScaledString(0, 2, true, L"", false), L"0.00");
-    EXPECT_EQ(engdouble(-0.004, L"A").ToScaledString(0, 2, true, L"", false), L"0.00 A");
-    EXPECT_EQ(engdouble(-0.006, L"A").ToScaledString(0, 2, true, L"", false), L"-0.01 A");
-    EXPECT_EQ(engdouble(-1500, L"Pa").ToScaledString(3, 1, true, L"", false), L"-1.5 kPa");
-}
-
-TEST(EngDouble, UnitsTextDecidesTheSuffix)
-{
-    // Without any units text there is neither a space nor a letter.
-    EXPECT_EQ(engdouble(1500, L"").ToScaledString(3, -1, false, L"", false), L"1.5");
-    // A given units text replaces the stored one.
-    EXPECT_EQ(engdouble(1500, L"V").ToScaledString(3, -1, false, L"Hz", false), L"1.5 kHz");
-    // The stored text is kept whole: "mV" is a unit name here, not a prefix.
-    EXPECT_EQ(engdouble(0.5, L"mV").ToScaledString(-3, -1, false, L"", false), L"500 mmV");
-    // General notation counts significant digits; the point may be forced.
-    EXPECT_EQ(engdouble(123456, L"V").ToScaledString(3, 4, false, L"", false), L"123.5 kV");
-    EXPECT_EQ(engdouble(2, L"V").ToScaledString(0, 3, false, L"", true), L"2.00 V");
-}
-
-TEST(EngDouble, ValuesInPrefixedUnitsAreKeptInBaseUnits)
-{
     const engdouble millivolts(5.0, KVD::UnitInfo(0, kUnitPrefixMilli, L"V"));
     EXPECT_DOUBLE_EQ(millivolts.Mantissa(), 5.0);
     EXPECT_EQ(millivolts.Exponent(), -3);
     EXPECT_EQ(millivolts.Units(), L"V");
-    const engdouble kilopascal(2.5, KVD::UnitInfo(0, kUnitPrefixKilo, L"Pa"));
-    EXPECT_EQ(Fixed(kilopascal, 0, 0), L"2500 Pa");
-    const engdouble micro(250, KVD::UnitInfo(0, kUnitPrefixMicro, L"s"));
-    EXPECT_EQ(Fixed(micro, -3, 2), L"0.25 ms");
-    // No prefix, and the unknown prefix, take the value as it is.
-    EXPECT_EQ(Fixed(engdouble(7, KVD::UnitInfo::kDefaultUnit), 0, 0), L"7 V");
-    EXPECT_EQ(Fixed(engdouble(7, KVD::UnitInfo(0, kUnitPrefixUnknown, L"V")), 0, 0), L"7 V");
+}
+
+TEST(EngDouble, TextsInAnyPrefix)
+{
+    const std::wstring micro(1, kMicro);
+    const struct {
+        engdouble value;
+        int exponent;
+        int digits;  // decimals when fixed, significant digits otherwise
+        bool fixed;
+        const wchar_t* units;
+        bool point;
+        std::wstring expected;
+    } cases[] = {
+        {engdouble(0.0, L"V"), 0, 2, true, L"", false, L"0.00 V"},
+        {engdouble(-0.0, L"V"), -3, 2, true, L"", false, L"0.00 mV"},
+        {engdouble(kInf, L"V"), 3, 2, true, L"", false, L"inf kV"},
+        {engdouble(-kInf, L"V"), -6, 2, true, L"", false, L"-inf " + micro + L"V"},
+        {engdouble(std::nan(""), L"V"), 0, 2, true, L"", false, L"nan V"},
+        {engdouble(-std::nan(""), L"V"), 0, 2, true, L"", false, L"nan V"},
+        {engdouble(kInf, L""), 0, -1, false, L"", false, L"inf"},
+        {engdouble(0.0025, L"V"), -3, 2, true, L"", false, L"2.50 mV"},
+        {engdouble(0.0025, L"V"), -6, 0, true, L"", false, L"2500 " + micro + L"V"},
+        {engdouble(0.0025, L"V"), 0, 4, true, L"", false, L"0.0025 V"},
+        // 1 is no multiple of 3: the value is scaled by 10^-1 and has no letter.
+        {engdouble(0.0025, L"V"), 1, 5, true, L"", false, L"0.00025 V"},
+        // Beyond yotta and yocto: clamped to them.
+        {engdouble(2e24, L"g"), 30, 1, true, L"", false, L"2.0 Yg"},
+        {engdouble(2e-24, L"g"), -30, 1, true, L"", false, L"2.0 yg"},
+        // Small fixed negatives print unsigned.
+        {engdouble(-0.001, L""), 0, 2, true, L"", false, L"0.00"},
+        {engdouble(-0.004, L"A"), 0, 2, true, L"", false, L"0.00 A"},
+        {engdouble(-0.006, L"A"), 0, 2, true, L"", false, L"-0.01 A"},
+        {engdouble(-1500, L"Pa"), 3, 1, true, L"", false, L"-1.5 kPa"},
+        // Without any units text there is neither a space nor a letter; a given text replaces
+        // the stored one; the stored text is kept whole ("mV" is a unit name here).
+        {engdouble(1500, L""), 3, -1, false, L"", false, L"1.5"},
+        {engdouble(1500, L"V"), 3, -1, false, L"Hz", false, L"1.5 kHz"},
+        {engdouble(0.5, L"mV"), -3, -1, false, L"", false, L"500 mmV"},
+        // General notation counts significant digits; the point may be forced.
+        {engdouble(123456, L"V"), 3, 4, false, L"", false, L"123.5 kV"},
+        {engdouble(2, L"V"), 0, 3, false, L"", true, L"2.00 V"},
+        // Values in prefixed units; no prefix and the unknown prefix take the value as it is.
+        {engdouble(2.5, KVD::UnitInfo(0, kUnitPrefixKilo, L"Pa")), 0, 0, true, L"", false, L"2500 Pa"},
+        {engdouble(250, KVD::UnitInfo(0, kUnitPrefixMicro, L"s")), -3, 2, true, L"", false, L"0.25 ms"},
+        {engdouble(7, KVD::UnitInfo::kDefaultUnit), 0, 0, true, L"", false, L"7 V"},
+        {engdouble(7, KVD::UnitInfo(0, kUnitPrefixUnknown, L"V")), 0, 0, true, L"", false, L"7 V"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.value.ToScaledString(c.exponent, c.digits, c.fixed, c.units, c.point), c.expected) << c.expected;
 }
 
 TEST(EngDouble, ExponentsAndLettersMapBothWays)

@@ -25,33 +25,13 @@ struct ForeignString final : IAutoKVDString {
             delete this;
         return left;
     }
-    HRESULT QueryInterface(const _IID&, void** out) override
-    {
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
+    HRESULT QueryInterface(const _IID&, void** out) override { *out = nullptr; return KVD_E_NOINTERFACE; }
     HRESULT SetBStr(const wchar_t*) override { return KVD_E_NOTIMPL; }
     HRESULT GetBStr(IAutoKVDString**) override { return KVD_E_NOTIMPL; }
-    HRESULT IsEmpty(AutoBool* out) override
-    {
-        *out = text.empty() ? kAutoTrue : kAutoFalse;
-        return KVD_S_OK;
-    }
-    HRESULT GetLength(int* out) override
-    {
-        *out = static_cast<int>(text.size());
-        return KVD_S_OK;
-    }
-    HRESULT IsEqual(const IAutoKVDString*, AutoBool* out) override
-    {
-        *out = kAutoFalse;
-        return KVD_S_OK;
-    }
-    HRESULT IsShared(AutoBool* out) override
-    {
-        *out = refs > 1 ? kAutoTrue : kAutoFalse;
-        return KVD_S_OK;
-    }
+    HRESULT IsEmpty(AutoBool* out) override { *out = text.empty() ? kAutoTrue : kAutoFalse; return KVD_S_OK; }
+    HRESULT GetLength(int* out) override { *out = static_cast<int>(text.size()); return KVD_S_OK; }
+    HRESULT IsEqual(const IAutoKVDString*, AutoBool* out) override { *out = kAutoFalse; return KVD_S_OK; }
+    HRESULT IsShared(AutoBool* out) override { *out = refs > 1 ? kAutoTrue : kAutoFalse; return KVD_S_OK; }
     int32_t IsStringRep() override { return 0; }
     HRESULT CopyBytesFromFirstChar(long bytes, unsigned char* out) override
     {
@@ -67,11 +47,7 @@ struct ForeignString final : IAutoKVDString {
         *size = charSize;
         return KVD_S_OK;
     }
-    HRESULT GetCapacity(long* out) override
-    {
-        *out = static_cast<long>(text.size());
-        return KVD_S_OK;
-    }
+    HRESULT GetCapacity(long* out) override { *out = static_cast<long>(text.size()); return KVD_S_OK; }
     HRESULT CreateNewString(long, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
     HRESULT SetVariant(VARIANT*) override { return KVD_E_NOTIMPL; }
 };

@@ -46,13 +46,6 @@ TEST_F(Items, AddTakesAReferenceAndDestructionReleasesIt)
     EXPECT_EQ(Refs(1), 1u);
 }
 
-HRESULT HandOut(ITestFoo* object, ITestFoo** out)
-{
-    object->AddRef();
-    *out = object;
-    return KVD_S_OK;
-}
-
 TEST_F(Items, AnAppendedEmptySlotServesAsAnOutParameter)
 {
     {

@@ -97,23 +97,16 @@ public:
     IUnknown* mFallback = nullptr;
 };
 
-TEST(InterfaceMap, ANullOutPointerIsRefusedWithoutTouchingAnything)
+TEST(InterfaceMap, MappedInterfacesAreAnsweredWithAReferenceOthersRefused)
 {
     int deleted = 0;
     Base* object = new Base(&deleted);
     object->AddRef();
     EXPECT_EQ(object->QueryInterface(IID_ITestFoo, nullptr), KVD_E_POINTER);
     EXPECT_EQ(RefsOf(static_cast<ITestFoo*>(object)), 1u);
-    object->Release();
-    EXPECT_EQ(deleted, 1);
-}
-
-TEST(InterfaceMap, EveryMappedInterfaceIsAnsweredWithAReference)
-{
-    int deleted = 0;
-    Base* object = new Base(&deleted);
-    object->AddRef();
-    void* out = nullptr;
+    void* out = kGarbage;
+    EXPECT_EQ(object->QueryInterface(IID_ITestBaz, &out), KVD_E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
     ASSERT_EQ(object->QueryInterface(IID_ITestFoo, &out), KVD_S_OK);
     EXPECT_EQ(out, static_cast<ITestFoo*>(object));
     EXPECT_EQ(static_cast<ITestFoo*>(out)->Foo(), 1);
@@ -125,16 +118,6 @@ TEST(InterfaceMap, EveryMappedInterfaceIsAnsweredWithAReference)
     object->Release();
     object->Release();
     EXPECT_EQ(deleted, 1);
-}
-
-TEST(InterfaceMap, OthersAreRefusedWithANullPointer)
-{
-    int deleted = 0;
-    KVD::COMPtr<ITestFoo> object(new Base(&deleted));
-    void* out = kGarbage;
-    EXPECT_EQ(object->QueryInterface(IID_ITestBaz, &out), KVD_E_NOINTERFACE);
-    EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(RefsOf(object), 1u);
 }
 
 TEST(InterfaceMap, IUnknownIsTheFirstEntryFromEverySubObject)
@@ -194,72 +177,52 @@ protected:
     Refusing* mRefusing = nullptr;
 };
 
-TEST_F(Aggregation, TheInnerObjectAnswersItsNamedInterface)
+TEST_F(Aggregation, TheWalkOverInnerObjectsAndFunctions)
 {
-    mOuter.mNamed = InnerUnknown();
-    void* out = nullptr;
-    ASSERT_EQ(mOuter.QueryInterface(IID_ITestBar, &out), KVD_S_OK);
-    EXPECT_EQ(out, static_cast<ITestBar*>(mInner));
-    EXPECT_EQ(RefsOf(InnerUnknown()), 2u);
-    static_cast<IUnknown*>(out)->Release();
-}
+    IUnknown* const inner = InnerUnknown();
+    IUnknown* const refusing = RefusingUnknown();
+    void* const identity = static_cast<ITestFoo*>(&mOuter);
+    const struct {
+        IUnknown *named, *blind, *fallback;
+        const _IID* iid;
+        HRESULT code;
+        void* out;
+        int refusingAsked;
+    } cases[] = {
+        {inner, nullptr, nullptr, &IID_ITestBar, KVD_S_OK, static_cast<ITestBar*>(mInner), 0},
+        // A refused identifier is refused even when an inner object knows it.
+        {nullptr, inner, nullptr, &IID_ITestBaz, KVD_E_NOINTERFACE, nullptr, 0},
+        // A blind inner object that refuses lets the walk go on; a named one ends it.
+        {nullptr, refusing, inner, &IID_ITestQux, KVD_S_OK, static_cast<ITestQux*>(mInner), 1},
+        {refusing, nullptr, inner, &IID_ITestBar, KVD_E_NOINTERFACE, nullptr, 1},
+        // An empty inner pointer is passed over.
+        {nullptr, nullptr, inner, &IID_ITestBar, KVD_S_OK, static_cast<ITestBar*>(mInner), 0},
+        // The outer object is its own identity.
+        {nullptr, inner, nullptr, &IID_IUnknown, KVD_S_OK, identity, 0},
+    };
+    for (const auto& c : cases) {
+        mOuter.mNamed = c.named;
+        mOuter.mBlind = c.blind;
+        mOuter.mFallback = c.fallback;
+        mRefusing->asked = 0;
+        void* out = kGarbage;
+        EXPECT_EQ(mOuter.QueryInterface(*c.iid, &out), c.code);
+        EXPECT_EQ(out, c.out);
+        EXPECT_EQ(mRefusing->asked, c.refusingAsked);
+        const bool fromInner = out != nullptr && out != identity;
+        EXPECT_EQ(RefsOf(inner), fromInner ? 2u : 1u);  // an answer carries a reference
+        if (fromInner)
+            static_cast<IUnknown*>(out)->Release();
+    }
 
-TEST_F(Aggregation, ARefusedIdentifierIsRefusedEvenWhenAnInnerObjectKnowsIt)
-{
-    mOuter.mBlind = InnerUnknown();
-    void* out = kGarbage;
-    EXPECT_EQ(mOuter.QueryInterface(IID_ITestBaz, &out), KVD_E_NOINTERFACE);
-    EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(RefsOf(InnerUnknown()), 1u);
-}
-
-TEST_F(Aggregation, ABlindInnerObjectThatRefusesLetsTheWalkGoOn)
-{
-    mOuter.mBlind = RefusingUnknown();
-    mOuter.mFallback = InnerUnknown();
-    void* out = nullptr;
-    ASSERT_EQ(mOuter.QueryInterface(IID_ITestQux, &out), KVD_S_OK);
-    EXPECT_EQ(out, static_cast<ITestQux*>(mInner));
-    EXPECT_EQ(mRefusing->asked, 1);
-    static_cast<IUnknown*>(out)->Release();
-}
-
-TEST_F(Aggregation, ANamedInnerObjectThatRefusesEndsTheWalkWithItsCode)
-{
-    mOuter.mNamed = RefusingUnknown();
-    mOuter.mFallback = InnerUnknown();
-    void* out = kGarbage;
-    EXPECT_EQ(mOuter.QueryInterface(IID_ITestBar, &out), KVD_E_NOINTERFACE);
-    EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(mRefusing->asked, 1);
-    EXPECT_EQ(RefsOf(InnerUnknown()), 1u);
-}
-
-TEST_F(Aggregation, AnEmptyInnerPointerIsPassedOver)
-{
-    mOuter.mFallback = InnerUnknown();
-    void* out = nullptr;
-    ASSERT_EQ(mOuter.QueryInterface(IID_ITestBar, &out), KVD_S_OK);
-    EXPECT_EQ(out, static_cast<ITestBar*>(mInner));
-    static_cast<IUnknown*>(out)->Release();
-}
-
-TEST_F(Aggregation, AFunctionEntryGetsTheObjectAndItsValueAndEndsTheWalkOnSuccess)
-{
+    // A function entry gets the object and its value, and ends the walk on success.
+    mOuter.mNamed = mOuter.mBlind = mOuter.mFallback = nullptr;
     gCall = {};
     void* out = kGarbage;
     EXPECT_EQ(mOuter.QueryInterface(IID_ITestQux, &out), KVD_S_FALSE);
     EXPECT_EQ(gCall.object, static_cast<void*>(&mOuter));
     EXPECT_EQ(gCall.value, 77u);
     EXPECT_EQ(out, nullptr);
-}
-
-TEST_F(Aggregation, TheOuterObjectIsItsOwnIdentity)
-{
-    mOuter.mBlind = InnerUnknown();
-    void* out = nullptr;
-    ASSERT_EQ(mOuter.QueryInterface(IID_IUnknown, &out), KVD_S_OK);
-    EXPECT_EQ(out, static_cast<ITestFoo*>(&mOuter));
 }
 
 // A delegate that fails yet writes a pointer must not leave it to the caller.

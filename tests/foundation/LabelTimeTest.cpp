@@ -98,34 +98,84 @@ TEST(TimeDisplayMode, BitsOfTheModeWord)
     EXPECT_EQ(CTimeDisplayMode::GetAbsoluteLongestLabelStr(), L"10:00:00.0000 a.m.");
 }
 
-TEST_F(LabelTimeTest, RelativeTimesInSeparatorsAndLetters)
+// The texts of every mode: separators or letters, rounding, clocks, units and the locale's
+// decimal separator.
+TEST_F(LabelTimeTest, TextsOfEveryMode)
 {
-    UseTwentyFourHourClock();
-    EXPECT_EQ(Text(kRelative, 3905.25, 2), L"1:05:05.25");
-    EXPECT_EQ(Text(kRelative, 3905.25, 2, LabelTime::kLetters), L"1h05m05.25s");
-    EXPECT_EQ(Text(kRelative, 65, 1), L"1:05");
-    EXPECT_EQ(Text(kRelative, 65, 1, LabelTime::kAlwaysHMS), L"0:01:05.0");
-    EXPECT_EQ(Text(kRelative, 65.5, 3), L"1:05.5");
-    EXPECT_EQ(Text(kRelative, 65.5, 3, LabelTime::kKeepTrailingZeros), L"1:05.500");
-    EXPECT_EQ(Text(kRelative, 5.25, 2), L"5.25");
-    EXPECT_EQ(Text(kRelative, 5.25, 2, LabelTime::kAppendUnits), L"5.25 s");
-    EXPECT_EQ(Text(kRelative, 65, 0, LabelTime::kAppendUnits), L"1:05");
-    EXPECT_EQ(Text(kRelative, 0, 2), L"0");
-    EXPECT_EQ(Text(kRelative, 36000 * 3 + 1.5, 1), L"30:00:01.5");  // relative hours never wrap
-}
-
-TEST_F(LabelTimeTest, SecondsRoundUpToTheMinuteButKeepTheirValue)
-{
-    UseTwentyFourHourClock();
-    const LabelTime label = Label(kRelative, 119.99, 1);
-    EXPECT_EQ(label.str(), L"2:00");
-    EXPECT_DOUBLE_EQ(label.AsSeconds(0), 119.99);
-    EXPECT_EQ(Text(kRelative, -119.99, 1), L"-2:00");
+    enum Clock { k24, k12, kComma };
+    constexpr uint32_t kLetters = LabelTime::kLetters, kHMS = LabelTime::kAlwaysHMS,
+                       kZeros = LabelTime::kKeepTrailingZeros, kUnitsText = LabelTime::kAppendUnits,
+                       kUT = LabelTime::kAppendUT;
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    const struct {
+        Clock clock;
+        TimeDisplayMode mode;
+        double seconds;
+        int decimals;
+        uint32_t flags;
+        const wchar_t* expected;
+    } cases[] = {
+        {k24, kRelative, 3905.25, 2, 0, L"1:05:05.25"},
+        {k24, kRelative, 3905.25, 2, kLetters, L"1h05m05.25s"},
+        {k24, kRelative, 65, 1, 0, L"1:05"},
+        {k24, kRelative, 65, 1, kHMS, L"0:01:05.0"},
+        {k24, kRelative, 65.5, 3, 0, L"1:05.5"},
+        {k24, kRelative, 65.5, 3, kZeros, L"1:05.500"},
+        {k24, kRelative, 5.25, 2, 0, L"5.25"},
+        {k24, kRelative, 5.25, 2, kUnitsText, L"5.25 s"},
+        {k24, kRelative, 65, 0, kUnitsText, L"1:05"},
+        {k24, kRelative, 0, 2, 0, L"0"},
+        {k24, kRelative, 36000 * 3 + 1.5, 1, 0, L"30:00:01.5"},  // relative hours never wrap
+        // Seconds round up to the minute; those that round up to 10 are not padded to "010".
+        {k24, kRelative, 119.99, 1, 0, L"2:00"},
+        {k24, kRelative, -119.99, 1, 0, L"-2:00"},
+        {k24, kRelative, 3599.96, 1, 0, L"1:00:00"},
+        {k24, kRelative, 69.997, 2, 0, L"1:10"},
+        {k24, kRelative, 69.994, 2, 0, L"1:09.99"},
+        {k12, kTimeOfDay, 13 * 3600 + 5 * 60, 0, 0, L"1:05:00 p.m."},
+        {k12, kTimeOfDay, 30 * 60 + 7.25, 2, 0, L"12:30:07.25 a.m."},
+        {k12, kTimeOfDay, 12 * 3600, 1, 0, L"12:00:00 p.m."},
+        {k12, kTimeOfDay, 24 * 3600 + 60, 1, 0, L"12:01:00 a.m."},  // the next day
+        // Universal time uses the 24-hour clock whatever the locale, and may say so.
+        {k12, kUniversal, 13 * 3600 + 5 * 60, 0, 0, L"13:05:00"},
+        {k12, kUniversal, 13 * 3600 + 5 * 60, 0, kUT, L"13:05:00 UT"},
+        {k24, kTimeOfDay, 13 * 3600 + 5 * 60, 0, 0, L"13:05:00"},
+        {k24, kTimeOfDay, 25 * 3600 + 5 * 60 + 9.5, 1, 0, L"1:05:09.5"},
+        {k24, kTimeOfDay, 13 * 3600, 0, kUT, L"13:00:00"},  // not universal
+        {k24, kMilliSeconds, 1.5, 1, 0, L"1500"},
+        {k24, kMilliSeconds, 1.5, 1, kUnitsText, L"1500 ms"},
+        {k24, kMilliSeconds, 0.00125, 2, 0, L"1.25"},
+        {k24, kSeconds, 65, 1, kUnitsText, L"65 s"},
+        {k24, kSeconds, 3905.25, 3, 0, L"3905.25"},
+        {k24, kSeconds, -0.0001, 2, 0, L"0"},  // never "-0"
+        {k24, kTimeOfDay | CTimeDisplayMode::kMilliSeconds, 3600 * 14, 0, 0, L"14:00:00"},  // no millisecond form
+        {k24, kUnits, 1.5, 2, 0, L"1.5"},
+        {k24, kUnits, 2.0, 2, 0, L"2.0"},
+        {k24, kUnits, 100, 0, 0, L"100"},
+        {k24, kUnits, 1.5, 2, kZeros, L"1.50"},
+        {k24, kUnits, 3905.25, 2, kUnitsText | kLetters, L"3905.25"},
+        {k24, kUnits, -0.001, 2, 0, L"0.0"},
+        {kComma, kRelative, 3905.25, 2, 0, L"1:05:05,25"},
+        {kComma, kUnits, 2.0, 2, 0, L"2,0"},
+        {kComma, kSeconds, 65.5, 1, kUnitsText, L"65,5 s"},
+        {kComma, kRelative, 65, 1, 0, L"1:05"},
+        // Times that are not finite do not break the label.
+        {k24, kRelative, kInf, 1, 0, L"inf"},
+        {k24, kRelative, -kInf, 1, 0, L"-inf"},
+        {k24, kRelative, kNotKnown, 1, 0, L"nan"},
+    };
+    for (const auto& c : cases) {
+        if (c.clock == kComma)
+            UseLocale(",", "HH:mm");
+        else
+            c.clock == k12 ? UseTwelveHourClock() : UseTwentyFourHourClock();
+        EXPECT_EQ(Text(c.mode, c.seconds, c.decimals, c.flags), c.expected) << c.seconds;
+    }
+    EXPECT_EQ(Text(kRelative, 1e300, 0).substr(0, 10), L"2147483647");
+    // Rounded texts keep the value.
+    EXPECT_DOUBLE_EQ(Label(kRelative, 119.99, 1).AsSeconds(0), 119.99);
     EXPECT_DOUBLE_EQ(Label(kRelative, -119.99, 1).AsSeconds(0), -119.99);
-    EXPECT_EQ(Text(kRelative, 3599.96, 1), L"1:00:00");
-    // Seconds that round up to 10 are not padded to "010".
-    EXPECT_EQ(Text(kRelative, 69.997, 2), L"1:10");
-    EXPECT_EQ(Text(kRelative, 69.994, 2), L"1:09.99");
+    EXPECT_DOUBLE_EQ(Label(kUnits, 3905.25, 2).AsUnits(), 3905.25);
 }
 
 TEST_F(LabelTimeTest, ChangingTheDecimalPlacesResplitsTheValue)
@@ -184,56 +234,6 @@ TEST_F(LabelTimeTest, AWholeHourOfTenthsLandsOnTheHour)
     EXPECT_EQ(label.str(), L"1:00:00.1");
 }
 
-TEST_F(LabelTimeTest, TimesOfDayOnBothClocks)
-{
-    UseTwelveHourClock();
-    EXPECT_EQ(Text(kTimeOfDay, 13 * 3600 + 5 * 60, 0), L"1:05:00 p.m.");
-    EXPECT_EQ(Text(kTimeOfDay, 30 * 60 + 7.25, 2), L"12:30:07.25 a.m.");
-    EXPECT_EQ(Text(kTimeOfDay, 12 * 3600, 1), L"12:00:00 p.m.");
-    EXPECT_EQ(Text(kTimeOfDay, 24 * 3600 + 60, 1), L"12:01:00 a.m.");  // the next day
-    // Universal time uses the 24-hour clock whatever the locale, and may say so.
-    EXPECT_EQ(Text(kUniversal, 13 * 3600 + 5 * 60, 0), L"13:05:00");
-    EXPECT_EQ(Text(kUniversal, 13 * 3600 + 5 * 60, 0, LabelTime::kAppendUT), L"13:05:00 UT");
-    UseTwentyFourHourClock();
-    EXPECT_EQ(Text(kTimeOfDay, 13 * 3600 + 5 * 60, 0), L"13:05:00");
-    EXPECT_EQ(Text(kTimeOfDay, 25 * 3600 + 5 * 60 + 9.5, 1), L"1:05:09.5");
-    EXPECT_EQ(Text(kTimeOfDay, 13 * 3600, 0, LabelTime::kAppendUT), L"13:00:00");  // not universal
-}
-
-TEST_F(LabelTimeTest, PlainSecondsAndMilliseconds)
-{
-    UseTwentyFourHourClock();
-    EXPECT_EQ(Text(kMilliSeconds, 1.5, 1), L"1500");
-    EXPECT_EQ(Text(kMilliSeconds, 1.5, 1, LabelTime::kAppendUnits), L"1500 ms");
-    EXPECT_EQ(Text(kMilliSeconds, 0.00125, 2), L"1.25");
-    EXPECT_EQ(Text(kSeconds, 65, 1, LabelTime::kAppendUnits), L"65 s");
-    EXPECT_EQ(Text(kSeconds, 3905.25, 3), L"3905.25");
-    EXPECT_EQ(Text(kSeconds, -0.0001, 2), L"0");  // never "-0"
-    // A time of day has no millisecond form.
-    EXPECT_EQ(Text(kTimeOfDay | CTimeDisplayMode::kMilliSeconds, 3600 * 14, 0), L"14:00:00");
-}
-
-TEST_F(LabelTimeTest, UnitsArePlainNumbers)
-{
-    UseTwentyFourHourClock();
-    EXPECT_EQ(Text(kUnits, 1.5, 2), L"1.5");
-    EXPECT_EQ(Text(kUnits, 2.0, 2), L"2.0");
-    EXPECT_EQ(Text(kUnits, 100, 0), L"100");
-    EXPECT_EQ(Text(kUnits, 1.5, 2, LabelTime::kKeepTrailingZeros), L"1.50");
-    EXPECT_EQ(Text(kUnits, 3905.25, 2, LabelTime::kAppendUnits | LabelTime::kLetters), L"3905.25");
-    EXPECT_EQ(Text(kUnits, -0.001, 2), L"0.0");
-    EXPECT_DOUBLE_EQ(Label(kUnits, 3905.25, 2).AsUnits(), 3905.25);
-}
-
-TEST_F(LabelTimeTest, TheLocaleDecimalSeparatorIsUsed)
-{
-    UseLocale(",", "HH:mm");
-    EXPECT_EQ(Text(kRelative, 3905.25, 2), L"1:05:05,25");
-    EXPECT_EQ(Text(kUnits, 2.0, 2), L"2,0");
-    EXPECT_EQ(Text(kSeconds, 65.5, 1, LabelTime::kAppendUnits), L"65,5 s");
-    EXPECT_EQ(Text(kRelative, 65, 1), L"1:05");
-}
-
 TEST_F(LabelTimeTest, OriginsShiftTheValueUnlessItIsGiven)
 {
     UseTwentyFourHourClock();
@@ -260,15 +260,6 @@ TEST_F(LabelTimeTest, OriginsShiftTheValueUnlessItIsGiven)
     label.Set(7, start, origin, 99.0, false);
     EXPECT_EQ(label.GetMode().Get(), 7u);
     EXPECT_EQ(label.str(), L"1:01:00");
-}
-
-TEST_F(LabelTimeTest, NonFiniteTimesDoNotBreakTheLabel)
-{
-    UseTwentyFourHourClock();
-    EXPECT_EQ(Text(kRelative, std::numeric_limits<double>::infinity(), 1), L"inf");
-    EXPECT_EQ(Text(kRelative, -std::numeric_limits<double>::infinity(), 1), L"-inf");
-    EXPECT_EQ(Text(kRelative, kNotKnown, 1), L"nan");
-    EXPECT_EQ(Text(kRelative, 1e300, 0).substr(0, 10), L"2147483647");
 }
 
 }  // namespace

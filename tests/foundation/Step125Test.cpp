@@ -18,26 +18,14 @@ double Dec(double x) {
 
 }  // namespace
 
-TEST(Step125, IncrementsToTheNextValueOfTheSeries) {
-    EXPECT_DOUBLE_EQ(Inc(1), 2);
-    EXPECT_DOUBLE_EQ(Inc(2), 5);
-    EXPECT_DOUBLE_EQ(Inc(5), 10);
-    EXPECT_DOUBLE_EQ(Inc(7), 10);
-    EXPECT_DOUBLE_EQ(Inc(0.3), 0.5);
-    EXPECT_DOUBLE_EQ(Inc(10), 20);
-    EXPECT_DOUBLE_EQ(Inc(9.6), 20);  // rounds to the next decade's 1, then steps on
-    EXPECT_DOUBLE_EQ(Inc(500000), 1000000);
-}
-
-TEST(Step125, DecrementsToThePreviousValueOfTheSeries) {
-    EXPECT_DOUBLE_EQ(Dec(10), 5);
-    EXPECT_DOUBLE_EQ(Dec(5), 2);
-    EXPECT_DOUBLE_EQ(Dec(2), 1);
-    EXPECT_DOUBLE_EQ(Dec(1), 0.5);
-    EXPECT_DOUBLE_EQ(Dec(0.1), 0.05);
-    EXPECT_DOUBLE_EQ(Dec(7), 5);
-    EXPECT_DOUBLE_EQ(Dec(3), 2);
-    EXPECT_DOUBLE_EQ(Dec(200), 100);
+TEST(Step125, StepsToTheNextOrPreviousValueOfTheSeries) {
+    // 9.6 rounds to the next decade's 1, then steps on.
+    const double up[][2] = {{1, 2}, {2, 5}, {5, 10}, {7, 10}, {0.3, 0.5}, {10, 20}, {9.6, 20}, {500000, 1000000}};
+    for (const auto& [x, next] : up)
+        EXPECT_DOUBLE_EQ(Inc(x), next) << x;
+    const double down[][2] = {{10, 5}, {5, 2}, {2, 1}, {1, 0.5}, {0.1, 0.05}, {7, 5}, {3, 2}, {200, 100}};
+    for (const auto& [x, previous] : down)
+        EXPECT_DOUBLE_EQ(Dec(x), previous) << x;
 }
 
 TEST(Step125, StepsUpAndDownRetraceTheSeries) {

@@ -37,7 +37,7 @@ TEST(ResultCodes, PosixMapping)
     EXPECT_FALSE(Is_POSIX_HRESULT(0x1C002));
 }
 
-TEST(ResultCodes, DataFileTexts)
+TEST(ResultCodes, DataFileOwnAndPosixTexts)
 {
     const struct {
         uint32_t code;
@@ -59,6 +59,20 @@ TEST(ResultCodes, DataFileTexts)
         {0xF800801B, L"Writing data to this file is disallowed because it could cause loss of information about "
                      L"data already in the file which has been written in a later format."},
     };
+    const struct {
+        uint32_t code;
+        KVD::String text;
+    } own[] = {
+        {0xF800403F, L"The file name is not valid."},
+        {0xF800403D, L"A disk error occurred during a read operation."},
+        {0xF8004037, L"The file is not a valid Vexorium file."},
+        {0xF8004038, kNewerVersion},
+        {0xF800400D, L"An unexpected error occurred (0xf800400d)."},
+        {uint32_t(HRESULT_from_POSIX(ENOENT)), KVD::ToKVDString(std::strerror(ENOENT))},
+        {uint32_t(HRESULT_from_POSIX(ENOSPC)), KVD::ToKVDString(std::strerror(ENOSPC))},
+    };
+    for (const auto& entry : own)
+        EXPECT_EQ(XKVD::MakeMsg(nullptr, static_cast<int>(entry.code)), entry.text) << std::hex << entry.code;
     for (const auto& entry : expected) {
         EXPECT_EQ(XKVD::MakeMsgForKVDHR(static_cast<int>(entry.code), nullptr), entry.text) << std::hex << entry.code;
         EXPECT_EQ(XKVD::MakeMsg(nullptr, static_cast<int>(entry.code)), entry.text) << std::hex << entry.code;
@@ -68,17 +82,6 @@ TEST(ResultCodes, DataFileTexts)
         EXPECT_TRUE(XKVD::MakeMsg(nullptr, static_cast<int>(code)).empty()) << std::hex << code;
     }
     EXPECT_TRUE(XKVD::MakeMsgForKVDHR(KVD_E_NOTVALIDFILE, nullptr).empty());
-}
-
-TEST(ResultCodes, OwnAndPosixTexts)
-{
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF800403F), L"The file name is not valid.");
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF800403D), L"A disk error occurred during a read operation.");
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF8004037), L"The file is not a valid Vexorium file.");
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF8004038), kNewerVersion);
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, 0xF800400D), L"An unexpected error occurred (0xf800400d).");
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, HRESULT_from_POSIX(ENOENT)), KVD::ToKVDString(std::strerror(ENOENT)));
-    EXPECT_EQ(XKVD::MakeMsg(nullptr, HRESULT_from_POSIX(ENOSPC)), KVD::ToKVDString(std::strerror(ENOSPC)));
 }
 
 TEST(XKVDException, CodeGivesTheMessageAndTheLogLine)

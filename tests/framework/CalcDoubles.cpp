@@ -11,11 +11,6 @@ namespace {
 // 0B1C2D3E-4F50-4617-8293-A4B5C6D7E8F9: the test calculation and enumerator classes
 inline constexpr _IID kCalcTestGuid = {0x0B1C2D3E, 0x4F50, 0x4617, {0x82, 0x93, 0xA4, 0xB5, 0xC6, 0xD7, 0xE8, 0xF9}};
 
-HRESULT NotImplemented()
-{
-    return KVD_E_NOTIMPL;
-}
-
 }  // namespace
 
 HRESULT VectorStream::Clone(IEnumExBase** out)
@@ -35,24 +30,6 @@ HRESULT VectorStream::SkipEx(int32_t count, int32_t* skipped)
     const bool whole = target - mPosition == count;
     mPosition = target;
     return whole ? KVD_S_OK : KVD_S_FALSE;
-}
-
-HRESULT VectorStream::GetPosition(int32_t* position)
-{
-    *position = mPosition;
-    return KVD_S_OK;
-}
-
-HRESULT VectorStream::IsFilling(AutoBool* filling)
-{
-    *filling = kAutoFalse;
-    return KVD_S_OK;
-}
-
-HRESULT VectorStream::GetTickToSample(TTickToSample* map)
-{
-    *map = TTickToSample{1, 0};
-    return KVD_S_OK;
 }
 
 HRESULT VectorStream::Next(uint32_t count, float* buffer, uint32_t* delivered)
@@ -88,18 +65,6 @@ HRESULT GainEnum::SetSettings(IAutoKVDString* text, BlockUpdateType* update)
     return KVD_S_OK;
 }
 
-HRESULT GainEnum::GetSettings(IAutoKVDString** text)
-{
-    mSettings.GetOut(text);
-    return KVD_S_OK;
-}
-
-HRESULT GainEnum::CloneSlave(IUnknown*, ICalcEnum** out)
-{
-    *out = nullptr;
-    return NotImplemented();
-}
-
 HRESULT GainEnum::SetSources(int32_t record, long count, IUnknown** sources, IUnitName**, double, CalcEnumFlags)
 {
     mRecord = record;
@@ -118,71 +83,11 @@ HRESULT GainEnum::SetInitialPosition(int32_t position)
     return position == current ? KVD_S_OK : mSource->SkipEx(position - current, &skipped);
 }
 
-HRESULT GainEnum::ReleaseSources()
-{
-    mSource.Clear();
-    return KVD_S_OK;
-}
-
-HRESULT GainEnum::IsUpdateNeeded(long, BlockUpdateType change, BlockUpdateType* needed)
-{
-    *needed = change == 0 ? 0 : kUpdateAll;
-    return KVD_S_OK;
-}
-
-HRESULT GainEnum::ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t)
-{
-    return KVD_S_OK;
-}
-
-HRESULT GainEnum::ReindexCachedData(uint32_t, int32_t, int32_t)
-{
-    return KVD_S_OK;
-}
-
 HRESULT GainEnum::GetOutputInfo(double*, IUnitName** unit)
 {
     if (unit != nullptr)
         *unit = nullptr;
     return KVD_S_OK;
-}
-
-HRESULT GainEnum::GetInstanceAttributes(CalcInstanceAttributes* attributes)
-{
-    *attributes = kAttrSampleEnum;
-    return KVD_S_OK;
-}
-
-HRESULT GainEnum::GetRecordChannelType(RecordChannelTypes* type)
-{
-    *type = kRecordChannelSamples;
-    return KVD_S_OK;
-}
-
-HRESULT GainEnum::GetTickToSample(TTickToSample* map)
-{
-    return mSource == nullptr ? KVD_E_BADSTATE : mSource->GetTickToSample(map);
-}
-
-HRESULT GainEnum::Clone(IEnumExBase** out)
-{
-    *out = nullptr;
-    return NotImplemented();
-}
-
-HRESULT GainEnum::SkipEx(int32_t count, int32_t* skipped)
-{
-    return mSource == nullptr ? KVD_E_BADSTATE : mSource->SkipEx(count, skipped);
-}
-
-HRESULT GainEnum::GetPosition(int32_t* position)
-{
-    return mSource == nullptr ? KVD_E_BADSTATE : mSource->GetPosition(position);
-}
-
-HRESULT GainEnum::IsFilling(AutoBool* filling)
-{
-    return mSource == nullptr ? KVD_E_BADSTATE : mSource->IsFilling(filling);
 }
 
 HRESULT GainEnum::Next(uint32_t count, float* buffer, uint32_t* delivered)
@@ -206,12 +111,6 @@ GainEnumClass& TheGainEnumClass()
     return cls;
 }
 
-HRESULT GainEnumClass::SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
-                                      IAutoKVDString**)
-{
-    return NotImplemented();
-}
-
 HRESULT GainEnumClass::Create(IOrrelData2* data, ICalcEnum** out)
 {
     mLastData = data;
@@ -221,35 +120,9 @@ HRESULT GainEnumClass::Create(IOrrelData2* data, ICalcEnum** out)
     return KVD_S_OK;
 }
 
-HRESULT GainEnumClass::CreateEx(IUnknown*, IOrrelData2*, IUnknown** inner)
-{
-    *inner = nullptr;
-    return NotImplemented();
-}
-
 void RecordedData::AddRecord(std::map<int32_t, std::vector<float>> channels)
 {
     mRecords.push_back(std::move(channels));
-}
-
-HRESULT RecordedData::GetRecordData(IRecordData** records)
-{
-    return QueryInterface(IID_IRecordData, reinterpret_cast<void**>(records));
-}
-
-HRESULT RecordedData::GetChannelUnit(int, TChannelId, IUnitName**)
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetChannelCalculation(TChannelId, IOffLineData**)
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetRecordWindowStart(KVDPosition, int32_t*)
-{
-    return NotImplemented();
 }
 
 HRESULT RecordedData::GetCalculation(uint64_t channelKey, ICalculation** calculation)
@@ -262,45 +135,12 @@ HRESULT RecordedData::GetCalculation(uint64_t channelKey, ICalculation** calcula
     return KVD_S_OK;
 }
 
-HRESULT RecordedData::SetCalculation(TChannelId channel, ICalculation* calculation)
-{
-    mCalculations[channel.channel] = calculation;
-    return KVD_S_OK;
-}
-
-HRESULT RecordedData::ChannelChanged(TChannelId, BlockUpdateType, IOffLineData*)
-{
-    return KVD_S_OK;
-}
-
-HRESULT RecordedData::CreateUnitsConversion(const DataScaling*, IAutoKVDString*, IUnitsConversion**)
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetData(IOrrelData2** data)
-{
-    return QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(data));
-}
-
-HRESULT RecordedData::GetRecordCount(int* count) const
-{
-    *count = static_cast<int>(mRecords.size());
-    return KVD_S_OK;
-}
-
 HRESULT RecordedData::GetRecordTicks(int record, uint32_t* ticks) const
 {
     *ticks = 0;
     if (record < 0 || record >= static_cast<int>(mRecords.size()) || mRecords[record].empty())
         return KVD_E_BADSTATE;
     *ticks = static_cast<uint32_t>(mRecords[record].begin()->second.size());
-    return KVD_S_OK;
-}
-
-HRESULT RecordedData::GetSecsPerTick(int, double* secs) const
-{
-    *secs = 0.01;
     return KVD_S_OK;
 }
 
@@ -321,77 +161,12 @@ HRESULT RecordedData::GetFloatStream(TChannelId channel, KVDPosition start, uint
     return KVD_S_OK;
 }
 
-HRESULT RecordedData::GetChannelUnitName(int, TChannelId, IUnitName**) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetUnitsConversion(int, TChannelId, IUnitsConversion**) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::HasChannelData(int, TChannelId, AutoBool*) const
-{
-    return NotImplemented();
-}
-
 HRESULT RecordedData::GetRecordEnd(int record, KVDPosition* end) const
 {
     uint32_t ticks = 0;
     const HRESULT hr = GetRecordTicks(record, &ticks);
     *end = KVDPosition{ticks, record};
     return hr;
-}
-
-HRESULT RecordedData::GetChannelTitle(TChannelId, IAutoKVDString**) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetPositionTimes(uint32_t, const KVDPosition*, double*) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetChannelObject(int, TChannelId, IRecordChannel**) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetSample(TChannelId, KVDPosition, float*) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetDataScaling(int, TChannelId, double*, double*) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::ResolvePosition(uint32_t, KVDPosition*) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetSampleIndex(TChannelId, KVDPosition, int64_t*) const
-{
-    return NotImplemented();
-}
-
-HRESULT RecordedData::GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx**) const
-{
-    return NotImplemented();
 }
 
 HRESULT RecordedData::IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const
@@ -429,12 +204,6 @@ GainCalc::~GainCalc()
     --sLive;
 }
 
-HRESULT GainCalc::GetRecordCreationInfo(int, TChannelId, IUnitsConversion**, TTickToSample*, int*,
-                                        CalcRecCreationFlags*)
-{
-    return NotImplemented();
-}
-
 HRESULT GainCalc::Configure(const IPersistObject*, AutoBool)
 {
     DataScaling scaling{};
@@ -442,39 +211,9 @@ HRESULT GainCalc::Configure(const IPersistObject*, AutoBool)
     return SetCalcEnums(GainEnumClass::TypeId());
 }
 
-HRESULT GainCalc::SetSettingsForAutoScale(uint32_t, const IPersistObject*)
-{
-    ++mAutoScaleSettings;
-    return KVD_S_OK;
-}
-
-HRESULT GainCalc::GetSettings(IPersistObject** settings) const
-{
-    *settings = nullptr;
-    return KVD_S_FALSE;
-}
-
-HRESULT GainCalc::GetInstanceAttributes(CalcInstanceAttributes* attributes) const
-{
-    *attributes = 0;
-    return KVD_S_OK;
-}
-
-HRESULT GainCalc::Clone(IOrrelSetCalcData*, IOffLineData** out) const
-{
-    *out = nullptr;
-    return NotImplemented();
-}
-
 TCAFId GainCalcClass::TypeId()
 {
     return TypeIdClass<&kCalcTestGuid, 2>::GetId();
-}
-
-HRESULT GainCalcClass::SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IPersistObject*,
-                                      IPersistObject**)
-{
-    return NotImplemented();
 }
 
 HRESULT GainCalcClass::Create(TChannelId channel, IOrrelSetCalcData* data, ICalculation** out)

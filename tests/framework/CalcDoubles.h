@@ -21,9 +21,9 @@ public:
 
     HRESULT Clone(IEnumExBase** out) override;
     HRESULT SkipEx(int32_t count, int32_t* skipped) override;
-    HRESULT GetPosition(int32_t* position) override;
-    HRESULT IsFilling(AutoBool* filling) override;
-    HRESULT GetTickToSample(TTickToSample* map) override;
+    HRESULT GetPosition(int32_t* position) override { *position = mPosition; return KVD_S_OK; }
+    HRESULT IsFilling(AutoBool* filling) override { *filling = kAutoFalse; return KVD_S_OK; }
+    HRESULT GetTickToSample(TTickToSample* map) override { *map = TTickToSample{1, 0}; return KVD_S_OK; }
     // Short of the end: KVD_S_FALSE.
     HRESULT Next(uint32_t count, float* buffer, uint32_t* delivered) override;
 
@@ -39,23 +39,43 @@ public:
     HRESULT GetTypeId(TCAFId* id) override;
     HRESULT GetClassObject(ICalcEnumClass2** cls) override;
     HRESULT SetSettings(IAutoKVDString* text, BlockUpdateType* update) override;
-    HRESULT GetSettings(IAutoKVDString** text) override;
-    HRESULT CloneSlave(IUnknown* outer, ICalcEnum** out) override;
+    HRESULT GetSettings(IAutoKVDString** text) override { mSettings.GetOut(text); return KVD_S_OK; }
+    HRESULT CloneSlave(IUnknown* outer, ICalcEnum** out) override { *out = nullptr; return KVD_E_NOTIMPL; }
     HRESULT SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double sampling,
                        CalcEnumFlags flags) override;
     HRESULT SetInitialPosition(int32_t position) override;
-    HRESULT ReleaseSources() override;
-    HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override;
-    HRESULT ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t) override;
-    HRESULT ReindexCachedData(uint32_t, int32_t, int32_t) override;
+    HRESULT ReleaseSources() override { mSource.Clear(); return KVD_S_OK; }
+    HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override
+    {
+        *needed = change == 0 ? 0 : kUpdateAll;
+        return KVD_S_OK;
+    }
+    HRESULT ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t) override { return KVD_S_OK; }
+    HRESULT ReindexCachedData(uint32_t, int32_t, int32_t) override { return KVD_S_OK; }
     HRESULT GetOutputInfo(double* sampling, IUnitName** unit) override;
-    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) override;
-    HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
-    HRESULT GetTickToSample(TTickToSample* map) override;
-    HRESULT Clone(IEnumExBase** out) override;
-    HRESULT SkipEx(int32_t count, int32_t* skipped) override;
-    HRESULT GetPosition(int32_t* position) override;
-    HRESULT IsFilling(AutoBool* filling) override;
+    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) override
+    {
+        *attributes = kAttrSampleEnum;
+        return KVD_S_OK;
+    }
+    HRESULT GetRecordChannelType(RecordChannelTypes* type) override { *type = kRecordChannelSamples; return KVD_S_OK; }
+    HRESULT GetTickToSample(TTickToSample* map) override
+    {
+        return mSource == nullptr ? KVD_E_BADSTATE : mSource->GetTickToSample(map);
+    }
+    HRESULT Clone(IEnumExBase** out) override { *out = nullptr; return KVD_E_NOTIMPL; }
+    HRESULT SkipEx(int32_t count, int32_t* skipped) override
+    {
+        return mSource == nullptr ? KVD_E_BADSTATE : mSource->SkipEx(count, skipped);
+    }
+    HRESULT GetPosition(int32_t* position) override
+    {
+        return mSource == nullptr ? KVD_E_BADSTATE : mSource->GetPosition(position);
+    }
+    HRESULT IsFilling(AutoBool* filling) override
+    {
+        return mSource == nullptr ? KVD_E_BADSTATE : mSource->IsFilling(filling);
+    }
     HRESULT Next(uint32_t count, float* buffer, uint32_t* delivered) override;
 
     static int sLive;  // enumerators not yet destroyed
@@ -91,27 +111,15 @@ public:
         *out = mTypeId();
         return KVD_S_OK;
     }
-    HRESULT GetCategory(const _IID** out) override
-    {
-        *out = mCategory;
-        return KVD_S_OK;
-    }
-    HRESULT GetObjectName(IAutoKVDString** out) override
-    {
-        mName.GetOut(out);
-        return KVD_S_OK;
-    }
+    HRESULT GetCategory(const _IID** out) override { *out = mCategory; return KVD_S_OK; }
+    HRESULT GetObjectName(IAutoKVDString** out) override { mName.GetOut(out); return KVD_S_OK; }
     HRESULT IsInCategoryHR(const _IID* category) override
     {
         return category != nullptr && mCategory != nullptr && *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
     }
     HRESULT GetName(IAutoKVDString** out) override { return GetObjectName(out); }
     HRESULT GetDescription(IAutoKVDString** out) override { return GetObjectName(out); }
-    HRESULT GetAttributes(long* out) override
-    {
-        *out = 0;
-        return KVD_S_OK;
-    }
+    HRESULT GetAttributes(long* out) override { *out = 0; return KVD_S_OK; }
 
 private:
     TCAFId (*mTypeId)();
@@ -124,9 +132,13 @@ public:
     static TCAFId TypeId();
     GainEnumClass() : TestClassObject(&TypeId, L"Gain", &CATID_CALCENUMS) {}
     HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
-                           IAutoKVDString**) override;
+                           IAutoKVDString**) override { return KVD_E_NOTIMPL; }
     HRESULT Create(IOrrelData2* data, ICalcEnum** out) override;
-    HRESULT CreateEx(IUnknown* outer, IOrrelData2* data, IUnknown** inner) override;
+    HRESULT CreateEx(IUnknown* outer, IOrrelData2* data, IUnknown** inner) override
+    {
+        *inner = nullptr;
+        return KVD_E_NOTIMPL;
+    }
 
     IOrrelData2* mLastData = nullptr;
 };
@@ -137,36 +149,52 @@ class RecordedData final : public SimpleUnknownImp3<IOrrelData2, IOrrelSetCalcDa
 public:
     void AddRecord(std::map<int32_t, std::vector<float>> channels);
 
-    HRESULT GetRecordData(IRecordData** records) override;
-    HRESULT GetChannelUnit(int, TChannelId, IUnitName**) override;
-    HRESULT GetChannelCalculation(TChannelId, IOffLineData**) override;
-    HRESULT GetRecordWindowStart(KVDPosition, int32_t*) override;
+    HRESULT GetRecordData(IRecordData** records) override
+    {
+        return QueryInterface(IID_IRecordData, reinterpret_cast<void**>(records));
+    }
+    HRESULT GetChannelUnit(int, TChannelId, IUnitName**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelCalculation(TChannelId, IOffLineData**) override { return KVD_E_NOTIMPL; }
+    HRESULT GetRecordWindowStart(KVDPosition, int32_t*) override { return KVD_E_NOTIMPL; }
 
     HRESULT GetCalculation(uint64_t channelKey, ICalculation** calculation) override;
-    HRESULT SetCalculation(TChannelId channel, ICalculation* calculation) override;
-    HRESULT ChannelChanged(TChannelId, BlockUpdateType, IOffLineData*) override;
-    HRESULT CreateUnitsConversion(const DataScaling*, IAutoKVDString*, IUnitsConversion**) override;
+    HRESULT SetCalculation(TChannelId channel, ICalculation* calculation) override
+    {
+        mCalculations[channel.channel] = calculation;
+        return KVD_S_OK;
+    }
+    HRESULT ChannelChanged(TChannelId, BlockUpdateType, IOffLineData*) override { return KVD_S_OK; }
+    HRESULT CreateUnitsConversion(const DataScaling*, IAutoKVDString*, IUnitsConversion**) override
+    {
+        return KVD_E_NOTIMPL;
+    }
     KVD_RESERVED_SLOTS_NOTIMPL(7, 11)
-    HRESULT GetData(IOrrelData2** data) override;
+    HRESULT GetData(IOrrelData2** data) override
+    {
+        return QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(data));
+    }
 
-    HRESULT GetRecordCount(int* count) const override;
+    HRESULT GetRecordCount(int* count) const override { *count = static_cast<int>(mRecords.size()); return KVD_S_OK; }
     HRESULT GetRecordTicks(int record, uint32_t* ticks) const override;
-    HRESULT GetSecsPerTick(int record, double* secs) const override;
+    HRESULT GetSecsPerTick(int record, double* secs) const override { *secs = 0.01; return KVD_S_OK; }
     HRESULT GetFloatStream(TChannelId channel, KVDPosition start, uint32_t endTick, IEnumFloatEx** out) const override;
-    HRESULT GetChannelUnitName(int, TChannelId, IUnitName**) const override;
-    HRESULT GetUnitsConversion(int, TChannelId, IUnitsConversion**) const override;
-    HRESULT HasChannelData(int, TChannelId, AutoBool*) const override;
+    HRESULT GetChannelUnitName(int, TChannelId, IUnitName**) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetUnitsConversion(int, TChannelId, IUnitsConversion**) const override { return KVD_E_NOTIMPL; }
+    HRESULT HasChannelData(int, TChannelId, AutoBool*) const override { return KVD_E_NOTIMPL; }
     HRESULT GetRecordEnd(int record, KVDPosition* end) const override;
-    HRESULT GetChannelTitle(TChannelId, IAutoKVDString**) const override;
-    HRESULT GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const override;
-    HRESULT GetPositionTimes(uint32_t, const KVDPosition*, double*) const override;
-    HRESULT GetChannelObject(int, TChannelId, IRecordChannel**) const override;
-    HRESULT GetSample(TChannelId, KVDPosition, float*) const override;
-    HRESULT GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const override;
-    HRESULT GetDataScaling(int, TChannelId, double*, double*) const override;
-    HRESULT ResolvePosition(uint32_t, KVDPosition*) const override;
-    HRESULT GetSampleIndex(TChannelId, KVDPosition, int64_t*) const override;
-    HRESULT GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx**) const override;
+    HRESULT GetChannelTitle(TChannelId, IAutoKVDString**) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetPositionTimes(uint32_t, const KVDPosition*, double*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetChannelObject(int, TChannelId, IRecordChannel**) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetSample(TChannelId, KVDPosition, float*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetDataScaling(int, TChannelId, double*, double*) const override { return KVD_E_NOTIMPL; }
+    HRESULT ResolvePosition(uint32_t, KVDPosition*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetSampleIndex(TChannelId, KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx**) const override
+    {
+        return KVD_E_NOTIMPL;
+    }
     KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
     // Left and right in existing records, left not after right.
     HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
@@ -187,12 +215,20 @@ public:
     ~GainCalc() override;
 
     HRESULT GetRecordCreationInfo(int, TChannelId, IUnitsConversion**, TTickToSample*, int*,
-                                  CalcRecCreationFlags*) override;
+                                  CalcRecCreationFlags*) override { return KVD_E_NOTIMPL; }
     HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
-    HRESULT SetSettingsForAutoScale(uint32_t flags, const IPersistObject* settings) override;
-    HRESULT GetSettings(IPersistObject** settings) const override;
-    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) const override;
-    HRESULT Clone(IOrrelSetCalcData* data, IOffLineData** out) const override;
+    HRESULT SetSettingsForAutoScale(uint32_t flags, const IPersistObject* settings) override
+    {
+        ++mAutoScaleSettings;
+        return KVD_S_OK;
+    }
+    HRESULT GetSettings(IPersistObject** settings) const override { *settings = nullptr; return KVD_S_FALSE; }
+    HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) const override
+    {
+        *attributes = 0;
+        return KVD_S_OK;
+    }
+    HRESULT Clone(IOrrelSetCalcData* data, IOffLineData** out) const override { *out = nullptr; return KVD_E_NOTIMPL; }
 
     // What the base has, for the tests.
     using ChannelCalcBase::mCalcEnumClass;
@@ -208,7 +244,7 @@ public:
     static TCAFId TypeId();
     GainCalcClass() : TestClassObject(&TypeId, L"Gain calculation", nullptr) {}
     HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IPersistObject*,
-                           IPersistObject**) override;
+                           IPersistObject**) override { return KVD_E_NOTIMPL; }
     // No calculation data: KVD_E_BADSTATE.
     HRESULT Create(TChannelId channel, IOrrelSetCalcData* data, ICalculation** out) override;
 };
@@ -223,16 +259,8 @@ public:
         mRight = right;
         return KVD_S_OK;
     }
-    HRESULT SetZoom(double ticksPerPixel) override
-    {
-        mZoom = ticksPerPixel;
-        return KVD_S_OK;
-    }
-    HRESULT GetZoom(double* ticksPerPixel) const override
-    {
-        *ticksPerPixel = mZoom;
-        return KVD_S_OK;
-    }
+    HRESULT SetZoom(double ticksPerPixel) override { mZoom = ticksPerPixel; return KVD_S_OK; }
+    HRESULT GetZoom(double* ticksPerPixel) const override { *ticksPerPixel = mZoom; return KVD_S_OK; }
     KVD_RESERVED_SLOTS_NOTIMPL(6, 7)
     HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const override
     {

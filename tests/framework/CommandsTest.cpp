@@ -73,7 +73,7 @@ KVD::String Text(const CAFCommand& command, HRESULT (ICAFCommand::*get)(IAutoKVD
     return text;
 }
 
-TEST(KeyCode, PacksKeyAndModifiers)
+TEST(KeyCode, PacksKeyAndModifiersAndNamesKeysFromTheBundle)
 {
     const KVD::KeyCode code(0x00120044u);
     EXPECT_EQ(code.Key(), 0x44);
@@ -81,10 +81,6 @@ TEST(KeyCode, PacksKeyAndModifiers)
     EXPECT_EQ(code.Packed(), 0x00120044u);
     EXPECT_EQ(KVD::KeyCode(0x44, 0x12).Packed(), 0x00120044u);
     EXPECT_TRUE(KVD::KeyCode().IsEmpty());
-}
-
-TEST(KeyCode, KeyNamesComeFromTheBundle)
-{
     EXPECT_EQ(KVD::GetKeyName(KVD::kKeyDelete), L"Delete");
     EXPECT_EQ(KVD::GetKeyName(KVD::kKeyCapsLock), L"Caps Lock");
     // The same string object each time: read once.

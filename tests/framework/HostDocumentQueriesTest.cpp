@@ -14,11 +14,7 @@ namespace {
 
 class CyclicMeasurements final : public StackObject<ICMDoc> {
 public:
-    HRESULT GetCycleCount(uint32_t* count) override
-    {
-        *count = 3;
-        return KVD_S_OK;
-    }
+    HRESULT GetCycleCount(uint32_t* count) override { *count = 3; return KVD_S_OK; }
 };
 
 // Display settings that answer the graticule colour, or offer no display interface at all.
@@ -36,16 +32,8 @@ public:
             *out = static_cast<IKVDOrrelDisplaySettings*>(this);
         return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
     }
-    HRESULT GetTraceColour(uint32_t* rgb) const override
-    {
-        *rgb = 0;
-        return KVD_S_OK;
-    }
-    HRESULT GetShowGrid(AutoBool* show) const override
-    {
-        *show = kAutoTrue;
-        return KVD_S_OK;
-    }
+    HRESULT GetTraceColour(uint32_t* rgb) const override { *rgb = 0; return KVD_S_OK; }
+    HRESULT GetShowGrid(AutoBool* show) const override { *show = kAutoTrue; return KVD_S_OK; }
     HRESULT GetColour(int which, int part, uint32_t* rgb, int) const override
     {
         *rgb = which == 0 && part == 0 ? mRgb : 0;
@@ -75,86 +63,61 @@ protected:
         data->Release();
     }
 
-    void Query()
-    {
-        OrrelClient::gGetViewDataDisplayInfo(host, record, left, right, zoom);
-    }
-
     RecordedData* data = nullptr;
     Host::HostDocument* host = nullptr;
-    int record = -1;
-    KVDPosition left{}, right{};
-    double zoom = -1;
 };
 
 TEST(ZoomSteps, FirstStepThatShowsTheWidthOn400Pixels)
 {
-    EXPECT_EQ(OrrelClient::ZoomForTicks(4000), 10.0);
-    EXPECT_EQ(OrrelClient::ZoomForTicks(4001), 20.0);
-    EXPECT_EQ(OrrelClient::ZoomForTicks(1), 1.0);
-    EXPECT_EQ(OrrelClient::ZoomForTicks(400000), 1000.0);
-    EXPECT_EQ(OrrelClient::ZoomForTicks(400001), 2000.0);
+    const std::pair<uint32_t, double> steps[] = {{4000, 10}, {4001, 20}, {1, 1}, {400000, 1000}, {400001, 2000}};
+    for (const auto& [ticks, zoom] : steps)
+        EXPECT_EQ(OrrelClient::ZoomForTicks(ticks), zoom) << ticks;
 }
 
-TEST_F(ViewDataDisplay, TheSelectionAndItsZoom)
+// The selection and its zoom; a selection of one position takes the view's zoom; without a
+// selection what the view shows; otherwise all of the first record.
+TEST_F(ViewDataDisplay, TheRangeShownAndItsZoom)
 {
-    host->GetSelection().SetRange(KVDPosition{500, 0}, KVDPosition{4500, 0});
-    Query();
-    EXPECT_EQ(record, 0);
-    EXPECT_EQ(left.tick, 500u);
-    EXPECT_EQ(right.tick, 4500u);
-    EXPECT_EQ(zoom, 10.0);
-    host->GetSelection().SetRange(KVDPosition{499, 0}, KVDPosition{4500, 0});
-    Query();
-    EXPECT_EQ(zoom, 20.0);
-    // Across records the width counts from the start of the first record.
-    host->GetSelection().SetRange(KVDPosition{4900, 0}, KVDPosition{200, 1});
-    Query();
-    EXPECT_EQ(zoom, 1.0);
-}
-
-TEST_F(ViewDataDisplay, ASelectionOfOnePositionTakesTheViewsZoom)
-{
-    host->GetSelection().SetRange(KVDPosition{70, 1}, KVDPosition{70, 1});
-    Query();
-    EXPECT_EQ(record, 1);
-    EXPECT_EQ(zoom, 1.0);
-    ShownRange view(KVDPosition{0, 0}, KVDPosition{100, 0});
-    view.SetZoom(50);
-    host->SetDataView(&view);
-    Query();
-    EXPECT_EQ(left.tick, 70u);
-    EXPECT_EQ(zoom, 50.0);
-    host->SetDataView(nullptr);
-}
-
-TEST_F(ViewDataDisplay, WithoutASelectionWhatTheViewShows)
-{
-    ShownRange view(KVDPosition{10, 1}, KVDPosition{900, 1});
-    view.SetZoom(5);
-    host->SetDataView(&view);
-    Query();
-    EXPECT_EQ(record, 1);
-    EXPECT_EQ(left.tick, 10u);
-    EXPECT_EQ(right.tick, 900u);
-    EXPECT_EQ(zoom, 5.0);
-    host->SetDataView(nullptr);
-}
-
-TEST_F(ViewDataDisplay, OtherwiseAllOfTheFirstRecord)
-{
-    Query();
-    EXPECT_EQ(record, 0);
-    EXPECT_EQ(left.tick, 0u);
-    EXPECT_EQ(left.record, 0);
-    EXPECT_EQ(right.tick, 5000u);
-    EXPECT_EQ(right.record, 0);
-    EXPECT_EQ(zoom, 1.0);
-    // A selection that does not lie in the data is replaced the same way.
-    host->GetSelection().SetRange(KVDPosition{300, 0}, KVDPosition{100, 0});
-    Query();
-    EXPECT_EQ(left.tick, 0u);
-    EXPECT_EQ(right.tick, 5000u);
+    const KVDPosition kNone{0xFFFFFFFF, -1};
+    const struct {
+        KVDPosition selectedLeft, selectedRight;
+        KVDPosition shownLeft, shownRight;  // kNone: no data view
+        double viewZoom;
+        int record;
+        KVDPosition left, right;
+        double zoom;
+    } cases[] = {
+        {{500, 0}, {4500, 0}, kNone, kNone, 0, 0, {500, 0}, {4500, 0}, 10.0},
+        {{499, 0}, {4500, 0}, kNone, kNone, 0, 0, {499, 0}, {4500, 0}, 20.0},
+        // Across records the width counts from the start of the first record.
+        {{4900, 0}, {200, 1}, kNone, kNone, 0, 0, {4900, 0}, {200, 1}, 1.0},
+        {{70, 1}, {70, 1}, kNone, kNone, 0, 1, {70, 1}, {70, 1}, 1.0},
+        {{70, 1}, {70, 1}, {0, 0}, {100, 0}, 50, 1, {70, 1}, {70, 1}, 50.0},
+        {kNone, kNone, {10, 1}, {900, 1}, 5, 1, {10, 1}, {900, 1}, 5.0},
+        {kNone, kNone, kNone, kNone, 0, 0, {0, 0}, {5000, 0}, 1.0},
+        // A selection that does not lie in the data is replaced the same way (5000 ticks).
+        {{300, 0}, {100, 0}, kNone, kNone, 0, 0, {0, 0}, {5000, 0}, 20.0},
+    };
+    for (const auto& c : cases) {
+        if (c.selectedLeft.record >= 0)
+            host->GetSelection().SetRange(c.selectedLeft, c.selectedRight);
+        ShownRange view(c.shownLeft, c.shownRight);
+        view.SetZoom(c.viewZoom);
+        host->SetDataView(c.shownLeft.record >= 0 ? &view : nullptr);
+        int record = -1;
+        KVDPosition left{}, right{};
+        double zoom = -1;
+        OrrelClient::gGetViewDataDisplayInfo(host, record, left, right, zoom);
+        const std::string which = std::to_string(c.selectedLeft.tick) + "/" + std::to_string(c.shownLeft.tick);
+        EXPECT_EQ(record, c.record) << which;
+        EXPECT_EQ(left.tick, c.left.tick) << which;
+        EXPECT_EQ(left.record, c.left.record) << which;
+        EXPECT_EQ(right.tick, c.right.tick) << which;
+        EXPECT_EQ(right.record, c.right.record) << which;
+        EXPECT_EQ(zoom, c.zoom) << which;
+        host->SetDataView(nullptr);
+        host->GetSelection().Clear();
+    }
 }
 
 TEST(HostDocumentParts, CyclicMeasurementsPartWhenThereIsOne)

@@ -57,11 +57,7 @@ public:
         enabler.SetText(L"Base text");
     }
     void EvBase() { calls.push_back("Base::EvBase"); }
-    bool HmStop()
-    {
-        calls.push_back("Base::HmStop");
-        return false;
-    }
+    bool HmStop() { calls.push_back("Base::HmStop"); return false; }
 };
 
 CAF_DEFINE_RESPONSE_TABLE(BaseHandler, CAFEventHandlerBase) = {
@@ -102,11 +98,7 @@ public:
                         std::to_string(high) + (on ? " on" : " off"));
         return true;
     }
-    bool HmMasked()
-    {
-        calls.push_back("Derived::HmMasked");
-        return true;
-    }
+    bool HmMasked() { calls.push_back("Derived::HmMasked"); return true; }
     bool HmAllKinds(unsigned int u, int i, double d, CAFId id, const KVD::String& s, const tagRECT& r, bool b)
     {
         calls.push_back("Derived::HmAllKinds " + std::to_string(u) + " " + std::to_string(i) + " " + std::to_string(d) +

@@ -35,11 +35,7 @@ public:
         ++mCalls;
         return KVD_S_OK;
     }
-    HRESULT GetCommandId(TCAFId* id) override
-    {
-        *id = 0;
-        return KVD_S_OK;
-    }
+    HRESULT GetCommandId(TCAFId* id) override { *id = 0; return KVD_S_OK; }
 
     int mCalls = 0;
     AutoBool mEnabled = 0x1234;  // untouched
@@ -70,46 +66,22 @@ public:
         : mId(id), mFlags(flags), mBlock(std::move(block))
     {
     }
-    HRESULT GetId(TCAFId* id) const override
-    {
-        *id = mId;
-        return KVD_S_OK;
-    }
-    HRESULT GetFlags(uint32_t* flags) const override
-    {
-        *flags = mFlags;
-        return KVD_S_OK;
-    }
+    HRESULT GetId(TCAFId* id) const override { *id = mId; return KVD_S_OK; }
+    HRESULT GetFlags(uint32_t* flags) const override { *flags = mFlags; return KVD_S_OK; }
     HRESULT GetParamBlock(const void** block) const override
     {
         *block = mBlock.empty() ? nullptr : mBlock.data();
         return KVD_S_OK;
     }
-    HRESULT GetViewId(uint64_t* viewId) const override
-    {
-        *viewId = 0;
-        return KVD_S_OK;
-    }
-    HRESULT GetKey(ISettingsRegistrarKey** key) const override
-    {
-        *key = nullptr;
-        return KVD_S_FALSE;
-    }
+    HRESULT GetViewId(uint64_t* viewId) const override { *viewId = 0; return KVD_S_OK; }
+    HRESULT GetKey(ISettingsRegistrarKey** key) const override { *key = nullptr; return KVD_S_FALSE; }
     HRESULT IsSender(const void* sender, AutoBool* isSender) const override
     {
         *isSender = sender == mSender ? kAutoTrue : kAutoFalse;
         return KVD_S_OK;
     }
-    HRESULT GetSender(const void** sender) const override
-    {
-        *sender = mSender;
-        return KVD_S_OK;
-    }
-    HRESULT SetSender(const void* sender) const override
-    {
-        mSender = sender;
-        return KVD_S_OK;
-    }
+    HRESULT GetSender(const void** sender) const override { *sender = mSender; return KVD_S_OK; }
+    HRESULT SetSender(const void* sender) const override { mSender = sender; return KVD_S_OK; }
 
 private:
     TCAFId mId;

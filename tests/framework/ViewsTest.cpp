@@ -95,11 +95,7 @@ public:
         parent->words[2] = 0x7000;
         return KVD_S_OK;
     }
-    HRESULT CloseView(IUnknown*) override
-    {
-        ++closes;
-        return KVD_S_OK;
-    }
+    HRESULT CloseView(IUnknown*) override { ++closes; return KVD_S_OK; }
     int closes = 0;
 };
 

@@ -35,10 +35,7 @@ public:
     HRESULT GetTypeId(TCAFId* out) override { return *out = mId, KVD_S_OK; }
     HRESULT GetCategory(const _IID** out) override { return *out = mCategory, KVD_S_OK; }
     HRESULT GetObjectName(IAutoKVDString**) override { return KVD_E_NOTIMPL; }
-    HRESULT IsInCategoryHR(const _IID* c) override
-    {
-        return c != nullptr && *c == *mCategory ? KVD_S_OK : KVD_S_FALSE;
-    }
+    HRESULT IsInCategoryHR(const _IID* c) override { return c != nullptr && *c == *mCategory ? KVD_S_OK : KVD_S_FALSE; }
     // Creates "an instance": itself, standing for any object of the class.
     HRESULT CreateInstance(IUnknown*, const _IID& iid, void** out) override
     {

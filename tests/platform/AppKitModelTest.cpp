@@ -61,11 +61,7 @@ struct Recorder : LayoutOwner {
     std::vector<std::string> known{"printButton", "status", "breaths"};
     std::vector<std::string> required;
     bool RespondsTo(const std::string& s) const override { return s == "print:" || s == "copy:"; }
-    bool Perform(const std::string& s, void*) override
-    {
-        performed.push_back(s);
-        return true;
-    }
+    bool Perform(const std::string& s, void*) override { performed.push_back(s); return true; }
     bool SetOutlet(const std::string& name, View* view) override
     {
         if (std::find(known.begin(), known.end(), name) == known.end())

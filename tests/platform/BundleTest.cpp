@@ -14,20 +14,15 @@ namespace {
 namespace fs = std::filesystem;
 using TestSupport::TempFolder;
 
-TEST(Bundle, OneObjectPerFolderAndNoneForAMissingFolder)
-{
-    TempFolder folder;
-    NSBundle* bundle = NSBundle::BundleWithPath(folder.Path().string());
-    ASSERT_NE(bundle, nullptr);
-    EXPECT_EQ(NSBundle::BundleWithPath((folder.Path() / "." / "").string()), bundle);
-    EXPECT_EQ(NSBundle::BundleWithPath((folder.Path() / "missing").string()), nullptr);
-}
-
-TEST(Bundle, ResourcesAreTheResourcesFolderWhenThereIsOne)
+TEST(Bundle, OneObjectPerFolderWhoseResourcesAreTheResourcesFolderWhenThereIsOne)
 {
     TempFolder plain, packaged;
     packaged.Write("Resources/a.txt", "a");
-    EXPECT_EQ(NSBundle::BundleWithPath(plain.Path().string())->ResourcePath(), fs::canonical(plain.Path()).string());
+    NSBundle* bundle = NSBundle::BundleWithPath(plain.Path().string());
+    ASSERT_NE(bundle, nullptr);
+    EXPECT_EQ(NSBundle::BundleWithPath((plain.Path() / "." / "").string()), bundle);
+    EXPECT_EQ(NSBundle::BundleWithPath((plain.Path() / "missing").string()), nullptr);
+    EXPECT_EQ(bundle->ResourcePath(), fs::canonical(plain.Path()).string());
     EXPECT_EQ(NSBundle::BundleWithPath(packaged.Path().string())->ResourcePath(),
               (fs::canonical(packaged.Path()) / "Resources").string());
 }
@@ -58,15 +53,11 @@ TEST(Bundle, LooksTextsUpInItsStringTablesAndAnswersTheKeyWhenMissing)
     EXPECT_EQ(bundle->LocalizedStringForKey("IDS_FLOW", "Missing.kvdstrings"), "IDS_FLOW");
 }
 
-TEST(Bundle, TheMainBundleIsTheProgramsFolder)
+TEST(Bundle, TheMainBundleIsTheProgramsFolderAndCodeOutsideABundleHasNone)
 {
     NSBundle* main = NSBundle::MainBundle();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->BundlePath(), fs::canonical("/proc/self/exe").parent_path().string());
-}
-
-TEST(Bundle, CodeOutsideABundleHasNone)
-{
     EXPECT_EQ(NSBundle::BundleContaining(reinterpret_cast<const void*>(&NSBundle::MainBundle)), nullptr);
 }
 

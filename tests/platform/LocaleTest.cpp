@@ -5,38 +5,24 @@
 
 namespace {
 
-CF::LocaleFacts FactsOf(const char* name)
+TEST(LocaleFacts, OfTheInstalledLocales)
 {
-    CF::LocaleFacts facts;
-    EXPECT_TRUE(CF::LocaleFactsOf(name, &facts)) << name << " is not installed: run scripts/install-deps.sh";
-    return facts;
-}
-
-TEST(LocaleFacts, TheCLocale)
-{
-    const auto facts = FactsOf("C");
-    EXPECT_EQ(facts.decimalSeparator, ".");
-    EXPECT_EQ(facts.amSymbol, "AM");
-    EXPECT_EQ(facts.pmSymbol, "PM");
-    EXPECT_EQ(facts.shortTimePattern, "HH:mm");
-}
-
-TEST(LocaleFacts, GermanWritesADecimalCommaAndA24HourClock)
-{
-    const auto facts = FactsOf("de_DE.UTF-8");
-    EXPECT_EQ(facts.decimalSeparator, ",");
-    EXPECT_EQ(facts.amSymbol, "");
-    EXPECT_EQ(facts.pmSymbol, "");
-    EXPECT_EQ(facts.shortTimePattern, "HH:mm");
-}
-
-TEST(LocaleFacts, UsEnglishWritesADecimalPointAndA12HourClock)
-{
-    const auto facts = FactsOf("en_US.UTF-8");
-    EXPECT_EQ(facts.decimalSeparator, ".");
-    EXPECT_EQ(facts.amSymbol, "AM");
-    EXPECT_EQ(facts.pmSymbol, "PM");
-    EXPECT_EQ(facts.shortTimePattern, "hh:mm a");
+    const struct {
+        const char* name;
+        CF::LocaleFacts expected;  // decimal separator, AM, PM, short time pattern
+    } locales[] = {
+        {"C", {".", "AM", "PM", "HH:mm"}},
+        {"de_DE.UTF-8", {",", "", "", "HH:mm"}},  // a decimal comma and a 24-hour clock
+        {"en_US.UTF-8", {".", "AM", "PM", "hh:mm a"}},
+    };
+    for (const auto& locale : locales) {
+        CF::LocaleFacts facts;
+        ASSERT_TRUE(CF::LocaleFactsOf(locale.name, &facts)) << locale.name << " is not installed: run scripts/install-deps.sh";
+        EXPECT_EQ(facts.decimalSeparator, locale.expected.decimalSeparator) << locale.name;
+        EXPECT_EQ(facts.amSymbol, locale.expected.amSymbol) << locale.name;
+        EXPECT_EQ(facts.pmSymbol, locale.expected.pmSymbol) << locale.name;
+        EXPECT_EQ(facts.shortTimePattern, locale.expected.shortTimePattern) << locale.name;
+    }
 }
 
 TEST(LocaleFacts, AnUninstalledLocaleIsRefused)
@@ -57,24 +43,22 @@ TEST(LocaleFacts, TheCurrentLocaleCanBeFixedAndReturnedToTheEnvironment)
     EXPECT_EQ(CF::CurrentLocaleFacts().shortTimePattern, environment.shortTimePattern);
 }
 
-TEST(ShortTimePattern, MapsHoursMinutesAndAmPmAndDropsTheSeconds)
+// Hours, minutes and AM/PM are mapped and the seconds dropped; literal letters are quoted.
+TEST(ShortTimePattern, FromTheCLibrarysTimeFormats)
 {
-    EXPECT_EQ(CF::ShortTimePatternOf("%H:%M:%S", ""), "HH:mm");
-    EXPECT_EQ(CF::ShortTimePatternOf("%I:%M:%S %p", ""), "hh:mm a");
-    EXPECT_EQ(CF::ShortTimePatternOf("%T", ""), "HH:mm");
-    EXPECT_EQ(CF::ShortTimePatternOf("%R", ""), "HH:mm");
-    EXPECT_EQ(CF::ShortTimePatternOf("%r", "%I:%M:%S %p"), "hh:mm a");
-    EXPECT_EQ(CF::ShortTimePatternOf("%l.%M %P", ""), "h.mm a");
-    EXPECT_EQ(CF::ShortTimePatternOf("%k:%M", ""), "H:mm");
-}
-
-TEST(ShortTimePattern, QuotesLiteralLettersAndSurvivesOddFormats)
-{
-    EXPECT_EQ(CF::ShortTimePatternOf("%Hh%M", ""), "HH'h'mm");
-    EXPECT_EQ(CF::ShortTimePatternOf("%H o'clock", ""), "HH' o''clock'");
-    EXPECT_EQ(CF::ShortTimePatternOf("%OH:%EM %Z", ""), "HH:mm ");
-    EXPECT_EQ(CF::ShortTimePatternOf("%r", "%r"), "");  // a 12-hour format that names itself
-    EXPECT_EQ(CF::ShortTimePatternOf("100%% %", ""), "100% %");
+    const struct {
+        const char* format;
+        const char* twelveHour;
+        const char* expected;
+    } cases[] = {
+        {"%H:%M:%S", "", "HH:mm"}, {"%I:%M:%S %p", "", "hh:mm a"}, {"%T", "", "HH:mm"}, {"%R", "", "HH:mm"},
+        {"%r", "%I:%M:%S %p", "hh:mm a"}, {"%l.%M %P", "", "h.mm a"}, {"%k:%M", "", "H:mm"},
+        {"%Hh%M", "", "HH'h'mm"}, {"%H o'clock", "", "HH' o''clock'"}, {"%OH:%EM %Z", "", "HH:mm "},
+        {"%r", "%r", ""},  // a 12-hour format that names itself
+        {"100%% %", "", "100% %"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CF::ShortTimePatternOf(c.format, c.twelveHour), c.expected) << c.format;
 }
 
 }  // namespace

@@ -17,25 +17,19 @@ TEST(StringTable, ReadsEntriesAndSkipsCommentsAndBlankLines)
     EXPECT_EQ(table.Find("IDS_C"), nullptr);
 }
 
-TEST(StringTable, KeysMayHoldGroupIndexes)
+TEST(StringTable, KeysMayHoldGroupIndexesAndTextsEscapes)
 {
-    const auto table = CF::StringTable::Parse("KVDCMDID_Open+0 = Open\nKVDCMDID_Open+1 = Opens it\n");
+    const auto table = CF::StringTable::Parse("KVDCMDID_Open+0 = Open\nKVDCMDID_Open+1 = Opens it\n"
+                                              "K1 = \\sis used\\s\nK2 = a\\nb\\tc\\\\d\nK3 = %1\\2 and \\q\nK4 =\n"
+                                              "F = Flow = %1 \u00d7 Signal\n");
     ASSERT_NE(table.Find("KVDCMDID_Open+1"), nullptr);
     EXPECT_EQ(*table.Find("KVDCMDID_Open+1"), "Opens it");
-}
-
-TEST(StringTable, EscapesStandForLineBreaksTabsBlanksAndBackslashes)
-{
-    const auto table = CF::StringTable::Parse("K1 = \\sis used\\s\nK2 = a\\nb\\tc\\\\d\nK3 = %1\\2 and \\q\nK4 =\n");
+    // Escapes stand for line breaks, tabs, blanks and backslashes; other backslashes stay.
     EXPECT_EQ(*table.Find("K1"), " is used ");
     EXPECT_EQ(*table.Find("K2"), "a\nb\tc\\d");
-    EXPECT_EQ(*table.Find("K3"), "%1\\2 and \\q");  // other backslashes stay as written
+    EXPECT_EQ(*table.Find("K3"), "%1\\2 and \\q");
     EXPECT_EQ(*table.Find("K4"), "");
-}
-
-TEST(StringTable, TextsKeepUtf8AndLaterEqualsSigns)
-{
-    const auto table = CF::StringTable::Parse("F = Flow = %1 × Signal\n");
+    // UTF-8 is kept, and equals signs after the first are text.
     EXPECT_EQ(*table.Find("F"), "Flow = %1 \xC3\x97 Signal");
 }
 
