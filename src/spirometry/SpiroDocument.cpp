@@ -51,6 +51,30 @@ bool SamePosition(KVDPosition a, KVDPosition b)
     return a.tick == b.tick && a.record == b.record;
 }
 
+// The calculation on a channel: its class's type id (0 when there is none) and a copy of its
+// settings.
+struct ChannelCalculation {
+    TCAFId type = 0;
+    KVD::COMPtr<IPersistObject> settings;
+};
+
+ChannelCalculation CalculationOf(IOrrelData2* data, int channel)
+{
+    ChannelCalculation found;
+    KVD::COMPtr<IOrrelSetCalcData> calcData(KVD::com_cast(data));
+    KVD::COMPtr<ICalculation> calculation;
+    if (calcData != nullptr)
+        calcData->GetCalculation(kCalculationKey | uint32_t(channel), calculation.Set());
+    KVD::COMPtr<ICalculationClass> cls;
+    if (calculation != nullptr) {
+        calculation->GetCalculationClass(cls.Set());
+        calculation->GetSettings(found.settings.Set());
+    }
+    if (cls != nullptr)
+        cls->GetTypeId(&found.type);
+    return found;
+}
+
 template <class Settings>
 Settings* SettingsOf(IPersistObject* object, TCAFId expectedType)
 {
@@ -118,19 +142,9 @@ void SpiroDocument::FindChannels()
         count = 0;
         host->GetChannelCount(&count);
     }
-    KVD::COMPtr<IOrrelSetCalcData> calcData(KVD::com_cast(GetData()));
     IRecordData* records = GetRecordData();
     for (int c = 0; c < count; ++c) {
-        TCAFId calcType = 0;
-        if (calcData != nullptr) {
-            KVD::COMPtr<ICalculation> calculation;
-            calcData->GetCalculation(kCalculationKey | uint32_t(c), calculation.Set());
-            KVD::COMPtr<ICalculationClass> cls;
-            if (calculation != nullptr)
-                calculation->GetCalculationClass(cls.Set());
-            if (cls != nullptr)
-                cls->GetTypeId(&calcType);
-        }
+        const TCAFId calcType = CalculationOf(GetData(), c).type;
         if (calcType == flowType) {
             mFlowCalcChannels.push_back(c);
             continue;
@@ -232,19 +246,9 @@ HRESULT SpiroDocument::UpdateSpChannelSettings(int channel, bool push)
         mWarmDeadSpaceAir = kDefaultDeadSpace;
         mCalcVolRatio = 1.0;
     }
-    KVD::COMPtr<IOrrelSetCalcData> calcData(KVD::com_cast(GetData()));
-    KVD::COMPtr<ICalculation> calculation;
-    if (calcData != nullptr)
-        calcData->GetCalculation(kCalculationKey | uint32_t(channel), calculation.Set());
-    KVD::COMPtr<ICalculationClass> cls;
-    if (calculation != nullptr)
-        calculation->GetCalculationClass(cls.Set());
-    TCAFId type = 0;
-    if (cls != nullptr)
-        cls->GetTypeId(&type);
-    KVD::COMPtr<IPersistObject> current;
-    if (calculation != nullptr)
-        calculation->GetSettings(current.Set());
+    const ChannelCalculation calculation = CalculationOf(GetData(), channel);
+    const TCAFId type = calculation.type;
+    IPersistObject* current = calculation.settings;
 
     if (type == FlowCalcTypeId()) {
         SpFlowSettings* settings = SettingsOf<SpFlowSettings>(current, SpFlowSettingsTypeId());
@@ -302,19 +306,9 @@ HRESULT SpiroDocument::UpdateSpChannelSettings(int channel, bool push)
 
 void SpiroDocument::updateChannelSettingsForMessage(int channel)
 {
-    KVD::COMPtr<IOrrelSetCalcData> calcData(KVD::com_cast(GetData()));
-    KVD::COMPtr<ICalculation> calculation;
-    if (calcData != nullptr)
-        calcData->GetCalculation(kCalculationKey | uint32_t(channel), calculation.Set());
-    KVD::COMPtr<ICalculationClass> cls;
-    if (calculation != nullptr)
-        calculation->GetCalculationClass(cls.Set());
-    TCAFId type = 0;
-    if (cls != nullptr)
-        cls->GetTypeId(&type);
-    KVD::COMPtr<IPersistObject> current;
-    if (calculation != nullptr)
-        calculation->GetSettings(current.Set());
+    const ChannelCalculation calculation = CalculationOf(GetData(), channel);
+    const TCAFId type = calculation.type;
+    IPersistObject* current = calculation.settings;
     if (type == FlowCalcTypeId()) {
         if (SpFlowSettings* settings = SettingsOf<SpFlowSettings>(current, SpFlowSettingsTypeId())) {
             settings->mClamp = Config().mFlowNoiseClamp;

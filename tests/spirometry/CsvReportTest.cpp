@@ -53,17 +53,6 @@ private:
 
 class CsvReportTest : public SpiroTest::SpiroDocumentHost {
 protected:
-    SpiroDocument& Ready()
-    {
-        Open(SpiroTest::SmallBreathing());
-        AddCalculations();
-        SpiroDocument& doc = CreateDocument();
-        doc.SetSpFlowCalcChan(mFlow);
-        doc.SetSpVolCalcChan(mVolume);
-        SelectRecord(0);
-        return doc;
-    }
-
     void ExpectGolden(SpiroDocument& doc, const char* golden)
     {
         const auto path = mFolder.Path() / "report.csv";
@@ -79,13 +68,13 @@ protected:
 TEST_F(CsvReportTest, CommaSeparatedInLitres)
 {
     LocaleOverride locale(".");
-    ExpectGolden(Ready(), "report-comma-litres.csv");
+    ExpectGolden(CreateAnalysedDocument(), "report-comma-litres.csv");
 }
 
 TEST_F(CsvReportTest, SemicolonSeparatedInMillilitresWhereTheDecimalSeparatorIsAComma)
 {
     LocaleOverride locale(",");
-    SpiroDocument& doc = Ready();
+    SpiroDocument& doc = CreateAnalysedDocument();
     doc.SendMsg(doc.GetDestination(), SettingsChangeMsg(2.0, 1.0, true, mFlow, mVolume, 7, 0.0, false), 0);
     ExpectGolden(doc, "report-semicolon-millilitres.csv");
 }
@@ -118,7 +107,7 @@ TEST_F(CsvReportTest, SaveAsWritesTheReportOrTellsWhyNot)
     EXPECT_FALSE(std::filesystem::exists(report));
     TearDown();
 
-    SpiroDocument& doc = Ready();
+    CreateAnalysedDocument();
     IUnknown* host = static_cast<IDocument*>(&mData->Document());
     EXPECT_EQ(save(report, host), KVD_S_OK);
     EXPECT_TRUE(alerts().empty());
@@ -137,7 +126,6 @@ TEST_F(CsvReportTest, SaveAsWritesTheReportOrTellsWhyNot)
     EXPECT_EQ(save(report, host), KVD_E_REPORTMESSAGE);
     EXPECT_EQ(alerts(), std::vector<std::string>{Text(IDS_EXPORT_ERROR)});
     EXPECT_EQ(Bytes(report), Text(IDS_SELECTION_ERROR_REASON_12) + "\r\n");
-    (void)doc;
 }
 
 TEST(CsvSaveClass, DescribesTheCsvFormat)

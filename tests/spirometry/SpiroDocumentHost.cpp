@@ -86,6 +86,17 @@ SpiroDocument& SpiroDocumentHost::CreateDocument()
     return *mDoc;
 }
 
+SpiroDocument& SpiroDocumentHost::CreateAnalysedDocument()
+{
+    Open(SmallBreathing());
+    AddCalculations();
+    SpiroDocument& doc = CreateDocument();
+    doc.SetSpFlowCalcChan(mFlow);
+    doc.SetSpVolCalcChan(mVolume);
+    SelectRecord(0);
+    return doc;
+}
+
 void SpiroDocumentHost::SelectRecord(int record)
 {
     uint32_t ticks = 0;

@@ -33,6 +33,8 @@ protected:
     void FilterRecordData(IRecordData* filter);
     // The spirometry document in the host document, made through its registered class.
     Spirometry::SpiroDocument& CreateDocument();
+    // The small breathing with both calculations, the document analysing them over record 0.
+    Spirometry::SpiroDocument& CreateAnalysedDocument();
     void Select(KVDPosition start, KVDPosition end) { mData->Select(start, end); }
     void SelectRecord(int record);
 

@@ -240,12 +240,7 @@ TEST_F(SpiroDocumentTest, EachSelectionCheckGivesItsReason)
 
 TEST_F(SpiroDocumentTest, SettingsChangesReachTheCalculationsAndDetection)
 {
-    Open(SpiroTest::SmallBreathing());
-    AddCalculations();
-    SpiroDocument& doc = CreateDocument();
-    doc.SetSpFlowCalcChan(mFlow);
-    doc.SetSpVolCalcChan(mVolume);
-    SelectRecord(0);
+    SpiroDocument& doc = CreateAnalysedDocument();
     EXPECT_TRUE(doc.ValidSelection(false, false, nullptr));
     EXPECT_EQ(doc.Machine().Breaths().GetCount(), 5u);
     EXPECT_EQ(doc.GetRawFlowChannel(), 0);
