@@ -55,11 +55,7 @@ TEST(CalcVariables, SortedCaseInsensitivelyAndFoundInAnyCase)
     Held<FakeVariable> c(new FakeVariable(L"c")), b(new FakeVariable(L"B")), a(new FakeVariable(L"a"));
     for (FakeVariable* v : {c.p, b.p, a.p})
         EXPECT_EQ(set->InsertVariable(0, v), KVD_S_OK);
-    const std::vector<KVD::String> names = Names(set);
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[0], L"a");
-    EXPECT_EQ(names[1], L"B");
-    EXPECT_EQ(names[2], L"c");
+    EXPECT_EQ(Names(set), (std::vector<KVD::String>{KVD::String(L"a"), KVD::String(L"B"), KVD::String(L"c")}));
 
     EXPECT_EQ(Find(set, L"b"), static_cast<IKVDCalcVariable*>(b));
     EXPECT_EQ(Find(set, L"A"), static_cast<IKVDCalcVariable*>(a));

@@ -37,10 +37,7 @@ TEST(ShortToFloatEnum, WidensTheFullRange)
     uint32_t got = 0;
     EXPECT_EQ(converter.stream->Next(4, out, &got), KVD_S_OK);
     EXPECT_EQ(got, 4u);
-    EXPECT_EQ(out[0], -32768.0f);
-    EXPECT_EQ(out[1], -1.0f);
-    EXPECT_EQ(out[2], 0.0f);
-    EXPECT_EQ(out[3], 32767.0f);
+    EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{-32768, -1, 0, 32767}));
 }
 
 TEST(ShortToFloatEnum, ShortAndEmptyDeliveries)
@@ -51,9 +48,7 @@ TEST(ShortToFloatEnum, ShortAndEmptyDeliveries)
     uint32_t got = 0;
     EXPECT_EQ(converter.stream->Next(8, out, &got), CalcTest::kEndOfData);
     ASSERT_EQ(got, 3u);
-    EXPECT_EQ(out[0], 5.0f);
-    EXPECT_EQ(out[1], -6.0f);
-    EXPECT_EQ(out[2], 7.0f);
+    EXPECT_EQ(std::vector<float>(out, out + 3), (std::vector<float>{5, -6, 7}));
     // Nothing more: the buffer is left as it was.
     float untouched[2] = {42.0f, 43.0f};
     EXPECT_EQ(converter.stream->Next(2, untouched, &got), CalcTest::kEndOfData);

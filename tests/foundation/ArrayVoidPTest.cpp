@@ -32,7 +32,7 @@ void Fill(CArrayVoidP& array, unsigned n)
         array.Add(Item(i));
 }
 
-TEST(ArrayVoidPGrowth, AnEmptyDoublingArrayGrowsToEightOnTheFirstPush)
+TEST(ArrayVoidPGrowth, ADoublingArrayGrowsToEightOnTheFirstPushAFixedOneByItsStep)
 {
     Recording array(0, 0, 0, false, true);
     EXPECT_EQ(array.GetCapacity(), 0u);
@@ -41,18 +41,16 @@ TEST(ArrayVoidPGrowth, AnEmptyDoublingArrayGrowsToEightOnTheFirstPush)
     Fill(array, 8);
     EXPECT_EQ(array.GetCapacity(), 16u);
     EXPECT_EQ(array.GetCount(), 9u);
-}
 
-TEST(ArrayVoidPGrowth, ByAFixedStepWithoutDoubling)
-{
-    Recording array(4, 0, 4, false, false);
-    array.Init(9);
-    EXPECT_EQ(array.GetCapacity(), 12u);
-    EXPECT_EQ(array.GetCount(), 9u);
-    Fill(array, 3);
-    EXPECT_EQ(array.GetCapacity(), 12u);
-    array.Add(Item(4));
-    EXPECT_EQ(array.GetCapacity(), 16u);
+    // By a fixed step without doubling.
+    Recording fixed(4, 0, 4, false, false);
+    fixed.Init(9);
+    EXPECT_EQ(fixed.GetCapacity(), 12u);
+    EXPECT_EQ(fixed.GetCount(), 9u);
+    Fill(fixed, 3);
+    EXPECT_EQ(fixed.GetCapacity(), 12u);
+    fixed.Add(Item(4));
+    EXPECT_EQ(fixed.GetCapacity(), 16u);
 }
 
 TEST(ArrayVoidPGrowth, InitWithDoublingTakesTheLargerOfTwiceTheCapacityAndTheSteps)
@@ -155,14 +153,11 @@ TEST(ArrayVoidPFind, FindsTheFirstOccurrenceOrAnswersNotFound)
     EXPECT_EQ(array.Find(Item(2)), 1u);
     EXPECT_EQ(array.Find(Item(9)), 0xFFFFFFFFu);
     EXPECT_EQ(Recording(0, 0, 0, false, true).Find(nullptr), 0xFFFFFFFFu);
-}
-
-TEST(ArrayVoidPFind, TheInitialCountStartsWithEmptySlots)
-{
-    Recording array(2, 5, 4, false, false);
-    EXPECT_EQ(array.GetCount(), 5u);
-    EXPECT_EQ(array.GetCapacity(), 8u);
-    EXPECT_EQ(array.Find(nullptr), 0u);
+    // An initial count starts with empty slots.
+    Recording counted(2, 5, 4, false, false);
+    EXPECT_EQ(counted.GetCount(), 5u);
+    EXPECT_EQ(counted.GetCapacity(), 8u);
+    EXPECT_EQ(counted.Find(nullptr), 0u);
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "foundation/CFileWithHRESULT.h"
 #include "foundation/KVDResultCodes.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -15,14 +15,8 @@ using KVD::CFileWithHRESULT;
 
 class FileWithResult : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        mPath = ::testing::TempDir() + "cfile_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    }
-    void TearDown() override { std::remove(mPath.c_str()); }
-
-    std::string mPath;
+    TestSupport::TempFolder mFolder;
+    std::string mPath = (mFolder.Path() / "file").string();
 };
 
 TEST_F(FileWithResult, OpenReportsThePosixError)

@@ -32,7 +32,7 @@ TEST(KVDString, EmptyStringsShareTheOneEmptyRepresentation)
     EXPECT_EQ(byDefault.length(), 0u);
 }
 
-TEST(KVDString, ConstructionSetsCountAndCapacity)
+TEST(KVDString, ConstructionSetsCountCapacityAndText)
 {
     const String fromWString{std::wstring()};
     EXPECT_FALSE(SharesWith(fromWString, String()));
@@ -49,19 +49,14 @@ TEST(KVDString, ConstructionSetsCountAndCapacity)
     EXPECT_EQ(String(L"abcdef", 3), L"abc");
     EXPECT_EQ(String(L"ab\0cd", 5), L"ab");
     EXPECT_TRUE(SharesWith(String(L"abc", 0), String()));
-}
 
-TEST(KVDString, OneCharacterRepeated)
-{
     const String dashes(4, L'-');
     EXPECT_EQ(dashes, L"----");
     EXPECT_EQ(dashes.GetCount(), 5u);
     EXPECT_TRUE(SharesWith(String(0, L'-'), String()));
     EXPECT_TRUE(String(3, L'\0').empty());
-}
 
-TEST(KVDString, EightBitTextIsUtf8OrMacRoman)
-{
+    // Eight-bit text is UTF-8 (cut at a byte that is not) or Mac Roman.
     EXPECT_EQ(String("Gr\xC3\xB6\xC3\x9F" "e"), L"Gr\u00F6\u00DFe");
     EXPECT_EQ(String(std::string("ab\xFF" "cd")), L"ab");
     EXPECT_EQ(String("\x80\xA5\xDB\xF0\x41", KVD::kConversionMacRoman), L"\u00C4\u2022\u20AC\uF8FFA");
@@ -129,7 +124,7 @@ TEST(KVDString, AppendingItsOwnTextIsSafe)
     EXPECT_EQ(tail, L"0123456456");
 }
 
-TEST(KVDString, RemoveCutsRanges)
+TEST(KVDString, RemoveAndSetAtStayInsideTheText)
 {
     String text(L"abcdef");
     text.Remove(3, 3);
@@ -141,6 +136,11 @@ TEST(KVDString, RemoveCutsRanges)
     EXPECT_EQ(text.GetCount(), 3u);
     text.Remove(5, 9);
     EXPECT_EQ(text, L"ad");
+    // SetAt writes only inside the text.
+    text.SetAt(2, L'x');
+    text.SetAt(7, L'x');
+    EXPECT_EQ(text, L"ad");
+    EXPECT_EQ(text.GetCount(), 3u);
 }
 
 TEST(KVDString, ReplaceAndSubstr)
@@ -161,15 +161,6 @@ TEST(KVDString, ReplaceAndSubstr)
     EXPECT_EQ(word.substr(1, 3), L"pir");
     EXPECT_TRUE(SharesWith(word.substr(10, 2), String()));
     EXPECT_TRUE(SharesWith(word.substr(99, 2), String()));
-}
-
-TEST(KVDString, SetAtWritesOnlyInsideTheText)
-{
-    String text(L"ab");
-    text.SetAt(2, L'x');
-    text.SetAt(7, L'x');
-    EXPECT_EQ(text, L"ab");
-    EXPECT_EQ(text.GetCount(), 3u);
 }
 
 TEST(KVDString, BufferWritesThroughSetAndCalcAndSetCount)
@@ -233,7 +224,7 @@ TEST(KVDString, SetSizeSetCountAndDoCOW)
     EXPECT_EQ(original, L"abcdef");
 }
 
-TEST(KVDString, ReadTokenReadsWholeWords)
+TEST(KVDString, ReadTokenReadsWholeWordsAndIStreamGetCharacters)
 {
     std::wistringstream in(L"  req  an_argument_much_longer_than_the_first_capacity\tlast");
     String token;
@@ -245,11 +236,10 @@ TEST(KVDString, ReadTokenReadsWholeWords)
     token.ReadToken(in);
     EXPECT_EQ(token, L"last");
     EXPECT_TRUE(in.eof());
-}
 
-TEST(KVDString, IStreamGetReadsCharactersAndClearsAPlainEnd)
-{
-    std::wistringstream in(L"ab");
+    // IStreamGet reads characters and clears a plain end.
+    in.clear();
+    in.str(L"ab");
     wchar_t c = 0;
     EXPECT_TRUE(KVD::IStreamGet(in, c));
     EXPECT_EQ(c, L'a');
@@ -275,20 +265,7 @@ TEST(KVDString, ComparisonsAndCase)
     EXPECT_EQ(String(L"Req").CaseInsensitiveCompare(String(L"rEQ"), false), 0);
 }
 
-TEST(KVDString, EqualTextsHashAlike)
-{
-    const String a(L"SpFlow");
-    String b(L"Sp");
-    b += L"Flow";
-    ASSERT_FALSE(SharesWith(a, b));
-    const std::hash<String> hash;
-    EXPECT_EQ(hash(a), hash(b));
-    EXPECT_EQ(hash(a), gElfHashStr(L"SpFlow", 0));
-    std::unordered_set<String> names = {a, b, String(L"SpVol")};
-    EXPECT_EQ(names.size(), 2u);
-}
-
-TEST(KVDString, Utf8FormsAndTheirCache)
+TEST(KVDString, Utf8FormsTheirCacheAndHashes)
 {
     EXPECT_EQ(KVD::ToU8String(String(L"\u00B5L")), "\xC2\xB5L");
     EXPECT_EQ(KVD::ToKVDString(std::string("\xC2\xB5L")), L"\u00B5L");
@@ -300,6 +277,17 @@ TEST(KVDString, Utf8FormsAndTheirCache)
     EXPECT_FALSE(SharesWith(shared, text));  // the cache belongs to a block of its own
     text += L'!';
     EXPECT_STREQ(text.UTF8(), "\xC3\xA9t\xC3\xA9!");
+
+    // Equal texts hash alike, as the ELF hash of their characters.
+    const String a(L"SpFlow");
+    String b(L"Sp");
+    b += L"Flow";
+    ASSERT_FALSE(SharesWith(a, b));
+    const std::hash<String> hash;
+    EXPECT_EQ(hash(a), hash(b));
+    EXPECT_EQ(hash(a), gElfHashStr(L"SpFlow", 0));
+    std::unordered_set<String> names = {a, b, String(L"SpVol")};
+    EXPECT_EQ(names.size(), 2u);
 }
 
 TEST(KVDString, SharesNativeStringObjectsAndCopiesForeignOnes)

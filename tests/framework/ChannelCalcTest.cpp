@@ -158,9 +158,7 @@ TEST_F(ChannelCalc, InstallsItsEnumeratorAndTheHostPullsThroughIt)
     uint32_t delivered = 0;
     EXPECT_EQ(HostOf(calc)->GetSamples(0, 2, 3, samples, &delivered), KVD_S_OK);
     EXPECT_EQ(delivered, 3u);
-    EXPECT_EQ(samples[0], 4.0f);
-    EXPECT_EQ(samples[1], 16.0f);
-    EXPECT_EQ(samples[2], -2.0f);
+    EXPECT_EQ(std::vector<float>(samples, samples + 3), (std::vector<float>{4, 16, -2}));
     EXPECT_EQ(HostOf(calc)->GetSamples(1, 2, 4, samples, &delivered), KVD_S_FALSE);
     EXPECT_EQ(delivered, 2u);
     EXPECT_EQ(samples[1], 0.0f);

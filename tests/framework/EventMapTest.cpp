@@ -44,21 +44,18 @@ TEST(EventMap, AttachingRegistersTheTableEvents)
     Raise(subject, 43);
     EXPECT_EQ(log.size(), 1u);
     EXPECT_EQ(subject.DetachObserver(doc->AsObserver()), KVD_S_FALSE);
-}
 
-TEST(EventMap, AnObserverHearsEachSubjectOnlyThroughIt)
-{
-    Log log;
-    TestSubject first, second;
-    Ref<DocHandler> doc("doc", log);
-    first.AttachObserver(doc->AsObserver());
-    second.AttachObserver(doc->AsObserver());
-    Raise(first, 1);
+    // An observer of two subjects hears each only through it.
+    TestSubject other;
+    log.clear();
+    subject.AttachObserver(doc->AsObserver());
+    other.AttachObserver(doc->AsObserver());
+    Raise(subject, 1);
     EXPECT_EQ(log, (Log{"doc: changed 1"}));
-    Raise(second, 2);
+    Raise(other, 2);
     EXPECT_EQ(log, (Log{"doc: changed 1", "doc: changed 2"}));
-    first.DetachObserver(doc->AsObserver());
-    second.DetachObserver(doc->AsObserver());
+    subject.DetachObserver(doc->AsObserver());
+    other.DetachObserver(doc->AsObserver());
 }
 
 TEST(EventMap, ObserversDetachedDuringDeliveryAreSkipped)

@@ -35,7 +35,7 @@ struct Tree {
     }
 };
 
-TEST(MessageTree, DefaultHandlersAreTheRoot)
+TEST(MessageTree, DefaultHandlersAreTheRootAndImpossibleSendsAreRefused)
 {
     Tree tree;
     EXPECT_EQ(tree.root->GetDestination(), static_cast<IMessageHandler*>(tree.root.get()));
@@ -46,20 +46,24 @@ TEST(MessageTree, DefaultHandlersAreTheRoot)
     EXPECT_EQ(tree.childB->GetDefaultHandler(&out), KVD_S_OK);
     EXPECT_EQ(out, static_cast<IMessageHandler*>(tree.root.get()));
     out->Release();
+    // A handler disabled sends nothing; a send without a destination is refused.
+    EXPECT_EQ(tree.root->SendMsg(nullptr, NoteMsg(L"nowhere"), 0), KVD_E_POINTER);
+    tree.root->Enable(false);
+    EXPECT_EQ(tree.root->SendMsg(tree.root.get(), NoteMsg(L"off"), 0), KVD_E_BADSTATE);
+    tree.root->Enable(true);
+    EXPECT_TRUE(tree.log.empty());
 }
 
-TEST(MessageTree, EveryParameterKindReachesTheTreeInOrder)
+TEST(MessageTree, EveryParameterKindReachesTheTreeInOrderUntilAHandlerStops)
 {
     Tree tree;
     AllKindsMsg data(7, -8, 0.25, 0x00120034, KVD::String(L"text \u00fc"), tagRECT{1, 2, 3, 4}, true);
     EXPECT_EQ(tree.grandchild->SendMsg(tree.grandchild->GetDestination(), data, 0), KVD_S_OK);
     const std::string values = "7 -8 0.250000 1179700 text \xc3\xbc 1,2,3,4 true";
     EXPECT_EQ(tree.log, (Log{"root: " + values, "childA: " + values, "grandchild: " + values, "childB: " + values}));
-}
 
-TEST(MessageTree, AHandlerThatStopsEndsTheWalk)
-{
-    Tree tree;
+    // A handler that stops ends the walk.
+    tree.log.clear();
     Ref<DocHandler> late{"late", tree.log};
     tree.root->AddChildHandler(late.get());
     EXPECT_EQ(tree.childA->SendMsg(tree.childA->GetDestination(), StopMsg(), 0), KVD_S_FALSE);
@@ -148,16 +152,6 @@ TEST(MessageTree, ChildrenComeAndGo)
     EXPECT_EQ(tree.grandchild->Init(static_cast<IMessageHandler*>(tree.childB.get())), KVD_S_OK);
     EXPECT_EQ(tree.grandchild->GetParent(), static_cast<IMessageHandler*>(tree.childB.get()));
     EXPECT_EQ(tree.grandchild->GetDestination(), static_cast<IMessageHandler*>(tree.root.get()));
-}
-
-TEST(MessageTree, SendsThatCannotBeMadeAreRefused)
-{
-    Tree tree;
-    EXPECT_EQ(tree.root->SendMsg(nullptr, NoteMsg(L"nowhere"), 0), KVD_E_POINTER);
-    tree.root->Enable(false);
-    EXPECT_EQ(tree.root->SendMsg(tree.root.get(), NoteMsg(L"off"), 0), KVD_E_BADSTATE);
-    tree.root->Enable(true);
-    EXPECT_TRUE(tree.log.empty());
 }
 
 }  // namespace

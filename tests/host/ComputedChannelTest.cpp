@@ -95,8 +95,6 @@ TEST(ComputedChannel, FormulaRecomputedAfterItsSettingsChange)
     ASSERT_EQ(calculation->Configure(Formula(L"ch1 - 1"), kAutoFalse), KVD_S_OK);
     EXPECT_EQ(changes, before + 1);
     EXPECT_EQ(Samples(records, channel, 0), Expected(records, 0, [](float v) { return v - 1; }));
-    KVD::COMPtr<IPersistObject> current;
-    KVD::COMPtr<IChannelCalc>(KVD::com_cast(calculation.get()))->GetSettings(current.Set());
     KVD::String text;
     KVD::COMPtr<IChannelCalc>(KVD::com_cast(calculation.get()))->GetInfoString(0, KVD::String::Setter(text));
     EXPECT_EQ(text, L"ch1 - 1");

@@ -5,26 +5,26 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 #include "host/data/EdfRecordingWriter.h"
 #include "host/data/Recording.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 using Host::LoadRecording;
 using Host::RecordingError;
 
+const TestSupport::TempFolder gFolder;
+
 std::string TempPath(const std::string& name)
 {
-    return ::testing::TempDir() + "rec_" + std::to_string(::getpid()) + "_" + name;
+    return (gFolder.Path() / name).string();
 }
 
 std::string WriteText(const std::string& name, const std::string& text)
 {
-    const std::string path = TempPath(name);
-    std::ofstream(path) << text;
-    return path;
+    return gFolder.Write(name, text).string();
 }
 
 // The message of the RecordingError that loading the file throws; empty when it loads.
@@ -130,9 +130,8 @@ TEST(EdfRecording, ReadsScalingRatesAndHoldsSlowerSignals)
     EXPECT_NEAR(r.PhysicalAt(0, 0, 7), 0.07, 1e-12);
     EXPECT_NEAR(r.PhysicalAt(0, 0, 100 + 3), 1.03, 1e-12);
     // Pressure at 50 Hz: each sample held for two ticks; d in [-1000, 1000] is (d + 1000) / 400 kPa.
-    EXPECT_EQ(r.Record(0).samples[1][10], 5);
-    EXPECT_EQ(r.Record(0).samples[1][11], 5);
-    EXPECT_EQ(r.Record(0).samples[1][12], 6);
+    EXPECT_EQ(std::vector<int16_t>(&r.Record(0).samples[1][10], &r.Record(0).samples[1][13]),
+              (std::vector<int16_t>{5, 5, 6}));
     EXPECT_NEAR(r.PhysicalAt(0, 1, 10), (5 + 1000) / 400.0, 1e-12);
     EXPECT_EQ(r.Record(0).samples[1][100], 100);
 }
