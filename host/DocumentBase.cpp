@@ -9,6 +9,7 @@
 #include "foundation/UnknownImp.h"
 #include "host/Framework.h"
 #include "host/FrameworkServices.h"
+#include "host/Message.h"
 #include "host/SettingsRegistrar.h"
 
 namespace Host {
@@ -284,9 +285,7 @@ HRESULT DocumentBase::DispatchKVDMessage(const IMessage* message)
     message->GetId(&id);
     const void* block = nullptr;
     message->GetParamBlock(&block);
-    uint32_t signature = 0;
-    if (block != nullptr)
-        std::memcpy(&signature, block, 4);
+    const uint32_t signature = Message::Signature(block);
     const uint8_t* values = static_cast<const uint8_t*>(block) + 4;
     if (id == kMsgId_OpenView && signature == kMsgParam_CAFId) {
         TCAFId viewClass = 0;

@@ -1,6 +1,7 @@
 #include "host/FormulaFunctionClass.h"
 
 #include "ResultCodes.h"
+#include "foundation/ClassObjectAnswers.h"
 #include "foundation/KVDString.h"
 #include "host/Framework.h"
 
@@ -69,7 +70,7 @@ HRESULT FormulaFunctionClass::GetObjectName(IAutoKVDString** out)
 
 HRESULT FormulaFunctionClass::IsInCategoryHR(const _IID* category)
 {
-    return category != nullptr && *category == CATID_CALCENUMS ? KVD_S_OK : KVD_S_FALSE;
+    return KVD::InCategory(category, &CATID_CALCENUMS);
 }
 
 HRESULT FormulaFunctionClass::GetNumberOfAliases(long* count)

@@ -3,16 +3,34 @@
 #include <cstring>
 
 namespace Host {
+
+Message::Parts Message::Read(const IMessage* message)
+{
+    Parts parts;
+    message->GetId(&parts.id);
+    message->GetFlags(&parts.flags);
+    message->GetViewId(&parts.viewId);
+    message->GetParamBlock(&parts.block);
+    message->GetKey(parts.key.Set());
+    return parts;
+}
+
 uint32_t Message::BlockSize(const void* block)
 {
     if (block == nullptr)
         return 0;
-    uint32_t signature = 0;
-    std::memcpy(&signature, block, 4);
     uint32_t bytes = 4;
-    if (!ForEachParam(signature, [&bytes](uint32_t code, uint32_t) { bytes += MsgParamSize(code); }))
+    if (!ForEachParam(Signature(block), [&bytes](uint32_t code, uint32_t) { bytes += MsgParamSize(code); }))
         return 0;
     return bytes;
+}
+
+uint32_t Message::Signature(const void* block)
+{
+    uint32_t signature = 0;
+    if (block != nullptr)
+        std::memcpy(&signature, block, 4);
+    return signature;
 }
 
 Message::Message(TCAFId id, uint32_t flags, uint64_t viewId, ISettingsRegistrarKey* key)
@@ -40,17 +58,8 @@ HRESULT Message::Clone(const IMessage* message, IMessage** out)
 {
     if (message == nullptr)
         return KVD_E_POINTER;
-    TCAFId id = 0;
-    uint32_t flags = 0;
-    uint64_t viewId = 0;
-    const void* block = nullptr;
-    KVD::COMPtr<ISettingsRegistrarKey> key;
-    message->GetId(&id);
-    message->GetFlags(&flags);
-    message->GetViewId(&viewId);
-    message->GetParamBlock(&block);
-    message->GetKey(key.Set());
-    return Create(id, flags, viewId, key, block, out);
+    const Parts parts = Read(message);
+    return Create(parts.id, parts.flags, parts.viewId, parts.key, parts.block, out);
 }
 
 // Strings are copied by value: the block that comes in may point at texts of the sender's
@@ -60,10 +69,8 @@ void Message::CopyBlock(const uint8_t* block, uint32_t bytes)
     if (block == nullptr)
         return;
     mBlock.assign(block, block + bytes);
-    uint32_t signature = 0;
-    std::memcpy(&signature, block, 4);
     std::vector<uint32_t> stringOffsets;
-    ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
+    ForEachParam(Signature(block), [&](uint32_t code, uint32_t offset) {
         if (code != kMsgParam_String)
             return;
         const wchar_t* text = nullptr;

@@ -14,6 +14,16 @@ namespace Host {
 
 class Message final : public SimpleUnknownImp1<IMessage, 0> {
 public:
+    // What a message carries, read through its interface.
+    struct Parts {
+        TCAFId id = 0;
+        uint32_t flags = 0;
+        uint64_t viewId = 0;
+        const void* block = nullptr;
+        KVD::COMPtr<ISettingsRegistrarKey> key;
+    };
+    static Parts Read(const IMessage* message);
+
     // Copies the parameter block; KVD_E_BADSTATE for a signature with an unknown type code or
     // a parameter after the last one.
     static HRESULT Create(TCAFId id, uint32_t flags, uint64_t viewId, ISettingsRegistrarKey* key, const void* block,
@@ -22,6 +32,8 @@ public:
     static HRESULT Clone(const IMessage* message, IMessage** out);
     // Bytes of a parameter block (its signature included), or 0 for a bad signature.
     static uint32_t BlockSize(const void* block);
+    // The signature at the head of a parameter block; 0 without a block.
+    static uint32_t Signature(const void* block);
     // Calls f(code, offset from the block's start) for each parameter; false for a bad
     // signature (an unknown type code, or a parameter after the last one).
     template <class F>

@@ -60,27 +60,16 @@ KVD::COMPtr<ISettingsRegistrarKey> ReadKey(KVD::BinIStream& in)
 
 void WriteMessage(KVD::BinOStream& out, const IMessage* message)
 {
-    TCAFId id = 0;
-    uint32_t flags = 0;
-    uint64_t viewId = 0;
-    const void* block = nullptr;
-    KVD::COMPtr<ISettingsRegistrarKey> key;
-    message->GetId(&id);
-    message->GetFlags(&flags);
-    message->GetViewId(&viewId);
-    message->GetParamBlock(&block);
-    message->GetKey(key.Set());
+    const Message::Parts parts = Message::Read(message);
     // The low half of a view id is the view class's type id.
-    StoredId::Write(out, id);
-    out << flags;
-    StoredId::Write(out, static_cast<TCAFId>(viewId));
-    out << static_cast<uint32_t>(viewId >> 32) << static_cast<uint8_t>(key != nullptr);
-    if (key != nullptr)
-        WriteKey(out, key);
-    const uint8_t* bytes = static_cast<const uint8_t*>(block);
-    uint32_t signature = 0;
-    if (bytes != nullptr)
-        std::memcpy(&signature, bytes, 4);
+    StoredId::Write(out, parts.id);
+    out << parts.flags;
+    StoredId::Write(out, static_cast<TCAFId>(parts.viewId));
+    out << static_cast<uint32_t>(parts.viewId >> 32) << static_cast<uint8_t>(parts.key != nullptr);
+    if (parts.key != nullptr)
+        WriteKey(out, parts.key);
+    const uint8_t* bytes = static_cast<const uint8_t*>(parts.block);
+    const uint32_t signature = Message::Signature(bytes);
     out << signature;
     Message::ForEachParam(signature, [&](uint32_t code, uint32_t offset) {
         if (code == kMsgParam_String) {

@@ -18,6 +18,10 @@ uint16_t Ask(const _IID& guid);
 // The GUID that the host gave the dynamic id (all zero when the host does not know it).
 _IID GetGuid(unsigned short id);
 
+// The GUID's dynamic id shifted left by 16, or'ed with the low 16 bits of subId, kept in cache
+// once the host has given one; without it, subId alone.
+TCAFId CachedTypeId(std::atomic<TCAFId>& cache, const _IID& guid, uint32_t subId);
+
 }  // namespace DynId
 
 template <const _IID* Guid>

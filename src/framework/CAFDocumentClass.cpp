@@ -2,6 +2,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/ClassObjectAccessor.h"
+#include "foundation/ClassObjectAnswers.h"
 #include "foundation/DynamicId.h"
 
 CAFDocumentClassBase::CAFDocumentClassBase(const wchar_t* name, const _IID& classId, const _IID* category, CAFId typeId,
@@ -50,9 +51,7 @@ HRESULT CAFDocumentClassBase::GetObjectName(IAutoKVDString** name)
 
 HRESULT CAFDocumentClassBase::IsInCategoryHR(const _IID* category)
 {
-    if (category == nullptr || mCategory == nullptr)
-        return KVD_S_FALSE;
-    return category == mCategory || *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
+    return KVD::InCategory(category, mCategory);
 }
 
 HRESULT CAFDocumentClassBase::GetDocumentClassName(IAutoKVDString** name)

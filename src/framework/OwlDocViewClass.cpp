@@ -2,6 +2,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/ClassObjectAccessor.h"
+#include "foundation/ClassObjectAnswers.h"
 #include "framework/InterfaceIdEnum.h"
 
 OwlDocViewClassBase::OwlDocViewClassBase(const KVD::String& name, const _IID* category, ViewClassFlags flags,
@@ -41,9 +42,7 @@ HRESULT OwlDocViewClassBase::GetObjectName(IAutoKVDString** name)
 
 HRESULT OwlDocViewClassBase::IsInCategoryHR(const _IID* category)
 {
-    if (category == nullptr || mCategory == nullptr)
-        return KVD_S_FALSE;
-    return category == mCategory || *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
+    return KVD::InCategory(category, mCategory);
 }
 
 HRESULT OwlDocViewClassBase::GetViewName(IAutoKVDString** name)
