@@ -76,4 +76,22 @@ private:
     IUnknown* mOuter;
 };
 
+// Makes a T (an Aggregated made from its outer object) inside outer, or standing alone
+// without one, and hands out its interface iid.
+template <class T>
+HRESULT CreateAggregated(IUnknown* outer, const _IID& iid, void** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    // Aggregated, only the inner unknown can be handed out: the outer object keeps the object
+    // alive through it.
+    if (outer != nullptr && iid != IID_IUnknown)
+        return KVD_E_NOINTERFACE;
+    IUnknown* inner = (new T(outer))->TakeInner();
+    const HRESULT hr = inner->QueryInterface(iid, out);
+    inner->Release();
+    return hr;
+}
+
 }  // namespace Host

@@ -258,15 +258,7 @@ CalcEnumHostClass::CalcEnumHostClass(TCAFId typeId) : CreatorClassObject(typeId,
 
 HRESULT CalcEnumHostClass::CreateObject(IUnknown* outer, const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (outer != nullptr && iid != IID_IUnknown)
-        return KVD_E_NOINTERFACE;
-    IUnknown* inner = (new CalcEnumHost(outer))->TakeInner();
-    const HRESULT hr = inner->QueryInterface(iid, out);
-    inner->Release();
-    return hr;
+    return CreateAggregated<CalcEnumHost>(outer, iid, out);
 }
 
 }  // namespace Host

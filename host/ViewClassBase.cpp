@@ -31,17 +31,7 @@ ViewClassBaseClass::ViewClassBaseClass() : ServiceClassObject(kTypeId_ViewClassB
 
 HRESULT ViewClassBaseClass::CreateObject(IUnknown* outer, const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    // Aggregated, only the inner unknown can be handed out: the outer object keeps the base
-    // alive through it.
-    if (outer != nullptr && iid != IID_IUnknown)
-        return KVD_E_NOINTERFACE;
-    IUnknown* inner = (new ViewClassBase(outer))->TakeInner();
-    const HRESULT hr = inner->QueryInterface(iid, out);
-    inner->Release();
-    return hr;
+    return CreateAggregated<ViewClassBase>(outer, iid, out);
 }
 
 }  // namespace Host

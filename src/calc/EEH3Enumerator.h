@@ -4,7 +4,6 @@
 // source in one batch. Aggregation in an outer object is supported (CalcEnumAgg).
 #pragma once
 
-#include <atomic>
 #include <cstring>
 #include <locale>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "ICalcEnum.h"
 #include "ICalcEnumClass2.h"
 #include "IEnumEventEx.h"
+#include "calc/CalcEnumIdentity.h"
 #include "calc/CalcEnumNumericParamsClass.h"
 #include "calc/EEH3Cache.h"
 #include "foundation/KVDString.h"
@@ -32,7 +32,9 @@ struct SettingsFields {
 SettingsFields SplitSettings(const KVD::String& text);
 
 template <class T, int N>
-class EEH3Enumerator : public ICalcEnum, public IEnumEventEx {
+class EEH3Enumerator : public CalcEnums::CalcEnumFaces<ICalcEnum, IEnumEventEx> {
+    using Base = CalcEnums::CalcEnumFaces<ICalcEnum, IEnumEventEx>;
+
 public:
     using Params = typename T::Params;
     using Event = typename T::Event;
@@ -41,15 +43,13 @@ public:
     static inline const CalcEnums::NumericParamsFuncTable& sFuncTable = T::sFuncTable;
     static_assert(sizeof(Event) >= sizeof(EventHeader), "an event record starts with the 16-byte header");
 
-    EEH3Enumerator(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this)
+    EEH3Enumerator(ICalcEnumClass2* classObject, IOrrelData2* data) : Base(classObject, data)
     {
         mParams.mData = data;
     }
     // Same settings, region, position and flags; no sources and empty caches.
     EEH3Enumerator(const EEH3Enumerator& other)
-        : mClass(other.mClass),
-          mData(other.mData),
-          mInner(this),
+        : Base(other),
           mPosition(other.mPosition),
           mMoreEvents(other.mMoreEvents),
           mFilling(other.mFilling),
@@ -60,38 +60,15 @@ public:
     {
     }
     EEH3Enumerator& operator=(const EEH3Enumerator&) = delete;
-    virtual ~EEH3Enumerator() = default;
 
-    // Makes the object an inner object of outer (see CalcEnumAgg).
-    void AggregateIn(IUnknown* outer) { mOuter = outer; }
-    IUnknown* NonDelegating() { return &mInner; }
-    ICalcEnum* CalcFace() { return this; }
     IEnumEventEx* EventFace() { return this; }
     Params& GetParams() { return mParams; }
 
-    uint32_t AddRef() override { return mOuter ? mOuter->AddRef() : OwnAddRef(); }
-    uint32_t Release() override { return mOuter ? mOuter->Release() : OwnRelease(); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        return mOuter ? mOuter->QueryInterface(iid, out) : OwnQueryInterface(iid, out);
-    }
-
     // ICalcEnum
-    HRESULT GetTypeId(TCAFId* id) override
-    {
-        if (id == nullptr)
-            return KVD_E_POINTER;
-        *id = 0;
-        return mClass ? mClass->GetTypeId(id) : KVD_E_BADSTATE;
-    }
+    HRESULT GetTypeId(TCAFId* id) override { return id == nullptr ? KVD_E_POINTER : TypeIdOut(id); }
     HRESULT GetClassObject(ICalcEnumClass2** cls) override
     {
-        if (cls == nullptr)
-            return KVD_E_POINTER;
-        *cls = mClass;
-        if (mClass)
-            mClass->AddRef();
-        return KVD_S_OK;
+        return cls == nullptr ? KVD_E_POINTER : ClassObjectOut(cls);
     }
     // One word (the argument list the compiler puts first), one integer, then the detector's
     // own settings, read with the classic locale.
@@ -315,15 +292,7 @@ public:
     }
 
 protected:
-    uint32_t OwnAddRef() { return mCount.fetch_add(1, std::memory_order_acq_rel) + 1; }
-    uint32_t OwnRelease()
-    {
-        const uint32_t count = mCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-    HRESULT OwnQueryInterface(const _IID& iid, void** out)
+    HRESULT OwnQueryInterface(const _IID& iid, void** out) override
     {
         if (out == nullptr)
             return KVD_E_POINTER;
@@ -340,22 +309,6 @@ protected:
     }
 
 private:
-    struct Inner : IUnknown {
-        explicit Inner(EEH3Enumerator* owner) : mOwner(owner) {}
-        uint32_t AddRef() override { return mOwner->OwnAddRef(); }
-        uint32_t Release() override { return mOwner->OwnRelease(); }
-        HRESULT QueryInterface(const _IID& iid, void** out) override
-        {
-            if (iid == IID_IUnknown && out != nullptr) {
-                *out = this;
-                AddRef();
-                return KVD_S_OK;
-            }
-            return mOwner->OwnQueryInterface(iid, out);
-        }
-        EEH3Enumerator* mOwner;
-    };
-
     EEH3Enumerator* MakeCopy() const { return new EEH3Enumerator(*this); }
 
     // The next event of the record in [from, to); the position moves past it, or to where
@@ -371,11 +324,6 @@ private:
         return false;
     }
 
-    std::atomic<uint32_t> mCount{1};
-    ICalcEnumClass2* mClass;  // not owned: class objects live as long as the process
-    IOrrelData2* mData;       // not owned
-    IUnknown* mOuter = nullptr;
-    Inner mInner;
     int32_t mPosition = -1;
     bool mMoreEvents = false;
     bool mFilling = false;
