@@ -6,11 +6,14 @@
 #include "FrameworkIds.h"
 #include "ICAFEventMap.h"
 #include "IFramework.h"
+#include "IOrrelData2.h"
+#include "IOrrelDocument.h"
 #include "foundation/UnknownImp.h"
 #include "host/Framework.h"
 #include "host/FrameworkServices.h"
 #include "host/Message.h"
 #include "host/SettingsRegistrar.h"
+#include "host/channels/SetChanCalcMsg.h"
 
 namespace Host {
 
@@ -305,8 +308,19 @@ HRESULT DocumentBase::DispatchKVDMessage(const IMessage* message)
         }
         if (found != nullptr)
             CloseView(found);
+    } else if (KVD::COMPtr<ISetChanCalcMsg> setCalculation{KVD::com_cast(const_cast<IMessage*>(message))}) {
+        return ApplySetChanCalcMsg(*setCalculation, SiteCalculations());
     }
     return KVD_S_OK;
+}
+
+KVD::COMPtr<IOrrelSetCalcData> DocumentBase::SiteCalculations() const
+{
+    KVD::COMPtr<IAutoOrrelDoc> site(KVD::com_cast(mSite));
+    KVD::COMPtr<IOrrelData2> data;
+    if (site != nullptr)
+        site->GetData(data.Set());
+    return KVD::COMPtr<IOrrelSetCalcData>(KVD::com_cast(data.get()));
 }
 
 HRESULT DocumentBase::AddChildHandler(IMessageHandler*)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "IChannelCalc.h"
 #include "ICustomDocument.h"
 #include "IDocView.h"
 #include "IMessageHandler.h"
@@ -45,7 +46,8 @@ public:
     KVD_RESERVED_SLOTS_NOTIMPL(21, 24)
     HRESULT GetChildObject(TCAFId typeId, uint32_t flags, IUnknown** child) override;
 
-    // Opens a view on the open-view message and closes one on the close message.
+    // Opens a view on the open-view message and closes one on the close message; carries out
+    // the set-channel-calculation message on the calculations of the site document's data.
     HRESULT DispatchKVDMessage(const IMessage* message) override;
     HRESULT AddChildHandler(IMessageHandler* child) override;
     HRESULT DetachChildHandler(IMessageHandler* child) override;
@@ -72,6 +74,8 @@ private:
     std::vector<OpenedView>::iterator FindView(IUnknown* view);
     uint32_t NextViewNumber(TCAFId viewClassType) const;
     HRESULT CheckDocInterfaces(IDocViewClass* cls);
+    // The calculations of the data of the document this one lives in.
+    KVD::COMPtr<IOrrelSetCalcData> SiteCalculations() const;
 
     ICustomDocClass* mClass;  // the plug-in document holds it
     KVD::COMPtr<IDocumentClass> mDocClass;

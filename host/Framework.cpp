@@ -9,6 +9,7 @@
 #include "host/FrameworkServices.h"
 #include "host/calc/HostCalcClasses.h"
 #include "host/channels/ArithCalculationClass.h"
+#include "host/channels/SetChanCalcMsg.h"
 #include "host/units/UnitsConversionClass.h"
 
 namespace Host {
@@ -44,6 +45,7 @@ void Framework::Install()
         UnitsConversionClass::Register(*Slot());
         HostCalc::RegisterCalcClasses(*Slot());
         ArithCalculationClass::Register(*Slot());
+        SetChanCalcMsgClass::Register(*Slot());
     }
 }
 

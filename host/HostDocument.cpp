@@ -275,10 +275,21 @@ HRESULT HostDocument::GetChildObject(TCAFId typeId, uint32_t, IUnknown** child)
         return KVD_E_POINTER;
     *child = nullptr;
     auto it = mChildObjects.find(typeId);
-    if (it == mChildObjects.end() || it->second == nullptr)
-        return KVD_S_FALSE;
-    it->second.GetOut(child);
-    return KVD_S_OK;
+    if (it != mChildObjects.end() && it->second != nullptr) {
+        it->second.GetOut(child);
+        return KVD_S_OK;
+    }
+    // A child document of that type, as its document base names it.
+    for (const KVD::COMPtr<ICustomDocument>& document : mChildren) {
+        KVD::COMPtr<IDocument> asDocument(KVD::com_cast(document.get()));
+        TCAFId childType = 0;
+        if (asDocument != nullptr && asDocument->GetTypeId(&childType) == KVD_S_OK && childType == typeId) {
+            *child = document.get();
+            (*child)->AddRef();
+            return KVD_S_OK;
+        }
+    }
+    return KVD_S_FALSE;
 }
 
 HRESULT HostDocument::GetHostDocument(IDocument** document)

@@ -67,7 +67,7 @@ public:
     // The host's data view for its type id (GUID_OrrelObjects, 2).
     HRESULT GetChildView(TCAFId typeId, IUnknown** child) override;
     HRESULT CloseView(IUnknown* view) override;
-    HRESULT GetChildObject(TCAFId typeId, uint32_t flags, IUnknown** child) override;
+    HRESULT GetChildObject(TCAFId typeId, uint32_t flags, IUnknown** child) override;  // or a child document of the type
 
     // IDocumentSite
     HRESULT GetHostDocument(IDocument** document) override;

@@ -20,5 +20,6 @@ int RunGenerate(const Args& args);
 int RunInfo(const Args& args);
 int RunFormula(const Args& args);
 int RunDoc(const Args& args);
+int RunAnalyse(const Args& args);
 
 }  // namespace SpiroHost

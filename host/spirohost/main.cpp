@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"generate", "write a synthetic flow-head recording and print its true figures", SpiroHost::RunGenerate},
     {"formula", "run a formula over a recording and write its samples", SpiroHost::RunFormula},
     {"doc", "save, show and Save As document files", SpiroHost::RunDoc},
+    {"analyse", "analyse the breaths of a recording and save the spirometry report as CSV", SpiroHost::RunAnalyse},
 };
 
 void PrintUsage(std::ostream& out)

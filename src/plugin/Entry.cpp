@@ -1,14 +1,53 @@
 // The plug-in's two exported entry points: the host calls the first once after loading.
+#include "FrameworkIds.h"
 #include "KVDTypes.h"
 #include "ResultCodes.h"
 #include "foundation/CAFClassObject.h"
+#include "foundation/ClassObjectAccessor.h"
+#include "foundation/StringKeys.h"
+#include "framework/CAFDocumentClass.h"
+#include "plugin/PlaceholderViewClass.h"
+#include "spirometry/CSVSaveClassObject.h"
+#include "spirometry/SpiroDocument.h"
+#include "spirometry/SpiroIds.h"
+#include "spirometry/SpiroText.h"
 
 #define SPIRO_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr DocumentClassFlags kDocumentClassFlags = 1;
+
+// The class objects made at registration. They live for the whole process, as the host keeps
+// them until it exits; it never gives back the references it holds, so they are not on the heap.
+// The data, loop and report views are not built yet: their classes stand in, opening nothing.
+struct RegisteredClasses {
+    CAFDocumentClass<Spirometry::SpiroDocument> document{L"SpiroDocument", Spirometry::SpiroDocumentGUID,
+                                                         &CATID_OrrelChildDocClass, Spirometry::SpiroDocumentTypeId(),
+                                                         kDocumentClassFlags, false};
+    Spirometry::CSVSaveClassObject csv{Spirometry::SpiroCSVFormatId()};
+    PlaceholderViewClass dataView{Spirometry::CachedText<SpirometryStr::ID_SPIROMETRY_DATA>(), L"Spirometry Data View",
+                                  Spirometry::SpiroDataViewTypeId()};
+    PlaceholderViewClass loopView{Spirometry::CachedText<SpirometryStr::ID_SP_FLOW_VOLUME_PLOT>(),
+                                  L"Spirometry Loop View", Spirometry::SpiroLoopViewTypeId()};
+    PlaceholderViewClass reportView{Spirometry::CachedText<SpirometryStr::IDS_SPIROMETRY_REPORT>(),
+                                    L"Spirometry Report", Spirometry::SpiroReportViewTypeId()};
+};
+
+}  // namespace
 
 SPIRO_EXPORT HRESULT DllRegisterClassObjects()
 {
     try {
         CAFClassObject::RegisterAll();
+        IObjectFactory* factory = ObjectFactoryAccessor::Get();
+        if (factory == nullptr)
+            return KVD_S_OK;
+        static RegisteredClasses classes;
+        factory->RegisterClassObject(static_cast<ICustomDocClass*>(&classes.document));
+        factory->RegisterClassObject(classes.csv.GetInterface());
+        for (PlaceholderViewClass* view : {&classes.dataView, &classes.loopView, &classes.reportView})
+            factory->RegisterClassObject(static_cast<IDocViewClass*>(view));
         return KVD_S_OK;
     } catch (...) {
         return KVD_E_BADSTATE;  // nothing may cross into the host

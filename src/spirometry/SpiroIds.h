@@ -2,24 +2,18 @@
 // dynamic-id factory once, on first use, and kept for the life of the process.
 #pragma once
 
+#include "ISpiroDocument.h"
 #include "KVDTypes.h"
 #include "foundation/DynamicId.h"
 
 namespace Spirometry {
 
-// F346E2BC-9D05-4E49-9B14-70B768A43E92: the document class, its commands, messages and events,
-// and its persisted settings
-inline constexpr _IID SpiroDocumentGUID = {0xF346E2BC, 0x9D05, 0x4E49, {0x9B, 0x14, 0x70, 0xB7, 0x68, 0xA4, 0x3E, 0x92}};
 // F0583045-9581-11D3-A6F0-005004D0F872: the data view
 inline constexpr _IID GUID_SpiroData = {0xF0583045, 0x9581, 0x11D3, {0xA6, 0xF0, 0x00, 0x50, 0x04, 0xD0, 0xF8, 0x72}};
 // E053ECE5-9572-11D3-A6F0-005004D0F872: the flow-volume loop view
 inline constexpr _IID GUID_SpiroXYPlot = {0xE053ECE5, 0x9572, 0x11D3, {0xA6, 0xF0, 0x00, 0x50, 0x04, 0xD0, 0xF8, 0x72}};
 // 987ECA74-9593-11D3-A6F0-005004D0F872: the report view and the CSV export format
 inline constexpr _IID GUID_SpiroReport = {0x987ECA74, 0x9593, 0x11D3, {0xA6, 0xF0, 0x00, 0x50, 0x04, 0xD0, 0xF8, 0x72}};
-// 219B460E-D651-4606-AAFD-9F8441117D7F: marker interface of the spirometry document
-inline constexpr _IID IID_ISpiroDocInterface = {0x219B460E, 0xD651, 0x4606, {0xAA, 0xFD, 0x9F, 0x84, 0x41, 0x11, 0x7D, 0x7F}};
-// 5C217DB9-4561-4D48-9C69-FD83D06F6D52: the document's interface for the views
-inline constexpr _IID IID_ISpiroDocument = {0x5C217DB9, 0x4561, 0x4D48, {0x9C, 0x69, 0xFD, 0x83, 0xD0, 0x6F, 0x6D, 0x52}};
 
 // 23469B5F-9E7B-49A4-9693-50EF4A4DF9FC: the four calculation classes and their settings classes
 inline constexpr _IID SpiroCalcGUID = {0x23469B5F, 0x9E7B, 0x49A4, {0x96, 0x93, 0x50, 0xEF, 0x4A, 0x4D, 0xF9, 0xFC}};

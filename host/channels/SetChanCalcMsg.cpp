@@ -1,0 +1,211 @@
+#include "host/channels/SetChanCalcMsg.h"
+
+#include "IBinInStream.h"
+#include "IBinOutStream.h"
+#include "foundation/ClassObjectAccessor.h"
+#include "foundation/DynamicId.h"
+#include "host/Framework.h"
+#include "host/data/Adopt.h"
+
+namespace Host {
+
+SetChanCalcMsg* SetChanCalcMsg::Create()
+{
+    auto* message = new SetChanCalcMsg();
+    message->AddRef();
+    return message;
+}
+
+TCAFId SetChanCalcMsg::TypeId()
+{
+    return TypeIdClass<&GUID_OrrelMsgObjs, kOrrelMsgObj_SetChanCalc>::GetId();
+}
+
+HRESULT SetChanCalcMsg::GetId(TCAFId* id) const
+{
+    if (id == nullptr)
+        return KVD_E_POINTER;
+    *id = TypeId();
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::GetFlags(uint32_t* flags) const
+{
+    if (flags == nullptr)
+        return KVD_E_POINTER;
+    *flags = 0;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::GetParamBlock(const void** block) const
+{
+    if (block == nullptr)
+        return KVD_E_POINTER;
+    *block = nullptr;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::GetViewId(uint64_t* viewId) const
+{
+    if (viewId == nullptr)
+        return KVD_E_POINTER;
+    *viewId = 0;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::GetKey(ISettingsRegistrarKey** key) const
+{
+    if (key == nullptr)
+        return KVD_E_POINTER;
+    *key = nullptr;
+    return KVD_S_FALSE;
+}
+
+HRESULT SetChanCalcMsg::IsSender(const void* sender, AutoBool* isSender) const
+{
+    if (isSender == nullptr)
+        return KVD_E_POINTER;
+    *isSender = sender != nullptr && sender == mSender ? kAutoTrue : kAutoFalse;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::GetSender(const void** sender) const
+{
+    if (sender == nullptr)
+        return KVD_E_POINTER;
+    *sender = mSender;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::SetSender(const void* sender) const
+{
+    mSender = sender;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::SetChannelCalculation(TCAFId calcTypeId, int32_t channel, IPersistObject* settings)
+{
+    mCalcTypeId = calcTypeId;
+    mChannel = channel;
+    mSettings = settings;
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::GetChannelCalculation(TCAFId* calcTypeId, int32_t* channel, IPersistObject** settings) const
+{
+    if (calcTypeId == nullptr || channel == nullptr || settings == nullptr)
+        return KVD_E_POINTER;
+    *calcTypeId = mCalcTypeId;
+    *channel = mChannel;
+    mSettings.GetOut(settings);
+    return KVD_S_OK;
+}
+
+HRESULT SetChanCalcMsg::Read(IBinInStream* in)
+{
+    if (in == nullptr)
+        return KVD_E_POINTER;
+    TCAFId calcTypeId = 0;
+    int32_t channel = -1;
+    KVD::COMPtr<IPersistObject> settings;
+    HRESULT hr = in->ReadCAFId(&calcTypeId);
+    if (hr == KVD_S_OK)
+        hr = in->ReadInt32(&channel);
+    if (hr == KVD_S_OK)
+        hr = in->ReadObjectAndQuery(IID_IPersistObject, settings.Set());
+    if (hr != KVD_S_OK)
+        return hr;
+    return SetChannelCalculation(calcTypeId, channel, settings);
+}
+
+HRESULT SetChanCalcMsg::Write(IBinOutStream* out) const
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    HRESULT hr = out->WriteCAFId(mCalcTypeId);
+    if (hr == KVD_S_OK)
+        hr = out->WriteWord32(static_cast<uint32_t>(mChannel));
+    if (hr == KVD_S_OK)
+        hr = out->WriteObject(mSettings);
+    return hr;
+}
+
+HRESULT SetChanCalcMsg::GetObjId(TCAFId* id) const
+{
+    return GetId(id);
+}
+
+HRESULT ApplySetChanCalcMsg(const ISetChanCalcMsg& message, IOrrelSetCalcData* calculations)
+{
+    TCAFId calcTypeId = 0;
+    int32_t channel = -1;
+    KVD::COMPtr<IPersistObject> settings;
+    message.GetChannelCalculation(&calcTypeId, &channel, settings.Set());
+    if (calculations == nullptr || settings == nullptr || channel < 0)
+        return KVD_E_BADSTATE;
+
+    KVD::COMPtr<ICalculation> current;
+    calculations->GetCalculation(0xC000000000000000ull | uint32_t(channel), current.Set());
+    KVD::COMPtr<ICalculationClass> currentClass;
+    if (current != nullptr)
+        current->GetCalculationClass(currentClass.Set());
+    TCAFId currentType = 0;
+    if (currentClass != nullptr)
+        currentClass->GetTypeId(&currentType);
+    if (current != nullptr && currentType == calcTypeId)
+        return current->Configure(settings, kAutoFalse);
+
+    KVD::COMPtr<ICalculationClass> cls;
+    ObjectFactoryAccessor::Get()->GetClassObject(calcTypeId, IID_ICalculationClass, cls.Set());
+    KVD::COMPtr<ICalculation> calculation;
+    if (cls != nullptr)
+        cls->Create(TChannelId{channel, 0}, calculations, calculation.Set());
+    if (calculation == nullptr)
+        return KVD_E_BADSTATE;
+    const HRESULT hr = calculation->Configure(settings, kAutoTrue);
+    if (hr != KVD_S_OK)
+        return hr;
+    return calculations->SetCalculation(TChannelId{channel, 0}, calculation);
+}
+
+void SetChanCalcMsgClass::Register(Framework& framework)
+{
+    static SetChanCalcMsgClass messages;
+    framework.RegisterClassObject(static_cast<IPersistClassObject*>(&messages));
+}
+
+SetChanCalcMsgClass::SetChanCalcMsgClass() : ServiceClassObject(SetChanCalcMsg::TypeId(), L"Set channel calculation") {}
+
+HRESULT SetChanCalcMsgClass::QueryInterface(const _IID& iid, void** out)
+{
+    if (out != nullptr && iid == IID_ICAFObjectCreator) {
+        *out = static_cast<ICAFObjectCreator*>(this);
+        return KVD_S_OK;
+    }
+    return ServiceClassObject::QueryInterface(iid, out);
+}
+
+HRESULT SetChanCalcMsgClass::CreateObject(IUnknown*, const _IID& iid, IUnknown** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    *out = nullptr;
+    const KVD::COMPtr<SetChanCalcMsg> message = Adopt(SetChanCalcMsg::Create());
+    return message->QueryInterface(iid, reinterpret_cast<void**>(out));
+}
+
+HRESULT SetChanCalcMsgClass::CreateStreamedObject(TCAFId, IBinInStream* in, IUnknown** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    SetChanCalcMsg* message = SetChanCalcMsg::Create();
+    *out = static_cast<IMessage*>(message);
+    return message->Read(in);
+}
+
+HRESULT SetChanCalcMsgClass::CreateInstance(IUnknown* outer, const _IID& iid, void** out)
+{
+    return CreateObject(outer, iid, reinterpret_cast<IUnknown**>(out));
+}
+
+}  // namespace Host

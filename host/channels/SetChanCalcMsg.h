@@ -1,0 +1,77 @@
+// The host's set-channel-calculation message (type id of GUID_OrrelMsgObjs, 11): a plug-in
+// fills it with a calculation type, a channel and settings, stores it in the settings registrar
+// and sends it to its document; the document hands it to the host, which puts the calculation
+// on the channel, or reconfigures the one there, with those settings.
+#pragma once
+
+#include "IChannelCalc.h"
+#include "IFramework.h"
+#include "IMessage.h"
+#include "IPersistClassObject.h"
+#include "IPersistObject.h"
+#include "ISetChanCalcMsg.h"
+#include "foundation/COMPtr.h"
+#include "foundation/UnknownImp.h"
+#include "host/ServiceClassObject.h"
+
+namespace Host {
+
+class Framework;
+
+class SetChanCalcMsg final : public KVD::detail::CountedUnknown<IMessage, ISetChanCalcMsg, IPersistObject> {
+public:
+    // A new message with one reference.
+    static SetChanCalcMsg* Create();
+
+    // The message carries no parameter block: the id is the class's type id.
+    HRESULT GetId(TCAFId* id) const override;
+    HRESULT GetFlags(uint32_t* flags) const override;
+    HRESULT GetParamBlock(const void** block) const override;
+    HRESULT GetViewId(uint64_t* viewId) const override;
+    HRESULT GetKey(ISettingsRegistrarKey** key) const override;
+    HRESULT IsSender(const void* sender, AutoBool* isSender) const override;
+    HRESULT GetSender(const void** sender) const override;
+    HRESULT SetSender(const void* sender) const override;
+
+    HRESULT SetChannelCalculation(TCAFId calcTypeId, int32_t channel, IPersistObject* settings) override;
+    HRESULT GetChannelCalculation(TCAFId* calcTypeId, int32_t* channel, IPersistObject** settings) const override;
+
+    // The calculation type, the channel, then the settings as a streamed object.
+    HRESULT Read(IBinInStream* in) override;
+    HRESULT Write(IBinOutStream* out) const override;
+    HRESULT GetObjId(TCAFId* id) const override;
+
+    static TCAFId TypeId();
+
+private:
+    SetChanCalcMsg() = default;
+
+    TCAFId mCalcTypeId = 0;
+    int32_t mChannel = -1;
+    KVD::COMPtr<IPersistObject> mSettings;
+    mutable const void* mSender = nullptr;
+};
+
+// Carries the message out on the document's calculations: the channel's calculation of that
+// type is configured with the settings, or a new one of the type is put on the channel.
+// KVD_E_BADSTATE when the message is incomplete or the type has no calculation class.
+HRESULT ApplySetChanCalcMsg(const ISetChanCalcMsg& message, IOrrelSetCalcData* calculations);
+
+// Makes the messages, new or read from a stream.
+class SetChanCalcMsgClass final : public ServiceClassObject<IPersistClassObject>, public ICAFObjectCreator {
+public:
+    // Registers the process's one instance with the framework's object factory.
+    static void Register(Framework& framework);
+
+    SetChanCalcMsgClass();
+
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override;
+
+    HRESULT CreateObject(IUnknown* outer, const _IID& iid, IUnknown** out) override;
+    HRESULT CreateStreamedObject(TCAFId id, IBinInStream* in, IUnknown** out) override;
+    HRESULT CreateInstance(IUnknown* outer, const _IID& iid, void** out) override;
+};
+
+}  // namespace Host
