@@ -29,8 +29,6 @@ public:
     HRESULT SetInitialPosition(int32_t position) override;
     HRESULT ReleaseSources() override;
     HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override;
-    HRESULT ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t) override { return KVD_S_OK; }
-    HRESULT ReindexCachedData(uint32_t, int32_t, int32_t) override { return KVD_S_OK; }
     // The sampling value given with the sources and the first source's unit (else an empty one).
     HRESULT GetOutputInfo(double* sampling, IUnitName** unit) override;
     HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) override;

@@ -36,6 +36,15 @@ HRESULT CalcEnumBaseT<Primary>::GetRecordChannelType(RecordChannelTypes* type)
 }
 
 template <class Primary>
+HRESULT CalcEnumBaseT<Primary>::IsUpdateNeeded(long, BlockUpdateType change, BlockUpdateType* needed)
+{
+    if (needed == nullptr)
+        return KVD_E_NULLOUT;
+    *needed = change != 0 ? kUpdateAll : 0;
+    return KVD_S_OK;
+}
+
+template <class Primary>
 HRESULT CalcEnumBaseT<Primary>::SetCalcVariables(uint32_t, IUnknown* variables)
 {
     if (variables != nullptr)

@@ -5,6 +5,7 @@
 #include "ICalcEnum.h"
 #include "IEnumFloatEx.h"
 #include "IKVDSetCalcVariables.h"
+#include "ResultCodes.h"
 #include "calc/CalcEnumIdentity.h"
 
 namespace CalcEnums {
@@ -22,6 +23,11 @@ public:
     ~CalcEnumBaseT() override { SetCalcVariables(0, nullptr); }
 
     HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
+    // An enumerator that caches nothing: any change needs the whole output again, and there
+    // is nothing to clear or move.
+    HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override;
+    HRESULT ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t) override { return KVD_S_OK; }
+    HRESULT ReindexCachedData(uint32_t, int32_t, int32_t) override { return KVD_S_OK; }
     // Holds variables (replacing and releasing what was held; null clears).
     HRESULT SetCalcVariables(uint32_t flags, IUnknown* variables) override;
 

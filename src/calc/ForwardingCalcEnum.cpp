@@ -42,15 +42,6 @@ HRESULT ForwardingCalcEnum<Source>::ReleaseSources()
 }
 
 template <class Source>
-HRESULT ForwardingCalcEnum<Source>::IsUpdateNeeded(long, BlockUpdateType change, BlockUpdateType* needed)
-{
-    if (needed == nullptr)
-        return KVD_E_NULLOUT;
-    *needed = change != 0 ? kUpdateAll : 0;
-    return KVD_S_OK;
-}
-
-template <class Source>
 HRESULT ForwardingCalcEnum<Source>::GetOutputInfo(double* sampling, IUnitName** unit)
 {
     if (sampling != nullptr)

@@ -187,14 +187,6 @@ public:
         return KVD_S_OK;
     }
 
-    HRESULT IsUpdateNeeded(long, BlockUpdateType change, BlockUpdateType* needed) override
-    {
-        if (needed == nullptr)
-            return KVD_E_NULLOUT;
-        *needed = change != 0 ? kUpdateAll : 0;
-        return KVD_S_OK;
-    }
-
     // Drops the saved states from `from` on: of the first record from its block of `from`,
     // of the following records up to endRecord all of them.
     HRESULT ClearCachedData(BlockUpdateType change, KVDPosition from, KVDPosition, int32_t firstRecord,

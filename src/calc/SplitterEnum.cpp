@@ -93,14 +93,6 @@ HRESULT SplitterEnum::ReleaseSources()
     return KVD_S_OK;
 }
 
-HRESULT SplitterEnum::IsUpdateNeeded(long, BlockUpdateType change, BlockUpdateType* needed)
-{
-    if (needed == nullptr)
-        return KVD_E_NULLOUT;
-    *needed = change != 0 ? kUpdateAll : 0;
-    return KVD_S_OK;
-}
-
 HRESULT SplitterEnum::GetOutputInfo(double* sampling, IUnitName** unit)
 {
     if (sampling != nullptr)

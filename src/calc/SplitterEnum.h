@@ -29,9 +29,6 @@ public:
                        CalcEnumFlags flags) override;
     HRESULT SetInitialPosition(int32_t position) override;
     HRESULT ReleaseSources() override;
-    HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override;
-    HRESULT ClearCachedData(BlockUpdateType, KVDPosition, KVDPosition, int32_t, int32_t) override { return KVD_S_OK; }
-    HRESULT ReindexCachedData(uint32_t, int32_t, int32_t) override { return KVD_S_OK; }
     HRESULT GetOutputInfo(double* sampling, IUnitName** unit) override;
     HRESULT GetInstanceAttributes(CalcInstanceAttributes* attributes) override;
     HRESULT GetTickToSample(TTickToSample* map) override;
