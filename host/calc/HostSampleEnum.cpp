@@ -44,13 +44,7 @@ HRESULT HostSampleEnum::CloneSlave(IUnknown* outer, ICalcEnum** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    HostSampleEnum* copy = Copy();
-    if (outer != nullptr) {
-        copy->AggregateIn(outer);
-        *out = reinterpret_cast<ICalcEnum*>(copy->NonDelegating());
-    } else {
-        *out = copy->CalcFace();
-    }
+    *out = reinterpret_cast<ICalcEnum*>(CalcEnums::HandOutInstance(Copy(), outer));
     return KVD_S_OK;
 }
 

@@ -7,6 +7,7 @@
 #include "ICalcEnum.h"
 #include "ResultCodes.h"
 #include "ICalcEnumClass2.h"
+#include "calc/CalcEnumIdentity.h"
 #include "foundation/CAFClassObject.h"
 
 namespace CalcEnums {
@@ -77,13 +78,7 @@ public:
     {
         if (inner == nullptr)
             return KVD_E_NULLOUT;
-        T* made = new T(this, data);
-        if (outer != nullptr) {
-            made->AggregateIn(outer);
-            *inner = made->NonDelegating();
-        } else {
-            *inner = made->CalcFace();
-        }
+        *inner = HandOutInstance(new T(this, data), outer);
         return KVD_S_OK;
     }
 };

@@ -82,4 +82,15 @@ public:
     ICalcEnum* CalcFace() { return this; }
 };
 
+// What a new enumerator E is handed out as: made an inner object of outer, its non-delegating
+// IUnknown; standing alone, its calculation face.
+template <class E>
+IUnknown* HandOutInstance(E* made, IUnknown* outer)
+{
+    if (outer == nullptr)
+        return made->CalcFace();
+    made->AggregateIn(outer);
+    return made->NonDelegating();
+}
+
 }  // namespace CalcEnums

@@ -105,13 +105,7 @@ public:
     {
         if (out == nullptr)
             return KVD_E_POINTER;
-        auto* copy = MakeCopy();
-        if (outer != nullptr) {
-            copy->AggregateIn(outer);
-            *out = reinterpret_cast<ICalcEnum*>(copy->NonDelegating());
-        } else {
-            *out = copy->CalcFace();
-        }
+        *out = reinterpret_cast<ICalcEnum*>(CalcEnums::HandOutInstance(MakeCopy(), outer));
         return KVD_S_OK;
     }
     HRESULT SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double sampling,
