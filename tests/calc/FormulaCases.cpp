@@ -45,6 +45,11 @@ std::wstring WithTableTexts(std::wstring text)
 
 }  // namespace
 
+std::string Utf8(const KVD::String& text)
+{
+    return KVD::ToU8String(text);
+}
+
 std::wstring Unescape(const std::string& utf8)
 {
     const std::wstring text = Wide(utf8);

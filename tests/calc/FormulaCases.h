@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/KVDString.h"
+
 namespace CalcTest {
 
 struct FormulaCase {
@@ -30,5 +32,8 @@ struct ExpectedError {
 bool ParseExpectedError(const std::string& line, ExpectedError& error);
 
 std::wstring Unescape(const std::string& utf8);
+
+// UTF-8 of a text, for comparisons and failure messages.
+std::string Utf8(const KVD::String& text);
 
 }  // namespace CalcTest

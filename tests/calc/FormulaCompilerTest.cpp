@@ -2,6 +2,7 @@
 // the limits of nesting, and the user's number form in its messages.
 #include <gtest/gtest.h>
 
+#include "FormulaCases.h"
 #include "SymbolDump.h"
 #include "TestDocument.h"
 #include "calc/CalcMessages.h"
@@ -12,11 +13,6 @@
 
 namespace CalcTest {
 namespace {
-
-std::string Utf8(const std::wstring& text)
-{
-    return KVD::ToU8String(KVD::String(text));
-}
 
 std::string Text(const KVDXMLStringKey& key)
 {

@@ -9,11 +9,6 @@
 namespace CalcTest {
 namespace {
 
-std::string Utf8(const std::wstring& text)
-{
-    return KVD::ToU8String(KVD::String(text));
-}
-
 std::string Joined(const std::vector<std::string>& lines)
 {
     std::string text;

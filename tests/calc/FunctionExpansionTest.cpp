@@ -17,16 +17,6 @@ namespace {
 using CalcParser::FunctionExpansion;
 using CalcParser::Parser;
 
-std::string Utf8(const std::wstring& text)
-{
-    return KVD::ToU8String(KVD::String(text));
-}
-
-std::string Utf8(const KVD::String& text)
-{
-    return KVD::ToU8String(text);
-}
-
 TEST(FunctionExpansion, TableOfExpansions)
 {
     const std::vector<FormulaCase> cases = ReadFormulaCases("formula-macros.txt");

@@ -118,11 +118,6 @@ std::vector<std::wstring> TableFormulas()
     return formulas;
 }
 
-std::string Utf8(const std::wstring& text)
-{
-    return KVD::ToU8String(KVD::String(text));
-}
-
 TEST(RandomFormulas, GeneratedFormulasCompileOrFailCleanly)
 {
     Generator generator(20261207);

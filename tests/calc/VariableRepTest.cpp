@@ -13,6 +13,7 @@
 #include "calc/ScaleEnum.h"
 #include "calc/VariableRep.h"
 #include "foundation/DynamicId.h"
+#include "support/ComDoubles.h"
 
 namespace {
 
@@ -22,23 +23,9 @@ using CalcTest::HostRegistration;
 
 // The host's class of number (N = 0) or expression (N = 1) variables.
 template <unsigned N>
-class FakeVariableClass final : public IKVDCalcVariableClass {
+class FakeVariableClass final : public TestSupport::StaticClassObject<IKVDCalcVariableClass> {
 public:
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_IKVDCalcVariableClass) {
-            *out = static_cast<IKVDCalcVariableClass*>(this);
-            return KVD_S_OK;
-        }
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
-    HRESULT GetTypeId(TCAFId* out) override { *out = TypeIdClass<&GUID_CalcVariableObj, N>::GetId(); return KVD_S_OK; }
-    HRESULT GetCategory(const _IID** out) override { *out = nullptr; return KVD_S_OK; }
-    HRESULT GetObjectName(IAutoKVDString** out) override { *out = nullptr; return KVD_S_OK; }
-    HRESULT IsInCategoryHR(const _IID*) override { return KVD_S_FALSE; }
+    FakeVariableClass() : StaticClassObject(&TypeIdClass<&GUID_CalcVariableObj, N>::GetId) {}
     HRESULT CreateVariable(uint32_t, IUnknown*, IAutoKVDString* name, uint32_t, IKVDCalcVariable** out) override
     {
         ++made;

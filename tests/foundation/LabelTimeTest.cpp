@@ -85,7 +85,6 @@ TEST(TimeDisplayMode, BitsOfTheModeWord)
     EXPECT_EQ(mode.GetTimeOrigin(), 2u);
     mode.SetUnitsNotTime(true);
     EXPECT_EQ(mode.Get(), 0x10000002u);
-    EXPECT_TRUE(mode.UnitsNotTime());
     mode.SetUnitsNotTime(false);
     EXPECT_EQ(mode.Get(), 2u);
     mode.Set() = 0xE0000003;

@@ -9,11 +9,7 @@ TEST(TRect, ConstructionAndConversion) {
     EXPECT_EQ(r, TRect(3, 4, 13, 24));
     EXPECT_EQ(r.Width(), 10);
     EXPECT_EQ(r.Height(), 20);
-    Gfx::Rect ns = RectToNSRect(r);
-    EXPECT_DOUBLE_EQ(ns.x, 3);
-    EXPECT_DOUBLE_EQ(ns.y, 4);
-    EXPECT_DOUBLE_EQ(ns.width, 10);
-    EXPECT_DOUBLE_EQ(ns.height, 20);
+    EXPECT_EQ(RectToNSRect(r), (Gfx::Rect{3, 4, 10, 20}));
 }
 
 TEST(TRect, UnionIgnoresTheEmptyRectangle) {

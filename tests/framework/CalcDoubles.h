@@ -90,41 +90,14 @@ private:
     KVD::COMPtr<IEnumFloatEx> mSource;
 };
 
-// The class-object operations of the tests' class objects: static objects whose first slots
-// are those of a class object, so that they register as one.
+// The tests' class objects, also answering their name and description with the object name.
 template <class I>
-class TestClassObject : public I {
+class TestClassObject : public TestSupport::StaticClassObject<I> {
 public:
-    TestClassObject(TCAFId (*typeId)(), const wchar_t* name, const _IID* category)
-        : mTypeId(typeId), mName(name), mCategory(category)
-    {
-    }
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        *out = iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IIDOf<I>() ? this : nullptr;
-        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
-    }
-    HRESULT GetTypeId(TCAFId* out) override
-    {
-        *out = mTypeId();
-        return KVD_S_OK;
-    }
-    HRESULT GetCategory(const _IID** out) override { *out = mCategory; return KVD_S_OK; }
-    HRESULT GetObjectName(IAutoKVDString** out) override { mName.GetOut(out); return KVD_S_OK; }
-    HRESULT IsInCategoryHR(const _IID* category) override
-    {
-        return category != nullptr && mCategory != nullptr && *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
-    }
-    HRESULT GetName(IAutoKVDString** out) override { return GetObjectName(out); }
-    HRESULT GetDescription(IAutoKVDString** out) override { return GetObjectName(out); }
+    using TestSupport::StaticClassObject<I>::StaticClassObject;
+    HRESULT GetName(IAutoKVDString** out) override { return this->GetObjectName(out); }
+    HRESULT GetDescription(IAutoKVDString** out) override { return this->GetObjectName(out); }
     HRESULT GetAttributes(long* out) override { *out = 0; return KVD_S_OK; }
-
-private:
-    TCAFId (*mTypeId)();
-    KVD::String mName;
-    const _IID* mCategory;
 };
 
 class GainEnumClass final : public TestClassObject<ICalcEnumClass2> {

@@ -52,18 +52,12 @@ TEST(RecordingContext, TopDownOriginFlipsAndTransformsCompose) {
 
 TEST(RecordingContext, ClipNarrowsInUserSpaceAndRestores) {
     RecordingContext rc({100, 50});
-    Gfx::Rect all = rc.ClipBounds();
-    EXPECT_DOUBLE_EQ(all.width, 100);
-    EXPECT_DOUBLE_EQ(all.height, 50);
+    EXPECT_EQ(rc.ClipBounds(), (Gfx::Rect{0, 0, 100, 50}));
 
     rc.SaveState();
     rc.Translate(10, 10);
     rc.ClipToRect({0, 0, 20, 200});  // runs past the bottom edge
-    Gfx::Rect clip = rc.ClipBounds();
-    EXPECT_DOUBLE_EQ(clip.x, 0);
-    EXPECT_DOUBLE_EQ(clip.y, 0);
-    EXPECT_DOUBLE_EQ(clip.width, 20);
-    EXPECT_DOUBLE_EQ(clip.height, 40);
+    EXPECT_EQ(rc.ClipBounds(), (Gfx::Rect{0, 0, 20, 40}));
     rc.ClipToRect({50, 0, 5, 5});  // outside the first: nothing left
     EXPECT_TRUE(rc.ClipBounds().IsEmpty());
     rc.RestoreState();

@@ -5,8 +5,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "IFramework.h"
 #include "IUnknown.h"
 #include "ResultCodes.h"
+#include "foundation/KVDString.h"
 #include "foundation/UnknownImp.h"
 
 namespace TestSupport {
@@ -56,6 +58,41 @@ public:
         *out = nullptr;
         return KVD_E_NOINTERFACE;
     }
+};
+
+// A class object in static storage: answers IUnknown, ICAFClassObject and I; its type id comes
+// from a function, as dynamic ids are known only once the host runs.
+template <class I>
+class StaticClassObject : public I {
+public:
+    explicit StaticClassObject(TCAFId (*typeId)(), const wchar_t* name = nullptr, const _IID* category = nullptr)
+        : mTypeId(typeId), mName(name), mCategory(category)
+    {
+    }
+    uint32_t AddRef() override { return 1; }
+    uint32_t Release() override { return 1; }
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IIDOf<I>() ? this : nullptr;
+        return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
+    }
+    HRESULT GetTypeId(TCAFId* out) override { return *out = mTypeId(), KVD_S_OK; }
+    HRESULT GetCategory(const _IID** out) override { return *out = mCategory, KVD_S_OK; }
+    HRESULT GetObjectName(IAutoKVDString** out) override
+    {
+        if (mName.empty())
+            return *out = nullptr, KVD_S_OK;
+        return mName.GetOut(out), KVD_S_OK;
+    }
+    HRESULT IsInCategoryHR(const _IID* category) override
+    {
+        return category != nullptr && mCategory != nullptr && *category == *mCategory ? KVD_S_OK : KVD_S_FALSE;
+    }
+
+private:
+    TCAFId (*mTypeId)();
+    KVD::String mName;
+    const _IID* mCategory;
 };
 
 }  // namespace TestSupport
