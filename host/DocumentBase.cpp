@@ -4,13 +4,11 @@
 #include <cstring>
 
 #include "FrameworkIds.h"
-#include "ICAFEventMap.h"
 #include "IFramework.h"
 #include "IOrrelData2.h"
 #include "IOrrelDocument.h"
 #include "foundation/UnknownImp.h"
 #include "host/Framework.h"
-#include "host/FrameworkServices.h"
 #include "host/Message.h"
 #include "host/SettingsRegistrar.h"
 #include "host/channels/SetChanCalcMsg.h"
@@ -38,7 +36,7 @@ public:
 };
 
 DocumentBase::DocumentBase(ICustomDocClass* cls, IDocumentSite* site, IUnknown* outer)
-    : Aggregated(outer), mClass(cls), mDocClass(KVD::com_cast(cls)), mSite(site)
+    : EventMapSubject(outer), mClass(cls), mDocClass(KVD::com_cast(cls)), mSite(site)
 {
     if (mDocClass != nullptr)
         mDocClass->AttachDocument(Self());
@@ -48,8 +46,7 @@ DocumentBase::~DocumentBase()
 {
     if (mDocClass != nullptr)
         mDocClass->DetachDocument(Self());
-    if (ICAFEventMap* map = FrameworkServices::EventMap())
-        map->RemoveSubject(this);
+    RemoveFromEventMap();
 }
 
 HRESULT DocumentBase::GetDocumentName(IAutoKVDString** name)
@@ -343,30 +340,6 @@ HRESULT DocumentBase::GetDefaultHandler(IMessageHandler** out)
     if (out == nullptr)
         return KVD_E_POINTER;
     return Outer()->QueryInterface(IID_IMessageHandler, reinterpret_cast<void**>(out));
-}
-
-HRESULT DocumentBase::NotifyObservers(TCAFId event, void* data)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->NotifyObservers(this, event, data);
-}
-
-HRESULT DocumentBase::AttachObserver(IObserver* observer)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->AttachObserver(this, observer);
-}
-
-HRESULT DocumentBase::DetachObserver(IObserver* observer)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->DetachObserver(this, observer);
-}
-
-HRESULT DocumentBase::RegisterEvent(IObserver* observer, TCAFId event, uint32_t flags)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->RegisterEvent(this, observer, event, flags);
 }
 
 HRESULT DocumentBase::QueryExtra(const _IID& iid, void** out)

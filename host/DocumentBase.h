@@ -14,11 +14,12 @@
 #include "ISettingsRegistrar.h"
 #include "foundation/COMPtr.h"
 #include "host/Aggregated.h"
+#include "host/EventMapSubject.h"
 #include "host/ServiceClassObject.h"
 
 namespace Host {
 
-class DocumentBase final : public Aggregated<IDocument, IMessageHandler, ISubject> {
+class DocumentBase final : public EventMapSubject<Aggregated<IDocument, IMessageHandler, ISubject>> {
 public:
     DocumentBase(ICustomDocClass* cls, IDocumentSite* site, IUnknown* outer);
     ~DocumentBase() override;
@@ -53,11 +54,6 @@ public:
     HRESULT DetachChildHandler(IMessageHandler* child) override;
     HRESULT SetParent(IMessageHandler* parent) override;
     HRESULT GetDefaultHandler(IMessageHandler** out) override;
-
-    HRESULT NotifyObservers(TCAFId event, void* data) override;
-    HRESULT AttachObserver(IObserver* observer) override;
-    HRESULT DetachObserver(IObserver* observer) override;
-    HRESULT RegisterEvent(IObserver* observer, TCAFId event, uint32_t flags) override;
 
 protected:
     // The settings registrar of the parent document, or the document's own.

@@ -7,6 +7,15 @@
 
 namespace Host {
 
+template <class Match>
+size_t EventMap::EraseWhere(Match match)
+{
+    const size_t before = mAttachments.size() + mRegistrations.size();
+    mAttachments.erase(std::remove_if(mAttachments.begin(), mAttachments.end(), match), mAttachments.end());
+    mRegistrations.erase(std::remove_if(mRegistrations.begin(), mRegistrations.end(), match), mRegistrations.end());
+    return before - mAttachments.size() - mRegistrations.size();
+}
+
 HRESULT EventMap::AttachObserver(ISubject* subject, IObserver* observer)
 {
     if (subject == nullptr || observer == nullptr)
@@ -26,16 +35,8 @@ HRESULT EventMap::AttachObserver(ISubject* subject, IObserver* observer)
 HRESULT EventMap::DetachObserver(ISubject* subject, IObserver* observer)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    const size_t before = mAttachments.size() + mRegistrations.size();
-    mAttachments.erase(std::remove_if(mAttachments.begin(), mAttachments.end(),
-                                      [&](const Attachment& a) { return a.subject == subject && a.observer == observer; }),
-                       mAttachments.end());
-    mRegistrations.erase(std::remove_if(mRegistrations.begin(), mRegistrations.end(),
-                                        [&](const Registration& r) {
-                                            return r.subject == subject && r.observer == observer;
-                                        }),
-                         mRegistrations.end());
-    return mAttachments.size() + mRegistrations.size() < before ? KVD_S_OK : KVD_S_FALSE;
+    const size_t erased = EraseWhere([&](const auto& e) { return e.subject == subject && e.observer == observer; });
+    return erased > 0 ? KVD_S_OK : KVD_S_FALSE;
 }
 
 bool EventMap::IsRegistered(ISubject* subject, IObserver* observer, TCAFId event) const
@@ -108,24 +109,14 @@ HRESULT EventMap::RegisterEvent(ISubject* subject, IObserver* observer, TCAFId e
 HRESULT EventMap::RemoveSubject(ISubject* subject)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    mAttachments.erase(std::remove_if(mAttachments.begin(), mAttachments.end(),
-                                      [&](const Attachment& a) { return a.subject == subject; }),
-                       mAttachments.end());
-    mRegistrations.erase(std::remove_if(mRegistrations.begin(), mRegistrations.end(),
-                                        [&](const Registration& r) { return r.subject == subject; }),
-                         mRegistrations.end());
+    EraseWhere([&](const auto& e) { return e.subject == subject; });
     return KVD_S_OK;
 }
 
 HRESULT EventMap::RemoveObserver(IObserver* observer)
 {
     std::lock_guard<std::mutex> guard(mLock);
-    mAttachments.erase(std::remove_if(mAttachments.begin(), mAttachments.end(),
-                                      [&](const Attachment& a) { return a.observer == observer; }),
-                       mAttachments.end());
-    mRegistrations.erase(std::remove_if(mRegistrations.begin(), mRegistrations.end(),
-                                        [&](const Registration& r) { return r.observer == observer; }),
-                         mRegistrations.end());
+    EraseWhere([&](const auto& e) { return e.observer == observer; });
     return KVD_S_OK;
 }
 

@@ -37,6 +37,10 @@ private:
     };
 
     bool IsRegistered(ISubject* subject, IObserver* observer, TCAFId event) const;
+    // Takes the attachments and registrations that match picks off the map (the lock held);
+    // answers how many went.
+    template <class Match>
+    size_t EraseWhere(Match match);
 
     mutable std::mutex mLock;  // never held while an observer is called
     std::vector<Registration> mRegistrations;  // in registration order

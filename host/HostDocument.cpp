@@ -4,7 +4,6 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "host/FrameworkServices.h"
 #include "host/SettingsRegistrar.h"
 
 namespace Host {
@@ -48,8 +47,7 @@ HostDocument::HostDocument(const KVD::String& name) : mName(name)
 
 HostDocument::~HostDocument()
 {
-    if (ICAFEventMap* map = FrameworkServices::EventMap())
-        map->RemoveSubject(this);
+    RemoveFromEventMap();
 }
 
 HRESULT HostDocument::QueryInterface(const _IID& iid, void** out)
@@ -401,30 +399,6 @@ HRESULT HostDocument::GetSelection(int, IRecordDataSelection** selection)
     *selection = mSelection.get();
     mSelection->AddRef();
     return KVD_S_OK;
-}
-
-HRESULT HostDocument::NotifyObservers(TCAFId event, void* data)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->NotifyObservers(this, event, data);
-}
-
-HRESULT HostDocument::AttachObserver(IObserver* observer)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->AttachObserver(this, observer);
-}
-
-HRESULT HostDocument::DetachObserver(IObserver* observer)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->DetachObserver(this, observer);
-}
-
-HRESULT HostDocument::RegisterEvent(IObserver* observer, TCAFId event, uint32_t flags)
-{
-    ICAFEventMap* map = FrameworkServices::EventMap();
-    return map == nullptr ? KVD_E_BADSTATE : map->RegisterEvent(this, observer, event, flags);
 }
 
 }  // namespace Host

@@ -14,12 +14,17 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
+#include "host/EventMapSubject.h"
 #include "host/Selection.h"
 #include "host/views/DocumentMessageHandler.h"
 
 namespace Host {
 
-class HostDocument final : public IDocument, public IDocumentSite, public IAutoOrrelDoc, public ISubject {
+// Its subject is kept in the host's event map.
+class HostDocument final : public IDocument,
+                           public IDocumentSite,
+                           public IAutoOrrelDoc,
+                           public EventMapSubject<ISubject> {
 public:
     // A new document with one reference. Close it before the last release: its children hold it.
     static HostDocument* Create(const KVD::String& name);
@@ -94,12 +99,6 @@ public:
     HRESULT GetRecordData(int flags, IRecordData** records) override;
     KVD_RESERVED_SLOTS_NOTIMPL(51, 60)
     HRESULT GetSelection(int flags, IRecordDataSelection** selection) override;
-
-    // ISubject, through the event map
-    HRESULT NotifyObservers(TCAFId event, void* data) override;
-    HRESULT AttachObserver(IObserver* observer) override;
-    HRESULT DetachObserver(IObserver* observer) override;
-    HRESULT RegisterEvent(IObserver* observer, TCAFId event, uint32_t flags) override;
 
 private:
     explicit HostDocument(const KVD::String& name);
