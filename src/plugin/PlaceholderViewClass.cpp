@@ -34,3 +34,10 @@ HRESULT PlaceholderViewClass::EnumDocInterfaces(IEnumInterface** out)
     static const _IID* const kDocInterfaces[] = {&IID_IDocument, &Spirometry::IID_ISpiroDocInterface};
     return CreateInterfaceEnum(kDocInterfaces, 2, out);
 }
+
+HRESULT PlaceholderViewClass::GetCommandInfo(NSBundle** bundle, ViewCommandInfo*)
+{
+    if (bundle != nullptr)
+        *bundle = nullptr;
+    return KVD_S_OK;
+}

@@ -14,6 +14,8 @@ public:
     HRESULT CreateView(uint32_t flags, IDocument* document, IDocView** out) override;
     // IID_IDocument and the spirometry document's marker interface.
     HRESULT EnumDocInterfaces(IEnumInterface** out) override;
+    // The views have no command information of their own: 0, and nothing supplied.
+    HRESULT GetCommandInfo(NSBundle** bundle, ViewCommandInfo* info) override;
 
 private:
     TCAFId mTypeId;

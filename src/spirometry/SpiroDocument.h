@@ -73,7 +73,10 @@ public:
     // Commands, messages and events.
     void OnDocumentCreationComplete(IDocument* a, IDocument* b);
     void OnOrrelDataModified();
-    void OnHostSelectionChanged() { OnSelectionChanged(); }
+    void OnHostSelectionChanged()
+    {
+        Guarded(KVD_E_BADSTATE, [this] { return OnSelectionChanged(); });
+    }
     void CmSettingsDlg();
     void CmOpenXYView();
     void CmOpenDataView();
@@ -177,8 +180,25 @@ private:
     // The current SpConfig with one field replaced, through the settings handler; the flow unit
     // prefix and clamping stay as they are.
     void ChangeSettings(SpConfig config);
-    HRESULT PushFlow() { return UpdateSpChannelSettings(Config().mSpFlowCalcChan, true); }
-    HRESULT PushVolume() { return UpdateSpChannelSettings(Config().mSpVolCalcChan, true); }
+    // The host reaches the document through COM faces only: nothing may leave them as an
+    // exception. What fails inside answers failed.
+    template <class R, class F>
+    static R Guarded(R failed, F&& f) noexcept
+    {
+        try {
+            return f();
+        } catch (...) {
+            return failed;
+        }
+    }
+    HRESULT PushFlow()
+    {
+        return Guarded(KVD_E_BADSTATE, [this] { return UpdateSpChannelSettings(Config().mSpFlowCalcChan, true); });
+    }
+    HRESULT PushVolume()
+    {
+        return Guarded(KVD_E_BADSTATE, [this] { return UpdateSpChannelSettings(Config().mSpVolCalcChan, true); });
+    }
     bool AnyViewOpen() const;
 
     std::vector<int> mFlowUnitPrefixes{SpConfig::kNoPrefix, SpConfig::kMilliPrefix, SpConfig::kMicroPrefix};

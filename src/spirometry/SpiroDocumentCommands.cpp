@@ -120,24 +120,26 @@ void SpiroDocument::CmOpenReportView()
 
 bool SpiroDocument::HmSettingsDlg()
 {
-    SpConfig edited = Config();
-    const std::vector<ChannelAssoc> flowChannels = DlgCommon::GetFlowChannelSet(this);
-    const std::vector<ChannelAssoc> volumeChannels = DlgCommon::GetVolumeChannelSet(this);
-    ICAFApplication* application = GetApplication();
-    if (application != nullptr && NoWindow(mMainWindow))
-        application->GetMainWindow(&mMainWindow);
-    if (ShowSpSettingsDialog(mMainWindow, this, &edited, flowChannels, volumeChannels) != kDialogAccepted ||
-        edited == Config())
+    return Guarded(true, [&]() {
+        SpConfig edited = Config();
+        const std::vector<ChannelAssoc> flowChannels = DlgCommon::GetFlowChannelSet(this);
+        const std::vector<ChannelAssoc> volumeChannels = DlgCommon::GetVolumeChannelSet(this);
+        ICAFApplication* application = GetApplication();
+        if (application != nullptr && NoWindow(mMainWindow))
+            application->GetMainWindow(&mMainWindow);
+        if (ShowSpSettingsDialog(mMainWindow, this, &edited, flowChannels, volumeChannels) != kDialogAccepted ||
+            edited == Config())
+            return true;
+        CreatePersistSettings();
+        mSettings->mDirty = true;
+        OnSelectionChanged();
+        SendMsg(GetDestination(),
+                SettingsChangeMsg(edited.mForcedExpirationThreshold, edited.mCycleDetectionFactor, edited.mNonForcedInReport,
+                                  edited.mSpFlowCalcChan, edited.mSpVolCalcChan, edited.mFlowUnitPrefix,
+                                  edited.mFlowNoiseClamp.level, edited.mFlowNoiseClamp.enabled),
+                kSettingsChangeSendFlags);
         return true;
-    CreatePersistSettings();
-    mSettings->mDirty = true;
-    OnSelectionChanged();
-    SendMsg(GetDestination(),
-            SettingsChangeMsg(edited.mForcedExpirationThreshold, edited.mCycleDetectionFactor, edited.mNonForcedInReport,
-                              edited.mSpFlowCalcChan, edited.mSpVolCalcChan, edited.mFlowUnitPrefix,
-                              edited.mFlowNoiseClamp.level, edited.mFlowNoiseClamp.enabled),
-            kSettingsChangeSendFlags);
-    return true;
+    });
 }
 
 bool SpiroDocument::HmSpiroSettingsChange(double threshold, double factor, bool nonForced, int flowChannel,
@@ -150,40 +152,45 @@ bool SpiroDocument::HmSpiroSettingsChange(double threshold, double factor, bool 
 bool SpiroDocument::HmSpiroSettings2Change(double threshold, double factor, bool nonForced, int flowChannel,
                                            int volumeChannel, int prefix, double clampLevel, bool clampOn)
 {
-    if (!SpConfig::IsInRange(threshold, factor)) {
-        using namespace SpirometryStr;
-        KVD::CAFMessageBox(HWND{}, CachedText<IDS_OLD_SPIRO_UPDATED>().c_str(),
-                           CachedText<IDS_OLD_SPIRO_CAPTION>().c_str(), KVD::kMbOk,
-                           CAFIdClass<&SpiroDocumentGUID, 0>::GetId(), 1);
-    }
-    mSettings->Assign(threshold, factor, nonForced, flowChannel, volumeChannel, prefix, clampLevel, clampOn);
-    mChanged = true;
-    updateChannelSettingsForMessage(Config().mSpFlowCalcChan);
-    updateChannelSettingsForMessage(Config().mSpVolCalcChan);
-    FigureSpiroFactsAndFigures(false, true);
-    NotifyObservers(EventInfo{GetSettingsChangedEventId(), nullptr});
-    return true;
+    return Guarded(true, [&]() {
+        if (!SpConfig::IsInRange(threshold, factor)) {
+            using namespace SpirometryStr;
+            KVD::CAFMessageBox(HWND{}, CachedText<IDS_OLD_SPIRO_UPDATED>().c_str(),
+                               CachedText<IDS_OLD_SPIRO_CAPTION>().c_str(), KVD::kMbOk,
+                               CAFIdClass<&SpiroDocumentGUID, 0>::GetId(), 1);
+        }
+        mSettings->Assign(threshold, factor, nonForced, flowChannel, volumeChannel, prefix, clampLevel, clampOn);
+        mChanged = true;
+        updateChannelSettingsForMessage(Config().mSpFlowCalcChan);
+        updateChannelSettingsForMessage(Config().mSpVolCalcChan);
+        FigureSpiroFactsAndFigures(false, true);
+        NotifyObservers(EventInfo{GetSettingsChangedEventId(), nullptr});
+        return true;
+    });
 }
 
 void SpiroDocument::OnDocumentCreationComplete(IDocument* a, IDocument* b)
 {
     if (a != b)
         return;
-    const Settings& stored = *mSettings;
-    if (stored.mLoadedVersion > 1) {
-        HmSpiroSettings2Change(stored.mForcedExpirationThreshold, stored.mCycleDetectionFactor,
-                               stored.mNonForcedInReport, stored.mSpFlowCalcChan, stored.mSpVolCalcChan,
-                               stored.mFlowUnitPrefix, stored.mFlowNoiseClamp.level, stored.mFlowNoiseClamp.enabled);
-    } else if (ISettingsRegistrar* registrar = GetSettingsRegistrar()) {
-        InitializeHandler(registrar, SRKey(OldSettingsChangeMsg::GetId(), nullptr), true);
-    }
-    OnSelectionChanged();
+    Guarded(KVD_E_BADSTATE, [this] {
+        const Settings& stored = *mSettings;
+        if (stored.mLoadedVersion > 1) {
+            HmSpiroSettings2Change(stored.mForcedExpirationThreshold, stored.mCycleDetectionFactor,
+                                   stored.mNonForcedInReport, stored.mSpFlowCalcChan, stored.mSpVolCalcChan,
+                                   stored.mFlowUnitPrefix, stored.mFlowNoiseClamp.level,
+                                   stored.mFlowNoiseClamp.enabled);
+        } else if (ISettingsRegistrar* registrar = GetSettingsRegistrar()) {
+            InitializeHandler(registrar, SRKey(OldSettingsChangeMsg::GetId(), nullptr), true);
+        }
+        return OnSelectionChanged();
+    });
 }
 
 void SpiroDocument::OnOrrelDataModified()
 {
     mDataModified = true;
-    OnSelectionChanged();
+    OnHostSelectionChanged();
 }
 
 }  // namespace Spirometry

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <new>
 #include <utility>
 
 #include "foundation/KVDResultCodes.h"
@@ -41,9 +42,12 @@ HRESULT ChannelList(const std::vector<int>& channels, int* count, int** list)
         *count = static_cast<int>(channels.size());
     if (list == nullptr)
         return KVD_E_BADSTATE;
+    int* copy = new (std::nothrow) int[channels.size()];
+    if (copy == nullptr)
+        return KVD_E_BADSTATE;
+    std::copy(channels.begin(), channels.end(), copy);
     delete[] *list;
-    *list = new int[channels.size()];
-    std::copy(channels.begin(), channels.end(), *list);
+    *list = copy;
     return KVD_S_OK;
 }
 

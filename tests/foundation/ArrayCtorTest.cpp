@@ -45,7 +45,7 @@ protected:
     }
 };
 
-TEST_F(ValueArray, AddGrowsToTheMinimumThenDoubles)
+TEST_F(ValueArray, AddGrowsToTheMinimumThenDoublesEvenAddingItsOwnElement)
 {
     CArrayCtor<int, false, true> array;
     EXPECT_EQ(array.GetCapacity(), 0u);
@@ -56,16 +56,14 @@ TEST_F(ValueArray, AddGrowsToTheMinimumThenDoubles)
     EXPECT_EQ(array.GetCapacity(), 16u);
     EXPECT_EQ(array.GetCount(), 9u);
     EXPECT_EQ(array[8], 9);
-}
 
-TEST_F(ValueArray, AddOfAnElementOfTheArrayItselfSurvivesGrowth)
-{
-    CArrayCtor<std::string> array(1);
-    array.Add(std::string(40, 'x'));
-    array.Add(array[0]);
-    array.Add(array[1]);
-    EXPECT_EQ(array.GetCount(), 3u);
-    EXPECT_EQ(array[2], std::string(40, 'x'));
+    // Adding an element of the array itself survives the growth it causes.
+    CArrayCtor<std::string> texts(1);
+    texts.Add(std::string(40, 'x'));
+    texts.Add(texts[0]);
+    texts.Add(texts[1]);
+    EXPECT_EQ(texts.GetCount(), 3u);
+    EXPECT_EQ(texts[2], std::string(40, 'x'));
 }
 
 TEST_F(ValueArray, InitValueInitialisesAndGrowsPastTheNextStep)
@@ -83,7 +81,7 @@ TEST_F(ValueArray, InitValueInitialisesAndGrowsPastTheNextStep)
     EXPECT_EQ(array.GetCapacity(), 48u);
 }
 
-TEST_F(ValueArray, EraseMovesTheRestDownAndDestroysTheTail)
+TEST_F(ValueArray, EraseMovesTheRestDownAndDestructionGoesFromTheLast)
 {
     CArrayCtor<Tracked> array;
     for (int i = 0; i < 6; ++i)
@@ -96,17 +94,13 @@ TEST_F(ValueArray, EraseMovesTheRestDownAndDestroysTheTail)
     EXPECT_EQ(Values(array), (std::vector<int>{0, 3}));
     array.Erase(1, 1);
     EXPECT_EQ(array.GetCount(), 2u);
-}
-
-TEST_F(ValueArray, DestructionDestroysFromTheLastDown)
-{
     {
-        CArrayCtor<Tracked> array;
+        CArrayCtor<Tracked> three;
         for (int i = 0; i < 3; ++i)
-            array.Add(Tracked(i));
+            three.Add(Tracked(i));
         Tracked::destroyed.clear();
     }
-    EXPECT_EQ(Tracked::destroyed, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(Tracked::destroyed, (std::vector<int>{2, 1, 0}));  // from the last down
 }
 
 TEST_F(ValueArray, ResizeKeepsTheElementsAndBelowTheCountDestroysTheRest)

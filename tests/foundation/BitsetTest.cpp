@@ -29,7 +29,7 @@ Words WordsOf(const Bitset& set)
     return result;
 }
 
-TEST(Bitset, AnEmptyRangeChangesNothing)
+TEST(Bitset, RangesWithinOneWordAndAcrossWordsAndEmptyOnes)
 {
     Bitset set;
     set.set_range(5, 5);
@@ -37,11 +37,7 @@ TEST(Bitset, AnEmptyRangeChangesNothing)
     EXPECT_EQ(WordsOf(set).words, (std::vector<uint32_t>{0, 0}));
     EXPECT_EQ(set.FirstSet(), Bitset::kNone);
     EXPECT_EQ(set.LastSetPlus1(), 0u);
-}
 
-TEST(Bitset, RangesWithinOneWordAndAcrossWords)
-{
-    Bitset set;
     set.set_range(3, 9);
     EXPECT_EQ(WordsOf(set).words, (std::vector<uint32_t>{0x000001F8, 0}));
     set.set_range(0, 64);
@@ -81,7 +77,7 @@ TEST(Bitset, ACopyHasARepresentationOfItsOwn)
     EXPECT_EQ(ComTest::RefsOf(original.GetInterface()), 1u);
 }
 
-TEST(BitsetRep, CopyWordsReportsAShortBuffer)
+TEST(BitsetRep, ShortBuffersDeletesAndWiderClones)
 {
     Bitset set;
     set.set_range(0, 40);
@@ -91,10 +87,8 @@ TEST(BitsetRep, CopyWordsReportsAShortBuffer)
     EXPECT_EQ(words[0], 0xFFFFFFFFu);
     EXPECT_EQ(words[1], 0xAAAAAAAAu);
     EXPECT_EQ(fill, 0);
-}
 
-TEST(BitsetRep, DeleteIsRefusedWhileReferencesRemain)
-{
+    // Delete is refused while references remain.
     BitsetRep* fresh = BitsetRep::Create(3, 0);
     EXPECT_EQ(fresh->GetWordCount(), 3u);
     EXPECT_EQ(fresh->IsBitsetRep(), 1);
@@ -103,10 +97,8 @@ TEST(BitsetRep, DeleteIsRefusedWhileReferencesRemain)
     EXPECT_EQ(fresh->Delete(), KVD_S_OK);  // no references: gone
     EXPECT_EQ(clone->Delete(), KVD_E_BADSTATE);
     EXPECT_EQ(clone->Release(), 0u);
-}
 
-TEST(BitsetRep, DoCloneWidensWithTheFillWord)
-{
+    // DoClone widens with the fill word.
     BitsetRep* rep = BitsetRep::Create(2, 0xFFFFFFFF);
     rep->Words()[0] = 0x1;
     BitsetRep* wider = rep->DoClone(4);

@@ -33,44 +33,43 @@ std::wstring WideOfUtf16(const std::u16string& units, size_t capacity = 64)
     return out;
 }
 
-TEST(TextConversion, WideToUtf8EncodesOneToFourBytes)
+TEST(TextConversion, WideToUtf8)
 {
-    EXPECT_EQ(Utf8Of(L"A\u00E9\u20AC\U0001F600"), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-    EXPECT_EQ(Utf8Of(L"\u07FF\u0800\uFFFF\U0010FFFF"), "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF");
+    const struct {
+        std::wstring wide;
+        size_t capacity;
+        std::string utf8;
+    } cases[] = {
+        {L"A\u00E9\u20AC\U0001F600", 64, "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},  // one to four bytes
+        {L"\u07FF\u0800\uFFFF\U0010FFFF", 64, "\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF"},
+        {std::wstring(1, wchar_t(0xD800)), 64, "\xED\xA0\x80"},  // a surrogate is kept
+        {{L'a', wchar_t(0x110000), L'b'}, 64, "a\xEF\xBF\xBD" "b"},  // beyond U+10FFFF: U+FFFD, and on
+        // It stops before a character that does not fit.
+        {L"A\u20AC", 4, "A\xE2\x82\xAC"},
+        {L"A\u20AC", 3, "A"},
+        {L"\U0001F600", 3, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Utf8Of(c.wide, c.capacity), c.utf8) << c.utf8;
 }
 
-TEST(TextConversion, WideToUtf8KeepsSurrogatesAndReplacesOutOfRange)
+// Legal sequences are decoded; an illegal one ends the text.
+TEST(TextConversion, Utf8ToWide)
 {
-    const std::wstring surrogate(1, wchar_t(0xD800));
-    EXPECT_EQ(Utf8Of(surrogate), "\xED\xA0\x80");
-    // Beyond U+10FFFF: U+FFFD, and the conversion goes on.
-    const std::wstring tooLarge = {L'a', wchar_t(0x110000), L'b'};
-    EXPECT_EQ(Utf8Of(tooLarge), "a\xEF\xBF\xBD" "b");
-}
-
-TEST(TextConversion, WideToUtf8StopsBeforeACharacterThatDoesNotFit)
-{
-    EXPECT_EQ(Utf8Of(L"A\u20AC", 4), "A\xE2\x82\xAC");
-    EXPECT_EQ(Utf8Of(L"A\u20AC", 3), "A");
-    EXPECT_EQ(Utf8Of(L"\U0001F600", 3), "");
-}
-
-TEST(TextConversion, Utf8ToWideDecodesLegalSequences)
-{
-    EXPECT_EQ(WideOfUtf8("A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), L"A\u00E9\u20AC\U0001F600");
-    EXPECT_EQ(WideOfUtf8("\xF4\x8F\xBF\xBF"), L"\U0010FFFF");
-}
-
-TEST(TextConversion, Utf8ToWideKeepsTheTextBeforeAnIllegalSequence)
-{
-    EXPECT_EQ(WideOfUtf8("ab\xC0\xAF" "cd"), L"ab");         // overlong lead byte
-    EXPECT_EQ(WideOfUtf8("ab\xE0\x80\x80" "cd"), L"ab");     // overlong three-byte form
-    EXPECT_EQ(WideOfUtf8("ab\xED\xA0\x80" "cd"), L"ab");     // encoded surrogate
-    EXPECT_EQ(WideOfUtf8("ab\xF4\x90\x80\x80" "cd"), L"ab"); // above U+10FFFF
-    EXPECT_EQ(WideOfUtf8("ab\xF5\x80\x80\x80" "cd"), L"ab"); // lead byte F5
-    EXPECT_EQ(WideOfUtf8("ab\x80" "cd"), L"ab");             // lone continuation byte
-    EXPECT_EQ(WideOfUtf8("ab\xC3" "cd"), L"ab");             // missing continuation byte
-    EXPECT_EQ(WideOfUtf8("ab\xE2\x82"), L"ab");              // cut off by the end
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", L"A\u00E9\u20AC\U0001F600"},
+        {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},
+        {"ab\xC0\xAF" "cd", L"ab"},          // overlong lead byte
+        {"ab\xE0\x80\x80" "cd", L"ab"},      // overlong three-byte form
+        {"ab\xED\xA0\x80" "cd", L"ab"},      // encoded surrogate
+        {"ab\xF4\x90\x80\x80" "cd", L"ab"},  // above U+10FFFF
+        {"ab\xF5\x80\x80\x80" "cd", L"ab"},  // lead byte F5
+        {"ab\x80" "cd", L"ab"},              // lone continuation byte
+        {"ab\xC3" "cd", L"ab"},              // missing continuation byte
+        {"ab\xE2\x82", L"ab"},               // cut off by the end
+    };
+    for (const auto& [utf8, wide] : cases)
+        EXPECT_EQ(WideOfUtf8(utf8), wide) << utf8;
 }
 
 TEST(TextConversion, Utf8ToWideStopsWhenTheTargetIsFull)
