@@ -124,26 +124,4 @@ HRESULT Message::GetKey(ISettingsRegistrarKey** key) const
     return mKey == nullptr ? KVD_S_FALSE : KVD_S_OK;
 }
 
-HRESULT Message::IsSender(const void* sender, AutoBool* isSender) const
-{
-    if (isSender == nullptr)
-        return KVD_E_POINTER;
-    *isSender = sender != nullptr && sender == mSender ? kAutoTrue : kAutoFalse;
-    return KVD_S_OK;
-}
-
-HRESULT Message::GetSender(const void** sender) const
-{
-    if (sender == nullptr)
-        return KVD_E_POINTER;
-    *sender = mSender;
-    return KVD_S_OK;
-}
-
-HRESULT Message::SetSender(const void* sender) const
-{
-    mSender = sender;
-    return KVD_S_OK;
-}
-
 }  // namespace Host

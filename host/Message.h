@@ -9,10 +9,11 @@
 #include "ISettingsRegistrar.h"
 #include "foundation/COMPtr.h"
 #include "foundation/UnknownImp.h"
+#include "host/SenderMarked.h"
 
 namespace Host {
 
-class Message final : public SimpleUnknownImp1<IMessage, 0> {
+class Message final : public SenderMarked<SimpleUnknownImp1<IMessage, 0>> {
 public:
     // What a message carries, read through its interface.
     struct Parts {
@@ -60,9 +61,6 @@ public:
     HRESULT GetParamBlock(const void** block) const override;
     HRESULT GetViewId(uint64_t* viewId) const override;
     HRESULT GetKey(ISettingsRegistrarKey** key) const override;
-    HRESULT IsSender(const void* sender, AutoBool* isSender) const override;
-    HRESULT GetSender(const void** sender) const override;
-    HRESULT SetSender(const void* sender) const override;
 
 private:
     Message(TCAFId id, uint32_t flags, uint64_t viewId, ISettingsRegistrarKey* key);
@@ -74,7 +72,6 @@ private:
     KVD::COMPtr<ISettingsRegistrarKey> mKey;
     std::vector<uint8_t> mBlock;
     std::vector<std::wstring> mTexts;  // the string parameters; mBlock points into them
-    mutable const void* mSender = nullptr;
 };
 
 }  // namespace Host

@@ -61,28 +61,6 @@ HRESULT SetChanCalcMsg::GetKey(ISettingsRegistrarKey** key) const
     return KVD_S_FALSE;
 }
 
-HRESULT SetChanCalcMsg::IsSender(const void* sender, AutoBool* isSender) const
-{
-    if (isSender == nullptr)
-        return KVD_E_POINTER;
-    *isSender = sender != nullptr && sender == mSender ? kAutoTrue : kAutoFalse;
-    return KVD_S_OK;
-}
-
-HRESULT SetChanCalcMsg::GetSender(const void** sender) const
-{
-    if (sender == nullptr)
-        return KVD_E_POINTER;
-    *sender = mSender;
-    return KVD_S_OK;
-}
-
-HRESULT SetChanCalcMsg::SetSender(const void* sender) const
-{
-    mSender = sender;
-    return KVD_S_OK;
-}
-
 HRESULT SetChanCalcMsg::SetChannelCalculation(TCAFId calcTypeId, int32_t channel, IPersistObject* settings)
 {
     mCalcTypeId = calcTypeId;

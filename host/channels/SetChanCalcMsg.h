@@ -12,13 +12,15 @@
 #include "ISetChanCalcMsg.h"
 #include "foundation/COMPtr.h"
 #include "foundation/UnknownImp.h"
+#include "host/SenderMarked.h"
 #include "host/ServiceClassObject.h"
 
 namespace Host {
 
 class Framework;
 
-class SetChanCalcMsg final : public KVD::detail::CountedUnknown<IMessage, ISetChanCalcMsg, IPersistObject> {
+class SetChanCalcMsg final
+    : public SenderMarked<KVD::detail::CountedUnknown<IMessage, ISetChanCalcMsg, IPersistObject>> {
 public:
     // A new message with one reference.
     static SetChanCalcMsg* Create();
@@ -29,9 +31,6 @@ public:
     HRESULT GetParamBlock(const void** block) const override;
     HRESULT GetViewId(uint64_t* viewId) const override;
     HRESULT GetKey(ISettingsRegistrarKey** key) const override;
-    HRESULT IsSender(const void* sender, AutoBool* isSender) const override;
-    HRESULT GetSender(const void** sender) const override;
-    HRESULT SetSender(const void* sender) const override;
 
     HRESULT SetChannelCalculation(TCAFId calcTypeId, int32_t channel, IPersistObject* settings) override;
     HRESULT GetChannelCalculation(TCAFId* calcTypeId, int32_t* channel, IPersistObject** settings) const override;
@@ -49,7 +48,6 @@ private:
     TCAFId mCalcTypeId = 0;
     int32_t mChannel = -1;
     KVD::COMPtr<IPersistObject> mSettings;
-    mutable const void* mSender = nullptr;
 };
 
 // Carries the message out on the document's calculations: the channel's calculation of that
