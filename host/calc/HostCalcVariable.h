@@ -15,7 +15,7 @@ struct ICalcEnumClass2;
 
 namespace HostCalc {
 
-class HostCalcVariable : public IKVDCalcVariable, public IKVDCalcVariableDouble, public IKVDExpressionVariable {
+class HostCalcVariable final : public IKVDCalcVariable, public IKVDCalcVariableDouble, public IKVDExpressionVariable {
 public:
     // constantClass: the class whose constant enumerators deliver the values.
     HostCalcVariable(const KVD::String& name, bool expression, ICalcEnumClass2* constantClass);

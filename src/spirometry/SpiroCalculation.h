@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "IPersistObject.h"
 #include "foundation/ArrayCtor.h"
 #include "framework/ChannelCalcBase.h"
 #include "spirometry/DlgCommon.h"
