@@ -180,6 +180,15 @@ private:
     // The current SpConfig with one field replaced, through the settings handler; the flow unit
     // prefix and clamping stay as they are.
     void ChangeSettings(SpConfig config);
+    // Replaces one field of the current SpConfig through ChangeSettings.
+    template <class T, class V>
+    HRESULT ChangeSetting(T SpConfig::*field, V value)
+    {
+        SpConfig c = Config();
+        c.*field = static_cast<T>(value);
+        ChangeSettings(c);
+        return KVD_S_OK;
+    }
     // The host reaches the document through COM faces only: nothing may leave them as an
     // exception. What fails inside answers failed.
     template <class R, class F>

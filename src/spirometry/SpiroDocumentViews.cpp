@@ -189,26 +189,17 @@ HRESULT SpiroDocument::GetDeadSpaceDefault(double* millilitres) const
 
 HRESULT SpiroDocument::SetCycleDetectionFactor(double percent)
 {
-    SpConfig c = Config();
-    c.mCycleDetectionFactor = percent;
-    ChangeSettings(c);
-    return KVD_S_OK;
+    return ChangeSetting(&SpConfig::mCycleDetectionFactor, percent);
 }
 
 HRESULT SpiroDocument::SetForcedExpirationThreshold(double multiple)
 {
-    SpConfig c = Config();
-    c.mForcedExpirationThreshold = multiple;
-    ChangeSettings(c);
-    return KVD_S_OK;
+    return ChangeSetting(&SpConfig::mForcedExpirationThreshold, multiple);
 }
 
 HRESULT SpiroDocument::SetNonForcedInReport(AutoBool listed)
 {
-    SpConfig c = Config();
-    c.mNonForcedInReport = listed != kAutoFalse;
-    ChangeSettings(c);
-    return KVD_S_OK;
+    return ChangeSetting(&SpConfig::mNonForcedInReport, listed != kAutoFalse);
 }
 
 HRESULT SpiroDocument::GetCycleDetectionFactor(double* percent) const
@@ -250,18 +241,12 @@ HRESULT SpiroDocument::GetSpFlowChan(int* channel) const
 
 HRESULT SpiroDocument::SetSpFlowCalcChan(int channel)
 {
-    SpConfig c = Config();
-    c.mSpFlowCalcChan = channel;
-    ChangeSettings(c);
-    return KVD_S_OK;
+    return ChangeSetting(&SpConfig::mSpFlowCalcChan, channel);
 }
 
 HRESULT SpiroDocument::SetSpVolCalcChan(int channel)
 {
-    SpConfig c = Config();
-    c.mSpVolCalcChan = channel;
-    ChangeSettings(c);
-    return KVD_S_OK;
+    return ChangeSetting(&SpConfig::mSpVolCalcChan, channel);
 }
 
 HRESULT SpiroDocument::GetSpFlowCalcChan(int* channel) const
