@@ -1,0 +1,1 @@
+// bar.js: part of the page-side plotting library (written next).

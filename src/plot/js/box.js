@@ -1,0 +1,1 @@
+// box.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// button.js: part of the page-side plotting library (written next).

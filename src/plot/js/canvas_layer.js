@@ -1,0 +1,1 @@
+// canvas_layer.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// check_props.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// cursor.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// drag_scroller.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// draw.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// ellipse.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// event_dispatcher.js: part of the page-side plotting library (written next).

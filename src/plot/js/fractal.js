@@ -1,0 +1,1 @@
+// fractal.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// graticule.js: part of the page-side plotting library (written next).

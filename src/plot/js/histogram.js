@@ -1,0 +1,1 @@
+// histogram.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// legend.js: part of the page-side plotting library (written next).

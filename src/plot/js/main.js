@@ -1,0 +1,1 @@
+// main.js: part of the page-side plotting library (written next).

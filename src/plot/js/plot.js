@@ -1,0 +1,1 @@
+// plot.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// remote.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// scaling.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// scatter.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// setup.js: part of the page-side plotting library (written next).

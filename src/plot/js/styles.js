@@ -1,0 +1,1 @@
+// styles.js: part of the page-side plotting library (written next).

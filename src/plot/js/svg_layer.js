@@ -1,0 +1,1 @@
+// svg_layer.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// text_region.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// tplot.js: part of the page-side plotting library (written next).

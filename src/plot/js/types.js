@@ -1,0 +1,1 @@
+// types.js: part of the page-side plotting library (written next).

@@ -1,0 +1,1 @@
+// utility.js: part of the page-side plotting library (written next).

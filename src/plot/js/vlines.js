@@ -1,0 +1,1 @@
+// vlines.js: part of the page-side plotting library (written next).

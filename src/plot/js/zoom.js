@@ -1,0 +1,1 @@
+// zoom.js: part of the page-side plotting library (written next).
