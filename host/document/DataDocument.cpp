@@ -86,8 +86,9 @@ HRESULT DataDocument::CreateChildDocument(ICustomDocClass* cls, uint32_t flags, 
     const std::wstring partName = PartStreamName(cls);
     KVD::COMPtr<ICustomDocument> child;
     const HRESULT hr = mDocument->CreateChildDocument(cls, flags, child.Set(), [&](ICustomDocument* created) {
-        if (stored != nullptr)
-            LoadPersistedPart(created, stored, partName);
+        KVD::COMPtr<IUnknown> loaded;
+        if (stored != nullptr && LoadPersistedPart(created, stored, partName, loaded) == KVD_S_OK)
+            mDocument->RegisterPersistPart(nullptr, 0, loaded, 0, 0, nullptr);
     });
     if (child == nullptr)
         return hr;

@@ -26,7 +26,8 @@ bool SameObject(IUnknown* a, IUnknown* b)
 
 }  // namespace
 
-HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const std::wstring& name)
+HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const std::wstring& name,
+                          KVD::COMPtr<IUnknown>& loaded)
 {
     if (document == nullptr || storage == nullptr)
         return KVD_E_POINTER;
@@ -35,7 +36,12 @@ HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const st
     if (stream == nullptr)
         return KVD_S_FALSE;
     KVD::COMPtr<IPersistStreamInit> part = GetPart(document);
-    return part == nullptr ? KVD_S_FALSE : part->Load(stream);
+    if (part == nullptr)
+        return KVD_S_FALSE;
+    const HRESULT hr = part->Load(stream);
+    if (hr == KVD_S_OK)
+        loaded = KVD::com_cast(part.get());
+    return hr;
 }
 
 HRESULT SavePersistedPart(ICustomDocument* document, IUnknown* registered, IStorage* storage,

@@ -6,12 +6,15 @@
 
 #include "ICustomDocument.h"
 #include "IStorage.h"
+#include "foundation/COMPtr.h"
 
 namespace Host {
 
-// Loads the part from the stream; KVD_S_FALSE when the storage holds no such stream or the
-// document has no part.
-HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const std::wstring& name);
+// Loads the part from the stream and hands it out in loaded, for the host to keep registered
+// (a part loaded from a file is saved again with it); KVD_S_FALSE when the storage holds no
+// such stream or the document has no part.
+HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const std::wstring& name,
+                          KVD::COMPtr<IUnknown>& loaded);
 // Saves the part, when the document registered it with its site, into a new stream of that
 // name; KVD_S_FALSE when there is nothing to save.
 HRESULT SavePersistedPart(ICustomDocument* document, IUnknown* registered, IStorage* storage,

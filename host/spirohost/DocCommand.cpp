@@ -34,9 +34,12 @@ KVD::COMPtr<ICustomDocClass> FindDocumentClass(const std::string& name)
     while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
         KVD::COMPtr<ICustomDocClass> cls(KVD::com_cast(next));
         next->Release();
+        if (cls == nullptr)
+            continue;
+        // The setter fills the name when its statement ends, so read it in the next one.
         KVD::String className;
-        if (cls != nullptr && cls->GetDocumentClassName(KVD::String::Setter(className)) == KVD_S_OK &&
-            boost::algorithm::iequals(KVD::ToU8String(className), name))
+        const HRESULT hr = cls->GetDocumentClassName(KVD::String::Setter(className));
+        if (hr == KVD_S_OK && boost::algorithm::iequals(KVD::ToU8String(className), name))
             return cls;
     }
     return nullptr;

@@ -41,6 +41,17 @@ TEST(DocCommand, SavesAndShowsADocumentFile)
     EXPECT_EQ(status, 0) << formats;
 }
 
+// The example of the command's own help, as a user would type it.
+TEST(DocCommand, SavesADocumentWithTheSpirometryDocument)
+{
+    const std::string rec = Recording(), doc = Temp("_spiro.spd");
+    int status = -1;
+    const std::string saved = RunCommand(Spirohost() + " doc save " + rec + " --out " + doc + " --document SpiroDocument", &status);
+    ASSERT_EQ(status, 0) << saved;
+    EXPECT_NE(saved.find("\n  document SpiroDocument\n"), std::string::npos) << saved;
+    EXPECT_EQ(RunCommand(Spirohost() + " doc show " + doc, &status), saved);
+}
+
 TEST(DocCommand, ReportsErrorsWithAMessageAndNonZeroExit)
 {
     const std::string rec = Recording(), doc = Temp("_bad.spd");

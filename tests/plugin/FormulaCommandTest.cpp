@@ -57,6 +57,13 @@ TEST(FormulaCommand, WritesTimeAndValueOfEverySample)
     const std::string part = RunCommand(Spirohost() + " formula " + rec + " Flow --from 0.25 --to 0.5 --out -", &status);
     ASSERT_EQ(status, 0);
     ExpectSamples(part, {"0.3", "0.4", "0.5"}, [](double t) { return t; });
+
+    // A formula that starts with a minus sign is the formula, not an option; -h still helps.
+    const std::string negated = RunCommand(Spirohost() + " formula " + rec + " \"-2*Ch1\" --to 0.1 --out -", &status);
+    ASSERT_EQ(status, 0) << negated;
+    ExpectSamples(negated, {"0", "0.1"}, [](double t) { return -2 * t; });
+    EXPECT_NE(RunCommand(Spirohost() + " formula -h", &status).find("usage: spirohost formula"), std::string::npos);
+    EXPECT_EQ(status, 0);
 }
 
 TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
