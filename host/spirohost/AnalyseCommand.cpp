@@ -58,6 +58,8 @@ public:
 typedef MsgIdClass<&Spirometry::SpiroDocumentGUID, Spirometry::kSpiroSettingsChangeMsgIndex> SettingsChangeMsgId;
 typedef MsgData8<SettingsChangeMsgId, 0, double, double, bool, int, int, int, double, bool> SettingsChangeMsg;
 constexpr MsgFlags kRecordedChange = 32;
+// The flow-head table's one head with a non-linear compensation.
+constexpr int kNonLinearHead = 2;
 
 void Check(bool ok, const std::string& message)
 {
@@ -267,16 +269,18 @@ int RunAnalyse(const Args& args)
         error = "--head and --scale exclude each other";
     else if (s.head && (*s.head < 0 || *s.head > 4))
         error = "--head takes a flow-head table entry from 0 to 4";
-    else if (s.scale && !(std::isfinite(*s.scale) && *s.scale != 0.0))
-        error = "--scale takes a finite scale other than 0";
+    else if (s.scale && !(std::isfinite(*s.scale) && *s.scale > 0.0))
+        error = "--scale takes a finite scale greater than 0";
+    else if (s.compensation && s.head != kNonLinearHead)
+        error = "--compensation applies only to flow head 2 (--head 2)";
     else if (!(s.cyclePercent >= 0.01 && s.cyclePercent <= 10.0))
         error = "--cycle-level takes a percentage from 0.01 to 10";
     else if (!(s.forcedThreshold >= 0.1 && s.forcedThreshold <= 10.0))
         error = "--forced-threshold takes a multiple from 0.1 to 10";
     else if (units != "L" && units != "mL")
         error = "--units takes L or mL";
-    else if (!(s.noiseFloor >= 0.0))
-        error = "--noise-floor takes a flow of 0 or more";
+    else if (!(s.noiseFloor >= 0.0 && std::isfinite(s.noiseFloor)))
+        error = "--noise-floor takes a finite flow of 0 or more";
     else if (s.volumeRatio && !(*s.volumeRatio >= 0.01 && *s.volumeRatio <= 10.0))
         error = "--volume-ratio takes a ratio from 0.01 to 10";
     else if (!(s.deadSpace >= 0.0 && s.deadSpace <= 10000.0))

@@ -261,8 +261,10 @@ HRESULT SpiroDocument::UpdateSpChannelSettings(int channel, bool push)
             settings->mHeadIndex = mFlowHead;
             settings->mHeadScale = mCustomConst;
             settings->mRawFlowChannel = mRawFlowChannel;
-            settings->mNonLinearCompensation = mApplyNLC;
             settings->mCustomHead = mUsingCustom;
+            // The settings record's rule: compensation belongs to the non-linear head alone.
+            settings->mNonLinearCompensation =
+                mApplyNLC && !mUsingCustom && mFlowHead == FlowHeads::kNonLinearHead;
             return updateChannelSettingsInRegistrar(settings, channel, type);
         }
         mDriftCorrection = settings->mDriftCorrection;

@@ -151,6 +151,12 @@ TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
         {sample, "--raw 1 --select 5:2", "not a range"},
         {sample, "--raw 1 --head 3 --scale 2", "exclude each other"},
         {sample, "--raw 1 --units gallons", "--units"},
+        {sample, "--raw 1 --compensation", "only to flow head 2"},
+        {sample, "--raw 1 --head 3 --compensation", "only to flow head 2"},
+        {sample, "--raw 1 --scale 2 --compensation", "only to flow head 2"},
+        {sample, "--raw 1 --scale -2", "greater than 0"},
+        {sample, "--raw 1 --scale nan", "greater than 0"},
+        {sample, "--raw 1 --noise-floor inf", "--noise-floor"},
     };
     for (const auto& c : cases) {
         int status = 0;

@@ -284,6 +284,20 @@ TEST_F(SpiroDocumentTest, SettingsChangesReachTheCalculationsAndDetection)
     EXPECT_EQ(SettingsOf<SpVolSettings>(volume).mVolumeRatio, 10.0);
     EXPECT_TRUE(SettingsOf<SpVolSettings>(volume).mApplyCorrection);
     EXPECT_EQ(SettingsOf<SpVolSettings>(volume).mFlowChannel, mFlow);
+
+    // Compensation reaches the flow calculation with the non-linear head alone.
+    const struct {
+        int head;
+        AutoBool custom;
+        bool compensated;
+    } heads[] = {{3, kAutoFalse, false}, {2, kAutoTrue, false}, {2, kAutoFalse, true}, {0, kAutoFalse, false}};
+    for (const auto& h : heads) {
+        doc.SetFlowHead(h.head);
+        doc.SetUsingCustom(h.custom);
+        doc.SetApplyNLC(kAutoTrue);
+        EXPECT_EQ(SettingsOf<SpFlowSettings>(CalculationSettings(mFlow)).mNonLinearCompensation, h.compensated)
+            << "head " << h.head;
+    }
 }
 
 // Records which view types the host was asked to open; opens none.
