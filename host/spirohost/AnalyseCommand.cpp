@@ -80,6 +80,14 @@ KVDPosition PositionOf(const Host::Recording& recording, int64_t tick, bool end)
     throw AnalyseError("the selection reaches beyond the end of the recording");
 }
 
+int64_t TotalTicks(const Host::Recording& recording)
+{
+    int64_t total = 0;
+    for (size_t r = 0; r < recording.RecordCount(); ++r)
+        total += recording.Record(r).ticks;
+    return total;
+}
+
 std::pair<KVDPosition, KVDPosition> Selection(const Host::Recording& recording, const std::optional<std::string>& text)
 {
     Check(recording.RecordCount() > 0, "the recording holds no record");
@@ -95,6 +103,10 @@ std::pair<KVDPosition, KVDPosition> Selection(const Host::Recording& recording, 
           "the selection " + *text + " is not a range from the start of the recording onwards");
     const int64_t first = std::llround(from * recording.TickRate());
     const int64_t last = std::llround(to * recording.TickRate());
+    // An empty selection is one place: where one block ends and the next begins, the start of
+    // the next.
+    if (first == last && first < TotalTicks(recording))
+        return {PositionOf(recording, first, false), PositionOf(recording, first, false)};
     return {PositionOf(recording, first, false), PositionOf(recording, last, true)};
 }
 

@@ -177,6 +177,27 @@ TEST_F(AnalyseCommand, AnInvalidSelectionIsReportedAsItsReason)
     ASSERT_EQ(report.size(), 1u);
     EXPECT_FALSE(report[0].empty());
     EXPECT_NE(out.find("spirohost analyse: " + report[0]), std::string::npos) << out;
+
+    // Two blocks of one second each: an empty selection where they meet is empty, one that
+    // crosses is two blocks.
+    const std::string blocks = (mFolder.Path() / "blocks.csv").string();
+    std::ofstream csv(blocks);
+    csv << "time,Raw [V]\n";
+    for (int block = 0; block < 2; ++block) {
+        for (int i = 0; i < 100; ++i)
+            csv << (block * 100 + i) / 100.0 << "," << std::sin(i / 10.0) << "\n";
+        csv << "\n";
+    }
+    csv.close();
+    const struct {
+        const char* select;
+        const char* reason;
+    } cases[] = {{"1:1", "The selection is empty."}, {"0.5:1.5", "more than one block"}};
+    for (const auto& c : cases) {
+        const std::string message = Analyse(blocks, std::string("--raw 1 --scale 2 --select ") + c.select, &status);
+        EXPECT_NE(status, 0);
+        EXPECT_NE(message.find(c.reason), std::string::npos) << c.select << ": " << message;
+    }
 }
 
 }  // namespace
