@@ -160,28 +160,30 @@ bool Succeeded(HRESULT hr)
 // What the flow and volume calculation dialogs and the settings dialog would set.
 void SetUp(ICustomDocument* child, const AnalyseSettings& s, int flowChannel, int volumeChannel)
 {
-    KVD::COMPtr<Spirometry::ISpiroDocument> spiro(KVD::com_cast(child));
-    Check(spiro != nullptr, "the spirometry document offers no settings");
-    spiro->SetRawFlowChan(s.raw - 1);
-    spiro->SetUseDriftCorr(s.driftCorrection ? kAutoTrue : kAutoFalse);
-    spiro->SetApplyNLC(s.compensation ? kAutoTrue : kAutoFalse);
-    if (s.head)
-        spiro->SetFlowHead(*s.head);
-    if (s.scale)
-        spiro->SetCustomConst(*s.scale);
-    Check(Succeeded(spiro->SetUsingCustom(s.scale ? kAutoTrue : kAutoFalse)), "the flow calculation was not set up");
-    spiro->SetSpFlowChan(flowChannel);
-    spiro->SetWarmDeadSpaceAir(s.deadSpace);
-    spiro->SetVolRatio(s.volumeRatio.value_or(1.0));
-    Check(Succeeded(spiro->SetUseVolCorr(s.volumeRatio ? kAutoTrue : kAutoFalse)),
-          "the volume calculation was not set up");
-
+    // The settings dialog names the calculations' channels first: the calculation dialogs then
+    // set up those channels, not others the document found by their units.
     KVD::COMPtr<IMessageHandler> handler(KVD::com_cast(child));
     CAFMessageSender sender;
     sender.SendMsg(handler,
                    SettingsChangeMsg(s.forcedThreshold, s.cyclePercent, s.nonForced, flowChannel, volumeChannel,
                                      s.prefix, s.noiseFloor, s.noiseFloor > 0.0),
                    kRecordedChange);
+    KVD::COMPtr<Spirometry::ISpiroDocument> spiro(KVD::com_cast(child));
+    Check(spiro != nullptr, "the spirometry document offers no settings");
+    spiro->SetRawFlowChan(s.raw - 1);
+    spiro->SetUseDriftCorr(s.driftCorrection ? kAutoTrue : kAutoFalse);
+    if (s.head)
+        spiro->SetFlowHead(*s.head);
+    if (s.scale)
+        spiro->SetCustomConst(*s.scale);
+    Check(Succeeded(spiro->SetUsingCustom(s.scale ? kAutoTrue : kAutoFalse)), "the flow calculation was not set up");
+    // After the head: compensation belongs to one head, and goes with any other.
+    spiro->SetApplyNLC(s.compensation ? kAutoTrue : kAutoFalse);
+    spiro->SetSpFlowChan(flowChannel);
+    spiro->SetWarmDeadSpaceAir(s.deadSpace);
+    spiro->SetVolRatio(s.volumeRatio.value_or(1.0));
+    Check(Succeeded(spiro->SetUseVolCorr(s.volumeRatio ? kAutoTrue : kAutoFalse)),
+          "the volume calculation was not set up");
 }
 
 std::string FileText(const std::string& path)

@@ -136,6 +136,24 @@ TEST_F(AnalyseCommand, TheReportHoldsTheGeneratorsTrueFigures)
     ExpectNear(Number(summary[3]), truthOf("f (Hz)"), 0.03, 0, "f");
 }
 
+// Recorded flow and volume channels beside the raw one: the report analyses the calculations'
+// channels, not the recorded ones found by their units.
+TEST_F(AnalyseCommand, AnalysesItsOwnChannelsBesideRecordedFlowAndVolume)
+{
+    const std::string recording = (mFolder.Path() / "recorded.csv").string();
+    std::ofstream csv(recording);
+    csv << "time,Raw [V],Flow [L/s],Volume [L]\n";
+    for (int i = 0; i < 6000; ++i) {
+        const double phase = 2 * M_PI * i / 400.0;
+        csv << i / 100.0 << "," << std::sin(phase) / 2 << "," << std::sin(phase) << "," << std::cos(phase) << "\n";
+    }
+    csv.close();
+    int status = -1;
+    const std::string out = Analyse(recording, "--raw 1 --scale 2", &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(After(Lines(Report()), "Flow,Volume,"), "Channel 4,Channel 5,1% full range,2 x average volume");
+}
+
 TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
 {
     const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
