@@ -60,7 +60,7 @@ double CsvReport::TimeInBlock(KVDPosition position) const
 
 float CsvReport::Seconds(KVDPosition a, KVDPosition b, KVDPosition rateAt) const
 {
-    return float(mDocument.TicksBetween(a, b)) / float(mDocument.TicksPerSecondAt(rateAt));
+    return float(mDocument.TicksBetween(a, b)) / float(mDocument.TickRateAt(rateAt));
 }
 
 std::wstring CsvReport::Heading() const

@@ -137,6 +137,9 @@ public:
     // The chosen check's result; a valid selection in which no breath is found is not valid.
     bool ValidSelection(bool multiRecord, bool redetect, KVD::String* reason);
     int TicksPerSecondAt(KVDPosition position) const;
+    // The exact rate, for durations: rounding it to whole ticks per second made times wrong at
+    // rates that are not whole numbers (20 % at 2.5 Hz).
+    double TickRateAt(KVDPosition position) const;
     int64_t TicksBetween(KVDPosition a, KVDPosition b) const;
     int64_t TotalTicks() const;
     // One sample of the flow and of the volume channel (each when asked for); false beyond the

@@ -311,10 +311,16 @@ bool SpiroDocument::ValidSelection(bool multiRecord, bool redetect, KVD::String*
 
 int SpiroDocument::TicksPerSecondAt(KVDPosition position) const
 {
+    const double rate = TickRateAt(position);
+    return rate > 0.0 ? static_cast<int>(rate + 0.5) : 0;
+}
+
+double SpiroDocument::TickRateAt(KVDPosition position) const
+{
     double interval = 0.0;
     if (IRecordData* records = GetRecordData())
         records->GetSecsPerTick(position.record, &interval);
-    return interval > 0.0 ? static_cast<int>(1.0 / interval + 0.5) : 0;
+    return interval > 0.0 ? 1.0 / interval : 0.0;
 }
 
 int64_t SpiroDocument::TicksBetween(KVDPosition a, KVDPosition b) const

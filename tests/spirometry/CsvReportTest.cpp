@@ -2,7 +2,9 @@
 // writes it for the host.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <sstream>
 #include <iterator>
 
 #include "SpiroDocumentHost.h"
@@ -77,6 +79,41 @@ TEST_F(CsvReportTest, SemicolonSeparatedInMillilitresWhereTheDecimalSeparatorIsA
     SpiroDocument& doc = CreateAnalysedDocument();
     doc.SendMsg(doc.GetDestination(), SettingsChangeMsg(2.0, 1.0, true, mFlow, mVolume, 7, 0.0, false), 0);
     ExpectGolden(doc, "report-semicolon-millilitres.csv");
+}
+
+// Breaths of 11 ticks at 2.5 ticks per second last 4.4 s; the first, cut by the start of the
+// data, 2.4 s. With 19 breaths f is 19 / 81.6 Hz.
+TEST_F(CsvReportTest, DurationsUseTheExactTickRate)
+{
+    LocaleOverride locale(".");
+    auto recording = std::make_shared<Host::Recording>(
+        "slow.csv", 2.5, std::vector<Host::ChannelFormat>{{"Flow head", "V", 0.0001, 0.0}});
+    Host::RecordBlock block;
+    block.ticks = 11 * 20;
+    block.samples.resize(1);
+    for (uint32_t i = 0; i < block.ticks; ++i)
+        block.samples[0].push_back(recording->Channel(0).Raw(std::sin(2 * M_PI * (i + 0.5) / 11.0)));
+    recording->AddRecord(block);
+    Open(recording);
+    AddCalculations();
+    SpiroDocument& doc = CreateDocument();
+    doc.SetSpFlowCalcChan(mFlow);
+    doc.SetSpVolCalcChan(mVolume);
+    SelectRecord(0);
+    doc.SendMsg(doc.GetDestination(), SettingsChangeMsg(2.0, 1.0, true, mFlow, mVolume, 8, 0.0, false), 0);
+
+    const auto path = mFolder.Path() / "slow.csv";
+    ASSERT_EQ(doc.WriteTheReportInCSV(KVD::ToKVDString(path.string())), KVD_S_OK);
+    std::istringstream lines(Bytes(path));
+    std::string line;
+    int whole = 0;
+    while (std::getline(lines, line)) {
+        whole += line.find(",1.6,2.8,4.4,") != std::string::npos ? 1 : 0;
+        if (line.rfind("V_E (L/s)", 0) == 0 && std::getline(lines, line))
+            EXPECT_NEAR(std::stod(line.substr(line.find(',', line.find(',', line.find(',') + 1) + 1) + 1)),
+                        19 / 81.6, 1e-6) << line;
+    }
+    EXPECT_EQ(whole, 18) << Bytes(path);
 }
 
 TEST_F(CsvReportTest, SaveAsWritesTheReportOrTellsWhyNot)
