@@ -110,7 +110,9 @@ void CsvParser::ParseRow(const std::string& line)
 
 void CsvParser::EndRecord() { mTimes.clear(); }
 
-// Scales each channel so that its whole range fills the 16-bit values.
+// Scales each channel so that its whole range fills the 16-bit values. The offset is a whole
+// number of steps, so that 0 is stored exactly (a pause in the flow stays no flow); rounding it
+// up keeps both ends of the range within the 16 bits.
 Recording CsvParser::Build()
 {
     for (size_t c = 0; c < mChannels.size(); ++c) {
@@ -121,7 +123,7 @@ Recording CsvParser::Build()
         ChannelFormat& f = mChannels[c];
         if (hi > lo) {
             f.scale = (hi - lo) / 65534.0;
-            f.offset = lo / f.scale + 32767.0;
+            f.offset = std::ceil(lo / f.scale + 32767.0);
         } else {
             f.scale = (std::fabs(hi) > 0 ? std::fabs(hi) : 1.0) / 32767.0;
             f.offset = 0.0;

@@ -57,10 +57,13 @@ TEST(CsvRecording, ReadsChannelsUnitsRateAndValues)
     EXPECT_EQ(r.Record(1).ticks, 2u);
     // 16-bit storage over the channel's range [-0.5, 1.5]: one step is 2/65534.
     const double step = 2.0 / 65534;
-    EXPECT_NEAR(r.PhysicalAt(0, 0, 0), 0.5, step);
-    EXPECT_NEAR(r.PhysicalAt(0, 0, 1), -0.5, step);
-    EXPECT_NEAR(r.PhysicalAt(0, 0, 2), 1.5, step);
-    EXPECT_NEAR(r.PhysicalAt(1, 1, 1), 1.5, 2.0 / 65534);
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 0), 0.5, step / 2);
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 1), -0.5, step / 2);
+    EXPECT_NEAR(r.PhysicalAt(0, 0, 2), 1.5, step / 2);
+    EXPECT_NEAR(r.PhysicalAt(1, 1, 1), 1.5, step / 2);
+    // Zero stays zero (a pause in the flow is no flow), at either channel's range.
+    EXPECT_EQ(r.PhysicalAt(1, 0, 0), 0.0);
+    EXPECT_EQ(r.PhysicalAt(0, 1, 0), 0.0);
 }
 
 TEST(CsvRecording, MalformedFilesNameTheFileThePlaceAndTheFault)
