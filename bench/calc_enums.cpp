@@ -9,7 +9,7 @@
 #include "calc/FakeStreams.h"
 #include "calc/LeakyIntegrator.h"
 #include "calc/ScaleEnum.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

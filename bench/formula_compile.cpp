@@ -5,7 +5,7 @@
 #include <cfloat>
 
 #include "calc/FormulaToRPN.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/PublishedFunctions.h"
 
 namespace {

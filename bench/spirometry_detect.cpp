@@ -9,7 +9,7 @@
 #include "IChannelCalc.h"
 #include "foundation/CAFClassObject.h"
 #include "foundation/ClassObjectAccessor.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/PublishedFunctions.h"
 #include "host/document/DataDocument.h"
 #include "host/synth/SyntheticBreathing.h"

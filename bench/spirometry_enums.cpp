@@ -12,7 +12,7 @@
 #include "calc/ShortToFloatEnum.h"
 #include "foundation/COMPtr.h"
 #include "foundation/units/UnitEntry.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"
 #include "spirometry/SpVolEnum.h"

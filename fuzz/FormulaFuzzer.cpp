@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "FormulaFuzzEntry.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/PublishedFunctions.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -11,8 +11,8 @@
 #include "IEnumFloatEx.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
-#include "host/Aggregated.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/Aggregated.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

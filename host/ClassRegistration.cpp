@@ -7,7 +7,7 @@
 #include "ICustomDocument.h"
 #include "IDocView.h"
 #include "foundation/COMPtr.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "ICAFCommandHandler.h"
 #include "host/Command.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

@@ -8,8 +8,8 @@
 #include "IOrrelData2.h"
 #include "IOrrelDocument.h"
 #include "foundation/UnknownImp.h"
-#include "host/Framework.h"
-#include "host/Message.h"
+#include "host/framework/Framework.h"
+#include "host/framework/Message.h"
 #include "host/SettingsRegistrar.h"
 #include "host/channels/SetChanCalcMsg.h"
 

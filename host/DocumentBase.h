@@ -13,9 +13,9 @@
 #include "IObserver.h"
 #include "ISettingsRegistrar.h"
 #include "foundation/COMPtr.h"
-#include "host/Aggregated.h"
-#include "host/EventMapSubject.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/Aggregated.h"
+#include "host/framework/EventMapSubject.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

@@ -8,8 +8,8 @@
 #include "ICAFCommandHandler.h"
 #include "ICustomDocument.h"
 #include "foundation/COMPtr.h"
-#include "host/Aggregated.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/Aggregated.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

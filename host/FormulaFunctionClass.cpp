@@ -3,7 +3,7 @@
 #include "ResultCodes.h"
 #include "foundation/ClassObjectAnswers.h"
 #include "foundation/KVDString.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 namespace {

@@ -14,7 +14,7 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
-#include "host/EventMapSubject.h"
+#include "host/framework/EventMapSubject.h"
 #include "host/Selection.h"
 #include "host/views/DocumentMessageHandler.h"
 

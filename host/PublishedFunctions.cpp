@@ -3,7 +3,7 @@
 #include <deque>
 #include <mutex>
 
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/calc/HostCalcClasses.h"
 
 namespace Host {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/Message.h"
+#include "host/framework/Message.h"
 #include "host/SettingsKey.h"
 #include "host/docfile/StoredId.h"
 

@@ -5,7 +5,7 @@
 #include "ISettingsRegistrar.h"
 #include "foundation/KVDString.h"
 #include "foundation/UnknownImp.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

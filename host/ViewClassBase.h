@@ -5,8 +5,8 @@
 
 #include "IDocView.h"
 #include "foundation/COMPtr.h"
-#include "host/Aggregated.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/Aggregated.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

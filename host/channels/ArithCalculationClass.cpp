@@ -2,7 +2,7 @@
 
 #include "ISetCalcFromString.h"
 #include "foundation/DynamicId.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/channels/ArithCalculation.h"
 #include "host/channels/ArithSettings.h"
 

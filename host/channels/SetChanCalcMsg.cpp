@@ -4,7 +4,7 @@
 #include "IBinOutStream.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/data/Adopt.h"
 
 namespace Host {

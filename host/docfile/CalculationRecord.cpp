@@ -8,7 +8,7 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "foundation/ResultCodeText.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/docfile/StoredId.h"
 
 namespace Host::CalculationRecord {

@@ -20,7 +20,7 @@
 #include "foundation/TextConversion.h"
 #include "framework/CAFMessageSender.h"
 #include "host/ClassRegistration.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/document/DataDocument.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/Options.h"

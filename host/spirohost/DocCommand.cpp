@@ -10,7 +10,7 @@
 #include "FrameworkIds.h"
 #include "foundation/KVDString.h"
 #include "foundation/ResultCodeText.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/docfile/DocumentFile.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/FormulaChannel.h"

@@ -4,7 +4,7 @@
 #include "calc/Parser.h"
 #include "foundation/DynamicId.h"
 #include "foundation/ResultCodeText.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"
 

@@ -4,8 +4,8 @@
 
 #include "IFramework.h"
 #include "ResultCodes.h"
-#include "host/Framework.h"
-#include "host/GuidText.h"
+#include "host/framework/Framework.h"
+#include "host/framework/GuidText.h"
 #include "host/PluginBundle.h"
 #include "foundation/KVDString.h"
 #include "foundation/TextConversion.h"

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "ResultCodes.h"
-#include "host/HostAlertPolicy.h"
+#include "host/framework/HostAlertPolicy.h"
 #include "host/PublishedFunctions.h"
 
 namespace SpiroHost {

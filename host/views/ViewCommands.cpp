@@ -10,8 +10,8 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "host/CommandEnabler.h"
-#include "host/FrameworkServices.h"
-#include "host/Message.h"
+#include "host/framework/FrameworkServices.h"
+#include "host/framework/Message.h"
 
 namespace Host {
 namespace {

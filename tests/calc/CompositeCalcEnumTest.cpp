@@ -16,7 +16,7 @@
 #include "calc/ListEvents.h"
 #include "calc/ScaleEnum.h"
 #include "foundation/DynamicId.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "framework/CAFCommand.h"
 #include "framework/TestHandlers.h"
 #include "host/CommandClass.h"
-#include "host/FrameworkServices.h"
+#include "host/framework/FrameworkServices.h"
 #include "host/MenuModel.h"
 
 using namespace FrameworkTest;

@@ -26,7 +26,7 @@
 #include "framework/CAFDocumentClass.h"
 #include "framework/OrrelChildDocument.h"
 #include "framework/ResponseTable.h"
-#include "host/Message.h"
+#include "host/framework/Message.h"
 #include "host/SettingsKey.h"
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"

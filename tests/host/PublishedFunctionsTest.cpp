@@ -8,7 +8,7 @@
 #include "ICalcNumericParamsFuncClass.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/PublishedFunctions.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "support/HostEnvironment.h"
 
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "host/PublishedFunctions.h"
 
 namespace TestSupport {

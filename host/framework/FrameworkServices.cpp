@@ -1,4 +1,4 @@
-#include "host/FrameworkServices.h"
+#include "host/framework/FrameworkServices.h"
 
 #include <memory>
 
@@ -9,11 +9,11 @@
 #include "host/CommandClass.h"
 #include "host/DocumentBase.h"
 #include "host/DocumentClassBase.h"
-#include "host/EventMap.h"
-#include "host/Framework.h"
+#include "host/framework/EventMap.h"
+#include "host/framework/Framework.h"
 #include "host/SettingsKey.h"
 #include "host/SettingsRegistrar.h"
-#include "host/StandardMsgFactory.h"
+#include "host/framework/StandardMsgFactory.h"
 #include "host/ViewClassBase.h"
 
 namespace Host {

@@ -1,4 +1,4 @@
-#include "host/HostAlertPolicy.h"
+#include "host/framework/HostAlertPolicy.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "host/GuidText.h"
+#include "host/framework/GuidText.h"
 
 #include <cstdio>
 

@@ -9,7 +9,7 @@
 #include "ISettingsRegistrar.h"
 #include "foundation/COMPtr.h"
 #include "foundation/UnknownImp.h"
-#include "host/SenderMarked.h"
+#include "host/framework/SenderMarked.h"
 
 namespace Host {
 

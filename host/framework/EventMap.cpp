@@ -1,4 +1,4 @@
-#include "host/EventMap.h"
+#include "host/framework/EventMap.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ICAFEventMap.h"
-#include "host/FrameworkServices.h"
+#include "host/framework/FrameworkServices.h"
 
 namespace Host {
 

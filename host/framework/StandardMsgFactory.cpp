@@ -1,8 +1,8 @@
-#include "host/StandardMsgFactory.h"
+#include "host/framework/StandardMsgFactory.h"
 
 #include "FrameworkIds.h"
 #include "foundation/COMPtr.h"
-#include "host/Message.h"
+#include "host/framework/Message.h"
 
 namespace Host {
 

@@ -1,4 +1,4 @@
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 #include <algorithm>
 #include <memory>
@@ -6,7 +6,7 @@
 #include "ResultCodes.h"
 #include "foundation/EnumArray.h"
 #include "foundation/InterfaceArray.h"
-#include "host/FrameworkServices.h"
+#include "host/framework/FrameworkServices.h"
 #include "host/calc/HostCalcClasses.h"
 #include "host/channels/ArithCalculationClass.h"
 #include "host/channels/SetChanCalcMsg.h"

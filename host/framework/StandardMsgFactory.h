@@ -5,7 +5,7 @@
 #include "IMessageHandler.h"
 #include "ISettingsRegistrar.h"
 #include "foundation/UnknownImp.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

@@ -1,4 +1,4 @@
-#include "host/Message.h"
+#include "host/framework/Message.h"
 
 #include <cstring>
 
