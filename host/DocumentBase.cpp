@@ -10,7 +10,7 @@
 #include "foundation/UnknownImp.h"
 #include "host/framework/Framework.h"
 #include "host/framework/Message.h"
-#include "host/SettingsRegistrar.h"
+#include "host/settings/SettingsRegistrar.h"
 #include "host/channels/SetChanCalcMsg.h"
 
 namespace Host {

@@ -4,7 +4,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "host/SettingsRegistrar.h"
+#include "host/settings/SettingsRegistrar.h"
 
 namespace Host {
 namespace {

@@ -11,8 +11,8 @@
 #include "host/DocumentClassBase.h"
 #include "host/framework/EventMap.h"
 #include "host/framework/Framework.h"
-#include "host/SettingsKey.h"
-#include "host/SettingsRegistrar.h"
+#include "host/settings/SettingsKey.h"
+#include "host/settings/SettingsRegistrar.h"
 #include "host/framework/StandardMsgFactory.h"
 #include "host/ViewClassBase.h"
 

@@ -4,7 +4,7 @@
 
 #include "FrameworkIds.h"
 #include "framework/TestHandlers.h"
-#include "host/SettingsRegistrar.h"
+#include "host/settings/SettingsRegistrar.h"
 
 using namespace FrameworkTest;
 

@@ -5,7 +5,7 @@
 #include "FrameworkIds.h"
 #include "support/MemoryIStream.h"
 #include "framework/TestHandlers.h"
-#include "host/SettingsRegistrar.h"
+#include "host/settings/SettingsRegistrar.h"
 
 using namespace FrameworkTest;
 using TestSupport::MemoryIStream;

@@ -27,7 +27,7 @@
 #include "framework/OrrelChildDocument.h"
 #include "framework/ResponseTable.h"
 #include "host/framework/Message.h"
-#include "host/SettingsKey.h"
+#include "host/settings/SettingsKey.h"
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"
 #include "host/docfile/DocumentFile.h"

@@ -1,4 +1,4 @@
-#include "host/SettingsRegistrar.h"
+#include "host/settings/SettingsRegistrar.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include "IMessage.h"
 #include "foundation/StorageStreamBuf.h"
 #include "foundation/XKVD.h"
-#include "host/RegistrarRecords.h"
-#include "host/SettingsKey.h"
+#include "host/settings/RegistrarRecords.h"
+#include "host/settings/SettingsKey.h"
 #include "foundation/EnumArray.h"
 #include "foundation/InterfaceArray.h"
 

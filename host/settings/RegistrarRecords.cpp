@@ -1,10 +1,10 @@
-#include "host/RegistrarRecords.h"
+#include "host/settings/RegistrarRecords.h"
 
 #include <cstring>
 #include <vector>
 
 #include "host/framework/Message.h"
-#include "host/SettingsKey.h"
+#include "host/settings/SettingsKey.h"
 #include "host/docfile/StoredId.h"
 
 namespace Host {

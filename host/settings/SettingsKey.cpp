@@ -1,4 +1,4 @@
-#include "host/SettingsKey.h"
+#include "host/settings/SettingsKey.h"
 
 #include "FrameworkIds.h"
 
