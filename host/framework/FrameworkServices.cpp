@@ -6,7 +6,7 @@
 
 #include "foundation/COMPtr.h"
 #include "host/CalcEnumHost.h"
-#include "host/CommandClass.h"
+#include "host/commands/CommandClass.h"
 #include "host/DocumentBase.h"
 #include "host/DocumentClassBase.h"
 #include "host/framework/EventMap.h"

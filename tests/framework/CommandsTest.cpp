@@ -5,9 +5,9 @@
 #include "foundation/StringKeys.h"
 #include "framework/CAFCommand.h"
 #include "framework/TestHandlers.h"
-#include "host/CommandClass.h"
+#include "host/commands/CommandClass.h"
 #include "host/framework/FrameworkServices.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
 
 using namespace FrameworkTest;
 

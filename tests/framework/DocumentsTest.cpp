@@ -10,7 +10,7 @@
 #include "framework/TestHandlers.h"
 #include "host/ClassRegistration.h"
 #include "host/HostDocument.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
 
 using namespace FrameworkTest;
 

@@ -2,7 +2,7 @@
 
 #include "cf/Bundle.h"
 #include "host/ClassRegistration.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
 
 namespace ViewTest {
 namespace {

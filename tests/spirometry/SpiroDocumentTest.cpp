@@ -13,7 +13,7 @@
 #include "framework/MsgData.h"
 #include "framework/OwlDocViewClass.h"
 #include "host/ClassRegistration.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
 #include "spirometry/SpiroDialogs.h"
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"

@@ -1,11 +1,11 @@
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
 
 #include <algorithm>
 
 #include "ICAFCommandHandler.h"
 #include "appkit/Responder.h"
-#include "host/CommandClass.h"
-#include "host/CommandEnabler.h"
+#include "host/commands/CommandClass.h"
+#include "host/commands/CommandEnabler.h"
 
 namespace Host {
 namespace {

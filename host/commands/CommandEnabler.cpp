@@ -1,4 +1,4 @@
-#include "host/CommandEnabler.h"
+#include "host/commands/CommandEnabler.h"
 
 namespace Host {
 

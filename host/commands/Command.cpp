@@ -1,4 +1,4 @@
-#include "host/Command.h"
+#include "host/commands/Command.h"
 
 namespace Host {
 namespace {

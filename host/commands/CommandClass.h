@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ICAFCommandHandler.h"
-#include "host/Command.h"
+#include "host/commands/Command.h"
 #include "host/framework/ServiceClassObject.h"
 
 namespace Host {

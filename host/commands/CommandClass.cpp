@@ -1,7 +1,7 @@
-#include "host/CommandClass.h"
+#include "host/commands/CommandClass.h"
 
 #include "FrameworkIds.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
 
 namespace Host {
 
