@@ -11,7 +11,7 @@
 #include "ICustomDocument.h"
 #include "IStorage.h"
 #include "foundation/COMPtr.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 #include "host/data/DocumentData.h"
 #include "host/document/DataView.h"
 

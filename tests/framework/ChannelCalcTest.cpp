@@ -8,7 +8,7 @@
 #include "foundation/ClassObjectAccessor.h"
 #include "framework/CalcDoubles.h"
 #include "framework/TableDoubles.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 
 using namespace FrameworkTest;
 

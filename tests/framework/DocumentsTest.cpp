@@ -9,7 +9,7 @@
 #include "framework/OrrelChildDocument.h"
 #include "framework/TestHandlers.h"
 #include "host/ClassRegistration.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 #include "host/commands/MenuModel.h"
 
 using namespace FrameworkTest;

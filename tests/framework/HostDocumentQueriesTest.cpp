@@ -6,7 +6,7 @@
 #include "foundation/DynamicId.h"
 #include "framework/CalcDoubles.h"
 #include "framework/HostDocumentQueries.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 
 using namespace FrameworkTest;
 

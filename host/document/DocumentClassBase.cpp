@@ -1,4 +1,4 @@
-#include "host/DocumentClassBase.h"
+#include "host/document/DocumentClassBase.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 
 #include <algorithm>
 

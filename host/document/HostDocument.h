@@ -15,7 +15,7 @@
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
 #include "host/framework/EventMapSubject.h"
-#include "host/Selection.h"
+#include "host/document/Selection.h"
 #include "host/views/DocumentMessageHandler.h"
 
 namespace Host {

@@ -1,4 +1,4 @@
-#include "host/Selection.h"
+#include "host/document/Selection.h"
 
 namespace Host {
 

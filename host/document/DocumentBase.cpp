@@ -1,4 +1,4 @@
-#include "host/DocumentBase.h"
+#include "host/document/DocumentBase.h"
 
 #include <algorithm>
 #include <cstring>
