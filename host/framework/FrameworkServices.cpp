@@ -14,7 +14,7 @@
 #include "host/settings/SettingsKey.h"
 #include "host/settings/SettingsRegistrar.h"
 #include "host/framework/StandardMsgFactory.h"
-#include "host/ViewClassBase.h"
+#include "host/views/ViewClassBase.h"
 
 namespace Host {
 namespace FrameworkServices {

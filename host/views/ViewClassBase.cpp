@@ -1,4 +1,4 @@
-#include "host/ViewClassBase.h"
+#include "host/views/ViewClassBase.h"
 
 #include "FrameworkIds.h"
 
