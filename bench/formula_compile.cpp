@@ -6,7 +6,7 @@
 
 #include "calc/FormulaToRPN.h"
 #include "host/framework/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "foundation/CAFClassObject.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "host/framework/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 #include "host/document/DataDocument.h"
 #include "host/synth/SyntheticBreathing.h"
 #include "spirometry/SpFlowSettings.h"

@@ -5,7 +5,7 @@
 
 #include "FormulaFuzzEntry.h"
 #include "host/framework/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -5,7 +5,7 @@
 #include "FrameworkIds.h"
 
 #include "foundation/COMPtr.h"
-#include "host/CalcEnumHost.h"
+#include "host/calc/CalcEnumHost.h"
 #include "host/commands/CommandClass.h"
 #include "host/document/DocumentBase.h"
 #include "host/document/DocumentClassBase.h"

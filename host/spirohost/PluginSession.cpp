@@ -5,7 +5,7 @@
 
 #include "ResultCodes.h"
 #include "host/framework/HostAlertPolicy.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace SpiroHost {
 namespace {

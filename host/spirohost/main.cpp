@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "host/framework/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 #include "host/framework/HostAlertPolicy.h"
 #include "spirohost/Commands.h"
 

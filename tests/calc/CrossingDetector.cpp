@@ -2,7 +2,7 @@
 
 #include <cfloat>
 
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace CalcTest {
 namespace {

@@ -9,7 +9,7 @@
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
 #include "host/framework/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/FormulaFunctionClass.h"
+#include "host/calc/FormulaFunctionClass.h"
 
 #include "ResultCodes.h"
 #include "foundation/ClassObjectAnswers.h"

@@ -1,4 +1,4 @@
-#include "host/CalcEnumHost.h"
+#include "host/calc/CalcEnumHost.h"
 
 #include <algorithm>
 #include <cmath>

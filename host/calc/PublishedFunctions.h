@@ -3,7 +3,7 @@
 // then: a host publishes before it loads the plug-in or compiles anything.
 #pragma once
 
-#include "host/FormulaFunctionClass.h"
+#include "host/calc/FormulaFunctionClass.h"
 
 namespace Host {
 

@@ -1,4 +1,4 @@
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 #include <deque>
 #include <mutex>
