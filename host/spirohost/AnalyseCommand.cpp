@@ -19,7 +19,7 @@
 #include "foundation/KVDResultCodes.h"
 #include "foundation/TextConversion.h"
 #include "framework/CAFMessageSender.h"
-#include "host/ClassRegistration.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/framework/Framework.h"
 #include "host/document/DataDocument.h"
 #include "host/saveas/SaveAsFormats.h"

@@ -6,7 +6,7 @@
 #include "ResultCodes.h"
 #include "host/framework/Framework.h"
 #include "host/framework/GuidText.h"
-#include "host/PluginBundle.h"
+#include "host/loader/PluginBundle.h"
 #include "foundation/KVDString.h"
 #include "foundation/TextConversion.h"
 #include "spirohost/Options.h"

@@ -8,7 +8,7 @@
 #include "framework/CAFDocumentClass.h"
 #include "framework/OrrelChildDocument.h"
 #include "framework/TestHandlers.h"
-#include "host/ClassRegistration.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/document/HostDocument.h"
 #include "host/commands/MenuModel.h"
 

@@ -1,7 +1,7 @@
 #include "framework/ViewHostFixture.h"
 
 #include "cf/Bundle.h"
-#include "host/ClassRegistration.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/commands/MenuModel.h"
 
 namespace ViewTest {

@@ -11,7 +11,7 @@
 #include "framework/OwlDocViewClass.h"
 #include "framework/TableDoubles.h"
 #include "framework/TestHandlers.h"
-#include "host/ClassRegistration.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/document/HostDocument.h"
 #include "host/commands/MenuModel.h"
 

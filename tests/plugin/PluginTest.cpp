@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "ResultCodes.h"
-#include "host/PluginBundle.h"
+#include "host/loader/PluginBundle.h"
 #include "plugin/ElfSymbols.h"
 #include "plugin/RunCommand.h"
 

@@ -12,7 +12,7 @@
 #include "foundation/StringKeys.h"
 #include "framework/MsgData.h"
 #include "framework/OwlDocViewClass.h"
-#include "host/ClassRegistration.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/commands/MenuModel.h"
 #include "spirometry/SpiroDialogs.h"
 #include "spirometry/SpiroIds.h"

@@ -1,4 +1,4 @@
-#include "host/ClassRegistration.h"
+#include "host/loader/ClassRegistration.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "host/PluginBundle.h"
+#include "host/loader/PluginBundle.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
