@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/FakeStreams.h"
-#include "calc/LeakyIntegrator.h"
-#include "calc/ScaleEnum.h"
+#include "support/FakeStreams.h"
+#include "support/LeakyIntegrator.h"
+#include "support/ScaleEnum.h"
 #include "host/framework/Framework.h"
 
 namespace {

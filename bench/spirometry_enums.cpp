@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "calc/FakeStreams.h"
+#include "support/FakeStreams.h"
 #include "calc/ShortToFloatEnum.h"
 #include "foundation/COMPtr.h"
 #include "foundation/units/UnitEntry.h"

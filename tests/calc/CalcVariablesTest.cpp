@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "calc/CalcVariablesImpl.h"
-#include "calc/FakeVariables.h"
+#include "FakeVariables.h"
 
 namespace {
 

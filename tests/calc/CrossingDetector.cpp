@@ -1,4 +1,4 @@
-#include "calc/CrossingDetector.h"
+#include "CrossingDetector.h"
 
 #include <cfloat>
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "calc/CalcEnumAgg.h"
-#include "calc/CrossingDetector.h"
+#include "CrossingDetector.h"
 #include "calc/EEH3Enumerator.h"
-#include "calc/FakeStreams.h"
+#include "support/FakeStreams.h"
 #include "foundation/KVDString.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include "calc/CalcEnumClassBase2.h"
 #include "calc/CalcEnumEventBase.h"
 #include "calc/EnumBufferBase.h"
-#include "calc/FakeStreams.h"
-#include "calc/FakeVariables.h"
-#include "calc/ScaleEnum.h"
+#include "support/FakeStreams.h"
+#include "FakeVariables.h"
+#include "support/ScaleEnum.h"
 
 namespace {
 

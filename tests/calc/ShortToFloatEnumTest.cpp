@@ -1,7 +1,7 @@
 // 16-bit recorded samples widened to floats.
 #include <gtest/gtest.h>
 
-#include "calc/FakeStreams.h"
+#include "support/FakeStreams.h"
 #include "calc/ShortToFloatEnum.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // One source read by several readers through the splitter.
 #include <gtest/gtest.h>
 
-#include "calc/FakeStreams.h"
+#include "support/FakeStreams.h"
 #include "calc/SplitterEnum.h"
 
 namespace {

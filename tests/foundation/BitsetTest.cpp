@@ -5,7 +5,7 @@
 
 #include "ResultCodes.h"
 #include "foundation/Bitset.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using KVD::Bitset;
 using KVD::BitsetRep;

@@ -4,7 +4,7 @@
 #include "IEnumFloatEx.h"
 #include "IRecordData.h"
 #include "foundation/COMPtr.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using namespace ComTest;
 using KVD::COMPtr;

@@ -10,7 +10,7 @@
 #include "ICalcEnumClass2.h"
 #include "IEnumFloatEx.h"
 #include "framework/ChannelCalcBase.h"
-#include "framework/TableDoubles.h"
+#include "TableDoubles.h"
 
 namespace FrameworkTest {
 

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "foundation/ClassObjectAccessor.h"
-#include "framework/CalcDoubles.h"
-#include "framework/TableDoubles.h"
+#include "CalcDoubles.h"
+#include "TableDoubles.h"
 #include "host/document/HostDocument.h"
 
 using namespace FrameworkTest;

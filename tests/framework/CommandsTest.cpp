@@ -4,7 +4,7 @@
 
 #include "foundation/StringKeys.h"
 #include "framework/CAFCommand.h"
-#include "framework/TestHandlers.h"
+#include "TestHandlers.h"
 #include "host/commands/CommandClass.h"
 #include "host/framework/FrameworkServices.h"
 #include "host/commands/MenuModel.h"

@@ -12,7 +12,7 @@
 #include "foundation/cocoa/CocoaUtilities.h"
 #include "framework/KVDHTMLWindow.h"
 #include "framework/ViewBase.h"
-#include "framework/ViewHostFixture.h"
+#include "ViewHostFixture.h"
 #include "host/views/ViewCommands.h"
 
 using namespace ViewTest;

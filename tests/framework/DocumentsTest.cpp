@@ -7,7 +7,7 @@
 #include "foundation/StringKeys.h"
 #include "framework/CAFDocumentClass.h"
 #include "framework/OrrelChildDocument.h"
-#include "framework/TestHandlers.h"
+#include "TestHandlers.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/document/HostDocument.h"
 #include "host/commands/MenuModel.h"

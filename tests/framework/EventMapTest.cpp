@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/ClassObjectAccessor.h"
-#include "framework/TestHandlers.h"
+#include "TestHandlers.h"
 
 using namespace FrameworkTest;
 

@@ -4,7 +4,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "framework/CalcDoubles.h"
+#include "CalcDoubles.h"
 #include "framework/HostDocumentQueries.h"
 #include "host/document/HostDocument.h"
 

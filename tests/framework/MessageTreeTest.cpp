@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkIds.h"
-#include "framework/TestHandlers.h"
+#include "TestHandlers.h"
 #include "host/settings/SettingsRegistrar.h"
 
 using namespace FrameworkTest;

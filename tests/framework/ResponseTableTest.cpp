@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/ResponseTable.h"
-#include "framework/TableDoubles.h"
+#include "TableDoubles.h"
 
 using FrameworkTest::BlockMessage;
 using FrameworkTest::RecordingEnabler;

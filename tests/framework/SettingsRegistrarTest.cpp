@@ -4,7 +4,7 @@
 
 #include "FrameworkIds.h"
 #include "support/MemoryIStream.h"
-#include "framework/TestHandlers.h"
+#include "TestHandlers.h"
 #include "host/settings/SettingsRegistrar.h"
 
 using namespace FrameworkTest;

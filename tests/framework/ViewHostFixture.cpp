@@ -1,4 +1,4 @@
-#include "framework/ViewHostFixture.h"
+#include "ViewHostFixture.h"
 
 #include "cf/Bundle.h"
 #include "host/loader/ClassRegistration.h"

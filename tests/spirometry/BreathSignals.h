@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calc/EEH3Enumerator.h"
-#include "calc/FakeStreams.h"
+#include "support/FakeStreams.h"
 #include "foundation/KVDString.h"
 
 namespace SpiroTest {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "HostDoubles.h"
-#include "calc/LeakyIntegrator.h"
+#include "support/LeakyIntegrator.h"
 #include "host/document/DataDocument.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/FakeStreams.h"
+#include "support/FakeStreams.h"
 #include "foundation/CAFClassObject.h"
 #include "host/data/Recording.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "HostDoubles.h"
-#include "calc/LeakyIntegrator.h"
+#include "support/LeakyIntegrator.h"
 #include "foundation/units/UnitEntry.h"
 #include "spirometry/SpVolEnum.h"
 
