@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "host/data/Recording.h"
-#include "plugin/RunCommand.h"
+#include "RunCommand.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "ResultCodes.h"
 #include "host/loader/PluginBundle.h"
-#include "plugin/ElfSymbols.h"
-#include "plugin/RunCommand.h"
+#include "ElfSymbols.h"
+#include "RunCommand.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "plugin/ElfSymbols.h"
+#include "ElfSymbols.h"
 
 #include <cstring>
 #include <elf.h>

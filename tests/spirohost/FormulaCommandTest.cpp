@@ -6,7 +6,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "plugin/RunCommand.h"
+#include "RunCommand.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <boost/filesystem/operations.hpp>
 
-#include "plugin/RunCommand.h"
+#include "RunCommand.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "plugin/RunCommand.h"
+#include "RunCommand.h"
 
 #include <array>
 #include <cstdio>

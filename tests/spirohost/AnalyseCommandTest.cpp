@@ -9,7 +9,7 @@
 #include <sstream>
 #include <vector>
 
-#include "plugin/RunCommand.h"
+#include "RunCommand.h"
 #include "support/TempFolder.h"
 
 namespace {

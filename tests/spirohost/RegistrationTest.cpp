@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "plugin/RunCommand.h"
+#include "RunCommand.h"
 
 namespace {
 
