@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include "host/framework/Framework.h"
 #include "support/FakeStreams.h"
 #include "support/LeakyIntegrator.h"
 #include "support/ScaleEnum.h"
-#include "host/framework/Framework.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "support/FakeStreams.h"
 #include "calc/ShortToFloatEnum.h"
 #include "foundation/COMPtr.h"
 #include "foundation/units/UnitEntry.h"
@@ -16,6 +15,7 @@
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"
 #include "spirometry/SpVolEnum.h"
+#include "support/FakeStreams.h"
 
 namespace {
 

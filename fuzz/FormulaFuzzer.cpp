@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "FormulaFuzzEntry.h"
-#include "host/framework/Framework.h"
 #include "host/calc/PublishedFunctions.h"
+#include "host/framework/Framework.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -3,8 +3,8 @@
 #include <deque>
 #include <mutex>
 
-#include "host/framework/Framework.h"
 #include "host/calc/HostCalcClasses.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 namespace {

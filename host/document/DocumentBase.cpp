@@ -8,10 +8,10 @@
 #include "IOrrelData2.h"
 #include "IOrrelDocument.h"
 #include "foundation/UnknownImp.h"
+#include "host/channels/SetChanCalcMsg.h"
 #include "host/framework/Framework.h"
 #include "host/framework/Message.h"
 #include "host/settings/SettingsRegistrar.h"
-#include "host/channels/SetChanCalcMsg.h"
 
 namespace Host {
 

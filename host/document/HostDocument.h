@@ -14,8 +14,8 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "foundation/RefCount.h"
-#include "host/framework/EventMapSubject.h"
 #include "host/document/Selection.h"
+#include "host/framework/EventMapSubject.h"
 #include "host/views/DocumentMessageHandler.h"
 
 namespace Host {

@@ -6,10 +6,10 @@
 #include "ResultCodes.h"
 #include "foundation/EnumArray.h"
 #include "foundation/InterfaceArray.h"
-#include "host/framework/FrameworkServices.h"
 #include "host/calc/HostCalcClasses.h"
 #include "host/channels/ArithCalculationClass.h"
 #include "host/channels/SetChanCalcMsg.h"
+#include "host/framework/FrameworkServices.h"
 #include "host/units/UnitsConversionClass.h"
 
 namespace Host {

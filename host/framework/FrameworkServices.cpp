@@ -11,9 +11,9 @@
 #include "host/document/DocumentClassBase.h"
 #include "host/framework/EventMap.h"
 #include "host/framework/Framework.h"
+#include "host/framework/StandardMsgFactory.h"
 #include "host/settings/SettingsKey.h"
 #include "host/settings/SettingsRegistrar.h"
-#include "host/framework/StandardMsgFactory.h"
 #include "host/views/ViewClassBase.h"
 
 namespace Host {

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "host/docfile/StoredId.h"
 #include "host/framework/Message.h"
 #include "host/settings/SettingsKey.h"
-#include "host/docfile/StoredId.h"
 
 namespace Host {
 namespace RegistrarRecords {

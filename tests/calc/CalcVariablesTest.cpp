@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "calc/CalcVariablesImpl.h"
 #include "FakeVariables.h"
+#include "calc/CalcVariablesImpl.h"
 
 namespace {
 

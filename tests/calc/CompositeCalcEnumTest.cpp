@@ -12,11 +12,11 @@
 #include "CompositeCalcEnumClass.h"
 #include "IEnumEventEx.h"
 #include "calc/CompositeCalcEnum.h"
+#include "foundation/DynamicId.h"
+#include "host/framework/Framework.h"
 #include "support/FakeStreams.h"
 #include "support/ListEvents.h"
 #include "support/ScaleEnum.h"
-#include "foundation/DynamicId.h"
-#include "host/framework/Framework.h"
 
 namespace {
 

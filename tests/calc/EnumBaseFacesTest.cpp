@@ -2,11 +2,11 @@
 // recursive-filter policies.
 #include <gtest/gtest.h>
 
+#include "FakeVariables.h"
 #include "calc/CalcEnumClassBase2.h"
 #include "calc/CalcEnumEventBase.h"
 #include "calc/EnumBufferBase.h"
 #include "support/FakeStreams.h"
-#include "FakeVariables.h"
 #include "support/ScaleEnum.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "RandomAccess.h"
 #include "support/FakeStreams.h"
 #include "support/LeakyIntegrator.h"
-#include "RandomAccess.h"
 
 namespace {
 

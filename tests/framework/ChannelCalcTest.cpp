@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/ClassObjectAccessor.h"
 #include "CalcDoubles.h"
 #include "TableDoubles.h"
+#include "foundation/ClassObjectAccessor.h"
 #include "host/document/HostDocument.h"
 
 using namespace FrameworkTest;

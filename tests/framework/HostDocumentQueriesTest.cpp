@@ -2,9 +2,9 @@
 // which zoom, and a channel's graticule colour.
 #include <gtest/gtest.h>
 
+#include "CalcDoubles.h"
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "CalcDoubles.h"
 #include "framework/HostDocumentQueries.h"
 #include "host/document/HostDocument.h"
 

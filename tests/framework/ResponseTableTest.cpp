@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/ResponseTable.h"
 #include "TableDoubles.h"
+#include "framework/ResponseTable.h"
 
 using FrameworkTest::BlockMessage;
 using FrameworkTest::RecordingEnabler;

@@ -1,8 +1,8 @@
 #include "ViewHostFixture.h"
 
 #include "cf/Bundle.h"
-#include "host/loader/ClassRegistration.h"
 #include "host/commands/MenuModel.h"
+#include "host/loader/ClassRegistration.h"
 
 namespace ViewTest {
 namespace {

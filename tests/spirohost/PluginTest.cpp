@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "ResultCodes.h"
-#include "host/loader/PluginBundle.h"
 #include "ElfSymbols.h"
+#include "ResultCodes.h"
 #include "RunCommand.h"
+#include "host/loader/PluginBundle.h"
 
 namespace {
 

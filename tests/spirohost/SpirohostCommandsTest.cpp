@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/data/Recording.h"
 #include "RunCommand.h"
+#include "host/data/Recording.h"
 
 namespace {
 
