@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/FakeStreams.h"
-#include "calc/LeakyIntegrator.h"
-#include "calc/ScaleEnum.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
+#include "support/FakeStreams.h"
+#include "support/LeakyIntegrator.h"
+#include "support/ScaleEnum.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "ResultCodes.h"
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cfloat>
 
 #include "calc/FormulaToRPN.h"
-#include "host/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

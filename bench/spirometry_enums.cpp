@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "calc/FakeStreams.h"
 #include "calc/ShortToFloatEnum.h"
 #include "foundation/COMPtr.h"
 #include "foundation/units/UnitEntry.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"
 #include "spirometry/SpVolEnum.h"
+#include "support/FakeStreams.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "FormulaFuzzEntry.h"
-#include "host/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
+#include "host/framework/Framework.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -1,7 +1,7 @@
 // The host's one exported function, through which the plug-in reaches every host service.
 #include "IFramework.h"
 #include "ResultCodes.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 extern "C" __attribute__((visibility("default"), used)) HRESULT KVDGetClassObject(const _IID& clsid,
                                                                                  const _IID& iid, void** out)

@@ -9,7 +9,7 @@
 #include "calc/Symbol.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
-#include "host/CalcEnumHost.h"
+#include "host/calc/CalcEnumHost.h"
 #include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 

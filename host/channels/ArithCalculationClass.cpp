@@ -2,9 +2,9 @@
 
 #include "ISetCalcFromString.h"
 #include "foundation/DynamicId.h"
-#include "host/Framework.h"
 #include "host/channels/ArithCalculation.h"
 #include "host/channels/ArithSettings.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 

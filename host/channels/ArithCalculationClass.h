@@ -3,7 +3,7 @@
 #pragma once
 
 #include "IChannelCalc.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

@@ -4,8 +4,8 @@
 #include "IBinOutStream.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
-#include "host/Framework.h"
 #include "host/data/Adopt.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 

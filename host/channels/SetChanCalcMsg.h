@@ -12,8 +12,8 @@
 #include "ISetChanCalcMsg.h"
 #include "foundation/COMPtr.h"
 #include "foundation/UnknownImp.h"
-#include "host/SenderMarked.h"
-#include "host/ServiceClassObject.h"
+#include "host/framework/SenderMarked.h"
+#include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 

@@ -8,8 +8,8 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "foundation/ResultCodeText.h"
-#include "host/Framework.h"
 #include "host/docfile/StoredId.h"
+#include "host/framework/Framework.h"
 
 namespace Host::CalculationRecord {
 namespace {

@@ -15,9 +15,9 @@
 #include "foundation/storage/KVDFileRef.h"
 #include "foundation/storage/KVDPath.h"
 #include "foundation/storage/StorageEntry.h"
-#include "host/Framework.h"
 #include "host/docfile/CalculationRecord.h"
 #include "host/docfile/StoredId.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 namespace {

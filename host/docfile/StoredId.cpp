@@ -1,6 +1,6 @@
 #include "host/docfile/StoredId.h"
 
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace Host::StoredId {
 namespace {

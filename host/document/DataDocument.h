@@ -11,9 +11,9 @@
 #include "ICustomDocument.h"
 #include "IStorage.h"
 #include "foundation/COMPtr.h"
-#include "host/HostDocument.h"
 #include "host/data/DocumentData.h"
 #include "host/document/DataView.h"
+#include "host/document/HostDocument.h"
 
 namespace Host {
 

@@ -3,7 +3,7 @@
 #include <boost/algorithm/string/predicate.hpp>
 
 #include "foundation/KVDString.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 namespace {

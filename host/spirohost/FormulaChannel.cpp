@@ -4,9 +4,9 @@
 #include "calc/Parser.h"
 #include "foundation/DynamicId.h"
 #include "foundation/ResultCodeText.h"
-#include "host/Framework.h"
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"
+#include "host/framework/Framework.h"
 
 namespace SpiroHost {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "IFramework.h"
 #include "ResultCodes.h"
-#include "host/Framework.h"
-#include "host/GuidText.h"
-#include "host/PluginBundle.h"
+#include "host/framework/Framework.h"
+#include "host/framework/GuidText.h"
+#include "host/loader/PluginBundle.h"
 #include "foundation/KVDString.h"
 #include "foundation/TextConversion.h"
 #include "spirohost/Options.h"

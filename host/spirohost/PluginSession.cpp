@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "ResultCodes.h"
-#include "host/HostAlertPolicy.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
+#include "host/framework/HostAlertPolicy.h"
 
 namespace SpiroHost {
 namespace {

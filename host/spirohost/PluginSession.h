@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/PluginBundle.h"
+#include "host/loader/PluginBundle.h"
 #include "spirohost/Options.h"
 
 namespace SpiroHost {

@@ -3,9 +3,9 @@
 #include <exception>
 #include <iostream>
 
-#include "host/Framework.h"
-#include "host/PublishedFunctions.h"
-#include "host/HostAlertPolicy.h"
+#include "host/framework/Framework.h"
+#include "host/calc/PublishedFunctions.h"
+#include "host/framework/HostAlertPolicy.h"
 #include "spirohost/Commands.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
 #include "foundation/units/UnitEntry.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace Host {
 

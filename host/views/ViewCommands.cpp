@@ -9,9 +9,9 @@
 #include "appkit/PrintView.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
-#include "host/CommandEnabler.h"
-#include "host/FrameworkServices.h"
-#include "host/Message.h"
+#include "host/commands/CommandEnabler.h"
+#include "host/framework/FrameworkServices.h"
+#include "host/framework/Message.h"
 
 namespace Host {
 namespace {

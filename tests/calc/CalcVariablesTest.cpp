@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "FakeVariables.h"
 #include "calc/CalcVariablesImpl.h"
-#include "calc/FakeVariables.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "CompositeCalcEnumClass.h"
 #include "IEnumEventEx.h"
 #include "calc/CompositeCalcEnum.h"
-#include "calc/FakeStreams.h"
-#include "calc/ListEvents.h"
-#include "calc/ScaleEnum.h"
 #include "foundation/DynamicId.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
+#include "support/FakeStreams.h"
+#include "support/ListEvents.h"
+#include "support/ScaleEnum.h"
 
 namespace {
 

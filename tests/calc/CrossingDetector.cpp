@@ -1,8 +1,8 @@
-#include "calc/CrossingDetector.h"
+#include "CrossingDetector.h"
 
 #include <cfloat>
 
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace CalcTest {
 namespace {

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "CrossingDetector.h"
 #include "calc/CalcEnumAgg.h"
-#include "calc/CrossingDetector.h"
 #include "calc/EEH3Enumerator.h"
-#include "calc/FakeStreams.h"
 #include "foundation/KVDString.h"
+#include "support/FakeStreams.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // recursive-filter policies.
 #include <gtest/gtest.h>
 
+#include "FakeVariables.h"
 #include "calc/CalcEnumClassBase2.h"
 #include "calc/CalcEnumEventBase.h"
 #include "calc/EnumBufferBase.h"
-#include "calc/FakeStreams.h"
-#include "calc/FakeVariables.h"
-#include "calc/ScaleEnum.h"
+#include "support/FakeStreams.h"
+#include "support/ScaleEnum.h"
 
 namespace {
 

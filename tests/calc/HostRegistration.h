@@ -3,7 +3,7 @@
 #pragma once
 
 #include "IFramework.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace CalcTest {
 

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "calc/FakeStreams.h"
-#include "calc/LeakyIntegrator.h"
-#include "calc/RandomAccess.h"
+#include "RandomAccess.h"
+#include "support/FakeStreams.h"
+#include "support/LeakyIntegrator.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // 16-bit recorded samples widened to floats.
 #include <gtest/gtest.h>
 
-#include "calc/FakeStreams.h"
 #include "calc/ShortToFloatEnum.h"
+#include "support/FakeStreams.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // through a scaling enumerator built on them.
 #include <gtest/gtest.h>
 
-#include "calc/FakeStreams.h"
-#include "calc/FakeVariables.h"
-#include "calc/RandomAccess.h"
-#include "calc/ScaleEnum.h"
+#include "support/FakeStreams.h"
+#include "FakeVariables.h"
+#include "RandomAccess.h"
+#include "support/ScaleEnum.h"
 #include "calc/CalcVariablesImpl.h"
 #include "foundation/DynamicId.h"
 

@@ -1,8 +1,8 @@
 // One source read by several readers through the splitter.
 #include <gtest/gtest.h>
 
-#include "calc/FakeStreams.h"
 #include "calc/SplitterEnum.h"
+#include "support/FakeStreams.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "calc/CalcEnumGuids.h"
 #include "foundation/DynamicId.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 #include "TestHostFunctions.h"
 
 namespace CalcTest {

@@ -3,7 +3,7 @@
 #include <cfloat>
 
 #include "ResultCodes.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace TestHost {
 namespace {

@@ -4,16 +4,16 @@
 
 #include <memory>
 
+#include "FakeVariables.h"
+#include "HostRegistration.h"
 #include "calc/ArithReps.h"
 #include "calc/CalcEnumGuids.h"
 #include "calc/CalcVariablesImpl.h"
-#include "calc/FakeStreams.h"
-#include "calc/FakeVariables.h"
-#include "calc/HostRegistration.h"
-#include "calc/ScaleEnum.h"
 #include "calc/VariableRep.h"
 #include "foundation/DynamicId.h"
 #include "support/ComDoubles.h"
+#include "support/FakeStreams.h"
+#include "support/ScaleEnum.h"
 
 namespace {
 

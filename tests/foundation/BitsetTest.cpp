@@ -3,9 +3,9 @@
 
 #include <vector>
 
+#include "ComTestObjects.h"
 #include "ResultCodes.h"
 #include "foundation/Bitset.h"
-#include "foundation/ComTestObjects.h"
 
 using KVD::Bitset;
 using KVD::BitsetRep;

@@ -1,10 +1,10 @@
 // Reference counts under COMPtr copies, moves, assignments, casts and resets, per policy.
 #include <gtest/gtest.h>
 
+#include "ComTestObjects.h"
 #include "IEnumFloatEx.h"
 #include "IRecordData.h"
 #include "foundation/COMPtr.h"
-#include "foundation/ComTestObjects.h"
 
 using namespace ComTest;
 using KVD::COMPtr;

@@ -6,7 +6,7 @@
 #include "foundation/CAFClassObject.h"
 #include "foundation/DynamicId.h"
 #include "foundation/HostEntry.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

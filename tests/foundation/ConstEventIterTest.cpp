@@ -6,7 +6,7 @@
 #include "IEnumEventEx.h"
 #include "foundation/ConstEventIterBase.h"
 #include "foundation/UnknownImp.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "IKVDString.h"
 #include "foundation/EnumArray.h"
 #include "foundation/KVDString.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using namespace ComTest;
 

@@ -6,7 +6,7 @@
 #include "IEnumUnknown.h"
 #include "foundation/EnumArray.h"
 #include "foundation/EnumIter.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using namespace ComTest;
 

@@ -3,7 +3,7 @@
 
 #include "foundation/InterfaceArray.h"
 #include "foundation/SortedInterfaceArray.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using namespace ComTest;
 

@@ -4,7 +4,7 @@
 #include "foundation/COMPtr.h"
 #include "foundation/InterfaceMap.h"
 #include "foundation/RefCount.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using namespace ComTest;
 

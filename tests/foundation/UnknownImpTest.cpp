@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/UnknownImp.h"
-#include "foundation/ComTestObjects.h"
+#include "ComTestObjects.h"
 
 using namespace ComTest;
 

@@ -1,4 +1,4 @@
-#include "framework/CalcDoubles.h"
+#include "CalcDoubles.h"
 
 #include <algorithm>
 #include <cstdlib>

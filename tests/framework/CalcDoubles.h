@@ -9,8 +9,8 @@
 #include "ICalcEnum.h"
 #include "ICalcEnumClass2.h"
 #include "IEnumFloatEx.h"
+#include "TableDoubles.h"
 #include "framework/ChannelCalcBase.h"
-#include "framework/TableDoubles.h"
 
 namespace FrameworkTest {
 

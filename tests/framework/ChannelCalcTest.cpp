@@ -5,10 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#include "CalcDoubles.h"
+#include "TableDoubles.h"
 #include "foundation/ClassObjectAccessor.h"
-#include "framework/CalcDoubles.h"
-#include "framework/TableDoubles.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 
 using namespace FrameworkTest;
 

@@ -2,12 +2,12 @@
 // invoked through the host's menus by path.
 #include <gtest/gtest.h>
 
+#include "TestHandlers.h"
 #include "foundation/StringKeys.h"
 #include "framework/CAFCommand.h"
-#include "framework/TestHandlers.h"
-#include "host/CommandClass.h"
-#include "host/FrameworkServices.h"
-#include "host/MenuModel.h"
+#include "host/commands/CommandClass.h"
+#include "host/commands/MenuModel.h"
+#include "host/framework/FrameworkServices.h"
 
 using namespace FrameworkTest;
 

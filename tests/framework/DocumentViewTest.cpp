@@ -6,13 +6,13 @@
 #include <fstream>
 
 #include "FrameworkIds.h"
+#include "ViewHostFixture.h"
 #include "appkit/PageLayout.h"
 #include "appkit/Pasteboard.h"
 #include "appkit/Window.h"
 #include "foundation/cocoa/CocoaUtilities.h"
 #include "framework/KVDHTMLWindow.h"
 #include "framework/ViewBase.h"
-#include "framework/ViewHostFixture.h"
 #include "host/views/ViewCommands.h"
 
 using namespace ViewTest;

@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkIds.h"
+#include "TestHandlers.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/StringKeys.h"
 #include "framework/CAFDocumentClass.h"
 #include "framework/OrrelChildDocument.h"
-#include "framework/TestHandlers.h"
-#include "host/ClassRegistration.h"
-#include "host/HostDocument.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
+#include "host/document/HostDocument.h"
+#include "host/loader/ClassRegistration.h"
 
 using namespace FrameworkTest;
 

@@ -2,8 +2,8 @@
 // handlers that register their table's events, synchronous delivery, and clean departures.
 #include <gtest/gtest.h>
 
+#include "TestHandlers.h"
 #include "foundation/ClassObjectAccessor.h"
-#include "framework/TestHandlers.h"
 
 using namespace FrameworkTest;
 

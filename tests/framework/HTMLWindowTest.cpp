@@ -8,7 +8,7 @@
 #include "appkit/Window.h"
 #include "graphics/Image.h"
 #include "web/HeadlessChromium.h"
-#include "framework/ViewHostFixture.h"
+#include "ViewHostFixture.h"
 #include "framework/WebViewBase.h"
 
 using namespace ViewTest;

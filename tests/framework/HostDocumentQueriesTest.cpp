@@ -2,11 +2,11 @@
 // which zoom, and a channel's graticule colour.
 #include <gtest/gtest.h>
 
+#include "CalcDoubles.h"
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "framework/CalcDoubles.h"
 #include "framework/HostDocumentQueries.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 
 using namespace FrameworkTest;
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkIds.h"
-#include "framework/TestHandlers.h"
-#include "host/SettingsRegistrar.h"
+#include "TestHandlers.h"
+#include "host/settings/SettingsRegistrar.h"
 
 using namespace FrameworkTest;
 

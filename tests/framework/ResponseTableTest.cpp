@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "TableDoubles.h"
 #include "framework/ResponseTable.h"
-#include "framework/TableDoubles.h"
 
 using FrameworkTest::BlockMessage;
 using FrameworkTest::RecordingEnabler;

@@ -4,8 +4,8 @@
 
 #include "FrameworkIds.h"
 #include "support/MemoryIStream.h"
-#include "framework/TestHandlers.h"
-#include "host/SettingsRegistrar.h"
+#include "TestHandlers.h"
+#include "host/settings/SettingsRegistrar.h"
 
 using namespace FrameworkTest;
 using TestSupport::MemoryIStream;

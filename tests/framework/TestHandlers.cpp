@@ -1,4 +1,4 @@
-#include "framework/TestHandlers.h"
+#include "TestHandlers.h"
 
 namespace FrameworkTest {
 

@@ -1,8 +1,8 @@
-#include "framework/ViewHostFixture.h"
+#include "ViewHostFixture.h"
 
 #include "cf/Bundle.h"
-#include "host/ClassRegistration.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
+#include "host/loader/ClassRegistration.h"
 
 namespace ViewTest {
 namespace {

@@ -13,7 +13,7 @@
 #include "framework/CAFOwlDocView.h"
 #include "framework/OrrelChildDocument.h"
 #include "framework/OwlDocViewClass.h"
-#include "host/HostDocument.h"
+#include "host/document/HostDocument.h"
 
 namespace ViewTest {
 

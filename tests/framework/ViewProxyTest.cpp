@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "FrameworkIds.h"
-#include "framework/TestHandlers.h"
-#include "framework/TableDoubles.h"
+#include "TestHandlers.h"
+#include "TableDoubles.h"
 
 using namespace FrameworkTest;
 

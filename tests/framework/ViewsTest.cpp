@@ -4,16 +4,16 @@
 
 #include "FrameworkIds.h"
 #include "IChannelCalc.h"
+#include "TableDoubles.h"
+#include "TestHandlers.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "framework/CAFDocumentClass.h"
 #include "framework/CAFOwlDocView.h"
 #include "framework/OrrelChildDocument.h"
 #include "framework/OwlDocViewClass.h"
-#include "framework/TableDoubles.h"
-#include "framework/TestHandlers.h"
-#include "host/ClassRegistration.h"
-#include "host/HostDocument.h"
-#include "host/MenuModel.h"
+#include "host/commands/MenuModel.h"
+#include "host/document/HostDocument.h"
+#include "host/loader/ClassRegistration.h"
 
 using namespace FrameworkTest;
 

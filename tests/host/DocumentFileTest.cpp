@@ -26,12 +26,12 @@
 #include "framework/CAFDocumentClass.h"
 #include "framework/OrrelChildDocument.h"
 #include "framework/ResponseTable.h"
-#include "host/Message.h"
-#include "host/SettingsKey.h"
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"
 #include "host/docfile/DocumentFile.h"
 #include "host/docfile/StoredId.h"
+#include "host/framework/Message.h"
+#include "host/settings/SettingsKey.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "IFramework.h"
 #include "ResultCodes.h"
 #include "foundation/CAFClassObject.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 #include "support/probe/ProbeClassObject.h"
 
 namespace {
@@ -169,7 +169,7 @@ TEST(StaticRegistration, AClassObjectFromAStaticLibraryReachesTheHost)
 }  // namespace
 
 #include "appkit/Alert.h"
-#include "host/HostAlertPolicy.h"
+#include "host/framework/HostAlertPolicy.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "ICalcNumericParamsFuncClass.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
-#include "host/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

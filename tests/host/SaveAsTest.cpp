@@ -12,7 +12,7 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
 #include "foundation/cocoa/MessageBox.h"
-#include "host/HostAlertPolicy.h"
+#include "host/framework/HostAlertPolicy.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "host/document/DataDocument.h"
 

@@ -9,7 +9,7 @@
 #include "foundation/KVDString.h"
 #include "foundation/units/PrefixedUnit.h"
 #include "foundation/units/UnitPrefix.h"
-#include "host/Framework.h"
+#include "host/framework/Framework.h"
 
 namespace {
 

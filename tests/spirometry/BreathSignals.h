@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "calc/EEH3Enumerator.h"
-#include "calc/FakeStreams.h"
 #include "foundation/KVDString.h"
+#include "support/FakeStreams.h"
 
 namespace SpiroTest {
 

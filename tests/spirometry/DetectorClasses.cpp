@@ -1,6 +1,6 @@
 #include "DetectorClasses.h"
 
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
 
 namespace SpiroTest {
 

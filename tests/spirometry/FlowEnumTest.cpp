@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "HostDoubles.h"
-#include "calc/LeakyIntegrator.h"
 #include "host/document/DataDocument.h"
 #include "spirometry/SpFlowEnum.h"
 #include "spirometry/SpFlowSettings.h"
+#include "support/LeakyIntegrator.h"
 
 using Spirometry::SpFlowEnum;
 using CalcTest::FakeData;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "calc/FakeStreams.h"
 #include "foundation/CAFClassObject.h"
 #include "host/data/Recording.h"
+#include "support/FakeStreams.h"
 
 namespace SpiroTest {
 

@@ -6,7 +6,7 @@
 #include <ostream>
 
 #include "BreathSignals.h"
-#include "calc/ListEvents.h"
+#include "support/ListEvents.h"
 #include "ResultCodes.h"
 #include "spirometry/ExpiratoryTidalVolumeDetector.h"
 #include "spirometry/SpFlowEnumerator.h"

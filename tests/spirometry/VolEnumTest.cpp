@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "HostDoubles.h"
-#include "calc/LeakyIntegrator.h"
 #include "foundation/units/UnitEntry.h"
 #include "spirometry/SpVolEnum.h"
+#include "support/LeakyIntegrator.h"
 
 using Spirometry::SpVolEnum;
 using CalcTest::FakeData;

@@ -1,7 +1,7 @@
 #include "support/HostEnvironment.h"
 
-#include "host/Framework.h"
-#include "host/PublishedFunctions.h"
+#include "host/calc/PublishedFunctions.h"
+#include "host/framework/Framework.h"
 
 namespace TestSupport {
 

@@ -1,0 +1,72 @@
+// The host's calculation host (type id of GUID_OrrelObjects, 17), which a computed channel
+// aggregates: it owns the channel's calculation enumerator, hands it its settings and sources,
+// and pulls samples from it, for the channel and to find the channel's range.
+#pragma once
+
+#include <vector>
+
+#include "IChannelCalc.h"
+#include "IDocView.h"
+#include "ICalcEnum.h"
+#include "IEnumFloatEx.h"
+#include "foundation/COMPtr.h"
+#include "foundation/KVDString.h"
+#include "host/framework/Aggregated.h"
+#include "host/framework/ServiceClassObject.h"
+
+namespace Host {
+
+class CalcEnumHost final : public Aggregated<ICalcEnumHost, ICalculation> {
+public:
+    explicit CalcEnumHost(IUnknown* outer) : Aggregated(outer) {}
+
+    HRESULT SetSources(long count, const CalcEnums::CCalcEnumSourceInfo* sources, uint32_t flags) override;
+    HRESULT GetCalcEnum(ICalcEnum** out) override;
+    HRESULT SetSettingsText(IAutoKVDString* text, IOrrelData2** data) override;
+    HRESULT GetSettingsText(IAutoKVDString** text) override;
+    HRESULT InstallCalcEnum(ICalculationClass* cls, TChannelId channel, IOrrelSetCalcData* data,
+                            ICalcEnum* calcEnum) override;
+    HRESULT GetChannel(TChannelId* channel) override;
+    HRESULT SetDataScaling(const DataScaling* scaling) override;
+    // KVD_E_BADSTATE without an enumerator, record data or a single sample in the range.
+    HRESULT AutoScale(IAutoOrrelDoc* doc, KVDPosition start, KVDPosition end, float* top, float* bottom,
+                      uint32_t flags) override;
+    HRESULT GetSamples(int record, uint32_t start, uint32_t count, float* out, uint32_t* delivered) override;
+    HRESULT GetDataScaling(DataScaling* scaling) override;
+    HRESULT Reset() override;
+
+    HRESULT GetCalculationClass(ICalculationClass** cls) override;
+    HRESULT GetSettings(IPersistObject** settings) override;
+    HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
+
+private:
+    // Connects the enumerator to the sources' streams of the record and positions it at start;
+    // end is the record's tick where the streams stop.
+    HRESULT Connect(IRecordData* records, int record, uint32_t start, uint32_t end);
+    // Pulls up to count samples, calling take with each block.
+    template <class Take>
+    HRESULT Pull(uint32_t count, Take take);
+    KVD::COMPtr<IRecordData> Records(IAutoOrrelDoc* doc) const;
+
+    KVD::COMPtr<ICalcEnum> mCalcEnum;
+    KVD::COMPtr<ICalculationClass> mClass;
+    // The document's calculation data and data own their calculations: not counted here.
+    IOrrelSetCalcData* mCalcData = nullptr;
+    IOrrelData2* mData = nullptr;
+    TChannelId mChannel{-1, 0};
+    std::vector<CalcEnums::CCalcEnumSourceInfo> mSources;
+    uint32_t mSourceFlags = 0;
+    KVD::String mSettingsText;
+    DataScaling mScaling{1.0, 0.0};
+};
+
+// The class of the calculation host: it makes calculation hosts aggregated in a calculation.
+class CalcEnumHostClass final : public CreatorClassObject {
+public:
+    explicit CalcEnumHostClass(TCAFId typeId);
+
+    // Aggregated, only as the inner unknown (iid IID_IUnknown).
+    HRESULT CreateObject(IUnknown* outer, const _IID& iid, void** out) override;
+};
+
+}  // namespace Host

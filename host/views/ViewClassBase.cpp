@@ -1,0 +1,37 @@
+#include "host/views/ViewClassBase.h"
+
+#include "FrameworkIds.h"
+
+namespace Host {
+
+HRESULT ViewClassBase::OnClassRegistered(IUnknown*)
+{
+    mRegistered = true;
+    return KVD_S_OK;
+}
+
+HRESULT ViewClassBase::ViewActivated(IDocView* view)
+{
+    mActive = view;
+    return KVD_S_OK;
+}
+
+HRESULT ViewClassBase::GetActiveView(IDocView** view)
+{
+    if (view == nullptr)
+        return KVD_E_POINTER;
+    *view = mActive;
+    if (mActive == nullptr)
+        return KVD_S_FALSE;
+    mActive->AddRef();
+    return KVD_S_OK;
+}
+
+ViewClassBaseClass::ViewClassBaseClass() : ServiceClassObject(kTypeId_ViewClassBase, L"View class base") {}
+
+HRESULT ViewClassBaseClass::CreateObject(IUnknown* outer, const _IID& iid, void** out)
+{
+    return CreateAggregated<ViewClassBase>(outer, iid, out);
+}
+
+}  // namespace Host

@@ -1,0 +1,221 @@
+// The main job end to end: spirohost loads the built plug-in, analyses a generated recording
+// and saves the report through the plug-in's CSV class; the report's figures are the
+// generator's true figures. And what analyse refuses.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "RunCommand.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+constexpr double kRate = 1000.0;
+
+std::vector<std::string> Cells(const std::string& line, char separator)
+{
+    std::vector<std::string> cells;
+    std::stringstream in(line);
+    std::string cell;
+    while (std::getline(in, cell, separator))
+        cells.push_back(cell);
+    return cells;
+}
+
+// The lines of a file, without their CR or LF.
+std::vector<std::string> Lines(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+double Number(const std::string& text)
+{
+    return text.empty() ? NAN : std::stod(text);
+}
+
+// The line after the first line that starts with heading.
+const std::string& After(const std::vector<std::string>& lines, const std::string& heading)
+{
+    for (size_t i = 0; i + 1 < lines.size(); ++i)
+        if (lines[i].rfind(heading, 0) == 0)
+            return lines[i + 1];
+    static const std::string none;
+    ADD_FAILURE() << "no line " << heading;
+    return none;
+}
+
+void ExpectNear(double actual, double truth, double relative, double absolute, const std::string& what)
+{
+    EXPECT_LE(std::fabs(actual - truth), std::max(relative * std::fabs(truth), absolute))
+        << what << ": " << actual << " against " << truth;
+}
+
+class AnalyseCommand : public ::testing::Test {
+protected:
+    std::string Analyse(const std::string& recording, const std::string& options, int* status)
+    {
+        return RunCommand(Spirohost() + " analyse " + recording + " --bundle " + SPIRO_BUNDLE_DIR + " --csv " +
+                              Report().string() + " " + options + " 2>&1",
+                          status);
+    }
+    std::filesystem::path Report() const { return mFolder.Path() / "report.csv"; }
+
+    TestSupport::TempFolder mFolder;
+};
+
+TEST_F(AnalyseCommand, TheReportHoldsTheGeneratorsTrueFigures)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    const std::string figures = (mFolder.Path() / "figures.csv").string();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 --figures " +
+                                     figures + " 2>&1",
+                                 &status);
+    ASSERT_EQ(status, 0) << out;
+    out = Analyse(edf, "--raw 1 --scale 2 --drift-correction --non-forced", &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("Report written to " + Report().string()), std::string::npos) << out;
+
+    const std::vector<std::string> report = Lines(Report());
+    std::vector<std::vector<std::string>> rows;
+    for (size_t i = 0; i < report.size(); ++i)
+        if (report[i].rfind("Breath #", 0) == 0)
+            for (size_t j = i + 1; j < report.size() && !report[j].empty(); ++j)
+                rows.push_back(Cells(report[j], ','));
+    std::vector<std::vector<std::string>> truth;
+    const std::vector<std::string> truthLines = Lines(figures);
+    for (size_t i = 1; i < truthLines.size() && truthLines[i].rfind("V_E", 0) != 0; ++i)
+        truth.push_back(Cells(truthLines[i], ','));
+
+    ASSERT_EQ(rows.size(), truth.size());
+    EXPECT_EQ(Cells(After(report, "Duration (s),Breaths"), ',').at(1), std::to_string(truth.size()));
+    const double twoSamples = 2.0 / kRate + 1e-9;
+    for (size_t b = 0; b < rows.size(); ++b) {
+        const std::vector<std::string>& row = rows[b];
+        const std::vector<std::string>& t = truth[b];
+        const std::string which = "breath " + std::to_string(b + 1);
+        const bool forced = t[1] == "yes";
+        ASSERT_GE(row.size(), forced ? 12u : 5u) << which;
+        EXPECT_EQ(row[0].find("(forced)") != std::string::npos, forced) << which;
+        ExpectNear(Number(row[1]), Number(t[3]), 0, twoSamples, which + " Ti");
+        ExpectNear(Number(row[2]), Number(t[4]), 0, twoSamples, which + " Te");
+        ExpectNear(Number(row[3]), Number(t[5]), 0, twoSamples, which + " duration");
+        if (!forced) {
+            ExpectNear(Number(row[4]), Number(t[6]), 0.03, 0.05, which + " V_T");
+            continue;
+        }
+        ExpectNear(Number(row[5]), Number(t[7]), 0.05, 0.2, which + " PIF");
+        ExpectNear(Number(row[7]), Number(t[8]), 0.05, 0.2, which + " PEF");
+        ExpectNear(Number(row[9]), Number(t[6]), 0.03, 0.05, which + " FVC");
+        ExpectNear(Number(row[10]), Number(t[9]), 0.03, 0.05, which + " FEV1");
+    }
+    const std::vector<std::string> summary = Cells(report.back(), ',');
+    ASSERT_EQ(summary.size(), 5u);
+    auto truthOf = [&truthLines](const std::string& name) -> double {
+        for (const std::string& line : truthLines)
+            if (line.rfind(name + ",", 0) == 0)
+                return Number(Cells(line, ',').at(1));
+        return NAN;
+    };
+    ExpectNear(Number(summary[0]), truthOf("V_E (L/s)"), 0.03, 0, "V_E");
+    ExpectNear(Number(summary[3]), truthOf("f (Hz)"), 0.03, 0, "f");
+}
+
+// Recorded flow and volume channels beside the raw one: the report analyses the calculations'
+// channels, not the recorded ones found by their units.
+TEST_F(AnalyseCommand, AnalysesItsOwnChannelsBesideRecordedFlowAndVolume)
+{
+    const std::string recording = (mFolder.Path() / "recorded.csv").string();
+    std::ofstream csv(recording);
+    csv << "time,Raw [V],Flow [L/s],Volume [L]\n";
+    for (int i = 0; i < 6000; ++i) {
+        const double phase = 2 * M_PI * i / 400.0;
+        csv << i / 100.0 << "," << std::sin(phase) / 2 << "," << std::sin(phase) << "," << std::cos(phase) << "\n";
+    }
+    csv.close();
+    int status = -1;
+    const std::string out = Analyse(recording, "--raw 1 --scale 2", &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(After(Lines(Report()), "Flow,Volume,"), "Channel 4,Channel 5,1% full range,2 x average volume");
+}
+
+TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
+{
+    const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+    const std::string notARecording = mFolder.Write("notes.edf", "these are notes").string();
+    const struct {
+        std::string recording;
+        std::string options;
+        std::string message;
+    } cases[] = {
+        {notARecording, "--raw 1", "notes.edf"},
+        {sample, "--raw 2", "has no channel 2"},
+        {sample, "--raw 1 --select 10:1000", "beyond the end of the recording"},
+        {sample, "--raw 1 --select 5:2", "not a range"},
+        {sample, "--raw 1 --head 3 --scale 2", "exclude each other"},
+        {sample, "--raw 1 --units gallons", "--units"},
+        {sample, "--raw 1 --compensation", "only to flow head 2"},
+        {sample, "--raw 1 --head 3 --compensation", "only to flow head 2"},
+        {sample, "--raw 1 --scale 2 --compensation", "only to flow head 2"},
+        {sample, "--raw 1 --scale -2", "greater than 0"},
+        {sample, "--raw 1 --scale nan", "greater than 0"},
+        {sample, "--raw 1 --noise-floor inf", "--noise-floor"},
+    };
+    for (const auto& c : cases) {
+        int status = 0;
+        const std::string out = Analyse(c.recording, c.options, &status);
+        EXPECT_NE(status, 0) << c.options;
+        EXPECT_NE(out.find(c.message), std::string::npos) << c.options << ": " << out;
+        EXPECT_FALSE(std::filesystem::exists(Report())) << c.options;
+    }
+}
+
+TEST_F(AnalyseCommand, AnInvalidSelectionIsReportedAsItsReason)
+{
+    int status = 0;
+    const std::string out =
+        Analyse(std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf", "--raw 1 --scale 2 --select 0:2", &status);
+    EXPECT_NE(status, 0);
+    const std::vector<std::string> report = Lines(Report());
+    ASSERT_EQ(report.size(), 1u);
+    EXPECT_FALSE(report[0].empty());
+    EXPECT_NE(out.find("spirohost analyse: " + report[0]), std::string::npos) << out;
+
+    // Two blocks of one second each: an empty selection where they meet is empty, one that
+    // crosses is two blocks.
+    const std::string blocks = (mFolder.Path() / "blocks.csv").string();
+    std::ofstream csv(blocks);
+    csv << "time,Raw [V]\n";
+    for (int block = 0; block < 2; ++block) {
+        for (int i = 0; i < 100; ++i)
+            csv << (block * 100 + i) / 100.0 << "," << std::sin(i / 10.0) << "\n";
+        csv << "\n";
+    }
+    csv.close();
+    const struct {
+        const char* select;
+        const char* reason;
+    } cases[] = {{"1:1", "The selection is empty."}, {"0.5:1.5", "more than one block"}};
+    for (const auto& c : cases) {
+        const std::string message = Analyse(blocks, std::string("--raw 1 --scale 2 --select ") + c.select, &status);
+        EXPECT_NE(status, 0);
+        EXPECT_NE(message.find(c.reason), std::string::npos) << c.select << ": " << message;
+    }
+}
+
+}  // namespace

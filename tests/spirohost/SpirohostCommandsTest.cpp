@@ -1,0 +1,73 @@
+// The recording commands of spirohost: generate and info, with their error paths.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "RunCommand.h"
+#include "host/data/Recording.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+std::string Temp(const std::string& name) { return ::testing::TempDir() + "gen_" + std::to_string(getpid()) + name; }
+
+TEST(GenerateCommand, WritesTheRecordingAndItsFigures)
+{
+    const std::string edf = Temp(".edf"), figures = Temp(".csv");
+    int status = -1;
+    const std::string out =
+        RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --figures " + figures, &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("analyse with --raw 1 --scale 2 --drift-correction"), std::string::npos) << out;
+    EXPECT_NE(out.find("breaths 7, non-forced 6"), std::string::npos) << out;
+
+    const Host::Recording r = Host::LoadRecording(edf);
+    EXPECT_EQ(r.Channel(0).title, "Flow head");
+    EXPECT_DOUBLE_EQ(r.TickRate(), 1000.0);
+
+    std::ifstream in(figures);
+    std::string line;
+    int rows = 0, forced = 0;
+    std::getline(in, line);
+    EXPECT_EQ(line.rfind("breath,forced,start (s),Ti (s)", 0), 0u) << line;
+    while (std::getline(in, line) && line.rfind("V_E", 0) != 0) {
+        ++rows;
+        forced += line.find(",yes,") != std::string::npos;
+    }
+    EXPECT_EQ(rows, 7);
+    EXPECT_EQ(forced, 1);
+}
+
+TEST(GenerateCommand, RefusesBadInputWithAMessageAndNonZeroExit)
+{
+    int status = 0;
+    for (const std::string& args : {std::string(" generate"), std::string(" generate x.edf --tau -1"),
+                                    std::string(" generate x.edf --quiet zero"),
+                                    std::string(" generate /nonexistent/dir/x.edf")}) {
+        const std::string err = RunCommand(Spirohost() + args + " 2>&1 >/dev/null", &status);
+        EXPECT_NE(status, 0) << args;
+        EXPECT_NE(err.find("spirohost generate"), std::string::npos) << args << ": " << err;
+    }
+    const std::string help = RunCommand(Spirohost() + " generate --help", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(help.find("--figures"), std::string::npos);
+}
+
+TEST(InfoCommand, ListsRecordsAndChannels)
+{
+    int status = -1;
+    const std::string out = RunCommand(Spirohost() + " info " + SPIRO_TEST_DATA_DIR "/sample.edf", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(out.find("1 record(s) at 1000 ticks per second"), std::string::npos) << out;
+    EXPECT_NE(out.find("record 1: 88000 ticks, 88 s"), std::string::npos) << out;
+    EXPECT_NE(out.find("channel 1: \"Flow head\" [V]"), std::string::npos) << out;
+
+    const std::string err = RunCommand(Spirohost() + " info /nonexistent.csv 2>&1 >/dev/null", &status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(err.find("/nonexistent.csv: the file cannot be opened"), std::string::npos) << err;
+}
+
+}  // namespace
