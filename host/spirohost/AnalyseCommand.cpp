@@ -18,9 +18,9 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/TextConversion.h"
-#include "framework/CAFMessageSender.h"
 #include "host/document/DataDocument.h"
 #include "host/framework/Framework.h"
+#include "host/framework/ParamBlock.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/Options.h"
@@ -56,8 +56,7 @@ public:
 
 // The document's settings-change message, as its settings dialog sends it.
 typedef MsgIdClass<&Spirometry::SpiroDocumentGUID, Spirometry::kSpiroSettingsChangeMsgIndex> SettingsChangeMsgId;
-typedef MsgData8<SettingsChangeMsgId, 0, double, double, bool, int, int, int, double, bool> SettingsChangeMsg;
-constexpr MsgFlags kRecordedChange = 32;
+constexpr uint32_t kRecordedChange = 32;
 // The flow-head table's one head with a non-linear compensation.
 constexpr int kNonLinearHead = 2;
 
@@ -163,11 +162,11 @@ void SetUp(ICustomDocument* child, const AnalyseSettings& s, int flowChannel, in
     // The settings dialog names the calculations' channels first: the calculation dialogs then
     // set up those channels, not others the document found by their units.
     KVD::COMPtr<IMessageHandler> handler(KVD::com_cast(child));
-    CAFMessageSender sender;
-    sender.SendMsg(handler,
-                   SettingsChangeMsg(s.forcedThreshold, s.cyclePercent, s.nonForced, flowChannel, volumeChannel,
-                                     s.prefix, s.noiseFloor, s.noiseFloor > 0.0),
-                   kRecordedChange);
+    Host::ParamBlock params;
+    params.Add(s.forcedThreshold).Add(s.cyclePercent).Add(s.nonForced).Add(flowChannel).Add(volumeChannel);
+    params.Add(s.prefix).Add(s.noiseFloor).Add(s.noiseFloor > 0.0);
+    Check(Host::DeliverMessage(handler, SettingsChangeMsgId::GetId(), kRecordedChange, params) == KVD_S_OK,
+          "the spirometry settings were not taken");
     KVD::COMPtr<Spirometry::ISpiroDocument> spiro(KVD::com_cast(child));
     Check(spiro != nullptr, "the spirometry document offers no settings");
     spiro->SetRawFlowChan(s.raw - 1);

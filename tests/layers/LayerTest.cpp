@@ -33,14 +33,6 @@ const std::map<std::string, std::set<std::string>> kMayUse = {
     {"host", {"hostapi", "platform", "foundation", "calc"}},
 };
 
-// Includes that point up today, by file and include, each with why. The last test fails once
-// a line here is no longer needed: remove it then.
-const std::map<std::pair<std::string, std::string>, const char*> kKnownExceptions = {
-    {{"host/spirohost/AnalyseCommand.cpp", "framework/CAFMessageSender.h"},
-     "spirohost sends the analysis its messages through the plug-in's framework class, which the "
-     "host reaches through an unused calc -> framework link; the host is to get a sender of its own"},
-};
-
 // The build's include folders, in the order a quoted include searches them after the
 // including file's own folder.
 const std::vector<fs::path> kIncludeRoots = {"hostapi", "platform", "src", ".", "host"};
@@ -149,25 +141,11 @@ TEST(Layers, AnIncludeUpTheLayersIsNamedWithItsFile)
 TEST(Layers, ProductIncludesPointDown)
 {
     std::set<std::string> seen;
-    for (const auto& up : UpwardIncludes(SPIRO_SOURCE_DIR, &seen)) {
-        EXPECT_TRUE(kKnownExceptions.count({up.file, up.include}) != 0)
-            << up.file << " includes \"" << up.include << "\": " << up.fromLayer << " may not use "
-            << up.toLayer;
-    }
+    for (const auto& up : UpwardIncludes(SPIRO_SOURCE_DIR, &seen))
+        ADD_FAILURE() << up.file << " includes \"" << up.include << "\": " << up.fromLayer << " may not use "
+                      << up.toLayer;
     for (const char* layer : {"hostapi", "platform", "foundation", "framework", "calc", "spirometry", "host"})
         EXPECT_TRUE(seen.count(layer) != 0) << "no files found of " << layer;
-}
-
-TEST(Layers, EveryKnownExceptionIsStillNeeded)
-{
-    std::set<std::string> seen;
-    std::set<std::pair<std::string, std::string>> used;
-    for (const auto& up : UpwardIncludes(SPIRO_SOURCE_DIR, &seen))
-        used.insert({up.file, up.include});
-    for (const auto& exception : kKnownExceptions)
-        EXPECT_TRUE(used.count(exception.first) != 0)
-            << exception.first.first << " no longer includes \"" << exception.first.second
-            << "\": drop its exception";
 }
 
 }  // namespace
