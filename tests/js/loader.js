@@ -22,7 +22,7 @@ function bundleFiles(withRemote) {
 class FakeProxy {
   constructor(answers) {
     this.calls = [];
-    this.answers = answers || {};
+    this.answers = Object.assign({ HasData: true }, answers || {});
     const names = ['CompileMarkup', 'BadPlotterProperty', 'VLinesDragged', 'BoxResized', 'SetSVG',
       'XScalingChanged', 'YScalingChanged', 'ZoomLevelChanged', 'RequestPixData', 'RequestLabelsData',
       'RequestEquation', 'IsZoomEnabled', 'SetZoomState', 'HasData', 'OnMouseClick', 'RegionPosChanged',
@@ -62,3 +62,8 @@ function load(options) {
 }
 
 module.exports = { load, FakeProxy, bundleFiles, tableOrder, jsDir };
+
+// Values from the script context carry that context's prototypes: compare their plain form.
+const assert = require('node:assert');
+module.exports.eq = (actual, expected, message) =>
+  assert.deepStrictEqual(JSON.parse(JSON.stringify(actual)), expected, message);

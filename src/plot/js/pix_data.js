@@ -58,6 +58,8 @@
     var before = this.values.length;
     var step = this.interval.step;
     var call = this.is_text ? 'RequestLabelsData' : 'RequestPixData';
+    // A host without data sources has nothing to give for '$' names (yet): ask again later.
+    if (this.values.length < wanted && !this.ended && this.name.charAt(0) === '$' && !lumo.host_has_data()) return false;
     while (!this.ended && this.values.length < wanted) {
       var missing = Math.min(wanted - this.values.length, kChunk);
       var t = this.first + this.values.length * step;

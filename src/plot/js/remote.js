@@ -8,7 +8,7 @@
   var funcs = {
     sin: Math.sin, cos: Math.cos, tan: Math.tan, sqrt: Math.sqrt, ln: Math.log,
     log: function (v) { return Math.log(v) / Math.LN10; },
-    round: function (v) { return v < 0 ? -Math.round(-v) : Math.round(v); }, ceil: Math.ceil, floor: Math.floor
+    round: Math.round, ceil: Math.ceil, floor: Math.floor
   };
   lumo.compile_expression = function (text) {
     var toks = String(text).match(/\s*(\d+\.?\d*(?:[eE][+-]?\d+)?|\.\d+|[a-z]+\(|[a-z]+|[-+*/%^()])/g);

@@ -29,7 +29,8 @@
   // the tick step needs, written without an exponent for ordinary magnitudes.
   lumo.format_value = function (v, sigfigs, step) {
     if (!isFinite(v)) return '';
-    if (v === 0) return '0';
+    // A tick at i x step that rounding moved off zero is zero.
+    if (v === 0 || (step > 0 && Math.abs(v) < step * 1e-9)) return '0';
     var mag = Math.floor(Math.log(Math.abs(v)) / Math.LN10);
     var decimals = Math.max(0, (sigfigs || 4) - 1 - mag);
     if (step > 0 && isFinite(step)) {
