@@ -18,7 +18,7 @@ test('tick steps: the largest 1-2-5 step with enough labels, unless labels would
     [0.001, 5e5, 7, 52, 0, 0.0002],
     [0.001, 5e5, 7, 49, 0, 0.0001],
     [2500, 0.2, 7, 22, 0, 200],
-    [10, 100, 0, 52, 0, 5]
+    [10, 100, 0, 52, 0, 10]
   ];
   for (const [span, ppu, minLabels, minPx, minStep, expected] of cases) {
     const got = lumo.tick_step(span, ppu, minLabels, minPx, minStep);
