@@ -47,7 +47,14 @@
         plot.redraw();
       },
       end: function () {
-        if (!moved) { if (plot.p.showmenubutton) lumo.open_scale_menu(plot, scale); return; }
+        if (!moved) {
+          // Wait out the double-click time: a second press scales automatically instead.
+          lumo.cancel_timeout(plot.menu_timer);
+          if (plot.p.showmenubutton) {
+            plot.menu_timer = lumo.timeout(function () { plot.menu_timer = null; lumo.open_scale_menu(plot, scale); }, plot.dblclick_time);
+          }
+          return;
+        }
         var r = scale.limit(scale.min, scale.max);
         scale.min = min0; scale.max = max0;
         plot.zoom_to(vertical ? null : r, vertical ? r : null);

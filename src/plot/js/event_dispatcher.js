@@ -86,6 +86,8 @@
       $(doc).on('mousemove', move).on('mouseup', up);
     },
     double_click: function (x, y) {
+      lumo.cancel_timeout(this.plot.menu_timer);
+      this.plot.menu_timer = null;
       var list = this.top_down();
       for (var i = 0; i < list.length; ++i) if (list[i].dblclick && list[i].dblclick(x, y)) return;
       var scale = lumo.scale_at(this.plot, x, y);

@@ -69,6 +69,8 @@
       var arr = this.accept(got, missing);
       for (var i = 0; i < arr.length; ++i) this.values.push(arr[i]);
       if (arr.length < missing) this.ended = true;
+      // Long pulls tell the host how far they got (a host without this method answers "").
+      if (wanted > kChunk) lumo.remote('UpdateProgress', this.values.length, wanted);
     }
     return this.values.length > before;
   };

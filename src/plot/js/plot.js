@@ -23,6 +23,7 @@
       this.throbber_timer = null;
       this.timings = {};
       this.mouse = null;
+      this.menu_timer = null;
       this.is_set_up = false;
       this.element = null;
       this.layers = {};
@@ -166,7 +167,10 @@
         self.layout();
         var svg = lumo.make('SvgPainter', self.size.w, self.size.h, self.p.fontfamily);
         svg.start();
-        self.paint_all(svg);
+        // The pointer's cursor and rubber band belong to the screen, not to print.
+        var mouse = self.mouse;
+        self.mouse = null;
+        try { self.paint_all(svg); } finally { self.mouse = mouse; }
         var text = svg.finish();
         self.timings.copy = lumo.now() - t0;
         self.timings.copy_bytes = text.length;
@@ -303,7 +307,8 @@
         });
       }
       var lf = { size: p.labelsize, family: p.fontfamily, colour: lumo.colours.black };
-      if (p.xlabel) painter.text(p.xlabel, a.left + a.width / 2, this.size.h - p.labelsize * 1.6 - 4, lumo.merge(lf, { halign: 'middle', valign: 'top' }));
+      var xlabelY = Math.min(this.size.h - p.labelsize * 1.4, a.bottom + p.majorticksize + p.fontsize * 1.5 + 8);
+      if (p.xlabel) painter.text(p.xlabel, a.left + a.width / 2, xlabelY, lumo.merge(lf, { halign: 'middle', valign: 'top' }));
       if (p.ylabel) painter.text(p.ylabel, p.labelsize * 0.6 + 2, a.top + a.height / 2, lumo.merge(lf, { halign: 'middle', valign: 'top', angle: -90 }));
       if (p.title) painter.text(p.title, a.left + a.width / 2, p.topmargin + 2, lumo.merge(lf, { halign: 'middle', valign: 'top', weight: 'bold' }));
     },
