@@ -40,7 +40,7 @@ class FakeProxy {
 
 function load(options) {
   const opts = options || {};
-  const proxy = opts.proxy || new FakeProxy(opts.answers);
+  const proxy = opts.proxy === undefined ? new FakeProxy(opts.answers) : opts.proxy;
   const timers = [];
   const context = {
     console,

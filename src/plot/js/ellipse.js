@@ -9,7 +9,6 @@
     own_props: function () {
       return { cx: lumo.props.num(0), cy: lumo.props.num(0), rx: lumo.props.num(1, 0), ry: lumo.props.num(1, 0), angle: lumo.props.num(0) };
     },
-    is_data: function () { return false; },
     draw: function (painter) {
       var xs = this.plot.scales[0], ys = this.plot.scales[1];
       var p = this.p;

@@ -20,7 +20,7 @@
       on('mousemove', this.move);
       on('mouseleave', this.leave);
       on('contextmenu', this.context_menu);
-      element.addEventListener('wheel', function (ev) { lumo.guard(plot, function () { self.wheel(ev); }); }, { passive: false });
+      on('wheel', this.wheel);
     },
     pos: function (ev) {
       var r = this.element.getBoundingClientRect();
@@ -120,10 +120,11 @@
     },
     wheel: function (ev) {
       var p = this.pos(ev);
-      if (!this.in_area(p.x, p.y)) return;
-      ev.preventDefault();
+      if (!this.in_area(p.x, p.y)) return undefined;
       var zoom = this.plot.plotters.filter(function (pl) { return pl.kind === 'zoom'; })[0];
-      if (zoom) zoom.zoom_about(p.x, p.y, ev.deltaY > 0 ? 1.25 : 0.8, ev.shiftKey);
+      var delta = (ev.originalEvent || ev).deltaY;
+      if (zoom) zoom.zoom_about(p.x, p.y, delta > 0 ? 1.25 : 0.8, ev.shiftKey);
+      return false;
     }
   });
 

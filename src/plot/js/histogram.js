@@ -44,6 +44,9 @@
       });
       return { lo: lo, hi: hi, width: w, counts: counts };
     },
+    data_changed: function (first, count) {
+      if (this.p.data instanceof lumo.PixEnum) this.p.data.invalidate(first, count);
+    },
     data_range: function (axis) {
       var b = this.bins();
       if (!b) return null;

@@ -46,10 +46,6 @@ var lumo = (function (global) {
     C.apply(obj, Array.prototype.slice.call(arguments, 1));
     return obj;
   };
-  lumo.is_a = function (obj, name) {
-    return obj != null && typeof obj === 'object' && defs[name] !== undefined &&
-      obj instanceof lumo.cls(name);
-  };
 
   // ---- plotter kinds: each class registered under its names ----
   var kinds = {};
@@ -60,11 +56,12 @@ var lumo = (function (global) {
     return Object.prototype.hasOwnProperty.call(kinds, kind) ? kinds[kind] : undefined;
   };
   lumo.is_plotter_kind = function (kind) { return lumo.plotter_class(kind) !== undefined; };
-  lumo.plotter_kinds = function () { return Object.keys(kinds); };
 
   // ---- plots by id ----
   var plots = {};
   lumo.make_plot = function (id, markup) {
+    // A plot made again in the same element replaces the earlier one and its layers.
+    if (lumo.get_plot(id)) lumo.get_plot(id).destroy();
     var plot = lumo.make('Plot', id);
     plots[id] = plot;
     if (markup !== undefined && markup !== null) plot.set_markup(markup);
@@ -73,7 +70,6 @@ var lumo = (function (global) {
   lumo.get_plot = function (id) {
     return Object.prototype.hasOwnProperty.call(plots, id) ? plots[id] : undefined;
   };
-  lumo.forget_plots = function () { plots = {}; };
 
   // ---- plotter ids: "plotter-N", N a running number of the page that skips ids in use ----
   var nextPlotterNumber = 0;
@@ -83,7 +79,6 @@ var lumo = (function (global) {
       if (!inUse(id)) return id;
     }
   };
-  lumo.reset_plotter_ids = function () { nextPlotterNumber = 0; };
 
   // ---- the bridge: every call guarded, so a method the host lacks answers "" ----
   lumo.proxy = function () {

@@ -21,8 +21,6 @@
     this.bad_answer = null;
   };
   P.markup = function () { return "'" + this.name + "'" + this.interval.markup(); };
-  P.length = function () { return this.values.length; };
-  P.get = function (i) { return this.values[i]; };
 
   // First index: the interval's begin, or for 'begin' the first x of the view over the x step.
   P.first_index = function (view) {

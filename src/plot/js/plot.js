@@ -44,7 +44,8 @@
       Object.keys(layerZ).forEach(function (name) { self.layers[name] = lumo.make('CanvasLayer', el, name, layerZ[name]); });
       this.dispatcher = lumo.make('EventDispatcher', this, el);
       this.menu_button = lumo.make_menu_button(this);
-      jQuery(lumo.global).on('resize', function () { self.redraw(); });
+      this.on_resize = function () { self.redraw(); };
+      jQuery(lumo.global).on('resize', this.on_resize);
     },
     layout: function () {
       if (this.element) {
@@ -63,6 +64,18 @@
       Object.keys(this.layers).forEach(function (k) { self.layers[k].resize(self.size.w, self.size.h); });
     },
     set_size: function (w, h) { this.size = { w: w, h: h }; this.layout(); },
+    destroy: function () {
+      this.scheduler.cancel();
+      this.remove_plotters();
+      this.stop_throbber();
+      if (!this.element) return;
+      var self = this;
+      Object.keys(this.layers).forEach(function (k) { self.layers[k].remove(); });
+      this.menu_button.remove();
+      this.hide_error();
+      jQuery(this.element).off();
+      jQuery(lumo.global).off('resize', this.on_resize);
+    },
 
     // ---- operations the host calls ----
     dblclick_ms: function (t) {
@@ -224,7 +237,6 @@
 
     // ---- drawing ----
     redraw: function () { this.scheduler.request(this.p.throttleredraws); },
-    draw: function () { this.redraw(); },
     sorted_plotters: function () {
       return this.plotters.map(function (pl, i) { return { pl: pl, i: i }; })
         .sort(function (a, b) { return (a.pl.z_order() - b.pl.z_order()) || (a.i - b.i); })
@@ -242,6 +254,7 @@
         if (pl.p.visible) self.paint_plotter(pl, self.layers[pl.layer_name()].painter);
       });
       this.paint_scales(this.layers.back.painter);
+      this.menu_button.update();
       if (this.p.hidewhiledrawing) Object.keys(this.layers).forEach(function (k) { self.layers[k].set_visible(true); });
       this.timings.draw = lumo.now() - t0;
     },

@@ -67,7 +67,10 @@
         var i0 = Math.floor((xs.min - u.first) / u.step) - 1, i1 = Math.ceil((xs.max - u.first) / u.step) + 1;
         return [Math.max(0, i0), Math.min(d.n - 1, i1)];
       }
-      return [0, d.n - 1];
+      // Time plots have ascending x: find the visible part by bisection.
+      var xv = d.x.values;
+      var lo = lumo.lower_bound(xv, xs.min, 0, d.n) - 1, hi = lumo.lower_bound(xv, xs.max, 0, d.n);
+      return [Math.max(0, lo), Math.min(d.n - 1, hi)];
     },
     data_range: function (axis) {
       var d = this.data();

@@ -72,8 +72,6 @@
     if (!(this instanceof lumo.PixArray)) return new lumo.PixArray(array);
     this.values = Array.prototype.slice.call(array || []);
   };
-  lumo.PixArray.prototype.length = function () { return this.values.length; };
-  lumo.PixArray.prototype.get = function (i) { return this.values[i]; };
   lumo.PixArray.prototype.numbers = function () {
     return this.values.map(function (v) { return typeof v === 'number' ? v : NaN; });
   };
