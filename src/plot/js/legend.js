@@ -20,8 +20,9 @@
         return { name: pl.p.name || pl.id, colour: pl.p.colour };
       });
     },
-    // Text lines are indented to leave room for the line samples.
-    lines: function () { return this.entries().map(function (e) { return '\u2003\u2003 ' + e.name; }); },
+    lines: function () { return this.entries().map(function (e) { return e.name; }); },
+    // Room for the line samples left of the names.
+    indent: function () { return 22; },
     draw_content: function (painter, b) {
       lumo.cls('Region').prototype.draw_content.call(this, painter, b);
       var lineH = this.font_size() * 1.3;

@@ -20,9 +20,10 @@
     configure: function () { this.pos = { x: this.p.x, y: this.p.y }; },
     font_size: function () { return this.p.fontsize === null ? this.plot.p.canvas_fontsize + 2 : this.p.fontsize; },
     lines: function () { return []; },
+    indent: function () { return 0; },
     box: function () {
       var a = this.plot.area;
-      var size = lumo.text_block_size(this.lines(), this.font_size(), this.plot.p.fontfamily, 4);
+      var size = lumo.text_block_size(this.lines(), this.font_size(), this.plot.p.fontfamily, 4, this.indent());
       return { x: a.left + a.width * this.pos.x / 100, y: a.top + a.height * this.pos.y / 100, w: size.w, h: size.h };
     },
     inside: function (x, y) {
@@ -41,7 +42,7 @@
     },
     draw_content: function (painter, b) {
       lumo.draw_text_block(painter, this.lines(), 0, 0, {
-        size: this.font_size(), family: this.plot.p.fontfamily, colour: this.p.colour, padding: 4,
+        size: this.font_size(), family: this.plot.p.fontfamily, colour: this.p.colour, padding: 4, indent: this.indent(),
         background: this.p.background, border: this.p.border ? new lumo.Colour(120, 120, 120, 255) : null
       });
       return b;
