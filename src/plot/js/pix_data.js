@@ -20,7 +20,6 @@
     this.ended = false;
     this.bad_answer = null;
   };
-  P.markup = function () { return "'" + this.name + "'" + this.interval.markup(); };
 
   // First index: the interval's begin, or for 'begin' the first x of the view over the x step.
   P.first_index = function (view) {

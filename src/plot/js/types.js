@@ -23,15 +23,12 @@
   };
   lumo.Colour.prototype.markup = function () { return this.hex() + hex2(this.a); };
   lumo.Colour.prototype.with_alpha = function (a) { return new lumo.Colour(this.r, this.g, this.b, a * 255); };
-  lumo.Colour.prototype.toString = function () { return this.css(); };
   lumo.colour = function (v, fallback) {
     return v instanceof lumo.Colour ? v : (fallback || new lumo.Colour(0, 0, 0, 255));
   };
   lumo.colours = {
     white: new lumo.Colour(255, 255, 255, 255),
-    black: new lumo.Colour(0, 0, 0, 255),
-    grey: new lumo.Colour(200, 200, 200, 255),
-    dark: new lumo.Colour(80, 80, 80, 255)
+    black: new lumo.Colour(0, 0, 0, 255)
   };
   // Distinct trace colours for plotters that name none.
   lumo.palette = [[31, 119, 180], [214, 39, 40], [44, 160, 44], [255, 127, 14], [148, 103, 189],
