@@ -61,7 +61,7 @@
   var resourceCache;
   lumo.resource_urls = function () {
     if (resourceCache === undefined) {
-      var r = lumo.remote('ResourceURLs');
+      var r = lumo.remote('ResourceURLs') || lumo.remote('resource_urls');
       resourceCache = r && typeof r === 'object' ? r : null;
     }
     return resourceCache;
