@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "graphics/Image.h"
-#include "web/HeadlessChromium.h"
+#include "web/Browser.h"
 #include "web/WebView.h"
 
 namespace {
@@ -30,8 +30,8 @@ class Chromium : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!Web::HeadlessChromium::Available())
-            GTEST_SKIP() << "no Chromium at " << Web::HeadlessChromium::Executable();
+        if (!Web::Browser::Available())
+            GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     }
 };
 
