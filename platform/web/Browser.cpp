@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "web/PageServer.h"
+#include "web/Value.h"
 
 namespace Web {
 namespace {
@@ -257,7 +258,7 @@ bool Browser::Pump(Ready ready, double timeout, std::string& error)
         }
         const double left = deadline - Seconds();
         if (left <= 0) {
-            error = "the browser did not answer within " + std::to_string(int(timeout)) + " s";
+            error = "the browser did not answer within " + ScriptNumberText(timeout) + " s";
             return false;
         }
         pollfd fds[2] = {{mFd, POLLIN, 0}, {server != nullptr ? server->NotifyFd() : -1, POLLIN, 0}};

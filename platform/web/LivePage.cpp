@@ -53,6 +53,9 @@ void AddFrames(const nlohmann::json& tree, std::vector<WebFrame>& frames)
         AddFrames(child, frames);
 }
 
+// "N s" for a timeout given in seconds.
+std::string SecondsText(double seconds) { return ScriptNumberText(seconds) + " s"; }
+
 // The first line of the page's exception, as script would print it.
 std::string ExceptionText(const nlohmann::json& details)
 {
@@ -68,6 +71,12 @@ std::string ExceptionText(const nlohmann::json& details)
 }  // namespace
 
 LivePage::LivePage() = default;
+
+std::string LivePage::CallURL() const
+{
+    PageServer* server = PageServer::Current();
+    return server != nullptr && mId != 0 ? server->CallURL(mId) : std::string();
+}
 
 LivePage::~LivePage()
 {
@@ -196,7 +205,7 @@ bool LivePage::DoLoad(const std::string& html, const std::string& baseURL)
             browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, error,
                              kStopTimeout);
             browser->Command("Page.stopLoading", nlohmann::json::object(), mSession, ignored, error, kStopTimeout);
-            return Fail("the page did not finish loading within " + std::to_string(int(mLoadTimeout)) + " s");
+            return Fail("the page did not finish loading within " + SecondsText(mLoadTimeout));
         }
         return Fail(error);
     }
@@ -229,7 +238,7 @@ bool LivePage::Run(const std::string& expression, double timeout, nlohmann::json
         browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, stopError,
                          kStopTimeout);
         browser->AwaitReply(id, kStopTimeout, ignored, stopError);
-        error = "the script did not finish within " + std::to_string(int(timeout)) + " s";
+        error = "the script did not finish within " + SecondsText(timeout);
         return false;
     }
     if (result.contains("exceptionDetails")) {

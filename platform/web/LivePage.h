@@ -27,6 +27,8 @@ public:
     void SetTimeouts(double load, double evaluation);
     // The URL of the current document, with the process's secret; empty before the first load.
     const std::string& URL() const { return mURL; }
+    // Where the page's bridge objects post their calls; empty before the first load.
+    std::string CallURL() const;
 
     std::vector<WebFrame> Frames() const override { return mFrames; }
     void SetViewSize(int width, int height) override;

@@ -142,7 +142,11 @@ void Page::RunQueuedCalls()
 {
     if (IsInCall() || mRunningQueue)
         return;
-    mRunningQueue = true;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(mRunningQueue);
     for (;;) {
         QueuedCall call;
         BridgeObject::Handler handler;
@@ -159,7 +163,6 @@ void Page::RunQueuedCalls()
         if (handler)
             handler(call.method, call.arguments);
     }
-    mRunningQueue = false;
 }
 
 bool Page::Fail(std::string error)

@@ -214,7 +214,7 @@ int PageServer::Call(int id, const std::string& key, const std::string& body, st
         // The counter is full of earlier notices: the main thread will look anyway.
     }
     if (answer.wait_for(std::chrono::duration<double>(kCallTimeout)) != std::future_status::ready) {
-        reply = "the host did not answer within " + std::to_string(int(kCallTimeout)) + " s";
+        reply = "the host did not answer within " + ScriptNumberText(kCallTimeout) + " s";
         return 503;
     }
     reply = answer.get();
