@@ -1,5 +1,6 @@
 #include "web/Browser.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <poll.h>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -33,6 +35,27 @@ Browser*& Instance()
 }
 
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
+
+// Profile folders are named after their host's process id, so that those of a host that died
+// without stopping its browser can be told and removed.
+const std::string kProfileFolder = "/tmp";
+const std::string kProfilePrefix = kProfileFolder + "/spiro-chromium-";
+
+void RemoveOrphanedProfiles()
+{
+    DIR* folder = opendir(kProfileFolder.c_str());
+    if (folder == nullptr)
+        return;
+    const std::string name = kProfilePrefix.substr(kProfileFolder.size() + 1);
+    while (dirent* entry = readdir(folder)) {
+        if (std::strncmp(entry->d_name, name.c_str(), name.size()) != 0)
+            continue;
+        const pid_t host = pid_t(std::atol(entry->d_name + name.size()));
+        if (host > 0 && kill(host, 0) != 0 && errno == ESRCH)
+            nftw((kProfileFolder + "/" + entry->d_name).c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+    closedir(folder);
+}
 
 double Seconds()
 {
@@ -119,8 +142,9 @@ bool Browser::Start(std::string& error)
         error = "no browser at " + Executable();
         return false;
     }
-    char pattern[] = "/tmp/spiro-chromium-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
+    RemoveOrphanedProfiles();
+    std::string pattern = kProfilePrefix + std::to_string(getpid()) + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
         error = "cannot make the browser's profile folder";
         return false;
     }
