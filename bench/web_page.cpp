@@ -1,0 +1,95 @@
+// The live page in headless Chromium: starting the browser, a small call from the page to the
+// host and back (median, as the page times it), and 100,000 numbers from the host to the page
+// in one call.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "web/Browser.h"
+#include "web/LivePage.h"
+
+namespace {
+
+using Web::Value;
+
+// A page whose "host" object answers Echo(x) with x and Numbers(n) with 0..n-1.
+std::unique_ptr<Web::LivePage> HostPage()
+{
+    auto page = std::make_unique<Web::LivePage>();
+    Web::BridgeObject bridge;
+    bridge.name = "host";
+    bridge.methods = {{"Echo", Web::BridgeObject::Call::Value}, {"Numbers", Web::BridgeObject::Call::Value}};
+    bridge.handler = [](const std::string& method, const std::vector<Value>& arguments) {
+        if (method == "Echo")
+            return arguments.empty() ? Value() : arguments[0];
+        std::vector<double> numbers(size_t(arguments.at(0).AsNumber()));
+        for (size_t i = 0; i < numbers.size(); ++i)
+            numbers[i] = double(i) * 0.5;
+        return Value::Numbers(numbers);
+    };
+    page->InstallBridge(std::move(bridge));
+    if (!page->LoadHTML("<p>bench</p>", ""))
+        return nullptr;
+    return page;
+}
+
+void BrowserStart(benchmark::State& state)
+{
+    std::string error;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Web::Browser::Shutdown();
+        state.ResumeTiming();
+        if (Web::Browser::Shared(error) == nullptr) {
+            state.SkipWithError(error.c_str());
+            return;
+        }
+    }
+}
+BENCHMARK(BrowserStart)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+// The page makes 1,000 calls and answers the median of their times.
+void CallRoundTrip(benchmark::State& state)
+{
+    const auto page = HostPage();
+    if (page == nullptr) {
+        state.SkipWithError("no page");
+        return;
+    }
+    const std::string script = "(function () { var t = []; for (var i = 0; i < 1000; i++) {"
+                               " var s = performance.now(); host.Echo(i); t.push(performance.now() - s); }"
+                               " t.sort(function (a, b) { return a - b; }); return t[500]; })()";
+    double median = 0;
+    for (auto _ : state) {
+        const Web::Evaluation result = page->Evaluate(script);
+        if (!result.ok) {
+            state.SkipWithError(result.error.c_str());
+            return;
+        }
+        median = result.value.AsNumber();
+    }
+    state.counters["median_call_ms"] = median;
+}
+BENCHMARK(CallRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void HundredThousandNumbers(benchmark::State& state)
+{
+    const auto page = HostPage();
+    if (page == nullptr) {
+        state.SkipWithError("no page");
+        return;
+    }
+    for (auto _ : state) {
+        const Web::Evaluation result = page->Evaluate("host.Numbers(100000)[99999]");
+        if (!result.ok || result.value.AsNumber() != 49999.5) {
+            state.SkipWithError(result.ok ? "wrong numbers" : result.error.c_str());
+            return;
+        }
+    }
+}
+BENCHMARK(HundredThousandNumbers)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
