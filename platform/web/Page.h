@@ -12,6 +12,10 @@
 //   before the host's next evaluation on that page returns, or at the next ServeCalls().
 // A page calls the host from its own scripts too (during load, from its timers): those calls
 // are served whenever the main thread waits for a page, or by ServeCalls().
+//
+// No wait is unbounded: a live page's load waits 30 s, a script 10 s (then it is stopped),
+// the browser 20 s to start and 10 s for any other answer, and a page 30 s for the host to
+// serve a value call; each failure comes back as false or an Evaluation with its reason.
 #pragma once
 
 #include <deque>

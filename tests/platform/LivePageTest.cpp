@@ -25,17 +25,23 @@ protected:
             GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     }
 
-    // A bridge "host" whose Numbers(n) answers 0..n-1, Echo answers its arguments, and whose
-    // queued Note records its arguments.
+    // A bridge "host" whose Numbers(n) answers 0..n-1, Echo answers its arguments, Resources
+    // the window with a property set, and whose queued Note records its arguments.
     void InstallHost(Web::Page& page)
     {
         Web::BridgeObject bridge;
         bridge.name = "host";
         bridge.methods = {{"Numbers", Web::BridgeObject::Call::Value},
                           {"Echo", Web::BridgeObject::Call::Value},
+                          {"Resources", Web::BridgeObject::Call::Value},
                           {"Note", Web::BridgeObject::Call::Queued}};
-        bridge.handler = [this](const std::string& method, const std::vector<Value>& arguments) {
+        bridge.handler = [this, &page](const std::string& method, const std::vector<Value>& arguments) {
             calls.push_back(method);
+            if (method == "Resources") {
+                // Set on the window just before the call returns, as the page waits meanwhile.
+                EXPECT_TRUE(page.SetWindowValue("throbber", Value::String("throbber.gif")));
+                return Value::Window();
+            }
             if (method == "Numbers") {
                 std::vector<double> numbers(size_t(arguments.at(0).AsNumber()));
                 for (size_t i = 0; i < numbers.size(); ++i)
@@ -86,6 +92,9 @@ TEST_F(LivePage, CallsTheHostEvaluatesAndRenders)
                                           Value::Number(std::nan(""))}));
     EXPECT_EQ(page.Evaluate("window").value.GetKind(), Value::Kind::Window);
     EXPECT_EQ(page.Evaluate("host.NoSuchMethod(1)").value, Value::String(""));
+    EXPECT_EQ(page.Evaluate("host.Resources() === window && window.throbber").value, Value::String("throbber.gif"));
+    ASSERT_TRUE(page.SetWindowValue("scale", Value::Numbers({0.5, 2})));
+    EXPECT_EQ(Number(page, "scale[0] * scale[1]"), 1);
     const Web::Evaluation thrown = page.Evaluate("null.x");
     EXPECT_FALSE(thrown.ok);
     EXPECT_EQ(thrown.error.rfind("TypeError: Cannot read properties of null", 0), 0u) << thrown.error;
