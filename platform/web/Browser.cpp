@@ -70,6 +70,7 @@ std::vector<std::string> Arguments(const std::string& profile)
             "--remote-debugging-pipe",
             "--user-data-dir=" + profile,
             "--disable-gpu",
+            "--disable-dev-shm-usage",  // containers give /dev/shm little room
             "--no-first-run",
             "--no-default-browser-check",
             "--disable-background-networking",
