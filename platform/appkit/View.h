@@ -57,7 +57,7 @@ public:
     virtual void DrawSelf(Gfx::Context&) const {}
 
     // A PDF page of the rectangle (in the view's coordinates) as the view draws it.
-    std::string DataWithPDFInsideRect(const Rect& rect) const;
+    virtual std::string DataWithPDFInsideRect(const Rect& rect) const;
 
 private:
     friend class Window;

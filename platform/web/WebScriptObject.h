@@ -1,26 +1,27 @@
-// The page's script side as the host program sees it. Until a script bridge is installed the
-// page evaluates nothing: every script answers the empty text.
+// The page's window as the host program sees it: scripts run in it and answer typed values,
+// properties set on it, and script objects (bridges) that call the host.
 #pragma once
 
-#include <functional>
 #include <string>
+
+#include "web/Page.h"
 
 namespace Web {
 
 class WebScriptObject {
 public:
-    // Runs a script in the page and answers its result as text.
-    using Evaluator = std::function<std::string(const std::string& script)>;
+    explicit WebScriptObject(Page& page) : mPage(page) {}
 
-    // Replaces the page's evaluator; an empty one restores the silent default.
-    void SetEvaluator(Evaluator evaluator) { mEvaluator = std::move(evaluator); }
-    std::string EvaluateWebScript(const std::string& script) const
-    {
-        return mEvaluator ? mEvaluator(script) : std::string();
-    }
+    // The script's value; undefined when it threw or could not run (the reason is in the
+    // page's LastError()).
+    Value EvaluateWebScript(const std::string& script);
+    Evaluation Evaluate(const std::string& script) { return mPage.Evaluate(script); }
+    bool SetValueForKey(const std::string& key, const Value& value) { return mPage.SetWindowValue(key, value); }
+    void InstallBridge(BridgeObject bridge) { mPage.InstallBridge(std::move(bridge)); }
+    Page& GetPage() { return mPage; }
 
 private:
-    Evaluator mEvaluator;
+    Page& mPage;
 };
 
 }  // namespace Web

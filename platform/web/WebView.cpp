@@ -1,6 +1,7 @@
 #include "web/WebView.h"
 
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -8,17 +9,54 @@
 #include <unistd.h>
 
 #include "appkit/UserDefaults.h"
-#include "web/HeadlessChromium.h"
+#include "graphics/Image.h"
 
 namespace Web {
+namespace {
+
+// A file for one rendering, removed afterwards.
+struct TempFile {
+    std::string path;
+    explicit TempFile(const char* suffix)
+    {
+        std::string pattern = std::string("/tmp/spiro-view-XXXXXX") + suffix;
+        const int fd = mkstemps(pattern.data(), int(std::strlen(suffix)));
+        if (fd >= 0) {
+            ::close(fd);
+            path = pattern;
+        }
+    }
+    ~TempFile()
+    {
+        if (!path.empty())
+            std::remove(path.c_str());
+    }
+};
+
+}  // namespace
+
+Value WebScriptObject::EvaluateWebScript(const std::string& script)
+{
+    const Evaluation evaluation = mPage.Evaluate(script);
+    return evaluation.ok ? evaluation.value : Value();
+}
+
+WebView::WebView(AppKit::Rect frame) : AppKit::View(frame), mPage(Page::Create()), mScript(*mPage)
+{
+    mPage->SetFrameLoaded([this](const WebFrame& loaded) {
+        if (mFrameLoadDelegate != nullptr)
+            mFrameLoadDelegate->DidFinishLoadForFrame(*this, loaded);
+    });
+}
+
+WebView::~WebView() = default;
 
 void WebView::LoadHTMLString(const std::string& html, const std::string& baseURL)
 {
     mHtml = html;
     mBaseURL = baseURL;
     mURL.clear();
-    ++mLoads;
-    FinishLoading();
+    Load(mHtml, mBaseURL);
 }
 
 void WebView::LoadRequest(const std::string& url)
@@ -27,43 +65,28 @@ void WebView::LoadRequest(const std::string& url)
     mHtml.clear();
     mBaseURL.clear();
     mURL = url;
-    ++mLoads;
-    if (url.compare(0, kFileScheme.size(), kFileScheme) != 0)
-        return;
-    const std::string path = url.substr(kFileScheme.size());
+    const std::string path = url.compare(0, kFileScheme.size(), kFileScheme) == 0 ? url.substr(kFileScheme.size()) : "";
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (path.empty() || !in) {
+        ++mLoads;  // an empty page whose frames never finish
         return;
+    }
     mHtml.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     mBaseURL = kFileScheme + path.substr(0, path.rfind('/') + 1);
-    FinishLoading();
+    Load(mHtml, mBaseURL);
 }
 
-std::vector<WebFrame> WebView::Frames() const
+void WebView::Load(const std::string& html, const std::string& baseURL)
 {
-    static const std::regex element(R"re(<i?frame\b([^>]*)>)re", std::regex::icase);
-    static const std::regex name(R"re(\b(?:name|id)\s*=\s*(?:"([^"]*)"|'([^']*)'))re", std::regex::icase);
-    std::vector<WebFrame> frames{WebFrame{}};
-    for (auto it = std::sregex_iterator(mHtml.begin(), mHtml.end(), element); it != std::sregex_iterator(); ++it) {
-        std::smatch m;
-        const std::string attributes = (*it)[1].str();
-        WebFrame frame{false, ""};
-        if (std::regex_search(attributes, m, name))
-            frame.name = m[1].matched ? m[1].str() : m[2].str();
-        frames.push_back(frame);
-    }
-    return frames;
+    ++mLoads;
+    mPage->SetViewSize(Width(), Height());
+    if (!mPage->LoadHTML(html, baseURL))
+        std::fprintf(stderr, "The page did not load: %s\n", mPage->LastError().c_str());
 }
 
-void WebView::FinishLoading()
-{
-    const int load = mLoads;
-    for (const WebFrame& frame : Frames()) {
-        if (mFrameLoadDelegate == nullptr || mLoads != load)
-            return;
-        mFrameLoadDelegate->DidFinishLoadForFrame(*this, frame);
-    }
-}
+int WebView::Width() const { return std::max(1, static_cast<int>(std::lround(Frame().width))); }
+
+int WebView::Height() const { return std::max(1, static_cast<int>(std::lround(Frame().height))); }
 
 std::unique_ptr<AppKit::Menu> WebView::ContextMenuForElement(const WebElement& element)
 {
@@ -102,64 +125,33 @@ std::vector<std::string> WebView::ResourcesNamed() const
     return names;
 }
 
-std::string WebView::WritePageFile(const std::string& folder) const
-{
-    std::string html = mHtml;
-    if (!mBaseURL.empty()) {
-        std::string base = mBaseURL;
-        if (base.back() != '/')
-            base += '/';
-        const std::string tag = "<base href=\"" + base + "\">";
-        const std::smatch head = [&] {
-            std::smatch m;
-            std::regex_search(html, m, std::regex("<head[^>]*>", std::regex::icase));
-            return m;
-        }();
-        html = head.empty() ? tag + html : html.insert(head.position(0) + head.length(0), tag);
-    }
-    const std::string path = folder + "/page.html";
-    std::ofstream(path) << html;
-    return "file://" + path;
-}
-
-namespace {
-
-// A folder for the page file, removed with its file afterwards.
-struct PageFolder {
-    std::string path;
-    PageFolder()
-    {
-        char pattern[] = "/tmp/spiro-page-XXXXXX";
-        if (mkdtemp(pattern) != nullptr)
-            path = pattern;
-    }
-    ~PageFolder()
-    {
-        if (!path.empty()) {
-            std::remove((path + "/page.html").c_str());
-            ::rmdir(path.c_str());
-        }
-    }
-};
-
-}  // namespace
-
 bool WebView::RenderToPng(const std::string& path) const
 {
-    PageFolder folder;
-    if (mLoads == 0 || folder.path.empty())
-        return false;
-    const int width = std::max(1, static_cast<int>(std::lround(Frame().width)));
-    const int height = std::max(1, static_cast<int>(std::lround(Frame().height)));
-    return HeadlessChromium::Screenshot(WritePageFile(folder.path), width, height, path);
+    return mLoads != 0 && mPage->RenderPNG(path, Width(), Height());
 }
 
-bool WebView::RenderToPdf(const std::string& path) const
+bool WebView::RenderToPdf(const std::string& path, const PrintInfo& print) const
 {
-    PageFolder folder;
-    if (mLoads == 0 || folder.path.empty())
-        return false;
-    return HeadlessChromium::PrintToPdf(WritePageFile(folder.path), path);
+    return mLoads != 0 && mPage->RenderPDF(path, print);
+}
+
+void WebView::DrawSelf(Gfx::Context& context) const
+{
+    TempFile png(".png");
+    if (png.path.empty() || !RenderToPng(png.path))
+        return;
+    const Gfx::Image image = Gfx::Image::FromPNG(png.path);
+    if (!image.IsEmpty())
+        context.DrawImage(image, {0, 0}, 1, true);
+}
+
+std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect) const
+{
+    TempFile pdf(".pdf");
+    if (pdf.path.empty() || !RenderToPdf(pdf.path))
+        return AppKit::View::DataWithPDFInsideRect(rect);
+    std::ifstream in(pdf.path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace Web

@@ -1,6 +1,8 @@
 // The web view that pages are loaded into: it keeps the page text and base URL it was given
-// and the resources the page names, and renders the page through headless Chromium. A page
-// loads at once: its frames have finished loading when the load call returns.
+// and the resources the page names, and shows the page through a Page (Page.h): a live page
+// in headless Chromium unless a test chose another. A page loads at once: its frames have
+// finished loading when the load call returns. In a window snapshot the view draws what the
+// page shows, and its PDF is the page printed.
 #pragma once
 
 #include <memory>
@@ -15,7 +17,8 @@ namespace Web {
 
 class WebView : public AppKit::View {
 public:
-    using AppKit::View::View;
+    explicit WebView(AppKit::Rect frame = {});
+    ~WebView() override;
     const char* ClassName() const override { return "WebView"; }
 
     // The user default that makes the context menu offer the developer tools.
@@ -31,8 +34,10 @@ public:
     // The URL last requested; empty for a page given as text.
     const std::string& MainFrameURL() const { return mURL; }
     int LoadCount() const { return mLoads; }
-    // The main frame and then each frame element of the page, in page order.
-    std::vector<WebFrame> Frames() const;
+    // The main frame and then each frame element of the page, in page order; none while no
+    // page has loaded.
+    std::vector<WebFrame> Frames() const { return mPage->Frames(); }
+    Page& GetPage() const { return *mPage; }
 
     // Not owned: the delegates outlive the view or clear themselves.
     void SetFrameLoadDelegate(FrameLoadDelegate* delegate) { mFrameLoadDelegate = delegate; }
@@ -41,9 +46,10 @@ public:
     UIDelegate* GetUIDelegate() const { return mUIDelegate; }
 
     WebScriptObject& WindowScriptObject() { return mScript; }
-    std::string StringByEvaluatingJavaScriptFromString(const std::string& script) const
+    // The script's value as text; empty when it has none or fails.
+    std::string StringByEvaluatingJavaScriptFromString(const std::string& script)
     {
-        return mScript.EvaluateWebScript(script);
+        return mScript.EvaluateWebScript(script).ToText();
     }
 
     // The context menu for a click on element: "Reload", and "Inspect Element" when the
@@ -57,15 +63,19 @@ public:
     std::vector<std::string> ResourcesNamed() const;
 
     // Renders the page at the view's size to PNG, or prints it to PDF; false without a page,
-    // without Chromium, or when rendering fails.
+    // or when rendering fails (the page's LastError() says why).
     bool RenderToPng(const std::string& path) const;
-    bool RenderToPdf(const std::string& path) const;
+    bool RenderToPdf(const std::string& path, const PrintInfo& print = PrintInfo()) const;
+
+    // What the page shows, at the view's frame; nothing without a page.
+    void DrawSelf(Gfx::Context& context) const override;
+    // The page printed, whatever the rectangle; the view's own drawing without a page.
+    std::string DataWithPDFInsideRect(const AppKit::Rect& rect) const override;
 
 private:
-    // Writes the page, with a <base> for its base URL, to a file and gives that file's URL.
-    std::string WritePageFile(const std::string& folder) const;
-    // Tells the delegate of each frame of the page just loaded; a load started meanwhile ends it.
-    void FinishLoading();
+    void Load(const std::string& html, const std::string& baseURL);
+    int Width() const;
+    int Height() const;
 
     std::string mHtml;
     std::string mBaseURL;
@@ -73,6 +83,7 @@ private:
     int mLoads = 0;
     FrameLoadDelegate* mFrameLoadDelegate = nullptr;
     UIDelegate* mUIDelegate = nullptr;
+    std::unique_ptr<Page> mPage;
     WebScriptObject mScript;
 };
 

@@ -6,6 +6,7 @@
 
 #include "appkit/SavePanel.h"
 #include "appkit/UserDefaults.h"
+#include "web/InProcessPage.h"
 #include "web/WebView.h"
 
 namespace {
@@ -21,7 +22,17 @@ struct FrameLog : Web::FrameLoadDelegate {
     }
 };
 
-TEST(WebViewDelegates, FramesRequestsAndReloads)
+// The views here show in-process pages: what is tested is the view, not the browser.
+class WebViewDelegates : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Web::Page::SetFactory([] { return std::make_unique<Web::InProcessPage>(); });
+    }
+    void TearDown() override { Web::Page::SetFactory(nullptr); }
+};
+
+TEST_F(WebViewDelegates, FramesRequestsAndReloads)
 {
     Web::WebView view;
     FrameLog log;
@@ -51,7 +62,7 @@ TEST(WebViewDelegates, FramesRequestsAndReloads)
     EXPECT_EQ(log.frames.size(), 2u);
 }
 
-TEST(WebViewDelegates, ContextMenuOffersTheDeveloperToolsOnlyWhenAsked)
+TEST_F(WebViewDelegates, ContextMenuOffersTheDeveloperToolsOnlyWhenAsked)
 {
     Web::WebView view;
     AppKit::UserDefaults::Standard().RemoveObjectForKey(Web::WebView::kDeveloperExtrasKey);

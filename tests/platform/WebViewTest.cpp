@@ -1,12 +1,13 @@
-// The web view keeps its page and renders it through headless Chromium.
+// The web view keeps its page and renders it through headless Chromium, alone and in a window.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <sys/stat.h>
 #include <fstream>
 
+#include "appkit/Window.h"
 #include "graphics/Image.h"
-#include "web/HeadlessChromium.h"
+#include "web/Browser.h"
 #include "web/WebView.h"
 
 namespace {
@@ -30,8 +31,8 @@ class Chromium : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!Web::HeadlessChromium::Available())
-            GTEST_SKIP() << "no Chromium at " << Web::HeadlessChromium::Executable();
+        if (!Web::Browser::Available())
+            GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     }
 };
 
@@ -57,6 +58,34 @@ TEST_F(Chromium, RendersAPageWithItsResourcesToPngAndPdf)
     std::string head(5, '\0');
     in.read(&head[0], 5);
     EXPECT_EQ(head, "%PDF-");
+}
+
+// In a window the web view shows the page at its frame, beside the window's other views; its
+// PDF is the page printed, not the view's empty drawing.
+TEST_F(Chromium, AWindowShowsItsWebViewAndTheViewCopiesAsThePagesPdf)
+{
+    AppKit::Window window(AppKit::Rect{0, 0, 200, 150}, "Report");
+    window.SetContentView(std::make_unique<AppKit::View>(AppKit::Rect{0, 0, 200, 150}));
+    auto& label = static_cast<AppKit::Label&>(
+        window.ContentView().AddSubview(std::make_unique<AppKit::Label>(AppKit::Rect{0, 0, 200, 30})));
+    label.SetText("Breaths");
+    auto& web = static_cast<Web::WebView&>(
+        window.ContentView().AddSubview(std::make_unique<Web::WebView>(AppKit::Rect{20, 40, 160, 100})));
+    web.LoadHTMLString("<body style='margin:0;background:rgb(0,128,0)'>"
+                       "<div style='margin-left:80px;height:100px;background:rgb(255,255,0)'></div></body>",
+                       "");
+    const std::string png = ::testing::TempDir() + "window-with-page.png";
+    ASSERT_TRUE(window.RenderToPng(png));
+    const Gfx::Image image = Gfx::Image::FromPNG(png);
+    ASSERT_EQ(image.Width(), 200);
+    EXPECT_EQ(image.Pixel(10, 145) & 0x00FFFFFF, 0x00FFFFFFu);   // the window's ground
+    EXPECT_EQ(image.Pixel(30, 100) & 0x00FFFFFF, 0x00008000u);   // the page's green
+    EXPECT_EQ(image.Pixel(170, 130) & 0x00FFFFFF, 0x00FFFF00u);  // its yellow div
+    EXPECT_EQ(image.Pixel(190, 100) & 0x00FFFFFF, 0x00FFFFFFu);  // outside the web view again
+
+    const std::string pdf = web.DataWithPDFInsideRect(web.VisibleRect());
+    EXPECT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 595"), std::string::npos);  // A4, as the page prints
 }
 
 }  // namespace

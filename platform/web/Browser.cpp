@@ -1,0 +1,363 @@
+#include "web/Browser.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "web/PageServer.h"
+#include "web/Value.h"
+
+namespace Web {
+namespace {
+
+// The events pages wait for; the browser's many others are dropped as they come.
+const char* const kKeptEvents[] = {"Page.loadEventFired", "Inspector.targetCrashed"};
+
+Browser*& Instance()
+{
+    static Browser* browser = nullptr;
+    return browser;
+}
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
+
+// Profile folders are named after their host's process id, so that those of a host that died
+// without stopping its browser can be told and removed.
+const std::string kProfileFolder = "/tmp";
+const std::string kProfilePrefix = kProfileFolder + "/spiro-chromium-";
+
+void RemoveOrphanedProfiles()
+{
+    DIR* folder = opendir(kProfileFolder.c_str());
+    if (folder == nullptr)
+        return;
+    const std::string name = kProfilePrefix.substr(kProfileFolder.size() + 1);
+    while (dirent* entry = readdir(folder)) {
+        if (std::strncmp(entry->d_name, name.c_str(), name.size()) != 0)
+            continue;
+        const pid_t host = pid_t(std::atol(entry->d_name + name.size()));
+        if (host > 0 && kill(host, 0) != 0 && errno == ESRCH)
+            nftw((kProfileFolder + "/" + entry->d_name).c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    }
+    closedir(folder);
+}
+
+double Seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::vector<std::string> Arguments(const std::string& profile)
+{
+    return {Browser::Executable(),
+            "--headless",
+            "--no-sandbox",
+            "--remote-debugging-pipe",
+            "--user-data-dir=" + profile,
+            "--disable-gpu",
+            "--disable-dev-shm-usage",  // containers give /dev/shm little room
+            "--no-first-run",
+            "--no-default-browser-check",
+            "--disable-background-networking",
+            "--disable-component-update",
+            "--disable-sync",
+            "--disable-extensions",
+            "--disable-default-apps",
+            "--disable-breakpad",
+            "--no-pings",
+            "--mute-audio",
+            "--hide-scrollbars",
+            "--no-proxy-server",
+            "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
+            "--disable-background-timer-throttling",
+            "--disable-renderer-backgrounding",
+            "--disable-backgrounding-occluded-windows",
+            "--disable-features=Translate,MediaRouter,OptimizationHints,DialMediaRouteProvider",
+            "about:blank"};
+}
+
+}  // namespace
+
+std::string Browser::Executable()
+{
+    const char* named = std::getenv("SPIRO_CHROMIUM");
+    return named != nullptr && *named != '\0' ? named : "/usr/bin/chromium";
+}
+
+bool Browser::Available() { return ::access(Executable().c_str(), X_OK) == 0; }
+
+Browser* Browser::Current() { return Instance(); }
+
+Browser* Browser::Shared(std::string& error)
+{
+    static int generations = 0;
+    static bool registered = false;
+    Browser*& browser = Instance();
+    if (browser != nullptr && browser->IsAlive())
+        return browser;
+    Shutdown();
+    if (!registered) {
+        std::atexit(Shutdown);
+        registered = true;
+    }
+    std::unique_ptr<Browser> started(new Browser);
+    started->mGeneration = ++generations;
+    if (!started->Start(error))
+        return nullptr;
+    browser = started.release();
+    return browser;
+}
+
+void Browser::Shutdown()
+{
+    delete Instance();
+    Instance() = nullptr;
+}
+
+void Browser::ServeWaitingCalls()
+{
+    if (PageServer* server = PageServer::Current())
+        server->ServeCalls();
+}
+
+Browser::~Browser() { Stop(); }
+
+bool Browser::Start(std::string& error)
+{
+    if (!Available()) {
+        error = "no browser at " + Executable();
+        return false;
+    }
+    RemoveOrphanedProfiles();
+    std::string pattern = kProfilePrefix + std::to_string(getpid()) + "-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        error = "cannot make the browser's profile folder";
+        return false;
+    }
+    mProfile = pattern;
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        error = "cannot make the browser's pipe";
+        return false;
+    }
+    std::vector<std::string> args = Arguments(mProfile);
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const pid_t parent = getpid();
+    mPid = fork();
+    if (mPid == 0) {
+        // Only async-signal-safe calls until exec: the host has threads.
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
+        const int end = fcntl(ends[1], F_DUPFD, 10);
+        dup2(end, 3);
+        dup2(end, 4);
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ::close(ends[1]);
+    if (mPid < 0) {
+        ::close(ends[0]);
+        error = "cannot start the browser";
+        return false;
+    }
+    setpgid(mPid, mPid);
+    mFd = ends[0];
+    fcntl(mFd, F_SETFL, fcntl(mFd, F_GETFL) | O_NONBLOCK);
+    nlohmann::json version;
+    if (!Command("Browser.getVersion", nlohmann::json::object(), "", version, error, kStartTimeout)) {
+        error = "the browser did not start: " + error;
+        return false;
+    }
+    return true;
+}
+
+int Browser::Send(const std::string& method, const nlohmann::json& params, const std::string& session)
+{
+    const int id = mNextId++;
+    if (mFd < 0)
+        return id;
+    nlohmann::json message = {{"id", id}, {"method", method}, {"params", params}};
+    if (!session.empty())
+        message["sessionId"] = session;
+    std::string text = message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    text.push_back('\0');
+    size_t sent = 0;
+    while (sent < text.size()) {
+        const ssize_t n = ::send(mFd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += size_t(n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            pollfd out{mFd, POLLOUT, 0};
+            ::poll(&out, 1, 1000);
+        } else {
+            Lost();
+            break;
+        }
+    }
+    return id;
+}
+
+bool Browser::Command(const std::string& method, const nlohmann::json& params, const std::string& session,
+                      nlohmann::json& result, std::string& error, double timeout)
+{
+    return AwaitReply(Send(method, params, session), timeout, result, error);
+}
+
+bool Browser::AwaitReply(int id, double timeout, nlohmann::json& result, std::string& error)
+{
+    if (!Pump([&] { return mReplies.count(id) != 0; }, timeout, error))
+        return false;
+    const nlohmann::json reply = std::move(mReplies[id]);
+    mReplies.erase(id);
+    if (reply.contains("error")) {
+        error = reply["error"].value("message", "the browser refused the command");
+        return false;
+    }
+    result = reply.value("result", nlohmann::json::object());
+    return true;
+}
+
+bool Browser::AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error)
+{
+    bool crashed = false;
+    const bool came = Pump(
+        [&] {
+            for (auto it = mEvents.begin(); it != mEvents.end(); ++it) {
+                if (it->session != session)
+                    continue;
+                crashed = it->method == "Inspector.targetCrashed";
+                if (crashed || it->method == method) {
+                    mEvents.erase(it);
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout, error);
+    if (crashed)
+        error = "the page crashed";
+    return came && !crashed;
+}
+
+void Browser::DropEvents(const std::string& session)
+{
+    for (auto it = mEvents.begin(); it != mEvents.end();)
+        it = it->session == session ? mEvents.erase(it) : it + 1;
+}
+
+template <typename Ready>
+bool Browser::Pump(Ready ready, double timeout, std::string& error)
+{
+    const double deadline = Seconds() + timeout;
+    PageServer* server = PageServer::Current();
+    for (;;) {
+        if (ready())
+            return true;
+        if (mFd < 0) {
+            error = kExited;
+            return false;
+        }
+        const double left = deadline - Seconds();
+        if (left <= 0) {
+            error = "the browser did not answer within " + ScriptNumberText(timeout) + " s";
+            return false;
+        }
+        pollfd fds[2] = {{mFd, POLLIN, 0}, {server != nullptr ? server->NotifyFd() : -1, POLLIN, 0}};
+        if (::poll(fds, 2, int(left * 1000) + 1) < 0 && errno != EINTR) {
+            Lost();
+            continue;
+        }
+        if (fds[1].revents & POLLIN)
+            server->ServeCalls();
+        if (fds[0].revents & (POLLIN | POLLHUP | POLLERR))
+            ReadMessages();
+    }
+}
+
+void Browser::ReadMessages()
+{
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(mFd, buffer, sizeof buffer);
+        if (n > 0) {
+            mInput.append(buffer, size_t(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || errno != EAGAIN)
+            Lost();
+        break;
+    }
+    size_t start = 0;
+    for (size_t end; (end = mInput.find('\0', start)) != std::string::npos; start = end + 1)
+        Receive(mInput.substr(start, end - start));
+    mInput.erase(0, start);
+}
+
+void Browser::Receive(const std::string& text)
+{
+    const nlohmann::json message = nlohmann::json::parse(text, nullptr, false);
+    if (!message.is_object())
+        return;
+    if (message.contains("id") && message["id"].is_number_integer()) {
+        mReplies[message["id"].get<int>()] = message;
+        return;
+    }
+    const std::string method = message.value("method", "");
+    for (const char* kept : kKeptEvents)
+        if (method == kept)
+            mEvents.push_back(Event{message.value("sessionId", ""), method});
+}
+
+void Browser::Lost()
+{
+    if (mFd >= 0)
+        ::close(mFd);
+    mFd = -1;
+}
+
+void Browser::Stop()
+{
+    if (mPid > 0) {
+        // A polite close first, so the profile is released; then nothing of it may remain.
+        if (mFd >= 0)
+            Send("Browser.close", nlohmann::json::object(), "");
+        int status = 0;
+        for (int i = 0; i < 100 && waitpid(mPid, &status, WNOHANG) == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        kill(-mPid, SIGKILL);
+        waitpid(mPid, &status, 0);
+        mPid = -1;
+    }
+    Lost();
+    if (!mProfile.empty())
+        nftw(mProfile.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    mProfile.clear();
+}
+
+}  // namespace Web

@@ -1,0 +1,89 @@
+// The process's one headless Chromium, driven over the DevTools protocol on a pipe (fds 3 and
+// 4 of the browser, NUL-separated JSON). It starts on first use, in a profile folder of its
+// own that goes when it stops, with no network but 127.0.0.1 and no background services, and
+// stops when the process exits. Should the host die first, the kernel kills the browser (it
+// asks for that when it starts, so the first page must be made on a thread that lives as
+// long as the process: the main thread). A browser that died is replaced on the next use.
+//
+// Everything here runs on the main thread. While it waits for the browser it serves the calls
+// that pages make to the host (see Page.h), so that a page blocked in a call never blocks the
+// host's wait for that page.
+#pragma once
+
+#include <sys/types.h>
+
+#include <deque>
+#include <map>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace Web {
+
+class Browser {
+public:
+    static constexpr double kStartTimeout = 20;    // seconds for the browser to answer at all
+    static constexpr double kCommandTimeout = 10;  // seconds for any other command's answer
+    static constexpr const char* kExited = "the browser has exited";
+
+    // The browser named by SPIRO_CHROMIUM, else /usr/bin/chromium.
+    static std::string Executable();
+    static bool Available();
+
+    // The running browser, started when there is none or the last one died; null, with the
+    // reason, when it cannot start.
+    static Browser* Shared(std::string& error);
+    // The browser if one was started and has not been stopped; it may have died.
+    static Browser* Current();
+    // Stops the browser and waits for it; the next Shared() starts another.
+    static void Shutdown();
+    // Serves the pages' waiting calls without waiting for anything.
+    static void ServeWaitingCalls();
+
+    Browser(const Browser&) = delete;
+    Browser& operator=(const Browser&) = delete;
+    ~Browser();
+
+    pid_t ProcessId() const { return mPid; }
+    bool IsAlive() const { return mFd >= 0; }
+    // Counts the browsers this process started; a page made on an older one has lost its target.
+    int Generation() const { return mGeneration; }
+
+    // Sends the command (to the session, or to the browser when it is empty) and waits up to
+    // timeout seconds for its result; false with the reason otherwise.
+    bool Command(const std::string& method, const nlohmann::json& params, const std::string& session,
+                 nlohmann::json& result, std::string& error, double timeout = kCommandTimeout);
+    int Send(const std::string& method, const nlohmann::json& params, const std::string& session);
+    bool AwaitReply(int id, double timeout, nlohmann::json& result, std::string& error);
+    // Waits for the session's next event of that method, or for its page to crash.
+    bool AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error);
+    // Forgets the session's events received so far.
+    void DropEvents(const std::string& session);
+
+private:
+    Browser() = default;
+    bool Start(std::string& error);
+    // Waits until ready() holds, reading the browser and serving calls; false at the deadline
+    // or when the browser is gone.
+    template <typename Ready>
+    bool Pump(Ready ready, double timeout, std::string& error);
+    void ReadMessages();
+    void Receive(const std::string& text);
+    void Lost();
+    void Stop();
+
+    pid_t mPid = -1;
+    int mFd = -1;
+    int mGeneration = 0;
+    int mNextId = 1;
+    std::string mProfile;
+    std::string mInput;
+    std::map<int, nlohmann::json> mReplies;
+    struct Event {
+        std::string session;
+        std::string method;
+    };
+    std::deque<Event> mEvents;
+};
+
+}  // namespace Web

@@ -1,0 +1,334 @@
+#include "web/LivePage.h"
+
+#include <fstream>
+
+#include "web/Browser.h"
+#include "web/PageScripts.h"
+#include "web/PageServer.h"
+#include "web/Wire.h"
+
+namespace Web {
+namespace {
+
+constexpr double kStopTimeout = 5;  // seconds for a stopped script's evaluation to answer
+
+std::string DecodeBase64(const std::string& text)
+{
+    static const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    bytes.reserve(text.size() / 4 * 3);
+    unsigned bits = 0;
+    int count = 0;
+    for (char c : text) {
+        const size_t digit = digits.find(c);
+        if (digit == std::string::npos)
+            continue;  // padding and line breaks
+        bits = (bits << 6) | unsigned(digit);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            bytes.push_back(char((bits >> count) & 0xFF));
+        }
+    }
+    return bytes;
+}
+
+// The folder of a file:// base URL; nothing for any other.
+std::string FolderOf(const std::string& baseURL)
+{
+    static const std::string scheme = "file://";
+    if (baseURL.compare(0, scheme.size(), scheme) != 0)
+        return std::string();
+    std::string folder = baseURL.substr(scheme.size());
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+void AddFrames(const nlohmann::json& tree, std::vector<WebFrame>& frames)
+{
+    const nlohmann::json frame = tree.value("frame", nlohmann::json::object());
+    frames.push_back(WebFrame{frames.empty(), frames.empty() ? std::string() : frame.value("name", "")});
+    for (const nlohmann::json& child : tree.value("childFrames", nlohmann::json::array()))
+        AddFrames(child, frames);
+}
+
+// "N s" for a timeout given in seconds.
+std::string SecondsText(double seconds) { return ScriptNumberText(seconds) + " s"; }
+
+// The first line of the page's exception, as script would print it.
+std::string ExceptionText(const nlohmann::json& details)
+{
+    const nlohmann::json exception = details.value("exception", nlohmann::json::object());
+    std::string text = exception.value("description", "");
+    if (text.empty() && exception.contains("value"))
+        text = exception["value"].is_string() ? exception["value"].get<std::string>() : exception["value"].dump();
+    if (text.empty())
+        text = details.value("text", "the script threw");
+    return text.substr(0, text.find('\n'));
+}
+
+}  // namespace
+
+LivePage::LivePage() = default;
+
+std::string LivePage::CallURL() const
+{
+    PageServer* server = PageServer::Current();
+    return server != nullptr && mId != 0 ? server->CallURL(mId) : std::string();
+}
+
+LivePage::~LivePage()
+{
+    if (Browser* browser = Live()) {
+        nlohmann::json result;
+        std::string error;
+        browser->Command("Target.closeTarget", {{"targetId", mTarget}}, "", result, error);
+    }
+    if (mId != 0)
+        if (PageServer* server = PageServer::Current())
+            server->RemovePage(mId);
+}
+
+void LivePage::SetTimeouts(double load, double evaluation)
+{
+    mLoadTimeout = load;
+    mEvaluationTimeout = evaluation;
+}
+
+Browser* LivePage::Live() const
+{
+    Browser* browser = Browser::Current();
+    return browser != nullptr && browser->IsAlive() && browser->Generation() == mGeneration && !mSession.empty()
+               ? browser
+               : nullptr;
+}
+
+bool LivePage::Command(const std::string& method, const nlohmann::json& params, nlohmann::json& result,
+                       double timeout)
+{
+    Browser* browser = Live();
+    if (browser == nullptr)
+        return Fail(mSession.empty() ? kNoPage : Browser::kExited);
+    std::string error;
+    if (!browser->Command(method, params, mSession, result, error, timeout))
+        return Fail(error);
+    return true;
+}
+
+bool LivePage::Attach()
+{
+    if (Live() != nullptr)
+        return true;
+    std::string error;
+    PageServer* server = PageServer::Shared(error);
+    if (server == nullptr)
+        return Fail(error);
+    if (mId == 0)
+        mId = server->AddPage(this);
+    Browser* browser = Browser::Shared(error);
+    if (browser == nullptr)
+        return Fail(error);
+    mSession.clear();
+    mFrames.clear();
+    nlohmann::json target;
+    nlohmann::json attached;
+    if (!browser->Command("Target.createTarget", {{"url", "about:blank"}}, "", target, error) ||
+        !browser->Command("Target.attachToTarget", {{"targetId", target.value("targetId", "")}, {"flatten", true}},
+                          "", attached, error))
+        return Fail(error);
+    mTarget = target.value("targetId", "");
+    mSession = attached.value("sessionId", "");
+    mGeneration = browser->Generation();
+    mBridgeScript.clear();
+    nlohmann::json ignored;
+    if (!Command("Page.enable", nlohmann::json::object(), ignored, Browser::kCommandTimeout))
+        return false;
+    SetViewSize(mWidth, mHeight);
+    return Bridges().empty() || InstallBridgeScript();
+}
+
+bool LivePage::InstallBridgeScript()
+{
+    nlohmann::json result;
+    if (!mBridgeScript.empty())
+        Command("Page.removeScriptToEvaluateOnNewDocument", {{"identifier", mBridgeScript}}, result,
+                Browser::kCommandTimeout);
+    const std::string script = PageScripts::BridgeInstaller(PageServer::Current()->CallURL(mId), Bridges());
+    if (!Command("Page.addScriptToEvaluateOnNewDocument", {{"source", script}}, result, Browser::kCommandTimeout))
+        return false;
+    mBridgeScript = result.value("identifier", "");
+    return true;
+}
+
+void LivePage::DidInstallBridge(const BridgeObject&)
+{
+    if (Live() == nullptr || !InstallBridgeScript() || mFrames.empty())
+        return;
+    // The current window gets the object too.
+    nlohmann::json value;
+    std::string error;
+    Run(PageScripts::BridgeInstaller(PageServer::Current()->CallURL(mId), Bridges()), mEvaluationTimeout, value,
+        error);
+}
+
+void LivePage::SetViewSize(int width, int height)
+{
+    mWidth = std::max(1, width);
+    mHeight = std::max(1, height);
+    nlohmann::json result;
+    if (Live() != nullptr)
+        Command("Emulation.setDeviceMetricsOverride",
+                {{"width", mWidth}, {"height", mHeight}, {"deviceScaleFactor", 1}, {"mobile", false}}, result,
+                Browser::kCommandTimeout);
+}
+
+bool LivePage::DoLoad(const std::string& html, const std::string& baseURL)
+{
+    if (!Attach())
+        return false;
+    mFrames.clear();
+    PageServer* server = PageServer::Current();
+    server->SetDocument(mId, html, FolderOf(baseURL));
+    mURL = server->PageURL(mId, ++mLoad);
+    Live()->DropEvents(mSession);
+    nlohmann::json navigated;
+    if (!Command("Page.navigate", {{"url", mURL}}, navigated, mLoadTimeout))
+        return false;
+    if (navigated.contains("errorText"))
+        return Fail("the page did not load: " + navigated["errorText"].get<std::string>());
+    std::string error;
+    if (!Live()->AwaitEvent(mSession, "Page.loadEventFired", mLoadTimeout, error)) {
+        if (Browser* browser = Live()) {
+            // A script that loops keeps the load from ending; stop it, and the load with it.
+            nlohmann::json ignored;
+            browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, error,
+                             kStopTimeout);
+            browser->Command("Page.stopLoading", nlohmann::json::object(), mSession, ignored, error, kStopTimeout);
+            return Fail("the page did not finish loading within " + SecondsText(mLoadTimeout));
+        }
+        return Fail(error);
+    }
+    ReadFrames();
+    return true;
+}
+
+void LivePage::ReadFrames()
+{
+    nlohmann::json tree;
+    mFrames.clear();
+    if (Command("Page.getFrameTree", nlohmann::json::object(), tree, Browser::kCommandTimeout))
+        AddFrames(tree.value("frameTree", nlohmann::json::object()), mFrames);
+}
+
+bool LivePage::Run(const std::string& expression, double timeout, nlohmann::json& value, std::string& error)
+{
+    Browser* browser = Live();
+    if (browser == nullptr || mFrames.empty()) {
+        error = browser == nullptr && !mSession.empty() ? Browser::kExited : kNoPage;
+        return false;
+    }
+    const int id = browser->Send("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, mSession);
+    nlohmann::json result;
+    if (!browser->AwaitReply(id, timeout, result, error)) {
+        if (Live() == nullptr)
+            return false;
+        nlohmann::json ignored;
+        std::string stopError;
+        browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, stopError,
+                         kStopTimeout);
+        browser->AwaitReply(id, kStopTimeout, ignored, stopError);
+        error = "the script did not finish within " + SecondsText(timeout);
+        return false;
+    }
+    if (result.contains("exceptionDetails")) {
+        error = ExceptionText(result["exceptionDetails"]);
+        return false;
+    }
+    value = result.value("result", nlohmann::json::object()).value("value", nlohmann::json());
+    return true;
+}
+
+Evaluation LivePage::DoEvaluate(const std::string& script)
+{
+    Evaluation evaluation;
+    nlohmann::json text;
+    if (!Run(PageScripts::Evaluation(script), mEvaluationTimeout, text, evaluation.error))
+        return evaluation;
+    const nlohmann::json wire = text.is_string() ? nlohmann::json::parse(text.get<std::string>(), nullptr, false)
+                                                 : nlohmann::json(nlohmann::json::value_t::discarded);
+    if (wire.is_discarded()) {
+        evaluation.error = "the page answered no value";
+        return evaluation;
+    }
+    evaluation.ok = true;
+    evaluation.value = FromWire(wire);
+    return evaluation;
+}
+
+bool LivePage::DoSetWindowValue(const std::string& key, const Value& value)
+{
+    if (IsInCall()) {
+        mCallWindowValues.emplace_back(key, ToWire(value));
+        return true;
+    }
+    const std::string wire = ToWire(value).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    nlohmann::json ignored;
+    std::string error;
+    return Run(PageScripts::WindowValue(key, wire), mEvaluationTimeout, ignored, error) || Fail(error);
+}
+
+std::string LivePage::AnswerCall(const std::string& object, const std::string& method, std::vector<Value> arguments)
+{
+    mCallWindowValues.clear();
+    nlohmann::json reply = {{"v", ToWire(DispatchCall(object, method, std::move(arguments)))}};
+    if (!mCallWindowValues.empty()) {
+        nlohmann::json sets = nlohmann::json::array();
+        for (auto& [key, value] : mCallWindowValues)
+            sets.push_back({key, std::move(value)});
+        reply["s"] = std::move(sets);
+        mCallWindowValues.clear();
+    }
+    return reply.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+bool LivePage::WriteBase64(const nlohmann::json& result, const std::string& path)
+{
+    const std::string bytes = DecodeBase64(result.value("data", ""));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (bytes.empty() || !out.write(bytes.data(), std::streamsize(bytes.size())))
+        return Fail("cannot write " + path);
+    return true;
+}
+
+bool LivePage::RenderPNG(const std::string& path, int width, int height)
+{
+    if (mFrames.empty())
+        return Fail(kNoPage);
+    SetViewSize(width, height);
+    nlohmann::json shot;
+    return Command("Page.captureScreenshot", {{"format", "png"}}, shot, mEvaluationTimeout) &&
+           WriteBase64(shot, path);
+}
+
+bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
+{
+    if (mFrames.empty())
+        return Fail(kNoPage);
+    constexpr double kPointsPerInch = 72;
+    nlohmann::json pdf;
+    return Command("Page.printToPDF",
+                   {{"paperWidth", print.paperWidth / kPointsPerInch},
+                    {"paperHeight", print.paperHeight / kPointsPerInch},
+                    {"marginTop", print.top / kPointsPerInch},
+                    {"marginLeft", print.left / kPointsPerInch},
+                    {"marginBottom", print.bottom / kPointsPerInch},
+                    {"marginRight", print.right / kPointsPerInch},
+                    {"printBackground", true},
+                    {"displayHeaderFooter", false},
+                    {"preferCSSPageSize", false}},
+                   pdf, mLoadTimeout) &&
+           WriteBase64(pdf, path);
+}
+
+}  // namespace Web

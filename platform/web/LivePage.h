@@ -1,0 +1,76 @@
+// A page in the process's headless Chromium: one browser target per page, its document and
+// the bundle files it names served by the page server, its bridge objects put on every new
+// window by a script the browser runs before the page's own. Loads wait at most the load
+// timeout, evaluations the evaluation timeout; a script still running then is stopped.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "web/Page.h"
+
+namespace Web {
+
+class Browser;
+
+class LivePage : public Page {
+public:
+    static constexpr double kLoadTimeout = 30;        // seconds
+    static constexpr double kEvaluationTimeout = 10;  // seconds
+
+    LivePage();
+    ~LivePage() override;
+
+    void SetTimeouts(double load, double evaluation);
+    // The URL of the current document, with the process's secret; empty before the first load.
+    const std::string& URL() const { return mURL; }
+    // Where the page's bridge objects post their calls; empty before the first load.
+    std::string CallURL() const;
+
+    std::vector<WebFrame> Frames() const override { return mFrames; }
+    void SetViewSize(int width, int height) override;
+    bool RenderPNG(const std::string& path, int width, int height) override;
+    bool RenderPDF(const std::string& path, const PrintInfo& print) override;
+
+    // The reply to a call of the page's script that needs a value (the server's JSON); on the
+    // main thread, while the page waits.
+    std::string AnswerCall(const std::string& object, const std::string& method, std::vector<Value> arguments);
+
+protected:
+    bool DoLoad(const std::string& html, const std::string& baseURL) override;
+    Evaluation DoEvaluate(const std::string& script) override;
+    bool DoSetWindowValue(const std::string& key, const Value& value) override;
+    void DidInstallBridge(const BridgeObject& bridge) override;
+
+private:
+    // The browser, when this page's target is in it and it is alive.
+    Browser* Live() const;
+    // Makes the page's target in the running browser (starting one) unless it is there.
+    bool Attach();
+    bool Command(const std::string& method, const nlohmann::json& params, nlohmann::json& result,
+                 double timeout);
+    // Runs the expression in the main frame; its value (by value) in result, or the failure.
+    bool Run(const std::string& expression, double timeout, nlohmann::json& value, std::string& error);
+    bool InstallBridgeScript();
+    void ReadFrames();
+    bool WriteBase64(const nlohmann::json& result, const std::string& path);
+
+    int mId = 0;  // the page server's
+    int mGeneration = 0;
+    int mLoad = 0;
+    int mWidth = 800;
+    int mHeight = 600;
+    double mLoadTimeout = kLoadTimeout;
+    double mEvaluationTimeout = kEvaluationTimeout;
+    std::string mTarget;
+    std::string mSession;
+    std::string mBridgeScript;  // its identifier in the browser
+    std::string mURL;
+    std::vector<WebFrame> mFrames;
+    std::vector<std::pair<std::string, nlohmann::json>> mCallWindowValues;
+};
+
+}  // namespace Web

@@ -1,0 +1,174 @@
+#include "web/Page.h"
+
+#include <set>
+
+#include "web/Browser.h"
+#include "web/LivePage.h"
+
+namespace Web {
+namespace {
+
+Page::Factory& CurrentFactory()
+{
+    static Page::Factory factory;
+    return factory;
+}
+
+// Every page of the process, for ServeCalls; main thread only.
+std::set<Page*>& AllPages()
+{
+    static std::set<Page*> pages;
+    return pages;
+}
+
+// Counts a page's wait in a call for as long as the handler runs.
+struct InCall {
+    int& depth;
+    explicit InCall(int& d) : depth(d) { ++depth; }
+    ~InCall() { --depth; }
+};
+
+}  // namespace
+
+Page::Page() { AllPages().insert(this); }
+
+Page::~Page() { AllPages().erase(this); }
+
+std::unique_ptr<Page> Page::Create()
+{
+    const Factory& factory = CurrentFactory();
+    return factory ? factory() : std::make_unique<LivePage>();
+}
+
+void Page::SetFactory(Factory factory) { CurrentFactory() = std::move(factory); }
+
+void Page::ServeCalls()
+{
+    Browser::ServeWaitingCalls();
+    const std::set<Page*> pages = AllPages();
+    for (Page* page : pages)
+        if (AllPages().count(page) != 0)
+            page->RunQueuedCalls();
+}
+
+bool Page::LoadHTML(const std::string& html, const std::string& baseURL)
+{
+    if (IsInCall())
+        return Fail(kBlockedInCall);
+    const int load = ++mLoads;
+    mError.clear();
+    if (!DoLoad(html, baseURL))
+        return false;
+    RunQueuedCalls();
+    for (const WebFrame& frame : Frames()) {
+        // A page loaded meanwhile ends the reports of this one.
+        if (!mFrameLoaded || mLoads != load)
+            break;
+        mFrameLoaded(frame);
+    }
+    return true;
+}
+
+Evaluation Page::Evaluate(const std::string& script)
+{
+    if (IsInCall())
+        return Evaluation{false, Value(), kBlockedInCall};
+    Evaluation result = DoEvaluate(script);
+    RunQueuedCalls();
+    return result;
+}
+
+bool Page::SetWindowValue(const std::string& key, const Value& value) { return DoSetWindowValue(key, value); }
+
+void Page::InstallBridge(BridgeObject bridge)
+{
+    {
+        std::lock_guard<std::mutex> lock(mQueueLock);
+        for (auto it = mBridges.begin(); it != mBridges.end(); ++it)
+            if (it->name == bridge.name) {
+                mBridges.erase(it);
+                break;
+            }
+        mBridges.push_back(std::move(bridge));
+    }
+    DidInstallBridge(mBridges.back());
+}
+
+const BridgeObject* Page::FindBridge(const std::string& name) const
+{
+    for (const BridgeObject& bridge : mBridges)
+        if (bridge.name == name)
+            return &bridge;
+    return nullptr;
+}
+
+bool Page::CallKindOf(const std::string& object, const std::string& method, BridgeObject::Call& kind) const
+{
+    std::lock_guard<std::mutex> lock(mQueueLock);
+    const BridgeObject* bridge = FindBridge(object);
+    if (bridge == nullptr)
+        return false;
+    const auto found = bridge->methods.find(method);
+    if (found == bridge->methods.end())
+        return false;
+    kind = found->second;
+    return true;
+}
+
+Value Page::DispatchCall(const std::string& object, const std::string& method, std::vector<Value> arguments)
+{
+    BridgeObject::Call kind;
+    if (!CallKindOf(object, method, kind))
+        return Value::String("");
+    if (kind == BridgeObject::Call::Queued) {
+        EnqueueCall(object, method, std::move(arguments));
+        return Value();
+    }
+    const BridgeObject* bridge = FindBridge(object);
+    if (!bridge->handler)
+        return Value();
+    const BridgeObject::Handler handler = bridge->handler;  // the handler may replace the bridge
+    InCall waiting(mInCall);
+    return handler(method, arguments);
+}
+
+void Page::EnqueueCall(const std::string& object, const std::string& method, std::vector<Value> arguments)
+{
+    std::lock_guard<std::mutex> lock(mQueueLock);
+    mQueue.push_back(QueuedCall{object, method, std::move(arguments)});
+}
+
+void Page::RunQueuedCalls()
+{
+    if (IsInCall() || mRunningQueue)
+        return;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(mRunningQueue);
+    for (;;) {
+        QueuedCall call;
+        BridgeObject::Handler handler;
+        {
+            std::lock_guard<std::mutex> lock(mQueueLock);
+            if (mQueue.empty())
+                break;
+            call = std::move(mQueue.front());
+            mQueue.pop_front();
+            const BridgeObject* bridge = FindBridge(call.object);
+            if (bridge != nullptr)
+                handler = bridge->handler;
+        }
+        if (handler)
+            handler(call.method, call.arguments);
+    }
+}
+
+bool Page::Fail(std::string error)
+{
+    mError = std::move(error);
+    return false;
+}
+
+}  // namespace Web

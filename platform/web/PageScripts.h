@@ -1,0 +1,25 @@
+// The scripts the live page runs on the host's behalf: the bridge objects it puts on every new
+// window, and the wrappers that hand a script's value or a window property across in the JSON
+// of Wire.h.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "web/Page.h"
+
+namespace Web {
+namespace PageScripts {
+
+// Defines each bridge object on the window; its methods post to callURL with a synchronous
+// request of {"o": object, "m": method, "q": queued, "a": [arguments]} and answer the reply's
+// value "v", after setting the window properties listed in the reply's "s".
+std::string BridgeInstaller(const std::string& callURL, const std::vector<BridgeObject>& bridges);
+// An expression whose value is the JSON text of the script's value; it throws what the script
+// throws.
+std::string Evaluation(const std::string& script);
+// An expression that sets the window's property to the value given in wire JSON.
+std::string WindowValue(const std::string& key, const std::string& wireJSON);
+
+}  // namespace PageScripts
+}  // namespace Web

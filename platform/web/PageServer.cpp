@@ -1,0 +1,299 @@
+#include "web/PageServer.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "web/LivePage.h"
+#include "web/Wire.h"
+
+namespace Web {
+namespace {
+
+PageServer*& Instance()
+{
+    static PageServer* server = nullptr;
+    return server;
+}
+
+std::string RandomHex(int bytes)
+{
+    std::random_device device;  // /dev/urandom
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (int i = 0; i < bytes; ++i) {
+        const unsigned byte = device() & 0xFF;
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
+// The server compresses text/... and a few exact types for a client that accepts it, which on
+// the loopback only costs time (seconds for a megabyte with brotli): scripts and data go as
+// types it leaves alone.
+constexpr const char* kCallType = "application/json; charset=utf-8";
+
+// A page keeps its connection for this many requests: a new one costs a call much of its time.
+constexpr size_t kKeepAliveRequests = 1 << 20;
+
+std::string ContentType(const std::string& name)
+{
+    static const std::map<std::string, std::string> types = {
+        {"html", "text/html; charset=utf-8"}, {"htm", "text/html; charset=utf-8"},
+        {"js", "application/javascript; charset=utf-8"}, {"css", "text/css; charset=utf-8"},
+        {"json", kCallType}, {"svg", "image/svg+xml; charset=utf-8"}, {"png", "image/png"},
+        {"gif", "image/gif"}, {"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"},
+        {"cur", "image/x-icon"}, {"ico", "image/x-icon"}, {"woff", "font/woff"}, {"woff2", "font/woff2"}};
+    const size_t dot = name.rfind('.');
+    const auto found = dot == std::string::npos ? types.end() : types.find(name.substr(dot + 1));
+    return found != types.end() ? found->second : "application/octet-stream";
+}
+
+// A relative name that stays inside its folder: no "..", no absolute path.
+bool IsInsideFolder(const std::string& name)
+{
+    if (name.empty() || name.front() == '/')
+        return false;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = name.find('/', start);
+        if (name.compare(start, end == std::string::npos ? std::string::npos : end - start, "..") == 0)
+            return false;
+        if (end == std::string::npos)
+            return true;
+        start = end + 1;
+    }
+}
+
+std::string CallReply(const nlohmann::json& value)
+{
+    return nlohmann::json{{"v", value}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+}  // namespace
+
+PageServer* PageServer::Shared(std::string& error)
+{
+    PageServer*& server = Instance();
+    if (server != nullptr)
+        return server;
+    std::unique_ptr<PageServer> started(new PageServer);
+    if (!started->Listen(error))
+        return nullptr;
+    server = started.release();
+    std::atexit(Stop);
+    return server;
+}
+
+PageServer* PageServer::Current() { return Instance(); }
+
+void PageServer::Stop()
+{
+    delete Instance();
+    Instance() = nullptr;
+}
+
+PageServer::~PageServer()
+{
+    if (mServer != nullptr)
+        mServer->stop();
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        for (const auto& call : mWaiting)
+            call->reply.set_value(std::string());
+        mWaiting.clear();
+    }
+    if (mThread.joinable())
+        mThread.join();
+    if (mNotify >= 0)
+        ::close(mNotify);
+}
+
+bool PageServer::Listen(std::string& error)
+{
+    mSecret = RandomHex(16);
+    mNotify = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    mServer = std::make_unique<httplib::Server>();
+    mServer->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    mServer->set_payload_max_length(kMaxRequestBytes);
+    mServer->set_tcp_nodelay(true);  // small replies go at once, not after the peer's delayed ack
+    mServer->set_keep_alive_max_count(kKeepAliveRequests);
+    mPort = mServer->bind_to_any_port("127.0.0.1");
+    if (mPort <= 0 || mNotify < 0) {
+        error = "cannot listen on 127.0.0.1";
+        return false;
+    }
+    Route();
+    mThread = std::thread([this] { mServer->listen_after_bind(); });
+    return true;
+}
+
+void PageServer::Route()
+{
+    const std::string host = "127.0.0.1:" + std::to_string(mPort);
+    const std::string origin = Origin();
+    const std::string prefix = "/" + mSecret + "/";
+    mServer->set_pre_routing_handler([=](const httplib::Request& request, httplib::Response& response) {
+        const bool trusted = request.get_header_value("Host") == host && request.path.rfind(prefix, 0) == 0 &&
+                             (!request.has_header("Origin") || request.get_header_value("Origin") == origin);
+        if (trusted)
+            return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 403;
+        return httplib::Server::HandlerResponse::Handled;
+    });
+    mServer->Get(prefix + R"(page/(\d+)/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
+        const int id = std::atoi(request.matches[1].str().c_str());
+        const std::string name = request.matches[2].str();
+        std::string html;
+        std::string folder;
+        {
+            std::lock_guard<std::mutex> lock(mLock);
+            const auto found = mPages.find(id);
+            if (found == mPages.end()) {
+                response.status = 403;
+                return;
+            }
+            html = found->second.html;
+            folder = found->second.folder;
+        }
+        response.set_header("Cache-Control", "no-store");
+        if (name.empty()) {
+            response.set_content(html, "text/html; charset=utf-8");
+            return;
+        }
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        if (folder.empty() || !IsInsideFolder(name) || !in) {
+            response.status = 404;
+            return;
+        }
+        response.set_content(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                             ContentType(name).c_str());
+    });
+    mServer->Post(prefix + R"(call/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
+                                                               httplib::Response& response) {
+        std::string reply;
+        response.status = Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, reply);
+        response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
+    });
+}
+
+int PageServer::Call(int id, const std::string& key, const std::string& body, std::string& reply)
+{
+    const nlohmann::json call = nlohmann::json::parse(body, nullptr, false);
+    if (!call.is_object() || !call.contains("o") || !call["o"].is_string() || !call.contains("m") ||
+        !call["m"].is_string() || !call.contains("a") || !call["a"].is_array()) {
+        reply = "a malformed call";
+        return 400;
+    }
+    auto waiting = std::make_shared<WaitingCall>();
+    waiting->page = id;
+    waiting->object = call["o"].get<std::string>();
+    waiting->method = call["m"].get<std::string>();
+    for (const nlohmann::json& argument : call["a"])
+        waiting->arguments.push_back(FromWire(argument));
+    std::future<std::string> answer = waiting->reply.get_future();
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        const auto found = mPages.find(id);
+        if (found == mPages.end() || found->second.key != key) {
+            reply = "not this page's call";
+            return 403;
+        }
+        BridgeObject::Call kind;
+        if (!found->second.page->CallKindOf(waiting->object, waiting->method, kind)) {
+            reply = CallReply("");  // an unknown name answers "" and runs nothing
+            return 200;
+        }
+        if (kind == BridgeObject::Call::Queued) {
+            found->second.page->EnqueueCall(waiting->object, waiting->method, std::move(waiting->arguments));
+            reply = CallReply(ToWire(Value()));
+            return 200;
+        }
+        mWaiting.push_back(waiting);
+    }
+    const uint64_t one = 1;
+    if (::write(mNotify, &one, sizeof one) < 0) {
+        // The counter is full of earlier notices: the main thread will look anyway.
+    }
+    if (answer.wait_for(std::chrono::duration<double>(kCallTimeout)) != std::future_status::ready) {
+        reply = "the host did not answer within " + ScriptNumberText(kCallTimeout) + " s";
+        return 503;
+    }
+    reply = answer.get();
+    if (reply.empty()) {
+        reply = "the host has closed the page";
+        return 503;
+    }
+    return 200;
+}
+
+int PageServer::AddPage(LivePage* page)
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    const int id = mNextPage++;
+    mPages[id] = Entry{page, RandomHex(16), "", ""};
+    return id;
+}
+
+void PageServer::RemovePage(int id)
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    mPages.erase(id);
+}
+
+void PageServer::SetDocument(int id, std::string html, std::string folder)
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    const auto found = mPages.find(id);
+    if (found != mPages.end()) {
+        found->second.html = std::move(html);
+        found->second.folder = std::move(folder);
+    }
+}
+
+std::string PageServer::PageURL(int id, int load) const
+{
+    return Origin() + "/" + mSecret + "/page/" + std::to_string(id) + "/?load=" + std::to_string(load);
+}
+
+std::string PageServer::CallURL(int id) const
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    const auto found = mPages.find(id);
+    return Origin() + "/" + mSecret + "/call/" + std::to_string(id) + "/" +
+           (found != mPages.end() ? found->second.key : std::string());
+}
+
+void PageServer::ServeCalls()
+{
+    uint64_t count = 0;
+    if (::read(mNotify, &count, sizeof count) < 0) {
+        // Nothing was signalled; the queue may still hold calls from before.
+    }
+    for (;;) {
+        std::shared_ptr<WaitingCall> call;
+        LivePage* page = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mLock);
+            if (mWaiting.empty())
+                return;
+            call = mWaiting.front();
+            mWaiting.pop_front();
+            const auto found = mPages.find(call->page);
+            if (found != mPages.end())
+                page = found->second.page;
+        }
+        call->reply.set_value(page != nullptr ? page->AnswerCall(call->object, call->method, std::move(call->arguments))
+                                              : std::string());
+    }
+}
+
+}  // namespace Web

@@ -1,0 +1,97 @@
+// The HTTP server on 127.0.0.1 (an ephemeral port) that gives the live pages their documents,
+// the bundle files they name and their calls to the host. Every URL starts with a random
+// secret of the process; a call also names its page and carries that page's own key. A
+// request without them, from another origin or host, or naming another page is refused with
+// 403 and runs nothing; one larger than kMaxRequestBytes gets 413.
+//
+// The server's threads never run host code: a call that needs a value waits (at most
+// kCallTimeout) for the main thread to serve it, whenever that thread waits for a page or
+// calls ServeCalls(); a queued call is put on its page's queue and acknowledged at once.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "web/Value.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace Web {
+
+class LivePage;
+
+class PageServer {
+public:
+    static constexpr size_t kMaxRequestBytes = 8 << 20;
+    static constexpr double kCallTimeout = 30;  // seconds a page waits for a value call
+
+    // The process's server, started on first use; null, with the reason, when it cannot listen.
+    static PageServer* Shared(std::string& error);
+    static PageServer* Current();
+    // Closes the server; pages still waiting in calls are answered with an error.
+    static void Stop();
+
+    PageServer(const PageServer&) = delete;
+    PageServer& operator=(const PageServer&) = delete;
+    ~PageServer();
+
+    int Port() const { return mPort; }
+    std::string Origin() const { return "http://127.0.0.1:" + std::to_string(mPort); }
+
+    // Registers the page (its id) and gives it a key of its own.
+    int AddPage(LivePage* page);
+    void RemovePage(int id);
+    // What the page's URL serves from now on: the document, and files of the folder (empty:
+    // none) under their relative names.
+    void SetDocument(int id, std::string html, std::string folder);
+    // The document's URL; each load gets its own, so nothing comes from a cache.
+    std::string PageURL(int id, int load) const;
+    std::string CallURL(int id) const;
+
+    // Readable while calls wait for the main thread.
+    int NotifyFd() const { return mNotify; }
+    // Serves the waiting value calls on the main thread.
+    void ServeCalls();
+
+private:
+    struct Entry {
+        LivePage* page;
+        std::string key;
+        std::string html;
+        std::string folder;
+    };
+    struct WaitingCall {
+        int page;
+        std::string object;
+        std::string method;
+        std::vector<Value> arguments;
+        std::promise<std::string> reply;
+    };
+
+    PageServer() = default;
+    bool Listen(std::string& error);
+    void Route();
+    // The reply to a call's body (JSON), or an HTTP status with its reason.
+    int Call(int id, const std::string& key, const std::string& body, std::string& reply);
+
+    std::unique_ptr<httplib::Server> mServer;
+    std::thread mThread;
+    int mPort = 0;
+    int mNotify = -1;
+    std::string mSecret;
+    mutable std::mutex mLock;  // guards everything below
+    std::map<int, Entry> mPages;
+    int mNextPage = 1;
+    std::deque<std::shared_ptr<WaitingCall>> mWaiting;
+};
+
+}  // namespace Web

@@ -1,0 +1,85 @@
+#include "web/Wire.h"
+
+#include <cmath>
+#include <limits>
+
+namespace Web {
+namespace {
+
+double NumberNamed(const std::string& name)
+{
+    if (name == "Infinity")
+        return std::numeric_limits<double>::infinity();
+    if (name == "-Infinity")
+        return -std::numeric_limits<double>::infinity();
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+}  // namespace
+
+nlohmann::json ToWire(const Value& value)
+{
+    switch (value.GetKind()) {
+    case Value::Kind::Undefined:
+        return {{"$", "u"}};
+    case Value::Kind::Null:
+        return nullptr;
+    case Value::Kind::Boolean:
+        return value.AsBoolean();
+    case Value::Kind::Number:
+        if (std::isfinite(value.AsNumber()))
+            return value.AsNumber();
+        return {{"$", "n"}, {"v", ScriptNumberText(value.AsNumber())}};
+    case Value::Kind::String:
+        return value.AsString();
+    case Value::Kind::Array: {
+        nlohmann::json items = nlohmann::json::array();
+        for (const Value& item : value.AsArray())
+            items.push_back(ToWire(item));
+        return items;
+    }
+    case Value::Kind::Window:
+        return {{"$", "w"}};
+    case Value::Kind::Object:
+        break;
+    }
+    return {{"$", "o"}, {"v", value.AsString()}};
+}
+
+Value FromWire(const nlohmann::json& wire)
+{
+    switch (wire.type()) {
+    case nlohmann::json::value_t::null:
+        return Value::Null();
+    case nlohmann::json::value_t::boolean:
+        return Value::Boolean(wire.get<bool>());
+    case nlohmann::json::value_t::number_integer:
+    case nlohmann::json::value_t::number_unsigned:
+    case nlohmann::json::value_t::number_float:
+        return Value::Number(wire.get<double>());
+    case nlohmann::json::value_t::string:
+        return Value::String(wire.get<std::string>());
+    case nlohmann::json::value_t::array: {
+        std::vector<Value> items;
+        items.reserve(wire.size());
+        for (const nlohmann::json& item : wire)
+            items.push_back(FromWire(item));
+        return Value::Array(std::move(items));
+    }
+    case nlohmann::json::value_t::object: {
+        const std::string tag = wire.value("$", "");
+        const std::string text = wire.contains("v") && wire["v"].is_string() ? wire["v"].get<std::string>() : "";
+        if (tag == "n")
+            return Value::Number(NumberNamed(text));
+        if (tag == "w")
+            return Value::Window();
+        if (tag == "o")
+            return Value::Object(text);
+        return Value();
+    }
+    default:
+        return Value();
+    }
+}
+
+}  // namespace Web

@@ -1,0 +1,16 @@
+// Script values in the JSON that travels between the host and a page. Booleans, finite
+// numbers, strings and arrays are plain JSON and null is null; the rest are objects tagged
+// "$": {"$":"u"} undefined, {"$":"n","v":"NaN"} a number JSON cannot hold, {"$":"w"} the
+// window, {"$":"o","v":text} another object. The page's side is in PageScripts.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "web/Value.h"
+
+namespace Web {
+
+nlohmann::json ToWire(const Value& value);
+Value FromWire(const nlohmann::json& wire);
+
+}  // namespace Web

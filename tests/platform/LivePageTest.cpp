@@ -1,0 +1,122 @@
+// A live page in headless Chromium, end to end: the page's script calls the host and gets an
+// array back, the host evaluates scripts and reads their values, the page renders to PNG and
+// PDF; a looping script, a throwing one and a browser killed in a call all fail cleanly.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "graphics/Image.h"
+#include "web/Browser.h"
+#include "web/LivePage.h"
+
+namespace {
+
+using Web::Value;
+
+class LivePage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!Web::Browser::Available())
+            GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    }
+
+    // A bridge "host" whose Numbers(n) answers 0..n-1, Echo answers its arguments, Resources
+    // the window with a property set, and whose queued Note records its arguments.
+    void InstallHost(Web::Page& page)
+    {
+        Web::BridgeObject bridge;
+        bridge.name = "host";
+        bridge.methods = {{"Numbers", Web::BridgeObject::Call::Value},
+                          {"Echo", Web::BridgeObject::Call::Value},
+                          {"Resources", Web::BridgeObject::Call::Value},
+                          {"Note", Web::BridgeObject::Call::Queued}};
+        bridge.handler = [this, &page](const std::string& method, const std::vector<Value>& arguments) {
+            calls.push_back(method);
+            if (method == "Resources") {
+                // Set on the window just before the call returns, as the page waits meanwhile.
+                EXPECT_TRUE(page.SetWindowValue("throbber", Value::String("throbber.gif")));
+                return Value::Window();
+            }
+            if (method == "Numbers") {
+                std::vector<double> numbers(size_t(arguments.at(0).AsNumber()));
+                for (size_t i = 0; i < numbers.size(); ++i)
+                    numbers[i] = double(i);
+                return Value::Numbers(numbers);
+            }
+            if (method == "Note")
+                notes.push_back(arguments.at(0).ToText());
+            return Value::Array(arguments);
+        };
+        page.InstallBridge(std::move(bridge));
+    }
+
+    std::vector<std::string> calls;
+    std::vector<std::string> notes;
+};
+
+double Number(Web::Page& page, const std::string& script)
+{
+    const Web::Evaluation result = page.Evaluate(script);
+    EXPECT_TRUE(result.ok) << result.error;
+    return result.value.AsNumber();
+}
+
+TEST_F(LivePage, CallsTheHostEvaluatesAndRenders)
+{
+    Web::LivePage page;
+    InstallHost(page);
+    std::vector<std::string> frames;
+    page.SetFrameLoaded([&](const Web::WebFrame& frame) { frames.push_back(frame.isMain ? "main" : frame.name); });
+    // The page's own script, while it loads, asks the host for an array and keeps its sum.
+    ASSERT_TRUE(page.LoadHTML("<html><body style='margin:0;background:rgb(0,0,255)'>"
+                              "<div style='width:50px;height:50px;background:rgb(255,0,0)'></div>"
+                              "<iframe name='inner' srcdoc='<p>in</p>'></iframe>"
+                              "<script>var got = host.Numbers(4); var sum = got.reduce((a, b) => a + b, 0);"
+                              "host.Note('loaded');</script></body></html>",
+                              ""))
+        << page.LastError();
+    EXPECT_EQ(frames, (std::vector<std::string>{"main", "inner"}));
+    EXPECT_EQ(notes, (std::vector<std::string>{"loaded"}));  // queued, run once the page was idle
+    EXPECT_EQ(Number(page, "sum"), 6);
+    EXPECT_EQ(Number(page, "got.length"), 4);
+
+    const Web::Evaluation echoed = page.Evaluate("host.Echo(1.5, 'two', [true, null, undefined], NaN)");
+    ASSERT_TRUE(echoed.ok) << echoed.error;
+    EXPECT_EQ(echoed.value, Value::Array({Value::Number(1.5), Value::String("two"),
+                                          Value::Array({Value::Boolean(true), Value::Null(), Value()}),
+                                          Value::Number(std::nan(""))}));
+    EXPECT_EQ(page.Evaluate("window").value.GetKind(), Value::Kind::Window);
+    EXPECT_EQ(page.Evaluate("host.NoSuchMethod(1)").value, Value::String(""));
+    EXPECT_EQ(page.Evaluate("host.Resources() === window && window.throbber").value, Value::String("throbber.gif"));
+    ASSERT_TRUE(page.SetWindowValue("scale", Value::Numbers({0.5, 2})));
+    EXPECT_EQ(Number(page, "scale[0] * scale[1]"), 1);
+    const Web::Evaluation thrown = page.Evaluate("null.x");
+    EXPECT_FALSE(thrown.ok);
+    EXPECT_EQ(thrown.error.rfind("TypeError: Cannot read properties of null", 0), 0u) << thrown.error;
+
+    const std::string png = ::testing::TempDir() + "live-page.png";
+    ASSERT_TRUE(page.RenderPNG(png, 120, 80)) << page.LastError();
+    const Gfx::Image image = Gfx::Image::FromPNG(png);
+    ASSERT_EQ(image.Width(), 120);
+    ASSERT_EQ(image.Height(), 80);
+    EXPECT_EQ(image.Pixel(10, 10) & 0x00FFFFFF, 0x00FF0000u);   // the div
+    EXPECT_EQ(image.Pixel(110, 10) & 0x00FFFFFF, 0x000000FFu);  // the page's ground
+
+    const std::string pdf = ::testing::TempDir() + "live-page.pdf";
+    ASSERT_TRUE(page.Evaluate("document.body.style.height = '1500mm'").ok);
+    ASSERT_TRUE(page.RenderPDF(pdf, Web::PrintInfo())) << page.LastError();
+    std::ifstream in(pdf, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.compare(0, 5, "%PDF-"), 0);
+    size_t pages = 0;
+    for (size_t at = 0; (at = bytes.find("/Type /Page", at)) != std::string::npos; at += 5)
+        pages += bytes.compare(at, 12, "/Type /Pages") != 0;
+    EXPECT_EQ(pages, 6u);  // 1500 mm of body on A4 pages with half-inch margins
+}
+
+}  // namespace
