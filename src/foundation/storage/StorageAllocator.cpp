@@ -110,6 +110,10 @@ void StorageAllocator::Load()
         mMap.FreeToFreeList();
     if (StorageValidator(*this).Run() != KVD_S_OK)
         Raise(KVD_STG_E_CORRUPT);
+    mSpareRun = 0;
+    mSpareLength = 0;
+    if (!ReadOnly())
+        ReserveSpareRun();
     mMap.SetChanged(false);
     mWriteCopy = Transacted() ? 1 - valid : valid;
     mFresh.clear();
@@ -576,6 +580,7 @@ void StorageAllocator::Commit()
     if (Transacted())
         mWriteCopy = 1 - copy;
     mMap.FreeToFreeList();
+    ReserveSpareRun();
     // Free clusters at the end go with the file; failing that, the file is only longer.
     SetFileSize();
     mMap.SetChanged(false);
@@ -587,7 +592,11 @@ void StorageAllocator::Commit()
 
 HRESULT StorageAllocator::SetFileSize()
 {
-    return mLockBytes->SetSize(FileOffset(mMap.HighestInUse(FirstCluster())) + ClusterSize());
+    // The spare run is free on disk: the next map written there lengthens the file again.
+    uint32_t highest = mMap.HighestInUse(FirstCluster());
+    if (mSpareRun != 0 && highest >= mSpareRun && highest < mSpareRun + mSpareLength)
+        highest = mMap.HighestInUse(FirstCluster(), mSpareRun);
+    return mLockBytes->SetSize(FileOffset(highest) + ClusterSize());
 }
 
 void StorageAllocator::Revert()
@@ -618,14 +627,23 @@ uint32_t StorageAllocator::WriteMapOnly()
 
 uint32_t StorageAllocator::TakeMapRun()
 {
+    uint32_t want = mMap.Count() / mMap.EntriesPerCluster();
+    if (mSpareRun != 0 && mSpareLength == want) {
+        uint32_t run = mSpareRun;
+        for (uint32_t i = 1; i < want; ++i)
+            mMap.Join(run + i - 1, run + i);
+        mSpareRun = 0;
+        return run;
+    }
+    // The map outgrew the spare run: it may still be part of a longer one.
+    ReleaseSpareRun();
     // Growing the map to make room for it may need more room still; a second round settles it.
     for (;;) {
         uint32_t run = mMap.FindOrAllocateContiguousClusters(mMap.Count() / mMap.EntriesPerCluster(), true);
         if (run == 0)
             Raise(KVD_STG_E_NOSPACE);
         uint32_t want = mMap.Count() / mMap.EntriesPerCluster();
-        uint32_t found = 0;
-        if (mMap.FindContiguousClusters(run, want, found) != run || found < want)
+        if (!mMap.IsFreeRun(run, want))
             continue;
         for (uint32_t i = 0; i < want; ++i) {
             mMap.TakeFree(run + i);
@@ -635,6 +653,27 @@ uint32_t StorageAllocator::TakeMapRun()
         }
         return run;
     }
+}
+
+void StorageAllocator::ReserveSpareRun()
+{
+    uint32_t want = mMap.Count() / mMap.EntriesPerCluster();
+    uint32_t found = 0;
+    uint32_t run = mMap.FindContiguousClusters(want, found);
+    if (found < want)
+        return;
+    for (uint32_t i = 0; i < want; ++i)
+        mMap.TakeFree(run + i);
+    mSpareRun = run;
+    mSpareLength = want;
+}
+
+void StorageAllocator::ReleaseSpareRun()
+{
+    for (uint32_t i = 0; i < mSpareLength && mSpareRun != 0; ++i)
+        mMap.FreeStreamHead(mSpareRun + i);
+    mSpareRun = 0;
+    mSpareLength = 0;
 }
 
 void StorageAllocator::ReleaseRun(uint32_t first)

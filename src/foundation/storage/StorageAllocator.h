@@ -88,6 +88,10 @@ private:
     // Places the map in a fresh run and writes it; answers the run.
     uint32_t WriteMapOnly();
     uint32_t TakeMapRun();
+    // Holds back a free run the map's size from the allocations between commits, so that
+    // small allocations cannot break up every run and push each map to the file's end.
+    void ReserveSpareRun();
+    void ReleaseSpareRun();
     void ReleaseRun(uint32_t first);
     void ReleaseDiskMapRun();
     // Cuts or lengthens the file to end with its highest cluster not free.
@@ -120,6 +124,10 @@ private:
     // to-free list (it is given up by the commit that replaces it).
     uint32_t mDiskMapStart = 0;
     bool mDiskMapReleased = false;
+    // The run held for the next map: taken, but in no chain. On disk it is free or waits on
+    // the to-free list, so a file closed without another commit loses nothing.
+    uint32_t mSpareRun = 0;
+    uint32_t mSpareLength = 0;
     // Clusters taken since the last commit: they hold no committed data and are written in place.
     std::vector<bool> mFresh;
     std::vector<uint8_t> mScratch;
