@@ -87,6 +87,25 @@ TEST(StorageObjects, CreatingAnExistingStream)
     EXPECT_EQ(1u, List(root).size());
 }
 
+TEST(StorageObjects, ReplacingNeverTakesAnotherName)
+{
+    // Names that differ in a space or a sign are different elements, also to a create that
+    // replaces.
+    MemFile file;
+    StoragePtr root = file.Create();
+    MakeStream(root, L"abc ", Pattern(5, 20));
+    MakeStream(root, L"ab@", Pattern(6, 21));
+    MakeStream(root, L"abc", Pattern(7, 22));
+    MakeStream(root, L"ab`", Pattern(8, 23));
+    MakeStream(root, L"ABC", Pattern(9, 24));
+    EXPECT_EQ(4u, List(root).size());
+    EXPECT_EQ(Pattern(5, 20), ReadStream(root, L"abc "));
+    EXPECT_EQ(Pattern(6, 21), ReadStream(root, L"ab@"));
+    EXPECT_EQ(Pattern(9, 24), ReadStream(root, L"abc"));
+    EXPECT_EQ(KVD_S_OK, root->RenameElement(L"ab`", L"ab@ "));
+    EXPECT_EQ(KVD_STG_E_EXISTS, root->RenameElement(L"ab@ ", L"AB@"));
+}
+
 TEST(StorageObjects, NamesAreFoundIgnoringCaseAndByType)
 {
     MemFile file;
