@@ -180,6 +180,60 @@ TEST(StorageObjects, SeekingPastTheEndLengthens)
     EXPECT_EQ(0, memcmp(&back[4000], "tail", 4));
 }
 
+TEST(StorageObjects, BytesNeverWrittenReadAsZeros)
+{
+    // Each stream is lengthened over clusters that held a destroyed stream's bytes and over
+    // its own bytes cut off before; the gap must read as zeros, in either mode, and in
+    // transacted mode the committed bytes must stay as they were.
+    enum Lengthen { kSetSize, kSeekSet, kSeekEnd };
+    for (uint32_t mode : {0u, kTransacted}) {
+        for (Lengthen how : {kSetSize, kSeekSet, kSeekEnd}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ", way " << how);
+            MemFile file;
+            StoragePtr root = file.Create(kCreateRW | mode);
+            MakeStream(root, L"secret", Pattern(20000, 30));
+            std::vector<uint8_t> kept = Pattern(1500, 31);
+            StreamPtr stream = MakeStream(root, L"s", kept);
+            ASSERT_EQ(KVD_S_OK, root->Commit(0));
+            ASSERT_EQ(KVD_S_OK, root->DestroyElement(L"secret"));
+            ASSERT_EQ(KVD_S_OK, root->Commit(0));
+
+            // Cut into the second cluster, then lengthened far into clusters "secret" held.
+            ASSERT_EQ(KVD_S_OK, stream->SetSize(1100));
+            const int64_t length = 30000;
+            auto lengthen = [&] {
+                if (how == kSetSize)
+                    return stream->SetSize(length);
+                return how == kSeekSet ? stream->Seek(length, STREAM_SEEK_SET, nullptr)
+                                       : stream->Seek(length - 1100, STREAM_SEEK_END, nullptr);
+            };
+            ASSERT_EQ(KVD_S_OK, lengthen());
+            // Where SetSize leaves the position, at the old end, the zeros begin.
+            std::vector<uint8_t> next(400, 0xEE);
+            uint32_t read = 0;
+            uint64_t position = 0;
+            ASSERT_EQ(KVD_S_OK, stream->Seek(0, STREAM_SEEK_CUR, &position));
+            ASSERT_EQ(KVD_S_OK, stream->Read(next.data(), 400, &read));
+            next.resize(read);
+            EXPECT_EQ(std::vector<uint8_t>(position == 1100 ? 400 : 0), next);
+            StreamPtr fresh;
+            ASSERT_EQ(KVD_S_OK, root->CreateStream(L"fresh", kCreateRW, 0, 0, fresh.Set()));
+            ASSERT_EQ(KVD_S_OK, fresh->SetSize(3000));
+
+            std::vector<uint8_t> expected(kept.begin(), kept.begin() + 1100);
+            expected.resize(length);
+            EXPECT_EQ(expected, ReadAll(stream));
+            EXPECT_EQ(std::vector<uint8_t>(3000), ReadAll(fresh));
+            // The file as it stands shows the last commit until the next one.
+            if (mode == kTransacted) {
+                EXPECT_EQ(kept, ReadStream(MemFile(file.Bytes()).Open(0), L"s"));
+            }
+            ASSERT_EQ(KVD_S_OK, root->Commit(0));
+            EXPECT_EQ(expected, ReadStream(MemFile(file.Bytes()).Open(0), L"s"));
+        }
+    }
+}
+
 TEST(StorageObjects, StreamsSeeOneAnothersChanges)
 {
     MemFile file;

@@ -425,15 +425,27 @@ HRESULT StorageAllocator::ClusterSetSize(Element& element, int64_t size)
     auto clusters = [cs](int64_t bytes) { return bytes <= 0 ? 1 : (static_cast<uint64_t>(bytes) + cs - 1) / cs; };
     uint64_t have = clusters(element.Size());
     uint64_t want = clusters(size);
-    uint32_t last = element.end.Cluster();
     if (want > ClusterMap::kMaxEntryCount)
         return KVD_STG_E_CANTGROW;
+    // Clusters keep the bytes of whatever held them last: of this stream before it was cut,
+    // or of a destroyed one.
+    if (size > element.Size()) {
+        HRESULT hr = ZeroEndCluster(element, size);
+        if (hr != KVD_S_OK)
+            return hr;
+    }
+    uint32_t last = element.end.Cluster();
+    uint64_t fileSize = want > have ? FileSize() : 0;
+    std::vector<uint8_t> zeros;
     for (uint64_t k = have; k < want; ++k) {
         uint32_t next = ClusterAlloc(last, false);
-        if (next == 0) {
+        HRESULT hr = next != 0 ? ZeroTakenCluster(next, fileSize, zeros) : KVD_STG_E_CANTGROW;
+        if (hr != KVD_S_OK) {
+            if (next != 0)
+                mMap.FreeStreamHead(next);
             element.end = MakePos(static_cast<int64_t>(k * cs), last);
             element.changed = true;
-            return KVD_STG_E_CANTGROW;
+            return hr;
         }
         mMap.Join(last, next);
         last = next;
@@ -450,6 +462,28 @@ HRESULT StorageAllocator::ClusterSetSize(Element& element, int64_t size)
     element.end = MakePos(size, last);
     element.changed = true;
     return KVD_S_OK;
+}
+
+HRESULT StorageAllocator::ZeroEndCluster(Element& element, int64_t size)
+{
+    KVDStreamPos pos = element.end;
+    if (pos.AtClusterEnd())
+        return KVD_S_OK;
+    uint32_t cs = ClusterSize();
+    size_t count = static_cast<size_t>(std::min<int64_t>(size - pos.offset, cs - pos.offset % cs));
+    std::vector<uint8_t> zeros(count);
+    size_t done = 0;
+    // Through the write path: in transacted mode a committed cluster is copied first.
+    HRESULT hr = ClusterWrite(element, pos, zeros.data(), count, done);
+    return hr == KVD_S_OK && done != count ? KVD_E_BADSTATE : hr;
+}
+
+HRESULT StorageAllocator::ZeroTakenCluster(uint32_t c, uint64_t fileSize, std::vector<uint8_t>& zeros)
+{
+    if (FileOffset(c) >= fileSize)
+        return KVD_S_OK;
+    zeros.resize(ClusterSize());
+    return WriteAt(FileOffset(c), zeros.data(), zeros.size());
 }
 
 HRESULT StorageAllocator::ClusterSeek(const Element& element, KVDStreamPos& pos, int64_t offset) const

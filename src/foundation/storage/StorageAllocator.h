@@ -60,6 +60,7 @@ public:
     // and, in transacted mode, copying committed clusters before they are written.
     HRESULT ClusterWrite(Element& element, KVDStreamPos& pos, const uint8_t* buffer, size_t count, size_t& done);
     // Lengthens or shortens the element's chain to hold size bytes and records the new end.
+    // Bytes gained read as zeros, whatever the clusters held before.
     HRESULT ClusterSetSize(Element& element, int64_t size);
     // Moves pos to offset, which lies within the element's size, along the shortest walk.
     HRESULT ClusterSeek(const Element& element, KVDStreamPos& pos, int64_t offset) const;
@@ -104,6 +105,11 @@ private:
     void ReleaseCluster(uint32_t c);
     // Replaces committed cluster c by a fresh one, copying its bytes when keep is set.
     uint32_t CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, bool keep, HRESULT& hr);
+    // Zeros from the element's end to size or to the end of its last cluster, whichever comes first.
+    HRESULT ZeroEndCluster(Element& element, int64_t size);
+    // Zeros a cluster just taken for a chain unless it lies beyond the file's end (fileSize),
+    // where nothing was ever written.
+    HRESULT ZeroTakenCluster(uint32_t c, uint64_t fileSize, std::vector<uint8_t>& zeros);
     // True when count bytes written from off cover all that the cluster holds of the stream.
     bool Covers(const Element& element, int64_t clusterStart, size_t off, size_t count) const;
     // got receives the bytes read; fewer than count with success: the file ended.
