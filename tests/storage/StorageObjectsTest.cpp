@@ -122,6 +122,42 @@ TEST(StorageObjects, NamesAreFoundIgnoringCaseAndByType)
     EXPECT_EQ(KVD_E_POINTER, root->OpenStream(nullptr, nullptr, kRW, 0, none.Set()));
 }
 
+TEST(StorageObjects, LookupsByNameFollowTableOrder)
+{
+    // A stream and a storage of one name: lookups without a type take the first in the
+    // table, also after a rename that changes only the case and after reopening.
+    MemFile file;
+    StoragePtr root = file.Create();
+    MakeStream(root, L"x", Pattern(10, 25));
+    MakeStorage(root, L"x");
+    ASSERT_EQ(KVD_S_OK, root->RenameElement(L"x", L"X"));
+    std::vector<Entry> entries = List(root);
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(L"X", entries[0].name);
+    EXPECT_EQ(STGTY_STREAM, entries[0].type);
+    EXPECT_EQ(L"x", entries[1].name);
+    ASSERT_EQ(KVD_S_OK, root->RenameElement(L"x", L"y"));
+    EXPECT_EQ(L"y", List(root)[0].name);
+    EXPECT_EQ(Pattern(10, 25), ReadStream(root, L"Y"));
+
+    // Many names, looked up in other cases after reopening, replaced and destroyed.
+    for (int i = 0; i < 300; ++i)
+        MakeStream(root, (L"name " + std::to_wstring(i)).c_str(), Pattern(4, i));
+    root.Clear();
+    root = file.Open();
+    for (int i = 0; i < 300; i += 7)
+        ASSERT_EQ(Pattern(4, i), ReadStream(root, (L"NAME " + std::to_wstring(i)).c_str())) << i;
+    ASSERT_EQ(KVD_S_OK, root->DestroyElement(L"Name 10"));
+    MakeStream(root, L"nAME 11", Pattern(5, 11));
+    StreamPtr none;
+    EXPECT_EQ(KVD_STG_E_NOTFOUND, root->OpenStream(L"name 10", nullptr, kRW, 0, none.Set()));
+    EXPECT_EQ(Pattern(5, 11), ReadStream(root, L"name 11"));
+    EXPECT_EQ(KVD_S_OK, root->DestroyElement(L"y"));
+    EXPECT_EQ(KVD_S_OK, root->DestroyElement(L"X"));
+    EXPECT_EQ(KVD_STG_E_NOTFOUND, root->DestroyElement(L"x"));
+    EXPECT_EQ(299u, List(root).size());
+}
+
 TEST(StorageObjects, ADirectoryHoldsAtMost1024Elements)
 {
     MemFile file;

@@ -87,6 +87,14 @@ ElementName Element::FoldedName(const ElementName& name)
     return folded;
 }
 
+ElementName Element::Key() const
+{
+    size_t length = 0;
+    while (length < kNameUnits && name[length] != 0)
+        ++length;
+    return FoldedName(ElementName(name, length));
+}
+
 bool Element::NameMatches(const ElementName& key) const
 {
     // Compared up to the record's terminator; past its end the key reads as zeros.

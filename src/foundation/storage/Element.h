@@ -41,6 +41,8 @@ public:
     // Cyrillic A to Pe). Any other unit, the terminator included, stands for itself.
     static char16_t FoldCase(char16_t unit);
     static ElementName FoldedName(const ElementName& name);
+    // The stored name case folded: equal keys, matching names.
+    ElementName Key() const;
     // True when the stored name equals key unit by unit, case folded.
     bool NameMatches(const ElementName& key) const;
     std::wstring Name() const;
