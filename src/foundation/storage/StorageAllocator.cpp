@@ -480,7 +480,7 @@ HRESULT StorageAllocator::ZeroEndCluster(Element& element, int64_t size)
 
 HRESULT StorageAllocator::ZeroTakenCluster(uint32_t c, uint64_t fileSize, std::vector<uint8_t>& zeros)
 {
-    if (FileOffset(c) >= fileSize)
+    if (fileSize != 0 && FileOffset(c) >= fileSize)
         return KVD_S_OK;
     zeros.resize(ClusterSize());
     return WriteAt(FileOffset(c), zeros.data(), zeros.size());
@@ -667,6 +667,7 @@ uint32_t StorageAllocator::TakeMapRun()
         for (uint32_t i = 1; i < want; ++i)
             mMap.Join(run + i - 1, run + i);
         mSpareRun = 0;
+        mSpareLength = 0;
         return run;
     }
     // The map outgrew the spare run: it may still be part of a longer one.

@@ -107,8 +107,8 @@ private:
     uint32_t CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, bool keep, HRESULT& hr);
     // Zeros from the element's end to size or to the end of its last cluster, whichever comes first.
     HRESULT ZeroEndCluster(Element& element, int64_t size);
-    // Zeros a cluster just taken for a chain unless it lies beyond the file's end (fileSize),
-    // where nothing was ever written.
+    // Zeros a cluster just taken for a chain unless it lies beyond the file's end (fileSize;
+    // 0 when unknown), where nothing was ever written.
     HRESULT ZeroTakenCluster(uint32_t c, uint64_t fileSize, std::vector<uint8_t>& zeros);
     // True when count bytes written from off cover all that the cluster holds of the stream.
     bool Covers(const Element& element, int64_t clusterStart, size_t off, size_t count) const;
