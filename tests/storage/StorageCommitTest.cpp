@@ -372,7 +372,7 @@ TEST(StorageCommit, ManyCommitsKeepTheFileNearItsLiveSize)
             uint32_t written = 0;
             ASSERT_EQ(KVD_S_OK, stream->Write(change.data(), 100, &written));
             ASSERT_EQ(KVD_S_OK, root->Commit(0));
-            // Before, each map went to a new run at the file's end and the file grew without bound.
+            // A map put in a new run at the file's end at every commit grows the file without bound.
             ASSERT_LE(file.Bytes().size(), live + live / 10) << "after commit " << k;
         }
         root.Clear();
