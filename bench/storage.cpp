@@ -1,9 +1,10 @@
-// Compound-file throughput on disk: a 64 MiB stream written and read back, and 10,000
-// elements created and enumerated.
+// Compound-file throughput on disk: a 64 MiB stream written and read back, 10,000 elements
+// created and enumerated, and the cost and file size of many small transacted commits.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -200,6 +201,114 @@ void BM_EnumerateElements(benchmark::State& state)
     SetRate(state, "elements", kStorages * (kStreamsEach + 1));
 }
 
+// 0.6 MB of data in eight streams, each commit rewriting 100 bytes of one of them.
+constexpr int kCommitStreams = 8;
+constexpr size_t kCommitStreamSize = 75000;
+constexpr uint32_t kSmallChange = 100;
+
+double FileMB(const KVDFileRef& file)
+{
+    struct stat info;
+    return ::stat(file.FileSystemRepresentation().c_str(), &info) == 0 ? info.st_size / 1e6 : 0;
+}
+
+std::wstring CommitStreamName(int i) { return L"data " + std::to_wstring(i); }
+
+IStorage* CreateCommitFile(const KVDFileRef& file, uint32_t shift, benchmark::State& state)
+{
+    IStorage* root = nullptr;
+    Check(KVDStgCreateDocfile(file, kCreateRW | kTransacted, shift, &root, 0, 0), state);
+    std::vector<uint8_t> bytes(kCommitStreamSize, 0x3C);
+    for (int i = 0; i < kCommitStreams && root != nullptr; ++i) {
+        IStream* stream = nullptr;
+        Check(root->CreateStream(CommitStreamName(i).c_str(), kCreateRW, 0, 0, &stream), state);
+        uint32_t written = 0;
+        if (stream != nullptr) {
+            Check(stream->Write(bytes.data(), bytes.size(), &written), state);
+            stream->Release();
+        }
+    }
+    if (root != nullptr)
+        Check(root->Commit(0), state);
+    return root;
+}
+
+// The k-th small change: a stream and an offset that move from commit to commit.
+void ChangeAndCommit(IStorage* root, int k, benchmark::State& state)
+{
+    uint8_t bytes[kSmallChange] = {static_cast<uint8_t>(k)};
+    IStream* stream = nullptr;
+    Check(root->OpenStream(CommitStreamName(k % kCommitStreams).c_str(), nullptr, kRW, 0, &stream), state);
+    if (stream == nullptr)
+        return;
+    uint32_t written = 0;
+    Check(stream->Seek((k * 7919) % (kCommitStreamSize - kSmallChange), STREAM_SEEK_SET, nullptr), state);
+    Check(stream->Write(bytes, kSmallChange, &written), state);
+    stream->Release();
+    Check(root->Commit(0), state);
+}
+
+// Commit cost and file size against the number of commits (argument 0) made to one open
+// transacted file with clusters of 2^argument 1 bytes. start_MB is the file after its first
+// commit, file_MB after the last; growth is their ratio.
+void BM_TransactedCommits(benchmark::State& state)
+{
+    KVDFileRef file = ScratchFile("commits");
+    int commits = static_cast<int>(state.range(0));
+    double start = 0;
+    double end = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        IStorage* root = CreateCommitFile(file, static_cast<uint32_t>(state.range(1)), state);
+        start = FileMB(file);
+        state.ResumeTiming();
+        for (int k = 0; k < commits && root != nullptr; ++k)
+            ChangeAndCommit(root, k, state);
+        state.PauseTiming();
+        end = FileMB(file);
+        if (root != nullptr)
+            root->Release();
+        state.ResumeTiming();
+    }
+    std::remove(file.FileSystemRepresentation().c_str());
+    SetRate(state, "commits", commits);
+    state.counters["start_MB"] = start;
+    state.counters["file_MB"] = end;
+    state.counters["growth"] = start > 0 ? end / start : 0;
+}
+
+// The same with the file reopened for each commit (argument 0 times).
+void BM_ReopenAndCommit(benchmark::State& state)
+{
+    KVDFileRef file = ScratchFile("reopen");
+    int commits = static_cast<int>(state.range(0));
+    double start = 0;
+    double end = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        IStorage* root = CreateCommitFile(file, 10, state);
+        start = FileMB(file);
+        if (root != nullptr)
+            root->Release();
+        state.ResumeTiming();
+        for (int k = 0; k < commits; ++k) {
+            Check(KVDStgOpenStorage(file, kRW | kTransacted, &root), state);
+            if (root == nullptr)
+                break;
+            ChangeAndCommit(root, k, state);
+            root->Release();
+        }
+        state.PauseTiming();
+        end = FileMB(file);
+        state.ResumeTiming();
+    }
+    std::remove(file.FileSystemRepresentation().c_str());
+    SetRate(state, "commits", commits);
+    state.counters["start_MB"] = start;
+    state.counters["file_MB"] = end;
+    state.counters["growth"] = start > 0 ? end / start : 0;
+}
+
 }  // namespace
 
 BENCHMARK(BM_StreamWrite64MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -207,5 +316,11 @@ BENCHMARK(BM_StreamOverwrite64MiBTransacted)->Unit(benchmark::kMillisecond)->Use
 BENCHMARK(BM_StreamRead64MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CreateElements)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_EnumerateElements)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TransactedCommits)
+    ->ArgsProduct({{10, 100, 1000}, {10, 8}})
+    ->ArgNames({"commits", "shift"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_ReopenAndCommit)->Arg(300)->ArgName("commits")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -92,28 +92,38 @@ TEST(StorageClusterMap, FindsRunsAndGrowsForThem)
 {
     ClusterMap map = MapWithChain();
     uint32_t found = 0;
-    EXPECT_EQ(0u, map.FindContiguousClusters(0, 3, found));
+    EXPECT_EQ(0u, map.FindContiguousClusters(0, found));
     EXPECT_EQ(0u, found);
-    EXPECT_EQ(5u, map.FindContiguousClusters(5, 1, found));
+    EXPECT_EQ(5u, map.FindContiguousClusters(1, found));
     EXPECT_EQ(1u, found);
-    map.TakeFree(8);  // free list 5 6 7 9 10 ...
-    EXPECT_EQ(9u, map.FindContiguousClusters(5, 4, found));
+    map.TakeFree(8);  // free: 5 6 7 9 10 ...
+    EXPECT_EQ(5u, map.FindContiguousClusters(3, found));
+    EXPECT_EQ(9u, map.FindContiguousClusters(4, found));
     EXPECT_EQ(4u, found);
+    EXPECT_TRUE(map.IsFreeRun(9, 119));
+    EXPECT_FALSE(map.IsFreeRun(7, 2));
+    EXPECT_FALSE(map.IsFreeRun(9, 120));
 
     // No run of 200 in a 128-entry map: the last run (9..127) ends at the map's end, so the
     // map grows behind it by whole clusters' worth of entries and the run starts at 9.
     EXPECT_EQ(9u, map.FindOrAllocateContiguousClusters(200, false));
     EXPECT_EQ(256u, map.Count());
-    EXPECT_EQ(9u, map.FindContiguousClusters(9, 200, found));
+    EXPECT_EQ(9u, map.FindContiguousClusters(200, found));
     EXPECT_EQ(200u, found);
 
-    // When the free list's last run does not reach the end, the run starts at the old count.
+    // Clusters freed one by one join the free list's front in the reverse of their order;
+    // the run is found all the same, and then nothing grows.
     ClusterMap full(10);
     full.Create(128);
     for (uint32_t c = 2; c < 128; ++c)
         full.TakeFree(c);
-    full.FreeStreamHead(50);
-    EXPECT_EQ(128u, full.FindOrAllocateContiguousClusters(10, true));
+    for (uint32_t c = 50; c < 60; ++c)
+        full.FreeStreamHead(c);
+    EXPECT_EQ(59u, full.FirstFree());
+    EXPECT_EQ(50u, full.FindOrAllocateContiguousClusters(10, true));
+    EXPECT_EQ(128u, full.Count());
+    // When no run reaches the end, the run starts at the old count.
+    EXPECT_EQ(128u, full.FindOrAllocateContiguousClusters(11, true));
     EXPECT_EQ(256u, full.Count());
 }
 

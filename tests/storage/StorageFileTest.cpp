@@ -68,6 +68,26 @@ TEST(StorageFile, CreateThenOpenOnDisk)
     EXPECT_EQ(KVD_STG_E_NOTSTORAGE, KVDStgOpenStorage(Ref(folder / "text"), kRW, missing.Set()));
 }
 
+TEST(StorageFile, FilesCreatedWithoutReadAccessReadBackWhatTheyWrote)
+{
+    // The storage reads its own file whatever mode it was created in: write only (0x1), or
+    // neither bit.
+    Folder folder;
+    for (uint32_t mode : {0x1001u, 0x1000u}) {
+        SCOPED_TRACE(mode);
+        KVDFileRef file = Ref(folder / "doc");
+        {
+            StoragePtr root;
+            ASSERT_EQ(KVD_S_OK, KVDStgCreateDocfile(file, mode, 0, root.Set(), 0, 0));
+            StreamPtr stream = MakeStream(MakeStorage(root, L"part"), L"s", Pattern(5000, 4));
+            EXPECT_EQ(Pattern(5000, 4), ReadAll(stream));
+        }
+        StoragePtr root;
+        ASSERT_EQ(KVD_S_OK, KVDStgOpenStorage(file, 0, root.Set()));
+        EXPECT_EQ(Pattern(5000, 4), ReadStream(OpenStorage(root, L"part"), L"s"));
+    }
+}
+
 TEST(StorageFile, ReadOnlyOpenRefusesChanges)
 {
     Folder folder;

@@ -146,7 +146,7 @@ TEST(StorageElement, RefusesRecordsThatCannotBe)
     EXPECT_EQ(KVD_STG_E_CORRUPT, Element().Decode(bytes, false));
 }
 
-TEST(StorageElement, NamesAreCutAndMatchedIgnoringBitFive)
+TEST(StorageElement, NamesAreCutAndMatchedIgnoringTheCaseOfLetters)
 {
     const wchar_t* forty = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN";
     Element e(Element::MakeName(forty), kTypeStream);
@@ -155,11 +155,34 @@ TEST(StorageElement, NamesAreCutAndMatchedIgnoringBitFive)
     // The same long name finds it again.
     EXPECT_TRUE(e.NameMatches(Element::MakeName(forty)));
 
-    Element data(Element::MakeName(L"data"), kTypeStream);
-    EXPECT_TRUE(data.NameMatches(Element::MakeName(L"DATA")));
-    EXPECT_FALSE(data.NameMatches(Element::MakeName(L"dat")));
-    EXPECT_FALSE(data.NameMatches(Element::MakeName(L"datas")));
-    EXPECT_TRUE(Element(Element::MakeName(L"\u00e9t\u00e9"), kTypeStream).NameMatches(Element::MakeName(L"\u00c9T\u00c9")));
+    // Letters that differ only in bit 5 are one letter in two cases; nothing else is folded.
+    struct Case {
+        const wchar_t* stored;
+        const wchar_t* key;
+        bool matches;
+    };
+    const Case cases[] = {
+        {L"data", L"DATA", true},
+        {L"data", L"dat", false},
+        {L"data", L"datas", false},
+        {L"\u00e9t\u00e9", L"\u00c9T\u00c9", true},       // Latin-1 letters
+        {L"\u03b1\u03bf", L"\u0391\u039f", true},         // Greek and Cyrillic where bit 5 is the case
+        {L"\u0430\u043f", L"\u0410\u041f", true},
+        {L"abc", L"abc ", false},                         // a space is not the terminator
+        {L"abc ", L"abc", false},
+        {L"ab@", L"ab`", false},
+        {L"a[", L"a{", false},
+        {L"1", L"\u0011", false},
+        {L"\u00d7", L"\u00f7", false},                      // multiply and divide signs
+        {L"\u00df", L"\u00ff", false},                      // two lower-case letters
+        {L"\u0420", L"\u0400", false},                      // bit 5 is not the case here
+        {L"\u03a0", L"\u0380", false},
+    };
+    for (const Case& c : cases) {
+        Element stored(Element::MakeName(c.stored), kTypeStream);
+        EXPECT_EQ(c.matches, stored.NameMatches(Element::MakeName(c.key))) << stored.Name();
+        EXPECT_EQ(c.matches, Element::FoldedName(stored.name) == Element::FoldedName(Element::MakeName(c.key)));
+    }
 
     // Characters beyond 16 bits travel as surrogate pairs and are never split by the cut.
     Element emoji(Element::MakeName(L"\U0001F600x"), kTypeStream);

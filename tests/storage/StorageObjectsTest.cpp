@@ -87,6 +87,25 @@ TEST(StorageObjects, CreatingAnExistingStream)
     EXPECT_EQ(1u, List(root).size());
 }
 
+TEST(StorageObjects, ReplacingNeverTakesAnotherName)
+{
+    // Names that differ in a space or a sign are different elements, also to a create that
+    // replaces.
+    MemFile file;
+    StoragePtr root = file.Create();
+    MakeStream(root, L"abc ", Pattern(5, 20));
+    MakeStream(root, L"ab@", Pattern(6, 21));
+    MakeStream(root, L"abc", Pattern(7, 22));
+    MakeStream(root, L"ab`", Pattern(8, 23));
+    MakeStream(root, L"ABC", Pattern(9, 24));
+    EXPECT_EQ(4u, List(root).size());
+    EXPECT_EQ(Pattern(5, 20), ReadStream(root, L"abc "));
+    EXPECT_EQ(Pattern(6, 21), ReadStream(root, L"ab@"));
+    EXPECT_EQ(Pattern(9, 24), ReadStream(root, L"abc"));
+    EXPECT_EQ(KVD_S_OK, root->RenameElement(L"ab`", L"ab@ "));
+    EXPECT_EQ(KVD_STG_E_EXISTS, root->RenameElement(L"ab@ ", L"AB@"));
+}
+
 TEST(StorageObjects, NamesAreFoundIgnoringCaseAndByType)
 {
     MemFile file;
@@ -101,6 +120,42 @@ TEST(StorageObjects, NamesAreFoundIgnoringCaseAndByType)
     StoragePtr noStorage;
     EXPECT_EQ(KVD_STG_E_NOTFOUND, root->OpenStorage(L"x", nullptr, kRW, nullptr, 0, noStorage.Set()));
     EXPECT_EQ(KVD_E_POINTER, root->OpenStream(nullptr, nullptr, kRW, 0, none.Set()));
+}
+
+TEST(StorageObjects, LookupsByNameFollowTableOrder)
+{
+    // A stream and a storage of one name: lookups without a type take the first in the
+    // table, also after a rename that changes only the case and after reopening.
+    MemFile file;
+    StoragePtr root = file.Create();
+    MakeStream(root, L"x", Pattern(10, 25));
+    MakeStorage(root, L"x");
+    ASSERT_EQ(KVD_S_OK, root->RenameElement(L"x", L"X"));
+    std::vector<Entry> entries = List(root);
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(L"X", entries[0].name);
+    EXPECT_EQ(STGTY_STREAM, entries[0].type);
+    EXPECT_EQ(L"x", entries[1].name);
+    ASSERT_EQ(KVD_S_OK, root->RenameElement(L"x", L"y"));
+    EXPECT_EQ(L"y", List(root)[0].name);
+    EXPECT_EQ(Pattern(10, 25), ReadStream(root, L"Y"));
+
+    // Many names, looked up in other cases after reopening, replaced and destroyed.
+    for (int i = 0; i < 300; ++i)
+        MakeStream(root, (L"name " + std::to_wstring(i)).c_str(), Pattern(4, i));
+    root.Clear();
+    root = file.Open();
+    for (int i = 0; i < 300; i += 7)
+        ASSERT_EQ(Pattern(4, i), ReadStream(root, (L"NAME " + std::to_wstring(i)).c_str())) << i;
+    ASSERT_EQ(KVD_S_OK, root->DestroyElement(L"Name 10"));
+    MakeStream(root, L"nAME 11", Pattern(5, 11));
+    StreamPtr none;
+    EXPECT_EQ(KVD_STG_E_NOTFOUND, root->OpenStream(L"name 10", nullptr, kRW, 0, none.Set()));
+    EXPECT_EQ(Pattern(5, 11), ReadStream(root, L"name 11"));
+    EXPECT_EQ(KVD_S_OK, root->DestroyElement(L"y"));
+    EXPECT_EQ(KVD_S_OK, root->DestroyElement(L"X"));
+    EXPECT_EQ(KVD_STG_E_NOTFOUND, root->DestroyElement(L"x"));
+    EXPECT_EQ(299u, List(root).size());
 }
 
 TEST(StorageObjects, ADirectoryHoldsAtMost1024Elements)
@@ -159,6 +214,60 @@ TEST(StorageObjects, SeekingPastTheEndLengthens)
     std::vector<uint8_t> back = ReadStream(file.Open(), L"s");
     ASSERT_EQ(4096u, back.size());
     EXPECT_EQ(0, memcmp(&back[4000], "tail", 4));
+}
+
+TEST(StorageObjects, BytesNeverWrittenReadAsZeros)
+{
+    // Each stream is lengthened over clusters that held a destroyed stream's bytes and over
+    // its own bytes cut off before; the gap must read as zeros, in either mode, and in
+    // transacted mode the committed bytes must stay as they were.
+    enum Lengthen { kSetSize, kSeekSet, kSeekEnd };
+    for (uint32_t mode : {0u, kTransacted}) {
+        for (Lengthen how : {kSetSize, kSeekSet, kSeekEnd}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ", way " << how);
+            MemFile file;
+            StoragePtr root = file.Create(kCreateRW | mode);
+            MakeStream(root, L"secret", Pattern(20000, 30));
+            std::vector<uint8_t> kept = Pattern(1500, 31);
+            StreamPtr stream = MakeStream(root, L"s", kept);
+            ASSERT_EQ(KVD_S_OK, root->Commit(0));
+            ASSERT_EQ(KVD_S_OK, root->DestroyElement(L"secret"));
+            ASSERT_EQ(KVD_S_OK, root->Commit(0));
+
+            // Cut into the second cluster, then lengthened far into clusters "secret" held.
+            ASSERT_EQ(KVD_S_OK, stream->SetSize(1100));
+            const int64_t length = 30000;
+            auto lengthen = [&] {
+                if (how == kSetSize)
+                    return stream->SetSize(length);
+                return how == kSeekSet ? stream->Seek(length, STREAM_SEEK_SET, nullptr)
+                                       : stream->Seek(length - 1100, STREAM_SEEK_END, nullptr);
+            };
+            ASSERT_EQ(KVD_S_OK, lengthen());
+            // Where SetSize leaves the position, at the old end, the zeros begin.
+            std::vector<uint8_t> next(400, 0xEE);
+            uint32_t read = 0;
+            uint64_t position = 0;
+            ASSERT_EQ(KVD_S_OK, stream->Seek(0, STREAM_SEEK_CUR, &position));
+            ASSERT_EQ(KVD_S_OK, stream->Read(next.data(), 400, &read));
+            next.resize(read);
+            EXPECT_EQ(std::vector<uint8_t>(position == 1100 ? 400 : 0), next);
+            StreamPtr fresh;
+            ASSERT_EQ(KVD_S_OK, root->CreateStream(L"fresh", kCreateRW, 0, 0, fresh.Set()));
+            ASSERT_EQ(KVD_S_OK, fresh->SetSize(3000));
+
+            std::vector<uint8_t> expected(kept.begin(), kept.begin() + 1100);
+            expected.resize(length);
+            EXPECT_EQ(expected, ReadAll(stream));
+            EXPECT_EQ(std::vector<uint8_t>(3000), ReadAll(fresh));
+            // The file as it stands shows the last commit until the next one.
+            if (mode == kTransacted) {
+                EXPECT_EQ(kept, ReadStream(MemFile(file.Bytes()).Open(0), L"s"));
+            }
+            ASSERT_EQ(KVD_S_OK, root->Commit(0));
+            EXPECT_EQ(expected, ReadStream(MemFile(file.Bytes()).Open(0), L"s"));
+        }
+    }
 }
 
 TEST(StorageObjects, StreamsSeeOneAnothersChanges)

@@ -56,42 +56,48 @@ void ClusterMap::TakeFree(uint32_t c)
     mChanged = true;
 }
 
-uint32_t ClusterMap::FindContiguousClusters(uint32_t start, uint32_t want, uint32_t& found) const
+uint32_t ClusterMap::FindContiguousClusters(uint32_t want, uint32_t& found) const
 {
-    found = 0;
-    if (start == 0 || want == 0)
-        return 0;
-    uint32_t runStart = start;
-    uint32_t length = 1;
-    for (uint32_t c = start; length < want && mEntries[c].next != 0; c = mEntries[c].next) {
-        uint32_t next = mEntries[c].next;
-        if (next == c + 1) {
-            ++length;
-        } else {
-            runStart = next;
-            length = 1;
+    uint32_t runStart = 0;
+    uint32_t length = 0;
+    for (uint32_t c = kFirstRunCluster; c < Count() && length < want; ++c) {
+        if (!IsFree(c)) {
+            length = 0;
+        } else if (length++ == 0) {
+            runStart = c;
         }
     }
     found = length;
-    return runStart;
+    return length != 0 ? runStart : 0;
+}
+
+bool ClusterMap::IsFreeRun(uint32_t first, uint32_t count) const
+{
+    if (first < kFirstRunCluster || first > Count() || count > Count() - first)
+        return false;
+    for (uint32_t c = first; c < first + count; ++c) {
+        if (!IsFree(c))
+            return false;
+    }
+    return true;
 }
 
 uint32_t ClusterMap::FindOrAllocateContiguousClusters(uint32_t want, bool grow)
 {
     uint32_t found = 0;
-    uint32_t run = FindContiguousClusters(FirstFree(), want, found);
+    uint32_t run = FindContiguousClusters(want, found);
     if (found >= want)
         return run;
+    // A run shorter than wanted is the one that reaches the map's end: growth lengthens it.
     uint32_t old = Count();
-    bool atEnd = run != 0 && run + found == old;
-    uint64_t need = atEnd ? want - found : want;
+    uint64_t need = want - found;
     uint64_t perCluster = EntriesPerCluster();
     if (grow)
         need += (need + perCluster - 1) / perCluster;
     uint64_t count = old + perCluster * ((need + perCluster - 1) / perCluster);
     if (count > kMaxEntryCount || !Init(static_cast<uint32_t>(count)))
         return 0;
-    return atEnd ? run : old;
+    return found != 0 ? run : old;
 }
 
 void ClusterMap::Replace(uint32_t old, uint32_t c)
@@ -153,9 +159,9 @@ void ClusterMap::Join(uint32_t a, uint32_t b)
         mEntries[b].prev = a;
 }
 
-uint32_t ClusterMap::HighestInUse(uint32_t first) const
+uint32_t ClusterMap::HighestInUse(uint32_t first, uint32_t end) const
 {
-    for (uint32_t c = Count(); c-- > first;) {
+    for (uint32_t c = std::min(end, Count()); c-- > first;) {
         if (!IsFree(c))
             return c;
     }

@@ -20,6 +20,9 @@ public:
     static constexpr uint32_t kFreeHead = 0;
     static constexpr uint32_t kToFreeHead = 1;
     static constexpr uint32_t kMaxEntryCount = 0x7FFFFFFE;
+    // Runs are looked for from here: only files of the current layout, whose clusters are
+    // numbered from 2, are written.
+    static constexpr uint32_t kFirstRunCluster = 2;
 
     explicit ClusterMap(uint32_t shift = 10);
 
@@ -44,11 +47,13 @@ public:
 
     // Takes a free cluster off the free list; it is left unlinked and in use.
     void TakeFree(uint32_t c);
-    // Starting at start, follows the list to a run of want consecutive numbers; found
-    // receives the length of the last run, whose first cluster is returned.
-    uint32_t FindContiguousClusters(uint32_t start, uint32_t want, uint32_t& found) const;
-    // A run of want consecutive free clusters, growing the map when the free list has none;
-    // with grow, room is added for the map's own growth. 0 when the map cannot grow.
+    // The lowest run of want consecutive free clusters, found by cluster number: the free
+    // list's order says nothing of runs, since freed clusters join it at its front. Without
+    // one, the free run that reaches the map's end, found receiving its length (0: none).
+    uint32_t FindContiguousClusters(uint32_t want, uint32_t& found) const;
+    bool IsFreeRun(uint32_t first, uint32_t count) const;
+    // A run of want consecutive free clusters, growing the map when there is none; with
+    // grow, room is added for the map's own growth. 0 when the map cannot grow.
     uint32_t FindOrAllocateContiguousClusters(uint32_t want, bool grow);
 
     // Puts c where old stands in its chain; old is left unlinked.
@@ -60,8 +65,8 @@ public:
     void FreeToFreeList();
     void Join(uint32_t a, uint32_t b);
 
-    // The highest cluster at or above first that is not free; 0 when there is none.
-    uint32_t HighestInUse(uint32_t first) const;
+    // The highest cluster at or above first and below end that is not free; 0 when there is none.
+    uint32_t HighestInUse(uint32_t first, uint32_t end = UINT32_MAX) const;
 
     void Encode(uint8_t* out) const;
     void Decode(const uint8_t* in, uint32_t count);

@@ -71,12 +71,36 @@ ElementName Element::MakeName(const wchar_t* text)
     return units;
 }
 
+char16_t Element::FoldCase(char16_t unit)
+{
+    char16_t upper = unit & 0xFFDF;
+    bool letter = (upper >= u'A' && upper <= u'Z') || (upper >= 0xC0 && upper <= 0xDE && upper != 0xD7) ||
+                  (upper >= 0x391 && upper <= 0x39F) || (upper >= 0x410 && upper <= 0x41F);
+    return letter ? upper : unit;
+}
+
+ElementName Element::FoldedName(const ElementName& name)
+{
+    ElementName folded(name);
+    for (char16_t& unit : folded)
+        unit = FoldCase(unit);
+    return folded;
+}
+
+ElementName Element::Key() const
+{
+    size_t length = 0;
+    while (length < kNameUnits && name[length] != 0)
+        ++length;
+    return FoldedName(ElementName(name, length));
+}
+
 bool Element::NameMatches(const ElementName& key) const
 {
     // Compared up to the record's terminator; past its end the key reads as zeros.
     for (size_t i = 0; i < kNameUnits; ++i) {
         char16_t k = i < key.size() ? key[i] : 0;
-        if (((k ^ name[i]) & 0xFFDF) != 0)
+        if (FoldCase(k) != FoldCase(name[i]))
             return false;
         if (name[i] == 0)
             return true;

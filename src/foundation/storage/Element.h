@@ -36,7 +36,14 @@ public:
     Element(const ElementName& name, uint32_t type);
 
     static ElementName MakeName(const wchar_t* text);
-    // True when the stored name equals key unit by unit with bit 5 ignored on both sides.
+    // A unit with the file's case folding: bit 5 ignored, for letters only, and only where
+    // it is what tells the cases apart (ASCII and Latin-1 letters, Greek alpha to omicron,
+    // Cyrillic A to Pe). Any other unit, the terminator included, stands for itself.
+    static char16_t FoldCase(char16_t unit);
+    static ElementName FoldedName(const ElementName& name);
+    // The stored name case folded: equal keys, matching names.
+    ElementName Key() const;
+    // True when the stored name equals key unit by unit, case folded.
     bool NameMatches(const ElementName& key) const;
     std::wstring Name() const;
     void SetName(const ElementName& name);

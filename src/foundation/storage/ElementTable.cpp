@@ -53,6 +53,8 @@ HRESULT ElementTable::Parse(const std::vector<uint8_t>& bytes, bool olderLayout,
 HRESULT ElementTable::Read()
 {
     mEntries.clear();
+    mIndex.clear();
+    mIndexed = false;
     int64_t size = mDirectory.GetElement()->Size();
     if (size < 0 || static_cast<uint64_t>(size) > kLargestDirectory)
         return KVD_STG_E_CORRUPT;
@@ -104,8 +106,13 @@ bool ElementTable::AnyChanged() const
 
 std::shared_ptr<Element> ElementTable::Find(const ElementName& name, uint32_t type) const
 {
-    for (const std::shared_ptr<Element>& entry : mEntries) {
-        if ((type == 0 || entry->type == type) && entry->NameMatches(name))
+    if (!mIndexed)
+        BuildIndex();
+    auto same = mIndex.find(Element::FoldedName(name));
+    if (same == mIndex.end())
+        return nullptr;
+    for (const std::shared_ptr<Element>& entry : same->second) {
+        if (type == 0 || entry->type == type)
             return entry;
     }
     return nullptr;
@@ -116,13 +123,65 @@ void ElementTable::Add(std::shared_ptr<Element> element)
     if (mEntries.size() >= kMaxEntries)
         throw XKVD(KVD::String(L"ElementTable::Resize : too many entries"), KVD_E_STORAGEMESSAGE);
     mEntries.push_back(std::move(element));
+    Index(mEntries.back());
 }
 
 void ElementTable::Remove(const Element* element)
 {
+    Unindex(element);
     mEntries.erase(std::remove_if(mEntries.begin(), mEntries.end(),
                                   [element](const std::shared_ptr<Element>& entry) { return entry.get() == element; }),
                    mEntries.end());
+}
+
+void ElementTable::Rename(const std::shared_ptr<Element>& element, const ElementName& name)
+{
+    Unindex(element.get());
+    element->SetName(name);
+    if (!mIndexed)
+        return;
+    // Other records of the new name may stand before or after it in the table.
+    std::vector<std::shared_ptr<Element>>& same = mIndex[element->Key()];
+    size_t position = Position(element.get());
+    auto later = std::find_if(same.begin(), same.end(), [&](const std::shared_ptr<Element>& other) {
+        return Position(other.get()) > position;
+    });
+    same.insert(later, element);
+}
+
+void ElementTable::BuildIndex() const
+{
+    mIndexed = true;
+    for (const std::shared_ptr<Element>& entry : mEntries)
+        Index(entry);
+}
+
+void ElementTable::Index(const std::shared_ptr<Element>& element) const
+{
+    if (mIndexed)
+        mIndex[element->Key()].push_back(element);
+}
+
+void ElementTable::Unindex(const Element* element)
+{
+    if (!mIndexed)
+        return;
+    auto same = mIndex.find(element->Key());
+    if (same == mIndex.end())
+        return;
+    std::vector<std::shared_ptr<Element>>& list = same->second;
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [element](const std::shared_ptr<Element>& entry) { return entry.get() == element; }),
+               list.end());
+    if (list.empty())
+        mIndex.erase(same);
+}
+
+size_t ElementTable::Position(const Element* element) const
+{
+    auto at = std::find_if(mEntries.begin(), mEntries.end(),
+                           [element](const std::shared_ptr<Element>& entry) { return entry.get() == element; });
+    return static_cast<size_t>(at - mEntries.begin());
 }
 
 }  // namespace KVDStg

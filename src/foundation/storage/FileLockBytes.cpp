@@ -25,8 +25,9 @@ FileLockBytes::FileLockBytes(const KVDFileRef& file, uint32_t mode, bool create,
     : mFileRef(file), mMode(mode), mFlags(flags)
 {
     mFileRef.MakeStandardPathName();
-    const char* openMode = create ? ((mode & kModeReadWrite) != 0 ? "w+" : "w")
-                                  : ((mode & (kModeWrite | kModeReadWrite)) != 0 ? "r+" : "r");
+    // A new file is always read as well as written: the storage reads back its own map,
+    // directories and streams.
+    const char* openMode = create ? "w+" : ((mode & (kModeWrite | kModeReadWrite)) != 0 ? "r+" : "r");
     int result = 0;
     if (!mFile.fopen(file.FileSystemRepresentation().c_str(), openMode, &result))
         throw XKVD(result);

@@ -450,7 +450,7 @@ HRESULT KVDStorage::RenameElement(const wchar_t* oldName, const wchar_t* newName
         return KVD_STG_E_EXISTS;
     if (source == nullptr)
         return KVD_STG_E_NOTFOUND;
-    source->SetName(newKey);
+    mTable->Rename(source, newKey);
     source->changed = true;
     return KVD_S_OK;
 }

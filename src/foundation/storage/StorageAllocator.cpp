@@ -110,6 +110,10 @@ void StorageAllocator::Load()
         mMap.FreeToFreeList();
     if (StorageValidator(*this).Run() != KVD_S_OK)
         Raise(KVD_STG_E_CORRUPT);
+    mSpareRun = 0;
+    mSpareLength = 0;
+    if (!ReadOnly())
+        ReserveSpareRun();
     mMap.SetChanged(false);
     mWriteCopy = Transacted() ? 1 - valid : valid;
     mFresh.clear();
@@ -421,15 +425,27 @@ HRESULT StorageAllocator::ClusterSetSize(Element& element, int64_t size)
     auto clusters = [cs](int64_t bytes) { return bytes <= 0 ? 1 : (static_cast<uint64_t>(bytes) + cs - 1) / cs; };
     uint64_t have = clusters(element.Size());
     uint64_t want = clusters(size);
-    uint32_t last = element.end.Cluster();
     if (want > ClusterMap::kMaxEntryCount)
         return KVD_STG_E_CANTGROW;
+    // Clusters keep the bytes of whatever held them last: of this stream before it was cut,
+    // or of a destroyed one.
+    if (size > element.Size()) {
+        HRESULT hr = ZeroEndCluster(element, size);
+        if (hr != KVD_S_OK)
+            return hr;
+    }
+    uint32_t last = element.end.Cluster();
+    uint64_t fileSize = want > have ? FileSize() : 0;
+    std::vector<uint8_t> zeros;
     for (uint64_t k = have; k < want; ++k) {
         uint32_t next = ClusterAlloc(last, false);
-        if (next == 0) {
+        HRESULT hr = next != 0 ? ZeroTakenCluster(next, fileSize, zeros) : KVD_STG_E_CANTGROW;
+        if (hr != KVD_S_OK) {
+            if (next != 0)
+                mMap.FreeStreamHead(next);
             element.end = MakePos(static_cast<int64_t>(k * cs), last);
             element.changed = true;
-            return KVD_STG_E_CANTGROW;
+            return hr;
         }
         mMap.Join(last, next);
         last = next;
@@ -446,6 +462,28 @@ HRESULT StorageAllocator::ClusterSetSize(Element& element, int64_t size)
     element.end = MakePos(size, last);
     element.changed = true;
     return KVD_S_OK;
+}
+
+HRESULT StorageAllocator::ZeroEndCluster(Element& element, int64_t size)
+{
+    KVDStreamPos pos = element.end;
+    if (pos.AtClusterEnd())
+        return KVD_S_OK;
+    uint32_t cs = ClusterSize();
+    size_t count = static_cast<size_t>(std::min<int64_t>(size - pos.offset, cs - pos.offset % cs));
+    std::vector<uint8_t> zeros(count);
+    size_t done = 0;
+    // Through the write path: in transacted mode a committed cluster is copied first.
+    HRESULT hr = ClusterWrite(element, pos, zeros.data(), count, done);
+    return hr == KVD_S_OK && done != count ? KVD_E_BADSTATE : hr;
+}
+
+HRESULT StorageAllocator::ZeroTakenCluster(uint32_t c, uint64_t fileSize, std::vector<uint8_t>& zeros)
+{
+    if (fileSize != 0 && FileOffset(c) >= fileSize)
+        return KVD_S_OK;
+    zeros.resize(ClusterSize());
+    return WriteAt(FileOffset(c), zeros.data(), zeros.size());
 }
 
 HRESULT StorageAllocator::ClusterSeek(const Element& element, KVDStreamPos& pos, int64_t offset) const
@@ -576,6 +614,7 @@ void StorageAllocator::Commit()
     if (Transacted())
         mWriteCopy = 1 - copy;
     mMap.FreeToFreeList();
+    ReserveSpareRun();
     // Free clusters at the end go with the file; failing that, the file is only longer.
     SetFileSize();
     mMap.SetChanged(false);
@@ -587,7 +626,11 @@ void StorageAllocator::Commit()
 
 HRESULT StorageAllocator::SetFileSize()
 {
-    return mLockBytes->SetSize(FileOffset(mMap.HighestInUse(FirstCluster())) + ClusterSize());
+    // The spare run is free on disk: the next map written there lengthens the file again.
+    uint32_t highest = mMap.HighestInUse(FirstCluster());
+    if (mSpareRun != 0 && highest >= mSpareRun && highest < mSpareRun + mSpareLength)
+        highest = mMap.HighestInUse(FirstCluster(), mSpareRun);
+    return mLockBytes->SetSize(FileOffset(highest) + ClusterSize());
 }
 
 void StorageAllocator::Revert()
@@ -618,14 +661,24 @@ uint32_t StorageAllocator::WriteMapOnly()
 
 uint32_t StorageAllocator::TakeMapRun()
 {
+    uint32_t want = mMap.Count() / mMap.EntriesPerCluster();
+    if (mSpareRun != 0 && mSpareLength == want) {
+        uint32_t run = mSpareRun;
+        for (uint32_t i = 1; i < want; ++i)
+            mMap.Join(run + i - 1, run + i);
+        mSpareRun = 0;
+        mSpareLength = 0;
+        return run;
+    }
+    // The map outgrew the spare run: it may still be part of a longer one.
+    ReleaseSpareRun();
     // Growing the map to make room for it may need more room still; a second round settles it.
     for (;;) {
         uint32_t run = mMap.FindOrAllocateContiguousClusters(mMap.Count() / mMap.EntriesPerCluster(), true);
         if (run == 0)
             Raise(KVD_STG_E_NOSPACE);
         uint32_t want = mMap.Count() / mMap.EntriesPerCluster();
-        uint32_t found = 0;
-        if (mMap.FindContiguousClusters(run, want, found) != run || found < want)
+        if (!mMap.IsFreeRun(run, want))
             continue;
         for (uint32_t i = 0; i < want; ++i) {
             mMap.TakeFree(run + i);
@@ -635,6 +688,27 @@ uint32_t StorageAllocator::TakeMapRun()
         }
         return run;
     }
+}
+
+void StorageAllocator::ReserveSpareRun()
+{
+    uint32_t want = mMap.Count() / mMap.EntriesPerCluster();
+    uint32_t found = 0;
+    uint32_t run = mMap.FindContiguousClusters(want, found);
+    if (found < want)
+        return;
+    for (uint32_t i = 0; i < want; ++i)
+        mMap.TakeFree(run + i);
+    mSpareRun = run;
+    mSpareLength = want;
+}
+
+void StorageAllocator::ReleaseSpareRun()
+{
+    for (uint32_t i = 0; i < mSpareLength && mSpareRun != 0; ++i)
+        mMap.FreeStreamHead(mSpareRun + i);
+    mSpareRun = 0;
+    mSpareLength = 0;
 }
 
 void StorageAllocator::ReleaseRun(uint32_t first)

@@ -60,6 +60,7 @@ public:
     // and, in transacted mode, copying committed clusters before they are written.
     HRESULT ClusterWrite(Element& element, KVDStreamPos& pos, const uint8_t* buffer, size_t count, size_t& done);
     // Lengthens or shortens the element's chain to hold size bytes and records the new end.
+    // Bytes gained read as zeros, whatever the clusters held before.
     HRESULT ClusterSetSize(Element& element, int64_t size);
     // Moves pos to offset, which lies within the element's size, along the shortest walk.
     HRESULT ClusterSeek(const Element& element, KVDStreamPos& pos, int64_t offset) const;
@@ -88,6 +89,10 @@ private:
     // Places the map in a fresh run and writes it; answers the run.
     uint32_t WriteMapOnly();
     uint32_t TakeMapRun();
+    // Holds back a free run the map's size from the allocations between commits, so that
+    // small allocations cannot break up every run and push each map to the file's end.
+    void ReserveSpareRun();
+    void ReleaseSpareRun();
     void ReleaseRun(uint32_t first);
     void ReleaseDiskMapRun();
     // Cuts or lengthens the file to end with its highest cluster not free.
@@ -100,6 +105,11 @@ private:
     void ReleaseCluster(uint32_t c);
     // Replaces committed cluster c by a fresh one, copying its bytes when keep is set.
     uint32_t CopyOnWrite(Element& element, uint32_t c, int64_t clusterStart, bool keep, HRESULT& hr);
+    // Zeros from the element's end to size or to the end of its last cluster, whichever comes first.
+    HRESULT ZeroEndCluster(Element& element, int64_t size);
+    // Zeros a cluster just taken for a chain unless it lies beyond the file's end (fileSize;
+    // 0 when unknown), where nothing was ever written.
+    HRESULT ZeroTakenCluster(uint32_t c, uint64_t fileSize, std::vector<uint8_t>& zeros);
     // True when count bytes written from off cover all that the cluster holds of the stream.
     bool Covers(const Element& element, int64_t clusterStart, size_t off, size_t count) const;
     // got receives the bytes read; fewer than count with success: the file ended.
@@ -120,6 +130,10 @@ private:
     // to-free list (it is given up by the commit that replaces it).
     uint32_t mDiskMapStart = 0;
     bool mDiskMapReleased = false;
+    // The run held for the next map: taken, but in no chain. On disk it is free or waits on
+    // the to-free list, so a file closed without another commit loses nothing.
+    uint32_t mSpareRun = 0;
+    uint32_t mSpareLength = 0;
     // Clusters taken since the last commit: they hold no committed data and are written in place.
     std::vector<bool> mFresh;
     std::vector<uint8_t> mScratch;

@@ -116,7 +116,8 @@ HRESULT StreamCursor::SetSize(int64_t size)
     }
     if (mPos.offset > element.Size() || element.FirstCluster() == 0)
         mPos = element.end;
-    Follow();
+    // Lengthening may have copied the cluster under the position (transacted mode).
+    Refresh();
     return hr;
 }
 
