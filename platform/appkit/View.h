@@ -52,12 +52,12 @@ public:
 
     // Draws the view and, above it, its visible subviews; the context's user space is the
     // superview's (top-down). Hidden views draw nothing.
-    void Display(Gfx::Context& context) const;
+    void Display(Gfx::Context& context);
     // The view's own drawing in its own coordinates; nothing by default.
-    virtual void DrawSelf(Gfx::Context&) const {}
+    virtual void DrawSelf(Gfx::Context&) {}
 
     // A PDF page of the rectangle (in the view's coordinates) as the view draws it.
-    std::string DataWithPDFInsideRect(const Rect& rect) const;
+    std::string DataWithPDFInsideRect(const Rect& rect);
 
 private:
     friend class Window;
@@ -101,7 +101,7 @@ public:
     void SetTitle(const std::string& title) { mTitle = title; }
     // A click: only an enabled button sends its action.
     bool PerformClick() { return IsEnabled() && SendAction(); }
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     std::string mTitle;
@@ -115,7 +115,7 @@ public:
     void SetText(const std::string& text) { mText = text; }
     const Gfx::Color& TextColor() const { return mTextColor; }
     void SetTextColor(const Gfx::Color& color) { mTextColor = color; }
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
     static constexpr Gfx::Color kControlTextColor{0, 0, 0, 1};
     static constexpr Gfx::Color kDisabledControlTextColor{0.55, 0.55, 0.55, 1};
@@ -134,7 +134,7 @@ public:
     void SetValue(double value) { mValue = value; }
     double KnobProportion() const { return mKnob; }
     void SetKnobProportion(double proportion) { mKnob = proportion; }
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     double mValue = 0;
@@ -202,7 +202,7 @@ public:
     void SetMenu(std::shared_ptr<Menu> menu) { mMenu = std::move(menu); }
 
     // A header line of column titles, then one line per row as far as the frame reaches.
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     std::vector<Column> mColumns;
@@ -234,7 +234,7 @@ public:
     void SelectItemAt(long index);
     // The user picks an item: it is selected and the action sent.
     bool PickItemAt(long index);
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     std::string mTitle;

@@ -34,7 +34,7 @@ void FrameRect(Gfx::Context& c, const Rect& r, const Gfx::Color& fill)
 
 }  // namespace
 
-void View::Display(Gfx::Context& context) const
+void View::Display(Gfx::Context& context)
 {
     if (mHidden)
         return;
@@ -47,7 +47,7 @@ void View::Display(Gfx::Context& context) const
     context.RestoreState();
 }
 
-std::string View::DataWithPDFInsideRect(const Rect& rect) const
+std::string View::DataWithPDFInsideRect(const Rect& rect)
 {
     auto canvas = Gfx::Canvas::CreatePDF(rect.width, rect.height);
     Gfx::Context& c = canvas->GetContext();
@@ -57,15 +57,15 @@ std::string View::DataWithPDFInsideRect(const Rect& rect) const
     return canvas->Finish();
 }
 
-void Button::DrawSelf(Gfx::Context& c) const
+void Button::DrawSelf(Gfx::Context& c)
 {
     FrameRect(c, Bounds(), kFace);
     DrawTextIn(c, mTitle, Bounds(), IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor, true);
 }
 
-void Label::DrawSelf(Gfx::Context& c) const { DrawTextIn(c, mText, Bounds(), mTextColor, false); }
+void Label::DrawSelf(Gfx::Context& c) { DrawTextIn(c, mText, Bounds(), mTextColor, false); }
 
-void Scroller::DrawSelf(Gfx::Context& c) const
+void Scroller::DrawSelf(Gfx::Context& c)
 {
     const Rect track = Bounds();
     FrameRect(c, track, kFace);
@@ -77,7 +77,7 @@ void Scroller::DrawSelf(Gfx::Context& c) const
     c.FillRect(across ? Rect{start, 2, knob, track.height - 4} : Rect{2, start, track.width - 4, knob});
 }
 
-void PopUpButton::DrawSelf(Gfx::Context& c) const
+void PopUpButton::DrawSelf(Gfx::Context& c)
 {
     FrameRect(c, Bounds(), kFace);
     const long selected = IndexOfSelectedItem();
@@ -85,7 +85,7 @@ void PopUpButton::DrawSelf(Gfx::Context& c) const
                IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor, false);
 }
 
-void TableView::DrawSelf(Gfx::Context& c) const
+void TableView::DrawSelf(Gfx::Context& c)
 {
     FrameRect(c, Bounds(), {1, 1, 1, 1});
     double x = -mScrollOrigin.x;
