@@ -1,8 +1,25 @@
 #include "appkit/Alert.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace AppKit {
+namespace {
+
+// A script that answers with a button the alert lacks is a broken test: it stops here, loudly,
+// rather than pressing some other button (which code under test might even catch and hide).
+[[noreturn]] void ScriptFailed(const std::string& title, const Alert& alert)
+{
+    std::string buttons;
+    for (const std::string& b : alert.Buttons())
+        buttons += (buttons.empty() ? "\"" : ", \"") + b + "\"";
+    std::fprintf(stderr, "scripted answer \"%s\" is no button of the alert \"%s\" (buttons: %s)\n", title.c_str(),
+                 alert.messageText.c_str(), buttons.c_str());
+    std::abort();
+}
+
+}  // namespace
 
 int Alert::RunModal() const
 {
@@ -33,7 +50,9 @@ size_t AlertPresenter::Present(const Alert& alert)
         mScript.pop_back();
         const auto& buttons = alert.Buttons();
         const auto it = std::find(buttons.begin(), buttons.end(), title);
-        return it == buttons.end() ? 0 : static_cast<size_t>(it - buttons.begin());
+        if (it == buttons.end())
+            ScriptFailed(title, alert);
+        return static_cast<size_t>(it - buttons.begin());
     }
     return mResponder ? mResponder(alert) : 0;
 }

@@ -38,7 +38,8 @@ public:
 
     // Without a responder the first button is chosen.
     void SetResponder(Responder responder) { mResponder = std::move(responder); }
-    // Answers the next alerts with these button titles in turn, then falls back to the first.
+    // Answers the next alerts with these button titles in turn, then falls back to the
+    // responder. A title that is no button of its alert aborts the program with a message.
     void Script(std::vector<std::string> buttonTitles);
 
     size_t Present(const Alert& alert);

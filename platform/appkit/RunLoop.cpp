@@ -13,6 +13,9 @@ RunLoop& RunLoop::Main()
 
 int RunLoop::AddTimer(double interval, bool repeats, Callback callback, const std::string& mode)
 {
+    // A repeating timer of no interval would fire without end within one instant.
+    if (repeats && !(interval >= kMinimumInterval))
+        interval = kMinimumInterval;
     const int id = mNextId++;
     mTimers[id] = Timer{interval, repeats, std::move(callback), mode, Now() + interval};
     return id;
@@ -59,7 +62,7 @@ bool RunLoop::FireNext(double until)
         mVirtualNow = timer.due;
     Callback callback = timer.callback;  // the callback may remove its own timer
     if (timer.repeats)
-        timer.due += timer.interval > 0 ? timer.interval : 1e-9;
+        timer.due += timer.interval;
     else
         mTimers.erase(id);
     callback();

@@ -13,11 +13,14 @@ public:
     using Callback = std::function<void()>;
     static constexpr const char* kDefaultMode = "default";
     static constexpr const char* kCommonModes = "common";  // a timer that fires in every mode
+    static constexpr const char* kModalPanelMode = "modal-panel";
+    // The shortest interval of a repeating timer, in seconds: shorter ones are raised to it.
+    static constexpr double kMinimumInterval = 1e-4;
 
     static RunLoop& Main();
 
     // A timer that first fires `interval` seconds from now, then every `interval` seconds when
-    // it repeats. Returns its number (never 0).
+    // it repeats (at least kMinimumInterval). Returns its number (never 0).
     int AddTimer(double interval, bool repeats, Callback callback, const std::string& mode = kDefaultMode);
     // Stops a timer; removing one that is gone (or is firing now) is harmless.
     void RemoveTimer(int id);

@@ -54,6 +54,21 @@ TEST(Alerts, TheScriptedUserChoosesEachButton)
     EXPECT_EQ(presenter.Shown()[4].Buttons(), std::vector<std::string>{"OK"});
 }
 
+TEST(AlertsDeathTest, AScriptedAnswerThatNamesNoButtonStopsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Alert alert;
+    alert.messageText = "Replace the file?";
+    alert.AddButton("Replace");
+    alert.AddButton("Cancel");
+    EXPECT_DEATH(
+        {
+            AlertPresenter::Shared().Script({"Keep"});
+            alert.RunModal();
+        },
+        "scripted answer \"Keep\" is no button of the alert \"Replace the file.\" .buttons: \"Replace\", \"Cancel\".");
+}
+
 // A target that records the actions it receives.
 struct Recorder : LayoutOwner {
     std::vector<std::string> performed;
