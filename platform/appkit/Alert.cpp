@@ -9,14 +9,22 @@ namespace {
 
 // A script that answers with a button the alert lacks is a broken test: it stops here, loudly,
 // rather than pressing some other button (which code under test might even catch and hide).
-[[noreturn]] void ScriptFailed(const std::string& title, const Alert& alert)
+[[noreturn]] void ScriptFailed(const std::string& title, const std::string& what, const std::vector<std::string>& choices)
 {
-    std::string buttons;
-    for (const std::string& b : alert.Buttons())
-        buttons += (buttons.empty() ? "\"" : ", \"") + b + "\"";
-    std::fprintf(stderr, "scripted answer \"%s\" is no button of the alert \"%s\" (buttons: %s)\n", title.c_str(),
-                 alert.messageText.c_str(), buttons.c_str());
+    std::string listed;
+    for (const std::string& c : choices)
+        listed += (listed.empty() ? "\"" : ", \"") + c + "\"";
+    std::fprintf(stderr, "scripted answer \"%s\" is no %s (%s)\n", title.c_str(), what.c_str(), listed.c_str());
     std::abort();
+}
+
+std::vector<std::string> ItemTitles(const Menu& menu)
+{
+    std::vector<std::string> titles;
+    for (size_t i = 0; i < menu.ItemCount(); ++i)
+        if (!menu.ItemAt(i).IsSeparator())
+            titles.push_back(menu.ItemAt(i).Title());
+    return titles;
 }
 
 }  // namespace
@@ -51,10 +59,25 @@ size_t AlertPresenter::Present(const Alert& alert)
         const auto& buttons = alert.Buttons();
         const auto it = std::find(buttons.begin(), buttons.end(), title);
         if (it == buttons.end())
-            ScriptFailed(title, alert);
+            ScriptFailed(title, "button of the alert \"" + alert.messageText + "\"", buttons);
         return static_cast<size_t>(it - buttons.begin());
     }
     return mResponder ? mResponder(alert) : 0;
+}
+
+MenuItem* AlertPresenter::ChooseFromMenu(const Menu& menu)
+{
+    mMenus.push_back(ItemTitles(menu));
+    if (mScript.empty())
+        return mMenuResponder ? mMenuResponder(menu) : nullptr;
+    const std::string title = mScript.back();
+    mScript.pop_back();
+    if (title.empty())
+        return nullptr;
+    MenuItem* item = menu.FindPath(title);
+    if (item == nullptr)
+        ScriptFailed(title, "item of the menu", mMenus.back());
+    return item;
 }
 
 }  // namespace AppKit

@@ -1,12 +1,124 @@
 #include "appkit/View.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "appkit/Alert.h"
+#include "appkit/Menu.h"
+#include "appkit/Window.h"
+
 namespace AppKit {
+
+View::~View()
+{
+    if (Window* window = GetWindow())
+        window->ViewWillLeave(*this);
+}
+
+void View::SetFrame(const Rect& frame)
+{
+    const Gfx::Size old{mFrame.width, mFrame.height};
+    mFrame = frame;
+    if ((old.width != frame.width || old.height != frame.height) && mAutoresizesSubviews)
+        ResizeSubviewsWithOldSize(old);
+}
+
+void View::ResizeSubviewsWithOldSize(const Gfx::Size& old)
+{
+    for (const auto& sub : mSubviews)
+        sub->ResizeWithOldSuperviewSize(old, {mFrame.width, mFrame.height});
+}
+
+namespace {
+
+// Shares a change of length among the flexible parts of one axis in proportion to their
+// lengths (equally when all are empty), as the platform does.
+void Distribute(double delta, bool flexible[3], double* parts[3])
+{
+    double total = 0;
+    int count = 0;
+    for (int i = 0; i < 3; ++i)
+        if (flexible[i]) {
+            total += *parts[i];
+            ++count;
+        }
+    if (count == 0)
+        return;
+    for (int i = 0; i < 3; ++i)
+        if (flexible[i])
+            *parts[i] += total > 0 ? delta * *parts[i] / total : delta / count;
+}
+
+}  // namespace
+
+void View::ResizeWithOldSuperviewSize(const Gfx::Size& old, const Gfx::Size& now)
+{
+    if (mAutoresizing == kNotSizable)
+        return;
+    Rect f = mFrame;
+    double minX = f.x, width = f.width, maxX = old.width - f.Right();
+    bool flexX[3] = {(mAutoresizing & kMinXMargin) != 0, (mAutoresizing & kWidthSizable) != 0,
+                     (mAutoresizing & kMaxXMargin) != 0};
+    double* partsX[3] = {&minX, &width, &maxX};
+    Distribute(now.width - old.width, flexX, partsX);
+    double minY = f.y, height = f.height, maxY = old.height - f.Bottom();
+    bool flexY[3] = {(mAutoresizing & kMinYMargin) != 0, (mAutoresizing & kHeightSizable) != 0,
+                     (mAutoresizing & kMaxYMargin) != 0};
+    double* partsY[3] = {&minY, &height, &maxY};
+    Distribute(now.height - old.height, flexY, partsY);
+    SetFrame({minX, minY, width < 0 ? 0 : width, height < 0 ? 0 : height});
+}
+
+bool View::IsHiddenOrHasHiddenAncestor() const
+{
+    for (const View* v = this; v != nullptr; v = v->mSuperview)
+        if (v->mHidden)
+            return true;
+    return false;
+}
 
 View& View::AddSubview(std::unique_ptr<View> view)
 {
     view->mSuperview = this;
     mSubviews.push_back(std::move(view));
     return *mSubviews.back();
+}
+
+std::unique_ptr<View> View::RemoveFromSuperview()
+{
+    if (mSuperview == nullptr)
+        return nullptr;
+    if (Window* window = GetWindow())
+        window->ViewWillLeave(*this);
+    auto& siblings = mSuperview->mSubviews;
+    for (auto it = siblings.begin(); it != siblings.end(); ++it)
+        if (it->get() == this) {
+            std::unique_ptr<View> self = std::move(*it);
+            siblings.erase(it);
+            mSuperview = nullptr;
+            return self;
+        }
+    return nullptr;
+}
+
+void View::ReplaceSubview(View& old, std::unique_ptr<View> replacement)
+{
+    for (auto& slot : mSubviews)
+        if (slot.get() == &old) {
+            if (Window* window = GetWindow())
+                window->ViewWillLeave(old);
+            replacement->mSuperview = this;
+            slot = std::move(replacement);  // the old view goes now
+            return;
+        }
+}
+
+bool View::IsDescendantOf(const View& ancestor) const
+{
+    for (const View* v = this; v != nullptr; v = v->mSuperview)
+        if (v == &ancestor)
+            return true;
+    return false;
 }
 
 View* View::FindView(const std::string& identifier)
@@ -25,6 +137,157 @@ Window* View::GetWindow() const
     while (root->mSuperview != nullptr)
         root = root->mSuperview;
     return root->mWindow;
+}
+
+double View::TopInSuperview() const
+{
+    if (mSuperview == nullptr || mSuperview->IsFlipped())
+        return mFrame.y;
+    return mSuperview->mFrame.height - mFrame.y - mFrame.height;
+}
+
+Gfx::Point View::ConvertPointFromSuperview(const Gfx::Point& p) const
+{
+    // Into the superview's top-down space, then this view's, then its own orientation.
+    const bool superFlipped = mSuperview == nullptr || mSuperview->IsFlipped();
+    const double down = superFlipped ? p.y : mSuperview->mFrame.height - p.y;
+    const double local = down - TopInSuperview();
+    return {p.x - mFrame.x, IsFlipped() ? local : mFrame.height - local};
+}
+
+Gfx::Point View::ConvertPointToSuperview(const Gfx::Point& p) const
+{
+    const double local = IsFlipped() ? p.y : mFrame.height - p.y;
+    const double down = local + TopInSuperview();
+    const bool superFlipped = mSuperview == nullptr || mSuperview->IsFlipped();
+    return {p.x + mFrame.x, superFlipped ? down : mSuperview->mFrame.height - down};
+}
+
+Gfx::Point View::ConvertPointFromWindow(const Gfx::Point& p) const
+{
+    return mSuperview == nullptr ? ConvertPointFromSuperview(p)
+                                 : ConvertPointFromSuperview(mSuperview->ConvertPointFromWindow(p));
+}
+
+Gfx::Point View::ConvertPointToWindow(const Gfx::Point& p) const
+{
+    const Gfx::Point up = ConvertPointToSuperview(p);
+    return mSuperview == nullptr ? up : mSuperview->ConvertPointToWindow(up);
+}
+
+Gfx::Point View::ConvertPoint(const Gfx::Point& p, const View* from) const
+{
+    return ConvertPointFromWindow(from == nullptr ? p : from->ConvertPointToWindow(p));
+}
+
+Rect View::ConvertRectToWindow(const Rect& r) const
+{
+    const Gfx::Point a = ConvertPointToWindow({r.x, r.y});
+    const Gfx::Point b = ConvertPointToWindow({r.Right(), r.Bottom()});
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y)};
+}
+
+bool View::ContainsPoint(const Gfx::Point& p) const
+{
+    return p.x >= 0 && p.y >= 0 && p.x < mFrame.width && p.y < mFrame.height;
+}
+
+View* View::HitTest(const Gfx::Point& inSuperview)
+{
+    if (mHidden)
+        return nullptr;
+    const Gfx::Point local = ConvertPointFromSuperview(inSuperview);
+    if (!ContainsPoint(local))
+        return nullptr;
+    for (auto it = mSubviews.rbegin(); it != mSubviews.rend(); ++it)
+        if (View* hit = (*it)->HitTest(local))
+            return hit;
+    return this;
+}
+
+void View::MouseDown(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->MouseDown(e);
+}
+
+void View::MouseDragged(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->MouseDragged(e);
+}
+
+void View::MouseUp(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->MouseUp(e);
+}
+
+void View::MouseMoved(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->MouseMoved(e);
+}
+
+void View::MouseEntered(const Event&) {}
+
+void View::MouseExited(const Event&) {}
+
+void View::RightMouseDown(const Event& e)
+{
+    if (std::shared_ptr<Menu> menu = MenuForEvent(e)) {
+        if (MenuItem* chosen = AlertPresenter::Shared().ChooseFromMenu(*menu))
+            chosen->Invoke();
+        return;
+    }
+    if (mSuperview)
+        mSuperview->RightMouseDown(e);
+}
+
+void View::RightMouseUp(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->RightMouseUp(e);
+}
+
+void View::ScrollWheel(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->ScrollWheel(e);
+}
+
+void View::KeyDown(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->KeyDown(e);
+    else if (Window* window = GetWindow())
+        window->KeyDownUnanswered(e);
+}
+
+void View::FlagsChanged(const Event& e)
+{
+    if (mSuperview)
+        mSuperview->FlagsChanged(e);
+}
+
+int View::AddTrackingArea(TrackingArea area)
+{
+    area.id = mNextTrackingId++;
+    if (area.owner == nullptr)
+        area.owner = this;
+    mTrackingAreas.push_back(area);
+    return area.id;
+}
+
+void View::RemoveTrackingArea(int id)
+{
+    for (auto it = mTrackingAreas.begin(); it != mTrackingAreas.end(); ++it)
+        if (it->id == id) {
+            if (Window* window = GetWindow())
+                window->TrackingAreaWillGo(*this, id);
+            mTrackingAreas.erase(it);
+            return;
+        }
 }
 
 void TableView::RemoveColumnAt(size_t index)
@@ -77,23 +340,199 @@ void TableView::ScrollToPoint(const Gfx::Point& origin)
         mDelegate.boundsDidChange(*this);
 }
 
+bool Control::SendAction()
+{
+    return mTarget != nullptr && !mAction.empty() && mTarget->RespondsTo(mAction) && mTarget->Perform(mAction, this);
+}
+
+void Control::MouseDown(const Event& e)
+{
+    if (mEnabled)
+        View::MouseDown(e);
+}
+
+bool Button::PerformClick()
+{
+    if (!IsEnabled())
+        return false;
+    switch (mType) {
+    case Type::Switch:
+    case Type::OnOff:
+        mState = mState == kOn ? kOff : kOn;
+        break;
+    case Type::Radio:
+        mState = kOn;
+        break;
+    case Type::Push:
+        break;
+    }
+    SetNeedsDisplay();
+    return SendAction() || mType != Type::Push;
+}
+
+void Button::MouseDown(const Event&)
+{
+    if (IsEnabled())
+        mHighlighted = true;
+}
+
+void Button::MouseUp(const Event& e)
+{
+    if (!mHighlighted)
+        return;
+    mHighlighted = false;
+    if (ContainsPoint(ConvertPointFromWindow(e.locationInWindow)))
+        PerformClick();
+}
+
+PopUpButton::PopUpButton(Rect frame) : Control(frame), mItems(std::make_shared<Menu>()) {}
+
+MenuItem& PopUpButton::AddItem(const std::string& title, int tag)
+{
+    MenuItem& item = mItems->Add(std::make_unique<MenuItem>(title, "", ""));
+    item.SetTag(tag);
+    if (mSelected < 0 && !mPullsDown)
+        mSelected = 0;  // the first item of a pop-up shows at once
+    return item;
+}
+
+void PopUpButton::RemoveAllItems()
+{
+    while (mItems->ItemCount() > 0)
+        mItems->RemoveAt(mItems->ItemCount() - 1);
+    mSelected = -1;
+}
+
+size_t PopUpButton::ItemCount() const { return mItems->ItemCount(); }
+
+std::vector<std::string> PopUpButton::Items() const
+{
+    std::vector<std::string> titles;
+    for (size_t i = 0; i < mItems->ItemCount(); ++i)
+        titles.push_back(mItems->ItemAt(i).Title());
+    return titles;
+}
+
+MenuItem* PopUpButton::ItemAt(long index) const
+{
+    return index >= 0 && size_t(index) < mItems->ItemCount() ? &mItems->ItemAt(size_t(index)) : nullptr;
+}
+
+long PopUpButton::IndexOfSelectedItem() const { return ItemAt(mSelected) != nullptr ? mSelected : -1; }
+
+int PopUpButton::SelectedTag() const
+{
+    const MenuItem* item = SelectedItem();
+    return item ? item->Tag() : -1;
+}
+
+std::string PopUpButton::TitleOfSelectedItem() const
+{
+    const MenuItem* item = SelectedItem();
+    return item ? item->Title() : std::string();
+}
+
+long PopUpButton::IndexOfItemWithTag(int tag) const
+{
+    for (size_t i = 0; i < mItems->ItemCount(); ++i)
+        if (mItems->ItemAt(i).Tag() == tag)
+            return long(i);
+    return -1;
+}
+
+long PopUpButton::IndexOfItemWithTitle(const std::string& title) const
+{
+    for (size_t i = 0; i < mItems->ItemCount(); ++i)
+        if (mItems->ItemAt(i).Title() == title)
+            return long(i);
+    return -1;
+}
+
 void PopUpButton::SelectItemAt(long index)
 {
-    if (index >= 0 && size_t(index) < mItems.size())
+    if (index >= -1 && index < long(mItems->ItemCount()))
         mSelected = index;
+}
+
+bool PopUpButton::SelectItemWithTag(int tag)
+{
+    mSelected = IndexOfItemWithTag(tag);
+    return mSelected >= 0;
 }
 
 bool PopUpButton::PickItemAt(long index)
 {
-    if (!IsEnabled() || index < 0 || size_t(index) >= mItems.size())
+    if (!IsEnabled() || ItemAt(index) == nullptr)
         return false;
     mSelected = index;
     return SendAction();
 }
 
-bool Control::SendAction()
+void PopUpButton::MouseDown(const Event&)
 {
-    return mTarget != nullptr && !mAction.empty() && mTarget->RespondsTo(mAction) && mTarget->Perform(mAction, this);
+    if (!IsEnabled())
+        return;
+    MenuItem* chosen = AlertPresenter::Shared().ChooseFromMenu(*mItems);
+    if (chosen == nullptr)
+        return;
+    for (size_t i = 0; i < mItems->ItemCount(); ++i)
+        if (&mItems->ItemAt(i) == chosen) {
+            PickItemAt(long(i));
+            return;
+        }
+    chosen->Invoke();  // an item of a submenu
+}
+
+Scroller::Part Scroller::TestPart(const Gfx::Point& p) const
+{
+    if (!ContainsPoint(p))
+        return Part::None;
+    const double length = IsVertical() ? Frame().height : Frame().width;
+    const double at = Along(p);
+    if (at < kArrowLength)
+        return Part::DecrementLine;
+    if (at >= length - kArrowLength)
+        return Part::IncrementLine;
+    if (mKnob >= 1)
+        return Part::KnobSlot;  // no knob: all of the track scrolls nothing
+    const Rect knob = KnobRect();
+    const double start = IsVertical() ? knob.y : knob.x;
+    const double end = start + (IsVertical() ? knob.height : knob.width);
+    return at < start ? Part::DecrementPage : at >= end ? Part::IncrementPage : Part::Knob;
+}
+
+Rect Scroller::KnobRect() const
+{
+    const double track = (IsVertical() ? Frame().height : Frame().width) - 2 * kArrowLength;
+    const double knob = track * mKnob;
+    const double start = kArrowLength + (track - knob) * mValue;
+    return IsVertical() ? Rect{2, start, Frame().width - 4, knob} : Rect{start, 2, knob, Frame().height - 4};
+}
+
+void Scroller::MouseDown(const Event& e)
+{
+    if (!IsEnabled())
+        return;
+    const Gfx::Point p = ConvertPointFromWindow(e.locationInWindow);
+    mHitPart = TestPart(p);
+    if (mHitPart == Part::Knob) {
+        const Rect knob = KnobRect();
+        mGrab = Along(p) - (IsVertical() ? knob.y : knob.x);
+    }
+    if (mHitPart != Part::None)
+        SendAction();
+}
+
+void Scroller::MouseDragged(const Event& e)
+{
+    if (mHitPart != Part::Knob)
+        return;
+    const double track = (IsVertical() ? Frame().height : Frame().width) - 2 * kArrowLength;
+    const double travel = track * (1 - mKnob);
+    if (travel <= 0)
+        return;
+    SetValue((Along(ConvertPointFromWindow(e.locationInWindow)) - mGrab - kArrowLength) / travel);
+    SendAction();
 }
 
 }  // namespace AppKit

@@ -39,9 +39,18 @@ void View::Display(Gfx::Context& context)
     if (mHidden)
         return;
     context.SaveState();
-    context.Translate(mFrame.x, mFrame.y);
+    // The context arrives top-down in the superview's space; an unflipped view draws with y up.
+    context.Translate(mFrame.x, TopInSuperview());
     context.ClipToRect(Bounds());
+    if (!IsFlipped()) {
+        context.Translate(0, mFrame.height);
+        context.Scale(1, -1);
+    }
     DrawSelf(context);
+    if (!IsFlipped()) {
+        context.Scale(1, -1);
+        context.Translate(0, -mFrame.height);
+    }
     for (const auto& sub : mSubviews)
         sub->Display(context);
     context.RestoreState();
@@ -59,29 +68,59 @@ std::string View::DataWithPDFInsideRect(const Rect& rect)
 
 void Button::DrawSelf(Gfx::Context& c)
 {
-    FrameRect(c, Bounds(), kFace);
-    DrawTextIn(c, mTitle, Bounds(), IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor, true);
+    const Gfx::Color text = IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor;
+    if (mType == Type::Switch || mType == Type::Radio) {
+        // A box (or circle) at the left, the title beside it.
+        const double side = std::min(14.0, Bounds().height);
+        const Rect box{1, (Bounds().height - side) / 2, side, side};
+        c.SetFillColor({1, 1, 1, 1});
+        c.SetStrokeColor(kBorder);
+        c.SetLineWidth(1);
+        c.BeginPath();
+        if (mType == Type::Radio)
+            c.AddEllipse(box);
+        else
+            c.AddRect({box.x + 0.5, box.y + 0.5, box.width - 1, box.height - 1});
+        c.FillStrokePath();
+        if (mState != kOff) {
+            c.SetFillColor(text);
+            const Rect mark{box.x + 3.5, box.y + 3.5, box.width - 7, box.height - 7};
+            c.BeginPath();
+            if (mType == Type::Radio)
+                c.AddEllipse(mark);
+            else
+                c.AddRect(mState == kOn ? mark : Rect{mark.x, mark.y + mark.height / 2 - 1, mark.width, 2});
+            c.FillPath();
+        }
+        DrawTextIn(c, mTitle, {side + 2, 0, Bounds().width - side - 2, Bounds().height}, text, false);
+        return;
+    }
+    const bool pressed = mHighlighted || (mType == Type::OnOff && mState == kOn);
+    FrameRect(c, Bounds(), pressed ? kSelection : kFace);
+    if (mKey == Key::kReturn) {
+        c.SetStrokeColor({0.2, 0.4, 0.8, 1});
+        c.SetLineWidth(2);
+        c.StrokeRect({1, 1, Bounds().width - 2, Bounds().height - 2});
+    }
+    DrawTextIn(c, mTitle.empty() ? mImage : mTitle, Bounds(), text, true);
 }
 
 void Label::DrawSelf(Gfx::Context& c) { DrawTextIn(c, mText, Bounds(), mTextColor, false); }
 
 void Scroller::DrawSelf(Gfx::Context& c)
 {
-    const Rect track = Bounds();
-    FrameRect(c, track, kFace);
-    const bool across = track.width >= track.height;
-    const double length = across ? track.width : track.height;
-    const double knob = length * std::min(std::max(mKnob, 0.0), 1.0);
-    const double start = (length - knob) * std::min(std::max(mValue, 0.0), 1.0);
+    FrameRect(c, Bounds(), kFace);
+    if (mKnob >= 1)
+        return;
     c.SetFillColor(kBorder);
-    c.FillRect(across ? Rect{start, 2, knob, track.height - 4} : Rect{2, start, track.width - 4, knob});
+    c.FillRect(KnobRect());
 }
 
 void PopUpButton::DrawSelf(Gfx::Context& c)
 {
     FrameRect(c, Bounds(), kFace);
-    const long selected = IndexOfSelectedItem();
-    DrawTextIn(c, selected < 0 ? std::string() : mItems[size_t(selected)] + "  \u25BE", Bounds(),
+    const std::string shown = mPullsDown ? mTitle : TitleOfSelectedItem();
+    DrawTextIn(c, shown + "  \u25BE", Bounds(),
                IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor, false);
 }
 

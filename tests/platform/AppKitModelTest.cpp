@@ -66,7 +66,7 @@ TEST(AlertsDeathTest, AScriptedAnswerThatNamesNoButtonStopsTheProgram)
             AlertPresenter::Shared().Script({"Keep"});
             alert.RunModal();
         },
-        "scripted answer \"Keep\" is no button of the alert \"Replace the file.\" .buttons: \"Replace\", \"Cancel\".");
+        "scripted answer \"Keep\" is no button of the alert \"Replace the file.\" .\"Replace\", \"Cancel\".");
 }
 
 // A target that records the actions it receives.
