@@ -1,6 +1,11 @@
 // How the standard views draw themselves. Fonts, colours and metrics are plain and fixed: the
 // pictures are for a person to check layouts, not to match any platform's look.
 #include "appkit/View.h"
+
+#include "appkit/Slider.h"
+#include "appkit/SplitView.h"
+#include "appkit/TabView.h"
+#include "appkit/TextField.h"
 #include "graphics/Canvas.h"
 
 #include <algorithm>
@@ -150,6 +155,82 @@ void TableView::DrawSelf(Gfx::Context& c)
         for (size_t col = 0; col < mColumns.size(); ++col)
             DrawTextIn(c, CellText(row, mColumns[col].identifier), {left[col], y, mColumns[col].width, mRowHeight},
                        Label::kControlTextColor, false, mFontSize);
+    }
+}
+
+void TextField::DrawSelf(Gfx::Context& c)
+{
+    if (mEditable)
+        FrameRect(c, Bounds(), IsEnabled() ? Gfx::Color{1, 1, 1, 1} : kFace);
+    const bool placeholder = mText.empty() && !mEditing;
+    const std::string shown = placeholder ? mPlaceholder : mText;
+    const Gfx::Color color = placeholder || !IsEnabled() ? Label::kDisabledControlTextColor : mTextColor;
+    if (mEditing && mSelLength > 0) {
+        const double left = 4 + c.MeasureText(mText.substr(0, mSelStart), kFontSize).width;
+        const double width = c.MeasureText(mText.substr(mSelStart, mSelLength), kFontSize).width;
+        c.SetFillColor(kSelection);
+        c.FillRect({left, 3, width, Bounds().height - 6});
+    }
+    DrawTextIn(c, shown, Bounds(), color, false);
+    if (mEditing) {
+        // The focus ring, and the caret when nothing is selected.
+        c.SetStrokeColor({0.2, 0.4, 0.8, 1});
+        c.SetLineWidth(2);
+        c.StrokeRect({1, 1, Bounds().width - 2, Bounds().height - 2});
+        if (mSelLength == 0) {
+            const double x = 4 + c.MeasureText(mText.substr(0, mSelStart), kFontSize).width;
+            c.SetStrokeColor(Label::kControlTextColor);
+            c.SetLineWidth(1);
+            c.BeginPath();
+            c.MoveTo(x + 0.5, 4);
+            c.LineTo(x + 0.5, Bounds().height - 4);
+            c.StrokePath();
+        }
+    }
+}
+
+void Slider::DrawSelf(Gfx::Context& c)
+{
+    const bool vertical = IsVertical();
+    const double length = (vertical ? Frame().height : Frame().width) - kKnobSize;
+    const double share = mMax != mMin ? (mValue - mMin) / (mMax - mMin) : 0;
+    c.SetFillColor(kBorder);
+    if (vertical)
+        c.FillRect({Frame().width / 2 - 1.5, kKnobSize / 2, 3, length});
+    else
+        c.FillRect({kKnobSize / 2, Frame().height / 2 - 1.5, length, 3});
+    const double at = vertical ? Frame().height - kKnobSize - share * length : share * length;
+    const Rect knob = vertical ? Rect{0, at, Frame().width, kKnobSize} : Rect{at, 0, kKnobSize, Frame().height};
+    FrameRect(c, knob, IsEnabled() ? kFace : Gfx::Color{0.85, 0.85, 0.85, 1});
+}
+
+void Stepper::DrawSelf(Gfx::Context& c)
+{
+    const double half = Frame().height / 2;
+    FrameRect(c, {0, 0, Frame().width, half}, kFace);
+    FrameRect(c, {0, half, Frame().width, half}, kFace);
+    const Gfx::Color text = IsEnabled() ? Label::kControlTextColor : Label::kDisabledControlTextColor;
+    DrawTextIn(c, "\u25B4", {0, 0, Frame().width, half}, text, true, 9);
+    DrawTextIn(c, "\u25BE", {0, half, Frame().width, half}, text, true, 9);
+}
+
+void SplitView::DrawSelf(Gfx::Context& c)
+{
+    c.SetFillColor(kHeader);
+    for (size_t i = 0; i + 1 < Subviews().size(); ++i) {
+        const double at = PositionOfDivider(i);
+        c.FillRect(mVertical ? Rect{at, 0, DividerThickness(), Frame().height}
+                             : Rect{0, at, Frame().width, DividerThickness()});
+    }
+}
+
+void TabView::DrawSelf(Gfx::Context& c)
+{
+    FrameRect(c, {0, kTabHeight - 1, Frame().width, Frame().height - kTabHeight + 1}, {1, 1, 1, 1});
+    for (size_t i = 0; i < mTabs.size(); ++i) {
+        const Rect tab = TabRect(i);
+        FrameRect(c, tab, long(i) == mSelected ? Gfx::Color{1, 1, 1, 1} : kFace);
+        DrawTextIn(c, mTabs[i].label, tab, Label::kControlTextColor, true);
     }
 }
 

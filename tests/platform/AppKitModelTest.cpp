@@ -157,9 +157,15 @@ TEST(Layouts, BadLayoutsAreLoadErrorsNamingTheFault)
         const char* xml;
         const char* expected;
     } cases[] = {
-        {"<window><button outlet=\"nope\"/></window>", "unknown outlet \"nope\""},
-        {"<window><button action=\"explode:\"/></window>", "does not answer the action \"explode:\""},
-        {"<window><slider/></window>", "unknown element <slider>"},
+        {"<window><button outlet=\"nope\"/></window>", "<button>: unknown outlet \"nope\""},
+        {"<window><button action=\"explode:\"/></window>", "<button>: the owner does not answer the action \"explode:\""},
+        {"<window><dial/></window>", "unknown element <dial>"},
+        {"<window><view><item title=\"x\"/></view></window>", "<item> outside its <popup>"},
+        {"<window><slider max=\"1,5\"/></window>", "<slider>: max \"1,5\" is not a number"},
+        {"<window><button type=\"toggle\"/></window>", "<button>: unknown type \"toggle\""},
+        {"<window><textfield editable=\"yes\"/></window>", "<textfield>: editable \"yes\" is neither true nor false"},
+        {"<window><textfield nextKeyView=\"ghost\"/></window>", "nextKeyView \"ghost\" names no view"},
+        {"<window><scroll><view/><view/></scroll></window>", "<scroll> holds one document view"},
         {"<window><label frame=\"1 2 three 4\"/></window>", "frame \"1 2 three 4\""},
         {"<window><button", "line"},
         {"<panel/>", "exactly one <window>"},
