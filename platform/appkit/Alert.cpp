@@ -44,18 +44,14 @@ AlertPresenter& AlertPresenter::Shared()
     return presenter;
 }
 
-void AlertPresenter::Script(std::vector<std::string> buttonTitles)
-{
-    mScript = std::move(buttonTitles);
-    std::reverse(mScript.begin(), mScript.end());  // taken from the back
-}
+void AlertPresenter::Script(std::vector<std::string> titles) { mScript.insert(mScript.end(), titles.begin(), titles.end()); }
 
 size_t AlertPresenter::Present(const Alert& alert)
 {
     mShown.push_back(alert);
     if (!mScript.empty()) {
-        const std::string title = mScript.back();
-        mScript.pop_back();
+        const std::string title = mScript.front();
+        mScript.pop_front();
         const auto& buttons = alert.Buttons();
         const auto it = std::find(buttons.begin(), buttons.end(), title);
         if (it == buttons.end())
@@ -70,8 +66,8 @@ MenuItem* AlertPresenter::ChooseFromMenu(const Menu& menu)
     mMenus.push_back(ItemTitles(menu));
     if (mScript.empty())
         return mMenuResponder ? mMenuResponder(menu) : nullptr;
-    const std::string title = mScript.back();
-    mScript.pop_back();
+    const std::string title = mScript.front();
+    mScript.pop_front();
     if (title.empty())
         return nullptr;
     MenuItem* item = menu.FindPath(title);

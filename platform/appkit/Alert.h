@@ -2,6 +2,7 @@
 // tests, the host's policy in spirohost — and every alert shown is kept for inspection.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,7 +46,7 @@ public:
     void SetResponder(Responder responder) { mResponder = std::move(responder); }
     // Without one, menus are dismissed.
     void SetMenuResponder(MenuResponder responder) { mMenuResponder = std::move(responder); }
-    // Answers the next alerts and menus with these titles in turn (a button of an alert; an
+    // Answers the next alerts and menus with these titles in turn, after those scripted before (a button of an alert; an
     // item of a menu, "Sub|Item" for an item of a submenu, "" to dismiss it), then falls back
     // to the responders. A title that its alert or menu lacks aborts the program with a
     // message: the script is wrong, and no other choice may stand in for it.
@@ -62,7 +63,7 @@ public:
 private:
     Responder mResponder;
     MenuResponder mMenuResponder;
-    std::vector<std::string> mScript;
+    std::deque<std::string> mScript;
     std::vector<std::vector<std::string>> mMenus;
     std::vector<Alert> mShown;
 };

@@ -26,15 +26,28 @@ int Application::RunModalForWindow(Window& window)
     if (!answer)
         return kModalResponseAbort;  // nobody to answer: the dialog is dismissed
 
-    RunLoop& loop = RunLoop::Main();
-    const std::string mode = loop.Mode();
-    loop.SetMode(RunLoop::kModalPanelMode);
+    // The session ends however the answer ends: a failing test throws through here.
+    struct Scope {
+        Scope(std::vector<Session>& sessions, Window& window) : sessions(sessions), mode(RunLoop::Main().Mode())
+        {
+            RunLoop::Main().SetMode(RunLoop::kModalPanelMode);
+            sessions.push_back({&window, false, kModalResponseAbort});
+        }
+        ~Scope()
+        {
+            sessions.pop_back();
+            RunLoop::Main().SetMode(mode);
+        }
+        std::vector<Session>& sessions;
+        std::string mode;
+    };
     window.Show();
-    mSessions.push_back({&window, false, kModalResponseAbort});
-    answer(window);
-    const Session session = mSessions.back();
-    mSessions.pop_back();
-    loop.SetMode(mode);
+    Session session{};
+    {
+        Scope scope(mSessions, window);
+        answer(window);
+        session = mSessions.back();
+    }
     if (!session.stopped) {
         std::fprintf(stderr, "the user left the modal window \"%s\" open: no answer stopped it\n", window.Title().c_str());
         std::abort();

@@ -10,6 +10,7 @@
 #include <boost/property_tree/xml_parser.hpp>
 
 #include "appkit/ImageView.h"
+#include "appkit/KVDNumberEditHelper.h"
 #include "appkit/Matrix.h"
 #include "appkit/ScrollView.h"
 #include "appkit/Slider.h"
@@ -179,6 +180,8 @@ std::unique_ptr<View> LayoutReader::MakeView(const std::string& kind, const ptre
     }
     if (kind == "scroller")
         return std::make_unique<Scroller>(frame);
+    if (kind == "errorprovider")
+        return std::make_unique<KVDErrorProvider>(frame);
     if (kind == "table") {
         auto table = std::make_unique<TableView>(frame);
         for (const auto& child : e)

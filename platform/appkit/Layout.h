@@ -16,6 +16,7 @@
 //     <slider min="0.01" max="10" value="1"/>  <stepper min="0" max="10" increment="0.1"/>
 //     <split vertical="true"> panes </split>  <scroll vertical="true" horizontal="false"> document </scroll>
 //     <tabs> <tab id="general" label="General"> views </tab> </tabs>
+//     <errorprovider outlet="deadSpaceError" frame="..."/>
 //     <image name="ViewTraceOverlay_16x16"/>  <scroller/>  <table> <column id="" title="" width=""/> </table>
 //     <view id="plot" outlet="plotView" autoresizing="18" frame="0 0 100 100"> ... </view>
 //   </window>

@@ -58,8 +58,9 @@ TEST(NumberFormatter, ReadsOnlyDecimalNumbers)
     for (const Case& c : cases) {
         double value = 0;
         EXPECT_EQ(f.NumberFromString(c.text, &value), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        }
     }
 }
 
