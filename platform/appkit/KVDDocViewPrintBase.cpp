@@ -21,8 +21,11 @@ void KVDDocViewPrintBase::DrawPage(Gfx::Context& context, int page)
     context.Translate(0, kHeaderHeight);
     Display(context);
     context.RestoreState();
+    // Outside a running operation (a preview of one page) the view counts its pages itself.
     const AppKit::PrintOperation* operation = AppKit::PrintOperation::Current();
-    DrawHeaderAndFooter(context, content, page, operation ? operation->PageCount() : 1);
+    const int counted = operation ? operation->PageCount() : 0;
+    DrawHeaderAndFooter(context, content, page,
+                        counted > 0 ? counted : PageCount(operation ? operation->Info() : AppKit::PrintInfo::Shared()));
 }
 
 void KVDDocViewPrintBase::DrawHeaderAndFooter(Gfx::Context& c, const Gfx::Size& content, int page, int pages)
