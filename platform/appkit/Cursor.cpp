@@ -18,12 +18,16 @@ CursorState& State()
 
 }  // namespace
 
-Cursor Cursor::Named(const std::string& name)
+Cursor Cursor::Named(const std::string& name, const std::vector<std::string>& folders)
 {
     for (const Cursor& c : {Arrow(), Crosshair(), IBeam(), PointingHand(), ResizeLeftRight(), ResizeUpDown()})
         if (c.Name() == name)
             return c;
-    return Cursor(name, {8, 8});
+    Cursor cursor(name, {});
+    cursor.mImage = NamedImage::Find(name, folders);
+    const Gfx::Size size = cursor.mImage.Size();
+    cursor.mHotSpot = {size.width / 2, size.height / 2};
+    return cursor;
 }
 
 void Cursor::Set() const { State().current = *this; }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "appkit/ImageView.h"
 #include "graphics/Geometry.h"
 
 namespace AppKit {
@@ -20,9 +21,11 @@ public:
     static Cursor PointingHand() { return Cursor("pointingHand", {5, 0}); }
     static Cursor ResizeLeftRight() { return Cursor("resizeLeftRight", {8, 8}); }
     static Cursor ResizeUpDown() { return Cursor("resizeUpDown", {8, 8}); }
-    // A system cursor by the names above, else one of that name from the bundle's images
-    // (hot spot at its centre), as a view asks for its own cursors.
-    static Cursor Named(const std::string& name);
+    // A system cursor by the names above, else one drawn from the image of that name found
+    // as named images are (hot spot at its centre), as a view asks for its own cursors.
+    static Cursor Named(const std::string& name, const std::vector<std::string>& folders = {});
+    // The image of a cursor from the bundle; none for the system's own cursors.
+    const NamedImage* Image() const { return mImage.Name().empty() ? nullptr : &mImage; }
 
     const std::string& Name() const { return mName; }
     const Gfx::Point& HotSpot() const { return mHotSpot; }
@@ -40,6 +43,7 @@ public:
 private:
     std::string mName = "arrow";
     Gfx::Point mHotSpot;
+    NamedImage mImage;
 };
 
 }  // namespace AppKit

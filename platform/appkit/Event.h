@@ -18,6 +18,22 @@ enum class EventType {
     ScrollWheel, KeyDown, FlagsChanged,
 };
 
+// Masks of event types for a view that takes events itself while it tracks the mouse
+// (Window::NextEventMatchingMask), as the platform numbers them.
+enum EventMask : unsigned {
+    kLeftMouseDownMask = 1u << 1,
+    kLeftMouseUpMask = 1u << 2,
+    kRightMouseDownMask = 1u << 3,
+    kRightMouseUpMask = 1u << 4,
+    kMouseMovedMask = 1u << 5,
+    kLeftMouseDraggedMask = 1u << 6,
+    kMouseEnteredMask = 1u << 8,
+    kMouseExitedMask = 1u << 9,
+    kKeyDownMask = 1u << 10,
+    kFlagsChangedMask = 1u << 12,
+    kScrollWheelMask = 1u << 22,
+};
+
 // Modifier flags, as the platform's events carry them.
 enum ModifierFlags : unsigned {
     kShiftKeyMask = 1u << 17,
@@ -51,8 +67,27 @@ struct Event {
     const TrackingArea* trackingArea = nullptr;  // entered and exited events
 
     bool Has(unsigned mask) const { return (modifierFlags & mask) != 0; }
+    unsigned Mask() const;
     bool IsMouse() const { return type != EventType::KeyDown && type != EventType::FlagsChanged; }
 };
+
+inline unsigned Event::Mask() const
+{
+    switch (type) {
+    case EventType::MouseDown: return kLeftMouseDownMask;
+    case EventType::MouseUp: return kLeftMouseUpMask;
+    case EventType::RightMouseDown: return kRightMouseDownMask;
+    case EventType::RightMouseUp: return kRightMouseUpMask;
+    case EventType::MouseMoved: return kMouseMovedMask;
+    case EventType::MouseDragged: return kLeftMouseDraggedMask;
+    case EventType::MouseEntered: return kMouseEnteredMask;
+    case EventType::MouseExited: return kMouseExitedMask;
+    case EventType::KeyDown: return kKeyDownMask;
+    case EventType::FlagsChanged: return kFlagsChangedMask;
+    case EventType::ScrollWheel: return kScrollWheelMask;
+    }
+    return 0;
+}
 
 // A rectangle of a view (in the view's coordinates) over which its owner hears of the mouse.
 struct TrackingArea {

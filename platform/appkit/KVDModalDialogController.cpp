@@ -1,10 +1,12 @@
 #include "appkit/KVDModalDialogController.h"
 
 #include <sys/stat.h>
+#include <typeinfo>
 
 #include "appkit/KVDNumberEditHelper.h"
 #include "appkit/Alert.h"
 #include "appkit/Application.h"
+#include "cf/Bundle.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ bool KVDModalDialogController::InitWithWindowNibName(const std::string& nibName,
     std::vector<std::string> folders = LayoutFolders();
     if (!folder.empty())
         folders.insert(folders.begin(), folder);
+    // The layouts of the bundle whose code defines the dialog's class come first.
+    if (NSBundle* bundle = NSBundle::BundleContaining(&typeid(*this)))
+        folders.insert(folders.begin(), bundle->ResourcePath() + "/layouts");
     for (const std::string& f : folders)
         if (IsFile(AppKit::LayoutPath(f, nibName))) {
             mPath = AppKit::LayoutPath(f, nibName);

@@ -19,14 +19,15 @@ class KVDNumberEditHelper;
 
 class KVDModalDialogController : public AppKit::WindowController, public AppKit::LayoutOwner {
 public:
-    // Layouts are looked up by nib name in the folders added here (the bundles' layout folders).
+    // Layouts are looked up by nib name in the folders added here, too.
     static void AddLayoutFolder(const std::string& folder);
 
     KVDModalDialogController() = default;
     ~KVDModalDialogController() override;
 
-    // Names the layout: the first folder added that holds NAME.xml, or the folder given.
-    // False when no folder holds it.
+    // Names the layout NAME.xml, looked for in the layouts folder of the bundle whose code
+    // defines the dialog's class, then the folder given, then the folders added. False when
+    // none holds it.
     bool InitWithWindowNibName(const std::string& nibName, const std::string& folder = {});
     const std::string& NibName() const { return mNibName; }
 

@@ -70,7 +70,7 @@ void UserDriver::Send(EventType type, View& view, const Gfx::Point& at, int clic
     e.locationInWindow = view.ConvertPointToWindow(at);
     e.clickCount = clickCount;
     e.modifierFlags = modifiers;
-    mWindow.SendEvent(e);
+    mWindow.PostEvent(e);
 }
 
 void UserDriver::Click(const std::string& name, int clickCount, unsigned modifiers)
@@ -88,6 +88,7 @@ void UserDriver::Click(View& view, const Gfx::Point& at, int clickCount, unsigne
 {
     Send(EventType::MouseDown, view, at, clickCount, modifiers);
     Send(EventType::MouseUp, view, at, clickCount, modifiers);
+    mWindow.DispatchPostedEvents();
 }
 
 void UserDriver::DoubleClick(View& view, const Gfx::Point& at)
@@ -100,6 +101,7 @@ void UserDriver::RightClick(View& view, const Gfx::Point& at)
 {
     Send(EventType::RightMouseDown, view, at);
     Send(EventType::RightMouseUp, view, at);
+    mWindow.DispatchPostedEvents();
 }
 
 void UserDriver::Type(const std::string& field, const std::string& text)
@@ -181,9 +183,22 @@ void UserDriver::Drag(View& view, const Gfx::Point& from, const Gfx::Point& to, 
         Send(EventType::MouseDragged, view, {from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t}, 1, modifiers);
     }
     Send(EventType::MouseUp, view, to, 1, modifiers);
+    mWindow.DispatchPostedEvents();
 }
 
-void UserDriver::MoveMouse(View& view, const Gfx::Point& to) { Send(EventType::MouseMoved, view, to, 0); }
+void UserDriver::MoveMouse(View& view, const Gfx::Point& to, unsigned modifiers)
+{
+    Send(EventType::MouseMoved, view, to, 0, modifiers);
+    mWindow.DispatchPostedEvents();
+}
+
+void UserDriver::ChangeModifiers(unsigned modifiers)
+{
+    Event e;
+    e.type = EventType::FlagsChanged;
+    e.modifierFlags = modifiers;
+    mWindow.SendEvent(e);
+}
 
 void UserDriver::Scroll(View& view, const Gfx::Point& at, double dy, double dx)
 {

@@ -57,9 +57,12 @@ public:
     // Picks an item of the application's main menu by path ("Spirometry|Data View").
     static void ChooseMenuItem(const std::string& path);
     // Presses at one point of the view, drags through a few steps and releases at another
-    // (both in the view's coordinates; the mouse stays captured by the view pressed).
+    // (both in the view's coordinates; the mouse stays captured by the view pressed). The
+    // whole gesture is queued first, so that a view may track it in a loop of its own.
     void Drag(View& view, const Gfx::Point& from, const Gfx::Point& to, int steps = 4, unsigned modifiers = 0);
-    void MoveMouse(View& view, const Gfx::Point& to);
+    void MoveMouse(View& view, const Gfx::Point& to, unsigned modifiers = 0);
+    // Holds down (or lets go of) modifier keys: the keys' view hears the new flags.
+    void ChangeModifiers(unsigned modifiers);
     // Wheel steps over a point of the view; positive dy scrolls up.
     void Scroll(View& view, const Gfx::Point& at, double dy, double dx = 0);
 

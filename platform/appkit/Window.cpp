@@ -118,6 +118,28 @@ void Window::SendEvent(const Event& e)
     }
 }
 
+void Window::DispatchPostedEvents()
+{
+    while (!mQueue.empty()) {
+        const Event e = mQueue.front();
+        mQueue.pop_front();
+        SendEvent(e);
+    }
+}
+
+std::optional<Event> Window::NextEventMatchingMask(unsigned mask)
+{
+    for (auto it = mQueue.begin(); it != mQueue.end(); ++it)
+        if (it->Mask() & mask) {
+            const Event e = *it;
+            mQueue.erase(it);
+            if (e.type == EventType::MouseUp)
+                mCaptor = nullptr;
+            return e;
+        }
+    return std::nullopt;
+}
+
 namespace {
 
 Button* FindKeyEquivalent(View& view, const std::string& key)

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <functional>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,13 @@ public:
 
     // Delivers an event (location in window coordinates) as the user's input.
     void SendEvent(const Event& e);
+    // Queues events as the user makes them, then delivers them in order; a view that tracks
+    // the mouse itself takes the ones it wants from the queue meanwhile.
+    void PostEvent(const Event& e) { mQueue.push_back(e); }
+    void DispatchPostedEvents();
+    // The first queued event of the mask's types, taken from the queue; none when no such
+    // event waits. A mouse-up taken here ends the capture of the mouse.
+    std::optional<Event> NextEventMatchingMask(unsigned mask);
     // Mouse-moved events reach the view under the mouse only when the window accepts them;
     // tracking areas that ask for them always hear of them.
     bool AcceptsMouseMovedEvents() const { return mAcceptsMouseMoved; }
@@ -100,6 +109,7 @@ private:
     View* mFirstResponder = nullptr;
     View* mInitial = nullptr;
     std::vector<Tracked> mInside;  // areas the mouse is in
+    std::deque<Event> mQueue;
 };
 
 class WindowController : public Responder {

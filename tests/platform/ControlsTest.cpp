@@ -3,9 +3,11 @@
 // autoresizing of views when their window changes size.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
+#include "appkit/Cursor.h"
 #include "appkit/ImageView.h"
 #include "appkit/Layout.h"
 #include "appkit/Matrix.h"
@@ -335,6 +337,47 @@ TEST(NotificationCentre, ObserversHearTheirNameAndObject)
     const size_t before = centre.ObserverCount();
     tb.Reset();
     EXPECT_EQ(centre.ObserverCount(), before - 1);
+}
+
+TEST(NamedImages, ComeFromTheBundlesPngFiles)
+{
+    // A bundle folder with one 4 x 2 image in a subfolder of its resources.
+    const std::string bundle = ::testing::TempDir() + "ImageTest.bundle";
+    std::filesystem::create_directories(bundle + "/Resources/images");
+    Gfx::Image pixels(4, 2);
+    pixels.SetPixel(0, 0, 0xFFFF0000);
+    ASSERT_TRUE(pixels.WritePNG(bundle + "/Resources/images/Marker.png"));
+    NamedImage::AddSearchFolder(bundle);
+    for (const char* name : {"Marker", "Marker.png"}) {
+        const NamedImage image = NamedImage::Find(name);
+        ASSERT_FALSE(image.IsPlaceholder()) << name;
+        EXPECT_DOUBLE_EQ(image.Size().width, 4);
+        EXPECT_EQ(image.Image()->Pixel(0, 0), 0xFFFF0000u);
+    }
+    const Cursor cursor = Cursor::Named("Marker");
+    ASSERT_NE(cursor.Image(), nullptr);
+    EXPECT_FALSE(cursor.Image()->IsPlaceholder());
+    EXPECT_DOUBLE_EQ(cursor.HotSpot().x, 2);
+    EXPECT_EQ(Cursor::Crosshair().Image(), nullptr);  // the system's own
+}
+
+TEST(PopUpButton, APullDownShowsItsTitleAndHandsOutItsChoice)
+{
+    Owner owner;
+    PopUpButton pullDown(Rect{0, 0, 80, 20});
+    pullDown.SetPullsDown(true);
+    pullDown.SetTitle("2k:1");
+    EXPECT_EQ(pullDown.IndexOfSelectedItem(), -1);  // nothing chosen yet
+    pullDown.AddItem("1:1", 1133);
+    pullDown.AddItem("2:1", 1134);
+    pullDown.SetTarget(&owner);
+    pullDown.SetAction("ratio:");
+    EXPECT_TRUE(pullDown.PickItemAt(1));
+    EXPECT_EQ(pullDown.SelectedTag(), 1134);
+    EXPECT_EQ(pullDown.Title(), "2k:1");  // the title stays what the program set
+    pullDown.RemoveAllItems();
+    EXPECT_EQ(pullDown.SelectedTag(), -1);
+    EXPECT_EQ(pullDown.ItemCount(), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "appkit/Alert.h"
 #include "appkit/Cursor.h"
 #include "appkit/Menu.h"
+#include "appkit/UserDriver.h"
 #include "appkit/Window.h"
 
 namespace {
@@ -273,6 +274,41 @@ TEST(InputDeathTest, AScriptedMenuChoiceThatNamesNoItemStopsTheProgram)
             AlertPresenter::Shared().ChooseFromMenu(menu);
         },
         "scripted answer \"Paste\" is no item of the menu .\"Copy\".");
+}
+
+// Tracks a drag in a loop of its own from the mouse-down, as a marker drag does.
+class DragLoop : public View {
+public:
+    using View::View;
+    void MouseDown(const Event& e) override
+    {
+        log.push_back("down x" + std::to_string(e.clickCount));
+        while (auto next = GetWindow()->NextEventMatchingMask(kLeftMouseDraggedMask | kLeftMouseUpMask)) {
+            const Gfx::Point p = ConvertPointFromWindow(next->locationInWindow);
+            log.push_back((next->type == EventType::MouseUp ? "up " : "drag ") + std::to_string(int(p.x)));
+            if (next->type == EventType::MouseUp)
+                break;
+        }
+    }
+    void MouseUp(const Event&) override { log.push_back("up outside the loop"); }
+    void FlagsChanged(const Event& e) override { log.push_back("flags " + std::to_string(e.modifierFlags)); }
+    bool AcceptsFirstResponder() const override { return true; }
+    std::vector<std::string> log;
+};
+
+TEST(Input, AViewMayTrackADragInALoopOfItsOwn)
+{
+    Window window(Rect{0, 0, 200, 100});
+    auto& view = static_cast<DragLoop&>(window.ContentView().AddSubview(std::make_unique<DragLoop>(Rect{10, 0, 100, 100})));
+    UserDriver user(window);
+    user.Drag(view, {0, 50}, {90, 50}, 3);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"down x1", "drag 30", "drag 60", "drag 90", "up 90"}));
+    EXPECT_EQ(window.MouseCaptor(), nullptr);
+    view.log.clear();
+    user.DoubleClick(view, {5, 5});
+    user.ChangeModifiers(kShiftKeyMask | kCommandKeyMask);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"down x1", "up 5", "down x2", "up 5",
+                                                  "flags " + std::to_string(kShiftKeyMask | kCommandKeyMask)}));
 }
 
 }  // namespace

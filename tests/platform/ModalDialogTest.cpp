@@ -260,4 +260,16 @@ TEST(UserDriver, NamesTheControlItCannotUse)
     EXPECT_THROW(user.Choose("srcList", "Flow"), UserDriverError);
 }
 
+TEST(ModalDialog, ASheetIsAnsweredLikeADialog)
+{
+    Window parent(Rect{0, 0, 400, 300}, "Report");
+    IntervalSettings settings;
+    IntervalDialog dialog(settings);
+    int answered = -5;
+    UserDriver::AnswerNextModal([](UserDriver& user) { user.Click("OK"); });
+    Application::Shared().BeginSheet(dialog.GetWindow(), parent, [&](int code) { answered = code; });
+    EXPECT_EQ(answered, Application::kModalResponseOK);
+    EXPECT_EQ(dialog.commits, 1);
+}
+
 }  // namespace
