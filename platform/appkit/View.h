@@ -1,5 +1,6 @@
-// The headless widget model: views with frames and subviews, controls that send actions to
-// their targets, push buttons, labels and table views.
+// The headless widget model: views with frames and subviews that take the user's input as
+// the window delivers it, controls that send actions to their targets, buttons, labels,
+// scrollers, pop-up buttons and table views.
 #pragma once
 
 #include <functional>
@@ -362,7 +363,7 @@ private:
 // its action when the user picks an item. A pull-down button shows a fixed title instead.
 class PopUpButton : public Control {
 public:
-    PopUpButton(Rect frame = {});
+    explicit PopUpButton(Rect frame = {});
     const char* ClassName() const override { return "PopUpButton"; }
     // A pull-down's fixed title; a pop-up shows its selected item.
     const std::string& Title() const { return mTitle; }

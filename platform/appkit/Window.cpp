@@ -240,7 +240,7 @@ View* Window::KeyViewAfter(View* from, bool forward) const
 
 bool Window::SelectNextKeyView()
 {
-    View* next = KeyViewAfter(mFirstResponder ? mFirstResponder : nullptr, true);
+    View* next = KeyViewAfter(mFirstResponder, true);
     if (mFirstResponder == nullptr && mInitial && mInitial->CanBecomeKeyView())
         next = mInitial;
     return next != nullptr && MakeFirstResponder(next);
