@@ -77,10 +77,23 @@ bool View::IsHiddenOrHasHiddenAncestor() const
     return false;
 }
 
+namespace {
+
+void TellMovedToWindow(View& view)
+{
+    view.ViewDidMoveToWindow();
+    for (const auto& sub : view.Subviews())
+        TellMovedToWindow(*sub);
+}
+
+}  // namespace
+
 View& View::AddSubview(std::unique_ptr<View> view)
 {
     view->mSuperview = this;
     mSubviews.push_back(std::move(view));
+    if (GetWindow() != nullptr)
+        TellMovedToWindow(*mSubviews.back());
     return *mSubviews.back();
 }
 
@@ -109,6 +122,8 @@ void View::ReplaceSubview(View& old, std::unique_ptr<View> replacement)
                 window->ViewWillLeave(old);
             replacement->mSuperview = this;
             slot = std::move(replacement);  // the old view goes now
+            if (GetWindow() != nullptr)
+                TellMovedToWindow(*slot);
             return;
         }
 }

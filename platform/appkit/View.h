@@ -81,6 +81,11 @@ public:
 
     // The window whose content holds this view, or null.
     Window* GetWindow() const;
+    // The view (with those around it) went into a window's content.
+    virtual void ViewDidMoveToWindow() {}
+    // The user starts and ends resizing the window.
+    virtual void ViewWillStartLiveResize() {}
+    virtual void ViewDidEndLiveResize() {}
 
     bool RespondsTo(const std::string&) const override { return false; }
     bool Perform(const std::string&, void*) override { return false; }

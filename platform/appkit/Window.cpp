@@ -26,6 +26,17 @@ void Window::SetFrame(const Rect& frame)
         mController->WindowDidMoveOrResize(*this);
 }
 
+namespace {
+
+void ForEachView(View& view, const std::function<void(View&)>& act)
+{
+    act(view);
+    for (const auto& sub : view.Subviews())
+        ForEachView(*sub, act);
+}
+
+}  // namespace
+
 void Window::SetContentView(std::unique_ptr<View> content)
 {
     if (mContent) {
@@ -34,6 +45,14 @@ void Window::SetContentView(std::unique_ptr<View> content)
     }
     mContent = std::move(content);
     mContent->mWindow = this;
+    ForEachView(*mContent, [](View& v) { v.ViewDidMoveToWindow(); });
+}
+
+void Window::ResizeByUser(const Gfx::Size& size)
+{
+    ForEachView(*mContent, [](View& v) { v.ViewWillStartLiveResize(); });
+    SetFrame({mFrame.x, mFrame.y, size.width, size.height});
+    ForEachView(*mContent, [](View& v) { v.ViewDidEndLiveResize(); });
 }
 
 bool Window::RenderToPng(const std::string& path) const

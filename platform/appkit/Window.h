@@ -31,6 +31,8 @@ public:
     // Moves or resizes the window; the content view follows (and its subviews by their
     // autoresizing masks); the controller hears of it.
     void SetFrame(const Rect& frame);
+    // The user drags the window's corner: the views hear of the live resize around it.
+    void ResizeByUser(const Gfx::Size& size);
 
     View& ContentView() const { return *mContent; }
     void SetContentView(std::unique_ptr<View> content);

@@ -311,4 +311,27 @@ TEST(Input, AViewMayTrackADragInALoopOfItsOwn)
                                                   "flags " + std::to_string(kShiftKeyMask | kCommandKeyMask)}));
 }
 
+// Counts what it hears of its window.
+class WindowWatcher : public View {
+public:
+    using View::View;
+    void ViewDidMoveToWindow() override { heard.push_back("window"); }
+    void ViewWillStartLiveResize() override { heard.push_back("start " + std::to_string(int(Frame().width))); }
+    void ViewDidEndLiveResize() override { heard.push_back("end " + std::to_string(int(Frame().width))); }
+    std::vector<std::string> heard;
+};
+
+TEST(Input, ViewsHearOfTheirWindowAndOfLiveResizes)
+{
+    Window window(Rect{0, 0, 200, 100});
+    auto detached = std::make_unique<View>(Rect{0, 0, 100, 100});
+    auto& watcher = static_cast<WindowWatcher&>(detached->AddSubview(std::make_unique<WindowWatcher>(Rect{0, 0, 50, 50})));
+    watcher.SetAutoresizingMask(View::kWidthSizable);
+    EXPECT_TRUE(watcher.heard.empty());  // no window yet
+    View& holder = window.ContentView().AddSubview(std::move(detached));
+    holder.SetAutoresizingMask(View::kWidthSizable);
+    window.ResizeByUser({300, 100});
+    EXPECT_EQ(watcher.heard, (std::vector<std::string>{"window", "start 50", "end 150"}));
+}
+
 }  // namespace

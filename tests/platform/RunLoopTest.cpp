@@ -86,4 +86,16 @@ TEST_F(VirtualClock, TimersFireOnlyInTheirModeOrInCommonModes)
     EXPECT_EQ(fired.back(), "default");
 }
 
+TEST_F(VirtualClock, ATimerOfSeveralModesFiresInEachOfThem)
+{
+    const std::vector<std::string> modes{RunLoop::kDefaultMode, RunLoop::kModalPanelMode};
+    ids.push_back(loop.AddTimer(0.1, true, [this] { fired.push_back(loop.Mode()); }, modes));
+    loop.Advance(0.1);
+    loop.SetMode(RunLoop::kModalPanelMode);
+    loop.Advance(0.1);
+    loop.SetMode(RunLoop::kEventTrackingMode);
+    loop.Advance(0.1);
+    EXPECT_EQ(fired, (std::vector<std::string>{RunLoop::kDefaultMode, RunLoop::kModalPanelMode}));
+}
+
 }  // namespace
