@@ -73,6 +73,8 @@ int KVDModalDialogController::ShowDialog()
 
 void KVDModalDialogController::Ok()
 {
+    if (!mWindow)
+        return;
     // The field being edited gives up its text first, as leaving it would.
     mWindow->MakeFirstResponder(nullptr);
     for (KVDNumberEditHelper* helper : mHelpers) {

@@ -25,7 +25,7 @@ public:
     Window& GetWindow() const { return mWindow; }
 
     // The view whose identifier (outlet or id) is the name, else the one shown with that title
-    // (a button, label, pop-up item shown, tab label). Hidden views count too.
+    // (a button or cell, a label, a pop-up's shown item). Hidden views count too.
     View& Find(const std::string& name) const;
     template <class T>
     T& Find(const std::string& name) const
@@ -83,8 +83,8 @@ public:
     // What an error provider (or any control's tool tip) says.
     std::string ToolTip(const std::string& name) const;
 
-    // The window as it shows, as a PNG file.
-    bool Snapshot(const std::string& path) const { return mWindow.RenderToPng(path); }
+    // The window as it shows, title bar included, as a PNG file.
+    bool Snapshot(const std::string& path) const { return mWindow.RenderToPng(path, true); }
 
 private:
     [[noreturn]] void Fail(const std::string& name, const std::string& what) const;

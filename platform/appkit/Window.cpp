@@ -55,11 +55,19 @@ void Window::ResizeByUser(const Gfx::Size& size)
     ForEachView(*mContent, [](View& v) { v.ViewDidEndLiveResize(); });
 }
 
-bool Window::RenderToPng(const std::string& path) const
+bool Window::RenderToPng(const std::string& path, bool withTitleBar) const
 {
+    const double bar = withTitleBar ? kTitleBarHeight : 0;
     auto canvas = Gfx::Canvas::CreateImage(static_cast<int>(std::ceil(mFrame.width)),
-                                           static_cast<int>(std::ceil(mFrame.height)));
+                                           static_cast<int>(std::ceil(mFrame.height + bar)));
     Gfx::Context& c = canvas->GetContext();
+    if (withTitleBar) {
+        c.SetFillColor({0.88, 0.88, 0.88, 1});
+        c.FillRect({0, 0, mFrame.width, bar});
+        const Gfx::Size title = c.MeasureText(mTitle, 13);
+        c.DrawText({(mFrame.width - title.width) / 2, (bar - title.height) / 2}, mTitle, 13, {0.1, 0.1, 0.1, 1}, true);
+        c.Translate(0, bar);
+    }
     c.SetFillColor({1, 1, 1, 1});
     c.FillRect({0, 0, mFrame.width, mFrame.height});
     mContent->Display(c);

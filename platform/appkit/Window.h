@@ -40,8 +40,10 @@ public:
     WindowController* Controller() const { return mController; }
     void SetController(WindowController* controller) { mController = controller; }
 
-    // The window's content drawn on a white ground, as a PNG file; false when it cannot be written.
-    bool RenderToPng(const std::string& path) const;
+    // The window's content drawn on a white ground, as a PNG file, below a title bar when
+    // asked; false when it cannot be written.
+    bool RenderToPng(const std::string& path, bool withTitleBar = false) const;
+    static constexpr double kTitleBarHeight = 22;
 
     bool IsVisible() const { return mVisible; }
     void Show() { mVisible = true; }

@@ -316,6 +316,7 @@ TEST_F(Controls, AMissingImageShowsAPlaceholder)
     EXPECT_TRUE(picture.GetImage().IsPlaceholder());
     EXPECT_EQ(picture.GetImage().Name(), "NoSuchImage");
     EXPECT_DOUBLE_EQ(picture.GetImage().Size().width, 16);
+    EXPECT_TRUE(window->RenderToPng(::testing::TempDir() + "controls.png", true));  // for a person to look at
 }
 
 TEST(NotificationCentre, ObserversHearTheirNameAndObject)

@@ -3,6 +3,8 @@
 // help, the number helper's coupling of field, slider and stepper, and the modal-panel mode.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "appkit/Alert.h"
 #include "appkit/Application.h"
 #include "appkit/KVDModalDialogController.h"
@@ -118,6 +120,13 @@ TEST(ModalDialog, OkIsRefusedWhileANumberIsInvalidThenCommits)
     EXPECT_DOUBLE_EQ(settings.interval, 12.3457);  // four fraction digits once the edit ended
     EXPECT_TRUE(settings.expirationOnly);
     EXPECT_FALSE(dialog.GetWindow().IsVisible());
+    // The snapshot shows the window with its title bar: 360 x (200 + 22), big-endian in IHDR.
+    std::ifstream png(::testing::TempDir() + "interval-dialog-refused.png", std::ios::binary);
+    unsigned char ihdr[8];
+    png.seekg(16);
+    png.read(reinterpret_cast<char*>(ihdr), 8);
+    EXPECT_EQ((ihdr[2] << 8) | ihdr[3], 360);
+    EXPECT_EQ((ihdr[6] << 8) | ihdr[7], 222);
 }
 
 TEST(ModalDialog, CancelAndTheCloseBoxLeaveTheSettingsAlone)
