@@ -61,8 +61,9 @@ size_t AlertPresenter::Present(const Alert& alert)
     return mResponder ? mResponder(alert) : 0;
 }
 
-MenuItem* AlertPresenter::ChooseFromMenu(const Menu& menu)
+MenuItem* AlertPresenter::ChooseFromMenu(Menu& menu)
 {
+    menu.Update();
     mMenus.push_back(ItemTitles(menu));
     if (mScript.empty())
         return mMenuResponder ? mMenuResponder(menu) : nullptr;

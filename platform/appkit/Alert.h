@@ -54,7 +54,8 @@ public:
     size_t ScriptedAnswersLeft() const { return mScript.size(); }
 
     size_t Present(const Alert& alert);
-    MenuItem* ChooseFromMenu(const Menu& menu);
+    // Shows the menu (its owner fills it first) and answers the item chosen.
+    MenuItem* ChooseFromMenu(Menu& menu);
     // The menus shown, each by the titles of its items.
     const std::vector<std::vector<std::string>>& MenusShown() const { return mMenus; }
     const std::vector<Alert>& Shown() const { return mShown; }

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "appkit/ImageView.h"
+#include "appkit/NamedImage.h"
 #include "graphics/Geometry.h"
 
 namespace AppKit {

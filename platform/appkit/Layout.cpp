@@ -35,6 +35,8 @@ private:
     double Number(const ptree& e, const std::string& kind, const char* name, double fallback) const;
     bool Flag(const ptree& e, const std::string& kind, const char* name, bool fallback) const;
     Rect ParseFrame(const ptree& element, const std::string& kind) const;
+    // Where a layout's images are looked for first: its own folder and the one above it.
+    std::vector<std::string> LayoutFolders() const;
     std::unique_ptr<View> MakeView(const std::string& kind, const ptree& element);
     std::unique_ptr<View> MakeButton(const std::string& kind, const ptree& e, Rect frame);
     // Adds the child elements that are views; what a kind holds of its own (columns, items,
@@ -77,6 +79,13 @@ bool LayoutReader::Flag(const ptree& e, const std::string& kind, const char* nam
     return text == "true";
 }
 
+std::vector<std::string> LayoutReader::LayoutFolders() const
+{
+    const auto slash = mPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : mPath.substr(0, slash);
+    return {folder, folder + "/.."};
+}
+
 Rect LayoutReader::ParseFrame(const ptree& element, const std::string& kind) const
 {
     const std::string text = Text(element, "frame", "0 0 0 0");
@@ -108,7 +117,8 @@ std::unique_ptr<View> LayoutReader::MakeButton(const std::string& kind, const pt
     button->SetState(state->second);
     button->SetKeyEquivalent(key->second);
     button->SetTitle(Text(e, "title"));
-    button->SetImageName(Text(e, "image"));
+    if (!Text(e, "image").empty())
+        button->SetImage(NamedImage::Find(Text(e, "image"), LayoutFolders()));
     return button;
 }
 
@@ -174,8 +184,7 @@ std::unique_ptr<View> LayoutReader::MakeView(const std::string& kind, const ptre
         return std::make_unique<TabView>(frame);
     if (kind == "image") {
         auto image = std::make_unique<ImageView>(frame);
-        const std::string folder = mPath.substr(0, mPath.rfind('/') == std::string::npos ? 0 : mPath.rfind('/'));
-        image->SetImage(NamedImage::Find(Text(e, "name"), {folder, folder + "/.."}));
+        image->SetImage(NamedImage::Find(Text(e, "name"), LayoutFolders()));
         return image;
     }
     if (kind == "scroller")

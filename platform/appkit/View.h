@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "appkit/Event.h"
+#include "appkit/NamedImage.h"
 #include "appkit/Responder.h"
 #include "graphics/Color.h"
 #include "graphics/Context.h"
@@ -136,9 +137,12 @@ public:
     void RemoveTrackingArea(int id);
     const std::vector<TrackingArea>& TrackingAreas() const { return mTrackingAreas; }
 
-    // The view asks to be drawn again; counted, as nothing redraws on its own here.
-    void SetNeedsDisplay() { ++mDisplayRequests; }
+    // The view asks to be drawn again, all of it or a part (in its coordinates); counted, as
+    // nothing redraws on its own here.
+    void SetNeedsDisplay() { SetNeedsDisplayInRect(Bounds()); }
+    void SetNeedsDisplayInRect(const Rect& r) { ++mDisplayRequests, mLastDirty = r; }
     int DisplayRequests() const { return mDisplayRequests; }
+    const Rect& LastDirtyRect() const { return mLastDirty; }
 
     // Draws the view and, above it, its visible subviews; the context's user space is the
     // superview's (top-down). Hidden views draw nothing.
@@ -171,6 +175,7 @@ private:
     std::vector<TrackingArea> mTrackingAreas;
     int mNextTrackingId = 1;
     int mDisplayRequests = 0;
+    Rect mLastDirty;
     std::shared_ptr<Menu> mMenu;
 };
 
@@ -222,9 +227,9 @@ public:
     // The key that clicks the button: Key::kReturn for a default button, Key::kEscape for cancel.
     const std::string& KeyEquivalent() const { return mKey; }
     void SetKeyEquivalent(const std::string& key) { mKey = key; }
-    // The name of a bundle image shown in place of (or beside) the title.
-    const std::string& ImageName() const { return mImage; }
-    void SetImageName(const std::string& name) { mImage = name; }
+    // An image shown in place of the title, or left of it.
+    const NamedImage& Image() const { return mImage; }
+    void SetImage(NamedImage image) { mImage = std::move(image), SetNeedsDisplay(); }
     bool IsHighlighted() const { return mHighlighted; }
     void SetHighlighted(bool on) { mHighlighted = on; }
 
@@ -240,7 +245,7 @@ private:
     Type mType = Type::Push;
     int mState = kOff;
     std::string mKey;
-    std::string mImage;
+    NamedImage mImage;
     bool mHighlighted = false;
 };
 

@@ -107,7 +107,18 @@ void Button::DrawSelf(Gfx::Context& c)
         c.SetLineWidth(2);
         c.StrokeRect({1, 1, Bounds().width - 2, Bounds().height - 2});
     }
-    DrawTextIn(c, mTitle.empty() ? mImage : mTitle, Bounds(), text, true);
+    if (mImage.Name().empty()) {
+        DrawTextIn(c, mTitle, Bounds(), text, true);
+        return;
+    }
+    // The image at its size (shrunk to fit), centred, or at the left before the title.
+    const Gfx::Size size = mImage.Size();
+    const double scale = std::min({1.0, (Bounds().width - 4) / size.width, (Bounds().height - 4) / size.height});
+    const double w = size.width * scale, h = size.height * scale;
+    const double x = mTitle.empty() ? (Bounds().width - w) / 2 : 4;
+    mImage.DrawIn(c, {x, (Bounds().height - h) / 2, w, h});
+    if (!mTitle.empty())
+        DrawTextIn(c, mTitle, {x + w, 0, Bounds().width - x - w, Bounds().height}, text, false);
 }
 
 void Label::DrawSelf(Gfx::Context& c) { DrawTextIn(c, mText, Bounds(), mTextColor, false); }

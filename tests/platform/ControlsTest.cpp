@@ -3,11 +3,13 @@
 // autoresizing of views when their window changes size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
 #include "appkit/Cursor.h"
+#include "appkit/Menu.h"
 #include "appkit/ImageView.h"
 #include "appkit/Layout.h"
 #include "appkit/Matrix.h"
@@ -17,7 +19,9 @@
 #include "appkit/SplitView.h"
 #include "appkit/TabView.h"
 #include "appkit/TextField.h"
+#include "appkit/UserDriver.h"
 #include "cf/Locale.h"
+#include "graphics/RecordingContext.h"
 
 namespace {
 
@@ -360,6 +364,20 @@ TEST(NamedImages, ComeFromTheBundlesPngFiles)
     EXPECT_FALSE(cursor.Image()->IsPlaceholder());
     EXPECT_DOUBLE_EQ(cursor.HotSpot().x, 2);
     EXPECT_EQ(Cursor::Crosshair().Image(), nullptr);  // the system's own
+    // A button shows its image; a missing one shows the crossed box.
+    Button button(Rect{0, 0, 23, 23});
+    button.SetImage(NamedImage::Find("Marker"));
+    Gfx::RecordingContext c({23, 23});
+    button.DrawSelf(c);
+    const auto drew = [&](const std::string& what) {
+        return std::any_of(c.Calls().begin(), c.Calls().end(), [&](const std::string& call) { return call.rfind(what, 0) == 0; });
+    };
+    EXPECT_TRUE(drew("DrawImage(4x2"));
+    c.ClearCalls();
+    button.SetImage(NamedImage::Find("ViewTraceOverlay_16x16"));
+    button.DrawSelf(c);
+    EXPECT_FALSE(drew("DrawImage"));
+    EXPECT_TRUE(drew("StrokeRect"));
 }
 
 TEST(PopUpButton, APullDownShowsItsTitleAndHandsOutItsChoice)
@@ -379,6 +397,22 @@ TEST(PopUpButton, APullDownShowsItsTitleAndHandsOutItsChoice)
     pullDown.RemoveAllItems();
     EXPECT_EQ(pullDown.SelectedTag(), -1);
     EXPECT_EQ(pullDown.ItemCount(), 0u);
+    // Filled by its owner each time it shows, with the shown title on top.
+    Window window(Rect{0, 0, 100, 40});
+    auto& shown = static_cast<PopUpButton&>(window.ContentView().AddSubview(std::make_unique<PopUpButton>(Rect{0, 0, 80, 20})));
+    shown.SetPullsDown(true);
+    shown.SetTitle("2k:1");
+    shown.ItemMenu()->SetNeedsUpdate([&](Menu& menu) {
+        while (menu.ItemCount() > 0)
+            menu.RemoveAt(0);
+        menu.Add(std::make_unique<MenuItem>(shown.Title(), "", ""));
+        menu.Add(std::make_unique<MenuItem>("5:1", "", "")).SetTag(1135);
+    });
+    UserDriver user(window);
+    user.Choose("2k:1", "5:1");
+    user.Choose("2k:1", "5:1");  // filled anew, not doubled
+    EXPECT_EQ(shown.ItemCount(), 2u);
+    EXPECT_EQ(shown.SelectedTag(), 1135);
 }
 
 }  // namespace
