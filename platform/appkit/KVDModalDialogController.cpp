@@ -77,16 +77,19 @@ void KVDModalDialogController::Ok()
         return;
     // The field being edited gives up its text first, as leaving it would.
     mWindow->MakeFirstResponder(nullptr);
-    for (KVDNumberEditHelper* helper : mHelpers) {
-        if (helper->Validate())
-            continue;
-        if (helper->ErrorProvider() == nullptr) {
+    // Every helper shows its state; the first invalid one says why and takes the keys.
+    KVDNumberEditHelper* invalid = nullptr;
+    for (KVDNumberEditHelper* helper : mHelpers)
+        if (!helper->Validate() && invalid == nullptr)
+            invalid = helper;
+    if (invalid != nullptr) {
+        if (invalid->ErrorProvider() == nullptr) {
             AppKit::Alert alert;
-            alert.messageText = helper->Problem();
+            alert.messageText = invalid->Problem();
             alert.RunModal();
         }
-        if (helper->Field() != nullptr)
-            mWindow->MakeFirstResponder(helper->Field());
+        if (invalid->Field() != nullptr)
+            mWindow->MakeFirstResponder(invalid->Field());
         return;
     }
     Commit();

@@ -158,17 +158,26 @@ TEST(ModalDialog, HelpOpensTheDialogsTopic)
     EXPECT_EQ(Application::Shared().ModalTitles(), std::vector<std::string>{"Minute Ventilation"});
 }
 
-TEST(ModalDialog, AHelperWithoutErrorProviderRefusesThroughAnAlert)
+TEST(ModalDialog, EveryHelperShowsItsStateAndOneWithoutErrorProviderUsesAnAlert)
 {
     IntervalSettings settings;
     IntervalDialog dialog(settings);
     AlertPresenter::Shared().ClearShown();
-    UserDriver::AnswerNextModal([](UserDriver& user) {
+    std::string intervalError;
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        user.Type("intervalEdit", "-1");
         user.Type("factorEdit", "abc");
         user.Click("OK");
+        intervalError = user.ToolTip("intervalErrorProvider");
+        EXPECT_EQ(user.GetWindow().FirstResponder(), &user.Find("intervalEdit"));  // the first invalid field
+        EXPECT_TRUE(AlertPresenter::Shared().Shown().empty());
+        user.Type("intervalEdit", "5");
+        user.Click("OK");  // now the factor is the first invalid one, and it has no error provider
+        EXPECT_EQ(user.GetWindow().FirstResponder(), &user.Find("factorEdit"));
         user.Click("Cancel");
     });
     EXPECT_EQ(dialog.ShowDialog(), 0);
+    EXPECT_EQ(intervalError, "Please enter a number from 0 to 10000.");
     ASSERT_EQ(AlertPresenter::Shared().Shown().size(), 1u);
     EXPECT_EQ(AlertPresenter::Shared().Shown()[0].messageText, "Please enter a number.");
 }
