@@ -1,8 +1,9 @@
 // The host's base of modal dialogs. It loads its window from the layout of its nib name, runs
 // it modally and answers whether the user confirmed. Its layouts connect the buttons to "ok:",
-// "cancel:" and "help:": OK first validates every registered number helper and refuses while
-// any is invalid (its error provider, or an alert when it has none, shows why, and its field
-// takes the keys); otherwise it calls Commit and stops with 1. Cancel stops with 0. Help
+// "cancel:" and "help:": OK first validates every registered number helper (each shows its
+// state in its error provider) and refuses while any is invalid (the first invalid one's field
+// takes the keys; an alert says why when it has no error provider); otherwise it calls Commit
+// and stops with 1. Cancel stops with 0. Help
 // opens the subclass's help topic. Subclasses declare their outlets and actions by name.
 #pragma once
 
