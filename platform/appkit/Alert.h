@@ -2,9 +2,12 @@
 // tests, the host's policy in spirohost — and every alert shown is kept for inspection.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "appkit/Menu.h"
 
 namespace AppKit {
 
@@ -29,25 +32,40 @@ private:
     std::vector<std::string> mButtons;
 };
 
-// Answers alerts with the index (0-based) of the button chosen.
+// The user who answers alerts (with the index, 0-based, of the button chosen) and chooses
+// from pop-up and context menus.
 class AlertPresenter {
 public:
     using Responder = std::function<size_t(const Alert&)>;
+    // The item chosen from a menu, or null when the user dismisses it.
+    using MenuResponder = std::function<MenuItem*(const Menu&)>;
 
     static AlertPresenter& Shared();
 
     // Without a responder the first button is chosen.
     void SetResponder(Responder responder) { mResponder = std::move(responder); }
-    // Answers the next alerts with these button titles in turn, then falls back to the first.
-    void Script(std::vector<std::string> buttonTitles);
+    // Without one, menus are dismissed.
+    void SetMenuResponder(MenuResponder responder) { mMenuResponder = std::move(responder); }
+    // Answers the next alerts and menus with these titles in turn, after those scripted before (a button of an alert; an
+    // item of a menu, "Sub|Item" for an item of a submenu, "" to dismiss it), then falls back
+    // to the responders. A title that its alert or menu lacks aborts the program with a
+    // message: the script is wrong, and no other choice may stand in for it.
+    void Script(std::vector<std::string> titles);
+    size_t ScriptedAnswersLeft() const { return mScript.size(); }
 
     size_t Present(const Alert& alert);
+    // Shows the menu (its owner fills it first) and answers the item chosen.
+    MenuItem* ChooseFromMenu(Menu& menu);
+    // The menus shown, each by the titles of its items.
+    const std::vector<std::vector<std::string>>& MenusShown() const { return mMenus; }
     const std::vector<Alert>& Shown() const { return mShown; }
-    void ClearShown() { mShown.clear(); }
+    void ClearShown() { mShown.clear(), mMenus.clear(); }
 
 private:
     Responder mResponder;
-    std::vector<std::string> mScript;
+    MenuResponder mMenuResponder;
+    std::deque<std::string> mScript;
+    std::vector<std::vector<std::string>> mMenus;
     std::vector<Alert> mShown;
 };
 

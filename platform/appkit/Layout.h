@@ -1,15 +1,28 @@
 // Window layouts of our own: one XML file per layout name, read into a window whose controls
-// are bound to their owner — outlets by name, actions by selector text.
+// are bound to their owner — outlets by name, actions by selector text. Numbers are written
+// the classic way ("0.5") whatever the locale.
 //
-//   <window title="Report" width="640" height="480">
-//     <button outlet="printButton" title="Print" action="print:" frame="10 440 80 24"/>
-//     <label outlet="status" text="Ready" frame="100 440 300 24"/>
-//     <table outlet="breaths" frame="10 10 620 420">
-//       <column id="index" title="#" width="40"/>
-//     </table>
-//     <scroller outlet="hScroll" frame="10 400 300 12"/>
-//     <view id="plot" outlet="plotView" frame="0 0 100 100"> ... </view>
+//   <window title="Volume" width="400" height="300" initialFirstResponder="deadSpaceEdit">
+//     <button outlet="ok" title="OK" action="ok:" key="return" frame="300 260 80 24"/>
+//     <button outlet="driftCheck" type="check" title="Remove drift" state="on" frame="..."/>
+//     <label outlet="status" text="Ready" frame="..."/>
+//     <textfield outlet="deadSpaceEdit" text="150" placeholder="mL" nextKeyView="ratioEdit" frame="..."/>
+//     <popup outlet="srcList" action="onSrcChanged:" frame="...">
+//       <item title="Flow" tag="0"/>
+//     </popup>
+//     <matrix outlet="correctionMode" frame="...">
+//       <cell outlet="correctionNormalBtn" title="Normal" tag="0" frame="0 0 100 18"/>
+//     </matrix>
+//     <slider min="0.01" max="10" value="1"/>  <stepper min="0" max="10" increment="0.1"/>
+//     <split vertical="true"> panes </split>  <scroll vertical="true" horizontal="false"> document </scroll>
+//     <tabs> <tab id="general" label="General"> views </tab> </tabs>
+//     <errorprovider outlet="deadSpaceError" frame="..."/>
+//     <image name="ViewTraceOverlay_16x16"/>  <scroller/>  <table> <column id="" title="" width=""/> </table>
+//     <view id="plot" outlet="plotView" autoresizing="18" frame="0 0 100 100"> ... </view>
 //   </window>
+//
+// Every element takes id, outlet, frame, hidden, autoresizing (the mask as a number) and
+// nextKeyView; controls also enabled, tag, action and tooltip.
 #pragma once
 
 #include <memory>

@@ -2,6 +2,7 @@
 // target and action that a chosen item sends.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,12 +70,21 @@ public:
     MenuItem* Find(const std::string& title) const;
     // An item reached through titles separated by "|", such as "Spirometry|Data View".
     MenuItem* FindPath(const std::string& path) const;
+    // Called just before the menu shows, so that its owner may fill it then.
+    void SetNeedsUpdate(std::function<void(Menu&)> update) { mNeedsUpdate = std::move(update); }
+    bool IsFilledWhenShown() const { return static_cast<bool>(mNeedsUpdate); }
+    void Update()
+    {
+        if (mNeedsUpdate)
+            mNeedsUpdate(*this);
+    }
 
 private:
     friend class MenuItem;
     std::string mTitle;
     std::vector<std::unique_ptr<MenuItem>> mItems;
     MenuItem* mSupermenuItem = nullptr;
+    std::function<void(Menu&)> mNeedsUpdate;
 };
 
 // The application's main menu: one per process.

@@ -14,6 +14,8 @@ PrintOperation* gCurrent = nullptr;
 
 PrintOperation* PrintOperation::Current() { return gCurrent; }
 
+void PrintOperation::SetCurrent(PrintOperation* operation) { gCurrent = operation; }
+
 PrintInfo& PrintInfo::Shared()
 {
     static PrintInfo shared;
@@ -31,14 +33,16 @@ std::string PrintOperation::RunToPdfData(DocViewPrintBase& view)
     const int pages = view.PageCount(mInfo);
     if (pages <= 0)
         return {};
-    auto canvas = Gfx::Canvas::CreatePDF(mInfo.paperWidth, mInfo.paperHeight);
+    mPages = pages;
+    const Gfx::Size paper = mInfo.PaperSize();
+    auto canvas = Gfx::Canvas::CreatePDF(paper.width, paper.height);
     Gfx::Context& c = canvas->GetContext();
     PrintOperation* outer = gCurrent;
     gCurrent = this;
-    const Rect page = mInfo.PageRect();
     for (mPage = 0; mPage < pages; ++mPage) {
         if (mPage > 0)
             canvas->NewPage();
+        const Rect page = mInfo.PageRect();
         c.SaveState();
         c.Translate(page.x, page.y);
         c.ClipToRect({0, 0, page.width, page.height});

@@ -12,8 +12,10 @@ class WindowController;
 
 // Paper and margins in points.
 struct PrintInfo {
-    double paperWidth = 595.276;   // A4
+    enum class Orientation { Portrait, Landscape };
+    double paperWidth = 595.276;   // A4, upright
     double paperHeight = 841.89;
+    Orientation orientation = Orientation::Portrait;
     double marginLeft = 36, marginRight = 36, marginTop = 36, marginBottom = 36;
     double headerHeight = 0, footerHeight = 0;
     // Where a print job goes: a PDF file, this platform's printer. Empty: nowhere.
@@ -22,11 +24,17 @@ struct PrintInfo {
     // The application's print info: what page setup edits and print jobs start from.
     static PrintInfo& Shared();
 
+    // The paper as it lies: its sides swap in landscape.
+    Gfx::Size PaperSize() const
+    {
+        return orientation == Orientation::Portrait ? Gfx::Size{paperWidth, paperHeight} : Gfx::Size{paperHeight, paperWidth};
+    }
     // The printable area of a page, inside the margins and without header and footer.
     Rect PageRect() const
     {
-        return {marginLeft, marginTop + headerHeight, paperWidth - marginLeft - marginRight,
-                paperHeight - marginTop - marginBottom - headerHeight - footerHeight};
+        const Gfx::Size paper = PaperSize();
+        return {marginLeft, marginTop + headerHeight, paper.width - marginLeft - marginRight,
+                paper.height - marginTop - marginBottom - headerHeight - footerHeight};
     }
 };
 
@@ -60,13 +68,18 @@ public:
     std::string RunToPdfData(DocViewPrintBase& view);
 
     const PrintInfo& Info() const { return mInfo; }
+    // A view may change the paper while it prints: the pages after the current one follow.
+    void SetPrintInfo(const PrintInfo& info) { mInfo = info; }
     // The operation printing now, or null; its current page is 0-based.
     static PrintOperation* Current();
+    static void SetCurrent(PrintOperation* operation);
     int CurrentPage() const { return mPage; }
+    int PageCount() const { return mPages; }
 
 private:
     PrintInfo mInfo;
     int mPage = -1;
+    int mPages = 0;
 };
 
 }  // namespace AppKit

@@ -1,5 +1,6 @@
 #include "appkit/RunLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -13,8 +14,16 @@ RunLoop& RunLoop::Main()
 
 int RunLoop::AddTimer(double interval, bool repeats, Callback callback, const std::string& mode)
 {
+    return AddTimer(interval, repeats, std::move(callback), std::vector<std::string>{mode});
+}
+
+int RunLoop::AddTimer(double interval, bool repeats, Callback callback, const std::vector<std::string>& modes)
+{
+    // A repeating timer of no interval would fire without end within one instant.
+    if (repeats && !(interval >= kMinimumInterval))
+        interval = kMinimumInterval;
     const int id = mNextId++;
-    mTimers[id] = Timer{interval, repeats, std::move(callback), mode, Now() + interval};
+    mTimers[id] = Timer{interval, repeats, std::move(callback), modes, Now() + interval};
     return id;
 }
 
@@ -47,7 +56,9 @@ bool RunLoop::FireNext(double until)
     auto next = mTimers.end();
     for (auto it = mTimers.begin(); it != mTimers.end(); ++it) {
         const Timer& t = it->second;
-        if ((t.mode == mMode || t.mode == kCommonModes) && t.due <= until &&
+        const bool inMode = std::find(t.modes.begin(), t.modes.end(), mMode) != t.modes.end() ||
+                            std::find(t.modes.begin(), t.modes.end(), kCommonModes) != t.modes.end();
+        if (inMode && t.due <= until &&
             (next == mTimers.end() || t.due < next->second.due))
             next = it;
     }
@@ -59,7 +70,7 @@ bool RunLoop::FireNext(double until)
         mVirtualNow = timer.due;
     Callback callback = timer.callback;  // the callback may remove its own timer
     if (timer.repeats)
-        timer.due += timer.interval > 0 ? timer.interval : 1e-9;
+        timer.due += timer.interval;
     else
         mTimers.erase(id);
     callback();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace AppKit {
 
@@ -13,12 +14,18 @@ public:
     using Callback = std::function<void()>;
     static constexpr const char* kDefaultMode = "default";
     static constexpr const char* kCommonModes = "common";  // a timer that fires in every mode
+    static constexpr const char* kModalPanelMode = "modal-panel";
+    static constexpr const char* kEventTrackingMode = "event-tracking";
+    // The shortest interval of a repeating timer, in seconds: shorter ones are raised to it.
+    static constexpr double kMinimumInterval = 1e-4;
 
     static RunLoop& Main();
 
     // A timer that first fires `interval` seconds from now, then every `interval` seconds when
-    // it repeats. Returns its number (never 0).
+    // it repeats (at least kMinimumInterval). Returns its number (never 0).
     int AddTimer(double interval, bool repeats, Callback callback, const std::string& mode = kDefaultMode);
+    // A timer that fires in each of these modes.
+    int AddTimer(double interval, bool repeats, Callback callback, const std::vector<std::string>& modes);
     // Stops a timer; removing one that is gone (or is firing now) is harmless.
     void RemoveTimer(int id);
     bool HasTimer(int id) const;
@@ -42,7 +49,7 @@ private:
         double interval;
         bool repeats;
         Callback callback;
-        std::string mode;
+        std::vector<std::string> modes;
         double due;
     };
     RunLoop() = default;

@@ -1,5 +1,6 @@
-// The headless widget model: views with frames and subviews, controls that send actions to
-// their targets, push buttons, labels and table views.
+// The headless widget model: views with frames and subviews that take the user's input as
+// the window delivers it, controls that send actions to their targets, buttons, labels,
+// scrollers, pop-up buttons and table views.
 #pragma once
 
 #include <functional>
@@ -7,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "appkit/Event.h"
+#include "appkit/NamedImage.h"
 #include "appkit/Responder.h"
 #include "graphics/Color.h"
 #include "graphics/Context.h"
@@ -14,59 +17,166 @@
 
 namespace AppKit {
 
+class Menu;
+class MenuItem;
 class Window;
 
-// Frames in points, origin at the top left of the superview, y growing downwards.
+// Frames in points, in the superview's coordinates: origin at its top left, y growing
+// downwards, unless the superview is unflipped.
 using Rect = Gfx::Rect;
 
 class View : public Responder {
 public:
+    // How a view follows a change of its superview's size: which of its margins and sizes
+    // stretch. MinY is the margin on the side of the superview's y origin.
+    enum AutoresizingMask : unsigned {
+        kNotSizable = 0,
+        kMinXMargin = 1,
+        kWidthSizable = 2,
+        kMaxXMargin = 4,
+        kMinYMargin = 8,
+        kHeightSizable = 16,
+        kMaxYMargin = 32,
+    };
+
     explicit View(Rect frame = {}) : mFrame(frame) {}
+    ~View() override;
     View(const View&) = delete;
     View& operator=(const View&) = delete;
 
     virtual const char* ClassName() const { return "View"; }
 
     const Rect& Frame() const { return mFrame; }
-    void SetFrame(const Rect& frame) { mFrame = frame; }
+    // Moves or resizes the view; a new size resizes the subviews by their masks.
+    virtual void SetFrame(const Rect& frame);
     Rect Bounds() const { return {0, 0, mFrame.width, mFrame.height}; }
     // The part not hidden, in the view's own coordinates: its bounds, or nothing when hidden.
     Rect VisibleRect() const { return IsHidden() ? Rect{} : Bounds(); }
+    unsigned GetAutoresizingMask() const { return mAutoresizing; }
+    void SetAutoresizingMask(unsigned mask) { mAutoresizing = mask; }
+    bool AutoresizesSubviews() const { return mAutoresizesSubviews; }
+    void SetAutoresizesSubviews(bool on) { mAutoresizesSubviews = on; }
+
+    // Flipped views (the default here) have their origin at the top left and y growing
+    // downwards; an unflipped view has its origin at the bottom left, y growing upwards, and
+    // places its subviews' frames from its bottom edge.
+    virtual bool IsFlipped() const { return true; }
 
     const std::string& Identifier() const { return mIdentifier; }
     void SetIdentifier(const std::string& identifier) { mIdentifier = identifier; }
     bool IsHidden() const { return mHidden; }
     void SetHidden(bool hidden) { mHidden = hidden; }
+    // Hidden itself or below a hidden view.
+    bool IsHiddenOrHasHiddenAncestor() const;
 
     View* Superview() const { return mSuperview; }
     View& AddSubview(std::unique_ptr<View> view);
+    // Takes the view out of its superview and hands it back; null when it has none.
+    std::unique_ptr<View> RemoveFromSuperview();
+    // Puts the new view where the old one was, in the same place of the subviews' order.
+    void ReplaceSubview(View& old, std::unique_ptr<View> replacement);
     const std::vector<std::unique_ptr<View>>& Subviews() const { return mSubviews; }
+    bool IsDescendantOf(const View& ancestor) const;
     // This view or the first view below it (depth first) with the identifier, or null.
     View* FindView(const std::string& identifier);
 
     // The window whose content holds this view, or null.
     Window* GetWindow() const;
+    // The view (with those around it) went into a window's content.
+    virtual void ViewDidMoveToWindow() {}
+    // The user starts and ends resizing the window.
+    virtual void ViewWillStartLiveResize() {}
+    virtual void ViewDidEndLiveResize() {}
 
     bool RespondsTo(const std::string&) const override { return false; }
     bool Perform(const std::string&, void*) override { return false; }
 
+    // Coordinates. A point of the superview's coordinates in this view's, and back.
+    Gfx::Point ConvertPointFromSuperview(const Gfx::Point& p) const;
+    Gfx::Point ConvertPointToSuperview(const Gfx::Point& p) const;
+    // Window coordinates are the content view's top-down coordinates.
+    Gfx::Point ConvertPointFromWindow(const Gfx::Point& p) const;
+    Gfx::Point ConvertPointToWindow(const Gfx::Point& p) const;
+    // A point of another view's coordinates (window coordinates when from is null) in this one's.
+    Gfx::Point ConvertPoint(const Gfx::Point& p, const View* from) const;
+    Rect ConvertRectToWindow(const Rect& r) const;
+    // The deepest visible view under a point of the superview's coordinates, the last added
+    // subview first; null when the point is outside this view.
+    virtual View* HitTest(const Gfx::Point& inSuperview);
+    bool ContainsPoint(const Gfx::Point& local) const;
+
+    // Events. What a view does not answer goes on to its superview.
+    virtual void MouseDown(const Event& e);
+    virtual void MouseDragged(const Event& e);
+    virtual void MouseUp(const Event& e);
+    virtual void MouseMoved(const Event& e);
+    virtual void MouseEntered(const Event& e);
+    virtual void MouseExited(const Event& e);
+    // Shows the view's context menu when it has one.
+    virtual void RightMouseDown(const Event& e);
+    virtual void RightMouseUp(const Event& e);
+    virtual void ScrollWheel(const Event& e);
+    virtual void KeyDown(const Event& e);
+    virtual void FlagsChanged(const Event& e);
+    // The context menu for the event; the view's menu by default.
+    virtual std::shared_ptr<Menu> MenuForEvent(const Event&) { return mMenu; }
+    std::shared_ptr<Menu> GetMenu() const { return mMenu; }
+    void SetMenu(std::shared_ptr<Menu> menu) { mMenu = std::move(menu); }
+
+    // The first responder and the key-view loop.
+    virtual bool AcceptsFirstResponder() const { return false; }
+    virtual bool BecomeFirstResponder() { return true; }
+    virtual bool ResignFirstResponder() { return true; }
+    // Whether tabbing may stop here: it accepts first responder and shows.
+    virtual bool CanBecomeKeyView() const { return AcceptsFirstResponder() && !IsHiddenOrHasHiddenAncestor(); }
+    View* NextKeyView() const { return mNextKeyView; }
+    void SetNextKeyView(View* next) { mNextKeyView = next; }
+
+    // Areas over which the window tells the owner of the mouse entering, leaving and moving.
+    int AddTrackingArea(TrackingArea area);
+    void RemoveTrackingArea(int id);
+    const std::vector<TrackingArea>& TrackingAreas() const { return mTrackingAreas; }
+
+    // The view asks to be drawn again, all of it or a part (in its coordinates); counted, as
+    // nothing redraws on its own here.
+    void SetNeedsDisplay() { SetNeedsDisplayInRect(Bounds()); }
+    void SetNeedsDisplayInRect(const Rect& r) { ++mDisplayRequests, mLastDirty = r; }
+    int DisplayRequests() const { return mDisplayRequests; }
+    const Rect& LastDirtyRect() const { return mLastDirty; }
+
     // Draws the view and, above it, its visible subviews; the context's user space is the
     // superview's (top-down). Hidden views draw nothing.
-    void Display(Gfx::Context& context) const;
-    // The view's own drawing in its own coordinates; nothing by default.
-    virtual void DrawSelf(Gfx::Context&) const {}
+    void Display(Gfx::Context& context);
+    // The view's own drawing in its own coordinates; nothing by default. Drawing may update
+    // what the view caches for drawing.
+    virtual void DrawSelf(Gfx::Context&) {}
 
     // A PDF page of the rectangle (in the view's coordinates) as the view draws it.
-    virtual std::string DataWithPDFInsideRect(const Rect& rect) const;
+    virtual std::string DataWithPDFInsideRect(const Rect& rect);
+
+protected:
+    // Applies the subviews' autoresizing masks after a change of this view's size.
+    virtual void ResizeSubviewsWithOldSize(const Gfx::Size& old);
 
 private:
     friend class Window;
+    void ResizeWithOldSuperviewSize(const Gfx::Size& old, const Gfx::Size& now);
+    // The frame's top edge in the superview's top-down coordinates.
+    double TopInSuperview() const;
     Rect mFrame;
     std::string mIdentifier;
     bool mHidden = false;
+    unsigned mAutoresizing = kNotSizable;
+    bool mAutoresizesSubviews = true;
     View* mSuperview = nullptr;
+    View* mNextKeyView = nullptr;
     Window* mWindow = nullptr;  // set on the content view only
     std::vector<std::unique_ptr<View>> mSubviews;
+    std::vector<TrackingArea> mTrackingAreas;
+    int mNextTrackingId = 1;
+    int mDisplayRequests = 0;
+    Rect mLastDirty;
+    std::shared_ptr<Menu> mMenu;
 };
 
 class Control : public View {
@@ -82,29 +192,61 @@ public:
     void SetEnabled(bool enabled) { mEnabled = enabled; }
     int Tag() const { return mTag; }
     void SetTag(int tag) { mTag = tag; }
+    const std::string& ToolTip() const { return mToolTip; }
+    void SetToolTip(const std::string& tip) { mToolTip = tip; }
 
     // Sends the action to the target, as a click or an edit does; false when nothing answers.
     bool SendAction();
+
+    // A disabled control swallows the mouse: nothing under it hears of it either.
+    void MouseDown(const Event& e) override;
 
 private:
     Responder* mTarget = nullptr;
     std::string mAction;
     bool mEnabled = true;
     int mTag = 0;
+    std::string mToolTip;
 };
 
 class Button : public Control {
 public:
+    // Push buttons send their action; switches (check boxes) and on/off buttons flip their
+    // state first; a radio button turns on.
+    enum class Type { Push, Switch, Radio, OnOff };
+    enum State { kOff = 0, kOn = 1, kMixed = -1 };
+
     using Control::Control;
     const char* ClassName() const override { return "Button"; }
     const std::string& Title() const { return mTitle; }
     void SetTitle(const std::string& title) { mTitle = title; }
-    // A click: only an enabled button sends its action.
-    bool PerformClick() { return IsEnabled() && SendAction(); }
-    void DrawSelf(Gfx::Context& context) const override;
+    Type GetType() const { return mType; }
+    void SetType(Type type) { mType = type; }
+    int GetState() const { return mState; }
+    void SetState(int state) { mState = state; }
+    // The key that clicks the button: Key::kReturn for a default button, Key::kEscape for cancel.
+    const std::string& KeyEquivalent() const { return mKey; }
+    void SetKeyEquivalent(const std::string& key) { mKey = key; }
+    // An image shown in place of the title, or left of it.
+    const NamedImage& Image() const { return mImage; }
+    void SetImage(NamedImage image) { mImage = std::move(image), SetNeedsDisplay(); }
+    bool IsHighlighted() const { return mHighlighted; }
+    void SetHighlighted(bool on) { mHighlighted = on; }
+
+    // A click: only an enabled button changes its state and sends its action.
+    bool PerformClick();
+    // Pressed and released inside: a click. Released outside: nothing.
+    void MouseDown(const Event& e) override;
+    void MouseUp(const Event& e) override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     std::string mTitle;
+    Type mType = Type::Push;
+    int mState = kOff;
+    std::string mKey;
+    NamedImage mImage;
+    bool mHighlighted = false;
 };
 
 class Label : public Control {
@@ -115,7 +257,7 @@ public:
     void SetText(const std::string& text) { mText = text; }
     const Gfx::Color& TextColor() const { return mTextColor; }
     void SetTextColor(const Gfx::Color& color) { mTextColor = color; }
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
     static constexpr Gfx::Color kControlTextColor{0, 0, 0, 1};
     static constexpr Gfx::Color kDisabledControlTextColor{0.55, 0.55, 0.55, 1};
@@ -125,23 +267,38 @@ private:
     Gfx::Color mTextColor = kControlTextColor;
 };
 
-// A scroll bar: a position from 0 to 1 and the knob's share of the track.
+// A scroll bar: a position from 0 to 1 and the knob's share of the track. A click sets the
+// part hit and sends the action; dragging the knob moves the value and sends it again.
 class Scroller : public Control {
 public:
+    enum class Part { None, DecrementPage, Knob, IncrementPage, DecrementLine, IncrementLine, KnobSlot };
+    // The arrows at each end of the track.
+    static constexpr double kArrowLength = 12;
+
     using Control::Control;
     const char* ClassName() const override { return "Scroller"; }
     double Value() const { return mValue; }
-    void SetValue(double value) { mValue = value; }
+    void SetValue(double value) { mValue = value < 0 ? 0 : value > 1 ? 1 : value; }
     double KnobProportion() const { return mKnob; }
-    void SetKnobProportion(double proportion) { mKnob = proportion; }
-    void DrawSelf(Gfx::Context& context) const override;
+    void SetKnobProportion(double proportion) { mKnob = proportion < 0 ? 0 : proportion > 1 ? 1 : proportion; }
+    bool IsVertical() const { return Frame().height > Frame().width; }
+    // The part under the last click or drag.
+    Part HitPart() const { return mHitPart; }
+    // The part at a point of the scroller's coordinates.
+    Part TestPart(const Gfx::Point& p) const;
+    Rect KnobRect() const;
+
+    void MouseDown(const Event& e) override;
+    void MouseDragged(const Event& e) override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
+    double Along(const Gfx::Point& p) const { return IsVertical() ? p.y : p.x; }
     double mValue = 0;
     double mKnob = 1;
+    Part mHitPart = Part::None;
+    double mGrab = 0;  // where the knob was taken, from its start
 };
-
-class Menu;
 
 class TableView : public View {
 public:
@@ -197,12 +354,8 @@ public:
     // Scrolls, and tells the delegate when the origin changed.
     void ScrollToPoint(const Gfx::Point& origin);
 
-    // The menu of the table and its header; shared with whoever built it.
-    std::shared_ptr<Menu> GetMenu() const { return mMenu; }
-    void SetMenu(std::shared_ptr<Menu> menu) { mMenu = std::move(menu); }
-
     // A header line of column titles, then one line per row as far as the frame reaches.
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     std::vector<Column> mColumns;
@@ -216,31 +369,46 @@ private:
     std::shared_ptr<Menu> mMenu;
 };
 
-// A pop-up button: a list of item titles, one of them selected, that sends its action when the
-// user picks an item.
+// A pop-up button: a menu of items with titles and tags, one of them selected, that sends
+// its action when the user picks an item. A pull-down button shows a fixed title instead.
 class PopUpButton : public Control {
 public:
-    using Control::Control;
+    explicit PopUpButton(Rect frame = {});
     const char* ClassName() const override { return "PopUpButton"; }
+    // A pull-down's fixed title; a pop-up shows its selected item.
     const std::string& Title() const { return mTitle; }
     void SetTitle(const std::string& title) { mTitle = title; }
-    const std::string& ToolTip() const { return mToolTip; }
-    void SetToolTip(const std::string& tip) { mToolTip = tip; }
+    bool PullsDown() const { return mPullsDown; }
+    void SetPullsDown(bool pullsDown) { mPullsDown = pullsDown; }
 
-    void AddItem(const std::string& title) { mItems.push_back(title); }
-    const std::vector<std::string>& Items() const { return mItems; }
-    // -1 when there is no item.
-    long IndexOfSelectedItem() const { return mItems.empty() ? -1 : mSelected; }
+    std::shared_ptr<Menu> ItemMenu() const { return mItems; }
+    MenuItem& AddItem(const std::string& title, int tag = 0);
+    void RemoveAllItems();
+    size_t ItemCount() const;
+    std::vector<std::string> Items() const;
+    MenuItem* ItemAt(long index) const;
+    // -1 when no item is selected (or there is none).
+    long IndexOfSelectedItem() const;
+    MenuItem* SelectedItem() const { return ItemAt(IndexOfSelectedItem()); }
+    // The selected item's tag; -1 when none is selected.
+    int SelectedTag() const;
+    std::string TitleOfSelectedItem() const;
+    long IndexOfItemWithTag(int tag) const;
+    long IndexOfItemWithTitle(const std::string& title) const;
     void SelectItemAt(long index);
+    // Selects the first item with the tag; with none, no item is selected. False then.
+    bool SelectItemWithTag(int tag);
     // The user picks an item: it is selected and the action sent.
     bool PickItemAt(long index);
-    void DrawSelf(Gfx::Context& context) const override;
+    // A click shows the menu to the user; the item chosen is picked.
+    void MouseDown(const Event& e) override;
+    void DrawSelf(Gfx::Context& context) override;
 
 private:
     std::string mTitle;
-    std::string mToolTip;
-    std::vector<std::string> mItems;
-    long mSelected = 0;
+    bool mPullsDown = false;
+    std::shared_ptr<Menu> mItems;
+    long mSelected = -1;
 };
 
 }  // namespace AppKit

@@ -135,7 +135,7 @@ bool WebView::RenderToPdf(const std::string& path, const PrintInfo& print) const
     return mLoads != 0 && mPage->RenderPDF(path, print);
 }
 
-void WebView::DrawSelf(Gfx::Context& context) const
+void WebView::DrawSelf(Gfx::Context& context)
 {
     TempFile png(".png");
     if (png.path.empty() || !RenderToPng(png.path))
@@ -145,7 +145,7 @@ void WebView::DrawSelf(Gfx::Context& context) const
         context.DrawImage(image, {0, 0}, 1, true);
 }
 
-std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect) const
+std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect)
 {
     TempFile pdf(".pdf");
     if (pdf.path.empty() || !RenderToPdf(pdf.path))

@@ -68,9 +68,9 @@ public:
     bool RenderToPdf(const std::string& path, const PrintInfo& print = PrintInfo()) const;
 
     // What the page shows, at the view's frame; nothing without a page.
-    void DrawSelf(Gfx::Context& context) const override;
+    void DrawSelf(Gfx::Context& context) override;
     // The page printed, whatever the rectangle; the view's own drawing without a page.
-    std::string DataWithPDFInsideRect(const AppKit::Rect& rect) const override;
+    std::string DataWithPDFInsideRect(const AppKit::Rect& rect) override;
 
 private:
     void Load(const std::string& html, const std::string& baseURL);

@@ -8,6 +8,25 @@
 
 namespace {
 
+bool Exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+
+// Moves a file at the path to the path with "000" appended, or with the next free number
+// ("001", ...) when an older backup holds that name, so that no earlier file is lost. True
+// when the path is free now.
+bool MoveAsideExisting(const std::string& path)
+{
+    if (!Exists(path))
+        return true;
+    for (int n = 0; n < 1000; ++n) {
+        char suffix[4];
+        std::snprintf(suffix, sizeof suffix, "%03d", n);
+        const std::string backup = path + suffix;
+        if (!Exists(backup))
+            return std::rename(path.c_str(), backup.c_str()) == 0;
+    }
+    return false;
+}
+
 constexpr const char* kMainMenuAction = "tableMainMenuSelected:";
 constexpr const char* kSummaryMenuAction = "tableSummaryMenuSelected:";
 constexpr const char* kExportPopUpAction = "popupExportClicked:";
@@ -223,8 +242,8 @@ void SPIRO_KVDTableViewMacControllerBase::DoExportFile(const std::string& textFo
     if (answer != AppKit::SavePanel::kOK)
         return;
     const std::string path = panel.Path();
-    if (::access(path.c_str(), F_OK) == 0)
-        std::rename(path.c_str(), (path + "000").c_str());
+    if (!MoveAsideExisting(path))
+        return;  // the file there could not be kept: it is not overwritten either
     const long selected = main.SelectedRow() >= 0 ? main.SelectedRow() : summary.SelectedRow();
     const bool csv = panel.allowedFileTypes == std::vector<std::string>{"csv"};
     TableExportRecord record{path, selected >= 0 ? 1 : 0, selected, csv ? kExportCSV : kExportText};

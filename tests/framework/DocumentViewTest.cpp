@@ -23,11 +23,11 @@ namespace {
 // Prints the window's content as it shows.
 class WindowPrintView : public AppKit::DocViewPrintBase {
 public:
-    explicit WindowPrintView(const AppKit::View& content) : mContent(content) {}
+    explicit WindowPrintView(AppKit::View& content) : mContent(content) {}
     void DrawPage(Gfx::Context& context, int) override { mContent.Display(context); }
 
 private:
-    const AppKit::View& mContent;
+    AppKit::View& mContent;
 };
 
 class PlotView : public ViewBase {

@@ -137,10 +137,17 @@ TEST_F(TableController, SelectionMovesAndButtonsReachTheView)
     EXPECT_EQ(view.actions, (std::vector<unsigned int>{1, 3, 5}));
 }
 
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 TEST_F(TableController, ExportsThroughTheSavePanel)
 {
     const std::string folder = ::testing::TempDir();
     std::ofstream(folder + "/breaths.csv") << "older";
+    std::ofstream(folder + "/breaths.csv000") << "oldest";
     AppKit::SavePanel::SetResponder([&](AppKit::SavePanel& panel) {
         EXPECT_EQ(panel.title, "Export Table View");
         EXPECT_EQ(panel.message, "Please select a path where to save.");
@@ -157,9 +164,11 @@ TEST_F(TableController, ExportsThroughTheSavePanel)
     EXPECT_EQ(view.exported.path, folder + "/breaths.csv");
     EXPECT_EQ(view.exported.format, SPIRO_KVDTableViewMacControllerBase::kExportCSV);
     EXPECT_EQ(view.exported.firstSelectedRow, 3);
-    std::ifstream kept(folder + "/breaths.csv000");  // the file that was there is kept aside
-    EXPECT_TRUE(kept.good());
+    // The file that was there is kept aside, and so is the older backup.
+    EXPECT_EQ(FileText(folder + "/breaths.csv000"), "oldest");
+    EXPECT_EQ(FileText(folder + "/breaths.csv001"), "older");
     std::remove((folder + "/breaths.csv000").c_str());
+    std::remove((folder + "/breaths.csv001").c_str());
 }
 
 PrintingInfoS_base Snapshot(int64_t rows, std::vector<double> widths)

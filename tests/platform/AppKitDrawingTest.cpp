@@ -6,6 +6,7 @@
 
 #include "appkit/Window.h"
 #include "graphics/Image.h"
+#include "graphics/RecordingContext.h"
 
 namespace {
 
@@ -63,6 +64,36 @@ TEST(AppKitDrawing, AViewGivesAPdfOfItsVisibleRect)
     // The page has the rectangle's size: 220 x 100 points.
     EXPECT_NE(pdf.find("/MediaBox [ 0 0 220 100 ]"), std::string::npos);
     EXPECT_TRUE(window->ContentView().Subviews()[3]->VisibleRect().IsEmpty());
+}
+
+// Lays its text out on the first draw and keeps the layout for the next ones.
+class CachingView : public View {
+public:
+    using View::View;
+    void DrawSelf(Gfx::Context& c) override
+    {
+        if (mLayouts == 0 || mLaidOutWidth != Frame().width) {
+            ++mLayouts;
+            mLaidOutWidth = Frame().width;
+        }
+        c.FillRect({0, 0, mLaidOutWidth, 1});
+    }
+    int mLayouts = 0;
+    double mLaidOutWidth = 0;
+};
+
+TEST(AppKitDrawing, AViewMayKeepCachesWhileDrawing)
+{
+    Window window(Rect{0, 0, 100, 50});
+    auto& view = static_cast<CachingView&>(window.ContentView().AddSubview(std::make_unique<CachingView>(Rect{0, 0, 80, 20})));
+    Gfx::RecordingContext c({100, 50});
+    window.ContentView().Display(c);
+    window.ContentView().Display(c);
+    EXPECT_EQ(view.mLayouts, 1);
+    view.SetFrame({0, 0, 60, 20});
+    window.ContentView().Display(c);
+    EXPECT_EQ(view.mLayouts, 2);
+    EXPECT_EQ(view.mLaidOutWidth, 60);
 }
 
 }  // namespace

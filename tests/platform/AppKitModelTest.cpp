@@ -54,6 +54,21 @@ TEST(Alerts, TheScriptedUserChoosesEachButton)
     EXPECT_EQ(presenter.Shown()[4].Buttons(), std::vector<std::string>{"OK"});
 }
 
+TEST(AlertsDeathTest, AScriptedAnswerThatNamesNoButtonStopsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Alert alert;
+    alert.messageText = "Replace the file?";
+    alert.AddButton("Replace");
+    alert.AddButton("Cancel");
+    EXPECT_DEATH(
+        {
+            AlertPresenter::Shared().Script({"Keep"});
+            alert.RunModal();
+        },
+        "scripted answer \"Keep\" is no button of the alert \"Replace the file.\" .\"Replace\", \"Cancel\".");
+}
+
 // A target that records the actions it receives.
 struct Recorder : LayoutOwner {
     std::vector<std::string> performed;
@@ -142,9 +157,15 @@ TEST(Layouts, BadLayoutsAreLoadErrorsNamingTheFault)
         const char* xml;
         const char* expected;
     } cases[] = {
-        {"<window><button outlet=\"nope\"/></window>", "unknown outlet \"nope\""},
-        {"<window><button action=\"explode:\"/></window>", "does not answer the action \"explode:\""},
-        {"<window><slider/></window>", "unknown element <slider>"},
+        {"<window><button outlet=\"nope\"/></window>", "<button>: unknown outlet \"nope\""},
+        {"<window><button action=\"explode:\"/></window>", "<button>: the owner does not answer the action \"explode:\""},
+        {"<window><dial/></window>", "unknown element <dial>"},
+        {"<window><view><item title=\"x\"/></view></window>", "<item> outside its <popup>"},
+        {"<window><slider max=\"1,5\"/></window>", "<slider>: max \"1,5\" is not a number"},
+        {"<window><button type=\"toggle\"/></window>", "<button>: unknown type \"toggle\""},
+        {"<window><textfield editable=\"yes\"/></window>", "<textfield>: editable \"yes\" is neither true nor false"},
+        {"<window><textfield nextKeyView=\"ghost\"/></window>", "nextKeyView \"ghost\" names no view"},
+        {"<window><scroll><view/><view/></scroll></window>", "<scroll> holds one document view"},
         {"<window><label frame=\"1 2 three 4\"/></window>", "frame \"1 2 three 4\""},
         {"<window><button", "line"},
         {"<panel/>", "exactly one <window>"},

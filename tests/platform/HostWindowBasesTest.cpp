@@ -5,7 +5,9 @@
 #include <regex>
 
 #include "appkit/DocViewWindowControllerBase.h"
+#include "appkit/KVDDocViewPrintBase.h"
 #include "appkit/PrintView.h"
+#include "graphics/RecordingContext.h"
 
 namespace {
 
@@ -98,6 +100,65 @@ TEST(PrintOperation, DrawsEveryPageIntoOnePdf)
     const std::regex page("/Type /Page[^s]");
     EXPECT_EQ(std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()), 3);
     EXPECT_FALSE(operation.RunToPdf(view, "/nonexistent/dir/out.pdf"));
+}
+
+// Two pages whose content is a box as big as the page offers, with margins of its own.
+struct TwoPageReport : KVDDocViewPrintBase {
+    std::vector<Gfx::Size> offered;
+    int PageCount(const PrintInfo&) override { return 2; }
+    void DrawSelf(Gfx::Context& c) override
+    {
+        offered.push_back(AvailablePageSizeMinusHeaderAndFooter());
+        c.FillRect({0, 0, offered.back().width, offered.back().height});
+    }
+};
+
+TEST(DocViewPrintBase, ThePageComesFromTheSharedPrintInfo)
+{
+    PrintInfo& shared = PrintInfo::Shared();
+    const PrintInfo saved = shared;
+    TwoPageReport report;
+    // A4 upright less the 36 point margins, less header and footer.
+    Gfx::Size page = report.AvailablePageSizeMinusHeaderAndFooter();
+    EXPECT_NEAR(page.width, 595.276 - 72, 1e-9);
+    EXPECT_NEAR(page.height, 841.89 - 72 - KVDDocViewPrintBase::kHeaderHeight - KVDDocViewPrintBase::kFooterHeight, 1e-9);
+    shared.orientation = PrintInfo::Orientation::Landscape;
+    page = report.AvailablePageSizeMinusHeaderAndFooter();
+    EXPECT_NEAR(page.width, 841.89 - 72, 1e-9);
+    // Letter, as page setup may choose: the print info decides.
+    shared.orientation = PrintInfo::Orientation::Portrait;
+    shared.paperWidth = 612;
+    shared.paperHeight = 792;
+    shared.savingPath = ::testing::TempDir() + "report.pdf";
+    ASSERT_TRUE(report.Print());
+    ASSERT_EQ(report.offered.size(), 2u);
+    EXPECT_DOUBLE_EQ(report.offered[0].width, 612 - 72);
+    std::ifstream in(shared.savingPath, std::ios::binary);
+    const std::string pdf((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(pdf.find("/MediaBox [ 0 0 612 792 ]"), std::string::npos);
+    shared.savingPath.clear();
+    EXPECT_FALSE(report.Print());  // nowhere to print to
+    shared = saved;
+}
+
+TEST(DocViewPrintBase, HeaderAndFooterFrameTheContent)
+{
+    TwoPageReport report;
+    report.SetJobTitle("Breath report");
+    PrintInfo info;
+    PrintOperation operation(info);
+    PrintOperation::SetCurrent(&operation);
+    Gfx::RecordingContext c({600, 850});
+    report.DrawPage(c, 1);
+    PrintOperation::SetCurrent(nullptr);
+    const auto& calls = c.Calls();
+    auto has = [&](const std::string& part) {
+        return std::any_of(calls.begin(), calls.end(), [&](const std::string& call) { return call.find(part) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("\"Breath report\""));
+    EXPECT_TRUE(has("\"Page 2 of 2\""));  // counted by the view: the operation has not run
+    // The content starts below the header.
+    EXPECT_TRUE(has("Translate(0, 24)"));
 }
 
 }  // namespace

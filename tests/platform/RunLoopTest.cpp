@@ -1,6 +1,7 @@
 // Timers of the run loop on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,22 @@ TEST_F(VirtualClock, ATimerRemovedWhileFiringFiresNoMore)
     EXPECT_EQ(fired, (std::vector<std::string>{"once"}));
 }
 
+TEST_F(VirtualClock, ARepeatingTimerWithoutIntervalIsRaisedToTheMinimum)
+{
+    for (double interval : {0.0, -1.0, std::nan("")}) {
+        SCOPED_TRACE(interval);
+        fired.clear();
+        const int id = Add(interval, true, "tick");
+        loop.Advance(100 * RunLoop::kMinimumInterval);  // ends: the timer does not fire without end
+        EXPECT_NEAR(double(fired.size()), 100, 1);
+        loop.RemoveTimer(id);
+    }
+    Add(0, false, "once");  // a one-shot of no interval fires once, at once
+    fired.clear();
+    loop.Advance(0);
+    EXPECT_EQ(fired, std::vector<std::string>{"once"});
+}
+
 TEST_F(VirtualClock, TimersFireOnlyInTheirModeOrInCommonModes)
 {
     Add(0.1, false, "default");
@@ -67,6 +84,18 @@ TEST_F(VirtualClock, TimersFireOnlyInTheirModeOrInCommonModes)
     loop.SetMode(RunLoop::kDefaultMode);
     loop.Advance(0.0);
     EXPECT_EQ(fired.back(), "default");
+}
+
+TEST_F(VirtualClock, ATimerOfSeveralModesFiresInEachOfThem)
+{
+    const std::vector<std::string> modes{RunLoop::kDefaultMode, RunLoop::kModalPanelMode};
+    ids.push_back(loop.AddTimer(0.1, true, [this] { fired.push_back(loop.Mode()); }, modes));
+    loop.Advance(0.1);
+    loop.SetMode(RunLoop::kModalPanelMode);
+    loop.Advance(0.1);
+    loop.SetMode(RunLoop::kEventTrackingMode);
+    loop.Advance(0.1);
+    EXPECT_EQ(fired, (std::vector<std::string>{RunLoop::kDefaultMode, RunLoop::kModalPanelMode}));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ void SetPositionAndKnobProportion(AppKit::Scroller& scroller, float position, fl
 
 }  // namespace KVD
 
-void CopyToPasteboard(const AppKit::View* view, const KVD::String* text)
+void CopyToPasteboard(AppKit::View* view, const KVD::String* text)
 {
     std::string pdf;
     if (view != nullptr) {

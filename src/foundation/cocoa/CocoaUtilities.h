@@ -16,4 +16,4 @@ void SetPositionAndKnobProportion(AppKit::Scroller& scroller, float position, fl
 
 // Replaces the general pasteboard's contents with a PDF of the view's visible rectangle and,
 // when text is given, that text beside it. A null view gives a PDF of nothing.
-void CopyToPasteboard(const AppKit::View* view, const KVD::String* text);
+void CopyToPasteboard(AppKit::View* view, const KVD::String* text);

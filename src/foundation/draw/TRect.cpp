@@ -3,8 +3,8 @@
 #include <algorithm>
 
 TRect::TRect(const Gfx::Rect& r)
-    : left(static_cast<int32_t>(r.x)), top(static_cast<int32_t>(r.y)), right(static_cast<int32_t>(r.x + r.width)),
-      bottom(static_cast<int32_t>(r.y + r.height)) {}
+    : tagRECT{static_cast<int32_t>(r.x), static_cast<int32_t>(r.y), static_cast<int32_t>(r.x + r.width),
+              static_cast<int32_t>(r.y + r.height)} {}
 
 TRect& TRect::operator|=(const TRect& o) {
     if (o.IsNull())
@@ -19,7 +19,7 @@ TRect& TRect::operator|=(const TRect& o) {
 }
 
 Gfx::Rect RectToNSRect(const tagRECT& r) {
-    return {double(r.left), double(r.top), double(r.Width()), double(r.Height())};
+    return {double(r.left), double(r.top), double(r.right - r.left), double(r.bottom - r.top)};
 }
 
 int CombineRgn(TRegion& dst, TRegion a, TRegion b, int mode) {

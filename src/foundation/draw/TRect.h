@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "WindowTypes.h"
 #include "graphics/Geometry.h"
 
 struct TPoint {
@@ -23,13 +24,14 @@ struct TSize {
     bool operator==(const TSize& o) const { return cx == o.cx && cy == o.cy; }
 };
 
-struct TRect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-
-    TRect() = default;
-    TRect(int32_t l, int32_t t, int32_t r, int32_t b) : left(l), top(t), right(r), bottom(b) {}
+// The host's rectangle with the drawing layer's helpers: one layout, one tagRECT, so that code
+// which includes both the drawing layer and the host boundary sees a single definition.
+struct TRect : tagRECT {
+    TRect() : tagRECT{0, 0, 0, 0} {}
+    TRect(int32_t l, int32_t t, int32_t r, int32_t b) : tagRECT{l, t, r, b} {}
+    TRect(const tagRECT& r) : tagRECT(r) {}
     TRect(const TPoint& origin, const TSize& size)
-        : left(origin.x), top(origin.y), right(origin.x + size.cx), bottom(origin.y + size.cy) {}
+        : tagRECT{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy} {}
     // Each edge truncated: (0.9, 0.9, 10.2, 10.2) gives (0, 0, 11, 11).
     explicit TRect(const Gfx::Rect& r);
 
@@ -43,7 +45,7 @@ struct TRect {
     }
 };
 
-typedef TRect tagRECT;
+static_assert(sizeof(TRect) == sizeof(tagRECT), "a TRect is a tagRECT");
 typedef TRect TRegion;  // regions here are single rectangles
 
 // Origin (left, top), size (width, height).

@@ -1,0 +1,50 @@
+#include "appkit/KVDDocViewPrintBase.h"
+
+#include <algorithm>
+
+#include "appkit/Texts.h"
+
+Gfx::Size KVDDocViewPrintBase::AvailablePageSizeMinusHeaderAndFooter() const
+{
+    const AppKit::PrintOperation* operation = AppKit::PrintOperation::Current();
+    const AppKit::Rect page = (operation ? operation->Info() : AppKit::PrintInfo::Shared()).PageRect();
+    return {page.width, std::max(page.height - kHeaderHeight - kFooterHeight, 0.0)};
+}
+
+bool KVDDocViewPrintBase::Print() { return AppKit::PrintOperation(AppKit::PrintInfo::Shared()).Run(*this); }
+
+void KVDDocViewPrintBase::DrawPage(Gfx::Context& context, int page)
+{
+    const Gfx::Size content = AvailablePageSizeMinusHeaderAndFooter();
+    SetFrame({0, 0, content.width, content.height});
+    context.SaveState();
+    context.Translate(0, kHeaderHeight);
+    Display(context);
+    context.RestoreState();
+    // Outside a running operation (a preview of one page) the view counts its pages itself.
+    const AppKit::PrintOperation* operation = AppKit::PrintOperation::Current();
+    const int counted = operation ? operation->PageCount() : 0;
+    DrawHeaderAndFooter(context, content, page,
+                        counted > 0 ? counted : PageCount(operation ? operation->Info() : AppKit::PrintInfo::Shared()));
+}
+
+void KVDDocViewPrintBase::DrawHeaderAndFooter(Gfx::Context& c, const Gfx::Size& content, int page, int pages)
+{
+    constexpr double kFontSize = 9;
+    const Gfx::Color ink{0.3, 0.3, 0.3, 1};
+    c.SetStrokeColor(ink);
+    c.SetLineWidth(0.5);
+    c.BeginPath();
+    c.MoveTo(0, kHeaderHeight - 4);
+    c.LineTo(content.width, kHeaderHeight - 4);
+    const double footerTop = kHeaderHeight + content.height;
+    c.MoveTo(0, footerTop + 4);
+    c.LineTo(content.width, footerTop + 4);
+    c.StrokePath();
+    const Gfx::Size title = c.MeasureText(mJobTitle, kFontSize);
+    c.DrawText({0, kHeaderHeight - 6 - title.height}, mJobTitle, kFontSize, ink, true);
+    const std::string footer =
+        AppKit::LocalizedText("IDS_PAGE_OF", {std::to_string(page + 1), std::to_string(pages)});
+    const Gfx::Size size = c.MeasureText(footer, kFontSize);
+    c.DrawText({content.width - size.width, footerTop + 6}, footer, kFontSize, ink, true);
+}
