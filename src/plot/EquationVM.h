@@ -42,6 +42,10 @@ public:
     // leaves nothing). A cell of the wrong kind throws boost::bad_get; code is trusted to stay
     // within the stack, which StackNeed checks once for a whole run.
     double Execute(double t, const EquationCode& code);
+    // Runs code for n values of t at once, each stack entry a block of n doubles, so that every
+    // instruction is one tight loop; StackNeed(code) * n must not exceed kStackSize. out
+    // receives the n results.
+    void Execute(const double* t, unsigned n, const EquationCode& code, double* out);
 
     // The deepest stack that code reaches, or -1 when it takes an operand that is not there.
     static int StackNeed(const EquationCode& code);

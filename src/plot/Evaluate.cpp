@@ -1,6 +1,7 @@
 // The equation grammar. Boost.Spirit lives in this file only: it dominates build time.
 #include "plot/Evaluate.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -27,25 +28,31 @@ double FailedSample()
     return value;
 }
 
+// Where the grammar's actions write: the compilation under way on this thread. The grammar
+// itself holds no state, so one instance serves every call and its rules are built once.
+struct Compilation {
+    EquationCode* code = nullptr;
+    std::string* message = nullptr;
+};
+thread_local Compilation tCompilation;
+
 struct Emit {
-    EquationCode& code;
-    void operator()(int op) const { code.emplace_back(op); }
+    void operator()(int op) const { tCompilation.code->emplace_back(op); }
 };
 
 struct EmitNumber {
-    EquationCode& code;
     void operator()(double value) const
     {
-        code.emplace_back(static_cast<int>(kPush));
-        code.emplace_back(value);
+        tCompilation.code->emplace_back(static_cast<int>(kPush));
+        tCompilation.code->emplace_back(value);
     }
 };
 
 struct Report {
-    std::string& message;
     // Only the first failure is kept: it is the innermost, the others follow from it.
     void operator()(const boost::spirit::info& what, Iterator position, Iterator last) const
     {
+        std::string& message = *tCompilation.message;
         if (!message.empty())
             return;
         std::ostringstream text;
@@ -57,13 +64,13 @@ struct Report {
 // Each rule takes the nesting depth; a primary beyond kMaxEquationNesting does not match.
 class Calculator : public qi::grammar<Iterator, void(int), ascii::space_type> {
 public:
-    Calculator(EquationCode& code, std::string& message) : Calculator::base_type(expression)
+    Calculator() : Calculator::base_type(expression)
     {
         using qi::_1;
         using qi::_r1;
         using qi::lit;
-        const boost::phoenix::function<Emit> op(Emit{code});
-        const boost::phoenix::function<EmitNumber> number(EmitNumber{code});
+        const boost::phoenix::function<Emit> op;
+        const boost::phoenix::function<EmitNumber> number;
         const auto deeper = _r1 + 1;
 
         expression = term(_r1) >> *(('+' > term(_r1))[op(kAdd)] | ('-' > term(_r1))[op(kSubtract)]);
@@ -87,7 +94,7 @@ public:
         term.name("term");
         factor.name("factor");
         qi::on_error<qi::fail>(expression,
-                               boost::phoenix::function<Report>(Report{message})(qi::_4, qi::_3, qi::_2));
+                               boost::phoenix::function<Report>()(qi::_4, qi::_3, qi::_2));
     }
 
 private:
@@ -98,11 +105,13 @@ private:
 
 bool CompileEquation(const std::string& expression, EquationCode& code, std::string& message)
 {
+    static const Calculator calculator;
     code.clear();
     message.clear();
-    Calculator calculator(code, message);
+    tCompilation = {&code, &message};
     Iterator position = expression.begin();
     const bool parsed = qi::phrase_parse(position, expression.end(), calculator(0), ascii::space);
+    tCompilation = {};
     return parsed && position == expression.end();
 }
 
@@ -122,13 +131,19 @@ bool Evaluate(const std::string& expression, double t0, double dt, unsigned coun
         out.assign(count, FailedSample());
         return false;
     }
+    // Samples go through the machine in blocks as large as its stack allows.
+    const unsigned block = std::min<unsigned>(VM::kStackSize / need, std::max(count, 1u));
+    std::vector<double> t(block);
     VM vm;
-    out.clear();
-    out.reserve(count);
-    double t = t0;
-    for (unsigned i = 0; i < count; ++i) {
-        out.push_back(vm.Execute(t, code));
-        t += dt;
+    out.resize(count);
+    double running = t0;
+    for (unsigned done = 0; done < count; done += block) {
+        const unsigned n = std::min(block, count - done);
+        for (unsigned i = 0; i < n; ++i) {
+            t[i] = running;
+            running += dt;
+        }
+        vm.Execute(t.data(), n, code, out.data() + done);
     }
     return true;
 }
