@@ -1,4 +1,4 @@
-// The stack machine that runs a compiled equation once per sample.
+// The stack machine that runs a compiled equation, for one t or for a block of them.
 #pragma once
 
 #include <vector>
