@@ -138,7 +138,7 @@ public:
         null.name("the 'null' keyword");
         string.name("a string");
 
-        qi::on_error<qi::fail>(markup, boost::phoenix::function<ErrorHandler>(ErrorHandler{*this})(qi::_4, qi::_3));
+        qi::on_error<qi::fail>(markup, boost::phoenix::function<ErrorHandler>(ErrorHandler{*this})(qi::_4, qi::_3, qi::_2));
     }
 
     std::string GetLastError(int& line) const
@@ -147,7 +147,9 @@ public:
         return mError.str();
     }
 
-    void handle_error(const boost::spirit::info& what, Iterator errorPosition)
+    // The library calls it with what it expected, where, and the end of the input; the parse
+    // then fails.
+    void handle_error(const boost::spirit::info& what, Iterator errorPosition, Iterator /*last*/)
     {
         std::string error;
         FormatErrMsg(mText, "Expected " + Describe(what), errorPosition - mText.begin(), error, mLine);
@@ -157,9 +159,9 @@ public:
 private:
     struct ErrorHandler {
         MarkupGrammar& grammar;
-        void operator()(const boost::spirit::info& what, Iterator errorPosition) const
+        void operator()(const boost::spirit::info& what, Iterator errorPosition, Iterator last) const
         {
-            grammar.handle_error(what, errorPosition);
+            grammar.handle_error(what, errorPosition, last);
         }
     };
 
