@@ -168,6 +168,19 @@ TEST_F(ReportViewTest, OnlyForcedBreathsLeaveTheNormalSummaryOut)
     EXPECT_EQ(Summary(), "O(16.9|0|5|0)");
 }
 
+// Volumes 1, 1.5, 0.5, 0.5 and 0.5 L over 12.9 s: V_E 4 / 12.9 L/s, V_T 0.8 L, f 5 / 12.9 Hz.
+TEST_F(ReportViewTest, OnlyNormalBreathsUnlistedLeaveTheRowsEmptyAndTheSummaryWhole)
+{
+    SetSettings(kLitres, false);
+    OpenReport();
+    std::vector<BreathFigures> figures = HandMade();
+    figures[1].single = false;
+    figures[2] = {2000, 2100, 2300, 0.5, -0.5, 1.0, 0.5, false, false};
+    SetBreaths(figures);
+    EXPECT_EQ(Rows(), "");
+    EXPECT_EQ(Summary(), "O(12.9|12.9|5|5)M(0.310078||18.6047||0.8||0.387597|23.2558)");
+}
+
 // An empty breath has no FEV1 / FVC, and normal breaths of no duration no rates: 0, never
 // inf or nan.
 TEST_F(ReportViewTest, ZeroVolumeAndZeroDurationGiveZeroFigures)
