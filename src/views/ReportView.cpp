@@ -1,5 +1,6 @@
 #include "views/ReportView.h"
 
+#include <locale>
 #include <string>
 
 #include "FrameworkIds.h"
@@ -183,7 +184,8 @@ void ReportView::printToPDF()
 
 ReportView::Format ReportView::MakeFormat(const KVD::String& text)
 {
-    Format format(Wide(text));
+    // Numbers as the CSV report writes them, whatever the program's locale.
+    Format format(Wide(text), std::locale::classic());
     format.exceptions(boost::io::all_error_bits ^ boost::io::too_many_args_bit);
     return format;
 }

@@ -79,7 +79,7 @@ private:
     KVD::String SubstituteForcedBreath(long index, const Breath& breath) const;
     KVD::String SubstituteSingleBreath(long index, const Breath& breath) const;
 
-    // A format of the template that lets surplus arguments pass.
+    // A format of the template in the classic locale that lets surplus arguments pass.
     static Format MakeFormat(const KVD::String& text);
     KVD::String PositionText(KVDPosition position, uint32_t style, int32_t mode) const;
     double Scale() const;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
+#include <locale>
 #include <algorithm>
 #include <sstream>
 
@@ -213,6 +214,29 @@ TEST_F(ReportViewTest, FEV1IsTheVolumeExpiredInTheFirstSecond)
     std::ostringstream expected;
     expected << "||1.5||" << fev1 << "||" << fev1 / 1.5 * 100.0 << ")";
     EXPECT_NE(Rows().find(expected.str()), std::string::npos) << Rows() << " " << expected.str();
+}
+
+// A decimal comma and digit grouping for every stream made while it lives.
+class CommaLocale {
+public:
+    CommaLocale() : mBefore(std::locale::global(std::locale(std::locale::classic(), new Punct))) {}
+    ~CommaLocale() { std::locale::global(mBefore); }
+
+private:
+    struct Punct : std::numpunct<wchar_t> {
+        wchar_t do_decimal_point() const override { return L','; }
+        wchar_t do_thousands_sep() const override { return L'.'; }
+        std::string do_grouping() const override { return "\3"; }
+    };
+    std::locale mBefore;
+};
+
+TEST_F(ReportViewTest, NumbersAreWrittenInTheClassicLocaleWhateverTheProgramsLocale)
+{
+    SetSettings(kMillilitres, false);
+    const CommaLocale comma;
+    OpenReport();
+    EXPECT_EQ(Rows(), kForcedMillilitres);
 }
 
 TEST_F(ReportViewTest, ASelectionWithoutBreathsShowsTheReasonText)
