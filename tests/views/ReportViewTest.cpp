@@ -374,6 +374,14 @@ TEST_F(ReportViewTest, CopiesThePagePdfWithItsHtmlAndPrintsTheWholePage)
     const int loads = mView->GetWindowController()->GetWebView()->LoadCount();
     const KVD::COMPtr<IMessageHandler> handler(KVD::com_cast(mDocView.get()));
     EXPECT_EQ(Host::DeliverMessage(handler, kMsgId_PrintPreview, 0x40, Host::ParamBlock()), KVD_S_OK);
+    // The view's own table answers it; a message it does not know goes on to the base.
+    MsgEventTrigger preview(kMsgId_PrintPreview, 0x40);
+    Generic* object = nullptr;
+    const TableEntry* entry = mView->FindEntry(&preview, &object);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(object, reinterpret_cast<Generic*>(mView));
+    MsgEventTrigger unknown(0x80010099, 0x40);
+    EXPECT_EQ(mView->FindEntry(&unknown, &object), nullptr);
     EXPECT_EQ(mView->GetWindowController()->GetWebView()->LoadCount(), loads);
 }
 
