@@ -32,7 +32,7 @@ WebView* LumoPrintView::FindWebView() const
 
 bool LumoPrintView::Print(void*)
 {
-    const WebView* web = FindWebView();
+    WebView* web = FindWebView();
     if (web == nullptr)
         return false;
     if (mCopying) {
@@ -46,7 +46,7 @@ bool LumoPrintView::Print(void*)
 }
 
 // The page printed on the print info's paper; a view without a page prints its own drawing.
-bool LumoPrintView::PrintToFile(const WebView& web, const AppKit::PrintInfo& info) const
+bool LumoPrintView::PrintToFile(WebView& web, const AppKit::PrintInfo& info) const
 {
     PrintInfo paper;
     paper.paperWidth = info.paperWidth;

@@ -27,7 +27,7 @@ public:
 private:
     // The first web view of the window controller's window, depth first.
     WebView* FindWebView() const;
-    bool PrintToFile(const WebView& web, const AppKit::PrintInfo& info) const;
+    bool PrintToFile(WebView& web, const AppKit::PrintInfo& info) const;
 
     bool mCopying = false;
 };
