@@ -92,6 +92,11 @@ void RecordingContext::Scale(double sx, double sy) {
     mState.matrix = Matrix::Scaling(sx, sy).Then(mState.matrix);
 }
 
+void RecordingContext::Rotate(double radians) {
+    Record(Call("Rotate", Num(radians)));
+    mState.matrix = Matrix::Rotation(radians).Then(mState.matrix);
+}
+
 void RecordingContext::BeginPath() {
     Record("BeginPath()");
 }
