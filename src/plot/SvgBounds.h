@@ -13,7 +13,7 @@ inline constexpr size_t kMaxSvgElements = 200000;
 // Levels of element nesting in the text, and of groups and uses inside each other when drawn.
 inline constexpr int kMaxSvgDepth = 64;
 // Elements handled in one drawing, counting every time a "use" draws its definition.
-inline constexpr size_t kMaxSvgHandledElements = 500000;
+inline constexpr size_t kMaxSvgHandledElements = 250000;
 // Bytes of one text element's character data.
 inline constexpr size_t kMaxSvgTextBytes = 10000;
 
