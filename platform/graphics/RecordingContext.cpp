@@ -1,14 +1,16 @@
 #include "graphics/RecordingContext.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace Gfx {
 namespace {
 
+// As "%g" prints it (to_chars with a precision is specified so), without printf's cost: tests
+// that draw a whole plot log tens of thousands of numbers.
 std::string Num(double v) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", v == 0 ? 0.0 : v);  // no "-0"
-    return text;
+    auto end = std::to_chars(text, text + sizeof text, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;  // no "-0"
+    return std::string(text, end);
 }
 
 std::string Nums(std::initializer_list<double> values) {
