@@ -1,22 +1,32 @@
 #include "graphics/RecordingContext.h"
 
 #include <charconv>
+#include <utility>
 
 namespace Gfx {
 namespace {
 
 // As "%g" prints it (to_chars with a precision is specified so), without printf's cost: tests
 // that draw a whole plot log tens of thousands of numbers.
+void AppendNum(std::string& text, double v) {
+    char number[32];
+    auto end = std::to_chars(number, number + sizeof number, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;
+    text.append(number, end);  // no "-0"
+}
+
 std::string Num(double v) {
-    char text[32];
-    auto end = std::to_chars(text, text + sizeof text, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;  // no "-0"
-    return std::string(text, end);
+    std::string text;
+    AppendNum(text, v);
+    return text;
 }
 
 std::string Nums(std::initializer_list<double> values) {
     std::string text;
-    for (double v : values)
-        text += (text.empty() ? "" : ", ") + Num(v);
+    for (double v : values) {
+        if (!text.empty())
+            text += ", ";
+        AppendNum(text, v);
+    }
     return text;
 }
 
@@ -67,8 +77,8 @@ RecordingContext::RecordingContext(std::shared_ptr<Log> log, std::string prefix,
     mState.clip = {0, 0, baseSize.width, baseSize.height};
 }
 
-void RecordingContext::Record(const std::string& call) {
-    mLog->lines.push_back(mPrefix + call);
+void RecordingContext::Record(std::string call) {
+    mLog->lines.push_back(mPrefix.empty() ? std::move(call) : mPrefix + call);
 }
 
 void RecordingContext::SaveState() {

@@ -71,7 +71,7 @@ private:
     friend class RecordingLayer;
     RecordingContext(std::shared_ptr<Log> log, std::string prefix, const Size& baseSize);
 
-    void Record(const std::string& call);
+    void Record(std::string call);
 
     std::shared_ptr<Log> mLog;
     std::string mPrefix;

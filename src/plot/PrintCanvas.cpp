@@ -182,7 +182,7 @@ void PrintCanvas::DrawPath(const std::string& d) {
             rest.remove_prefix(1);
             continue;
         }
-        std::optional<float> number = ParseSvgFloat(rest.substr(0, length));
+        std::optional<float> number = ConvertScannedSvgFloat(rest.substr(0, length));
         if (!number) {
             mContext.BeginPath();  // leaves no half path for the caller's next stroke
             throw bad_svg_exception();  // too long, or beyond a float

@@ -51,9 +51,15 @@ size_t ScanSvgNumber(std::string_view text) {
 }
 
 std::optional<float> ParseSvgFloat(std::string_view text) {
-    if (text.empty() || text.size() > kMaxSvgNumberLength || ScanSvgNumber(text) != text.size())
+    if (ScanSvgNumber(text) != text.size())
         return std::nullopt;
-    return Convert<float>(text);
+    return ConvertScannedSvgFloat(text);
+}
+
+std::optional<float> ConvertScannedSvgFloat(std::string_view number) {
+    if (number.empty() || number.size() > kMaxSvgNumberLength)
+        return std::nullopt;
+    return Convert<float>(number);
 }
 
 std::optional<double> ReadLeadingNumber(std::string_view text) {

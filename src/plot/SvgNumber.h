@@ -18,6 +18,9 @@ size_t ScanSvgNumber(std::string_view text);
 // within the length bound.
 std::optional<float> ParseSvgFloat(std::string_view text);
 
+// A number that ScanSvgNumber measured, as a float, if it fits one within the length bound.
+std::optional<float> ConvertScannedSvgFloat(std::string_view number);
+
 // The number at the start of text after leading white space, read as far as it goes, as a
 // stream extraction would; nullopt when none can be read or it does not fit a double.
 std::optional<double> ReadLeadingNumber(std::string_view text);
