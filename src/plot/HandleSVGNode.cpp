@@ -229,7 +229,7 @@ void HandleSVGNode::GaussianBlur(const SvgTree& node) {
 
 void HandleSVGNode::Defs(const SvgTree& node) {
     for (const SvgElement& child : node) {
-        if (child.first.front() == '<')
+        if (child.first.empty() || child.first.front() == '<')
             continue;  // the block's own attributes, a comment
         mReading.defined.emplace(Required(child.second, "id"), &child);
     }

@@ -79,6 +79,9 @@ TEST(PrintCanvasFromSVG, TextsAlignOnTheirAnchorAndTurnAboutIt) {
                      "transform='rotate(-90 12 40)'>Label</text>"),
                 ElementsAre("SaveState()", "Translate(7, 52.5)", "Rotate(-1.5708)",
                             "DrawText(0, 0, \"Label\", 10, rgba(0, 0, 0, 1), flipped)", "RestoreState()"));
+    // Texts are drawn in the text colour, whatever the fill.
+    EXPECT_THAT(Draw("<text x='1' y='2' style='font-size:10;fill:#ff0000'>A</text>"),
+                ElementsAre("DrawText(1.5, 2, \"A\", 10, rgba(0, 0, 0, 1), flipped)"));
     // A rotation without its centre is not recognised: the text stands upright.
     EXPECT_THAT(Draw("<text x='1' y='2' style='font-size:10' transform='rotate(-90)'>A</text>"),
                 ElementsAre("DrawText(1.5, 2, \"A\", 10, rgba(0, 0, 0, 1), flipped)"));
@@ -141,6 +144,11 @@ TEST(PrintCanvasFromSVG, UsesDrawDefinitionsOfTheirOwnReadingOnly) {
 
 TEST(PrintCanvasFromSVG, WhatTheSubsetDoesNotNameIsIgnored) {
     EXPECT_THAT(Draw(""), ElementsAre());
+    // The defs block's own attributes and comments are not definitions.
+    EXPECT_THAT(Draw("<defs id='markers'><!-- markers --><circle id='m' cx='0' cy='0' r='1' style=''/></defs>"
+                     "<use xlink:href='#m' x='1' y='1' style=''/>"),
+                ElementsAre("Translate(1, 1)", "BeginPath()", "AddEllipse(-1, -1, 2, 2)",
+                            "SetStrokeColor(rgba(0, 0, 0, 1))", "StrokePath()", "Translate(-1, -1)"));
     EXPECT_THAT(Draw("<!-- note --><Rect x='1' y='1' width='1' height='1' style=''/><tspan>x</tspan>"
                      "<polyline points='0 0 1 1'/><svg><rect/></svg>"),
                 ElementsAre());
