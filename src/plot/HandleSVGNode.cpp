@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "foundation/TextConversion.h"
 #include "plot/BadSvgException.h"
 #include "plot/SvgBounds.h"
 #include "plot/SvgNumber.h"
@@ -210,7 +211,11 @@ void HandleSVGNode::Text(const SvgTree& node) {
     std::string_view text = TrimSvgSpace(node.data());
     if (text.size() > kMaxSvgTextBytes)
         throw bad_svg_exception();
-    Canvas().DrawText(std::string(text), at, horizontal, vertical, angle);
+    // The XML reader passes bytes on unchecked; the text layout wants UTF-8, which ends here
+    // at the first byte that breaks it.
+    std::wstring wide = KVD::ToWString(text.data(), static_cast<unsigned long>(text.size()));
+    Canvas().DrawText(ToU8String(wide.data(), static_cast<unsigned long>(wide.size())), at, horizontal, vertical,
+                      angle);
 }
 
 void HandleSVGNode::Filter(const SvgTree& node) {

@@ -79,6 +79,9 @@ TEST(PrintCanvasFromSVG, TextsAlignOnTheirAnchorAndTurnAboutIt) {
                      "transform='rotate(-90 12 40)'>Label</text>"),
                 ElementsAre("SaveState()", "Translate(7, 52.5)", "Rotate(-1.5708)",
                             "DrawText(0, 0, \"Label\", 10, rgba(0, 0, 0, 1), flipped)", "RestoreState()"));
+    // Bytes that are not UTF-8 (the XML reader passes them on) end the text.
+    EXPECT_THAT(Draw("<text x='1' y='2' style='font-size:10'>AB\xff\xfe" "C</text>"),
+                ElementsAre("DrawText(1.5, 2, \"AB\", 10, rgba(0, 0, 0, 1), flipped)"));
     // Texts are drawn in the text colour, whatever the fill.
     EXPECT_THAT(Draw("<text x='1' y='2' style='font-size:10;fill:#ff0000'>A</text>"),
                 ElementsAre("DrawText(1.5, 2, \"A\", 10, rgba(0, 0, 0, 1), flipped)"));
