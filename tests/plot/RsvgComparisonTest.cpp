@@ -81,9 +81,10 @@ Gfx::Image OurDrawing(const std::string& svg, int width, int height, const fs::p
     return canvas->Snapshot();
 }
 
-Gfx::Image RsvgDrawing(const fs::path& svg, const fs::path& png) {
-    std::string command =
-        "rsvg-convert --background-color=white -o '" + png.string() + "' '" + svg.string() + "' 2>/dev/null";
+// options: more of rsvg-convert's, such as a resolution for a document sized in points.
+Gfx::Image RsvgDrawing(const fs::path& svg, const fs::path& png, const std::string& options = "") {
+    std::string command = "rsvg-convert --background-color=white " + options + " -o '" + png.string() + "' '" +
+                          svg.string() + "' 2>/dev/null";
     return std::system(command.c_str()) == 0 ? Gfx::Image::FromPNG(png.string()) : Gfx::Image();
 }
 
@@ -174,6 +175,24 @@ TEST(RsvgComparisonCheck, AShiftedDrawingFails) {
     ASSERT_FALSE(theirs.IsEmpty());
     int ink = 0;
     EXPECT_LT(MatchedInk(shifted, theirs, 2, ink), kShapeShare);
+}
+
+// Drawn into an SVG document (the third kind of surface) and that drawn by librsvg: the same
+// shapes as librsvg's drawing of the fixture itself.
+TEST(RsvgComparisonCheck, SvgSurfaceRoundTrip) {
+    fs::create_directories(kOutput);
+    const fs::path svgPath = kFixtures / "groups.svg";
+    auto document = Gfx::Canvas::CreateSVG(240, 160);
+    KVD::PrintCanvasFromSVG(document->GetContext(), ReadFile(svgPath), 1, 1, 0, 0);
+    const fs::path written = kOutput / "groups-surface.svg";
+    std::ofstream(written, std::ios::binary) << document->Finish();
+    Gfx::Image roundTrip = RsvgDrawing(written, kOutput / "groups-surface.png", "--dpi-x=72 --dpi-y=72");  // pt
+    Gfx::Image theirs = RsvgDrawing(svgPath, kOutput / "groups-rsvg.png");
+    ASSERT_FALSE(roundTrip.IsEmpty());
+    ASSERT_FALSE(theirs.IsEmpty());
+    int ink = 0;
+    EXPECT_GE(MatchedInk(roundTrip, theirs, 2, ink), kShapeShare);
+    EXPECT_GE(MatchedInk(theirs, roundTrip, 2, ink), kShapeShare);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, RsvgComparison,
