@@ -35,12 +35,16 @@ std::string Optional(const SvgTree& node, const char* name) {
     return value ? *value : std::string();
 }
 
-// The whole value, blanks around it allowed, as a float.
+// The whole value, blanks around it allowed, as a float; nullopt when it is not a number.
+// A number beyond the length or magnitude bounds fails the drawing.
 std::optional<float> AttributeFloat(const std::string& value) {
     std::string_view number = TrimSvgSpace(value);
-    if (number.size() > kMaxSvgNumberLength)
+    if (number.empty() || ScanSvgNumber(number) != number.size())
+        return std::nullopt;
+    std::optional<float> converted = ConvertScannedSvgFloat(number);
+    if (!converted)
         throw bad_svg_exception();
-    return ParseSvgFloat(number);
+    return converted;
 }
 
 float RequiredFloat(const SvgTree& node, const char* name) {

@@ -185,7 +185,7 @@ void PrintCanvas::DrawPath(const std::string& d) {
         std::optional<float> number = ConvertScannedSvgFloat(rest.substr(0, length));
         if (!number) {
             mContext.BeginPath();  // leaves no half path for the caller's next stroke
-            throw bad_svg_exception();  // too long, or beyond a float
+            throw bad_svg_exception();  // beyond the length or magnitude bounds
         }
         pair[count++] = *number;
         rest.remove_prefix(length);

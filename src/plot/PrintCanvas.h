@@ -38,7 +38,7 @@ public:
     // not transparent, else stroked.
     void DrawRect(const Gfx::Rect& rect, const std::string& filterId);
     // "M" and "L" commands with pairs of numbers; commas and blanks separate. Stroked only.
-    // Throws bad_svg_exception for a number too long or too large for a float.
+    // Throws bad_svg_exception for a number beyond the bounds of plot/SvgNumber.h.
     void DrawPath(const std::string& d);
     void DrawText(const std::string& text, Gfx::Point at, TextAlign horizontal, TextAlign vertical,
                   float angleDegrees);

@@ -59,7 +59,10 @@ std::optional<float> ParseSvgFloat(std::string_view text) {
 std::optional<float> ConvertScannedSvgFloat(std::string_view number) {
     if (number.empty() || number.size() > kMaxSvgNumberLength)
         return std::nullopt;
-    return Convert<float>(number);
+    std::optional<float> value = Convert<float>(number);
+    if (value && std::abs(*value) > kMaxSvgMagnitude)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<double> ReadLeadingNumber(std::string_view text) {

@@ -11,14 +11,20 @@ namespace KVD {
 // bound keeps hostile input from costing more than it is worth.
 inline constexpr size_t kMaxSvgNumberLength = 64;
 
+// Numbers of larger magnitude are refused: no plot coordinate comes near, and a drawing
+// context that is handed a coordinate or translation beyond what it can represent may stop
+// drawing altogether.
+inline constexpr float kMaxSvgMagnitude = 1e7f;
+
 // The length of the number that starts text, 0 when text does not start with one.
 size_t ScanSvgNumber(std::string_view text);
 
-// The number that is the whole of text (no white space), if it is one that fits a float
-// within the length bound.
+// The number that is the whole of text (no white space), if it is one within the length and
+// magnitude bounds.
 std::optional<float> ParseSvgFloat(std::string_view text);
 
-// A number that ScanSvgNumber measured, as a float, if it fits one within the length bound.
+// A number that ScanSvgNumber measured, as a float, if it is within the length and magnitude
+// bounds.
 std::optional<float> ConvertScannedSvgFloat(std::string_view number);
 
 // The number at the start of text after leading white space, read as far as it goes, as a

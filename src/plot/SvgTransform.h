@@ -10,7 +10,7 @@ namespace KVD {
 
 // "translate(x y)", "translate(x,y)" or "translate(x)" (y 0), numbers with sign and exponent,
 // blanks allowed around them. nullopt for any other value, which leaves a group untranslated.
-// Throws bad_svg_exception for a number too long or too large for a float.
+// Throws bad_svg_exception for a number beyond the bounds of plot/SvgNumber.h.
 std::optional<Gfx::Point> MatchTranslation(std::string_view value);
 
 // The angle in degrees of "rotate(angle cx cy)", each number an optional sign, digits, an

@@ -67,6 +67,8 @@ TEST(PrintStyle, NumberSyntax) {
         EXPECT_EQ(KVD::ScanSvgNumber(text), length) << text;
     EXPECT_EQ(KVD::ParseSvgFloat("-1.5e3"), -1500.0f);
     EXPECT_FALSE(KVD::ParseSvgFloat("1e39"));  // beyond a float
+    EXPECT_EQ(KVD::ParseSvgFloat("-1e7"), -1e7f);
+    EXPECT_FALSE(KVD::ParseSvgFloat("1.1e7"));  // beyond the magnitude bound
     EXPECT_FALSE(KVD::ParseSvgFloat(" 1"));
     EXPECT_FALSE(KVD::ParseSvgFloat(std::string(KVD::kMaxSvgNumberLength + 1, '1')));
 }
