@@ -3,6 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include <emmintrin.h>
+
 #include "CalcEnumTypes.h"
 #include "spirometry/SpiroIds.h"
 
@@ -116,6 +118,152 @@ bool TakeSample(SpFlowScan& state, int32_t analysisEnd, double level, float x, S
     return false;
 }
 
+// The largest float below or at the level: for float samples x > level and x > FloatLevel(level)
+// are one test, and so are x < -level and x < -FloatLevel(level).
+float FloatLevel(double level)
+{
+    const float rounded = static_cast<float>(level);
+    return double(rounded) > level ? std::nextafter(rounded, 0.0f) : rounded;
+}
+
+// Sixteen samples looked at four at a time: what the steady stretches need of them.
+struct SampleBlock {
+    static constexpr uint32_t kSize = 16;
+
+    SampleBlock(const float* x, float level, float lowest, float highest)
+    {
+        const __m128 up = _mm_set1_ps(level);
+        const __m128 down = _mm_set1_ps(-level);
+        const __m128 zero = _mm_setzero_ps();
+        __m128 low = _mm_set1_ps(lowest);
+        __m128 high = _mm_set1_ps(highest);
+        for (uint32_t k = 0; k < kSize; k += 4) {
+            const __m128 v = _mm_loadu_ps(x + k);
+            // min and max keep the running value where a sample is no number, as x < m and
+            // x > m do.
+            low = _mm_min_ps(v, low);
+            high = _mm_max_ps(v, high);
+            above |= unsigned(_mm_movemask_ps(_mm_cmpgt_ps(v, up))) << k;
+            below |= unsigned(_mm_movemask_ps(_mm_cmplt_ps(v, down))) << k;
+            positive |= unsigned(_mm_movemask_ps(_mm_cmpgt_ps(v, zero))) << k;
+        }
+        low = _mm_min_ps(low, _mm_movehl_ps(low, low));
+        this->lowest = _mm_cvtss_f32(_mm_min_ps(low, _mm_shuffle_ps(low, low, 1)));
+        high = _mm_max_ps(high, _mm_movehl_ps(high, high));
+        this->highest = _mm_cvtss_f32(_mm_max_ps(high, _mm_shuffle_ps(high, high, 1)));
+    }
+
+    // The first of the samples equal to value.
+    static uint32_t IndexOf(const float* x, float value)
+    {
+        uint32_t k = 0;
+        while (x[k] != value)
+            ++k;
+        return k;
+    }
+
+    // Bit k for sample k.
+    unsigned above = 0;     // beyond the positive level
+    unsigned below = 0;     // beyond the negative level
+    unsigned positive = 0;  // above zero
+    float lowest;
+    float highest;
+};
+
+// Most samples of a cycle change nothing but its peaks: the inspiration beyond the level, and
+// the expiration with the return from it up to the level. Such a stretch is taken here, with
+// the very effects TakeSample would have, up to the first sample that may change the phase or
+// close the cycle: whole blocks first, then sample by sample. Answers how many samples it took.
+uint32_t TakeSteadyStretch(SpFlowScan& state, double level, const float* samples, uint32_t count)
+{
+    SpFlowEvent& cycle = state.mEvent;
+    // A cycle's peaks lie on either side of zero: beyond the running peak means beyond zero.
+    if (!state.mPending || state.mPhase != 5 || state.mTick == 0 || !(level >= 0.0) || cycle.maxFlow < 0.0f ||
+        cycle.minFlow > 0.0f)
+        return 0;
+    const float floatLevel = FloatLevel(level);
+    float maxFlow = cycle.maxFlow;
+    int32_t maxFlowTick = cycle.maxFlowTick;
+    uint32_t i = 0;
+    if (!state.mNegativeSeen) {
+        // Inspiration: beyond the level no low point is looked for.
+        if (!state.mPreviousSign)
+            return 0;
+        for (; count - i >= SampleBlock::kSize; i += SampleBlock::kSize) {
+            const SampleBlock block(samples + i, floatLevel, 0.0f, maxFlow);
+            if (block.above != 0xFFFFu)
+                break;
+            if (block.highest > maxFlow) {
+                maxFlow = block.highest;
+                maxFlowTick = state.mTick + int32_t(i + SampleBlock::IndexOf(samples + i, maxFlow));
+            }
+        }
+        for (; i < count && samples[i] > floatLevel; ++i) {
+            if (samples[i] > maxFlow) {
+                maxFlow = samples[i];
+                maxFlowTick = state.mTick + int32_t(i);
+            }
+        }
+        if (i > 0)
+            state.mLevelExceeded = true;
+    } else {
+        // Expiration and the return to the level: crossings and the negative peak too.
+        float minFlow = cycle.minFlow;
+        int32_t minFlowTick = cycle.minFlowTick;
+        int32_t lastCrossing = state.mLastCrossing;
+        bool sign = state.mPreviousSign;
+        bool exceeded = state.mLevelExceeded;
+        for (; count - i >= SampleBlock::kSize; i += SampleBlock::kSize) {
+            const SampleBlock block(samples + i, floatLevel, minFlow, maxFlow);
+            if (block.above != 0)
+                break;
+            const unsigned changes = (block.positive ^ (block.positive << 1 | unsigned(sign))) & 0xFFFFu;
+            if (changes != 0) {
+                lastCrossing = state.mTick + int32_t(i) + 31 - __builtin_clz(changes);
+                sign = (block.positive >> 15) != 0;
+            }
+            if (block.highest > maxFlow) {
+                maxFlow = block.highest;
+                maxFlowTick = state.mTick + int32_t(i + SampleBlock::IndexOf(samples + i, maxFlow));
+            }
+            if (block.lowest < minFlow) {
+                minFlow = block.lowest;
+                minFlowTick = state.mTick + int32_t(i + SampleBlock::IndexOf(samples + i, minFlow));
+            }
+            exceeded |= block.below != 0;
+        }
+        for (; i < count && !(samples[i] > floatLevel); ++i) {
+            const float x = samples[i];
+            const int32_t tick = state.mTick + int32_t(i);
+            if ((x > 0) != sign) {
+                sign = x > 0;
+                lastCrossing = tick;
+            }
+            if (x > maxFlow) {
+                maxFlow = x;
+                maxFlowTick = tick;
+            }
+            if (x < minFlow) {
+                minFlow = x;
+                minFlowTick = tick;
+            }
+            exceeded |= x < -floatLevel;
+        }
+        cycle.minFlow = minFlow;
+        cycle.minFlowTick = minFlowTick;
+        state.mLastCrossing = lastCrossing;
+        state.mPreviousSign = state.mSign = sign;
+        state.mLevelExceeded = exceeded;
+    }
+    cycle.maxFlow = maxFlow;
+    cycle.maxFlowTick = maxFlowTick;
+    if (i > 0) {
+        state.mSample = samples[i - 1];
+        state.mTick += int32_t(i);
+    }
+    return i;
+}
+
 // The data ended with a cycle pending: it is offered as the last one. A cycle that began in the
 // negative lobe is marked excluded; one still beyond the level after earlier events is cut.
 bool FinishAtEndOfData(SpFlowState& state, double level, SpFlowEvent& event)
@@ -178,12 +326,18 @@ bool SpFlowAlgorithm::FindEvent(SpFlowState& state, SpFlowParams& params, SpFlow
         const int32_t end = state.mAnalysisEnd;
         uint32_t used = 0;
         bool found = false;
-        for (; used < count && scan.NextIncompleteTick() < end; ++used, ++scan.mTick) {
+        while (used < count && scan.NextIncompleteTick() < end) {
+            // A steady stretch leaves the cycle pending, and so the search's limit as it was.
+            used += TakeSteadyStretch(scan, level, samples + used, count - used);
+            if (used == count)
+                break;
             scan.mSample = samples[used];
             if (TakeSample(scan, end, level, samples[used], event)) {
                 found = true;
                 break;
             }
+            ++used;
+            ++scan.mTick;
         }
         static_cast<SpFlowScan&>(state) = scan;
         flow->SkipBuffered(used);
