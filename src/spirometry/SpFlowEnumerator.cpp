@@ -3,9 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
-#include <emmintrin.h>
-
 #include "CalcEnumTypes.h"
+#include "spirometry/SampleBlock.h"
 #include "spirometry/SpiroIds.h"
 
 namespace Spirometry {
@@ -126,50 +125,6 @@ float FloatLevel(double level)
     return double(rounded) > level ? std::nextafter(rounded, 0.0f) : rounded;
 }
 
-// Sixteen samples looked at four at a time: what the steady stretches need of them.
-struct SampleBlock {
-    static constexpr uint32_t kSize = 16;
-
-    SampleBlock(const float* x, float level, float lowest, float highest)
-    {
-        const __m128 up = _mm_set1_ps(level);
-        const __m128 down = _mm_set1_ps(-level);
-        const __m128 zero = _mm_setzero_ps();
-        __m128 low = _mm_set1_ps(lowest);
-        __m128 high = _mm_set1_ps(highest);
-        for (uint32_t k = 0; k < kSize; k += 4) {
-            const __m128 v = _mm_loadu_ps(x + k);
-            // min and max keep the running value where a sample is no number, as x < m and
-            // x > m do.
-            low = _mm_min_ps(v, low);
-            high = _mm_max_ps(v, high);
-            above |= unsigned(_mm_movemask_ps(_mm_cmpgt_ps(v, up))) << k;
-            below |= unsigned(_mm_movemask_ps(_mm_cmplt_ps(v, down))) << k;
-            positive |= unsigned(_mm_movemask_ps(_mm_cmpgt_ps(v, zero))) << k;
-        }
-        low = _mm_min_ps(low, _mm_movehl_ps(low, low));
-        this->lowest = _mm_cvtss_f32(_mm_min_ps(low, _mm_shuffle_ps(low, low, 1)));
-        high = _mm_max_ps(high, _mm_movehl_ps(high, high));
-        this->highest = _mm_cvtss_f32(_mm_max_ps(high, _mm_shuffle_ps(high, high, 1)));
-    }
-
-    // The first of the samples equal to value.
-    static uint32_t IndexOf(const float* x, float value)
-    {
-        uint32_t k = 0;
-        while (x[k] != value)
-            ++k;
-        return k;
-    }
-
-    // Bit k for sample k.
-    unsigned above = 0;     // beyond the positive level
-    unsigned below = 0;     // beyond the negative level
-    unsigned positive = 0;  // above zero
-    float lowest;
-    float highest;
-};
-
 // Most samples of a cycle change nothing but its peaks: the inspiration beyond the level, and
 // the expiration with the return from it up to the level. Such a stretch is taken here, with
 // the very effects TakeSample would have, up to the first sample that may change the phase or
@@ -190,12 +145,15 @@ uint32_t TakeSteadyStretch(SpFlowScan& state, double level, const float* samples
         if (!state.mPreviousSign)
             return 0;
         for (; count - i >= SampleBlock::kSize; i += SampleBlock::kSize) {
-            const SampleBlock block(samples + i, floatLevel, 0.0f, maxFlow);
-            if (block.above != 0xFFFFu)
+            const float* block = samples + i;
+            if (SampleBlock::Above(block, floatLevel) != 0xFFFFu)
                 break;
-            if (block.highest > maxFlow) {
-                maxFlow = block.highest;
-                maxFlowTick = state.mTick + int32_t(i + SampleBlock::IndexOf(samples + i, maxFlow));
+            float lowest = 0.0f, highest = maxFlow;
+            SampleBlock::Extremes(block, lowest, highest);
+            if (highest > maxFlow) {
+                const uint32_t at = SampleBlock::IndexOf(block, highest);
+                maxFlow = block[at];
+                maxFlowTick = state.mTick + int32_t(i + at);
             }
         }
         for (; i < count && samples[i] > floatLevel; ++i) {
@@ -214,23 +172,28 @@ uint32_t TakeSteadyStretch(SpFlowScan& state, double level, const float* samples
         bool sign = state.mPreviousSign;
         bool exceeded = state.mLevelExceeded;
         for (; count - i >= SampleBlock::kSize; i += SampleBlock::kSize) {
-            const SampleBlock block(samples + i, floatLevel, minFlow, maxFlow);
-            if (block.above != 0)
+            const float* block = samples + i;
+            if (SampleBlock::Above(block, floatLevel) != 0)
                 break;
-            const unsigned changes = (block.positive ^ (block.positive << 1 | unsigned(sign))) & 0xFFFFu;
+            const unsigned positive = SampleBlock::Above(block, 0.0f);
+            const unsigned changes = (positive ^ (positive << 1 | unsigned(sign))) & 0xFFFFu;
             if (changes != 0) {
                 lastCrossing = state.mTick + int32_t(i) + 31 - __builtin_clz(changes);
-                sign = (block.positive >> 15) != 0;
+                sign = (positive >> 15) != 0;
             }
-            if (block.highest > maxFlow) {
-                maxFlow = block.highest;
-                maxFlowTick = state.mTick + int32_t(i + SampleBlock::IndexOf(samples + i, maxFlow));
+            float lowest = minFlow, highest = maxFlow;
+            SampleBlock::Extremes(block, lowest, highest);
+            if (highest > maxFlow) {
+                const uint32_t at = SampleBlock::IndexOf(block, highest);
+                maxFlow = block[at];
+                maxFlowTick = state.mTick + int32_t(i + at);
             }
-            if (block.lowest < minFlow) {
-                minFlow = block.lowest;
-                minFlowTick = state.mTick + int32_t(i + SampleBlock::IndexOf(samples + i, minFlow));
+            if (lowest < minFlow) {
+                const uint32_t at = SampleBlock::IndexOf(block, lowest);
+                minFlow = block[at];
+                minFlowTick = state.mTick + int32_t(i + at);
             }
-            exceeded |= block.below != 0;
+            exceeded |= SampleBlock::Below(block, -floatLevel) != 0;
         }
         for (; i < count && !(samples[i] > floatLevel); ++i) {
             const float x = samples[i];
