@@ -52,10 +52,11 @@ struct SampleBlock {
     // are equal: the extreme is the sample found, as the scan would have kept it.
     static uint32_t IndexOf(const float* x, float value)
     {
-        uint32_t k = 0;
-        while (x[k] != value)
-            ++k;
-        return k;
+        const __m128 v = _mm_set1_ps(value);
+        unsigned bits = 0;
+        for (uint32_t k = 0; k < kSize; k += 4)
+            bits |= unsigned(_mm_movemask_ps(_mm_cmpeq_ps(_mm_loadu_ps(x + k), v))) << k;
+        return uint32_t(__builtin_ctz(bits));
     }
 };
 
