@@ -216,6 +216,15 @@ TEST(FlowVolumeDetectors, EqualVolumeMaximaKeepTheFirstTick)
     ASSERT_EQ(found.breaths.size(), 1u);
     EXPECT_EQ(found.breaths[0].maxVolTick, b.maxVolTick);
     EXPECT_EQ(found.breaths[0].minVolTick, b.minVolTick);
+
+    // Volumes that are no number, at and after the maximum, are passed over.
+    for (int32_t i : {b.maxVolTick + 20, b.maxVolTick + 41, b.minVolTick - 3})
+        s.volume[i] = std::nanf("");
+    const TwoStage gaps(s);
+    ASSERT_EQ(gaps.breaths.size(), 1u);
+    EXPECT_EQ(gaps.breaths[0].maxVolTick, b.maxVolTick);
+    EXPECT_EQ(gaps.breaths[0].minVolTick, b.minVolTick);
+    EXPECT_EQ(gaps.breaths[0].minVol, s.volume[b.minVolTick]);
 }
 
 TEST(FlowVolumeDetectors, BreathsAcrossTheFrameworksCheckpointsAreAllFound)
