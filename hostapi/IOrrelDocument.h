@@ -76,15 +76,28 @@ struct ICMDoc : IUnknown {
     virtual HRESULT GetCycleCount(uint32_t* count) = 0;                                   // slot 3
 };
 
-// Display settings of a channel.
+// Display settings of a channel, and of every channel of the display by number.
 struct IChannelDisplaySettings2 : IUnknown {
     virtual HRESULT GetTraceColour(uint32_t* rgb) const = 0;                              // slot 3
+    virtual HRESULT GetChannelTraceColour(int32_t channel, uint32_t* rgb) const = 0;      // slot 4
+    // 0 a poly-line, 1 a poly-line drawn lighter for sweeps shown behind the current one.
+    virtual HRESULT GetPolyLineType(int32_t channel, uint32_t* type) const = 0;           // slot 5
+    virtual HRESULT GetPenWidth(int32_t channel, int32_t* width) const = 0;               // slot 6
+    // The value a data pane keeps for the channel's pane.
+    virtual HRESULT GetDisplayValue(int32_t channel, uint32_t* value) const = 0;          // slot 7
 };
+
+// Colours of GetColour (which, part 0).
+constexpr int kDisplayColourGraticule = 0;
+constexpr int kDisplayColourBackground = 1;
 
 struct IKVDOrrelDisplaySettings : IUnknown {
     virtual HRESULT GetShowGrid(AutoBool* show) const = 0;                                // slot 3
     // A colour of the settings as 24-bit RGB, red in the low byte; which 0, part 0: the graticule.
     virtual HRESULT GetColour(int which, int part, uint32_t* rgb, int flags) const = 0;   // slot 4
+    // 0 dotted grid lines, any other value dash-dot-dot.
+    virtual HRESULT GetGridStyle(uint32_t* style) const = 0;                              // slot 5
+    virtual HRESULT GetShowHeaders(AutoBool* show) const = 0;                             // slot 6
 };
 
 KVD_INTERFACE_ID(IRecordDataSelection, IID_IRecordDataSelection);
