@@ -34,7 +34,8 @@ ChildPaneBase::ChildPaneBase(const ChildPaneBase& other)
 {
     for (const auto& drawer : other.mDrawers) {
         KVD::COMPtr<IOrrelRecordDrawer> copy;
-        if (drawer->Clone(0x40000000, copy.Set()) == KVD_S_OK && copy != nullptr)
+        drawer->Clone(0x40000000, copy.Set());
+        if (copy != nullptr)
             AddRecordDrawer(0, copy, 255);
     }
 }

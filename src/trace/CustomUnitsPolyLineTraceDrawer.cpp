@@ -51,8 +51,9 @@ HRESULT CustomUnitsPolyLineTraceDrawer::GetPrefixedUnitsName(long scaleId, int s
     if (hr != KVD_S_OK || !MappedUnits(scaleId, shown, prefix))
         return hr;
     KVD::COMPtr<IUnitsConversion> units;
-    if ((scaling != nullptr || maxMin != nullptr) && GetUnitsConversion(0, units.Set()) == KVD_S_OK &&
-        units != nullptr) {
+    if (scaling != nullptr || maxMin != nullptr)
+        GetUnitsConversion(0, units.Set());
+    if (units != nullptr) {
         const uint32_t request = UnitsRequestFlags(mBlockDataType, mChannel);
         double scale = 1.0, offset = 0.0;
         if (units->GetScaling(mScalingMode != 0 ? request : 0, &scale, &offset) == KVD_S_OK && scaling != nullptr)

@@ -94,7 +94,7 @@ void TLayers::InvalidateXRange(int from, int to, int firstLayer, int endLayer, b
     int walk = firstLayer;
     if (markDirty || firstLayer >= kLayerCount) {
         layers[0].InvalidateXRange(area, from, to, true);
-        walk = std::max(walk, 1);
+        walk = 1;
     }
     for (int i = walk; i < kLayerCount; ++i)
         layers[i].InvalidateXRange(area, from, to, i >= firstLayer && i < endLayer);

@@ -86,8 +86,9 @@ HRESULT PolyLineTraceDrawer::GetInfo(unsigned int, unsigned int* flags, int* lef
 HRESULT PolyLineTraceDrawer::ChannelUnitsName(TChannelId channel, IAutoKVDString** name) const
 {
     KVD::COMPtr<IUnitName> unit;
-    if (mRecordData == nullptr || mRecordData->GetChannelUnitName(0, channel, unit.Set()) != KVD_S_OK ||
-        unit == nullptr)
+    if (mRecordData != nullptr)
+        mRecordData->GetChannelUnitName(0, channel, unit.Set());
+    if (unit == nullptr)
         return KVD_S_FALSE;
     return unit->GetName(kAutoTrue, name);
 }
@@ -342,7 +343,8 @@ HRESULT PolyLineTraceDrawer::GetPrefixedUnitsName(long scaleId, int side, IAutoK
     if (hr != KVD_S_OK || (scaling == nullptr && maxMin == nullptr))
         return hr;
     KVD::COMPtr<IUnitsConversion> units;
-    if (GetUnitsConversion(0, units.Set()) != KVD_S_OK || units == nullptr)
+    GetUnitsConversion(0, units.Set());
+    if (units == nullptr)
         return hr;
     const uint32_t request = UnitsRequestFlags(mBlockDataType, mChannel);
     double scale = 1.0, offset = 0.0;

@@ -12,7 +12,8 @@
 #include "foundation/COMPtr.h"
 #include "foundation/draw/TDC.h"
 #include "graphics/RecordingContext.h"
-#include "host/data/DocumentData.h"
+#include "IRecordData.h"
+#include "host/data/Recording.h"
 #include "support/TracePane.h"
 
 namespace TraceTest {
@@ -62,17 +63,11 @@ public:
     std::unique_ptr<TDC> dc;
 };
 
-class TraceData {
-public:
-    explicit TraceData(std::shared_ptr<Host::Recording> recording)
-        : recording(std::move(recording)), data(Host::DocumentData::Create(this->recording))
-    {
-        data->Release();
-    }
-    ~TraceData() { data->Close(); }
+}  // namespace TraceTest
 
-    std::shared_ptr<Host::Recording> recording;
-    KVD::COMPtr<Host::DocumentData> data;
-};
+#include "TraceData.h"
+
+namespace TraceTest {
+
 
 }  // namespace TraceTest
