@@ -1,11 +1,17 @@
 #include "host/drawing/DrawingServices.h"
 
+#include "host/data/DocumentData.h"
 #include "host/drawing/AnnotationEvents.h"
 #include "host/drawing/DrawingClasses.h"
 #include "host/drawing/PolyLineEnum.h"
 #include "host/drawing/RecordPixMap.h"
 
 namespace Host {
+
+IRecordData* CreateRecordingData(std::shared_ptr<const Recording> recording)
+{
+    return static_cast<IRecordData*>(DocumentData::Create(std::move(recording)));
+}
 
 HRESULT CreateRecordPixMap(IRecordData& records, IRecordDataPixMap** out)
 {

@@ -13,6 +13,10 @@
 
 namespace Host {
 
+// The record data of a recording on its own, outside any document, with one reference: what a
+// display or a benchmark draws from. Its header and the drawing layer's can share a file.
+IRecordData* CreateRecordingData(std::shared_ptr<const Recording> recording);
+
 HRESULT CreateRecordPixMap(IRecordData& records, IRecordDataPixMap** out);
 HRESULT CreatePolyLineEnum(const IRecordData& records, uint32_t flags, int32_t channel, const int64_t* pair,
                            int64_t maxTick, int64_t startPixel, int32_t record, const DataScaling* scaling,

@@ -161,8 +161,10 @@ HRESULT PolyLineEnum::Next(int64_t columns, int32_t x, uint32_t maxPoints, PolyL
                 high = std::max(high, before.last);
             }
             const int32_t px = x + int32_t(*consumed);
-            points[(*produced)++] = {px, ToPixel(low)};
-            points[(*produced)++] = {px, ToPixel(high)};
+            const int32_t y0 = ToPixel(low), y1 = ToPixel(high);
+            // A segment of no length strokes nothing: a flat column spans one pixel.
+            points[(*produced)++] = {px, y0};
+            points[(*produced)++] = {px, y1 == y0 ? y0 + 1 : y1};
         }
         before = now;
         ++mPosition;

@@ -2,7 +2,9 @@
 // per pixel column. Column c covers ticks [ceil(c·t), ceil((c+1)·t)) at t ticks per pixel; its
 // pair spans the least and greatest of those samples and the last value of the column before,
 // so that neighbouring columns join. A column without a tick of its own (t < 1) takes the value
-// interpolated at c·t. Samples are pulled forward through the record data's float stream.
+// interpolated at c·t; a column whose pair falls on one pixel spans that pixel and the next,
+// since a segment of no length draws nothing. Samples are pulled forward through the record
+// data's float stream.
 #pragma once
 
 #include <vector>

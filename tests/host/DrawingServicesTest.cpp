@@ -49,7 +49,8 @@ struct Pair {
 };
 
 // What every column must show, computed plainly: min and max of its ticks and of the last value
-// of the column before (or the value interpolated at the column's start when it has no tick).
+// of the column before (or the value interpolated at the column's start when it has no tick);
+// a pair on one pixel reaches down to the next.
 std::vector<Pair> BruteForce(const Host::Recording& rec, int record, int64_t num, int64_t den, int64_t from,
                              int64_t to, const DataScaling& s)
 {
@@ -88,7 +89,8 @@ std::vector<Pair> BruteForce(const Host::Recording& rec, int record, int64_t num
             lo = std::min(lo, end);
             hi = std::max(hi, end);
         }
-        pairs.push_back({int32_t(c - from), std::min(pixel(lo), pixel(hi)), std::max(pixel(lo), pixel(hi))});
+        const int32_t a = pixel(lo), b = pixel(hi);
+        pairs.push_back({int32_t(c - from), std::min(a, b), a == b ? a + 1 : std::max(a, b)});
     }
     return pairs;
 }

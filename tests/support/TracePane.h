@@ -19,10 +19,19 @@
 
 namespace TestSupport {
 
-// A channel pane with nothing of its own to store.
+// A channel pane with nothing of its own to store; like a channel pane it tells its drawers
+// where it lies.
 class TestPane final : public OrrelDraw::ChildPaneBase {
 public:
     TestPane(OrrelDraw::ChildPaneOwner* owner, int index) : ChildPaneBase(owner, index) {}
+    HRESULT SetPositionInfo(OrrelDrawPosFlags flags, const TPoint& origin, const TRect& rect, int a, int b,
+                            int c) override
+    {
+        ChildPaneBase::SetPositionInfo(flags, origin, rect, a, b, c);
+        for (int i = 0; i < DrawerCount(); ++i)
+            Drawer(i)->OnPositionChange(flags, &rect);
+        return KVD_S_OK;
+    }
     HRESULT Read(IBinInStream*) override { return KVD_S_OK; }
     HRESULT Write(IBinOutStream*) const override { return KVD_S_OK; }
 };
@@ -121,6 +130,9 @@ public:
         KVD::Bitset layers;
         layers.set_range(0, OrrelDraw::kLayerCount);
         dc.FillRect(0, 0, mWidth, mHeight, TBrush(OrrelDraw::ColourFromRgb(mBackground)));
+        for (auto& pane : mPanes)
+            pane->DrawBorderIfNeeded(dc, pane->GetPaneRect());
+        mTimeScale->DrawBorderIfNeeded(dc, mTimeScale->GetPaneRect());
         for (int64_t column = std::max<int64_t>(leftColumn, 0); column < last;) {
             KVDPosition at{};
             if (mPixMap->PixelToPosition(column, &at) != KVD_S_OK)

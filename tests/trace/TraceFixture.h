@@ -14,6 +14,7 @@
 #include "graphics/RecordingContext.h"
 #include "IRecordData.h"
 #include "host/data/Recording.h"
+#include "host/drawing/DrawingServices.h"
 #include "support/TracePane.h"
 
 namespace TraceTest {
@@ -63,11 +64,18 @@ public:
     std::unique_ptr<TDC> dc;
 };
 
-}  // namespace TraceTest
+// The host's data of a recording.
+class TraceData {
+public:
+    explicit TraceData(std::shared_ptr<Host::Recording> recording)
+        : recording(std::move(recording)), data(Host::CreateRecordingData(this->recording))
+    {
+        data->Release();
+    }
 
-#include "TraceData.h"
-
-namespace TraceTest {
+    std::shared_ptr<Host::Recording> recording;
+    KVD::COMPtr<IRecordData> data;
+};
 
 
 }  // namespace TraceTest
