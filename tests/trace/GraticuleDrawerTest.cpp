@@ -185,3 +185,56 @@ TEST_F(Graticules, CloneOfANullOutIsRefusedLikeEveryOtherDrawer)
 }
 
 }  // namespace
+
+#include <cstring>
+
+#include "framework/SRKey.h"
+#include "host/settings/SettingsRegistrar.h"
+
+namespace {
+
+// The channel's guideline keys as the host stores them, read through the display-settings notice.
+TEST(GuidelineSettings, ReadFromTheRegistrarKeysOfTheChannel)
+{
+    KVD::COMPtr<ISettingsRegistrar> registrar(Host::SettingsRegistrar::Create());
+    registrar->Release();
+    const GuidelineLineRecord line1{1, 1, {0, 0}, 0x0000FF};
+    const GuidelineLineRecord line2{1, 0, {0, 0}, 0x00FF00};
+    GuidelineValueRecord value1{2.5, {}, {}};
+    std::strcpy(value1.units, "V");
+    std::strcpy(value1.prefix, "m");
+    const GuidelineShadeRecord shade{1, 0, 1, 0, 0xFFFFFF, 0x000000, 0x808080};
+    const int channel = 3;
+    registrar->SetValue(SRKey(kGuidelineLineKey, channel, 1u, nullptr).GetKey(), &line1, sizeof line1);
+    registrar->SetValue(SRKey(kGuidelineLineKey, channel, 2u, nullptr).GetKey(), &line2, sizeof line2);
+    registrar->SetValue(SRKey(kGuidelineValueKey, channel, 1u, nullptr).GetKey(), &value1, sizeof value1);
+    registrar->SetValue(SRKey(kGuidelineShadeKey, unsigned(channel), nullptr).GetKey(), &shade, sizeof shade);
+    // Another channel's key is not read.
+    const GuidelineLineRecord other{0, 0, {0, 0}, 0};
+    registrar->SetValue(SRKey(kGuidelineLineKey, 4u, 1u, nullptr).GetKey(), &other, sizeof other);
+
+    KVD::COMPtr<GraticuleDrawer> g(
+        new GraticuleDrawer(0x1000, TChannelId{channel, TraceTest::kUnits}, kScaleLeft, 0, TColor::Grey, false));
+    g->OnDisplayInfoChanged(nullptr, registrar, -1);
+    const GuidelineInfo& info = *g->GetGuidelineInfo();
+    EXPECT_EQ(info.flags, uint32_t(GuidelineInfo::kGuideline1On | GuidelineInfo::kLine1Shown |
+                                   GuidelineInfo::kGuideline2On | GuidelineInfo::kTopShaded |
+                                   GuidelineInfo::kBottomShaded));
+    EXPECT_EQ(info.lineColour1.red, 65535);
+    EXPECT_EQ(info.lineColour2.green, 65535);
+    EXPECT_DOUBLE_EQ(info.value1, 2.5);
+    EXPECT_EQ(info.units1, KVD::String(L"V"));
+    EXPECT_EQ(info.prefix1, KVD::String(L"m"));
+    EXPECT_DOUBLE_EQ(info.value2, 0.0);  // no value key: unchanged
+    EXPECT_EQ(info.bottomColour.red, uint16_t(128 / 255.0 * 65535.0));
+    EXPECT_EQ(info.midColour.red, 0);  // the shade key gives all three colours
+
+    // A channel without keys keeps the defaults.
+    KVD::COMPtr<GraticuleDrawer> bare(
+        new GraticuleDrawer(0x1000, TChannelId{9, TraceTest::kUnits}, kScaleLeft, 0, TColor::Grey, false));
+    bare->OnDisplayInfoChanged(nullptr, registrar, -1);
+    EXPECT_EQ(bare->GetGuidelineInfo()->flags, 0u);
+    EXPECT_EQ(bare->GetGuidelineInfo()->midColour.red, GuidelineInfo::kDefaultMidRegionColor.red);
+}
+
+}  // namespace
