@@ -389,7 +389,6 @@ void ChildPaneBase::ForEachDrawer(TDC& dc, int firstDrawer, int endDrawer, long 
                                   TPixPosition pix, int x, const TRect& clip, OrrelDrawerDrawFlags flags,
                                   const GraticuleInfo* graticule, const KVDDataTimeInfo* time)
 {
-    const int rangeEnd = x + int(end - start);
     if (flags & DrawFlag::kEraseFirst)
         dc.ClearRect(TRect(clip.left, 0, std::min(mRect.right, std::max(clip.right, clip.left)), mRect.Height()));
     for (int i = firstDrawer; i < endDrawer; ++i) {
@@ -401,8 +400,10 @@ void ChildPaneBase::ForEachDrawer(TDC& dc, int firstDrawer, int endDrawer, long 
             continue;
         if ((info & DrawerInfo::kNeedsClip) && clip.left >= clip.right)
             continue;
-        const int from = std::max(clip.left - left, x);
-        const int to = std::min(clip.right + right, rangeEnd);
+        // Widened past the block, a drawer may start before its record (a negative pixel
+        // position); the context's clip keeps it within the dirty range.
+        const int from = clip.left - left;
+        const int to = clip.right + right;
         if (from >= to)
             continue;
         const TPixPosition at{pix.pixel + (from - x), pix.record};
