@@ -334,3 +334,120 @@ TEST(DragScaleGrid, LinesFallOnOneTwoFiveStepsOfTheRange)
 }
 
 }  // namespace
+
+#include "IDisplaySettings.h"
+#include "foundation/ClassObjectAccessor.h"
+#include "foundation/DynamicId.h"
+#include "FrameworkIds.h"
+#include "host/drawing/DisplaySettings.h"
+
+namespace {
+
+// Answers auto-scale requests with a range and counts scaling notices.
+class ScaleObserver final : public SimpleUnknownImp1<IDragScaleObserver, 0> {
+public:
+    HRESULT OnBeginDrag(long, DragScaleDragType) override { return KVD_S_OK; }
+    HRESULT OnEndDrag(long, DragScaleDragType) override { return KVD_S_OK; }
+    HRESULT OnScalingChanged(long side, unsigned int, const DataScaling* scaling) override
+    {
+        lastSide = side;
+        last = *scaling;
+        ++notices;
+        return KVD_S_OK;
+    }
+    HRESULT OnAutoScaleCommand(long) override { return KVD_S_OK; }
+    HRESULT OnAutoScaleRequest(long, ChannelYDataRange* range, AutoBool*) override
+    {
+        if (!answers)
+            return KVD_S_FALSE;
+        *range = ChannelYDataRange{5.0, 1.0};
+        return KVD_S_OK;
+    }
+
+    bool answers = true;
+    int notices = 0;
+    long lastSide = 0;
+    DataScaling last{0, 0};
+};
+
+TEST(DragScales, TheClassObjectOfTypeNineMakesScalesThatTellTheirObservers)
+{
+    using DragScaleClass = ObjectFactoryClassObjectAccessor<IDragScaleClassObject, TypeIdClass<&GUID_OrrelObjects, 9u>>;
+    IDragScaleClassObject* factory = DragScaleClass::Get();
+    ASSERT_NE(factory, nullptr);
+    KVD::COMPtr<IScale> scale;
+    ASSERT_EQ(factory->CreateScale(0, 1, 0, scale.Set()), KVD_S_OK);
+    KVD::COMPtr<IDragScale> drag(KVD::com_cast(scale.get()));
+    ASSERT_NE(drag, nullptr);
+    KVD::COMPtr<ScaleObserver> observer(new ScaleObserver);
+    drag->Advise(observer, 2);
+    scale->SetPosition(0, 0, 30, 100);
+    EXPECT_EQ(observer->notices, 1);  // the height came
+    ASSERT_EQ(drag->AutoScale(), KVD_S_OK);
+    double top = 0, bottom = 0;
+    scale->GetRange(&top, &bottom);
+    EXPECT_EQ(top, 5.0);
+    EXPECT_EQ(bottom, 1.0);
+    EXPECT_EQ(observer->lastSide, 2);
+    // Top-down pixels of the new range: 5 at row 0, 1 at row 100.
+    EXPECT_DOUBLE_EQ((5.0 + observer->last.offset) * observer->last.scale, 0.0);
+    EXPECT_DOUBLE_EQ((1.0 + observer->last.offset) * observer->last.scale, 100.0);
+    // Without an answer the default range holds.
+    observer->answers = false;
+    scale->SetDefaultRange(2.0, -2.0);
+    drag->AutoScale();
+    scale->GetRange(&top, &bottom);
+    EXPECT_EQ(top, 2.0);
+    drag->Unadvise(observer);
+    const int notices = observer->notices;
+    scale->SetRange(3.0, 0.0);
+    EXPECT_EQ(observer->notices, notices);
+
+    scale->SetUnitsText(L"L/s");
+    KVD::String units;
+    scale->GetUnitsText(KVD::String::Setter(units));
+    EXPECT_EQ(units, KVD::String(L"L/s"));
+    drag->SetTraceIndicator(kAutoTrue, 0x0000FF, 7);
+    KVD::COMPtr<IScale> copy;
+    ASSERT_EQ(drag->CloneScale(copy.Set()), KVD_S_OK);
+    copy->GetRange(&top, &bottom);
+    EXPECT_EQ(top, 3.0);
+    int32_t width = 0;
+    EXPECT_EQ(scale->GetWidth(kScaleLabelWidth, nullptr, &width), KVD_S_OK);
+    EXPECT_EQ(width, 6 + 2 * 4);  // the widest label, "3", at 6 pixels a character and a gap each side
+}
+
+TEST(DisplaySettingsOfTheHost, ChannelsDisplayAndLibraryColours)
+{
+    KVD::COMPtr<Host::DisplaySettings> settings(Host::DisplaySettings::Create());
+    settings->Release();
+    settings->SetChannel(2, 0x123456, 1, 3);
+    settings->SetBackground(0x000000);
+    settings->SetGrid(0x404040, false, 1);
+    uint32_t rgb = 0, type = 9;
+    int32_t width = 0;
+    settings->GetChannelTraceColour(2, &rgb);
+    EXPECT_EQ(rgb, 0x123456u);
+    settings->GetPolyLineType(2, &type);
+    EXPECT_EQ(type, 1u);
+    settings->GetPenWidth(5, &width);
+    EXPECT_EQ(width, 1);
+    settings->GetChannelTraceColour(1, &rgb);  // the library's channel colour 1
+    EXPECT_EQ(rgb, 0xFF4000u);
+    KVD::COMPtr<IKVDOrrelDisplaySettings> display(KVD::com_cast(static_cast<IChannelDisplaySettings2*>(settings.get())));
+    ASSERT_NE(display, nullptr);
+    display->GetColour(kDisplayColourBackground, 0, &rgb, 0);
+    EXPECT_EQ(rgb, 0u);
+    display->GetColour(kDisplayColourGraticule, 0, &rgb, 0);
+    EXPECT_EQ(rgb, 0x404040u);
+    EXPECT_EQ(display->GetColour(7, 0, &rgb, 0), KVD_E_BADSTATE);
+    AutoBool show = kAutoTrue;
+    display->GetShowGrid(&show);
+    EXPECT_EQ(show, kAutoFalse);
+    KVD::COMPtr<IColourLibrary> library(KVD::com_cast(static_cast<IChannelDisplaySettings2*>(settings.get())));
+    ASSERT_NE(library, nullptr);
+    library->GetLibraryColour(kColourGroupGraticule, 1, &rgb);
+    EXPECT_EQ(rgb, 0x8A8A8Au);
+}
+
+}  // namespace
