@@ -205,7 +205,7 @@ public:
     }
     HRESULT GetScalingMode(int, RecDrawScalingModeFlags* mode) override
     {
-        *mode = 0;
+        *mode = mScalingMode;
         return KVD_S_OK;
     }
     HRESULT GetFlags(RecDrawScalingModeFlags* mode, uint32_t* misc) override
@@ -255,6 +255,7 @@ public:
     }
 
     uint32_t mBackground = 0xFFFFFF;
+    RecDrawScalingModeFlags mScalingMode = 0;
     double mPixelRatio = 1.0;
     bool mNonInteractive = false;
     bool mAutoScroll = false;

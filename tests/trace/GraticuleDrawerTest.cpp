@@ -171,6 +171,22 @@ TEST_F(Graticules, RecordHeadersMarkARecordStartingInsideTheRange)
     EXPECT_TRUE(rec.Matching("MoveTo").empty());
 }
 
+TEST_F(Graticules, WithAScalingModeAHostScaleIsDrawnAsTheRecordHeader)
+{
+    pane.mScalingMode = 1;
+    auto g = Make(GraticuleDrawer::kNoBackground | GraticuleDrawer::kNoHorizontalGrid);
+    // The host's scale widened the header for its labels ("-1" and "1": 2 characters).
+    EXPECT_EQ(g->HeaderWidth(), 2 * 6 + 8);
+    const TRect clip(0, 0, 100, 200);
+    g->DrawInRecord(*rec.dc, 0, 100, TPixPosition{-40, 1}, 0, &clip, 0, nullptr, nullptr);
+    // Labels of the scale, right-aligned against x0 - 2 = 38, and the scale line there.
+    EXPECT_FALSE(rec.Matching("DrawText").empty());
+    EXPECT_EQ(rec.Matching("MoveTo").back(), "MoveTo(38, 0)");
+    EXPECT_EQ(rec.Matching("LineTo").back(), "LineTo(38, 200)");
+    // No record boundary besides the scale.
+    EXPECT_TRUE(rec.Matching("SetLineWidth(3)").empty());
+}
+
 TEST_F(Graticules, CloneOfANullOutIsRefusedLikeEveryOtherDrawer)
 {
     auto g = Make();
