@@ -372,7 +372,7 @@ void ChildPaneBase::DrawLayer(TDC* dc, int index, long long start, long long end
     TPoint old;
     target->OffsetWindowOrg(TPoint(0, -mRect.top), &old);
     target->IntersectClipRect(paneClip);
-    ForEachDrawer(*target, layer.first, layer.end, start, end, pix, x, paneClip, layerFlags, graticule, time);
+    ForEachDrawer(*target, layer.first, layer.end, start, pix, x, paneClip, layerFlags, graticule, time);
     target->SetViewportOrg(old);
     target->RestoreDC();
 
@@ -385,9 +385,9 @@ void ChildPaneBase::DrawLayer(TDC* dc, int index, long long start, long long end
     }
 }
 
-void ChildPaneBase::ForEachDrawer(TDC& dc, int firstDrawer, int endDrawer, long long start, long long end,
-                                  TPixPosition pix, int x, const TRect& clip, OrrelDrawerDrawFlags flags,
-                                  const GraticuleInfo* graticule, const KVDDataTimeInfo* time)
+void ChildPaneBase::ForEachDrawer(TDC& dc, int firstDrawer, int endDrawer, long long start, TPixPosition pix, int x,
+                                  const TRect& clip, OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule,
+                                  const KVDDataTimeInfo* time)
 {
     if (flags & DrawFlag::kEraseFirst)
         dc.ClearRect(TRect(clip.left, 0, std::min(mRect.right, std::max(clip.right, clip.left)), mRect.Height()));

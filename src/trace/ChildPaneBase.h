@@ -91,9 +91,10 @@ protected:
     // A copy without owner and with fresh layers, holding a clone of every drawer.
     ChildPaneBase(const ChildPaneBase& other);
 
-    // Draws the drawers [first, end) of a layer over the x range [from, to) of the context.
-    void ForEachDrawer(TDC& dc, int firstDrawer, int endDrawer, long long start, long long end, TPixPosition pix,
-                       int x, const TRect& clip, OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule,
+    // Draws the drawers [first, end) of a layer over the clip widened by each drawer's extensions;
+    // start is the column at x.
+    void ForEachDrawer(TDC& dc, int firstDrawer, int endDrawer, long long start, TPixPosition pix, int x,
+                       const TRect& clip, OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule,
                        const KVDDataTimeInfo* time);
 
     OrrelDrawPosFlags mPositionFlags = 0;
