@@ -324,6 +324,12 @@ HRESULT ChildPaneBase::DrawInRecord(TDC* dc, long long start, long long end, TPi
     const unsigned last = std::min<unsigned>(layers.LastSetPlus1(), kLayerCount);
     if (first == KVD::Bitset::kNone)
         return KVD_S_FALSE;
+    // The block's columns, within the clip when one is given.
+    TRect columns(x, mRect.top, x + int(end - start), mRect.bottom);
+    if (clip != nullptr) {
+        columns.left = std::max(columns.left, clip->left);
+        columns.right = std::max(columns.left, std::min(columns.right, clip->right));
+    }
     for (unsigned i = first; i < last; ++i) {
         if (!layers.test(i))
             continue;
@@ -332,14 +338,13 @@ HRESULT ChildPaneBase::DrawInRecord(TDC* dc, long long start, long long end, TPi
             layer.ResetDirty();
             continue;
         }
-        DrawLayer(dc, int(i), start, end, pix, x, clip, flags, graticule, time);
+        DrawLayer(dc, int(i), start, pix, x, columns, flags, graticule, time);
     }
     return KVD_S_OK;
 }
 
-void ChildPaneBase::DrawLayer(TDC* dc, int index, long long start, long long end, TPixPosition pix, int x,
-                              const TRect* clip, OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule,
-                              const KVDDataTimeInfo* time)
+void ChildPaneBase::DrawLayer(TDC* dc, int index, long long start, TPixPosition pix, int x, const TRect& clip,
+                              OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule, const KVDDataTimeInfo* time)
 {
     Layer& layer = mLayers[index];
     TDC* target = dc;
@@ -358,14 +363,12 @@ void ChildPaneBase::DrawLayer(TDC* dc, int index, long long start, long long end
 
     // The dirty range within the clip; nothing left collapses to the nearest dirty edge.
     TRect area = layer.dirty;
-    if (clip != nullptr) {
-        const int left = std::max(area.left, clip->left), right = std::min(area.right, clip->right);
-        if (left < right) {
-            area.left = left;
-            area.right = right;
-        } else {
-            area.left = area.right = clip->left >= area.right ? area.right : area.left;
-        }
+    const int left = std::max(area.left, clip.left), right = std::min(area.right, clip.right);
+    if (left < right) {
+        area.left = left;
+        area.right = right;
+    } else {
+        area.left = area.right = clip.left >= area.right ? area.right : area.left;
     }
     const TRect paneClip(area.left, 0, area.right, mRect.Height());
     target->SaveDC();

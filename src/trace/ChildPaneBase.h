@@ -113,7 +113,7 @@ protected:
 
 private:
     void RebuildLayerRanges();
-    void DrawLayer(TDC* dc, int index, long long start, long long end, TPixPosition pix, int x, const TRect* clip,
+    void DrawLayer(TDC* dc, int index, long long start, TPixPosition pix, int x, const TRect& clip,
                    OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule, const KVDDataTimeInfo* time);
 };
 
