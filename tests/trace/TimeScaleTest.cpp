@@ -219,3 +219,60 @@ TEST_F(TimeScales, MillisecondsModeWritesItsUnitsAtTheRight)
 }
 
 }  // namespace
+
+#include "trace/DrawPrintableBase.h"
+
+namespace {
+
+TEST_F(TimeScales, LabelHeightFromTheFontAndPixelRatioUnlessFixed)
+{
+    // Without a context the font measures 10 high: trunc(1 × 5 + 10 + 1).
+    EXPECT_EQ(pane.Time().LabelHeight(), 16);
+    pane.Time().SetFixedHeight(true, 30);
+    EXPECT_EQ(pane.Time().LabelHeight(), 30);
+    pane.mPixelRatio = 2.0;
+    pane.Time().SetFixedHeight(false, 0);
+    EXPECT_EQ(pane.Time().LabelHeight(), 10 + 20 + 1);
+    // The label width is measured in a context, once: the longest label of any mode.
+    int width = 0, height = 0;
+    pane.Time().CalcMaxLabelSize(&width, &height, rec.dc.get());
+    EXPECT_EQ(pane.Time().LabelWidth(rec.dc.get()), width);
+    EXPECT_GT(width, 0);
+    int left = 0, right = 0;
+    pane.Time().Drawer(0)->GetInfo(0, nullptr, &left, &right, rec.dc.get());
+    EXPECT_EQ(left, width / 2);
+    EXPECT_EQ(right, width / 2);
+}
+
+TEST_F(TimeScales, RecordNumbersAreWrittenAtTheRecordStart)
+{
+    Use({600, 600, 600}, 10);  // 60 pixels a record: every number shows
+    pane.mShowRecordNumbers = true;
+    pane.Draw(*rec.dc, 0);
+    std::vector<std::string> numbers;
+    for (const auto& text : rec.Matching("DrawText"))
+        if (text.find("\"1\"") != std::string::npos || text.find("\"2\"") != std::string::npos ||
+            text.find("\"3\"") != std::string::npos)
+            numbers.push_back(text.substr(9, text.find(',') - 9));
+    // Records start at x 1, 61 and 121; the last record's number sits at its start too.
+    ASSERT_GE(numbers.size(), 3u);
+    EXPECT_NE(std::find(numbers.begin(), numbers.end(), "61"), numbers.end());
+    EXPECT_NE(std::find(numbers.begin(), numbers.end(), "121"), numbers.end());
+}
+
+TEST(Printable, TheReferenceContextIsHeldUntilCleared)
+{
+    OrrelDraw::DrawPrintableBase printable;
+    AutoBool has = kAutoTrue;
+    EXPECT_EQ(printable.HasReferenceDC(&has), KVD_S_FALSE);
+    EXPECT_EQ(has, kAutoFalse);
+    TraceTest::Recorded rec;
+    printable.SetReferenceDC(*rec.dc);
+    EXPECT_EQ(printable.HasReferenceDC(&has), KVD_S_OK);
+    EXPECT_EQ(has, kAutoTrue);
+    EXPECT_EQ(printable.ReferenceDC(), rec.dc.get());
+    printable.ClearReferenceDC();
+    EXPECT_EQ(printable.ReferenceDC(), nullptr);
+}
+
+}  // namespace
