@@ -323,3 +323,18 @@ TEST(CustomUnits, TheMapperGivesTheUnitsAndGoesWithTheDrawerThroughItsBase)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TraceDrawers, ValueRangeBetweenPositionsComesFromTheRecordData)
+{
+    auto trace = MakeTrace();
+    ChannelYDataRange range{0, 0};
+    ASSERT_EQ(trace->GetRange(0x10000, 1, KVDPosition{0, 0}, KVDPosition{500, 0}, &range), KVD_S_OK);
+    EXPECT_NEAR(range.top, 1.0, 1e-4);  // the sine's crest at 0.25 s
+    EXPECT_NEAR(range.bottom, 0.0, 1e-4);
+    ASSERT_EQ(trace->GetRange(0x10000, 1, KVDPosition{0, 1}, KVDPosition{1000, 1}, &range), KVD_S_OK);
+    EXPECT_NEAR(range.bottom, -1.0, 1e-4);
+}
+
+}  // namespace
