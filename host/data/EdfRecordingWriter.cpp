@@ -48,6 +48,9 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
                 std::copy_n(block.samples[s].begin() + start, rate, second.begin());
                 Check(edfwrite_digital_short_samples(handle, second.data()), path, "the samples");
             }
+        for (const Annotation& note : recording.Annotations())
+            Check(edfwrite_annotation_utf8(handle, std::llround(note.onset * 10000.0), -1, note.text.c_str()), path,
+                  "an annotation");
     } catch (...) {
         edfclose_file(handle);
         throw;

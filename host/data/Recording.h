@@ -26,6 +26,15 @@ struct ChannelFormat {
     int16_t Raw(double physical) const;
 };
 
+// A note at a time of the recording (an EDF+ annotation); the recording's events.
+struct Annotation {
+    double onset;  // seconds from the start of the first record
+    std::string text;
+};
+
+// The channel number under which a recording's annotations are its event channel.
+constexpr int32_t kAnnotationChannel = 0x7FFE;
+
 struct RecordBlock {
     uint32_t ticks = 0;
     std::vector<std::vector<int16_t>> samples;  // one vector of `ticks` values per channel
@@ -49,6 +58,9 @@ public:
     // Appends a record; every channel must hold exactly `ticks` samples.
     void AddRecord(RecordBlock record);
 
+    const std::vector<Annotation>& Annotations() const { return mAnnotations; }
+    void AddAnnotation(Annotation annotation) { mAnnotations.push_back(std::move(annotation)); }
+
     double PhysicalAt(size_t record, size_t channel, uint32_t tick) const
     {
         return mChannels[channel].Physical(mRecords[record].samples[channel][tick]);
@@ -59,6 +71,7 @@ private:
     double mTickRate;
     std::vector<ChannelFormat> mChannels;
     std::vector<RecordBlock> mRecords;
+    std::vector<Annotation> mAnnotations;
 };
 
 // Reads an EDF, EDF+ or CSV recording, chosen by the file's extension.
