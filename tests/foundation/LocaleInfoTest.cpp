@@ -28,6 +28,7 @@ TEST(LocaleInfo, GermanUsesADecimalCommaASemicolonListAndA24HourClock)
     EXPECT_TRUE(info.Uses24HourClock());
     EXPECT_EQ(info.DoLocalizeNumString(L"1,234.5", false), L"1;234,5");
     EXPECT_EQ(info.DoLocalizeNumString(L"1,234.5", true), L"1,234,5");
+    EXPECT_TRUE(info.DoLocalizeNumString(String(), false).empty());
 }
 
 TEST(LocaleInfo, UsEnglishUsesADecimalPointACommaListAndA12HourClock)
