@@ -1,6 +1,5 @@
 #include "host/docfile/DocumentFile.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "host/docfile/CalculationRecord.h"
 #include "host/docfile/StoredId.h"
 #include "host/framework/Framework.h"
+#include "host/framework/SafeFile.h"
 
 namespace Host {
 namespace {
@@ -278,20 +278,21 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
 
 void DocumentFile::Save(DataDocument& document, const std::string& path)
 {
-    const std::string scratch = path + ".saving";
     const std::vector<Child> children = Children(document.Document());
     for (const Child& child : children)
         child.document->PreSave(0);
     HRESULT result = KVD_S_OK;
     std::string failure;
     try {
-        WriteFile(scratch, document, children);
-        if (std::rename(scratch.c_str(), path.c_str()) != 0)
-            throw Failure("cannot be written: " + CodeText(HRESULT_from_POSIX(errno)));
-    } catch (const std::exception& e) {
-        std::remove(scratch.c_str());
+        SafeFile file(path);
+        WriteFile(file.ScratchPath(), document, children);
+        file.Commit();
+    } catch (const FileWriteError& e) {
         result = KVD_E_BADSTATE;
         failure = e.what();
+    } catch (const std::exception& e) {
+        result = KVD_E_BADSTATE;
+        failure = path + ": " + e.what();
     }
     const KVD::String savedPath = KVD::ToKVDString(path);
     for (const Child& child : children) {
@@ -299,7 +300,7 @@ void DocumentFile::Save(DataDocument& document, const std::string& path)
         child.document->PostPostSave(result, savedPath.AsIAutoKVDString());
     }
     if (!failure.empty())
-        throw DocumentFileError(path + ": " + failure);
+        throw DocumentFileError(failure);
 }
 
 std::unique_ptr<DataDocument> DocumentFile::Open(const std::string& path)

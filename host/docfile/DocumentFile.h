@@ -22,8 +22,8 @@ public:
 
 class DocumentFile {
 public:
-    // Writes the document to path through a scratch file beside it, so that a failed save
-    // leaves whatever file was there. The children hear PreSave before and PostSave and
+    // Writes the document to path through a SafeFile, so that a failed save leaves whatever
+    // file was there and saves at once never mix. The children hear PreSave before and PostSave and
     // PostPostSave, with the result, after. Throws DocumentFileError.
     static void Save(DataDocument& document, const std::string& path);
     // Throws DocumentFileError for a file that is not a document file, is damaged, or names a

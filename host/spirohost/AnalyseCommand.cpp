@@ -3,9 +3,7 @@
 // sets it up as a user would in its dialogs, selects the range and saves the report through
 // the registered CSV Save As class.
 #include <cmath>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -17,6 +15,7 @@
 #include "ISpiroDocument.h"
 #include "foundation/DynamicId.h"
 #include "foundation/KVDResultCodes.h"
+#include "foundation/ResultCodeText.h"
 #include "foundation/TextConversion.h"
 #include "host/document/DataDocument.h"
 #include "host/framework/Framework.h"
@@ -185,15 +184,6 @@ void SetUp(ICustomDocument* child, const AnalyseSettings& s, int flowChannel, in
           "the volume calculation was not set up");
 }
 
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
 int Analyse(const AnalyseSettings& s)
 {
     auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(s.recording));
@@ -217,15 +207,15 @@ int Analyse(const AnalyseSettings& s)
     const std::vector<Host::SaveAsFormat> formats = Host::RegisteredSaveAsFormats();
     const Host::SaveAsFormat* csv = Host::FindSaveAsFormat(formats, "csv");
     Check(csv != nullptr, "the plug-in offers no CSV format");
-    const HRESULT hr = Host::SaveDocumentAs(*csv, &document.Document(), s.csv);
+    std::string why;
+    const HRESULT hr = Host::SaveDocumentAs(*csv, &document.Document(), s.csv, &why);
     document.Close();
     if (hr == KVD_E_REPORTMESSAGE) {
-        std::cerr << "spirohost analyse: " << FileText(s.csv) << "\n";
+        std::cerr << "spirohost analyse: " << why << "\n";
         return 1;
     }
-    std::ostringstream code;
-    code << std::hex << uint32_t(hr);
-    Check(hr == KVD_S_OK, "the report could not be written to " + s.csv + " (0x" + code.str() + ")");
+    Check(hr == KVD_S_OK, "the report could not be written to " + s.csv + ": " +
+                              (why.empty() ? KVD::ToU8String(KVD::ResultCodeText(hr)) : why));
     std::cout << "Report written to " << s.csv << "\n";
     return 0;
 }
