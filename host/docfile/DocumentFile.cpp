@@ -16,6 +16,7 @@
 #include "foundation/storage/StorageEntry.h"
 #include "host/docfile/CalculationRecord.h"
 #include "host/docfile/StoredId.h"
+#include "host/docfile/StreamChecksums.h"
 #include "host/framework/Framework.h"
 #include "host/framework/SafeFile.h"
 
@@ -162,6 +163,7 @@ void WriteFile(const std::string& path, DataDocument& document, const std::vecto
         Check(root->CreateStorage(kParts, STGM_CREATE | STGM_READWRITE, 0, 0, parts.Set()), "cannot write the parts");
         Check(document.SaveChildDocuments(parts), "cannot write the parts");
     }
+    StreamChecksums::Write(root);
     Check(root->Commit(0), "cannot be written");
 }
 
@@ -261,6 +263,7 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
     const HRESULT opened = KVDStgOpenStorage(FileRef(path), STGM_READ, root.Set());
     if (opened != KVD_S_OK)
         throw Failure(OpenFailure(opened));
+    StreamChecksums::Verify(root);
     DocumentRecord record;
     ReadRecord(root, kDocumentStream, [&](KVD::BinIStream& in) { record = ReadDocumentRecord(in); });
     std::unique_ptr<DataDocument> document = MakeDocument(record);
