@@ -10,55 +10,16 @@
 #include <vector>
 
 #include "host/data/Recording.h"
+#include "support/EdfBytes.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 using Host::RecordingError;
+using TestSupport::EdfBytes;
+using TestSupport::EdfSignal;
 
 const TestSupport::TempFolder gFolder;
-
-std::string Field(const std::string& text, size_t width)
-{
-    std::string field = text.substr(0, width);
-    return field + std::string(width - field.size(), ' ');
-}
-
-struct EdfSignal {
-    std::string label = "Flow";
-    std::string physMin = "-10";
-    std::string physMax = "10";
-    std::string digMin = "-1000";
-    std::string digMax = "1000";
-    int samples = 10;
-};
-
-// An EDF file of these signals and data records of zeros, each field as the format lays it out.
-std::string EdfBytes(const std::vector<EdfSignal>& signals, int records, const std::string& duration = "1")
-{
-    const size_t n = signals.size();
-    std::string bytes = Field("0", 8) + Field("patient", 80) + Field("recording", 80) + "01.02.26" + "10.20.30" +
-                        Field(std::to_string(256 * (n + 1)), 8) + Field("", 44) + Field(std::to_string(records), 8) +
-                        Field(duration, 8) + Field(std::to_string(n), 4);
-    const auto each = [&](size_t width, auto get) {
-        for (const EdfSignal& s : signals)
-            bytes += Field(get(s), width);
-    };
-    each(16, [](const EdfSignal& s) { return s.label; });
-    each(80, [](const EdfSignal&) { return std::string(); });
-    each(8, [](const EdfSignal&) { return std::string("L/s"); });
-    each(8, [](const EdfSignal& s) { return s.physMin; });
-    each(8, [](const EdfSignal& s) { return s.physMax; });
-    each(8, [](const EdfSignal& s) { return s.digMin; });
-    each(8, [](const EdfSignal& s) { return s.digMax; });
-    each(80, [](const EdfSignal&) { return std::string(); });
-    each(8, [](const EdfSignal& s) { return std::to_string(s.samples); });
-    each(32, [](const EdfSignal&) { return std::string(); });
-    size_t perRecord = 0;
-    for (const EdfSignal& s : signals)
-        perRecord += 2 * size_t(s.samples);
-    return bytes + std::string(perRecord * size_t(records), '\0');
-}
 
 std::string LoadError(const std::string& path)
 {
