@@ -1,6 +1,8 @@
 #include "host/synth/SyntheticBreathing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 
 namespace Host {
@@ -82,16 +84,17 @@ void SyntheticBreathing::PlanForcedBreath(double& t)
 
 double SyntheticBreathing::Flow(double t) const
 {
-    for (const SyntheticBreath& b : mBreaths) {
+    // The breaths follow each other without overlap: only the last one started can hold t.
+    const auto next = std::upper_bound(mBreaths.begin(), mBreaths.end(), t,
+                                       [](double time, const SyntheticBreath& b) { return time < b.start; });
+    if (next != mBreaths.begin()) {
+        const SyntheticBreath& b = *std::prev(next);
         const double s = t - b.start;
-        if (s < 0 || s >= b.Duration())
-            continue;
         if (s < b.ti)
             return b.pif * std::sin(kPi * s / b.ti);
         const double e = s - b.ti;
-        if (b.forced)
-            return -b.pef * std::exp(-e / mOptions.tau);
-        return -b.pef * std::sin(kPi * e / b.te);
+        if (s < b.Duration())
+            return b.forced ? -b.pef * std::exp(-e / mOptions.tau) : -b.pef * std::sin(kPi * e / b.te);
     }
     const double s = t - mClosing.start;
     if (s >= 0 && s < mClosing.ti)
