@@ -62,3 +62,21 @@ TEST(LinearFit, NoFitLeavesTheCoefficientsAlone) {
     EXPECT_EQ(coefficients, before);
     EXPECT_EQ(r2, -5);
 }
+
+TEST(LinearFit, SumsTakenPairByPairFitAsTheSeries) {
+    // The hand-computed line above, with a pair that does not count between.
+    ExtLib::LinearFitSums sums;
+    const double x[] = {1, 2, std::nan(""), 3, 4}, y[] = {2, 3, 9, 5, 6};
+    for (int i = 0; i < 5; ++i)
+        sums.Add(x[i], y[i]);
+    std::vector<double> coefficients;
+    double r2 = 0;
+    ASSERT_TRUE(sums.Fit(coefficients, &r2));
+    EXPECT_NEAR(coefficients[0], 0.5, 1e-12);
+    EXPECT_NEAR(coefficients[1], 1.4, 1e-12);
+    EXPECT_NEAR(r2, 0.98, 1e-12);
+
+    ExtLib::LinearFitSums one;
+    one.Add(1, 2);
+    EXPECT_FALSE(one.Fit(coefficients, nullptr));
+}
