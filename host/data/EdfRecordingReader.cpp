@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "host/data/EdfHeaderCheck.h"
+
 namespace Host {
 namespace {
 
@@ -56,6 +58,7 @@ ChannelFormat FormatOf(const edf_param_struct& signal, const std::string& path)
 
 Recording ReadEdfRecording(const std::string& path)
 {
+    CheckEdfHeader(path);
     auto header = std::make_unique<edf_hdr_struct>();
     EdfHandle edf;
     if (edfopen_file_readonly(path.c_str(), header.get(), EDFLIB_READ_ALL_ANNOTATIONS) != 0)
@@ -79,6 +82,7 @@ Recording ReadEdfRecording(const std::string& path)
         throw RecordingError(path + ": no signal has samples in a data record");
 
     Recording recording(path, fastest / recordSeconds, formats);
+    CheckExpandedSize(path, formats.size(), uint64_t(header->datarecords_in_file) * uint64_t(fastest));
     RecordBlock block;
     block.ticks = static_cast<uint32_t>(header->datarecords_in_file * fastest);
     std::vector<int> buffer;

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include "host/framework/Framework.h"
 #include "host/calc/PublishedFunctions.h"
@@ -45,6 +46,9 @@ int main(int argc, char** argv)
         Host::InstallAlertPolicy();
         try {
             return c.run(SpiroHost::Args(argv + 2, argv + argc));
+        } catch (const std::bad_alloc&) {
+            std::cerr << "spirohost " << c.name << ": there is not enough memory for this command\n";
+            return 1;
         } catch (const std::exception& e) {
             std::cerr << "spirohost " << c.name << ": " << e.what() << "\n";
             return 1;

@@ -80,7 +80,7 @@ TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         {rec + " ch1 --from 0.5 --to 0.4 --out -", 2, "within record 1 (0 to 0.9 s)"},
         {rec + " ch1", 2, "--out"},
         {"/nonexistent.csv ch1 --out -", 1, "/nonexistent.csv"},
-        {rec + " ch1 --out /nonexistent/dir/out.csv", 1, "cannot write /nonexistent/dir/out.csv"},
+        {rec + " ch1 --out /nonexistent/dir/out.csv", 1, "/nonexistent/dir/out.csv: cannot be written: no file can be made in its folder: No such file or directory"},
     };
     for (const auto& c : cases) {
         int status = -1;
