@@ -11,6 +11,7 @@
 #include "spirometry/SpiroDocument.h"
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
+#include "views/dialogs/CalcDialogs.h"
 
 #define SPIRO_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -40,6 +41,8 @@ SPIRO_EXPORT HRESULT DllRegisterClassObjects()
 {
     try {
         CAFClassObject::RegisterAll();
+        static Spirometry::CalcDialogs dialogs;
+        Spirometry::InstallSpiroDialogs(&dialogs);
         IObjectFactory* factory = ObjectFactoryAccessor::Get();
         if (factory == nullptr)
             return KVD_S_OK;
