@@ -44,7 +44,7 @@ std::shared_ptr<Host::Recording> Breathing(int breaths, double in, double out)
 {
     auto rec = std::make_shared<Host::Recording>("breathing.csv", 100.0,
                                                  std::vector<Host::ChannelFormat>{{"Raw", "V", kVoltsPerStep, 0.0}});
-    Host::RecordBlock block{uint32_t(breaths * 800 + 1), {{}}};
+    Host::RecordBlock block{uint32_t(breaths * 400 + 1), {{}}};
     for (int b = 0; b < breaths; ++b)
         for (double volume : {in, -out})
             for (int i = 0; i < 200; ++i)

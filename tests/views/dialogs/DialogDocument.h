@@ -25,7 +25,7 @@ inline void UseResourceLayouts()
 }
 
 // One raw channel in volts at 100 Hz: `breaths` breaths of 2 s inspiring `in` and 2 s
-// expiring `out` volt-seconds, then the same number of samples of silence.
+// expiring `out` volt-seconds, and one sample more.
 std::shared_ptr<Host::Recording> Breathing(int breaths, double in, double out);
 
 // Channel 0 the raw signal, 1 its flow (custom head, gain 1), 2 the flow's volume.

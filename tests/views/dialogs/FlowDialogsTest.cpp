@@ -126,7 +126,7 @@ TEST_F(FlowDialogs, CancelLeavesTheRecordsBytesAsTheyWere)
 
 TEST_F(FlowDialogs, CalibrationFromAnInjectedVolume)
 {
-    doc.SelectTicks(0, 801);
+    doc.SelectTicks(0, 401);
     double shownVolume = 0;
     UserDriver::AnswerNextModal([&](UserDriver& user) {
         EXPECT_TRUE(user.IsEnabled("injectedVolume"));
@@ -178,14 +178,14 @@ TEST_F(FlowDialogs, ImpossibleCalibrationSaysWhyAndTakesATypedGain)
         EXPECT_EQ(user.StringValue("calStatus"), Text(CachedText<SpirometryStr::IDS_RANGE_WARNING_2>()));
         user.Click("Cancel");
     });
-    doc.SelectTicks(0, 801);
+    doc.SelectTicks(0, 401);
     EXPECT_EQ(dialogs.ShowSpFlowCalibrateDialog(HWND{}, doc.Auto(), &doc.doc.Data(), &settings), kDialogCancelled);
     EXPECT_DOUBLE_EQ(settings.mHeadScale, 2.5);
 }
 
 TEST_F(FlowDialogs, OutOfRangeNumbersBlockOkWithTheHelpersText)
 {
-    doc.SelectTicks(0, 801);
+    doc.SelectTicks(0, 401);
     struct Case {
         const char* field;
         const char* text;
@@ -235,7 +235,7 @@ TEST_F(FlowDialogs, CommitReRunsTheFlowCalculation)
 {
     // Through the host: the flow channel's settings dialog, calibrated to 3 L over the data.
     InstallSpiroDialogs(&dialogs);
-    doc.SelectTicks(0, 801);
+    doc.SelectTicks(0, 401);
     const std::vector<float> raw = doc.Samples(DialogDocument::kRaw);
     ASSERT_EQ(doc.Samples(DialogDocument::kFlow), raw);  // gain 1 so far
     UserDriver::AnswerNextModal([](UserDriver& user) {
