@@ -18,9 +18,7 @@ constexpr double kMaxFlowGain = 100.0;
 SpFlowCalibrateDialog::SpFlowCalibrateDialog(SpFlowSettings* settings, IAutoOrrelDoc* document, IRecordData* records)
     : CalcDialogBase("SpFlowCalibrateDialog"),
       _calPtr(std::make_unique<CalibrateBase>(document, records)),
-      _settingsI(settings),
-      _orrelDocI(document),
-      _orrelDataI(records)
+      _settingsI(settings)
 {
     Outlet("injectedVolume", injectedVolume);
     Outlet("flowGain", flowGain);

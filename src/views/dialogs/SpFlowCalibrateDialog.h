@@ -46,8 +46,6 @@ private:
     SpFlowSettings* _settingsI;
     KVD::String _calStatusStr;
     bool _canDoCal = false;
-    IAutoOrrelDoc* _orrelDocI;
-    IRecordData* _orrelDataI;
 };
 
 }  // namespace Spirometry

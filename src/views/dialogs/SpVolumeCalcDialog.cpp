@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "foundation/COMPtr.h"
 #include "spirometry/DlgCommon.h"
 
 namespace Spirometry {
@@ -17,12 +18,12 @@ SpVolumeCalcDialog::SpVolumeCalcDialog(SpVolSettings* settings, IAutoOrrelDoc* d
     : CalcDialogBase("SpVolumeCalcDialog"),
       _channelNames(names),
       _settingsI(settings),
-      _orrelDocI(document),
       _source(settings->mFlowChannel)
 {
-    if (_orrelDocI != nullptr)
-        _orrelDocI->GetRecordData(0, _orrelDataI.Set());
-    _calPtr = std::make_unique<CalibrateBase>(_orrelDocI, _orrelDataI);
+    KVD::COMPtr<IRecordData> records;
+    if (document != nullptr)
+        document->GetRecordData(0, records.Set());
+    _calPtr = std::make_unique<CalibrateBase>(document, records);
     _calPtr->SetVolumeTargetChannel(masterChannel);
     if (_source == DlgCommon::kUnsetChannel)
         for (size_t channel = 0; channel < _channelNames.size(); ++channel)

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "IOrrelDocument.h"
-#include "foundation/COMPtr.h"
 #include "spirometry/CalibrateBase.h"
 #include "spirometry/SpVolSettings.h"
 #include "views/dialogs/CalcDialogBase.h"
@@ -54,8 +53,6 @@ private:
 
     std::vector<KVD::String> _channelNames;
     SpVolSettings* _settingsI;
-    IAutoOrrelDoc* _orrelDocI;
-    KVD::COMPtr<IRecordData> _orrelDataI;
     std::unique_ptr<CalibrateBase> _calPtr;
     // The source shown: the record's, or the one found for a record without any.
     long _source;
