@@ -2,6 +2,8 @@
 // confirms, and then every field is, with the formula the calculation runs.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "DialogDocument.h"
 #include "appkit/Application.h"
 #include "appkit/Layout.h"
