@@ -45,6 +45,8 @@ public:
     void SetData(IOrrelData2* data) { mData = data; }
     void SetRecordData(IRecordData* records) { mRecordData = records; }
     void SetDataView(IOrrelView* view) { mDataView = view; }
+    // The time display mode; its low byte is the time origin (3: the start of the recording).
+    void SetTimeDisplayMode(int32_t mode) { mTimeDisplayMode = mode; }
     void SetChildObject(TCAFId typeId, IUnknown* object) { mChildObjects[typeId] = object; }
     void SetChannelCounts(int all, int withData, int computed);
     Selection& GetSelection() { return *mSelection; }
@@ -89,7 +91,8 @@ public:
     HRESULT GetChannelColour(int channel, uint32_t* rgb) override;
     HRESULT GetComputedChannelCount(int flags, int* count) override;
     HRESULT GetTimeDisplayMode(int32_t* mode) override;
-    HRESULT PositionToText(KVDPosition position, int32_t mode, IAutoKVDString** text) override;
+    HRESULT PositionToText(int32_t, uint32_t format, int32_t, KVDPosition position, uint32_t style, int32_t mode,
+                           IAutoKVDString** text) override;
     HRESULT GetSamplingState(int32_t* sampling) override;
     HRESULT GetData(IOrrelData2** data) override;
     HRESULT GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings) override;
@@ -111,6 +114,7 @@ private:
     KVD::COMPtr<Selection> mSelection;
     KVD::COMPtr<IOrrelData2> mData;
     KVD::COMPtr<IRecordData> mRecordData;
+    int32_t mTimeDisplayMode = 0;
     KVD::COMPtr<IOrrelView> mDataView;
     std::map<TCAFId, KVD::COMPtr<IUnknown>> mChildObjects;
     std::map<uint32_t, KVD::COMPtr<IUnknown>> mPersistParts;

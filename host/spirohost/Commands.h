@@ -22,5 +22,6 @@ int RunFormula(const Args& args);
 int RunDoc(const Args& args);
 int RunAnalyse(const Args& args);
 int RunDialog(const Args& args);
+int RunView(const Args& args);
 
 }  // namespace SpiroHost

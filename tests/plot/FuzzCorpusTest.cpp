@@ -1,0 +1,61 @@
+// The seed corpora of the two fuzz targets, replayed through their entries, and a few inputs
+// that once stressed them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "plot/fuzz/PlotFuzzEntry.h"
+
+namespace {
+
+using Check = std::string (*)(const uint8_t*, size_t);
+
+std::string CheckBytes(Check check, const std::string& bytes)
+{
+    return check(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+int Replay(const char* folder, Check check)
+{
+    const std::filesystem::path corpus = std::filesystem::path(SPIRO_TEST_DATA_DIR) / folder;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(CheckBytes(check, bytes), "") << entry.path().filename();
+        ++files;
+    }
+    return files;
+}
+
+TEST(PlotFuzzCorpus, MarkupReplays)
+{
+    EXPECT_GE(Replay("markup-corpus", PlotFuzz::CheckMarkup), 30);
+}
+
+TEST(PlotFuzzCorpus, EquationReplays)
+{
+    testing::internal::CaptureStderr();  // failed expectations are logged
+    EXPECT_GE(Replay("equation-corpus", PlotFuzz::CheckEquation), 30);
+    testing::internal::GetCapturedStderr();
+}
+
+// Bytes outside ASCII, NULs and control characters are text like any other.
+TEST(PlotFuzzCorpus, ArbitraryBytes)
+{
+    const std::string inputs[] = {
+        std::string("a: '\0', b: 1", 12), "\xff\xfe: 1", "a: '\x80\x81'\n\x85 b", "\xa0\xa0 a 1",
+        std::string("2*\0t", 4), "\xc2\xa0t", "sin(\x80)",
+    };
+    testing::internal::CaptureStderr();
+    for (const std::string& input : inputs) {
+        EXPECT_EQ(CheckBytes(PlotFuzz::CheckMarkup, input), "");
+        EXPECT_EQ(CheckBytes(PlotFuzz::CheckEquation, input), "");
+    }
+    testing::internal::GetCapturedStderr();
+}
+
+}  // namespace
