@@ -32,14 +32,21 @@ int Guarded(Show show)
     }
 }
 
-// Runs a dialog that writes its changes at once; cancelled, the record gets back what it held.
+// Runs a dialog that writes its changes at once; cancelled, or failing to show a dialog of its
+// own, the record gets back what it held.
 template <class Dialog, class Settings>
 int ShowEditingInPlace(Settings* settings, IAutoOrrelDoc* document, int channel,
                        const std::vector<KVD::String>& channelNames)
 {
     const KVD::COMPtr<Settings> before(new Settings(settings));
-    Dialog dialog(settings, document, channel, channelNames);
-    const int answer = Answer(dialog.ShowDialog());
+    int answer = kDialogCancelled;
+    try {
+        Dialog dialog(settings, document, channel, channelNames);
+        answer = Answer(dialog.ShowDialog());
+    } catch (...) {
+        settings->SetFrom(before.get());
+        throw;
+    }
     if (answer == kDialogCancelled)
         settings->SetFrom(before.get());
     return answer;
