@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "appkit/RunLoop.h"
 #include "web/InProcessPage.h"
 #include "web/Wire.h"
 
@@ -131,6 +132,19 @@ TEST_F(CallRules, QueuedCallsAlsoRunAfterALoadAndOnServeCalls)
     page.EnqueueCall("lumo_proxy", "SetSVG", {Value::String("b")});
     ASSERT_TRUE(page.LoadHTML("<p>second</p>", ""));
     EXPECT_EQ(log, (std::vector<std::string>{"SetSVG(a)", "SetSVG(b)"}));
+}
+
+// A call made while the host waits for no page is served by the run loop's next turn.
+TEST_F(CallRules, QueuedCallsRunOnTheRunLoopsTurn)
+{
+    ASSERT_TRUE(page.LoadHTML("<p>page</p>", ""));
+    AppKit::RunLoop& loop = AppKit::RunLoop::Main();
+    loop.UseVirtualClock(true);
+    page.PlayCall("lumo_proxy", "SetSVG", {Value::String("timer")});
+    EXPECT_TRUE(log.empty());
+    loop.Advance(0.01);
+    loop.UseVirtualClock(false);
+    EXPECT_EQ(log, (std::vector<std::string>{"SetSVG(timer)"}));
 }
 
 TEST(InProcessPage, AnswersScriptsAndRecordsWhatItWasGiven)
