@@ -1,5 +1,9 @@
 #include "host/document/HostDocument.h"
 
+#include <cstdio>
+
+#include "host/document/ChannelDisplaySettings.h"
+
 #include <algorithm>
 
 #include "FrameworkIds.h"
@@ -330,11 +334,12 @@ HRESULT HostDocument::GetChannelCountEx(int* count, int maxChannels, int)
     return Count(std::min(mChannelsWithData, maxChannels), count);
 }
 
-HRESULT HostDocument::GetChannelColour(int, uint32_t* rgb)
+HRESULT HostDocument::GetChannelColour(int channel, uint32_t* rgb)
 {
     if (rgb == nullptr)
         return KVD_E_POINTER;
-    *rgb = 0xFFFFFF;
+    const auto colour = mColours.find(channel);
+    *rgb = colour != mColours.end() ? colour->second : 0xFFFFFF;
     return KVD_S_OK;
 }
 
@@ -342,16 +347,22 @@ HRESULT HostDocument::GetTimeDisplayMode(int32_t* mode)
 {
     if (mode == nullptr)
         return KVD_E_POINTER;
-    *mode = 0;
+    *mode = mTimeDisplayMode;
     return KVD_S_OK;
 }
 
-// Ticks within the record.
 HRESULT HostDocument::PositionToText(KVDPosition position, int32_t, IAutoKVDString** text)
 {
     if (text == nullptr)
         return KVD_E_POINTER;
-    KVD::String(std::to_wstring(position.tick)).GetOut(text);
+    double secondsPerTick = 1.0;
+    if (mRecordData != nullptr)
+        mRecordData->GetSecsPerTick(static_cast<int>(position.record), &secondsPerTick);
+    char buffer[64];
+    std::snprintf(buffer, sizeof(buffer), "%.3f s", double(position.tick) * secondsPerTick);
+    std::string written(buffer);
+    std::replace(written.begin(), written.end(), ',', '.');  // whatever the C library's locale
+    KVD::ToKVDString(written).GetOut(text);
     return KVD_S_OK;
 }
 
@@ -359,15 +370,18 @@ HRESULT HostDocument::GetSamplingState(int32_t* sampling)
 {
     if (sampling == nullptr)
         return KVD_E_POINTER;
-    *sampling = 0;
+    *sampling = mSampling ? 1 : 0;
     return KVD_S_OK;
 }
 
-HRESULT HostDocument::GetChannelDisplaySettings(int, IChannelDisplaySettings2** settings)
+HRESULT HostDocument::GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings)
 {
-    if (settings != nullptr)
-        *settings = nullptr;
-    return KVD_S_FALSE;
+    if (settings == nullptr)
+        return KVD_E_POINTER;
+    uint32_t colour = 0;
+    GetChannelColour(channel, &colour);
+    *settings = ChannelDisplaySettings::Create(colour);
+    return KVD_S_OK;
 }
 
 HRESULT HostDocument::GetComputedChannelCount(int, int* count)

@@ -47,6 +47,12 @@ public:
     void SetDataView(IOrrelView* view) { mDataView = view; }
     void SetChildObject(TCAFId typeId, IUnknown* object) { mChildObjects[typeId] = object; }
     void SetChannelCounts(int all, int withData, int computed);
+    // The trace colour of a channel, 24-bit RGB with red in the low byte; white until set.
+    void SetChannelColour(int channel, uint32_t rgb) { mColours[channel] = rgb & 0xFFFFFF; }
+    // How positions are shown as text: 2 (seconds from the record's start) until set.
+    void SetTimeDisplayMode(int32_t mode) { mTimeDisplayMode = mode; }
+    // Whether the document samples live data.
+    void SetSampling(bool sampling) { mSampling = sampling; }
     Selection& GetSelection() { return *mSelection; }
     ISettingsRegistrar* GetRegistrar() const { return mRegistrar; }
     // Persisted parts registered by children, by part number.
@@ -85,13 +91,15 @@ public:
     KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
     HRESULT GetChannelCount(int* count) override;
     HRESULT GetChannelCountEx(int* count, int maxChannels, int kinds) override;
-    // White for every channel: the data document's own colours come with its channels.
     HRESULT GetChannelColour(int channel, uint32_t* rgb) override;
     HRESULT GetComputedChannelCount(int flags, int* count) override;
     HRESULT GetTimeDisplayMode(int32_t* mode) override;
+    // Seconds from the record's start with milliseconds ("12.345 s"), from the record data's
+    // tick interval; ticks count as seconds without record data.
     HRESULT PositionToText(KVDPosition position, int32_t mode, IAutoKVDString** text) override;
     HRESULT GetSamplingState(int32_t* sampling) override;
     HRESULT GetData(IOrrelData2** data) override;
+    // A new settings object with the channel's trace colour.
     HRESULT GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings) override;
     KVD_RESERVED_SLOTS_NOTIMPL(14, 16)
     HRESULT GetSettingsRegistrar(IUnknown** registrar) override;
@@ -117,6 +125,9 @@ private:
     int mChannels = 0;
     int mChannelsWithData = 0;
     int mComputedChannels = 0;
+    std::map<int, uint32_t> mColours;
+    int32_t mTimeDisplayMode = 2;
+    bool mSampling = false;
     DocumentMessageHandler mMessageHandler{*this};  // what the views send to their root document
 };
 
