@@ -1,13 +1,16 @@
 // Pull rates of the spirometry enumerators over one hour of 1 kHz data, read straight through
-// in blocks of 4096 samples: the flow enumerator over a 16-bit raw channel (through the
-// short-to-float converter, as the host hands raw data to it) and the volume enumerator over a
-// float flow channel. The counters report samples per second.
+// in blocks of 4096 samples: the short-to-float converter over a 16-bit raw channel, the flow
+// enumerator over it (as the host hands raw data to it) and the volume enumerator over a float
+// flow channel. The counters report samples per second; beside each, in the same iterations,
+// the plain loop over the same samples: widening, scaling, a running sum.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
+#include "PlainLoop.h"
 #include "calc/ShortToFloatEnum.h"
 #include "foundation/COMPtr.h"
 #include "foundation/units/UnitEntry.h"
@@ -74,32 +77,88 @@ uint64_t PullAll(ICalcEnum* calc, std::vector<float>& buffer)
     return pulled;
 }
 
+// The plain loops, block by block as the enumerators are pulled.
+void PlainWidening(std::vector<float>& buffer)
+{
+    const std::vector<int16_t>& raw = RawSignal();
+    for (size_t first = 0; first < raw.size(); first += kBlock) {
+        const size_t n = std::min<size_t>(kBlock, raw.size() - first);
+        for (size_t i = 0; i < n; ++i)
+            buffer[i] = raw[first + i];
+        benchmark::DoNotOptimize(buffer.data());
+    }
+}
+
+void PlainScaling(std::vector<float>& buffer, double scale)
+{
+    const std::vector<int16_t>& raw = RawSignal();
+    for (size_t first = 0; first < raw.size(); first += kBlock) {
+        const size_t n = std::min<size_t>(kBlock, raw.size() - first);
+        for (size_t i = 0; i < n; ++i)
+            buffer[i] = float(raw[first + i] * scale);
+        benchmark::DoNotOptimize(buffer.data());
+    }
+}
+
+void PlainRunningSum(std::vector<float>& buffer, double dt)
+{
+    const std::vector<float>& flow = Flow();
+    double v = 0;
+    for (size_t first = 0; first < flow.size(); first += kBlock) {
+        const size_t n = std::min<size_t>(kBlock, flow.size() - first);
+        for (size_t i = 0; i < n; ++i)
+            buffer[i] = float(v += flow[first + i] * dt);
+        benchmark::DoNotOptimize(buffer.data());
+    }
+}
+
+ICalcEnum* Converter(CalcTest::ShortStream* raw)
+{
+    ICalcEnum* converter = nullptr;
+    ConversionEnums::ShortToFloatEnum::Create(&converter);
+    IUnknown* rawSources[] = {raw};
+    converter->SetSources(0, 1, rawSources, nullptr, 0.001, 0);
+    return converter;
+}
+
+void BM_ShortToFloat(benchmark::State& state)
+{
+    Host::Framework::Install();
+    std::vector<float> buffer(kBlock);
+    Bench::PlainLoop plain;
+    uint64_t pulled = 0;
+    for (auto _ : state) {
+        auto* raw = CalcTest::ShortStream::Make(RawSignal());
+        ICalcEnum* converter = Converter(raw);
+        plain.Iteration(state, [&] { pulled += PullAll(converter, buffer); }, [&] { PlainWidening(buffer); });
+        converter->Release();
+        raw->Release();
+    }
+    plain.Report(state);
+    state.counters["samples/s"] = benchmark::Counter(double(pulled), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ShortToFloat)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void FlowOverRaw(benchmark::State& state, bool everything)
 {
     Host::Framework::Install();
     std::vector<float> buffer(kBlock);
+    Bench::PlainLoop plain;
     uint64_t pulled = 0;
     for (auto _ : state) {
-        state.PauseTiming();
         auto* raw = CalcTest::ShortStream::Make(RawSignal());
-        ICalcEnum* converter = nullptr;
-        ConversionEnums::ShortToFloatEnum::Create(&converter);
-        IUnknown* rawSources[] = {raw};
-        converter->SetSources(0, 1, rawSources, nullptr, 0.001, 0);
+        ICalcEnum* converter = Converter(raw);
         auto* flow = new Spirometry::SpFlowEnum(nullptr, nullptr);
         flow->SetSettings(FlowSettings(everything).AsIAutoKVDString(), nullptr);
         IUnknown* sources[] = {converter};
         flow->SetSources(0, 1, sources, nullptr, 0.001, 0);
-        state.ResumeTiming();
-
-        pulled += PullAll(flow->CalcFace(), buffer);
-
-        state.PauseTiming();
+        plain.Iteration(state, [&] { pulled += PullAll(flow->CalcFace(), buffer); },
+                        [&] { PlainScaling(buffer, 0.000125 * 2.0); });
         flow->Release();
         converter->Release();
         raw->Release();
-        state.ResumeTiming();
     }
+    plain.Report(state);
     state.counters["samples/s"] = benchmark::Counter(double(pulled), benchmark::Counter::kIsRate);
 }
 
@@ -107,13 +166,13 @@ void BM_FlowOverRawLinear(benchmark::State& state)
 {
     FlowOverRaw(state, false);
 }
-BENCHMARK(BM_FlowOverRawLinear)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlowOverRawLinear)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_FlowOverRawDriftCompensationClamp(benchmark::State& state)
 {
     FlowOverRaw(state, true);
 }
-BENCHMARK(BM_FlowOverRawDriftCompensationClamp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlowOverRawDriftCompensationClamp)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Host data whose only use is to be there: with it the volume enumerator caches its states.
 class PresentData final : public IOrrelData2 {
@@ -141,27 +200,24 @@ void BM_VolumeOverFlow(benchmark::State& state)
     static PresentData data;
     KVD::COMPtr<IUnitName> unit(new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, L"L/s")));
     std::vector<float> buffer(kBlock);
+    Bench::PlainLoop plain;
     uint64_t pulled = 0;
     for (auto _ : state) {
-        state.PauseTiming();
         auto* flow = CalcTest::FloatStream::Make(Flow());
         auto* volume = new Spirometry::SpVolEnum(nullptr, &data);
         volume->SetSettings(KVD::String(L"-2147483648\t1\t150\t1.05\t1\t").AsIAutoKVDString(), nullptr);
         IUnknown* sources[] = {flow};
         IUnitName* units[] = {unit.get()};
         volume->SetSources(0, 1, sources, units, 0.001, 0);
-        state.ResumeTiming();
-
-        pulled += PullAll(volume->CalcFace(), buffer);
-
-        state.PauseTiming();
+        plain.Iteration(state, [&] { pulled += PullAll(volume->CalcFace(), buffer); },
+                        [&] { PlainRunningSum(buffer, 0.001); });
         volume->Release();
         flow->Release();
-        state.ResumeTiming();
     }
+    plain.Report(state);
     state.counters["samples/s"] = benchmark::Counter(double(pulled), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_VolumeOverFlow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VolumeOverFlow)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

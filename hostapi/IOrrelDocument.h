@@ -56,8 +56,11 @@ struct IAutoOrrelDoc : IUnknown {
     virtual HRESULT GetComputedChannelCount(int flags, int* count) = 0;                   // slot 8
     // How positions are shown as times (the time display mode word).
     virtual HRESULT GetTimeDisplayMode(int32_t* mode) = 0;                                // slot 9
-    // The position as a time text in the given display mode.
-    virtual HRESULT PositionToText(KVDPosition position, int32_t mode, IAutoKVDString** text) = 0;  // slot 10
+    // The position as a time text: format flags (the report passes 0x801E0000 with 0 on either
+    // side), a style word (0x10000000, with 0x00800000 where the display mode's time origin is
+    // 3) and the display mode.
+    virtual HRESULT PositionToText(int32_t, uint32_t format, int32_t, KVDPosition position, uint32_t style,
+                                   int32_t mode, IAutoKVDString** text) = 0;  // slot 10
     // Non-zero while the document is sampling live data.
     virtual HRESULT GetSamplingState(int32_t* sampling) = 0;                              // slot 11
     virtual HRESULT GetData(IOrrelData2** data) = 0;                                      // slot 12

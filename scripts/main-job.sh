@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Release configuration (with the benchmarks) and runs the main job: spirohost
 # loads the plug-in from its bundle, analyses the bundled sample recording and saves the
-# spirometry report as CSV.
+# spirometry report as CSV, and the report view printed to PDF (in headless Chromium).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPIRO_TESTS=OFF -DSPIRO_BENCH=ON >/dev/null
 cmake --build build-release -j "$(nproc)"
 report=build-release/sample-report.csv
-./build-release/spirohost analyse tests/data/sample.edf --raw 1 --scale 2 --drift-correction --non-forced \
-    --csv "$report"
-echo "The report of tests/data/sample.edf is in $report"
+pdf=build-release/sample-report.pdf
+options=(tests/data/sample.edf --raw 1 --scale 2 --drift-correction --non-forced)
+./build-release/spirohost analyse "${options[@]}" --csv "$report"
+./build-release/spirohost view "${options[@]}" --view "Spirometry Report" --print "$pdf"
+echo "The report of tests/data/sample.edf is in $report, and as the report view printed in $pdf"

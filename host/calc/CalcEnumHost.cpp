@@ -137,16 +137,19 @@ HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, 
 }
 
 template <class Take>
-HRESULT CalcEnumHost::Pull(uint32_t count, Take take)
+HRESULT CalcEnumHost::Pull(uint32_t count, float* into, Take take)
 {
     KVD::COMPtr<IEnumFloatEx> stream(KVD::com_cast(mCalcEnum.get()));
     if (stream == nullptr)
         return KVD_E_NOINTERFACE;
-    std::vector<float> block(kBlock);
+    std::vector<float> scratch(into == nullptr ? kBlock : 0);
     while (count > 0) {
+        float* block = into != nullptr ? into : scratch.data();
         uint32_t delivered = 0;
-        const HRESULT hr = stream->Next(std::min(count, kBlock), block.data(), &delivered);
-        take(block.data(), delivered);
+        const HRESULT hr = stream->Next(std::min(count, kBlock), block, &delivered);
+        take(block, delivered);
+        if (into != nullptr)
+            into += delivered;
         count -= std::min(count, delivered);
         if (hr != KVD_S_OK || delivered == 0)
             break;
@@ -174,7 +177,7 @@ HRESULT CalcEnumHost::AutoScale(IAutoOrrelDoc* doc, KVDPosition start, KVDPositi
         const uint32_t to = record == end.record ? std::min(end.tick, ticks) : ticks;
         if (from >= to || Connect(records, record, from, to) != KVD_S_OK)
             continue;
-        Pull(to - from, [&](const float* samples, uint32_t n) {
+        Pull(to - from, nullptr, [&](const float* samples, uint32_t n) {
             for (uint32_t i = 0; i < n; ++i) {
                 if (std::isnan(samples[i]))
                     continue;
@@ -210,10 +213,7 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
     const uint32_t end = start + std::min(count, ticks - start);
     HRESULT hr = Connect(records, record, start, end);
     if (hr == KVD_S_OK)
-        hr = Pull(end - start, [&](const float* samples, uint32_t n) {
-            std::copy(samples, samples + n, out + *delivered);
-            *delivered += n;
-        });
+        hr = Pull(end - start, out, [&](const float*, uint32_t n) { *delivered += n; });
     mCalcEnum->ReleaseSources();
     if (hr != KVD_S_OK)
         return hr;

@@ -43,9 +43,10 @@ private:
     // Connects the enumerator to the sources' streams of the record and positions it at start;
     // end is the record's tick where the streams stop.
     HRESULT Connect(IRecordData* records, int record, uint32_t start, uint32_t end);
-    // Pulls up to count samples, calling take with each block.
+    // Pulls up to count samples, calling take with each block; the blocks land one after
+    // another at into when it is given, else in a scratch block.
     template <class Take>
-    HRESULT Pull(uint32_t count, Take take);
+    HRESULT Pull(uint32_t count, float* into, Take take);
     KVD::COMPtr<IRecordData> Records(IAutoOrrelDoc* doc) const;
 
     KVD::COMPtr<ICalcEnum> mCalcEnum;

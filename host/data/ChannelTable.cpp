@@ -1,5 +1,6 @@
 #include "host/data/ChannelTable.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <boost/algorithm/string/predicate.hpp>
@@ -88,13 +89,15 @@ std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int chann
         return it->second;
     if (!mComputing.insert(channel).second)
         return nullptr;
-    std::vector<float> samples(Ticks(record), std::numeric_limits<float>::quiet_NaN());
+    const uint32_t ticks = Ticks(record);
+    auto computed = std::make_shared<ComputedSamples>(ticks);
     KVD::COMPtr<ICalcEnumHost> host(KVD::com_cast(c.calculation.get()));
     uint32_t delivered = 0;
-    if (host != nullptr && !samples.empty())
-        host->GetSamples(record, 0, static_cast<uint32_t>(samples.size()), samples.data(), &delivered);
+    if (host != nullptr && ticks > 0)
+        host->GetSamples(record, 0, ticks, computed->Data(), &delivered);
+    std::fill(computed->Data() + std::min(delivered, ticks), computed->Data() + ticks,
+              std::numeric_limits<float>::quiet_NaN());
     mComputing.erase(channel);
-    auto computed = std::make_shared<const VectorSamples>(std::move(samples));
     mChannels[channel].computed[record] = computed;
     return computed;
 }

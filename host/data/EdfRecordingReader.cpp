@@ -89,12 +89,16 @@ Recording ReadEdfRecording(const std::string& path)
             edfread_digital_samples(edf.handle, s, static_cast<int>(signal.smp_in_file), buffer.data()) !=
                 signal.smp_in_file)
             throw RecordingError(path + ": signal \"" + formats[s].title + "\": its samples could not be read");
-        // A slower signal is held: tick t shows the sample that started at or before it.
+        // A slower signal is held: tick t shows the sample that started at or before it. One at
+        // the fastest rate has a sample for every tick.
         std::vector<int16_t> samples(block.ticks);
         const int per = signal.smp_in_datarecord;
+        auto stored = [&](size_t i) {
+            return i < buffer.size() ? static_cast<int16_t>(std::clamp(buffer[i], -32768, 32767)) : int16_t(0);
+        };
         for (uint32_t t = 0; t < block.ticks; ++t) {
-            const size_t i = per == 0 ? 0 : static_cast<size_t>((uint64_t(t) * per) / fastest);
-            samples[t] = i < buffer.size() ? static_cast<int16_t>(std::clamp(buffer[i], -32768, 32767)) : 0;
+            const size_t i = per == fastest ? t : per == 0 ? 0 : static_cast<size_t>((uint64_t(t) * per) / fastest);
+            samples[t] = stored(i);
         }
         block.samples.push_back(std::move(samples));
     }

@@ -4,9 +4,9 @@
 
 namespace Host {
 
-void VectorSamples::Read(uint32_t from, uint32_t count, float* out) const
+void ComputedSamples::Read(uint32_t from, uint32_t count, float* out) const
 {
-    std::copy_n(mSamples.begin() + from, count, out);
+    std::copy_n(mSamples.get() + from, count, out);
 }
 
 RecordedSamples::RecordedSamples(std::shared_ptr<const Recording> recording, size_t record, size_t channel,

@@ -23,15 +23,18 @@ using FloatSamples = SampleArray<float>;
 using ShortSamples = SampleArray<int16_t>;
 
 // Computed samples, held as the enumerator delivered them.
-class VectorSamples final : public FloatSamples {
+class ComputedSamples final : public FloatSamples {
 public:
-    explicit VectorSamples(std::vector<float> samples) : mSamples(std::move(samples)) {}
-    uint32_t Size() const override { return static_cast<uint32_t>(mSamples.size()); }
+    // Room for size samples, left unset: whoever makes it sets every one before handing it out,
+    // so that no sample is written twice.
+    explicit ComputedSamples(uint32_t size) : mSamples(new float[size]), mSize(size) {}
+    uint32_t Size() const override { return mSize; }
     void Read(uint32_t from, uint32_t count, float* out) const override;
-    const std::vector<float>& Samples() const { return mSamples; }
+    float* Data() { return mSamples.get(); }
 
 private:
-    std::vector<float> mSamples;
+    std::unique_ptr<float[]> mSamples;
+    uint32_t mSize;
 };
 
 // A recorded channel of a record: its stored values, in its unit or as stored.

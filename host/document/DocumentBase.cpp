@@ -205,11 +205,20 @@ HRESULT DocumentBase::OpenView(TCAFId viewClassType, IUnknown** out)
     if (KVD::COMPtr<IClientWindow> window{KVD::com_cast(view.get())}) {
         HWND record{};
         window->DoCreateWindow(site, &record);
+        const auto opened = FindView(view);
+        if (opened != mViews.end())
+            opened->window = record;
     }
     view->OnActivate();
     if (out != nullptr)
         view.GetOut(out);
     return KVD_S_OK;
+}
+
+HWND DocumentBase::ViewWindow(IUnknown* view)
+{
+    const auto opened = FindView(view);
+    return opened != mViews.end() ? opened->window : HWND{};
 }
 
 HRESULT DocumentBase::CloseView(IUnknown* view)

@@ -55,6 +55,10 @@ public:
     HRESULT SetParent(IMessageHandler* parent) override;
     HRESULT GetDefaultHandler(IMessageHandler** out) override;
 
+    // The window record the open view's window gave when it was made; all zero for a view that
+    // is not open here or made no window.
+    HWND ViewWindow(IUnknown* view);
+
 protected:
     // The settings registrar of the parent document, or the document's own.
     HRESULT QueryExtra(const _IID& iid, void** out) override;
@@ -64,6 +68,7 @@ private:
     struct OpenedView {
         KVD::COMPtr<IDocView> view;
         std::unique_ptr<WindowSite> site;
+        HWND window{};
     };
 
     IDocument* Self() { return this; }

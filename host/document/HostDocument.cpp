@@ -1,17 +1,19 @@
 #include "host/document/HostDocument.h"
 
-#include <cstdio>
-
-#include "host/document/ChannelDisplaySettings.h"
-
 #include <algorithm>
+#include <locale>
+#include <sstream>
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
+#include "host/document/ChannelDisplaySettings.h"
 #include "host/settings/SettingsRegistrar.h"
 
 namespace Host {
 namespace {
+
+// The style bit of a time origin at the start of the recording.
+constexpr uint32_t kStyleFromFirstRecord = 0x00800000;
 
 template <class I>
 HRESULT Give(const KVD::COMPtr<I>& held, I** out)
@@ -351,18 +353,23 @@ HRESULT HostDocument::GetTimeDisplayMode(int32_t* mode)
     return KVD_S_OK;
 }
 
-HRESULT HostDocument::PositionToText(KVDPosition position, int32_t, IAutoKVDString** text)
+// Seconds from the start of the position's record, or of the first record under the style's
+// time-origin bit, written as the spirometry reports write times (classic locale, six
+// significant digits).
+HRESULT HostDocument::PositionToText(int32_t, uint32_t, int32_t, KVDPosition position, uint32_t style, int32_t,
+                                     IAutoKVDString** text)
 {
     if (text == nullptr)
         return KVD_E_POINTER;
-    double secondsPerTick = 1.0;
-    if (mRecordData != nullptr)
-        mRecordData->GetSecsPerTick(static_cast<int>(position.record), &secondsPerTick);
-    char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "%.3f s", double(position.tick) * secondsPerTick);
-    std::string written(buffer);
-    std::replace(written.begin(), written.end(), ',', '.');  // whatever the C library's locale
-    KVD::ToKVDString(written).GetOut(text);
+    const KVDPosition origin = (style & kStyleFromFirstRecord) != 0 ? KVDPosition{0, 0} : KVDPosition{0, position.record};
+    const KVDPosition positions[2] = {position, origin};
+    double seconds[2] = {0.0, 0.0};
+    if (mRecordData == nullptr || mRecordData->GetPositionTimes(2, positions, seconds) != KVD_S_OK)
+        return KVD_E_BADSTATE;
+    std::wostringstream out;
+    out.imbue(std::locale::classic());
+    out << seconds[0] - seconds[1];
+    KVD::String(out.str()).GetOut(text);
     return KVD_S_OK;
 }
 

@@ -45,12 +45,12 @@ public:
     void SetData(IOrrelData2* data) { mData = data; }
     void SetRecordData(IRecordData* records) { mRecordData = records; }
     void SetDataView(IOrrelView* view) { mDataView = view; }
+    // The time display mode; its low byte is the time origin (3: the start of the recording).
+    void SetTimeDisplayMode(int32_t mode) { mTimeDisplayMode = mode; }
     void SetChildObject(TCAFId typeId, IUnknown* object) { mChildObjects[typeId] = object; }
     void SetChannelCounts(int all, int withData, int computed);
     // The trace colour of a channel, 24-bit RGB with red in the low byte; white until set.
     void SetChannelColour(int channel, uint32_t rgb) { mColours[channel] = rgb & 0xFFFFFF; }
-    // How positions are shown as text: 2 (seconds from the record's start) until set.
-    void SetTimeDisplayMode(int32_t mode) { mTimeDisplayMode = mode; }
     // Whether the document samples live data.
     void SetSampling(bool sampling) { mSampling = sampling; }
     Selection& GetSelection() { return *mSelection; }
@@ -91,12 +91,12 @@ public:
     KVD_RESERVED_SLOTS_NOTIMPL(4, 4)
     HRESULT GetChannelCount(int* count) override;
     HRESULT GetChannelCountEx(int* count, int maxChannels, int kinds) override;
+    // White for every channel: the data document's own colours come with its channels.
     HRESULT GetChannelColour(int channel, uint32_t* rgb) override;
     HRESULT GetComputedChannelCount(int flags, int* count) override;
     HRESULT GetTimeDisplayMode(int32_t* mode) override;
-    // Seconds from the record's start with milliseconds ("12.345 s"), from the record data's
-    // tick interval; ticks count as seconds without record data.
-    HRESULT PositionToText(KVDPosition position, int32_t mode, IAutoKVDString** text) override;
+    HRESULT PositionToText(int32_t, uint32_t format, int32_t, KVDPosition position, uint32_t style, int32_t mode,
+                           IAutoKVDString** text) override;
     HRESULT GetSamplingState(int32_t* sampling) override;
     HRESULT GetData(IOrrelData2** data) override;
     // A new settings object with the channel's trace colour.
@@ -119,15 +119,15 @@ private:
     KVD::COMPtr<Selection> mSelection;
     KVD::COMPtr<IOrrelData2> mData;
     KVD::COMPtr<IRecordData> mRecordData;
+    int32_t mTimeDisplayMode = 0;
+    std::map<int, uint32_t> mColours;
+    bool mSampling = false;
     KVD::COMPtr<IOrrelView> mDataView;
     std::map<TCAFId, KVD::COMPtr<IUnknown>> mChildObjects;
     std::map<uint32_t, KVD::COMPtr<IUnknown>> mPersistParts;
     int mChannels = 0;
     int mChannelsWithData = 0;
     int mComputedChannels = 0;
-    std::map<int, uint32_t> mColours;
-    int32_t mTimeDisplayMode = 2;
-    bool mSampling = false;
     DocumentMessageHandler mMessageHandler{*this};  // what the views send to their root document
 };
 

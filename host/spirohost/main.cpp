@@ -19,6 +19,7 @@ const Command kCommands[] = {
     {"formula", "run a formula over a recording and write its samples", SpiroHost::RunFormula},
     {"doc", "save, show and Save As document files", SpiroHost::RunDoc},
     {"analyse", "analyse the breaths of a recording and save the spirometry report as CSV", SpiroHost::RunAnalyse},
+    {"view", "open a view of an analysed recording and write it as PNG, print it or copy it", SpiroHost::RunView},
 };
 
 void PrintUsage(std::ostream& out)

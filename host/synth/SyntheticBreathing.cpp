@@ -82,10 +82,20 @@ void SyntheticBreathing::PlanForcedBreath(double& t)
 
 double SyntheticBreathing::Flow(double t) const
 {
-    for (const SyntheticBreath& b : mBreaths) {
+    size_t first = 0;
+    return FlowFrom(t, first);
+}
+
+// Breaths lie in time order, so a breath already over at t is over at every later time: a
+// caller stepping forward in time keeps `first` and never looks at a finished breath again.
+double SyntheticBreathing::FlowFrom(double t, size_t& first) const
+{
+    while (first < mBreaths.size() && t - mBreaths[first].start >= mBreaths[first].Duration())
+        ++first;
+    // Later breaths begin later still: when this one has not begun, none has.
+    if (first < mBreaths.size() && t - mBreaths[first].start >= 0) {
+        const SyntheticBreath& b = mBreaths[first];
         const double s = t - b.start;
-        if (s < 0 || s >= b.Duration())
-            continue;
         if (s < b.ti)
             return b.pif * std::sin(kPi * s / b.ti);
         const double e = s - b.ti;
@@ -126,9 +136,10 @@ Recording SyntheticBreathing::MakeRecording(const std::string& path) const
     block.ticks = static_cast<uint32_t>(std::lround(mSeconds * mOptions.rate));
     block.samples.emplace_back(block.ticks);
     Noise noise(mOptions.seed);
+    size_t breath = 0;
     for (uint32_t i = 0; i < block.ticks; ++i) {
         const double t = double(i) / mOptions.rate;
-        const double flow = Flow(t) + mOptions.drift * t / mSeconds + mOptions.noise * noise.Next();
+        const double flow = FlowFrom(t, breath) + mOptions.drift * t / mSeconds + mOptions.noise * noise.Next();
         block.samples[0][i] = head.Raw(flow / mOptions.headScale);
     }
     recording.AddRecord(std::move(block));

@@ -62,6 +62,8 @@ public:
     Recording MakeRecording(const std::string& path) const;
 
 private:
+    // Flow(t) looking from breath `first` on, which it moves past the breaths over by t.
+    double FlowFrom(double t, size_t& first) const;
     void PlanQuietBreath(double& t, int index);
     void PlanForcedBreath(double& t);
 

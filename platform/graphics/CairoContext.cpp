@@ -74,6 +74,10 @@ void CairoContext::Scale(double sx, double sy) {
     cairo_scale(mCr, sx, sy);
 }
 
+void CairoContext::Rotate(double radians) {
+    cairo_rotate(mCr, radians);
+}
+
 Matrix CairoContext::CurrentMatrix() const {
     cairo_matrix_t m;
     cairo_get_matrix(mCr, &m);

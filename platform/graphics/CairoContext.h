@@ -21,6 +21,7 @@ public:
     void RestoreState() override;
     void Translate(double dx, double dy) override;
     void Scale(double sx, double sy) override;
+    void Rotate(double radians) override;
     Matrix CurrentMatrix() const override;
     void BeginPath() override;
     void MoveTo(double x, double y) override;

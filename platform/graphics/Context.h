@@ -35,6 +35,8 @@ public:
 
     virtual void Translate(double dx, double dy) = 0;
     virtual void Scale(double sx, double sy) = 0;
+    // Turns user space by the angle, counter-clockwise in base space for a positive one.
+    virtual void Rotate(double radians) = 0;
     // User space to base space.
     virtual Matrix CurrentMatrix() const = 0;
 

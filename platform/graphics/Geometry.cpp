@@ -1,6 +1,7 @@
 #include "graphics/Geometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Gfx {
 
@@ -10,6 +11,11 @@ Rect Rect::Intersection(const Rect& o) const {
     if (right <= left || bottom <= top)
         return {left, top, 0, 0};
     return {left, top, right - left, bottom - top};
+}
+
+Matrix Matrix::Rotation(double radians) {
+    double c = std::cos(radians), s = std::sin(radians);
+    return {c, s, -s, c, 0, 0};
 }
 
 Matrix Matrix::Then(const Matrix& m) const {

@@ -31,6 +31,7 @@ struct Matrix {
 
     static Matrix Translation(double dx, double dy) { return {1, 0, 0, 1, dx, dy}; }
     static Matrix Scaling(double sx, double sy) { return {sx, 0, 0, sy, 0, 0}; }
+    static Matrix Rotation(double radians);
     // This transform applied first, then `then`.
     Matrix Then(const Matrix& then) const;
     Matrix Inverted() const;

@@ -1,20 +1,32 @@
 #include "graphics/RecordingContext.h"
 
-#include <cstdio>
+#include <charconv>
+#include <utility>
 
 namespace Gfx {
 namespace {
 
+// As "%g" prints it (to_chars with a precision is specified so), without printf's cost: tests
+// that draw a whole plot log tens of thousands of numbers.
+void AppendNum(std::string& text, double v) {
+    char number[32];
+    auto end = std::to_chars(number, number + sizeof number, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;
+    text.append(number, end);  // no "-0"
+}
+
 std::string Num(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v == 0 ? 0.0 : v);  // no "-0"
+    std::string text;
+    AppendNum(text, v);
     return text;
 }
 
 std::string Nums(std::initializer_list<double> values) {
     std::string text;
-    for (double v : values)
-        text += (text.empty() ? "" : ", ") + Num(v);
+    for (double v : values) {
+        if (!text.empty())
+            text += ", ";
+        AppendNum(text, v);
+    }
     return text;
 }
 
@@ -65,8 +77,8 @@ RecordingContext::RecordingContext(std::shared_ptr<Log> log, std::string prefix,
     mState.clip = {0, 0, baseSize.width, baseSize.height};
 }
 
-void RecordingContext::Record(const std::string& call) {
-    mLog->lines.push_back(mPrefix + call);
+void RecordingContext::Record(std::string call) {
+    mLog->lines.push_back(mPrefix.empty() ? std::move(call) : mPrefix + call);
 }
 
 void RecordingContext::SaveState() {
@@ -90,6 +102,11 @@ void RecordingContext::Translate(double dx, double dy) {
 void RecordingContext::Scale(double sx, double sy) {
     Record(Call("Scale", Nums({sx, sy})));
     mState.matrix = Matrix::Scaling(sx, sy).Then(mState.matrix);
+}
+
+void RecordingContext::Rotate(double radians) {
+    Record(Call("Rotate", Num(radians)));
+    mState.matrix = Matrix::Rotation(radians).Then(mState.matrix);
 }
 
 void RecordingContext::BeginPath() {

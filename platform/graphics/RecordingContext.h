@@ -26,6 +26,7 @@ public:
     void RestoreState() override;
     void Translate(double dx, double dy) override;
     void Scale(double sx, double sy) override;
+    void Rotate(double radians) override;
     Matrix CurrentMatrix() const override { return mState.matrix; }
     void BeginPath() override;
     void MoveTo(double x, double y) override;
@@ -70,7 +71,7 @@ private:
     friend class RecordingLayer;
     RecordingContext(std::shared_ptr<Log> log, std::string prefix, const Size& baseSize);
 
-    void Record(const std::string& call);
+    void Record(std::string call);
 
     std::shared_ptr<Log> mLog;
     std::string mPrefix;

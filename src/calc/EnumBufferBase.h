@@ -15,6 +15,8 @@
 template <class T, class IEnum, unsigned N>
 class EnumBufferBase {
 public:
+    static constexpr unsigned kCapacity = N;
+
     EnumBufferBase() = default;
     // The copy reads a clone of the source with the same buffered samples; it holds no
     // block-data queue. A reader without a source copies as an empty reader.
@@ -69,6 +71,22 @@ public:
     }
     // The next sample; only after HasMore answered true.
     T Next() { return *mCurrent++; }
+
+    // With nothing buffered, reads up to count samples from the source straight into out, the
+    // samples the buffer would have handed out next: a bulk read without the copy through the
+    // buffer. Answers how many came.
+    uint32_t NextPastBuffer(uint32_t count, T* out)
+    {
+        if (mCurrent != mEnd || !mSource)
+            return 0;
+        // Samples handed out before are gone: a skip back reaches them through the source.
+        ClearBuffer();
+        uint32_t got = 0;
+        mLastResult = mSource->Next(count, out, &got);
+        got = std::min(got, count);
+        mSourcePosition += static_cast<int32_t>(got);
+        return got;
+    }
 
     // Moves the next sample by n (back when negative): inside the buffer by the buffer alone,
     // otherwise by skipping the source, after which the buffer is empty. skipped receives the

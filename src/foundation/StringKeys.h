@@ -65,6 +65,7 @@ KVD_STRING_GROUP_KEY(KVDCMDID_SettingsDlg);
 KVD_STRING_GROUP_KEY(KVDCMDID_OpenDataView);
 KVD_STRING_GROUP_KEY(KVDCMDID_OpenXYView);
 KVD_STRING_GROUP_KEY(KVDCMDID_OpenReportView);
+KVD_STRING_KEY(IDS_PRINTABLE_SVG_INVALID);
 }  // namespace SpirometryStr
 
 // Messages of the formula language.

@@ -7,10 +7,12 @@
 #include "foundation/StringKeys.h"
 #include "framework/CAFDocumentClass.h"
 #include "plugin/PlaceholderViewClass.h"
+#include "plugin/SpiroViewClass.h"
 #include "spirometry/CSVSaveClassObject.h"
 #include "spirometry/SpiroDocument.h"
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
+#include "views/ReportView.h"
 
 #define SPIRO_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -20,7 +22,7 @@ constexpr DocumentClassFlags kDocumentClassFlags = 1;
 
 // The class objects made at registration. They live for the whole process, as the host keeps
 // them until it exits; it never gives back the references it holds, so they are not on the heap.
-// The data, loop and report views are not built yet: their classes stand in, opening nothing.
+// The data and loop views are not built yet: their classes stand in, opening nothing.
 struct RegisteredClasses {
     CAFDocumentClass<Spirometry::SpiroDocument> document{L"SpiroDocument", Spirometry::SpiroDocumentGUID,
                                                          &CATID_OrrelChildDocClass, Spirometry::SpiroDocumentTypeId(),
@@ -30,8 +32,8 @@ struct RegisteredClasses {
                                   Spirometry::SpiroDataViewTypeId()};
     PlaceholderViewClass loopView{Spirometry::CachedText<SpirometryStr::ID_SP_FLOW_VOLUME_PLOT>(),
                                   L"Spirometry Loop View", Spirometry::SpiroLoopViewTypeId()};
-    PlaceholderViewClass reportView{Spirometry::CachedText<SpirometryStr::IDS_SPIROMETRY_REPORT>(),
-                                    L"Spirometry Report", Spirometry::SpiroReportViewTypeId()};
+    SpiroViewClass<Spirometry::ReportView> reportView{Spirometry::ReportView::GetStaticViewName(), L"Spirometry Report",
+                                                      Spirometry::SpiroReportViewTypeId(), KVDGetMyBundle()};
 };
 
 }  // namespace
@@ -46,8 +48,10 @@ SPIRO_EXPORT HRESULT DllRegisterClassObjects()
         static RegisteredClasses classes;
         factory->RegisterClassObject(static_cast<ICustomDocClass*>(&classes.document));
         factory->RegisterClassObject(classes.csv.GetInterface());
-        for (PlaceholderViewClass* view : {&classes.dataView, &classes.loopView, &classes.reportView})
-            factory->RegisterClassObject(static_cast<IDocViewClass*>(view));
+        for (IDocViewClass* view : {static_cast<IDocViewClass*>(&classes.dataView),
+                                    static_cast<IDocViewClass*>(&classes.loopView),
+                                    static_cast<IDocViewClass*>(&classes.reportView)})
+            factory->RegisterClassObject(view);
         return KVD_S_OK;
     } catch (...) {
         return KVD_E_BADSTATE;  // nothing may cross into the host

@@ -219,26 +219,26 @@ double CalibrateBase::FlowVolumePerML()
 
 double CalibrateBase::LinearFitFactor(double deadSpace) const
 {
-    const size_t n = mFlow.size();
-    std::vector<double> t(n), a(n), b(n);
+    // The running series A and B are fitted as they grow: their sums are all the fits need.
+    ExtLib::LinearFitSums sumsA, sumsB;
+    double a = 0.0, b = 0.0;
     double accumulator = mFlow[0] < 0.0f ? deadSpace : 0.0;
-    for (size_t i = 0; i < n; ++i) {
-        t[i] = double(i) * mSampleInterval;
+    for (size_t i = 0; i < mFlow.size(); ++i) {
+        const double t = double(i) * mSampleInterval;
         const double v = mFlow[i] * mSampleInterval;
         accumulator = std::max(0.0, std::min(deadSpace, accumulator + v));
-        a[i] = i > 0 ? a[i - 1] : 0.0;
-        b[i] = i > 0 ? b[i - 1] : 0.0;
         // Expired volume beyond each expiration's dead space goes to b, everything else to a.
         if (accumulator <= 0.0 && v < 0.0)
-            b[i] += v;
+            b += v;
         else
-            a[i] += v;
+            a += v;
+        sumsA.Add(t, a);
+        sumsB.Add(t, b);
     }
-    if (!(b.back() < 0.0))
+    if (!(b < 0.0))
         return 1.0;
     std::vector<double> fitA, fitB;
-    if (!ExtLib::linear_fit_series(b, t, false, 0.0, fitB, nullptr) ||
-        !ExtLib::linear_fit_series(a, t, false, 0.0, fitA, nullptr))
+    if (!sumsB.Fit(fitB, nullptr) || !sumsA.Fit(fitA, nullptr))
         return 1.0;
     return -fitB[1] / fitA[1];
 }

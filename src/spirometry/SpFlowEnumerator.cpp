@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "CalcEnumTypes.h"
+#include "spirometry/SampleBlock.h"
 #include "spirometry/SpiroIds.h"
 
 namespace Spirometry {
@@ -116,6 +117,129 @@ bool TakeSample(SpFlowScan& state, int32_t analysisEnd, double level, float x, S
     return false;
 }
 
+// The largest float below or at the level: for float samples x > level and x > FloatLevel(level)
+// are one test, and so are x < -level and x < -FloatLevel(level).
+float FloatLevel(double level)
+{
+    const float rounded = static_cast<float>(level);
+    return double(rounded) > level ? std::nextafter(rounded, 0.0f) : rounded;
+}
+
+// The inspiration beyond the level: only the positive peak changes, and no low point is looked
+// for. Answers how many samples it took.
+uint32_t TakeInspiration(SpFlowScan& state, float level, const float* samples, uint32_t count)
+{
+    SpFlowEvent& cycle = state.mEvent;
+    uint32_t i = 0;
+    for (; count - i >= SampleBlock::kSize; i += SampleBlock::kSize) {
+        const float* block = samples + i;
+        if (SampleBlock::Above(block, level) != 0xFFFFu)
+            break;
+        float lowest = 0.0f, highest = cycle.maxFlow;
+        SampleBlock::Extremes(block, lowest, highest);
+        if (highest > cycle.maxFlow) {
+            const uint32_t at = SampleBlock::IndexOf(block, highest);
+            cycle.maxFlow = block[at];
+            cycle.maxFlowTick = state.mTick + int32_t(i + at);
+        }
+    }
+    for (; i < count && samples[i] > level; ++i) {
+        if (samples[i] > cycle.maxFlow) {
+            cycle.maxFlow = samples[i];
+            cycle.maxFlowTick = state.mTick + int32_t(i);
+        }
+    }
+    if (i > 0)
+        state.mLevelExceeded = true;
+    return i;
+}
+
+// The expiration and the return from it up to the level: zero crossings, both peaks and the
+// negative level. Answers how many samples it took.
+uint32_t TakeExpiration(SpFlowScan& state, float level, const float* samples, uint32_t count)
+{
+    SpFlowEvent& cycle = state.mEvent;
+    float maxFlow = cycle.maxFlow;
+    float minFlow = cycle.minFlow;
+    int32_t maxFlowTick = cycle.maxFlowTick;
+    int32_t minFlowTick = cycle.minFlowTick;
+    int32_t lastCrossing = state.mLastCrossing;
+    bool sign = state.mPreviousSign;
+    bool exceeded = state.mLevelExceeded;
+    uint32_t i = 0;
+    for (; count - i >= SampleBlock::kSize; i += SampleBlock::kSize) {
+        const float* block = samples + i;
+        if (SampleBlock::Above(block, level) != 0)
+            break;
+        const unsigned positive = SampleBlock::Above(block, 0.0f);
+        const unsigned changes = (positive ^ (positive << 1 | unsigned(sign))) & 0xFFFFu;
+        if (changes != 0) {
+            lastCrossing = state.mTick + int32_t(i) + 31 - __builtin_clz(changes);
+            sign = (positive >> 15) != 0;
+        }
+        float lowest = minFlow, highest = maxFlow;
+        SampleBlock::Extremes(block, lowest, highest);
+        if (highest > maxFlow) {
+            const uint32_t at = SampleBlock::IndexOf(block, highest);
+            maxFlow = block[at];
+            maxFlowTick = state.mTick + int32_t(i + at);
+        }
+        if (lowest < minFlow) {
+            const uint32_t at = SampleBlock::IndexOf(block, lowest);
+            minFlow = block[at];
+            minFlowTick = state.mTick + int32_t(i + at);
+        }
+        exceeded |= SampleBlock::Below(block, -level) != 0;
+    }
+    for (; i < count && !(samples[i] > level); ++i) {
+        const float x = samples[i];
+        const int32_t tick = state.mTick + int32_t(i);
+        if ((x > 0) != sign) {
+            sign = x > 0;
+            lastCrossing = tick;
+        }
+        if (x > maxFlow) {
+            maxFlow = x;
+            maxFlowTick = tick;
+        }
+        if (x < minFlow) {
+            minFlow = x;
+            minFlowTick = tick;
+        }
+        exceeded |= x < -level;
+    }
+    cycle.maxFlow = maxFlow;
+    cycle.minFlow = minFlow;
+    cycle.maxFlowTick = maxFlowTick;
+    cycle.minFlowTick = minFlowTick;
+    state.mLastCrossing = lastCrossing;
+    state.mPreviousSign = state.mSign = sign;
+    state.mLevelExceeded = exceeded;
+    return i;
+}
+
+// Most samples of a cycle change nothing but its peaks. A stretch of them is taken with the
+// very effects TakeSample would have, whole blocks first, then sample by sample, up to the
+// first sample that may change the phase or close the cycle. Answers how many samples it took.
+uint32_t TakeSteadyStretch(SpFlowScan& state, double level, const float* samples, uint32_t count)
+{
+    const SpFlowEvent& cycle = state.mEvent;
+    // A cycle's peaks lie on either side of zero: beyond the running peak means beyond zero.
+    if (!state.mPending || state.mPhase != 5 || state.mTick == 0 || !(level >= 0.0) || cycle.maxFlow < 0.0f ||
+        cycle.minFlow > 0.0f)
+        return 0;
+    uint32_t taken = 0;
+    if (state.mNegativeSeen)
+        taken = TakeExpiration(state, FloatLevel(level), samples, count);
+    else if (state.mPreviousSign)
+        taken = TakeInspiration(state, FloatLevel(level), samples, count);
+    if (taken > 0) {
+        state.mSample = samples[taken - 1];
+        state.mTick += int32_t(taken);
+    }
+    return taken;
+}
+
 // The data ended with a cycle pending: it is offered as the last one. A cycle that began in the
 // negative lobe is marked excluded; one still beyond the level after earlier events is cut.
 bool FinishAtEndOfData(SpFlowState& state, double level, SpFlowEvent& event)
@@ -178,12 +302,18 @@ bool SpFlowAlgorithm::FindEvent(SpFlowState& state, SpFlowParams& params, SpFlow
         const int32_t end = state.mAnalysisEnd;
         uint32_t used = 0;
         bool found = false;
-        for (; used < count && scan.NextIncompleteTick() < end; ++used, ++scan.mTick) {
+        while (used < count && scan.NextIncompleteTick() < end) {
+            // A steady stretch leaves the cycle pending, and so the search's limit as it was.
+            used += TakeSteadyStretch(scan, level, samples + used, count - used);
+            if (used == count)
+                break;
             scan.mSample = samples[used];
             if (TakeSample(scan, end, level, samples[used], event)) {
                 found = true;
                 break;
             }
+            ++used;
+            ++scan.mTick;
         }
         static_cast<SpFlowScan&>(state) = scan;
         flow->SkipBuffered(used);

@@ -99,34 +99,71 @@ void SpVolPolicy::CheckSourceUnit()
         mScale = std::numeric_limits<double>::quiet_NaN();
 }
 
-HRESULT SpVolPolicy::DoNext(uint32_t count, float* out, uint32_t* delivered)
-{
-    const double deadSpace = DeadSpaceInSourceUnits();
-    const double ratio = mVolumeRatio;
-    const bool correct = mApplyCorrection;
-    const bool reset = mResetVolume;
-    State s = mState;
-    uint32_t n = 0;
-    while (n < count && mReader.HasMore()) {
-        // What the reader holds is integrated without asking it again for each sample.
-        const uint32_t end = n + std::min<uint32_t>(uint32_t(mReader.Buffered()), count - n);
-        for (; n < end; ++n) {
-            const double f = mReader.Next() * mScale;
-            if (reset && s.previousFlow < 0.0 && f >= 0.0 && 0.9 * s.maximumVolume > s.volume) {
-                s.volume = 0.0;
-                s.maximumVolume = 0.0;
-            }
+namespace {
+
+// One flow sample in, the volume after it out. The settings are template arguments, so that
+// the common case is a plain running sum; without correction the dead-space accumulator is
+// never read (a change of settings drops every saved state) and is not kept up.
+template <bool Correct, bool Reset>
+struct Integrator {
+    CDouble& s;
+    const double scale;
+    const double deadSpace;
+    const double ratio;
+
+    float operator()(float flow) const
+    {
+        const double f = flow * scale;
+        if (Reset && s.previousFlow < 0.0 && f >= 0.0 && 0.9 * s.maximumVolume > s.volume) {
+            s.volume = 0.0;
+            s.maximumVolume = 0.0;
+        }
+        double added = f;
+        if (Correct) {
             s.deadSpaceAccumulator = std::max(s.deadSpaceAccumulator - f, 0.0);
-            double added = f;
-            if (f < 0.0 && correct && s.deadSpaceAccumulator > deadSpace) {
+            if (f < 0.0 && s.deadSpaceAccumulator > deadSpace) {
                 added = f / ratio;
                 s.deadSpaceAccumulator = deadSpace;
             }
-            s.volume += added;
-            out[n] = float(s.volume);
-            s.maximumVolume = std::max(s.maximumVolume, s.volume);
-            s.previousFlow = f;
         }
+        s.volume += added;
+        s.maximumVolume = std::max(s.maximumVolume, s.volume);
+        s.previousFlow = f;
+        return float(s.volume);
+    }
+};
+
+}  // namespace
+
+HRESULT SpVolPolicy::DoNext(uint32_t count, float* out, uint32_t* delivered)
+{
+    if (mApplyCorrection)
+        return mResetVolume ? Integrate<true, true>(count, out, delivered) : Integrate<true, false>(count, out, delivered);
+    return mResetVolume ? Integrate<false, true>(count, out, delivered) : Integrate<false, false>(count, out, delivered);
+}
+
+template <bool Correct, bool Reset>
+HRESULT SpVolPolicy::Integrate(uint32_t count, float* out, uint32_t* delivered)
+{
+    State s = mState;
+    const Integrator<Correct, Reset> integrate{s, mScale, DeadSpaceInSourceUnits(), mVolumeRatio};
+    uint32_t n = 0;
+    while (n < count) {
+        // More than a buffer's worth comes from the source straight into out and is integrated
+        // in place.
+        if (mReader.Buffered() == 0 && count - n >= mReader.kCapacity) {
+            const uint32_t got = mReader.NextPastBuffer(count - n, out + n);
+            for (const uint32_t end = n + got; n < end; ++n)
+                out[n] = integrate(out[n]);
+            if (got == 0)
+                break;
+            continue;
+        }
+        if (!mReader.HasMore())
+            break;
+        // What the reader holds is integrated without asking it again for each sample.
+        for (const uint32_t end = n + std::min<uint32_t>(uint32_t(mReader.Buffered()), count - n); n < end; ++n)
+            out[n] = integrate(mReader.Next());
     }
     mState = s;
     *delivered = n;

@@ -58,6 +58,8 @@ public:
     double DeadSpaceInSourceUnits() const { return mDeadSpace * mSourceUnitsPerML; }
 
 private:
+    template <bool Correct, bool Reset>
+    HRESULT Integrate(uint32_t count, float* out, uint32_t* delivered);
     void ParseSettings(const KVD::String& text);
     void CheckSourceUnit();
 

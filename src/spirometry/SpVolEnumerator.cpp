@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CalcEnumTypes.h"
+#include "spirometry/SampleBlock.h"
 #include "spirometry/SpiroIds.h"
 
 namespace Spirometry {
@@ -16,15 +17,50 @@ const CalcEnums::Range kParamRanges[] = {{0, 0}, {0, 0}, {-1, -1}};
 const KVDEnumDataType kParamTypes[] = {kEnumDataSamples, kEnumDataEvents};
 const wchar_t* const kAliases[] = {L"SPEEVol", L"ALEND"};
 
+// The largest volume so far, and the lowest at or after it.
+struct VolumeExtremes {
+    float maxVol;
+    float minVol;
+    int32_t maxTick;
+    int32_t minTick;
+
+    void Take(float v, int32_t tick)
+    {
+        if (v > maxVol) {
+            maxVol = minVol = v;
+            maxTick = minTick = tick;
+        } else if (v < minVol) {
+            minVol = v;
+            minTick = tick;
+        }
+    }
+};
+
+// A block of samples from tick first, with the effect of taking them one by one: a new maximum
+// is the block's largest sample at its first place, and the lowest after it counts from there.
+void TakeBlock(const float* x, int32_t first, VolumeExtremes& extremes)
+{
+    float lowest = extremes.minVol, highest = extremes.maxVol;
+    SampleBlock::Extremes(x, lowest, highest);
+    if (highest > extremes.maxVol) {
+        const uint32_t at = SampleBlock::IndexOf(x, highest);
+        extremes.maxVol = extremes.minVol = x[at];
+        extremes.maxTick = extremes.minTick = first + static_cast<int32_t>(at);
+        for (uint32_t k = at + 1; k < SampleBlock::kSize; ++k)
+            extremes.Take(x[k], first + static_cast<int32_t>(k));
+    } else if (lowest < extremes.minVol) {
+        const uint32_t at = SampleBlock::IndexOf(x, lowest);
+        extremes.minVol = x[at];
+        extremes.minTick = first + static_cast<int32_t>(at);
+    }
+}
+
 // The largest volume of the cycle from its start up to (not including) its end, and the lowest
 // volume at or after that maximum. The first sample counts even when the cycle is empty; the
 // scan stops where the volume data end.
 void ScanVolume(EEH3::FloatExWrapper& volume, const SpFlowEvent& cycle, SpBreathEvent& event)
 {
-    float maxVol = volume.deref();
-    float minVol = maxVol;
-    int32_t maxTick = volume.GetPosition();
-    int32_t minTick = maxTick;
+    VolumeExtremes extremes{volume.deref(), volume.deref(), volume.GetPosition(), volume.GetPosition()};
     volume.Advance();
     // Block by block through the source's buffer.
     while (volume.IsValid()) {
@@ -36,22 +72,17 @@ void ScanVolume(EEH3::FloatExWrapper& volume, const SpFlowEvent& cycle, SpBreath
         if (count == 0)
             break;
         const uint32_t wanted = static_cast<uint32_t>(std::min<int64_t>(count, int64_t(cycle.endTick) - first));
-        for (uint32_t i = 0; i < wanted; ++i) {
-            const float v = samples[i];
-            if (v > maxVol) {
-                maxVol = minVol = v;
-                maxTick = minTick = first + static_cast<int32_t>(i);
-            } else if (v < minVol) {
-                minVol = v;
-                minTick = first + static_cast<int32_t>(i);
-            }
-        }
+        uint32_t i = 0;
+        for (; wanted - i >= SampleBlock::kSize; i += SampleBlock::kSize)
+            TakeBlock(samples + i, first + static_cast<int32_t>(i), extremes);
+        for (; i < wanted; ++i)
+            extremes.Take(samples[i], first + static_cast<int32_t>(i));
         volume.SkipBuffered(wanted);
     }
-    event.maxVolTick = maxTick;
-    event.maxVol = maxVol;
-    event.minVolTick = minTick;
-    event.minVol = minVol;
+    event.maxVolTick = extremes.maxTick;
+    event.maxVol = extremes.maxVol;
+    event.minVolTick = extremes.minTick;
+    event.minVol = extremes.minVol;
 }
 
 }  // namespace

@@ -133,6 +133,34 @@ TEST(EnumBufferBase, SkipsInsideAndBeyondItsBuffer)
     source->Release();
 }
 
+TEST(EnumBufferBase, BulkReadsPastTheBufferKeepItsCount)
+{
+    CalcTest::FloatStream* source = CalcTest::FloatStream::Make(CalcTest::Ramp(200));
+    Reader reader;
+    reader.SetEnum(source);
+    std::vector<float> bulk(100, -1.0f);
+    // Only with nothing buffered: buffered samples come first.
+    EXPECT_EQ(ReadN(reader, 5), (std::vector<float>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(reader.NextPastBuffer(100, bulk.data()), 0u);
+    EXPECT_EQ(ReadN(reader, 27).back(), 31.0f);
+    ASSERT_EQ(reader.NextPastBuffer(100, bulk.data()), 100u);
+    EXPECT_EQ(bulk.front(), 32.0f);
+    EXPECT_EQ(bulk.back(), 131.0f);
+    EXPECT_EQ(reader.NextPosition(), 132);
+    EXPECT_EQ(reader.SourcePosition(), 132);
+    // A skip back goes to the source: the samples once buffered are gone.
+    int32_t skipped = 0;
+    EXPECT_EQ(reader.SkipEx(-2, &skipped), KVD_S_OK);
+    EXPECT_EQ(ReadN(reader, 1)[0], 130.0f);
+    // Short at the end of the data, with the source's answer kept.
+    reader.SetInitialPosition(150);
+    EXPECT_EQ(reader.NextPastBuffer(100, bulk.data()), 50u);
+    EXPECT_EQ(bulk[49], 199.0f);
+    EXPECT_EQ(reader.LastResult(), KVD_S_FALSE);
+    EXPECT_FALSE(reader.HasMore());
+    source->Release();
+}
+
 TEST(EnumBufferBase, PositionsACalculationEnumeratorThroughItself)
 {
     CalcTest::FloatStream* raw = CalcTest::FloatStream::Make(CalcTest::Ramp(100));

@@ -40,6 +40,24 @@ TEST(ShortToFloatEnum, WidensTheFullRange)
     EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{-32768, -1, 0, 32767}));
 }
 
+TEST(ShortToFloatEnum, WidensDeliveriesOfAnyLengthInPlace)
+{
+    // Lengths around the blocks the widening takes together, and a long one.
+    for (uint32_t n : {15u, 16u, 17u, 32u, 47u, 1000u}) {
+        std::vector<int16_t> samples(n);
+        for (uint32_t i = 0; i < n; ++i)
+            samples[i] = static_cast<int16_t>(int32_t(i * 2731u % 65536u) - 32768);
+        Converter converter(samples);
+        std::vector<float> out(n + 1, 99.0f);
+        uint32_t got = 0;
+        EXPECT_EQ(converter.stream->Next(n, out.data(), &got), KVD_S_OK);
+        ASSERT_EQ(got, n);
+        EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + n), std::vector<float>(samples.begin(), samples.end()))
+            << n;
+        EXPECT_EQ(out[n], 99.0f) << n;
+    }
+}
+
 TEST(ShortToFloatEnum, ShortAndEmptyDeliveries)
 {
     Converter converter({5, -6, 7});

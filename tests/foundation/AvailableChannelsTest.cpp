@@ -35,7 +35,7 @@ public:
     HRESULT GetSelection(int, IRecordDataSelection**) override { return KVD_E_NOTIMPL; }
     HRESULT GetChannelColour(int, uint32_t*) override { return KVD_E_NOTIMPL; }
     HRESULT GetTimeDisplayMode(int32_t*) override { return KVD_E_NOTIMPL; }
-    HRESULT PositionToText(KVDPosition, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
+    HRESULT PositionToText(int32_t, uint32_t, int32_t, KVDPosition, uint32_t, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
     HRESULT GetSamplingState(int32_t*) override { return KVD_E_NOTIMPL; }
     HRESULT GetChannelDisplaySettings(int, IChannelDisplaySettings2**) override { return KVD_E_NOTIMPL; }
     KVD_RESERVED_SLOTS_NOTIMPL(4, 4)

@@ -44,6 +44,7 @@ const KeyUse kKeyUses[] = {
     {SpirometryStr::IDS_EXPORT_DESCRIPTION, 0}, {SpirometryStr::IDS_EXPORT_ERROR, 0},
     {SpirometryStr::IDS_NON_FORCED, 0}, {SpirometryStr::IDS_OLD_VOL_CAPTION, 1},
     {SpirometryStr::ID_SPIROMETRY_DATA, 0}, {SpirometryStr::ID_SP_FLOW_VOLUME_PLOT, 0},
+    {SpirometryStr::IDS_PRINTABLE_SVG_INVALID, 0},
     {CalcEnumsStr::IDS_NUMERIC_PARAM_DATATYPEERROR, 2},
     {CalcEnumsStr::IDS_NUMERIC_UNARYFUNC_PARAM_DATATYPEERROR, 1},
     {CalcEnumsStr::IDS_NAMEDCHANNELNOTFOUND, 1}, {CalcEnumsStr::IDS_EXPECTSCHANNELNAME, 1},

@@ -62,3 +62,19 @@ TEST(LinearFit, NoFitLeavesTheCoefficientsAlone) {
     EXPECT_EQ(coefficients, before);
     EXPECT_EQ(r2, -5);
 }
+
+TEST(LinearFit, SumsTakenPairByPairGiveTheSameLine) {
+    // The line of FreeInterceptMatchesHandComputedLine, with unusable pairs among the others.
+    ExtLib::LinearFitSums sums;
+    std::vector<double> coefficients{9, 9};
+    EXPECT_FALSE(sums.Fit(coefficients, nullptr));
+    const double x[] = {1, 2, std::nan(""), 3, 5, 4};
+    const double y[] = {2, 3, 1, 5, std::numeric_limits<double>::infinity(), 6};
+    for (int i = 0; i < 6; ++i)
+        sums.Add(x[i], y[i]);
+    double r2 = 0;
+    ASSERT_TRUE(sums.Fit(coefficients, &r2));
+    EXPECT_NEAR(coefficients[0], 0.5, 1e-12);
+    EXPECT_NEAR(coefficients[1], 1.4, 1e-12);
+    EXPECT_NEAR(r2, 0.98, 1e-12);
+}

@@ -118,4 +118,21 @@ TEST_F(Synthetic, TheRecordingHoldsTheFlowWithDriftAndNoiseQuietAtBothEnds)
     EXPECT_NE(SyntheticBreathing(other).MakeRecording("other.edf").Record(0).samples, r.Record(0).samples);
 }
 
+// The recording walks through the breaths in time order: without noise and drift each stored
+// sample is the stored value of the flow the breaths describe at its tick.
+TEST_F(Synthetic, WithoutNoiseOrDriftEachSampleIsTheFlowAtItsTick)
+{
+    Host::SyntheticOptions quiet = options;
+    quiet.noise = 0;
+    quiet.drift = 0;
+    const SyntheticBreathing plain(quiet);
+    const Host::Recording r = plain.MakeRecording("plain.edf");
+    const Host::ChannelFormat head{"Flow head", "V", quiet.voltsPerStep, 0.0};
+    const auto& samples = r.Record(0).samples[0];
+    int differing = 0;
+    for (uint32_t i = 0; i < r.Record(0).ticks; ++i)
+        differing += samples[i] != head.Raw(plain.Flow(double(i) / quiet.rate) / quiet.headScale);
+    EXPECT_EQ(differing, 0);
+}
+
 }  // namespace

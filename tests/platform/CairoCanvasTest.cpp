@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "graphics/Canvas.h"
@@ -115,6 +116,21 @@ TEST(CairoCanvas, OriginsAndTransforms) {
     EXPECT_LT(view->GetContext().CurrentMatrix().d, 0);
     Gfx::Rect clip = view->GetContext().ClipBounds();
     EXPECT_DOUBLE_EQ(clip.Bottom(), 10);
+}
+
+TEST(CairoCanvas, RotationTurnsUserSpaceAboutItsOrigin) {
+    auto view = Canvas::CreateImage(20, 20);
+    Gfx::Context& c = view->GetContext();
+    c.SetShouldAntialias(false);
+    c.Translate(10, 10);
+    c.Rotate(M_PI / 2);  // top-down: +x turns to +y, i.e. downwards on the image
+    c.FillRect({0, 0, 8, 1});
+    Image image = view->Snapshot();
+    EXPECT_EQ(image.Pixel(9, 15), kBlack);
+    EXPECT_EQ(image.Pixel(15, 10), 0u);
+    Gfx::Point p = c.CurrentMatrix().Apply({1, 0});
+    EXPECT_NEAR(p.x, 10, 1e-9);
+    EXPECT_NEAR(p.y, 9, 1e-9);  // base space: one unit down from (10, 10)
 }
 
 TEST(CairoCanvas, AlphaColoursBlendAndClearMakesTransparent) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
+#include <cmath>
+
 #include "graphics/RecordingContext.h"
 
 using Gfx::RecordingContext;
@@ -48,6 +50,16 @@ TEST(RecordingContext, TopDownOriginFlipsAndTransformsCompose) {
     Gfx::Point back = page.CurrentMatrix().Inverted().Apply(p);
     EXPECT_DOUBLE_EQ(back.x, 1);
     EXPECT_DOUBLE_EQ(back.y, 1);
+}
+
+TEST(RecordingContext, RotationIsLoggedAndKeptInTheMatrix) {
+    RecordingContext page({100, 50}, Gfx::Origin::BottomLeft);
+    page.Translate(10, 20);
+    page.Rotate(M_PI / 2);
+    EXPECT_EQ(page.Calls().back(), "Rotate(1.5708)");
+    Gfx::Point p = page.CurrentMatrix().Apply({1, 0});
+    EXPECT_NEAR(p.x, 10, 1e-9);  // +x turned to +y, then moved
+    EXPECT_NEAR(p.y, 21, 1e-9);
 }
 
 TEST(RecordingContext, ClipNarrowsInUserSpaceAndRestores) {

@@ -9,6 +9,7 @@
 #include "graphics/Image.h"
 #include "web/Browser.h"
 #include "web/WebView.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -34,25 +35,29 @@ protected:
         if (!Web::Browser::Available())
             GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     }
+    // A folder of this run's own, so that runs side by side never share files.
+    std::string Temp(const std::string& name) const { return (mFolder.Path() / name).string(); }
+
+    TestSupport::TempFolder mFolder;
 };
 
 // The page's colour comes from a style sheet beside it, found through the base URL.
 TEST_F(Chromium, RendersAPageWithItsResourcesToPngAndPdf)
 {
-    const std::string folder = ::testing::TempDir() + "webres";
+    const std::string folder = Temp("webres");
     ::mkdir(folder.c_str(), 0755);
     std::ofstream(folder + "/page.css") << "body { margin: 0; background: rgb(255, 0, 0); }";
     Web::WebView view(AppKit::Rect{0, 0, 160, 120});
     view.LoadHTMLString("<html><head><link rel=\"stylesheet\" href=\"page.css\"></head><body>Breaths</body></html>",
                         "file://" + folder);
-    const std::string png = ::testing::TempDir() + "page.png";
+    const std::string png = Temp("page.png");
     ASSERT_TRUE(view.RenderToPng(png));
     const Gfx::Image image = Gfx::Image::FromPNG(png);
     ASSERT_EQ(image.Width(), 160);
     ASSERT_EQ(image.Height(), 120);
     EXPECT_EQ(image.Pixel(150, 110) & 0x00FFFFFF, 0x00FF0000u);  // the style sheet's red
 
-    const std::string pdf = ::testing::TempDir() + "page.pdf";
+    const std::string pdf = Temp("page.pdf");
     ASSERT_TRUE(view.RenderToPdf(pdf));
     std::ifstream in(pdf, std::ios::binary);
     std::string head(5, '\0');
@@ -74,7 +79,7 @@ TEST_F(Chromium, AWindowShowsItsWebViewAndTheViewCopiesAsThePagesPdf)
     web.LoadHTMLString("<body style='margin:0;background:rgb(0,128,0)'>"
                        "<div style='margin-left:80px;height:100px;background:rgb(255,255,0)'></div></body>",
                        "");
-    const std::string png = ::testing::TempDir() + "window-with-page.png";
+    const std::string png = Temp("window-with-page.png");
     ASSERT_TRUE(window.RenderToPng(png));
     const Gfx::Image image = Gfx::Image::FromPNG(png);
     ASSERT_EQ(image.Width(), 200);

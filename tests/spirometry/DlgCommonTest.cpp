@@ -28,7 +28,7 @@ public:
     }
     HRESULT GetComputedChannelCount(int, int*) override { return KVD_E_NOTIMPL; }
     HRESULT GetTimeDisplayMode(int32_t*) override { return KVD_E_NOTIMPL; }
-    HRESULT PositionToText(KVDPosition, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
+    HRESULT PositionToText(int32_t, uint32_t, int32_t, KVDPosition, uint32_t, int32_t, IAutoKVDString**) override { return KVD_E_NOTIMPL; }
     HRESULT GetSamplingState(int32_t*) override { return KVD_E_NOTIMPL; }
     HRESULT GetData(IOrrelData2**) override { return KVD_E_NOTIMPL; }
     HRESULT GetChannelDisplaySettings(int, IChannelDisplaySettings2**) override { return KVD_E_NOTIMPL; }

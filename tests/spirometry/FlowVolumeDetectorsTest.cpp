@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -215,6 +216,15 @@ TEST(FlowVolumeDetectors, EqualVolumeMaximaKeepTheFirstTick)
     ASSERT_EQ(found.breaths.size(), 1u);
     EXPECT_EQ(found.breaths[0].maxVolTick, b.maxVolTick);
     EXPECT_EQ(found.breaths[0].minVolTick, b.minVolTick);
+
+    // Volumes that are no number, at and after the maximum, are passed over.
+    for (int32_t i : {b.maxVolTick + 20, b.maxVolTick + 41, b.minVolTick - 3})
+        s.volume[i] = std::nanf("");
+    const TwoStage gaps(s);
+    ASSERT_EQ(gaps.breaths.size(), 1u);
+    EXPECT_EQ(gaps.breaths[0].maxVolTick, b.maxVolTick);
+    EXPECT_EQ(gaps.breaths[0].minVolTick, b.minVolTick);
+    EXPECT_EQ(gaps.breaths[0].minVol, s.volume[b.minVolTick]);
 }
 
 TEST(FlowVolumeDetectors, BreathsAcrossTheFrameworksCheckpointsAreAllFound)
@@ -244,6 +254,48 @@ TEST(FlowVolumeDetectors, BreathsAcrossTheFrameworksCheckpointsAreAllFound)
     ASSERT_EQ(ended.breaths.size(), 1u);
     EXPECT_EQ(ended.breaths[0].flow.startTick, 100000 - 1500);
     EXPECT_EQ(ended.breaths[0].flow.endTick, last.Ticks());
+}
+
+TEST(FlowVolumeDetectors, FlatPeaksKeepTheirFirstTickAndFlickerAtZeroMovesTheCrossing)
+{
+    BreathSignal s;
+    s.Quiet(100);
+    s.Breath(Sine(401, 601, 0.5f));
+    s.Breath(Sine(401, 601, 0.5f));
+    s.Closing();
+    s.Quiet(50);
+    const KnownBreath first = s.breaths[0];
+    // Flat peaks over many samples: each peak is the plateau's first sample.
+    int32_t maxTick = -1, minTick = -1;
+    for (int32_t i = first.start; i < first.end; ++i) {
+        if (s.flow[i] >= 0.45f) {
+            s.flow[i] = 0.45f;
+            maxTick = maxTick < 0 ? i : maxTick;
+        } else if (s.flow[i] <= -0.3f) {
+            s.flow[i] = -0.3f;
+            minTick = minTick < 0 ? i : minTick;
+        }
+    }
+    // The expiration's tail flickers about zero, once with no number, and its last three
+    // samples are positive: the next cycle opens three samples early.
+    for (int32_t i = first.end - 40; i < first.end - 3; ++i)
+        s.flow[i] = i % 3 == 0 ? 0.001f : -0.001f;
+    s.flow[first.end - 33] = std::nanf("");
+    for (int32_t i = first.end - 3; i < first.end; ++i)
+        s.flow[i] = 0.001f;
+    s.flow[first.end - 4] = -0.001f;
+    s.Integrate();
+    const TwoStage found(s);
+    ASSERT_EQ(found.flow.size(), 2u);
+    EXPECT_EQ(found.flow[0].startTick, first.start);
+    EXPECT_EQ(found.flow[0].endTick, first.end - 3);
+    EXPECT_EQ(found.flow[0].maxFlowTick, maxTick);
+    EXPECT_EQ(found.flow[0].maxFlow, 0.45f);
+    EXPECT_EQ(found.flow[0].minFlowTick, minTick);
+    EXPECT_EQ(found.flow[0].minFlow, -0.3f);
+    EXPECT_EQ(found.flow[1].startTick, first.end - 3);
+    EXPECT_EQ(found.flow[1].maxFlowTick, s.breaths[1].maxFlowTick);
+    EXPECT_EQ(found.flow[1].minFlowTick, s.breaths[1].minFlowTick);
 }
 
 }  // namespace

@@ -148,8 +148,9 @@ TEST(VolEnum, SettingsTextsAndUnits)
         const std::vector<float> v = e.Pull(3);
         ASSERT_EQ(v.size(), 3u) << c.what;
         EXPECT_EQ(std::isnan(v[2]), c.nan) << c.what;
-        if (!c.nan)
+        if (!c.nan) {
             EXPECT_NEAR(v[2], 0.03, 1e-6) << c.what;
+        }
     }
     FakeData data;
     VolEnum none(&data);
@@ -194,4 +195,25 @@ TEST(VolEnum, RandomAccessEqualsAStraightRun)
     e->SkipEx(-30000, &skipped);
     EXPECT_EQ(skipped, -30000);
     EXPECT_EQ(e.Pull(1)[0], all[55565 - 30000]);
+}
+
+TEST(VolEnum, LargeAndSmallRequestsGiveTheSameVolumes)
+{
+    // Breathing with correction and reset: one request of the whole, taken from the source in
+    // bulk, against requests of 7 samples, taken through the reader's buffer.
+    std::vector<float> flow(5000);
+    for (size_t i = 0; i < flow.size(); ++i)
+        flow[i] = static_cast<float>(0.8 * std::sin(2 * kPi * i / 700.0) - 0.05);
+    for (const wchar_t* text : {L"-2147483648\t1\t150\t1.05\t1\t", L"-2147483648\t0\t150\t1.05\t0\t"}) {
+        FakeData data;
+        VolEnum whole(&data), pieces(&data);
+        whole.Settings(text).Sources(flow);
+        pieces.Settings(text).Sources(flow);
+        const std::vector<float> once = whole.Pull(5000);
+        std::vector<float> bit;
+        for (std::vector<float> got; (got = pieces.Pull(7)).size() > 0;)
+            bit.insert(bit.end(), got.begin(), got.end());
+        EXPECT_EQ(once.size(), 5000u);
+        EXPECT_EQ(once, bit);
+    }
 }

@@ -11,10 +11,6 @@ bool Counts(double x, double y) {
     return std::isfinite(x) && std::isfinite(y);
 }
 
-struct Sums {
-    double n = 0, x = 0, y = 0, xx = 0, yy = 0, xy = 0;
-};
-
 // 1 − residual sum of squares / total sum of squares, for the line through (0, c).
 double FixedInterceptR2(const std::vector<double>& y, const std::vector<double>& x, size_t count, double slope,
                         double c, double meanY) {
@@ -31,42 +27,45 @@ double FixedInterceptR2(const std::vector<double>& y, const std::vector<double>&
 
 }  // namespace
 
+bool LinearFitSums::Spread(double& meanX, double& meanY, double& sxx, double& syy) const {
+    if (mN < 2)
+        return false;
+    meanX = mX / mN;
+    meanY = mY / mN;
+    sxx = mXX - mN * meanX * meanX;
+    syy = mYY - mN * meanY * meanY;
+    const double epsilon = std::numeric_limits<double>::epsilon();
+    return std::fabs(sxx) > epsilon && std::fabs(syy) > epsilon;
+}
+
+bool LinearFitSums::Fit(std::vector<double>& coefficients, double* r2) const {
+    double meanX, meanY, sxx, syy;
+    if (!Spread(meanX, meanY, sxx, syy))
+        return false;
+    const double sxy = mXY - mN * meanX * meanY;
+    const double slope = sxy / sxx;
+    if (r2)
+        *r2 = sxy * sxy / (sxx * syy);
+    coefficients.assign({meanY - slope * meanX, slope});
+    return true;
+}
+
 bool linear_fit_series(const std::vector<double>& y, const std::vector<double>& x, bool fixIntercept,
                        double intercept, std::vector<double>& coefficients, double* r2) {
     const size_t count = std::min(y.size(), x.size());
-    Sums s;
-    for (size_t i = 0; i < count; ++i) {
-        if (!Counts(x[i], y[i]))
-            continue;
-        s.n += 1;
-        s.x += x[i];
-        s.y += y[i];
-        s.xx += x[i] * x[i];
-        s.yy += y[i] * y[i];
-        s.xy += x[i] * y[i];
-    }
-    if (s.n < 2)
+    LinearFitSums sums;
+    for (size_t i = 0; i < count; ++i)
+        sums.Add(x[i], y[i]);
+    if (!fixIntercept)
+        return sums.Fit(coefficients, r2);
+    double meanX, meanY, sxx, syy;
+    if (!sums.Spread(meanX, meanY, sxx, syy))
         return false;
-    const double meanX = s.x / s.n, meanY = s.y / s.n;
-    const double sxx = s.xx - s.n * meanX * meanX, syy = s.yy - s.n * meanY * meanY;
-    const double epsilon = std::numeric_limits<double>::epsilon();
-    if (!(std::fabs(sxx) > epsilon) || !(std::fabs(syy) > epsilon))
-        return false;
-
-    double slope, r2Value;
-    if (fixIntercept) {
-        if (meanX == 0)
-            return false;  // no line through (0, c) and a mean point above it
-        slope = (meanY - intercept) / meanX;
-        r2Value = FixedInterceptR2(y, x, count, slope, intercept, meanY);
-    } else {
-        const double sxy = s.xy - s.n * meanX * meanY;
-        slope = sxy / sxx;
-        intercept = meanY - slope * meanX;
-        r2Value = sxy * sxy / (sxx * syy);
-    }
+    if (meanX == 0)
+        return false;  // no line through (0, c) and a mean point above it
+    const double slope = (meanY - intercept) / meanX;
     if (r2)
-        *r2 = r2Value;
+        *r2 = FixedInterceptR2(y, x, count, slope, intercept, meanY);
     coefficients.assign({intercept, slope});
     return true;
 }

@@ -1,0 +1,132 @@
+// spirohost view: the report of a generated recording opened through its view class, written
+// as PNG, printed and copied in Chromium; its figures are those of the CSV report of the same
+// analysis. And the views it cannot open.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "RunCommand.h"
+#include "support/TempFolder.h"
+#include "web/Browser.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+std::string Bytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The words of a PDF's text, in reading order.
+std::vector<std::string> PdfWords(const std::filesystem::path& pdf)
+{
+    int status = -1;
+    std::istringstream text(RunCommand("pdftotext -raw " + pdf.string() + " - 2>&1", &status));
+    EXPECT_EQ(status, 0) << text.str();
+    std::vector<std::string> words;
+    for (std::string word; text >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// The CSV cell under the heading's line, by column.
+std::string CsvCell(const std::filesystem::path& csv, const std::string& heading, size_t column)
+{
+    std::istringstream in(Bytes(csv));
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(heading, 0) != 0 || !std::getline(in, line))
+            continue;
+        std::istringstream cells(line);
+        std::string cell;
+        for (size_t i = 0; i <= column && std::getline(cells, cell, ',');)
+            ++i;
+        while (!cell.empty() && cell.back() == '\r')
+            cell.pop_back();
+        return cell;
+    }
+    return "<no " + heading + ">";
+}
+
+class ViewCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        int status = -1;
+        const std::string out =
+            RunCommand(Spirohost() + " generate " + Recording() + " --quiet 3 --forced 1 --seed 5 2>&1", &status);
+        ASSERT_EQ(status, 0) << out;
+    }
+    std::string Recording() const { return (mFolder.Path() / "breathing.edf").string(); }
+    std::string Run(const std::string& command, const std::string& options, int* status) const
+    {
+        return RunCommand(Spirohost() + " " + command + " " + Recording() + " --bundle " + SPIRO_BUNDLE_DIR +
+                              " --raw 1 --scale 2 --non-forced " + options + " 2>&1",
+                          status);
+    }
+
+    TestSupport::TempFolder mFolder;
+};
+
+TEST_F(ViewCommand, WritesPrintsAndCopiesTheReportWithTheFiguresOfTheCsvReport)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto png = mFolder.Path() / "report.png";
+    const auto pdf = mFolder.Path() / "report.pdf";
+    const auto copy = mFolder.Path() / "copy.pdf";
+    const auto csv = mFolder.Path() / "report.csv";
+    int status = -1;
+    std::string out = Run("view", "--view \"Spirometry Report\" --png " + png.string() + " --print " + pdf.string() +
+                                      " --copy " + copy.string(),
+                          &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("View printed to " + pdf.string()), std::string::npos) << out;
+    out = Run("analyse", "--csv " + csv.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+
+    EXPECT_EQ(Bytes(png).substr(1, 3), "PNG");
+    EXPECT_EQ(Bytes(copy).substr(0, 5), "%PDF-");
+    const std::vector<std::string> words = PdfWords(pdf);
+    const std::string text = [&] {
+        std::string joined;
+        for (const std::string& w : words)
+            joined += w + " ";
+        return joined;
+    }();
+    // The overall breath count and the minute ventilation, as the CSV report has them.
+    const std::string breaths = CsvCell(csv, "Duration (s),Breaths", 1);
+    EXPECT_EQ(breaths, "7");
+    EXPECT_NE(text.find("Duration (s) Breaths " + CsvCell(csv, "Duration (s),Breaths", 0) + " " + breaths),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("V_E"), std::string::npos) << text;
+    EXPECT_NE(text.find(CsvCell(csv, "V_E (L/s)", 0) + " L/s " + CsvCell(csv, "V_E (L/s)", 1) + " L/min"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(ViewCommand, RefusesViewsItCannotOpen)
+{
+    const struct {
+        std::string options;
+        std::string message;
+    } cases[] = {
+        {"--view Nothing", "no class \"Nothing\""},
+        {"--view \"Spirometry Report\" --settle -1", "--settle"},
+        {"", "--view"},
+    };
+    for (const auto& c : cases) {
+        int status = 0;
+        const std::string out = Run("view", c.options, &status);
+        EXPECT_NE(status, 0) << c.options;
+        EXPECT_NE(out.find(c.message), std::string::npos) << c.options << ": " << out;
+    }
+}
+
+}  // namespace

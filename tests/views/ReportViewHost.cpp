@@ -1,0 +1,101 @@
+#include "ReportViewHost.h"
+
+#include <filesystem>
+
+#include "FrameworkIds.h"
+#include "cf/Bundle.h"
+#include "foundation/ClassObjectAccessor.h"
+#include "framework/OwlDocViewClass.h"
+#include "host/loader/ClassRegistration.h"
+#include "spirometry/SpiroIds.h"
+#include "views/SpiroReportWindow.h"
+#include "web/InProcessPage.h"
+#include "web/WebView.h"
+
+namespace ViewsTest {
+
+const std::map<std::string, std::string> kEchoTemplates = {
+    {"Report", "S[%1%|%2%|%3%|%4%] R[%5%|%6%|%7%|%8%|%9%|%10%] B[%11%] T[%12%]"},
+    {"Report_Summary", "O(%1%|%2%|%3%|%4%)"},
+    {"Report_Summary_Normal", "M(%1%|%2%|%3%|%4%|%5%|%6%|%7%|%8%)"},
+    {"Report_Breath_Normal", "N(%1%|%2%|%3%|%4%|%5%|%6%)"},
+    {"Report_Breath_Forced", "F(%1%|%2%|%3%|%4%|%5%|%6%|%7%|%8%|%9%|%10%|%11%|%12%|%13%|%14%|%15%|%16%|%17%)"},
+    {"Report_Breath_Single", "X(%1%|%2%|%3%|%4%|%5%|%6%|%7%|%8%|%9%|%10%|%11%|%12%|%13%)"},
+};
+
+namespace {
+
+using ReportClass = CAFOwlDocViewClass<CAFOwlDocView<Spirometry::ReportView>>;
+
+// The host's own view-class base, which the report's class aggregates.
+void RegisterHostClasses()
+{
+    static const bool registered = [] {
+        Host::RegisterDocumentAndViewClasses();
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+void ReportViewHost::SetUp()
+{
+    Web::Page::SetFactory([] { return std::make_unique<Web::InProcessPage>(); });
+    const std::filesystem::path layouts = std::filesystem::path(SPIRO_BUNDLE_DIR) / "Resources" / "layouts";
+    std::filesystem::create_directories(mBundle.Path() / "Resources" / "layouts");
+    std::filesystem::copy_file(layouts / "SpiroReportWindow.xml",
+                               mBundle.Path() / "Resources" / "layouts" / "SpiroReportWindow.xml");
+    WriteTemplates(kEchoTemplates);
+    RegisterHostClasses();
+    CreateAnalysedDocument();
+}
+
+void ReportViewHost::TearDown()
+{
+    CloseReport();
+    SpiroDocumentHost::TearDown();
+    Web::Page::SetFactory(nullptr);
+}
+
+void ReportViewHost::WriteTemplates(const std::map<std::string, std::string>& templates)
+{
+    for (const auto& [name, text] : templates)
+        mBundle.Write("Resources/" + name + ".html", text);
+}
+
+Spirometry::ReportView& ReportViewHost::OpenReport()
+{
+    auto* cls = new ReportClass(Spirometry::ReportView::GetStaticViewName(), &CATID_OrrelViewClass, 1,
+                                L"Spirometry Report", Spirometry::SpiroReportViewTypeId(),
+                                NSBundle::BundleWithPath(mBundle.Path().string()),
+                                {&IID_IDocument, &Spirometry::IID_ISpiroDocInterface});
+    const KVD::COMPtr<IDocViewClass> held(static_cast<IDocViewClass*>(cls));
+    ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroReportViewTypeId());
+    EXPECT_EQ(ObjectFactoryAccessor::Get()->RegisterClassObject(held.get()), KVD_S_OK);
+    const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
+    KVD::COMPtr<IUnknown> view;
+    EXPECT_EQ(document->OpenView(Spirometry::SpiroReportViewTypeId(), view.Set()), KVD_S_OK);
+    mDocView = KVD::com_cast(view.get());
+    EXPECT_NE(mDocView, nullptr);
+    mView = static_cast<CAFOwlDocView<Spirometry::ReportView>*>(static_cast<IDocView2*>(mDocView.get()))->GetView();
+    return *mView;
+}
+
+void ReportViewHost::CloseReport()
+{
+    if (mDocView != nullptr) {
+        const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
+        document->CloseView(mDocView);
+    }
+    mDocView.Clear();
+    mView = nullptr;
+    ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroReportViewTypeId());
+}
+
+std::string ReportViewHost::PageText() const
+{
+    return mView->GetWindowController()->GetWebView()->PageText();
+}
+
+}  // namespace ViewsTest
