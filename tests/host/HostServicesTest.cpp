@@ -1,6 +1,5 @@
-// What the plot and trace code ask of a host document: time display mode and position texts,
-// channel display settings, sampling state, the registrar, and child message handlers that
-// hear the document's messages.
+// What the plot and trace code ask of a host document: channel display settings, sampling
+// state, the registrar, and child message handlers that hear the document's messages.
 #include <gtest/gtest.h>
 
 #include "FrameworkIds.h"
@@ -19,29 +18,6 @@ std::shared_ptr<Host::Recording> TenHertz()
                                                  std::vector<Host::ChannelFormat>{{"Flow", "L/s", 0.001, 0.0}});
     rec->AddRecord(Host::RecordBlock{100, {std::vector<int16_t>(100, 5)}});
     return rec;
-}
-
-TEST(HostServices, TimeModeAndPositionTexts)
-{
-    Host::DataDocument data(TenHertz());
-    IAutoOrrelDoc* doc = data.AutoDocument();
-    int32_t mode = 0;
-    EXPECT_EQ(doc->GetTimeDisplayMode(&mode), KVD_S_OK);
-    EXPECT_EQ(mode, 2);
-    data.Document().SetTimeDisplayMode(3);
-    doc->GetTimeDisplayMode(&mode);
-    EXPECT_EQ(mode, 3);
-    const struct {
-        uint32_t tick;
-        const wchar_t* text;
-    } cases[] = {{0, L"0.000 s"}, {25, L"2.500 s"}, {99, L"9.900 s"}};
-    for (const auto& c : cases) {
-        KVD::String text;
-        EXPECT_EQ(doc->PositionToText(KVDPosition{c.tick, 0}, mode, KVD::String::Setter(text)), KVD_S_OK);
-        EXPECT_EQ(text, KVD::String(c.text));
-    }
-    EXPECT_EQ(doc->PositionToText(KVDPosition{1, 0}, mode, nullptr), KVD_E_POINTER);
-    data.Close();
 }
 
 TEST(HostServices, ChannelColoursSamplingAndRegistrar)
