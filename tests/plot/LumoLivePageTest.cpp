@@ -1,6 +1,6 @@
 // The plot page in headless Chromium with the plot proxy on its window: the page's library
-// pulls samples through lumo_proxy and answers a user's rescaling with the event the persist
-// task stores.
+// pulls samples through lumo_proxy, finds its resource names on its window, and answers a
+// user's rescaling with the event the persist task stores.
 #include <gtest/gtest.h>
 
 #include "LumoEventLog.h"
@@ -38,6 +38,8 @@ TEST(LumoLivePage, TheLibraryPullsDataAndReportsARescaling)
         controller->ExecuteJavaScript("lumo.remote('RequestPixData', '$a', 10, 1, 5)");
     ASSERT_TRUE(pulled.has_value());
     EXPECT_EQ(*pulled, Web::Value::Numbers({10, 11, 12, 13, 14}));
+    // The resource names arrive on the page's window.
+    EXPECT_EQ(controller->ExecuteJavaScript("lumo.resource_urls().throbber"), Web::Value::String("throbber.gif"));
     controller->ExecuteJavaScript("lumo.get_plot('local').get_scales()[0].set_range(2, 8, 'user')");
     EXPECT_EQ(events->lines, (std::vector<std::string>{"XScalingChanged local [2,8] fixed"}));
 
