@@ -60,6 +60,28 @@ TEST(ScriptValue, WireFormKeepsEveryKind)
         EXPECT_EQ(Web::ToWire(value).dump(), wire);
         EXPECT_EQ(Web::FromWire(nlohmann::json::parse(wire)), value) << wire;
     }
+    // The direct writer gives the same JSON, integers without their fraction.
+    for (const auto& [value, wire] : cases)
+        EXPECT_EQ(nlohmann::json::parse(Web::WireText(value)), nlohmann::json::parse(wire)) << wire;
+    const struct {
+        Value value;
+        const char* text;
+    } numbers[] = {
+        {Value::Numbers({1, 2, -3}), "[1,2,-3]"},
+        {Value::Number(-0.0), "-0"},
+        {Value::Number(0.1), "0.1"},
+        {Value::Number(9007199254740992.0), "9007199254740992"},
+        {Value::Number(1e300), "1e+300"},
+        {Value::Number(-inf), R"({"$":"n","v":"-Infinity"})"},
+        // A byte that is no UTF-8 is replaced.
+        {Value::Array({Value::String("\xff"), Value::String("a\nb")}), "[\"\xEF\xBF\xBD\",\"a\\nb\"]"},
+    };
+    for (const auto& n : numbers) {
+        EXPECT_EQ(Web::WireText(n.value), n.text);
+        if (std::string(n.text).find("\xEF\xBF\xBD") == std::string::npos) {
+            EXPECT_EQ(Web::FromWire(nlohmann::json::parse(Web::WireText(n.value))), n.value) << n.text;
+        }
+    }
     // Integers in the page's JSON are numbers; an unknown tag reads as undefined.
     EXPECT_EQ(Web::FromWire(nlohmann::json::parse("[3]")), Value::Numbers({3}));
     EXPECT_EQ(Web::FromWire(nlohmann::json::parse(R"({"$":"?"})")), Value());
