@@ -234,8 +234,10 @@ bool LumoProxyBase::RequestPixData(const String& id, double start, double step, 
         IEnumFloatEx* source = PositionedSource(entry->second, start);
         if (source == nullptr)
             return true;
-        out.reserve(out.size() + size_t(count));
-        ReadSamples(source, count, [&out](const float* samples, uint32_t n) { out.insert(out.end(), samples, samples + n); });
+        // The page asks for more than a short source holds: room for the first part only.
+        out.reserve(out.size() + size_t(std::min<int64_t>(count, kReserveLimit)));
+        ReadSamples(source, count,
+                    [&out](const float* samples, uint32_t n) { out.insert(out.end(), samples, samples + n); });
         return true;
     }
     const auto equation = mEquations.find(name);

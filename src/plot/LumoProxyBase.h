@@ -51,6 +51,8 @@ public:
     static constexpr int64_t kMaxRequestCount = int64_t(1) << 22;
     // Samples asked of a source per call.
     static constexpr unsigned kBatch = 256;
+    // Values an answer makes room for at once.
+    static constexpr int64_t kReserveLimit = int64_t(1) << 17;
 
     LumoProxyBase(ILumoProxyUI* ui, bool errorVisibility);
     virtual ~LumoProxyBase();
