@@ -78,6 +78,10 @@ const KeyUse kKeyUses[] = {
     {CAFClientStr::IDS_CAF_NUM_PAD_CLEAR, 0}, {CAFClientStr::IDS_CAF_ENTER, 0},
     {CAFClientStr::IDS_CAF_WINDOWS, 0}, {CAFClientStr::IDS_CAF_CAPSLOCK, 0},
     {OrrelDrawStr::IDS_ERROR_CAPTION, 0}, {OrrelDrawStr::IDS_CanStartSamplingFailed, 0},
+    {LumoStr::IDS_LUMO_BAD_PROPERTY, 5}, {LumoStr::IDS_LUMO_ARTICLE_A, 0}, {LumoStr::IDS_LUMO_ARTICLE_AN, 0},
+    {LumoStr::IDS_LUMO_USING_DEFAULT, 1}, {LumoStr::IDS_LUMO_PLOTTER_WILL_FAIL, 0},
+    {LumoStr::IDS_LUMO_SCALE_MENU, 0}, {LumoStr::IDS_LUMO_AUTO_SCALE, 0}, {LumoStr::IDS_LUMO_UNIPOLAR, 0},
+    {LumoStr::IDS_LUMO_BIPOLAR, 0}, {LumoStr::IDS_LUMO_INVERT_SCALE, 0}, {LumoStr::IDS_LUMO_SET_SCALE, 0},
 };
 
 // The Spirometry menu's string groups, each with a menu text, a help line and a tooltip.
