@@ -6,7 +6,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "host/document/ChannelDisplaySettings.h"
+#include "host/drawing/DisplaySettings.h"
 #include "host/settings/SettingsRegistrar.h"
 
 namespace Host {
@@ -387,7 +387,7 @@ HRESULT HostDocument::GetChannelDisplaySettings(int channel, IChannelDisplaySett
         return KVD_E_POINTER;
     uint32_t colour = 0;
     GetChannelColour(channel, &colour);
-    *settings = ChannelDisplaySettings::Create(colour);
+    *settings = DisplaySettings::CreateForChannel(channel, colour);
     return KVD_S_OK;
 }
 
