@@ -129,10 +129,7 @@ void DataPane::OnSize(const TSize& size)
 
 void DataPane::OnMove(const TPoint& point)
 {
-    mRect.left = 0;
-    mRect.top = 0;
-    mScalesBoundary.left = point.x;
-    mScalesBoundary.top = point.y;
+    mOrigin = point;
 }
 
 int DataPane::GetMaxScaleWidth(int side) const
@@ -341,14 +338,15 @@ void DataPane::PositionScrollAndZoomControls()
     TSize zoom;
     mZoomControl->GetSize(&zoom);
     const int W = GetPaneBorderW();
-    const int top = mRect.bottom, bottom = mRect.bottom + zoom.cy;
+    // The controls live beside the window: its origin places them.
+    const int x = mOrigin.x, top = mOrigin.y + mRect.bottom + 2 * GetPaneBorderH(), bottom = top + zoom.cy;
     const int zoomLeft = mRect.right - W - zoom.cx;
     if (zoomLeft < W && DataWidth() < zoom.cx)
         mZoomControl->SetPosition(TRect(0, 0, 0, 0));
     else
-        mZoomControl->SetPosition(TRect(zoomLeft, top, mRect.right - W, bottom));
+        mZoomControl->SetPosition(TRect(x + zoomLeft, top, x + mRect.right - W, bottom));
     if (mScrollBar != nullptr)
-        mScrollBar->SetPosition(TRect(W, top, std::max(W, zoomLeft), bottom));
+        mScrollBar->SetPosition(TRect(x + W, top, x + std::max(W, zoomLeft), bottom));
 }
 
 int DataPane::HitTestChannelPane(const TPoint& p) const

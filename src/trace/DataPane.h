@@ -296,6 +296,7 @@ private:
     uint32_t mDisplayMode = 0;
     TRect mRect;
     TRect mScalesBoundary;
+    TPoint mOrigin;  // of the window in its superview, where the controls go
     int mLeftScaleWidth = 0, mRightScaleWidth = 0;
     std::shared_ptr<std::vector<int>> mTops, mHeights;
     int64_t mRightEdge = 0;

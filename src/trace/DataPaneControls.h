@@ -12,6 +12,9 @@ namespace OrrelDraw {
 
 using TicksPerPix = KVDRationalImp::rational<long long>;
 
+// Control-create flag: taller controls.
+constexpr uint32_t kControlTall = 1u << 26;
+
 // Scroll record masks.
 namespace ScrollMask {
 constexpr uint32_t kRange = 1;        // minimum and maximum (with kDisableNoScroll)
