@@ -8,64 +8,14 @@
 
 #include "foundation/BinIStream.h"
 #include "foundation/BinOStream.h"
-#include "foundation/UnknownImp.h"
 #include "foundation/XKVD.h"
+#include "InteractiveRecorder.h"
 #include "trace/InteractiveObjectContainer.h"
 
 using namespace OrrelDraw;
+using TraceTest::LoggingObject;
 
 namespace {
-
-// Logs the calls it gets by name; refuses the actions it is told to; may take the cursor.
-class LoggingObject final : public KVD::detail::CountedUnknown<IKVDInteractiveCpp> {
-public:
-    LoggingObject(std::string name, std::vector<std::string>& log) : mName(std::move(name)), mLog(log) {}
-
-    void SetRecordDataPixMap(IRecordDataPixMap*) override {}
-    void OnSetupDone() override {}
-    void SetNumberOfChannelPanes(int) override {}
-    void SetChannelPanePosition(int, const TRect&) override {}
-    void OnSize(const TRect&, bool*) override {}
-    int OnDisplayInfoChanged(const IChannelDisplaySettings2*, IUnknown*, int) override { return 0; }
-    void OnLButtonDown(unsigned, const TPoint&) override { mLog.push_back(mName + ":down"); }
-    void OnLButtonUp(unsigned, const TPoint&) override {}
-    void OnRButtonDown(unsigned, const TPoint&) override {}
-    void OnRButtonUp(unsigned, const TPoint&) override {}
-    void OnMouseMove(unsigned, const TPoint&) override {}
-    void OnLButtonDblClk(unsigned, const TPoint&, bool*) override {}
-    void OnMouseLeave() override {}
-    bool OnSetCursor(void*, int, int, bool* passOn) override
-    {
-        mLog.push_back(mName + ":cursor");
-        *passOn = passesCursor;
-        return setsCursor;
-    }
-    void OnTimer(unsigned id) override { mLog.push_back(mName + ":timer" + std::to_string(id)); }
-    void OnDrawEvent(TCAFId, unsigned, void*) override {}
-    void OnBeforePaint() override {}
-    void OnPaint(TDC&, const TRect&) override {}
-    void OnBeforeScroll() override {}
-    void OnScroll(long long, OnScrollFlags) override {}
-    void OnScrollBarUpdated() override {}
-    void OnPeriodicUpdate() override {}
-    void PrepareForSampling(unsigned) override {}
-    void CleanUpAfterSampling() override {}
-    void OnScalingChanged() override {}
-    void Revert(uint32_t) override {}
-    void SetTimeDisplayMode(unsigned, TimeDisplayMode) override {}
-    void Read(IBinInStream*) override { mLog.push_back(mName + ":read"); }
-    void Write(IBinOutStream*) const override {}
-    bool IsActionPermitted(IOFActionType action) const override { return action != refuses; }
-    uintptr_t Identity() const override { return uintptr_t(this); }
-
-    int refuses = 0;
-    bool setsCursor = false;
-    bool passesCursor = false;
-
-private:
-    std::string mName;
-    std::vector<std::string>& mLog;
-};
 
 class InteractiveObjects : public ::testing::Test {
 protected:
