@@ -77,6 +77,8 @@ const KeyUse kKeyUses[] = {
     {CAFClientStr::IDS_CAF_NUM_PAD_CLEAR, 0}, {CAFClientStr::IDS_CAF_ENTER, 0},
     {CAFClientStr::IDS_CAF_WINDOWS, 0}, {CAFClientStr::IDS_CAF_CAPSLOCK, 0},
     {OrrelDrawStr::IDS_ERROR_CAPTION, 0}, {OrrelDrawStr::IDS_CanStartSamplingFailed, 0},
+    {OrrelDrawStr::IDS_ZOOM_COMPRESS, 0}, {OrrelDrawStr::IDS_ZOOM_RATIO, 0}, {OrrelDrawStr::IDS_ZOOM_EXPAND, 0},
+    {OrrelDrawStr::IDS_ZOOM_AUTOFIT, 0}, {OrrelDrawStr::IDS_ZOOM_SCROLL_TO_END, 0},
 };
 
 // The Spirometry menu's string groups, each with a menu text, a help line and a tooltip.

@@ -120,6 +120,9 @@ TEST_F(DataPaneViews, TheZoomButtonsStepAndPostTheZoomChangedNotification)
     EXPECT_EQ(pane->GetTicksPerPix(), TicksPerPix(20, 1));
     EXPECT_EQ(Zoom().Control().ratio->Title(), "20:1");
     EXPECT_EQ(notices, 3);
+    EXPECT_EQ(user.ToolTip("compress"), "Compress horizontal scaling");
+    EXPECT_EQ(user.ToolTip("ratio"), "Set horizontal scaling");
+    EXPECT_EQ(user.ToolTip("expand"), "Expand horizontal scaling");
 }
 
 TEST_F(DataPaneViews, TheRatioMenuListsTheStepsUnderTheCurrentLabelAndZoomsToTheOneChosen)
