@@ -69,7 +69,10 @@ HRESULT DataPane::QueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = iid == IID_IUnknown || iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
+    if (iid == IID_ISubject)
+        *out = static_cast<ISubject*>(this);
+    else
+        *out = iid == IID_IUnknown || iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
     if (*out == nullptr)
         return KVD_E_NOINTERFACE;
     AddRef();

@@ -10,8 +10,11 @@
 #include <mutex>
 #include <vector>
 
+#include "FrameworkIds.h"
 #include "IRecordData.h"
 #include "foundation/COMPtr.h"
+#include "foundation/DynamicId.h"
+#include "framework/CAFSubject.h"
 #include "trace/ChannelPane.h"
 #include "trace/DataPaneControls.h"
 #include "trace/DrawPrintableBase.h"
@@ -19,7 +22,18 @@
 #include "trace/TimeLabeler.h"
 #include "trace/TimeScale.h"
 
+// 4E7A91C2-6B3D-4F58-A0E1-2C9D8B7F3A65: events of the trace drawing library's drawers and panes
+inline constexpr _IID GUID_OrrelDrawerEvents = {0x4E7A91C2, 0x6B3D, 0x4F58, {0xA0, 0xE1, 0x2C, 0x9D, 0x8B, 0x7F, 0x3A, 0x65}};
+
 namespace OrrelDraw {
+
+// What the data pane's observers hear: the end of a scale drag and an auto-scale command
+// (argument: the channel, low half number, high half flags), and units found (arguments: left
+// found, right found, the left and the right unit text as const KVD::String*).
+using EndDragEventId = EventIdClass<&CLSID_OrrelDocument, 46u>;
+using AutoScaleEventId = EventIdClass<&CLSID_OrrelDocument, 47u>;
+using UnitsFoundEventId = EventIdClass<&GUID_OrrelDrawerEvents, 1u>;
+using UnitsShownEventId = EventIdClass<&GUID_OrrelDrawerEvents, 2u>;
 
 constexpr double kMinTicksPerPix = 0.1;
 constexpr double kMaxTicksPerPix = 500000;
@@ -34,8 +48,8 @@ struct ZoomPosition {
     int32_t block;
 };
 
-class DataPane : public ChannelPaneOwner, public IDrawerDataPane, public InteractiveObjectContainer,
-                 public DrawPrintableBase {
+class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
+                 public InteractiveObjectContainer, public DrawPrintableBase {
 public:
     // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
     using Clock = std::function<int64_t()>;
@@ -46,8 +60,6 @@ public:
     using BoolHook = std::function<void(bool)>;
     using PaintOverlayHook =
         std::function<bool(TDC&, TRect&, IRecordDataPixMap*, const std::function<void()>& done)>;
-    using UnitsNotice = std::function<void(int event, bool left, bool right, const KVD::String& leftUnits,
-                                           const KVD::String& rightUnits)>;
 
     DataPane(IRecordData* record, int scaleRequest, uint32_t paneFlags, DragScaleStyle style,
              uint32_t controlFlags, uint32_t needsUpdateFlags, uint32_t miscFlags, Clock clock = {});
@@ -254,9 +266,6 @@ public:
     AutoScaleHook autoScaleHook;
     BoolHook scrollToEndHook, autoScrollChangedHook;
     PaintOverlayHook paintOverlayHook;
-    // Observers' notices: 46 end of drag, 47 auto-scale command (with the channel), 1 and 2 units.
-    std::function<void(int event, TChannelId channel)> documentNotice;
-    UnitsNotice unitsNotice;
 
     ScrollBar* GetScrollBar() const { return mScrollBar.get(); }
     ZoomControl* GetZoomControl() const { return mZoomControl.get(); }
@@ -339,6 +348,9 @@ struct TMenuSink {
     virtual void DeleteAll() = 0;
     virtual void Append(const KVD::String& label, unsigned flags, int id) = 0;
 };
+
+// A channel as one event argument: number in the low half, flags in the high half.
+uint64_t ChannelArgument(TChannelId channel);
 
 // Adjusts a colour so that it stands out from the background.
 uint32_t AdjustRgbForBackground(uint32_t rgb, uint32_t background);

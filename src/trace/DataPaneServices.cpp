@@ -18,6 +18,11 @@ constexpr int kCapsPixelsPerInchX = 0;
 constexpr int kCapsPixelsPerInchY = 1;
 }  // namespace
 
+uint64_t ChannelArgument(TChannelId channel)
+{
+    return uint64_t(channel.blockDataType) << 32 | uint32_t(channel.channel);
+}
+
 uint32_t AdjustRgbForBackground(uint32_t rgb, uint32_t background)
 {
     return RgbFromColour(gAdjustColorForBackground(ColourFromRgb(rgb), ColourFromRgb(background)));
@@ -414,18 +419,22 @@ void DataPane::ClearReferenceContext()
 void DataPane::OnEndDrag(int pane, long side, DragScaleDragType type, IDragScale* scale)
 {
     const TChannelId channel = IsPane(pane) ? mPanes[size_t(pane)]->Channel() : kNoChannel;
-    if (endDragHook)
+    if (endDragHook) {
         endDragHook(channel, side, type, scale);
-    else if (documentNotice)
-        documentNotice(46, channel);
+        return;
+    }
+    uint64_t args[1] = {ChannelArgument(channel)};
+    NotifyObservers(EndDragEventId::GetId(), args);
 }
 
 void DataPane::OnAutoScaleCommand(TChannelId channel, long id)
 {
-    if (autoScaleHook)
+    if (autoScaleHook) {
         autoScaleHook(channel, id);
-    else if (documentNotice)
-        documentNotice(47, channel);
+        return;
+    }
+    uint64_t args[1] = {ChannelArgument(channel)};
+    NotifyObservers(AutoScaleEventId::GetId(), args);
 }
 
 void DataPane::OnPaneScalingChanged()
@@ -435,10 +444,9 @@ void DataPane::OnPaneScalingChanged()
 
 void DataPane::OnUnitsFound(bool left, bool right, const KVD::String& leftUnits, const KVD::String& rightUnits)
 {
-    if (unitsNotice) {
-        unitsNotice(1, left, right, leftUnits, rightUnits);
-        unitsNotice(2, left, right, leftUnits, rightUnits);
-    }
+    uint64_t args[4] = {left, right, uint64_t(uintptr_t(&leftUnits)), uint64_t(uintptr_t(&rightUnits))};
+    NotifyObservers(UnitsFoundEventId::GetId(), args);
+    NotifyObservers(UnitsShownEventId::GetId(), args);
 }
 
 HRESULT DataPane::SendGuidelineMessage(TChannelId, KVDPosition)

@@ -35,6 +35,33 @@ public:
     std::vector<std::wstring> texts;
 };
 
+// Hears the data pane's events: the drag and auto-scale channels and the units found.
+class PaneEvents final : public KVD::detail::CountedUnknown<IObserver> {
+public:
+    HRESULT Notify(ISubject*, TCAFId event, uint32_t, void* data) override
+    {
+        const uint64_t* args = static_cast<const uint64_t*>(data);
+        if (event == EndDragEventId::GetId() || event == AutoScaleEventId::GetId()) {
+            heard.push_back(std::to_string(event == EndDragEventId::GetId() ? 46 : 47) + "/" +
+                            std::to_string(int32_t(args[0])) + "/" + std::to_string(args[0] >> 32));
+        } else {
+            const auto* left = reinterpret_cast<const KVD::String*>(uintptr_t(args[2]));
+            heard.push_back(std::string(event == UnitsFoundEventId::GetId() ? "found" : "shown") + " " +
+                            std::to_string(args[0]) + std::to_string(args[1]) + " " +
+                            std::string(left->c_str(), left->c_str() + left->length()));
+        }
+        return KVD_S_OK;
+    }
+    HRESULT RegisterEvents(ISubject* subject) override
+    {
+        for (TCAFId id : {EndDragEventId::GetId(), AutoScaleEventId::GetId(), UnitsFoundEventId::GetId(),
+                          UnitsShownEventId::GetId()})
+            subject->RegisterEvent(this, id, 0);
+        return KVD_S_OK;
+    }
+    std::vector<std::string> heard;
+};
+
 std::string Bytes(const std::function<void(KVD::BinOStream&)>& write)
 {
     std::stringbuf buffer;
@@ -62,13 +89,10 @@ std::wstring UnitsOf(IScale* scale)
 
 TEST_F(DataPaneTest, EachPaneGetsAHostScaleShowingItsChannelsUnits)
 {
-    std::vector<int> events;
-    pane->unitsNotice = [&](int event, bool left, bool, const KVD::String& units, const KVD::String&) {
-        events.push_back(event);
-        EXPECT_TRUE(left);
-        EXPECT_EQ(units, KVD::String(L"V"));
-    };
+    KVD::COMPtr<PaneEvents> events(new PaneEvents);
+    ASSERT_EQ(pane->AttachObserver(events), KVD_S_OK);
     SetUp(2);
+    pane->DetachObserver(events);
     for (int i = 0; i < 2; ++i) {
         ASSERT_NE(pane->GetChannelPane(i).ScaleOf(kScaleLeft), nullptr);
         EXPECT_EQ(pane->GetChannelPane(i).ScaleOf(kScaleRight), nullptr);
@@ -77,9 +101,9 @@ TEST_F(DataPaneTest, EachPaneGetsAHostScaleShowingItsChannelsUnits)
         ASSERT_EQ(pane->GetScaleChan(i, 0, &channel), KVD_S_OK);
         EXPECT_EQ(channel.channel, i);
     }
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events[0], 1);
-    EXPECT_EQ(events[1], 2);
+    ASSERT_GE(events->heard.size(), 2u);
+    EXPECT_EQ(events->heard[events->heard.size() - 2], "found 10 V");
+    EXPECT_EQ(events->heard.back(), "shown 10 V");
     bool has = false;
     EXPECT_EQ(pane->GetHasData(0, kScaleLeft, &has), KVD_S_OK);
     EXPECT_TRUE(has);
@@ -195,11 +219,17 @@ TEST_F(DataPaneTest, AutoScaleTakesTheUnionOfTheDrawersRangesOverTheVisibleRegio
 TEST_F(DataPaneTest, DragsAndAutoScaleCommandsReachTheOwnersHooksOrItsObservers)
 {
     SetUp(2);
-    std::vector<std::string> heard;
-    pane->documentNotice = [&](int event, TChannelId c) { heard.push_back(std::to_string(event) + "/" + std::to_string(c.channel)); };
+    KVD::COMPtr<PaneEvents> events(new PaneEvents);
+    ASSERT_EQ(pane->AttachObserver(events), KVD_S_OK);
     pane->GetChannelPane(1).OnEndDrag(kScaleLeft, 0);
     pane->GetChannelPane(1).OnAutoScaleCommand(kScaleLeft);
-    EXPECT_EQ(heard, (std::vector<std::string>{"46/1", "47/1"}));
+    pane->DetachObserver(events);
+    const std::string flags = std::to_string(TraceTest::kUnits);
+    std::vector<std::string> heard;
+    for (const auto& h : events->heard)
+        if (h[0] == '4')
+            heard.push_back(h);
+    EXPECT_EQ(heard, (std::vector<std::string>{"46/1/" + flags, "47/1/" + flags}));
     pane->endDragHook = [&](TChannelId c, long side, DragScaleDragType, IDragScale* scale) {
         heard.push_back("drag " + std::to_string(c.channel) + " " + std::to_string(side) + (scale ? " scale" : ""));
     };
