@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "DataPaneFixture.h"
+#include "InteractiveRecorder.h"
 #include "foundation/BinIStream.h"
 #include "foundation/BinOStream.h"
 #include "foundation/XKVD.h"
@@ -386,6 +387,97 @@ TEST_F(DataPaneTest, SamplingFollowsTheNewestDataUntilTheUserScrollsAway)
     pane->CleanUpAfterSampling(kAutoFalse);
     EXPECT_EQ(pane->IsPreparedForSamplingHR(), KVD_S_FALSE);
     EXPECT_EQ(pane->GetLatestBmpOffset(), 600);
+}
+
+}  // namespace
+
+namespace {
+
+// Sampling as the host drives it: records added to the recording, the map told, the pane updated.
+class Sampling : public DataPaneTest {
+protected:
+    void SetUp() override
+    {
+        DataPaneTest::SetUp(1);
+        pane->AddInteractiveObject(new TraceTest::LoggingObject("object", log), 0);
+    }
+    void Grow(uint32_t ticks)
+    {
+        Host::RecordBlock block;
+        block.ticks = ticks;
+        block.samples.assign(2, std::vector<int16_t>(ticks, 0));
+        data.recording->AddRecord(std::move(block));
+        pane->SetRecordData(0x40000000u, data.data, nullptr);
+    }
+    int Periodic() const { return int(std::count(log.begin(), log.end(), "object:periodic")); }
+
+    std::vector<std::string> log;
+};
+
+TEST_F(Sampling, UpdatesFollowTheNewestDataAndAdvanceTheLatestBitmapOffsetRoundTheWidth)
+{
+    pane->PrepareForSampling(1);
+    pane->OnRecordStart(1, kAutoFalse);
+    pane->Update(1);  // the first update jumps to the newest data: more than a width, a whole width
+    EXPECT_EQ(pane->GetRightEdgeVPix(), 6000);
+    EXPECT_EQ(pane->GetLatestBmpOffset(), 600);
+    struct Step {
+        uint32_t ticks;
+        int64_t right;
+        int offset;
+    } steps[] = {{3000, 6300, 300}, {2000, 6500, 500}, {2000, 6700, 100}, {10000, 7700, 600}};
+    for (const Step& s : steps) {
+        Grow(s.ticks);
+        pane->Update(1);
+        EXPECT_EQ(pane->GetRightEdgeVPix(), s.right);
+        EXPECT_EQ(pane->GetLatestBmpOffset(), s.offset);
+    }
+    pane->OnRecordEnd(1, nullptr);
+    pane->CleanUpAfterSampling(kAutoFalse);
+    EXPECT_EQ(pane->GetLatestBmpOffset(), 600);
+}
+
+TEST_F(Sampling, ObjectsHearThePeriodicNoticeAtMostEvery301Milliseconds)
+{
+    pane->PrepareForSampling(0);
+    const int64_t steps[] = {0, 100, 200, 1, 300, 301};
+    const int expected[] = {1, 1, 1, 2, 2, 3};
+    for (size_t i = 0; i < 6; ++i) {
+        now += steps[i];
+        pane->Update(0);
+        EXPECT_EQ(Periodic(), expected[i]) << "step " << i;
+    }
+}
+
+TEST(SamplingChoice, PaneFlag27KeepsAutoScrollOffWhenSamplingStarts)
+{
+    TraceTest::TraceData data(TraceTest::MakeRecording({60000}));
+    for (uint32_t flags : {PaneFlag::kLeftScale, PaneFlag::kLeftScale | PaneFlag::kNoAutoScrollOnSampling}) {
+        KVD::COMPtr<TraceTest::TestDataPane> pane(new TraceTest::TestDataPane(flags, 0, [] { return 0; }));
+        int window = 0;
+        pane->OnSetupWindow(&window, &window);
+        pane->SetRecordData(0, data.data, nullptr);
+        pane->OnSize(TSize(602, 300));
+        pane->PrepareForSampling(0);
+        EXPECT_EQ(pane->IsOnlineAutoScrollX(), (flags & PaneFlag::kNoAutoScrollOnSampling) == 0) << flags;
+    }
+}
+
+TEST_F(DataPaneTest, AClonedChannelPaneCopiesItsScalesWithoutDraggingThem)
+{
+    SetUp(1);
+    pane->LockDragScaleUnitPrefix(0, 0, kScaleLeft, kUnitPrefixMilli);
+    KVD::COMPtr<ChannelPane> copy;
+    ASSERT_EQ(pane->GetChannelPane(0).Clone(copy.Set()), KVD_S_OK);
+    ASSERT_NE(copy->ScaleOf(kScaleLeft), nullptr);
+    EXPECT_NE(copy->ScaleOf(kScaleLeft), pane->GetChannelPane(0).ScaleOf(kScaleLeft));
+    EXPECT_EQ(copy->DragScaleOf(kScaleLeft), nullptr);
+    EXPECT_EQ(copy->Prefix(kScaleLeft).prefix, kUnitPrefixMilli);
+    EXPECT_EQ(copy->DrawerCount(), 1);
+    double top = 0, bottom = 0, copyTop = 0;
+    pane->GetChannelPane(0).ScaleOf(kScaleLeft)->GetRange(&top, &bottom);
+    copy->ScaleOf(kScaleLeft)->GetRange(&copyTop, &bottom);
+    EXPECT_EQ(copyTop, top);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ public:
     void OnBeforeScroll() override {}
     void OnScroll(long long, OnScrollFlags) override {}
     void OnScrollBarUpdated() override {}
-    void OnPeriodicUpdate() override {}
+    void OnPeriodicUpdate() override { mLog.push_back(mName + ":periodic"); }
     void PrepareForSampling(unsigned) override {}
     void CleanUpAfterSampling() override {}
     void OnScalingChanged() override {}
