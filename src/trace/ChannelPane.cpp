@@ -213,10 +213,11 @@ int ChannelPane::GetRightScaleWidth(int) const
     return width;
 }
 
-bool ChannelPane::GetUnitsForScale(int side, uint32_t mode, int block, KVD::String* units, DataScaling* scaling,
+// Drawers answer for the record they draw, in the pane's own scaling mode: block and mode are
+// the caller's context only.
+bool ChannelPane::GetUnitsForScale(int side, uint32_t, int, KVD::String* units, DataScaling* scaling,
                                    TChannelId* channel, DataMaxMin* maxMin, double* factor) const
 {
-    (void)block;  // drawers answer for the record they are drawing
     const bool shortQuery = mScalingMode == 0 && (mPaneOwner->GetMiscFlags() & MiscFlag::kShortUnitsQuery) != 0;
     if (factor != nullptr)
         *factor = 1.0;
@@ -235,7 +236,6 @@ bool ChannelPane::GetUnitsForScale(int side, uint32_t mode, int block, KVD::Stri
                             : Drawer(i)->GetPrefixedUnitsName(side, side, out, &has, &drawerScaling, &drawerMaxMin,
                                                               &drawerFactor);
         }
-        (void)mode;
         if (hr != KVD_S_OK || has == kAutoFalse)
             continue;
         found = true;
