@@ -6,6 +6,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
+#include "host/drawing/DisplaySettings.h"
 #include "host/settings/SettingsRegistrar.h"
 
 namespace Host {
@@ -335,11 +336,12 @@ HRESULT HostDocument::GetChannelCountEx(int* count, int maxChannels, int)
     return Count(std::min(mChannelsWithData, maxChannels), count);
 }
 
-HRESULT HostDocument::GetChannelColour(int, uint32_t* rgb)
+HRESULT HostDocument::GetChannelColour(int channel, uint32_t* rgb)
 {
     if (rgb == nullptr)
         return KVD_E_POINTER;
-    *rgb = 0xFFFFFF;
+    const auto colour = mColours.find(channel);
+    *rgb = colour != mColours.end() ? colour->second : 0xFFFFFF;
     return KVD_S_OK;
 }
 
@@ -375,15 +377,18 @@ HRESULT HostDocument::GetSamplingState(int32_t* sampling)
 {
     if (sampling == nullptr)
         return KVD_E_POINTER;
-    *sampling = 0;
+    *sampling = mSampling ? 1 : 0;
     return KVD_S_OK;
 }
 
-HRESULT HostDocument::GetChannelDisplaySettings(int, IChannelDisplaySettings2** settings)
+HRESULT HostDocument::GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings)
 {
-    if (settings != nullptr)
-        *settings = nullptr;
-    return KVD_S_FALSE;
+    if (settings == nullptr)
+        return KVD_E_POINTER;
+    uint32_t colour = 0;
+    GetChannelColour(channel, &colour);
+    *settings = DisplaySettings::CreateForChannel(channel, colour);
+    return KVD_S_OK;
 }
 
 HRESULT HostDocument::GetComputedChannelCount(int, int* count)

@@ -49,6 +49,10 @@ public:
     void SetTimeDisplayMode(int32_t mode) { mTimeDisplayMode = mode; }
     void SetChildObject(TCAFId typeId, IUnknown* object) { mChildObjects[typeId] = object; }
     void SetChannelCounts(int all, int withData, int computed);
+    // The trace colour of a channel, 24-bit RGB with red in the low byte; white until set.
+    void SetChannelColour(int channel, uint32_t rgb) { mColours[channel] = rgb & 0xFFFFFF; }
+    // Whether the document samples live data.
+    void SetSampling(bool sampling) { mSampling = sampling; }
     Selection& GetSelection() { return *mSelection; }
     ISettingsRegistrar* GetRegistrar() const { return mRegistrar; }
     // Persisted parts registered by children, by part number.
@@ -95,6 +99,7 @@ public:
                            IAutoKVDString** text) override;
     HRESULT GetSamplingState(int32_t* sampling) override;
     HRESULT GetData(IOrrelData2** data) override;
+    // A new settings object with the channel's trace colour.
     HRESULT GetChannelDisplaySettings(int channel, IChannelDisplaySettings2** settings) override;
     KVD_RESERVED_SLOTS_NOTIMPL(14, 16)
     HRESULT GetSettingsRegistrar(IUnknown** registrar) override;
@@ -115,6 +120,8 @@ private:
     KVD::COMPtr<IOrrelData2> mData;
     KVD::COMPtr<IRecordData> mRecordData;
     int32_t mTimeDisplayMode = 0;
+    std::map<int, uint32_t> mColours;
+    bool mSampling = false;
     KVD::COMPtr<IOrrelView> mDataView;
     std::map<TCAFId, KVD::COMPtr<IUnknown>> mChildObjects;
     std::map<uint32_t, KVD::COMPtr<IUnknown>> mPersistParts;

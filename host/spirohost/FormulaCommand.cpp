@@ -90,6 +90,11 @@ int RunFormula(const Args& args)
         return 1;
     }
     const auto samples = document.Channels().Floats(record - 1, channel, 0);
+    const std::string failure = document.Channels().ComputeFailure(record - 1, channel);
+    if (!failure.empty()) {
+        std::cerr << "spirohost formula: the formula cannot run: " << failure << "\n";
+        return 1;
+    }
     const std::string path = values["out"].as<std::string>();
     if (path != "-") {
         Host::SafeFile file(path);

@@ -1,5 +1,7 @@
 #include "host/views/DocumentMessageHandler.h"
 
+#include <algorithm>
+
 #include "foundation/COMPtr.h"
 
 namespace Host {
@@ -28,17 +30,34 @@ HRESULT DocumentMessageHandler::DispatchKVDMessage(const IMessage* message)
         if (handler != nullptr && handler->DispatchKVDMessage(message) == KVD_S_FALSE)
             return KVD_S_FALSE;
     }
+    // A handler may detach itself, or another, while it handles the message.
+    const std::vector<IMessageHandler*> handlers = mHandlers;
+    for (IMessageHandler* handler : handlers) {
+        if (std::find(mHandlers.begin(), mHandlers.end(), handler) == mHandlers.end())
+            continue;
+        const KVD::COMPtr<IMessageHandler> alive(handler);
+        if (handler->DispatchKVDMessage(message) == KVD_S_FALSE)
+            return KVD_S_FALSE;
+    }
     return KVD_S_OK;
 }
 
-HRESULT DocumentMessageHandler::AddChildHandler(IMessageHandler*)
+HRESULT DocumentMessageHandler::AddChildHandler(IMessageHandler* child)
 {
-    return KVD_E_NOTIMPL;
+    if (child == nullptr)
+        return KVD_E_POINTER;
+    mHandlers.push_back(child);
+    child->SetParent(this);
+    return KVD_S_OK;
 }
 
-HRESULT DocumentMessageHandler::DetachChildHandler(IMessageHandler*)
+HRESULT DocumentMessageHandler::DetachChildHandler(IMessageHandler* child)
 {
-    return KVD_E_NOTIMPL;
+    const auto found = std::find(mHandlers.begin(), mHandlers.end(), child);
+    if (found == mHandlers.end())
+        return child == nullptr ? KVD_S_FALSE : KVD_E_BADSTATE;
+    mHandlers.erase(found);
+    return KVD_S_OK;
 }
 
 HRESULT DocumentMessageHandler::SetParent(IMessageHandler*)

@@ -1,11 +1,14 @@
 // The message handler of a host document: what the plug-in's views send to their root document
 // (window positions, requests to close a view) arrives here and is offered to each child
-// document in turn. It is a face of the document: counting and every other interface are the
-// document's, so that a keyed message is stored in the document's settings registrar.
+// document in turn, then to the handlers added to it (the plug-in's plot-state tasks). It is a
+// face of the document: counting and every other interface are the document's, so that a keyed
+// message is stored in the document's settings registrar.
 #pragma once
 
 #include "IDocument.h"
 #include "IMessageHandler.h"
+
+#include <vector>
 
 namespace Host {
 
@@ -19,7 +22,8 @@ public:
 
     // The children in order; the first that stops the message ends the walk with KVD_S_FALSE.
     HRESULT DispatchKVDMessage(const IMessage* message) override;
-    // The tree below a host document is its child documents: nothing is added by hand.
+    // Handlers added are not counted (they would keep themselves alive through the document):
+    // each detaches itself when it goes, as the framework's handlers do.
     HRESULT AddChildHandler(IMessageHandler* child) override;
     HRESULT DetachChildHandler(IMessageHandler* child) override;
     HRESULT SetParent(IMessageHandler* parent) override;
@@ -28,6 +32,7 @@ public:
 
 private:
     IDocument& mDocument;
+    std::vector<IMessageHandler*> mHandlers;
 };
 
 }  // namespace Host

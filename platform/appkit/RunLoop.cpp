@@ -80,18 +80,47 @@ bool RunLoop::FireNext(double until)
 void RunLoop::Advance(double seconds)
 {
     const double until = mVirtualNow + seconds;
-    while (FireNext(until)) {
-    }
+    while (FireNext(until))
+        RunTurnHooks();
     mVirtualNow = until;
+    RunTurnHooks();
 }
 
 void RunLoop::RunFor(double seconds)
 {
     const double until = Now() + seconds;
     while (Now() < until) {
-        if (!FireNext(Now()))
+        const bool fired = FireNext(Now());
+        RunTurnHooks();
+        if (!fired)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+}
+
+int RunLoop::AddTurnHook(Callback hook)
+{
+    const int id = mNextId++;
+    mTurnHooks[id] = std::move(hook);
+    return id;
+}
+
+void RunLoop::RemoveTurnHook(int id) { mTurnHooks.erase(id); }
+
+void RunLoop::RunTurnHooks()
+{
+    // A hook that turns the loop itself (a page's call opening a modal session) must not run
+    // the hooks again beneath it.
+    if (mInTurn)
+        return;
+    struct Turning {
+        bool& flag;
+        explicit Turning(bool& f) : flag(f) { flag = true; }
+        ~Turning() { flag = false; }
+    } turning(mInTurn);
+    const std::map<int, Callback> hooks = mTurnHooks;  // a hook may add or remove hooks
+    for (const auto& entry : hooks)
+        if (mTurnHooks.count(entry.first) != 0)
+            entry.second();
 }
 
 }  // namespace AppKit

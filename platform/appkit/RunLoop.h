@@ -44,6 +44,14 @@ public:
     // Runs the real clock for that long, firing timers as they fall due.
     void RunFor(double seconds);
 
+    // Work that layers above want done on every turn of the loop (after each timer fired, and
+    // on each idle pass), such as serving calls that pages made meanwhile. Returns its number
+    // (never 0); hooks run in the order they were added.
+    int AddTurnHook(Callback hook);
+    void RemoveTurnHook(int id);
+    // One turn's hooks, for loops that wait on their own (modal sessions).
+    void RunTurnHooks();
+
 private:
     struct Timer {
         double interval;
@@ -57,7 +65,9 @@ private:
     bool FireNext(double until);
 
     std::map<int, Timer> mTimers;
+    std::map<int, Callback> mTurnHooks;
     int mNextId = 1;
+    bool mInTurn = false;
     std::string mMode = kDefaultMode;
     bool mVirtual = false;
     double mVirtualNow = 0;

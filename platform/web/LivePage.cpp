@@ -281,15 +281,15 @@ bool LivePage::DoSetWindowValue(const std::string& key, const Value& value)
 std::string LivePage::AnswerCall(const std::string& object, const std::string& method, std::vector<Value> arguments)
 {
     mCallWindowValues.clear();
-    nlohmann::json reply = {{"v", ToWire(DispatchCall(object, method, std::move(arguments)))}};
+    std::string reply = "{\"v\":" + WireText(DispatchCall(object, method, std::move(arguments)));
     if (!mCallWindowValues.empty()) {
         nlohmann::json sets = nlohmann::json::array();
         for (auto& [key, value] : mCallWindowValues)
             sets.push_back({key, std::move(value)});
-        reply["s"] = std::move(sets);
+        reply += ",\"s\":" + sets.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         mCallWindowValues.clear();
     }
-    return reply.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return reply + "}";
 }
 
 bool LivePage::WriteBase64(const nlohmann::json& result, const std::string& path)

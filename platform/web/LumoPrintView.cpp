@@ -1,9 +1,11 @@
 #include "web/LumoPrintView.h"
 
 #include <fstream>
+#include <stdexcept>
 
 #include "appkit/DocViewWindowControllerBase.h"
 #include "appkit/Pasteboard.h"
+#include "web/SvgPdf.h"
 #include "web/WebView.h"
 
 namespace Web {
@@ -22,6 +24,31 @@ WebView* FindIn(AppKit::View& view)
 
 }  // namespace
 
+LumoPrintView::LumoPrintView(std::string svg, const AppKit::Rect& viewRect)
+    : AppKit::DocViewPrintBase(viewRect), mHasSvg(true), mSvg(std::move(svg))
+{
+}
+
+std::string LumoPrintView::SvgPdf(const Gfx::Size& page, const AppKit::Rect& area) const
+{
+    std::string pdf, error;
+    if (!SvgToPdf(mSvg, page, area, pdf, error))
+        throw std::invalid_argument("The plot's SVG cannot be printed: " + error);
+    return pdf;
+}
+
+std::string LumoPrintView::DataWithPDFInsideRect(const AppKit::Rect& rect)
+{
+    if (!mHasSvg)
+        return AppKit::DocViewPrintBase::DataWithPDFInsideRect(rect);
+    return SvgPdf(Gfx::Size{rect.width, rect.height}, AppKit::Rect{0, 0, rect.width, rect.height});
+}
+
+void LumoPrintView::WritePDFInsideRect(const AppKit::Rect& rect, AppKit::Pasteboard& pasteboard)
+{
+    pasteboard.WriteObjects(AppKit::PasteboardPDFWriter(DataWithPDFInsideRect(rect)), nullptr);
+}
+
 WebView* LumoPrintView::FindWebView() const
 {
     auto* controller = dynamic_cast<AppKit::DocViewWindowControllerBase*>(GetWindowController());
@@ -32,6 +59,19 @@ WebView* LumoPrintView::FindWebView() const
 
 bool LumoPrintView::Print(void*)
 {
+    if (mHasSvg) {
+        if (mCopying) {
+            WritePDFInsideRect(Bounds(), AppKit::Pasteboard::General());
+            return true;
+        }
+        const AppKit::PrintInfo& info = AppKit::PrintInfo::Shared();
+        if (info.savingPath.empty())
+            return false;
+        const std::string pdf = SvgPdf(info.PaperSize(), info.PageRect());
+        std::ofstream out(info.savingPath, std::ios::binary);
+        out << pdf;
+        return static_cast<bool>(out.flush());
+    }
     WebView* web = FindWebView();
     if (web == nullptr)
         return false;

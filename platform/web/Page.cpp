@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "appkit/RunLoop.h"
 #include "web/Browser.h"
 #include "web/LivePage.h"
 
@@ -28,9 +29,20 @@ struct InCall {
     ~InCall() { --depth; }
 };
 
+// Calls a page makes while the host waits for no page are served on each turn of the run loop.
+void ServeCallsEachTurn()
+{
+    static const int hook = AppKit::RunLoop::Main().AddTurnHook([] { Page::ServeCalls(); });
+    (void)hook;
+}
+
 }  // namespace
 
-Page::Page() { AllPages().insert(this); }
+Page::Page()
+{
+    ServeCallsEachTurn();
+    AllPages().insert(this);
+}
 
 Page::~Page() { AllPages().erase(this); }
 

@@ -11,7 +11,8 @@
 //   and queued per page; the queue runs, in order, on the main thread when the page is idle:
 //   before the host's next evaluation on that page returns, or at the next ServeCalls().
 // A page calls the host from its own scripts too (during load, from its timers): those calls
-// are served whenever the main thread waits for a page, or by ServeCalls().
+// are served whenever the main thread waits for a page, or by ServeCalls(), which the run loop
+// runs on each of its turns.
 //
 // No wait is unbounded: a live page's load waits 30 s, a script 10 s (then it is stopped),
 // the browser 20 s to start and 10 s for any other answer, and a page 30 s for the host to

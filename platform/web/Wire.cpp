@@ -1,6 +1,8 @@
 #include "web/Wire.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace Web {
@@ -15,7 +17,53 @@ double NumberNamed(const std::string& name)
     return std::numeric_limits<double>::quiet_NaN();
 }
 
+void AppendNumber(std::string& out, double number)
+{
+    char buffer[32];
+    constexpr double kExact = 9007199254740992.0;  // 2^53: integers below it are exact
+    std::to_chars_result written;
+    if (number == std::trunc(number) && std::fabs(number) < kExact && !(number == 0 && std::signbit(number)))
+        written = std::to_chars(buffer, buffer + sizeof(buffer), static_cast<int64_t>(number));
+    else
+        written = std::to_chars(buffer, buffer + sizeof(buffer), number);
+    out.append(buffer, written.ptr);
+}
+
+void AppendWire(std::string& out, const Value& value)
+{
+    switch (value.GetKind()) {
+    case Value::Kind::Number:
+        if (std::isfinite(value.AsNumber())) {
+            AppendNumber(out, value.AsNumber());
+            return;
+        }
+        break;
+    case Value::Kind::Array: {
+        out += '[';
+        bool first = true;
+        for (const Value& item : value.AsArray()) {
+            if (!first)
+                out += ',';
+            first = false;
+            AppendWire(out, item);
+        }
+        out += ']';
+        return;
+    }
+    default:
+        break;
+    }
+    out += ToWire(value).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace
+
+std::string WireText(const Value& value)
+{
+    std::string out;
+    AppendWire(out, value);
+    return out;
+}
 
 nlohmann::json ToWire(const Value& value)
 {

@@ -11,6 +11,9 @@
 namespace Web {
 
 nlohmann::json ToWire(const Value& value);
+// The JSON text of ToWire(value), written directly: a million numbers for a plot go out
+// without a JSON tree in between. Integral numbers are written without a fraction.
+std::string WireText(const Value& value);
 Value FromWire(const nlohmann::json& wire);
 
 }  // namespace Web

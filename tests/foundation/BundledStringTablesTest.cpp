@@ -67,7 +67,8 @@ const KeyUse kKeyUses[] = {
     {CalcEnumsStr::IDS_THRESHOLD_PARAMS_ERROR, 1}, {CalcEnumsStr::IDS_ATAN2_PARAMS_ERROR, 1},
     {CalcEnumsStr::IDS_ARITHWINDOWTOPGTBOTTOM, 0}, {CalcEnumsStr::IDS_NESTING_TOO_DEEP, 0},
     {CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG, 0},
-    {CalcEnumsStr::IDS_FORMULA_TOO_LONG, 1}, {CalcEnumsStr::IDS_FORMULA_TOO_MANY_TERMS, 1}, {CAFClientStr::IDS_CAF_DEL, 0},
+    {CalcEnumsStr::IDS_FORMULA_TOO_LONG, 1}, {CalcEnumsStr::IDS_FORMULA_TOO_MANY_TERMS, 1},
+    {CalcEnumsStr::IDS_CALCENUM_NOT_CONNECTED, 1}, {CAFClientStr::IDS_CAF_DEL, 0},
     {CAFClientStr::IDS_CAF_LEFT_ARROW, 0}, {CAFClientStr::IDS_CAF_RIGHT_ARROW, 0},
     {CAFClientStr::IDS_CAF_UP_ARROW, 0}, {CAFClientStr::IDS_CAF_DOWN_ARROW, 0},
     {CAFClientStr::IDS_CAF_PAGEUP, 0}, {CAFClientStr::IDS_CAF_PAGEDOWN, 0},
@@ -79,6 +80,10 @@ const KeyUse kKeyUses[] = {
     {OrrelDrawStr::IDS_ERROR_CAPTION, 0}, {OrrelDrawStr::IDS_CanStartSamplingFailed, 0},
     {OrrelDrawStr::IDS_ZOOM_COMPRESS, 0}, {OrrelDrawStr::IDS_ZOOM_RATIO, 0}, {OrrelDrawStr::IDS_ZOOM_EXPAND, 0},
     {OrrelDrawStr::IDS_ZOOM_AUTOFIT, 0}, {OrrelDrawStr::IDS_ZOOM_SCROLL_TO_END, 0},
+    {LumoStr::IDS_LUMO_BAD_PROPERTY, 5}, {LumoStr::IDS_LUMO_ARTICLE_A, 0}, {LumoStr::IDS_LUMO_ARTICLE_AN, 0},
+    {LumoStr::IDS_LUMO_USING_DEFAULT, 1}, {LumoStr::IDS_LUMO_PLOTTER_WILL_FAIL, 0},
+    {LumoStr::IDS_LUMO_SCALE_MENU, 0}, {LumoStr::IDS_LUMO_AUTO_SCALE, 0}, {LumoStr::IDS_LUMO_UNIPOLAR, 0},
+    {LumoStr::IDS_LUMO_BIPOLAR, 0}, {LumoStr::IDS_LUMO_INVERT_SCALE, 0}, {LumoStr::IDS_LUMO_SET_SCALE, 0},
 };
 
 // The Spirometry menu's string groups, each with a menu text, a help line and a tooltip.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "appkit/RunLoop.h"
 #include "web/InProcessPage.h"
 #include "web/Wire.h"
 
@@ -58,6 +59,28 @@ TEST(ScriptValue, WireFormKeepsEveryKind)
     for (const auto& [value, wire] : cases) {
         EXPECT_EQ(Web::ToWire(value).dump(), wire);
         EXPECT_EQ(Web::FromWire(nlohmann::json::parse(wire)), value) << wire;
+    }
+    // The direct writer gives the same JSON, integers without their fraction.
+    for (const auto& [value, wire] : cases)
+        EXPECT_EQ(nlohmann::json::parse(Web::WireText(value)), nlohmann::json::parse(wire)) << wire;
+    const struct {
+        Value value;
+        const char* text;
+    } numbers[] = {
+        {Value::Numbers({1, 2, -3}), "[1,2,-3]"},
+        {Value::Number(-0.0), "-0"},
+        {Value::Number(0.1), "0.1"},
+        {Value::Number(9007199254740992.0), "9007199254740992"},
+        {Value::Number(1e300), "1e+300"},
+        {Value::Number(-inf), R"({"$":"n","v":"-Infinity"})"},
+        // A byte that is no UTF-8 is replaced.
+        {Value::Array({Value::String("\xff"), Value::String("a\nb")}), "[\"\xEF\xBF\xBD\",\"a\\nb\"]"},
+    };
+    for (const auto& n : numbers) {
+        EXPECT_EQ(Web::WireText(n.value), n.text);
+        if (std::string(n.text).find("\xEF\xBF\xBD") == std::string::npos) {
+            EXPECT_EQ(Web::FromWire(nlohmann::json::parse(Web::WireText(n.value))), n.value) << n.text;
+        }
     }
     // Integers in the page's JSON are numbers; an unknown tag reads as undefined.
     EXPECT_EQ(Web::FromWire(nlohmann::json::parse("[3]")), Value::Numbers({3}));
@@ -131,6 +154,19 @@ TEST_F(CallRules, QueuedCallsAlsoRunAfterALoadAndOnServeCalls)
     page.EnqueueCall("lumo_proxy", "SetSVG", {Value::String("b")});
     ASSERT_TRUE(page.LoadHTML("<p>second</p>", ""));
     EXPECT_EQ(log, (std::vector<std::string>{"SetSVG(a)", "SetSVG(b)"}));
+}
+
+// A call made while the host waits for no page is served by the run loop's next turn.
+TEST_F(CallRules, QueuedCallsRunOnTheRunLoopsTurn)
+{
+    ASSERT_TRUE(page.LoadHTML("<p>page</p>", ""));
+    AppKit::RunLoop& loop = AppKit::RunLoop::Main();
+    loop.UseVirtualClock(true);
+    page.PlayCall("lumo_proxy", "SetSVG", {Value::String("timer")});
+    EXPECT_TRUE(log.empty());
+    loop.Advance(0.01);
+    loop.UseVirtualClock(false);
+    EXPECT_EQ(log, (std::vector<std::string>{"SetSVG(timer)"}));
 }
 
 TEST(InProcessPage, AnswersScriptsAndRecordsWhatItWasGiven)

@@ -152,7 +152,7 @@ TEST_F(LivePageFailures, RequestsWithoutTheSecretOrForAnotherPageAreRefused)
         Web::Page::ServeCalls();
     caller.join();
     EXPECT_EQ(status, 200);
-    EXPECT_EQ(body, R"({"v":1.0})");
+    EXPECT_EQ(body, R"({"v":1})");
 }
 
 TEST_F(LivePageFailures, ALoopingScriptAndALoadThatNeverEndsAreStopped)

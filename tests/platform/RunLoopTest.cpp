@@ -98,4 +98,32 @@ TEST_F(VirtualClock, ATimerOfSeveralModesFiresInEachOfThem)
     EXPECT_EQ(fired, (std::vector<std::string>{RunLoop::kDefaultMode, RunLoop::kModalPanelMode}));
 }
 
+// Turn hooks run after each timer and on every pass that fires none, in the order added; a
+// hook removed by another does not run, and a hook that turns the loop is not re-entered.
+TEST_F(VirtualClock, TurnHooksRunOnEveryTurn)
+{
+    std::vector<std::string> turns;
+    int second = 0;
+    const int first = loop.AddTurnHook([&] {
+        turns.push_back("first");
+        loop.Advance(0);  // nested turn: the hooks do not run beneath themselves
+    });
+    second = loop.AddTurnHook([&] { turns.push_back("second"); });
+    Add(0.1, false, "a");
+    Add(0.2, false, "b");
+    loop.Advance(0.5);
+    EXPECT_EQ(fired, (std::vector<std::string>{"a", "b"}));
+    // After a, after b, and once for the rest of the interval.
+    EXPECT_EQ(turns, (std::vector<std::string>{"first", "second", "first", "second", "first", "second"}));
+    turns.clear();
+    const int remover = loop.AddTurnHook([&] { loop.RemoveTurnHook(second); });
+    loop.RemoveTurnHook(first);
+    loop.Advance(0.1);
+    EXPECT_EQ(turns, (std::vector<std::string>{"second"}));  // second ran before it was removed
+    turns.clear();
+    loop.Advance(0.1);
+    EXPECT_TRUE(turns.empty());
+    loop.RemoveTurnHook(remover);
+}
+
 }  // namespace

@@ -1,0 +1,66 @@
+// The controller of a plot's web view: it makes the view, installs the plot proxy's bridge on
+// every page, loads the plot page with the bundle's resources as base, runs scripts once the
+// page is both connected and loaded (and drops them before), and shows the proxy's menus,
+// running an item's script when the user chooses it.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "plot/LumoProxyOwner.h"
+#include "web/WebView.h"
+
+namespace KVD {
+
+class LumoProxyMac;
+
+class LumoViewController final : public LumoProxyOwner, public Web::FrameLoadDelegate, public AppKit::Responder {
+public:
+    static constexpr unsigned kSizable = 18;  // width and height follow the parent
+    static constexpr const char* kItemAction = "menuItemAction:";
+
+    // The proxy is not counted: it owns this controller's owner.
+    explicit LumoViewController(LumoProxyMac* proxy) : mProxy(proxy) {}
+    ~LumoViewController() override;
+
+    // Makes the web view at the parent's bounds (empty without a parent) and puts it in the
+    // parent; the proxy's bridge goes on every window the view makes. A child, when given,
+    // lies on top of the page.
+    void AttachWebView(AppKit::View* parent, std::unique_ptr<AppKit::View> child = nullptr);
+    Web::WebView* GetWebView() const { return mWebView; }
+    bool IsLoaded() const { return mLoaded; }
+    bool IsConnected() const { return mConnected; }
+    // Loads the page with the plug-in bundle's resource folder as base URL.
+    void LoadHTML(const std::string& html);
+    // Runs after the main frame has loaded (the window controller's onFrameLoaded:).
+    void SetFrameLoaded(std::function<void()> loaded) { mOnFrameLoaded = std::move(loaded); }
+    // Where the last menu popped up, in the web view's bottom-up coordinates.
+    const Gfx::Point& LastMenuLocation() const { return mMenuAt; }
+
+    // LumoProxyOwner
+    std::optional<Web::Value> ExecuteJavaScript(const std::string& script) override;
+    Web::WebScriptObject* WindowScriptObject() override;
+    std::unique_ptr<AppKit::MenuItem> MenuItemWithName(const std::string& title, const std::string* script,
+                                                       const std::string* keyEquivalent, const std::string* toolTip,
+                                                       bool enabled) override;
+    void ShowDropDownMenu(AppKit::Menu& menu, const Gfx::Point& at) override;
+
+    // FrameLoadDelegate
+    void DidFinishLoadForFrame(Web::WebView& view, const Web::WebFrame& frame) override;
+    // Responder: an item's action runs its script.
+    bool RespondsTo(const std::string& selector) const override { return selector == kItemAction; }
+    bool Perform(const std::string& selector, void* sender) override;
+
+private:
+    LumoProxyMac* mProxy;
+    Web::WebView* mWebView = nullptr;
+    std::unique_ptr<Web::WebView> mOwnedWebView;  // when it has no parent
+    bool mConnected = false;
+    bool mLoaded = false;
+    std::function<void()> mOnFrameLoaded;
+    std::map<const AppKit::MenuItem*, std::string> mItemScripts;  // the items' represented objects
+    Gfx::Point mMenuAt;
+};
+
+}  // namespace KVD
