@@ -155,6 +155,18 @@ public:
         return *this;
     }
 
+    // Adopts p with the reference that its maker, a query or an out-parameter already took for
+    // the caller: no AddRef.
+    static COMPtr Take(I* p) noexcept
+    {
+        COMPtr taken;
+        taken.mPtr = Policy::Adopt(p);
+        return taken;
+    }
+
+    // Gives the pointer, with the reference this smart pointer held, to the caller: no Release.
+    [[nodiscard]] I* Forget() noexcept { return std::exchange(mPtr, nullptr); }
+
     // Takes p with a reference of its own and drops the previous pointer.
     void Reference(I* p) noexcept { *this = p; }
 
