@@ -58,16 +58,11 @@ HRESULT Framework::QueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = nullptr;
     FrameworkServices::Install(*this);
-    if (iid == IID_IUnknown || iid == IID_IObjectFactory)
-        *out = static_cast<IObjectFactory*>(this);
-    else if (iid == IID_IDynamicIdFactory)
-        *out = static_cast<IDynamicIdFactory*>(this);
-    else
-        return FrameworkServices::QueryInterface(iid, out);
-    return KVD_S_OK;
+    return StaticUnknown::QueryInterface(iid, out);
 }
+
+HRESULT Framework::QueryMore(const _IID& iid, void** out) { return FrameworkServices::QueryInterface(iid, out); }
 
 ICAFClassObject* Framework::Find(TCAFId typeId) const
 {

@@ -84,6 +84,18 @@ void* FindInterface(T* object, const _IID& iid)
     return detail::FindEntry<I, More...>(object, iid);
 }
 
+// Answers iid with the object's interface I, adding a reference through it; refuses anything
+// else (for QueryMore and QueryExtra).
+template <class I, class T>
+HRESULT AnswerFace(T* object, const _IID& iid, void** out)
+{
+    *out = iid == IIDOf<I>() ? static_cast<I*>(object) : nullptr;
+    if (*out == nullptr)
+        return KVD_E_NOINTERFACE;
+    static_cast<I*>(object)->AddRef();
+    return KVD_S_OK;
+}
+
 // The counted kind.
 template <class... Es>
 class CountedUnknown : public detail::FaceOf<Es>... {

@@ -93,11 +93,7 @@ public:
     HRESULT QueryInterface(const _IID& iid, void** out) override { return StaticObject::QueryInterface(iid, out); }
 
 protected:
-    HRESULT QueryMore(const _IID& iid, void** out) override
-    {
-        *out = iid == IID_ITestBar ? static_cast<ITestBar*>(this) : nullptr;
-        return *out != nullptr ? KVD_S_OK : KVD_E_NOINTERFACE;
-    }
+    HRESULT QueryMore(const _IID& iid, void** out) override { return KVD::AnswerFace<ITestBar>(this, iid, out); }
 };
 
 TEST(StaticUnknown, QueryMoreAnswersWhatTheListDoesNotName)
