@@ -43,6 +43,8 @@ ChannelCalcBase::ChannelCalcBase(ICalculationClass* calcClass, IOrrelSetCalcData
       mRangeLow(std::numeric_limits<float>::infinity()),
       mRangeHigh(-std::numeric_limits<float>::infinity())
 {
+    // Unlike other counted objects a calculation is born holding its maker's reference, which
+    // also keeps it alive while its inner object takes and drops references to it below.
     AddRef();
     if (calcData != nullptr) {
         KVD::COMPtr<IOrrelData2> data;
