@@ -41,7 +41,9 @@ public:
 private:
     struct Registration {
         TCAFId typeId;
-        ICAFClassObject* object;  // one reference held
+        // One reference held; the registrations are not given back at exit, when class objects
+        // of a static lifetime may already be gone.
+        ICAFClassObject* object;
     };
     struct GuidLess {
         bool operator()(const _IID& a, const _IID& b) const;
