@@ -242,35 +242,27 @@ HRESULT KVDStorage::CopyElement(const Element& element, IStorage* dest)
 {
     std::wstring name = element.Name();
     if (element.IsStream()) {
-        IStream* source = nullptr;
-        IStream* target = nullptr;
-        HRESULT hr = OpenStream(name.c_str(), nullptr, kCopySourceMode, 0, &source);
+        KVD::COMPtr<IStream> source;
+        KVD::COMPtr<IStream> target;
+        HRESULT hr = OpenStream(name.c_str(), nullptr, kCopySourceMode, 0, source.Set());
         if (hr == KVD_S_OK)
-            hr = dest->CreateStream(name.c_str(), kCopyStreamMode, 0, 0, &target);
+            hr = dest->CreateStream(name.c_str(), kCopyStreamMode, 0, 0, target.Set());
         if (hr == KVD_S_OK)
             hr = source->CopyTo(target, UINT64_MAX, nullptr, nullptr);
-        if (target != nullptr)
-            target->Release();
-        if (source != nullptr)
-            source->Release();
         return hr;
     }
-    IStorage* source = nullptr;
-    IStorage* target = nullptr;
-    HRESULT hr = OpenStorage(name.c_str(), nullptr, kCopySourceMode, nullptr, 0, &source);
+    KVD::COMPtr<IStorage> source;
+    KVD::COMPtr<IStorage> target;
+    HRESULT hr = OpenStorage(name.c_str(), nullptr, kCopySourceMode, nullptr, 0, source.Set());
     if (hr == KVD_S_OK) {
-        hr = dest->CreateStorage(name.c_str(), kCopyStorageMode, 0, 0, &target);
+        hr = dest->CreateStorage(name.c_str(), kCopyStorageMode, 0, 0, target.Set());
         if (hr == KVD_STG_E_EXISTS)
-            hr = dest->OpenStorage(name.c_str(), nullptr, kCopyStorageMode, nullptr, 0, &target);
+            hr = dest->OpenStorage(name.c_str(), nullptr, kCopyStorageMode, nullptr, 0, target.Set());
     }
     if (hr == KVD_S_OK)
         hr = target->SetClass(element.classId);
     if (hr == KVD_S_OK)
         hr = source->CopyTo(0, nullptr, nullptr, target);
-    if (target != nullptr)
-        target->Release();
-    if (source != nullptr)
-        source->Release();
     return hr;
 }
 
@@ -377,15 +369,14 @@ HRESULT KVDStorage::DestroyElement(const wchar_t* name)
 HRESULT KVDStorage::DestroyLocked(const std::shared_ptr<Element>& element)
 {
     if (element->IsStorage()) {
-        KVDStorage* child = nullptr;
-        HRESULT hr = OpenChild(element, 0, &child);
+        KVD::COMPtr<KVDStorage> child;
+        HRESULT hr = OpenChild(element, 0, child.Set());
         if (hr == KVD_S_OK)
             hr = child->DestroyAllLocked();
         // Defunct before its release, so that the release commits nothing.
         if (hr == KVD_S_OK)
             element->defunct = true;
-        if (child != nullptr)
-            child->Release();
+        child.Clear();
         if (hr != KVD_S_OK)
             return hr;
     }
