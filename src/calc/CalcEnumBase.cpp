@@ -47,12 +47,7 @@ HRESULT CalcEnumBaseT<Primary>::IsUpdateNeeded(long, BlockUpdateType change, Blo
 template <class Primary>
 HRESULT CalcEnumBaseT<Primary>::SetCalcVariables(uint32_t, IUnknown* variables)
 {
-    if (variables != nullptr)
-        variables->AddRef();
-    IUnknown* old = mVariables;
     mVariables = variables;
-    if (old != nullptr)
-        old->Release();
     return KVD_S_OK;
 }
 

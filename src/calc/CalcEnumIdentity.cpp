@@ -16,14 +16,6 @@ HRESULT CalcEnumIdentity::Inner::QueryInterface(const _IID& iid, void** out)
     return mOwner->OwnQueryInterface(iid, out);
 }
 
-uint32_t CalcEnumIdentity::OwnRelease()
-{
-    const uint32_t count = mCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (count == 0)
-        delete this;
-    return count;
-}
-
 HRESULT CalcEnumIdentity::TypeIdOut(TCAFId* id) const
 {
     if (id == nullptr)

@@ -3,19 +3,26 @@
 // it computes from.
 #pragma once
 
-#include <atomic>
-
 #include "ICalcEnum.h"
 #include "ICalcEnumClass2.h"
 #include "IOrrelData2.h"
+#include "foundation/RefCount.h"
 
 namespace CalcEnums {
 
 class CalcEnumIdentity {
 public:
-    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this) {}
+    // Unlike other counted objects an enumerator is born holding its maker's reference (Create
+    // and Clone hand it out as it is).
+    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this)
+    {
+        mCount.Increment();
+    }
     // A copy is a new object: one reference, no outer object, the same class object and data.
-    CalcEnumIdentity(const CalcEnumIdentity& other) : mClass(other.mClass), mData(other.mData), mInner(this) {}
+    CalcEnumIdentity(const CalcEnumIdentity& other) : mClass(other.mClass), mData(other.mData), mInner(this)
+    {
+        mCount.Increment();
+    }
     CalcEnumIdentity& operator=(const CalcEnumIdentity&) = delete;
     virtual ~CalcEnumIdentity() = default;
 
@@ -54,10 +61,10 @@ private:
         CalcEnumIdentity* mOwner;
     };
 
-    uint32_t OwnAddRef() { return mCount.fetch_add(1, std::memory_order_acq_rel) + 1; }
-    uint32_t OwnRelease();
+    uint32_t OwnAddRef() { return mCount.Increment(); }
+    uint32_t OwnRelease() { return mCount.Release(this); }
 
-    std::atomic<uint32_t> mCount{1};
+    KVD::RefCount mCount;
     ICalcEnumClass2* mClass;     // not owned: class objects live as long as the process
     IOrrelData2* mData;          // not owned
     IUnknown* mOuter = nullptr;  // not owned: the outer object owns us
