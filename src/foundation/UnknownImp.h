@@ -8,7 +8,8 @@
 //                                  (KVD::DelegatingUnknown<Es...> is the delegating half alone,
 //                                  for a face whose owner keeps it).
 // Es... lists the interfaces the object answers; the first one is its identity (IID_IUnknown).
-// An entry KVD::Answers<I, B...> also answers the identifiers of I's base interfaces B....
+// An entry KVD::Answers<I, B...> also answers the identifiers of I's base interfaces B...; an
+// entry KVD::Implements<C, I> is a class C that implements interface I (and answers I).
 // Map-driven classes use the interface maps of InterfaceMap.h instead.
 #pragma once
 
@@ -26,28 +27,47 @@ namespace KVD {
 template <class I, class... Bases>
 struct Answers {};
 
+template <class C, class I>
+struct Implements {};
+
 namespace detail {
 
+// Face: the base class an entry adds; Interface: the pointer it answers with.
 template <class E>
 struct Entry {
     using Face = E;
+    using Interface = E;
     static bool Matches(const _IID& iid) { return iid == IIDOf<E>(); }
 };
 
 template <class I, class... Bases>
 struct Entry<Answers<I, Bases...>> {
     using Face = I;
+    using Interface = I;
     static bool Matches(const _IID& iid) { return iid == IIDOf<I>() || ((iid == IIDOf<Bases>()) || ...); }
+};
+
+template <class C, class I>
+struct Entry<Implements<C, I>> {
+    using Face = C;
+    using Interface = I;
+    static bool Matches(const _IID& iid) { return iid == IIDOf<I>(); }
 };
 
 template <class E>
 using FaceOf = typename Entry<E>::Face;
 
+template <class E, class T>
+void* Answer(T* object)
+{
+    return static_cast<typename Entry<E>::Interface*>(static_cast<FaceOf<E>*>(object));
+}
+
 template <class E, class... More, class T>
 void* FindEntry(T* object, const _IID& iid)
 {
     if (Entry<E>::Matches(iid))
-        return static_cast<FaceOf<E>*>(object);
+        return Answer<E>(object);
     if constexpr (sizeof...(More) > 0)
         return FindEntry<More...>(object, iid);
     else
@@ -59,23 +79,24 @@ void* FindEntry(T* object, const _IID& iid)
 template <class First, class... Rest, class T>
 void* FindAnswer(T* object, const _IID& iid)
 {
-    return iid == IID_IUnknown ? static_cast<FaceOf<First>*>(object) : FindEntry<First, Rest...>(object, iid);
+    return iid == IID_IUnknown ? Answer<First>(object) : FindEntry<First, Rest...>(object, iid);
 }
 
-// QueryInterface over the entries Es...: a found interface is handed out with a reference.
+}  // namespace detail
+
+// QueryInterface over the entries Es... for a class that answers it itself (as the classes made
+// concrete by UnknownImp1): a found interface is handed out with a reference.
 template <class... Es, class T>
 HRESULT QueryEntries(T* object, const _IID& iid, void** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = FindAnswer<Es...>(object, iid);
+    *out = detail::FindAnswer<Es...>(object, iid);
     if (*out == nullptr)
         return KVD_E_NOINTERFACE;
     object->AddRef();
     return KVD_S_OK;
 }
-
-}  // namespace detail
 
 // The object's pointer to the interface among I, More... whose id is iid; null for none.
 template <class I, class... More, class T>
@@ -104,7 +125,7 @@ public:
     uint32_t Release() override { return mRefCount.Release(this); }
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
-        return detail::QueryEntries<Es...>(this, iid, out);
+        return QueryEntries<Es...>(this, iid, out);
     }
 
     // Sits in the vtable after the interfaces' own operations.
@@ -128,7 +149,7 @@ public:
     uint32_t Release() override { return 1; }
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
-        const HRESULT hr = detail::QueryEntries<Es...>(this, iid, out);
+        const HRESULT hr = QueryEntries<Es...>(this, iid, out);
         return hr == KVD_E_NOINTERFACE ? QueryMore(iid, out) : hr;
     }
 
