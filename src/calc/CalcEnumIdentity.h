@@ -7,6 +7,7 @@
 #include "ICalcEnumClass2.h"
 #include "IOrrelData2.h"
 #include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 
 namespace CalcEnums {
 
@@ -87,6 +88,13 @@ public:
     HRESULT GetClassObject(ICalcEnumClass2** cls) override { return ClassObjectOut(cls); }
 
     ICalcEnum* CalcFace() { return this; }
+
+protected:
+    // The primary interface (the object's identity) and the other faces.
+    HRESULT OwnQueryInterface(const _IID& iid, void** out) override
+    {
+        return KVD::QueryEntries<Primary, Faces...>(this, iid, out);
+    }
 };
 
 // What a new enumerator E is handed out as: made an inner object of outer, its non-delegating
