@@ -28,9 +28,7 @@ HRESULT CalcEnumIdentity::ClassObjectOut(ICalcEnumClass2** cls) const
 {
     if (cls == nullptr)
         return KVD_E_NULLOUT;
-    *cls = mClass;
-    if (mClass != nullptr)
-        mClass->AddRef();
+    KVD::GiveOut(mClass, cls);
     return KVD_S_OK;
 }
 

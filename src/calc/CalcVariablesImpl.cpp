@@ -92,8 +92,7 @@ HRESULT CalcVariablesImpl::FindVariable(uint32_t, IAutoKVDString* name, IKVDCalc
     const unsigned index = mVariables.Find(KVD::String(name));
     if (index == CArrayVoidP::kNotFound)
         return KVD_S_FALSE;
-    *out = mVariables[index];
-    (*out)->AddRef();
+    KVD::GiveOut(mVariables[index], out);
     return KVD_S_OK;
 }
 

@@ -88,6 +88,15 @@ struct COMCloneEnumEx : COMRefCount {
     }
 };
 
+// Hands p out through out with a reference that the caller owns; a null p is handed out as
+// null.
+template <class I, class J>
+void GiveOut(I* p, J** out) noexcept
+{
+    detail::AddRefIf(p);
+    *out = p;
+}
+
 namespace impl {
 
 // Marks a pointer of another interface that a smart pointer is to query for its own.

@@ -163,6 +163,18 @@ TEST(COMPtr, TakeAdoptsWithoutAddRefAndForgetHandsOverWithoutRelease)
     EXPECT_EQ(deleted, 1);
 }
 
+TEST(COMPtr, GiveOutHandsTheCallerAReferenceOfItsOwnAndNullAsNull)
+{
+    KVD::COMPtr<Counted> owner = KVD::MakeCounted<Counted>();
+    ITestFoo* out = nullptr;
+    KVD::GiveOut(static_cast<ITestFoo*>(owner.get()), &out);
+    ASSERT_EQ(out, static_cast<ITestFoo*>(owner.get()));
+    EXPECT_EQ(out->Release(), 1u);
+    ITestFoo* none = static_cast<ITestFoo*>(owner.get());
+    KVD::GiveOut(static_cast<ITestFoo*>(nullptr), &none);
+    EXPECT_EQ(none, nullptr);
+}
+
 TEST(COMPtr, AWeakTakeGivesBackTheDeliveredReference)
 {
     KVD::COMPtr<Counted> owner = KVD::MakeCounted<Counted>();

@@ -480,11 +480,8 @@ HRESULT KVDStorage::GetLockBytes(ILockBytes** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = mAllocator.LockBytes();
-    if (*out == nullptr)
-        return KVD_S_FALSE;
-    (*out)->AddRef();
-    return KVD_S_OK;
+    KVD::GiveOut(mAllocator.LockBytes(), out);
+    return *out != nullptr ? KVD_S_OK : KVD_S_FALSE;
 }
 
 }  // namespace KVDStg
