@@ -13,17 +13,9 @@ namespace CalcEnums {
 
 class CalcEnumIdentity {
 public:
-    // Unlike other counted objects an enumerator is born holding its maker's reference (Create
-    // and Clone hand it out as it is).
-    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this)
-    {
-        mCount.Increment();
-    }
+    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this) {}
     // A copy is a new object: one reference, no outer object, the same class object and data.
-    CalcEnumIdentity(const CalcEnumIdentity& other) : mClass(other.mClass), mData(other.mData), mInner(this)
-    {
-        mCount.Increment();
-    }
+    CalcEnumIdentity(const CalcEnumIdentity& other) : mClass(other.mClass), mData(other.mData), mInner(this) {}
     CalcEnumIdentity& operator=(const CalcEnumIdentity&) = delete;
     virtual ~CalcEnumIdentity() = default;
 
@@ -65,7 +57,9 @@ private:
     uint32_t OwnAddRef() { return mCount.Increment(); }
     uint32_t OwnRelease() { return mCount.Release(this); }
 
-    KVD::RefCount mCount;
+    // Unlike other counted objects an enumerator is born holding its maker's reference (Create
+    // and Clone hand it out as it is).
+    KVD::RefCount mCount{KVD::RefCount::HeldByMaker{}};
     ICalcEnumClass2* mClass;     // not owned: class objects live as long as the process
     IOrrelData2* mData;          // not owned
     IUnknown* mOuter = nullptr;  // not owned: the outer object owns us

@@ -25,7 +25,12 @@ namespace detail {
 
 class RefCount {
 public:
+    // The kinds whose maker receives the object already holding its reference (calculation
+    // enumerators) start one above the birth count.
+    struct HeldByMaker {};
+
     RefCount() = default;
+    explicit RefCount(HeldByMaker) : mCount(kBirthCount + 1) {}
     RefCount(const RefCount&) = delete;
     RefCount& operator=(const RefCount&) = delete;
 #ifndef NDEBUG

@@ -58,6 +58,13 @@ public:
     int QuxEx() override { return 4; }
 };
 
+TEST(RefCount, ACountHeldByItsMakerStartsOneAboveTheBirthCount)
+{
+    KVD::RefCount held{KVD::RefCount::HeldByMaker{}};
+    EXPECT_EQ(held.Get(), KVD::kBirthCount + 1);
+    EXPECT_EQ(held.Decrement(), 0u);
+}
+
 TEST(StaticUnknown, AnswersOneAndItsListedInterfacesWithoutCounting)
 {
     StaticObject object;
