@@ -133,6 +133,7 @@ public:
 
 protected:
     CountedUnknown() = default;
+    explicit CountedUnknown(RefCount::HeldByMaker held) : mRefCount(held) {}
     // A copy is a new object: it is born like any other.
     CountedUnknown(const CountedUnknown&) : detail::FaceOf<Es>()... {}
     CountedUnknown& operator=(const CountedUnknown&) { return *this; }
@@ -285,7 +286,10 @@ class CComObjectRoot : public MacATLCOM::CComObjectRoot {};
 // The counting bases under the names the rest of the system knows them by. N has no effect;
 // it is kept so that instances read as elsewhere in the system.
 template <class I, long N>
-class SimpleUnknownImp1 : public KVD::CountedUnknown<I> {};
+class SimpleUnknownImp1 : public KVD::CountedUnknown<I> {
+protected:
+    using KVD::CountedUnknown<I>::CountedUnknown;
+};
 
 // Also answers the identifier of I's base interface B (IPersistStreamInit over IPersist).
 template <class I, class B, long N>
