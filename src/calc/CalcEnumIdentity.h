@@ -13,7 +13,10 @@ namespace CalcEnums {
 
 class CalcEnumIdentity {
 public:
-    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this) {}
+    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data)
+        : mClass(classObject), mData(data), mInner(this)
+    {
+    }
     // A copy is a new object: one reference, no outer object, the same class object and data.
     CalcEnumIdentity(const CalcEnumIdentity& other) : mClass(other.mClass), mData(other.mData), mInner(this) {}
     CalcEnumIdentity& operator=(const CalcEnumIdentity&) = delete;

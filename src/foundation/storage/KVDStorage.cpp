@@ -36,8 +36,8 @@ bool Excluded(const Element& element, SNB names)
 
 KVDStorage* KVDStorage::CreateRoot(ILockBytes* lockBytes, bool create, uint32_t mode, uint32_t flags)
 {
-    return KVD::COMPtr<KVDStorage>(new KVDStorage(std::make_unique<StorageAllocator>(lockBytes, create, flags, mode), create, mode))
-        .Forget();
+    auto allocator = std::make_unique<StorageAllocator>(lockBytes, create, flags, mode);
+    return KVD::COMPtr<KVDStorage>(new KVDStorage(std::move(allocator), create, mode)).Forget();
 }
 
 KVDStorage::KVDStorage(std::unique_ptr<StorageAllocator> allocator, bool create, uint32_t mode)
