@@ -23,9 +23,7 @@ HRESULT Out(uint32_t value, uint32_t* out)
 
 ICAFCommand* Command::Create(const CommandInfo& info)
 {
-    Command* command = new Command(info);
-    command->AddRef();
-    return command;
+    return KVD::COMPtr<Command>(new Command(info)).Forget();
 }
 
 HRESULT Command::GetId(TCAFId* id)

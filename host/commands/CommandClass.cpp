@@ -69,9 +69,7 @@ CommandGroup::CommandGroup(const _IID* classId, IUnknown* handler)
 
 ICAFCommandGroup* CommandGroup::Create(const _IID* classId, IUnknown* handler, IUnknown*)
 {
-    CommandGroup* group = new CommandGroup(classId, handler);
-    group->AddRef();
-    return group;
+    return KVD::COMPtr<CommandGroup>(new CommandGroup(classId, handler)).Forget();
 }
 
 HRESULT CommandGroup::AddCommand(ICAFCommand* command)

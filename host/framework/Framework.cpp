@@ -58,16 +58,11 @@ HRESULT Framework::QueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = nullptr;
     FrameworkServices::Install(*this);
-    if (iid == IID_IUnknown || iid == IID_IObjectFactory)
-        *out = static_cast<IObjectFactory*>(this);
-    else if (iid == IID_IDynamicIdFactory)
-        *out = static_cast<IDynamicIdFactory*>(this);
-    else
-        return FrameworkServices::QueryInterface(iid, out);
-    return KVD_S_OK;
+    return StaticUnknown::QueryInterface(iid, out);
 }
+
+HRESULT Framework::QueryMore(const _IID& iid, void** out) { return FrameworkServices::QueryInterface(iid, out); }
 
 ICAFClassObject* Framework::Find(TCAFId typeId) const
 {
@@ -85,29 +80,25 @@ HRESULT Framework::CreateObject(TCAFId typeId, IUnknown* outer, const _IID& iid,
     ICAFClassObject* object = Find(typeId);
     if (object == nullptr)
         return KVD_E_BADSTATE;
-    ICAFObjectCreator* creator = nullptr;
-    if (object->QueryInterface(IID_ICAFObjectCreator, reinterpret_cast<void**>(&creator)) != KVD_S_OK ||
-        creator == nullptr)
+    const KVD::COMPtr<ICAFObjectCreator> creator(KVD::com_cast(object));
+    if (creator == nullptr)
         return KVD_E_NOINTERFACE;
     guard.unlock();  // creation may reach the factory again
-    const HRESULT hr = creator->CreateInstance(outer, iid, out);
-    creator->Release();
-    return hr;
+    return creator->CreateInstance(outer, iid, out);
 }
 
 HRESULT Framework::RevokeClassObject(TCAFId typeId)
 {
-    ICAFClassObject* revoked = nullptr;
+    KVD::COMPtr<ICAFClassObject> revoked;  // released outside the lock
     {
         std::lock_guard<std::recursive_mutex> guard(mLock);
         auto it = std::find_if(mClasses.begin(), mClasses.end(),
                                [typeId](const Registration& r) { return r.typeId == typeId; });
         if (it == mClasses.end())
             return KVD_S_FALSE;
-        revoked = it->object;
+        revoked = KVD::COMPtr<ICAFClassObject>::Take(it->object);
         mClasses.erase(it);
     }
-    revoked->Release();
     return KVD_S_OK;
 }
 
@@ -121,16 +112,15 @@ HRESULT Framework::RegisterClassObject(IUnknown* classObject)
 {
     if (classObject == nullptr)
         return KVD_E_POINTER;
-    ICAFClassObject* object = nullptr;
-    if (classObject->QueryInterface(IID_ICAFClassObject, reinterpret_cast<void**>(&object)) != KVD_S_OK ||
-        object == nullptr)
+    KVD::COMPtr<ICAFClassObject> object(KVD::com_cast(classObject));
+    if (object == nullptr)
         return KVD_E_NOINTERFACE;
     TCAFId typeId = 0;
     object->GetTypeId(&typeId);
     // A later registration under the same type id replaces the earlier one.
     RevokeClassObject(typeId);
     std::lock_guard<std::recursive_mutex> guard(mLock);
-    mClasses.push_back({typeId, object});
+    mClasses.push_back({typeId, object.Forget()});
     return KVD_S_OK;
 }
 

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "IFramework.h"
+#include "foundation/UnknownImp.h"
 
 namespace Host {
 
-class Framework : public IObjectFactory, public IDynamicIdFactory {
+// It lives as long as the process.
+class Framework : public KVD::StaticUnknown<IObjectFactory, IDynamicIdFactory> {
 public:
     static constexpr uint16_t kFirstDynId = 0x0100;
     static constexpr uint16_t kDynIdLimit = 0x8000;  // ids stay below it
@@ -19,9 +21,7 @@ public:
     // Makes the framework of this process; later calls keep the first one.
     static void Install();
 
-    // IUnknown: the framework lives as long as the process.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
+    // The framework's services are installed by the first query.
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // IObjectFactory
@@ -41,13 +41,17 @@ public:
 private:
     struct Registration {
         TCAFId typeId;
-        ICAFClassObject* object;  // one reference held
+        // One reference held; the registrations are not given back at exit, when class objects
+        // of a static lifetime may already be gone.
+        ICAFClassObject* object;
     };
     struct GuidLess {
         bool operator()(const _IID& a, const _IID& b) const;
     };
 
     Framework() = default;
+    // The services' interfaces (event map, message processor).
+    HRESULT QueryMore(const _IID& iid, void** out) override;
     ICAFClassObject* Find(TCAFId typeId) const;
 
     std::recursive_mutex mLock;  // class objects may register others while being registered

@@ -22,10 +22,9 @@ namespace FrameworkServices {
 namespace {
 
 struct Services {
-    Services() : registrar(SettingsRegistrar::Create()), processor(registrar) {}
-    ~Services() { registrar->Release(); }
+    Services() : registrar(KVD::COMPtr<ISettingsRegistrar>::Take(SettingsRegistrar::Create())), processor(registrar) {}
 
-    ISettingsRegistrar* registrar;
+    KVD::COMPtr<ISettingsRegistrar> registrar;
     Host::EventMap eventMap;
     MessageProcessor processor;
     StandardMsgFactory messageFactory;

@@ -47,10 +47,9 @@ HRESULT Message::Create(TCAFId id, uint32_t flags, uint64_t viewId, ISettingsReg
     const uint32_t bytes = BlockSize(block);
     if (block != nullptr && bytes == 0)
         return KVD_E_BADSTATE;
-    Message* message = new Message(id, flags, viewId, key);
+    KVD::COMPtr<Message> message(new Message(id, flags, viewId, key));
     message->CopyBlock(static_cast<const uint8_t*>(block), bytes);
-    message->AddRef();
-    *out = message;
+    *out = message.Forget();
     return KVD_S_OK;
 }
 

@@ -6,26 +6,16 @@
 #include "IFramework.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
+#include "foundation/UnknownImp.h"
 
 namespace Host {
 
-template <class I>
-class ServiceClassObject : public I {
+// I is the class object's own interface; More... are further interfaces a derived class
+// implements.
+template <class I, class... More>
+class ServiceClassObject : public KVD::StaticUnknown<KVD::Answers<I, ICAFClassObject>, More...> {
 public:
     ServiceClassObject(TCAFId typeId, const wchar_t* name) : mTypeId(typeId), mName(name) {}
-
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (out == nullptr)
-            return KVD_E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_ICAFClassObject && iid != IIDOf<I>())
-            return KVD_E_NOINTERFACE;
-        *out = static_cast<I*>(this);
-        return KVD_S_OK;
-    }
 
     HRESULT GetTypeId(TCAFId* out) override
     {
@@ -58,20 +48,10 @@ private:
 
 // A host class object that makes objects: the object factory's CreateObject finds it through
 // ICAFObjectCreator, which goes to the class's CreateObject.
-class CreatorClassObject : public ServiceClassObject<IGenericClassObject>, public ICAFObjectCreator {
+class CreatorClassObject : public ServiceClassObject<IGenericClassObject, ICAFObjectCreator> {
 public:
     using ServiceClassObject::ServiceClassObject;
 
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
-    {
-        if (out != nullptr && iid == IID_ICAFObjectCreator) {
-            *out = static_cast<ICAFObjectCreator*>(this);
-            return KVD_S_OK;
-        }
-        return ServiceClassObject::QueryInterface(iid, out);
-    }
     HRESULT CreateInstance(IUnknown* outer, const _IID& iid, void** out) override
     {
         return CreateObject(outer, iid, out);

@@ -22,10 +22,8 @@ std::vector<KVD::COMPtr<ICAFClassObject>> InCategory(const _IID& category)
     if (Framework* framework = Framework::Instance())
         framework->EnumClassObjectsInCategory(&category, classes.Set());
     ICAFClassObject* next = nullptr;
-    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
-        found.emplace_back(next);
-        next->Release();
-    }
+    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK)
+        found.push_back(KVD::COMPtr<ICAFClassObject>::Take(next));
     return found;
 }
 

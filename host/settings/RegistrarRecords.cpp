@@ -51,11 +51,7 @@ KVD::COMPtr<ISettingsRegistrarKey> ReadKey(KVD::BinIStream& in)
     in >> name;
     if (!in.good())
         return nullptr;
-    KVD::COMPtr<ISettingsRegistrarKey> key;
-    ISettingsRegistrarKey* made = SettingsKey::Create(parts, name, hasIid != 0 ? &iid : nullptr);
-    key = made;
-    made->Release();
-    return key;
+    return KVD::COMPtr<ISettingsRegistrarKey>::Take(SettingsKey::Create(parts, name, hasIid != 0 ? &iid : nullptr));
 }
 
 void WriteMessage(KVD::BinOStream& out, const IMessage* message)

@@ -11,9 +11,7 @@ SettingsKey::SettingsKey(const SRKeyParts& parts, const KVD::String& name, const
 
 ISettingsRegistrarKey* SettingsKey::Create(const SRKeyParts& parts, const KVD::String& name, const _IID* valueIid)
 {
-    SettingsKey* key = new SettingsKey(parts, name, valueIid);
-    key->AddRef();
-    return key;
+    return KVD::COMPtr<SettingsKey>(new SettingsKey(parts, name, valueIid)).Forget();
 }
 
 bool SettingsKey::Equal(const ISettingsRegistrarKey* a, const ISettingsRegistrarKey* b)

@@ -21,9 +21,7 @@ constexpr unsigned char kFormatVersion = 10;
 
 ISettingsRegistrar* SettingsRegistrar::Create()
 {
-    SettingsRegistrar* registrar = new SettingsRegistrar();
-    registrar->AddRef();
-    return registrar;
+    return KVD::COMPtr<SettingsRegistrar>(new SettingsRegistrar()).Forget();
 }
 
 template <class Entries>

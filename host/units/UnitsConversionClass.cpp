@@ -15,21 +15,6 @@ void UnitsConversionClass::Register(Framework& framework)
     framework.RegisterClassObject(static_cast<ICAFClassObject*>(&instance));
 }
 
-HRESULT UnitsConversionClass::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject)
-        *out = static_cast<ICAFClassObject*>(this);
-    else if (iid == IID_IUnitsConversionClass)
-        *out = static_cast<IUnitsConversionClass*>(this);
-    else {
-        *out = nullptr;
-        return KVD_E_NOINTERFACE;
-    }
-    return KVD_S_OK;
-}
-
 HRESULT UnitsConversionClass::GetTypeId(TCAFId* out)
 {
     if (out == nullptr)
@@ -67,13 +52,12 @@ HRESULT UnitsConversionClass::CreateUnitName(UnitPrefix prefix, IAutoKVDString* 
     *out = nullptr;
     if (prefix >= kUnitPrefixCount)
         return KVD_E_BADSTATE;
-    KVD::UnitEntry* entry = new KVD::UnitEntry();
-    entry->AddRef();
+    KVD::COMPtr<KVD::UnitEntry> entry = KVD::MakeCounted<KVD::UnitEntry>();
     entry->SetPrefix(prefix);
     entry->SetFlags(flags);
     if (name != nullptr)
         entry->SetName(name);
-    *out = entry;
+    *out = entry.Forget();
     return KVD_S_OK;
 }
 

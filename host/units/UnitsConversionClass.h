@@ -4,20 +4,17 @@
 
 #include "IFramework.h"
 #include "IUnitsConversion.h"
+#include "foundation/UnknownImp.h"
 
 namespace Host {
 
 class Framework;
 
-class UnitsConversionClass : public ICAFClassObject, public IUnitsConversionClass {
+// The instance lives as long as the process.
+class UnitsConversionClass : public KVD::StaticUnknown<ICAFClassObject, IUnitsConversionClass> {
 public:
     // Registers the process's one instance with the framework's object factory.
     static void Register(Framework& framework);
-
-    // The instance lives as long as the process: nothing is counted.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // ICAFClassObject
     HRESULT GetTypeId(TCAFId* out) override;

@@ -23,11 +23,7 @@ public:
             if (out == nullptr)
                 return KVD_E_NULLOUT;
             *out = nullptr;
-            auto* settings = new typename T::Settings();
-            settings->AddRef();
-            const HRESULT hr = settings->QueryInterface(iid, reinterpret_cast<void**>(out));
-            settings->Release();
-            return hr;
+            return KVD::MakeCounted<typename T::Settings>()->QueryInterface(iid, reinterpret_cast<void**>(out));
         }
 
         // The record read from the stream; handed out even when the read fails, whose result
@@ -36,19 +32,17 @@ public:
         {
             if (out == nullptr)
                 return KVD_E_NULLOUT;
-            auto* settings = new typename T::Settings();
-            settings->AddRef();
-            *out = settings;
-            return in != nullptr ? settings->Read(in) : KVD_E_POINTER;
+            auto settings = KVD::MakeCounted<typename T::Settings>();
+            const HRESULT hr = in != nullptr ? settings->Read(in) : KVD_E_POINTER;
+            *out = settings.Forget();
+            return hr;
         }
     };
 
     // Links itself into the class-object list, then its settings class right after it.
-    explicit CalcClass(Traits& traits) : CalcClassBase(traits), mSettingsClass(new SettingsClass(traits))
+    explicit CalcClass(Traits& traits) : CalcClassBase(traits), mSettingsClass(KVD::MakeCounted<SettingsClass>(traits))
     {
-        mSettingsClass->AddRef();
     }
-    ~CalcClass() override { mSettingsClass->Release(); }
 
     HRESULT SettingsDialog(HWND parent, IUnknown* context, IAutoOrrelDoc* doc, IOrrelView* view, TChannelId channel,
                            const IPersistObject* current, IPersistObject** result) override
@@ -64,14 +58,13 @@ public:
         *out = nullptr;
         if (data == nullptr)
             return KVD_E_BADSTATE;
-        T* calculation = new T(this, data, channel);
-        const HRESULT hr = calculation->QueryInterface(IID_ICalculation, reinterpret_cast<void**>(out));
-        calculation->Release();
-        return hr;
+        // A calculation is born holding its first reference.
+        const auto calculation = KVD::COMPtr<T>::Take(new T(this, data, channel));
+        return calculation->QueryInterface(IID_ICalculation, reinterpret_cast<void**>(out));
     }
 
-    SettingsClass* GetSettingsClass() const { return mSettingsClass; }
+    SettingsClass* GetSettingsClass() const { return mSettingsClass.get(); }
 
 private:
-    SettingsClass* mSettingsClass;
+    KVD::COMPtr<SettingsClass> mSettingsClass;
 };

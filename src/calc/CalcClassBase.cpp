@@ -13,18 +13,6 @@ TCAFId CalcClassBase::Traits::GetSettingsId()
     return DynId::CachedTypeId(settingsId, *guid, settingsSubId);
 }
 
-HRESULT CalcClassBase::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_ICalculationClass) {
-        *out = static_cast<ICalculationClass*>(this);
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
-}
-
 HRESULT CalcClassBase::GetTypeId(TCAFId* out)
 {
     if (out == nullptr)
@@ -72,19 +60,6 @@ HRESULT CalcClassBase::GetAttributes(long* out)
 CalcSettingClassBase::CalcSettingClassBase(CalcClassBase::Traits& traits) : mTraits(traits), mName(traits.name)
 {
     mName += L"Settings";
-}
-
-HRESULT CalcSettingClassBase::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_IPersistClassObject) {
-        *out = static_cast<IPersistClassObject*>(this);
-        AddRef();
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
 }
 
 HRESULT CalcSettingClassBase::GetTypeId(TCAFId* out)

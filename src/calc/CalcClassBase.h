@@ -10,9 +10,10 @@
 #include "IPersistClassObject.h"
 #include "foundation/CAFClassObject.h"
 #include "foundation/KVDString.h"
-#include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 
-class CalcClassBase : public ICalculationClass, public CAFClassObject {
+class CalcClassBase : public KVD::StaticUnknown<KVD::Answers<ICalculationClass, ICAFClassObject>>,
+                      public CAFClassObject {
 public:
     // One static record per calculation, read by its class object and its settings class.
     struct Traits {
@@ -31,11 +32,6 @@ public:
     };
 
     explicit CalcClassBase(Traits& traits) : mTraits(traits), mName(traits.name), mDescription(traits.description) {}
-
-    // Static: never counted, never freed.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT GetTypeId(TCAFId* out) override;
     HRESULT GetCategory(const _IID** out) override;
@@ -57,12 +53,10 @@ private:
 
 // The class object of a calculation's settings record: named after the calculation with
 // "Settings" appended, counted, and deleted by its last release.
-class CalcSettingClassBase : public IPersistClassObject, public CAFClassObject {
+class CalcSettingClassBase : public KVD::CountedUnknown<KVD::Answers<IPersistClassObject, ICAFClassObject>>,
+                             public CAFClassObject {
 public:
     explicit CalcSettingClassBase(CalcClassBase::Traits& traits);
-
-    KVD_IMPLEMENT_REFCOUNT_OF(mRefs)
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT GetTypeId(TCAFId* out) override;
     HRESULT GetCategory(const _IID** out) override;
@@ -75,6 +69,5 @@ public:
 private:
     CalcClassBase::Traits& mTraits;
     KVD::String mName;
-    KVD::RefCount mRefs;
 };
 

@@ -1,7 +1,5 @@
 #include "calc/CalcEnumBase.h"
 
-#include <type_traits>
-
 #include "ResultCodes.h"
 
 namespace CalcEnums {
@@ -9,21 +7,9 @@ namespace CalcEnums {
 template <class Primary>
 HRESULT CalcEnumBaseT<Primary>::OwnQueryInterface(const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICalcEnum || (std::is_same_v<Primary, ICalcEnum64> && iid == IID_ICalcEnum64))
-        *out = static_cast<Primary*>(this);
-    else if (iid == IID_IEnumFloatEx || iid == IID_IEnumExBase)
-        *out = static_cast<IEnumFloatEx*>(this);
-    else if (iid == IID_IKVDSetCalcVariables)
-        *out = static_cast<IKVDSetCalcVariables*>(this);
-    else if (mVariables != nullptr)
-        return mVariables->QueryInterface(iid, out);
-    else
-        return KVD_E_NOINTERFACE;
-    this->AddRef();
-    return KVD_S_OK;
+    const HRESULT hr = KVD::QueryEntries<KVD::Answers<Primary, ICalcEnum>, KVD::Answers<IEnumFloatEx, IEnumExBase>,
+                                         IKVDSetCalcVariables>(this, iid, out);
+    return hr == KVD_E_NOINTERFACE && mVariables != nullptr ? mVariables->QueryInterface(iid, out) : hr;
 }
 
 template <class Primary>
@@ -47,12 +33,7 @@ HRESULT CalcEnumBaseT<Primary>::IsUpdateNeeded(long, BlockUpdateType change, Blo
 template <class Primary>
 HRESULT CalcEnumBaseT<Primary>::SetCalcVariables(uint32_t, IUnknown* variables)
 {
-    if (variables != nullptr)
-        variables->AddRef();
-    IUnknown* old = mVariables;
     mVariables = variables;
-    if (old != nullptr)
-        old->Release();
     return KVD_S_OK;
 }
 

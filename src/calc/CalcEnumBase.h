@@ -7,6 +7,7 @@
 #include "IKVDSetCalcVariables.h"
 #include "ResultCodes.h"
 #include "calc/CalcEnumIdentity.h"
+#include "foundation/COMPtr.h"
 
 namespace CalcEnums {
 
@@ -20,7 +21,6 @@ public:
     // A copy starts without calculation variables.
     CalcEnumBaseT(const CalcEnumBaseT& other) : CalcEnumFaces<Primary, IEnumFloatEx, IKVDSetCalcVariables>(other) {}
     CalcEnumBaseT& operator=(const CalcEnumBaseT&) = delete;
-    ~CalcEnumBaseT() override { SetCalcVariables(0, nullptr); }
 
     HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
     // An enumerator that caches nothing: any change needs the whole output again, and there
@@ -39,7 +39,7 @@ protected:
     HRESULT OwnQueryInterface(const _IID& iid, void** out) override;
 
 private:
-    IUnknown* mVariables = nullptr;  // owned
+    KVD::COMPtr<IUnknown> mVariables;
 };
 
 using CalcEnumBase2 = CalcEnumBaseT<ICalcEnum>;

@@ -10,18 +10,6 @@ TCAFId CalcEnumClassBase2::Traits::GetTypeId()
     return DynId::CachedTypeId(typeId, *guid, index);
 }
 
-HRESULT CalcEnumClassBase2::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_ICalcEnumClass2) {
-        *out = static_cast<ICalcEnumClass2*>(this);
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
-}
-
 HRESULT CalcEnumClassBase2::GetTypeId(TCAFId* out)
 {
     if (out == nullptr)

@@ -9,10 +9,12 @@
 #include "ICalcEnumClass2.h"
 #include "calc/CalcEnumIdentity.h"
 #include "foundation/CAFClassObject.h"
+#include "foundation/UnknownImp.h"
 
 namespace CalcEnums {
 
-class CalcEnumClassBase2 : public ICalcEnumClass2, public CAFClassObject {
+class CalcEnumClassBase2 : public KVD::StaticUnknown<KVD::Answers<ICalcEnumClass2, ICAFClassObject>>,
+                           public CAFClassObject {
 public:
     // The static description of one kind.
     struct Traits {
@@ -27,11 +29,6 @@ public:
     };
 
     explicit CalcEnumClassBase2(Traits* traits) : mTraits(traits) {}
-
-    // Static: never counted, never freed.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT GetTypeId(TCAFId* out) override;
     HRESULT GetCategory(const _IID** out) override;

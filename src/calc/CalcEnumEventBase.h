@@ -16,10 +16,6 @@ public:
     HRESULT GetRecordChannelType(RecordChannelTypes* type) override;
 
     IEnumEventEx* EventFace() { return this; }
-
-protected:
-    // IUnknown and ICalcEnum: the primary face; IEnumEventEx: the event face.
-    HRESULT OwnQueryInterface(const _IID& iid, void** out) override;
 };
 
 }  // namespace CalcEnums

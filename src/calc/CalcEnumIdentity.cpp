@@ -16,14 +16,6 @@ HRESULT CalcEnumIdentity::Inner::QueryInterface(const _IID& iid, void** out)
     return mOwner->OwnQueryInterface(iid, out);
 }
 
-uint32_t CalcEnumIdentity::OwnRelease()
-{
-    const uint32_t count = mCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (count == 0)
-        delete this;
-    return count;
-}
-
 HRESULT CalcEnumIdentity::TypeIdOut(TCAFId* id) const
 {
     if (id == nullptr)
@@ -36,9 +28,7 @@ HRESULT CalcEnumIdentity::ClassObjectOut(ICalcEnumClass2** cls) const
 {
     if (cls == nullptr)
         return KVD_E_NULLOUT;
-    *cls = mClass;
-    if (mClass != nullptr)
-        mClass->AddRef();
+    KVD::GiveOut(mClass, cls);
     return KVD_S_OK;
 }
 

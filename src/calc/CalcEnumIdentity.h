@@ -3,17 +3,20 @@
 // it computes from.
 #pragma once
 
-#include <atomic>
-
 #include "ICalcEnum.h"
 #include "ICalcEnumClass2.h"
 #include "IOrrelData2.h"
+#include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 
 namespace CalcEnums {
 
 class CalcEnumIdentity {
 public:
-    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data) : mClass(classObject), mData(data), mInner(this) {}
+    CalcEnumIdentity(ICalcEnumClass2* classObject, IOrrelData2* data)
+        : mClass(classObject), mData(data), mInner(this)
+    {
+    }
     // A copy is a new object: one reference, no outer object, the same class object and data.
     CalcEnumIdentity(const CalcEnumIdentity& other) : mClass(other.mClass), mData(other.mData), mInner(this) {}
     CalcEnumIdentity& operator=(const CalcEnumIdentity&) = delete;
@@ -54,10 +57,12 @@ private:
         CalcEnumIdentity* mOwner;
     };
 
-    uint32_t OwnAddRef() { return mCount.fetch_add(1, std::memory_order_acq_rel) + 1; }
-    uint32_t OwnRelease();
+    uint32_t OwnAddRef() { return mCount.Increment(); }
+    uint32_t OwnRelease() { return mCount.Release(this); }
 
-    std::atomic<uint32_t> mCount{1};
+    // Unlike other counted objects an enumerator is born holding its maker's reference (Create
+    // and Clone hand it out as it is).
+    KVD::RefCount mCount{KVD::RefCount::HeldByMaker{}};
     ICalcEnumClass2* mClass;     // not owned: class objects live as long as the process
     IOrrelData2* mData;          // not owned
     IUnknown* mOuter = nullptr;  // not owned: the outer object owns us
@@ -80,6 +85,13 @@ public:
     HRESULT GetClassObject(ICalcEnumClass2** cls) override { return ClassObjectOut(cls); }
 
     ICalcEnum* CalcFace() { return this; }
+
+protected:
+    // The primary interface (the object's identity) and the other faces.
+    HRESULT OwnQueryInterface(const _IID& iid, void** out) override
+    {
+        return KVD::QueryEntries<Primary, Faces...>(this, iid, out);
+    }
 };
 
 // What a new enumerator E is handed out as: made an inner object of outer, its non-delegating

@@ -23,8 +23,9 @@ struct NumericParamsFuncTable {
     KVDEnumDataType resultType;
 };
 
-// The function-class face over a table and the traits of its enumerator class.
-class NumericParamsFuncFace : public ICalcNumericParamsFuncClass {
+// The function-class face over a table and the traits of its enumerator class. Like its class
+// object it is static: the symbol table may release it after both were destroyed at exit.
+class NumericParamsFuncFace : public KVD::StaticUnknown<ICalcNumericParamsFuncClass> {
 public:
     NumericParamsFuncFace(CalcEnumClassBase2::Traits* traits, const NumericParamsFuncTable& table)
         : mFuncTraits(traits), mTable(table)
@@ -55,9 +56,12 @@ public:
     {
     }
 
-    // Static: never counted, never freed.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
+    // Both faces answer as the class object.
+    HRESULT QueryInterface(const _IID& iid, void** out) override
+    {
+        return CalcEnumClass2<T>::QueryInterface(iid, out);
+    }
+
     // No dialog: the function's parameters are edited in the formula.
     HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
                            IAutoKVDString** newSettings) override
@@ -66,15 +70,11 @@ public:
             *newSettings = nullptr;
         return KVD_E_NOTIMPL;
     }
-    HRESULT QueryInterface(const _IID& iid, void** out) override
+
+protected:
+    HRESULT QueryMore(const _IID& iid, void** out) override
     {
-        if (CalcEnumClass2<T>::QueryInterface(iid, out) == KVD_S_OK)
-            return KVD_S_OK;
-        if (out != nullptr && iid == IID_ICalcNumericParamsFuncClass) {
-            *out = static_cast<ICalcNumericParamsFuncClass*>(this);
-            return KVD_S_OK;
-        }
-        return KVD_E_NOINTERFACE;
+        return KVD::AnswerFace<ICalcNumericParamsFuncClass>(this, iid, out);
     }
 };
 

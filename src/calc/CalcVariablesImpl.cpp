@@ -2,7 +2,6 @@
 
 #include "foundation/EnumArray.h"
 #include "foundation/EnumIter.h"
-#include "foundation/RefCount.h"
 #include "foundation/UnknownImp.h"
 
 namespace CalcVariable {
@@ -15,43 +14,9 @@ int CompareNames(const KVD::String& a, const KVD::String& b)
 }
 
 // The set as an inner object of an enumerator.
-class AggregatedVariables : public CalcVariablesImpl {
+class AggregatedVariables final : public KVD::AggregatedUnknown<KVD::Implements<CalcVariablesImpl, IKVDCalcVariables>> {
 public:
-    explicit AggregatedVariables(IUnknown* outer) : mOuter(outer), mInner(this) {}
-
-    uint32_t AddRef() override { return mOuter->AddRef(); }
-    uint32_t Release() override { return mOuter->Release(); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override { return mOuter->QueryInterface(iid, out); }
-
-    IUnknown* Inner() { return &mInner; }
-
-private:
-    struct NonDelegating : IUnknown {
-        explicit NonDelegating(AggregatedVariables* owner) : mOwner(owner) {}
-        uint32_t AddRef() override { return mOwner->mCount.Increment(); }
-        uint32_t Release() override
-        {
-            const uint32_t count = mOwner->mCount.Decrement();
-            if (count == 0)
-                delete mOwner;
-            return count;
-        }
-        HRESULT QueryInterface(const _IID& iid, void** out) override
-        {
-            if (out != nullptr && iid == IID_IUnknown) {
-                *out = static_cast<IUnknown*>(this);
-                AddRef();
-                return KVD_S_OK;
-            }
-            return mOwner->CalcVariablesImpl::QueryInterface(iid, out);
-        }
-
-        AggregatedVariables* mOwner;
-    };
-
-    IUnknown* mOuter;  // not owned: the outer object owns the set
-    KVD::RefCount mCount;
-    NonDelegating mInner;
+    explicit AggregatedVariables(IUnknown* outer) : AggregatedUnknown(outer) {}
 };
 
 }  // namespace
@@ -104,30 +69,19 @@ CalcVariablesImpl::~CalcVariablesImpl()
 
 CalcVariablesImpl* CalcVariablesImpl::Create()
 {
-    auto* set = new KVD::UnknownImp1<CalcVariablesImpl, 0>();
-    set->AddRef();
-    return set;
+    return KVD::COMPtr<CalcVariablesImpl>(new KVD::UnknownImp1<CalcVariablesImpl, 0>()).Forget();
 }
 
 CalcVariablesImpl* CalcVariablesImpl::CreateAggregated(IUnknown* outer, IUnknown** inner)
 {
     auto* set = new AggregatedVariables(outer);
-    *inner = set->Inner();
-    (*inner)->AddRef();
+    *inner = set->TakeInner();
     return set;
 }
 
 HRESULT CalcVariablesImpl::QueryInterface(const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IKVDCalcVariables) {
-        *out = static_cast<IKVDCalcVariables*>(this);
-        AddRef();
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
+    return KVD::QueryEntries<IKVDCalcVariables>(this, iid, out);
 }
 
 HRESULT CalcVariablesImpl::FindVariable(uint32_t, IAutoKVDString* name, IKVDCalcVariable** out)
@@ -138,8 +92,7 @@ HRESULT CalcVariablesImpl::FindVariable(uint32_t, IAutoKVDString* name, IKVDCalc
     const unsigned index = mVariables.Find(KVD::String(name));
     if (index == CArrayVoidP::kNotFound)
         return KVD_S_FALSE;
-    *out = mVariables[index];
-    (*out)->AddRef();
+    KVD::GiveOut(mVariables[index], out);
     return KVD_S_OK;
 }
 
@@ -202,9 +155,7 @@ HRESULT CalcVariablesImpl::Clone(IKVDCalcVariables** out)
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    auto* copy = new KVD::UnknownImp1<CalcVariablesImpl, 0>(*this);
-    copy->AddRef();
-    *out = copy;
+    *out = KVD::COMPtr<CalcVariablesImpl>(new KVD::UnknownImp1<CalcVariablesImpl, 0>(*this)).Forget();
     return KVD_S_OK;
 }
 

@@ -8,9 +8,7 @@ namespace EEH3 {
 
 IUnitName* NewOutputUnitName()
 {
-    auto* unit = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, KVD::String(L"?")));
-    unit->AddRef();
-    return unit;
+    return KVD::MakeCounted<KVD::UnitEntry>(KVD::UnitInfo(0, kUnitPrefixNone, KVD::String(L"?"))).Forget();
 }
 
 SettingsFields SplitSettings(const KVD::String& text)

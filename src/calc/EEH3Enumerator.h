@@ -286,22 +286,6 @@ public:
     }
 
 protected:
-    HRESULT OwnQueryInterface(const _IID& iid, void** out) override
-    {
-        if (out == nullptr)
-            return KVD_E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_ICalcEnum)
-            *out = CalcFace();
-        else if (iid == IID_IEnumEventEx)
-            *out = EventFace();
-        else {
-            *out = nullptr;
-            return KVD_E_NOINTERFACE;
-        }
-        AddRef();
-        return KVD_S_OK;
-    }
-
 private:
     EEH3Enumerator* MakeCopy() const { return new EEH3Enumerator(*this); }
 

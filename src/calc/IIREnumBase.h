@@ -225,11 +225,8 @@ public:
     {
         if (value != nullptr)
             *value = mOutputValue;
-        if (unit != nullptr) {
-            *unit = PB::UnitName();
-            if (*unit != nullptr)
-                (*unit)->AddRef();
-        }
+        if (unit != nullptr)
+            KVD::GiveOut(PB::UnitName(), unit);
         return KVD_S_OK;
     }
 

@@ -36,7 +36,6 @@ NumericParamsFuncClassSymbolRep::NumericParamsFuncClassSymbolRep(ICalcNumericPar
                                                                  int index)
     : NumericParamsFuncRep(KVD::String(), 0, 0, 0, 0, -1), mClass(functionClass), mAliasIndex(index)
 {
-    mClass->AddRef();
     mInfoResult = ReadDescription();
 }
 
@@ -44,13 +43,9 @@ NumericParamsFuncClassSymbolRep::NumericParamsFuncClassSymbolRep(const NumericPa
     : NumericParamsFuncRep(other), mClass(other.mClass), mInfoResult(other.mInfoResult),
       mAliasIndex(other.mAliasIndex)
 {
-    mClass->AddRef();
 }
 
-NumericParamsFuncClassSymbolRep::~NumericParamsFuncClassSymbolRep()
-{
-    mClass->Release();
-}
+NumericParamsFuncClassSymbolRep::~NumericParamsFuncClassSymbolRep() = default;
 
 // Through the extended interface when offered, which also tells the required sources.
 HRESULT NumericParamsFuncClassSymbolRep::ReadDescription()
@@ -60,12 +55,10 @@ HRESULT NumericParamsFuncClassSymbolRep::ReadDescription()
     CalcNPFuncInfoFlags flags = 0;
     KVDEnumDataType kind = 0;
     HRESULT result;
-    ICalcNumericParamsFuncClassEx* extended = nullptr;
-    mClass->QueryInterface(IID_ICalcNumericParamsFuncClassEx, reinterpret_cast<void**>(&extended));
+    const KVD::COMPtr<ICalcNumericParamsFuncClassEx> extended(KVD::com_cast(mClass));
     if (extended != nullptr) {
         result = extended->GetFuncInfoEx(0, KVD::String::Setter(name), &typeId, &mMaxArgs, &mSources, &flags,
                                          &mRequiredSources, &kind);
-        extended->Release();
     } else {
         mRequiredSources = -1;
         result = mClass->GetFuncInfo(KVD::String::Setter(name), &typeId, &mMaxArgs, &mSources, &flags, &kind);

@@ -5,6 +5,7 @@
 
 #include "ICalcNumericParamsFuncClass.h"
 #include "calc/FuncRep.h"
+#include "foundation/COMPtr.h"
 
 namespace CalcParser {
 
@@ -35,7 +36,7 @@ private:
     void PrependArgumentTexts();
     [[noreturn]] void ThrowSourceNumberError() const;
 
-    ICalcNumericParamsFuncClass* mClass;  // one reference held
+    KVD::COMPtr<ICalcNumericParamsFuncClass> mClass;
     HRESULT mInfoResult;
     int mAliasIndex;
 };

@@ -6,6 +6,7 @@
 #include "calc/FormulaText.h"
 #include "calc/Parser.h"
 #include "calc/VariableRep.h"
+#include "foundation/COMPtr.h"
 
 namespace CalcParser {
 namespace {
@@ -107,8 +108,8 @@ bool Parser::FindHostVariable(const KVD::String& key, Symbol& result) const
 {
     if (mVariables == nullptr)
         return false;
-    IKVDCalcVariable* variable = nullptr;
-    mVariables->FindVariable(0, key.AsIAutoKVDString(), &variable);
+    KVD::COMPtr<IKVDCalcVariable> variable;
+    mVariables->FindVariable(0, key.AsIAutoKVDString(), variable.Set());
     if (variable == nullptr)
         return false;
     // The value at parse time is what a numeric parameter given as this variable takes.
@@ -117,7 +118,6 @@ bool Parser::FindHostVariable(const KVD::String& key, Symbol& result) const
     if (variable->GetValue(0, &value) == KVD_S_OK)
         rep->SetValue(value);
     result = Symbol(rep);
-    variable->Release();
     return true;
 }
 

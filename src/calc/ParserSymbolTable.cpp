@@ -30,23 +30,19 @@ void FillContainerWithClassObjects(const _IID* category, Container& out)
     IObjectFactory* factory = ObjectFactoryAccessor::Get();
     if (factory == nullptr)
         return;
-    IEnumClassObjects* objects = nullptr;
-    factory->EnumClassObjectsInCategory(category, &objects);
+    KVD::COMPtr<IEnumClassObjects> objects;
+    factory->EnumClassObjectsInCategory(category, objects.Set());
     if (objects == nullptr)
         return;
-    ICAFClassObject* object = nullptr;
-    uint32_t delivered = 0;
-    while (objects->Next(1, &object, &delivered) == 0 && object != nullptr) {
-        I* wanted = nullptr;
-        object->QueryInterface(IIDOf<I>(), reinterpret_cast<void**>(&wanted));
-        if (wanted != nullptr) {
+    for (;;) {
+        KVD::COMPtr<ICAFClassObject> object;
+        uint32_t delivered = 0;
+        const HRESULT hr = objects->Next(1, object.Set(), &delivered);
+        if (hr != 0 || object == nullptr)
+            break;
+        if (const KVD::COMPtr<I> wanted{KVD::com_cast(object)})
             out.Add(wanted);
-            wanted->Release();
-        }
-        object->Release();
-        object = nullptr;
     }
-    objects->Release();
 }
 
 }  // namespace CAF

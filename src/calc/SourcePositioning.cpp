@@ -1,6 +1,7 @@
 #include "calc/SourcePositioning.h"
 
 #include "ResultCodes.h"
+#include "foundation/COMPtr.h"
 
 namespace CalcEnums {
 
@@ -10,12 +11,8 @@ HRESULT PositionSource(IEnumExBase* source, int32_t position, int32_t* reached)
         *reached = position;
     if (source == nullptr)
         return KVD_E_BADSTATE;
-    ICalcEnum* calc = nullptr;
-    if (source->QueryInterface(IID_ICalcEnum, reinterpret_cast<void**>(&calc)) == KVD_S_OK && calc != nullptr) {
-        const HRESULT hr = calc->SetInitialPosition(position);
-        calc->Release();
-        return hr;
-    }
+    if (const KVD::COMPtr<ICalcEnum> calc{KVD::com_cast(source)})
+        return calc->SetInitialPosition(position);
     int32_t current = 0;
     HRESULT hr = source->GetPosition(&current);
     if (hr != KVD_S_OK || current == position)

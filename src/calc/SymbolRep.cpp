@@ -10,6 +10,7 @@
 #include "calc/CalcVariablesImpl.h"
 #include "calc/Symbol.h"
 #include "calc/XArith.h"
+#include "foundation/COMPtr.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
 
@@ -117,11 +118,10 @@ HRESULT SymbolRep::DoCreateCalcEnum(CAFId typeId, int32_t index, IUnknown* outer
     IObjectFactory* factory = ObjectFactoryAccessor::Get();
     if (factory == nullptr)
         return KVD_E_BADSTATE;
-    ICalcEnumClass2* cls = nullptr;
-    HRESULT hr = factory->GetClassObject(typeId, IID_ICalcEnumClass2, reinterpret_cast<void**>(&cls));
+    KVD::COMPtr<ICalcEnumClass2> cls;
+    HRESULT hr = factory->GetClassObject(typeId, IID_ICalcEnumClass2, cls.Set());
     if (cls != nullptr) {
         hr = cls->CreateEx(outer, data, out);
-        cls->Release();
     } else if (hr == KVD_S_OK) {
         hr = KVD_E_BADSTATE;  // a factory that answers success with nothing has still failed
     }
@@ -136,20 +136,17 @@ HRESULT SymbolRep::HandOverVariables(IUnknown* enumerator) const
 {
     if (!mSrcVariables || mSrcVariables->GetCount() == 0)
         return KVD_S_FALSE;
-    IKVDSetCalcVariables* setter = nullptr;
-    if (enumerator->QueryInterface(IID_IKVDSetCalcVariables, reinterpret_cast<void**>(&setter)) != KVD_S_OK ||
-        setter == nullptr)
+    const KVD::COMPtr<IKVDSetCalcVariables> setter(KVD::com_cast(enumerator));
+    if (setter == nullptr)
         return KVD_S_FALSE;  // the enumerator takes no variables: not an error
     IUnknown* inner = nullptr;
     CalcVariable::CalcVariablesImpl* set = CalcVariable::CalcVariablesImpl::CreateAggregated(enumerator, &inner);
+    const auto innerHeld = KVD::COMPtr<IUnknown>::Take(inner);
     for (unsigned i = 0; i < mSrcVariables->GetCount(); ++i) {
         if (IKVDCalcVariable* variable = (*mSrcVariables)[i]->GetVariable())
             set->SetItem(variable);
     }
-    const HRESULT hr = setter->SetCalcVariables(0, inner);
-    inner->Release();
-    setter->Release();
-    return hr;
+    return setter->SetCalcVariables(0, innerHeld);
 }
 
 void SymbolRep::AddSrcVariable(const Symbol& variable)

@@ -10,21 +10,12 @@ namespace CalcParser {
 
 VariableRep::State::State() : definition(8, 8) {}
 
-VariableRep::State::~State()
-{
-    if (variable != nullptr)
-        variable->Release();
-}
-
 VariableRep::VariableRep(const KVD::String& name) : SymbolRep(kSymVariable, name), mState(std::make_shared<State>()) {}
 
 VariableRep::VariableRep(IKVDCalcVariable* variable)
     : SymbolRep(kSymVariable, CalcVariable::NameOf(variable)), mState(std::make_shared<State>())
 {
-    if (variable != nullptr) {
-        variable->AddRef();
-        mState->variable = variable;
-    }
+    mState->variable = variable;
 }
 
 KVD::String VariableRep::GetSettings() const
@@ -37,9 +28,7 @@ HRESULT VariableRep::CreateCalcEnum(int32_t index, IUnknown* outer, IUnknown** o
     if (out == nullptr)
         return KVD_E_NULLOUT;
     *out = nullptr;
-    IRecordData* records = nullptr;
-    if (data != nullptr)
-        data->QueryInterface(IID_IRecordData, reinterpret_cast<void**>(&records));
+    const KVD::COMPtr<IRecordData> records(KVD::com_cast(data));
     IKVDCalcVariable* variable = GetVariable();
     HRESULT hr = KVD_E_BADSTATE;
     if (variable != nullptr) {
@@ -47,8 +36,6 @@ HRESULT VariableRep::CreateCalcEnum(int32_t index, IUnknown* outer, IUnknown** o
         if (*out != nullptr)
             SetEnumIndex(index);
     }
-    if (records != nullptr)
-        records->Release();
     return hr;
 }
 
@@ -101,12 +88,11 @@ HRESULT VariableRep::CreateVariable() const
     IObjectFactory* factory = ObjectFactoryAccessor::Get();
     if (factory == nullptr)
         return KVD_E_BADSTATE;
-    IKVDCalcVariableClass* cls = nullptr;
-    HRESULT hr = factory->GetClassObject(id, IID_IKVDCalcVariableClass, reinterpret_cast<void**>(&cls));
+    KVD::COMPtr<IKVDCalcVariableClass> cls;
+    HRESULT hr = factory->GetClassObject(id, IID_IKVDCalcVariableClass, cls.Set());
     if (cls == nullptr)
         return hr == KVD_S_OK ? KVD_E_BADSTATE : hr;
-    hr = cls->CreateVariable(0, nullptr, GetName().AsIAutoKVDString(), 0, &mState->variable);
-    cls->Release();
+    hr = cls->CreateVariable(0, nullptr, GetName().AsIAutoKVDString(), 0, mState->variable.Set());
     if (mState->variable != nullptr)
         SetUpVariable(number);
     return hr;
@@ -114,24 +100,15 @@ HRESULT VariableRep::CreateVariable() const
 
 HRESULT VariableRep::SetUpVariable(bool number) const
 {
-    IUnknown* face = nullptr;
     if (number) {
-        if (mState->variable->QueryInterface(IID_IKVDCalcVariableDouble, reinterpret_cast<void**>(&face)) != KVD_S_OK)
-            return KVD_S_FALSE;
-        auto* holder = static_cast<IKVDCalcVariableDouble*>(face);
-        const HRESULT hr = holder->SetDoubleValue(0, mState->definition[0].GetValue());
-        holder->Release();
-        return hr;
+        const KVD::COMPtr<IKVDCalcVariableDouble> holder(KVD::com_cast(mState->variable));
+        return holder != nullptr ? holder->SetDoubleValue(0, mState->definition[0].GetValue()) : KVD_S_FALSE;
     }
-    if (mState->variable->QueryInterface(IID_IKVDExpressionVariable, reinterpret_cast<void**>(&face)) != KVD_S_OK)
+    const KVD::COMPtr<IKVDExpressionVariable> expression(KVD::com_cast(mState->variable));
+    if (expression == nullptr)
         return KVD_S_FALSE;
-    auto* expression = static_cast<IKVDExpressionVariable*>(face);
-    IAutoKVDString* message = nullptr;
-    const HRESULT hr = expression->SetDefinition(0, &mState->definition, &message);
-    if (message != nullptr)
-        message->Release();
-    expression->Release();
-    return hr;
+    KVD::COMPtr<IAutoKVDString> message;  // not reported here
+    return expression->SetDefinition(0, &mState->definition, message.Set());
 }
 
 }  // namespace CalcParser

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "calc/Symbol.h"
+#include "foundation/COMPtr.h"
 
 namespace CalcParser {
 
@@ -41,12 +42,11 @@ public:
 private:
     struct State {
         State();
-        ~State();
         State(const State&) = delete;
         State& operator=(const State&) = delete;
 
         RPNArray definition;
-        IKVDCalcVariable* variable = nullptr;  // one reference
+        KVD::COMPtr<IKVDCalcVariable> variable;
         bool collecting = false;               // guards AddVariablesTo against a definition that uses itself
     };
 

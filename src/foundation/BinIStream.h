@@ -6,20 +6,20 @@
 
 #include "IBinInStream.h"
 #include "foundation/BinStream.h"
+#include "foundation/UnknownImp.h"
 
 namespace KVD {
 
 class String;
 
-class BinIStream : public IBinInStream, public BinStream {
+// The streams live on the stack or inside their owner: the static kind.
+class BinIStream : public StaticUnknown<IBinInStream>, public BinStream {
 public:
     // Reads the version word from the buffer.
     explicit BinIStream(std::streambuf* buffer, bool ownsBuffer = false);
     virtual ~BinIStream() = default;
 
-    // The streams live on the stack or inside their owner: nothing is counted.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
+    // The binary format's streams are not queried: every identifier is 0xF800400B.
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT StreamState() override { return StateResult(); }

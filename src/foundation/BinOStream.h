@@ -6,20 +6,20 @@
 
 #include "IBinOutStream.h"
 #include "foundation/BinStream.h"
+#include "foundation/UnknownImp.h"
 
 namespace KVD {
 
 class String;
 
-class BinOStream : public IBinOutStream, public BinStream {
+// The streams live on the stack or inside their owner: the static kind.
+class BinOStream : public StaticUnknown<IBinOutStream>, public BinStream {
 public:
     // Writes the version word for version to the buffer.
     BinOStream(std::streambuf* buffer, unsigned char version, bool ownsBuffer = false);
     virtual ~BinOStream() = default;
 
-    // The streams live on the stack or inside their owner: nothing is counted.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
+    // The binary format's streams are not queried: every identifier is 0xF800400B.
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT StreamState() override { return StateResult(); }

@@ -18,22 +18,9 @@ HRESULT BinStream::StateResult() const
     return good() ? KVD_S_OK : KVD_E_BADSTATE;
 }
 
-void BinStream::AttachObject(IUnknown* object)
-{
-    if (object != nullptr)
-        object->AddRef();
-    ReleaseAttached();
-    mAttached = object;
-}
+void BinStream::AttachObject(IUnknown* object) { mAttached = object; }
 
-void BinStream::ReleaseAttached()
-{
-    if (mAttached != nullptr) {
-        IUnknown* attached = mAttached;
-        mAttached = nullptr;
-        attached->Release();
-    }
-}
+void BinStream::ReleaseAttached() { mAttached.Clear(); }
 
 HRESULT BinStream::TellPosition(std::ios_base::openmode which, unsigned* position)
 {

@@ -9,6 +9,7 @@
 
 #include "IUnknown.h"
 #include "ResultCodes.h"
+#include "foundation/COMPtr.h"
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "records are stored as the little-endian bytes of memory");
 
@@ -52,7 +53,7 @@ protected:
     int mState = kGood;
     bool mOwnsBuffer;
     unsigned mVersion = 0;
-    IUnknown* mAttached = nullptr;
+    COMPtr<IUnknown> mAttached;
 };
 
 }  // namespace KVD

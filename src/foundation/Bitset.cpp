@@ -75,15 +75,13 @@ HRESULT BitsetRep::Clone(IKVDBitset** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    BitsetRep* clone = DoClone(0);
-    clone->AddRef();
-    *out = clone;
+    GiveOut(DoClone(0), out);
     return KVD_S_OK;
 }
 
-Bitset::Bitset() : mRep(BitsetRep::Create(BitsetRep::kMinWords, 0)) { mRep->AddRef(); }
+Bitset::Bitset() : mRep(BitsetRep::Create(BitsetRep::kMinWords, 0)) {}
 
-Bitset::Bitset(const Bitset& other) : mRep(other.mRep->DoClone(0)) { mRep->AddRef(); }
+Bitset::Bitset(const Bitset& other) : mRep(other.mRep->DoClone(0)) {}
 
 Bitset& Bitset::operator=(const Bitset& other)
 {
@@ -92,15 +90,9 @@ Bitset& Bitset::operator=(const Bitset& other)
     return *this;
 }
 
-Bitset::~Bitset() { mRep->Release(); }
+Bitset::~Bitset() = default;
 
-void Bitset::Adopt(BitsetRep* rep)
-{
-    rep->AddRef();
-    BitsetRep* old = mRep;
-    mRep = rep;
-    old->Release();
-}
+void Bitset::Adopt(BitsetRep* rep) { mRep = rep; }
 
 void Bitset::set_range(unsigned first, unsigned last)
 {
@@ -177,10 +169,8 @@ BitsetRep* Bitset::Setter::CopyOf(IKVDBitset* value) const
 
 Bitset::Setter::~Setter()
 {
-    BitsetRep* rep = mValue != nullptr ? CopyOf(mValue) : BitsetRep::Create(BitsetRep::kMinWords, 0);
-    if (mValue != nullptr)
-        mValue->Release();
-    mTarget.Adopt(rep);
+    const auto value = COMPtr<IKVDBitset>::Take(mValue);
+    mTarget.Adopt(value != nullptr ? CopyOf(value) : BitsetRep::Create(BitsetRep::kMinWords, 0));
 }
 
 }  // namespace KVD

@@ -65,7 +65,7 @@ public:
     unsigned LastSetPlus1() const;
 
     // The representation, to hand to a callee that reads it (no reference added).
-    IKVDBitset* GetInterface() const { return mRep; }
+    IKVDBitset* GetInterface() const { return mRep.get(); }
 
     // Out-parameter adaptor for a function that hands back a bit set: when destroyed, the bit
     // set takes a copy of what came back (of any implementation), or becomes empty.
@@ -88,7 +88,7 @@ private:
     // Takes a reference on rep and drops the old representation.
     void Adopt(BitsetRep* rep);
 
-    BitsetRep* mRep;
+    COMPtr<BitsetRep> mRep;
 };
 
 }  // namespace KVD

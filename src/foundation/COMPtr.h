@@ -88,6 +88,15 @@ struct COMCloneEnumEx : COMRefCount {
     }
 };
 
+// Hands p out through out with a reference that the caller owns; a null p is handed out as
+// null.
+template <class I, class J>
+void GiveOut(I* p, J** out) noexcept
+{
+    detail::AddRefIf(p);
+    *out = p;
+}
+
 namespace impl {
 
 // Marks a pointer of another interface that a smart pointer is to query for its own.
@@ -154,6 +163,18 @@ public:
         Replace(Query(cast.source));
         return *this;
     }
+
+    // Adopts p with the reference that its maker, a query or an out-parameter already took for
+    // the caller: no AddRef.
+    static COMPtr Take(I* p) noexcept
+    {
+        COMPtr taken;
+        taken.mPtr = Policy::Adopt(p);
+        return taken;
+    }
+
+    // Gives the pointer, with the reference this smart pointer held, to the caller: no Release.
+    [[nodiscard]] I* Forget() noexcept { return std::exchange(mPtr, nullptr); }
 
     // Takes p with a reference of its own and drops the previous pointer.
     void Reference(I* p) noexcept { *this = p; }

@@ -41,7 +41,6 @@ StorageStreamBuf* StorageStreamBuf::attach(IStream* stream, bool forOutput)
         mMode = access == STGM_WRITE ? std::ios_base::out : both;
     else
         mMode = access == STGM_READ ? std::ios_base::in : access == STGM_WRITE ? std::ios_base::out : both;
-    stream->AddRef();
     mStream = stream;
     mAttached = true;
     mPosition = position;
@@ -56,8 +55,7 @@ void StorageStreamBuf::close()
     if (!mAttached)
         return;
     sync();
-    mStream->Release();
-    mStream = nullptr;
+    mStream.Clear();
     mAttached = false;
     setg(nullptr, nullptr, nullptr);
     setp(nullptr, nullptr);

@@ -6,6 +6,7 @@
 #include <streambuf>
 
 #include "IStream.h"
+#include "foundation/COMPtr.h"
 
 namespace KVD {
 
@@ -29,7 +30,7 @@ public:
     // Forgets the output not yet written, which then never reaches the stream.
     void DiscardOutput();
 
-    IStream* Stream() const { return mStream; }
+    IStream* Stream() const { return mStream.get(); }
     bool IsAttached() const { return mAttached; }
 
 protected:
@@ -60,7 +61,7 @@ private:
     bool WritePending();
     pos_type SeekStream(off_type off, std::ios_base::seekdir dir);
 
-    IStream* mStream = nullptr;
+    COMPtr<IStream> mStream;
     std::ios_base::openmode mMode = std::ios_base::openmode();
     bool mAttached = false;
     uint64_t mPosition = 0;

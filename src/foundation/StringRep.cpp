@@ -7,6 +7,7 @@
 
 #include "ResultCodes.h"
 #include "foundation/TextConversion.h"
+#include "foundation/UnknownImp.h"
 
 namespace KVDString {
 
@@ -81,15 +82,7 @@ uint32_t StringRep::Release()
 
 HRESULT StringRep::QueryInterface(const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IKVDString || iid == IID_IAutoKVDString) {
-        *out = static_cast<IKVDString*>(this);
-        AddRef();
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
+    return KVD::QueryEntries<KVD::Answers<IKVDString, IAutoKVDString>>(this, iid, out);
 }
 
 HRESULT StringRep::SetBStr(const wchar_t*) { return KVD_E_BADSTATE; }

@@ -125,9 +125,7 @@ HRESULT CAFDocument::GetUndoHistory(IUndoHistory** history)
 {
     if (history == nullptr)
         return KVD_E_POINTER;
-    *history = GetUndoHistory();
-    if (*history != nullptr)
-        (*history)->AddRef();
+    KVD::GiveOut(GetUndoHistory(), history);
     return KVD_S_OK;
 }
 

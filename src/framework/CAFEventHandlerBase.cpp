@@ -149,14 +149,13 @@ HRESULT CAFEventHandlerBase::DispatchKVDMessage(const IMessage* message)
 
 HRESULT CAFEventHandlerBase::Replay(IUnknown* object, bool propagate)
 {
-    IMessage* message = nullptr;
-    if (object->QueryInterface(IID_IMessage, reinterpret_cast<void**>(&message)) != KVD_S_OK || message == nullptr)
+    const KVD::COMPtr<IMessage> message(KVD::com_cast(object));
+    if (message == nullptr)
         return KVD_S_FALSE;
     if (propagate)
         DispatchAndPropagateKVDMessage(message);
     else
         CAFEventHandlerBase::DispatchKVDMessage(message);
-    message->Release();
     return KVD_S_OK;
 }
 
@@ -164,35 +163,26 @@ HRESULT CAFEventHandlerBase::InitializeHandler(const ISettingsRegistrar* registr
 {
     if (registrar == nullptr || key.GetKey() == nullptr)
         return KVD_S_FALSE;
-    IUnknown* stored = nullptr;
-    registrar->GetObject(key.GetKey(), &stored);
-    if (stored == nullptr)
-        return KVD_S_FALSE;
-    const HRESULT hr = Replay(stored, propagate);
-    stored->Release();
-    return hr;
+    KVD::COMPtr<IUnknown> stored;
+    registrar->GetObject(key.GetKey(), stored.Set());
+    return stored != nullptr ? Replay(stored, propagate) : KVD_S_FALSE;
 }
 
 HRESULT CAFEventHandlerBase::Initialize(const ISettingsRegistrar* registrar, const _IID& nameSpace, bool propagate)
 {
     if (registrar == nullptr)
         return KVD_S_FALSE;
-    IEnumUnknown* objects = nullptr;
-    registrar->EnumObjects(DynId::Ask(nameSpace), &objects);
+    KVD::COMPtr<IEnumUnknown> objects;
+    registrar->EnumObjects(DynId::Ask(nameSpace), objects.Set());
     if (objects == nullptr)
         return KVD_S_FALSE;
     HRESULT hr = KVD_S_OK;
     for (;;) {
-        IUnknown* object = nullptr;
-        hr = objects->Next(1, &object, nullptr);
-        if (hr != KVD_S_OK) {
-            if (object != nullptr)
-                object->Release();
+        KVD::COMPtr<IUnknown> object;
+        hr = objects->Next(1, object.Set(), nullptr);
+        if (hr != KVD_S_OK)
             break;
-        }
         Replay(object, propagate);
-        object->Release();
     }
-    objects->Release();
     return hr;
 }

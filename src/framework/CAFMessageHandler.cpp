@@ -73,9 +73,7 @@ HRESULT CAFMessageHandler::GetDefaultHandler(IMessageHandler** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = GetDestination();
-    if (*out != nullptr)
-        (*out)->AddRef();
+    KVD::GiveOut(GetDestination(), out);
     return KVD_S_OK;
 }
 

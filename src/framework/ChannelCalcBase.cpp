@@ -37,13 +37,15 @@ KVD::COMPtr<I> ClassObject(CAFId typeId)
 }  // namespace
 
 ChannelCalcBase::ChannelCalcBase(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannelId channel)
-    : mCalcData(calcData),
+    // Unlike other counted objects a calculation is born holding its maker's reference, which
+    // also keeps it alive while its inner object takes and drops references to it below.
+    : SimpleUnknownImp1(KVD::RefCount::HeldByMaker{}),
+      mCalcData(calcData),
       mCalcClass(calcClass),
       mChannel(channel),
       mRangeLow(std::numeric_limits<float>::infinity()),
       mRangeHigh(-std::numeric_limits<float>::infinity())
 {
-    AddRef();
     if (calcData != nullptr) {
         KVD::COMPtr<IOrrelData2> data;
         calcData->GetData(data.Set());

@@ -39,9 +39,7 @@ HRESULT OwlExtClientWindowBase::GetSite(IClientWindowSite** site)
 {
     if (site == nullptr)
         return KVD_E_POINTER;
-    *site = mSite;
-    if (mSite != nullptr)
-        mSite->AddRef();
+    KVD::GiveOut(mSite, site);
     return KVD_S_OK;
 }
 

@@ -7,9 +7,7 @@ IEnumInterface* InterfaceIdEnum::Create(const _IID* const* ids, unsigned int cou
     std::vector<_IID> copy;
     for (unsigned int i = 0; i < count; ++i)
         copy.push_back(*ids[i]);
-    InterfaceIdEnum* created = new InterfaceIdEnum(std::move(copy));
-    created->AddRef();
-    return created;
+    return KVD::COMPtr<InterfaceIdEnum>(new InterfaceIdEnum(std::move(copy))).Forget();
 }
 
 HRESULT InterfaceIdEnum::Next(uint32_t count, _IID* out, uint32_t* delivered)
@@ -41,9 +39,8 @@ HRESULT InterfaceIdEnum::Clone(IEnumInterface** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    InterfaceIdEnum* copy = new InterfaceIdEnum(mIds);
+    KVD::COMPtr<InterfaceIdEnum> copy(new InterfaceIdEnum(mIds));
     copy->mCursor = mCursor;
-    copy->AddRef();
-    *out = copy;
+    *out = copy.Forget();
     return KVD_S_OK;
 }

@@ -12,55 +12,33 @@ ISRKeyClass* SRKey::KeyClass()
 SRKey::SRKey(TCAFId id, const _IID* iid)
 {
     if (ISRKeyClass* keys = KeyClass())
-        keys->CreateKey(id, iid, &mKey);
+        keys->CreateKey(id, iid, mKey.Set());
 }
 
 SRKey::SRKey(TCAFId id, unsigned int n, const _IID* iid)
 {
     if (ISRKeyClass* keys = KeyClass())
-        keys->CreateIndexedKey(id, n, iid, &mKey);
+        keys->CreateIndexedKey(id, n, iid, mKey.Set());
 }
 
 SRKey SRKey::IdPair(CAFId a, CAFId b, unsigned int n, const _IID* iid)
 {
     SRKey key;
     if (ISRKeyClass* keys = KeyClass())
-        keys->CreateIdPairKey(a, b, n, iid, &key.mKey);
+        keys->CreateIdPairKey(a, b, n, iid, key.mKey.Set());
     return key;
 }
 
 SRKey::SRKey(TCAFId id, const KVD::String& name, const _IID* iid)
 {
     if (ISRKeyClass* keys = KeyClass())
-        keys->CreateNamedKey(id, name.AsIAutoKVDString(), iid, &mKey);
+        keys->CreateNamedKey(id, name.AsIAutoKVDString(), iid, mKey.Set());
 }
 
 SRKey::SRKey(TCAFId id, unsigned int a, unsigned int b, const _IID* iid)
 {
     if (ISRKeyClass* keys = KeyClass())
-        keys->CreateTwoPartKey(id, a, b, iid, &mKey);
-}
-
-SRKey::~SRKey()
-{
-    if (mKey != nullptr)
-        mKey->Release();
-}
-
-SRKey::SRKey(const SRKey& other) : mKey(other.mKey)
-{
-    if (mKey != nullptr)
-        mKey->AddRef();
-}
-
-SRKey& SRKey::operator=(const SRKey& other)
-{
-    if (other.mKey != nullptr)
-        other.mKey->AddRef();
-    if (mKey != nullptr)
-        mKey->Release();
-    mKey = other.mKey;
-    return *this;
+        keys->CreateTwoPartKey(id, a, b, iid, mKey.Set());
 }
 
 WindowKey::WindowKey(CAFId messageId, WindowId id)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ISettingsRegistrar.h"
+#include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 
 // A view's id: bits 0-31 the view class's type id, 32-47 the view number, 48-63 the instance.
@@ -19,18 +20,15 @@ public:
     static SRKey IdPair(CAFId a, CAFId b, unsigned int n, const _IID* iid);
     SRKey(TCAFId id, const KVD::String& name, const _IID* iid);
     SRKey(TCAFId id, unsigned int a, unsigned int b, const _IID* iid);
-    ~SRKey();
-    SRKey(const SRKey& other);
-    SRKey& operator=(const SRKey& other);
 
     // The host key, borrowed; null when the host could not make it.
-    ISettingsRegistrarKey* GetKey() const { return mKey; }
+    ISettingsRegistrarKey* GetKey() const { return mKey.get(); }
 
 private:
     SRKey() = default;
     static ISRKeyClass* KeyClass();
 
-    ISettingsRegistrarKey* mKey = nullptr;  // one reference
+    KVD::COMPtr<ISettingsRegistrarKey> mKey;
 };
 
 // The key of a window's position (or of another message about a window): the message id with

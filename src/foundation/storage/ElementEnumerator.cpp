@@ -12,21 +12,9 @@ namespace KVDStg {
 ElementEnumerator::ElementEnumerator(KVDStorage* storage, std::vector<std::shared_ptr<Element>> elements)
     : mStorage(storage), mElements(std::move(elements))
 {
-    mStorage->AddRef();
-    mRefs.Increment();
 }
 
-ElementEnumerator::~ElementEnumerator() { mStorage->Release(); }
-
-uint32_t ElementEnumerator::AddRef() { return mRefs.Increment(); }
-
-uint32_t ElementEnumerator::Release()
-{
-    uint32_t count = mRefs.Decrement();
-    if (count == 0)
-        delete this;
-    return count;
-}
+ElementEnumerator::~ElementEnumerator() = default;
 
 HRESULT ElementEnumerator::QueryInterface(const _IID&, void** out)
 {

@@ -8,20 +8,19 @@
 #include <vector>
 
 #include "IStorage.h"
-#include "foundation/RefCount.h"
+#include "foundation/COMPtr.h"
+#include "foundation/UnknownImp.h"
 #include "foundation/storage/Element.h"
 
 namespace KVDStg {
 
 class KVDStorage;
 
-class ElementEnumerator : public IEnumSTATSTG {
+class ElementEnumerator : public KVD::CountedUnknown<IEnumSTATSTG> {
 public:
-    // One reference for the caller.
+    // Made with KVD::MakeCounted.
     ElementEnumerator(KVDStorage* storage, std::vector<std::shared_ptr<Element>> elements);
 
-    uint32_t AddRef() override;
-    uint32_t Release() override;
     // Answers no interface: the enumerator is only ever handed out as itself.
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
@@ -31,10 +30,9 @@ public:
     HRESULT Clone(IEnumSTATSTG** out) override;
 
 private:
-    virtual ~ElementEnumerator();
+    ~ElementEnumerator() override;
 
-    KVD::RefCount mRefs;
-    KVDStorage* mStorage;
+    KVD::COMPtr<KVDStorage> mStorage;
     std::vector<std::shared_ptr<Element>> mElements;
     size_t mCurrent = 0;
 };

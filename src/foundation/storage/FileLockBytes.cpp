@@ -16,9 +16,7 @@ using namespace KVDStg;
 
 void FileLockBytes::Create(ILockBytes** out, const KVDFileRef& file, uint32_t mode, bool create, uint32_t flags)
 {
-    FileLockBytes* lockBytes = new FileLockBytes(file, mode, create, flags);
-    lockBytes->AddRef();
-    *out = lockBytes;
+    *out = KVD::COMPtr<FileLockBytes>(new FileLockBytes(file, mode, create, flags)).Forget();
 }
 
 FileLockBytes::FileLockBytes(const KVDFileRef& file, uint32_t mode, bool create, uint32_t flags)

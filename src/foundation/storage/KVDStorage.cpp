@@ -36,9 +36,8 @@ bool Excluded(const Element& element, SNB names)
 
 KVDStorage* KVDStorage::CreateRoot(ILockBytes* lockBytes, bool create, uint32_t mode, uint32_t flags)
 {
-    KVDStorage* root = new KVDStorage(std::make_unique<StorageAllocator>(lockBytes, create, flags, mode), create, mode);
-    root->AddRef();
-    return root;
+    auto allocator = std::make_unique<StorageAllocator>(lockBytes, create, flags, mode);
+    return KVD::COMPtr<KVDStorage>(new KVDStorage(std::move(allocator), create, mode)).Forget();
 }
 
 KVDStorage::KVDStorage(std::unique_ptr<StorageAllocator> allocator, bool create, uint32_t mode)
@@ -70,16 +69,9 @@ KVDStorage::KVDStorage(KVDStorage* parent, std::shared_ptr<Element> element, boo
     mElement->mode = mode;
     mChanged = create;
     mElement->openStorage = this;
-    mParent->AddRef();
 }
 
-KVDStorage::~KVDStorage()
-{
-    if (mParent != nullptr)
-        mParent->Release();
-}
-
-uint32_t KVDStorage::AddRef() { return mRefs.Increment(); }
+KVDStorage::~KVDStorage() = default;
 
 uint32_t KVDStorage::Release()
 {
@@ -87,7 +79,7 @@ uint32_t KVDStorage::Release()
         // Under the lock, so that a storage found open on its element is never one whose last
         // reference is going.
         Lock lock(mAllocator.Mutex());
-        uint32_t count = mRefs.Decrement();
+        uint32_t count = mRefCount.Decrement();
         if (count != 0)
             return count;
         try {
@@ -101,18 +93,6 @@ uint32_t KVDStorage::Release()
     }
     delete this;
     return 0;
-}
-
-HRESULT KVDStorage::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IStorage && iid != IID_IKVDStorage)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<IKVDStorage*>(this);
-    AddRef();
-    return KVD_S_OK;
 }
 
 bool KVDStorage::Usable() const { return !mElement->defunct && mEpoch == mAllocator.Epoch(); }
@@ -138,7 +118,7 @@ HRESULT KVDStorage::CreateStream(const wchar_t* name, uint32_t mode, uint32_t, u
         element->changed = true;
         mTable->Add(element);
         mChanged = true;
-        *out = new KVDStream(this, element);
+        *out = KVD::MakeCounted<KVDStream>(this, element).Forget();
     } catch (...) {
         return KVD_STG_E_NOSPACE;
     }
@@ -174,7 +154,7 @@ HRESULT KVDStorage::OpenStream(const wchar_t* name, void*, uint32_t mode, uint32
         return hr;
     element->mode = mode;
     try {
-        *out = new KVDStream(this, element);
+        *out = KVD::MakeCounted<KVDStream>(this, element).Forget();
     } catch (...) {
         return KVD_STG_E_NOSPACE;
     }
@@ -197,10 +177,8 @@ HRESULT KVDStorage::CreateStorage(const wchar_t* name, uint32_t mode, uint32_t, 
     try {
         element->mode = mode;
         mTable->Add(element);
-        KVDStorage* child = new KVDStorage(this, element, true, mode);
-        child->AddRef();
+        *out = KVD::COMPtr<KVDStorage>(new KVDStorage(this, element, true, mode)).Forget();
         mChanged = true;
-        *out = child;
     } catch (...) {
         mTable->Remove(element.get());
         return KVD_E_BADSTATE;
@@ -232,8 +210,7 @@ HRESULT KVDStorage::OpenChild(const std::shared_ptr<Element>& element, uint32_t 
         return KVD_S_OK;
     }
     try {
-        *out = new KVDStorage(this, element, false, mode);
-        (*out)->AddRef();
+        *out = KVD::COMPtr<KVDStorage>(new KVDStorage(this, element, false, mode)).Forget();
     } catch (...) {
         return KVD_STG_E_NOSPACE;
     }
@@ -265,35 +242,27 @@ HRESULT KVDStorage::CopyElement(const Element& element, IStorage* dest)
 {
     std::wstring name = element.Name();
     if (element.IsStream()) {
-        IStream* source = nullptr;
-        IStream* target = nullptr;
-        HRESULT hr = OpenStream(name.c_str(), nullptr, kCopySourceMode, 0, &source);
+        KVD::COMPtr<IStream> source;
+        KVD::COMPtr<IStream> target;
+        HRESULT hr = OpenStream(name.c_str(), nullptr, kCopySourceMode, 0, source.Set());
         if (hr == KVD_S_OK)
-            hr = dest->CreateStream(name.c_str(), kCopyStreamMode, 0, 0, &target);
+            hr = dest->CreateStream(name.c_str(), kCopyStreamMode, 0, 0, target.Set());
         if (hr == KVD_S_OK)
             hr = source->CopyTo(target, UINT64_MAX, nullptr, nullptr);
-        if (target != nullptr)
-            target->Release();
-        if (source != nullptr)
-            source->Release();
         return hr;
     }
-    IStorage* source = nullptr;
-    IStorage* target = nullptr;
-    HRESULT hr = OpenStorage(name.c_str(), nullptr, kCopySourceMode, nullptr, 0, &source);
+    KVD::COMPtr<IStorage> source;
+    KVD::COMPtr<IStorage> target;
+    HRESULT hr = OpenStorage(name.c_str(), nullptr, kCopySourceMode, nullptr, 0, source.Set());
     if (hr == KVD_S_OK) {
-        hr = dest->CreateStorage(name.c_str(), kCopyStorageMode, 0, 0, &target);
+        hr = dest->CreateStorage(name.c_str(), kCopyStorageMode, 0, 0, target.Set());
         if (hr == KVD_STG_E_EXISTS)
-            hr = dest->OpenStorage(name.c_str(), nullptr, kCopyStorageMode, nullptr, 0, &target);
+            hr = dest->OpenStorage(name.c_str(), nullptr, kCopyStorageMode, nullptr, 0, target.Set());
     }
     if (hr == KVD_S_OK)
         hr = target->SetClass(element.classId);
     if (hr == KVD_S_OK)
         hr = source->CopyTo(0, nullptr, nullptr, target);
-    if (target != nullptr)
-        target->Release();
-    if (source != nullptr)
-        source->Release();
     return hr;
 }
 
@@ -378,7 +347,7 @@ HRESULT KVDStorage::EnumElements(uint32_t, void*, uint32_t, IEnumSTATSTG** out)
     if (!Usable())
         return KVD_E_BADSTATE;
     try {
-        *out = new ElementEnumerator(this, mTable->Entries());
+        *out = KVD::MakeCounted<ElementEnumerator>(this, mTable->Entries()).Forget();
     } catch (...) {
         return KVD_STG_E_NOSPACE;
     }
@@ -400,15 +369,14 @@ HRESULT KVDStorage::DestroyElement(const wchar_t* name)
 HRESULT KVDStorage::DestroyLocked(const std::shared_ptr<Element>& element)
 {
     if (element->IsStorage()) {
-        KVDStorage* child = nullptr;
-        HRESULT hr = OpenChild(element, 0, &child);
+        KVD::COMPtr<KVDStorage> child;
+        HRESULT hr = OpenChild(element, 0, child.Set());
         if (hr == KVD_S_OK)
             hr = child->DestroyAllLocked();
         // Defunct before its release, so that the release commits nothing.
         if (hr == KVD_S_OK)
             element->defunct = true;
-        if (child != nullptr)
-            child->Release();
+        child.Clear();
         if (hr != KVD_S_OK)
             return hr;
     }
@@ -512,11 +480,8 @@ HRESULT KVDStorage::GetLockBytes(ILockBytes** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = mAllocator.LockBytes();
-    if (*out == nullptr)
-        return KVD_S_FALSE;
-    (*out)->AddRef();
-    return KVD_S_OK;
+    KVD::GiveOut(mAllocator.LockBytes(), out);
+    return *out != nullptr ? KVD_S_OK : KVD_S_FALSE;
 }
 
 }  // namespace KVDStg

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "IKVDStorage.h"
-#include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 #include "foundation/storage/Element.h"
 
 namespace KVDStg {
@@ -15,16 +15,14 @@ namespace KVDStg {
 class ElementTable;
 class StorageAllocator;
 
-class KVDStorage : public IKVDStorage {
+class KVDStorage : public KVD::CountedUnknown<KVD::Answers<IKVDStorage, IStorage>> {
 public:
     // The root storage of a new file (create) or of the file on the lock bytes, with one
     // reference for the caller. Raises XKVD.
     static KVDStorage* CreateRoot(ILockBytes* lockBytes, bool create, uint32_t mode, uint32_t flags);
 
-    uint32_t AddRef() override;
     // The last release commits and never throws.
     uint32_t Release() override;
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT CreateStream(const wchar_t* name, uint32_t mode, uint32_t reserved1, uint32_t reserved2,
                          IStream** out) override;
@@ -66,7 +64,7 @@ public:
 private:
     KVDStorage(std::unique_ptr<StorageAllocator> allocator, bool create, uint32_t mode);
     KVDStorage(KVDStorage* parent, std::shared_ptr<Element> element, bool create, uint32_t mode);
-    virtual ~KVDStorage();
+    ~KVDStorage() override;
 
     HRESULT CommitLocked(uint32_t flags);
     HRESULT DestroyLocked(const std::shared_ptr<Element>& element);
@@ -83,10 +81,9 @@ private:
     HRESULT MakeRoom(const ElementName& key, uint32_t type, uint32_t mode);
     HRESULT FindToOpen(const wchar_t* name, uint32_t type, std::shared_ptr<Element>& element) const;
 
-    KVD::RefCount mRefs;
     std::unique_ptr<StorageAllocator> mOwnedAllocator;
     StorageAllocator& mAllocator;
-    KVDStorage* mParent;
+    KVD::COMPtr<KVDStorage> mParent;
     std::shared_ptr<Element> mElement;
     std::unique_ptr<ElementTable> mTable;
     uint32_t mDepth;

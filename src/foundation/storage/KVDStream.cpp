@@ -22,33 +22,9 @@ constexpr size_t kCopyBuffer = 64 * 1024;
 KVDStream::KVDStream(KVDStorage* storage, std::shared_ptr<Element> element)
     : mStorage(storage), mCursor(storage->Allocator(), std::move(element)), mEpoch(storage->Allocator().Epoch())
 {
-    mStorage->AddRef();
-    mRefs.Increment();
 }
 
-KVDStream::~KVDStream() { mStorage->Release(); }
-
-uint32_t KVDStream::AddRef() { return mRefs.Increment(); }
-
-uint32_t KVDStream::Release()
-{
-    uint32_t count = mRefs.Decrement();
-    if (count == 0)
-        delete this;
-    return count;
-}
-
-HRESULT KVDStream::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_ISequentialStream && iid != IID_IStream && iid != IID_IKVDStream)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<IKVDStream*>(this);
-    AddRef();
-    return KVD_S_OK;
-}
+KVDStream::~KVDStream() = default;
 
 bool KVDStream::Usable() const
 {
@@ -188,14 +164,14 @@ HRESULT KVDStream::Clone(IStream** out)
     Lock lock(mStorage->Allocator().Mutex());
     if (!Usable())
         return KVD_E_BADSTATE;
-    KVDStream* clone = nullptr;
+    KVD::COMPtr<KVDStream> clone;
     try {
-        clone = new KVDStream(mStorage, mCursor.GetElement());
+        clone = KVD::MakeCounted<KVDStream>(mStorage, mCursor.GetElement());
     } catch (...) {
         return KVD_STG_E_NOSPACE;
     }
     HRESULT hr = clone->mCursor.SeekTo(std::min(mCursor.Offset(), mCursor.GetElement()->Size()));
-    *out = clone;
+    *out = clone.Forget();
     return hr;
 }
 

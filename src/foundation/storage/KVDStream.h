@@ -6,21 +6,18 @@
 #include <memory>
 
 #include "IKVDStream.h"
-#include "foundation/RefCount.h"
+#include "foundation/COMPtr.h"
+#include "foundation/UnknownImp.h"
 #include "foundation/storage/StreamCursor.h"
 
 namespace KVDStg {
 
 class KVDStorage;
 
-class KVDStream : public IKVDStream {
+class KVDStream : public KVD::CountedUnknown<KVD::Answers<IKVDStream, IStream, ISequentialStream>> {
 public:
-    // Starts at the element's start with one reference for the caller.
+    // Starts at the element's start; made with KVD::MakeCounted.
     KVDStream(KVDStorage* storage, std::shared_ptr<Element> element);
-
-    uint32_t AddRef() override;
-    uint32_t Release() override;
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT Read(void* buffer, uint32_t cb, uint32_t* read) override;
     HRESULT Write(const void* buffer, uint32_t cb, uint32_t* written) override;
@@ -39,11 +36,10 @@ public:
     HRESULT GetLockBytes(ILockBytes** out) override;
 
 private:
-    virtual ~KVDStream();
+    ~KVDStream() override;
     bool Usable() const;
 
-    KVD::RefCount mRefs;
-    KVDStorage* mStorage;
+    KVD::COMPtr<KVDStorage> mStorage;
     StreamCursor mCursor;
     uint32_t mEpoch;
 };

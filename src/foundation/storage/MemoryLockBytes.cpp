@@ -13,9 +13,7 @@ namespace KVDStg {
 
 MemoryLockBytes* MemoryLockBytes::Create(std::vector<uint8_t> bytes)
 {
-    MemoryLockBytes* lockBytes = new MemoryLockBytes(std::move(bytes));
-    lockBytes->AddRef();
-    return lockBytes;
+    return KVD::COMPtr<MemoryLockBytes>(new MemoryLockBytes(std::move(bytes))).Forget();
 }
 
 MemoryLockBytes::MemoryLockBytes(std::vector<uint8_t> bytes) : mBytes(std::move(bytes)) {}

@@ -33,29 +33,14 @@ StorageAllocator::StorageAllocator(ILockBytes* lockBytes, bool create, uint32_t 
     : mRoot(std::make_shared<Element>()), mLockBytes(lockBytes), mMode(mode),
       mWritable(create || (mode & (kModeWrite | kModeReadWrite)) != 0)
 {
-    mLockBytes->AddRef();
-    void* kvd = nullptr;
-    if (mLockBytes->QueryInterface(IID_IKVDLockBytes, &kvd) == KVD_S_OK)
-        mKVDLockBytes = static_cast<IKVDLockBytes*>(kvd);
-    try {
-        if (create)
-            CreateNew(flags);
-        else
-            Load();
-    } catch (...) {
-        if (mKVDLockBytes != nullptr)
-            mKVDLockBytes->Release();
-        mLockBytes->Release();
-        throw;
-    }
+    mKVDLockBytes = KVD::com_cast(lockBytes);
+    if (create)
+        CreateNew(flags);
+    else
+        Load();
 }
 
-StorageAllocator::~StorageAllocator()
-{
-    if (mKVDLockBytes != nullptr)
-        mKVDLockBytes->Release();
-    mLockBytes->Release();
-}
+StorageAllocator::~StorageAllocator() = default;
 
 bool StorageAllocator::ReadOnly() const { return !mWritable || !CurrentLayout(); }
 

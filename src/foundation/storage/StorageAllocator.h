@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IKVDLockBytes.h"
+#include "foundation/COMPtr.h"
 #include "foundation/storage/ClusterMap.h"
 #include "foundation/storage/Element.h"
 #include "foundation/storage/RootStorageInfo.h"
@@ -119,8 +120,8 @@ private:
     RootStorageInfo mInfo;
     ClusterMap mMap;
     std::shared_ptr<Element> mRoot;
-    ILockBytes* mLockBytes;
-    IKVDLockBytes* mKVDLockBytes = nullptr;
+    KVD::COMPtr<ILockBytes> mLockBytes;
+    KVD::COMPtr<IKVDLockBytes> mKVDLockBytes;
     uint32_t mMode;
     bool mWritable;
     bool mRootChanged = false;

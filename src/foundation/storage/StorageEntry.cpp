@@ -28,19 +28,13 @@ HRESULT Guarded(IStorage** out, Make make)
     }
 }
 
-// Holds the one reference that FileLockBytes::Create hands out, for the length of a call.
-class LockBytesHold {
-public:
-    LockBytesHold(const KVDFileRef& file, uint32_t mode, bool create, uint32_t flags)
-    {
-        FileLockBytesImpl::FileLockBytes::Create(&mLockBytes, file, mode, create, flags);
-    }
-    ~LockBytesHold() { mLockBytes->Release(); }
-    ILockBytes* get() const { return mLockBytes; }
-
-private:
-    ILockBytes* mLockBytes = nullptr;
-};
+// The lock bytes of a file, with the one reference that FileLockBytes::Create hands out.
+KVD::COMPtr<ILockBytes> OpenLockBytes(const KVDFileRef& file, uint32_t mode, bool create, uint32_t flags)
+{
+    KVD::COMPtr<ILockBytes> lockBytes;
+    FileLockBytesImpl::FileLockBytes::Create(lockBytes.Set(), file, mode, create, flags);
+    return lockBytes;
+}
 
 }  // namespace
 
@@ -56,16 +50,14 @@ HRESULT KVDStgCreateDocfile(const KVDFileRef& file, uint32_t mode, uint32_t flag
         mode |= KVDStg::kModeCreate;
     }
     return Guarded(out, [&] {
-        LockBytesHold lockBytes(target, mode, true, flags);
-        return KVDStg::KVDStorage::CreateRoot(lockBytes.get(), true, mode, flags);
+        return KVDStg::KVDStorage::CreateRoot(OpenLockBytes(target, mode, true, flags), true, mode, flags);
     });
 }
 
 HRESULT KVDStgOpenStorage(const KVDFileRef& file, uint32_t mode, IStorage** out)
 {
     return Guarded(out, [&] {
-        LockBytesHold lockBytes(file, mode, false, 0);
-        return KVDStg::KVDStorage::CreateRoot(lockBytes.get(), false, mode, 0);
+        return KVDStg::KVDStorage::CreateRoot(OpenLockBytes(file, mode, false, 0), false, mode, 0);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/units/PrefixedUnit.h"
 
 #include "ResultCodes.h"
+#include "foundation/COMPtr.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
 
@@ -32,12 +33,10 @@ IUnitName* PrefixedUnit::GetIUnitName() const
     IUnitsConversionClass* units = UnitsClass::Get();
     if (units == nullptr)
         return nullptr;
-    IUnitName* name = nullptr;
-    if (units->CreateUnitName(getUnitPrefix(), mUnitText.AsIAutoKVDString(), 0, &name) != KVD_S_OK && name != nullptr) {
-        name->Release();
-        name = nullptr;
-    }
-    return name;
+    COMPtr<IUnitName> name;
+    if (units->CreateUnitName(getUnitPrefix(), mUnitText.AsIAutoKVDString(), 0, name.Set()) != KVD_S_OK)
+        return nullptr;
+    return name.Forget();
 }
 
 }  // namespace Utility

@@ -65,8 +65,7 @@ HRESULT UnitEntry::Clone(IUnitName** out)
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    *out = new UnitEntry(static_cast<const UnitInfo&>(*this));
-    (*out)->AddRef();
+    *out = MakeCounted<UnitEntry>(static_cast<const UnitInfo&>(*this)).Forget();
     return KVD_S_OK;
 }
 
