@@ -8,18 +8,6 @@
 
 namespace HostCalc {
 
-HRESULT CalcVariableClass::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject || iid == IID_IKVDCalcVariableClass) {
-        *out = static_cast<IKVDCalcVariableClass*>(this);
-        return KVD_S_OK;
-    }
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
-}
-
 HRESULT CalcVariableClass::GetTypeId(TCAFId* out)
 {
     if (out == nullptr)

@@ -3,17 +3,14 @@
 #pragma once
 
 #include "IKVDCalcVariable.h"
+#include "foundation/UnknownImp.h"
 
 namespace HostCalc {
 
-class CalcVariableClass : public IKVDCalcVariableClass {
+// Lives as long as the process.
+class CalcVariableClass : public KVD::StaticUnknown<KVD::Answers<IKVDCalcVariableClass, ICAFClassObject>> {
 public:
     explicit CalcVariableClass(bool expression) : mExpression(expression) {}
-
-    // Lives as long as the process.
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT GetTypeId(TCAFId* out) override;
     // In no category: the formula compiler does not look for variables among functions.
