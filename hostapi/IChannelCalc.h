@@ -5,6 +5,7 @@
 
 #include "CalcEnumSourceInfo.h"
 #include "CalcEnumTypes.h"
+#include "DataScaling.h"
 #include "IOrrelDocument.h"
 #include "ReservedSlots.h"
 #include "WindowTypes.h"
@@ -30,11 +31,6 @@ inline constexpr _IID IID_IOrrelSetCalcData = {0xD62B68F0, 0x8165, 0x4CD4, {0x93
 // 21202815-EEC7-47DE-91AE-54B308EFC1EA
 inline constexpr _IID IID_IOffLineData = {0x21202815, 0xEEC7, 0x47DE, {0x91, 0xAE, 0x54, 0xB3, 0x08, 0xEF, 0xC1, 0xEA}};
 
-// The 16-bit storage of a computed channel: a value v is stored as (v + offset) x scale.
-struct DataScaling {
-    double scale;
-    double offset;
-};
 
 struct ICalculationClass;
 struct ICalculation;

@@ -2,13 +2,13 @@
 // data and selection, the host's data view, and the document's display settings and parts.
 #pragma once
 
+#include "IDisplaySettings.h"
 #include "IDocument.h"
 #include "IOrrelData2.h"
 #include "IRecordData.h"
 #include "ReservedSlots.h"
 
 struct IAutoKVDString;
-struct IChannelDisplaySettings2;
 struct IRecordDataSelection;
 struct IOrrelSetCalcData;
 
@@ -20,11 +20,6 @@ inline constexpr _IID IID_IRecordDataSelection = {0x9703BD8E, 0x840D, 0x4EF4, {0
 inline constexpr _IID IID_IOrrelView = {0x43233B4C, 0x73B4, 0x4EC8, {0x83, 0x26, 0x2B, 0xA4, 0x84, 0x4A, 0x86, 0x83}};
 // B5AE0FF3-8045-4734-966A-ED2EED6AC13A
 inline constexpr _IID IID_ICMDoc = {0xB5AE0FF3, 0x8045, 0x4734, {0x96, 0x6A, 0xED, 0x2E, 0xED, 0x6A, 0xC1, 0x3A}};
-// 14BA4A7A-1C0C-48C5-81C3-C18B4DCA258E
-inline constexpr _IID IID_IKVDOrrelDisplaySettings = {0x14BA4A7A, 0x1C0C, 0x48C5, {0x81, 0xC3, 0xC1, 0x8B, 0x4D, 0xCA, 0x25, 0x8E}};
-// 97BE3EB0-CB3E-4E09-AD62-DC0641F151E0
-inline constexpr _IID IID_IChannelDisplaySettings2 = {0x97BE3EB0, 0xCB3E, 0x4E09, {0xAD, 0x62, 0xDC, 0x06, 0x41, 0xF1, 0x51, 0xE0}};
-
 // The user's selection in a data document.
 struct IRecordDataSelection : IUnknown {
     virtual HRESULT SetRange(KVDPosition left, KVDPosition right) = 0;                    // slot 3
@@ -79,20 +74,7 @@ struct ICMDoc : IUnknown {
     virtual HRESULT GetCycleCount(uint32_t* count) = 0;                                   // slot 3
 };
 
-// Display settings of a channel.
-struct IChannelDisplaySettings2 : IUnknown {
-    virtual HRESULT GetTraceColour(uint32_t* rgb) const = 0;                              // slot 3
-};
-
-struct IKVDOrrelDisplaySettings : IUnknown {
-    virtual HRESULT GetShowGrid(AutoBool* show) const = 0;                                // slot 3
-    // A colour of the settings as 24-bit RGB, red in the low byte; which 0, part 0: the graticule.
-    virtual HRESULT GetColour(int which, int part, uint32_t* rgb, int flags) const = 0;   // slot 4
-};
-
 KVD_INTERFACE_ID(IRecordDataSelection, IID_IRecordDataSelection);
 KVD_INTERFACE_ID(IOrrelView, IID_IOrrelView);
 KVD_INTERFACE_ID(IAutoOrrelDoc, IID_IAutoOrrelDoc);
 KVD_INTERFACE_ID(ICMDoc, IID_ICMDoc);
-KVD_INTERFACE_ID(IChannelDisplaySettings2, IID_IChannelDisplaySettings2);
-KVD_INTERFACE_ID(IKVDOrrelDisplaySettings, IID_IKVDOrrelDisplaySettings);

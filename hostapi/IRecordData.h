@@ -9,10 +9,13 @@
 #include "IUnknown.h"
 #include "ReservedSlots.h"
 
+struct DataScaling;
 struct IAutoKVDString;
 struct IEnumEventEx;
 struct IEnumFloatEx;
 struct IEnumShortEx;
+struct IPolyLineEnumEx;
+struct IRecordDataPixMap;
 struct IUnitName;
 struct IUnitsConversion;
 
@@ -80,7 +83,14 @@ struct IRecordData : IUnknown {
     // An event stream of an event channel from start up to endTick; kind 0x40000000: events.
     virtual HRESULT GetEventStream(TChannelId channel, uint32_t kind, KVDPosition start, uint32_t endTick,
                                    IEnumEventEx** out) const = 0;                         // slot 20
-    KVD_RESERVED_SLOTS(21, 56)
+    // A pixel map laying out the records for a display (number: which display asks).
+    virtual HRESULT CreatePixMap(uint32_t number, IRecordDataPixMap** out) const = 0;      // slot 21
+    // A poly-line enumerator of the channel in the record from column startPixel, with the
+    // pixel map's pair (ticks per pixel) and the value-to-pixel scaling (y = (v + offset) x scale).
+    virtual HRESULT CreatePolyLineEnum(uint32_t flags, int32_t channel, const int64_t* pair, int64_t maxTick,
+                                       int64_t startPixel, int32_t record, const DataScaling* scaling,
+                                       uint32_t polyLineType, IPolyLineEnumEx** out) const = 0;  // slot 22
+    KVD_RESERVED_SLOTS(23, 56)
     // Whether left..right is a range of positions that lie in the data, left not after right.
     virtual HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const = 0;  // slot 57
     KVD_RESERVED_SLOTS(58, 60)

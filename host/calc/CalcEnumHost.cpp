@@ -6,6 +6,7 @@
 
 #include "IRecordData.h"
 #include "IUnitName.h"
+#include "foundation/ResultCodeText.h"
 
 namespace Host {
 namespace {
@@ -114,8 +115,11 @@ HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, 
     std::vector<IUnitName*> units;
     for (size_t i = 0; i < mSources.size(); ++i) {
         records->GetFloatStream(mSources[i].channel, KVDPosition{0, record}, end, streams[i].Set());
-        if (streams[i] == nullptr)
+        if (streams[i] == nullptr) {
+            mError = KVD::String(L"Channel " + std::to_wstring(mSources[i].channel.channel + 1) +
+                                 L" has no data to compute from.");
             return KVD_E_BADSTATE;
+        }
         sources.push_back(streams[i]);
         // Calculations check and scale by their sources' units (volts, mL/s, ...).
         records->GetChannelUnitName(record, mSources[i].channel, unitNames[i].Set());
@@ -140,8 +144,10 @@ template <class Take>
 HRESULT CalcEnumHost::Pull(uint32_t count, float* into, Take take)
 {
     KVD::COMPtr<IEnumFloatEx> stream(KVD::com_cast(mCalcEnum.get()));
-    if (stream == nullptr)
+    if (stream == nullptr) {
+        mError = KVD::String(L"The calculation gives events, not samples.");
         return KVD_E_NOINTERFACE;
+    }
     std::vector<float> scratch(into == nullptr ? kBlock : 0);
     while (count > 0) {
         float* block = into != nullptr ? into : scratch.data();
@@ -203,6 +209,7 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
     if (out == nullptr || delivered == nullptr)
         return KVD_E_POINTER;
     *delivered = 0;
+    mError = KVD::String();
     const KVD::COMPtr<IRecordData> records = Records(nullptr);
     if (mCalcEnum == nullptr || records == nullptr)
         return KVD_E_BADSTATE;
@@ -218,6 +225,26 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
     if (hr != KVD_S_OK)
         return hr;
     return *delivered == count ? KVD_S_OK : KVD_S_FALSE;
+}
+
+HRESULT CalcEnumHost::GetErrorText(IAutoKVDString** text)
+{
+    if (text == nullptr)
+        return KVD_E_POINTER;
+    KVD::String reason = mError;
+    KVD::COMPtr<IKVDCalcEnumStatus> status(KVD::com_cast(mCalcEnum.get()));
+    if (reason.length() == 0 && status != nullptr)
+        status->GetErrorText(KVD::String::Setter(reason));
+    reason.GetOut(text);
+    return KVD_S_OK;
+}
+
+std::string FailureText(ICalculation* calculation, HRESULT hr)
+{
+    KVD::String reason;
+    if (KVD::COMPtr<IKVDCalcEnumStatus> status{KVD::com_cast(calculation)})
+        status->GetErrorText(KVD::String::Setter(reason));
+    return KVD::ToU8String(reason.length() > 0 ? reason : KVD::ResultCodeText(hr));
 }
 
 HRESULT CalcEnumHost::Reset()

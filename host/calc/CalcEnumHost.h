@@ -3,12 +3,14 @@
 // and pulls samples from it, for the channel and to find the channel's range.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "IChannelCalc.h"
 #include "IDocView.h"
 #include "ICalcEnum.h"
 #include "IEnumFloatEx.h"
+#include "IKVDCalcEnumStatus.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "host/framework/Aggregated.h"
@@ -16,7 +18,7 @@
 
 namespace Host {
 
-class CalcEnumHost final : public Aggregated<ICalcEnumHost, ICalculation> {
+class CalcEnumHost final : public Aggregated<ICalcEnumHost, ICalculation, IKVDCalcEnumStatus> {
 public:
     explicit CalcEnumHost(IUnknown* outer) : Aggregated(outer) {}
 
@@ -39,6 +41,10 @@ public:
     HRESULT GetSettings(IPersistObject** settings) override;
     HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
 
+    // Why the last samples asked for could not be computed: the host's own reason (a source
+    // without data, an enumerator that gives no samples), else the enumerator's.
+    HRESULT GetErrorText(IAutoKVDString** text) override;
+
 private:
     // Connects the enumerator to the sources' streams of the record and positions it at start;
     // end is the record's tick where the streams stop.
@@ -58,8 +64,13 @@ private:
     std::vector<CalcEnums::CCalcEnumSourceInfo> mSources;
     uint32_t mSourceFlags = 0;
     KVD::String mSettingsText;
+    KVD::String mError;
     DataScaling mScaling{1.0, 0.0};
 };
+
+// Why a calculation failed with hr: its own reason when it gives one (IKVDCalcEnumStatus),
+// else the result code's text.
+std::string FailureText(ICalculation* calculation, HRESULT hr);
 
 // The class of the calculation host: it makes calculation hosts aggregated in a calculation.
 class CalcEnumHostClass final : public CreatorClassObject {

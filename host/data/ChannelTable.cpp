@@ -5,13 +5,13 @@
 
 #include <boost/algorithm/string/predicate.hpp>
 
+#include "host/calc/CalcEnumHost.h"
 #include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/DataRequest.h"
 #include "host/data/RecordChannel.h"
 
 namespace Host {
-
 ChannelTable::ChannelTable(std::shared_ptr<const Recording> recording) : mRecording(std::move(recording))
 {
     for (size_t i = 0; i < mRecording->ChannelCount(); ++i) {
@@ -93,13 +93,24 @@ std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int chann
     auto computed = std::make_shared<ComputedSamples>(ticks);
     KVD::COMPtr<ICalcEnumHost> host(KVD::com_cast(c.calculation.get()));
     uint32_t delivered = 0;
-    if (host != nullptr && ticks > 0)
-        host->GetSamples(record, 0, ticks, computed->Data(), &delivered);
+    const HRESULT hr = host != nullptr && ticks > 0 ? host->GetSamples(record, 0, ticks, computed->Data(), &delivered)
+                                                    : KVD_S_OK;
+    if (hr != KVD_S_OK && hr != KVD_S_FALSE)
+        c.failures[record] = FailureText(c.calculation, hr);
     std::fill(computed->Data() + std::min(delivered, ticks), computed->Data() + ticks,
               std::numeric_limits<float>::quiet_NaN());
     mComputing.erase(channel);
     mChannels[channel].computed[record] = computed;
     return computed;
+}
+
+std::string ChannelTable::ComputeFailure(int record, int channel) const
+{
+    if (!IsChannel(channel))
+        return "";
+    const auto& failures = mChannels[channel].failures;
+    auto it = failures.find(record);
+    return it == failures.end() ? "" : it->second;
 }
 
 KVD::COMPtr<IUnitsConversion> ChannelTable::RecordedUnits(const Channel& c) const

@@ -41,6 +41,9 @@ public:
     bool HasData(int record, int channel, uint32_t flags);
     // The channel's data in the record as the request asks for it; null when there is none.
     std::shared_ptr<const FloatSamples> Floats(int record, int channel, uint32_t flags);
+    // Why the calculation of the channel could not compute the record (its samples are then
+    // NaN); empty when it could, or has not been asked to yet.
+    std::string ComputeFailure(int record, int channel) const;
     // The stored values of a recorded channel; null for computed data.
     std::shared_ptr<const ShortSamples> Shorts(int record, int channel, uint32_t flags);
     KVD::COMPtr<IUnitsConversion> Units(int record, int channel, uint32_t flags);
@@ -61,6 +64,7 @@ private:
         int recorded = -1;  // channel of the recording, or -1
         KVD::COMPtr<ICalculation> calculation;
         std::map<int, std::shared_ptr<const FloatSamples>> computed;
+        std::map<int, std::string> failures;  // why a record could not be computed
         std::map<int, KVD::COMPtr<IUnitsConversion>> computedUnits;
         KVD::COMPtr<IRecordChannel> object;
     };

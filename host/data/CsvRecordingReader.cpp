@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
@@ -28,6 +29,13 @@ std::vector<std::string> SplitFields(const std::string& line)
             return fields;
         start = comma + 1;
     }
+}
+
+std::string MagnitudeText()
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", kMaxMagnitude);
+    return text;
 }
 
 // Reads the file line by line and keeps the place for messages.
@@ -82,6 +90,9 @@ double CsvParser::ParseNumber(const std::string& field, size_t column) const
     const double value = std::strtod(field.c_str(), &end);
     if (field.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
         Fail("column " + std::to_string(column + 1) + ": \"" + field + "\" is not a number");
+    if (column > 0 && !(std::fabs(value) <= kMaxMagnitude))
+        Fail("channel \"" + mChannels[column - 1].title + "\": the value " + field +
+             " cannot be represented (values must lie within +-" + MagnitudeText() + ")");
     return value;
 }
 

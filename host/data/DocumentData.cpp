@@ -8,6 +8,7 @@
 #include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/SampleStream.h"
+#include "host/drawing/DrawingServices.h"
 
 namespace Host {
 namespace {
@@ -308,11 +309,24 @@ HRESULT DocumentData::GetSampleIndex(TChannelId, KVDPosition position, int64_t* 
     return KVD_S_OK;
 }
 
-HRESULT DocumentData::GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx** out) const
+HRESULT DocumentData::GetEventStream(TChannelId channel, uint32_t, KVDPosition start, uint32_t endTick,
+                                     IEnumEventEx** out) const
 {
     if (!Clear(out))
         return KVD_E_POINTER;
-    return KVD_E_NOTIMPL;
+    return CreateAnnotationStream(mChannels.GetRecording(), channel, start, endTick, out);
+}
+
+HRESULT DocumentData::CreatePixMap(uint32_t, IRecordDataPixMap** out) const
+{
+    return CreateRecordPixMap(*const_cast<DocumentData*>(this), out);
+}
+
+HRESULT DocumentData::CreatePolyLineEnum(uint32_t flags, int32_t channel, const int64_t* pair, int64_t maxTick,
+                                         int64_t startPixel, int32_t record, const DataScaling* scaling, uint32_t,
+                                         IPolyLineEnumEx** out) const
+{
+    return Host::CreatePolyLineEnum(*this, flags, channel, pair, maxTick, startPixel, record, scaling, out);
 }
 
 HRESULT DocumentData::IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const

@@ -55,10 +55,14 @@ public:
     HRESULT GetDataScaling(int record, TChannelId channel, double* scale, double* offset) const override;
     HRESULT ResolvePosition(uint32_t flags, KVDPosition* position) const override;
     HRESULT GetSampleIndex(TChannelId channel, KVDPosition position, int64_t* index) const override;
-    // Recordings hold no event channels.
+    // A recording's annotations are its one event channel (kAnnotationChannel).
     HRESULT GetEventStream(TChannelId channel, uint32_t kind, KVDPosition start, uint32_t endTick,
                            IEnumEventEx** out) const override;
-    KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
+    HRESULT CreatePixMap(uint32_t number, IRecordDataPixMap** out) const override;
+    HRESULT CreatePolyLineEnum(uint32_t flags, int32_t channel, const int64_t* pair, int64_t maxTick,
+                               int64_t startPixel, int32_t record, const DataScaling* scaling, uint32_t polyLineType,
+                               IPolyLineEnumEx** out) const override;
+    KVD_RESERVED_SLOTS_NOTIMPL(23, 56)
     HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
     KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
     HRESULT GetAbsoluteTick(KVDPosition position, int64_t* ticks) const override;

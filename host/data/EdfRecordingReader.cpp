@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "host/data/EdfHeaderCheck.h"
+
 namespace Host {
 namespace {
 
@@ -56,9 +58,10 @@ ChannelFormat FormatOf(const edf_param_struct& signal, const std::string& path)
 
 Recording ReadEdfRecording(const std::string& path)
 {
+    CheckEdfHeader(path);
     auto header = std::make_unique<edf_hdr_struct>();
     EdfHandle edf;
-    if (edfopen_file_readonly(path.c_str(), header.get(), EDFLIB_DO_NOT_READ_ANNOTATIONS) != 0)
+    if (edfopen_file_readonly(path.c_str(), header.get(), EDFLIB_READ_ALL_ANNOTATIONS) != 0)
         throw RecordingError(path + ": " + OpenErrorText(header->filetype));
     edf.handle = header->handle;
     if (header->filetype != EDFLIB_FILETYPE_EDF && header->filetype != EDFLIB_FILETYPE_EDFPLUS)
@@ -79,6 +82,7 @@ Recording ReadEdfRecording(const std::string& path)
         throw RecordingError(path + ": no signal has samples in a data record");
 
     Recording recording(path, fastest / recordSeconds, formats);
+    CheckExpandedSize(path, formats.size(), uint64_t(header->datarecords_in_file) * uint64_t(fastest));
     RecordBlock block;
     block.ticks = static_cast<uint32_t>(header->datarecords_in_file * fastest);
     std::vector<int> buffer;
@@ -103,6 +107,11 @@ Recording ReadEdfRecording(const std::string& path)
         block.samples.push_back(std::move(samples));
     }
     recording.AddRecord(std::move(block));
+    for (long long n = 0; n < header->annotations_in_file; ++n) {
+        edf_annotation_struct note{};
+        if (edf_get_annotation(edf.handle, int(n), &note) == 0)
+            recording.AddAnnotation({double(note.onset) / EDFLIB_TIME_DIMENSION, note.annotation});
+    }
     return recording;
 }
 

@@ -3,7 +3,11 @@
 #include <edflib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <memory>
+
+#include "host/framework/SafeFile.h"
 
 namespace Host {
 namespace {
@@ -12,6 +16,19 @@ void Check(int result, const std::string& path, const std::string& what)
 {
     if (result != 0)
         throw RecordingError(path + ": cannot write " + what);
+}
+
+// EDFlib does not report a write that failed: the file is read back, and must hold every data
+// record written and be exactly as long as its header says.
+// writeError is the errno the writing left, the likeliest reason.
+void CheckWritten(SafeFile& file, long long seconds, int writeError)
+{
+    auto header = std::make_unique<edf_hdr_struct>();
+    const bool whole = edfopen_file_readonly(file.ScratchPath().c_str(), header.get(), EDFLIB_DO_NOT_READ_ANNOTATIONS) == 0;
+    if (whole)
+        edfclose_file(header->handle);
+    if (!whole || header->datarecords_in_file != seconds)
+        file.Fail("cannot be written", writeError != 0 ? writeError : EIO);
 }
 
 }  // namespace
@@ -28,7 +45,9 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
         throw RecordingError(path + ": EDF needs a whole number of seconds");
 
     const int signals = static_cast<int>(recording.ChannelCount());
-    const int handle = edfopen_file_writeonly(path.c_str(), EDFLIB_FILETYPE_EDFPLUS, signals);
+    SafeFile file(path);
+    errno = 0;
+    const int handle = edfopen_file_writeonly(file.ScratchPath().c_str(), EDFLIB_FILETYPE_EDFPLUS, signals);
     if (handle < 0)
         throw RecordingError(path + ": the file cannot be created");
     try {
@@ -48,11 +67,16 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
                 std::copy_n(block.samples[s].begin() + start, rate, second.begin());
                 Check(edfwrite_digital_short_samples(handle, second.data()), path, "the samples");
             }
+        for (const Annotation& note : recording.Annotations())
+            Check(edfwrite_annotation_utf8(handle, std::llround(note.onset * 10000.0), -1, note.text.c_str()), path,
+                  "an annotation");
     } catch (...) {
         edfclose_file(handle);
         throw;
     }
     Check(edfclose_file(handle), path, "the end of the file");
+    CheckWritten(file, block.ticks / rate, errno);
+    file.Commit();
 }
 
 }  // namespace Host

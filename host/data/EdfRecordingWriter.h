@@ -10,7 +10,8 @@
 namespace Host {
 
 // The tick rate must be a whole number of samples per second and the record a whole number
-// of seconds; throws RecordingError naming the file otherwise or when it cannot be written.
+// of seconds; throws RecordingError naming the file otherwise, FileWriteError when it cannot
+// be written (the file that was there is then untouched).
 void WriteEdfRecording(const std::string& path, const Recording& recording);
 
 }  // namespace Host

@@ -1,12 +1,28 @@
 #include "host/data/Recording.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
 
 #include "host/data/CsvRecordingReader.h"
 #include "host/data/EdfRecordingReader.h"
 
 namespace Host {
+namespace {
+
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+}  // namespace
 
 int16_t ChannelFormat::Raw(double physical) const
 {
@@ -19,6 +35,17 @@ Recording::Recording(std::string path, double tickRate, std::vector<ChannelForma
 {
     if (!(mTickRate > 0.0) || !std::isfinite(mTickRate))
         throw RecordingError(mPath + ": the tick rate must be a positive number");
+    if (mTickRate < kMinTickRate || mTickRate > kMaxTickRate)
+        throw RecordingError(mPath + ": a rate of " + Number(mTickRate) + " samples per second is beyond what can be "
+                             "represented (" + Number(kMinTickRate) + " to " + Number(kMaxTickRate) + ")");
+    for (const ChannelFormat& channel : mChannels) {
+        const double values[] = {channel.Physical(-32768), channel.Physical(32767)};
+        for (double value : values)
+            if (!(std::fabs(value) <= kMaxMagnitude))
+                throw RecordingError(mPath + ": channel \"" + channel.title + "\": the value " + Number(value) +
+                                     " cannot be represented (values must lie within +-" + Number(kMaxMagnitude) +
+                                     ")");
+    }
 }
 
 int Recording::FindChannel(const std::string& title) const
@@ -52,16 +79,48 @@ std::string LowerExtension(const std::string& path)
     return ext;
 }
 
+// Refuses what is not a regular file before anything opens it: a FIFO would block the
+// reader, a device would be read without end.
+void CheckRegularFile(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        throw RecordingError(path + ": the file cannot be opened: " + std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        throw RecordingError(path + ": a folder, not a recording");
+    if (!S_ISREG(st.st_mode))
+        throw RecordingError(path + ": not a regular file (a device, FIFO or socket cannot be a recording)");
+}
+
+Recording Load(const std::string& path)
+{
+    const std::string ext = LowerExtension(path);
+    if (ext != "edf" && ext != "csv")
+        throw RecordingError(path + ": unknown kind of recording (expected .edf or .csv)");
+    CheckRegularFile(path);
+    return ext == "edf" ? ReadEdfRecording(path) : ReadCsvRecording(path);
+}
+
 }  // namespace
+
+void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks)
+{
+    const uint64_t limit = kMaxExpandedBytes / sizeof(int16_t);
+    if (ticks > kMaxTicks || (channels > 0 && ticks > limit / channels))
+        throw RecordingError(path + ": " + std::to_string(channels) + " channels of " + std::to_string(ticks) +
+                             " samples each would take more than the " + std::to_string(kMaxExpandedBytes >> 20) +
+                             " MiB a recording may take in memory" +
+                             (ticks > kMaxTicks ? " (and a record may hold at most " + std::to_string(kMaxTicks) +
+                                                      " samples)" : ""));
+}
 
 Recording LoadRecording(const std::string& path)
 {
-    const std::string ext = LowerExtension(path);
-    if (ext == "edf")
-        return ReadEdfRecording(path);
-    if (ext == "csv")
-        return ReadCsvRecording(path);
-    throw RecordingError(path + ": unknown kind of recording (expected .edf or .csv)");
+    try {
+        return Load(path);
+    } catch (const std::bad_alloc&) {
+        throw RecordingError(path + ": there is not enough memory to read it");
+    }
 }
 
 }  // namespace Host

@@ -15,6 +15,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What a recording may hold. Samples reach the calculations as floats and are summed over
+// whole records: a channel's physical values must stay within kMaxMagnitude, the tick rate
+// within kMinTickRate to kMaxTickRate, and a record within kMaxTicks ticks (positions are
+// 32-bit). A reader must not expand a file into more than kMaxExpandedBytes of samples.
+constexpr double kMaxMagnitude = 1e15;
+constexpr double kMinTickRate = 1e-3;
+constexpr double kMaxTickRate = 1e7;
+constexpr uint32_t kMaxTicks = 0x7FFFFFFF;
+constexpr uint64_t kMaxExpandedBytes = uint64_t(1) << 30;
+
 struct ChannelFormat {
     std::string title;
     std::string unit;
@@ -26,6 +36,15 @@ struct ChannelFormat {
     int16_t Raw(double physical) const;
 };
 
+// A note at a time of the recording (an EDF+ annotation); the recording's events.
+struct Annotation {
+    double onset;  // seconds from the start of the first record
+    std::string text;
+};
+
+// The channel number under which a recording's annotations are its event channel.
+constexpr int32_t kAnnotationChannel = 0x7FFE;
+
 struct RecordBlock {
     uint32_t ticks = 0;
     std::vector<std::vector<int16_t>> samples;  // one vector of `ticks` values per channel
@@ -33,6 +52,8 @@ struct RecordBlock {
 
 class Recording {
 public:
+    // Throws RecordingError for a tick rate or a channel's physical range (that of its 16-bit
+    // values) beyond the limits above.
     Recording(std::string path, double tickRate, std::vector<ChannelFormat> channels);
 
     const std::string& Path() const { return mPath; }
@@ -49,6 +70,9 @@ public:
     // Appends a record; every channel must hold exactly `ticks` samples.
     void AddRecord(RecordBlock record);
 
+    const std::vector<Annotation>& Annotations() const { return mAnnotations; }
+    void AddAnnotation(Annotation annotation) { mAnnotations.push_back(std::move(annotation)); }
+
     double PhysicalAt(size_t record, size_t channel, uint32_t tick) const
     {
         return mChannels[channel].Physical(mRecords[record].samples[channel][tick]);
@@ -59,9 +83,16 @@ private:
     double mTickRate;
     std::vector<ChannelFormat> mChannels;
     std::vector<RecordBlock> mRecords;
+    std::vector<Annotation> mAnnotations;
 };
 
-// Reads an EDF, EDF+ or CSV recording, chosen by the file's extension.
+// Throws RecordingError naming the file when a recording of these channels and ticks would
+// take more than kMaxExpandedBytes of samples.
+void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks);
+
+// Reads an EDF, EDF+ or CSV recording, chosen by the file's extension. Anything but a regular
+// file (a FIFO, a device, a folder) is refused unread; running out of memory is reported as a
+// RecordingError naming the file.
 Recording LoadRecording(const std::string& path);
 
 }  // namespace Host

@@ -1,6 +1,5 @@
 #include "host/docfile/DocumentFile.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -17,7 +16,9 @@
 #include "foundation/storage/StorageEntry.h"
 #include "host/docfile/CalculationRecord.h"
 #include "host/docfile/StoredId.h"
+#include "host/docfile/StreamChecksums.h"
 #include "host/framework/Framework.h"
+#include "host/framework/SafeFile.h"
 
 namespace Host {
 namespace {
@@ -162,6 +163,7 @@ void WriteFile(const std::string& path, DataDocument& document, const std::vecto
         Check(root->CreateStorage(kParts, STGM_CREATE | STGM_READWRITE, 0, 0, parts.Set()), "cannot write the parts");
         Check(document.SaveChildDocuments(parts), "cannot write the parts");
     }
+    StreamChecksums::Write(root);
     Check(root->Commit(0), "cannot be written");
 }
 
@@ -261,6 +263,7 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
     const HRESULT opened = KVDStgOpenStorage(FileRef(path), STGM_READ, root.Set());
     if (opened != KVD_S_OK)
         throw Failure(OpenFailure(opened));
+    StreamChecksums::Verify(root);
     DocumentRecord record;
     ReadRecord(root, kDocumentStream, [&](KVD::BinIStream& in) { record = ReadDocumentRecord(in); });
     std::unique_ptr<DataDocument> document = MakeDocument(record);
@@ -278,20 +281,21 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
 
 void DocumentFile::Save(DataDocument& document, const std::string& path)
 {
-    const std::string scratch = path + ".saving";
     const std::vector<Child> children = Children(document.Document());
     for (const Child& child : children)
         child.document->PreSave(0);
     HRESULT result = KVD_S_OK;
     std::string failure;
     try {
-        WriteFile(scratch, document, children);
-        if (std::rename(scratch.c_str(), path.c_str()) != 0)
-            throw Failure("cannot be written: " + CodeText(HRESULT_from_POSIX(errno)));
-    } catch (const std::exception& e) {
-        std::remove(scratch.c_str());
+        SafeFile file(path);
+        WriteFile(file.ScratchPath(), document, children);
+        file.Commit();
+    } catch (const FileWriteError& e) {
         result = KVD_E_BADSTATE;
         failure = e.what();
+    } catch (const std::exception& e) {
+        result = KVD_E_BADSTATE;
+        failure = path + ": " + e.what();
     }
     const KVD::String savedPath = KVD::ToKVDString(path);
     for (const Child& child : children) {
@@ -299,7 +303,7 @@ void DocumentFile::Save(DataDocument& document, const std::string& path)
         child.document->PostPostSave(result, savedPath.AsIAutoKVDString());
     }
     if (!failure.empty())
-        throw DocumentFileError(path + ": " + failure);
+        throw DocumentFileError(failure);
 }
 
 std::unique_ptr<DataDocument> DocumentFile::Open(const std::string& path)

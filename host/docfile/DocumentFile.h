@@ -1,7 +1,7 @@
 // A data document as the host saves it: the path of its recording, the channels added to it,
 // the calculations on its channels with their settings, its child documents with their
 // persisted parts, and the messages its settings registrar stores, in one compound file of our
-// storage. Reopening reads the recording again and puts everything back as it was, the child
+// storage, with the checksums of its streams. Reopening reads the recording again and puts everything back as it was, the child
 // documents last, so that when they hear that they are complete they find their calculations,
 // stored messages and parts in place.
 #pragma once
@@ -22,8 +22,8 @@ public:
 
 class DocumentFile {
 public:
-    // Writes the document to path through a scratch file beside it, so that a failed save
-    // leaves whatever file was there. The children hear PreSave before and PostSave and
+    // Writes the document to path through a SafeFile, so that a failed save leaves whatever
+    // file was there and saves at once never mix. The children hear PreSave before and PostSave and
     // PostPostSave, with the result, after. Throws DocumentFileError.
     static void Save(DataDocument& document, const std::string& path);
     // Throws DocumentFileError for a file that is not a document file, is damaged, or names a

@@ -9,6 +9,7 @@
 #include "host/commands/CommandClass.h"
 #include "host/document/DocumentBase.h"
 #include "host/document/DocumentClassBase.h"
+#include "host/drawing/DrawingClasses.h"
 #include "host/framework/EventMap.h"
 #include "host/framework/Framework.h"
 #include "host/framework/StandardMsgFactory.h"
@@ -62,6 +63,7 @@ void Install(Framework& framework)
     framework.RegisterClassObject(&services.documentBaseClass);
     framework.RegisterClassObject(&services.docClassBaseClass);
     framework.RegisterClassObject(&services.viewClassBaseClass);
+    RegisterDrawingClasses(framework, objects);
 }
 
 HRESULT QueryInterface(const _IID& iid, void** out)

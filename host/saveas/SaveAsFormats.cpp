@@ -1,9 +1,15 @@
 #include "host/saveas/SaveAsFormats.h"
 
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
 #include <boost/algorithm/string/predicate.hpp>
 
 #include "foundation/KVDString.h"
+#include "foundation/KVDResultCodes.h"
 #include "host/framework/Framework.h"
+#include "host/framework/SafeFile.h"
 
 namespace Host {
 namespace {
@@ -13,6 +19,27 @@ std::string Text(IDocFileDescr& descr, HRESULT (IDocFileDescr::*get)(IAutoKVDStr
     KVD::String text;
     (descr.*get)(KVD::String::Setter(text));
     return KVD::ToU8String(text);
+}
+
+HRESULT CallSaveAs(const SaveAsFormat& format, IDocument* document, const std::string& path)
+{
+    const SaveAsAspect aspect = format.aspects & (~format.aspects + 1);
+    const KVD::String target = KVD::ToKVDString(path);
+    if (KVD::COMPtr<IFileSaveAsClass2> saver{KVD::com_cast(format.classObject.get())})
+        return saver->SaveAsEx(nullptr, target.AsIAutoKVDString(), aspect, 0, document);
+    if (KVD::COMPtr<IFileSaveAsClass> saver{KVD::com_cast(format.classObject.get())})
+        return saver->SaveAs(nullptr, target.AsIAutoKVDString(), aspect, document);
+    return KVD_E_NOINTERFACE;
+}
+
+// The message a class wrote in place of the file, without its line ends.
+std::string MessageText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
 }
 
 }  // namespace
@@ -50,15 +77,19 @@ const SaveAsFormat* FindSaveAsFormat(const std::vector<SaveAsFormat>& formats, s
     return nullptr;
 }
 
-HRESULT SaveDocumentAs(const SaveAsFormat& format, IDocument* document, const std::string& path)
+HRESULT SaveDocumentAs(const SaveAsFormat& format, IDocument* document, const std::string& path, std::string* why)
 {
-    const SaveAsAspect aspect = format.aspects & (~format.aspects + 1);
-    const KVD::String target = KVD::ToKVDString(path);
-    if (KVD::COMPtr<IFileSaveAsClass2> saver{KVD::com_cast(format.classObject.get())})
-        return saver->SaveAsEx(nullptr, target.AsIAutoKVDString(), aspect, 0, document);
-    if (KVD::COMPtr<IFileSaveAsClass> saver{KVD::com_cast(format.classObject.get())})
-        return saver->SaveAs(nullptr, target.AsIAutoKVDString(), aspect, document);
-    return KVD_E_NOINTERFACE;
+    SafeFile file(path);
+    errno = 0;
+    const HRESULT hr = CallSaveAs(format, document, file.ScratchPath());
+    const int error = errno;
+    if (hr == KVD_S_OK) {
+        file.Commit();
+        return hr;
+    }
+    if (why != nullptr)
+        *why = hr == KVD_E_REPORTMESSAGE ? MessageText(file.ScratchPath()) : error != 0 ? SystemErrorText(error) : "";
+    return hr;
 }
 
 }  // namespace Host

@@ -29,9 +29,14 @@ std::vector<SaveAsFormat> RegisteredSaveAsFormats();
 const SaveAsFormat* FindSaveAsFormat(const std::vector<SaveAsFormat>& formats, std::string extension);
 
 // Has the format's class write the document to path, through SaveAsEx with no options when
-// the class offers it, else SaveAs, for the first aspect the format supports. The class tells
-// the user of a failure itself; its result is returned (KVD_E_NOINTERFACE for a class that has
-// no save operation).
-HRESULT SaveDocumentAs(const SaveAsFormat& format, IDocument* document, const std::string& path);
+// the class offers it, else SaveAs, for the first aspect the format supports. The class writes
+// a SafeFile's scratch file, put in place only when the class succeeds: a failure leaves the
+// file that was there. The class tells the user of a failure itself; its result is returned
+// (KVD_E_NOINTERFACE for a class that has no save operation), and why, when given, receives
+// what to tell the user besides: for KVD_E_REPORTMESSAGE the text the class wrote in place of
+// the file, for another failure the system's text of the error its writing left, if any.
+// Throws FileWriteError when the target cannot be replaced or the file not put in place.
+HRESULT SaveDocumentAs(const SaveAsFormat& format, IDocument* document, const std::string& path,
+                       std::string* why = nullptr);
 
 }  // namespace Host

@@ -1,26 +1,16 @@
 // spirohost analyse: the main job. It loads a recording and the plug-in, sets the spirometry
 // document up over the selected range as a user would and saves the report through the
 // registered CSV Save As class.
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "foundation/KVDResultCodes.h"
+#include "foundation/ResultCodeText.h"
+#include "foundation/TextConversion.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/AnalysedDocument.h"
 
 namespace SpiroHost {
 namespace {
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
 
 int Analyse(const AnalysisSettings& s, const std::string& csvPath)
 {
@@ -29,16 +19,16 @@ int Analyse(const AnalysisSettings& s, const std::string& csvPath)
     const Host::SaveAsFormat* csv = Host::FindSaveAsFormat(formats, "csv");
     if (csv == nullptr)
         throw AnalysisError("the plug-in offers no CSV format");
-    const HRESULT hr = Host::SaveDocumentAs(*csv, &analysed.Data().Document(), csvPath);
+    std::string why;
+    const HRESULT hr = Host::SaveDocumentAs(*csv, &analysed.Data().Document(), csvPath, &why);
     analysed.Close();
     if (hr == KVD_E_REPORTMESSAGE) {
-        std::cerr << "spirohost analyse: " << FileText(csvPath) << "\n";
+        std::cerr << "spirohost analyse: " << why << "\n";
         return 1;
     }
-    std::ostringstream code;
-    code << std::hex << uint32_t(hr);
     if (hr != KVD_S_OK)
-        throw AnalysisError("the report could not be written to " + csvPath + " (0x" + code.str() + ")");
+        throw AnalysisError("the report could not be written to " + csvPath + ": " +
+                            (why.empty() ? KVD::ToU8String(KVD::ResultCodeText(hr)) : why));
     std::cout << "Report written to " << csvPath << "\n";
     return 0;
 }

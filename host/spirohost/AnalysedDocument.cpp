@@ -1,6 +1,7 @@
 #include "spirohost/AnalysedDocument.h"
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "CalcCategories.h"
@@ -64,11 +65,16 @@ std::pair<KVDPosition, KVDPosition> Selection(const Host::Recording& recording, 
           "--select takes FROM:TO in seconds, not \"" + *text + "\"");
     Check(std::isfinite(from) && std::isfinite(to) && from >= 0 && from <= to,
           "the selection " + *text + " is not a range from the start of the recording onwards");
+    const int64_t total = TotalTicks(recording);
+    char end[32];
+    std::snprintf(end, sizeof end, "%g", double(total) / recording.TickRate());
+    Check(to * recording.TickRate() <= double(total) + 0.5,
+          "the selection " + *text + " reaches beyond the end of the recording (at " + end + " s)");
     const int64_t first = std::llround(from * recording.TickRate());
     const int64_t last = std::llround(to * recording.TickRate());
     // An empty selection is one place: where one block ends and the next begins, the start of
     // the next.
-    if (first == last && first < TotalTicks(recording))
+    if (first == last && first < total)
         return {PositionOf(recording, first, false), PositionOf(recording, first, false)};
     return {PositionOf(recording, first, false), PositionOf(recording, last, true)};
 }

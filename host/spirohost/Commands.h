@@ -21,6 +21,7 @@ int RunInfo(const Args& args);
 int RunFormula(const Args& args);
 int RunDoc(const Args& args);
 int RunAnalyse(const Args& args);
+int RunDialog(const Args& args);
 int RunView(const Args& args);
 
 }  // namespace SpiroHost

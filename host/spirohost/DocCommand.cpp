@@ -195,10 +195,11 @@ int SaveAs(const Args& args)
         return 1;
     }
     std::unique_ptr<Host::DataDocument> document = Host::DocumentFile::Open(values["doc"].as<std::string>());
-    const HRESULT hr = Host::SaveDocumentAs(*format, &document->Document(), out);
+    std::string why;
+    const HRESULT hr = Host::SaveDocumentAs(*format, &document->Document(), out, &why);
     if (hr != KVD_S_OK) {
         std::cerr << "spirohost doc saveas: " << format->description << " did not save " << out << ": "
-                  << KVD::ToU8String(KVD::ResultCodeText(hr)) << "\n";
+                  << (why.empty() ? KVD::ToU8String(KVD::ResultCodeText(hr)) : why) << "\n";
         return 1;
     }
     std::cout << "Saved " << out << " (" << format->description << ")\n";

@@ -4,6 +4,7 @@
 #include "calc/Parser.h"
 #include "foundation/DynamicId.h"
 #include "foundation/ResultCodeText.h"
+#include "host/calc/CalcEnumHost.h"
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"
 #include "host/framework/Framework.h"
@@ -45,7 +46,7 @@ std::string PutFormula(Host::DocumentData& data, int channel, const std::string&
     if (calculation != nullptr)
         hr = calculation->Configure(Host::Adopt(Host::ArithSettings::Create(text)).get(), kAutoTrue);
     if (hr != KVD_S_OK)
-        return "the formula cannot run: " + KVD::ToU8String(KVD::ResultCodeText(hr));
+        return "the formula cannot run: " + Host::FailureText(calculation, hr);
     data.SetCalculation(id, calculation);
     return "";
 }

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <vector>
 
 #include "host/document/DataDocument.h"
+#include "host/framework/SafeFile.h"
 #include "spirohost/FormulaChannel.h"
 #include "spirohost/PluginSession.h"
 
@@ -90,14 +90,21 @@ int RunFormula(const Args& args)
         return 1;
     }
     const auto samples = document.Channels().Floats(record - 1, channel, 0);
+    const std::string failure = document.Channels().ComputeFailure(record - 1, channel);
+    if (!failure.empty()) {
+        std::cerr << "spirohost formula: the formula cannot run: " << failure << "\n";
+        return 1;
+    }
     const std::string path = values["out"].as<std::string>();
-    std::ofstream file;
-    if (path != "-")
-        file.open(path);
-    std::ostream& out = path == "-" ? std::cout : file;
-    WriteSamples(out, *samples, range, recording->TickRate());
-    if (!out.flush()) {
-        std::cerr << "spirohost formula: cannot write " << path << "\n";
+    if (path != "-") {
+        Host::SafeFile file(path);
+        WriteSamples(file.Stream(), *samples, range, recording->TickRate());
+        file.Commit();
+        return 0;
+    }
+    WriteSamples(std::cout, *samples, range, recording->TickRate());
+    if (!std::cout.flush()) {
+        std::cerr << "spirohost formula: cannot write to standard output\n";
         return 1;
     }
     return 0;

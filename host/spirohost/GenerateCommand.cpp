@@ -1,9 +1,9 @@
 // spirohost generate: writes a synthetic flow-head recording and prints its true figures.
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 
 #include "host/data/EdfRecordingWriter.h"
+#include "host/framework/SafeFile.h"
 #include "host/synth/SyntheticBreathing.h"
 #include "spirohost/Options.h"
 
@@ -57,8 +57,14 @@ int RunGenerate(const Args& args)
 
     const Host::SyntheticBreathing synth(o);
     const std::string out = parsed.values["out"].as<std::string>();
-    Host::WriteEdfRecording(out, synth.MakeRecording(out));
     const Host::SyntheticSummary s = synth.Summary();
+    Host::WriteEdfRecording(out, synth.MakeRecording(out));
+    if (parsed.values.count("figures")) {
+        Host::SafeFile figures(parsed.values["figures"].as<std::string>());
+        PrintFigures(figures.Stream(), synth, ",");
+        figures.Stream() << "V_E (L/s)," << s.ve << "\nf (Hz)," << s.frequency << "\n";
+        figures.Commit();
+    }
     std::cout << "Wrote " << out << ": channel 1 \"Flow head\" (V), " << o.rate << " Hz, " << synth.Seconds()
               << " s\nflow = raw x " << o.headScale << " (analyse with --raw 1 --scale " << o.headScale
               << " --drift-correction)\n\n";
@@ -68,15 +74,6 @@ int RunGenerate(const Args& args)
                   "\nbreaths %d, non-forced %d: V_E %.4f L/s (%.3f L/min), f %.4f Hz (%.2f /min)\n", s.breaths,
                   s.nonForced, s.ve, s.ve * 60, s.frequency, s.frequency * 60);
     std::cout << summary;
-    if (parsed.values.count("figures")) {
-        std::ofstream figures(parsed.values["figures"].as<std::string>());
-        PrintFigures(figures, synth, ",");
-        figures << "V_E (L/s)," << s.ve << "\nf (Hz)," << s.frequency << "\n";
-        if (!figures) {
-            std::cerr << "spirohost generate: cannot write " << parsed.values["figures"].as<std::string>() << "\n";
-            return 1;
-        }
-    }
     return 0;
 }
 

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <new>
 
 #include "host/framework/Framework.h"
 #include "host/calc/PublishedFunctions.h"
@@ -19,6 +20,7 @@ const Command kCommands[] = {
     {"formula", "run a formula over a recording and write its samples", SpiroHost::RunFormula},
     {"doc", "save, show and Save As document files", SpiroHost::RunDoc},
     {"analyse", "analyse the breaths of a recording and save the spirometry report as CSV", SpiroHost::RunAnalyse},
+    {"dialog", "change a calculation's settings through its dialog, as a user would", SpiroHost::RunDialog},
     {"view", "open a view of an analysed recording and write it as PNG, print it or copy it", SpiroHost::RunView},
 };
 
@@ -45,6 +47,9 @@ int main(int argc, char** argv)
         Host::InstallAlertPolicy();
         try {
             return c.run(SpiroHost::Args(argv + 2, argv + argc));
+        } catch (const std::bad_alloc&) {
+            std::cerr << "spirohost " << c.name << ": there is not enough memory for this command\n";
+            return 1;
         } catch (const std::exception& e) {
             std::cerr << "spirohost " << c.name << ": " << e.what() << "\n";
             return 1;

@@ -34,6 +34,9 @@ public:
     void AbortModal() { StopModalWithCode(kModalResponseAbort); }
     // The innermost modal window, or null.
     Window* ModalWindow() const { return mSessions.empty() ? nullptr : mSessions.back().window; }
+    // Whether the innermost session was stopped: its answer may still be running. False when
+    // none runs.
+    bool ModalSessionStopped() const { return !mSessions.empty() && mSessions.back().stopped; }
 
     // A sheet over a parent window: answered as a modal session; the handler gets the code.
     void BeginSheet(Window& sheet, Window& parent, const std::function<void(int)>& handler);

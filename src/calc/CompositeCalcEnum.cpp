@@ -6,6 +6,7 @@
 #include "IEnumEventEx.h"
 #include "IEnumShortEx.h"
 #include "IKVDCalcVariablesAccess.h"
+#include "calc/CalcMessages.h"
 #include "calc/FormulaToRPN.h"
 #include "calc/Parser.h"
 #include "calc/ShortToFloatEnum.h"
@@ -156,6 +157,8 @@ HRESULT CompositeCalcEnum::QueryInterface(const _IID& iid, void** out)
         *out = static_cast<ICalcEnum64*>(this);
     } else if (iid == IID_IKVDCalcVariables) {
         *out = static_cast<IKVDCalcVariables*>(this);
+    } else if (iid == IID_IKVDCalcEnumStatus) {
+        *out = static_cast<IKVDCalcEnumStatus*>(this);
     } else if (IUnknown* delegate = Delegate()) {
         return delegate->QueryInterface(iid, out);
     } else if (iid == IID_IKVDCompositeCalcEnum) {
@@ -190,9 +193,12 @@ HRESULT CompositeCalcEnum::SetSettingsSilent(IAutoKVDString* text, BlockUpdateTy
 
     if (code == KVD_S_OK) {
         code = CreateSubCalcEnums(errorText);
-        if (code == KVD_S_OK && mRPN.GetCount() > 0)
+        if (code == KVD_S_OK && mRPN.GetCount() > 0) {
+            mSettingsError = KVD::String();
             return KVD_S_OK;
+        }
     }
+    mSettingsError = errorText;
     // Whatever went wrong, the host still gets a stream to pull: constant NaN.
     ReleaseSubCalcs();
     mRPN.Erase(0, mRPN.GetCount());
@@ -200,6 +206,14 @@ HRESULT CompositeCalcEnum::SetSettingsSilent(IAutoKVDString* text, BlockUpdateTy
     KVD::String unused;
     CreateSubCalcEnums(unused);
     return code;
+}
+
+HRESULT CompositeCalcEnum::GetErrorText(IAutoKVDString** text)
+{
+    if (text == nullptr)
+        return KVD_E_POINTER;
+    (mSettingsError.length() > 0 ? mSettingsError : mSourcesError).GetOut(text);
+    return KVD_S_OK;
 }
 
 HRESULT CompositeCalcEnum::GetSettings(IAutoKVDString** text)
@@ -302,6 +316,7 @@ HRESULT CompositeCalcEnum::SetSources(int32_t record, long count, IUnknown** sou
 {
     for (long i = 0; i < count && sources != nullptr; ++i)
         mSources.emplace_back(sources[i]);
+    mSourcesError = KVD::String();
     HRESULT code = ShareSources(record, count, units, sampling, flags);
     bool malformed = false;
     if (code == KVD_S_OK)
@@ -372,8 +387,10 @@ HRESULT CompositeCalcEnum::Evaluate(int32_t record, long count, IUnitName** unit
         ICalcEnum* sub = mSubs[rep.GetEnumIndex()];
         const double subSampling = n > 0 ? params[0].sampling : sampling;
         HRESULT hr = ConnectSub(sub, record, params, subSampling, flags);
-        if (hr != KVD_S_OK && hr != KVD_S_FALSE)
+        if (hr != KVD_S_OK && hr != KVD_S_FALSE) {
+            mSourcesError = CalcParser::FormatCalcText(CalcEnumsStr::IDS_CALCENUM_NOT_CONNECTED, rep.GetName());
             return hr;
+        }
         EnumParam result;
         result.sampling = subSampling;
         sub->GetOutputInfo(&result.sampling, result.unit.Set());

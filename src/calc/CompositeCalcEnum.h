@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "IKVDChannelInfo.h"
+#include "IKVDCalcEnumStatus.h"
 #include "IKVDCompositeCalcEnum.h"
 #include "calc/CalcEnumBase.h"
 #include "calc/CalcVariablesImpl.h"
@@ -31,7 +32,10 @@ struct EnumParam {
     KVD::COMPtr<IUnitName> unit;
 };
 
-class CompositeCalcEnum : public CalcEnumBase64, public CalcVariable::CalcVariablesImpl, public IKVDCompositeCalcEnum {
+class CompositeCalcEnum : public CalcEnumBase64,
+                          public CalcVariable::CalcVariablesImpl,
+                          public IKVDCompositeCalcEnum,
+                          public IKVDCalcEnumStatus {
 public:
     CompositeCalcEnum(ICalcEnumClass2* classObject, IOrrelData2* data);
     ~CompositeCalcEnum() override;
@@ -41,7 +45,8 @@ public:
     uint32_t Release() override { return CalcEnumBase64::Release(); }
     // IUnknown and ICalcEnum are the composite's, IKVDCalcVariables its variable set's; any
     // other interface is the output's (the fallback, the last sub enumerator or the plain
-    // source), and IKVDCompositeCalcEnum the composite's only while there is none.
+    // source), and IKVDCompositeCalcEnum the composite's only while there is none. The host
+    // asks the composite itself why it delivers nothing (IKVDCalcEnumStatus).
     HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // Compiles the formula; the message is dropped.
@@ -74,6 +79,10 @@ public:
     using CalcVariablesImpl::Clone;
 
     HRESULT SetResultChan(uint32_t flags, TChannelId channel) override;
+
+    // The message of the last failed compilation or creation, else that of the last sources
+    // that could not be wired.
+    HRESULT GetErrorText(IAutoKVDString** text) override;
 
     // Makes one sub enumerator per symbol other than a channel reference, the last one
     // aggregated in the composite; stops at the first failure with its message.
@@ -121,6 +130,8 @@ private:
     bool mLastAggregated = false;
     CalcParser::RPNArray mRPN;
     KVD::String mFormula;
+    KVD::String mSettingsError;
+    KVD::String mSourcesError;
     RecordChannelTypes mRecordChannelType = kRecordChannelSamples;
     uint16_t mAsking = 0;
     uint16_t mParsing = 0;

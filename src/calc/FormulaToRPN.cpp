@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "calc/CalcMessages.h"
 #include "calc/FormulaText.h"
 #include "calc/Parser.h"
 #include "calc/XArith.h"
@@ -25,6 +26,10 @@ KVD::String SpaceSigns(const KVD::String& formula)
 HRESULT formulaToRPN(const KVD::String& formula, RPNArray& rpn, IKVDChannelInfo* channelInfo, TChannelId channel,
                      IKVDCalcVariables* variables, KVD::String& message, long* errorPosition)
 {
+    if (formula.length() > kMaxFormulaLength) {
+        message = FormatCalcText(CalcEnumsStr::IDS_FORMULA_TOO_LONG, kMaxFormulaLength);
+        return KVD_E_BADSTATE;
+    }
     KVD::String expanded;
     if (!Parser::sDoFunctionExpansions(SpaceSigns(formula), expanded, message))
         return KVD_E_BADSTATE;

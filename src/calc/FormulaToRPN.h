@@ -9,12 +9,15 @@ namespace CalcParser {
 
 // The largest n of a numbered name such as ch followed by n.
 constexpr int kNumberedNameLimit = 32;
+// The longest formula text compiled; as long as a formula may grow by its macros.
+constexpr unsigned kMaxFormulaLength = 65536;
 
 // Compiles a channel-calculation formula into rpn, its symbols in reverse Polish order, with
 // macros expanded, names resolved against the built-in table, the channels, the published
 // functions and the variables, and constants folded. Answers 0, or the error's code with the
 // message set and, when errorPosition is given and the parser found the error, the character
-// index of the error in the prepared text. After a failure rpn may hold a partial result.
+// index of the error in the prepared text. A text longer than kMaxFormulaLength is refused
+// unread. After a failure rpn may hold a partial result.
 HRESULT formulaToRPN(const KVD::String& formula, RPNArray& rpn, IKVDChannelInfo* channelInfo, TChannelId channel,
                      IKVDCalcVariables* variables, KVD::String& message, long* errorPosition);
 

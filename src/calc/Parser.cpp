@@ -327,6 +327,8 @@ void Parser::Add(SymType type, int64_t position)
 
 void Parser::Push(Symbol& symbol, int argCount)
 {
+    if (Count(*mRpn) >= kMaxSymbols)
+        ThrowAt(FormatCalcText(CalcEnumsStr::IDS_FORMULA_TOO_MANY_TERMS, kMaxSymbols), CurrentPosition());
     symbol.Set()->CheckOptimisePush(*mRpn, mStack, argCount);
 }
 

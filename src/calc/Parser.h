@@ -26,6 +26,10 @@ public:
     // Brackets, calls and powers nested deeper than this are refused: each level is a
     // recursion of the grammar.
     static constexpr int kMaxNesting = 200;
+    // A formula of more symbols than this is refused: every operator becomes an enumerator
+    // that reads its operands through calls, so a long chain of them is as deep a recursion
+    // when samples are read or positioned.
+    static constexpr unsigned kMaxSymbols = 2000;
 
     // Compiles text (already prepared: signs spaced, lower-cased, macros expanded) into rpn.
     // Raises XArith for the first error.

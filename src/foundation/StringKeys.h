@@ -113,6 +113,10 @@ KVD_STRING_KEY(IDS_ARITHWINDOWTOPGTBOTTOM);
 // Limits of the formula compiler.
 KVD_STRING_KEY(IDS_NESTING_TOO_DEEP);
 KVD_STRING_KEY(IDS_FUNCTIONEXPANSION_TOO_LONG);
+KVD_STRING_KEY(IDS_FORMULA_TOO_LONG);
+KVD_STRING_KEY(IDS_FORMULA_TOO_MANY_TERMS);
+// Wiring a compiled formula to its sources.
+KVD_STRING_KEY(IDS_CALCENUM_NOT_CONNECTED);
 }  // namespace CalcEnumsStr
 
 // Names of keyboard keys in menu shortcuts.

@@ -1,6 +1,8 @@
 #include "foundation/XKVD.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "foundation/KVDResultCodes.h"
@@ -53,11 +55,21 @@ KVD::String XKVD::MakeMsgForKVDHR(int code, NSBundle*)
     return KVD::DataFileResultCodeText(code);
 }
 
-// The line goes to the error stream as UTF-8 bytes, so that every character survives whatever
-// C locale is set and the stream is never switched to wide orientation under other writers.
+// The line is written as UTF-8 bytes, so that every character survives whatever C locale is
+// set and the error stream is never switched to wide orientation under other writers. Where it
+// goes is read from the environment at each line, because the host and every plug-in have
+// their own copy of this code and the environment is what they share.
 void XKVD::Log() const
 {
+    const char* where = std::getenv(kLogVariable);
+    if (where != nullptr && std::strcmp(where, "off") == 0)
+        return;
     const std::string line = "KVDBOOTLOG: XKVD: " + KVD::ToU8String(mMessage) + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
+    std::FILE* file = where != nullptr && *where != '\0' && std::strcmp(where, "stderr") != 0 ? std::fopen(where, "a")
+                                                                                            : nullptr;
+    std::FILE* out = file != nullptr ? file : stderr;
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fflush(out);
+    if (file != nullptr)
+        std::fclose(file);
 }

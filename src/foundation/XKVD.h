@@ -1,5 +1,6 @@
 // The exception thrown inside the system: a result code and a message. Every one writes a log
-// line when it is made, even when it is later caught and ignored.
+// line when it is made, even when it is later caught and ignored: to standard error, or where
+// the environment variable SPIRO_LOG says: "off" for nowhere, "stderr", or a file to append to.
 #pragma once
 
 #include <exception>
@@ -20,6 +21,8 @@ public:
     const char* what() const noexcept override;
     virtual KVD::String why() const;
     int GetCode() const { return mCode; }
+
+    static constexpr const char* kLogVariable = "SPIRO_LOG";
 
     static KVD::String MakeMsg(NSBundle* bundle, int code);
     static KVD::String MakeMsgForKVDHR(int code, NSBundle* bundle);

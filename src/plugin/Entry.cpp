@@ -13,6 +13,7 @@
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
 #include "views/ReportView.h"
+#include "views/dialogs/CalcDialogs.h"
 
 #define SPIRO_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -42,6 +43,8 @@ SPIRO_EXPORT HRESULT DllRegisterClassObjects()
 {
     try {
         CAFClassObject::RegisterAll();
+        static Spirometry::CalcDialogs dialogs;
+        Spirometry::InstallSpiroDialogs(&dialogs);
         IObjectFactory* factory = ObjectFactoryAccessor::Get();
         if (factory == nullptr)
             return KVD_S_OK;

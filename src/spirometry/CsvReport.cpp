@@ -1,6 +1,8 @@
 #include "spirometry/CsvReport.h"
 
+#include <cmath>
 #include <locale>
+#include <type_traits>
 #include <sstream>
 #include <vector>
 
@@ -35,6 +37,10 @@ CsvReport::CsvReport(const SpiroDocument& document, const KVD::String& separator
 template <class T>
 std::wstring CsvReport::Text(const T& value) const
 {
+    // A figure that could not be computed is left blank rather than written as nan or inf.
+    if constexpr (std::is_floating_point_v<T>)
+        if (!std::isfinite(value))
+            return {};
     std::wostringstream out;
     out.imbue(std::locale::classic());
     out << value;

@@ -7,6 +7,7 @@
 #include "TestDocument.h"
 #include "calc/CalcMessages.h"
 #include "calc/FormulaToRPN.h"
+#include "calc/Parser.h"
 #include "calc/XArith.h"
 #include "cf/Locale.h"
 #include "foundation/LocaleInfo.h"
@@ -17,6 +18,14 @@ namespace {
 std::string Text(const KVDXMLStringKey& key)
 {
     return KVD::ToU8String(CalcParser::CalcText(key));
+}
+
+// The table's text with its one parameter filled in.
+std::string Format(const KVDXMLStringKey& key, const std::string& value)
+{
+    std::string text = Text(key);
+    const auto at = text.find("%1");
+    return at == std::string::npos ? text : text.replace(at, 2, value);
 }
 
 TEST(FormulaCompiler, SymbolsAreAppendedToTheListGiven)
@@ -88,6 +97,36 @@ TEST(FormulaCompiler, NestingBeyondTheLimitIsRefused)
     Compiled compiled;
     Compile(fine, compiled);
     EXPECT_EQ(compiled.code, 0);
+}
+
+// A flat chain of terms recurses as deeply as it is long when its samples are read: the
+// compiler refuses more terms than it can run, and a text longer than it reads.
+TEST(FormulaCompiler, TermsAndLengthBeyondTheLimitsAreRefused)
+{
+    const auto chain = [](unsigned terms) {
+        std::wstring formula = L"ch1";
+        for (unsigned i = 1; i < terms; ++i)
+            formula += L"+ch1";
+        return formula;
+    };
+    const unsigned limit = CalcParser::Parser::kMaxSymbols;
+    Compiled fits;
+    Compile(chain((limit + 1) / 2), fits);  // n terms make 2n - 1 symbols
+    EXPECT_EQ(fits.code, 0);
+
+    Compiled tooMany;
+    Compile(chain(limit / 2 + 1), tooMany);
+    EXPECT_EQ(tooMany.code, KVD_E_BADSTATE);
+    EXPECT_EQ(Utf8(tooMany.message), Format(CalcEnumsStr::IDS_FORMULA_TOO_MANY_TERMS, "2000"));
+    EXPECT_GT(tooMany.position, 0);
+
+    // 60,000 terms: past the length limit, refused before any parsing.
+    Compiled tooLong;
+    Compile(chain(60000), tooLong);
+    EXPECT_EQ(tooLong.code, KVD_E_BADSTATE);
+    EXPECT_EQ(Utf8(tooLong.message), Format(CalcEnumsStr::IDS_FORMULA_TOO_LONG, "65536"));
+    EXPECT_EQ(tooLong.position, -1);
+    EXPECT_EQ(tooLong.rpn.GetCount(), 0u);
 }
 
 // A second assignment to a name is a use followed by a dropped "=": it fails at the final

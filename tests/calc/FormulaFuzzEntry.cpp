@@ -66,6 +66,13 @@ std::wstring FormulaFromBytes(const uint8_t* data, size_t size)
 
 std::string CheckFormula(const std::wstring& formula)
 {
+    if (formula.size() > CalcParser::kMaxFormulaLength) {
+        Compiled refused;
+        Compile(formula, refused);
+        return refused.code == KVD_E_BADSTATE && refused.position == -1 && refused.rpn.GetCount() == 0
+                   ? ""
+                   : "a formula over the length limit was not refused unread";
+    }
     KVD::String prepared;
     KVD::String expansionMessage;
     const bool expanded = CalcParser::Parser::sDoFunctionExpansions(

@@ -28,13 +28,8 @@ TEST(Symbol, DisplayNamesOfKinds)
         EXPECT_EQ(Symbol::TypeToString(static_cast<SymType>(unknown)), L"Unknown") << unknown;
 }
 
-TEST(Symbol, DefaultAndCopyOnWrite)
+TEST(Symbol, CopyOnWrite)
 {
-    Symbol empty;
-    EXPECT_EQ(empty.GetType(), kSymEnd);
-    EXPECT_EQ(empty.GetName().length(), 0u);
-    EXPECT_EQ(empty.Get(), &SymbolRep::StaticDefault());
-
     Symbol original(kSymString, KVD::String(L"abc"));
     Symbol copy = original;
     EXPECT_EQ(copy.Get(), original.Get());

@@ -32,53 +32,41 @@ void Fill(CArrayVoidP& array, unsigned n)
         array.Add(Item(i));
 }
 
-TEST(ArrayVoidPGrowth, ADoublingArrayGrowsToEightOnTheFirstPushAFixedOneByItsStep)
+// Capacities after growing: a doubling array starts at eight, then takes the larger of twice
+// its capacity and the count rounded up to its step; a fixed one rounds up to its step.
+TEST(ArrayVoidPGrowth, CapacitiesAfterGrowing)
 {
-    Recording array(0, 0, 0, false, true);
-    EXPECT_EQ(array.GetCapacity(), 0u);
-    array.Add(Item(1));
-    EXPECT_EQ(array.GetCapacity(), 8u);
-    Fill(array, 8);
-    EXPECT_EQ(array.GetCapacity(), 16u);
-    EXPECT_EQ(array.GetCount(), 9u);
-
-    // By a fixed step without doubling.
-    Recording fixed(4, 0, 4, false, false);
-    fixed.Init(9);
-    EXPECT_EQ(fixed.GetCapacity(), 12u);
-    EXPECT_EQ(fixed.GetCount(), 9u);
-    Fill(fixed, 3);
-    EXPECT_EQ(fixed.GetCapacity(), 12u);
-    fixed.Add(Item(4));
-    EXPECT_EQ(fixed.GetCapacity(), 16u);
-}
-
-TEST(ArrayVoidPGrowth, InitWithDoublingTakesTheLargerOfTwiceTheCapacityAndTheSteps)
-{
-    Recording array(8, 0, 8, false, true);
-    array.Init(30);
-    EXPECT_EQ(array.GetCapacity(), 32u);
-    array.Init(33);
-    EXPECT_EQ(array.GetCapacity(), 64u);
-    for (void* p : array)
-        EXPECT_EQ(p, nullptr);
-}
-
-TEST(ArrayVoidPGrowth, SetOrAddGrowsToReachTheIndex)
-{
-    Recording fixed(4, 0, 4, false, false);
-    fixed.SetOrAdd(10) = Item(7);
-    EXPECT_EQ(fixed.GetCapacity(), 14u);
-    EXPECT_EQ(fixed.GetCount(), 11u);
-    EXPECT_EQ(fixed[10], Item(7));
-    EXPECT_EQ(fixed[9], nullptr);
-
-    Recording doubling(8, 0, 8, false, true);
-    doubling.SetOrAdd(20) = Item(1);
-    EXPECT_EQ(doubling.GetCapacity(), 28u);
-    doubling.SetOrAdd(3) = Item(2);
-    EXPECT_EQ(doubling.GetCount(), 21u);
-    EXPECT_EQ(doubling[3], Item(2));
+    enum How { kAdd, kInit, kSetOrAdd };
+    const struct {
+        unsigned capacity, growBy;
+        bool doubling;
+        How how;
+        unsigned n;  // items added, count initialised, or index set
+        unsigned expectedCapacity, expectedCount;
+    } cases[] = {
+        {0, 0, true, kAdd, 1, 8, 1},       {0, 0, true, kAdd, 9, 16, 9},
+        {4, 4, false, kInit, 9, 12, 9},    {4, 4, false, kAdd, 13, 16, 13},
+        {8, 8, true, kInit, 30, 32, 30},   {32, 8, true, kInit, 33, 64, 33},
+        {4, 4, false, kSetOrAdd, 10, 14, 11}, {8, 8, true, kSetOrAdd, 20, 28, 21},
+    };
+    for (const auto& c : cases) {
+        Recording array(c.capacity, 0, c.growBy, false, c.doubling);
+        if (c.how == kAdd)
+            Fill(array, c.n);
+        else if (c.how == kInit)
+            array.Init(c.n);
+        else
+            array.SetOrAdd(c.n) = Item(7);
+        EXPECT_EQ(array.GetCapacity(), c.expectedCapacity) << c.capacity << " grown to " << c.n;
+        EXPECT_EQ(array.GetCount(), c.expectedCount) << c.capacity << " grown to " << c.n;
+        if (c.how == kSetOrAdd) {
+            EXPECT_EQ(array[c.n], Item(7));
+            EXPECT_EQ(array[c.n - 1], nullptr);
+        }
+        if (c.how == kInit)
+            for (void* p : array)
+                EXPECT_EQ(p, nullptr);
+    }
 }
 
 TEST(ArrayVoidPEdit, InsertKeepsOrderAndRefusesAnIndexPastTheCount)

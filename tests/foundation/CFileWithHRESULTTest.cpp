@@ -56,28 +56,26 @@ TEST_F(FileWithResult, WritesReadsSeeksAndTruncates)
     EXPECT_FALSE(file.IsOpen());
 }
 
-TEST_F(FileWithResult, ShortWriteReportsErrno)
+// A write that the system refuses reports its errno: a file opened for reading, a full disk.
+TEST_F(FileWithResult, AFailedWriteReportsItsErrno)
 {
     {
         CFileWithHRESULT create;
         ASSERT_TRUE(create.fopen(mPath.c_str(), "wb"));
     }
-    CFileWithHRESULT file;
-    ASSERT_TRUE(file.fopen(mPath.c_str(), "rb"));
-    int result = 0;
-    EXPECT_EQ(file.fwrite("abc", 3, &result), 0u);
-    EXPECT_EQ(result, HRESULT_from_POSIX(EBADF));
-}
-
-TEST_F(FileWithResult, DiskFullIsReportedByTheWrite)
-{
-    CFileWithHRESULT file;
-    if (!file.fopen("/dev/full", "wb"))
-        GTEST_SKIP() << "no /dev/full";
-    std::setvbuf(file.GetFile(), nullptr, _IONBF, 0);
-    int result = 0;
-    EXPECT_EQ(file.fwrite("abc", 3, &result), 0u);
-    EXPECT_EQ(result, HRESULT_from_POSIX(ENOSPC));
+    const struct {
+        std::string path;
+        const char* mode;
+        int error;
+    } cases[] = {{mPath, "rb", EBADF}, {"/dev/full", "wb", ENOSPC}};
+    for (const auto& c : cases) {
+        CFileWithHRESULT file;
+        ASSERT_TRUE(file.fopen(c.path.c_str(), c.mode)) << c.path;
+        std::setvbuf(file.GetFile(), nullptr, _IONBF, 0);
+        int result = 0;
+        EXPECT_EQ(file.fwrite("abc", 3, &result), 0u) << c.path;
+        EXPECT_EQ(result, HRESULT_from_POSIX(c.error)) << c.path;
+    }
 }
 
 TEST_F(FileWithResult, OperationsOnAClosedFileFail)

@@ -108,15 +108,4 @@ TEST_F(Entries, StoreAtGrowsTheArrayAndDeletesTheItemItReplaces)
     EXPECT_EQ(array.Find(first), 0xFFFFFFFFu);
 }
 
-TEST_F(Entries, InsertPlacesAnItemBeforeAnother)
-{
-    CIArray<Entry> array;
-    Fill(array, 2);
-    EXPECT_TRUE(array.Insert(1, New("x")));
-    Entry* stray = New("stray");
-    EXPECT_FALSE(array.Insert(4, stray));
-    delete stray;
-    EXPECT_EQ(Names(array), (std::vector<std::string>{"0", "x", "1"}));
-}
-
 }  // namespace

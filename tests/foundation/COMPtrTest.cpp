@@ -201,16 +201,4 @@ TEST(COMCloneEnumEx, CopiesCloneTheStreamSoThatEachAdvancesAlone)
     EXPECT_EQ(deleted, 3);
 }
 
-// The system's own instances: a sample stream cloned through its base interface's Clone, and a
-// pointer to a const interface.
-TEST(COMPtrInstances, SampleStreamsAndConstInterfacesHoldNullSafely)
-{
-    COMPtr<IEnumFloatEx, KVD::COMCloneEnumEx> stream;
-    COMPtr<IEnumFloatEx, KVD::COMCloneEnumEx> copy(stream);
-    EXPECT_EQ(copy.get(), nullptr);
-    COMPtr<const IRecordData> data(KVD::com_cast(static_cast<IUnknown*>(nullptr)));
-    COMPtr<const IRecordData> other(data);
-    EXPECT_EQ(other.get(), nullptr);
-}
-
 }  // namespace

@@ -148,16 +148,4 @@ TEST(ConstEventIter, AQuerySetterAdoptsTheStreamThatCameBack)
     EXPECT_EQ(deleted, 1);
 }
 
-TEST(DynamicStoragePolicy, ANewSizeReplacesTheBufferAndZeroFreesIt)
-{
-    KVDEvent::DynamicStoragePolicy storage;
-    storage.SetBufSize(64);
-    uint8_t* first = storage.GetBuf();
-    ASSERT_NE(first, nullptr);
-    storage.SetBufSize(64);
-    EXPECT_EQ(storage.GetBuf(), first);
-    storage.SetBufSize(0);
-    EXPECT_EQ(storage.GetBuf(), nullptr);
-}
-
 }  // namespace

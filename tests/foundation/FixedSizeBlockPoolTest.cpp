@@ -12,19 +12,8 @@ namespace {
 
 char* Take(FixedSizeBlockPool& pool) { return static_cast<char*>(pool.Allocate()); }
 
-TEST(FixedSizeBlockPool, BlocksOfAChunkComeInAddressOrderThenANewChunk)
-{
-    FixedSizeBlockPool pool(24, 10);
-    std::vector<char*> blocks;
-    for (int i = 0; i < 10; ++i)
-        blocks.push_back(Take(pool));
-    for (int i = 1; i < 10; ++i)
-        EXPECT_EQ(blocks[i] - blocks[i - 1], 24);
-    char* next = Take(pool);
-    EXPECT_TRUE(next < blocks.front() || next > blocks.back());
-}
-
-TEST(FixedSizeBlockPool, BlocksDoNotOverlap)
+// Blocks of a chunk come in address order, then a new chunk's; none overlaps another.
+TEST(FixedSizeBlockPool, BlocksComeInAddressOrderChunkByChunkAndDoNotOverlap)
 {
     FixedSizeBlockPool pool(24, 10);
     std::vector<char*> blocks;
@@ -32,6 +21,9 @@ TEST(FixedSizeBlockPool, BlocksDoNotOverlap)
         blocks.push_back(Take(pool));
         std::memset(blocks.back(), i, 24);
     }
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(blocks[i] - blocks[i - 1], 24);
+    EXPECT_TRUE(blocks[10] < blocks.front() || blocks[10] > blocks[9]);
     for (int i = 0; i < 35; ++i)
         EXPECT_TRUE(std::all_of(blocks[i], blocks[i] + 24, [i](char c) { return c == char(i); })) << i;
 }

@@ -28,6 +28,7 @@ TEST(LocaleInfo, GermanUsesADecimalCommaASemicolonListAndA24HourClock)
     EXPECT_TRUE(info.Uses24HourClock());
     EXPECT_EQ(info.DoLocalizeNumString(L"1,234.5", false), L"1;234,5");
     EXPECT_EQ(info.DoLocalizeNumString(L"1,234.5", true), L"1,234,5");
+    EXPECT_TRUE(info.DoLocalizeNumString(String(), false).empty());
 }
 
 TEST(LocaleInfo, UsEnglishUsesADecimalPointACommaListAndA12HourClock)
@@ -56,25 +57,6 @@ TEST(LocaleInfo, MadeUpLocalesAreHeldToWhatTheTextsCanCarry)
         EXPECT_TRUE(LocaleInfo::Is24HourPattern(pattern)) << pattern;
     for (const wchar_t* pattern : {L"h:mm a", L"K:mm a", L"%I:%M"})
         EXPECT_FALSE(LocaleInfo::Is24HourPattern(pattern)) << pattern;
-}
-
-TEST(LocaleInfo, UnchangedTextsAreSharedNotCopied)
-{
-    const LocaleInfo info(FactsOf("de_DE.UTF-8"));
-    const String text(L"12 34");
-    EXPECT_EQ(info.DoLocalizeNumString(text, false).c_str(), text.c_str());
-    const String empty;
-    EXPECT_TRUE(info.DoLocalizeNumString(empty, false).empty());
-    const String changed = info.DoLocalizeNumString(String(L"0.5"), false);
-    EXPECT_EQ(changed, L"0,5");
-}
-
-TEST(LocaleInfo, TheProcessWideInstanceIsMadeOnce)
-{
-    LocaleInfo* first = LocaleInfo::InitTheLocaleInfo();
-    EXPECT_EQ(LocaleInfo::InitTheLocaleInfo(), first);
-    EXPECT_EQ(LocaleInfo::sTheLocaleInfo.load(), first);
-    EXPECT_EQ(LocaleInfo::LocalizeNumString(L"2.5"), first->DoLocalizeNumString(L"2.5", false));
 }
 
 }  // namespace

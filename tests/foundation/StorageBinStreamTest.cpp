@@ -6,6 +6,7 @@
 #include "foundation/KVDString.h"
 #include "foundation/StorageBinStreamLite.h"
 #include "support/MemoryIStream.h"
+#include "support/VtableSlot.h"
 #include "foundation/KVDResultCodes.h"
 
 namespace {
@@ -16,32 +17,17 @@ using KVD::StorageBinOStreamLite;
 using KVD::String;
 using TestSupport::MemoryIStream;
 
-// Under the Itanium C++ ABI a pointer to a virtual member holds 1 + the byte offset of its
-// vtable entry.
-template <class F>
-long Slot(F member)
-{
-    uintptr_t raw = 0;
-    std::memcpy(&raw, &member, sizeof(raw));
-    return static_cast<long>((raw - 1) / sizeof(void*));
-}
-
+// The host and stored records reach these operations by slot.
 TEST(StreamInterfaces, OperationsSitInTheirSlots)
 {
-    EXPECT_EQ(Slot(&IStream::Read), 3);
-    EXPECT_EQ(Slot(&IStream::Seek), 5);
-    EXPECT_EQ(Slot(&IStream::SetSize), 6);
-    EXPECT_EQ(Slot(&IStream::Stat), 12);
-    EXPECT_EQ(Slot(&IStream::Clone), 13);
-    EXPECT_EQ(Slot(&IBinInStream::StreamState), 3);
-    EXPECT_EQ(Slot(&IBinInStream::ReadBytes), 11);
-    EXPECT_EQ(Slot(&IBinInStream::ReadKVDString), 18);
-    EXPECT_EQ(Slot(&IBinInStream::GetVersion), 19);
-    EXPECT_EQ(Slot(&IBinInStream::ReadUInt64), 23);
-    EXPECT_EQ(Slot(&IBinOutStream::SeekPos), 5);
-    EXPECT_EQ(Slot(&IBinOutStream::WriteBytes), 12);
-    EXPECT_EQ(Slot(&IBinOutStream::WriteKVDString), 19);
-    EXPECT_EQ(Slot(&IBinOutStream::WriteUInt64), 20);
+    TestSupport::ExpectSlots({
+        TEST_SLOT(IStream::Read, 3), TEST_SLOT(IStream::Seek, 5), TEST_SLOT(IStream::SetSize, 6),
+        TEST_SLOT(IStream::Stat, 12), TEST_SLOT(IStream::Clone, 13), TEST_SLOT(IBinInStream::StreamState, 3),
+        TEST_SLOT(IBinInStream::ReadBytes, 11), TEST_SLOT(IBinInStream::ReadKVDString, 18),
+        TEST_SLOT(IBinInStream::GetVersion, 19), TEST_SLOT(IBinInStream::ReadUInt64, 23),
+        TEST_SLOT(IBinOutStream::SeekPos, 5), TEST_SLOT(IBinOutStream::WriteBytes, 12),
+        TEST_SLOT(IBinOutStream::WriteKVDString, 19), TEST_SLOT(IBinOutStream::WriteUInt64, 20),
+    });
 }
 
 TEST(StorageStreams, ARecordRoundTripsThroughAnIStream)

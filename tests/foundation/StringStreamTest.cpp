@@ -13,25 +13,12 @@ using KVD::OStringStream;
 using KVD::String;
 using KVD::StringStreamBuf;
 
-TEST(StringStream, StartsInANineCharacterStringAndDoublesIt)
-{
-    OStringStream out;
-    out << L'a';
-    EXPECT_EQ(out.rdbuf()->GetString().GetCapacity(), 9u);
-    out << L"bcdefghi";
-    EXPECT_EQ(out.rdbuf()->GetString().GetCapacity(), 9u);
-    out << L'j';
-    EXPECT_EQ(out.rdbuf()->GetString().GetCapacity(), 18u);
-    EXPECT_EQ(out.str(), L"abcdefghij");
-}
-
-TEST(StringStream, TakingTheTextSharesItAndLaterOutputLeavesItAlone)
+TEST(StringStream, LaterOutputLeavesATakenTextAlone)
 {
     OStringStream out;
     out << L"Flow " << 2.5;
     const String taken = out.str();
     EXPECT_EQ(taken, L"Flow 2.5");
-    EXPECT_EQ(taken.c_str(), out.rdbuf()->GetString().c_str());  // no copy
     out << L" L/s";
     EXPECT_EQ(out.str(), L"Flow 2.5 L/s");
     EXPECT_EQ(taken, L"Flow 2.5");

@@ -1,7 +1,13 @@
 // Result codes, their texts, the POSIX mapping and the exception with its log line.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <cstring>
 #include <string>
 
@@ -95,6 +101,28 @@ TEST(XKVDException, CodeGivesTheMessageAndTheLogLine)
 
     log = LogOf([] { EXPECT_EQ(XKVD(static_cast<int>(0xF8004038)).why(), kNewerVersion); });
     EXPECT_EQ(log, "KVDBOOTLOG: XKVD: " + KVD::ToU8String(String(kNewerVersion)) + "\n");
+}
+
+// SPIRO_LOG sends the lines nowhere ("off"), to a file (appended) or to standard error.
+TEST(XKVDException, LogLinesGoWhereTheEnvironmentSays)
+{
+    const std::string file = ::testing::TempDir() + "xkvd_log_" + std::to_string(::getpid()) + ".txt";
+    std::remove(file.c_str());
+    ::setenv(XKVD::kLogVariable, "off", 1);
+    EXPECT_EQ(LogOf([] { XKVD failure(KVD_E_BADSTATE); }), "");
+    ::setenv(XKVD::kLogVariable, file.c_str(), 1);
+    EXPECT_EQ(LogOf([] {
+                  XKVD first(KVD_E_BADSTATE);
+                  XKVD second(String(L"second"), KVD_E_STORAGEMESSAGE);
+              }),
+              "");
+    std::ifstream in(file);
+    const std::string logged((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(logged, "KVDBOOTLOG: XKVD: An unexpected error occurred (0xf800400a).\nKVDBOOTLOG: XKVD: second\n");
+    ::setenv(XKVD::kLogVariable, "stderr", 1);
+    EXPECT_EQ(LogOf([] { XKVD failure(String(L"shown"), KVD_E_STORAGEMESSAGE); }), "KVDBOOTLOG: XKVD: shown\n");
+    ::unsetenv(XKVD::kLogVariable);
+    std::remove(file.c_str());
 }
 
 TEST(XKVDException, MessagesGetALineFeedUnlessComplete)

@@ -168,7 +168,13 @@ public:
     {
         return KVD_E_NOTIMPL;
     }
-    KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
+    HRESULT CreatePixMap(uint32_t, IRecordDataPixMap**) const override { return KVD_E_NOTIMPL; }
+    HRESULT CreatePolyLineEnum(uint32_t, int32_t, const int64_t*, int64_t, int64_t, int32_t, const DataScaling*,
+                               uint32_t, IPolyLineEnumEx**) const override
+    {
+        return KVD_E_NOTIMPL;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(23, 56)
     // Left and right in existing records, left not after right.
     HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
     KVD_RESERVED_SLOTS_NOTIMPL(58, 60)

@@ -33,6 +33,12 @@ public:
         return *out == nullptr ? KVD_E_NOINTERFACE : KVD_S_OK;
     }
     HRESULT GetTraceColour(uint32_t* rgb) const override { *rgb = 0; return KVD_S_OK; }
+    HRESULT GetChannelTraceColour(int32_t, uint32_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetPolyLineType(int32_t, uint32_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetPenWidth(int32_t, int32_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetDisplayValue(int32_t, uint32_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetGridStyle(uint32_t*) const override { return KVD_E_NOTIMPL; }
+    HRESULT GetShowHeaders(AutoBool*) const override { return KVD_E_NOTIMPL; }
     HRESULT GetShowGrid(AutoBool* show) const override { *show = kAutoTrue; return KVD_S_OK; }
     HRESULT GetColour(int which, int part, uint32_t* rgb, int) const override
     {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include <boost/crc.hpp>
 #include <boost/filesystem.hpp>
 
 #include "FrameworkIds.h"
@@ -19,6 +20,7 @@
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
+#include "foundation/TextConversion.h"
 #include "foundation/UnknownImp.h"
 #include "foundation/storage/KVDFileRef.h"
 #include "foundation/storage/KVDPath.h"
@@ -29,6 +31,7 @@
 #include "host/channels/ArithSettings.h"
 #include "host/data/Adopt.h"
 #include "host/docfile/DocumentFile.h"
+#include "host/docfile/StreamChecksums.h"
 #include "host/docfile/StoredId.h"
 #include "host/framework/Message.h"
 #include "host/settings/SettingsKey.h"
@@ -286,18 +289,20 @@ TEST_F(DocumentFileTest, FailedSaveKeepsTheFileThatWasThere)
         EXPECT_EQ(std::string(e.what()).rfind(Path("doc.spd") + ": cannot write the parts", 0), 0u) << e.what();
     }
     EXPECT_EQ(gSeen, std::vector<std::string>{"saved: 0"});
-    EXPECT_FALSE(fs::exists(Path("doc.spd.saving")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(mFolder), fs::directory_iterator()), 2) << "a scratch file was left";
     document.reset();
     gSeen.clear();
     Host::DocumentFile::Open(Path("doc.spd"));
     EXPECT_EQ(gSeen, std::vector<std::string>{"complete: note 1.25, 2 stored, calculation"});
 }
 
-// Replaces the named stream of the file (a path of storage names) with these bytes.
-void Overwrite(const std::string& file, std::vector<std::wstring> path, const std::string& bytes)
+// Replaces the named stream of the file (a path of storage names) with these bytes; resigned,
+// the checksums are written again to match, as if the program had saved the bytes.
+void Overwrite(const std::string& file, std::vector<std::wstring> path, const std::string& bytes, bool resigned = false)
 {
-    KVD::COMPtr<IStorage> storage;
-    ASSERT_EQ(KVDStgOpenStorage(KVDFileRef(KVD::Path(file)), STGM_READWRITE, storage.Set()), KVD_S_OK);
+    KVD::COMPtr<IStorage> root;
+    ASSERT_EQ(KVDStgOpenStorage(KVDFileRef(KVD::Path(file)), STGM_READWRITE, root.Set()), KVD_S_OK);
+    KVD::COMPtr<IStorage> storage = root;
     for (size_t i = 0; i + 1 < path.size(); ++i) {
         KVD::COMPtr<IStorage> inner;
         storage->OpenStorage(path[i].c_str(), nullptr, STGM_READWRITE, nullptr, 0, inner.Set());
@@ -306,6 +311,60 @@ void Overwrite(const std::string& file, std::vector<std::wstring> path, const st
     KVD::COMPtr<IStream> stream;
     ASSERT_EQ(storage->CreateStream(path.back().c_str(), STGM_CREATE | STGM_READWRITE, 0, 0, stream.Set()), KVD_S_OK);
     stream->Write(bytes.data(), uint32_t(bytes.size()), nullptr);
+    stream.Clear();
+    storage.Clear();
+    if (resigned)
+        Host::StreamChecksums::Write(root);
+}
+
+// The bytes of the named stream of the file.
+std::string StreamBytes(const std::string& file, std::vector<std::wstring> path)
+{
+    KVD::COMPtr<IStorage> storage;
+    KVDStgOpenStorage(KVDFileRef(KVD::Path(file)), STGM_READ, storage.Set());
+    for (size_t i = 0; storage != nullptr && i + 1 < path.size(); ++i) {
+        KVD::COMPtr<IStorage> inner;
+        storage->OpenStorage(path[i].c_str(), nullptr, STGM_READ, nullptr, 0, inner.Set());
+        storage = inner;
+    }
+    KVD::COMPtr<IStream> stream;
+    if (storage != nullptr)
+        storage->OpenStream(path.back().c_str(), nullptr, STGM_READ, 0, stream.Set());
+    std::string bytes;
+    char buffer[4096];
+    uint32_t read = 0;
+    while (stream != nullptr && stream->Read(buffer, sizeof buffer, &read) == KVD_S_OK && read > 0)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+// Removes the named element of the root storage, or adds a stream when bytes are given.
+void ChangeRoot(const std::string& file, const wchar_t* name, const char* bytes = nullptr)
+{
+    KVD::COMPtr<IStorage> root;
+    ASSERT_EQ(KVDStgOpenStorage(KVDFileRef(KVD::Path(file)), STGM_READWRITE, root.Set()), KVD_S_OK);
+    if (bytes == nullptr) {
+        root->DestroyElement(name);
+        return;
+    }
+    KVD::COMPtr<IStream> stream;
+    root->CreateStream(name, STGM_CREATE | STGM_READWRITE, 0, 0, stream.Set());
+    stream->Write(bytes, uint32_t(std::strlen(bytes)), nullptr);
+}
+
+uint32_t Crc32(const std::string& bytes)
+{
+    boost::crc_32_type crc;
+    crc.process_bytes(bytes.data(), bytes.size());
+    return crc.checksum();
+}
+
+uint64_t Little(const std::string& bytes, size_t at, int size)
+{
+    uint64_t value = 0;
+    for (int i = 0; i < size; ++i)
+        value |= uint64_t(uint8_t(bytes.at(at + i))) << (8 * i);
+    return value;
 }
 
 TEST_F(DocumentFileTest, RefusesFilesThatAreNotDocumentFilesOrAreDamaged)
@@ -323,12 +382,36 @@ TEST_F(DocumentFileTest, RefusesFilesThatAreNotDocumentFilesOrAreDamaged)
              KVD::COMPtr<IStorage> root;
              KVDStgCreateDocfile(KVDFileRef(KVD::Path(file)), STGM_CREATE | STGM_READWRITE, 0, root.Set(), 0, 0);
          },
-         "damaged: it has no Document record"},
+         "damaged: it has no checksums"},
         {"truncated", [&] { fs::resize_file(file, fs::file_size(file) / 2); }, "damaged (0xf800"},
         {"calculation", [&] { Overwrite(file, {L"Calculations", L"Channel 2"}, std::string("\x01\0\0\0\x01\0\0\0", 8)); },
+         "damaged: its stream \"Calculations/Channel 2\" does not match its checksum"},
+        {"calculation resigned",
+         [&] { Overwrite(file, {L"Calculations", L"Channel 2"}, std::string("\x01\0\0\0\x01\0\0\0", 8), true); },
          "the calculation of channel 2 is damaged"},
+        // One character of the formula changed, the length kept: it would read as another formula.
+        {"formula changed",
+         [&] {
+             std::string bytes = StreamBytes(file, {L"Calculations", L"Channel 2"});
+             bytes[bytes.size() - 4] ^= 0x01;
+             Overwrite(file, {L"Calculations", L"Channel 2"}, bytes);
+         },
+         "damaged: its stream \"Calculations/Channel 2\" does not match its checksum"},
         {"messages", [&] { Overwrite(file, {L"Registrar"}, std::string("\x01\0\0\0\x09\0\0\0", 8)); },
+         "damaged: its stream \"Registrar\" does not match its checksum"},
+        {"messages resigned", [&] { Overwrite(file, {L"Registrar"}, std::string("\x01\0\0\0\x09\0\0\0", 8), true); },
          "damaged: its stored settings cannot be read"},
+        {"calculation lost", [&] { ChangeRoot(file, L"Calculations"); },
+         "damaged: its stream \"Calculations/Channel 2\" is missing"},
+        {"stream added", [&] { ChangeRoot(file, L"Extra", "x"); }, "damaged: its stream \"Extra\" was not saved with it"},
+        {"checksums changed",
+         [&] {
+             std::string bytes = StreamBytes(file, {L"Checksums"});
+             bytes[6] ^= 0x20;
+             Overwrite(file, {L"Checksums"}, bytes);
+         },
+         "damaged: its checksums do not match themselves"},
+        {"no checksums", [&] { ChangeRoot(file, L"Checksums"); }, "damaged: it has no checksums"},
         {"recording", [&] { fs::remove(Path("flow.csv")); }, Path("flow.csv")},
     };
     for (const auto& c : cases) {
@@ -344,6 +427,39 @@ TEST_F(DocumentFileTest, RefusesFilesThatAreNotDocumentFilesOrAreDamaged)
         }
         std::ofstream(Path("flow.csv")) << "time,Flow [L/s]\n0,0\n0.5,1\n1,2\n1.5,3\n";
     }
+}
+
+// The checksums' stored form: the count, then each stream's path, length and CRC-32 in the
+// order of their paths, then the CRC-32 of the table.
+TEST_F(DocumentFileTest, ChecksumsOfEveryStreamInPathOrder)
+{
+    const std::string file = Path("doc.spd");
+    Host::DocumentFile::Save(*MakeDocument(), file);
+    const std::string table = StreamBytes(file, {L"Checksums"});
+    ASSERT_GE(table.size(), 8u);
+    EXPECT_EQ(Little(table, table.size() - 4, 4), Crc32(table.substr(0, table.size() - 4)));
+    std::vector<std::string> paths;
+    size_t at = 4;
+    for (uint64_t n = Little(table, 0, 4); n > 0; --n) {
+        const size_t length = Little(table, at, 4);
+        const std::string path = table.substr(at + 4, length);
+        at += 4 + length;
+        std::vector<std::wstring> names;
+        for (size_t from = 0;;) {
+            const size_t slash = path.find('/', from);
+            names.push_back(KVD::ToWString(path.substr(from, slash - from)));
+            if (slash == std::string::npos)
+                break;
+            from = slash + 1;
+        }
+        const std::string bytes = StreamBytes(file, names);
+        EXPECT_EQ(Little(table, at, 8), bytes.size()) << path;
+        EXPECT_EQ(Little(table, at + 8, 4), Crc32(bytes)) << path;
+        at += 12;
+        paths.push_back(path);
+    }
+    EXPECT_EQ(at, table.size() - 4);
+    EXPECT_EQ(paths, (std::vector<std::string>{"Calculations/Channel 2", "Document", "Parts/NoteDoc part 0", "Registrar"}));
 }
 
 // Dynamic ids are kept as their GUID and index, static ids as they are; an unknown form makes

@@ -129,6 +129,24 @@ TEST(ModalDialog, OkIsRefusedWhileANumberIsInvalidThenCommits)
     EXPECT_EQ((ihdr[6] << 8) | ihdr[7], 222);
 }
 
+TEST(ModalDialog, TheAnswerSeesWhenItsSessionIsStopped)
+{
+    IntervalSettings settings;
+    IntervalDialog dialog(settings);
+    std::vector<bool> stopped;
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        stopped.push_back(Application::Shared().ModalSessionStopped());
+        user.Type("intervalEdit", "-5");
+        user.Click("OK");  // refused: the session goes on
+        stopped.push_back(Application::Shared().ModalSessionStopped());
+        user.Click("Cancel");
+        stopped.push_back(Application::Shared().ModalSessionStopped());
+    });
+    EXPECT_EQ(dialog.ShowDialog(), 0);
+    EXPECT_EQ(stopped, (std::vector<bool>{false, false, true}));
+    EXPECT_FALSE(Application::Shared().ModalSessionStopped());
+}
+
 TEST(ModalDialog, CancelAndTheCloseBoxLeaveTheSettingsAlone)
 {
     IntervalSettings settings;

@@ -165,7 +165,9 @@ TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
     } cases[] = {
         {notARecording, "--raw 1", "notes.edf"},
         {sample, "--raw 2", "has no channel 2"},
-        {sample, "--raw 1 --select 10:1000", "beyond the end of the recording"},
+        {sample, "--raw 1 --select 10:1000", "the selection 10:1000 reaches beyond the end of the recording (at 88 s)"},
+        {sample, "--raw 1 --select 0:1e300", "the selection 0:1e300 reaches beyond the end of the recording (at 88 s)"},
+        {sample, "--raw 1 --select 1e300:1e300", "reaches beyond the end of the recording (at 88 s)"},
         {sample, "--raw 1 --select 5:2", "not a range"},
         {sample, "--raw 1 --head 3 --scale 2", "exclude each other"},
         {sample, "--raw 1 --units gallons", "--units"},
@@ -191,10 +193,18 @@ TEST_F(AnalyseCommand, AnInvalidSelectionIsReportedAsItsReason)
     const std::string out =
         Analyse(std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf", "--raw 1 --scale 2 --select 0:2", &status);
     EXPECT_NE(status, 0);
-    const std::vector<std::string> report = Lines(Report());
-    ASSERT_EQ(report.size(), 1u);
-    EXPECT_FALSE(report[0].empty());
-    EXPECT_NE(out.find("spirohost analyse: " + report[0]), std::string::npos) << out;
+    // The reason the document gives in place of the report is told; no report file is left.
+    EXPECT_NE(out.find("spirohost analyse: No breaths were found in the selection.\n"), std::string::npos) << out;
+    EXPECT_FALSE(std::filesystem::exists(Report()));
+    // The log lines are kept from the user unless asked for, on standard error or in a file.
+    EXPECT_EQ(out.find("KVDBOOTLOG"), std::string::npos) << out;
+    const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf --raw 1 --scale 2 --select 0:2";
+    const std::string verbose = Analyse(sample, "--verbose", &status);
+    EXPECT_NE(verbose.find("KVDBOOTLOG: XKVD: The spirometry report could not be exported."), std::string::npos)
+        << verbose;
+    const std::string log = (mFolder.Path() / "spirohost.log").string();
+    EXPECT_EQ(Analyse(sample, "--log " + log, &status).find("KVDBOOTLOG"), std::string::npos);
+    EXPECT_EQ(Lines(log), std::vector<std::string>{"KVDBOOTLOG: XKVD: The spirometry report could not be exported."});
 
     // Two blocks of one second each: an empty selection where they meet is empty, one that
     // crosses is two blocks.

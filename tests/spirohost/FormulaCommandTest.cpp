@@ -80,7 +80,12 @@ TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         {rec + " ch1 --from 0.5 --to 0.4 --out -", 2, "within record 1 (0 to 0.9 s)"},
         {rec + " ch1", 2, "--out"},
         {"/nonexistent.csv ch1 --out -", 1, "/nonexistent.csv"},
-        {rec + " ch1 --out /nonexistent/dir/out.csv", 1, "cannot write /nonexistent/dir/out.csv"},
+        {rec + " ch1 --out /nonexistent/dir/out.csv", 1, "/nonexistent/dir/out.csv: cannot be written: no file can be made in its folder: No such file or directory"},
+        // Formulas that compile but cannot run: the calculation's own reason, never NaN and 0.
+        {rec + " \"decimatesec(ch1)\" --out -", 1, "Failed to connect Calculation Enumerator <decimatesec>"},
+        {rec + " \"lowpass(ch1, 10)\" --out -", 1, "Failed to create Calculation Enumerator <lowpass>."},
+        {rec + " ch9 --out -", 1, "Channel 9 has no data to compute from."},
+        {rec + " \"speeflow(ch1, 0.5)\" --out -", 1, "gives events, not samples"},
     };
     for (const auto& c : cases) {
         int status = -1;

@@ -101,7 +101,13 @@ public:
     {
         return mInner->GetEventStream(c, k, p, e, o);
     }
-    KVD_RESERVED_SLOTS_NOTIMPL(21, 56)
+    HRESULT CreatePixMap(uint32_t, IRecordDataPixMap**) const override { return KVD_E_NOTIMPL; }
+    HRESULT CreatePolyLineEnum(uint32_t, int32_t, const int64_t*, int64_t, int64_t, int32_t, const DataScaling*,
+                               uint32_t, IPolyLineEnumEx**) const override
+    {
+        return KVD_E_NOTIMPL;
+    }
+    KVD_RESERVED_SLOTS_NOTIMPL(23, 56)
     HRESULT IsValidRange(KVDPosition l, KVDPosition r, AutoBool* v) const override
     {
         return mInner->IsValidRange(l, r, v);

@@ -1,0 +1,288 @@
+#include "host/drawing/DragScale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "foundation/draw/TDC.h"
+#include "foundation/numeric/Step125.h"
+
+namespace Host {
+namespace {
+
+constexpr double kMinGridPixels = 30.0;
+constexpr int32_t kLabelGap = 4;
+
+std::wstring LabelText(double value)
+{
+    std::wostringstream out;
+    out.imbue(std::locale::classic());
+    out << (std::fabs(value) < 1e-12 ? 0.0 : value);
+    return out.str();
+}
+
+}  // namespace
+
+DragScale* DragScale::Create(int32_t offset, int32_t side, DragScaleStyle style)
+{
+    auto* scale = new DragScale(offset, side, style);
+    scale->AddRef();
+    return scale;
+}
+
+DragScale::DragScale(int32_t offset, int32_t side, DragScaleStyle style) : mOffset(offset), mSide(side), mStyle(style)
+{
+}
+
+void DragScale::NotifyScalingChanged()
+{
+    const DataScaling scaling = TracePixelScaling();
+    const std::vector<Observer> observers = mObservers;  // an observer may unadvise meanwhile
+    for (const Observer& o : observers)
+        o.observer->OnScalingChanged(o.side, 0, &scaling);
+}
+
+DataScaling DragScale::TracePixelScaling() const
+{
+    const double span = mRangeTop - mRangeBottom;
+    return DataScaling{span == 0.0 ? 0.0 : -double(Height()) / span, -mRangeTop};
+}
+
+double DragScale::GridStep() const
+{
+    const double span = std::fabs(mRangeTop - mRangeBottom);
+    if (Height() <= 0 || !(span > 0.0) || !std::isfinite(span))
+        return 0.0;
+    double step = span * kMinGridPixels / Height();
+    double snapped = std::pow(10.0, std::floor(std::log10(step)));
+    while (snapped < step * (1.0 - 1e-9))
+        inc125(&snapped);
+    return snapped;
+}
+
+HRESULT DragScale::SetRange(double top, double bottom)
+{
+    if (top == bottom || !std::isfinite(top) || !std::isfinite(bottom))
+        return KVD_E_BADSTATE;
+    mRangeTop = top;
+    mRangeBottom = bottom;
+    NotifyScalingChanged();
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::GetRange(double* top, double* bottom)
+{
+    if (top == nullptr || bottom == nullptr)
+        return KVD_E_POINTER;
+    *top = mRangeTop;
+    *bottom = mRangeBottom;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::SetDefaultRange(double top, double bottom)
+{
+    if (top == bottom)
+        return KVD_E_BADSTATE;
+    mDefaultTop = top;
+    mDefaultBottom = bottom;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::SetUnitsText(const wchar_t* text)
+{
+    mUnits = KVD::String(text == nullptr ? L"" : text);
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::GetUnitsText(IAutoKVDString** text)
+{
+    if (text == nullptr)
+        return KVD_E_POINTER;
+    mUnits.GetOut(text);
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::SetDataScaling(const DataScaling* scaling)
+{
+    if (scaling == nullptr)
+        return KVD_E_POINTER;
+    mDataScaling = *scaling;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::GetDataScaling(DataScaling* scaling)
+{
+    if (scaling == nullptr)
+        return KVD_E_POINTER;
+    *scaling = mDataScaling;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::GetPixelScaling(int32_t height, double* factor, double* offset)
+{
+    if (factor == nullptr || offset == nullptr)
+        return KVD_E_POINTER;
+    const double span = mRangeTop - mRangeBottom;
+    *factor = span == 0.0 ? 0.0 : double(height) / span;
+    *offset = -mRangeBottom;
+    return KVD_S_OK;
+}
+
+// The first multiple of the step at or above the bottom of the range, and the step, in pixels
+// from the bottom of the pane.
+HRESULT DragScale::GetGridStartAndSpacing(double* start, double* spacing)
+{
+    if (start == nullptr || spacing == nullptr)
+        return KVD_E_POINTER;
+    const double step = GridStep();
+    const double low = std::min(mRangeTop, mRangeBottom);
+    const double factor = Height() / std::fabs(mRangeTop - mRangeBottom);
+    if (step == 0.0) {
+        *start = 0.0;
+        *spacing = 0.0;
+        return KVD_S_FALSE;
+    }
+    *start = (std::ceil(low / step) * step - low) * factor;
+    *spacing = step * factor;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::SetPosition(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    const bool resized = bottom - top != Height();
+    mLeft = left;
+    mTop = top;
+    mRight = right;
+    mBottom = bottom;
+    if (resized)
+        NotifyScalingChanged();
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::GetWidth(uint32_t request, void* dc, int32_t* width)
+{
+    if (width == nullptr)
+        return KVD_E_POINTER;
+    if (request != kScaleLabelWidth)
+        return KVD_E_BADSTATE;
+    const std::wstring widest = std::max(LabelText(mRangeTop), LabelText(mRangeBottom),
+                                         [](const std::wstring& a, const std::wstring& b) { return a.size() < b.size(); });
+    const int32_t text = dc != nullptr ? static_cast<TDC*>(dc)->GetTextExtent(widest.c_str(), -1).cx
+                                       : int32_t(widest.size()) * 6;
+    *width = std::max(*width, text + 2 * kLabelGap);
+    return KVD_S_OK;
+}
+
+// Labels right-aligned against the pane at every grid line, the unit text at the top.
+HRESULT DragScale::Draw(void* context)
+{
+    if (context == nullptr)
+        return KVD_E_POINTER;
+    TDC& dc = *static_cast<TDC*>(context);
+    double start = 0.0, spacing = 0.0;
+    if (GetGridStartAndSpacing(&start, &spacing) != KVD_S_OK)
+        return KVD_S_FALSE;
+    const double step = GridStep();
+    const double low = std::min(mRangeTop, mRangeBottom);
+    dc.SaveDC();
+    dc.SetTextColor(TColor::Black);
+    dc.SelectObject(TPen(TColor::Black));
+    dc.SetTextAlign(kTextAlignRight);
+    const int32_t height = Height();
+    for (double y = start; y <= height + 0.5; y += spacing) {
+        const int32_t yi = mBottom - int32_t(std::floor(y + 0.5));
+        const double value = std::ceil(low / step) * step + std::round((y - start) / spacing) * step;
+        dc.MoveTo(mRight - 3, yi);
+        dc.LineTo(mRight, yi);
+        const std::wstring text = LabelText(value);
+        const TSize size = dc.GetTextExtent(text.c_str(), -1);
+        dc.TextOut(mRight - kLabelGap, yi - size.cy / 2, text.c_str(), -1);
+    }
+    if (!mUnits.empty())
+        dc.TextOut(mRight - kLabelGap, mTop, mUnits.c_str(), -1);
+    if (mIndicatorShown) {
+        const TColor colour(uint16_t((mIndicatorRgb & 0xFF) * 257), uint16_t(((mIndicatorRgb >> 8) & 0xFF) * 257),
+                            uint16_t(((mIndicatorRgb >> 16) & 0xFF) * 257));
+        dc.FillRect(mLeft, mTop, mLeft + 3, mBottom, TBrush(colour));
+    }
+    dc.RestoreDC();
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::SetMaxMin(double maximum, double minimum)
+{
+    mMaximum = maximum;
+    mMinimum = minimum;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::SetScalingMode(uint32_t mode)
+{
+    mScalingMode = mode;
+    return KVD_S_OK;
+}
+
+// The first observer that finds data gives the range; without any the default range holds.
+HRESULT DragScale::AutoScale()
+{
+    for (const Observer& o : std::vector<Observer>(mObservers)) {
+        ChannelYDataRange range{0.0, 0.0};
+        AutoBool unscaled = kAutoFalse;
+        if (o.observer->OnAutoScaleRequest(o.side, &range, &unscaled) == KVD_S_OK && range.top > range.bottom)
+            return SetRange(range.top, range.bottom);
+    }
+    return SetRange(mDefaultTop, mDefaultBottom);
+}
+
+HRESULT DragScale::SetTraceIndicator(AutoBool show, uint32_t rgb, int32_t id)
+{
+    mIndicatorShown = show != kAutoFalse;
+    mIndicatorRgb = rgb;
+    mIndicatorId = id;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::Advise(IDragScaleObserver* observer, long side)
+{
+    if (observer == nullptr)
+        return KVD_E_POINTER;
+    mObservers.push_back({KVD::COMPtr<IDragScaleObserver>(observer), side});
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::Unadvise(IDragScaleObserver* observer)
+{
+    const auto end = std::remove_if(mObservers.begin(), mObservers.end(),
+                                    [observer](const Observer& o) { return o.observer.get() == observer; });
+    const bool found = end != mObservers.end();
+    mObservers.erase(end, mObservers.end());
+    return found ? KVD_S_OK : KVD_S_FALSE;
+}
+
+HRESULT DragScale::SetUnitsFound(AutoBool found)
+{
+    mUnitsFound = found != kAutoFalse;
+    return KVD_S_OK;
+}
+
+HRESULT DragScale::CloneScale(IScale** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    auto* copy = new DragScale(mOffset, mSide, mStyle);
+    copy->mRangeTop = mRangeTop;
+    copy->mRangeBottom = mRangeBottom;
+    copy->mDefaultTop = mDefaultTop;
+    copy->mDefaultBottom = mDefaultBottom;
+    copy->mUnits = mUnits;
+    copy->mDataScaling = mDataScaling;
+    copy->mLeft = mLeft;
+    copy->mTop = mTop;
+    copy->mRight = mRight;
+    copy->mBottom = mBottom;
+    copy->AddRef();
+    *out = copy;
+    return KVD_S_OK;
+}
+
+}  // namespace Host

@@ -1,0 +1,329 @@
+// spirohost dialog: opens a calculation's settings dialog on a recording and answers it from a
+// script of user actions, as a person at the screen would; the calculation then runs with what
+// the dialog gave it, and its samples can be written out. The raw channel is made the flow
+// calculation's source first, in the flow dialog, the way a user sets a document up.
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "CalcCategories.h"
+#include "IChannelCalc.h"
+#include "IFramework.h"
+#include "IPersistObject.h"
+#include "appkit/Application.h"
+#include "appkit/KVDNumberEditHelper.h"
+#include "appkit/UserDriver.h"
+#include "foundation/TextConversion.h"
+#include "host/document/DataDocument.h"
+#include "host/framework/Framework.h"
+#include "spirohost/PluginSession.h"
+
+namespace SpiroHost {
+namespace {
+
+class DialogError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The calculations a dialog can be opened on, by the name the option takes.
+struct CalcKind {
+    const char* option;
+    const wchar_t* className;
+    const char* channelTitle;
+    const char* unit;
+};
+
+const CalcKind kKinds[] = {
+    {"flow", L"Spirometry Flow", "Flow", "L/s"},
+    {"volume", L"Spirometry Volume", "Volume", "L"},
+    {"tidal", L"Spirometry Tidal Volume", "Tidal Volume", "L"},
+    {"minvent", L"Spirometry Minute Ventilation", "Minute Ventilation", "L/min"},
+};
+
+// One thing the user does: "set FIELD=TEXT" types into a field and leaves it with tab,
+// "choose POPUP=ITEM" picks an item, "click CONTROL" or "press BUTTON" clicks, "snapshot
+// FILE" saves a picture of the dialog. Controls are named by outlet or by title.
+struct Action {
+    std::string verb;
+    std::string target;
+    std::string value;
+};
+
+Action ParseAction(const std::string& text)
+{
+    const size_t space = text.find(' ');
+    Action action{text.substr(0, space), space == std::string::npos ? "" : text.substr(space + 1), ""};
+    const bool takesValue = action.verb == "set" || action.verb == "choose";
+    const bool known = takesValue || action.verb == "click" || action.verb == "press" || action.verb == "snapshot";
+    if (!known || action.target.empty())
+        throw DialogError("--do \"" + text + "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
+                          "press BUTTON, snapshot FILE");
+    if (takesValue) {
+        const size_t equals = action.target.find('=');
+        if (equals == std::string::npos)
+            throw DialogError("--do \"" + text + "\": " + action.verb + " takes NAME=VALUE");
+        action.value = action.target.substr(equals + 1);
+        action.target.resize(equals);
+    }
+    return action;
+}
+
+// What the dialog's error marks say, one after another.
+void CollectErrors(const AppKit::View& view, std::string& errors)
+{
+    if (const auto* mark = dynamic_cast<const KVDErrorProvider*>(&view); mark != nullptr && mark->HasError())
+        errors += (errors.empty() ? "" : " ") + mark->Error();
+    for (const auto& sub : view.Subviews())
+        CollectErrors(*sub, errors);
+}
+
+// Answers every modal dialog from one queue of actions, nested dialogs included: each takes
+// actions until it is stopped. A dialog left open when the actions run out, or an action it
+// cannot take, is cancelled and the failure kept: nothing may throw through the plug-in.
+class ScriptedUser {
+public:
+    explicit ScriptedUser(std::deque<Action> actions) : mActions(std::move(actions))
+    {
+        AppKit::Application::Shared().SetModalResponder([this](AppKit::Window& window) { Answer(window); });
+    }
+    ~ScriptedUser() { AppKit::Application::Shared().SetModalResponder(nullptr); }
+    ScriptedUser(const ScriptedUser&) = delete;
+    ScriptedUser& operator=(const ScriptedUser&) = delete;
+
+    void Add(std::deque<Action> actions) { mActions.insert(mActions.end(), actions.begin(), actions.end()); }
+    const std::string& Failure() const { return mFailure; }
+    size_t ActionsLeft() const { return mActions.size(); }
+
+private:
+    void Answer(AppKit::Window& window)
+    {
+        AppKit::UserDriver user(window);
+        const AppKit::Application& app = AppKit::Application::Shared();
+        try {
+            while (!app.ModalSessionStopped()) {
+                if (mActions.empty())
+                    throw DialogError("the actions ran out with the dialog \"" + window.Title() + "\" open" +
+                                      Errors(window));
+                const Action action = mActions.front();
+                mActions.pop_front();
+                Perform(user, action);
+            }
+        } catch (const std::exception& e) {
+            if (mFailure.empty())
+                mFailure = e.what();
+            mActions.clear();
+            AppKit::Application::Shared().StopModalWithCode(AppKit::Application::kModalResponseCancel);
+        }
+    }
+
+    static std::string Errors(const AppKit::Window& window)
+    {
+        std::string errors;
+        CollectErrors(window.ContentView(), errors);
+        return errors.empty() ? "" : " (" + errors + ")";
+    }
+
+    static void Perform(AppKit::UserDriver& user, const Action& a)
+    {
+        if (a.verb == "set") {
+            user.Type(a.target, a.value);
+            user.Press(AppKit::Key::kTab);
+        } else if (a.verb == "choose") {
+            user.Choose(a.target, a.value);
+        } else if (a.verb == "snapshot") {
+            if (!user.Snapshot(a.target))
+                throw DialogError("cannot write " + a.target);
+        } else {
+            user.Click(a.target);
+        }
+    }
+
+    std::deque<Action> mActions;
+    std::string mFailure;
+};
+
+KVD::COMPtr<ICalculationClass> FindCalculationClass(const wchar_t* name)
+{
+    KVD::COMPtr<IEnumClassObjects> classes;
+    Host::Framework::Instance()->EnumClassObjectsInCategory(&CATID_CHANNELCALCULATIONS, classes.Set());
+    ICAFClassObject* next = nullptr;
+    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
+        KVD::COMPtr<ICAFClassObject> cls(next);
+        next->Release();
+        KVD::String found;
+        cls->GetObjectName(KVD::String::Setter(found));
+        if (found == KVD::String(name))
+            return KVD::COMPtr<ICalculationClass>(KVD::com_cast(cls.get()));
+    }
+    throw DialogError("the plug-in registered no calculation \"" + KVD::ToU8String(name) + "\"");
+}
+
+// A calculation on a channel of its own, with the settings it makes by default.
+class CalcChannel {
+public:
+    CalcChannel(Host::DataDocument& document, const CalcKind& kind)
+        : mDocument(document), mClass(FindCalculationClass(kind.className))
+    {
+        mChannel = document.AddChannel(kind.channelTitle, kind.unit);
+        KVD::COMPtr<IPersistObject> settings;
+        if (mClass != nullptr)
+            mClass->Create(TChannelId{mChannel, 0}, &document.Data(), mCalculation.Set());
+        if (mCalculation != nullptr)
+            mCalculation->GetSettings(settings.Set());
+        if (settings == nullptr || mCalculation->Configure(settings, kAutoTrue) != KVD_S_OK ||
+            document.Data().SetCalculation(TChannelId{mChannel, 0}, mCalculation) != KVD_S_OK)
+            throw DialogError("the calculation \"" + KVD::ToU8String(kind.className) + "\" could not be put on a channel");
+    }
+
+    int Channel() const { return mChannel; }
+
+    // The host's settings request: the dialog, then what it answered applied. True when accepted.
+    bool Edit()
+    {
+        KVD::COMPtr<IPersistObject> current;
+        mCalculation->GetSettings(current.Set());
+        IPersistObject* result = nullptr;
+        const HRESULT hr = mClass->SettingsDialog(HWND{}, nullptr, mDocument.AutoDocument(), nullptr,
+                                                  TChannelId{mChannel, 0}, current, &result);
+        if (hr != KVD_S_OK || result == nullptr)
+            return false;
+        KVD::COMPtr<IPersistObject> edited(result);
+        result->Release();
+        const HRESULT configured = mCalculation->Configure(edited, kAutoFalse);
+        if (configured != KVD_S_OK && configured != KVD_S_FALSE)
+            throw DialogError("the calculation did not take the settings of its dialog");
+        return true;
+    }
+
+private:
+    Host::DataDocument& mDocument;
+    KVD::COMPtr<ICalculationClass> mClass;
+    KVD::COMPtr<ICalculation> mCalculation;
+    int mChannel = 0;
+};
+
+std::pair<uint32_t, uint32_t> SelectedTicks(const po::variables_map& v, const Host::Recording& recording)
+{
+    const uint32_t ticks = recording.Record(0).ticks;
+    if (!v.count("select"))
+        return {0, ticks};
+    std::istringstream in(v["select"].as<std::string>());
+    in.imbue(std::locale::classic());
+    double from = 0, to = 0;
+    char colon = 0;
+    if (!(in >> from >> colon >> to) || colon != ':' || in.peek() != EOF || !(from >= 0 && from <= to) ||
+        std::llround(to * recording.TickRate()) > ticks)
+        throw DialogError("--select takes FROM:TO in seconds within the first record");
+    return {uint32_t(std::llround(from * recording.TickRate())), uint32_t(std::llround(to * recording.TickRate()))};
+}
+
+void WriteSamples(Host::DataDocument& document, int channel, double rate, const std::string& path)
+{
+    const auto samples = document.Channels().Floats(0, channel, 0);
+    if (samples == nullptr)
+        throw DialogError("the calculation computed no samples");
+    std::vector<float> values(samples->Size());
+    samples->Read(0, uint32_t(values.size()), values.data());
+    std::ofstream file(path);
+    char line[64];
+    for (size_t i = 0; i < values.size(); ++i) {
+        std::snprintf(line, sizeof line, "%.9g,%.7g\n", i / rate, values[i]);
+        file << line;
+    }
+    if (!file.flush())
+        throw DialogError("cannot write " + path);
+}
+
+int RunDialogOn(const po::variables_map& v)
+{
+    const std::string calc = v["calc"].as<std::string>();
+    const CalcKind* kind = nullptr;
+    for (const CalcKind& k : kKinds)
+        if (calc == k.option)
+            kind = &k;
+    if (kind == nullptr)
+        throw DialogError("--calc takes flow, volume, tidal or minvent, not \"" + calc + "\"");
+    std::deque<Action> actions;
+    if (v.count("do"))
+        for (const std::string& text : v["do"].as<std::vector<std::string>>())
+            actions.push_back(ParseAction(text));
+
+    const PluginSession plugin(v["bundle"].as<std::string>());
+    auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(v["recording"].as<std::string>()));
+    const int raw = v["raw"].as<int>();
+    if (raw < 1 || size_t(raw) > recording->ChannelCount() || recording->RecordCount() == 0)
+        throw DialogError(recording->Path() + " has no channel " + std::to_string(raw) + " in a record");
+    const auto [from, to] = SelectedTicks(v, *recording);
+
+    Host::DataDocument document(recording);
+    CalcChannel flow(document, kKinds[0]);
+    CalcChannel volume(document, kKinds[1]);
+    std::unique_ptr<CalcChannel> formula;
+    if (kind != &kKinds[0] && kind != &kKinds[1])
+        formula = std::make_unique<CalcChannel>(document, *kind);
+    document.Select(KVDPosition{from, 0}, KVDPosition{to, 0});
+
+    // Set up as a user would: the raw channel as the flow's source; the formula's source the flow.
+    ScriptedUser user({{"choose", "srcList", recording->Channel(size_t(raw - 1)).title}, {"press", "OK", ""}});
+    bool accepted = flow.Edit();
+    if (formula) {
+        user.Add({{"choose", "srcList", kKinds[0].channelTitle}, {"press", "OK", ""}});
+        accepted = accepted && formula->Edit();
+    }
+    if (!accepted || !user.Failure().empty())
+        throw DialogError("the set-up of the calculations failed: " + user.Failure());
+
+    user.Add(std::move(actions));
+    CalcChannel& edited = kind == &kKinds[0] ? flow : kind == &kKinds[1] ? volume : *formula;
+    accepted = edited.Edit();
+    if (!user.Failure().empty())
+        throw DialogError(user.Failure());
+    if (user.ActionsLeft() != 0)
+        throw DialogError(std::to_string(user.ActionsLeft()) + " actions were left when the dialogs had closed");
+    std::cout << (accepted ? "accepted" : "cancelled") << "\n";
+    if (v.count("csv"))
+        WriteSamples(document, edited.Channel(), recording->TickRate(), v["csv"].as<std::string>());
+    document.Close();
+    return 0;
+}
+
+}  // namespace
+
+int RunDialog(const Args& args)
+{
+    po::options_description options("options");
+    options.add_options()
+        ("recording", po::value<std::string>()->required(), "an EDF, EDF+ or CSV recording")
+        ("raw", po::value<int>()->required(), "1-based number of the flow head's raw channel")
+        ("calc", po::value<std::string>()->required(), "the calculation whose dialog opens: flow, volume, tidal or "
+                                                       "minvent")
+        ("select", po::value<std::string>(), "FROM:TO in seconds of the first record (default: all of it); "
+                                             "calibrations work over it")
+        ("do", po::value<std::vector<std::string>>()->composing(),
+         "a user action, in order across the dialogs that open (repeatable): set FIELD=TEXT, choose POPUP=ITEM, "
+         "click CONTROL, press BUTTON, snapshot FILE; controls by outlet name or title")
+        ("csv", po::value<std::string>(), "write the calculation's samples afterwards: time (s),value per line");
+    AddBundleOption(options);
+    AddAnswerOption(options);
+    po::positional_options_description positional;
+    positional.add("recording", 1);
+    Parsed parsed = ParseOptions("dialog", "RECORDING --raw N --calc flow|volume|tidal|minvent [--select FROM:TO] "
+                                           "[--do ACTION]... [--csv FILE]",
+                                 options, positional, args);
+    if (parsed.exitCode)
+        return *parsed.exitCode;
+    InstallAnswers(parsed.values);
+    try {
+        return RunDialogOn(parsed.values);
+    } catch (const DialogError& e) {
+        std::cerr << "spirohost dialog: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace SpiroHost

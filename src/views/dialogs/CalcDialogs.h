@@ -1,0 +1,30 @@
+// The calculation dialogs as the spirometry core reaches them: each show function runs its
+// dialog modally and answers 1 when the user confirmed, 2 when not. A cancelled dialog leaves
+// the record it was given as it was, even where the dialog writes each change at once.
+#pragma once
+
+#include "spirometry/SpiroDialogs.h"
+
+namespace Spirometry {
+
+class CalcDialogs final : public SpiroDialogs {
+public:
+    // Not among these dialogs: the user cancels it.
+    int ShowSpSettingsDialog(HWND, SpiroDocument*, SpConfig*, const std::vector<ChannelAssoc>&,
+                             const std::vector<ChannelAssoc>&) override
+    {
+        return kDialogCancelled;
+    }
+    int ShowSpFlowCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpFlowSettings* settings,
+                             const std::vector<KVD::String>& channelNames) override;
+    int ShowSpFlowCalibrateDialog(HWND owner, IAutoOrrelDoc* document, IRecordData* records,
+                                  SpFlowSettings* settings) override;
+    int ShowSpVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpVolSettings* settings,
+                               const std::vector<KVD::String>& channelNames) override;
+    int ShowSpTidalVolumeCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpTidalVolSettings* settings,
+                                    const std::vector<KVD::String>& channelNames) override;
+    int ShowSpMinVentCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpMinVentSettings* settings,
+                                const std::vector<KVD::String>& channelNames) override;
+};
+
+}  // namespace Spirometry

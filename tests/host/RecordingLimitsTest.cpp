@@ -1,0 +1,122 @@
+// Recordings refused before they can hurt: EDF headers checked field by field, headers that
+// would expand a small file into a huge recording, values and rates that cannot be
+// represented, and paths that are not regular files.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "host/data/Recording.h"
+#include "support/EdfBytes.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using Host::RecordingError;
+using TestSupport::EdfBytes;
+using TestSupport::EdfSignal;
+
+const TestSupport::TempFolder gFolder;
+
+std::string LoadError(const std::string& path)
+{
+    try {
+        Host::LoadRecording(path);
+    } catch (const RecordingError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TEST(RecordingLimits, EdfHeaderFieldsAreNamedWithTheirOffsetAndWhatWasExpected)
+{
+    const std::string good = EdfBytes({EdfSignal()}, 3);
+    const struct {
+        size_t offset;
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {0, "1       ", "header field \"version\" at byte 0: expected 0, found \"1\""},
+        {8, "\x01", "header field \"local patient identification\" at byte 8: expected printable ASCII characters, found \"?atient\""},
+        {168, "32.01.26", "header field \"start date\" at byte 168: expected a date dd.mm.yy, found \"32.01.26\""},
+        {176, "10:20:30", "header field \"start time\" at byte 176: expected a time hh.mm.ss, found \"10:20:30\""},
+        {184, "768     ", "header field \"number of bytes in header\" at byte 184: expected 512 (256 for each of the 1 "
+                          "signals and 256 more), found \"768\""},
+        {236, "three   ", "header field \"number of data records\" at byte 236: expected a whole number of at least 1, found \"three\""},
+        {244, "0       ", "header field \"duration of a data record\" at byte 244: expected a number of seconds "
+                          "greater than 0, found \"0\""},
+        {252, "0   ", "header field \"number of signals\" at byte 252: expected a whole number from 1 to 640, found \"0\""},
+        {360, "low     ", "header field \"physical minimum of signal 1 (Flow)\" at byte 360: expected a number, found "
+                          "\"low\""},
+        {368, "-10     ", "header field \"physical maximum of signal 1 (Flow)\" at byte 368: expected a value other "
+                          "than the physical minimum, found \"-10\""},
+        {368, "1e300   ", "header field \"physical maximum of signal 1 (Flow)\" at byte 368: expected a value within "
+                          "+-1e+15, found \"1e300\""},
+        {376, "-40000  ", "header field \"digital minimum of signal 1 (Flow)\" at byte 376: expected a whole number "
+                          "from -32768 to 32767, found \"-40000\""},
+        {384, "-1000   ", "header field \"digital maximum of signal 1 (Flow)\" at byte 384: expected more than the "
+                          "digital minimum, found \"-1000\""},
+        {472, "0       ", "header field \"samples per data record of signal 1 (Flow)\" at byte 472: expected a whole "
+                          "number of at least 1, found \"0\""},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        std::string bytes = good;
+        bytes.replace(c.offset, c.text.size(), c.text);
+        const std::string path = gFolder.Write("field" + std::to_string(n++) + ".edf", bytes).string();
+        EXPECT_EQ(LoadError(path), path + ": " + c.expected);
+    }
+    const std::string cut = gFolder.Write("cut.edf", good.substr(0, good.size() - 1)).string();
+    EXPECT_EQ(LoadError(cut), cut + ": the file is 571 bytes long, but its header describes 572 (512 of header and 3 "
+                                    "data records of 20)");
+    EXPECT_EQ(LoadError(gFolder.Write("good.edf", good).string()), "");
+}
+
+// One fast signal and 500 slow ones: each slow one would be held at the fast rate.
+TEST(RecordingLimits, HeaderThatWouldExpandBeyondTheLimitIsRefusedUnread)
+{
+    std::vector<EdfSignal> signals(501);
+    signals[0].samples = 10000;
+    for (size_t s = 1; s < signals.size(); ++s)
+        signals[s].samples = 1;
+    const std::string path = gFolder.Write("amplifying.edf", EdfBytes(signals, 200)).string();
+    EXPECT_EQ(LoadError(path), path + ": 501 channels of 2000000 samples each would take more than the 1024 MiB a "
+                                      "recording may take in memory");
+}
+
+TEST(RecordingLimits, ValuesAndRatesThatCannotBeRepresentedAreRefused)
+{
+    // The 16-bit range of a digital range narrower than it goes past the physical range.
+    EdfSignal wide;
+    wide.physMin = "-1e14";
+    wide.physMax = "1e14";
+    const std::string range = gFolder.Write("range.edf", EdfBytes({wide}, 2)).string();
+    EXPECT_EQ(LoadError(range), range + ": channel \"Flow\": the value -3.2768e+15 cannot be represented (values must "
+                                        "lie within +-1e+15)");
+    const std::string slow = gFolder.Write("slow.edf", EdfBytes({EdfSignal()}, 2, "99999999")).string();
+    EXPECT_EQ(LoadError(slow), slow + ": a rate of 1e-07 samples per second is beyond what can be represented (0.001 "
+                                      "to 1e+07)");
+    const std::string csv =
+        gFolder.Write("range.csv", "time, Flow [L/s], Volume [L]\n0, 1, 1e308\n0.1, 2, -1e308\n").string();
+    EXPECT_EQ(LoadError(csv), csv + ":2: channel \"Volume\": the value 1e308 cannot be represented (values must lie "
+                                    "within +-1e+15)");
+}
+
+TEST(RecordingLimits, OnlyRegularFilesAreRead)
+{
+    const std::string fifo = (gFolder.Path() / "pipe.csv").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string device = (gFolder.Path() / "zero.edf").string();
+    ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+    const std::string folder = (gFolder.Path() / "folder.edf").string();
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::string notRegular = ": not a regular file (a device, FIFO or socket cannot be a recording)";
+    EXPECT_EQ(LoadError(fifo), fifo + notRegular);
+    EXPECT_EQ(LoadError(device), device + notRegular);
+    EXPECT_EQ(LoadError(folder), folder + ": a folder, not a recording");
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// The host's one way of writing a file: the target changes only by a whole new file put in its
+// place; a failed write leaves the old file and no scratch file; targets that are not regular
+// files are refused; links are replaced, not followed.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "host/framework/SafeFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SafeFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = ::testing::TempDir() + "safefile_" + std::to_string(getpid());
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string Path(const std::string& name) const { return folder + "/" + name; }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string folder;
+};
+
+std::string Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(SafeFileTest, TargetChangesOnlyAtCommit)
+{
+    const std::string target = Path("report.csv");
+    std::ofstream(target) << "old";
+    ::chmod(target.c_str(), 0640);
+    {
+        Host::SafeFile file(target);
+        EXPECT_EQ(fs::path(file.ScratchPath()).parent_path(), fs::path(folder));
+        EXPECT_EQ(fs::path(file.ScratchPath()).extension(), ".csv");
+        file.Stream() << "new";
+        file.Stream().flush();
+        EXPECT_EQ(Read(target), "old");
+        file.Commit();
+    }
+    EXPECT_EQ(Read(target), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the file it replaced kept its permissions
+    EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
+
+    {
+        Host::SafeFile abandoned(target);
+        abandoned.Stream() << "partial";
+    }
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
+}
+
+// Saves to one path at once each write their own scratch file: the last rename wins whole.
+TEST_F(SafeFileTest, SavesAtOnceNeverMix)
+{
+    const std::string target = Path("doc.spd");
+    Host::SafeFile first(target), second(target);
+    EXPECT_NE(first.ScratchPath(), second.ScratchPath());
+    first.Stream() << std::string(100000, 'a');
+    second.Stream() << std::string(50000, 'b');
+    second.Commit();
+    first.Commit();
+    EXPECT_EQ(Read(target), std::string(100000, 'a'));
+}
+
+TEST_F(SafeFileTest, TargetsThatAreNotRegularFilesAreRefused)
+{
+    for (const std::string& target : {std::string("/dev/null"), folder, Path("fifo")}) {
+        if (target == Path("fifo")) {
+            ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
+        }
+        try {
+            Host::SafeFile file(target);
+            ADD_FAILURE() << target << " was taken";
+        } catch (const Host::FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), target + ": not replaced: it exists and is not a regular file");
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// A link at the target is replaced by the new file; what it pointed to is left alone.
+TEST_F(SafeFileTest, LinkIsReplacedNotFollowed)
+{
+    const std::string victim = Path("victim"), link = Path("out.txt");
+    std::ofstream(victim) << "precious";
+    ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+    Host::SafeFile file(link);
+    file.Stream() << "written";
+    file.Commit();
+    EXPECT_EQ(Read(victim), "precious");
+    EXPECT_FALSE(fs::is_symlink(link));
+    EXPECT_EQ(Read(link), "written");
+}
+
+// A file-size limit fails writes as a full disk does: the error is reported in the system's
+// words, the old file stays and no scratch file is left.
+TEST_F(SafeFileTest, FailedWriteLeavesTheOldFile)
+{
+    const std::string target = Path("samples.txt");
+    std::ofstream(target) << "old";
+    rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::string message;
+    try {
+        Host::SafeFile file(target);
+        file.Stream() << std::string(200000, 'x');
+        file.Commit();
+    } catch (const Host::FileWriteError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message, target + ": cannot be written: " + std::strerror(EFBIG));
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(Files(), std::vector<std::string>{"samples.txt"});
+}
+
+TEST_F(SafeFileTest, FolderThatTakesNoFileIsReported)
+{
+    const std::string target = Path("missing/out.csv");
+    try {
+        Host::SafeFile file(target);
+        ADD_FAILURE() << "a file was made in a missing folder";
+    } catch (const Host::FileWriteError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  target + ": cannot be written: no file can be made in its folder: " + std::strerror(ENOENT));
+    }
+}
+
+}  // namespace

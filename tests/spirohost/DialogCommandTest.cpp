@@ -1,0 +1,98 @@
+// spirohost dialog: a calculation's settings changed through its dialog by scripted user
+// actions, and the calculation's samples afterwards; scripts that cannot be carried out.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "RunCommand.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+// Ten samples at 10 Hz of a raw signal in volts: 0.1 t.
+std::string Recording()
+{
+    const std::string path = ::testing::TempDir() + "dialog_" + std::to_string(getpid()) + ".csv";
+    std::ofstream out(path);
+    out << "time,Raw [V]\n";
+    for (int i = 0; i < 10; ++i)
+        out << i / 10.0 << "," << i / 100.0 << "\n";
+    return path;
+}
+
+std::vector<double> Values(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<double> values;
+    std::string line;
+    while (std::getline(in, line))
+        values.push_back(std::atof(line.c_str() + line.find(',') + 1));
+    return values;
+}
+
+std::string Dialog(const std::string& rest, int* status)
+{
+    return RunCommand(Spirohost() + " dialog " + Recording() + " --raw 1 " + rest + " 2>&1", status);
+}
+
+TEST(DialogCommand, TheFlowHeadChosenInTheDialogMakesTheFlow)
+{
+    const std::string csv = ::testing::TempDir() + "dialog_flow.csv";
+    struct Case {
+        std::string actions;
+        std::string said;
+        double (*flow)(double raw);
+    } cases[] = {
+        {"--do \"choose headList=Valtrin C\" --do \"click compensateCheck\" --do \"press OK\"", "accepted\n",
+         [](double raw) { return 11.79 * (1 - 0.37 * std::fabs(raw)) * raw; }},
+        {"--do \"choose headList=Custom\" --do \"set flowGain=2.5\" --do \"press OK\" --do \"press OK\"",
+         "accepted\n", [](double raw) { return 2.5 * raw; }},
+        // Cancelled: the default head stays.
+        {"--do \"choose headList=Valtrin A\" --do \"press Cancel\"", "cancelled\n",
+         [](double raw) { return 40.1 * raw; }},
+    };
+    for (const Case& c : cases) {
+        int status = -1;
+        const std::string out = Dialog("--calc flow " + c.actions + " --csv " + csv, &status);
+        EXPECT_EQ(status, 0) << out;
+        EXPECT_EQ(out.substr(0, c.said.size()), c.said) << c.actions;
+        const std::vector<double> flow = Values(csv);
+        ASSERT_EQ(flow.size(), 10u) << c.actions;
+        for (int i = 0; i < 10; ++i)
+            EXPECT_NEAR(flow[i], c.flow(i / 100.0), 2e-3) << c.actions << " sample " << i;
+    }
+}
+
+TEST(DialogCommand, ScriptsThatCannotBeCarriedOutSayWhy)
+{
+    struct Case {
+        std::string args;
+        std::string message;
+    } cases[] = {
+        {"--calc minvent --do \"set intervalEdit=20000\" --do \"press OK\"",
+         "spirohost dialog: the actions ran out with the dialog \"Spirometry Minute Ventilation\" open (Please enter "
+         "a number from 0 to 10000.)\n"},
+        {"--calc volume --do \"click Whole breaths\"",
+         "spirohost dialog: window \"Spirometry Volume\": \"Whole breaths\" is disabled\n"},
+        {"--calc flow --do \"press OK\" --do \"press OK\"",
+         "spirohost dialog: 1 actions were left when the dialogs had closed\n"},
+        {"--calc tidal --do \"jump OK\"",
+         "spirohost dialog: --do \"jump OK\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, press "
+         "BUTTON, snapshot FILE\n"},
+        {"--calc pressure", "spirohost dialog: --calc takes flow, volume, tidal or minvent, not \"pressure\"\n"},
+    };
+    for (const Case& c : cases) {
+        int status = -1;
+        const std::string out = Dialog(c.args, &status);
+        EXPECT_EQ(status, 1) << c.args;
+        EXPECT_NE(out.find(c.message), std::string::npos) << out;
+    }
+}
+
+}  // namespace
