@@ -387,7 +387,7 @@ HRESULT HostDocument::GetChannelDisplaySettings(int channel, IChannelDisplaySett
         return KVD_E_POINTER;
     uint32_t colour = 0;
     GetChannelColour(channel, &colour);
-    *settings = ChannelDisplaySettings::Create(colour);
+    *settings = ChannelDisplaySettings::Create(colour, mColours);
     return KVD_S_OK;
 }
 
