@@ -3,6 +3,7 @@
 #include "appkit/Alert.h"
 #include "cf/Bundle.h"
 #include "foundation/StringResources.h"
+#include "framework/KVDDocViewWindowController.h"
 #include "plot/LumoProxyMac.h"
 
 namespace KVD {
@@ -18,6 +19,8 @@ LumoViewController::~LumoViewController()
 
 void LumoViewController::AttachWebView(AppKit::View* parent, std::unique_ptr<AppKit::View> child)
 {
+    if (mWebView != nullptr)
+        mWebView->SetFrameLoadDelegate(nullptr);  // the earlier view no longer reports here
     auto view = std::make_unique<Web::WebView>(parent != nullptr ? parent->Bounds() : AppKit::Rect{});
     view->SetAutoresizingMask(kSizable);
     view->SetFrameLoadDelegate(this);
@@ -86,11 +89,20 @@ void LumoViewController::ShowDropDownMenu(AppKit::Menu& menu, const Gfx::Point& 
         mItemScripts.erase(&menu.ItemAt(i));
 }
 
-void LumoViewController::DidFinishLoadForFrame(Web::WebView&, const Web::WebFrame& frame)
+void LumoViewController::DidFinishLoadForFrame(Web::WebView& view, const Web::WebFrame& frame)
 {
     mLoaded = true;
-    if (frame.isMain && mOnFrameLoaded)
-        mOnFrameLoaded();
+    AppKit::Window* window = view.GetWindow();
+    if (auto* controller = dynamic_cast<SPIRO_KVDDocViewWindowController*>(window != nullptr ? window->Controller() : nullptr))
+        controller->OnFrameLoaded(frame);
+}
+
+void LumoViewController::WebViewWillClose(Web::WebView& view)
+{
+    if (&view != mWebView)
+        return;
+    mWebView = nullptr;
+    mLoaded = false;
 }
 
 bool LumoViewController::Perform(const std::string& selector, void* sender)
