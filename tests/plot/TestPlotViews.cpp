@@ -1,0 +1,134 @@
+#include "TestPlotViews.h"
+
+#include <cmath>
+
+#include "appkit/Window.h"
+#include "plot/LumoHtml.h"
+#include "support/FakeStreams.h"
+
+namespace PlotTest {
+
+std::string& TestPage()
+{
+    static std::string page = "<div id=\"local\"></div>";
+    return page;
+}
+
+bool TestPlotWindow::SetOutlet(const std::string& name, AppKit::View* view)
+{
+    if (name == "plot1" || name == "plot2") {
+        mFrames[name == "plot1" ? 0 : 1] = view;
+        return true;
+    }
+    return false;
+}
+
+void TestPlotWindow::WindowDidLoad()
+{
+    for (size_t i = 0; i < mPlots.size(); ++i) {
+        mPlots[i]->AttachWebView(mFrames[i]);
+        mPlots[i]->LoadHTML(KVD::ToKVDString(mPage), KVD::String());
+    }
+}
+
+void TestPlotWindow::OnFrameLoaded(const Web::WebFrame& frame)
+{
+    if (auto* view = dynamic_cast<KVD::LumoViewBase*>(GetViewBase()))
+        view->OnLoad(frame);
+}
+
+TestSingleView::~TestSingleView() { CleanupWindowController(); }
+
+bool TestSingleView::CreateWindowController()
+{
+    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot()}, TestPage());
+    return true;
+}
+
+const wchar_t* const TestDoubleView::kViewName = L"Test Double Plot";
+
+TestDoubleView::~TestDoubleView() { CleanupWindowController(); }
+
+unsigned& TestDoubleView::SampleCount()
+{
+    static unsigned count = 2000;
+    return count;
+}
+
+bool TestDoubleView::CreateWindowController()
+{
+    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot1(), &GetPlot2()},
+                                               TestPage());
+    return true;
+}
+
+namespace {
+
+// A sine of one period per second at 1 kHz, scaled.
+IEnumFloatEx* Sine(unsigned count, float scale)
+{
+    std::vector<float> samples(count);
+    for (unsigned i = 0; i < count; ++i)
+        samples[i] = scale * float(std::sin(2 * M_PI * i / 1000.0));
+    return CalcTest::FloatStream::Make(std::move(samples));
+}
+
+KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String& colour)
+{
+    KVD::String markup(L"graticule: null, tplot: {id: '");
+    markup += KVD::String(id);
+    markup += KVD::String(L"', xdata: [0:0.001:end], ydata: '");
+    markup += KVD::String(source);
+    markup += KVD::String(L"'[0:1:end], colour: ");
+    markup += colour;
+    markup += KVD::String(L"}");
+    return markup;
+}
+
+}  // namespace
+
+void TestDoubleView::UpdatePlots(uint32_t flags)
+{
+    log.updates.push_back(flags);
+    if (flags & KVD::kUpdateSources) {
+        IEnumFloatEx* first = Sine(SampleCount(), 1.0f);
+        IEnumFloatEx* second = Sine(SampleCount(), 3.0f);
+        GetPlot1().SetEnumSource(KVD::String(L"$first"), first);
+        GetPlot2().SetEnumSource(KVD::String(L"$second"), second);
+        first->Release();
+        second->Release();
+    }
+    if (flags & KVD::kUpdateMarkup) {
+        GetPlot1().SetMarkup(TimePlot(L"first_plot", L"$first", GetTraceColour(TChannelId{0, 0}, 1.0)));
+        GetPlot2().SetMarkup(TimePlot(L"second_plot", L"$second", GetTraceColour(TChannelId{1, 0}, 1.0)));
+    }
+}
+
+TestXYView::~TestXYView() { CleanupWindowController(); }
+
+bool TestXYView::CreateWindowController()
+{
+    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot()}, TestPage());
+    return true;
+}
+
+void TestXYView::GetScaleRanges(ChannelYDataRange& x, ChannelYDataRange& y) const
+{
+    x = xRange;
+    y = yRange;
+}
+
+void TestXYView::CreateEnum(const KVD::String&, const KVD::String&, IEnumFloatEx** x, IEnumFloatEx** y)
+{
+    ++enumsMade;
+    *x = CalcTest::FloatStream::Make(CalcTest::Ramp(10));
+    *y = CalcTest::FloatStream::Make(CalcTest::Ramp(10));
+}
+
+void TestXYView::DoPointClicked(const wchar_t* dataId, const wchar_t* label, bool select)
+{
+    log.clicks.push_back(KVD::ToU8String(KVD::String(dataId)) + " " + KVD::ToU8String(KVD::String(label)) +
+                         (select ? " select" : ""));
+}
+
+}  // namespace PlotTest
