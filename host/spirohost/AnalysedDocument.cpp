@@ -15,6 +15,7 @@
 #include "host/framework/Framework.h"
 #include "host/framework/ParamBlock.h"
 #include "host/loader/ClassRegistration.h"
+#include "host/views/OpenedView.h"
 
 namespace SpiroHost {
 namespace {
@@ -204,18 +205,10 @@ std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s,
 
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name)
 {
-    KVD::COMPtr<IEnumClassObjects> classes;
-    Host::Framework::Instance()->EnumClassObjectsInCategory(&category, classes.Set());
-    ICAFClassObject* next = nullptr;
-    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
-        KVD::COMPtr<ICAFClassObject> cls(next);
-        next->Release();
-        KVD::String found;
-        cls->GetObjectName(KVD::String::Setter(found));
-        if (found == KVD::String(name))
-            return cls;
-    }
-    throw AnalysisError("the plug-in registered no class \"" + KVD::ToU8String(name) + "\"");
+    KVD::COMPtr<ICAFClassObject> cls = Host::FindClassNamed(category, name);
+    if (cls == nullptr)
+        throw AnalysisError("the plug-in registered no class \"" + KVD::ToU8String(name) + "\"");
+    return cls;
 }
 
 AnalysedDocument::AnalysedDocument(const AnalysisSettings& s)

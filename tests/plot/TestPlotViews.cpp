@@ -37,31 +37,6 @@ void TestPlotWindow::OnFrameLoaded(const Web::WebFrame& frame)
         view->OnLoad(frame);
 }
 
-TestSingleView::~TestSingleView() { CleanupWindowController(); }
-
-bool TestSingleView::CreateWindowController()
-{
-    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot()}, TestPage());
-    return true;
-}
-
-const wchar_t* const TestDoubleView::kViewName = L"Test Double Plot";
-
-TestDoubleView::~TestDoubleView() { CleanupWindowController(); }
-
-unsigned& TestDoubleView::SampleCount()
-{
-    static unsigned count = 2000;
-    return count;
-}
-
-bool TestDoubleView::CreateWindowController()
-{
-    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot1(), &GetPlot2()},
-                                               TestPage());
-    return true;
-}
-
 namespace {
 
 // A sine of one period per second at 1 kHz, scaled.
@@ -86,6 +61,52 @@ KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String
 }
 
 }  // namespace
+
+TestSingleView::~TestSingleView() { CleanupWindowController(); }
+
+bool TestSingleView::CreateWindowController()
+{
+    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot()}, TestPage());
+    return true;
+}
+
+KVD::String& TestSingleView::Markup()
+{
+    static KVD::String markup;
+    return markup;
+}
+
+const wchar_t* const TestDoubleView::kViewName = L"Test Double Plot";
+
+TestDoubleView::~TestDoubleView() { CleanupWindowController(); }
+
+unsigned& TestDoubleView::SampleCount()
+{
+    static unsigned count = 2000;
+    return count;
+}
+
+bool TestDoubleView::CreateWindowController()
+{
+    mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot1(), &GetPlot2()},
+                                               TestPage());
+    return true;
+}
+
+
+void TestSingleView::UpdatePlots(uint32_t flags)
+{
+    log.updates.push_back(flags);
+    if (Markup().empty())
+        return;
+    if (flags & KVD::kUpdateSources) {
+        IEnumFloatEx* source = Sine(2000, 1.0f);
+        GetPlot().SetEnumSource(KVD::String(L"$first"), source);
+        source->Release();
+    }
+    if (flags & KVD::kUpdateMarkup)
+        GetPlot().SetMarkup(Markup());
+}
 
 void TestDoubleView::UpdatePlots(uint32_t flags)
 {

@@ -59,10 +59,13 @@ public:
     KVD::String GetViewName() const override { return KVD::String(L"Test Plot"); }
     bool CreateWindowController() override;
     void CleanupWindowController() override { mWindow.reset(); }
-    void UpdatePlots(uint32_t flags) override { log.updates.push_back(flags); }
+    // Records the flags; with a markup of the test's, sends it with the sine source "$first".
+    void UpdatePlots(uint32_t flags) override;
     KVD::String GetPlotId() const override { return KVD::String(L"single_plot"); }
 
     ViewLog log;
+    // The markup the views of this class send; none unless a test sets it.
+    static KVD::String& Markup();
 
 private:
     std::shared_ptr<TestPlotWindow> mWindow;
