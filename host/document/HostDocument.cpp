@@ -387,7 +387,11 @@ HRESULT HostDocument::GetChannelDisplaySettings(int channel, IChannelDisplaySett
         return KVD_E_POINTER;
     uint32_t colour = 0;
     GetChannelColour(channel, &colour);
-    *settings = DisplaySettings::CreateForChannel(channel, colour);
+    DisplaySettings* display = DisplaySettings::CreateForChannel(channel, colour);
+    for (const auto& [other, rgb] : mColours)
+        if (other != channel)
+            display->SetChannel(other, rgb, 0, 1);
+    *settings = display;
     return KVD_S_OK;
 }
 

@@ -14,6 +14,7 @@
 #include "foundation/TextConversion.h"
 #include "host/framework/ParamBlock.h"
 #include "host/loader/ClassRegistration.h"
+#include "host/views/OpenedView.h"
 
 namespace SpiroHost {
 namespace {

@@ -1,5 +1,6 @@
 #include "host/views/ViewCommands.h"
 
+#include <chrono>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -7,11 +8,13 @@
 #include "ICAFCommandHandler.h"
 #include "IMessageHandler.h"
 #include "appkit/PrintView.h"
+#include "appkit/RunLoop.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "host/commands/CommandEnabler.h"
 #include "host/framework/FrameworkServices.h"
 #include "host/framework/Message.h"
+#include "web/Page.h"
 
 namespace Host {
 namespace {
@@ -38,6 +41,12 @@ CommandIds IdsOf(ViewCommands::Command command)
 
 // The framework's default flags of the view commands' messages.
 constexpr uint32_t kViewCommandFlags = 0x40;
+
+bool Written(const std::string& path)
+{
+    struct stat written {};
+    return ::stat(path.c_str(), &written) == 0 && written.st_size > 0;
+}
 
 }  // namespace
 
@@ -77,10 +86,16 @@ HRESULT ViewCommands::PrintToPdf(IUnknown* view, const std::string& path)
     info.savingPath = path;
     ::remove(path.c_str());
     HRESULT hr = Perform(view, kPrint);
+    // A plot prints when its page answers with the plot's SVG: the pages' calls are served until
+    // the file is there, for a bounded time.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPageAnswerSeconds);
+    while ((hr == KVD_S_OK || hr == KVD_S_FALSE) && !Written(path) && std::chrono::steady_clock::now() < until) {
+        Web::Page::ServeCalls();
+        AppKit::RunLoop::Main().RunFor(0.01);
+    }
     info.savingPath = before;
-    struct stat written {};
     if (hr == KVD_S_OK || hr == KVD_S_FALSE)
-        hr = ::stat(path.c_str(), &written) == 0 && written.st_size > 0 ? KVD_S_OK : KVD_E_BADSTATE;
+        hr = Written(path) ? KVD_S_OK : KVD_E_BADSTATE;
     return hr;
 }
 

@@ -24,7 +24,11 @@ public:
     // Sends the command's message to the view when it is offered; KVD_E_BADSTATE when it is
     // not, KVD_E_NOINTERFACE for an object that is no view.
     static HRESULT Perform(IUnknown* view, Command command);
-    // Prints the view into the PDF file; KVD_E_BADSTATE when nothing was written there.
+    // How long a print waits for a page to answer with what it prints.
+    static constexpr double kPageAnswerSeconds = 10.0;
+
+    // Prints the view into the PDF file, serving the pages' calls until it is written (a plot
+    // prints when its page answers); KVD_E_BADSTATE when nothing was written there.
     static HRESULT PrintToPdf(IUnknown* view, const std::string& path);
 };
 

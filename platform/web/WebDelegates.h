@@ -16,6 +16,7 @@ class WebView;
 struct WebFrame {
     bool isMain = true;
     std::string name;  // the frame element's name (or id); empty for the main frame
+    WebView* webView = nullptr;  // the view showing the frame, as its delegate hears of it
 };
 
 // What a context menu was opened on: the element's tag name in lower case ("body" for the page).
@@ -30,6 +31,8 @@ public:
     virtual ~FrameLoadDelegate() = default;
     // Once for every frame that finishes loading, the main frame first.
     virtual void DidFinishLoadForFrame(WebView& view, const WebFrame& frame) = 0;
+    // The view is being destroyed (with the window or view that holds it): forget it.
+    virtual void WebViewWillClose(WebView&) {}
 };
 
 class UIDelegate {

@@ -44,12 +44,19 @@ Value WebScriptObject::EvaluateWebScript(const std::string& script)
 WebView::WebView(AppKit::Rect frame) : AppKit::View(frame), mPage(Page::Create()), mScript(*mPage)
 {
     mPage->SetFrameLoaded([this](const WebFrame& loaded) {
-        if (mFrameLoadDelegate != nullptr)
-            mFrameLoadDelegate->DidFinishLoadForFrame(*this, loaded);
+        if (mFrameLoadDelegate == nullptr)
+            return;
+        WebFrame frame = loaded;
+        frame.webView = this;
+        mFrameLoadDelegate->DidFinishLoadForFrame(*this, frame);
     });
 }
 
-WebView::~WebView() = default;
+WebView::~WebView()
+{
+    if (mFrameLoadDelegate != nullptr)
+        mFrameLoadDelegate->WebViewWillClose(*this);
+}
 
 void WebView::LoadHTMLString(const std::string& html, const std::string& baseURL)
 {

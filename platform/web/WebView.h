@@ -39,7 +39,8 @@ public:
     std::vector<WebFrame> Frames() const { return mPage->Frames(); }
     Page& GetPage() const { return *mPage; }
 
-    // Not owned: the delegates outlive the view or clear themselves.
+    // Not owned: the delegates outlive the view or clear themselves; the frame-load delegate
+    // hears when the view goes.
     void SetFrameLoadDelegate(FrameLoadDelegate* delegate) { mFrameLoadDelegate = delegate; }
     FrameLoadDelegate* GetFrameLoadDelegate() const { return mFrameLoadDelegate; }
     void SetUIDelegate(UIDelegate* delegate) { mUIDelegate = delegate; }

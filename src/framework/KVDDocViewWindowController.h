@@ -12,6 +12,9 @@
 
 class NSBundle;
 class ViewBase;
+namespace Web {
+struct WebFrame;
+}
 
 class SPIRO_KVDDocViewWindowController : public AppKit::DocViewWindowControllerBase,
                                          public std::enable_shared_from_this<SPIRO_KVDDocViewWindowController> {
@@ -39,6 +42,8 @@ public:
 
     // Reports the frame, then asks the host to close the view.
     void SendCloseMessage();
+    // A frame of a page in the window has finished loading (onFrameLoaded:); nothing by default.
+    virtual void OnFrameLoaded(const Web::WebFrame&) {}
     void RememberPosition(const tagRECT* frame);
 
     const CAFMessageSender& GetMessageSender() const { return mMessageSender; }

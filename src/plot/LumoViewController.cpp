@@ -2,7 +2,9 @@
 
 #include "appkit/Alert.h"
 #include "cf/Bundle.h"
+#include "foundation/ResourceText.h"
 #include "foundation/StringResources.h"
+#include "framework/KVDDocViewWindowController.h"
 #include "plot/LumoProxyMac.h"
 
 namespace KVD {
@@ -18,6 +20,8 @@ LumoViewController::~LumoViewController()
 
 void LumoViewController::AttachWebView(AppKit::View* parent, std::unique_ptr<AppKit::View> child)
 {
+    if (mWebView != nullptr)
+        mWebView->SetFrameLoadDelegate(nullptr);  // the earlier view no longer reports here
     auto view = std::make_unique<Web::WebView>(parent != nullptr ? parent->Bounds() : AppKit::Rect{});
     view->SetAutoresizingMask(kSizable);
     view->SetFrameLoadDelegate(this);
@@ -46,6 +50,14 @@ void LumoViewController::LoadHTML(const std::string& html)
     NSBundle* bundle = KVDGetMyBundle();
     mLoaded = false;
     mWebView->LoadHTMLString(html, bundle != nullptr ? "file://" + bundle->ResourcePath() + "/" : std::string());
+}
+
+std::optional<String> LumoViewController::LoadHTMLFromBundle(NSBundle* bundle, const std::string& name)
+{
+    String text;
+    if (bundle == nullptr || !ReadResourceText(bundle, name, "html", text))
+        return std::nullopt;
+    return text;
 }
 
 std::optional<Web::Value> LumoViewController::ExecuteJavaScript(const std::string& script)
@@ -86,11 +98,20 @@ void LumoViewController::ShowDropDownMenu(AppKit::Menu& menu, const Gfx::Point& 
         mItemScripts.erase(&menu.ItemAt(i));
 }
 
-void LumoViewController::DidFinishLoadForFrame(Web::WebView&, const Web::WebFrame& frame)
+void LumoViewController::DidFinishLoadForFrame(Web::WebView& view, const Web::WebFrame& frame)
 {
     mLoaded = true;
-    if (frame.isMain && mOnFrameLoaded)
-        mOnFrameLoaded();
+    AppKit::Window* window = view.GetWindow();
+    if (auto* controller = dynamic_cast<SPIRO_KVDDocViewWindowController*>(window != nullptr ? window->Controller() : nullptr))
+        controller->OnFrameLoaded(frame);
+}
+
+void LumoViewController::WebViewWillClose(Web::WebView& view)
+{
+    if (&view != mWebView)
+        return;
+    mWebView = nullptr;
+    mLoaded = false;
 }
 
 bool LumoViewController::Perform(const std::string& selector, void* sender)

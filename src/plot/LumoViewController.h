@@ -4,12 +4,14 @@
 // running an item's script when the user chooses it.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 
+#include "foundation/KVDString.h"
 #include "plot/LumoProxyOwner.h"
 #include "web/WebView.h"
+
+class NSBundle;
 
 namespace KVD {
 
@@ -33,8 +35,9 @@ public:
     bool IsConnected() const { return mConnected; }
     // Loads the page with the plug-in bundle's resource folder as base URL.
     void LoadHTML(const std::string& html);
-    // Runs after the main frame has loaded (the window controller's onFrameLoaded:).
-    void SetFrameLoaded(std::function<void()> loaded) { mOnFrameLoaded = std::move(loaded); }
+    // The text of the bundle's page NAME.html; nothing when it is missing or unreadable, so
+    // that no plot shows a page it did not ask for.
+    static std::optional<String> LoadHTMLFromBundle(NSBundle* bundle, const std::string& name);
     // Where the last menu popped up, in the web view's bottom-up coordinates.
     const Gfx::Point& LastMenuLocation() const { return mMenuAt; }
 
@@ -46,8 +49,10 @@ public:
                                                        bool enabled) override;
     void ShowDropDownMenu(AppKit::Menu& menu, const Gfx::Point& at) override;
 
-    // FrameLoadDelegate
+    // FrameLoadDelegate: loaded, and the window's controller hears of every frame.
     void DidFinishLoadForFrame(Web::WebView& view, const Web::WebFrame& frame) override;
+    // The window went first: no page, no scripts from now on.
+    void WebViewWillClose(Web::WebView& view) override;
     // Responder: an item's action runs its script.
     bool RespondsTo(const std::string& selector) const override { return selector == kItemAction; }
     bool Perform(const std::string& selector, void* sender) override;
@@ -58,7 +63,6 @@ private:
     std::unique_ptr<Web::WebView> mOwnedWebView;  // when it has no parent
     bool mConnected = false;
     bool mLoaded = false;
-    std::function<void()> mOnFrameLoaded;
     std::map<const AppKit::MenuItem*, std::string> mItemScripts;  // the items' represented objects
     Gfx::Point mMenuAt;
 };

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "appkit/DocViewWindowControllerBase.h"
+#include "appkit/Pasteboard.h"
+#include "plot/LumoProxyMac.h"
 #include "web/LumoPrintView.h"
 
 namespace KVD {
@@ -13,6 +16,16 @@ MacPrintJob::MacPrintJob(AppKit::WindowController* windowController, bool copyin
 }
 
 MacPrintJob::~MacPrintJob() = default;
+
+MacPrintJob* MacPrintJob::CreateMacPrintJob(AppKit::WindowController* windowController, LumoProxyMac* proxy,
+                                            const std::string& plotId, ISubject* subject,
+                                            const std::string& jobName, bool copying)
+{
+    auto* job = new MacPrintJob(windowController, copying, plotId, jobName);
+    job->AddRef();
+    job->Init(proxy, subject);
+    return job;
+}
 
 MacPrintJob* MacPrintJob::CreateMacPrintJob(AppKit::WindowController* windowController, bool copying)
 {
@@ -28,6 +41,37 @@ void MacPrintJob::PrintWebView()
     mPrintView->SetWindowController(mWindowController);
     mPrintView->SetCopyingOperation(mCopying);
     mPrintView->Print(nullptr);
+}
+
+// The window's content bounds; all zero without a loaded window.
+AppKit::Rect MacPrintJob::ViewRect() const
+{
+    auto* controller = dynamic_cast<AppKit::DocViewWindowControllerBase*>(mWindowController);
+    if (controller == nullptr || !controller->IsWindowLoaded())
+        return AppKit::Rect{};
+    return controller->GetWindow().ContentView().Bounds();
+}
+
+void MacPrintJob::PrintSvg(const std::string& svg)
+{
+    const AppKit::Rect rect = ViewRect();
+    mPrintView = std::make_unique<Web::LumoPrintView>(svg, rect);
+    mPrintView->SetCopyingOperation(mCopying);
+    mPrintView->SetWindowController(mWindowController);
+    if (mCopying) {
+        AppKit::Pasteboard& pasteboard = AppKit::Pasteboard::General();
+        pasteboard.Clear();
+        mPrintView->SetFrame(rect);
+        mPrintView->WritePDFInsideRect(rect, pasteboard);
+    } else {
+        mPrintView->Print(nullptr);
+    }
+}
+
+MacPrintJob* CreateMacPrintJob(AppKit::WindowController* windowController, LumoProxyMac* proxy,
+                               const std::string& plotId, ISubject* subject, const std::string& jobName, bool copying)
+{
+    return MacPrintJob::CreateMacPrintJob(windowController, proxy, plotId, subject, jobName, copying);
 }
 
 MacPrintJob* CreateMacPrintJob(AppKit::WindowController* windowController, bool copying)

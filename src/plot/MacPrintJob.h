@@ -1,10 +1,12 @@
-// The platform's print and copy job: it hands a window's content to the host's print view,
-// which prints it (to the print operation's PDF file) or writes it as PDF to the general
-// pasteboard. The whole-window job prints the window's web view at once, during its creation.
+// The platform's print and copy job: it hands a plot's SVG, or a window's content, to the
+// host's print view, which prints it (to the print operation's PDF file) or writes it as PDF to
+// the general pasteboard. The plot job asks the plot's page for its SVG and prints when the
+// page answers; the whole-window job prints the window's web view at once, during its creation.
 #pragma once
 
 #include <memory>
 
+#include "appkit/View.h"
 #include "plot/LumoPrintJob.h"
 
 namespace AppKit {
@@ -16,8 +18,14 @@ class LumoPrintView;
 
 namespace KVD {
 
+class LumoProxyMac;
+
 class MacPrintJob : public LumoPrintJob {
 public:
+    // The plot job, its SVG asked for; returned with one reference that the caller releases.
+    static MacPrintJob* CreateMacPrintJob(AppKit::WindowController* windowController, LumoProxyMac* proxy,
+                                          const std::string& plotId, ISubject* subject, const std::string& jobName,
+                                          bool copying);
     // The whole-window job, already run; returned with one reference that the caller releases.
     static MacPrintJob* CreateMacPrintJob(AppKit::WindowController* windowController, bool copying);
     ~MacPrintJob() override;
@@ -28,6 +36,9 @@ public:
     bool PrintingRange() const override { return false; }
     bool PrintingSelection() const override { return false; }
     int NumCopies() const override { return 1; }
+    // A print view of the SVG, within the window's content bounds, prints it or writes it as
+    // the pasteboard's only item.
+    void PrintSvg(const std::string& svg) override;
 
     // The print view once one was made; null before.
     const Web::LumoPrintView* PrintView() const { return mPrintView.get(); }
@@ -39,11 +50,15 @@ protected:
     void PrintWebView();
 
 private:
+    AppKit::Rect ViewRect() const;
+
     AppKit::WindowController* mWindowController;  // not owned
     std::unique_ptr<Web::LumoPrintView> mPrintView;
     bool mCopying;
 };
 
+MacPrintJob* CreateMacPrintJob(AppKit::WindowController* windowController, LumoProxyMac* proxy,
+                               const std::string& plotId, ISubject* subject, const std::string& jobName, bool copying);
 MacPrintJob* CreateMacPrintJob(AppKit::WindowController* windowController, bool copying);
 
 }  // namespace KVD

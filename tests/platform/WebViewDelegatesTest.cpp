@@ -34,8 +34,8 @@ protected:
 
 TEST_F(WebViewDelegates, FramesRequestsAndReloads)
 {
+    FrameLog log;  // outlives the view, which tells it when it goes
     Web::WebView view;
-    FrameLog log;
     view.SetFrameLoadDelegate(&log);
     view.LoadHTMLString("<iframe name='flow'></iframe><FRAME id=\"volume\">", "");
     EXPECT_EQ(log.frames, (std::vector<std::string>{"main", "flow", "volume"}));
