@@ -14,6 +14,7 @@
 #include "IRecordData.h"
 #include "foundation/COMPtr.h"
 #include "foundation/DynamicId.h"
+#include "framework/CAFMessageSender.h"
 #include "framework/CAFSubject.h"
 #include "trace/ChannelPane.h"
 #include "trace/DataPaneControls.h"
@@ -34,6 +35,10 @@ using EndDragEventId = EventIdClass<&CLSID_OrrelDocument, 46u>;
 using AutoScaleEventId = EventIdClass<&CLSID_OrrelDocument, 47u>;
 using UnitsFoundEventId = EventIdClass<&GUID_OrrelDrawerEvents, 1u>;
 using UnitsShownEventId = EventIdClass<&GUID_OrrelDrawerEvents, 2u>;
+
+// Asks a view to open the guideline dialog: kind, channel number, position tick and record.
+using GuidelineMsg = MsgData4<StaticMsgIdClass<0x800C008D>, 4, int, int, unsigned int, int>;
+constexpr int kGuidelineMsgKind = 34;
 
 constexpr double kMinTicksPerPix = 0.1;
 constexpr double kMaxTicksPerPix = 500000;
@@ -269,6 +274,11 @@ public:
     // The host's record start: the block and the record's flag.
     std::function<void(unsigned block, AutoBool recordFlag)> recordStartHook;
 
+    // Where the pane's messages go: the host's handler tree and the view they address (0: none).
+    void SetMessageHandler(IMessageHandler* handler, ViewId view);
+    IMessageHandler* GetMessageHandler() const { return mSender.GetDestination(); }
+    ViewId GetViewBase() const { return mView; }
+
     ScrollBar* GetScrollBar() const { return mScrollBar.get(); }
     ZoomControl* GetZoomControl() const { return mZoomControl.get(); }
     int WheelTotal() const { return mWheelTotal; }
@@ -340,6 +350,8 @@ private:
     bool mLayoutChanged = false;
     bool mInSizeMove = false;
     std::vector<uint32_t> mDisplayValues;
+    CAFMessageSender mSender;
+    ViewId mView = 0;
     int mCommentExtension = -1;
     TimeDisplayMode mTimeMode = 2;
 };

@@ -449,10 +449,19 @@ void DataPane::OnUnitsFound(bool left, bool right, const KVD::String& leftUnits,
     NotifyObservers(UnitsShownEventId::GetId(), args);
 }
 
-HRESULT DataPane::SendGuidelineMessage(TChannelId, KVDPosition)
+void DataPane::SetMessageHandler(IMessageHandler* handler, ViewId view)
 {
-    // No view of this program opens the guideline dialog.
-    return KVD_E_BADSTATE;
+    mSender.SetDestination(handler, false);
+    mView = view;
+}
+
+HRESULT DataPane::SendGuidelineMessage(TChannelId channel, KVDPosition position)
+{
+    if (GetMessageHandler() == nullptr || mView == 0)
+        return KVD_E_BADSTATE;
+    mSender.SendMsg(GetMessageHandler(), GuidelineMsg(kGuidelineMsgKind, channel.channel, position.tick, position.record),
+                    mView, 0);
+    return KVD_S_OK;
 }
 
 }  // namespace OrrelDraw
