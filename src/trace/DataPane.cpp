@@ -158,13 +158,19 @@ void DataPane::SetScalesBoundary(const TRect& rect)
         mLeftScaleWidth = GetMaxScaleWidth(kScaleLeft);
         mRightScaleWidth = GetMaxScaleWidth(kScaleRight);
     }
-    const int left = int(mLeftScaleWidth * PixelRatioX());
-    const int right = int(mRightScaleWidth * PixelRatioX());
+    const int left = std::max(mMinLeftScaleWidth, int(mLeftScaleWidth * PixelRatioX()));
+    const int right = std::max(mMinRightScaleWidth, int(mRightScaleWidth * PixelRatioX()));
     TSize zoom;
     if (mZoomControl != nullptr)
         mZoomControl->GetSize(&zoom);
     PositionWindow(rect.left + left, rect.top, std::max(0, rect.Width() - left - right), rect.Height() - zoom.cy,
                    true);
+}
+
+void DataPane::SetMinScaleWidths(int left, int right)
+{
+    mMinLeftScaleWidth = left;
+    mMinRightScaleWidth = right;
 }
 
 // ---- Record and panes ----

@@ -19,6 +19,7 @@
 #include "trace/ChannelPane.h"
 #include "trace/DataPaneControls.h"
 #include "trace/DrawPrintableBase.h"
+#include "trace/IKVDOrrelLanes.h"
 #include "trace/InteractiveObjectContainer.h"
 #include "trace/TimeLabeler.h"
 #include "trace/TimeScale.h"
@@ -54,7 +55,7 @@ struct ZoomPosition {
 };
 
 class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
-                 public InteractiveObjectContainer, public DrawPrintableBase {
+                 public InteractiveObjectContainer, public DrawPrintableBase, public IKVDOrrelLanes {
 public:
     // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
     using Clock = std::function<int64_t()>;
@@ -86,6 +87,8 @@ public:
     void SetScalesBoundary(const TRect& rect);
     TRect GetScalesBoundary() const { return mScalesBoundary; }
     int GetMaxScaleWidth(int side) const;
+    // Pixels the left and right scales take at least, whatever the panes' scales need.
+    void SetMinScaleWidths(int left, int right);
 
     // Record and panes
     void SetRecordData(unsigned number, IRecordData* record, const int64_t* rightEdge);
@@ -198,9 +201,14 @@ public:
     void InvalidateXRange(int pane, int from, int to, int firstLayer, int endLayer);
     void ClearLayersAllPanes();
     bool AnyPanesDirty(int layer) const;
-    int GetNumLanes() const { return ChannelPaneCount(); }
-    void SetNumLanes(int count) { SetNumberOfChannelPanes(count); }
-    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) { return GetPaneDragScale(pane, side, scale); }
+    // IKVDOrrelLanes: the channel panes, or the delegate's lanes when one is set.
+    int GetNumLanes() const override;
+    void SetNumLanes(int count) override;
+    HRESULT GetLaneHeights(std::vector<int>*) const override { return KVD_S_OK; }
+    HRESULT SetLaneHeights(const std::vector<int>&) override { return KVD_S_OK; }
+    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) override { return GetPaneDragScale(pane, side, scale); }
+    // Not owned; null gives the lanes back to the channel panes.
+    void SetLanesDelegate(IKVDOrrelLanes* lanes) { mLanes = lanes; }
     void SetReferenceContext(TDC& dc);
     void ClearReferenceContext();
     void SetScreenPixelRatio(double ratio) { mScreenPixelRatio = ratio; }
@@ -319,6 +327,8 @@ private:
     TRect mScalesBoundary;
     TPoint mOrigin;  // of the window in its superview, where the controls go
     int mLeftScaleWidth = 0, mRightScaleWidth = 0;
+    int mMinLeftScaleWidth = 0, mMinRightScaleWidth = 0;
+    IKVDOrrelLanes* mLanes = nullptr;
     std::shared_ptr<std::vector<int>> mTops, mHeights;
     int64_t mRightEdge = 0;
     int64_t mSamplingStartPixels = 0;

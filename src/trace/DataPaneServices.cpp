@@ -41,6 +41,8 @@ HRESULT DataPane::GetScaleChan(int pane, int, TChannelId* channel)
 
 HRESULT DataPane::GetPaneDragScale(int pane, int side, IScale** scale)
 {
+    if (mLanes != nullptr)
+        return mLanes->GetLaneDragScale(pane, side, scale);
     if (!IsPane(pane) || scale == nullptr)
         return KVD_E_NULLOUT;
     *scale = mPanes[size_t(pane)]->ScaleOf(side == kScaleLeft ? kScaleLeft : kScaleRight);
@@ -175,6 +177,8 @@ HRESULT DataPane::AdjustColorForBackground(uint32_t rgb, uint32_t* out)
 
 HRESULT DataPane::GetDragScale(int pane, int, int side, IScale** scale)
 {
+    if (mLanes != nullptr)
+        return mLanes->GetLaneDragScale(pane, side, scale);
     if (!IsPane(pane) || (side != kScaleLeft && side != kScaleRight) || scale == nullptr)
         return KVD_E_NULLOUT;
     return side == kScaleLeft ? mPanes[size_t(pane)]->GetLeftScale(0, scale)
@@ -447,6 +451,19 @@ void DataPane::OnUnitsFound(bool left, bool right, const KVD::String& leftUnits,
     uint64_t args[4] = {left, right, uint64_t(uintptr_t(&leftUnits)), uint64_t(uintptr_t(&rightUnits))};
     NotifyObservers(UnitsFoundEventId::GetId(), args);
     NotifyObservers(UnitsShownEventId::GetId(), args);
+}
+
+int DataPane::GetNumLanes() const
+{
+    return mLanes != nullptr ? mLanes->GetNumLanes() : ChannelPaneCount();
+}
+
+void DataPane::SetNumLanes(int count)
+{
+    if (mLanes != nullptr)
+        mLanes->SetNumLanes(count);
+    else
+        SetNumberOfChannelPanes(count);
 }
 
 void DataPane::SetMessageHandler(IMessageHandler* handler, ViewId view)
