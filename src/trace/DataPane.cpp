@@ -55,6 +55,7 @@ DataPane::~DataPane()
         pane->OnCleanupWindow();
     mPanes.clear();
     mTimeScale.Clear();
+    ObserveRecord(mRecord, false);
 }
 
 uint32_t DataPane::Release()
@@ -71,6 +72,8 @@ HRESULT DataPane::QueryInterface(const _IID& iid, void** out)
         return KVD_E_POINTER;
     if (iid == IID_ISubject)
         *out = static_cast<ISubject*>(this);
+    else if (iid == IID_IRecordDataObserver)
+        *out = static_cast<IRecordDataObserver*>(this);
     else
         *out = iid == IID_IUnknown || iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
     if (*out == nullptr)
@@ -179,7 +182,10 @@ void DataPane::SetRecordData(unsigned number, IRecordData* record, const int64_t
 {
     mRecordOpen = false;
     mUserScrolling = false;
+    ObserveRecord(mRecord, false);
     mRecord = record;
+    // The pane follows whichever record it shows, also one handed to its existing map.
+    ObserveRecord(mRecord, true);
     if (record == nullptr) {
         // No record, no map: an old record's pixels would otherwise still be drawn.
         mPixMap.Clear();
@@ -203,6 +209,29 @@ void DataPane::SetRecordData(unsigned number, IRecordData* record, const int64_t
     CallOnObjects([&](IKVDInteractiveCpp& object) { object.SetRecordDataPixMap(mPixMap); });
     if ((number & 0x40000000u) == 0)
         Revert(0xFF000003u);
+}
+
+void DataPane::ObserveRecord(IRecordData* record, bool observe)
+{
+    KVD::COMPtr<IRecordDataSubject> subject(KVD::com_cast(record));
+    if (subject == nullptr)
+        return;
+    if (observe)
+        subject->AttachRecordObserver(this, kObserveAllRecords);
+    else
+        subject->DetachRecordObserver(this);
+}
+
+HRESULT DataPane::OnRecordDataChanged(uint32_t)
+{
+    {
+        std::lock_guard<std::recursive_mutex> lock(mMutex);
+        if (mPixMap != nullptr)
+            mPixMap->SetRecordData(mRecord);
+    }
+    UpdateScrollBar();
+    InvalidateAllPanes(true);
+    return KVD_S_OK;
 }
 
 ChannelPane* DataPane::CreateChannelPane(int index)

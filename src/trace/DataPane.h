@@ -12,6 +12,7 @@
 
 #include "FrameworkIds.h"
 #include "IRecordData.h"
+#include "IRecordDataObserver.h"
 #include "foundation/COMPtr.h"
 #include "foundation/DynamicId.h"
 #include "framework/CAFMessageSender.h"
@@ -55,7 +56,8 @@ struct ZoomPosition {
 };
 
 class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
-                 public InteractiveObjectContainer, public DrawPrintableBase, public IKVDOrrelLanes {
+                 public InteractiveObjectContainer, public DrawPrintableBase, public IKVDOrrelLanes,
+                 public IRecordDataObserver {
 public:
     // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
     using Clock = std::function<int64_t()>;
@@ -162,6 +164,9 @@ public:
         return InteractiveObjectContainer::OnSetCursor(window, hit, message);
     }
     void OnTimer(unsigned id);
+
+    // IRecordDataObserver: the record shown grew or got records; the pane takes in the extent.
+    HRESULT OnRecordDataChanged(uint32_t what) override;
 
     // Online sink
     HRESULT CanSample(KVD::String* message) const;
@@ -299,6 +304,7 @@ protected:
     std::recursive_mutex mMutex;
 
 private:
+    void ObserveRecord(IRecordData* record, bool observe);
     void OnCreateChannelPane(int index);
     void OnDestroyChannelPane(int index);
     void PlacePane(ChildPaneBase& pane, const TRect& rect, uint32_t flags, int border);
