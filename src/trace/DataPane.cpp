@@ -74,6 +74,8 @@ HRESULT DataPane::QueryInterface(const _IID& iid, void** out)
         *out = static_cast<ISubject*>(this);
     else if (iid == IID_IRecordDataObserver)
         *out = static_cast<IRecordDataObserver*>(this);
+    else if (iid == IID_ICommentsObserver)
+        *out = static_cast<ICommentsObserver*>(this);
     else
         *out = iid == IID_IUnknown || iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
     if (*out == nullptr)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FrameworkIds.h"
+#include "IOrrelComment.h"
 #include "IRecordData.h"
 #include "IRecordDataObserver.h"
 #include "foundation/COMPtr.h"
@@ -57,7 +58,7 @@ struct ZoomPosition {
 
 class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
                  public InteractiveObjectContainer, public DrawPrintableBase, public IKVDOrrelLanes,
-                 public IRecordDataObserver {
+                 public IRecordDataObserver, public ICommentsObserver {
 public:
     // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
     using Clock = std::function<int64_t()>;
@@ -168,6 +169,12 @@ public:
     // IRecordDataObserver: the record shown grew or got records; the pane takes in the extent.
     HRESULT OnRecordDataChanged(uint32_t what) override;
 
+    // Comments: a comment added, changed or removed is redrawn where it shows.
+    HRESULT OnCommentsEvent(uint32_t aspect, IOrrelComment* comment) override;
+    void DrawNewComment(uint32_t aspect, IOrrelComment* comment);
+    // How far comments reach left of their position: the widest of the time scale's markers.
+    int GetCommentLeftExtension();
+
     // Online sink
     HRESULT CanSample(KVD::String* message) const;
     HRESULT PrepareForSampling(unsigned block);
@@ -211,7 +218,10 @@ public:
     void SetNumLanes(int count) override;
     HRESULT GetLaneHeights(std::vector<int>*) const override { return KVD_S_OK; }
     HRESULT SetLaneHeights(const std::vector<int>&) override { return KVD_S_OK; }
-    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) override { return GetPaneDragScale(pane, side, scale); }
+    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) override
+    {
+        return GetPaneDragScale(pane, side, scale);
+    }
     // Not owned; null gives the lanes back to the channel panes.
     void SetLanesDelegate(IKVDOrrelLanes* lanes) { mLanes = lanes; }
     void SetReferenceContext(TDC& dc);
