@@ -134,6 +134,18 @@ void DocumentData::NotifyRecordObservers(uint32_t what)
             observer->OnRecordDataChanged(what);
 }
 
+void DocumentData::NotifyComment(uint32_t aspect, IOrrelComment* comment)
+{
+    const std::vector<IRecordDataObserver*> observers = mRecordObservers;
+    for (IRecordDataObserver* observer : observers) {
+        if (std::find(mRecordObservers.begin(), mRecordObservers.end(), observer) == mRecordObservers.end())
+            continue;
+        KVD::COMPtr<ICommentsObserver> comments(KVD::com_cast(observer));
+        if (comments != nullptr)
+            comments->OnCommentsEvent(aspect, comment);
+    }
+}
+
 // IRecordData --------------------------------------------------------------------------------
 
 HRESULT DocumentData::GetRecordCount(int* count) const

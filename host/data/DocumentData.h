@@ -11,6 +11,7 @@
 #include "IKVDCalcVariablesAccess.h"
 #include "IKVDChannelInfo.h"
 #include "IOrrelData2.h"
+#include "IOrrelComment.h"
 #include "IRecordData.h"
 #include "IRecordDataObserver.h"
 #include "foundation/UnknownImp.h"
@@ -31,6 +32,9 @@ public:
     void SetDataChangedHandler(std::function<void()> handler) { mDataChanged = std::move(handler); }
     // Tells the record observers that the recording changed (what: kRecordDataGrown, ...).
     void NotifyRecordObservers(uint32_t what);
+    // Tells the record observers that follow comments (ICommentsObserver) of a comment added,
+    // changed or removed, such as an annotation the host put into the recording.
+    void NotifyComment(uint32_t aspect, IOrrelComment* comment);
     // Lets go of the calculations before the document goes.
     void Close() { mChannels.ReleaseCalculations(); }
 

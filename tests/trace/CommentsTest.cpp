@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DataPaneFixture.h"
+#include "host/data/DocumentData.h"
 #include "host/drawing/AnnotationEvents.h"
 #include "trace/EventDrawer.h"
 
@@ -116,6 +117,27 @@ TEST_F(Comments, TheReachIsKeptUntilTheReferenceContextChanges)
     EXPECT_EQ(bare->GetCommentLeftExtension(), 0);
     bare->ClearReferenceContext();
     EXPECT_EQ(bare->GetCommentLeftExtension(), 10);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Comments, AnAnnotationTheHostAddsReachesThePanesShowingTheRecording)
+{
+    const Host::Annotation note{4000 / data.recording->TickRate(), "sigh"};
+    data.recording->AddAnnotation(note);
+    KVD::COMPtr<IOrrelComment> comment(Host::CommentOfAnnotation(*data.recording, note));
+    comment->Release();
+    auto& host = *static_cast<Host::DocumentData*>(data.data.get());
+    host.NotifyComment(kCommentAdded, comment);
+    EXPECT_EQ(Dirty(), (std::vector<std::string>{"391..411", "391..411", "391..411"}));
+    // A pane that shows other data hears nothing of it.
+    TraceTest::TraceData other(TraceTest::MakeRecording({20000}));
+    pane->SetRecordData(0, other.data, nullptr);
+    Clean();
+    host.NotifyComment(kCommentAdded, comment);
+    EXPECT_EQ(Dirty(), (std::vector<std::string>{"-", "-", "-"}));
 }
 
 }  // namespace
