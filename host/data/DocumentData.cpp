@@ -105,6 +105,47 @@ HRESULT DocumentData::GetRecordWindowStart(KVDPosition position, int32_t* tick)
     return KVD_S_OK;
 }
 
+// IRecordDataSubject ------------------------------------------------------------------------
+
+HRESULT DocumentData::AttachRecordObserver(IRecordDataObserver* observer, uint32_t)
+{
+    if (observer == nullptr)
+        return KVD_E_POINTER;
+    if (std::find(mRecordObservers.begin(), mRecordObservers.end(), observer) == mRecordObservers.end())
+        mRecordObservers.push_back(observer);
+    return KVD_S_OK;
+}
+
+HRESULT DocumentData::DetachRecordObserver(IRecordDataObserver* observer)
+{
+    const auto found = std::find(mRecordObservers.begin(), mRecordObservers.end(), observer);
+    if (found == mRecordObservers.end())
+        return KVD_S_FALSE;
+    mRecordObservers.erase(found);
+    return KVD_S_OK;
+}
+
+void DocumentData::NotifyRecordObservers(uint32_t what)
+{
+    // An observer may detach (or attach another) while it is told.
+    const std::vector<IRecordDataObserver*> observers = mRecordObservers;
+    for (IRecordDataObserver* observer : observers)
+        if (std::find(mRecordObservers.begin(), mRecordObservers.end(), observer) != mRecordObservers.end())
+            observer->OnRecordDataChanged(what);
+}
+
+void DocumentData::NotifyComment(uint32_t aspect, IOrrelComment* comment)
+{
+    const std::vector<IRecordDataObserver*> observers = mRecordObservers;
+    for (IRecordDataObserver* observer : observers) {
+        if (std::find(mRecordObservers.begin(), mRecordObservers.end(), observer) == mRecordObservers.end())
+            continue;
+        KVD::COMPtr<ICommentsObserver> comments(KVD::com_cast(observer));
+        if (comments != nullptr)
+            comments->OnCommentsEvent(aspect, comment);
+    }
+}
+
 // IRecordData --------------------------------------------------------------------------------
 
 HRESULT DocumentData::GetRecordCount(int* count) const

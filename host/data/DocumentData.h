@@ -5,12 +5,15 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "IChannelCalc.h"
 #include "IKVDCalcVariablesAccess.h"
 #include "IKVDChannelInfo.h"
 #include "IOrrelData2.h"
+#include "IOrrelComment.h"
 #include "IRecordData.h"
+#include "IRecordDataObserver.h"
 #include "foundation/UnknownImp.h"
 #include "host/data/ChannelTable.h"
 
@@ -18,7 +21,7 @@ namespace Host {
 
 class DocumentData final
     : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo,
-                                         IKVDCalcVariablesAccess> {
+                                         IKVDCalcVariablesAccess, IRecordDataSubject> {
 public:
     // A new data object over the recording, with one reference.
     static DocumentData* Create(std::shared_ptr<const Recording> recording);
@@ -27,6 +30,11 @@ public:
     // Called after the data changed under a computed channel (a calculation put on, changed or
     // taken off): the document tells its observers.
     void SetDataChangedHandler(std::function<void()> handler) { mDataChanged = std::move(handler); }
+    // Tells the record observers that the recording changed (what: kRecordDataGrown, ...).
+    void NotifyRecordObservers(uint32_t what);
+    // Tells the record observers that follow comments (ICommentsObserver) of a comment added,
+    // changed or removed, such as an annotation the host put into the recording.
+    void NotifyComment(uint32_t aspect, IOrrelComment* comment);
     // Lets go of the calculations before the document goes.
     void Close() { mChannels.ReleaseCalculations(); }
 
@@ -75,6 +83,10 @@ public:
     KVD_RESERVED_SLOTS_NOTIMPL(7, 11)
     HRESULT GetData(IOrrelData2** data) override;
 
+    // IRecordDataSubject: an observer attached twice is told once.
+    HRESULT AttachRecordObserver(IRecordDataObserver* observer, uint32_t flags) override;
+    HRESULT DetachRecordObserver(IRecordDataObserver* observer) override;
+
     // IKVDChannelInfo: channels by title (case-insensitive), each a channel of samples.
     HRESULT FindChannel(int32_t selector, IAutoKVDString* name, TChannelId* id, KVDEnumDataType* kind,
                         int32_t reserved, TChannelId own) override;
@@ -96,6 +108,7 @@ private:
     mutable ChannelTable mChannels;  // computed samples are filled in on first read
     std::function<void()> mDataChanged;
     KVD::COMPtr<IKVDCalcVariables> mVariables;
+    std::vector<IRecordDataObserver*> mRecordObservers;  // not counted
 };
 
 }  // namespace Host

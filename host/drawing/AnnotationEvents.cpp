@@ -5,7 +5,60 @@
 #include <cstring>
 #include <map>
 
+#include "foundation/KVDString.h"
+
 namespace Host {
+
+namespace {
+
+class AnnotationComment final : public KVD::detail::CountedUnknown<IOrrelComment> {
+public:
+    AnnotationComment(KVDPosition position, std::string text) : mPosition(position), mText(std::move(text)) {}
+
+    HRESULT GetPosition(KVDPosition* position) const override
+    {
+        if (position == nullptr)
+            return KVD_E_POINTER;
+        *position = mPosition;
+        return KVD_S_OK;
+    }
+    HRESULT GetChannel(int32_t* channel) const override
+    {
+        if (channel == nullptr)
+            return KVD_E_POINTER;
+        *channel = kAllChannelsComment;  // an EDF+ annotation belongs to the whole recording
+        return KVD_S_OK;
+    }
+    HRESULT GetText(IAutoKVDString** text) const override
+    {
+        if (text == nullptr)
+            return KVD_E_POINTER;
+        KVD::ToKVDString(mText).GetOut(text);
+        return KVD_S_OK;
+    }
+
+private:
+    KVDPosition mPosition;
+    std::string mText;
+};
+
+}  // namespace
+
+IOrrelComment* CommentOfAnnotation(const Recording& recording, const Annotation& note)
+{
+    double recordStart = 0.0;
+    for (size_t r = 0; r < recording.RecordCount(); ++r) {
+        const uint32_t ticks = recording.Record(r).ticks;
+        const double at = std::floor((note.onset - recordStart) * recording.TickRate());
+        if (at >= 0.0 && at < ticks) {
+            IOrrelComment* comment = new AnnotationComment(KVDPosition{uint32_t(at), int32_t(r)}, note.text);
+            comment->AddRef();
+            return comment;
+        }
+        recordStart += ticks * recording.SecondsPerTick();
+    }
+    return nullptr;
+}
 
 std::vector<KVDEventBase> AnnotationEventsOf(const Recording& recording, int32_t record)
 {

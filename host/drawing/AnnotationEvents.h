@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "IEnumEventEx.h"
+#include "IOrrelComment.h"
 #include "foundation/ConstEventIterBase.h"
 #include "foundation/UnknownImp.h"
 #include "host/data/Recording.h"
@@ -16,6 +17,10 @@ namespace Host {
 
 // The events of a record of the recording, in time order.
 std::vector<KVDEventBase> AnnotationEventsOf(const Recording& recording, int32_t record);
+
+// An annotation as a comment on all channels, at its onset's record and tick; null for an
+// onset outside the records. With one reference.
+IOrrelComment* CommentOfAnnotation(const Recording& recording, const Annotation& note);
 
 class AnnotationEvents final : public SimpleUnknownImp1<IEnumEventEx, 0> {
 public:

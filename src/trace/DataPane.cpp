@@ -55,6 +55,7 @@ DataPane::~DataPane()
         pane->OnCleanupWindow();
     mPanes.clear();
     mTimeScale.Clear();
+    ObserveRecord(mRecord, false);
 }
 
 uint32_t DataPane::Release()
@@ -71,6 +72,10 @@ HRESULT DataPane::QueryInterface(const _IID& iid, void** out)
         return KVD_E_POINTER;
     if (iid == IID_ISubject)
         *out = static_cast<ISubject*>(this);
+    else if (iid == IID_IRecordDataObserver)
+        *out = static_cast<IRecordDataObserver*>(this);
+    else if (iid == IID_ICommentsObserver)
+        *out = static_cast<ICommentsObserver*>(this);
     else
         *out = iid == IID_IUnknown || iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
     if (*out == nullptr)
@@ -158,13 +163,19 @@ void DataPane::SetScalesBoundary(const TRect& rect)
         mLeftScaleWidth = GetMaxScaleWidth(kScaleLeft);
         mRightScaleWidth = GetMaxScaleWidth(kScaleRight);
     }
-    const int left = int(mLeftScaleWidth * PixelRatioX());
-    const int right = int(mRightScaleWidth * PixelRatioX());
+    const int left = std::max(mMinLeftScaleWidth, int(mLeftScaleWidth * PixelRatioX()));
+    const int right = std::max(mMinRightScaleWidth, int(mRightScaleWidth * PixelRatioX()));
     TSize zoom;
     if (mZoomControl != nullptr)
         mZoomControl->GetSize(&zoom);
     PositionWindow(rect.left + left, rect.top, std::max(0, rect.Width() - left - right), rect.Height() - zoom.cy,
                    true);
+}
+
+void DataPane::SetMinScaleWidths(int left, int right)
+{
+    mMinLeftScaleWidth = left;
+    mMinRightScaleWidth = right;
 }
 
 // ---- Record and panes ----
@@ -173,7 +184,10 @@ void DataPane::SetRecordData(unsigned number, IRecordData* record, const int64_t
 {
     mRecordOpen = false;
     mUserScrolling = false;
+    ObserveRecord(mRecord, false);
     mRecord = record;
+    // The pane follows whichever record it shows, also one handed to its existing map.
+    ObserveRecord(mRecord, true);
     if (record == nullptr) {
         // No record, no map: an old record's pixels would otherwise still be drawn.
         mPixMap.Clear();
@@ -197,6 +211,29 @@ void DataPane::SetRecordData(unsigned number, IRecordData* record, const int64_t
     CallOnObjects([&](IKVDInteractiveCpp& object) { object.SetRecordDataPixMap(mPixMap); });
     if ((number & 0x40000000u) == 0)
         Revert(0xFF000003u);
+}
+
+void DataPane::ObserveRecord(IRecordData* record, bool observe)
+{
+    KVD::COMPtr<IRecordDataSubject> subject(KVD::com_cast(record));
+    if (subject == nullptr)
+        return;
+    if (observe)
+        subject->AttachRecordObserver(this, kObserveAllRecords);
+    else
+        subject->DetachRecordObserver(this);
+}
+
+HRESULT DataPane::OnRecordDataChanged(uint32_t)
+{
+    {
+        std::lock_guard<std::recursive_mutex> lock(mMutex);
+        if (mPixMap != nullptr)
+            mPixMap->SetRecordData(mRecord);
+    }
+    UpdateScrollBar();
+    InvalidateAllPanes(true);
+    return KVD_S_OK;
 }
 
 ChannelPane* DataPane::CreateChannelPane(int index)

@@ -11,13 +11,17 @@
 #include <vector>
 
 #include "FrameworkIds.h"
+#include "IOrrelComment.h"
 #include "IRecordData.h"
+#include "IRecordDataObserver.h"
 #include "foundation/COMPtr.h"
 #include "foundation/DynamicId.h"
+#include "framework/CAFMessageSender.h"
 #include "framework/CAFSubject.h"
 #include "trace/ChannelPane.h"
 #include "trace/DataPaneControls.h"
 #include "trace/DrawPrintableBase.h"
+#include "trace/IKVDOrrelLanes.h"
 #include "trace/InteractiveObjectContainer.h"
 #include "trace/TimeLabeler.h"
 #include "trace/TimeScale.h"
@@ -35,6 +39,10 @@ using AutoScaleEventId = EventIdClass<&CLSID_OrrelDocument, 47u>;
 using UnitsFoundEventId = EventIdClass<&GUID_OrrelDrawerEvents, 1u>;
 using UnitsShownEventId = EventIdClass<&GUID_OrrelDrawerEvents, 2u>;
 
+// Asks a view to open the guideline dialog: kind, channel number, position tick and record.
+using GuidelineMsg = MsgData4<StaticMsgIdClass<0x800C008D>, 4, int, int, unsigned int, int>;
+constexpr int kGuidelineMsgKind = 34;
+
 constexpr double kMinTicksPerPix = 0.1;
 constexpr double kMaxTicksPerPix = 500000;
 // The needs-update bits that make a paint revert first.
@@ -49,7 +57,8 @@ struct ZoomPosition {
 };
 
 class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
-                 public InteractiveObjectContainer, public DrawPrintableBase {
+                 public InteractiveObjectContainer, public DrawPrintableBase, public IKVDOrrelLanes,
+                 public IRecordDataObserver, public ICommentsObserver {
 public:
     // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
     using Clock = std::function<int64_t()>;
@@ -81,6 +90,8 @@ public:
     void SetScalesBoundary(const TRect& rect);
     TRect GetScalesBoundary() const { return mScalesBoundary; }
     int GetMaxScaleWidth(int side) const;
+    // Pixels the left and right scales take at least, whatever the panes' scales need.
+    void SetMinScaleWidths(int left, int right);
 
     // Record and panes
     void SetRecordData(unsigned number, IRecordData* record, const int64_t* rightEdge);
@@ -155,6 +166,15 @@ public:
     }
     void OnTimer(unsigned id);
 
+    // IRecordDataObserver: the record shown grew or got records; the pane takes in the extent.
+    HRESULT OnRecordDataChanged(uint32_t what) override;
+
+    // Comments: a comment added, changed or removed is redrawn where it shows.
+    HRESULT OnCommentsEvent(uint32_t aspect, IOrrelComment* comment) override;
+    void DrawNewComment(uint32_t aspect, IOrrelComment* comment);
+    // How far comments reach left of their position: the widest of the time scale's markers.
+    int GetCommentLeftExtension();
+
     // Online sink
     HRESULT CanSample(KVD::String* message) const;
     HRESULT PrepareForSampling(unsigned block);
@@ -193,9 +213,17 @@ public:
     void InvalidateXRange(int pane, int from, int to, int firstLayer, int endLayer);
     void ClearLayersAllPanes();
     bool AnyPanesDirty(int layer) const;
-    int GetNumLanes() const { return ChannelPaneCount(); }
-    void SetNumLanes(int count) { SetNumberOfChannelPanes(count); }
-    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) { return GetPaneDragScale(pane, side, scale); }
+    // IKVDOrrelLanes: the channel panes, or the delegate's lanes when one is set.
+    int GetNumLanes() const override;
+    void SetNumLanes(int count) override;
+    HRESULT GetLaneHeights(std::vector<int>*) const override { return KVD_S_OK; }
+    HRESULT SetLaneHeights(const std::vector<int>&) override { return KVD_S_OK; }
+    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) override
+    {
+        return GetPaneDragScale(pane, side, scale);
+    }
+    // Not owned; null gives the lanes back to the channel panes.
+    void SetLanesDelegate(IKVDOrrelLanes* lanes) { mLanes = lanes; }
     void SetReferenceContext(TDC& dc);
     void ClearReferenceContext();
     void SetScreenPixelRatio(double ratio) { mScreenPixelRatio = ratio; }
@@ -269,6 +297,11 @@ public:
     // The host's record start: the block and the record's flag.
     std::function<void(unsigned block, AutoBool recordFlag)> recordStartHook;
 
+    // Where the pane's messages go: the host's handler tree and the view they address (0: none).
+    void SetMessageHandler(IMessageHandler* handler, ViewId view);
+    IMessageHandler* GetMessageHandler() const { return mSender.GetDestination(); }
+    ViewId GetViewBase() const { return mView; }
+
     ScrollBar* GetScrollBar() const { return mScrollBar.get(); }
     ZoomControl* GetZoomControl() const { return mZoomControl.get(); }
     int WheelTotal() const { return mWheelTotal; }
@@ -281,6 +314,7 @@ protected:
     std::recursive_mutex mMutex;
 
 private:
+    void ObserveRecord(IRecordData* record, bool observe);
     void OnCreateChannelPane(int index);
     void OnDestroyChannelPane(int index);
     void PlacePane(ChildPaneBase& pane, const TRect& rect, uint32_t flags, int border);
@@ -309,6 +343,8 @@ private:
     TRect mScalesBoundary;
     TPoint mOrigin;  // of the window in its superview, where the controls go
     int mLeftScaleWidth = 0, mRightScaleWidth = 0;
+    int mMinLeftScaleWidth = 0, mMinRightScaleWidth = 0;
+    IKVDOrrelLanes* mLanes = nullptr;
     std::shared_ptr<std::vector<int>> mTops, mHeights;
     int64_t mRightEdge = 0;
     int64_t mSamplingStartPixels = 0;
@@ -340,6 +376,8 @@ private:
     bool mLayoutChanged = false;
     bool mInSizeMove = false;
     std::vector<uint32_t> mDisplayValues;
+    CAFMessageSender mSender;
+    ViewId mView = 0;
     int mCommentExtension = -1;
     TimeDisplayMode mTimeMode = 2;
 };

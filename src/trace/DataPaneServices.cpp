@@ -41,6 +41,8 @@ HRESULT DataPane::GetScaleChan(int pane, int, TChannelId* channel)
 
 HRESULT DataPane::GetPaneDragScale(int pane, int side, IScale** scale)
 {
+    if (mLanes != nullptr)
+        return mLanes->GetLaneDragScale(pane, side, scale);
     if (!IsPane(pane) || scale == nullptr)
         return KVD_E_NULLOUT;
     *scale = mPanes[size_t(pane)]->ScaleOf(side == kScaleLeft ? kScaleLeft : kScaleRight);
@@ -175,6 +177,8 @@ HRESULT DataPane::AdjustColorForBackground(uint32_t rgb, uint32_t* out)
 
 HRESULT DataPane::GetDragScale(int pane, int, int side, IScale** scale)
 {
+    if (mLanes != nullptr)
+        return mLanes->GetLaneDragScale(pane, side, scale);
     if (!IsPane(pane) || (side != kScaleLeft && side != kScaleRight) || scale == nullptr)
         return KVD_E_NULLOUT;
     return side == kScaleLeft ? mPanes[size_t(pane)]->GetLeftScale(0, scale)
@@ -414,6 +418,57 @@ void DataPane::ClearReferenceContext()
     mTimeScale->OnClearReferenceDC();
 }
 
+// ---- Comments ----
+
+HRESULT DataPane::OnCommentsEvent(uint32_t aspect, IOrrelComment* comment)
+{
+    DrawNewComment(aspect, comment);
+    return KVD_S_OK;
+}
+
+int DataPane::GetCommentLeftExtension()
+{
+    if (mCommentExtension >= 0)
+        return mCommentExtension;
+    int widest = 0;
+    for (int i = 0; i < mTimeScale->DrawerCount(); ++i) {
+        unsigned flags = 0;
+        int left = 0;
+        if (mTimeScale->Drawer(i)->GetInfo(0, &flags, &left, nullptr, ReferenceDC()) == KVD_S_OK &&
+            (flags & DrawerInfo::kMarker) != 0)
+            widest = std::max(widest, left);
+    }
+    return mCommentExtension = widest;
+}
+
+void DataPane::DrawNewComment(uint32_t, IOrrelComment* comment)
+{
+    if (comment == nullptr || DataWidth() <= 0 || mPixMap == nullptr)
+        return;
+    int32_t channel = kAllChannelsComment;
+    KVDPosition position{};
+    if (comment->GetChannel(&channel) != KVD_S_OK || comment->GetPosition(&position) != KVD_S_OK)
+        return;
+    int pane = -2;
+    if (channel != kAllChannelsComment) {
+        pane = -1;
+        for (int i = 0; i < ChannelPaneCount() && pane < 0; ++i)
+            if (mPanes[size_t(i)]->Channel().channel == channel)
+                pane = i;
+        if (pane < 0)
+            return;
+    }
+    double column = 0;
+    if (mPixMap->PositionToColumn(0, position.record, position.tick, &column) != KVD_S_OK)
+        return;
+    const int e = GetCommentLeftExtension();
+    const int64_t x = int64_t(column) - GetLeftColumn() + GetPaneBorderW();
+    if (x < GetPaneBorderW() - e || x >= mRect.right - GetPaneBorderW() + e)
+        return;
+    // The comment layers: 5 and 6.
+    InvalidateXRange(pane, int(x - e), int(x + e), 5, 7);
+}
+
 // ---- Relays from the channel panes ----
 
 void DataPane::OnEndDrag(int pane, long side, DragScaleDragType type, IDragScale* scale)
@@ -449,10 +504,32 @@ void DataPane::OnUnitsFound(bool left, bool right, const KVD::String& leftUnits,
     NotifyObservers(UnitsShownEventId::GetId(), args);
 }
 
-HRESULT DataPane::SendGuidelineMessage(TChannelId, KVDPosition)
+int DataPane::GetNumLanes() const
 {
-    // No view of this program opens the guideline dialog.
-    return KVD_E_BADSTATE;
+    return mLanes != nullptr ? mLanes->GetNumLanes() : ChannelPaneCount();
+}
+
+void DataPane::SetNumLanes(int count)
+{
+    if (mLanes != nullptr)
+        mLanes->SetNumLanes(count);
+    else
+        SetNumberOfChannelPanes(count);
+}
+
+void DataPane::SetMessageHandler(IMessageHandler* handler, ViewId view)
+{
+    mSender.SetDestination(handler, false);
+    mView = view;
+}
+
+HRESULT DataPane::SendGuidelineMessage(TChannelId channel, KVDPosition position)
+{
+    if (GetMessageHandler() == nullptr || mView == 0)
+        return KVD_E_BADSTATE;
+    const GuidelineMsg message(kGuidelineMsgKind, channel.channel, position.tick, position.record);
+    mSender.SendMsg(GetMessageHandler(), message, mView, 0);
+    return KVD_S_OK;
 }
 
 }  // namespace OrrelDraw

@@ -5,6 +5,7 @@
 
 #include "appkit/Cursor.h"
 #include "appkit/RunLoop.h"
+#include "appkit/Window.h"
 
 namespace OrrelDraw {
 
@@ -152,6 +153,22 @@ void DataPaneView::MouseUp(const AppKit::Event& e)
     else
         mPane->OnLButtonUp(flags, mLastMousePos);
     RefreshCursor(mLastMousePos);
+}
+
+void DataPaneView::MarkerDragLoop(const AppKit::Event& down)
+{
+    if (mPane == nullptr || GetWindow() == nullptr)
+        return;
+    mPane->OnLButtonDown(ConvertModifiers(down.modifierFlags), LocalMousePos(down));
+    while (auto next = GetWindow()->NextEventMatchingMask(AppKit::kLeftMouseDraggedMask | AppKit::kLeftMouseUpMask)) {
+        mLastMousePos = LocalMousePos(*next);
+        const unsigned flags = ConvertModifiers(next->modifierFlags);
+        if (next->type == AppKit::EventType::MouseUp) {
+            mPane->OnLButtonUp(flags, mLastMousePos);
+            return;
+        }
+        mPane->OnMouseMove(flags, mLastMousePos);
+    }
 }
 
 void DataPaneView::RightMouseDown(const AppKit::Event& e)

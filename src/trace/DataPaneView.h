@@ -48,6 +48,9 @@ public:
     void MouseExited(const AppKit::Event& e) override;
     void FlagsChanged(const AppKit::Event& e) override;
     void ScrollWheel(const AppKit::Event& e) override;
+    // A marker drag from the mouse-down: takes the drags and the mouse-up from the window's queue
+    // itself, so that the whole drag reaches the pane even when events arrive faster than paints.
+    void MarkerDragLoop(const AppKit::Event& down);
 
     double ScrollWheelBuffer() const { return mWheelBuffer; }
 

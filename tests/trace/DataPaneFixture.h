@@ -80,9 +80,13 @@ public:
     void ScrollX(long long pixels, const TRect*) override { scrolled += pixels; }
     OrrelDraw::ScrollBar* CreateScrollBar() override { return scrollBar = new KeptScrollBar; }
     OrrelDraw::ZoomControl* CreateZoomControlX(uint32_t) override { return zoom = new KeptZoomControl; }
-    void PositionWindow(int, int, int, int, bool) override {}
+    void PositionWindow(int x, int y, int width, int height, bool) override
+    {
+        placed = TRect(x, y, x + width, y + height);
+    }
     void UpdateWindow() override {}
 
+    TRect placed;  // where the window was last put
     KeptScrollBar* scrollBar = nullptr;  // owned by the pane
     KeptZoomControl* zoom = nullptr;
     int invalidations = 0;

@@ -448,7 +448,6 @@ TEST_F(Sampling, HooksHearTheRecordStartAndThePaintOverlayGetsTheNewestColumns)
     Grow(2500);
     pane->Update(1);  // 250 new columns: the ring is at 250
     TRect overlay;
-    int done = 0;
     pane->paintOverlayHook = [&](TDC&, TRect& area, IRecordDataPixMap* map, const std::function<void()>& finish) {
         overlay = area;
         EXPECT_EQ(map, pane->GetRecordPixMap());

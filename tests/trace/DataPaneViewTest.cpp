@@ -262,3 +262,42 @@ TEST(ScrollBarMacs, ARangeNoLongerThanItsPageSetsPositionZeroAndTheRangeMaskSets
 }
 
 }  // namespace
+
+namespace {
+
+AppKit::Event MouseEvent(AppKit::EventType type, const AppKit::View& view, Gfx::Point at, unsigned modifiers)
+{
+    AppKit::Event e;
+    e.type = type;
+    e.locationInWindow = view.ConvertPointToWindow(at);
+    e.modifierFlags = modifiers;
+    e.clickCount = 1;
+    return e;
+}
+
+TEST_F(DataPaneViews, AMarkerDragTakesItsDragsAndReleaseFromTheQueueLeavingOtherEvents)
+{
+    using AppKit::EventType;
+    const unsigned shift = AppKit::kShiftKeyMask;
+    // The user's events wait in the queue while the drag loop runs: two drags, a key and the
+    // release, then a move after the drag.
+    window.PostEvent(MouseEvent(EventType::MouseDragged, view, {110, 40}, shift));
+    AppKit::Event key;
+    key.type = EventType::KeyDown;
+    key.characters = "a";
+    window.PostEvent(key);
+    window.PostEvent(MouseEvent(EventType::MouseDragged, view, {150.5, 41.4}, shift));
+    window.PostEvent(MouseEvent(EventType::MouseUp, view, {160, 42}, 0));
+    window.PostEvent(MouseEvent(EventType::MouseMoved, view, {170, 43}, 0));
+    view.MarkerDragLoop(MouseEvent(EventType::MouseDown, view, {100, 40}, shift));
+    EXPECT_EQ(log, (std::vector<std::string>{"object:down", "object:move16@110,40", "object:move16@151,41",
+                                             "object:up@160,42"}));
+    // The key and the later move are still there for the window to deliver.
+    log.clear();
+    EXPECT_FALSE(window.NextEventMatchingMask(AppKit::kLeftMouseDraggedMask | AppKit::kLeftMouseUpMask));
+    EXPECT_TRUE(window.NextEventMatchingMask(AppKit::kKeyDownMask));
+    EXPECT_TRUE(window.NextEventMatchingMask(AppKit::kMouseMovedMask));
+    EXPECT_TRUE(log.empty());
+}
+
+}  // namespace
