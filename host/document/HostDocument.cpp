@@ -6,7 +6,7 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
-#include "host/document/ChannelDisplaySettings.h"
+#include "host/drawing/DisplaySettings.h"
 #include "host/settings/SettingsRegistrar.h"
 
 namespace Host {
@@ -387,7 +387,11 @@ HRESULT HostDocument::GetChannelDisplaySettings(int channel, IChannelDisplaySett
         return KVD_E_POINTER;
     uint32_t colour = 0;
     GetChannelColour(channel, &colour);
-    *settings = ChannelDisplaySettings::Create(colour, mColours);
+    DisplaySettings* display = DisplaySettings::CreateForChannel(channel, colour);
+    for (const auto& [other, rgb] : mColours)
+        if (other != channel)
+            display->SetChannel(other, rgb, 0, 1);
+    *settings = display;
     return KVD_S_OK;
 }
 

@@ -25,6 +25,14 @@ DisplaySettings* DisplaySettings::Create()
     return settings;
 }
 
+DisplaySettings* DisplaySettings::CreateForChannel(int32_t channel, uint32_t rgb)
+{
+    DisplaySettings* settings = Create();
+    settings->mTraceChannel = channel;
+    settings->SetChannel(channel, rgb & 0xFFFFFF, 0, 1);
+    return settings;
+}
+
 void DisplaySettings::SetGrid(uint32_t rgb, bool show, uint32_t style)
 {
     mGrid = rgb;
@@ -39,7 +47,7 @@ void DisplaySettings::SetChannel(int32_t channel, uint32_t rgb, uint32_t type, i
 
 HRESULT DisplaySettings::GetTraceColour(uint32_t* rgb) const
 {
-    return GetChannelTraceColour(0, rgb);
+    return GetChannelTraceColour(mTraceChannel, rgb);
 }
 
 HRESULT DisplaySettings::GetChannelTraceColour(int32_t channel, uint32_t* rgb) const

@@ -15,13 +15,17 @@ class DisplaySettings final
 public:
     // New settings with one reference: white background, grey dotted grid, headers shown.
     static DisplaySettings* Create();
+    // The same, asked about one channel: its trace colour is the one given, and the trace
+    // colour asked without a channel is that channel's.
+    static DisplaySettings* CreateForChannel(int32_t channel, uint32_t rgb);
 
     void SetBackground(uint32_t rgb) { mBackground = rgb; }
     void SetGrid(uint32_t rgb, bool show, uint32_t style);
     void SetShowHeaders(bool show) { mShowHeaders = show; }
     void SetChannel(int32_t channel, uint32_t rgb, uint32_t polyLineType, int32_t penWidth);
 
-    // IChannelDisplaySettings2: the trace colour of channel 0 when asked without a channel.
+    // IChannelDisplaySettings2: the trace colour of the settings' channel (0 unless made for
+    // one) when asked without a channel.
     HRESULT GetTraceColour(uint32_t* rgb) const override;
     HRESULT GetChannelTraceColour(int32_t channel, uint32_t* rgb) const override;
     HRESULT GetPolyLineType(int32_t channel, uint32_t* type) const override;
@@ -49,6 +53,7 @@ private:
     uint32_t mGridStyle = 0;
     bool mShowHeaders = true;
     std::map<int32_t, Channel> mChannels;
+    int32_t mTraceChannel = 0;
 };
 
 }  // namespace Host

@@ -12,7 +12,6 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/TextConversion.h"
-#include "host/framework/Framework.h"
 #include "host/framework/ParamBlock.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/views/OpenedView.h"
@@ -205,9 +204,10 @@ std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s,
 
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name)
 {
-    KVD::COMPtr<ICAFClassObject> cls = Host::FindClassNamed(category, name);
+    const std::string text = KVD::ToU8String(KVD::String(name));
+    KVD::COMPtr<ICAFClassObject> cls = Host::FindClassObject(category, text);
     if (cls == nullptr)
-        throw AnalysisError("the plug-in registered no class \"" + KVD::ToU8String(name) + "\"");
+        throw AnalysisError("the plug-in registered no class \"" + text + "\"");
     return cls;
 }
 

@@ -11,7 +11,7 @@
 #include "foundation/KVDResultCodes.h"
 #include "foundation/KVDString.h"
 #include "host/document/DocumentBase.h"
-#include "host/framework/Framework.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/views/ViewCommands.h"
 #include "web/Page.h"
 
@@ -27,22 +27,6 @@ std::string Hex(HRESULT hr)
 
 }  // namespace
 
-KVD::COMPtr<ICAFClassObject> FindClassNamed(const _IID& category, const wchar_t* name)
-{
-    KVD::COMPtr<IEnumClassObjects> classes;
-    Framework::Instance()->EnumClassObjectsInCategory(&category, classes.Set());
-    ICAFClassObject* next = nullptr;
-    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
-        KVD::COMPtr<ICAFClassObject> cls(next);
-        next->Release();
-        KVD::String found;
-        cls->GetObjectName(KVD::String::Setter(found));
-        if (found == KVD::String(name))
-            return cls;
-    }
-    return nullptr;
-}
-
 void SettlePages(double seconds)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -55,7 +39,7 @@ void SettlePages(double seconds)
 
 OpenedView::OpenedView(IUnknown* document, const std::string& viewClassName) : mDocument(KVD::com_cast(document))
 {
-    const KVD::COMPtr<ICAFClassObject> named = FindClassNamed(CATID_OrrelViewClass, KVD::ToKVDString(viewClassName).c_str());
+    const KVD::COMPtr<ICAFClassObject> named = FindClassObject(CATID_OrrelViewClass, viewClassName);
     if (named == nullptr)
         throw ViewError("the plug-in registered no class \"" + viewClassName + "\"");
     const KVD::COMPtr<IDocViewClass> cls(KVD::com_cast(named.get()));

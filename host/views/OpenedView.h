@@ -16,9 +16,6 @@ class Window;
 
 namespace Host {
 
-// The class of that name in the category; null when none is registered.
-KVD::COMPtr<ICAFClassObject> FindClassNamed(const _IID& category, const wchar_t* name);
-
 // Serves the pages' calls and runs the timers for a while, so that pages that ask the host for
 // data have drawn it.
 void SettlePages(double seconds);

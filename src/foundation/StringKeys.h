@@ -147,6 +147,11 @@ namespace OrrelDrawStr {
 inline constexpr const char* kTable = "OrrelDraw.kvdstrings";
 KVD_STRING_KEY(IDS_ERROR_CAPTION);
 KVD_STRING_KEY(IDS_CanStartSamplingFailed);
+KVD_STRING_KEY(IDS_ZOOM_COMPRESS);
+KVD_STRING_KEY(IDS_ZOOM_RATIO);
+KVD_STRING_KEY(IDS_ZOOM_EXPAND);
+KVD_STRING_KEY(IDS_ZOOM_AUTOFIT);
+KVD_STRING_KEY(IDS_ZOOM_SCROLL_TO_END);
 }  // namespace OrrelDrawStr
 
 // Texts of the plot engine: messages shown in a plot and its scale menu.

@@ -78,6 +78,8 @@ const KeyUse kKeyUses[] = {
     {CAFClientStr::IDS_CAF_NUM_PAD_CLEAR, 0}, {CAFClientStr::IDS_CAF_ENTER, 0},
     {CAFClientStr::IDS_CAF_WINDOWS, 0}, {CAFClientStr::IDS_CAF_CAPSLOCK, 0},
     {OrrelDrawStr::IDS_ERROR_CAPTION, 0}, {OrrelDrawStr::IDS_CanStartSamplingFailed, 0},
+    {OrrelDrawStr::IDS_ZOOM_COMPRESS, 0}, {OrrelDrawStr::IDS_ZOOM_RATIO, 0}, {OrrelDrawStr::IDS_ZOOM_EXPAND, 0},
+    {OrrelDrawStr::IDS_ZOOM_AUTOFIT, 0}, {OrrelDrawStr::IDS_ZOOM_SCROLL_TO_END, 0},
     {LumoStr::IDS_LUMO_BAD_PROPERTY, 5}, {LumoStr::IDS_LUMO_ARTICLE_A, 0}, {LumoStr::IDS_LUMO_ARTICLE_AN, 0},
     {LumoStr::IDS_LUMO_USING_DEFAULT, 1}, {LumoStr::IDS_LUMO_PLOTTER_WILL_FAIL, 0},
     {LumoStr::IDS_LUMO_SCALE_MENU, 0}, {LumoStr::IDS_LUMO_AUTO_SCALE, 0}, {LumoStr::IDS_LUMO_UNIPOLAR, 0},

@@ -275,6 +275,25 @@ TEST_F(DocumentFileTest, ReopensWithTheSameCalculationsPartAndStoredMessages)
     EXPECT_EQ(twice, flow);
 }
 
+// A document opened and saved again a thousand times keeps its size and everything in it.
+TEST_F(DocumentFileTest, SavedAndReopenedAThousandTimesStaysTheSame)
+{
+    Host::DocumentFile::Save(*MakeDocument(), Path("doc.spd"));
+    const auto size = fs::file_size(Path("doc.spd"));
+    std::vector<std::string> stored;
+    for (int i = 0; i < 1000; ++i) {
+        auto reopened = Host::DocumentFile::Open(Path("doc.spd"));
+        if (i == 0)
+            stored = Stored(*reopened->Document().GetRegistrar());
+        Host::DocumentFile::Save(*reopened, Path("doc.spd"));
+    }
+    EXPECT_EQ(fs::file_size(Path("doc.spd")), size);
+    auto last = Host::DocumentFile::Open(Path("doc.spd"));
+    EXPECT_EQ(Stored(*last->Document().GetRegistrar()), stored);
+    EXPECT_EQ(last->Channels().Count(), 2);
+    EXPECT_NE(last->Document().GetPersistPart(0), nullptr);
+}
+
 TEST_F(DocumentFileTest, FailedSaveKeepsTheFileThatWasThere)
 {
     auto document = MakeDocument();

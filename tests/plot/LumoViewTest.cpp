@@ -195,9 +195,10 @@ TEST_F(PlotViews, ColourTextsFromTheDocumentsDisplaySettings)
         host->SetChannelColour(3, row.rgb);
         EXPECT_EQ(single.GetTraceColour(TChannelId{3, 0x40000000}, row.opacity), String(row.text)) << row.rgb;
     }
-    // A channel of no colour of its own is white; the host's settings give no graticule: white.
-    EXPECT_EQ(single.GetTraceColour(TChannelId{9, 0}, 1.0), String(L"#ffffffff"));
-    EXPECT_EQ(single.GetGraticuleColour(), String(L"#ffffffff"));
+    // A channel of no colour of its own takes the colour library's colour of its number (the
+    // third of seven for channel 9); the graticule is the host's grey grid.
+    EXPECT_EQ(single.GetTraceColour(TChannelId{9, 0}, 1.0), String(L"#0e6a00ff"));
+    EXPECT_EQ(single.GetGraticuleColour(), String(L"#b5b5b5ff"));
 }
 
 // The XY view's cycle: what each update kind sends the page and keeps, by the draw type.

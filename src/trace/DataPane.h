@@ -1,0 +1,360 @@
+// A data pane: one record shown as a column of channel panes above a time-scale pane. It owns
+// the horizontal geometry every child pane shares (ticks per pixel and the virtual pixel at the
+// right edge), lays the panes out, paints them through their drawers, scrolls and zooms in
+// time, follows a record being sampled, answers drawers and owners, and writes its settings.
+// The platform layer derives from it and supplies the window operations left abstract here.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "FrameworkIds.h"
+#include "IRecordData.h"
+#include "foundation/COMPtr.h"
+#include "foundation/DynamicId.h"
+#include "framework/CAFSubject.h"
+#include "trace/ChannelPane.h"
+#include "trace/DataPaneControls.h"
+#include "trace/DrawPrintableBase.h"
+#include "trace/InteractiveObjectContainer.h"
+#include "trace/TimeLabeler.h"
+#include "trace/TimeScale.h"
+
+// 4E7A91C2-6B3D-4F58-A0E1-2C9D8B7F3A65: events of the trace drawing library's drawers and panes
+inline constexpr _IID GUID_OrrelDrawerEvents = {0x4E7A91C2, 0x6B3D, 0x4F58, {0xA0, 0xE1, 0x2C, 0x9D, 0x8B, 0x7F, 0x3A, 0x65}};
+
+namespace OrrelDraw {
+
+// What the data pane's observers hear: the end of a scale drag and an auto-scale command
+// (argument: the channel, low half number, high half flags), and units found (arguments: left
+// found, right found, the left and the right unit text as const KVD::String*).
+using EndDragEventId = EventIdClass<&CLSID_OrrelDocument, 46u>;
+using AutoScaleEventId = EventIdClass<&CLSID_OrrelDocument, 47u>;
+using UnitsFoundEventId = EventIdClass<&GUID_OrrelDrawerEvents, 1u>;
+using UnitsShownEventId = EventIdClass<&GUID_OrrelDrawerEvents, 2u>;
+
+constexpr double kMinTicksPerPix = 0.1;
+constexpr double kMaxTicksPerPix = 500000;
+// The needs-update bits that make a paint revert first.
+constexpr uint32_t kRevertBits = 0xFF000000u;
+// Modifier flag of the wheel that zooms instead of scrolling.
+constexpr unsigned kWheelZoomFlag = 1;
+
+// A record position as the zoom keeps it: a pixel offset within a block at the old zoom.
+struct ZoomPosition {
+    int64_t offset;
+    int32_t block;
+};
+
+class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
+                 public InteractiveObjectContainer, public DrawPrintableBase {
+public:
+    // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
+    using Clock = std::function<int64_t()>;
+    using ViewHook = std::function<void(unsigned record, double ticksPerPix, int block, double seconds)>;
+    using LongHook = std::function<void(long)>;
+    using DragHook = std::function<void(TChannelId, long, DragScaleDragType, IDragScale*)>;
+    using AutoScaleHook = std::function<void(TChannelId, long)>;
+    using BoolHook = std::function<void(bool)>;
+    using PaintOverlayHook =
+        std::function<bool(TDC&, TRect&, IRecordDataPixMap*, const std::function<void()>& done)>;
+
+    DataPane(IRecordData* record, int scaleRequest, uint32_t paneFlags, DragScaleStyle style,
+             uint32_t controlFlags, uint32_t needsUpdateFlags, uint32_t miscFlags, Clock clock = {});
+    ~DataPane() override;
+    DataPane(const DataPane&) = delete;
+    DataPane& operator=(const DataPane&) = delete;
+
+    // IUnknown
+    uint32_t AddRef() override { return mRefs.Increment(); }
+    uint32_t Release() override;
+    HRESULT QueryInterface(const _IID& iid, void** out) override;
+
+    // Window life
+    virtual void OnSetupWindow(void* window, void* parent);
+    virtual void OnCleanupWindow();
+    virtual void OnSize(const TSize& size);
+    void OnMove(const TPoint& point);
+    virtual void OnEnterExitSizeMove(bool enter) override { mInSizeMove = enter; }
+    void SetScalesBoundary(const TRect& rect);
+    TRect GetScalesBoundary() const { return mScalesBoundary; }
+    int GetMaxScaleWidth(int side) const;
+
+    // Record and panes
+    void SetRecordData(unsigned number, IRecordData* record, const int64_t* rightEdge);
+    void SetNumberOfChannelPanes(int count);
+    int ChannelPaneCount() const { return int(mPanes.size()); }
+    ChannelPane& GetChannelPane(int i) const { return *mPanes[size_t(i)]; }
+    TimeScale& GetTimeScale() const { return *mTimeScale; }
+    HRESULT AddRecordDrawer(int pane, unsigned number, IOrrelRecordDrawer* drawer, unsigned flags);
+    HRESULT ClearRecordDrawers(int pane, OrrelDrawerInfoOutFlags flags, TChannelId channel);
+
+    // Layout
+    void PositionChannelPanes();
+    void SetPanePositions(std::shared_ptr<std::vector<int>> tops, std::shared_ptr<std::vector<int>> heights);
+    virtual void PositionScrollAndZoomControls();
+    int HitTestChannelPane(const TPoint& point) const;
+
+    // Paint
+    bool OnPrePaint();
+    void OnPaint(TDC& dc, const TRect& rect);
+    void DrawData(TDC& dc, uint32_t flags, const TRect& rect, int first, int last);
+
+    // Geometry
+    TicksPerPix GetTicksPerPix() const;
+    double GetSecPerPix() const;
+    void SetTicksPerPix(const TicksPerPix& ticks);
+    int64_t GetRightEdgeVPix() const { return mRightEdge; }
+    int64_t TotalPixels() const;
+    int DataWidth() const { return mRect.right - 2 * GetPaneBorderW(); }
+    const TRect& GetRect() const { return mRect; }
+    HRESULT GetVisibleRegion(int record, KVDPosition* first, KVDPosition* last) override;
+    HRESULT GetVisibleRegionInXUnits() { return KVD_E_NOTIMPL; }
+
+    // Scrolling
+    void DoScrollX(unsigned code, double amount);
+    void OnScrollX(unsigned code) { DoScrollX(code, 1.0); }
+    void OnScrollXNotice();
+    void DoEndScrollX(bool notify);
+    void ScrollToPosition(KVDPosition position, int where);
+    void SetLeftEdgePosition(KVDPosition position);
+    void OnScrollToEnd();
+    void ScrollToRightMostPixel();
+    void OnOnlineAutoScrollEnable(bool on, bool notify);
+    void SetOnlineAutoScrollEnable(bool on, bool notify);
+    HRESULT AutoScaleX(int) { return KVD_E_NOTIMPL; }
+    void LimitRightEdgeVPix();
+    void UpdateScrollBar();
+    void ScrollXAllPanes(long long pixels, OnScrollFlags flags);
+
+    // Zooming
+    virtual void OnZoomX(const TicksPerPix& ticks, const int* pivot, bool notify);
+    void OnZoomXNotice();
+    void OnZoomXStep(bool zoomIn);
+    void DoZoomX(const TicksPerPix& ticks, const ZoomPosition* position);
+    void OnMouseWheel(unsigned flags, int delta, const TPoint& point);
+    void Revert(uint32_t flags);
+
+    // Menus and commands
+    void OnInitMenuPopup(struct TMenuSink& menu, int first, int last);
+    void OnCommand(int type, int id);
+
+    // Mouse and timers, for the interactive objects
+    void OnLButtonDown(unsigned flags, const TPoint& point);
+    void OnLButtonUp(unsigned flags, const TPoint& point);
+    void OnRButtonDown(unsigned flags, const TPoint& point);
+    void OnRButtonUp(unsigned flags, const TPoint& point);
+    void OnMouseMove(unsigned flags, const TPoint& point);
+    void OnLButtonDblClk(unsigned flags, const TPoint& point);
+    void OnMouseLeave();
+    bool OnSetCursor(void* window, int hit, int message) const
+    {
+        return InteractiveObjectContainer::OnSetCursor(window, hit, message);
+    }
+    void OnTimer(unsigned id);
+
+    // Online sink
+    HRESULT CanSample(KVD::String* message) const;
+    HRESULT PrepareForSampling(unsigned block);
+    HRESULT OnRecordStart(unsigned block, AutoBool recordFlag);
+    HRESULT Update(unsigned block);
+    HRESULT OnRecordEnd(unsigned block, BlockUpdateType* type);
+    HRESULT CleanUpAfterSampling(AutoBool flag);
+    HRESULT OnEvent(unsigned id, void* data);
+    HRESULT OnNewBlock() { return KVD_S_OK; }
+    int GetCallingOrderNumber() const { return 100; }
+    int GetSourceChannelDataPriority() const { return 100; }
+    bool ShowRecordLabels() const { return true; }
+    void SetIsSampling(bool on) { mSampling = on; }
+    void SetOnlineRadarMode(bool on) { mRadarMode = on; }
+
+    // Persistence
+    HRESULT Write(IBinOutStream* stream) const;
+    HRESULT Read(IBinInStream* stream);
+
+    // Services to owners
+    HRESULT GetDragScale(int pane, int record, int side, IScale** scale);
+    HRESULT GetDragScaleRangeInUnits(int record, int pane, int side, double* top, double* bottom);
+    HRESULT AutoScale(int record, int pane, int side);
+    HRESULT GetHasData(int record, int side, bool* has);
+    HRESULT LockDragScaleUnitPrefix(int record, int pane, int side, UnitPrefix prefix);
+    HRESULT SetRange(uint32_t flags, int pane, int side, const ChannelYDataRange& range);
+    HRESULT SetDefaultRange(uint32_t flags, int pane, int side, const ChannelYDataRange& range);
+    HRESULT SetTraceIndicatorColour(int record, int pane, int side, bool show, uint32_t rgb, int id);
+    void SetYScaleUnits();
+    bool SetYScaleDefaultRangeFromRecord(int record, int block, int pane);
+    void OnDisplayInfoChanged(const IChannelDisplaySettings2* settings, IUnknown* source, int flags);
+    void SetBackgroundColor(uint32_t rgb);
+    void SetTimeDisplayMode(TimeDisplayMode mode);
+    void InvalidateAll(bool erase);
+    void InvalidateAllPanes(bool erase);
+    void InvalidateXRange(int pane, int from, int to, int firstLayer, int endLayer);
+    void ClearLayersAllPanes();
+    bool AnyPanesDirty(int layer) const;
+    int GetNumLanes() const { return ChannelPaneCount(); }
+    void SetNumLanes(int count) { SetNumberOfChannelPanes(count); }
+    HRESULT GetLaneDragScale(int pane, int side, IScale** scale) { return GetPaneDragScale(pane, side, scale); }
+    void SetReferenceContext(TDC& dc);
+    void ClearReferenceContext();
+    void SetScreenPixelRatio(double ratio) { mScreenPixelRatio = ratio; }
+    uint32_t DisplayValue(int pane) const { return mDisplayValues.at(size_t(pane)); }
+
+    // IDrawerDataPane
+    HRESULT GetScaleChan(int pane, int record, TChannelId* channel) override;
+    HRESULT GetPaneDragScale(int pane, int side, IScale** scale) override;
+    HRESULT GetUnitsForScale(int pane, int side, uint32_t mode, int block, IAutoKVDString** units,
+                             DataScaling* scaling, TChannelId* channel, DataMaxMin* maxMin, double* factor) override;
+    HRESULT GetScalingMode(int pane, RecDrawScalingModeFlags* mode) override;
+    HRESULT GetFlags(RecDrawScalingModeFlags* mode, uint32_t* misc) override;
+    HRESULT GetReferenceDC(int record, TDC** dc) override;
+    double GetXPixelsPermm() override { return kPixelsPerMillimetre; }
+    double GetYPixelsPermm() override { return kPixelsPerMillimetre; }
+    HRESULT GetAnyReferenceDCPixelRatio(int record, double* x, double* y) override;
+    HRESULT AreDrawingHiRes(int record, bool* hiRes) override;
+    HRESULT SetLayerAlpha(int record, int pane, int layerCode, int alpha) override;
+    HRESULT SetLayerAlphaRect(int record, int pane, int layerCode, const TRect* rect) override;
+    HRESULT GetDataClientRect(int flags, TRect* rect) override;
+    HRESULT InvalidateRect(int flags, const TRect* rect) override;
+    HRESULT IsPreparedForSamplingHR() override { return mSampling ? KVD_S_OK : KVD_S_FALSE; }
+    HRESULT IsOnlineDrawingLatestHR() override { return IsOnlineAutoScrollX() ? KVD_S_OK : KVD_S_FALSE; }
+    HRESULT GetBackgroundColor(uint32_t* rgb) override;
+    HRESULT AdjustColorForBackground(uint32_t rgb, uint32_t* out) override;
+
+    // ChildPaneOwner
+    using ChildPaneOwner::InvalidateRect;
+    bool AreDrawingOnBitmaps() const override { return false; }
+    bool IsOnlineAutoScrollX() const override { return mSampling && mAutoScrollChoice; }
+    int GetPaneBorderW() const override { return 1; }
+    int GetPaneBorderH() const { return 1; }
+    int GetLatestBmpOffset() const override { return mLatestBmpOffset; }
+    void SetAllBitmapsDirtyAndInvalidate() override { InvalidateAllPanes(true); }
+    bool IsNonInteractiveMode() const override { return (mMiscFlags & MiscFlag::kNonInteractive) != 0; }
+    bool TakeAllBitmapsDirtyRequest() override { return false; }
+    bool IsOnlineRadarMode() const override { return mRadarMode; }
+    bool InvalidateOnPrepare() const override { return true; }
+    int64_t GetLeftColumn() const override { return mRightEdge - DataWidth(); }
+    int GetDataLeft() const override { return GetPaneBorderW(); }
+    bool ShowsRecordNumbers() const override { return false; }
+    TDC* GetReferenceContext() const override { return ReferenceDC(); }
+    IDrawerDataPane* GetDrawerDataPane() override { return this; }
+    IRecordDataPixMap* GetRecordPixMap() const override { return mPixMap; }
+
+    // ChannelPaneOwner
+    std::recursive_mutex& Mutex() override { return mMutex; }
+    uint32_t GetMiscFlags() const override { return mMiscFlags; }
+    bool IsSampling() const override { return mSampling; }
+    void OnEndDrag(int pane, long side, DragScaleDragType type, IDragScale* scale) override;
+    void OnAutoScaleCommand(TChannelId channel, long id) override;
+    void OnPaneScalingChanged() override;
+    void OnUnitsFound(bool left, bool right, const KVD::String& leftUnits, const KVD::String& rightUnits) override;
+    HRESULT SendGuidelineMessage(TChannelId channel, KVDPosition position) override;
+
+    // Platform operations
+    virtual void Invalidate(bool erase) = 0;
+    virtual ScrollBar* CreateScrollBar() = 0;
+    virtual ZoomControl* CreateZoomControlX(uint32_t controlFlags) = 0;
+    virtual void PositionWindow(int x, int y, int width, int height, bool redraw) = 0;
+    virtual void UpdateWindow() = 0;
+    virtual ChannelPane* CreateChannelPane(int index);
+
+    // Owner hooks
+    ViewHook zoomHook, scrollHook, viewChangeHook;
+    LongHook scrolledHook, updateHook;
+    DragHook endDragHook;
+    AutoScaleHook autoScaleHook;
+    BoolHook scrollToEndHook, autoScrollChangedHook;
+    PaintOverlayHook paintOverlayHook;
+    // The host's record start: the block and the record's flag.
+    std::function<void(unsigned block, AutoBool recordFlag)> recordStartHook;
+
+    ScrollBar* GetScrollBar() const { return mScrollBar.get(); }
+    ZoomControl* GetZoomControl() const { return mZoomControl.get(); }
+    int WheelTotal() const { return mWheelTotal; }
+    uint32_t& DisplayMode() { return mDisplayMode; }
+    bool IsUserScrolling() const { return mUserScrolling; }
+    bool AutoScrollChoice() const { return mAutoScrollChoice; }
+    void MarkAutoScale(int pane, int side);
+
+protected:
+    std::recursive_mutex mMutex;
+
+private:
+    void OnCreateChannelPane(int index);
+    void OnDestroyChannelPane(int index);
+    void PlacePane(ChildPaneBase& pane, const TRect& rect, uint32_t flags, int border);
+    void DrawAsEmpty(TDC& dc);
+    int TimeScaleHeight() const;
+    bool IsPane(int pane) const { return pane >= 0 && pane < ChannelPaneCount(); }
+    double PixelRatioX() const;
+    void ViewNotice(const ViewHook& hook);
+    int64_t Now() const { return mClock(); }
+    bool ZoomStep(bool zoomIn, TicksPerPix* next) const;
+
+    KVD::RefCount mRefs;
+    Clock mClock;
+    int mScaleRequest;
+    uint32_t mPaneFlags;
+    DragScaleStyle mStyle;
+    uint32_t mControlFlags;
+    uint32_t mNeedsUpdateFlags;
+    uint32_t mMiscFlags;
+    TicksPerPix mTicksPerPix{10, 1};
+    TimeLabeler mLabeler;
+    KVD::Bitset mLeftAutoScale, mRightAutoScale;
+    uint32_t mPendingNeeds = 0;
+    uint32_t mDisplayMode = 0;
+    TRect mRect;
+    TRect mScalesBoundary;
+    TPoint mOrigin;  // of the window in its superview, where the controls go
+    int mLeftScaleWidth = 0, mRightScaleWidth = 0;
+    std::shared_ptr<std::vector<int>> mTops, mHeights;
+    int64_t mRightEdge = 0;
+    int64_t mSamplingStartPixels = 0;
+    int mLatestBmpOffset = 0;
+    int mPixelsPerUnit = 1;
+    uint32_t mBackground = 0xFFFFFF;
+    double mScreenPixelRatio = 1.0;
+    KVD::COMPtr<IRecordData> mRecord;
+    KVD::COMPtr<IRecordDataPixMap> mPixMap;
+    std::vector<KVD::COMPtr<ChannelPane>> mPanes;
+    KVD::COMPtr<TimeScale> mTimeScale;
+    std::unique_ptr<ScrollBar> mScrollBar;
+    std::unique_ptr<ZoomControl> mZoomControl;
+    void* mWindow = nullptr;
+    void* mParent = nullptr;
+    int mWheelTotal = 0;
+    int64_t mLastWheel = 0;
+    bool mSampling = false;
+    bool mRecordOpen = false;
+    unsigned mSamplingBlock = 0;
+    AutoBool mRecordFlag = kAutoFalse;
+    bool mAutoScrollChoice = false;
+    bool mRadarMode = false;
+    bool mFirstUpdate = false;
+    int64_t mRecordStartTime = 0;
+    int64_t mLastPeriodic = 0;
+    bool mSizeChanged = false;
+    bool mUserScrolling = false;
+    bool mLayoutChanged = false;
+    bool mInSizeMove = false;
+    std::vector<uint32_t> mDisplayValues;
+    int mCommentExtension = -1;
+    TimeDisplayMode mTimeMode = 2;
+};
+
+// A menu the zoom items go into.
+struct TMenuSink {
+    virtual ~TMenuSink() = default;
+    virtual void DeleteAll() = 0;
+    virtual void Append(const KVD::String& label, unsigned flags, int id) = 0;
+};
+
+// A channel as one event argument: number in the low half, flags in the high half.
+uint64_t ChannelArgument(TChannelId channel);
+
+// Adjusts a colour so that it stands out from the background.
+uint32_t AdjustRgbForBackground(uint32_t rgb, uint32_t background);
+
+}  // namespace OrrelDraw

@@ -1,0 +1,155 @@
+// The page's plotting library end to end in headless Chromium: a time plot and a scatter plot
+// drawn from samples the host serves through lumo_proxy (probe pixels of the page's PNG), and
+// copy('print') handing back a printable SVG that the native reader draws.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "LumoEventLog.h"
+#include "appkit/RunLoop.h"
+#include "appkit/View.h"
+#include "graphics/Image.h"
+#include "graphics/RecordingContext.h"
+#include "plot/LumoHtml.h"
+#include "plot/LumoProxyMac.h"
+#include "plot/LumoViewController.h"
+#include "plot/PrintCanvasFromSVG.h"
+#include "plot/ScriptCalls.h"
+#include "support/FakeStreams.h"
+#include "support/TempFolder.h"
+#include "web/Browser.h"
+
+namespace PlotTest {
+namespace {
+
+constexpr int kWidth = 500, kHeight = 300;
+// The trace colour of both markups, #c81e1e.
+constexpr uint32_t kTrace = 0xC81E1E;
+
+class LumoLivePlot : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!Web::Browser::Available())
+            GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+        proxy = new KVD::LumoProxyMac(nullptr, true);
+        proxy->AddRef();
+        controller = std::make_unique<KVD::LumoViewController>(proxy);
+        proxy->InitWithOwner(controller.get());
+        events = new LumoEventLog;
+        events->AddRef();
+        proxy->AttachObserver(events);
+    }
+
+    void TearDown() override
+    {
+        if (proxy == nullptr)
+            return;
+        proxy->DetachObserver(events);
+        events->Release();
+        controller.reset();
+        proxy->Release();
+    }
+
+    void Source(const wchar_t* id, std::vector<float> samples)
+    {
+        CalcTest::FloatStream* stream = CalcTest::FloatStream::Make(std::move(samples));
+        proxy->SetEnumSource(KVD::String(id), stream);
+        stream->Release();
+    }
+
+    // Sets the plot up from the markup and lets the page pull its data and draw.
+    void Show(const std::string& markup)
+    {
+        controller->AttachWebView(&parent);
+        controller->LoadHTML(KVD::LumoHtml::GetLumoHtml());
+        ASSERT_TRUE(controller->IsLoaded());
+        ASSERT_TRUE(proxy->ExecuteJavaScript(KVD::String(L"lumo.make_plot('local');")));
+        std::string setup;
+        ASSERT_TRUE(Lumo::GetSetMarkupJS(markup, "local", setup));
+        ASSERT_TRUE(controller->ExecuteJavaScript(setup).has_value());
+        // The page draws after its data arrives; a script run later waits for that.
+        AppKit::RunLoop::Main().RunFor(0.3);
+        controller->ExecuteJavaScript("1");
+    }
+
+    // The share of the image's pixels in the trace colour, within a few levels per component.
+    double TraceShare(const Gfx::Image& image) const
+    {
+        int found = 0;
+        for (int y = 0; y < image.Height(); ++y)
+            for (int x = 0; x < image.Width(); ++x) {
+                const uint32_t p = image.Pixel(x, y);
+                bool near = true;
+                for (int shift : {16, 8, 0})
+                    near = near && std::abs(int(p >> shift & 0xFF) - int(kTrace >> shift & 0xFF)) < 24;
+                found += near ? 1 : 0;
+            }
+        return double(found) / (image.Width() * image.Height());
+    }
+
+    // Asks the page for its printable SVG and draws it natively.
+    std::string PrintSvg()
+    {
+        std::string copy;
+        Lumo::GetSVGJS("local", "print", copy);
+        events->lines.clear();
+        controller->ExecuteJavaScript(copy);
+        controller->ExecuteJavaScript("1");
+        for (const std::string& line : events->lines)
+            if (line.rfind("SetSVG local|print|", 0) == 0)
+                return line.substr(std::string("SetSVG local|print|").size());
+        return "";
+    }
+
+    AppKit::View parent{AppKit::Rect{0, 0, kWidth, kHeight}};
+    KVD::LumoProxyMac* proxy = nullptr;
+    std::unique_ptr<KVD::LumoViewController> controller;
+    LumoEventLog* events = nullptr;
+    TestSupport::TempFolder folder;
+};
+
+TEST_F(LumoLivePlot, ATimePlotAndAScatterPlotDrawTheHostsSamplesAndPrint)
+{
+    std::vector<float> wave(2000), x(400), y(400);
+    for (size_t i = 0; i < wave.size(); ++i)
+        wave[i] = float(std::sin(i * 0.01));
+    for (size_t i = 0; i < x.size(); ++i) {
+        x[i] = float(std::cos(i * 0.0157));
+        y[i] = float(std::sin(i * 0.0157));
+    }
+    Source(L"$wave", wave);
+    Source(L"$x", x);
+    Source(L"$y", y);
+    const struct {
+        const char* name;
+        std::string markup;
+    } plots[] = {
+        {"tplot", "tplot: {id: 'wave', xdata: [0:0.001:end], ydata: '$wave' [0:1:1999], colour: #c81e1eff}, "
+                  "graticule: {colour: #c0c0c0ff}, fullrange_yscalemin: -1.2, fullrange_yscalemax: 1.2"},
+        {"scatter", "scatter: {id: 'circle', xdata: '$x' [0:1:399], ydata: '$y' [0:1:399], show_points: false, "
+                    "show_lines: true, colour: #c81e1eff}, graticule: {colour: #c0c0c0ff}"},
+    };
+    for (const auto& plot : plots) {
+        SCOPED_TRACE(plot.name);
+        Show(plot.markup);
+        const std::string png = (folder.Path() / (std::string(plot.name) + ".png")).string();
+        ASSERT_TRUE(controller->GetWebView()->RenderToPng(png));
+        const Gfx::Image image = Gfx::Image::FromPNG(png);
+        ASSERT_EQ(image.Width(), kWidth);
+        // A drawn curve (a thin antialiased line), not a blank or an error page, and not a fill.
+        const double share = TraceShare(image);
+        EXPECT_GT(share, 0.0003);
+        EXPECT_LT(share, 0.2);
+
+        const std::string svg = PrintSvg();
+        ASSERT_FALSE(svg.empty()) << "no printable SVG came back";
+        Gfx::RecordingContext context(Gfx::Size{kWidth, kHeight});
+        EXPECT_NO_THROW(KVD::PrintCanvasFromSVG(context, svg, 1, 1, 0, 0));
+        EXPECT_GT(context.Calls().size(), 10u);
+    }
+}
+
+}  // namespace
+}  // namespace PlotTest
