@@ -7,7 +7,9 @@
 
 #include "LumoPlotFixture.h"
 #include "appkit/Window.h"
+#include "cf/Bundle.h"
 #include "framework/KVDDocViewWindowController.h"
+#include "support/TempFolder.h"
 
 namespace PlotTest {
 namespace {
@@ -210,6 +212,19 @@ TEST_F(LumoPlot, TheWindowsControllerHearsOfEachLoadedFrame)
     EXPECT_EQ(plot->GetWebView(), nullptr);
     EXPECT_FALSE(plot->ExecuteJavaScript(String(L"1")));
     plot->CreateJSPlotObject();
+}
+
+// A page missing from the bundle gives nothing, also after another page was read.
+TEST_F(LumoPlot, AMissingBundlePageGivesNothing)
+{
+    TestSupport::TempFolder folder;
+    folder.Write("Resources/Plot.html", "<div id=\"local\"></div>");
+    NSBundle* bundle = NSBundle::BundleWithPath(folder.Path().string());
+    const std::optional<String> page = KVD::LumoViewController::LoadHTMLFromBundle(bundle, "Plot");
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(*page, String(L"<div id=\"local\"></div>"));
+    EXPECT_FALSE(KVD::LumoViewController::LoadHTMLFromBundle(bundle, "Missing").has_value());
+    EXPECT_FALSE(KVD::LumoViewController::LoadHTMLFromBundle(nullptr, "Plot").has_value());
 }
 
 }  // namespace
