@@ -19,7 +19,8 @@ class SpiroLoopView : public KVD::LumoViewXY {
     CAF_DECLARE_RESPONSE_TABLE();
 
 public:
-    // The data ids the markup gives the x and the y data.
+    // The data ids the markup gives the x and the y data. Their names are the other way round
+    // from the data; the page only hands them back, and the streams go by position.
     static const KVD::String kEnumXId;
     static const KVD::String kEnumYId;
     // The plot's id in the markup and its persistence key.
