@@ -29,17 +29,14 @@ constexpr uint32_t kTraceColourFlags = 0xC0000000;
 constexpr uint32_t kRedrawFlags = 0x15;
 constexpr uint32_t kNewSourcesFlags = 0x11;
 
-std::wstring Wide(const KVD::String& text)
-{
-    return std::wstring(text.c_str(), text.length());
-}
-
 // "Ch n : text" for a chosen channel (0 or more), else the text alone.
 KVD::String ChannelLabel(int channel, const KVD::String& text)
 {
     if (channel < 0)
         return text;
-    return KVD::String(L"Ch " + std::to_wstring(channel + 1) + L" : " + Wide(text));
+    KVD::String label(L"Ch " + std::to_wstring(channel + 1) + L" : ");
+    label += text;
+    return label;
 }
 
 }  // namespace
@@ -169,10 +166,9 @@ KVD::String SpiroLoopView::GetMarkup() const
     const SpConfig& config = mSpiroDocument->Config();
     const int flow = config.mSpFlowCalcChan, volume = config.mSpVolCalcChan;
     const auto span = mSpiroDocument->AnalysedSpan();
-    const std::wstring colour = Wide(GetTraceColour(TChannelId{flow, kTraceColourFlags}, 1.0));
-    const std::wstring volumeUnit = Wide(GetUnitName(volume)), flowUnit = Wide(GetUnitName(flow));
-    const std::wstring interval =
-        Wide(KVD::GetClosedIntervalString<int>(int(span.first.tick), 1, int(span.second.tick)));
+    const KVD::String colour = GetTraceColour(TChannelId{flow, kTraceColourFlags}, 1.0);
+    const KVD::String volumeUnit = GetUnitName(volume), flowUnit = GetUnitName(flow);
+    const KVD::String interval = KVD::GetClosedIntervalString<int>(int(span.first.tick), 1, int(span.second.tick));
     ChannelYDataRange x{DBL_MAX, -DBL_MAX}, y{DBL_MAX, -DBL_MAX};
     GetScaleRanges(x, y);
 
@@ -180,10 +176,10 @@ KVD::String SpiroLoopView::GetMarkup() const
     out.imbue(std::locale::classic());
     out << L"topmargin: 40, " << L"rightmargin: 40, " << L"scatter: {" << L"id: '" << kPlotId << L"', "
         << L"cursor: { readout: 'Volume: {0} " << volumeUnit << L", Flow: {1} " << flowUnit << L"' }, "
-        << L"xdata: '" << Wide(kEnumXId) << L"' " << interval << L", " << L"ydata: '" << Wide(kEnumYId) << L"' "
+        << L"xdata: '" << kEnumXId << L"' " << interval << L", " << L"ydata: '" << kEnumYId << L"' "
         << interval << L", " << L"show_points: false, " << L"show_lines: true, " << L"colour: " << colour << L"}, "
-        << L"graticule: { colour:" << Wide(GetGraticuleColour()) << L", style: 'dashed' }, " << L"xlabel: '"
-        << Wide(GetVolumeLabel()) << L" (" << volumeUnit << L")', " << L"ylabel: '" << Wide(GetFlowLabel()) << L" ("
+        << L"graticule: { colour:" << GetGraticuleColour() << L", style: 'dashed' }, " << L"xlabel: '"
+        << GetVolumeLabel() << L" (" << volumeUnit << L")', " << L"ylabel: '" << GetFlowLabel() << L" ("
         << flowUnit << L")', " << L"fullrange_yscalemin: " << y.low << L", " << L"fullrange_yscalemax: " << y.high
         << L", " << L"fullrange_xscalemin: " << x.low << L", " << L"fullrange_xscalemax: " << x.high << L", ";
     return KVD::String(out.str());

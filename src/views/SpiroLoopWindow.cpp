@@ -41,8 +41,3 @@ void SpiroLoopWindow::ForgetOwnerView()
     mDocView = nullptr;
     SPIRO_KVDDocViewWindowController::ForgetOwnerView();
 }
-
-KVD::String SpiroLoopWindow::ViewName() const
-{
-    return mDocView != nullptr ? mDocView->GetViewName() : KVD::String();
-}

@@ -23,9 +23,6 @@ public:
     void WindowDidLoad() override;
     void OnFrameLoaded(const Web::WebFrame& frame) override;
     void ForgetOwnerView() override;
-    // The view's name, the window's title in the host's window list.
-    KVD::String ViewName() const;
-    AppKit::View* PlotFrame() const { return mFrame; }
 
 private:
     Spirometry::SpiroLoopView* mDocView;  // not owned
