@@ -214,6 +214,32 @@ TEST_F(LumoPlot, TheWindowsControllerHearsOfEachLoadedFrame)
     plot->CreateJSPlotObject();
 }
 
+// A platform that makes no job: nothing is listed, and finished jobs still leave the list.
+class NoJobPlot : public KVD::LumoPlotBase {
+public:
+    explicit NoJobPlot(IAutoOrrelDoc* document) : KVD::LumoPlotBase(document, true) {}
+    bool ExecuteJavaScript(const String&) const override { return false; }
+    KVD::COMPtr<KVD::LumoPrintJob> CreatePlatformPrintJob(const std::string&) override { return nullptr; }
+    KVD::COMPtr<KVD::LumoPrintJob> CreatePlatformCopyTask() override { return nullptr; }
+    unsigned GetDoubleClickDelay() const override { return 0; }
+    std::string GetDivId() const override { return "none"; }
+    KVD::LumoProxyBase* GetLumoProxy() const override { return nullptr; }
+};
+
+TEST_F(LumoPlot, PrintAndCopyNeverListAnEmptyJob)
+{
+    NoJobPlot none(Document());
+    EXPECT_EQ(none.CreatePrintJob(String(L"Flow")), nullptr);
+    EXPECT_EQ(none.CopyToClipboard(), nullptr);
+    EXPECT_TRUE(none.PrintJobs().empty());
+    EXPECT_TRUE(none.CopyJobs().empty());
+    // Without a proxy there is no subject, and the data calls go nowhere.
+    EXPECT_EQ(none.GetSubject(), nullptr);
+    none.SetEnumSource(String(L"$a"), nullptr);
+    none.SetPlotId(String(L"p"));
+    EXPECT_NE(none.GetPersistTask(), nullptr);
+}
+
 // A page missing from the bundle gives nothing, also after another page was read.
 TEST_F(LumoPlot, AMissingBundlePageGivesNothing)
 {
