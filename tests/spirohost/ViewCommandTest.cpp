@@ -1,14 +1,16 @@
 // spirohost view: the report of a generated recording opened through its view class, written
 // as PNG, printed and copied in Chromium; its figures are those of the CSV report of the same
-// analysis. And the views it cannot open.
+// analysis. The loop view's window. And the views it cannot open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "RunCommand.h"
+#include "graphics/Image.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
 
@@ -109,6 +111,29 @@ TEST_F(ViewCommand, WritesPrintsAndCopiesTheReportWithTheFiguresOfTheCsvReport)
     EXPECT_NE(text.find(CsvCell(csv, "V_E (L/s)", 0) + " L/s " + CsvCell(csv, "V_E (L/s)", 1) + " L/min"),
               std::string::npos)
         << text;
+}
+
+// The plug-in's loop view class, as the main job writes it: the window with the loop drawn in
+// the flow channel's colour (#0040ff, blue well above red and green).
+TEST_F(ViewCommand, WritesTheLoopViewsWindow)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto png = mFolder.Path() / "loop.png";
+    int status = -1;
+    const std::string out = Run("view", "--view \"Spirometry Loop View\" --png " + png.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("View written to " + png.string()), std::string::npos) << out;
+    const Gfx::Image image = Gfx::Image::FromPNG(png.string());
+    ASSERT_EQ(image.Width(), 600);
+    ASSERT_EQ(image.Height(), 500);
+    int trace = 0;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            const uint32_t p = image.Pixel(x, y);
+            trace += int(p & 0xFF) - std::max(int(p >> 8 & 0xFF), int(p >> 16 & 0xFF)) > 120;
+        }
+    EXPECT_GT(trace, 500);
 }
 
 TEST_F(ViewCommand, RefusesViewsItCannotOpen)
