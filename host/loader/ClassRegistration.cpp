@@ -1,12 +1,14 @@
 #include "host/loader/ClassRegistration.h"
 
 #include <algorithm>
+#include <boost/algorithm/string/predicate.hpp>
 #include <vector>
 
 #include "FrameworkIds.h"
 #include "ICustomDocument.h"
 #include "IDocView.h"
 #include "foundation/COMPtr.h"
+#include "foundation/KVDString.h"
 #include "host/framework/Framework.h"
 
 namespace Host {
@@ -62,6 +64,18 @@ uint32_t RegisterDocumentAndViewClasses()
         ++count;
     }
     return count;
+}
+
+KVD::COMPtr<ICAFClassObject> FindClassObject(const _IID& category, const std::string& name, bool ignoreCase)
+{
+    for (const KVD::COMPtr<ICAFClassObject>& cls : InCategory(category)) {
+        KVD::String found;
+        cls->GetObjectName(KVD::String::Setter(found));
+        const std::string text = KVD::ToU8String(found);
+        if (ignoreCase ? boost::algorithm::iequals(text, name) : text == name)
+            return cls;
+    }
+    return nullptr;
 }
 
 }  // namespace Host

@@ -12,7 +12,6 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/TextConversion.h"
-#include "host/framework/Framework.h"
 #include "host/framework/ParamBlock.h"
 #include "host/loader/ClassRegistration.h"
 
@@ -204,18 +203,11 @@ std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s,
 
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name)
 {
-    KVD::COMPtr<IEnumClassObjects> classes;
-    Host::Framework::Instance()->EnumClassObjectsInCategory(&category, classes.Set());
-    ICAFClassObject* next = nullptr;
-    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
-        KVD::COMPtr<ICAFClassObject> cls(next);
-        next->Release();
-        KVD::String found;
-        cls->GetObjectName(KVD::String::Setter(found));
-        if (found == KVD::String(name))
-            return cls;
-    }
-    throw AnalysisError("the plug-in registered no class \"" + KVD::ToU8String(name) + "\"");
+    const std::string text = KVD::ToU8String(KVD::String(name));
+    KVD::COMPtr<ICAFClassObject> cls = Host::FindClassObject(category, text);
+    if (cls == nullptr)
+        throw AnalysisError("the plug-in registered no class \"" + text + "\"");
+    return cls;
 }
 
 AnalysedDocument::AnalysedDocument(const AnalysisSettings& s)

@@ -19,7 +19,7 @@
 #include "appkit/UserDriver.h"
 #include "foundation/TextConversion.h"
 #include "host/document/DataDocument.h"
-#include "host/framework/Framework.h"
+#include "host/loader/ClassRegistration.h"
 #include "spirohost/PluginSession.h"
 
 namespace SpiroHost {
@@ -149,18 +149,11 @@ private:
 
 KVD::COMPtr<ICalculationClass> FindCalculationClass(const wchar_t* name)
 {
-    KVD::COMPtr<IEnumClassObjects> classes;
-    Host::Framework::Instance()->EnumClassObjectsInCategory(&CATID_CHANNELCALCULATIONS, classes.Set());
-    ICAFClassObject* next = nullptr;
-    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
-        KVD::COMPtr<ICAFClassObject> cls(next);
-        next->Release();
-        KVD::String found;
-        cls->GetObjectName(KVD::String::Setter(found));
-        if (found == KVD::String(name))
-            return KVD::COMPtr<ICalculationClass>(KVD::com_cast(cls.get()));
-    }
-    throw DialogError("the plug-in registered no calculation \"" + KVD::ToU8String(name) + "\"");
+    const std::string text = KVD::ToU8String(KVD::String(name));
+    KVD::COMPtr<ICAFClassObject> cls = Host::FindClassObject(CATID_CHANNELCALCULATIONS, text);
+    if (cls == nullptr)
+        throw DialogError("the plug-in registered no calculation \"" + text + "\"");
+    return KVD::COMPtr<ICalculationClass>(KVD::com_cast(cls.get()));
 }
 
 // A calculation on a channel of its own, with the settings it makes by default.

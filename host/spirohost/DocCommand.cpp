@@ -4,7 +4,6 @@
 #include <iostream>
 #include <memory>
 
-#include <boost/algorithm/string/predicate.hpp>
 #include <boost/filesystem/path.hpp>
 
 #include "FrameworkIds.h"
@@ -12,6 +11,7 @@
 #include "foundation/ResultCodeText.h"
 #include "host/docfile/DocumentFile.h"
 #include "host/framework/Framework.h"
+#include "host/loader/ClassRegistration.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/FormulaChannel.h"
 #include "spirohost/PluginSession.h"
@@ -28,21 +28,7 @@ Strings Values(const po::variables_map& values, const char* name)
 
 KVD::COMPtr<ICustomDocClass> FindDocumentClass(const std::string& name)
 {
-    KVD::COMPtr<IEnumClassObjects> classes;
-    Host::Framework::Instance()->EnumClassObjectsInCategory(&CATID_OrrelChildDocClass, classes.Set());
-    ICAFClassObject* next = nullptr;
-    while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
-        KVD::COMPtr<ICustomDocClass> cls(KVD::com_cast(next));
-        next->Release();
-        if (cls == nullptr)
-            continue;
-        // The setter fills the name when its statement ends, so read it in the next one.
-        KVD::String className;
-        const HRESULT hr = cls->GetDocumentClassName(KVD::String::Setter(className));
-        if (hr == KVD_S_OK && boost::algorithm::iequals(KVD::ToU8String(className), name))
-            return cls;
-    }
-    return nullptr;
+    return KVD::COMPtr<ICustomDocClass>(KVD::com_cast(Host::FindClassObject(CATID_OrrelChildDocClass, name, true).get()));
 }
 
 // Empty when a child document of the class of that name was made; otherwise why not.

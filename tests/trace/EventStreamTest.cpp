@@ -8,6 +8,7 @@
 #include "TraceFixture.h"
 #include "host/drawing/RecordPixMap.h"
 #include "support/ListEvents.h"
+#include "support/StubRecordData.h"
 #include "trace/EventDrawer.h"
 
 using namespace OrrelDraw;
@@ -15,7 +16,7 @@ using namespace OrrelDraw;
 namespace {
 
 // One record of 1000 ticks whose event channel is a list.
-class ListRecordData final : public TestSupport::HeapDouble<IRecordData> {
+class ListRecordData final : public TestSupport::StubRecordData<TestSupport::HeapDouble<IRecordData>> {
 public:
     explicit ListRecordData(std::vector<CalcTest::ListEvents::Item> items) : mItems(std::move(items)) {}
 
@@ -27,30 +28,6 @@ public:
         *out = new CalcTest::ListEvents(mItems);
         return KVD_S_OK;
     }
-    HRESULT GetFloatStream(TChannelId, KVDPosition, uint32_t, IEnumFloatEx**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetChannelUnitName(int, TChannelId, IUnitName**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetUnitsConversion(int, TChannelId, IUnitsConversion**) const override { return KVD_E_NOTIMPL; }
-    HRESULT HasChannelData(int, TChannelId, AutoBool*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetRecordEnd(int, KVDPosition*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetChannelTitle(TChannelId, IAutoKVDString**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetPositionTimes(uint32_t, const KVDPosition*, double*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetChannelObject(int, TChannelId, IRecordChannel**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetSample(TChannelId, KVDPosition, float*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetDataScaling(int, TChannelId, double*, double*) const override { return KVD_E_NOTIMPL; }
-    HRESULT ResolvePosition(uint32_t, KVDPosition*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetSampleIndex(TChannelId, KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
-    HRESULT CreatePixMap(uint32_t, IRecordDataPixMap**) const override { return KVD_E_NOTIMPL; }
-    HRESULT CreatePolyLineEnum(uint32_t, int32_t, const int64_t*, int64_t, int64_t, int32_t, const DataScaling*,
-                               uint32_t, IPolyLineEnumEx**) const override
-    {
-        return KVD_E_NOTIMPL;
-    }
-    KVD_RESERVED_SLOTS_NOTIMPL(23, 56)
-    HRESULT IsValidRange(KVDPosition, KVDPosition, AutoBool*) const override { return KVD_E_NOTIMPL; }
-    KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
-    HRESULT GetAbsoluteTick(KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
 
 private:
     std::vector<CalcTest::ListEvents::Item> mItems;
