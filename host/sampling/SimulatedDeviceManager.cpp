@@ -91,8 +91,8 @@ HRESULT SimulatedDeviceManager::Start(double, uint32_t, IAutoKVDString** reason)
         SetReason(reason, mRefusalReason);
         return mRefusal;
     }
-    if (mTimer != 0)
-        return KVD_S_FALSE;
+    // A start while sampling begins a new record with the settings of now.
+    Stop(0);
     ToSinks([&](IOrrelDataSink& sink) { sink.PrepareForSampling(mBlock); });
     ToSinks([&](IOrrelDataSink& sink) { sink.OnRecordStart(mBlock, mMonitorOnly ? kAutoFalse : kAutoTrue); });
     auto& loop = AppKit::RunLoop::Main();
