@@ -985,6 +985,8 @@ HRESULT DataPane::OnRecordStart(unsigned block, AutoBool recordFlag)
     mTimeScale->OnRecordStart(block, recordFlag);
     for (auto& pane : mPanes)
         pane->OnRecordStart(block, recordFlag);
+    if (recordStartHook)
+        recordStartHook(block, recordFlag);
     mRecordStartTime = Now();
     return KVD_S_OK;
 }

@@ -266,6 +266,8 @@ public:
     AutoScaleHook autoScaleHook;
     BoolHook scrollToEndHook, autoScrollChangedHook;
     PaintOverlayHook paintOverlayHook;
+    // The host's record start: the block and the record's flag.
+    std::function<void(unsigned block, AutoBool recordFlag)> recordStartHook;
 
     ScrollBar* GetScrollBar() const { return mScrollBar.get(); }
     ZoomControl* GetZoomControl() const { return mZoomControl.get(); }

@@ -54,6 +54,7 @@ protected:
         }
         pane->SetRecordData(0, &mData->Data(), nullptr);
         pane->OnPrePaint();
+        pane->SetScalesBoundary(TRect(0, 0, 900, 420));
         view->ResetSizeAndPos();
     }
     void TearDown() override
@@ -106,6 +107,11 @@ TEST_F(DataPanePicture, FlowAndVolumeZoomedAndScrolledByTheUser)
 
     auto canvas = Gfx::Canvas::CreateImage(900, 420);
     window->ContentView().Display(canvas->GetContext());
+    // The host draws its scales beside the panes, in the pane's coordinates.
+    auto dc = CreateTDC(&canvas->GetContext(), true);
+    canvas->GetContext().Translate(view->Frame().x, view->Frame().y);
+    for (int i = 0; i < 2; ++i)
+        pane->GetChannelPane(i).ScaleOf(kScaleLeft)->Draw(dc.get());
     const Gfx::Image image = canvas->Snapshot();
     if (const char* dir = std::getenv("SPIRO_PICTURES")) {
         image.WritePNG(std::string(dir) + "/data-pane.png");

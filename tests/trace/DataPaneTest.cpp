@@ -437,6 +437,31 @@ TEST_F(Sampling, UpdatesFollowTheNewestDataAndAdvanceTheLatestBitmapOffsetRoundT
     EXPECT_EQ(pane->GetLatestBmpOffset(), 600);
 }
 
+TEST_F(Sampling, HooksHearTheRecordStartAndThePaintOverlayGetsTheNewestColumns)
+{
+    unsigned started = 99;
+    pane->recordStartHook = [&](unsigned block, AutoBool) { started = block; };
+    pane->PrepareForSampling(1);
+    pane->OnRecordStart(1, kAutoTrue);
+    EXPECT_EQ(started, 1u);
+    pane->Update(1);
+    Grow(2500);
+    pane->Update(1);  // 250 new columns: the ring is at 250
+    TRect overlay;
+    int done = 0;
+    pane->paintOverlayHook = [&](TDC&, TRect& area, IRecordDataPixMap* map, const std::function<void()>& finish) {
+        overlay = area;
+        EXPECT_EQ(map, pane->GetRecordPixMap());
+        finish();
+        return true;
+    };
+    const int before = pane->invalidations;
+    TraceTest::Recorded rec(602, 300);
+    pane->OnPaint(*rec.dc, TRect(0, 0, 602, 300));
+    EXPECT_EQ(overlay, TRect(601 - 250, 0, 601, 300));
+    EXPECT_GT(pane->invalidations, before);  // the completion asks for a paint
+}
+
 TEST_F(Sampling, ObjectsHearThePeriodicNoticeAtMostEvery301Milliseconds)
 {
     pane->PrepareForSampling(0);

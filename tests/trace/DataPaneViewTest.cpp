@@ -183,7 +183,7 @@ TEST_F(DataPaneViews, ClicksReachTheInteractiveObjectsAndControlClickIsARightCli
                                                "object:rup@140,60"};
     std::vector<std::string> clicks;
     for (const auto& entry : log)
-        if (entry.find("cursor") == std::string::npos)
+        if (entry.find("cursor") == std::string::npos && entry.find("move") == std::string::npos)
             clicks.push_back(entry);
     EXPECT_EQ(clicks, expected);
 }
@@ -194,6 +194,25 @@ TEST_F(DataPaneViews, TheCrosshairShowsOverTheDataWhenNoObjectSetsTheCursor)
     AppKit::Cursor::Arrow().Set();
     user.MoveMouse(view, {200, 100});
     EXPECT_EQ(AppKit::Cursor::Current(), AppKit::Cursor::Crosshair());
+}
+
+TEST_F(DataPaneViews, TheDataAreaIsTrackedAndModifierChangesResendTheMouse)
+{
+    ASSERT_EQ(view.TrackingAreas().size(), 1u);
+    const AppKit::TrackingArea& area = view.TrackingAreas()[0];
+    EXPECT_EQ(area.rect.x, 1);
+    EXPECT_EQ(area.rect.width, pane->GetRect().right - 2);
+    EXPECT_EQ(area.options, 0x43u);
+    AppKit::UserDriver user(window);
+    user.MoveMouse(view, {150, 60});
+    window.MakeFirstResponder(&view);
+    user.ChangeModifiers(AppKit::kAlternateKeyMask | AppKit::kCommandKeyMask);
+    std::vector<std::string> moves;
+    for (const auto& entry : log)
+        if (entry.find("move") != std::string::npos)
+            moves.push_back(entry);
+    // Option 128 and Command 256, at the mouse's last place.
+    EXPECT_EQ(moves, (std::vector<std::string>{"object:move0@150,60", "object:move384@150,60"}));
 }
 
 TEST_F(DataPaneViews, TimersByIdRunOnTheRunLoopAndOneIdKeepsOneTimer)

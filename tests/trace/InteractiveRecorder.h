@@ -26,7 +26,7 @@ public:
     void OnLButtonUp(unsigned, const TPoint& p) override { At("up", p); }
     void OnRButtonDown(unsigned f, const TPoint& p) override { At("rdown" + std::to_string(f), p); }
     void OnRButtonUp(unsigned, const TPoint& p) override { At("rup", p); }
-    void OnMouseMove(unsigned, const TPoint&) override {}
+    void OnMouseMove(unsigned f, const TPoint& p) override { At("move" + std::to_string(f), p); }
     void OnLButtonDblClk(unsigned, const TPoint& p, bool*) override { At("double", p); }
     void OnMouseLeave() override { mLog.push_back(mName + ":leave"); }
     bool OnSetCursor(void*, int, int, bool* passOn) override
