@@ -22,6 +22,8 @@ constexpr uint32_t kMonitorStorageFlags = 0x4000000F;
 constexpr uint32_t kShowInPane = 0x80000000;
 // The message box of a refused start: an OK button.
 constexpr unsigned kRefusalBoxFlags = 0x14000001;
+// Pixels between the preview control and the scroll bar.
+constexpr int kControlReserveGap = 5;
 
 KVD::String Text(const KVDXMLStringKey& key)
 {
@@ -281,17 +283,24 @@ void PreviewDataPane::SetScalesBoundary(const TRect& rect)
     DataPane::SetScalesBoundary(rect);
 }
 
-void PreviewDataPane::OnSize(const TSize& size)
+void PreviewDataPane::PositionScrollAndZoomControls()
 {
-    DataPane::OnSize(size);
+    DataPane::PositionScrollAndZoomControls();
     if (mPreviewControl == nullptr)
         return;
     TSize own;
     mPreviewControl->GetSize(&own);
-    // Under the left scale, its top 4 pixels above the pane's bottom.
-    const int left = std::max(0, GetMaxScaleWidth(1) - GetRect().left + 2 - own.cx);
-    const int top = size.cy - 4;
-    mPreviewControl->SetPosition(TRect(left, top, left + own.cx, top + own.cy));
+    const int W = GetPaneBorderW();
+    const int x = GetOrigin().x + W, top = GetOrigin().y + GetRect().bottom + 2 * GetPaneBorderH();
+    mPreviewControl->SetPosition(TRect(x, top, x + own.cx, top + own.cy));
+    // The scroll bar gives the control its room.
+    if (GetScrollBar() == nullptr || GetZoomControl() == nullptr)
+        return;
+    TSize zoom;
+    GetZoomControl()->GetSize(&zoom);
+    const int zoomLeft = GetOrigin().x + GetRect().right - W - zoom.cx;
+    const int barLeft = x + own.cx + kControlReserveGap;
+    GetScrollBar()->SetPosition(TRect(barLeft, top, std::max(barLeft, zoomLeft), top + zoom.cy));
 }
 
 void PreviewDataPane::OnTraceViewModeChange(int mode, unsigned flags)

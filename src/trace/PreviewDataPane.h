@@ -57,7 +57,8 @@ public:
     void OnCleanupWindow() override;
     void OnSetupWindow(void* window, void* parent) override;
     void SetScalesBoundary(const TRect& rect);
-    void OnSize(const TSize& size) override;
+    // The preview control goes first in the row of the scroll bar, which makes room for it.
+    void PositionScrollAndZoomControls() override;
 
     TPreviewMode GetPreviewMode() const { return mMode; }
     IRecordData* GetMonitoringRecord() const { return mMonitor.get(); }

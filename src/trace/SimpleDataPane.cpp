@@ -10,19 +10,17 @@ SimpleDataPane::SimpleDataPane(IRecordData* record, int scaleRequest, uint32_t p
 
 TChannelId SimpleDataPane::PaneToChannel(int pane) const
 {
-    return TChannelId{IsPaneChannel(pane) ? pane : kNoChannel, kSimplePaneChannelFlags};
+    return TChannelId{IsPaneChannel(pane) ? pane : kNoPaneChannel, kSimplePaneChannelFlags};
 }
 
 int32_t SimpleDataPane::ChannelToPane(TChannelId channel) const
 {
-    return IsPaneChannel(channel.channel) ? channel.channel : kNoChannel;
+    return IsPaneChannel(channel.channel) ? channel.channel : kNoPaneChannel;
 }
 
 TChannelId SimpleDataPane::Mapped(const TChannelId& channel) const
 {
-    if (IsPaneChannel(channel.channel))
-        return channel;
-    return TChannelId{int32_t(kNoChannelId & 0xFFFFFFFFu), uint32_t(kNoChannelId >> 32)};
+    return IsPaneChannel(channel.channel) ? channel : kNoChannel;
 }
 
 }  // namespace OrrelDraw

@@ -6,7 +6,7 @@
 
 namespace OrrelDraw {
 
-constexpr int32_t kNoChannel = int32_t(0x80000000);
+constexpr int32_t kNoPaneChannel = int32_t(0x80000000);
 // The data flags a simple pane asks its channels' data with.
 constexpr uint32_t kSimplePaneChannelFlags = 0xC0000000;
 

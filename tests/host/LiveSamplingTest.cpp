@@ -11,6 +11,7 @@
 #include "foundation/UnknownImp.h"
 #include "host/data/Adopt.h"
 #include "host/data/DocumentData.h"
+#include "IRecordDataPixMap.h"
 #include "host/sampling/MonitoringRecord.h"
 #include "host/sampling/SimulatedDeviceManager.h"
 
@@ -203,6 +204,30 @@ TEST(ReplaySource, PlaysTheFirstRecordAgainFromItsStart)
 
     Host::Recording empty("e.csv", 100, {{"Flow", "L/s", 0.01, 0}});
     EXPECT_THROW(Host::ReplaySource(std::make_shared<Host::Recording>(std::move(empty))), Host::RecordingError);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LiveSampling, APixelMapFollowsARecordAsItGrows)
+{
+    COMPtr<Host::MonitoringRecord> monitor =
+        Adopt(Host::MonitoringRecord::Create(1000, {{"Flow head", "V", 0.000125, 0}}));
+    IRecordDataPixMap* made = nullptr;
+    ASSERT_EQ(monitor->CreatePixMap(0, &made), KVD_S_OK);
+    COMPtr<IRecordDataPixMap> map = Adopt(made);
+    int64_t pixels = -1;
+    map->GetTotalPixels(&pixels);
+    EXPECT_EQ(pixels, 0);
+    manager->AddSink(0, monitor.get());
+    manager->Start(0.0, 0, nullptr);
+    AppKit::RunLoop::Main().Advance(1.01);
+    map->GetTotalPixels(&pixels);
+    EXPECT_EQ(pixels, 100);  // 1000 ticks at 10 ticks per pixel
+    manager->Stop(0);
+    map->GetTotalPixels(&pixels);
+    EXPECT_EQ(pixels, 101);  // and the 10 ticks due at the stop
 }
 
 }  // namespace

@@ -331,19 +331,19 @@ TEST(SimpleDataPane, MapsPanesOneToOneOntoChannels)
     struct Case {
         int pane;
         int32_t channel;
-    } cases[] = {{0, 0}, {1, 1}, {2, OrrelDraw::kNoChannel}, {-1, OrrelDraw::kNoChannel}};
+    } cases[] = {{0, 0}, {1, 1}, {2, OrrelDraw::kNoPaneChannel}, {-1, OrrelDraw::kNoPaneChannel}};
     for (const auto& c : cases) {
         const TChannelId id = pane->PaneToChannel(c.pane);
         EXPECT_EQ(id.channel, c.channel) << c.pane;
         EXPECT_EQ(id.blockDataType, 0xC0000000u);
     }
     EXPECT_EQ(pane->ChannelToPane(TChannelId{1, 0}), 1);
-    EXPECT_EQ(pane->ChannelToPane(TChannelId{2, 0}), OrrelDraw::kNoChannel);
+    EXPECT_EQ(pane->ChannelToPane(TChannelId{2, 0}), OrrelDraw::kNoPaneChannel);
     const TChannelId kept = pane->UserChanToVirtualChan(TChannelId{1, 0x1001});
     EXPECT_EQ(kept.channel, 1);
     EXPECT_EQ(kept.blockDataType, 0x1001u);
     const TChannelId none = pane->VirtChanToUserChan(TChannelId{5, 0x1001});
-    EXPECT_EQ(none.channel, OrrelDraw::kNoChannel);
+    EXPECT_EQ(none.channel, OrrelDraw::kNoPaneChannel);
     EXPECT_EQ(none.blockDataType, 0xC0000000u);
 }
 
