@@ -1,6 +1,6 @@
 // A live preview as a user sees it: the preview pane in its view monitors the host's simulated
 // flow head after the user pressed the monitor button, for eight seconds of breathing on the
-// virtual clock; written to PNG for a person to look at and probed here.
+// virtual clock; written to PNG frames, one a second, for a person to look at, and probed here.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -92,14 +92,18 @@ TEST_F(PreviewPicture, EightSecondsOfBreathingMonitoredLive)
     user.Click("monitor");
     ASSERT_EQ(pane->GetPreviewMode(), kPreviewMonitor);
     ASSERT_TRUE(manager->IsSampling());
-    AppKit::RunLoop::Main().Advance(8.01);
-    ASSERT_EQ(pane->AutoScale(0, 0, kScaleLeft), KVD_S_OK);
-
-    auto canvas = Gfx::Canvas::CreateImage(700, 300);
-    window->ContentView().Display(canvas->GetContext());
-    const Gfx::Image image = canvas->Snapshot();
-    if (const char* dir = std::getenv("SPIRO_PICTURES"))
-        image.WritePNG(std::string(dir) + "/preview-live.png");
+    // A frame each simulated second, the last one probed.
+    const char* dir = std::getenv("SPIRO_PICTURES");
+    Gfx::Image image;
+    for (int second = 1; second <= 8; ++second) {
+        AppKit::RunLoop::Main().Advance(second < 8 ? 1.0 : 1.01);
+        ASSERT_EQ(pane->AutoScale(0, 0, kScaleLeft), KVD_S_OK);
+        auto canvas = Gfx::Canvas::CreateImage(700, 300);
+        window->ContentView().Display(canvas->GetContext());
+        image = canvas->Snapshot();
+        if (dir != nullptr)
+            image.WritePNG(std::string(dir) + "/preview-live-" + std::to_string(second) + ".png");
+    }
 
     // Eight seconds at 10 ticks per pixel outrun the pane: it follows the newest data, the
     // quiet lead-in's first seconds are scrolled away and the trace fills the width.
