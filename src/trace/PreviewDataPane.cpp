@@ -9,6 +9,7 @@
 #include "foundation/cocoa/MessageBox.h"
 #include "foundation/storage/KVDFileRef.h"
 #include "foundation/storage/StorageEntry.h"
+#include "trace/DrawPreTriggerBackground.h"
 #include "trace/TraceViewModes.h"
 
 namespace OrrelDraw {
@@ -76,6 +77,7 @@ PreviewDataPane::PreviewDataPane(IRecordData* record, int scaleRequest, uint32_t
       mViewSink(new PreviewViewSink(this)),
       mMode((controlFlags & kControlStartMonitoring) != 0 ? kPreviewMonitor : kPreviewDocument)
 {
+    DrawPreTriggerBackground::Install();
 }
 
 PreviewDataPane::~PreviewDataPane()
