@@ -138,3 +138,65 @@ TEST_F(PreviewOwner, SourceOnlyFiltersThePreprocessorDrawersAndRecreates)
 }
 
 }  // namespace
+
+#include "appkit/UserDriver.h"
+#include "trace/PreviewMasterView.h"
+
+namespace {
+
+// The master view's buttons, clicked by the user, change the owner's trace view mode.
+class MasterView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
+        master = static_cast<PreviewMasterView*>(
+            &window->ContentView().AddSubview(std::make_unique<PreviewMasterView>(AppKit::Rect{0, 0, 700, 300})));
+        IOrrelData2* orrel = nullptr;
+        ASSERT_EQ(data.data->QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(&orrel)), KVD_S_OK);
+        document = Host::Adopt(orrel);
+        preview->Init(document.get(), &master->DataTraceView(), nullptr, PaneFlag::kLeftScale | PaneFlag::kRightScale, 0);
+        master->SetPreviewPane(preview.get());
+    }
+    void TearDown() override { preview.reset(); }
+
+    TraceTest::TraceData data{TraceTest::MakeRecording({5000})};
+    KVD::COMPtr<IOrrelData2> document;
+    std::unique_ptr<AppKit::Window> window;
+    PreviewMasterView* master = nullptr;
+    std::unique_ptr<Preview> preview = std::make_unique<Preview>();
+};
+
+TEST_F(MasterView, SourceOnlyDisablesTheOtherModesUntilItIsOffAgain)
+{
+    AppKit::UserDriver user(*window);
+    const auto& split = static_cast<const AppKit::Button&>(user.Find("split"));
+    EXPECT_EQ(split.ToolTip(), "Autoscale and stack traces");
+    EXPECT_EQ(split.Frame().y, 0);  // the top
+    user.Click("sourceOnly");
+    EXPECT_FALSE(preview->PreprocessorFilter());
+    EXPECT_FALSE(static_cast<const AppKit::Control&>(user.Find("split")).IsEnabled());
+    EXPECT_FALSE(static_cast<const AppKit::Control&>(user.Find("overlay")).IsEnabled());
+    user.Click("sourceOnly");
+    EXPECT_TRUE(preview->PreprocessorFilter());
+    EXPECT_TRUE(static_cast<const AppKit::Control&>(user.Find("split")).IsEnabled());
+    EXPECT_EQ(preview->recreated.size(), 2u);
+}
+
+TEST_F(MasterView, SplitStacksTheTraces)
+{
+    preview->Pane()->AddRecordDrawer(0, 0,
+                                     KVD::COMPtr<IOrrelRecordDrawer>(new PolyLineTraceDrawer(
+                                         0x1000, TChannelId{0, TraceTest::kUnits}, kScaleLeft, nullptr, kNoChannel, 0,
+                                         0x201, 1)),
+                                     0);
+    preview->Pane()->SetRecordData(0, data.data.get(), nullptr);
+    preview->Pane()->OnPrePaint();
+    AppKit::UserDriver user(*window);
+    user.Click("overlay");
+    const ChannelYDataRange left = preview->GetY(kSideLeft);
+    user.Click("split");
+    EXPECT_DOUBLE_EQ(preview->GetY(kSideLeft).bottom, left.bottom - (left.top - left.bottom));
+}
+
+}  // namespace
