@@ -120,6 +120,13 @@ TEST_F(PreviewPicture, EightSecondsOfBreathingMonitoredLive)
     EXPECT_EQ(pane->GetPreviewMode(), kPreviewPause);
     user.Click("orrelView");
     EXPECT_EQ(pane->GetPreviewMode(), kPreviewDocument);
+    // Back on the document there is nothing to pause; monitoring enables it again.
+    const auto& pause = static_cast<const AppKit::Control&>(user.Find("pause"));
+    EXPECT_FALSE(pause.IsEnabled());
+    EXPECT_TRUE(static_cast<const AppKit::Button&>(user.Find("orrelView")).IsHighlighted());
+    user.Click("monitor");
+    EXPECT_TRUE(pause.IsEnabled());
+    EXPECT_TRUE(manager->IsSampling());
 }
 
 }  // namespace
