@@ -9,6 +9,7 @@
 #include "host/data/ChannelUnits.h"
 #include "host/data/SampleStream.h"
 #include "host/drawing/DrawingServices.h"
+#include "host/sampling/MonitoringRecord.h"
 
 namespace Host {
 namespace {
@@ -147,6 +148,23 @@ void DocumentData::NotifyComment(uint32_t aspect, IOrrelComment* comment)
 }
 
 // IRecordData --------------------------------------------------------------------------------
+
+HRESULT DocumentData::GetRecordData(uint32_t, IRecordData** out)
+{
+    return QueryInterface(IID_IRecordData, reinterpret_cast<void**>(out));
+}
+
+HRESULT DocumentData::CreateRecord(uint32_t, IRecordData** out)
+{
+    if (out == nullptr)
+        return KVD_E_POINTER;
+    const Recording& recording = mChannels.GetRecording();
+    std::vector<ChannelFormat> channels;
+    for (size_t i = 0; i < recording.ChannelCount(); ++i)
+        channels.push_back(recording.Channel(i));
+    *out = MonitoringRecord::Create(recording.TickRate(), std::move(channels));
+    return KVD_S_OK;
+}
 
 HRESULT DocumentData::GetRecordCount(int* count) const
 {

@@ -14,6 +14,7 @@
 #include "IOrrelComment.h"
 #include "IRecordData.h"
 #include "IRecordDataObserver.h"
+#include "IRecordDataServices.h"
 #include "foundation/UnknownImp.h"
 #include "host/data/ChannelTable.h"
 
@@ -21,7 +22,7 @@ namespace Host {
 
 class DocumentData final
     : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo,
-                                         IKVDCalcVariablesAccess, IRecordDataSubject> {
+                                         IKVDCalcVariablesAccess, IRecordDataSubject, IRecordDataServices> {
 public:
     // A new data object over the recording, with one reference.
     static DocumentData* Create(std::shared_ptr<const Recording> recording);
@@ -74,6 +75,14 @@ public:
     HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
     KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
     HRESULT GetAbsoluteTick(KVDPosition position, int64_t* ticks) const override;
+
+    // IRecordDataServices: the data itself and new monitoring records of its channels; the
+    // document's own data takes no storage and no view sinks (its views hear the document).
+    HRESULT GetRecordData(uint32_t flags, IRecordData** out) override;
+    HRESULT CreateRecord(uint32_t flags, IRecordData** out) override;
+    HRESULT AttachStorage(uint32_t, IStorage*) override { return KVD_E_NOTIMPL; }
+    HRESULT AddViewSink(IOrrelDataSink*) override { return KVD_E_NOTIMPL; }
+    HRESULT RemoveViewSink(IOrrelDataSink*) override { return KVD_E_NOTIMPL; }
 
     // IOrrelSetCalcData
     HRESULT GetCalculation(uint64_t channelKey, ICalculation** calculation) override;

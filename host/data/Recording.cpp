@@ -66,6 +66,19 @@ void Recording::AddRecord(RecordBlock record)
     mRecords.push_back(std::move(record));
 }
 
+void Recording::ExtendLastRecord(uint32_t ticks, const int16_t* samples)
+{
+    if (mRecords.empty())
+        throw RecordingError(mPath + ": no record to extend");
+    RecordBlock& last = mRecords.back();
+    if (uint64_t(last.ticks) + ticks > kMaxTicks)
+        throw RecordingError(mPath + ": a record cannot hold more ticks");
+    for (size_t channel = 0; channel < mChannels.size(); ++channel)
+        last.samples[channel].insert(last.samples[channel].end(), samples + channel * ticks,
+                                     samples + (channel + 1) * ticks);
+    last.ticks += ticks;
+}
+
 namespace {
 
 std::string LowerExtension(const std::string& path)

@@ -69,6 +69,9 @@ public:
     const RecordBlock& Record(size_t index) const { return mRecords.at(index); }
     // Appends a record; every channel must hold exactly `ticks` samples.
     void AddRecord(RecordBlock record);
+    // Appends `ticks` ticks to the last record (live sampling): `samples` holds the stored
+    // values, channel after channel.
+    void ExtendLastRecord(uint32_t ticks, const int16_t* samples);
 
     const std::vector<Annotation>& Annotations() const { return mAnnotations; }
     void AddAnnotation(Annotation annotation) { mAnnotations.push_back(std::move(annotation)); }

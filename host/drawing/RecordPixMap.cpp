@@ -49,6 +49,18 @@ void RecordPixMap::Layout()
     }
 }
 
+void RecordPixMap::Follow()
+{
+    int count = 0;
+    uint32_t last = 0;
+    if (mRecords == nullptr || mRecords->GetRecordCount(&count) != KVD_S_OK)
+        return;
+    if (count > 0)
+        mRecords->GetRecordTicks(count - 1, &last);
+    if (size_t(count) != mSpans.size() || (count > 0 && mSpans.back().ticks != last))
+        Layout();
+}
+
 int32_t RecordPixMap::RecordAt(int64_t column) const
 {
     if (mSpans.empty() || column < 0)
@@ -90,6 +102,7 @@ HRESULT RecordPixMap::GetTicksPerPixel(int64_t* numerator, int64_t* denominator)
 
 HRESULT RecordPixMap::GetTotalPixels(int64_t* pixels)
 {
+    Follow();
     if (pixels == nullptr)
         return KVD_E_POINTER;
     *pixels = mSpans.empty() ? 0 : mSpans.back().end;
@@ -98,6 +111,7 @@ HRESULT RecordPixMap::GetTotalPixels(int64_t* pixels)
 
 HRESULT RecordPixMap::PixelToPosition(int64_t pixel, KVDPosition* position)
 {
+    Follow();
     if (position == nullptr)
         return KVD_E_POINTER;
     const int32_t record = RecordAt(pixel);
@@ -112,6 +126,7 @@ HRESULT RecordPixMap::PixelToPosition(int64_t pixel, KVDPosition* position)
 
 HRESULT RecordPixMap::GetRecordPixels(int32_t record, int64_t* first, int64_t* end)
 {
+    Follow();
     if (first == nullptr || end == nullptr)
         return KVD_E_POINTER;
     if (!IsRecord(record))
@@ -130,6 +145,7 @@ HRESULT RecordPixMap::GetRecordSecsPerTick(int32_t record, double* secs)
 
 HRESULT RecordPixMap::GetRecordStartOffset(int32_t record, int64_t* column)
 {
+    Follow();
     if (column == nullptr)
         return KVD_E_POINTER;
     if (!IsRecord(record))
@@ -172,6 +188,7 @@ HRESULT RecordPixMap::MarkNeedsUpdate(uint32_t bits)
 // An end column is the column just past the range: it belongs to the record before it.
 HRESULT RecordPixMap::ColumnToPosition(uint32_t request, double column, int32_t* record, double* tick)
 {
+    Follow();
     if (record == nullptr || tick == nullptr)
         return KVD_E_POINTER;
     const int64_t whole = request == kPixMapEndColumn ? int64_t(std::ceil(column)) - 1 : int64_t(std::floor(column));
@@ -193,6 +210,7 @@ HRESULT RecordPixMap::ColumnToPosition(uint32_t request, double column, int32_t*
 
 HRESULT RecordPixMap::PositionToColumn(uint32_t, int32_t record, double tick, double* column)
 {
+    Follow();
     if (column == nullptr)
         return KVD_E_POINTER;
     if (!IsRecord(record))
@@ -204,6 +222,7 @@ HRESULT RecordPixMap::PositionToColumn(uint32_t, int32_t record, double tick, do
 HRESULT RecordPixMap::GetRecordTiming(uint32_t request, int32_t record, int64_t column, double* seconds,
                                       double* secsPerPixel)
 {
+    Follow();
     if (seconds == nullptr || secsPerPixel == nullptr)
         return KVD_E_POINTER;
     double secsPerTick = 0.0;
@@ -231,6 +250,7 @@ double RecordPixMap::LayoutParameter(uint32_t id) const
 
 HRESULT RecordPixMap::GetRecordDensity(double* pixels, double* records)
 {
+    Follow();
     if (pixels == nullptr || records == nullptr)
         return KVD_E_POINTER;
     *pixels = mSpans.empty() ? 0.0 : double(mSpans.back().end);

@@ -48,6 +48,8 @@ private:
         int64_t end;
     };
     void Layout();
+    // Lays the records out again when the data grew since (a record being sampled).
+    void Follow();
     bool IsRecord(int32_t record) const { return record >= 0 && size_t(record) < mSpans.size(); }
     // The record whose columns hold the column; -1 before the first, the count after the last.
     int32_t RecordAt(int64_t column) const;

@@ -23,5 +23,6 @@ int RunDoc(const Args& args);
 int RunAnalyse(const Args& args);
 int RunDialog(const Args& args);
 int RunView(const Args& args);
+int RunSample(const Args& args);
 
 }  // namespace SpiroHost

@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"analyse", "analyse the breaths of a recording and save the spirometry report as CSV", SpiroHost::RunAnalyse},
     {"dialog", "change a calculation's settings through its dialog, as a user would", SpiroHost::RunDialog},
     {"view", "open a view of an analysed recording and write it as PNG, print it or copy it", SpiroHost::RunView},
+    {"sample", "sample the simulated flow head live (or replay a recording) and write what was sampled", SpiroHost::RunSample},
 };
 
 void PrintUsage(std::ostream& out)

@@ -154,6 +154,14 @@ KVD_STRING_KEY(IDS_ZOOM_AUTOFIT);
 KVD_STRING_KEY(IDS_ZOOM_SCROLL_TO_END);
 }  // namespace OrrelDrawStr
 
+// Tooltips of the preview's trace view buttons.
+namespace UIStr {
+inline constexpr const char* kTable = "UI.kvdstrings";
+KVD_STRING_KEY(AutoScaleStack);
+KVD_STRING_KEY(AutoScaleOverlay);
+KVD_STRING_KEY(ShowSourceOnly);
+}  // namespace UIStr
+
 // Texts of the plot engine: messages shown in a plot and its scale menu.
 namespace LumoStr {
 inline constexpr const char* kTable = "Spirometry.kvdstrings";

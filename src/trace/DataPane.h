@@ -121,6 +121,7 @@ public:
     int64_t TotalPixels() const;
     int DataWidth() const { return mRect.right - 2 * GetPaneBorderW(); }
     const TRect& GetRect() const { return mRect; }
+    const TPoint& GetOrigin() const { return mOrigin; }
     HRESULT GetVisibleRegion(int record, KVDPosition* first, KVDPosition* last) override;
     HRESULT GetVisibleRegionInXUnits() { return KVD_E_NOTIMPL; }
 

@@ -78,6 +78,7 @@ const KeyUse kKeyUses[] = {
     {CAFClientStr::IDS_CAF_NUM_PAD_CLEAR, 0}, {CAFClientStr::IDS_CAF_ENTER, 0},
     {CAFClientStr::IDS_CAF_WINDOWS, 0}, {CAFClientStr::IDS_CAF_CAPSLOCK, 0},
     {OrrelDrawStr::IDS_ERROR_CAPTION, 0}, {OrrelDrawStr::IDS_CanStartSamplingFailed, 0},
+    {UIStr::AutoScaleStack, 0}, {UIStr::AutoScaleOverlay, 0}, {UIStr::ShowSourceOnly, 0},
     {OrrelDrawStr::IDS_ZOOM_COMPRESS, 0}, {OrrelDrawStr::IDS_ZOOM_RATIO, 0}, {OrrelDrawStr::IDS_ZOOM_EXPAND, 0},
     {OrrelDrawStr::IDS_ZOOM_AUTOFIT, 0}, {OrrelDrawStr::IDS_ZOOM_SCROLL_TO_END, 0},
     {LumoStr::IDS_LUMO_BAD_PROPERTY, 5}, {LumoStr::IDS_LUMO_ARTICLE_A, 0}, {LumoStr::IDS_LUMO_ARTICLE_AN, 0},
@@ -152,7 +153,8 @@ TEST(BundledStringTables, AreWellFormedAndHoldNoKeyTheCodeDoesNotUse)
 {
     NSBundle* bundle = KVDGetMyBundle();
     ASSERT_NE(bundle, nullptr);
-    for (const char* table : {SpirometryStr::kTable, CalcEnumsStr::kTable, CAFClientStr::kTable, OrrelDrawStr::kTable}) {
+    for (const char* table : {SpirometryStr::kTable, CalcEnumsStr::kTable, CAFClientStr::kTable, OrrelDrawStr::kTable,
+                              UIStr::kTable}) {
         SCOPED_TRACE(table);
         std::vector<std::string> problems;
         const auto parsed = CF::StringTable::Load(bundle->PathForResource(table, ""), &problems);

@@ -30,7 +30,7 @@ TEST_F(RecordObserver, ANewRecordOfTheShownDataWidensTheScrollRangeAndRepaints)
     const int maxBefore = Bar().info.max;
     const int paintsBefore = pane->invalidations;
     AddRecord(data, 30000);
-    EXPECT_EQ(pane->TotalPixels(), before);  // not told yet
+    EXPECT_EQ(Bar().info.max, maxBefore);  // not told yet
     Host(data).NotifyRecordObservers(kRecordDataAdded);
     // 10 ticks per pixel: 3000 more pixels.
     EXPECT_EQ(pane->TotalPixels(), before + 3000);

@@ -1,0 +1,142 @@
+#include "trace/PreviewPaneBase.h"
+
+#include <limits>
+
+#include "IRecordDataServices.h"
+#include "foundation/numeric/Rational.h"
+#include "trace/TraceViewModes.h"
+
+namespace ExtLib {
+
+namespace {
+
+// The document's record data as its services give it.
+constexpr uint32_t kDocumentRecordData = 0xC0000000;
+// Misc flags of the preview pane: it does not write its settings with the document.
+constexpr uint32_t kPreviewMiscFlags = 0x80000000;
+
+}  // namespace
+
+PreviewPaneBase::~PreviewPaneBase()
+{
+    mTraceViewCallback = nullptr;
+    if (mPane != nullptr && mView != nullptr && mView->PreviewPane() == mPane.get())
+        mView->SetPreviewPane(nullptr);
+    mManager = nullptr;
+    mRecordData = nullptr;
+    mPane = nullptr;
+}
+
+void PreviewPaneBase::Init(IOrrelData2* data, OrrelDraw::DataPaneView* view, IKVDDeviceManager* manager,
+                           uint32_t paneFlags, DragScaleStyle style)
+{
+    mData = data;
+    mWindowStart = 0;
+    mChannelCount = 0;
+    mView = view;
+    if (KVD::COMPtr<IRecordDataServices> services{KVD::com_cast(data)}) {
+        IRecordData* records = nullptr;
+        if (services->GetRecordData(kDocumentRecordData, &records) == KVD_S_OK) {
+            mRecordData = records;
+            records->Release();
+        }
+    }
+    if (view != nullptr) {
+        KVD::COMPtr<OrrelDraw::PreviewWinPane> pane(new OrrelDraw::PreviewWinPane(
+            view, mRecordData.get(), 10, paneFlags, style, 0, kPreviewMiscFlags));
+        if (mPane != nullptr && view->PreviewPane() == mPane.get())
+            view->SetPreviewPane(nullptr);
+        mPane = pane;
+        view->SetPreviewPane(mPane.get());
+    }
+    if (manager != nullptr) {
+        mManager = manager;
+        mManager->SetUp(0, kPreviewMiscFlags);
+        if (mPane != nullptr)
+            mPane->SetDeviceManager(0, manager);
+    }
+    mChannelCount = kMinChannels;
+    mReady = true;
+    InitTraceView(kAllTraceViewModes, [this](unsigned on) { PreprocessorDrawerFilter(on != 0); });
+}
+
+void PreviewPaneBase::SetupWindowR(int record, int)
+{
+    mWindowStart = 0;
+    if (mData != nullptr)
+        mData->GetRecordWindowStart(KVDPosition{0, record}, &mWindowStart);
+}
+
+void PreviewPaneBase::SetPosition(KVDPosition left, double ticksPerPixel)
+{
+    if (mPane == nullptr)
+        return;
+    int numerator = 1, denominator = 1;
+    KVD::DoubleToRational(ticksPerPixel, numerator, denominator);
+    mPane->OnZoomX(OrrelDraw::TicksPerPix(numerator, denominator), nullptr, false);
+    mPane->SetLeftEdgePosition(left);
+}
+
+void PreviewPaneBase::EnableOnline(bool on)
+{
+    if (mPane != nullptr)
+        mPane->SetDeviceManager(0, on ? mManager.get() : nullptr);
+}
+
+ChannelYDataRange PreviewPaneBase::GetY(ESide side) const
+{
+    ChannelYDataRange range{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    if (mPane != nullptr && mPane->GetDragScaleRangeInUnits(0, 0, ScaleOf(side), &range.top, &range.bottom) != KVD_S_OK)
+        range = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    return range;
+}
+
+void PreviewPaneBase::SetY(ESide side, ChannelYDataRange range)
+{
+    if (mPane == nullptr)
+        return;
+    mPane->SetRange(0, 0, ScaleOf(side), range);
+    mPane->SetDefaultRange(0, 0, ScaleOf(side), range);
+}
+
+void PreviewPaneBase::AutoScaleY(ESide side, ChannelYDataRange* range)
+{
+    if (mPane == nullptr)
+        return;
+    bool has = false;
+    if (mPane->GetHasData(0, ScaleOf(side), &has) == KVD_S_OK && has)
+        mPane->AutoScale(0, 0, ScaleOf(side));
+    else if (range != nullptr)
+        SetY(side, *range);
+    if (range != nullptr)
+        mPane->SetDefaultRange(0, 0, ScaleOf(side), *range);
+}
+
+void PreviewPaneBase::LockDragScaleUnitsPrefix(ESide side, UnitPrefix prefix)
+{
+    IScale* scale = nullptr;
+    if (mPane == nullptr || mPane->GetDragScale(0, 0, ScaleOf(side), &scale) != KVD_S_OK || scale == nullptr)
+        return;
+    scale->Release();
+    mPane->LockDragScaleUnitPrefix(0, 0, ScaleOf(side), prefix);
+}
+
+void PreviewPaneBase::InitTraceView(int offered, std::function<void(unsigned)> callback)
+{
+    mTraceViewModes = offered;
+    mTraceViewCallback = std::move(callback);
+}
+
+void PreviewPaneBase::ChangeTraceViewMode(int mode, unsigned flags)
+{
+    if (mPane != nullptr)
+        OrrelDraw::ApplyTraceViewMode(*mPane, mode, flags, mTraceViewCallback);
+}
+
+void PreviewPaneBase::PreprocessorDrawerFilter(bool on)
+{
+    mPreprocessorFilter = on;
+    Recreate(true);
+}
+
+}  // namespace ExtLib

@@ -1,0 +1,37 @@
+// A preview pane shown in a data-pane view: the preview's modes with the window services of the
+// view, and its preview control beside the view.
+#pragma once
+
+#include "trace/DataWinBase.h"
+#include "trace/PreviewDataPane.h"
+
+namespace OrrelDraw {
+
+class PreviewWinPane : public DataWinBase, public PreviewDataPane {
+public:
+    PreviewWinPane(AppKit::View* view, IRecordData* record, int scaleRequest, uint32_t paneFlags, DragScaleStyle style,
+                   uint32_t controlFlags, uint32_t miscFlags, Clock clock = {});
+
+    void Invalidate(bool erase) override { DataWinBase::Invalidate(erase); }
+    void InvalidateRect(const TRect* rect, bool erase) override { DataWinBase::InvalidateRect(rect, erase); }
+    using DataPane::InvalidateRect;
+    void ScrollX(long long pixels, const TRect* rect) override { DataWinBase::ScrollX(pixels, rect); }
+    void OnZoomX(const TicksPerPix& ratio, const int* pivot, bool notify) override;
+    ScrollBar* CreateScrollBar() override { return DataWinBase::CreateScrollBar(this, mControlCreateFlags); }
+    ZoomControl* CreateZoomControlX(uint32_t flags) override { return DataWinBase::CreateZoomControlX(this, flags); }
+    void PositionWindow(int x, int y, int width, int height, bool redraw) override
+    {
+        DataWinBase::PositionWindow(x, y, width, height, redraw);
+    }
+    void UpdateWindow() override { DataWinBase::UpdateWindow(); }
+    void EvTimer(unsigned id) override { OnTimer(id); }
+    void OnSetupWindow(void* window, void* parent) override;
+    PreviewControl* CreatePreviewControl(PreviewDataPane* pane, uint32_t controlFlags) override;
+    // No trace-view control is made in this program.
+    PreviewControl* CreateTraceViewControl(PreviewDataPane*, unsigned) override { return nullptr; }
+
+private:
+    uint32_t mControlCreateFlags;
+};
+
+}  // namespace OrrelDraw

@@ -1,0 +1,202 @@
+// The owner of a dialog's preview: the pane it makes over the document's data in the view, the
+// recording hardware it hands on, and the y ranges, high end first, and trace view modes it
+// gives the dialog.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TraceFixture.h"
+#include "appkit/RunLoop.h"
+#include "appkit/Window.h"
+#include "host/data/Adopt.h"
+#include "host/sampling/SimulatedDeviceManager.h"
+#include "trace/PolyLineTraceDrawer.h"
+#include "trace/PreviewPaneBase.h"
+#include "trace/TraceViewModes.h"
+
+namespace {
+
+using namespace OrrelDraw;
+using ExtLib::kSideLeft;
+using ExtLib::kSideRight;
+
+class Preview final : public ExtLib::PreviewPaneBase {
+public:
+    void Recreate(bool filter) override { recreated.push_back(filter); }
+    std::vector<bool> recreated;
+};
+
+class PreviewOwner : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppKit::RunLoop::Main().UseVirtualClock(true);
+        window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
+        view = &DataPaneView::Create(window->ContentView());
+        IOrrelData2* orrel = nullptr;
+        ASSERT_EQ(data.data->QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(&orrel)), KVD_S_OK);
+        document = Host::Adopt(orrel);
+        preview->Init(document.get(), view, manager.get(), PaneFlag::kLeftScale | PaneFlag::kRightScale, 0);
+    }
+    void TearDown() override
+    {
+        // The device stops on the clock it started on.
+        preview.reset();
+        AppKit::RunLoop::Main().UseVirtualClock(false);
+    }
+
+    // Sine on the left scale and ramp on the right one of pane 0.
+    void AddTraces()
+    {
+        for (int side : {kScaleLeft, kScaleRight})
+            preview->Pane()->AddRecordDrawer(
+                0, 0,
+                KVD::COMPtr<IOrrelRecordDrawer>(new PolyLineTraceDrawer(
+                    0x1000, TChannelId{side == kScaleLeft ? 0 : 1, TraceTest::kUnits}, side, nullptr, kNoChannel, 0,
+                    0x201, 1)),
+                0);
+        preview->Pane()->SetRecordData(0, data.data.get(), nullptr);
+        preview->Pane()->OnPrePaint();
+    }
+
+    TraceTest::TraceData data{TraceTest::MakeRecording({5000})};
+    KVD::COMPtr<IOrrelData2> document;
+    KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
+        std::make_shared<Host::BreathingSource>(Host::SyntheticOptions{}, 2)));
+    std::unique_ptr<AppKit::Window> window;
+    DataPaneView* view = nullptr;
+    std::unique_ptr<Preview> preview = std::make_unique<Preview>();
+};
+
+TEST_F(PreviewOwner, InitMakesThePaneOverTheDocumentsDataWithItsDevice)
+{
+    ASSERT_NE(preview->Pane(), nullptr);
+    EXPECT_EQ(view->PreviewPane(), preview->Pane());
+    EXPECT_EQ(preview->RecordData(), data.data.get());
+    EXPECT_EQ(preview->Pane()->GetDocumentRecord(), data.data.get());
+    EXPECT_TRUE(preview->IsReady());
+    EXPECT_EQ(preview->ChannelCount(), 16);
+    EXPECT_EQ(preview->OfferedTraceViewModes(), 15);
+    ASSERT_NE(preview->Pane()->GetPreviewControl(), nullptr);
+    EXPECT_TRUE(preview->Pane()->GetPreviewControl()->IsEnabled());
+
+    // Offline, the pane has no device and monitoring does nothing.
+    preview->EnableOnline(false);
+    EXPECT_FALSE(preview->Pane()->GetPreviewControl()->IsEnabled());
+    preview->Pane()->DoMonitor();
+    EXPECT_EQ(preview->Pane()->GetPreviewMode(), kPreviewDocument);
+    preview->EnableOnline(true);
+    preview->Pane()->DoMonitor();
+    EXPECT_TRUE(manager->IsSampling());
+    preview->SetupWindowR(0, 0);
+    EXPECT_EQ(preview->WindowStart(), 0);
+}
+
+TEST_F(PreviewOwner, GetYGivesTheHighEndFirst)
+{
+    AddTraces();
+    preview->SetY(kSideLeft, {10, -2});
+    const ChannelYDataRange left = preview->GetY(kSideLeft);
+    EXPECT_EQ(left.top, 10);
+    EXPECT_EQ(left.bottom, -2);
+    // SetY is also the default that auto-scaling without data falls back to.
+    preview->SetY(kSideRight, {3, 1});
+    EXPECT_EQ(preview->GetY(kSideRight).top, 3);
+    EXPECT_EQ(preview->GetY(kSideRight).bottom, 1);
+}
+
+TEST(PreviewOwnerWithoutView, GetYIsNaNWithoutAPane)
+{
+    Preview preview;
+    const ChannelYDataRange range = preview.GetY(kSideLeft);
+    EXPECT_TRUE(std::isnan(range.top));
+    EXPECT_TRUE(std::isnan(range.bottom));
+}
+
+TEST_F(PreviewOwner, StackPutsTheLeftTraceInTheUpperHalfAndTheRightInTheLowerHalf)
+{
+    AddTraces();
+    preview->ChangeTraceViewMode(kTraceViewOverlay, 0);
+    const ChannelYDataRange left = preview->GetY(kSideLeft), right = preview->GetY(kSideRight);
+    ASSERT_GT(left.top, left.bottom);
+    ASSERT_GT(right.top, right.bottom);
+    preview->ChangeTraceViewMode(kTraceViewStack, 0);
+    const ChannelYDataRange stackedLeft = preview->GetY(kSideLeft), stackedRight = preview->GetY(kSideRight);
+    EXPECT_DOUBLE_EQ(stackedLeft.top, left.top);
+    EXPECT_DOUBLE_EQ(stackedLeft.bottom, left.bottom - (left.top - left.bottom));
+    EXPECT_DOUBLE_EQ(stackedRight.top, right.top + (right.top - right.bottom));
+    EXPECT_DOUBLE_EQ(stackedRight.bottom, right.bottom);
+}
+
+TEST_F(PreviewOwner, SourceOnlyFiltersThePreprocessorDrawersAndRecreates)
+{
+    preview->ChangeTraceViewMode(kTraceViewSourceOnly, kSourceOnlyOn);
+    EXPECT_FALSE(preview->PreprocessorFilter());
+    preview->ChangeTraceViewMode(kTraceViewSourceOnly, kSourceOnlyOff);
+    EXPECT_TRUE(preview->PreprocessorFilter());
+    EXPECT_EQ(preview->recreated, (std::vector<bool>{true, true}));
+}
+
+}  // namespace
+
+#include "appkit/UserDriver.h"
+#include "trace/PreviewMasterView.h"
+
+namespace {
+
+// The master view's buttons, clicked by the user, change the owner's trace view mode.
+class MasterView : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
+        master = static_cast<PreviewMasterView*>(
+            &window->ContentView().AddSubview(std::make_unique<PreviewMasterView>(AppKit::Rect{0, 0, 700, 300})));
+        IOrrelData2* orrel = nullptr;
+        ASSERT_EQ(data.data->QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(&orrel)), KVD_S_OK);
+        document = Host::Adopt(orrel);
+        preview->Init(document.get(), &master->DataTraceView(), nullptr, PaneFlag::kLeftScale | PaneFlag::kRightScale, 0);
+        master->SetPreviewPane(preview.get());
+    }
+    void TearDown() override { preview.reset(); }
+
+    TraceTest::TraceData data{TraceTest::MakeRecording({5000})};
+    KVD::COMPtr<IOrrelData2> document;
+    std::unique_ptr<AppKit::Window> window;
+    PreviewMasterView* master = nullptr;
+    std::unique_ptr<Preview> preview = std::make_unique<Preview>();
+};
+
+TEST_F(MasterView, SourceOnlyDisablesTheOtherModesUntilItIsOffAgain)
+{
+    AppKit::UserDriver user(*window);
+    const auto& split = static_cast<const AppKit::Button&>(user.Find("split"));
+    EXPECT_EQ(split.ToolTip(), "Autoscale and stack traces");
+    EXPECT_EQ(split.Frame().y, 0);  // the top
+    user.Click("sourceOnly");
+    EXPECT_FALSE(preview->PreprocessorFilter());
+    EXPECT_FALSE(static_cast<const AppKit::Control&>(user.Find("split")).IsEnabled());
+    EXPECT_FALSE(static_cast<const AppKit::Control&>(user.Find("overlay")).IsEnabled());
+    user.Click("sourceOnly");
+    EXPECT_TRUE(preview->PreprocessorFilter());
+    EXPECT_TRUE(static_cast<const AppKit::Control&>(user.Find("split")).IsEnabled());
+    EXPECT_EQ(preview->recreated.size(), 2u);
+}
+
+TEST_F(MasterView, SplitStacksTheTraces)
+{
+    preview->Pane()->AddRecordDrawer(0, 0,
+                                     KVD::COMPtr<IOrrelRecordDrawer>(new PolyLineTraceDrawer(
+                                         0x1000, TChannelId{0, TraceTest::kUnits}, kScaleLeft, nullptr, kNoChannel, 0,
+                                         0x201, 1)),
+                                     0);
+    preview->Pane()->SetRecordData(0, data.data.get(), nullptr);
+    preview->Pane()->OnPrePaint();
+    AppKit::UserDriver user(*window);
+    user.Click("overlay");
+    const ChannelYDataRange left = preview->GetY(kSideLeft);
+    user.Click("split");
+    EXPECT_DOUBLE_EQ(preview->GetY(kSideLeft).bottom, left.bottom - (left.top - left.bottom));
+}
+
+}  // namespace
