@@ -81,6 +81,24 @@ void RecordingContext::Record(std::string call) {
     mLog->lines.push_back(mPrefix.empty() ? std::move(call) : mPrefix + call);
 }
 
+// As Record(Call(name, Nums(values))), built in one string: paths log a line per point.
+void RecordingContext::RecordCall(const char* name, std::initializer_list<double> values) {
+    std::string line;
+    line.reserve(mPrefix.size() + 16 + 14 * values.size());
+    line += mPrefix;
+    line += name;
+    line += '(';
+    bool first = true;
+    for (double v : values) {
+        if (!first)
+            line += ", ";
+        first = false;
+        AppendNum(line, v);
+    }
+    line += ')';
+    mLog->lines.push_back(std::move(line));
+}
+
 void RecordingContext::SaveState() {
     Record("SaveState()");
     mSaved.push_back(mState);
@@ -95,17 +113,17 @@ void RecordingContext::RestoreState() {
 }
 
 void RecordingContext::Translate(double dx, double dy) {
-    Record(Call("Translate", Nums({dx, dy})));
+    RecordCall("Translate", {dx, dy});
     mState.matrix = Matrix::Translation(dx, dy).Then(mState.matrix);
 }
 
 void RecordingContext::Scale(double sx, double sy) {
-    Record(Call("Scale", Nums({sx, sy})));
+    RecordCall("Scale", {sx, sy});
     mState.matrix = Matrix::Scaling(sx, sy).Then(mState.matrix);
 }
 
 void RecordingContext::Rotate(double radians) {
-    Record(Call("Rotate", Num(radians)));
+    RecordCall("Rotate", {radians});
     mState.matrix = Matrix::Rotation(radians).Then(mState.matrix);
 }
 
@@ -114,15 +132,15 @@ void RecordingContext::BeginPath() {
 }
 
 void RecordingContext::MoveTo(double x, double y) {
-    Record(Call("MoveTo", Nums({x, y})));
+    RecordCall("MoveTo", {x, y});
 }
 
 void RecordingContext::LineTo(double x, double y) {
-    Record(Call("LineTo", Nums({x, y})));
+    RecordCall("LineTo", {x, y});
 }
 
 void RecordingContext::CurveTo(double x1, double y1, double x2, double y2, double x, double y) {
-    Record(Call("CurveTo", Nums({x1, y1, x2, y2, x, y})));
+    RecordCall("CurveTo", {x1, y1, x2, y2, x, y});
 }
 
 void RecordingContext::ClosePath() {
@@ -130,11 +148,11 @@ void RecordingContext::ClosePath() {
 }
 
 void RecordingContext::AddRect(const Rect& r) {
-    Record(Call("AddRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("AddRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::AddEllipse(const Rect& b) {
-    Record(Call("AddEllipse", Nums({b.x, b.y, b.width, b.height})));
+    RecordCall("AddEllipse", {b.x, b.y, b.width, b.height});
 }
 
 void RecordingContext::StrokePath() {
@@ -150,15 +168,15 @@ void RecordingContext::FillStrokePath() {
 }
 
 void RecordingContext::StrokeRect(const Rect& r) {
-    Record(Call("StrokeRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("StrokeRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::FillRect(const Rect& r) {
-    Record(Call("FillRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("FillRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::ClearRect(const Rect& r) {
-    Record(Call("ClearRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("ClearRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::SetStrokeColor(const Color& c) {
@@ -202,7 +220,7 @@ void RecordingContext::SetShadow(const Size& offset, double blur, const Color& c
 }
 
 void RecordingContext::ClipToRect(const Rect& r) {
-    Record(Call("ClipToRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("ClipToRect", {r.x, r.y, r.width, r.height});
     mState.clip = mState.clip.Intersection(mState.matrix.ApplyToBounds(r));
 }
 
