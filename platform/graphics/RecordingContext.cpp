@@ -1,14 +1,57 @@
 #include "graphics/RecordingContext.h"
 
 #include <charconv>
+#include <cmath>
 #include <utility>
 
 namespace Gfx {
 namespace {
 
+// "%g" of v when it prints in fixed notation and its six digits can be rounded from a scaled
+// double without doubt: the scaling multiplies by an exact power of ten, so the product is off
+// by well under 1e-9, and only products that close to a tie are left to the exact formatter.
+bool AppendPlainNum(std::string& text, double v) {
+    static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    double magnitude = std::fabs(v);
+    if (!(magnitude >= 1e-4 && magnitude < 1e6))
+        return false;
+    int exponent = -4;  // of the leading digit
+    while (exponent < 5 && magnitude >= kPowers[exponent + 5])
+        ++exponent;
+    double scaled = magnitude * kPowers[5 - exponent];
+    double fraction = scaled - std::floor(scaled);
+    if (scaled < 1e5 || std::fabs(fraction - 0.5) < 1e-6)
+        return false;
+    long digits = std::lrint(scaled);
+    if (digits >= 1000000)
+        return false;  // rounds up to the next power of ten
+    char six[6];
+    for (int i = 5; i >= 0; --i, digits /= 10)
+        six[i] = static_cast<char>('0' + digits % 10);
+    int kept = 6;
+    while (kept > exponent + 1 && kept > 0 && six[kept - 1] == '0')
+        --kept;
+    if (v < 0)
+        text += '-';
+    if (exponent < 0) {
+        text += "0.";
+        text.append(static_cast<size_t>(-exponent - 1), '0');
+        text.append(six, kept);
+        return true;
+    }
+    text.append(six, exponent + 1);
+    if (kept > exponent + 1) {
+        text += '.';
+        text.append(six + exponent + 1, kept - exponent - 1);
+    }
+    return true;
+}
+
 // As "%g" prints it (to_chars with a precision is specified so), without printf's cost: tests
 // that draw a whole plot log tens of thousands of numbers.
 void AppendNum(std::string& text, double v) {
+    if (AppendPlainNum(text, v))
+        return;
     char number[32];
     auto end = std::to_chars(number, number + sizeof number, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;
     text.append(number, end);  // no "-0"
