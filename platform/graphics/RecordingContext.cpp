@@ -15,9 +15,14 @@ bool AppendPlainNum(std::string& text, double v) {
     double magnitude = std::fabs(v);
     if (!(magnitude >= 1e-4 && magnitude < 1e6))
         return false;
-    int exponent = -4;  // of the leading digit
-    while (exponent < 5 && magnitude >= kPowers[exponent + 5])
-        ++exponent;
+    int exponent = 0;  // of the leading digit; a misjudged one fails the range check below
+    if (magnitude >= 1) {
+        while (exponent < 5 && magnitude >= kPowers[exponent + 1])
+            ++exponent;
+    } else {
+        while (exponent > -4 && magnitude * kPowers[-exponent] < 1)
+            --exponent;
+    }
     double scaled = magnitude * kPowers[5 - exponent];
     double fraction = scaled - std::floor(scaled);
     if (scaled < 1e5 || std::fabs(fraction - 0.5) < 1e-6)

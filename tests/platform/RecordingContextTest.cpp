@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "graphics/RecordingContext.h"
@@ -118,6 +119,10 @@ TEST(RecordingContext, NumbersAreLoggedAsPrintfGeneral) {
         values.push_back(static_cast<double>(column * 0.4f + 10.0f));
         values.push_back(static_cast<double>(std::sin(i * 0.02f) * 40.0f - 3.0f) * 0.4);
         values.push_back(std::ldexp(static_cast<double>(i * 2654435761u % 1000003), i % 60 - 40));
+        // A seventh digit of 5: the nearest double lies either side of the tie.
+        char decimal[32];
+        std::snprintf(decimal, sizeof decimal, "%d.%04d5e%d", 1 + i % 9, i % 10000, i % 9 - 4);
+        values.push_back(std::strtod(decimal, nullptr));
     }
     for (double v : values) {
         RecordingContext rc({1, 1});
