@@ -1,20 +1,26 @@
 #include "graphics/RecordingContext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace Gfx {
 namespace {
 
+// Room for any number WriteNum writes.
+constexpr size_t kNumRoom = 32;
+
 // "%g" of v when it prints in fixed notation and its six digits can be rounded from a scaled
 // double without doubt: the scaling multiplies by an exact power of ten, so the product is off
 // by well under 1e-9, and only products that close to a tie are left to the exact formatter.
-bool AppendPlainNum(std::string& text, double v) {
+// Returns the end of what it wrote, or nullptr for those others.
+char* WritePlainNum(char* out, double v) {
     static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     double magnitude = std::fabs(v);
     if (!(magnitude >= 1e-4 && magnitude < 1e6))
-        return false;
+        return nullptr;
     int exponent = 0;  // of the leading digit; a misjudged one fails the range check below
     if (magnitude >= 1) {
         while (exponent < 5 && magnitude >= kPowers[exponent + 1])
@@ -26,10 +32,10 @@ bool AppendPlainNum(std::string& text, double v) {
     double scaled = magnitude * kPowers[5 - exponent];
     double fraction = scaled - std::floor(scaled);
     if (scaled < 1e5 || std::fabs(fraction - 0.5) < 1e-6)
-        return false;
+        return nullptr;
     long digits = std::lrint(scaled);
     if (digits >= 1000000)
-        return false;  // rounds up to the next power of ten
+        return nullptr;  // rounds up to the next power of ten
     char six[6];
     for (int i = 5; i >= 0; --i, digits /= 10)
         six[i] = static_cast<char>('0' + digits % 10);
@@ -37,29 +43,33 @@ bool AppendPlainNum(std::string& text, double v) {
     while (kept > exponent + 1 && kept > 0 && six[kept - 1] == '0')
         --kept;
     if (v < 0)
-        text += '-';
+        *out++ = '-';
     if (exponent < 0) {
-        text += "0.";
-        text.append(static_cast<size_t>(-exponent - 1), '0');
-        text.append(six, kept);
-        return true;
+        *out++ = '0';
+        *out++ = '.';
+        for (int zero = -exponent - 1; zero > 0; --zero)
+            *out++ = '0';
+        return std::copy(six, six + kept, out);
     }
-    text.append(six, exponent + 1);
+    out = std::copy(six, six + exponent + 1, out);
     if (kept > exponent + 1) {
-        text += '.';
-        text.append(six + exponent + 1, kept - exponent - 1);
+        *out++ = '.';
+        out = std::copy(six + exponent + 1, six + kept, out);
     }
-    return true;
+    return out;
 }
 
 // As "%g" prints it (to_chars with a precision is specified so), without printf's cost: tests
-// that draw a whole plot log tens of thousands of numbers.
+// that draw a whole plot log tens of thousands of numbers. Writes at most kNumRoom characters.
+char* WriteNum(char* out, double v) {
+    if (char* end = WritePlainNum(out, v))
+        return end;
+    return std::to_chars(out, out + kNumRoom, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;  // no "-0"
+}
+
 void AppendNum(std::string& text, double v) {
-    if (AppendPlainNum(text, v))
-        return;
-    char number[32];
-    auto end = std::to_chars(number, number + sizeof number, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;
-    text.append(number, end);  // no "-0"
+    char number[kNumRoom];
+    text.append(number, WriteNum(number, v));
 }
 
 std::string Num(double v) {
@@ -129,22 +139,28 @@ void RecordingContext::Record(std::string call) {
     mLog->lines.push_back(mPrefix.empty() ? std::move(call) : mPrefix + call);
 }
 
-// As Record(Call(name, Nums(values))), built in one string: paths log a line per point.
+// As Record(Call(name, Nums(values))), built on the stack and copied once: paths log a line
+// per point. Calls pass a short name and at most six numbers.
 void RecordingContext::RecordCall(const char* name, std::initializer_list<double> values) {
-    std::string line;
-    line.reserve(mPrefix.size() + 16 + 14 * values.size());
-    line += mPrefix;
-    line += name;
-    line += '(';
-    bool first = true;
-    for (double v : values) {
-        if (!first)
-            line += ", ";
-        first = false;
-        AppendNum(line, v);
+    char line[32 + 6 * (kNumRoom + 2)];
+    char* end = std::copy(name, name + std::strlen(name), line);
+    *end++ = '(';
+    for (const double* v = values.begin(); v != values.end(); ++v) {
+        if (v != values.begin()) {
+            *end++ = ',';
+            *end++ = ' ';
+        }
+        end = WriteNum(end, *v);
     }
-    line += ')';
-    mLog->lines.push_back(std::move(line));
+    *end++ = ')';
+    if (mPrefix.empty()) {
+        mLog->lines.emplace_back(line, end);
+        return;
+    }
+    std::string prefixed;
+    prefixed.reserve(mPrefix.size() + static_cast<size_t>(end - line));
+    prefixed.append(mPrefix).append(line, end);
+    mLog->lines.push_back(std::move(prefixed));
 }
 
 void RecordingContext::SaveState() {
