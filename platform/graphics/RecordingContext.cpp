@@ -1,17 +1,75 @@
 #include "graphics/RecordingContext.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace Gfx {
 namespace {
 
+// Room for any number WriteNum writes.
+constexpr size_t kNumRoom = 32;
+
+// "%g" of v when it prints in fixed notation and its six digits can be rounded from a scaled
+// double without doubt: the scaling multiplies by an exact power of ten, so the product is off
+// by well under 1e-9, and only products that close to a tie are left to the exact formatter.
+// Returns the end of what it wrote, or nullptr for those others.
+char* WritePlainNum(char* out, double v) {
+    static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    double magnitude = std::fabs(v);
+    if (!(magnitude >= 1e-4 && magnitude < 1e6))
+        return nullptr;
+    int exponent = 0;  // of the leading digit; a misjudged one fails the range check below
+    if (magnitude >= 1) {
+        while (exponent < 5 && magnitude >= kPowers[exponent + 1])
+            ++exponent;
+    } else {
+        while (exponent > -4 && magnitude * kPowers[-exponent] < 1)
+            --exponent;
+    }
+    double scaled = magnitude * kPowers[5 - exponent];
+    double fraction = scaled - std::floor(scaled);
+    if (scaled < 1e5 || std::fabs(fraction - 0.5) < 1e-6)
+        return nullptr;
+    long digits = std::lrint(scaled);
+    if (digits >= 1000000)
+        return nullptr;  // rounds up to the next power of ten
+    char six[6];
+    for (int i = 5; i >= 0; --i, digits /= 10)
+        six[i] = static_cast<char>('0' + digits % 10);
+    int kept = 6;
+    while (kept > exponent + 1 && kept > 0 && six[kept - 1] == '0')
+        --kept;
+    if (v < 0)
+        *out++ = '-';
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int zero = -exponent - 1; zero > 0; --zero)
+            *out++ = '0';
+        return std::copy(six, six + kept, out);
+    }
+    out = std::copy(six, six + exponent + 1, out);
+    if (kept > exponent + 1) {
+        *out++ = '.';
+        out = std::copy(six + exponent + 1, six + kept, out);
+    }
+    return out;
+}
+
 // As "%g" prints it (to_chars with a precision is specified so), without printf's cost: tests
-// that draw a whole plot log tens of thousands of numbers.
+// that draw a whole plot log tens of thousands of numbers. Writes at most kNumRoom characters.
+char* WriteNum(char* out, double v) {
+    if (char* end = WritePlainNum(out, v))
+        return end;
+    return std::to_chars(out, out + kNumRoom, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;  // no "-0"
+}
+
 void AppendNum(std::string& text, double v) {
-    char number[32];
-    auto end = std::to_chars(number, number + sizeof number, v == 0 ? 0.0 : v, std::chars_format::general, 6).ptr;
-    text.append(number, end);  // no "-0"
+    char number[kNumRoom];
+    text.append(number, WriteNum(number, v));
 }
 
 std::string Num(double v) {
@@ -81,6 +139,30 @@ void RecordingContext::Record(std::string call) {
     mLog->lines.push_back(mPrefix.empty() ? std::move(call) : mPrefix + call);
 }
 
+// As Record(Call(name, Nums(values))), built on the stack and copied once: paths log a line
+// per point. Calls pass a short name and at most six numbers.
+void RecordingContext::RecordCall(const char* name, std::initializer_list<double> values) {
+    char line[32 + 6 * (kNumRoom + 2)];
+    char* end = std::copy(name, name + std::strlen(name), line);
+    *end++ = '(';
+    for (const double* v = values.begin(); v != values.end(); ++v) {
+        if (v != values.begin()) {
+            *end++ = ',';
+            *end++ = ' ';
+        }
+        end = WriteNum(end, *v);
+    }
+    *end++ = ')';
+    if (mPrefix.empty()) {
+        mLog->lines.emplace_back(line, end);
+        return;
+    }
+    std::string prefixed;
+    prefixed.reserve(mPrefix.size() + static_cast<size_t>(end - line));
+    prefixed.append(mPrefix).append(line, end);
+    mLog->lines.push_back(std::move(prefixed));
+}
+
 void RecordingContext::SaveState() {
     Record("SaveState()");
     mSaved.push_back(mState);
@@ -95,17 +177,17 @@ void RecordingContext::RestoreState() {
 }
 
 void RecordingContext::Translate(double dx, double dy) {
-    Record(Call("Translate", Nums({dx, dy})));
+    RecordCall("Translate", {dx, dy});
     mState.matrix = Matrix::Translation(dx, dy).Then(mState.matrix);
 }
 
 void RecordingContext::Scale(double sx, double sy) {
-    Record(Call("Scale", Nums({sx, sy})));
+    RecordCall("Scale", {sx, sy});
     mState.matrix = Matrix::Scaling(sx, sy).Then(mState.matrix);
 }
 
 void RecordingContext::Rotate(double radians) {
-    Record(Call("Rotate", Num(radians)));
+    RecordCall("Rotate", {radians});
     mState.matrix = Matrix::Rotation(radians).Then(mState.matrix);
 }
 
@@ -114,15 +196,15 @@ void RecordingContext::BeginPath() {
 }
 
 void RecordingContext::MoveTo(double x, double y) {
-    Record(Call("MoveTo", Nums({x, y})));
+    RecordCall("MoveTo", {x, y});
 }
 
 void RecordingContext::LineTo(double x, double y) {
-    Record(Call("LineTo", Nums({x, y})));
+    RecordCall("LineTo", {x, y});
 }
 
 void RecordingContext::CurveTo(double x1, double y1, double x2, double y2, double x, double y) {
-    Record(Call("CurveTo", Nums({x1, y1, x2, y2, x, y})));
+    RecordCall("CurveTo", {x1, y1, x2, y2, x, y});
 }
 
 void RecordingContext::ClosePath() {
@@ -130,11 +212,11 @@ void RecordingContext::ClosePath() {
 }
 
 void RecordingContext::AddRect(const Rect& r) {
-    Record(Call("AddRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("AddRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::AddEllipse(const Rect& b) {
-    Record(Call("AddEllipse", Nums({b.x, b.y, b.width, b.height})));
+    RecordCall("AddEllipse", {b.x, b.y, b.width, b.height});
 }
 
 void RecordingContext::StrokePath() {
@@ -150,15 +232,15 @@ void RecordingContext::FillStrokePath() {
 }
 
 void RecordingContext::StrokeRect(const Rect& r) {
-    Record(Call("StrokeRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("StrokeRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::FillRect(const Rect& r) {
-    Record(Call("FillRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("FillRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::ClearRect(const Rect& r) {
-    Record(Call("ClearRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("ClearRect", {r.x, r.y, r.width, r.height});
 }
 
 void RecordingContext::SetStrokeColor(const Color& c) {
@@ -202,7 +284,7 @@ void RecordingContext::SetShadow(const Size& offset, double blur, const Color& c
 }
 
 void RecordingContext::ClipToRect(const Rect& r) {
-    Record(Call("ClipToRect", Nums({r.x, r.y, r.width, r.height})));
+    RecordCall("ClipToRect", {r.x, r.y, r.width, r.height});
     mState.clip = mState.clip.Intersection(mState.matrix.ApplyToBounds(r));
 }
 

@@ -6,6 +6,7 @@
 // measures half its size per character in width and its size in height.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +73,7 @@ private:
     RecordingContext(std::shared_ptr<Log> log, std::string prefix, const Size& baseSize);
 
     void Record(std::string call);
+    void RecordCall(const char* name, std::initializer_list<double> values);
 
     std::shared_ptr<Log> mLog;
     std::string mPrefix;

@@ -1,6 +1,8 @@
 #include "plot/SvgNumber.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 
 namespace KVD {
@@ -25,6 +27,40 @@ std::optional<Number> Convert(std::string_view number) {
     if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// A plain decimal of at most 2^24 in its digits and ten places, as from_chars reads it: both
+// the digits and the power of ten are exact floats, so one float division rounds as reading
+// the decimal does. Paths are thousands of such numbers; others are left to from_chars.
+std::optional<float> ConvertShortDecimal(std::string_view number) {
+    static constexpr float kPowers[] = {1, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    constexpr uint32_t kExactDigits = 1u << 24;
+    size_t at = 0;
+    bool negative = number.front() == '-';
+    if (negative || number.front() == '+')
+        ++at;
+    uint32_t digits = 0;
+    int places = -1;  // digits after the point, once there is one
+    bool anyDigit = false;
+    for (; at < number.size(); ++at) {
+        char c = number[at];
+        if (c == '.' && places < 0) {
+            places = 0;
+            continue;
+        }
+        if (!IsDigit(c))
+            return std::nullopt;  // an exponent
+        anyDigit = true;
+        digits = digits * 10 + static_cast<uint32_t>(c - '0');
+        if (digits > kExactDigits)
+            return std::nullopt;
+        if (places >= 0 && ++places > 10)
+            return std::nullopt;
+    }
+    if (!anyDigit)
+        return std::nullopt;
+    float value = static_cast<float>(digits) / kPowers[std::max(places, 0)];
+    return negative ? -value : value;
 }
 
 }  // namespace
@@ -59,7 +95,9 @@ std::optional<float> ParseSvgFloat(std::string_view text) {
 std::optional<float> ConvertScannedSvgFloat(std::string_view number) {
     if (number.empty() || number.size() > kMaxSvgNumberLength)
         return std::nullopt;
-    std::optional<float> value = Convert<float>(number);
+    std::optional<float> value = ConvertShortDecimal(number);
+    if (!value)
+        value = Convert<float>(number);
     if (value && std::abs(*value) > kMaxSvgMagnitude)
         return std::nullopt;
     return value;

@@ -2,6 +2,9 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "graphics/RecordingContext.h"
 
@@ -100,4 +103,32 @@ TEST(RecordingContext, TextImagesAndLayersShareOneLog) {
                                         "DrawImage(4x3, 5, 6, 1, unflipped)", "CreateLayer(40, 30) -> layer1",
                                         "layer1: FillRect(0, 0, 40, 30)", "DrawLayer(layer1, 7, 8)",
                                         "CreateLayer(1, 1) -> layer2", "layer2: StrokePath()"));
+}
+
+// Logged numbers read as "%g" prints them, including near the fixed/exponent switch, around
+// rounding ties and at the powers of ten where the rounding carries into a new digit.
+TEST(RecordingContext, NumbersAreLoggedAsPrintfGeneral) {
+    std::vector<double> values = {0,       -0.0,     1,          -1,         0.5,       842,       595.000001,
+                                  1e-4,    9.9999e-5, 0.00012345, 123456.5,   123457.5,  999999.4,  999999.5,
+                                  1e6,     -1e6,     9.999995,   9.9999949,  0.1,       0.3,       2.675,
+                                  1.0000005, 12345.65, 3.14159265, -273.15,   1e-5,      1e300,     1e-300,
+                                  NAN,     INFINITY, -INFINITY};
+    // The coordinates the print reader logs: floats widened to double, at several scales.
+    for (int i = 0; i < 20000; ++i) {
+        float column = static_cast<float>(i) + 0.5f;
+        values.push_back(static_cast<double>(column * 0.4f + 10.0f));
+        values.push_back(static_cast<double>(std::sin(i * 0.02f) * 40.0f - 3.0f) * 0.4);
+        values.push_back(std::ldexp(static_cast<double>(i * 2654435761u % 1000003), i % 60 - 40));
+        // A seventh digit of 5: the nearest double lies either side of the tie.
+        char decimal[32];
+        std::snprintf(decimal, sizeof decimal, "%d.%04d5e%d", 1 + i % 9, i % 10000, i % 9 - 4);
+        values.push_back(std::strtod(decimal, nullptr));
+    }
+    for (double v : values) {
+        RecordingContext rc({1, 1});
+        rc.Rotate(v);
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "Rotate(%g)", v == 0 ? 0.0 : v);
+        ASSERT_EQ(rc.Calls().front(), expected) << "value " << std::hexfloat << v;
+    }
 }

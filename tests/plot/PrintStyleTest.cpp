@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include <boost/token_functions.hpp>
 
 #include "graphics/RecordingContext.h"
@@ -71,6 +79,29 @@ TEST(PrintStyle, NumberSyntax) {
     EXPECT_FALSE(KVD::ParseSvgFloat("1.1e7"));  // beyond the magnitude bound
     EXPECT_FALSE(KVD::ParseSvgFloat(" 1"));
     EXPECT_FALSE(KVD::ParseSvgFloat(std::string(KVD::kMaxSvgNumberLength + 1, '1')));
+}
+
+// Decimals read to the float nearest them, as strtof reads them, bit for bit: short ones, ones
+// with more digits than a float holds, halfway cases and signed zeros.
+TEST(PrintStyle, DecimalsReadToTheNearestFloat) {
+    std::vector<std::string> texts = {"0",         "-0",        "+0.0",       "1677.7216", "1677.7217",
+                                      "1677721.85", "0.1",      "-0.3",       "1.0000001", "0.0000000001",
+                                      "1e-3",      "123.4567891", "9999999",  "5.",        ".5",
+                                      "0.00000000001", "429496.7295", "3355443.3", "0.30000001192092896"};
+    char text[32];
+    for (int i = 0; i < 200000; ++i) {
+        unsigned spread = i * 2654435761u;
+        int places = i % 11;
+        std::snprintf(text, sizeof text, "%s%u.%0*u", i % 3 ? "" : "-", spread % 100000, places,
+                      places ? spread % 1000000007u % static_cast<unsigned>(std::pow(10, places)) : 0u);
+        texts.emplace_back(places ? text : std::string(text, std::strlen(text) - 1));
+    }
+    for (const std::string& t : texts) {
+        std::optional<float> read = KVD::ParseSvgFloat(t);
+        float expected = std::strtof(t.c_str(), nullptr);
+        ASSERT_TRUE(read) << t;
+        ASSERT_EQ(std::memcmp(&*read, &expected, sizeof expected), 0) << t << " read as " << *read;
+    }
 }
 
 TEST(PrintStyle, StyleKeysChangeOnlyWhatTheyName) {
