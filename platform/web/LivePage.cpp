@@ -307,6 +307,8 @@ bool LivePage::RenderPNG(const std::string& path, int width, int height)
         return Fail(kNoPage);
     SetViewSize(width, height);
     nlohmann::json shot;
+    // A page behind another of the browser paints no frame to capture.
+    Command("Page.bringToFront", nlohmann::json::object(), shot, Browser::kCommandTimeout);
     return Command("Page.captureScreenshot", {{"format", "png"}}, shot, mEvaluationTimeout) &&
            WriteBase64(shot, path);
 }

@@ -13,6 +13,7 @@
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
 #include "views/ReportView.h"
+#include "views/SpiroDataView.h"
 #include "views/dialogs/CalcDialogs.h"
 
 #define SPIRO_EXPORT extern "C" __attribute__((visibility("default")))
@@ -23,14 +24,15 @@ constexpr DocumentClassFlags kDocumentClassFlags = 1;
 
 // The class objects made at registration. They live for the whole process, as the host keeps
 // them until it exits; it never gives back the references it holds, so they are not on the heap.
-// The data and loop views are not built yet: their classes stand in, opening nothing.
+// The loop view is not built yet: its class stands in, opening nothing.
 struct RegisteredClasses {
     CAFDocumentClass<Spirometry::SpiroDocument> document{L"SpiroDocument", Spirometry::SpiroDocumentGUID,
                                                          &CATID_OrrelChildDocClass, Spirometry::SpiroDocumentTypeId(),
                                                          kDocumentClassFlags, false};
     Spirometry::CSVSaveClassObject csv{Spirometry::SpiroCSVFormatId()};
-    PlaceholderViewClass dataView{Spirometry::CachedText<SpirometryStr::ID_SPIROMETRY_DATA>(), L"Spirometry Data View",
-                                  Spirometry::SpiroDataViewTypeId()};
+    SpiroViewClass<Spirometry::SpiroDataView> dataView{Spirometry::SpiroDataView::GetStaticViewName(),
+                                                       L"Spirometry Data View", Spirometry::SpiroDataViewTypeId(),
+                                                       KVDGetMyBundle()};
     PlaceholderViewClass loopView{Spirometry::CachedText<SpirometryStr::ID_SP_FLOW_VOLUME_PLOT>(),
                                   L"Spirometry Loop View", Spirometry::SpiroLoopViewTypeId()};
     SpiroViewClass<Spirometry::ReportView> reportView{Spirometry::ReportView::GetStaticViewName(), L"Spirometry Report",
