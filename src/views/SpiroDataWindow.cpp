@@ -3,6 +3,7 @@
 #include "appkit/SplitView.h"
 #include "appkit/TextField.h"
 #include "plot/LumoHtml.h"
+#include "views/AnnotationView.h"
 #include "views/SpiroDataView.h"
 
 SpiroDataWindow::SpiroDataWindow(Spirometry::SpiroDataView* view, Spirometry::SpiroDocument* document)
@@ -50,8 +51,12 @@ void SpiroDataWindow::AttachPlot(bool flow)
         return;
     KVD::LumoPlotMac& plot = flow ? mDocView->GetPlot1() : mDocView->GetPlot2();
     AppKit::View* frame = flow ? mFlowFrame : mVolumeFrame;
-    auto made = std::make_unique<AppKit::View>();
-    AppKit::View* overlay = made.get();
+    std::unique_ptr<AnnotationViewBase> made;
+    if (flow)
+        made = std::make_unique<FlowAnnotationView>();
+    else
+        made = std::make_unique<VolumeAnnotationView>();
+    AnnotationViewBase* overlay = made.get();
     plot.AttachWebView(frame, std::move(made));
     // Our frames count y from the top, so the data area's top margin is the markup's.
     overlay->SetFrame(AdjustDataFrame(overlay->Frame(), overlay->Superview()->IsFlipped()));
@@ -64,9 +69,11 @@ void SpiroDataWindow::OnFrameLoaded(const Web::WebFrame& frame)
     if (mDocView == nullptr)
         return;
     mDocView->OnLoad(frame);
-    for (AppKit::View* overlay : {mFlowAnnotation, mVolumeAnnotation})
-        if (overlay != nullptr)
+    for (AnnotationViewBase* overlay : {mFlowAnnotation, mVolumeAnnotation})
+        if (overlay != nullptr) {
+            overlay->CreateGraph(mDocument, mDocView);
             overlay->SetNeedsDisplay();
+        }
 }
 
 void SpiroDataWindow::ForgetOwnerView()

@@ -11,6 +11,8 @@ class SplitView;
 class TextField;
 }
 
+class AnnotationViewBase;
+
 namespace Spirometry {
 class SpiroDataView;
 class SpiroDocument;
@@ -48,8 +50,8 @@ public:
     AppKit::SplitView* Splitter() const { return mSplitter; }
     AppKit::View* FlowFrame() const { return mFlowFrame; }
     AppKit::View* VolumeFrame() const { return mVolumeFrame; }
-    AppKit::View* FlowAnnotation() const { return mFlowAnnotation; }
-    AppKit::View* VolumeAnnotation() const { return mVolumeAnnotation; }
+    AnnotationViewBase* FlowAnnotation() const { return mFlowAnnotation; }
+    AnnotationViewBase* VolumeAnnotation() const { return mVolumeAnnotation; }
     AppKit::TextField* FlowReadout() const { return mFlowReadout; }
     AppKit::TextField* VolumeReadout() const { return mVolumeReadout; }
 
@@ -61,8 +63,8 @@ private:
     AppKit::SplitView* mSplitter = nullptr;
     AppKit::View* mFlowFrame = nullptr;
     AppKit::View* mVolumeFrame = nullptr;
-    AppKit::View* mFlowAnnotation = nullptr;    // inside the flow plot's web view
-    AppKit::View* mVolumeAnnotation = nullptr;  // inside the volume plot's web view
+    AnnotationViewBase* mFlowAnnotation = nullptr;    // inside the flow plot's web view
+    AnnotationViewBase* mVolumeAnnotation = nullptr;  // inside the volume plot's web view
     AppKit::TextField* mFlowReadout = nullptr;
     AppKit::TextField* mVolumeReadout = nullptr;
 };

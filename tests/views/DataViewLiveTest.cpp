@@ -1,5 +1,5 @@
 // The data view of the small recording in Chromium: the flow trace in the upper plot, the
-// volume trace in the lower one.
+// volume trace in the lower one, the forced breath shaded by the overlays in both.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,23 +45,25 @@ protected:
     }
 };
 
-// Pixels of the rows top to bottom near the colour.
-int CountNear(const Gfx::Image& image, uint32_t rgb, int top, int bottom)
+// Pixels of the rows top to bottom that pass the test of their red, green and blue.
+template <class Test>
+int Count(const Gfx::Image& image, int top, int bottom, Test test)
 {
     int count = 0;
     for (int y = top; y < bottom && y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x) {
             const uint32_t p = image.Pixel(x, y);
-            int distance = 0;
-            for (int s = 0; s <= 16; s += 8)
-                distance = std::max(distance, std::abs(int(p >> s & 0xFF) - int(rgb >> s & 0xFF)));
-            count += distance < 40;
+            count += test(int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF));
         }
     return count;
 }
 
-// The channels' trace colours of the small recording's document.
-constexpr uint32_t kFlowBlue = 0x0040FF, kVolumeGreen = 0x0E6A00;
+// The flow trace (#0040ff) antialiased over white or grey: more green than red, unlike the
+// overlays' pure blue pen. The volume trace (#0e6a00): green ahead of both. The overlays'
+// shading: a quarter of dark grey over white.
+bool FlowBlue(int r, int g, int b) { return b - r > 80 && g - r > 15; }
+bool VolumeGreen(int r, int g, int b) { return g - std::max(r, b) > 40; }
+bool Shade(int r, int g, int b) { return std::abs(r - 0xD8) < 8 && r == g && g == b; }
 
 TEST_F(DataViewLive, BothPlotsDrawTheirTraces)
 {
@@ -76,10 +78,13 @@ TEST_F(DataViewLive, BothPlotsDrawTheirTraces)
     ASSERT_TRUE(window->RenderToPng(png));
     const Gfx::Image image = Gfx::Image::FromPNG(png);
     const int split = int(view.GetDataWindow()->VolumeFrame()->Frame().y);
-    EXPECT_GT(CountNear(image, kFlowBlue, 0, split), 100);
-    EXPECT_EQ(CountNear(image, kFlowBlue, split, image.Height()), 0);
-    EXPECT_GT(CountNear(image, kVolumeGreen, split, image.Height()), 100);
-    EXPECT_EQ(CountNear(image, kVolumeGreen, 0, split), 0);
+    EXPECT_GT(Count(image, 0, split, FlowBlue), 300);
+    EXPECT_EQ(Count(image, split, image.Height(), FlowBlue), 0);
+    EXPECT_GT(Count(image, split, image.Height(), VolumeGreen), 300);
+    EXPECT_EQ(Count(image, 0, split, VolumeGreen), 0);
+    // The overlays shade the forced breath in both plots: a quarter of dark grey over white.
+    EXPECT_GT(Count(image, 0, split, Shade), 5000);
+    EXPECT_GT(Count(image, split, image.Height(), Shade), 5000);
 }
 
 }  // namespace

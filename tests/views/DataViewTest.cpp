@@ -9,6 +9,7 @@
 #include "appkit/TextField.h"
 #include "framework/MsgData.h"
 #include "spirometry/SpiroIds.h"
+#include "views/AnnotationView.h"
 #include "views/SpiroDataWindow.h"
 
 using namespace ViewsTest;
