@@ -11,6 +11,7 @@
 #include "plot/IntervalStrings.h"
 #include "spirometry/SpiroDocument.h"
 #include "spirometry/SpiroIds.h"
+#include "views/SpiroDataPrintJob.h"
 #include "views/SpiroDataWindow.h"
 
 namespace Spirometry {
@@ -280,6 +281,19 @@ KVD::String SpiroDataView::ReadoutText(bool flow, const double* value, const dou
                               time.ToScaledString(0, kReadoutDecimals, true, L"", false) + L" = " +
                               shown.ToScaledString(0, kReadoutDecimals, true, L"", false);
     return KVD::String(text);
+}
+
+void SpiroDataView::DoViewPrint() { StartJob(false); }
+
+void SpiroDataView::DoViewCopy() { StartJob(true); }
+
+void SpiroDataView::StartJob(bool copy)
+{
+    // The job holds itself until both pages have answered.
+    auto* job = new SpiroDataViewPrintJob(this, GetPlotId1(), GetPlotId2(), GetViewName(), copy);
+    job->AddRef();
+    job->Init();
+    job->Release();
 }
 
 }  // namespace Spirometry

@@ -46,6 +46,9 @@ public:
     SpiroDataWindow* GetDataWindow() const { return mWindow.get(); }
     bool CreateWindowController() override;
     void CleanupWindowController() override;
+    // A job of both plots' print SVGs, printed or copied once both pages have answered.
+    void DoViewPrint() override;
+    void DoViewCopy() override;
 
     bool FlowEnumIsValid() const { return mFlowSource != nullptr; }
     bool VolumeEnumIsValid() const { return mVolumeSource != nullptr; }
@@ -75,6 +78,7 @@ private:
     KVD::String Markup(bool flow) const;
     void UpdateSources();
     void UpdateRanges(bool userRescale, bool onlyIfUnset);
+    void StartJob(bool copy);
 
     std::shared_ptr<SpiroDataWindow> mWindow;
     SpiroDocument* mDocument = nullptr;  // not owned: the host document holds it
