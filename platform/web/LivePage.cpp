@@ -307,8 +307,10 @@ bool LivePage::RenderPNG(const std::string& path, int width, int height)
         return Fail(kNoPage);
     SetViewSize(width, height);
     nlohmann::json shot;
-    // A page behind another of the browser paints no frame to capture.
-    Command("Page.bringToFront", nlohmann::json::object(), shot, Browser::kCommandTimeout);
+    // A page behind the browser's other pages draws no frames, and its capture would wait for
+    // one until it timed out: it comes to the front first.
+    nlohmann::json ignored;
+    Command("Page.bringToFront", nlohmann::json::object(), ignored, mEvaluationTimeout);
     return Command("Page.captureScreenshot", {{"format", "png"}}, shot, mEvaluationTimeout) &&
            WriteBase64(shot, path);
 }

@@ -2,6 +2,7 @@
 
 #include "appkit/Alert.h"
 #include "cf/Bundle.h"
+#include "foundation/ResourceText.h"
 #include "foundation/StringResources.h"
 #include "framework/KVDDocViewWindowController.h"
 #include "plot/LumoProxyMac.h"
@@ -49,6 +50,14 @@ void LumoViewController::LoadHTML(const std::string& html)
     NSBundle* bundle = KVDGetMyBundle();
     mLoaded = false;
     mWebView->LoadHTMLString(html, bundle != nullptr ? "file://" + bundle->ResourcePath() + "/" : std::string());
+}
+
+std::optional<String> LumoViewController::LoadHTMLFromBundle(NSBundle* bundle, const std::string& name)
+{
+    String text;
+    if (bundle == nullptr || !ReadResourceText(bundle, name, "html", text))
+        return std::nullopt;
+    return text;
 }
 
 std::optional<Web::Value> LumoViewController::ExecuteJavaScript(const std::string& script)

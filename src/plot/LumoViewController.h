@@ -7,8 +7,11 @@
 #include <map>
 #include <memory>
 
+#include "foundation/KVDString.h"
 #include "plot/LumoProxyOwner.h"
 #include "web/WebView.h"
+
+class NSBundle;
 
 namespace KVD {
 
@@ -32,6 +35,9 @@ public:
     bool IsConnected() const { return mConnected; }
     // Loads the page with the plug-in bundle's resource folder as base URL.
     void LoadHTML(const std::string& html);
+    // The text of the bundle's page NAME.html; nothing when it is missing or unreadable, so
+    // that no plot shows a page it did not ask for.
+    static std::optional<String> LoadHTMLFromBundle(NSBundle* bundle, const std::string& name);
     // Where the last menu popped up, in the web view's bottom-up coordinates.
     const Gfx::Point& LastMenuLocation() const { return mMenuAt; }
 

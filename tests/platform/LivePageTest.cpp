@@ -66,6 +66,20 @@ double Number(Web::Page& page, const std::string& script)
     return result.value.AsNumber();
 }
 
+// The browser asks for compressed answers; over the loopback the server sends every answer as
+// it is (compressing a large plot page took longer than sending it).
+TEST_F(LivePage, AnswersComeUncompressed)
+{
+    Web::LivePage page;
+    InstallHost(page);
+    ASSERT_TRUE(page.LoadHTML("<p>" + std::string(20000, 'x') + "</p>", "")) << page.LastError();
+    const Web::Evaluation encoding =
+        page.Evaluate("(function () { var x = new XMLHttpRequest(); x.open('GET', location.href, false); x.send(); "
+                      "return [String(x.getResponseHeader('Content-Encoding')), x.responseText.length]; })()");
+    ASSERT_TRUE(encoding.ok) << encoding.error;
+    EXPECT_EQ(encoding.value, Value::Array({Value::String("null"), Value::Number(20007)}));
+}
+
 TEST_F(LivePage, CallsTheHostEvaluatesAndRenders)
 {
     Web::LivePage page;

@@ -7,7 +7,9 @@
 
 #include "LumoPlotFixture.h"
 #include "appkit/Window.h"
+#include "cf/Bundle.h"
 #include "framework/KVDDocViewWindowController.h"
+#include "support/TempFolder.h"
 
 namespace PlotTest {
 namespace {
@@ -210,6 +212,45 @@ TEST_F(LumoPlot, TheWindowsControllerHearsOfEachLoadedFrame)
     EXPECT_EQ(plot->GetWebView(), nullptr);
     EXPECT_FALSE(plot->ExecuteJavaScript(String(L"1")));
     plot->CreateJSPlotObject();
+}
+
+// A platform that makes no job: nothing is listed, and finished jobs still leave the list.
+class NoJobPlot : public KVD::LumoPlotBase {
+public:
+    explicit NoJobPlot(IAutoOrrelDoc* document) : KVD::LumoPlotBase(document, true) {}
+    bool ExecuteJavaScript(const String&) const override { return false; }
+    KVD::COMPtr<KVD::LumoPrintJob> CreatePlatformPrintJob(const std::string&) override { return nullptr; }
+    KVD::COMPtr<KVD::LumoPrintJob> CreatePlatformCopyTask() override { return nullptr; }
+    unsigned GetDoubleClickDelay() const override { return 0; }
+    std::string GetDivId() const override { return "none"; }
+    KVD::LumoProxyBase* GetLumoProxy() const override { return nullptr; }
+};
+
+TEST_F(LumoPlot, PrintAndCopyNeverListAnEmptyJob)
+{
+    NoJobPlot none(Document());
+    EXPECT_EQ(none.CreatePrintJob(String(L"Flow")), nullptr);
+    EXPECT_EQ(none.CopyToClipboard(), nullptr);
+    EXPECT_TRUE(none.PrintJobs().empty());
+    EXPECT_TRUE(none.CopyJobs().empty());
+    // Without a proxy there is no subject, and the data calls go nowhere.
+    EXPECT_EQ(none.GetSubject(), nullptr);
+    none.SetEnumSource(String(L"$a"), nullptr);
+    none.SetPlotId(String(L"p"));
+    EXPECT_NE(none.GetPersistTask(), nullptr);
+}
+
+// A page missing from the bundle gives nothing, also after another page was read.
+TEST_F(LumoPlot, AMissingBundlePageGivesNothing)
+{
+    TestSupport::TempFolder folder;
+    folder.Write("Resources/Plot.html", "<div id=\"local\"></div>");
+    NSBundle* bundle = NSBundle::BundleWithPath(folder.Path().string());
+    const std::optional<String> page = KVD::LumoViewController::LoadHTMLFromBundle(bundle, "Plot");
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(*page, String(L"<div id=\"local\"></div>"));
+    EXPECT_FALSE(KVD::LumoViewController::LoadHTMLFromBundle(bundle, "Missing").has_value());
+    EXPECT_FALSE(KVD::LumoViewController::LoadHTMLFromBundle(nullptr, "Plot").has_value());
 }
 
 }  // namespace

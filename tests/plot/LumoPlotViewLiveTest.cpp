@@ -21,25 +21,6 @@
 namespace PlotTest {
 namespace {
 
-// 1 once the plot has a time plot and no draw is pending.
-const wchar_t* const kDrawn =
-    L"(function (p) { return p && p.plotters.some(function (q) { return q.kind === 'tplot'; }) && "
-    L"p.scheduler.pending === null && p.timings.draw !== undefined ? 1 : 0; })(lumo.get_plot('local'))";
-
-bool WaitForDrawn(std::initializer_list<KVD::LumoPlotMac*> plots)
-{
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < until) {
-        bool all = true;
-        for (KVD::LumoPlotMac* plot : plots)
-            all = all && plot->CallJavaScript(KVD::String(kDrawn)) == 1;
-        if (all)
-            return true;
-        Host::SettlePages(0.02);
-    }
-    return false;
-}
-
 // Pixels of the rows top to bottom where one component (16 red, 0 blue) stands out: the
 // trace colour, antialiased.
 int CountTinted(const Gfx::Image& image, int shift, int top, int bottom)
@@ -91,7 +72,7 @@ TEST_F(LivePlotViews, ADoubleViewDrawsBothPlotsInTheirChannelColours)
     ASSERT_TRUE(host->AddViewClass<TestDoubleView>(TestDoubleView::kViewName));
     const Host::OpenedView view(host->Document(), KVD::ToU8String(KVD::String(TestDoubleView::kViewName)));
     auto* both = PlotViewHost::ViewObject<TestDoubleView>(view.View());
-    ASSERT_TRUE(WaitForDrawn({&both->GetPlot1(), &both->GetPlot2()}));
+    ASSERT_TRUE(WaitUntilDrawn({&both->GetPlot1(), &both->GetPlot2()}, 20));
     const std::string png = (folder.Path() / "view.png").string();
     view.WritePng(png);
     const Gfx::Image image = Gfx::Image::FromPNG(png);
@@ -114,7 +95,7 @@ TEST_F(LivePlotViews, ASinglePlotViewPrintsAndCopiesItsPlot)
     ASSERT_TRUE(host->AddViewClass<TestSingleView>(L"Test Plot"));
     {
         const Host::OpenedView view(host->Document(), "Test Plot");
-        ASSERT_TRUE(WaitForDrawn({&PlotViewHost::ViewObject<TestSingleView>(view.View())->GetPlot()}));
+        ASSERT_TRUE(WaitUntilDrawn({&PlotViewHost::ViewObject<TestSingleView>(view.View())->GetPlot()}, 20));
         const std::string printed = (folder.Path() / "print.pdf").string(), copied = (folder.Path() / "copy.pdf").string();
         view.PrintToPdf(printed);
         view.CopyToPdf(copied);

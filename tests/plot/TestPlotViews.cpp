@@ -1,12 +1,36 @@
 #include "TestPlotViews.h"
 
+#include <chrono>
 #include <cmath>
 
 #include "appkit/Window.h"
+#include "host/views/OpenedView.h"
 #include "plot/LumoHtml.h"
 #include "support/FakeStreams.h"
 
 namespace PlotTest {
+
+bool WaitUntilDrawn(std::initializer_list<KVD::LumoPlotMac*> plots, double seconds)
+{
+    // 1 once the plot has a time plot and no draw is pending.
+    static const KVD::String drawn(
+        L"(function (p) { return p && p.plotters.some(function (q) { return q.kind === 'tplot'; }) && "
+        L"p.scheduler.pending === null && p.timings.draw !== undefined ? 1 : 0; })(lumo.get_plot('local'))");
+    // The page's queued calls run after each evaluation (a markup sent twice sets the plot up
+    // again): drawn counts when two rounds in a row find every plot drawn.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int rounds = 0;
+    do {
+        bool all = true;
+        for (KVD::LumoPlotMac* plot : plots)
+            all = all && plot->CallJavaScript(drawn) == 1;
+        rounds = all ? rounds + 1 : 0;
+        if (rounds == 2)
+            return true;
+        Host::SettlePages(0.005);
+    } while (std::chrono::steady_clock::now() < until);
+    return false;
+}
 
 std::string& TestPage()
 {

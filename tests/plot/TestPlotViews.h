@@ -3,6 +3,7 @@
 // with one plot, two plots and an XY plot that record what they are asked to do.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ struct ViewLog {
     std::vector<uint32_t> updates;  // the flags of each UpdatePlots
     std::vector<std::string> clicks;
 };
+
+// Serves the pages until each plot has a time plot drawn, for at most that long; false when
+// the time ran out.
+bool WaitUntilDrawn(std::initializer_list<KVD::LumoPlotMac*> plots, double seconds);
 
 // The page the views load: the plot page unless a test says otherwise.
 std::string& TestPage();
