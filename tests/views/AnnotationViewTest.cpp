@@ -113,6 +113,19 @@ TEST_F(AnnotationViewTest, AnExcludedBreathShowsPefWithoutPifAndTheSubscript)
     EXPECT_EQ(Count(volume, "\"FVC\""), 1);
 }
 
+// One second after the FEV start lies beyond the record: no FEV1 or one-second marks, FVC still.
+TEST_F(AnnotationViewTest, AnFevStartWithinASecondOfTheRecordsEndKeepsOnlyFvc)
+{
+    OpenWithMapping();
+    uint32_t ticks = 0;
+    mData->Data().GetRecordTicks(0, &ticks);
+    Breaths()[2]->maxVolumePos = KVDPosition{ticks - 50, 0};
+    const auto volume = Draw(*Window().VolumeAnnotation());
+    EXPECT_EQ(Count(volume, "\"1 s\""), 0);
+    EXPECT_EQ(Count(volume, "\"FEV\""), 0);
+    EXPECT_EQ(Count(volume, "\"FVC\""), 1);
+}
+
 TEST_F(AnnotationViewTest, NormalBreathsGetBoundariesOnly)
 {
     OpenWithMapping();
