@@ -6,13 +6,13 @@
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/StringKeys.h"
 #include "framework/CAFDocumentClass.h"
-#include "plugin/PlaceholderViewClass.h"
 #include "plugin/SpiroViewClass.h"
 #include "spirometry/CSVSaveClassObject.h"
 #include "spirometry/SpiroDocument.h"
 #include "spirometry/SpiroIds.h"
 #include "spirometry/SpiroText.h"
 #include "views/ReportView.h"
+#include "views/SpiroDataView.h"
 #include "views/SpiroLoopView.h"
 #include "views/dialogs/CalcDialogs.h"
 
@@ -24,14 +24,14 @@ constexpr DocumentClassFlags kDocumentClassFlags = 1;
 
 // The class objects made at registration. They live for the whole process, as the host keeps
 // them until it exits; it never gives back the references it holds, so they are not on the heap.
-// The data view is not built yet: its class stands in, opening nothing.
 struct RegisteredClasses {
     CAFDocumentClass<Spirometry::SpiroDocument> document{L"SpiroDocument", Spirometry::SpiroDocumentGUID,
                                                          &CATID_OrrelChildDocClass, Spirometry::SpiroDocumentTypeId(),
                                                          kDocumentClassFlags, false};
     Spirometry::CSVSaveClassObject csv{Spirometry::SpiroCSVFormatId()};
-    PlaceholderViewClass dataView{Spirometry::CachedText<SpirometryStr::ID_SPIROMETRY_DATA>(), L"Spirometry Data View",
-                                  Spirometry::SpiroDataViewTypeId()};
+    SpiroViewClass<Spirometry::SpiroDataView> dataView{Spirometry::SpiroDataView::GetStaticViewName(),
+                                                       L"Spirometry Data View", Spirometry::SpiroDataViewTypeId(),
+                                                       KVDGetMyBundle()};
     SpiroViewClass<Spirometry::SpiroLoopView> loopView{Spirometry::SpiroLoopView::GetStaticViewName(),
                                                        L"Spirometry Loop View", Spirometry::SpiroLoopViewTypeId(),
                                                        KVDGetMyBundle()};

@@ -1,0 +1,84 @@
+// spirohost view of the data view: a generated recording's breaths as two plots in Chromium,
+// written as PNG and printed to one PDF page, each plot's trace in its own half and the
+// overlays' shading of the forced breath over both.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "RunCommand.h"
+#include "graphics/Image.h"
+#include "support/TempFolder.h"
+#include "web/Browser.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+// Pixels of the rows top to bottom that pass the test of their red, green and blue.
+template <class Test>
+int Count(const Gfx::Image& image, int top, int bottom, Test test)
+{
+    int count = 0;
+    for (int y = top; y < bottom && y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            const uint32_t p = image.Pixel(x, y);
+            count += test(int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF));
+        }
+    return count;
+}
+
+// The flow trace (#0040ff): more green than red, unlike the overlays' pure blue pen. The
+// volume trace (#0e6a00): green ahead of both. The shading: a quarter of dark grey over white.
+bool FlowBlue(int r, int g, int b) { return b - r > 80 && g - r > 15; }
+bool VolumeGreen(int r, int g, int b) { return g - std::max(r, b) > 40; }
+bool Shade(int r, int g, int b) { return std::abs(r - 0xD8) < 10 && r == g && g == b; }
+
+TEST(DataViewCommand, WritesAndPrintsBothPlotsWithTheirOverlays)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    TestSupport::TempFolder folder;
+    const std::string edf = (folder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 5 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const auto png = folder.Path() / "data.png";
+    const auto pdf = folder.Path() / "data.pdf";
+    out = RunCommand(Spirohost() + " view " + edf + " --bundle " + SPIRO_BUNDLE_DIR +
+                         " --raw 1 --scale 1 --view \"Spirometry Data View\" --png " + png.string() + " --print " +
+                         pdf.string() + " 2>&1",
+                     &status);
+    ASSERT_EQ(status, 0) << out;
+
+    // The window: flow above the divider at 302, volume below.
+    const Gfx::Image window = Gfx::Image::FromPNG(png.string());
+    ASSERT_EQ(window.Width(), 800);
+    EXPECT_GT(Count(window, 0, 302, FlowBlue), 300);
+    EXPECT_EQ(Count(window, 302, window.Height(), FlowBlue), 0);
+    EXPECT_GT(Count(window, 302, window.Height(), VolumeGreen), 300);
+    EXPECT_EQ(Count(window, 0, 302, VolumeGreen), 0);
+    EXPECT_GT(Count(window, 0, 302, Shade), 5000);
+    EXPECT_GT(Count(window, 302, window.Height(), Shade), 5000);
+
+    // One page: the pair centred below the wide top margin, the flow plot first.
+    out = RunCommand("pdfinfo " + pdf.string() + " 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("Pages:           1"), std::string::npos) << out;
+    const auto page = folder.Path() / "page";
+    out = RunCommand("pdftoppm -png -r 72 -singlefile " + pdf.string() + " " + page.string() + " 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const Gfx::Image printed = Gfx::Image::FromPNG(page.string() + ".png");
+    // A4 at 72 dpi less margins 200 and 20 and the header and footer (24 each); plots of 800
+    // by 299 each, scaled to the width.
+    const double scale = std::min(595.276 / 800, (841.89 - 200 - 20 - 48) / 598);
+    const int middle = int(224 + (841.89 - 200 - 20 - 48 - 598 * scale) / 2 + 299 * scale);
+    EXPECT_GT(Count(printed, 0, middle, FlowBlue), 100);
+    EXPECT_GT(Count(printed, middle, printed.Height(), VolumeGreen), 100);
+    EXPECT_EQ(Count(printed, middle, printed.Height(), FlowBlue), 0);
+    EXPECT_GT(Count(printed, 0, middle, Shade), 1000);
+    EXPECT_GT(Count(printed, middle, printed.Height(), Shade), 1000);
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// The overlays of the data view on a recording context: the axis mapping read from the page,
+// the marks of forced, excluded and normal breaths, an empty breath list, the snapping cursor
+// and readout fed through the window's tracking areas, and the print mapping.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "DataViewHost.h"
+#include "appkit/TextField.h"
+#include "appkit/Window.h"
+#include "graphics/RecordingContext.h"
+#include "spirometry/Breath.h"
+#include "spirometry/SpiroMachine.h"
+#include "views/AnnotationView.h"
+#include "views/SpiroDataWindow.h"
+
+using namespace ViewsTest;
+using Spirometry::UserScaling;
+
+namespace {
+
+// The page's mapping: 30 pixels a second from 3 s; -20 pixels a litre from 4 L at the top.
+constexpr double kXOffset = 3, kXScale = 30, kYOffset = 4, kYScale = -20;
+
+int Count(const std::vector<std::string>& calls, const std::string& part)
+{
+    return int(std::count_if(calls.begin(), calls.end(),
+                             [&](const std::string& call) { return call.find(part) != std::string::npos; }));
+}
+
+class AnnotationViewTest : public DataViewHost {
+protected:
+    void OpenWithMapping()
+    {
+        OpenDataView();
+        for (Web::InProcessPage* page : mPages) {
+            page->SetAnswer("lumo.get_plot('local').get_x_scaling().get_offset()", Web::Value::Number(kXOffset));
+            page->SetAnswer("lumo.get_plot('local').get_x_scaling().get_scaling()", Web::Value::Number(kXScale));
+            page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_offset()", Web::Value::Number(kYOffset));
+            page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_scaling()", Web::Value::Number(kYScale));
+        }
+    }
+    SpiroDataWindow& Window() { return *mView->GetDataWindow(); }
+    std::vector<std::string> Draw(AnnotationViewBase& overlay)
+    {
+        Gfx::RecordingContext context(Gfx::Size{overlay.Frame().width, overlay.Frame().height});
+        overlay.DrawSelf(context);
+        return context.Calls();
+    }
+    const Spirometry::BreathList& Breaths() { return mDoc->Machine().Breaths(); }
+    void SetKinds(bool forced, bool excluded)
+    {
+        for (unsigned i = 0; i < Breaths().GetCount(); ++i)
+            Breaths()[i]->forced = Breaths()[i]->excluded = false;
+        Breaths()[2]->forced = forced;
+        Breaths()[2]->excluded = excluded;
+    }
+};
+
+TEST_F(AnnotationViewTest, MappingOfSecondsValuesAndPositions)
+{
+    Spirometry::SpiroGraphMac graph(mDoc);
+    graph.SetScalingX(UserScaling{1.0 / 30, 3.0});
+    graph.SetScalingY(UserScaling{-1.0 / 20, 4.0});
+    EXPECT_EQ(graph.XPFor(KVDPosition{400, 0}), 30);
+    EXPECT_EQ(graph.XPFor(KVDPosition{405, 0}), 31);  // 31.5 truncated
+    EXPECT_DOUBLE_EQ(graph.PixToTime(15), 3.5);
+    const KVDPosition pos = graph.PixToPos(30);
+    EXPECT_EQ(pos.tick, 400u);
+    EXPECT_EQ(pos.record, 0);
+    EXPECT_EQ(graph.PixToPos(31.6).tick, 405u);  // 4.0533 s rounds to tick 405
+    EXPECT_DOUBLE_EQ(graph.ValueToPix(2.0), 40.0);
+    EXPECT_DOUBLE_EQ(graph.DataToPix(4.0), 0.0);
+}
+
+// The small recording's third breath is forced: PEF, PIF, FEV with "1 s" and FVC once each.
+TEST_F(AnnotationViewTest, AForcedBreathGetsItsMarks)
+{
+    OpenWithMapping();
+    const auto flow = Draw(*Window().FlowAnnotation());
+    const auto volume = Draw(*Window().VolumeAnnotation());
+    EXPECT_EQ(Count(flow, "\"PEF\""), 1);
+    EXPECT_EQ(Count(flow, "\"PIF\""), 1);
+    EXPECT_EQ(Count(volume, "\"FEV\""), 1);
+    EXPECT_EQ(Count(volume, "\"1 s\""), 1);
+    EXPECT_EQ(Count(volume, "\"FVC\""), 1);
+    EXPECT_EQ(Count(volume, "\"1\""), 0);  // layout B has no subscript
+    // The shading of the forced breath from its start; fills stay on whole pixels, half a
+    // pixel back from the lines' offset.
+    const Spirometry::Breath& forced = *Breaths()[2];
+    ASSERT_TRUE(forced.forced);
+    const int x0 = int((forced.start.tick / 100.0 - kXOffset) / (1.0 / kXScale));
+    EXPECT_EQ(Count(flow, "FillRect(" + std::to_string(x0 - 1) + ".5, -0.5, "), 1) << testing::PrintToString(flow);
+    // The PEF tick stands at the sample's value.
+    float pef = 0;
+    mDoc->DataAt(forced.peakNegativeFlowPos, &pef, nullptr, false);
+    const int px = int((forced.peakNegativeFlowPos.tick / 100.0 - kXOffset) / (1.0 / kXScale));
+    const int py = int((pef - kYOffset) / (1.0 / kYScale));
+    EXPECT_EQ(Count(flow, "MoveTo(" + std::to_string(px) + ", " + std::to_string(py) + ")"), 1)
+        << testing::PrintToString(flow);
+}
+
+TEST_F(AnnotationViewTest, AnExcludedBreathShowsPefWithoutPifAndTheSubscript)
+{
+    OpenWithMapping();
+    SetKinds(false, true);
+    const auto flow = Draw(*Window().FlowAnnotation());
+    const auto volume = Draw(*Window().VolumeAnnotation());
+    EXPECT_EQ(Count(flow, "\"PEF\""), 1);
+    EXPECT_EQ(Count(flow, "\"PIF\""), 0);
+    EXPECT_EQ(Count(volume, "\"FEV\""), 1);
+    EXPECT_EQ(Count(volume, "\"1\""), 1);
+    EXPECT_EQ(Count(volume, "\"FVC\""), 1);
+}
+
+// One second after the FEV start lies beyond the record: no FEV1 or one-second marks, FVC still.
+TEST_F(AnnotationViewTest, AnFevStartWithinASecondOfTheRecordsEndKeepsOnlyFvc)
+{
+    OpenWithMapping();
+    uint32_t ticks = 0;
+    mData->Data().GetRecordTicks(0, &ticks);
+    Breaths()[2]->maxVolumePos = KVDPosition{ticks - 50, 0};
+    const auto volume = Draw(*Window().VolumeAnnotation());
+    EXPECT_EQ(Count(volume, "\"1 s\""), 0);
+    EXPECT_EQ(Count(volume, "\"FEV\""), 0);
+    EXPECT_EQ(Count(volume, "\"FVC\""), 1);
+}
+
+TEST_F(AnnotationViewTest, NormalBreathsGetBoundariesOnly)
+{
+    OpenWithMapping();
+    SetKinds(false, false);
+    const auto flow = Draw(*Window().FlowAnnotation());
+    const auto volume = Draw(*Window().VolumeAnnotation());
+    for (const char* text : {"\"PEF\"", "\"PIF\"", "FillRect"})
+        EXPECT_EQ(Count(flow, text), 0) << text;
+    for (const char* text : {"\"FEV\"", "\"FVC\"", "\"1 s\"", "FillRect"})
+        EXPECT_EQ(Count(volume, text), 0) << text;
+    // Two boundaries a breath, the zero line, and on the flow plot the reversal line.
+    const int breaths = int(Breaths().GetCount());
+    EXPECT_EQ(Count(volume, "LineTo("), 2 * breaths + 1);
+    EXPECT_EQ(Count(flow, "LineTo("), 3 * breaths + 1);
+}
+
+// Without breaths the graph draws the zero line alone; the overlays draw nothing at all.
+TEST_F(AnnotationViewTest, NoBreathsDrawOnlyTheZeroLineAndTheOverlaysNothing)
+{
+    Select(KVDPosition{20, 0}, KVDPosition{150, 0});
+    OpenWithMapping();
+    ASSERT_EQ(Breaths().GetCount(), 0u);
+    EXPECT_TRUE(Draw(*Window().FlowAnnotation()).empty());
+    Spirometry::SpiroVolumeGraphMac graph(mDoc);
+    graph.SetScalingY(UserScaling{-1.0 / 20, 4.0});
+    Gfx::RecordingContext context(Gfx::Size{100, 100});
+    std::unique_ptr<TDC> dc = CreateTDC(&context, true);
+    graph.DrawData(*dc, TRect(0, 0, 100, 100), TRect(0, 0, 100, 100));
+    EXPECT_EQ(Count(context.Calls(), "LineTo("), 1);
+    EXPECT_EQ(Count(context.Calls(), "LineTo(100, 80)"), 1) << testing::PrintToString(context.Calls());
+}
+
+// The mouse over the overlay: the cursor snaps to the sample under it, the readout shows it;
+// leaving clears both.
+TEST_F(AnnotationViewTest, TheCursorSnapsToTheTraceAndFeedsTheReadout)
+{
+    OpenWithMapping();
+    AnnotationViewBase& overlay = *Window().FlowAnnotation();
+    ASSERT_NE(overlay.TrackingAreaId(), 0);
+    Draw(overlay);  // the mapping comes with a draw
+    AppKit::Window& window = Window().GetWindow();
+    window.SetAcceptsMouseMovedEvents(true);
+    // Pixel 30 of the overlay is 4 s: tick 400.
+    const Gfx::Point at = overlay.ConvertPointToWindow(Gfx::Point{30, 50});
+    window.SendEvent(AppKit::Event{AppKit::EventType::MouseMoved, at});
+    float flow = 0;
+    mDoc->DataAt(KVDPosition{400, 0}, &flow, nullptr, false);
+    EXPECT_DOUBLE_EQ(overlay.TracePos().x, 30 - 6);
+    EXPECT_DOUBLE_EQ(overlay.TracePos().y, (flow - kYOffset) * kYScale - 6);
+    const double value = flow, seconds = 4.0;
+    EXPECT_EQ(Window().FlowReadout()->StringValue(), KVD::ToU8String(mView->ReadoutText(true, &value, &seconds)));
+    EXPECT_NE(Window().FlowReadout()->StringValue().find("at 4.000 s ="), std::string::npos);
+    overlay.MouseExited(AppKit::Event{AppKit::EventType::MouseExited, at});
+    EXPECT_EQ(Window().FlowReadout()->StringValue(), "");
+    EXPECT_LT(overlay.TracePos().x, 0);
+}
+
+// Printed at scale 2 the page's pixels are twice as many; a missing page answer (0) keeps the
+// last mapping rather than dividing by zero.
+TEST_F(AnnotationViewTest, PrintMappingAndAPageWithoutAnswers)
+{
+    OpenWithMapping();
+    AnnotationViewBase& overlay = *Window().VolumeAnnotation();
+    Gfx::RecordingContext context(Gfx::Size{1000, 1000});
+    overlay.PrintRect(context, TRect(100, 100, 600, 400), 2.0f);
+    EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingX().factor, 1.0 / 60);
+    EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingX().offset, 3.0);
+    EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingY().factor, -1.0 / 40);
+    EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingY().offset, 4.0);
+    EXPECT_EQ(Count(context.Calls(), "\"FVC\""), 1);
+    mPages[1]->SetAnswer("lumo.get_plot('local').get_x_scaling().get_scaling()", Web::Value::Number(0));
+    overlay.PrintRect(context, TRect(100, 100, 600, 400), 1.0f);
+    EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingX().factor, 1.0 / 60);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "DataViewHost.h"
+
+#include "FrameworkIds.h"
+#include "foundation/ClassObjectAccessor.h"
+#include "framework/CAFOwlDocView.h"
+#include "host/loader/ClassRegistration.h"
+#include "plugin/SpiroViewClass.h"
+#include "spirometry/SpiroIds.h"
+
+namespace ViewsTest {
+
+namespace {
+
+using DataViewClass = SpiroViewClass<Spirometry::SpiroDataView>;
+
+void RegisterHostClasses()
+{
+    static const bool registered = [] {
+        Host::RegisterDocumentAndViewClasses();
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+void DataViewHost::SetUp()
+{
+    Web::Page::SetFactory([this] {
+        auto page = std::make_unique<Web::InProcessPage>();
+        mPages.push_back(page.get());
+        return page;
+    });
+    RegisterHostClasses();
+    CreateAnalysedDocument();
+}
+
+void DataViewHost::TearDown()
+{
+    CloseDataView();
+    SpiroDocumentHost::TearDown();
+    Web::Page::SetFactory(nullptr);
+}
+
+Spirometry::SpiroDataView& DataViewHost::OpenDataView()
+{
+    auto* cls = new DataViewClass(Spirometry::SpiroDataView::GetStaticViewName(), L"Spirometry Data View",
+                                  Spirometry::SpiroDataViewTypeId(), KVDGetMyBundle());
+    const KVD::COMPtr<IDocViewClass> held(static_cast<IDocViewClass*>(cls));
+    ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroDataViewTypeId());
+    EXPECT_EQ(ObjectFactoryAccessor::Get()->RegisterClassObject(held.get()), KVD_S_OK);
+    const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
+    KVD::COMPtr<IUnknown> view;
+    EXPECT_EQ(document->OpenView(Spirometry::SpiroDataViewTypeId(), view.Set()), KVD_S_OK);
+    mDocView = KVD::com_cast(view.get());
+    EXPECT_NE(mDocView, nullptr);
+    mView = static_cast<CAFOwlDocView<Spirometry::SpiroDataView>*>(static_cast<IDocView2*>(mDocView.get()))->GetView();
+    return *mView;
+}
+
+void DataViewHost::CloseDataView()
+{
+    if (mDocView != nullptr) {
+        const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
+        document->CloseView(mDocView);
+    }
+    mDocView.Clear();
+    mView = nullptr;
+    ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroDataViewTypeId());
+}
+
+std::string DataViewHost::ScriptsOf(size_t page) const
+{
+    std::string text;
+    if (page < mPages.size())
+        for (const std::string& script : mPages[page]->Scripts())
+            text += script + "\n";
+    return text;
+}
+
+}  // namespace ViewsTest

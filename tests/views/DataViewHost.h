@@ -1,0 +1,31 @@
+// The spirometry data view on the small synthetic recording, opened through its view class as
+// the plug-in registers it, its two pages in-process pages that record the scripts they get.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SpiroDocumentHost.h"
+#include "support/TempFolder.h"
+#include "views/SpiroDataView.h"
+#include "web/InProcessPage.h"
+
+namespace ViewsTest {
+
+class DataViewHost : public SpiroTest::SpiroDocumentHost {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Spirometry::SpiroDataView& OpenDataView();
+    void CloseDataView();
+    // The scripts a page got, each joined by a newline.
+    std::string ScriptsOf(size_t page) const;
+
+    KVD::COMPtr<IDocView> mDocView;
+    Spirometry::SpiroDataView* mView = nullptr;
+    std::vector<Web::InProcessPage*> mPages;
+};
+
+}  // namespace ViewsTest
