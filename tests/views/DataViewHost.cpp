@@ -46,25 +46,14 @@ Spirometry::SpiroDataView& DataViewHost::OpenDataView()
 {
     auto* cls = new DataViewClass(Spirometry::SpiroDataView::GetStaticViewName(), L"Spirometry Data View",
                                   Spirometry::SpiroDataViewTypeId(), KVDGetMyBundle());
-    const KVD::COMPtr<IDocViewClass> held(static_cast<IDocViewClass*>(cls));
-    ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroDataViewTypeId());
-    EXPECT_EQ(ObjectFactoryAccessor::Get()->RegisterClassObject(held.get()), KVD_S_OK);
-    const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
-    KVD::COMPtr<IUnknown> view;
-    EXPECT_EQ(document->OpenView(Spirometry::SpiroDataViewTypeId(), view.Set()), KVD_S_OK);
-    mDocView = KVD::com_cast(view.get());
-    EXPECT_NE(mDocView, nullptr);
-    mView = static_cast<CAFOwlDocView<Spirometry::SpiroDataView>*>(static_cast<IDocView2*>(mDocView.get()))->GetView();
+    ViewsTest::RegisterViewClass(static_cast<IDocViewClass*>(cls), Spirometry::SpiroDataViewTypeId());
+    mView = &mOpened.Open(mChild, Spirometry::SpiroDataViewTypeId());
     return *mView;
 }
 
 void DataViewHost::CloseDataView()
 {
-    if (mDocView != nullptr) {
-        const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
-        document->CloseView(mDocView);
-    }
-    mDocView.Clear();
+    mOpened.Close();
     mView = nullptr;
     ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroDataViewTypeId());
 }

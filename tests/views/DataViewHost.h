@@ -2,6 +2,8 @@
 // the plug-in registers it, its two pages in-process pages that record the scripts they get.
 #pragma once
 
+#include "OpenedSpiroView.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ protected:
     // The scripts a page got, each joined by a newline.
     std::string ScriptsOf(size_t page) const;
 
-    KVD::COMPtr<IDocView> mDocView;
+    ViewsTest::OpenedSpiroView<Spirometry::SpiroDataView> mOpened;
     Spirometry::SpiroDataView* mView = nullptr;
     std::vector<Web::InProcessPage*> mPages;
 };

@@ -2,6 +2,8 @@
 // as the plug-in registers it (layouts and texts from the plug-in's bundle).
 #pragma once
 
+#include "OpenedSpiroView.h"
+
 #include "SpiroDocumentHost.h"
 #include "views/SpiroLoopView.h"
 
@@ -18,7 +20,7 @@ protected:
     Spirometry::SpiroLoopView& OpenLoop();
     void CloseLoop();
 
-    KVD::COMPtr<IDocView> mDocView;
+    ViewsTest::OpenedSpiroView<Spirometry::SpiroLoopView> mOpened;
     Spirometry::SpiroLoopView* mView = nullptr;
 };
 

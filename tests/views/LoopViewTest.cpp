@@ -256,17 +256,17 @@ TEST_F(LoopViewTest, CopyAndPrintMessagesStartThePlotsJobs)
 {
     OpenLoop();
     using Host::ViewCommands;
-    EXPECT_TRUE(ViewCommands::Query(mDocView, ViewCommands::kCopy).enabled);
-    EXPECT_EQ(ViewCommands::Query(mDocView, ViewCommands::kCopy).text, "Copy Flow-Volume Loop");
-    EXPECT_TRUE(ViewCommands::Query(mDocView, ViewCommands::kPrint).enabled);
-    EXPECT_EQ(ViewCommands::Query(mDocView, ViewCommands::kPrint).text, "Print Flow-Volume Loop...");
-    EXPECT_FALSE(ViewCommands::Query(mDocView, ViewCommands::kPrintPreview).enabled);
+    EXPECT_TRUE(ViewCommands::Query(mOpened.DocView(), ViewCommands::kCopy).enabled);
+    EXPECT_EQ(ViewCommands::Query(mOpened.DocView(), ViewCommands::kCopy).text, "Copy Flow-Volume Loop");
+    EXPECT_TRUE(ViewCommands::Query(mOpened.DocView(), ViewCommands::kPrint).enabled);
+    EXPECT_EQ(ViewCommands::Query(mOpened.DocView(), ViewCommands::kPrint).text, "Print Flow-Volume Loop...");
+    EXPECT_FALSE(ViewCommands::Query(mOpened.DocView(), ViewCommands::kPrintPreview).enabled);
 
     KVD::LumoPlotMac& plot = mView->GetPlot();
-    ASSERT_EQ(ViewCommands::Perform(mDocView, ViewCommands::kCopy), KVD_S_OK);
+    ASSERT_EQ(ViewCommands::Perform(mOpened.DocView(), ViewCommands::kCopy), KVD_S_OK);
     ASSERT_EQ(plot.CopyJobs().size(), 1u);
     EXPECT_EQ(plot.CopyJobs()[0]->JobName(), "");
-    ASSERT_EQ(ViewCommands::Perform(mDocView, ViewCommands::kPrint), KVD_S_OK);
+    ASSERT_EQ(ViewCommands::Perform(mOpened.DocView(), ViewCommands::kPrint), KVD_S_OK);
     ASSERT_EQ(plot.PrintJobs().size(), 1u);
     EXPECT_EQ(plot.PrintJobs()[0]->JobName(), "Flow-Volume Loop");
 }

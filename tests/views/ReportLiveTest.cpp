@@ -64,7 +64,7 @@ TEST_F(ReportLive, PrintedWithTheBreathCountAndTheMinuteVentilation)
         GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     OpenReport();
     const auto pdf = mBundle.Path() / "report.pdf";
-    ASSERT_EQ(Host::ViewCommands::PrintToPdf(mDocView, pdf.string()), KVD_S_OK);
+    ASSERT_EQ(Host::ViewCommands::PrintToPdf(mOpened.DocView(), pdf.string()), KVD_S_OK);
     const std::string text = PdfText(pdf);
     // The figures of the small recording's CSV report.
     EXPECT_NE(text.find("Overall Duration (s) Breaths 22.16 5"), std::string::npos) << text;

@@ -70,25 +70,14 @@ Spirometry::ReportView& ReportViewHost::OpenReport()
                                 L"Spirometry Report", Spirometry::SpiroReportViewTypeId(),
                                 NSBundle::BundleWithPath(mBundle.Path().string()),
                                 {&IID_IDocument, &Spirometry::IID_ISpiroDocInterface});
-    const KVD::COMPtr<IDocViewClass> held(static_cast<IDocViewClass*>(cls));
-    ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroReportViewTypeId());
-    EXPECT_EQ(ObjectFactoryAccessor::Get()->RegisterClassObject(held.get()), KVD_S_OK);
-    const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
-    KVD::COMPtr<IUnknown> view;
-    EXPECT_EQ(document->OpenView(Spirometry::SpiroReportViewTypeId(), view.Set()), KVD_S_OK);
-    mDocView = KVD::com_cast(view.get());
-    EXPECT_NE(mDocView, nullptr);
-    mView = static_cast<CAFOwlDocView<Spirometry::ReportView>*>(static_cast<IDocView2*>(mDocView.get()))->GetView();
+    ViewsTest::RegisterViewClass(static_cast<IDocViewClass*>(cls), Spirometry::SpiroReportViewTypeId());
+    mView = &mOpened.Open(mChild, Spirometry::SpiroReportViewTypeId());
     return *mView;
 }
 
 void ReportViewHost::CloseReport()
 {
-    if (mDocView != nullptr) {
-        const KVD::COMPtr<IDocument> document(KVD::com_cast(mChild.get()));
-        document->CloseView(mDocView);
-    }
-    mDocView.Clear();
+    mOpened.Close();
     mView = nullptr;
     ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroReportViewTypeId());
 }

@@ -3,6 +3,8 @@
 // (layouts from the plug-in's bundle), and pages that the test reads back.
 #pragma once
 
+#include "OpenedSpiroView.h"
+
 #include <map>
 #include <memory>
 #include <string>
@@ -30,7 +32,7 @@ protected:
     // The page the web view was last given.
     std::string PageText() const;
 
-    KVD::COMPtr<IDocView> mDocView;
+    ViewsTest::OpenedSpiroView<Spirometry::ReportView> mOpened;
     Spirometry::ReportView* mView = nullptr;
     TestSupport::TempFolder mBundle;
 };

@@ -355,24 +355,24 @@ TEST_F(ReportViewTest, CopiesThePagePdfWithItsHtmlAndPrintsTheWholePage)
 {
     OpenReport();
     using Host::ViewCommands;
-    EXPECT_TRUE(ViewCommands::Query(mDocView, ViewCommands::kCopy).enabled);
-    EXPECT_EQ(ViewCommands::Query(mDocView, ViewCommands::kCopy).text, "Copy Spirometry Report");
-    EXPECT_EQ(ViewCommands::Query(mDocView, ViewCommands::kPrint).text, "Print Spirometry Report...");
-    EXPECT_FALSE(ViewCommands::Query(mDocView, ViewCommands::kPrintPreview).enabled);
+    EXPECT_TRUE(ViewCommands::Query(mOpened.DocView(), ViewCommands::kCopy).enabled);
+    EXPECT_EQ(ViewCommands::Query(mOpened.DocView(), ViewCommands::kCopy).text, "Copy Spirometry Report");
+    EXPECT_EQ(ViewCommands::Query(mOpened.DocView(), ViewCommands::kPrint).text, "Print Spirometry Report...");
+    EXPECT_FALSE(ViewCommands::Query(mOpened.DocView(), ViewCommands::kPrintPreview).enabled);
 
     AppKit::Pasteboard& pasteboard = AppKit::Pasteboard::General();
     pasteboard.Write(AppKit::Pasteboard::kTextType, "earlier");
-    ASSERT_EQ(ViewCommands::Perform(mDocView, ViewCommands::kCopy), KVD_S_OK);
+    ASSERT_EQ(ViewCommands::Perform(mOpened.DocView(), ViewCommands::kCopy), KVD_S_OK);
     EXPECT_EQ(pasteboard.Read(AppKit::Pasteboard::kPdfType).substr(0, 5), "%PDF-");
     EXPECT_EQ(pasteboard.Read(AppKit::Pasteboard::kTextType), PageText());
 
     const std::string pdf = mBundle.Path().string() + "/printed.pdf";
-    ASSERT_EQ(ViewCommands::PrintToPdf(mDocView, pdf), KVD_S_OK);
+    ASSERT_EQ(ViewCommands::PrintToPdf(mOpened.DocView(), pdf), KVD_S_OK);
     EXPECT_EQ(Bytes(pdf).substr(0, 5), "%PDF-");
 
     // Print preview is answered and does nothing.
     const int loads = mView->GetWindowController()->GetWebView()->LoadCount();
-    const KVD::COMPtr<IMessageHandler> handler(KVD::com_cast(mDocView.get()));
+    const KVD::COMPtr<IMessageHandler> handler(KVD::com_cast(mOpened.DocView()));
     EXPECT_EQ(Host::DeliverMessage(handler, kMsgId_PrintPreview, 0x40, Host::ParamBlock()), KVD_S_OK);
     // The view's own table answers it; a message it does not know goes on to the base.
     MsgEventTrigger preview(kMsgId_PrintPreview, 0x40);
