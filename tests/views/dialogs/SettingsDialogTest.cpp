@@ -164,6 +164,18 @@ TEST_F(SettingsDialog, WithTheClampOffTheLevelIsDisabledYetStored)
     EXPECT_DOUBLE_EQ(doc->Config().mFlowNoiseClamp.level, 0.08);
 }
 
+TEST_F(SettingsDialog, ALevelThatIsNoNumberLeavesTheStoredLevel)
+{
+    // The level is not validated: OK is taken, and the text that is no number is dropped.
+    StoreClamp(0.05, true, SpConfig::kMilliPrefix);
+    OpenSettings([](UserDriver& user) {
+        user.Type("flowNoiseClampValue", "abc");
+        user.Click("OK");
+    });
+    EXPECT_DOUBLE_EQ(doc->Config().mFlowNoiseClamp.level, 0.05);
+    EXPECT_EQ(doc->Config().mFlowUnitPrefix, SpConfig::kMilliPrefix);
+}
+
 TEST_F(SettingsDialog, TheDetectionFactorIsTakenFromFieldStepperAndSliderWithinItsLimits)
 {
     OpenSettings([](UserDriver& user) {
