@@ -1,20 +1,42 @@
 // spirohost analyse: the main job. It loads a recording and the plug-in, sets the spirometry
 // document up over the selected range as a user would and saves the report through the
-// registered CSV Save As class.
+// registered CSV Save As class. Given actions, it first opens the document's settings through
+// its menu and answers the dialog with them, as a user would before saving.
 #include <iostream>
 
 #include "foundation/KVDResultCodes.h"
 #include "foundation/ResultCodeText.h"
 #include "foundation/TextConversion.h"
 #include "host/saveas/SaveAsFormats.h"
+#include "host/commands/MenuModel.h"
 #include "spirohost/AnalysedDocument.h"
+#include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
 namespace {
 
-int Analyse(const AnalysisSettings& s, const std::string& csvPath)
+using Strings = std::vector<std::string>;
+
+// The settings dialog opened through the menu and answered with the actions.
+void EditSettings(const Strings& texts)
+{
+    std::deque<Action> actions;
+    for (const std::string& text : texts)
+        actions.push_back(ParseAction(text));
+    ScriptedUser user(std::move(actions));
+    if (Host::MenuModel::Instance().Invoke("Spirometry|Settings") != KVD_S_OK)
+        throw AnalysisError("the menu has no Spirometry|Settings");
+    if (!user.Failure().empty())
+        throw AnalysisError("the settings dialog: " + user.Failure());
+    if (user.ActionsLeft() != 0)
+        throw AnalysisError(std::to_string(user.ActionsLeft()) + " actions were left when the settings dialog closed");
+}
+
+int Analyse(const AnalysisSettings& s, const std::string& csvPath, const Strings& settingsActions)
 {
     AnalysedDocument analysed(s);
+    if (!settingsActions.empty())
+        EditSettings(settingsActions);
     const std::vector<Host::SaveAsFormat> formats = Host::RegisteredSaveAsFormats();
     const Host::SaveAsFormat* csv = Host::FindSaveAsFormat(formats, "csv");
     if (csv == nullptr)
@@ -42,10 +64,14 @@ int RunAnalyse(const Args& args)
     std::string units = "L";
     po::options_description options("options");
     AddAnalysisOptions(options, s, units);
-    options.add_options()("csv", po::value<std::string>(&csv)->required(), "the report file to write");
+    Strings settingsActions;
+    options.add_options()("csv", po::value<std::string>(&csv)->required(), "the report file to write")(
+        "settings", po::value<Strings>(&settingsActions)->composing(),
+        "open Spirometry|Settings first and answer it with this user action (repeatable): set FIELD=TEXT, "
+        "choose POPUP=ITEM, click CONTROL, press BUTTON, snapshot FILE");
     po::positional_options_description positional;
     positional.add("recording", 1);
-    Parsed parsed = ParseOptions("analyse", "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] --csv FILE",
+    Parsed parsed = ParseOptions("analyse", "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] [--settings ACTION]... --csv FILE",
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
@@ -56,8 +82,8 @@ int RunAnalyse(const Args& args)
     }
     InstallAnswers(parsed.values);
     try {
-        return Analyse(s, csv);
-    } catch (const AnalysisError& e) {
+        return Analyse(s, csv, settingsActions);
+    } catch (const std::runtime_error& e) {  // the analysis's and the script's
         std::cerr << "spirohost analyse: " << e.what() << "\n";
         return 1;
     }

@@ -14,13 +14,11 @@
 #include "IChannelCalc.h"
 #include "IFramework.h"
 #include "IPersistObject.h"
-#include "appkit/Application.h"
-#include "appkit/KVDNumberEditHelper.h"
-#include "appkit/UserDriver.h"
 #include "foundation/TextConversion.h"
 #include "host/document/DataDocument.h"
 #include "host/loader/ClassRegistration.h"
 #include "spirohost/PluginSession.h"
+#include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
 namespace {
@@ -43,108 +41,6 @@ const CalcKind kKinds[] = {
     {"volume", L"Spirometry Volume", "Volume", "L"},
     {"tidal", L"Spirometry Tidal Volume", "Tidal Volume", "L"},
     {"minvent", L"Spirometry Minute Ventilation", "Minute Ventilation", "L/min"},
-};
-
-// One thing the user does: "set FIELD=TEXT" types into a field and leaves it with tab,
-// "choose POPUP=ITEM" picks an item, "click CONTROL" or "press BUTTON" clicks, "snapshot
-// FILE" saves a picture of the dialog. Controls are named by outlet or by title.
-struct Action {
-    std::string verb;
-    std::string target;
-    std::string value;
-};
-
-Action ParseAction(const std::string& text)
-{
-    const size_t space = text.find(' ');
-    Action action{text.substr(0, space), space == std::string::npos ? "" : text.substr(space + 1), ""};
-    const bool takesValue = action.verb == "set" || action.verb == "choose";
-    const bool known = takesValue || action.verb == "click" || action.verb == "press" || action.verb == "snapshot";
-    if (!known || action.target.empty())
-        throw DialogError("--do \"" + text + "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
-                          "press BUTTON, snapshot FILE");
-    if (takesValue) {
-        const size_t equals = action.target.find('=');
-        if (equals == std::string::npos)
-            throw DialogError("--do \"" + text + "\": " + action.verb + " takes NAME=VALUE");
-        action.value = action.target.substr(equals + 1);
-        action.target.resize(equals);
-    }
-    return action;
-}
-
-// What the dialog's error marks say, one after another.
-void CollectErrors(const AppKit::View& view, std::string& errors)
-{
-    if (const auto* mark = dynamic_cast<const KVDErrorProvider*>(&view); mark != nullptr && mark->HasError())
-        errors += (errors.empty() ? "" : " ") + mark->Error();
-    for (const auto& sub : view.Subviews())
-        CollectErrors(*sub, errors);
-}
-
-// Answers every modal dialog from one queue of actions, nested dialogs included: each takes
-// actions until it is stopped. A dialog left open when the actions run out, or an action it
-// cannot take, is cancelled and the failure kept: nothing may throw through the plug-in.
-class ScriptedUser {
-public:
-    explicit ScriptedUser(std::deque<Action> actions) : mActions(std::move(actions))
-    {
-        AppKit::Application::Shared().SetModalResponder([this](AppKit::Window& window) { Answer(window); });
-    }
-    ~ScriptedUser() { AppKit::Application::Shared().SetModalResponder(nullptr); }
-    ScriptedUser(const ScriptedUser&) = delete;
-    ScriptedUser& operator=(const ScriptedUser&) = delete;
-
-    void Add(std::deque<Action> actions) { mActions.insert(mActions.end(), actions.begin(), actions.end()); }
-    const std::string& Failure() const { return mFailure; }
-    size_t ActionsLeft() const { return mActions.size(); }
-
-private:
-    void Answer(AppKit::Window& window)
-    {
-        AppKit::UserDriver user(window);
-        const AppKit::Application& app = AppKit::Application::Shared();
-        try {
-            while (!app.ModalSessionStopped()) {
-                if (mActions.empty())
-                    throw DialogError("the actions ran out with the dialog \"" + window.Title() + "\" open" +
-                                      Errors(window));
-                const Action action = mActions.front();
-                mActions.pop_front();
-                Perform(user, action);
-            }
-        } catch (const std::exception& e) {
-            if (mFailure.empty())
-                mFailure = e.what();
-            mActions.clear();
-            AppKit::Application::Shared().StopModalWithCode(AppKit::Application::kModalResponseCancel);
-        }
-    }
-
-    static std::string Errors(const AppKit::Window& window)
-    {
-        std::string errors;
-        CollectErrors(window.ContentView(), errors);
-        return errors.empty() ? "" : " (" + errors + ")";
-    }
-
-    static void Perform(AppKit::UserDriver& user, const Action& a)
-    {
-        if (a.verb == "set") {
-            user.Type(a.target, a.value);
-            user.Press(AppKit::Key::kTab);
-        } else if (a.verb == "choose") {
-            user.Choose(a.target, a.value);
-        } else if (a.verb == "snapshot") {
-            if (!user.Snapshot(a.target))
-                throw DialogError("cannot write " + a.target);
-        } else {
-            user.Click(a.target);
-        }
-    }
-
-    std::deque<Action> mActions;
-    std::string mFailure;
 };
 
 KVD::COMPtr<ICalculationClass> FindCalculationClass(const wchar_t* name)
@@ -313,7 +209,7 @@ int RunDialog(const Args& args)
     InstallAnswers(parsed.values);
     try {
         return RunDialogOn(parsed.values);
-    } catch (const DialogError& e) {
+    } catch (const std::runtime_error& e) {  // the command's own and the script's
         std::cerr << "spirohost dialog: " << e.what() << "\n";
         return 1;
     }

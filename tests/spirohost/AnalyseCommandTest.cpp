@@ -154,6 +154,33 @@ TEST_F(AnalyseCommand, AnalysesItsOwnChannelsBesideRecordedFlowAndVolume)
     EXPECT_EQ(After(Lines(Report()), "Flow,Volume,"), "Channel 4,Channel 5,1% full range,2 x average volume");
 }
 
+// The user opens Spirometry|Settings and changes the detection level and the forced threshold:
+// the report is made with them. Actions the dialog cannot take leave no report.
+TEST_F(AnalyseCommand, SettingsChangedInTheDialogReachTheReport)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    out = Analyse(edf,
+                  "--raw 1 --scale 2 --settings \"set detectionEdit=3\" --settings \"set forcedEdit=1.5\" "
+                  "--settings \"press OK\"",
+                  &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::vector<std::string> settings = Cells(After(Lines(Report()), "Flow,Volume,"), ',');
+    ASSERT_EQ(settings.size(), 4u);
+    EXPECT_EQ(settings[2], "3% full range");
+    EXPECT_EQ(settings[3], "1.5 x average volume");
+
+    std::filesystem::remove(Report());
+    out = Analyse(edf, "--raw 1 --scale 2 --settings \"set detectionEdit=30\" --settings \"press OK\"", &status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out.find("the settings dialog: the actions ran out with the dialog \"Spirometry Settings\" open"),
+              std::string::npos)
+        << out;
+    EXPECT_FALSE(std::filesystem::exists(Report()));
+}
+
 TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
 {
     const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";

@@ -32,7 +32,14 @@ std::shared_ptr<AppKit::NumberFormatter> CalcDialogBase::MakeNumberFormatter()
 std::unique_ptr<KVDNumberEditHelper> CalcDialogBase::MakeHelper(AppKit::TextField* field, KVDErrorProvider* errors,
                                                                 double minimum, double maximum)
 {
-    auto helper = std::make_unique<KVDNumberEditHelper>(field, errors);
+    return MakeHelper(field, nullptr, nullptr, errors, minimum, maximum);
+}
+
+std::unique_ptr<KVDNumberEditHelper> CalcDialogBase::MakeHelper(AppKit::TextField* field, AppKit::Slider* slider,
+                                                                AppKit::Stepper* stepper, KVDErrorProvider* errors,
+                                                                double minimum, double maximum)
+{
+    auto helper = std::make_unique<KVDNumberEditHelper>(field, slider, stepper, errors);
     helper->SetDelegate(this);
     helper->SetMinValue(minimum);
     helper->SetMaxValue(maximum);

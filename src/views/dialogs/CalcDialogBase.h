@@ -42,6 +42,10 @@ protected:
     // validated on OK; the field gets the dialog's number format.
     std::unique_ptr<KVDNumberEditHelper> MakeHelper(AppKit::TextField* field, KVDErrorProvider* errors,
                                                     double minimum, double maximum);
+    // The same with a slider and a stepper (either may be null) moving with the field.
+    std::unique_ptr<KVDNumberEditHelper> MakeHelper(AppKit::TextField* field, AppKit::Slider* slider,
+                                                    AppKit::Stepper* stepper, KVDErrorProvider* errors,
+                                                    double minimum, double maximum);
 
 private:
     std::vector<std::string> mRequired;

@@ -7,6 +7,7 @@
 #include "views/dialogs/SpFlowCalcDialog.h"
 #include "views/dialogs/SpFlowCalibrateDialog.h"
 #include "views/dialogs/SpMinVentCalcDialog.h"
+#include "views/dialogs/SpSettingsDialog.h"
 #include "views/dialogs/SpTidalVolumeCalcDialog.h"
 #include "views/dialogs/SpVolumeCalcDialog.h"
 
@@ -53,6 +54,16 @@ int ShowEditingInPlace(Settings* settings, IAutoOrrelDoc* document, int channel,
 }
 
 }  // namespace
+
+int CalcDialogs::ShowSpSettingsDialog(HWND, SpiroDocument* document, SpConfig* settings,
+                                      const std::vector<ChannelAssoc>& flowChannels,
+                                      const std::vector<ChannelAssoc>& volumeChannels)
+{
+    return Guarded([&] {
+        SpSettingsDialog dialog(settings, document, flowChannels, volumeChannels);
+        return Answer(dialog.ShowDialog());
+    });
+}
 
 int CalcDialogs::ShowSpFlowCalcDialog(HWND, int channel, IAutoOrrelDoc* document, SpFlowSettings* settings,
                                       const std::vector<KVD::String>& channelNames)

@@ -9,12 +9,10 @@ namespace Spirometry {
 
 class CalcDialogs final : public SpiroDialogs {
 public:
-    // Not among these dialogs: the user cancels it.
-    int ShowSpSettingsDialog(HWND, SpiroDocument*, SpConfig*, const std::vector<ChannelAssoc>&,
-                             const std::vector<ChannelAssoc>&) override
-    {
-        return kDialogCancelled;
-    }
+    // Edits the record in place even when the user cancels: the caller hands in a copy.
+    int ShowSpSettingsDialog(HWND owner, SpiroDocument* document, SpConfig* settings,
+                             const std::vector<ChannelAssoc>& flowChannels,
+                             const std::vector<ChannelAssoc>& volumeChannels) override;
     int ShowSpFlowCalcDialog(HWND owner, int channel, IAutoOrrelDoc* document, SpFlowSettings* settings,
                              const std::vector<KVD::String>& channelNames) override;
     int ShowSpFlowCalibrateDialog(HWND owner, IAutoOrrelDoc* document, IRecordData* records,

@@ -1,0 +1,153 @@
+#include "views/dialogs/SpSettingsDialog.h"
+
+#include <limits>
+
+#include "foundation/units/UnitPrefixScaling.h"
+
+namespace Spirometry {
+
+namespace {
+
+constexpr double kUnlimited = std::numeric_limits<double>::infinity();
+// The flow unit without its prefix; the list shows it after each offered prefix.
+constexpr const wchar_t* kFlowUnit = L"L/s";
+
+double Scale(int32_t prefix)
+{
+    return UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(prefix));
+}
+
+}  // namespace
+
+SpSettingsDialog::SpSettingsDialog(SpConfig* settings, SpiroDocument* document,
+                                   const std::vector<ChannelAssoc>& flowChannels,
+                                   const std::vector<ChannelAssoc>& volumeChannels)
+    : CalcDialogBase("SpSettingsDialog"),
+      _documentI(document),
+      _settings(settings),
+      _flowNames(flowChannels),
+      _volumeNames(volumeChannels)
+{
+    Outlet("flowList", flowList);
+    Outlet("volumeList", volumeList);
+    Outlet("flowUnitList", flowUnitList);
+    Outlet("includeBreathCheck", includeBreathCheck);
+    Outlet("detectionEdit", detectionEdit);
+    Outlet("detectionStepper", detectionStepper);
+    Outlet("detectionSlider", detectionSlider);
+    Outlet("detectionErrorProvider", detectionErrorProvider);
+    Outlet("forcedEdit", forcedEdit);
+    Outlet("forcedStepper", forcedStepper);
+    Outlet("forcedErrorProvider", forcedErrorProvider);
+    Outlet("flowNoiseClampValue", flowNoiseClampValue);
+    Outlet("flowNoiseClampUnit", flowNoiseClampUnit);
+    Outlet("clampToFloor", clampToFloor);
+    DeclareAction("onSourceChanged:", [this](AppKit::Control*) { UpdateStandardSettings(); });
+    DeclareAction("onDetectionChanged:", [this](AppKit::Control*) { UpdateStandardSettings(); });
+    DeclareAction("onUnitPrefixChanged:", [this](AppKit::Control*) {
+        UpdatePrefixedUnit();
+        UpdateControls();
+    });
+    // The check box and the level field both take this one.
+    const auto clampChanged = [this](AppKit::Control*) {
+        UpdateFlowNoiseClamp();
+        UpdateControls();
+    };
+    DeclareAction("onFlowNoiseClampChanged:", clampChanged);
+    DeclareAction("onFlowNoiseClampValueChanged:", clampChanged);
+}
+
+void SpSettingsDialog::AwakeFromNib()
+{
+    flowList->RemoveAllItems();
+    volumeList->RemoveAllItems();
+    flowUnitList->RemoveAllItems();
+    FillChannelList(*flowList, _flowNames);
+    FillChannelList(*volumeList, _volumeNames);
+    FillFlowUnitList();
+    detectionHelper = MakeHelper(detectionEdit, detectionSlider, detectionStepper, detectionErrorProvider,
+                                 SpConfig::kMinCycleDetectionFactor, SpConfig::kMaxCycleDetectionFactor);
+    forcedHelper = MakeHelper(forcedEdit, nullptr, forcedStepper, forcedErrorProvider,
+                              SpConfig::kMinForcedExpirationThreshold, SpConfig::kMaxForcedExpirationThreshold);
+    // Any level is taken: it is not validated.
+    flowNoiseClampHelper = std::make_unique<KVDNumberEditHelper>(flowNoiseClampValue, nullptr);
+    flowNoiseClampHelper->SetMinValue(-kUnlimited);
+    flowNoiseClampHelper->SetMaxValue(kUnlimited);
+    flowNoiseClampHelper->SetDelegate(this);
+    UpdateControls();
+}
+
+void SpSettingsDialog::FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels)
+{
+    for (const ChannelAssoc& channel : channels)
+        AddItemToPopup(list, channel.name, channel.channel);
+}
+
+void SpSettingsDialog::FillFlowUnitList()
+{
+    if (!_documentI)
+        return;
+    for (int prefix : _documentI->OfferedFlowUnitPrefixes()) {
+        KVD::String title = UnitPrefixScaling::sStringFromPrefix(UnitPrefix(prefix));
+        title += kFlowUnit;
+        AddItemToPopup(*flowUnitList, title, prefix);
+    }
+}
+
+void SpSettingsDialog::UpdateControls()
+{
+    flowList->SelectItemWithTag(_settings->mSpFlowCalcChan);
+    volumeList->SelectItemWithTag(_settings->mSpVolCalcChan);
+    flowUnitList->SelectItemWithTag(_settings->mFlowUnitPrefix);
+    flowNoiseClampUnit->SetStringValue(flowUnitList->TitleOfSelectedItem());
+    flowNoiseClampHelper->SetDoubleValue(_settings->mFlowNoiseClamp.level * Scale(_settings->mFlowUnitPrefix));
+    SetOn(includeBreathCheck, _settings->mNonForcedInReport);
+    detectionHelper->SetDoubleValue(_settings->mCycleDetectionFactor);
+    forcedHelper->SetDoubleValue(_settings->mForcedExpirationThreshold);
+    SetOn(clampToFloor, _settings->mFlowNoiseClamp.enabled);
+    flowNoiseClampValue->SetEnabled(_settings->mFlowNoiseClamp.enabled);
+}
+
+void SpSettingsDialog::UpdateStandardSettings()
+{
+    // An empty list selects nothing: its tag of -1 names no channel, so the source stays.
+    if (flowList->SelectedTag() >= 0)
+        _settings->mSpFlowCalcChan = flowList->SelectedTag();
+    if (volumeList->SelectedTag() >= 0)
+        _settings->mSpVolCalcChan = volumeList->SelectedTag();
+    _settings->mNonForcedInReport = IsOn(includeBreathCheck);
+    _settings->mCycleDetectionFactor = NumberOr(*detectionHelper, _settings->mCycleDetectionFactor);
+    _settings->mForcedExpirationThreshold = NumberOr(*forcedHelper, _settings->mForcedExpirationThreshold);
+}
+
+void SpSettingsDialog::UpdatePrefixedUnit()
+{
+    if (SpConfig::IsValidFlowUnitPrefix(flowUnitList->SelectedTag()))
+        _settings->mFlowUnitPrefix = flowUnitList->SelectedTag();
+}
+
+void SpSettingsDialog::UpdateFlowNoiseClamp()
+{
+    _settings->mFlowNoiseClamp.enabled = IsOn(clampToFloor);
+    const double scale = Scale(_settings->mFlowUnitPrefix);
+    _settings->mFlowNoiseClamp.level =
+        NumberOr(*flowNoiseClampHelper, _settings->mFlowNoiseClamp.level * scale) / scale;
+}
+
+void SpSettingsDialog::UpdateAllSettings()
+{
+    // In this order, so that the level typed is read in the unit chosen last.
+    UpdateStandardSettings();
+    UpdatePrefixedUnit();
+    UpdateFlowNoiseClamp();
+}
+
+void SpSettingsDialog::NumberEditHelperValueDidChange(KVDNumberEditHelper& helper)
+{
+    if (&helper == detectionHelper.get())
+        UpdateStandardSettings();
+    else if (&helper == flowNoiseClampHelper.get())
+        UpdateFlowNoiseClamp();
+}
+
+}  // namespace Spirometry

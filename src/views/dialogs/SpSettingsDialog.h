@@ -1,0 +1,62 @@
+// The document's analysis settings: the flow and volume sources, breath detection's factor,
+// the forced-breath threshold, whether non-forced breaths are reported, the flow noise clamp
+// and the flow unit. The record is edited in place as the user works, so a caller hands in a
+// copy and keeps it only when the user confirms. The clamp level is stored in litres per
+// second and shown in the chosen unit.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "foundation/COMPtr.h"
+#include "spirometry/DlgCommon.h"
+#include "spirometry/SpConfig.h"
+#include "spirometry/SpiroDocument.h"
+#include "views/dialogs/CalcDialogBase.h"
+
+namespace Spirometry {
+
+class SpSettingsDialog final : public CalcDialogBase {
+public:
+    SpSettingsDialog(SpConfig* settings, SpiroDocument* document, const std::vector<ChannelAssoc>& flowChannels,
+                     const std::vector<ChannelAssoc>& volumeChannels);
+
+    void AwakeFromNib() override;
+    void Commit() override { UpdateAllSettings(); }
+    std::string HelpTopic() const override { return "spiro_settingsdlg"; }
+    void NumberEditHelperValueDidChange(KVDNumberEditHelper& helper) override;
+
+    AppKit::PopUpButton* flowList = nullptr;
+    AppKit::PopUpButton* volumeList = nullptr;
+    AppKit::PopUpButton* flowUnitList = nullptr;
+    AppKit::Button* includeBreathCheck = nullptr;
+    AppKit::TextField* detectionEdit = nullptr;
+    AppKit::Stepper* detectionStepper = nullptr;
+    AppKit::Slider* detectionSlider = nullptr;
+    KVDErrorProvider* detectionErrorProvider = nullptr;
+    AppKit::TextField* forcedEdit = nullptr;
+    AppKit::Stepper* forcedStepper = nullptr;
+    KVDErrorProvider* forcedErrorProvider = nullptr;
+    AppKit::TextField* flowNoiseClampValue = nullptr;
+    AppKit::TextField* flowNoiseClampUnit = nullptr;
+    AppKit::Button* clampToFloor = nullptr;
+    std::unique_ptr<KVDNumberEditHelper> detectionHelper;
+    std::unique_ptr<KVDNumberEditHelper> forcedHelper;
+    std::unique_ptr<KVDNumberEditHelper> flowNoiseClampHelper;
+
+private:
+    void FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels);
+    void FillFlowUnitList();
+    void UpdateControls();
+    void UpdateStandardSettings();
+    void UpdatePrefixedUnit();
+    void UpdateFlowNoiseClamp();
+    void UpdateAllSettings();
+
+    KVD::COMPtr<SpiroDocument> _documentI;
+    SpConfig* _settings;
+    std::vector<ChannelAssoc> _flowNames;
+    std::vector<ChannelAssoc> _volumeNames;
+};
+
+}  // namespace Spirometry
