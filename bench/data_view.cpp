@@ -1,0 +1,171 @@
+// The spirometry data view over a 10-minute selection at 1 kHz: opening it in the live page
+// until both plots and their overlays have drawn, with the browser already running; and one
+// mouse move over the flow overlay (the cursor snapping to the trace and the readout set) on
+// in-process pages with a fixed axis mapping. Each is repeated; the median is the figure.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "FrameworkIds.h"
+#include "SpiroDocumentHost.h"
+#include "appkit/TextField.h"
+#include "appkit/Window.h"
+#include "foundation/ClassObjectAccessor.h"
+#include "framework/CAFOwlDocView.h"
+#include "graphics/RecordingContext.h"
+#include "host/framework/Framework.h"
+#include "host/loader/ClassRegistration.h"
+#include "host/views/OpenedView.h"
+#include "plot/TestPlotViews.h"
+#include "plugin/SpiroViewClass.h"
+#include "spirometry/SpiroIds.h"
+#include "support/HostEnvironment.h"
+#include "views/AnnotationView.h"
+#include "views/OpenedSpiroView.h"
+#include "views/SpiroDataView.h"
+#include "views/SpiroDataWindow.h"
+#include "web/Browser.h"
+#include "web/InProcessPage.h"
+
+namespace {
+
+constexpr uint32_t kTenMinutesAt1kHz = 600 * 1000;
+
+// Enough quiet breaths around the forced ones for more than ten minutes at 1 kHz.
+std::shared_ptr<Host::Recording> TenMinutesOfBreathing()
+{
+    static const auto recording = [] {
+        Host::SyntheticOptions options;
+        options.rate = 1000;
+        options.quietBreathsPerRun = 60;
+        options.forcedBreaths = 2;
+        return std::make_shared<Host::Recording>(Host::SyntheticBreathing(options).MakeRecording("ten.edf"));
+    }();
+    return recording;
+}
+
+// The analysed document over the first ten minutes, and its data view opened through the view
+// class as the plug-in registers it. In-process pages when asked; the browser's otherwise.
+class DataViewBench : public SpiroTest::SpiroDocumentHost {
+public:
+    explicit DataViewBench(bool inProcessPages)
+    {
+        if (inProcessPages)
+            Web::Page::SetFactory([this] {
+                auto page = std::make_unique<Web::InProcessPage>();
+                mPages.push_back(page.get());
+                return page;
+            });
+        Open(TenMinutesOfBreathing());
+        AddCalculations();
+        Spirometry::SpiroDocument& doc = CreateDocument();
+        doc.SetSpFlowCalcChan(mFlow);
+        doc.SetSpVolCalcChan(mVolume);
+        Select(KVDPosition{0, 0}, KVDPosition{kTenMinutesAt1kHz, 0});
+        using DataViewClass = SpiroViewClass<Spirometry::SpiroDataView>;
+        auto* cls = new DataViewClass(Spirometry::SpiroDataView::GetStaticViewName(), L"Spirometry Data View",
+                                      Spirometry::SpiroDataViewTypeId(), KVDGetMyBundle());
+        ViewsTest::RegisterViewClass(static_cast<IDocViewClass*>(cls), Spirometry::SpiroDataViewTypeId());
+    }
+    ~DataViewBench() override
+    {
+        mOpened.Close();
+        ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroDataViewTypeId());
+        TearDown();
+        Web::Page::SetFactory(nullptr);
+    }
+    void TestBody() override {}
+
+    Spirometry::SpiroDataView& OpenView() { return mOpened.Open(mChild, Spirometry::SpiroDataViewTypeId()); }
+    void CloseView() { mOpened.Close(); }
+    const std::vector<Web::InProcessPage*>& Pages() const { return mPages; }
+
+private:
+    ViewsTest::OpenedSpiroView<Spirometry::SpiroDataView> mOpened;
+    std::vector<Web::InProcessPage*> mPages;
+};
+
+// Both overlays drawn once on a context of their size: what the window's display costs them.
+void DrawOverlays(SpiroDataWindow& window)
+{
+    for (AnnotationViewBase* overlay : {window.FlowAnnotation(), window.VolumeAnnotation()}) {
+        Gfx::RecordingContext context(Gfx::Size{overlay->Frame().width, overlay->Frame().height});
+        overlay->DrawSelf(context);
+    }
+}
+
+void OpenDataViewBrowserRunning(benchmark::State& state)
+{
+    std::string error;
+    if (Web::Browser::Shared(error) == nullptr) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    DataViewBench bench(false);
+    for (auto _ : state) {
+        Spirometry::SpiroDataView& view = bench.OpenView();
+        if (!PlotTest::WaitUntilDrawn({&view.GetPlot1(), &view.GetPlot2()}, 30))
+            state.SkipWithError("the plots did not draw");
+        // The overlays read the page's mapping when they draw.
+        DrawOverlays(*view.GetDataWindow());
+        state.PauseTiming();
+        bench.CloseView();
+        state.ResumeTiming();
+    }
+}
+
+void MouseMoveOverOverlay(benchmark::State& state)
+{
+    DataViewBench bench(true);
+    Spirometry::SpiroDataView& view = bench.OpenView();
+    // 100 pixels a second from the start; -50 pixels a litre per second from 8 L/s at the top.
+    for (Web::InProcessPage* page : bench.Pages()) {
+        page->SetAnswer("lumo.get_plot('local').get_x_scaling().get_offset()", Web::Value::Number(0));
+        page->SetAnswer("lumo.get_plot('local').get_x_scaling().get_scaling()", Web::Value::Number(100));
+        page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_offset()", Web::Value::Number(8));
+        page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_scaling()", Web::Value::Number(-50));
+    }
+    SpiroDataWindow& window = *view.GetDataWindow();
+    DrawOverlays(window);  // the mapping comes with a draw
+    AnnotationViewBase& overlay = *window.FlowAnnotation();
+    AppKit::Window& native = window.GetWindow();
+    native.SetAcceptsMouseMovedEvents(true);
+    const double width = overlay.Frame().width;
+    AppKit::Event moved;
+    moved.type = AppKit::EventType::MouseMoved;
+    double x = 10;
+    for (auto _ : state) {
+        // A new pixel each time, so that each move snaps to another sample.
+        x = x + 1 < width ? x + 1 : 10;
+        moved.locationInWindow = overlay.ConvertPointToWindow(Gfx::Point{x, 50});
+        native.SendEvent(moved);
+    }
+    if (overlay.TracePos().x < 0 || window.FlowReadout()->StringValue().empty())
+        state.SkipWithError("the cursor did not snap or the readout stayed empty");
+}
+
+BENCHMARK(OpenDataViewBrowserRunning)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime();
+BENCHMARK(MouseMoveOverOverlay)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TestSupport::HostEnvironment().SetUp();
+    static const bool registered = [] {
+        Host::RegisterDocumentAndViewClasses();
+        return true;
+    }();
+    (void)registered;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Web::Browser::Shutdown();
+    return 0;
+}
