@@ -154,15 +154,6 @@ void SetChanCalcMsgClass::Register(Framework& framework)
 
 SetChanCalcMsgClass::SetChanCalcMsgClass() : ServiceClassObject(SetChanCalcMsg::TypeId(), L"Set channel calculation") {}
 
-HRESULT SetChanCalcMsgClass::QueryInterface(const _IID& iid, void** out)
-{
-    if (out != nullptr && iid == IID_ICAFObjectCreator) {
-        *out = static_cast<ICAFObjectCreator*>(this);
-        return KVD_S_OK;
-    }
-    return ServiceClassObject::QueryInterface(iid, out);
-}
-
 HRESULT SetChanCalcMsgClass::CreateObject(IUnknown*, const _IID& iid, IUnknown** out)
 {
     if (out == nullptr)

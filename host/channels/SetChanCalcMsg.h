@@ -56,16 +56,12 @@ private:
 HRESULT ApplySetChanCalcMsg(const ISetChanCalcMsg& message, IOrrelSetCalcData* calculations);
 
 // Makes the messages, new or read from a stream.
-class SetChanCalcMsgClass final : public ServiceClassObject<IPersistClassObject>, public ICAFObjectCreator {
+class SetChanCalcMsgClass final : public ServiceClassObject<IPersistClassObject, ICAFObjectCreator> {
 public:
     // Registers the process's one instance with the framework's object factory.
     static void Register(Framework& framework);
 
     SetChanCalcMsgClass();
-
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT CreateObject(IUnknown* outer, const _IID& iid, IUnknown** out) override;
     HRESULT CreateStreamedObject(TCAFId id, IBinInStream* in, IUnknown** out) override;
