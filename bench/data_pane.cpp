@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "HourOfBreathing.h"
 #include "appkit/Window.h"
 #include "foundation/COMPtr.h"
 #include "graphics/Canvas.h"
@@ -22,31 +23,9 @@ namespace {
 
 using namespace OrrelDraw;
 
-constexpr uint32_t kTicks = 3600 * 1000;
+constexpr uint32_t kTicks = BenchData::kHourTicks;
 constexpr uint32_t kUnits = 0x40001000;
 constexpr int kWidth = 2000, kHeight = 800;
-
-KVD::COMPtr<IRecordData> HourData()
-{
-    static const KVD::COMPtr<IRecordData> data = [] {
-        auto rec = std::make_shared<Host::Recording>(
-            "hour.csv", 1000.0,
-            std::vector<Host::ChannelFormat>{{"Flow", "L/s", 0.0001, 0.0}, {"Volume", "L", 0.0001, 0.0}});
-        Host::RecordBlock block;
-        block.ticks = kTicks;
-        block.samples.assign(2, std::vector<int16_t>(kTicks));
-        for (uint32_t t = 0; t < kTicks; ++t) {
-            block.samples[0][t] = int16_t(std::lround(8000.0 * std::sin(t * 2.0 * M_PI / 4000.0) +
-                                                      500.0 * std::sin(t * 2.0 * M_PI / 37.0)));
-            block.samples[1][t] = int16_t(std::lround(12000.0 * std::cos(t * 2.0 * M_PI / 4000.0)));
-        }
-        rec->AddRecord(std::move(block));
-        KVD::COMPtr<IRecordData> made(Host::CreateRecordingData(rec));
-        made->Release();
-        return made;
-    }();
-    return data;
-}
 
 // The window, its view and pane at a zoom, painted once.
 struct Screen {
@@ -70,7 +49,7 @@ struct Screen {
                                   0);
             pane->SetRange(0, channel, kScaleLeft, {1.5, -1.5});
         }
-        pane->SetRecordData(0, HourData(), nullptr);
+        pane->SetRecordData(0, BenchData::HourOfBreathingData(), nullptr);
         pane->SetTicksPerPix(TicksPerPix(ticksPerPixel, 1));
         view.ResetSizeAndPos();
         Paint();

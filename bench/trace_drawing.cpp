@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "HourOfBreathing.h"
 #include "IPolyLineEnumEx.h"
 #include "foundation/COMPtr.h"
 #include "graphics/Canvas.h"
@@ -21,47 +22,16 @@
 
 namespace {
 
-constexpr uint32_t kTicks = 3600 * 1000;  // one hour at 1 kHz
+constexpr uint32_t kTicks = BenchData::kHourTicks;
 constexpr int64_t kColumns = 2000;
 constexpr int64_t kTicksPerColumn = kTicks / kColumns;
 constexpr uint32_t kUnits = 0x40001000;
-
-// Breathing at 15 a minute and a faster ripple, stored as 16-bit values × 0.0001.
-std::shared_ptr<Host::Recording> Hour()
-{
-    static const auto recording = [] {
-        auto rec = std::make_shared<Host::Recording>(
-            "hour.csv", 1000.0,
-            std::vector<Host::ChannelFormat>{{"Flow", "L/s", 0.0001, 0.0}, {"Volume", "L", 0.0001, 0.0}});
-        Host::RecordBlock block;
-        block.ticks = kTicks;
-        block.samples.assign(2, std::vector<int16_t>(kTicks));
-        for (uint32_t t = 0; t < kTicks; ++t) {
-            block.samples[0][t] = int16_t(std::lround(8000.0 * std::sin(t * 2.0 * M_PI / 4000.0) +
-                                                      500.0 * std::sin(t * 2.0 * M_PI / 37.0)));
-            block.samples[1][t] = int16_t(std::lround(12000.0 * std::cos(t * 2.0 * M_PI / 4000.0)));
-        }
-        rec->AddRecord(std::move(block));
-        return rec;
-    }();
-    return recording;
-}
-
-KVD::COMPtr<IRecordData> HourData()
-{
-    static const KVD::COMPtr<IRecordData> data = [] {
-        KVD::COMPtr<IRecordData> made(Host::CreateRecordingData(Hour()));
-        made->Release();
-        return made;
-    }();
-    return data;
-}
 
 // The channel's values as floats, as the enumerator reads them.
 const std::vector<float>& HourFloats()
 {
     static const std::vector<float> floats = [] {
-        const Host::Recording& rec = *Hour();
+        const Host::Recording& rec = *BenchData::HourOfBreathing();
         std::vector<float> made(kTicks);
         for (uint32_t t = 0; t < kTicks; ++t)
             made[t] = float(rec.PhysicalAt(0, 0, t));
@@ -72,7 +42,7 @@ const std::vector<float>& HourFloats()
 
 void PolyLineReduction(benchmark::State& state)
 {
-    const KVD::COMPtr<IRecordData> data = HourData();
+    const KVD::COMPtr<IRecordData> data = BenchData::HourOfBreathingData();
     const int64_t pair[2] = {kTicksPerColumn, 1};
     const DataScaling scaling{-100.0, -1.0};
     PolyLinePoint points[kPolyLineMaxPoints];
@@ -132,7 +102,7 @@ void PaneRedraw(benchmark::State& state)
                                  0x1000, TChannelId{channel, kUnits}, 1, nullptr, kNoChannel, 0, 0x201, 1)),
                           255);
     }
-    pane.SetRecordData(HourData(), kTicksPerColumn, 1);
+    pane.SetRecordData(BenchData::HourOfBreathingData(), kTicksPerColumn, 1);
     pane.AttachDrawers(0);
     pane.AttachDrawers(1);
     pane.Layout(int(kColumns) + 2 * TestSupport::TracePane::kBorder, 600, 24);

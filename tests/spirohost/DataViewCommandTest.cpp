@@ -10,24 +10,12 @@
 #include "graphics/Image.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
+#include "support/PixelCount.h"
 
 namespace {
 
 using TestSupport::RunCommand;
 using TestSupport::Spirohost;
-
-// Pixels of the rows top to bottom that pass the test of their red, green and blue.
-template <class Test>
-int Count(const Gfx::Image& image, int top, int bottom, Test test)
-{
-    int count = 0;
-    for (int y = top; y < bottom && y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x) {
-            const uint32_t p = image.Pixel(x, y);
-            count += test(int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF));
-        }
-    return count;
-}
 
 // The flow trace (#0040ff): more green than red, unlike the overlays' pure blue pen. The
 // volume trace (#0e6a00): green ahead of both. The shading: a quarter of dark grey over white.
@@ -55,12 +43,12 @@ TEST(DataViewCommand, WritesAndPrintsBothPlotsWithTheirOverlays)
     // The window: flow above the divider at 302, volume below.
     const Gfx::Image window = Gfx::Image::FromPNG(png.string());
     ASSERT_EQ(window.Width(), 800);
-    EXPECT_GT(Count(window, 0, 302, FlowBlue), 300);
-    EXPECT_EQ(Count(window, 302, window.Height(), FlowBlue), 0);
-    EXPECT_GT(Count(window, 302, window.Height(), VolumeGreen), 300);
-    EXPECT_EQ(Count(window, 0, 302, VolumeGreen), 0);
-    EXPECT_GT(Count(window, 0, 302, Shade), 5000);
-    EXPECT_GT(Count(window, 302, window.Height(), Shade), 5000);
+    EXPECT_GT(TestSupport::CountPixels(window, 0, 302, FlowBlue), 300);
+    EXPECT_EQ(TestSupport::CountPixels(window, 302, window.Height(), FlowBlue), 0);
+    EXPECT_GT(TestSupport::CountPixels(window, 302, window.Height(), VolumeGreen), 300);
+    EXPECT_EQ(TestSupport::CountPixels(window, 0, 302, VolumeGreen), 0);
+    EXPECT_GT(TestSupport::CountPixels(window, 0, 302, Shade), 5000);
+    EXPECT_GT(TestSupport::CountPixels(window, 302, window.Height(), Shade), 5000);
 
     // One page: the pair centred below the wide top margin, the flow plot first.
     out = RunCommand("pdfinfo " + pdf.string() + " 2>&1", &status);
@@ -74,11 +62,11 @@ TEST(DataViewCommand, WritesAndPrintsBothPlotsWithTheirOverlays)
     // by 299 each, scaled to the width.
     const double scale = std::min(595.276 / 800, (841.89 - 200 - 20 - 48) / 598);
     const int middle = int(224 + (841.89 - 200 - 20 - 48 - 598 * scale) / 2 + 299 * scale);
-    EXPECT_GT(Count(printed, 0, middle, FlowBlue), 100);
-    EXPECT_GT(Count(printed, middle, printed.Height(), VolumeGreen), 100);
-    EXPECT_EQ(Count(printed, middle, printed.Height(), FlowBlue), 0);
-    EXPECT_GT(Count(printed, 0, middle, Shade), 1000);
-    EXPECT_GT(Count(printed, middle, printed.Height(), Shade), 1000);
+    EXPECT_GT(TestSupport::CountPixels(printed, 0, middle, FlowBlue), 100);
+    EXPECT_GT(TestSupport::CountPixels(printed, middle, printed.Height(), VolumeGreen), 100);
+    EXPECT_EQ(TestSupport::CountPixels(printed, middle, printed.Height(), FlowBlue), 0);
+    EXPECT_GT(TestSupport::CountPixels(printed, 0, middle, Shade), 1000);
+    EXPECT_GT(TestSupport::CountPixels(printed, middle, printed.Height(), Shade), 1000);
 }
 
 }  // namespace

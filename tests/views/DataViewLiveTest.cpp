@@ -13,6 +13,7 @@
 #include "support/TempFolder.h"
 #include "views/SpiroDataWindow.h"
 #include "web/Browser.h"
+#include "support/PixelCount.h"
 
 using namespace ViewsTest;
 
@@ -45,19 +46,6 @@ protected:
     }
 };
 
-// Pixels of the rows top to bottom that pass the test of their red, green and blue.
-template <class Test>
-int Count(const Gfx::Image& image, int top, int bottom, Test test)
-{
-    int count = 0;
-    for (int y = top; y < bottom && y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x) {
-            const uint32_t p = image.Pixel(x, y);
-            count += test(int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF));
-        }
-    return count;
-}
-
 // The flow trace (#0040ff) antialiased over white or grey: more green than red, unlike the
 // overlays' pure blue pen. The volume trace (#0e6a00): green ahead of both. The overlays'
 // shading: a quarter of dark grey over white.
@@ -78,13 +66,13 @@ TEST_F(DataViewLive, BothPlotsDrawTheirTraces)
     ASSERT_TRUE(window->RenderToPng(png));
     const Gfx::Image image = Gfx::Image::FromPNG(png);
     const int split = int(view.GetDataWindow()->VolumeFrame()->Frame().y);
-    EXPECT_GT(Count(image, 0, split, FlowBlue), 300);
-    EXPECT_EQ(Count(image, split, image.Height(), FlowBlue), 0);
-    EXPECT_GT(Count(image, split, image.Height(), VolumeGreen), 300);
-    EXPECT_EQ(Count(image, 0, split, VolumeGreen), 0);
+    EXPECT_GT(TestSupport::CountPixels(image, 0, split, FlowBlue), 300);
+    EXPECT_EQ(TestSupport::CountPixels(image, split, image.Height(), FlowBlue), 0);
+    EXPECT_GT(TestSupport::CountPixels(image, split, image.Height(), VolumeGreen), 300);
+    EXPECT_EQ(TestSupport::CountPixels(image, 0, split, VolumeGreen), 0);
     // The overlays shade the forced breath in both plots: a quarter of dark grey over white.
-    EXPECT_GT(Count(image, 0, split, Shade), 5000);
-    EXPECT_GT(Count(image, split, image.Height(), Shade), 5000);
+    EXPECT_GT(TestSupport::CountPixels(image, 0, split, Shade), 5000);
+    EXPECT_GT(TestSupport::CountPixels(image, split, image.Height(), Shade), 5000);
 }
 
 }  // namespace
