@@ -11,6 +11,7 @@
 #include "IEnumFloatEx.h"
 #include "TableDoubles.h"
 #include "framework/ChannelCalcBase.h"
+#include "support/StubRecordData.h"
 
 namespace FrameworkTest {
 
@@ -118,7 +119,8 @@ public:
 GainEnumClass& TheGainEnumClass();
 
 // Records of channels held as vectors, one tick per sample; also the calculation data.
-class RecordedData final : public SimpleUnknownImp3<IOrrelData2, IOrrelSetCalcData, IRecordData, 0> {
+class RecordedData final
+    : public TestSupport::StubRecordData<SimpleUnknownImp3<IOrrelData2, IOrrelSetCalcData, IRecordData, 0>> {
 public:
     void AddRecord(std::map<int32_t, std::vector<float>> channels);
 
@@ -151,33 +153,9 @@ public:
     HRESULT GetRecordTicks(int record, uint32_t* ticks) const override;
     HRESULT GetSecsPerTick(int record, double* secs) const override { *secs = 0.01; return KVD_S_OK; }
     HRESULT GetFloatStream(TChannelId channel, KVDPosition start, uint32_t endTick, IEnumFloatEx** out) const override;
-    HRESULT GetChannelUnitName(int, TChannelId, IUnitName**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetUnitsConversion(int, TChannelId, IUnitsConversion**) const override { return KVD_E_NOTIMPL; }
-    HRESULT HasChannelData(int, TChannelId, AutoBool*) const override { return KVD_E_NOTIMPL; }
     HRESULT GetRecordEnd(int record, KVDPosition* end) const override;
-    HRESULT GetChannelTitle(TChannelId, IAutoKVDString**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetShortStream(TChannelId, KVDPosition, uint32_t, IEnumShortEx**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetPositionTimes(uint32_t, const KVDPosition*, double*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetChannelObject(int, TChannelId, IRecordChannel**) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetSample(TChannelId, KVDPosition, float*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetRange(TChannelId, KVDPosition, KVDPosition, double*, double*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetDataScaling(int, TChannelId, double*, double*) const override { return KVD_E_NOTIMPL; }
-    HRESULT ResolvePosition(uint32_t, KVDPosition*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetSampleIndex(TChannelId, KVDPosition, int64_t*) const override { return KVD_E_NOTIMPL; }
-    HRESULT GetEventStream(TChannelId, uint32_t, KVDPosition, uint32_t, IEnumEventEx**) const override
-    {
-        return KVD_E_NOTIMPL;
-    }
-    HRESULT CreatePixMap(uint32_t, IRecordDataPixMap**) const override { return KVD_E_NOTIMPL; }
-    HRESULT CreatePolyLineEnum(uint32_t, int32_t, const int64_t*, int64_t, int64_t, int32_t, const DataScaling*,
-                               uint32_t, IPolyLineEnumEx**) const override
-    {
-        return KVD_E_NOTIMPL;
-    }
-    KVD_RESERVED_SLOTS_NOTIMPL(23, 56)
     // Left and right in existing records, left not after right.
     HRESULT IsValidRange(KVDPosition left, KVDPosition right, AutoBool* valid) const override;
-    KVD_RESERVED_SLOTS_NOTIMPL(58, 60)
     HRESULT GetAbsoluteTick(KVDPosition position, int64_t* ticks) const override;
 
 private:
