@@ -24,6 +24,8 @@ endforeach()
 
 add_executable(script_table_gen ${CMAKE_CURRENT_LIST_DIR}/gen/ScriptTableGen.cpp)
 target_include_directories(script_table_gen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
+# Made at configure time: only Ninja creates an output's folder by itself.
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/plot)
 set(plot_script_table ${CMAKE_CURRENT_BINARY_DIR}/plot/ScriptFileTable.cpp)
 add_custom_command(OUTPUT ${plot_script_table}
   COMMAND script_table_gen ${plot_script_table} ${plot_script_args}
