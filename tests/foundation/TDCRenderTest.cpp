@@ -6,6 +6,7 @@
 #include "foundation/draw/TDC.h"
 #include "graphics/Canvas.h"
 #include "support/PdfRaster.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ TEST(TDCRendered, ToPNG) {
     auto canvas = Gfx::Canvas::CreateImage(120, 80);
     DrawScene(*canvas);
     ExpectScene(canvas->Snapshot());
-    std::string path = std::string(SPIRO_BINARY_DIR) + "/tdc-scene.png";
+    const std::string path = TestSupport::PicturePath("tdc-scene.png");
     ASSERT_TRUE(canvas->WritePNG(path));
     ExpectScene(Gfx::Image::FromPNG(path));
 }

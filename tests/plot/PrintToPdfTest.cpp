@@ -10,6 +10,7 @@
 #include "graphics/Canvas.h"
 #include "plot/PrintCanvasFromSVG.h"
 #include "support/PdfRaster.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -69,8 +70,7 @@ TEST(PrintToPdf, PagePlotPrintsWithItsTextsAndShadow) {
     KVD::PrintCanvasFromSVG(page->GetContext(), svg, 1.2f, 1.2f, 20, 40);
     Gfx::Image image = TestSupport::RasterizePDF(page->Finish());
     ASSERT_EQ(image.Width(), 842);
-    std::filesystem::create_directories(std::filesystem::path(SPIRO_BINARY_DIR) / "printable-svg");
-    image.WritePNG((std::filesystem::path(SPIRO_BINARY_DIR) / "printable-svg" / "page_plot-pdf.png").string());
+    image.WritePNG(TestSupport::PicturePath("page_plot-pdf.png", "printable-svg"));
 
     // The data area: (75, 21) to (637, 325) in the SVG.
     const Gfx::Rect area{75 * 1.2 + 20, 21 * 1.2 + 40, 562 * 1.2, 304 * 1.2};

@@ -13,6 +13,7 @@
 
 #include "graphics/Canvas.h"
 #include "plot/PrintCanvasFromSVG.h"
+#include "support/Pictures.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 
 const fs::path kFixtures = fs::path(SPIRO_TEST_DATA_DIR) / "printable-svg";
 // Both drawings are kept here for a person to look at.
-const fs::path kOutput = fs::path(SPIRO_BINARY_DIR) / "printable-svg";
+const fs::path kOutput = TestSupport::PictureFolder("printable-svg");
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

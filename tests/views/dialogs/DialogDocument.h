@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "IChannelCalc.h"
+#include "support/Pictures.h"
 #include "appkit/KVDModalDialogController.h"
 #include "foundation/CAFClassObject.h"
 #include "foundation/COMPtr.h"
@@ -65,7 +66,7 @@ inline SpiroTest::ByteVector Stored(const IPersistObject& record)
 // Where a test's picture of a dialog goes.
 inline std::string PicturePath(const std::string& name)
 {
-    return std::string(SPIRO_BINARY_DIR) + "/tests/" + name + ".png";
+    return TestSupport::PicturePath(name + ".png");
 }
 
 }  // namespace DialogTest
