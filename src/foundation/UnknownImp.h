@@ -117,7 +117,8 @@ HRESULT AnswerFace(T* object, const _IID& iid, void** out)
     return KVD_S_OK;
 }
 
-// The counted kind.
+// The counted kind. QueryMore answers identifiers the list does not name (faces that a derived
+// class adds, or an aggregated inner object); it hands out its answer as QueryInterface does.
 template <class... Es>
 class CountedUnknown : public detail::FaceOf<Es>... {
 public:
@@ -125,13 +126,16 @@ public:
     uint32_t Release() override { return mRefCount.Release(this); }
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
-        return QueryEntries<Es...>(this, iid, out);
+        const HRESULT hr = QueryEntries<Es...>(this, iid, out);
+        return hr == KVD_E_NOINTERFACE ? QueryMore(iid, out) : hr;
     }
 
     // Sits in the vtable after the interfaces' own operations.
     virtual ~CountedUnknown() = default;
 
 protected:
+    virtual HRESULT QueryMore(const _IID&, void**) { return KVD_E_NOINTERFACE; }
+
     CountedUnknown() = default;
     explicit CountedUnknown(RefCount::HeldByMaker held) : mRefCount(held) {}
     // A copy is a new object: it is born like any other.

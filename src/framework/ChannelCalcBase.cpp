@@ -68,15 +68,13 @@ ChannelCalcBase::~ChannelCalcBase()
     mInner.Clear();
 }
 
-HRESULT ChannelCalcBase::QueryInterface(const _IID& iid, void** out)
+HRESULT ChannelCalcBase::QueryMore(const _IID& iid, void** out)
 {
-    const HRESULT own = SimpleUnknownImp1<IChannelCalc, 1>::QueryInterface(iid, out);
-    if (own == KVD_S_OK || out == nullptr || mInner == nullptr)
-        return own;
-    if (mInner->QueryInterface(iid, out) == KVD_S_OK)
-        return KVD_S_OK;
-    *out = nullptr;
-    return KVD_E_NOINTERFACE;
+    if (mInner == nullptr || mInner->QueryInterface(iid, out) != KVD_S_OK) {
+        *out = nullptr;
+        return KVD_E_NOINTERFACE;
+    }
+    return KVD_S_OK;
 }
 
 HRESULT ChannelCalcBase::GetInfoString(uint32_t, IAutoKVDString** out) const

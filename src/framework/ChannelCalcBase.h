@@ -16,8 +16,6 @@ public:
     ChannelCalcBase(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannelId channel);
     ~ChannelCalcBase() override;
 
-    // IUnknown and IChannelCalc here; every other interface from the calculation host.
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
     HRESULT GetInfoString(uint32_t which, IAutoKVDString** out) const override;
     HRESULT Deconfigure(uint32_t flags) override;
 
@@ -48,6 +46,9 @@ public:
     CAFId GetCalcEnumClass() const { return mCalcEnumClass; }
 
 protected:
+    // Every interface but IUnknown and IChannelCalc comes from the calculation host.
+    HRESULT QueryMore(const _IID& iid, void** out) override;
+
     KVD::COMPtr<IUnknown> mInner;              // the aggregated calculation host
     ICalcEnumHost* mCalcEnumHost = nullptr;    // the inner object's, lives as long as it
     IOrrelData2* mData = nullptr;              // the document data, not counted

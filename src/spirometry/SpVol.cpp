@@ -21,14 +21,11 @@ SpVol::SpVol(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannel
 {
 }
 
-HRESULT SpVol::QueryInterface(const _IID& iid, void** out)
+HRESULT SpVol::QueryMore(const _IID& iid, void** out)
 {
-    if (out != nullptr && iid == IID_ISpiroCalculations) {
-        *out = static_cast<ISpiroCalculations*>(this);
-        AddRef();
+    if (KVD::AnswerFace<ISpiroCalculations>(this, iid, out) == KVD_S_OK)
         return KVD_S_OK;
-    }
-    return SpiroCalculation::QueryInterface(iid, out);
+    return SpiroCalculation::QueryMore(iid, out);
 }
 
 HRESULT SpVol::GetUnits(int record, long, IUnitsConversion** units, AutoBool* changed)

@@ -18,10 +18,10 @@ public:
 
     SpVol(ICalculationClass* calcClass, IOrrelSetCalcData* calcData, TChannelId channel);
 
+    // Both faces are one object, counted and answered by the calculation base.
     uint32_t AddRef() override { return SpiroCalculation::AddRef(); }
     uint32_t Release() override { return SpiroCalculation::Release(); }
-    // ISpiroCalculations here; everything else as the channel-calculation base answers.
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
+    HRESULT QueryInterface(const _IID& iid, void** out) override { return SpiroCalculation::QueryInterface(iid, out); }
 
     HRESULT SetUseVolCorr(AutoBool use) override;
     HRESULT GetUseVolCorr(AutoBool* use) override;
@@ -39,6 +39,10 @@ public:
     static HRESULT sSettingsDialog(ICalculationClass* calcClass, HWND parent, IUnknown* outer, IAutoOrrelDoc* doc,
                                    IOrrelView* view, TChannelId channel, const IPersistObject* current,
                                    IPersistObject** result);
+
+protected:
+    // ISpiroCalculations here, before the calculation host.
+    HRESULT QueryMore(const _IID& iid, void** out) override;
 
 private:
     KVD::String mSourceUnit;
