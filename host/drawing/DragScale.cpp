@@ -6,6 +6,7 @@
 
 #include "foundation/draw/TDC.h"
 #include "foundation/numeric/Step125.h"
+#include "graphics/Screen.h"
 
 namespace Host {
 namespace {
@@ -159,17 +160,47 @@ HRESULT DragScale::SetPosition(int32_t left, int32_t top, int32_t right, int32_t
     return KVD_S_OK;
 }
 
+std::vector<DragScale::Label> DragScale::Labels()
+{
+    std::vector<Label> labels;
+    double start = 0.0, spacing = 0.0;
+    if (GetGridStartAndSpacing(&start, &spacing) != KVD_S_OK)
+        return labels;
+    const double step = GridStep();
+    const double first = std::ceil(std::min(mRangeTop, mRangeBottom) / step) * step;
+    for (double y = start; y <= Height() + 0.5; y += spacing) {
+        const double value = first + std::round((y - start) / spacing) * step;
+        labels.push_back({mBottom - int32_t(std::floor(y + 0.5)), LabelText(value)});
+    }
+    return labels;
+}
+
+// Wide enough for every label the scale draws and its unit text, measured in the context it
+// draws into (the screen's without one), with the label gap on both sides.
 HRESULT DragScale::GetWidth(uint32_t request, void* dc, int32_t* width)
 {
     if (width == nullptr)
         return KVD_E_POINTER;
     if (request != kScaleLabelWidth)
         return KVD_E_BADSTATE;
-    const std::wstring widest = std::max(LabelText(mRangeTop), LabelText(mRangeBottom),
-                                         [](const std::wstring& a, const std::wstring& b) { return a.size() < b.size(); });
-    const int32_t text = dc != nullptr ? static_cast<TDC*>(dc)->GetTextExtent(widest.c_str(), -1).cx
-                                       : int32_t(widest.size()) * 6;
-    *width = std::max(*width, text + 2 * kLabelGap);
+    std::unique_ptr<TDC> screen;
+    TDC* measure = static_cast<TDC*>(dc);
+    if (measure == nullptr) {
+        screen = CreateTDC(&Gfx::MainScreenContext(), false);
+        measure = screen.get();
+    }
+    // Before the scale has a height it has no grid: the ends of its range stand for the labels.
+    std::vector<std::wstring> texts{mUnits.c_str()};
+    for (const Label& label : Labels())
+        texts.push_back(label.text);
+    if (texts.size() == 1) {
+        texts.push_back(LabelText(mRangeTop));
+        texts.push_back(LabelText(mRangeBottom));
+    }
+    int32_t widest = 0;
+    for (const std::wstring& text : texts)
+        widest = std::max(widest, int32_t(measure->GetTextExtent(text.c_str(), -1).cx));
+    *width = std::max(*width, widest + 2 * kLabelGap);
     return KVD_S_OK;
 }
 
@@ -179,24 +210,21 @@ HRESULT DragScale::Draw(void* context)
     if (context == nullptr)
         return KVD_E_POINTER;
     TDC& dc = *static_cast<TDC*>(context);
-    double start = 0.0, spacing = 0.0;
-    if (GetGridStartAndSpacing(&start, &spacing) != KVD_S_OK)
+    const std::vector<Label> labels = Labels();
+    if (labels.empty())
         return KVD_S_FALSE;
-    const double step = GridStep();
-    const double low = std::min(mRangeTop, mRangeBottom);
     dc.SaveDC();
     dc.SetTextColor(TColor::Black);
     dc.SelectObject(TPen(TColor::Black));
     dc.SetTextAlign(kTextAlignRight);
-    const int32_t height = Height();
-    for (double y = start; y <= height + 0.5; y += spacing) {
-        const int32_t yi = mBottom - int32_t(std::floor(y + 0.5));
-        const double value = std::ceil(low / step) * step + std::round((y - start) / spacing) * step;
-        dc.MoveTo(mRight - 3, yi);
-        dc.LineTo(mRight, yi);
-        const std::wstring text = LabelText(value);
-        const TSize size = dc.GetTextExtent(text.c_str(), -1);
-        dc.TextOut(mRight - kLabelGap, yi - size.cy / 2, text.c_str(), -1);
+    // The unit text keeps the top line: a label that would run into it is left out.
+    const int32_t unitsBottom = mUnits.empty() ? mTop : mTop + dc.GetTextExtent(mUnits.c_str(), -1).cy;
+    for (const Label& label : labels) {
+        dc.MoveTo(mRight - 3, label.y);
+        dc.LineTo(mRight, label.y);
+        const TSize size = dc.GetTextExtent(label.text.c_str(), -1);
+        if (mUnits.empty() || label.y - size.cy / 2 >= unitsBottom)
+            dc.TextOut(mRight - kLabelGap, label.y - size.cy / 2, label.text.c_str(), -1);
     }
     if (!mUnits.empty())
         dc.TextOut(mRight - kLabelGap, mTop, mUnits.c_str(), -1);

@@ -3,6 +3,7 @@
 // the pane, a trace indicator, and drags and auto-scales told to the panes that observe it.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "DataScaling.h"
@@ -52,7 +53,14 @@ public:
     uint32_t IndicatorColour() const { return mIndicatorRgb; }
 
 private:
+    // A label at a grid line: its y (top-down, in the coordinates of the position) and text.
+    struct Label {
+        int32_t y;
+        std::wstring text;
+    };
+
     DragScale(int32_t offset, int32_t side, DragScaleStyle style);
+    std::vector<Label> Labels();
     void NotifyScalingChanged();
     int32_t Height() const { return mBottom - mTop; }
 

@@ -205,6 +205,14 @@ int ChannelPane::GetLeftScaleWidth(int) const
     return width;
 }
 
+void ChannelPane::DrawScales(TDC& dc) const
+{
+    if (mLeftScale != nullptr && (mPaneFlags & PaneFlag::kLeftScaleUnplaced) == 0)
+        mLeftScale->Draw(&dc);
+    if (mRightScale != nullptr)
+        mRightScale->Draw(&dc);
+}
+
 int ChannelPane::GetRightScaleWidth(int) const
 {
     int32_t width = 0;

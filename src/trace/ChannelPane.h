@@ -75,6 +75,8 @@ public:
                            bool force);
     HRESULT DoAutoScale(int side);
     int GetLeftScaleWidth(int request) const;
+    // Draws the scales that have a place beside the pane, in the pane's coordinates.
+    void DrawScales(TDC& dc) const;
     int GetRightScaleWidth(int request) const;
     void SetLeftDragScale(IScale* scale);
     // Every scale's drags and changes come to this pane, told as its side.
