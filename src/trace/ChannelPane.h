@@ -104,8 +104,10 @@ private:
                     const DataMaxMin& maxMin);
     DataScaling PixelScalingOf(IScale* scale) const;
     PrefixInfo& PrefixOf(int side) { return side == kScaleLeft ? mLeftPrefix : mRightPrefix; }
+    // The data pane's misc flags; none for a clone that has no data pane yet.
+    uint32_t OwnerMiscFlags() const { return mPaneOwner != nullptr ? mPaneOwner->GetMiscFlags() : 0; }
 
-    ChannelPaneOwner* mPaneOwner;  // not counted
+    ChannelPaneOwner* mPaneOwner;  // not counted; null in a clone
     uint32_t mPaneFlags;
     DragScaleStyle mStyle;
     RecDrawScalingModeFlags mScalingMode;
