@@ -66,6 +66,7 @@ HRESULT DragScale::SetRange(double top, double bottom)
     if (top == bottom || !std::isfinite(top) || !std::isfinite(bottom))
         return KVD_E_BADSTATE;
     mRangeTop = top;
+    mScreenWidth = -1;
     mRangeBottom = bottom;
     NotifyScalingChanged();
     return KVD_S_OK;
@@ -92,6 +93,7 @@ HRESULT DragScale::SetDefaultRange(double top, double bottom)
 HRESULT DragScale::SetUnitsText(const wchar_t* text)
 {
     mUnits = KVD::String(text == nullptr ? L"" : text);
+    mScreenWidth = -1;
     return KVD_S_OK;
 }
 
@@ -156,6 +158,8 @@ HRESULT DragScale::SetPosition(int32_t left, int32_t top, int32_t right, int32_t
     mRight = right;
     mBottom = bottom;
     if (resized)
+        mScreenWidth = -1;
+    if (resized)
         NotifyScalingChanged();
     return KVD_S_OK;
 }
@@ -183,6 +187,10 @@ HRESULT DragScale::GetWidth(uint32_t request, void* dc, int32_t* width)
         return KVD_E_POINTER;
     if (request != kScaleLabelWidth)
         return KVD_E_BADSTATE;
+    if (dc == nullptr && mScreenWidth >= 0) {
+        *width = std::max(*width, mScreenWidth);
+        return KVD_S_OK;
+    }
     std::unique_ptr<TDC> screen;
     TDC* measure = static_cast<TDC*>(dc);
     if (measure == nullptr) {
@@ -200,6 +208,8 @@ HRESULT DragScale::GetWidth(uint32_t request, void* dc, int32_t* width)
     int32_t widest = 0;
     for (const std::wstring& text : texts)
         widest = std::max(widest, int32_t(measure->GetTextExtent(text.c_str(), -1).cx));
+    if (dc == nullptr)
+        mScreenWidth = widest + 2 * kLabelGap;  // kept until the labels change
     *width = std::max(*width, widest + 2 * kLabelGap);
     return KVD_S_OK;
 }

@@ -82,6 +82,7 @@ private:
     uint32_t mIndicatorRgb = 0;
     int32_t mIndicatorId = 0;
     bool mUnitsFound = false;
+    int32_t mScreenWidth = -1;  // measured on the screen; -1 when the labels changed since
     std::vector<Observer> mObservers;
 };
 

@@ -346,3 +346,35 @@ TEST_F(DataPaneViews, AScreenPointComesIntoTheViewThroughTheWindow)
 
 }  // namespace
 
+
+#include "trace/PreviewControlMac.h"
+#include "trace/PreviewDataPane.h"
+
+namespace {
+
+TEST(PreviewControls, TheDocumentsButtonStartsHighlightedWithPauseEnabledOrMonitoringWithoutIt)
+{
+    AppKit::View parent(AppKit::Rect{0, 0, 300, 40});
+    auto button = [](PreviewControlMac& control, const char* id) -> AppKit::Button& {
+        return static_cast<AppKit::Button&>(*control.Control().FindView(id));
+    };
+    {
+        PreviewControlMac control(nullptr, parent, 0);
+        EXPECT_EQ(std::string(control.Control().ClassName()), "SPIRO_KVDPreviewControl");
+        EXPECT_TRUE(button(control, "orrelView").IsHighlighted());
+        EXPECT_FALSE(button(control, "orrelView").IsHidden());
+        EXPECT_TRUE(button(control, "pause").IsEnabled());
+        EXPECT_EQ(button(control, "monitor").Target(), &control.ActionHandler());
+        EXPECT_EQ(button(control, "monitor").Action(), "startPreviewBtnClicked:");
+        control.SetEnabled(false);
+        EXPECT_FALSE(button(control, "monitor").IsEnabled());
+        EXPECT_FALSE(button(control, "pause").IsEnabled());
+    }
+    PreviewControlMac monitoring(nullptr, parent, kControlStartMonitoring);
+    EXPECT_TRUE(button(monitoring, "orrelView").IsHidden());
+    EXPECT_TRUE(button(monitoring, "monitor").IsHighlighted());
+    EXPECT_FALSE(button(monitoring, "orrelView").IsHighlighted());
+    EXPECT_FALSE(monitoring.ActionHandler().Perform("resume:", nullptr));
+}
+
+}  // namespace
