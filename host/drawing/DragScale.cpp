@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kMinGridPixels = 30.0;
 constexpr int32_t kLabelGap = 4;
+constexpr int32_t kRightSide = 2;
 
 std::wstring LabelText(double value)
 {
@@ -226,22 +227,31 @@ HRESULT DragScale::Draw(void* context)
     dc.SaveDC();
     dc.SetTextColor(TColor::Black);
     dc.SelectObject(TPen(TColor::Black));
-    dc.SetTextAlign(kTextAlignRight);
-    // The unit text keeps the top line: a label that would run into it is left out.
+    // Labels and ticks face the pane: a left scale's against its right edge, a right scale's
+    // against its left edge, the trace indicator on the far side.
+    const bool right = mSide == kRightSide;
+    const int32_t edge = right ? mLeft : mRight, toward = right ? 3 : -3;
+    const int32_t textX = right ? mLeft + kLabelGap : mRight - kLabelGap;
+    dc.SetTextAlign(right ? 0 : kTextAlignRight);
+    // Labels centred on their lines but kept within the band (the panes above and below have
+    // labels of their own); the unit text keeps the top line, and a label that would run into
+    // it is left out.
     const int32_t unitsBottom = mUnits.empty() ? mTop : mTop + dc.GetTextExtent(mUnits.c_str(), -1).cy;
     for (const Label& label : labels) {
-        dc.MoveTo(mRight - 3, label.y);
-        dc.LineTo(mRight, label.y);
+        dc.MoveTo(edge + toward, label.y);
+        dc.LineTo(edge, label.y);
         const TSize size = dc.GetTextExtent(label.text.c_str(), -1);
-        if (mUnits.empty() || label.y - size.cy / 2 >= unitsBottom)
-            dc.TextOut(mRight - kLabelGap, label.y - size.cy / 2, label.text.c_str(), -1);
+        const int32_t top = std::max(mTop, std::min(label.y - size.cy / 2, mBottom - size.cy));
+        if (mUnits.empty() || top >= unitsBottom)
+            dc.TextOut(textX, top, label.text.c_str(), -1);
     }
     if (!mUnits.empty())
-        dc.TextOut(mRight - kLabelGap, mTop, mUnits.c_str(), -1);
+        dc.TextOut(textX, mTop, mUnits.c_str(), -1);
     if (mIndicatorShown) {
         const TColor colour(uint16_t((mIndicatorRgb & 0xFF) * 257), uint16_t(((mIndicatorRgb >> 8) & 0xFF) * 257),
                             uint16_t(((mIndicatorRgb >> 16) & 0xFF) * 257));
-        dc.FillRect(mLeft, mTop, mLeft + 3, mBottom, TBrush(colour));
+        const int32_t far = right ? mRight - 3 : mLeft;
+        dc.FillRect(far, mTop, far + 3, mBottom, TBrush(colour));
     }
     dc.RestoreDC();
     return KVD_S_OK;

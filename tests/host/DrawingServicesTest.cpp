@@ -488,6 +488,12 @@ TEST(DragScales, LabelsAtEveryGridLineRightAlignedBesideThePaneWithTheUnitTextOn
         if (call.rfind("DrawText", 0) == 0)
             texts.push_back(call.substr(call.find('"'), call.find('"', call.find('"') + 1) - call.find('"') + 1));
     EXPECT_EQ(texts, (std::vector<std::string>{"\"-1\"", "\"0\"", "\"1\""}));  // from the bottom up
+    // Centred on their lines (10 high), the ones at the ends kept inside the band.
+    std::vector<std::string> tops;
+    for (const std::string& call : context.Calls())
+        if (call.rfind("DrawText", 0) == 0)
+            tops.push_back(call.substr(call.find(", ") + 2, call.find(", \"") - call.find(", ") - 2));
+    EXPECT_EQ(tops, (std::vector<std::string>{"90", "45", "0"}));
     // With a unit text the top label would run into it and is left out.
     scale->SetUnitsText(L"V");
     context.ClearCalls();
@@ -498,6 +504,23 @@ TEST(DragScales, LabelsAtEveryGridLineRightAlignedBesideThePaneWithTheUnitTextOn
             texts.push_back(call.substr(call.find('"'), call.find('"', call.find('"') + 1) - call.find('"') + 1));
     EXPECT_EQ(texts, (std::vector<std::string>{"\"-1\"", "\"0\"", "\"V\""}));
     EXPECT_EQ(scale->Draw(nullptr), KVD_E_POINTER);
+
+    // A right scale's labels start beside the pane, left of them its ticks.
+    const auto right = KVD::COMPtr<Host::DragScale>::Take(Host::DragScale::Create(0, 2, 2));
+    right->SetPosition(100, 0, 130, 100);
+    right->SetRange(1, -1);
+    context.ClearCalls();
+    right->Draw(dc.get());
+    std::vector<std::string> lefts, ticks;
+    for (const std::string& call : context.Calls()) {
+        if (call.rfind("DrawText", 0) == 0)
+            lefts.push_back(call.substr(9, call.find(", ") - 9));
+        if (call.rfind("MoveTo", 0) == 0)
+            ticks.push_back(call);
+    }
+    EXPECT_EQ(lefts, (std::vector<std::string>{"104", "104", "104"}));
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_EQ(ticks[0], "MoveTo(103, 100)");
 }
 
 }  // namespace

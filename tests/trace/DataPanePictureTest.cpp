@@ -105,10 +105,12 @@ TEST_F(DataPanePicture, FlowAndVolumeZoomedAndScrolledByTheUser)
     const double w = bar.Scroller().Frame().width, h = bar.Scroller().Frame().height;
     user.Click(bar.Scroller(), {w - AppKit::Scroller::kArrowLength - 2, h / 2});
     EXPECT_EQ(bar.GetScrollPos(), bar.GetPageMagnitude());
+    const double strip = view->Frame().x;
     ASSERT_EQ(pane->AutoScale(0, -1, kScaleLeft), KVD_S_OK);
 
     auto canvas = Gfx::Canvas::CreateImage(900, 420);
     window->ContentView().Display(canvas->GetContext());
+    EXPECT_EQ(view->Frame().x, pane->GetMaxScaleWidth(kScaleLeft));
     const Gfx::Image image = canvas->Snapshot();
     if (const char* dir = std::getenv("SPIRO_PICTURES")) {
         image.WritePNG(std::string(dir) + "/data-pane.png");
@@ -121,6 +123,12 @@ TEST_F(DataPanePicture, FlowAndVolumeZoomedAndScrolledByTheUser)
     EXPECT_GT(Count(image, flow, Rgb{213, 0, 0}), 200);     // the red flow trace
     EXPECT_GT(Count(image, volume, Rgb{0, 64, 255}), 200);  // the blue volume trace
     EXPECT_EQ(Count(image, volume, Rgb{213, 0, 0}), 0);
+
+    // A range with longer labels ("-3000"): the view moves right for them as it draws.
+    ASSERT_EQ(pane->GetChannelPane(0).ScaleOf(kScaleLeft)->SetRange(4000, -4000), KVD_S_OK);
+    window->ContentView().Display(canvas->GetContext());
+    EXPECT_GT(view->Frame().x, strip);
+    EXPECT_EQ(view->Frame().x, pane->GetMaxScaleWidth(kScaleLeft));
 }
 
 bool Dark(const Gfx::Image& image, int x, int y)
