@@ -31,7 +31,7 @@ constexpr int kWidth = 2000, kHeight = 800;
 struct Screen {
     explicit Screen(long long ticksPerPixel)
         : window(AppKit::Rect{0, 0, kWidth, kHeight}),
-          view(DataPaneView::Create(window.ContentView())),
+          view(SPIRO_DataPaneView::Create(window.ContentView())),
           pane(new DataWinPane(&view, nullptr, PaneFlag::kLeftScale, 0, 0, 0)),
           canvas(Gfx::Canvas::CreateImage(kWidth, kHeight))
     {
@@ -62,7 +62,7 @@ struct Screen {
     void Paint() { window.ContentView().Display(canvas->GetContext()); }
 
     AppKit::Window window;
-    DataPaneView& view;
+    SPIRO_DataPaneView& view;
     KVD::COMPtr<DataWinPane> pane;
     std::unique_ptr<Gfx::Canvas> canvas;
 };

@@ -54,7 +54,7 @@ void BM_PreviewKeepsUpWithLiveSampling(benchmark::State& state)
     auto manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
         std::make_shared<Host::BreathingSource>(Breathing(), 2)));
     AppKit::Window window(AppKit::Rect{0, 0, kWidth, kHeight});
-    DataPaneView& view = DataPaneView::Create(window.ContentView());
+    SPIRO_DataPaneView& view = SPIRO_DataPaneView::Create(window.ContentView());
     KVD::COMPtr<PreviewWinPane> pane(new PreviewWinPane(&view, document, 10, PaneFlag::kLeftScale, 0, 0, 0));
     pane->SetNumberOfChannelPanes(2);
     for (int channel : {0, 1}) {

@@ -6,12 +6,14 @@
 
 #include "foundation/draw/TDC.h"
 #include "foundation/numeric/Step125.h"
+#include "graphics/Screen.h"
 
 namespace Host {
 namespace {
 
 constexpr double kMinGridPixels = 30.0;
 constexpr int32_t kLabelGap = 4;
+constexpr int32_t kRightSide = 2;
 
 std::wstring LabelText(double value)
 {
@@ -65,6 +67,7 @@ HRESULT DragScale::SetRange(double top, double bottom)
     if (top == bottom || !std::isfinite(top) || !std::isfinite(bottom))
         return KVD_E_BADSTATE;
     mRangeTop = top;
+    mScreenWidth = -1;
     mRangeBottom = bottom;
     NotifyScalingChanged();
     return KVD_S_OK;
@@ -91,6 +94,7 @@ HRESULT DragScale::SetDefaultRange(double top, double bottom)
 HRESULT DragScale::SetUnitsText(const wchar_t* text)
 {
     mUnits = KVD::String(text == nullptr ? L"" : text);
+    mScreenWidth = -1;
     return KVD_S_OK;
 }
 
@@ -155,21 +159,59 @@ HRESULT DragScale::SetPosition(int32_t left, int32_t top, int32_t right, int32_t
     mRight = right;
     mBottom = bottom;
     if (resized)
+        mScreenWidth = -1;
+    if (resized)
         NotifyScalingChanged();
     return KVD_S_OK;
 }
 
+std::vector<DragScale::Label> DragScale::Labels()
+{
+    std::vector<Label> labels;
+    double start = 0.0, spacing = 0.0;
+    if (GetGridStartAndSpacing(&start, &spacing) != KVD_S_OK)
+        return labels;
+    const double step = GridStep();
+    const double first = std::ceil(std::min(mRangeTop, mRangeBottom) / step) * step;
+    for (double y = start; y <= Height() + 0.5; y += spacing) {
+        const double value = first + std::round((y - start) / spacing) * step;
+        labels.push_back({mBottom - int32_t(std::floor(y + 0.5)), LabelText(value)});
+    }
+    return labels;
+}
+
+// Wide enough for every label the scale draws and its unit text, measured in the context it
+// draws into (the screen's without one), with the label gap on both sides.
 HRESULT DragScale::GetWidth(uint32_t request, void* dc, int32_t* width)
 {
     if (width == nullptr)
         return KVD_E_POINTER;
     if (request != kScaleLabelWidth)
         return KVD_E_BADSTATE;
-    const std::wstring widest = std::max(LabelText(mRangeTop), LabelText(mRangeBottom),
-                                         [](const std::wstring& a, const std::wstring& b) { return a.size() < b.size(); });
-    const int32_t text = dc != nullptr ? static_cast<TDC*>(dc)->GetTextExtent(widest.c_str(), -1).cx
-                                       : int32_t(widest.size()) * 6;
-    *width = std::max(*width, text + 2 * kLabelGap);
+    if (dc == nullptr && mScreenWidth >= 0) {
+        *width = std::max(*width, mScreenWidth);
+        return KVD_S_OK;
+    }
+    std::unique_ptr<TDC> screen;
+    TDC* measure = static_cast<TDC*>(dc);
+    if (measure == nullptr) {
+        screen = CreateTDC(&Gfx::MainScreenContext(), false);
+        measure = screen.get();
+    }
+    // Before the scale has a height it has no grid: the ends of its range stand for the labels.
+    std::vector<std::wstring> texts{mUnits.c_str()};
+    for (const Label& label : Labels())
+        texts.push_back(label.text);
+    if (texts.size() == 1) {
+        texts.push_back(LabelText(mRangeTop));
+        texts.push_back(LabelText(mRangeBottom));
+    }
+    int32_t widest = 0;
+    for (const std::wstring& text : texts)
+        widest = std::max(widest, int32_t(measure->GetTextExtent(text.c_str(), -1).cx));
+    if (dc == nullptr)
+        mScreenWidth = widest + 2 * kLabelGap;  // kept until the labels change
+    *width = std::max(*width, widest + 2 * kLabelGap);
     return KVD_S_OK;
 }
 
@@ -179,31 +221,37 @@ HRESULT DragScale::Draw(void* context)
     if (context == nullptr)
         return KVD_E_POINTER;
     TDC& dc = *static_cast<TDC*>(context);
-    double start = 0.0, spacing = 0.0;
-    if (GetGridStartAndSpacing(&start, &spacing) != KVD_S_OK)
+    const std::vector<Label> labels = Labels();
+    if (labels.empty())
         return KVD_S_FALSE;
-    const double step = GridStep();
-    const double low = std::min(mRangeTop, mRangeBottom);
     dc.SaveDC();
     dc.SetTextColor(TColor::Black);
     dc.SelectObject(TPen(TColor::Black));
-    dc.SetTextAlign(kTextAlignRight);
-    const int32_t height = Height();
-    for (double y = start; y <= height + 0.5; y += spacing) {
-        const int32_t yi = mBottom - int32_t(std::floor(y + 0.5));
-        const double value = std::ceil(low / step) * step + std::round((y - start) / spacing) * step;
-        dc.MoveTo(mRight - 3, yi);
-        dc.LineTo(mRight, yi);
-        const std::wstring text = LabelText(value);
-        const TSize size = dc.GetTextExtent(text.c_str(), -1);
-        dc.TextOut(mRight - kLabelGap, yi - size.cy / 2, text.c_str(), -1);
+    // Labels and ticks face the pane: a left scale's against its right edge, a right scale's
+    // against its left edge, the trace indicator on the far side.
+    const bool right = mSide == kRightSide;
+    const int32_t edge = right ? mLeft : mRight, toward = right ? 3 : -3;
+    const int32_t textX = right ? mLeft + kLabelGap : mRight - kLabelGap;
+    dc.SetTextAlign(right ? 0 : kTextAlignRight);
+    // Labels centred on their lines but kept within the band (the panes above and below have
+    // labels of their own); the unit text keeps the top line, and a label that would run into
+    // it is left out.
+    const int32_t unitsBottom = mUnits.empty() ? mTop : mTop + dc.GetTextExtent(mUnits.c_str(), -1).cy;
+    for (const Label& label : labels) {
+        dc.MoveTo(edge + toward, label.y);
+        dc.LineTo(edge, label.y);
+        const TSize size = dc.GetTextExtent(label.text.c_str(), -1);
+        const int32_t top = std::max(mTop, std::min(label.y - size.cy / 2, mBottom - size.cy));
+        if (mUnits.empty() || top >= unitsBottom)
+            dc.TextOut(textX, top, label.text.c_str(), -1);
     }
     if (!mUnits.empty())
-        dc.TextOut(mRight - kLabelGap, mTop, mUnits.c_str(), -1);
+        dc.TextOut(textX, mTop, mUnits.c_str(), -1);
     if (mIndicatorShown) {
         const TColor colour(uint16_t((mIndicatorRgb & 0xFF) * 257), uint16_t(((mIndicatorRgb >> 8) & 0xFF) * 257),
                             uint16_t(((mIndicatorRgb >> 16) & 0xFF) * 257));
-        dc.FillRect(mLeft, mTop, mLeft + 3, mBottom, TBrush(colour));
+        const int32_t far = right ? mRight - 3 : mLeft;
+        dc.FillRect(far, mTop, far + 3, mBottom, TBrush(colour));
     }
     dc.RestoreDC();
     return KVD_S_OK;

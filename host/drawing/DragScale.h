@@ -3,6 +3,7 @@
 // the pane, a trace indicator, and drags and auto-scales told to the panes that observe it.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "DataScaling.h"
@@ -52,7 +53,14 @@ public:
     uint32_t IndicatorColour() const { return mIndicatorRgb; }
 
 private:
+    // A label at a grid line: its y (top-down, in the coordinates of the position) and text.
+    struct Label {
+        int32_t y;
+        std::wstring text;
+    };
+
     DragScale(int32_t offset, int32_t side, DragScaleStyle style);
+    std::vector<Label> Labels();
     void NotifyScalingChanged();
     int32_t Height() const { return mBottom - mTop; }
 
@@ -74,6 +82,7 @@ private:
     uint32_t mIndicatorRgb = 0;
     int32_t mIndicatorId = 0;
     bool mUnitsFound = false;
+    int32_t mScreenWidth = -1;  // measured on the screen; -1 when the labels changed since
     std::vector<Observer> mObservers;
 };
 

@@ -147,6 +147,13 @@ public:
     // Draws the view and, above it, its visible subviews; the context's user space is the
     // superview's (top-down). Hidden views draw nothing.
     void Display(Gfx::Context& context);
+    // Called before the view draws, while its frame may still change (a layout that depends on
+    // what is about to be drawn).
+    virtual void ViewWillDraw() {}
+    // Whether drawing is clipped to the bounds (the default); a view that paints beside itself
+    // (labels in a margin its superview keeps free) turns it off and clips itself.
+    bool ClipsToBounds() const { return mClipsToBounds; }
+    void SetClipsToBounds(bool on) { mClipsToBounds = on; }
     // The view's own drawing in its own coordinates; nothing by default. Drawing may update
     // what the view caches for drawing.
     virtual void DrawSelf(Gfx::Context&) {}
@@ -168,6 +175,7 @@ private:
     bool mHidden = false;
     unsigned mAutoresizing = kNotSizable;
     bool mAutoresizesSubviews = true;
+    bool mClipsToBounds = true;
     View* mSuperview = nullptr;
     View* mNextKeyView = nullptr;
     Window* mWindow = nullptr;  // set on the content view only

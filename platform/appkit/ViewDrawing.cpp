@@ -43,10 +43,12 @@ void View::Display(Gfx::Context& context)
 {
     if (mHidden)
         return;
+    ViewWillDraw();
     context.SaveState();
     // The context arrives top-down in the superview's space; an unflipped view draws with y up.
     context.Translate(mFrame.x, TopInSuperview());
-    context.ClipToRect(Bounds());
+    if (mClipsToBounds)
+        context.ClipToRect(Bounds());
     if (!IsFlipped()) {
         context.Translate(0, mFrame.height);
         context.Scale(1, -1);

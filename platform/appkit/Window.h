@@ -28,6 +28,8 @@ public:
     const std::string& Title() const { return mTitle; }
     void SetTitle(const std::string& title) { mTitle = title; }
     const Rect& Frame() const { return mFrame; }
+    // A point of the screen (top-down, the frame's coordinates) in window coordinates.
+    Gfx::Point ConvertScreenToBase(const Gfx::Point& p) const { return {p.x - mFrame.x, p.y - mFrame.y}; }
     // Moves or resizes the window; the content view follows (and its subviews by their
     // autoresizing masks); the controller hears of it.
     void SetFrame(const Rect& frame);

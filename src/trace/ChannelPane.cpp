@@ -90,7 +90,7 @@ void ChannelPane::OnSetupWindow(void* window, void* parent)
     mWindow = window;
     mParent = parent;
     mStyle &= ~kStyleCleared;
-    if ((mPaneOwner->GetMiscFlags() & MiscFlag::kNonInteractive) != 0)
+    if ((OwnerMiscFlags() & MiscFlag::kNonInteractive) != 0)
         mStyle |= kStyleNonInteractive;
     IDragScaleClassObject* classObject = DragScaleClass::Get();
     if (classObject == nullptr)
@@ -205,6 +205,14 @@ int ChannelPane::GetLeftScaleWidth(int) const
     return width;
 }
 
+void ChannelPane::DrawScales(TDC& dc) const
+{
+    if (mLeftScale != nullptr && (mPaneFlags & PaneFlag::kLeftScaleUnplaced) == 0)
+        mLeftScale->Draw(&dc);
+    if (mRightScale != nullptr)
+        mRightScale->Draw(&dc);
+}
+
 int ChannelPane::GetRightScaleWidth(int) const
 {
     int32_t width = 0;
@@ -213,12 +221,12 @@ int ChannelPane::GetRightScaleWidth(int) const
     return width;
 }
 
-// Drawers answer for the record they draw, in the pane's own scaling mode: block and mode are
-// the caller's context only.
-bool ChannelPane::GetUnitsForScale(int side, uint32_t, int, KVD::String* units, DataScaling* scaling,
+// Each drawer is pointed at the block and mode first, so that it answers for that record.
+bool ChannelPane::GetUnitsForScale(int side, uint32_t mode, int block, KVD::String* units, DataScaling* scaling,
                                    TChannelId* channel, DataMaxMin* maxMin, double* factor) const
 {
-    const bool shortQuery = mScalingMode == 0 && (mPaneOwner->GetMiscFlags() & MiscFlag::kShortUnitsQuery) != 0;
+    const bool shortQuery = mScalingMode == 0 && (OwnerMiscFlags() & MiscFlag::kShortUnitsQuery) != 0;
+    UnitsContext context{block, mode};
     if (factor != nullptr)
         *factor = 1.0;
     bool found = false;
@@ -230,6 +238,7 @@ bool ChannelPane::GetUnitsForScale(int side, uint32_t, int, KVD::String* units, 
         KVD::String drawerText;
         AutoBool has = kAutoFalse;
         HRESULT hr = KVD_S_FALSE;
+        Drawer(i)->OnEvent(DrawerEvent::kUnitsContext, &context);
         {
             KVD::String::Setter out(drawerText);
             hr = shortQuery ? Drawer(i)->GetUnitsName(side, side, out, &has)
@@ -284,7 +293,7 @@ void ChannelPane::ApplyUnits(int side, bool found, int block, KVD::String units,
     IScale* scale = ScaleOf(side);
     if (scale == nullptr || (mScaleControl & ScaleControl::kUnitsFromDrawers) == 0)
         return;
-    const bool shortQuery = mScalingMode == 0 && (mPaneOwner->GetMiscFlags() & MiscFlag::kShortUnitsQuery) != 0;
+    const bool shortQuery = mScalingMode == 0 && (OwnerMiscFlags() & MiscFlag::kShortUnitsQuery) != 0;
     if (!shortQuery)
         scale->SetDataScaling(&scaling);
     scale->SetUnitsText(units.c_str());
@@ -295,7 +304,7 @@ void ChannelPane::ApplyUnits(int side, bool found, int block, KVD::String units,
     if (IDragScale* drag = DragScaleOf(side)) {
         if ((mPaneFlags & PaneFlag::kKeepIndicators) == 0)
             drag->SetUnitsFound(found ? kAutoTrue : kAutoFalse);
-        const bool blockKnown = block != kNoUnitsBlock || (mPaneOwner->GetMiscFlags() & MiscFlag::kUnitsNeedBlock) == 0;
+        const bool blockKnown = block != kNoUnitsBlock || (OwnerMiscFlags() & MiscFlag::kUnitsNeedBlock) == 0;
         drag->SetUnitsFound(found && blockKnown ? kAutoTrue : kAutoFalse);
     }
 }
@@ -318,7 +327,8 @@ int ChannelPane::SetYScaleUnits(int firstBlock, int lastBlock)
         ApplyUnits(kScaleLeft, false, kNoUnitsBlock, {}, leftScaling, leftMaxMin);
         ApplyUnits(kScaleRight, false, kNoUnitsBlock, {}, rightScaling, rightMaxMin);
     }
-    mPaneOwner->OnUnitsFound(mLeftFound, mRightFound, leftUnits, rightUnits);
+    if (mPaneOwner != nullptr)
+        mPaneOwner->OnUnitsFound(mLeftFound, mRightFound, leftUnits, rightUnits);
     return leftBlock;
 }
 
@@ -389,12 +399,15 @@ HRESULT ChannelPane::DoAutoScale(int side)
 
 HRESULT ChannelPane::OnBeginDrag(long, DragScaleDragType)
 {
-    mPaneOwner->OnEnterExitSizeMove(true);
+    if (mPaneOwner != nullptr)
+        mPaneOwner->OnEnterExitSizeMove(true);
     return KVD_S_OK;
 }
 
 HRESULT ChannelPane::OnEndDrag(long side, DragScaleDragType type)
 {
+    if (mPaneOwner == nullptr)
+        return KVD_S_OK;
     mPaneOwner->OnEnterExitSizeMove(false);
     mPaneOwner->OnEndDrag(mPaneIndex, side, type, DragScaleOf(int(side)));
     return KVD_S_OK;
@@ -402,19 +415,24 @@ HRESULT ChannelPane::OnEndDrag(long side, DragScaleDragType type)
 
 HRESULT ChannelPane::OnScalingChanged(long side, unsigned int dragId, const DataScaling* scaling)
 {
-    std::lock_guard<std::recursive_mutex> lock(mPaneOwner->Mutex());
+    // A clone has no data pane and so no lock to share and no objects to tell.
+    std::unique_lock<std::recursive_mutex> lock;
+    if (mPaneOwner != nullptr)
+        lock = std::unique_lock<std::recursive_mutex>(mPaneOwner->Mutex());
     bool accepted = false;
     for (int i = 0; i < DrawerCount(); ++i)
         accepted = Drawer(i)->OnScalingChanged(side, dragId, scaling, ScaleOf(int(side))) == KVD_S_OK || accepted;
     if (accepted)
         Invalidate(false);
-    mPaneOwner->OnPaneScalingChanged();
+    if (mPaneOwner != nullptr)
+        mPaneOwner->OnPaneScalingChanged();
     return KVD_S_OK;
 }
 
 HRESULT ChannelPane::OnAutoScaleCommand(long id)
 {
-    mPaneOwner->OnAutoScaleCommand(Channel(), id);
+    if (mPaneOwner != nullptr)
+        mPaneOwner->OnAutoScaleCommand(Channel(), id);
     return DoAutoScale(int(id));
 }
 
@@ -425,6 +443,8 @@ HRESULT ChannelPane::OnAutoScaleRequest(long, ChannelYDataRange* range, AutoBool
     *range = ChannelYDataRange{-kHuge, kHuge};
     if (unscaled != nullptr)
         *unscaled = kAutoTrue;
+    if (mPaneOwner == nullptr)
+        return KVD_E_BADSTATE;
     KVDPosition first{}, last{};
     const HRESULT visible = mPaneOwner->GetVisibleRegion(0, &first, &last);
     if (visible != KVD_S_OK)
@@ -459,7 +479,7 @@ HRESULT ChannelPane::OnAutoScaleRequest(long, ChannelYDataRange* range, AutoBool
 
 HRESULT ChannelPane::ShowGuideLinesDlg(KVDPosition position)
 {
-    return mPaneOwner->SendGuidelineMessage(Channel(), position);
+    return mPaneOwner != nullptr ? mPaneOwner->SendGuidelineMessage(Channel(), position) : KVD_E_BADSTATE;
 }
 
 HRESULT ChannelPane::GetTitle(int, KVD::String* title)
@@ -467,7 +487,7 @@ HRESULT ChannelPane::GetTitle(int, KVD::String* title)
     if (title == nullptr)
         return KVD_E_POINTER;
     *title = KVD::String();
-    IRecordDataPixMap* map = mPaneOwner->GetRecordPixMap();
+    IRecordDataPixMap* map = mPaneOwner != nullptr ? mPaneOwner->GetRecordPixMap() : nullptr;
     KVD::COMPtr<IRecordData> records;
     if (map == nullptr || map->GetRecordData(records.Set()) != KVD_S_OK || records == nullptr)
         return KVD_E_BADSTATE;

@@ -75,6 +75,8 @@ public:
                            bool force);
     HRESULT DoAutoScale(int side);
     int GetLeftScaleWidth(int request) const;
+    // Draws the scales that have a place beside the pane, in the pane's coordinates.
+    void DrawScales(TDC& dc) const;
     int GetRightScaleWidth(int request) const;
     void SetLeftDragScale(IScale* scale);
     // Every scale's drags and changes come to this pane, told as its side.
@@ -102,8 +104,10 @@ private:
                     const DataMaxMin& maxMin);
     DataScaling PixelScalingOf(IScale* scale) const;
     PrefixInfo& PrefixOf(int side) { return side == kScaleLeft ? mLeftPrefix : mRightPrefix; }
+    // The data pane's misc flags; none for a clone that has no data pane yet.
+    uint32_t OwnerMiscFlags() const { return mPaneOwner != nullptr ? mPaneOwner->GetMiscFlags() : 0; }
 
-    ChannelPaneOwner* mPaneOwner;  // not counted
+    ChannelPaneOwner* mPaneOwner;  // not counted; null in a clone
     uint32_t mPaneFlags;
     DragScaleStyle mStyle;
     RecDrawScalingModeFlags mScalingMode;

@@ -310,6 +310,8 @@ public:
     bool IsUserScrolling() const { return mUserScrolling; }
     bool AutoScrollChoice() const { return mAutoScrollChoice; }
     void MarkAutoScale(int pane, int side);
+    // A point of the screen in the coordinates of the pane's view; unchanged without a view.
+    virtual void ScreenToClient(TPoint&) const {}
 
 protected:
     std::recursive_mutex mMutex;

@@ -1,5 +1,6 @@
 #include "trace/DataPaneView.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -15,22 +16,23 @@ constexpr double kWheelClearDelay = 0.1;
 constexpr double kScrollBarGap = 16;
 }  // namespace
 
-DataPaneView& DataPaneView::Create(AppKit::View& parent)
+SPIRO_DataPaneView& SPIRO_DataPaneView::Create(AppKit::View& parent)
 {
-    std::unique_ptr<DataPaneView> view(new DataPaneView(parent.Bounds()));
+    std::unique_ptr<SPIRO_DataPaneView> view(new SPIRO_DataPaneView(parent.Bounds()));
     view->SetAutoresizingMask(kWidthSizable | kHeightSizable);
     view->SetAutoresizesSubviews(true);
     view->SetIdentifier("dataPaneView");
-    return static_cast<DataPaneView&>(parent.AddSubview(std::move(view)));
+    view->SetClipsToBounds(false);  // the scales are drawn beside the view
+    return static_cast<SPIRO_DataPaneView&>(parent.AddSubview(std::move(view)));
 }
 
-DataPaneView::~DataPaneView()
+SPIRO_DataPaneView::~SPIRO_DataPaneView()
 {
     if (mClearTimer != 0)
         AppKit::RunLoop::Main().RemoveTimer(mClearTimer);
 }
 
-void DataPaneView::SetPreviewPane(DataPane* pane)
+void SPIRO_DataPaneView::SetPreviewPane(DataPane* pane)
 {
     const bool fresh = pane != mPane;
     mPane = pane;
@@ -41,12 +43,16 @@ void DataPaneView::SetPreviewPane(DataPane* pane)
     ResetSizeAndPos();
 }
 
-void DataPaneView::ResetSizeAndPos()
+void SPIRO_DataPaneView::ResetSizeAndPos()
 {
     if (mPane == nullptr || Superview() == nullptr)
         return;
     const AppKit::Rect outer = Superview()->Bounds();
-    const double left = mPane->GetMaxScaleWidth(kScaleLeft), right = mPane->GetMaxScaleWidth(kScaleRight);
+    mLeftScaleWidth = mPane->GetMaxScaleWidth(kScaleLeft);
+    mRightScaleWidth = mPane->GetMaxScaleWidth(kScaleRight);
+    // The pane places its scales in the strips of these widths.
+    mPane->SetScalesBoundary(TRect(int(outer.x), int(outer.y), int(outer.x + outer.width), int(outer.y + outer.height)));
+    const double left = std::max(mLeftScaleWidth, mLeftReserve), right = mRightScaleWidth;
     const double lower = mPane->GetScrollBar() != nullptr ? kScrollBarGap : 0;
     SetFrame(AppKit::Rect{outer.x + left, outer.y, outer.width - left - right, outer.height - lower});
     mPane->OnMove(TPoint(int(Frame().x), int(Frame().y)));
@@ -54,7 +60,7 @@ void DataPaneView::ResetSizeAndPos()
     SetupTrackingArea();
 }
 
-void DataPaneView::SetupTrackingArea()
+void SPIRO_DataPaneView::SetupTrackingArea()
 {
     if (mTrackingArea != 0)
         RemoveTrackingArea(mTrackingArea);
@@ -71,7 +77,7 @@ void DataPaneView::SetupTrackingArea()
     mTrackingArea = AddTrackingArea(area);
 }
 
-unsigned DataPaneView::ConvertModifiers(unsigned flags)
+unsigned SPIRO_DataPaneView::ConvertModifiers(unsigned flags)
 {
     unsigned out = 0;
     if (flags & AppKit::kShiftKeyMask)
@@ -85,13 +91,13 @@ unsigned DataPaneView::ConvertModifiers(unsigned flags)
     return out;
 }
 
-TPoint DataPaneView::LocalMousePos(const AppKit::Event& e) const
+TPoint SPIRO_DataPaneView::LocalMousePos(const AppKit::Event& e) const
 {
     const Gfx::Point p = ConvertPoint(e.locationInWindow, nullptr);
     return TPoint(int(std::round(p.x)), int(std::round(p.y)));
 }
 
-void DataPaneView::RefreshCursor(const TPoint& at)
+void SPIRO_DataPaneView::RefreshCursor(const TPoint& at)
 {
     if (mPane == nullptr || mPane->OnSetCursor(this, 1, 0))
         return;
@@ -101,34 +107,55 @@ void DataPaneView::RefreshCursor(const TPoint& at)
         AppKit::Cursor::Crosshair().Set();
 }
 
-void DataPaneView::ViewDidMoveToWindow()
+void SPIRO_DataPaneView::ViewDidMoveToWindow()
 {
     SetupTrackingArea();
 }
 
-void DataPaneView::ViewWillStartLiveResize()
+void SPIRO_DataPaneView::ViewWillDraw()
+{
+    // A new range may give the scales longer labels.
+    if (mPane != nullptr && (mPane->GetMaxScaleWidth(kScaleLeft) != mLeftScaleWidth ||
+                             mPane->GetMaxScaleWidth(kScaleRight) != mRightScaleWidth))
+        ResetSizeAndPos();
+}
+
+void SPIRO_DataPaneView::ViewWillStartLiveResize()
 {
     if (mPane != nullptr)
         mPane->OnEnterExitSizeMove(true);
 }
 
-void DataPaneView::ViewDidEndLiveResize()
+void SPIRO_DataPaneView::ViewDidEndLiveResize()
 {
     if (mPane != nullptr)
         mPane->OnEnterExitSizeMove(false);
 }
 
-void DataPaneView::DrawSelf(Gfx::Context& context)
+void SPIRO_DataPaneView::DrawSelf(Gfx::Context& context)
 {
     if (mPane == nullptr)
         return;
-    std::unique_ptr<TDC> dc = CreateTDC(&context, !mPane->AreDrawingOnBitmaps());
-    mPane->OnPrePaint();
     const AppKit::Rect b = Bounds();
-    mPane->OnPaint(*dc, TRect(0, 0, int(b.width), int(b.height)));
+    context.SaveState();
+    context.ClipToRect(b);
+    {
+        std::unique_ptr<TDC> dc = CreateTDC(&context, !mPane->AreDrawingOnBitmaps());
+        mPane->OnPrePaint();
+        mPane->OnPaint(*dc, TRect(0, 0, int(b.width), int(b.height)));
+    }
+    context.RestoreState();
+    context.SaveState();
+    context.ClipToRect({-Frame().x, 0, Frame().x + b.width + mRightScaleWidth, b.height});
+    {
+        std::unique_ptr<TDC> dc = CreateTDC(&context, true);
+        for (int i = 0; i < mPane->ChannelPaneCount(); ++i)
+            mPane->GetChannelPane(i).DrawScales(*dc);
+    }
+    context.RestoreState();
 }
 
-void DataPaneView::MouseDown(const AppKit::Event& e)
+void SPIRO_DataPaneView::MouseDown(const AppKit::Event& e)
 {
     if (mPane == nullptr)
         return;
@@ -140,7 +167,7 @@ void DataPaneView::MouseDown(const AppKit::Event& e)
         mPane->OnLButtonDown(flags, mLastMousePos);
 }
 
-void DataPaneView::MouseUp(const AppKit::Event& e)
+void SPIRO_DataPaneView::MouseUp(const AppKit::Event& e)
 {
     if (mPane == nullptr)
         return;
@@ -155,7 +182,7 @@ void DataPaneView::MouseUp(const AppKit::Event& e)
     RefreshCursor(mLastMousePos);
 }
 
-void DataPaneView::MarkerDragLoop(const AppKit::Event& down)
+void SPIRO_DataPaneView::MarkerDragLoop(const AppKit::Event& down)
 {
     if (mPane == nullptr || GetWindow() == nullptr)
         return;
@@ -171,19 +198,19 @@ void DataPaneView::MarkerDragLoop(const AppKit::Event& down)
     }
 }
 
-void DataPaneView::RightMouseDown(const AppKit::Event& e)
+void SPIRO_DataPaneView::RightMouseDown(const AppKit::Event& e)
 {
     if (mPane != nullptr)
         mPane->OnRButtonDown(ConvertModifiers(e.modifierFlags), LocalMousePos(e));
 }
 
-void DataPaneView::RightMouseUp(const AppKit::Event& e)
+void SPIRO_DataPaneView::RightMouseUp(const AppKit::Event& e)
 {
     if (mPane != nullptr)
         mPane->OnRButtonUp(ConvertModifiers(e.modifierFlags), LocalMousePos(e));
 }
 
-void DataPaneView::MouseMoved(const AppKit::Event& e)
+void SPIRO_DataPaneView::MouseMoved(const AppKit::Event& e)
 {
     if (mPane == nullptr)
         return;
@@ -193,25 +220,25 @@ void DataPaneView::MouseMoved(const AppKit::Event& e)
     RefreshCursor(mLastMousePos);
 }
 
-void DataPaneView::MouseDragged(const AppKit::Event& e)
+void SPIRO_DataPaneView::MouseDragged(const AppKit::Event& e)
 {
     MouseMoved(e);
 }
 
-void DataPaneView::MouseEntered(const AppKit::Event& e)
+void SPIRO_DataPaneView::MouseEntered(const AppKit::Event& e)
 {
     AppKit::Cursor::Current().Push();
     RefreshCursor(LocalMousePos(e));
 }
 
-void DataPaneView::MouseExited(const AppKit::Event&)
+void SPIRO_DataPaneView::MouseExited(const AppKit::Event&)
 {
     if (mPane != nullptr)
         mPane->OnMouseLeave();
     AppKit::Cursor::Pop();
 }
 
-void DataPaneView::FlagsChanged(const AppKit::Event& e)
+void SPIRO_DataPaneView::FlagsChanged(const AppKit::Event& e)
 {
     if (mPane == nullptr)
         return;
@@ -220,7 +247,7 @@ void DataPaneView::FlagsChanged(const AppKit::Event& e)
     RefreshCursor(mLastMousePos);
 }
 
-void DataPaneView::ScrollWheel(const AppKit::Event& e)
+void SPIRO_DataPaneView::ScrollWheel(const AppKit::Event& e)
 {
     if (mPane == nullptr)
         return;

@@ -1,5 +1,5 @@
-// The view that hosts a data pane: it sizes the pane beside its scales, paints it, and hands
-// it the mouse with modifiers, double clicks, the wheel (through a buffer of small steps),
+// The view that hosts a data pane: it sizes the pane beside its scales, paints it and its
+// scales (in the strips its superview keeps free left and right of it), and hands it the mouse with modifiers, double clicks, the wheel (through a buffer of small steps),
 // tracking and the cursor.
 #pragma once
 
@@ -16,25 +16,30 @@ constexpr unsigned kOption = 128;
 constexpr unsigned kCommand = 256;
 }  // namespace PaneModifier
 
-class DataPaneView final : public AppKit::View {
+class SPIRO_DataPaneView final : public AppKit::View {
 public:
     // A view over the whole parent, added to it.
-    static DataPaneView& Create(AppKit::View& parent);
-    ~DataPaneView() override;
+    static SPIRO_DataPaneView& Create(AppKit::View& parent);
+    ~SPIRO_DataPaneView() override;
 
-    const char* ClassName() const override { return "DataPaneView"; }
+    const char* ClassName() const override { return "SPIRO_DataPaneView"; }
     bool IsFlipped() const override { return true; }
     bool AcceptsFirstResponder() const override { return true; }
 
     void SetPreviewPane(DataPane* pane);
     DataPane* PreviewPane() const { return mPane; }
     void SetDataPaneRightInset(int inset) { mRightInset = inset; }
+    // The least width left of the pane, however narrow its scales (room for the superview's own
+    // controls there).
+    void SetLeftReserve(int width) { mLeftReserve = width; }
     void ResetSizeAndPos();
     void SetupTrackingArea();
 
     static unsigned ConvertModifiers(unsigned platformFlags);
 
     void ViewDidMoveToWindow() override;
+    // Lays the view out again when its scales need another width than they were given.
+    void ViewWillDraw() override;
     void ViewWillStartLiveResize() override;
     void ViewDidEndLiveResize() override;
     void DrawSelf(Gfx::Context& context) override;
@@ -55,7 +60,7 @@ public:
     double ScrollWheelBuffer() const { return mWheelBuffer; }
 
 private:
-    explicit DataPaneView(const AppKit::Rect& frame) : View(frame) {}
+    explicit SPIRO_DataPaneView(const AppKit::Rect& frame) : View(frame) {}
     TPoint LocalMousePos(const AppKit::Event& e) const;
     void RefreshCursor(const TPoint& at);
 
@@ -66,6 +71,8 @@ private:
     double mWheelBuffer = 0;
     int mClearTimer = 0;
     int mRightInset = 0;
+    int mLeftScaleWidth = 0, mRightScaleWidth = 0;  // as last laid out
+    int mLeftReserve = 0;
 };
 
 }  // namespace OrrelDraw

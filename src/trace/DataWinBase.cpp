@@ -2,6 +2,7 @@
 
 #include "appkit/NotificationCenter.h"
 #include "appkit/RunLoop.h"
+#include "appkit/Window.h"
 #include "trace/ScrollBarMac.h"
 #include "trace/ZoomControlMac.h"
 
@@ -9,7 +10,17 @@ namespace OrrelDraw {
 
 const char* const kZoomChangedNotification = "ZoomChangedNotification";
 
-DataWinBase::DataWinBase(AppKit::View* view) : mView(view) {}
+void SPIRO_DataPaneTimerHandler::EvTimer(const UserInfo& userInfo)
+{
+    const auto id = userInfo.find(TimerIdKey());
+    if (id != userInfo.end())
+        mWindow.EvTimer(id->second);
+}
+
+DataWinBase::DataWinBase(AppKit::View* view)
+    : mView(view), mTimerHandler(std::make_unique<SPIRO_DataPaneTimerHandler>(*this))
+{
+}
 
 DataWinBase::~DataWinBase()
 {
@@ -48,7 +59,10 @@ void DataWinBase::OnZoomX(const TicksPerPix&, const int*, bool)
 unsigned DataWinBase::SetTimer(unsigned id, unsigned milliseconds)
 {
     KillTimer(id);
-    mTimers[id] = AppKit::RunLoop::Main().AddTimer(milliseconds / 1000.0, true, [this, id] { EvTimer(id); });
+    const SPIRO_DataPaneTimerHandler::UserInfo userInfo{{SPIRO_DataPaneTimerHandler::TimerIdKey(), id}};
+    SPIRO_DataPaneTimerHandler* handler = mTimerHandler.get();
+    mTimers[id] = AppKit::RunLoop::Main().AddTimer(milliseconds / 1000.0, true,
+                                                   [handler, userInfo] { handler->EvTimer(userInfo); });
     return id;
 }
 
@@ -82,6 +96,15 @@ void DataWinBase::PositionWindow(int, int, int, int, bool redraw)
 {
     if (redraw)
         Invalidate(true);
+}
+
+void DataWinBase::ScreenToClient(TPoint& point) const
+{
+    const AppKit::Window* window = mView != nullptr ? mView->GetWindow() : nullptr;
+    if (window == nullptr)
+        return;
+    const Gfx::Point inView = mView->ConvertPoint(window->ConvertScreenToBase({double(point.x), double(point.y)}), nullptr);
+    point = TPoint(int(inView.x), int(inView.y));
 }
 
 TRect DataWinBase::GetScalesBoundary() const

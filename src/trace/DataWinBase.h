@@ -4,6 +4,8 @@
 #pragma once
 
 #include <map>
+#include <memory>
+#include <string>
 
 #include "appkit/View.h"
 #include "trace/DataPaneControls.h"
@@ -11,9 +13,24 @@
 namespace OrrelDraw {
 
 class DataPane;
+class DataWinBase;
 
 // Posted with the view as object whenever the pane's zoom changes.
 extern const char* const kZoomChangedNotification;
+
+// The target of the window's timers: each timer carries its id in its user info.
+class SPIRO_DataPaneTimerHandler {
+public:
+    using UserInfo = std::map<std::string, unsigned>;
+
+    explicit SPIRO_DataPaneTimerHandler(DataWinBase& window) : mWindow(window) {}
+    static const char* TimerIdKey() { return "timerId"; }
+    // A timer fired: the window hears its id; user info without one is ignored.
+    void EvTimer(const UserInfo& userInfo);
+
+private:
+    DataWinBase& mWindow;
+};
 
 class DataWinBase {
 public:
@@ -36,6 +53,9 @@ public:
     virtual void UpdateWindow() {}
     // The view's frame as integers; empty without a view.
     TRect GetScalesBoundary() const;
+    // A point of the screen in the view's coordinates (truncated); unchanged without a view in
+    // a window.
+    void ScreenToClient(TPoint& point) const;
 
     AppKit::View* GetView() const { return mView; }
     void SetView(AppKit::View* view) { mView = view; }
@@ -43,6 +63,7 @@ public:
 
 private:
     AppKit::View* mView;  // not owned
+    std::unique_ptr<SPIRO_DataPaneTimerHandler> mTimerHandler;
     std::map<unsigned, int> mTimers;  // id to run-loop timer
 };
 

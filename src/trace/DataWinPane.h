@@ -25,6 +25,7 @@ public:
     }
     void UpdateWindow() override { DataWinBase::UpdateWindow(); }
     void EvTimer(unsigned id) override { OnTimer(id); }
+    void ScreenToClient(TPoint& point) const override { DataWinBase::ScreenToClient(point); }
 
 private:
     uint32_t mControlCreateFlags;

@@ -118,8 +118,10 @@ HRESULT DrawerBase::CleanUpAfterSampling(AutoBool)
     return KVD_S_OK;
 }
 
-HRESULT DrawerBase::OnEvent(unsigned int, void*)
+HRESULT DrawerBase::OnEvent(unsigned int id, void* data)
 {
+    if (id == DrawerEvent::kUnitsContext && data != nullptr)
+        mUnitsContext = *static_cast<const UnitsContext*>(data);
     return KVD_S_OK;
 }
 

@@ -56,6 +56,8 @@ public:
     bool IsOnline() const { return mOnline; }
     IDrawerDataPane* GetDataPane() const { return mDataPane; }
     IRecordDataPixMap* GetPixMap() const { return mPixMap; }
+    // The record and scaling mode the pane last asked units about (record 0, mode 0 at first).
+    const UnitsContext& GetUnitsContext() const { return mUnitsContext; }
 
 protected:
     DrawerBase(long layer, BlockDataType type, TChannelId channel, TChannelId userChannel);
@@ -76,6 +78,7 @@ protected:
     KVD::COMPtr<IRecordDataPixMap> mPixMap;
     KVD::COMPtr<IRecordData> mRecordData;
     IDrawerDataPane* mDataPane = nullptr;
+    UnitsContext mUnitsContext{0, 0};
 };
 
 // Request flags for units: the block data type without its low 8 bits, with the channel's word.

@@ -36,6 +36,17 @@ constexpr OrrelDrawerDrawFlags kFreshStart = 1u << 27;         // drop kept enum
 constexpr OrrelDrawerDrawFlags kOnline = 1u << 31;             // keep enumerators for the next block
 }  // namespace DrawFlag
 
+// Events a drawer hears through OnEvent, with what the data points at.
+namespace DrawerEvent {
+// The record (block) and scaling mode the next units queries are about: a UnitsContext.
+constexpr unsigned kUnitsContext = 0x80000001u;
+}  // namespace DrawerEvent
+
+struct UnitsContext {
+    int block;
+    RecDrawScalingModeFlags mode;
+};
+
 // Drawer info flags (GetInfo).
 namespace DrawerInfo {
 constexpr uint32_t kMarker = 1u << 30;         // skipped when the pass skips markers

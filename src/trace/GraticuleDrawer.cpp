@@ -6,8 +6,6 @@
 #include "IDisplaySettings.h"
 #include "IFramework.h"
 #include "ISettingsRegistrar.h"
-#include "foundation/ClassObjectAccessor.h"
-#include "foundation/DynamicId.h"
 #include "foundation/draw/Colour.h"
 #include "FrameworkIds.h"
 #include "trace/DrawUtils.h"
@@ -25,16 +23,6 @@ constexpr double kGuideLimit = 16000.0;
 double Clamped(double y)
 {
     return std::clamp(y, -kGuideLimit, kGuideLimit);
-}
-
-// The drag-scale class object of the host, type 9 of GUID_OrrelObjects.
-IScale* CreateDragScale()
-{
-    using DragScaleClass = ObjectFactoryClassObjectAccessor<IDragScaleClassObject, TypeIdClass<&GUID_OrrelObjects, 9u>>;
-    IScale* scale = nullptr;
-    if (IDragScaleClassObject* classObject = DragScaleClass::Get())
-        classObject->CreateScale(0, 0, 0, &scale);
-    return scale;
 }
 
 }  // namespace
@@ -133,13 +121,13 @@ void GraticuleDrawer::UpdateScalingMode()
     mScalingMode = mode;
     mHeaderWidth = mShowHeaders ? 3 : 0;
     if (mode != 0 && mOwnScale == nullptr) {
-        mOwnScale = CreateDragScale();
-        if (mOwnScale != nullptr)
-            mOwnScale->Release();  // CreateScale handed one reference; the pointer holds its own
+        IScale* scale = nullptr;
+        if (DragScaleCreator::Create(&scale, 0, 0, 0) == KVD_S_OK && scale != nullptr)
+            mOwnScale = std::make_unique<CScale>(KVD::COMPtr<IScale>::Take(scale));
     } else if (mode != 0) {
         TDC* reference = nullptr;
         mDataPane->GetReferenceDC(0, &reference);
-        mOwnScale->GetWidth(kScaleLabelWidth, reference, &mHeaderWidth);
+        (*mOwnScale)->GetWidth(kScaleLabelWidth, reference, &mHeaderWidth);
     }
     const double ratio = GetAnyReferenceDCPixelRatioX();
     mPixMap->SetLayoutParameter(kPixMapMarkerSize, std::trunc(8.0 * ratio));
@@ -361,8 +349,8 @@ void GraticuleDrawer::DrawHeaders(TDC& dc, long long start, long long end, TPixP
     if (mScalingMode != 0 && mOwnScale != nullptr && mDataPane != nullptr &&
         mDataPane->GetFlags(&mode, &misc) == KVD_S_OK && !(misc & (1u << 30))) {
         const int x0 = int(x - pix.pixel);
-        mOwnScale->SetPosition(x0 - mHeaderWidth, GetDCTop(), x0 - 2, GetDCHeight());
-        mOwnScale->Draw(&dc);
+        (*mOwnScale)->SetPosition(x0 - mHeaderWidth, GetDCTop(), x0 - 2, GetDCHeight());
+        (*mOwnScale)->Draw(&dc);
         dc.SaveDC();
         dc.SelectObject(TPen(kScaleLineColor, hiRes ? int(mDataPane->GetXPixelsPermm() * 0.3 + 0.5) : 1));
         dc.MoveTo(x0 - 2, GetDCTop());
@@ -398,7 +386,7 @@ HRESULT GraticuleDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
     const bool hasData = HasData(pix.record);
     DrawBackground(dc, pos, pix.record, hasData);
     if (mScalingMode != 0 && mOwnScale != nullptr && pix.record != mPreparedRecord) {
-        mOwnScale->GetPixelScaling(Height(), &mFactor, &mOffset);
+        (*mOwnScale)->GetPixelScaling(Height(), &mFactor, &mOffset);
         mPreparedRecord = pix.record;
     }
     DrawGuidelineShade(dc, pos);

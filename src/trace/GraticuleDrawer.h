@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "IScale.h"
+#include "trace/DragScaleCreator.h"
 #include "trace/DrawerBase.h"
 #include "trace/GuidelineInfo.h"
 #include "trace/PreTriggerBackground.h"
@@ -66,6 +67,8 @@ public:
     // The two y edges the last shading kept for the lines (pixels from the bottom).
     double GuidelineY1() const { return mGuideY1; }
     double GuidelineY2() const { return mGuideY2; }
+    // The drawer's own scale, made once a scaling mode is set; null before.
+    const CScale* OwnScale() const { return mOwnScale.get(); }
 
 private:
     GraticuleDrawer(const GraticuleDrawer& other);
@@ -91,7 +94,7 @@ private:
     DataScaling mScaling{1.0, 0.0};
     double mFactor = 1.0;
     double mOffset = 0.0;
-    KVD::COMPtr<IScale> mOwnScale;
+    std::unique_ptr<CScale> mOwnScale;
     std::unique_ptr<DrawPreTriggerBackgroundBase> mPreTrigger;
     int mHeaderWidth = 0;
     GuidelineInfo mGuidelines;

@@ -9,6 +9,13 @@
 
 namespace OrrelDraw {
 
+TColor kShadeColours[kGuidelineColourChoices] = {TColor(0, 0, 0, 0), TColor(0, 0, 0, 0), TColor(0, 0, 0, 0),
+                                                 TColor(0, 0, 0, 0), TColor(0, 0, 0, 0), TColor(0, 0, 0, 0),
+                                                 TColor(0, 0, 0, 0), TColor(0, 0, 0, 0)};
+TColor kLineColours[kGuidelineColourChoices] = {TColor(0, 0, 0, 0), TColor(0, 0, 0, 0), TColor(0, 0, 0, 0),
+                                                TColor(0, 0, 0, 0), TColor(0, 0, 0, 0), TColor(0, 0, 0, 0),
+                                                TColor(0, 0, 0, 0), TColor(0, 0, 0, 0)};
+
 const TColor GuidelineInfo::kDefaultLineColor(34935, 34935, 34935);
 const TColor GuidelineInfo::kDefaultTopRegionColor(64770, 49470, 49470);
 const TColor GuidelineInfo::kDefaultMidRegionColor(45135, 64770, 50235);

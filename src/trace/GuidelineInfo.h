@@ -33,6 +33,12 @@ struct GuidelineShadeRecord {
     uint32_t topRgb, middleRgb, bottomRgb;
 };
 
+// The colour choices for guideline shading and lines: eight each, empty (clear) at start-up
+// until something fills them.
+constexpr int kGuidelineColourChoices = 8;
+extern TColor kShadeColours[kGuidelineColourChoices];
+extern TColor kLineColours[kGuidelineColourChoices];
+
 struct GuidelineInfo {
     enum : uint32_t {
         kLine1Shown = 1u << 0,

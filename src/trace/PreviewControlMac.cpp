@@ -1,8 +1,8 @@
 #include "trace/PreviewControlMac.h"
 
-#include <memory>
-
-#include "appkit/NamedImage.h"
+#include "appkit/RunLoop.h"
+#include "foundation/BundleImage.h"
+#include "foundation/StringKeys.h"
 #include "trace/PreviewDataPane.h"
 
 namespace OrrelDraw {
@@ -10,42 +10,63 @@ namespace OrrelDraw {
 namespace {
 
 constexpr double kButtonWidth = 20;
-
-class KVDPreviewControl final : public AppKit::Control {
-public:
-    using AppKit::Control::Control;
-    const char* ClassName() const override { return "KVDPreviewControl"; }
-};
+constexpr const char* kOrrelViewAction = "orrelViewBtnClicked:";
+constexpr const char* kStartAction = "startPreviewBtnClicked:";
+constexpr const char* kStopAction = "stopPreviewBtnClicked:";
 
 }  // namespace
 
-PreviewControlMac::PreviewControlMac(PreviewDataPane* pane, AppKit::View& superview, uint32_t controlFlags)
-    : mPane(pane)
+bool SPIRO_PreviewControlActionHandler::RespondsTo(const std::string& selector) const
 {
-    auto control = std::make_unique<KVDPreviewControl>(AppKit::Rect{0, 0, double(kWidth), double(kHeight)});
+    return selector == kOrrelViewAction || selector == kStartAction || selector == kStopAction;
+}
+
+bool SPIRO_PreviewControlActionHandler::Perform(const std::string& selector, void*)
+{
+    if (selector == kOrrelViewAction)
+        mControl.OrrelViewBtnClicked();
+    else if (selector == kStartAction)
+        mControl.StartPreviewBtnClicked();
+    else if (selector == kStopAction)
+        mControl.StopPreviewBtnClicked();
+    else
+        return false;
+    return true;
+}
+
+PreviewControlMac::PreviewControlMac(PreviewDataPane* pane, AppKit::View& superview, uint32_t controlFlags)
+    : mHandler(std::make_unique<SPIRO_PreviewControlActionHandler>(*this)), mPane(pane)
+{
+    auto control = std::make_unique<SPIRO_KVDPreviewControl>(AppKit::Rect{0, 0, double(kWidth), double(kHeight)});
     control->SetIdentifier("previewControl");
     control->SetAutoresizingMask(AppKit::View::kMinXMargin | AppKit::View::kMinYMargin);
-    mControl = &static_cast<AppKit::Control&>(superview.AddSubview(std::move(control)));
-    mOrrelView = &AddButton("orrelView", "OrrelDoc_20x16.png", 0);
-    mStart = &AddButton("monitor", "monitor_20x16.png", kButtonWidth);
-    mStop = &AddButton("pause", "pause_20x16.png", 2 * kButtonWidth);
+    mControl = &static_cast<SPIRO_KVDPreviewControl&>(superview.AddSubview(std::move(control)));
+    mOrrelView = &AddButton("orrelView", "OrrelDoc_20x16.png", kOrrelViewAction, 0);
+    mOrrelView->SetToolTip(GetStringFromStringsFile(KVDGetMyBundle(), OrrelDrawStr::IDS_PREVIEW_ORREL_VIEW.key,
+                                                    OrrelDrawStr::IDS_PREVIEW_ORREL_VIEW.table, false));
+    mStart = &AddButton("monitor", "monitor_20x16.png", kStartAction, kButtonWidth);
+    mStop = &AddButton("pause", "pause_20x16.png", kStopAction, 2 * kButtonWidth);
     const bool monitoring = (controlFlags & kControlStartMonitoring) != 0;
     mOrrelView->SetHidden(monitoring);
-    Highlight(monitoring ? mStart : mOrrelView);
+    (monitoring ? mStart : mOrrelView)->SetHighlighted(true);
+    ApplyEnabled();
 }
 
 PreviewControlMac::~PreviewControlMac()
 {
+    if (mHighlightTimer != 0)
+        AppKit::RunLoop::Main().RemoveTimer(mHighlightTimer);
     mControl->RemoveFromSuperview();
 }
 
-AppKit::Button& PreviewControlMac::AddButton(const std::string& id, const std::string& image, double x)
+AppKit::Button& PreviewControlMac::AddButton(const std::string& id, const std::string& image,
+                                             const std::string& action, double x)
 {
     auto button = std::make_unique<AppKit::Button>(AppKit::Rect{x, 0, kButtonWidth, double(kHeight)});
     button->SetIdentifier(id);
-    button->SetImage(AppKit::NamedImage::Find(image));
-    button->SetTarget(this);
-    button->SetAction(id + ":");
+    button->SetImage(KVDGetMyBundleImage(image));
+    button->SetTarget(mHandler.get());
+    button->SetAction(action);
     return static_cast<AppKit::Button&>(mControl->AddSubview(std::move(button)));
 }
 
@@ -68,36 +89,54 @@ void PreviewControlMac::ApplyEnabled()
     mStop->SetEnabled(mEnabled && mStopEnabled);
 }
 
-void PreviewControlMac::Highlight(AppKit::Button* on)
+void PreviewControlMac::Press(AppKit::Button* button)
 {
-    for (AppKit::Button* button : {mOrrelView, mStart, mStop})
-        button->SetHighlighted(button == on);
-    if (on == mOrrelView)
+    for (AppKit::Button* other : {mOrrelView, mStart, mStop})
+        if (other != button)
+            other->SetHighlighted(false);
+    AppKit::RunLoop& loop = AppKit::RunLoop::Main();
+    if (mHighlightTimer != 0)
+        loop.RemoveTimer(mHighlightTimer);
+    mHighlightTimer = loop.AddTimer(
+        kHighlightDelay, false,
+        [this, button] {
+            mHighlightTimer = 0;
+            SetHighlighted(button);
+        },
+        std::vector<std::string>{AppKit::RunLoop::kDefaultMode, AppKit::RunLoop::kModalPanelMode});
+}
+
+void PreviewControlMac::SetHighlighted(AppKit::Button* button)
+{
+    button->SetHighlighted(true);
+    if (button == mOrrelView) {
+        // Back on the document there is nothing to pause.
         mStopEnabled = false;
-    ApplyEnabled();
-}
-
-bool PreviewControlMac::RespondsTo(const std::string& selector) const
-{
-    return selector == "orrelView:" || selector == "monitor:" || selector == "pause:";
-}
-
-bool PreviewControlMac::Perform(const std::string& selector, void*)
-{
-    if (selector == "orrelView:") {
-        mPane->DoOrrelViewId();
-        Highlight(mOrrelView);
-    } else if (selector == "monitor:") {
-        mPane->DoMonitor();
-        mStopEnabled = true;
-        Highlight(mStart);
-    } else if (selector == "pause:") {
-        mPane->DoPause();
-        Highlight(mStop);
-    } else {
-        return false;
+        ApplyEnabled();
     }
-    return true;
+}
+
+void PreviewControlMac::OrrelViewBtnClicked()
+{
+    mPane->DoOrrelViewId();
+    Press(mOrrelView);
+    mControl->SendAction();
+}
+
+void PreviewControlMac::StartPreviewBtnClicked()
+{
+    mPane->DoMonitor();
+    mStopEnabled = true;
+    ApplyEnabled();
+    Press(mStart);
+    mControl->SendAction();
+}
+
+void PreviewControlMac::StopPreviewBtnClicked()
+{
+    mPane->DoPause();
+    Press(mStop);
+    mControl->SendAction();
 }
 
 }  // namespace OrrelDraw

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "appkit/NamedImage.h"
+#include "foundation/BundleImage.h"
 #include "foundation/StringKeys.h"
 #include "foundation/StringResources.h"
 #include "trace/PreviewPaneBase.h"
@@ -19,19 +19,21 @@ std::string Text(const KVDXMLStringKey& key)
 
 }  // namespace
 
-PreviewMasterView::PreviewMasterView(AppKit::Rect frame, bool withTraceViewModeButtons) : View(frame)
+SPIRO_PreviewMasterView::SPIRO_PreviewMasterView(AppKit::Rect frame, bool withTraceViewModeButtons) : View(frame)
 {
     SetAutoresizingMask(kWidthSizable | kHeightSizable);
-    mDataView = &DataPaneView::Create(*this);
+    mDataView = &SPIRO_DataPaneView::Create(*this);
     if (!withTraceViewModeButtons)
         return;
     mSplit = &AddButton("split", "ViewTraceSeparate_16x16", Text(UIStr::AutoScaleStack), 0);
     mOverlay = &AddButton("overlay", "ViewTraceOverlay_16x16", Text(UIStr::AutoScaleOverlay), 22);
     mSourceOnly = &AddButton("sourceOnly", "ViewTraceSource_16x16", Text(UIStr::ShowSourceOnly), 51);
     mSourceOnly->SetType(AppKit::Button::Type::OnOff);
+    // The pane's own controls, at the left under the scales, stay clear of the buttons.
+    mDataView->SetLeftReserve(kButtonsWidth);
 }
 
-PreviewMasterView::~PreviewMasterView()
+SPIRO_PreviewMasterView::~SPIRO_PreviewMasterView()
 {
     for (AppKit::Button* button : {mSplit, mOverlay, mSourceOnly})
         if (button != nullptr) {
@@ -40,32 +42,33 @@ PreviewMasterView::~PreviewMasterView()
         }
 }
 
-AppKit::Button& PreviewMasterView::AddButton(const std::string& id, const std::string& image, const std::string& tip,
+AppKit::Button& SPIRO_PreviewMasterView::AddButton(const std::string& id, const std::string& image, const std::string& tip,
                                              double x)
 {
-    // At the top left, which flipped coordinates put at y = 0.
-    auto button = std::make_unique<AppKit::Button>(AppKit::Rect{x, 0, kButtonSize, kButtonSize});
+    // Along the bottom left, beside the preview control, and staying there as the view grows.
+    auto button =
+        std::make_unique<AppKit::Button>(AppKit::Rect{x, Frame().height - kButtonInset, kButtonSize, kButtonSize});
     button->SetIdentifier(id);
-    button->SetImage(AppKit::NamedImage::Find(image));
+    button->SetImage(KVDGetMyBundleImage(image));
     button->SetToolTip(tip);
-    button->SetAutoresizingMask(kMaxXMargin | kMaxYMargin);
+    button->SetAutoresizingMask(kMaxXMargin | kMinYMargin);
     button->SetTarget(this);
     button->SetAction("buttonClicked:");
     return static_cast<AppKit::Button&>(AddSubview(std::move(button)));
 }
 
-void PreviewMasterView::SetFrame(const AppKit::Rect& frame)
+void SPIRO_PreviewMasterView::SetFrame(const AppKit::Rect& frame)
 {
     View::SetFrame(frame);
     mDataView->ResetSizeAndPos();
 }
 
-bool PreviewMasterView::RespondsTo(const std::string& selector) const
+bool SPIRO_PreviewMasterView::RespondsTo(const std::string& selector) const
 {
     return selector == "buttonClicked:";
 }
 
-bool PreviewMasterView::Perform(const std::string& selector, void* sender)
+bool SPIRO_PreviewMasterView::Perform(const std::string& selector, void* sender)
 {
     if (selector != "buttonClicked:" || mPreview == nullptr)
         return selector == "buttonClicked:";

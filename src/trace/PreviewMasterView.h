@@ -1,5 +1,5 @@
 // The view a dialog puts its preview in: the data-pane view over its whole frame and, at its
-// top left, the buttons of the trace view modes (stack, overlay, source only) that go to the
+// bottom left, the buttons of the trace view modes (stack, overlay, source only) that go to the
 // preview's owner.
 #pragma once
 
@@ -12,17 +12,21 @@ class PreviewPaneBase;
 
 namespace OrrelDraw {
 
-class PreviewMasterView final : public AppKit::View {
+class SPIRO_PreviewMasterView final : public AppKit::View {
 public:
     static constexpr double kButtonSize = 23;
+    // The buttons' top lies this far above the view's bottom edge.
+    static constexpr double kButtonInset = 22;
+    // From the left edge to the right of the last button, and a gap.
+    static constexpr int kButtonsWidth = 51 + 23 + 4;
 
-    explicit PreviewMasterView(AppKit::Rect frame, bool withTraceViewModeButtons = true);
-    ~PreviewMasterView() override;
-    const char* ClassName() const override { return "PreviewMasterView"; }
+    explicit SPIRO_PreviewMasterView(AppKit::Rect frame, bool withTraceViewModeButtons = true);
+    ~SPIRO_PreviewMasterView() override;
+    const char* ClassName() const override { return "SPIRO_PreviewMasterView"; }
 
     void SetFrame(const AppKit::Rect& frame) override;
     void SetPreviewPane(ExtLib::PreviewPaneBase* preview) { mPreview = preview; }
-    DataPaneView& DataTraceView() const { return *mDataView; }
+    SPIRO_DataPaneView& DataTraceView() const { return *mDataView; }
 
     bool RespondsTo(const std::string& selector) const override;
     bool Perform(const std::string& selector, void* sender) override;
@@ -30,7 +34,7 @@ public:
 private:
     AppKit::Button& AddButton(const std::string& id, const std::string& image, const std::string& tip, double x);
 
-    DataPaneView* mDataView;  // a subview
+    SPIRO_DataPaneView* mDataView;  // a subview
     AppKit::Button* mSplit = nullptr;
     AppKit::Button* mOverlay = nullptr;
     AppKit::Button* mSourceOnly = nullptr;

@@ -27,7 +27,7 @@ PreviewPaneBase::~PreviewPaneBase()
     mPane = nullptr;
 }
 
-void PreviewPaneBase::Init(IOrrelData2* data, OrrelDraw::DataPaneView* view, IKVDDeviceManager* manager,
+void PreviewPaneBase::Init(IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* view, IKVDDeviceManager* manager,
                            uint32_t paneFlags, DragScaleStyle style)
 {
     mData = data;

@@ -34,7 +34,7 @@ public:
 
     // The pane over the data's record data in the view (none without one), with the device
     // manager when the document has recording hardware (null: none).
-    void Init(IOrrelData2* data, OrrelDraw::DataPaneView* view, IKVDDeviceManager* manager, uint32_t paneFlags,
+    void Init(IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* view, IKVDDeviceManager* manager, uint32_t paneFlags,
               DragScaleStyle style);
     void SetupWindowR(int record, int);
     void SetPosition(KVDPosition left, double ticksPerPixel);
@@ -63,7 +63,7 @@ private:
     KVD::COMPtr<IRecordData> mRecordData;
     IOrrelData2* mData = nullptr;  // not held
     KVD::COMPtr<IKVDDeviceManager> mManager;
-    OrrelDraw::DataPaneView* mView = nullptr;
+    OrrelDraw::SPIRO_DataPaneView* mView = nullptr;
     int mTraceViewModes = 0;
     std::function<void(unsigned)> mTraceViewCallback;
     bool mPreprocessorFilter = true;

@@ -25,6 +25,7 @@ public:
     }
     void UpdateWindow() override { DataWinBase::UpdateWindow(); }
     void EvTimer(unsigned id) override { OnTimer(id); }
+    void ScreenToClient(TPoint& point) const override { DataWinBase::ScreenToClient(point); }
     void OnSetupWindow(void* window, void* parent) override;
     PreviewControl* CreatePreviewControl(PreviewDataPane* pane, uint32_t controlFlags) override;
     // No trace-view control is made in this program.

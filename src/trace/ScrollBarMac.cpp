@@ -9,10 +9,30 @@ namespace OrrelDraw {
 
 namespace {
 constexpr const char* kScrolledAction = "scrolled:";
+constexpr const char* kTrackingEndedAction = "trackingEnded:";
 }  // namespace
 
+bool SPIRO_ScrollBarActionHandler::RespondsTo(const std::string& selector) const
+{
+    return selector == kScrolledAction || selector == kTrackingEndedAction;
+}
+
+bool SPIRO_ScrollBarActionHandler::Perform(const std::string& selector, void*)
+{
+    if (selector == kScrolledAction)
+        mBar.Scrolled();
+    else if (selector == kTrackingEndedAction)
+        mBar.ScrollCallback(ScrollCode::kTrack, true);
+    else
+        return false;
+    return true;
+}
+
 ScrollBarMac::ScrollBarMac(DataPane* pane, AppKit::View& superview, uint32_t controlFlags)
-    : mSuperview(superview), mPane(pane), mControlFlags(controlFlags)
+    : mHandler(std::make_unique<SPIRO_ScrollBarActionHandler>(*this)),
+      mSuperview(superview),
+      mPane(pane),
+      mControlFlags(controlFlags)
 {
     const double height = (controlFlags & kControlTall) != 0 ? 24 : 21;
     auto scroller = std::make_unique<AppKit::Scroller>(AppKit::Rect{0, -2, 30, height});
@@ -20,7 +40,7 @@ ScrollBarMac::ScrollBarMac(DataPane* pane, AppKit::View& superview, uint32_t con
     scroller->SetValue(0);
     scroller->SetKnobProportion(0.1);
     scroller->SetEnabled(true);
-    scroller->SetTarget(this);
+    scroller->SetTarget(mHandler.get());
     scroller->SetAction(kScrolledAction);
     mScroller = static_cast<AppKit::Scroller*>(&superview.AddSubview(std::move(scroller)));
 }
@@ -31,15 +51,8 @@ ScrollBarMac::~ScrollBarMac()
     mScroller->RemoveFromSuperview();
 }
 
-bool ScrollBarMac::RespondsTo(const std::string& selector) const
+void ScrollBarMac::Scrolled()
 {
-    return selector == kScrolledAction;
-}
-
-bool ScrollBarMac::Perform(const std::string& selector, void*)
-{
-    if (selector != kScrolledAction)
-        return false;
     using Part = AppKit::Scroller::Part;
     switch (mScroller->HitPart()) {
     case Part::DecrementPage: ScrollCallback(ScrollCode::kPageLeft, false); break;
@@ -50,7 +63,6 @@ bool ScrollBarMac::Perform(const std::string& selector, void*)
     case Part::KnobSlot: ScrollCallback(ScrollCode::kEndScroll, false); break;
     case Part::None: break;
     }
-    return true;
 }
 
 void ScrollBarMac::ScrollCallback(unsigned code, bool)

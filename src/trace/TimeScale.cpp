@@ -5,6 +5,7 @@
 #include "foundation/XKVD.h"
 #include "foundation/draw/DrawFactories.h"
 #include "foundation/units/TimeDisplayMode.h"
+#include "trace/DrawPrintableBase.h"
 #include "trace/DrawUtils.h"
 #include "trace/TimeLabelDrawer.h"
 
@@ -68,8 +69,13 @@ void TimeScale::SetFixedHeight(bool fixed, int height)
 
 void TimeScale::InitFont()
 {
-    mFont = gCreateDefaultScaleLabelScreenFont();
     TDC* reference = mOwner != nullptr ? mOwner->GetReferenceContext() : nullptr;
+    // The data pane is the owner that prints; an owner that is not printable keeps the screen font.
+    const auto* printable = dynamic_cast<const DrawPrintableBase*>(mOwner);
+    if (reference != nullptr && printable != nullptr)
+        mFont = std::make_unique<TimeScaleFont>(printable->PrintFont());
+    else
+        mFont = gCreateDefaultScaleLabelScreenFont();
     int width = 0;
     CalcMaxLabelSize(&width, &mLabelHeight, reference);
     mLabelWidth = 0;

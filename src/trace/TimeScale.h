@@ -11,6 +11,12 @@ namespace OrrelDraw {
 
 class TimeLabelDrawer;
 
+// The time labels' font on paper: the data pane's print font, at its size.
+class TimeScaleFont : public TFont {
+public:
+    explicit TimeScaleFont(const TFont& printFont) : TFont(printFont.PointSize()) {}
+};
+
 // The units text written at the right of the time scale when times are in milliseconds.
 extern const wchar_t* const kTimeUnitsMilliSecsStr;
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "appkit/Menu.h"
+#include "foundation/BundleImage.h"
 #include "foundation/StringKeys.h"
 #include "trace/ZoomSteps.h"
 
@@ -56,14 +57,14 @@ private:
 
 }  // namespace
 
-void KVDZoomControl::SetDisplayText(const std::string& text)
+void SPIRO_KVDZoomControl::SetDisplayText(const std::string& text)
 {
     mDisplayText = text;
     if (ratio != nullptr)
         ratio->SetTitle(text);
 }
 
-void KVDZoomControl::SetControlsEnabled(bool enabled)
+void SPIRO_KVDZoomControl::SetControlsEnabled(bool enabled)
 {
     SetEnabled(enabled);
     for (AppKit::Control* c : {static_cast<AppKit::Control*>(compress), static_cast<AppKit::Control*>(ratio),
@@ -81,14 +82,30 @@ TSize ZoomControlMac::SizeForFlags(uint32_t flags)
     return TSize(width, (flags & kControlTall) != 0 ? 24 : 21);
 }
 
+bool SPIRO_ZoomControlActionHandler::RespondsTo(const std::string& selector) const
+{
+    return selector == "compress:" || selector == "expand:" || selector == "autoFit:" || selector == "scrollToEnd:" ||
+           selector == "ratioChosen:";
+}
+
+bool SPIRO_ZoomControlActionHandler::Perform(const std::string& selector, void*)
+{
+    return mControl.DoAction(selector);
+}
+
+void SPIRO_ZoomControlActionHandler::MenuNeedsUpdate(AppKit::Menu& menu)
+{
+    mControl.FillMenu(menu);
+}
+
 ZoomControlMac::ZoomControlMac(DataPane* pane, AppKit::View& superview, uint32_t controlFlags)
-    : mPane(pane), mFlags(controlFlags)
+    : mHandler(std::make_unique<SPIRO_ZoomControlActionHandler>(*this)), mPane(pane), mFlags(controlFlags)
 {
     const TSize size = SizeForFlags(controlFlags);
-    auto control = std::make_unique<KVDZoomControl>(AppKit::Rect{0, 0, double(size.cx), double(size.cy)});
+    auto control = std::make_unique<SPIRO_KVDZoomControl>(AppKit::Rect{0, 0, double(size.cx), double(size.cy)});
     control->SetIdentifier("zoomControl");
     control->SetAutoresizingMask(AppKit::View::kMinXMargin | AppKit::View::kMinYMargin);
-    mControl = static_cast<KVDZoomControl*>(&superview.AddSubview(std::move(control)));
+    mControl = static_cast<SPIRO_KVDZoomControl*>(&superview.AddSubview(std::move(control)));
     mControl->compress = &AddButton("compress", "CompressionZoomOut.png", Text(OrrelDrawStr::IDS_ZOOM_COMPRESS), 0,
                                     kButtonWidth);
     auto ratio = std::make_unique<AppKit::PopUpButton>(
@@ -96,9 +113,9 @@ ZoomControlMac::ZoomControlMac(DataPane* pane, AppKit::View& superview, uint32_t
     ratio->SetIdentifier("ratio");
     ratio->SetPullsDown(true);
     ratio->SetToolTip(Text(OrrelDrawStr::IDS_ZOOM_RATIO));
-    ratio->SetTarget(this);
+    ratio->SetTarget(mHandler.get());
     ratio->SetAction("ratioChosen:");
-    ratio->ItemMenu()->SetNeedsUpdate([this](AppKit::Menu& menu) { FillMenu(menu); });
+    ratio->ItemMenu()->SetNeedsUpdate([this](AppKit::Menu& menu) { mHandler->MenuNeedsUpdate(menu); });
     mControl->ratio = static_cast<AppKit::PopUpButton*>(&mControl->AddSubview(std::move(ratio)));
     mControl->expand = &AddButton("expand", "CompressionZoomIn.png", Text(OrrelDrawStr::IDS_ZOOM_EXPAND),
                                   kBaseWidth - kButtonWidth, kButtonWidth);
@@ -123,9 +140,9 @@ AppKit::Button& ZoomControlMac::AddButton(const std::string& id, const std::stri
 {
     auto button = std::make_unique<AppKit::Button>(AppKit::Rect{x, 0, width, mControl->Frame().height});
     button->SetIdentifier(id);
-    button->SetImage(AppKit::NamedImage::Find(image));
+    button->SetImage(KVDGetMyBundleImage(image));
     button->SetToolTip(tip);
-    button->SetTarget(this);
+    button->SetTarget(mHandler.get());
     button->SetAction(id + ":");
     return static_cast<AppKit::Button&>(mControl->AddSubview(std::move(button)));
 }
@@ -136,13 +153,7 @@ void ZoomControlMac::FillMenu(AppKit::Menu& menu)
     mPane->OnInitMenuPopup(sink, kFirstZoomCommand, kLastZoomCommand);
 }
 
-bool ZoomControlMac::RespondsTo(const std::string& selector) const
-{
-    return selector == "compress:" || selector == "expand:" || selector == "autoFit:" || selector == "scrollToEnd:" ||
-           selector == "ratioChosen:";
-}
-
-bool ZoomControlMac::Perform(const std::string& selector, void*)
+bool ZoomControlMac::DoAction(const std::string& selector)
 {
     if (selector == "compress:")
         mPane->OnZoomXStep(false);

@@ -3,6 +3,8 @@
 // scroll-to-end buttons.
 #pragma once
 
+#include <memory>
+
 #include "appkit/View.h"
 #include "trace/DataPaneControls.h"
 #include "trace/DataPane.h"
@@ -14,10 +16,10 @@ constexpr uint32_t kZoomAutoFitButton = 1u << 29;
 constexpr uint32_t kZoomScrollToEndButton = 1u << 31;
 
 // The control's view: its buttons and pull-down, and the label of the current ratio.
-class KVDZoomControl final : public AppKit::Control {
+class SPIRO_KVDZoomControl final : public AppKit::Control {
 public:
     using AppKit::Control::Control;
-    const char* ClassName() const override { return "KVDZoomControl"; }
+    const char* ClassName() const override { return "SPIRO_KVDZoomControl"; }
     const std::string& DisplayText() const { return mDisplayText; }
     void SetDisplayText(const std::string& text);
     void SetControlsEnabled(bool enabled);
@@ -32,7 +34,22 @@ private:
     std::string mDisplayText;
 };
 
-class ZoomControlMac final : public ZoomControl, public AppKit::Responder {
+class ZoomControlMac;
+
+// The target of the zoom control's buttons and ratio items, and the ratio menu's delegate.
+class SPIRO_ZoomControlActionHandler final : public AppKit::Responder {
+public:
+    explicit SPIRO_ZoomControlActionHandler(ZoomControlMac& control) : mControl(control) {}
+    bool RespondsTo(const std::string& selector) const override;
+    bool Perform(const std::string& selector, void* sender) override;
+    // Lets the pane fill the ratio menu as it opens.
+    void MenuNeedsUpdate(AppKit::Menu& menu);
+
+private:
+    ZoomControlMac& mControl;
+};
+
+class ZoomControlMac final : public ZoomControl {
 public:
     ZoomControlMac(DataPane* pane, AppKit::View& superview, uint32_t controlFlags);
     ~ZoomControlMac() override;
@@ -51,19 +68,20 @@ public:
     TicksPerPix CommandIdToCompression(int id) const override;
     void Invalidate() override { mControl->SetNeedsDisplay(); }
 
-    // The buttons' and items' actions.
-    bool RespondsTo(const std::string& selector) const override;
-    bool Perform(const std::string& selector, void* sender) override;
-
-    KVDZoomControl& Control() const { return *mControl; }
-
-private:
+    // A button's or item's action; false for one the control does not have.
+    bool DoAction(const std::string& selector);
     // Fills the pull-down as it opens: the pane's ratio items under the current label.
     void FillMenu(AppKit::Menu& menu);
+
+    SPIRO_KVDZoomControl& Control() const { return *mControl; }
+    SPIRO_ZoomControlActionHandler& ActionHandler() const { return *mHandler; }
+
+private:
     AppKit::Button& AddButton(const std::string& id, const std::string& image, const std::string& tip, double x,
                               double width);
 
-    KVDZoomControl* mControl;  // owned by its superview
+    std::unique_ptr<SPIRO_ZoomControlActionHandler> mHandler;
+    SPIRO_KVDZoomControl* mControl;  // owned by its superview
     DataPane* mPane;
     uint32_t mFlags;
 };

@@ -1,6 +1,7 @@
 #include "views/AnnotationView.h"
 
 #include "appkit/Cursor.h"
+#include "foundation/BundleImage.h"
 #include "foundation/units/UnitPrefixScaling.h"
 #include "spirometry/SpiroDocument.h"
 #include "views/SpiroDataView.h"
@@ -19,7 +20,7 @@ void AnnotationViewBase::CreateGraph(Spirometry::SpiroDocument* document, Spirom
 {
     mDocument = document;
     mDocView = view;
-    mCursorImage = AppKit::NamedImage::Find(kCursorImage);
+    mCursorImage = KVDGetMyBundleImage(kCursorImage);
     mTracePos = kInvalidPos;
     SetupTrackingArea();
 }

@@ -81,6 +81,7 @@ const KeyUse kKeyUses[] = {
     {UIStr::AutoScaleStack, 0}, {UIStr::AutoScaleOverlay, 0}, {UIStr::ShowSourceOnly, 0},
     {OrrelDrawStr::IDS_ZOOM_COMPRESS, 0}, {OrrelDrawStr::IDS_ZOOM_RATIO, 0}, {OrrelDrawStr::IDS_ZOOM_EXPAND, 0},
     {OrrelDrawStr::IDS_ZOOM_AUTOFIT, 0}, {OrrelDrawStr::IDS_ZOOM_SCROLL_TO_END, 0},
+    {OrrelDrawStr::IDS_PREVIEW_ORREL_VIEW, 0},
     {LumoStr::IDS_LUMO_BAD_PROPERTY, 5}, {LumoStr::IDS_LUMO_ARTICLE_A, 0}, {LumoStr::IDS_LUMO_ARTICLE_AN, 0},
     {LumoStr::IDS_LUMO_USING_DEFAULT, 1}, {LumoStr::IDS_LUMO_PLOTTER_WILL_FAIL, 0},
     {LumoStr::IDS_LUMO_SCALE_MENU, 0}, {LumoStr::IDS_LUMO_AUTO_SCALE, 0}, {LumoStr::IDS_LUMO_UNIPOLAR, 0},

@@ -239,3 +239,29 @@ TEST(TDCRecorded, RestorerSavesOnFirstUseOnly) {
     }
     EXPECT_THAT(d.Calls(), ElementsAre("SaveState()", "RestoreState()"));
 }
+
+TEST(TDCRecorded, AFontsSizeHoldsUntilTheStateItWasSelectedInIsRestored) {
+    Drawing d;
+    d.dc->TextOut(0, 0, L"a", -1);
+    d.dc->SaveDC();
+    d.dc->SelectObject(TFont(8));
+    d.dc->TextOut(0, 0, L"b", -1);
+    const int small = d.dc->GetTextExtent(L"bbbb", -1).cx;
+    EXPECT_EQ(d.dc->GetTextExtent(L"b", -1).cy, 7);  // 10 at 11 points
+    d.dc->SetScalingFactor(2.0);
+    d.dc->TextOut(0, 0, L"c", -1);
+    d.dc->SetScalingFactor(1.0);
+    d.dc->RestoreDC();
+    d.dc->TextOut(0, 0, L"d", -1);
+    EXPECT_LT(small, d.dc->GetTextExtent(L"bbbb", -1).cx);
+    // A font without a size draws at the standard 11 points; measuring in a font leaves the
+    // context's own as it was.
+    EXPECT_EQ(TFont(8).GetTextExtent(*d.dc, L"bbbb").cx, small);
+    d.dc->SelectObject(TFont());
+    d.dc->TextOut(0, 0, L"e", -1);
+    std::vector<std::string> sizes;
+    for (const std::string& call : d.Calls())
+        if (call.rfind("DrawText", 0) == 0)
+            sizes.push_back(call.substr(call.find('"') + 1, 1) + call.substr(call.find("\", ") + 3, 2));
+    EXPECT_THAT(sizes, ElementsAre("a11", "b8,", "c16", "d11", "e11"));
+}

@@ -14,6 +14,8 @@
 #include "IRecordDataPixMap.h"
 #include "foundation/COMPtr.h"
 #include "foundation/ConstEventIterBase.h"
+#include "foundation/draw/TDC.h"
+#include "graphics/Screen.h"
 #include "host/data/DocumentData.h"
 #include "host/data/EdfRecordingReader.h"
 #include "host/data/EdfRecordingWriter.h"
@@ -412,9 +414,25 @@ TEST(DragScales, TheClassObjectOfTypeNineMakesScalesThatTellTheirObservers)
     ASSERT_EQ(drag->CloneScale(copy.Set()), KVD_S_OK);
     copy->GetRange(&top, &bottom);
     EXPECT_EQ(top, 3.0);
+    // Measured on the screen: the unit text, wider than the labels 0 to 3, and a gap each side.
+    auto screen = CreateTDC(&Gfx::MainScreenContext(), false);
+    const int unitsWidth = screen->GetTextExtent(L"L/s", -1).cx;
+    ASSERT_GT(unitsWidth, screen->GetTextExtent(L"3", -1).cx);
     int32_t width = 0;
     EXPECT_EQ(scale->GetWidth(kScaleLabelWidth, nullptr, &width), KVD_S_OK);
-    EXPECT_EQ(width, 6 + 2 * 4);  // the widest label, "3", at 6 pixels a character and a gap each side
+    EXPECT_EQ(width, unitsWidth + 2 * 4);
+    // Without the unit text, the widest grid label: 0.5 .. -2.5 over 100 pixels has a line
+    // every 1, at -2, -1 and 0 (the ends of the range are no lines and get no label).
+    scale->SetUnitsText(L"");
+    scale->SetRange(0.5, -2.5);
+    width = 0;
+    scale->GetWidth(kScaleLabelWidth, nullptr, &width);
+    int widest = 0;
+    for (const wchar_t* label : {L"-2", L"-1", L"0"})
+        widest = std::max(widest, screen->GetTextExtent(label, -1).cx);
+    EXPECT_EQ(width, widest + 8);
+    EXPECT_LT(width, screen->GetTextExtent(L"-2.5", -1).cx + 8);
+    EXPECT_EQ(scale->GetWidth(9, nullptr, &width), KVD_E_BADSTATE);
 }
 
 TEST(DisplaySettingsOfTheHost, ChannelsDisplayAndLibraryColours)
@@ -448,6 +466,61 @@ TEST(DisplaySettingsOfTheHost, ChannelsDisplayAndLibraryColours)
     ASSERT_NE(library, nullptr);
     library->GetLibraryColour(kColourGroupGraticule, 1, &rgb);
     EXPECT_EQ(rgb, 0x8A8A8Au);
+}
+
+}  // namespace
+
+#include "graphics/RecordingContext.h"
+
+namespace {
+
+TEST(DragScales, LabelsAtEveryGridLineRightAlignedBesideThePaneWithTheUnitTextOnTop)
+{
+    const auto scale = KVD::COMPtr<Host::DragScale>::Take(Host::DragScale::Create(0, 1, 0));
+    scale->SetPosition(0, 0, 30, 100);
+    scale->SetRange(1, -1);  // lines every 1 (0.6 would crowd): at 1, 0 and -1
+    Gfx::RecordingContext context({40, 100});
+    auto dc = CreateTDC(&context, false);
+    context.ClearCalls();
+    ASSERT_EQ(scale->Draw(dc.get()), KVD_S_OK);
+    std::vector<std::string> texts;
+    for (const std::string& call : context.Calls())
+        if (call.rfind("DrawText", 0) == 0)
+            texts.push_back(call.substr(call.find('"'), call.find('"', call.find('"') + 1) - call.find('"') + 1));
+    EXPECT_EQ(texts, (std::vector<std::string>{"\"-1\"", "\"0\"", "\"1\""}));  // from the bottom up
+    // Centred on their lines (10 high), the ones at the ends kept inside the band.
+    std::vector<std::string> tops;
+    for (const std::string& call : context.Calls())
+        if (call.rfind("DrawText", 0) == 0)
+            tops.push_back(call.substr(call.find(", ") + 2, call.find(", \"") - call.find(", ") - 2));
+    EXPECT_EQ(tops, (std::vector<std::string>{"90", "45", "0"}));
+    // With a unit text the top label would run into it and is left out.
+    scale->SetUnitsText(L"V");
+    context.ClearCalls();
+    scale->Draw(dc.get());
+    texts.clear();
+    for (const std::string& call : context.Calls())
+        if (call.rfind("DrawText", 0) == 0)
+            texts.push_back(call.substr(call.find('"'), call.find('"', call.find('"') + 1) - call.find('"') + 1));
+    EXPECT_EQ(texts, (std::vector<std::string>{"\"-1\"", "\"0\"", "\"V\""}));
+    EXPECT_EQ(scale->Draw(nullptr), KVD_E_POINTER);
+
+    // A right scale's labels start beside the pane, left of them its ticks.
+    const auto right = KVD::COMPtr<Host::DragScale>::Take(Host::DragScale::Create(0, 2, 2));
+    right->SetPosition(100, 0, 130, 100);
+    right->SetRange(1, -1);
+    context.ClearCalls();
+    right->Draw(dc.get());
+    std::vector<std::string> lefts, ticks;
+    for (const std::string& call : context.Calls()) {
+        if (call.rfind("DrawText", 0) == 0)
+            lefts.push_back(call.substr(9, call.find(", ") - 9));
+        if (call.rfind("MoveTo", 0) == 0)
+            ticks.push_back(call);
+    }
+    EXPECT_EQ(lefts, (std::vector<std::string>{"104", "104", "104"}));
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_EQ(ticks[0], "MoveTo(103, 100)");
 }
 
 }  // namespace

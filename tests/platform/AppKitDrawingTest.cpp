@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "appkit/Window.h"
+#include "graphics/Canvas.h"
 #include "graphics/Image.h"
 #include "graphics/RecordingContext.h"
 
@@ -94,6 +95,40 @@ TEST(AppKitDrawing, AViewMayKeepCachesWhileDrawing)
     window.ContentView().Display(c);
     EXPECT_EQ(view.mLayouts, 2);
     EXPECT_EQ(view.mLaidOutWidth, 60);
+}
+
+// Fills a band left of itself, and moves right by its band's width just before it draws.
+class MarginView : public View {
+public:
+    using View::View;
+    void ViewWillDraw() override { SetFrame({margin, Frame().y, Frame().width, Frame().height}); }
+    void DrawSelf(Gfx::Context& c) override
+    {
+        c.SetFillColor({0, 0, 1, 1});
+        c.FillRect({-margin, 0, margin + Frame().width, Frame().height});
+    }
+    double margin = 10;
+};
+
+TEST(AppKitDrawing, AViewThatDoesNotClipPaintsBesideItselfWhereItWasLaidOutBeforeDrawing)
+{
+    Window window(Rect{0, 0, 100, 40});
+    auto& view = static_cast<MarginView&>(
+        window.ContentView().AddSubview(std::make_unique<MarginView>(Rect{0, 0, 50, 20})));
+    auto blueAt = [&](int x, int y) {
+        auto canvas = Gfx::Canvas::CreateImage(100, 40);
+        window.ContentView().Display(canvas->GetContext());
+        return (canvas->Snapshot().Pixel(x, y) & 0xFFFFFF) == 0x0000FF;
+    };
+    // Clipped: nothing left of the frame, which moved to x = 10 before the draw.
+    EXPECT_FALSE(blueAt(5, 10));
+    EXPECT_TRUE(blueAt(12, 10));
+    EXPECT_FALSE(blueAt(61, 10));
+    EXPECT_EQ(view.Frame().x, 10);
+    view.SetClipsToBounds(false);
+    EXPECT_TRUE(blueAt(5, 10));
+    EXPECT_TRUE(blueAt(0, 19));
+    EXPECT_FALSE(blueAt(5, 21));
 }
 
 }  // namespace

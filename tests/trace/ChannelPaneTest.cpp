@@ -10,6 +10,7 @@
 #include "foundation/XKVD.h"
 #include "host/drawing/DisplaySettings.h"
 #include "host/drawing/DragScale.h"
+#include "trace/DrawerBase.h"
 
 using namespace OrrelDraw;
 using TraceTest::DataPaneTest;
@@ -17,12 +18,13 @@ using TraceTest::TestDataPane;
 
 namespace {
 
-// A scale whose unit text cannot be read; it keeps the texts it is given.
+// A scale whose unit text cannot be read; it keeps the texts it is given and takes any range,
+// equal ends too, counting them.
 class MuteScale final : public KVD::detail::CountedUnknown<IScale> {
 public:
-    HRESULT SetRange(double, double) override { return KVD_S_OK; }
+    HRESULT SetRange(double, double) override { return ++ranges, KVD_S_OK; }
     HRESULT GetRange(double* top, double* bottom) override { return *top = 1, *bottom = -1, KVD_S_OK; }
-    HRESULT SetDefaultRange(double, double) override { return KVD_S_OK; }
+    HRESULT SetDefaultRange(double, double) override { return ++ranges, KVD_S_OK; }
     HRESULT SetUnitsText(const wchar_t* text) override { return texts.emplace_back(text), KVD_S_OK; }
     HRESULT GetUnitsText(IAutoKVDString**) override { return KVD_E_BADSTATE; }
     HRESULT SetDataScaling(const DataScaling*) override { return KVD_S_OK; }
@@ -33,6 +35,39 @@ public:
     HRESULT GetWidth(uint32_t, void*, int32_t*) override { return KVD_S_OK; }
     HRESULT Draw(void*) override { return KVD_S_OK; }
     std::vector<std::wstring> texts;
+    int ranges = 0;
+};
+
+// A drawer with units ("L") only in one record; it notes the record and mode of every units
+// query it answers.
+class OneBlockUnitsDrawer final : public DrawerBase {
+public:
+    explicit OneBlockUnitsDrawer(int block) : DrawerBase(0x201, 0x1000, TChannelId{0, TraceTest::kUnits}, kNoChannel), mBlock(block) {}
+    HRESULT GetUnitsName(long, int side, IAutoKVDString** name, AutoBool* has) const override
+    {
+        const UnitsContext& at = GetUnitsContext();
+        asked.push_back(std::to_string(side) + ":" + std::to_string(at.block) + "/" + std::to_string(at.mode));
+        const bool mine = at.block == mBlock;
+        *has = mine ? kAutoTrue : kAutoFalse;
+        if (mine)
+            KVD::String(L"L").GetOut(name);
+        return KVD_S_OK;
+    }
+    HRESULT OnScalingChanged(long, unsigned int, const DataScaling*, IScale*) override { return KVD_S_FALSE; }
+    HRESULT Revert(TOrrelDrawNeedsUpdateFlags) override { return KVD_S_OK; }
+    HRESULT DrawInRecord(TDC&, long long, long long, TPixPosition, int, const tagRECT*, OrrelDrawerDrawFlags,
+                         const GraticuleInfo*, const KVDDataTimeInfo*) override
+    {
+        return KVD_S_OK;
+    }
+    HRESULT GetRange(BlockDataType, long, KVDPosition, KVDPosition, ChannelYDataRange*) const override
+    {
+        return KVD_S_FALSE;
+    }
+    mutable std::vector<std::string> asked;
+
+private:
+    int mBlock;
 };
 
 // Hears the data pane's events: the drag and auto-scale channels and the units found.
@@ -334,6 +369,73 @@ TEST_F(DataPaneTest, DisplaySettingsGiveTheBackgroundAndEachPanesValue)
     EXPECT_EQ(pane->DisplayValue(0), 0u);
     EXPECT_EQ(pane->DisplayValue(1), 1u);
     EXPECT_EQ(pane->GetRightEdgeVPix(), right);  // the middle stays in the middle
+}
+
+TEST_F(DataPaneTest, EachUnitsQueryIsAboutTheBlockAndModeAskedForSoTheBlockWalkFindsTheOneWithUnits)
+{
+    KVD::COMPtr<TestDataPane> bare(new TestDataPane(PaneFlag::kLeftScale | PaneFlag::kRightScale, 0, [] { return 0; }));
+    bare->OnSetupWindow(this, this);
+    KVD::COMPtr<OneBlockUnitsDrawer> drawer(new OneBlockUnitsDrawer(3));
+    bare->AddRecordDrawer(0, 0, drawer, 0);
+    ChannelPane& p = bare->GetChannelPane(0);
+    drawer->asked.clear();
+    // The left side walks up from the first block, the right side down from the last.
+    EXPECT_EQ(p.SetYScaleUnits(1, 5), 3);
+    EXPECT_EQ(drawer->asked, (std::vector<std::string>{"1:1/0", "1:2/0", "1:3/0", "2:5/0", "2:4/0", "2:3/0"}));
+    EXPECT_TRUE(p.LeftUnitsFound());
+    EXPECT_TRUE(p.RightUnitsFound());
+    EXPECT_EQ(UnitsOf(p.ScaleOf(kScaleLeft)), L"L");
+    EXPECT_EQ(UnitsOf(p.ScaleOf(kScaleRight)), L"L");
+    EXPECT_EQ(p.SetYScaleUnits(4, 6), kNoUnitsBlock);
+    EXPECT_FALSE(p.LeftUnitsFound());
+    drawer->asked.clear();
+    KVD::String units;
+    EXPECT_TRUE(p.GetUnitsForScale(kScaleLeft, 5, 3, &units, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(std::wstring(units.c_str()), L"L");
+    EXPECT_FALSE(p.GetUnitsForScale(kScaleRight, 0, 2, &units, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(drawer->asked, (std::vector<std::string>{"1:3/5", "2:2/0"}));
+}
+
+TEST_F(DataPaneTest, ACloneWithoutDataPaneTakesScalingUnitsWindowsAndTitleQuestionsWithoutOne)
+{
+    SetUp(1);
+    ChannelPane* raw = nullptr;
+    ASSERT_EQ(pane->GetChannelPane(0).Clone(&raw), KVD_S_OK);
+    const KVD::COMPtr<ChannelPane> copy = KVD::COMPtr<ChannelPane>::Take(raw);
+    ASSERT_EQ(copy->Owner(), nullptr);
+    ASSERT_NE(copy->ScaleOf(kScaleLeft), nullptr);
+    const DataScaling scaling{-2.0, 1.0};
+    EXPECT_EQ(copy->OnScalingChanged(kScaleLeft, 0, &scaling), KVD_S_OK);
+    KVD::String units;
+    copy->GetUnitsForScale(kScaleLeft, 0, 0, &units, nullptr, nullptr, nullptr, nullptr);
+    copy->SetYScaleUnits(0, 0);
+    EXPECT_EQ(copy->ShowGuideLinesDlg(KVDPosition{}), KVD_E_BADSTATE);
+    KVD::String title(L"stale");
+    EXPECT_EQ(copy->GetTitle(0, &title), KVD_E_BADSTATE);
+    EXPECT_TRUE(title.empty());
+    ChannelYDataRange range{};
+    EXPECT_EQ(copy->OnAutoScaleRequest(kScaleLeft, &range, nullptr), KVD_E_BADSTATE);
+    EXPECT_EQ(copy->OnBeginDrag(kScaleLeft, 0), KVD_S_OK);
+    EXPECT_EQ(copy->OnEndDrag(kScaleLeft, 0), KVD_S_OK);
+    // Set up in a window of its own, it makes the scales its flags ask for.
+    copy->OnSetupWindow(this, this);
+    EXPECT_NE(copy->DragScaleOf(kScaleLeft), nullptr);
+    copy->OnCleanupWindow();
+}
+
+TEST_F(DataPaneTest, ARangeOfEqualEndsIsRefusedBeforeAnyScaleSeesIt)
+{
+    // This scale would take it: the pane itself must refuse.
+    KVD::COMPtr<TestDataPane> bare(new TestDataPane(0, 0, [] { return 0; }));
+    bare->OnSetupWindow(this, this);
+    KVD::COMPtr<MuteScale> scale(new MuteScale);
+    ChannelPane& p = bare->GetChannelPane(0);
+    p.SetLeftDragScale(scale);
+    EXPECT_FALSE(p.SetDragScaleRange(0, kScaleLeft, {2, 2}, true, true));
+    EXPECT_FALSE(p.SetDragScaleRange(0x80000000u, kScaleLeft, {0, 0}, false, true));
+    EXPECT_EQ(scale->ranges, 0);
+    EXPECT_TRUE(p.SetDragScaleRange(0, kScaleLeft, {2, -2}, false, true));
+    EXPECT_EQ(scale->ranges, 1);
 }
 
 }  // namespace

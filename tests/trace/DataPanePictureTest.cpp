@@ -4,7 +4,9 @@
 // person to look at and probed here.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "SpiroDocumentHost.h"
 #include "appkit/RunLoop.h"
@@ -35,7 +37,7 @@ protected:
         Open(std::make_shared<Host::Recording>(Host::SyntheticBreathing(options).MakeRecording("breathing.edf")));
         AddCalculations();
         window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 900, 420}, "Trace");
-        view = &DataPaneView::Create(window->ContentView());
+        view = &SPIRO_DataPaneView::Create(window->ContentView());
         pane = new DataWinPane(view, nullptr, PaneFlag::kLeftScale, 0, 0, 0);
         pane->SetNumberOfChannelPanes(2);
         view->SetPreviewPane(pane);
@@ -67,7 +69,7 @@ protected:
     }
 
     std::unique_ptr<AppKit::Window> window;
-    DataPaneView* view = nullptr;
+    SPIRO_DataPaneView* view = nullptr;
     KVD::COMPtr<DataWinPane> pane;
 };
 
@@ -103,15 +105,12 @@ TEST_F(DataPanePicture, FlowAndVolumeZoomedAndScrolledByTheUser)
     const double w = bar.Scroller().Frame().width, h = bar.Scroller().Frame().height;
     user.Click(bar.Scroller(), {w - AppKit::Scroller::kArrowLength - 2, h / 2});
     EXPECT_EQ(bar.GetScrollPos(), bar.GetPageMagnitude());
+    const double strip = view->Frame().x;
     ASSERT_EQ(pane->AutoScale(0, -1, kScaleLeft), KVD_S_OK);
 
     auto canvas = Gfx::Canvas::CreateImage(900, 420);
     window->ContentView().Display(canvas->GetContext());
-    // The host draws its scales beside the panes, in the pane's coordinates.
-    auto dc = CreateTDC(&canvas->GetContext(), true);
-    canvas->GetContext().Translate(view->Frame().x, view->Frame().y);
-    for (int i = 0; i < 2; ++i)
-        pane->GetChannelPane(i).ScaleOf(kScaleLeft)->Draw(dc.get());
+    EXPECT_EQ(view->Frame().x, pane->GetMaxScaleWidth(kScaleLeft));
     const Gfx::Image image = canvas->Snapshot();
     if (const char* dir = std::getenv("SPIRO_PICTURES")) {
         image.WritePNG(std::string(dir) + "/data-pane.png");
@@ -124,6 +123,66 @@ TEST_F(DataPanePicture, FlowAndVolumeZoomedAndScrolledByTheUser)
     EXPECT_GT(Count(image, flow, Rgb{213, 0, 0}), 200);     // the red flow trace
     EXPECT_GT(Count(image, volume, Rgb{0, 64, 255}), 200);  // the blue volume trace
     EXPECT_EQ(Count(image, volume, Rgb{213, 0, 0}), 0);
+
+    // A range with longer labels ("-3000"): the view moves right for them as it draws.
+    ASSERT_EQ(pane->GetChannelPane(0).ScaleOf(kScaleLeft)->SetRange(4000, -4000), KVD_S_OK);
+    window->ContentView().Display(canvas->GetContext());
+    EXPECT_GT(view->Frame().x, strip);
+    EXPECT_EQ(view->Frame().x, pane->GetMaxScaleWidth(kScaleLeft));
+}
+
+bool Dark(const Gfx::Image& image, int x, int y)
+{
+    const Rgb p = At(image, x, y);
+    return p.r < 128 && p.g < 128 && p.b < 128;
+}
+
+// The columns from the first to the last dark pixel of the rows, left of a column; {-1, -1}
+// when there is none.
+std::pair<int, int> InkColumns(const Gfx::Image& image, int top, int bottom, int beforeX)
+{
+    std::pair<int, int> ink{-1, -1};
+    for (int y = std::max(top, 0); y < std::min(bottom, image.Height()); ++y)
+        for (int x = 0; x < beforeX; ++x)
+            if (Dark(image, x, y)) {
+                ink.first = ink.first < 0 ? x : std::min(ink.first, x);
+                ink.second = std::max(ink.second, x);
+            }
+    return ink;
+}
+
+TEST_F(DataPanePicture, TheWindowShowsEveryScaleLabelWholeInTheStripLeftOfThePanes)
+{
+    // Between 1 and -1 over about 190 pixels the grid lies every 0.5: "-0.5" is the widest label.
+    IScale& scale = *pane->GetChannelPane(0).ScaleOf(kScaleLeft);
+    ASSERT_EQ(scale.SetRange(1, -1), KVD_S_OK);
+    const std::string path = ::testing::TempDir() + "data-pane-scales.png";
+    ASSERT_TRUE(AppKit::UserDriver(*window).Snapshot(path));
+    if (const char* dir = std::getenv("SPIRO_PICTURES"))
+        AppKit::UserDriver(*window).Snapshot(std::string(dir) + "/data-pane-scales.png");
+    const Gfx::Image image = Gfx::Image::FromPNG(path);
+    const int bar = image.Height() - 420, strip = int(view->Frame().x);
+    const TRect flow = pane->GetChannelPane(0).GetPaneRect();
+    double start = 0, spacing = 0;
+    ASSERT_EQ(scale.GetGridStartAndSpacing(&start, &spacing), KVD_S_OK);
+    ASSERT_NEAR(spacing * 4, flow.Height(), 1.0);
+    // Labels in both panes' strips, none over the traces' side of the window's edge.
+    EXPECT_GT(InkColumns(image, bar + flow.top, bar + flow.bottom, strip).first, 0);
+    const TRect volume = pane->GetChannelPane(1).GetPaneRect();
+    EXPECT_GT(InkColumns(image, bar + volume.top + 10, bar + volume.bottom - 10, strip).second, 0);
+
+    // The "-0.5" label, one grid line up from the bottom, is as wide as the text alone and
+    // starts right of the window's edge: its minus sign shows.
+    const int y = bar + flow.bottom - int(std::floor(start + spacing + 0.5));
+    const std::pair<int, int> label = InkColumns(image, y - 6, y + 6, strip - 3);
+    auto alone = Gfx::Canvas::CreateImage(80, 30);
+    alone->GetContext().SetFillColor({1, 1, 1, 1});
+    alone->GetContext().FillRect({0, 0, 80, 30});
+    CreateTDC(&alone->GetContext(), true)->TextOut(10, 5, L"-0.5", -1);
+    const std::pair<int, int> text = InkColumns(alone->Snapshot(), 0, 30, 80);
+    ASSERT_GT(text.second - text.first, 10);
+    EXPECT_GE(label.first, 1);
+    EXPECT_GE(label.second - label.first, text.second - text.first - 1);
 }
 
 }  // namespace

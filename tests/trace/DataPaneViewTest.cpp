@@ -25,7 +25,7 @@ protected:
     DataPaneViews()
         : data(TraceTest::MakeRecording({60000})),
           window(AppKit::Rect{0, 0, 700, 300}),
-          view(DataPaneView::Create(window.ContentView())),
+          view(SPIRO_DataPaneView::Create(window.ContentView())),
           pane(new DataWinPane(&view, nullptr, PaneFlag::kLeftScale, 0, 0, 0))
     {
         AppKit::RunLoop::Main().UseVirtualClock(true);
@@ -58,7 +58,7 @@ protected:
 
     TraceTest::TraceData data;
     AppKit::Window window;
-    DataPaneView& view;
+    SPIRO_DataPaneView& view;
     KVD::COMPtr<DataWinPane> pane;
     std::vector<std::string> log;
 };
@@ -298,6 +298,83 @@ TEST_F(DataPaneViews, AMarkerDragTakesItsDragsAndReleaseFromTheQueueLeavingOther
     EXPECT_TRUE(window.NextEventMatchingMask(AppKit::kKeyDownMask));
     EXPECT_TRUE(window.NextEventMatchingMask(AppKit::kMouseMovedMask));
     EXPECT_TRUE(log.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DataPaneViews, TheViewAndControlsGoByTheirClassNamesAndActThroughTheirHandlers)
+{
+    EXPECT_EQ(std::string(view.ClassName()), "SPIRO_DataPaneView");
+    EXPECT_EQ(std::string(Zoom().Control().ClassName()), "SPIRO_KVDZoomControl");
+    EXPECT_EQ(Bar().Scroller().Target(), &Bar().ActionHandler());
+    EXPECT_EQ(Zoom().Control().compress->Target(), &Zoom().ActionHandler());
+    EXPECT_EQ(Zoom().Control().ratio->Target(), &Zoom().ActionHandler());
+    EXPECT_FALSE(Zoom().ActionHandler().Perform("zoomSideways:", nullptr));
+    // The end of a knob drag reaches the pane as a track.
+    TrackTo(1000);
+    Bar().SetScrollPos(1500, false);
+    ASSERT_TRUE(Bar().ActionHandler().RespondsTo("trackingEnded:"));
+    ASSERT_TRUE(Bar().ActionHandler().Perform("trackingEnded:", nullptr));
+    EXPECT_EQ(pane->GetRightEdgeVPix(), pane->DataWidth() + 1500);
+}
+
+TEST_F(DataPaneViews, ATimersUserInfoCarriesItsIdToThePane)
+{
+    EXPECT_STREQ(SPIRO_DataPaneTimerHandler::TimerIdKey(), "timerId");
+    SPIRO_DataPaneTimerHandler handler(*pane);
+    handler.EvTimer({{"timerId", 12}});
+    handler.EvTimer({{"timer", 13}});
+    EXPECT_EQ(std::count(log.begin(), log.end(), "object:timer12"), 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "object:timer13"), 0);
+}
+
+TEST_F(DataPaneViews, AScreenPointComesIntoTheViewThroughTheWindow)
+{
+    window.SetFrame(AppKit::Rect{200, 100, 700, 300});
+    const int x0 = int(view.Frame().x);
+    TPoint p(200 + x0 + 35, 100 + 40);
+    pane->ScreenToClient(p);
+    EXPECT_EQ(p, TPoint(35, 40));
+    // A view outside any window leaves the point as it is.
+    KVD::COMPtr<DataWinPane> loose(new DataWinPane(nullptr, nullptr, 0, 0, 0, 0));
+    TPoint q(5, 6);
+    loose->ScreenToClient(q);
+    EXPECT_EQ(q, TPoint(5, 6));
+}
+
+}  // namespace
+
+
+#include "trace/PreviewControlMac.h"
+#include "trace/PreviewDataPane.h"
+
+namespace {
+
+TEST(PreviewControls, TheDocumentsButtonStartsHighlightedWithPauseEnabledOrMonitoringWithoutIt)
+{
+    AppKit::View parent(AppKit::Rect{0, 0, 300, 40});
+    auto button = [](PreviewControlMac& control, const char* id) -> AppKit::Button& {
+        return static_cast<AppKit::Button&>(*control.Control().FindView(id));
+    };
+    {
+        PreviewControlMac control(nullptr, parent, 0);
+        EXPECT_EQ(std::string(control.Control().ClassName()), "SPIRO_KVDPreviewControl");
+        EXPECT_TRUE(button(control, "orrelView").IsHighlighted());
+        EXPECT_FALSE(button(control, "orrelView").IsHidden());
+        EXPECT_TRUE(button(control, "pause").IsEnabled());
+        EXPECT_EQ(button(control, "monitor").Target(), &control.ActionHandler());
+        EXPECT_EQ(button(control, "monitor").Action(), "startPreviewBtnClicked:");
+        control.SetEnabled(false);
+        EXPECT_FALSE(button(control, "monitor").IsEnabled());
+        EXPECT_FALSE(button(control, "pause").IsEnabled());
+    }
+    PreviewControlMac monitoring(nullptr, parent, kControlStartMonitoring);
+    EXPECT_TRUE(button(monitoring, "orrelView").IsHidden());
+    EXPECT_TRUE(button(monitoring, "monitor").IsHighlighted());
+    EXPECT_FALSE(button(monitoring, "orrelView").IsHighlighted());
+    EXPECT_FALSE(monitoring.ActionHandler().Perform("resume:", nullptr));
 }
 
 }  // namespace

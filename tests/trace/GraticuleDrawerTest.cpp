@@ -6,6 +6,10 @@
 #include "TraceFixture.h"
 #include "trace/GraticuleDrawer.h"
 #include "trace/GraticuleInfo.h"
+#include "graphics/Screen.h"
+#include "trace/DragScaleCreator.h"
+#include "trace/DrawUtils.h"
+#include "trace/OrrelColours.h"
 
 using namespace OrrelDraw;
 
@@ -175,8 +179,12 @@ TEST_F(Graticules, WithAScalingModeAHostScaleIsDrawnAsTheRecordHeader)
 {
     pane.mScalingMode = 1;
     auto g = Make(GraticuleDrawer::kNoBackground | GraticuleDrawer::kNoHorizontalGrid);
-    // The host's scale widened the header for its labels ("-1" and "1": 2 characters).
-    EXPECT_EQ(g->HeaderWidth(), 2 * 6 + 8);
+    ASSERT_NE(g->OwnScale(), nullptr);
+    // The host's scale widened the header for its widest label, "-1", measured on the screen,
+    // with a gap each side.
+    const int minusOne = CreateTDC(&Gfx::MainScreenContext(), false)->GetTextExtent(L"-1", -1).cx;
+    ASSERT_GT(minusOne, 3);
+    EXPECT_EQ(g->HeaderWidth(), minusOne + 8);
     const TRect clip(0, 0, 100, 200);
     g->DrawInRecord(*rec.dc, 0, 100, TPixPosition{-40, 1}, 0, &clip, 0, nullptr, nullptr);
     // Labels of the scale, right-aligned against x0 - 2 = 38, and the scale line there.
@@ -185,6 +193,42 @@ TEST_F(Graticules, WithAScalingModeAHostScaleIsDrawnAsTheRecordHeader)
     EXPECT_EQ(rec.Matching("LineTo").back(), "LineTo(38, 200)");
     // No record boundary besides the scale.
     EXPECT_TRUE(rec.Matching("SetLineWidth(3)").empty());
+}
+
+TEST_F(Graticules, TheOwnScaleComesWithAScalingModeFromTheHostsDragScaleClass)
+{
+    auto plain = Make();
+    EXPECT_EQ(plain->OwnScale(), nullptr);
+    EXPECT_EQ(DragScaleCreator::Create(nullptr, 0, 0, 0), KVD_E_POINTER);
+    IScale* scale = nullptr;
+    ASSERT_EQ(DragScaleCreator::Create(&scale, 0, 1, 0), KVD_S_OK);
+    ASSERT_NE(scale, nullptr);
+    // One reference handed over: the holder's is the last.
+    EXPECT_EQ(scale->AddRef(), 2u);
+    scale->Release();
+    CScale held(KVD::COMPtr<IScale>::Take(scale));
+    double top = 0, bottom = 0;
+    held->GetRange(&top, &bottom);
+    EXPECT_EQ(top, 1.0);
+    EXPECT_EQ(bottom, -1.0);
+}
+
+TEST(Palettes, ContrastAndBlackTablesAreSelectedAndTheGraticuleColourGoesBackToTheDefault)
+{
+    OrrelColours::SelectPalette(OrrelColours::kContrastPalette);
+    EXPECT_EQ(RgbFromColour(OrrelColours::ChannelColour(0)), 0x0000AAu);  // (170, 0, 0)
+    EXPECT_EQ(RgbFromColour(OrrelColours::ChannelColour(1)), 0xD52000u);  // entry 10: (0, 32, 213)
+    OrrelColours::SelectPalette(OrrelColours::kBlackPalette);
+    EXPECT_EQ(RgbFromColour(OrrelColours::ChannelColour(3)), 0u);
+    // Entry 29 (64, 255, 255) as grey: (299 × 64 + 587 × 255 + 114 × 255) / 1000 = 198.4.
+    EXPECT_EQ(RgbFromColour(OrrelColours::sColours[29]), 0xC6C6C6u);
+    EXPECT_EQ(RgbFromColour(OrrelColours::sExtendedBlackColours[36]), 0x555555u);
+    EXPECT_EQ(OrrelColours::GetGraticuleColour(nullptr, 11), 0xFFFF40u);
+    EXPECT_EQ(OrrelColours::sColours, OrrelColours::sExtendedColours);
+    for (int i = 0; i < kGuidelineColourChoices; ++i) {
+        EXPECT_EQ(kShadeColours[i].alpha, 0.0f);
+        EXPECT_EQ(kLineColours[i].Rgb(), 0u);
+    }
 }
 
 TEST_F(Graticules, CloneOfANullOutIsRefusedLikeEveryOtherDrawer)

@@ -3,6 +3,8 @@
 // gives the dialog.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <cmath>
 
 #include "TraceFixture.h"
@@ -32,7 +34,7 @@ protected:
     {
         AppKit::RunLoop::Main().UseVirtualClock(true);
         window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
-        view = &DataPaneView::Create(window->ContentView());
+        view = &SPIRO_DataPaneView::Create(window->ContentView());
         IOrrelData2* orrel = nullptr;
         ASSERT_EQ(data.data->QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(&orrel)), KVD_S_OK);
         document = Host::Adopt(orrel);
@@ -64,7 +66,7 @@ protected:
     KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
         std::make_shared<Host::BreathingSource>(Host::SyntheticOptions{}, 2)));
     std::unique_ptr<AppKit::Window> window;
-    DataPaneView* view = nullptr;
+    SPIRO_DataPaneView* view = nullptr;
     std::unique_ptr<Preview> preview = std::make_unique<Preview>();
 };
 
@@ -150,8 +152,8 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
-        master = static_cast<PreviewMasterView*>(
-            &window->ContentView().AddSubview(std::make_unique<PreviewMasterView>(AppKit::Rect{0, 0, 700, 300})));
+        master = static_cast<SPIRO_PreviewMasterView*>(
+            &window->ContentView().AddSubview(std::make_unique<SPIRO_PreviewMasterView>(AppKit::Rect{0, 0, 700, 300})));
         IOrrelData2* orrel = nullptr;
         ASSERT_EQ(data.data->QueryInterface(IID_IOrrelData2, reinterpret_cast<void**>(&orrel)), KVD_S_OK);
         document = Host::Adopt(orrel);
@@ -163,16 +165,27 @@ protected:
     TraceTest::TraceData data{TraceTest::MakeRecording({5000})};
     KVD::COMPtr<IOrrelData2> document;
     std::unique_ptr<AppKit::Window> window;
-    PreviewMasterView* master = nullptr;
+    SPIRO_PreviewMasterView* master = nullptr;
     std::unique_ptr<Preview> preview = std::make_unique<Preview>();
 };
 
 TEST_F(MasterView, SourceOnlyDisablesTheOtherModesUntilItIsOffAgain)
 {
     AppKit::UserDriver user(*window);
+    if (const char* dir = std::getenv("SPIRO_PICTURES"))
+        user.Snapshot(std::string(dir) + "/preview-master.png");
+    // The pane's controls start right of the buttons.
+    EXPECT_GE(user.Find("previewControl").Frame().x, user.Find("sourceOnly").Frame().x + 23);
     const auto& split = static_cast<const AppKit::Button&>(user.Find("split"));
     EXPECT_EQ(split.ToolTip(), "Autoscale and stack traces");
-    EXPECT_EQ(split.Frame().y, 0);  // the top
+    EXPECT_EQ(std::string(master->ClassName()), "SPIRO_PreviewMasterView");
+    // Along the bottom: the view is 300 high.
+    EXPECT_EQ(split.Frame().y, 300 - 22);
+    EXPECT_EQ(split.Frame().x, 0);
+    EXPECT_EQ(user.Find("overlay").Frame().x, 22);
+    EXPECT_EQ(user.Find("sourceOnly").Frame().x, 51);
+    EXPECT_EQ(split.GetAutoresizingMask(), 12u);
+    EXPECT_EQ(split.Image().Name(), "ViewTraceSeparate_16x16");
     user.Click("sourceOnly");
     EXPECT_FALSE(preview->PreprocessorFilter());
     EXPECT_FALSE(static_cast<const AppKit::Control&>(user.Find("split")).IsEnabled());

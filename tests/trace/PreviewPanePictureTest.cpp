@@ -16,6 +16,7 @@
 #include "trace/DataPaneView.h"
 #include "trace/GraticuleDrawer.h"
 #include "trace/PolyLineTraceDrawer.h"
+#include "trace/PreviewControlMac.h"
 #include "trace/PreviewWinPane.h"
 
 using namespace OrrelDraw;
@@ -39,7 +40,7 @@ protected:
     {
         AppKit::RunLoop::Main().UseVirtualClock(true);
         window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
-        view = &DataPaneView::Create(window->ContentView());
+        view = &SPIRO_DataPaneView::Create(window->ContentView());
         pane = new PreviewWinPane(view, data.data, 10, PaneFlag::kLeftScale, 0, 0, 0);
         pane->SetNumberOfChannelPanes(1);
         pane->AddRecordDrawer(0, 0,
@@ -71,7 +72,7 @@ protected:
     KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
         std::make_shared<Host::BreathingSource>(Breathing(), 1)));
     std::unique_ptr<AppKit::Window> window;
-    DataPaneView* view = nullptr;
+    SPIRO_DataPaneView* view = nullptr;
     KVD::COMPtr<PreviewWinPane> pane;
 };
 
@@ -118,12 +119,23 @@ TEST_F(PreviewPicture, EightSecondsOfBreathingMonitoredLive)
     user.Click("pause");
     EXPECT_FALSE(manager->IsSampling());
     EXPECT_EQ(pane->GetPreviewMode(), kPreviewPause);
+    const auto& orrelView = static_cast<const AppKit::Button&>(user.Find("orrelView"));
+    const auto& pauseButton = static_cast<const AppKit::Button&>(user.Find("pause"));
+    EXPECT_EQ(user.ToolTip("orrelView"), "Orrel view");
+    AppKit::RunLoop::Main().Advance(PreviewControlMac::kHighlightDelay);
+    EXPECT_TRUE(pauseButton.IsHighlighted());
     user.Click("orrelView");
     EXPECT_EQ(pane->GetPreviewMode(), kPreviewDocument);
+    // The press shows first: the other highlight goes at once, the button's own comes 0.1 s later.
+    EXPECT_FALSE(pauseButton.IsHighlighted());
+    EXPECT_FALSE(orrelView.IsHighlighted());
+    AppKit::RunLoop::Main().Advance(PreviewControlMac::kHighlightDelay / 2);
+    EXPECT_FALSE(orrelView.IsHighlighted());
+    AppKit::RunLoop::Main().Advance(PreviewControlMac::kHighlightDelay / 2 + 1e-6);
     // Back on the document there is nothing to pause; monitoring enables it again.
     const auto& pause = static_cast<const AppKit::Control&>(user.Find("pause"));
     EXPECT_FALSE(pause.IsEnabled());
-    EXPECT_TRUE(static_cast<const AppKit::Button&>(user.Find("orrelView")).IsHighlighted());
+    EXPECT_TRUE(orrelView.IsHighlighted());
     user.Click("monitor");
     EXPECT_TRUE(pause.IsEnabled());
     EXPECT_TRUE(manager->IsSampling());

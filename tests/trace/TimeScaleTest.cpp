@@ -276,3 +276,36 @@ TEST(Printable, TheReferenceContextIsHeldUntilCleared)
 }
 
 }  // namespace
+
+#include "DataPaneFixture.h"
+
+namespace {
+
+TEST(TimeScaleFonts, WhilePrintingTheLabelsTakeTheDataPanesPrintFont)
+{
+    KVD::COMPtr<TraceTest::TestDataPane> pane(new TraceTest::TestDataPane(0, 0, [] { return 0; }));
+    TimeScale& scale = pane->GetTimeScale();
+    EXPECT_EQ(scale.Font().PointSize(), 0.0);  // the screen's standard size
+    TraceTest::Recorded paper;
+    pane->SetReferenceContext(*paper.dc);
+    EXPECT_EQ(scale.Font().PointSize(), DrawPrintableBase::kDefaultPrintFontPoints);
+    EXPECT_NE(dynamic_cast<const TimeScaleFont*>(&scale.Font()), nullptr);
+    // The label height is measured in the paper's context with the print font.
+    const int printed = scale.LabelHeight();
+    pane->ClearReferenceContext();
+    EXPECT_EQ(scale.Font().PointSize(), 0.0);
+    pane->SetPrintFont(TFont(14));
+    pane->SetReferenceContext(*paper.dc);
+    EXPECT_EQ(scale.Font().PointSize(), 14.0);
+    EXPECT_GT(scale.LabelHeight(), printed);
+    // The longest label measured on paper follows the print font.
+    int width = 0, height = 0, narrow = 0;
+    scale.CalcMaxLabelSize(&width, &height, paper.dc.get());
+    pane->SetPrintFont(TFont(7));
+    pane->SetReferenceContext(*paper.dc);
+    scale.CalcMaxLabelSize(&narrow, &height, paper.dc.get());
+    EXPECT_LT(narrow, width);
+    pane->ClearReferenceContext();
+}
+
+}  // namespace

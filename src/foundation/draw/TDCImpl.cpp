@@ -56,12 +56,17 @@ void TDCImpl::UpdateFlipped() {
 bool TDCImpl::SaveDC() {
     if (mContext)
         mContext->SaveState();
+    mSavedFontPoints.push_back(mFontPoints);
     return true;
 }
 
 bool TDCImpl::RestoreDC() {
     if (mContext)
         mContext->RestoreState();
+    if (!mSavedFontPoints.empty()) {
+        mFontPoints = mSavedFontPoints.back();
+        mSavedFontPoints.pop_back();
+    }
     return true;
 }
 
@@ -84,6 +89,7 @@ bool TDCImpl::SelectObject(const TBrush& brush) {
 bool TDCImpl::SelectObject(const TFont& font) {
     if (mContext)
         font.SelectIntoCGContext(mContext);
+    mFontPoints = font.PointSize();
     return true;
 }
 
@@ -283,7 +289,9 @@ bool TDCImpl::AttributedTextOut(const Gfx::Rect& where, const AttributedText& te
 
 TSize TDCImpl::GetTextExtent(const wchar_t* text, int length) {
     int width = text ? static_cast<int>(TextWidth(ToUtf8(text, length), FontSize())) : 0;
-    return TSize(width, static_cast<int>(10 * mScaling));
+    // A line is 10 units high at the standard 11 points, in proportion at other sizes.
+    const double points = mFontPoints > 0 ? mFontPoints / 11 : 1.0;
+    return TSize(width, static_cast<int>(10 * mScaling * points));
 }
 
 void TDCImpl::FlipVertical(int height) {

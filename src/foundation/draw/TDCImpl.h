@@ -1,6 +1,8 @@
 // The drawing layer over a Gfx::Context.
 #pragma once
 
+#include <vector>
+
 #include "foundation/draw/TDC.h"
 
 class TDCImpl : public TDC {
@@ -69,7 +71,8 @@ protected:
     bool DrawImageOriented(const Gfx::Image& image, TPoint at, bool flipped);
 
 private:
-    double FontSize() const { return 11 * mScaling; }
+    // The selected font's points (the standard 11 when it gives none), scaled.
+    double FontSize() const { return (mFontPoints > 0 ? mFontPoints : 11) * mScaling; }
     // x moved left by the text's width or half of it, as the alignment asks.
     double AlignedLeft(double x, const std::string& utf8, double pointSize) const;
     // Draws text with its line box's top-left at (x, y) as the context is oriented.
@@ -86,6 +89,8 @@ private:
     unsigned int mTextAlign = 0;
     double mScaling = 1.0;
     TColor mTextColour = TColor::Black;
+    double mFontPoints = 0;
+    std::vector<double> mSavedFontPoints;  // one per SaveDC
     bool mHalfPixel = false;
     bool mSavedAtConstruction = false;
 };

@@ -30,7 +30,11 @@ void TBrush::SelectIntoCGContext(Gfx::Context* context) const {
 }
 
 TSize TFont::GetTextExtent(TDC& dc, const wchar_t* text) const {
-    return dc.GetTextExtent(text, -1);
+    dc.SaveDC();
+    dc.SelectObject(*this);
+    const TSize size = dc.GetTextExtent(text, -1);
+    dc.RestoreDC();
+    return size;
 }
 
 TSize TFont::GetTextExtent(const wchar_t*) const {

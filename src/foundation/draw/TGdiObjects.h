@@ -50,16 +50,22 @@ private:
     TColor mColour;
 };
 
-// Every text is drawn in the system's one font, so a font selects nothing and measures as the
-// context does.
+// Every text is drawn in the system's one face; a font gives its size in points (0: the
+// context's standard size) and measures as the context draws it.
 class TFont : public TGdiBase {
 public:
+    explicit TFont(double points = 0) : mPoints(points) {}
+
     void SelectIntoCGContext(Gfx::Context*) const override {}
     int GDIType() const override { return 2; }
+    double PointSize() const { return mPoints; }
 
     TSize GetTextExtent(TDC& dc, const wchar_t* text) const;
     // Without a context: no width, the fixed height.
     TSize GetTextExtent(const wchar_t* text) const;
+
+private:
+    double mPoints;
 };
 
 // The fonts the trace display asks for by face and size: the one font all the same.
