@@ -1,0 +1,137 @@
+// The data pane as a sink of live samples: preparing, following the record being sampled with
+// the newest pixels at the right edge, and cleaning up afterwards.
+#include <algorithm>
+
+#include "trace/DataPane.h"
+
+namespace OrrelDraw {
+
+namespace {
+
+constexpr int64_t kPeriodicMs = 301;
+
+}  // namespace
+
+// ---- Online sink ----
+
+HRESULT DataPane::CanSample(KVD::String* message) const
+{
+    if (message != nullptr)
+        *message = KVD::String();
+    return KVD_S_OK;
+}
+
+HRESULT DataPane::PrepareForSampling(unsigned block)
+{
+    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+        return KVD_S_OK;
+    mSampling = true;
+    mFirstUpdate = true;
+    InvalidateAllPanes(true);
+    mSamplingStartPixels = TotalPixels();
+    mTimeScale->PrepareForSampling(block);
+    for (auto& pane : mPanes)
+        pane->PrepareForSampling(block);
+    CallOnObjects([&](IKVDInteractiveCpp& object) { object.PrepareForSampling(block); });
+    if ((mPaneFlags & PaneFlag::kNoAutoScrollOnSampling) == 0)
+        mAutoScrollChoice = true;
+    if (mZoomControl != nullptr)
+        mZoomControl->SetOnlineAutoScrollControl(mAutoScrollChoice);
+    SetYScaleUnits();
+    if (mRadarMode && IsOnlineAutoScrollX() && mDisplayMode != 1)
+        ScrollToRightMostPixel();
+    return KVD_S_OK;
+}
+
+HRESULT DataPane::OnRecordStart(unsigned block, AutoBool recordFlag)
+{
+    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+        return KVD_S_OK;
+    mRecordOpen = true;
+    mSamplingBlock = block;
+    mRecordFlag = recordFlag;
+    mTimeScale->OnRecordStart(block, recordFlag);
+    for (auto& pane : mPanes)
+        pane->OnRecordStart(block, recordFlag);
+    if (recordStartHook)
+        recordStartHook(block, recordFlag);
+    mRecordStartTime = Now();
+    return KVD_S_OK;
+}
+
+HRESULT DataPane::Update(unsigned block)
+{
+    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+        return KVD_S_OK;
+    const int64_t total = TotalPixels();
+    mFirstUpdate = false;
+    const int width = DataWidth();
+    if (mSampling) {
+        const int64_t old = mRightEdge;
+        if (total < width || IsOnlineAutoScrollX())
+            mRightEdge = total;
+        int64_t shift = mRightEdge - old;
+        if (shift <= width && width > 0) {
+            mLatestBmpOffset = int((mLatestBmpOffset + std::max<int64_t>(1, shift) - 1) % width + 1);
+        } else {
+            shift = width;
+            mLatestBmpOffset = width;
+        }
+        long long latest = 0;
+        mTimeScale->Update(total, -shift, &latest, 0);
+        for (auto& pane : mPanes)
+            pane->Update(total, -shift, &latest, 0);
+    }
+    const int64_t now = Now();
+    if ((mMiscFlags & MiscFlag::kNoPeriodicNotice) == 0 && now - mLastPeriodic >= kPeriodicMs) {
+        mLastPeriodic = now;
+        CallOnObjects([](IKVDInteractiveCpp& object) { object.OnPeriodicUpdate(); });
+    }
+    UpdateScrollBar();
+    if (!IsOnlineAutoScrollX() && mRightEdge < width)
+        Revert(kRevertBits);
+    if (updateHook)
+        updateHook(long(block));
+    return KVD_S_OK;
+}
+
+HRESULT DataPane::OnRecordEnd(unsigned block, BlockUpdateType* type)
+{
+    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+        return KVD_S_OK;
+    mTimeScale->OnRecordEnd(block, type);
+    for (auto& pane : mPanes)
+        pane->OnRecordEnd(block, type);
+    mRecordOpen = false;
+    if (mRecordFlag == kAutoFalse && mRightEdge > TotalPixels())
+        ScrollToRightMostPixel();
+    return KVD_S_OK;
+}
+
+HRESULT DataPane::CleanUpAfterSampling(AutoBool flag)
+{
+    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+        return KVD_S_OK;
+    mLatestBmpOffset = DataWidth();
+    if (mRadarMode && IsOnlineAutoScrollX())
+        InvalidateAllPanes(true);
+    mSampling = false;
+    mTimeScale->CleanUpAfterSampling(flag);
+    for (auto& pane : mPanes)
+        pane->CleanUpAfterSampling(flag);
+    CallOnObjects([](IKVDInteractiveCpp& object) { object.CleanUpAfterSampling(); });
+    UpdateScrollBar();
+    if (scrolledHook)
+        scrolledHook(0);
+    return KVD_S_OK;
+}
+
+HRESULT DataPane::OnEvent(unsigned id, void* data)
+{
+    mTimeScale->OnEvent(id, data);
+    for (auto& pane : mPanes)
+        pane->OnEvent(id, data);
+    return KVD_S_OK;
+}
+
+}  // namespace OrrelDraw
