@@ -270,6 +270,8 @@ HRESULT DataPane::AddRecordDrawer(int pane, unsigned number, IOrrelRecordDrawer*
 {
     if (pane != -1 && !IsPane(pane))
         return KVD_E_NULLOUT;
+    if (drawer == nullptr)
+        return KVD_E_POINTER;
     ChildPaneBase& child = pane == -1 ? static_cast<ChildPaneBase&>(*mTimeScale) : *mPanes[size_t(pane)];
     drawer->SetRecordDataPixMap(number, mPixMap);
     const HRESULT hr = child.AddRecordDrawer(flags, drawer, 255);

@@ -17,6 +17,24 @@ int64_t ScaleExact(int64_t offset, const TicksPerPix& ratio)
     return int64_t(__int128(offset) * ratio.numerator() / ratio.denominator());
 }
 
+// The ratio a zoom may take: none for a zero, negative or undefined one; one beyond the limits
+// becomes the limit.
+bool UsableRatio(const TicksPerPix& ticks, TicksPerPix* usable)
+{
+    if (ticks.denominator() == 0)
+        return false;
+    const double value = double(ticks.numerator()) / double(ticks.denominator());
+    if (!(value > 0))
+        return false;
+    if (value < kMinTicksPerPix)
+        *usable = TicksPerPix(1, 10);
+    else if (value > kMaxTicksPerPix)
+        *usable = TicksPerPix(int64_t(kMaxTicksPerPix), 1);
+    else
+        *usable = TicksPerPix(ticks).normalize();
+    return true;
+}
+
 }  // namespace
 
 // ---- Geometry ----
@@ -297,8 +315,11 @@ void DataPane::OnZoomXStep(bool zoomIn)
         OnZoomX(next, nullptr, true);
 }
 
-void DataPane::OnZoomX(const TicksPerPix& ticks, const int* pivot, bool notify)
+void DataPane::OnZoomX(const TicksPerPix& wanted, const int* pivot, bool notify)
 {
+    TicksPerPix ticks;
+    if (!UsableRatio(wanted, &ticks))
+        return;
     const TicksPerPix old = GetTicksPerPix();
     if (ticks == old)
         return;
