@@ -125,8 +125,9 @@ HRESULT DataPane::SetLayerAlphaRect(int, int pane, int layerCode, const TRect* r
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     const int layer = layerCode / 256;
-    if (IsPane(pane) && layer >= 0 && layer < kLayerCount && rect != nullptr)
-        mPanes[size_t(pane)]->GetLayer(layer).dirty = *rect;
+    // The caller keeps the rectangle; it scrolls with the layer while the layer is see-through.
+    if (IsPane(pane) && layer >= 0 && layer < kLayerCount)
+        mPanes[size_t(pane)]->GetLayer(layer).linkedRect = const_cast<TRect*>(rect);
     return KVD_S_OK;
 }
 
