@@ -57,14 +57,16 @@ HRESULT DataPane::QueryInterface(const _IID& iid, void** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    if (iid == IID_ISubject)
+    if (iid == IID_IUnknown || iid == IID_IOnlineDataSink)
+        *out = static_cast<IOnlineDataSink*>(this);
+    else if (iid == IID_ISubject)
         *out = static_cast<ISubject*>(this);
     else if (iid == IID_IRecordDataObserver)
         *out = static_cast<IRecordDataObserver*>(this);
     else if (iid == IID_ICommentsObserver)
         *out = static_cast<ICommentsObserver*>(this);
     else
-        *out = iid == IID_IUnknown || iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
+        *out = iid == IID_IDrawerDataPane ? static_cast<IDrawerDataPane*>(this) : nullptr;
     if (*out == nullptr)
         return KVD_E_NOINTERFACE;
     AddRef();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FrameworkIds.h"
+#include "IOnlineDataSink.h"
 #include "IOrrelComment.h"
 #include "IRecordData.h"
 #include "IRecordDataObserver.h"
@@ -19,6 +20,7 @@
 #include "framework/CAFMessageSender.h"
 #include "framework/CAFSubject.h"
 #include "trace/ChannelPane.h"
+#include "trace/DataPaneBase.h"
 #include "trace/DataPaneControls.h"
 #include "trace/DrawPrintableBase.h"
 #include "trace/IKVDOrrelLanes.h"
@@ -56,9 +58,9 @@ struct ZoomPosition {
     int32_t block;
 };
 
-class DataPane : public CAFSubject, public ChannelPaneOwner, public IDrawerDataPane,
-                 public InteractiveObjectContainer, public DrawPrintableBase, public IKVDOrrelLanes,
-                 public IRecordDataObserver, public ICommentsObserver {
+class DataPane : public IOnlineDataSink, public ICommentsObserver, public CAFSubject, public IDrawerDataPane,
+                 public InteractiveObjectContainer, public DrawPrintableBase, public DataPaneBase,
+                 public IKVDOrrelLanes, public ChannelPaneOwner, public IRecordDataObserver {
 public:
     // Milliseconds of a steady clock; the wheel's rate and the periodic notices read it.
     using Clock = std::function<int64_t()>;
@@ -176,17 +178,20 @@ public:
     // How far comments reach left of their position: the widest of the time scale's markers.
     int GetCommentLeftExtension();
 
-    // Online sink
-    HRESULT CanSample(KVD::String* message) const;
-    HRESULT PrepareForSampling(unsigned block);
-    HRESULT OnRecordStart(unsigned block, AutoBool recordFlag);
-    HRESULT Update(unsigned block);
-    HRESULT OnRecordEnd(unsigned block, BlockUpdateType* type);
-    HRESULT CleanUpAfterSampling(AutoBool flag);
-    HRESULT OnEvent(unsigned id, void* data);
-    HRESULT OnNewBlock() { return KVD_S_OK; }
-    int GetCallingOrderNumber() const { return 100; }
-    int GetSourceChannelDataPriority() const { return 100; }
+    // IOnlineDataSink: each call reaches the pixel map first (when it follows sampling itself);
+    // under misc flag kNoOnlineDrawing nothing more happens.
+    HRESULT CanSample(IAutoKVDString** reason) override;
+    HRESULT PrepareForSampling(uint32_t block) override;
+    HRESULT OnRecordStart(uint32_t block, AutoBool recordFlag) override;
+    HRESULT Update(uint32_t block) override;
+    HRESULT OnRecordEnd(uint32_t block, BlockUpdateType* type) override;
+    HRESULT CleanUpAfterSampling(AutoBool flag) override;
+    HRESULT OnEvent(uint32_t id, void* data) override;
+    HRESULT Reserved1() override { return KVD_E_NOTIMPL; }
+    HRESULT Reserved2() override { return KVD_E_NOTIMPL; }
+    HRESULT OnNewBlock(uint32_t) override { return KVD_S_OK; }
+    int32_t GetCallingOrderNumber() override { return 100; }
+    int32_t GetSourceChannelDataPriority() override { return 100; }
     bool ShowRecordLabels() const { return true; }
     void SetIsSampling(bool on) { mSampling = on; }
     void SetOnlineRadarMode(bool on) { mRadarMode = on; }
@@ -316,6 +321,9 @@ protected:
 
 private:
     void ObserveRecord(IRecordData* record, bool observe);
+    // The pixel map's own online face, or null when it has none.
+    KVD::COMPtr<IOnlineDataSink> PixMapSink() const;
+    bool DrawsOnline() const { return mPixMap != nullptr && (mMiscFlags & MiscFlag::kNoOnlineDrawing) == 0; }
     void OnCreateChannelPane(int index);
     void OnDestroyChannelPane(int index);
     void PlacePane(ChildPaneBase& pane, const TRect& rect, uint32_t flags, int border);

@@ -12,18 +12,23 @@ constexpr int64_t kPeriodicMs = 301;
 
 }  // namespace
 
-// ---- Online sink ----
-
-HRESULT DataPane::CanSample(KVD::String* message) const
+KVD::COMPtr<IOnlineDataSink> DataPane::PixMapSink() const
 {
-    if (message != nullptr)
-        *message = KVD::String();
+    return KVD::COMPtr<IOnlineDataSink>(KVD::com_cast(mPixMap.get()));
+}
+
+HRESULT DataPane::CanSample(IAutoKVDString** reason)
+{
+    if (reason != nullptr)
+        KVD::String().GetOut(reason);
     return KVD_S_OK;
 }
 
-HRESULT DataPane::PrepareForSampling(unsigned block)
+HRESULT DataPane::PrepareForSampling(uint32_t block)
 {
-    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+    if (auto map = PixMapSink())
+        map->PrepareForSampling(block);
+    if (!DrawsOnline())
         return KVD_S_OK;
     mSampling = true;
     mFirstUpdate = true;
@@ -38,14 +43,18 @@ HRESULT DataPane::PrepareForSampling(unsigned block)
     if (mZoomControl != nullptr)
         mZoomControl->SetOnlineAutoScrollControl(mAutoScrollChoice);
     SetYScaleUnits();
+    if (KVD::DynamicScaling* scaler = GetContinuousAutoScaler())
+        scaler->Start(Now());
     if (mRadarMode && IsOnlineAutoScrollX() && mDisplayMode != 1)
         ScrollToRightMostPixel();
     return KVD_S_OK;
 }
 
-HRESULT DataPane::OnRecordStart(unsigned block, AutoBool recordFlag)
+HRESULT DataPane::OnRecordStart(uint32_t block, AutoBool recordFlag)
 {
-    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+    if (auto map = PixMapSink())
+        map->OnRecordStart(block, recordFlag);
+    if (!DrawsOnline())
         return KVD_S_OK;
     mRecordOpen = true;
     mSamplingBlock = block;
@@ -59,9 +68,11 @@ HRESULT DataPane::OnRecordStart(unsigned block, AutoBool recordFlag)
     return KVD_S_OK;
 }
 
-HRESULT DataPane::Update(unsigned block)
+HRESULT DataPane::Update(uint32_t block)
 {
-    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+    if (auto map = PixMapSink())
+        map->Update(block);
+    if (!DrawsOnline())
         return KVD_S_OK;
     const int64_t total = TotalPixels();
     mFirstUpdate = false;
@@ -87,6 +98,8 @@ HRESULT DataPane::Update(unsigned block)
         mLastPeriodic = now;
         CallOnObjects([](IKVDInteractiveCpp& object) { object.OnPeriodicUpdate(); });
     }
+    if (KVD::DynamicScaling* scaler = GetContinuousAutoScaler())
+        scaler->OnUpdate(now);
     UpdateScrollBar();
     if (!IsOnlineAutoScrollX() && mRightEdge < width)
         Revert(kRevertBits);
@@ -95,9 +108,11 @@ HRESULT DataPane::Update(unsigned block)
     return KVD_S_OK;
 }
 
-HRESULT DataPane::OnRecordEnd(unsigned block, BlockUpdateType* type)
+HRESULT DataPane::OnRecordEnd(uint32_t block, BlockUpdateType* type)
 {
-    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+    if (auto map = PixMapSink())
+        map->OnRecordEnd(block, type);
+    if (!DrawsOnline())
         return KVD_S_OK;
     mTimeScale->OnRecordEnd(block, type);
     for (auto& pane : mPanes)
@@ -110,7 +125,9 @@ HRESULT DataPane::OnRecordEnd(unsigned block, BlockUpdateType* type)
 
 HRESULT DataPane::CleanUpAfterSampling(AutoBool flag)
 {
-    if (mPixMap == nullptr || (mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+    if (auto map = PixMapSink())
+        map->CleanUpAfterSampling(flag);
+    if (!DrawsOnline())
         return KVD_S_OK;
     mLatestBmpOffset = DataWidth();
     if (mRadarMode && IsOnlineAutoScrollX())
@@ -123,11 +140,17 @@ HRESULT DataPane::CleanUpAfterSampling(AutoBool flag)
     UpdateScrollBar();
     if (scrolledHook)
         scrolledHook(0);
+    if (KVD::DynamicScaling* scaler = GetContinuousAutoScaler())
+        scaler->Stop();
     return KVD_S_OK;
 }
 
-HRESULT DataPane::OnEvent(unsigned id, void* data)
+HRESULT DataPane::OnEvent(uint32_t id, void* data)
 {
+    if (auto map = PixMapSink())
+        map->OnEvent(id, data);
+    if ((mMiscFlags & MiscFlag::kNoOnlineDrawing) != 0)
+        return KVD_S_OK;
     mTimeScale->OnEvent(id, data);
     for (auto& pane : mPanes)
         pane->OnEvent(id, data);
