@@ -30,8 +30,24 @@ int16_t ChannelFormat::Raw(double physical) const
     return static_cast<int16_t>(std::clamp(raw, -32768.0, 32767.0));
 }
 
+double LocalSecondsOf(int year, int month, int day, int hour, int minute, double second)
+{
+    // Days from 1970-01-01 of a proleptic Gregorian date, counted in eras of 400 years.
+    const int y = year - (month <= 2 ? 1 : 0);
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const double days = double(era) * 146097 + dayOfEra - 719468;
+    return days * 86400.0 + hour * 3600.0 + minute * 60.0 + second;
+}
+
 Recording::Recording(std::string path, double tickRate, std::vector<ChannelFormat> channels)
-    : mPath(std::move(path)), mTickRate(tickRate), mChannels(std::move(channels))
+    : mPath(std::move(path)),
+      mTickRate(tickRate),
+      mChannels(std::move(channels)),
+      mStartTime(std::nan("")),
+      mToUniversal(std::nan(""))
 {
     if (!(mTickRate > 0.0) || !std::isfinite(mTickRate))
         throw RecordingError(mPath + ": the tick rate must be a positive number");
@@ -54,6 +70,20 @@ int Recording::FindChannel(const std::string& title) const
         if (mChannels[i].title == title)
             return static_cast<int>(i);
     return -1;
+}
+
+void Recording::SetStartTime(double localSeconds, double toUniversal)
+{
+    mStartTime = localSeconds;
+    mToUniversal = toUniversal;
+}
+
+double Recording::RecordStartTime(size_t index) const
+{
+    uint64_t ticks = 0;
+    for (size_t r = 0; r < index && r < mRecords.size(); ++r)
+        ticks += mRecords[r].ticks;
+    return mStartTime + double(ticks) / mTickRate;
 }
 
 void Recording::AddRecord(RecordBlock record)

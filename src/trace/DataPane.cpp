@@ -73,6 +73,79 @@ HRESULT DataPane::QueryInterface(const _IID& iid, void** out)
     return KVD_S_OK;
 }
 
+CAF_DEFINE_RESPONSE_TABLE(DataPane, CAFEventHandlerBase) = {
+    TableHeader(),
+    TableEnd(),
+};
+
+// ---- Copies ----
+
+HRESULT DataPane::CloneEx(DataPane* copy) const
+{
+    if (copy == nullptr)
+        return KVD_E_NULLOUT;
+    copy->InitOnCopy(*this);
+    copy->SetNumberOfChannelPanes(ChannelPaneCount());
+    for (int i = 0; i < ChannelPaneCount(); ++i) {
+        for (int d = 0; d < mPanes[size_t(i)]->DrawerCount(); ++d) {
+            KVD::COMPtr<IOrrelRecordDrawer> drawer;
+            mPanes[size_t(i)]->Drawer(d)->Clone(0, drawer.Set());
+            if (drawer != nullptr)
+                copy->AddRecordDrawer(i, 0, drawer, 0);
+        }
+    }
+    const int64_t rightEdge = mRightEdge;
+    copy->SetRecordData(0, mRecord, &rightEdge);
+    copy->SetTicksPerPix(GetTicksPerPix());
+    return KVD_S_OK;
+}
+
+void DataPane::InitOnCopy(const DataPane& original)
+{
+    mTicksPerPix = original.GetTicksPerPix();
+    mBackground = original.mBackground;
+    mScreenPixelRatio = original.mScreenPixelRatio;
+    mDisplayMode = original.mDisplayMode;
+    mAutoScrollChoice = original.mAutoScrollChoice;
+    mRadarMode = original.mRadarMode;
+    mMinLeftScaleWidth = original.mMinLeftScaleWidth;
+    mMinRightScaleWidth = original.mMinRightScaleWidth;
+    mTops = original.mTops;
+    mHeights = original.mHeights;
+    SetTimeDisplayMode(original.mTimeMode);
+}
+
+// ---- Channels of the panes ----
+
+HRESULT DataPane::GetChannelInfo(int pane, TChannelId* channel) const
+{
+    if (!IsPane(pane) || channel == nullptr)
+        return KVD_E_NULLOUT;
+    *channel = PaneToChannel(pane);
+    return KVD_S_OK;
+}
+
+TChannelId DataPane::PaneToChannel(int pane) const
+{
+    return IsPane(pane) ? mPanes[size_t(pane)]->Channel() : kNoChannel;
+}
+
+int32_t DataPane::ChannelToPane(TChannelId channel) const
+{
+    for (int i = 0; i < ChannelPaneCount(); ++i)
+        if (mPanes[size_t(i)]->Channel().channel == channel.channel)
+            return i;
+    return int32_t(0x80000000u);
+}
+
+HRESULT DataPane::GetDraggableRect(int index, TRect* rect) const
+{
+    if (!IsPane(index) || rect == nullptr)
+        return KVD_E_NULLOUT;
+    *rect = mPanes[size_t(index)]->GetPaneRect();
+    return KVD_S_OK;
+}
+
 // ---- Window life ----
 
 void DataPane::OnSetupWindow(void* window, void* parent)

@@ -1,5 +1,5 @@
-// What the data pane does with the user's input: the zoom menu and its commands, and mouse and
-// timer events handed on to the interactive objects.
+// What the data pane does with the user's input: the zoom menu and its commands, mouse, timer and
+// draw events handed on to the interactive objects, and selections in its panes.
 #include "trace/DataPane.h"
 
 namespace OrrelDraw {
@@ -61,6 +61,24 @@ void DataPane::OnLButtonDblClk(unsigned flags, const TPoint& point)
 void DataPane::OnMouseLeave()
 {
     CallOnObjects([](IKVDInteractiveCpp& object) { object.OnMouseLeave(); });
+}
+
+void DataPane::OnDrawEvent(TCAFId id, unsigned flags, void* data)
+{
+    CallOnObjects([&](IKVDInteractiveCpp& object) { object.OnDrawEvent(id, flags, data); });
+}
+
+bool DataPane::OnBeforeSelectInPane(int pane, const TPoint&)
+{
+    return pane == -1 || IsPane(pane);
+}
+
+void DataPane::OnAfterSelectInPane(int pane)
+{
+    if (pane == -1)
+        mTimeScale->Invalidate(false);
+    else if (IsPane(pane))
+        mPanes[size_t(pane)]->Invalidate(false);
 }
 
 void DataPane::OnTimer(unsigned id)

@@ -1,7 +1,11 @@
 // Where the data pane's child panes and controls go, and how it paints them: the automatic and
-// the explicit layout, the pre-paint revert and auto-scale, and the block-by-block draw.
+// the explicit layout, the pre-paint revert and auto-scale, the block-by-block draw of all
+// layers or one, and the copy of layer bitmaps.
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
+#include "IRecordDataTimes.h"
 #include "trace/DataPane.h"
 #include "trace/DrawUtils.h"
 
@@ -189,7 +193,62 @@ void DataPane::OnPaint(TDC& dc, const TRect& rect)
     }
 }
 
+KVDTimeDate DataPane::RecordStartTime(int32_t record) const
+{
+    KVDTimeDate start{std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
+    KVD::COMPtr<IRecordDataTimes> times(KVD::com_cast(mRecord.get()));
+    if (times != nullptr && times->GetRecordStartTime(record, &start.mTime, &start.mExtra) != KVD_S_OK)
+        start.mTime = start.mExtra = std::numeric_limits<double>::quiet_NaN();
+    return start;
+}
+
+KVDDataTimeInfo DataPane::TimeInfo(int32_t record) const
+{
+    // Without a known start, times count from the record's start whatever the mode.
+    const KVDTimeDate start = RecordStartTime(record);
+    if (!std::isfinite(start.mTime))
+        return KVDDataTimeInfo{{0, 0, 0, 0, 0}, mTimeMode};
+    // Dates count from the first record's start.
+    const KVDTimeDate origin = RecordStartTime(0);
+    return KVDDataTimeInfo{{start.mTime, start.mExtra, origin.mTime, origin.mExtra, 0}, mTimeMode};
+}
+
 void DataPane::DrawData(TDC& dc, uint32_t flags, const TRect& rect, int first, int last)
+{
+    KVD::Bitset layers;
+    layers.set_range(0, kLayerCount);
+    DrawLayers(dc, flags, rect, first, last, layers);
+}
+
+void DataPane::DrawLayer(TDC& dc, int layer, const TRect& rect)
+{
+    if (layer < 0 || layer >= kLayerCount || rect.left >= rect.right)
+        return;
+    KVD::Bitset layers;
+    layers.set_range(unsigned(layer), unsigned(layer) + 1);
+    DrawLayers(dc, 0, rect, rect.left, rect.right, layers);
+}
+
+bool DataPane::BltBitMaps(TDC& dc, const TRect& rect)
+{
+    bool any = false;
+    auto blt = [&](ChildPaneBase& pane) {
+        const std::shared_ptr<TDC>& buffer = pane.GetLayer(0).buffer;
+        const TRect& r = pane.GetPaneRect();
+        const TRect part(std::max(r.left, rect.left), std::max(r.top, rect.top), std::min(r.right, rect.right),
+                         std::min(r.bottom, rect.bottom));
+        if (buffer == nullptr || part.left >= part.right || part.top >= part.bottom)
+            return;
+        dc.BitBlt(part, *buffer, TPoint(part.left, part.top), 0);
+        any = true;
+    };
+    blt(*mTimeScale);
+    for (auto& pane : mPanes)
+        blt(*pane);
+    return any;
+}
+
+void DataPane::DrawLayers(TDC& dc, uint32_t flags, const TRect& rect, int first, int last, const KVD::Bitset& layers)
 {
     const int W = GetPaneBorderW(), R = mRect.right;
     const int64_t start = std::max<int64_t>(0, mRightEdge - (R - W - first));
@@ -200,8 +259,6 @@ void DataPane::DrawData(TDC& dc, uint32_t flags, const TRect& rect, int first, i
         mRecord->GetRecordCount(&count);
         latestBlock = count - 1;
     }
-    KVD::Bitset layers;
-    layers.set_range(0, kLayerCount);
     KVDPosition at{};
     const bool drawable = !mPanes.empty() && mPixMap != nullptr && mPixMap->PixelToPosition(start, &at) == KVD_S_OK;
     if (!drawable) {
@@ -221,7 +278,7 @@ void DataPane::DrawData(TDC& dc, uint32_t flags, const TRect& rect, int first, i
             const double secsPerPixel = double(ticks.numerator()) / double(ticks.denominator()) * secsPerTick;
             mLabeler.CalcTickIntervalsFloat(secsPerPixel, 72.0 / 25.4 * PixelRatioX(), mTimeScale->LabelWidth(&dc),
                                             false);
-            const KVDDataTimeInfo time{{0, 0, 0, 0, 0}, mTimeMode};
+            const KVDDataTimeInfo time = TimeInfo(at.record);
             mLabeler.SetTickPosSecs(double(column - blockFirst) * secsPerPixel, time, secsPerPixel, &dc);
             const CGraticuleInfo plan = mLabeler;
             const int x = W + int(column - leftColumn);

@@ -109,18 +109,20 @@ bool DataPane::AnyPanesDirty(int layer) const
     return std::any_of(mPanes.begin(), mPanes.end(), [&](const auto& p) { return dirty(*p); });
 }
 
-void DataPane::SetReferenceContext(TDC& dc)
+HRESULT DataPane::SetReferenceDC(TDC& dc)
 {
-    SetReferenceDC(dc);
+    DrawPrintableBase::SetReferenceDC(dc);
     mCommentExtension = -1;
     mTimeScale->OnSetReferenceDC(dc);
+    return KVD_S_OK;
 }
 
-void DataPane::ClearReferenceContext()
+HRESULT DataPane::ClearReferenceDC()
 {
-    ClearReferenceDC();
+    DrawPrintableBase::ClearReferenceDC();
     mCommentExtension = -1;
     mTimeScale->OnClearReferenceDC();
+    return KVD_S_OK;
 }
 
 // ---- Comments ----

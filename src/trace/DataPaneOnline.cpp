@@ -62,8 +62,17 @@ HRESULT DataPane::OnRecordStart(uint32_t block, AutoBool recordFlag)
     mTimeScale->OnRecordStart(block, recordFlag);
     for (auto& pane : mPanes)
         pane->OnRecordStart(block, recordFlag);
-    if (recordStartHook)
-        recordStartHook(block, recordFlag);
+    if (recordStartHook) {
+        double secsPerTick = 0;
+        mPixMap->GetRecordSecsPerTick(int32_t(block), &secsPerTick);
+        int64_t first = 0, end = 0;
+        mPixMap->GetRecordPixels(int32_t(block), &first, &end);
+        uint32_t ticks = 0;
+        if (mRecord != nullptr)
+            mRecord->GetRecordTicks(int(block), &ticks);
+        recordStartHook(block, mRecord.get(), secsPerTick, RecordStartTime(int32_t(block)), first, long(ticks),
+                        recordFlag);
+    }
     mRecordStartTime = Now();
     return KVD_S_OK;
 }
@@ -75,7 +84,10 @@ HRESULT DataPane::Update(uint32_t block)
     if (!DrawsOnline())
         return KVD_S_OK;
     const int64_t total = TotalPixels();
-    mFirstUpdate = false;
+    if (mFirstUpdate) {
+        mFirstUpdate = false;
+        OnFirstSamplingUpdate();
+    }
     const int width = DataWidth();
     if (mSampling) {
         const int64_t old = mRightEdge;

@@ -118,23 +118,40 @@ void DataPane::ViewNotice(const ViewHook& hook)
         viewChangeHook(0, ratio, at.record, seconds);
 }
 
-void DataPane::OnScrollXNotice()
+void DataPane::OnScrollX()
 {
     ViewNotice(scrollHook);
     if (scrolledHook)
         scrolledHook(0);
 }
 
-void DataPane::OnZoomXNotice()
+void DataPane::OnZoomX()
 {
     ViewNotice(zoomHook);
+}
+
+void DataPane::OnNotifyDataPaneUserScroll(bool scrolling)
+{
+    if (scrolling)
+        mUserScrolling = true;
+    else
+        DoEndScrollX(true);
+}
+
+bool DataPane::ShouldControlBeEnabled(int control) const
+{
+    if (IsNonInteractiveMode() || mPixMap == nullptr)
+        return false;
+    if (control == PaneControl::kScrollBar)
+        return TotalPixels() > DataWidth();
+    return control == PaneControl::kZoom;
 }
 
 void DataPane::DoEndScrollX(bool notify)
 {
     mUserScrolling = false;
     if (notify)
-        OnScrollXNotice();
+        OnScrollX();
 }
 
 void DataPane::DoScrollX(unsigned code, double amount)
@@ -197,7 +214,7 @@ void DataPane::ScrollXAllPanes(long long pixels, OnScrollFlags flags)
     if (mDisplayMode != 1)
         SetYScaleUnits();
     CallOnObjects([&](IKVDInteractiveCpp& object) { object.OnScroll(pixels, flags); });
-    OnScrollXNotice();
+    OnScrollX();
 }
 
 void DataPane::ScrollToPosition(KVDPosition position, int where)
@@ -357,7 +374,19 @@ void DataPane::OnZoomX(const TicksPerPix& wanted, const int* pivot, bool notify)
         }
     }
     if (notify)
-        OnZoomXNotice();
+        OnZoomX();
+}
+
+void DataPane::OnZoomXSecPerPix(double secsPerPixel)
+{
+    KVDPosition at{};
+    double secsPerTick = 0;
+    if (mPixMap == nullptr || mPixMap->PixelToPosition(std::max<int64_t>(0, mRightEdge - 1), &at) != KVD_S_OK ||
+        mPixMap->GetRecordSecsPerTick(at.record, &secsPerTick) != KVD_S_OK || !(secsPerTick > 0))
+        return;
+    int n = 1, d = 1;
+    KVD::DoubleToRational(secsPerPixel / secsPerTick, n, d);
+    OnZoomX(TicksPerPix(n, d), nullptr, true);
 }
 
 void DataPane::DoZoomX(const TicksPerPix& ticks, const ZoomPosition* position)

@@ -122,7 +122,7 @@ protected:
         logging = Host::Adopt(new LoggingData(data.data, log, [this] { return pane->IsSampling() ? "+" : "-"; }));
         pane->SetRecordData(0, logging, nullptr);
         pane->OnPrePaint();
-        pane->recordStartHook = [this](unsigned, AutoBool) {
+        pane->recordStartHook = [this](unsigned, IUnknown*, double, KVDTimeDate, long long, long, AutoBool) {
             log.push_back("pane:start");
         };
         pane->updateHook = [this](long) { log.push_back("pane:update"); };
