@@ -42,6 +42,28 @@ double LocalSecondsOf(int year, int month, int day, int hour, int minute, double
     return days * 86400.0 + hour * 3600.0 + minute * 60.0 + second;
 }
 
+CalendarTime CalendarOf(double localSeconds)
+{
+    const double days = std::floor(localSeconds / 86400.0);
+    double rest = localSeconds - days * 86400.0;
+    // The civil date of a day count, by eras of 400 years (the inverse of LocalSecondsOf).
+    const long long z = static_cast<long long>(days) + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long dayOfEra = z - era * 146097;
+    const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long mp = (5 * dayOfYear + 2) / 153;
+    CalendarTime t{};
+    t.day = int(dayOfYear - (153 * mp + 2) / 5 + 1);
+    t.month = int(mp < 10 ? mp + 3 : mp - 9);
+    t.year = int(yearOfEra + era * 400 + (t.month <= 2 ? 1 : 0));
+    t.hour = int(rest / 3600.0);
+    rest -= t.hour * 3600.0;
+    t.minute = int(rest / 60.0);
+    t.second = rest - t.minute * 60.0;
+    return t;
+}
+
 Recording::Recording(std::string path, double tickRate, std::vector<ChannelFormat> channels)
     : mPath(std::move(path)),
       mTickRate(tickRate),

@@ -102,6 +102,13 @@ private:
 // Local clock seconds from the start of 1 January 1970 of a calendar date and time of day.
 double LocalSecondsOf(int year, int month, int day, int hour, int minute, double second);
 
+// The calendar date and time of day of such seconds.
+struct CalendarTime {
+    int year, month, day, hour, minute;
+    double second;
+};
+CalendarTime CalendarOf(double localSeconds);
+
 // Throws RecordingError naming the file when a recording of these channels and ticks would
 // take more than kMaxExpandedBytes of samples.
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks);
