@@ -21,13 +21,8 @@ int64_t SteadyMilliseconds()
 
 DataPane::DataPane(IRecordData* record, int scaleRequest, uint32_t paneFlags, DragScaleStyle style,
                    uint32_t controlFlags, uint32_t needsUpdateFlags, uint32_t miscFlags, Clock clock)
-    : mClock(clock ? std::move(clock) : Clock(SteadyMilliseconds)),
-      mScaleRequest(scaleRequest),
-      mPaneFlags(paneFlags),
-      mStyle(style),
-      mControlFlags(controlFlags),
-      mNeedsUpdateFlags(needsUpdateFlags),
-      mMiscFlags(miscFlags)
+    : DataPaneBase(scaleRequest, paneFlags, style, controlFlags, needsUpdateFlags, miscFlags),
+      mClock(clock ? std::move(clock) : Clock(SteadyMilliseconds))
 {
     mLastWheel = Now();
     if (record != nullptr)

@@ -397,30 +397,9 @@ private:
 
     KVD::RefCount mRefs;
     Clock mClock;
-    int mScaleRequest;
-    uint32_t mPaneFlags;
-    DragScaleStyle mStyle;
-    uint32_t mControlFlags;
-    uint32_t mNeedsUpdateFlags;
-    uint32_t mMiscFlags;
-    TicksPerPix mTicksPerPix{10, 1};
-    TimeLabeler mLabeler;
-    KVD::Bitset mLeftAutoScale, mRightAutoScale;
-    uint32_t mPendingNeeds = 0;
-    uint32_t mDisplayMode = 0;
-    TRect mRect;
-    TRect mScalesBoundary;
     TPoint mOrigin;  // of the window in its superview, where the controls go
-    int mLeftScaleWidth = 0, mRightScaleWidth = 0;
     int mMinLeftScaleWidth = 0, mMinRightScaleWidth = 0;
     IKVDOrrelLanes* mLanes = nullptr;
-    std::shared_ptr<std::vector<int>> mTops, mHeights;
-    int64_t mRightEdge = 0;
-    int64_t mSamplingStartPixels = 0;
-    int mLatestBmpOffset = 0;
-    int mPixelsPerUnit = 1;
-    uint32_t mBackground = 0xFFFFFF;
-    double mScreenPixelRatio = 1.0;
     KVD::COMPtr<IRecordData> mRecord;
     KVD::COMPtr<IRecordDataPixMap> mPixMap;
     std::vector<KVD::COMPtr<ChannelPane>> mPanes;
