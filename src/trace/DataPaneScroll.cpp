@@ -61,6 +61,9 @@ double DataPane::GetSecPerPix() const
 
 void DataPane::SetTicksPerPix(const TicksPerPix& ticks)
 {
+    // Taken as given, beyond the zoom limits too; only a ratio of no size is refused.
+    if (ticks.denominator() == 0 || !(double(ticks.numerator()) / double(ticks.denominator()) > 0))
+        return;
     mTicksPerPix = ticks;
     if (mPixMap != nullptr)
         mPixMap->SetTicksPerPixel(ticks.numerator(), ticks.denominator());

@@ -27,6 +27,14 @@ TEST_F(DataPaneTest, ZoomRatiosOfNoSizeAreRefusedAndOthersAreHeldWithinTheLimits
     // Within the limits a ratio is kept in lowest terms.
     pane->OnZoomX(TicksPerPix(-6, -4), nullptr, true);
     EXPECT_EQ(pane->GetTicksPerPix(), TicksPerPix(3, 2));
+    // Set directly, a ratio of no size is refused as well; one beyond the limits is taken.
+    const KVD::String label = pane->zoom->label;
+    pane->SetTicksPerPix(TicksPerPix(0, 1));
+    pane->SetTicksPerPix(TicksPerPix(-1, 2));
+    EXPECT_EQ(pane->GetTicksPerPix(), TicksPerPix(3, 2));
+    EXPECT_EQ(pane->zoom->label, label);
+    pane->SetTicksPerPix(TicksPerPix(1, 20));
+    EXPECT_EQ(pane->GetTicksPerPix(), TicksPerPix(1, 20));
 }
 
 TEST_F(DataPaneTest, AMissingDrawerIsRefusedLikeABadPane)
