@@ -1,6 +1,7 @@
 #include "host/data/DocumentData.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "IEnumEventEx.h"
 #include "calc/CalcVariablesImpl.h"
@@ -487,6 +488,18 @@ HRESULT DocumentData::GetCalcVariables(uint32_t, TChannelId, IKVDCalcVariables**
         return KVD_E_POINTER;
     mVariables.GetOut(out);
     return KVD_S_OK;
+}
+
+HRESULT DocumentData::GetRecordStartTime(int32_t record, double* time, double* toUniversal)
+{
+    if (time == nullptr || toUniversal == nullptr)
+        return KVD_E_POINTER;
+    if (!mChannels.IsRecord(record))
+        return KVD_E_BADSTATE;
+    const Recording& recording = mChannels.GetRecording();
+    *time = recording.RecordStartTime(size_t(record));
+    *toUniversal = recording.ToUniversal();
+    return std::isfinite(*time) ? KVD_S_OK : KVD_S_FALSE;
 }
 
 }  // namespace Host

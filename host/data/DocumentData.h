@@ -1,6 +1,7 @@
 // The data of a host data document as the plug-in reaches it: one object that answers
 // IOrrelData2, IRecordData, IOrrelSetCalcData and IKVDChannelInfo over the document's channel
-// table, and IKVDCalcVariablesAccess with the document's calculation variables.
+// table, IKVDCalcVariablesAccess with the document's calculation variables, and IRecordDataTimes
+// with when its records started.
 #pragma once
 
 #include <functional>
@@ -15,6 +16,7 @@
 #include "IRecordData.h"
 #include "IRecordDataObserver.h"
 #include "IRecordDataServices.h"
+#include "IRecordDataTimes.h"
 #include "foundation/UnknownImp.h"
 #include "host/data/ChannelTable.h"
 
@@ -22,7 +24,8 @@ namespace Host {
 
 class DocumentData final
     : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo,
-                                         IKVDCalcVariablesAccess, IRecordDataSubject, IRecordDataServices> {
+                                         IKVDCalcVariablesAccess, IRecordDataSubject, IRecordDataServices,
+                                         IRecordDataTimes> {
 public:
     // A new data object over the recording, with one reference.
     static DocumentData* Create(std::shared_ptr<const Recording> recording);
@@ -104,6 +107,9 @@ public:
 
     // IKVDCalcVariablesAccess: one set of variables serves every channel's formulas.
     HRESULT GetCalcVariables(uint32_t flags, TChannelId channel, IKVDCalcVariables** out) override;
+
+    // IRecordDataTimes: the recording's start and the records end to end from it.
+    HRESULT GetRecordStartTime(int32_t record, double* time, double* toUniversal) override;
 
 private:
     explicit DocumentData(std::shared_ptr<const Recording> recording);

@@ -3,6 +3,7 @@
 #include <edflib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "host/data/EdfHeaderCheck.h"
@@ -82,6 +83,12 @@ Recording ReadEdfRecording(const std::string& path)
         throw RecordingError(path + ": no signal has samples in a data record");
 
     Recording recording(path, fastest / recordSeconds, formats);
+    // The header's clock is local; its offset to universal time is not recorded.
+    recording.SetStartTime(LocalSecondsOf(header->startdate_year, header->startdate_month, header->startdate_day,
+                                          header->starttime_hour, header->starttime_minute,
+                                          header->starttime_second +
+                                              double(header->starttime_subsecond) / EDFLIB_TIME_DIMENSION),
+                           std::nan(""));
     CheckExpandedSize(path, formats.size(), uint64_t(header->datarecords_in_file) * uint64_t(fastest));
     RecordBlock block;
     block.ticks = static_cast<uint32_t>(header->datarecords_in_file * fastest);

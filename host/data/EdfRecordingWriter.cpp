@@ -51,6 +51,16 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
     if (handle < 0)
         throw RecordingError(path + ": the file cannot be created");
     try {
+        // A known start within the years EDF can hold goes into the header; else the writer's own.
+        if (std::isfinite(recording.StartTime())) {
+            const CalendarTime t = CalendarOf(recording.StartTime());
+            if (t.year >= 1985 && t.year <= 2084) {
+                const int whole = int(t.second);
+                Check(edf_set_startdatetime(handle, t.year, t.month, t.day, t.hour, t.minute, whole), path,
+                      "the start date and time");
+                Check(edf_set_subsecond_starttime(handle, int((t.second - whole) * 1e7)), path, "the start time");
+            }
+        }
         for (int s = 0; s < signals; ++s) {
             const ChannelFormat& f = recording.Channel(s);
             Check(edf_set_samplefrequency(handle, s, rate), path, "the sample rate");

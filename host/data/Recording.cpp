@@ -30,8 +30,46 @@ int16_t ChannelFormat::Raw(double physical) const
     return static_cast<int16_t>(std::clamp(raw, -32768.0, 32767.0));
 }
 
+double LocalSecondsOf(int year, int month, int day, int hour, int minute, double second)
+{
+    // Days from 1970-01-01 of a proleptic Gregorian date, counted in eras of 400 years.
+    const int y = year - (month <= 2 ? 1 : 0);
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const double days = double(era) * 146097 + dayOfEra - 719468;
+    return days * 86400.0 + hour * 3600.0 + minute * 60.0 + second;
+}
+
+CalendarTime CalendarOf(double localSeconds)
+{
+    const double days = std::floor(localSeconds / 86400.0);
+    double rest = localSeconds - days * 86400.0;
+    // The civil date of a day count, by eras of 400 years (the inverse of LocalSecondsOf).
+    const long long z = static_cast<long long>(days) + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long dayOfEra = z - era * 146097;
+    const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long mp = (5 * dayOfYear + 2) / 153;
+    CalendarTime t{};
+    t.day = int(dayOfYear - (153 * mp + 2) / 5 + 1);
+    t.month = int(mp < 10 ? mp + 3 : mp - 9);
+    t.year = int(yearOfEra + era * 400 + (t.month <= 2 ? 1 : 0));
+    t.hour = int(rest / 3600.0);
+    rest -= t.hour * 3600.0;
+    t.minute = int(rest / 60.0);
+    t.second = rest - t.minute * 60.0;
+    return t;
+}
+
 Recording::Recording(std::string path, double tickRate, std::vector<ChannelFormat> channels)
-    : mPath(std::move(path)), mTickRate(tickRate), mChannels(std::move(channels))
+    : mPath(std::move(path)),
+      mTickRate(tickRate),
+      mChannels(std::move(channels)),
+      mStartTime(std::nan("")),
+      mToUniversal(std::nan(""))
 {
     if (!(mTickRate > 0.0) || !std::isfinite(mTickRate))
         throw RecordingError(mPath + ": the tick rate must be a positive number");
@@ -54,6 +92,20 @@ int Recording::FindChannel(const std::string& title) const
         if (mChannels[i].title == title)
             return static_cast<int>(i);
     return -1;
+}
+
+void Recording::SetStartTime(double localSeconds, double toUniversal)
+{
+    mStartTime = localSeconds;
+    mToUniversal = toUniversal;
+}
+
+double Recording::RecordStartTime(size_t index) const
+{
+    uint64_t ticks = 0;
+    for (size_t r = 0; r < index && r < mRecords.size(); ++r)
+        ticks += mRecords[r].ticks;
+    return mStartTime + double(ticks) / mTickRate;
 }
 
 void Recording::AddRecord(RecordBlock record)

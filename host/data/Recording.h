@@ -73,6 +73,14 @@ public:
     // values, channel after channel.
     void ExtendLastRecord(uint32_t ticks, const int16_t* samples);
 
+    // When the first record started: local clock seconds from the start of 1 January 1970, and
+    // the seconds to add for universal time; either not finite when unknown.
+    void SetStartTime(double localSeconds, double toUniversal);
+    double StartTime() const { return mStartTime; }
+    double ToUniversal() const { return mToUniversal; }
+    // When a record started: the records lie end to end from the first one's start.
+    double RecordStartTime(size_t index) const;
+
     const std::vector<Annotation>& Annotations() const { return mAnnotations; }
     void AddAnnotation(Annotation annotation) { mAnnotations.push_back(std::move(annotation)); }
 
@@ -87,7 +95,19 @@ private:
     std::vector<ChannelFormat> mChannels;
     std::vector<RecordBlock> mRecords;
     std::vector<Annotation> mAnnotations;
+    double mStartTime;
+    double mToUniversal;
 };
+
+// Local clock seconds from the start of 1 January 1970 of a calendar date and time of day.
+double LocalSecondsOf(int year, int month, int day, int hour, int minute, double second);
+
+// The calendar date and time of day of such seconds.
+struct CalendarTime {
+    int year, month, day, hour, minute;
+    double second;
+};
+CalendarTime CalendarOf(double localSeconds);
 
 // Throws RecordingError naming the file when a recording of these channels and ticks would
 // take more than kMaxExpandedBytes of samples.

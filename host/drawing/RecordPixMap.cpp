@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 namespace Host {
 
 int64_t FirstTickOfColumn(int64_t column, int64_t numerator, int64_t denominator)
@@ -263,6 +262,43 @@ HRESULT RecordPixMap::SetRecordData(IRecordData* records)
     mRecords = records;
     Layout();
     mNeedsUpdate |= 0xFF000000;
+    return KVD_S_OK;
+}
+
+HRESULT RecordPixMap::CanSample(IAutoKVDString** reason)
+{
+    if (reason != nullptr)
+        *reason = nullptr;
+    return KVD_S_OK;
+}
+
+HRESULT RecordPixMap::PrepareForSampling(uint32_t)
+{
+    Follow();
+    return KVD_S_OK;
+}
+
+HRESULT RecordPixMap::OnRecordStart(uint32_t, AutoBool)
+{
+    Follow();
+    return KVD_S_OK;
+}
+
+HRESULT RecordPixMap::Update(uint32_t)
+{
+    Follow();
+    return KVD_S_OK;
+}
+
+HRESULT RecordPixMap::OnRecordEnd(uint32_t, BlockUpdateType*)
+{
+    Follow();
+    return KVD_S_OK;
+}
+
+HRESULT RecordPixMap::CleanUpAfterSampling(AutoBool)
+{
+    Follow();
     return KVD_S_OK;
 }
 

@@ -1,10 +1,12 @@
 // The host's pixel map of a record data: records laid end to end, record r taking
 // ceil(ticks / ticks-per-pixel) columns, the zoom kept as an exact fraction so that columns
-// and ticks convert without drift however far into an hour-long record.
+// and ticks convert without drift however far into an hour-long record. It hears sampling before
+// the display that uses it and lays out the samples that came in.
 #pragma once
 
 #include <vector>
 
+#include "IOnlineDataSink.h"
 #include "IRecordData.h"
 #include "IRecordDataPixMap.h"
 #include "foundation/COMPtr.h"
@@ -12,7 +14,7 @@
 
 namespace Host {
 
-class RecordPixMap final : public SimpleUnknownImp1<IRecordDataPixMap, 0> {
+class RecordPixMap final : public SimpleUnknownImp2<IRecordDataPixMap, IOnlineDataSink, 0> {
 public:
     // A new map at 10 ticks per pixel, with one reference.
     static RecordPixMap* Create(IRecordData* records);
@@ -36,6 +38,21 @@ public:
     HRESULT SetLayoutParameter(uint32_t id, double value) override;
     HRESULT GetRecordDensity(double* pixels, double* records) override;
     HRESULT SetRecordData(IRecordData* records) override;
+
+    // IOnlineDataSink: every step of sampling lays out what came in.
+    HRESULT CanSample(IAutoKVDString** reason) override;
+    HRESULT PrepareForSampling(uint32_t block) override;
+    HRESULT OnRecordStart(uint32_t block, AutoBool record) override;
+    HRESULT Update(uint32_t block) override;
+    HRESULT OnRecordEnd(uint32_t block, BlockUpdateType* update) override;
+    HRESULT CleanUpAfterSampling(AutoBool kept) override;
+    HRESULT OnEvent(uint32_t, void*) override { return KVD_S_OK; }
+    HRESULT Reserved1() override { return KVD_E_NOTIMPL; }
+    HRESULT Reserved2() override { return KVD_E_NOTIMPL; }
+    HRESULT OnNewBlock(uint32_t) override { return KVD_S_OK; }
+    // Before the displays that draw through the map.
+    int32_t GetCallingOrderNumber() override { return 0; }
+    int32_t GetSourceChannelDataPriority() override { return 100; }
 
     double LayoutParameter(uint32_t id) const;
 

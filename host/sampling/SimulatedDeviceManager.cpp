@@ -106,19 +106,26 @@ void SimulatedDeviceManager::Sample()
 {
     const double elapsed = AppKit::RunLoop::Main().Now() - mStartTime;
     const auto due = uint64_t(std::floor(elapsed * mSource->TickRate() + 1e-9));
-    if (due <= mTicks)
-        return;
-    const auto ticks = uint32_t(due - mTicks);
     const size_t channels = mSource->ChannelCount();
-    mBuffer.resize(channels * ticks);
-    for (size_t channel = 0; channel < channels; ++channel)
-        for (uint32_t tick = 0; tick < ticks; ++tick)
-            mBuffer[channel * ticks + tick] = mSource->Value(channel, mTicks + tick);
-    mTicks = due;
-    ToSinks([&](IOrrelDataSink& sink) {
-        sink.AppendSamples(mBlock, uint32_t(channels), ticks, mBuffer.data());
-        sink.Update(mBlock);
-    });
+    // After a long stall of the clock the ticks due are handed over in steps of a bounded
+    // buffer, as a device's own buffer would deliver them.
+    const uint64_t step = std::max<uint64_t>(1, kMaxBufferedSamples / std::max<size_t>(1, channels));
+    const uint32_t block = mBlock;
+    const int timer = mTimer;
+    while (due > mTicks) {
+        const auto ticks = uint32_t(std::min(due - mTicks, step));
+        mBuffer.resize(channels * ticks);
+        for (size_t channel = 0; channel < channels; ++channel)
+            for (uint32_t tick = 0; tick < ticks; ++tick)
+                mBuffer[channel * ticks + tick] = mSource->Value(channel, mTicks + tick);
+        mTicks += ticks;
+        ToSinks([&](IOrrelDataSink& sink) {
+            sink.AppendSamples(mBlock, uint32_t(channels), ticks, mBuffer.data());
+            sink.Update(mBlock);
+        });
+        if (mBlock != block || mTimer != timer)
+            return;  // a sink stopped or restarted sampling meanwhile
+    }
 }
 
 HRESULT SimulatedDeviceManager::AddSink(uint32_t, IOrrelDataSink* sink)

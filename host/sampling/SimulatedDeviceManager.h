@@ -19,6 +19,8 @@ class SimulatedDeviceManager final : public KVD::detail::CountedUnknown<IKVDDevi
 public:
     // Samples are handed over every kInterval seconds of the run loop's clock.
     static constexpr double kInterval = 0.05;
+    // The most samples (ticks times channels) one hand-over carries.
+    static constexpr size_t kMaxBufferedSamples = size_t(1) << 18;
 
     // A new manager with one reference.
     static SimulatedDeviceManager* Create(std::shared_ptr<const SampleSource> source);

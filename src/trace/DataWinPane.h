@@ -17,6 +17,7 @@ public:
     using DataPane::InvalidateRect;
     void ScrollX(long long pixels, const TRect* rect) override { DataWinBase::ScrollX(pixels, rect); }
     void OnZoomX(const TicksPerPix& ratio, const int* pivot, bool notify) override;
+    using DataPane::OnZoomX;
     ScrollBar* CreateScrollBar() override { return DataWinBase::CreateScrollBar(this, mControlCreateFlags); }
     ZoomControl* CreateZoomControlX(uint32_t flags) override { return DataWinBase::CreateZoomControlX(this, flags); }
     void PositionWindow(int x, int y, int width, int height, bool redraw) override
@@ -24,6 +25,8 @@ public:
         DataWinBase::PositionWindow(x, y, width, height, redraw);
     }
     void UpdateWindow() override { DataWinBase::UpdateWindow(); }
+    unsigned SetTimer(unsigned id, unsigned milliseconds) override { return DataWinBase::SetTimer(id, milliseconds); }
+    bool KillTimer(unsigned id) override { return DataWinBase::KillTimer(id); }
     void EvTimer(unsigned id) override { OnTimer(id); }
     void ScreenToClient(TPoint& point) const override { DataWinBase::ScreenToClient(point); }
 

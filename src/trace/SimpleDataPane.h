@@ -15,10 +15,10 @@ public:
     SimpleDataPane(IRecordData* record, int scaleRequest, uint32_t paneFlags, DragScaleStyle style,
                    uint32_t controlFlags, uint32_t miscFlags, Clock clock = {});
 
-    TChannelId PaneToChannel(int pane) const;
-    int32_t ChannelToPane(TChannelId channel) const;
-    TChannelId UserChanToVirtualChan(const TChannelId& channel) const { return Mapped(channel); }
-    TChannelId VirtChanToUserChan(const TChannelId& channel) const { return Mapped(channel); }
+    TChannelId PaneToChannel(int pane) const override;
+    int32_t ChannelToPane(TChannelId channel) const override;
+    TChannelId UserChanToVirtualChan(const TChannelId& channel) const override { return Mapped(channel); }
+    TChannelId VirtChanToUserChan(const TChannelId& channel) const override { return Mapped(channel); }
 
 private:
     bool IsPaneChannel(int32_t channel) const { return channel >= 0 && channel < ChannelPaneCount(); }

@@ -231,3 +231,71 @@ TEST_F(LiveSampling, APixelMapFollowsARecordAsItGrows)
 }
 
 }  // namespace
+
+namespace {
+
+// Eight channels at 4 MHz: one 50 ms hand-over is due as much as hours at a breathing rate after
+// a stall of the clock. Channel c at tick t reads c × 10^6 + t mod 10^5, exact in a float.
+class FastSource final : public Host::SampleSource {
+public:
+    double TickRate() const override { return 4e6; }
+    size_t ChannelCount() const override { return 8; }
+    float Value(size_t channel, uint64_t tick) const override { return float(channel * 1000000 + tick % 100000); }
+};
+
+// Keeps the size of each hand-over and whether every channel's samples continue the last ones.
+class StepLog final : public KVD::detail::CountedUnknown<IOrrelDataSink> {
+public:
+    HRESULT PrepareForSampling(uint32_t) override { return KVD_S_OK; }
+    HRESULT OnRecordStart(uint32_t, AutoBool) override { return KVD_S_OK; }
+    HRESULT AppendSamples(uint32_t, uint32_t channels, uint32_t ticks, const float* samples) override
+    {
+        steps.push_back(ticks);
+        for (uint32_t c = 0; c < channels; ++c)
+            for (uint32_t t = 0; t < ticks; ++t)
+                continuous = continuous &&
+                             samples[c * ticks + t] == float(c * 1000000 + (total + t) % 100000);
+        total += ticks;
+        return KVD_S_OK;
+    }
+    HRESULT Update(uint32_t) override
+    {
+        ++updates;
+        return KVD_S_OK;
+    }
+    HRESULT OnRecordEnd(uint32_t, BlockUpdateType*) override { return KVD_S_OK; }
+    HRESULT CleanUpAfterSampling(AutoBool) override { return KVD_S_OK; }
+
+    std::vector<uint32_t> steps;
+    uint64_t total = 0;
+    int updates = 0;
+    bool continuous = true;
+};
+
+TEST(LiveSamplingCatchUp, MoreTicksThanTheBufferHoldsArriveInBoundedStepsEachFollowedByAnUpdate)
+{
+    auto& loop = AppKit::RunLoop::Main();
+    loop.UseVirtualClock(true);
+    {
+        COMPtr<Host::SimulatedDeviceManager> fast =
+            Adopt(Host::SimulatedDeviceManager::Create(std::make_shared<FastSource>()));
+        COMPtr<StepLog> steps{new StepLog};
+        fast->AddSink(0, steps.get());
+        fast->Start(0.0, 0, nullptr);
+        loop.Advance(0.05);
+        // 200000 ticks (less one where the clock's sum falls short) of 8 channels, at most 2^18
+        // samples a step: six steps of 32768 ticks and the rest.
+        EXPECT_GE(steps->total, 199999u);
+        EXPECT_LE(steps->total, 200000u);
+        ASSERT_EQ(steps->steps.size(), 7u);
+        for (size_t i = 0; i < 6; ++i)
+            EXPECT_EQ(steps->steps[i], 32768u);
+        EXPECT_EQ(steps->steps[6], uint32_t(steps->total - 6 * 32768));
+        EXPECT_EQ(steps->updates, 7);
+        EXPECT_TRUE(steps->continuous);
+        fast->Stop(0);
+    }
+    loop.UseVirtualClock(false);
+}
+
+}  // namespace

@@ -69,7 +69,7 @@ public:
     TRect position;
 };
 
-class TestDataPane final : public OrrelDraw::DataPane {
+class TestDataPane : public OrrelDraw::DataPane {
 public:
     TestDataPane(uint32_t paneFlags, uint32_t misc, Clock clock)
         : DataPane(nullptr, 0, paneFlags, 0, 0, 0, misc, std::move(clock))

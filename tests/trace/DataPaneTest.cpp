@@ -440,10 +440,22 @@ TEST_F(Sampling, UpdatesFollowTheNewestDataAndAdvanceTheLatestBitmapOffsetRoundT
 TEST_F(Sampling, HooksHearTheRecordStartAndThePaintOverlayGetsTheNewestColumns)
 {
     unsigned started = 99;
-    pane->recordStartHook = [&](unsigned block, AutoBool) { started = block; };
+    IUnknown* startedRecord = nullptr;
+    double startedSecsPerTick = 0;
+    AutoBool kept = kAutoFalse;
+    pane->recordStartHook = [&](unsigned block, IUnknown* record, double secsPerTick, KVDTimeDate, long long,
+                                long, AutoBool recordFlag) {
+        started = block;
+        startedRecord = record;
+        startedSecsPerTick = secsPerTick;
+        kept = recordFlag;
+    };
     pane->PrepareForSampling(1);
     pane->OnRecordStart(1, kAutoTrue);
     EXPECT_EQ(started, 1u);
+    EXPECT_EQ(startedRecord, static_cast<IUnknown*>(data.data.get()));
+    EXPECT_EQ(startedSecsPerTick, 0.0);  // block 1 has no samples yet
+    EXPECT_EQ(kept, kAutoTrue);
     pane->Update(1);
     Grow(2500);
     pane->Update(1);  // 250 new columns: the ring is at 250
@@ -459,6 +471,11 @@ TEST_F(Sampling, HooksHearTheRecordStartAndThePaintOverlayGetsTheNewestColumns)
     pane->OnPaint(*rec.dc, TRect(0, 0, 602, 300));
     EXPECT_EQ(overlay, TRect(601 - 250, 0, 601, 300));
     EXPECT_GT(pane->invalidations, before);  // the completion asks for a paint
+    // A block the record holds has its seconds per tick.
+    pane->OnRecordStart(0, kAutoFalse);
+    EXPECT_EQ(started, 0u);
+    EXPECT_DOUBLE_EQ(startedSecsPerTick, 0.001);
+    EXPECT_EQ(kept, kAutoFalse);
 }
 
 TEST_F(Sampling, ObjectsHearThePeriodicNoticeAtMostEvery301Milliseconds)

@@ -36,7 +36,10 @@ public:
         return setsCursor;
     }
     void OnTimer(unsigned id) override { mLog.push_back(mName + ":timer" + std::to_string(id)); }
-    void OnDrawEvent(TCAFId, unsigned, void*) override {}
+    void OnDrawEvent(TCAFId id, unsigned flags, void*) override
+    {
+        mLog.push_back(mName + ":draw" + std::to_string(id) + "/" + std::to_string(flags));
+    }
     void OnBeforePaint() override {}
     void OnPaint(TDC&, const TRect&) override {}
     void OnBeforeScroll() override {}

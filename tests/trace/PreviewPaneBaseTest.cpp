@@ -94,6 +94,22 @@ TEST_F(PreviewOwner, InitMakesThePaneOverTheDocumentsDataWithItsDevice)
     EXPECT_EQ(preview->WindowStart(), 0);
 }
 
+TEST_F(PreviewOwner, APositionWithoutAUsableRatioKeepsTheZoomAndOneBeyondTheLimitsTakesTheLimit)
+{
+    AddTraces();
+    DataPane& pane = *preview->Pane();
+    pane.OnSize(TSize(602, 200));
+    const TicksPerPix before = pane.GetTicksPerPix();
+    for (double ratio : {0.0, -4.0, std::nan("")}) {
+        EXPECT_NO_THROW(preview->SetPosition(KVDPosition{0, 0}, ratio)) << ratio;
+        EXPECT_EQ(pane.GetTicksPerPix(), before) << ratio;
+    }
+    preview->SetPosition(KVDPosition{0, 0}, 0.01);
+    EXPECT_EQ(pane.GetTicksPerPix(), TicksPerPix(1, 10));
+    preview->SetPosition(KVDPosition{0, 0}, 4e6);
+    EXPECT_EQ(pane.GetTicksPerPix(), TicksPerPix(500000, 1));
+}
+
 TEST_F(PreviewOwner, GetYGivesTheHighEndFirst)
 {
     AddTraces();
