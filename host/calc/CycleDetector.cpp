@@ -34,13 +34,8 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
     if (!Smooth(settings.Window(), tick, x, position, value))
         return false;
     // A falling signal is a rising one turned over.
-    if (settings.falling) {
-        CycleSettings turned = settings;
-        turned.level = -settings.level;
-        turned.falling = false;
-        return Detect(turned, secondsPerTick, position, -value, found);
-    }
-    return Detect(settings, secondsPerTick, position, value, found);
+    const double sign = settings.falling ? -1.0 : 1.0;
+    return Detect(settings, sign * settings.level, secondsPerTick, position, sign * value, found);
 }
 
 int32_t CycleDetector::EarliestPending(int32_t nextTick) const
@@ -93,10 +88,9 @@ void CycleDetector::EndPhase()
     mRecentCount = std::min(mRecentCount + 1, mRecentPeaks.size());
 }
 
-bool CycleDetector::Detect(const CycleSettings& settings, double secondsPerTick, double position, double y,
-                           CycleStart& found)
+bool CycleDetector::Detect(const CycleSettings& settings, double level, double secondsPerTick, double position,
+                           double y, CycleStart& found)
 {
-    const double level = settings.level;
     const double previous = mPrevious;
     const double previousPosition = mPreviousPosition;
     mPrevious = y;

@@ -48,7 +48,9 @@ private:
     // The moving mean over the last window samples and the mean of their ticks; false until
     // the window is full.
     bool Smooth(int window, int32_t tick, float x, double& position, double& value);
-    bool Detect(const CycleSettings& settings, double secondsPerTick, double position, double y, CycleStart& found);
+    // y and level as a rising signal has them.
+    bool Detect(const CycleSettings& settings, double level, double secondsPerTick, double position, double y,
+                CycleStart& found);
     // What the hysteresis is a share of.
     double Scale() const;
     // Remembers the peak of the phase that ends.

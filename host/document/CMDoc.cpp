@@ -73,9 +73,11 @@ HRESULT CMCycleDetection::GetEventFormula(IAutoKVDString* channelText, int32_t e
     if (formula == nullptr)
         return KVD_E_POINTER;
     *formula = nullptr;
-    const std::wstring text = channel.channel >= 0 ? L"Ch" + std::to_wstring(int64_t(channel.channel) + 1)
-                              : channelText != nullptr ? std::wstring(KVD::String(channelText).c_str())
-                                                       : std::wstring();
+    std::wstring text;
+    if (channel.channel >= 0)
+        text = L"Ch" + std::to_wstring(int64_t(channel.channel) + 1);
+    else if (channel.channel == -1 && channelText != nullptr)
+        text = KVD::String(channelText).c_str();
     if (text.empty() || (edge != 0 && edge != 1))
         return KVD_E_BADSTATE;
     const std::wstring made = L"CycleStarts(" + text + L"," + FormulaNumber(mSettings.level) + L"," +

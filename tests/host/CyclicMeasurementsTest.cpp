@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ICMDoc.h"
-#include "ICalcNumericParamsFuncClass.h"
 #include "IChannelCalc.h"
 #include "IEnumFloatEx.h"
 #include "IPersistObject.h"
@@ -19,9 +18,7 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
 #include "framework/HostDocumentQueries.h"
-#include "host/calc/PublishedFunctions.h"
 #include "host/document/DataDocument.h"
-#include "host/framework/Framework.h"
 #include "support/VtableSlot.h"
 
 namespace {
@@ -164,36 +161,11 @@ TEST(CyclicMeasurements, EventFormulaOfAChannel)
     EXPECT_EQ(Formula(detection.get(), L"Ch2", 2, kByText), refused);
     EXPECT_EQ(Formula(detection.get(), L"Ch2", -1, kByText), refused);
     EXPECT_EQ(Formula(detection.get(), L"", 0, kByText), refused);
+    EXPECT_EQ(Formula(detection.get(), L"Ch2", 0, TChannelId{int32_t(0x80000000), 0xC0000000u}), refused);
     IAutoKVDString* none = reinterpret_cast<IAutoKVDString*>(1);
     EXPECT_EQ(detection->GetEventFormula(nullptr, 0, kByText, &none), KVD_E_BADSTATE);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(detection->GetEventFormula(nullptr, 0, kByText, nullptr), KVD_E_POINTER);
-}
-
-// The host publishes the function the formula names, as an event function of one source.
-TEST(CyclicMeasurements, CycleStartsIsAPublishedEventFunction)
-{
-    KVD::COMPtr<ICAFClassObject> object;
-    ObjectFactoryAccessor::Get()->GetClassObject(
-        TypeIdClass<&Host::GUID_HostFormulaFunctions, Host::kCycleStartsSubId>::GetId(), IID_ICAFClassObject,
-        object.Set());
-    KVD::COMPtr<ICalcNumericParamsFuncClass> function(KVD::com_cast(object.get()));
-    ASSERT_NE(function, nullptr);
-    KVD::String name;
-    long maxArgs = 0, sources = 0;
-    CalcNPFuncInfoFlags flags = 0;
-    KVDEnumDataType result = 0;
-    ASSERT_EQ(function->GetFuncInfo(KVD::String::Setter(name), nullptr, &maxArgs, &sources, &flags, &result),
-              KVD_S_OK);
-    EXPECT_EQ(name, L"CycleStarts");
-    EXPECT_EQ(maxArgs, 6);
-    EXPECT_EQ(sources, 1);
-    EXPECT_EQ(result, 0x40000000u);
-    double upper = 0, lower = 0;
-    EXPECT_EQ(function->GetParamInfo(2, &upper, &lower, nullptr, KVD::String::Setter(name)), KVD_S_OK);
-    EXPECT_EQ(name, L"Hysteresis");
-    EXPECT_EQ(upper, 1.0);
-    EXPECT_EQ(function->IsValidParamDataType(0, 0x40000000), KVD_S_FALSE);
 }
 
 // The part's formula run over a sine of 4 s: an event one period apart at each rise through
