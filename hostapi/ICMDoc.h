@@ -13,8 +13,9 @@ inline constexpr _IID IID_ICMCycleDetect = {0xF0154486, 0xE19F, 0x495A, {0xB4, 0
 
 // Numbers of the cycle-detection parameters; the others are not the host's.
 enum CMCycleParameter : int32_t {
-    kCMHysteresis = 3,    // share of a phase's peak excursion from the level (0 to 1) that the
-                          // signal must pass on the other side before a crossing counts
+    kCMHysteresis = 3,    // share (0 to 1) of the recent phases' smallest peak excursion from
+                          // the level that the signal must pass on the other side before a
+                          // crossing counts
     kCMMinimumCycle = 5,  // seconds: a cycle start closer than this to the last one is none
     kCMSmoothing = 8,     // samples of the moving mean the signal is detected on (0 or 1: none)
     kCMLevel = 9,         // the level, in the channel's unit, whose crossings begin cycles

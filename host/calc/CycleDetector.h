@@ -1,7 +1,7 @@
 // Finds where the cycles of a signal begin: where it rises through a level (leaves it upwards),
-// with hysteresis so that noise about the level makes one start per cycle. The signal may first be smoothed
-// by a moving mean; a start too soon after the last one is no start. One sample at a time, so
-// that the state can be kept and resumed by the event framework.
+// with hysteresis so that noise about the level makes one start per cycle. The signal may first
+// be smoothed by a moving mean; a start too soon after the last one is no start. One sample at
+// a time, so that the state can be kept and resumed by the event framework.
 #pragma once
 
 #include <array>

@@ -155,7 +155,8 @@ TEST(CyclicMeasurements, EventFormulaOfAChannel)
     EXPECT_EQ(Formula(detection.get(), L"Ch2", 0, TChannelId{4, 0xC0000000u}), "CycleStarts(Ch5,0,0.5,0.5,8,0)");
     detection->SetParameter(9, -0.125);
     detection->SetParameter(5, 1.0 / 3);
-    EXPECT_EQ(Formula(detection.get(), L"\"Flow\"", 0, kByText), "CycleStarts(\"Flow\",-0.125,0.5,0.333333333333333,8,0)");
+    EXPECT_EQ(Formula(detection.get(), L"\"Flow\"", 0, kByText),
+              "CycleStarts(\"Flow\",-0.125,0.5,0.333333333333333,8,0)");
 
     const std::string refused = "error " + std::to_string(KVD_E_BADSTATE);
     EXPECT_EQ(Formula(detection.get(), L"Ch2", 2, kByText), refused);
