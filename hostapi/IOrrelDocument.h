@@ -2,6 +2,7 @@
 // data and selection, the host's data view, and the document's display settings and parts.
 #pragma once
 
+#include "ICMDoc.h"
 #include "IDisplaySettings.h"
 #include "IDocument.h"
 #include "IOrrelData2.h"
@@ -18,8 +19,6 @@ inline constexpr _IID IID_IAutoOrrelDoc = {0x241EA5B2, 0x4944, 0x455D, {0x97, 0x
 inline constexpr _IID IID_IRecordDataSelection = {0x9703BD8E, 0x840D, 0x4EF4, {0x9A, 0xBA, 0x20, 0x26, 0x4C, 0x92, 0x2A, 0x22}};
 // 43233B4C-73B4-4EC8-8326-2BA4844A8683
 inline constexpr _IID IID_IOrrelView = {0x43233B4C, 0x73B4, 0x4EC8, {0x83, 0x26, 0x2B, 0xA4, 0x84, 0x4A, 0x86, 0x83}};
-// B5AE0FF3-8045-4734-966A-ED2EED6AC13A
-inline constexpr _IID IID_ICMDoc = {0xB5AE0FF3, 0x8045, 0x4734, {0x96, 0x6A, 0xED, 0x2E, 0xED, 0x6A, 0xC1, 0x3A}};
 // The user's selection in a data document.
 struct IRecordDataSelection : IUnknown {
     virtual HRESULT SetRange(KVDPosition left, KVDPosition right) = 0;                    // slot 3
@@ -69,12 +68,6 @@ struct IAutoOrrelDoc : IUnknown {
     virtual HRESULT GetSelection(int flags, IRecordDataSelection** selection) = 0;        // slot 61
 };
 
-// The host's cyclic-measurements part of a data document.
-struct ICMDoc : IUnknown {
-    virtual HRESULT GetCycleCount(uint32_t* count) = 0;                                   // slot 3
-};
-
 KVD_INTERFACE_ID(IRecordDataSelection, IID_IRecordDataSelection);
 KVD_INTERFACE_ID(IOrrelView, IID_IOrrelView);
 KVD_INTERFACE_ID(IAutoOrrelDoc, IID_IAutoOrrelDoc);
-KVD_INTERFACE_ID(ICMDoc, IID_ICMDoc);

@@ -3,6 +3,7 @@
 #include <deque>
 #include <mutex>
 
+#include "host/calc/CycleFinder.h"
 #include "host/calc/HostCalcClasses.h"
 #include "host/framework/Framework.h"
 
@@ -58,6 +59,7 @@ Catalogue& TheCatalogue()
         auto* made = new Catalogue;  // never destroyed: the factory and the formula tables keep pointers
         made->pending.push_back(DecimateSec());
         made->pending.push_back(EventInterp());
+        made->pendingObjects.push_back(HostCalc::CycleStartsClass());
         return made;
     }();
     return *catalogue;

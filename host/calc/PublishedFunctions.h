@@ -11,6 +11,7 @@ namespace Host {
 inline constexpr _IID GUID_HostFormulaFunctions = {0x49E9C1B9, 0x678B, 0x4F88, {0x89, 0xE9, 0x5A, 0x5D, 0x86, 0xCF, 0x89, 0xBB}};
 constexpr uint16_t kDecimateSecSubId = 0;
 constexpr uint16_t kEventInterpSubId = 1;
+constexpr uint16_t kCycleStartsSubId = 2;
 
 // Adds a function to those that PublishFormulaFunctions registers; for hosts that publish
 // more (a test host's stand-ins), called before that. Answers true so that it can initialise
@@ -21,7 +22,7 @@ bool AddFormulaFunction(FormulaFunctionInfo info);
 // those that PublishFormulaFunctions registers.
 bool AddFormulaFunctionClass(ICAFClassObject* classObject);
 
-// Registers "DecimateSec" and "EventInterp", and everything added, with the framework's object
+// Registers "DecimateSec", "EventInterp" and "CycleStarts", and everything added, with the framework's object
 // factory (which Framework::Install has made). Later calls register only what was added since.
 void PublishFormulaFunctions();
 

@@ -6,6 +6,7 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
 #include "host/data/Adopt.h"
+#include "host/document/CMDoc.h"
 #include "host/document/PersistedPart.h"
 
 namespace Host {
@@ -31,6 +32,7 @@ DataDocument::DataDocument(std::shared_ptr<const Recording> recording)
     mDocument->SetData(mData);
     mDocument->SetRecordData(mData);
     mDocument->SetDataView(mView);
+    mDocument->SetChildObject(TypeIdClass<&CMDocumentGUID, 0>::GetId(), KVD::MakeCounted<CMDoc>().get());
     mData->SetDataChangedHandler([this] { NotifyDataChanged(); });
     UpdateChannelCounts();
 }

@@ -1,7 +1,8 @@
 // A host data document over a recording: the host document that child documents live in, with
 // its data (records, channels, computed channels), selection, data view and events. It raises
 // the data document's events as a real host does: selection changed (event 0) when the
-// selection is set, data changed (event 4) when a computed channel's data changes.
+// selection is set, data changed (event 4) when a computed channel's data changes. Its
+// cyclic-measurements part (CMDoc) is there from the start.
 #pragma once
 
 #include <memory>

@@ -42,7 +42,9 @@ HRESULT SpTidalVolCalculation::sSettingsDialog(ICalculationClass* calcClass, HWN
         [parent, &unbuildable](int channel, IAutoOrrelDoc* doc, SpTidalVolSettings* copy,
                                const std::vector<KVD::String>& names) {
             const int answer = ShowSpTidalVolumeCalcDialog(parent, channel, doc, copy, names);
-            if (answer == kDialogAccepted && copy->mExpiratoryOnly) {
+            // The dialog's formula for an expiratory-only flow needs the document's cycle
+            // detection: without it the settings would keep a formula of other options.
+            if (answer == kDialogAccepted && copy->mExpiratoryOnly && !copy->UpdateArithString(doc)) {
                 unbuildable = true;
                 return int(kDialogCancelled);
             }

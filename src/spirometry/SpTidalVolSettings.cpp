@@ -2,6 +2,7 @@
 
 #include "IBinInStream.h"
 #include "IBinOutStream.h"
+#include "framework/HostDocumentQueries.h"
 #include "spirometry/SpiroIds.h"
 
 namespace Spirometry {
@@ -70,10 +71,44 @@ void SpTidalVolSettings::SetFrom(const SpTidalVolSettings* other)
 
 bool SpTidalVolSettings::UpdateArithString(IAutoOrrelDoc* document)
 {
-    if (document == nullptr || mExpiratoryOnly)
+    if (document == nullptr)
         return false;
-    mFormula = TidalVolumeFormula();
+    if (!mExpiratoryOnly) {
+        mFormula = TidalVolumeFormula();
+        return true;
+    }
+    KVD::String events;
+    if (!CycleEventFormula(document, events))
+        return false;
+    KVD::String formula(L"Eventinterp(SpTidVolExp(");
+    formula += GetChannelString();
+    formula += L",";
+    formula += events;
+    formula += L"))";
+    mFormula = formula;
     return true;
+}
+
+bool SpTidalVolSettings::CycleEventFormula(IAutoOrrelDoc* document, KVD::String& events) const
+{
+    const KVD::COMPtr<ICMDoc> cyclic = CMShared::GetICMDoc(document);
+    if (cyclic == nullptr)
+        return false;
+    KVD::COMPtr<ICMCycleDetect> detection;
+    if (cyclic->GetCycleDetection(detection.Set()) != KVD_S_OK)
+        return false;
+    if (detection == nullptr)
+        return false;
+    detection->ResetParameters();
+    detection->SetParameter(kCMSmoothing, 8.0);
+    detection->SetParameter(kCMLevel, 0.0);
+    detection->SetParameter(kCMHysteresis, 0.5);
+    detection->SetParameter(kCMMinimumCycle, 0.5);
+    const KVD::String channel = GetChannelString();
+    const TChannelId byText{-1, 0xC0000000u};  // kCMChannelByText
+    if (detection->GetEventFormula(channel.AsIAutoKVDString(), 0, byText, KVD::String::Setter(events)) != KVD_S_OK)
+        return false;
+    return !events.empty();
 }
 
 KVD::String SpTidalVolSettings::TidalVolumeFormula() const

@@ -27,9 +27,10 @@ public:
     void SetFrom(const SpTidalVolSettings* other);
     const KVD::String& GetSettingStr() const { return mFormula; }
     const KVD::String& GetArithString() const { return mFormula; }
-    // Makes the formula from the other fields. Without a document, or for an expiratory-only
-    // flow (whose cycle boundaries need the host's cyclic measurements, which this host does
-    // not offer), the formula stays as it is and the answer is false.
+    // Makes the formula from the other fields; an expiratory-only flow has its cycles found
+    // by the cycle detection of the document's cyclic-measurements part. Without a document,
+    // or without that part for an expiratory-only flow, the formula stays as it is and the
+    // answer is false.
     bool UpdateArithString(IAutoOrrelDoc* document);
 
     bool mExpiratoryOnly = false;
@@ -37,6 +38,8 @@ public:
 
 private:
     KVD::String TidalVolumeFormula() const;
+    // The host's formula for the cycle starts of the source channel; false without one.
+    bool CycleEventFormula(IAutoOrrelDoc* document, KVD::String& events) const;
 };
 
 }  // namespace Spirometry

@@ -14,7 +14,11 @@ namespace {
 
 class CyclicMeasurements final : public StackObject<ICMDoc> {
 public:
-    HRESULT GetCycleCount(uint32_t* count) override { *count = 3; return KVD_S_OK; }
+    HRESULT GetCycleDetection(ICMCycleDetect** detection) override
+    {
+        *detection = nullptr;
+        return KVD_E_NOTIMPL;
+    }
 };
 
 // Display settings that answer the graticule colour, or offer no display interface at all.

@@ -9,10 +9,12 @@
 #include "BreathSignals.h"
 #include "DetectorClasses.h"
 #include "HostDoubles.h"
+#include "FrameworkIds.h"
 #include "IChannelCalc.h"
 #include "RecordBytes.h"
 #include "appkit/Alert.h"
 #include "foundation/ClassObjectAccessor.h"
+#include "foundation/DynamicId.h"
 #include "host/document/DataDocument.h"
 #include "spirometry/SpMinVentCalculation.h"
 #include "spirometry/SpTidalVolCalculation.h"
@@ -66,7 +68,8 @@ TEST(TidalVolumeSettings, StoredRecords)
     SpTidalVolSettings newer;
     EXPECT_EQ(SpiroTest::ReadRecord(newer, TidalRecord(4, 1, 0, 0.0f, 2.0f)), KVD_E_NEWERVERSION);
 
-    // The formula follows the channel; an expiratory-only flow cannot be measured here.
+    // The formula follows the channel; an expiratory-only flow has its cycles found by the
+    // document's cycle detection, and cannot be measured in a document without one.
     Host::DataDocument doc(std::make_shared<Host::Recording>(
         "flow", 100.0, std::vector<Host::ChannelFormat>{{"Flow", "L/s", 1e-3, 0.0}}));
     SpTidalVolSettings update;
@@ -77,8 +80,15 @@ TEST(TidalVolumeSettings, StoredRecords)
     EXPECT_EQ(update.mFormula, KVD::String(L"EventInterp(SpTidalVolume(Ch5,1),0)"));
     update.mExpiratoryOnly = true;
     update.mSourceChannel = 0;
+    EXPECT_TRUE(update.UpdateArithString(doc.AutoDocument()));
+    EXPECT_EQ(update.mFormula, KVD::String(L"Eventinterp(SpTidVolExp(Ch1,CycleStarts(Ch1,0,0.5,0.5,8,0)))"));
+    update.mSourceChannel = 2;
+    doc.Document().SetChildObject(TypeIdClass<&CMDocumentGUID, 0>::GetId(), nullptr);
     EXPECT_FALSE(update.UpdateArithString(doc.AutoDocument()));
-    EXPECT_EQ(update.mFormula, KVD::String(L"EventInterp(SpTidalVolume(Ch5,1),0)"));
+    EXPECT_EQ(update.mFormula, KVD::String(L"Eventinterp(SpTidVolExp(Ch1,CycleStarts(Ch1,0,0.5,0.5,8,0)))"));
+    update.mExpiratoryOnly = false;
+    EXPECT_TRUE(update.UpdateArithString(doc.AutoDocument()));
+    EXPECT_EQ(update.mFormula, KVD::String(L"EventInterp(SpTidalVolume(Ch3,1),0)"));
 }
 
 // Accepts the tidal-volume dialog with the flow made expiratory only.
@@ -123,6 +133,35 @@ TEST(TidalVolumeSettings, ExpiratoryOnlyIsRefusedWithAReason)
     EXPECT_EQ(result, nullptr);
     ASSERT_EQ(AppKit::AlertPresenter::Shared().Shown().size(), 1u);
     EXPECT_NE(AppKit::AlertPresenter::Shared().Shown()[0].messageText.find("expiratory-only"), std::string::npos);
+}
+
+// In a document without cyclic measurements the dialog's choice is refused, saying what is
+// missing, and the calculation keeps the settings it has.
+TEST(TidalVolumeSettings, ExpiratoryOnlyWithoutCyclicMeasurementsKeepsTheSettings)
+{
+    Host::DataDocument doc(std::make_shared<Host::Recording>(
+        "flow", 100.0, std::vector<Host::ChannelFormat>{{"Flow", "L/s", 1e-3, 0.0}}));
+    doc.Document().SetChildObject(TypeIdClass<&CMDocumentGUID, 0>::GetId(), nullptr);
+    SpTidalVolSettings current;
+    current.mSourceChannel = 0;
+    current.mRangeTop = 2.0f;
+    ASSERT_TRUE(current.UpdateArithString(doc.AutoDocument()));
+    const ByteVector stored = SpiroTest::WriteRecord(current);
+
+    ExpiratoryOnlyDialogs dialogs;
+    InstallSpiroDialogs(&dialogs);
+    AppKit::AlertPresenter::Shared().ClearShown();
+    IPersistObject* result = reinterpret_cast<IPersistObject*>(1);
+    const HRESULT hr = SpTidalVolCalculation::sSettingsDialog(nullptr, HWND{}, nullptr, doc.AutoDocument(), nullptr,
+                                                              TChannelId{1, 0}, &current, &result);
+    InstallSpiroDialogs(nullptr);
+    EXPECT_EQ(hr, KVD_S_FALSE);
+    EXPECT_EQ(result, nullptr);
+    EXPECT_EQ(SpiroTest::WriteRecord(current), stored);
+    ASSERT_EQ(AppKit::AlertPresenter::Shared().Shown().size(), 1u);
+    EXPECT_NE(AppKit::AlertPresenter::Shared().Shown()[0].messageText.find("no cyclic-measurements part"),
+              std::string::npos);
+    doc.Close();
 }
 
 TEST(MinuteVentilationSettings, StoredRecordAndFormula)
@@ -234,6 +273,30 @@ TEST_F(OnHostChannel, TidalVolumeOfEachBreathIsItsExpiredVolume)
     EXPECT_EQ(calculation->Configure(&settings, kAutoFalse), KVD_S_FALSE);
     settings.mFormula = L"Ch1";
     EXPECT_EQ(calculation->Configure(&settings, kAutoFalse), KVD_S_FALSE);
+}
+
+// Expiratory only: the breaths are cut where the host's cycle detection finds the flow rising
+// through zero, and each shows the volume expired in it.
+TEST_F(OnHostChannel, ExpiratoryTidalVolumeOfEachBreathIsItsExpiredVolume)
+{
+    SpTidalVolSettings settings;
+    settings.mSourceChannel = 0;
+    settings.mRangeTop = 1.0f;
+    settings.mExpiratoryOnly = true;
+    ASSERT_TRUE(settings.UpdateArithString(doc->AutoDocument()));
+    const KVD::COMPtr<ICalculation> calculation = PutOn<SpTidalVolCalculation>(settings);
+    const std::vector<float> tidal = Computed();
+    ASSERT_EQ(tidal.size(), breathing.flow.size());
+    // The detection's moving mean of eight samples finds a start up to two samples before the
+    // first inspiring one: the samples it moves between breaths hold at most 0.1 mL each.
+    // Before the first start: six or seven of the quiet samples at -0.01 L/s.
+    EXPECT_GE(tidal[0], 5.9e-4);
+    EXPECT_LE(tidal[0], 7.1e-4);
+    for (size_t k = 0; k + 1 < breathing.breaths.size(); ++k) {
+        const SpiroTest::KnownBreath& b = breathing.breaths[k];
+        EXPECT_NEAR(tidal[b.start + 1], Expired(b), 2e-4) << k;
+        EXPECT_NEAR(tidal[b.end - 3], Expired(b), 2e-4) << k;
+    }
 }
 
 TEST_F(OnHostChannel, MinuteVentilationOfASteadyPatternIsTidalVolumeTimesFrequency)

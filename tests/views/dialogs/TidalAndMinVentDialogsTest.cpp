@@ -5,9 +5,11 @@
 #include <fstream>
 
 #include "DialogDocument.h"
+#include "FrameworkIds.h"
 #include "appkit/Application.h"
 #include "appkit/Layout.h"
 #include "appkit/UserDriver.h"
+#include "foundation/DynamicId.h"
 #include "spirometry/SpMinVentSettings.h"
 #include "spirometry/SpTidalVolSettings.h"
 #include "support/TempFolder.h"
@@ -71,7 +73,8 @@ TEST_F(SmallDialogs, TidalVolumeCommitRebuildsTheFormula)
     EXPECT_FALSE(tidal.mExpiratoryOnly);
     EXPECT_EQ(tidal.mFormula, KVD::String(L"EventInterp(SpTidalVolume(Ch2,1),0)"));
 
-    // Expirations only: the flag is taken, the formula cannot be made here and stays.
+    // Expirations only: the flag is taken, and the breaths are cut by the document's cycle
+    // detection; a document without it leaves the formula as it was.
     UserDriver::AnswerNextModal([](UserDriver& user) {
         EXPECT_EQ(user.SelectedTitle("srcList"), "Flow");
         user.Choose("srcList", "Raw");
@@ -81,8 +84,17 @@ TEST_F(SmallDialogs, TidalVolumeCommitRebuildsTheFormula)
     EXPECT_EQ(ShowTidal(), kDialogAccepted);
     EXPECT_EQ(tidal.mSourceChannel, DialogDocument::kRaw);
     EXPECT_TRUE(tidal.mExpiratoryOnly);
-    EXPECT_EQ(tidal.mFormula, KVD::String(L"EventInterp(SpTidalVolume(Ch2,1),0)"));
+    EXPECT_EQ(tidal.mFormula, KVD::String(L"Eventinterp(SpTidVolExp(Ch1,CycleStarts(Ch1,0,0.5,0.5,8,0)))"));
     EXPECT_EQ(Application::Shared().HelpTopicsShown(), std::vector<std::string>{"spiro_tidalvolcalc"});
+
+    doc.doc.Document().SetChildObject(TypeIdClass<&CMDocumentGUID, 0>::GetId(), nullptr);
+    UserDriver::AnswerNextModal([](UserDriver& user) {
+        user.Choose("srcList", "Flow");
+        user.Click("OK");
+    });
+    EXPECT_EQ(ShowTidal(), kDialogAccepted);
+    EXPECT_EQ(tidal.mSourceChannel, DialogDocument::kFlow);
+    EXPECT_EQ(tidal.mFormula, KVD::String(L"Eventinterp(SpTidVolExp(Ch1,CycleStarts(Ch1,0,0.5,0.5,8,0)))"));
 }
 
 TEST_F(SmallDialogs, MinuteVentilationIntervalIsValidatedThenWritten)

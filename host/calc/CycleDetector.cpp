@@ -1,0 +1,140 @@
+#include "host/calc/CycleDetector.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace HostCalc {
+namespace {
+
+constexpr double kLargestLevel = 1e15;
+constexpr double kLongestCycle = 3600.0;
+constexpr double kLongestSmoothing = 10000.0;
+
+}  // namespace
+
+int CycleSettings::Window() const
+{
+    return std::max(1, static_cast<int>(std::lround(smoothing)));
+}
+
+bool CycleSettings::IsValid() const
+{
+    return std::fabs(level) <= kLargestLevel && hysteresis >= 0.0 && hysteresis <= 1.0 && minimumCycle >= 0.0 &&
+           minimumCycle <= kLongestCycle && smoothing >= 0.0 && smoothing <= kLongestSmoothing;
+}
+
+bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, int32_t tick, float x,
+                         CycleStart& found)
+{
+    // A sample that is no number is a gap, not a level.
+    if (!std::isfinite(x))
+        return false;
+    double position = 0.0;
+    double value = 0.0;
+    if (!Smooth(settings.Window(), tick, x, position, value))
+        return false;
+    // A falling signal is a rising one turned over.
+    const double sign = settings.falling ? -1.0 : 1.0;
+    return Detect(settings, sign * settings.level, secondsPerTick, position, sign * value, found);
+}
+
+int32_t CycleDetector::EarliestPending(int32_t nextTick) const
+{
+    if (mHaveCandidate)
+        return static_cast<int32_t>(std::floor(mCandidate));
+    if (mHavePrevious)
+        return static_cast<int32_t>(std::floor(mPreviousPosition));
+    // The first smoothed sample lies at the mean of the window's ticks, not before its first.
+    return mNext == 0 ? nextTick : std::min(nextTick, mTicks[0]);
+}
+
+bool CycleDetector::Smooth(int window, int32_t tick, float x, double& position, double& value)
+{
+    const size_t size = static_cast<size_t>(window);
+    if (mSamples.size() != size) {
+        mSamples.assign(size, 0.0f);
+        mTicks.assign(size, 0);
+        mNext = 0;
+        mSum = mTickSum = 0.0;
+    }
+    const size_t slot = mNext % size;
+    if (mNext >= size) {
+        mSum -= mSamples[slot];
+        mTickSum -= mTicks[slot];
+    }
+    mSamples[slot] = x;
+    mTicks[slot] = tick;
+    mSum += x;
+    mTickSum += tick;
+    if (++mNext < size)
+        return false;
+    value = mSum / window;
+    position = mTickSum / window;
+    return true;
+}
+
+double CycleDetector::Scale() const
+{
+    double scale = mPeak;
+    for (size_t i = 0; i < mRecentCount; ++i)
+        scale = std::min(scale, mRecentPeaks[i]);
+    return scale;
+}
+
+void CycleDetector::EndPhase()
+{
+    mRecentPeaks[mRecentNext] = mPeak;
+    mRecentNext = (mRecentNext + 1) % mRecentPeaks.size();
+    mRecentCount = std::min(mRecentCount + 1, mRecentPeaks.size());
+}
+
+bool CycleDetector::Detect(const CycleSettings& settings, double level, double secondsPerTick, double position,
+                           double y, CycleStart& found)
+{
+    const double previous = mPrevious;
+    const double previousPosition = mPreviousPosition;
+    mPrevious = y;
+    mPreviousPosition = position;
+    if (!mHavePrevious) {
+        mHavePrevious = true;
+        mPhase = y > level ? Phase::kHigh : Phase::kLow;
+        mPeak = std::fabs(y - level);
+        return false;
+    }
+    if (mPhase == Phase::kHigh) {
+        mPeak = std::max(mPeak, y - level);
+        if (y < level - settings.hysteresis * Scale()) {
+            EndPhase();
+            mPhase = Phase::kLow;
+            mPeak = level - y;
+        }
+        return false;
+    }
+    // A signal that rests on the level rises where it leaves it.
+    if (y <= level) {
+        mPeak = std::max(mPeak, level - y);
+        mHaveCandidate = false;
+        return false;
+    }
+    if (!mHaveCandidate) {
+        // Placed between the two samples by straight line.
+        mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
+        mHaveCandidate = true;
+    }
+    if (!(y > level + settings.hysteresis * Scale()))
+        return false;
+    EndPhase();
+    mPhase = Phase::kHigh;
+    mPeak = y - level;
+    mHaveCandidate = false;
+    const double length = mHaveStart ? (mCandidate - mLastStart) * secondsPerTick : 0.0;
+    // Too soon after the last start: the cycle that began there goes on.
+    if (mHaveStart && length < settings.minimumCycle)
+        return false;
+    found = CycleStart{mCandidate, length};
+    mLastStart = mCandidate;
+    mHaveStart = true;
+    return true;
+}
+
+}  // namespace HostCalc

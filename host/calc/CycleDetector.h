@@ -1,0 +1,79 @@
+// Finds where the cycles of a signal begin: where it rises through a level (leaves it upwards),
+// with hysteresis so that noise about the level makes one start per cycle. The signal may first
+// be smoothed by a moving mean; a start too soon after the last one is no start. One sample at
+// a time, so that the state can be kept and resumed by the event framework.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace HostCalc {
+
+struct CycleSettings {
+    double level = 0.0;
+    // A crossing counts once the signal has passed the level on its new side by this share of
+    // the smallest peak excursion among the phase it leaves and the four phases before: a
+    // small breath after a deep one still counts, noise about the level does not.
+    double hysteresis = 0.25;
+    double minimumCycle = 0.2;  // seconds
+    double smoothing = 1.0;     // samples of the moving mean, rounded; 0 or 1: none
+    bool falling = false;       // cycles begin where the signal falls through the level
+
+    // The moving mean's length, at least 1.
+    int Window() const;
+    // Whether every value lies in its range (hysteresis 0 to 1, the minimum cycle 0 to 3600 s,
+    // smoothing 0 to 10000 samples, the level finite within +-1e15).
+    bool IsValid() const;
+};
+
+struct CycleStart {
+    double position = 0.0;  // tick, with the part between two samples where the level lay
+    double length = 0.0;    // seconds since the last start; 0 for the first
+};
+
+class CycleDetector {
+public:
+    // Takes the sample x at tick; true when it confirms a cycle start, written to found.
+    // secondsPerTick turns tick distances into time.
+    bool Push(const CycleSettings& settings, double secondsPerTick, int32_t tick, float x, CycleStart& found);
+
+    // No start found later can lie before this tick; nextTick is the tick of the next sample.
+    int32_t EarliestPending(int32_t nextTick) const;
+
+private:
+    enum class Phase { kLow, kHigh };
+
+    // The moving mean over the last window samples and the mean of their ticks; false until
+    // the window is full.
+    bool Smooth(int window, int32_t tick, float x, double& position, double& value);
+    // y and level as a rising signal has them.
+    bool Detect(const CycleSettings& settings, double level, double secondsPerTick, double position, double y,
+                CycleStart& found);
+    // What the hysteresis is a share of.
+    double Scale() const;
+    // Remembers the peak of the phase that ends.
+    void EndPhase();
+
+    std::vector<float> mSamples;   // the window, as a ring
+    std::vector<int32_t> mTicks;
+    size_t mNext = 0;
+    double mSum = 0.0;
+    double mTickSum = 0.0;
+
+    Phase mPhase = Phase::kLow;  // known from the first smoothed sample on
+    double mPeak = 0.0;  // the largest excursion from the level in the current phase
+    std::array<double, 4> mRecentPeaks{};  // of the phases before, as a ring
+    size_t mRecentCount = 0;
+    size_t mRecentNext = 0;
+    double mPrevious = 0.0;
+    double mPreviousPosition = 0.0;
+    bool mHavePrevious = false;
+    double mCandidate = 0.0;  // the last rise through the level, not yet confirmed
+    bool mHaveCandidate = false;
+    double mLastStart = 0.0;
+    bool mHaveStart = false;
+};
+
+}  // namespace HostCalc
