@@ -63,7 +63,9 @@ function load(options) {
 
 module.exports = { load, FakeProxy, bundleFiles, tableOrder, jsDir };
 
-// Values from the script context carry that context's prototypes: compare their plain form.
+// Values from the script context carry that context's prototypes: compare their plain form
+// (samples held in typed arrays as the plain arrays they stand for).
 const assert = require('node:assert');
 module.exports.eq = (actual, expected, message) =>
-  assert.deepStrictEqual(JSON.parse(JSON.stringify(actual)), expected, message);
+  assert.deepStrictEqual(JSON.parse(JSON.stringify(actual, (k, v) => (ArrayBuffer.isView(v) ? Array.from(v) : v))),
+    expected, message);

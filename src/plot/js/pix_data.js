@@ -15,7 +15,10 @@
   var P = lumo.PixEnum.prototype;
 
   P.reset = function () {
-    this.values = [];
+    // Numbers live in a typed array: an answer that is one is held as it came, else they are
+    // written into `store`, whose first values.length entries `values` views.
+    this.values = this.is_text ? [] : new Float64Array(0);
+    this.store = null;
     this.first = null;
     this.ended = false;
     this.bad_answer = null;
@@ -63,32 +66,66 @@
       var got = lumo.remote(call, this.name, t, step, missing);
       // The same call with count 0 closes this series of requests on the host.
       lumo.remote(call, this.name, t, step, 0);
-      var arr = this.accept(got, missing);
-      for (var i = 0; i < arr.length; ++i) this.values.push(arr[i]);
-      if (arr.length < missing) this.ended = true;
+      var n = this.append(got, missing);
+      if (n < missing) this.ended = true;
       // Long pulls tell the host how far they got (a host without this method answers "").
       if (wanted > kChunk) lumo.remote('UpdateProgress', this.values.length, wanted);
     }
     return this.values.length > before;
   };
 
-  // Turns a bridge answer into samples: array-likes only, numbers (or texts) only, never more
-  // than asked for; anything else ends the data and is remembered for the error display.
-  P.accept = function (got, count) {
-    if (got === '' || got === null || got === undefined) return [];
+  // Appends a bridge answer to the samples and returns how many it gave: array-likes only,
+  // numbers (or texts) only, never more than asked for; anything else ends the data and is
+  // remembered for the error display.
+  P.append = function (got, count) {
+    if (got === '' || got === null || got === undefined) return 0;
     if (typeof got !== 'object' || typeof got.length !== 'number') {
       this.bad_answer = 'the host answered ' + typeof got + ' for the data of ' + this.name;
-      return [];
+      return 0;
     }
     var n = Math.min(got.length, count);
-    var out = new Array(n);
-    var text = this.is_text;
+    if (this.is_text) {
+      for (var i = 0; i < n; ++i) {
+        var v = got[i];
+        this.values.push(v === undefined || v === null ? '' : String(v));
+      }
+      return n;
+    }
+    var held = this.values.length;
+    if (lumo.is_sample_array(got) && held === 0) {
+      // Read in place: the answer's own memory becomes the samples.
+      this.values = n === got.length ? got : got.subarray(0, n);
+      this.store = null;
+      return n;
+    }
+    var store = this.room_for(held + n);
+    if (lumo.is_sample_array(got)) store.set(n === got.length ? got : got.subarray(0, n), held);
+    else lumo.read_numbers(got, n, store, held);
+    this.values = store.subarray(0, held + n);
+    return n;
+  };
+
+  // A store that holds the samples already held and has room for `total`.
+  P.room_for = function (total) {
+    var held = this.values;
+    if (this.store && this.store.length >= total && held.buffer === this.store.buffer) return this.store;
+    var store = new Float64Array(Math.max(total, held.length * 2, 1024));
+    store.set(held);
+    this.store = store;
+    return store;
+  };
+
+  // A Float64Array or Float32Array, of this window or another (the tests' realm).
+  lumo.is_sample_array = function (a) {
+    var kind = Object.prototype.toString.call(a);
+    return kind === '[object Float64Array]' || kind === '[object Float32Array]';
+  };
+  // Numbers of a plain answer into `out` from `at` on; texts are read as numbers, the rest is NaN.
+  lumo.read_numbers = function (got, n, out, at) {
     for (var i = 0; i < n; ++i) {
       var v = got[i];
-      if (text) out[i] = v === undefined || v === null ? '' : String(v);
-      else out[i] = typeof v === 'number' ? v : (typeof v === 'string' && v !== '' ? +v : NaN);
+      out[at + i] = typeof v === 'number' ? v : (typeof v === 'string' && v !== '' ? +v : NaN);
     }
-    return out;
   };
 
   // Part of the data changed on the host: drop it from `firstIndex` on and pull it again.
@@ -96,7 +133,10 @@
     if (this.first === null) return;
     var from = Math.max(0, Math.floor(firstIndex - this.first));
     if (count <= 0 && from < this.values.length) return;
-    if (from < this.values.length) this.values.length = from;
+    if (from < this.values.length) {
+      if (this.is_text) this.values.length = from;
+      else this.values = this.values.subarray(0, from);
+    }
     this.ended = false;
   };
 

@@ -159,7 +159,8 @@
       var r = this.visible_range(d);
       if (r[1] >= r[0]) {
         if (this.p.show_lines) {
-          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], this.plot.scales[0], this.plot.scales[1]);
+          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], this.plot.scales[0], this.plot.scales[1],
+            d.uniform ? d.x.uniform : null);
           painter.polyline(segs, this.style());
         }
         if (this.p.show_points) this.draw_points(painter, d, r);
