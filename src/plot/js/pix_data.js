@@ -63,9 +63,13 @@
     while (!this.ended && this.values.length < wanted) {
       var missing = Math.min(wanted - this.values.length, kChunk);
       var t = this.first + this.values.length * step;
-      var got = lumo.remote(call, this.name, t, step, missing);
+      var answered = call;
+      var got = this.is_text ? '' : lumo.remote('RequestPixSamples', this.name, t, step, missing);
+      // A host that sends no samples in binary answers this the plain way.
+      if (this.is_text || !lumo.is_sample_array(got)) got = lumo.remote(call, this.name, t, step, missing);
+      else answered = 'RequestPixSamples';
       // The same call with count 0 closes this series of requests on the host.
-      lumo.remote(call, this.name, t, step, 0);
+      lumo.remote(answered, this.name, t, step, 0);
       var n = this.append(got, missing);
       if (n < missing) this.ended = true;
       // Long pulls tell the host how far they got (a host without this method answers "").
