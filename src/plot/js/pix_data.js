@@ -19,6 +19,7 @@
     // written into `store`, whose first values.length entries `values` views.
     this.values = this.is_text ? [] : new Float64Array(0);
     this.store = null;
+    this.column_cache = null;
     this.first = null;
     this.ended = false;
     this.bad_answer = null;
@@ -132,8 +133,43 @@
     }
   };
 
+  // The host's reduction of samples i0..i1 (counted from the first index) to the pixel columns
+  // of the x mapping `map` ({o, off, k}; k 0 puts every sample in one column), the samples at
+  // x = u.first + i * u.step: {read, index, values}, the number of samples the host read and the
+  // kept (index, value) pairs, which the column reduction draws as it would draw all the
+  // samples. Null from a host that does not reduce; the plot then pulls the samples.
+  P.columns = function (i0, i1, u, map) {
+    var key = [i0, i1, u.first, u.step, map.o, map.off, map.k].join(' ');
+    if (this.column_cache && this.column_cache.key === key) return this.column_cache.value;
+    var pairs = [], read = 0;
+    for (var from = i0; from <= i1;) {
+      var count = Math.min(i1 - from + 1, kChunk);
+      var got = lumo.remote('RequestPixColumns', this.name, this.first + from, count, from, u.first, u.step, map.o, map.off, map.k);
+      if (!lumo.is_sample_array(got) || got.length < 2 || got.length % 2 !== 0) { this.no_columns = true; return null; }
+      pairs.push(got.subarray(2));
+      read += got[0];
+      if (got[0] < count) break;
+      from += count;
+    }
+    var n = pairs.reduce(function (sum, p) { return sum + p.length / 2; }, 0);
+    var value = { read: read, index: new Float64Array(n), values: new Float64Array(n) };
+    var at = 0;
+    pairs.forEach(function (p) {
+      for (var k = 0; k < p.length; k += 2, ++at) { value.index[at] = p[k]; value.values[at] = p[k + 1]; }
+    });
+    this.column_cache = { key: key, value: value };
+    return value;
+  };
+  // Sample i (counted from the first index) as held, or asked of the host alone.
+  P.sample_at = function (i) {
+    if (i < this.values.length) return this.values[i];
+    var got = lumo.remote('RequestPixSamples', this.name, this.first + i, 1, 1);
+    return lumo.is_sample_array(got) && got.length > 0 ? got[0] : NaN;
+  };
+
   // Part of the data changed on the host: drop it from `firstIndex` on and pull it again.
   P.invalidate = function (firstIndex, count) {
+    this.column_cache = null;
     if (this.first === null) return;
     var from = Math.max(0, Math.floor(firstIndex - this.first));
     if (count <= 0 && from < this.values.length) return;
