@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <string>
 
 #include "appkit/Window.h"
 #include "host/views/OpenedView.h"
@@ -72,7 +73,7 @@ IEnumFloatEx* Sine(unsigned count, float scale)
     return CalcTest::FloatStream::Make(std::move(samples));
 }
 
-KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String& colour)
+KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String& colour, unsigned shownSamples)
 {
     KVD::String markup(L"graticule: null, tplot: {id: '");
     markup += KVD::String(id);
@@ -81,6 +82,9 @@ KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String
     markup += KVD::String(L"'[0:1:end], colour: ");
     markup += colour;
     markup += KVD::String(L"}");
+    if (shownSamples > 0)
+        markup += KVD::String((L", fullrange_xscalemin: 0, fullrange_xscalemax: " +
+                               std::to_wstring(double(shownSamples) / 1000.0)).c_str());
     return markup;
 }
 
@@ -110,6 +114,18 @@ unsigned& TestDoubleView::SampleCount()
     return count;
 }
 
+bool& TestDoubleView::ShowAll()
+{
+    static bool all = false;
+    return all;
+}
+
+unsigned& TestSingleView::SampleCount()
+{
+    static unsigned count = 2000;
+    return count;
+}
+
 bool TestDoubleView::CreateWindowController()
 {
     mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot1(), &GetPlot2()},
@@ -124,7 +140,7 @@ void TestSingleView::UpdatePlots(uint32_t flags)
     if (Markup().empty())
         return;
     if (flags & KVD::kUpdateSources) {
-        IEnumFloatEx* source = Sine(2000, 1.0f);
+        IEnumFloatEx* source = Sine(SampleCount(), 1.0f);
         GetPlot().SetEnumSource(KVD::String(L"$first"), source);
         source->Release();
     }
@@ -144,8 +160,9 @@ void TestDoubleView::UpdatePlots(uint32_t flags)
         second->Release();
     }
     if (flags & KVD::kUpdateMarkup) {
-        GetPlot1().SetMarkup(TimePlot(L"first_plot", L"$first", GetTraceColour(TChannelId{0, 0}, 1.0)));
-        GetPlot2().SetMarkup(TimePlot(L"second_plot", L"$second", GetTraceColour(TChannelId{1, 0}, 1.0)));
+        const unsigned shown = ShowAll() ? SampleCount() : 0;
+        GetPlot1().SetMarkup(TimePlot(L"first_plot", L"$first", GetTraceColour(TChannelId{0, 0}, 1.0), shown));
+        GetPlot2().SetMarkup(TimePlot(L"second_plot", L"$second", GetTraceColour(TChannelId{1, 0}, 1.0), shown));
     }
 }
 
