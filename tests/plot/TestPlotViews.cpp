@@ -2,7 +2,11 @@
 
 #include <chrono>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "appkit/Window.h"
 #include "host/views/OpenedView.h"
@@ -64,13 +68,19 @@ void TestPlotWindow::OnFrameLoaded(const Web::WebFrame& frame)
 
 namespace {
 
-// A sine of one period per second at 1 kHz, scaled.
+// A sine of one period per second at 1 kHz, scaled. Like a recording's, its samples exist
+// before a view opens: each length and scale is made once and shared by the sources over it.
 IEnumFloatEx* Sine(unsigned count, float scale)
 {
-    std::vector<float> samples(count);
-    for (unsigned i = 0; i < count; ++i)
-        samples[i] = scale * float(std::sin(2 * M_PI * i / 1000.0));
-    return CalcTest::FloatStream::Make(std::move(samples));
+    static std::map<std::pair<unsigned, float>, std::shared_ptr<const std::vector<float>>> made;
+    std::shared_ptr<const std::vector<float>>& data = made[{count, scale}];
+    if (data == nullptr) {
+        std::vector<float> samples(count);
+        for (unsigned i = 0; i < count; ++i)
+            samples[i] = scale * float(std::sin(2 * M_PI * i / 1000.0));
+        data = std::make_shared<const std::vector<float>>(std::move(samples));
+    }
+    return new CalcTest::FloatStream(data, std::make_shared<CalcTest::ReadLog>());
 }
 
 KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String& colour, unsigned shownSamples)
