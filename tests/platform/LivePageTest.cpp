@@ -107,7 +107,7 @@ TEST_F(LivePage, SamplesArriveAsTypedArrays)
     EXPECT_EQ(got("host.Samples(200000, 0.5)").AsArray().at(0), Value::String("[object Float32Array]"));
     EXPECT_EQ(got("host.Samples(4, 0.5)"),
               Value::Array({Value::String("[object Float32Array]"), Value::String("0 0.5 1 1.5")}));
-    EXPECT_EQ(got("host.Samples(3, 0.1)"),
+    EXPECT_EQ(got("host.Samples(4, 0.1)"),
               Value::Array({Value::String("[object Float64Array]"), Value::String("0 0.1 0.2 0.30000000000000004")}));
     EXPECT_EQ(got("host.Samples(0, 1)"), Value::Array({Value::String("[object Float32Array]"), Value::String("")}));
     EXPECT_EQ(got("host.Samples()"), Value::Array({Value::String("[object Float32Array]"), Value::String("")}));

@@ -51,8 +51,9 @@ TEST(PixColumns, KeepsEachRunsExtremesInOrderAndOnePairPerGap)
     const std::vector<double> want = {0, 0, 1, 5, 4, 3, 5, 3, 8, NAN, 9, 1, 10, NAN, 11, 4, 12, 8, 13, 6};
     for (size_t split : {size_t(0), size_t(2), size_t(9), samples.size()})
         ExpectPairs(Reduce(kFour, 0, samples, split), want);
-    // The page's indices start where asked; x goes with them.
-    ExpectPairs(Reduce(kFour, 4, {7, 1, 2, 9, 9}), {4, 7, 5, 1, 6, 2, 7, 9, 8, 9});
+    // The page's indices start where asked and x goes with them: indices 4 to 7 are column 1
+    // (minimum 1 first, then the maximum 9), index 8 alone in column 2.
+    ExpectPairs(Reduce(kFour, 4, {7, 1, 2, 9, 9}), {5, 1, 7, 9, 8, 9});
 }
 
 TEST(PixColumns, GapsRunTogetherAndFarPixelsAreGaps)
