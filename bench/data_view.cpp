@@ -2,8 +2,9 @@
 // until both plots and their overlays have drawn, with the browser already running; and one
 // mouse move over the flow overlay (the cursor snapping to the trace and the readout set) on
 // in-process pages with a fixed axis mapping. Each is repeated; the median is the figure.
-// Growth: the same opening over 10 minutes, an hour and four hours of breathing (x_10min is the
-// median's ratio to the 10-minute one; linear growth would be 6 and 24).
+// Growth: the data view, the loop and the report opened over 10 minutes, an hour and four hours
+// of breathing (x_10min is the median's ratio to the 10-minute one; linear growth would be 6
+// and 24).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -30,6 +31,12 @@
 #include "views/OpenedSpiroView.h"
 #include "views/SpiroDataView.h"
 #include "views/SpiroDataWindow.h"
+#include "views/ReportView.h"
+#include "views/SpiroLoopView.h"
+#include "views/SpiroReportWindow.h"
+#include "framework/OwlDocViewClass.h"
+#include "cf/Bundle.h"
+#include "web/WebView.h"
 #include "web/Browser.h"
 #include "web/InProcessPage.h"
 
@@ -76,11 +83,24 @@ public:
         auto* cls = new DataViewClass(Spirometry::SpiroDataView::GetStaticViewName(), L"Spirometry Data View",
                                       Spirometry::SpiroDataViewTypeId(), KVDGetMyBundle());
         ViewsTest::RegisterViewClass(static_cast<IDocViewClass*>(cls), Spirometry::SpiroDataViewTypeId());
+        using LoopViewClass = SpiroViewClass<Spirometry::SpiroLoopView>;
+        auto* loop = new LoopViewClass(Spirometry::SpiroLoopView::GetStaticViewName(), L"Spirometry Loop View",
+                                       Spirometry::SpiroLoopViewTypeId(), KVDGetMyBundle());
+        ViewsTest::RegisterViewClass(static_cast<IDocViewClass*>(loop), Spirometry::SpiroLoopViewTypeId());
+        using ReportClass = CAFOwlDocViewClass<CAFOwlDocView<Spirometry::ReportView>>;
+        auto* report = new ReportClass(Spirometry::ReportView::GetStaticViewName(), &CATID_OrrelViewClass, 1,
+                                       L"Spirometry Report", Spirometry::SpiroReportViewTypeId(),
+                                       NSBundle::BundleWithPath(SPIRO_BUNDLE), {&IID_IDocument, &Spirometry::IID_ISpiroDocInterface});
+        ViewsTest::RegisterViewClass(static_cast<IDocViewClass*>(report), Spirometry::SpiroReportViewTypeId());
     }
     ~DataViewBench() override
     {
         mOpened.Close();
+        mLoop.Close();
+        mReport.Close();
         ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroDataViewTypeId());
+        ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroReportViewTypeId());
+        ObjectFactoryAccessor::Get()->RevokeClassObject(Spirometry::SpiroLoopViewTypeId());
         TearDown();
         Web::Page::SetFactory(nullptr);
     }
@@ -88,10 +108,16 @@ public:
 
     Spirometry::SpiroDataView& OpenView() { return mOpened.Open(mChild, Spirometry::SpiroDataViewTypeId()); }
     void CloseView() { mOpened.Close(); }
+    Spirometry::SpiroLoopView& OpenLoop() { return mLoop.Open(mChild, Spirometry::SpiroLoopViewTypeId()); }
+    void CloseLoop() { mLoop.Close(); }
+    Spirometry::ReportView& OpenReport() { return mReport.Open(mChild, Spirometry::SpiroReportViewTypeId()); }
+    void CloseReport() { mReport.Close(); }
     const std::vector<Web::InProcessPage*>& Pages() const { return mPages; }
 
 private:
     ViewsTest::OpenedSpiroView<Spirometry::SpiroDataView> mOpened;
+    ViewsTest::OpenedSpiroView<Spirometry::SpiroLoopView> mLoop;
+    ViewsTest::OpenedSpiroView<Spirometry::ReportView> mReport;
     std::vector<Web::InProcessPage*> mPages;
 };
 
@@ -124,9 +150,29 @@ void OpenDataViewBrowserRunning(benchmark::State& state)
     }
 }
 
-void OpenDataViewGrowth(benchmark::State& state)
+// 1 once the loop's plot has set up its scatter plot and no draw is pending.
+bool LoopDrawn(KVD::LumoPlotMac& plot, double seconds)
 {
-    static double tenMinutes = 0;
+    static const KVD::String drawn(
+        L"(function (p) { return p && p.plotters.some(function (q) { return q.kind === 'scatter' || q.kind === 'xy'; }) "
+        L"&& p.scheduler.pending === null && p.timings.draw !== undefined ? 1 : 0; })(lumo.get_plot('local'))");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int rounds = 0;
+    do {
+        rounds = plot.CallJavaScript(drawn) == 1 ? rounds + 1 : 0;
+        if (rounds == 2)
+            return true;
+        Host::SettlePages(0.005);
+    } while (std::chrono::steady_clock::now() < until);
+    return false;
+}
+
+// Opens the data view (which == 0), the loop view (1) or the report (2) over the minutes of
+// state.range(0), each until it shows its data, and
+// records the median and its ratio to the 10-minute one.
+void OpenGrowing(benchmark::State& state, int which)
+{
+    static double tenMinutes[3] = {0, 0, 0};
     std::string error;
     if (Web::Browser::Shared(error) == nullptr) {
         state.SkipWithError(error.c_str());
@@ -137,22 +183,38 @@ void OpenDataViewGrowth(benchmark::State& state)
     std::vector<double> times;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        Spirometry::SpiroDataView& view = bench.OpenView();
-        if (!PlotTest::WaitUntilDrawn({&view.GetPlot1(), &view.GetPlot2()}, 60))
-            state.SkipWithError("the plots did not draw");
-        DrawOverlays(*view.GetDataWindow());
+        if (which == 0) {
+            Spirometry::SpiroDataView& view = bench.OpenView();
+            if (!PlotTest::WaitUntilDrawn({&view.GetPlot1(), &view.GetPlot2()}, 60))
+                state.SkipWithError("the plots did not draw");
+            DrawOverlays(*view.GetDataWindow());
+        } else if (which == 1) {
+            if (!LoopDrawn(bench.OpenLoop().GetPlot(), 60))
+                state.SkipWithError("the loop did not draw");
+        } else {
+            Spirometry::ReportView& report = bench.OpenReport();
+            Host::SettlePages(0);
+            if (report.GetWindowController()->GetWebView()->PageText().empty())
+                state.SkipWithError("the report did not load");
+        }
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         state.PauseTiming();
         bench.CloseView();
+        bench.CloseLoop();
+        bench.CloseReport();
         state.ResumeTiming();
     }
     std::sort(times.begin(), times.end());
     const double median = times.empty() ? 0 : times[times.size() / 2];
     if (minutes == 10)
-        tenMinutes = median;
+        tenMinutes[which] = median;
     state.counters["median_ms"] = median;
-    state.counters["x_10min"] = tenMinutes > 0 ? median / tenMinutes : 0;
+    state.counters["x_10min"] = tenMinutes[which] > 0 ? median / tenMinutes[which] : 0;
 }
+
+void OpenDataViewGrowth(benchmark::State& state) { OpenGrowing(state, 0); }
+void OpenLoopViewGrowth(benchmark::State& state) { OpenGrowing(state, 1); }
+void OpenReportViewGrowth(benchmark::State& state) { OpenGrowing(state, 2); }
 
 void MouseMoveOverOverlay(benchmark::State& state)
 {
@@ -191,6 +253,8 @@ BENCHMARK(OpenDataViewBrowserRunning)
     ->ReportAggregatesOnly(true)
     ->UseRealTime();
 BENCHMARK(OpenDataViewGrowth)->Arg(10)->Arg(60)->Arg(240)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(OpenLoopViewGrowth)->Arg(10)->Arg(60)->Arg(240)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(OpenReportViewGrowth)->Arg(10)->Arg(60)->Arg(240)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(MouseMoveOverOverlay)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
