@@ -13,32 +13,32 @@
 #include <memory>
 #include <vector>
 
-#include "FrameworkIds.h"
-#include "SpiroDocumentHost.h"
 #include "appkit/TextField.h"
 #include "appkit/Window.h"
+#include "cf/Bundle.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "framework/CAFOwlDocView.h"
+#include "framework/OwlDocViewClass.h"
+#include "FrameworkIds.h"
 #include "graphics/RecordingContext.h"
 #include "host/framework/Framework.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/views/OpenedView.h"
 #include "plot/TestPlotViews.h"
 #include "plugin/SpiroViewClass.h"
+#include "SpiroDocumentHost.h"
 #include "spirometry/SpiroIds.h"
 #include "support/HostEnvironment.h"
 #include "views/AnnotationView.h"
 #include "views/OpenedSpiroView.h"
+#include "views/ReportView.h"
 #include "views/SpiroDataView.h"
 #include "views/SpiroDataWindow.h"
-#include "views/ReportView.h"
 #include "views/SpiroLoopView.h"
 #include "views/SpiroReportWindow.h"
-#include "framework/OwlDocViewClass.h"
-#include "cf/Bundle.h"
-#include "web/WebView.h"
 #include "web/Browser.h"
 #include "web/InProcessPage.h"
+#include "web/WebView.h"
 
 namespace {
 
