@@ -13,20 +13,20 @@
 #include <memory>
 #include <vector>
 
+#include "FrameworkIds.h"
+#include "SpiroDocumentHost.h"
 #include "appkit/TextField.h"
 #include "appkit/Window.h"
 #include "cf/Bundle.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "framework/CAFOwlDocView.h"
 #include "framework/OwlDocViewClass.h"
-#include "FrameworkIds.h"
 #include "graphics/RecordingContext.h"
 #include "host/framework/Framework.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/views/OpenedView.h"
 #include "plot/TestPlotViews.h"
 #include "plugin/SpiroViewClass.h"
-#include "SpiroDocumentHost.h"
 #include "spirometry/SpiroIds.h"
 #include "support/HostEnvironment.h"
 #include "views/AnnotationView.h"
