@@ -112,3 +112,21 @@ test('a host that does not reduce is asked once, then the samples are pulled', (
   assert.strictEqual(env.proxy.named('RequestPixColumns').length, 1);
   assert.strictEqual(p.get_plotter('flow').p.ydata.values.length, N);
 });
+
+test('a reducing host without the source yet answers no columns and is asked again once it has it', () => {
+  let registered = false;
+  const env = load({ answers: {
+    RequestPixData: (...a) => (registered ? answerSamples(...a) : []),
+    RequestPixColumns: (...a) => (registered ? hostColumns(...a) : new Float64Array(0)),
+    HasData: () => registered
+  } });
+  const p = env.lumo.make_plot('local');
+  p.setup([rec('xscalemin', 0), rec('xscalemax', 600), rec('tplot', { id: 'flow', xdata: ['interval', 0, 0.01, null, 1],
+    ydata: ['generator', '$flow', ['interval', 0, 1, null, 0]] })]);
+  p.copy('print');
+  registered = true;
+  const asked = env.proxy.named('RequestPixColumns').length;
+  p.copy('print');
+  assert.ok(env.proxy.named('RequestPixColumns').length > asked);
+  assert.strictEqual(p.get_plotter('flow').p.ydata.values.length, 0, 'no samples pulled');
+});

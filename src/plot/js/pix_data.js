@@ -145,7 +145,9 @@
     for (var from = i0; from <= i1;) {
       var count = Math.min(i1 - from + 1, kChunk);
       var got = lumo.remote('RequestPixColumns', this.name, this.first + from, count, from, u.first, u.step, map.o, map.off, map.k);
-      if (!lumo.is_sample_array(got) || got.length < 2 || got.length % 2 !== 0) { this.no_columns = true; return null; }
+      // A host without the call is not asked again; one without the source (yet) answers none.
+      if (!lumo.is_sample_array(got)) { this.no_columns = true; return null; }
+      if (got.length < 2 || got.length % 2 !== 0) return null;
       pairs.push(got.subarray(2));
       read += got[0];
       if (got[0] < count) break;
