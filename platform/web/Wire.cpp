@@ -80,15 +80,24 @@ void AppendBase64(std::string& out, const unsigned char* bytes, size_t size)
     }
 }
 
-bool AllFloats(const std::vector<double>& samples)
+// The samples as floats, in one pass, when every one is exactly a float (NaN and the
+// infinities too); false at the first that is not.
+bool ExactFloats(const std::vector<double>& samples, std::vector<float>& floats)
 {
     constexpr double kLargest = std::numeric_limits<float>::max();
-    for (double sample : samples) {
-        if (std::isnan(sample) || std::isinf(sample))
-            continue;
-        // Beyond the float range the conversion itself is undefined.
-        if (std::fabs(sample) > kLargest || double(float(sample)) != sample)
+    floats.resize(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double sample = samples[i];
+        // Beyond the float range the conversion itself is undefined; NaN fails this test too.
+        if (std::fabs(sample) <= kLargest) {
+            floats[i] = float(sample);
+            if (double(floats[i]) != sample)
+                return false;
+        } else if (std::isinf(sample) || std::isnan(sample)) {
+            floats[i] = float(sample);
+        } else {
             return false;
+        }
     }
     return true;
 }
@@ -98,8 +107,8 @@ bool AllFloats(const std::vector<double>& samples)
 std::string SamplesWire(const std::vector<double>& samples)
 {
     std::string out;
-    if (AllFloats(samples)) {
-        const std::vector<float> floats(samples.begin(), samples.end());
+    std::vector<float> floats;
+    if (ExactFloats(samples, floats)) {
         out.reserve(1 + (floats.size() * sizeof(float) + 2) / 3 * 4);
         out += '4';
         AppendBase64(out, reinterpret_cast<const unsigned char*>(floats.data()), floats.size() * sizeof(float));
