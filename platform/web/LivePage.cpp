@@ -148,13 +148,19 @@ bool LivePage::Attach()
     return Bridges().empty() || InstallBridgeScript();
 }
 
+std::string LivePage::Installer() const
+{
+    const PageServer* server = PageServer::Current();
+    return PageScripts::BridgeInstaller(server->CallURL(mId), server->DataURL(mId), Bridges());
+}
+
 bool LivePage::InstallBridgeScript()
 {
     nlohmann::json result;
     if (!mBridgeScript.empty())
         Command("Page.removeScriptToEvaluateOnNewDocument", {{"identifier", mBridgeScript}}, result,
                 Browser::kCommandTimeout);
-    const std::string script = PageScripts::BridgeInstaller(PageServer::Current()->CallURL(mId), Bridges());
+    const std::string script = Installer();
     if (!Command("Page.addScriptToEvaluateOnNewDocument", {{"source", script}}, result, Browser::kCommandTimeout))
         return false;
     mBridgeScript = result.value("identifier", "");
@@ -168,8 +174,7 @@ void LivePage::DidInstallBridge(const BridgeObject&)
     // The current window gets the object too.
     nlohmann::json value;
     std::string error;
-    Run(PageScripts::BridgeInstaller(PageServer::Current()->CallURL(mId), Bridges()), mEvaluationTimeout, value,
-        error);
+    Run(Installer(), mEvaluationTimeout, value, error);
 }
 
 void LivePage::SetViewSize(int width, int height)

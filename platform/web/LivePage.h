@@ -55,6 +55,8 @@ private:
     // Runs the expression in the main frame; its value (by value) in result, or the failure.
     bool Run(const std::string& expression, double timeout, nlohmann::json& value, std::string& error);
     bool InstallBridgeScript();
+    // The script that puts the page's bridge objects on its window.
+    std::string Installer() const;
     void ReadFrames();
     bool WriteBase64(const nlohmann::json& result, const std::string& path);
 

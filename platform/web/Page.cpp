@@ -144,6 +144,26 @@ Value Page::DispatchCall(const std::string& object, const std::string& method, s
     return handler(method, arguments);
 }
 
+bool Page::HasSamplesMethod(const std::string& object, const std::string& method) const
+{
+    std::lock_guard<std::mutex> lock(mQueueLock);
+    const BridgeObject* bridge = FindBridge(object);
+    return bridge != nullptr && bridge->samples && bridge->sampleMethods.count(method) != 0;
+}
+
+std::vector<double> Page::DispatchSamples(const std::string& object, const std::string& method,
+                                          const std::vector<Value>& arguments)
+{
+    std::vector<double> samples;
+    if (!HasSamplesMethod(object, method))
+        return samples;
+    const BridgeObject::SamplesHandler handler = FindBridge(object)->samples;  // it may replace the bridge
+    InCall waiting(mInCall);
+    if (!handler(method, arguments, samples))
+        samples.clear();
+    return samples;
+}
+
 void Page::EnqueueCall(const std::string& object, const std::string& method, std::vector<Value> arguments)
 {
     std::lock_guard<std::mutex> lock(mQueueLock);

@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,17 @@ struct Evaluation {
 struct BridgeObject {
     enum class Call { Value, Queued };
     using Handler = std::function<Value(const std::string& method, const std::vector<Value>& arguments)>;
+    // Fills the samples a samples method answers; false when it has none to give.
+    using SamplesHandler = std::function<bool(const std::string& method, const std::vector<Value>& arguments,
+                                              std::vector<double>& samples)>;
 
     std::string name;                      // the window's property, e.g. "lumo_proxy"
     std::map<std::string, Call> methods;  // what the page may call; other names answer ""
     Handler handler;
+    // Value methods whose numbers reach the page as a typed array, sent as binary beside the
+    // calls (the page's script gets a Float32Array or Float64Array, or "" on failure).
+    std::set<std::string> sampleMethods;
+    SamplesHandler samples;
 };
 
 // Paper and margins in points; A4 with half-inch margins unless the print info says otherwise.
@@ -108,6 +116,12 @@ public:
     Value DispatchCall(const std::string& object, const std::string& method, std::vector<Value> arguments);
     // Whether the page's bridge has the method, and how it is called; false for unknown names.
     bool CallKindOf(const std::string& object, const std::string& method, BridgeObject::Call& kind) const;
+    // Whether the page's bridge gives samples by that method; any thread.
+    bool HasSamplesMethod(const std::string& object, const std::string& method) const;
+    // A samples call from the page, on the main thread, as a value call is served; empty
+    // samples for a method that has none.
+    std::vector<double> DispatchSamples(const std::string& object, const std::string& method,
+                                        const std::vector<Value>& arguments);
     // Adds a call that needs no value; any thread.
     void EnqueueCall(const std::string& object, const std::string& method, std::vector<Value> arguments);
     // Runs the queued calls in order, unless the page waits in a call or they run already.

@@ -55,10 +55,33 @@ const char* const kInstaller = R"js(
     if (r.s) for (var j = 0; j < r.s.length; j++) window[r.s[j][0]] = dec(r.s[j][1]);
     return dec(r.v);
   }
-  function install(name, methods) {
+  // Samples come as base64 of their bytes, 4 or 8 a sample (X-Sample-Bytes), into a typed
+  // array that views the decoded bytes; a failure answers "", as an unknown name does.
+  function samples(o, m, a) {
+    var x = new XMLHttpRequest();
+    x.open("POST", dataURL, false);
+    x.setRequestHeader("Content-Type", "text/plain;charset=UTF-8");
+    var args = new Array(a.length);
+    for (var i = 0; i < a.length; i++) args[i] = enc(a[i]);
+    x.send(JSON.stringify({o: o, m: m, q: false, a: args}));
+    if (x.status !== 200) return "";
+    var text = x.responseText, bytes;
+    if (Uint8Array.fromBase64) {
+      bytes = Uint8Array.fromBase64(text);
+    } else {
+      var raw = atob(text);
+      bytes = new Uint8Array(raw.length);
+      for (var j = 0; j < raw.length; j++) bytes[j] = raw.charCodeAt(j);
+    }
+    return x.getResponseHeader("X-Sample-Bytes") === "4" ? new Float32Array(bytes.buffer) : new Float64Array(bytes.buffer);
+  }
+  function install(name, methods, sampleMethods) {
     var target = {};
     Object.keys(methods).forEach(function (m) {
       target[m] = function () { return call(name, m, methods[m], Array.prototype.slice.call(arguments)); };
+    });
+    sampleMethods.forEach(function (m) {
+      target[m] = function () { return samples(name, m, Array.prototype.slice.call(arguments)); };
     });
     var object = new Proxy(target, {get: function (t, k) {
       if (k in t) return t[k];
@@ -76,15 +99,21 @@ std::string Quote(const std::string& text)
 
 }  // namespace
 
-std::string BridgeInstaller(const std::string& callURL, const std::vector<BridgeObject>& bridges)
+std::string BridgeInstaller(const std::string& callURL, const std::string& dataURL,
+                            const std::vector<BridgeObject>& bridges)
 {
-    std::string script = "(function () {\nvar callURL = " + Quote(callURL) + ";\nvar enc = " +
-                         kEncode + ";\nvar dec = " + kDecode + ";\n" + kInstaller;
+    std::string script = "(function () {\nvar callURL = " + Quote(callURL) + ";\nvar dataURL = " + Quote(dataURL) +
+                         ";\nvar enc = " + kEncode + ";\nvar dec = " + kDecode + ";\n" + kInstaller;
     for (const BridgeObject& bridge : bridges) {
         nlohmann::json methods = nlohmann::json::object();
         for (const auto& [name, kind] : bridge.methods)
             methods[name] = kind == BridgeObject::Call::Queued;
-        script += "install(" + Quote(bridge.name) + ", " + methods.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + ");\n";
+        nlohmann::json sampleMethods = nlohmann::json::array();
+        for (const std::string& name : bridge.sampleMethods)
+            sampleMethods.push_back(name);
+        script += "install(" + Quote(bridge.name) + ", " +
+                  methods.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + ", " +
+                  sampleMethods.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + ");\n";
     }
     return script + "})();";
 }

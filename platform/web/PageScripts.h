@@ -13,8 +13,10 @@ namespace PageScripts {
 
 // Defines each bridge object on the window; its methods post to callURL with a synchronous
 // request of {"o": object, "m": method, "q": queued, "a": [arguments]} and answer the reply's
-// value "v", after setting the window properties listed in the reply's "s".
-std::string BridgeInstaller(const std::string& callURL, const std::vector<BridgeObject>& bridges);
+// value "v", after setting the window properties listed in the reply's "s". Its samples
+// methods post the same to dataURL and answer a typed array (Wire.h's SamplesWire).
+std::string BridgeInstaller(const std::string& callURL, const std::string& dataURL,
+                            const std::vector<BridgeObject>& bridges);
 // An expression whose value is the JSON text of the script's value; it throws what the script
 // throws.
 std::string Evaluation(const std::string& script);

@@ -40,6 +40,7 @@ std::string RandomHex(int bytes)
 // the loopback only costs time (seconds for a megabyte with brotli): scripts and data go as
 // types it leaves alone.
 constexpr const char* kCallType = "application/json; charset=utf-8";
+constexpr const char* kSamplesType = "application/base64";
 
 // A page keeps its connection for this many requests: a new one costs a call much of its time.
 constexpr size_t kKeepAliveRequests = 1 << 20;
@@ -184,12 +185,26 @@ void PageServer::Route()
     mServer->Post(prefix + R"(call/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
                                                                httplib::Response& response) {
         std::string reply;
-        response.status = Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, reply);
+        response.status =
+            Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, false, reply);
         response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
+    });
+    mServer->Post(prefix + R"(data/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
+                                                               httplib::Response& response) {
+        std::string reply;
+        response.status =
+            Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, true, reply);
+        if (response.status != 200) {
+            response.set_content(reply, "text/plain; charset=utf-8");
+            return;
+        }
+        // The sample size leads the reply; the base64 after it is the body.
+        response.set_header("X-Sample-Bytes", reply.substr(0, 1));
+        response.set_content(reply.data() + 1, reply.size() - 1, kSamplesType);
     });
 }
 
-int PageServer::Call(int id, const std::string& key, const std::string& body, std::string& reply)
+int PageServer::Call(int id, const std::string& key, const std::string& body, bool samples, std::string& reply)
 {
     const nlohmann::json call = nlohmann::json::parse(body, nullptr, false);
     if (!call.is_object() || !call.contains("o") || !call["o"].is_string() || !call.contains("m") ||
@@ -201,6 +216,7 @@ int PageServer::Call(int id, const std::string& key, const std::string& body, st
     waiting->page = id;
     waiting->object = call["o"].get<std::string>();
     waiting->method = call["m"].get<std::string>();
+    waiting->samples = samples;
     for (const nlohmann::json& argument : call["a"])
         waiting->arguments.push_back(FromWire(argument));
     std::future<std::string> answer = waiting->reply.get_future();
@@ -211,12 +227,16 @@ int PageServer::Call(int id, const std::string& key, const std::string& body, st
             reply = "not this page's call";
             return 403;
         }
+        if (samples && !found->second.page->HasSamplesMethod(waiting->object, waiting->method)) {
+            reply = "no samples by that name";
+            return 404;
+        }
         BridgeObject::Call kind;
-        if (!found->second.page->CallKindOf(waiting->object, waiting->method, kind)) {
+        if (!samples && !found->second.page->CallKindOf(waiting->object, waiting->method, kind)) {
             reply = CallReply("");  // an unknown name answers "" and runs nothing
             return 200;
         }
-        if (kind == BridgeObject::Call::Queued) {
+        if (!samples && kind == BridgeObject::Call::Queued) {
             found->second.page->EnqueueCall(waiting->object, waiting->method, std::move(waiting->arguments));
             reply = CallReply(ToWire(Value()));
             return 200;
@@ -268,11 +288,15 @@ std::string PageServer::PageURL(int id, int load) const
     return Origin() + "/" + mSecret + "/page/" + std::to_string(id) + "/?load=" + std::to_string(load);
 }
 
-std::string PageServer::CallURL(int id) const
+std::string PageServer::CallURL(int id) const { return RouteURL("call", id); }
+
+std::string PageServer::DataURL(int id) const { return RouteURL("data", id); }
+
+std::string PageServer::RouteURL(const char* route, int id) const
 {
     std::lock_guard<std::mutex> lock(mLock);
     const auto found = mPages.find(id);
-    return Origin() + "/" + mSecret + "/call/" + std::to_string(id) + "/" +
+    return Origin() + "/" + mSecret + "/" + route + "/" + std::to_string(id) + "/" +
            (found != mPages.end() ? found->second.key : std::string());
 }
 
@@ -295,8 +319,12 @@ void PageServer::ServeCalls()
             if (found != mPages.end())
                 page = found->second.page;
         }
-        call->reply.set_value(page != nullptr ? page->AnswerCall(call->object, call->method, std::move(call->arguments))
-                                              : std::string());
+        if (page == nullptr)
+            call->reply.set_value(std::string());
+        else if (call->samples)
+            call->reply.set_value(SamplesWire(page->DispatchSamples(call->object, call->method, call->arguments)));
+        else
+            call->reply.set_value(page->AnswerCall(call->object, call->method, std::move(call->arguments)));
     }
 }
 

@@ -2,7 +2,8 @@
 // the bundle files they name and their calls to the host. Every URL starts with a random
 // secret of the process; a call also names its page and carries that page's own key. A
 // request without them, from another origin or host, or naming another page is refused with
-// 403 and runs nothing; one larger than kMaxRequestBytes gets 413.
+// 403 and runs nothing; one larger than kMaxRequestBytes gets 413. A page's samples methods
+// post to the data route beside the call route, under the same checks.
 //
 // The server's threads never run host code: a call that needs a value waits (at most
 // kCallTimeout) for the main thread to serve it, whenever that thread waits for a page or
@@ -56,6 +57,8 @@ public:
     // The document's URL; each load gets its own, so nothing comes from a cache.
     std::string PageURL(int id, int load) const;
     std::string CallURL(int id) const;
+    // Where the page's samples methods post: the call route's checks, the answer in binary.
+    std::string DataURL(int id) const;
 
     // Readable while calls wait for the main thread.
     int NotifyFd() const { return mNotify; }
@@ -74,14 +77,16 @@ private:
         std::string object;
         std::string method;
         std::vector<Value> arguments;
+        bool samples;  // a samples method on the data route
         std::promise<std::string> reply;
     };
 
     PageServer() = default;
     bool Listen(std::string& error);
     void Route();
-    // The reply to a call's body (JSON), or an HTTP status with its reason.
-    int Call(int id, const std::string& key, const std::string& body, std::string& reply);
+    // The reply to a call's body (JSON; SamplesWire for samples), or an HTTP status with its reason.
+    int Call(int id, const std::string& key, const std::string& body, bool samples, std::string& reply);
+    std::string RouteURL(const char* route, int id) const;
 
     std::unique_ptr<httplib::Server> mServer;
     std::thread mThread;

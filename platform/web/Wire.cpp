@@ -56,7 +56,69 @@ void AppendWire(std::string& out, const Value& value)
     out += ToWire(value).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
+// Base64 of the bytes, padded with '=' to a multiple of four characters.
+void AppendBase64(std::string& out, const unsigned char* bytes, size_t size)
+{
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const size_t start = out.size();
+    out.resize(start + (size + 2) / 3 * 4);
+    char* to = &out[start];
+    size_t i = 0;
+    for (; i + 3 <= size; i += 3, to += 4) {
+        const uint32_t bits = uint32_t(bytes[i]) << 16 | uint32_t(bytes[i + 1]) << 8 | bytes[i + 2];
+        to[0] = digits[bits >> 18];
+        to[1] = digits[(bits >> 12) & 63];
+        to[2] = digits[(bits >> 6) & 63];
+        to[3] = digits[bits & 63];
+    }
+    if (i < size) {
+        const uint32_t bits = uint32_t(bytes[i]) << 16 | (i + 1 < size ? uint32_t(bytes[i + 1]) << 8 : 0);
+        to[0] = digits[bits >> 18];
+        to[1] = digits[(bits >> 12) & 63];
+        to[2] = i + 1 < size ? digits[(bits >> 6) & 63] : '=';
+        to[3] = '=';
+    }
+}
+
+// The samples as floats, in one pass, when every one is exactly a float (NaN and the
+// infinities too); false at the first that is not.
+bool ExactFloats(const std::vector<double>& samples, std::vector<float>& floats)
+{
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    floats.resize(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double sample = samples[i];
+        // Beyond the float range the conversion itself is undefined; NaN fails this test too.
+        if (std::fabs(sample) <= kLargest) {
+            floats[i] = float(sample);
+            if (double(floats[i]) != sample)
+                return false;
+        } else if (std::isinf(sample) || std::isnan(sample)) {
+            floats[i] = float(sample);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string SamplesWire(const std::vector<double>& samples)
+{
+    std::string out;
+    std::vector<float> floats;
+    if (ExactFloats(samples, floats)) {
+        out.reserve(1 + (floats.size() * sizeof(float) + 2) / 3 * 4);
+        out += '4';
+        AppendBase64(out, reinterpret_cast<const unsigned char*>(floats.data()), floats.size() * sizeof(float));
+    } else {
+        out.reserve(1 + (samples.size() * sizeof(double) + 2) / 3 * 4);
+        out += '8';
+        AppendBase64(out, reinterpret_cast<const unsigned char*>(samples.data()), samples.size() * sizeof(double));
+    }
+    return out;
+}
 
 std::string WireText(const Value& value)
 {

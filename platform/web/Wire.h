@@ -16,4 +16,9 @@ nlohmann::json ToWire(const Value& value);
 std::string WireText(const Value& value);
 Value FromWire(const nlohmann::json& wire);
 
+// Samples as the data route sends them: '4' when every one is a 32-bit float (NaN included),
+// else '8', then their bytes in this machine's order (the page runs beside the host) in
+// base64, which the page decodes natively: a synchronous request cannot take binary.
+std::string SamplesWire(const std::vector<double>& samples);
+
 }  // namespace Web

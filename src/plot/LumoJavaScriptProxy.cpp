@@ -99,7 +99,38 @@ Web::BridgeObject LumoJavaScriptProxy::ScriptObject()
     object.handler = [this](const std::string& method, const std::vector<Value>& arguments) {
         return Dispatch(method, arguments);
     };
+    object.sampleMethods = {kSamplesName, kColumnsName};
+    object.samples = [this](const std::string& method, const std::vector<Value>& arguments,
+                            std::vector<double>& samples) { return Samples(method, arguments, samples); };
     return object;
+}
+
+bool LumoJavaScriptProxy::Samples(const std::string& method, const std::vector<Value>& a,
+                                  std::vector<double>& out) noexcept
+{
+    try {
+        if (method != kSamplesName && method != kColumnsName)
+            return false;
+        if (a.size() > kMaxListLength || !std::all_of(a.begin(), a.end(), WithinBounds))
+            Refuse(method, "an argument is too long");
+        if (method == kColumnsName) {
+            const PixColumns::Mapping mapping{ToNumber(Arg(a, 4)), ToNumber(Arg(a, 5)), ToNumber(Arg(a, 6)),
+                                              ToNumber(Arg(a, 7)), ToNumber(Arg(a, 8))};
+            return mClient->RequestPixColumns(Text(a, 0), ToNumber(Arg(a, 1)), ToCount(Arg(a, 2), 2147483647.0),
+                                              ToNumber(Arg(a, 3)), mapping, out);
+        }
+        // The same request as RequestPixData, whose answer it gives as samples.
+        mClient->RequestPixData(Text(a, 0), ToNumber(Arg(a, 1)), ToNumber(Arg(a, 2)), ToCount(Arg(a, 3), 2147483647.0),
+                                out);
+        return true;
+    } catch (const XKVD&) {
+        // It has written its log line.
+    } catch (const std::exception& e) {
+        LogFailure(method, e.what());
+    } catch (...) {
+        LogFailure(method, "failed");
+    }
+    return false;
 }
 
 Value LumoJavaScriptProxy::Dispatch(const std::string& method, const std::vector<Value>& arguments) noexcept

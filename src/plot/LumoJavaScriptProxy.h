@@ -27,6 +27,11 @@ class LumoProxyBase;
 class LumoJavaScriptProxy {
 public:
     static constexpr const char* kScriptName = "lumo_proxy";
+    // RequestPixData's samples as a typed array, sent in binary beside the calls.
+    static constexpr const char* kSamplesName = "RequestPixSamples";
+    // (source, start, count, index, x first, x step, x origin, x offset, x scaling): the
+    // source's samples reduced to the pixel columns of that x mapping (LumoProxyBase).
+    static constexpr const char* kColumnsName = "RequestPixColumns";
     static constexpr size_t kMaxTextBytes = size_t(64) << 20;  // an SVG of a dense plot stays well below
     static constexpr size_t kMaxListLength = size_t(1) << 16;  // the page sends a few values per list
 
@@ -44,6 +49,10 @@ public:
     Web::BridgeObject ScriptObject();
     // One call from the page; an unknown name answers "".
     Web::Value Dispatch(const std::string& method, const std::vector<Web::Value>& arguments) noexcept;
+
+    // A samples call from the page; false, with nothing in samples, for another name or a failure.
+    bool Samples(const std::string& method, const std::vector<Web::Value>& arguments,
+                 std::vector<double>& samples) noexcept;
 
     // The conversions, as the page's values meet host types.
     static double ToNumber(const Web::Value& value);

@@ -247,6 +247,25 @@ bool LumoProxyBase::RequestPixData(const String& id, double start, double step, 
     return Evaluate(expression, start, step, static_cast<unsigned>(count), out);
 }
 
+bool LumoProxyBase::RequestPixColumns(const String& id, double start, int64_t count, double index,
+                                      const PixColumns::Mapping& mapping, std::vector<double>& out)
+{
+    const std::string name = ToU8String(id);
+    const auto entry = name.empty() || name[0] != '$' ? mSources.end() : mSources.find(name);
+    if (entry == mSources.end())
+        return false;
+    const size_t header = out.size();
+    out.insert(out.end(), {0.0, 0.0});
+    count = std::min(count, kMaxRequestCount);
+    IEnumFloatEx* source = count > 0 ? PositionedSource(entry->second, start) : nullptr;
+    if (source == nullptr)
+        return true;
+    PixColumns columns(mapping, index, out);
+    ReadSamples(source, count, [&columns](const float* samples, uint32_t n) { columns.Add(samples, n); });
+    out[header] = double(columns.Finish());
+    return true;
+}
+
 bool LumoProxyBase::RequestLabelsData(const String& id, double start, double, int64_t count, std::vector<String>& out)
 {
     const std::string name = ToU8String(id);

@@ -16,6 +16,7 @@
 #include "IObserver.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
+#include "plot/PixColumns.h"
 
 namespace Web {
 class WebScriptObject;
@@ -85,6 +86,12 @@ public:
     // Appends at most count values (capped at kMaxRequestCount); false for an unknown source.
     virtual bool RequestPixData(const String& id, double start, double step, int64_t count, std::vector<double>& out);
     virtual bool RequestLabelsData(const String& id, double start, double step, int64_t count, std::vector<String>& out);
+    // Up to count samples of a '$' source from start (capped at kMaxRequestCount), reduced to
+    // what the pixel columns of the mapping show (PixColumns.h); the first sample has the
+    // page's index `index`. Appends the number of samples read, 0, then the kept pairs. False
+    // for an unknown source or an expression.
+    virtual bool RequestPixColumns(const String& id, double start, int64_t count, double index,
+                                   const PixColumns::Mapping& mapping, std::vector<double>& out);
     virtual String RequestEquation(const String& id);
     virtual bool IsZoomEnabled() const;
     virtual void SetZoomState(const String& plotId, bool canUndo, bool canRedo);

@@ -87,6 +87,22 @@ TEST(ScriptValue, WireFormKeepsEveryKind)
     EXPECT_EQ(Web::FromWire(nlohmann::json::parse(R"({"$":"?"})")), Value());
 }
 
+// Samples go to the page as 32-bit floats when each one is exactly a float (NaN and the
+// infinities too), else as doubles, in base64 of the little-endian bytes (padded with '=').
+TEST(ScriptValue, SamplesWireTakesTheSmallestExactSize)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(Web::SamplesWire({}), "4");
+    EXPECT_EQ(Web::SamplesWire({1.0}), "4AACAPw==");
+    EXPECT_EQ(Web::SamplesWire({1.0, -2.5}), "4AACAPwAAIMA=");
+    EXPECT_EQ(Web::SamplesWire({std::nan(""), inf, 0.5}), "4AADAfwAAgH8AAAA/");
+    EXPECT_EQ(Web::SamplesWire({0.1}), "8mpmZmZmZuT8=");
+    // Beyond the float range: doubles, with every sample.
+    EXPECT_EQ(Web::SamplesWire({1.0, 1e39}), "8AAAAAAAA8D8dSpz0h4IHSA==");
+    EXPECT_EQ(Web::SamplesWire({double(std::numeric_limits<float>::max())}).front(), '4');
+    EXPECT_EQ(Web::SamplesWire({-1e300}).front(), '8');
+}
+
 class CallRules : public ::testing::Test {
 protected:
     void SetUp() override

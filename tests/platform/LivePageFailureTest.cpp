@@ -102,6 +102,10 @@ TEST_F(LivePageFailures, RequestsWithoutTheSecretOrForAnotherPageAreRefused)
     // Page a's key with page b's number.
     const std::string crossed = otherCall.substr(0, otherCall.rfind('/')) + call.substr(call.rfind('/'));
     const std::string queued = R"({"o":"host","m":"Note","a":[1]})";
+    // The data route beside the call route, for a bridge without samples methods.
+    const std::string data = std::regex_replace(call, std::regex("/call/"), "/data/");
+    const std::string crossedData = std::regex_replace(crossed, std::regex("/call/"), "/data/");
+    const std::string getSamples = R"({"o":"host","m":"Get","a":[]})";
 
     httplib::Client client("127.0.0.1", page.port);
     struct Case {
@@ -122,6 +126,10 @@ TEST_F(LivePageFailures, RequestsWithoutTheSecretOrForAnotherPageAreRefused)
         {"another page's key", crossed, {}, queued.c_str(), 403},
         {"a malformed call", call, {}, "{\"o\":", 400},
         {"a call without arguments", call, {}, R"({"o":"host","m":"Note"})", 400},
+        {"samples of a method that has none", data, {}, getSamples.c_str(), 404},
+        {"samples with another page's key", crossedData, {}, getSamples.c_str(), 403},
+        {"samples without the secret", data.substr(secret.size()), {}, getSamples.c_str(), 403},
+        {"malformed samples", data, {}, "[1]", 400},
     };
     for (const Case& c : cases) {
         const httplib::Result result = c.body == nullptr ? client.Get(c.path.c_str(), c.headers)

@@ -80,6 +80,40 @@ TEST_F(LivePage, AnswersComeUncompressed)
     EXPECT_EQ(encoding.value, Value::Array({Value::String("null"), Value::Number(20007)}));
 }
 
+// A samples method answers the page a typed array over the data route: floats when every
+// sample is one, doubles otherwise; a handler that fails gives no samples.
+TEST_F(LivePage, SamplesArriveAsTypedArrays)
+{
+    Web::LivePage page;
+    Web::BridgeObject bridge;
+    bridge.name = "host";
+    bridge.sampleMethods = {"Samples"};
+    bridge.samples = [](const std::string& method, const std::vector<Value>& arguments, std::vector<double>& out) {
+        if (method != "Samples" || arguments.size() != 2)
+            return false;
+        for (int i = 0; i < int(arguments[0].AsNumber()); ++i)
+            out.push_back(i * arguments[1].AsNumber());
+        return true;
+    };
+    page.InstallBridge(std::move(bridge));
+    ASSERT_TRUE(page.LoadHTML("<p>samples</p>", "")) << page.LastError();
+    const auto got = [&](const std::string& call) {
+        const Web::Evaluation result = page.Evaluate(
+            "(function () { var a = " + call + "; return typeof a === 'string' ? ['text', a] : "
+            "[Object.prototype.toString.call(a), Array.from(a).join(' ')]; })()");
+        EXPECT_TRUE(result.ok) << result.error;
+        return result.value;
+    };
+    EXPECT_EQ(got("host.Samples(200000, 0.5)").AsArray().at(0), Value::String("[object Float32Array]"));
+    EXPECT_EQ(got("host.Samples(4, 0.5)"),
+              Value::Array({Value::String("[object Float32Array]"), Value::String("0 0.5 1 1.5")}));
+    EXPECT_EQ(got("host.Samples(4, 0.1)"),
+              Value::Array({Value::String("[object Float64Array]"), Value::String("0 0.1 0.2 0.30000000000000004")}));
+    EXPECT_EQ(got("host.Samples(0, 1)"), Value::Array({Value::String("[object Float32Array]"), Value::String("")}));
+    EXPECT_EQ(got("host.Samples()"), Value::Array({Value::String("[object Float32Array]"), Value::String("")}));
+    EXPECT_EQ(Number(page, "host.Samples(200000, 0.25)[199999]"), 49999.75);
+}
+
 TEST_F(LivePage, CallsTheHostEvaluatesAndRenders)
 {
     Web::LivePage page;

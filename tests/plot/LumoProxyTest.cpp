@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include "LumoSources.h"
 #include "LumoPageFixture.h"
@@ -192,6 +193,47 @@ TEST_F(LumoPage, DataComesFromSourcesAndEquations)
     proxy->ClearDataSources();
     EXPECT_EQ(Call("HasData", {}), Value::Boolean(false));
     EXPECT_EQ(Call("RequestEquation", {S("twice")}), S("Flow \xc3\x97 2"));  // equations stay
+}
+
+// RequestPixSamples answers what RequestPixData does, as samples for the binary route, and
+// RequestPixColumns a '$' source's samples reduced to pixel columns; a failing source gives
+// none, logged.
+TEST_F(LumoPage, SamplesComeAsRequestPixDataWouldGiveThem)
+{
+    CalcTest::FloatStream* ramp = CalcTest::FloatStream::Make(CalcTest::Ramp(1000));
+    proxy->SetEnumSource(KVD::String(L"$a"), ramp);
+    ramp->Release();
+    auto* broken = new ThrowingSource;
+    proxy->SetEnumSource(KVD::String(L"$b"), broken);
+    broken->Release();
+    EXPECT_EQ(Page().Bridges().at(0).sampleMethods, (std::set<std::string>{"RequestPixColumns", "RequestPixSamples"}));
+    const auto samples = [&](const char* method, std::vector<Value> arguments) {
+        return Page().DispatchSamples("lumo_proxy", method, arguments);
+    };
+    using D = std::vector<double>;
+    EXPECT_EQ(samples("RequestPixSamples", {S("$a"), N(100), N(1), N(3)}), (D{100, 101, 102}));
+    EXPECT_EQ(samples("RequestPixSamples", {S("$a"), N(997), N(1), N(10)}), (D{997, 998, 999}));
+    EXPECT_EQ(samples("RequestPixSamples", {S("t*t"), N(0), N(0.5), N(3)}), (D{0, 0.25, 1}));
+    EXPECT_EQ(samples("RequestPixSamples", {S("$missing"), N(0), N(1), N(5)}), D{});
+    EXPECT_EQ(samples("RequestPixData", {S("$a"), N(0), N(1), N(5)}), D{});
+    EXPECT_EQ(Page().DispatchSamples("other", "RequestPixSamples", {S("$a"), N(0), N(1), N(5)}), D{});
+    EXPECT_EQ(samples("RequestPixSamples", {S("$a"), N(0), N(1), N(600)}).size(), 600u);
+    // Columns: the samples read, 0, then the kept pairs. Samples 100.. at x = index, two to a
+    // pixel column; index 7 is the page's for sample 100. Past the end the count tells.
+    const auto columns = [&](double start, double count, double index, double scaling) {
+        return samples("RequestPixColumns", {S("$a"), N(start), N(count), N(index), N(0), N(1), N(0), N(0), N(scaling)});
+    };
+    EXPECT_EQ(columns(100, 6, 0, 0.5), (D{6, 0, 0, 100, 1, 101, 2, 102, 3, 103, 4, 104, 5, 105}));
+    EXPECT_EQ(columns(100, 6, 7, 0.25), (D{6, 0, 7, 100, 8, 101, 11, 104, 12, 105}));
+    EXPECT_EQ(columns(995, 10, 0, 0), (D{5, 0, 0, 995, 4, 999}));
+    EXPECT_EQ(columns(2000, 10, 0, 0), (D{0, 0}));
+    EXPECT_EQ(samples("RequestPixColumns", {S("$missing"), N(0), N(5), N(0), N(0), N(1), N(0), N(0), N(1)}), D{});
+    EXPECT_EQ(samples("RequestPixColumns", {S("t*t"), N(0), N(5), N(0), N(0), N(1), N(0), N(0), N(1)}), D{});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(samples("RequestPixSamples", {S("$b"), N(0), N(1), N(10)}), D{});
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("lumo_proxy.RequestPixSamples: the recording went away"), std::string::npos) << log;
+    EXPECT_TRUE(events->lines.empty());
 }
 
 TEST_F(LumoPage, AClickOnARegisteredPlotterNamesItsSourceAndLabel)

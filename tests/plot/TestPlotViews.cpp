@@ -2,6 +2,11 @@
 
 #include <chrono>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "appkit/Window.h"
 #include "host/views/OpenedView.h"
@@ -63,16 +68,22 @@ void TestPlotWindow::OnFrameLoaded(const Web::WebFrame& frame)
 
 namespace {
 
-// A sine of one period per second at 1 kHz, scaled.
+// A sine of one period per second at 1 kHz, scaled. Like a recording's, its samples exist
+// before a view opens: each length and scale is made once and shared by the sources over it.
 IEnumFloatEx* Sine(unsigned count, float scale)
 {
-    std::vector<float> samples(count);
-    for (unsigned i = 0; i < count; ++i)
-        samples[i] = scale * float(std::sin(2 * M_PI * i / 1000.0));
-    return CalcTest::FloatStream::Make(std::move(samples));
+    static std::map<std::pair<unsigned, float>, std::shared_ptr<const std::vector<float>>> made;
+    std::shared_ptr<const std::vector<float>>& data = made[{count, scale}];
+    if (data == nullptr) {
+        std::vector<float> samples(count);
+        for (unsigned i = 0; i < count; ++i)
+            samples[i] = scale * float(std::sin(2 * M_PI * i / 1000.0));
+        data = std::make_shared<const std::vector<float>>(std::move(samples));
+    }
+    return new CalcTest::FloatStream(data, std::make_shared<CalcTest::ReadLog>());
 }
 
-KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String& colour)
+KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String& colour, unsigned shownSamples)
 {
     KVD::String markup(L"graticule: null, tplot: {id: '");
     markup += KVD::String(id);
@@ -81,6 +92,9 @@ KVD::String TimePlot(const wchar_t* id, const wchar_t* source, const KVD::String
     markup += KVD::String(L"'[0:1:end], colour: ");
     markup += colour;
     markup += KVD::String(L"}");
+    if (shownSamples > 0)
+        markup += KVD::String((L", fullrange_xscalemin: 0, fullrange_xscalemax: " +
+                               std::to_wstring(double(shownSamples) / 1000.0)).c_str());
     return markup;
 }
 
@@ -110,6 +124,18 @@ unsigned& TestDoubleView::SampleCount()
     return count;
 }
 
+bool& TestDoubleView::ShowAll()
+{
+    static bool all = false;
+    return all;
+}
+
+unsigned& TestSingleView::SampleCount()
+{
+    static unsigned count = 2000;
+    return count;
+}
+
 bool TestDoubleView::CreateWindowController()
 {
     mWindow = std::make_shared<TestPlotWindow>(this, std::vector<KVD::LumoPlotMac*>{&GetPlot1(), &GetPlot2()},
@@ -124,7 +150,7 @@ void TestSingleView::UpdatePlots(uint32_t flags)
     if (Markup().empty())
         return;
     if (flags & KVD::kUpdateSources) {
-        IEnumFloatEx* source = Sine(2000, 1.0f);
+        IEnumFloatEx* source = Sine(SampleCount(), 1.0f);
         GetPlot().SetEnumSource(KVD::String(L"$first"), source);
         source->Release();
     }
@@ -144,8 +170,9 @@ void TestDoubleView::UpdatePlots(uint32_t flags)
         second->Release();
     }
     if (flags & KVD::kUpdateMarkup) {
-        GetPlot1().SetMarkup(TimePlot(L"first_plot", L"$first", GetTraceColour(TChannelId{0, 0}, 1.0)));
-        GetPlot2().SetMarkup(TimePlot(L"second_plot", L"$second", GetTraceColour(TChannelId{1, 0}, 1.0)));
+        const unsigned shown = ShowAll() ? SampleCount() : 0;
+        GetPlot1().SetMarkup(TimePlot(L"first_plot", L"$first", GetTraceColour(TChannelId{0, 0}, 1.0), shown));
+        GetPlot2().SetMarkup(TimePlot(L"second_plot", L"$second", GetTraceColour(TChannelId{1, 0}, 1.0), shown));
     }
 }
 

@@ -71,6 +71,8 @@ public:
     ViewLog log;
     // The markup the views of this class send; none unless a test sets it.
     static KVD::String& Markup();
+    // The length of the sine source "$first" (2000 unless set).
+    static unsigned& SampleCount();
 
 private:
     std::shared_ptr<TestPlotWindow> mWindow;
@@ -100,6 +102,8 @@ public:
     ViewLog log;
     // Samples of each plot's source.
     static unsigned& SampleCount();
+    // Whether the plots' x ranges take all of them (else the page's first second).
+    static bool& ShowAll();
 
 private:
     std::shared_ptr<TestPlotWindow> mWindow;

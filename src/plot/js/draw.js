@@ -54,46 +54,80 @@
 
   // Reduces samples i0..i1 to at most two points per pixel column (the minimum and maximum, in
   // the order they occur); NaN and infinite samples end the current line, leaving a gap.
-  // xAt(i) gives the x value of sample i. Returns the line segments as flat [x, y, ...] arrays.
-  lumo.column_reduce = function (xAt, ys, i0, i1, xs, ysc) {
+  // xAt(i) gives the x value of sample i; with `uniform` ({first, step}) x is first + i * step
+  // and xAt is not called. ys may be a typed array, read in place. Returns the line segments
+  // as flat [x, y, ...] arrays.
+  // The loop keeps its state in locals that no inner function captures: captured ones would
+  // live in a heap context and cost a load and a store per sample.
+  var kPixLimit = 1e6;
+  function ypix(v, ym) {
+    var p = ym.o + (v - ym.off) * ym.k;
+    return p < -kPixLimit ? -kPixLimit : (p > kPixLimit ? kPixLimit : p);
+  }
+  // A column's points: one sample at its own x, else minimum and maximum in the order they came.
+  function emit_column(seg, col, count, firstPx, minV, maxV, minI, maxI, ym) {
+    if (count === 1) { seg.push(firstPx, ypix(minV, ym)); return; }
+    var cx = col + 0.5;
+    var a = minI <= maxI ? minV : maxV, b = minI <= maxI ? maxV : minV;
+    seg.push(cx, ypix(a, ym));
+    if (maxV !== minV) seg.push(cx, ypix(b, ym));
+  }
+  // The last index from i to i1 whose sample is in column c, when x ascends with the index:
+  // estimated from the column's right edge, then settled by the per-sample rule itself.
+  function column_end(c, i, i1, xo, xoff, xk, first, step) {
+    var e = Math.floor(((c + 1 - xo) / xk + xoff - first) / step);
+    if (!(e >= i)) e = i;
+    if (e > i1) e = i1;
+    while (e > i && Math.floor(xo + (first + e * step - xoff) * xk) !== c) --e;
+    while (e < i1 && Math.floor(xo + (first + (e + 1) * step - xoff) * xk) === c) ++e;
+    return e;
+  }
+  lumo.column_reduce = function (xAt, ys, i0, i1, xs, ysc, uniform) {
     var segments = [];
     var seg = [];
     var xo = xs.origin, xoff = xs.get_offset(), xk = xs.get_scaling();
-    var yo = ysc.origin, yoff = ysc.get_offset(), yk = ysc.get_scaling();
+    var ym = { o: ysc.origin, off: ysc.get_offset(), k: ysc.get_scaling() };
     var col = NaN, count = 0;
     var minV = 0, maxV = 0, minI = 0, maxI = 0, firstPx = 0;
-    var lim = 1e6;
-    function ypix(v) { var p = yo + (v - yoff) * yk; return p < -lim ? -lim : (p > lim ? lim : p); }
-    function flush() {
-      if (count === 0) return;
-      if (count === 1) {
-        seg.push(firstPx, ypix(minV));
-      } else {
-        var cx = col + 0.5;
-        if (minI <= maxI) { seg.push(cx, ypix(minV)); if (maxV !== minV) seg.push(cx, ypix(maxV)); }
-        else { seg.push(cx, ypix(maxV)); if (maxV !== minV) seg.push(cx, ypix(minV)); }
-      }
-      count = 0;
-    }
-    function end_segment() {
-      flush();
-      if (seg.length >= 2) segments.push(seg);
-      seg = [];
-      col = NaN;
-    }
+    var typed = ArrayBuffer.isView(ys);
+    var first = uniform ? uniform.first : 0, step = uniform ? uniform.step : 0;
+    // Samples of a typed array at ascending x are scanned column by column.
+    var scan = typed && !!uniform && step * xk > 0;
     for (var i = i0; i <= i1; ++i) {
       var v = ys[i];
-      var x = xAt(i);
-      if (typeof v !== 'number' || !isFinite(v) || !isFinite(x)) { end_segment(); continue; }
-      var px = xo + (x - xoff) * xk;
-      if (px < -lim || px > lim) { end_segment(); continue; }
+      var x = uniform ? first + i * step : xAt(i);
+      // v - v is 0 for finite numbers only.
+      var bad = (!typed && typeof v !== 'number') || v - v !== 0 || x - x !== 0;
+      var px = bad ? 0 : xo + (x - xoff) * xk;
+      if (bad || px < -kPixLimit || px > kPixLimit) {
+        if (count > 0) emit_column(seg, col, count, firstPx, minV, maxV, minI, maxI, ym);
+        if (seg.length >= 2) segments.push(seg);
+        seg = [];
+        col = NaN;
+        count = 0;
+        continue;
+      }
       var c = Math.floor(px);
-      if (c !== col) { flush(); col = c; firstPx = px; minV = maxV = v; minI = maxI = i; count = 1; continue; }
-      if (v < minV) { minV = v; minI = i; }
-      if (v > maxV) { maxV = v; maxI = i; }
+      if (c !== col) {
+        if (count > 0) emit_column(seg, col, count, firstPx, minV, maxV, minI, maxI, ym);
+        col = c; firstPx = px; minV = maxV = v; minI = maxI = i; count = 1;
+        if (!scan) continue;
+        // The column's other samples: no x per sample, just their extremes up to a gap.
+        var last = column_end(c, i, i1, xo, xoff, xk, first, step);
+        for (var j = i + 1; j <= last; ++j) {
+          var w = ys[j];
+          if (w - w !== 0) break;
+          if (w < minV) { minV = w; minI = j; } else if (w > maxV) { maxV = w; maxI = j; }
+        }
+        count += j - i - 1;
+        i = j - 1;
+        continue;
+      }
+      if (v < minV) { minV = v; minI = i; } else if (v > maxV) { maxV = v; maxI = i; }
       count++;
     }
-    end_segment();
+    if (count > 0) emit_column(seg, col, count, firstPx, minV, maxV, minI, maxI, ym);
+    if (seg.length >= 2) segments.push(seg);
     // A lone point still shows: give it a one-pixel stroke.
     return segments.map(function (s) { return s.length === 2 ? [s[0], s[1], s[0] + 1, s[1]] : s; });
   };

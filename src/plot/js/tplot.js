@@ -151,15 +151,77 @@
     }
   });
 
+  // Samples a pixel column must hold on average before the host reduces them.
+  var kSamplesPerColumn = 2;
+  var kOneColumn = { o: 0, off: 0, k: 0 };
+
   lumo.def('TimePlot', 'DataPlotter', {
     by_x_only: true,
+    // The y data as the host can reduce it: a '$' source at a uniform x that is not held yet:
+    // {source, u: the x of its samples, wanted: how many the view takes}; else null.
+    reducible: function () {
+      var yd = this.p.ydata, xd = this.p.xdata;
+      if (!(yd instanceof lumo.PixEnum) || yd.is_text || yd.no_columns || yd.name.charAt(0) !== '$' ||
+          yd.interval.step !== 1 || !(xd instanceof lumo.PixInterval) || !(xd.step > 0) || this.p.show_points) return null;
+      var view = this.plot.x_view(this.x_step(), xd.begin !== null ? xd.begin : 0);
+      var first = yd.first_index(view);
+      if (yd.first !== first) { yd.reset(); yd.first = first; }
+      var wanted = yd.wanted_count(view);
+      if (yd.ended || yd.values.length >= wanted) return null;
+      var u = { first: xd.begin !== null ? xd.begin : first * xd.step, step: xd.step };
+      return { source: yd, u: u, wanted: wanted };
+    },
+    // The host's reduction of the samples the x scale shows (those the samples' visible range
+    // takes), when there are more of them than the plot has room for; else null.
+    shown_columns: function (map) {
+      var red = this.reducible();
+      if (!red) return null;
+      var xs = this.plot.scales[0], u = red.u;
+      var i0 = Math.max(0, Math.floor((xs.min - u.first) / u.step) - 1);
+      var i1 = Math.min(red.wanted - 1, Math.ceil((xs.max - u.first) / u.step) + 1);
+      if (!(i1 - i0 + 1 > kSamplesPerColumn * Math.max(1, this.plot.area ? this.plot.area.width : 0))) return null;
+      var cols = red.source.columns(i0, i1, u, map || { o: xs.origin, off: xs.get_offset(), k: xs.get_scaling() });
+      return cols ? { cols: cols, u: u, i0: i0, i1: Math.min(i1, i0 + cols.read - 1), source: red.source } : null;
+    },
+    data_range: function (axis) {
+      var red = axis === 'x' ? this.reducible() : null;
+      if (red && red.wanted > kSamplesPerColumn * Math.max(1, this.plot.area ? this.plot.area.width : 0)) {
+        // Only the number of samples is needed: the host counts them in one column.
+        var all = red.source.columns(0, red.wanted - 1, red.u, kOneColumn);
+        if (all) return all.read > 0 ? { min: red.u.first, max: red.u.first + (all.read - 1) * red.u.step } : null;
+      }
+      var shown = axis === 'y' ? this.shown_columns(kOneColumn) : null;
+      if (!shown) return lumo.cls('DataPlotter').prototype.data_range.call(this, axis);
+      var lo = Infinity, hi = -Infinity, v = shown.cols.values;
+      for (var i = 0; i < v.length; ++i) { if (v[i] < lo) lo = v[i]; if (v[i] > hi) hi = v[i]; }
+      return lo <= hi ? { min: lo, max: hi } : null;
+    },
+    nearest: function (px, py) {
+      var shown = this.shown_columns();
+      if (!shown) return lumo.cls('DataPlotter').prototype.nearest.call(this, px, py);
+      if (shown.i1 < shown.i0) return null;
+      var u = shown.u;
+      var i = lumo.clamp(Math.round((this.plot.scales[0].from_pix(px) - u.first) / u.step), shown.i0, shown.i1);
+      var y = shown.source.sample_at(i);
+      return isFinite(y) ? { index: i, x: u.first + i * u.step, y: y } : null;
+    },
     draw: function (painter) {
       var t0 = lumo.now();
+      var shown = this.p.show_lines ? this.shown_columns() : null;
+      if (shown) {
+        var u = shown.u, index = shown.cols.index;
+        var xAt = function (k) { return u.first + index[k] * u.step; };
+        painter.polyline(lumo.column_reduce(xAt, shown.cols.values, 0, index.length - 1, this.plot.scales[0], this.plot.scales[1]),
+          this.style());
+        this.plot.timings['plotter_' + this.id] = lumo.now() - t0;
+        return;
+      }
       var d = this.data();
       var r = this.visible_range(d);
       if (r[1] >= r[0]) {
         if (this.p.show_lines) {
-          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], this.plot.scales[0], this.plot.scales[1]);
+          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], this.plot.scales[0], this.plot.scales[1],
+            d.uniform ? d.x.uniform : null);
           painter.polyline(segs, this.style());
         }
         if (this.p.show_points) this.draw_points(painter, d, r);

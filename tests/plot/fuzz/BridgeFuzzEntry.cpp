@@ -93,6 +93,28 @@ public:
     void ShowDropDownMenu(AppKit::Menu&, const Gfx::Point&) override {}
 };
 
+// The samples route gives as many samples as RequestPixData answers; the column route keeps
+// at most one pair per sample it read, and reads no more than asked.
+std::string CheckSamples(KVD::LumoJavaScriptProxy& bridge, const std::string& method,
+                         const std::vector<Value>& arguments, const Value& answer)
+{
+    if (method == "RequestPixData" && answer.GetKind() == Value::Kind::Array) {
+        std::vector<double> samples;
+        bridge.Samples(KVD::LumoJavaScriptProxy::kSamplesName, arguments, samples);
+        if (samples.size() != answer.AsArray().size())
+            return "the samples route and RequestPixData differ";
+    }
+    std::vector<double> pairs;
+    if (!bridge.Samples(KVD::LumoJavaScriptProxy::kColumnsName, arguments, pairs) || pairs.empty())
+        return std::string();
+    const int64_t asked = arguments.size() > 2 ? KVD::LumoJavaScriptProxy::ToCount(arguments[2], 2147483647.0) : 0;
+    const double read = pairs[0];
+    if (pairs.size() % 2 != 0 || read > double(std::min(std::max<int64_t>(asked, 0), KVD::LumoProxyBase::kMaxRequestCount)) ||
+        double(pairs.size() / 2 - 1) > read)
+        return "the column route kept more than it read";
+    return std::string();
+}
+
 }  // namespace
 
 void DecodeCall(const uint8_t* data, size_t size, std::string& method, std::vector<Value>& arguments)
@@ -136,6 +158,8 @@ std::string CheckBridgeCall(const std::string& method, const std::vector<Value>&
     else if (method == "RequestLabelsData" && answer.GetKind() == Value::Kind::Array &&
              int64_t(answer.AsArray().size()) > std::min(std::max<int64_t>(Asked(arguments, INFINITY), 0), cap))
         broken = "more labels than asked for";
+    if (broken.empty())
+        broken = CheckSamples(*proxy->Bridge(), method, arguments, answer);
     proxy->Release();
     return broken;
 }
