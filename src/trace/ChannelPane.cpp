@@ -97,7 +97,10 @@ void ChannelPane::OnSetupWindow(void* window, void* parent)
         return;
     const int32_t offset = (mStyle & kStyleTallBands) != 0 ? -2 : 0;
     auto make = [&](int side, DragScaleStyle style, KVD::COMPtr<IScale>& scale, KVD::COMPtr<IDragScale>& drag) {
-        if (classObject->CreateScale(offset, side, style, scale.Set()) == KVD_S_OK && scale != nullptr)
+        // The out-parameter fills scale only once the call's statement has ended.
+        if (classObject->CreateScale(offset, side, style, scale.Set()) != KVD_S_OK)
+            return;
+        if (scale != nullptr)
             scale->QueryInterface(IID_IDragScale, drag.Set());
     };
     if ((mPaneFlags & PaneFlag::kLeftScale) != 0) {
@@ -489,7 +492,9 @@ HRESULT ChannelPane::GetTitle(int, KVD::String* title)
     *title = KVD::String();
     IRecordDataPixMap* map = mPaneOwner != nullptr ? mPaneOwner->GetRecordPixMap() : nullptr;
     KVD::COMPtr<IRecordData> records;
-    if (map == nullptr || map->GetRecordData(records.Set()) != KVD_S_OK || records == nullptr)
+    if (map == nullptr || map->GetRecordData(records.Set()) != KVD_S_OK)
+        return KVD_E_BADSTATE;
+    if (records == nullptr)
         return KVD_E_BADSTATE;
     KVD::String::Setter out(*title);
     return records->GetChannelTitle(Channel(), out);

@@ -396,6 +396,14 @@ TEST_F(DataPaneTest, EachUnitsQueryIsAboutTheBlockAndModeAskedForSoTheBlockWalkF
     EXPECT_EQ(drawer->asked, (std::vector<std::string>{"1:3/5", "2:2/0"}));
 }
 
+TEST_F(DataPaneTest, APaneAnswersItsChannelsTitleFromTheRecordData)
+{
+    SetUp(1);
+    KVD::String title;
+    ASSERT_EQ(pane->GetChannelPane(0).GetTitle(0, &title), KVD_S_OK);
+    EXPECT_FALSE(title.empty());
+}
+
 TEST_F(DataPaneTest, ACloneWithoutDataPaneTakesScalingUnitsWindowsAndTitleQuestionsWithoutOne)
 {
     SetUp(1);
