@@ -15,6 +15,7 @@
 #include "host/commands/CommandEnabler.h"
 #include "host/framework/FrameworkServices.h"
 #include "host/framework/Message.h"
+#include "host/framework/ResultText.h"
 #include "host/framework/SafeFile.h"
 #include "web/Page.h"
 
@@ -107,7 +108,7 @@ HRESULT ViewCommands::PrintToPdf(IUnknown* view, const std::string& path, std::s
     HRESULT hr = Perform(view, kPrint);
     std::string failure = hr == KVD_E_BADSTATE ? "the view offers no print command"
                           : hr == KVD_E_NOINTERFACE ? "the view takes no commands"
-                                                    : "the view refused to print";
+                                                    : "the view refused to print: " + ResultText(hr);
     // The print view writes the whole file at once, or leaves it empty.
     if (hr == KVD_S_OK || hr == KVD_S_FALSE)
         failure = AwaitPages([&] { return Written(file.ScratchPath()); }, window);
