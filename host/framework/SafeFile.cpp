@@ -122,6 +122,11 @@ SafeFile::~SafeFile()
     Discard();
 }
 
+void SafeFile::CheckTarget(const std::string& target)
+{
+    const SafeFile probe(target);
+}
+
 std::ostream& SafeFile::Stream()
 {
     if (!mStream) {

@@ -26,6 +26,9 @@ public:
     explicit SafeFile(const std::string& target);
     // Removes the scratch file unless committed.
     ~SafeFile();
+    // Throws FileWriteError as the constructor would, and leaves nothing behind: for commands
+    // that work a long time before they write.
+    static void CheckTarget(const std::string& target);
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
 

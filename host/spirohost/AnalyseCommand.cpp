@@ -18,11 +18,8 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // The settings dialog opened through the menu and answered with the actions.
-void EditSettings(const Strings& texts)
+void EditSettings(std::deque<Action> actions)
 {
-    std::deque<Action> actions;
-    for (const std::string& text : texts)
-        actions.push_back(ParseAction(text));
     ScriptedUser user(std::move(actions));
     if (Host::MenuModel::Instance().Invoke("Spirometry|Settings") != KVD_S_OK)
         throw AnalysisError("the menu has no Spirometry|Settings");
@@ -34,9 +31,12 @@ void EditSettings(const Strings& texts)
 
 int Analyse(const AnalysisSettings& s, const std::string& csvPath, const Strings& settingsActions)
 {
+    std::deque<Action> actions;
+    for (const std::string& text : settingsActions)
+        actions.push_back(ParseAction(text, "--settings"));
     AnalysedDocument analysed(s);
-    if (!settingsActions.empty())
-        EditSettings(settingsActions);
+    if (!actions.empty())
+        EditSettings(std::move(actions));
     const std::vector<Host::SaveAsFormat> formats = Host::RegisteredSaveAsFormats();
     const Host::SaveAsFormat* csv = Host::FindSaveAsFormat(formats, "csv");
     if (csv == nullptr)

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <deque>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <sstream>
@@ -16,6 +15,7 @@
 #include "IPersistObject.h"
 #include "foundation/TextConversion.h"
 #include "host/document/DataDocument.h"
+#include "host/framework/SafeFile.h"
 #include "host/loader/ClassRegistration.h"
 #include "spirohost/PluginSession.h"
 #include "spirohost/ScriptedUser.h"
@@ -118,14 +118,13 @@ void WriteSamples(Host::DataDocument& document, int channel, double rate, const 
         throw DialogError("the calculation computed no samples");
     std::vector<float> values(samples->Size());
     samples->Read(0, uint32_t(values.size()), values.data());
-    std::ofstream file(path);
+    Host::SafeFile file(path);
     char line[64];
     for (size_t i = 0; i < values.size(); ++i) {
         std::snprintf(line, sizeof line, "%.9g,%.7g\n", i / rate, values[i]);
-        file << line;
+        file.Stream() << line;
     }
-    if (!file.flush())
-        throw DialogError("cannot write " + path);
+    file.Commit();
 }
 
 int RunDialogOn(const po::variables_map& v)
@@ -142,6 +141,8 @@ int RunDialogOn(const po::variables_map& v)
         for (const std::string& text : v["do"].as<std::vector<std::string>>())
             actions.push_back(ParseAction(text));
 
+    if (v.count("csv"))
+        Host::SafeFile::CheckTarget(v["csv"].as<std::string>());
     const PluginSession plugin(v["bundle"].as<std::string>());
     auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(v["recording"].as<std::string>()));
     const int raw = v["raw"].as<int>();
@@ -174,9 +175,10 @@ int RunDialogOn(const po::variables_map& v)
         throw DialogError(user.Failure());
     if (user.ActionsLeft() != 0)
         throw DialogError(std::to_string(user.ActionsLeft()) + " actions were left when the dialogs had closed");
-    std::cout << (accepted ? "accepted" : "cancelled") << "\n";
+    // What the dialog gave is told only once it is written.
     if (v.count("csv"))
         WriteSamples(document, edited.Channel(), recording->TickRate(), v["csv"].as<std::string>());
+    std::cout << (accepted ? "accepted" : "cancelled") << "\n";
     document.Close();
     return 0;
 }

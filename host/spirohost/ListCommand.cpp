@@ -6,6 +6,7 @@
 #include "ResultCodes.h"
 #include "host/framework/Framework.h"
 #include "host/framework/GuidText.h"
+#include "host/framework/ResultText.h"
 #include "host/loader/PluginBundle.h"
 #include "foundation/KVDString.h"
 #include "foundation/TextConversion.h"
@@ -44,7 +45,7 @@ int RunList(const Args& args)
     Host::PluginBundle plugin(parsed.values["bundle"].as<std::string>());
     const HRESULT hr = plugin.RegisterClassObjects();
     if (hr != KVD_S_OK) {
-        std::cerr << "spirohost list: the plug-in's registration failed (0x" << std::hex << uint32_t(hr) << ")\n";
+        std::cerr << "spirohost list: the plug-in's registration failed: " << Host::ResultText(hr) << "\n";
         return 1;
     }
     uint32_t after = 0;

@@ -1,11 +1,9 @@
 #include "spirohost/PluginSession.h"
 
-#include <iomanip>
-#include <sstream>
-
 #include "ResultCodes.h"
 #include "host/calc/PublishedFunctions.h"
 #include "host/framework/HostAlertPolicy.h"
+#include "host/framework/ResultText.h"
 
 namespace SpiroHost {
 namespace {
@@ -22,10 +20,7 @@ PluginSession::PluginSession(const std::string& bundleFolder) : mPlugin(Publishe
 {
     const HRESULT hr = mPlugin.RegisterClassObjects();
     if (hr != KVD_S_OK) {
-        std::ostringstream what;
-        what << "the registration of " << mPlugin.LibraryPath() << " failed (0x" << std::hex << std::setw(8)
-             << std::setfill('0') << uint32_t(hr) << ")";
-        throw Host::PluginError(what.str());
+        throw Host::PluginError("the registration of " + mPlugin.LibraryPath() + " failed: " + Host::ResultText(hr));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "appkit/RunLoop.h"
 #include "host/data/Adopt.h"
 #include "host/data/EdfRecordingWriter.h"
+#include "host/framework/SafeFile.h"
 #include "host/sampling/MonitoringRecord.h"
 #include "host/sampling/SimulatedDeviceManager.h"
 #include "spirohost/Options.h"
@@ -53,7 +54,9 @@ int RunSample(const Args& args)
         std::cerr << "spirohost sample: seconds must lie in 1..3600 and channels in 1..16\n";
         return 2;
     }
+    const std::string out = parsed.values["out"].as<std::string>();
     try {
+        Host::SafeFile::CheckTarget(out);  // before the seconds of sampling, not after
         std::shared_ptr<const Host::SampleSource> source;
         std::vector<Host::ChannelFormat> formats;
         if (parsed.values.count("replay")) {
@@ -76,11 +79,10 @@ int RunSample(const Args& args)
         AppKit::RunLoop::Main().RunFor(seconds);
         manager->Stop(0);
         manager->RemoveSink(0, record.get());
-        const std::string out = parsed.values["out"].as<std::string>();
         Host::WriteEdfRecording(out, WholeSeconds(record->Samples(), seconds, out));
         std::cout << "Sampled " << manager->TicksSampled() << " ticks of " << formats.size() << " channel(s) at "
                   << source->TickRate() << " Hz; wrote the first " << seconds << " s to " << out << "\n";
-    } catch (const Host::RecordingError& error) {
+    } catch (const std::runtime_error& error) {  // the recording's and the file's
         std::cerr << "spirohost sample: " << error.what() << "\n";
         return 1;
     }

@@ -3,6 +3,7 @@
 #include "appkit/Application.h"
 #include "appkit/Event.h"
 #include "appkit/KVDNumberEditHelper.h"
+#include "host/framework/SafeFile.h"
 
 namespace SpiroHost {
 
@@ -19,19 +20,19 @@ void CollectErrors(const AppKit::View& view, std::string& errors)
 
 }  // namespace
 
-Action ParseAction(const std::string& text)
+Action ParseAction(const std::string& text, const std::string& option)
 {
     const size_t space = text.find(' ');
     Action action{text.substr(0, space), space == std::string::npos ? "" : text.substr(space + 1), ""};
     const bool takesValue = action.verb == "set" || action.verb == "choose";
     const bool known = takesValue || action.verb == "click" || action.verb == "press" || action.verb == "snapshot";
     if (!known || action.target.empty())
-        throw ScriptError("--do \"" + text + "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
+        throw ScriptError(option + " \"" + text + "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
                           "press BUTTON, snapshot FILE");
     if (takesValue) {
         const size_t equals = action.target.find('=');
         if (equals == std::string::npos)
-            throw ScriptError("--do \"" + text + "\": " + action.verb + " takes NAME=VALUE");
+            throw ScriptError(option + " \"" + text + "\": " + action.verb + " takes NAME=VALUE");
         action.value = action.target.substr(equals + 1);
         action.target.resize(equals);
     }
@@ -84,8 +85,13 @@ void ScriptedUser::Perform(AppKit::UserDriver& user, const Action& a)
     } else if (a.verb == "choose") {
         user.Choose(a.target, a.value);
     } else if (a.verb == "snapshot") {
-        if (!user.Snapshot(a.target))
-            throw ScriptError("cannot write " + a.target);
+        Host::SafeFile file(a.target);
+        std::string failure;
+        const std::string png = user.GetWindow().RenderPng(true, &failure);
+        if (png.empty())
+            throw ScriptError(a.target + ": the dialog could not be drawn: " + failure);
+        file.Stream() << png;
+        file.Commit();
     } else {
         user.Click(a.target);
     }

@@ -26,8 +26,8 @@ struct Action {
     std::string value;
 };
 
-// Throws ScriptError for a text that is not one of the actions.
-Action ParseAction(const std::string& text);
+// Throws ScriptError for a text that is not one of the actions, naming the option it came with.
+Action ParseAction(const std::string& text, const std::string& option = "--do");
 
 // Answers every modal dialog from one queue of actions, nested dialogs included: each takes
 // actions until it is stopped. A dialog left open when the actions run out, or an action it

@@ -3,6 +3,7 @@
 // shows: the window as PNG, the view's print to PDF, the view's copy (the pasteboard's PDF).
 #include <iostream>
 
+#include "host/framework/SafeFile.h"
 #include "host/views/OpenedView.h"
 #include "spirohost/AnalysedDocument.h"
 
@@ -19,6 +20,10 @@ struct ViewOutputs {
 
 int ShowView(const AnalysisSettings& s, const ViewOutputs& out)
 {
+    // A target that cannot take the file is refused before the pages are waited for.
+    for (const std::string* path : {&out.png, &out.print, &out.copy})
+        if (!path->empty())
+            Host::SafeFile::CheckTarget(*path);
     AnalysedDocument analysed(s);
     try {
         const Host::OpenedView view(analysed.Spirometry(), out.view);

@@ -1,7 +1,6 @@
 #include "host/views/OpenedView.h"
 
 #include <chrono>
-#include <sstream>
 
 #include "FrameworkIds.h"
 #include "IDocView.h"
@@ -11,21 +10,13 @@
 #include "foundation/KVDResultCodes.h"
 #include "foundation/KVDString.h"
 #include "host/document/DocumentBase.h"
+#include "host/framework/ResultText.h"
+#include "host/framework/SafeFile.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/views/ViewCommands.h"
 #include "web/Page.h"
 
 namespace Host {
-namespace {
-
-std::string Hex(HRESULT hr)
-{
-    std::ostringstream code;
-    code << "0x" << std::hex << uint32_t(hr);
-    return code.str();
-}
-
-}  // namespace
 
 void SettlePages(double seconds)
 {
@@ -48,7 +39,7 @@ OpenedView::OpenedView(IUnknown* document, const std::string& viewClassName) : m
         throw ViewError("\"" + viewClassName + "\" is no view class");
     const HRESULT hr = mDocument->OpenView(type, mView.Set());
     if (mView == nullptr)
-        throw ViewError("the view \"" + viewClassName + "\" could not be opened (" + Hex(hr) + ")");
+        throw ViewError("the view \"" + viewClassName + "\" could not be opened: " + ResultText(hr));
 }
 
 OpenedView::~OpenedView() { mDocument->CloseView(mView); }
@@ -61,29 +52,41 @@ AppKit::Window* OpenedView::Window() const
 
 void OpenedView::WritePng(const std::string& path) const
 {
-    AppKit::Window* window = Window();
-    if (window == nullptr || !window->RenderToPng(path))
-        throw ViewError("the view's window could not be written to " + path);
+    SafeFile file(path);
+    const AppKit::Window* window = Window();
+    if (window == nullptr)
+        throw ViewError("the view could not be written to " + path + ": it has no window");
+    std::string failure;
+    const std::string png = window->RenderPng(false, &failure);
+    if (png.empty())
+        throw ViewError("the view could not be written to " + path + ": " + failure);
+    file.Stream() << png;
+    file.Commit();
 }
 
 void OpenedView::PrintToPdf(const std::string& path) const
 {
-    const HRESULT hr = ViewCommands::PrintToPdf(mView, path);
-    if (hr != KVD_S_OK)
-        throw ViewError("the view could not be printed to " + path + " (" + Hex(hr) + ")");
+    std::string why;
+    if (ViewCommands::PrintToPdf(mView, path, &why, Window()) != KVD_S_OK)
+        throw ViewError("the view could not be printed to " + path + ": " + why);
 }
 
 void OpenedView::CopyToPdf(const std::string& path) const
 {
+    SafeFile file(path);
     AppKit::Pasteboard& pasteboard = AppKit::Pasteboard::General();
     pasteboard.Clear();
     const HRESULT hr = ViewCommands::Perform(mView, ViewCommands::kCopy);
+    if (hr != KVD_S_OK)
+        throw ViewError("the view could not be copied to " + path + ": " +
+                        (hr == KVD_E_BADSTATE ? "the view offers no copy command" : ResultText(hr)));
     // A plot's copy arrives when its page answers with the plot's SVG.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(ViewCommands::kPageAnswerSeconds);
-    while (hr == KVD_S_OK && !pasteboard.Has(AppKit::Pasteboard::kPdfType) && std::chrono::steady_clock::now() < until)
-        SettlePages(0.01);
-    if (hr != KVD_S_OK || !pasteboard.SaveTo(AppKit::Pasteboard::kPdfType, path))
-        throw ViewError("the view's copy could not be written to " + path + " (" + Hex(hr) + ")");
+    const std::string failure =
+        ViewCommands::AwaitPages([&] { return pasteboard.Has(AppKit::Pasteboard::kPdfType); }, Window());
+    if (!failure.empty())
+        throw ViewError("the view could not be copied to " + path + ": " + failure);
+    file.Stream() << pasteboard.Read(AppKit::Pasteboard::kPdfType);
+    file.Commit();
 }
 
 }  // namespace Host

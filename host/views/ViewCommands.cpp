@@ -1,19 +1,22 @@
 #include "host/views/ViewCommands.h"
 
-#include <chrono>
-#include <cstdio>
 #include <sys/stat.h>
+
+#include <chrono>
 
 #include "FrameworkIds.h"
 #include "ICAFCommandHandler.h"
 #include "IMessageHandler.h"
 #include "appkit/PrintView.h"
 #include "appkit/RunLoop.h"
+#include "appkit/Window.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "host/commands/CommandEnabler.h"
 #include "host/framework/FrameworkServices.h"
 #include "host/framework/Message.h"
+#include "host/framework/ResultText.h"
+#include "host/framework/SafeFile.h"
 #include "web/Page.h"
 
 namespace Host {
@@ -79,24 +82,44 @@ HRESULT ViewCommands::Perform(IUnknown* view, Command command)
     return processor == nullptr ? KVD_E_BADSTATE : processor->DeliverMessage(message, handler);
 }
 
-HRESULT ViewCommands::PrintToPdf(IUnknown* view, const std::string& path)
+std::string ViewCommands::AwaitPages(const std::function<bool()>& done, const AppKit::Window* window)
 {
-    AppKit::PrintInfo& info = AppKit::PrintInfo::Shared();
-    const std::string before = info.savingPath;
-    info.savingPath = path;
-    ::remove(path.c_str());
-    HRESULT hr = Perform(view, kPrint);
-    // A plot prints when its page answers with the plot's SVG: the pages' calls are served until
-    // the file is there, for a bounded time.
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPageAnswerSeconds);
-    while ((hr == KVD_S_OK || hr == KVD_S_FALSE) && !Written(path) && std::chrono::steady_clock::now() < until) {
+    for (;;) {
+        if (done())
+            return {};
+        const std::string failure = window != nullptr ? window->ContentView().DrawingFailureWithin() : std::string();
+        if (!failure.empty())
+            return failure;
+        if (std::chrono::steady_clock::now() >= until)
+            return "the view's pages gave nothing within " + std::to_string(int(kPageAnswerSeconds)) + " s";
         Web::Page::ServeCalls();
         AppKit::RunLoop::Main().RunFor(0.01);
     }
-    info.savingPath = before;
+}
+
+HRESULT ViewCommands::PrintToPdf(IUnknown* view, const std::string& path, std::string* why,
+                                 const AppKit::Window* window)
+{
+    SafeFile file(path);
+    AppKit::PrintInfo& info = AppKit::PrintInfo::Shared();
+    const std::string before = info.savingPath;
+    info.savingPath = file.ScratchPath();
+    HRESULT hr = Perform(view, kPrint);
+    std::string failure = hr == KVD_E_BADSTATE ? "the view offers no print command"
+                          : hr == KVD_E_NOINTERFACE ? "the view takes no commands"
+                                                    : "the view refused to print: " + ResultText(hr);
+    // The print view writes the whole file at once, or leaves it empty.
     if (hr == KVD_S_OK || hr == KVD_S_FALSE)
-        hr = Written(path) ? KVD_S_OK : KVD_E_BADSTATE;
-    return hr;
+        failure = AwaitPages([&] { return Written(file.ScratchPath()); }, window);
+    info.savingPath = before;
+    if (!failure.empty()) {
+        if (why != nullptr)
+            *why = failure;
+        return KVD_E_BADSTATE;
+    }
+    file.Commit();
+    return KVD_S_OK;
 }
 
 }  // namespace Host

@@ -4,9 +4,14 @@
 // goes to a PDF file, this platform's printer; copying goes to the general pasteboard.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "IUnknown.h"
+
+namespace AppKit {
+class Window;
+}
 
 namespace Host {
 
@@ -27,9 +32,16 @@ public:
     // How long a print waits for a page to answer with what it prints.
     static constexpr double kPageAnswerSeconds = 10.0;
 
-    // Prints the view into the PDF file, serving the pages' calls until it is written (a plot
-    // prints when its page answers); KVD_E_BADSTATE when nothing was written there.
-    static HRESULT PrintToPdf(IUnknown* view, const std::string& path);
+    // Prints the view into the PDF file through the safe-write path, serving the pages' calls
+    // until the print arrives (a plot prints when its page answers), for at most
+    // kPageAnswerSeconds and only while every view of the window (when given) can draw.
+    // KVD_E_BADSTATE when nothing was printed, with the reason in *why; throws FileWriteError
+    // when the file cannot be written, leaving what was there.
+    static HRESULT PrintToPdf(IUnknown* view, const std::string& path, std::string* why = nullptr,
+                              const AppKit::Window* window = nullptr);
+    // Serves the pages' calls until done() holds, for at most kPageAnswerSeconds and only while
+    // every view of the window (when given) can draw; the reason when it did not come to hold.
+    static std::string AwaitPages(const std::function<bool()>& done, const AppKit::Window* window);
 };
 
 }  // namespace Host

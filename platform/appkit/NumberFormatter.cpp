@@ -48,6 +48,8 @@ std::string NumberFormatter::StringFromNumber(double value) const
 
 bool NumberFormatter::NumberFromString(const std::string& text, double* value) const
 {
+    if (text.size() > kLongestNumber)
+        return false;
     size_t begin = 0, end = text.size();
     while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
         ++begin;

@@ -2,6 +2,7 @@
 // decimal separator, at most a number of fraction digits, rounded half to even.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace AppKit {
@@ -26,8 +27,12 @@ public:
     std::string StringFromNumber(double value) const;
     // The number of the text: an optional sign, digits with at most one separator, an
     // optional exponent; spaces around are allowed. False for anything else (grouping,
-    // letters, an empty text, infinities, not-a-number).
+    // letters, an empty text, infinities, not-a-number), and for a text longer than
+    // kLongestNumber: a field reads its text on every key, which must not cost the text's
+    // length each time.
     bool NumberFromString(const std::string& text, double* value) const;
+    // Room for every finite double written out in full, with spaces around.
+    static constexpr size_t kLongestNumber = 1100;
 
 private:
     Style mStyle = Style::Decimal;

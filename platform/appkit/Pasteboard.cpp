@@ -1,6 +1,6 @@
 #include "appkit/Pasteboard.h"
 
-#include <fstream>
+#include "cf/FileBytes.h"
 
 namespace AppKit {
 
@@ -18,7 +18,9 @@ int Pasteboard::Clear()
 
 void Pasteboard::WriteObjects(const PasteboardPDFWriter& writer, const std::string* text)
 {
-    Write(kPdfType, writer.Data());
+    // A view that could not draw gives no PDF: it leaves none, not an empty one.
+    if (!writer.Data().empty())
+        Write(kPdfType, writer.Data());
     if (text != nullptr)
         Write(kTextType, *text);
 }
@@ -44,9 +46,7 @@ bool Pasteboard::SaveTo(const std::string& type, const std::string& path) const
     const auto it = mItems.find(type);
     if (it == mItems.end())
         return false;
-    std::ofstream out(path, std::ios::binary);
-    out << it->second;
-    return static_cast<bool>(out.flush());
+    return CF::WriteFileBytes(path, it->second);
 }
 
 }  // namespace AppKit

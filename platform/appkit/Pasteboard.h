@@ -26,7 +26,7 @@ public:
 
     // Empties the pasteboard; returns the new change count.
     int Clear();
-    // Writes the writer's PDF and, when given, a text item beside it.
+    // Writes the writer's PDF (unless it is empty) and, when given, a text item beside it.
     void WriteObjects(const PasteboardPDFWriter& writer, const std::string* text);
     // Adds or replaces the item of that type.
     void Write(const std::string& type, std::string bytes);

@@ -1,7 +1,6 @@
 #include "appkit/PrintView.h"
 
-#include <fstream>
-
+#include "cf/FileBytes.h"
 #include "graphics/Canvas.h"
 
 namespace AppKit {
@@ -57,11 +56,7 @@ std::string PrintOperation::RunToPdfData(DocViewPrintBase& view)
 bool PrintOperation::RunToPdf(DocViewPrintBase& view, const std::string& path)
 {
     const std::string pdf = RunToPdfData(view);
-    if (pdf.empty())
-        return false;
-    std::ofstream out(path, std::ios::binary);
-    out << pdf;
-    return static_cast<bool>(out.flush());
+    return !pdf.empty() && CF::WriteFileBytes(path, pdf);
 }
 
 }  // namespace AppKit

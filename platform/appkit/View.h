@@ -157,6 +157,11 @@ public:
     // The view's own drawing in its own coordinates; nothing by default. Drawing may update
     // what the view caches for drawing.
     virtual void DrawSelf(Gfx::Context&) {}
+    // Why the view cannot show, or did not draw, what it stands for (a page that did not load,
+    // or whose browser has gone); empty when it can. A picture with such a view is no picture.
+    virtual std::string DrawingFailure() const { return {}; }
+    // The first drawing failure of this view or, depth first, of its visible subviews.
+    std::string DrawingFailureWithin() const;
 
     // A PDF page of the rectangle (in the view's coordinates) as the view draws it.
     virtual std::string DataWithPDFInsideRect(const Rect& rect);

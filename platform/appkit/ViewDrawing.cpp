@@ -63,6 +63,16 @@ void View::Display(Gfx::Context& context)
     context.RestoreState();
 }
 
+std::string View::DrawingFailureWithin() const
+{
+    if (IsHidden())
+        return {};
+    std::string failure = DrawingFailure();
+    for (auto it = mSubviews.begin(); failure.empty() && it != mSubviews.end(); ++it)
+        failure = (*it)->DrawingFailureWithin();
+    return failure;
+}
+
 std::string View::DataWithPDFInsideRect(const Rect& rect)
 {
     auto canvas = Gfx::Canvas::CreatePDF(rect.width, rect.height);

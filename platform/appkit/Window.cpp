@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cf/FileBytes.h"
 #include "graphics/Canvas.h"
 
 namespace AppKit {
@@ -57,6 +58,12 @@ void Window::ResizeByUser(const Gfx::Size& size)
 
 bool Window::RenderToPng(const std::string& path, bool withTitleBar) const
 {
+    const std::string png = RenderPng(withTitleBar);
+    return !png.empty() && CF::WriteFileBytes(path, png);
+}
+
+std::string Window::RenderPng(bool withTitleBar, std::string* failure) const
+{
     const double bar = withTitleBar ? kTitleBarHeight : 0;
     auto canvas = Gfx::Canvas::CreateImage(static_cast<int>(std::ceil(mFrame.width)),
                                            static_cast<int>(std::ceil(mFrame.height + bar)));
@@ -71,7 +78,13 @@ bool Window::RenderToPng(const std::string& path, bool withTitleBar) const
     c.SetFillColor({1, 1, 1, 1});
     c.FillRect({0, 0, mFrame.width, mFrame.height});
     mContent->Display(c);
-    return canvas->WritePNG(path);
+    std::string why = mContent->DrawingFailureWithin();
+    std::string png = why.empty() ? canvas->PNGData() : std::string();
+    if (png.empty() && why.empty())
+        why = "the picture could not be encoded as PNG";
+    if (failure != nullptr)
+        *failure = why;
+    return png;
 }
 
 void Window::Close()

@@ -42,8 +42,11 @@ public:
     WindowController* Controller() const { return mController; }
     void SetController(WindowController* controller) { mController = controller; }
 
-    // The window's content drawn on a white ground, as a PNG file, below a title bar when
-    // asked; false when it cannot be written.
+    // The window's content drawn on a white ground, as PNG bytes, below a title bar when
+    // asked; empty, with the reason in *failure, when a view in it could not draw what it
+    // shows (a picture of a page that never drew is no picture).
+    std::string RenderPng(bool withTitleBar = false, std::string* failure = nullptr) const;
+    // The same picture as a PNG file; false when it cannot be drawn or written.
     bool RenderToPng(const std::string& path, bool withTitleBar = false) const;
     static constexpr double kTitleBarHeight = 22;
 

@@ -5,8 +5,7 @@
 #include <cairo.h>
 
 #include <cmath>
-#include <fstream>
-
+#include "cf/FileBytes.h"
 #include "graphics/CairoContext.h"
 
 namespace Gfx {
@@ -81,8 +80,25 @@ Image Canvas::Snapshot() const {
     return image;
 }
 
+namespace {
+
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+std::string Canvas::PNGData() const {
+    std::string png;
+    if (mKind != Kind::Image || cairo_surface_write_to_png_stream(mImpl->surface, AppendBytes, &png) != CAIRO_STATUS_SUCCESS)
+        png.clear();
+    return png;
+}
+
 bool Canvas::WritePNG(const std::string& path) const {
-    return mKind == Kind::Image && cairo_surface_write_to_png(mImpl->surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    const std::string png = PNGData();
+    return !png.empty() && CF::WriteFileBytes(path, png);
 }
 
 void Canvas::NewPage() {
@@ -101,10 +117,7 @@ const std::string& Canvas::Finish() {
 bool Canvas::WriteFile(const std::string& path) {
     if (mKind == Kind::Image)
         return WritePNG(path);
-    const std::string& bytes = Finish();
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return CF::WriteFileBytes(path, Finish());
 }
 
 }  // namespace Gfx

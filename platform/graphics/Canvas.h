@@ -29,6 +29,8 @@ public:
 
     // Image canvases: the pixels drawn so far (empty for the others).
     Image Snapshot() const;
+    // Image canvases: the picture as PNG bytes (empty for the others, or when encoding fails).
+    std::string PNGData() const;
     bool WritePNG(const std::string& path) const;
 
     // PDF canvases: ends the page and starts another of the same size and state.

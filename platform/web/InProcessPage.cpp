@@ -2,6 +2,8 @@
 
 #include <regex>
 
+#include "cf/FileBytes.h"
+
 namespace Web {
 
 bool InProcessPage::WindowHasBridge(const std::string& name) const
@@ -42,7 +44,15 @@ std::vector<WebFrame> InProcessPage::Frames() const
 
 bool InProcessPage::RenderPNG(const std::string&, int, int) { return Fail(kCannotRender); }
 
-bool InProcessPage::RenderPDF(const std::string&, const PrintInfo&) { return Fail(kCannotRender); }
+bool InProcessPage::RenderPDF(const std::string& path, const PrintInfo&)
+{
+    if (mLoads.empty())
+        return Fail(kNoPage);
+    if (mPrintedPdf.empty())
+        return Fail(kCannotRender);
+    std::string error;
+    return CF::WriteFileBytes(path, mPrintedPdf, &error) || Fail(error);
+}
 
 bool InProcessPage::DoLoad(const std::string& html, const std::string& baseURL)
 {

@@ -1,7 +1,7 @@
 // A page without a browser, for tests: it keeps the HTML it was given and the scripts it was
 // asked to run, answers scripts from a table or a callback, and lets a test play the page's
 // calls to the host. Its frames are the main frame and the page's frame elements; it renders
-// nothing.
+// nothing but, when a test gives it one, the PDF it prints.
 #pragma once
 
 #include <functional>
@@ -34,6 +34,8 @@ public:
     // undefined without one.
     void SetAnswer(const std::string& script, Value value) { mAnswers[script] = std::move(value); }
     void SetAnswerer(Answerer answerer) { mAnswerer = std::move(answerer); }
+    // What the loaded page prints; without it printing fails with kCannotRender.
+    void SetPrintedPdf(std::string pdf) { mPrintedPdf = std::move(pdf); }
 
     // The page's script calls a bridge object, as a loaded page would; it answers what the
     // page would get back (undefined for queued calls, "" for an unknown name or object).
@@ -56,6 +58,7 @@ private:
     std::map<std::string, Value> mAnswers;
     Answerer mAnswerer;
     std::map<std::string, Value> mWindowValues;
+    std::string mPrintedPdf;
 };
 
 }  // namespace Web

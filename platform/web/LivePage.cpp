@@ -1,7 +1,6 @@
 #include "web/LivePage.h"
 
-#include <fstream>
-
+#include "cf/FileBytes.h"
 #include "web/Browser.h"
 #include "web/PageScripts.h"
 #include "web/PageServer.h"
@@ -102,6 +101,11 @@ Browser* LivePage::Live() const
     return browser != nullptr && browser->IsAlive() && browser->Generation() == mGeneration && !mSession.empty()
                ? browser
                : nullptr;
+}
+
+std::string LivePage::LostReason() const
+{
+    return !mSession.empty() && Live() == nullptr ? Browser::kExited : "";
 }
 
 bool LivePage::Command(const std::string& method, const nlohmann::json& params, nlohmann::json& result,
@@ -300,10 +304,10 @@ std::string LivePage::AnswerCall(const std::string& object, const std::string& m
 bool LivePage::WriteBase64(const nlohmann::json& result, const std::string& path)
 {
     const std::string bytes = DecodeBase64(result.value("data", ""));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (bytes.empty() || !out.write(bytes.data(), std::streamsize(bytes.size())))
-        return Fail("cannot write " + path);
-    return true;
+    if (bytes.empty())
+        return Fail("the browser gave nothing to write to " + path);
+    std::string error;
+    return CF::WriteFileBytes(path, bytes, &error) || Fail(error);
 }
 
 bool LivePage::RenderPNG(const std::string& path, int width, int height)

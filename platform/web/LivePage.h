@@ -34,6 +34,7 @@ public:
     void SetViewSize(int width, int height) override;
     bool RenderPNG(const std::string& path, int width, int height) override;
     bool RenderPDF(const std::string& path, const PrintInfo& print) override;
+    std::string LostReason() const override;
 
     // The reply to a call of the page's script that needs a value (the server's JSON); on the
     // main thread, while the page waits.

@@ -1,10 +1,10 @@
 #include "web/LumoPrintView.h"
 
-#include <fstream>
 #include <stdexcept>
 
 #include "appkit/DocViewWindowControllerBase.h"
 #include "appkit/Pasteboard.h"
+#include "cf/FileBytes.h"
 #include "web/SvgPdf.h"
 #include "web/WebView.h"
 
@@ -64,13 +64,10 @@ bool LumoPrintView::Print(void*)
             WritePDFInsideRect(Bounds(), AppKit::Pasteboard::General());
             return true;
         }
+        // An SVG that cannot be drawn is refused before anything else.
         const AppKit::PrintInfo& info = AppKit::PrintInfo::Shared();
-        if (info.savingPath.empty())
-            return false;
         const std::string pdf = SvgPdf(info.PaperSize(), info.PageRect());
-        std::ofstream out(info.savingPath, std::ios::binary);
-        out << pdf;
-        return static_cast<bool>(out.flush());
+        return !info.savingPath.empty() && CF::WriteFileBytes(info.savingPath, pdf);
     }
     WebView* web = FindWebView();
     if (web == nullptr)
@@ -78,14 +75,18 @@ bool LumoPrintView::Print(void*)
     if (mCopying) {
         AppKit::Pasteboard& pasteboard = AppKit::Pasteboard::General();
         pasteboard.Clear();
-        pasteboard.WriteObjects(AppKit::PasteboardPDFWriter(web->DataWithPDFInsideRect(web->Bounds())), nullptr);
+        std::string pdf = web->DataWithPDFInsideRect(web->Bounds());
+        if (pdf.empty())
+            return false;
+        pasteboard.WriteObjects(AppKit::PasteboardPDFWriter(std::move(pdf)), nullptr);
         return true;
     }
     const AppKit::PrintInfo& info = AppKit::PrintInfo::Shared();
     return !info.savingPath.empty() && PrintToFile(*web, info);
 }
 
-// The page printed on the print info's paper; a view without a page prints its own drawing.
+// The page printed on the print info's paper; a view without a page prints its own drawing,
+// and a page that cannot be printed prints nothing (a blank page would pass for the page).
 bool LumoPrintView::PrintToFile(WebView& web, const AppKit::PrintInfo& info) const
 {
     PrintInfo paper;
@@ -95,12 +96,10 @@ bool LumoPrintView::PrintToFile(WebView& web, const AppKit::PrintInfo& info) con
     paper.bottom = info.marginBottom + info.footerHeight;
     paper.left = info.marginLeft;
     paper.right = info.marginRight;
-    if (web.RenderToPdf(info.savingPath, paper))
-        return true;
+    if (web.LoadCount() != 0)
+        return web.RenderToPdf(info.savingPath, paper);
     const std::string pdf = web.DataWithPDFInsideRect(web.Bounds());
-    std::ofstream out(info.savingPath, std::ios::binary);
-    out << pdf;
-    return !pdf.empty() && static_cast<bool>(out.flush());
+    return !pdf.empty() && CF::WriteFileBytes(info.savingPath, pdf);
 }
 
 }  // namespace Web

@@ -129,6 +129,8 @@ public:
     bool IsInCall() const { return mInCall > 0; }
 
     const std::string& LastError() const { return mError; }
+    // Why the page can no longer show anything (its browser has exited); empty while it can.
+    virtual std::string LostReason() const { return {}; }
 
 protected:
     virtual bool DoLoad(const std::string& html, const std::string& baseURL) = 0;

@@ -87,8 +87,28 @@ void WebView::Load(const std::string& html, const std::string& baseURL)
 {
     ++mLoads;
     mPage->SetViewSize(Width(), Height());
-    if (!mPage->LoadHTML(html, baseURL))
-        std::fprintf(stderr, "The page did not load: %s\n", mPage->LastError().c_str());
+    mLoadFailure.clear();
+    mDrawFailure.clear();
+    if (mPage->LoadHTML(html, baseURL))
+        return;
+    static const std::string kNotLoaded = "the page did not load";
+    const std::string& why = mPage->LastError();
+    // Kept for whoever draws or prints the view, which then fails with it.
+    mLoadFailure = why.compare(0, kNotLoaded.size(), kNotLoaded) == 0 ? why : kNotLoaded + ": " + why;
+}
+
+std::string WebView::DrawingFailure() const
+{
+    if (!mLoadFailure.empty())
+        return mLoadFailure;
+    const std::string lost = mPage->LostReason();
+    return lost.empty() ? mDrawFailure : lost;
+}
+
+bool WebView::Rendered(bool ok) const
+{
+    mDrawFailure = ok ? std::string() : mLoads == 0 ? std::string(Page::kNoPage) : mPage->LastError();
+    return ok;
 }
 
 int WebView::Width() const { return std::max(1, static_cast<int>(std::lround(Frame().width))); }
@@ -134,29 +154,39 @@ std::vector<std::string> WebView::ResourcesNamed() const
 
 bool WebView::RenderToPng(const std::string& path) const
 {
-    return mLoads != 0 && mPage->RenderPNG(path, Width(), Height());
+    return Rendered(mLoads != 0 && mPage->RenderPNG(path, Width(), Height()));
 }
 
 bool WebView::RenderToPdf(const std::string& path, const PrintInfo& print) const
 {
-    return mLoads != 0 && mPage->RenderPDF(path, print);
+    return Rendered(mLoads != 0 && mPage->RenderPDF(path, print));
 }
 
 void WebView::DrawSelf(Gfx::Context& context)
 {
+    if (mLoads == 0)
+        return;
     TempFile png(".png");
-    if (png.path.empty() || !RenderToPng(png.path))
+    if (png.path.empty()) {
+        mDrawFailure = "no file could be made in /tmp for the page's picture";
+        return;
+    }
+    if (!RenderToPng(png.path))
         return;
     const Gfx::Image image = Gfx::Image::FromPNG(png.path);
-    if (!image.IsEmpty())
+    if (image.IsEmpty())
+        mDrawFailure = "the page's picture could not be read";
+    else
         context.DrawImage(image, {0, 0}, 1, true);
 }
 
 std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect)
 {
+    if (mLoads == 0)
+        return AppKit::View::DataWithPDFInsideRect(rect);
     TempFile pdf(".pdf");
     if (pdf.path.empty() || !RenderToPdf(pdf.path))
-        return AppKit::View::DataWithPDFInsideRect(rect);
+        return {};
     std::ifstream in(pdf.path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

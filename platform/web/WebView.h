@@ -70,11 +70,16 @@ public:
 
     // What the page shows, at the view's frame; nothing without a page.
     void DrawSelf(Gfx::Context& context) override;
-    // The page printed, whatever the rectangle; the view's own drawing without a page.
+    // "the page did not load: ...", the browser gone, or why the last rendering failed.
+    std::string DrawingFailure() const override;
+    // The page printed, whatever the rectangle; the view's own drawing before any page was
+    // loaded, and nothing when the page cannot be printed.
     std::string DataWithPDFInsideRect(const AppKit::Rect& rect) override;
 
 private:
     void Load(const std::string& html, const std::string& baseURL);
+    // Keeps why a rendering failed (or that the last one did not); gives ok back.
+    bool Rendered(bool ok) const;
     int Width() const;
     int Height() const;
 
@@ -82,6 +87,8 @@ private:
     std::string mBaseURL;
     std::string mURL;
     int mLoads = 0;
+    std::string mLoadFailure;          // why the last load failed
+    mutable std::string mDrawFailure;  // why the last rendering failed
     FrameLoadDelegate* mFrameLoadDelegate = nullptr;
     UIDelegate* mUIDelegate = nullptr;
     std::unique_ptr<Page> mPage;

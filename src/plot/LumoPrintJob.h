@@ -59,6 +59,10 @@ public:
     bool Received() const { return mReceived; }
     ISubject* Subject() const { return mSubject; }
 
+protected:
+    // For a platform step that fails without a standard exception.
+    void SetFailed() { mFailed = true; }
+
 private:
     void Detach();
 

@@ -1,10 +1,13 @@
 #include "plot/MacPrintJob.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "appkit/DocViewWindowControllerBase.h"
 #include "appkit/Pasteboard.h"
+#include "foundation/StringKeys.h"
 #include "plot/LumoProxyMac.h"
+#include "plot/LumoText.h"
 #include "web/LumoPrintView.h"
 
 namespace KVD {
@@ -40,7 +43,8 @@ void MacPrintJob::PrintWebView()
     mPrintView = std::make_unique<Web::LumoPrintView>();
     mPrintView->SetWindowController(mWindowController);
     mPrintView->SetCopyingOperation(mCopying);
-    mPrintView->Print(nullptr);
+    if (!mPrintView->Print(nullptr))
+        SetFailed();
 }
 
 // The window's content bounds; all zero without a loaded window.
@@ -63,8 +67,8 @@ void MacPrintJob::PrintSvg(const std::string& svg)
         pasteboard.Clear();
         mPrintView->SetFrame(rect);
         mPrintView->WritePDFInsideRect(rect, pasteboard);
-    } else {
-        mPrintView->Print(nullptr);
+    } else if (!mPrintView->Print(nullptr)) {
+        throw std::runtime_error(Lumo::Text(LumoStr::IDS_LUMO_NOT_PRINTED));
     }
 }
 

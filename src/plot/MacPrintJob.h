@@ -37,7 +37,7 @@ public:
     bool PrintingSelection() const override { return false; }
     int NumCopies() const override { return 1; }
     // A print view of the SVG, within the window's content bounds, prints it or writes it as
-    // the pasteboard's only item.
+    // the pasteboard's only item; a print that writes no file throws std::runtime_error.
     void PrintSvg(const std::string& svg) override;
 
     // The print view once one was made; null before.
@@ -46,7 +46,8 @@ public:
 
 protected:
     MacPrintJob(AppKit::WindowController* windowController, bool copying, std::string plotId, std::string jobName);
-    // A new print view bound to the window prints the window's web view, or copies it.
+    // A new print view bound to the window prints the window's web view, or copies it; the
+    // job has failed when nothing was printed or copied.
     void PrintWebView();
 
 private:

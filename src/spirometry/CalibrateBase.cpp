@@ -115,7 +115,11 @@ bool CalibrateBase::CalCheck(KVD::String* reason, long channel, uint32_t type)
         SetReason(reason, CachedText<SpirometryStr::IDS_RANGE_WARNING_2>());
         return false;
     }
-    // Samples and ticks coincide in the streams the calibration reads.
+    // Samples and ticks coincide in the streams the calibration reads. A range to the record's
+    // end names it with the largest tick: the record has only so many.
+    uint32_t ticks = 0;
+    if (mRecordData->GetRecordTicks(start.record, &ticks) == KVD_S_OK)
+        end.tick = std::min(end.tick, ticks);
     mSampleCount = int64_t(end.tick) - int64_t(start.tick);
     if (mSampleCount <= 0) {
         SetReason(reason, CachedText<SpirometryStr::IDS_NO_VALID_SELECTION>());

@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 
+#include "ResultCodes.h"
 #include "appkit/Pasteboard.h"
+#include "appkit/RunLoop.h"
 #include "appkit/Window.h"
+#include "foundation/StringKeys.h"
+#include "foundation/XKVD.h"
 #include "graphics/RecordingContext.h"
 #include "plot/LumoHtml.h"
 #include "plot/LumoIds.h"
+#include "plot/LumoText.h"
 #include "plot/PrintCanvasFromSVG.h"
 #include "plot/ScriptCalls.h"
 #include "views/AnnotationView.h"
@@ -54,6 +60,8 @@ void SpiroDataViewPrintJob::Init()
     if (mSubject1 != nullptr || mSubject2 != nullptr) {
         AddRef();
         mHeld = true;
+        mTimer = AppKit::RunLoop::Main().AddTimer(kAnswerSeconds, false, [this] { GiveUp(); },
+                                                  AppKit::RunLoop::kCommonModes);
     }
     // A page may answer at once, before this returns.
     std::string script;
@@ -62,8 +70,28 @@ void SpiroDataViewPrintJob::Init()
     mView->GetPlot2().ExecuteJavaScript(KVD::ToKVDString(script));
 }
 
+void SpiroDataViewPrintJob::GiveUp()
+{
+    mTimer = 0;
+    if (mDone)
+        return;
+    mFailed = true;
+    XKVD(KVD::ToKVDString(Lumo::Fill(Lumo::Text(LumoStr::IDS_LUMO_PAGES_SILENT), {std::to_string(int(kAnswerSeconds))})),
+         KVD_E_BADSTATE);  // made to be logged
+    Detach();
+}
+
+void SpiroDataViewPrintJob::Abandon()
+{
+    mDone = true;
+    Detach();
+}
+
 void SpiroDataViewPrintJob::Detach()
 {
+    if (mTimer != 0)
+        AppKit::RunLoop::Main().RemoveTimer(mTimer);
+    mTimer = 0;
     KVD::COMPtr<ISubject> first = std::move(mSubject1), second = std::move(mSubject2);
     if (first != nullptr)
         first->DetachObserver(this);

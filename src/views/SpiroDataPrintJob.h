@@ -27,8 +27,10 @@ public:
     SpiroDataViewPrintJob(SpiroDataView* view, const KVD::String& plotId1, const KVD::String& plotId2,
                           const KVD::String& title, bool copy);
     // Observes both plots and asks both pages for their SVG. The caller holds a reference
-    // meanwhile: a page that answers at once ends the job's own hold inside.
+    // meanwhile: a page that answers at once ends the job's own hold inside. Pages that have
+    // not both answered within kAnswerSeconds fail the job, which then leaves both subjects.
     void Init();
+    static constexpr double kAnswerSeconds = 10;  // as long as the page layer waits for a script
     // Off both plots' subjects, if still on them.
     ~SpiroDataViewPrintJob() override;
     SpiroDataViewPrintJob(const SpiroDataViewPrintJob&) = delete;
@@ -48,11 +50,16 @@ public:
 
     bool Done() const { return mDone; }
     bool Printed() const { return mPrinted; }
+    // The pages did not answer in time; nothing was printed or copied.
+    bool Failed() const { return mFailed; }
+    // The view goes: the job leaves both plots unfinished and never touches the view again.
+    void Abandon();
     const KVD::String& FlowSvg() const { return mFlowSvg; }
     const KVD::String& VolumeSvg() const { return mVolumeSvg; }
 
 private:
     void Detach();
+    void GiveUp();
 
     KVD::String mPlotId1;
     KVD::String mPlotId2;
@@ -62,7 +69,9 @@ private:
     bool mDone = false;
     bool mCopy;
     bool mPrinted = false;  // the print operation wrote its file
+    bool mFailed = false;
     bool mHeld = false;     // the job's reference on itself while it observes
+    int mTimer = 0;         // the run loop's, while the job waits for the pages
     SpiroDataView* mView;   // not owned
     KVD::COMPtr<ISubject> mSubject1;
     KVD::COMPtr<ISubject> mSubject2;

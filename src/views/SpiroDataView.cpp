@@ -1,5 +1,6 @@
 #include "views/SpiroDataView.h"
 
+#include <algorithm>
 #include <locale>
 #include <sstream>
 
@@ -58,6 +59,9 @@ SpiroDataView::SpiroDataView(TWindow* parent, IDocViewClass* viewClass, IDocView
 
 SpiroDataView::~SpiroDataView()
 {
+    for (const auto& job : mJobs)
+        job->Abandon();
+    mJobs.clear();
     CleanupWindow();
     mFlowSource.Clear();
     mVolumeSource.Clear();
@@ -289,9 +293,12 @@ void SpiroDataView::DoViewCopy() { StartJob(true); }
 
 void SpiroDataView::StartJob(bool copy)
 {
-    // The job holds itself until both pages have answered.
+    // The job holds itself until both pages have answered, or for a bounded time.
+    mJobs.erase(std::remove_if(mJobs.begin(), mJobs.end(), [](const auto& job) { return job->Done() || job->Failed(); }),
+                mJobs.end());
     auto* job = new SpiroDataViewPrintJob(this, GetPlotId1(), GetPlotId2(), GetViewName(), copy);
     job->AddRef();
+    mJobs.emplace_back(job);
     job->Init();
     job->Release();
 }

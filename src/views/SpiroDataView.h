@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "IEnumFloatEx.h"
 #include "foundation/COMPtr.h"
@@ -17,6 +18,7 @@ class SpiroDataWindow;
 namespace Spirometry {
 
 class SpiroDocument;
+class SpiroDataViewPrintJob;
 
 class SpiroDataView : public KVD::LumoViewDouble {
     CAF_DECLARE_RESPONSE_TABLE();
@@ -84,6 +86,8 @@ private:
     SpiroDocument* mDocument = nullptr;  // not owned: the host document holds it
     KVD::COMPtr<IEnumFloatEx> mFlowSource;
     KVD::COMPtr<IEnumFloatEx> mVolumeSource;
+    // Print and copy jobs not known to be over: they point at the view, which abandons them.
+    std::vector<KVD::COMPtr<SpiroDataViewPrintJob>> mJobs;
 };
 
 }  // namespace Spirometry

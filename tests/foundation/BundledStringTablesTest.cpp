@@ -84,6 +84,7 @@ const KeyUse kKeyUses[] = {
     {OrrelDrawStr::IDS_PREVIEW_ORREL_VIEW, 0},
     {LumoStr::IDS_LUMO_BAD_PROPERTY, 5}, {LumoStr::IDS_LUMO_ARTICLE_A, 0}, {LumoStr::IDS_LUMO_ARTICLE_AN, 0},
     {LumoStr::IDS_LUMO_USING_DEFAULT, 1}, {LumoStr::IDS_LUMO_PLOTTER_WILL_FAIL, 0},
+    {LumoStr::IDS_LUMO_NOT_PRINTED, 0}, {LumoStr::IDS_LUMO_PAGES_SILENT, 1},
     {LumoStr::IDS_LUMO_SCALE_MENU, 0}, {LumoStr::IDS_LUMO_AUTO_SCALE, 0}, {LumoStr::IDS_LUMO_UNIPOLAR, 0},
     {LumoStr::IDS_LUMO_BIPOLAR, 0}, {LumoStr::IDS_LUMO_INVERT_SCALE, 0}, {LumoStr::IDS_LUMO_SET_SCALE, 0},
 };

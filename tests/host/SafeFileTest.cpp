@@ -149,6 +149,27 @@ TEST_F(SafeFileTest, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(Files(), std::vector<std::string>{"samples.txt"});
 }
 
+// The check a long command makes before its work: the constructor's verdict, and nothing left.
+TEST_F(SafeFileTest, TargetsAreCheckedAheadWithoutATrace)
+{
+    const std::string fifo = Path("fifo"), old = Path("old.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(old) << "old";
+    for (const std::string& target : {std::string("/dev/null"), folder, fifo}) {
+        try {
+            Host::SafeFile::CheckTarget(target);
+            ADD_FAILURE() << target << " was taken";
+        } catch (const Host::FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), target + ": not replaced: it exists and is not a regular file");
+        }
+    }
+    EXPECT_THROW(Host::SafeFile::CheckTarget(Path("missing/out.csv")), Host::FileWriteError);
+    Host::SafeFile::CheckTarget(old);
+    Host::SafeFile::CheckTarget(Path("new.csv"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"fifo", "old.csv"}));
+    EXPECT_EQ(Read(old), "old");
+}
+
 TEST_F(SafeFileTest, FolderThatTakesNoFileIsReported)
 {
     const std::string target = Path("missing/out.csv");

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -68,6 +71,29 @@ TEST(NumberFormatter, ReadsOnlyDecimalNumbers)
             EXPECT_DOUBLE_EQ(value, c.value) << c.text;
         }
     }
+}
+
+// Every finite double written out in full is read; a longer text is no number, so that a field
+// read on every key does not cost the whole text each time.
+TEST(NumberFormatter, ReadsEveryDoubleInFullButNoLongerText)
+{
+    NumberFormatter f;
+    f.SetDecimalSeparator(".");
+    char text[1200];
+    const std::pair<double, int> doubles[] = {{-std::numeric_limits<double>::denorm_min(), 1074},
+                                              {-std::numeric_limits<double>::max(), 0}};
+    for (const auto& [expected, decimals] : doubles) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, expected);
+        double value = 0;
+        EXPECT_TRUE(f.NumberFromString(text, &value)) << std::strlen(text) << " characters";
+        EXPECT_EQ(value, expected);
+    }
+    const std::string seven = std::string(NumberFormatter::kLongestNumber - 1, ' ') + "7";
+    double value = 0;
+    EXPECT_TRUE(f.NumberFromString(seven, &value));
+    EXPECT_EQ(value, 7);
+    EXPECT_FALSE(f.NumberFromString(" " + seven, &value));
+    EXPECT_FALSE(f.NumberFromString(std::string(65536, '1'), &value));
 }
 
 TEST(NumberFormatter, FollowsTheCurrentLocaleUnlessSet)

@@ -154,6 +154,23 @@ TEST_F(PlotJob, AnSvgThePrintViewCannotDrawFailsTheJob)
     job->Release();
 }
 
+// A print that writes no file (none named, or a folder in the file's place) fails the job: a
+// job that printed nothing has not printed.
+TEST_F(PlotJob, APrintThatWritesNoFileFailsTheJob)
+{
+    for (const std::string& path : {std::string(), Pdf().parent_path().string()}) {
+        AppKit::PrintInfo::Shared().savingPath = path;
+        KVD::MacPrintJob* job = Make(false);
+        Answer("local", "print", kPlotSvg);
+        EXPECT_TRUE(job->Failed()) << path;
+        EXPECT_FALSE(job->Received()) << path;
+        EXPECT_TRUE(job->Finished()) << path;
+        EXPECT_EQ(job->Subject(), nullptr) << path;
+        job->Release();
+    }
+    EXPECT_EQ(PdfCount(), 0u);
+}
+
 // A job that goes before the page answers leaves the subject; the answer finds no job.
 TEST_F(PlotJob, AJobReleasedBeforeTheAnswerLeavesTheSubject)
 {

@@ -204,6 +204,12 @@ TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
         {sample, "--raw 1 --scale -2", "greater than 0"},
         {sample, "--raw 1 --scale nan", "greater than 0"},
         {sample, "--raw 1 --noise-floor inf", "--noise-floor"},
+        // An action of the settings dialog is named by the option that gave it.
+        {sample, "--raw 1 --scale 2 --settings frobnicate",
+         "spirohost analyse: --settings \"frobnicate\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
+         "press BUTTON, snapshot FILE\n"},
+        {sample, "--raw 1 --scale 2 --settings \"set detectionEdit\"",
+         "spirohost analyse: --settings \"set detectionEdit\": set takes NAME=VALUE\n"},
     };
     for (const auto& c : cases) {
         int status = 0;

@@ -1,13 +1,15 @@
 // The attacks the program must withstand, run against spirohost as a user would: a formula long
 // enough to exhaust the stack, links planted where saves write, saves racing to one path,
-// inputs that are not files, a full disk, a small EDF that would expand without bound, and a
-// CSV whose values cannot be represented. Each must end with a clear message and a non-zero
-// exit, leaving every file that was there as it was.
+// inputs that are not files, outputs that are not regular files, a full disk, a small EDF that
+// would expand without bound, a CSV whose values cannot be represented, and browsers that are
+// missing, exit, never answer or die while a view is shown. Each must end with a clear message
+// and a non-zero exit, leaving every file that was there as it was.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,7 @@
 #include "RunCommand.h"
 #include "support/EdfBytes.h"
 #include "support/TempFolder.h"
+#include "web/Browser.h"
 
 namespace {
 
@@ -39,6 +42,28 @@ std::vector<std::string> Files(const fs::path& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+const std::string kSample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+const std::string kNotRegular = ": not replaced: it exists and is not a regular file";
+
+// Every command that writes a file other than a recording or document, writing to target (and
+// the report of one that fails before it).
+std::vector<std::string> OutputWriters(const std::string& target, const std::string& report)
+{
+    const std::string view = "view " + kSample + " --raw 1 --scale 2 --settle 0 --view \"Spirometry Report\" ";
+    const std::string dialog = "dialog " + kSample + " --raw 1 --calc flow ";
+    return {
+        view + "--png " + target,
+        view + "--print " + target,
+        view + "--copy " + target,
+        dialog + "--do \"press OK\" --csv " + target,
+        dialog + "--do \"snapshot " + target + "\" --do \"press OK\"",
+        "analyse " + kSample + " --raw 1 --scale 2 --csv " + report + " --settings \"snapshot " + target +
+            "\" --settings \"press OK\"",
+        // Sampling for an hour first would run into the time limit.
+        "sample " + target + " --seconds 3600",
+    };
 }
 
 class Attacks : public ::testing::Test {
@@ -113,6 +138,66 @@ TEST_F(Attacks, PlantedLinksAreNeverFollowed)
               "spirohost doc save: " + fifo + ": not replaced: it exists and is not a regular file\n");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+}
+
+// A FIFO, a device and folders at an output's path are refused before anything is done, and
+// left as they were: nothing blocks on the FIFO, no folder is replaced, nothing is written.
+TEST_F(Attacks, OutputsThatAreNotRegularFilesAreRefusedAtOnce)
+{
+    const std::string fifo = Path("fifo.png"), empty = Path("empty.pdf"), full = Path("full.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(empty);
+    fs::create_directory(full);
+    std::ofstream(full + "/kept") << "kept";
+    for (const std::string& target : {fifo, std::string("/dev/null"), empty, full}) {
+        for (const std::string& args : OutputWriters(target, Path("report.csv"))) {
+            int status = -1;
+            const std::string out = Run(args, &status);
+            EXPECT_EQ(status, 1) << args << ": " << out;
+            EXPECT_NE(out.find(target + kNotRegular), std::string::npos) << args << ": " << out;
+            EXPECT_EQ(out.find("View "), std::string::npos) << args << ": " << out;
+            EXPECT_EQ(out.find("accepted"), std::string::npos) << args << ": " << out;
+        }
+    }
+    EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    EXPECT_TRUE(fs::is_directory(empty));
+    EXPECT_TRUE(fs::is_empty(empty));
+    EXPECT_EQ(Files(full), std::vector<std::string>{"kept"});
+    EXPECT_EQ(Files(mFolder.Path()), (std::vector<std::string>{"empty.pdf", "fifo.png", "full.pdf"}));
+}
+
+// A link planted at an output's path is replaced by the output; what it pointed to is untouched.
+TEST_F(Attacks, LinksPlantedAtOutputsAreReplacedNotFollowed)
+{
+    const std::string victim = Path("victim");
+    std::ofstream(victim) << "precious";
+    struct Output {
+        std::string name;
+        std::string args;
+        std::string start;  // of what is written
+    };
+    std::vector<Output> outputs = {
+        {"samples.csv", "dialog " + kSample + " --raw 1 --calc flow --do \"press OK\" --csv " + Path("samples.csv"), "0,"},
+        {"dialog.png", "dialog " + kSample + " --raw 1 --calc flow --do \"snapshot " + Path("dialog.png") +
+                           "\" --do \"press OK\"", "\x89PNG"},
+        {"sampled.edf", "sample " + Path("sampled.edf") + " --seconds 1", "0       "},
+    };
+    if (Web::Browser::Available()) {
+        const std::string view = "view " + kSample + " --raw 1 --scale 2 --view \"Spirometry Report\" ";
+        outputs.push_back({"view.png", view + "--png " + Path("view.png"), "\x89PNG"});
+        outputs.push_back({"view.pdf", view + "--print " + Path("view.pdf"), "%PDF-"});
+        outputs.push_back({"copy.pdf", view + "--copy " + Path("copy.pdf"), "%PDF-"});
+    }
+    for (const Output& o : outputs) {
+        ASSERT_EQ(::symlink(victim.c_str(), Path(o.name).c_str()), 0);
+        int status = -1;
+        const std::string out = Run(o.args, &status);
+        EXPECT_EQ(status, 0) << o.args << ": " << out;
+        EXPECT_FALSE(fs::is_symlink(Path(o.name))) << o.args;
+        EXPECT_EQ(Read(Path(o.name)).substr(0, o.start.size()), o.start) << o.args;
+        EXPECT_EQ(Read(victim), "precious") << o.args;
+    }
 }
 
 TEST_F(Attacks, SavesToOnePathAtOnceLeaveOneWholeDocument)
@@ -222,6 +307,110 @@ TEST_F(FullDisk, EveryWriterFailsLoudlyAndLeavesTheOldFile)
     }
     EXPECT_EQ(Files(mDisk), (std::vector<std::string>{"doc.spd", "figures.csv", "pad", "report.csv", "samples.txt",
                                                       "x.edf"}));
+}
+
+TEST_F(FullDisk, OutputsOfViewsDialogsAndSamplingFailLoudlyAndLeaveTheOldFile)
+{
+    const std::string view = "view " + kSample + " --raw 1 --scale 2 --view \"Spirometry Report\" ";
+    std::vector<std::pair<std::string, std::string>> writes = {
+        {"samples.csv", "dialog " + kSample + " --raw 1 --calc flow --do \"press OK\" --csv " + mDisk + "/samples.csv"},
+        {"dialog.png", "dialog " + kSample + " --raw 1 --calc flow --do \"snapshot " + mDisk +
+                           "/dialog.png\" --do \"press OK\""},
+        {"sampled.edf", "sample " + mDisk + "/sampled.edf --seconds 1"},
+    };
+    if (Web::Browser::Available()) {
+        writes.emplace_back("view.png", view + "--png " + mDisk + "/view.png");
+        writes.emplace_back("view.pdf", view + "--print " + mDisk + "/view.pdf");
+        writes.emplace_back("copy.pdf", view + "--copy " + mDisk + "/copy.pdf");
+    }
+    for (const auto& [name, args] : writes)
+        std::ofstream(mDisk + "/" + name) << "old " << name;
+    Fill();
+    for (const auto& [name, args] : writes) {
+        int status = -1;
+        const std::string out = Run(args, &status);
+        EXPECT_EQ(status, 1) << args << ": " << out;
+        EXPECT_NE(out.find(mDisk + "/" + name), std::string::npos) << args << ": " << out;
+        EXPECT_NE(out.find("No space left on device"), std::string::npos) << args << ": " << out;
+        EXPECT_EQ(out.find("accepted"), std::string::npos) << args << ": " << out;
+        EXPECT_EQ(out.find("View "), std::string::npos) << args << ": " << out;
+        EXPECT_EQ(Read(mDisk + "/" + name), "old " + name) << args;
+    }
+    std::vector<std::string> names{"pad"};
+    for (const auto& write : writes)
+        names.push_back(write.first);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(Files(mDisk), names);
+}
+
+// Browsers that fail in every way a browser can: a view whose page did not load or draw, or
+// whose browser has gone, writes nothing, says why and exits with 1.
+class Browsers : public Attacks {
+protected:
+    // A program at the name, from the script's text.
+    std::string Script(const std::string& name, const std::string& text) const
+    {
+        const std::string path = Path(name);
+        std::ofstream(path) << "#!/bin/sh\n" << text << "\n";
+        fs::permissions(path, fs::perms::owner_all);
+        return path;
+    }
+    // The view written with the browser, which fails with the reason why (the end of the
+    // message); the old file at the target may not change.
+    void ExpectNothingWritten(const std::string& browser, const std::string& viewName, const std::string& output,
+                              const std::string& options, const std::string& why)
+    {
+        const std::string target = Path("out");
+        std::ofstream(target) << "old";
+        int status = -1;
+        const std::string args = "view " + kSample + " --raw 1 --scale 2 --view \"" + viewName + "\" " + options +
+                                 " " + output + " " + target;
+        const std::string out = RunCommand("SPIRO_CHROMIUM=" + browser + " timeout 100 " + Spirohost() + " " + args +
+                                               " 2>&1",
+                                           &status);
+        EXPECT_EQ(status, 1) << args << ": " << out;
+        EXPECT_NE(out.find("spirohost view: the view could not be "), std::string::npos) << args << ": " << out;
+        EXPECT_NE(out.find(" " + target + ": "), std::string::npos) << args << ": " << out;
+        EXPECT_NE(out.find(why + "\n"), std::string::npos) << args << ": " << out;
+        EXPECT_EQ(out.find("View "), std::string::npos) << args << ": " << out;
+        EXPECT_EQ(Read(target), "old") << args;
+    }
+};
+
+TEST_F(Browsers, AMissingBrowserWritesNoPictureOfAnyView)
+{
+    const std::string missing = Path("no-such-browser");
+    for (const char* view : {"Spirometry Report", "Spirometry Loop View", "Spirometry Data View"})
+        for (const char* output : {"--png", "--print", "--copy"})
+            ExpectNothingWritten(missing, view, output, "--settle 0",
+                                 "the page did not load: no browser at " + missing);
+}
+
+TEST_F(Browsers, ABrowserThatExitsAtOnceWritesNothing)
+{
+    for (const char* output : {"--png", "--print", "--copy"})
+        ExpectNothingWritten("/bin/false", "Spirometry Report", output, "--settle 0",
+                             "the page did not load: the browser did not start: the browser has exited");
+}
+
+TEST_F(Browsers, ABrowserThatNeverAnswersWritesNothing)
+{
+    ExpectNothingWritten(Script("silent", "exec sleep 1000"), "Spirometry Report", "--print", "--settle 0",
+                         "the page did not load: the browser did not start: the browser did not answer within 20 s");
+}
+
+// The browser is killed while the pages settle (or, on a slow machine, while they load): the
+// picture, print and copy would be blank.
+TEST_F(Browsers, ABrowserKilledWhileTheViewIsShownWritesNothing)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    // The killer lets go of the browser's pipe, so that its end is seen when the browser dies.
+    const std::string killed = Script("killed", "( exec 3>&- 4>&-; sleep 5; kill -9 $$ ) >/dev/null 2>&1 &\n"
+                                                "exec " + Web::Browser::Executable() + " \"$@\"");
+    ExpectNothingWritten(killed, "Spirometry Report", "--png", "--settle 9", "the browser has exited");
+    ExpectNothingWritten(killed, "Spirometry Loop View", "--print", "--settle 9", "the browser has exited");
+    ExpectNothingWritten(killed, "Spirometry Data View", "--copy", "--settle 9", "the browser has exited");
 }
 
 }  // namespace

@@ -77,7 +77,11 @@ TEST(DialogCommand, ScriptsThatCannotBeCarriedOutSayWhy)
     } cases[] = {
         {"--calc minvent --do \"set intervalEdit=20000\" --do \"press OK\"",
          "spirohost dialog: the actions ran out with the dialog \"Spirometry Minute Ventilation\" open (Please enter "
-         "a number from 0 to 10000.)\n"},
+         "a number from 0.0001 to 10000.)\n"},
+        // An interval of no length would leave the channel without a single value.
+        {"--calc minvent --do \"set intervalEdit=0\" --do \"press OK\"",
+         "spirohost dialog: the actions ran out with the dialog \"Spirometry Minute Ventilation\" open (Please enter "
+         "a number from 0.0001 to 10000.)\n"},
         {"--calc volume --do \"click Whole breaths\"",
          "spirohost dialog: window \"Spirometry Volume\": \"Whole breaths\" is disabled\n"},
         {"--calc flow --do \"press OK\" --do \"press OK\"",

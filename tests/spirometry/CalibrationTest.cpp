@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "HostDoubles.h"
+#include "IRecordData.h"
 #include "host/document/DataDocument.h"
 #include "spirometry/CalibrateBase.h"
 #include "spirometry/SpiroText.h"
@@ -114,6 +115,19 @@ TEST(Calibration, ThreeLitreInjectionGivesTheGainThatRestoresIt)
         EXPECT_NEAR(gain, 1.25, 1e-4);
         EXPECT_NEAR(cal.CalcVolume(gain), 3.0, 1e-12);
     }
+}
+
+// A selection to the record's end counts the record's samples, not the ticks up to the largest
+// tick that names the end (two thousand million floats to read).
+TEST(Calibration, ASelectionToTheRecordsEndCountsTheRecordsSamples)
+{
+    FlowDocument d(1000.0, std::vector<float>(1000, 1.0f), "L/s", 0.001);
+    d.doc.Select(KVDPosition{200, 0}, KVDPosition{kRecordEndTick, 0});
+    CalibrateBase cal = d.Calibration();
+    ASSERT_TRUE(cal.CalCheck(nullptr, 0, Spirometry::kChannelData));
+    EXPECT_EQ(cal.GetSampleCount(), 800);
+    ASSERT_TRUE(cal.OrganiseFlowData(0, Spirometry::kChannelData));
+    EXPECT_EQ(cal.GetSampleCount(), 800);
 }
 
 TEST(Calibration, UndeliveredSamplesAreNeverRead)

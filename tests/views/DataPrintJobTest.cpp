@@ -11,6 +11,7 @@
 #include "foundation/ClassObjectAccessor.h"
 #include "appkit/Pasteboard.h"
 #include "appkit/PrintView.h"
+#include "appkit/RunLoop.h"
 #include "graphics/RecordingContext.h"
 #include "plot/LumoIds.h"
 #include "support/TempFolder.h"
@@ -135,6 +136,27 @@ TEST_F(DataPrintTest, TheJobPrintsOnceBothPagesAnsweredAndThenEnds)
     EXPECT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
     EXPECT_EQ(Observers(mView->GetPlot1()), before1);
     EXPECT_EQ(Observers(mView->GetPlot2()), before2);
+}
+
+// A page that never answers does not hold the job and both plots' subjects for good: after
+// the page layer's script wait the job gives up, leaves both, and a late answer prints nothing.
+TEST_F(DataPrintTest, AJobWhosePagesDoNotAnswerGivesUpAndLeavesBothPlots)
+{
+    OpenWithMapping();
+    AppKit::RunLoop& loop = AppKit::RunLoop::Main();
+    loop.UseVirtualClock(true);
+    const uint32_t before1 = Observers(mView->GetPlot1()), before2 = Observers(mView->GetPlot2());
+    mView->DoViewPrint();
+    Answer(mView->GetPlot1(), L"print", kSvg);
+    loop.Advance(Spirometry::SpiroDataViewPrintJob::kAnswerSeconds - 0.5);
+    EXPECT_EQ(Observers(mView->GetPlot1()), before1 + 1);
+    EXPECT_EQ(Observers(mView->GetPlot2()), before2 + 1);
+    loop.Advance(1);
+    EXPECT_EQ(Observers(mView->GetPlot1()), before1);
+    EXPECT_EQ(Observers(mView->GetPlot2()), before2);
+    Answer(mView->GetPlot2(), L"print", kSvg);
+    EXPECT_FALSE(std::filesystem::exists(AppKit::PrintInfo::Shared().savingPath));
+    loop.UseVirtualClock(false);
 }
 
 TEST_F(DataPrintTest, TheCopyIsThePasteboardsPdf)

@@ -10,7 +10,9 @@
 #include "appkit/Pasteboard.h"
 #include "appkit/PrintView.h"
 #include "plot/MacPrintJob.h"
+#include "web/InProcessPage.h"
 #include "web/LumoPrintView.h"
+#include "web/WebView.h"
 
 using namespace ViewsTest;
 
@@ -79,6 +81,25 @@ TEST_F(WholeWindowJob, ACopyLeavesOnlyThePagesPdfOnThePasteboard)
     EXPECT_EQ(pasteboard.Types(), std::vector<std::string>{AppKit::Pasteboard::kPdfType});
     EXPECT_EQ(pasteboard.Read(AppKit::Pasteboard::kPdfType).substr(0, 5), "%PDF-");
     EXPECT_FALSE(std::filesystem::exists(Pdf()));
+}
+
+// A page that cannot be printed (its browser gone, say) is neither printed nor copied as a
+// blank page of the view: the job has failed and nothing is written.
+TEST_F(WholeWindowJob, APageThatCannotBePrintedFailsTheJobAndWritesNothing)
+{
+    auto& page = dynamic_cast<Web::InProcessPage&>(mView->GetWindowController()->GetWebView()->GetPage());
+    page.SetPrintedPdf("");
+    const SavingPath saving(Pdf().string());
+    KVD::MacPrintJob* job = KVD::CreateMacPrintJob(Controller(), false);
+    EXPECT_TRUE(job->Failed());
+    EXPECT_TRUE(job->Finished());
+    EXPECT_FALSE(std::filesystem::exists(Pdf()));
+    job->Release();
+    job = KVD::CreateMacPrintJob(Controller(), true);
+    EXPECT_TRUE(job->Failed());
+    EXPECT_FALSE(AppKit::Pasteboard::General().Has(AppKit::Pasteboard::kPdfType));
+    job->Release();
+    EXPECT_EQ(mView->GetWindowController()->GetWebView()->DrawingFailure(), Web::InProcessPage::kCannotRender);
 }
 
 // Without a file to print to, or a window to print, nothing is written anywhere.

@@ -6,6 +6,7 @@
 #include "cf/Bundle.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "framework/OwlDocViewClass.h"
+#include "graphics/Canvas.h"
 #include "host/loader/ClassRegistration.h"
 #include "spirometry/SpiroIds.h"
 #include "views/SpiroReportWindow.h"
@@ -41,7 +42,12 @@ void RegisterHostClasses()
 
 void ReportViewHost::SetUp()
 {
-    Web::Page::SetFactory([] { return std::make_unique<Web::InProcessPage>(); });
+    // The report's pages print one blank page: printing and copying can be followed through.
+    Web::Page::SetFactory([] {
+        auto page = std::make_unique<Web::InProcessPage>();
+        page->SetPrintedPdf(Gfx::Canvas::CreatePDF(200, 100)->Finish());
+        return page;
+    });
     const std::filesystem::path layouts = std::filesystem::path(SPIRO_BUNDLE_DIR) / "Resources" / "layouts";
     std::filesystem::create_directories(mBundle.Path() / "Resources" / "layouts");
     std::filesystem::copy_file(layouts / "SpiroReportWindow.xml",

@@ -12,7 +12,9 @@ namespace Spirometry {
 
 class SpMinVentCalcDialog final : public CalcDialogBase {
 public:
-    static constexpr double kMinInterval = 0.0;
+    // An interval of no length averages nothing and leaves the whole channel without a value:
+    // the shortest is the least the field shows.
+    static constexpr double kMinInterval = 0.0001;
     static constexpr double kMaxInterval = 10000.0;
 
     SpMinVentCalcDialog(SpMinVentSettings* settings, IAutoOrrelDoc* document, int masterChannel,

@@ -102,7 +102,8 @@ TEST_F(SmallDialogs, MinuteVentilationIntervalIsValidatedThenWritten)
     std::vector<std::string> refusals;
     UserDriver::AnswerNextModal([&](UserDriver& user) {
         EXPECT_EQ(user.StringValue("intervalEdit"), "60");
-        for (const char* text : {"10000.5", "-1", "x"}) {
+        // An interval of no length would leave the channel without a value: refused as well.
+        for (const char* text : {"10000.5", "-1", "0", "x"}) {
             user.Type("intervalEdit", text);
             user.Click("OK");
             EXPECT_FALSE(Application::Shared().ModalSessionStopped()) << text;
@@ -115,8 +116,10 @@ TEST_F(SmallDialogs, MinuteVentilationIntervalIsValidatedThenWritten)
         user.Click("OK");
     });
     EXPECT_EQ(ShowMinVent(), kDialogAccepted);
-    EXPECT_EQ(refusals, (std::vector<std::string>{"Please enter a number from 0 to 10000.",
-                                                  "Please enter a number from 0 to 10000.", "Please enter a number."}));
+    EXPECT_EQ(refusals, (std::vector<std::string>{"Please enter a number from 0.0001 to 10000.",
+                                                  "Please enter a number from 0.0001 to 10000.",
+                                                  "Please enter a number from 0.0001 to 10000.",
+                                                  "Please enter a number."}));
     EXPECT_EQ(minVent.mSourceChannel, DialogDocument::kFlow);
     EXPECT_DOUBLE_EQ(minVent.mInterval, 12.3457);  // four fraction digits once the edit ended
     EXPECT_EQ(minVent.GetArithString(), KVD::String(L"-60.0 * decimatesec(Ch2*(1-threshold(Ch2,0)),12.3457)"));

@@ -1,0 +1,15 @@
+// How the platform puts bytes it made (a picture, a printed page, a pasteboard item) into a file
+// named to it. Programs name the scratch file of their safe-write path here: the name, the
+// flush to disk and the rename over the target are theirs. A write here is complete or
+// reported: the file is opened without following a link or waiting on a FIFO, must be a
+// regular file, every write is checked, and a failed one leaves the file empty.
+#pragma once
+
+#include <string>
+
+namespace CF {
+
+// True when all of bytes are in the file; otherwise false, with the reason in *error.
+bool WriteFileBytes(const std::string& path, const std::string& bytes, std::string* error = nullptr);
+
+}  // namespace CF
