@@ -59,7 +59,8 @@
     if (this.values.length < wanted && !this.ended && this.name.charAt(0) === '$' && !lumo.host_has_data()) return false;
     while (!this.ended && this.values.length < wanted) {
       var missing = Math.min(wanted - this.values.length, kChunk);
-      var t = this.first + this.values.length * step;
+      // A '$' source is read by sample index; an expression is evaluated at x values.
+      var t = this.name.charAt(0) === '$' ? this.first + this.values.length : this.first + this.values.length * step;
       var got = lumo.remote(call, this.name, t, step, missing);
       // The same call with count 0 closes this series of requests on the host.
       lumo.remote(call, this.name, t, step, 0);
