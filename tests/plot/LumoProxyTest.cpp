@@ -73,7 +73,6 @@ TEST_F(LumoPage, CallbacksPostTheirEvents)
         {"OnMouseClick", {N(3.5), S(""), Value::Boolean(true)}, {}},
         {"OnMouseClick", {N(3.5), S("Loop"), Value::Boolean(false)}, {"OnMouseClick Loop|3.5 keep"}},
         {"OnMouseClick", {N(0.25), S("Loop"), N(2)}, {"OnMouseClick Loop|0.25 select"}},
-        {"CompileMarkup", {S("local"), S("a: ::")}, {"CompileMarkup false"}},
     };
     for (const auto& c : cases) {
         events->lines.clear();
@@ -81,6 +80,17 @@ TEST_F(LumoPage, CallbacksPostTheirEvents)
         EXPECT_EQ(events->lines, c.posted) << c.method << " " << Value::Array(c.arguments).ToText();
     }
     EXPECT_TRUE(Page().Scripts().empty());
+}
+
+// Markup that does not parse: observers hear of the failure, and the page, waiting for its
+// setup under the loading indicator, shows the parser's message instead.
+TEST_F(LumoPage, MarkupThatDoesNotParseShowsTheParsersMessage)
+{
+    EXPECT_EQ(Call("CompileMarkup", {S("local"), S("a: 1,\nb: <::")}), Value());
+    EXPECT_EQ(events->lines, (Lines{"CompileMarkup false"}));
+    ASSERT_EQ(Page().Scripts().size(), 1u);
+    // The line of the fault, "_" where parsing stopped, shown as text.
+    EXPECT_EQ(Page().Scripts()[0], "lumo.get_plot('local').show_error('Expected a datatype on line 2: b:_ &lt;::');");
 }
 
 // The markup comes first and the plot id second: the other order would parse "local" as

@@ -164,6 +164,8 @@
       });
     },
     show_error: function (message) {
+      // An error is the end of loading: the markup that failed will not set the plot up.
+      this.stop_throbber();
       this.in_error = true;
       this.error_message = String(message);
       if (this.element) lumo.show_error_div(this.element, this.error_message);
