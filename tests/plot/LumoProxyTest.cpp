@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 #include "LumoSources.h"
 #include "LumoPageFixture.h"
 #include "appkit/Alert.h"
 #include "plot/LumoJavaScriptProxy.h"
+#include "support/TempFolder.h"
 
 namespace PlotTest {
 namespace {
@@ -271,6 +273,24 @@ TEST_F(LumoPage, ScriptsWaitForTheLoadedPage)
     Page().SetAnswer("1", N(1));
     EXPECT_TRUE(proxy->ExecuteJavaScript(KVD::String(L"1")));
     EXPECT_FALSE(proxy->ExecuteJavaScript(KVD::String(L"undefinedValue")));
+}
+
+// A page loaded from its URL is the page scripts go to; a URL the view cannot reach leaves a
+// page that never finishes loading, and scripts are dropped.
+TEST_F(LumoPage, APageLoadedFromItsUrl)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = (folder.Path() / "plot.html").string();
+    std::ofstream(path) << "<div id=\"local\"></div>";
+    controller->LoadUrl("file://" + path);
+    EXPECT_EQ(controller->GetWebView()->MainFrameURL(), "file://" + path);
+    EXPECT_EQ(controller->GetWebView()->PageText(), "<div id=\"local\"></div>");
+    EXPECT_TRUE(controller->IsLoaded());
+    Page().SetAnswer("1", N(1));
+    EXPECT_TRUE(proxy->ExecuteJavaScript(KVD::String(L"1")));
+    controller->LoadUrl("http://127.0.0.1/plot.html");
+    EXPECT_FALSE(controller->IsLoaded());
+    EXPECT_FALSE(proxy->ExecuteJavaScript(KVD::String(L"1")));
 }
 
 // An exception from a source ends at the bridge: it is logged and the page gets "".

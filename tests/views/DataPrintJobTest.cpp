@@ -180,3 +180,25 @@ TEST_F(DataPrintTest, OverlaysFollowTheirPlotsOnThePage)
 }
 
 }  // namespace
+
+namespace {
+
+// The job is asked for either of its handler faces by the host's event machinery.
+TEST_F(DataPrintTest, TheJobAnswersAsObserverAndAsCommandHandler)
+{
+    OpenDataView();
+    auto* job = new Spirometry::SpiroDataViewPrintJob(mView, mView->GetPlotId1(), mView->GetPlotId2(),
+                                                      mView->GetViewName(), false);
+    job->AddRef();
+    {
+        KVD::COMPtr<ICAFCommandHandler> handler;
+        EXPECT_EQ(job->QueryInterface(IID_ICAFCommandHandler, handler.Set()), KVD_S_OK);
+        EXPECT_EQ(handler.get(), static_cast<ICAFCommandHandler*>(job));
+        KVD::COMPtr<IObserver> observer;
+        EXPECT_EQ(job->QueryInterface(IID_IObserver, observer.Set()), KVD_S_OK);
+        EXPECT_EQ(observer.get(), static_cast<IObserver*>(job));
+    }
+    job->Release();
+}
+
+}  // namespace
