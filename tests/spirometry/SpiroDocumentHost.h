@@ -37,6 +37,8 @@ protected:
     Spirometry::SpiroDocument& CreateAnalysedDocument();
     void Select(KVDPosition start, KVDPosition end) { mData->Select(start, end); }
     void SelectRecord(int record);
+    // The settings dialog's answer with another flow unit prefix, the other settings kept.
+    void SetFlowUnitPrefix(int prefix);
 
     // The settings the calculation on the channel holds now.
     KVD::COMPtr<IPersistObject> CalculationSettings(int channel);
