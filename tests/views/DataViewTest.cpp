@@ -133,8 +133,8 @@ TEST_F(DataViewTest, LabelsAndReadouts)
     EXPECT_EQ(ToU8String(view.ReadoutText(false, nullptr, &seconds)), "");
     EXPECT_EQ(ToU8String(view.ReadoutText(false, &volume, nullptr)), "");
 
-    // The readout lines of the window. The channels carry the unit prefix of the settings
-    // themselves: their samples and unit read in millilitres.
+    // The readout lines of the window. The overlays hand them the document's samples, in
+    // litres: the lines show them in the settings' prefix, its letter before the bare unit.
     SpiroDataWindow* window = view.GetDataWindow();
     ASSERT_NE(window, nullptr);
     window->UpdateFlow(&flow, &seconds);
@@ -142,9 +142,14 @@ TEST_F(DataViewTest, LabelsAndReadouts)
     window->UpdateFlow(nullptr, nullptr);
     EXPECT_EQ(window->FlowReadout()->StringValue(), "");
     SetPrefix(Spirometry::SpConfig::kMilliPrefix);
-    const double millilitres = 3465.1;
-    window->UpdateVolume(&millilitres, &seconds);
+    window->UpdateVolume(&volume, &seconds);
     EXPECT_EQ(window->VolumeReadout()->StringValue(), " " + Chan(mVolume) + " : Volume at 1.500 s = 3465.100 mL");
+    window->UpdateFlow(&tiny, &seconds);
+    EXPECT_EQ(window->FlowReadout()->StringValue(), " " + Chan(mFlow) + " : Flow at 1.500 s = -0.400 mL/s");
+    SetPrefix(kMicroPrefix);
+    window->UpdateFlow(&flow, &seconds);
+    EXPECT_EQ(window->FlowReadout()->StringValue(),
+              " " + Chan(mFlow) + " : Flow at 1.500 s = 2250000.000 \u00B5L/s");
 }
 
 // In millilitres (prefix 7) and microlitres (6) both plots name the prefixed unit, and their
