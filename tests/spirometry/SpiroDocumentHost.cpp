@@ -87,9 +87,9 @@ SpiroDocument& SpiroDocumentHost::CreateDocument()
     return *mDoc;
 }
 
-SpiroDocument& SpiroDocumentHost::CreateAnalysedDocument()
+SpiroDocument& SpiroDocumentHost::CreateAnalysedDocument(std::shared_ptr<const Host::Recording> recording)
 {
-    Open(SmallBreathing());
+    Open(recording != nullptr ? std::move(recording) : SmallBreathing());
     AddCalculations();
     SpiroDocument& doc = CreateDocument();
     doc.SetSpFlowCalcChan(mFlow);
