@@ -151,6 +151,22 @@
     }
   });
 
+  // An x scale whose pixel columns are n to each of the scale's (a painter for print draws at the
+  // paper's resolution rather than the screen's), and the reduced segments back on its pixels.
+  lumo.finer_columns = function (xs, n) {
+    if (!(n > 1)) return xs;
+    return { origin: xs.origin * n, get_offset: function () { return xs.get_offset(); },
+      get_scaling: function () { return xs.get_scaling() * n; } };
+  };
+  lumo.coarser_x = function (segments, n) {
+    if (!(n > 1)) return segments;
+    return segments.map(function (s) {
+      var out = Array.prototype.slice.call(s);
+      for (var i = 0; i < out.length; i += 2) out[i] /= n;
+      return out;
+    });
+  };
+
   lumo.def('TimePlot', 'DataPlotter', {
     by_x_only: true,
     draw: function (painter) {
@@ -159,8 +175,9 @@
       var r = this.visible_range(d);
       if (r[1] >= r[0]) {
         if (this.p.show_lines) {
-          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], this.plot.scales[0], this.plot.scales[1]);
-          painter.polyline(segs, this.style());
+          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], lumo.finer_columns(this.plot.scales[0], painter.columns_per_pixel),
+            this.plot.scales[1]);
+          painter.polyline(lumo.coarser_x(segs, painter.columns_per_pixel), this.style());
         }
         if (this.p.show_points) this.draw_points(painter, d, r);
       }
