@@ -64,7 +64,7 @@ std::shared_ptr<const FloatSamples> ChannelTable::Floats(int record, int channel
         return nullptr;
     const Channel& c = mChannels[channel];
     if (UsesCalculation(c, flags))
-        return Computed(record, channel);
+        return ComputedAsAsked(record, channel, flags);
     if (c.recorded < 0)
         return nullptr;
     return std::make_shared<RecordedSamples>(mRecording, record, c.recorded, DataRequest(flags).inUnits);
@@ -78,6 +78,15 @@ std::shared_ptr<const ShortSamples> ChannelTable::Shorts(int record, int channel
     if (UsesCalculation(c, flags) || c.recorded < 0)
         return nullptr;
     return std::make_shared<RecordedShorts>(mRecording, record, c.recorded);
+}
+
+std::shared_ptr<const FloatSamples> ChannelTable::ComputedAsAsked(int record, int channel, uint32_t flags)
+{
+    std::shared_ptr<const FloatSamples> samples = Computed(record, channel);
+    if (samples == nullptr || !DataRequest(flags).prefixed)
+        return samples;
+    const double factor = ChannelUnits::ShownPrefixFactor(ComputedUnits(record, channel).get());
+    return factor == 1.0 ? samples : std::make_shared<ScaledSamples>(std::move(samples), factor);
 }
 
 // Pulls the whole record through the calculation's enumerator host; what it cannot deliver is

@@ -71,6 +71,8 @@ private:
 
     bool UsesCalculation(const Channel& c, uint32_t flags) const;
     std::shared_ptr<const FloatSamples> Computed(int record, int channel);
+    // The computed samples, in the prefix they are shown in when the request asks for it.
+    std::shared_ptr<const FloatSamples> ComputedAsAsked(int record, int channel, uint32_t flags);
     KVD::COMPtr<IUnitsConversion> RecordedUnits(const Channel& c) const;
     KVD::COMPtr<IUnitsConversion> ComputedUnits(int record, int channel);
 

@@ -3,8 +3,19 @@
 #include <functional>
 
 #include "foundation/units/UnitEntry.h"
+#include "foundation/units/UnitPrefixScaling.h"
+#include "host/data/Adopt.h"
+#include "host/data/DataRequest.h"
 
 namespace Host {
+
+ChannelUnits::ChannelUnits(double scale, double offset, const std::string& unit)
+    : mScale(scale), mOffset(offset), mUnit(unit)
+{
+    auto* entry = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, KVD::ToKVDString(mUnit)));
+    entry->AddRef();
+    mName = Adopt<IUnitName>(entry);
+}
 
 ChannelUnits* ChannelUnits::Create(double scale, double offset, const std::string& unit)
 {
@@ -49,10 +60,31 @@ HRESULT ChannelUnits::GetUnitName(IUnitName** unit)
 {
     if (unit == nullptr)
         return KVD_E_POINTER;
-    auto* entry = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, KVD::ToKVDString(mUnit)));
-    entry->AddRef();
-    *unit = entry;
+    mName.GetOut(unit);
     return KVD_S_OK;
+}
+
+KVD::COMPtr<IUnitName> ChannelUnits::NameFor(IUnitsConversion* units, uint32_t flags)
+{
+    KVD::COMPtr<IUnitName> own, copy;
+    if (units != nullptr)
+        units->GetUnitName(own.Set());
+    if (own != nullptr)
+        own->Clone(copy.Set());
+    if (copy != nullptr && !DataRequest(flags).prefixed)
+        copy->SetPrefix(kUnitPrefixNone);
+    return copy;
+}
+
+double ChannelUnits::ShownPrefixFactor(IUnitsConversion* units)
+{
+    KVD::COMPtr<IUnitName> own;
+    if (units != nullptr)
+        units->GetUnitName(own.Set());
+    UnitPrefix prefix = kUnitPrefixNone;
+    if (own == nullptr || own->GetPrefix(&prefix) != KVD_S_OK)
+        return 1.0;
+    return UnitPrefixScaling::sScalingFromPrefix(prefix);
 }
 
 HRESULT ChannelUnits::GetUnitProperty(uint32_t* property)

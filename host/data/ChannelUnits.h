@@ -1,11 +1,13 @@
 // The units conversion of a channel: value = (stored + offset) x scale, in a unit given as
 // text ("mV", "L/s"). The unit's text is kept whole, prefix letter included, as the recording
-// names it.
+// names it. A calculation sets the prefix its channel is shown in on the unit name it is
+// handed (GetUnitName): requests with the prefix bit then read the channel in that prefix.
 #pragma once
 
 #include <string>
 
 #include "IUnitsConversion.h"
+#include "foundation/COMPtr.h"
 #include "foundation/UnknownImp.h"
 
 namespace Host {
@@ -21,6 +23,7 @@ public:
     HRESULT ConvertValue(uint32_t flags, double stored, double* value) override;
     // The values of the stored 32767 and -32768.
     HRESULT GetRange(uint32_t flags, double* top, double* bottom) override;
+    // The channel's own unit name: a prefix set on it is the one the channel is shown in.
     HRESULT GetUnitName(IUnitName** unit) override;
     // A hash of the unit's text.
     HRESULT GetUnitProperty(uint32_t* property) override;
@@ -29,13 +32,19 @@ public:
 
     const std::string& Unit() const { return mUnit; }
 
+    // A copy of the units' name as a request of the flags reads it: with the shown prefix
+    // only when the request asks for it (bit 13); null without units.
+    static KVD::COMPtr<IUnitName> NameFor(IUnitsConversion* units, uint32_t flags);
+    // The factor from the units to the prefix they are shown in (1 without a prefix).
+    static double ShownPrefixFactor(IUnitsConversion* units);
+
 private:
-    ChannelUnits(double scale, double offset, const std::string& unit)
-        : mScale(scale), mOffset(offset), mUnit(unit) {}
+    ChannelUnits(double scale, double offset, const std::string& unit);
 
     double mScale;
     double mOffset;
     std::string mUnit;
+    KVD::COMPtr<IUnitName> mName;
 };
 
 }  // namespace Host

@@ -228,7 +228,10 @@ HRESULT DocumentData::GetChannelUnitName(int record, TChannelId channel, IUnitNa
     if (!Clear(name))
         return KVD_E_POINTER;
     auto units = mChannels.Units(record, channel.channel, channel.blockDataType);
-    return units == nullptr ? KVD_E_BADSTATE : units->GetUnitName(name);
+    if (units == nullptr)
+        return KVD_E_BADSTATE;
+    ChannelUnits::NameFor(units.get(), channel.blockDataType).GetOut(name);
+    return *name == nullptr ? KVD_S_FALSE : KVD_S_OK;
 }
 
 HRESULT DocumentData::GetUnitsConversion(int record, TChannelId channel, IUnitsConversion** units) const

@@ -1,6 +1,7 @@
 #include "host/data/RecordChannel.h"
 
 #include "foundation/KVDString.h"
+#include "host/data/ChannelUnits.h"
 #include "host/data/DataRequest.h"
 
 namespace Host {
@@ -45,8 +46,8 @@ HRESULT RecordChannel::GetUnitName(uint32_t flags, IUnitName** unit) const
     if (unit == nullptr)
         return KVD_E_POINTER;
     *unit = nullptr;
-    IUnitsConversion* units = UnitsFor(flags);
-    return units == nullptr ? KVD_S_FALSE : units->GetUnitName(unit);
+    ChannelUnits::NameFor(UnitsFor(flags), flags).GetOut(unit);
+    return *unit == nullptr ? KVD_S_FALSE : KVD_S_OK;
 }
 
 HRESULT RecordChannel::GetUnits(uint32_t flags, IUnitsConversion** units) const

@@ -9,6 +9,12 @@ void ComputedSamples::Read(uint32_t from, uint32_t count, float* out) const
     std::copy_n(mSamples.get() + from, count, out);
 }
 
+void ScaledSamples::Read(uint32_t from, uint32_t count, float* out) const
+{
+    mSamples->Read(from, count, out);
+    std::transform(out, out + count, out, [this](float v) { return float(double(v) * mFactor); });
+}
+
 RecordedSamples::RecordedSamples(std::shared_ptr<const Recording> recording, size_t record, size_t channel,
                                  bool inUnits)
     : mRecording(std::move(recording)),

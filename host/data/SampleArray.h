@@ -37,6 +37,19 @@ private:
     uint32_t mSize;
 };
 
+// Samples of another array times a factor: computed data read in the prefix it is shown in.
+class ScaledSamples final : public FloatSamples {
+public:
+    ScaledSamples(std::shared_ptr<const FloatSamples> samples, double factor)
+        : mSamples(std::move(samples)), mFactor(factor) {}
+    uint32_t Size() const override { return mSamples->Size(); }
+    void Read(uint32_t from, uint32_t count, float* out) const override;
+
+private:
+    std::shared_ptr<const FloatSamples> mSamples;
+    double mFactor;
+};
+
 // A recorded channel of a record: its stored values, in its unit or as stored.
 class RecordedSamples final : public FloatSamples {
 public:

@@ -13,6 +13,9 @@ class KVDDocViewPrintBase : public AppKit::DocViewPrintBase {
 public:
     static constexpr double kHeaderHeight = 24;
     static constexpr double kFooterHeight = 24;
+    // The least distance of header and footer from the paper's sides: a page printed without
+    // side margins still gets its header inside the paper's printable area.
+    static constexpr double kHeaderSideMargin = 36;
 
     explicit KVDDocViewPrintBase(AppKit::Rect frame = {}) : AppKit::DocViewPrintBase(frame) {}
     const char* ClassName() const override { return "KVDDocViewPrintBase"; }
@@ -30,6 +33,7 @@ public:
     void DrawPage(Gfx::Context& context, int page) override;
 
 private:
-    void DrawHeaderAndFooter(Gfx::Context& context, const Gfx::Size& content, int page, int pages);
+    void DrawHeaderAndFooter(Gfx::Context& context, const Gfx::Size& content, const AppKit::PrintInfo& info, int page,
+                             int pages);
     std::string mJobTitle;
 };

@@ -215,7 +215,8 @@ void LumoPersistTask::ModifyMarkup(std::wstring& markup) const
     if (markup.empty())
         return;
     std::wstring text;
-    const size_t last = markup.find_last_not_of(L" \t");
+    // Line ends count as blanks: markup often ends in ",\n".
+    const size_t last = markup.find_last_not_of(L" \t\r\n\v\f");
     if (last == std::wstring::npos || markup[last] != L',')
         text = L", ";
     const auto scale = [&text](const ChannelYDataRange& range, const wchar_t* axis) {

@@ -91,10 +91,13 @@ void LumoProxyBase::ClearDataSources()
 
 bool LumoProxyBase::CompileMarkup(const String& plotId, const String& markup)
 {
-    std::string script;
-    if (!Lumo::GetSetMarkupJS(ToU8String(markup), ToU8String(plotId), script)) {
+    std::string script, error;
+    if (!Lumo::GetSetMarkupJS(ToU8String(markup), ToU8String(plotId), script, error)) {
         uint64_t slots[] = {Slot(false)};
         PostEvent(LumoEventId<kLumoCompileMarkup>::GetId(), slots);
+        // The page waits for its setup under the loading indicator: tell it why none comes.
+        if (mErrorVisibility && Lumo::GetShowErrorJS(HtmlEscaped(error), ToU8String(plotId), script))
+            ExecuteJavaScript(ToKVDString(script));
         return false;
     }
     uint64_t slots[] = {Slot(true)};

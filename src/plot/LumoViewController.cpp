@@ -52,6 +52,14 @@ void LumoViewController::LoadHTML(const std::string& html)
     mWebView->LoadHTMLString(html, bundle != nullptr ? "file://" + bundle->ResourcePath() + "/" : std::string());
 }
 
+void LumoViewController::LoadUrl(const std::string& url)
+{
+    if (mWebView == nullptr)
+        return;
+    mLoaded = false;
+    mWebView->LoadRequest(url);
+}
+
 std::optional<String> LumoViewController::LoadHTMLFromBundle(NSBundle* bundle, const std::string& name)
 {
     String text;

@@ -35,6 +35,8 @@ public:
     bool IsConnected() const { return mConnected; }
     // Loads the page with the plug-in bundle's resource folder as base URL.
     void LoadHTML(const std::string& html);
+    // Loads the page at the URL into the main frame; the page is not loaded until it finishes.
+    void LoadUrl(const std::string& url);
     // The text of the bundle's page NAME.html; nothing when it is missing or unreadable, so
     // that no plot shows a page it did not ask for.
     static std::optional<String> LoadHTMLFromBundle(NSBundle* bundle, const std::string& name);

@@ -3,6 +3,8 @@
 #include <limits>
 #include <utility>
 
+#include "foundation/KVDResultCodes.h"
+#include "foundation/KVDString.h"
 #include "plot/LumoPersistTask.h"
 
 namespace KVD {
@@ -33,21 +35,31 @@ double ScaleProxy::GetUnitsHigh() const
     return range.high;
 }
 
-void ScaleProxy::SetHighLowCheckLimits(double high, double low)
+HRESULT ScaleProxy::GetPrefixedUnitsName(IAutoKVDString** name) const
+{
+    if (name == nullptr)
+        return KVD_E_POINTER;
+    String().GetOut(name);
+    return KVD_S_OK;
+}
+
+HRESULT ScaleProxy::SetHighLowCheckLimits(double high, double low)
 {
     ChannelYDataRange x, y;
     mTask->GetScaleRanges(x, y);
     Of(mDirection, x, y) = ChannelYDataRange{high, low};
     mTask->SetScaleRanges(x, y, true, false);
+    return KVD_S_OK;
 }
 
-void ScaleProxy::Invert()
+HRESULT ScaleProxy::Invert()
 {
     ChannelYDataRange x, y;
     mTask->GetScaleRanges(x, y);
     ChannelYDataRange& range = Of(mDirection, x, y);
     std::swap(range.high, range.low);
     mTask->SetScaleRanges(x, y, false, false);
+    return KVD_S_OK;
 }
 
 }  // namespace KVD

@@ -2,13 +2,15 @@
 // scale dialogs read the range and set or invert it through the task.
 #pragma once
 
-#include "plot/IScaleProxy.h"
+#include "IScaleProxy.h"
+#include "foundation/UnknownImp.h"
 
 namespace KVD {
 
 class LumoPersistTask;
 
-class ScaleProxy final : public IScaleProxy {
+// Lives as long as the plot that owns it.
+class ScaleProxy final : public StaticUnknown<IScaleProxy> {
 public:
     // The task is not owned: the plot that owns this proxy owns the task.
     ScaleProxy(LumoPersistTask* task, ScaleConsts::ScaleDirection direction) : mTask(task), mDirection(direction) {}
@@ -18,13 +20,15 @@ public:
     double GetUnitsLow() const override;
     double GetUnitsHigh() const override;
     ScaleConsts::ScaleDirection GetDirection() const override { return mDirection; }
-    KVD::String GetPrefixedUnitsName() const override { return KVD::String(); }
+    // Empty: the plot's axes carry no units of their own.
+    HRESULT GetPrefixedUnitsName(IAutoKVDString** name) const override;
     uint32_t GetStyleFlags() const override { return 0; }
-    bool IsUnitsRangeOK(double, double, KVD::String*) const override { return true; }
+    // Every range, message untouched.
+    AutoBool IsUnitsRangeOK(double, double, IAutoKVDString**) const override { return kAutoTrue; }
     // Applied as if the user had rescaled.
-    void SetHighLowCheckLimits(double high, double low) override;
+    HRESULT SetHighLowCheckLimits(double high, double low) override;
     // The ends swap; stored as they are.
-    void Invert() override;
+    HRESULT Invert() override;
 
 private:
     LumoPersistTask* mTask;

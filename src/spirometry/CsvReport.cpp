@@ -17,7 +17,7 @@ namespace Spirometry {
 namespace {
 
 constexpr const wchar_t* kCrLf = L"\r\n";
-constexpr double kPerMinute = 60.0;
+constexpr double kPerMinute = BreathFigures::kPerMinute;
 
 std::wstring Str(const KVD::String& text)
 {
@@ -62,11 +62,6 @@ double CsvReport::TimeInBlock(KVDPosition position) const
     if (IRecordData* records = mDocument.GetRecordData())
         records->GetPositionTimes(2, positions, seconds);
     return seconds[0] - seconds[1];
-}
-
-float CsvReport::Seconds(KVDPosition a, KVDPosition b, KVDPosition rateAt) const
-{
-    return float(mDocument.TicksBetween(a, b)) / float(mDocument.TickRateAt(rateAt));
 }
 
 std::wstring CsvReport::Heading() const
@@ -131,40 +126,32 @@ void CsvReport::AppendRow(unsigned index, const Breath& breath)
             row += L" (" + Str(CachedText<IDS_SINGLE_EXPIRATION>()) + L")";
         row += mSeparator;
     }
-    const float duration = Seconds(breath.start, breath.end, breath.start);
+    const BreathFigures f = BreathFigures::Of(mDocument, breath, mScale);
     if (listed) {
-        row += Text(Seconds(breath.start, breath.maxVolumePos, breath.start));
-        Cell(row, Seconds(breath.maxVolumePos, breath.end, breath.maxVolumePos));
-        Cell(row, duration);
+        row += Text(f.ti);
+        Cell(row, f.te);
+        Cell(row, f.duration);
     }
-    const float volume = float((breath.maxVolume - breath.minVolume) * mScale);
     if (nonForced) {
         if (listed)
-            Cell(row, volume);
-        mNonForcedVolume += volume;
-        mNonForcedDuration += duration;
-        ++mNonForcedCount;
+            Cell(row, f.volume);
+        mNonForced.Add(f);
     } else {
-        const float pif = float(breath.peakPositiveFlow * mScale);
-        const float pef = float(-breath.peakNegativeFlow * mScale);
-        float oneSecondVolume = 0.0f;
-        const bool hasFev1 = mDocument.DataAtRelative(breath.maxVolumePos, 1.0, nullptr, &oneSecondVolume, false);
         if (breath.forced) {
             row += mSeparator;
-            Cell(row, pif);
-            Cell(row, double(pif) * kPerMinute);
+            Cell(row, f.pif);
+            Cell(row, f.PifPerMinute());
         } else {
             row += mSeparator + mSeparator + mSeparator;
         }
-        Cell(row, pef);
-        Cell(row, double(pef) * kPerMinute);
-        Cell(row, volume);
-        if (hasFev1) {
-            const float fev1 = float((breath.maxVolume - oneSecondVolume) * mScale);
-            Cell(row, fev1);
-            Cell(row, double(fev1 / volume) * 100.0);
+        Cell(row, f.pef);
+        Cell(row, f.PefPerMinute());
+        Cell(row, f.volume);
+        if (f.hasFev1) {
+            Cell(row, f.fev1);
+            Cell(row, f.Fev1Percent());
         }
-        mForcedDuration += duration;
+        mForcedDuration += f.duration;
     }
     if (!row.empty())
         mText += L"\n" + row;
@@ -178,7 +165,7 @@ void CsvReport::AppendSummary()
     mText += kCrLf;
     mText += kCrLf + Str(CachedText<IDS_OVERALL>()) + kCrLf;
     mText += L"Duration (s)" + s + L"Breaths\n";
-    mText += Text(mForcedDuration + mNonForcedDuration) + s + Text(breaths.GetCount()) + kCrLf;
+    mText += Text(mForcedDuration + mNonForced.duration) + s + Text(breaths.GetCount()) + kCrLf;
 
     bool allSingleExpirations = true;
     for (unsigned i = 0; i < breaths.GetCount(); ++i)
@@ -187,13 +174,13 @@ void CsvReport::AppendSummary()
         return;
     mText += kCrLf + Str(CachedText<IDS_NON_FORCED>()) + kCrLf;
     mText += L"Duration (s)" + s + L"Breaths\n";
-    mText += Text(mNonForcedDuration) + s + Text(mNonForcedCount) + kCrLf;
-    if (mNonForcedCount < 1)
+    mText += Text(mNonForced.duration) + s + Text(mNonForced.count) + kCrLf;
+    if (mNonForced.count < 1)
         return;
 
-    const float ve = mNonForcedVolume / mNonForcedDuration;
-    const float averageVolume = mNonForcedVolume / float(mNonForcedCount);
-    const float frequency = mNonForcedDuration == 0.0f ? 0.0f : float(mNonForcedCount) / mNonForcedDuration;
+    const float ve = mNonForced.VolumePerSecond();
+    const float averageVolume = mNonForced.AverageVolume();
+    const float frequency = mNonForced.Frequency();
     const std::wstring& p = mPrefix;
     mText += kCrLf + Str(CachedText<IDS_NON_FORCED_BREATHS>()) + kCrLf;
     mText += L"V_E (" + p + L"L/s)" + s + L"V_E (" + p + L"L/min)" + s + L"Average V_T (" + p + L"L)" + s +

@@ -8,6 +8,7 @@
 
 #include "KVDTypes.h"
 #include "foundation/KVDString.h"
+#include "spirometry/BreathFigures.h"
 
 namespace Spirometry {
 
@@ -28,8 +29,6 @@ public:
 private:
     // Seconds from the start of the position's record.
     double TimeInBlock(KVDPosition position) const;
-    // Seconds from a to b as float ticks over a float rate of the record of rateAt.
-    float Seconds(KVDPosition a, KVDPosition b, KVDPosition rateAt) const;
     std::wstring Heading() const;
     void AppendRow(unsigned index, const Breath& breath);
     void AppendSummary();
@@ -47,9 +46,7 @@ private:
     std::wstring mText;
     bool mHeadingWritten = false;
     float mForcedDuration = 0.0f;
-    float mNonForcedDuration = 0.0f;
-    float mNonForcedVolume = 0.0f;
-    int mNonForcedCount = 0;
+    NonForcedSums mNonForced;
 };
 
 }  // namespace Spirometry

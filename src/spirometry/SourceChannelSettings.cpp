@@ -10,7 +10,9 @@ namespace Spirometry {
 namespace {
 
 constexpr uint32_t kOwnChannelFlags = 0x2001;
-constexpr uint32_t kOtherChannelFlags = 0x40002000;
+// The source's data in its unit: in the prefix it is shown in, a flow shown as mL/s would
+// integrate to millilitres where litres are meant.
+constexpr uint32_t kOtherChannelFlags = 0xC0001000;
 
 }  // namespace
 

@@ -63,7 +63,7 @@ HRESULT SpFlow::GetUnits(int record, long, IUnitsConversion** units, AutoBool* c
     mRangeHigh = float((fullRange + mSourceScaling.offset) * mSourceScaling.scale);
     mRangeLow = float((mSourceScaling.offset - fullRange) * mSourceScaling.scale);
 
-    MakeUnitsConversion(mSettings->mUnitText);
+    MakeUnitsConversion(mSettings->mUnitText, UnitPrefix(mSettings->mUnitPrefix));
     if (units != nullptr)
         mUnits.GetOut(units);
     return KVD_S_OK;

@@ -3,7 +3,6 @@
 #include "ICalcEnum.h"
 #include "IUnitsConversion.h"
 #include "foundation/cocoa/MessageBox.h"
-#include "foundation/units/UnitPrefixScaling.h"
 #include "spirometry/CalibrateBase.h"
 #include "spirometry/SpiroDialogs.h"
 #include "spirometry/SpiroIds.h"
@@ -50,10 +49,8 @@ HRESULT SpVol::GetUnits(int record, long, IUnitsConversion** units, AutoBool* ch
             mCalcEnumHost->GetCalcEnum(calcEnum.Set());
         if (calcEnum != nullptr)
             calcEnum->SetSettings(mSettings->GetSettingStr().AsIAutoKVDString(), nullptr);
-        // Volume from mL/s is in mL: the unit carries the document's flow prefix.
-        KVD::String volumeUnit = UnitPrefixScaling::sStringFromPrefix(UnitPrefix(mSettings->mUnitPrefix));
-        volumeUnit += mSettings->mUnitText;
-        MakeUnitsConversion(volumeUnit);
+        // Litres, shown in the document's flow prefix like the flow it comes from.
+        MakeUnitsConversion(mSettings->mUnitText, UnitPrefix(mSettings->mUnitPrefix));
     }
     if (units != nullptr)
         mUnits.GetOut(units);

@@ -12,6 +12,7 @@
 
 #include "IPersistObject.h"
 #include "foundation/ArrayCtor.h"
+#include "foundation/units/UnitPrefix.h"
 #include "framework/ChannelCalcBase.h"
 #include "spirometry/DlgCommon.h"
 #include "spirometry/SpiroDialogs.h"
@@ -126,12 +127,18 @@ protected:
     static const Settings* As(const IPersistObject* settings) { return dynamic_cast<const Settings*>(settings); }
 
     // The units conversion the host gets for the channel: its storage at the present step and
-    // offset, in the unit given.
-    void MakeUnitsConversion(const KVD::String& unit)
+    // offset, in the unit given; the host shows the channel in the prefix (L/s as mL/s), the
+    // samples themselves stay in the unit.
+    void MakeUnitsConversion(const KVD::String& unit, UnitPrefix shownPrefix = kUnitPrefixNone)
     {
         const DataScaling storage{1.0 / mStep, -mOffset * mStep};
         mUnits.Clear();
         mCalcData->CreateUnitsConversion(&storage, unit.AsIAutoKVDString(), mUnits.Set());
+        KVD::COMPtr<IUnitName> name;
+        if (mUnits != nullptr)
+            mUnits->GetUnitName(name.Set());
+        if (name != nullptr)
+            name->SetPrefix(shownPrefix);
     }
 
     // Shows the dialog on a copy of the current settings (the defaults without any); when the

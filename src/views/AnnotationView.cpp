@@ -3,9 +3,10 @@
 #include "appkit/Cursor.h"
 #include "foundation/BundleImage.h"
 #include "foundation/units/UnitPrefixScaling.h"
+#include "framework/KVDDocViewWindowController.h"
 #include "spirometry/SpiroDocument.h"
+#include "views/ReadoutLines.h"
 #include "views/SpiroDataView.h"
-#include "views/SpiroDataWindow.h"
 
 namespace {
 
@@ -13,6 +14,12 @@ const char* const kYOffset = "lumo.get_plot('local').get_y_scaling().get_offset(
 const char* const kYScale = "lumo.get_plot('local').get_y_scaling().get_scaling()";
 const char* const kXOffset = "lumo.get_plot('local').get_x_scaling().get_offset()";
 const char* const kXScale = "lumo.get_plot('local').get_x_scaling().get_scaling()";
+
+// The readout lines of the view's window, when its controller has them.
+ReadoutLines* ReadoutsOf(const Spirometry::SpiroDataView* view)
+{
+    return view != nullptr ? dynamic_cast<ReadoutLines*>(view->GetWindowController()) : nullptr;
+}
 
 }  // namespace
 
@@ -150,8 +157,8 @@ double FlowAnnotationView::CallJS(const char* script) const
 
 void FlowAnnotationView::UpdateReadout(const double* value, const double* seconds)
 {
-    if (mDocView != nullptr && mDocView->GetDataWindow() != nullptr)
-        mDocView->GetDataWindow()->UpdateFlow(value, seconds);
+    if (ReadoutLines* lines = ReadoutsOf(mDocView))
+        lines->UpdateFlow(value, seconds);
 }
 
 void VolumeAnnotationView::CreateGraph(Spirometry::SpiroDocument* document, Spirometry::SpiroDataView* view)
@@ -177,6 +184,6 @@ double VolumeAnnotationView::CallJS(const char* script) const
 
 void VolumeAnnotationView::UpdateReadout(const double* value, const double* seconds)
 {
-    if (mDocView != nullptr && mDocView->GetDataWindow() != nullptr)
-        mDocView->GetDataWindow()->UpdateVolume(value, seconds);
+    if (ReadoutLines* lines = ReadoutsOf(mDocView))
+        lines->UpdateVolume(value, seconds);
 }

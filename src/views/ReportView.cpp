@@ -37,9 +37,7 @@ constexpr uint32_t kStyle = 0x10000000;
 constexpr uint32_t kStyleFromRecordingStart = 0x10800000;
 constexpr int32_t kTimeOriginRecordingStart = 3;
 constexpr uint32_t kResolveFlags = 0xC0000000;
-constexpr double kPerMinute = 60.0;
-constexpr double kPercent = 100.0;
-constexpr double kFev1Seconds = 1.0;
+constexpr double kPerMinute = BreathFigures::kPerMinute;
 
 const struct MinViewSizeInit {
     MinViewSizeInit() { kMinViewSize = tagSIZE{300, 200}; }
@@ -244,26 +242,25 @@ void ReportView::SubstituteSelection(Format& format, const SpiroMachine& machine
 
 void ReportView::SubstituteBreaths(Format& format, const SpiroMachine& machine) const
 {
-    mOtherCount = mNormalCount = 0;
-    mNormalVolume = mNormalDuration = mOtherDuration = 0.0;
+    mOtherCount = 0;
+    mNormal = NonForcedSums();
+    mOtherDuration = 0.0f;
     const bool normalShown = mSpiroDocument->Config().mNonForcedInReport;
     const BreathList& breaths = machine.Breaths();
     std::wstring rows;
     for (unsigned i = 0; i < breaths.GetCount(); ++i) {
         const Breath& breath = *breaths[i];
-        const double duration = SpiroMachine::CalcDuration(mRecordData, breath.start, breath.end);
+        const BreathFigures figures = Figures(breath);
         if (breath.forced) {
             ++mOtherCount;
-            mOtherDuration += duration;
+            mOtherDuration += figures.duration;
             rows += Wide(SubstituteForcedBreath(long(i), breath));
         } else if (breath.excluded) {
             ++mOtherCount;
-            mOtherDuration += duration;
+            mOtherDuration += figures.duration;
             rows += Wide(SubstituteSingleBreath(long(i), breath));
         } else {
-            ++mNormalCount;
-            mNormalVolume += breath.maxVolume - breath.minVolume;
-            mNormalDuration += duration;
+            mNormal.Add(figures);
             if (normalShown)
                 rows += Wide(SubstituteNormalBreath(long(i), breath));
         }
@@ -274,50 +271,49 @@ void ReportView::SubstituteBreaths(Format& format, const SpiroMachine& machine) 
 void ReportView::SubstituteSummary(Format& format, const SpiroMachine& machine) const
 {
     Format summary = MakeFormat(mReportSummary);
-    summary % (mNormalDuration + mOtherDuration) % mNormalDuration % long(machine.Breaths().GetCount()) %
-        long(mNormalCount);
+    summary % double(mOtherDuration + mNormal.duration) % double(mNormal.duration) %
+        long(machine.Breaths().GetCount()) % long(mNormal.count);
     std::wstring text = summary.str();
-    if (mNormalCount > 0) {
+    if (mNormal.count > 0) {
         // A zero duration sum gives no rate: 0 rather than infinity.
-        const bool timed = mNormalDuration > 0.0;
-        const double perSecond = timed ? mNormalVolume / mNormalDuration * Scale() : 0.0;
-        const double rate = timed ? double(mNormalCount) / mNormalDuration : 0.0;
+        const bool timed = mNormal.duration > 0.0f;
+        const float perSecond = timed ? mNormal.VolumePerSecond() : 0.0f;
+        const float rate = mNormal.Frequency();
         const std::wstring p = PrefixLetter();
         Format normal = MakeFormat(mReportSummaryNormal);
-        normal % perSecond % p % (perSecond * kPerMinute) % p % (mNormalVolume / double(mNormalCount) * Scale()) % p %
-            rate % (rate * kPerMinute);
+        normal % double(perSecond) % p % (double(perSecond) * kPerMinute) % p % double(mNormal.AverageVolume()) % p %
+            double(rate) % (double(rate) * kPerMinute);
         text += normal.str();
     }
     format % text;
 }
 
+BreathFigures ReportView::Figures(const Breath& breath) const
+{
+    return BreathFigures::Of(*mSpiroDocument, breath, Scale());
+}
+
 void ReportView::SubstituteBreathCommon(Format& format, long index, const Breath& breath) const
 {
-    format % (index + 1) % SpiroMachine::CalcDuration(mRecordData, breath.start, breath.maxVolumePos) %
-        SpiroMachine::CalcDuration(mRecordData, breath.maxVolumePos, breath.end) %
-        SpiroMachine::CalcDuration(mRecordData, breath.start, breath.end);
+    const BreathFigures f = Figures(breath);
+    format % (index + 1) % double(f.ti) % double(f.te) % double(f.duration);
 }
 
 void ReportView::SubstituteForcedCommon(Format& format, const Breath& breath) const
 {
-    const double scale = Scale();
+    const BreathFigures f = Figures(breath);
     const std::wstring p = PrefixLetter();
-    const double pef = -breath.peakNegativeFlow * scale;
-    const double fvc = (breath.maxVolume - breath.minVolume) * scale;
-    float volume = 0.0f;
-    const bool read =
-        mSpiroDocument->DataAtRelative(breath.maxVolumePos, kFev1Seconds, nullptr, &volume, false);
-    const double fev1 = read ? scale * (breath.maxVolume - volume) : 0.0;
+    const double fev1 = f.hasFev1 ? double(f.fev1) : 0.0;
     // A breath without volume has no ratio: 0 rather than infinity or nan.
-    const double ratio = read && fvc != 0.0 ? fev1 / fvc * kPercent : 0.0;
-    format % pef % p % (pef * kPerMinute) % p % fvc % p % fev1 % p % ratio;
+    const double ratio = f.hasFev1 && f.volume != 0.0f ? f.Fev1Percent() : 0.0;
+    format % double(f.pef) % p % f.PefPerMinute() % p % double(f.volume) % p % fev1 % p % ratio;
 }
 
 KVD::String ReportView::SubstituteNormalBreath(long index, const Breath& breath) const
 {
     Format row = MakeFormat(mReportBreathNormal);
     SubstituteBreathCommon(row, index, breath);
-    row % ((breath.maxVolume - breath.minVolume) * Scale()) % PrefixLetter();
+    row % double(Figures(breath).volume) % PrefixLetter();
     return KVD::String(row.str());
 }
 
@@ -325,9 +321,9 @@ KVD::String ReportView::SubstituteForcedBreath(long index, const Breath& breath)
 {
     Format row = MakeFormat(mReportBreathForced);
     SubstituteBreathCommon(row, index, breath);
-    const double pif = breath.peakPositiveFlow * Scale();
+    const BreathFigures f = Figures(breath);
     const std::wstring p = PrefixLetter();
-    row % pif % p % (pif * kPerMinute) % p;
+    row % double(f.pif) % p % f.PifPerMinute() % p;
     SubstituteForcedCommon(row, breath);
     return KVD::String(row.str());
 }

@@ -16,6 +16,7 @@
 #include "foundation/KVDString.h"
 #include "framework/ResponseTable.h"
 #include "framework/WebViewBase.h"
+#include "spirometry/BreathFigures.h"
 
 namespace Spirometry {
 
@@ -82,6 +83,8 @@ private:
     // A format of the template in the classic locale that lets surplus arguments pass.
     static Format MakeFormat(const KVD::String& text);
     KVD::String PositionText(KVDPosition position, uint32_t style, int32_t mode) const;
+    // The breath's figures, computed as the CSV report computes them.
+    BreathFigures Figures(const Breath& breath) const;
     double Scale() const;
     std::wstring PrefixLetter() const;
     void ObserveDocuments(IDocument* document);
@@ -96,11 +99,10 @@ private:
     KVD::String mReportBreathForced;
     KVD::String mReportBreathSingle;
     KVD::String mPage;
+    // The figures as the CSV report sums them, so that both give the same digits.
     mutable int64_t mOtherCount = 0;
-    mutable int64_t mNormalCount = 0;
-    mutable double mNormalVolume = 0.0;
-    mutable double mNormalDuration = 0.0;
-    mutable double mOtherDuration = 0.0;
+    mutable NonForcedSums mNormal;
+    mutable float mOtherDuration = 0.0f;
 };
 
 }  // namespace Spirometry

@@ -9,6 +9,7 @@
 #include "IUnitName.h"
 #include "foundation/StringKeys.h"
 #include "foundation/units/EngDouble.h"
+#include "foundation/units/UnitPrefixScaling.h"
 #include "plot/IntervalStrings.h"
 #include "spirometry/SpiroDocument.h"
 #include "spirometry/SpiroIds.h"
@@ -274,16 +275,17 @@ KVD::String SpiroDataView::ReadoutText(bool flow, const double* value, const dou
 {
     if (value == nullptr || seconds == nullptr || mDocument == nullptr)
         return KVD::String();
-    // The host's channels carry the settings' unit prefix in their own unit ("mL"), and their
-    // samples are in it: putting the prefix in front once more would show "mmL" and a value a
-    // thousand times too large.
+    // The value comes in litres (the document's samples); the line shows it in the settings'
+    // prefix, whose letter goes before the unit without prefix.
     const SpConfig& config = mDocument->Config();
     const int channel = flow ? config.mSpFlowCalcChan : config.mSpVolCalcChan;
-    const EngUtils::engdouble shown(*value, KVD::UnitInfo(0, kUnitPrefixNone, GetUnitName(channel, true)));
+    const int exponent =
+        EngUtils::engdouble::GetExponent(UnitPrefixScaling::sLetterFromPrefix(UnitPrefix(config.mFlowUnitPrefix)));
+    const EngUtils::engdouble shown(*value, KVD::UnitInfo(0, kUnitPrefixNone, GetUnitName(channel, false)));
     const EngUtils::engdouble time(*seconds, KVD::UnitInfo(0, kUnitPrefixNone, KVD::String(L"s")));
     const std::wstring text = L" " + Wide(flow ? GetFlowLabel() : GetVolumeLabel()) + L" at " +
                               time.ToScaledString(0, kReadoutDecimals, true, L"", false) + L" = " +
-                              shown.ToScaledString(0, kReadoutDecimals, true, L"", false);
+                              shown.ToScaledString(exponent, kReadoutDecimals, true, L"", false);
     return KVD::String(text);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/KVDDocViewWindowController.h"
+#include "views/ReadoutLines.h"
 
 namespace AppKit {
 class SplitView;
@@ -18,7 +19,7 @@ class SpiroDataView;
 class SpiroDocument;
 }
 
-class SpiroDataWindow : public SPIRO_KVDDocViewWindowController {
+class SpiroDataWindow : public SPIRO_KVDDocViewWindowController, public ReadoutLines {
 public:
     static constexpr const char* kNibName = "SpiroDataWindow";
     // Neither plot may be squeezed under this height by the divider.
@@ -44,8 +45,8 @@ public:
     double ConstrainMin(double proposed) const;
     double ConstrainMax(double proposed) const;
     // The readout lines; either number may be missing, and then the line is cleared.
-    void UpdateFlow(const double* value, const double* seconds);
-    void UpdateVolume(const double* value, const double* seconds);
+    void UpdateFlow(const double* value, const double* seconds) override;
+    void UpdateVolume(const double* value, const double* seconds) override;
 
     AppKit::SplitView* Splitter() const { return mSplitter; }
     AppKit::View* FlowFrame() const { return mFlowFrame; }

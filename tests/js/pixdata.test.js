@@ -136,3 +136,14 @@ test("without data at the host, '$' sources ask nothing and ask again once data 
   p.get_plotter('tp').data();
   eq(p.get_plotter('tp').p.ydata.values, [0, 1, 2, 3, 4]);
 });
+
+test("a '$' source with a step other than 1 asks its follow-up data at the next sample index", () => {
+  const env = load({ answers: { RequestPixData: source(100000) } });
+  const p = timePlot(env, ['generator', '$a', ['interval', 0, 0.25, null, env.lumo.kClosedInterval]]);
+  env.proxy.calls.length = 0;
+  p.zoom_to([0, 10], null);
+  p.get_plotter('tp').data();
+  // 3 samples are held from the initial x range: the host reads 't' as a sample position.
+  eq(env.proxy.named('RequestPixData'), [['RequestPixData', '$a', 3, 0.25, 18], ['RequestPixData', '$a', 3, 0.25, 0]]);
+  eq(p.get_plotter('tp').p.ydata.values.slice(0, 6), [0, 1, 2, 3, 4, 5]);
+});

@@ -121,3 +121,19 @@ test('every registered name makes its plotter kind', () => {
     assert.strictEqual(p.in_error, false, n + ': ' + p.error_message);
   }
 });
+
+test('an error shown while the markup is compiled ends the loading indicator', () => {
+  const { lumo, runTimers } = load();
+  const p = lumo.make_plot('local');
+  // A page element of its own, with the indicator and the error display recorded.
+  const shown = [];
+  p.element = {};
+  lumo.show_throbber = () => shown.push('throbber');
+  lumo.hide_throbber = () => {};
+  lumo.show_error_div = (element, html) => shown.push('error ' + html);
+  p.set_markup('a: ::');
+  p.show_error('Syntax error on line 1');
+  runTimers();
+  eq(shown, ['error Syntax error on line 1']);
+  assert.ok(p.in_error);
+});

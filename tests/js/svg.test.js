@@ -37,16 +37,29 @@ test('plotters print in z order, ties in order of creation, then the scales', ()
   assert.ok(svg.lastIndexOf('<text') > order[3]);
 });
 
-test('a time plot of a million samples prints small, one min/max pair per column, NaN as gaps', () => {
+test('a time plot of a million samples prints small, one min/max pair per paper column, NaN as gaps', () => {
   const env = load({ answers: { RequestPixData: sine(1000000, 250000) } });
   const p = env.lumo.make_plot('local');
   p.setup([rec('tplot', { id: 't', xdata: ['interval', 0, 0.001, null, 1], ydata: ['generator', '$a', ['interval', 0, 1, 999999, 0]] })]);
+  const points = (svg) => {
+    const trace = svg.match(/<path style="fill:none;stroke:#1f77b4[^"]*" d="([^"]*)"/)[1];
+    return { moves: (trace.match(/M/g) || []).length, all: (trace.match(/[ML]/g) || []).length };
+  };
   const svg = p.copy('print');
   eq(check(svg), []);
   assert.ok(svg.length < 1e6, `${svg.length} bytes`);
-  const trace = svg.match(/<path style="fill:none;stroke:#1f77b4[^"]*" d="([^"]*)"/)[1];
-  assert.strictEqual((trace.match(/M/g) || []).length, 4);
-  assert.ok((trace.match(/[ML]/g) || []).length <= 2 * p.area.width + 8);
+  // Print has the paper's columns, four to a pixel: no stair steps of the screen's pixels.
+  const printed = points(svg);
+  assert.strictEqual(printed.moves, 4);
+  assert.ok(printed.all <= 2 * env.lumo.kPrintColumnsPerPixel * p.area.width + 8, String(printed.all));
+  assert.ok(printed.all > 2 * (env.lumo.kPrintColumnsPerPixel - 1) * p.area.width, String(printed.all));
+  // The x of every point stays on the plot: the columns come back to its pixels.
+  const xs = svg.match(/<path style="fill:none;stroke:#1f77b4[^"]*" d="([^"]*)"/)[1].match(/[ML][-\d.]+/g).map((t) => +t.slice(1));
+  assert.ok(Math.min(...xs) >= p.area.left - 1 && Math.max(...xs) <= p.area.right + 1, `${Math.min(...xs)} ${Math.max(...xs)}`);
+  // Other copies keep the screen's columns.
+  const copied = points(p.copy('copy'));
+  assert.strictEqual(copied.moves, 4);
+  assert.ok(copied.all <= 2 * p.area.width + 8, String(copied.all));
 });
 
 test('an empty plot and a plot without data still print valid SVG', () => {

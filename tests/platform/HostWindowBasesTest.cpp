@@ -1,6 +1,8 @@
 // The host's window-controller and print-view bases of the appkit stand-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <regex>
 
@@ -159,6 +161,36 @@ TEST(DocViewPrintBase, HeaderAndFooterFrameTheContent)
     EXPECT_TRUE(has("\"Page 2 of 2\""));  // counted by the view: the operation has not run
     // The content starts below the header.
     EXPECT_TRUE(has("Translate(0, 24)"));
+}
+
+// A page without side margins keeps its header and footer half an inch from the paper's sides;
+// a page with the usual margins has them at its content's edges.
+TEST(DocViewPrintBase, HeaderAndFooterKeepOffThePapersEdges)
+{
+    for (const double margin : {0.0, 36.0, 50.0}) {
+        TwoPageReport report;
+        report.SetJobTitle("Breath report");
+        PrintInfo info;
+        info.marginLeft = info.marginRight = margin;
+        PrintOperation operation(info);
+        PrintOperation::SetCurrent(&operation);
+        Gfx::RecordingContext c({600, 850});
+        report.DrawPage(c, 1);
+        PrintOperation::SetCurrent(nullptr);
+        const double inset = std::max(0.0, 36 - margin), width = 595.276 - 2 * margin;
+        const auto& calls = c.Calls();
+        auto has = [&](const std::string& part) {
+            return std::any_of(calls.begin(), calls.end(),
+                               [&](const std::string& call) { return call.find(part) != std::string::npos; });
+        };
+        char line[64];
+        std::snprintf(line, sizeof line, "MoveTo(%g, 20)", inset);
+        EXPECT_TRUE(has(line)) << margin << testing::PrintToString(calls);
+        std::snprintf(line, sizeof line, "LineTo(%g, 20)", width - inset);
+        EXPECT_TRUE(has(line)) << margin << testing::PrintToString(calls);
+        std::snprintf(line, sizeof line, "DrawText(%g, ", inset);
+        EXPECT_TRUE(has(std::string(line))) << margin << testing::PrintToString(calls);
+    }
 }
 
 }  // namespace

@@ -47,6 +47,13 @@ TEST(LumoPersistTask, RangesAreAppendedOrAutoscaled)
     // A markup that ends in a comma (and blanks) gets no comma of ours; blank markup does.
     EXPECT_EQ(Modified(*task.task, "a: 1, \t "), "a: 1, \t " + y + kAutoX);
     EXPECT_EQ(Modified(*task.task, "  "), "  , " + y + kAutoX);
+    // Nor does one whose comma ends a line: a second comma would not parse.
+    for (const std::string end : {",\n", ",\r\n", ", \r\n\t"}) {
+        const std::string edited = Modified(*task.task, "a: 1" + end);
+        EXPECT_EQ(edited, "a: 1" + end + y + kAutoX);
+        Lumo::Markup::AST ast;
+        EXPECT_TRUE(Lumo::Parse(edited, ast)) << edited;
+    }
     // Six significant digits, classic locale.
     task->HmSetRangeXEx(String(L"local"), 1234567.0, 0.000123456789, true);
     EXPECT_EQ(Modified(*task.task, "a: 1"),

@@ -140,12 +140,23 @@ TEST_F(LumoPlot, TheScaleProxiesShowAndChangeTheirAxis)
     EXPECT_EQ(xs.GetUnitsHigh(), 4);
     EXPECT_EQ(ys.GetUnitsLow(), -20);
     EXPECT_EQ(ys.GetUnitsHigh(), 20);
-    EXPECT_EQ(xs.GetPrefixedUnitsName(), String());
+    String name(L"set");
+    EXPECT_EQ(xs.GetPrefixedUnitsName(String::Setter(name)), KVD_S_OK);
+    EXPECT_EQ(name, String());
+    EXPECT_EQ(xs.GetPrefixedUnitsName(nullptr), KVD_E_POINTER);
     EXPECT_EQ(xs.GetStyleFlags(), 0u);
-    String message(L"unchanged");
-    EXPECT_TRUE(xs.IsUnitsRangeOK(5, -5, &message));
-    EXPECT_EQ(message, String(L"unchanged"));
-    ys.Invert();
+    IAutoKVDString* message = nullptr;
+    EXPECT_EQ(xs.IsUnitsRangeOK(5, -5, &message), kAutoTrue);
+    EXPECT_EQ(message, nullptr);
+    // The host holds the axis through its interface; the plot keeps it alive.
+    KVD::COMPtr<IScaleProxy> held;
+    ASSERT_EQ(ys.QueryInterface(IID_IScaleProxy, held.Set()), KVD_S_OK);
+    EXPECT_EQ(held.get(), static_cast<IScaleProxy*>(&ys));
+    EXPECT_EQ(held->AddRef(), 1u);
+    EXPECT_EQ(held->Release(), 1u);
+    KVD::COMPtr<IObserver> other;
+    EXPECT_EQ(ys.QueryInterface(IID_IObserver, other.Set()), KVD_E_NOINTERFACE);
+    EXPECT_EQ(held->Invert(), KVD_S_OK);
     EXPECT_EQ(ys.GetUnitsLow(), 20);
     EXPECT_EQ(ys.GetUnitsHigh(), -20);
     EXPECT_EQ(xs.GetUnitsHigh(), 4);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "LumoPageFixture.h"
 #include "appkit/Alert.h"
 #include "plot/LumoJavaScriptProxy.h"
+#include "support/TempFolder.h"
 
 namespace PlotTest {
 namespace {
@@ -74,7 +76,6 @@ TEST_F(LumoPage, CallbacksPostTheirEvents)
         {"OnMouseClick", {N(3.5), S(""), Value::Boolean(true)}, {}},
         {"OnMouseClick", {N(3.5), S("Loop"), Value::Boolean(false)}, {"OnMouseClick Loop|3.5 keep"}},
         {"OnMouseClick", {N(0.25), S("Loop"), N(2)}, {"OnMouseClick Loop|0.25 select"}},
-        {"CompileMarkup", {S("local"), S("a: ::")}, {"CompileMarkup false"}},
     };
     for (const auto& c : cases) {
         events->lines.clear();
@@ -82,6 +83,17 @@ TEST_F(LumoPage, CallbacksPostTheirEvents)
         EXPECT_EQ(events->lines, c.posted) << c.method << " " << Value::Array(c.arguments).ToText();
     }
     EXPECT_TRUE(Page().Scripts().empty());
+}
+
+// Markup that does not parse: observers hear of the failure, and the page, waiting for its
+// setup under the loading indicator, shows the parser's message instead.
+TEST_F(LumoPage, MarkupThatDoesNotParseShowsTheParsersMessage)
+{
+    EXPECT_EQ(Call("CompileMarkup", {S("local"), S("a: 1,\nb: <::")}), Value());
+    EXPECT_EQ(events->lines, (Lines{"CompileMarkup false"}));
+    ASSERT_EQ(Page().Scripts().size(), 1u);
+    // The line of the fault, "_" where parsing stopped, shown as text.
+    EXPECT_EQ(Page().Scripts()[0], "lumo.get_plot('local').show_error('Expected a datatype on line 2: b:_ &lt;::');");
 }
 
 // The markup comes first and the plot id second: the other order would parse "local" as
@@ -303,6 +315,24 @@ TEST_F(LumoPage, ScriptsWaitForTheLoadedPage)
     Page().SetAnswer("1", N(1));
     EXPECT_TRUE(proxy->ExecuteJavaScript(KVD::String(L"1")));
     EXPECT_FALSE(proxy->ExecuteJavaScript(KVD::String(L"undefinedValue")));
+}
+
+// A page loaded from its URL is the page scripts go to; a URL the view cannot reach leaves a
+// page that never finishes loading, and scripts are dropped.
+TEST_F(LumoPage, APageLoadedFromItsUrl)
+{
+    TestSupport::TempFolder folder;
+    const std::string path = (folder.Path() / "plot.html").string();
+    std::ofstream(path) << "<div id=\"local\"></div>";
+    controller->LoadUrl("file://" + path);
+    EXPECT_EQ(controller->GetWebView()->MainFrameURL(), "file://" + path);
+    EXPECT_EQ(controller->GetWebView()->PageText(), "<div id=\"local\"></div>");
+    EXPECT_TRUE(controller->IsLoaded());
+    Page().SetAnswer("1", N(1));
+    EXPECT_TRUE(proxy->ExecuteJavaScript(KVD::String(L"1")));
+    controller->LoadUrl("http://127.0.0.1/plot.html");
+    EXPECT_FALSE(controller->IsLoaded());
+    EXPECT_FALSE(proxy->ExecuteJavaScript(KVD::String(L"1")));
 }
 
 // An exception from a source ends at the bridge: it is logged and the page gets "".

@@ -4,6 +4,7 @@
 #include "HostDoubles.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "framework/CAFDocumentClass.h"
+#include "framework/MsgData.h"
 #include "spirometry/SpiroIds.h"
 
 namespace SpiroTest {
@@ -86,9 +87,9 @@ SpiroDocument& SpiroDocumentHost::CreateDocument()
     return *mDoc;
 }
 
-SpiroDocument& SpiroDocumentHost::CreateAnalysedDocument()
+SpiroDocument& SpiroDocumentHost::CreateAnalysedDocument(std::shared_ptr<const Host::Recording> recording)
 {
-    Open(SmallBreathing());
+    Open(recording != nullptr ? std::move(recording) : SmallBreathing());
     AddCalculations();
     SpiroDocument& doc = CreateDocument();
     doc.SetSpFlowCalcChan(mFlow);
@@ -102,6 +103,19 @@ void SpiroDocumentHost::SelectRecord(int record)
     uint32_t ticks = 0;
     mData->Data().GetRecordTicks(record, &ticks);
     Select(KVDPosition{0, record}, KVDPosition{ticks, record});
+}
+
+void SpiroDocumentHost::SetFlowUnitPrefix(int prefix)
+{
+    typedef MsgData8<MsgIdClass<&Spirometry::SpiroDocumentGUID, 2>, 0, double, double, bool, int, int, int, double,
+                     bool>
+        SettingsChangeMsg;
+    const Spirometry::SpConfig c = mDoc->Config();
+    mDoc->SendMsg(mDoc->GetDestination(),
+                  SettingsChangeMsg(c.mForcedExpirationThreshold, c.mCycleDetectionFactor, c.mNonForcedInReport,
+                                    c.mSpFlowCalcChan, c.mSpVolCalcChan, prefix, c.mFlowNoiseClamp.level,
+                                    c.mFlowNoiseClamp.enabled),
+                  0);
 }
 
 KVD::COMPtr<IPersistObject> SpiroDocumentHost::CalculationSettings(int channel)

@@ -33,10 +33,13 @@ protected:
     void FilterRecordData(IRecordData* filter);
     // The spirometry document in the host document, made through its registered class.
     Spirometry::SpiroDocument& CreateDocument();
-    // The small breathing with both calculations, the document analysing them over record 0.
-    Spirometry::SpiroDocument& CreateAnalysedDocument();
+    // The recording (the small breathing by default) with both calculations, the document
+    // analysing them over record 0.
+    Spirometry::SpiroDocument& CreateAnalysedDocument(std::shared_ptr<const Host::Recording> recording = nullptr);
     void Select(KVDPosition start, KVDPosition end) { mData->Select(start, end); }
     void SelectRecord(int record);
+    // The settings dialog's answer with another flow unit prefix, the other settings kept.
+    void SetFlowUnitPrefix(int prefix);
 
     // The settings the calculation on the channel holds now.
     KVD::COMPtr<IPersistObject> CalculationSettings(int channel);

@@ -183,6 +183,33 @@ TEST_F(AnnotationViewTest, TheCursorSnapsToTheTraceAndFeedsTheReadout)
     EXPECT_LT(overlay.TracePos().x, 0);
 }
 
+// The pages draw in the settings' prefix while the document answers litres: on screen and in
+// print the PEF tick stands where the litre mapping puts it, at 1000 and at 1000000 times the
+// page's numbers.
+TEST_F(AnnotationViewTest, MarksInMillilitresAndMicrolitresStayOnTheTrace)
+{
+    OpenWithMapping();
+    const Spirometry::Breath& forced = *Breaths()[2];
+    float pef = 0;
+    mDoc->DataAt(forced.peakNegativeFlowPos, &pef, nullptr, false);
+    const int px = int((forced.peakNegativeFlowPos.tick / 100.0 - kXOffset) / (1.0 / kXScale));
+    const std::string tick = "MoveTo(" + std::to_string(px) + ", " + std::to_string(int((pef - kYOffset) * kYScale)) + ")";
+    for (const auto& [prefix, factor] : {std::pair<int, double>{7, 1e3}, std::pair<int, double>{6, 1e6}}) {
+        SetFlowUnitPrefix(prefix);
+        ASSERT_TRUE(Breaths()[2]->forced);
+        for (Web::InProcessPage* page : mPages) {
+            page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_offset()", Web::Value::Number(kYOffset * factor));
+            page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_scaling()", Web::Value::Number(kYScale / factor));
+        }
+        const auto flow = Draw(*Window().FlowAnnotation());
+        EXPECT_EQ(Count(flow, tick), 1) << prefix << testing::PrintToString(flow);
+        AnnotationViewBase& overlay = *Window().FlowAnnotation();
+        Gfx::RecordingContext context(Gfx::Size{1000, 1000});
+        overlay.PrintRect(context, TRect(0, 0, 500, 300), 2.0f);
+        EXPECT_NEAR(overlay.Graph()->ValueToPix(pef), (pef - kYOffset) * kYScale * 2, 1e-3) << prefix;
+    }
+}
+
 // Printed at scale 2 the page's pixels are twice as many; a missing page answer (0) keeps the
 // last mapping rather than dividing by zero.
 TEST_F(AnnotationViewTest, PrintMappingAndAPageWithoutAnswers)

@@ -202,3 +202,48 @@ TEST_F(DataPrintTest, OverlaysFollowTheirPlotsOnThePage)
 }
 
 }  // namespace
+
+namespace {
+
+// The pages draw in millilitres or microlitres: the printed overlay's zero line stays where the
+// page's axis has zero, and its PEF tick where the page's axis has the PEF.
+TEST_F(DataPrintTest, PrintedOverlaysInMillilitresAndMicrolitres)
+{
+    OpenWithMapping();
+    for (const auto& [prefix, factor] : {std::pair<int, double>{7, 1e3}, std::pair<int, double>{6, 1e6}}) {
+        SetFlowUnitPrefix(prefix);
+        for (Web::InProcessPage* page : mPages) {
+            page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_offset()", Web::Value::Number(4 * factor));
+            page->SetAnswer("lumo.get_plot('local').get_y_scaling().get_scaling()", Web::Value::Number(-20 / factor));
+        }
+        const auto calls = DrawPage(kSvg, kSvg, true);
+        EXPECT_EQ(Count(calls, "MoveTo(75, 103)"), 1) << prefix << testing::PrintToString(calls);
+        const Spirometry::SpiroGraphMac& graph = *mView->GetDataWindow()->FlowAnnotation()->Graph();
+        // 2.5 L/s shown as 2500 mL/s: 1.5 L/s under the top, 30 pixels.
+        EXPECT_NEAR(graph.ValueToPix(2.5), 30.0, 1e-9) << prefix;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The job is asked for either of its handler faces by the host's event machinery.
+TEST_F(DataPrintTest, TheJobAnswersAsObserverAndAsCommandHandler)
+{
+    OpenDataView();
+    auto* job = new Spirometry::SpiroDataViewPrintJob(mView, mView->GetPlotId1(), mView->GetPlotId2(),
+                                                      mView->GetViewName(), false);
+    job->AddRef();
+    {
+        KVD::COMPtr<ICAFCommandHandler> handler;
+        EXPECT_EQ(job->QueryInterface(IID_ICAFCommandHandler, handler.Set()), KVD_S_OK);
+        EXPECT_EQ(handler.get(), static_cast<ICAFCommandHandler*>(job));
+        KVD::COMPtr<IObserver> observer;
+        EXPECT_EQ(job->QueryInterface(IID_IObserver, observer.Set()), KVD_S_OK);
+        EXPECT_EQ(observer.get(), static_cast<IObserver*>(job));
+    }
+    job->Release();
+}
+
+}  // namespace

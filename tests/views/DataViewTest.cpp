@@ -8,6 +8,7 @@
 #include "appkit/SplitView.h"
 #include "appkit/TextField.h"
 #include "framework/MsgData.h"
+#include "plot/LumoProxyBase.h"
 #include "spirometry/SpiroIds.h"
 #include "views/AnnotationView.h"
 #include "views/SpiroDataWindow.h"
@@ -24,6 +25,8 @@ typedef MsgData8<MsgIdClass<&Spirometry::SpiroDocumentGUID, 2>, 0, double, doubl
 class DataViewTest : public DataViewHost {
 protected:
     Spirometry::SpiroDataView& View() { return *mView; }
+    static constexpr int kMicroPrefix = Spirometry::SpConfig::kMicroPrefix;
+    static constexpr int kNoPrefix = Spirometry::SpConfig::kNoPrefix;
     std::string Chan(int channel) const { return "Ch " + std::to_string(channel + 1); }
     // The settings dialog's answer: detection 2, threshold 1, the flow unit prefix.
     void SetPrefix(int prefix)
@@ -130,8 +133,8 @@ TEST_F(DataViewTest, LabelsAndReadouts)
     EXPECT_EQ(ToU8String(view.ReadoutText(false, nullptr, &seconds)), "");
     EXPECT_EQ(ToU8String(view.ReadoutText(false, &volume, nullptr)), "");
 
-    // The readout lines of the window. The channels carry the unit prefix of the settings
-    // themselves: their samples and unit read in millilitres.
+    // The readout lines of the window. The overlays hand them the document's samples, in
+    // litres: the lines show them in the settings' prefix, its letter before the bare unit.
     SpiroDataWindow* window = view.GetDataWindow();
     ASSERT_NE(window, nullptr);
     window->UpdateFlow(&flow, &seconds);
@@ -139,9 +142,57 @@ TEST_F(DataViewTest, LabelsAndReadouts)
     window->UpdateFlow(nullptr, nullptr);
     EXPECT_EQ(window->FlowReadout()->StringValue(), "");
     SetPrefix(Spirometry::SpConfig::kMilliPrefix);
-    const double millilitres = 3465.1;
-    window->UpdateVolume(&millilitres, &seconds);
+    window->UpdateVolume(&volume, &seconds);
     EXPECT_EQ(window->VolumeReadout()->StringValue(), " " + Chan(mVolume) + " : Volume at 1.500 s = 3465.100 mL");
+    window->UpdateFlow(&tiny, &seconds);
+    EXPECT_EQ(window->FlowReadout()->StringValue(), " " + Chan(mFlow) + " : Flow at 1.500 s = -0.400 mL/s");
+    SetPrefix(kMicroPrefix);
+    window->UpdateFlow(&flow, &seconds);
+    EXPECT_EQ(window->FlowReadout()->StringValue(),
+              " " + Chan(mFlow) + " : Flow at 1.500 s = 2250000.000 \u00B5L/s");
+}
+
+// In millilitres (prefix 7) and microlitres (6) both plots name the prefixed unit, and their
+// ranges and the samples their pages read are the document's litres times the prefix's factor.
+TEST_F(DataViewTest, PlotsInTheSettingsPrefixAgreeWithTheLitres)
+{
+    Spirometry::SpiroDataView& view = OpenDataView();
+    SetPrefix(kNoPrefix);
+    const auto flowLitres = mDoc->FlowRange(), volumeLitres = mDoc->VolumeRange();
+    const struct {
+        int prefix;
+        double factor;
+        std::string flowUnit, volumeUnit;
+    } cases[] = {{Spirometry::SpConfig::kMilliPrefix, 1e3, "mL/s", "mL"},
+                 {kMicroPrefix, 1e6, "\u00B5L/s", "\u00B5L"}};
+    for (const auto& c : cases) {
+        SetPrefix(c.prefix);
+        EXPECT_NE(ToU8String(view.GetFlowMarkup()).find("ylabel: 'Flow (" + c.flowUnit + ")'"), std::string::npos)
+            << ToU8String(view.GetFlowMarkup());
+        EXPECT_NE(ToU8String(view.GetVolumeMarkup()).find("ylabel: 'Volume (" + c.volumeUnit + ")'"),
+                  std::string::npos);
+        ChannelYDataRange x, y;
+        view.GetFlowScaleRanges(x, y);
+        EXPECT_NEAR(y.high, flowLitres.first * c.factor, 1e-5 * c.factor) << c.prefix;
+        EXPECT_NEAR(y.low, flowLitres.second * c.factor, 1e-5 * c.factor);
+        view.GetVolumeScaleRanges(x, y);
+        EXPECT_NEAR(y.high, volumeLitres.first * c.factor, 1e-5 * c.factor);
+        // What the pages get: the breaths start at tick 301.
+        for (const bool flow : {true, false}) {
+            KVD::LumoPlotMac& plot = flow ? view.GetPlot1() : view.GetPlot2();
+            std::vector<double> shown;
+            ASSERT_TRUE(plot.GetLumoProxy()->RequestPixData(
+                flow ? Spirometry::SpiroDataView::kEnumFlowId : Spirometry::SpiroDataView::kEnumVolumeId, 900, 1, 4,
+                shown));
+            ASSERT_GE(shown.size(), 4u);
+            for (uint32_t i = 0; i < 4; ++i) {
+                float litres = 0;
+                mDoc->DataAt(KVDPosition{900 + i, 0}, flow ? &litres : nullptr, flow ? nullptr : &litres, false);
+                EXPECT_NEAR(shown[i], litres * c.factor, 1e-5 * c.factor) << flow << " " << i;
+                EXPECT_NE(litres, 0.0f);
+            }
+        }
+    }
 }
 
 TEST_F(DataViewTest, WithoutAFlowChannelTheLabelIsTheTextAlone)

@@ -196,6 +196,38 @@ INSTANTIATE_TEST_SUITE_P(Channels, LoopLabels,
                                            LabelCase{0, 9, L"Ch 1 : Volume", L"Ch 10 : Flow"},
                                            LabelCase{-1, int(0x80000000), L"Volume", L"Flow"}));
 
+// In millilitres and microlitres the loop names the prefixed units and its streams and ranges
+// are the document's litres times the prefix's factor.
+TEST_F(LoopViewTest, TheLoopInTheSettingsPrefix)
+{
+    OpenLoop();
+    const auto [litresVolume, litresFlow] = Streams();
+    const auto flowRange = Doc().FlowRange(), volumeRange = Doc().VolumeRange();
+    const struct {
+        int prefix;
+        double factor;
+        std::string units;
+    } cases[] = {{Spirometry::SpConfig::kMilliPrefix, 1e3, "Volume: {0} mL, Flow: {1} mL/s' }"},
+                 {Spirometry::SpConfig::kMicroPrefix, 1e6, "Volume: {0} \u00B5L, Flow: {1} \u00B5L/s' }"}};
+    for (const auto& c : cases) {
+        SetFlowUnitPrefix(c.prefix);
+        const std::string markup = Markup();
+        EXPECT_NE(markup.find(c.units), std::string::npos) << markup;
+        EXPECT_NE(markup.find("ylabel: 'Ch 2 : Flow (" + std::string(c.factor == 1e3 ? "m" : "\u00B5") + "L/s)'"),
+                  std::string::npos);
+        EXPECT_NE(markup.find("fullrange_yscalemax: " + Six(flowRange.first * c.factor) + ", "), std::string::npos)
+            << markup;
+        EXPECT_NE(markup.find("fullrange_xscalemin: " + Six(volumeRange.second * c.factor) + ", "), std::string::npos)
+            << markup;
+        const auto [volume, flow] = Streams();
+        ASSERT_EQ(volume.size(), litresVolume.size());
+        for (size_t i : {size_t(0), size_t(700), size_t(2215)}) {
+            EXPECT_NEAR(volume[i], litresVolume[i] * c.factor, 1e-5 * c.factor) << i;
+            EXPECT_NEAR(flow[i], litresFlow[i] * c.factor, 1e-5 * c.factor) << i;
+        }
+    }
+}
+
 TEST_F(LoopViewTest, UnitNamesOfTheChannelsInTheSpansRecord)
 {
     OpenLoop();

@@ -54,7 +54,7 @@ void ReportViewHost::SetUp()
                                mBundle.Path() / "Resources" / "layouts" / "SpiroReportWindow.xml");
     WriteTemplates(kEchoTemplates);
     RegisterHostClasses();
-    CreateAnalysedDocument();
+    CreateAnalysedDocument(Breathing());
 }
 
 void ReportViewHost::TearDown()

@@ -23,6 +23,8 @@ class ReportViewHost : public SpiroTest::SpiroDocumentHost {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The recording analysed; the small breathing unless a test says otherwise.
+    virtual std::shared_ptr<const Host::Recording> Breathing() const { return nullptr; }
 
     // Writes the templates into the test bundle (the others stay as they are).
     void WriteTemplates(const std::map<std::string, std::string>& templates);

@@ -14,6 +14,9 @@ var lumo = (function (global) {
     kLeft: 0, kCentre: 1, kRight: 2, kTop: 3, kMiddle: 4, kBottom: 5,
     // Bridge counts must stay below this (the host clamps to it as well).
     kMaxCount: 0x7ffffffe,
+    // Columns of a printed trace to each pixel of the plot: 288 a inch at the plot's size,
+    // more where the print shrinks it to the paper.
+    kPrintColumnsPerPixel: 4,
     global: global
   };
 

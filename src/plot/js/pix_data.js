@@ -63,7 +63,8 @@
     if (this.values.length < wanted && !this.ended && this.name.charAt(0) === '$' && !lumo.host_has_data()) return false;
     while (!this.ended && this.values.length < wanted) {
       var missing = Math.min(wanted - this.values.length, kChunk);
-      var t = this.first + this.values.length * step;
+      // A '$' source is read by sample index; an expression is evaluated at x values.
+      var t = this.name.charAt(0) === '$' ? this.first + this.values.length : this.first + this.values.length * step;
       var answered = call;
       var got = this.is_text ? '' : lumo.remote('RequestPixSamples', this.name, t, step, missing);
       // A host that sends no samples in binary answers this the plain way.

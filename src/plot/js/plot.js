@@ -164,6 +164,8 @@
       });
     },
     show_error: function (message) {
+      // An error is the end of loading: the markup that failed will not set the plot up.
+      this.stop_throbber();
       this.in_error = true;
       this.error_message = String(message);
       if (this.element) lumo.show_error_div(this.element, this.error_message);
@@ -179,6 +181,8 @@
         var t0 = lumo.now();
         self.layout();
         var svg = lumo.make('SvgPainter', self.size.w, self.size.h, self.p.fontfamily);
+        // Printed traces are reduced to the paper's resolution, not to the screen's pixels.
+        if (String(kind) === 'print') svg.columns_per_pixel = lumo.kPrintColumnsPerPixel;
         svg.start();
         // The pointer's cursor and rubber band belong to the screen, not to print.
         var mouse = self.mouse;

@@ -154,6 +154,21 @@
   // Samples a pixel column must hold on average before the host reduces them.
   var kSamplesPerColumn = 2;
   var kOneColumn = { o: 0, off: 0, k: 0 };
+  // An x scale whose pixel columns are n to each of the scale's (a painter for print draws at the
+  // paper's resolution rather than the screen's), and the reduced segments back on its pixels.
+  lumo.finer_columns = function (xs, n) {
+    if (!(n > 1)) return xs;
+    return { origin: xs.origin * n, get_offset: function () { return xs.get_offset(); },
+      get_scaling: function () { return xs.get_scaling() * n; } };
+  };
+  lumo.coarser_x = function (segments, n) {
+    if (!(n > 1)) return segments;
+    return segments.map(function (s) {
+      var out = Array.prototype.slice.call(s);
+      for (var i = 0; i < out.length; i += 2) out[i] /= n;
+      return out;
+    });
+  };
 
   lumo.def('TimePlot', 'DataPlotter', {
     by_x_only: true,
@@ -207,11 +222,14 @@
     },
     draw: function (painter) {
       var t0 = lumo.now();
-      var shown = this.p.show_lines ? this.shown_columns() : null;
+      // A print painter draws n columns to each of the screen's.
+      var n = painter.columns_per_pixel, xs = lumo.finer_columns(this.plot.scales[0], n);
+      var map = n > 1 ? { o: xs.origin, off: xs.get_offset(), k: xs.get_scaling() } : undefined;
+      var shown = this.p.show_lines ? this.shown_columns(map) : null;
       if (shown) {
         var u = shown.u, index = shown.cols.index;
         var xAt = function (k) { return u.first + index[k] * u.step; };
-        painter.polyline(lumo.column_reduce(xAt, shown.cols.values, 0, index.length - 1, this.plot.scales[0], this.plot.scales[1]),
+        painter.polyline(lumo.coarser_x(lumo.column_reduce(xAt, shown.cols.values, 0, index.length - 1, xs, this.plot.scales[1]), n),
           this.style());
         this.plot.timings['plotter_' + this.id] = lumo.now() - t0;
         return;
@@ -220,9 +238,8 @@
       var r = this.visible_range(d);
       if (r[1] >= r[0]) {
         if (this.p.show_lines) {
-          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], this.plot.scales[0], this.plot.scales[1],
-            d.uniform ? d.x.uniform : null);
-          painter.polyline(segs, this.style());
+          var segs = lumo.column_reduce(d.xAt, d.ys, r[0], r[1], xs, this.plot.scales[1], d.uniform ? d.x.uniform : null);
+          painter.polyline(lumo.coarser_x(segs, n), this.style());
         }
         if (this.p.show_points) this.draw_points(painter, d, r);
       }
