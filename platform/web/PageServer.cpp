@@ -73,6 +73,44 @@ bool IsInsideFolder(const std::string& name)
     }
 }
 
+// Compares in a time that tells nothing of where the texts differ.
+bool SameSecret(const std::string& given, const std::string& secret)
+{
+    unsigned char differ = given.size() == secret.size() ? 0 : 1;
+    for (size_t i = 0; i < given.size() && i < secret.size(); ++i)
+        differ |= static_cast<unsigned char>(given[i] ^ secret[i]);
+    return differ == 0;
+}
+
+// A URL path of ours: "/<secret>/<route>/<page>/<rest>".
+struct Target {
+    std::string route;
+    int page = 0;
+    std::string rest;
+};
+
+bool SplitTarget(const std::string& path, const std::string& secret, Target& target)
+{
+    const size_t routeStart = secret.size() + 2;
+    if (path.size() < routeStart || path[0] != '/' || path[routeStart - 1] != '/' ||
+        !SameSecret(path.substr(1, secret.size()), secret))
+        return false;
+    const size_t routeEnd = path.find('/', routeStart);
+    const size_t pageEnd = routeEnd == std::string::npos ? routeEnd : path.find('/', routeEnd + 1);
+    if (pageEnd == std::string::npos)
+        return false;
+    const std::string digits = path.substr(routeEnd + 1, pageEnd - routeEnd - 1);
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    target.route = path.substr(routeStart, routeEnd - routeStart);
+    target.page = std::stoi(digits);
+    target.rest = path.substr(pageEnd + 1);
+    return true;
+}
+
+// The routes whose last part is the page's key.
+bool TakesKey(const std::string& route) { return route == "call"; }
+
 std::string CallReply(const nlohmann::json& value)
 {
     return nlohmann::json{{"v", value}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -136,22 +174,33 @@ bool PageServer::Listen(std::string& error)
     return true;
 }
 
+int PageServer::Admit(const httplib::Request& request) const
+{
+    const std::string origin = Origin();
+    Target target;
+    if (request.get_header_value("Host") != origin.substr(origin.find("//") + 2) ||
+        (request.has_header("Origin") && request.get_header_value("Origin") != origin) ||
+        !SplitTarget(request.path, mSecret, target))
+        return 403;
+    std::lock_guard<std::mutex> lock(mLock);
+    const auto found = mPages.find(target.page);
+    if (found == mPages.end() || (TakesKey(target.route) && !SameSecret(target.rest, found->second.key)))
+        return 403;
+    return 0;
+}
+
 void PageServer::Route()
 {
-    const std::string host = "127.0.0.1:" + std::to_string(mPort);
-    const std::string origin = Origin();
     const std::string prefix = "/" + mSecret + "/";
-    mServer->set_pre_routing_handler([=](const httplib::Request& request, httplib::Response& response) {
-        const bool trusted = request.get_header_value("Host") == host && request.path.rfind(prefix, 0) == 0 &&
-                             (!request.has_header("Origin") || request.get_header_value("Origin") == origin);
-        if (trusted) {
-            // Over the loopback, compressing costs far more than it saves (brotli takes a second
-            // over the plot page): every answer goes as it is.
-            const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
-            return httplib::Server::HandlerResponse::Unhandled;
+    mServer->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+        if (const int refused = Admit(request)) {
+            response.status = refused;
+            return httplib::Server::HandlerResponse::Handled;
         }
-        response.status = 403;
-        return httplib::Server::HandlerResponse::Handled;
+        // Over the loopback, compressing costs far more than it saves (brotli takes a second
+        // over the plot page): every answer goes as it is.
+        const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
+        return httplib::Server::HandlerResponse::Unhandled;
     });
     mServer->Get(prefix + R"(page/(\d+)/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
         const int id = std::atoi(request.matches[1].str().c_str());
@@ -184,12 +233,12 @@ void PageServer::Route()
     mServer->Post(prefix + R"(call/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
                                                                httplib::Response& response) {
         std::string reply;
-        response.status = Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, reply);
+        response.status = Call(std::atoi(request.matches[1].str().c_str()), request.body, reply);
         response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
     });
 }
 
-int PageServer::Call(int id, const std::string& key, const std::string& body, std::string& reply)
+int PageServer::Call(int id, const std::string& body, std::string& reply)
 {
     const nlohmann::json call = nlohmann::json::parse(body, nullptr, false);
     if (!call.is_object() || !call.contains("o") || !call["o"].is_string() || !call.contains("m") ||
@@ -201,15 +250,21 @@ int PageServer::Call(int id, const std::string& key, const std::string& body, st
     waiting->page = id;
     waiting->object = call["o"].get<std::string>();
     waiting->method = call["m"].get<std::string>();
-    for (const nlohmann::json& argument : call["a"])
-        waiting->arguments.push_back(FromWire(argument));
+    for (const nlohmann::json& argument : call["a"]) {
+        std::optional<Value> value = FromWire(argument);
+        if (!value) {
+            reply = "a call whose arguments nest deeper than " + std::to_string(kMaxWireDepth) + " arrays";
+            return 400;
+        }
+        waiting->arguments.push_back(std::move(*value));
+    }
     std::future<std::string> answer = waiting->reply.get_future();
     {
         std::lock_guard<std::mutex> lock(mLock);
         const auto found = mPages.find(id);
-        if (found == mPages.end() || found->second.key != key) {
-            reply = "not this page's call";
-            return 403;
+        if (found == mPages.end()) {
+            reply = "the host has closed the page";
+            return 503;
         }
         BridgeObject::Call kind;
         if (!found->second.page->CallKindOf(waiting->object, waiting->method, kind)) {

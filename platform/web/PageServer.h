@@ -2,7 +2,8 @@
 // the bundle files they name and their calls to the host. Every URL starts with a random
 // secret of the process; a call also names its page and carries that page's own key. A
 // request without them, from another origin or host, or naming another page is refused with
-// 403 and runs nothing; one larger than kMaxRequestBytes gets 413.
+// 403 before anything of its body is read, and runs nothing; one larger than kMaxRequestBytes
+// gets 413.
 //
 // The server's threads never run host code: a call that needs a value waits (at most
 // kCallTimeout) for the main thread to serve it, whenever that thread waits for a page or
@@ -23,6 +24,7 @@
 
 namespace httplib {
 class Server;
+struct Request;
 }
 
 namespace Web {
@@ -80,8 +82,12 @@ private:
     PageServer() = default;
     bool Listen(std::string& error);
     void Route();
+    // The one place a request is let in, before anything of its body is read: it is for our
+    // host from no other origin, carries the secret and names a page of ours, with that page's
+    // key where its route takes one. 0 when it may go on, else the status that refuses it.
+    int Admit(const httplib::Request& request) const;
     // The reply to a call's body (JSON), or an HTTP status with its reason.
-    int Call(int id, const std::string& key, const std::string& body, std::string& reply);
+    int Call(int id, const std::string& body, std::string& reply);
 
     std::unique_ptr<httplib::Server> mServer;
     std::thread mThread;
