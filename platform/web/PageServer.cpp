@@ -11,6 +11,7 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "web/GatedServer.h"
 #include "web/LivePage.h"
 #include "web/Wire.h"
 
@@ -143,14 +144,17 @@ PageServer::~PageServer()
 {
     if (mServer != nullptr)
         mServer->stop();
+    if (mThread.joinable())
+        mThread.join();
     {
         std::lock_guard<std::mutex> lock(mLock);
+        mStopping = true;
         for (const auto& call : mWaiting)
             call->reply.set_value(std::string());
         mWaiting.clear();
     }
-    if (mThread.joinable())
-        mThread.join();
+    if (mServer != nullptr)
+        mServer->CloseConnections();
     if (mNotify >= 0)
         ::close(mNotify);
 }
@@ -159,12 +163,13 @@ bool PageServer::Listen(std::string& error)
 {
     mSecret = RandomHex(16);
     mNotify = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    mServer = std::make_unique<httplib::Server>();
-    mServer->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    mServer = std::make_unique<GatedServer>(
+        ConnectionGate::Limits{kMaxHeadBytes, kHeadTimeout, kMaxWaitingConnections, kWorkers});
     mServer->set_payload_max_length(kMaxRequestBytes);
     mServer->set_tcp_nodelay(true);  // small replies go at once, not after the peer's delayed ack
     mServer->set_keep_alive_max_count(kKeepAliveRequests);
-    mPort = mServer->bind_to_any_port("127.0.0.1");
+    mServer->set_keep_alive_timeout(time_t(kHeadTimeout));  // as the browser is told
+    mPort = mServer->Bind("127.0.0.1", kBacklog);
     if (mPort <= 0 || mNotify < 0) {
         error = "cannot listen on 127.0.0.1";
         return false;
@@ -262,7 +267,7 @@ int PageServer::Call(int id, const std::string& body, std::string& reply)
     {
         std::lock_guard<std::mutex> lock(mLock);
         const auto found = mPages.find(id);
-        if (found == mPages.end()) {
+        if (found == mPages.end() || mStopping) {
             reply = "the host has closed the page";
             return 503;
         }

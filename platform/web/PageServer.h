@@ -5,6 +5,9 @@
 // 403 before anything of its body is read, and runs nothing; one larger than kMaxRequestBytes
 // gets 413.
 //
+// Connections wait for their requests in a ConnectionGate, so one without the secret costs a
+// socket and at most kMaxHeadBytes for kHeadTimeout, and never holds a worker.
+//
 // The server's threads never run host code: a call that needs a value waits (at most
 // kCallTimeout) for the main thread to serve it, whenever that thread waits for a page or
 // calls ServeCalls(); a queued call is put on its page's queue and acknowledged at once.
@@ -23,17 +26,24 @@
 #include "web/Value.h"
 
 namespace httplib {
-class Server;
 struct Request;
 }
 
 namespace Web {
 
+class GatedServer;
 class LivePage;
 
 class PageServer {
 public:
     static constexpr size_t kMaxRequestBytes = 8 << 20;
+    // What any client may cost before it has shown the secret. A browser sends a head of a
+    // kilobyte or two in one write, and keeps a handful of connections.
+    static constexpr size_t kMaxHeadBytes = 16 << 10;  // request line and headers
+    static constexpr double kHeadTimeout = 5;  // seconds for a whole head, from connecting or the last answer
+    static constexpr size_t kMaxWaitingConnections = 256;  // beyond: the oldest waiting one is closed
+    static constexpr int kBacklog = 256;  // connections the kernel holds before they are accepted
+    static constexpr size_t kWorkers = 4;  // threads answering requests whose head is whole
     static constexpr double kCallTimeout = 30;  // seconds a page waits for a value call
 
     // The process's server, started on first use; null, with the reason, when it cannot listen.
@@ -89,7 +99,7 @@ private:
     // The reply to a call's body (JSON), or an HTTP status with its reason.
     int Call(int id, const std::string& body, std::string& reply);
 
-    std::unique_ptr<httplib::Server> mServer;
+    std::unique_ptr<GatedServer> mServer;
     std::thread mThread;
     int mPort = 0;
     int mNotify = -1;
@@ -98,6 +108,7 @@ private:
     std::map<int, Entry> mPages;
     int mNextPage = 1;
     std::deque<std::shared_ptr<WaitingCall>> mWaiting;
+    bool mStopping = false;
 };
 
 }  // namespace Web
