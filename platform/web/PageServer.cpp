@@ -1,11 +1,12 @@
 #include "web/PageServer.h"
 
+#include <fcntl.h>
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include <httplib.h>
@@ -72,6 +73,29 @@ bool IsInsideFolder(const std::string& name)
             return true;
         start = end + 1;
     }
+}
+
+// The bytes of a regular file inside the folder. The name is checked before anything is
+// opened, and the file opened without waiting: a FIFO there must not hold a server thread.
+bool ReadFolderFile(const std::string& folder, const std::string& name, std::string& bytes)
+{
+    if (folder.empty() || !IsInsideFolder(name))
+        return false;
+    const int file = ::open((folder + "/" + name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    struct stat info;
+    bool read = ::fstat(file, &info) == 0 && S_ISREG(info.st_mode);
+    bytes.clear();
+    char buffer[1 << 16];
+    for (ssize_t n; read && (n = ::read(file, buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            bytes.append(buffer, size_t(n));
+        else
+            read = errno == EINTR;
+    }
+    ::close(file);
+    return read;
 }
 
 // Compares in a time that tells nothing of where the texts differ.
@@ -227,18 +251,31 @@ void PageServer::Route()
             response.set_content(html, "text/html; charset=utf-8");
             return;
         }
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        if (folder.empty() || !IsInsideFolder(name) || !in) {
+        std::string bytes;
+        if (!ReadFolderFile(folder, name, bytes)) {
             response.status = 404;
             return;
         }
-        response.set_content(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-                             ContentType(name).c_str());
+        response.set_content(bytes, ContentType(name).c_str());
     });
     mServer->Post(prefix + R"(call/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
-                                                               httplib::Response& response) {
+                                                               httplib::Response& response,
+                                                               const httplib::ContentReader& read) {
+        // Chunked and compressed bodies have no length to check beforehand: the decoded bytes
+        // are counted as they come.
+        std::string body;
+        bool tooLarge = false;
+        const bool whole = read([&](const char* data, size_t size) {
+            tooLarge = size > kMaxRequestBytes - body.size();
+            if (!tooLarge)
+                body.append(data, size);
+            return !tooLarge;
+        });
         std::string reply;
-        response.status = Call(std::atoi(request.matches[1].str().c_str()), request.body, reply);
+        if (whole)
+            response.status = Call(std::atoi(request.matches[1].str().c_str()), body, reply);
+        else
+            response.status = tooLarge || response.status == 413 ? 413 : 400;
         response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
     });
 }

@@ -2,8 +2,8 @@
 // the bundle files they name and their calls to the host. Every URL starts with a random
 // secret of the process; a call also names its page and carries that page's own key. A
 // request without them, from another origin or host, or naming another page is refused with
-// 403 before anything of its body is read, and runs nothing; one larger than kMaxRequestBytes
-// gets 413.
+// 403 before anything of its body is read, and runs nothing; a body larger than
+// kMaxRequestBytes (as decoded) gets 413.
 //
 // Connections wait for their requests in a ConnectionGate, so one without the secret costs a
 // socket and at most kMaxHeadBytes for kHeadTimeout, and never holds a worker.

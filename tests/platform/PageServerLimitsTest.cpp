@@ -1,7 +1,12 @@
 // What the page server refuses of a client that has the secret: a call nested 40,000 deep
-// (with another key before its body is read, with the page's own key as too deep); and what
-// the host refuses of a page: a value nested too deep.
+// (with another key before its body is read, with the page's own key as too deep), a FIFO
+// inside or outside the page's folder, and a chunked body past the size limit; and what the
+// host refuses of a page: a value nested too deep.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <regex>
 
@@ -82,6 +87,82 @@ TEST_F(PageServerLimits, CallsNestedTooDeepAreRefusedAndAnotherKeyBeforeItsBody)
     const Web::Evaluation deep = page.Evaluate("var v = 1; for (var i = 0; i < 100; i++) v = [v]; v");
     EXPECT_FALSE(deep.ok);
     EXPECT_EQ(deep.error, "the page's value nests deeper than 64 arrays");
+}
+
+TEST_F(PageServerLimits, AFifoIsNeverOpenedToWait)
+{
+    const std::string folder = ::testing::TempDir() + "fifo-folder";
+    const std::string outside = ::testing::TempDir() + "fifo-outside";
+    ::mkdir(folder.c_str(), 0755);
+    ::mkfifo((folder + "/pipe").c_str(), 0600);
+    ::mkfifo(outside.c_str(), 0600);
+    ASSERT_TRUE(page.LoadHTML("<p>a</p>", "file://" + folder)) << page.LastError();
+    const Target document = Split(page.URL());
+    httplib::Client client("127.0.0.1", document.port);
+    client.set_read_timeout(3, 0);
+    const std::string names[] = {"pipe", "../fifo-outside"};
+    for (const std::string& name : names) {
+        const httplib::Result result = client.Get((document.path + name).c_str());
+        EXPECT_TRUE(result) << name;
+        if (result) {
+            EXPECT_EQ(result->status, 404) << name;
+        }
+    }
+    // Should a server thread wait in an open all the same, a writer lets it go.
+    for (const std::string& fifo : {folder + "/pipe", outside}) {
+        const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        ::unlink(fifo.c_str());
+    }
+}
+
+TEST_F(PageServerLimits, AChunkedBodyPastTheLimitIsRefused)
+{
+    ASSERT_TRUE(page.LoadHTML("<p>a</p>", "")) << page.LastError();
+    const Target call = Split(page.CallURL());
+    httplib::Client client("127.0.0.1", call.port);
+    // One call, valid JSON, longer than the limit; sent in chunks without a length.
+    const std::string head = R"({"o":"host","m":"Note","a":[")";
+    const std::string tail = R"("]})";
+    const size_t fill = Web::PageServer::kMaxRequestBytes + 1024;
+    const httplib::Result result = client.Post(
+        call.path.c_str(),
+        [&](size_t offset, httplib::DataSink& sink) {
+            const size_t total = head.size() + fill + tail.size();
+            if (offset == 0)
+                return sink.write(head.data(), head.size());
+            if (offset >= total) {
+                sink.done();
+                return true;
+            }
+            if (offset >= head.size() + fill)
+                return sink.write(tail.data(), tail.size());
+            const std::string block(std::min<size_t>(1 << 16, head.size() + fill - offset), 'x');
+            return sink.write(block.data(), block.size());
+        },
+        "text/plain");
+    // The server may close before the client has sent all: no answer is no success either.
+    if (result) {
+        EXPECT_EQ(result->status, 413);
+    }
+    EXPECT_EQ(page.Evaluate("1").value, Value::Number(1));
+    EXPECT_EQ(notes, 0);
+    // Under the limit, the same call in chunks goes through.
+    const std::string small = head + "x" + tail;
+    const httplib::Result fine = client.Post(
+        call.path.c_str(),
+        [&](size_t offset, httplib::DataSink& sink) {
+            if (offset < small.size())
+                return sink.write(small.data() + offset, std::min<size_t>(7, small.size() - offset));
+            sink.done();
+            return true;
+        },
+        "text/plain");
+    ASSERT_TRUE(fine);
+    EXPECT_EQ(fine->status, 200);
+    EXPECT_EQ(page.Evaluate("1").value, Value::Number(1));
+    EXPECT_EQ(notes, 1);
 }
 
 }  // namespace

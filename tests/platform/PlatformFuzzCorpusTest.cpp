@@ -42,7 +42,7 @@ TEST(PlatformFuzzCorpus, WireReplays)
 
 TEST(PlatformFuzzCorpus, PageRequestsReplay)
 {
-    EXPECT_GE(Replay("page-request-corpus", PlatformFuzz::CheckPageRequest), 14);
+    EXPECT_GE(Replay("page-request-corpus", PlatformFuzz::CheckPageRequest), 16);
 }
 
 }  // namespace
