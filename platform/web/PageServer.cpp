@@ -133,7 +133,7 @@ bool SplitTarget(const std::string& path, const std::string& secret, Target& tar
     return true;
 }
 
-// The routes whose last part is the page's key.
+// The routes whose last part is the page's key: every route that reaches the host or its data.
 bool TakesKey(const std::string& route) { return route == "call"; }
 
 std::string CallReply(const nlohmann::json& value)
