@@ -21,6 +21,19 @@ namespace {
 
 constexpr double kAnswerTimeout = 10;  // seconds for the server to answer and close
 
+std::string& Folder()
+{
+    static std::string folder;
+    return folder;
+}
+
+void RemoveFolder()
+{
+    for (const char* name : {"/data.txt", "/pipe"})
+        std::remove((Folder() + name).c_str());
+    ::rmdir(Folder().c_str());
+}
+
 // A page of the process's page server that no browser shows: requests reach it directly.
 struct Fixture {
     Web::PageServer* server = nullptr;
@@ -48,10 +61,12 @@ struct Fixture {
         char folder[] = "/tmp/spiro-page-fuzz-XXXXXX";
         if (mkdtemp(folder) == nullptr)
             std::abort();
-        FILE* data = std::fopen((std::string(folder) + "/data.txt").c_str(), "w");
+        Folder() = folder;
+        std::atexit(RemoveFolder);
+        FILE* data = std::fopen((Folder() + "/data.txt").c_str(), "w");
         std::fputs("bundle file", data);
         std::fclose(data);
-        mkfifo((std::string(folder) + "/pipe").c_str(), 0600);
+        mkfifo((Folder() + "/pipe").c_str(), 0600);
         server->SetDocument(id, "<p>fuzz</p>", folder);
         std::smatch parts;
         const std::string url = server->CallURL(id);
