@@ -25,6 +25,9 @@
 namespace Web {
 namespace {
 
+// Room kept for the next message once a long one has been received.
+constexpr size_t kKeptRoom = 1 << 20;
+
 // The events pages wait for; the browser's many others are dropped as they come.
 const char* const kKeptEvents[] = {"Page.loadEventFired", "Inspector.targetCrashed"};
 
@@ -301,10 +304,10 @@ bool Browser::Pump(Ready ready, double timeout, std::string& error)
 void Browser::ReadMessages()
 {
     char buffer[1 << 16];
-    for (;;) {
+    while (mFd >= 0) {
         const ssize_t n = ::read(mFd, buffer, sizeof buffer);
         if (n > 0) {
-            mInput.append(buffer, size_t(n));
+            Take(buffer, size_t(n));
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -313,10 +316,24 @@ void Browser::ReadMessages()
             Lost();
         break;
     }
-    size_t start = 0;
-    for (size_t end; (end = mInput.find('\0', start)) != std::string::npos; start = end + 1)
-        Receive(mInput.substr(start, end - start));
-    mInput.erase(0, start);
+}
+
+void Browser::Take(const char* data, size_t size)
+{
+    const char* const end = data + size;
+    for (const char* stop; (stop = static_cast<const char*>(std::memchr(data, '\0', size_t(end - data)))) != nullptr;
+         data = stop + 1) {
+        mInput.append(data, stop);
+        Receive(mInput);
+        mInput.clear();
+        if (mInput.capacity() > kKeptRoom)
+            std::string().swap(mInput);
+    }
+    if (mInput.size() + size_t(end - data) > kMaxMessageBytes) {
+        Lost();
+        return;
+    }
+    mInput.append(data, end);
 }
 
 void Browser::Receive(const std::string& text)
@@ -339,6 +356,7 @@ void Browser::Lost()
     if (mFd >= 0)
         ::close(mFd);
     mFd = -1;
+    std::string().swap(mInput);  // a long message's room goes back
 }
 
 void Browser::Stop()

@@ -25,6 +25,10 @@ public:
     static constexpr double kStartTimeout = 20;    // seconds for the browser to answer at all
     static constexpr double kCommandTimeout = 10;  // seconds for any other command's answer
     static constexpr const char* kExited = "the browser has exited";
+    // The longest message taken from the browser: a capture or a print of a large page comes
+    // to a few megabytes in base64. A browser that sends more without ending its message is
+    // taken for broken and let go.
+    static constexpr size_t kMaxMessageBytes = 64 << 20;
 
     // The browser named by SPIRO_CHROMIUM, else /usr/bin/chromium.
     static std::string Executable();
@@ -68,6 +72,8 @@ private:
     template <typename Ready>
     bool Pump(Ready ready, double timeout, std::string& error);
     void ReadMessages();
+    // Takes bytes read from the pipe: receives each message they end, keeps the rest.
+    void Take(const char* data, size_t size);
     void Receive(const std::string& text);
     void Lost();
     void Stop();

@@ -270,8 +270,13 @@ Evaluation LivePage::DoEvaluate(const std::string& script)
         evaluation.error = "the page answered no value";
         return evaluation;
     }
+    std::optional<Value> value = FromWire(wire);
+    if (!value) {
+        evaluation.error = "the page's value nests deeper than " + std::to_string(kMaxWireDepth) + " arrays";
+        return evaluation;
+    }
     evaluation.ok = true;
-    evaluation.value = FromWire(wire);
+    evaluation.value = std::move(*value);
     return evaluation;
 }
 

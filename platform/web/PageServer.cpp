@@ -1,16 +1,18 @@
 #include "web/PageServer.h"
 
+#include <fcntl.h>
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "web/GatedServer.h"
 #include "web/LivePage.h"
 #include "web/Wire.h"
 
@@ -74,6 +76,67 @@ bool IsInsideFolder(const std::string& name)
     }
 }
 
+// The bytes of a regular file inside the folder. The name is checked before anything is
+// opened, and the file opened without waiting: a FIFO there must not hold a server thread.
+bool ReadFolderFile(const std::string& folder, const std::string& name, std::string& bytes)
+{
+    if (folder.empty() || !IsInsideFolder(name))
+        return false;
+    const int file = ::open((folder + "/" + name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    struct stat info;
+    bool read = ::fstat(file, &info) == 0 && S_ISREG(info.st_mode);
+    bytes.clear();
+    char buffer[1 << 16];
+    for (ssize_t n; read && (n = ::read(file, buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            bytes.append(buffer, size_t(n));
+        else
+            read = errno == EINTR;
+    }
+    ::close(file);
+    return read;
+}
+
+// Compares in a time that tells nothing of where the texts differ.
+bool SameSecret(const std::string& given, const std::string& secret)
+{
+    unsigned char differ = given.size() == secret.size() ? 0 : 1;
+    for (size_t i = 0; i < given.size() && i < secret.size(); ++i)
+        differ |= static_cast<unsigned char>(given[i] ^ secret[i]);
+    return differ == 0;
+}
+
+// A URL path of ours: "/<secret>/<route>/<page>/<rest>".
+struct Target {
+    std::string route;
+    int page = 0;
+    std::string rest;
+};
+
+bool SplitTarget(const std::string& path, const std::string& secret, Target& target)
+{
+    const size_t routeStart = secret.size() + 2;
+    if (path.size() < routeStart || path[0] != '/' || path[routeStart - 1] != '/' ||
+        !SameSecret(path.substr(1, secret.size()), secret))
+        return false;
+    const size_t routeEnd = path.find('/', routeStart);
+    const size_t pageEnd = routeEnd == std::string::npos ? routeEnd : path.find('/', routeEnd + 1);
+    if (pageEnd == std::string::npos)
+        return false;
+    const std::string digits = path.substr(routeEnd + 1, pageEnd - routeEnd - 1);
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    target.route = path.substr(routeStart, routeEnd - routeStart);
+    target.page = std::stoi(digits);
+    target.rest = path.substr(pageEnd + 1);
+    return true;
+}
+
+// The routes whose last part is the page's key: every route that reaches the host or its data.
+bool TakesKey(const std::string& route) { return route == "call" || route == "data"; }
+
 std::string CallReply(const nlohmann::json& value)
 {
     return nlohmann::json{{"v", value}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -106,14 +169,17 @@ PageServer::~PageServer()
 {
     if (mServer != nullptr)
         mServer->stop();
+    if (mThread.joinable())
+        mThread.join();
     {
         std::lock_guard<std::mutex> lock(mLock);
+        mStopping = true;
         for (const auto& call : mWaiting)
             call->reply.set_value(std::string());
         mWaiting.clear();
     }
-    if (mThread.joinable())
-        mThread.join();
+    if (mServer != nullptr)
+        mServer->CloseConnections();
     if (mNotify >= 0)
         ::close(mNotify);
 }
@@ -122,12 +188,13 @@ bool PageServer::Listen(std::string& error)
 {
     mSecret = RandomHex(16);
     mNotify = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    mServer = std::make_unique<httplib::Server>();
-    mServer->new_task_queue = [] { return new httplib::ThreadPool(4); };
+    mServer = std::make_unique<GatedServer>(
+        ConnectionGate::Limits{kMaxHeadBytes, kHeadTimeout, kMaxWaitingConnections, kWorkers});
     mServer->set_payload_max_length(kMaxRequestBytes);
     mServer->set_tcp_nodelay(true);  // small replies go at once, not after the peer's delayed ack
     mServer->set_keep_alive_max_count(kKeepAliveRequests);
-    mPort = mServer->bind_to_any_port("127.0.0.1");
+    mServer->set_keep_alive_timeout(time_t(kHeadTimeout));  // as the browser is told
+    mPort = mServer->Bind("127.0.0.1", kBacklog);
     if (mPort <= 0 || mNotify < 0) {
         error = "cannot listen on 127.0.0.1";
         return false;
@@ -137,22 +204,33 @@ bool PageServer::Listen(std::string& error)
     return true;
 }
 
+int PageServer::Admit(const httplib::Request& request) const
+{
+    const std::string origin = Origin();
+    Target target;
+    if (request.get_header_value("Host") != origin.substr(origin.find("//") + 2) ||
+        (request.has_header("Origin") && request.get_header_value("Origin") != origin) ||
+        !SplitTarget(request.path, mSecret, target))
+        return 403;
+    std::lock_guard<std::mutex> lock(mLock);
+    const auto found = mPages.find(target.page);
+    if (found == mPages.end() || (TakesKey(target.route) && !SameSecret(target.rest, found->second.key)))
+        return 403;
+    return 0;
+}
+
 void PageServer::Route()
 {
-    const std::string host = "127.0.0.1:" + std::to_string(mPort);
-    const std::string origin = Origin();
     const std::string prefix = "/" + mSecret + "/";
-    mServer->set_pre_routing_handler([=](const httplib::Request& request, httplib::Response& response) {
-        const bool trusted = request.get_header_value("Host") == host && request.path.rfind(prefix, 0) == 0 &&
-                             (!request.has_header("Origin") || request.get_header_value("Origin") == origin);
-        if (trusted) {
-            // Over the loopback, compressing costs far more than it saves (brotli takes a second
-            // over the plot page): every answer goes as it is.
-            const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
-            return httplib::Server::HandlerResponse::Unhandled;
+    mServer->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
+        if (const int refused = Admit(request)) {
+            response.status = refused;
+            return httplib::Server::HandlerResponse::Handled;
         }
-        response.status = 403;
-        return httplib::Server::HandlerResponse::Handled;
+        // Over the loopback, compressing costs far more than it saves (brotli takes a second
+        // over the plot page): every answer goes as it is.
+        const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
+        return httplib::Server::HandlerResponse::Unhandled;
     });
     mServer->Get(prefix + R"(page/(\d+)/(.*))", [this](const httplib::Request& request, httplib::Response& response) {
         const int id = std::atoi(request.matches[1].str().c_str());
@@ -174,26 +252,49 @@ void PageServer::Route()
             response.set_content(html, "text/html; charset=utf-8");
             return;
         }
-        std::ifstream in(folder + "/" + name, std::ios::binary);
-        if (folder.empty() || !IsInsideFolder(name) || !in) {
+        std::string bytes;
+        if (!ReadFolderFile(folder, name, bytes)) {
             response.status = 404;
             return;
         }
-        response.set_content(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
-                             ContentType(name).c_str());
+        response.set_content(bytes, ContentType(name).c_str());
     });
     mServer->Post(prefix + R"(call/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
-                                                               httplib::Response& response) {
+                                                               httplib::Response& response,
+                                                               const httplib::ContentReader& read) {
+        // Chunked and compressed bodies have no length to check beforehand: the decoded bytes
+        // are counted as they come.
+        std::string body;
+        bool tooLarge = false;
+        const bool whole = read([&](const char* data, size_t size) {
+            tooLarge = size > kMaxRequestBytes - body.size();
+            if (!tooLarge)
+                body.append(data, size);
+            return !tooLarge;
+        });
         std::string reply;
-        response.status =
-            Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, false, reply);
+        if (whole)
+            response.status = Call(std::atoi(request.matches[1].str().c_str()), body, false, reply);
+        else
+            response.status = tooLarge || response.status == 413 ? 413 : 400;
         response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
     });
     mServer->Post(prefix + R"(data/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
-                                                               httplib::Response& response) {
+                                                               httplib::Response& response,
+                                                               const httplib::ContentReader& read) {
+        std::string body;
+        bool tooLarge = false;
+        const bool whole = read([&](const char* data, size_t size) {
+            tooLarge = size > kMaxRequestBytes - body.size();
+            if (!tooLarge)
+                body.append(data, size);
+            return !tooLarge;
+        });
         std::string reply;
-        response.status =
-            Call(std::atoi(request.matches[1].str().c_str()), request.matches[2].str(), request.body, true, reply);
+        if (whole)
+            response.status = Call(std::atoi(request.matches[1].str().c_str()), body, true, reply);
+        else
+            response.status = tooLarge || response.status == 413 ? 413 : 400;
         if (response.status != 200) {
             response.set_content(reply, "text/plain; charset=utf-8");
             return;
@@ -204,7 +305,7 @@ void PageServer::Route()
     });
 }
 
-int PageServer::Call(int id, const std::string& key, const std::string& body, bool samples, std::string& reply)
+int PageServer::Call(int id, const std::string& body, bool samples, std::string& reply)
 {
     const nlohmann::json call = nlohmann::json::parse(body, nullptr, false);
     if (!call.is_object() || !call.contains("o") || !call["o"].is_string() || !call.contains("m") ||
@@ -217,15 +318,21 @@ int PageServer::Call(int id, const std::string& key, const std::string& body, bo
     waiting->object = call["o"].get<std::string>();
     waiting->method = call["m"].get<std::string>();
     waiting->samples = samples;
-    for (const nlohmann::json& argument : call["a"])
-        waiting->arguments.push_back(FromWire(argument));
+    for (const nlohmann::json& argument : call["a"]) {
+        std::optional<Value> value = FromWire(argument);
+        if (!value) {
+            reply = "a call whose arguments nest deeper than " + std::to_string(kMaxWireDepth) + " arrays";
+            return 400;
+        }
+        waiting->arguments.push_back(std::move(*value));
+    }
     std::future<std::string> answer = waiting->reply.get_future();
     {
         std::lock_guard<std::mutex> lock(mLock);
         const auto found = mPages.find(id);
-        if (found == mPages.end() || found->second.key != key) {
-            reply = "not this page's call";
-            return 403;
+        if (found == mPages.end() || mStopping) {
+            reply = "the host has closed the page";
+            return 503;
         }
         if (samples && !found->second.page->HasSamplesMethod(waiting->object, waiting->method)) {
             reply = "no samples by that name";

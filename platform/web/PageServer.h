@@ -2,8 +2,12 @@
 // the bundle files they name and their calls to the host. Every URL starts with a random
 // secret of the process; a call also names its page and carries that page's own key. A
 // request without them, from another origin or host, or naming another page is refused with
-// 403 and runs nothing; one larger than kMaxRequestBytes gets 413. A page's samples methods
-// post to the data route beside the call route, under the same checks.
+// 403 before anything of its body is read, and runs nothing; a body larger than
+// kMaxRequestBytes (as decoded) gets 413. A page's samples methods post to the data route beside
+// the call route, under the same checks.
+//
+// Connections wait for their requests in a ConnectionGate, so one without the secret costs a
+// socket and at most kMaxHeadBytes for kHeadTimeout, and never holds a worker.
 //
 // The server's threads never run host code: a call that needs a value waits (at most
 // kCallTimeout) for the main thread to serve it, whenever that thread waits for a page or
@@ -23,16 +27,24 @@
 #include "web/Value.h"
 
 namespace httplib {
-class Server;
+struct Request;
 }
 
 namespace Web {
 
+class GatedServer;
 class LivePage;
 
 class PageServer {
 public:
     static constexpr size_t kMaxRequestBytes = 8 << 20;
+    // What any client may cost before it has shown the secret. A browser sends a head of a
+    // kilobyte or two in one write, and keeps a handful of connections.
+    static constexpr size_t kMaxHeadBytes = 16 << 10;  // request line and headers
+    static constexpr double kHeadTimeout = 5;  // seconds for a whole head, from connecting or the last answer
+    static constexpr size_t kMaxWaitingConnections = 256;  // beyond: the oldest waiting one is closed
+    static constexpr int kBacklog = 256;  // connections the kernel holds before they are accepted
+    static constexpr size_t kWorkers = 4;  // threads answering requests whose head is whole
     static constexpr double kCallTimeout = 30;  // seconds a page waits for a value call
 
     // The process's server, started on first use; null, with the reason, when it cannot listen.
@@ -84,11 +96,15 @@ private:
     PageServer() = default;
     bool Listen(std::string& error);
     void Route();
+    // The one place a request is let in, before anything of its body is read: it is for our
+    // host from no other origin, carries the secret and names a page of ours, with that page's
+    // key where its route takes one. 0 when it may go on, else the status that refuses it.
+    int Admit(const httplib::Request& request) const;
     // The reply to a call's body (JSON; SamplesWire for samples), or an HTTP status with its reason.
-    int Call(int id, const std::string& key, const std::string& body, bool samples, std::string& reply);
+    int Call(int id, const std::string& body, bool samples, std::string& reply);
     std::string RouteURL(const char* route, int id) const;
 
-    std::unique_ptr<httplib::Server> mServer;
+    std::unique_ptr<GatedServer> mServer;
     std::thread mThread;
     int mPort = 0;
     int mNotify = -1;
@@ -97,6 +113,7 @@ private:
     std::map<int, Entry> mPages;
     int mNextPage = 1;
     std::deque<std::shared_ptr<WaitingCall>> mWaiting;
+    bool mStopping = false;
 };
 
 }  // namespace Web

@@ -156,40 +156,65 @@ nlohmann::json ToWire(const Value& value)
     return {{"$", "o"}, {"v", value.AsString()}};
 }
 
-Value FromWire(const nlohmann::json& wire)
+namespace {
+
+// The value of wire, whose arrays may nest depth more levels; false when they nest deeper.
+bool Decode(const nlohmann::json& wire, int depth, Value& value)
 {
     switch (wire.type()) {
     case nlohmann::json::value_t::null:
-        return Value::Null();
+        value = Value::Null();
+        return true;
     case nlohmann::json::value_t::boolean:
-        return Value::Boolean(wire.get<bool>());
+        value = Value::Boolean(wire.get<bool>());
+        return true;
     case nlohmann::json::value_t::number_integer:
     case nlohmann::json::value_t::number_unsigned:
     case nlohmann::json::value_t::number_float:
-        return Value::Number(wire.get<double>());
+        value = Value::Number(wire.get<double>());
+        return true;
     case nlohmann::json::value_t::string:
-        return Value::String(wire.get<std::string>());
+        value = Value::String(wire.get<std::string>());
+        return true;
     case nlohmann::json::value_t::array: {
-        std::vector<Value> items;
-        items.reserve(wire.size());
-        for (const nlohmann::json& item : wire)
-            items.push_back(FromWire(item));
-        return Value::Array(std::move(items));
+        if (depth <= 0)
+            return false;
+        std::vector<Value> items(wire.size());
+        for (size_t i = 0; i < items.size(); ++i)
+            if (!Decode(wire[i], depth - 1, items[i]))
+                return false;
+        value = Value::Array(std::move(items));
+        return true;
     }
     case nlohmann::json::value_t::object: {
-        const std::string tag = wire.value("$", "");
-        const std::string text = wire.contains("v") && wire["v"].is_string() ? wire["v"].get<std::string>() : "";
-        if (tag == "n")
-            return Value::Number(NumberNamed(text));
-        if (tag == "w")
-            return Value::Window();
-        if (tag == "o")
-            return Value::Object(text);
-        return Value();
+        const auto tag = wire.find("$");
+        const auto text = wire.find("v");
+        const std::string name = tag != wire.end() && tag->is_string() ? tag->get<std::string>() : "";
+        const std::string shown = text != wire.end() && text->is_string() ? text->get<std::string>() : "";
+        if (name == "n")
+            value = Value::Number(NumberNamed(shown));
+        else if (name == "w")
+            value = Value::Window();
+        else if (name == "o")
+            value = Value::Object(shown);
+        else
+            value = Value();
+        return true;
     }
     default:
-        return Value();
+        value = Value();
+        return true;
     }
+}
+
+}  // namespace
+
+std::optional<Value> FromWire(const nlohmann::json& wire)
+{
+    Value value;
+    if (!Decode(wire, kMaxWireDepth, value))
+        return std::nullopt;
+    return value;
 }
 
 }  // namespace Web

@@ -4,6 +4,8 @@
 // window, {"$":"o","v":text} another object. The page's side is in PageScripts.
 #pragma once
 
+#include <optional>
+
 #include <nlohmann/json.hpp>
 
 #include "web/Value.h"
@@ -14,7 +16,11 @@ nlohmann::json ToWire(const Value& value);
 // The JSON text of ToWire(value), written directly: a million numbers for a plot go out
 // without a JSON tree in between. Integral numbers are written without a fraction.
 std::string WireText(const Value& value);
-Value FromWire(const nlohmann::json& wire);
+// Arrays nested deeper than this are refused: a page passes flat arrays and arrays of arrays,
+// and decoding recurses once per level.
+constexpr int kMaxWireDepth = 64;
+// The value the JSON carries; none when its arrays nest deeper than kMaxWireDepth.
+std::optional<Value> FromWire(const nlohmann::json& wire);
 
 // Samples as the data route sends them: '4' when every one is a 32-bit float (NaN included),
 // else '8', then their bytes in this machine's order (the page runs beside the host) in

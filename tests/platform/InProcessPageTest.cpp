@@ -103,6 +103,26 @@ TEST(ScriptValue, SamplesWireTakesTheSmallestExactSize)
     EXPECT_EQ(Web::SamplesWire({-1e300}).front(), '8');
 }
 
+// Arrays nest at most kMaxWireDepth deep; deeper ones, up to the 40,000 levels of a hostile
+// call, are refused without running out of stack. Objects are leaves, whatever they hold, and
+// a tag that is no text reads as undefined.
+TEST(ScriptValue, WireNestingIsBounded)
+{
+    const auto nested = [](int depth, const std::string& inner) {
+        return std::string(size_t(depth), '[') + inner + std::string(size_t(depth), ']');
+    };
+    Value deepest = Value::Number(7);
+    for (int i = 0; i < Web::kMaxWireDepth; ++i)
+        deepest = Value::Array({deepest});
+    EXPECT_EQ(Web::FromWire(nlohmann::json::parse(nested(Web::kMaxWireDepth, "7"))), deepest);
+    EXPECT_FALSE(Web::FromWire(nlohmann::json::parse(nested(Web::kMaxWireDepth + 1, "7"))).has_value());
+    EXPECT_FALSE(Web::FromWire(nlohmann::json::parse(nested(40000, ""))).has_value());
+    EXPECT_FALSE(Web::FromWire(nlohmann::json::parse("[1,\"x\"," + nested(Web::kMaxWireDepth, "") + "]")).has_value());
+    EXPECT_EQ(Web::FromWire(nlohmann::json::parse(R"({"$":"o","v":)" + nested(100, "") + "}")), Value::Object(""));
+    EXPECT_EQ(Web::FromWire(nlohmann::json::parse(R"({"$":1,"v":"x"})")), Value());
+    EXPECT_EQ(Web::FromWire(nlohmann::json::parse(R"({"$":"n","v":2})")), Value::Number(std::nan("")));
+}
+
 class CallRules : public ::testing::Test {
 protected:
     void SetUp() override
