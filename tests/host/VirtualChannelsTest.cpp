@@ -160,8 +160,10 @@ TEST_F(VirtualChannels, AFormulaSetOnAChannelIsReadBackAsItsSamples)
     // The dialog's channel is its own: the document hears of no change in its data.
     EXPECT_EQ(documentChanges, 0);
     // A formula that does not compile is refused and the channel keeps its last one.
+    EXPECT_EQ(data->Virtual().Generation(0), 1);
     EXPECT_NE(SetFormula(a, L"Ch1 * (", L""), KVD_S_OK);
     EXPECT_EQ(Samples(data.get(), a, 0), Recorded(0, 2, 1));
+    EXPECT_EQ(data->Virtual().Generation(0), 1);
 }
 
 TEST_F(VirtualChannels, OneChannelsFormulaReadsAnotherByItsNameAndFollowsItsChanges)
