@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "RunCommand.h"
+#include "graphics/Image.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -253,6 +254,50 @@ TEST_F(AnalyseCommand, AnInvalidSelectionIsReportedAsItsReason)
         EXPECT_NE(status, 0);
         EXPECT_NE(message.find(c.reason), std::string::npos) << c.select << ": " << message;
     }
+}
+
+// A level that only the forced breath reaches, set in the dialog, leaves that breath alone in
+// the report; the dialog's picture shows its preview: the flow trace and the one breath marked.
+TEST_F(AnalyseCommand, ADetectionLevelFromTheDialogChangesTheBreathsReportedAndItsPreviewShowsThem)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    out = Analyse(edf, "--raw 1 --scale 2", &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::vector<std::string> standard = Lines(Report());
+    EXPECT_EQ(After(standard, "Duration (s),Breaths"), "29.12,7");
+    EXPECT_EQ(Cells(After(standard, "Breath #"), ',').at(0), "4 (forced)");
+
+    const std::filesystem::path picture = mFolder.Path() / "settings.png";
+    out = Analyse(edf,
+                  "--raw 1 --scale 2 --settings \"set detectionEdit=6\" --settings \"snapshot " + picture.string() +
+                      "\" --settings \"press OK\"",
+                  &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::vector<std::string> changed = Lines(Report());
+    EXPECT_EQ(Cells(After(changed, "Flow,Volume,"), ',').at(2), "6% full range");
+    EXPECT_EQ(After(changed, "Duration (s),Breaths"), "6.482,1");
+    EXPECT_EQ(Cells(After(changed, "Breath #"), ',').at(0), "1 (forced)");
+
+    const Gfx::Image image = Gfx::Image::FromPNG(picture.string());
+    ASSERT_FALSE(image.IsEmpty());
+    // The preview's part of the window: the flow trace in the flow channel's red, and at least
+    // one breath's dotted mark.
+    int red = 0, markColumns = 0;
+    for (int x = 80; x < image.Width() - 10; ++x) {
+        int grey = 0;
+        for (int y = 300; y < 490; ++y) {
+            const uint32_t p = image.Pixel(x, y);
+            const int r = int(p >> 16 & 0xFF), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
+            red += r > 150 && g < 90 && b < 90;
+            grey += r < 190 && std::abs(r - g) < 24 && std::abs(g - b) < 24;
+        }
+        markColumns += grey > 30;
+    }
+    EXPECT_GT(red, 400);
+    EXPECT_GE(markColumns, 1);
 }
 
 }  // namespace
