@@ -7,18 +7,10 @@
 #include "foundation/KVDString.h"
 #include "host/data/Adopt.h"
 #include "host/document/PersistedPart.h"
+#include "host/drawing/DisplaySettings.h"
 
 namespace Host {
 namespace {
-
-// The trace colours the host gives channels in turn, 24-bit RGB with red in the low byte: dark
-// enough to read on the white of a data pane.
-uint32_t DefaultChannelColour(int channel)
-{
-    static const uint32_t kColours[] = {0xA84E1F, 0x2828C8, 0x3C821E, 0xA03C8C, 0x0078C8, 0x8C7800};
-    const int count = int(sizeof kColours / sizeof kColours[0]);
-    return kColours[((channel % count) + count) % count];
-}
 
 std::wstring PartStreamName(ICustomDocClass* cls)
 {
@@ -42,7 +34,7 @@ DataDocument::DataDocument(std::shared_ptr<const Recording> recording)
     mDocument->SetDataView(mView);
     mData->SetDataChangedHandler([this] { NotifyDataChanged(); });
     for (int channel = 0; channel < Channels().Count(); ++channel)
-        mDocument->SetChannelColour(channel, DefaultChannelColour(channel));
+        mDocument->SetChannelColour(channel, DisplaySettings::LibraryChannelColour(channel));
     UpdateChannelCounts();
 }
 
@@ -54,7 +46,7 @@ DataDocument::~DataDocument()
 int DataDocument::AddChannel(const std::string& title, const std::string& unit)
 {
     const int channel = Channels().AddChannel(title, unit);
-    mDocument->SetChannelColour(channel, DefaultChannelColour(channel));
+    mDocument->SetChannelColour(channel, DisplaySettings::LibraryChannelColour(channel));
     UpdateChannelCounts();
     return channel;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IChannelCalc.h"
+#include "IDisplaySettings.h"
 #include "IEnumEventEx.h"
 #include "IEnumFloatEx.h"
 #include "IPolyLineEnumEx.h"
@@ -255,19 +256,26 @@ TEST(PreviewHost, TheViewDataDisplayInfoComesFromTheSelectionElseTheView)
     doc.Close();
 }
 
-TEST(PreviewHost, ChannelsGetTraceColoursThatShowOnAWhitePane)
+// A dialog asks the document for a channel's colour, a view its display settings: both give
+// the library's colour of the channel, which shows on a white pane.
+TEST(PreviewHost, ChannelsHaveTheLibrarysTraceColours)
 {
     Host::DataDocument doc(FlowRecording());
     const int added = doc.AddChannel("Volume", "L");
+    KVD::COMPtr<IChannelDisplaySettings2> display;
+    ASSERT_EQ(doc.AutoDocument()->GetChannelDisplaySettings(0, display.Set()), KVD_S_OK);
+    for (int channel : {0, added}) {
+        uint32_t rgb = 0, shown = 1;
+        doc.AutoDocument()->GetChannelColour(channel, &rgb);
+        display->GetChannelTraceColour(channel, &shown);
+        EXPECT_EQ(rgb, shown) << channel;
+        EXPECT_NE(rgb, 0xFFFFFFu) << channel;
+    }
     uint32_t first = 0, second = 0;
     doc.AutoDocument()->GetChannelColour(0, &first);
     doc.AutoDocument()->GetChannelColour(added, &second);
-    EXPECT_NE(first, second);
-    for (uint32_t rgb : {first, second}) {
-        // Brightest component well below white's.
-        const uint32_t brightest = std::max({rgb & 0xFF, rgb >> 8 & 0xFF, rgb >> 16 & 0xFF});
-        EXPECT_LT(brightest, 0xD0u) << std::hex << rgb;
-    }
+    EXPECT_EQ(first, 0x0000D5u);   // 213, 0, 0
+    EXPECT_EQ(second, 0xFF4000u);  // 0, 64, 255
     doc.Close();
 }
 

@@ -283,20 +283,20 @@ TEST_F(AnalyseCommand, ADetectionLevelFromTheDialogChangesTheBreathsReportedAndI
 
     const Gfx::Image image = Gfx::Image::FromPNG(picture.string());
     ASSERT_FALSE(image.IsEmpty());
-    // The preview's part of the window: the flow trace in the flow channel's red, and at least
+    // The preview's part of the window: the flow trace in the flow channel's blue, and at least
     // one breath's dotted mark.
-    int red = 0, markColumns = 0;
+    int blue = 0, markColumns = 0;
     for (int x = 80; x < image.Width() - 10; ++x) {
         int grey = 0;
         for (int y = 300; y < 490; ++y) {
             const uint32_t p = image.Pixel(x, y);
             const int r = int(p >> 16 & 0xFF), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
-            red += r > 150 && g < 90 && b < 90;
+            blue += r < 90 && g < 130 && b > 200;
             grey += r < 190 && std::abs(r - g) < 24 && std::abs(g - b) < 24;
         }
         markColumns += grey > 30;
     }
-    EXPECT_GT(red, 400);
+    EXPECT_GT(blue, 400);
     EXPECT_GE(markColumns, 1);
 }
 

@@ -273,9 +273,10 @@ std::vector<Host::SyntheticBreath> SmallBreaths()
     return Host::SyntheticBreathing(options).Breaths();
 }
 
-bool IsTraceRed(uint32_t p)
+// The flow channel's colour, the host's blue (0, 64, 255).
+bool IsTraceBlue(uint32_t p)
 {
-    return (p >> 16 & 0xFF) > 150 && (p >> 8 & 0xFF) < 90 && (p & 0xFF) < 90;
+    return (p >> 16 & 0xFF) < 90 && (p >> 8 & 0xFF) < 130 && (p & 0xFF) > 200;
 }
 
 bool IsMarkGrey(uint32_t p)
@@ -304,19 +305,19 @@ TEST_F(SettingsPreview, MarksTheBreathsOverTheFlowTrace)
         // Inside the pane, clear of its scale line and its time scale.
         const int left = int(pane.x) + 40, right = int(pane.x + pane.width) - 2;
         const int top = int(pane.y) + 30, bottom = int(pane.y + pane.height) - 40;
-        int red = 0;
+        int blue = 0;
         std::vector<int> marks;
         for (int x = left; x < right; ++x) {
             int grey = 0;
             for (int y = top; y < bottom; ++y) {
-                red += IsTraceRed(image.Pixel(x, y));
+                blue += IsTraceBlue(image.Pixel(x, y));
                 grey += IsMarkGrey(image.Pixel(x, y));
             }
             // A dotted line down the pane, one dot in four, smoothed over two columns.
             if (grey > (bottom - top) / 6 && (marks.empty() || x > marks.back() + 2))
                 marks.push_back(x);
         }
-        EXPECT_GT(red, 400);
+        EXPECT_GT(blue, 400);
         ASSERT_EQ(marks.size(), ticks.size());
         // At 10 ticks per pixel the marks lie as far apart as the breaths.
         for (size_t i = 1; i < marks.size(); ++i)
