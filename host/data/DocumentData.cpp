@@ -164,7 +164,9 @@ HRESULT DocumentData::CreateRecord(uint32_t, IRecordData** out)
     std::vector<ChannelFormat> channels;
     for (size_t i = 0; i < recording.ChannelCount(); ++i)
         channels.push_back(recording.Channel(i));
-    *out = MonitoringRecord::Create(recording.TickRate(), std::move(channels));
+    MonitoringRecord* record = MonitoringRecord::Create(recording.TickRate(), std::move(channels));
+    record->TakeCalculationsOf(*this);
+    *out = record;
     return KVD_S_OK;
 }
 

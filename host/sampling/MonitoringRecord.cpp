@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "IPersistObject.h"
 #include "host/data/Adopt.h"
 
 namespace Host {
@@ -17,6 +18,36 @@ MonitoringRecord::MonitoringRecord(double tickRate, std::vector<ChannelFormat> c
     : mRecording(std::make_shared<Recording>("monitor", tickRate, std::move(channels))),
       mData(Adopt(DocumentData::Create(mRecording)))
 {
+}
+
+void MonitoringRecord::TakeCalculationsOf(DocumentData& document)
+{
+    ChannelTable& own = mData->Channels();
+    ChannelTable& theirs = document.Channels();
+    for (int channel = own.Count(); channel < theirs.Count(); ++channel)
+        own.AddChannel(theirs.Title(channel), theirs.Unit(channel));
+    while (mData->Virtual().Count() < document.Virtual().Count())
+        mData->Virtual().Add();
+    // In channel order, so that a calculation finds the channels it reads.
+    for (int channel = 0; channel < theirs.Count(); ++channel)
+        Recalculate(theirs.Calculation(channel), TChannelId{channel, 0});
+    for (int channel = 0; channel < document.Virtual().Count(); ++channel)
+        Recalculate(document.Virtual().Calculation(channel), TChannelId{channel, kVirtualChannelKind});
+}
+
+void MonitoringRecord::Recalculate(ICalculation* calculation, TChannelId channel)
+{
+    if (calculation == nullptr)
+        return;
+    KVD::COMPtr<ICalculationClass> cls;
+    KVD::COMPtr<IPersistObject> settings;
+    calculation->GetCalculationClass(cls.Set());
+    calculation->GetSettings(settings.Set());
+    KVD::COMPtr<ICalculation> copy;
+    if (cls != nullptr && settings != nullptr)
+        cls->Create(channel, mData.get(), copy.Set());
+    if (copy != nullptr && copy->Configure(settings, kAutoTrue) == KVD_S_OK)
+        mData->SetCalculation(channel, copy);
 }
 
 HRESULT MonitoringRecord::GetRecordData(uint32_t, IRecordData** out)
@@ -105,6 +136,9 @@ HRESULT MonitoringRecord::AppendSamples(uint32_t, uint32_t channels, uint32_t ti
     } catch (const RecordingError&) {
         return KVD_E_BADSTATE;
     }
+    // What was computed over the shorter record is computed again when next read.
+    mData->Channels().DropComputed();
+    mData->Virtual().DropComputed();
     return KVD_S_OK;
 }
 

@@ -24,6 +24,9 @@ public:
     static MonitoringRecord* Create(double tickRate, std::vector<ChannelFormat> channels);
 
     const Recording& Samples() const { return *mRecording; }
+    // Gives this record the document's computed channels (and its virtual ones), each computed
+    // by a calculation of its own over the sampled data, as the document's are over its records.
+    void TakeCalculationsOf(DocumentData& document);
     IStorage* Storage() const { return mStorage.get(); }
 
     // IRecordData: the samples taken so far.
@@ -128,6 +131,8 @@ public:
 private:
     MonitoringRecord(double tickRate, std::vector<ChannelFormat> channels);
     uint32_t OwnBlock() const { return uint32_t(mRecording->RecordCount() - 1); }
+    // A copy of the calculation, of its class and with its settings, on this record's channel.
+    void Recalculate(ICalculation* calculation, TChannelId channel);
     // Runs call on a copy of the view sinks: a view may leave while it hears a call.
     template <class Call>
     void Relay(Call call);

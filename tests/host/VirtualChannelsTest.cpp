@@ -13,6 +13,7 @@
 #include "IDisplaySettings.h"
 #include "IEnumEventEx.h"
 #include "IEnumFloatEx.h"
+#include "IOrrelDataSink.h"
 #include "IPolyLineEnumEx.h"
 #include "IUnitName.h"
 #include "IOrrelRecording.h"
@@ -234,6 +235,43 @@ TEST_F(VirtualChannels, APolyLineOfAVirtualChannelSpansItsSamplesPerColumn)
     ASSERT_FALSE(ys.empty());
     EXPECT_EQ(*std::min_element(ys.begin(), ys.end()), 0);
     EXPECT_EQ(*std::max_element(ys.begin(), ys.end()), 19);
+}
+
+// Live data: a monitoring record of the document computes the document's computed and virtual
+// channels from what is sampled, and again as it grows.
+TEST_F(VirtualChannels, AMonitoringRecordComputesTheDocumentsChannelsFromTheSampledData)
+{
+    const int doubled = data->Channels().AddChannel("Doubled", "L/s");
+    IObjectFactory* factory = ObjectFactoryAccessor::Get();
+    KVD::COMPtr<ICalculationClass> cls;
+    factory->GetClassObject(TypeIdClass<&GUID_ArithCalcId, 0>::GetId(), IID_ICalculationClass, cls.Set());
+    KVD::COMPtr<IPersistObject> settings;
+    factory->CreateObject(TypeIdClass<&GUID_ArithCalcId, 1>::GetId(), nullptr, IID_IPersistObject, settings.Set());
+    KVD::COMPtr<ISetCalcFromString>(KVD::com_cast(settings.get()))
+        ->SetFromString(KVD::String(L"Ch1 * 2").AsIAutoKVDString(), nullptr);
+    KVD::COMPtr<ICalculation> calculation;
+    cls->Create(TChannelId{doubled, 0}, data.get(), calculation.Set());
+    ASSERT_EQ(calculation->Configure(settings, kAutoTrue), KVD_S_OK);
+    data->SetCalculation(TChannelId{doubled, 0}, calculation);
+    const TChannelId a = Add();
+    ASSERT_EQ(SetFormula(a, L"Ch2 + 1", L""), KVD_S_OK);
+
+    KVD::COMPtr<IRecordData> monitor;
+    ASSERT_EQ(data->CreateRecord(0, monitor.Set()), KVD_S_OK);
+    KVD::COMPtr<IOrrelDataSink> sink(KVD::com_cast(monitor.get()));
+    ASSERT_NE(sink, nullptr);
+    sink->PrepareForSampling(0);
+    sink->OnRecordStart(0, kAutoTrue);
+    const std::vector<float> first{0.001f, 0.002f, 0.003f};
+    sink->AppendSamples(0, 1, 3, first.data());
+    const TChannelId computed{doubled, 0x40001000};
+    EXPECT_EQ(Samples(monitor.get(), computed, 0), (std::vector<float>{0.002f, 0.004f, 0.006f}));
+    EXPECT_EQ(Samples(monitor.get(), TChannelId{0, 0x40001004u}, 0), (std::vector<float>{1.002f, 1.004f, 1.006f}));
+    const std::vector<float> more{0.01f};
+    sink->AppendSamples(0, 1, 1, more.data());
+    EXPECT_EQ(Samples(monitor.get(), computed, 0), (std::vector<float>{0.002f, 0.004f, 0.006f, 0.02f}));
+    // The document's own channel is untouched by what was sampled.
+    EXPECT_EQ(Samples(data.get(), computed, 0), Recorded(0, 2, 0));
 }
 
 // The preview's road to the document: what the host's data view shows, and its device.

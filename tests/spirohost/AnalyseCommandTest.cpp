@@ -300,4 +300,43 @@ TEST_F(AnalyseCommand, ADetectionLevelFromTheDialogChangesTheBreathsReportedAndI
     EXPECT_GE(markColumns, 1);
 }
 
+// With a simulated flow head the preview monitors it: frames taken a second apart show the
+// monitor's background and more of the live flow in the later one. A wait that is no number of
+// seconds is refused before anything runs.
+TEST_F(AnalyseCommand, ThePreviewMonitorsTheSimulatedFlowHeadFrameByFrame)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out =
+        RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 --rate 100 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::filesystem::path first = mFolder.Path() / "frame1.png", second = mFolder.Path() / "frame2.png";
+    out = Analyse(edf,
+                  "--raw 1 --scale 2 --live --settings \"click monitor\" --settings \"wait 1\" --settings \"snapshot " +
+                      first.string() + "\" --settings \"wait 1.5\" --settings \"snapshot " + second.string() +
+                      "\" --settings \"press Cancel\"",
+                  &status);
+    ASSERT_EQ(status, 0) << out;
+    // Inside the preview, right of its scale: the flow's blue and the monitor's grey-green.
+    auto count = [](const std::filesystem::path& path, auto test) {
+        const Gfx::Image image = Gfx::Image::FromPNG(path.string());
+        int n = 0;
+        for (int y = 300; y < image.Height() && y < 500; ++y)
+            for (int x = 80; x < image.Width() - 10; ++x) {
+                const uint32_t p = image.Pixel(x, y);
+                n += test(int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF));
+            }
+        return n;
+    };
+    const auto blue = [](int r, int g, int b) { return r < 90 && g < 130 && b > 200; };
+    const auto monitor = [](int r, int g, int b) { return r > 200 && r < 245 && std::abs(r - g) < 8 && b < r - 10; };
+    EXPECT_GT(count(first, monitor), 1000);
+    EXPECT_GT(count(first, blue), 5);
+    EXPECT_GT(count(second, blue), count(first, blue));
+
+    out = Analyse(edf, "--raw 1 --scale 2 --settings \"wait soon\" --settings \"press OK\"", &status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out.find("wait takes seconds from 0 to 600"), std::string::npos) << out;
+}
+
 }  // namespace
