@@ -150,10 +150,16 @@ void SpSettingsDialog::ResetPreviewYScale()
 {
     IAutoOrrelDoc* document = _documentI != nullptr ? _documentI->GetAutoDocument() : nullptr;
     ChannelYDataRange range{};
-    // The host's range is all the channel's storage could hold, which would flatten the trace
-    // to a line: it stands in only while the pane has no data to fit the scale to.
-    if (_previewManager != nullptr && FlowScaleRange(document, _settings->mSpFlowCalcChan, range))
-        _previewManager->AutoScaleY(ExtLib::kSideLeft, &range);
+    if (_previewManager == nullptr || !FlowScaleRange(document, _settings->mSpFlowCalcChan, range))
+        return;
+    // The host's range is all that the channel's storage could hold, which would flatten the
+    // trace to a line: it stands in only while the pane has no data to fit the scale to.
+    bool hasData = false;
+    OrrelDraw::PreviewWinPane* pane = _previewManager->Pane();
+    if (pane != nullptr && pane->GetHasData(0, kScaleLeft, &hasData) == KVD_S_OK && hasData)
+        _previewManager->AutoScaleY(ExtLib::kSideLeft, nullptr);
+    else
+        _previewManager->SetY(ExtLib::kSideLeft, range);
 }
 
 void SpSettingsDialog::FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels)
