@@ -27,6 +27,7 @@
 #include "host/data/Adopt.h"
 #include "host/document/DataDocument.h"
 #include "host/sampling/SimulatedDeviceManager.h"
+#include "support/VtableSlot.h"
 
 namespace {
 
@@ -56,6 +57,16 @@ std::vector<float> Samples(IRecordData* records, TChannelId channel, int record)
         stream->Next(100, out.data(), &delivered);
     out.resize(delivered);
     return out;
+}
+
+// The preview calls the first operation after the IUnknown three; the recording face's three
+// follow in order.
+TEST(PreviewHostInterfaces, SlotsOfTheVirtualChannelsAndTheRecordingFace)
+{
+    TestSupport::ExpectSlots({TEST_SLOT(ISetVirtualChans::AddVirtualChannel, 3),
+                              TEST_SLOT(IOrrelRecording::IsReadOnly, 3),
+                              TEST_SLOT(IOrrelRecording::GetDeviceCount, 4),
+                              TEST_SLOT(IOrrelRecording::GetDeviceManager, 5)});
 }
 
 class VirtualChannels : public ::testing::Test {
