@@ -26,13 +26,32 @@ void MonitoringRecord::TakeCalculationsOf(DocumentData& document)
     ChannelTable& theirs = document.Channels();
     for (int channel = own.Count(); channel < theirs.Count(); ++channel)
         own.AddChannel(theirs.Title(channel), theirs.Unit(channel));
-    while (mData->Virtual().Count() < document.Virtual().Count())
-        mData->Virtual().Add();
     // In channel order, so that a calculation finds the channels it reads.
     for (int channel = 0; channel < theirs.Count(); ++channel)
         Recalculate(theirs.Calculation(channel), TChannelId{channel, 0});
-    for (int channel = 0; channel < document.Virtual().Count(); ++channel)
-        Recalculate(document.Virtual().Calculation(channel), TChannelId{channel, kVirtualChannelKind});
+    mDocument = &document;
+    mVirtualGenerations.clear();
+    FollowVirtualChannels();
+}
+
+void MonitoringRecord::FollowVirtualChannels()
+{
+    if (mDocument == nullptr)
+        return;
+    const VirtualChannels& theirs = mDocument->Virtual();
+    while (mData->Virtual().Count() < theirs.Count())
+        mData->Virtual().Add();
+    mVirtualGenerations.resize(size_t(theirs.Count()), -1);
+    for (int channel = 0; channel < theirs.Count(); ++channel) {
+        if (mVirtualGenerations[size_t(channel)] == theirs.Generation(channel))
+            continue;
+        mVirtualGenerations[size_t(channel)] = theirs.Generation(channel);
+        const TChannelId id{channel, kVirtualChannelKind};
+        if (theirs.Calculation(channel) == nullptr)
+            mData->SetCalculation(id, nullptr);
+        else
+            Recalculate(theirs.Calculation(channel), id);
+    }
 }
 
 void MonitoringRecord::Recalculate(ICalculation* calculation, TChannelId channel)
@@ -139,6 +158,7 @@ HRESULT MonitoringRecord::AppendSamples(uint32_t, uint32_t channels, uint32_t ti
     // What was computed over the shorter record is computed again when next read.
     mData->Channels().DropComputed();
     mData->Virtual().DropComputed();
+    FollowVirtualChannels();
     return KVD_S_OK;
 }
 

@@ -283,6 +283,11 @@ TEST_F(VirtualChannels, AMonitoringRecordComputesTheDocumentsChannelsFromTheSamp
     EXPECT_EQ(Samples(monitor.get(), computed, 0), (std::vector<float>{0.002f, 0.004f, 0.006f, 0.02f}));
     // The document's own channel is untouched by what was sampled.
     EXPECT_EQ(Samples(data.get(), computed, 0), Recorded(0, 2, 0));
+    // A new formula on the document's virtual channel reaches the live data with the next samples.
+    ASSERT_EQ(SetFormula(a, L"Ch2 + 5", L""), KVD_S_OK);
+    sink->AppendSamples(0, 1, 1, more.data());
+    EXPECT_EQ(Samples(monitor.get(), TChannelId{0, 0x40001004u}, 0),
+              (std::vector<float>{5.002f, 5.004f, 5.006f, 5.02f, 5.02f}));
 }
 
 // The preview's road to the document: what the host's data view shows, and its device.
