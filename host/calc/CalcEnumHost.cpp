@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "IEnumEventEx.h"
 #include "IRecordData.h"
 #include "IUnitName.h"
 #include "foundation/ResultCodeText.h"
@@ -12,6 +13,12 @@ namespace Host {
 namespace {
 
 constexpr uint32_t kBlock = 4096;
+
+// A source the formula reads as events (a channel computed as events), not as samples.
+bool IsEventSource(const CalcEnums::CCalcEnumSourceInfo& source)
+{
+    return (source.dataType & kEnumDataOpen) == kEnumDataEvents;
+}
 
 }  // namespace
 
@@ -114,7 +121,13 @@ HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, 
     std::vector<IUnknown*> sources;
     std::vector<IUnitName*> units;
     for (size_t i = 0; i < mSources.size(); ++i) {
-        records->GetFloatStream(mSources[i].channel, KVDPosition{0, record}, end, streams[i].Set());
+        if (IsEventSource(mSources[i])) {
+            KVD::COMPtr<IEnumEventEx> events;
+            records->GetEventStream(mSources[i].channel, 0, KVDPosition{0, record}, end, events.Set());
+            streams[i] = KVD::com_cast(events.get());
+        } else {
+            records->GetFloatStream(mSources[i].channel, KVDPosition{0, record}, end, streams[i].Set());
+        }
         if (streams[i] == nullptr) {
             mError = KVD::String(L"Channel " + std::to_wstring(mSources[i].channel.channel + 1) +
                                  L" has no data to compute from.");
@@ -225,6 +238,25 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
     if (hr != KVD_S_OK)
         return hr;
     return *delivered == count ? KVD_S_OK : KVD_S_FALSE;
+}
+
+HRESULT CalcEnumHost::GetEvents(int record, ComputedEvents& out)
+{
+    out = ComputedEvents{};
+    mError = KVD::String();
+    const KVD::COMPtr<IRecordData> records = Records(nullptr);
+    uint32_t ticks = 0;
+    if (mCalcEnum == nullptr || records == nullptr || records->GetRecordTicks(record, &ticks) != KVD_S_OK)
+        return KVD_E_BADSTATE;
+    HRESULT hr = Connect(records, record, 0, ticks);
+    if (hr == KVD_S_OK) {
+        KVD::COMPtr<IEnumEventEx> stream(KVD::com_cast(mCalcEnum.get()));
+        if (stream == nullptr)
+            mError = KVD::String(L"The calculation gives samples, not events.");
+        hr = stream == nullptr ? KVD_E_NOINTERFACE : ReadAllEvents(*stream, int32_t(ticks), out);
+    }
+    mCalcEnum->ReleaseSources();
+    return hr;
 }
 
 HRESULT CalcEnumHost::GetErrorText(IAutoKVDString** text)

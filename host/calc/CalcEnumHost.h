@@ -13,12 +13,14 @@
 #include "IKVDCalcEnumStatus.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
+#include "host/channels/ComputedEvents.h"
 #include "host/framework/Aggregated.h"
 #include "host/framework/ServiceClassObject.h"
 
 namespace Host {
 
-class CalcEnumHost final : public Aggregated<ICalcEnumHost, ICalculation, IKVDCalcEnumStatus> {
+// It is also the host's detached face of the channel (IOffLineData), whose channel it answers.
+class CalcEnumHost final : public Aggregated<ICalcEnumHost, ICalculation, IKVDCalcEnumStatus, IOffLineData> {
 public:
     explicit CalcEnumHost(IUnknown* outer) : Aggregated(outer) {}
 
@@ -36,6 +38,10 @@ public:
     HRESULT GetSamples(int record, uint32_t start, uint32_t count, float* out, uint32_t* delivered) override;
     HRESULT GetDataScaling(DataScaling* scaling) override;
     HRESULT Reset() override;
+
+    // Every event of the record, for a calculation that gives events (KVD_E_NOINTERFACE for one
+    // that gives samples).
+    HRESULT GetEvents(int record, ComputedEvents& out);
 
     HRESULT GetCalculationClass(ICalculationClass** cls) override;
     HRESULT GetSettings(IPersistObject** settings) override;

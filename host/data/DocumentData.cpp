@@ -67,6 +67,7 @@ int64_t DocumentData::AbsoluteTick(KVDPosition position) const
 void DocumentData::DataChanged()
 {
     mChannels.DropComputed();
+    mVirtual.DropComputed();
     if (mDataChanged)
         mDataChanged();
 }
@@ -92,7 +93,8 @@ HRESULT DocumentData::GetChannelCalculation(TChannelId channel, IOffLineData** c
 {
     if (!Clear(calculation))
         return KVD_E_POINTER;
-    ICalculation* calc = mChannels.Calculation(channel.channel);
+    ICalculation* calc = VirtualChannels::IsVirtual(channel) ? mVirtual.Calculation(channel.channel)
+                                                             : mChannels.Calculation(channel.channel);
     return calc == nullptr ? KVD_S_FALSE
                            : calc->QueryInterface(IID_IOffLineData, reinterpret_cast<void**>(calculation));
 }
@@ -163,7 +165,9 @@ HRESULT DocumentData::CreateRecord(uint32_t, IRecordData** out)
     std::vector<ChannelFormat> channels;
     for (size_t i = 0; i < recording.ChannelCount(); ++i)
         channels.push_back(recording.Channel(i));
-    *out = MonitoringRecord::Create(recording.TickRate(), std::move(channels));
+    MonitoringRecord* record = MonitoringRecord::Create(recording.TickRate(), std::move(channels));
+    record->TakeCalculationsOf(*this);
+    *out = record;
     return KVD_S_OK;
 }
 
@@ -202,7 +206,9 @@ HRESULT DocumentData::GetFloatStream(TChannelId channel, KVDPosition start, uint
         return KVD_E_POINTER;
     if (!Resolve(start))
         return KVD_E_BADSTATE;
-    auto samples = mChannels.Floats(start.record, channel.channel, channel.blockDataType);
+    auto samples = VirtualChannels::IsVirtual(channel)
+                       ? mVirtual.Floats(start.record, channel.channel, mChannels.Ticks(start.record))
+                       : mChannels.Floats(start.record, channel.channel, channel.blockDataType);
     if (samples == nullptr)
         return KVD_E_BADSTATE;
     *out = FloatStream::Create(std::move(samples), start.tick, endTick);
@@ -227,7 +233,8 @@ HRESULT DocumentData::GetChannelUnitName(int record, TChannelId channel, IUnitNa
 {
     if (!Clear(name))
         return KVD_E_POINTER;
-    auto units = mChannels.Units(record, channel.channel, channel.blockDataType);
+    auto units = VirtualChannels::IsVirtual(channel) ? mVirtual.Units(record, channel.channel)
+                                                     : mChannels.Units(record, channel.channel, channel.blockDataType);
     if (units == nullptr)
         return KVD_E_BADSTATE;
     ChannelUnits::NameFor(units.get(), channel.blockDataType).GetOut(name);
@@ -238,6 +245,8 @@ HRESULT DocumentData::GetUnitsConversion(int record, TChannelId channel, IUnitsC
 {
     if (!Clear(units))
         return KVD_E_POINTER;
+    if (VirtualChannels::IsVirtual(channel))
+        return mChannels.IsRecord(record) ? Give(mVirtual.Units(record, channel.channel), units) : KVD_S_FALSE;
     return Give(mChannels.Units(record, channel.channel, channel.blockDataType), units);
 }
 
@@ -245,7 +254,10 @@ HRESULT DocumentData::HasChannelData(int record, TChannelId channel, AutoBool* h
 {
     if (has == nullptr)
         return KVD_E_POINTER;
-    *has = mChannels.HasData(record, channel.channel, channel.blockDataType) ? kAutoTrue : kAutoFalse;
+    const bool data = VirtualChannels::IsVirtual(channel)
+                          ? mChannels.IsRecord(record) && mVirtual.Calculation(channel.channel) != nullptr
+                          : mChannels.HasData(record, channel.channel, channel.blockDataType);
+    *has = data ? kAutoTrue : kAutoFalse;
     return KVD_S_OK;
 }
 
@@ -263,6 +275,12 @@ HRESULT DocumentData::GetChannelTitle(TChannelId channel, IAutoKVDString** title
 {
     if (!Clear(title))
         return KVD_E_POINTER;
+    if (VirtualChannels::IsVirtual(channel)) {
+        if (!mVirtual.IsChannel(channel.channel))
+            return KVD_E_BADSTATE;
+        VirtualChannels::Name(channel.channel).GetOut(title);
+        return KVD_S_OK;
+    }
     if (!mChannels.IsChannel(channel.channel))
         return KVD_E_BADSTATE;
     KVD::ToKVDString(mChannels.Title(channel.channel)).GetOut(title);
@@ -377,7 +395,15 @@ HRESULT DocumentData::GetEventStream(TChannelId channel, uint32_t, KVDPosition s
 {
     if (!Clear(out))
         return KVD_E_POINTER;
-    return CreateAnnotationStream(mChannels.GetRecording(), channel, start, endTick, out);
+    if (!VirtualChannels::IsVirtual(channel))
+        return CreateAnnotationStream(mChannels.GetRecording(), channel, start, endTick, out);
+    if (!Resolve(start))
+        return KVD_E_BADSTATE;
+    auto events = mVirtual.Events(start.record, channel.channel);
+    if (events == nullptr)
+        return KVD_S_FALSE;
+    *out = ComputedEventStream::Create(std::move(events), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF));
+    return KVD_S_OK;
 }
 
 HRESULT DocumentData::CreatePixMap(uint32_t, IRecordDataPixMap** out) const
@@ -417,11 +443,21 @@ HRESULT DocumentData::GetCalculation(uint64_t channelKey, ICalculation** calcula
 {
     if (!Clear(calculation))
         return KVD_E_POINTER;
-    return Give(KVD::COMPtr<ICalculation>(mChannels.Calculation(int32_t(uint32_t(channelKey)))), calculation);
+    const int32_t channel = int32_t(uint32_t(channelKey));
+    return Give(KVD::COMPtr<ICalculation>(VirtualChannels::IsVirtualKey(channelKey) ? mVirtual.Calculation(channel)
+                                                                                   : mChannels.Calculation(channel)),
+                calculation);
 }
 
 HRESULT DocumentData::SetCalculation(TChannelId channel, ICalculation* calculation)
 {
+    // A virtual channel is the dialog's own: the document's data does not change with it.
+    if (VirtualChannels::IsVirtual(channel)) {
+        if (!mVirtual.IsChannel(channel.channel))
+            return KVD_E_BADSTATE;
+        mVirtual.SetCalculation(channel.channel, calculation);
+        return KVD_S_OK;
+    }
     if (!mChannels.IsChannel(channel.channel))
         return KVD_E_BADSTATE;
     mChannels.SetCalculation(channel.channel, calculation);
@@ -432,6 +468,12 @@ HRESULT DocumentData::SetCalculation(TChannelId channel, ICalculation* calculati
 // A computed channel changed: every computed channel may read it, so all are pulled anew.
 HRESULT DocumentData::ChannelChanged(TChannelId channel, BlockUpdateType, IOffLineData*)
 {
+    if (VirtualChannels::IsVirtual(channel)) {
+        if (!mVirtual.IsChannel(channel.channel))
+            return KVD_E_BADSTATE;
+        mVirtual.DropComputed();
+        return KVD_S_OK;
+    }
     if (!mChannels.IsChannel(channel.channel))
         return KVD_E_BADSTATE;
     DataChanged();
@@ -467,11 +509,18 @@ HRESULT DocumentData::FindChannel(int32_t, IAutoKVDString* name, TChannelId* id,
     if (name == nullptr || id == nullptr)
         return KVD_E_POINTER;
     const int channel = mChannels.Find(KVD::ToU8String(KVD::String(name)));
-    if (channel < 0)
+    if (channel >= 0) {
+        *id = TChannelId{channel, kEnumDataSamples};
+        if (kind != nullptr)
+            *kind = kEnumDataSamples;
+        return KVD_S_OK;
+    }
+    const int virtualChannel = mVirtual.Find(KVD::String(name));
+    if (virtualChannel < 0)
         return KVD_S_FALSE;
-    *id = TChannelId{channel, kEnumDataSamples};
+    *id = TChannelId{virtualChannel, kVirtualChannelKind};
     if (kind != nullptr)
-        *kind = kEnumDataSamples;
+        *kind = mVirtual.GivesEvents(virtualChannel) ? kEnumDataEvents : kEnumDataSamples;
     return KVD_S_OK;
 }
 
@@ -479,9 +528,25 @@ HRESULT DocumentData::GetChannelDataType(int32_t, TChannelId channel, KVDEnumDat
 {
     if (kind == nullptr)
         return KVD_E_POINTER;
+    if (VirtualChannels::IsVirtual(channel)) {
+        if (!mVirtual.IsChannel(channel.channel))
+            return KVD_E_BADSTATE;
+        *kind = mVirtual.GivesEvents(channel.channel) ? kEnumDataEvents : kEnumDataSamples;
+        return KVD_S_OK;
+    }
     if (!mChannels.IsChannel(channel.channel))
         return KVD_E_BADSTATE;
     *kind = kEnumDataSamples;
+    return KVD_S_OK;
+}
+
+HRESULT DocumentData::AddVirtualChannel(uint32_t, uint16_t, uint32_t, IAutoKVDString** name, TChannelId* channel)
+{
+    if (name == nullptr || channel == nullptr)
+        return KVD_E_POINTER;
+    const int index = mVirtual.Add();
+    VirtualChannels::Name(index).GetOut(name);
+    *channel = TChannelId{index, kVirtualChannelKind};
     return KVD_S_OK;
 }
 

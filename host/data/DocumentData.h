@@ -17,7 +17,9 @@
 #include "IRecordDataObserver.h"
 #include "IRecordDataServices.h"
 #include "IRecordDataTimes.h"
+#include "ISetVirtualChans.h"
 #include "foundation/UnknownImp.h"
+#include "host/channels/VirtualChannels.h"
 #include "host/data/ChannelTable.h"
 
 namespace Host {
@@ -25,12 +27,13 @@ namespace Host {
 class DocumentData final
     : public KVD::detail::CountedUnknown<IOrrelData2, IRecordData, IOrrelSetCalcData, IKVDChannelInfo,
                                          IKVDCalcVariablesAccess, IRecordDataSubject, IRecordDataServices,
-                                         IRecordDataTimes> {
+                                         IRecordDataTimes, ISetVirtualChans> {
 public:
     // A new data object over the recording, with one reference.
     static DocumentData* Create(std::shared_ptr<const Recording> recording);
 
     ChannelTable& Channels() { return mChannels; }
+    VirtualChannels& Virtual() { return mVirtual; }
     // Called after the data changed under a computed channel (a calculation put on, changed or
     // taken off): the document tells its observers.
     void SetDataChangedHandler(std::function<void()> handler) { mDataChanged = std::move(handler); }
@@ -40,7 +43,11 @@ public:
     // changed or removed, such as an annotation the host put into the recording.
     void NotifyComment(uint32_t aspect, IOrrelComment* comment);
     // Lets go of the calculations before the document goes.
-    void Close() { mChannels.ReleaseCalculations(); }
+    void Close()
+    {
+        mVirtual.ReleaseCalculations();
+        mChannels.ReleaseCalculations();
+    }
 
     // IOrrelData2
     HRESULT GetRecordData(IRecordData** records) override;
@@ -67,7 +74,8 @@ public:
     HRESULT GetDataScaling(int record, TChannelId channel, double* scale, double* offset) const override;
     HRESULT ResolvePosition(uint32_t flags, KVDPosition* position) const override;
     HRESULT GetSampleIndex(TChannelId channel, KVDPosition position, int64_t* index) const override;
-    // A recording's annotations are its one event channel (kAnnotationChannel).
+    // A recording's annotations are its one event channel (kAnnotationChannel); a virtual
+    // channel computed as events gives those.
     HRESULT GetEventStream(TChannelId channel, uint32_t kind, KVDPosition start, uint32_t endTick,
                            IEnumEventEx** out) const override;
     HRESULT CreatePixMap(uint32_t number, IRecordDataPixMap** out) const override;
@@ -105,6 +113,10 @@ public:
     HRESULT GetChannelDataType(int32_t selector, TChannelId channel, KVDEnumDataType* kind, int32_t reserved,
                                TChannelId own) override;
 
+    // ISetVirtualChans: channels of kind 4, named "VCh1", "VCh2", ... after their formula token.
+    HRESULT AddVirtualChannel(uint32_t flags, uint16_t kind, uint32_t reserved, IAutoKVDString** name,
+                              TChannelId* channel) override;
+
     // IKVDCalcVariablesAccess: one set of variables serves every channel's formulas.
     HRESULT GetCalcVariables(uint32_t flags, TChannelId channel, IKVDCalcVariables** out) override;
 
@@ -121,6 +133,7 @@ private:
     void DataChanged();
 
     mutable ChannelTable mChannels;  // computed samples are filled in on first read
+    mutable VirtualChannels mVirtual;
     std::function<void()> mDataChanged;
     KVD::COMPtr<IKVDCalcVariables> mVariables;
     std::vector<IRecordDataObserver*> mRecordObservers;  // not counted

@@ -8,6 +8,7 @@
 #include "host/data/Adopt.h"
 #include "host/document/CMDoc.h"
 #include "host/document/PersistedPart.h"
+#include "host/drawing/DisplaySettings.h"
 
 namespace Host {
 namespace {
@@ -34,6 +35,8 @@ DataDocument::DataDocument(std::shared_ptr<const Recording> recording)
     mDocument->SetDataView(mView);
     mDocument->SetChildObject(TypeIdClass<&CMDocumentGUID, 0>::GetId(), KVD::MakeCounted<CMDoc>().get());
     mData->SetDataChangedHandler([this] { NotifyDataChanged(); });
+    for (int channel = 0; channel < Channels().Count(); ++channel)
+        mDocument->SetChannelColour(channel, DisplaySettings::LibraryChannelColour(channel));
     UpdateChannelCounts();
 }
 
@@ -45,6 +48,7 @@ DataDocument::~DataDocument()
 int DataDocument::AddChannel(const std::string& title, const std::string& unit)
 {
     const int channel = Channels().AddChannel(title, unit);
+    mDocument->SetChannelColour(channel, DisplaySettings::LibraryChannelColour(channel));
     UpdateChannelCounts();
     return channel;
 }

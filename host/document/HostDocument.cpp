@@ -6,6 +6,8 @@
 
 #include "FrameworkIds.h"
 #include "foundation/DynamicId.h"
+#include "host/data/Adopt.h"
+#include "host/document/DocumentRecording.h"
 #include "host/drawing/DisplaySettings.h"
 #include "host/settings/SettingsRegistrar.h"
 
@@ -73,6 +75,8 @@ HRESULT HostDocument::QueryInterface(const _IID& iid, void** out)
         return mRegistrar->QueryInterface(iid, out);
     else if (iid == IID_IMessageHandler)
         *out = static_cast<IMessageHandler*>(&mMessageHandler);
+    else if (iid == IID_IOrrelRecording && mRecording != nullptr)
+        return mRecording->QueryInterface(iid, out);
     else
         return KVD_E_NOINTERFACE;
     AddRef();
@@ -130,6 +134,13 @@ void HostDocument::Close()
     while (!mChildren.empty())
         CloseChildDocument(mChildren.back());
     mPersistParts.clear();
+}
+
+void HostDocument::SetDeviceManager(IKVDDeviceManager* manager)
+{
+    mRecording.Clear();
+    if (manager != nullptr)
+        mRecording = Adopt<IOrrelRecording>(DocumentRecording::Create(manager));
 }
 
 void HostDocument::SetChannelCounts(int all, int withData, int computed)

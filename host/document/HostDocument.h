@@ -10,6 +10,7 @@
 #include "ICustomDocument.h"
 #include "IObserver.h"
 #include "IOrrelDocument.h"
+#include "IOrrelRecording.h"
 #include "ISettingsRegistrar.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
@@ -53,6 +54,8 @@ public:
     void SetChannelColour(int channel, uint32_t rgb) { mColours[channel] = rgb & 0xFFFFFF; }
     // Whether the document samples live data.
     void SetSampling(bool sampling) { mSampling = sampling; }
+    // The recording hardware the document samples with (IOrrelRecording); null: none.
+    void SetDeviceManager(IKVDDeviceManager* manager);
     Selection& GetSelection() { return *mSelection; }
     ISettingsRegistrar* GetRegistrar() const { return mRegistrar; }
     // Persisted parts registered by children, by part number.
@@ -122,6 +125,7 @@ private:
     int32_t mTimeDisplayMode = 0;
     std::map<int, uint32_t> mColours;
     bool mSampling = false;
+    KVD::COMPtr<IOrrelRecording> mRecording;
     KVD::COMPtr<IOrrelView> mDataView;
     std::map<TCAFId, KVD::COMPtr<IUnknown>> mChildObjects;
     std::map<uint32_t, KVD::COMPtr<IUnknown>> mPersistParts;

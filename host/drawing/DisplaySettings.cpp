@@ -25,6 +25,12 @@ DisplaySettings* DisplaySettings::Create()
     return settings;
 }
 
+uint32_t DisplaySettings::LibraryChannelColour(int32_t channel)
+{
+    const int32_t count = int32_t(sizeof kChannelColours / sizeof kChannelColours[0]);
+    return kChannelColours[((channel % count) + count) % count];
+}
+
 DisplaySettings* DisplaySettings::CreateForChannel(int32_t channel, uint32_t rgb)
 {
     DisplaySettings* settings = Create();
@@ -127,7 +133,7 @@ HRESULT DisplaySettings::GetLibraryColour(uint32_t group, uint32_t index, uint32
     if (!Out(rgb))
         return KVD_E_POINTER;
     if (group == kColourGroupChannels)
-        *rgb = kChannelColours[index % (sizeof kChannelColours / sizeof kChannelColours[0])];
+        *rgb = LibraryChannelColour(int32_t(index % (sizeof kChannelColours / sizeof kChannelColours[0])));
     else if (group == kColourGroupGraticule)
         *rgb = kGraticuleColours[index % (sizeof kGraticuleColours / sizeof kGraticuleColours[0])];
     else

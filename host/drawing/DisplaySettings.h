@@ -18,6 +18,8 @@ public:
     // The same, asked about one channel: its trace colour is the one given, and the trace
     // colour asked without a channel is that channel's.
     static DisplaySettings* CreateForChannel(int32_t channel, uint32_t rgb);
+    // The library's trace colour of a channel, 24-bit RGB with red in the low byte.
+    static uint32_t LibraryChannelColour(int32_t channel);
 
     void SetBackground(uint32_t rgb) { mBackground = rgb; }
     void SetGrid(uint32_t rgb, bool show, uint32_t style);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "IPersistObject.h"
 #include "host/data/Adopt.h"
 
 namespace Host {
@@ -17,6 +18,55 @@ MonitoringRecord::MonitoringRecord(double tickRate, std::vector<ChannelFormat> c
     : mRecording(std::make_shared<Recording>("monitor", tickRate, std::move(channels))),
       mData(Adopt(DocumentData::Create(mRecording)))
 {
+}
+
+void MonitoringRecord::TakeCalculationsOf(DocumentData& document)
+{
+    ChannelTable& own = mData->Channels();
+    ChannelTable& theirs = document.Channels();
+    for (int channel = own.Count(); channel < theirs.Count(); ++channel)
+        own.AddChannel(theirs.Title(channel), theirs.Unit(channel));
+    // In channel order, so that a calculation finds the channels it reads.
+    for (int channel = 0; channel < theirs.Count(); ++channel)
+        Recalculate(theirs.Calculation(channel), TChannelId{channel, 0});
+    mDocument = &document;
+    mVirtualGenerations.clear();
+    FollowVirtualChannels();
+}
+
+void MonitoringRecord::FollowVirtualChannels()
+{
+    if (mDocument == nullptr)
+        return;
+    const VirtualChannels& theirs = mDocument->Virtual();
+    while (mData->Virtual().Count() < theirs.Count())
+        mData->Virtual().Add();
+    mVirtualGenerations.resize(size_t(theirs.Count()), -1);
+    for (int channel = 0; channel < theirs.Count(); ++channel) {
+        if (mVirtualGenerations[size_t(channel)] == theirs.Generation(channel))
+            continue;
+        mVirtualGenerations[size_t(channel)] = theirs.Generation(channel);
+        const TChannelId id{channel, kVirtualChannelKind};
+        if (theirs.Calculation(channel) == nullptr)
+            mData->SetCalculation(id, nullptr);
+        else
+            Recalculate(theirs.Calculation(channel), id);
+    }
+}
+
+void MonitoringRecord::Recalculate(ICalculation* calculation, TChannelId channel)
+{
+    if (calculation == nullptr)
+        return;
+    KVD::COMPtr<ICalculationClass> cls;
+    KVD::COMPtr<IPersistObject> settings;
+    calculation->GetCalculationClass(cls.Set());
+    calculation->GetSettings(settings.Set());
+    KVD::COMPtr<ICalculation> copy;
+    if (cls != nullptr && settings != nullptr)
+        cls->Create(channel, mData.get(), copy.Set());
+    if (copy != nullptr && copy->Configure(settings, kAutoTrue) == KVD_S_OK)
+        mData->SetCalculation(channel, copy);
 }
 
 HRESULT MonitoringRecord::GetRecordData(uint32_t, IRecordData** out)
@@ -105,6 +155,10 @@ HRESULT MonitoringRecord::AppendSamples(uint32_t, uint32_t channels, uint32_t ti
     } catch (const RecordingError&) {
         return KVD_E_BADSTATE;
     }
+    // What was computed over the shorter record is computed again when next read.
+    mData->Channels().DropComputed();
+    mData->Virtual().DropComputed();
+    FollowVirtualChannels();
     return KVD_S_OK;
 }
 

@@ -24,6 +24,11 @@ public:
     static MonitoringRecord* Create(double tickRate, std::vector<ChannelFormat> channels);
 
     const Recording& Samples() const { return *mRecording; }
+    // Gives this record the document's computed channels (and its virtual ones), each computed
+    // by a calculation of its own over the sampled data, as the document's are over its records.
+    // The virtual channels follow the document's as they change, so that a dialog's preview
+    // shows its new formula on the live data.
+    void TakeCalculationsOf(DocumentData& document);
     IStorage* Storage() const { return mStorage.get(); }
 
     // IRecordData: the samples taken so far.
@@ -128,6 +133,10 @@ public:
 private:
     MonitoringRecord(double tickRate, std::vector<ChannelFormat> channels);
     uint32_t OwnBlock() const { return uint32_t(mRecording->RecordCount() - 1); }
+    // A copy of the calculation, of its class and with its settings, on this record's channel.
+    void Recalculate(ICalculation* calculation, TChannelId channel);
+    // Copies the document's virtual calculations that changed since they were copied.
+    void FollowVirtualChannels();
     // Runs call on a copy of the view sinks: a view may leave while it hears a call.
     template <class Call>
     void Relay(Call call);
@@ -137,6 +146,8 @@ private:
     KVD::COMPtr<IStorage> mStorage;
     std::vector<KVD::COMPtr<IOrrelDataSink>> mViews;
     std::vector<int16_t> mStored;  // scratch of AppendSamples
+    KVD::COMPtr<DocumentData> mDocument;  // whose calculations this record computes, if any
+    std::vector<int> mVirtualGenerations;  // of the document's virtual channels when copied
 };
 
 }  // namespace Host

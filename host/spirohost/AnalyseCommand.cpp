@@ -9,6 +9,8 @@
 #include "foundation/TextConversion.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "host/commands/MenuModel.h"
+#include "host/data/Adopt.h"
+#include "host/sampling/SimulatedDeviceManager.h"
 #include "spirohost/AnalysedDocument.h"
 #include "spirohost/ScriptedUser.h"
 
@@ -29,14 +31,33 @@ void EditSettings(std::deque<Action> actions)
         throw AnalysisError(std::to_string(user.ActionsLeft()) + " actions were left when the settings dialog closed");
 }
 
-int Analyse(const AnalysisSettings& s, const std::string& csvPath, const Strings& settingsActions)
+// A simulated flow head sampling the recording's channels at its rate, as the document's device.
+KVD::COMPtr<Host::SimulatedDeviceManager> AttachFlowHead(Host::DataDocument& data)
+{
+    const Host::Recording& recording = data.Channels().GetRecording();
+    Host::SyntheticOptions breathing;
+    breathing.rate = int(recording.TickRate());
+    auto manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
+        std::make_shared<Host::BreathingSource>(breathing, recording.ChannelCount())));
+    data.Document().SetDeviceManager(manager.get());
+    return manager;
+}
+
+int Analyse(const AnalysisSettings& s, const std::string& csvPath, const Strings& settingsActions, bool live)
 {
     std::deque<Action> actions;
     for (const std::string& text : settingsActions)
         actions.push_back(ParseAction(text, "--settings"));
     AnalysedDocument analysed(s);
+    KVD::COMPtr<Host::SimulatedDeviceManager> device;
+    if (live)
+        device = AttachFlowHead(analysed.Data());
     if (!actions.empty())
         EditSettings(std::move(actions));
+    if (device != nullptr) {
+        device->Stop(0);
+        analysed.Data().Document().SetDeviceManager(nullptr);
+    }
     const std::vector<Host::SaveAsFormat> formats = Host::RegisteredSaveAsFormats();
     const Host::SaveAsFormat* csv = Host::FindSaveAsFormat(formats, "csv");
     if (csv == nullptr)
@@ -65,13 +86,17 @@ int RunAnalyse(const Args& args)
     po::options_description options("options");
     AddAnalysisOptions(options, s, units);
     Strings settingsActions;
+    bool live = false;
     options.add_options()("csv", po::value<std::string>(&csv)->required(), "the report file to write")(
         "settings", po::value<Strings>(&settingsActions)->composing(),
         "open Spirometry|Settings first and answer it with this user action (repeatable): set FIELD=TEXT, "
-        "choose POPUP=ITEM, click CONTROL, press BUTTON, snapshot FILE");
+        "choose POPUP=ITEM, click CONTROL, press BUTTON, snapshot FILE, wait SECONDS")(
+        "live", po::bool_switch(&live),
+        "give the document a simulated flow head on the recording's channels, which the settings preview can "
+        "monitor (click monitor, wait SECONDS)");
     po::positional_options_description positional;
     positional.add("recording", 1);
-    Parsed parsed = ParseOptions("analyse", "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] [--settings ACTION]... --csv FILE",
+    Parsed parsed = ParseOptions("analyse", "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] [--live] [--settings ACTION]... --csv FILE",
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
@@ -82,7 +107,7 @@ int RunAnalyse(const Args& args)
     }
     InstallAnswers(parsed.values);
     try {
-        return Analyse(s, csv, settingsActions);
+        return Analyse(s, csv, settingsActions, live);
     } catch (const std::runtime_error& e) {  // the analysis's and the script's
         std::cerr << "spirohost analyse: " << e.what() << "\n";
         return 1;

@@ -3,11 +3,15 @@
 #include "appkit/Application.h"
 #include "appkit/Event.h"
 #include "appkit/KVDNumberEditHelper.h"
+#include "appkit/RunLoop.h"
 #include "host/framework/SafeFile.h"
 
 namespace SpiroHost {
 
 namespace {
+
+// The longest a "wait" lets the run loop run, in seconds.
+constexpr double kLongestWait = 600;
 
 // What the dialog's error marks say, one after another.
 void CollectErrors(const AppKit::View& view, std::string& errors)
@@ -25,10 +29,22 @@ Action ParseAction(const std::string& text, const std::string& option)
     const size_t space = text.find(' ');
     Action action{text.substr(0, space), space == std::string::npos ? "" : text.substr(space + 1), ""};
     const bool takesValue = action.verb == "set" || action.verb == "choose";
-    const bool known = takesValue || action.verb == "click" || action.verb == "press" || action.verb == "snapshot";
+    const bool known = takesValue || action.verb == "click" || action.verb == "press" || action.verb == "snapshot" ||
+                       action.verb == "wait";
     if (!known || action.target.empty())
         throw ScriptError(option + " \"" + text + "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
-                          "press BUTTON, snapshot FILE");
+                          "press BUTTON, snapshot FILE, wait SECONDS");
+    if (action.verb == "wait") {
+        size_t used = 0;
+        double seconds = 0;
+        try {
+            seconds = std::stod(action.target, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used != action.target.size() || !(seconds > 0 && seconds <= kLongestWait))
+            throw ScriptError(option + " \"" + text + "\": wait takes seconds from 0 to 600");
+    }
     if (takesValue) {
         const size_t equals = action.target.find('=');
         if (equals == std::string::npos)
@@ -84,6 +100,8 @@ void ScriptedUser::Perform(AppKit::UserDriver& user, const Action& a)
         user.Press(AppKit::Key::kTab);
     } else if (a.verb == "choose") {
         user.Choose(a.target, a.value);
+    } else if (a.verb == "wait") {
+        AppKit::RunLoop::Main().RunFor(std::stod(a.target));
     } else if (a.verb == "snapshot") {
         Host::SafeFile file(a.target);
         std::string failure;

@@ -1,6 +1,6 @@
 // The user of spirohost's dialogs: actions given on the command line ("set FIELD=TEXT",
-// "choose POPUP=ITEM", "click CONTROL", "press BUTTON", "snapshot FILE") answer every modal
-// dialog that opens, nested ones included, in order.
+// "choose POPUP=ITEM", "click CONTROL", "press BUTTON", "snapshot FILE", "wait SECONDS") answer
+// every modal dialog that opens, nested ones included, in order.
 #pragma once
 
 #include <deque>
@@ -19,7 +19,8 @@ public:
 
 // One thing the user does: "set FIELD=TEXT" types into a field and leaves it with tab,
 // "choose POPUP=ITEM" picks an item, "click CONTROL" or "press BUTTON" clicks, "snapshot
-// FILE" saves a picture of the dialog. Controls are named by outlet or by title.
+// FILE" saves a picture of the dialog, "wait SECONDS" lets the run loop (timers, live sampling)
+// run that long. Controls are named by outlet, identifier or title.
 struct Action {
     std::string verb;
     std::string target;

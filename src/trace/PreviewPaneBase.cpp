@@ -2,8 +2,12 @@
 
 #include <limits>
 
+#include "IOrrelRecording.h"
 #include "IRecordDataServices.h"
+#include "ISettingsRegistrar.h"
 #include "foundation/numeric/Rational.h"
+#include "framework/SRKey.h"
+#include "trace/OrrelColours.h"
 #include "trace/TraceViewModes.h"
 
 namespace ExtLib {
@@ -14,6 +18,35 @@ namespace {
 constexpr uint32_t kDocumentRecordData = 0xC0000000;
 // Misc flags of the preview pane: it does not write its settings with the document.
 constexpr uint32_t kPreviewMiscFlags = 0x80000000;
+// The document's settings that give the graticule.
+constexpr TCAFId kGraticuleColourKey = 0x800C000A;
+constexpr TCAFId kGraticuleStyleKey = 0x800C000E;
+constexpr TCAFId kGraticuleFlagKey = 0x800C0009;
+
+// The document's device manager when it can record and has a device.
+KVD::COMPtr<IKVDDeviceManager> RecordingDevice(IAutoOrrelDoc* document)
+{
+    const KVD::COMPtr<IOrrelRecording> recording(KVD::com_cast(document));
+    AutoBool readOnly = kAutoTrue;
+    int32_t count = 0;
+    KVD::COMPtr<IKVDDeviceManager> manager;
+    if (recording != nullptr && recording->IsReadOnly(0, &readOnly) == KVD_S_OK && readOnly == kAutoFalse &&
+        recording->GetDeviceCount(0, &count) == KVD_S_OK && count > 0)
+        recording->GetDeviceManager(manager.Set());
+    return manager;
+}
+
+bool ReadSetting(const ISettingsRegistrar& registrar, TCAFId id, uint32_t& value)
+{
+    const SRKey key(id, nullptr);
+    uint32_t size = 0;
+    uint32_t read = 0;
+    if (key.GetKey() == nullptr || registrar.GetValue(key.GetKey(), &read, uint32_t(sizeof read), &size) != KVD_S_OK ||
+        size != sizeof read)
+        return false;
+    value = read;
+    return true;
+}
 
 }  // namespace
 
@@ -33,6 +66,7 @@ void PreviewPaneBase::Init(IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* vie
     mData = data;
     mWindowStart = 0;
     mChannelCount = 0;
+    mGraticuleFlag = true;
     mView = view;
     if (KVD::COMPtr<IRecordDataServices> services{KVD::com_cast(data)}) {
         IRecordData* records = nullptr;
@@ -58,6 +92,38 @@ void PreviewPaneBase::Init(IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* vie
     mChannelCount = kMinChannels;
     mReady = true;
     InitTraceView(kAllTraceViewModes, [this](unsigned on) { PreprocessorDrawerFilter(on != 0); });
+}
+
+void PreviewPaneBase::Init(IAutoOrrelDoc* document, IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* view,
+                           uint32_t paneFlags, DragScaleStyle style)
+{
+    mDocument = document;
+    Init(data, view, RecordingDevice(document).get(), paneFlags, style);
+    int32_t mode = 0;
+    if (mPane != nullptr && document != nullptr && document->GetTimeDisplayMode(&mode) == KVD_S_OK)
+        mPane->SetTimeDisplayMode(TimeDisplayMode(mode));
+    SetGraticuleStyles();
+}
+
+void PreviewPaneBase::SetGraticuleStyles()
+{
+    mGraticuleFlag = true;
+    KVD::COMPtr<IUnknown> unknown;
+    if (mDocument == nullptr || mDocument->GetSettingsRegistrar(unknown.Set()) != KVD_S_OK)
+        return;
+    const KVD::COMPtr<ISettingsRegistrar> registrar(KVD::com_cast(unknown.get()));
+    if (registrar == nullptr)
+        return;
+    uint32_t value = 0;
+    if (ReadSetting(*registrar, kGraticuleColourKey, value)) {
+        const uint32_t rgb = OrrelColours::GetGraticuleColour(nullptr, static_cast<unsigned short>(value));
+        auto widen = [](uint32_t component) { return uint16_t((component & 0xFF) * 65535u / 255u); };
+        mGraticuleColour = TColor(widen(rgb), widen(rgb >> 8), widen(rgb >> 16), 1.0f);
+    }
+    if (ReadSetting(*registrar, kGraticuleStyleKey, value))
+        mGraticuleStyle = value;
+    if (ReadSetting(*registrar, kGraticuleFlagKey, value))
+        mGraticuleFlag = value != 0;
 }
 
 void PreviewPaneBase::SetupWindowR(int record, int)

@@ -7,6 +7,8 @@
 
 #include "IKVDDeviceManager.h"
 #include "IOrrelData2.h"
+#include "IOrrelDocument.h"
+#include "foundation/draw/TColor.h"
 #include "trace/DataPaneView.h"
 #include "trace/PreviewWinPane.h"
 
@@ -36,6 +38,10 @@ public:
     // manager when the document has recording hardware (null: none).
     void Init(IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* view, IKVDDeviceManager* manager, uint32_t paneFlags,
               DragScaleStyle style);
+    // The same for a document: its time display and graticule, and its device manager when it
+    // can record and has a device.
+    void Init(IAutoOrrelDoc* document, IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* view, uint32_t paneFlags,
+              DragScaleStyle style);
     void SetupWindowR(int record, int);
     void SetPosition(KVDPosition left, double ticksPerPixel);
     // The side's range of pane 0, the high end first; NaN at both ends when there is none.
@@ -46,6 +52,11 @@ public:
     void PreprocessorDrawerFilter(bool on);
 
     OrrelDraw::PreviewWinPane* Pane() const { return mPane.get(); }
+    IAutoOrrelDoc* Document() const { return mDocument; }
+    IOrrelData2* Data() const { return mData; }
+    const TColor& GraticuleColour() const { return mGraticuleColour; }
+    uint32_t GraticuleStyle() const { return mGraticuleStyle; }
+    bool GraticuleFlag() const { return mGraticuleFlag; }
     IRecordData* RecordData() const { return mRecordData.get(); }
     int WindowStart() const { return mWindowStart; }
     int ChannelCount() const { return mChannelCount; }
@@ -55,12 +66,18 @@ public:
 
 private:
     static int ScaleOf(ESide side) { return side == kSideLeft ? kScaleLeft : kScaleRight; }
+    // The graticule as the document's settings have it; the defaults stay where they say nothing.
+    void SetGraticuleStyles();
 
+    TColor mGraticuleColour{0xFFFF, 0xFFFF, 0xFFFF, 1.0f};
+    uint32_t mGraticuleStyle = 0;
+    bool mGraticuleFlag = false;
     int mChannelCount = 0;
     bool mReady = false;
     int mWindowStart = 0;
     KVD::COMPtr<OrrelDraw::PreviewWinPane> mPane;
     KVD::COMPtr<IRecordData> mRecordData;
+    IAutoOrrelDoc* mDocument = nullptr;  // not held
     IOrrelData2* mData = nullptr;  // not held
     KVD::COMPtr<IKVDDeviceManager> mManager;
     OrrelDraw::SPIRO_DataPaneView* mView = nullptr;

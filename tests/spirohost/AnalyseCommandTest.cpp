@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "RunCommand.h"
+#include "graphics/Image.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -259,6 +260,89 @@ TEST_F(AnalyseCommand, AnInvalidSelectionIsReportedAsItsReason)
         EXPECT_NE(status, 0);
         EXPECT_NE(message.find(c.reason), std::string::npos) << c.select << ": " << message;
     }
+}
+
+// A level that only the forced breath reaches, set in the dialog, leaves that breath alone in
+// the report; the dialog's picture shows its preview: the flow trace and the one breath marked.
+TEST_F(AnalyseCommand, ADetectionLevelFromTheDialogChangesTheBreathsReportedAndItsPreviewShowsThem)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    out = Analyse(edf, "--raw 1 --scale 2", &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::vector<std::string> standard = Lines(Report());
+    EXPECT_EQ(After(standard, "Duration (s),Breaths"), "29.12,7");
+    EXPECT_EQ(Cells(After(standard, "Breath #"), ',').at(0), "4 (forced)");
+
+    const std::filesystem::path picture = mFolder.Path() / "settings.png";
+    out = Analyse(edf,
+                  "--raw 1 --scale 2 --settings \"set detectionEdit=6\" --settings \"snapshot " + picture.string() +
+                      "\" --settings \"press OK\"",
+                  &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::vector<std::string> changed = Lines(Report());
+    EXPECT_EQ(Cells(After(changed, "Flow,Volume,"), ',').at(2), "6% full range");
+    EXPECT_EQ(After(changed, "Duration (s),Breaths"), "6.482,1");
+    EXPECT_EQ(Cells(After(changed, "Breath #"), ',').at(0), "1 (forced)");
+
+    const Gfx::Image image = Gfx::Image::FromPNG(picture.string());
+    ASSERT_FALSE(image.IsEmpty());
+    // The preview's part of the window: the flow trace in the flow channel's blue, and at least
+    // one breath's dotted mark.
+    int blue = 0, markColumns = 0;
+    for (int x = 80; x < image.Width() - 10; ++x) {
+        int grey = 0;
+        for (int y = 300; y < 490; ++y) {
+            const uint32_t p = image.Pixel(x, y);
+            const int r = int(p >> 16 & 0xFF), g = int(p >> 8 & 0xFF), b = int(p & 0xFF);
+            blue += r < 90 && g < 130 && b > 200;
+            grey += r < 190 && std::abs(r - g) < 24 && std::abs(g - b) < 24;
+        }
+        markColumns += grey > 30;
+    }
+    EXPECT_GT(blue, 400);
+    EXPECT_GE(markColumns, 1);
+}
+
+// With a simulated flow head the preview monitors it: frames taken a second apart show the
+// monitor's background and more of the live flow in the later one. A wait that is no number of
+// seconds is refused before anything runs.
+TEST_F(AnalyseCommand, ThePreviewMonitorsTheSimulatedFlowHeadFrameByFrame)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out =
+        RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 --rate 100 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::filesystem::path first = mFolder.Path() / "frame1.png", second = mFolder.Path() / "frame2.png";
+    out = Analyse(edf,
+                  "--raw 1 --scale 2 --live --settings \"click monitor\" --settings \"wait 1\" --settings \"snapshot " +
+                      first.string() + "\" --settings \"wait 1.5\" --settings \"snapshot " + second.string() +
+                      "\" --settings \"press Cancel\"",
+                  &status);
+    ASSERT_EQ(status, 0) << out;
+    // Inside the preview, right of its scale: the flow's blue and the monitor's grey-green.
+    auto count = [](const std::filesystem::path& path, auto test) {
+        const Gfx::Image image = Gfx::Image::FromPNG(path.string());
+        int n = 0;
+        for (int y = 300; y < image.Height() && y < 500; ++y)
+            for (int x = 80; x < image.Width() - 10; ++x) {
+                const uint32_t p = image.Pixel(x, y);
+                n += test(int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF));
+            }
+        return n;
+    };
+    const auto blue = [](int r, int g, int b) { return r < 90 && g < 130 && b > 200; };
+    const auto monitor = [](int r, int g, int b) { return r > 200 && r < 245 && std::abs(r - g) < 8 && b < r - 10; };
+    EXPECT_GT(count(first, monitor), 1000);
+    EXPECT_GT(count(first, blue), 5);
+    EXPECT_GT(count(second, blue), count(first, blue));
+
+    out = Analyse(edf, "--raw 1 --scale 2 --settings \"wait soon\" --settings \"press OK\"", &status);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(out.find("wait takes seconds from 0 to 600"), std::string::npos) << out;
 }
 
 }  // namespace

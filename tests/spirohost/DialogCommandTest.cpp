@@ -88,7 +88,7 @@ TEST(DialogCommand, ScriptsThatCannotBeCarriedOutSayWhy)
          "spirohost dialog: 1 actions were left when the dialogs had closed\n"},
         {"--calc tidal --do \"jump OK\"",
          "spirohost dialog: --do \"jump OK\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, press "
-         "BUTTON, snapshot FILE\n"},
+         "BUTTON, snapshot FILE, wait SECONDS\n"},
         {"--calc pressure", "spirohost dialog: --calc takes flow, volume, tidal or minvent, not \"pressure\"\n"},
     };
     for (const Case& c : cases) {

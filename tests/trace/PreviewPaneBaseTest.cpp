@@ -229,3 +229,80 @@ TEST_F(MasterView, SplitStacksTheTraces)
 }
 
 }  // namespace
+
+#include "ISettingsRegistrar.h"
+#include "framework/SRKey.h"
+#include "host/document/DataDocument.h"
+#include "trace/OrrelColours.h"
+
+namespace {
+
+// Set up over a host document: the recording hardware comes through the document, the
+// graticule from the document's settings.
+class PreviewOverDocument : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AppKit::RunLoop::Main().UseVirtualClock(true);
+        window = std::make_unique<AppKit::Window>(AppKit::Rect{0, 0, 700, 300}, "Preview");
+        view = &SPIRO_DataPaneView::Create(window->ContentView());
+    }
+    void TearDown() override
+    {
+        preview.reset();
+        doc.Close();
+        AppKit::RunLoop::Main().UseVirtualClock(false);
+    }
+    void Init()
+    {
+        preview->Init(doc.AutoDocument(), &doc.Data(), view, PaneFlag::kLeftScale, 0);
+    }
+
+    Host::DataDocument doc{TraceTest::MakeRecording({5000})};
+    std::unique_ptr<AppKit::Window> window;
+    SPIRO_DataPaneView* view = nullptr;
+    std::unique_ptr<Preview> preview = std::make_unique<Preview>();
+};
+
+TEST_F(PreviewOverDocument, TheDocumentsDeviceMakesMonitoringPossible)
+{
+    KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
+        std::make_shared<Host::BreathingSource>(Host::SyntheticOptions{}, 1)));
+    doc.Document().SetDeviceManager(manager.get());
+    Init();
+    EXPECT_EQ(preview->Document(), doc.AutoDocument());
+    EXPECT_EQ(preview->RecordData(), static_cast<IRecordData*>(&doc.Data()));
+    ASSERT_NE(preview->Pane()->GetPreviewControl(), nullptr);
+    EXPECT_TRUE(preview->Pane()->GetPreviewControl()->IsEnabled());
+    preview->Pane()->DoMonitor();
+    EXPECT_EQ(preview->Pane()->GetPreviewMode(), kPreviewMonitor);
+    EXPECT_TRUE(manager->IsSampling());
+}
+
+TEST_F(PreviewOverDocument, WithoutADeviceThePreviewOnlyShowsTheDocument)
+{
+    Init();
+    EXPECT_FALSE(preview->Pane()->GetPreviewControl()->IsEnabled());
+    preview->Pane()->DoMonitor();
+    EXPECT_EQ(preview->Pane()->GetPreviewMode(), kPreviewDocument);
+    // The defaults: a white graticule that is shown.
+    EXPECT_TRUE(preview->GraticuleFlag());
+    EXPECT_EQ(preview->GraticuleColour().Rgb(), 0xFFFFFFu);
+}
+
+TEST_F(PreviewOverDocument, TheGraticuleComesFromTheDocumentsSettings)
+{
+    ISettingsRegistrar* registrar = doc.Document().GetRegistrar();
+    const uint32_t colourIndex = 3, style = 0x42, shown = 0;
+    registrar->SetValue(SRKey(0x800C000A, nullptr).GetKey(), &colourIndex, sizeof colourIndex);
+    registrar->SetValue(SRKey(0x800C000E, nullptr).GetKey(), &style, sizeof style);
+    registrar->SetValue(SRKey(0x800C0009, nullptr).GetKey(), &shown, sizeof shown);
+    Init();
+    EXPECT_FALSE(preview->GraticuleFlag());
+    EXPECT_EQ(preview->GraticuleStyle(), 0x42u);
+    const uint32_t rgb = OrrelColours::GetGraticuleColour(nullptr, 3);
+    EXPECT_EQ(preview->GraticuleColour().Rgb(), rgb);
+    EXPECT_NE(rgb, 0xFFFFFFu);
+}
+
+}  // namespace

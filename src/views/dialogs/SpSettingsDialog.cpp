@@ -1,5 +1,6 @@
 #include "views/dialogs/SpSettingsDialog.h"
 
+#include <cmath>
 #include <limits>
 
 #include "foundation/units/UnitPrefixScaling.h"
@@ -42,19 +43,42 @@ SpSettingsDialog::SpSettingsDialog(SpConfig* settings, SpiroDocument* document,
     Outlet("flowNoiseClampValue", flowNoiseClampValue);
     Outlet("flowNoiseClampUnit", flowNoiseClampUnit);
     Outlet("clampToFloor", clampToFloor);
-    DeclareAction("onSourceChanged:", [this](AppKit::Control*) { UpdateStandardSettings(); });
-    DeclareAction("onDetectionChanged:", [this](AppKit::Control*) { UpdateStandardSettings(); });
+    // Optional: without it the preview has no room and draws nothing.
+    DeclareOutlet("previewProxy", previewProxy);
+    const auto standardChanged = [this](AppKit::Control*) {
+        UpdateStandardSettings();
+        UpdatePreview();
+    };
+    DeclareAction("onSourceChanged:", standardChanged);
+    DeclareAction("onDetectionChanged:", standardChanged);
     DeclareAction("onUnitPrefixChanged:", [this](AppKit::Control*) {
         UpdatePrefixedUnit();
         UpdateControls();
+        UpdatePreview();
+        ResetPreviewYScale();
     });
     // The check box and the level field both take this one.
     const auto clampChanged = [this](AppKit::Control*) {
         UpdateFlowNoiseClamp();
         UpdateControls();
+        UpdatePreview();
     };
     DeclareAction("onFlowNoiseClampChanged:", clampChanged);
     DeclareAction("onFlowNoiseClampValueChanged:", clampChanged);
+}
+
+SpSettingsDialog::~SpSettingsDialog()
+{
+    // The pane goes before the view that shows it, and the view forgets it first.
+    if (previewView != nullptr) {
+        previewView->DataTraceView().SetPreviewPane(nullptr);
+        previewView->SetPreviewPane(nullptr);
+        previewView = nullptr;
+    }
+    _previewManager.reset();
+    detectionHelper.reset();
+    forcedHelper.reset();
+    flowNoiseClampHelper.reset();
 }
 
 void SpSettingsDialog::AwakeFromNib()
@@ -62,6 +86,7 @@ void SpSettingsDialog::AwakeFromNib()
     flowList->RemoveAllItems();
     volumeList->RemoveAllItems();
     flowUnitList->RemoveAllItems();
+    CreatePreview();
     FillChannelList(*flowList, _flowNames);
     FillChannelList(*volumeList, _volumeNames);
     FillFlowUnitList();
@@ -75,6 +100,66 @@ void SpSettingsDialog::AwakeFromNib()
     flowNoiseClampHelper->SetMaxValue(kUnlimited);
     flowNoiseClampHelper->SetDelegate(this);
     UpdateControls();
+    ResetPreviewYScale();
+}
+
+void SpSettingsDialog::CreatePreview()
+{
+    const AppKit::Rect frame = previewProxy != nullptr ? previewProxy->Frame() : AppKit::Rect{};
+    auto master = std::make_unique<OrrelDraw::SPIRO_PreviewMasterView>(frame);
+    previewView = master.get();
+    AppKit::View* superview = previewProxy != nullptr ? previewProxy->Superview() : nullptr;
+    if (superview != nullptr) {
+        previewView->SetAutoresizingMask(previewProxy->GetAutoresizingMask());
+        AppKit::View& proxy = *previewProxy;
+        previewProxy = nullptr;
+        superview->ReplaceSubview(proxy, std::move(master));
+    } else {
+        // Without a place in the layout it has no room and is shown nowhere.
+        mUnplacedPreview = std::move(master);
+    }
+    IAutoOrrelDoc* document = _documentI != nullptr ? _documentI->GetAutoDocument() : nullptr;
+    IOrrelData2* data = _documentI != nullptr ? _documentI->GetData() : nullptr;
+    _previewManager.reset();
+    _previewManager = std::make_unique<SPPreview>(document, data, &previewView->DataTraceView(), _settings);
+    // The mode buttons work on this preview.
+    previewView->SetPreviewPane(_previewManager.get());
+    _previewManager->SetupWindow(0);
+}
+
+void SpSettingsDialog::UpdatePreview()
+{
+    if (_previewManager != nullptr)
+        _previewManager->Update(_settings->mSpFlowCalcChan, _settings->mSpVolCalcChan,
+                                _settings->mCycleDetectionFactor, true);
+}
+
+bool SpSettingsDialog::FlowScaleRange(IAutoOrrelDoc* document, int channel, ChannelYDataRange& range)
+{
+    double low = std::numeric_limits<double>::quiet_NaN();
+    double high = low;
+    DlgCommon::getChannelRangeR(document, channel, 0, false, false, low, high);
+    // A range the host did not give would leave the scale without ends.
+    if (std::isnan(low) || std::isnan(high))
+        return false;
+    range = ChannelYDataRange{high, low};
+    return true;
+}
+
+void SpSettingsDialog::ResetPreviewYScale()
+{
+    IAutoOrrelDoc* document = _documentI != nullptr ? _documentI->GetAutoDocument() : nullptr;
+    ChannelYDataRange range{};
+    if (_previewManager == nullptr || !FlowScaleRange(document, _settings->mSpFlowCalcChan, range))
+        return;
+    // The host's range is all that the channel's storage could hold, which would flatten the
+    // trace to a line: it stands in only while the pane has no data to fit the scale to.
+    bool hasData = false;
+    OrrelDraw::PreviewWinPane* pane = _previewManager->Pane();
+    if (pane != nullptr && pane->GetHasData(0, kScaleLeft, &hasData) == KVD_S_OK && hasData)
+        _previewManager->AutoScaleY(ExtLib::kSideLeft, nullptr);
+    else
+        _previewManager->SetY(ExtLib::kSideLeft, range);
 }
 
 void SpSettingsDialog::FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels)
@@ -106,6 +191,7 @@ void SpSettingsDialog::UpdateControls()
     forcedHelper->SetDoubleValue(_settings->mForcedExpirationThreshold);
     SetOn(clampToFloor, _settings->mFlowNoiseClamp.enabled);
     flowNoiseClampValue->SetEnabled(_settings->mFlowNoiseClamp.enabled);
+    UpdatePreview();
 }
 
 void SpSettingsDialog::UpdateStandardSettings()
@@ -144,10 +230,13 @@ void SpSettingsDialog::UpdateAllSettings()
 
 void SpSettingsDialog::NumberEditHelperValueDidChange(KVDNumberEditHelper& helper)
 {
-    if (&helper == detectionHelper.get())
+    if (&helper == detectionHelper.get()) {
         UpdateStandardSettings();
-    else if (&helper == flowNoiseClampHelper.get())
+        UpdatePreview();
+    } else if (&helper == flowNoiseClampHelper.get()) {
         UpdateFlowNoiseClamp();
+        UpdatePreview();
+    }
 }
 
 }  // namespace Spirometry

@@ -2,7 +2,8 @@
 // the forced-breath threshold, whether non-forced breaths are reported, the flow noise clamp
 // and the flow unit. The record is edited in place as the user works, so a caller hands in a
 // copy and keeps it only when the user confirms. The clamp level is stored in litres per
-// second and shown in the chosen unit.
+// second and shown in the chosen unit. A live preview in place of the layout's preview proxy
+// draws the flow channel with the breaths that the proposed settings would detect.
 #pragma once
 
 #include <memory>
@@ -12,7 +13,9 @@
 #include "spirometry/DlgCommon.h"
 #include "spirometry/SpConfig.h"
 #include "spirometry/SpiroDocument.h"
+#include "trace/PreviewMasterView.h"
 #include "views/dialogs/CalcDialogBase.h"
+#include "views/dialogs/SPPreview.h"
 
 namespace Spirometry {
 
@@ -20,6 +23,7 @@ class SpSettingsDialog final : public CalcDialogBase {
 public:
     SpSettingsDialog(SpConfig* settings, SpiroDocument* document, const std::vector<ChannelAssoc>& flowChannels,
                      const std::vector<ChannelAssoc>& volumeChannels);
+    ~SpSettingsDialog() override;
 
     void AwakeFromNib() override;
     void Commit() override { UpdateAllSettings(); }
@@ -40,11 +44,21 @@ public:
     AppKit::TextField* flowNoiseClampValue = nullptr;
     AppKit::TextField* flowNoiseClampUnit = nullptr;
     AppKit::Button* clampToFloor = nullptr;
+    AppKit::View* previewProxy = nullptr;  // replaced by the preview's master view
+    OrrelDraw::SPIRO_PreviewMasterView* previewView = nullptr;  // in the window
     std::unique_ptr<KVDNumberEditHelper> detectionHelper;
     std::unique_ptr<KVDNumberEditHelper> forcedHelper;
     std::unique_ptr<KVDNumberEditHelper> flowNoiseClampHelper;
 
+    SPPreview* Preview() const { return _previewManager.get(); }
+    // The flow channel's range for the preview's scale, high end first; false, range untouched,
+    // when the host gives no ends.
+    static bool FlowScaleRange(IAutoOrrelDoc* document, int channel, ChannelYDataRange& range);
+
 private:
+    void CreatePreview();
+    void UpdatePreview();
+    void ResetPreviewYScale();
     void FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels);
     void FillFlowUnitList();
     void UpdateControls();
@@ -53,6 +67,8 @@ private:
     void UpdateFlowNoiseClamp();
     void UpdateAllSettings();
 
+    std::unique_ptr<OrrelDraw::SPIRO_PreviewMasterView> mUnplacedPreview;  // when the layout has no proxy
+    std::unique_ptr<SPPreview> _previewManager;
     KVD::COMPtr<SpiroDocument> _documentI;
     SpConfig* _settings;
     std::vector<ChannelAssoc> _flowNames;
