@@ -208,7 +208,7 @@ TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
         // An action of the settings dialog is named by the option that gave it.
         {sample, "--raw 1 --scale 2 --settings frobnicate",
          "spirohost analyse: --settings \"frobnicate\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
-         "press BUTTON, snapshot FILE\n"},
+         "press BUTTON, snapshot FILE, wait SECONDS\n"},
         {sample, "--raw 1 --scale 2 --settings \"set detectionEdit\"",
          "spirohost analyse: --settings \"set detectionEdit\": set takes NAME=VALUE\n"},
     };

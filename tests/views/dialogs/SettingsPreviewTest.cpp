@@ -302,8 +302,8 @@ TEST_F(SettingsPreview, MarksTheBreathsOverTheFlowTrace)
         ASSERT_TRUE(user.GetWindow().RenderToPng(plain));
         const Gfx::Image image = Gfx::Image::FromPNG(plain);
         const AppKit::Rect pane = DialogOf(user).previewView->Frame();
-        // Inside the pane, clear of its scale line and its time scale.
-        const int left = int(pane.x) + 40, right = int(pane.x + pane.width) - 2;
+        // Inside the pane, clear of the mode buttons' strip, the y-scale's labels and the time scale.
+        const int left = int(pane.x) + 100, right = int(pane.x + pane.width) - 2;
         const int top = int(pane.y) + 30, bottom = int(pane.y + pane.height) - 40;
         int blue = 0;
         std::vector<int> marks;
