@@ -75,6 +75,8 @@ public:
     const SPPreviewState& State() const { return mState; }
     TChannelId FirstVirtualChannel() const { return mFirstVirtual; }
     TChannelId SecondVirtualChannel() const { return mSecondVirtual; }
+    // The record shown; kNoRecord before SetupWindow.
+    static constexpr int kNoRecord = 0x7FFFFFFF;
     int Record() const { return mRecord; }
 
 private:
@@ -87,7 +89,7 @@ private:
     bool mRecreate = true;
     int mFlowChannel = 0;
     int mVolumeChannel = 0;
-    int mRecord = 0x7FFFFFFF;
+    int mRecord = kNoRecord;
     SPPreviewState mState;
     KVD::String mUnits;
     TChannelId mFirstVirtual;

@@ -129,9 +129,14 @@ void SpSettingsDialog::CreatePreview()
 
 void SpSettingsDialog::UpdatePreview()
 {
-    if (_previewManager != nullptr)
-        _previewManager->Update(_settings->mSpFlowCalcChan, _settings->mSpVolCalcChan,
-                                _settings->mCycleDetectionFactor, true);
+    if (_previewManager == nullptr)
+        return;
+    // The preview marks what breath detection would find, so its flow events take the level
+    // detection takes: the factor is a percentage of the flow head's full range.
+    const int record = _previewManager->Record() == SPPreview::kNoRecord ? 0 : _previewManager->Record();
+    const double level = _documentI->Machine().GetCycleDetectionLevel(_previewManager->RecordData(),
+                                                                      _settings->mCycleDetectionFactor, record);
+    _previewManager->Update(_settings->mSpFlowCalcChan, _settings->mSpVolCalcChan, level, true);
 }
 
 bool SpSettingsDialog::FlowScaleRange(IAutoOrrelDoc* document, int channel, ChannelYDataRange& range)

@@ -32,6 +32,8 @@ namespace {
 
 constexpr uint32_t kReference = 0xC0000000u;
 
+TChannelId Reference(int channel) { return TChannelId{channel, kReference}; }
+
 TEST(SettingsPreviewFormula, NumbersAreTheShortestTextsThatReadBackInTheClassicLocale)
 {
     EXPECT_EQ(SPPreview::FactorText(0.01), L"0.01");
@@ -76,6 +78,11 @@ protected:
         if (KVD::COMPtr<IChannelCalc> calc{KVD::com_cast(offline.get())})
             calc->GetInfoString(0, KVD::String::Setter(formula));
         return formula;
+    }
+    // The flow level breath detection takes for a detection factor.
+    double LevelOf(SPPreview& preview, double factor)
+    {
+        return doc->Machine().GetCycleDetectionLevel(preview.RecordData(), factor, 0);
     }
     int Generation(TChannelId channel) { return mData->Data().Virtual().Generation(channel.channel); }
     static std::vector<IOrrelRecordDrawer*> Drawers(SPPreview& preview)
@@ -140,8 +147,7 @@ TEST_F(SettingsPreview, ShowsTheSelectedRecordWithTheFormulaOfTheStoredSettings)
         EXPECT_EQ(second.channel, first.channel + 1);
         EXPECT_EQ(FormulaOn(first), SPPreview::Expression(TChannelId{stored.mSpFlowCalcChan, kReference},
                                                           TChannelId{stored.mSpVolCalcChan, kReference},
-                                                          stored.mCycleDetectionFactor));
-        EXPECT_EQ(FormulaOn(first), L"SPEEVol(SpVol(Ch3), SPEEFlow(Ch2, 1))");
+                                                          LevelOf(preview, stored.mCycleDetectionFactor)));
         EXPECT_EQ(FormulaOn(second), L"VCh" + std::to_wstring(first.channel + 1));
         // Graticule, flow trace and events.
         EXPECT_EQ(Drawers(preview).size(), 3u);
@@ -161,11 +167,11 @@ TEST_F(SettingsPreview, ADetectionChangeSetsTheFormulaOnceAndAForcedThresholdCha
         user.Enter("detectionEdit", "2");
         EXPECT_EQ(Generation(first), firstBefore + 1);
         EXPECT_EQ(Generation(second), secondBefore);  // it reads the first by name
-        EXPECT_EQ(FormulaOn(first), L"SPEEVol(SpVol(Ch3), SPEEFlow(Ch2, 2))");
+        EXPECT_EQ(FormulaOn(first), SPPreview::Expression(Reference(1), Reference(2), LevelOf(preview, 2)));
         // Each valid number on the way is shown: 0.2, then 0.25.
         user.Type("detectionEdit", "0.25");
         EXPECT_EQ(Generation(first), firstBefore + 3);
-        EXPECT_EQ(FormulaOn(first), L"SPEEVol(SpVol(Ch3), SPEEFlow(Ch2, 0.25))");
+        EXPECT_EQ(FormulaOn(first), SPPreview::Expression(Reference(1), Reference(2), LevelOf(preview, 0.25)));
 
         user.Type("forcedEdit", "3");
         const std::vector<IOrrelRecordDrawer*> drawers = Drawers(preview);
@@ -187,7 +193,7 @@ TEST_F(SettingsPreview, AnUpdateWithTheSameValuesRebuildsTheDrawersButSetsNoForm
         const int first = Generation(preview.FirstVirtualChannel());
         const int second = Generation(preview.SecondVirtualChannel());
         const std::vector<IOrrelRecordDrawer*> drawers = Drawers(preview);
-        preview.Update(edited.mSpFlowCalcChan, edited.mSpVolCalcChan, edited.mCycleDetectionFactor, true);
+        preview.Update(edited.mSpFlowCalcChan, edited.mSpVolCalcChan, LevelOf(preview, edited.mCycleDetectionFactor), true);
         EXPECT_EQ(Generation(preview.FirstVirtualChannel()), first);
         EXPECT_EQ(Generation(preview.SecondVirtualChannel()), second);
         EXPECT_EQ(Drawers(preview).size(), 3u);
@@ -324,6 +330,24 @@ TEST_F(SettingsPreview, MarksTheBreathsOverTheFlowTrace)
             EXPECT_NEAR(marks[i] - marks[0], (ticks[i] - ticks[0]) / 10.0, 2) << "mark " << i;
         user.Click("Cancel");
     });
+}
+
+TEST_F(SettingsPreview, MarksTheBreathsDetectionFindsWithTheSameFactor)
+{
+    std::vector<size_t> marked;
+    std::vector<size_t> found;
+    for (const char* factor : {"0.1", "5", "10"}) {
+        OpenSettings([&](UserDriver& user) {
+            user.Enter("detectionEdit", factor);
+            marked.push_back(EventTicks(PreviewOf(user).FirstVirtualChannel()).size());
+            user.Click("OK");
+        });
+        doc->FigureSpiroFactsAndFigures(true, true);
+        found.push_back(doc->Machine().Breaths().GetCount());
+    }
+    EXPECT_EQ(marked, found);
+    // The factors tell breaths apart: the largest leaves some out.
+    EXPECT_LT(found.back(), found.front());
 }
 
 TEST_F(SettingsPreview, ARangeWithoutEndsLeavesTheScale)
