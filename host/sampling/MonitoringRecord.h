@@ -127,6 +127,8 @@ public:
 
 private:
     MonitoringRecord(double tickRate, std::vector<ChannelFormat> channels);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     uint32_t OwnBlock() const { return uint32_t(mRecording->RecordCount() - 1); }
     // Runs call on a copy of the view sinks: a view may leave while it hears a call.
     template <class Call>
