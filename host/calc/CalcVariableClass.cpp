@@ -39,7 +39,7 @@ HRESULT CalcVariableClass::CreateVariable(uint32_t, IUnknown*, IAutoKVDString* n
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = new HostCalcVariable(KVD::String(name), mExpression, ConstantClass());
+    *out = KVD::MakeCounted<HostCalcVariable>(KVD::String(name), mExpression, ConstantClass()).Forget();
     return KVD_S_OK;
 }
 

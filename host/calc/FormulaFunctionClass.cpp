@@ -18,22 +18,14 @@ void WriteText(const wchar_t* text, IAutoKVDString** out)
 
 FormulaFunctionClass::FormulaFunctionClass(FormulaFunctionInfo info) : mInfo(std::move(info)) {}
 
-HRESULT FormulaFunctionClass::QueryInterface(const _IID& iid, void** out)
+HRESULT FormulaFunctionClass::QueryMore(const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
     *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICAFClassObject)
-        *out = static_cast<ICAFClassObject*>(this);
-    else if (iid == IID_ICalcNumericParamsFuncClass)
-        *out = static_cast<ICalcNumericParamsFuncClass*>(this);
-    else if (iid == IID_ICalcNumericParamsFuncClassEx && mInfo.requiredSources >= 0)
-        *out = static_cast<ICalcNumericParamsFuncClassEx*>(this);
-    else if (iid == IID_ICalcEnumClass2 && mInfo.enumerators != nullptr)
+    if (iid == IID_ICalcNumericParamsFuncClassEx && mInfo.requiredSources >= 0)
+        return KVD::AnswerFace<ICalcNumericParamsFuncClassEx>(this, iid, out);
+    if (iid == IID_ICalcEnumClass2 && mInfo.enumerators != nullptr)
         return mInfo.enumerators->QueryInterface(iid, out);
-    else
-        return KVD_E_NOINTERFACE;
-    return KVD_S_OK;
+    return KVD_E_NOINTERFACE;
 }
 
 TCAFId FormulaFunctionClass::TypeId() const

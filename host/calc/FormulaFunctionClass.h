@@ -7,6 +7,7 @@
 
 #include "ICalcNumericParamsFuncClass.h"
 #include "IFramework.h"
+#include "foundation/UnknownImp.h"
 
 namespace Host {
 
@@ -34,17 +35,17 @@ struct FormulaFunctionInfo {
     ICalcEnumClass2* enumerators = nullptr;
 };
 
-// Lives as long as the process: reference counting is a no-op.
-class FormulaFunctionClass : public ICAFClassObject,
-                             public ICalcNumericParamsFuncClass,
+// Lives as long as the process. The extended description and the enumerators are answered only
+// when the function has them.
+class FormulaFunctionClass : public KVD::StaticUnknown<ICAFClassObject, ICalcNumericParamsFuncClass>,
                              public ICalcNumericParamsFuncClassEx {
 public:
     explicit FormulaFunctionClass(FormulaFunctionInfo info);
     virtual ~FormulaFunctionClass() = default;
 
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
+    uint32_t AddRef() override { return StaticUnknown::AddRef(); }
+    uint32_t Release() override { return StaticUnknown::Release(); }
+    HRESULT QueryInterface(const _IID& iid, void** out) override { return StaticUnknown::QueryInterface(iid, out); }
 
     // ICAFClassObject
     HRESULT GetTypeId(TCAFId* out) override;
@@ -66,6 +67,9 @@ public:
                           CalcNPFuncInfoFlags* flags, long* requiredSources, KVDEnumDataType* kind) override;
 
     const FormulaFunctionInfo& Info() const { return mInfo; }
+
+protected:
+    HRESULT QueryMore(const _IID& iid, void** out) override;
 
 private:
     TCAFId TypeId() const;

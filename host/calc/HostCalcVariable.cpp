@@ -98,31 +98,11 @@ HostCalcVariable::HostCalcVariable(const KVD::String& name, bool expression, ICa
 
 HostCalcVariable::~HostCalcVariable() = default;
 
-uint32_t HostCalcVariable::AddRef() { return mCount.fetch_add(1, std::memory_order_acq_rel) + 1; }
-
-uint32_t HostCalcVariable::Release()
+HRESULT HostCalcVariable::QueryMore(const _IID& iid, void** out)
 {
-    const uint32_t count = mCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (count == 0)
-        delete this;
-    return count;
-}
-
-HRESULT HostCalcVariable::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IKVDCalcVariable)
-        *out = static_cast<IKVDCalcVariable*>(this);
-    else if (iid == IID_IKVDCalcVariableDouble && !mExpression)
-        *out = static_cast<IKVDCalcVariableDouble*>(this);
-    else if (iid == IID_IKVDExpressionVariable && mExpression)
-        *out = static_cast<IKVDExpressionVariable*>(this);
-    else
-        return KVD_E_NOINTERFACE;
-    AddRef();
-    return KVD_S_OK;
+    if (mExpression)
+        return KVD::AnswerFace<IKVDExpressionVariable>(this, iid, out);
+    return KVD::AnswerFace<IKVDCalcVariableDouble>(this, iid, out);
 }
 
 HRESULT HostCalcVariable::GetName(uint32_t, IAutoKVDString** out)
@@ -189,14 +169,11 @@ HRESULT HostCalcVariable::CreateCalcEnum(IUnknown* outer, uint32_t, IAutoKVDStri
     HRESULT hr = mConstantClass->CreateEx(outer, nullptr, out);
     if (hr != KVD_S_OK || *out == nullptr)
         return hr != KVD_S_OK ? hr : KVD_E_BADSTATE;
-    ICalcEnum* calc = nullptr;
-    (*out)->QueryInterface(IID_ICalcEnum, reinterpret_cast<void**>(&calc));
+    const KVD::COMPtr<ICalcEnum> calc = KVD::com_cast(*out);
     if (calc == nullptr)
         return KVD_E_BADSTATE;
     BlockUpdateType update = 0;
-    hr = calc->SetSettings(CalcParser::FormatSettingsNumber(value).AsIAutoKVDString(), &update);
-    calc->Release();
-    return hr;
+    return calc->SetSettings(CalcParser::FormatSettingsNumber(value).AsIAutoKVDString(), &update);
 }
 
 HRESULT HostCalcVariable::GetDoubleValue(uint32_t flags, double* out) { return GetValue(flags, out); }

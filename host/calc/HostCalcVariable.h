@@ -3,30 +3,32 @@
 // asked. A variable delivers its value as a constant stream.
 #pragma once
 
-#include <atomic>
 #include <vector>
 
 #include "IKVDCalcVariable.h"
 #include "calc/RPN.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
+#include "foundation/UnknownImp.h"
 
 struct ICalcEnumClass2;
 
 namespace HostCalc {
 
-class HostCalcVariable final : public IKVDCalcVariable, public IKVDCalcVariableDouble, public IKVDExpressionVariable {
+// Counted; made with KVD::MakeCounted.
+class HostCalcVariable final : public KVD::CountedUnknown<IKVDCalcVariable>,
+                               public IKVDCalcVariableDouble,
+                               public IKVDExpressionVariable {
 public:
     // constantClass: the class whose constant enumerators deliver the values.
     HostCalcVariable(const KVD::String& name, bool expression, ICalcEnumClass2* constantClass);
-    ~HostCalcVariable();
+    ~HostCalcVariable() override;
     HostCalcVariable(const HostCalcVariable&) = delete;
     HostCalcVariable& operator=(const HostCalcVariable&) = delete;
 
-    uint32_t AddRef() override;
-    uint32_t Release() override;
-    // A number answers IKVDCalcVariableDouble, an expression IKVDExpressionVariable.
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
+    uint32_t AddRef() override { return CountedUnknown::AddRef(); }
+    uint32_t Release() override { return CountedUnknown::Release(); }
+    HRESULT QueryInterface(const _IID& iid, void** out) override { return CountedUnknown::QueryInterface(iid, out); }
 
     HRESULT GetName(uint32_t flags, IAutoKVDString** out) override;
     // An expression that cannot be evaluated gives NaN and 0xF800400A.
@@ -47,8 +49,11 @@ public:
     // with 0xF800400A, message naming what cannot be computed.
     HRESULT SetDefinition(uint32_t flags, const void* definition, IAutoKVDString** message) override;
 
+protected:
+    // A number answers IKVDCalcVariableDouble, an expression IKVDExpressionVariable.
+    HRESULT QueryMore(const _IID& iid, void** out) override;
+
 private:
-    std::atomic<uint32_t> mCount{1};
     KVD::String mName;
     bool mExpression;
     ICalcEnumClass2* mConstantClass;  // not owned: class objects live as long as the process

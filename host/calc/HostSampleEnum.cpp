@@ -106,8 +106,7 @@ HRESULT HostSampleEnum::GetOutputInfo(double* sampling, IUnitName** unit)
         if (mUnit) {
             mUnit.GetOut(unit);
         } else {
-            *unit = new KVD::UnitEntry();
-            (*unit)->AddRef();
+            *unit = KVD::MakeCounted<KVD::UnitEntry>().Forget();
         }
     }
     return KVD_S_OK;

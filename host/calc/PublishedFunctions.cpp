@@ -50,7 +50,7 @@ struct Catalogue {
     std::mutex lock;
     std::deque<FormulaFunctionInfo> pending;
     std::deque<FormulaFunctionClass> published;  // stable addresses for the factory
-    std::deque<ICAFClassObject*> pendingObjects;  // one reference each
+    std::deque<KVD::COMPtr<ICAFClassObject>> pendingObjects;
 };
 
 Catalogue& TheCatalogue()
@@ -79,8 +79,7 @@ bool AddFormulaFunctionClass(ICAFClassObject* classObject)
 {
     Catalogue& catalogue = TheCatalogue();
     std::lock_guard<std::mutex> guard(catalogue.lock);
-    classObject->AddRef();
-    catalogue.pendingObjects.push_back(classObject);
+    catalogue.pendingObjects.emplace_back(classObject);
     return true;
 }
 
@@ -97,10 +96,8 @@ void PublishFormulaFunctions()
         framework->RegisterClassObject(static_cast<ICAFClassObject*>(&catalogue.published.back()));
     }
     while (!catalogue.pendingObjects.empty()) {
-        ICAFClassObject* object = catalogue.pendingObjects.front();
+        framework->RegisterClassObject(catalogue.pendingObjects.front());
         catalogue.pendingObjects.pop_front();
-        framework->RegisterClassObject(object);
-        object->Release();
     }
 }
 

@@ -4,9 +4,7 @@ namespace Host {
 
 DataView* DataView::Create(KVDPosition left, KVDPosition right, double ticksPerPixel)
 {
-    auto* view = new DataView(left, right, ticksPerPixel);
-    view->AddRef();
-    return view;
+    return KVD::MakeCounted<DataView>(left, right, ticksPerPixel).Forget();
 }
 
 HRESULT DataView::SetDisplayedRange(KVDPosition left, KVDPosition right)

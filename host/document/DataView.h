@@ -19,6 +19,8 @@ public:
     HRESULT GetDisplayedRange(KVDPosition* left, KVDPosition* right) const override;
 
 private:
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     DataView(KVDPosition left, KVDPosition right, double ticksPerPixel)
         : mLeft(left), mRight(right), mZoom(ticksPerPixel) {}
 

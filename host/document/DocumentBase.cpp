@@ -60,11 +60,8 @@ HRESULT DocumentBase::GetSite(IDocumentSite** site)
 {
     if (site == nullptr)
         return KVD_E_POINTER;
-    *site = mSite;
-    if (mSite == nullptr)
-        return KVD_S_FALSE;
-    mSite->AddRef();
-    return KVD_S_OK;
+    KVD::GiveOut(mSite, site);
+    return mSite == nullptr ? KVD_S_FALSE : KVD_S_OK;
 }
 
 HRESULT DocumentBase::GetApplication(ICAFApplication** application)
@@ -360,11 +357,8 @@ HRESULT DocumentBase::QueryExtra(const _IID& iid, void** out)
     GetParentDocument(parent.Set());
     if (parent != nullptr && parent->QueryInterface(iid, out) == KVD_S_OK)
         return KVD_S_OK;
-    if (mRegistrar == nullptr) {
-        ISettingsRegistrar* created = SettingsRegistrar::Create();
-        mRegistrar = created;
-        created->Release();
-    }
+    if (mRegistrar == nullptr)
+        mRegistrar = KVD::COMPtr<ISettingsRegistrar>::Take(SettingsRegistrar::Create());
     mRegistrar.GetOut(reinterpret_cast<ISettingsRegistrar**>(out));
     return KVD_S_OK;
 }

@@ -25,22 +25,16 @@ HRESULT DocumentClassBase::GetDocumentAt(uint32_t index, IDocument** document)
 {
     if (document == nullptr)
         return KVD_E_POINTER;
-    *document = index < mDocuments.size() ? mDocuments[index] : nullptr;
-    if (*document == nullptr)
-        return KVD_E_BADSTATE;
-    (*document)->AddRef();
-    return KVD_S_OK;
+    KVD::GiveOut(index < mDocuments.size() ? mDocuments[index] : nullptr, document);
+    return *document == nullptr ? KVD_E_BADSTATE : KVD_S_OK;
 }
 
 HRESULT DocumentClassBase::GetActiveDocument(IDocument** document)
 {
     if (document == nullptr)
         return KVD_E_POINTER;
-    *document = mActive;
-    if (mActive == nullptr)
-        return KVD_S_FALSE;
-    mActive->AddRef();
-    return KVD_S_OK;
+    KVD::GiveOut(mActive, document);
+    return mActive == nullptr ? KVD_S_FALSE : KVD_S_OK;
 }
 
 HRESULT DocumentClassBase::AttachDocument(IDocument* document)

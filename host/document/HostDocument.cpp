@@ -38,19 +38,14 @@ HRESULT Count(int value, int* out)
 
 HostDocument* HostDocument::Create(const KVD::String& name)
 {
-    HostDocument* document = new HostDocument(name);
-    document->AddRef();
-    return document;
+    return KVD::MakeCounted<HostDocument>(name).Forget();
 }
 
-HostDocument::HostDocument(const KVD::String& name) : mName(name)
+HostDocument::HostDocument(const KVD::String& name)
+    : mName(name),
+      mRegistrar(KVD::COMPtr<ISettingsRegistrar>::Take(SettingsRegistrar::Create())),
+      mSelection(KVD::COMPtr<Selection>::Take(Selection::Create()))
 {
-    ISettingsRegistrar* registrar = SettingsRegistrar::Create();
-    mRegistrar = registrar;
-    registrar->Release();
-    Selection* selection = Selection::Create();
-    mSelection = selection;
-    selection->Release();
 }
 
 HostDocument::~HostDocument()
@@ -58,29 +53,13 @@ HostDocument::~HostDocument()
     RemoveFromEventMap();
 }
 
-HRESULT HostDocument::QueryInterface(const _IID& iid, void** out)
+HRESULT HostDocument::QueryMore(const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDocument)
-        *out = static_cast<IDocument*>(this);
-    else if (iid == IID_IDocumentSite)
-        *out = static_cast<IDocumentSite*>(this);
-    else if (iid == IID_IAutoOrrelDoc)
-        *out = static_cast<IAutoOrrelDoc*>(this);
-    else if (iid == IID_ISubject)
-        *out = static_cast<ISubject*>(this);
-    else if (iid == IID_ISettingsRegistrar)
+    if (iid == IID_ISettingsRegistrar)
         return mRegistrar->QueryInterface(iid, out);
-    else if (iid == IID_IMessageHandler)
-        *out = static_cast<IMessageHandler*>(&mMessageHandler);
-    else if (iid == IID_IOrrelRecording && mRecording != nullptr)
+    if (iid == IID_IOrrelRecording && mRecording != nullptr)
         return mRecording->QueryInterface(iid, out);
-    else
-        return KVD_E_NOINTERFACE;
-    AddRef();
-    return KVD_S_OK;
+    return KVD::AnswerFace<IMessageHandler>(&mMessageHandler, iid, out);
 }
 
 HRESULT HostDocument::CreateChildDocument(ICustomDocClass* cls, uint32_t flags, ICustomDocument** out,
@@ -299,8 +278,7 @@ HRESULT HostDocument::GetChildObject(TCAFId typeId, uint32_t, IUnknown** child)
         KVD::COMPtr<IDocument> asDocument(KVD::com_cast(document.get()));
         TCAFId childType = 0;
         if (asDocument != nullptr && asDocument->GetTypeId(&childType) == KVD_S_OK && childType == typeId) {
-            *child = document.get();
-            (*child)->AddRef();
+            document.GetOut(child);
             return KVD_S_OK;
         }
     }
@@ -432,8 +410,7 @@ HRESULT HostDocument::GetSelection(int, IRecordDataSelection** selection)
 {
     if (selection == nullptr)
         return KVD_E_POINTER;
-    *selection = mSelection.get();
-    mSelection->AddRef();
+    mSelection.GetOut(selection);
     return KVD_S_OK;
 }
 

@@ -14,7 +14,7 @@
 #include "ISettingsRegistrar.h"
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
-#include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 #include "host/document/Selection.h"
 #include "host/framework/EventMapSubject.h"
 #include "host/views/DocumentMessageHandler.h"
@@ -22,16 +22,11 @@
 namespace Host {
 
 // Its subject is kept in the host's event map.
-class HostDocument final : public IDocument,
-                           public IDocumentSite,
-                           public IAutoOrrelDoc,
-                           public EventMapSubject<ISubject> {
+class HostDocument final : public KVD::CountedUnknown<IDocument, IDocumentSite, IAutoOrrelDoc,
+                                                      KVD::Implements<EventMapSubject<ISubject>, ISubject>> {
 public:
     // A new document with one reference. Close it before the last release: its children hold it.
     static HostDocument* Create(const KVD::String& name);
-
-    KVD_IMPLEMENT_REFCOUNT_OF(mRefs)
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // Creates a child document through its class, attaches it to this document's events and
     // tells it, with the creation-complete event, that it is ready. beforeComplete, when given,
@@ -111,11 +106,16 @@ public:
     KVD_RESERVED_SLOTS_NOTIMPL(51, 60)
     HRESULT GetSelection(int flags, IRecordDataSelection** selection) override;
 
+protected:
+    // The settings registrar's and the message handler's interfaces.
+    HRESULT QueryMore(const _IID& iid, void** out) override;
+
 private:
     explicit HostDocument(const KVD::String& name);
-    ~HostDocument();
+    ~HostDocument() override;
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
-    KVD::RefCount mRefs;
     KVD::String mName;
     std::vector<KVD::COMPtr<ICustomDocument>> mChildren;
     KVD::COMPtr<ISettingsRegistrar> mRegistrar;

@@ -4,9 +4,7 @@ namespace Host {
 
 Selection* Selection::Create()
 {
-    Selection* selection = new Selection();
-    selection->AddRef();
-    return selection;
+    return KVD::MakeCounted<Selection>().Forget();
 }
 
 HRESULT Selection::SetRange(KVDPosition left, KVDPosition right)

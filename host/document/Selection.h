@@ -21,6 +21,8 @@ public:
 
 private:
     Selection() = default;
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     bool mHas = false;
     KVDPosition mLeft{kNoPositionTick, kNoPositionRecord};

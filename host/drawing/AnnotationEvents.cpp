@@ -51,9 +51,7 @@ IOrrelComment* CommentOfAnnotation(const Recording& recording, const Annotation&
         const uint32_t ticks = recording.Record(r).ticks;
         const double at = std::floor((note.onset - recordStart) * recording.TickRate());
         if (at >= 0.0 && at < ticks) {
-            IOrrelComment* comment = new AnnotationComment(KVDPosition{uint32_t(at), int32_t(r)}, note.text);
-            comment->AddRef();
-            return comment;
+            return KVD::MakeCounted<AnnotationComment>(KVDPosition{uint32_t(at), int32_t(r)}, note.text).Forget();
         }
         recordStart += ticks * recording.SecondsPerTick();
     }
@@ -87,10 +85,9 @@ std::vector<KVDEventBase> AnnotationEventsOf(const Recording& recording, int32_t
 AnnotationEvents* AnnotationEvents::Create(std::shared_ptr<const std::vector<KVDEventBase>> events, int32_t start,
                                            int32_t endTick, TCAFId type)
 {
-    auto* stream = new AnnotationEvents(std::move(events), endTick, type);
+    auto stream = KVD::MakeCounted<AnnotationEvents>(std::move(events), endTick, type);
     stream->MoveTo(start);
-    stream->AddRef();
-    return stream;
+    return stream.Forget();
 }
 
 AnnotationEvents::AnnotationEvents(std::shared_ptr<const std::vector<KVDEventBase>> events, int32_t endTick,
@@ -155,10 +152,9 @@ HRESULT AnnotationEvents::Clone(IEnumEventEx** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    auto* copy = new AnnotationEvents(mEvents, mEnd, mType);
+    auto copy = KVD::MakeCounted<AnnotationEvents>(mEvents, mEnd, mType);
     copy->mIndex = mIndex;
-    copy->AddRef();
-    *out = copy;
+    *out = copy.Forget();
     return KVD_S_OK;
 }
 

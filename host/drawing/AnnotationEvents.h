@@ -41,6 +41,8 @@ public:
 
 private:
     AnnotationEvents(std::shared_ptr<const std::vector<KVDEventBase>> events, int32_t endTick, TCAFId type);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     void MoveTo(int32_t tick);
     int32_t PositionTick() const;
 

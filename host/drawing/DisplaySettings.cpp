@@ -20,9 +20,7 @@ bool Out(T* p)
 
 DisplaySettings* DisplaySettings::Create()
 {
-    auto* settings = new DisplaySettings();
-    settings->AddRef();
-    return settings;
+    return KVD::MakeCounted<DisplaySettings>().Forget();
 }
 
 uint32_t DisplaySettings::LibraryChannelColour(int32_t channel)

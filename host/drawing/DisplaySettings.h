@@ -43,6 +43,8 @@ public:
 
 private:
     DisplaySettings() = default;
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     struct Channel {
         uint32_t rgb;

@@ -27,9 +27,7 @@ std::wstring LabelText(double value)
 
 DragScale* DragScale::Create(int32_t offset, int32_t side, DragScaleStyle style)
 {
-    auto* scale = new DragScale(offset, side, style);
-    scale->AddRef();
-    return scale;
+    return KVD::MakeCounted<DragScale>(offset, side, style).Forget();
 }
 
 DragScale::DragScale(int32_t offset, int32_t side, DragScaleStyle style) : mOffset(offset), mSide(side), mStyle(style)
@@ -317,7 +315,7 @@ HRESULT DragScale::CloneScale(IScale** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    auto* copy = new DragScale(mOffset, mSide, mStyle);
+    auto copy = KVD::MakeCounted<DragScale>(mOffset, mSide, mStyle);
     copy->mRangeTop = mRangeTop;
     copy->mRangeBottom = mRangeBottom;
     copy->mDefaultTop = mDefaultTop;
@@ -328,8 +326,7 @@ HRESULT DragScale::CloneScale(IScale** out)
     copy->mTop = mTop;
     copy->mRight = mRight;
     copy->mBottom = mBottom;
-    copy->AddRef();
-    *out = copy;
+    *out = copy.Forget();
     return KVD_S_OK;
 }
 

@@ -60,6 +60,8 @@ private:
     };
 
     DragScale(int32_t offset, int32_t side, DragScaleStyle style);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     std::vector<Label> Labels();
     void NotifyScalingChanged();
     int32_t Height() const { return mBottom - mTop; }

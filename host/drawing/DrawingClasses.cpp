@@ -9,16 +9,6 @@
 namespace Host {
 namespace {
 
-template <class Face, class Class>
-HRESULT QueryFace(Class* object, const _IID& iid, void** out)
-{
-    if (out != nullptr && iid == IIDOf<Face>()) {
-        *out = static_cast<Face*>(object);
-        return KVD_S_OK;
-    }
-    return object->ServiceClassObject<ICAFClassObject>::QueryInterface(iid, out);
-}
-
 TCAFId& AnnotationTypeId()
 {
     static TCAFId id = 0;
@@ -29,11 +19,6 @@ TCAFId& AnnotationTypeId()
 
 DragScaleClass::DragScaleClass(TCAFId typeId) : ServiceClassObject(typeId, L"Drag Scale") {}
 
-HRESULT DragScaleClass::QueryInterface(const _IID& iid, void** out)
-{
-    return QueryFace<IDragScaleClassObject>(this, iid, out);
-}
-
 HRESULT DragScaleClass::CreateScale(int32_t offset, int32_t side, DragScaleStyle style, IScale** out)
 {
     if (out == nullptr)
@@ -43,11 +28,6 @@ HRESULT DragScaleClass::CreateScale(int32_t offset, int32_t side, DragScaleStyle
 }
 
 AnnotationDrawClass::AnnotationDrawClass(TCAFId typeId) : ServiceClassObject(typeId, L"Annotation Events") {}
-
-HRESULT AnnotationDrawClass::QueryInterface(const _IID& iid, void** out)
-{
-    return QueryFace<IPODEventDrawClass>(this, iid, out);
-}
 
 uint32_t AnnotationDrawClass::ColourOf(double number)
 {

@@ -12,24 +12,18 @@ namespace Host {
 // Object type of GUID_OrrelObjects of the annotations' event-draw class.
 constexpr unsigned kOrrelObject_AnnotationDrawClass = 21;
 
-class DragScaleClass final : public ServiceClassObject<ICAFClassObject>, public IDragScaleClassObject {
+class DragScaleClass final : public ServiceClassObject<ICAFClassObject, IDragScaleClassObject> {
 public:
     explicit DragScaleClass(TCAFId typeId);
 
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
     HRESULT CreateScale(int32_t offset, int32_t side, DragScaleStyle style, IScale** out) override;
 };
 
 // Colours an annotation by its number: annotations with the same text share a colour.
-class AnnotationDrawClass final : public ServiceClassObject<ICAFClassObject>, public IPODEventDrawClass {
+class AnnotationDrawClass final : public ServiceClassObject<ICAFClassObject, IPODEventDrawClass> {
 public:
     explicit AnnotationDrawClass(TCAFId typeId);
 
-    uint32_t AddRef() override { return 1; }
-    uint32_t Release() override { return 1; }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
     HRESULT GetEventColour(const uint8_t* event, uint32_t* rgb) override;
 
     // The colour of the n-th distinct annotation text.

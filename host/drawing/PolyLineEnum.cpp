@@ -29,9 +29,8 @@ PolyLineEnum* PolyLineEnum::Create(const IRecordData& records, const Setup& setu
         return nullptr;
     if (stream == nullptr)
         return nullptr;
-    auto* enumerator = new PolyLineEnum(stream, setup, std::min<int64_t>(ticks, std::max<int64_t>(setup.maxTick, 0)));
-    enumerator->AddRef();
-    return enumerator;
+    const int64_t drawn = std::min<int64_t>(ticks, std::max<int64_t>(setup.maxTick, 0));
+    return KVD::MakeCounted<PolyLineEnum>(stream.get(), setup, drawn).Forget();
 }
 
 PolyLineEnum::PolyLineEnum(IEnumFloatEx* stream, const Setup& setup, int64_t ticks)

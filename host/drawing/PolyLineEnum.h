@@ -53,6 +53,8 @@ public:
 
 private:
     PolyLineEnum(IEnumFloatEx* stream, const Setup& setup, int64_t ticks);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     int64_t FirstTick(int64_t column) const;
     // Sample k (0 <= k < ticks), buffered.

@@ -22,9 +22,7 @@ int64_t ColumnsFor(uint32_t ticks, int64_t numerator, int64_t denominator)
 
 RecordPixMap* RecordPixMap::Create(IRecordData* records)
 {
-    auto* map = new RecordPixMap(records);
-    map->AddRef();
-    return map;
+    return KVD::MakeCounted<RecordPixMap>(records).Forget();
 }
 
 RecordPixMap::RecordPixMap(IRecordData* records) : mRecords(records)

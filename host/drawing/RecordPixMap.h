@@ -58,6 +58,8 @@ public:
 
 private:
     explicit RecordPixMap(IRecordData* records);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     struct Span {
         uint32_t ticks;

@@ -9,9 +9,7 @@ namespace Host {
 
 MonitoringRecord* MonitoringRecord::Create(double tickRate, std::vector<ChannelFormat> channels)
 {
-    auto* record = new MonitoringRecord(tickRate, std::move(channels));
-    record->AddRef();
-    return record;
+    return KVD::MakeCounted<MonitoringRecord>(tickRate, std::move(channels)).Forget();
 }
 
 MonitoringRecord::MonitoringRecord(double tickRate, std::vector<ChannelFormat> channels)

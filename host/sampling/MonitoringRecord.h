@@ -132,6 +132,8 @@ public:
 
 private:
     MonitoringRecord(double tickRate, std::vector<ChannelFormat> channels);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     uint32_t OwnBlock() const { return uint32_t(mRecording->RecordCount() - 1); }
     // A copy of the calculation, of its class and with its settings, on this record's channel.
     void Recalculate(ICalculation* calculation, TChannelId channel);

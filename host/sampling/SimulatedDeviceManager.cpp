@@ -20,9 +20,7 @@ void SetReason(IAutoKVDString** reason, const std::wstring& text)
 
 SimulatedDeviceManager* SimulatedDeviceManager::Create(std::shared_ptr<const SampleSource> source)
 {
-    auto* manager = new SimulatedDeviceManager(std::move(source));
-    manager->AddRef();
-    return manager;
+    return KVD::MakeCounted<SimulatedDeviceManager>(std::move(source)).Forget();
 }
 
 SimulatedDeviceManager::SimulatedDeviceManager(std::shared_ptr<const SampleSource> source)

@@ -44,6 +44,8 @@ public:
 private:
     explicit SimulatedDeviceManager(std::shared_ptr<const SampleSource> source);
     ~SimulatedDeviceManager() override;
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     // Takes the samples due by the clock's now and hands them to the sinks.
     void Sample();
     template <class Call>

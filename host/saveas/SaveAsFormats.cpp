@@ -52,8 +52,7 @@ std::vector<SaveAsFormat> RegisteredSaveAsFormats()
     ICAFClassObject* next = nullptr;
     while (classes != nullptr && classes->Next(1, &next, nullptr) == KVD_S_OK) {
         SaveAsFormat format;
-        format.classObject = next;
-        next->Release();
+        format.classObject = KVD::COMPtr<ICAFClassObject>::Take(next);
         KVD::COMPtr<IDocFileDescr> descr(KVD::com_cast(format.classObject.get()));
         if (descr == nullptr)
             continue;

@@ -6,17 +6,6 @@
 
 namespace Host {
 
-HRESULT DocumentMessageHandler::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    if (iid != IID_IMessageHandler)
-        return mDocument.QueryInterface(iid, out);
-    *out = static_cast<IMessageHandler*>(this);
-    AddRef();
-    return KVD_S_OK;
-}
-
 HRESULT DocumentMessageHandler::DispatchKVDMessage(const IMessage* message)
 {
     if (message == nullptr)
@@ -69,8 +58,7 @@ HRESULT DocumentMessageHandler::GetDefaultHandler(IMessageHandler** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = this;
-    AddRef();
+    KVD::GiveOut(this, out);
     return KVD_S_OK;
 }
 

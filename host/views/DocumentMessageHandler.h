@@ -7,18 +7,15 @@
 
 #include "IDocument.h"
 #include "IMessageHandler.h"
+#include "foundation/UnknownImp.h"
 
 #include <vector>
 
 namespace Host {
 
-class DocumentMessageHandler final : public IMessageHandler {
+class DocumentMessageHandler final : public KVD::DelegatingUnknown<IMessageHandler> {
 public:
-    explicit DocumentMessageHandler(IDocument& document) : mDocument(document) {}
-
-    uint32_t AddRef() override { return mDocument.AddRef(); }
-    uint32_t Release() override { return mDocument.Release(); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
+    explicit DocumentMessageHandler(IDocument& document) : DelegatingUnknown(&document), mDocument(document) {}
 
     // The children in order; the first that stops the message ends the walk with KVD_S_FALSE.
     HRESULT DispatchKVDMessage(const IMessage* message) override;

@@ -20,11 +20,8 @@ HRESULT ViewClassBase::GetActiveView(IDocView** view)
 {
     if (view == nullptr)
         return KVD_E_POINTER;
-    *view = mActive;
-    if (mActive == nullptr)
-        return KVD_S_FALSE;
-    mActive->AddRef();
-    return KVD_S_OK;
+    KVD::GiveOut(mActive, view);
+    return mActive == nullptr ? KVD_S_FALSE : KVD_S_OK;
 }
 
 ViewClassBaseClass::ViewClassBaseClass() : ServiceClassObject(kTypeId_ViewClassBase, L"View class base") {}

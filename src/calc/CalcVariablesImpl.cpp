@@ -13,6 +13,13 @@ int CompareNames(const KVD::String& a, const KVD::String& b)
     return a.CaseInsensitiveCompare(b, false);
 }
 
+// The set standing alone.
+class StandaloneVariables final : public KVD::CountedUnknown<KVD::Implements<CalcVariablesImpl, IKVDCalcVariables>> {
+public:
+    StandaloneVariables() = default;
+    explicit StandaloneVariables(const CalcVariablesImpl& other) { CopyVariables(other); }
+};
+
 // The set as an inner object of an enumerator.
 class AggregatedVariables final : public KVD::AggregatedUnknown<KVD::Implements<CalcVariablesImpl, IKVDCalcVariables>> {
 public:
@@ -56,7 +63,7 @@ bool EqualCO::operator()(IKVDCalcVariable* a, const KVD::String& name) const
 
 CalcVariablesImpl::CalcVariablesImpl() : mVariables(8), mObservers(8) {}
 
-CalcVariablesImpl::CalcVariablesImpl(const CalcVariablesImpl& other) : mVariables(8), mObservers(8)
+void CalcVariablesImpl::CopyVariables(const CalcVariablesImpl& other)
 {
     for (unsigned i = 0; i < other.mVariables.GetCount(); ++i)
         mVariables.Add(other.mVariables[i]);
@@ -69,7 +76,7 @@ CalcVariablesImpl::~CalcVariablesImpl()
 
 CalcVariablesImpl* CalcVariablesImpl::Create()
 {
-    return KVD::COMPtr<CalcVariablesImpl>(new KVD::UnknownImp1<CalcVariablesImpl, 0>()).Forget();
+    return KVD::MakeCounted<StandaloneVariables>().Forget();
 }
 
 CalcVariablesImpl* CalcVariablesImpl::CreateAggregated(IUnknown* outer, IUnknown** inner)
@@ -77,11 +84,6 @@ CalcVariablesImpl* CalcVariablesImpl::CreateAggregated(IUnknown* outer, IUnknown
     auto* set = new AggregatedVariables(outer);
     *inner = set->TakeInner();
     return set;
-}
-
-HRESULT CalcVariablesImpl::QueryInterface(const _IID& iid, void** out)
-{
-    return KVD::QueryEntries<IKVDCalcVariables>(this, iid, out);
 }
 
 HRESULT CalcVariablesImpl::FindVariable(uint32_t, IAutoKVDString* name, IKVDCalcVariable** out)
@@ -155,7 +157,7 @@ HRESULT CalcVariablesImpl::Clone(IKVDCalcVariables** out)
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    *out = KVD::COMPtr<CalcVariablesImpl>(new KVD::UnknownImp1<CalcVariablesImpl, 0>(*this)).Forget();
+    *out = KVD::MakeCounted<StandaloneVariables>(*this).Forget();
     return KVD_S_OK;
 }
 

@@ -1,7 +1,7 @@
 // A set of named calculation variables in case-insensitive name order. Observers registered
 // with the set are attached to every variable it holds, so that a change of any variable
-// reaches everyone who watches the set. The COM identity (AddRef, Release) is the wrapper's:
-// stand-alone, aggregated in an enumerator, or the composite enumerator that derives from it.
+// reaches everyone who watches the set. Its IUnknown is the wrapper's: stand-alone (counted),
+// aggregated in an enumerator, or the composite enumerator that derives from it.
 #pragma once
 
 #include "IKVDCalcVariables.h"
@@ -31,8 +31,7 @@ using VariableArray = SortedInterfaceArray<IKVDCalcVariable, LessCO, EqualCO>;
 class CalcVariablesImpl : public IKVDCalcVariables {
 public:
     CalcVariablesImpl();
-    // The same variables, no observers.
-    CalcVariablesImpl(const CalcVariablesImpl& other);
+    CalcVariablesImpl(const CalcVariablesImpl&) = delete;
     CalcVariablesImpl& operator=(const CalcVariablesImpl&) = delete;
     virtual ~CalcVariablesImpl();
 
@@ -41,9 +40,6 @@ public:
     // A set aggregated in outer: its AddRef, Release and QueryInterface go to outer; inner
     // receives the IUnknown that outer keeps (one reference).
     static CalcVariablesImpl* CreateAggregated(IUnknown* outer, IUnknown** inner);
-
-    // IUnknown and IKVDCalcVariables: the set itself.
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT FindVariable(uint32_t flags, IAutoKVDString* name, IKVDCalcVariable** out) override;
     HRESULT EnumVariableNames(uint32_t flags, IEnumIAutoKVDString** out) override;
@@ -64,6 +60,10 @@ public:
 
     VariableArray& Variables() { return mVariables; }
     unsigned GetCount() const { return mVariables.GetCount(); }
+
+protected:
+    // Takes the variables of other, without its observers.
+    void CopyVariables(const CalcVariablesImpl& other);
 
 private:
     // Replace-or-insert with the observers moved from a replaced variable to the new one.

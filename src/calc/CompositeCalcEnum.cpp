@@ -61,25 +61,19 @@ bool Answers(IUnknown* object)
 // A stream of its own over a source used more than once.
 KVD::COMPtr<IUnknown> CloneOf(IUnknown* source)
 {
-    KVD::COMPtr<IUnknown> clone;
-    IUnknown* out = nullptr;
+    KVD::COMPtr<IEnumExBase> stream;
     if (KVD::COMPtr<IEnumFloatEx> floats = KVD::com_cast(source)) {
-        IEnumExBase* stream = nullptr;
-        floats->Clone(&stream);
-        out = stream;
-    } else if (KVD::COMPtr<IEnumShortEx> shorts = KVD::com_cast(source)) {
-        IEnumExBase* stream = nullptr;
-        shorts->Clone(&stream);
-        out = stream;
-    } else if (KVD::COMPtr<ICalcEnum> calc = KVD::com_cast(source)) {
-        ICalcEnum* copy = nullptr;
-        calc->CloneSlave(nullptr, &copy);
-        out = copy;
+        floats->Clone(stream.Set());
+        return stream;
     }
-    clone = out;
-    if (out != nullptr)
-        out->Release();
-    return clone;
+    if (KVD::COMPtr<IEnumShortEx> shorts = KVD::com_cast(source)) {
+        shorts->Clone(stream.Set());
+        return stream;
+    }
+    KVD::COMPtr<ICalcEnum> copy;
+    if (KVD::COMPtr<ICalcEnum> calc = KVD::com_cast(source))
+        calc->CloneSlave(nullptr, copy.Set());
+    return copy;
 }
 
 }  // namespace
@@ -89,20 +83,12 @@ CompositeCalcEnum::CompositeCalcEnum(ICalcEnumClass2* classObject, IOrrelData2* 
 {
     if (data == nullptr)
         return;
-    IKVDChannelInfo* channels = nullptr;
-    if (data->QueryInterface(IID_IKVDChannelInfo, reinterpret_cast<void**>(&channels)) == KVD_S_OK && channels) {
-        mChannelInfo = channels;
-        channels->Release();  // the data object keeps it
-    }
-    IKVDCalcVariablesAccess* access = nullptr;
-    if (data->QueryInterface(IID_IKVDCalcVariablesAccess, reinterpret_cast<void**>(&access)) == KVD_S_OK && access) {
-        IKVDCalcVariables* variables = nullptr;
-        access->GetCalcVariables(0, kNoResultChannel, &variables);
-        if (variables != nullptr) {
-            mHostVariables = variables;
-            variables->Release();  // the data object keeps them
-        }
-        access->Release();
+    // The data object keeps both: they are borrowed.
+    mChannelInfo = KVD::COMPtr<IKVDChannelInfo, KVD::COMWeak>(KVD::com_cast(data)).get();
+    if (const KVD::COMPtr<IKVDCalcVariablesAccess> access = KVD::com_cast(data)) {
+        KVD::COMPtr<IKVDCalcVariables, KVD::COMWeak> variables;
+        access->GetCalcVariables(0, kNoResultChannel, variables.Set());
+        mHostVariables = variables.get();
     }
 }
 
@@ -123,7 +109,8 @@ CompositeCalcEnum::CompositeCalcEnum(const CompositeCalcEnum& other)
         if (copy == nullptr)
             break;
         if (last) {
-            mAggregated = reinterpret_cast<IUnknown*>(copy);
+            // Aggregated, the copy is handed out as its inner IUnknown.
+            mAggregated = KVD::COMPtr<IUnknown>::Take(reinterpret_cast<IUnknown*>(copy));
             AppendAggregated(mAggregated);
         } else {
             mSubs.push_back(copy);
@@ -142,9 +129,9 @@ CompositeCalcEnum* CompositeCalcEnum::Copy() const { return new CompositeCalcEnu
 IUnknown* CompositeCalcEnum::Delegate() const
 {
     if (mFallbackRef != nullptr)
-        return mFallbackRef;
+        return mFallbackRef.get();
     if (mAggregated != nullptr)
-        return mAggregated;
+        return mAggregated.get();
     return mPlainOutput.get();
 }
 
@@ -226,11 +213,10 @@ HRESULT CompositeCalcEnum::GetSettings(IAutoKVDString** text)
 
 bool CompositeCalcEnum::AppendAggregated(IUnknown* inner)
 {
-    ICalcEnum* calc = nullptr;
-    if (inner->QueryInterface(IID_ICalcEnum, reinterpret_cast<void**>(&calc)) != KVD_S_OK || calc == nullptr)
+    const KVD::COMPtr<ICalcEnum, KVD::COMWeak> calc = KVD::com_cast(inner);
+    if (calc == nullptr)
         return false;
     mSubs.push_back(calc);
-    calc->Release();
     mLastAggregated = true;
     return true;
 }
@@ -251,20 +237,15 @@ HRESULT CompositeCalcEnum::CreateSubCalcEnums(KVD::String& errorText)
         const int32_t index = static_cast<int32_t>(mSubs.size());
         HRESULT code;
         if (i + 1 < count) {
-            IUnknown* made = nullptr;
-            code = rep->CreateCalcEnum(index, nullptr, &made, Data());
-            ICalcEnum* calc = nullptr;
-            if (made != nullptr) {
-                made->QueryInterface(IID_ICalcEnum, reinterpret_cast<void**>(&calc));
-                made->Release();
-            }
+            KVD::COMPtr<IUnknown> made;
+            code = rep->CreateCalcEnum(index, nullptr, made.Set(), Data());
+            KVD::COMPtr<ICalcEnum> calc = KVD::com_cast(made);
             if (calc != nullptr)
-                mSubs.push_back(calc);
+                mSubs.push_back(calc.Forget());
             else
                 code = code != KVD_S_OK ? code : KVD_E_BADSTATE;
         } else {
-            mAggregated = nullptr;
-            code = rep->CreateCalcEnum(index, Outer(), &mAggregated, Data());
+            code = rep->CreateCalcEnum(index, Outer(), mAggregated.Set(), Data());
             if (mAggregated != nullptr ? !AppendAggregated(mAggregated) : code == KVD_S_OK)
                 code = KVD_E_BADSTATE;
         }
@@ -295,12 +276,9 @@ void CompositeCalcEnum::ReleaseSubCalcs()
     mLastAggregated = false;
     mSubs.clear();
     mOutput = nullptr;
-    if (mAggregated != nullptr)
-        std::exchange(mAggregated, nullptr)->Release();
-    if (mFallbackRef != nullptr)
-        std::exchange(mFallbackRef, nullptr)->Release();
-    if (mFallback != nullptr)
-        std::exchange(mFallback, nullptr)->Release();
+    mAggregated.Clear();
+    mFallbackRef.Clear();
+    mFallback.Clear();
     ReleaseVariables();
 }
 
@@ -346,13 +324,12 @@ HRESULT CompositeCalcEnum::ShareSources(int32_t record, long count, IUnitName** 
                 calc->GetInstanceAttributes(&attributes);
             if (calc && (attributes & kAttrPrivateStream) == 0 && !Answers<IEnumEventEx>(source) &&
                 !Answers<IEnumEventObjectEx>(source)) {
-                ICalcEnum* splitter = nullptr;
-                SplitterEnum::sCreate(&splitter);
+                KVD::COMPtr<ICalcEnum> splitter;
+                SplitterEnum::sCreate(splitter.Set());
                 KVD::COMPtr<IUnitName> unit = UnitOf(units, index);
                 IUnitName* unitArray[] = {unit.get()};
                 code = splitter->SetSources(record, 1, &source, unitArray, sampling, flags);
                 mSources[index] = splitter;
-                splitter->Release();
             }
         } else if (mode != 1) {
             mSources.push_back(CloneOf(mSources[index].get()));
@@ -432,10 +409,9 @@ HRESULT CompositeCalcEnum::ConnectSub(ICalcEnum* sub, int32_t record, std::vecto
     HRESULT hr = sub->SetSources(record, n, streams.data(), units.data(), sampling, flags);
     if (hr == KVD_S_OK || hr == KVD_S_FALSE || n != 1 || !Answers<IEnumShortEx>(streams[0]))
         return hr;
-    ICalcEnum* converter = nullptr;
-    ConversionEnums::ShortToFloatEnum::Create(&converter);
+    KVD::COMPtr<ICalcEnum> converter;
+    ConversionEnums::ShortToFloatEnum::Create(converter.Set());
     mSources.emplace_back(converter);  // kept for as long as the sources
-    converter->Release();
     converter->SetSources(record, 1, streams.data(), units.data(), sampling, flags);
     KVD::COMPtr<IEnumFloatEx> floats = KVD::com_cast(converter);
     IUnknown* converted[] = {floats.get()};
@@ -450,12 +426,8 @@ HRESULT CompositeCalcEnum::Tail(HRESULT code, bool malformed)
         MakeFallback();
     if (mFallback != nullptr) {
         mFallbackRef = mFallback;
-        mFallbackRef->AddRef();
-        ICalcEnum* calc = nullptr;
-        if (mFallback->QueryInterface(IID_ICalcEnum, reinterpret_cast<void**>(&calc)) == KVD_S_OK && calc != nullptr) {
-            mOutput = calc;
-            calc->Release();  // the reference went to the composite itself
-        }
+        // The query's reference went to the composite itself: the face is borrowed.
+        mOutput = KVD::COMPtr<ICalcEnum, KVD::COMWeak>(KVD::com_cast(mFallback)).get();
     }
     if (malformed || code == KVD_S_FALSE || code == KVD_S_OK)
         return KVD_E_BADSTATE;
@@ -465,13 +437,13 @@ HRESULT CompositeCalcEnum::Tail(HRESULT code, bool malformed)
 void CompositeCalcEnum::MakeFallback()
 {
     Symbol nan(CalcParser::kSymNumber, FallbackNaN());
-    if (nan.GetShared()->CreateCalcEnum(0, Outer(), &mFallback, Data()) != KVD_S_OK || mFallback == nullptr)
+    // Read after the statement that fills it: the pointer takes what came back only then.
+    const HRESULT made = nan.GetShared()->CreateCalcEnum(0, Outer(), mFallback.Set(), Data());
+    if (made != KVD_S_OK || mFallback == nullptr)
         return;
-    ICalcEnum* calc = nullptr;
-    if (mFallback->QueryInterface(IID_ICalcEnum, reinterpret_cast<void**>(&calc)) == KVD_S_OK && calc != nullptr) {
+    if (const KVD::COMPtr<ICalcEnum> calc = KVD::com_cast(mFallback)) {
         BlockUpdateType update = 0;
         calc->SetSettings(nan->GetSettings().AsIAutoKVDString(), &update);
-        calc->Release();
     }
 }
 
@@ -484,8 +456,7 @@ HRESULT CompositeCalcEnum::ReleaseSources()
         if (kept == KVD_S_OK)
             kept = hr;
     }
-    if (mFallbackRef != nullptr)
-        std::exchange(mFallbackRef, nullptr)->Release();
+    mFallbackRef.Clear();
     mOutput = nullptr;
     mPlainOutput.Clear();
     return kept;

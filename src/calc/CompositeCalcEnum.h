@@ -119,9 +119,9 @@ private:
 
     IKVDChannelInfo* mChannelInfo = nullptr;     // the data object's, no reference
     IKVDCalcVariables* mHostVariables = nullptr;  // the data object's, no reference
-    IUnknown* mAggregated = nullptr;             // owned: the last sub enumerator's inner IUnknown
-    IUnknown* mFallback = nullptr;               // owned: the NaN enumerator's inner IUnknown
-    IUnknown* mFallbackRef = nullptr;            // owned while the fallback is the output
+    KVD::COMPtr<IUnknown> mAggregated;           // the last sub enumerator's inner IUnknown
+    KVD::COMPtr<IUnknown> mFallback;             // the NaN enumerator's inner IUnknown
+    KVD::COMPtr<IUnknown> mFallbackRef;          // held while the fallback is the output
     ICalcEnum* mOutput = nullptr;                // not owned
     KVD::COMPtr<IUnknown> mPlainOutput;
     TChannelId mResultChannel;

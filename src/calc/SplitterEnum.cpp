@@ -33,8 +33,8 @@ SplitterEnum::SplitterEnum(const SplitterEnum& other)
 
 SplitterEnum::~SplitterEnum()
 {
-    if (mMaster != nullptr)
-        mMaster->Release();
+    // The master unlinks itself while the splitter is still whole.
+    mMaster.Clear();
 }
 
 HRESULT SplitterEnum::sCreate(ICalcEnum** out)
@@ -159,7 +159,7 @@ HRESULT SplitterEnum::Clone(IEnumExBase** out)
     if (out == nullptr)
         return KVD_E_NULLOUT;
     if (mMaster == nullptr)
-        mMaster = NewReader(false);
+        mMaster = KVD::COMPtr<Enum>::Take(NewReader(false));
     *out = NewReader(true)->StreamFace();
     return KVD_S_OK;
 }
@@ -308,18 +308,15 @@ int32_t SplitterEnum::AdvanceOutPtr(int32_t position, int32_t count)
 }
 
 SplitterEnum::Enum::Enum(SplitterEnum* owner, int32_t position, bool holdsOwner)
-    : CalcEnumBase2(nullptr, nullptr), mPosition(position), mOwner(owner), mHoldsOwner(holdsOwner)
+    : CalcEnumBase2(nullptr, nullptr), mPosition(position), mOwner(owner), mOwnerHold(holdsOwner ? owner : nullptr)
 {
-    if (mHoldsOwner)
-        mOwner->AddRef();
     mOwner->Link(this);
 }
 
 SplitterEnum::Enum::~Enum()
 {
+    // Unlinked before the hold on the splitter goes.
     mOwner->Unlink(this);
-    if (mHoldsOwner)
-        mOwner->Release();
 }
 
 HRESULT SplitterEnum::Enum::Next(uint32_t count, float* buffer, uint32_t* delivered)

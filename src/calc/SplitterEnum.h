@@ -66,7 +66,7 @@ private:
 
     double mSampling = 0.0;
     KVD::COMPtr<IEnumFloatEx, KVD::COMCloneEnumEx> mSource;
-    Enum* mMaster = nullptr;  // owned
+    KVD::COMPtr<Enum> mMaster;
     HRESULT mLastCode = KVD_S_OK;
     std::unique_ptr<float[]> mRing;
     uint32_t mWrite = 0;      // ring index of the next sample read from the source
@@ -111,8 +111,9 @@ private:
     friend class SplitterEnum;
 
     int32_t mPosition;
-    SplitterEnum* mOwner;  // not owned
-    bool mHoldsOwner;      // every reader but the master keeps the splitter alive
+    SplitterEnum* mOwner;
+    // Every reader but the master keeps the splitter alive.
+    KVD::COMPtr<SplitterEnum> mOwnerHold;
     Enum* mNext = nullptr;
     bool mActive = true;
 };

@@ -8,6 +8,7 @@
 #include <oneapi/tbb/mutex.h>
 
 #include "IFramework.h"
+#include "foundation/COMPtr.h"
 #include "foundation/HostEntry.h"
 
 namespace KVD {
@@ -21,12 +22,10 @@ I* CachedGet(std::atomic<I*>& cache, tbb::mutex& lock, Fill fill)
         return cached;
     std::lock_guard<tbb::mutex> guard(lock);
     if (cache.load(std::memory_order_relaxed) == nullptr) {
-        I* obtained = nullptr;
-        fill(reinterpret_cast<void**>(&obtained));
-        if (obtained != nullptr) {
-            obtained->Release();
-            cache.store(obtained, std::memory_order_release);
-        }
+        KVD::COMPtr<I, KVD::COMWeak> obtained;
+        fill(static_cast<void**>(obtained.Set()));
+        if (obtained != nullptr)
+            cache.store(obtained.get(), std::memory_order_release);
     }
     return cache.load(std::memory_order_relaxed);
 }

@@ -23,9 +23,7 @@ public:
     {
         if (out == nullptr)
             return KVD_E_POINTER;
-        EnumArray* enumerator = new EnumArray(items);
-        enumerator->AddRef();
-        *out = enumerator;
+        *out = KVD::MakeCounted<EnumArray>(items).Forget();
         return KVD_S_OK;
     }
 
@@ -74,9 +72,7 @@ public:
     {
         if (out == nullptr)
             return KVD_E_POINTER;
-        EnumArray* clone = new EnumArray(mItems, mCursor);
-        clone->AddRef();
-        *out = clone;
+        *out = KVD::MakeCounted<EnumArray>(mItems, mCursor).Forget();
         return KVD_S_OK;
     }
 

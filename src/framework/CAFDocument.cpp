@@ -38,13 +38,9 @@ CAFDocument::~CAFDocument()
 template <class I>
 I* CAFDocument::Cached(I*& cache, IUnknown* source)
 {
-    if (cache == nullptr && source != nullptr) {
-        I* answer = nullptr;
-        if (source->QueryInterface(IIDOf<I>(), reinterpret_cast<void**>(&answer)) == KVD_S_OK && answer != nullptr) {
-            answer->Release();  // the inner object lives as long as this document
-            cache = answer;
-        }
-    }
+    // Borrowed: the inner object lives as long as this document.
+    if (cache == nullptr)
+        cache = KVD::COMPtr<I, KVD::COMWeak>(KVD::com_cast(source)).get();
     return cache;
 }
 

@@ -16,9 +16,8 @@ CAFDocumentClassBase::CAFDocumentClassBase(const wchar_t* name, const _IID& clas
     // The aggregation takes and drops references on this object before anyone holds one.
     const KVD::RefCount::InternalReffer hold(mObjectCount);
     bases->CreateDocClassBase(static_cast<ICustomDocClass*>(this), flag, &mInnerUnknown);
-    if (mInnerUnknown != nullptr &&
-        mInnerUnknown->QueryInterface(IID_IDocumentClass, reinterpret_cast<void**>(&mInnerClass)) == KVD_S_OK)
-        mInnerClass->Release();  // the inner object's interfaces count on this object: no cycle
+    // Borrowed: the inner object's interfaces count on this object, so holding one is a cycle.
+    mInnerClass = KVD::COMPtr<IDocumentClass, KVD::COMWeak>(KVD::com_cast(mInnerUnknown)).get();
 }
 
 CAFDocumentClassBase::~CAFDocumentClassBase()
@@ -93,13 +92,8 @@ HRESULT CAFDocumentClassBase::GetDocumentClassId(const _IID** classId)
 
 ICAFCommandHandler* CAFDocumentClassBase::InnerHandler() const
 {
-    if (mInnerUnknown == nullptr)
-        return nullptr;
-    ICAFCommandHandler* handler = nullptr;
-    if (mInnerUnknown->QueryInterface(IID_ICAFCommandHandler, reinterpret_cast<void**>(&handler)) != KVD_S_OK)
-        return nullptr;
-    handler->Release();  // counted on this object, which the caller holds
-    return handler;
+    // Borrowed: counted on this object, which the caller holds.
+    return KVD::COMPtr<ICAFCommandHandler, KVD::COMWeak>(KVD::com_cast(mInnerUnknown)).get();
 }
 
 HRESULT CAFDocumentClassBase::Command(TCAFId id)

@@ -8,21 +8,6 @@ CAFFileDescriptor::CAFFileDescriptor(TCAFId formatId, const wchar_t* extension, 
 {
 }
 
-uint32_t CAFFileDescriptor::AddRef()
-{
-    return mCount.fetch_add(1) + 1;
-}
-
-uint32_t CAFFileDescriptor::Release()
-{
-    const uint32_t count = mCount.fetch_sub(1) - 1;
-    if (count == 0) {
-        mCount.store(1);  // references taken while it is destroyed cannot destroy it twice
-        delete this;
-    }
-    return count;
-}
-
 namespace {
 
 template <class T>

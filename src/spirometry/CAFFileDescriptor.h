@@ -1,8 +1,7 @@
 // The description of one file format of the host's Save As: extension, description, format
-// id, flags and the aspects it can save. Its count is the count of the object it is part of.
+// id, flags and the aspects it can save. Its IUnknown, count included, is that of the object
+// it is part of.
 #pragma once
-
-#include <atomic>
 
 #include "IDocFileDescr.h"
 #include "foundation/KVDString.h"
@@ -13,10 +12,6 @@ public:
                       SaveAsAspect aspects);
     virtual ~CAFFileDescriptor() = default;
 
-    // At 0 the count goes back to 1 and the object is destroyed.
-    uint32_t AddRef() override;
-    uint32_t Release() override;
-
     HRESULT GetExtension(IAutoKVDString** out) override;
     HRESULT GetDescription(IAutoKVDString** out) override;
     HRESULT GetFlags(DocFileFlags* out) override;
@@ -24,7 +19,6 @@ public:
     HRESULT GetSupportedAspects(SaveAsAspect* out) override;
 
 private:
-    std::atomic<uint32_t> mCount{0};
     KVD::String mExtension;
     KVD::String mDescription;
     TCAFId mFormatId;

@@ -11,6 +11,7 @@
 #include "IFileSaveAsClass.h"
 #include "IFramework.h"
 #include "foundation/InterfaceMap.h"
+#include "foundation/RefCount.h"
 #include "spirometry/CAFFileDescriptor.h"
 
 namespace Spirometry {
@@ -33,9 +34,8 @@ public:
         KVD_INTERFACE_ENTRY(IFileSaveAsClass2)
         KVD_INTERFACE_ENTRY(IDocFileDescr)
     KVD_END_INTERFACE_MAP()
-    uint32_t AddRef() override { return CAFFileDescriptor::AddRef(); }
-    uint32_t Release() override { return CAFFileDescriptor::Release(); }
     KVD_IMPLEMENT_QUERYINTERFACE()
+    KVD_IMPLEMENT_HEAP_REFCOUNT()
 
     HRESULT GetTypeId(TCAFId* out) override;
     HRESULT GetCategory(const _IID** out) override;

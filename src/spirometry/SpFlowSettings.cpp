@@ -63,16 +63,14 @@ HRESULT ReadRecord(IBinInStream* in, int32_t version, StoredFlowRecord& r)
             hr = in->ReadDouble(&r.rangeBottom);
     }
     if (hr == KVD_S_OK && version >= 3) {
-        IAutoKVDString* dropped = nullptr;
+        KVD::String dropped;
         hr = in->ReadInt32(&r.unitPrefix);
         if (hr == KVD_S_OK)
             hr = ReadFlag(in, &r.clamp.enabled, true);
         if (hr == KVD_S_OK)
             hr = in->ReadDouble(&r.clamp.level);
         if (hr == KVD_S_OK)
-            hr = in->ReadKVDString(&dropped);
-        if (dropped != nullptr)
-            dropped->Release();
+            hr = in->ReadKVDString(KVD::String::Setter(dropped));
     }
     if (hr == KVD_S_OK && version >= 2) {
         int32_t marker = 0;

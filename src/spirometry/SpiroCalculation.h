@@ -85,8 +85,7 @@ public:
     {
         if (settings == nullptr)
             return KVD_E_NULLOUT;
-        *settings = new Settings(mSettings.get());
-        (*settings)->AddRef();
+        *settings = KVD::MakeCounted<Settings>(mSettings.get()).Forget();
         return KVD_S_OK;
     }
 

@@ -80,8 +80,7 @@ HRESULT ChannelPane::Clone(ChannelPane** out) const
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    *out = new ChannelPane(*this);
-    (*out)->AddRef();
+    *out = KVD::MakeCounted<ChannelPane>(*this).Forget();
     return KVD_S_OK;
 }
 
@@ -184,9 +183,7 @@ HRESULT ChannelPane::GetLeftScale(unsigned int, IScale** scale)
 {
     if (scale == nullptr)
         return KVD_E_POINTER;
-    *scale = mLeftScale;
-    if (*scale != nullptr)
-        (*scale)->AddRef();
+    mLeftScale.GetOut(scale);
     return *scale != nullptr ? KVD_S_OK : KVD_S_FALSE;
 }
 
@@ -194,9 +191,7 @@ HRESULT ChannelPane::GetRightScale(unsigned int, IScale** scale)
 {
     if (scale == nullptr)
         return KVD_E_POINTER;
-    *scale = mRightScale;
-    if (*scale != nullptr)
-        (*scale)->AddRef();
+    mRightScale.GetOut(scale);
     return *scale != nullptr ? KVD_S_OK : KVD_S_FALSE;
 }
 

@@ -98,6 +98,8 @@ public:
 
 private:
     ChannelPane(const ChannelPane& other);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     // Tries the blocks from first towards last; the block that yielded units, or kNoUnitsBlock.
     int FindUnits(int side, int first, int last, KVD::String* units, DataScaling* scaling, DataMaxMin* maxMin);
     void ApplyUnits(int side, bool found, int block, KVD::String units, const DataScaling& scaling,

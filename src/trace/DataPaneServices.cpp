@@ -45,9 +45,7 @@ HRESULT DataPane::GetPaneDragScale(int pane, int side, IScale** scale)
         return mLanes->GetLaneDragScale(pane, side, scale);
     if (!IsPane(pane) || scale == nullptr)
         return KVD_E_NULLOUT;
-    *scale = mPanes[size_t(pane)]->ScaleOf(side == kScaleLeft ? kScaleLeft : kScaleRight);
-    if (*scale != nullptr)
-        (*scale)->AddRef();
+    KVD::GiveOut(mPanes[size_t(pane)]->ScaleOf(side == kScaleLeft ? kScaleLeft : kScaleRight), scale);
     return KVD_S_OK;
 }
 

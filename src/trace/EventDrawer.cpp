@@ -116,9 +116,7 @@ HRESULT EventDrawer::Clone(OrrelDrawerFlags, IOrrelRecordDrawer** out) const
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    auto* copy = new EventDrawer(*this);
-    copy->AddRef();
-    *out = copy;
+    *out = KVD::MakeCounted<EventDrawer>(*this).Forget();
     return KVD_S_OK;
 }
 

@@ -42,6 +42,8 @@ public:
 
 private:
     EventDrawer(const EventDrawer& other);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     // The tick index range [first, limit) of the drawn record that the columns cover; false
     // when the columns hold none of it.

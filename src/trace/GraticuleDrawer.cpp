@@ -194,9 +194,7 @@ HRESULT GraticuleDrawer::Clone(OrrelDrawerFlags, IOrrelRecordDrawer** out) const
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    auto* copy = new GraticuleDrawer(*this);
-    copy->AddRef();
-    *out = copy;
+    *out = KVD::MakeCounted<GraticuleDrawer>(*this).Forget();
     return KVD_S_OK;
 }
 

@@ -72,6 +72,8 @@ public:
 
 private:
     GraticuleDrawer(const GraticuleDrawer& other);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     void UpdateScalingMode();
     bool HasData(int record) const;

@@ -362,9 +362,7 @@ HRESULT PolyLineTraceDrawer::Clone(OrrelDrawerFlags, IOrrelRecordDrawer** out) c
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    auto* copy = new PolyLineTraceDrawer(*this);
-    copy->AddRef();
-    *out = copy;
+    *out = KVD::MakeCounted<PolyLineTraceDrawer>(*this).Forget();
     return KVD_S_OK;
 }
 

@@ -53,6 +53,8 @@ public:
 
 protected:
     PolyLineTraceDrawer(const PolyLineTraceDrawer& other);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     // Request flags of the enumerator and of value ranges.
     uint32_t EnumRequestFlags() const;

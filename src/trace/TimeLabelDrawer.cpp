@@ -62,10 +62,9 @@ HRESULT TimeLabelDrawer::Clone(OrrelDrawerFlags, IOrrelRecordDrawer** out) const
 {
     if (out == nullptr)
         return KVD_E_NULLOUT;
-    auto* copy = new TimeLabelDrawer(mScale);
+    auto copy = KVD::MakeCounted<TimeLabelDrawer>(mScale);
     copy->mLabeler.SetTimeDisplayMode(mLabeler.GetMode().Get());
-    copy->AddRef();
-    *out = copy;
+    *out = copy.Forget();
     return KVD_S_OK;
 }
 

@@ -205,6 +205,16 @@ TEST(CalcVariables, FacesOfTheStandAloneAndTheAggregatedSet)
     ASSERT_EQ(set->QueryInterface(IID_IKVDCalcVariables, &out), KVD_S_OK);
     EXPECT_EQ(out, static_cast<IKVDCalcVariables*>(set));
     EXPECT_EQ(set->Release(), 1u);
+    ASSERT_EQ(set->QueryInterface(IID_IUnknown, &out), KVD_S_OK);
+    EXPECT_EQ(out, static_cast<IKVDCalcVariables*>(set));
+    EXPECT_EQ(set->Release(), 1u);
+    // A clone is a set of its own, made with one reference.
+    IKVDCalcVariables* copy = nullptr;
+    ASSERT_EQ(set->Clone(&copy), KVD_S_OK);
+    ASSERT_EQ(copy->QueryInterface(IID_IUnknown, &out), KVD_S_OK);
+    EXPECT_EQ(out, copy);
+    EXPECT_EQ(copy->Release(), 1u);
+    EXPECT_EQ(copy->Release(), 0u);
 
     // Aggregated: counting goes to the outer object, the inner IUnknown keeps the set alive.
     Held<FakeObserver> outer(new FakeObserver);

@@ -19,6 +19,7 @@
 #include "host/data/DocumentData.h"
 #include "host/data/EdfRecordingReader.h"
 #include "host/data/EdfRecordingWriter.h"
+#include "host/drawing/AnnotationEvents.h"
 #include "host/drawing/DragScale.h"
 #include "host/drawing/DrawingClasses.h"
 #include "host/drawing/RecordPixMap.h"
@@ -310,8 +311,7 @@ TEST(Annotations, EdfPlusAnnotationsBecomeTheEventChannel)
 
 TEST(DragScaleGrid, LinesFallOnOneTwoFiveStepsOfTheRange)
 {
-    KVD::COMPtr<Host::DragScale> scale(Host::DragScale::Create(0, 1, 0));
-    scale->Release();
+    const auto scale = KVD::COMPtr<Host::DragScale>::Take(Host::DragScale::Create(0, 1, 0));
     scale->SetPosition(0, 0, 40, 200);
     struct Case {
         double top, bottom;
@@ -371,6 +371,59 @@ public:
     long lastSide = 0;
     DataScaling last{0, 0};
 };
+
+uint32_t RefsOf(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+// What the drawing services make or copy comes with the caller's reference alone.
+TEST(DrawingObjects, AreMadeAndCopiedWithOneReferenceForTheCaller)
+{
+    const auto scale = KVD::COMPtr<Host::DragScale>::Take(Host::DragScale::Create(0, 1, 0));
+    EXPECT_EQ(RefsOf(static_cast<IScale*>(scale.get())), 1u);
+    KVD::COMPtr<IScale> copy;
+    ASSERT_EQ(scale->CloneScale(copy.Set()), KVD_S_OK);
+    EXPECT_NE(copy.get(), static_cast<IScale*>(scale.get()));
+    EXPECT_EQ(RefsOf(copy), 1u);
+
+    const auto settings = KVD::COMPtr<Host::DisplaySettings>::Take(Host::DisplaySettings::CreateForChannel(1, 0xFF));
+    EXPECT_EQ(RefsOf(static_cast<IChannelDisplaySettings2*>(settings.get())), 1u);
+
+    auto events = std::make_shared<const std::vector<KVDEventBase>>(
+        std::vector<KVDEventBase>{{10, 0.0f, 0.0}, {20, 0.5f, 1.0}});
+    const auto stream = KVD::COMPtr<IEnumEventEx>::Take(Host::AnnotationEvents::Create(events, 15, 100, 0x10015));
+    EXPECT_EQ(RefsOf(stream), 1u);
+    KVD::COMPtr<IEnumEventEx> twin;
+    ASSERT_EQ(stream->Clone(twin.Set()), KVD_S_OK);
+    EXPECT_EQ(RefsOf(twin), 1u);
+    EXPECT_EQ(RefsOf(stream), 1u);
+}
+
+// The drawing class objects answer the class-object face as their identity, their own face,
+// and nothing of each other's.
+TEST(DrawingClasses, EachAnswersItsOwnFaceAndOneIdentity)
+{
+    Host::DragScaleClass scales(0x00010009);
+    Host::AnnotationDrawClass annotations(0x00010015);
+    void* out = nullptr;
+    ASSERT_EQ(static_cast<IDragScaleClassObject*>(&scales)->QueryInterface(IID_IUnknown, &out), KVD_S_OK);
+    EXPECT_EQ(out, static_cast<ICAFClassObject*>(&scales));
+    ASSERT_EQ(scales.QueryInterface(IID_IDragScaleClassObject, &out), KVD_S_OK);
+    EXPECT_EQ(out, static_cast<IDragScaleClassObject*>(&scales));
+    EXPECT_EQ(scales.QueryInterface(IID_IPODEventDrawClass, &out), KVD_E_NOINTERFACE);
+
+    ASSERT_EQ(static_cast<IPODEventDrawClass*>(&annotations)->QueryInterface(IID_IUnknown, &out), KVD_S_OK);
+    EXPECT_EQ(out, static_cast<ICAFClassObject*>(&annotations));
+    ASSERT_EQ(annotations.QueryInterface(IID_IPODEventDrawClass, &out), KVD_S_OK);
+    EXPECT_EQ(out, static_cast<IPODEventDrawClass*>(&annotations));
+    EXPECT_EQ(annotations.QueryInterface(IID_IDragScaleClassObject, &out), KVD_E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+    TCAFId type = 0;
+    ASSERT_EQ(annotations.GetTypeId(&type), KVD_S_OK);
+    EXPECT_EQ(type, 0x00010015u);
+}
 
 TEST(DragScales, TheClassObjectOfTypeNineMakesScalesThatTellTheirObservers)
 {

@@ -8,6 +8,7 @@
 #include "ICalcNumericParamsFuncClass.h"
 #include "ResultCodes.h"
 #include "foundation/KVDString.h"
+#include "host/calc/HostCalcClasses.h"
 #include "host/calc/PublishedFunctions.h"
 #include "host/framework/Framework.h"
 
@@ -121,6 +122,26 @@ TEST(PublishedFunctions, OnlyFunctionsWithRequiredSourcesOfferTheExtendedDescrip
     ASSERT_EQ(ex->GetFuncInfoEx(0, nullptr, nullptr, nullptr, &sources, nullptr, &required, nullptr), KVD_S_OK);
     EXPECT_EQ(sources, 2);
     EXPECT_EQ(required, 1);
+}
+
+// Every face answers the class object as its identity; the enumerators are answered by the
+// object that makes them, and only when the function has one.
+TEST(PublishedFunctions, AFunctionAnswersOneIdentityAndItsEnumeratorsOnlyWhenItHasThem)
+{
+    static const _IID kGuid = {0x11112222, 3, 4, {5, 6, 7, 8, 9, 10, 11, 12}};
+    Host::FormulaFunctionClass plain({L"Plain", {}, &kGuid, 0, 1, 1, -1, 0, 0x80000000, {}});
+    void* identity = nullptr;
+    ASSERT_EQ(static_cast<ICalcNumericParamsFuncClass*>(&plain)->QueryInterface(IID_IUnknown, &identity), KVD_S_OK);
+    EXPECT_EQ(identity, static_cast<ICAFClassObject*>(&plain));
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(plain.QueryInterface(IID_ICalcEnumClass2, &out), KVD_E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+
+    ICalcEnumClass2* maker = HostCalc::EventInterpClass();
+    Host::FormulaFunctionClass running({L"Running", {}, &kGuid, 1, 1, 1, -1, 0, 0x80000000, {}, maker});
+    ASSERT_EQ(running.QueryInterface(IID_ICalcEnumClass2, &out), KVD_S_OK);
+    EXPECT_EQ(out, maker);
+    static_cast<ICalcEnumClass2*>(out)->Release();
 }
 
 TEST(PublishedFunctions, PublishingAgainRegistersNothingNew)

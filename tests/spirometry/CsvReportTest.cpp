@@ -196,4 +196,19 @@ TEST(CsvSaveClass, DescribesTheCsvFormat)
     EXPECT_EQ(cls->IsInCategoryHR(&IID_IDocFileDescr), KVD_S_FALSE);
 }
 
+// The format's description is a face of the class object: one count, one identity.
+TEST(CsvSaveClass, TheDescriptionCountsAndAnswersAsTheClassObject)
+{
+    auto* made = new CSVSaveClassObject(SpiroCSVFormatId());
+    const KVD::COMPtr<ICAFClassObject> cls(static_cast<ICAFClassObject*>(made));
+    EXPECT_EQ(cls->AddRef(), 2u);
+    EXPECT_EQ(cls->Release(), 1u);
+    const KVD::COMPtr<IDocFileDescr> descr(KVD::com_cast(cls.get()));
+    ASSERT_EQ(descr.get(), static_cast<IDocFileDescr*>(made));
+    EXPECT_EQ(descr->AddRef(), 3u);
+    EXPECT_EQ(descr->Release(), 2u);
+    const KVD::COMPtr<IUnknown> identity(KVD::com_cast(descr.get()));
+    EXPECT_EQ(identity.get(), static_cast<IUnknown*>(cls.get()));
+}
+
 }  // namespace

@@ -205,8 +205,7 @@ HRESULT KVDStorage::OpenStorage(const wchar_t* name, IStorage*, uint32_t mode, S
 HRESULT KVDStorage::OpenChild(const std::shared_ptr<Element>& element, uint32_t mode, KVDStorage** out)
 {
     if (element->openStorage != nullptr) {
-        element->openStorage->AddRef();
-        *out = element->openStorage;
+        KVD::GiveOut(element->openStorage, out);
         return KVD_S_OK;
     }
     try {
