@@ -99,11 +99,14 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
                              ? double(nextFirst - recordFirst)
                              : std::ldexp(1.0, 63);
 
-    // Labels lie whole within the pane and the record's columns; the record's first label,
-    // on its first column, starts there rather than reaching back over the record before.
+    // Labels lie whole within the pane (left of its units text) and the record's columns; the
+    // record's first label, on its first column, starts there rather than reaching back over
+    // the record before.
     const int recordStartX = x - int(pix.pixel);
+    const TRect units = mScale != nullptr ? mScale->MillisecondsRect(dc, time->timeDisplayMode) : TRect();
+    const int paneRight = units.IsNull() ? int(mPosition.right) : units.left;
     LabelArea area{std::max(int(mPosition.left), recordStartX),
-                   std::min(int(mPosition.right), recordStartX + int(recordEnd - recordFirst)),
+                   std::min(paneRight, recordStartX + int(recordEnd - recordFirst)),
                    recordStartX >= mPosition.left ? recordStartX : std::numeric_limits<int>::min()};
     dc.SaveDC();
     dc.SelectObject(TPen(TColor::Black, 1, kPenSolid));
@@ -139,7 +142,7 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
     }
     dc.RestoreDC();
     if (mScale != nullptr && mScale->GetOwner() != nullptr && mScale->GetOwner()->ShowsRecordNumbers())
-        DrawRecordNumber(dc, pix, x, drawn);
+        DrawRecordNumber(dc, pix, x, drawn, paneRight);
     return KVD_S_OK;
 }
 
@@ -168,7 +171,8 @@ bool TimeLabelDrawer::ShouldDisplay(int record) const
     return (record + 1) % 100 == 0;
 }
 
-void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const std::vector<LabelSpan>& labels)
+void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const std::vector<LabelSpan>& labels,
+                                       int right)
 {
     if (!ShouldDisplay(pix.record))
         return;
@@ -187,7 +191,7 @@ void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const s
     for (const LabelSpan& label : labels)
         if (left < label.right + kLabelGap && left + w + kLabelGap > label.left)
             left = label.right + kLabelGap;
-    if (left < mPosition.left || left + w > mPosition.right)
+    if (left < mPosition.left || left + w > right)
         return;  // no number cut by the pane's edge
     const TSize size = dc.GetTextExtent(text.c_str(), -1);
     TColor veil = TColor::White;

@@ -35,8 +35,9 @@ public:
 
     // Whether the number of a record shows, by how crowded records are.
     bool ShouldDisplay(int record) const;
-    // The number at the record's start, moved right past the time labels drawn there.
-    void DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const std::vector<LabelSpan>& labels);
+    // The number at the record's start, moved right past the time labels drawn there; left
+    // out when it would not end before right.
+    void DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const std::vector<LabelSpan>& labels, int right);
     const TimeLabeler& Labeler() const { return mLabeler; }
 
 private:

@@ -1,6 +1,7 @@
 // A data pane of three records as a user sees it in its window: where each record starts, its
 // time scale shows the record's first time label whole and the record's number beside it, not
-// over it; written to PNG for a person to look at and probed here.
+// over it; no label is cut by the pane's edges; milliseconds say so at the right. Written to
+// PNG for a person to look at and probed here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,9 +9,9 @@
 #include <utility>
 
 #include "TraceFixture.h"
-#include "appkit/UserDriver.h"
 #include "appkit/Window.h"
 #include "foundation/draw/DrawFactories.h"
+#include "foundation/units/TimeDisplayMode.h"
 #include "graphics/Canvas.h"
 #include "trace/DataPaneView.h"
 #include "trace/DataWinPane.h"
@@ -177,6 +178,29 @@ TEST_F(RecordsPictureProbe, NoTimeLabelIsCutByThePanesEdges)
     EXPECT_EQ(Ink(image, rows.top, rows.bottom, rows.right - 5, rows.right, Black).first, -1);
     // The label one interval before it shows.
     EXPECT_GE(Ink(image, rows.top, rows.bottom, rows.right - 110, rows.right - 90, Black).first, 0);
+}
+
+TEST_F(RecordsPictureProbe, MillisecondLabelsHaveTheirUnitWholeAtTheRightOfTheTimeScale)
+{
+    pane->SetTimeDisplayMode(CTimeDisplayMode::kOriginRelative | CTimeDisplayMode::kMilliSeconds);
+    pane->OnZoomX(TicksPerPix(1, 1), nullptr, false);
+    const Gfx::Image image = Draw("data-pane-milliseconds.png");
+    const TRect rows = LabelRows();
+    auto alone = Gfx::Canvas::CreateImage(80, 30);
+    alone->GetContext().SetFillColor({1, 1, 1, 1});
+    alone->GetContext().FillRect({0, 0, 80, 30});
+    auto dc = CreateTDC(&alone->GetContext(), true);
+    dc->SelectObject(*gCreateDefaultScaleLabelScreenFont());
+    dc->TextOut(10, 5, L"(ms)", -1);
+    const auto text = Ink(alone->Snapshot(), 0, 30, 0, 80, Black);
+    ASSERT_GT(text.second - text.first, 10);
+    // "(ms)" ends 2 pixels or so before the right edge, and no time label runs into it.
+    const auto units = Ink(image, rows.top - 1, rows.bottom, rows.right - (text.second - text.first) - 12, rows.right,
+                           Black);
+    ASSERT_GE(units.first, 0);
+    EXPECT_GE(units.second - units.first, text.second - text.first);
+    EXPECT_LE(units.second - units.first, text.second - text.first + 1);
+    EXPECT_GE(units.second, rows.right - 5);
 }
 
 }  // namespace
