@@ -450,7 +450,10 @@ HRESULT ChannelPane::OnAutoScaleRequest(long, ChannelYDataRange* range, AutoBool
     HRESULT result = KVD_S_FALSE;
     for (int i = 0; i < DrawerCount(); ++i) {
         if (mScalingMode == 0 && unscaled != nullptr && *unscaled != kAutoFalse) {
-            // Only drawers that show stored values unchanged keep the range unscaled.
+            // Only drawers that show stored values unchanged keep the range unscaled; the
+            // scaling asked for is that of the first record in view.
+            UnitsContext context{first.record, mScalingMode};
+            Drawer(i)->OnEvent(DrawerEvent::kUnitsContext, &context);
             DataScaling scaling{1.0, 0.0};
             KVD::String ignored;
             KVD::String::Setter out(ignored);

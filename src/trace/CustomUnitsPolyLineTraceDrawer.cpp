@@ -52,7 +52,7 @@ HRESULT CustomUnitsPolyLineTraceDrawer::GetPrefixedUnitsName(long scaleId, int s
         return hr;
     KVD::COMPtr<IUnitsConversion> units;
     if (scaling != nullptr || maxMin != nullptr)
-        GetUnitsConversion(0, units.Set());
+        GetUnitsConversion(GetUnitsContext().block, units.Set());
     if (units != nullptr) {
         const uint32_t request = UnitsRequestFlags(mBlockDataType, mChannel);
         double scale = 1.0, offset = 0.0;

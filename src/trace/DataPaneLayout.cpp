@@ -180,8 +180,11 @@ void DataPane::OnPaint(TDC& dc, const TRect& rect)
     span(*mTimeScale);
     for (auto& pane : mPanes)
         span(*pane);
-    if (first < last)
+    if (first < last) {
         DrawData(dc, 0, rect, first, last);
+        if (!AreDrawingOnBitmaps())
+            mTimeScale->DrawUnitsText(dc);  // no pane blit writes it
+    }
     ExecuteActionIfPermitted(kActionPaint, [&](IKVDInteractiveCpp& object) { object.OnPaint(dc, rect); });
     mSizeChanged = false;
     if (paintOverlayHook) {

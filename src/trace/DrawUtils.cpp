@@ -55,6 +55,8 @@ TColor gAdjustColorForBackground(TColor colour, TColor background)
     return TColor(moved(r), moved(g), moved(b), 1.0f);
 }
 
+const TColor kRecordHeaderColour(0, 0, 32640);
+
 TColor ColourFromRgb(uint32_t rgb)
 {
     return TColor(Widen(rgb & 0xFF), Widen(rgb >> 8 & 0xFF), Widen(rgb >> 16 & 0xFF), 1.0f);

@@ -17,6 +17,9 @@ void RoundUp1_2_6_12(double* value, int* digit);
 // towards the opposite end; on any other background (white included) unchanged.
 TColor gAdjustColorForBackground(TColor colour, TColor background);
 
+// Marks where a record starts: the channel panes' record boundary and the record numbers.
+extern const TColor kRecordHeaderColour;
+
 // 24-bit RGB (red in the low byte) to a colour: trunc(c / 255 × 65535) per component, alpha 1.
 TColor ColourFromRgb(uint32_t rgb);
 // And back: the top byte of each component.

@@ -8,6 +8,7 @@
 
 #include "IScale.h"
 #include "trace/DragScaleCreator.h"
+#include "trace/DrawUtils.h"
 #include "trace/DrawerBase.h"
 #include "trace/GuidelineInfo.h"
 #include "trace/PreTriggerBackground.h"
@@ -89,7 +90,7 @@ private:
 
     int64_t mTickOffset = 0;
     OrrelDrawerScaleConsts mSide;
-    TColor mHeaderColour{0, 0, 32640};
+    TColor mHeaderColour = kRecordHeaderColour;
     TColor mGridColour;
     double mGridStart = 0.0;
     double mGridSpacing = 0.0;

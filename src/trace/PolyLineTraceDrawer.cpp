@@ -87,7 +87,7 @@ HRESULT PolyLineTraceDrawer::ChannelUnitsName(TChannelId channel, IAutoKVDString
 {
     KVD::COMPtr<IUnitName> unit;
     if (mRecordData != nullptr)
-        mRecordData->GetChannelUnitName(0, channel, unit.Set());
+        mRecordData->GetChannelUnitName(GetUnitsContext().block, channel, unit.Set());
     if (unit == nullptr)
         return KVD_S_FALSE;
     return unit->GetName(kAutoTrue, name);
@@ -343,7 +343,7 @@ HRESULT PolyLineTraceDrawer::GetPrefixedUnitsName(long scaleId, int side, IAutoK
     if (hr != KVD_S_OK || (scaling == nullptr && maxMin == nullptr))
         return hr;
     KVD::COMPtr<IUnitsConversion> units;
-    GetUnitsConversion(0, units.Set());
+    GetUnitsConversion(GetUnitsContext().block, units.Set());
     if (units == nullptr)
         return hr;
     const uint32_t request = UnitsRequestFlags(mBlockDataType, mChannel);

@@ -59,7 +59,7 @@ protected:
     // Request flags of the enumerator and of value ranges.
     uint32_t EnumRequestFlags() const;
     uint32_t RangeRequestFlags(BlockDataType type) const;
-    // The units name of the channel in the record of the drawer's pixel map.
+    // The units name of the channel in the record the pane last asked about (the units context).
     HRESULT ChannelUnitsName(TChannelId channel, IAutoKVDString** name) const;
 
     int64_t mTickOffset = 0;

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
+#include "trace/DrawUtils.h"
 #include "trace/GraticuleInfo.h"
 #include "trace/TimeScale.h"
 
@@ -11,6 +13,8 @@ namespace OrrelDraw {
 namespace {
 
 constexpr int kMaxTicks = 999999;
+// Pixels between a label and whatever lies beside it.
+constexpr int kLabelGap = 2;
 
 }  // namespace
 
@@ -94,6 +98,15 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
                              ? double(nextFirst - recordFirst)
                              : std::ldexp(1.0, 63);
 
+    // Labels lie whole within the pane (left of its units text) and the record's columns; the
+    // record's first label, on its first column, starts there rather than reaching back over
+    // the record before.
+    const int recordStartX = x - int(pix.pixel);
+    const TRect units = mScale != nullptr ? mScale->MillisecondsRect(dc, time->timeDisplayMode) : TRect();
+    const int paneRight = units.IsNull() ? int(mPosition.right) : units.left;
+    LabelArea area{std::max(int(mPosition.left), recordStartX),
+                   std::min(paneRight, recordStartX + int(recordEnd - recordFirst)),
+                   recordStartX >= mPosition.left ? recordStartX : std::numeric_limits<int>::min()};
     dc.SaveDC();
     dc.SelectObject(TPen(TColor::Black, 1, kPenSolid));
     dc.SetTextColor(TColor::Black);
@@ -102,6 +115,7 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
     const int majorLength = int(r), minorLength = int(r) / 2;
     const int labelTop = top + int(3.0 * r - 1.0);
     const int clipLeft = clip != nullptr ? clip->left : x, clipRight = clip != nullptr ? clip->right : x + width;
+    std::vector<LabelSpan> drawn;
     for (int64_t k = -mLabeler.GetTicksBeforeFirstLabel(), n = 0; n < kMaxTicks; ++k, ++n) {
         const double tickX = double(k) * mLabeler.minorSpacing + firstLabelX;
         int xi = int(std::floor(tickX + 0.5)) - int(pix.pixel);
@@ -112,10 +126,13 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
         if (tickX < -0.5)
             continue;
         xi += x;
-        if (!label.empty()) {
+        if (!label.empty() && xi >= x && xi < x + width) {
             const int w = dc.GetTextExtent(label.c_str(), -1).cx;
-            if (limit - tickX > w && xi >= x && xi < x + width)
-                dc.TextOut(xi, labelTop, label.c_str(), -1);
+            const LabelSpan span = area.Place(xi, w);
+            if (limit - tickX > w && span.right > span.left) {
+                dc.TextOut(span.centre, labelTop, label.c_str(), -1);
+                drawn.push_back(span);
+            }
         }
         if (xi >= clipLeft && xi < clipRight) {
             dc.MoveTo(xi, top);
@@ -124,8 +141,18 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
     }
     dc.RestoreDC();
     if (mScale != nullptr && mScale->GetOwner() != nullptr && mScale->GetOwner()->ShowsRecordNumbers())
-        DrawRecordNumber(dc, pix, x);
+        DrawRecordNumber(dc, pix, x, drawn, paneRight);
     return KVD_S_OK;
+}
+
+TimeLabelDrawer::LabelSpan TimeLabelDrawer::LabelArea::Place(int tickX, int width) const
+{
+    LabelSpan span{tickX - width / 2, tickX - width / 2 + width, tickX};
+    if (span.left < left && tickX == recordStart)
+        span = LabelSpan{left + kLabelGap, left + kLabelGap + width, left + kLabelGap + (width + 1) / 2};
+    if (span.left < left || span.right > right)
+        return LabelSpan{0, 0, 0};
+    return span;
 }
 
 bool TimeLabelDrawer::ShouldDisplay(int record) const
@@ -143,7 +170,8 @@ bool TimeLabelDrawer::ShouldDisplay(int record) const
     return (record + 1) % 100 == 0;
 }
 
-void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x)
+void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const std::vector<LabelSpan>& labels,
+                                       int right)
 {
     if (!ShouldDisplay(pix.record))
         return;
@@ -158,6 +186,12 @@ void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x)
     int left = int(x - pix.pixel);
     if (!(r * double(end - first) > w + r * 5.0 || last))
         left -= w / 2 + 2;
+    // Beside the time labels, not over them (the labels come in order from the left).
+    for (const LabelSpan& label : labels)
+        if (left < label.right + kLabelGap && left + w + kLabelGap > label.left)
+            left = label.right + kLabelGap;
+    if (left < mPosition.left || left + w > right)
+        return;  // no number cut by the pane's edge
     const TSize size = dc.GetTextExtent(text.c_str(), -1);
     TColor veil = TColor::White;
     veil.alpha = 0.6f;
@@ -165,6 +199,8 @@ void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x)
     dc.FillRect(left, GetDCTop(), left + w, GetDCTop() + size.cy, TBrush(veil));
     const unsigned align = dc.GetTextAlign();
     dc.SetTextAlign(0);
+    // In the record boundary's colour, so that it does not read as a time.
+    dc.SetTextColor(kRecordHeaderColour);
     dc.TextOut(left, GetDCTop(), text.c_str(), -1);
     dc.SetTextAlign(align);
     dc.SetTextColor(oldText);

@@ -2,6 +2,8 @@
 // the record numbers.
 #pragma once
 
+#include <vector>
+
 #include "trace/DrawerBase.h"
 #include "trace/TimeLabeler.h"
 
@@ -25,12 +27,27 @@ public:
     HRESULT Update(long long start, long long count, long long* latest) override;
     HRESULT Clone(OrrelDrawerFlags flags, IOrrelRecordDrawer** out) const override;
 
+    // The columns [left, right) a label takes and the x it is centred on; empty when it is
+    // not drawn.
+    struct LabelSpan {
+        int left, right, centre;
+    };
+
     // Whether the number of a record shows, by how crowded records are.
     bool ShouldDisplay(int record) const;
-    void DrawRecordNumber(TDC& dc, TPixPosition pix, int x);
+    // The number at the record's start, moved right past the time labels drawn there; left
+    // out when it would not end before right.
+    void DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const std::vector<LabelSpan>& labels, int right);
     const TimeLabeler& Labeler() const { return mLabeler; }
 
 private:
+    // Where the labels of a record may lie: between left and right (the pane's and the
+    // record's edges), a label on the record's first column (recordStart) moved in after it.
+    struct LabelArea {
+        int left, right, recordStart;
+        LabelSpan Place(int tickX, int width) const;
+    };
+
     TimeLabeler mLabeler;
     TimeScale* mScale;  // not counted: the scale owns the drawer
 };

@@ -168,7 +168,12 @@ HRESULT TimeScale::Read(IBinInStream* stream)
 
 TRect TimeScale::MillisecondsRect(TDC& dc) const
 {
-    if (!CTimeDisplayMode(mLastMode).UseMilliSeconds())
+    return MillisecondsRect(dc, mLastMode);
+}
+
+TRect TimeScale::MillisecondsRect(TDC& dc, uint32_t mode) const
+{
+    if (!CTimeDisplayMode(mode).UseMilliSeconds())
         return TRect();
     const int w = mFont->GetTextExtent(dc, kTimeUnitsMilliSecsStr).cx;
     return TRect(mRect.right - w - 9, mRect.top + 1, mRect.right, mRect.bottom);
@@ -177,6 +182,11 @@ TRect TimeScale::MillisecondsRect(TDC& dc) const
 void TimeScale::BltBitMap(TDC& dc, int x, bool marker)
 {
     ChildPaneBase::BltBitMap(dc, x, marker);
+    DrawUnitsText(dc);
+}
+
+void TimeScale::DrawUnitsText(TDC& dc)
+{
     const TRect opaque = MillisecondsRect(dc);
     if (opaque.IsNull())
         return;
@@ -194,7 +204,12 @@ void TimeScale::BltBitMap(TDC& dc, int x, bool marker)
     dc.SelectObject(*mFont);
     dc.SetTextColor(text);
     dc.SetBkColor(back);
+    const unsigned align = dc.GetTextAlign();
+    dc.SetTextAlign(0);
+    // Filled first: not every context fills the opaque rectangle itself.
+    dc.FillRect(opaque, TBrush(back));
     dc.ExtTextOut(mRect.right - w - 2, mRect.top + 2, 2, &opaque, kTimeUnitsMilliSecsStr, -1, nullptr);
+    dc.SetTextAlign(align);
     dc.SetTextColor(oldText);
     dc.SetBkColor(oldBack);
     dc.RestoreDC();

@@ -48,6 +48,11 @@ public:
     uint32_t LastTimeDisplayMode() const { return mLastMode; }
     // The rectangle "(ms)" is written in, for the mode of the last draw; empty otherwise.
     TRect MillisecondsRect(TDC& dc) const;
+    // The same for a mode: time labels end left of it.
+    TRect MillisecondsRect(TDC& dc, uint32_t mode) const;
+    // Writes "(ms)" at the right of the pane when the last draw counted milliseconds. The
+    // pane blit writes it; a paint straight to the screen calls it after the data.
+    void DrawUnitsText(TDC& dc);
 
 private:
     double PixelRatioY() const;

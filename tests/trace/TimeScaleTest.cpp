@@ -170,11 +170,11 @@ TEST_F(TimeScales, LabelsAndTicksAcrossTheDrawnColumns)
     // The unit length is 72 / 25.4 pixels: raw = 51 × 0.01 s, so labels every second at
     // 100-pixel majors, centred on the ticks (x 1 is the data area's left) at the label top 2.
     const auto texts = rec.Matching("DrawText");
-    // The label drawer reaches half a label past the pane so that a label cut at the edge is
-    // redrawn whole; the context's clip trims it.
-    ASSERT_EQ(texts.size(), 7u);
-    EXPECT_EQ(texts[6], "DrawText(598.25, 2, \"6\", 11, rgba(0, 0, 0, 1), flipped)");
-    EXPECT_EQ(texts[0], "DrawText(-1.75, 2, \"0\", 11, rgba(0, 0, 0, 1), flipped)");
+    // No label is cut: "6", centred on the pane's right edge (600), is left out, and "0", on
+    // the record's first column (x 1), starts 2 pixels after it: measured 5 wide, it is
+    // centred on 3 + 3, so the 5.5 pixels of its text start at 3.25.
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0], "DrawText(3.25, 2, \"0\", 11, rgba(0, 0, 0, 1), flipped)");
     EXPECT_EQ(texts[5], "DrawText(498.25, 2, \"5\", 11, rgba(0, 0, 0, 1), flipped)");
     // Major ticks as long as the pixel ratio (1 pixel), minors half of it.
     EXPECT_EQ(rec.Matching("LineTo(101, 1)").size(), 1u);
@@ -253,11 +253,13 @@ TEST_F(TimeScales, RecordNumbersAreWrittenAtTheRecordStart)
     for (const auto& text : rec.Matching("DrawText"))
         if (text.find("\"1\"") != std::string::npos || text.find("\"2\"") != std::string::npos ||
             text.find("\"3\"") != std::string::npos)
-            numbers.push_back(text.substr(9, text.find(',') - 9));
-    // Records start at x 1, 61 and 121; the last record's number sits at its start too.
-    ASSERT_GE(numbers.size(), 3u);
-    EXPECT_NE(std::find(numbers.begin(), numbers.end(), "61"), numbers.end());
-    EXPECT_NE(std::find(numbers.begin(), numbers.end(), "121"), numbers.end());
+            numbers.push_back(text.substr(9));
+    // Records start at x 1, 61 and 121, each with its "0" label from 2 pixels on (5 wide as
+    // measured); the number stands 2 pixels past the label, at the top, in the record
+    // boundary's dark blue (32640 of 65535), the last record's too.
+    EXPECT_EQ(numbers, (std::vector<std::string>{"10, 0, \"1\", 11, rgba(0, 0, 0.498054, 1), flipped)",
+                                                 "70, 0, \"2\", 11, rgba(0, 0, 0.498054, 1), flipped)",
+                                                 "130, 0, \"3\", 11, rgba(0, 0, 0.498054, 1), flipped)"}));
 }
 
 TEST(Printable, TheReferenceContextIsHeldUntilCleared)
