@@ -63,7 +63,10 @@ private:
         std::string unit;
         int recorded = -1;  // channel of the recording, or -1
         KVD::COMPtr<ICalculation> calculation;
-        std::map<int, std::shared_ptr<const FloatSamples>> computed;
+        std::map<int, std::shared_ptr<ComputedSamples>> computed;
+        // The storage of dropped records that nothing else held, for their next computation:
+        // a long record is not unmapped and faulted in again on every recomputation.
+        std::map<int, std::unique_ptr<float[]>> spare;
         std::map<int, std::string> failures;  // why a record could not be computed
         std::map<int, KVD::COMPtr<IUnitsConversion>> computedUnits;
         KVD::COMPtr<IRecordChannel> object;
@@ -71,6 +74,8 @@ private:
 
     bool UsesCalculation(const Channel& c, uint32_t flags) const;
     std::shared_ptr<const FloatSamples> Computed(int record, int channel);
+    // A record's samples to compute into: its spare storage when there is one.
+    std::shared_ptr<ComputedSamples> NewComputed(int record, Channel& c);
     KVD::COMPtr<IUnitsConversion> RecordedUnits(const Channel& c) const;
     KVD::COMPtr<IUnitsConversion> ComputedUnits(int record, int channel);
 
