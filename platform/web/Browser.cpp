@@ -192,7 +192,53 @@ bool Browser::Start(std::string& error)
         error = "the browser did not start: " + error;
         return false;
     }
+    MakeSpareTarget();
     return true;
+}
+
+void Browser::MakeSpareTarget()
+{
+    mSpare = Spare{};
+    mSpare.create = Send("Target.createTarget", {{"url", "about:blank"}}, "");
+}
+
+bool Browser::AdvanceSpare(int id, const nlohmann::json& reply)
+{
+    if (id != mSpare.create && id != mSpare.attach)
+        return false;
+    if (reply.contains("error")) {
+        mSpare.error = reply["error"].value("message", "the browser refused the command");
+        return true;
+    }
+    const nlohmann::json result = reply.value("result", nlohmann::json::object());
+    if (id == mSpare.create) {
+        mSpare.target = result.value("targetId", "");
+        mSpare.attach = Send("Target.attachToTarget", {{"targetId", mSpare.target}, {"flatten", true}}, "");
+    } else {
+        mSpare.session = result.value("sessionId", "");
+        mSpare.enable = Send("Page.enable", nlohmann::json::object(), mSpare.session);
+    }
+    return true;
+}
+
+bool Browser::NewTarget(std::string& target, std::string& session, std::string& error)
+{
+    if (mSpare.create == 0)
+        MakeSpareTarget();
+    const bool made = Pump([this] { return mSpare.enable != 0 || !mSpare.error.empty(); }, kCommandTimeout, error);
+    const Spare spare = mSpare;
+    mSpare = Spare{};
+    if (!made)
+        return false;
+    if (!spare.error.empty()) {
+        error = spare.error;
+        return false;
+    }
+    target = spare.target;
+    session = spare.session;
+    MakeSpareTarget();
+    nlohmann::json enabled;
+    return AwaitReply(spare.enable, kCommandTimeout, enabled, error);
 }
 
 int Browser::Send(const std::string& method, const nlohmann::json& params, const std::string& session)
@@ -325,7 +371,9 @@ void Browser::Receive(const std::string& text)
     if (!message.is_object())
         return;
     if (message.contains("id") && message["id"].is_number_integer()) {
-        mReplies[message["id"].get<int>()] = message;
+        const int id = message["id"].get<int>();
+        if (!AdvanceSpare(id, message))
+            mReplies[id] = message;
         return;
     }
     const std::string method = message.value("method", "");
