@@ -192,42 +192,48 @@ bool Browser::Start(std::string& error)
         error = "the browser did not start: " + error;
         return false;
     }
-    MakeSpareTarget();
+    MakeSpareTargets();
     return true;
 }
 
-void Browser::MakeSpareTarget()
+void Browser::MakeSpareTargets()
 {
-    mSpare = Spare{};
-    mSpare.create = Send("Target.createTarget", {{"url", "about:blank"}}, "");
+    while (mSpares.size() < kSpareTargets) {
+        mSpares.emplace_back();
+        mSpares.back().create = Send("Target.createTarget", {{"url", "about:blank"}}, "");
+    }
 }
 
 bool Browser::AdvanceSpare(int id, const nlohmann::json& reply)
 {
-    if (id != mSpare.create && id != mSpare.attach)
-        return false;
-    if (reply.contains("error")) {
-        mSpare.error = reply["error"].value("message", "the browser refused the command");
+    for (Spare& spare : mSpares) {
+        if (id != spare.create && id != spare.attach)
+            continue;
+        if (reply.contains("error")) {
+            spare.error = reply["error"].value("message", "the browser refused the command");
+            return true;
+        }
+        const nlohmann::json result = reply.value("result", nlohmann::json::object());
+        if (id == spare.create) {
+            spare.target = result.value("targetId", "");
+            spare.attach = Send("Target.attachToTarget", {{"targetId", spare.target}, {"flatten", true}}, "");
+        } else {
+            spare.session = result.value("sessionId", "");
+            spare.enable = Send("Page.enable", nlohmann::json::object(), spare.session);
+        }
         return true;
     }
-    const nlohmann::json result = reply.value("result", nlohmann::json::object());
-    if (id == mSpare.create) {
-        mSpare.target = result.value("targetId", "");
-        mSpare.attach = Send("Target.attachToTarget", {{"targetId", mSpare.target}, {"flatten", true}}, "");
-    } else {
-        mSpare.session = result.value("sessionId", "");
-        mSpare.enable = Send("Page.enable", nlohmann::json::object(), mSpare.session);
-    }
-    return true;
+    return false;
 }
 
 bool Browser::NewTarget(std::string& target, std::string& session, std::string& error)
 {
-    if (mSpare.create == 0)
-        MakeSpareTarget();
-    const bool made = Pump([this] { return mSpare.enable != 0 || !mSpare.error.empty(); }, kCommandTimeout, error);
-    const Spare spare = mSpare;
-    mSpare = Spare{};
+    MakeSpareTargets();
+    const bool made =
+        Pump([this] { return mSpares.front().enable != 0 || !mSpares.front().error.empty(); }, kCommandTimeout, error);
+    const Spare spare = mSpares.front();
+    mSpares.pop_front();
+    MakeSpareTargets();
     if (!made)
         return false;
     if (!spare.error.empty()) {
@@ -236,7 +242,6 @@ bool Browser::NewTarget(std::string& target, std::string& session, std::string& 
     }
     target = spare.target;
     session = spare.session;
-    MakeSpareTarget();
     nlohmann::json enabled;
     return AwaitReply(spare.enable, kCommandTimeout, enabled, error);
 }

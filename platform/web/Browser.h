@@ -60,14 +60,15 @@ public:
     // Forgets the session's events received so far.
     void DropEvents(const std::string& session);
     // A new blank target for a page, the session attached to it, and its page events enabled.
-    // The browser keeps one made ahead (the first as it starts), so that a page does not wait
-    // for its tab to be made; taking it starts the next.
+    // The browser keeps two made ahead (from its start), so that a page does not wait for its
+    // tab to be made; taking one starts the next.
     bool NewTarget(std::string& target, std::string& session, std::string& error);
 
 private:
     Browser() = default;
     bool Start(std::string& error);
-    void MakeSpareTarget();
+    // Starts making targets ahead until there are kSpareTargets.
+    void MakeSpareTargets();
     // Takes the reply when it is a step of the spare target's making, and sends the next step.
     bool AdvanceSpare(int id, const nlohmann::json& reply);
     // Waits until ready() holds, reading the browser and serving calls; false at the deadline
@@ -92,7 +93,9 @@ private:
         std::string session;
         std::string error;  // why it could not be made
     };
-    Spare mSpare;
+    // Two, so that both pages of a view find theirs made.
+    static constexpr size_t kSpareTargets = 2;
+    std::deque<Spare> mSpares;
     std::string mProfile;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;
