@@ -6,7 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace Bench {
 
@@ -19,7 +21,18 @@ public:
         const double measured = Seconds(work);
         mPlain += Seconds(plain);
         mMeasured += measured;
+        mTimes.push_back(measured);
         state.SetIterationTime(measured);
+    }
+
+    // The median of the measured work's times, in seconds; 0 before the first iteration.
+    double MedianSeconds() const
+    {
+        if (mTimes.empty())
+            return 0;
+        std::vector<double> times = mTimes;
+        std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+        return times[times.size() / 2];
     }
 
     // "plain loop ms": the plain loop's mean time; "x plain loop": the measured time over it.
@@ -42,6 +55,7 @@ private:
 
     double mPlain = 0;
     double mMeasured = 0;
+    std::vector<double> mTimes;
 };
 
 }  // namespace Bench

@@ -4,7 +4,7 @@
 // dropped, so that it pulls raw data through flow and volume into the detection formula and
 // the breath list. Beside it, in the same iterations, the plain loop a user would write over
 // the same raw samples: flow, running volume, breaths between rises through the level with
-// their volume extremes.
+// their volume extremes. x_1h is the four hours' median over the hour's, both of the same run.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -123,6 +123,13 @@ void BM_BreathsFromRawChannel(benchmark::State& state)
             [&] { plainBreaths = PlainBreaths(raw, litresPerStep, 1.0 / options.rate, 0.1f, plainFlow, plainVolume); });
     }
     plain.Report(state);
+    // The growth over the hour's median in the same run: linear would be 4 for four hours.
+    static double hourMedian = 0;
+    if (state.range(0) == 60)
+        hourMedian = plain.MedianSeconds();
+    state.counters["median ms"] = 1000.0 * plain.MedianSeconds();
+    if (hourMedian > 0 && state.range(0) > 60)
+        state.counters["x_1h"] = plain.MedianSeconds() / hourMedian;
     state.counters["breaths"] = breaths;
     state.counters["plain breaths"] = plainBreaths;
     state.counters["true breaths"] = static_cast<double>(synth.Breaths().size());

@@ -99,7 +99,7 @@ std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int chann
     if (!mComputing.insert(channel).second)
         return nullptr;
     const uint32_t ticks = Ticks(record);
-    auto computed = std::make_shared<ComputedSamples>(ticks);
+    std::shared_ptr<ComputedSamples> computed = NewComputed(record, c);
     KVD::COMPtr<ICalcEnumHost> host(KVD::com_cast(c.calculation.get()));
     uint32_t delivered = 0;
     const HRESULT hr = host != nullptr && ticks > 0 ? host->GetSamples(record, 0, ticks, computed->Data(), &delivered)
@@ -110,6 +110,17 @@ std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int chann
               std::numeric_limits<float>::quiet_NaN());
     mComputing.erase(channel);
     mChannels[channel].computed[record] = computed;
+    return computed;
+}
+
+std::shared_ptr<ComputedSamples> ChannelTable::NewComputed(int record, Channel& c)
+{
+    const uint32_t ticks = Ticks(record);
+    const auto spare = c.spare.find(record);
+    if (spare == c.spare.end())
+        return std::make_shared<ComputedSamples>(ticks);
+    auto computed = std::make_shared<ComputedSamples>(std::move(spare->second), ticks);
+    c.spare.erase(spare);
     return computed;
 }
 
@@ -184,11 +195,17 @@ void ChannelTable::SetCalculation(int channel, ICalculation* calculation)
     c.calculation = calculation;
     c.object.Clear();
     DropComputed();
+    if (calculation == nullptr)
+        c.spare.clear();
 }
 
 void ChannelTable::DropComputed()
 {
     for (Channel& c : mChannels) {
+        // Storage a stream still reads stays with the stream.
+        for (auto& [record, samples] : c.computed)
+            if (samples.use_count() == 1)
+                c.spare[record] = samples->TakeStorage();
         c.computed.clear();
         c.computedUnits.clear();
         if (c.calculation != nullptr)
@@ -205,6 +222,8 @@ void ChannelTable::ReleaseCalculations()
         c.object.Clear();
     }
     DropComputed();
+    for (Channel& c : mChannels)
+        c.spare.clear();
 }
 
 }  // namespace Host

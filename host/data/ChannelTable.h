@@ -63,7 +63,10 @@ private:
         std::string unit;
         int recorded = -1;  // channel of the recording, or -1
         KVD::COMPtr<ICalculation> calculation;
-        std::map<int, std::shared_ptr<const FloatSamples>> computed;
+        std::map<int, std::shared_ptr<ComputedSamples>> computed;
+        // The storage of dropped records that nothing else held, for their next computation:
+        // a long record is not unmapped and faulted in again on every recomputation.
+        std::map<int, std::unique_ptr<float[]>> spare;
         std::map<int, std::string> failures;  // why a record could not be computed
         std::map<int, KVD::COMPtr<IUnitsConversion>> computedUnits;
         KVD::COMPtr<IRecordChannel> object;
@@ -73,6 +76,8 @@ private:
     std::shared_ptr<const FloatSamples> Computed(int record, int channel);
     // The computed samples, in the prefix they are shown in when the request asks for it.
     std::shared_ptr<const FloatSamples> ComputedAsAsked(int record, int channel, uint32_t flags);
+    // A record's samples to compute into: its spare storage when there is one.
+    std::shared_ptr<ComputedSamples> NewComputed(int record, Channel& c);
     KVD::COMPtr<IUnitsConversion> RecordedUnits(const Channel& c) const;
     KVD::COMPtr<IUnitsConversion> ComputedUnits(int record, int channel);
 

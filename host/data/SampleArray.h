@@ -28,9 +28,17 @@ public:
     // Room for size samples, left unset: whoever makes it sets every one before handing it out,
     // so that no sample is written twice.
     explicit ComputedSamples(uint32_t size) : mSamples(new float[size]), mSize(size) {}
+    // The same over storage of at least size samples that an earlier array gave up.
+    ComputedSamples(std::unique_ptr<float[]> storage, uint32_t size) : mSamples(std::move(storage)), mSize(size) {}
     uint32_t Size() const override { return mSize; }
     void Read(uint32_t from, uint32_t count, float* out) const override;
     float* Data() { return mSamples.get(); }
+    // Gives up the storage for another array of the same size; this one is empty afterwards.
+    std::unique_ptr<float[]> TakeStorage()
+    {
+        mSize = 0;
+        return std::move(mSamples);
+    }
 
 private:
     std::unique_ptr<float[]> mSamples;

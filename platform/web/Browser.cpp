@@ -195,7 +195,58 @@ bool Browser::Start(std::string& error)
         error = "the browser did not start: " + error;
         return false;
     }
+    MakeSpareTargets();
     return true;
+}
+
+void Browser::MakeSpareTargets()
+{
+    while (mSpares.size() < kSpareTargets) {
+        mSpares.emplace_back();
+        mSpares.back().create = Send("Target.createTarget", {{"url", "about:blank"}}, "");
+    }
+}
+
+bool Browser::AdvanceSpare(int id, const nlohmann::json& reply)
+{
+    for (Spare& spare : mSpares) {
+        if (id != spare.create && id != spare.attach)
+            continue;
+        if (reply.contains("error")) {
+            spare.error = reply["error"].value("message", "the browser refused the command");
+            return true;
+        }
+        const nlohmann::json result = reply.value("result", nlohmann::json::object());
+        if (id == spare.create) {
+            spare.target = result.value("targetId", "");
+            spare.attach = Send("Target.attachToTarget", {{"targetId", spare.target}, {"flatten", true}}, "");
+        } else {
+            spare.session = result.value("sessionId", "");
+            spare.enable = Send("Page.enable", nlohmann::json::object(), spare.session);
+        }
+        return true;
+    }
+    return false;
+}
+
+bool Browser::NewTarget(std::string& target, std::string& session, std::string& error)
+{
+    MakeSpareTargets();
+    const bool made =
+        Pump([this] { return mSpares.front().enable != 0 || !mSpares.front().error.empty(); }, kCommandTimeout, error);
+    const Spare spare = mSpares.front();
+    mSpares.pop_front();
+    MakeSpareTargets();
+    if (!made)
+        return false;
+    if (!spare.error.empty()) {
+        error = spare.error;
+        return false;
+    }
+    target = spare.target;
+    session = spare.session;
+    nlohmann::json enabled;
+    return AwaitReply(spare.enable, kCommandTimeout, enabled, error);
 }
 
 int Browser::Send(const std::string& method, const nlohmann::json& params, const std::string& session)
@@ -342,7 +393,9 @@ void Browser::Receive(const std::string& text)
     if (!message.is_object())
         return;
     if (message.contains("id") && message["id"].is_number_integer()) {
-        mReplies[message["id"].get<int>()] = message;
+        const int id = message["id"].get<int>();
+        if (!AdvanceSpare(id, message))
+            mReplies[id] = message;
         return;
     }
     const std::string method = message.value("method", "");

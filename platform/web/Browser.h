@@ -63,10 +63,18 @@ public:
     bool AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error);
     // Forgets the session's events received so far.
     void DropEvents(const std::string& session);
+    // A new blank target for a page, the session attached to it, and its page events enabled.
+    // The browser keeps two made ahead (from its start), so that a page does not wait for its
+    // tab to be made; taking one starts the next.
+    bool NewTarget(std::string& target, std::string& session, std::string& error);
 
 private:
     Browser() = default;
     bool Start(std::string& error);
+    // Starts making targets ahead until there are kSpareTargets.
+    void MakeSpareTargets();
+    // Takes the reply when it is a step of the spare target's making, and sends the next step.
+    bool AdvanceSpare(int id, const nlohmann::json& reply);
     // Waits until ready() holds, reading the browser and serving calls; false at the deadline
     // or when the browser is gone.
     template <typename Ready>
@@ -82,6 +90,18 @@ private:
     int mFd = -1;
     int mGeneration = 0;
     int mNextId = 1;
+    // The target made ahead: each of its commands is sent when the one before has answered.
+    struct Spare {
+        int create = 0;  // command ids; 0 while not sent
+        int attach = 0;
+        int enable = 0;
+        std::string target;
+        std::string session;
+        std::string error;  // why it could not be made
+    };
+    // Two, so that both pages of a view find theirs made.
+    static constexpr size_t kSpareTargets = 2;
+    std::deque<Spare> mSpares;
     std::string mProfile;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;

@@ -54,7 +54,7 @@ bool InProcessPage::RenderPDF(const std::string& path, const PrintInfo&)
     return CF::WriteFileBytes(path, mPrintedPdf, &error) || Fail(error);
 }
 
-bool InProcessPage::DoLoad(const std::string& html, const std::string& baseURL)
+bool InProcessPage::DoStartLoad(const std::string& html, const std::string& baseURL)
 {
     mLoads.push_back(Load{html, baseURL});
     mWindowValues.clear();

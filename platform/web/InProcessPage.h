@@ -47,7 +47,7 @@ public:
     bool RenderPDF(const std::string& path, const PrintInfo& print) override;
 
 protected:
-    bool DoLoad(const std::string& html, const std::string& baseURL) override;
+    bool DoStartLoad(const std::string& html, const std::string& baseURL) override;
     Evaluation DoEvaluate(const std::string& script) override;
     bool DoSetWindowValue(const std::string& key, const Value& value) override;
     void DidInstallBridge(const BridgeObject&) override {}

@@ -135,21 +135,40 @@ bool LivePage::Attach()
         return Fail(error);
     mSession.clear();
     mFrames.clear();
-    nlohmann::json target;
-    nlohmann::json attached;
-    if (!browser->Command("Target.createTarget", {{"url", "about:blank"}}, "", target, error) ||
-        !browser->Command("Target.attachToTarget", {{"targetId", target.value("targetId", "")}, {"flatten", true}},
-                          "", attached, error))
+    if (!browser->NewTarget(mTarget, mSession, error))
         return Fail(error);
-    mTarget = target.value("targetId", "");
-    mSession = attached.value("sessionId", "");
     mGeneration = browser->Generation();
     mBridgeScript.clear();
-    nlohmann::json ignored;
-    if (!Command("Page.enable", nlohmann::json::object(), ignored, Browser::kCommandTimeout))
-        return false;
-    SetViewSize(mWidth, mHeight);
-    return Bridges().empty() || InstallBridgeScript();
+    // The session runs its commands in order: the load is sent after them without waiting
+    // for their answers, which are read before the load's (AwaitSetUp).
+    mSizing = browser->Send("Emulation.setDeviceMetricsOverride", Metrics(), mSession);
+    mBridging = Bridges().empty() ? 0
+                                  : browser->Send("Page.addScriptToEvaluateOnNewDocument", {{"source", Installer()}},
+                                                  mSession);
+    return true;
+}
+
+bool LivePage::AwaitSetUp()
+{
+    Browser* browser = Live();
+    nlohmann::json result;
+    std::string error;
+    if (browser != nullptr && mSizing != 0)
+        browser->AwaitReply(mSizing, Browser::kCommandTimeout, result, error);  // a page at the wrong size still loads
+    mSizing = 0;
+    const int bridging = mBridging;
+    mBridging = 0;
+    if (browser == nullptr || bridging == 0)
+        return true;
+    if (!browser->AwaitReply(bridging, Browser::kCommandTimeout, result, error))
+        return Fail(error);
+    mBridgeScript = result.value("identifier", "");
+    return true;
+}
+
+nlohmann::json LivePage::Metrics() const
+{
+    return {{"width", mWidth}, {"height", mHeight}, {"deviceScaleFactor", 1}, {"mobile", false}};
 }
 
 std::string LivePage::Installer() const
@@ -160,6 +179,8 @@ std::string LivePage::Installer() const
 
 bool LivePage::InstallBridgeScript()
 {
+    if (!AwaitSetUp())
+        return false;
     nlohmann::json result;
     if (!mBridgeScript.empty())
         Command("Page.removeScriptToEvaluateOnNewDocument", {{"identifier", mBridgeScript}}, result,
@@ -187,13 +208,12 @@ void LivePage::SetViewSize(int width, int height)
     mHeight = std::max(1, height);
     nlohmann::json result;
     if (Live() != nullptr)
-        Command("Emulation.setDeviceMetricsOverride",
-                {{"width", mWidth}, {"height", mHeight}, {"deviceScaleFactor", 1}, {"mobile", false}}, result,
-                Browser::kCommandTimeout);
+        Command("Emulation.setDeviceMetricsOverride", Metrics(), result, Browser::kCommandTimeout);
 }
 
-bool LivePage::DoLoad(const std::string& html, const std::string& baseURL)
+bool LivePage::DoStartLoad(const std::string& html, const std::string& baseURL)
 {
+    mNavigation = 0;
     if (!Attach())
         return false;
     mFrames.clear();
@@ -201,14 +221,27 @@ bool LivePage::DoLoad(const std::string& html, const std::string& baseURL)
     server->SetDocument(mId, html, FolderOf(baseURL));
     mURL = server->PageURL(mId, ++mLoad);
     Live()->DropEvents(mSession);
+    mNavigation = Live()->Send("Page.navigate", {{"url", mURL}}, mSession);
+    return true;
+}
+
+bool LivePage::DoFinishLoad()
+{
+    Browser* browser = Live();
+    if (browser == nullptr || mNavigation == 0)
+        return Fail(mSession.empty() ? kNoPage : Browser::kExited);
     nlohmann::json navigated;
-    if (!Command("Page.navigate", {{"url", mURL}}, navigated, mLoadTimeout))
+    std::string error;
+    const int navigation = mNavigation;
+    mNavigation = 0;
+    if (!AwaitSetUp())
         return false;
+    if (!browser->AwaitReply(navigation, mLoadTimeout, navigated, error))
+        return Fail(error);
     if (navigated.contains("errorText"))
         return Fail("the page did not load: " + navigated["errorText"].get<std::string>());
-    std::string error;
-    if (!Live()->AwaitEvent(mSession, "Page.loadEventFired", mLoadTimeout, error)) {
-        if (Browser* browser = Live()) {
+    if (!browser->AwaitEvent(mSession, "Page.loadEventFired", mLoadTimeout, error)) {
+        if (Live() != nullptr) {
             // A script that loops keeps the load from ending; stop it, and the load with it.
             nlohmann::json ignored;
             browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, error,

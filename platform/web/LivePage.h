@@ -41,7 +41,8 @@ public:
     std::string AnswerCall(const std::string& object, const std::string& method, std::vector<Value> arguments);
 
 protected:
-    bool DoLoad(const std::string& html, const std::string& baseURL) override;
+    bool DoStartLoad(const std::string& html, const std::string& baseURL) override;
+    bool DoFinishLoad() override;
     Evaluation DoEvaluate(const std::string& script) override;
     bool DoSetWindowValue(const std::string& key, const Value& value) override;
     void DidInstallBridge(const BridgeObject& bridge) override;
@@ -56,6 +57,11 @@ private:
     // Runs the expression in the main frame; its value (by value) in result, or the failure.
     bool Run(const std::string& expression, double timeout, nlohmann::json& value, std::string& error);
     bool InstallBridgeScript();
+    // Reads the answers to the commands that set up a new target; false when its bridge
+    // script could not be added.
+    bool AwaitSetUp();
+    // The page's size as the browser's device metrics.
+    nlohmann::json Metrics() const;
     // The script that puts the page's bridge objects on its window.
     std::string Installer() const;
     void ReadFrames();
@@ -64,6 +70,9 @@ private:
     int mId = 0;  // the page server's
     int mGeneration = 0;
     int mLoad = 0;
+    int mSizing = 0;      // the ids of a new target's set-up commands; 0 once answered
+    int mBridging = 0;
+    int mNavigation = 0;  // the browser's id of the load's navigate command; 0 when none waits
     int mWidth = 800;
     int mHeight = 600;
     double mLoadTimeout = kLoadTimeout;

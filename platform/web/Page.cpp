@@ -1,6 +1,8 @@
 #include "web/Page.h"
 
+#include <algorithm>
 #include <set>
+#include <vector>
 
 #include "appkit/RunLoop.h"
 #include "web/Browser.h"
@@ -44,7 +46,11 @@ Page::Page()
     AllPages().insert(this);
 }
 
-Page::~Page() { AllPages().erase(this); }
+Page::~Page()
+{
+    LoadTogether::Forget(this);
+    AllPages().erase(this);
+}
 
 std::unique_ptr<Page> Page::Create()
 {
@@ -65,12 +71,28 @@ void Page::ServeCalls()
 
 bool Page::LoadHTML(const std::string& html, const std::string& baseURL)
 {
-    if (IsInCall())
-        return Fail(kBlockedInCall);
+    if (IsInCall()) {
+        Fail(kBlockedInCall);
+        return LoadFailed();
+    }
     const int load = ++mLoads;
     mError.clear();
-    if (!DoLoad(html, baseURL))
-        return false;
+    mLoadError.clear();
+    if (!DoStartLoad(html, baseURL))
+        return LoadFailed();
+    if (LoadTogether::Open()) {
+        LoadTogether::Add(this, load);
+        return true;
+    }
+    return FinishLoad(load);
+}
+
+bool Page::FinishLoad(int load)
+{
+    if (mLoads != load)
+        return true;
+    if (!DoFinishLoad())
+        return LoadFailed();
     RunQueuedCalls();
     for (const WebFrame& frame : Frames()) {
         // A page loaded meanwhile ends the reports of this one.
@@ -79,6 +101,12 @@ bool Page::LoadHTML(const std::string& html, const std::string& baseURL)
         mFrameLoaded(frame);
     }
     return true;
+}
+
+bool Page::LoadFailed()
+{
+    mLoadError = mError;
+    return false;
 }
 
 Evaluation Page::Evaluate(const std::string& script)
@@ -201,6 +229,62 @@ bool Page::Fail(std::string error)
 {
     mError = std::move(error);
     return false;
+}
+
+}  // namespace Web
+
+namespace Web {
+namespace {
+
+// The outermost LoadTogether that is open, and every one alive (open, or finishing its loads).
+LoadTogether*& OpenTogether()
+{
+    static LoadTogether* open = nullptr;
+    return open;
+}
+
+std::set<LoadTogether*>& LiveTogethers()
+{
+    static std::set<LoadTogether*> live;
+    return live;
+}
+
+}  // namespace
+
+LoadTogether::LoadTogether()
+{
+    LiveTogethers().insert(this);
+    if (OpenTogether() == nullptr)
+        OpenTogether() = this;
+}
+
+LoadTogether::~LoadTogether()
+{
+    if (OpenTogether() == this) {
+        OpenTogether() = nullptr;
+        // A page's reports may load pages (together or not) or end them: each load is taken
+        // off the list before it is finished, and a page that goes is taken off by Forget.
+        while (!mStarted.empty()) {
+            const std::pair<Page*, int> next = mStarted.front();
+            mStarted.erase(mStarted.begin());
+            next.first->FinishLoad(next.second);
+        }
+    }
+    LiveTogethers().erase(this);
+}
+
+bool LoadTogether::Open() { return OpenTogether() != nullptr; }
+
+void LoadTogether::Add(Page* page, int load) { OpenTogether()->mStarted.emplace_back(page, load); }
+
+void LoadTogether::Forget(Page* page)
+{
+    for (LoadTogether* together : LiveTogethers()) {
+        auto& started = together->mStarted;
+        started.erase(std::remove_if(started.begin(), started.end(),
+                                     [page](const std::pair<Page*, int>& load) { return load.first == page; }),
+                      started.end());
+    }
 }
 
 }  // namespace Web

@@ -26,6 +26,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "web/Value.h"
@@ -89,7 +90,10 @@ public:
     // Loads the HTML; baseURL (a file:// folder URL, may be empty) resolves relative names.
     // Returns when the page has loaded (true) or failed to (false, with the reason in
     // LastError()); the frame-loaded callback hears of each frame first, the main frame first.
+    // While a LoadTogether lives, it returns once the load has started (see there).
     bool LoadHTML(const std::string& html, const std::string& baseURL);
+    // Why the last load failed; empty while it has not (or is still under way).
+    const std::string& LoadError() const { return mLoadError; }
     void SetFrameLoaded(FrameLoaded callback) { mFrameLoaded = std::move(callback); }
     // The frames of the page last loaded: the main frame, then the frame elements in order.
     virtual std::vector<WebFrame> Frames() const = 0;
@@ -133,7 +137,9 @@ public:
     virtual std::string LostReason() const { return {}; }
 
 protected:
-    virtual bool DoLoad(const std::string& html, const std::string& baseURL) = 0;
+    // Starts the load; false when it cannot start. DoFinishLoad waits until it has loaded.
+    virtual bool DoStartLoad(const std::string& html, const std::string& baseURL) = 0;
+    virtual bool DoFinishLoad() { return true; }
     virtual Evaluation DoEvaluate(const std::string& script) = 0;
     virtual bool DoSetWindowValue(const std::string& key, const Value& value) = 0;
     // The bridge has just been added to Bridges().
@@ -146,7 +152,11 @@ private:
         std::string method;
         std::vector<Value> arguments;
     };
+    friend class LoadTogether;
     const BridgeObject* FindBridge(const std::string& name) const;
+    // Waits for the load numbered load and reports its frames, unless another load followed.
+    bool FinishLoad(int load);
+    bool LoadFailed();
 
     FrameLoaded mFrameLoaded;
     int mLoads = 0;
@@ -156,6 +166,29 @@ private:
     int mInCall = 0;
     bool mRunningQueue = false;
     std::string mError;
+    std::string mLoadError;
+};
+
+// The loads of pages that show together (the plots of one view): while one of these lives,
+// a page's load only starts, so that the browser loads the pages side by side; when it ends,
+// each load is waited for and its frames reported, in the order the loads started, as if they
+// had been made one after the other. Main thread only; one may live inside another, and the
+// outermost one ends them.
+class LoadTogether {
+public:
+    LoadTogether();
+    ~LoadTogether();
+    LoadTogether(const LoadTogether&) = delete;
+    LoadTogether& operator=(const LoadTogether&) = delete;
+
+private:
+    friend class Page;
+    // Whether loads only start now; a page's started load is then finished at the end.
+    static bool Open();
+    static void Add(Page* page, int load);
+    static void Forget(Page* page);
+
+    std::vector<std::pair<Page*, int>> mStarted;  // each page and the number of its load
 };
 
 }  // namespace Web

@@ -87,20 +87,18 @@ void WebView::Load(const std::string& html, const std::string& baseURL)
 {
     ++mLoads;
     mPage->SetViewSize(Width(), Height());
-    mLoadFailure.clear();
     mDrawFailure.clear();
-    if (mPage->LoadHTML(html, baseURL))
-        return;
-    static const std::string kNotLoaded = "the page did not load";
-    const std::string& why = mPage->LastError();
-    // Kept for whoever draws or prints the view, which then fails with it.
-    mLoadFailure = why.compare(0, kNotLoaded.size(), kNotLoaded) == 0 ? why : kNotLoaded + ": " + why;
+    mPage->LoadHTML(html, baseURL);
 }
 
 std::string WebView::DrawingFailure() const
 {
-    if (!mLoadFailure.empty())
-        return mLoadFailure;
+    // The page keeps why it did not load (a load made together with others ends later) for
+    // whoever draws or prints the view, which then fails with it.
+    static const std::string kNotLoaded = "the page did not load";
+    const std::string& why = mPage->LoadError();
+    if (!why.empty())
+        return why.compare(0, kNotLoaded.size(), kNotLoaded) == 0 ? why : kNotLoaded + ": " + why;
     const std::string lost = mPage->LostReason();
     return lost.empty() ? mDrawFailure : lost;
 }

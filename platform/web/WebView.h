@@ -87,7 +87,6 @@ private:
     std::string mBaseURL;
     std::string mURL;
     int mLoads = 0;
-    std::string mLoadFailure;          // why the last load failed
     mutable std::string mDrawFailure;  // why the last rendering failed
     FrameLoadDelegate* mFrameLoadDelegate = nullptr;
     UIDelegate* mUIDelegate = nullptr;

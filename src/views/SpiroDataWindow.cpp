@@ -5,6 +5,7 @@
 #include "plot/LumoHtml.h"
 #include "views/AnnotationView.h"
 #include "views/SpiroDataView.h"
+#include "web/Page.h"
 
 SpiroDataWindow::SpiroDataWindow(Spirometry::SpiroDataView* view, Spirometry::SpiroDocument* document)
     : SPIRO_KVDDocViewWindowController(kNibName, view), mDocView(view), mDocument(document)
@@ -41,6 +42,7 @@ void SpiroDataWindow::AwakeFromNib()
 
 void SpiroDataWindow::WindowDidLoad()
 {
+    const Web::LoadTogether together;
     AttachPlot(true);
     AttachPlot(false);
 }

@@ -115,4 +115,52 @@ TEST(ComputedChannel, FormulaRecomputedAfterItsSettingsChange)
     data->Close();
 }
 
+std::vector<float> Held(const Host::FloatSamples& samples)
+{
+    std::vector<float> out(samples.Size());
+    samples.Read(0, samples.Size(), out.data());
+    return out;
+}
+
+// Recomputing reuses the storage of arrays nothing else reads, never that of one still read.
+TEST(ComputedChannel, ArraysStillReadKeepTheirSamplesWhenRecomputed)
+{
+    KVD::COMPtr<Host::DocumentData> data(Host::DocumentData::Create(FlowRecording()));
+    data->Release();
+    Host::ChannelTable& channels = data->Channels();
+    const int channel = channels.AddChannel("Volume", "L");
+    KVD::COMPtr<ICalculationClass> cls;
+    ObjectFactoryAccessor::Get()->GetClassObject(TypeIdClass<&GUID_ArithCalcId, 0>::GetId(), IID_ICalculationClass,
+                                                 cls.Set());
+    KVD::COMPtr<ICalculation> calculation;
+    ASSERT_EQ(cls->Create(TChannelId{channel, 0}, data.get(), calculation.Set()), KVD_S_OK);
+    ASSERT_EQ(calculation->Configure(Formula(L"ch1 * 2"), kAutoTrue), KVD_S_OK);
+    ASSERT_EQ(data->SetCalculation(TChannelId{channel, 0}, calculation), KVD_S_OK);
+    IRecordData* records = data.get();
+    const auto twice = Expected(records, 0, [](float v) { return v * 2; });
+
+    // Record 0 is held while the formula changes twice; record 1 is not.
+    const std::shared_ptr<const Host::FloatSamples> held = channels.Floats(0, channel, 0);
+    EXPECT_EQ(Held(*held), twice);
+    channels.Floats(1, channel, 0);
+    for (const wchar_t* formula : {L"ch1 + 1", L"ch1 - 3"}) {
+        ASSERT_EQ(calculation->Configure(Formula(formula), kAutoFalse), KVD_S_OK);
+        channels.Floats(0, channel, 0);
+        channels.Floats(1, channel, 0);
+    }
+    EXPECT_EQ(Held(*held), twice);
+    const auto minus3 = [](float v) { return v - 3; };
+    EXPECT_EQ(Held(*channels.Floats(0, channel, 0)), Expected(records, 0, minus3));
+    EXPECT_EQ(Held(*channels.Floats(1, channel, 0)), Expected(records, 1, minus3));
+
+    // Dropped without being read again, then recomputed from its spare storage: every sample
+    // is the new formula's, and a channel whose calculation goes serves nothing computed.
+    channels.DropComputed();
+    ASSERT_EQ(calculation->Configure(Formula(L"ch1 * 4"), kAutoFalse), KVD_S_OK);
+    EXPECT_EQ(Held(*channels.Floats(1, channel, 0)), Expected(records, 1, [](float v) { return v * 4; }));
+    data->SetCalculation(TChannelId{channel, 0}, nullptr);
+    EXPECT_EQ(channels.Floats(1, channel, 0), nullptr);
+    data->Close();
+}
+
 }  // namespace

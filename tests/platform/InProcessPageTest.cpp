@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "appkit/RunLoop.h"
 #include "web/InProcessPage.h"
@@ -236,6 +237,56 @@ TEST(InProcessPage, AnswersScriptsAndRecordsWhatItWasGiven)
     // A new window has none of the old one's properties.
     ASSERT_TRUE(page.LoadHTML("", ""));
     EXPECT_TRUE(page.WindowValues().empty());
+}
+
+// Pages loaded together report their frames when the last LoadTogether ends, in the order
+// their loads started, as loads one after the other would; a page reloaded or gone meanwhile
+// reports only its last load, or nothing.
+TEST(InProcessPage, PagesLoadedTogetherReportInTheOrderTheyStarted)
+{
+    std::vector<std::string> reports;
+    auto page = [&reports](const std::string& name) {
+        auto made = std::make_unique<Web::InProcessPage>();
+        made->SetFrameLoaded([&reports, name](const Web::WebFrame& frame) {
+            reports.push_back(name + (frame.isMain ? "" : "/" + frame.name));
+        });
+        return made;
+    };
+    auto first = page("first"), second = page("second"), third = page("third"), gone = page("gone");
+    {
+        const Web::LoadTogether together;
+        ASSERT_TRUE(second->LoadHTML("<iframe name='inner'></iframe>", ""));
+        ASSERT_TRUE(first->LoadHTML("<p>1</p>", ""));
+        ASSERT_TRUE(gone->LoadHTML("<p>gone</p>", ""));
+        {
+            const Web::LoadTogether inner;  // ends nothing: the outer one is open
+            ASSERT_TRUE(third->LoadHTML("<p>old</p>", ""));
+        }
+        EXPECT_TRUE(reports.empty());
+        ASSERT_TRUE(third->LoadHTML("<p>new</p>", ""));
+        gone.reset();
+        EXPECT_TRUE(reports.empty());
+    }
+    EXPECT_EQ(reports, (std::vector<std::string>{"second", "second/inner", "first", "third"}));
+    EXPECT_EQ(third->Loads().size(), 2u);
+
+    // Outside a LoadTogether a load reports before it returns; so does one that a report of
+    // another page makes.
+    reports.clear();
+    first->SetFrameLoaded([&](const Web::WebFrame&) {
+        reports.push_back("first");
+        ASSERT_TRUE(third->LoadHTML("<p>again</p>", ""));
+        reports.push_back("first done");
+    });
+    {
+        const Web::LoadTogether together;
+        ASSERT_TRUE(first->LoadHTML("<p>1</p>", ""));
+        ASSERT_TRUE(second->LoadHTML("<p>2</p>", ""));
+    }
+    EXPECT_EQ(reports, (std::vector<std::string>{"first", "third", "first done", "second"}));
+    ASSERT_TRUE(second->LoadHTML("<p>alone</p>", ""));
+    EXPECT_EQ(reports.back(), "second");
+    EXPECT_EQ(reports.size(), 5u);
 }
 
 }  // namespace

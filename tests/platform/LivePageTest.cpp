@@ -167,4 +167,43 @@ TEST_F(LivePage, CallsTheHostEvaluatesAndRenders)
     EXPECT_EQ(pages, 6u);  // 1500 mm of body on A4 pages with half-inch margins
 }
 
+// Pages loaded together load side by side: the first page's script, while it loads, waits for
+// the second page's script to have called the host, which it could not do if the second load
+// started only once the first had ended. Each page's frames are reported once both are loaded,
+// the first page's first.
+TEST_F(LivePage, PagesLoadedTogetherLoadSideBySide)
+{
+    bool arrived = false;
+    std::vector<std::string> reports;
+    auto bridge = [&arrived](const std::string& name) {
+        Web::BridgeObject host;
+        host.name = "host";
+        host.methods = {{name, Web::BridgeObject::Call::Value}};
+        host.handler = [&arrived](const std::string& method, const std::vector<Value>&) {
+            if (method == "Arrive")
+                arrived = true;
+            return Value::Boolean(arrived);
+        };
+        return host;
+    };
+    Web::LivePage first, second;
+    first.InstallBridge(bridge("Arrived"));
+    second.InstallBridge(bridge("Arrive"));
+    first.SetFrameLoaded([&](const Web::WebFrame&) { reports.push_back(arrived ? "first after second" : "first"); });
+    second.SetFrameLoaded([&](const Web::WebFrame&) { reports.push_back("second"); });
+    {
+        const Web::LoadTogether together;
+        ASSERT_TRUE(first.LoadHTML("<script>var t0 = Date.now(); var waited = 0;"
+                                   "while (!host.Arrived() && Date.now() - t0 < 10000) ++waited;</script>",
+                                   ""))
+            << first.LastError();
+        ASSERT_TRUE(second.LoadHTML("<script>host.Arrive();</script>", "")) << second.LastError();
+        EXPECT_TRUE(reports.empty());
+        EXPECT_FALSE(first.Evaluate("1").ok);  // not loaded yet
+    }
+    EXPECT_EQ(reports, (std::vector<std::string>{"first after second", "second"}));
+    EXPECT_TRUE(first.LoadError().empty());
+    EXPECT_EQ(Number(second, "1 + 1"), 2);
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "host/views/OpenedView.h"
 #include "plot/LumoHtml.h"
 #include "support/FakeStreams.h"
+#include "web/Page.h"
 
 namespace PlotTest {
 
@@ -54,6 +55,7 @@ bool TestPlotWindow::SetOutlet(const std::string& name, AppKit::View* view)
 
 void TestPlotWindow::WindowDidLoad()
 {
+    const Web::LoadTogether together;
     for (size_t i = 0; i < mPlots.size(); ++i) {
         mPlots[i]->AttachWebView(mFrames[i]);
         mPlots[i]->LoadHTML(KVD::ToKVDString(mPage), KVD::String());
