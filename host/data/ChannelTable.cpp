@@ -119,9 +119,12 @@ std::shared_ptr<ComputedSamples> ChannelTable::NewComputed(int record, Channel& 
     const auto spare = c.spare.find(record);
     if (spare == c.spare.end())
         return std::make_shared<ComputedSamples>(ticks);
-    auto computed = std::make_shared<ComputedSamples>(std::move(spare->second), ticks);
+    ComputedSamples::Storage storage = std::move(spare->second);
     c.spare.erase(spare);
-    return computed;
+    // A record that grew since (one being sampled) needs more room than it gave up.
+    if (storage.size < ticks)
+        return std::make_shared<ComputedSamples>(ticks);
+    return std::make_shared<ComputedSamples>(std::move(storage.samples), ticks);
 }
 
 std::string ChannelTable::ComputeFailure(int record, int channel) const

@@ -66,7 +66,7 @@ private:
         std::map<int, std::shared_ptr<ComputedSamples>> computed;
         // The storage of dropped records that nothing else held, for their next computation:
         // a long record is not unmapped and faulted in again on every recomputation.
-        std::map<int, std::unique_ptr<float[]>> spare;
+        std::map<int, ComputedSamples::Storage> spare;
         std::map<int, std::string> failures;  // why a record could not be computed
         std::map<int, KVD::COMPtr<IUnitsConversion>> computedUnits;
         KVD::COMPtr<IRecordChannel> object;

@@ -33,11 +33,17 @@ public:
     uint32_t Size() const override { return mSize; }
     void Read(uint32_t from, uint32_t count, float* out) const override;
     float* Data() { return mSamples.get(); }
-    // Gives up the storage for another array of the same size; this one is empty afterwards.
-    std::unique_ptr<float[]> TakeStorage()
+    // Storage given up, with the number of samples it has room for.
+    struct Storage {
+        std::unique_ptr<float[]> samples;
+        uint32_t size = 0;
+    };
+    // Gives up the storage for another array; this one is empty afterwards.
+    Storage TakeStorage()
     {
+        Storage storage{std::move(mSamples), mSize};
         mSize = 0;
-        return std::move(mSamples);
+        return storage;
     }
 
 private:
