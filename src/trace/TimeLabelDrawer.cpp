@@ -129,7 +129,9 @@ HRESULT TimeLabelDrawer::DrawInRecord(TDC& dc, long long start, long long end, T
         if (!label.empty() && xi >= x && xi < x + width) {
             const int w = dc.GetTextExtent(label.c_str(), -1).cx;
             const LabelSpan span = area.Place(xi, w);
-            if (limit - tickX > w && span.right > span.left) {
+            // A first label moved past its record's start may reach the next one: that one gives way.
+            const bool clear = drawn.empty() || span.left >= drawn.back().right + kLabelGap;
+            if (limit - tickX > w && span.right > span.left && clear) {
                 dc.TextOut(span.centre, labelTop, label.c_str(), -1);
                 drawn.push_back(span);
             }
@@ -192,6 +194,8 @@ void TimeLabelDrawer::DrawRecordNumber(TDC& dc, TPixPosition pix, int x, const s
             left = label.right + kLabelGap;
     if (left < mPosition.left || left + w > right)
         return;  // no number cut by the pane's edge
+    if (!last && left + w + kLabelGap > int(x - pix.pixel + (end - first)))
+        return;  // nor one reaching over the next record's first label
     const TSize size = dc.GetTextExtent(text.c_str(), -1);
     TColor veil = TColor::White;
     veil.alpha = 0.6f;

@@ -3,6 +3,7 @@
 // seconds per pixel of 0 or not finite.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -179,6 +180,33 @@ TEST_F(TimeScales, LabelsAndTicksAcrossTheDrawnColumns)
     // Major ticks as long as the pixel ratio (1 pixel), minors half of it.
     EXPECT_EQ(rec.Matching("LineTo(101, 1)").size(), 1u);
     EXPECT_EQ(rec.Matching("LineTo(121, 0)").size(), 1u);
+}
+
+// Wherever a record starts and at any zoom, no time label or record number is written over
+// another: a record's first label, moved right to start after the record's first column, takes
+// the place of the next label when they would touch.
+TEST_F(TimeScales, NoLabelIsWrittenOverAnother)
+{
+    for (const std::vector<uint32_t>& records :
+         {std::vector<uint32_t>{20000}, std::vector<uint32_t>{4170, 20000}, std::vector<uint32_t>{1234, 777, 30000}})
+        for (int64_t ticksPerPixel : {1, 2, 5, 10, 20, 50, 100}) {
+            Use(records, ticksPerPixel);
+            pane.mShowRecordNumbers = true;
+            TraceTest::Recorded recorded{600, 100};
+            pane.Draw(*recorded.dc, 0);
+            std::vector<std::pair<double, double>> spans;
+            for (const std::string& call : recorded.Matching("DrawText(")) {
+                const size_t quote = call.find('"'), end = call.find('"', quote + 1);
+                const std::string text = call.substr(quote + 1, end - quote - 1);
+                const double left = std::stod(call.substr(9));
+                const std::wstring wide(text.begin(), text.end());
+                spans.emplace_back(left, left + recorded.dc->GetTextExtent(wide.c_str(), -1).cx);
+            }
+            std::sort(spans.begin(), spans.end());
+            for (size_t i = 1; i < spans.size(); ++i)
+                EXPECT_GE(spans[i].first, spans[i - 1].second)
+                    << records.size() << " records at " << ticksPerPixel << " ticks a pixel, text " << i;
+        }
 }
 
 TEST_F(TimeScales, WritesVersionTwoAndRefusesNewerRecords)
