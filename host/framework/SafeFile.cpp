@@ -12,24 +12,10 @@
 
 #include <boost/filesystem/path.hpp>
 
+#include "cf/FileBytes.h"
+
 namespace Host {
 namespace {
-
-// Writes all of size bytes, through interrupted and partial writes; the errno of a failure,
-// else 0.
-int WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return written < 0 ? errno : EIO;
-        data += written;
-        size -= size_t(written);
-    }
-    return 0;
-}
 
 // The mode a new file gets: read and write for all, less the process's umask.
 mode_t NewFileMode()
@@ -83,7 +69,7 @@ private:
     int Drain()
     {
         if (mError == 0)
-            mError = WriteAll(mFd, pbase(), size_t(pptr() - pbase()));
+            mError = CF::WriteAll(mFd, pbase(), size_t(pptr() - pbase()));
         setp(mBytes.data(), mBytes.data() + mBytes.size());
         return mError == 0 ? 0 : -1;
     }

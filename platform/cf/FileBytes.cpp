@@ -17,6 +17,8 @@ bool Failed(const std::string& path, const std::string& what, int error, std::st
     return false;
 }
 
+}  // namespace
+
 int WriteAll(int fd, const char* data, size_t size)
 {
     while (size > 0) {
@@ -31,7 +33,6 @@ int WriteAll(int fd, const char* data, size_t size)
     return 0;
 }
 
-}  // namespace
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes, std::string* error)
 {

@@ -5,9 +5,14 @@
 // regular file, every write is checked, and a failed one leaves the file empty.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace CF {
+
+// Writes all of size bytes to fd, through interrupted and partial writes; the errno of a
+// failure, else 0.
+int WriteAll(int fd, const char* data, size_t size);
 
 // True when all of bytes are in the file; otherwise false, with the reason in *error.
 bool WriteFileBytes(const std::string& path, const std::string& bytes, std::string* error = nullptr);

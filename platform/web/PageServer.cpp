@@ -134,6 +134,24 @@ bool SplitTarget(const std::string& path, const std::string& secret, Target& tar
     return true;
 }
 
+// A request's body into body, within kMaxRequestBytes as decoded: chunked and compressed
+// bodies have no length to check beforehand, so the bytes are counted as they come. 0 when it
+// came whole, else the status that refuses it.
+int ReadBody(const httplib::ContentReader& read, const httplib::Response& response, std::string& body)
+{
+    bool tooLarge = false;
+    const bool whole = read([&](const char* data, size_t size) {
+        tooLarge = size > PageServer::kMaxRequestBytes - body.size();
+        if (!tooLarge)
+            body.append(data, size);
+        return !tooLarge;
+    });
+    if (whole)
+        return 0;
+    // The library sets 413 itself for a declared length past its own limit.
+    return tooLarge || response.status == 413 ? 413 : 400;
+}
+
 // The routes whose last part is the page's key: every route that reaches the host or its data.
 bool TakesKey(const std::string& route) { return route == "call" || route == "data"; }
 
@@ -262,39 +280,19 @@ void PageServer::Route()
     mServer->Post(prefix + R"(call/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
                                                                httplib::Response& response,
                                                                const httplib::ContentReader& read) {
-        // Chunked and compressed bodies have no length to check beforehand: the decoded bytes
-        // are counted as they come.
         std::string body;
-        bool tooLarge = false;
-        const bool whole = read([&](const char* data, size_t size) {
-            tooLarge = size > kMaxRequestBytes - body.size();
-            if (!tooLarge)
-                body.append(data, size);
-            return !tooLarge;
-        });
         std::string reply;
-        if (whole)
-            response.status = Call(std::atoi(request.matches[1].str().c_str()), body, false, reply);
-        else
-            response.status = tooLarge || response.status == 413 ? 413 : 400;
+        const int refused = ReadBody(read, response, body);
+        response.status = refused != 0 ? refused : Call(std::atoi(request.matches[1].str().c_str()), body, false, reply);
         response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
     });
     mServer->Post(prefix + R"(data/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
                                                                httplib::Response& response,
                                                                const httplib::ContentReader& read) {
         std::string body;
-        bool tooLarge = false;
-        const bool whole = read([&](const char* data, size_t size) {
-            tooLarge = size > kMaxRequestBytes - body.size();
-            if (!tooLarge)
-                body.append(data, size);
-            return !tooLarge;
-        });
         std::string reply;
-        if (whole)
-            response.status = Call(std::atoi(request.matches[1].str().c_str()), body, true, reply);
-        else
-            response.status = tooLarge || response.status == 413 ? 413 : 400;
+        const int refused = ReadBody(read, response, body);
+        response.status = refused != 0 ? refused : Call(std::atoi(request.matches[1].str().c_str()), body, true, reply);
         if (response.status != 200) {
             response.set_content(reply, "text/plain; charset=utf-8");
             return;
