@@ -11,7 +11,8 @@ namespace Host {
 
 class ArithSettings final : public SimpleUnknownImp2<IPersistObject, ISetCalcFromString, 0> {
 public:
-    static KVD::COMPtr<ArithSettings> Create(const KVD::String& formula = KVD::String(), const KVD::String& unit = KVD::String());
+    static KVD::COMPtr<ArithSettings> Create(const KVD::String& formula = KVD::String(),
+                                             const KVD::String& unit = KVD::String());
 
     const KVD::String& Formula() const { return mFormula; }
     const KVD::String& Unit() const { return mUnit; }
