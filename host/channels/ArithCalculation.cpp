@@ -10,25 +10,17 @@
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
 #include "host/calc/CalcEnumHost.h"
-#include "host/data/Adopt.h"
 #include "host/data/ChannelUnits.h"
 
 namespace Host {
-
-ArithCalculation* ArithCalculation::Create(ICalculationClass* cls, TChannelId channel, IOrrelSetCalcData* data)
-{
-    auto* calculation = new ArithCalculation(cls, channel, data);
-    calculation->AddRef();
-    return calculation;
-}
 
 ArithCalculation::ArithCalculation(ICalculationClass* cls, TChannelId channel, IOrrelSetCalcData* data)
     : mClass(cls), mChannel(channel), mCalcData(data)
 {
     auto* host = new CalcEnumHost(static_cast<IChannelCalc*>(this));
     mHost = host;
-    mInner = Adopt(host->TakeInner());
-    mSettings = Adopt(ArithSettings::Create());
+    mInner = KVD::COMPtr<IUnknown>::Take(host->TakeInner());
+    mSettings = ArithSettings::Create();
 }
 
 ArithCalculation::~ArithCalculation()
@@ -37,19 +29,9 @@ ArithCalculation::~ArithCalculation()
         mHost->Reset();
 }
 
-HRESULT ArithCalculation::QueryInterface(const _IID& iid, void** out)
+HRESULT ArithCalculation::QueryMore(const _IID& iid, void** out)
 {
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IChannelCalc)
-        *out = static_cast<IChannelCalc*>(this);
-    else if (iid == IID_IOffLineData)
-        *out = static_cast<IOffLineData*>(this);
-    else
-        return mInner->QueryInterface(iid, out);
-    AddRef();
-    return KVD_S_OK;
+    return mInner->QueryInterface(iid, out);
 }
 
 // The formula's channel references name their source by number, in the order the compiler
@@ -112,7 +94,7 @@ HRESULT ArithCalculation::Configure(const IPersistObject* settings, AutoBool for
     HRESULT hr = FormulaSources(given->Formula(), sources);
     if (hr != KVD_S_OK)
         return hr;
-    mSettings = Adopt(ArithSettings::Create(given->Formula(), given->Unit()));
+    mSettings = ArithSettings::Create(given->Formula(), given->Unit());
     hr = InstallEnumerator(sources);
     if (hr != KVD_S_OK)
         return hr;
@@ -142,7 +124,7 @@ HRESULT ArithCalculation::SetSettingsForAutoScale(uint32_t, const IPersistObject
     const auto* given = dynamic_cast<const ArithSettings*>(settings);
     if (given == nullptr)
         return KVD_E_BADSTATE;
-    mSettings = Adopt(ArithSettings::Create(given->Formula(), given->Unit()));
+    mSettings = ArithSettings::Create(given->Formula(), given->Unit());
     return KVD_S_OK;
 }
 
@@ -150,7 +132,7 @@ HRESULT ArithCalculation::GetSettings(IPersistObject** settings) const
 {
     if (settings == nullptr)
         return KVD_E_POINTER;
-    *settings = ArithSettings::Create(mSettings->Formula(), mSettings->Unit());
+    *settings = ArithSettings::Create(mSettings->Formula(), mSettings->Unit()).Forget();
     return KVD_S_OK;
 }
 

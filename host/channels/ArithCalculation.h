@@ -8,21 +8,16 @@
 #include "CalcEnumSourceInfo.h"
 #include "IChannelCalc.h"
 #include "foundation/COMPtr.h"
-#include "foundation/RefCount.h"
+#include "foundation/UnknownImp.h"
 #include "host/channels/ArithSettings.h"
 
 namespace Host {
 
 class CalcEnumHost;
 
-class ArithCalculation final : public IChannelCalc, public IOffLineData {
+// Counted; made with KVD::MakeCounted.
+class ArithCalculation final : public KVD::CountedUnknown<IChannelCalc, IOffLineData> {
 public:
-    // A new calculation on the channel of the data, with one reference.
-    static ArithCalculation* Create(ICalculationClass* cls, TChannelId channel, IOrrelSetCalcData* data);
-
-    uint32_t AddRef() override { return mRefs.Increment(); }
-    uint32_t Release() override { return mRefs.Release(this); }
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     HRESULT GetRecordCreationInfo(int record, TChannelId channel, IUnitsConversion** units, TTickToSample* map,
                                   int* n, CalcRecCreationFlags* flags) override;
@@ -40,15 +35,20 @@ public:
     // IOffLineData
     HRESULT GetChannel(TChannelId* channel) override;
 
-    ~ArithCalculation();
+    ~ArithCalculation() override;
+
+protected:
+    // Everything else, ICalculation among it, is answered by the aggregated calculation host.
+    HRESULT QueryMore(const _IID& iid, void** out) override;
 
 private:
     ArithCalculation(ICalculationClass* cls, TChannelId channel, IOrrelSetCalcData* data);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     HRESULT FormulaSources(const KVD::String& formula, std::vector<CalcEnums::CCalcEnumSourceInfo>& sources) const;
     HRESULT InstallEnumerator(const std::vector<CalcEnums::CCalcEnumSourceInfo>& sources);
 
-    KVD::RefCount mRefs;
     ICalculationClass* mClass;   // the class outlives its calculations
     TChannelId mChannel;
     IOrrelSetCalcData* mCalcData;  // the document's data owns this calculation: not counted

@@ -51,10 +51,8 @@ HRESULT ArithCalculationClass::Create(TChannelId channel, IOrrelSetCalcData* dat
     *out = nullptr;
     if (data == nullptr)
         return KVD_E_BADSTATE;
-    ArithCalculation* calculation = ArithCalculation::Create(this, channel, data);
-    const HRESULT hr = calculation->QueryInterface(IID_ICalculation, reinterpret_cast<void**>(out));
-    calculation->Release();
-    return hr;
+    const auto calculation = KVD::MakeCounted<ArithCalculation>(this, channel, data);
+    return calculation->QueryInterface(IID_ICalculation, reinterpret_cast<void**>(out));
 }
 
 ArithSettingsClass::ArithSettingsClass(TCAFId typeId) : CreatorClassObject(typeId, L"Arithmetic settings") {}
@@ -66,10 +64,8 @@ HRESULT ArithSettingsClass::CreateObject(IUnknown* outer, const _IID& iid, void*
     *out = nullptr;
     if (outer != nullptr)
         return KVD_E_NOINTERFACE;
-    ArithSettings* settings = ArithSettings::Create();
-    const HRESULT hr = settings->QueryInterface(iid, out);
-    settings->Release();
-    return hr;
+    const auto settings = ArithSettings::Create();
+    return settings->QueryInterface(iid, out);
 }
 
 }  // namespace Host

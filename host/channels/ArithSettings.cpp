@@ -6,11 +6,9 @@
 
 namespace Host {
 
-ArithSettings* ArithSettings::Create(const KVD::String& formula, const KVD::String& unit)
+KVD::COMPtr<ArithSettings> ArithSettings::Create(const KVD::String& formula, const KVD::String& unit)
 {
-    auto* settings = new ArithSettings(formula, unit);
-    settings->AddRef();
-    return settings;
+    return KVD::MakeCounted<ArithSettings>(formula, unit);
 }
 
 HRESULT ArithSettings::Read(IBinInStream* in)

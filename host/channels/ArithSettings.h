@@ -11,8 +11,8 @@ namespace Host {
 
 class ArithSettings final : public SimpleUnknownImp2<IPersistObject, ISetCalcFromString, 0> {
 public:
-    // New settings with one reference.
-    static ArithSettings* Create(const KVD::String& formula = KVD::String(), const KVD::String& unit = KVD::String());
+    static KVD::COMPtr<ArithSettings> Create(const KVD::String& formula = KVD::String(),
+                                             const KVD::String& unit = KVD::String());
 
     const KVD::String& Formula() const { return mFormula; }
     const KVD::String& Unit() const { return mUnit; }
@@ -28,6 +28,8 @@ public:
 
 private:
     ArithSettings(const KVD::String& formula, const KVD::String& unit) : mFormula(formula), mUnit(unit) {}
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     KVD::String mFormula;
     KVD::String mUnit;

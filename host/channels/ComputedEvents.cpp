@@ -42,12 +42,11 @@ HRESULT ReadAllEvents(IEnumEventEx& stream, int32_t endTick, ComputedEvents& out
     }
 }
 
-ComputedEventStream* ComputedEventStream::Create(std::shared_ptr<const ComputedEvents> events, int32_t start,
-                                                 int32_t endTick)
+KVD::COMPtr<ComputedEventStream> ComputedEventStream::Create(std::shared_ptr<const ComputedEvents> events,
+                                                             int32_t start, int32_t endTick)
 {
-    auto* stream = new ComputedEventStream(std::move(events), endTick);
+    auto stream = KVD::MakeCounted<ComputedEventStream>(std::move(events), endTick);
     stream->MoveTo(start);
-    stream->AddRef();
     return stream;
 }
 
@@ -114,10 +113,9 @@ HRESULT ComputedEventStream::Clone(IEnumEventEx** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    auto* copy = new ComputedEventStream(mEvents, mEnd);
+    auto copy = KVD::MakeCounted<ComputedEventStream>(mEvents, mEnd);
     copy->mIndex = mIndex;
-    copy->AddRef();
-    *out = copy;
+    *out = copy.Forget();
     return KVD_S_OK;
 }
 

@@ -25,8 +25,9 @@ HRESULT ReadAllEvents(IEnumEventEx& stream, int32_t endTick, ComputedEvents& out
 
 class ComputedEventStream final : public SimpleUnknownImp1<IEnumEventEx, 0> {
 public:
-    // A new stream over the events from start up to (not including) endTick, with one reference.
-    static ComputedEventStream* Create(std::shared_ptr<const ComputedEvents> events, int32_t start, int32_t endTick);
+    // A new stream over the events from start up to (not including) endTick.
+    static KVD::COMPtr<ComputedEventStream> Create(std::shared_ptr<const ComputedEvents> events, int32_t start,
+                                                   int32_t endTick);
 
     HRESULT Next(uint32_t bytes, int32_t endTick, uint8_t* buffer, uint32_t* count, int32_t* position) override;
     // Positions at the first event at or after from, before limit.
@@ -41,6 +42,8 @@ public:
 
 private:
     ComputedEventStream(std::shared_ptr<const ComputedEvents> events, int32_t endTick);
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     void MoveTo(int32_t tick);
     int32_t PositionTick() const;
 

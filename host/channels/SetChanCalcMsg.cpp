@@ -4,16 +4,13 @@
 #include "IBinOutStream.h"
 #include "foundation/ClassObjectAccessor.h"
 #include "foundation/DynamicId.h"
-#include "host/data/Adopt.h"
 #include "host/framework/Framework.h"
 
 namespace Host {
 
-SetChanCalcMsg* SetChanCalcMsg::Create()
+KVD::COMPtr<SetChanCalcMsg> SetChanCalcMsg::Create()
 {
-    auto* message = new SetChanCalcMsg();
-    message->AddRef();
-    return message;
+    return KVD::MakeCounted<SetChanCalcMsg>();
 }
 
 TCAFId SetChanCalcMsg::TypeId()
@@ -159,7 +156,7 @@ HRESULT SetChanCalcMsgClass::CreateObject(IUnknown*, const _IID& iid, IUnknown**
     if (out == nullptr)
         return KVD_E_POINTER;
     *out = nullptr;
-    const KVD::COMPtr<SetChanCalcMsg> message = Adopt(SetChanCalcMsg::Create());
+    const KVD::COMPtr<SetChanCalcMsg> message = SetChanCalcMsg::Create();
     return message->QueryInterface(iid, reinterpret_cast<void**>(out));
 }
 
@@ -167,8 +164,8 @@ HRESULT SetChanCalcMsgClass::CreateStreamedObject(TCAFId, IBinInStream* in, IUnk
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    SetChanCalcMsg* message = SetChanCalcMsg::Create();
-    *out = static_cast<IMessage*>(message);
+    const KVD::COMPtr<SetChanCalcMsg> message = SetChanCalcMsg::Create();
+    KVD::GiveOut(static_cast<IMessage*>(message.get()), out);
     return message->Read(in);
 }
 

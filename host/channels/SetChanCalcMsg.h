@@ -22,8 +22,7 @@ class Framework;
 class SetChanCalcMsg final
     : public SenderMarked<KVD::detail::CountedUnknown<IMessage, ISetChanCalcMsg, IPersistObject>> {
 public:
-    // A new message with one reference.
-    static SetChanCalcMsg* Create();
+    static KVD::COMPtr<SetChanCalcMsg> Create();
 
     // The message carries no parameter block: the id is the class's type id.
     HRESULT GetId(TCAFId* id) const override;
@@ -44,6 +43,8 @@ public:
 
 private:
     SetChanCalcMsg() = default;
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     TCAFId mCalcTypeId = 0;
     int32_t mChannel = -1;

@@ -9,10 +9,7 @@ namespace Host {
 template <class T>
 KVD::COMPtr<T> Adopt(T* created)
 {
-    KVD::COMPtr<T> held(created);
-    if (created != nullptr)
-        created->Release();
-    return held;
+    return KVD::COMPtr<T>::Take(created);
 }
 
 }  // namespace Host

@@ -4,7 +4,6 @@
 
 #include "foundation/units/UnitEntry.h"
 #include "foundation/units/UnitPrefixScaling.h"
-#include "host/data/Adopt.h"
 #include "host/data/DataRequest.h"
 
 namespace Host {
@@ -12,16 +11,12 @@ namespace Host {
 ChannelUnits::ChannelUnits(double scale, double offset, const std::string& unit)
     : mScale(scale), mOffset(offset), mUnit(unit)
 {
-    auto* entry = new KVD::UnitEntry(KVD::UnitInfo(0, kUnitPrefixNone, KVD::ToKVDString(mUnit)));
-    entry->AddRef();
-    mName = Adopt<IUnitName>(entry);
+    mName = KVD::MakeCounted<KVD::UnitEntry>(KVD::UnitInfo(0, kUnitPrefixNone, KVD::ToKVDString(mUnit)));
 }
 
 ChannelUnits* ChannelUnits::Create(double scale, double offset, const std::string& unit)
 {
-    auto* units = new ChannelUnits(scale, offset, unit);
-    units->AddRef();
-    return units;
+    return KVD::MakeCounted<ChannelUnits>(scale, offset, unit).Forget();
 }
 
 // Inverts stored = (v + storeOffset) x storeScale.

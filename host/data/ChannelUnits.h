@@ -39,6 +39,8 @@ public:
     static double ShownPrefixFactor(IUnitsConversion* units);
 
 private:
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     ChannelUnits(double scale, double offset, const std::string& unit);
 
     double mScale;

@@ -36,9 +36,7 @@ HRESULT Give(const KVD::COMPtr<I>& held, I** out)
 
 DocumentData* DocumentData::Create(std::shared_ptr<const Recording> recording)
 {
-    auto* data = new DocumentData(std::move(recording));
-    data->AddRef();
-    return data;
+    return KVD::MakeCounted<DocumentData>(std::move(recording)).Forget();
 }
 
 DocumentData::DocumentData(std::shared_ptr<const Recording> recording)
@@ -402,7 +400,7 @@ HRESULT DocumentData::GetEventStream(TChannelId channel, uint32_t, KVDPosition s
     auto events = mVirtual.Events(start.record, channel.channel);
     if (events == nullptr)
         return KVD_S_FALSE;
-    *out = ComputedEventStream::Create(std::move(events), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF));
+    *out = ComputedEventStream::Create(std::move(events), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF)).Forget();
     return KVD_S_OK;
 }
 

@@ -124,6 +124,8 @@ public:
     HRESULT GetRecordStartTime(int32_t record, double* time, double* toUniversal) override;
 
 private:
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     explicit DocumentData(std::shared_ptr<const Recording> recording);
 
     // The position with an end-of-record tick replaced by the record's tick count; false when

@@ -9,9 +9,7 @@ namespace Host {
 RecordChannel* RecordChannel::Create(int channel, const std::string& title, IUnitsConversion* recordedUnits,
                                      IUnitsConversion* dataUnits, bool computed)
 {
-    auto* object = new RecordChannel(channel, title, recordedUnits, dataUnits, computed);
-    object->AddRef();
-    return object;
+    return KVD::MakeCounted<RecordChannel>(channel, title, recordedUnits, dataUnits, computed).Forget();
 }
 
 RecordChannel::RecordChannel(int channel, const std::string& title, IUnitsConversion* recordedUnits,

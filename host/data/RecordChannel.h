@@ -24,6 +24,8 @@ public:
     HRESULT IsComputed(AutoBool* computed) const override;
 
 private:
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
     RecordChannel(int channel, const std::string& title, IUnitsConversion* recordedUnits,
                   IUnitsConversion* dataUnits, bool computed);
     IUnitsConversion* UnitsFor(uint32_t flags) const;

@@ -19,18 +19,14 @@ public:
     // A new stream at start, with one reference; end is clamped to the samples there are.
     static I* Create(std::shared_ptr<const SampleArray<T>> samples, uint32_t start, uint32_t end)
     {
-        auto* stream = new SampleStream(std::move(samples), start, end);
-        stream->AddRef();
-        return stream;
+        return KVD::MakeCounted<SampleStream>(std::move(samples), start, end).Forget();
     }
 
     HRESULT Clone(IEnumExBase** out) override
     {
         if (out == nullptr)
             return KVD_E_POINTER;
-        auto* copy = new SampleStream(*this);
-        copy->AddRef();
-        *out = static_cast<I*>(copy);
+        *out = static_cast<I*>(KVD::MakeCounted<SampleStream>(*this).Forget());
         return KVD_S_OK;
     }
 
@@ -85,6 +81,8 @@ public:
     }
 
 private:
+    template <class U, class... Args>
+    friend KVD::COMPtr<U> KVD::MakeCounted(Args&&...);
     SampleStream(std::shared_ptr<const SampleArray<T>> samples, uint32_t start, uint32_t end)
         : mSamples(std::move(samples)), mEnd(std::min(end, mSamples->Size())), mPosition(std::min(start, mEnd))
     {

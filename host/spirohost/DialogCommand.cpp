@@ -76,13 +76,11 @@ public:
     {
         KVD::COMPtr<IPersistObject> current;
         mCalculation->GetSettings(current.Set());
-        IPersistObject* result = nullptr;
+        KVD::COMPtr<IPersistObject> edited;
         const HRESULT hr = mClass->SettingsDialog(HWND{}, nullptr, mDocument.AutoDocument(), nullptr,
-                                                  TChannelId{mChannel, 0}, current, &result);
-        if (hr != KVD_S_OK || result == nullptr)
+                                                  TChannelId{mChannel, 0}, current, edited.Set());
+        if (hr != KVD_S_OK || edited == nullptr)
             return false;
-        KVD::COMPtr<IPersistObject> edited(result);
-        result->Release();
         const HRESULT configured = mCalculation->Configure(edited, kAutoFalse);
         if (configured != KVD_S_OK && configured != KVD_S_FALSE)
             throw DialogError("the calculation did not take the settings of its dialog");

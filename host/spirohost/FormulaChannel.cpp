@@ -6,7 +6,6 @@
 #include "foundation/ResultCodeText.h"
 #include "host/calc/CalcEnumHost.h"
 #include "host/channels/ArithSettings.h"
-#include "host/data/Adopt.h"
 #include "host/framework/Framework.h"
 
 namespace SpiroHost {
@@ -44,7 +43,7 @@ std::string PutFormula(Host::DocumentData& data, int channel, const std::string&
     KVD::COMPtr<ICalculation> calculation;
     HRESULT hr = cls != nullptr ? cls->Create(id, &data, calculation.Set()) : KVD_E_BADSTATE;
     if (calculation != nullptr)
-        hr = calculation->Configure(Host::Adopt(Host::ArithSettings::Create(text)).get(), kAutoTrue);
+        hr = calculation->Configure(Host::ArithSettings::Create(text).get(), kAutoTrue);
     if (hr != KVD_S_OK)
         return "the formula cannot run: " + Host::FailureText(calculation, hr);
     data.SetCalculation(id, calculation);

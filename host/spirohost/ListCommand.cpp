@@ -52,11 +52,10 @@ int RunList(const Args& args)
     framework->GetClassObjectCount(&after);
     std::cout << "Loaded " << plugin.LibraryPath() << "\n" << (after - before) << " class objects registered\n";
     for (uint32_t i = before; i < after; ++i) {
-        ICAFClassObject* object = nullptr;
-        if (framework->GetClassObjectAt(i, IID_ICAFClassObject, reinterpret_cast<void**>(&object)) == KVD_S_OK) {
+        KVD::COMPtr<ICAFClassObject> object;
+        const HRESULT found = framework->GetClassObjectAt(i, IID_ICAFClassObject, object.Set());
+        if (found == KVD_S_OK && object != nullptr)
             PrintClassObject(object);
-            object->Release();
-        }
     }
     return 0;
 }

@@ -44,7 +44,7 @@ void LumoPlotBase::SetPlotId(const String& key)
     const COMPtr<ISettingsRegistrar> registrar(com_cast(unknown.get()));
     if (registrar == nullptr || mPersistTask != nullptr)
         return;
-    mPersistTask = new LumoPersistTask(key, registrar, GetSubject(), handler);
+    mPersistTask = MakeCounted<LumoPersistTask>(key, registrar, GetSubject(), handler);
     mXScale = std::make_unique<ScaleProxy>(mPersistTask, ScaleConsts::kHorizontal);
     mYScale = std::make_unique<ScaleProxy>(mPersistTask, ScaleConsts::kVertical);
 }

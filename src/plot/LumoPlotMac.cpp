@@ -7,9 +7,9 @@
 namespace KVD {
 
 LumoPlotMac::LumoPlotMac(IAutoOrrelDoc* document, bool flag)
-    : LumoPlotBase(document, flag), mProxy(new LumoProxyMac(nullptr, LumoProxyBase::kDefaultErrorVisibility))
+    : LumoPlotBase(document, flag),
+      mProxy(MakeCounted<LumoProxyMac>(nullptr, LumoProxyBase::kDefaultErrorVisibility))
 {
-    mProxy->AddRef();
     mController = std::make_unique<LumoViewController>(mProxy);
     mProxy->InitWithOwner(mController.get());
 }
@@ -18,7 +18,7 @@ LumoPlotMac::~LumoPlotMac()
 {
     mController.reset();
     mProxy->OnDestroyPlot();
-    mProxy->Release();
+    mProxy.Clear();
 }
 
 bool LumoPlotMac::ExecuteJavaScript(const String& script) const { return mProxy->ExecuteJavaScript(script); }
@@ -47,11 +47,8 @@ COMPtr<LumoPrintJob> LumoPlotMac::CreateJob(const std::string& jobName, bool cop
 {
     Web::WebView* view = mController->GetWebView();
     AppKit::Window* window = view != nullptr ? view->GetWindow() : nullptr;
-    MacPrintJob* made = CreateMacPrintJob(window != nullptr ? window->Controller() : nullptr, mProxy, GetDivId(),
-                                          GetSubject(), jobName, copying);
-    const COMPtr<LumoPrintJob> job(made);
-    made->Release();
-    return job;
+    return COMPtr<LumoPrintJob>::Take(CreateMacPrintJob(window != nullptr ? window->Controller() : nullptr, mProxy,
+                                                        GetDivId(), GetSubject(), jobName, copying));
 }
 
 COMPtr<LumoPrintJob> LumoPlotMac::CreatePlatformPrintJob(const std::string& jobName) { return CreateJob(jobName, false); }

@@ -34,12 +34,12 @@ public:
     COMPtr<LumoPrintJob> CreatePlatformCopyTask() override;
     unsigned GetDoubleClickDelay() const override { return kDoubleClickDelay; }
     std::string GetDivId() const override;
-    LumoProxyBase* GetLumoProxy() const override { return mProxy; }
+    LumoProxyBase* GetLumoProxy() const override { return mProxy.get(); }
 
 private:
     COMPtr<LumoPrintJob> CreateJob(const std::string& jobName, bool copying);
 
-    LumoProxyMac* mProxy;  // one reference
+    COMPtr<LumoProxyMac> mProxy;
     std::unique_ptr<LumoViewController> mController;
 };
 

@@ -18,28 +18,6 @@ const std::pair<const char*, const char*> kResourceNames[] = {
 
 }  // namespace
 
-uint32_t LumoProxyMac::AddRef() { return mRefs.fetch_add(1, std::memory_order_relaxed) + 1; }
-
-uint32_t LumoProxyMac::Release()
-{
-    const uint32_t left = mRefs.fetch_sub(1, std::memory_order_acq_rel) - 1;
-    if (left == 0)
-        delete this;
-    return left;
-}
-
-HRESULT LumoProxyMac::QueryInterface(const _IID& iid, void** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_ISubject)
-        return KVD_E_NOINTERFACE;
-    *out = static_cast<ISubject*>(this);
-    AddRef();
-    return KVD_S_OK;
-}
-
 void LumoProxyMac::InitWithOwner(LumoProxyOwner* owner)
 {
     mOwner = owner;

@@ -3,7 +3,6 @@
 // resources and shows the scale menu. The page reaches it through its bridge.
 #pragma once
 
-#include <atomic>
 #include <memory>
 
 #include "foundation/UnknownImp.h"
@@ -14,16 +13,12 @@
 
 namespace KVD {
 
-class LumoProxyMac : public LumoProxyBase, public CAFSubject, public CComObjectRoot {
+// Counted, answering ISubject as its identity; made with KVD::MakeCounted.
+class LumoProxyMac : public LumoProxyBase,
+                     public CountedUnknown<Implements<CAFSubject, ISubject>>,
+                     public CComObjectRoot {
 public:
-    // The count starts at 0: the maker takes the first reference.
     LumoProxyMac(ILumoProxyUI* ui, bool errorVisibility) : LumoProxyBase(ui, errorVisibility) {}
-
-    uint32_t AddRef() override;
-    // Deletes the proxy when the count reaches 0.
-    uint32_t Release() override;
-    // IUnknown and ISubject.
-    HRESULT QueryInterface(const _IID& iid, void** out) override;
 
     // Keeps the owner (not counted) and makes the bridge.
     void InitWithOwner(LumoProxyOwner* owner);
@@ -43,7 +38,6 @@ public:
 private:
     ~LumoProxyMac() override = default;
 
-    std::atomic<uint32_t> mRefs{0};
     LumoProxyOwner* mOwner = nullptr;
     std::unique_ptr<LumoJavaScriptProxy> mBridge;
 };

@@ -24,18 +24,16 @@ MacPrintJob* MacPrintJob::CreateMacPrintJob(AppKit::WindowController* windowCont
                                             const std::string& plotId, ISubject* subject,
                                             const std::string& jobName, bool copying)
 {
-    auto* job = new MacPrintJob(windowController, copying, plotId, jobName);
-    job->AddRef();
+    auto job = MakeCounted<MacPrintJob>(windowController, copying, plotId, jobName);
     job->Init(proxy, subject);
-    return job;
+    return job.Forget();
 }
 
 MacPrintJob* MacPrintJob::CreateMacPrintJob(AppKit::WindowController* windowController, bool copying)
 {
-    auto* job = new MacPrintJob(windowController, copying, std::string(), std::string());
-    job->AddRef();
+    auto job = MakeCounted<MacPrintJob>(windowController, copying, std::string(), std::string());
     job->PrintWebView();
-    return job;
+    return job.Forget();
 }
 
 void MacPrintJob::PrintWebView()

@@ -46,6 +46,8 @@ public:
 
 protected:
     MacPrintJob(AppKit::WindowController* windowController, bool copying, std::string plotId, std::string jobName);
+    template <class T, class... Args>
+    friend COMPtr<T> MakeCounted(Args&&...);
     // A new print view bound to the window prints the window's web view, or copies it; the
     // job has failed when nothing was printed or copied.
     void PrintWebView();

@@ -176,8 +176,8 @@ void ReportView::copyToPasteboard()
 
 void ReportView::printToPDF()
 {
-    KVD::MacPrintJob* job = KVD::CreateMacPrintJob(GetWindowController(), false);
-    job->Release();
+    // The whole-window job has run by the time it is made.
+    KVD::COMPtr<KVD::MacPrintJob>::Take(KVD::CreateMacPrintJob(GetWindowController(), false));
 }
 
 ReportView::Format ReportView::MakeFormat(const KVD::String& text)

@@ -298,11 +298,9 @@ void SpiroDataView::StartJob(bool copy)
     // The job holds itself until both pages have answered, or for a bounded time.
     mJobs.erase(std::remove_if(mJobs.begin(), mJobs.end(), [](const auto& job) { return job->Done() || job->Failed(); }),
                 mJobs.end());
-    auto* job = new SpiroDataViewPrintJob(this, GetPlotId1(), GetPlotId2(), GetViewName(), copy);
-    job->AddRef();
-    mJobs.emplace_back(job);
+    const auto job = KVD::MakeCounted<SpiroDataViewPrintJob>(this, GetPlotId1(), GetPlotId2(), GetViewName(), copy);
+    mJobs.push_back(job);
     job->Init();
-    job->Release();
 }
 
 }  // namespace Spirometry

@@ -163,4 +163,46 @@ TEST(ComputedChannel, ArraysStillReadKeepTheirSamplesWhenRecomputed)
     data->Close();
 }
 
+// The calculation answers its own faces and its calculation host's with one identity, and a
+// reference through any of them keeps the whole object alive.
+TEST(ComputedChannel, CalculationFacesShareOneIdentity)
+{
+    KVD::COMPtr<Host::DocumentData> data(Host::DocumentData::Create(FlowRecording()));
+    data->Release();
+    const int channel = data->Channels().AddChannel("Volume", "L");
+    KVD::COMPtr<ICalculationClass> cls;
+    ObjectFactoryAccessor::Get()->GetClassObject(TypeIdClass<&GUID_ArithCalcId, 0>::GetId(), IID_ICalculationClass,
+                                                 cls.Set());
+    ASSERT_NE(cls, nullptr);
+    KVD::COMPtr<ICalculation> calculation;
+    ASSERT_EQ(cls->Create(TChannelId{channel, 0}, data.get(), calculation.Set()), KVD_S_OK);
+    ASSERT_NE(calculation, nullptr);
+
+    KVD::COMPtr<IChannelCalc> own(KVD::com_cast(calculation.get()));
+    KVD::COMPtr<IOffLineData> offLine(KVD::com_cast(calculation.get()));
+    const KVD::COMPtr<ICalcEnumHost> host(KVD::com_cast(own.get()));
+    ASSERT_NE(own, nullptr);
+    ASSERT_NE(offLine, nullptr);
+    ASSERT_NE(host, nullptr);
+    KVD::COMPtr<IUnknown> identity(KVD::com_cast(calculation.get()));
+    EXPECT_EQ(KVD::COMPtr<IUnknown>(KVD::com_cast(own.get())).get(), identity.get());
+    EXPECT_EQ(KVD::COMPtr<IUnknown>(KVD::com_cast(offLine.get())).get(), identity.get());
+    EXPECT_EQ(KVD::COMPtr<IUnknown>(KVD::com_cast(host.get())).get(), identity.get());
+    EXPECT_EQ(static_cast<void*>(identity.get()), static_cast<void*>(own.get()));
+    void* none = &none;
+    EXPECT_EQ(own->QueryInterface(IID_IRecordData, &none), KVD_E_NOINTERFACE);
+    EXPECT_EQ(none, nullptr);
+
+    // Only the host's face left: the calculation still answers through it.
+    calculation.Clear();
+    own.Clear();
+    offLine.Clear();
+    identity.Clear();
+    offLine = KVD::com_cast(host.get());
+    ASSERT_NE(offLine, nullptr);
+    TChannelId answered{};
+    EXPECT_EQ(offLine->GetChannel(&answered), KVD_S_OK);
+    EXPECT_EQ(answered.channel, channel);
+}
+
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "foundation/COMPtr.h"
 #include "host/channels/ComputedEvents.h"
-#include "host/data/Adopt.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ TEST(ComputedEvents, AStreamGivesWholeRecordsFromItsStartUpToItsEnd)
     const auto events = Events({10, 20, 30, 40, 50});
     EXPECT_EQ(events->Count(), 5u);
     EXPECT_EQ(events->TickAt(3), 40);
-    auto stream = Host::Adopt<IEnumEventEx>(Host::ComputedEventStream::Create(events, 15, 45));
+    KVD::COMPtr<IEnumEventEx> stream = Host::ComputedEventStream::Create(events, 15, 45);
     int32_t size = 0;
     TCAFId type = 0;
     stream->GetSizeofEvents(&size);
@@ -75,7 +74,7 @@ TEST(ComputedEvents, AStreamGivesWholeRecordsFromItsStartUpToItsEnd)
 
 TEST(ComputedEvents, FindSkipAndCloneMoveWhereTheStreamStands)
 {
-    auto stream = Host::Adopt<IEnumEventEx>(Host::ComputedEventStream::Create(Events({10, 20, 30, 40}), 0, 100));
+    KVD::COMPtr<IEnumEventEx> stream = Host::ComputedEventStream::Create(Events({10, 20, 30, 40}), 0, 100);
     EXPECT_EQ(stream->Find(0, 25, 0, 100), KVD_S_OK);
     int32_t position = 0, index = -1;
     stream->GetPosition(&position);

@@ -207,7 +207,7 @@ protected:
                                                      cls.Set());
         KVD::COMPtr<ICalculation> calculation;
         cls->Create(TChannelId{channel, 0}, &document->Data(), calculation.Set());
-        EXPECT_EQ(calculation->Configure(Host::Adopt(Host::ArithSettings::Create(L"ch1 * 2", L"L/s")).get(), kAutoTrue),
+        EXPECT_EQ(calculation->Configure(Host::ArithSettings::Create(L"ch1 * 2", L"L/s").get(), kAutoTrue),
                   KVD_S_OK);
         document->Data().SetCalculation(TChannelId{channel, 0}, calculation);
 
@@ -227,7 +227,7 @@ protected:
         Host::Message::Create(dynamic, 0, uint64_t(7) << 32 | NoteDocTypeId::GetId(), named, &block, message.Set());
         registrar.SetObject(named, message);
         registrar.SetObject(Key(kSRKey_Index, dynamic, 0, 0, 4),
-                            static_cast<IPersistObject*>(Host::Adopt(Host::ArithSettings::Create(L"1")).get()));
+                            static_cast<IPersistObject*>(Host::ArithSettings::Create(L"1").get()));
         Host::Message::Create(0x80010005, 0, 0, pair, nullptr, message.Set());
         registrar.SetObject(pair, message);
         return document;

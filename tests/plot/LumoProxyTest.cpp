@@ -370,6 +370,13 @@ TEST(LumoProxy, TheLastReleaseDeletesAndReleasesTheSources)
     void* subject = nullptr;
     EXPECT_EQ(proxy->QueryInterface(IID_ISubject, &subject), KVD_S_OK);
     EXPECT_EQ(subject, static_cast<ISubject*>(proxy));
+    void* identity = nullptr;
+    EXPECT_EQ(proxy->QueryInterface(IID_IUnknown, &identity), KVD_S_OK);
+    EXPECT_EQ(identity, subject);
+    static_cast<IUnknown*>(identity)->Release();
+    void* other = &other;
+    EXPECT_EQ(proxy->QueryInterface(IID_IObserver, &other), KVD_E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
     static_cast<ISubject*>(subject)->Release();
     EXPECT_EQ(ramp->RefCount(), 2u);
     EXPECT_EQ(proxy->Release(), 0u);

@@ -39,7 +39,7 @@ template <class Dialog, class Settings>
 int ShowEditingInPlace(Settings* settings, IAutoOrrelDoc* document, int channel,
                        const std::vector<KVD::String>& channelNames)
 {
-    const KVD::COMPtr<Settings> before(new Settings(settings));
+    const auto before = KVD::MakeCounted<Settings>(settings);
     int answer = kDialogCancelled;
     try {
         Dialog dialog(settings, document, channel, channelNames);

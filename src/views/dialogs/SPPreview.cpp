@@ -177,9 +177,9 @@ void SPPreview::Recreate(bool)
     if (OrrelDraw::PreviewWinPane* pane = Pane()) {
         if (mState.valid != 0)
             pane->ClearRecordDrawers(kPane, 0, kNoChannel);
-        KVD::COMPtr<IOrrelRecordDrawer> graticule(new OrrelDraw::GraticuleDrawer(
+        const KVD::COMPtr<IOrrelRecordDrawer> graticule = KVD::MakeCounted<OrrelDraw::GraticuleDrawer>(
             kDrawerType, TChannelId{mFlowChannel, kDrawn}, kScaleLeft, GraticuleFlag() ? 0u : kNoGrid,
-            GraticuleColour(), false));
+            GraticuleColour(), false);
         pane->AddRecordDrawer(kPane, 0, graticule, kOpaque);
         if (mFlowUnitsKnown)
             AddDrawers(state, calculationUnits, data);
@@ -194,12 +194,12 @@ void SPPreview::AddDrawers(const SPPreviewState& state, const KVD::String& flowU
     TColor colour = OrrelColours::ChannelColour(mFlowChannel);
     if (Document() != nullptr)
         DlgCommon::getChannelColour(colour, mFlowChannel, Document());
-    KVD::COMPtr<IOrrelRecordDrawer> trace(new OrrelDraw::CustomUnitsPolyLineTraceDrawer(
+    const KVD::COMPtr<IOrrelRecordDrawer> trace = KVD::MakeCounted<OrrelDraw::CustomUnitsPolyLineTraceDrawer>(
         kDrawerType, TChannelId{mFlowChannel, kDrawn}, std::make_unique<SUNMapper>(FlowId(), mSettings),
-        kScaleLeft, &colour, kNoChannel, 0, kTraceLayer));
+        kScaleLeft, &colour, kNoChannel, 0, kTraceLayer);
     pane->SetTraceIndicatorColour(0, kPane, kScaleLeft, true, OrrelDraw::RgbFromColour(colour), 0);
     pane->AddRecordDrawer(kPane, 0, trace, kOpaque);
-    KVD::COMPtr<IOrrelRecordDrawer> events(new OrrelDraw::EventDrawer(kDrawerType, mFirstVirtual));
+    const KVD::COMPtr<IOrrelRecordDrawer> events = KVD::MakeCounted<OrrelDraw::EventDrawer>(kDrawerType, mFirstVirtual);
     pane->AddRecordDrawer(kPane, 0, events, kOpaque);
     LockUnitsPrefix(true, true);
 }
@@ -225,8 +225,8 @@ void SPPreview::HandOverNoiseClamp(IOrrelData2* data)
     const auto* flow = dynamic_cast<const SpFlowSettings*>(current.get());
     if (flow == nullptr)
         return;
-    mOriginalFlowSettings.emplace(mFlowChannel, KVD::COMPtr<IPersistObject>(new SpFlowSettings(flow)));
-    KVD::COMPtr<SpFlowSettings> proposed(new SpFlowSettings());
+    mOriginalFlowSettings.emplace(mFlowChannel, KVD::MakeCounted<SpFlowSettings>(flow));
+    const auto proposed = KVD::MakeCounted<SpFlowSettings>();
     proposed->SetFrom(flow);
     proposed->mClamp = mSettings->mFlowNoiseClamp;
     calc->Configure(proposed.get(), kAutoFalse);

@@ -31,7 +31,7 @@ SpFlowCalibrateDialog::SpFlowCalibrateDialog(SpFlowSettings* settings, IAutoOrre
 
 int SpFlowCalibrateDialog::Show(IAutoOrrelDoc* document, IRecordData* records, SpFlowSettings* settings)
 {
-    const KVD::COMPtr<SpFlowSettings> copy(new SpFlowSettings(settings));
+    const auto copy = KVD::MakeCounted<SpFlowSettings>(settings);
     SpFlowCalibrateDialog dialog(copy.get(), document, records);
     if (dialog.ShowDialog() == 0)
         return kDialogCancelled;
