@@ -2,13 +2,6 @@
 
 namespace Host {
 
-DocumentRecording* DocumentRecording::Create(IKVDDeviceManager* manager)
-{
-    auto* recording = new DocumentRecording(manager);
-    recording->AddRef();
-    return recording;
-}
-
 HRESULT DocumentRecording::IsReadOnly(uint32_t, AutoBool* readOnly)
 {
     if (readOnly == nullptr)

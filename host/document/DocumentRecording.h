@@ -10,9 +10,6 @@ namespace Host {
 
 class DocumentRecording final : public KVD::CountedUnknown<IOrrelRecording> {
 public:
-    // A new recording face over the device manager, with one reference.
-    static DocumentRecording* Create(IKVDDeviceManager* manager);
-
     // Never read-only: the document has its device.
     HRESULT IsReadOnly(uint32_t reserved, AutoBool* readOnly) override;
     HRESULT GetDeviceCount(uint32_t reserved, int32_t* count) override;
@@ -20,6 +17,8 @@ public:
 
 private:
     explicit DocumentRecording(IKVDDeviceManager* manager) : mManager(manager) {}
+    template <class T, class... Args>
+    friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
     KVD::COMPtr<IKVDDeviceManager> mManager;
 };

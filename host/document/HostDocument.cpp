@@ -119,7 +119,7 @@ void HostDocument::SetDeviceManager(IKVDDeviceManager* manager)
 {
     mRecording.Clear();
     if (manager != nullptr)
-        mRecording = Adopt<IOrrelRecording>(DocumentRecording::Create(manager));
+        mRecording = KVD::MakeCounted<DocumentRecording>(manager);
 }
 
 void HostDocument::SetChannelCounts(int all, int withData, int computed)

@@ -166,21 +166,22 @@ void PreviewDataPane::Monitor()
 void PreviewDataPane::CreateMonitoringRecord()
 {
     const auto services = Query<IRecordDataServices>(mDocument.get());
-    IRecordData* created = nullptr;
-    if (services == nullptr || services->CreateRecord(0, &created) != KVD_S_OK || created == nullptr)
+    if (services == nullptr)
+        return;
+    KVD::COMPtr<IRecordData> created;
+    if (services->CreateRecord(0, created.Set()) != KVD_S_OK)
+        return;
+    if (created == nullptr)
         return;
     mMonitor = created;
-    created->Release();
     if (newRecordCallback)
         newRecordCallback(mMonitor.get());
     const auto monitorServices = Query<IRecordDataServices>(mMonitor.get());
     if (monitorServices != nullptr) {
         // Without a file monitoring goes on in memory.
-        IStorage* storage = nullptr;
-        if (KVDStgCreateDocfile(KVDFileRef(), kMonitorStorageMode, kMonitorStorageFlags, &storage, 0, 0) == KVD_S_OK) {
-            monitorServices->AttachStorage(0, storage);
-            storage->Release();
-        }
+        KVD::COMPtr<IStorage> storage;
+        if (KVDStgCreateDocfile(KVDFileRef(), kMonitorStorageMode, kMonitorStorageFlags, storage.Set(), 0, 0) == KVD_S_OK)
+            monitorServices->AttachStorage(0, storage.get());
         monitorServices->AddViewSink(mViewSink.get());
     }
     mSavedRightEdge = GetRightEdgeVPix();

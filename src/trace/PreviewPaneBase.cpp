@@ -69,11 +69,9 @@ void PreviewPaneBase::Init(IOrrelData2* data, OrrelDraw::SPIRO_DataPaneView* vie
     mGraticuleFlag = true;
     mView = view;
     if (KVD::COMPtr<IRecordDataServices> services{KVD::com_cast(data)}) {
-        IRecordData* records = nullptr;
-        if (services->GetRecordData(kDocumentRecordData, &records) == KVD_S_OK) {
+        KVD::COMPtr<IRecordData> records;
+        if (services->GetRecordData(kDocumentRecordData, records.Set()) == KVD_S_OK)
             mRecordData = records;
-            records->Release();
-        }
     }
     if (view != nullptr) {
         KVD::COMPtr<OrrelDraw::PreviewWinPane> pane(new OrrelDraw::PreviewWinPane(
@@ -180,10 +178,13 @@ void PreviewPaneBase::AutoScaleY(ESide side, ChannelYDataRange* range)
 
 void PreviewPaneBase::LockDragScaleUnitsPrefix(ESide side, UnitPrefix prefix)
 {
-    IScale* scale = nullptr;
-    if (mPane == nullptr || mPane->GetDragScale(0, 0, ScaleOf(side), &scale) != KVD_S_OK || scale == nullptr)
+    if (mPane == nullptr)
         return;
-    scale->Release();
+    KVD::COMPtr<IScale> scale;
+    if (mPane->GetDragScale(0, 0, ScaleOf(side), scale.Set()) != KVD_S_OK)
+        return;
+    if (scale == nullptr)
+        return;
     mPane->LockDragScaleUnitPrefix(0, 0, ScaleOf(side), prefix);
 }
 
