@@ -157,7 +157,7 @@ void AddAnalysisOptions(po::options_description& options, AnalysisSettings& s, s
         ("forced-threshold", po::value<double>(&s.forcedThreshold)->default_value(s.forcedThreshold),
          "a breath is forced from this multiple of the average volume (0.1 to 10)")
         ("non-forced", po::bool_switch(&s.nonForced), "list the non-forced breaths in the report too")
-        ("units", po::value<std::string>(&units)->default_value(units), "report volumes and flows in L or mL")
+        ("units", po::value<std::string>(&units)->default_value(units), "report volumes and flows in L, mL or uL (also µL)")
         ("noise-floor", po::value<double>(&s.noiseFloor)->default_value(s.noiseFloor),
          "flow below this magnitude (L/s) counts as 0; 0 for none")
         ("volume-ratio", po::value<double>(), "correct expired volume by this ratio (0.01 to 10)")
@@ -178,7 +178,7 @@ std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s,
         s.select = v["select"].as<std::string>();
     if (v.count("volume-ratio"))
         s.volumeRatio = v["volume-ratio"].as<double>();
-    s.prefix = units == "mL" ? 7 : 8;
+    s.prefix = units == "mL" ? 7 : units == "uL" || units == "\u00B5L" ? 6 : 8;
     if (s.head && s.scale)
         return "--head and --scale exclude each other";
     if (s.head && (*s.head < 0 || *s.head > 4))
@@ -191,8 +191,8 @@ std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s,
         return "--cycle-level takes a percentage from 0.01 to 10";
     if (!(s.forcedThreshold >= 0.1 && s.forcedThreshold <= 10.0))
         return "--forced-threshold takes a multiple from 0.1 to 10";
-    if (units != "L" && units != "mL")
-        return "--units takes L or mL";
+    if (units != "L" && units != "mL" && units != "uL" && units != "\u00B5L")
+        return "--units takes L, mL or uL";
     if (!(s.noiseFloor >= 0.0 && std::isfinite(s.noiseFloor)))
         return "--noise-floor takes a finite flow of 0 or more";
     if (s.volumeRatio && !(*s.volumeRatio >= 0.01 && *s.volumeRatio <= 10.0))

@@ -182,6 +182,37 @@ TEST_F(AnalyseCommand, SettingsChangedInTheDialogReachTheReport)
     EXPECT_FALSE(std::filesystem::exists(Report()));
 }
 
+// The report in each unit the settings offer: the same breaths, each figure scaled by the unit
+// (the report writes the micro sign as the one byte 0xB5).
+TEST_F(AnalyseCommand, ReportsInLitresMillilitresAndMicrolitres)
+{
+    const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+    std::vector<std::vector<std::string>> firstBreath;
+    for (const char* units : {"L", "mL", "uL"}) {
+        int status = 0;
+        Analyse(sample, std::string("--raw 1 --scale 2 --units ") + units, &status);
+        ASSERT_EQ(status, 0) << units;
+        const std::vector<std::string> lines = Lines(Report());
+        bool found = false;
+        for (size_t i = 0; i + 1 < lines.size(); ++i)
+            if (lines[i].rfind("Breath #", 0) == 0) {
+                EXPECT_NE(lines[i].find(std::string("FVC (") + (units[0] == 'u' ? "\xB5L" : units) + ")"),
+                          std::string::npos)
+                    << lines[i];
+                firstBreath.push_back(Cells(lines[i + 1], ','));
+                found = true;
+                break;
+            }
+        ASSERT_TRUE(found) << units;
+    }
+    ASSERT_EQ(firstBreath.size(), 3u);
+    // The forced breath's FVC.
+    const double litres = Number(firstBreath[0].at(9));
+    EXPECT_GT(litres, 3.0);
+    ExpectNear(Number(firstBreath[1].at(9)), litres * 1e3, 1e-5, 0, "mL");
+    ExpectNear(Number(firstBreath[2].at(9)), litres * 1e6, 1e-5, 0, "uL");
+}
+
 TEST_F(AnalyseCommand, RefusesWhatItCannotAnalyseBeforeWritingAnything)
 {
     const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
