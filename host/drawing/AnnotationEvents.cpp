@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "foundation/KVDString.h"
+#include "host/channels/ComputedEvents.h"
 
 namespace Host {
 
@@ -82,112 +84,16 @@ std::vector<KVDEventBase> AnnotationEventsOf(const Recording& recording, int32_t
     return events;
 }
 
-AnnotationEvents* AnnotationEvents::Create(std::shared_ptr<const std::vector<KVDEventBase>> events, int32_t start,
-                                           int32_t endTick, TCAFId type)
+KVD::COMPtr<IEnumEventEx> AnnotationStream(const std::vector<KVDEventBase>& events, int32_t start, int32_t endTick,
+                                           TCAFId type)
 {
-    auto stream = KVD::MakeCounted<AnnotationEvents>(std::move(events), endTick, type);
-    stream->MoveTo(start);
-    return stream.Forget();
-}
-
-AnnotationEvents::AnnotationEvents(std::shared_ptr<const std::vector<KVDEventBase>> events, int32_t endTick,
-                                   TCAFId type)
-    : mEvents(std::move(events)), mEnd(endTick), mType(type)
-{
-}
-
-void AnnotationEvents::MoveTo(int32_t tick)
-{
-    mIndex = size_t(std::lower_bound(mEvents->begin(), mEvents->end(), tick,
-                                     [](const KVDEventBase& e, int32_t t) { return e.tick < t; }) -
-                    mEvents->begin());
-}
-
-int32_t AnnotationEvents::PositionTick() const
-{
-    return mIndex < mEvents->size() && (*mEvents)[mIndex].tick < mEnd ? (*mEvents)[mIndex].tick : 0x7FFFFFFF;
-}
-
-HRESULT AnnotationEvents::Next(uint32_t bytes, int32_t endTick, uint8_t* buffer, uint32_t* count, int32_t* position)
-{
-    if (buffer == nullptr || count == nullptr)
-        return KVD_E_POINTER;
-    *count = 0;
-    const int32_t limit = std::min(endTick, mEnd);
-    while (mIndex < mEvents->size() && (*mEvents)[mIndex].tick < limit &&
-           (*count + 1) * sizeof(KVDEventBase) <= bytes) {
-        std::memcpy(buffer + *count * sizeof(KVDEventBase), &(*mEvents)[mIndex++], sizeof(KVDEventBase));
-        ++*count;
-    }
-    if (position != nullptr)
-        *position = PositionTick();
-    return PositionTick() == 0x7FFFFFFF ? KVD_S_FALSE : KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::Find(EventFindTypes, int32_t from, int32_t, int32_t limit)
-{
-    mEnd = limit;
-    MoveTo(from);
-    return PositionTick() == 0x7FFFFFFF ? KVD_S_FALSE : KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::GetPosition(int32_t* position)
-{
-    if (position == nullptr)
-        return KVD_E_POINTER;
-    *position = PositionTick();
-    return KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::SkipIndex(int32_t count, int32_t* skipped)
-{
-    const auto target = std::clamp<int64_t>(int64_t(mIndex) + count, 0, int64_t(mEvents->size()));
-    if (skipped != nullptr)
-        *skipped = int32_t(target - int64_t(mIndex));
-    mIndex = size_t(target);
-    return KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::Clone(IEnumEventEx** out)
-{
-    if (out == nullptr)
-        return KVD_E_POINTER;
-    auto copy = KVD::MakeCounted<AnnotationEvents>(mEvents, mEnd, mType);
-    copy->mIndex = mIndex;
-    *out = copy.Forget();
-    return KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::GetSizeofEvents(int32_t* size)
-{
-    if (size == nullptr)
-        return KVD_E_POINTER;
-    *size = int32_t(sizeof(KVDEventBase));
-    return KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::GetTypeofEvents(TCAFId* type)
-{
-    if (type == nullptr)
-        return KVD_E_POINTER;
-    *type = mType;
-    return KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::GetIndex(int32_t* index)
-{
-    if (index == nullptr)
-        return KVD_E_POINTER;
-    *index = int32_t(mIndex);
-    return KVD_S_OK;
-}
-
-HRESULT AnnotationEvents::GetTickToSample(TTickToSample* map)
-{
-    if (map == nullptr)
-        return KVD_E_POINTER;
-    *map = TTickToSample{1, 0};
-    return KVD_S_OK;
+    auto records = std::make_shared<ComputedEvents>();
+    records->size = int32_t(sizeof(KVDEventBase));
+    records->type = type;
+    records->bytes.resize(events.size() * sizeof(KVDEventBase));
+    if (!events.empty())
+        std::memcpy(records->bytes.data(), events.data(), records->bytes.size());
+    return ComputedEventStream::Create(std::move(records), start, endTick);
 }
 
 }  // namespace Host

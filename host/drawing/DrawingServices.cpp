@@ -45,9 +45,9 @@ HRESULT CreateAnnotationStream(const Recording& recording, TChannelId channel, K
         return KVD_S_FALSE;
     if (start.record < 0 || size_t(start.record) >= recording.RecordCount())
         return KVD_E_BADSTATE;
-    auto events = std::make_shared<const std::vector<KVDEventBase>>(AnnotationEventsOf(recording, start.record));
-    *out = AnnotationEvents::Create(std::move(events), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF),
-                                    AnnotationDrawClassTypeId());
+    AnnotationStream(AnnotationEventsOf(recording, start.record), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF),
+                     AnnotationDrawClassTypeId())
+        .GetOut(out);
     return KVD_S_OK;
 }
 

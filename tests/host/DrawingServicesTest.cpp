@@ -391,9 +391,7 @@ TEST(DrawingObjects, AreMadeAndCopiedWithOneReferenceForTheCaller)
     const auto settings = KVD::COMPtr<Host::DisplaySettings>::Take(Host::DisplaySettings::CreateForChannel(1, 0xFF));
     EXPECT_EQ(RefsOf(static_cast<IChannelDisplaySettings2*>(settings.get())), 1u);
 
-    auto events = std::make_shared<const std::vector<KVDEventBase>>(
-        std::vector<KVDEventBase>{{10, 0.0f, 0.0}, {20, 0.5f, 1.0}});
-    const auto stream = KVD::COMPtr<IEnumEventEx>::Take(Host::AnnotationEvents::Create(events, 15, 100, 0x10015));
+    const auto stream = Host::AnnotationStream({{10, 0.0f, 0.0}, {20, 0.5f, 1.0}}, 15, 100, 0x10015);
     EXPECT_EQ(RefsOf(stream), 1u);
     KVD::COMPtr<IEnumEventEx> twin;
     ASSERT_EQ(stream->Clone(twin.Set()), KVD_S_OK);
