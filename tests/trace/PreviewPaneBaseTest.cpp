@@ -313,6 +313,30 @@ TEST_F(PreviewOverDocument, MonitoredDataHasItsTimesUnderIt)
     EXPECT_EQ(TimeLabels(*window), (std::vector<std::string>{"0", "1", "2", "3", "4", "5"}));
 }
 
+TEST_F(PreviewOverDocument, MonitoredDataHasItsUnitsOnTheScale)
+{
+    KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
+        std::make_shared<Host::BreathingSource>(Host::SyntheticOptions{}, 1)));
+    doc.Document().SetDeviceManager(manager.get());
+    Init();
+    preview->Pane()->AddRecordDrawer(0, 0,
+                                     KVD::COMPtr<IOrrelRecordDrawer>(new PolyLineTraceDrawer(
+                                         0x1000, TChannelId{0, TraceTest::kUnits}, kScaleLeft, nullptr, kNoChannel,
+                                         0, 0x201, 1)),
+                                     0);
+    preview->Pane()->OnPrePaint();
+    const ChannelPane& channel = preview->Pane()->GetChannelPane(0);
+    ASSERT_TRUE(channel.LeftUnitsFound());
+    // The monitoring record has no record to name units by until sampling starts one.
+    preview->Pane()->DoMonitor();
+    ASSERT_TRUE(manager->IsSampling());
+    AppKit::RunLoop::Main().Advance(1.0);
+    EXPECT_TRUE(channel.LeftUnitsFound());
+    KVD::String units;
+    ASSERT_EQ(channel.ScaleOf(kScaleLeft)->GetUnitsText(KVD::String::Setter(units)), KVD_S_OK);
+    EXPECT_EQ(units, KVD::String(L"V"));
+}
+
 TEST_F(PreviewOverDocument, WithoutADeviceThePreviewOnlyShowsTheDocument)
 {
     Init();
