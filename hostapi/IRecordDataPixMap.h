@@ -1,7 +1,9 @@
 // The host's map between the pixel columns of a trace display and the positions of a
 // recording's records at one zoom: records lie end to end, record r taking the columns
-// [first, end) that its ticks fill at the ticks per pixel (a fraction, kept exact). Drawers ask
-// it where columns, ticks and events fall; the display tells it the zoom and its headers.
+// [first, end) that its ticks fill at the ticks per pixel (a fraction, kept exact), after a
+// gap for its header when the display shows headers (the gap's columns belong to the record
+// after it, at negative record columns). Drawers ask it where columns, ticks and events fall;
+// the display tells it the zoom and its headers.
 #pragma once
 
 #include "IUnknown.h"
@@ -46,7 +48,8 @@ struct IRecordDataPixMap : IUnknown {
     virtual HRESULT GetNeedsUpdate(uint32_t* bits) = 0;                                    // slot 12
     virtual HRESULT AcknowledgeNeedsUpdate(uint32_t bits) = 0;                            // slot 13
     virtual HRESULT MarkNeedsUpdate(uint32_t bits) = 0;                                   // slot 14
-    // The record and the (fractional) tick at a column; KVD_S_FALSE beyond the data.
+    // The record and the (fractional) tick at a column, negative in a header gap; KVD_S_FALSE
+    // beyond the data.
     virtual HRESULT ColumnToPosition(uint32_t request, double column, int32_t* record, double* tick) = 0;  // slot 15
     // The column of a tick of a record.
     virtual HRESULT PositionToColumn(uint32_t request, int32_t record, double tick, double* column) = 0;  // slot 16

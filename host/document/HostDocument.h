@@ -122,7 +122,8 @@ private:
     KVD::COMPtr<Selection> mSelection;
     KVD::COMPtr<IOrrelData2> mData;
     KVD::COMPtr<IRecordData> mRecordData;
-    int32_t mTimeDisplayMode = 0;
+    // Times relative to each record's start: a mode with no origin would leave time labels unset.
+    int32_t mTimeDisplayMode = 2;
     std::map<int, uint32_t> mColours;
     bool mSampling = false;
     KVD::COMPtr<IOrrelRecording> mRecording;

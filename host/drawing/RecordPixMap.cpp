@@ -36,14 +36,23 @@ void RecordPixMap::Layout()
     int count = 0;
     if (mRecords == nullptr || mRecords->GetRecordCount(&count) != KVD_S_OK)
         return;
-    int64_t first = 0;
+    const int64_t gap = HeaderGap();
+    int64_t lead = 0;
     for (int r = 0; r < count; ++r) {
         uint32_t ticks = 0;
         mRecords->GetRecordTicks(r, &ticks);
+        const int64_t first = r == 0 ? lead : lead + gap;
         const int64_t end = first + ColumnsFor(ticks, mNumerator, mDenominator);
         mSpans.push_back({ticks, first, end});
-        first = end;
+        lead = end;
     }
+}
+
+int64_t RecordPixMap::HeaderGap() const
+{
+    if (mHeaderMode != kHeadersShown || !(mHeaderGap > 0.0))
+        return 0;
+    return int64_t(std::min(mHeaderGap, kMaxHeaderGap));
 }
 
 void RecordPixMap::Follow()
@@ -116,8 +125,9 @@ HRESULT RecordPixMap::PixelToPosition(int64_t pixel, KVDPosition* position)
         return KVD_S_FALSE;
     const Span& span = mSpans[size_t(record)];
     position->record = record;
-    position->tick = uint32_t(std::min<int64_t>(FirstTickOfColumn(pixel - span.first, mNumerator, mDenominator),
-                                                span.ticks));
+    // A column of the header gap before a record is the record's start.
+    const int64_t tick = FirstTickOfColumn(pixel - span.first, mNumerator, mDenominator);
+    position->tick = uint32_t(std::clamp<int64_t>(tick, 0, span.ticks));
     return KVD_S_OK;
 }
 
@@ -234,10 +244,21 @@ HRESULT RecordPixMap::SetLayoutParameter(uint32_t id, double value)
 {
     switch (id) {
     case kPixMapMarkerSize: mMarkerSize = value; return KVD_S_OK;
-    case kPixMapHeaderGap: mHeaderGap = value; return KVD_S_OK;
-    case kPixMapHeaderMode: mHeaderMode = value; return KVD_S_OK;
+    case kPixMapHeaderGap: return SetHeaderLayout(mHeaderGap, value);
+    case kPixMapHeaderMode: return SetHeaderLayout(mHeaderMode, value);
     default: return KVD_E_BADSTATE;
     }
+}
+
+HRESULT RecordPixMap::SetHeaderLayout(double& field, double value)
+{
+    const int64_t before = HeaderGap();
+    field = value;
+    if (HeaderGap() != before) {
+        Layout();
+        mNeedsUpdate |= 0xFF000000;  // every column after the first record moved
+    }
+    return KVD_S_OK;
 }
 
 double RecordPixMap::LayoutParameter(uint32_t id) const

@@ -1,5 +1,7 @@
 // The host's pixel map of a record data: records laid end to end, record r taking
-// ceil(ticks / ticks-per-pixel) columns, the zoom kept as an exact fraction so that columns
+// ceil(ticks / ticks-per-pixel) columns and, while the display shows record headers, a gap of
+// the header's width before each record after the first, where the record's boundary is drawn
+// (a gap column belongs to the record after it, before its first column); the zoom kept as an exact fraction so that columns
 // and ticks convert without drift however far into an hour-long record. It hears sampling before
 // the display that uses it and lays out the samples that came in.
 #pragma once
@@ -56,17 +58,28 @@ public:
 
     double LayoutParameter(uint32_t id) const;
 
+    // The header mode the display sets when it draws record headers (else 3).
+    static constexpr double kHeadersShown = 4.0;
+    // Columns of a header gap at most, whatever a display asks for.
+    static constexpr double kMaxHeaderGap = 1000.0;
+
 private:
     explicit RecordPixMap(IRecordData* records);
     template <class T, class... Args>
     friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
+    // A record's columns [first, end); its header gap ends at first and starts where the
+    // record before ends.
     struct Span {
         uint32_t ticks;
         int64_t first;
         int64_t end;
     };
     void Layout();
+    // The columns left before each record after the first.
+    int64_t HeaderGap() const;
+    // Sets a header parameter, laying the records out again when the gap changes.
+    HRESULT SetHeaderLayout(double& field, double value);
     // Lays the records out again when the data grew since (a record being sampled).
     void Follow();
     bool IsRecord(int32_t record) const { return record >= 0 && size_t(record) < mSpans.size(); }

@@ -378,6 +378,7 @@ protected:
     std::recursive_mutex mMutex;
 
 private:
+    void TakeUnitsOfStartedRecord(int block);
     void ObserveRecord(IRecordData* record, bool observe);
     // The pixel map's own online face, or null when it has none.
     KVD::COMPtr<IOnlineDataSink> PixMapSink() const;

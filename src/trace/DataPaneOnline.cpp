@@ -62,6 +62,7 @@ HRESULT DataPane::OnRecordStart(uint32_t block, AutoBool recordFlag)
     mTimeScale->OnRecordStart(block, recordFlag);
     for (auto& pane : mPanes)
         pane->OnRecordStart(block, recordFlag);
+    TakeUnitsOfStartedRecord(int(block));
     if (recordStartHook) {
         double secsPerTick = 0;
         mPixMap->GetRecordSecsPerTick(int32_t(block), &secsPerTick);
@@ -75,6 +76,17 @@ HRESULT DataPane::OnRecordStart(uint32_t block, AutoBool recordFlag)
     }
     mRecordStartTime = Now();
     return KVD_S_OK;
+}
+
+// Data that had no record when sampling was prepared (a new monitoring record) names its
+// units once its first record starts; panes that found units keep them.
+void DataPane::TakeUnitsOfStartedRecord(int block)
+{
+    if (mMiscFlags & MiscFlag::kUnitsOnlyWhenNotSampling)
+        return;
+    for (auto& pane : mPanes)
+        if (!pane->LeftUnitsFound())
+            pane->SetYScaleUnits(block, block);
 }
 
 HRESULT DataPane::Update(uint32_t block)

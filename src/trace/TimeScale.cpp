@@ -58,6 +58,14 @@ HRESULT TimeScale::OnRecordStart(unsigned int record, AutoBool online)
     return KVD_S_OK;
 }
 
+HRESULT TimeScale::Update(long long start, long long count, long long* latest, PixMapUpdateOutFlags flags)
+{
+    const HRESULT hr = ChildPaneBase::Update(start, count, latest, flags);
+    if (count != 0)
+        Invalidate(false);  // a strip of labels is no cheaper than the whole scale
+    return hr;
+}
+
 void TimeScale::SetFixedHeight(bool fixed, int height)
 {
     mFixedHeight = fixed;

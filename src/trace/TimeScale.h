@@ -28,6 +28,9 @@ public:
                             int c) override;
     HRESULT ClearRecordDrawers(OrrelDrawerInfoOutFlags infoFlags, TChannelId channel) override;
     HRESULT OnRecordStart(unsigned int record, AutoBool online) override;
+    // New data scrolled in: the whole scale is redrawn, so that a label that now fits beside
+    // the fresh strip is drawn whole rather than cut at the strip's edge.
+    HRESULT Update(long long start, long long count, long long* latest, PixMapUpdateOutFlags flags) override;
     HRESULT DrawInRecord(TDC* dc, long long start, long long end, TPixPosition pix, int x, const TRect* clip,
                          OrrelDrawerDrawFlags flags, const GraticuleInfo* graticule, const KVDDataTimeInfo* time,
                          const KVD::Bitset& layers) override;

@@ -198,6 +198,68 @@ TEST_F(DrawingServices, PixMapConvertsPixelsAndPositions)
     EXPECT_DOUBLE_EQ(seconds, 0.03);
 }
 
+TEST_F(DrawingServices, PixMapLeavesAHeaderGapBeforeEachLaterRecordWhileHeadersShow)
+{
+    const auto map = PixMap();
+    ASSERT_TRUE(KVDSucceeded(map->SetTicksPerPixel(10, 1)));
+    map->AcknowledgeNeedsUpdate(0xFFFFFFFF);
+    // A gap of 8 columns alone changes nothing until the display says it shows headers.
+    ASSERT_EQ(map->SetLayoutParameter(kPixMapHeaderGap, 8), KVD_S_OK);
+    int64_t first = -1, end = -1, total = -1;
+    map->GetRecordPixels(1, &first, &end);
+    EXPECT_EQ(first, 500);
+    uint32_t bits = 1;
+    map->GetNeedsUpdate(&bits);
+    EXPECT_EQ(bits, 0u);
+    ASSERT_EQ(map->SetLayoutParameter(kPixMapHeaderMode, 4), KVD_S_OK);
+    map->GetNeedsUpdate(&bits);
+    EXPECT_EQ(bits, 0xFF000000u);  // the display lays its columns out again
+
+    // 5000 and 1234 ticks: [0, 500), the gap [500, 508), then [508, 632).
+    ASSERT_EQ(map->GetRecordPixels(0, &first, &end), KVD_S_OK);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(end, 500);
+    ASSERT_EQ(map->GetRecordPixels(1, &first, &end), KVD_S_OK);
+    EXPECT_EQ(first, 508);
+    EXPECT_EQ(end, 632);
+    ASSERT_EQ(map->GetTotalPixels(&total), KVD_S_OK);
+    EXPECT_EQ(total, 632);
+    int64_t offset = -1;
+    map->GetRecordStartOffset(1, &offset);
+    EXPECT_EQ(offset, 508);
+
+    // The gap's columns belong to the record after it, at its start; the ticks before it.
+    KVDPosition position{};
+    ASSERT_EQ(map->PixelToPosition(500, &position), KVD_S_OK);
+    EXPECT_EQ(position.record, 1);
+    EXPECT_EQ(position.tick, 0u);
+    ASSERT_EQ(map->PixelToPosition(499, &position), KVD_S_OK);
+    EXPECT_EQ(position.record, 0);
+    EXPECT_EQ(position.tick, 4990u);
+    ASSERT_EQ(map->PixelToPosition(510, &position), KVD_S_OK);
+    EXPECT_EQ(position.tick, 20u);
+    int32_t record = -1;
+    double tick = 0;
+    ASSERT_EQ(map->ColumnToPosition(kPixMapStartColumn, 504.0, &record, &tick), KVD_S_OK);
+    EXPECT_EQ(record, 1);
+    EXPECT_DOUBLE_EQ(tick, -40.0);
+    double column = 0, seconds = 0, perPixel = 0;
+    ASSERT_EQ(map->PositionToColumn(kPixMapCurrentRecord, 1, 30.0, &column), KVD_S_OK);
+    EXPECT_DOUBLE_EQ(column, 511.0);
+    ASSERT_EQ(map->GetRecordTiming(kPixMapColumnTime, 1, 518, &seconds, &perPixel), KVD_S_OK);
+    EXPECT_DOUBLE_EQ(seconds, 0.1);
+
+    // The same values again lay nothing out; headers off close the gap.
+    map->AcknowledgeNeedsUpdate(0xFFFFFFFF);
+    map->SetLayoutParameter(kPixMapHeaderGap, 8);
+    map->SetLayoutParameter(kPixMapHeaderMode, 4);
+    map->GetNeedsUpdate(&bits);
+    EXPECT_EQ(bits, 0u);
+    map->SetLayoutParameter(kPixMapHeaderMode, 3);
+    map->GetTotalPixels(&total);
+    EXPECT_EQ(total, 624);
+}
+
 TEST_F(DrawingServices, PixMapKeepsNeedsUpdateBitsUntilAcknowledged)
 {
     const auto map = PixMap();

@@ -164,7 +164,12 @@ public:
     }
 
     // ChildPaneOwner
-    void InvalidateRect(const TRect*, bool) override { ++mInvalidations; }
+    void InvalidateRect(const TRect* rect, bool) override
+    {
+        ++mInvalidations;
+        if (rect != nullptr)
+            mInvalidated.push_back(*rect);
+    }
     void ScrollX(long long pixels, const TRect*) override { mScrolled += pixels; }
     bool AreDrawingOnBitmaps() const override { return false; }
     bool IsOnlineAutoScrollX() const override { return mAutoScroll; }
@@ -261,6 +266,7 @@ public:
     bool mAutoScroll = false;
     bool mShowRecordNumbers = false;
     int mInvalidations = 0;
+    std::vector<TRect> mInvalidated;  // the rectangles given, in order
     long long mScrolled = 0;
     std::vector<TChannelId> mScaleChannels;
     KVDDataTimeInfo mTime{{0, 0, 0, 0, 0}, 2};

@@ -259,6 +259,38 @@ TEST_F(ChildPanes, OnlineUpdateRedrawsFromTheEarliestDrawerAndScrollsWhenFollowi
     EXPECT_EQ(pane.mScrolled, 40);
 }
 
+TEST_F(ChildPanes, AFollowingTimeScaleIsRedrawnWholeWhenDataScrollsIn)
+{
+    pane.AddPane();
+    pane.Layout(400, 300, 20);
+    TimeScale& time = pane.Time();
+    const TRect whole = time.GetPaneRect();
+    ASSERT_GT(whole.Width(), 100);
+    for (int i = 0; i < 8; ++i)
+        time.GetLayer(i).ResetDirty();
+    pane.mAutoScroll = true;
+    pane.mInvalidated.clear();
+    long long latest = 0;
+    // 40 new columns scroll in at the right; a label beside them may straddle the strip's edge.
+    time.Update(300, 40, &latest, 0);
+    EXPECT_EQ(pane.mScrolled, 40);
+    ASSERT_FALSE(pane.mInvalidated.empty());
+    const TRect& last = pane.mInvalidated.back();
+    EXPECT_EQ(last.left, whole.left);
+    EXPECT_EQ(last.right, whole.right);
+    EXPECT_EQ(time.GetLayer(0).dirty.left, whole.left);
+    EXPECT_EQ(time.GetLayer(0).dirty.right, whole.right);
+    EXPECT_TRUE(time.GetLayer(0).flags & LayerFlag::kDirty);
+
+    // Nothing new: only the strip from the redraw start, as for any pane.
+    for (int i = 0; i < 8; ++i)
+        time.GetLayer(i).ResetDirty();
+    pane.mInvalidated.clear();
+    time.Update(340, 0, &latest, 0);
+    for (const TRect& r : pane.mInvalidated)
+        EXPECT_GT(r.left, whole.left);
+}
+
 TEST_F(ChildPanes, TimeScaleAnswersNoScaleAndNoDragAndAlwaysKeepsItsLabelDrawer)
 {
     TimeScale& time = pane.Time();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include <cmath>
+#include <cstdio>
 
 #include "TraceFixture.h"
 #include "appkit/RunLoop.h"
@@ -277,6 +278,63 @@ TEST_F(PreviewOverDocument, TheDocumentsDeviceMakesMonitoringPossible)
     preview->Pane()->DoMonitor();
     EXPECT_EQ(preview->Pane()->GetPreviewMode(), kPreviewMonitor);
     EXPECT_TRUE(manager->IsSampling());
+}
+
+// The black texts written at the top of a pane right of the scales when the window is drawn:
+// the time labels (the scales' labels lie left of the data, the record number is blue).
+std::vector<std::string> TimeLabels(AppKit::Window& window)
+{
+    TraceTest::Recorded drawn(700, 300);
+    window.ContentView().Display(drawn.context);
+    std::vector<std::string> labels;
+    for (const std::string& call : drawn.Matching("DrawText(")) {
+        double x = 0, y = 0;
+        char text[64] = {};
+        if (std::sscanf(call.c_str(), "DrawText(%lf, %lf, \"%63[^\"]", &x, &y, text) == 3 && x > 0 && y < 5 &&
+            call.find("rgba(0, 0, 0, 1)") != std::string::npos && call.find(":1") == std::string::npos)
+            labels.push_back(text);
+    }
+    return labels;
+}
+
+TEST_F(PreviewOverDocument, MonitoredDataHasItsTimesUnderIt)
+{
+    KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
+        std::make_shared<Host::BreathingSource>(Host::SyntheticOptions{}, 1)));
+    doc.Document().SetDeviceManager(manager.get());
+    Init();
+    // The document's 5 s record at 1 kHz and 10 ticks a pixel: a label every second from 0.
+    const std::vector<std::string> seconds{"0", "1", "2", "3", "4"};
+    EXPECT_EQ(TimeLabels(*window), seconds);
+    preview->Pane()->DoMonitor();
+    ASSERT_TRUE(manager->IsSampling());
+    AppKit::RunLoop::Main().Advance(5.5);
+    // Counted from the monitoring's start, whatever the labels drawn before.
+    EXPECT_EQ(TimeLabels(*window), (std::vector<std::string>{"0", "1", "2", "3", "4", "5"}));
+}
+
+TEST_F(PreviewOverDocument, MonitoredDataHasItsUnitsOnTheScale)
+{
+    KVD::COMPtr<Host::SimulatedDeviceManager> manager = Host::Adopt(Host::SimulatedDeviceManager::Create(
+        std::make_shared<Host::BreathingSource>(Host::SyntheticOptions{}, 1)));
+    doc.Document().SetDeviceManager(manager.get());
+    Init();
+    preview->Pane()->AddRecordDrawer(0, 0,
+                                     KVD::COMPtr<IOrrelRecordDrawer>(new PolyLineTraceDrawer(
+                                         0x1000, TChannelId{0, TraceTest::kUnits}, kScaleLeft, nullptr, kNoChannel,
+                                         0, 0x201, 1)),
+                                     0);
+    preview->Pane()->OnPrePaint();
+    const ChannelPane& channel = preview->Pane()->GetChannelPane(0);
+    ASSERT_TRUE(channel.LeftUnitsFound());
+    // The monitoring record has no record to name units by until sampling starts one.
+    preview->Pane()->DoMonitor();
+    ASSERT_TRUE(manager->IsSampling());
+    AppKit::RunLoop::Main().Advance(1.0);
+    EXPECT_TRUE(channel.LeftUnitsFound());
+    KVD::String units;
+    ASSERT_EQ(channel.ScaleOf(kScaleLeft)->GetUnitsText(KVD::String::Setter(units)), KVD_S_OK);
+    EXPECT_EQ(units, KVD::String(L"V"));
 }
 
 TEST_F(PreviewOverDocument, WithoutADeviceThePreviewOnlyShowsTheDocument)

@@ -154,6 +154,37 @@ TEST_F(RecordsPictureProbe, EachRecordStartShowsItsFirstTimeLabelWholeAndItsNumb
     }
 }
 
+TEST_F(RecordsPictureProbe, ALineInTheGapBeforeEachLaterRecordMarksWhereItStarts)
+{
+    const Gfx::Image image = Draw("data-pane-records.png");
+    // The boundaries' dark blue, not the second trace's bright blue.
+    auto boundary = [](Rgb p) { return p.a > 128 && p.r < 40 && p.g < 40 && p.b > 90 && p.b < 170; };
+    const int x0 = int(view->Frame().x);
+    for (int pane = 0; pane < 2; ++pane) {
+        const TRect r = this->pane->GetChannelPane(pane).GetPaneRect();
+        for (int record = 0; record < 3; ++record) {
+            const int start = RecordStartX(record);
+            const auto line = Ink(image, r.top + 8, r.bottom - 8, start - 8, start + 2, boundary);
+            if (record == 0) {
+                EXPECT_EQ(line.first, -1) << pane;
+                continue;
+            }
+            // Three columns wide, ending two columns before the record's first.
+            EXPECT_EQ(line.first, start - 4) << pane << " " << record;
+            EXPECT_EQ(line.second, start - 2) << pane << " " << record;
+            // Down the pane, short of its top and bottom.
+            int rows = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                rows += boundary(At(image, start - 3, y));
+            EXPECT_GT(rows, r.Height() - 12) << pane << " " << record;
+            EXPECT_FALSE(boundary(At(image, start - 3, r.top + 1))) << pane << " " << record;
+            EXPECT_FALSE(boundary(At(image, start - 3, r.bottom - 2))) << pane << " " << record;
+        }
+        // Nowhere else.
+        EXPECT_EQ(Ink(image, r.top, r.bottom, x0 + r.left, RecordStartX(1) - 8, boundary).first, -1) << pane;
+    }
+}
+
 TEST_F(RecordsPictureProbe, NoTimeLabelIsCutByThePanesEdges)
 {
     // At 10 ticks a pixel the second record starts 2 pixels left of the pane's left edge,
