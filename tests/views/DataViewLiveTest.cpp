@@ -32,6 +32,12 @@ const wchar_t* const kMenuButtonClear =
     L" var covered = boxes.some(function (b) { return x < b.right && b.left < x + w && y < b.bottom && b.top < y + h; });"
     L" return w > 0 && top && !covered ? 1 : 0; })(lumo.get_plot('local'))";
 
+// 1 when all five zoom buttons are shown above the data area, which the overlay covers.
+const wchar_t* const kZoomButtonsAboveTheData =
+    L"(function (p) { var z = p.plotters.filter(function (q) { return q.kind === 'zoom'; })[0];"
+    L" return z && z.buttons.length === 5 && z.buttons.every(function (b) { var e = b.el[0];"
+    L" return e.offsetWidth > 0 && e.offsetTop + e.offsetHeight <= p.area.top; }) ? 1 : 0; })(lumo.get_plot('local'))";
+
 bool WaitForDrawn(std::initializer_list<KVD::LumoPlotMac*> plots)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -85,6 +91,8 @@ TEST_F(DataViewLive, BothPlotsDrawTheirTraces)
     // The narrow top margin puts each plot's top label where the menu button would sit.
     EXPECT_EQ(view.GetPlot1().CallJavaScript(KVD::String(kMenuButtonClear)), 1);
     EXPECT_EQ(view.GetPlot2().CallJavaScript(KVD::String(kMenuButtonClear)), 1);
+    EXPECT_EQ(view.GetPlot1().CallJavaScript(KVD::String(kZoomButtonsAboveTheData)), 1);
+    EXPECT_EQ(view.GetPlot2().CallJavaScript(KVD::String(kZoomButtonsAboveTheData)), 1);
 }
 
 }  // namespace

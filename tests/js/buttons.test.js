@@ -1,6 +1,6 @@
 'use strict';
-// The scale menu button keeps clear of the scales' texts: a top margin too narrow for it beside
-// the top label sends it left of the labels or below the y scale.
+// The plot's buttons keep clear of the scales' texts and the data: a top margin too narrow for
+// the menu button beside the top label sends it elsewhere; the zoom buttons use the margin.
 const test = require('node:test');
 const assert = require('node:assert');
 const { load, eq } = require('./loader.js');
@@ -53,4 +53,13 @@ test('the spots are tried in order, and with none free the top corner is kept', 
   eq(lumo.menu_button_spot(area, [wide]), { x: 53, y: 227 });
   const belowToo = { left: 0, top: 226, right: 80, bottom: 240 };
   eq(lumo.menu_button_spot(area, [wide, belowToo]), { x: 53, y: 0 });
+});
+
+test('the zoom buttons sit in an untitled top margin of 20 pixels or more, else inside the data area', () => {
+  const { lumo } = load();
+  const area = (top) => ({ left: 75, top, right: 760, bottom: 225, width: 685, height: 225 - top });
+  assert.strictEqual(lumo.zoom_buttons_top(area(20), false), 0);
+  assert.strictEqual(lumo.zoom_buttons_top(area(40), false), 20);
+  assert.strictEqual(lumo.zoom_buttons_top(area(19), false), 22);
+  assert.strictEqual(lumo.zoom_buttons_top(area(38), true), 41);
 });
