@@ -300,10 +300,11 @@
       var font = { size: p.fontsize, family: p.fontfamily, colour: lumo.colours.black };
       // Where the scales' texts lie, so that the menu button can keep clear of them.
       var boxes = this.scale_text_boxes = [];
-      var box = function (text, x, y, halign, size) {
-        var w = painter.measure(text, size, p.fontfamily), left = halign === 'end' ? x - w : (halign === 'middle' ? x - w / 2 : x);
-        var top = halign === 'end' ? y - size * 0.45 : y;
-        boxes.push({ left: left, top: top, right: left + w, bottom: top + (halign === 'end' ? size * 0.9 : size) });
+      // An x label hangs centred below its tick; a y label ends left of its tick, centred on it.
+      var box = function (text, x, y, yLabel) {
+        var w = painter.measure(text, p.fontsize, p.fontfamily), h = p.fontsize;
+        var left = yLabel ? x - w : x - w / 2, top = yLabel ? y - h * 0.45 : y;
+        boxes.push({ left: left, top: top, right: left + w, bottom: top + (yLabel ? h * 0.9 : h) });
       };
       // x scale
       var sample = xs.label(xs.max, (xs.max - xs.min) / 10);
@@ -322,7 +323,7 @@
         xl.forEach(function (e) {
           var text = xs.label(e[0], e[1]), x = xs.to_pix(e[0]), y = a.bottom + p.majorticksize + 2;
           painter.text(text, x, y, lumo.merge(font, { halign: 'middle', valign: 'top' }));
-          box(text, x, y, 'middle', p.fontsize);
+          box(text, x, y, false);
         });
       }
       if (p.show_y_scale_labels) {
@@ -331,7 +332,7 @@
         yl.forEach(function (e) {
           var text = ys.label(e[0], e[1]), x = a.left - p.majorticksize - 3, y = ys.to_pix(e[0]);
           painter.text(text, x, y, lumo.merge(font, { halign: 'end', valign: 'middle' }));
-          box(text, x, y, 'end', p.fontsize);
+          box(text, x, y, true);
         });
       }
       var lf = { size: p.labelsize, family: p.fontfamily, colour: lumo.colours.black };
