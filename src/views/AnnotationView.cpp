@@ -125,13 +125,15 @@ void AnnotationViewBase::DrawSelf(Gfx::Context& context)
 }
 
 // Print follows the screen's mapping, the prefix factor included: the printed SVG is the
-// same rendering of the page.
+// same rendering of the page. The labels take the page's scale as the plots' texts do.
 void AnnotationViewBase::PrintRect(Gfx::Context& context, const TRect& rect, float scale)
 {
     if (!CanDraw())
         return;
     QueryScaling(scale, UnitPrefixScaling::sScalingFromPrefix(UnitPrefix(mDocument->Config().mFlowUnitPrefix)));
+    mGraph->SetTextScale(scale);
     Draw(context, rect);
+    mGraph->SetTextScale(1.0);
 }
 
 void FlowAnnotationView::CreateGraph(Spirometry::SpiroDocument* document, Spirometry::SpiroDataView* view)

@@ -64,7 +64,11 @@ float SpiroGraph::VolumeAt(const KVDPosition& position, bool* read) const
 
 void SpiroGraph::DrawData(TDC& dc, const TRect& rect, const TRect& clip)
 {
-    dc.SelectObject(OrrelFont(dc, 0, 0, false, false, L""));
+    constexpr double kStandardPoints = 11;
+    if (mTextScale == 1.0)
+        dc.SelectObject(OrrelFont(dc, 0, 0, false, false, L""));
+    else
+        dc.SelectObject(TFont(kStandardPoints * mTextScale));
     dc.IntersectClipRect(clip);
     const int width = rect.right - rect.left;
     mTicksPerPixel = width != 0 ? double(mDocument->TotalTicks() - 1) / width : 0.0;

@@ -36,6 +36,9 @@ public:
     virtual void DrawOverData(TDC&, const TRect&, const TRect&) {}
 
     void DrawData(TDC& dc, const TRect& rect, const TRect& clip);
+    // Text at this multiple of the drawing layer's standard size: a printed page draws the
+    // plots smaller or larger than the screen, and the marks' labels keep their proportion.
+    void SetTextScale(double scale) { mTextScale = scale; }
     // A vertical line from yA to yB with a gap for a label in the middle, arrowheads at both ends.
     static void ArrowsAndVerticalLine(TDC& dc, int x, int yA, int yB, int gap);
     static void ArrowsAndHorizontalLine(TDC& dc, int y, int xA, int xB);
@@ -51,6 +54,7 @@ protected:
 
     SpiroDocument* mDocument;  // not owned
     double mTicksPerPixel = 0.0;
+    double mTextScale = 1.0;
 };
 
 class SpiroGraphMac : public SpiroGraph {

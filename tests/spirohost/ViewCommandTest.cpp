@@ -136,6 +136,55 @@ TEST_F(ViewCommand, WritesTheLoopViewsWindow)
     EXPECT_GT(trace, 500);
 }
 
+// In microlitres the figures are wide ("1.64947e+08 µL/min"): the breath table still ends inside
+// the window, its forced rows shaded up to the last column and no further.
+TEST_F(ViewCommand, TheReportsBreathTableFitsTheWindowInMicrolitres)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto png = mFolder.Path() / "report.png";
+    int status = -1;
+    const std::string out = Run("view", "--units uL --view \"Spirometry Report\" --png " + png.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    const Gfx::Image image = Gfx::Image::FromPNG(png.string());
+    int shadedRows = 0, right = 0;
+    for (int y = 0; y < image.Height(); ++y) {
+        int last = -1;
+        for (int x = 0; x < image.Width(); ++x)
+            if ((image.Pixel(x, y) & 0x00FFFFFF) == 0x00FDF3E3u || (image.Pixel(x, y) & 0x00FFFFFF) == 0x00E3F3FDu)
+                last = x;
+        shadedRows += last >= 0;
+        right = std::max(right, last);
+    }
+    EXPECT_GT(shadedRows, 10);
+    // The body's margin is 16 pixels.
+    EXPECT_LE(right, image.Width() - 16);
+}
+
+// A long report prints its breath table over several pages, each with the column titles.
+TEST_F(ViewCommand, APrintedReportRepeatsTheColumnTitlesOnEveryPage)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + Recording() + " --quiet 40 --forced 1 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const auto pdf = mFolder.Path() / "report.pdf";
+    out = Run("view", "--view \"Spirometry Report\" --print " + pdf.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::string info = RunCommand("pdfinfo " + pdf.string() + " 2>&1", &status);
+    const size_t at = info.find("Pages:");
+    ASSERT_NE(at, std::string::npos) << info;
+    const int pages = std::stoi(info.substr(at + 6));
+    EXPECT_GE(pages, 2);
+    for (int page = 1; page <= pages; ++page) {
+        const std::string text = RunCommand("pdftotext -raw -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                                                " " + pdf.string() + " - 2>&1",
+                                            &status);
+        EXPECT_NE(text.find("Breath # Ti (s) Te (s)"), std::string::npos) << "page " << page << ": " << text;
+    }
+}
+
 TEST_F(ViewCommand, RefusesViewsItCannotOpen)
 {
     const struct {

@@ -223,9 +223,13 @@ TEST_F(AnnotationViewTest, PrintMappingAndAPageWithoutAnswers)
     EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingY().factor, -1.0 / 40);
     EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingY().offset, 4.0);
     EXPECT_EQ(Count(context.Calls(), "\"FVC\""), 1);
+    // Its labels at twice the screen's 11 points, as the printed plot's own texts are.
+    EXPECT_EQ(Count(context.Calls(), "\"FVC\", 22,"), 1) << testing::PrintToString(context.Calls());
     mPages[1]->SetAnswer("lumo.get_plot('local').get_x_scaling().get_scaling()", Web::Value::Number(0));
     overlay.PrintRect(context, TRect(100, 100, 600, 400), 1.0f);
     EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingX().factor, 1.0 / 60);
+    // The screen keeps the standard size after a print.
+    EXPECT_EQ(Count(Draw(overlay), "\"FVC\", 11,"), 1);
 }
 
 }  // namespace

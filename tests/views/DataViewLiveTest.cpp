@@ -23,6 +23,21 @@ const wchar_t* const kDrawn =
     L"(function (p) { return p && p.plotters.some(function (q) { return q.kind === 'tplot'; }) && "
     L"p.scheduler.pending === null && p.timings.draw !== undefined ? 1 : 0; })(lumo.get_plot('local'))";
 
+// 1 when the page's menu button is shown and covers none of the scales' texts (a script that
+// fails answers 0). The top label, as the data view's left strip draws it, is one of them.
+const wchar_t* const kMenuButtonClear =
+    L"(function (p) { var e = p.menu_button.el[0], boxes = p.scale_text_boxes;"
+    L" var x = e.offsetLeft, y = e.offsetTop, w = e.offsetWidth, h = e.offsetHeight;"
+    L" var top = boxes.some(function (b) { return b.top < p.area.top && b.right <= p.area.left; });"
+    L" var covered = boxes.some(function (b) { return x < b.right && b.left < x + w && y < b.bottom && b.top < y + h; });"
+    L" return w > 0 && top && !covered ? 1 : 0; })(lumo.get_plot('local'))";
+
+// 1 when all five zoom buttons are shown above the data area, which the overlay covers.
+const wchar_t* const kZoomButtonsAboveTheData =
+    L"(function (p) { var z = p.plotters.filter(function (q) { return q.kind === 'zoom'; })[0];"
+    L" return z && z.buttons.length === 5 && z.buttons.every(function (b) { var e = b.el[0];"
+    L" return e.offsetWidth > 0 && e.offsetTop + e.offsetHeight <= p.area.top; }) ? 1 : 0; })(lumo.get_plot('local'))";
+
 bool WaitForDrawn(std::initializer_list<KVD::LumoPlotMac*> plots)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -73,6 +88,11 @@ TEST_F(DataViewLive, BothPlotsDrawTheirTraces)
     // The overlays shade the forced breath in both plots: a quarter of dark grey over white.
     EXPECT_GT(TestSupport::CountPixels(image, 0, split, Shade), 5000);
     EXPECT_GT(TestSupport::CountPixels(image, split, image.Height(), Shade), 5000);
+    // The narrow top margin puts each plot's top label where the menu button would sit.
+    EXPECT_EQ(view.GetPlot1().CallJavaScript(KVD::String(kMenuButtonClear)), 1);
+    EXPECT_EQ(view.GetPlot2().CallJavaScript(KVD::String(kMenuButtonClear)), 1);
+    EXPECT_EQ(view.GetPlot1().CallJavaScript(KVD::String(kZoomButtonsAboveTheData)), 1);
+    EXPECT_EQ(view.GetPlot2().CallJavaScript(KVD::String(kZoomButtonsAboveTheData)), 1);
 }
 
 }  // namespace

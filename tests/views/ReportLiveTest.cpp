@@ -70,6 +70,9 @@ TEST_F(ReportLive, PrintedWithTheBreathCountAndTheMinuteVentilation)
     EXPECT_NE(text.find("Overall Duration (s) Breaths 22.16 5"), std::string::npos) << text;
     EXPECT_NE(text.find("Non-forced Duration (s) Breaths 15.16 4"), std::string::npos) << text;
     EXPECT_NE(text.find("V_E (/s)"), std::string::npos) << text;
+    // The section and column titles the CSV report has.
+    EXPECT_NE(text.find("Flow Volume Cycle Detection Level Forced Expiration Threshold"), std::string::npos) << text;
+    EXPECT_NE(text.find("Non-forced breaths V_E"), std::string::npos) << text;
     EXPECT_NE(text.find("0.135152 L/s 8.10911 L/min 0.512226 L 0.263852 15.8311"), std::string::npos) << text;
     EXPECT_NE(text.find("3 (forced) 1.98 5.02 7 2.749 L/s 164.94 L/min 6.86175 L/s 411.705 L/min 3.4651 L "
                         "2.98682 L 86.1972"),

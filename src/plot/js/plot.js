@@ -298,6 +298,14 @@
       painter.rect(a.left, a.top, a.width, a.height, { stroke: axisColour, width: 1 });
       if (p.axesshadow) painter.shadow_rect(a.left, a.bottom, a.width, 1);
       var font = { size: p.fontsize, family: p.fontfamily, colour: lumo.colours.black };
+      // Where the scales' texts lie, so that the menu button can keep clear of them.
+      var boxes = this.scale_text_boxes = [];
+      // An x label hangs centred below its tick; a y label ends left of its tick, centred on it.
+      var box = function (text, x, y, yLabel) {
+        var w = painter.measure(text, p.fontsize, p.fontfamily), h = p.fontsize;
+        var left = yLabel ? x - w : x - w / 2, top = yLabel ? y - h * 0.45 : y;
+        boxes.push({ left: left, top: top, right: left + w, bottom: top + (yLabel ? h * 0.9 : h) });
+      };
       // x scale
       var sample = xs.label(xs.max, (xs.max - xs.min) / 10);
       var xt = xs.ticks(painter.measure(sample + '0', p.fontsize, p.fontfamily));
@@ -313,20 +321,28 @@
         var xl = xt.major.map(function (v) { return [v, xt.step]; });
         if (p.label_each_minor_x_tick) xl = xl.concat(xt.minor.map(function (v) { return [v, xt.minor_step]; }));
         xl.forEach(function (e) {
-          painter.text(xs.label(e[0], e[1]), xs.to_pix(e[0]), a.bottom + p.majorticksize + 2, lumo.merge(font, { halign: 'middle', valign: 'top' }));
+          var text = xs.label(e[0], e[1]), x = xs.to_pix(e[0]), y = a.bottom + p.majorticksize + 2;
+          painter.text(text, x, y, lumo.merge(font, { halign: 'middle', valign: 'top' }));
+          box(text, x, y, false);
         });
       }
       if (p.show_y_scale_labels) {
         var yl = yt.major.map(function (v) { return [v, yt.step]; });
         if (p.label_each_minor_y_tick) yl = yl.concat(yt.minor.map(function (v) { return [v, yt.minor_step]; }));
         yl.forEach(function (e) {
-          painter.text(ys.label(e[0], e[1]), a.left - p.majorticksize - 3, ys.to_pix(e[0]), lumo.merge(font, { halign: 'end', valign: 'middle' }));
+          var text = ys.label(e[0], e[1]), x = a.left - p.majorticksize - 3, y = ys.to_pix(e[0]);
+          painter.text(text, x, y, lumo.merge(font, { halign: 'end', valign: 'middle' }));
+          box(text, x, y, true);
         });
       }
       var lf = { size: p.labelsize, family: p.fontfamily, colour: lumo.colours.black };
       var xlabelY = Math.min(this.size.h - p.labelsize * 1.4, a.bottom + p.majorticksize + p.fontsize * 1.5 + 8);
       if (p.xlabel) painter.text(p.xlabel, a.left + a.width / 2, xlabelY, lumo.merge(lf, { halign: 'middle', valign: 'top' }));
-      if (p.ylabel) painter.text(p.ylabel, p.labelsize * 0.6 + 2, a.top + a.height / 2, lumo.merge(lf, { halign: 'middle', valign: 'top', angle: -90 }));
+      if (p.ylabel) {
+        painter.text(p.ylabel, p.labelsize * 0.6 + 2, a.top + a.height / 2, lumo.merge(lf, { halign: 'middle', valign: 'top', angle: -90 }));
+        var half = painter.measure(p.ylabel, p.labelsize, p.fontfamily) / 2;
+        boxes.push({ left: p.labelsize * 0.6 + 2, top: a.top + a.height / 2 - half, right: p.labelsize * 1.8 + 2, bottom: a.top + a.height / 2 + half });
+      }
       if (p.title) painter.text(p.title, a.left + a.width / 2, p.topmargin + 2, lumo.merge(lf, { halign: 'middle', valign: 'top', weight: 'bold' }));
     },
 

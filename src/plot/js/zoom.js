@@ -112,10 +112,10 @@
       if (!this.buttons) return;
       var a = this.plot.area;
       var on = this.plot.p.showzoombuttons && this.p.visible !== false;
-      var self = this;
+      var self = this, top = lumo.zoom_buttons_top(a, !!this.plot.p.title);
       this.buttons.forEach(function (b, i) {
         b.set_visible(on);
-        b.place(a.right - (self.buttons.length - i) * 21 - 2, a.top + 3);
+        b.place(a.right - (self.buttons.length - i) * 21 - 2, top);
       });
       this.buttons[2].set_enabled(this.can_undo());
       this.buttons[3].set_enabled(this.can_redo());
@@ -129,4 +129,10 @@
     }
   });
   lumo.register_plotter(['zoom'], 'ZoomPanel');
+
+  // The buttons' row: in the top margin when it has room and no title, clear of the data and of
+  // whatever a host lays over the data area; else along the data area's top edge inside it.
+  lumo.zoom_buttons_top = function (area, titled) {
+    return !titled && area.top >= 20 ? area.top - 20 : area.top + 3;
+  };
 })(lumo);
