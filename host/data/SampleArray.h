@@ -17,6 +17,9 @@ public:
     virtual uint32_t Size() const = 0;
     // Copies count samples from index from; the caller keeps within Size().
     virtual void Read(uint32_t from, uint32_t count, T* out) const = 0;
+    // The samples where they lie, unchanging while the array lives; null when they are made as
+    // they are read (or may move, as recorded data being sampled does).
+    virtual const T* InPlace() const { return nullptr; }
 };
 
 using FloatSamples = SampleArray<float>;
@@ -32,6 +35,7 @@ public:
     ComputedSamples(std::unique_ptr<float[]> storage, uint32_t size) : mSamples(std::move(storage)), mSize(size) {}
     uint32_t Size() const override { return mSize; }
     void Read(uint32_t from, uint32_t count, float* out) const override;
+    const float* InPlace() const override { return mSamples.get(); }
     float* Data() { return mSamples.get(); }
     // Storage given up, with the number of samples it has room for.
     struct Storage {
