@@ -104,13 +104,13 @@ public:
     // Next without the copy, for an array that keeps its samples in memory.
     HRESULT TakeInPlace(uint32_t count, const T** samples, uint32_t* delivered)
     {
-        const T* kept = mSamples->InPlace();
-        if (kept == nullptr)
-            return KVD_E_NOTIMPL;
         if (samples == nullptr)
             return KVD_E_POINTER;
         const uint32_t n = mPosition < mEnd ? std::min(count, mEnd - mPosition) : 0;
-        *samples = kept + mPosition;
+        const T* kept = mSamples->InPlace(mPosition, n);
+        if (kept == nullptr)
+            return KVD_E_NOTIMPL;
+        *samples = kept;
         mPosition += n;
         if (delivered != nullptr)
             *delivered = n;
