@@ -53,6 +53,7 @@ uint32_t ChannelComputation::Produce(float* samples, uint32_t ready, uint32_t en
 
 void ChannelComputation::Finish()
 {
+    // The samples let this computation go once they are complete: nothing here is touched after.
     mSamples.Complete();
 }
 
