@@ -184,4 +184,29 @@ TEST(InPlaceStreams, TheBufferedReaderTakesBlocksInPlaceAndKeepsItsPositions)
     EXPECT_EQ(out[9], Value(9));
 }
 
+// A recording being sampled adds records: a stream over an earlier record (as a computation a
+// part at a time keeps one open) still reads that record's values.
+TEST(InPlaceStreams, RecordedStreamsFollowTheirRecordWhenTheRecordingAddsMore)
+{
+    auto recording = std::make_shared<Host::Recording>(
+        "live.csv", 100.0, std::vector<Host::ChannelFormat>{{"Flow", "L/s", 0.5, 0.0}});
+    recording->AddRecord(Host::RecordBlock{3, {{2, 4, 6}}});
+    const KVD::COMPtr<IEnumFloatEx> floats = Stream(std::make_shared<Host::RecordedSamples>(recording, 0, 0, true), 0, 3);
+    const auto shorts = KVD::COMPtr<IEnumShortEx>::Take(
+        Host::ShortStream::Create(std::make_shared<Host::RecordedShorts>(recording, 0, 0), 0, 3));
+    float first = 0.0f;
+    uint32_t delivered = 0;
+    floats->Next(1, &first, &delivered);
+    EXPECT_EQ(first, 1.0f);
+    for (int16_t r = 1; r <= 40; ++r)
+        recording->AddRecord(Host::RecordBlock{1, {{r}}});
+    float rest[2] = {};
+    EXPECT_EQ(floats->Next(2, rest, &delivered), KVD_S_OK);
+    EXPECT_EQ(rest[1], 3.0f);
+    int16_t stored[3] = {};
+    EXPECT_EQ(shorts->Next(3, stored, &delivered), KVD_S_OK);
+    EXPECT_EQ(stored[2], 6);
+    EXPECT_THROW(Host::RecordedSamples(recording, 41, 0, true), std::out_of_range);
+}
+
 }  // namespace
