@@ -24,6 +24,7 @@ bool IsEventSource(const CalcEnums::CCalcEnumSourceInfo& source)
 
 HRESULT CalcEnumHost::SetSources(long count, const CalcEnums::CCalcEnumSourceInfo* sources, uint32_t flags)
 {
+    FinishOpenComputation();
     if (count < 0 || (count > 0 && sources == nullptr))
         return KVD_E_POINTER;
     mSources.assign(sources, sources + count);
@@ -41,6 +42,7 @@ HRESULT CalcEnumHost::GetCalcEnum(ICalcEnum** out)
 
 HRESULT CalcEnumHost::SetSettingsText(IAutoKVDString* text, IOrrelData2** data)
 {
+    FinishOpenComputation();
     mSettingsText = KVD::String(text);
     if (data != nullptr && *data != nullptr)
         mData = *data;
@@ -61,6 +63,7 @@ HRESULT CalcEnumHost::GetSettingsText(IAutoKVDString** text)
 HRESULT CalcEnumHost::InstallCalcEnum(ICalculationClass* cls, TChannelId channel, IOrrelSetCalcData* data,
                                       ICalcEnum* calcEnum)
 {
+    FinishOpenComputation();
     if (mCalcEnum != nullptr)
         mCalcEnum->ReleaseSources();
     mCalcEnum = calcEnum;
@@ -154,7 +157,7 @@ HRESULT CalcEnumHost::Connect(IRecordData* records, int record, uint32_t start, 
 }
 
 template <class Take>
-HRESULT CalcEnumHost::Pull(uint32_t count, float* into, Take take)
+HRESULT CalcEnumHost::Pull(uint32_t count, float* into, Take take, bool* stopped)
 {
     KVD::COMPtr<IEnumFloatEx> stream(KVD::com_cast(mCalcEnum.get()));
     if (stream == nullptr) {
@@ -170,8 +173,11 @@ HRESULT CalcEnumHost::Pull(uint32_t count, float* into, Take take)
         if (into != nullptr)
             into += delivered;
         count -= std::min(count, delivered);
-        if (hr != KVD_S_OK || delivered == 0)
+        if (hr != KVD_S_OK || delivered == 0) {
+            if (stopped != nullptr)
+                *stopped = true;
             break;
+        }
     }
     return KVD_S_OK;
 }
@@ -181,6 +187,8 @@ HRESULT CalcEnumHost::AutoScale(IAutoOrrelDoc* doc, KVDPosition start, KVDPositi
 {
     if (top == nullptr || bottom == nullptr)
         return KVD_E_POINTER;
+    if (!FinishOpenComputation())
+        return KVD_E_BADSTATE;
     const KVD::COMPtr<IRecordData> records = Records(doc);
     if (mCalcEnum == nullptr || records == nullptr)
         return KVD_E_BADSTATE;
@@ -222,6 +230,8 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
     if (out == nullptr || delivered == nullptr)
         return KVD_E_POINTER;
     *delivered = 0;
+    if (!FinishOpenComputation())
+        return KVD_E_BADSTATE;
     mError = KVD::String();
     const KVD::COMPtr<IRecordData> records = Records(nullptr);
     if (mCalcEnum == nullptr || records == nullptr)
@@ -243,6 +253,8 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
 HRESULT CalcEnumHost::GetEvents(int record, ComputedEvents& out)
 {
     out = ComputedEvents{};
+    if (!FinishOpenComputation())
+        return KVD_E_BADSTATE;
     mError = KVD::String();
     const KVD::COMPtr<IRecordData> records = Records(nullptr);
     uint32_t ticks = 0;
@@ -257,6 +269,49 @@ HRESULT CalcEnumHost::GetEvents(int record, ComputedEvents& out)
     }
     mCalcEnum->ReleaseSources();
     return hr;
+}
+
+bool CalcEnumHost::FinishOpenComputation()
+{
+    if (mOpen != nullptr)
+        mOpen->Finish();
+    return mOpen == nullptr;
+}
+
+HRESULT CalcEnumHost::BeginSamples(int record, Computation* computation)
+{
+    if (!FinishOpenComputation())
+        return KVD_E_BADSTATE;
+    mError = KVD::String();
+    const KVD::COMPtr<IRecordData> records = Records(nullptr);
+    uint32_t ticks = 0;
+    if (mCalcEnum == nullptr || records == nullptr || records->GetRecordTicks(record, &ticks) != KVD_S_OK)
+        return KVD_E_BADSTATE;
+    const HRESULT hr = Connect(records, record, 0, ticks);
+    if (hr != KVD_S_OK) {
+        mCalcEnum->ReleaseSources();
+        return hr;
+    }
+    mOpen = computation;
+    return KVD_S_OK;
+}
+
+HRESULT CalcEnumHost::ContinueSamples(uint32_t count, float* out, uint32_t* delivered)
+{
+    *delivered = 0;
+    if (mOpen == nullptr)
+        return KVD_E_BADSTATE;
+    bool stopped = false;
+    const HRESULT hr = Pull(count, out, [&](const float*, uint32_t n) { *delivered += n; }, &stopped);
+    return hr == KVD_S_OK && stopped ? KVD_S_FALSE : hr;
+}
+
+void CalcEnumHost::EndSamples(const Computation* computation)
+{
+    if (mOpen != computation || mOpen == nullptr)
+        return;
+    mOpen = nullptr;
+    mCalcEnum->ReleaseSources();
 }
 
 HRESULT CalcEnumHost::GetErrorText(IAutoKVDString** text)
@@ -281,6 +336,7 @@ std::string FailureText(ICalculation* calculation, HRESULT hr)
 
 HRESULT CalcEnumHost::Reset()
 {
+    FinishOpenComputation();
     if (mCalcEnum != nullptr)
         mCalcEnum->ReleaseSources();
     mCalcEnum.Clear();

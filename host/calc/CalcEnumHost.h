@@ -43,6 +43,23 @@ public:
     // that gives samples).
     HRESULT GetEvents(int record, ComputedEvents& out);
 
+    // A computation of a record's samples a part at a time (a channel computed as it is read).
+    // Whatever else asks this host for anything first has the open computation finished.
+    class Computation {
+    public:
+        virtual void Finish() = 0;
+
+    protected:
+        ~Computation() = default;
+    };
+    // Connects the enumerator to the record's sources for computation, which is open until
+    // EndSamples; on failure nothing is open.
+    HRESULT BeginSamples(int record, Computation* computation);
+    // The next samples of the open computation: KVD_S_FALSE once the enumerator stopped.
+    HRESULT ContinueSamples(uint32_t count, float* out, uint32_t* delivered);
+    // Lets the sources go: the computation is closed.
+    void EndSamples(const Computation* computation);
+
     HRESULT GetCalculationClass(ICalculationClass** cls) override;
     HRESULT GetSettings(IPersistObject** settings) override;
     HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
@@ -56,10 +73,14 @@ private:
     // end is the record's tick where the streams stop.
     HRESULT Connect(IRecordData* records, int record, uint32_t start, uint32_t end);
     // Pulls up to count samples, calling take with each block; the blocks land one after
-    // another at into when it is given, else in a scratch block.
+    // another at into when it is given, else in a scratch block. stopped, when given, is set
+    // when the enumerator stopped short of count.
     template <class Take>
-    HRESULT Pull(uint32_t count, float* into, Take take);
+    HRESULT Pull(uint32_t count, float* into, Take take, bool* stopped = nullptr);
     KVD::COMPtr<IRecordData> Records(IAutoOrrelDoc* doc) const;
+    // Finishes the open computation before the enumerator serves anything else; false when it
+    // is still open (it is computing now, and asks for this very enumerator).
+    bool FinishOpenComputation();
 
     KVD::COMPtr<ICalcEnum> mCalcEnum;
     KVD::COMPtr<ICalculationClass> mClass;
@@ -72,6 +93,7 @@ private:
     KVD::String mSettingsText;
     KVD::String mError;
     DataScaling mScaling{1.0, 0.0};
+    Computation* mOpen = nullptr;
 };
 
 // Why a calculation failed with hr: its own reason when it gives one (IKVDCalcEnumStatus),

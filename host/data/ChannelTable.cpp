@@ -7,6 +7,7 @@
 
 #include "host/calc/CalcEnumHost.h"
 #include "host/data/Adopt.h"
+#include "host/data/ChannelComputation.h"
 #include "host/data/ChannelUnits.h"
 #include "host/data/DataRequest.h"
 #include "host/data/RecordChannel.h"
@@ -89,8 +90,9 @@ std::shared_ptr<const FloatSamples> ChannelTable::ComputedAsAsked(int record, in
     return factor == 1.0 ? samples : std::make_shared<ScaledSamples>(std::move(samples), factor);
 }
 
-// Pulls the whole record through the calculation's enumerator host; what it cannot deliver is
-// NaN, so a failing calculation shows as a gap rather than as made-up values.
+// Pulls the record through the calculation's enumerator host: as it is read, through the host's
+// own calculation host, else all at once; what it cannot deliver is NaN, so a failing
+// calculation shows as a gap rather than as made-up values.
 std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int channel)
 {
     Channel& c = mChannels[channel];
@@ -101,9 +103,19 @@ std::shared_ptr<const FloatSamples> ChannelTable::Computed(int record, int chann
     const uint32_t ticks = Ticks(record);
     std::shared_ptr<ComputedSamples> computed = NewComputed(record, c);
     KVD::COMPtr<ICalcEnumHost> host(KVD::com_cast(c.calculation.get()));
+    auto* own = dynamic_cast<CalcEnumHost*>(host.get());
     uint32_t delivered = 0;
-    const HRESULT hr = host != nullptr && ticks > 0 ? host->GetSamples(record, 0, ticks, computed->Data(), &delivered)
-                                                    : KVD_S_OK;
+    HRESULT hr = KVD_S_OK;
+    if (own != nullptr && ticks > 0) {
+        // The failure lands in the table that is current when it happens, found by its channel.
+        hr = ChannelComputation::Start(c.calculation, *own, record, *computed,
+                                       [this, channel, record](const std::string& why) {
+                                           mChannels[channel].failures[record] = why;
+                                       });
+        delivered = hr == KVD_S_OK ? ticks : 0;
+    } else if (host != nullptr && ticks > 0) {
+        hr = host->GetSamples(record, 0, ticks, computed->Data(), &delivered);
+    }
     if (hr != KVD_S_OK && hr != KVD_S_FALSE)
         c.failures[record] = FailureText(c.calculation, hr);
     std::fill(computed->Data() + std::min(delivered, ticks), computed->Data() + ticks,
@@ -127,10 +139,13 @@ std::shared_ptr<ComputedSamples> ChannelTable::NewComputed(int record, Channel& 
     return std::make_shared<ComputedSamples>(std::move(storage.samples), ticks);
 }
 
-std::string ChannelTable::ComputeFailure(int record, int channel) const
+std::string ChannelTable::ComputeFailure(int record, int channel)
 {
     if (!IsChannel(channel))
         return "";
+    // A record computed as it is read knows its failure once it is computed to the end.
+    if (auto it = mChannels[channel].computed.find(record); it != mChannels[channel].computed.end())
+        it->second->Complete();
     const auto& failures = mChannels[channel].failures;
     auto it = failures.find(record);
     return it == failures.end() ? "" : it->second;
@@ -204,11 +219,27 @@ void ChannelTable::SetCalculation(int channel, ICalculation* calculation)
 
 void ChannelTable::DropComputed()
 {
-    for (Channel& c : mChannels) {
-        // Storage a stream still reads stays with the stream.
+    // Storage nothing else reads is given up, what was not computed of it never is: its
+    // computation lets its sources go, which may leave another record read by nothing else.
+    for (bool gaveUp = true; gaveUp;) {
+        gaveUp = false;
+        for (Channel& c : mChannels)
+            for (auto it = c.computed.begin(); it != c.computed.end();) {
+                if (it->second.use_count() != 1) {
+                    ++it;
+                    continue;
+                }
+                c.spare[it->first] = it->second->TakeStorage();
+                it = c.computed.erase(it);
+                gaveUp = true;
+            }
+    }
+    // Storage a stream still reads stays with the stream, computed to the end while the
+    // calculation is as it was.
+    for (Channel& c : mChannels)
         for (auto& [record, samples] : c.computed)
-            if (samples.use_count() == 1)
-                c.spare[record] = samples->TakeStorage();
+            samples->Complete();
+    for (Channel& c : mChannels) {
         c.computed.clear();
         c.computedUnits.clear();
         if (c.calculation != nullptr)

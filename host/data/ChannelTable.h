@@ -42,8 +42,9 @@ public:
     // The channel's data in the record as the request asks for it; null when there is none.
     std::shared_ptr<const FloatSamples> Floats(int record, int channel, uint32_t flags);
     // Why the calculation of the channel could not compute the record (its samples are then
-    // NaN); empty when it could, or has not been asked to yet.
-    std::string ComputeFailure(int record, int channel) const;
+    // NaN); empty when it could, or has not been asked to yet. Computes the rest of a record
+    // computed as it is read.
+    std::string ComputeFailure(int record, int channel);
     // The stored values of a recorded channel; null for computed data.
     std::shared_ptr<const ShortSamples> Shorts(int record, int channel, uint32_t flags);
     KVD::COMPtr<IUnitsConversion> Units(int record, int channel, uint32_t flags);

@@ -195,7 +195,9 @@ EdfLayout CheckEdfHeader(const std::string& path)
     for (int s = 0; s < layout.signals; ++s) {
         recordBytes += 2 * int64_t(values[kSamples][s]);
         layout.fastest = std::max(layout.fastest, int(values[kSamples][s]));
+        layout.samplesPerRecord.push_back(int(values[kSamples][s]));
     }
+    layout.labels = std::move(labels);
 
     in.seekg(0, std::ios::end);
     const int64_t size = int64_t(in.tellg());

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace Host {
 
@@ -14,6 +15,10 @@ struct EdfLayout {
     int64_t records = 0;
     double recordSeconds = 0.0;
     int fastest = 0;  // the most samples a signal has in a data record
+    // Of each signal, in the file's order (annotation signals included).
+    std::vector<std::string> labels;  // trimmed
+    std::vector<int> samplesPerRecord;
+    int64_t HeaderBytes() const { return 256 * (int64_t(signals) + 1); }
 };
 
 // Reads and checks the header of the file at path; throws RecordingError naming the file and

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "host/data/EdfHeaderCheck.h"
+#include "host/data/EdfSamples.h"
 
 namespace Host {
 namespace {
@@ -55,11 +56,41 @@ ChannelFormat FormatOf(const edf_param_struct& signal, const std::string& path)
     return format;
 }
 
+// Where the signals EDFlib lists lie in the data records: in the file's order, past the EDF+
+// annotation signals it leaves out.
+EdfData DataOf(const EdfLayout& layout, const edf_hdr_struct& header, const std::string& path)
+{
+    EdfData data;
+    data.offset = layout.HeaderBytes();
+    data.records = header.datarecords_in_file;
+    const bool plus = header.filetype == EDFLIB_FILETYPE_EDFPLUS;
+    int listed = 0;
+    for (int s = 0; s < layout.signals; ++s) {
+        EdfSignal signal;
+        signal.samplesPerRecord = layout.samplesPerRecord[size_t(s)];
+        if (!(plus && layout.labels[size_t(s)] == "EDF Annotations")) {
+            if (listed >= header.edfsignals)
+                break;
+            const edf_param_struct& param = header.signalparam[listed];
+            if (param.smp_in_datarecord != signal.samplesPerRecord)
+                break;
+            signal.digitalMin = param.dig_min;
+            signal.digitalMax = param.dig_max;
+            signal.channel = listed++;
+        }
+        data.fastest = std::max(data.fastest, signal.channel >= 0 ? signal.samplesPerRecord : 0);
+        data.signals.push_back(signal);
+    }
+    if (listed != header.edfsignals || data.signals.size() != size_t(layout.signals))
+        throw RecordingError(path + ": the header's signals could not be matched to its data records");
+    return data;
+}
+
 }  // namespace
 
 Recording ReadEdfRecording(const std::string& path)
 {
-    CheckEdfHeader(path);
+    const EdfLayout layout = CheckEdfHeader(path);
     auto header = std::make_unique<edf_hdr_struct>();
     EdfHandle edf;
     if (edfopen_file_readonly(path.c_str(), header.get(), EDFLIB_READ_ALL_ANNOTATIONS) != 0)
@@ -92,27 +123,7 @@ Recording ReadEdfRecording(const std::string& path)
     CheckExpandedSize(path, formats.size(), uint64_t(header->datarecords_in_file) * uint64_t(fastest));
     RecordBlock block;
     block.ticks = static_cast<uint32_t>(header->datarecords_in_file * fastest);
-    std::vector<int> buffer;
-    for (int s = 0; s < header->edfsignals; ++s) {
-        const edf_param_struct& signal = header->signalparam[s];
-        buffer.resize(static_cast<size_t>(signal.smp_in_file));
-        if (signal.smp_in_file > 0 &&
-            edfread_digital_samples(edf.handle, s, static_cast<int>(signal.smp_in_file), buffer.data()) !=
-                signal.smp_in_file)
-            throw RecordingError(path + ": signal \"" + formats[s].title + "\": its samples could not be read");
-        // A slower signal is held: tick t shows the sample that started at or before it. One at
-        // the fastest rate has a sample for every tick.
-        std::vector<int16_t> samples(block.ticks);
-        const int per = signal.smp_in_datarecord;
-        auto stored = [&](size_t i) {
-            return i < buffer.size() ? static_cast<int16_t>(std::clamp(buffer[i], -32768, 32767)) : int16_t(0);
-        };
-        for (uint32_t t = 0; t < block.ticks; ++t) {
-            const size_t i = per == fastest ? t : per == 0 ? 0 : static_cast<size_t>((uint64_t(t) * per) / fastest);
-            samples[t] = stored(i);
-        }
-        block.samples.push_back(std::move(samples));
-    }
+    block.samples = ReadEdfSamples(path, DataOf(layout, *header, path));
     recording.AddRecord(std::move(block));
     for (long long n = 0; n < header->annotations_in_file; ++n) {
         edf_annotation_struct note{};

@@ -1,12 +1,33 @@
 #include "host/data/SampleArray.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace Host {
 
+void ComputedSamples::Ensure(uint32_t end) const
+{
+    if (mReady >= end || mProducer == nullptr || mProducing)
+        return;
+    mProducing = true;
+    mReady = std::max(mReady, mProducer->Produce(mSamples.get(), mReady, std::min(end, mSize)));
+    mProducing = false;
+    if (mReady >= mSize)
+        mProducer.reset();
+}
+
 void ComputedSamples::Read(uint32_t from, uint32_t count, float* out) const
 {
-    std::copy_n(mSamples.get() + from, count, out);
+    Ensure(from + count);
+    const uint32_t ready = std::clamp(mReady, from, from + count) - from;
+    std::copy_n(mSamples.get() + from, ready, out);
+    std::fill(out + ready, out + count, std::numeric_limits<float>::quiet_NaN());
+}
+
+const float* ComputedSamples::InPlace(uint32_t from, uint32_t count) const
+{
+    Ensure(from + count);
+    return mReady >= from + count ? mSamples.get() + from : nullptr;
 }
 
 void ScaledSamples::Read(uint32_t from, uint32_t count, float* out) const

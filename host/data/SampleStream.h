@@ -7,14 +7,35 @@
 #include <memory>
 
 #include "IEnumFloatEx.h"
+#include "IEnumFloatSpan.h"
 #include "IEnumShortEx.h"
 #include "foundation/UnknownImp.h"
 #include "host/data/SampleArray.h"
 
 namespace Host {
 
+// A float stream also hands out samples its array keeps in memory in place.
+template <class Stream>
+class InPlaceReads : public IEnumFloatSpan {
+public:
+    HRESULT NextInPlace(uint32_t count, const float** samples, uint32_t* delivered) override
+    {
+        return static_cast<Stream*>(this)->TakeInPlace(count, samples, delivered);
+    }
+};
+
+template <class Stream, class I, class T>
+struct StreamFaces {
+    using Base = KVD::CountedUnknown<KVD::Answers<I, IEnumExBase>>;
+};
+template <class Stream>
+struct StreamFaces<Stream, IEnumFloatEx, float> {
+    using Base =
+        KVD::CountedUnknown<KVD::Answers<IEnumFloatEx, IEnumExBase>, KVD::Implements<InPlaceReads<Stream>, IEnumFloatSpan>>;
+};
+
 template <class I, class T>
-class SampleStream final : public SimpleUnknownImp1_1<I, IEnumExBase, 0> {
+class SampleStream final : public StreamFaces<SampleStream<I, T>, I, T>::Base {
 public:
     // A new stream at start, with one reference; end is clamped to the samples there are.
     static I* Create(std::shared_ptr<const SampleArray<T>> samples, uint32_t start, uint32_t end)
@@ -80,6 +101,22 @@ public:
         return n == count ? KVD_S_OK : KVD_S_FALSE;
     }
 
+    // Next without the copy, for an array that keeps its samples in memory.
+    HRESULT TakeInPlace(uint32_t count, const T** samples, uint32_t* delivered)
+    {
+        if (samples == nullptr)
+            return KVD_E_POINTER;
+        const uint32_t n = mPosition < mEnd ? std::min(count, mEnd - mPosition) : 0;
+        const T* kept = mSamples->InPlace(mPosition, n);
+        if (kept == nullptr)
+            return KVD_E_NOTIMPL;
+        *samples = kept;
+        mPosition += n;
+        if (delivered != nullptr)
+            *delivered = n;
+        return n == count ? KVD_S_OK : KVD_S_FALSE;
+    }
+
 private:
     template <class U, class... Args>
     friend KVD::COMPtr<U> KVD::MakeCounted(Args&&...);
@@ -88,7 +125,7 @@ private:
     {
     }
     SampleStream(const SampleStream& other)
-        : SimpleUnknownImp1_1<I, IEnumExBase, 0>(), mSamples(other.mSamples), mEnd(other.mEnd),
+        : StreamFaces<SampleStream<I, T>, I, T>::Base(), mSamples(other.mSamples), mEnd(other.mEnd),
           mPosition(other.mPosition)
     {
     }

@@ -7,6 +7,7 @@
 
 #include "IEnumEventEx.h"
 #include "IEnumFloatEx.h"
+#include "IEnumFloatSpan.h"
 #include "calc/EEH3AnalysisRegion.h"
 #include "foundation/COMPtr.h"
 
@@ -60,21 +61,22 @@ protected:
     uint32_t mCount = 0;
 };
 
-// A sample source; without one it only counts ticks and is always valid.
+// A sample source; without one it only counts ticks and is always valid. A source that keeps
+// its samples in memory is read in place, block by block, others are copied into a buffer.
 class FloatExWrapper : public eeh_SourceEnum {
 public:
     static constexpr uint32_t kBlock = 1024;
 
     explicit FloatExWrapper(IEnumFloatEx* source);
 
-    float deref() const { return mBuffer[mRead]; }
+    float deref() const { return mBlock[mRead]; }
     IEnumFloatEx* Source() const { return mSource.get(); }
     // The buffered samples from the current one on, for a detector that steps through a block
     // itself and then skips what it used (SkipBuffered); IsValid reads the next block.
     const float* Buffered(uint32_t& count) const
     {
         count = mCount - mRead;
-        return mBuffer.data() + mRead;
+        return mBlock + mRead;
     }
     void SkipBuffered(uint32_t count) { mRead += count < mCount - mRead ? count : mCount - mRead; }
 
@@ -90,9 +92,13 @@ protected:
 
 private:
     int32_t SourcePosition() const;
+    // Reads up to wanted samples into the current block; answers how many came.
+    uint32_t ReadBlock(uint32_t wanted);
 
     KVD::COMPtr<IEnumFloatEx> mSource;
+    KVD::COMPtr<IEnumFloatSpan> mInPlace;  // null once the source refused it
     std::vector<float> mBuffer;
+    const float* mBlock = nullptr;  // the current block: in the source's memory or mBuffer
     int32_t mBufferTick = 0;  // tick of mBuffer[0]; with mCount 0, where the source stands
 };
 

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "IBlockDataQueue.h"
+#include "IEnumFloatSpan.h"
 #include "ICalcEnum.h"
 #include "ResultCodes.h"
 #include "calc/SourcePositioning.h"
@@ -24,6 +26,9 @@ public:
     {
         if (!mSource)
             return;
+        if constexpr (std::is_same_v<T, float>)
+            if (other.mInPlace)
+                mInPlace = KVD::com_cast(mSource.get());
         std::copy<const T*>(other.mBuffer, other.mEnd, mBuffer);
         mCurrent = mBuffer + (other.mCurrent - other.mBuffer);
         mEnd = mBuffer + (other.mEnd - other.mBuffer);
@@ -37,8 +42,12 @@ public:
     {
         mSource = source;
         mQueue.Clear();
+        mInPlace.Clear();
         if (mSource)
             mQueue = KVD::com_cast(mSource.get());
+        if constexpr (std::is_same_v<T, float>)
+            if (mSource)
+                mInPlace = KVD::com_cast(mSource.get());
         mLastResult = KVD_S_OK;
         Resync();
     }
@@ -83,6 +92,29 @@ public:
         ClearBuffer();
         uint32_t got = 0;
         mLastResult = mSource->Next(count, out, &got);
+        got = std::min(got, count);
+        mSourcePosition += static_cast<int32_t>(got);
+        return got;
+    }
+
+    // NextPastBuffer without the copy, from a source that keeps its samples in memory: samples
+    // points at them (valid while the source is held). Answers how many came; 0 with samples
+    // null when the source keeps none, and the reader then copies as NextPastBuffer does.
+    uint32_t NextInPlace(uint32_t count, const T*& samples)
+    {
+        static_assert(std::is_same_v<T, float>, "only float sources keep samples in place");
+        samples = nullptr;
+        if (mCurrent != mEnd || !mInPlace)
+            return 0;
+        ClearBuffer();
+        uint32_t got = 0;
+        const HRESULT hr = mInPlace->NextInPlace(count, &samples, &got);
+        if (hr == KVD_E_NOTIMPL || samples == nullptr) {
+            mInPlace.Clear();
+            samples = nullptr;
+            return 0;
+        }
+        mLastResult = hr;
         got = std::min(got, count);
         mSourcePosition += static_cast<int32_t>(got);
         return got;
@@ -143,6 +175,7 @@ private:
     T* mEnd = mBuffer;
     KVD::COMPtr<IEnum, KVD::COMCloneEnumEx> mSource;  // copying the holder clones the stream
     KVD::COMPtr<IBlockDataQueue> mQueue;               // kept alive with the source
+    KVD::COMPtr<IEnumFloatSpan> mInPlace;              // the source's in-place face, if it has one
     int32_t mSourcePosition = 0;  // after the buffered samples
     HRESULT mLastResult = KVD_S_OK;
 };

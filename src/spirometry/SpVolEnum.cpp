@@ -149,12 +149,18 @@ HRESULT SpVolPolicy::Integrate(uint32_t count, float* out, uint32_t* delivered)
     const Integrator<Correct, Reset> integrate{s, mScale, DeadSpaceInSourceUnits(), mVolumeRatio};
     uint32_t n = 0;
     while (n < count) {
-        // More than a buffer's worth comes from the source straight into out and is integrated
-        // in place.
+        // More than a buffer's worth is integrated where the source keeps it, or comes from
+        // the source straight into out and is integrated there.
         if (mReader.Buffered() == 0 && count - n >= mReader.kCapacity) {
-            const uint32_t got = mReader.NextPastBuffer(count - n, out + n);
-            for (const uint32_t end = n + got; n < end; ++n)
-                out[n] = integrate(out[n]);
+            const float* in = nullptr;
+            uint32_t got = mReader.NextInPlace(count - n, in);
+            if (in == nullptr) {
+                got = mReader.NextPastBuffer(count - n, out + n);
+                in = out + n;
+            }
+            for (uint32_t k = 0; k < got; ++k)
+                out[n + k] = integrate(in[k]);
+            n += got;
             if (got == 0)
                 break;
             continue;
