@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 #include <sstream>
 
 #include "foundation/draw/TDC.h"
@@ -15,12 +16,31 @@ constexpr double kMinGridPixels = 30.0;
 constexpr int32_t kLabelGap = 4;
 constexpr int32_t kRightSide = 2;
 
+constexpr int kMaxLabelDecimals = 15;
+
 std::wstring LabelText(double value)
 {
     std::wostringstream out;
     out.imbue(std::locale::classic());
     out << (std::fabs(value) < 1e-12 ? 0.0 : value);
     return out.str();
+}
+
+// A grid line's value in plain digits, as many decimals as the step needs and no trailing
+// zeros: a scale in micro units reads -6000000, not -6e+06.
+std::wstring LabelText(double value, double step)
+{
+    const int decimals = std::clamp(int(std::ceil(-std::log10(step) - 1e-9)), 0, kMaxLabelDecimals);
+    std::wostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::fixed << std::setprecision(decimals) << value;
+    std::wstring text = out.str();
+    if (text.find(L'.') != std::wstring::npos) {
+        text.erase(text.find_last_not_of(L'0') + 1);
+        if (text.back() == L'.')
+            text.pop_back();
+    }
+    return text == L"-0" ? L"0" : text;
 }
 
 }  // namespace
@@ -173,7 +193,7 @@ std::vector<DragScale::Label> DragScale::Labels()
     const double first = std::ceil(std::min(mRangeTop, mRangeBottom) / step) * step;
     for (double y = start; y <= Height() + 0.5; y += spacing) {
         const double value = first + std::round((y - start) / spacing) * step;
-        labels.push_back({mBottom - int32_t(std::floor(y + 0.5)), LabelText(value)});
+        labels.push_back({mBottom - int32_t(std::floor(y + 0.5)), LabelText(value, step)});
     }
     return labels;
 }

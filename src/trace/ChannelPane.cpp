@@ -166,6 +166,15 @@ DataScaling ChannelPane::PixelScalingOf(IScale* scale) const
     return DataScaling{span == 0.0 ? 0.0 : -double(mRect.Height()) / span, -top};
 }
 
+// y = (v x f + offset) x scale = (v + offset / f) x (scale x f), for the prefix's factor f.
+DataScaling ChannelPane::InDrawerUnits(int side, const DataScaling& scaling) const
+{
+    const double factor = Prefix(side).Scaling();
+    if (factor == 1.0 || !(factor > 0.0))
+        return scaling;
+    return DataScaling{scaling.scale * factor, scaling.offset / factor};
+}
+
 HRESULT ChannelPane::Revert(TOrrelDrawNeedsUpdateFlags flags)
 {
     if (mLeftScale != nullptr) {
@@ -335,12 +344,20 @@ HRESULT ChannelPane::LockDragScaleUnitPrefix(int, int side, UnitPrefix prefix)
     if (side != kScaleLeft && side != kScaleRight)
         return KVD_E_BADSTATE;
     PrefixInfo& info = PrefixOf(side);
+    const double before = info.Scaling();
     info.letter = UnitPrefixScaling::sLetterFromPrefix(prefix);
     info.factor = UnitPrefixScaling::sScalingFromPrefix(prefix);
     info.prefix = prefix;
     IScale* scale = ScaleOf(side);
     if (scale == nullptr)
         return KVD_S_OK;
+    // The scale counts in the prefixed unit: its range is converted so that the traces stay
+    // where they are and only the labels change.
+    if (info.Scaling() != before && before > 0.0) {
+        double top = 1.0, bottom = -1.0;
+        if (scale->GetRange(&top, &bottom) == KVD_S_OK)
+            scale->SetRange(top / before * info.Scaling(), bottom / before * info.Scaling());
+    }
     DataScaling scaling{1.0, 0.0};
     scale->GetDataScaling(&scaling);
     KVD::String text(L"wib");
@@ -362,12 +379,8 @@ bool ChannelPane::SetDragScaleRange(uint32_t rangeFlags, int side, const Channel
 {
     if (range.top == range.bottom)
         return false;
-    const PrefixInfo& prefix = Prefix(side);
-    ChannelYDataRange scaled = range;
-    if (prefix.Rescales()) {
-        scaled.top *= prefix.factor;
-        scaled.bottom *= prefix.factor;
-    }
+    const double factor = Prefix(side).Scaling();
+    const ChannelYDataRange scaled{range.top * factor, range.bottom * factor};
     IScale* scale = ScaleOf(side);
     if (scale == nullptr)
         return false;
@@ -417,9 +430,14 @@ HRESULT ChannelPane::OnScalingChanged(long side, unsigned int dragId, const Data
     std::unique_lock<std::recursive_mutex> lock;
     if (mPaneOwner != nullptr)
         lock = std::unique_lock<std::recursive_mutex>(mPaneOwner->Mutex());
+    // The scale counts in its locked prefix; the drawers draw the channel's own values.
+    DataScaling drawn{1.0, 0.0};
+    if (scaling != nullptr)
+        drawn = InDrawerUnits(int(side), *scaling);
+    const DataScaling* given = scaling != nullptr ? &drawn : nullptr;
     bool accepted = false;
     for (int i = 0; i < DrawerCount(); ++i)
-        accepted = Drawer(i)->OnScalingChanged(side, dragId, scaling, ScaleOf(int(side))) == KVD_S_OK || accepted;
+        accepted = Drawer(i)->OnScalingChanged(side, dragId, given, ScaleOf(int(side))) == KVD_S_OK || accepted;
     if (accepted)
         Invalidate(false);
     if (mPaneOwner != nullptr)
@@ -434,7 +452,7 @@ HRESULT ChannelPane::OnAutoScaleCommand(long id)
     return DoAutoScale(int(id));
 }
 
-HRESULT ChannelPane::OnAutoScaleRequest(long, ChannelYDataRange* range, AutoBool* unscaled)
+HRESULT ChannelPane::OnAutoScaleRequest(long side, ChannelYDataRange* range, AutoBool* unscaled)
 {
     if (range == nullptr)
         return KVD_E_POINTER;
@@ -472,6 +490,14 @@ HRESULT ChannelPane::OnAutoScaleRequest(long, ChannelYDataRange* range, AutoBool
             range->top = std::max(range->top, drawerRange.top);
             range->bottom = std::min(range->bottom, drawerRange.bottom);
         }
+    }
+    // The drawers answer in the channel's unit, the scale counts in its prefix.
+    const double factor = Prefix(int(side)).Scaling();
+    if (result == KVD_S_OK && factor != 1.0) {
+        range->top *= factor;
+        range->bottom *= factor;
+        if (unscaled != nullptr)
+            *unscaled = kAutoFalse;
     }
     if (mScalingMode != 0 && unscaled != nullptr)
         *unscaled = kAutoFalse;

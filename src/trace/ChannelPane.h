@@ -36,6 +36,8 @@ public:
         UnitPrefix prefix = UnitPrefix(0);
         // Whether the prefix rescales: indexes 0, 1 and 8 mean no prefix.
         bool Rescales() const { return prefix != 0 && prefix != 1 && prefix != 8; }
+        // From the drawers' values (the channel's unit) to the scale's (the prefixed unit).
+        double Scaling() const { return Rescales() ? factor : 1.0; }
     };
 
     ChannelPane(ChannelPaneOwner* owner, int index, uint32_t paneFlags, DragScaleStyle style,
@@ -105,6 +107,8 @@ private:
     void ApplyUnits(int side, bool found, int block, KVD::String units, const DataScaling& scaling,
                     const DataMaxMin& maxMin);
     DataScaling PixelScalingOf(IScale* scale) const;
+    // A scale's pixel scaling of its prefixed values as one of the drawers' values.
+    DataScaling InDrawerUnits(int side, const DataScaling& scaling) const;
     PrefixInfo& PrefixOf(int side) { return side == kScaleLeft ? mLeftPrefix : mRightPrefix; }
     // The data pane's misc flags; none for a clone that has no data pane yet.
     uint32_t OwnerMiscFlags() const { return mPaneOwner != nullptr ? mPaneOwner->GetMiscFlags() : 0; }

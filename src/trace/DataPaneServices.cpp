@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "foundation/units/UnitPrefixScaling.h"
 #include "trace/DataPane.h"
 #include "trace/DrawUtils.h"
 
@@ -195,12 +194,9 @@ HRESULT DataPane::GetDragScaleRangeInUnits(int, int pane, int side, double* top,
     const ChannelPane& p = *mPanes[size_t(pane)];
     if (IScale* scale = p.ScaleOf(side))
         scale->GetRange(top, bottom);
-    const ChannelPane::PrefixInfo& prefix = p.Prefix(side);
-    if (prefix.prefix != 0) {
-        const double factor = UnitPrefixScaling::sScalingFromPrefix(prefix.prefix);
-        *top /= factor;
-        *bottom /= factor;
-    }
+    const double factor = p.Prefix(side).Scaling();
+    *top /= factor;
+    *bottom /= factor;
     return KVD_S_OK;
 }
 

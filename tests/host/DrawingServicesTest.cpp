@@ -636,4 +636,38 @@ TEST(DragScales, LabelsAtEveryGridLineRightAlignedBesideThePaneWithTheUnitTextOn
     EXPECT_EQ(ticks[0], "MoveTo(103, 100)");
 }
 
+// The label texts a scale draws, from the bottom up.
+std::vector<std::string> LabelTexts(Host::DragScale& scale)
+{
+    Gfx::RecordingContext context({80, 200});
+    auto dc = CreateTDC(&context, false);
+    context.ClearCalls();
+    scale.Draw(dc.get());
+    std::vector<std::string> texts;
+    for (const std::string& call : context.Calls())
+        if (call.rfind("DrawText", 0) == 0) {
+            const size_t open = call.find('"');
+            texts.push_back(call.substr(open + 1, call.find('"', open + 1) - open - 1));
+        }
+    return texts;
+}
+
+TEST(DragScales, LabelsArePlainDigitsWithTheDecimalsTheirStepNeeds)
+{
+    const auto scale = KVD::COMPtr<Host::DragScale>::Take(Host::DragScale::Create(0, 1, 0));
+    scale->SetPosition(0, 0, 80, 200);
+    // 200 pixels, lines 30 or more apart: a flow of 3 to -7 L/s in micro units steps by 2000000.
+    scale->SetRange(3e6, -7e6);
+    EXPECT_EQ(LabelTexts(*scale),
+              (std::vector<std::string>{"-6000000", "-4000000", "-2000000", "0", "2000000"}));
+    scale->SetRange(2.6, -0.4);
+    EXPECT_EQ(LabelTexts(*scale), (std::vector<std::string>{"0", "0.5", "1", "1.5", "2", "2.5"}));
+    scale->SetRange(3e-6, -7e-6);
+    EXPECT_EQ(LabelTexts(*scale),
+              (std::vector<std::string>{"-0.000006", "-0.000004", "-0.000002", "0", "0.000002"}));
+    // Sums of steps that miss zero by a rounding error still read 0.
+    scale->SetRange(0.35, -0.25);
+    EXPECT_EQ(LabelTexts(*scale), (std::vector<std::string>{"-0.2", "-0.1", "0", "0.1", "0.2", "0.3"}));
+}
+
 }  // namespace

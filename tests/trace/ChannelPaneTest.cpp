@@ -172,6 +172,52 @@ TEST_F(DataPaneTest, ALockedPrefixPrefixesTheUnitsAndRescalesRanges)
     EXPECT_EQ(pane->LockDragScaleUnitPrefix(0, 5, kScaleLeft, kUnitPrefixMilli), KVD_E_BADSTATE);
 }
 
+// The pane pixel at which a trace drawer puts a value.
+double PixelOf(const PolyLineTraceDrawer& trace, double value)
+{
+    return (value + trace.GetScaling().offset) * trace.GetScaling().scale;
+}
+
+TEST_F(DataPaneTest, ALockedPrefixCountsTheScaleInItAndLeavesTheTraceWhereItIs)
+{
+    SetUp(1);
+    ChannelPane& channel = pane->GetChannelPane(0);
+    const auto& trace = dynamic_cast<const PolyLineTraceDrawer&>(*channel.Drawer(0));
+    ASSERT_EQ(pane->AutoScale(0, 0, kScaleLeft), KVD_S_OK);
+    const double top = PixelOf(trace, 1.0), half = PixelOf(trace, -0.5);
+    ASSERT_GT(half - top, 50.0);
+    struct Case {
+        UnitPrefix prefix;
+        double factor;
+    } cases[] = {{kUnitPrefixMilli, 1e3}, {kUnitPrefixMicro, 1e6}, {kUnitPrefixUnity, 1.0}, {kUnitPrefixMilli, 1e3}};
+    for (const Case& c : cases) {
+        // The lock converts the scale's range: the same sine, its labels in the new unit.
+        ASSERT_EQ(pane->LockDragScaleUnitPrefix(0, 0, kScaleLeft, c.prefix), KVD_S_OK);
+        double high = 0, low = 0;
+        LeftScale(*pane, 0).GetRange(&high, &low);
+        EXPECT_NEAR(high, c.factor, c.factor * 1e-3) << c.prefix;
+        EXPECT_NEAR(low, -c.factor, c.factor * 1e-3) << c.prefix;
+        EXPECT_NEAR(PixelOf(trace, 1.0), top, 1e-6) << c.prefix;
+        EXPECT_NEAR(PixelOf(trace, -0.5), half, 1e-6) << c.prefix;
+        // Auto-scale answers the drawers' values in the scale's unit.
+        ChannelYDataRange range{};
+        AutoBool unscaled = kAutoTrue;
+        ASSERT_EQ(channel.OnAutoScaleRequest(kScaleLeft, &range, &unscaled), KVD_S_OK);
+        EXPECT_NEAR(range.top, c.factor, c.factor * 1e-3) << c.prefix;
+        EXPECT_NEAR(range.bottom, -c.factor, c.factor * 1e-3) << c.prefix;
+        if (c.factor != 1.0)
+            EXPECT_EQ(unscaled, kAutoFalse) << c.prefix;
+        ASSERT_EQ(pane->AutoScale(0, 0, kScaleLeft), KVD_S_OK);
+        EXPECT_NEAR(PixelOf(trace, -0.5), half, 1e-6) << c.prefix;
+        // Ranges in and out of the pane stay in the channel's unit.
+        pane->GetDragScaleRangeInUnits(0, 0, kScaleLeft, &high, &low);
+        EXPECT_NEAR(high, 1.0, 1e-3) << c.prefix;
+        ASSERT_EQ(pane->SetRange(0, 0, kScaleLeft, {2, -2}), KVD_S_OK);
+        EXPECT_NEAR(PixelOf(trace, 2.0), 0.0, 1e-6) << c.prefix;
+        ASSERT_EQ(pane->AutoScale(0, 0, kScaleLeft), KVD_S_OK);
+    }
+}
+
 TEST(ChannelPaneUnits, ABlankUnitTextCountsAsNoneAndGetsNoPrefix)
 {
     auto recording = std::make_shared<Host::Recording>(

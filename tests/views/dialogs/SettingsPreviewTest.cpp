@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DialogDocument.h"
@@ -22,6 +23,7 @@
 #include "spirometry/DlgCommon.h"
 #include "spirometry/SpFlowSettings.h"
 #include "spirometry/SpiroDialogs.h"
+#include "trace/PolyLineTraceDrawer.h"
 #include "views/dialogs/CalcDialogs.h"
 #include "views/dialogs/SpSettingsDialog.h"
 
@@ -332,22 +334,103 @@ TEST_F(SettingsPreview, MarksTheBreathsOverTheFlowTrace)
     });
 }
 
-TEST_F(SettingsPreview, MarksTheBreathsDetectionFindsWithTheSameFactor)
+TEST_F(SettingsPreview, MarksTheBreathsDetectionFindsWithTheSameFactorInEveryUnit)
 {
-    std::vector<size_t> marked;
-    std::vector<size_t> found;
-    for (const char* factor : {"0.1", "5", "10"}) {
-        OpenSettings([&](UserDriver& user) {
-            user.Enter("detectionEdit", factor);
-            marked.push_back(EventTicks(PreviewOf(user).FirstVirtualChannel()).size());
-            user.Click("OK");
-        });
-        doc->FigureSpiroFactsAndFigures(true, true);
-        found.push_back(doc->Machine().Breaths().GetCount());
+    for (const char* unit : {"L/s", "mL/s", "\u00B5L/s"}) {
+        std::vector<size_t> marked;
+        std::vector<size_t> found;
+        for (const char* factor : {"0.1", "5", "10"}) {
+            OpenSettings([&](UserDriver& user) {
+                user.Choose("flowUnitList", unit);
+                user.Enter("detectionEdit", factor);
+                marked.push_back(EventTicks(PreviewOf(user).FirstVirtualChannel()).size());
+                user.Click("OK");
+            });
+            doc->FigureSpiroFactsAndFigures(true, true);
+            found.push_back(doc->Machine().Breaths().GetCount());
+        }
+        EXPECT_EQ(marked, found) << unit;
+        // The factors tell breaths apart: the largest leaves some out.
+        EXPECT_LT(found.back(), found.front()) << unit;
     }
-    EXPECT_EQ(marked, found);
-    // The factors tell breaths apart: the largest leaves some out.
-    EXPECT_LT(found.back(), found.front());
+}
+
+// The pane pixel at which the preview's flow trace puts a flow in L/s.
+double PixelOf(const OrrelDraw::PolyLineTraceDrawer& trace, double flow)
+{
+    return (flow + trace.GetScaling().offset) * trace.GetScaling().scale;
+}
+
+// The rows of the preview's pane that its blue trace reaches, top and bottom.
+std::pair<int, int> TraceRows(UserDriver& user, const AppKit::Rect& pane, const std::string& name)
+{
+    const std::string path = DialogTest::PicturePath(name);
+    if (!user.GetWindow().RenderToPng(path))
+        return {0, 0};
+    const Gfx::Image image = Gfx::Image::FromPNG(path);
+    int top = image.Height(), bottom = -1;
+    // Clear of the scale's band and its blue indicator, and of the mode buttons.
+    for (int x = int(pane.x) + 120; x < int(pane.x + pane.width) - 2; ++x)
+        for (int y = int(pane.y); y < int(pane.y + pane.height) - 30; ++y)
+            if (IsTraceBlue(image.Pixel(x, y))) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return {top, bottom};
+}
+
+TEST_F(SettingsPreview, TheScaleReadsTheTraceInTheChosenUnit)
+{
+    double lowest = 0, highest = 0;
+    for (const Host::SyntheticBreath& breath : SmallBreaths()) {
+        lowest = std::min(lowest, -breath.pef);
+        highest = std::max(highest, breath.pif);
+    }
+    ASSERT_LT(lowest, -2.0);
+    struct Case {
+        const char* title;
+        double factor;
+        const char* picture;
+    };
+    std::vector<std::pair<int, int>> rows;
+    for (const Case& c : {Case{"L/s", 1.0, "SettingsPreviewL"}, Case{"mL/s", 1e3, "SettingsPreviewMilli"},
+                          Case{"\u00B5L/s", 1e6, "SettingsPreviewMicro"}}) {
+        OpenSettings([&](UserDriver& user) {
+            user.Choose("flowUnitList", c.title);
+            SPPreview& preview = PreviewOf(user);
+            const OrrelDraw::ChannelPane& pane = preview.Pane()->GetChannelPane(0);
+            IScale* scale = pane.ScaleOf(kScaleLeft);
+            ASSERT_NE(scale, nullptr);
+            KVD::String units;
+            {
+                KVD::String::Setter out(units);
+                scale->GetUnitsText(out);
+            }
+            EXPECT_EQ(KVD::ToU8String(units), c.title);
+            // The scale's own values, which its labels show: the flow fitted, in the unit.
+            double top = 0, bottom = 0;
+            ASSERT_EQ(scale->GetRange(&top, &bottom), KVD_S_OK);
+            EXPECT_NEAR(bottom, lowest * c.factor, 0.05 * std::abs(lowest) * c.factor) << c.title;
+            EXPECT_NEAR(top, highest * c.factor, 0.05 * std::abs(lowest) * c.factor) << c.title;
+            // The trace fills the pane: its lowest flow at the bottom, its highest at the top.
+            const auto* trace = dynamic_cast<const OrrelDraw::PolyLineTraceDrawer*>(Drawers(preview)[1]);
+            ASSERT_NE(trace, nullptr);
+            const double height = pane.GetPaneRect().Height();
+            EXPECT_NEAR(PixelOf(*trace, lowest), height, 0.05 * height) << c.title;
+            EXPECT_NEAR(PixelOf(*trace, highest), 0.0, 0.05 * height) << c.title;
+            // The preview's range in and out stays in litres per second.
+            EXPECT_NEAR(preview.GetY(ExtLib::kSideLeft).bottom, lowest, 0.05 * std::abs(lowest)) << c.title;
+            EXPECT_TRUE(user.Snapshot(DialogTest::PicturePath(c.picture)));
+            rows.push_back(TraceRows(user, DialogOf(user).previewView->Frame(), std::string(c.picture) + "Plain"));
+            user.Click("Cancel");
+        });
+    }
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_GT(rows[0].second - rows[0].first, 100);
+    for (const std::pair<int, int>& r : rows) {
+        EXPECT_NEAR(r.first, rows[0].first, 2);
+        EXPECT_NEAR(r.second, rows[0].second, 2);
+    }
 }
 
 TEST_F(SettingsPreview, ARangeWithoutEndsLeavesTheScale)
