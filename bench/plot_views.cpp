@@ -25,6 +25,7 @@ namespace {
 
 constexpr unsigned kHourAt1kHz = 3600 * 1000;
 constexpr unsigned kTenMinutesAt1kHz = 600 * 1000;
+constexpr double kBetweenOpenings = 0.3;  // seconds  // seconds
 
 void OpenDoubleView(benchmark::State& state, bool cold)
 {
@@ -37,6 +38,8 @@ void OpenDoubleView(benchmark::State& state, bool cold)
             Web::Browser::Shutdown();
         else if (Web::Browser::Shared(error) == nullptr)
             state.SkipWithError(error.c_str());
+        else
+            Host::SettlePages(kBetweenOpenings);  // the browser idle, as between a user's openings
         auto host = std::make_unique<PlotTest::PlotViewHost>();
         host->AddViewClass<PlotTest::TestDoubleView>(PlotTest::TestDoubleView::kViewName);
         state.ResumeTiming();
