@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "web/Page.h"
 #include "web/PageServer.h"
 #include "web/Value.h"
 
@@ -134,6 +135,10 @@ void Browser::Shutdown()
 
 void Browser::ServeWaitingCalls()
 {
+    if (Browser* browser = Instance(); browser != nullptr && browser->mRefill && browser->IsAlive()) {
+        browser->mRefill = false;
+        browser->MakeSpareTargets();
+    }
     if (PageServer* server = PageServer::Current())
         server->ServeCalls();
 }
@@ -223,30 +228,79 @@ bool Browser::AdvanceSpare(int id, const nlohmann::json& reply)
         } else {
             spare.session = result.value("sessionId", "");
             spare.enable = Send("Page.enable", nlohmann::json::object(), spare.session);
+            if (!mPageMetrics.is_null()) {
+                spare.metrics = mPageMetrics;
+                Send("Emulation.setDeviceMetricsOverride", spare.metrics, spare.session);
+            }
+            LoadWarmDocument(spare);
         }
         return true;
     }
     return false;
 }
 
-bool Browser::NewTarget(std::string& target, std::string& session, std::string& error)
+void Browser::LoadWarmDocument(Spare& spare)
+{
+    const Page::Document& warm = Page::WarmDocument();
+    std::string error;
+    PageServer* server = warm.html.empty() ? nullptr : PageServer::Shared(error);
+    if (server == nullptr)
+        return;
+    spare.page = server->AddPage(nullptr);
+    server->SetDocument(spare.page, warm.html, PageServer::FolderOf(warm.baseURL));
+    spare.html = warm.html;
+    spare.baseURL = warm.baseURL;
+    spare.navigate = Send("Page.navigate", {{"url", server->PageURL(spare.page, 1)}}, spare.session);
+}
+
+void Browser::ForgetWarmDocument(const Spare& spare)
+{
+    if (spare.page != 0)
+        if (PageServer* server = PageServer::Current())
+            server->RemovePage(spare.page);
+    if (spare.navigate != 0 && mReplies.erase(spare.navigate) == 0)
+        mUnwanted.insert(spare.navigate);
+}
+
+bool Browser::NewTarget(const std::string& html, const std::string& baseURL, const nlohmann::json& metrics,
+                        Target& made, std::string& error)
 {
     MakeSpareTargets();
-    const bool made =
+    mPageMetrics = metrics;
+    const bool ready =
         Pump([this] { return mSpares.front().enable != 0 || !mSpares.front().error.empty(); }, kCommandTimeout, error);
     const Spare spare = mSpares.front();
     mSpares.pop_front();
-    MakeSpareTargets();
-    if (!made)
+    mRefill = true;
+    const bool usable = ready && spare.error.empty();
+    const bool warm = usable && spare.navigate != 0 && spare.html == html && spare.baseURL == baseURL;
+    if (!warm && usable && spare.navigate != 0)
+        SettleWarmLoad(spare);
+    else if (!warm)
+        ForgetWarmDocument(spare);
+    if (!ready)
         return false;
     if (!spare.error.empty()) {
         error = spare.error;
         return false;
     }
-    target = spare.target;
-    session = spare.session;
+    made = Target{spare.target, spare.session, spare.metrics == metrics, warm ? spare.page : 0,
+                  warm ? spare.navigate : 0};
     nlohmann::json enabled;
     return AwaitReply(spare.enable, kCommandTimeout, enabled, error);
+}
+
+void Browser::SettleWarmLoad(const Spare& spare)
+{
+    // The page's own load must not take the warm document's load event for its own: that
+    // load ends (or fails) first, and its events go.
+    nlohmann::json navigated;
+    std::string error;
+    if (AwaitReply(spare.navigate, kCommandTimeout, navigated, error) && !navigated.contains("errorText"))
+        AwaitEvent(spare.session, "Page.loadEventFired", kCommandTimeout, error);
+    DropEvents(spare.session);
+    if (PageServer* server = PageServer::Current())
+        server->RemovePage(spare.page);
 }
 
 int Browser::Send(const std::string& method, const nlohmann::json& params, const std::string& session)
@@ -394,7 +448,7 @@ void Browser::Receive(const std::string& text)
         return;
     if (message.contains("id") && message["id"].is_number_integer()) {
         const int id = message["id"].get<int>();
-        if (!AdvanceSpare(id, message))
+        if (mUnwanted.erase(id) == 0 && !AdvanceSpare(id, message))
             mReplies[id] = message;
         return;
     }
@@ -414,6 +468,9 @@ void Browser::Lost()
 
 void Browser::Stop()
 {
+    for (const Spare& spare : mSpares)
+        ForgetWarmDocument(spare);
+    mSpares.clear();
     if (mPid > 0) {
         // A polite close first, so the profile is released; then nothing of it may remain.
         if (mFd >= 0)

@@ -50,8 +50,11 @@ protected:
 private:
     // The browser, when this page's target is in it and it is alive.
     Browser* Live() const;
-    // Makes the page's target in the running browser (starting one) unless it is there.
-    bool Attach();
+    // Makes the page's target in the running browser (starting one) unless it is there; a
+    // new target may hold the document already (Page::KeepWarm).
+    bool Attach(const std::string& html, const std::string& baseURL);
+    // A document loaded ahead becomes this page's: its bridge objects and its size.
+    bool TakeOverDocument();
     bool Command(const std::string& method, const nlohmann::json& params, nlohmann::json& result,
                  double timeout);
     // Runs the expression in the main frame; its value (by value) in result, or the failure.
@@ -73,6 +76,8 @@ private:
     int mSizing = 0;      // the ids of a new target's set-up commands; 0 once answered
     int mBridging = 0;
     int mNavigation = 0;  // the browser's id of the load's navigate command; 0 when none waits
+    int mWarmNavigation = 0;  // a new target's load of the document, when it holds it already
+    bool mAdopting = false;   // the load under way is that one
     int mWidth = 800;
     int mHeight = 600;
     double mLoadTimeout = kLoadTimeout;

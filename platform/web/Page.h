@@ -86,6 +86,16 @@ public:
     // Serves, without waiting, the calls that pages made while the host was not waiting for
     // them, and runs the queued calls of every idle page.
     static void ServeCalls();
+    // The document that pages made ahead load before anyone asks for it, so that a new page's
+    // first load of that very document (the same text and base URL) takes one as it stands:
+    // its scripts have run, the bridge objects come after them. For documents whose scripts
+    // call no bridge object while they load. Empty html keeps none warm.
+    static void KeepWarm(const std::string& html, const std::string& baseURL);
+    struct Document {
+        std::string html;
+        std::string baseURL;
+    };
+    static const Document& WarmDocument();
 
     // Loads the HTML; baseURL (a file:// folder URL, may be empty) resolves relative names.
     // Returns when the page has loaded (true) or failed to (false, with the reason in

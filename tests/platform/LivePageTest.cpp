@@ -206,4 +206,40 @@ TEST_F(LivePage, PagesLoadedTogetherLoadSideBySide)
     EXPECT_EQ(Number(second, "1 + 1"), 2);
 }
 
+// A document kept warm is loaded by the pages made ahead: a new page's first load of it takes
+// one as it stands (its scripts ran before the bridge came, which then comes at once), at the
+// page's size; a page that loads another document gets it, not the warm one; a later load of
+// the warm document navigates anew.
+TEST_F(LivePage, AFirstLoadOfTheDocumentKeptWarmTakesItLoadedAlready)
+{
+    const std::string warm = "<script>var bridgedAtLoad = typeof host;</script><p>warm</p>";
+    Web::Browser::Shutdown();  // the next browser's spare pages load it from their start
+    Web::Page::KeepWarm(warm, "");
+    struct Cold {
+        ~Cold() { Web::Page::KeepWarm("", ""); }
+    } cold;
+    Web::LivePage taking, other;
+    InstallHost(taking);
+    InstallHost(other);
+    taking.SetViewSize(333, 222);
+    std::vector<std::string> frames;
+    taking.SetFrameLoaded([&](const Web::WebFrame& frame) { frames.push_back(frame.isMain ? "main" : frame.name); });
+    ASSERT_TRUE(taking.LoadHTML(warm, "")) << taking.LastError();
+    EXPECT_EQ(frames, std::vector<std::string>{"main"});
+    EXPECT_EQ(taking.Evaluate("bridgedAtLoad").value, Value::String("undefined"));
+    EXPECT_EQ(Number(taking, "host.Numbers(3).length"), 3);
+    EXPECT_EQ(Number(taking, "innerWidth * 1000 + innerHeight"), 333222);
+    EXPECT_EQ(taking.Evaluate("document.body.textContent").value, Value::String("warm"));
+
+    ASSERT_TRUE(other.LoadHTML("<script>var bridgedAtLoad = typeof host;</script><p>other</p>", ""))
+        << other.LastError();
+    EXPECT_EQ(other.Evaluate("document.body.textContent").value, Value::String("other"));
+    EXPECT_EQ(other.Evaluate("bridgedAtLoad").value, Value::String("object"));
+
+    ASSERT_TRUE(taking.LoadHTML(warm, "")) << taking.LastError();
+    EXPECT_EQ(taking.Evaluate("bridgedAtLoad").value, Value::String("object"));
+    EXPECT_EQ(Number(taking, "host.Numbers(2).length"), 2);
+    EXPECT_EQ(frames, (std::vector<std::string>{"main", "main"}));
+}
+
 }  // namespace
