@@ -258,8 +258,14 @@ void Browser::ForgetWarmDocument(const Spare& spare)
     if (spare.page != 0)
         if (PageServer* server = PageServer::Current())
             server->RemovePage(spare.page);
-    if (spare.navigate != 0 && mReplies.erase(spare.navigate) == 0)
-        mUnwanted.insert(spare.navigate);
+    if (spare.navigate != 0)
+        IgnoreReply(spare.navigate);
+}
+
+void Browser::IgnoreReply(int id)
+{
+    if (mReplies.erase(id) == 0 && mFd >= 0)
+        mUnwanted.insert(id);
 }
 
 bool Browser::NewTarget(const std::string& html, const std::string& baseURL, const nlohmann::json& metrics,

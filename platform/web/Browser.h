@@ -61,6 +61,8 @@ public:
                  nlohmann::json& result, std::string& error, double timeout = kCommandTimeout);
     int Send(const std::string& method, const nlohmann::json& params, const std::string& session);
     bool AwaitReply(int id, double timeout, nlohmann::json& result, std::string& error);
+    // The command's reply is let go, when or if it comes.
+    void IgnoreReply(int id);
     // Waits for the session's next event of that method, or for its page to crash.
     bool AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error);
     // Forgets the session's events received so far.

@@ -342,6 +342,13 @@ Evaluation LivePage::DoEvaluate(const std::string& script)
     return evaluation;
 }
 
+void LivePage::DoPost(const std::string& script)
+{
+    Browser* browser = Live();
+    if (browser != nullptr && !mFrames.empty())
+        browser->IgnoreReply(browser->Send("Runtime.evaluate", {{"expression", script}}, mSession));
+}
+
 bool LivePage::DoSetWindowValue(const std::string& key, const Value& value)
 {
     if (IsInCall()) {

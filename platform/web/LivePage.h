@@ -44,6 +44,7 @@ protected:
     bool DoStartLoad(const std::string& html, const std::string& baseURL) override;
     bool DoFinishLoad() override;
     Evaluation DoEvaluate(const std::string& script) override;
+    void DoPost(const std::string& script) override;
     bool DoSetWindowValue(const std::string& key, const Value& value) override;
     void DidInstallBridge(const BridgeObject& bridge) override;
 

@@ -137,6 +137,12 @@ Evaluation Page::Evaluate(const std::string& script)
     return result;
 }
 
+void Page::Post(const std::string& script)
+{
+    if (!IsInCall())
+        DoPost(script);
+}
+
 bool Page::SetWindowValue(const std::string& key, const Value& value) { return DoSetWindowValue(key, value); }
 
 void Page::InstallBridge(BridgeObject bridge)

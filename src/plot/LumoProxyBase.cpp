@@ -102,7 +102,10 @@ bool LumoProxyBase::CompileMarkup(const String& plotId, const String& markup)
     }
     uint64_t slots[] = {Slot(true)};
     PostEvent(LumoEventId<kLumoCompileMarkup>::GetId(), slots);
-    return ExecuteJavaScript(ToKVDString(script));
+    // The setup draws the plot: the host need not wait for it, and goes on with the other
+    // plots meanwhile.
+    PostJavaScript(ToKVDString(script));
+    return true;
 }
 
 std::string LumoProxyBase::BadPropertyMessage(const std::string& plotterId, const std::string& property,

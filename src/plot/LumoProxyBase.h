@@ -68,8 +68,12 @@ public:
                                        PlotType type);
     virtual void ClearDataSources();
     virtual bool ExecuteJavaScript(const String& script) = 0;
+    // Has the page run the script without waiting for it.
+    virtual void PostJavaScript(const String& script) { ExecuteJavaScript(script); }
     // Posts event id with its argument slots; observers run before it returns.
     virtual HRESULT PostEvent(TCAFId id, uint64_t* slots) = 0;
+    // Observers hear whether the markup compiled; then the page gets the plot's setup (or the
+    // error) to run. False when it did not compile.
     virtual bool CompileMarkup(const String& plotId, const String& markup);
     // Puts the page's resource names on its window and answers the window.
     virtual Web::WebScriptObject* ResourceURLs() = 0;

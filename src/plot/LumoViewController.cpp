@@ -80,6 +80,12 @@ std::optional<Web::Value> LumoViewController::ExecuteJavaScript(const std::strin
     return mWebView->WindowScriptObject().EvaluateWebScript(script);
 }
 
+void LumoViewController::PostJavaScript(const std::string& script)
+{
+    if (mConnected && mLoaded && mWebView != nullptr)
+        mWebView->WindowScriptObject().PostWebScript(script);
+}
+
 Web::WebScriptObject* LumoViewController::WindowScriptObject()
 {
     return mWebView != nullptr ? &mWebView->WindowScriptObject() : nullptr;

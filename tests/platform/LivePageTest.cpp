@@ -206,6 +206,22 @@ TEST_F(LivePage, PagesLoadedTogetherLoadSideBySide)
     EXPECT_EQ(Number(second, "1 + 1"), 2);
 }
 
+// Posted scripts run in the order sent, before what is evaluated later, and their calls to the
+// host are served meanwhile; one that throws ends nothing else. Without a page nothing runs.
+TEST_F(LivePage, PostedScriptsRunInOrderBeforeTheNextEvaluation)
+{
+    Web::LivePage page;
+    InstallHost(page);
+    page.Post("var early = 1;");
+    ASSERT_TRUE(page.LoadHTML("<p>posts</p>", "")) << page.LastError();
+    EXPECT_EQ(page.Evaluate("typeof early").value, Value::String("undefined"));
+    page.Post("var order = [1];");
+    page.Post("null.x");
+    page.Post("order.push(host.Numbers(5).length); host.Note('posted');");
+    EXPECT_EQ(page.Evaluate("order.join(' ')").value, Value::String("1 5"));
+    EXPECT_EQ(notes, std::vector<std::string>{"posted"});
+}
+
 // A document kept warm is loaded by the pages made ahead: a new page's first load of it takes
 // one as it stands (its scripts ran before the bridge came, which then comes at once), at the
 // page's size; a page that loads another document gets it, not the warm one; a later load of
