@@ -135,9 +135,12 @@ void Browser::Shutdown()
 
 void Browser::ServeWaitingCalls()
 {
-    if (Browser* browser = Instance(); browser != nullptr && browser->mRefill && browser->IsAlive()) {
-        browser->mRefill = false;
-        browser->MakeSpareTargets();
+    if (Browser* browser = Instance(); browser != nullptr && browser->IsAlive()) {
+        if (browser->mRefill && Seconds() >= browser->mRefillAt) {
+            browser->mRefill = false;
+            browser->MakeSpareTargets();
+        }
+        browser->ReadMessages();  // the spares' making goes on
     }
     if (PageServer* server = PageServer::Current())
         server->ServeCalls();
@@ -204,9 +207,9 @@ bool Browser::Start(std::string& error)
     return true;
 }
 
-void Browser::MakeSpareTargets()
+void Browser::MakeSpareTargets(size_t count)
 {
-    while (mSpares.size() < kSpareTargets) {
+    while (mSpares.size() < count) {
         mSpares.emplace_back();
         mSpares.back().create = Send("Target.createTarget", {{"url", "about:blank"}}, "");
     }
@@ -271,13 +274,14 @@ void Browser::IgnoreReply(int id)
 bool Browser::NewTarget(const std::string& html, const std::string& baseURL, const nlohmann::json& metrics,
                         Target& made, std::string& error)
 {
-    MakeSpareTargets();
+    MakeSpareTargets(1);  // one for this page; those taken are made anew later
     mPageMetrics = metrics;
     const bool ready =
         Pump([this] { return mSpares.front().enable != 0 || !mSpares.front().error.empty(); }, kCommandTimeout, error);
     const Spare spare = mSpares.front();
     mSpares.pop_front();
     mRefill = true;
+    mRefillAt = Seconds() + kRefillDelay;
     const bool usable = ready && spare.error.empty();
     const bool warm = usable && spare.navigate != 0 && spare.html == html && spare.baseURL == baseURL;
     if (!warm && usable && spare.navigate != 0)
@@ -293,7 +297,10 @@ bool Browser::NewTarget(const std::string& html, const std::string& baseURL, con
     made = Target{spare.target, spare.session, spare.metrics == metrics, warm ? spare.page : 0,
                   warm ? spare.navigate : 0};
     nlohmann::json enabled;
-    return AwaitReply(spare.enable, kCommandTimeout, enabled, error);
+    if (!AwaitReply(spare.enable, kCommandTimeout, enabled, error))
+        return false;
+    ReadMessages();  // what has come of the target, its warm load's events among it
+    return true;
 }
 
 void Browser::SettleWarmLoad(const Spare& spare)
@@ -375,6 +382,14 @@ bool Browser::AwaitEvent(const std::string& session, const std::string& method, 
     if (crashed)
         error = "the page crashed";
     return came && !crashed;
+}
+
+bool Browser::HasEvent(const std::string& session, const std::string& method) const
+{
+    for (const Event& event : mEvents)
+        if (event.session == session && event.method == method)
+            return true;
+    return false;
 }
 
 void Browser::DropEvents(const std::string& session)

@@ -42,8 +42,8 @@ public:
     static Browser* Current();
     // Stops the browser and waits for it; the next Shared() starts another.
     static void Shutdown();
-    // Serves the pages' waiting calls without waiting for anything, and makes the targets
-    // taken since the last time anew: the run loop calls this on each of its turns.
+    // Serves the pages' waiting calls without waiting for anything, makes the targets taken a
+    // while ago anew and reads what the browser sent: the run loop calls this on each turn.
     static void ServeWaitingCalls();
 
     Browser(const Browser&) = delete;
@@ -65,14 +65,16 @@ public:
     void IgnoreReply(int id);
     // Waits for the session's next event of that method, or for its page to crash.
     bool AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error);
+    // Whether the session's event of that method has come (and waits to be taken).
+    bool HasEvent(const std::string& session, const std::string& method) const;
     // Forgets the session's events received so far.
     void DropEvents(const std::string& session);
     // A target for a page, the session attached to it, and its page events enabled. The
     // browser keeps two made ahead (from its start), so that a page does not wait for its tab
-    // to be made; those taken are made anew at the run loop's next turn (ServeWaitingCalls),
-    // so that making them does not slow the pages that took them. They are made at the device
-    // metrics of the page that took the last one, and while a document is kept warm
-    // (Page::KeepWarm) they load it at once under a page server id of their own.
+    // to be made; those taken are made anew at a turn of the run loop a little later
+    // (ServeWaitingCalls), so that making them does not slow the pages that took them. They
+    // are made at the device metrics of the page that took the last one, and while a document
+    // is kept warm (Page::KeepWarm) they load it at once under a page server id of their own.
     struct Target {
         std::string target;
         std::string session;
@@ -89,8 +91,8 @@ public:
 private:
     Browser() = default;
     bool Start(std::string& error);
-    // Starts making targets ahead until there are kSpareTargets.
-    void MakeSpareTargets();
+    // Starts making targets ahead until there are count.
+    void MakeSpareTargets(size_t count = kSpareTargets);
     // Takes the reply when it is a step of the spare target's making, and sends the next step.
     bool AdvanceSpare(int id, const nlohmann::json& reply);
     // Waits until ready() holds, reading the browser and serving calls; false at the deadline
@@ -132,7 +134,11 @@ private:
     // Two, so that both pages of a view find theirs made.
     static constexpr size_t kSpareTargets = 2;
     std::deque<Spare> mSpares;
-    bool mRefill = false;  // spares were taken
+    // Spares taken are made anew once the run loop turns this long after the last was taken:
+    // the pages that took them go on setting up and drawing for a while after their load.
+    static constexpr double kRefillDelay = 0.25;  // seconds
+    bool mRefill = false;
+    double mRefillAt = 0;
     std::string mProfile;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;

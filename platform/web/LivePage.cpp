@@ -216,6 +216,7 @@ bool LivePage::DoStartLoad(const std::string& html, const std::string& baseURL)
 {
     mNavigation = 0;
     mAdopting = false;
+    ForgetTakeOver();
     if (!Attach(html, baseURL))
         return false;
     mFrames.clear();
@@ -225,6 +226,7 @@ bool LivePage::DoStartLoad(const std::string& html, const std::string& baseURL)
         mAdopting = true;
         mNavigation = mWarmNavigation;
         mURL = server->PageURL(mId, ++mLoad);
+        AskTakeOver();
         return true;
     }
     server->SetDocument(mId, html, PageServer::FolderOf(baseURL));
@@ -266,20 +268,46 @@ bool LivePage::DoFinishLoad()
     return true;
 }
 
+namespace {
+
+// The bridge objects go on the window the document's scripts made; the host's scripts run once
+// the document has the page's size (a size set on a loaded document reaches it a little later).
+const char* const kSize = "[innerWidth, innerHeight]";
+
+}  // namespace
+
+void LivePage::ForgetTakeOver()
+{
+    if (Browser* browser = Live())
+        for (const int asked : {mFrameTree, mTakeOver})
+            if (asked != 0)
+                browser->IgnoreReply(asked);
+    mFrameTree = mTakeOver = 0;
+}
+
+void LivePage::AskTakeOver()
+{
+    Browser* browser = Live();
+    if (browser == nullptr || !browser->HasEvent(mSession, "Page.loadEventFired"))
+        return;
+    mFrameTree = browser->Send("Page.getFrameTree", nlohmann::json::object(), mSession);
+    mTakeOver = browser->Send("Runtime.evaluate",
+                              {{"expression", Installer() + "\n" + kSize}, {"returnByValue", true}}, mSession);
+}
+
 bool LivePage::TakeOverDocument()
 {
     mAdopting = false;
-    // The bridge objects come now, on the window the document's scripts made; and the host's
-    // scripts run once the document has the page's size (a size set on a loaded document
-    // reaches it a little later).
     const nlohmann::json wanted = nlohmann::json::array({mWidth, mHeight});
-    const std::string size = "[innerWidth, innerHeight]";
     nlohmann::json given;
     std::string error;
-    if (!Run(Installer() + "\n" + size, mEvaluationTimeout, given, error))
+    const int asked = mTakeOver;
+    mTakeOver = 0;
+    if (asked != 0 ? !AwaitValue(asked, mEvaluationTimeout, given, error)
+                   : !Run(Installer() + "\n" + kSize, mEvaluationTimeout, given, error))
         return Fail(error);
     for (int tries = 0; given != wanted && tries < kSizeTries; ++tries)
-        if (!Run(size, mEvaluationTimeout, given, error))
+        if (!Run(kSize, mEvaluationTimeout, given, error))
             return Fail(error);
     return true;
 }
@@ -287,8 +315,15 @@ bool LivePage::TakeOverDocument()
 void LivePage::ReadFrames()
 {
     nlohmann::json tree;
+    std::string error;
     mFrames.clear();
-    if (Command("Page.getFrameTree", nlohmann::json::object(), tree, Browser::kCommandTimeout))
+    const int asked = mFrameTree;
+    mFrameTree = 0;
+    Browser* browser = Live();
+    const bool read = asked != 0 && browser != nullptr
+                          ? browser->AwaitReply(asked, Browser::kCommandTimeout, tree, error)
+                          : Command("Page.getFrameTree", nlohmann::json::object(), tree, Browser::kCommandTimeout);
+    if (read)
         AddFrames(tree.value("frameTree", nlohmann::json::object()), mFrames);
 }
 
@@ -299,8 +334,18 @@ bool LivePage::Run(const std::string& expression, double timeout, nlohmann::json
         error = browser == nullptr && !mSession.empty() ? Browser::kExited : kNoPage;
         return false;
     }
-    const int id = browser->Send("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, mSession);
+    return AwaitValue(browser->Send("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, mSession),
+                      timeout, value, error);
+}
+
+bool LivePage::AwaitValue(int id, double timeout, nlohmann::json& value, std::string& error)
+{
+    Browser* browser = Live();
     nlohmann::json result;
+    if (browser == nullptr) {
+        error = Browser::kExited;
+        return false;
+    }
     if (!browser->AwaitReply(id, timeout, result, error)) {
         if (Live() == nullptr)
             return false;

@@ -6,8 +6,10 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "graphics/Image.h"
 #include "web/Browser.h"
@@ -256,6 +258,21 @@ TEST_F(LivePage, AFirstLoadOfTheDocumentKeptWarmTakesItLoadedAlready)
     EXPECT_EQ(taking.Evaluate("bridgedAtLoad").value, Value::String("object"));
     EXPECT_EQ(Number(taking, "host.Numbers(2).length"), 2);
     EXPECT_EQ(frames, (std::vector<std::string>{"main", "main"}));
+
+    // The targets taken are made anew as the run loop turns, and have loaded it by the time
+    // the next page takes one (at another size than they were made at).
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < until) {
+        Web::Page::ServeCalls();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Web::LivePage later;
+    InstallHost(later);
+    later.SetViewSize(444, 111);
+    ASSERT_TRUE(later.LoadHTML(warm, "")) << later.LastError();
+    EXPECT_EQ(later.Evaluate("bridgedAtLoad").value, Value::String("undefined"));
+    EXPECT_EQ(Number(later, "innerWidth * 1000 + innerHeight"), 444111);
+    EXPECT_EQ(Number(later, "host.Numbers(4).length"), 4);
 }
 
 }  // namespace
