@@ -390,8 +390,10 @@ Evaluation LivePage::DoEvaluate(const std::string& script)
 void LivePage::DoPost(const std::string& script)
 {
     Browser* browser = Live();
+    // Its value is dropped in the page too: an object would otherwise be kept there for a
+    // reference that nobody reads.
     if (browser != nullptr && !mFrames.empty())
-        browser->IgnoreReply(browser->Send("Runtime.evaluate", {{"expression", script}}, mSession));
+        browser->IgnoreReply(browser->Send("Runtime.evaluate", {{"expression", script + "\n;void 0"}}, mSession));
 }
 
 bool LivePage::DoSetWindowValue(const std::string& key, const Value& value)

@@ -219,7 +219,8 @@ TEST_F(LivePage, PostedScriptsRunInOrderBeforeTheNextEvaluation)
     EXPECT_EQ(page.Evaluate("typeof early").value, Value::String("undefined"));
     page.Post("var order = [1];");
     page.Post("null.x");
-    page.Post("order.push(host.Numbers(5).length); host.Note('posted');");
+    page.Post("order.push(host.Numbers(5).length); host.Note('posted'); // a comment ends it");
+    page.Post("({big: new Array(1000).fill(order)})");
     EXPECT_EQ(page.Evaluate("order.join(' ')").value, Value::String("1 5"));
     EXPECT_EQ(notes, std::vector<std::string>{"posted"});
 }
