@@ -136,7 +136,7 @@ private:
     std::deque<Spare> mSpares;
     // Spares taken are made anew once the run loop turns this long after the last was taken:
     // the pages that took them go on setting up and drawing for a while after their load.
-    static constexpr double kRefillDelay = 0.25;  // seconds
+    static constexpr double kRefillDelay = 0.1;  // seconds
     bool mRefill = false;
     double mRefillAt = 0;
     std::string mProfile;
