@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "web/Page.h"
 #include "web/PageServer.h"
 #include "web/Value.h"
 
@@ -134,6 +135,13 @@ void Browser::Shutdown()
 
 void Browser::ServeWaitingCalls()
 {
+    if (Browser* browser = Instance(); browser != nullptr && browser->IsAlive()) {
+        if (browser->mRefill && Seconds() >= browser->mRefillAt) {
+            browser->mRefill = false;
+            browser->MakeSpareTargets();
+        }
+        browser->ReadMessages();  // the spares' making goes on
+    }
     if (PageServer* server = PageServer::Current())
         server->ServeCalls();
 }
@@ -199,9 +207,9 @@ bool Browser::Start(std::string& error)
     return true;
 }
 
-void Browser::MakeSpareTargets()
+void Browser::MakeSpareTargets(size_t count)
 {
-    while (mSpares.size() < kSpareTargets) {
+    while (mSpares.size() < count) {
         mSpares.emplace_back();
         mSpares.back().create = Send("Target.createTarget", {{"url", "about:blank"}}, "");
     }
@@ -223,30 +231,89 @@ bool Browser::AdvanceSpare(int id, const nlohmann::json& reply)
         } else {
             spare.session = result.value("sessionId", "");
             spare.enable = Send("Page.enable", nlohmann::json::object(), spare.session);
+            if (!mPageMetrics.is_null()) {
+                spare.metrics = mPageMetrics;
+                Send("Emulation.setDeviceMetricsOverride", spare.metrics, spare.session);
+            }
+            LoadWarmDocument(spare);
         }
         return true;
     }
     return false;
 }
 
-bool Browser::NewTarget(std::string& target, std::string& session, std::string& error)
+void Browser::LoadWarmDocument(Spare& spare)
 {
-    MakeSpareTargets();
-    const bool made =
+    const Page::Document& warm = Page::WarmDocument();
+    std::string error;
+    PageServer* server = warm.html.empty() ? nullptr : PageServer::Shared(error);
+    if (server == nullptr)
+        return;
+    spare.page = server->AddPage(nullptr);
+    server->SetDocument(spare.page, warm.html, PageServer::FolderOf(warm.baseURL));
+    spare.html = warm.html;
+    spare.baseURL = warm.baseURL;
+    spare.navigate = Send("Page.navigate", {{"url", server->PageURL(spare.page, 1)}}, spare.session);
+}
+
+void Browser::ForgetWarmDocument(const Spare& spare)
+{
+    if (spare.page != 0)
+        if (PageServer* server = PageServer::Current())
+            server->RemovePage(spare.page);
+    if (spare.navigate != 0)
+        IgnoreReply(spare.navigate);
+}
+
+void Browser::IgnoreReply(int id)
+{
+    if (mReplies.erase(id) == 0 && mFd >= 0)
+        mUnwanted.insert(id);
+}
+
+bool Browser::NewTarget(const std::string& html, const std::string& baseURL, const nlohmann::json& metrics,
+                        Target& made, std::string& error)
+{
+    MakeSpareTargets(1);  // one for this page; those taken are made anew later
+    mPageMetrics = metrics;
+    const bool ready =
         Pump([this] { return mSpares.front().enable != 0 || !mSpares.front().error.empty(); }, kCommandTimeout, error);
     const Spare spare = mSpares.front();
     mSpares.pop_front();
-    MakeSpareTargets();
-    if (!made)
+    mRefill = true;
+    mRefillAt = Seconds() + kRefillDelay;
+    const bool usable = ready && spare.error.empty();
+    const bool warm = usable && spare.navigate != 0 && spare.html == html && spare.baseURL == baseURL;
+    if (!warm && usable && spare.navigate != 0)
+        SettleWarmLoad(spare);
+    else if (!warm)
+        ForgetWarmDocument(spare);
+    if (!ready)
         return false;
     if (!spare.error.empty()) {
         error = spare.error;
         return false;
     }
-    target = spare.target;
-    session = spare.session;
+    made = Target{spare.target, spare.session, spare.metrics == metrics, warm ? spare.page : 0,
+                  warm ? spare.navigate : 0};
     nlohmann::json enabled;
-    return AwaitReply(spare.enable, kCommandTimeout, enabled, error);
+    if (!AwaitReply(spare.enable, kCommandTimeout, enabled, error))
+        return false;
+    ReadMessages();  // what has come of the target, its warm load's events among it
+    return true;
+}
+
+void Browser::SettleWarmLoad(const Spare& spare)
+{
+    // The page's own load must not take the warm document's load event for its own: that
+    // load ends (or fails) first, and its events go.
+    nlohmann::json navigated;
+    std::string error;
+    if (AwaitReply(spare.navigate, kCommandTimeout, navigated, error) && !navigated.contains("errorText"))
+        AwaitEvent(spare.session, "Page.loadEventFired", kCommandTimeout, error);
+    DropEvents(spare.session);
+    if (PageServer* server = PageServer::Current())
+        server->RemovePage(spare.page);
 }
 
 int Browser::Send(const std::string& method, const nlohmann::json& params, const std::string& session)
@@ -315,6 +382,14 @@ bool Browser::AwaitEvent(const std::string& session, const std::string& method, 
     if (crashed)
         error = "the page crashed";
     return came && !crashed;
+}
+
+bool Browser::HasEvent(const std::string& session, const std::string& method) const
+{
+    for (const Event& event : mEvents)
+        if (event.session == session && event.method == method)
+            return true;
+    return false;
 }
 
 void Browser::DropEvents(const std::string& session)
@@ -394,7 +469,7 @@ void Browser::Receive(const std::string& text)
         return;
     if (message.contains("id") && message["id"].is_number_integer()) {
         const int id = message["id"].get<int>();
-        if (!AdvanceSpare(id, message))
+        if (mUnwanted.erase(id) == 0 && !AdvanceSpare(id, message))
             mReplies[id] = message;
         return;
     }
@@ -414,6 +489,9 @@ void Browser::Lost()
 
 void Browser::Stop()
 {
+    for (const Spare& spare : mSpares)
+        ForgetWarmDocument(spare);
+    mSpares.clear();
     if (mPid > 0) {
         // A polite close first, so the profile is released; then nothing of it may remain.
         if (mFd >= 0)

@@ -14,6 +14,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -41,7 +42,8 @@ public:
     static Browser* Current();
     // Stops the browser and waits for it; the next Shared() starts another.
     static void Shutdown();
-    // Serves the pages' waiting calls without waiting for anything.
+    // Serves the pages' waiting calls without waiting for anything, makes the targets taken a
+    // while ago anew and reads what the browser sent: the run loop calls this on each turn.
     static void ServeWaitingCalls();
 
     Browser(const Browser&) = delete;
@@ -59,20 +61,38 @@ public:
                  nlohmann::json& result, std::string& error, double timeout = kCommandTimeout);
     int Send(const std::string& method, const nlohmann::json& params, const std::string& session);
     bool AwaitReply(int id, double timeout, nlohmann::json& result, std::string& error);
+    // The command's reply is let go, when or if it comes.
+    void IgnoreReply(int id);
     // Waits for the session's next event of that method, or for its page to crash.
     bool AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error);
+    // Whether the session's event of that method has come (and waits to be taken).
+    bool HasEvent(const std::string& session, const std::string& method) const;
     // Forgets the session's events received so far.
     void DropEvents(const std::string& session);
-    // A new blank target for a page, the session attached to it, and its page events enabled.
-    // The browser keeps two made ahead (from its start), so that a page does not wait for its
-    // tab to be made; taking one starts the next.
-    bool NewTarget(std::string& target, std::string& session, std::string& error);
+    // A target for a page, the session attached to it, and its page events enabled. The
+    // browser keeps two made ahead (from its start), so that a page does not wait for its tab
+    // to be made; those taken are made anew at a turn of the run loop a little later
+    // (ServeWaitingCalls), so that making them does not slow the pages that took them. They
+    // are made at the device metrics of the page that took the last one, and while a document
+    // is kept warm (Page::KeepWarm) they load it at once under a page server id of their own.
+    struct Target {
+        std::string target;
+        std::string session;
+        bool sized = false;  // whether it has the page's device metrics already
+        // When the target holds (or is loading) the very document the page is to load: the
+        // page server's id it is served under and the browser's id of its navigate command;
+        // 0 otherwise, and the page loads its document itself.
+        int page = 0;
+        int navigation = 0;
+    };
+    bool NewTarget(const std::string& html, const std::string& baseURL, const nlohmann::json& metrics, Target& made,
+                   std::string& error);
 
 private:
     Browser() = default;
     bool Start(std::string& error);
-    // Starts making targets ahead until there are kSpareTargets.
-    void MakeSpareTargets();
+    // Starts making targets ahead until there are count.
+    void MakeSpareTargets(size_t count = kSpareTargets);
     // Takes the reply when it is a step of the spare target's making, and sends the next step.
     bool AdvanceSpare(int id, const nlohmann::json& reply);
     // Waits until ready() holds, reading the browser and serving calls; false at the deadline
@@ -95,16 +115,35 @@ private:
         int create = 0;  // command ids; 0 while not sent
         int attach = 0;
         int enable = 0;
+        int navigate = 0;  // the warm document's load, sent with enable
+        int page = 0;      // the page server's id of the warm document
+        nlohmann::json metrics;  // the device metrics it was given; null for the browser's own
+        std::string html;  // the warm document and its base URL; empty when it holds none
+        std::string baseURL;
         std::string target;
         std::string session;
         std::string error;  // why it could not be made
     };
+    // Sends the spare's warm load, when a document is kept warm and the page server runs.
+    void LoadWarmDocument(Spare& spare);
+    // The spare's warm document is let go: its page server entry, and the navigation's reply.
+    void ForgetWarmDocument(const Spare& spare);
+    // Lets the spare's warm document go once its load has ended, so that none of its events
+    // remains to be taken for the next load's.
+    void SettleWarmLoad(const Spare& spare);
     // Two, so that both pages of a view find theirs made.
     static constexpr size_t kSpareTargets = 2;
     std::deque<Spare> mSpares;
+    // Spares taken are made anew once the run loop turns this long after the last was taken:
+    // the pages that took them go on setting up and drawing for a while after their load.
+    static constexpr double kRefillDelay = 0.1;  // seconds
+    bool mRefill = false;
+    double mRefillAt = 0;
     std::string mProfile;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;
+    std::set<int> mUnwanted;  // commands whose replies nobody waits for
+    nlohmann::json mPageMetrics;  // those of the page that took the last target
     struct Event {
         std::string session;
         std::string method;

@@ -10,6 +10,7 @@ namespace Web {
 namespace {
 
 constexpr double kStopTimeout = 5;  // seconds for a stopped script's evaluation to answer
+constexpr int kSizeTries = 100;     // looks at a document's size before it is taken as it is
 
 std::string DecodeBase64(const std::string& text)
 {
@@ -30,18 +31,6 @@ std::string DecodeBase64(const std::string& text)
         }
     }
     return bytes;
-}
-
-// The folder of a file:// base URL; nothing for any other.
-std::string FolderOf(const std::string& baseURL)
-{
-    static const std::string scheme = "file://";
-    if (baseURL.compare(0, scheme.size(), scheme) != 0)
-        return std::string();
-    std::string folder = baseURL.substr(scheme.size());
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
 }
 
 void AddFrames(const nlohmann::json& tree, std::vector<WebFrame>& frames)
@@ -120,8 +109,9 @@ bool LivePage::Command(const std::string& method, const nlohmann::json& params, 
     return true;
 }
 
-bool LivePage::Attach()
+bool LivePage::Attach(const std::string& html, const std::string& baseURL)
 {
+    mWarmNavigation = 0;
     if (Live() != nullptr)
         return true;
     std::string error;
@@ -135,13 +125,24 @@ bool LivePage::Attach()
         return Fail(error);
     mSession.clear();
     mFrames.clear();
-    if (!browser->NewTarget(mTarget, mSession, error))
+    Browser::Target made;
+    if (!browser->NewTarget(html, baseURL, Metrics(), made, error))
         return Fail(error);
+    mTarget = made.target;
+    mSession = made.session;
+    if (made.page != 0) {
+        // The target holds this document already: the page takes it over, and its server entry.
+        server->AdoptPage(made.page, this);
+        server->RemovePage(mId);
+        mId = made.page;
+        mLoad = 0;
+        mWarmNavigation = made.navigation;
+    }
     mGeneration = browser->Generation();
     mBridgeScript.clear();
     // The session runs its commands in order: the load is sent after them without waiting
     // for their answers, which are read before the load's (AwaitSetUp).
-    mSizing = browser->Send("Emulation.setDeviceMetricsOverride", Metrics(), mSession);
+    mSizing = made.sized ? 0 : browser->Send("Emulation.setDeviceMetricsOverride", Metrics(), mSession);
     mBridging = Bridges().empty() ? 0
                                   : browser->Send("Page.addScriptToEvaluateOnNewDocument", {{"source", Installer()}},
                                                   mSession);
@@ -214,11 +215,21 @@ void LivePage::SetViewSize(int width, int height)
 bool LivePage::DoStartLoad(const std::string& html, const std::string& baseURL)
 {
     mNavigation = 0;
-    if (!Attach())
+    mAdopting = false;
+    ForgetTakeOver();
+    if (!Attach(html, baseURL))
         return false;
     mFrames.clear();
     PageServer* server = PageServer::Current();
-    server->SetDocument(mId, html, FolderOf(baseURL));
+    if (mWarmNavigation != 0) {
+        // Loaded (or loading) already: the load is that navigation's.
+        mAdopting = true;
+        mNavigation = mWarmNavigation;
+        mURL = server->PageURL(mId, ++mLoad);
+        AskTakeOver();
+        return true;
+    }
+    server->SetDocument(mId, html, PageServer::FolderOf(baseURL));
     mURL = server->PageURL(mId, ++mLoad);
     Live()->DropEvents(mSession);
     mNavigation = Live()->Send("Page.navigate", {{"url", mURL}}, mSession);
@@ -252,14 +263,67 @@ bool LivePage::DoFinishLoad()
         return Fail(error);
     }
     ReadFrames();
+    if (mAdopting && !TakeOverDocument())
+        return false;
+    return true;
+}
+
+namespace {
+
+// The bridge objects go on the window the document's scripts made; the host's scripts run once
+// the document has the page's size (a size set on a loaded document reaches it a little later).
+const char* const kSize = "[innerWidth, innerHeight]";
+
+}  // namespace
+
+void LivePage::ForgetTakeOver()
+{
+    if (Browser* browser = Live())
+        for (const int asked : {mFrameTree, mTakeOver})
+            if (asked != 0)
+                browser->IgnoreReply(asked);
+    mFrameTree = mTakeOver = 0;
+}
+
+void LivePage::AskTakeOver()
+{
+    Browser* browser = Live();
+    if (browser == nullptr || !browser->HasEvent(mSession, "Page.loadEventFired"))
+        return;
+    mFrameTree = browser->Send("Page.getFrameTree", nlohmann::json::object(), mSession);
+    mTakeOver = browser->Send("Runtime.evaluate",
+                              {{"expression", Installer() + "\n" + kSize}, {"returnByValue", true}}, mSession);
+}
+
+bool LivePage::TakeOverDocument()
+{
+    mAdopting = false;
+    const nlohmann::json wanted = nlohmann::json::array({mWidth, mHeight});
+    nlohmann::json given;
+    std::string error;
+    const int asked = mTakeOver;
+    mTakeOver = 0;
+    if (asked != 0 ? !AwaitValue(asked, mEvaluationTimeout, given, error)
+                   : !Run(Installer() + "\n" + kSize, mEvaluationTimeout, given, error))
+        return Fail(error);
+    for (int tries = 0; given != wanted && tries < kSizeTries; ++tries)
+        if (!Run(kSize, mEvaluationTimeout, given, error))
+            return Fail(error);
     return true;
 }
 
 void LivePage::ReadFrames()
 {
     nlohmann::json tree;
+    std::string error;
     mFrames.clear();
-    if (Command("Page.getFrameTree", nlohmann::json::object(), tree, Browser::kCommandTimeout))
+    const int asked = mFrameTree;
+    mFrameTree = 0;
+    Browser* browser = Live();
+    const bool read = asked != 0 && browser != nullptr
+                          ? browser->AwaitReply(asked, Browser::kCommandTimeout, tree, error)
+                          : Command("Page.getFrameTree", nlohmann::json::object(), tree, Browser::kCommandTimeout);
+    if (read)
         AddFrames(tree.value("frameTree", nlohmann::json::object()), mFrames);
 }
 
@@ -270,8 +334,18 @@ bool LivePage::Run(const std::string& expression, double timeout, nlohmann::json
         error = browser == nullptr && !mSession.empty() ? Browser::kExited : kNoPage;
         return false;
     }
-    const int id = browser->Send("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, mSession);
+    return AwaitValue(browser->Send("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, mSession),
+                      timeout, value, error);
+}
+
+bool LivePage::AwaitValue(int id, double timeout, nlohmann::json& value, std::string& error)
+{
+    Browser* browser = Live();
     nlohmann::json result;
+    if (browser == nullptr) {
+        error = Browser::kExited;
+        return false;
+    }
     if (!browser->AwaitReply(id, timeout, result, error)) {
         if (Live() == nullptr)
             return false;
@@ -311,6 +385,15 @@ Evaluation LivePage::DoEvaluate(const std::string& script)
     evaluation.ok = true;
     evaluation.value = std::move(*value);
     return evaluation;
+}
+
+void LivePage::DoPost(const std::string& script)
+{
+    Browser* browser = Live();
+    // Its value is dropped in the page too: an object would otherwise be kept there for a
+    // reference that nobody reads.
+    if (browser != nullptr && !mFrames.empty())
+        browser->IgnoreReply(browser->Send("Runtime.evaluate", {{"expression", script + "\n;void 0"}}, mSession));
 }
 
 bool LivePage::DoSetWindowValue(const std::string& key, const Value& value)

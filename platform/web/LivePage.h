@@ -44,14 +44,25 @@ protected:
     bool DoStartLoad(const std::string& html, const std::string& baseURL) override;
     bool DoFinishLoad() override;
     Evaluation DoEvaluate(const std::string& script) override;
+    void DoPost(const std::string& script) override;
     bool DoSetWindowValue(const std::string& key, const Value& value) override;
     void DidInstallBridge(const BridgeObject& bridge) override;
 
 private:
     // The browser, when this page's target is in it and it is alive.
     Browser* Live() const;
-    // Makes the page's target in the running browser (starting one) unless it is there.
-    bool Attach();
+    // Makes the page's target in the running browser (starting one) unless it is there; a
+    // new target may hold the document already (Page::KeepWarm).
+    bool Attach(const std::string& html, const std::string& baseURL);
+    // A document loaded ahead becomes this page's: its bridge objects and its size. When it
+    // has loaded already, what that takes is asked at once, beside the page's set-up.
+    void AskTakeOver();
+    // What was asked for a take-over that did not come about is let go.
+    void ForgetTakeOver();
+    bool TakeOverDocument();
+    // The value of an evaluation sent as id, or why there is none (a script still running at
+    // the timeout is stopped).
+    bool AwaitValue(int id, double timeout, nlohmann::json& value, std::string& error);
     bool Command(const std::string& method, const nlohmann::json& params, nlohmann::json& result,
                  double timeout);
     // Runs the expression in the main frame; its value (by value) in result, or the failure.
@@ -73,6 +84,10 @@ private:
     int mSizing = 0;      // the ids of a new target's set-up commands; 0 once answered
     int mBridging = 0;
     int mNavigation = 0;  // the browser's id of the load's navigate command; 0 when none waits
+    int mWarmNavigation = 0;  // a new target's load of the document, when it holds it already
+    bool mAdopting = false;   // the load under way is that one
+    int mFrameTree = 0;       // the ids of the take-over's questions asked ahead; 0 when not
+    int mTakeOver = 0;
     int mWidth = 800;
     int mHeight = 600;
     double mLoadTimeout = kLoadTimeout;

@@ -60,6 +60,25 @@ std::unique_ptr<Page> Page::Create()
 
 void Page::SetFactory(Factory factory) { CurrentFactory() = std::move(factory); }
 
+namespace {
+
+Page::Document& Warm()
+{
+    static Page::Document warm;
+    return warm;
+}
+
+}  // namespace
+
+void Page::KeepWarm(const std::string& html, const std::string& baseURL)
+{
+    Document& warm = Warm();
+    if (warm.html != html || warm.baseURL != baseURL)
+        warm = Document{html, baseURL};
+}
+
+const Page::Document& Page::WarmDocument() { return Warm(); }
+
 void Page::ServeCalls()
 {
     Browser::ServeWaitingCalls();
@@ -116,6 +135,12 @@ Evaluation Page::Evaluate(const std::string& script)
     Evaluation result = DoEvaluate(script);
     RunQueuedCalls();
     return result;
+}
+
+void Page::Post(const std::string& script)
+{
+    if (!IsInCall())
+        DoPost(script);
 }
 
 bool Page::SetWindowValue(const std::string& key, const Value& value) { return DoSetWindowValue(key, value); }

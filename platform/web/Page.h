@@ -86,6 +86,16 @@ public:
     // Serves, without waiting, the calls that pages made while the host was not waiting for
     // them, and runs the queued calls of every idle page.
     static void ServeCalls();
+    // The document that pages made ahead load before anyone asks for it, so that a new page's
+    // first load of that very document (the same text and base URL) takes one as it stands:
+    // its scripts have run, the bridge objects come after them. For documents whose scripts
+    // call no bridge object while they load. Empty html keeps none warm.
+    static void KeepWarm(const std::string& html, const std::string& baseURL);
+    struct Document {
+        std::string html;
+        std::string baseURL;
+    };
+    static const Document& WarmDocument();
 
     // Loads the HTML; baseURL (a file:// folder URL, may be empty) resolves relative names.
     // Returns when the page has loaded (true) or failed to (false, with the reason in
@@ -100,6 +110,11 @@ public:
 
     // Runs the script in the page's main frame; then the page's queued calls run.
     Evaluation Evaluate(const std::string& script);
+    // Has the page run the script without waiting for it: the page runs it before whatever
+    // is sent to it later, and its value or failure is not read. The host meanwhile goes on
+    // (with another page, say); its calls are served whenever it waits. Nothing runs while
+    // the page waits in a call.
+    void Post(const std::string& script);
     // Gives the page's window a property: at once, or, while the page waits in a call, just
     // before that call returns to the page.
     bool SetWindowValue(const std::string& key, const Value& value);
@@ -141,6 +156,8 @@ protected:
     virtual bool DoStartLoad(const std::string& html, const std::string& baseURL) = 0;
     virtual bool DoFinishLoad() { return true; }
     virtual Evaluation DoEvaluate(const std::string& script) = 0;
+    // Sends the script; a page that cannot run it later evaluates it now.
+    virtual void DoPost(const std::string& script) { DoEvaluate(script); }
     virtual bool DoSetWindowValue(const std::string& key, const Value& value) = 0;
     // The bridge has just been added to Bridges().
     virtual void DidInstallBridge(const BridgeObject& bridge) = 0;

@@ -328,7 +328,7 @@ int PageServer::Call(int id, const std::string& body, bool samples, std::string&
     {
         std::lock_guard<std::mutex> lock(mLock);
         const auto found = mPages.find(id);
-        if (found == mPages.end() || mStopping) {
+        if (found == mPages.end() || found->second.page == nullptr || mStopping) {
             reply = "the host has closed the page";
             return 503;
         }
@@ -370,6 +370,25 @@ int PageServer::AddPage(LivePage* page)
     const int id = mNextPage++;
     mPages[id] = Entry{page, RandomHex(16), "", ""};
     return id;
+}
+
+void PageServer::AdoptPage(int id, LivePage* page)
+{
+    std::lock_guard<std::mutex> lock(mLock);
+    const auto found = mPages.find(id);
+    if (found != mPages.end())
+        found->second.page = page;
+}
+
+std::string PageServer::FolderOf(const std::string& baseURL)
+{
+    static const std::string scheme = "file://";
+    if (baseURL.compare(0, scheme.size(), scheme) != 0)
+        return std::string();
+    std::string folder = baseURL.substr(scheme.size());
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
 }
 
 void PageServer::RemovePage(int id)

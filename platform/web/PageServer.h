@@ -60,9 +60,13 @@ public:
     int Port() const { return mPort; }
     std::string Origin() const { return "http://127.0.0.1:" + std::to_string(mPort); }
 
-    // Registers the page (its id) and gives it a key of its own.
+    // Registers the page (its id) and gives it a key of its own. A document loaded ahead for
+    // a page not yet made has no page: its calls are refused until a page adopts it.
     int AddPage(LivePage* page);
+    void AdoptPage(int id, LivePage* page);
     void RemovePage(int id);
+    // The folder of a file:// base URL; empty for any other.
+    static std::string FolderOf(const std::string& baseURL);
     // What the page's URL serves from now on: the document, and files of the folder (empty:
     // none) under their relative names.
     void SetDocument(int id, std::string html, std::string folder);

@@ -16,6 +16,7 @@ public:
     // page's LastError()).
     Value EvaluateWebScript(const std::string& script);
     Evaluation Evaluate(const std::string& script) { return mPage.Evaluate(script); }
+    void PostWebScript(const std::string& script) { mPage.Post(script); }
     bool SetValueForKey(const std::string& key, const Value& value) { return mPage.SetWindowValue(key, value); }
     void InstallBridge(BridgeObject bridge) { mPage.InstallBridge(std::move(bridge)); }
     Page& GetPage() { return mPage; }

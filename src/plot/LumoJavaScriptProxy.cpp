@@ -99,7 +99,7 @@ Web::BridgeObject LumoJavaScriptProxy::ScriptObject()
     object.handler = [this](const std::string& method, const std::vector<Value>& arguments) {
         return Dispatch(method, arguments);
     };
-    object.sampleMethods = {kSamplesName, kColumnsName};
+    object.sampleMethods = {kSamplesName, kColumnsName, kPathName};
     object.samples = [this](const std::string& method, const std::vector<Value>& arguments,
                             std::vector<double>& samples) { return Samples(method, arguments, samples); };
     return object;
@@ -109,10 +109,17 @@ bool LumoJavaScriptProxy::Samples(const std::string& method, const std::vector<V
                                   std::vector<double>& out) noexcept
 {
     try {
-        if (method != kSamplesName && method != kColumnsName)
+        if (method != kSamplesName && method != kColumnsName && method != kPathName)
             return false;
         if (a.size() > kMaxListLength || !std::all_of(a.begin(), a.end(), WithinBounds))
             Refuse(method, "an argument is too long");
+        if (method == kPathName) {
+            const PixPath::Mapping mapping{ToNumber(Arg(a, 6)), ToNumber(Arg(a, 7)),  ToNumber(Arg(a, 8)),
+                                           ToNumber(Arg(a, 9)), ToNumber(Arg(a, 10)), ToNumber(Arg(a, 11))};
+            return mClient->RequestPixPath(Text(a, 0), Text(a, 1), ToNumber(Arg(a, 2)),
+                                           ToCount(Arg(a, 3), 2147483647.0), ToNumber(Arg(a, 4)), ToNumber(Arg(a, 5)),
+                                           mapping, out);
+        }
         if (method == kColumnsName) {
             const PixColumns::Mapping mapping{ToNumber(Arg(a, 4)), ToNumber(Arg(a, 5)), ToNumber(Arg(a, 6)),
                                               ToNumber(Arg(a, 7)), ToNumber(Arg(a, 8))};

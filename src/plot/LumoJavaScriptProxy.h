@@ -32,6 +32,10 @@ public:
     // (source, start, count, index, x first, x step, x origin, x offset, x scaling): the
     // source's samples reduced to the pixel columns of that x mapping (LumoProxyBase).
     static constexpr const char* kColumnsName = "RequestPixColumns";
+    // (x source, y source, start, count, last x, last y, x origin, x offset, x scaling, y origin,
+    // y offset, y scaling): the points of the two sources reduced to what their line at that
+    // mapping draws (LumoProxyBase).
+    static constexpr const char* kPathName = "RequestPixPath";
     static constexpr size_t kMaxTextBytes = size_t(64) << 20;  // an SVG of a dense plot stays well below
     static constexpr size_t kMaxListLength = size_t(1) << 16;  // the page sends a few values per list
 

@@ -32,6 +32,7 @@ void LumoPlotBase::CreateJSPlotObject()
     std::string script = "lumo.make_plot(";
     Lumo::AppendQuoted(script, GetDivId());
     script += ").dblclick_ms(" + std::to_string(GetDoubleClickDelay()) + ");";
+    mShownMarkup.clear();
     ExecuteJavaScript(ToKVDString(script));
 }
 
@@ -62,11 +63,16 @@ void LumoPlotBase::SetMarkup(const String& markup)
         mPersistTask->ModifyMarkup(text);
     std::string script = PlotCall() + "set_markup(";
     Lumo::AppendQuoted(script, ToU8String(String(text)));
-    ExecuteJavaScript(ToKVDString(script + ");"));
+    script += ");";
+    if (mRepeating && script == mShownMarkup)
+        return;
+    mShownMarkup = CanRunScripts() ? script : std::string();
+    ExecuteJavaScript(ToKVDString(script));
 }
 
 void LumoPlotBase::PlotterDataChanged(const String& plotterId, int first, int second)
 {
+    mShownMarkup.clear();
     std::string script = PlotCall() + "plotter_data_changed(";
     Lumo::AppendQuoted(script, ToU8String(plotterId));
     script += ", " + std::to_string(first) + ", " + std::to_string(second) + ");";

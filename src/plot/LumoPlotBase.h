@@ -29,6 +29,8 @@ public:
 
     // True when the page ran the script and it gave a value.
     virtual bool ExecuteJavaScript(const String& script) const = 0;
+    // Whether the page runs scripts now (it has loaded); scripts sent before are dropped.
+    virtual bool CanRunScripts() const { return true; }
     // A new job with one reference, which the caller takes over; null for none.
     virtual COMPtr<LumoPrintJob> CreatePlatformPrintJob(const std::string& jobName) = 0;
     virtual COMPtr<LumoPrintJob> CreatePlatformCopyTask() = 0;
@@ -38,6 +40,9 @@ public:
 
     // Makes the page's plot object; once per page load.
     void CreateJSPlotObject();
+    // While set, a markup the same as the one the page's plot was last set up with is not sent
+    // again: the view repeats an update over data that has not changed since.
+    void SetRepeatingUpdate(bool repeating) { mRepeating = repeating; }
     // The plot's persistence key: the first call with a settings registrar at hand makes the
     // persist task and the scale proxies; later calls change nothing.
     void SetPlotId(const String& key);
@@ -76,6 +81,8 @@ private:
     COMPtr<IAutoOrrelDoc> mDocument;
     std::unique_ptr<ScaleProxy> mXScale;
     std::unique_ptr<ScaleProxy> mYScale;
+    std::string mShownMarkup;  // the set-up script the page's plot ran last; empty for none
+    bool mRepeating = false;
 };
 
 }  // namespace KVD

@@ -23,6 +23,11 @@ LumoPlotMac::~LumoPlotMac()
 
 bool LumoPlotMac::ExecuteJavaScript(const String& script) const { return mProxy->ExecuteJavaScript(script); }
 
+bool LumoPlotMac::CanRunScripts() const
+{
+    return mController->IsConnected() && mController->IsLoaded() && mController->GetWebView() != nullptr;
+}
+
 double LumoPlotMac::CallJavaScript(const String& script) const
 {
     const std::optional<Web::Value> result = mController->ExecuteJavaScript(ToU8String(script));

@@ -20,6 +20,7 @@ public:
     ~LumoPlotMac() override;
 
     bool ExecuteJavaScript(const String& script) const override;
+    bool CanRunScripts() const override;
     // The script's number; 0 when the page cannot run it or gives no number.
     double CallJavaScript(const String& script) const;
     void AttachWebView(AppKit::View* parent, std::unique_ptr<AppKit::View> child = nullptr);

@@ -102,7 +102,10 @@ bool LumoProxyBase::CompileMarkup(const String& plotId, const String& markup)
     }
     uint64_t slots[] = {Slot(true)};
     PostEvent(LumoEventId<kLumoCompileMarkup>::GetId(), slots);
-    return ExecuteJavaScript(ToKVDString(script));
+    // The setup draws the plot: the host need not wait for it, and goes on with the other
+    // plots meanwhile.
+    PostJavaScript(ToKVDString(script));
+    return true;
 }
 
 std::string LumoProxyBase::BadPropertyMessage(const std::string& plotterId, const std::string& property,
@@ -266,6 +269,57 @@ bool LumoProxyBase::RequestPixColumns(const String& id, double start, int64_t co
     PixColumns columns(mapping, index, out);
     ReadSamples(source, count, [&columns](const float* samples, uint32_t n) { columns.Add(samples, n); });
     out[header] = double(columns.Finish());
+    return true;
+}
+
+IEnumFloatEx* LumoProxyBase::NamedSource(const std::string& name) const
+{
+    const auto entry = name.empty() || name[0] != '$' ? mSources.end() : mSources.find(name);
+    return entry != mSources.end() ? entry->second.get() : nullptr;
+}
+
+bool LumoProxyBase::RequestPixPath(const String& xId, const String& yId, double start, int64_t count, double lastX,
+                                   double lastY, const PixPath::Mapping& mapping, std::vector<double>& out)
+{
+    IEnumFloatEx* x = NamedSource(ToU8String(xId));
+    IEnumFloatEx* y = NamedSource(ToU8String(yId));
+    if (x == nullptr || y == nullptr)
+        return false;
+    const size_t header = out.size();
+    const double nan = std::nan("");
+    out.insert(out.end(), {0.0, nan, nan, nan, nan});
+    count = std::min(count, kMaxRequestCount);
+    // The same source on both axes is read once.
+    y = count > 0 && y != x ? PositionedSource(y, start) : y;
+    x = count > 0 ? PositionedSource(x, start) : nullptr;
+    if (x == nullptr || y == nullptr)
+        return true;
+    PixPath path(mapping, lastX, lastY, out);
+    float xs[kBatch], ys[kBatch];
+    for (int64_t remaining = count; remaining > 0;) {
+        const uint32_t asked = static_cast<uint32_t>(std::min<int64_t>(remaining, kBatch));
+        uint32_t gotX = 0, gotY = 0;
+        x->Next(asked, xs, &gotX);
+        if (y != x)
+            y->Next(asked, ys, &gotY);
+        else
+            gotY = static_cast<uint32_t>(std::copy(xs, xs + std::min(gotX, asked), ys) - ys);
+        // Neither source may claim more than it was given room for; the shorter ends the line.
+        const uint32_t both = std::min({gotX, gotY, asked});
+        if (both == 0)
+            break;
+        path.Add(xs, ys, both);
+        remaining -= both;
+        if (both < asked)
+            break;
+    }
+    out[header] = double(path.Count());
+    if (path.XLow() <= path.XHigh()) {
+        out[header + 1] = path.XLow();
+        out[header + 2] = path.XHigh();
+        out[header + 3] = path.YLow();
+        out[header + 4] = path.YHigh();
+    }
     return true;
 }
 

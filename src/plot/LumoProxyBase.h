@@ -17,6 +17,7 @@
 #include "foundation/COMPtr.h"
 #include "foundation/KVDString.h"
 #include "plot/PixColumns.h"
+#include "plot/PixPath.h"
 
 namespace Web {
 class WebScriptObject;
@@ -68,8 +69,12 @@ public:
                                        PlotType type);
     virtual void ClearDataSources();
     virtual bool ExecuteJavaScript(const String& script) = 0;
+    // Has the page run the script without waiting for it.
+    virtual void PostJavaScript(const String& script) { ExecuteJavaScript(script); }
     // Posts event id with its argument slots; observers run before it returns.
     virtual HRESULT PostEvent(TCAFId id, uint64_t* slots) = 0;
+    // Observers hear whether the markup compiled; then the page gets the plot's setup (or the
+    // error) to run. False when it did not compile.
     virtual bool CompileMarkup(const String& plotId, const String& markup);
     // Puts the page's resource names on its window and answers the window.
     virtual Web::WebScriptObject* ResourceURLs() = 0;
@@ -92,6 +97,13 @@ public:
     // for an unknown source or an expression.
     virtual bool RequestPixColumns(const String& id, double start, int64_t count, double index,
                                    const PixColumns::Mapping& mapping, std::vector<double>& out);
+    // Up to count points of two '$' sources read side by side from start (capped at
+    // kMaxRequestCount), reduced to what the drawing of their line at the mapping keeps
+    // (PixPath.h), going on from the point (lastX, lastY) kept before (NaN: none). Appends the
+    // number of points read, the x range and the y range (low, high; NaN for none) of the
+    // finite ones, then the kept pairs. False for an unknown source or an expression.
+    virtual bool RequestPixPath(const String& xId, const String& yId, double start, int64_t count, double lastX,
+                                double lastY, const PixPath::Mapping& mapping, std::vector<double>& out);
     virtual String RequestEquation(const String& id);
     virtual bool IsZoomEnabled() const;
     virtual void SetZoomState(const String& plotId, bool canUndo, bool canRedo);
@@ -119,6 +131,8 @@ private:
     // Reads up to count samples in batches, handing each batch to take.
     template <class Take>
     static void ReadSamples(IEnumFloatEx* source, int64_t count, Take take);
+    // The '$' source of that name; null for another name.
+    IEnumFloatEx* NamedSource(const std::string& name) const;
     // The source's label at trunc(index); empty when the source offers none.
     static String LabelAt(IEnumFloatEx* source, double index);
 

@@ -38,6 +38,12 @@ bool LumoProxyMac::ExecuteJavaScript(const String& script)
     return result.has_value() && !result->IsUndefined();
 }
 
+void LumoProxyMac::PostJavaScript(const String& script)
+{
+    if (mOwner != nullptr)
+        mOwner->PostJavaScript(ToU8String(script));
+}
+
 HRESULT LumoProxyMac::PostEvent(TCAFId id, uint64_t* slots) { return GetSubject()->NotifyObservers(id, slots); }
 
 Web::WebScriptObject* LumoProxyMac::ResourceURLs()

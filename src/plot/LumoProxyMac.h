@@ -30,6 +30,7 @@ public:
     ISubject* GetSubject() override { return this; }
     // True when the page ran the script and it gave a value.
     bool ExecuteJavaScript(const String& script) override;
+    void PostJavaScript(const String& script) override;
     HRESULT PostEvent(TCAFId id, uint64_t* slots) override;
     Web::WebScriptObject* ResourceURLs() override;
     void MakeDropMenu(const String& plotId, int scale, int left, int top, int right, int bottom, bool vertical,

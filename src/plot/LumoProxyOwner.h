@@ -18,6 +18,8 @@ public:
 
     // The script's value; none while the page is not both connected and loaded.
     virtual std::optional<Web::Value> ExecuteJavaScript(const std::string& script) = 0;
+    // Has the page run the script when it can, without waiting for it (Web::Page::Post).
+    virtual void PostJavaScript(const std::string& script) { ExecuteJavaScript(script); }
     // The page's window; null without a web view.
     virtual Web::WebScriptObject* WindowScriptObject() = 0;
     // An item that, when chosen, runs script in the page (no action without a script); key

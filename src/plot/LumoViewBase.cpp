@@ -89,10 +89,15 @@ void LumoViewBase::EvUpdatePlots(uint32_t kind)
 {
     uint32_t flags = 0;
     SetUpdateFlags(kind, flags);
+    ++mUpdates;
     UpdatePlots(flags);
 }
 
-void LumoViewBase::EvChannelDisplayInfoChanged(uint32_t) { UpdatePlots(kUpdateMarkup); }
+void LumoViewBase::EvChannelDisplayInfoChanged(uint32_t)
+{
+    ++mUpdates;
+    UpdatePlots(kUpdateMarkup);
+}
 
 void LumoViewBase::OnSizing(unsigned int, const tagRECT*, tagSIZE* size)
 {

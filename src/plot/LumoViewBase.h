@@ -73,6 +73,8 @@ public:
     IAutoOrrelDoc* GetAutoDocument() const { return mAutoDocument; }
 
     void EvUpdatePlots(uint32_t kind);
+    // Counts the updates the view has made, whatever asked for them.
+    unsigned UpdateCount() const { return mUpdates; }
     void EvChannelDisplayInfoChanged(uint32_t);
     void OnSizing(unsigned int edge, const tagRECT* rect, tagSIZE* size);
     bool HmViewCopy();
@@ -84,6 +86,7 @@ private:
 
     COMPtr<IAutoOrrelDoc, COMWeak> mAutoDocument;
     bool mSampling = false;
+    unsigned mUpdates = 0;
 };
 
 }  // namespace KVD

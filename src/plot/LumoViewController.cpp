@@ -6,6 +6,7 @@
 #include "foundation/StringResources.h"
 #include "framework/KVDDocViewWindowController.h"
 #include "plot/LumoProxyMac.h"
+#include "web/Page.h"
 
 namespace KVD {
 
@@ -49,7 +50,11 @@ void LumoViewController::LoadHTML(const std::string& html)
         return;
     NSBundle* bundle = KVDGetMyBundle();
     mLoaded = false;
-    mWebView->LoadHTMLString(html, bundle != nullptr ? "file://" + bundle->ResourcePath() + "/" : std::string());
+    const std::string baseURL = bundle != nullptr ? "file://" + bundle->ResourcePath() + "/" : std::string();
+    // The next plots' pages are made ahead with this page loaded: its scripts call the host
+    // only once the plot is made.
+    Web::Page::KeepWarm(html, baseURL);
+    mWebView->LoadHTMLString(html, baseURL);
 }
 
 void LumoViewController::LoadUrl(const std::string& url)
@@ -73,6 +78,12 @@ std::optional<Web::Value> LumoViewController::ExecuteJavaScript(const std::strin
     if (!mConnected || !mLoaded || mWebView == nullptr)
         return std::nullopt;
     return mWebView->WindowScriptObject().EvaluateWebScript(script);
+}
+
+void LumoViewController::PostJavaScript(const std::string& script)
+{
+    if (mConnected && mLoaded && mWebView != nullptr)
+        mWebView->WindowScriptObject().PostWebScript(script);
 }
 
 Web::WebScriptObject* LumoViewController::WindowScriptObject()

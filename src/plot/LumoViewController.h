@@ -45,6 +45,7 @@ public:
 
     // LumoProxyOwner
     std::optional<Web::Value> ExecuteJavaScript(const std::string& script) override;
+    void PostJavaScript(const std::string& script) override;
     Web::WebScriptObject* WindowScriptObject() override;
     std::unique_ptr<AppKit::MenuItem> MenuItemWithName(const std::string& title, const std::string* script,
                                                        const std::string* keyEquivalent, const std::string* toolTip,

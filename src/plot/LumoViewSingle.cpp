@@ -38,10 +38,18 @@ LumoViewDouble::~LumoViewDouble()
 
 void LumoViewDouble::OnLoad(const Web::WebFrame& frame)
 {
-    for (LumoPlotMac* plot : {mPlot1.get(), mPlot2.get()})
+    // The other plot has this very update from the last load already when no update came
+    // since: it is not set up again with the same markup.
+    const bool repeating = mUpdatesAtLoad == UpdateCount();
+    for (LumoPlotMac* plot : {mPlot1.get(), mPlot2.get()}) {
         if (plot->OwnsWebFrame(frame))
             plot->CreateJSPlotObject();
+        plot->SetRepeatingUpdate(repeating);
+    }
     EvUpdatePlots(IsSampling() ? 0 : 6);
+    for (LumoPlotMac* plot : {mPlot1.get(), mPlot2.get()})
+        plot->SetRepeatingUpdate(false);
+    mUpdatesAtLoad = UpdateCount();
 }
 
 void LumoViewDouble::ObservePlotEvents()

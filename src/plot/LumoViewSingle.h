@@ -50,6 +50,7 @@ public:
 private:
     std::unique_ptr<LumoPlotMac> mPlot1;
     std::unique_ptr<LumoPlotMac> mPlot2;
+    unsigned mUpdatesAtLoad = ~0u;  // the view's update count after the last page load's update
 };
 
 }  // namespace KVD

@@ -6,8 +6,10 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "graphics/Image.h"
 #include "web/Browser.h"
@@ -204,6 +206,80 @@ TEST_F(LivePage, PagesLoadedTogetherLoadSideBySide)
     EXPECT_EQ(reports, (std::vector<std::string>{"first after second", "second"}));
     EXPECT_TRUE(first.LoadError().empty());
     EXPECT_EQ(Number(second, "1 + 1"), 2);
+}
+
+// Posted scripts run in the order sent, before what is evaluated later, and their calls to the
+// host are served meanwhile; one that throws ends nothing else. Without a page nothing runs.
+TEST_F(LivePage, PostedScriptsRunInOrderBeforeTheNextEvaluation)
+{
+    Web::LivePage page;
+    InstallHost(page);
+    page.Post("var early = 1;");
+    ASSERT_TRUE(page.LoadHTML("<p>posts</p>", "")) << page.LastError();
+    EXPECT_EQ(page.Evaluate("typeof early").value, Value::String("undefined"));
+    page.Post("var order = [1];");
+    page.Post("null.x");
+    page.Post("order.push(host.Numbers(5).length); host.Note('posted'); // a comment ends it");
+    page.Post("({big: new Array(1000).fill(order)})");
+    EXPECT_EQ(page.Evaluate("order.join(' ')").value, Value::String("1 5"));
+    EXPECT_EQ(notes, std::vector<std::string>{"posted"});
+}
+
+// A document kept warm is loaded by the pages made ahead: a new page's first load of it takes
+// one as it stands (loaded before the page asked for it, its scripts run before the bridge
+// came, which then comes at once), at the page's size; a page that loads another document gets
+// it, not the warm one; a later load of the warm document navigates anew.
+TEST_F(LivePage, AFirstLoadOfTheDocumentKeptWarmTakesItLoadedAlready)
+{
+    const std::string warm = "<script>var bridgedAtLoad = typeof host;</script><p>warm</p>";
+    // When the page's document started loading, in milliseconds since the epoch.
+    const std::string started = "performance.timeOrigin";
+    Web::Browser::Shutdown();  // the next browser's spare pages load it from their start
+    Web::Page::KeepWarm(warm, "");
+    struct Cold {
+        ~Cold() { Web::Page::KeepWarm("", ""); }
+    } cold;
+    Web::LivePage taking, other;
+    InstallHost(taking);
+    InstallHost(other);
+    taking.SetViewSize(333, 222);
+    std::vector<std::string> frames;
+    taking.SetFrameLoaded([&](const Web::WebFrame& frame) { frames.push_back(frame.isMain ? "main" : frame.name); });
+    // The browser starts with it: its first pages may still be loading it when taken.
+    ASSERT_TRUE(taking.LoadHTML(warm, "")) << taking.LastError();
+    EXPECT_EQ(frames, std::vector<std::string>{"main"});
+    EXPECT_EQ(Number(taking, "host.Numbers(3).length"), 3);
+    EXPECT_EQ(Number(taking, "innerWidth * 1000 + innerHeight"), 333222);
+    EXPECT_EQ(taking.Evaluate("document.body.textContent").value, Value::String("warm"));
+
+    ASSERT_TRUE(other.LoadHTML("<script>var bridgedAtLoad = typeof host;</script><p>other</p>", ""))
+        << other.LastError();
+    EXPECT_EQ(other.Evaluate("document.body.textContent").value, Value::String("other"));
+    EXPECT_EQ(other.Evaluate("bridgedAtLoad").value, Value::String("object"));
+
+    ASSERT_TRUE(taking.LoadHTML(warm, "")) << taking.LastError();
+    EXPECT_EQ(taking.Evaluate("bridgedAtLoad").value, Value::String("object"));
+    EXPECT_EQ(Number(taking, "host.Numbers(2).length"), 2);
+    EXPECT_EQ(frames, (std::vector<std::string>{"main", "main"}));
+
+    // The targets taken are made anew as the run loop turns, and have loaded it by the time
+    // the next page takes one (at another size than they were made at).
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < until) {
+        Web::Page::ServeCalls();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    Web::LivePage later;
+    InstallHost(later);
+    later.SetViewSize(444, 111);
+    const double asked = double(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::system_clock::now().time_since_epoch())
+                                    .count());
+    ASSERT_TRUE(later.LoadHTML(warm, "")) << later.LastError();
+    EXPECT_LT(Number(later, started), asked);
+    EXPECT_EQ(later.Evaluate("bridgedAtLoad").value, Value::String("undefined"));
+    EXPECT_EQ(Number(later, "innerWidth * 1000 + innerHeight"), 444111);
+    EXPECT_EQ(Number(later, "host.Numbers(4).length"), 4);
 }
 
 }  // namespace

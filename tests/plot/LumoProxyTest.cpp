@@ -208,8 +208,8 @@ TEST_F(LumoPage, DataComesFromSourcesAndEquations)
 }
 
 // RequestPixSamples answers what RequestPixData does, as samples for the binary route, and
-// RequestPixColumns a '$' source's samples reduced to pixel columns; a failing source gives
-// none, logged.
+// RequestPixColumns a '$' source's samples reduced to pixel columns, RequestPixPath two sources'
+// points reduced to their line; a failing source gives none, logged.
 TEST_F(LumoPage, SamplesComeAsRequestPixDataWouldGiveThem)
 {
     CalcTest::FloatStream* ramp = CalcTest::FloatStream::Make(CalcTest::Ramp(1000));
@@ -218,7 +218,8 @@ TEST_F(LumoPage, SamplesComeAsRequestPixDataWouldGiveThem)
     auto* broken = new ThrowingSource;
     proxy->SetEnumSource(KVD::String(L"$b"), broken);
     broken->Release();
-    EXPECT_EQ(Page().Bridges().at(0).sampleMethods, (std::set<std::string>{"RequestPixColumns", "RequestPixSamples"}));
+    EXPECT_EQ(Page().Bridges().at(0).sampleMethods,
+              (std::set<std::string>{"RequestPixColumns", "RequestPixPath", "RequestPixSamples"}));
     const auto samples = [&](const char* method, std::vector<Value> arguments) {
         return Page().DispatchSamples("lumo_proxy", method, arguments);
     };
@@ -241,6 +242,21 @@ TEST_F(LumoPage, SamplesComeAsRequestPixDataWouldGiveThem)
     EXPECT_EQ(columns(2000, 10, 0, 0), (D{0, 0}));
     EXPECT_EQ(samples("RequestPixColumns", {S("$missing"), N(0), N(5), N(0), N(0), N(1), N(0), N(0), N(1)}), D{});
     EXPECT_EQ(samples("RequestPixColumns", {S("t*t"), N(0), N(5), N(0), N(0), N(1), N(0), N(0), N(1)}), D{});
+    // A path: the points read, the x and y ranges, then the kept pairs. $a against itself,
+    // from 100, one pixel a unit on both axes: each point moves a pixel, so each is kept; at
+    // a tenth of that scale none after the first adds anything, and going on from (100, 100)
+    // not even that.
+    const auto path = [&](const char* y, double count, double last, double scaling) {
+        return samples("RequestPixPath",
+                       {S("$a"), S(y), N(100), N(count), N(last), N(last), N(0), N(0), N(scaling), N(0), N(0), N(scaling)});
+    };
+    const double none = std::nan("");
+    EXPECT_EQ(path("$a", 3, none, 1), (D{3, 100, 102, 100, 102, 100, 100, 101, 101, 102, 102}));
+    EXPECT_EQ(path("$a", 3, none, 0.01), (D{3, 100, 102, 100, 102, 100, 100}));
+    EXPECT_EQ(path("$a", 3, 100, 0.01), (D{3, 100, 102, 100, 102}));
+    EXPECT_EQ(samples("RequestPixPath", {S("$a"), S("$missing"), N(0), N(5), N(none), N(none), N(0), N(0), N(1),
+                                         N(0), N(0), N(1)}),
+              D{});
     testing::internal::CaptureStderr();
     EXPECT_EQ(samples("RequestPixSamples", {S("$b"), N(0), N(1), N(10)}), D{});
     const std::string log = testing::internal::GetCapturedStderr();

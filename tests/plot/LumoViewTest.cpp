@@ -3,6 +3,7 @@
 // size, the colour texts, and the XY view's whole update cycle and clicked points.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "FrameworkIds.h"
@@ -149,6 +150,42 @@ TEST_F(PlotViews, ADoubleViewMakesThePlotObjectOfThePageThatLoaded)
     EXPECT_TRUE(both.HmViewCopy());
     EXPECT_TRUE(both.GetPlot1().PrintJobs().empty());
     EXPECT_TRUE(both.GetPlot2().CopyJobs().empty());
+}
+
+size_t MarkupsSent(const Web::InProcessPage& page)
+{
+    return size_t(std::count_if(page.Scripts().begin(), page.Scripts().end(), [](const std::string& script) {
+        return script.find(".set_markup(") != std::string::npos;
+    }));
+}
+
+// A page load updates both plots; the plot whose page loaded before already shows that same
+// update when nothing was updated since, and its identical markup is not set up again.
+TEST_F(PlotViews, APageLoadDoesNotSetTheOtherPlotUpAgainWithTheSameMarkup)
+{
+    TestDoubleView& both = Open<TestDoubleView>();
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(both.log.updates, (std::vector<uint32_t>{0x13, 0x13}));
+    EXPECT_EQ(MarkupsSent(*pages[0]), 1u);
+    EXPECT_EQ(MarkupsSent(*pages[1]), 1u);
+    const String page(L"<div id=\"local\"></div>");
+    // The second page again: still nothing new for the first plot.
+    both.GetPlot2().LoadHTML(page, String());
+    EXPECT_EQ(both.log.updates, (std::vector<uint32_t>{0x13, 0x13, 0x13}));
+    EXPECT_EQ(MarkupsSent(*pages[0]), 1u);
+    EXPECT_EQ(MarkupsSent(*pages[1]), 2u);
+    // An update between the loads, or the first plot's data changed: it is set up again.
+    PostUpdate(both.GetPlot2().GetSubject(), 3);
+    EXPECT_EQ(MarkupsSent(*pages[0]), 2u);
+    both.GetPlot2().LoadHTML(page, String());
+    EXPECT_EQ(MarkupsSent(*pages[0]), 3u);
+    both.GetPlot1().PlotterDataChanged(String(L"first_plot"), 0, 10);
+    both.GetPlot2().LoadHTML(page, String());
+    EXPECT_EQ(MarkupsSent(*pages[0]), 4u);
+    // Outside a page load the same markup is sent whenever the view updates.
+    both.EvUpdatePlots(5);
+    EXPECT_EQ(MarkupsSent(*pages[0]), 5u);
+    EXPECT_EQ(MarkupsSent(*pages[1]), 6u);
 }
 
 TEST_F(PlotViews, CopyAndPrintStartTheSinglePlotsJobs)
