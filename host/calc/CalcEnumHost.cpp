@@ -253,21 +253,29 @@ HRESULT CalcEnumHost::GetSamples(int record, uint32_t start, uint32_t count, flo
 HRESULT CalcEnumHost::GetEvents(int record, ComputedEvents& out)
 {
     out = ComputedEvents{};
+    uint32_t ticks = 0;
+    HRESULT hr = ConnectRecord(record, ticks);
+    if (hr != KVD_S_OK)
+        return hr;
+    KVD::COMPtr<IEnumEventEx> stream(KVD::com_cast(mCalcEnum.get()));
+    if (stream == nullptr)
+        mError = KVD::String(L"The calculation gives samples, not events.");
+    hr = stream == nullptr ? KVD_E_NOINTERFACE : ReadAllEvents(*stream, int32_t(ticks), out);
+    mCalcEnum->ReleaseSources();
+    return hr;
+}
+
+HRESULT CalcEnumHost::ConnectRecord(int record, uint32_t& ticks)
+{
     if (!FinishOpenComputation())
         return KVD_E_BADSTATE;
     mError = KVD::String();
     const KVD::COMPtr<IRecordData> records = Records(nullptr);
-    uint32_t ticks = 0;
     if (mCalcEnum == nullptr || records == nullptr || records->GetRecordTicks(record, &ticks) != KVD_S_OK)
         return KVD_E_BADSTATE;
-    HRESULT hr = Connect(records, record, 0, ticks);
-    if (hr == KVD_S_OK) {
-        KVD::COMPtr<IEnumEventEx> stream(KVD::com_cast(mCalcEnum.get()));
-        if (stream == nullptr)
-            mError = KVD::String(L"The calculation gives samples, not events.");
-        hr = stream == nullptr ? KVD_E_NOINTERFACE : ReadAllEvents(*stream, int32_t(ticks), out);
-    }
-    mCalcEnum->ReleaseSources();
+    const HRESULT hr = Connect(records, record, 0, ticks);
+    if (hr != KVD_S_OK)
+        mCalcEnum->ReleaseSources();
     return hr;
 }
 
@@ -280,18 +288,10 @@ bool CalcEnumHost::FinishOpenComputation()
 
 HRESULT CalcEnumHost::BeginSamples(int record, Computation* computation)
 {
-    if (!FinishOpenComputation())
-        return KVD_E_BADSTATE;
-    mError = KVD::String();
-    const KVD::COMPtr<IRecordData> records = Records(nullptr);
     uint32_t ticks = 0;
-    if (mCalcEnum == nullptr || records == nullptr || records->GetRecordTicks(record, &ticks) != KVD_S_OK)
-        return KVD_E_BADSTATE;
-    const HRESULT hr = Connect(records, record, 0, ticks);
-    if (hr != KVD_S_OK) {
-        mCalcEnum->ReleaseSources();
+    const HRESULT hr = ConnectRecord(record, ticks);
+    if (hr != KVD_S_OK)
         return hr;
-    }
     mOpen = computation;
     return KVD_S_OK;
 }

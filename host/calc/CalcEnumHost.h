@@ -81,6 +81,9 @@ private:
     // Finishes the open computation before the enumerator serves anything else; false when it
     // is still open (it is computing now, and asks for this very enumerator).
     bool FinishOpenComputation();
+    // Connects the enumerator to the whole of record (ticks its length) once nothing is open; on
+    // failure the sources are let go.
+    HRESULT ConnectRecord(int record, uint32_t& ticks);
 
     KVD::COMPtr<ICalcEnum> mCalcEnum;
     KVD::COMPtr<ICalculationClass> mClass;

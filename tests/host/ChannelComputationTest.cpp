@@ -17,8 +17,11 @@
 #include "foundation/KVDString.h"
 #include "host/data/ChannelComputation.h"
 #include "host/data/DocumentData.h"
+#include "support/FormulaSettings.h"
 
 namespace {
+
+using TestSupport::FormulaSettings;
 
 // Computes sample i as i / 2, eight samples at least at a time; counts its calls.
 class HalvesProducer final : public Host::ComputedSamples::Producer {
@@ -116,17 +119,6 @@ std::shared_ptr<Host::Recording> LongRecording()
     return rec;
 }
 
-KVD::COMPtr<IPersistObject> Formula(const wchar_t* formula)
-{
-    KVD::COMPtr<IPersistObject> settings;
-    ObjectFactoryAccessor::Get()->CreateObject(TypeIdClass<&GUID_ArithCalcId, 1>::GetId(), nullptr,
-                                               IID_IPersistObject, settings.Set());
-    KVD::COMPtr<ISetCalcFromString> setter(KVD::com_cast(settings.get()));
-    EXPECT_EQ(setter->SetFromString(KVD::String(formula).AsIAutoKVDString(), KVD::String(L"L").AsIAutoKVDString()),
-              KVD_S_OK);
-    return settings;
-}
-
 // Two formula channels, the second reading the first: ch2 = ch1 * 2, ch3 = ch2 + 1.
 class Chained : public ::testing::Test {
 protected:
@@ -140,7 +132,7 @@ protected:
         for (int i = 0; i < 2; ++i) {
             const int channel = data->Channels().AddChannel(i == 0 ? "Twice" : "Plus one", "L");
             cls->Create(TChannelId{channel, 0}, data.get(), calculations[i].Set());
-            EXPECT_EQ(calculations[i]->Configure(Formula(formulas[i]), kAutoTrue), KVD_S_OK);
+            EXPECT_EQ(calculations[i]->Configure(FormulaSettings(formulas[i]), kAutoTrue), KVD_S_OK);
             EXPECT_EQ(data->SetCalculation(TChannelId{channel, 0}, calculations[i]), KVD_S_OK);
         }
     }
@@ -215,7 +207,7 @@ TEST_F(Chained, ARecordStillReadIsComputedWithTheSettingsItBeganWith)
     uint32_t delivered = 0;
     stream->Next(1, &one, &delivered);
     ASSERT_FALSE(Array(2)->IsComplete());
-    ASSERT_EQ(calculations[1]->Configure(Formula(L"ch2 - 1"), kAutoFalse), KVD_S_OK);
+    ASSERT_EQ(calculations[1]->Configure(FormulaSettings(L"ch2 - 1"), kAutoFalse), KVD_S_OK);
     std::vector<float> rest(kTicks);
     ASSERT_EQ(stream->Next(kTicks - 1, rest.data(), &delivered), KVD_S_OK);
     for (uint32_t t = 1; t < kTicks; ++t)

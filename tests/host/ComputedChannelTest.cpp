@@ -14,8 +14,11 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDString.h"
 #include "host/data/DocumentData.h"
+#include "support/FormulaSettings.h"
 
 namespace {
+
+using TestSupport::FormulaSettings;
 
 // One channel, "Flow", stored as ticks x 0.001 L/s in records of 40 and 25 ticks.
 std::shared_ptr<Host::Recording> FlowRecording()
@@ -29,17 +32,6 @@ std::shared_ptr<Host::Recording> FlowRecording()
         rec->AddRecord(std::move(block));
     }
     return rec;
-}
-
-KVD::COMPtr<IPersistObject> Formula(const wchar_t* formula)
-{
-    KVD::COMPtr<IPersistObject> settings;
-    ObjectFactoryAccessor::Get()->CreateObject(TypeIdClass<&GUID_ArithCalcId, 1>::GetId(), nullptr,
-                                               IID_IPersistObject, settings.Set());
-    KVD::COMPtr<ISetCalcFromString> setter(KVD::com_cast(settings.get()));
-    EXPECT_EQ(setter->SetFromString(KVD::String(formula).AsIAutoKVDString(), KVD::String(L"L").AsIAutoKVDString()),
-              KVD_S_OK);
-    return settings;
 }
 
 std::vector<float> Samples(IRecordData* records, int channel, int record)
@@ -79,7 +71,7 @@ TEST(ComputedChannel, FormulaRecomputedAfterItsSettingsChange)
     ASSERT_NE(cls, nullptr);
     KVD::COMPtr<ICalculation> calculation;
     ASSERT_EQ(cls->Create(TChannelId{channel, 0}, data.get(), calculation.Set()), KVD_S_OK);
-    ASSERT_EQ(calculation->Configure(Formula(L"Ch1 * 2 + 0.0005"), kAutoTrue), KVD_S_OK);
+    ASSERT_EQ(calculation->Configure(FormulaSettings(L"Ch1 * 2 + 0.0005"), kAutoTrue), KVD_S_OK);
     ASSERT_EQ(data->SetCalculation(TChannelId{channel, 0}, calculation), KVD_S_OK);
 
     // Served as the enumerator's floats: 0.0005 is below the 16-bit step of a stored channel.
@@ -90,9 +82,9 @@ TEST(ComputedChannel, FormulaRecomputedAfterItsSettingsChange)
 
     // The same settings change nothing; new ones recompute the channel and tell the document.
     const int before = changes;
-    EXPECT_EQ(calculation->Configure(Formula(L"Ch1 * 2 + 0.0005"), kAutoFalse), KVD_S_FALSE);
+    EXPECT_EQ(calculation->Configure(FormulaSettings(L"Ch1 * 2 + 0.0005"), kAutoFalse), KVD_S_FALSE);
     EXPECT_EQ(changes, before);
-    ASSERT_EQ(calculation->Configure(Formula(L"ch1 - 1"), kAutoFalse), KVD_S_OK);
+    ASSERT_EQ(calculation->Configure(FormulaSettings(L"ch1 - 1"), kAutoFalse), KVD_S_OK);
     EXPECT_EQ(changes, before + 1);
     EXPECT_EQ(Samples(records, channel, 0), Expected(records, 0, [](float v) { return v - 1; }));
     KVD::String text;
@@ -100,14 +92,14 @@ TEST(ComputedChannel, FormulaRecomputedAfterItsSettingsChange)
     EXPECT_EQ(text, L"ch1 - 1");
 
     // A formula that does not compile leaves the channel as it was.
-    EXPECT_NE(calculation->Configure(Formula(L"ch1 * ("), kAutoFalse), KVD_S_OK);
+    EXPECT_NE(calculation->Configure(FormulaSettings(L"ch1 * ("), kAutoFalse), KVD_S_OK);
     EXPECT_EQ(Samples(records, channel, 0), Expected(records, 0, [](float v) { return v - 1; }));
 
     // A formula that reads its own output gets nothing there: NaN, not an endless recursion.
     const int loop = data->Channels().AddChannel("Loop", "L");
     KVD::COMPtr<ICalculation> selfReading;
     cls->Create(TChannelId{loop, 0}, data.get(), selfReading.Set());
-    ASSERT_EQ(selfReading->Configure(Formula(L"ch3 + 1"), kAutoTrue), KVD_S_OK);
+    ASSERT_EQ(selfReading->Configure(FormulaSettings(L"ch3 + 1"), kAutoTrue), KVD_S_OK);
     data->SetCalculation(TChannelId{loop, 0}, selfReading);
     const std::vector<float> looped = Samples(records, loop, 1);
     ASSERT_EQ(looped.size(), 25u);
@@ -134,7 +126,7 @@ TEST(ComputedChannel, ArraysStillReadKeepTheirSamplesWhenRecomputed)
                                                  cls.Set());
     KVD::COMPtr<ICalculation> calculation;
     ASSERT_EQ(cls->Create(TChannelId{channel, 0}, data.get(), calculation.Set()), KVD_S_OK);
-    ASSERT_EQ(calculation->Configure(Formula(L"ch1 * 2"), kAutoTrue), KVD_S_OK);
+    ASSERT_EQ(calculation->Configure(FormulaSettings(L"ch1 * 2"), kAutoTrue), KVD_S_OK);
     ASSERT_EQ(data->SetCalculation(TChannelId{channel, 0}, calculation), KVD_S_OK);
     IRecordData* records = data.get();
     const auto twice = Expected(records, 0, [](float v) { return v * 2; });
@@ -144,7 +136,7 @@ TEST(ComputedChannel, ArraysStillReadKeepTheirSamplesWhenRecomputed)
     EXPECT_EQ(Held(*held), twice);
     channels.Floats(1, channel, 0);
     for (const wchar_t* formula : {L"ch1 + 1", L"ch1 - 3"}) {
-        ASSERT_EQ(calculation->Configure(Formula(formula), kAutoFalse), KVD_S_OK);
+        ASSERT_EQ(calculation->Configure(FormulaSettings(formula), kAutoFalse), KVD_S_OK);
         channels.Floats(0, channel, 0);
         channels.Floats(1, channel, 0);
     }
@@ -156,7 +148,7 @@ TEST(ComputedChannel, ArraysStillReadKeepTheirSamplesWhenRecomputed)
     // Dropped without being read again, then recomputed from its spare storage: every sample
     // is the new formula's, and a channel whose calculation goes serves nothing computed.
     channels.DropComputed();
-    ASSERT_EQ(calculation->Configure(Formula(L"ch1 * 4"), kAutoFalse), KVD_S_OK);
+    ASSERT_EQ(calculation->Configure(FormulaSettings(L"ch1 * 4"), kAutoFalse), KVD_S_OK);
     EXPECT_EQ(Held(*channels.Floats(1, channel, 0)), Expected(records, 1, [](float v) { return v * 4; }));
     data->SetCalculation(TChannelId{channel, 0}, nullptr);
     EXPECT_EQ(channels.Floats(1, channel, 0), nullptr);

@@ -7,25 +7,15 @@
 #include <vector>
 
 #include "plot/PixColumns.h"
+#include "support/ExpectPairs.h"
 
 namespace {
 
+using TestSupport::ExpectPairs;
 using KVD::PixColumns;
 
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
-
-// Pairs compare with NaN equal to NaN.
-void ExpectPairs(const std::vector<double>& got, const std::vector<double>& want)
-{
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) {
-        if (std::isnan(want[i]))
-            EXPECT_TRUE(std::isnan(got[i])) << "at " << i;
-        else
-            EXPECT_EQ(got[i], want[i]) << "at " << i;
-    }
-}
 
 std::vector<double> Reduce(const PixColumns::Mapping& mapping, double index, const std::vector<float>& samples,
                            size_t split = 0)

@@ -8,26 +8,16 @@
 #include <vector>
 
 #include "plot/PixPath.h"
+#include "support/ExpectPairs.h"
 
 namespace {
 
+using TestSupport::ExpectPairs;
 using KVD::PixPath;
 
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
 const double kNoPoint = std::numeric_limits<double>::quiet_NaN();
-
-// Pairs compare with NaN equal to NaN.
-void ExpectPairs(const std::vector<double>& got, const std::vector<double>& want)
-{
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) {
-        if (std::isnan(want[i]))
-            EXPECT_TRUE(std::isnan(got[i])) << "at " << i;
-        else
-            EXPECT_EQ(got[i], want[i]) << "at " << i;
-    }
-}
 
 // Ten pixels a unit on x from 0; y upwards, ten pixels a unit from 100 at 0.
 const PixPath::Mapping kTen{0, 0, 10, 100, 0, -10};
