@@ -49,9 +49,12 @@ int RunGenerate(const Args& args)
     Parsed parsed = ParseOptions("generate", "OUT.edf [options]", options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
-    if (o.rate <= 0 || o.quietBreathsPerRun < 1 || o.forcedBreaths < 0 || !(o.tau > 0) || !(o.tidalVolume > 0) ||
+    // Forced breaths alone (--quiet 0) are a fair recording; no breath at all is none.
+    if (o.rate <= 0 || o.quietBreathsPerRun < 0 || o.forcedBreaths < 0 ||
+        o.quietBreathsPerRun + o.forcedBreaths == 0 || !(o.tau > 0) || !(o.tidalVolume > 0) ||
         !(o.forcedVolume > 0) || o.noise < 0) {
-        std::cerr << "spirohost generate: rate, breath counts, volumes and tau must be positive, noise not negative\n";
+        std::cerr << "spirohost generate: rate, volumes and tau must be positive, breath counts and noise not "
+                     "negative, and there must be a quiet or a forced breath\n";
         return 2;
     }
 
