@@ -1,6 +1,6 @@
 // Every calculation dialog as the user sees it: no control lies over another or outside the
 // window, every label, title and menu item fits its control, and every reason a status line
-// may give fits it.
+// may give fits it; a selection over two records gives its reason in both calibrations.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -157,6 +157,41 @@ TEST_F(DialogLayout, VolumeTidalVolumeAndMinuteVentilation)
     Look([&] { return dialogs.ShowSpTidalVolumeCalcDialog(HWND{}, 3, doc.Auto(), &tidal, doc.Names()); });
     SpMinVentSettings minVent;
     Look([&] { return dialogs.ShowSpMinVentCalcDialog(HWND{}, 3, doc.Auto(), &minVent, doc.Names()); });
+}
+
+// A selection over two records: both calibrations say why they cannot be done.
+TEST(DialogReasons, ASelectionOverTwoRecordsIsRefusedByBothCalibrations)
+{
+    auto recording = DialogTest::Breathing(1, 1.0, 1.0);
+    Host::RecordBlock second = recording->Record(0);
+    recording->AddRecord(std::move(second));
+    DialogDocument doc(recording);
+    doc.doc.Select(KVDPosition{100, 0}, KVDPosition{100, 1});
+    CalcDialogs dialogs;
+    const std::string reason = KVD::ToU8String(CachedText<SpirometryStr::IDS_RANGE_WARNING_1>());
+
+    SpFlowSettings flow;
+    flow.mRawFlowChannel = DialogDocument::kRaw;
+    flow.SetCalculationChannel(DialogDocument::kFlow);
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        EXPECT_EQ(user.StringValue("calStatus"), reason);
+        EXPECT_FALSE(user.IsEnabled("injectedVolume"));
+        user.Click("Cancel");
+    });
+    EXPECT_EQ(dialogs.ShowSpFlowCalibrateDialog(HWND{}, doc.Auto(), &doc.doc.Data(), &flow), kDialogCancelled);
+
+    SpVolSettings volume;
+    volume.mFlowChannel = DialogDocument::kFlow;
+    volume.SetCalculationChannel(DialogDocument::kVolume);
+    volume.mApplyCorrection = true;
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        EXPECT_EQ(user.StringValue("correctionStatus"), reason);
+        EXPECT_EQ(user.StringValue("calcCorrectionEdit"), "");
+        EXPECT_FALSE(user.IsEnabled("applyButton"));
+        user.Click("Cancel");
+    });
+    EXPECT_EQ(dialogs.ShowSpVolumeCalcDialog(HWND{}, DialogDocument::kVolume, doc.Auto(), &volume, doc.Names()),
+              kDialogCancelled);
 }
 
 class SettingsDialogLayout : public SpiroTest::SpiroDocumentHost {
