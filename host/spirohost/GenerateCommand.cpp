@@ -36,7 +36,7 @@ int RunGenerate(const Args& args)
         ("figures", po::value<std::string>(), "also write the true figures to this CSV file")
         ("rate", po::value<int>(&o.rate)->default_value(o.rate), "ticks per second")
         ("quiet", po::value<int>(&o.quietBreathsPerRun)->default_value(o.quietBreathsPerRun),
-         "quiet breaths before, between and after the forced ones")
+         "quiet breaths before, between and after the forced ones (0: forced breaths only)")
         ("forced", po::value<int>(&o.forcedBreaths)->default_value(o.forcedBreaths), "forced breaths")
         ("tidal-volume", po::value<double>(&o.tidalVolume)->default_value(o.tidalVolume), "mean V_T of quiet breaths (L)")
         ("fvc", po::value<double>(&o.forcedVolume)->default_value(o.forcedVolume), "FVC of forced breaths (L)")
