@@ -2,8 +2,8 @@
 
 #include "spirometry/FlowHeads.h"
 #include "spirometry/SourceKinds.h"
-#include "spirometry/SpiroText.h"
 #include "spirometry/SpiroDialogs.h"
+#include "spirometry/SpiroText.h"
 
 namespace Spirometry {
 

@@ -54,7 +54,8 @@ void ExpectTextsFit(const View& view, const std::string& where)
         const bool boxed = button->GetType() == Button::Type::Switch || button->GetType() == Button::Type::Radio;
         const double room = boxed ? width - std::min(14.0, view.Frame().height) - 2 : width;
         if (button->Image().Name().empty())
-            EXPECT_LE(TextWidth(button->Title()) - (boxed ? 0 : kInset), room) << where << ": \"" << button->Title() << "\"";
+            EXPECT_LE(TextWidth(button->Title()) - (boxed ? 0 : kInset), room)
+                << where << ": \"" << button->Title() << "\"";
     } else if (auto* label = dynamic_cast<const AppKit::Label*>(&view)) {
         EXPECT_LE(TextWidth(label->Text()), width) << where << ": \"" << label->Text() << "\"";
     } else if (auto* field = dynamic_cast<const AppKit::TextField*>(&view)) {
