@@ -94,6 +94,10 @@ private:
     int mChannel = 0;
 };
 
+// The flow gain the calibration dialog takes.
+constexpr double kMinFlowGain = 0.01;
+constexpr double kMaxFlowGain = 100.0;
+
 std::pair<uint32_t, uint32_t> SelectedTicks(const po::variables_map& v, const Host::Recording& recording)
 {
     const uint32_t ticks = recording.Record(0).ticks;
@@ -123,6 +127,26 @@ void WriteSamples(Host::DataDocument& document, int channel, double rate, const 
         file.Stream() << line;
     }
     file.Commit();
+}
+
+// The flow dialog's answers that make the raw channel its source and, with --scale, the custom
+// head's gain the scale (typed in the calibration dialog that choosing the head opens), so
+// that the calculations compute what spirohost analyse does with the same options.
+std::deque<Action> FlowSetUp(const po::variables_map& v, const std::string& rawTitle)
+{
+    std::deque<Action> actions{{"choose", "srcList", rawTitle}};
+    if (v.count("scale")) {
+        const double scale = v["scale"].as<double>();
+        if (!(scale >= kMinFlowGain && scale <= kMaxFlowGain))
+            throw DialogError("--scale takes a flow gain from 0.01 to 100");
+        char text[32];
+        std::snprintf(text, sizeof text, "%.10g", scale);
+        actions.push_back({"choose", "headList", "Custom"});
+        actions.push_back({"set", "flowGain", text});
+        actions.push_back({"press", "OK", ""});
+    }
+    actions.push_back({"press", "OK", ""});
+    return actions;
 }
 
 int RunDialogOn(const po::variables_map& v)
@@ -157,7 +181,7 @@ int RunDialogOn(const po::variables_map& v)
     document.Select(KVDPosition{from, 0}, KVDPosition{to, 0});
 
     // Set up as a user would: the raw channel as the flow's source; the formula's source the flow.
-    ScriptedUser user({{"choose", "srcList", recording->Channel(size_t(raw - 1)).title}, {"press", "OK", ""}});
+    ScriptedUser user(FlowSetUp(v, recording->Channel(size_t(raw - 1)).title));
     bool accepted = flow.Edit();
     if (formula) {
         user.Add({{"choose", "srcList", kKinds[0].channelTitle}, {"press", "OK", ""}});
@@ -191,6 +215,8 @@ int RunDialog(const Args& args)
         ("raw", po::value<int>()->required(), "1-based number of the flow head's raw channel")
         ("calc", po::value<std::string>()->required(), "the calculation whose dialog opens: flow, volume, tidal or "
                                                        "minvent")
+        ("scale", po::value<double>(), "custom flow-head scale: flow = raw x S (L/s per raw unit), set in the flow "
+                                       "dialog before the actions")
         ("select", po::value<std::string>(), "FROM:TO in seconds of the first record (default: all of it); "
                                              "calibrations work over it")
         ("do", po::value<std::vector<std::string>>()->composing(),
@@ -201,8 +227,8 @@ int RunDialog(const Args& args)
     AddAnswerOption(options);
     po::positional_options_description positional;
     positional.add("recording", 1);
-    Parsed parsed = ParseOptions("dialog", "RECORDING --raw N --calc flow|volume|tidal|minvent [--select FROM:TO] "
-                                           "[--do ACTION]... [--csv FILE]",
+    Parsed parsed = ParseOptions("dialog", "RECORDING --raw N [--scale S] --calc flow|volume|tidal|minvent "
+                                           "[--select FROM:TO] [--do ACTION]... [--csv FILE]",
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;

@@ -36,7 +36,7 @@ int RunGenerate(const Args& args)
         ("figures", po::value<std::string>(), "also write the true figures to this CSV file")
         ("rate", po::value<int>(&o.rate)->default_value(o.rate), "ticks per second")
         ("quiet", po::value<int>(&o.quietBreathsPerRun)->default_value(o.quietBreathsPerRun),
-         "quiet breaths before, between and after the forced ones")
+         "quiet breaths before, between and after the forced ones (0: forced breaths only)")
         ("forced", po::value<int>(&o.forcedBreaths)->default_value(o.forcedBreaths), "forced breaths")
         ("tidal-volume", po::value<double>(&o.tidalVolume)->default_value(o.tidalVolume), "mean V_T of quiet breaths (L)")
         ("fvc", po::value<double>(&o.forcedVolume)->default_value(o.forcedVolume), "FVC of forced breaths (L)")
@@ -49,9 +49,12 @@ int RunGenerate(const Args& args)
     Parsed parsed = ParseOptions("generate", "OUT.edf [options]", options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
-    if (o.rate <= 0 || o.quietBreathsPerRun < 1 || o.forcedBreaths < 0 || !(o.tau > 0) || !(o.tidalVolume > 0) ||
+    // Forced breaths alone (--quiet 0) are a fair recording; no breath at all is none.
+    if (o.rate <= 0 || o.quietBreathsPerRun < 0 || o.forcedBreaths < 0 ||
+        o.quietBreathsPerRun + o.forcedBreaths == 0 || !(o.tau > 0) || !(o.tidalVolume > 0) ||
         !(o.forcedVolume > 0) || o.noise < 0) {
-        std::cerr << "spirohost generate: rate, breath counts, volumes and tau must be positive, noise not negative\n";
+        std::cerr << "spirohost generate: rate, volumes and tau must be positive, breath counts and noise not "
+                     "negative, and there must be a quiet or a forced breath\n";
         return 2;
     }
 

@@ -35,6 +35,7 @@ const KeyUse kKeyUses[] = {
     {SpirometryStr::IDS_PRINT_REPORT, 0}, {SpirometryStr::IDS_FORMULA, 2},
     {SpirometryStr::IDS_FORMULA_NONLINEAR, 2}, {SpirometryStr::IDS_NO_VOL_SELECTION, 0},
     {SpirometryStr::IDS_NO_FLOW_SELECTION, 0}, {SpirometryStr::IDS_CALIBRATION_NO_RESULT, 0},
+    {SpirometryStr::IDS_NO_FLOW_IN_SELECTION, 0},
     {SpirometryStr::IDS_COPY_FLOW_VOLUME_PLOT, 0},
     {SpirometryStr::IDS_UserUnitsInChannelCaption, 0}, {SpirometryStr::IDS_UserUnitsInChannelMessage, 0},
     {SpirometryStr::IDS_PRINT_FLOW_VOLUME_PLOT, 0}, {SpirometryStr::IDS_PRINT_DATA_WINDOW, 0},

@@ -376,4 +376,35 @@ TEST_F(AnalyseCommand, ThePreviewMonitorsTheSimulatedFlowHeadFrameByFrame)
     EXPECT_NE(out.find("wait takes seconds from 0 to 600"), std::string::npos) << out;
 }
 
+// A unit chosen while the preview monitors keeps the scale's range: the expiratory half of the
+// live flow stays in view rather than the scale fitting the few samples taken so far.
+TEST_F(AnalyseCommand, AUnitChosenWhileMonitoringKeepsTheWholeFlowInView)
+{
+    const std::string edf = (mFolder.Path() / "breathing.edf").string();
+    int status = -1;
+    std::string out =
+        RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 --rate 100 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::filesystem::path frame = mFolder.Path() / "frame.png";
+    out = Analyse(edf,
+                  "--raw 1 --scale 2 --live --settings \"click monitor\" --settings \"wait 4\" --settings "
+                  "\"choose flowUnitList=mL/s\" --settings \"wait 3\" --settings \"snapshot " +
+                      frame.string() + "\" --settings \"press Cancel\"",
+                  &status);
+    ASSERT_EQ(status, 0) << out;
+    const Gfx::Image image = Gfx::Image::FromPNG(frame.string());
+    // The live breaths, within a litre per second, lie around the zero line (row 338 of the
+    // preview); the rows of -4 to -6.5 L/s, right of the scale, hold none of the trace's blue.
+    int blueLow = 0, blueAll = 0;
+    for (int y = 280; y < 490 && y < image.Height(); ++y)
+        for (int x = 80; x < image.Width() - 10; ++x) {
+            const uint32_t p = image.Pixel(x, y);
+            const bool blue = int(p >> 16 & 0xFF) < 90 && int(p >> 8 & 0xFF) < 130 && int(p & 0xFF) > 200;
+            blueAll += blue;
+            blueLow += blue && y >= 430;
+        }
+    EXPECT_GT(blueAll, 20);
+    EXPECT_EQ(blueLow, 0);
+}
+
 }  // namespace

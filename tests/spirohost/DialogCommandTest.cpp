@@ -69,6 +69,30 @@ TEST(DialogCommand, TheFlowHeadChosenInTheDialogMakesTheFlow)
     }
 }
 
+// --scale sets the custom head up as analyse's --scale does, before the script's own actions.
+TEST(DialogCommand, TheScaleOptionMakesTheFlowAsAnalyseDoes)
+{
+    const std::string csv = ::testing::TempDir() + "dialog_scaled.csv";
+    int status = -1;
+    std::string out = Dialog("--scale 2 --calc flow --do \"press OK\" --csv " + csv, &status);
+    EXPECT_EQ(status, 0) << out;
+    const std::vector<double> flow = Values(csv);
+    ASSERT_EQ(flow.size(), 10u);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_NEAR(flow[i], 2 * i / 100.0, 1e-4) << "sample " << i;
+
+    // The volume calculation sums that flow times 0.1 s, each sample's own included: 2 x 0.45 x 0.1.
+    out = Dialog("--scale 2 --calc volume --do \"press OK\" --csv " + csv, &status);
+    EXPECT_EQ(status, 0) << out;
+    const std::vector<double> volume = Values(csv);
+    ASSERT_EQ(volume.size(), 10u);
+    EXPECT_NEAR(volume.back(), 0.09, 1e-4);
+
+    out = Dialog("--scale 200 --calc flow --do \"press OK\"", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("spirohost dialog: --scale takes a flow gain from 0.01 to 100"), std::string::npos) << out;
+}
+
 TEST(DialogCommand, ScriptsThatCannotBeCarriedOutSayWhy)
 {
     struct Case {

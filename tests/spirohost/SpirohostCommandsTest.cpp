@@ -41,11 +41,32 @@ TEST(GenerateCommand, WritesTheRecordingAndItsFigures)
     EXPECT_EQ(forced, 1);
 }
 
+TEST(GenerateCommand, ForcedBreathsAloneFollowOneAnother)
+{
+    const std::string edf = Temp("_forced.edf"), figures = Temp("_forced.csv");
+    int status = -1;
+    const std::string out =
+        RunCommand(Spirohost() + " generate " + edf + " --quiet 0 --forced 2 --figures " + figures, &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("breaths 2, non-forced 0"), std::string::npos) << out;
+    std::ifstream in(figures);
+    std::string line;
+    std::getline(in, line);
+    // Lead-in 3 s; a forced breath takes 2 s in and 5 s out.
+    std::getline(in, line);
+    EXPECT_EQ(line.rfind("1,yes,3.000,2.000,5.000,7.000,3.5000,", 0), 0u) << line;
+    std::getline(in, line);
+    EXPECT_EQ(line.rfind("2,yes,10.000,2.000,5.000,7.000,3.5000,", 0), 0u) << line;
+    EXPECT_DOUBLE_EQ(Host::LoadRecording(edf).Record(0).ticks / 1000.0, 21.0);
+}
+
 TEST(GenerateCommand, RefusesBadInputWithAMessageAndNonZeroExit)
 {
     int status = 0;
     for (const std::string& args : {std::string(" generate"), std::string(" generate x.edf --tau -1"),
                                     std::string(" generate x.edf --quiet zero"),
+                                    std::string(" generate x.edf --quiet -1"),
+                                    std::string(" generate x.edf --quiet 0 --forced 0"),
                                     std::string(" generate /nonexistent/dir/x.edf")}) {
         const std::string err = RunCommand(Spirohost() + args + " 2>&1 >/dev/null", &status);
         EXPECT_NE(status, 0) << args;

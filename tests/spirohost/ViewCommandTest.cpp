@@ -161,6 +161,61 @@ TEST_F(ViewCommand, TheReportsBreathTableFitsTheWindowInMicrolitres)
     EXPECT_LE(right, image.Width() - 16);
 }
 
+// A two-line column title of the breath table ("FEV_1 /" over "FVC (%)") keeps a clear row
+// between its lines: the underscore must not touch the line below.
+TEST_F(ViewCommand, TheBreathTablesTwoLineTitlesKeepTheirLinesApart)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto png = mFolder.Path() / "report.png";
+    int status = -1;
+    const std::string out = Run("view", "--view \"Spirometry Report\" --png " + png.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    const Gfx::Image image = Gfx::Image::FromPNG(png.string());
+    auto titleShade = [&](int x, int y) {
+        const uint32_t p = image.Pixel(x, y) & 0x00FFFFFF;
+        return p == 0x00E4EAF0u || p == 0x00F0EAE4u;
+    };
+    // The breath table's titles are the widest shaded band.
+    int bandTop = -1, bandBottom = -1, bandRight = -1;
+    for (int y = 0, top = -1, right = -1; y <= image.Height(); ++y) {
+        int last = -1;
+        for (int x = 0; y < image.Height() && x < image.Width(); ++x)
+            if (titleShade(x, y))
+                last = x;
+        if (last >= 0) {
+            top = top < 0 ? y : top;
+            right = std::max(right, last);
+        } else if (top >= 0) {
+            if (right > bandRight)
+                bandTop = top, bandBottom = y, bandRight = right;
+            top = right = -1;
+        }
+    }
+    ASSERT_GT(bandRight, 0);
+    // The last column's title, right-aligned: its ink rows.
+    std::vector<bool> ink;
+    for (int y = bandTop; y < bandBottom; ++y) {
+        bool any = false;
+        for (int x = bandRight - 40; x <= bandRight; ++x) {
+            const uint32_t p = image.Pixel(x, y);
+            any = any || int(p >> 16 & 0xFF) + int(p >> 8 & 0xFF) + int(p & 0xFF) < 450;
+        }
+        ink.push_back(any);
+    }
+    // Runs of ink rows, first and last row of each; an underscore touching the second line joins it.
+    std::vector<std::pair<int, int>> runs;
+    for (int i = 0; i < int(ink.size()); ++i)
+        if (ink[size_t(i)] && (i == 0 || !ink[size_t(i) - 1]))
+            runs.push_back({i, i});
+        else if (ink[size_t(i)])
+            runs.back().second = i;
+    ASSERT_GE(runs.size(), 2u);
+    // At least two clear rows between the second line and the ink above it.
+    EXPECT_GE(runs.back().first - runs[runs.size() - 2].second, 3)
+        << "rows " << bandTop << " to " << bandBottom << " right " << bandRight;
+}
+
 // A long report prints its breath table over several pages, each with the column titles.
 TEST_F(ViewCommand, APrintedReportRepeatsTheColumnTitlesOnEveryPage)
 {

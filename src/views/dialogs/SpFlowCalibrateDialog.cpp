@@ -3,6 +3,7 @@
 #include "spirometry/FlowHeads.h"
 #include "spirometry/SourceKinds.h"
 #include "spirometry/SpiroDialogs.h"
+#include "spirometry/SpiroText.h"
 
 namespace Spirometry {
 
@@ -53,6 +54,11 @@ void SpFlowCalibrateDialog::AwakeFromNib()
         _calPtr->OrganiseFlowData(raw, raw == calculated ? kRawRecordedData : kChannelData);
         _calPtr->OrganiseVolData();
         _calStatusStr = KVD::String();
+        // A range too short to integrate (one sample, say) makes every volume zero and no gain.
+        if (_calPtr->GetFlowIntegral() == 0.0f) {
+            _canDoCal = false;
+            _calStatusStr = CachedText<SpirometryStr::IDS_NO_FLOW_IN_SELECTION>();
+        }
     }
     UpdateControls();
 }
@@ -84,7 +90,12 @@ void SpFlowCalibrateDialog::OnVolumeChanged()
     // Only a volume within its limits makes a gain; the helper shows what is wrong with another.
     if (!injectedVolumeHelper->IsValid())
         return;
-    SetCustomGain(_calPtr->CalcFlowGain(injectedVolumeHelper->DoubleValue()));
+    // A volume that makes no gain (zero, say) keeps the gain there is and says why.
+    KVD::String problem;
+    const double gain = _calPtr->CalcFlowGain(injectedVolumeHelper->DoubleValue(), &problem);
+    if (problem.empty())
+        SetCustomGain(gain);
+    _calStatusStr = problem;
     UpdateControls();
 }
 
@@ -92,6 +103,8 @@ void SpFlowCalibrateDialog::OnGainChanged()
 {
     if (!flowGainHelper->IsValid())
         return;
+    if (_canDoCal)
+        _calStatusStr = KVD::String();
     UpdateSettings();
     UpdateControls();
 }

@@ -100,7 +100,7 @@ void SpSettingsDialog::AwakeFromNib()
     flowNoiseClampHelper->SetMaxValue(kUnlimited);
     flowNoiseClampHelper->SetDelegate(this);
     UpdateControls();
-    ResetPreviewYScale();
+    FitPreviewYScale();
 }
 
 void SpSettingsDialog::CreatePreview()
@@ -152,6 +152,20 @@ bool SpSettingsDialog::FlowScaleRange(IAutoOrrelDoc* document, int channel, Chan
 }
 
 void SpSettingsDialog::ResetPreviewYScale()
+{
+    // The range is kept in litres per second whatever the unit, so a unit change only relabels
+    // it; fitted again it would fit a monitored trace's few samples so far, cutting off the rest.
+    if (_previewManager != nullptr) {
+        const ChannelYDataRange shown = _previewManager->GetY(ExtLib::kSideLeft);
+        if (std::isfinite(shown.top) && std::isfinite(shown.bottom) && shown.top > shown.bottom) {
+            _previewManager->SetY(ExtLib::kSideLeft, shown);
+            return;
+        }
+    }
+    FitPreviewYScale();
+}
+
+void SpSettingsDialog::FitPreviewYScale()
 {
     IAutoOrrelDoc* document = _documentI != nullptr ? _documentI->GetAutoDocument() : nullptr;
     ChannelYDataRange range{};

@@ -58,7 +58,10 @@ public:
 private:
     void CreatePreview();
     void UpdatePreview();
+    // A unit change: the scale keeps its range under the new unit.
     void ResetPreviewYScale();
+    // The scale fitted to the pane's data, or the channel's range while it has none.
+    void FitPreviewYScale();
     void FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels);
     void FillFlowUnitList();
     void UpdateControls();

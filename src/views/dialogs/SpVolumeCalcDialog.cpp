@@ -91,7 +91,7 @@ void SpVolumeCalcDialog::UpdateCalcRatio(int32_t method, double deadSpace)
     const bool canDo = _calPtr->VolumeCalibrationCanBeDone(&status);
     if (canDo)
         calcCorrectionHelper->SetDoubleValue(
-            _calPtr->CalcVolumeCorrectionFactor(VolumeCorrectionMethod(method), deadSpace));
+            _calPtr->CalcVolumeCorrectionFactor(VolumeCorrectionMethod(method), deadSpace, &status));
     else
         calcCorrectionHelper->SetStringValue({});
     correctionStatus->SetStringValue(KVD::ToU8String(status));

@@ -183,6 +183,36 @@ TEST_F(FlowDialogs, ImpossibleCalibrationSaysWhyAndTakesATypedGain)
     EXPECT_DOUBLE_EQ(settings.mHeadScale, 2.5);
 }
 
+TEST_F(FlowDialogs, ASelectionWithoutFlowSaysWhyAndNoVolumeMakesAGain)
+{
+    // One sample integrates to nothing: no volume can be shown nor typed.
+    doc.SelectTicks(100, 101);
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        EXPECT_FALSE(user.IsEnabled("injectedVolume"));
+        EXPECT_EQ(user.StringValue("injectedVolume"), "");
+        EXPECT_EQ(user.StringValue("calStatus"), Text(CachedText<SpirometryStr::IDS_NO_FLOW_IN_SELECTION>()));
+        EXPECT_EQ(user.StringValue("flowGain"), "40.1");
+        user.Click("Cancel");
+    });
+    EXPECT_EQ(dialogs.ShowSpFlowCalibrateDialog(HWND{}, doc.Auto(), &doc.doc.Data(), &settings), kDialogCancelled);
+
+    // Over real flow a volume of 0 makes no gain: the gain stays, the volume shown is its own.
+    doc.SelectTicks(0, 401);
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        user.Type("injectedVolume", "0");
+        user.Press(AppKit::Key::kTab);
+        EXPECT_EQ(user.StringValue("flowGain"), "40.1");
+        EXPECT_EQ(user.StringValue("calStatus"), Text(CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>()));
+        EXPECT_NEAR(user.DoubleValue("injectedVolume"), 40.1 * 2.4, 1e-2);
+        user.Type("flowGain", "2");
+        user.Press(AppKit::Key::kTab);
+        EXPECT_EQ(user.StringValue("calStatus"), "");
+        user.Click("OK");
+    });
+    EXPECT_EQ(dialogs.ShowSpFlowCalibrateDialog(HWND{}, doc.Auto(), &doc.doc.Data(), &settings), kDialogAccepted);
+    EXPECT_DOUBLE_EQ(settings.mHeadScale, 2.0);
+}
+
 TEST_F(FlowDialogs, OutOfRangeNumbersBlockOkWithTheHelpersText)
 {
     doc.SelectTicks(0, 401);

@@ -104,6 +104,24 @@ TEST_F(VolumeDialog, MethodAndDeadSpaceRecomputeTheRatioAtOnceButAnInvalidDeadSp
     EXPECT_EQ(shown[3], shown[2]);
 }
 
+TEST_F(VolumeDialog, ASelectionTooShortForWholeBreathsSaysSo)
+{
+    doc.SelectTicks(100, 101);
+    settings.mApplyCorrection = true;
+    UserDriver::AnswerNextModal([&](UserDriver& user) {
+        EXPECT_EQ(user.StringValue("correctionStatus"), "");
+        user.Click("correctionFullBtn");
+        EXPECT_EQ(user.StringValue("calcCorrectionEdit"), "1");
+        EXPECT_EQ(user.StringValue("correctionStatus"),
+                  KVD::ToU8String(CachedText<SpirometryStr::IDS_CALIBRATION_NO_RESULT>()));
+        // The straight-line fit finds nothing to correct, which is no fault.
+        user.Click("correctionNormalBtn");
+        EXPECT_EQ(user.StringValue("correctionStatus"), "");
+        user.Click("Cancel");
+    });
+    EXPECT_EQ(Show(), kDialogCancelled);
+}
+
 TEST_F(VolumeDialog, ApplyCopiesTheComputedRatioWithoutCheckingItsLimits)
 {
     SelectAll();
