@@ -465,4 +465,46 @@ bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
            WriteBase64(pdf, path);
 }
 
+bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
+{
+    // Printing lays the document out anew from its top: the document itself is moved so that
+    // the area starts the first page. A CSS pixel is a point at four thirds of print's scale, so
+    // that the page is laid out at the view's width.
+    constexpr double kPointsPerInch = 72;
+    constexpr double kPixelsPerPoint = 96.0 / 72;
+    nlohmann::json ignored;
+    std::string error;
+    if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y), mEvaluationTimeout, ignored, error))
+        return Fail(error);
+    const bool printed = Command("Page.printToPDF",
+                                 {{"paperWidth", area.width / kPointsPerInch},
+                                  {"paperHeight", area.height / kPointsPerInch},
+                                  {"scale", kPixelsPerPoint},
+                                  {"marginTop", 0},
+                                  {"marginLeft", 0},
+                                  {"marginBottom", 0},
+                                  {"marginRight", 0},
+                                  {"pageRanges", "1"},
+                                  {"printBackground", true},
+                                  {"displayHeaderFooter", false},
+                                  {"preferCSSPageSize", false}},
+                                 pdf, mLoadTimeout);
+    const bool restored = Run(PageScripts::EndShowArea(), mEvaluationTimeout, ignored, error);
+    return printed && (restored || Fail(error));
+}
+
+bool LivePage::RenderAreaPDF(const std::string& path, const PageArea& area)
+{
+    if (mFrames.empty())
+        return Fail(kNoPage);
+    if (IsInCall())
+        return Fail(kBlockedInCall);
+    nlohmann::json ignored, pdf;
+    if (!Command("Emulation.setEmulatedMedia", {{"media", "screen"}}, ignored, mEvaluationTimeout))
+        return false;
+    const bool printed = PrintArea(area, pdf);
+    const bool restored = Command("Emulation.setEmulatedMedia", {{"media", ""}}, ignored, mEvaluationTimeout);
+    return printed && restored && WriteBase64(pdf, path);
+}
+
 }  // namespace Web

@@ -34,6 +34,7 @@ public:
     void SetViewSize(int width, int height) override;
     bool RenderPNG(const std::string& path, int width, int height) override;
     bool RenderPDF(const std::string& path, const PrintInfo& print) override;
+    bool RenderAreaPDF(const std::string& path, const PageArea& area) override;
     std::string LostReason() const override;
 
     // The reply to a call of the page's script that needs a value (the server's JSON); on the
@@ -77,6 +78,9 @@ private:
     std::string Installer() const;
     void ReadFrames();
     bool WriteBase64(const nlohmann::json& result, const std::string& path);
+    // The page printed on one page of the area's size, the area at its top-left corner, with
+    // the media the page is shown in already set.
+    bool PrintArea(const PageArea& area, nlohmann::json& pdf);
 
     int mId = 0;  // the page server's
     int mGeneration = 0;
