@@ -72,6 +72,7 @@ LivePage::~LivePage()
         nlohmann::json result;
         std::string error;
         browser->Command("Target.closeTarget", {{"targetId", mTarget}}, "", result, error);
+        browser->DropEvents(mSession);
     }
     if (mId != 0)
         if (PageServer* server = PageServer::Current())
@@ -251,7 +252,7 @@ bool LivePage::DoFinishLoad()
         return Fail(error);
     if (navigated.contains("errorText"))
         return Fail("the page did not load: " + navigated["errorText"].get<std::string>());
-    if (!browser->AwaitEvent(mSession, "Page.loadEventFired", mLoadTimeout, error)) {
+    if (!AwaitLoad(error)) {
         if (Live() != nullptr) {
             // A script that loops keeps the load from ending; stop it, and the load with it.
             nlohmann::json ignored;
@@ -266,6 +267,38 @@ bool LivePage::DoFinishLoad()
     if (mAdopting && !TakeOverDocument())
         return false;
     return true;
+}
+
+bool LivePage::AwaitLoad(std::string& error)
+{
+    // A document stopped while it loads (window.stop()) has no load event; nor has one that a
+    // busy browser loaded into a new tab before the tab's page events were on. Either ends with
+    // its main frame's stop, the document loaded. A stop of the document before is no end.
+    for (;;) {
+        Browser* browser = Live();
+        if (browser == nullptr) {
+            error = Browser::kExited;
+            return false;
+        }
+        bool stopped = false;
+        if (!browser->AwaitLoad(mSession, mTarget, mLoadTimeout, stopped, error))
+            return false;
+        if (!stopped || HasLoaded())
+            return true;
+    }
+}
+
+bool LivePage::HasLoaded()
+{
+    Browser* browser = Live();
+    const std::string script =
+        "location.href === " + nlohmann::json(mURL).dump() + " && document.readyState === 'complete'";
+    nlohmann::json loaded;
+    std::string error;
+    return browser != nullptr &&
+           AwaitValue(browser->Send("Runtime.evaluate", {{"expression", script}, {"returnByValue", true}}, mSession),
+                      mEvaluationTimeout, loaded, error) &&
+           loaded == true;
 }
 
 namespace {

@@ -68,6 +68,11 @@ private:
                  double timeout);
     // Runs the expression in the main frame; its value (by value) in result, or the failure.
     bool Run(const std::string& expression, double timeout, nlohmann::json& value, std::string& error);
+    // Waits until the document has loaded: its load event, or its main frame's stop with the
+    // document loaded.
+    bool AwaitLoad(std::string& error);
+    // Whether the main frame holds the document last sent to it, loaded.
+    bool HasLoaded();
     bool InstallBridgeScript();
     // Reads the answers to the commands that set up a new target; false when its bridge
     // script could not be added.
