@@ -30,7 +30,8 @@ namespace {
 constexpr size_t kKeptRoom = 1 << 20;
 
 // The events pages wait for; the browser's many others are dropped as they come.
-const char* const kKeptEvents[] = {"Page.loadEventFired", "Inspector.targetCrashed"};
+const char* const kKeptEvents[] = {"Page.loadEventFired", "Inspector.targetCrashed", "Page.frameStoppedLoading"};
+const char* const kStopped = "Page.frameStoppedLoading";
 
 Browser*& Instance()
 {
@@ -306,11 +307,13 @@ bool Browser::NewTarget(const std::string& html, const std::string& baseURL, con
 void Browser::SettleWarmLoad(const Spare& spare)
 {
     // The page's own load must not take the warm document's load event for its own: that
-    // load ends (or fails) first, and its events go.
+    // load ends (or fails) first, and its events go. Its end is the main frame's stop as well,
+    // for a load event that came before the tab's page events were on never comes.
     nlohmann::json navigated;
     std::string error;
+    bool stopped = false;
     if (AwaitReply(spare.navigate, kCommandTimeout, navigated, error) && !navigated.contains("errorText"))
-        AwaitEvent(spare.session, "Page.loadEventFired", kCommandTimeout, error);
+        AwaitLoad(spare.session, spare.target, kCommandTimeout, stopped, error);
     DropEvents(spare.session);
     if (PageServer* server = PageServer::Current())
         server->RemovePage(spare.page);
@@ -362,19 +365,25 @@ bool Browser::AwaitReply(int id, double timeout, nlohmann::json& result, std::st
     return true;
 }
 
-bool Browser::AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error)
+bool Browser::AwaitLoad(const std::string& session, const std::string& mainFrame, double timeout, bool& stopped,
+                        std::string& error)
 {
     bool crashed = false;
+    stopped = false;
     const bool came = Pump(
         [&] {
-            for (auto it = mEvents.begin(); it != mEvents.end(); ++it) {
-                if (it->session != session)
+            for (auto it = mEvents.begin(); it != mEvents.end();) {
+                if (it->session != session) {
+                    ++it;
                     continue;
+                }
                 crashed = it->method == "Inspector.targetCrashed";
-                if (crashed || it->method == method) {
+                stopped = it->method == kStopped && it->frame == mainFrame;
+                if (crashed || stopped || it->method == "Page.loadEventFired") {
                     mEvents.erase(it);
                     return true;
                 }
+                it = it->method == kStopped ? mEvents.erase(it) : it + 1;  // a frame within the page
             }
             return false;
         },
@@ -476,7 +485,8 @@ void Browser::Receive(const std::string& text)
     const std::string method = message.value("method", "");
     for (const char* kept : kKeptEvents)
         if (method == kept)
-            mEvents.push_back(Event{message.value("sessionId", ""), method});
+            mEvents.push_back(Event{message.value("sessionId", ""), method,
+                                    message.value("params", nlohmann::json::object()).value("frameId", "")});
 }
 
 void Browser::Lost()

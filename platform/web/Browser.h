@@ -63,8 +63,10 @@ public:
     bool AwaitReply(int id, double timeout, nlohmann::json& result, std::string& error);
     // The command's reply is let go, when or if it comes.
     void IgnoreReply(int id);
-    // Waits for the session's next event of that method, or for its page to crash.
-    bool AwaitEvent(const std::string& session, const std::string& method, double timeout, std::string& error);
+    // Waits for the session's load event, or for its main frame (mainFrame, its id) to stop
+    // loading (stopped set), or for its page to crash.
+    bool AwaitLoad(const std::string& session, const std::string& mainFrame, double timeout, bool& stopped,
+                   std::string& error);
     // Whether the session's event of that method has come (and waits to be taken).
     bool HasEvent(const std::string& session, const std::string& method) const;
     // Forgets the session's events received so far.
@@ -147,6 +149,7 @@ private:
     struct Event {
         std::string session;
         std::string method;
+        std::string frame;  // that stopped loading
     };
     std::deque<Event> mEvents;
 };

@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "cf/FileBytes.h"
+#include "graphics/Canvas.h"
 
 namespace Web {
 
@@ -52,6 +53,17 @@ bool InProcessPage::RenderPDF(const std::string& path, const PrintInfo&)
         return Fail(kCannotRender);
     std::string error;
     return CF::WriteFileBytes(path, mPrintedPdf, &error) || Fail(error);
+}
+
+bool InProcessPage::RenderAreaPDF(const std::string& path, const PageArea& area)
+{
+    mAreas.push_back(area);
+    if (mLoads.empty())
+        return Fail(kNoPage);
+    if (mPrintedPdf.empty())
+        return Fail(kCannotRender);
+    std::string error;
+    return CF::WriteFileBytes(path, Gfx::Canvas::CreatePDF(area.width, area.height)->Finish(), &error) || Fail(error);
 }
 
 bool InProcessPage::DoStartLoad(const std::string& html, const std::string& baseURL)

@@ -1,7 +1,8 @@
 // A page without a browser, for tests: it keeps the HTML it was given and the scripts it was
 // asked to run, answers scripts from a table or a callback, and lets a test play the page's
 // calls to the host. Its frames are the main frame and the page's frame elements; it renders
-// nothing but, when a test gives it one, the PDF it prints.
+// nothing but, when a test gives it one, the PDF it prints, and then a blank page of the size
+// of each area it is asked for.
 #pragma once
 
 #include <functional>
@@ -36,6 +37,8 @@ public:
     void SetAnswerer(Answerer answerer) { mAnswerer = std::move(answerer); }
     // What the loaded page prints; without it printing fails with kCannotRender.
     void SetPrintedPdf(std::string pdf) { mPrintedPdf = std::move(pdf); }
+    // The areas asked for as PDF, in order.
+    const std::vector<PageArea>& RenderedAreas() const { return mAreas; }
 
     // The page's script calls a bridge object, as a loaded page would; it answers what the
     // page would get back (undefined for queued calls, "" for an unknown name or object).
@@ -45,6 +48,7 @@ public:
     void SetViewSize(int, int) override {}
     bool RenderPNG(const std::string& path, int width, int height) override;
     bool RenderPDF(const std::string& path, const PrintInfo& print) override;
+    bool RenderAreaPDF(const std::string& path, const PageArea& area) override;
 
 protected:
     bool DoStartLoad(const std::string& html, const std::string& baseURL) override;
@@ -59,6 +63,7 @@ private:
     Answerer mAnswerer;
     std::map<std::string, Value> mWindowValues;
     std::string mPrintedPdf;
+    std::vector<PageArea> mAreas;
 };
 
 }  // namespace Web

@@ -72,6 +72,7 @@ LivePage::~LivePage()
         nlohmann::json result;
         std::string error;
         browser->Command("Target.closeTarget", {{"targetId", mTarget}}, "", result, error);
+        browser->DropEvents(mSession);
     }
     if (mId != 0)
         if (PageServer* server = PageServer::Current())
@@ -251,7 +252,7 @@ bool LivePage::DoFinishLoad()
         return Fail(error);
     if (navigated.contains("errorText"))
         return Fail("the page did not load: " + navigated["errorText"].get<std::string>());
-    if (!browser->AwaitEvent(mSession, "Page.loadEventFired", mLoadTimeout, error)) {
+    if (!AwaitLoad(error)) {
         if (Live() != nullptr) {
             // A script that loops keeps the load from ending; stop it, and the load with it.
             nlohmann::json ignored;
@@ -266,6 +267,38 @@ bool LivePage::DoFinishLoad()
     if (mAdopting && !TakeOverDocument())
         return false;
     return true;
+}
+
+bool LivePage::AwaitLoad(std::string& error)
+{
+    // A document stopped while it loads (window.stop()) has no load event; nor has one that a
+    // busy browser loaded into a new tab before the tab's page events were on. Either ends with
+    // its main frame's stop, the document loaded. A stop of the document before is no end.
+    for (;;) {
+        Browser* browser = Live();
+        if (browser == nullptr) {
+            error = Browser::kExited;
+            return false;
+        }
+        bool stopped = false;
+        if (!browser->AwaitLoad(mSession, mTarget, mLoadTimeout, stopped, error))
+            return false;
+        if (!stopped || HasLoaded())
+            return true;
+    }
+}
+
+bool LivePage::HasLoaded()
+{
+    Browser* browser = Live();
+    const std::string script =
+        "location.href === " + nlohmann::json(mURL).dump() + " && document.readyState === 'complete'";
+    nlohmann::json loaded;
+    std::string error;
+    return browser != nullptr &&
+           AwaitValue(browser->Send("Runtime.evaluate", {{"expression", script}, {"returnByValue", true}}, mSession),
+                      mEvaluationTimeout, loaded, error) &&
+           loaded == true;
 }
 
 namespace {
@@ -463,6 +496,48 @@ bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
                     {"preferCSSPageSize", false}},
                    pdf, mLoadTimeout) &&
            WriteBase64(pdf, path);
+}
+
+bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
+{
+    // Printing lays the document out anew from its top: the document itself is moved so that
+    // the area starts the first page. A CSS pixel is a point at four thirds of print's scale, so
+    // that the page is laid out at the view's width.
+    constexpr double kPointsPerInch = 72;
+    constexpr double kPixelsPerPoint = 96.0 / 72;
+    nlohmann::json ignored;
+    std::string error;
+    if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y), mEvaluationTimeout, ignored, error))
+        return Fail(error);
+    const bool printed = Command("Page.printToPDF",
+                                 {{"paperWidth", area.width / kPointsPerInch},
+                                  {"paperHeight", area.height / kPointsPerInch},
+                                  {"scale", kPixelsPerPoint},
+                                  {"marginTop", 0},
+                                  {"marginLeft", 0},
+                                  {"marginBottom", 0},
+                                  {"marginRight", 0},
+                                  {"pageRanges", "1"},
+                                  {"printBackground", true},
+                                  {"displayHeaderFooter", false},
+                                  {"preferCSSPageSize", false}},
+                                 pdf, mLoadTimeout);
+    const bool restored = Run(PageScripts::EndShowArea(), mEvaluationTimeout, ignored, error);
+    return printed && (restored || Fail(error));
+}
+
+bool LivePage::RenderAreaPDF(const std::string& path, const PageArea& area)
+{
+    if (mFrames.empty())
+        return Fail(kNoPage);
+    if (IsInCall())
+        return Fail(kBlockedInCall);
+    nlohmann::json ignored, pdf;
+    if (!Command("Emulation.setEmulatedMedia", {{"media", "screen"}}, ignored, mEvaluationTimeout))
+        return false;
+    const bool printed = PrintArea(area, pdf);
+    const bool restored = Command("Emulation.setEmulatedMedia", {{"media", ""}}, ignored, mEvaluationTimeout);
+    return printed && restored && WriteBase64(pdf, path);
 }
 
 }  // namespace Web

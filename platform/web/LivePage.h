@@ -34,6 +34,7 @@ public:
     void SetViewSize(int width, int height) override;
     bool RenderPNG(const std::string& path, int width, int height) override;
     bool RenderPDF(const std::string& path, const PrintInfo& print) override;
+    bool RenderAreaPDF(const std::string& path, const PageArea& area) override;
     std::string LostReason() const override;
 
     // The reply to a call of the page's script that needs a value (the server's JSON); on the
@@ -67,6 +68,11 @@ private:
                  double timeout);
     // Runs the expression in the main frame; its value (by value) in result, or the failure.
     bool Run(const std::string& expression, double timeout, nlohmann::json& value, std::string& error);
+    // Waits until the document has loaded: its load event, or its main frame's stop with the
+    // document loaded.
+    bool AwaitLoad(std::string& error);
+    // Whether the main frame holds the document last sent to it, loaded.
+    bool HasLoaded();
     bool InstallBridgeScript();
     // Reads the answers to the commands that set up a new target; false when its bridge
     // script could not be added.
@@ -77,6 +83,9 @@ private:
     std::string Installer() const;
     void ReadFrames();
     bool WriteBase64(const nlohmann::json& result, const std::string& path);
+    // The page printed on one page of the area's size, the area at its top-left corner, with
+    // the media the page is shown in already set.
+    bool PrintArea(const PageArea& area, nlohmann::json& pdf);
 
     int mId = 0;  // the page server's
     int mGeneration = 0;

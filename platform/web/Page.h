@@ -66,6 +66,12 @@ struct PrintInfo {
     double top = 36, left = 36, bottom = 36, right = 36;
 };
 
+// A part of what the page shows, in CSS pixels from the top-left corner of its view as the page
+// is scrolled now.
+struct PageArea {
+    double x = 0, y = 0, width = 0, height = 0;
+};
+
 class Page {
 public:
     using FrameLoaded = std::function<void(const WebFrame& frame)>;
@@ -129,6 +135,9 @@ public:
     // Renders what the page shows at that size as PNG, or prints it as PDF.
     virtual bool RenderPNG(const std::string& path, int width, int height) = 0;
     virtual bool RenderPDF(const std::string& path, const PrintInfo& print) = 0;
+    // The part of the page within the area as the screen shows it (screen media, backgrounds),
+    // on one PDF page of the area's size, a CSS pixel to a point; the page is left as it was.
+    virtual bool RenderAreaPDF(const std::string& path, const PageArea& area) = 0;
 
     // A call from the page to one of its bridge objects, on the main thread: a value method's
     // handler runs now; a queued one waits for the page to be idle (see above).

@@ -130,5 +130,36 @@ std::string WindowValue(const std::string& key, const std::string& wireJSON)
            "] = dec(" + wireJSON + "); })()";
 }
 
+namespace {
+
+// The adopted sheet is known again by this custom property of its only rule, so that nothing
+// is left on the page's window.
+const char* const kAreaMark = "--host-area";
+
+}  // namespace
+
+std::string ShowAreaAtOrigin(double x, double y)
+{
+    const std::string mark = kAreaMark;
+    return "(function () {\n"
+           "  var left = -(scrollX + " + ScriptNumberText(x) + "), top = -(scrollY + " + ScriptNumberText(y) + ");\n"
+           "  var sheet = new CSSStyleSheet();\n"
+           "  sheet.replaceSync('html { " + mark + ": 1; transform-origin: 0 0 !important; ' +\n"
+           "                    'transform: translate(' + left + 'px, ' + top + 'px) !important; }');\n"
+           "  document.adoptedStyleSheets = document.adoptedStyleSheets.concat([sheet]);\n"
+           "})()";
+}
+
+std::string EndShowArea()
+{
+    const std::string mark = kAreaMark;
+    return "(function () {\n"
+           "  document.adoptedStyleSheets = document.adoptedStyleSheets.filter(function (sheet) {\n"
+           "    var rules = sheet.cssRules;\n"
+           "    return !(rules.length === 1 && rules[0].style && rules[0].style.getPropertyValue('" + mark + "'));\n"
+           "  });\n"
+           "})()";
+}
+
 }  // namespace PageScripts
 }  // namespace Web

@@ -22,6 +22,11 @@ std::string BridgeInstaller(const std::string& callURL, const std::string& dataU
 std::string Evaluation(const std::string& script);
 // An expression that sets the window's property to the value given in wire JSON.
 std::string WindowValue(const std::string& key, const std::string& wireJSON);
+// An expression that moves the document by a style sheet of its own, so that the point at
+// (x, y) of what the page shows now, as scrolled, is its top-left corner; and one that takes
+// that sheet away again.
+std::string ShowAreaAtOrigin(double x, double y);
+std::string EndShowArea();
 
 }  // namespace PageScripts
 }  // namespace Web

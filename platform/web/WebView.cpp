@@ -180,10 +180,10 @@ void WebView::DrawSelf(Gfx::Context& context)
 
 std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect)
 {
-    if (mLoads == 0)
+    if (mLoads == 0 || rect.width <= 0 || rect.height <= 0)
         return AppKit::View::DataWithPDFInsideRect(rect);
     TempFile pdf(".pdf");
-    if (pdf.path.empty() || !RenderToPdf(pdf.path))
+    if (pdf.path.empty() || !Rendered(mPage->RenderAreaPDF(pdf.path, PageArea{rect.x, rect.y, rect.width, rect.height})))
         return {};
     std::ifstream in(pdf.path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -2,7 +2,7 @@
 // and the resources the page names, and shows the page through a Page (Page.h): a live page
 // in headless Chromium unless a test chose another. A page loads at once: its frames have
 // finished loading when the load call returns. In a window snapshot the view draws what the
-// page shows, and its PDF is the page printed.
+// page shows, and so does its PDF of a rectangle; printed, the page is paged on paper.
 #pragma once
 
 #include <memory>
@@ -72,8 +72,9 @@ public:
     void DrawSelf(Gfx::Context& context) override;
     // "the page did not load: ...", the browser gone, or why the last rendering failed.
     std::string DrawingFailure() const override;
-    // The page printed, whatever the rectangle; the view's own drawing before any page was
-    // loaded, and nothing when the page cannot be printed.
+    // What the view shows within the rectangle (in its own coordinates: the page as scrolled
+    // now), on one page of the rectangle's size; the view's own drawing before any page was
+    // loaded or for an empty rectangle, and nothing when the page cannot be printed.
     std::string DataWithPDFInsideRect(const AppKit::Rect& rect) override;
 
 private:

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <regex>
@@ -178,6 +179,27 @@ TEST_F(LivePageFailures, ALoopingScriptAndALoadThatNeverEndsAreStopped)
     EXPECT_EQ(after.value, Value::String("fine"));
 }
 
+// A page waiting in a call cannot run the scripts that show an area: its PDF fails at once,
+// and the page, its call answered, gives it.
+TEST_F(LivePageFailures, APageWaitingInACallGivesNoAreaUntilItHasReturned)
+{
+    Web::LivePage page;
+    const std::string pdf = ::testing::TempDir() + "called-area.pdf";
+    std::string during;
+    InstallHost(page, [&] {
+        during = page.RenderAreaPDF(pdf, Web::PageArea{0, 0, 100, 50}) ? "rendered" : page.LastError();
+        return Value::Number(1);
+    });
+    ASSERT_TRUE(page.LoadHTML("<p>caller</p>", "")) << page.LastError();
+    EXPECT_EQ(page.Evaluate("host.Get()").value, Value::Number(1));
+    EXPECT_EQ(during, Web::Page::kBlockedInCall);
+    EXPECT_TRUE(page.RenderAreaPDF(pdf, Web::PageArea{0, 0, 100, 50})) << page.LastError();
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(5, '\0');
+    in.read(&head[0], 5);
+    EXPECT_EQ(head, "%PDF-");
+}
+
 TEST_F(LivePageFailures, ABrowserKilledInACallFailsTheWaitAndTheNextPageStartsAnother)
 {
     Web::LivePage page;
@@ -192,6 +214,11 @@ TEST_F(LivePageFailures, ABrowserKilledInACallFailsTheWaitAndTheNextPageStartsAn
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, Web::Browser::kExited);
     EXPECT_EQ(page.Evaluate("1").error, Web::Browser::kExited);
+    const std::string pdf = ::testing::TempDir() + "killed-area.pdf";
+    std::remove(pdf.c_str());
+    EXPECT_FALSE(page.RenderAreaPDF(pdf, Web::PageArea{0, 0, 100, 50}));
+    EXPECT_EQ(page.LastError(), Web::Browser::kExited);
+    EXPECT_FALSE(std::ifstream(pdf).good());
 
     Web::LivePage next;
     ASSERT_TRUE(next.LoadHTML("<p>next</p>", "")) << next.LastError();

@@ -282,4 +282,19 @@ TEST_F(LivePage, AFirstLoadOfTheDocumentKeptWarmTakesItLoadedAlready)
     EXPECT_EQ(Number(later, "host.Numbers(4).length"), 4);
 }
 
+// A document that stops its own loading has no load event: its load ends when its main frame
+// stops. A page with a frame that stops its own loads whole.
+TEST_F(LivePage, ALoadStoppedByItsDocumentEnds)
+{
+    Web::LivePage page;
+    page.SetTimeouts(5, 5);
+    ASSERT_TRUE(page.LoadHTML("<p>stopped</p><script>window.stop()</script><img src='/never.png'>", ""))
+        << page.LastError();
+    EXPECT_EQ(page.Evaluate("document.readyState + ' ' + document.querySelector('p').textContent").value,
+              Value::String("complete stopped"));
+    ASSERT_TRUE(page.LoadHTML("<iframe srcdoc='<script>window.stop()</script>'></iframe><p>outer</p>", ""))
+        << page.LastError();
+    EXPECT_EQ(page.Evaluate("document.querySelector('p').textContent").value, Value::String("outer"));
+}
+
 }  // namespace

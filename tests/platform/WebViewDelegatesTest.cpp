@@ -1,5 +1,6 @@
 // What the web view tells its delegates: every frame of a page as it finishes (a load begun
-// meanwhile ends the old page's reports), pages requested by file URL, and its context menu.
+// meanwhile ends the old page's reports), pages requested by file URL, its context menu, and
+// its PDF of a rectangle.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -84,6 +85,31 @@ TEST(SavePanel, PathTakesAnAllowedExtension)
         EXPECT_EQ(panel.Path(), path);
     }
     EXPECT_EQ(panel.RunModal(), AppKit::SavePanel::kCancel);  // nobody answers: cancelled
+}
+
+// The view's PDF of a rectangle is its page's PDF of that area, one page of the rectangle's
+// size; an empty rectangle, or a view without a page, gives the view's own drawing, and a page
+// that cannot print gives nothing, with the reason kept for the view's drawing failure.
+TEST_F(WebViewDelegates, APdfOfARectangleIsThePagesAreaOfIt)
+{
+    Web::WebView view(AppKit::Rect{0, 0, 300, 200});
+    auto& page = dynamic_cast<Web::InProcessPage&>(view.GetPage());
+    EXPECT_EQ(view.DataWithPDFInsideRect(view.VisibleRect()).compare(0, 5, "%PDF-"), 0);
+    EXPECT_TRUE(page.RenderedAreas().empty());
+
+    view.LoadHTMLString("<p>report</p>", "");
+    EXPECT_EQ(view.DataWithPDFInsideRect(view.VisibleRect()), "");
+    EXPECT_EQ(view.DrawingFailure(), Web::InProcessPage::kCannotRender);
+
+    page.SetPrintedPdf("%PDF-1.4 printed");
+    const std::string pdf = view.DataWithPDFInsideRect(AppKit::Rect{10, 20, 120, 80});
+    EXPECT_NE(pdf.find("/MediaBox [ 0 0 120 80 ]"), std::string::npos) << pdf.substr(0, 400);
+    EXPECT_EQ(pdf.find("printed"), std::string::npos);
+    EXPECT_TRUE(view.DrawingFailure().empty());
+    EXPECT_EQ(view.DataWithPDFInsideRect(AppKit::Rect{0, 0, 0, 200}).compare(0, 5, "%PDF-"), 0);
+    ASSERT_EQ(page.RenderedAreas().size(), 2u);
+    const Web::PageArea& area = page.RenderedAreas()[1];
+    EXPECT_EQ(std::vector<double>({area.x, area.y, area.width, area.height}), std::vector<double>({10, 20, 120, 80}));
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 // The web view keeps its page and renders it through headless Chromium, alone and in a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sys/stat.h>
 #include <fstream>
+#include <sstream>
+#include <utility>
+#include <vector>
 
 #include "appkit/Window.h"
 #include "graphics/Image.h"
@@ -26,6 +31,46 @@ TEST(WebView, KeepsThePageAndTheResourcesItNames)
     view.LoadHTMLString("<p>again</p>", "");
     EXPECT_EQ(view.PageText(), "<p>again</p>");
     EXPECT_TRUE(view.ResourcesNamed().empty());
+}
+
+// What the command prints on standard output.
+std::string Output(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+std::vector<std::string> Words(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// Each page's size in whole points, as pdfinfo gives them.
+std::vector<std::pair<int, int>> PdfPageSizes(const std::string& pdf)
+{
+    std::istringstream info(Output("pdfinfo -f 1 -l 1000 " + pdf + " 2>&1"));
+    std::vector<std::pair<int, int>> sizes;
+    for (std::string line; std::getline(info, line);) {
+        const size_t at = line.find(" size:");
+        if (line.rfind("Page", 0) != 0 || at == std::string::npos)
+            continue;
+        std::istringstream size(line.substr(at + 6));
+        double width = 0, height = 0;
+        std::string by;
+        size >> width >> by >> height;
+        sizes.emplace_back(int(std::lround(width)), int(std::lround(height)));
+    }
+    return sizes;
 }
 
 class Chromium : public ::testing::Test {
@@ -66,8 +111,8 @@ TEST_F(Chromium, RendersAPageWithItsResourcesToPngAndPdf)
 }
 
 // In a window the web view shows the page at its frame, beside the window's other views; its
-// PDF is the page printed, not the view's empty drawing.
-TEST_F(Chromium, AWindowShowsItsWebViewAndTheViewCopiesAsThePagesPdf)
+// PDF is what it shows, not the view's empty drawing.
+TEST_F(Chromium, AWindowShowsItsWebViewAndTheViewCopiesWhatItShows)
 {
     AppKit::Window window(AppKit::Rect{0, 0, 200, 150}, "Report");
     window.SetContentView(std::make_unique<AppKit::View>(AppKit::Rect{0, 0, 200, 150}));
@@ -88,9 +133,59 @@ TEST_F(Chromium, AWindowShowsItsWebViewAndTheViewCopiesAsThePagesPdf)
     EXPECT_EQ(image.Pixel(170, 130) & 0x00FFFFFF, 0x00FFFF00u);  // its yellow div
     EXPECT_EQ(image.Pixel(190, 100) & 0x00FFFFFF, 0x00FFFFFFu);  // outside the web view again
 
+    // Its copy is what it shows, on one page of its size, not the page printed on A4.
     const std::string pdf = web.DataWithPDFInsideRect(web.VisibleRect());
     EXPECT_EQ(pdf.compare(0, 5, "%PDF-"), 0);
-    EXPECT_NE(pdf.find("/MediaBox [0 0 595"), std::string::npos);  // A4, as the page prints
+    const std::string path = Temp("copy.pdf");
+    std::ofstream(path, std::ios::binary) << pdf;
+    EXPECT_EQ(PdfPageSizes(path), (std::vector<std::pair<int, int>>{{160, 100}}));
+    const std::string drawn = Temp("copy");
+    ASSERT_EQ(Output("pdftoppm -png -r 72 -singlefile " + path + " " + drawn), "");
+    const Gfx::Image copied = Gfx::Image::FromPNG(drawn + ".png");
+    ASSERT_GE(copied.Width(), 160);  // the browser's paper may be a tenth of a point wider
+    EXPECT_EQ(copied.Pixel(10, 60) & 0x00FFFFFF, 0x00008000u);   // the green
+    EXPECT_EQ(copied.Pixel(150, 90) & 0x00FFFFFF, 0x00FFFF00u);  // the yellow div
+}
+
+// A page scrolled down copies the part it shows: the rectangle from its view's top-left
+// corner, in screen media with the page's ground, on one page of the rectangle's size.
+// Afterwards the page is as it was.
+TEST_F(Chromium, ACopyIsThePartOfTheScrolledPageWithinTheRectangle)
+{
+    Web::WebView web(AppKit::Rect{0, 0, 300, 200});
+    std::string blocks;
+    for (int i = 0; i < 30; ++i)
+        blocks += "<div style='height:100px'>Block" + std::to_string(i) + "</div>";
+    web.LoadHTMLString("<style>@media print { .screen { display: none } } @media screen { .print { display: none } }"
+                       "</style><body style='margin:0;background:rgb(0,0,255);color:white'>"
+                       "<div style='position:absolute;top:1010px;left:200px'><span class=screen>Screen</span>"
+                       "<span class=print>Printed</span></div>" +
+                           blocks + "</body>",
+                       "");
+    ASSERT_EQ(web.StringByEvaluatingJavaScriptFromString("scrollTo(0, 1000); String(scrollY)"), "1000");
+
+    const std::string whole = Temp("whole.pdf");
+    std::ofstream(whole, std::ios::binary) << web.DataWithPDFInsideRect(web.VisibleRect());
+    EXPECT_EQ(PdfPageSizes(whole), (std::vector<std::pair<int, int>>{{300, 200}}));
+    std::vector<std::string> words = Words(Output("pdftotext " + whole + " -"));
+    std::sort(words.begin(), words.end());
+    EXPECT_EQ(words, (std::vector<std::string>{"Block10", "Block11", "Screen"}));
+    const std::string drawn = Temp("whole");
+    ASSERT_EQ(Output("pdftoppm -png -r 72 -singlefile " + whole + " " + drawn), "");
+    const Gfx::Image image = Gfx::Image::FromPNG(drawn + ".png");
+    ASSERT_EQ(image.Height(), 200);
+    EXPECT_EQ(image.Pixel(150, 190) & 0x00FFFFFF, 0x000000FFu);  // the page's ground
+
+    const std::string part = Temp("part.pdf");
+    std::ofstream(part, std::ios::binary) << web.DataWithPDFInsideRect(AppKit::Rect{0, 100, 300, 100});
+    EXPECT_EQ(PdfPageSizes(part), (std::vector<std::pair<int, int>>{{300, 100}}));
+    EXPECT_EQ(Words(Output("pdftotext " + part + " -")), std::vector<std::string>{"Block11"});
+
+    EXPECT_EQ(web.StringByEvaluatingJavaScriptFromString(
+                  "[scrollY, document.adoptedStyleSheets.length, getComputedStyle(document.documentElement).transform,"
+                  " matchMedia('print').matches].join()"),
+              "1000,0,none,false");
+    EXPECT_TRUE(web.DrawingFailure().empty()) << web.DrawingFailure();
 }
 
 }  // namespace

@@ -240,6 +240,41 @@ TEST_F(ViewCommand, APrintedReportRepeatsTheColumnTitlesOnEveryPage)
     }
 }
 
+// A long report copies what its window shows: one page of the window's size (760 by 900
+// points) with the report's top, not the breath rows further down that the print has.
+TEST_F(ViewCommand, ACopiedReportIsTheWindowsVisiblePartOnOnePage)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + Recording() + " --quiet 40 --forced 1 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const auto copy = mFolder.Path() / "copy.pdf";
+    const auto pdf = mFolder.Path() / "report.pdf";
+    out = Run("view", "--view \"Spirometry Report\" --copy " + copy.string() + " --print " + pdf.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::string info = RunCommand("pdfinfo " + copy.string() + " 2>&1", &status);
+    ASSERT_EQ(status, 0) << info;
+    EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+    const size_t size = info.find("Page size:");
+    ASSERT_NE(size, std::string::npos) << info;
+    std::istringstream sizes(info.substr(size + 10));
+    double width = 0, height = 0;
+    std::string by;
+    sizes >> width >> by >> height;
+    EXPECT_NEAR(width, 760, 0.5) << info;
+    EXPECT_NEAR(height, 900, 0.5) << info;
+
+    const std::string copied = RunCommand("pdftotext -raw " + copy.string() + " - 2>&1", &status);
+    const std::string printed = RunCommand("pdftotext -raw " + pdf.string() + " - 2>&1", &status);
+    EXPECT_EQ(copied.rfind("Spirometry Report\n", 0), 0u) << copied;
+    EXPECT_NE(copied.find("Breath # Ti (s) Te (s)"), std::string::npos) << copied;
+    EXPECT_NE(copied.find("\n20 "), std::string::npos) << copied;
+    EXPECT_NE(printed.find("\n70 "), std::string::npos) << printed;
+    EXPECT_EQ(copied.find("\n70 "), std::string::npos) << copied;
+    EXPECT_EQ(copied.find("Overall"), std::string::npos) << copied;
+}
+
 TEST_F(ViewCommand, RefusesViewsItCannotOpen)
 {
     const struct {
