@@ -10,7 +10,9 @@
 namespace Web {
 
 // One PDF page of pageSize points with the SVG scaled to fit area (keeping its proportions,
-// centred in it). False, with librsvg's reason, for a text that is no SVG librsvg can draw.
+// centred in it), its texts placed against their anchors as their "dominant-baseline" says, as
+// the page's canvas places them. False, with librsvg's reason, for a text that is no SVG
+// librsvg can draw.
 bool SvgToPdf(const std::string& svg, const Gfx::Size& pageSize, const Gfx::Rect& area, std::string& pdf,
               std::string& error);
 

@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <sstream>
 
 #include "RunCommand.h"
 #include "graphics/Image.h"
+#include "support/PdfRaster.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
 
@@ -294,3 +298,46 @@ TEST_F(ViewCommand, RefusesViewsItCannotOpen)
 }
 
 }  // namespace
+
+// The printed loop view hangs the x axis's figures below the plot's frame, as the window does,
+// not across its bottom line.
+TEST_F(ViewCommand, ThePrintedLoopViewsAxisFiguresLieBelowTheFrame)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto pdf = mFolder.Path() / "loop.pdf";
+    int status = -1;
+    const std::string out = Run("view", "--view \"Spirometry Loop View\" --print " + pdf.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    // The figures' word boxes, by the top of the box: the x axis's are the most on one line.
+    const std::string boxes = RunCommand("pdftotext -bbox " + pdf.string() + " - 2>&1", &status);
+    ASSERT_EQ(status, 0) << boxes;
+    static const std::regex word(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">(-?[0-9.]+)</word>");
+    std::map<long, std::vector<std::pair<double, double>>> lines;  // top in hundredths: left, right
+    for (std::sregex_iterator it(boxes.begin(), boxes.end(), word), end; it != end; ++it)
+        lines[std::lround(std::stod((*it)[2]) * 100)].push_back({std::stod((*it)[1]), std::stod((*it)[3])});
+    const auto axis = std::max_element(lines.begin(), lines.end(),
+                                       [](const auto& a, const auto& b) { return a.second.size() < b.second.size(); });
+    ASSERT_NE(axis, lines.end());
+    ASSERT_GE(axis->second.size(), 5u) << boxes;
+    const double top = axis->first / 100.0;
+    int left = int(axis->second.front().first), right = left;
+    for (const auto& [from, to] : axis->second)
+        left = std::min(left, int(from)), right = std::max(right, int(to));
+    // The frame's bottom: the lowest row above the figures dark nearly all across them.
+    const Gfx::Image page = TestSupport::RasterizePDF(Bytes(pdf));
+    ASSERT_FALSE(page.IsEmpty());
+    int frame = -1;
+    for (int y = 0; y < std::min(page.Height(), int(top) + 10); ++y) {
+        int dark = 0;
+        for (int x = left; x < right && x < page.Width(); ++x) {
+            const uint32_t p = page.Pixel(x, y);
+            dark += int(p >> 16 & 0xFF) + int(p >> 8 & 0xFF) + int(p & 0xFF) < 450;
+        }
+        if (dark > (right - left) * 9 / 10)
+            frame = y;
+    }
+    ASSERT_GT(frame, 0) << "figures from " << left << " to " << right << " at " << top;
+    EXPECT_GT(top, frame + 1) << "the frame's bottom at " << frame;
+}
