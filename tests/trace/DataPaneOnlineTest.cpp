@@ -8,6 +8,7 @@
 #include "DataPaneFixture.h"
 #include "host/data/Adopt.h"
 #include "support/ComDoubles.h"
+#include "support/ForwardingPixMap.h"
 #include "support/StubRecordData.h"
 #include "trace/DynamicScaling.h"
 
@@ -19,40 +20,14 @@ namespace {
 using Log = std::vector<std::string>;
 
 // The host's map of the record, logging the online calls it hears before passing them on.
-class LoggingMap final : public SimpleUnknownImp2<IRecordDataPixMap, IOnlineDataSink, 0> {
+class LoggingMap final
+    : public TestSupport::ForwardingPixMap<SimpleUnknownImp2<IRecordDataPixMap, IOnlineDataSink, 0>> {
 public:
     LoggingMap(IRecordDataPixMap* inner, Log& log, std::function<std::string()> state)
-        : mInner(inner), mSink(KVD::com_cast(inner)), mLog(log), mState(std::move(state))
+        : ForwardingPixMap(inner), mSink(KVD::com_cast(inner)), mLog(log), mState(std::move(state))
     {
     }
 
-    HRESULT GetRecordData(IRecordData** out) override { return mInner->GetRecordData(out); }
-    HRESULT SetTicksPerPixel(int64_t n, int64_t d) override { return mInner->SetTicksPerPixel(n, d); }
-    HRESULT GetTicksPerPixel(int64_t* n, int64_t* d) override { return mInner->GetTicksPerPixel(n, d); }
-    HRESULT GetTotalPixels(int64_t* p) override { return mInner->GetTotalPixels(p); }
-    HRESULT PixelToPosition(int64_t p, KVDPosition* q) override { return mInner->PixelToPosition(p, q); }
-    HRESULT GetRecordPixels(int32_t r, int64_t* f, int64_t* e) override { return mInner->GetRecordPixels(r, f, e); }
-    HRESULT GetRecordSecsPerTick(int32_t r, double* s) override { return mInner->GetRecordSecsPerTick(r, s); }
-    HRESULT GetRecordStartOffset(int32_t r, int64_t* c) override { return mInner->GetRecordStartOffset(r, c); }
-    HRESULT GetPolyLinePair(int32_t r, int64_t* p) override { return mInner->GetPolyLinePair(r, p); }
-    HRESULT GetNeedsUpdate(uint32_t* b) override { return mInner->GetNeedsUpdate(b); }
-    HRESULT AcknowledgeNeedsUpdate(uint32_t b) override { return mInner->AcknowledgeNeedsUpdate(b); }
-    HRESULT MarkNeedsUpdate(uint32_t b) override { return mInner->MarkNeedsUpdate(b); }
-    HRESULT ColumnToPosition(uint32_t q, double c, int32_t* r, double* t) override
-    {
-        return mInner->ColumnToPosition(q, c, r, t);
-    }
-    HRESULT PositionToColumn(uint32_t q, int32_t r, double t, double* c) override
-    {
-        return mInner->PositionToColumn(q, r, t, c);
-    }
-    HRESULT GetRecordTiming(uint32_t q, int32_t r, int64_t c, double* s, double* p) override
-    {
-        return mInner->GetRecordTiming(q, r, c, s, p);
-    }
-    HRESULT SetLayoutParameter(uint32_t id, double v) override { return mInner->SetLayoutParameter(id, v); }
-    HRESULT GetRecordDensity(double* p, double* r) override { return mInner->GetRecordDensity(p, r); }
-    HRESULT SetRecordData(IRecordData* r) override { return mInner->SetRecordData(r); }
 
     HRESULT CanSample(IAutoKVDString** reason) override { return mSink->CanSample(reason); }
     HRESULT PrepareForSampling(uint32_t block) override { return Heard("prepare", mSink->PrepareForSampling(block)); }
@@ -80,7 +55,6 @@ private:
         return hr;
     }
 
-    KVD::COMPtr<IRecordDataPixMap> mInner;
     KVD::COMPtr<IOnlineDataSink> mSink;
     Log& mLog;
     std::function<std::string()> mState;

@@ -7,6 +7,7 @@
 
 #include "IDisplaySettings.h"
 #include "TraceFixture.h"
+#include "support/ForwardingPixMap.h"
 #include "trace/CustomUnitsPolyLineTraceDrawer.h"
 #include "trace/PolyLineTraceDrawer.h"
 
@@ -177,9 +178,9 @@ TEST_F(TraceDrawers, CloneCopiesHowItDrawsButNoEnumeratorAndRefusesANullOut)
 }
 
 // A scope pixel map over the record data's own map: records drawn as background or overlay.
-class ScopeMap final : public SimpleUnknownImp1<IRecordDataPixMap, 0> {
+class ScopeMap final : public TestSupport::ForwardingPixMap<SimpleUnknownImp1<IRecordDataPixMap, 0>> {
 public:
-    explicit ScopeMap(IRecordDataPixMap* inner) : mInner(inner), mScope(this) {}
+    explicit ScopeMap(IRecordDataPixMap* inner) : ForwardingPixMap(inner), mScope(this) {}
 
     HRESULT QueryInterface(const _IID& iid, void** out) override
     {
@@ -190,33 +191,6 @@ public:
         }
         return SimpleUnknownImp1::QueryInterface(iid, out);
     }
-    HRESULT GetRecordData(IRecordData** out) override { return mInner->GetRecordData(out); }
-    HRESULT SetTicksPerPixel(int64_t n, int64_t d) override { return mInner->SetTicksPerPixel(n, d); }
-    HRESULT GetTicksPerPixel(int64_t* n, int64_t* d) override { return mInner->GetTicksPerPixel(n, d); }
-    HRESULT GetTotalPixels(int64_t* p) override { return mInner->GetTotalPixels(p); }
-    HRESULT PixelToPosition(int64_t p, KVDPosition* q) override { return mInner->PixelToPosition(p, q); }
-    HRESULT GetRecordPixels(int32_t r, int64_t* f, int64_t* e) override { return mInner->GetRecordPixels(r, f, e); }
-    HRESULT GetRecordSecsPerTick(int32_t r, double* s) override { return mInner->GetRecordSecsPerTick(r, s); }
-    HRESULT GetRecordStartOffset(int32_t r, int64_t* c) override { return mInner->GetRecordStartOffset(r, c); }
-    HRESULT GetPolyLinePair(int32_t r, int64_t* p) override { return mInner->GetPolyLinePair(r, p); }
-    HRESULT GetNeedsUpdate(uint32_t* b) override { return mInner->GetNeedsUpdate(b); }
-    HRESULT AcknowledgeNeedsUpdate(uint32_t b) override { return mInner->AcknowledgeNeedsUpdate(b); }
-    HRESULT MarkNeedsUpdate(uint32_t b) override { return mInner->MarkNeedsUpdate(b); }
-    HRESULT ColumnToPosition(uint32_t q, double c, int32_t* r, double* t) override
-    {
-        return mInner->ColumnToPosition(q, c, r, t);
-    }
-    HRESULT PositionToColumn(uint32_t q, int32_t r, double t, double* c) override
-    {
-        return mInner->PositionToColumn(q, r, t, c);
-    }
-    HRESULT GetRecordTiming(uint32_t q, int32_t r, int64_t c, double* s, double* p) override
-    {
-        return mInner->GetRecordTiming(q, r, c, s, p);
-    }
-    HRESULT SetLayoutParameter(uint32_t id, double v) override { return mInner->SetLayoutParameter(id, v); }
-    HRESULT GetRecordDensity(double* p, double* r) override { return mInner->GetRecordDensity(p, r); }
-    HRESULT SetRecordData(IRecordData* r) override { return mInner->SetRecordData(r); }
 
     uint32_t traceFlags = 0;
     int32_t validFirst = -1;
@@ -253,7 +227,6 @@ private:
         }
         ScopeMap* mOwner;
     };
-    KVD::COMPtr<IRecordDataPixMap> mInner;
     Scope mScope;
 };
 
