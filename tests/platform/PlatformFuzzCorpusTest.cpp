@@ -2,35 +2,16 @@
 // their entries; and the entries themselves catch what they are there to catch.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/fuzz/PageRequestFuzzEntry.h"
 #include "platform/fuzz/WireFuzzEntry.h"
+#include "support/CorpusReplay.h"
 
 namespace {
 
-using Check = std::string (*)(const uint8_t*, size_t);
-
-std::string CheckBytes(Check check, const std::string& bytes)
-{
-    return check(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-}
-
-int Replay(const char* folder, Check check)
-{
-    const std::filesystem::path corpus = std::filesystem::path(SPIRO_TEST_DATA_DIR) / folder;
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(CheckBytes(check, bytes), "") << entry.path().filename();
-        ++files;
-    }
-    return files;
-}
+using TestSupport::CheckBytes;
+using TestSupport::Replay;
 
 TEST(PlatformFuzzCorpus, WireReplays)
 {

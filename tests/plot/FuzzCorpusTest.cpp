@@ -9,28 +9,12 @@
 
 #include "plot/fuzz/BridgeFuzzEntry.h"
 #include "plot/fuzz/PlotFuzzEntry.h"
+#include "support/CorpusReplay.h"
 
 namespace {
 
-using Check = std::string (*)(const uint8_t*, size_t);
-
-std::string CheckBytes(Check check, const std::string& bytes)
-{
-    return check(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-}
-
-int Replay(const char* folder, Check check)
-{
-    const std::filesystem::path corpus = std::filesystem::path(SPIRO_TEST_DATA_DIR) / folder;
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(CheckBytes(check, bytes), "") << entry.path().filename();
-        ++files;
-    }
-    return files;
-}
+using TestSupport::CheckBytes;
+using TestSupport::Replay;
 
 TEST(PlotFuzzCorpus, MarkupReplays)
 {
