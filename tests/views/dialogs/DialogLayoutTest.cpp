@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogDocument.h"
+#include "SettingsDialogHost.h"
 #include "SpiroDocumentHost.h"
 #include "appkit/Matrix.h"
 #include "appkit/TextField.h"
@@ -53,9 +54,10 @@ void ExpectTextsFit(const View& view, const std::string& where)
     } else if (auto* button = dynamic_cast<const Button*>(&view)) {
         const bool boxed = button->GetType() == Button::Type::Switch || button->GetType() == Button::Type::Radio;
         const double room = boxed ? width - std::min(14.0, view.Frame().height) - 2 : width;
-        if (button->Image().Name().empty())
+        if (button->Image().Name().empty()) {
             EXPECT_LE(TextWidth(button->Title()) - (boxed ? 0 : kInset), room)
                 << where << ": \"" << button->Title() << "\"";
+        }
     } else if (auto* label = dynamic_cast<const AppKit::Label*>(&view)) {
         EXPECT_LE(TextWidth(label->Text()), width) << where << ": \"" << label->Text() << "\"";
     } else if (auto* field = dynamic_cast<const AppKit::TextField*>(&view)) {
@@ -195,23 +197,7 @@ TEST(DialogReasons, ASelectionOverTwoRecordsIsRefusedByBothCalibrations)
               kDialogCancelled);
 }
 
-class SettingsDialogLayout : public SpiroTest::SpiroDocumentHost {
-protected:
-    void SetUp() override
-    {
-        DialogTest::UseResourceLayouts();
-        CreateAnalysedDocument();
-        Host::RegisterDocumentAndViewClasses();
-        InstallSpiroDialogs(&dialogs);
-    }
-    void TearDown() override
-    {
-        InstallSpiroDialogs(nullptr);
-        SpiroDocumentHost::TearDown();
-    }
-
-    CalcDialogs dialogs;
-};
+class SettingsDialogLayout : public DialogTest::SettingsDialogHost {};
 
 TEST_F(SettingsDialogLayout, InEveryFlowUnit)
 {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogDocument.h"
+#include "SettingsDialogHost.h"
 #include "SpiroDocumentHost.h"
 #include "appkit/UserDriver.h"
 #include "host/commands/MenuModel.h"
@@ -21,21 +22,8 @@ using AppKit::UserDriver;
 
 namespace {
 
-class SettingsDialog : public SpiroTest::SpiroDocumentHost {
+class SettingsDialog : public DialogTest::SettingsDialogHost {
 protected:
-    void SetUp() override
-    {
-        DialogTest::UseResourceLayouts();
-        doc = &CreateAnalysedDocument();
-        // Once each: the document class puts its menu in place.
-        Host::RegisterDocumentAndViewClasses();
-        InstallSpiroDialogs(&dialogs);
-    }
-    void TearDown() override
-    {
-        InstallSpiroDialogs(nullptr);
-        SpiroDocumentHost::TearDown();
-    }
     // The clamp as the document stores it, before the command opens the dialog.
     void StoreClamp(double level, bool enabled, int32_t prefix)
     {
@@ -54,8 +42,6 @@ protected:
         EXPECT_EQ(Host::MenuModel::Instance().Invoke("Spirometry|Settings"), KVD_S_OK);
     }
 
-    CalcDialogs dialogs;
-    SpiroDocument* doc = nullptr;
 };
 
 std::vector<std::string> Titles(UserDriver& user, const std::string& popUp)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DialogDocument.h"
+#include "SettingsDialogHost.h"
 #include "IEnumEventEx.h"
 #include "SpiroDocumentHost.h"
 #include "appkit/UserDriver.h"
@@ -48,20 +49,8 @@ TEST(SettingsPreviewFormula, NumbersAreTheShortestTextsThatReadBackInTheClassicL
               L"SPEEVol(SpVol(Ch2), SPEEFlow(Ch1, 0.5))");
 }
 
-class SettingsPreview : public SpiroTest::SpiroDocumentHost {
+class SettingsPreview : public DialogTest::SettingsDialogHost {
 protected:
-    void SetUp() override
-    {
-        DialogTest::UseResourceLayouts();
-        doc = &CreateAnalysedDocument();
-        Host::RegisterDocumentAndViewClasses();
-        InstallSpiroDialogs(&dialogs);
-    }
-    void TearDown() override
-    {
-        InstallSpiroDialogs(nullptr);
-        SpiroDocumentHost::TearDown();
-    }
     void OpenSettings(std::function<void(UserDriver&)> answer)
     {
         UserDriver::AnswerNextModal(std::move(answer));
@@ -132,8 +121,6 @@ protected:
                                                 config.mSpVolCalcChan, config.mFlowUnitPrefix, level, enabled));
     }
 
-    CalcDialogs dialogs;
-    SpiroDocument* doc = nullptr;
 };
 
 TEST_F(SettingsPreview, ShowsTheSelectedRecordWithTheFormulaOfTheStoredSettings)
