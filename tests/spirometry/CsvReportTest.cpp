@@ -109,9 +109,10 @@ TEST_F(CsvReportTest, DurationsUseTheExactTickRate)
     int whole = 0;
     while (std::getline(lines, line)) {
         whole += line.find(",1.6,2.8,4.4,") != std::string::npos ? 1 : 0;
-        if (line.rfind("V_E (L/s)", 0) == 0 && std::getline(lines, line))
+        if (line.rfind("V_E (L/s)", 0) == 0 && std::getline(lines, line)) {
             EXPECT_NEAR(std::stod(line.substr(line.find(',', line.find(',', line.find(',') + 1) + 1) + 1)),
                         19 / 81.6, 1e-6) << line;
+        }
     }
     EXPECT_EQ(whole, 18) << Bytes(path);
 }

@@ -37,7 +37,7 @@ void PutOn(Host::DataDocument& data, TCAFId cls, int channel, IPersistObject* se
 
 }  // namespace
 
-std::shared_ptr<Host::Recording> SmallBreathing()
+Host::SyntheticOptions SmallBreathingOptions()
 {
     Host::SyntheticOptions options;
     options.rate = 100;
@@ -45,7 +45,13 @@ std::shared_ptr<Host::Recording> SmallBreathing()
     options.forcedBreaths = 1;
     options.noise = 0.0;
     options.drift = 0.0;
-    return std::make_shared<Host::Recording>(Host::SyntheticBreathing(options).MakeRecording("small.edf"));
+    return options;
+}
+
+std::shared_ptr<Host::Recording> SmallBreathing()
+{
+    return std::make_shared<Host::Recording>(
+        Host::SyntheticBreathing(SmallBreathingOptions()).MakeRecording("small.edf"));
 }
 
 void SpiroDocumentHost::TearDown()

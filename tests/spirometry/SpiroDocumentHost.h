@@ -19,6 +19,8 @@ namespace SpiroTest {
 // A small synthetic recording: one raw flow-head channel in volts (flow = raw x 2), 100 ticks
 // per second, two quiet breaths, a forced one and two quiet ones.
 std::shared_ptr<Host::Recording> SmallBreathing();
+// The generator's options that make it, for tests that compare with the breaths it made.
+Host::SyntheticOptions SmallBreathingOptions();
 
 class SpiroDocumentHost : public ::testing::Test {
 protected:

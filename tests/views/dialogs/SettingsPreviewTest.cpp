@@ -259,13 +259,7 @@ TEST_F(SettingsPreview, TheClampIsProposedToTheFlowCalculationAndGivenBackOnCanc
 // The breaths of SpiroTest::SmallBreathing(), as its generator made them.
 std::vector<Host::SyntheticBreath> SmallBreaths()
 {
-    Host::SyntheticOptions options;
-    options.rate = 100;
-    options.quietBreathsPerRun = 2;
-    options.forcedBreaths = 1;
-    options.noise = 0.0;
-    options.drift = 0.0;
-    return Host::SyntheticBreathing(options).Breaths();
+    return Host::SyntheticBreathing(SpiroTest::SmallBreathingOptions()).Breaths();
 }
 
 // The flow channel's colour, the host's blue (0, 64, 255).
