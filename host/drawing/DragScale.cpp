@@ -250,7 +250,7 @@ HRESULT DragScale::Draw(void* context)
     const bool right = mSide == kRightSide;
     const int32_t edge = right ? mLeft : mRight, toward = right ? 3 : -3;
     const int32_t textX = right ? mLeft + kLabelGap : mRight - kLabelGap;
-    dc.SetTextAlign(right ? 0 : kTextAlignRight);
+    dc.SetTextAlign(right ? 0u : static_cast<unsigned>(kTextAlignRight));
     // Labels centred on their lines but kept within the band (the panes above and below have
     // labels of their own); the unit text keeps the top line, and a label that would run into
     // it is left out.

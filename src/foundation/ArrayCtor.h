@@ -66,8 +66,12 @@ public:
         if (n < mCount)
             DestroyFrom(n);
         T* elements = n != 0 ? std::allocator<T>().allocate(n) : nullptr;
-        std::uninitialized_move(mElements, mElements + mCount, elements);
-        std::destroy(mElements, mElements + mCount);
+        // No storage means no elements (they were destroyed above): nothing to move, and no
+        // null pointer handed to memmove.
+        if (elements != nullptr) {
+            std::uninitialized_move(mElements, mElements + mCount, elements);
+            std::destroy(mElements, mElements + mCount);
+        }
         Free();
         mElements = elements;
         mCapacity = n;

@@ -22,6 +22,14 @@ namespace {
 // The page's mapping: 30 pixels a second from 3 s; -20 pixels a litre from 4 L at the top.
 constexpr double kXOffset = 3, kXScale = 30, kYOffset = 4, kYScale = -20;
 
+AppKit::Event MouseAt(AppKit::EventType type, Gfx::Point at)
+{
+    AppKit::Event event;
+    event.type = type;
+    event.locationInWindow = at;
+    return event;
+}
+
 int Count(const std::vector<std::string>& calls, const std::string& part)
 {
     return int(std::count_if(calls.begin(), calls.end(),
@@ -170,7 +178,7 @@ TEST_F(AnnotationViewTest, TheCursorSnapsToTheTraceAndFeedsTheReadout)
     window.SetAcceptsMouseMovedEvents(true);
     // Pixel 30 of the overlay is 4 s: tick 400.
     const Gfx::Point at = overlay.ConvertPointToWindow(Gfx::Point{30, 50});
-    window.SendEvent(AppKit::Event{AppKit::EventType::MouseMoved, at});
+    window.SendEvent(MouseAt(AppKit::EventType::MouseMoved, at));
     float flow = 0;
     mDoc->DataAt(KVDPosition{400, 0}, &flow, nullptr, false);
     EXPECT_DOUBLE_EQ(overlay.TracePos().x, 30 - 6);
@@ -178,7 +186,7 @@ TEST_F(AnnotationViewTest, TheCursorSnapsToTheTraceAndFeedsTheReadout)
     const double value = flow, seconds = 4.0;
     EXPECT_EQ(Window().FlowReadout()->StringValue(), KVD::ToU8String(mView->ReadoutText(true, &value, &seconds)));
     EXPECT_NE(Window().FlowReadout()->StringValue().find("at 4.000 s ="), std::string::npos);
-    overlay.MouseExited(AppKit::Event{AppKit::EventType::MouseExited, at});
+    overlay.MouseExited(MouseAt(AppKit::EventType::MouseExited, at));
     EXPECT_EQ(Window().FlowReadout()->StringValue(), "");
     EXPECT_LT(overlay.TracePos().x, 0);
 }
