@@ -118,6 +118,8 @@ KVD_STRING_KEY(IDS_FORMULA_TOO_LONG);
 KVD_STRING_KEY(IDS_FORMULA_TOO_MANY_TERMS);
 // Wiring a compiled formula to its sources.
 KVD_STRING_KEY(IDS_CALCENUM_NOT_CONNECTED);
+// Making a compiled formula's enumerators.
+KVD_STRING_KEY(IDS_CALCENUM_NOT_AVAILABLE);
 }  // namespace CalcEnumsStr
 
 // Names of keyboard keys in menu shortcuts.

@@ -66,6 +66,28 @@ TEST(FormulaCommand, WritesTimeAndValueOfEverySample)
     EXPECT_EQ(status, 0);
 }
 
+TEST(FormulaCommand, ComplexFunctionsOfAChannelGiveTheirRealValuedMeaning)
+{
+    const std::string rec = Recording();
+    const std::vector<std::string> times = {"0", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9"};
+    const struct {
+        std::string formula;
+        double (*value)(double);
+    } cases[] = {
+        {"conj(ch1)", [](double t) { return t; }},
+        {"real(ch1)", [](double t) { return t; }},
+        {"imag(ch1)", [](double) { return 0.0; }},
+        {"norm(ch1)", [](double t) { return t * t; }},
+        {"arg(ch1 - 0.45)", [](double t) { return t < 0.45 ? 3.141592653589793 : 0.0; }},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::string out = RunCommand(Spirohost() + " formula " + rec + " \"" + c.formula + "\" --out -", &status);
+        ASSERT_EQ(status, 0) << c.formula << ": " << out;
+        ExpectSamples(out, times, c.value);
+    }
+}
+
 TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
 {
     const std::string rec = Recording();
@@ -82,8 +104,9 @@ TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         {"/nonexistent.csv ch1 --out -", 1, "/nonexistent.csv"},
         {rec + " ch1 --out /nonexistent/dir/out.csv", 1, "/nonexistent/dir/out.csv: cannot be written: no file can be made in its folder: No such file or directory"},
         // Formulas that compile but cannot run: the calculation's own reason, never NaN and 0.
-        {rec + " \"decimatesec(ch1)\" --out -", 1, "Failed to connect Calculation Enumerator <decimatesec>"},
-        {rec + " \"lowpass(ch1, 10)\" --out -", 1, "Failed to create Calculation Enumerator <lowpass>."},
+        {rec + " \"decimatesec(ch1)\" --out -", 1, "Failed to create Calculation Enumerator <decimatesec>."},
+        {rec + " \"lowpass(ch1, 10)\" --out -", 1, "The function <lowpass> is not available on this host."},
+        {rec + " \"smooth(ch1, 3)\" --out -", 1, "The function <smooth> is not available on this host."},
         {rec + " ch9 --out -", 1, "Channel 9 has no data to compute from."},
         {rec + " \"speeflow(ch1, 0.5)\" --out -", 1, "gives events, not samples"},
     };
