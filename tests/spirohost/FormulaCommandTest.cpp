@@ -117,11 +117,36 @@ TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         EXPECT_EQ(err.rfind("spirohost formula: ", 0), 0u) << c.args << ": " << err;
         EXPECT_NE(err.find(c.message), std::string::npos) << c.args << ": " << err;
     }
-    // The position counts in the text shown, where the caret points.
+    // The position counts in the formula as typed, shown with a caret at the start of what
+    // is wrong.
+    const struct {
+        std::string formula;
+        std::string shown;
+    } placed[] = {
+        {"2-ch1 * )", "position 8: A number, a channel, a function or '(' was expected here.\n  2-ch1 * )\n          ^"},
+        {"CH1 + FooBar", "position 6: 'foobar' is used before a value has been assigned to it.\n  CH1 + FooBar\n        ^"},
+        {"Ch1)", "position 3: This ')' has no '(' to close.\n  Ch1)\n     ^"},
+        {"Ch1*2)", "position 5: This ')' has no '(' to close.\n  Ch1*2)\n       ^"},
+    };
     int status = -1;
-    const std::string err = RunCommand(Spirohost() + " formula " + rec + " \"2-ch1 * )\" --out - 2>&1", &status);
-    EXPECT_NE(err.find("position 9: "), std::string::npos) << err;
-    EXPECT_NE(err.find("\n  2 -ch1 * )\n           ^"), std::string::npos) << err;
+    for (const auto& c : placed) {
+        const std::string err = RunCommand(Spirohost() + " formula " + rec + " \"" + c.formula + "\" --out - 2>&1", &status);
+        EXPECT_EQ(status, 1) << c.formula;
+        EXPECT_EQ(err, "spirohost formula: " + c.shown + "\n") << c.formula;
+    }
+
+    // A formula past the term limit is quoted in part, around the place.
+    std::string terms = "ch1";
+    for (int i = 0; i < 1200; ++i)
+        terms += "+ch1";
+    const std::string err = RunCommand(Spirohost() + " formula " + rec + " \"" + terms + "\" --out - 2>&1", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_LT(err.size(), 400u) << err;
+    EXPECT_NE(err.find("The formula has too many terms"), std::string::npos) << err;
+    // The 2000th symbol is the "+" after the 1001st term, at 4 * 1000 + 3.
+    EXPECT_NE(err.find("position 4003: "), std::string::npos) << err;
+    EXPECT_NE(err.find("\n  ...+ch1+ch1"), std::string::npos) << err;
+    EXPECT_NE(err.find("ch1...\n" + std::string(2 + 3 + 40, ' ') + "^\n"), std::string::npos) << err;
 
     const std::string help = RunCommand(Spirohost() + " formula --help", &status);
     EXPECT_EQ(status, 0);
