@@ -6,6 +6,7 @@ namespace HostCalc {
 namespace {
 
 constexpr double kDegree = 0.017453292519943295;
+constexpr double kPi = 3.141592653589793;
 
 double Threshold(double a, double b) { return a < b ? 0.0 : 1.0; }
 
@@ -94,7 +95,7 @@ void UnaryOpBlock(int kind, float* x, double c, size_t n)
     }
 }
 
-bool IsStdFunc(int number) { return number >= 1 && number <= 16; }
+bool IsStdFunc(int number) { return number >= 1 && number <= 21; }
 
 double StdFunc(int number, double x)
 {
@@ -115,6 +116,12 @@ double StdFunc(int number, double x)
     case 14: return x / kDegree;
     case 15: return std::floor(x + 0.5);
     case 16: return x < 0 ? std::ceil(x) : std::floor(x);
+    // A real value is a complex one with no imaginary part.
+    case 17: return x;
+    case 18: return std::isnan(x) ? x : (x < 0 ? kPi : 0.0);
+    case 19: return x * x;
+    case 20: return x;
+    case 21: return 0.0;
     default: return std::nan("");
     }
 }

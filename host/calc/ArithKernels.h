@@ -19,8 +19,8 @@ bool IsUnaryOp(int kind);
 double UnaryOp(int kind, double x, double c);
 void UnaryOpBlock(int kind, float* x, double c, size_t n);
 
-// Standard functions 1-16 (sin ... int). False for any other number, among them the vector
-// functions 17-21 that this host does not compute.
+// Standard functions 1-16 (sin ... int) and the complex ones 17-21 (conj, arg, norm, real,
+// imag) with their meaning for a real value. False for any other number.
 bool IsStdFunc(int number);
 double StdFunc(int number, double x);
 void StdFuncBlock(int number, float* x, size_t n);

@@ -35,7 +35,7 @@ private:
     double mConstant = 0.0;
 };
 
-// Settings: the function number, 1 (sin) to 16 (int).
+// Settings: the function number, 1 (sin) to 21 (imag).
 class ArithStdFuncEnum : public HostSampleEnumT<ArithStdFuncEnum> {
 public:
     ArithStdFuncEnum(ICalcEnumClass2* classObject, IOrrelData2* data) : HostSampleEnumT(classObject, data, 1) {}

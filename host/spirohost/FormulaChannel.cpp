@@ -1,7 +1,7 @@
 #include "spirohost/FormulaChannel.h"
 
 #include "calc/FormulaToRPN.h"
-#include "calc/Parser.h"
+#include "calc/FormulaText.h"
 #include "foundation/DynamicId.h"
 #include "foundation/ResultCodeText.h"
 #include "host/calc/CalcEnumHost.h"
@@ -20,12 +20,12 @@ std::string CompileError(Host::DocumentData& data, const TChannelId& channel, co
                                                 message, &position);
     if (hr == KVD_S_OK)
         return rpn.GetCount() == 0 ? "the formula computes nothing" : "";
-    std::string error = KVD::ToU8String(message);
-    KVD::String prepared, ignored;
-    if (position < 0 || !CalcParser::Parser::sDoFunctionExpansions(CalcParser::SpaceSigns(formula), prepared, ignored))
+    const std::string error = KVD::ToU8String(message);
+    if (position < 0)
         return error;
-    return "position " + std::to_string(position) + ": " + error + "\n  " + KVD::ToU8String(prepared) + "\n  " +
-           std::string(size_t(position), ' ') + "^";
+    const unsigned typed = CalcParser::TypedPosition(formula, position);
+    return "position " + std::to_string(typed) + ": " + error + "\n" +
+           KVD::ToU8String(CalcParser::QuoteFormula(formula, typed, KVD::String(L"  ")));
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 namespace SpiroHost {
 
 // Empty when the formula compiled and its calculation is on the channel; otherwise what went
-// wrong, for a user: the parser's message, its position and the text the position counts in
-// (signs spaced, lower-cased, macros expanded) with a caret under the place.
+// wrong, for a user: the parser's message, its position in the formula as typed and the piece
+// of the formula around it with a caret under the place.
 std::string PutFormula(Host::DocumentData& data, int channel, const std::string& formula);
 
 }  // namespace SpiroHost

@@ -100,7 +100,7 @@ TChannelId ChanNameRep::ResolveChannel(const SymbolRep* argument, KVD::String& d
         if (mChannelInfo != nullptr)
             mChannelInfo->FindChannel(kSelectorAll, display.AsIAutoKVDString(), &id, &kind, 0, mOwn);
         if (id.channel == kNoChannelNumber)
-            ThrowFormattedMsg(CalcEnumsStr::IDS_NAMEDCHANNELNOTFOUND, display);
+            ThrowFormattedMsg(CalcEnumsStr::IDS_NAMEDCHANNELNOTFOUND, QuoteWord(display));
         id.blockDataType = (id.blockDataType & 0x7FFFEFFF) | kUnitsBit;
     }
     return id;

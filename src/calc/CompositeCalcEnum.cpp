@@ -5,12 +5,15 @@
 
 #include "IEnumEventEx.h"
 #include "IEnumShortEx.h"
+#include "ICalcEnumClass2.h"
 #include "IKVDCalcVariablesAccess.h"
+#include "calc/CalcEnumGuids.h"
 #include "calc/CalcMessages.h"
 #include "calc/FormulaToRPN.h"
 #include "calc/Parser.h"
 #include "calc/ShortToFloatEnum.h"
 #include "calc/SplitterEnum.h"
+#include "foundation/ClassObjectAccessor.h"
 #include "foundation/units/UnitEntry.h"
 
 namespace CalcUtil {
@@ -74,6 +77,29 @@ KVD::COMPtr<IUnknown> CloneOf(IUnknown* source)
     if (KVD::COMPtr<ICalcEnum> calc = KVD::com_cast(source))
         calc->CloneSlave(nullptr, copy.Set());
     return copy;
+}
+
+// Whether the host has no enumerator class at all for what the symbol computes.
+bool HostLacksClass(const SymbolRep& rep)
+{
+    IObjectFactory* factory = ObjectFactoryAccessor::Get();
+    if (rep.GetClassId() < CalcParser::kFirstDynamicTypeId || factory == nullptr)
+        return false;
+    KVD::COMPtr<ICalcEnumClass2> cls;
+    factory->GetClassObject(rep.GetClassId(), IID_ICalcEnumClass2, cls.Set());
+    return cls == nullptr;
+}
+
+// Why the symbol has no working enumerator: a function this host does not offer, or one whose
+// enumerator could not be made or configured.
+KVD::String CreationFailure(const SymbolRep& rep)
+{
+    if (HostLacksClass(rep))
+        return CalcParser::FormatCalcText(CalcEnumsStr::IDS_CALCENUM_NOT_AVAILABLE, rep.GetName());
+    KVD::String text(L"Failed to create Calculation Enumerator <");
+    text += rep.GetName();
+    text += L">.";
+    return text;
 }
 
 }  // namespace
@@ -249,15 +275,17 @@ HRESULT CompositeCalcEnum::CreateSubCalcEnums(KVD::String& errorText)
             if (mAggregated != nullptr ? !AppendAggregated(mAggregated) : code == KVD_S_OK)
                 code = KVD_E_BADSTATE;
         }
-        if (code != KVD_S_OK) {
-            errorText = KVD::String(L"Failed to create Calculation Enumerator <");
-            errorText += rep->GetName();
-            errorText += L">.";
-            return code;
-        }
-        if (!variable) {
+        // An enumerator that refuses its settings would compute something else: it fails the
+        // formula as a failed creation does.
+        if (code == KVD_S_OK && !variable) {
             BlockUpdateType update = 0;
-            mSubs.back()->SetSettings(rep->GetSettings().AsIAutoKVDString(), &update);
+            const HRESULT set = mSubs.back()->SetSettings(rep->GetSettings().AsIAutoKVDString(), &update);
+            if (set != KVD_S_OK && set != KVD_S_FALSE)
+                code = set;
+        }
+        if (code != KVD_S_OK) {
+            errorText = CreationFailure(*rep);
+            return code;
         }
     }
     mRecordChannelType = 0;

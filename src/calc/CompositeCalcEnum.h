@@ -85,7 +85,8 @@ public:
     HRESULT GetErrorText(IAutoKVDString** text) override;
 
     // Makes one sub enumerator per symbol other than a channel reference, the last one
-    // aggregated in the composite; stops at the first failure with its message.
+    // aggregated in the composite, and gives each its symbol's settings; stops with its message
+    // at the first that cannot be made or refuses its settings.
     HRESULT CreateSubCalcEnums(KVD::String& errorText);
 
     const CalcParser::RPNArray& RPN() const { return mRPN; }

@@ -25,4 +25,9 @@ HRESULT formulaToRPN(const KVD::String& formula, RPNArray& rpn, IKVDChannelInfo*
 // (an exponent such as 1e-5 follows a letter and keeps its sign).
 KVD::String SpaceSigns(const KVD::String& formula);
 
+// The character index in the formula as typed of an error position that counts in its
+// prepared text (signs spaced, lower-cased, macros expanded), for showing the formula as the
+// user wrote it. A position inside text that a macro call became gives the start of the call.
+unsigned TypedPosition(const KVD::String& formula, long preparedPosition);
+
 }  // namespace CalcParser

@@ -68,15 +68,17 @@ bool SplitArguments(std::wstring_view text, std::vector<std::wstring>& arguments
     return true;
 }
 
-[[noreturn]] void ThrowTooComplex()
-{
-    throw XArith(CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG), 0, KVD_E_BADSTATE);
-}
-
 void CheckLength(size_t length)
 {
     if (length > FunctionExpansion::kMaxExpandedLength)
-        ThrowTooComplex();
+        throw XArith(CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG), 0, KVD_E_BADSTATE);
+}
+
+void CheckNesting(int nesting)
+{
+    if (nesting > FunctionExpansion::kMaxNesting)
+        throw XArith(FormatCalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_DEEP, FunctionExpansion::kMaxNesting), 0,
+                     KVD_E_BADSTATE);
 }
 
 }  // namespace
@@ -148,8 +150,7 @@ KVD::String FunctionExpansion::Expand(const KVD::String& text) const
 
 KVD::String FunctionExpansion::Expand(const KVD::String& text, int nesting) const
 {
-    if (nesting > kMaxNesting)
-        ThrowTooComplex();
+    CheckNesting(nesting);
     const std::wstring_view source = View(text);
     std::wstring output;
     unsigned position = 0;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "calc/CalcMessages.h"
+#include "calc/FormulaText.h"
 #include "calc/RPNOps.h"
 #include "calc/VariableRep.h"
 #include "calc/XArith.h"
@@ -65,13 +66,17 @@ void Parser::Parse(RPNArray& rpn, int numberLimit)
     mNumberLimit = numberLimit;
     mCurrent = Symbol(Symbol::CreateRepFromType(kSymPrint));
     // A token that ends a statement without being ";" is passed over: one such token is
-    // dropped and the next statement starts after it.
+    // dropped and the next statement starts after it. A ")" there closes nothing: dropping it
+    // would hide a bracket the user misplaced.
     for (;;) {
         GetSymbol();
         if (mCurrent.GetType() == kSymEnd)
             break;
-        if (mCurrent.GetType() != kSymPrint)
-            Expression(false);
+        if (mCurrent.GetType() == kSymPrint)
+            continue;
+        Expression(false);
+        if (mCurrent.GetType() == kSymRightParen)
+            ThrowAt(CalcText(CalcEnumsStr::IDS_UNMATCHED_CLOSING_BRACKET), CurrentPosition());
     }
     CheckSingleValue();
     MarkSourceUses();
@@ -282,10 +287,11 @@ void Parser::Variable()
     }
     if (mCurrent.GetType() != kSymAssign) {
         KVD::String message(L"'");
-        message += name.GetName();
+        message += QuoteWord(name.GetName());
         message += L"'";
         message += CalcText(CalcEnumsStr::IDS_USEOFUNDEFINEDVARIABLE);
-        ThrowAt(message, CurrentPosition(), kArithUndefinedVariable);
+        // The name is what is wrong, not what follows it.
+        ThrowAt(message, name->GetTextPosition(), kArithUndefinedVariable);
     }
     Assignment(name);
 }
@@ -295,7 +301,7 @@ void Parser::Variable()
 void Parser::Assignment(const Symbol& name)
 {
     if (Count(*mRpn) != 0)
-        ThrowAt(Join(name.GetName(), L": ", CalcText(CalcEnumsStr::IDS_INVALIDASSIGNMENT)), CurrentPosition());
+        ThrowAt(Join(QuoteWord(name.GetName()), L": ", CalcText(CalcEnumsStr::IDS_INVALIDASSIGNMENT)), CurrentPosition());
     auto* rep = new VariableRep(name.GetName());
     Symbol variable(rep);
     RPNArray* outer = mRpn;
@@ -309,7 +315,7 @@ void Parser::Assignment(const Symbol& name)
         if ((*mRpn)[i].GetType() == kSymChannel)
             message = CalcText(CalcEnumsStr::IDS_VARIABLESCANNOTDEPENDONCHANNELS);
     if (!message.empty())
-        ThrowAt(Join(name.GetName(), L": ", message), CurrentPosition());
+        ThrowAt(Join(QuoteWord(name.GetName()), L": ", message), CurrentPosition());
     const RPNArray& definition = *mRpn;
     mRpn = outer;
     Pop(mStack, Count(mStack) - stackDepth);

@@ -163,7 +163,7 @@ void Parser::ThrowUnrecognised(int64_t start, const KVD::String& word) const
     const KVD::String& format = CalcText(CalcEnumsStr::IDS_I_DID_NOT_UNDERSTAND_X);
     if (format.empty())
         ThrowAt(KVD::String(L"CalcParser didn't understand: "), start);
-    ThrowAt(FormatCalcText(CalcEnumsStr::IDS_I_DID_NOT_UNDERSTAND_X, shown), start);
+    ThrowAt(FormatCalcText(CalcEnumsStr::IDS_I_DID_NOT_UNDERSTAND_X, QuoteWord(shown)), start);
 }
 
 }  // namespace CalcParser

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "CompositeCalcEnumClass.h"
+#include "HostRegistration.h"
 #include "IEnumEventEx.h"
+#include "calc/CalcEnumClassBase2.h"
+#include "calc/CalcEnumGuids.h"
 #include "calc/CompositeCalcEnum.h"
 #include "foundation/DynamicId.h"
 #include "host/framework/Framework.h"
@@ -128,6 +131,12 @@ TEST(CompositeCalcEnum, RunsOperatorsConstantsFunctionsAndVariablesOverOneChanne
         {L"k = 2.5; Ch1*k", [](double x) { return x * 2.5; }},
         {L"a = 2; b = a*3+1; Ch1-b", [](double x) { return x - 7; }},
         {L"Ch1*0+t*0.5", [](double) { return 0.0; }},
+        // The complex functions of a real value.
+        {L"conj(Ch1)", [](double x) { return x; }},
+        {L"real(Ch1)", [](double x) { return x; }},
+        {L"imag(Ch1)", [](double) { return 0.0; }},
+        {L"arg(Ch1)", [](double x) { return x < 0 ? 3.141592653589793 : 0.0; }},
+        {L"norm(Ch1)", [](double x) { return x * x; }},
     };
     for (const auto& c : cases) {
         Formula formula(c.formula, {Samples(kX)});
@@ -222,10 +231,10 @@ TEST(CompositeCalcEnum, EventInterpOverAPublishedEventDetector)
 TEST(CompositeCalcEnum, AFormulaThatCannotRunStreamsNaNAndSaysWhy)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    // A function this host does not run: the creation failure names it.
+    // A function this host does not run: the message names it as not available here.
     Formula filter(L"lowpass(Ch1, 10)", {Samples(kX)});
     EXPECT_EQ(filter.settingsCode, KVD_E_BADSTATE);
-    EXPECT_EQ(filter.message, L"Failed to create Calculation Enumerator <lowpass>.");
+    EXPECT_EQ(filter.message, L"The function <lowpass> is not available on this host.");
     ExpectSamples(filter.Pull(3), {nan, nan, nan}, L"lowpass");
 
     // A formula that does not compile.
@@ -239,6 +248,32 @@ TEST(CompositeCalcEnum, AFormulaThatCannotRunStreamsNaNAndSaysWhy)
     EXPECT_EQ(unwired.settingsCode, KVD_S_OK);
     EXPECT_EQ(unwired.sourcesCode, KVD_E_BADSTATE);
     ExpectSamples(unwired.Pull(2), {nan, nan}, L"Ch1*Ch2 with one input");
+}
+
+// A standard-function enumerator that refuses every settings text, as one refuses a function
+// it does not compute.
+class RefusingEnum : public CalcTest::ScaleEnum {
+public:
+    using ScaleEnum::ScaleEnum;
+    HRESULT SetSettings(IAutoKVDString*, BlockUpdateType*) override { return KVD_E_BADSTATE; }
+};
+
+CalcEnums::CalcEnumClassBase2& RefusingStdFuncClass()
+{
+    static CalcEnums::CalcEnumClassBase2::Traits traits{L"Refusing", L"Refuses its settings",
+                                                        &CalcParser::GUID_ArithEnumObj, 4};
+    static CalcEnums::CalcEnumClass2<RefusingEnum> classObject(&traits);
+    return classObject;
+}
+
+TEST(CompositeCalcEnum, ASubEnumeratorThatRefusesItsSettingsFailsTheFormula)
+{
+    const CalcTest::HostRegistration refusing(&RefusingStdFuncClass());
+    Formula formula(L"sin(Ch1)*2", {Samples(kX)});
+    EXPECT_EQ(formula.settingsCode, KVD_E_BADSTATE);
+    EXPECT_EQ(formula.message, L"Failed to create Calculation Enumerator <sin>.");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ExpectSamples(formula.Pull(2), {nan, nan}, L"sin(Ch1)*2 refused");
 }
 
 // A composite whose operator lost an operand after compiling.

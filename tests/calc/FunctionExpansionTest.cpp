@@ -103,19 +103,31 @@ TEST(FunctionExpansion, ExpansionIsBounded)
     EXPECT_FALSE(Parser::sDoFunctionExpansions(KVD::String(nested), expanded, message));
     EXPECT_EQ(Utf8(message), Utf8(CalcParser::CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG)));
 
-    std::wstring deep;
-    for (int i = 0; i < 200; ++i)
-        deep += L"square(";
-    deep += L"x";
-    deep += std::wstring(200, L')');
-    EXPECT_FALSE(Parser::sDoFunctionExpansions(KVD::String(deep), expanded, message));
-    EXPECT_EQ(Utf8(message), Utf8(CalcParser::CalcText(CalcEnumsStr::IDS_FUNCTIONEXPANSION_TOO_LONG)));
-
     std::wstring shallow = L"x";
     for (int i = 0; i < 10; ++i)
         shallow = L"square(" + shallow + L")";
     EXPECT_TRUE(Parser::sDoFunctionExpansions(KVD::String(shallow), expanded, message));
     EXPECT_EQ(expanded.length(), 1u + 10 * 4);
+}
+
+// Calls nested deeper than the limit are refused for their depth, however short the text.
+TEST(FunctionExpansion, NestingIsBoundedAndSaysSo)
+{
+    const auto nested = [](int depth) {
+        std::wstring text;
+        for (int i = 0; i < depth; ++i)
+            text += L"square(";
+        return text + L"x" + std::wstring(depth, L')');
+    };
+    const int limit = CalcParser::FunctionExpansion::kMaxNesting;
+    KVD::String expanded;
+    KVD::String message;
+    EXPECT_TRUE(Parser::sDoFunctionExpansions(KVD::String(nested(limit)), expanded, message));
+    EXPECT_EQ(expanded.length(), 1u + limit * 4);
+    for (int depth : {limit + 1, 200}) {
+        EXPECT_FALSE(Parser::sDoFunctionExpansions(KVD::String(nested(depth)), expanded, message));
+        EXPECT_EQ(Utf8(message), "Macro calls are nested too deeply: they may be nested at most 64 deep.");
+    }
 }
 
 }  // namespace

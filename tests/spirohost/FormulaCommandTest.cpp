@@ -66,6 +66,28 @@ TEST(FormulaCommand, WritesTimeAndValueOfEverySample)
     EXPECT_EQ(status, 0);
 }
 
+TEST(FormulaCommand, ComplexFunctionsOfAChannelGiveTheirRealValuedMeaning)
+{
+    const std::string rec = Recording();
+    const std::vector<std::string> times = {"0", "0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9"};
+    const struct {
+        std::string formula;
+        double (*value)(double);
+    } cases[] = {
+        {"conj(ch1)", [](double t) { return t; }},
+        {"real(ch1)", [](double t) { return t; }},
+        {"imag(ch1)", [](double) { return 0.0; }},
+        {"norm(ch1)", [](double t) { return t * t; }},
+        {"arg(ch1 - 0.45)", [](double t) { return t < 0.45 ? 3.141592653589793 : 0.0; }},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::string out = RunCommand(Spirohost() + " formula " + rec + " \"" + c.formula + "\" --out -", &status);
+        ASSERT_EQ(status, 0) << c.formula << ": " << out;
+        ExpectSamples(out, times, c.value);
+    }
+}
+
 TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
 {
     const std::string rec = Recording();
@@ -82,8 +104,9 @@ TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         {"/nonexistent.csv ch1 --out -", 1, "/nonexistent.csv"},
         {rec + " ch1 --out /nonexistent/dir/out.csv", 1, "/nonexistent/dir/out.csv: cannot be written: no file can be made in its folder: No such file or directory"},
         // Formulas that compile but cannot run: the calculation's own reason, never NaN and 0.
-        {rec + " \"decimatesec(ch1)\" --out -", 1, "Failed to connect Calculation Enumerator <decimatesec>"},
-        {rec + " \"lowpass(ch1, 10)\" --out -", 1, "Failed to create Calculation Enumerator <lowpass>."},
+        {rec + " \"decimatesec(ch1)\" --out -", 1, "Failed to create Calculation Enumerator <decimatesec>."},
+        {rec + " \"lowpass(ch1, 10)\" --out -", 1, "The function <lowpass> is not available on this host."},
+        {rec + " \"smooth(ch1, 3)\" --out -", 1, "The function <smooth> is not available on this host."},
         {rec + " ch9 --out -", 1, "Channel 9 has no data to compute from."},
         {rec + " \"speeflow(ch1, 0.5)\" --out -", 1, "gives events, not samples"},
     };
@@ -94,11 +117,36 @@ TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         EXPECT_EQ(err.rfind("spirohost formula: ", 0), 0u) << c.args << ": " << err;
         EXPECT_NE(err.find(c.message), std::string::npos) << c.args << ": " << err;
     }
-    // The position counts in the text shown, where the caret points.
+    // The position counts in the formula as typed, shown with a caret at the start of what
+    // is wrong.
+    const struct {
+        std::string formula;
+        std::string shown;
+    } placed[] = {
+        {"2-ch1 * )", "position 8: A number, a channel, a function or '(' was expected here.\n  2-ch1 * )\n          ^"},
+        {"CH1 + FooBar", "position 6: 'foobar' is used before a value has been assigned to it.\n  CH1 + FooBar\n        ^"},
+        {"Ch1)", "position 3: This ')' has no '(' to close.\n  Ch1)\n     ^"},
+        {"Ch1*2)", "position 5: This ')' has no '(' to close.\n  Ch1*2)\n       ^"},
+    };
     int status = -1;
-    const std::string err = RunCommand(Spirohost() + " formula " + rec + " \"2-ch1 * )\" --out - 2>&1", &status);
-    EXPECT_NE(err.find("position 9: "), std::string::npos) << err;
-    EXPECT_NE(err.find("\n  2 -ch1 * )\n           ^"), std::string::npos) << err;
+    for (const auto& c : placed) {
+        const std::string err = RunCommand(Spirohost() + " formula " + rec + " \"" + c.formula + "\" --out - 2>&1", &status);
+        EXPECT_EQ(status, 1) << c.formula;
+        EXPECT_EQ(err, "spirohost formula: " + c.shown + "\n") << c.formula;
+    }
+
+    // A formula past the term limit is quoted in part, around the place.
+    std::string terms = "ch1";
+    for (int i = 0; i < 1200; ++i)
+        terms += "+ch1";
+    const std::string err = RunCommand(Spirohost() + " formula " + rec + " \"" + terms + "\" --out - 2>&1", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_LT(err.size(), 400u) << err;
+    EXPECT_NE(err.find("The formula has too many terms"), std::string::npos) << err;
+    // The 2000th symbol is the "+" after the 1001st term, at 4 * 1000 + 3.
+    EXPECT_NE(err.find("position 4003: "), std::string::npos) << err;
+    EXPECT_NE(err.find("\n  ...+ch1+ch1"), std::string::npos) << err;
+    EXPECT_NE(err.find("ch1...\n" + std::string(2 + 3 + 40, ' ') + "^\n"), std::string::npos) << err;
 
     const std::string help = RunCommand(Spirohost() + " formula --help", &status);
     EXPECT_EQ(status, 0);
