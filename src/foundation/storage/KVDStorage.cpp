@@ -193,7 +193,10 @@ HRESULT KVDStorage::OpenStorage(const wchar_t* name, IStorage*, uint32_t mode, S
     *out = nullptr;
     Lock lock(mAllocator.Mutex());
     std::shared_ptr<Element> element;
-    HRESULT hr = FindToOpen(name, kTypeStorage, element);
+    // Files of the oldest version find a storage by its name alone: the first record of that
+    // name is opened as a storage, whatever its type.
+    const uint32_t type = mAllocator.Version() == kOldestVersion ? 0 : kTypeStorage;
+    HRESULT hr = FindToOpen(name, type, element);
     if (hr != KVD_S_OK)
         return hr;
     KVDStorage* child = nullptr;
