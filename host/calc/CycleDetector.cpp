@@ -40,6 +40,10 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
 
 int32_t CycleDetector::EarliestPending(int32_t nextTick) const
 {
+    if (mReturned && mHaveCandidate)
+        return static_cast<int32_t>(std::floor(std::min(mCandidate, mTopPosition)));
+    if (mReturned)
+        return static_cast<int32_t>(std::floor(mTopPosition));
     if (mHaveCandidate)
         return static_cast<int32_t>(std::floor(mCandidate));
     if (mHavePrevious)
@@ -81,11 +85,45 @@ double CycleDetector::Scale() const
     return scale;
 }
 
+double CycleDetector::ReturnScale(double hysteresis) const
+{
+    return std::max(Scale(), hysteresis * mPeak);
+}
+
 void CycleDetector::EndPhase()
 {
     mRecentPeaks[mRecentNext] = mPeak;
     mRecentNext = (mRecentNext + 1) % mRecentPeaks.size();
     mRecentCount = std::min(mRecentCount + 1, mRecentPeaks.size());
+}
+
+void CycleDetector::NoteReturn(double band, double level, double position, double y)
+{
+    if (mReturned) {
+        if (y > mTop) {
+            mTop = y;
+            mTopPosition = position;
+        }
+    } else if (y < level - band) {
+        mDeep = true;
+    } else if (mDeep) {
+        mReturned = true;
+        mTop = y;
+        mTopPosition = position;
+    }
+}
+
+bool CycleDetector::Started(const CycleSettings& settings, double secondsPerTick, double position,
+                            CycleStart& found)
+{
+    const double length = mHaveStart ? (position - mLastStart) * secondsPerTick : 0.0;
+    // Too soon after the last start: the cycle that began there goes on.
+    if (mHaveStart && length < settings.minimumCycle)
+        return false;
+    found = CycleStart{position, length};
+    mLastStart = position;
+    mHaveStart = true;
+    return true;
 }
 
 bool CycleDetector::Detect(const CycleSettings& settings, double level, double secondsPerTick, double position,
@@ -107,12 +145,26 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
             EndPhase();
             mPhase = Phase::kLow;
             mPeak = level - y;
+            mDeep = false;
         }
         return false;
     }
+    if (y <= level)
+        mPeak = std::max(mPeak, level - y);
+    const double band = settings.hysteresis * ReturnScale(settings.hysteresis);
+    if (mReturned && y < mTop - band) {
+        // Low again without having risen through the level: the return was the crossing, and
+        // a new low phase begins.
+        EndPhase();
+        mPeak = level - y;
+        mDeep = false;
+        mReturned = false;
+        mHaveCandidate = false;
+        return Started(settings, secondsPerTick, mTopPosition, found);
+    }
+    NoteReturn(band, level, position, y);
     // A signal that rests on the level rises where it leaves it.
     if (y <= level) {
-        mPeak = std::max(mPeak, level - y);
         mHaveCandidate = false;
         return false;
     }
@@ -127,14 +179,8 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     mPhase = Phase::kHigh;
     mPeak = y - level;
     mHaveCandidate = false;
-    const double length = mHaveStart ? (mCandidate - mLastStart) * secondsPerTick : 0.0;
-    // Too soon after the last start: the cycle that began there goes on.
-    if (mHaveStart && length < settings.minimumCycle)
-        return false;
-    found = CycleStart{mCandidate, length};
-    mLastStart = mCandidate;
-    mHaveStart = true;
-    return true;
+    mReturned = false;
+    return Started(settings, secondsPerTick, mCandidate, found);
 }
 
 }  // namespace HostCalc

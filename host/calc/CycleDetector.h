@@ -1,7 +1,10 @@
 // Finds where the cycles of a signal begin: where it rises through a level (leaves it upwards),
-// with hysteresis so that noise about the level makes one start per cycle. The signal may first
-// be smoothed by a moving mean; a start too soon after the last one is no start. One sample at
-// a time, so that the state can be kept and resumed by the event framework.
+// with hysteresis so that noise about the level makes one start per cycle. A signal that only
+// dips below the level and comes back to it (expiration-only flow, at rest between
+// expirations) never rises through it: there the return to the level after a deep low phase is
+// the crossing, known once the signal falls away again. The signal may first be smoothed by a
+// moving mean; a start too soon after the last one is no start. One sample at a time, so that
+// the state can be kept and resumed by the event framework.
 #pragma once
 
 #include <array>
@@ -15,7 +18,10 @@ struct CycleSettings {
     double level = 0.0;
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
-    // small breath after a deep one still counts, noise about the level does not.
+    // small breath after a deep one still counts, noise about the level does not. A return to
+    // the level from below is first within that band of the level, and counts once the signal
+    // falls away from it by the band again, where the band is at least this share of this share
+    // of the dip's own depth.
     double hysteresis = 0.25;
     double minimumCycle = 0.2;  // seconds
     double smoothing = 1.0;     // samples of the moving mean, rounded; 0 or 1: none
@@ -53,8 +59,18 @@ private:
                 CycleStart& found);
     // What the hysteresis is a share of.
     double Scale() const;
+    // What the hysteresis of a low phase's return is a share of: the scale of a rise, but at
+    // least the hysteresis share of the phase's own depth. Noise in a pause before the first
+    // deep phase makes phases of its own size, which would otherwise keep the band at the
+    // noise's size in every pause after it.
+    double ReturnScale(double hysteresis) const;
     // Remembers the peak of the phase that ends.
     void EndPhase();
+    // Follows a low phase's return to the level: first below the level by the band, then back
+    // within it, then as close to it as the signal comes.
+    void NoteReturn(double band, double level, double position, double y);
+    // A start at position unless it is too soon after the last one.
+    bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
     std::vector<float> mSamples;   // the window, as a ring
     std::vector<int32_t> mTicks;
@@ -72,6 +88,10 @@ private:
     bool mHavePrevious = false;
     double mCandidate = 0.0;  // the last rise through the level, not yet confirmed
     bool mHaveCandidate = false;
+    bool mDeep = false;      // the low phase has been below the level by a return's band
+    bool mReturned = false;  // and has come back within it since
+    double mTop = 0.0;       // the highest value since the return: the closest to the level
+    double mTopPosition = 0.0;  // where it was first reached: the crossing, once confirmed
     double mLastStart = 0.0;
     bool mHaveStart = false;
 };

@@ -60,12 +60,12 @@ int32_t CycleFinderState::NextIncompleteTick() const
 bool CycleFinderAlgorithm::FindEvent(CycleFinderState& state, CycleFinderParams& params, CycleStartEvent& event)
 {
     EEH3::FloatExWrapper* signal = params.Signal();
-    // At the end of the data a rise not yet confirmed starts no cycle.
+    // At the end of the data a rise or a return not yet confirmed starts no cycle.
     if (state.mHitEnd || signal == nullptr || !params.mValid) {
         state.mDone = true;
         return false;
     }
-    // A rise open at the search's limit is read on until it is confirmed or given up.
+    // A rise or a return open at the search's limit is read on until it is confirmed or given up.
     signal->SetEndTick(kNoTick);
     while (state.NextIncompleteTick() < state.mAnalysisEnd && signal->IsValid()) {
         const float x = signal->deref();
@@ -86,7 +86,9 @@ bool CycleFinderAlgorithm::FindEvent(CycleFinderState& state, CycleFinderParams&
 ICAFClassObject* CycleStartsClass()
 {
     static CalcEnums::CalcEnumClassBase2::Traits* traits = new CalcEnums::CalcEnumClassBase2::Traits{
-        L"CycleStarts", L"Events at the start of each cycle of a signal: where it rises through a level.",
+        L"CycleStarts",
+        L"Events at the start of each cycle of a signal: where it rises through a level, or comes back to it "
+        L"from below.",
         &Host::GUID_HostFormulaFunctions, Host::kCycleStartsSubId};
     // Never destroyed: the factory and the formula tables keep pointers to it.
     static ICalcEnumClass2* object = new CycleStartsClassObject(traits);

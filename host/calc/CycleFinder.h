@@ -1,8 +1,9 @@
 // The host's formula function CycleStarts(source, level, hysteresis, minimum cycle (s),
-// smoothing (samples), falling): an event at the start of each cycle of the source, found by
-// CycleDetector; each event's value is the length in seconds of the cycle it closes (0 for the
-// first). It is the event formula of the cyclic-measurements part's cycle detection. Plugged
-// into the event framework as EEH3Enumerator<CycleFinder, 8>.
+// smoothing (samples), falling): an event at the start of each cycle of the source (a rise
+// through the level, or a return to it from below), found by CycleDetector; each event's value
+// is the length in seconds of the cycle it closes (0 for the first). It is the event formula of
+// the cyclic-measurements part's cycle detection. Plugged into the event framework as
+// EEH3Enumerator<CycleFinder, 8>.
 #pragma once
 
 #include "calc/CalcEnumClassBase2.h"

@@ -39,6 +39,13 @@ ViewBase::~ViewBase()
         controller->ForgetOwnerView();
 }
 
+HRESULT ViewBase::QueryInterface(const _IID&, void** out)
+{
+    if (out != nullptr)
+        *out = nullptr;
+    return KVD_E_NOINTERFACE;
+}
+
 int ViewBase::DoMacViewUserAction(unsigned int, void*)
 {
     return 0;

@@ -32,6 +32,9 @@ public:
     // Leaves the window controller without an owner view, so that the window can do no more.
     ~ViewBase() override;
 
+    // No interface: views are reached through their doc view. Sets out to null and answers
+    // KVD_E_NOINTERFACE whatever the id, unless a view overrides it.
+    virtual HRESULT QueryInterface(const _IID& iid, void** out);
     virtual int DoMacViewUserAction(unsigned int action, void* record);
     virtual KVD::String Edit_CopyToClipboardMenuText() const = 0;
     virtual KVD::String File_PrintMenuText() const = 0;

@@ -174,6 +174,105 @@ TEST(CycleDetector, RiseSoonerThanTheMinimumCycleStartsNothing)
     EXPECT_NEAR(all[1].position, 130.0, 0.5);
 }
 
+// Expiration-only flow: half-sine dips below zero, each of its own length and depth, with rests
+// between them on a baseline (zero, or a little below it) that may carry a little noise.
+struct Expiration {
+    double rest, te, depth;  // the rest before it (s), its length (s), its peak flow
+};
+
+struct ExpirationFlow {
+    std::vector<Expiration> expirations;
+    double baseline = 0.0;
+    double noise = 0.0;  // amplitude of two sines at 17 Hz and 41 Hz
+
+    double operator()(double t) const
+    {
+        double start = 0.0;
+        double flow = baseline + noise * (0.6 * std::sin(2 * kPi * 17 * t) + 0.4 * std::sin(2 * kPi * 41 * t + 1));
+        for (const Expiration& e : expirations) {
+            start += e.rest;
+            if (t >= start && t < start + e.te)
+                return flow - e.depth * std::sin(kPi * (t - start) / e.te);
+            start += e.te;
+        }
+        return flow;
+    }
+    // Where each expiration ends, in ticks.
+    std::vector<double> Ends() const
+    {
+        std::vector<double> ends;
+        double t = 0.0;
+        for (const Expiration& e : expirations)
+            ends.push_back((t += e.rest + e.te) * kRate);
+        return ends;
+    }
+};
+
+const std::vector<Expiration> kExpirations = {{1.0, 1.6, 0.5}, {1.5, 2.2, 0.9}, {0.8, 1.1, 0.35}, {2.0, 3.0, 1.4},
+                                              {1.2, 1.5, 0.45}, {0.9, 2.0, 0.6}, {1.5, 1.0, 0.3}};
+
+// The flow never rises through zero: each expiration's return to the level is the start of the
+// next cycle, confirmed when the next expiration falls away from the level. On a zero baseline
+// the start is where the flow is back at zero (half the moving mean's length later when it is
+// smoothed); the last expiration's return is never confirmed.
+TEST(CycleDetector, ExpirationOnlyFlowStartsWhereEachExpirationEnds)
+{
+    const ExpirationFlow flow{kExpirations};
+    const std::vector<double> ends = flow.Ends();
+    for (const auto& [smoothing, delay] : {std::pair{1.0, 0.0}, std::pair{8.0, 3.5}}) {
+        const auto starts = Starts(Settings(0.5, 0.5, smoothing), Sampled(ends.back() / kRate + 2.0, flow));
+        ASSERT_EQ(starts.size(), kExpirations.size() - 1) << smoothing;
+        for (size_t k = 0; k < starts.size(); ++k) {
+            EXPECT_NEAR(starts[k].position, ends[k] + delay, 1.0) << smoothing << " expiration " << k;
+            if (k > 0)
+                EXPECT_NEAR(starts[k].length, (ends[k] - ends[k - 1]) / kRate, 0.02) << k;
+        }
+    }
+}
+
+// On a baseline below the level, with noise, the start lies in the rest after each expiration:
+// never inside one, and one per rest once the first expiration has set the scale. Noise in a
+// rest before any expiration has nothing to be told apart from.
+TEST(CycleDetector, ExpirationOnlyFlowBelowTheLevelStartsOncePerRest)
+{
+    for (double noise : {0.0, 0.004, 0.008}) {
+        ExpirationFlow flow{kExpirations, -0.01, noise};
+        const std::vector<double> ends = flow.Ends();
+        for (double smoothing : {1.0, 8.0}) {
+            const auto starts = Starts(Settings(0.5, 0.5, smoothing), Sampled(ends.back() / kRate + 2.0, flow));
+            for (size_t k = 0; k + 1 < ends.size(); ++k) {
+                // Or in the expiration's last ticks, where its flow is within the noise.
+                const double restStart = ends[k] - 0.02 * kExpirations[k].te * kRate;
+                const double nextExpiration = ends[k] + kExpirations[k + 1].rest * kRate;
+                size_t inRest = 0;
+                for (const CycleStart& start : starts)
+                    inRest += start.position >= restStart && start.position < nextExpiration ? 1 : 0;
+                EXPECT_EQ(inRest, 1u) << noise << " " << smoothing << " rest after expiration " << k;
+            }
+            size_t before = 0;
+            for (const CycleStart& start : starts)
+                before += start.position < kExpirations[0].rest * kRate ? 1 : 0;
+            EXPECT_EQ(starts.size(), before + kExpirations.size() - 1) << noise << " " << smoothing;
+        }
+    }
+}
+
+// Dips that come back to the level and rest there start a cycle where each comes back; dips
+// that come back only part of the way start none.
+TEST(CycleDetector, ReturnCloseToTheLevelStartsACycle)
+{
+    // Back to zero at each 1.5 s + 3 k: the return is the start, confirmed when the next dip
+    // begins, so the last is never confirmed.
+    auto dips = [](double t) { return std::fmod(t, 3.0) < 1.5 ? -std::sin(kPi * std::fmod(t, 3.0) / 1.5) : 0.0; };
+    const auto starts = Starts(Settings(0.5, 0.5, 1.0), Sampled(12.0, dips));
+    ASSERT_EQ(starts.size(), 3u);
+    for (size_t k = 0; k < starts.size(); ++k)
+        EXPECT_NEAR(starts[k].position, 150.0 + 300.0 * k, 0.5) << k;
+    // Back only to -0.6 of a depth of 1: never within the band of the level.
+    auto partial = [](double t) { return -0.8 - 0.2 * std::sin(2 * kPi * t / 3.0); };
+    EXPECT_TRUE(Starts(Settings(0.5, 0.5, 1.0), Sampled(12.0, partial)).empty());
+}
+
 // A flat signal has no cycles, wherever it lies against the level; samples that are no
 // numbers are passed over.
 TEST(CycleDetector, FlatSignalHasNoCycles)

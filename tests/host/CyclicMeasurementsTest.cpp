@@ -42,6 +42,12 @@ std::shared_ptr<Host::Recording> Recorded(double (*flow)(double))
 // Rises through zero 73.5 ticks after each 400.
 double Sine(double t) { return 0.5 * std::sin(2 * kPi * (t - 0.735) / 4.0); }
 double Flat(double) { return 0.05; }
+// Flow that only expires: a dip of 1.5 s every 4 s, back at zero 150 ticks after each 400.
+double Expirations(double t)
+{
+    const double s = std::fmod(t, 4.0);
+    return s < 1.5 ? -0.5 * std::sin(kPi * s / 1.5) : 0.0;
+}
 
 KVD::COMPtr<ICMCycleDetect> Detection(Host::DataDocument& doc)
 {
@@ -189,6 +195,31 @@ TEST(CyclicMeasurements, FormulaFindsTheCyclesOfARecordedSine)
             EXPECT_NEAR(held[start - 1], k == 1 ? 0.0 : 4.0, 1e-4) << k;
         EXPECT_NEAR(held[start], k == 0 ? 0.0 : 4.0, 1e-4) << k;
     }
+    EXPECT_NEAR(held.back(), 4.0, 1e-4);
+    doc.Close();
+}
+
+// Over flow that only expires, the events lie where each expiration is back at zero (half
+// the moving mean's eight samples later), each confirmed when the next expiration begins.
+TEST(CyclicMeasurements, FormulaFindsTheReturnsOfExpirationOnlyFlow)
+{
+    Host::DataDocument doc(Recorded(Expirations));
+    const KVD::COMPtr<ICMCycleDetect> detection = Detection(doc);
+    ASSERT_NE(detection, nullptr);
+    detection->SetParameter(8, 8.0);
+    detection->SetParameter(3, 0.5);
+    detection->SetParameter(5, 0.5);
+    const std::vector<float> held = Computed(doc, "EventInterp(" + Formula(detection.get(), L"Ch1", 0, kByText) + ")");
+    ASSERT_EQ(held.size(), 2000u);
+    for (int k = 0; k < 4; ++k) {
+        const int start = 153 + 400 * k;
+        if (k == 0)
+            EXPECT_TRUE(std::isnan(held[start - 1]));
+        else
+            EXPECT_NEAR(held[start - 1], k == 1 ? 0.0 : 4.0, 1e-4) << k;
+        EXPECT_NEAR(held[start], k == 0 ? 0.0 : 4.0, 1e-4) << k;
+    }
+    // The last return has no expiration after it.
     EXPECT_NEAR(held.back(), 4.0, 1e-4);
     doc.Close();
 }

@@ -1,11 +1,15 @@
 // The expiratory-only tidal volume end to end: spirohost's dialog command turns it on in the
 // tidal-volume dialog, the host finds the breaths with its cycle detection, and the channel
-// shows, through each breath, the volume the generator expired in it.
+// shows, through each breath, the volume the generator expired in it; and the same over flow
+// that only expires, written as a CSV recording by hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,6 +22,7 @@ namespace {
 using TestSupport::RunCommand;
 using TestSupport::Spirohost;
 
+constexpr double kPi = 3.14159265358979323846;
 constexpr double kRate = 100.0;
 // The dialog command's flow takes the default flow head, 40.1 L/s per volt, over a raw signal
 // that the generator writes at 2 L/s per volt: every volume shows 20.05 times its truth.
@@ -95,6 +100,79 @@ TEST(ExpiratoryTidalVolume, EachBreathShowsTheVolumeItExpired)
         EXPECT_LE(std::fabs(measured - b.volume), std::max(0.03 * b.volume, 0.05))
             << "breath " << k + 1 << ": " << measured << " L against " << b.volume << " L";
     }
+}
+
+// Flow that only expires: half-sine dips below the baseline, rests between them.
+struct Expiration {
+    double rest, te, depth;  // the rest before it (s), its length (s), its peak flow (L/s)
+    double Volume() const { return 2.0 * depth * te / kPi; }
+};
+
+const std::vector<Expiration> kExpirations = {{1.0, 1.6, 0.5}, {1.5, 2.2, 0.9}, {0.8, 1.1, 0.35}, {1.5, 3.0, 1.4},
+                                              {1.2, 1.5, 0.45}, {0.9, 2.0, 0.6}, {1.5, 1.0, 0.3}};
+
+// A CSV recording of the flow in L/s at 100 Hz, 2 s of rest after the last expiration; noise
+// uniform within +-noise, the same for every run.
+std::string ExpirationsCsv(double baseline, double noise)
+{
+    std::mt19937 random(7);
+    std::string csv = "time, Flow [L/s]\n";
+    char line[64];
+    double start = 0.0;
+    size_t tick = 0;
+    for (size_t k = 0; k <= kExpirations.size(); ++k) {
+        const double rest = k < kExpirations.size() ? kExpirations[k].rest : 2.0;
+        const double te = k < kExpirations.size() ? kExpirations[k].te : 0.0;
+        const double end = start + rest + te;
+        for (; tick < static_cast<size_t>(std::lround(end * kRate)); ++tick) {
+            const double t = tick / kRate - start - rest;
+            const double dip = te > 0 && t >= 0 ? kExpirations[k].depth * std::sin(kPi * t / te) : 0.0;
+            const double jitter = noise * (2.0 * random() / 4294967295.0 - 1.0);
+            std::snprintf(line, sizeof line, "%.2f,%.6f\n", tick / kRate, baseline - dip + jitter);
+            csv += line;
+        }
+        start = end;
+    }
+    return csv;
+}
+
+// The tidal-volume channel of the recording in expiratory-only mode, read halfway through each
+// expiration but the last, which no return to the level closes.
+void ExpectEachClosedExpirationsVolume(double baseline, double noise)
+{
+    TestSupport::TempFolder folder;
+    const std::string recording = folder.Write("expirations.csv", ExpirationsCsv(baseline, noise)).string();
+    const std::string csv = (folder.Path() / "tidal.csv").string();
+    int status = -1;
+    const std::string out =
+        RunCommand(Spirohost() + " dialog " + recording + " --raw 1 --scale 1 --calc tidal" +
+                       " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
+                   &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "accepted\n");
+    const std::vector<double> tidal = Samples(csv);
+    double start = 0.0;
+    for (size_t k = 0; k + 1 < kExpirations.size(); ++k) {
+        const Expiration& e = kExpirations[k];
+        const size_t tick = static_cast<size_t>(std::lround((start + e.rest + e.te / 2) * kRate));
+        start += e.rest + e.te;
+        ASSERT_LT(tick, tidal.size());
+        EXPECT_LE(std::fabs(tidal[tick] - e.Volume()), std::max(0.03 * e.Volume(), 0.05))
+            << "baseline " << baseline << ", noise " << noise << ", expiration " << k + 1 << ": " << tidal[tick]
+            << " L against " << e.Volume() << " L";
+    }
+}
+
+TEST(ExpiratoryTidalVolume, ExpirationOnlyFlowShowsEachClosedExpiration)
+{
+    ExpectEachClosedExpirationsVolume(0.0, 0.0);
+}
+
+TEST(ExpiratoryTidalVolume, ExpirationOnlyFlowOnANegativeBaselineWithNoise)
+{
+    ExpectEachClosedExpirationsVolume(-0.01, 0.0);
+    ExpectEachClosedExpirationsVolume(-0.01, 0.01);
+    ExpectEachClosedExpirationsVolume(0.0, 0.01);
 }
 
 }  // namespace

@@ -416,14 +416,39 @@ TEST(StorageObjects, CopyToAnotherFile)
     EXPECT_EQ(STGTY_STORAGE, stat.type);
 }
 
-TEST(StorageObjects, CopyingIntoItselfIsBounded)
+// A storage copied into itself or into a storage below it would copy each level's copy again,
+// down to the nesting limit: it is refused before anything is written.
+TEST(StorageObjects, CopyIntoItselfOrBelowIsRefused)
 {
     MemFile file;
-    StoragePtr root = file.Create();
-    StoragePtr child = MakeStorage(root, L"child");
-    MakeStream(child, L"s", Pattern(10, 20));
-    // Each level copies the level just made: the nesting limit ends it with a failure.
-    EXPECT_EQ(KVD_E_BADSTATE, root->CopyTo(0, nullptr, nullptr, child));
+    {
+        StoragePtr root = file.Create();
+        StoragePtr child = MakeStorage(root, L"child");
+        MakeStream(child, L"s", Pattern(10, 20));
+        StoragePtr grandchild = MakeStorage(child, L"grandchild");
+        StoragePtr sibling = MakeStorage(root, L"sibling");
+        ASSERT_EQ(KVD_S_OK, root->Commit(0));
+        const std::vector<uint8_t> before = file.Bytes();
+        EXPECT_EQ(KVD_STG_E_INVALIDARG, root->CopyTo(0, nullptr, nullptr, child));
+        EXPECT_EQ(KVD_STG_E_INVALIDARG, root->CopyTo(0, nullptr, nullptr, grandchild));
+        EXPECT_EQ(KVD_STG_E_INVALIDARG, child->CopyTo(0, nullptr, nullptr, grandchild));
+        EXPECT_EQ(KVD_STG_E_INVALIDARG, child->CopyTo(0, nullptr, nullptr, child));
+        EXPECT_EQ(KVD_STG_E_INVALIDARG, root->CopyTo(0, nullptr, nullptr, root));
+        EXPECT_EQ(before, file.Bytes());
+        EXPECT_TRUE(List(grandchild).empty());
+        EXPECT_EQ(2u, List(child).size());
+        EXPECT_TRUE(List(sibling).empty());
+        ASSERT_EQ(KVD_S_OK, root->Commit(0));
+        EXPECT_EQ(before, file.Bytes());
+        // Beside it or above it is a destination like any other.
+        EXPECT_EQ(KVD_S_OK, child->CopyTo(0, nullptr, nullptr, sibling));
+        EXPECT_EQ(KVD_S_OK, grandchild->CopyTo(0, nullptr, nullptr, root));
+    }
+    StoragePtr root = file.Open();
+    EXPECT_EQ(2u, List(OpenStorage(root, L"sibling")).size());
+    EXPECT_EQ(Pattern(10, 20), ReadStream(OpenStorage(root, L"sibling"), L"s"));
+    EXPECT_EQ(2u, List(OpenStorage(root, L"child")).size());
+    EXPECT_EQ(2u, List(root).size());
 }
 
 TEST(StorageObjects, StreamCopyToAndStat)

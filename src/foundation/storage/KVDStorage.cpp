@@ -193,7 +193,10 @@ HRESULT KVDStorage::OpenStorage(const wchar_t* name, IStorage*, uint32_t mode, S
     *out = nullptr;
     Lock lock(mAllocator.Mutex());
     std::shared_ptr<Element> element;
-    HRESULT hr = FindToOpen(name, kTypeStorage, element);
+    // Files of the oldest version find a storage by its name alone: the first record of that
+    // name is opened as a storage, whatever its type.
+    const uint32_t type = mAllocator.Version() == kOldestVersion ? 0 : kTypeStorage;
+    HRESULT hr = FindToOpen(name, type, element);
     if (hr != KVD_S_OK)
         return hr;
     KVDStorage* child = nullptr;
@@ -225,7 +228,10 @@ HRESULT KVDStorage::CopyTo(uint32_t excludeCount, const _IID* excludeIids, SNB e
     Lock lock(mAllocator.Mutex());
     if (!Usable())
         return KVD_E_BADSTATE;
-    // A copy of the list: copying into this storage or below it changes the table.
+    // Each level would copy the copy just made below it, down to the nesting limit.
+    if (ContainsOrIs(dest))
+        return KVD_STG_E_INVALIDARG;
+    // A copy of the list: a copy into an ancestor can reach this storage again and add to it.
     std::vector<std::shared_ptr<Element>> entries = mTable->Entries();
     for (const std::shared_ptr<Element>& element : entries) {
         if (Excluded(*element, excludeNames))
@@ -235,6 +241,17 @@ HRESULT KVDStorage::CopyTo(uint32_t excludeCount, const _IID* excludeIids, SNB e
             return hr;
     }
     return KVD_S_OK;
+}
+
+bool KVDStorage::ContainsOrIs(IStorage* storage) const
+{
+    const KVD::COMPtr<IKVDStorage> ours = KVD::com_cast(storage);
+    // Storages of this file are KVDStorage objects; another implementation lies in another file.
+    for (const KVDStorage* s = dynamic_cast<KVDStorage*>(ours.get()); s != nullptr; s = s->mParent.get()) {
+        if (s == this)
+            return true;
+    }
+    return false;
 }
 
 HRESULT KVDStorage::CopyElement(const Element& element, IStorage* dest)

@@ -72,6 +72,8 @@ private:
     HRESULT DestroyAllLocked();
     // The storage object on a child storage element: the open one, or a new one.
     HRESULT OpenChild(const std::shared_ptr<Element>& element, uint32_t mode, KVDStorage** out);
+    // True when storage is this storage or one below it (open storages hold their parents).
+    bool ContainsOrIs(IStorage* storage) const;
     HRESULT CopyElement(const Element& element, IStorage* dest);
     // This storage's own record changed: the directory holding it must be written again.
     void OwnRecordChanged();
