@@ -111,6 +111,16 @@ private:
     std::string mBytes;
 };
 
+// EDFlib reads the duration of an EDF+ data record only as digits with at most one point, and
+// refuses the file otherwise without naming the field: "1e0" is a number, but not one it reads.
+bool IsDecimal(const std::string& text)
+{
+    const size_t start = !text.empty() && text[0] == '+' ? 1 : 0;
+    const std::string body = text.substr(start);
+    return body.find_first_not_of("0123456789.") == std::string::npos && std::count(body.begin(), body.end(), '.') <= 1 &&
+           body.find_first_of("0123456789") != std::string::npos;
+}
+
 std::string MagnitudeText()
 {
     char text[32];
@@ -145,12 +155,15 @@ EdfLayout CheckEdfHeader(const std::string& path)
     header.Clock("start date", 168, {1, 1, 0}, {31, 12, 99}, "a date dd.mm.yy");
     header.Clock("start time", 176, {0, 0, 0}, {23, 59, 59}, "a time hh.mm.ss");
     const int64_t headerBytes = header.Whole("number of bytes in header", 184, 8, 0, 99999999, "a whole number");
-    header.Text("reserved", 192, 44);
+    const bool plus = header.Text("reserved", 192, 44).compare(0, 4, "EDF+") == 0;
     EdfLayout layout;
     layout.records = header.Whole("number of data records", 236, 8, 1, 99999999, "a whole number of at least 1");
     layout.recordSeconds = header.Number("duration of a data record", 244, 8);
     if (!(layout.recordSeconds > 0))
         header.Fail("duration of a data record", 244, 8, "a number of seconds greater than 0");
+    if (plus && !IsDecimal(Trimmed(header.Text("duration of a data record", 244, 8))))
+        header.Fail("duration of a data record", 244, 8,
+                    "a number of seconds in digits with at most one point (EDF+ takes no exponent)");
     layout.signals = int(header.Whole("number of signals", 252, 4, 1, EDFLIB_MAXSIGNALS,
                                       "a whole number from 1 to " + std::to_string(EDFLIB_MAXSIGNALS)));
     const int64_t expectedHeader = int64_t(kFixedBytes) + int64_t(kSignalBytes) * layout.signals;
