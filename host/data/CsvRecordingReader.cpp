@@ -8,6 +8,8 @@
 #include <fstream>
 #include <limits>
 
+#include "host/data/Excerpt.h"
+
 namespace Host {
 namespace {
 
@@ -50,7 +52,7 @@ private:
     {
         throw RecordingError(mPath + ":" + std::to_string(mLine) + ": " + what);
     }
-    ChannelFormat ParseColumn(const std::string& field) const;
+    ChannelFormat ParseColumn(const std::string& field, size_t column) const;
     double ParseNumber(const std::string& field, size_t column) const;
     void ParseRow(const std::string& line);
     void EndRecord();
@@ -65,7 +67,7 @@ private:
     double mStep = std::numeric_limits<double>::quiet_NaN();
 };
 
-ChannelFormat CsvParser::ParseColumn(const std::string& field) const
+ChannelFormat CsvParser::ParseColumn(const std::string& field, size_t column) const
 {
     ChannelFormat channel;
     const auto open = field.find('[');
@@ -74,12 +76,12 @@ ChannelFormat CsvParser::ParseColumn(const std::string& field) const
     } else {
         const auto close = field.find(']', open);
         if (close == std::string::npos)
-            Fail("column \"" + field + "\": the unit has no closing ']'");
+            Fail("column " + std::to_string(column + 1) + ": \"" + Excerpt(field) + "\": the unit has no closing ']'");
         channel.title = Trim(field.substr(0, open));
         channel.unit = Trim(field.substr(open + 1, close - open - 1));
     }
     if (channel.title.empty())
-        Fail("a column has no title");
+        Fail("column " + std::to_string(column + 1) + " has no title");
     return channel;
 }
 
@@ -89,9 +91,9 @@ double CsvParser::ParseNumber(const std::string& field, size_t column) const
     char* end = nullptr;
     const double value = std::strtod(field.c_str(), &end);
     if (field.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
-        Fail("column " + std::to_string(column + 1) + ": \"" + field + "\" is not a number");
+        Fail("column " + std::to_string(column + 1) + ": \"" + Excerpt(field) + "\" is not a number");
     if (column > 0 && !(std::fabs(value) <= kMaxMagnitude))
-        Fail("channel \"" + mChannels[column - 1].title + "\": the value " + field +
+        Fail("channel \"" + Excerpt(mChannels[column - 1].title) + "\": the value " + Excerpt(field) +
              " cannot be represented (values must lie within +-" + MagnitudeText() + ")");
     return value;
 }
@@ -172,7 +174,7 @@ Recording CsvParser::Parse()
         if (fields.size() < 2)
             Fail("the header names no channel");
         for (size_t i = 1; i < fields.size(); ++i)
-            mChannels.push_back(ParseColumn(fields[i]));
+            mChannels.push_back(ParseColumn(fields[i], i));
     }
     if (mChannels.empty())
         throw RecordingError(mPath + ": the file is empty");
