@@ -64,7 +64,7 @@ public:
     int64_t Whole(const std::string& field, int offset, int width, int64_t low, int64_t high,
                   const std::string& expected) const
     {
-        const std::string text = Trimmed(Text(field, offset, width));
+        const std::string text = LeftAligned(field, offset, width, expected);
         char* end = nullptr;
         errno = 0;
         const long long value = std::strtoll(text.c_str(), &end, 10);
@@ -75,7 +75,7 @@ public:
 
     double Number(const std::string& field, int offset, int width) const
     {
-        const std::string text = Trimmed(Text(field, offset, width));
+        const std::string text = LeftAligned(field, offset, width, "a number");
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
         if (text.empty() || *end != '\0' || !std::isfinite(value))
@@ -99,6 +99,17 @@ public:
     }
 
 private:
+    // The field's text, trimmed; EDFlib refuses a number that does not start at the field's
+    // first byte, so such a field is refused here, by name.
+    std::string LeftAligned(const std::string& field, int offset, int width, const std::string& expected) const
+    {
+        const std::string text = Text(field, offset, width);
+        const std::string trimmed = Trimmed(text);
+        if (!trimmed.empty() && text[0] == ' ')
+            Fail(field, offset, width, expected + " from the field's first byte");
+        return trimmed;
+    }
+
     std::string Shown(int offset, int width) const
     {
         std::string shown;

@@ -52,6 +52,11 @@ TEST(RecordingLimits, EdfHeaderFieldsAreNamedWithTheirOffsetAndWhatWasExpected)
         {244, "0       ", "header field \"duration of a data record\" at byte 244: expected a number of seconds "
                           "greater than 0, found \"0\""},
         {252, "0   ", "header field \"number of signals\" at byte 252: expected a whole number from 1 to 640, found \"0\""},
+        // EDFlib refuses a number that does not start at the field's first byte.
+        {244, " 1      ", "header field \"duration of a data record\" at byte 244: expected a number from the field's "
+                          "first byte, found \"1\""},
+        {472, " 10     ", "header field \"samples per data record of signal 1 (Flow)\" at byte 472: expected a whole "
+                          "number of at least 1 from the field's first byte, found \"10\""},
         {360, "low     ", "header field \"physical minimum of signal 1 (Flow)\" at byte 360: expected a number, found "
                           "\"low\""},
         {368, "-10     ", "header field \"physical maximum of signal 1 (Flow)\" at byte 368: expected a value other "
