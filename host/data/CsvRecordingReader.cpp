@@ -56,6 +56,8 @@ private:
     double ParseNumber(const std::string& field, size_t column) const;
     void ParseRow(const std::string& line);
     void EndRecord();
+    // Whether the row's values are all empty; refuses a row where only some are.
+    bool IsGap(const std::vector<std::string>& fields) const;
     Recording Build();
 
     std::string mPath;
@@ -104,6 +106,10 @@ void CsvParser::ParseRow(const std::string& line)
     if (fields.size() != mChannels.size() + 1)
         Fail("expected " + std::to_string(mChannels.size() + 1) + " values, found " + std::to_string(fields.size()));
     const double time = ParseNumber(fields[0], 0);
+    if (IsGap(fields)) {
+        EndRecord();
+        return;
+    }
     if (!mTimes.empty()) {
         const double step = time - mTimes.back();
         if (std::isnan(mStep)) {
@@ -122,6 +128,17 @@ void CsvParser::ParseRow(const std::string& line)
 }
 
 void CsvParser::EndRecord() { mTimes.clear(); }
+
+bool CsvParser::IsGap(const std::vector<std::string>& fields) const
+{
+    const auto empty = std::count(fields.begin() + 1, fields.end(), std::string());
+    if (empty > 0 && size_t(empty) < fields.size() - 1) {
+        const auto missing = std::find(fields.begin() + 1, fields.end(), std::string()) - fields.begin();
+        Fail("column " + std::to_string(missing + 1) + ": the value is missing (a gap leaves every value of its row "
+             "empty)");
+    }
+    return empty > 0;
+}
 
 // Scales each channel so that its whole range fills the 16-bit values. The offset is a whole
 // number of steps, so that 0 is stored exactly (a pause in the flow stays no flow); rounding it

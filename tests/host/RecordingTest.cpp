@@ -108,6 +108,29 @@ TEST(CsvRecording, MessagesQuoteAReadablePieceOfAHugeField)
                                       "closing ']'");
 }
 
+// A row whose values are all empty is a gap (what `spirohost formula` writes where a formula
+// gave no number): it ends the record, as a blank line does.
+TEST(CsvRecording, ARowOfEmptyValuesIsAGapBetweenRecords)
+{
+    const std::string path = WriteText("gaps.csv", "time, Flow [L/s], Volume [L]\n0, 1, 2\n0.1, 2, 3\n0.2, 3, 4\n"
+                                                   "0.3,,\n0.4, 5, 6\n0.5, 6, 7\n0.6, ,\n");
+    const auto r = LoadRecording(path);
+    EXPECT_DOUBLE_EQ(r.TickRate(), 10.0);
+    ASSERT_EQ(r.RecordCount(), 2u);
+    EXPECT_EQ(r.Record(0).ticks, 3u);
+    EXPECT_EQ(r.Record(1).ticks, 2u);
+    const double step = 5.0 / 65534;  // the 16-bit step of either range (1 to 6, 2 to 7)
+    EXPECT_NEAR(r.PhysicalAt(0, 1, 2), 4.0, step);
+    EXPECT_NEAR(r.PhysicalAt(1, 0, 0), 5.0, step);
+    EXPECT_NEAR(r.PhysicalAt(1, 1, 1), 7.0, step);
+
+    const std::string partly = WriteText("partly.csv", "time, Flow [L/s], Volume [L]\n0, 1, 2\n0.1, 2,\n");
+    EXPECT_EQ(LoadError(partly), partly + ":3: column 3: the value is missing (a gap leaves every value of its row "
+                                          "empty)");
+    const std::string untimed = WriteText("untimed.csv", "time, Flow [L/s]\n0, 1\n0.1, 2\n,\n");
+    EXPECT_EQ(LoadError(untimed), untimed + ":4: column 1: \"\" is not a number");
+}
+
 // An EDF+ file with a 100 Hz and a 50 Hz signal, written with EDFlib directly.
 std::string WriteTwoRateEdf()
 {
