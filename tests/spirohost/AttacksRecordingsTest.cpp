@@ -1,6 +1,7 @@
 // Recordings made to hurt the program that reads them, run against spirohost as a user would: a
-// small EDF whose slower signals are held over many ticks must cost no more memory than its
-// expanded samples, and a CSV with a cell of 10 MB gives a message a person can read.
+// small EDF whose slower signals are held over many ticks and a CSV of many values must cost no
+// more memory than their samples, and a CSV with a cell of 10 MB gives a message a person can
+// read.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -77,6 +78,36 @@ TEST(AttacksRecordings, HeldSignalsCostNoMoreThanTheirSamples)
     const uint64_t samples = uint64_t(200) * kTicks * sizeof(int16_t);
     EXPECT_GT(held.bytes, small.bytes + samples - samples / 16) << "the samples are all in memory";
     EXPECT_LT(held.bytes, small.bytes + samples + samples / 8 + (uint64_t(16) << 20));
+}
+
+// A CSV of rows of 40 values, from 0 to 99.
+std::string Rows(int rows)
+{
+    std::string text = "time";
+    for (int c = 0; c < 40; ++c)
+        text += ",c" + std::to_string(c);
+    text += "\n";
+    for (int r = 0; r < rows; ++r) {
+        text += std::to_string(r);
+        for (int c = 0; c < 40; ++c)
+            text += "," + std::to_string((r * 7 + c) % 100);
+        text += "\n";
+    }
+    return text;
+}
+
+// A million values take 2 MB as 16-bit samples; holding them as read until each channel's range
+// is known took 8 MB more (and up to twice that as the vectors grew).
+TEST(AttacksRecordings, CsvValuesCostTheirSamples)
+{
+    const TestSupport::TempFolder folder;
+    constexpr int kRows = 25000;
+    const Peak small = InfoPeak(folder.Write("small.csv", Rows(2)).string());
+    const Peak many = InfoPeak(folder.Write("many.csv", Rows(kRows)).string());
+    ASSERT_EQ(small.status, 0);
+    ASSERT_EQ(many.status, 0);
+    const uint64_t samples = uint64_t(40) * kRows * sizeof(int16_t);
+    EXPECT_LT(many.bytes, small.bytes + 2 * samples + (uint64_t(4) << 20));
 }
 
 // The message quotes the cell's first 60 characters, with the row and the column.
