@@ -128,7 +128,8 @@ bool IsDecimal(const std::string& text)
 {
     const size_t start = !text.empty() && text[0] == '+' ? 1 : 0;
     const std::string body = text.substr(start);
-    return body.find_first_not_of("0123456789.") == std::string::npos && std::count(body.begin(), body.end(), '.') <= 1 &&
+    const bool onlyDigitsAndPoints = body.find_first_not_of("0123456789.") == std::string::npos;
+    return onlyDigitsAndPoints && std::count(body.begin(), body.end(), '.') <= 1 &&
            body.find_first_of("0123456789") != std::string::npos;
 }
 
