@@ -80,7 +80,8 @@ TEST(FormulaCommand, ValuesThatAreNoNumberAreWrittenAsGapsThatReadBack)
     const std::string centred = rec + ".centred.csv", file = rec + ".gaps.csv";
     std::ofstream(centred) << "time,Flow [L/s]\n0,-0.5\n0.1,-0.4\n0.2,-0.3\n0.3,-0.2\n0.4,-0.1\n0.5,0\n0.6,0.1\n"
                               "0.7,0.2\n0.8,0.3\n0.9,0.4\n";
-    const std::string out = RunCommand(Spirohost() + " formula " + centred + " \"(ch1 + 1) * ch1 / ch1\" --out -", &status);
+    const std::string out =
+        RunCommand(Spirohost() + " formula " + centred + " \"(ch1 + 1) * ch1 / ch1\" --out -", &status);
     ASSERT_EQ(status, 0);
     ASSERT_NE(out.find("\n0.5,\n"), std::string::npos) << out;
     std::ofstream(file) << "time,Formula\n" << out;
