@@ -8,6 +8,8 @@
 #include <fstream>
 #include <limits>
 
+#include "host/data/Excerpt.h"
+
 namespace Host {
 namespace {
 
@@ -38,10 +40,13 @@ std::string MagnitudeText()
     return text;
 }
 
-// Reads the file line by line and keeps the place for messages.
+// Reads the file twice, line by line, keeping the place for messages: first to check every row
+// and find each channel's range and each record's length, then to store the values as 16-bit
+// samples of those ranges. Reading a recording so costs its samples: holding the values as read
+// until the ranges are known would cost four times as much.
 class CsvParser {
 public:
-    explicit CsvParser(const std::string& path) : mPath(path), mIn(path) {}
+    explicit CsvParser(const std::string& path) : mPath(path) {}
 
     Recording Parse();
 
@@ -50,22 +55,36 @@ private:
     {
         throw RecordingError(mPath + ":" + std::to_string(mLine) + ": " + what);
     }
-    ChannelFormat ParseColumn(const std::string& field) const;
+    ChannelFormat ParseColumn(const std::string& field, size_t column) const;
     double ParseNumber(const std::string& field, size_t column) const;
+    void ParseHeader(const std::string& line);
+    // Reads the lines up to the header's, parsing it on the first pass.
+    void ReadHeader(std::istream& in);
+    void ReadRows(std::istream& in);
     void ParseRow(const std::string& line);
-    void EndRecord();
-    Recording Build();
+    void StartRecord();
+    void Take(size_t channel, double value);
+    void EndRecord() { mInRecord = false; }
+    // Whether the row's values are all empty; refuses a row where only some are.
+    bool IsGap(const std::vector<std::string>& fields) const;
+    void Scale();
 
     std::string mPath;
-    std::ifstream mIn;
+    bool mStoring = false;  // the second pass
     size_t mLine = 0;
     std::vector<ChannelFormat> mChannels;
-    std::vector<std::vector<std::vector<double>>> mRecords;  // record, channel, tick
-    std::vector<double> mTimes;                               // of the current record
+    bool mInRecord = false;
+    double mLastTime = 0.0;
     double mStep = std::numeric_limits<double>::quiet_NaN();
+    // The first pass's findings: each channel's range and each record's ticks.
+    std::vector<double> mLow, mHigh;
+    std::vector<uint32_t> mTicks;
+    uint64_t mAllTicks = 0;
+    // The second pass's samples.
+    std::vector<RecordBlock> mRecords;
 };
 
-ChannelFormat CsvParser::ParseColumn(const std::string& field) const
+ChannelFormat CsvParser::ParseColumn(const std::string& field, size_t column) const
 {
     ChannelFormat channel;
     const auto open = field.find('[');
@@ -74,12 +93,12 @@ ChannelFormat CsvParser::ParseColumn(const std::string& field) const
     } else {
         const auto close = field.find(']', open);
         if (close == std::string::npos)
-            Fail("column \"" + field + "\": the unit has no closing ']'");
+            Fail("column " + std::to_string(column + 1) + ": \"" + Excerpt(field) + "\": the unit has no closing ']'");
         channel.title = Trim(field.substr(0, open));
         channel.unit = Trim(field.substr(open + 1, close - open - 1));
     }
     if (channel.title.empty())
-        Fail("a column has no title");
+        Fail("column " + std::to_string(column + 1) + " has no title");
     return channel;
 }
 
@@ -89,9 +108,9 @@ double CsvParser::ParseNumber(const std::string& field, size_t column) const
     char* end = nullptr;
     const double value = std::strtod(field.c_str(), &end);
     if (field.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value))
-        Fail("column " + std::to_string(column + 1) + ": \"" + field + "\" is not a number");
+        Fail("column " + std::to_string(column + 1) + ": \"" + Excerpt(field) + "\" is not a number");
     if (column > 0 && !(std::fabs(value) <= kMaxMagnitude))
-        Fail("channel \"" + mChannels[column - 1].title + "\": the value " + field +
+        Fail("channel \"" + Excerpt(mChannels[column - 1].title) + "\": the value " + Excerpt(field) +
              " cannot be represented (values must lie within +-" + MagnitudeText() + ")");
     return value;
 }
@@ -102,8 +121,12 @@ void CsvParser::ParseRow(const std::string& line)
     if (fields.size() != mChannels.size() + 1)
         Fail("expected " + std::to_string(mChannels.size() + 1) + " values, found " + std::to_string(fields.size()));
     const double time = ParseNumber(fields[0], 0);
-    if (!mTimes.empty()) {
-        const double step = time - mTimes.back();
+    if (IsGap(fields)) {
+        EndRecord();
+        return;
+    }
+    if (mInRecord) {
+        const double step = time - mLastTime;
         if (std::isnan(mStep)) {
             if (!(step > 0))
                 Fail("the time must increase");
@@ -111,26 +134,62 @@ void CsvParser::ParseRow(const std::string& line)
         } else if (std::fabs(step - mStep) > 1e-6 * mStep) {
             Fail("the time step changes (uniform steps of " + std::to_string(mStep) + " s expected)");
         }
+    } else {
+        StartRecord();
     }
-    if (mTimes.empty())
-        mRecords.emplace_back(mChannels.size());
-    mTimes.push_back(time);
+    mLastTime = time;
     for (size_t c = 0; c < mChannels.size(); ++c)
-        mRecords.back()[c].push_back(ParseNumber(fields[c + 1], c + 1));
+        Take(c, ParseNumber(fields[c + 1], c + 1));
+    if (mStoring) {
+        ++mRecords.back().ticks;
+    } else {
+        ++mTicks.back();
+        CheckExpandedSize(mPath, mChannels.size(), ++mAllTicks);
+    }
 }
 
-void CsvParser::EndRecord() { mTimes.clear(); }
+void CsvParser::StartRecord()
+{
+    mInRecord = true;
+    if (!mStoring) {
+        mTicks.push_back(0);
+        return;
+    }
+    const size_t record = mRecords.size();
+    mRecords.emplace_back();
+    mRecords.back().samples.resize(mChannels.size());
+    for (auto& channel : mRecords.back().samples)
+        channel.reserve(record < mTicks.size() ? mTicks[record] : 0);
+}
+
+void CsvParser::Take(size_t channel, double value)
+{
+    if (mStoring) {
+        mRecords.back().samples[channel].push_back(mChannels[channel].Raw(value));
+    } else {
+        mLow[channel] = std::min(mLow[channel], value);
+        mHigh[channel] = std::max(mHigh[channel], value);
+    }
+}
+
+bool CsvParser::IsGap(const std::vector<std::string>& fields) const
+{
+    const auto empty = std::count(fields.begin() + 1, fields.end(), std::string());
+    if (empty > 0 && size_t(empty) < fields.size() - 1) {
+        const auto missing = std::find(fields.begin() + 1, fields.end(), std::string()) - fields.begin();
+        Fail("column " + std::to_string(missing + 1) + ": the value is missing (a gap leaves every value of its row "
+             "empty)");
+    }
+    return empty > 0;
+}
 
 // Scales each channel so that its whole range fills the 16-bit values. The offset is a whole
 // number of steps, so that 0 is stored exactly (a pause in the flow stays no flow); rounding it
 // up keeps both ends of the range within the 16 bits.
-Recording CsvParser::Build()
+void CsvParser::Scale()
 {
     for (size_t c = 0; c < mChannels.size(); ++c) {
-        double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-        for (const auto& record : mRecords)
-            for (double v : record[c])
-                lo = std::min(lo, v), hi = std::max(hi, v);
+        const double lo = mLow[c], hi = mHigh[c];
         ChannelFormat& f = mChannels[c];
         if (hi > lo) {
             f.scale = (hi - lo) / 65534.0;
@@ -140,54 +199,74 @@ Recording CsvParser::Build()
             f.offset = 0.0;
         }
     }
-    Recording recording(mPath, 1.0 / mStep, mChannels);
-    for (const auto& values : mRecords) {
-        RecordBlock block;
-        block.ticks = static_cast<uint32_t>(values[0].size());
-        for (size_t c = 0; c < mChannels.size(); ++c) {
-            std::vector<int16_t> raw(block.ticks);
-            std::transform(values[c].begin(), values[c].end(), raw.begin(),
-                           [&](double v) { return mChannels[c].Raw(v); });
-            block.samples.push_back(std::move(raw));
-        }
-        recording.AddRecord(std::move(block));
-    }
-    return recording;
 }
 
-Recording CsvParser::Parse()
+void CsvParser::ParseHeader(const std::string& line)
 {
-    if (!mIn)
-        throw RecordingError(mPath + ": the file cannot be opened");
+    const auto fields = SplitFields(line);
+    std::string first = fields[0];
+    std::transform(first.begin(), first.end(), first.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    if (first.rfind("time", 0) != 0)
+        Fail("the header must start with a time column");
+    if (fields.size() < 2)
+        Fail("the header names no channel");
+    for (size_t i = 1; i < fields.size(); ++i)
+        mChannels.push_back(ParseColumn(fields[i], i));
+    mLow.assign(mChannels.size(), std::numeric_limits<double>::infinity());
+    mHigh.assign(mChannels.size(), -std::numeric_limits<double>::infinity());
+}
+
+void CsvParser::ReadHeader(std::istream& in)
+{
     std::string line;
-    while (mChannels.empty() && std::getline(mIn, line)) {
+    while (std::getline(in, line)) {
         ++mLine;
         if (Trim(line).empty())
             continue;
-        const auto fields = SplitFields(line);
-        std::string first = fields[0];
-        std::transform(first.begin(), first.end(), first.begin(), [](unsigned char ch) { return std::tolower(ch); });
-        if (first.rfind("time", 0) != 0)
-            Fail("the header must start with a time column");
-        if (fields.size() < 2)
-            Fail("the header names no channel");
-        for (size_t i = 1; i < fields.size(); ++i)
-            mChannels.push_back(ParseColumn(fields[i]));
+        if (!mStoring)
+            ParseHeader(line);
+        return;
     }
-    if (mChannels.empty())
-        throw RecordingError(mPath + ": the file is empty");
-    while (std::getline(mIn, line)) {
+    throw RecordingError(mPath + ": the file is empty");
+}
+
+void CsvParser::ReadRows(std::istream& in)
+{
+    std::string line;
+    while (std::getline(in, line)) {
         ++mLine;
         if (Trim(line).empty())
             EndRecord();
         else
             ParseRow(line);
     }
-    if (mIn.bad())
+    if (in.bad())
         Fail("the file could not be read");
-    if (mRecords.empty() || std::isnan(mStep))
+}
+
+Recording CsvParser::Parse()
+{
+    std::ifstream measure(mPath);
+    if (!measure)
+        throw RecordingError(mPath + ": the file cannot be opened");
+    ReadHeader(measure);
+    ReadRows(measure);
+    if (mTicks.empty() || std::isnan(mStep))
         throw RecordingError(mPath + ": at least two samples are needed to know the rate");
-    return Build();
+    Scale();
+    Recording recording(mPath, 1.0 / mStep, mChannels);
+
+    std::ifstream store(mPath);
+    if (!store)
+        throw RecordingError(mPath + ": the file cannot be opened");
+    mStoring = true;
+    mLine = 0;
+    mInRecord = false;
+    ReadHeader(store);
+    ReadRows(store);
+    for (RecordBlock& record : mRecords)
+        recording.AddRecord(std::move(record));
+    return recording;
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ public:
     int64_t Whole(const std::string& field, int offset, int width, int64_t low, int64_t high,
                   const std::string& expected) const
     {
-        const std::string text = Trimmed(Text(field, offset, width));
+        const std::string text = LeftAligned(field, offset, width, expected);
         char* end = nullptr;
         errno = 0;
         const long long value = std::strtoll(text.c_str(), &end, 10);
@@ -75,7 +75,7 @@ public:
 
     double Number(const std::string& field, int offset, int width) const
     {
-        const std::string text = Trimmed(Text(field, offset, width));
+        const std::string text = LeftAligned(field, offset, width, "a number");
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
         if (text.empty() || *end != '\0' || !std::isfinite(value))
@@ -99,6 +99,17 @@ public:
     }
 
 private:
+    // The field's text, trimmed; EDFlib refuses a number that does not start at the field's
+    // first byte, so such a field is refused here, by name.
+    std::string LeftAligned(const std::string& field, int offset, int width, const std::string& expected) const
+    {
+        const std::string text = Text(field, offset, width);
+        const std::string trimmed = Trimmed(text);
+        if (!trimmed.empty() && text[0] == ' ')
+            Fail(field, offset, width, expected + " from the field's first byte");
+        return trimmed;
+    }
+
     std::string Shown(int offset, int width) const
     {
         std::string shown;
@@ -110,6 +121,17 @@ private:
     std::string mPath;
     std::string mBytes;
 };
+
+// EDFlib reads the duration of an EDF+ data record only as digits with at most one point, and
+// refuses the file otherwise without naming the field: "1e0" is a number, but not one it reads.
+bool IsDecimal(const std::string& text)
+{
+    const size_t start = !text.empty() && text[0] == '+' ? 1 : 0;
+    const std::string body = text.substr(start);
+    const bool onlyDigitsAndPoints = body.find_first_not_of("0123456789.") == std::string::npos;
+    return onlyDigitsAndPoints && std::count(body.begin(), body.end(), '.') <= 1 &&
+           body.find_first_of("0123456789") != std::string::npos;
+}
 
 std::string MagnitudeText()
 {
@@ -145,12 +167,15 @@ EdfLayout CheckEdfHeader(const std::string& path)
     header.Clock("start date", 168, {1, 1, 0}, {31, 12, 99}, "a date dd.mm.yy");
     header.Clock("start time", 176, {0, 0, 0}, {23, 59, 59}, "a time hh.mm.ss");
     const int64_t headerBytes = header.Whole("number of bytes in header", 184, 8, 0, 99999999, "a whole number");
-    header.Text("reserved", 192, 44);
+    const bool plus = header.Text("reserved", 192, 44).compare(0, 4, "EDF+") == 0;
     EdfLayout layout;
     layout.records = header.Whole("number of data records", 236, 8, 1, 99999999, "a whole number of at least 1");
     layout.recordSeconds = header.Number("duration of a data record", 244, 8);
     if (!(layout.recordSeconds > 0))
         header.Fail("duration of a data record", 244, 8, "a number of seconds greater than 0");
+    if (plus && !IsDecimal(Trimmed(header.Text("duration of a data record", 244, 8))))
+        header.Fail("duration of a data record", 244, 8,
+                    "a number of seconds in digits with at most one point (EDF+ takes no exponent)");
     layout.signals = int(header.Whole("number of signals", 252, 4, 1, EDFLIB_MAXSIGNALS,
                                       "a whole number from 1 to " + std::to_string(EDFLIB_MAXSIGNALS)));
     const int64_t expectedHeader = int64_t(kFixedBytes) + int64_t(kSignalBytes) * layout.signals;

@@ -24,7 +24,8 @@ struct EdfLayout {
 // Reads and checks the header of the file at path; throws RecordingError naming the file and
 // the first field that is wrong. The checks: printable ASCII everywhere; version "0"; the date
 // and time forms; the header's size; the numbers of data records and signals; the record
-// duration; each signal's physical and digital ranges and samples per record; the file's size
+// duration (in an EDF+ file, digits with at most one point, the only form EDFlib reads there);
+// each signal's physical and digital ranges and samples per record; the file's size
 // against what the header describes; the size of the recording once expanded.
 EdfLayout CheckEdfHeader(const std::string& path);
 

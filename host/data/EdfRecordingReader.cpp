@@ -100,10 +100,8 @@ Recording ReadEdfRecording(const std::string& path)
         throw RecordingError(path + ": only EDF and EDF+ are supported (24-bit BDF is not)");
     if (header->edfsignals <= 0)
         throw RecordingError(path + ": the file holds no signals");
-    if (header->datarecord_duration <= 0)
-        throw RecordingError(path + ": the data-record duration is not positive");
-
-    const double recordSeconds = double(header->datarecord_duration) / EDFLIB_TIME_DIMENSION;
+    // The checked duration: EDFlib reads a valid "1e0" of a plain EDF file as another number.
+    const double recordSeconds = layout.recordSeconds;
     int fastest = 0;
     std::vector<ChannelFormat> formats;
     for (int s = 0; s < header->edfsignals; ++s) {

@@ -30,7 +30,8 @@ constexpr size_t kEdfBlockBytes = size_t(256) << 10;
 
 // One vector of records x fastest samples per channel (channels are numbered from 0 and each
 // has one signal). A slower signal is held: tick j of a record shows its sample that started at
-// or before the tick. Reads blockBytes at a time, rounded to whole records (at least one).
+// or before the tick. Reads blockBytes at a time, rounded down to whole records where one fits,
+// so that besides the channels' samples it takes a block and nothing per tick or per record.
 // Throws RecordingError naming the file when a data record cannot be read whole.
 std::vector<std::vector<int16_t>> ReadEdfSamples(const std::string& path, const EdfData& data,
                                                  size_t blockBytes = kEdfBlockBytes);

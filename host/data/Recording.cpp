@@ -10,6 +10,7 @@
 #include <new>
 
 #include "host/data/CsvRecordingReader.h"
+#include "host/data/Excerpt.h"
 #include "host/data/EdfRecordingReader.h"
 
 namespace Host {
@@ -80,9 +81,9 @@ Recording::Recording(std::string path, double tickRate, std::vector<ChannelForma
         const double values[] = {channel.Physical(-32768), channel.Physical(32767)};
         for (double value : values)
             if (!(std::fabs(value) <= kMaxMagnitude))
-                throw RecordingError(mPath + ": channel \"" + channel.title + "\": the value " + Number(value) +
-                                     " cannot be represented (values must lie within +-" + Number(kMaxMagnitude) +
-                                     ")");
+                throw RecordingError(mPath + ": channel \"" + Excerpt(channel.title) + "\": the value " +
+                                     Number(value) + " cannot be represented (values must lie within +-" +
+                                     Number(kMaxMagnitude) + ")");
     }
 }
 

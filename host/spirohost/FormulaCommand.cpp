@@ -1,5 +1,6 @@
 // spirohost formula: runs a channel-calculation formula over a record of a recording and writes
-// its samples, one line each: the time from the record's start and the value.
+// its samples, one line each: the time from the record's start and the value (empty where the
+// formula gave no number).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -41,7 +42,12 @@ void WriteSamples(std::ostream& out, const Host::FloatSamples& samples, const Ti
     samples.Read(range.first, uint32_t(values.size()), values.data());
     char line[64];
     for (size_t i = 0; i < values.size(); ++i) {
-        std::snprintf(line, sizeof line, "%.9g,%.7g\n", (range.first + i) / rate, values[i]);
+        // A value that is no number (a division by zero) is left empty: a gap, as CSV
+        // recordings write one, where "inf" or "nan" would be refused.
+        if (std::isfinite(values[i]))
+            std::snprintf(line, sizeof line, "%.9g,%.7g\n", (range.first + i) / rate, values[i]);
+        else
+            std::snprintf(line, sizeof line, "%.9g,\n", (range.first + i) / rate);
         out << line;
     }
 }

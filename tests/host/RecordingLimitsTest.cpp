@@ -3,9 +3,12 @@
 // represented, and paths that are not regular files.
 #include <gtest/gtest.h>
 
+#include <edflib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +52,11 @@ TEST(RecordingLimits, EdfHeaderFieldsAreNamedWithTheirOffsetAndWhatWasExpected)
         {244, "0       ", "header field \"duration of a data record\" at byte 244: expected a number of seconds "
                           "greater than 0, found \"0\""},
         {252, "0   ", "header field \"number of signals\" at byte 252: expected a whole number from 1 to 640, found \"0\""},
+        // EDFlib refuses a number that does not start at the field's first byte.
+        {244, " 1      ", "header field \"duration of a data record\" at byte 244: expected a number from the field's "
+                          "first byte, found \"1\""},
+        {472, " 10     ", "header field \"samples per data record of signal 1 (Flow)\" at byte 472: expected a whole "
+                          "number of at least 1 from the field's first byte, found \"10\""},
         {360, "low     ", "header field \"physical minimum of signal 1 (Flow)\" at byte 360: expected a number, found "
                           "\"low\""},
         {368, "-10     ", "header field \"physical maximum of signal 1 (Flow)\" at byte 368: expected a value other "
@@ -73,6 +81,49 @@ TEST(RecordingLimits, EdfHeaderFieldsAreNamedWithTheirOffsetAndWhatWasExpected)
     EXPECT_EQ(LoadError(cut), cut + ": the file is 571 bytes long, but its header describes 572 (512 of header and 3 "
                                     "data records of 20)");
     EXPECT_EQ(LoadError(gFolder.Write("good.edf", good).string()), "");
+}
+
+// An EDF+ file of one signal of 1000 samples in each of its three 1-second data records,
+// written with EDFlib, its record duration then written as durationField.
+std::string EdfPlusBytes(const std::string& durationField)
+{
+    const std::string path = (gFolder.Path() / "written.edf").string();
+    const int h = edfopen_file_writeonly(path.c_str(), EDFLIB_FILETYPE_EDFPLUS, 1);
+    if (h < 0)
+        return {};
+    edf_set_samplefrequency(h, 0, 1000);
+    edf_set_digital_minimum(h, 0, -1000);
+    edf_set_digital_maximum(h, 0, 1000);
+    edf_set_physical_minimum(h, 0, -10.0);
+    edf_set_physical_maximum(h, 0, 10.0);
+    edf_set_label(h, 0, "Flow");
+    std::vector<short> zeros(1000);
+    for (int r = 0; r < 3; ++r)
+        edfwrite_digital_short_samples(h, zeros.data());
+    edfclose_file(h);
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str().replace(244, 8, TestSupport::EdfField(durationField, 8));
+}
+
+// "1e0" is a valid number of seconds that EDFlib reads otherwise: a plain EDF file is read with
+// the duration as written, an EDF+ file (which EDFlib refuses) is refused with the field named.
+TEST(RecordingLimits, ARecordDurationWithAnExponentIsReadAsWrittenOrRefusedByName)
+{
+    EdfSignal flow;
+    flow.samples = 1000;
+    const std::string plain = gFolder.Write("exponent.edf", EdfBytes({flow}, 3, "1e0")).string();
+    const Host::Recording recording = Host::LoadRecording(plain);
+    EXPECT_DOUBLE_EQ(recording.TickRate(), 1000.0);
+    ASSERT_EQ(recording.RecordCount(), 1u);
+    EXPECT_EQ(recording.Record(0).ticks, 3000u);
+
+    const std::string decimal = gFolder.Write("plus.edf", EdfPlusBytes("1.0")).string();
+    EXPECT_DOUBLE_EQ(Host::LoadRecording(decimal).TickRate(), 1000.0);
+    const std::string plus = gFolder.Write("plus-exponent.edf", EdfPlusBytes("1e0")).string();
+    EXPECT_EQ(LoadError(plus), plus + ": header field \"duration of a data record\" at byte 244: expected a number "
+                                      "of seconds in digits with at most one point (EDF+ takes no exponent), found "
+                                      "\"1e0\"");
 }
 
 // One fast signal and 500 slow ones: each slow one would be held at the fast rate.

@@ -75,7 +75,7 @@ TEST(CsvRecording, MalformedFilesNameTheFileThePlaceAndTheFault)
         {"", "the file is empty"},
         {"when, Flow [L/s]\n0, 1\n0.1, 2\n", ":1: the header must start with a time column"},
         {"time\n0\n1\n", ":1: the header names no channel"},
-        {"time, Flow [L/s\n0, 1\n", ":1: column \"Flow [L/s\": the unit has no closing ']'"},
+        {"time, Flow [L/s\n0, 1\n", ":1: column 2: \"Flow [L/s\": the unit has no closing ']'"},
         {"time, Flow [L/s]\n0, 1\n0.1\n", ":3: expected 2 values, found 1"},
         {"time, Flow [L/s]\n0, 1\n0.1, x2\n", ":3: column 2: \"x2\" is not a number"},
         {"time, Flow [L/s]\n0, 1\n0.1, 2\n0.3, 3\n", ":4: the time step changes"},
@@ -91,6 +91,44 @@ TEST(CsvRecording, MalformedFilesNameTheFileThePlaceAndTheFault)
     }
     EXPECT_NE(LoadError(TempPath("missing.csv")).find("cannot be opened"), std::string::npos);
     EXPECT_NE(LoadError(TempPath("notes.txt")).find("unknown kind of recording"), std::string::npos);
+}
+
+// A huge field is quoted by its start, with the row and column where it lies.
+TEST(CsvRecording, MessagesQuoteAReadablePieceOfAHugeField)
+{
+    const std::string cell(10 << 20, '1');
+    const std::string bad = WriteText("huge-cell.csv", "time, Flow [L/s]\n0, 1\n0.1, x" + cell + "\n");
+    EXPECT_EQ(LoadError(bad), bad + ":3: column 2: \"x" + std::string(59, '1') + "...\" is not a number");
+    const std::string title(100000, 'F');
+    const std::string large = WriteText("huge-title.csv", "time, " + title + "\n0, 1\n0.1, 1e300\n");
+    EXPECT_EQ(LoadError(large), large + ":3: channel \"" + std::string(60, 'F') + "...\": the value 1e300 cannot be "
+                                        "represented (values must lie within +-1e+15)");
+    const std::string unit = WriteText("huge-unit.csv", "time, Flow [" + title + "\n0, 1\n");
+    EXPECT_EQ(LoadError(unit), unit + ":1: column 2: \"Flow [" + std::string(54, 'F') + "...\": the unit has no "
+                                      "closing ']'");
+}
+
+// A row whose values are all empty is a gap (what `spirohost formula` writes where a formula
+// gave no number): it ends the record, as a blank line does.
+TEST(CsvRecording, ARowOfEmptyValuesIsAGapBetweenRecords)
+{
+    const std::string path = WriteText("gaps.csv", "time, Flow [L/s], Volume [L]\n0, 1, 2\n0.1, 2, 3\n0.2, 3, 4\n"
+                                                   "0.3,,\n0.4, 5, 6\n0.5, 6, 7\n0.6, ,\n");
+    const auto r = LoadRecording(path);
+    EXPECT_DOUBLE_EQ(r.TickRate(), 10.0);
+    ASSERT_EQ(r.RecordCount(), 2u);
+    EXPECT_EQ(r.Record(0).ticks, 3u);
+    EXPECT_EQ(r.Record(1).ticks, 2u);
+    const double step = 5.0 / 65534;  // the 16-bit step of either range (1 to 6, 2 to 7)
+    EXPECT_NEAR(r.PhysicalAt(0, 1, 2), 4.0, step);
+    EXPECT_NEAR(r.PhysicalAt(1, 0, 0), 5.0, step);
+    EXPECT_NEAR(r.PhysicalAt(1, 1, 1), 7.0, step);
+
+    const std::string partly = WriteText("partly.csv", "time, Flow [L/s], Volume [L]\n0, 1, 2\n0.1, 2,\n");
+    EXPECT_EQ(LoadError(partly), partly + ":3: column 3: the value is missing (a gap leaves every value of its row "
+                                          "empty)");
+    const std::string untimed = WriteText("untimed.csv", "time, Flow [L/s]\n0, 1\n0.1, 2\n,\n");
+    EXPECT_EQ(LoadError(untimed), untimed + ":4: column 1: \"\" is not a number");
 }
 
 // An EDF+ file with a 100 Hz and a 50 Hz signal, written with EDFlib directly.

@@ -88,6 +88,37 @@ TEST(FormulaCommand, ComplexFunctionsOfAChannelGiveTheirRealValuedMeaning)
     }
 }
 
+// What the formula command writes reads back as a recording (under a header naming its column):
+// where the formula gives no number (a division by zero), it writes an empty cell, a gap that
+// ends a record, never "inf" or "nan".
+TEST(FormulaCommand, ValuesThatAreNoNumberAreWrittenAsGapsThatReadBack)
+{
+    const std::string rec = Recording();
+    int status = -1;
+    EXPECT_EQ(RunCommand(Spirohost() + " formula " + rec + " ch1/0 --to 0.2 --out -", &status), "0,\n0.1,\n0.2,\n");
+    EXPECT_EQ(status, 0);
+
+    // Flow = t - 0.5 is stored exactly 0 at 0.5 s only, where (Flow + 1) x Flow / Flow is 0 / 0.
+    const std::string centred = rec + ".centred.csv", file = rec + ".gaps.csv";
+    std::ofstream(centred) << "time,Flow [L/s]\n0,-0.5\n0.1,-0.4\n0.2,-0.3\n0.3,-0.2\n0.4,-0.1\n0.5,0\n0.6,0.1\n"
+                              "0.7,0.2\n0.8,0.3\n0.9,0.4\n";
+    const std::string out =
+        RunCommand(Spirohost() + " formula " + centred + " \"(ch1 + 1) * ch1 / ch1\" --out -", &status);
+    ASSERT_EQ(status, 0);
+    ASSERT_NE(out.find("\n0.5,\n"), std::string::npos) << out;
+    std::ofstream(file) << "time,Formula\n" << out;
+
+    const std::string info = RunCommand(Spirohost() + " info " + file, &status);
+    EXPECT_EQ(status, 0) << info;
+    EXPECT_NE(info.find("2 record(s) at 10 ticks per second\n  record 1: 5 ticks, 0.5 s\n  record 2: 4 ticks, 0.4 s\n"),
+              std::string::npos)
+        << info;
+    // The second record holds 0.6 s to 0.9 s, its ticks counted from its own start.
+    const std::string again = RunCommand(Spirohost() + " formula " + file + " Formula --record 2 --out -", &status);
+    ASSERT_EQ(status, 0);
+    ExpectSamples(again, {"0", "0.1", "0.2", "0.3"}, [](double t) { return t + 1.1; });
+}
+
 TEST(FormulaCommand, ReportsErrorsWithAMessageAndNonZeroExit)
 {
     const std::string rec = Recording();

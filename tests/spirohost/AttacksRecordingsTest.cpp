@@ -1,0 +1,125 @@
+// Recordings made to hurt the program that reads them, run against spirohost as a user would: a
+// small EDF whose slower signals are held over many ticks and a CSV of many values must cost no
+// more memory than their samples, and a CSV with a cell of 10 MB gives a message a person can
+// read.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "RunCommand.h"
+#include "support/EdfBytes.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+// The most memory `spirohost info path` held at once, in bytes, and its exit status. Under the
+// address sanitizer, freed memory is not held back for checking, so that what is counted is
+// what the program holds.
+struct Peak {
+    uint64_t bytes = 0;
+    int status = -1;
+};
+
+Peak InfoPeak(const std::string& path)
+{
+    const std::string program = Spirohost();
+    const pid_t child = fork();
+    if (child == 0) {
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":quarantine_size_mb=0").c_str(), 1);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, 1);
+        ::dup2(quiet, 2);
+        ::execl(program.c_str(), program.c_str(), "info", path.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    Peak peak;
+    int raw = 0;
+    struct rusage usage {};
+    if (child < 0 || ::wait4(child, &raw, 0, &usage) != child)
+        return peak;
+    peak.bytes = uint64_t(usage.ru_maxrss) * 1024;
+    peak.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return peak;
+}
+
+// One signal of `fast` samples a record and 199 of one sample each, in one data record.
+std::string HeldSignals(int fast)
+{
+    std::vector<TestSupport::EdfSignal> signals(200);
+    signals[0].samples = fast;
+    for (size_t s = 1; s < signals.size(); ++s)
+        signals[s].samples = 1;
+    return TestSupport::EdfBytes(signals, 1);
+}
+
+// Each of the 199 slower signals is held over the 250,000 ticks of the fast one: 100 MB of
+// samples from a file of half a megabyte. Reading them must cost those samples (and, under the
+// address sanitizer, an eighth more for its shadow), not a further 4 bytes for each tick of each
+// held signal as an index of the sample it shows would (200 MB more).
+TEST(AttacksRecordings, HeldSignalsCostNoMoreThanTheirSamples)
+{
+    const TestSupport::TempFolder folder;
+    constexpr int kTicks = 250000;
+    const Peak small = InfoPeak(folder.Write("small.edf", HeldSignals(10)).string());
+    const Peak held = InfoPeak(folder.Write("held.edf", HeldSignals(kTicks)).string());
+    ASSERT_EQ(small.status, 0);
+    ASSERT_EQ(held.status, 0);
+    const uint64_t samples = uint64_t(200) * kTicks * sizeof(int16_t);
+    EXPECT_GT(held.bytes, small.bytes + samples - samples / 16) << "the samples are all in memory";
+    EXPECT_LT(held.bytes, small.bytes + samples + samples / 8 + (uint64_t(16) << 20));
+}
+
+// A CSV of rows of 40 values, from 0 to 99.
+std::string Rows(int rows)
+{
+    std::string text = "time";
+    for (int c = 0; c < 40; ++c)
+        text += ",c" + std::to_string(c);
+    text += "\n";
+    for (int r = 0; r < rows; ++r) {
+        text += std::to_string(r);
+        for (int c = 0; c < 40; ++c)
+            text += "," + std::to_string((r * 7 + c) % 100);
+        text += "\n";
+    }
+    return text;
+}
+
+// A million values take 2 MB as 16-bit samples; holding them as read until each channel's range
+// is known took 8 MB more (and up to twice that as the vectors grew).
+TEST(AttacksRecordings, CsvValuesCostTheirSamples)
+{
+    const TestSupport::TempFolder folder;
+    constexpr int kRows = 25000;
+    const Peak small = InfoPeak(folder.Write("small.csv", Rows(2)).string());
+    const Peak many = InfoPeak(folder.Write("many.csv", Rows(kRows)).string());
+    ASSERT_EQ(small.status, 0);
+    ASSERT_EQ(many.status, 0);
+    const uint64_t samples = uint64_t(40) * kRows * sizeof(int16_t);
+    EXPECT_LT(many.bytes, small.bytes + 2 * samples + (uint64_t(4) << 20));
+}
+
+// The message quotes the cell's first 60 characters, with the row and the column.
+TEST(AttacksRecordings, AHugeCellIsQuotedByAPieceWithItsPlace)
+{
+    const TestSupport::TempFolder folder;
+    const std::string cell(10 << 20, '7');
+    const std::string csv = folder.Write("cell.csv", "time,Flow [L/s]\n0,1\n0.1,2\n0.2,#" + cell + "\n").string();
+    int status = -1;
+    const std::string out = RunCommand(Spirohost() + " info " + csv + " 2>&1", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out, "spirohost info: " + csv + ":4: column 2: \"#" + std::string(59, '7') + "...\" is not a number\n");
+}
+
+}  // namespace
