@@ -3,6 +3,7 @@
 // generator's true figures. And what analyse refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -180,6 +181,34 @@ TEST_F(AnalyseCommand, SettingsChangedInTheDialogReachTheReport)
               std::string::npos)
         << out;
     EXPECT_FALSE(std::filesystem::exists(Report()));
+}
+
+// The forced threshold typed and the non-forced breaths ticked before the unit is chosen reach
+// the report as they do when the unit is chosen first: the unit change keeps the other entries.
+TEST_F(AnalyseCommand, EntriesMadeBeforeAUnitChangeReachTheReport)
+{
+    const std::string sample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+    const std::string entries = "--settings \"set forcedEdit=1.5\" --settings \"click includeBreathCheck\" ";
+    const std::string unit = "--settings \"choose flowUnitList=mL/s\" ";
+    std::vector<std::vector<std::string>> reports;
+    for (const std::string& order : {entries + unit, unit + entries}) {
+        int status = -1;
+        const std::string out = Analyse(sample, "--raw 1 --scale 2 " + order + "--settings \"press OK\"", &status);
+        ASSERT_EQ(status, 0) << out;
+        reports.push_back(Lines(Report()));
+    }
+    const std::vector<std::string>& unitLast = reports[0];
+    EXPECT_EQ(After(unitLast, "Flow,Volume,"), "Channel 2,Channel 3,1% full range,1.5 x average volume");
+    const auto heading = std::find_if(unitLast.begin(), unitLast.end(),
+                                      [](const std::string& line) { return line.rfind("Breath #", 0) == 0; });
+    ASSERT_NE(heading, unitLast.end());
+    EXPECT_NE(heading->find("PIF (mL/s)"), std::string::npos) << *heading;
+    // Every breath is listed: the first is a quiet one, with its tidal volume in millilitres.
+    const std::vector<std::string> first = Cells(After(unitLast, "Breath #"), ',');
+    ASSERT_EQ(first.size(), 5u) << After(unitLast, "Breath #");
+    EXPECT_EQ(first[0], "1");
+    EXPECT_GT(Number(first[4]), 300);
+    EXPECT_EQ(unitLast, reports[1]);
 }
 
 // The report in each unit the settings offer: the same breaths, each figure scaled by the unit

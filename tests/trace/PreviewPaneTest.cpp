@@ -175,7 +175,8 @@ TEST_F(PreviewPane, MonitorPauseReapplyAndBackToTheDocument)
 
     pane->DoMonitor();
     EXPECT_EQ(pane->GetPreviewMode(), OrrelDraw::kPreviewMonitor);
-    IRecordData* monitor = pane->GetMonitoringRecord();
+    // Held, so that a record made in its place could not take its address unnoticed.
+    const KVD::COMPtr<IRecordData> monitor(pane->GetMonitoringRecord());
     ASSERT_NE(monitor, nullptr);
     EXPECT_TRUE(manager->IsSampling());
     EXPECT_EQ(manager->SinkCount(), 1u);
@@ -185,7 +186,7 @@ TEST_F(PreviewPane, MonitorPauseReapplyAndBackToTheDocument)
 
     // Monitor twice: nothing new.
     pane->DoMonitor();
-    EXPECT_EQ(pane->GetMonitoringRecord(), monitor);
+    EXPECT_EQ(pane->GetMonitoringRecord(), monitor.get());
     EXPECT_EQ(RecordCount(monitor), 1);
 
     pane->DoPause();
@@ -193,11 +194,11 @@ TEST_F(PreviewPane, MonitorPauseReapplyAndBackToTheDocument)
     EXPECT_FALSE(manager->IsSampling());
     EXPECT_EQ(manager->SinkCount(), 0u);
     EXPECT_FALSE(pane->IsOnlineAutoScrollX());
-    EXPECT_EQ(pane->GetMonitoringRecord(), monitor);
+    EXPECT_EQ(pane->GetMonitoringRecord(), monitor.get());
 
     // Monitor again: the same record, asked to start again.
     pane->DoMonitor();
-    EXPECT_EQ(pane->GetMonitoringRecord(), monitor);
+    EXPECT_EQ(pane->GetMonitoringRecord(), monitor.get());
     EXPECT_TRUE(manager->IsSampling());
     EXPECT_EQ(RecordCount(monitor), 2);
 
@@ -216,8 +217,8 @@ TEST_F(PreviewPane, MonitorPauseReapplyAndBackToTheDocument)
 
     pane->DetachObserver(events);
     ASSERT_EQ(events->heard.size(), 5u);
-    EXPECT_EQ(events->heard[0], std::make_pair(1, monitor));  // monitor
-    EXPECT_EQ(events->heard[2], std::make_pair(1, monitor));  // pause
+    EXPECT_EQ(events->heard[0], std::make_pair(1, monitor.get()));  // monitor
+    EXPECT_EQ(events->heard[2], std::make_pair(1, monitor.get()));  // pause
     EXPECT_EQ(events->heard[4], std::make_pair(0, data.data.get()));
 }
 

@@ -9,6 +9,7 @@
 #include "FrameworkIds.h"
 #include "LoopViewHost.h"
 #include "appkit/Window.h"
+#include "foundation/COMPtr.h"
 #include "framework/KVDDocViewWindowController.h"
 #include "host/views/ViewCommands.h"
 #include "plot/LumoPrintJob.h"
@@ -256,11 +257,12 @@ TEST_F(LoopViewTest, TheThreeDocumentEventsRedraw)
     OpenLoop();
     size_t sent = MarkupsSent();
     ASSERT_EQ(sent, 1u);
-    IEnumFloatEx* source = mView->GetXSource();
+    // Held, so that the new stream cannot take the address of the one it replaces.
+    const KVD::COMPtr<IEnumFloatEx> source(mView->GetXSource());
     Select(KVDPosition{0, 0}, KVDPosition{1400, 0});
     EXPECT_EQ(MarkupsSent(), ++sent);
     EXPECT_NE(Markup().find("[301:1:"), std::string::npos);
-    EXPECT_NE(mView->GetXSource(), source);
+    EXPECT_NE(mView->GetXSource(), source.get());
     mData->NotifyDataChanged();
     EXPECT_EQ(MarkupsSent(), ++sent);
     Doc().NotifyObservers(EventInfo{Spirometry::SpiroDocument::GetSettingsChangedEventId(), nullptr});

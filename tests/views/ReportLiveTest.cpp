@@ -69,7 +69,7 @@ TEST_F(ReportLive, PrintedWithTheBreathCountAndTheMinuteVentilation)
     // The figures of the small recording's CSV report.
     EXPECT_NE(text.find("Overall Duration (s) Breaths 22.16 5"), std::string::npos) << text;
     EXPECT_NE(text.find("Non-forced Duration (s) Breaths 15.16 4"), std::string::npos) << text;
-    EXPECT_NE(text.find("V_E (/s)"), std::string::npos) << text;
+    EXPECT_NE(text.find("V_E (per second)"), std::string::npos) << text;
     // The section and column titles the CSV report has.
     EXPECT_NE(text.find("Flow Volume Cycle Detection Level Forced Expiration Threshold"), std::string::npos) << text;
     EXPECT_NE(text.find("Non-forced breaths V_E"), std::string::npos) << text;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <locale>
+#include <map>
 #include <algorithm>
 #include <sstream>
 
@@ -118,6 +119,26 @@ TEST_F(ReportViewTest, SettingsSelectionForcedRowAndSummaryOfTheDetectedBreaths)
     EXPECT_EQ(PageText(), std::string("S[2|3|1|2] R[1|0|1|29|3.01|25.17] B[") + kForcedLitres +
                               "] T[O(22.16|15.16|5|4)M(0.135152||8.10911||0.512226||0.263852|15.8311)]");
     EXPECT_EQ(KVD::ToU8String(mView->Page()), PageText());
+}
+
+// The bundle's own templates: a figure's unit stands in its cell, after the figure, so the
+// column titles say in words which are the figures per second and which per minute.
+TEST_F(ReportViewTest, TheBundlesColumnTitlesSayPerSecondAndPerMinuteInWords)
+{
+    std::map<std::string, std::string> templates;
+    for (const auto& [name, echo] : kEchoTemplates)
+        templates[name] = Bytes(std::string(SPIRO_BUNDLE_DIR) + "/Resources/report/" + name + ".html");
+    WriteTemplates(templates);
+    OpenReport();
+    const std::string page = PageText();
+    for (const char* titles : {"<th>PIF<br>(per second)</th><th>PIF<br>(per minute)</th>",
+                               "<th>PEF<br>(per second)</th><th>PEF<br>(per minute)</th>",
+                               "<th>V_E (per second)</th><th>V_E (per minute)</th>",
+                               "<th>f (Hz)</th><th>f (per minute)</th>"})
+        EXPECT_NE(page.find(titles), std::string::npos) << titles;
+    EXPECT_EQ(page.find("(/"), std::string::npos) << page;
+    // The forced breath's PIF with its unit in its cell.
+    EXPECT_NE(page.find("<span>2.749</span> <span>L/s</span>"), std::string::npos) << page;
 }
 
 struct KindCase {

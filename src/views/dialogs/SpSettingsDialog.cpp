@@ -51,16 +51,19 @@ SpSettingsDialog::SpSettingsDialog(SpConfig* settings, SpiroDocument* document,
     };
     DeclareAction("onSourceChanged:", standardChanged);
     DeclareAction("onDetectionChanged:", standardChanged);
+    // A unit or clamp change shows again only the controls that it changes: a refill of every
+    // control from the record would drop what the user entered in the others and has not yet
+    // been read, such as the forced threshold and the include tick, which are read at OK.
     DeclareAction("onUnitPrefixChanged:", [this](AppKit::Control*) {
         UpdatePrefixedUnit();
-        UpdateControls();
+        ShowFlowNoiseClamp();
         UpdatePreview();
         ResetPreviewYScale();
     });
     // The check box and the level field both take this one.
     const auto clampChanged = [this](AppKit::Control*) {
         UpdateFlowNoiseClamp();
-        UpdateControls();
+        ShowFlowNoiseClamp();
         UpdatePreview();
     };
     DeclareAction("onFlowNoiseClampChanged:", clampChanged);
@@ -202,15 +205,20 @@ void SpSettingsDialog::UpdateControls()
 {
     flowList->SelectItemWithTag(_settings->mSpFlowCalcChan);
     volumeList->SelectItemWithTag(_settings->mSpVolCalcChan);
-    flowUnitList->SelectItemWithTag(_settings->mFlowUnitPrefix);
-    flowNoiseClampUnit->SetStringValue(flowUnitList->TitleOfSelectedItem());
-    flowNoiseClampHelper->SetDoubleValue(_settings->mFlowNoiseClamp.level * Scale(_settings->mFlowUnitPrefix));
     SetOn(includeBreathCheck, _settings->mNonForcedInReport);
     detectionHelper->SetDoubleValue(_settings->mCycleDetectionFactor);
     forcedHelper->SetDoubleValue(_settings->mForcedExpirationThreshold);
+    ShowFlowNoiseClamp();
+    UpdatePreview();
+}
+
+void SpSettingsDialog::ShowFlowNoiseClamp()
+{
+    flowUnitList->SelectItemWithTag(_settings->mFlowUnitPrefix);
+    flowNoiseClampUnit->SetStringValue(flowUnitList->TitleOfSelectedItem());
+    flowNoiseClampHelper->SetDoubleValue(_settings->mFlowNoiseClamp.level * Scale(_settings->mFlowUnitPrefix));
     SetOn(clampToFloor, _settings->mFlowNoiseClamp.enabled);
     flowNoiseClampValue->SetEnabled(_settings->mFlowNoiseClamp.enabled);
-    UpdatePreview();
 }
 
 void SpSettingsDialog::UpdateStandardSettings()

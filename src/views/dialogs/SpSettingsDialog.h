@@ -64,7 +64,10 @@ private:
     void FitPreviewYScale();
     void FillChannelList(AppKit::PopUpButton& list, const std::vector<ChannelAssoc>& channels);
     void FillFlowUnitList();
+    // Every control from the record, once at set-up.
     void UpdateControls();
+    // The flow unit and the noise clamp from the record, the level in the chosen unit.
+    void ShowFlowNoiseClamp();
     void UpdateStandardSettings();
     void UpdatePrefixedUnit();
     void UpdateFlowNoiseClamp();

@@ -22,6 +22,8 @@ void RegisterClassObjects()
     (void)registered;
 }
 
+}  // namespace
+
 TCAFId VolumeCalcTypeId()
 {
     return (TCAFId(DynId::Ask(Spirometry::SpiroCalcGUID)) << 16) | Spirometry::kSpVolCalcSubId;
@@ -37,8 +39,6 @@ KVD::COMPtr<ICalculation> PutOn(Host::DataDocument& doc, TCAFId cls, int channel
     doc.Data().SetCalculation(TChannelId{channel, 0}, calculation);
     return calculation;
 }
-
-}  // namespace
 
 std::shared_ptr<Host::Recording> Breathing(int breaths, double in, double out)
 {

@@ -29,6 +29,11 @@ inline void UseResourceLayouts()
 // expiring `out` volt-seconds, and one sample more.
 std::shared_ptr<Host::Recording> Breathing(int breaths, double in, double out);
 
+// The spirometry volume calculation's type.
+TCAFId VolumeCalcTypeId();
+// A calculation of the class made on the channel and configured with the settings.
+KVD::COMPtr<ICalculation> PutOn(Host::DataDocument& doc, TCAFId cls, int channel, const IPersistObject& settings);
+
 // Channel 0 the raw signal, 1 its flow (custom head, gain 1), 2 the flow's volume.
 class DialogDocument {
 public:
