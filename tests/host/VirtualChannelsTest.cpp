@@ -385,6 +385,33 @@ TEST_F(GrowingRecord, AKeptPolyLineEnumeratorDrawsTheColumnsSampledSinceItWasMad
     EXPECT_EQ(position, 23);
 }
 
+TEST_F(GrowingRecord, AKeptEventStreamOfAVirtualChannelGivesTheEventsFoundSinceItWasMade)
+{
+    const TChannelId starts = Add();
+    ASSERT_EQ(SetFormula(starts, L"CycleStarts(Ch1, 0, 0.25, 0, 0, 0)", L""), KVD_S_OK);
+    Sample(0, 100);
+    KVD::COMPtr<IEnumEventEx> stream;
+    ASSERT_EQ(monitor->GetEventStream(TChannelId{starts.channel, 0x80000000u | kVirtual}, 0x40000000,
+                                      KVDPosition{0, 0}, kRecordEndTick, stream.Set()),
+              KVD_S_OK);
+    const std::vector<int32_t> before = Ticks(*stream);
+    ASSERT_FALSE(before.empty());
+    EXPECT_LT(before.back(), 100);
+
+    // A hundred more ticks: five more cycles start, and the kept stream, positioned after the
+    // last event it gave, finds them as a new stream does.
+    Sample(100, 100);
+    ASSERT_EQ(stream->Find(0, before.back() + 1, -1, 0x7FFFFFFF), KVD_S_OK);
+    const std::vector<int32_t> after = Ticks(*stream);
+    KVD::COMPtr<IEnumEventEx> fresh;
+    monitor->GetEventStream(TChannelId{starts.channel, 0x80000000u | kVirtual}, 0x40000000,
+                            KVDPosition{uint32_t(before.back() + 1), 0}, kRecordEndTick, fresh.Set());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(after, Ticks(*fresh));
+    EXPECT_GE(after.size(), 4u);
+    EXPECT_GE(after.front(), 100);
+}
+
 // The preview's road to the document: what the host's data view shows, and its device.
 TEST(PreviewHost, TheViewDataDisplayInfoComesFromTheSelectionElseTheView)
 {
