@@ -182,6 +182,8 @@ TEST_F(SettingsPreview, AnUpdateWithTheSameValuesRebuildsTheDrawersButSetsNoForm
         const int first = Generation(preview.FirstVirtualChannel());
         const int second = Generation(preview.SecondVirtualChannel());
         const std::vector<IOrrelRecordDrawer*> drawers = Drawers(preview);
+        // Held, so that new drawers cannot take their addresses.
+        const std::vector<KVD::COMPtr<IOrrelRecordDrawer>> held(drawers.begin(), drawers.end());
         preview.Update(edited.mSpFlowCalcChan, edited.mSpVolCalcChan, LevelOf(preview, edited.mCycleDetectionFactor), true);
         EXPECT_EQ(Generation(preview.FirstVirtualChannel()), first);
         EXPECT_EQ(Generation(preview.SecondVirtualChannel()), second);
