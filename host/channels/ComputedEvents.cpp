@@ -43,23 +43,48 @@ HRESULT ReadAllEvents(IEnumEventEx& stream, int32_t endTick, ComputedEvents& out
 }
 
 KVD::COMPtr<ComputedEventStream> ComputedEventStream::Create(std::shared_ptr<const ComputedEvents> events,
-                                                             int32_t start, int32_t endTick)
+                                                             int32_t start, int32_t endTick, Source latest)
 {
-    auto stream = KVD::MakeCounted<ComputedEventStream>(std::move(events), endTick);
+    auto stream = KVD::MakeCounted<ComputedEventStream>(std::move(events), endTick, std::move(latest));
     stream->MoveTo(start);
     return stream;
 }
 
-ComputedEventStream::ComputedEventStream(std::shared_ptr<const ComputedEvents> events, int32_t endTick)
-    : mEvents(std::move(events)), mEnd(endTick)
+ComputedEventStream::ComputedEventStream(std::shared_ptr<const ComputedEvents> events, int32_t endTick,
+                                         Source latest)
+    : mEvents(std::move(events)), mLatest(std::move(latest)), mEnd(endTick)
 {
+}
+
+size_t ComputedEventStream::IndexAt(int32_t tick) const
+{
+    size_t index = 0;
+    while (index < mEvents->Count() && mEvents->TickAt(index) < tick)
+        ++index;
+    return index;
 }
 
 void ComputedEventStream::MoveTo(int32_t tick)
 {
-    mIndex = 0;
-    while (mIndex < mEvents->Count() && mEvents->TickAt(mIndex) < tick)
-        ++mIndex;
+    mFrom = tick;
+    mIndex = IndexAt(tick);
+}
+
+void ComputedEventStream::Follow()
+{
+    if (!mLatest)
+        return;
+    std::shared_ptr<const ComputedEvents> latest = mLatest();
+    if (latest == nullptr || latest == mEvents || latest->size != mEvents->size)
+        return;
+    // Past the last event read, or where the stream was positioned when it read none.
+    int32_t next = mFrom;
+    if (mIndex < mEvents->Count())
+        next = mEvents->TickAt(mIndex);
+    else if (mIndex > 0)
+        next = std::max(mFrom, mEvents->TickAt(mIndex - 1) + 1);
+    mEvents = std::move(latest);
+    mIndex = IndexAt(next);
 }
 
 int32_t ComputedEventStream::PositionTick() const
@@ -73,6 +98,8 @@ HRESULT ComputedEventStream::Next(uint32_t bytes, int32_t endTick, uint8_t* buff
     if (buffer == nullptr || count == nullptr)
         return KVD_E_POINTER;
     *count = 0;
+    if (mIndex >= mEvents->Count())
+        Follow();
     const int32_t limit = std::min(endTick, mEnd);
     const size_t size = size_t(mEvents->size);
     while (mIndex < mEvents->Count() && mEvents->TickAt(mIndex) < limit && (*count + 1) * size <= bytes) {
@@ -88,6 +115,7 @@ HRESULT ComputedEventStream::Next(uint32_t bytes, int32_t endTick, uint8_t* buff
 HRESULT ComputedEventStream::Find(EventFindTypes, int32_t from, int32_t, int32_t limit)
 {
     mEnd = limit;
+    Follow();
     MoveTo(from);
     return PositionTick() == kNoTick ? KVD_S_FALSE : KVD_S_OK;
 }
@@ -113,8 +141,9 @@ HRESULT ComputedEventStream::Clone(IEnumEventEx** out)
 {
     if (out == nullptr)
         return KVD_E_POINTER;
-    auto copy = KVD::MakeCounted<ComputedEventStream>(mEvents, mEnd);
+    auto copy = KVD::MakeCounted<ComputedEventStream>(mEvents, mEnd, mLatest);
     copy->mIndex = mIndex;
+    copy->mFrom = mFrom;
     *out = copy.Forget();
     return KVD_S_OK;
 }

@@ -108,6 +108,14 @@ std::shared_ptr<const ComputedEvents> VirtualChannels::Events(int record, int in
     return events;
 }
 
+ComputedEventStream::Source VirtualChannels::LatestEvents(int record, int index)
+{
+    return [self = std::weak_ptr<VirtualChannels*>(mSelf), record, index]() -> std::shared_ptr<const ComputedEvents> {
+        const auto channels = self.lock();
+        return channels != nullptr ? (*channels)->Events(record, index) : nullptr;
+    };
+}
+
 KVD::COMPtr<IUnitsConversion> VirtualChannels::Units(int record, int index)
 {
     ICalculation* calculation = Calculation(index);

@@ -48,6 +48,9 @@ public:
     std::shared_ptr<const FloatSamples> Floats(int record, int index, uint32_t ticks);
     // The record's events; null without a calculation that gives events.
     std::shared_ptr<const ComputedEvents> Events(int record, int index);
+    // The record's events as they are whenever asked (null once these channels are gone): a
+    // stream over a record still being sampled reads on into the events found as it grows.
+    ComputedEventStream::Source LatestEvents(int record, int index);
     // The units the calculation gives the record; null without a calculation.
     KVD::COMPtr<IUnitsConversion> Units(int record, int index);
 
@@ -68,6 +71,8 @@ private:
     std::vector<Channel> mChannels;
     // Channels being computed: a calculation that reads its own output gets nothing.
     std::set<int> mComputing;
+    // What the sources of latest events reach these channels through, without holding them.
+    std::shared_ptr<VirtualChannels*> mSelf = std::make_shared<VirtualChannels*>(this);
 };
 
 }  // namespace Host

@@ -400,7 +400,9 @@ HRESULT DocumentData::GetEventStream(TChannelId channel, uint32_t, KVDPosition s
     auto events = mVirtual.Events(start.record, channel.channel);
     if (events == nullptr)
         return KVD_S_FALSE;
-    *out = ComputedEventStream::Create(std::move(events), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF)).Forget();
+    *out = ComputedEventStream::Create(std::move(events), int32_t(start.tick), int32_t(endTick & 0x7FFFFFFF),
+                                       mVirtual.LatestEvents(start.record, channel.channel))
+               .Forget();
     return KVD_S_OK;
 }
 

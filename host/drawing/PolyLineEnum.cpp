@@ -29,18 +29,42 @@ PolyLineEnum* PolyLineEnum::Create(const IRecordData& records, const Setup& setu
         return nullptr;
     if (stream == nullptr)
         return nullptr;
-    const int64_t drawn = std::min<int64_t>(ticks, std::max<int64_t>(setup.maxTick, 0));
-    return KVD::MakeCounted<PolyLineEnum>(stream.get(), setup, drawn).Forget();
+    return KVD::MakeCounted<PolyLineEnum>(records, stream.get(), setup, ticks).Forget();
 }
 
-PolyLineEnum::PolyLineEnum(IEnumFloatEx* stream, const Setup& setup, int64_t ticks)
-    : mStream(stream),
+PolyLineEnum::PolyLineEnum(const IRecordData& records, IEnumFloatEx* stream, const Setup& setup, uint32_t ticks)
+    : mRecords(&records),
+      mStream(stream),
       mSetup(setup),
-      mTicks(ticks),
-      mColumns(ColumnsFor(uint32_t(ticks), setup.numerator, setup.denominator)),
+      mTicks(DrawnTicks(ticks)),
+      mColumns(ColumnsFor(uint32_t(mTicks), setup.numerator, setup.denominator)),
       mPosition(std::max<int64_t>(setup.startColumn, 0)),
       mBuffer(kBufferSamples)
 {
+}
+
+int64_t PolyLineEnum::DrawnTicks(uint32_t ticks) const
+{
+    return std::min<int64_t>(ticks, std::max<int64_t>(mSetup.maxTick, 0));
+}
+
+void PolyLineEnum::Follow(int64_t end)
+{
+    if (end <= mColumns)
+        return;
+    uint32_t ticks = 0;
+    if (mRecords->GetRecordTicks(mSetup.record, &ticks) != KVD_S_OK || DrawnTicks(ticks) <= mTicks)
+        return;
+    // The stream read the samples there were; the record's last column may have changed too.
+    KVD::COMPtr<IEnumFloatEx> stream;
+    mRecords->GetFloatStream(mSetup.channel, KVDPosition{0, mSetup.record}, kRecordEndTick, stream.Set());
+    if (stream == nullptr)
+        return;
+    mStream = stream;
+    mStreamPosition = mBufferStart = mBufferEnd = 0;
+    mBeforeColumn = -2;
+    mTicks = DrawnTicks(ticks);
+    mColumns = ColumnsFor(uint32_t(mTicks), mSetup.numerator, mSetup.denominator);
 }
 
 int64_t PolyLineEnum::FirstTick(int64_t column) const
@@ -170,6 +194,7 @@ HRESULT PolyLineEnum::GetPosition(int64_t* column)
 
 HRESULT PolyLineEnum::Skip(int64_t columns, int64_t* skipped)
 {
+    Follow(mPosition + columns);
     const int64_t reached = std::clamp<int64_t>(mPosition + columns, 0, mColumns);
     if (skipped != nullptr)
         *skipped = reached - mPosition;
@@ -185,6 +210,7 @@ HRESULT PolyLineEnum::Next(int64_t columns, int32_t x, uint32_t maxPoints, PolyL
         return KVD_E_POINTER;
     *produced = 0;
     *consumed = 0;
+    Follow(mPosition + columns);
     // The value the previous column ended with joins it to this one.
     ColumnValues before = mPosition == 0 ? ColumnValues{0, 0, 0, true}
                           : mBeforeColumn == mPosition - 1 ? mBefore
@@ -227,6 +253,7 @@ HRESULT PolyLineEnum::GetLatestPosition(int64_t* column)
 {
     if (column == nullptr)
         return KVD_E_POINTER;
+    Follow(std::numeric_limits<int64_t>::max());
     *column = mColumns;
     return KVD_S_OK;
 }

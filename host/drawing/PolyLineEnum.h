@@ -4,7 +4,8 @@
 // so that neighbouring columns join. A column without a tick of its own (t < 1) takes the value
 // interpolated at c·t; a column whose pair falls on one pixel spans that pixel and the next,
 // since a segment of no length draws nothing. Samples are pulled forward through the record
-// data's float stream.
+// data's float stream. A record still being sampled grows under a kept enumerator: asked for
+// columns past the samples it knows, it takes the record's newer samples.
 #pragma once
 
 #include <vector>
@@ -52,10 +53,15 @@ public:
     ColumnValues Column(int64_t column);
 
 private:
-    PolyLineEnum(IEnumFloatEx* stream, const Setup& setup, int64_t ticks);
+    PolyLineEnum(const IRecordData& records, IEnumFloatEx* stream, const Setup& setup, uint32_t ticks);
     template <class T, class... Args>
     friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
 
+    // The ticks drawn of a record of `ticks`: up to the setup's greatest tick.
+    int64_t DrawnTicks(uint32_t ticks) const;
+    // Takes the record's newer samples when it grew and columns up to end are asked for
+    // past the ones known.
+    void Follow(int64_t end);
     int64_t FirstTick(int64_t column) const;
     // Sample k (0 <= k < ticks), buffered.
     float Sample(int64_t k);
@@ -65,6 +71,7 @@ private:
     float Interpolated(int64_t column);
     int32_t ToPixel(float value) const;
 
+    KVD::COMPtr<const IRecordData> mRecords;
     KVD::COMPtr<IEnumFloatEx> mStream;
     Setup mSetup;
     int64_t mTicks;

@@ -13,7 +13,8 @@ namespace OrrelDraw {
 namespace {
 constexpr double kWheelStep = 0.1;
 constexpr double kWheelClearDelay = 0.1;
-constexpr double kScrollBarGap = 16;
+// The pane ends this far above the view's bottom edge.
+constexpr int kPaneBottomInset = 2;
 }  // namespace
 
 SPIRO_DataPaneView& SPIRO_DataPaneView::Create(AppKit::View& parent)
@@ -53,11 +54,21 @@ void SPIRO_DataPaneView::ResetSizeAndPos()
     // The pane places its scales in the strips of these widths.
     mPane->SetScalesBoundary(TRect(int(outer.x), int(outer.y), int(outer.x + outer.width), int(outer.y + outer.height)));
     const double left = std::max(mLeftScaleWidth, mLeftReserve), right = mRightScaleWidth;
-    const double lower = mPane->GetScrollBar() != nullptr ? kScrollBarGap : 0;
-    SetFrame(AppKit::Rect{outer.x + left, outer.y, outer.width - left - right, outer.height - lower});
+    SetFrame(AppKit::Rect{outer.x + left, outer.y, outer.width - left - right, outer.height - ControlRowHeight()});
     mPane->OnMove(TPoint(int(Frame().x), int(Frame().y)));
-    mPane->OnSize(TSize(int(Frame().width) - mRightInset, int(Frame().height) - 2));
+    mPane->OnSize(TSize(int(Frame().width) - mRightInset, int(Frame().height) - kPaneBottomInset));
     SetupTrackingArea();
+}
+
+double SPIRO_DataPaneView::ControlRowHeight() const
+{
+    // The pane puts its scroll bar, zoom control and preview control in a row two borders under
+    // itself; the zoom control is the tallest of them. The superview keeps them whole.
+    if (mPane->GetScrollBar() == nullptr || mPane->GetZoomControl() == nullptr)
+        return 0;
+    TSize zoom;
+    mPane->GetZoomControl()->GetSize(&zoom);
+    return std::max(0, 2 * mPane->GetPaneBorderH() - kPaneBottomInset + int(zoom.cy));
 }
 
 void SPIRO_DataPaneView::SetupTrackingArea()

@@ -61,6 +61,8 @@ public:
 
 private:
     explicit SPIRO_DataPaneView(const AppKit::Rect& frame) : View(frame) {}
+    // The room under the view that the pane's controls take.
+    double ControlRowHeight() const;
     TPoint LocalMousePos(const AppKit::Event& e) const;
     void RefreshCursor(const TPoint& at);
 

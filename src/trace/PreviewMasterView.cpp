@@ -47,7 +47,7 @@ AppKit::Button& SPIRO_PreviewMasterView::AddButton(const std::string& id, const 
 {
     // Along the bottom left, beside the preview control, and staying there as the view grows.
     auto button =
-        std::make_unique<AppKit::Button>(AppKit::Rect{x, Frame().height - kButtonInset, kButtonSize, kButtonSize});
+        std::make_unique<AppKit::Button>(AppKit::Rect{x, Frame().height - kButtonSize, kButtonSize, kButtonSize});
     button->SetIdentifier(id);
     button->SetImage(KVDGetMyBundleImage(image));
     button->SetToolTip(tip);

@@ -14,9 +14,8 @@ namespace OrrelDraw {
 
 class SPIRO_PreviewMasterView final : public AppKit::View {
 public:
+    // Square buttons on the view's bottom edge.
     static constexpr double kButtonSize = 23;
-    // The buttons' top lies this far above the view's bottom edge.
-    static constexpr double kButtonInset = 22;
     // From the left edge to the right of the last button, and a gap.
     static constexpr int kButtonsWidth = 51 + 23 + 4;
 

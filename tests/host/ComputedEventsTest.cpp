@@ -1,6 +1,7 @@
 // The events a calculation computed, read back as an event stream the way the event drawer and
 // a formula read them: whole records of the calculation's size, bounded by the end tick, found
-// from a tick, skipped by index and cloned where they stand.
+// from a tick, skipped by index and cloned where they stand; a stream over a record still being
+// sampled reads the events found since it was made.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -90,6 +91,41 @@ TEST(ComputedEvents, FindSkipAndCloneMoveWhereTheStreamStands)
     EXPECT_EQ(Read(*copy, 0x7FFFFFFF), (std::vector<int32_t>{30, 40}));
     // A limit past every event finds nothing.
     EXPECT_EQ(stream->Find(0, 41, 0, 100), KVD_S_FALSE);
+}
+
+// The calculation's events as a growing record gives them: each read of the latest finds more.
+TEST(ComputedEvents, AStreamOverAGrowingRecordReadsTheEventsFoundSinceItWasMade)
+{
+    std::shared_ptr<const Host::ComputedEvents> latest = Events({10, 20});
+    int asked = 0;
+    auto source = [&] {
+        ++asked;
+        return latest;
+    };
+    KVD::COMPtr<IEnumEventEx> stream = Host::ComputedEventStream::Create(latest, 0, 0x7FFFFFFF, source);
+    EXPECT_EQ(Read(*stream, 0x7FFFFFFF), (std::vector<int32_t>{10, 20}));
+    // The record grew: reading on gives only what is new, from where the stream stood.
+    latest = Events({10, 20, 30, 40});
+    std::vector<double> own;
+    EXPECT_EQ(Read(*stream, 0x7FFFFFFF, &own), (std::vector<int32_t>{30, 40}));
+    EXPECT_EQ(own, (std::vector<double>{15.0, 20.0}));
+    // Positioned again, as a drawer does before each draw: the newest events are there.
+    latest = Events({10, 20, 30, 40, 50});
+    EXPECT_EQ(stream->Find(0, 35, -1, 0x7FFFFFFF), KVD_S_OK);
+    EXPECT_EQ(Read(*stream, 0x7FFFFFFF), (std::vector<int32_t>{40, 50}));
+    int32_t index = -1;
+    stream->GetIndex(&index);
+    EXPECT_EQ(index, 5);
+    // A clone follows the record as well.
+    KVD::COMPtr<IEnumEventEx> copy;
+    ASSERT_EQ(stream->Clone(copy.Set()), KVD_S_OK);
+    latest = Events({10, 20, 30, 40, 50, 60});
+    EXPECT_EQ(Read(*copy, 0x7FFFFFFF), (std::vector<int32_t>{60}));
+    // A source with nothing (its calculation gone) leaves the stream with what it read.
+    latest = nullptr;
+    EXPECT_EQ(stream->Find(0, 0, -1, 0x7FFFFFFF), KVD_S_OK);
+    EXPECT_EQ(Read(*stream, 0x7FFFFFFF), (std::vector<int32_t>{10, 20, 30, 40, 50}));
+    EXPECT_GT(asked, 0);
 }
 
 }  // namespace

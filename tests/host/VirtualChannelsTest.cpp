@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -288,6 +289,127 @@ TEST_F(VirtualChannels, AMonitoringRecordComputesTheDocumentsChannelsFromTheSamp
     sink->AppendSamples(0, 1, 1, more.data());
     EXPECT_EQ(Samples(monitor.get(), TChannelId{0, 0x40001004u}, 0),
               (std::vector<float>{5.002f, 5.004f, 5.006f, 5.02f, 5.02f}));
+}
+
+// What a live display keeps between its draws reads the monitoring record as it grows: the
+// trace's poly-line enumerator gives the columns sampled after it was made, and the breath
+// marks' event stream the events found in them.
+class GrowingRecord : public VirtualChannels {
+protected:
+    void SetUp() override
+    {
+        VirtualChannels::SetUp();
+        ASSERT_EQ(data->CreateRecord(0, monitor.Set()), KVD_S_OK);
+        sink = KVD::com_cast(monitor.get());
+        ASSERT_NE(sink, nullptr);
+        sink->PrepareForSampling(0);
+        sink->OnRecordStart(0, kAutoTrue);
+    }
+    // Samples from tick `from` on: 0.5 L/s × sin(2π tick / 20), a cycle each 20 ticks.
+    void Sample(int from, int ticks)
+    {
+        std::vector<float> flow;
+        for (int t = from; t < from + ticks; ++t)
+            flow.push_back(float(0.5 * std::sin(2 * M_PI * t / 20.0)));
+        ASSERT_EQ(sink->AppendSamples(0, 1, uint32_t(ticks), flow.data()), KVD_S_OK);
+    }
+    static std::vector<int32_t> Ticks(IEnumEventEx& stream)
+    {
+        int32_t size = 0;
+        stream.GetSizeofEvents(&size);
+        std::vector<int32_t> ticks;
+        std::vector<uint8_t> buffer(size_t(std::max(size, 4)) * 8);
+        for (uint32_t count = 1; count > 0;) {
+            int32_t position = 0;
+            count = 0;
+            stream.Next(uint32_t(buffer.size()), kRecordEndTick, buffer.data(), &count, &position);
+            for (uint32_t i = 0; i < count; ++i) {
+                int32_t tick = 0;
+                std::memcpy(&tick, buffer.data() + size_t(i) * size_t(size), sizeof tick);
+                ticks.push_back(tick);
+            }
+        }
+        return ticks;
+    }
+
+    KVD::COMPtr<IRecordData> monitor;
+    KVD::COMPtr<IOrrelDataSink> sink;
+};
+
+TEST_F(GrowingRecord, AKeptPolyLineEnumeratorDrawsTheColumnsSampledSinceItWasMade)
+{
+    Sample(0, 100);
+    // Ten ticks per pixel: 10 columns now.
+    const int64_t pair[2] = {10, 1};
+    const DataScaling scaling{100.0, 0.0};
+    KVD::COMPtr<IPolyLineEnumEx> lines;
+    ASSERT_EQ(monitor->CreatePolyLineEnum(0x40001000u, 0, pair, 0x7FFFFFFFFFFFFFFF, 0, 0, &scaling, 0, lines.Set()),
+              KVD_S_OK);
+    PolyLinePoint points[kPolyLineMaxPoints];
+    uint32_t produced = 0;
+    int64_t consumed = 0;
+    ASSERT_EQ(lines->Next(10, 0, kPolyLineMaxPoints, points, &produced, &consumed), KVD_S_OK);
+    EXPECT_EQ(produced, 20u);
+    int64_t latest = 0;
+    lines->GetLatestPosition(&latest);
+    EXPECT_EQ(latest, 10);
+
+    // Five more columns come in; the enumerator goes on where it stood.
+    Sample(100, 50);
+    lines->GetLatestPosition(&latest);
+    EXPECT_EQ(latest, 15);
+    ASSERT_EQ(lines->Next(5, 10, kPolyLineMaxPoints, points, &produced, &consumed), KVD_S_OK);
+    EXPECT_EQ(consumed, 5);
+    ASSERT_EQ(produced, 10u);
+    // The same as a new enumerator over the grown record draws there.
+    KVD::COMPtr<IPolyLineEnumEx> fresh;
+    ASSERT_EQ(monitor->CreatePolyLineEnum(0x40001000u, 0, pair, 0x7FFFFFFFFFFFFFFF, 10, 0, &scaling, 0, fresh.Set()),
+              KVD_S_OK);
+    PolyLinePoint expected[kPolyLineMaxPoints];
+    uint32_t freshProduced = 0;
+    ASSERT_EQ(fresh->Next(5, 10, kPolyLineMaxPoints, expected, &freshProduced, &consumed), KVD_S_OK);
+    ASSERT_EQ(freshProduced, produced);
+    for (uint32_t i = 0; i < produced; ++i) {
+        EXPECT_EQ(points[i].x, expected[i].x) << i;
+        EXPECT_EQ(points[i].y, expected[i].y) << i;
+    }
+    // A column reaches at least across its half cycle: 0.5 L/s, 50 pixels.
+    EXPECT_GE(std::abs(points[0].y - points[1].y), 50);
+    // Skipping into columns sampled later works as well.
+    Sample(150, 100);
+    int64_t skipped = 0;
+    EXPECT_EQ(lines->Skip(8, &skipped), KVD_S_OK);
+    EXPECT_EQ(skipped, 8);
+    int64_t position = 0;
+    lines->GetPosition(&position);
+    EXPECT_EQ(position, 23);
+}
+
+TEST_F(GrowingRecord, AKeptEventStreamOfAVirtualChannelGivesTheEventsFoundSinceItWasMade)
+{
+    const TChannelId starts = Add();
+    ASSERT_EQ(SetFormula(starts, L"CycleStarts(Ch1, 0, 0.25, 0, 0, 0)", L""), KVD_S_OK);
+    Sample(0, 100);
+    KVD::COMPtr<IEnumEventEx> stream;
+    ASSERT_EQ(monitor->GetEventStream(TChannelId{starts.channel, 0x80000000u | kVirtual}, 0x40000000,
+                                      KVDPosition{0, 0}, kRecordEndTick, stream.Set()),
+              KVD_S_OK);
+    const std::vector<int32_t> before = Ticks(*stream);
+    ASSERT_FALSE(before.empty());
+    EXPECT_LT(before.back(), 100);
+
+    // A hundred more ticks: five more cycles start, and the kept stream, positioned after the
+    // last event it gave, finds them as a new stream does.
+    Sample(100, 100);
+    ASSERT_EQ(stream->Find(0, before.back() + 1, -1, 0x7FFFFFFF), KVD_S_OK);
+    const std::vector<int32_t> after = Ticks(*stream);
+    KVD::COMPtr<IEnumEventEx> fresh;
+    monitor->GetEventStream(TChannelId{starts.channel, 0x80000000u | kVirtual}, 0x40000000,
+                            KVDPosition{uint32_t(before.back() + 1), 0}, kRecordEndTick, fresh.Set());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(after, Ticks(*fresh));
+    EXPECT_GE(after.size(), 4u);
+    EXPECT_GE(after.front(), 100);
 }
 
 // The preview's road to the document: what the host's data view shows, and its device.

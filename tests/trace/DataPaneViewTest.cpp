@@ -69,13 +69,18 @@ TEST_F(DataPaneViews, TheViewSitsRightOfTheScalesAboveTheControls)
     EXPECT_GT(left, 0);
     EXPECT_EQ(view.Frame().x, left);
     EXPECT_EQ(view.Frame().width, 700 - left);
-    EXPECT_EQ(view.Frame().height, 300 - 16);
+    // Room under it for the zoom control, 21 high, the tallest of the pane's controls.
+    EXPECT_EQ(view.Frame().height, 300 - 21);
     EXPECT_EQ(pane->GetRect().right, 700 - left);
-    EXPECT_EQ(pane->GetRect().bottom, 300 - 16 - 2);
+    EXPECT_EQ(pane->GetRect().bottom, 300 - 21 - 2);
     const AppKit::Rect zoom = Zoom().Control().Frame();
     EXPECT_EQ(zoom.width, 92);
     EXPECT_EQ(zoom.x + zoom.width, left + 700 - left - 1);
     EXPECT_EQ(Bar().Scroller().Frame().x + Bar().Scroller().Frame().width, zoom.x);
+    // The controls lie whole inside the superview, which would cut them.
+    EXPECT_EQ(zoom.y, 300 - 21);
+    EXPECT_EQ(zoom.y + zoom.height, 300);
+    EXPECT_LE(Bar().Scroller().Frame().y + Bar().Scroller().Frame().height, 300);
 }
 
 TEST_F(DataPaneViews, ClicksOnTheScrollBarsArrowsAndTrackMoveByLinesAndPages)

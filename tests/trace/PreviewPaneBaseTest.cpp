@@ -196,8 +196,13 @@ TEST_F(MasterView, SourceOnlyDisablesTheOtherModesUntilItIsOffAgain)
     const auto& split = static_cast<const AppKit::Button&>(user.Find("split"));
     EXPECT_EQ(split.ToolTip(), "Autoscale and stack traces");
     EXPECT_EQ(std::string(master->ClassName()), "SPIRO_PreviewMasterView");
-    // Along the bottom: the view is 300 high.
-    EXPECT_EQ(split.Frame().y, 300 - 22);
+    // Along the bottom, whole: the view is 300 high, and so are the pane's controls.
+    EXPECT_EQ(split.Frame().y, 300 - 23);
+    EXPECT_EQ(split.Frame().height, 23);
+    for (const char* name : {"zoomControl", "previewControl"}) {
+        const AppKit::View& control = user.Find(name);
+        EXPECT_LE(control.ConvertRectToWindow(control.Bounds()).y + control.Frame().height, 300) << name;
+    }
     EXPECT_EQ(split.Frame().x, 0);
     EXPECT_EQ(user.Find("overlay").Frame().x, 22);
     EXPECT_EQ(user.Find("sourceOnly").Frame().x, 51);

@@ -141,4 +141,30 @@ TEST_F(PreviewPicture, EightSecondsOfBreathingMonitoredLive)
     EXPECT_TRUE(manager->IsSampling());
 }
 
+// Frames while monitoring goes on after the record outgrew the pane, with nothing between them
+// that rebuilds the trace (no auto-scale, no zoom): the trace kept from frame to frame reaches
+// the newest data at the right edge in every one.
+TEST_F(PreviewPicture, EveryFrameAfterThePaneFilledEndsTheTraceAtTheRightEdge)
+{
+    AppKit::UserDriver user(*window);
+    user.Click("monitor");
+    ASSERT_TRUE(manager->IsSampling());
+    const int x0 = int(view->Frame().x);
+    const TRect area = pane->GetChannelPane(0).GetPaneRect();
+    const char* dir = std::getenv("SPIRO_PICTURES");
+    // A hundred pixels a second: the pane fills within seven seconds; a frame each half second.
+    for (int frame = 1; frame <= 24; ++frame) {
+        AppKit::RunLoop::Main().Advance(0.5);
+        auto canvas = Gfx::Canvas::CreateImage(700, 300);
+        window->ContentView().Display(canvas->GetContext());
+        const Gfx::Image image = canvas->Snapshot();
+        if (frame * 50 <= pane->DataWidth() + 50)
+            continue;
+        if (dir != nullptr && frame == 24)
+            image.WritePNG(std::string(dir) + "/preview-live-filled.png");
+        EXPECT_GT(RedPixels(image, TRect(x0 + area.right - 6, area.top, x0 + area.right, area.bottom)), 3)
+            << frame * 0.5 << " s";
+    }
+}
+
 }  // namespace
