@@ -404,13 +404,14 @@ Evaluation LivePage::DoEvaluate(const std::string& script)
     nlohmann::json text;
     if (!Run(PageScripts::Evaluation(script), mEvaluationTimeout, text, evaluation.error))
         return evaluation;
-    const nlohmann::json wire = text.is_string() ? nlohmann::json::parse(text.get<std::string>(), nullptr, false)
-                                                 : nlohmann::json(nlohmann::json::value_t::discarded);
-    if (wire.is_discarded()) {
+    nlohmann::json wire;
+    const WireRead read = text.is_string() ? ReadWireJson(text.get<std::string>(), WireNesting{kMaxWireDepth, 1}, wire)
+                                           : WireRead::NotJson;
+    if (read == WireRead::NotJson) {
         evaluation.error = "the page answered no value";
         return evaluation;
     }
-    std::optional<Value> value = FromWire(wire);
+    std::optional<Value> value = read == WireRead::Read ? FromWire(wire) : std::nullopt;
     if (!value) {
         evaluation.error = "the page's value nests deeper than " + std::to_string(kMaxWireDepth) + " arrays";
         return evaluation;
