@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -65,6 +66,11 @@ void RemoveOrphanedProfiles()
 double Seconds()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string NoAnswerWithin(double seconds)
+{
+    return "the browser did not answer within " + ScriptNumberText(seconds) + " s";
 }
 
 std::vector<std::string> Arguments(const std::string& profile)
@@ -204,6 +210,7 @@ bool Browser::Start(std::string& error)
         error = "the browser did not start: " + error;
         return false;
     }
+    mStarted = true;
     MakeSpareTargets();
     return true;
 }
@@ -329,14 +336,24 @@ int Browser::Send(const std::string& method, const nlohmann::json& params, const
         message["sessionId"] = session;
     std::string text = message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     text.push_back('\0');
+    // A browser that takes nothing of the message for a command's time is not reading.
     size_t sent = 0;
+    double deadline = Seconds() + kCommandTimeout;
     while (sent < text.size()) {
         const ssize_t n = ::send(mFd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+        const int failure = n < 0 ? errno : 0;
+        const double left = deadline - Seconds();
         if (n > 0) {
             sent += size_t(n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            deadline = Seconds() + kCommandTimeout;
+        } else if (failure == EINTR) {
+            continue;
+        } else if (failure == EAGAIN && left > 0) {
             pollfd out{mFd, POLLOUT, 0};
-            ::poll(&out, 1, 1000);
+            ::poll(&out, 1, int(left * 1000) + 1);
+        } else if (failure == EAGAIN) {
+            GiveUp(NoAnswerWithin(kCommandTimeout));
+            break;
         } else {
             Lost();
             break;
@@ -410,20 +427,63 @@ void Browser::DropEvents(const std::string& session)
 template <typename Ready>
 bool Browser::Pump(Ready ready, double timeout, std::string& error)
 {
+    // A long wait asks the browser after each command's time, so that one that has stopped is
+    // found as soon as in a short wait. One that has never answered has nothing to be asked.
     const double deadline = Seconds() + timeout;
+    const double waited = mStarted ? std::min(timeout, kCommandTimeout) : timeout;
+    for (;;) {
+        if (WaitUntil(ready, std::min(deadline, Seconds() + waited)))
+            return true;
+        const bool answers = mFd >= 0 && Answers();
+        if (mFd < 0) {  // it exited, even while it was asked
+            error = WhyGone();
+            return false;
+        }
+        if (!answers) {
+            error = NoAnswerWithin(waited);
+            GiveUp(error);
+            return false;
+        }
+        if (Seconds() >= deadline) {
+            error = NoAnswerWithin(timeout);
+            return false;
+        }
+    }
+}
+
+bool Browser::Answers()
+{
+    if (!mStarted)
+        return false;  // the call unanswered was that question
+    const int asked = Send("Browser.getVersion", nlohmann::json::object(), "");
+    const bool answered = WaitUntil([&] { return mReplies.count(asked) != 0; }, Seconds() + kProbeTimeout);
+    IgnoreReply(asked);
+    return answered;
+}
+
+void Browser::GiveUp(const std::string& reason)
+{
+    mGone = reason;
+    if (mPid > 0) {
+        kill(-mPid, SIGKILL);  // a stopped process dies of it too
+        waitpid(mPid, nullptr, 0);
+        mPid = -1;
+    }
+    Lost();
+}
+
+template <typename Ready>
+bool Browser::WaitUntil(Ready ready, double deadline)
+{
     PageServer* server = PageServer::Current();
     for (;;) {
         if (ready())
             return true;
-        if (mFd < 0) {
-            error = kExited;
+        if (mFd < 0)
             return false;
-        }
         const double left = deadline - Seconds();
-        if (left <= 0) {
-            error = "the browser did not answer within " + ScriptNumberText(timeout) + " s";
+        if (left <= 0)
             return false;
-        }
         pollfd fds[2] = {{mFd, POLLIN, 0}, {server != nullptr ? server->NotifyFd() : -1, POLLIN, 0}};
         if (::poll(fds, 2, int(left * 1000) + 1) < 0 && errno != EINTR) {
             Lost();
@@ -502,10 +562,11 @@ void Browser::Stop()
     for (const Spare& spare : mSpares)
         ForgetWarmDocument(spare);
     mSpares.clear();
+    // A polite close first, so the profile is released; then nothing of it may remain. A
+    // browser that does not take the close is given up, which kills it.
+    if (mPid > 0 && mFd >= 0)
+        Send("Browser.close", nlohmann::json::object(), "");
     if (mPid > 0) {
-        // A polite close first, so the profile is released; then nothing of it may remain.
-        if (mFd >= 0)
-            Send("Browser.close", nlohmann::json::object(), "");
         int status = 0;
         for (int i = 0; i < 100 && waitpid(mPid, &status, WNOHANG) == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -8,6 +8,11 @@
 // Everything here runs on the main thread. While it waits for the browser it serves the calls
 // that pages make to the host (see Page.h), so that a page blocked in a call never blocks the
 // host's wait for that page.
+//
+// A call left unanswered may be a page's that is busy; the browser is then asked a question of
+// its own. A browser that leaves that unanswered too (it hangs, or was stopped) is given up for
+// good: it is killed, and every later call on it fails at once with the first call's reason,
+// instead of each waiting out its own time limit.
 #pragma once
 
 #include <sys/types.h>
@@ -25,6 +30,7 @@ class Browser {
 public:
     static constexpr double kStartTimeout = 20;    // seconds for the browser to answer at all
     static constexpr double kCommandTimeout = 10;  // seconds for any other command's answer
+    static constexpr double kProbeTimeout = 5;     // seconds for that question of its own
     static constexpr const char* kExited = "the browser has exited";
     // The longest message taken from the browser: a capture or a print of a large page comes
     // to a few megabytes in base64. A browser that sends more without ending its message is
@@ -52,6 +58,8 @@ public:
 
     pid_t ProcessId() const { return mPid; }
     bool IsAlive() const { return mFd >= 0; }
+    // Why it is not alive: kExited, or the call it was given up over.
+    std::string WhyGone() const { return mGone.empty() ? kExited : mGone; }
     // Counts the browsers this process started; a page made on an older one has lost its target.
     int Generation() const { return mGeneration; }
 
@@ -97,10 +105,18 @@ private:
     void MakeSpareTargets(size_t count = kSpareTargets);
     // Takes the reply when it is a step of the spare target's making, and sends the next step.
     bool AdvanceSpare(int id, const nlohmann::json& reply);
-    // Waits until ready() holds, reading the browser and serving calls; false at the deadline
-    // or when the browser is gone.
+    // Waits until ready() holds, reading the browser and serving calls; false after timeout
+    // seconds or when the browser is gone. Whenever it has waited a command's time, the browser
+    // is asked whether it still answers, and given up if not.
     template <typename Ready>
     bool Pump(Ready ready, double timeout, std::string& error);
+    // Pump's waiting alone: false at the deadline (in seconds, as Seconds()) or when it is gone.
+    template <typename Ready>
+    bool WaitUntil(Ready ready, double deadline);
+    // Whether the browser answers a question of its own within kProbeTimeout.
+    bool Answers();
+    // Kills the browser that stopped answering: for the reason, it is gone.
+    void GiveUp(const std::string& reason);
     void ReadMessages();
     // Takes bytes read from the pipe: receives each message they end, keeps the rest.
     void Take(const char* data, size_t size);
@@ -110,6 +126,8 @@ private:
 
     pid_t mPid = -1;
     int mFd = -1;
+    bool mStarted = false;  // it has answered once
+    std::string mGone;      // why it was given up
     int mGeneration = 0;
     int mNextId = 1;
     // The target made ahead: each of its commands is sent when the one before has answered.

@@ -93,9 +93,15 @@ Browser* LivePage::Live() const
                : nullptr;
 }
 
+std::string LivePage::WhyGone() const
+{
+    const Browser* browser = Browser::Current();
+    return browser != nullptr && browser->Generation() == mGeneration ? browser->WhyGone() : Browser::kExited;
+}
+
 std::string LivePage::LostReason() const
 {
-    return !mSession.empty() && Live() == nullptr ? Browser::kExited : "";
+    return !mSession.empty() && Live() == nullptr ? WhyGone() : "";
 }
 
 bool LivePage::Command(const std::string& method, const nlohmann::json& params, nlohmann::json& result,
@@ -103,7 +109,7 @@ bool LivePage::Command(const std::string& method, const nlohmann::json& params, 
 {
     Browser* browser = Live();
     if (browser == nullptr)
-        return Fail(mSession.empty() ? kNoPage : Browser::kExited);
+        return Fail(mSession.empty() ? kNoPage : WhyGone());
     std::string error;
     if (!browser->Command(method, params, mSession, result, error, timeout))
         return Fail(error);
@@ -241,7 +247,7 @@ bool LivePage::DoFinishLoad()
 {
     Browser* browser = Live();
     if (browser == nullptr || mNavigation == 0)
-        return Fail(mSession.empty() ? kNoPage : Browser::kExited);
+        return Fail(mSession.empty() ? kNoPage : WhyGone());
     nlohmann::json navigated;
     std::string error;
     const int navigation = mNavigation;
@@ -277,7 +283,7 @@ bool LivePage::AwaitLoad(std::string& error)
     for (;;) {
         Browser* browser = Live();
         if (browser == nullptr) {
-            error = Browser::kExited;
+            error = WhyGone();
             return false;
         }
         bool stopped = false;
@@ -364,7 +370,7 @@ bool LivePage::Run(const std::string& expression, double timeout, nlohmann::json
 {
     Browser* browser = Live();
     if (browser == nullptr || mFrames.empty()) {
-        error = browser == nullptr && !mSession.empty() ? Browser::kExited : kNoPage;
+        error = browser == nullptr && !mSession.empty() ? WhyGone() : kNoPage;
         return false;
     }
     return AwaitValue(browser->Send("Runtime.evaluate", {{"expression", expression}, {"returnByValue", true}}, mSession),
@@ -376,7 +382,7 @@ bool LivePage::AwaitValue(int id, double timeout, nlohmann::json& value, std::st
     Browser* browser = Live();
     nlohmann::json result;
     if (browser == nullptr) {
-        error = Browser::kExited;
+        error = WhyGone();
         return false;
     }
     if (!browser->AwaitReply(id, timeout, result, error)) {
@@ -404,13 +410,14 @@ Evaluation LivePage::DoEvaluate(const std::string& script)
     nlohmann::json text;
     if (!Run(PageScripts::Evaluation(script), mEvaluationTimeout, text, evaluation.error))
         return evaluation;
-    const nlohmann::json wire = text.is_string() ? nlohmann::json::parse(text.get<std::string>(), nullptr, false)
-                                                 : nlohmann::json(nlohmann::json::value_t::discarded);
-    if (wire.is_discarded()) {
+    nlohmann::json wire;
+    const WireRead read = text.is_string() ? ReadWireJson(text.get<std::string>(), WireNesting{kMaxWireDepth, 1}, wire)
+                                           : WireRead::NotJson;
+    if (read == WireRead::NotJson) {
         evaluation.error = "the page answered no value";
         return evaluation;
     }
-    std::optional<Value> value = FromWire(wire);
+    std::optional<Value> value = read == WireRead::Read ? FromWire(wire) : std::nullopt;
     if (!value) {
         evaluation.error = "the page's value nests deeper than " + std::to_string(kMaxWireDepth) + " arrays";
         return evaluation;

@@ -52,6 +52,9 @@ protected:
 private:
     // The browser, when this page's target is in it and it is alive.
     Browser* Live() const;
+    // Why the page's browser is gone: the reason it was given up for, or that it exited (as
+    // it has when another has started since).
+    std::string WhyGone() const;
     // Makes the page's target in the running browser (starting one) unless it is there; a
     // new target may hold the document already (Page::KeepWarm).
     bool Attach(const std::string& html, const std::string& baseURL);

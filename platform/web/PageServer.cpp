@@ -152,8 +152,25 @@ int ReadBody(const httplib::ContentReader& read, const httplib::Response& respon
     return tooLarge || response.status == 413 ? 413 : 400;
 }
 
+// Whether the request's declared body lengths are plain decimal counts, as HTTP has them. The
+// library would read "-5" as a length past any limit and wait for that body before refusing it.
+bool HasReadableLength(const httplib::Request& request)
+{
+    const auto lengths = request.headers.equal_range("Content-Length");
+    for (auto it = lengths.first; it != lengths.second; ++it)
+        if (it->second.empty() || it->second.find_first_not_of("0123456789") != std::string::npos ||
+            it->second != lengths.first->second)
+            return false;
+    return true;
+}
+
 // The routes whose last part is the page's key: every route that reaches the host or its data.
 bool TakesKey(const std::string& route) { return route == "call" || route == "data"; }
+
+std::string TooDeepReply()
+{
+    return "a call whose arguments nest deeper than " + std::to_string(kMaxWireDepth) + " arrays";
+}
 
 std::string CallReply(const nlohmann::json& value)
 {
@@ -234,7 +251,7 @@ int PageServer::Admit(const httplib::Request& request) const
     const auto found = mPages.find(target.page);
     if (found == mPages.end() || (TakesKey(target.route) && !SameSecret(target.rest, found->second.key)))
         return 403;
-    return 0;
+    return HasReadableLength(request) ? 0 : 400;
 }
 
 void PageServer::Route()
@@ -305,7 +322,13 @@ void PageServer::Route()
 
 int PageServer::Call(int id, const std::string& body, bool samples, std::string& reply)
 {
-    const nlohmann::json call = nlohmann::json::parse(body, nullptr, false);
+    // The call's own object and its argument list hold the arguments; a tagged object ends an
+    // argument's arrays.
+    nlohmann::json call;
+    if (ReadWireJson(body, WireNesting{kMaxWireDepth + 1, 2}, call) == WireRead::TooDeep) {
+        reply = TooDeepReply();
+        return 400;
+    }
     if (!call.is_object() || !call.contains("o") || !call["o"].is_string() || !call.contains("m") ||
         !call["m"].is_string() || !call.contains("a") || !call["a"].is_array()) {
         reply = "a malformed call";
@@ -319,7 +342,7 @@ int PageServer::Call(int id, const std::string& body, bool samples, std::string&
     for (const nlohmann::json& argument : call["a"]) {
         std::optional<Value> value = FromWire(argument);
         if (!value) {
-            reply = "a call whose arguments nest deeper than " + std::to_string(kMaxWireDepth) + " arrays";
+            reply = TooDeepReply();
             return 400;
         }
         waiting->arguments.push_back(std::move(*value));

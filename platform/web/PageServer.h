@@ -102,7 +102,8 @@ private:
     void Route();
     // The one place a request is let in, before anything of its body is read: it is for our
     // host from no other origin, carries the secret and names a page of ours, with that page's
-    // key where its route takes one. 0 when it may go on, else the status that refuses it.
+    // key where its route takes one, and any body length it declares is a count (400 else).
+    // 0 when it may go on, else the status that refuses it.
     int Admit(const httplib::Request& request) const;
     // The reply to a call's body (JSON; SamplesWire for samples), or an HTTP status with its reason.
     int Call(int id, const std::string& body, bool samples, std::string& reply);

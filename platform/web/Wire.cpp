@@ -217,4 +217,58 @@ std::optional<Value> FromWire(const nlohmann::json& wire)
     return value;
 }
 
+namespace {
+
+// The library's reader of a JSON tree, told to stop at the first array or object that opens
+// past the limits.
+class BoundedReader : public nlohmann::detail::json_sax_dom_parser<nlohmann::json> {
+public:
+    BoundedReader(nlohmann::json& json, WireNesting limits)
+        : json_sax_dom_parser(json, false), mArraysLeft(limits.arrays), mObjectsLeft(limits.objects)
+    {
+    }
+
+    bool start_array(std::size_t size) { return Open(mArraysLeft) && json_sax_dom_parser::start_array(size); }
+    bool end_array()
+    {
+        ++mArraysLeft;
+        return json_sax_dom_parser::end_array();
+    }
+    bool start_object(std::size_t size) { return Open(mObjectsLeft) && json_sax_dom_parser::start_object(size); }
+    bool end_object()
+    {
+        ++mObjectsLeft;
+        return json_sax_dom_parser::end_object();
+    }
+
+    bool TooDeep() const { return mTooDeep; }
+
+private:
+    bool Open(int& left)
+    {
+        if (left <= 0) {
+            mTooDeep = true;
+            return false;
+        }
+        --left;
+        return true;
+    }
+
+    int mArraysLeft;
+    int mObjectsLeft;
+    bool mTooDeep = false;
+};
+
+}  // namespace
+
+WireRead ReadWireJson(const std::string& text, WireNesting limits, nlohmann::json& json)
+{
+    json = nlohmann::json();
+    BoundedReader reader(json, limits);
+    if (nlohmann::json::sax_parse(text, &reader))
+        return WireRead::Read;
+    json = nlohmann::json(nlohmann::json::value_t::discarded);
+    return reader.TooDeep() ? WireRead::TooDeep : WireRead::NotJson;
+}
+
 }  // namespace Web

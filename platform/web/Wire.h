@@ -22,6 +22,19 @@ constexpr int kMaxWireDepth = 64;
 // The value the JSON carries; none when its arrays nest deeper than kMaxWireDepth.
 std::optional<Value> FromWire(const nlohmann::json& wire);
 
+// How deep JSON text that carries wire values may nest: its arrays, and its objects (a value's
+// tagged ones, a call's own).
+struct WireNesting {
+    int arrays;
+    int objects;
+};
+enum class WireRead { Read, NotJson, TooDeep };
+// The JSON of the text, into json; discarded JSON when the text is none or nests deeper than
+// the limits. Reading stops at the first array or object past them, so that text nested a
+// million deep costs no more than its first levels: a tree of its every level would take a
+// hundred times its size.
+WireRead ReadWireJson(const std::string& text, WireNesting limits, nlohmann::json& json);
+
 // Samples as the data route sends them: '4' when every one is a 32-bit float (NaN included),
 // else '8', then their bytes in this machine's order (the page runs beside the host) in
 // base64, which the page decodes natively: a synchronous request cannot take binary.
