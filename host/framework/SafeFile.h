@@ -1,14 +1,20 @@
-// The one way the host writes a file: into a scratch file created exclusively, under a unique
-// name, in the target's folder, then flushed to disk and renamed over the target. Until the
-// rename the target is untouched; a write, flush or close that fails leaves no partial file and
-// is reported with the system's own words. Several saves to one path at once each write their
-// own scratch file, so the target is always one whole save.
+// The one way the host writes a file: into a scratch file in the target's folder, then flushed to
+// disk and renamed over the target. The scratch file is unnamed where the folder's file system
+// allows it (O_TMPFILE) and gets a name beside the target only to be renamed, so that a
+// write killed half-way leaves nothing; elsewhere it is created exclusively under a unique hidden
+// name. Either name fits wherever the target's does. A scratch file left by a write that died
+// before its rename is removed by the next write to the same target. Until the rename the
+// target is untouched; a write or flush to disk that fails leaves no partial file and is
+// reported with the system's own words. Several saves to one path at once each write their own
+// scratch file, so the target is always one whole save.
 #pragma once
 
 #include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+
+#include <sys/types.h>
 
 namespace Host {
 
@@ -33,8 +39,9 @@ public:
     SafeFile& operator=(const SafeFile&) = delete;
 
     const std::string& Target() const { return mTarget; }
-    // For writers that open a file by name themselves: it keeps the target's extension.
-    const std::string& ScratchPath() const { return mScratch; }
+    // For writers that open a file by name themselves: the scratch file's name, or the name of
+    // this process's descriptor of it while it has none in the folder.
+    const std::string& ScratchPath() const { return mPath; }
     // Writes to the scratch file; every failed write is kept for Commit to report.
     std::ostream& Stream();
 
@@ -48,11 +55,16 @@ public:
 private:
     class Buffer;
 
+    void Create(const std::string& folder, const std::string& stem);
+    void PutInPlace();
     void Discard();
 
     std::string mTarget;
-    std::string mScratch;
+    std::string mScratch;  // the scratch file's name in the folder, while it has one
+    std::string mScratchStem;
+    std::string mPath;
     int mFd = -1;
+    mode_t mMode = 0;
     std::unique_ptr<Buffer> mBuffer;
     std::unique_ptr<std::ostream> mStream;
 };
