@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -51,13 +53,38 @@ void SyncFolder(const std::string& folder)
     }
 }
 
-// The path every scratch name of a target starts with: hidden, beginning with as much of the
-// target's name as leaves the whole within the longest name a folder takes.
-std::string ScratchStem(const std::string& folder, const std::string& name)
-{
-    const size_t room = NAME_MAX - 1 - (sizeof kScratchMark - 1) - kSuffixLength;
-    return folder + "/." + name.substr(0, room) + kScratchMark;
-}
+}  // namespace
+
+// A target's scratch names: hidden, as much of the target's stem as leaves the whole within the
+// longest name a folder takes, the mark, the random suffix and the target's extension (unless
+// the extension alone would not leave room), e.g. ".report.saving-Ab12Cd.csv".
+struct ScratchNames {
+    ScratchNames(const std::string& folder, const boost::filesystem::path& target)
+        : folder(folder), extension(target.extension().string())
+    {
+        std::string stem = target.stem().string();
+        const size_t fixed = 1 + (sizeof kScratchMark - 1) + kSuffixLength;
+        if (fixed + extension.size() > NAME_MAX) {
+            stem = target.filename().string();
+            extension.clear();
+        }
+        start = "." + stem.substr(0, NAME_MAX - fixed - extension.size()) + kScratchMark;
+    }
+    std::string Path(const std::string& suffix) const { return folder + "/" + start + suffix + extension; }
+    bool Matches(const std::string& name) const
+    {
+        return name.size() == start.size() + kSuffixLength + extension.size() && name.compare(0, start.size(), start) == 0 &&
+               name.compare(name.size() - extension.size(), extension.size(), extension) == 0 &&
+               std::all_of(name.begin() + start.size(), name.begin() + start.size() + kSuffixLength,
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    }
+
+    std::string folder;
+    std::string extension;
+    std::string start;
+};
+
+namespace {
 
 std::string RandomSuffix()
 {
@@ -72,10 +99,10 @@ std::string RandomSuffix()
 
 // Calls make with fresh scratch names until one is free; the name taken, or empty with errno set.
 template <class Make>
-std::string TakeFreeName(const std::string& stem, Make make)
+std::string TakeFreeName(const ScratchNames& names, Make make)
 {
     for (int i = 0; i < kNameTries; ++i) {
-        const std::string name = stem + RandomSuffix();
+        const std::string name = names.Path(RandomSuffix());
         if (make(name))
             return name;
         if (errno != EEXIST)
@@ -99,17 +126,14 @@ void RemoveIfAbandoned(const std::string& path)
 }
 
 // Removes the scratch files of the target's earlier writes that died before their rename.
-void RemoveAbandonedScratches(const std::string& folder, const std::string& stem)
+void RemoveAbandonedScratches(const ScratchNames& names)
 {
-    DIR* dir = ::opendir(folder.c_str());
+    DIR* dir = ::opendir(names.folder.c_str());
     if (dir == nullptr)
         return;
-    const std::string start = stem.substr(folder.size() + 1);
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name.size() == start.size() + kSuffixLength && name.compare(0, start.size(), start) == 0)
-            RemoveIfAbandoned(folder + "/" + name);
-    }
+    while (const dirent* entry = ::readdir(dir))
+        if (names.Matches(entry->d_name))
+            RemoveIfAbandoned(names.folder + "/" + entry->d_name);
     ::closedir(dir);
 }
 
@@ -162,7 +186,7 @@ private:
     std::vector<char> mBytes;
 };
 
-SafeFile::SafeFile(const std::string& target) : mTarget(target), mMode(NewFileMode())
+SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target), mMode(NewFileMode())
 {
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
@@ -175,17 +199,16 @@ SafeFile::SafeFile(const std::string& target) : mTarget(target), mMode(NewFileMo
         throw FileWriteError("an empty name is not a file name");
     if (!path.has_filename() || path.filename() == "." || path.filename() == "..")
         throw FileWriteError(target + ": not a file name");
-    const std::string folder = FolderOf(target);
-    mScratchStem = ScratchStem(folder, path.filename().string());
-    RemoveAbandonedScratches(folder, mScratchStem);
-    Create(folder, mScratchStem);
+    mNames = std::make_unique<ScratchNames>(FolderOf(target), path);
+    RemoveAbandonedScratches(*mNames);
+    Create(scratch);
 }
 
-void SafeFile::Create(const std::string& folder, const std::string& stem)
+void SafeFile::Create(Scratch scratch)
 {
-    mFd = OpenUnnamed(folder);
+    mFd = scratch == Scratch::kUnnamed ? OpenUnnamed(mNames->folder) : -1;
     if (mFd < 0) {
-        mScratch = TakeFreeName(stem, [this](const std::string& name) {
+        mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
             mFd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             return mFd >= 0;
         });
@@ -243,7 +266,7 @@ void SafeFile::Commit()
 void SafeFile::PutInPlace()
 {
     if (mScratch.empty()) {
-        mScratch = TakeFreeName(mScratchStem, [this](const std::string& name) {
+        mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
             return ::linkat(AT_FDCWD, mPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
         });
         if (mScratch.empty())

@@ -24,12 +24,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+struct ScratchNames;
+
 class SafeFile {
 public:
+    // kUnnamed: an unnamed scratch file where the file system allows it. kNamed: always a hidden
+    // name beside the target, which keeps the target's extension: for a path that code of
+    // others sees and may judge by its name (a Save As class's).
+    enum class Scratch { kUnnamed, kNamed };
+
     // Creates the scratch file. Throws FileWriteError when the target exists and is not a
     // regular file (a device, a folder, a FIFO; a link is judged by what it points to and is
     // replaced, never followed), or when the folder does not take a new file.
-    explicit SafeFile(const std::string& target);
+    explicit SafeFile(const std::string& target, Scratch scratch = Scratch::kUnnamed);
     // Removes the scratch file unless committed.
     ~SafeFile();
     // Throws FileWriteError as the constructor would, and leaves nothing behind: for commands
@@ -55,13 +62,13 @@ public:
 private:
     class Buffer;
 
-    void Create(const std::string& folder, const std::string& stem);
+    void Create(Scratch scratch);
     void PutInPlace();
     void Discard();
 
     std::string mTarget;
     std::string mScratch;  // the scratch file's name in the folder, while it has one
-    std::string mScratchStem;
+    std::unique_ptr<ScratchNames> mNames;
     std::string mPath;
     int mFd = -1;
     mode_t mMode = 0;

@@ -82,6 +82,20 @@ TEST_F(SafeFileTest, TargetChangesOnlyAtCommit)
     EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
 }
 
+// A named scratch file, for a path others see, lies beside the target with its extension.
+TEST_F(SafeFileTest, ANamedScratchFileKeepsTheExtension)
+{
+    const std::string target = Path("report.csv");
+    Host::SafeFile file(target, Host::SafeFile::Scratch::kNamed);
+    EXPECT_EQ(fs::path(file.ScratchPath()).parent_path(), fs::path(folder));
+    EXPECT_EQ(fs::path(file.ScratchPath()).extension(), ".csv");
+    EXPECT_EQ(fs::path(file.ScratchPath()).filename().string().rfind(".report.saving-", 0), 0u);
+    std::ofstream(file.ScratchPath()) << "new";
+    file.Commit();
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
+}
+
 // Writers that open the scratch file by name (a picture's, a printed page's, a document's)
 // reach the file that is put in place, through the descriptor's name while it has no other.
 TEST_F(SafeFileTest, WritersByNameReachTheScratchFile)
@@ -106,15 +120,20 @@ TEST_F(SafeFileTest, WritersByNameReachTheScratchFile)
 // The longest name a folder takes can be written: the scratch file's name is never longer.
 TEST_F(SafeFileTest, TheLongestNameIsWritten)
 {
-    for (const size_t length : {size_t(NAME_MAX - 7), size_t(NAME_MAX)}) {
-        const std::string target = Path(std::string(length - 4, 'n') + ".csv");
-        Host::SafeFile file(target);
-        file.Stream() << length;
-        file.Commit();
-        EXPECT_EQ(Read(target), std::to_string(length));
-        fs::remove(target);
+    using Scratch = Host::SafeFile::Scratch;
+    const std::vector<std::string> names = {std::string(NAME_MAX - 11, 'n') + ".csv",
+                                            std::string(NAME_MAX - 4, 'n') + ".csv",
+                                            "n." + std::string(NAME_MAX - 2, 'x')};  // all extension
+    for (const Scratch scratch : {Scratch::kUnnamed, Scratch::kNamed}) {
+        for (const std::string& name : names) {
+            Host::SafeFile file(Path(name), scratch);
+            file.Stream() << name.size();
+            file.Commit();
+            EXPECT_EQ(Read(Path(name)), std::to_string(name.size()));
+            EXPECT_EQ(Files(), std::vector<std::string>{name});
+            fs::remove(Path(name));
+        }
     }
-    EXPECT_TRUE(Files().empty());
 }
 
 // A scratch file of the target that no running write holds was left by a write that died before
@@ -122,22 +141,25 @@ TEST_F(SafeFileTest, TheLongestNameIsWritten)
 // name, are left alone.
 TEST_F(SafeFileTest, ScratchFilesLeftBehindAreRemovedByTheNextWrite)
 {
-    const std::string victim = Path("victim"), left = Path(".out.csv.saving-Ab12Cd");
-    const std::string held = Path(".out.csv.saving-Hh00Hh");
+    const std::string victim = Path("victim"), left = Path(".out.saving-Ab12Cd.csv");
+    const std::string held = Path(".out.saving-Hh00Hh.csv");
     std::ofstream(victim) << "precious";
     std::ofstream(left) << "half a file";
     std::ofstream(held) << "being written";
-    ASSERT_EQ(::symlink(victim.c_str(), Path(".out.csv.saving-Ll11Ll").c_str()), 0);
-    fs::create_directory(Path(".out.csv.saving-Dd22Dd"));
-    std::ofstream(Path(".out.csv.saving-long-suffix")) << "not of the pattern";
+    ASSERT_EQ(::symlink(victim.c_str(), Path(".out.saving-Ll11Ll.csv").c_str()), 0);
+    fs::create_directory(Path(".out.saving-Dd22Dd.csv"));
+    std::ofstream(Path(".out.saving-long-suffix.csv")) << "not of the pattern";
+    std::ofstream(Path(".out.saving-ab_cd!.csv")) << "not of the pattern";
+    std::ofstream(Path(".out.saving-Ab12Cd.txt")) << "another target's";
     const int lock = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     Host::SafeFile file(Path("out.csv"));
     file.Stream() << "new";
     file.Commit();
     ::close(lock);
-    EXPECT_EQ(Files(), (std::vector<std::string>{".out.csv.saving-Dd22Dd", ".out.csv.saving-Hh00Hh",
-                                                 ".out.csv.saving-Ll11Ll", ".out.csv.saving-long-suffix", "out.csv",
+    EXPECT_EQ(Files(), (std::vector<std::string>{".out.saving-Ab12Cd.txt", ".out.saving-Dd22Dd.csv",
+                                                 ".out.saving-Hh00Hh.csv", ".out.saving-Ll11Ll.csv",
+                                                 ".out.saving-ab_cd!.csv", ".out.saving-long-suffix.csv", "out.csv",
                                                  "victim"}));
     EXPECT_EQ(Read(victim), "precious");
 }

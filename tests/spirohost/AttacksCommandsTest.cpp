@@ -208,16 +208,16 @@ TEST_F(AttacksCommands, AWriteKilledHalfWayLeavesNothing)
 TEST_F(AttacksCommands, TheNextWriteRemovesAScratchFileLeftBehind)
 {
     const std::string recording = mFolder.Write("flow.csv", "time,Flow [L/s]\n0,1\n0.1,2\n").string();
-    const std::string left = Path(".out.txt.saving-Ab12Cd"), held = Path(".out.txt.saving-Xy34Zw");
+    const std::string left = Path(".out.saving-Ab12Cd.txt"), held = Path(".out.saving-Xy34Zw.txt");
     std::ofstream(left) << "half";
     std::ofstream(held) << "busy";
-    std::ofstream(Path(".other.txt.saving-Ab12Cd")) << "another target's";
+    std::ofstream(Path(".other.saving-Ab12Cd.txt")) << "another target's";
     const int lock = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(lock, LOCK_EX), 0);
     int status = -1;
     const std::string out = Run("formula " + recording + " ch1 --out " + Path("out.txt"), &status);
     EXPECT_EQ(status, 0) << out;
-    EXPECT_EQ(Files(), (std::vector<std::string>{".other.txt.saving-Ab12Cd", ".out.txt.saving-Xy34Zw", "flow.csv",
+    EXPECT_EQ(Files(), (std::vector<std::string>{".other.saving-Ab12Cd.txt", ".out.saving-Xy34Zw.txt", "flow.csv",
                                                  "out.txt"}));
     ::close(lock);
 }
