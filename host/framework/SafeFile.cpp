@@ -23,7 +23,7 @@
 namespace Host {
 namespace {
 
-// Scratch names are the stem and this many letters or digits drawn at random.
+// The random part of a scratch name: this many letters or digits.
 constexpr size_t kSuffixLength = 6;
 constexpr char kScratchMark[] = ".saving-";
 // Tries at a free name before the folder is taken to refuse new names.
@@ -73,7 +73,8 @@ struct ScratchNames {
     std::string Path(const std::string& suffix) const { return folder + "/" + start + suffix + extension; }
     bool Matches(const std::string& name) const
     {
-        return name.size() == start.size() + kSuffixLength + extension.size() && name.compare(0, start.size(), start) == 0 &&
+        return name.size() == start.size() + kSuffixLength + extension.size() &&
+               name.compare(0, start.size(), start) == 0 &&
                name.compare(name.size() - extension.size(), extension.size(), extension) == 0 &&
                std::all_of(name.begin() + start.size(), name.begin() + start.size() + kSuffixLength,
                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
@@ -188,6 +189,8 @@ private:
 
 SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target), mMode(NewFileMode())
 {
+    if (target.empty())
+        throw FileWriteError("an empty name is not a file name");
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
@@ -195,8 +198,6 @@ SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target)
         mMode = existing.st_mode & 07777;
     }
     const boost::filesystem::path path(target);
-    if (target.empty())
-        throw FileWriteError("an empty name is not a file name");
     if (!path.has_filename() || path.filename() == "." || path.filename() == "..")
         throw FileWriteError(target + ": not a file name");
     mNames = std::make_unique<ScratchNames>(FolderOf(target), path);

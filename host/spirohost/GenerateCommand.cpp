@@ -1,9 +1,12 @@
 // spirohost generate: writes a synthetic flow-head recording and prints its true figures.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "host/data/EdfRecordingWriter.h"
 #include "host/data/Recording.h"
