@@ -110,8 +110,12 @@ void WriteRecord(IStorage* storage, const std::wstring& name, F write)
     KVD::StorageBinOStreamLite out(stream, true);
     write(out);
     out.flush();
-    if (!out.good())
-        throw Failure("cannot write " + KVD::ToU8String(KVD::String(name.c_str())));
+    if (!out.good()) {
+        // The stream's answer holds the system's reason (a full disk, say).
+        const HRESULT why = out.WriteFailure();
+        throw Failure("cannot write " + KVD::ToU8String(KVD::String(name.c_str())) +
+                      (why != KVD_S_OK ? ": " + CodeText(why) : std::string()));
+    }
 }
 
 void WriteDocumentRecord(KVD::BinOStream& out, DataDocument& document, const std::vector<Child>& children)

@@ -1,12 +1,18 @@
 #include "host/framework/SafeFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <streambuf>
 #include <vector>
 
@@ -16,6 +22,12 @@
 
 namespace Host {
 namespace {
+
+// The random part of a scratch name: this many letters or digits.
+constexpr size_t kSuffixLength = 6;
+constexpr char kScratchMark[] = ".saving-";
+// Tries at a free name before the folder is taken to refuse new names.
+constexpr int kNameTries = 100;
 
 // The mode a new file gets: read and write for all, less the process's umask.
 mode_t NewFileMode()
@@ -39,6 +51,102 @@ void SyncFolder(const std::string& folder)
         ::fsync(fd);  // makes the rename durable; some file systems refuse, which changes nothing
         ::close(fd);
     }
+}
+
+}  // namespace
+
+// A target's scratch names: hidden, as much of the target's stem as leaves the whole within the
+// longest name a folder takes, the mark, the random suffix and the target's extension (unless
+// the extension alone would not leave room), e.g. ".report.saving-Ab12Cd.csv".
+struct ScratchNames {
+    ScratchNames(const std::string& folder, const boost::filesystem::path& target)
+        : folder(folder), extension(target.extension().string())
+    {
+        std::string stem = target.stem().string();
+        const size_t fixed = 1 + (sizeof kScratchMark - 1) + kSuffixLength;
+        if (fixed + extension.size() > NAME_MAX) {
+            stem = target.filename().string();
+            extension.clear();
+        }
+        start = "." + stem.substr(0, NAME_MAX - fixed - extension.size()) + kScratchMark;
+    }
+    std::string Path(const std::string& suffix) const { return folder + "/" + start + suffix + extension; }
+    bool Matches(const std::string& name) const
+    {
+        return name.size() == start.size() + kSuffixLength + extension.size() &&
+               name.compare(0, start.size(), start) == 0 &&
+               name.compare(name.size() - extension.size(), extension.size(), extension) == 0 &&
+               std::all_of(name.begin() + start.size(), name.begin() + start.size() + kSuffixLength,
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    }
+
+    std::string folder;
+    std::string extension;
+    std::string start;
+};
+
+namespace {
+
+std::string RandomSuffix()
+{
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    std::string suffix(kSuffixLength, ' ');
+    for (char& c : suffix)
+        c = kLetters[pick(engine)];
+    return suffix;
+}
+
+// Calls make with fresh scratch names until one is free; the name taken, or empty with errno set.
+template <class Make>
+std::string TakeFreeName(const ScratchNames& names, Make make)
+{
+    for (int i = 0; i < kNameTries; ++i) {
+        const std::string name = names.Path(RandomSuffix());
+        if (make(name))
+            return name;
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+// A write holds a lock on its scratch file until the rename, and the system drops it when the
+// process dies: a scratch file whose lock can be taken belongs to no running write.
+void RemoveIfAbandoned(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat opened {}, named {};
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+        ::unlink(path.c_str());
+    ::close(fd);
+}
+
+// Removes the scratch files of the target's earlier writes that died before their rename.
+void RemoveAbandonedScratches(const ScratchNames& names)
+{
+    DIR* dir = ::opendir(names.folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir))
+        if (names.Matches(entry->d_name))
+            RemoveIfAbandoned(names.folder + "/" + entry->d_name);
+    ::closedir(dir);
+}
+
+// An unnamed file in folder that the process can also open by its descriptor's name, else -1.
+int OpenUnnamed(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::access(CF::DescriptorPath(fd).c_str(), W_OK) != 0) {
+        ::close(fd);  // without /proc it could be neither reopened nor given a name
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace
@@ -79,28 +187,40 @@ private:
     std::vector<char> mBytes;
 };
 
-SafeFile::SafeFile(const std::string& target) : mTarget(target)
+SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target), mMode(NewFileMode())
 {
+    if (target.empty())
+        throw FileWriteError("an empty name is not a file name");
     struct stat existing {};
-    mode_t mode = NewFileMode();
     if (::stat(target.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
             throw FileWriteError(target + ": not replaced: it exists and is not a regular file");
-        mode = existing.st_mode & 07777;
+        mMode = existing.st_mode & 07777;
     }
     const boost::filesystem::path path(target);
     if (!path.has_filename() || path.filename() == "." || path.filename() == "..")
         throw FileWriteError(target + ": not a file name");
-    std::string pattern = FolderOf(target) + "/." + path.stem().string() + "-XXXXXX";
-    const std::string extension = path.extension().string();
-    pattern += extension;
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    mFd = ::mkostemps(name.data(), int(extension.size()), O_CLOEXEC);
-    if (mFd < 0)
-        Fail("cannot be written: no file can be made in its folder", errno);
-    mScratch = name.data();
-    ::fchmod(mFd, mode);
+    mNames = std::make_unique<ScratchNames>(FolderOf(target), path);
+    RemoveAbandonedScratches(*mNames);
+    Create(scratch);
+}
+
+void SafeFile::Create(Scratch scratch)
+{
+    mFd = scratch == Scratch::kUnnamed ? OpenUnnamed(mNames->folder) : -1;
+    if (mFd < 0) {
+        mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
+            mFd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            return mFd >= 0;
+        });
+        if (mFd < 0)
+            Fail("cannot be written: no file can be made in its folder", errno);
+    }
+    // The mark of a running write, taken before an unnamed file gets its name (a named one could
+    // be seen a moment sooner). Where the file system takes no locks, the next write cannot take
+    // one either and leaves every scratch file alone.
+    ::flock(mFd, LOCK_EX | LOCK_NB);
+    mPath = mScratch.empty() ? CF::DescriptorPath(mFd) : mScratch;
 }
 
 SafeFile::~SafeFile()
@@ -128,16 +248,33 @@ void SafeFile::Commit()
         mStream->flush();
     if (mBuffer && mBuffer->Error() != 0)
         Fail("cannot be written", mBuffer->Error());
+    // The target's mode only now: earlier, a read-only one would keep writers that open the
+    // scratch file by name out of it.
+    ::fchmod(mFd, mMode);
     if (::fsync(mFd) != 0)
         Fail("cannot be written to disk", errno);
-    const int fd = mFd;
+    PutInPlace();
+    // Closed after the rename, so that the scratch file is locked for as long as it has a name;
+    // its bytes are on disk since the fsync.
+    ::close(mFd);
     mFd = -1;
-    if (::close(fd) != 0)
-        Fail("cannot be written to disk", errno);
-    if (::rename(mScratch.c_str(), mTarget.c_str()) != 0)
-        Fail("cannot be put in place", errno);
     mScratch.clear();
     SyncFolder(FolderOf(mTarget));
+}
+
+// Gives an unnamed scratch file its name beside the target (a rename cannot take a file
+// without one), then renames it over the target.
+void SafeFile::PutInPlace()
+{
+    if (mScratch.empty()) {
+        mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
+            return ::linkat(AT_FDCWD, mPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        });
+        if (mScratch.empty())
+            Fail("cannot be put in place", errno);
+    }
+    if (::rename(mScratch.c_str(), mTarget.c_str()) != 0)
+        Fail("cannot be put in place", errno);
 }
 
 void SafeFile::Fail(const std::string& what, int error)

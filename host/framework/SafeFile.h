@@ -1,14 +1,20 @@
-// The one way the host writes a file: into a scratch file created exclusively, under a unique
-// name, in the target's folder, then flushed to disk and renamed over the target. Until the
-// rename the target is untouched; a write, flush or close that fails leaves no partial file and
-// is reported with the system's own words. Several saves to one path at once each write their
-// own scratch file, so the target is always one whole save.
+// The one way the host writes a file: into a scratch file in the target's folder, then flushed to
+// disk and renamed over the target. The scratch file is unnamed where the folder's file system
+// allows it (O_TMPFILE) and gets a name beside the target only to be renamed, so that a
+// write killed half-way leaves nothing; elsewhere it is created exclusively under a unique hidden
+// name. Either name fits wherever the target's does. A scratch file left by a write that died
+// before its rename is removed by the next write to the same target. Until the rename the
+// target is untouched; a write or flush to disk that fails leaves no partial file and is
+// reported with the system's own words. Several saves to one path at once each write their own
+// scratch file, so the target is always one whole save.
 #pragma once
 
 #include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+
+#include <sys/types.h>
 
 namespace Host {
 
@@ -18,12 +24,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+struct ScratchNames;
+
 class SafeFile {
 public:
+    // kUnnamed: an unnamed scratch file where the file system allows it. kNamed: always a hidden
+    // name beside the target, which keeps the target's extension: for a path that code of
+    // others sees and may judge by its name (a Save As class's).
+    enum class Scratch { kUnnamed, kNamed };
+
     // Creates the scratch file. Throws FileWriteError when the target exists and is not a
     // regular file (a device, a folder, a FIFO; a link is judged by what it points to and is
     // replaced, never followed), or when the folder does not take a new file.
-    explicit SafeFile(const std::string& target);
+    explicit SafeFile(const std::string& target, Scratch scratch = Scratch::kUnnamed);
     // Removes the scratch file unless committed.
     ~SafeFile();
     // Throws FileWriteError as the constructor would, and leaves nothing behind: for commands
@@ -33,8 +46,9 @@ public:
     SafeFile& operator=(const SafeFile&) = delete;
 
     const std::string& Target() const { return mTarget; }
-    // For writers that open a file by name themselves: it keeps the target's extension.
-    const std::string& ScratchPath() const { return mScratch; }
+    // For writers that open a file by name themselves: the scratch file's name, or the name of
+    // this process's descriptor of it while it has none in the folder.
+    const std::string& ScratchPath() const { return mPath; }
     // Writes to the scratch file; every failed write is kept for Commit to report.
     std::ostream& Stream();
 
@@ -48,11 +62,16 @@ public:
 private:
     class Buffer;
 
+    void Create(Scratch scratch);
+    void PutInPlace();
     void Discard();
 
     std::string mTarget;
-    std::string mScratch;
+    std::string mScratch;  // the scratch file's name in the folder, while it has one
+    std::unique_ptr<ScratchNames> mNames;
+    std::string mPath;
     int mFd = -1;
+    mode_t mMode = 0;
     std::unique_ptr<Buffer> mBuffer;
     std::unique_ptr<std::ostream> mStream;
 };

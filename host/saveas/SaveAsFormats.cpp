@@ -78,7 +78,8 @@ const SaveAsFormat* FindSaveAsFormat(const std::vector<SaveAsFormat>& formats, s
 
 HRESULT SaveDocumentAs(const SaveAsFormat& format, IDocument* document, const std::string& path, std::string* why)
 {
-    SafeFile file(path);
+    // The class sees the scratch file's path and may judge it by its extension.
+    SafeFile file(path, SafeFile::Scratch::kNamed);
     errno = 0;
     const HRESULT hr = CallSaveAs(format, document, file.ScratchPath());
     const int error = errno;

@@ -96,7 +96,9 @@ int RunAnalyse(const Args& args)
         "monitor (click monitor, wait SECONDS)");
     po::positional_options_description positional;
     positional.add("recording", 1);
-    Parsed parsed = ParseOptions("analyse", "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] [--live] [--settings ACTION]... --csv FILE",
+    Parsed parsed = ParseOptions("analyse",
+                                 "RECORDING --raw N [--head N | --scale S] [--select FROM:TO] [options] [--live] "
+                                 "[--settings ACTION]... --csv FILE",
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;

@@ -221,7 +221,7 @@ int RunDialog(const Args& args)
                                              "calibrations work over it")
         ("do", po::value<std::vector<std::string>>()->composing(),
          "a user action, in order across the dialogs that open (repeatable): set FIELD=TEXT, choose POPUP=ITEM, "
-         "click CONTROL, press BUTTON, snapshot FILE; controls by outlet name or title")
+         "click CONTROL, press BUTTON, snapshot FILE, wait SECONDS; controls by outlet name or title")
         ("csv", po::value<std::string>(), "write the calculation's samples afterwards: time (s),value per line");
     AddBundleOption(options);
     AddAnswerOption(options);

@@ -109,13 +109,17 @@ int Save(const Args& args)
     for (const std::string& spec : Values(values, "channel")) {
         const auto equals = spec.find('=');
         if (equals == 0 || equals == std::string::npos) {
-            std::cerr << "spirohost doc save: --channel \"" << spec << "\" is not TITLE=FORMULA\n";
+            std::cerr << "spirohost doc save: --channel \"" << Shortened(spec) << "\" is not TITLE=FORMULA\n";
             return 2;
         }
         const int channel = document.AddChannel(spec.substr(0, equals), "");
-        const std::string error = PutFormula(document.Data(), channel, spec.substr(equals + 1));
+        std::string error = PutFormula(document.Data(), channel, spec.substr(equals + 1));
+        // Refused as `formula` refuses it: over the first record, when there is one.
+        if (error.empty() && document.Channels().GetRecording().RecordCount() > 0)
+            error = RunFailure(document.Channels(), 0, channel);
         if (!error.empty()) {
-            std::cerr << "spirohost doc save: channel \"" << spec.substr(0, equals) << "\": " << error << "\n";
+            std::cerr << "spirohost doc save: channel \"" << Shortened(spec.substr(0, equals)) << "\": " << error
+                      << "\n";
             return 1;
         }
     }
@@ -240,7 +244,7 @@ int RunDoc(const Args& args)
             return 1;
         }
     }
-    std::cerr << "spirohost doc: unknown command '" << args[0] << "'\n";
+    std::cerr << "spirohost doc: " << Readable("unknown command '" + args[0] + "'") << "\n";
     PrintDocUsage(std::cerr);
     return 2;
 }

@@ -50,4 +50,11 @@ std::string PutFormula(Host::DocumentData& data, int channel, const std::string&
     return "";
 }
 
+std::string RunFailure(Host::ChannelTable& channels, int record, int channel)
+{
+    channels.Floats(record, channel, 0);
+    const std::string failure = channels.ComputeFailure(record, channel);
+    return failure.empty() ? "" : "the formula cannot run: " + failure;
+}
+
 }  // namespace SpiroHost

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "host/data/ChannelTable.h"
 #include "host/data/DocumentData.h"
 
 namespace SpiroHost {
@@ -13,5 +14,9 @@ namespace SpiroHost {
 // wrong, for a user: the parser's message, its position in the formula as typed and the piece
 // of the formula around it with a caret under the place.
 std::string PutFormula(Host::DocumentData& data, int channel, const std::string& formula);
+
+// Empty when the channel's calculation computes the record; otherwise why not, for a user (a
+// formula over a channel the recording does not have, say). Computes the record.
+std::string RunFailure(Host::ChannelTable& channels, int record, int channel);
 
 }  // namespace SpiroHost

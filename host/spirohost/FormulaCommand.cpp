@@ -95,17 +95,19 @@ int RunFormula(const Args& args)
         std::cerr << "spirohost formula: " << error << "\n";
         return 1;
     }
-    const auto samples = document.Channels().Floats(record - 1, channel, 0);
-    const std::string failure = document.Channels().ComputeFailure(record - 1, channel);
+    const std::string failure = RunFailure(document.Channels(), record - 1, channel);
     if (!failure.empty()) {
-        std::cerr << "spirohost formula: the formula cannot run: " << failure << "\n";
+        std::cerr << "spirohost formula: " << failure << "\n";
         return 1;
     }
+    const auto samples = document.Channels().Floats(record - 1, channel, 0);
     const std::string path = values["out"].as<std::string>();
     if (path != "-") {
         Host::SafeFile file(path);
         WriteSamples(file.Stream(), *samples, range, recording->TickRate());
         file.Commit();
+        std::cout << "Samples written to " << path << " (" << range.last - range.first + 1 << " of record " << record
+                  << ")\n";
         return 0;
     }
     WriteSamples(std::cout, *samples, range, recording->TickRate());

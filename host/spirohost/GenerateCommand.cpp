@@ -1,8 +1,15 @@
 // spirohost generate: writes a synthetic flow-head recording and prints its true figures.
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <iomanip>
 #include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "host/data/EdfRecordingWriter.h"
+#include "host/data/Recording.h"
 #include "host/framework/SafeFile.h"
 #include "host/synth/SyntheticBreathing.h"
 #include "spirohost/Options.h"
@@ -23,6 +30,94 @@ void PrintFigures(std::ostream& out, const Host::SyntheticBreathing& synth, cons
                       sep, b.pif, sep, b.pef, sep, b.forced ? b.fev1 : 0.0);
         out << line;
     }
+}
+
+// The most samples a recording may hold, as a reader would expand them.
+constexpr uint64_t kMostSamples = Host::kMaxExpandedBytes / sizeof(int16_t);
+constexpr int kMostRate = int(Host::kMaxTickRate);
+// About four days of breathing, which the default rate records within kMostSamples.
+constexpr int kMostBreaths = 100000;
+
+// An option's value and the closed range it must lie in; above zero when the low end is open.
+struct Range {
+    const char* option;
+    double value;
+    double low;
+    double high;
+    const char* unit;
+    bool aboveLow = false;
+};
+
+// Whole numbers whole, others to three digits.
+std::string Number(double value)
+{
+    std::ostringstream text;
+    if (value == std::floor(value))
+        text << std::fixed << std::setprecision(0);
+    else
+        text << std::setprecision(3);
+    text << value;
+    return text.str();
+}
+
+// The first option outside its range, named with the range; empty when all are within. NaN lies
+// in no range.
+std::string OutOfRange(const std::vector<Range>& ranges)
+{
+    for (const Range& r : ranges) {
+        if (r.value >= r.low && r.value <= r.high && (!r.aboveLow || r.value > r.low))
+            continue;
+        return std::string(r.option) + " takes " + (r.aboveLow ? "more than " : "") + Number(r.low) +
+               (r.aboveLow ? " and at most " : " to ") + Number(r.high) + " " + r.unit;
+    }
+    return {};
+}
+
+// Refuses, before any work, what the simulated head cannot record or a recording may not hold.
+std::string CheckOptions(const Host::SyntheticOptions& o)
+{
+    const double fullScale = Host::FullScale(o), volume = Host::LargestBreathVolume(o);
+    std::string error = OutOfRange({
+        {"--rate", double(o.rate), 1, kMostRate, "ticks per second"},
+        {"--quiet", double(o.quietBreathsPerRun), 0, kMostBreaths, "breaths"},
+        {"--forced", double(o.forcedBreaths), 0, kMostBreaths, "breaths"},
+        {"--tidal-volume", o.tidalVolume, 0, volume, "L", true},
+        {"--fvc", o.forcedVolume, 0, volume, "L", true},
+        {"--tau", o.tau, 0.01, 100, "s"},
+        {"--noise", o.noise, 0, fullScale / Host::LargestNoiseDeviate(), "L/s"},
+        {"--drift", o.drift, -fullScale, fullScale, "L/s"},
+    });
+    if (!error.empty())
+        return error;
+    // Forced breaths alone (--quiet 0) are a fair recording; no breath at all is none.
+    const int64_t breaths = int64_t(o.forcedBreaths + 1) * o.quietBreathsPerRun + o.forcedBreaths;
+    if (breaths == 0)
+        return "there must be a quiet or a forced breath";
+    if (breaths > kMostBreaths)
+        return "--quiet " + std::to_string(o.quietBreathsPerRun) + " and --forced " + std::to_string(o.forcedBreaths) +
+               " make " + std::to_string(breaths) + " breaths; a recording may have at most " +
+               std::to_string(kMostBreaths);
+    return {};
+}
+
+std::string CheckRecording(const Host::SyntheticBreathing& synth, const Host::SyntheticOptions& o)
+{
+    char text[256];
+    if (synth.PeakFlow() > Host::FullScale(o)) {
+        std::snprintf(text, sizeof text,
+                      "the flow would reach %.3g L/s, beyond the simulated head's full scale of %.3g L/s: lower "
+                      "--fvc, --tidal-volume, --noise or --drift, or raise --tau",
+                      synth.PeakFlow(), Host::FullScale(o));
+        return text;
+    }
+    if (synth.Ticks() > kMostSamples) {
+        std::snprintf(text, sizeof text,
+                      "%llu samples (%.0f s at %d ticks per second) are more than the %llu (1 GiB of 16-bit samples) a "
+                      "recording may hold: lower --rate or the breath counts",
+                      (unsigned long long)synth.Ticks(), synth.Seconds(), o.rate, (unsigned long long)kMostSamples);
+        return text;
+    }
+    return {};
 }
 
 }  // namespace
@@ -49,16 +144,17 @@ int RunGenerate(const Args& args)
     Parsed parsed = ParseOptions("generate", "OUT.edf [options]", options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
-    // Forced breaths alone (--quiet 0) are a fair recording; no breath at all is none.
-    if (o.rate <= 0 || o.quietBreathsPerRun < 0 || o.forcedBreaths < 0 ||
-        o.quietBreathsPerRun + o.forcedBreaths == 0 || !(o.tau > 0) || !(o.tidalVolume > 0) ||
-        !(o.forcedVolume > 0) || o.noise < 0) {
-        std::cerr << "spirohost generate: rate, volumes and tau must be positive, breath counts and noise not "
-                     "negative, and there must be a quiet or a forced breath\n";
+    std::string error = CheckOptions(o);
+    if (!error.empty()) {
+        std::cerr << "spirohost generate: " << error << "\n";
         return 2;
     }
-
     const Host::SyntheticBreathing synth(o);
+    error = CheckRecording(synth, o);
+    if (!error.empty()) {
+        std::cerr << "spirohost generate: " << error << "\n";
+        return 2;
+    }
     const std::string out = parsed.values["out"].as<std::string>();
     const Host::SyntheticSummary s = synth.Summary();
     Host::WriteEdfRecording(out, synth.MakeRecording(out));

@@ -1,5 +1,7 @@
 #include "spirohost/Options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <iostream>
 
@@ -18,6 +20,22 @@ std::pair<std::string, std::string> ShortHelp(const std::string& token)
     return token == "-h" ? std::make_pair(std::string("help"), std::string()) : std::make_pair(std::string(), std::string());
 }
 
+// The most characters of one piece of a message the parser quotes: a formula given where an
+// option is expected, say, may run to 64 kB.
+constexpr size_t kLongestPiece = 80;
+constexpr char kEllipsis[] = "...";
+
+// Where the piece quoted from open ends: the next quote that ends a word, else the end.
+size_t QuoteEnd(const std::string& message, size_t open)
+{
+    for (size_t close = message.find('\'', open + 1); close != std::string::npos;
+         close = message.find('\'', close + 1))
+        if (close + 1 == message.size() || std::isspace(static_cast<unsigned char>(message[close + 1])) ||
+            message[close + 1] == ')' || message[close + 1] == ',')
+            return close;
+    return message.size();
+}
+
 // Without --verbose or --log the log lines are kept from the user, unless the environment
 // already says where they go.
 void RouteLog(const po::variables_map& values)
@@ -31,6 +49,34 @@ void RouteLog(const po::variables_map& values)
 }
 
 }  // namespace
+
+std::string Shortened(const std::string& piece)
+{
+    if (piece.size() <= kLongestPiece)
+        return piece;
+    size_t end = kLongestPiece;
+    while (end > 0 && (static_cast<unsigned char>(piece[end]) & 0xC0) == 0x80)
+        --end;
+    return piece.substr(0, end) + kEllipsis;
+}
+
+std::string Readable(const std::string& message)
+{
+    std::string readable;
+    size_t at = 0;
+    while (at < message.size()) {
+        const size_t open = std::min(message.find('\'', at), message.size());
+        readable += Shortened(message.substr(at, open - at));
+        if (open == message.size())
+            break;
+        const size_t close = QuoteEnd(message, open);
+        readable += "'" + Shortened(message.substr(open + 1, close - open - 1));
+        if (close < message.size())
+            readable += "'";
+        at = close + 1;
+    }
+    return readable;
+}
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,
                     const po::positional_options_description& positional, const Args& args)
@@ -56,7 +102,7 @@ Parsed ParseOptions(const char* command, const char* synopsis, const po::options
         po::notify(parsed.values);
         RouteLog(parsed.values);
     } catch (const po::error& e) {
-        std::cerr << "spirohost " << command << ": " << e.what() << "\nusage: spirohost " << command << " "
+        std::cerr << "spirohost " << command << ": " << Readable(e.what()) << "\nusage: spirohost " << command << " "
                   << synopsis << "\n";
         parsed.exitCode = 2;
     }

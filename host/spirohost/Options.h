@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include <boost/program_options.hpp>
 
@@ -17,6 +18,14 @@ struct Parsed {
     po::variables_map values;
     std::optional<int> exitCode;
 };
+
+// The first 80 characters of piece (cut between UTF-8 characters) and "...", or the whole when
+// it is short enough: how messages quote what a user typed.
+std::string Shortened(const std::string& piece);
+
+// message with each piece, quoted or not, of at most 80 characters (the rest given as "..."):
+// a parser quotes the word it refuses whole, and a word may be a formula of 64 kB.
+std::string Readable(const std::string& message);
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,
                     const po::positional_options_description& positional, const Args& args);

@@ -43,15 +43,22 @@ int RunSample(const Args& args)
     options.add_options()
         ("out", po::value<std::string>()->required(), "the EDF file to write")
         ("seconds", po::value<int>(&seconds)->default_value(seconds), "whole seconds to sample, on the real clock")
-        ("channels", po::value<int>(&channels)->default_value(channels), "channels of the simulated flow head")
-        ("replay", po::value<std::string>(), "replay this recording's first record instead of the flow head");
+        ("channels", po::value<int>(&channels)->default_value(channels),
+         "channels of the simulated flow head, 1 to 16 (a replay has its recording's)")
+        ("replay", po::value<std::string>(), "replay this recording's first record, all its channels, instead of the "
+                                             "flow head");
     po::positional_options_description positional;
     positional.add("out", 1);
-    Parsed parsed = ParseOptions("sample", "OUT.edf [options]", options, positional, args);
+    Parsed parsed = ParseOptions("sample", "OUT.edf [--seconds N] [--channels K | --replay REC]", options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
     if (seconds < 1 || seconds > 3600 || channels < 1 || channels > 16) {
         std::cerr << "spirohost sample: seconds must lie in 1..3600 and channels in 1..16\n";
+        return 2;
+    }
+    if (parsed.values.count("replay") && !parsed.values["channels"].defaulted()) {
+        std::cerr << "spirohost sample: --channels is for the simulated flow head: a replay samples every channel of "
+                     "its recording\n";
         return 2;
     }
     const std::string out = parsed.values["out"].as<std::string>();

@@ -5,6 +5,7 @@
 #include "appkit/KVDNumberEditHelper.h"
 #include "appkit/RunLoop.h"
 #include "host/framework/SafeFile.h"
+#include "spirohost/Options.h"
 
 namespace SpiroHost {
 
@@ -32,8 +33,9 @@ Action ParseAction(const std::string& text, const std::string& option)
     const bool known = takesValue || action.verb == "click" || action.verb == "press" || action.verb == "snapshot" ||
                        action.verb == "wait";
     if (!known || action.target.empty())
-        throw ScriptError(option + " \"" + text + "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, "
-                          "press BUTTON, snapshot FILE, wait SECONDS");
+        throw ScriptError(option + " \"" + Shortened(text) +
+                          "\": not one of set FIELD=TEXT, choose POPUP=ITEM, click CONTROL, press BUTTON, snapshot "
+                          "FILE, wait SECONDS");
     if (action.verb == "wait") {
         size_t used = 0;
         double seconds = 0;
@@ -43,12 +45,12 @@ Action ParseAction(const std::string& text, const std::string& option)
             used = 0;
         }
         if (used != action.target.size() || !(seconds > 0 && seconds <= kLongestWait))
-            throw ScriptError(option + " \"" + text + "\": wait takes seconds from 0 to 600");
+            throw ScriptError(option + " \"" + Shortened(text) + "\": wait takes seconds from 0 to 600");
     }
     if (takesValue) {
         const size_t equals = action.target.find('=');
         if (equals == std::string::npos)
-            throw ScriptError(option + " \"" + text + "\": " + action.verb + " takes NAME=VALUE");
+            throw ScriptError(option + " \"" + Shortened(text) + "\": " + action.verb + " takes NAME=VALUE");
         action.value = action.target.substr(equals + 1);
         action.target.resize(equals);
     }

@@ -18,12 +18,17 @@ struct ViewOutputs {
     double settle = 0.5;
 };
 
+// A target that cannot take the file (an empty name too) is refused before the pages are
+// waited for.
+void CheckTargets(const po::variables_map& values)
+{
+    for (const char* option : {"png", "print", "copy"})
+        if (values.count(option))
+            Host::SafeFile::CheckTarget(values[option].as<std::string>());
+}
+
 int ShowView(const AnalysisSettings& s, const ViewOutputs& out)
 {
-    // A target that cannot take the file is refused before the pages are waited for.
-    for (const std::string* path : {&out.png, &out.print, &out.copy})
-        if (!path->empty())
-            Host::SafeFile::CheckTarget(*path);
     AnalysedDocument analysed(s);
     try {
         const Host::OpenedView view(analysed.Spirometry(), out.view);
@@ -63,22 +68,25 @@ int RunView(const Args& args)
         ("print", po::value<std::string>(&out.print), "print the view to this PDF file")
         ("copy", po::value<std::string>(&out.copy), "copy the view and write the copied PDF to this file")
         ("settle", po::value<double>(&out.settle)->default_value(out.settle),
-         "seconds to let the view's pages draw before writing");
+         "seconds (0 to 60) to let the view's pages draw before writing");
     po::positional_options_description positional;
     positional.add("recording", 1);
     Parsed parsed = ParseOptions("view",
-                                 "RECORDING --raw N [analyse's options] --view NAME [--png FILE] [--print FILE] "
-                                 "[--copy FILE]",
+                                 "RECORDING --raw N [analyse's options] --view NAME [--settle S] "
+                                 "(--png FILE | --print FILE | --copy FILE)...",
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
     std::string error = ReadAnalysisOptions(parsed.values, s, units);
     if (error.empty() && !(out.settle >= 0.0 && out.settle <= 60.0))
         error = "--settle takes seconds from 0 to 60";
+    if (error.empty() && !parsed.values.count("png") && !parsed.values.count("print") && !parsed.values.count("copy"))
+        error = "nothing to write: give --png, --print or --copy";
     if (!error.empty()) {
         std::cerr << "spirohost view: " << error << "\n";
         return 2;
     }
+    CheckTargets(parsed.values);
     InstallAnswers(parsed.values);
     try {
         return ShowView(s, out);

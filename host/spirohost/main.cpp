@@ -8,6 +8,7 @@
 #include "host/calc/PublishedFunctions.h"
 #include "host/framework/HostAlertPolicy.h"
 #include "spirohost/Commands.h"
+#include "spirohost/Options.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    std::cerr << "spirohost: unknown command '" << argv[1] << "'\n";
+    std::cerr << "spirohost: " << SpiroHost::Readable("unknown command '" + std::string(argv[1]) + "'") << "\n";
     PrintUsage(std::cerr);
     return 2;
 }

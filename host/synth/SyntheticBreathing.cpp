@@ -1,12 +1,18 @@
 #include "host/synth/SyntheticBreathing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace Host {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// The values the noise's uniform deviates are drawn among: 2^32 + 1.
+constexpr double kUniformSpan = 4294967297.0;
+constexpr double kForcedTi = 2.0;  // s
+constexpr double kForcedTe = 5.0;  // s
 
 // Seconds rounded to whole ticks, so that every crossing lies on a tick.
 double OnTick(double seconds, int rate) { return std::round(seconds * rate) / rate; }
@@ -18,7 +24,7 @@ public:
     explicit Noise(uint32_t seed) : mEngine(seed) {}
     double Next()
     {
-        const double u1 = (mEngine() + 1.0) / 4294967297.0;
+        const double u1 = (mEngine() + 1.0) / kUniformSpan;
         const double u2 = mEngine() / 4294967296.0;
         return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * kPi * u2);
     }
@@ -28,6 +34,23 @@ private:
 };
 
 }  // namespace
+
+double FullScale(const SyntheticOptions& options)
+{
+    return std::numeric_limits<int16_t>::max() * options.voltsPerStep * options.headScale;
+}
+
+// A half-sine inspiration of volume V over Ti peaks at pi V / (2 Ti).
+double LargestBreathVolume(const SyntheticOptions& options)
+{
+    return FullScale(options) * 2.0 * kForcedTi / kPi;
+}
+
+// Box-Muller's radius is largest at the smallest u1, 1 / kUniformSpan; the cosine is at most 1.
+double LargestNoiseDeviate()
+{
+    return std::sqrt(2.0 * std::log(kUniformSpan));
+}
 
 SyntheticBreathing::SyntheticBreathing(const SyntheticOptions& options) : mOptions(options)
 {
@@ -69,8 +92,8 @@ void SyntheticBreathing::PlanForcedBreath(double& t)
     SyntheticBreath b;
     b.forced = true;
     b.start = t;
-    b.ti = 2.0;
-    b.te = 5.0;
+    b.ti = kForcedTi;
+    b.te = kForcedTe;
     b.volume = mOptions.forcedVolume;
     const double amplitude = b.volume / (1.0 - std::exp(-b.te / mOptions.tau));
     b.pif = kPi * b.volume / (2.0 * b.ti);
@@ -109,6 +132,19 @@ double SyntheticBreathing::FlowFrom(double t, size_t& first) const
     return 0.0;
 }
 
+uint64_t SyntheticBreathing::Ticks() const
+{
+    return static_cast<uint64_t>(std::llround(mSeconds * mOptions.rate));
+}
+
+double SyntheticBreathing::PeakFlow() const
+{
+    double peak = mClosing.pif;
+    for (const SyntheticBreath& b : mBreaths)
+        peak = std::max({peak, b.pif, b.pef});
+    return peak + std::abs(mOptions.drift) + mOptions.noise * LargestNoiseDeviate();
+}
+
 SyntheticSummary SyntheticBreathing::Summary() const
 {
     SyntheticSummary summary;
@@ -133,7 +169,7 @@ Recording SyntheticBreathing::MakeRecording(const std::string& path) const
     ChannelFormat head{"Flow head", "V", mOptions.voltsPerStep, 0.0};
     Recording recording(path, mOptions.rate, {head});
     RecordBlock block;
-    block.ticks = static_cast<uint32_t>(std::lround(mSeconds * mOptions.rate));
+    block.ticks = static_cast<uint32_t>(Ticks());
     block.samples.emplace_back(block.ticks);
     Noise noise(mOptions.seed);
     size_t breath = 0;

@@ -47,6 +47,18 @@ struct SyntheticSummary {
     double frequency = 0;  // Hz over the non-forced breaths
 };
 
+// The largest flow the simulated head records, either way (L/s): its raw channel's 16-bit range
+// through the head's gain. A flow beyond it would be clipped.
+double FullScale(const SyntheticOptions& options);
+
+// The largest volume (L) of a breath whose inspiration the head records: the slowest inspiration,
+// a forced breath's, reaching full scale.
+double LargestBreathVolume(const SyntheticOptions& options);
+
+// The largest deviate, either way, of the generator of the flow noise: the noise is at most this
+// many standard deviations.
+double LargestNoiseDeviate();
+
 class SyntheticBreathing {
 public:
     explicit SyntheticBreathing(const SyntheticOptions& options);
@@ -54,6 +66,11 @@ public:
     const std::vector<SyntheticBreath>& Breaths() const { return mBreaths; }
     SyntheticSummary Summary() const;
     double Seconds() const { return mSeconds; }
+    // The ticks (samples) of the recording.
+    uint64_t Ticks() const;
+    // The largest flow the recording can hold, either way (L/s): the highest peak of the true
+    // flow plus the whole drift and the largest noise the generator draws.
+    double PeakFlow() const;
 
     // The true flow in L/s at time t, without drift or noise.
     double Flow(double t) const;

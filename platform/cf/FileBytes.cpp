@@ -17,6 +17,17 @@ bool Failed(const std::string& path, const std::string& what, int error, std::st
     return false;
 }
 
+constexpr char kDescriptorFolder[] = "/proc/self/fd/";
+
+// A link to one of the process's own descriptors is the file the process opened, never one an
+// attacker planted: it alone is followed.
+bool IsDescriptorPath(const std::string& path)
+{
+    const size_t prefix = sizeof kDescriptorFolder - 1;
+    return path.size() > prefix && path.compare(0, prefix, kDescriptorFolder) == 0 &&
+           path.find_first_not_of("0123456789", prefix) == std::string::npos;
+}
+
 }  // namespace
 
 int WriteAll(int fd, const char* data, size_t size)
@@ -33,11 +44,16 @@ int WriteAll(int fd, const char* data, size_t size)
     return 0;
 }
 
+std::string DescriptorPath(int fd)
+{
+    return kDescriptorFolder + std::to_string(fd);
+}
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes, std::string* error)
 {
     // Non-blocking, so that a FIFO planted at the name cannot hold the open.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    const int noFollow = IsDescriptorPath(path) ? 0 : O_NOFOLLOW;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | noFollow | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return Failed(path, "cannot be opened for writing", errno, error);
     struct stat opened {};

@@ -28,6 +28,8 @@ public:
 
     // Also truncates the stream to nothing.
     void SetEmpty() override;
+    // What the stream answered to the first write it refused; KVD_S_OK while it refused none.
+    HRESULT WriteFailure() const { return mStreamBuf.WriteFailure(); }
 
 private:
     // Destroyed before the base: pending output is written before the attached object goes.

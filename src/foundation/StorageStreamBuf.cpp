@@ -130,6 +130,8 @@ bool StorageStreamBuf::WritePending()
     uint32_t written = 0;
     const HRESULT result = mStream->Write(pbase(), static_cast<uint32_t>(pending), &written);
     mPosition += written;
+    if (!KVDSucceeded(result) && mWriteFailure == KVD_S_OK)
+        mWriteFailure = result;
     bool ok = KVDSucceeded(result) && written == static_cast<uint32_t>(pending);
     // After a seek back inside the buffer, writing goes on at the put pointer, not after the
     // bytes beyond it that were written earlier.

@@ -6,6 +6,7 @@
 #include <streambuf>
 
 #include "IStream.h"
+#include "ResultCodes.h"
 #include "foundation/COMPtr.h"
 
 namespace KVD {
@@ -31,6 +32,9 @@ public:
     void DiscardOutput();
 
     IStream* Stream() const { return mStream.get(); }
+    // What the stream answered to the first write it refused (the system's error, say); KVD_S_OK
+    // while it refused none.
+    HRESULT WriteFailure() const { return mWriteFailure; }
     bool IsAttached() const { return mAttached; }
 
 protected:
@@ -65,6 +69,7 @@ private:
     std::ios_base::openmode mMode = std::ios_base::openmode();
     bool mAttached = false;
     uint64_t mPosition = 0;
+    HRESULT mWriteFailure = KVD_S_OK;
     char mBuffer[kPutBack + kBlock];
 };
 

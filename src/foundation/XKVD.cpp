@@ -1,5 +1,9 @@
 #include "foundation/XKVD.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +18,38 @@ namespace {
 bool TakesLineFeed(int code)
 {
     return code != KVD_S_OK && code != KVD_E_STORAGEMESSAGE && code != KVD_E_REPORTMESSAGE;
+}
+
+// Appends line to the file at path; 0, or the errno of the failure. The open does not wait for
+// a FIFO's reader (ENXIO when it has none); the writes then may.
+int AppendLine(const char* path, const std::string& line)
+{
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int error = 0;
+    for (size_t done = 0; done < line.size() && error == 0;) {
+        const ssize_t written = ::write(fd, line.data() + done, line.size() - done);
+        if (written > 0)
+            done += size_t(written);
+        else if (written == 0 || errno != EINTR)
+            error = written == 0 ? EIO : errno;
+    }
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+// Says once on standard error that the log file takes no lines, and turns the log off: the
+// host and every plug-in have their own copy of this code, and the environment is what they
+// share, so that the user is told once however many copies log.
+void ReportLostLog(const char* path, int error)
+{
+    std::fprintf(stderr, "KVDBOOTLOG: the log lines cannot be appended to %s (%s): they are dropped\n", path,
+                 std::strerror(error));
+    std::fflush(stderr);
+    ::setenv(XKVD::kLogVariable, "off", 1);
 }
 
 }  // namespace
@@ -65,11 +101,13 @@ void XKVD::Log() const
     if (where != nullptr && std::strcmp(where, "off") == 0)
         return;
     const std::string line = "KVDBOOTLOG: XKVD: " + KVD::ToU8String(mMessage) + "\n";
-    std::FILE* file = where != nullptr && *where != '\0' && std::strcmp(where, "stderr") != 0 ? std::fopen(where, "a")
-                                                                                            : nullptr;
-    std::FILE* out = file != nullptr ? file : stderr;
-    std::fwrite(line.data(), 1, line.size(), out);
-    std::fflush(out);
-    if (file != nullptr)
-        std::fclose(file);
+    if (where == nullptr || *where == '\0' || std::strcmp(where, "stderr") == 0) {
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        std::fflush(stderr);
+        return;
+    }
+    const std::string path = where;  // the report below changes the environment
+    const int error = AppendLine(path.c_str(), line);
+    if (error != 0)
+        ReportLostLog(path.c_str(), error);
 }

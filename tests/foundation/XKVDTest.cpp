@@ -1,6 +1,7 @@
 // Result codes, their texts, the POSIX mapping and the exception with its log line.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -123,6 +124,30 @@ TEST(XKVDException, LogLinesGoWhereTheEnvironmentSays)
     EXPECT_EQ(LogOf([] { XKVD failure(String(L"shown"), KVD_E_STORAGEMESSAGE); }), "KVDBOOTLOG: XKVD: shown\n");
     ::unsetenv(XKVD::kLogVariable);
     std::remove(file.c_str());
+}
+
+// A log that takes no lines (a folder, a full device, a FIFO nobody reads) is said once on
+// standard error, never waited on, and the log is off from then on.
+TEST(XKVDException, ALogThatTakesNoLinesIsSaidOnce)
+{
+    const std::string fifo = ::testing::TempDir() + "xkvd_fifo_" + std::to_string(::getpid());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        int error;
+    } sinks[] = {{"/", EISDIR}, {"/dev/full", ENOSPC}, {fifo, ENXIO}};
+    for (const auto& sink : sinks) {
+        ::setenv(XKVD::kLogVariable, sink.path.c_str(), 1);
+        EXPECT_EQ(LogOf([] {
+                      XKVD first(KVD_E_BADSTATE);
+                      XKVD second(String(L"second"), KVD_E_STORAGEMESSAGE);
+                  }),
+                  "KVDBOOTLOG: the log lines cannot be appended to " + sink.path + " (" + std::strerror(sink.error) +
+                      "): they are dropped\n");
+        EXPECT_STREQ(std::getenv(XKVD::kLogVariable), "off");
+    }
+    ::unsetenv(XKVD::kLogVariable);
+    std::remove(fifo.c_str());
 }
 
 TEST(XKVDException, MessagesGetALineFeedUnlessComplete)

@@ -1,19 +1,24 @@
 // The host's one way of writing a file: the target changes only by a whole new file put in its
-// place; a failed write leaves the old file and no scratch file; targets that are not regular
-// files are refused; links are replaced, not followed.
+// place; a failed write leaves the old file and no scratch file, and a scratch file a dead write
+// left is removed by the next; any name the folder takes is written; targets that are not
+// regular files are refused; links are replaced, not followed.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "cf/FileBytes.h"
 #include "host/framework/SafeFile.h"
 
 namespace {
@@ -56,11 +61,11 @@ TEST_F(SafeFileTest, TargetChangesOnlyAtCommit)
     ::chmod(target.c_str(), 0640);
     {
         Host::SafeFile file(target);
-        EXPECT_EQ(fs::path(file.ScratchPath()).parent_path(), fs::path(folder));
-        EXPECT_EQ(fs::path(file.ScratchPath()).extension(), ".csv");
         file.Stream() << "new";
         file.Stream().flush();
         EXPECT_EQ(Read(target), "old");
+        // The scratch file has no name in the folder until it is put in place.
+        EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
         file.Commit();
     }
     EXPECT_EQ(Read(target), "new");
@@ -75,6 +80,88 @@ TEST_F(SafeFileTest, TargetChangesOnlyAtCommit)
     }
     EXPECT_EQ(Read(target), "new");
     EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
+}
+
+// A named scratch file, for a path others see, lies beside the target with its extension.
+TEST_F(SafeFileTest, ANamedScratchFileKeepsTheExtension)
+{
+    const std::string target = Path("report.csv");
+    Host::SafeFile file(target, Host::SafeFile::Scratch::kNamed);
+    EXPECT_EQ(fs::path(file.ScratchPath()).parent_path(), fs::path(folder));
+    EXPECT_EQ(fs::path(file.ScratchPath()).extension(), ".csv");
+    EXPECT_EQ(fs::path(file.ScratchPath()).filename().string().rfind(".report.saving-", 0), 0u);
+    std::ofstream(file.ScratchPath()) << "new";
+    file.Commit();
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
+}
+
+// Writers that open the scratch file by name (a picture's, a printed page's, a document's)
+// reach the file that is put in place, through the descriptor's name while it has no other.
+TEST_F(SafeFileTest, WritersByNameReachTheScratchFile)
+{
+    const std::string target = Path("page.pdf");
+    std::ofstream(target) << "old";
+    ::chmod(target.c_str(), 0444);  // the writers still get in; the new file keeps the mode
+    {
+        Host::SafeFile file(target);
+        ASSERT_TRUE(CF::WriteFileBytes(file.ScratchPath(), "%PDF-1.4 page"));
+        std::ofstream(file.ScratchPath(), std::ios::app) << " and more";
+        EXPECT_EQ(Read(target), "old");
+        file.Commit();
+    }
+    EXPECT_EQ(Read(target), "%PDF-1.4 page and more");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(Files(), std::vector<std::string>{"page.pdf"});
+}
+
+// The longest name a folder takes can be written: the scratch file's name is never longer.
+TEST_F(SafeFileTest, TheLongestNameIsWritten)
+{
+    using Scratch = Host::SafeFile::Scratch;
+    const std::vector<std::string> names = {std::string(NAME_MAX - 11, 'n') + ".csv",
+                                            std::string(NAME_MAX - 4, 'n') + ".csv",
+                                            "n." + std::string(NAME_MAX - 2, 'x')};  // all extension
+    for (const Scratch scratch : {Scratch::kUnnamed, Scratch::kNamed}) {
+        for (const std::string& name : names) {
+            Host::SafeFile file(Path(name), scratch);
+            file.Stream() << name.size();
+            file.Commit();
+            EXPECT_EQ(Read(Path(name)), std::to_string(name.size()));
+            EXPECT_EQ(Files(), std::vector<std::string>{name});
+            fs::remove(Path(name));
+        }
+    }
+}
+
+// A scratch file of the target that no running write holds was left by a write that died before
+// its rename: the next write removes it. One a write holds, and a link or a folder at such a
+// name, are left alone.
+TEST_F(SafeFileTest, ScratchFilesLeftBehindAreRemovedByTheNextWrite)
+{
+    const std::string victim = Path("victim"), left = Path(".out.saving-Ab12Cd.csv");
+    const std::string held = Path(".out.saving-Hh00Hh.csv");
+    std::ofstream(victim) << "precious";
+    std::ofstream(left) << "half a file";
+    std::ofstream(held) << "being written";
+    ASSERT_EQ(::symlink(victim.c_str(), Path(".out.saving-Ll11Ll.csv").c_str()), 0);
+    fs::create_directory(Path(".out.saving-Dd22Dd.csv"));
+    std::ofstream(Path(".out.saving-long-suffix.csv")) << "not of the pattern";
+    std::ofstream(Path(".out.saving-ab_cd!.csv")) << "not of the pattern";
+    std::ofstream(Path(".out.saving-Ab12Cd.txt")) << "another target's";
+    const int lock = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    Host::SafeFile file(Path("out.csv"));
+    file.Stream() << "new";
+    file.Commit();
+    ::close(lock);
+    EXPECT_EQ(Files(), (std::vector<std::string>{".out.saving-Ab12Cd.txt", ".out.saving-Dd22Dd.csv",
+                                                 ".out.saving-Hh00Hh.csv", ".out.saving-Ll11Ll.csv",
+                                                 ".out.saving-ab_cd!.csv", ".out.saving-long-suffix.csv", "out.csv",
+                                                 "victim"}));
+    EXPECT_EQ(Read(victim), "precious");
 }
 
 // Saves to one path at once each write their own scratch file: the last rename wins whole.

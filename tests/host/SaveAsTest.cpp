@@ -89,8 +89,9 @@ private:
     {
         const std::string target = KVD::ToU8String(KVD::String(path));
         document = doc;
-        // The scratch file: the target's stem after a dot, six characters, its extension.
-        calls.push_back(std::string(how) + " " + std::regex_replace(target, std::regex("/\\.([^/]+)-\\w{6}\\.tst$"), "/$1.tst~") +
+        // The scratch file: the target's stem after a dot, a mark, six characters, its extension.
+        calls.push_back(std::string(how) + " " +
+                        std::regex_replace(target, std::regex("/\\.([^/]+)\\.saving-\\w{6}\\.tst$"), "/$1.tst~") +
                         " aspect " + std::to_string(aspect) + " options " + std::to_string(options) +
                         (application == nullptr ? "" : " with application"));
         std::ofstream out(target);

@@ -299,6 +299,12 @@ TEST_F(AnalyseCommand, AnInvalidSelectionIsReportedAsItsReason)
     const std::string log = (mFolder.Path() / "spirohost.log").string();
     EXPECT_EQ(Analyse(sample, "--log " + log, &status).find("KVDBOOTLOG"), std::string::npos);
     EXPECT_EQ(Lines(log), std::vector<std::string>{"KVDBOOTLOG: XKVD: The spirometry report could not be exported."});
+    // A log that takes no lines is said once, however many lines it drops.
+    const std::string full = Analyse(sample, "--log /dev/full", &status);
+    EXPECT_EQ(full.find("KVDBOOTLOG: XKVD"), std::string::npos) << full;
+    const size_t said = full.find("KVDBOOTLOG: the log lines cannot be appended to /dev/full (No space left on device)");
+    EXPECT_NE(said, std::string::npos) << full;
+    EXPECT_EQ(full.find("cannot be appended", full.find('\n', said)), std::string::npos) << full;
 
     // Two blocks of one second each: an empty selection where they meet is empty, one that
     // crosses is two blocks.

@@ -309,6 +309,21 @@ TEST_F(FullDisk, EveryWriterFailsLoudlyAndLeavesTheOldFile)
                                                       "x.edf"}));
 }
 
+// A disk with a block or so free takes the document's first records but not the rest: the
+// record that failed is named with the system's reason.
+TEST_F(FullDisk, ADocumentThatFillsTheDiskSaysWhy)
+{
+    const std::string rec = Recording(), doc = mDisk + "/doc.spd";
+    Fill();
+    int status = -1;
+    RunCommand("truncate -s -4096 " + mDisk + "/pad", &status);
+    const std::string out = Run("doc save " + rec + " --out " + doc + " --channel \"F=ch1*2\"", &status);
+    EXPECT_EQ(status, 1) << out;
+    EXPECT_EQ(out.substr(0, out.find(": cannot write ")), "spirohost doc save: " + doc) << out;
+    EXPECT_NE(out.find(": No space left on device\n"), std::string::npos) << out;
+    EXPECT_EQ(Files(mDisk), std::vector<std::string>{"pad"});
+}
+
 TEST_F(FullDisk, OutputsOfViewsDialogsAndSamplingFailLoudlyAndLeaveTheOldFile)
 {
     const std::string view = "view " + kSample + " --raw 1 --scale 2 --view \"Spirometry Report\" ";

@@ -65,6 +65,9 @@ TEST(DocCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         {"show " + Temp("_none.spd"), 1, Temp("_none.spd") + ": cannot be opened: "},
         {"save " + rec + " --out " + doc + " --channel Double", 2, "--channel \"Double\" is not TITLE=FORMULA"},
         {"save " + rec + " --out " + doc + " --channel \"X=ch1 +\"", 1, "channel \"X\": position "},
+        // Refused as `formula` refuses it, before anything is saved.
+        {"save " + rec + " --out " + Temp("_ch9.spd") + " --channel \"X=ch9\"", 1,
+         "spirohost doc save: channel \"X\": the formula cannot run: Channel 9 has no data to compute from.\n"},
         {"save " + rec + " --out " + doc + " --document NoSuchDocument", 1,
          "no document class \"NoSuchDocument\" is registered"},
         {"save " + rec, 2, "--out"},
@@ -77,6 +80,7 @@ TEST(DocCommand, ReportsErrorsWithAMessageAndNonZeroExit)
         EXPECT_EQ(status, c.status) << c.args << ": " << err;
         EXPECT_NE(err.find(c.message), std::string::npos) << c.args << ": " << err;
     }
+    EXPECT_FALSE(boost::filesystem::exists(Temp("_ch9.spd")));
     for (const char* command : {"", " save", " show", " saveas", " formats"}) {
         int status = -1;
         const std::string help = RunCommand(Spirohost() + " doc" + command + " --help", &status);

@@ -46,7 +46,9 @@ TEST(FormulaCommand, WritesTimeAndValueOfEverySample)
 {
     const std::string rec = Recording(), file = rec + ".out";
     int status = -1;
-    RunCommand(Spirohost() + " formula " + rec + " \"ch1 * 2 + Pressure\" --out " + file, &status);
+    // It says what it wrote, as the other writers do.
+    EXPECT_EQ(RunCommand(Spirohost() + " formula " + rec + " \"ch1 * 2 + Pressure\" --out " + file, &status),
+              "Samples written to " + file + " (10 of record 1)\n");
     ASSERT_EQ(status, 0);
     std::ifstream in(file);
     const std::string out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

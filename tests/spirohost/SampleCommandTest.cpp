@@ -65,6 +65,14 @@ TEST(SampleCommand, RefusesBadArgumentsAndMissingFiles)
         RunCommand(Spirohost() + " sample " + Temp("_bad.edf") + " " + c.args + " 2>/dev/null", &status);
         EXPECT_EQ(status, c.status) << c.args;
     }
+    // A replay samples every channel of its recording: a count of channels has no place there.
+    int status = -1;
+    EXPECT_EQ(RunCommand(Spirohost() + " sample " + Temp("_bad.edf") + " --channels 3 --replay " + SPIRO_TEST_DATA_DIR +
+                             "/sample.edf 2>&1",
+                         &status),
+              "spirohost sample: --channels is for the simulated flow head: a replay samples every channel of its "
+              "recording\n");
+    EXPECT_EQ(status, 2);
 }
 
 }  // namespace

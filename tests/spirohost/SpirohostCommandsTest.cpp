@@ -1,8 +1,14 @@
 // The recording commands of spirohost: generate and info, with their error paths.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "RunCommand.h"
 #include "host/data/Recording.h"
@@ -89,6 +95,71 @@ TEST(InfoCommand, ListsRecordsAndChannels)
     const std::string err = RunCommand(Spirohost() + " info /nonexistent.csv 2>&1 >/dev/null", &status);
     EXPECT_NE(status, 0);
     EXPECT_NE(err.find("/nonexistent.csv: the file cannot be opened: No such file or directory"), std::string::npos) << err;
+}
+
+// The README's synopsis of a command: its lines from "    spirohost NAME" to the next command's.
+std::string Synopsis(const std::string& readme, const std::string& command)
+{
+    const size_t start = readme.find("\n    spirohost " + command + " ");
+    if (start == std::string::npos)
+        return "";
+    const size_t end = std::min(readme.find("\n    spirohost ", start + 1), readme.find("\n\n", start + 1));
+    return readme.substr(start, end - start);
+}
+
+// The options a command's --help lists, without the positional ones.
+std::vector<std::string> HelpOptions(const std::string& command, const std::set<std::string>& positional)
+{
+    int status = -1;
+    std::istringstream help(RunCommand(Spirohost() + " " + command + " --help", &status));
+    std::vector<std::string> options;
+    for (std::string line; std::getline(help, line);) {
+        if (line.compare(0, 4, "  --") != 0)
+            continue;
+        const std::string name = line.substr(2, line.find_first_of(" [", 2) - 2);
+        if (positional.count(name) == 0)
+            options.push_back(name);
+    }
+    return options;
+}
+
+// The help's lines, wrapped as the terminal's width asks, made one.
+std::string OneLine(const std::string& help)
+{
+    return std::regex_replace(help, std::regex("\\s+"), " ");
+}
+
+// Every option --help shows is in the command's synopsis in the README (a view's may be among
+// analyse's), or among those every command, or every command that loads the plug-in, takes.
+TEST(Synopses, TheReadmeNamesEveryOptionTheHelpShows)
+{
+    std::ifstream in(std::string(SPIRO_TEST_DATA_DIR) + "/../../README.md");
+    const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(readme.empty());
+    const std::set<std::string> common = {"--help", "--verbose", "--log", "--bundle", "--answer"};
+    const std::vector<std::pair<std::string, std::set<std::string>>> commands = {
+        {"analyse", {"--recording"}}, {"generate", {"--out"}},   {"formula", {"--recording", "--formula"}},
+        {"view", {"--recording"}},    {"dialog", {"--recording"}}, {"sample", {"--out"}},
+    };
+    for (const auto& [command, positional] : commands) {
+        std::string synopsis = Synopsis(readme, command);
+        if (command == "view")
+            synopsis += Synopsis(readme, "analyse");
+        const std::vector<std::string> options = HelpOptions(command, positional);
+        EXPECT_GT(options.size(), 2u) << command;
+        for (const std::string& option : options) {
+            const bool named = common.count(option) ? readme.find("`" + option) != std::string::npos
+                                                    : std::regex_search(synopsis, std::regex(option + "[^a-z-]"));
+            EXPECT_TRUE(named) << command << " " << option << " is not in the README";
+        }
+    }
+    // The dialog's actions, as the README lists them.
+    int status = -1;
+    const std::string help = OneLine(RunCommand(Spirohost() + " dialog --help", &status));
+    for (const char* action : {"set FIELD=TEXT", "choose POPUP=ITEM", "click CONTROL", "press BUTTON", "snapshot FILE",
+                               "wait SECONDS"})
+        EXPECT_NE(help.find(action), std::string::npos) << action;
+    EXPECT_NE(OneLine(RunCommand(Spirohost() + " view --help", &status)).find("seconds (0 to 60)"), std::string::npos);
 }
 
 }  // namespace

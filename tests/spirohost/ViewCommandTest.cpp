@@ -281,11 +281,12 @@ TEST_F(ViewCommand, ACopiedReportIsTheWindowsVisiblePartOnOnePage)
 
 TEST_F(ViewCommand, RefusesViewsItCannotOpen)
 {
+    const std::string png = (mFolder.Path() / "view.png").string();
     const struct {
         std::string options;
         std::string message;
     } cases[] = {
-        {"--view Nothing", "no class \"Nothing\""},
+        {"--view Nothing --png " + png, "no class \"Nothing\""},
         {"--view \"Spirometry Report\" --settle -1", "--settle"},
         {"", "--view"},
     };

@@ -1,0 +1,257 @@
+// Attacks on the commands' options and on their writes, run against spirohost as a user would:
+// values the simulated head cannot record, a view told to write nothing, names as long as a
+// folder takes, writes killed half-way, and an option parser given a formula of 60 kB. Each is
+// refused with a message that names what is wrong, before any work, or done leaving nothing.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "RunCommand.h"
+#include "host/data/Recording.h"
+#include "host/synth/SyntheticBreathing.h"
+#include "support/TempFolder.h"
+
+extern char** environ;
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+
+class AttacksCommands : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return (mFolder.Path() / name).string(); }
+    std::string Run(const std::string& args, int* status) const
+    {
+        return RunCommand("timeout 120 " + Spirohost() + " " + args + " 2>&1", status);
+    }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(mFolder.Path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TestSupport::TempFolder mFolder;
+};
+
+// Values that are not finite, that the head would clip or that no recording may hold are
+// refused with the option's range, and nothing is written.
+TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
+{
+    const std::string out = Path("x.edf");
+    Host::SyntheticOptions fast;
+    fast.rate = 10000000;
+    const double seconds = Host::SyntheticBreathing(fast).Seconds();
+    const struct {
+        std::string options;
+        std::string message;
+    } cases[] = {
+        {"--noise nan", "--noise takes 0 to 1.23 L/s"},
+        {"--noise inf", "--noise takes 0 to 1.23 L/s"},
+        {"--fvc 1e300", "--fvc takes more than 0 and at most 10.4 L"},
+        {"--fvc 0", "--fvc takes more than 0 and at most 10.4 L"},
+        {"--tidal-volume -nan", "--tidal-volume takes more than 0 and at most 10.4 L"},
+        {"--tau 1e300", "--tau takes 0.01 to 100 s"},
+        {"--drift -9", "--drift takes -8.19 to 8.19 L/s"},
+        {"--quiet 100000000", "--quiet takes 0 to 100000 breaths"},
+        {"--forced -1", "--forced takes 0 to 100000 breaths"},
+        {"--rate 0", "--rate takes 1 to 10000000 ticks per second"},
+        {"--quiet 0 --forced 0", "there must be a quiet or a forced breath"},
+        {"--quiet 1000 --forced 200", "--quiet 1000 and --forced 200 make 201200 breaths; a recording may have at "
+                                      "most 100000"},
+        // The forced expiration's peak, 4.1 / (1 - e^-10) / 0.5 = 8.2004 L/s, with the drift and the
+        // noise at its largest draw (0.0001 x 6.66).
+        {"--fvc 4.1", "the flow would reach 8.2 L/s, beyond the simulated head's full scale of 8.19 L/s: lower --fvc, "
+                      "--tidal-volume, --noise or --drift, or raise --tau"},
+        {"--rate 10000000", std::to_string(std::llround(seconds * 1e7)) + " samples (" +
+                                std::to_string(std::lround(seconds)) +
+                                " s at 10000000 ticks per second) are more than the 536870912 (1 GiB of 16-bit "
+                                "samples) a recording may hold: lower --rate or the breath counts"},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        EXPECT_EQ(Run("generate " + out + " " + c.options, &status), "spirohost generate: " + c.message + "\n")
+            << c.options;
+        EXPECT_EQ(status, 2) << c.options;
+        EXPECT_FALSE(fs::exists(out)) << c.options;
+    }
+}
+
+// Just within full scale, the recording is written unclipped: without noise or drift its lowest
+// raw value is the forced expiration's peak, 4.09 / (1 - e^-10) / 0.5 = 8.1804 L/s, at 2 L/s a
+// volt and 0.000125 V a step: 32721 steps (or the next tick's, 32656, should the first tick of
+// expiration round to the inspiration's end), never the 16-bit limit.
+TEST_F(AttacksCommands, GenerateWritesUpToFullScaleUnclipped)
+{
+    const std::string out = Path("x.edf");
+    int status = -1;
+    const std::string text = Run("generate " + out + " --fvc 4.09 --quiet 1 --forced 1 --noise 0 --drift 0", &status);
+    ASSERT_EQ(status, 0) << text;
+    const Host::Recording recording = Host::LoadRecording(out);
+    const std::vector<int16_t>& raw = recording.Record(0).samples[0];
+    const int lowest = *std::min_element(raw.begin(), raw.end());
+    EXPECT_GE(lowest, -32721);
+    EXPECT_LE(lowest, -32656);
+}
+
+TEST_F(AttacksCommands, ViewThatWouldWriteNothingIsRefusedAtOnce)
+{
+    const std::string view = "view " + kSample + " --raw 1 --scale 2 --view \"Spirometry Report\"";
+    int status = -1;
+    EXPECT_EQ(Run(view, &status), "spirohost view: nothing to write: give --png, --print or --copy\n");
+    EXPECT_EQ(status, 2);
+    for (const std::string& option : {std::string(" --png \"\""), std::string(" --print \"\""),
+                                      std::string(" --copy \"\""), " --print " + Path("x.pdf") + " --png \"\""}) {
+        EXPECT_EQ(Run(view + option, &status), "spirohost view: an empty name is not a file name\n") << option;
+        EXPECT_EQ(status, 1) << option;
+    }
+    EXPECT_TRUE(Files().empty());
+}
+
+// Names of 248 to 255 bytes, which the folder takes, are written, and nothing else is left.
+TEST_F(AttacksCommands, EveryNameTheFolderTakesCanBeWritten)
+{
+    const std::string recording = mFolder.Write("flow.csv", "time,Flow [L/s]\n0,1\n0.1,2\n0.2,3\n").string();
+    for (const size_t length : {size_t(248), size_t(251), size_t(NAME_MAX)}) {
+        const std::string name(length - 4, 'n');
+        const std::vector<std::pair<std::string, std::string>> writes = {
+            {name + ".txt", "formula " + recording + " ch1*2 --out " + Path(name + ".txt")},
+            {name + ".spd", "doc save " + recording + " --out " + Path(name + ".spd") + " --channel \"F=ch1*2\""},
+            {name + ".edf",
+             "generate " + Path(name + ".edf") + " --quiet 1 --forced 1 --figures " + Path(name + ".csv")},
+        };
+        for (const auto& [file, args] : writes) {
+            int status = -1;
+            const std::string out = Run(args, &status);
+            EXPECT_EQ(status, 0) << length << ": " << out;
+            EXPECT_TRUE(fs::is_regular_file(Path(file))) << length << ": " << out;
+        }
+        EXPECT_EQ(Files(), (std::vector<std::string>{"flow.csv", name + ".csv", name + ".edf", name + ".spd",
+                                                     name + ".txt"}));
+        for (const char* extension : {".csv", ".edf", ".spd", ".txt"})
+            fs::remove(Path(name + extension));
+    }
+}
+
+// The pid of spirohost started with args, not waited for.
+pid_t Start(const std::vector<std::string>& args)
+{
+    std::vector<std::string> words = {Spirohost()};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    return ::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
+}
+
+// True once the process holds a file in folder open: the write to it has begun.
+bool Writing(pid_t pid, const fs::path& folder)
+{
+    std::error_code error;
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        const fs::path target = fs::read_symlink(fd.path(), error);
+        if (!error && target.parent_path() == folder)
+            return true;
+    }
+    return false;
+}
+
+// A recording of about 37 MB, killed while it is written, leaves nothing in the folder; the
+// kill comes when the process has the file open, however long it took to get there.
+TEST_F(AttacksCommands, AWriteKilledHalfWayLeavesNothing)
+{
+    const std::string out = Path("big.edf");
+    std::ofstream(out) << "old";
+    for (int kill = 0; kill < 3; ++kill) {
+        const pid_t pid = Start({"generate", out, "--quiet", "2500", "--forced", "1"});
+        ASSERT_GT(pid, 0);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        bool writing = false;
+        while (!(writing = Writing(pid, mFolder.Path())) && std::chrono::steady_clock::now() < until &&
+               ::waitpid(pid, nullptr, WNOHANG) == 0)
+            ::usleep(1000);
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(writing) << "the write was never seen under way";
+        EXPECT_EQ(Files(), std::vector<std::string>{"big.edf"});
+    }
+    std::ifstream in(out);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old");
+}
+
+// A scratch file that a write killed between naming it and renaming it left is removed by the
+// next write to the same target; one a running write holds is left to it.
+TEST_F(AttacksCommands, TheNextWriteRemovesAScratchFileLeftBehind)
+{
+    const std::string recording = mFolder.Write("flow.csv", "time,Flow [L/s]\n0,1\n0.1,2\n").string();
+    const std::string left = Path(".out.saving-Ab12Cd.txt"), held = Path(".out.saving-Xy34Zw.txt");
+    std::ofstream(left) << "half";
+    std::ofstream(held) << "busy";
+    std::ofstream(Path(".other.saving-Ab12Cd.txt")) << "another target's";
+    const int lock = ::open(held.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    int status = -1;
+    const std::string out = Run("formula " + recording + " ch1 --out " + Path("out.txt"), &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_EQ(Files(), (std::vector<std::string>{".other.saving-Ab12Cd.txt", ".out.saving-Xy34Zw.txt", "flow.csv",
+                                                 "out.txt"}));
+    ::close(lock);
+}
+
+// An option given a formula is quoted in a readable piece: the first 80 characters and "...".
+TEST_F(AttacksCommands, OptionMessagesQuoteAReadablePiece)
+{
+    const std::string recording = mFolder.Write("flow.csv", "time,Flow [L/s]\n0,1\n0.1,2\n").string();
+    const std::string formula = "--" + std::string(60000, 'a');
+    const std::string piece = "--" + std::string(78, 'a') + "...";
+    std::ofstream(Path("formula.txt")) << formula;
+    int status = -1;
+    std::string out = Run("formula " + recording + " \"$(cat " + Path("formula.txt") + ")\" --out -", &status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(out.substr(0, out.find('\n')), "spirohost formula: unrecognised option '" + piece + "'");
+    EXPECT_LT(out.size(), 400u) << out.size();
+
+    out = Run("generate x.edf --rate \"$(cat " + Path("formula.txt") + ")\"", &status);
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(out.substr(0, out.find('\n')),
+              "spirohost generate: the argument ('" + piece + "') for option '--rate' is invalid");
+
+    // A character of several bytes is never cut in two: the 80th byte is the first of the 39th
+    // micro sign, which goes whole.
+    std::string wide;
+    for (int i = 0; i < 100; ++i)
+        wide += "\xC2\xB5";
+    out = Run("formula " + recording + " \"--x" + wide + "\" --out -", &status);
+    EXPECT_EQ(out.substr(0, out.find('\n')),
+              "spirohost formula: unrecognised option '--x" + wide.substr(0, 76) + "...'");
+
+    out = Run("\"" + formula.substr(2, 5000) + "\"", &status);
+    EXPECT_EQ(out.substr(0, out.find('\n')), "spirohost: unknown command '" + std::string(80, 'a') + "...'");
+    EXPECT_EQ(status, 2);
+}
+
+}  // namespace
