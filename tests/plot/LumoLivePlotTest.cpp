@@ -151,5 +151,40 @@ TEST_F(LumoLivePlot, ATimePlotAndAScatterPlotDrawTheHostsSamplesAndPrint)
     }
 }
 
+// A property of the wrong kind is warned of in a box the size of its message at the top of the
+// plot; the plot, drawn with the default, shows below it.
+TEST_F(LumoLivePlot, APropertyWarningTakesTheRoomOfItsMessageOnly)
+{
+    std::vector<float> wave(2000);
+    for (size_t i = 0; i < wave.size(); ++i)
+        wave[i] = float(std::sin(i * 0.01));
+    Source(L"$wave", wave);
+    Show("tplot: {id: 'wave', xdata: [0:0.001:end], ydata: '$wave' [0:1:1999], colour: #c81e1eff}, "
+         "graticule: {colour: #c0c0c0ff}, fullrange_yscalemin: -1.2, fullrange_yscalemax: 1.2, fontsize: 'big'");
+    // The box slides down after 400 ms, in 300 ms.
+    AppKit::RunLoop::Main().RunFor(1.0);
+    const std::optional<Web::Value> box = controller->ExecuteJavaScript(
+        "(function () { var d = document.getElementById('lumo_error_div');"
+        " return d ? [d.offsetHeight, d.parentNode.offsetHeight, d.textContent.indexOf('fontsize') >= 0 ? 1 : 0] : []; })()");
+    ASSERT_TRUE(box.has_value());
+    ASSERT_EQ(box->AsArray().size(), 3u) << "no warning shown";
+    const double height = box->AsArray()[0].AsNumber(), plotHeight = box->AsArray()[1].AsNumber();
+    EXPECT_EQ(plotHeight, kHeight);
+    EXPECT_EQ(box->AsArray()[2].AsNumber(), 1);
+    // A line or two of 12 px text with its padding, not the plot's whole height.
+    EXPECT_GT(height, 12);
+    EXPECT_LT(height, 60);
+
+    const std::string png = (folder.Path() / "warning.png").string();
+    ASSERT_TRUE(controller->GetWebView()->RenderToPng(png));
+    const Gfx::Image image = Gfx::Image::FromPNG(png);
+    // The warning's background at its top, none of it further down, and the trace drawn.
+    constexpr uint32_t kWarning = 0xFFF4F4;
+    EXPECT_EQ(image.Pixel(kWidth / 2, 4) & 0xFFFFFF, kWarning);
+    for (const int y : {kHeight / 2, kHeight - 10})
+        EXPECT_NE(image.Pixel(kWidth / 2, y) & 0xFFFFFF, kWarning) << "at y " << y;
+    EXPECT_GT(TraceShare(image), 0.0003);
+}
+
 }  // namespace
 }  // namespace PlotTest
