@@ -19,6 +19,7 @@
 #include "support/FakeStreams.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
+#include "web/PageServer.h"
 
 namespace PlotTest {
 namespace {
@@ -184,6 +185,21 @@ TEST_F(LumoLivePlot, APropertyWarningTakesTheRoomOfItsMessageOnly)
     for (const int y : {kHeight / 2, kHeight - 10})
         EXPECT_NE(image.Pixel(kWidth / 2, y) & 0xFFFFFF, kWarning) << "at y " << y;
     EXPECT_GT(TraceShare(image), 0.0003);
+}
+
+// A printable SVG larger than a call may carry never reaches the host: the view says why,
+// rather than leave its print waiting; a new load of the page forgets it.
+TEST_F(LumoLivePlot, ACallRefusedForItsSizeFailsTheViewSayingWhy)
+{
+    Show("graticule: {colour: #c0c0c0ff}");
+    EXPECT_EQ(controller->GetWebView()->DrawingFailure(), "");
+    const size_t tooLarge = Web::PageServer::kMaxRequestBytes + 1;
+    controller->ExecuteJavaScript("lumo_proxy.SetSVG('local', 'print', 'x'.repeat(" + std::to_string(tooLarge) + "))");
+    EXPECT_EQ(controller->GetWebView()->DrawingFailure(), "the host refused a call from the page: it carried more than 8 MB");
+    controller->ExecuteJavaScript("lumo_proxy.SetSVG('local', 'print', '<svg/>')");
+    EXPECT_EQ(events->lines.back(), "SetSVG local|print|<svg/>");
+    Show("graticule: {colour: #c0c0c0ff}");
+    EXPECT_EQ(controller->GetWebView()->DrawingFailure(), "");
 }
 
 }  // namespace
