@@ -88,6 +88,18 @@ void Page::ServeCalls()
             page->RunQueuedCalls();
 }
 
+void Page::NoteRefusedCall(std::string why)
+{
+    std::lock_guard<std::mutex> lock(mQueueLock);
+    mRefusedCall = std::move(why);
+}
+
+std::string Page::RefusedCall() const
+{
+    std::lock_guard<std::mutex> lock(mQueueLock);
+    return mRefusedCall;
+}
+
 bool Page::LoadHTML(const std::string& html, const std::string& baseURL)
 {
     if (IsInCall()) {
@@ -97,6 +109,7 @@ bool Page::LoadHTML(const std::string& html, const std::string& baseURL)
     const int load = ++mLoads;
     mError.clear();
     mLoadError.clear();
+    NoteRefusedCall(std::string());
     if (!DoStartLoad(html, baseURL))
         return LoadFailed();
     if (LoadTogether::Open()) {

@@ -156,6 +156,12 @@ public:
     void RunQueuedCalls();
     bool IsInCall() const { return mInCall > 0; }
 
+    // Why the page server last refused a call of this page (a body past what a call may carry),
+    // which the page's script cannot tell the host; empty when none since the page last loaded.
+    // Any thread.
+    void NoteRefusedCall(std::string why);
+    std::string RefusedCall() const;
+
     const std::string& LastError() const { return mError; }
     // Why the page can no longer show anything (its browser has exited); empty while it can.
     virtual std::string LostReason() const { return {}; }
@@ -187,8 +193,9 @@ private:
     FrameLoaded mFrameLoaded;
     int mLoads = 0;
     std::vector<BridgeObject> mBridges;
-    mutable std::mutex mQueueLock;  // guards mQueue and the bridge table the server reads
+    mutable std::mutex mQueueLock;  // guards mQueue, mRefusedCall and the bridge table the server reads
     std::deque<QueuedCall> mQueue;
+    std::string mRefusedCall;
     int mInCall = 0;
     bool mRunningQueue = false;
     std::string mError;

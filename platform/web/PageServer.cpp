@@ -164,6 +164,14 @@ bool HasReadableLength(const httplib::Request& request)
     return true;
 }
 
+// What the user reads of a call that ReadBody refused with that status.
+std::string RefusalText(int status)
+{
+    return status == 413 ? "the host refused a call from the page: it carried more than " +
+                               std::to_string(PageServer::kMaxRequestBytes >> 20) + " MB"
+                         : "the host refused a call from the page: it did not arrive whole";
+}
+
 // The routes whose last part is the page's key: every route that reaches the host or its data.
 bool TakesKey(const std::string& route) { return route == "call" || route == "data"; }
 
@@ -299,8 +307,11 @@ void PageServer::Route()
                                                                const httplib::ContentReader& read) {
         std::string body;
         std::string reply;
+        const int id = std::atoi(request.matches[1].str().c_str());
         const int refused = ReadBody(read, response, body);
-        response.status = refused != 0 ? refused : Call(std::atoi(request.matches[1].str().c_str()), body, false, reply);
+        if (refused != 0)
+            reply = Refuse(id, refused);
+        response.status = refused != 0 ? refused : Call(id, body, false, reply);
         response.set_content(reply, response.status == 200 ? kCallType : "text/plain; charset=utf-8");
     });
     mServer->Post(prefix + R"(data/(\d+)/([0-9a-f]+))", [this](const httplib::Request& request,
@@ -308,8 +319,11 @@ void PageServer::Route()
                                                                const httplib::ContentReader& read) {
         std::string body;
         std::string reply;
+        const int id = std::atoi(request.matches[1].str().c_str());
         const int refused = ReadBody(read, response, body);
-        response.status = refused != 0 ? refused : Call(std::atoi(request.matches[1].str().c_str()), body, true, reply);
+        if (refused != 0)
+            reply = Refuse(id, refused);
+        response.status = refused != 0 ? refused : Call(id, body, true, reply);
         if (response.status != 200) {
             response.set_content(reply, "text/plain; charset=utf-8");
             return;
@@ -385,6 +399,16 @@ int PageServer::Call(int id, const std::string& body, bool samples, std::string&
         return 503;
     }
     return 200;
+}
+
+std::string PageServer::Refuse(int id, int status)
+{
+    std::string why = RefusalText(status);
+    std::lock_guard<std::mutex> lock(mLock);
+    const auto found = mPages.find(id);
+    if (found != mPages.end() && found->second.page != nullptr)
+        found->second.page->NoteRefusedCall(why);
+    return why;
 }
 
 int PageServer::AddPage(LivePage* page)

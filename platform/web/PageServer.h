@@ -105,6 +105,9 @@ private:
     // key where its route takes one, and any body length it declares is a count (400 else).
     // 0 when it may go on, else the status that refuses it.
     int Admit(const httplib::Request& request) const;
+    // Tells page id why its call was refused with status (its script only logs the failure);
+    // gives the reason, which is also the refused call's answer.
+    std::string Refuse(int id, int status);
     // The reply to a call's body (JSON; SamplesWire for samples), or an HTTP status with its reason.
     int Call(int id, const std::string& body, bool samples, std::string& reply);
     std::string RouteURL(const char* route, int id) const;

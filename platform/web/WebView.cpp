@@ -100,7 +100,12 @@ std::string WebView::DrawingFailure() const
     if (!why.empty())
         return why.compare(0, kNotLoaded.size(), kNotLoaded) == 0 ? why : kNotLoaded + ": " + why;
     const std::string lost = mPage->LostReason();
-    return lost.empty() ? mDrawFailure : lost;
+    if (!lost.empty())
+        return lost;
+    // A call the page server refused (the page's script only logs it) left the page short of
+    // what it was drawing or handing over.
+    const std::string refused = mPage->RefusedCall();
+    return refused.empty() ? mDrawFailure : refused;
 }
 
 bool WebView::Rendered(bool ok) const

@@ -1,7 +1,6 @@
 #include "plot/LumoPersistTask.h"
 
-#include <locale>
-#include <sstream>
+#include <charconv>
 
 #include "framework/SRKey.h"
 
@@ -13,13 +12,14 @@ typedef LumoEventId<kLumoYScalingChanged> YScalingEvent;
 typedef LumoEventId<kLumoRegionPosChanged> RegionMovedEvent;
 typedef LumoEventId<kLumoRegionTextChanged> RegionTextEvent;
 
-// Numbers as the classic locale's wide stream writes them by default (six significant digits).
+// The shortest text that reads back as the same double, so that a narrow zoom comes back as
+// it was left (six significant digits would make 3600.001 to 3600.004 one value). Whole and
+// short numbers read as before (10, -2.5); infinities and NaN as the stream wrote them.
 std::wstring Number(double value)
 {
-    std::wostringstream text;
-    text.imbue(std::locale::classic());
-    text << value;
-    return text.str();
+    char text[32];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+    return std::wstring(text, written.ptr);
 }
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }

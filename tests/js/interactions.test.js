@@ -55,6 +55,20 @@ test('regions move by percent of the data area and report their position', () =>
   assert.ok(Math.abs(c[0][2] - 20) < 1e-9 && Math.abs(c[0][3] - 30) < 1e-9, String(c[0]));
 });
 
+test('a region opens where the host kept it: x_percent and y_percent win over x and y', () => {
+  const env = load();
+  const p = plot(env, [
+    rec('text_region', { id: 'r', text: 'note', x: 10, y: 20, x_percent: 50, y_percent: 40 }),
+    rec('legend', { id: 'l', x_percent: 0, y_percent: 100 }),
+    rec('text_region', { id: 'old', text: 'x and y alone', x: 10, y: 20 })]);
+  const at = (id) => { const b = p.get_plotter(id).box(); return [b.x, b.y]; };
+  eq(at('r'), [75 + 5 * 56.2, 20 + 4 * 30.5]);
+  // 0 is a position, not an absent one.
+  eq(at('l'), [75, 325]);
+  eq(at('old'), [75 + 56.2, 20 + 61]);
+  eq(env.proxy.named('BadPlotterProperty'), []);
+});
+
 test('the cursor snaps to the nearest point, reads it out and reports a click on it', () => {
   const env = load();
   const p = plot(env, [rec('scatter', { id: 's', xdata: [1, 5, 9], ydata: [1, 5, 2], cursor: { readout: 'V {0}, F {1}' } })]);

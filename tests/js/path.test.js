@@ -4,7 +4,7 @@
 // pulls the points themselves only when the cursor needs them.
 const test = require('node:test');
 const assert = require('node:assert');
-const { load } = require('./loader.js');
+const { load, eq } = require('./loader.js');
 
 const rec = (name, markup) => ({ property_name: name, markup });
 const N = 300000;
@@ -107,4 +107,63 @@ test('a host without the reduction is asked once, then the points are pulled', (
   p.copy('print');
   assert.strictEqual(env.proxy.named('RequestPixPath').length, 1);
   assert.strictEqual(p.get_plotter('loop').p.ydata.values.length, N);
+});
+
+// The line at the paper's resolution, n cells a pixel: steps over cells the line inked already
+// are cut out.
+test('a printed XY line keeps the steps that ink new cells, at the centres of its cells', () => {
+  const { lumo } = load();
+  const line = [[0.1, 0.1, 0.2, 0.2, 1.1, 0.1, 0.1, 0.1, 1.1, 0.1, 5.1, 0.1]];
+  // Cells of half a pixel: (0, 0), the same again, (2, 0), back, there again, then (10, 0) far off.
+  eq(lumo.grid_segments(line, 2), [[0.25, 0.25, 1.25, 0.25], [1.25, 0.25, 5.25, 0.25]]);
+  // The screen's copy is left as it is.
+  assert.strictEqual(lumo.grid_segments(line, 1), line);
+  assert.strictEqual(lumo.grid_segments(line, undefined), line);
+  // A lone point, and a line that stays in one cell, draw nothing.
+  eq(lumo.grid_segments([[3, 3], [3.01, 3.01, 3.02, 3.02]], 4), []);
+});
+
+// An hour of breathing at 1 kHz gives a thick band of loops over each other; its printable SVG
+// must stay well within what one call to the host may carry, and show the same band.
+test('a long loop recording prints at the paper resolution, small, with the band it shows on screen', () => {
+  const n = 400000;
+  const vol = new Float32Array(n), flow = new Float32Array(n);
+  for (let i = 0; i < n; ++i) {
+    const breath = Math.floor(i / 4000), phase = (i % 4000) / 4000 * 2 * Math.PI;
+    const depth = 1 + 0.05 * Math.sin(breath * 1.7);
+    vol[i] = depth * 0.5 * (1 - Math.cos(phase));
+    flow[i] = depth * 0.8 * Math.sin(phase) + 0.01 * Math.sin(i / 7);
+  }
+  sources.$hvol = vol;
+  sources.$hflow = flow;
+  const env = load({ answers: { RequestPixSamples: (name, t, step, count) => slice(name, t, count),
+    RequestPixPath: (x, y, start, count, ...rest) => hostPath(x, y, start, Math.min(count, n - start), ...rest) } });
+  const p = env.lumo.make_plot('local');
+  p.setup([rec('scatter', { id: 'loop', show_points: false, show_lines: true,
+    xdata: ['generator', '$hvol', ['interval', 0, 1, n - 1, 0]], ydata: ['generator', '$hflow', ['interval', 0, 1, n - 1, 0]] })]);
+  // The subpaths of the line, each a list of [x, y].
+  const subpaths = (svg) => svg.match(/<path style="fill:none;stroke:#1f77b4[^"]*" d="([^"]*)"/)[1]
+    .split('M').filter((t) => t.trim()).map((t) => t.split('L').map((q) => q.trim().split(' ').map(Number)));
+  // The pixels the line's steps pass, looked at every quarter pixel.
+  const pixels = (paths) => {
+    const set = new Set();
+    for (const path of paths) {
+      for (let k = 0; k < path.length; ++k) {
+        const [x1, y1] = path[k], [x0, y0] = path[Math.max(0, k - 1)];
+        const m = Math.ceil(4 * Math.max(Math.abs(x1 - x0), Math.abs(y1 - y0))) || 1;
+        for (let j = 0; j <= m; ++j) set.add(Math.floor(x0 + (x1 - x0) * j / m) * 4096 + Math.floor(y0 + (y1 - y0) * j / m));
+      }
+    }
+    return set;
+  };
+  const within = (a, b) => [...a].every((key) => [-1, 0, 1].some((dx) => [-1, 0, 1].some((dy) => b.has(key + dx * 4096 + dy))));
+  const printed = p.copy('print'), screen = p.copy('copy');
+  const drawn = subpaths(printed), shown = subpaths(screen);
+  const count = (paths) => paths.reduce((sum, path) => sum + path.length, 0);
+  assert.ok(printed.length < 2e6, `${printed.length} bytes`);
+  assert.ok(count(drawn) * 3 < count(shown), `${count(drawn)} of ${count(shown)} points`);
+  // The line printed passes within a pixel of every pixel the screen's passes, and the other way.
+  const printedPixels = pixels(drawn), shownPixels = pixels(shown);
+  assert.ok(within(shownPixels, printedPixels));
+  assert.ok(within(printedPixels, shownPixels));
 });

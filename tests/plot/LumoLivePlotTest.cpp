@@ -19,6 +19,7 @@
 #include "support/FakeStreams.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
+#include "web/PageServer.h"
 
 namespace PlotTest {
 namespace {
@@ -149,6 +150,56 @@ TEST_F(LumoLivePlot, ATimePlotAndAScatterPlotDrawTheHostsSamplesAndPrint)
         EXPECT_NO_THROW(KVD::PrintCanvasFromSVG(context, svg, 1, 1, 0, 0));
         EXPECT_GT(context.Calls().size(), 10u);
     }
+}
+
+// A property of the wrong kind is warned of in a box the size of its message at the top of the
+// plot; the plot, drawn with the default, shows below it.
+TEST_F(LumoLivePlot, APropertyWarningTakesTheRoomOfItsMessageOnly)
+{
+    std::vector<float> wave(2000);
+    for (size_t i = 0; i < wave.size(); ++i)
+        wave[i] = float(std::sin(i * 0.01));
+    Source(L"$wave", wave);
+    Show("tplot: {id: 'wave', xdata: [0:0.001:end], ydata: '$wave' [0:1:1999], colour: #c81e1eff}, "
+         "graticule: {colour: #c0c0c0ff}, fullrange_yscalemin: -1.2, fullrange_yscalemax: 1.2, fontsize: 'big'");
+    // The box slides down after 400 ms, in 300 ms.
+    AppKit::RunLoop::Main().RunFor(1.0);
+    const std::optional<Web::Value> box = controller->ExecuteJavaScript(
+        "(function () { var d = document.getElementById('lumo_error_div');"
+        " return d ? [d.offsetHeight, d.parentNode.offsetHeight, d.textContent.indexOf('fontsize') >= 0 ? 1 : 0] : []; })()");
+    ASSERT_TRUE(box.has_value());
+    ASSERT_EQ(box->AsArray().size(), 3u) << "no warning shown";
+    const double height = box->AsArray()[0].AsNumber(), plotHeight = box->AsArray()[1].AsNumber();
+    EXPECT_EQ(plotHeight, kHeight);
+    EXPECT_EQ(box->AsArray()[2].AsNumber(), 1);
+    // A line or two of 12 px text with its padding, not the plot's whole height.
+    EXPECT_GT(height, 12);
+    EXPECT_LT(height, 60);
+
+    const std::string png = (folder.Path() / "warning.png").string();
+    ASSERT_TRUE(controller->GetWebView()->RenderToPng(png));
+    const Gfx::Image image = Gfx::Image::FromPNG(png);
+    // The warning's background at its top, none of it further down, and the trace drawn.
+    constexpr uint32_t kWarning = 0xFFF4F4;
+    EXPECT_EQ(image.Pixel(kWidth / 2, 4) & 0xFFFFFF, kWarning);
+    for (const int y : {kHeight / 2, kHeight - 10})
+        EXPECT_NE(image.Pixel(kWidth / 2, y) & 0xFFFFFF, kWarning) << "at y " << y;
+    EXPECT_GT(TraceShare(image), 0.0003);
+}
+
+// A printable SVG larger than a call may carry never reaches the host: the view says why,
+// rather than leave its print waiting; a new load of the page forgets it.
+TEST_F(LumoLivePlot, ACallRefusedForItsSizeFailsTheViewSayingWhy)
+{
+    Show("graticule: {colour: #c0c0c0ff}");
+    EXPECT_EQ(controller->GetWebView()->DrawingFailure(), "");
+    const size_t tooLarge = Web::PageServer::kMaxRequestBytes + 1;
+    controller->ExecuteJavaScript("lumo_proxy.SetSVG('local', 'print', 'x'.repeat(" + std::to_string(tooLarge) + "))");
+    EXPECT_EQ(controller->GetWebView()->DrawingFailure(), "the host refused a call from the page: it carried more than 8 MB");
+    controller->ExecuteJavaScript("lumo_proxy.SetSVG('local', 'print', '<svg/>')");
+    EXPECT_EQ(events->lines.back(), "SetSVG local|print|<svg/>");
+    Show("graticule: {colour: #c0c0c0ff}");
+    EXPECT_EQ(controller->GetWebView()->DrawingFailure(), "");
 }
 
 }  // namespace

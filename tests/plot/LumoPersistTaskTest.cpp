@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
 
 #include "IMessage.h"
 #include "LumoPageFixture.h"
@@ -54,15 +55,38 @@ TEST(LumoPersistTask, RangesAreAppendedOrAutoscaled)
         Lumo::Markup::AST ast;
         EXPECT_TRUE(Lumo::Parse(edited, ast)) << edited;
     }
-    // Six significant digits, classic locale.
+    // Every digit the range needs to read back the same, no digit groups.
     task->HmSetRangeXEx(String(L"local"), 1234567.0, 0.000123456789, true);
     EXPECT_EQ(Modified(*task.task, "a: 1"),
-              "a: 1, " + y + "xscalemin: 0.000123457,xscalemax: 1.23457e+06, do_initial_autoscale_x: false, ");
+              "a: 1, " + y + "xscalemin: 0.000123456789,xscalemax: 1234567, do_initial_autoscale_x: false, ");
     // Never set, cleared to 0, or not numbers: autoscaled.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     task->HmSetRangeY(String(L"local"), nan, 1);
     task->HmSetRangeX(String(L"local"), 0, 0);
     EXPECT_EQ(Modified(*task.task, "a: 1"), std::string("a: 1, ") + kAutoY + kAutoX);
+}
+
+// A zoom of three milliseconds an hour in: both ends come back exactly, not as one value
+// that the page would autoscale.
+TEST(LumoPersistTask, ANarrowRangeReadsBackExactly)
+{
+    LoneTask task;
+    const double low = 3600.001, high = 3600.004;
+    task->HmSetRangeX(String(L"local"), high, low);
+    task->HmSetRangeY(String(L"local"), 1e-300, -0.1);
+    const std::string edited = Modified(*task.task, "a: 1");
+    EXPECT_EQ(edited, "a: 1, yscalemin: -0.1,yscalemax: 1e-300, do_initial_autoscale_y: false, "
+                      "xscalemin: 3600.001,xscalemax: 3600.004, do_initial_autoscale_x: false, ");
+    // The markup read back gives the very doubles stored.
+    Lumo::Markup::AST ast;
+    ASSERT_TRUE(Lumo::Parse(edited, ast));
+    std::map<std::string, double> read;
+    for (const auto& entry : ast)
+        if (const double* value = boost::get<double>(&entry.value))
+            read[entry.name] = *value;
+    EXPECT_EQ(read["xscalemin"], low);
+    EXPECT_EQ(read["xscalemax"], high);
+    EXPECT_EQ(read["yscalemax"], 1e-300);
 }
 
 TEST(LumoPersistTask, MessagesForOtherPlotsAreIgnored)

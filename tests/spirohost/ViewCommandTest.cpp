@@ -342,3 +342,29 @@ TEST_F(ViewCommand, ThePrintedLoopViewsAxisFiguresLieBelowTheFrame)
     ASSERT_GT(frame, 0) << "figures from " << left << " to " << right << " at " << top;
     EXPECT_GT(top, frame + 1) << "the frame's bottom at " << frame;
 }
+
+// An hour of breathing: the loop view's line over it, as the screen keeps it, makes a printable
+// SVG past what one call from the page may carry (8 MB; 150 quiet breaths stay within it).
+// Reduced to the paper's resolution it prints, with the loops drawn.
+TEST_F(ViewCommand, ALongRecordingsLoopViewPrints)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + Recording() + " --quiet 200 --forced 4 --seed 5 2>&1", &status);
+    ASSERT_EQ(status, 0) << out;
+    const auto pdf = mFolder.Path() / "loop.pdf";
+    out = Run("view", "--view \"Spirometry Loop View\" --print " + pdf.string(), &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("View printed to " + pdf.string()), std::string::npos) << out;
+    const Gfx::Image page = TestSupport::RasterizePDF(Bytes(pdf));
+    ASSERT_FALSE(page.IsEmpty());
+    // The loops are drawn in the flow channel's blue: a band of it, not a stray line.
+    int blue = 0;
+    for (int y = 0; y < page.Height(); ++y)
+        for (int x = 0; x < page.Width(); ++x) {
+            const uint32_t p = page.Pixel(x, y);
+            blue += int(p & 0xFF) > 200 && int(p >> 16 & 0xFF) < 100;
+        }
+    EXPECT_GT(blue, page.Width() * page.Height() / 200) << "blue pixels " << blue;
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "FrameworkIds.h"
@@ -52,6 +53,13 @@ std::string Six(double value)
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
+}
+
+// A number as the stored ranges go into the markup: the fewest digits that read back the same.
+std::string Exact(double value)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 class LoopViewTest : public LoopViewHost {
@@ -120,13 +128,19 @@ TEST_F(LoopViewTest, TheFirstLoadSendsSourcesRangesAndMarkup)
     OpenLoop();
     const std::vector<std::string>& scripts = pages.at(0)->Scripts();
     ASSERT_FALSE(scripts.empty());
+    ChannelYDataRange x, y;
+    mView->GetScaleRanges(x, y);
+    EXPECT_NEAR(y.low, -8.30336, 1e-5);
+    EXPECT_NEAR(y.high, 4.19061, 1e-5);
+    EXPECT_NEAR(x.low, -0.524975, 1e-6);
+    EXPECT_NEAR(x.high, 4.02494, 1e-5);
     EXPECT_EQ(scripts.back(), "lumo.get_plot('local').set_markup('" + [] {
         std::string escaped;
         for (char c : std::string(kMarkup))
             escaped += c == '\'' ? std::string("\\'") : std::string(1, c);
         return escaped;
-    }() + "yscalemin: -8.30336,yscalemax: 4.19061, do_initial_autoscale_y: false, xscalemin: -0.524975,"
-          "xscalemax: 4.02494, do_initial_autoscale_x: false, ');");
+    }() + "yscalemin: " + Exact(y.low) + ",yscalemax: " + Exact(y.high) + ", do_initial_autoscale_y: false, xscalemin: " +
+              Exact(x.low) + ",xscalemax: " + Exact(x.high) + ", do_initial_autoscale_x: false, ');");
     EXPECT_NE(mView->GetXSource(), nullptr);
     EXPECT_NE(mView->GetYSource(), nullptr);
     EXPECT_EQ(mView->GetEnumXId(), L"$Spiro_Flow");

@@ -132,6 +132,46 @@
     return segments.map(function (s) { return s.length === 2 ? [s[0], s[1], s[0] + 1, s[1]] : s; });
   };
 
+  // An XY line's segments (flat [x, y, ...] arrays of pixels, points within 1e6 pixels) at the
+  // paper's resolution: n cells to each pixel along each axis. A point moves to the centre of
+  // its cell, and one in the cell of the point before adds nothing. The line inks the cells it
+  // passes and their neighbours (it is a pixel wide); a step of at most a pixel whose ends and
+  // middle are inked already adds nothing either. A long recording's loops retrace each other,
+  // and such steps are most of them: the line is cut there and goes on from the next step that
+  // inks something new, so what comes out is bounded by the area the line covers, not by its
+  // points.
+  var kCellBias = 33554432, kCellRow = 67108864;  // 2^25 and 2^26: cell keys stay exact doubles
+  function cell_key(cx, cy) { return (cx + kCellBias) * kCellRow + (cy + kCellBias); }
+  lumo.grid_segments = function (segments, n) {
+    if (!(n > 1)) return segments;
+    var inked = new Set();
+    var ink = function (cx, cy) {
+      for (var dx = -1; dx <= 1; ++dx) for (var dy = -1; dy <= 1; ++dy) inked.add(cell_key(cx + dx, cy + dy));
+    };
+    var out = [];
+    for (var s = 0; s < segments.length; ++s) {
+      var seg = segments[s], run = [], lx = NaN, ly = NaN;
+      for (var i = 0; i + 1 < seg.length; i += 2) {
+        var cx = Math.floor(seg[i] * n), cy = Math.floor(seg[i + 1] * n);
+        if (cx === lx && cy === ly) continue;
+        var steps = Math.max(Math.abs(cx - lx), Math.abs(cy - ly));  // NaN at a segment's start
+        if (steps <= n && inked.has(cell_key(lx, ly)) && inked.has(cell_key(cx, cy)) &&
+            inked.has(cell_key(Math.round((lx + cx) / 2), Math.round((ly + cy) / 2)))) {
+          if (run.length >= 4) out.push(run);
+          run = [];
+        } else if (steps <= n) {
+          for (var j = 0; j <= steps; ++j) ink(Math.round(lx + (cx - lx) * j / steps), Math.round(ly + (cy - ly) * j / steps));
+        } else {
+          ink(cx, cy);
+        }
+        run.push((cx + 0.5) / n, (cy + 0.5) / n);
+        lx = cx; ly = cy;
+      }
+      if (run.length >= 4) out.push(run);
+    }
+    return out;
+  };
+
   // Coalesces redraw requests into one draw per animation frame (or at once without a page).
   lumo.def('DrawScheduler', null, {
     init: function (plot) { this.plot = plot; this.pending = null; this.generation = 0; },

@@ -140,17 +140,22 @@
     },
     draw: function (painter) {
       var xs = this.plot.scales[0], ys = this.plot.scales[1];
+      // A print painter takes the line at the paper's resolution, n cells to each pixel.
+      var n = painter.columns_per_pixel;
       var red = this.p.show_lines ? this.reducible() : null;
       var map = { xo: xs.origin, xoff: xs.get_offset(), xk: xs.get_scaling(), yo: ys.origin, yoff: ys.get_offset(), yk: ys.get_scaling() };
       var path = red ? this.path(red, map) : null;
       if (path) {
-        painter.polyline(line_segments(path.n, function (i) { return path.xs[i]; }, function (i) { return path.ys[i]; }, xs, ys),
-          this.style());
+        painter.polyline(lumo.grid_segments(line_segments(path.n, function (i) { return path.xs[i]; },
+          function (i) { return path.ys[i]; }, xs, ys), n), this.style());
         return;
       }
       var d = this.data();
       if (d.n === 0) return;
-      if (this.p.show_lines) painter.polyline(line_segments(d.n, d.xAt, function (i) { return d.ys[i]; }, xs, ys), this.style());
+      if (this.p.show_lines) {
+        painter.polyline(lumo.grid_segments(line_segments(d.n, d.xAt, function (i) { return d.ys[i]; }, xs, ys), n),
+          this.style());
+      }
       if (this.p.show_points) this.draw_points(painter, d, [0, d.n - 1]);
     }
   });

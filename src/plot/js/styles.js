@@ -9,7 +9,9 @@
     '  border: 1px solid #aaa; border-radius: 3px; cursor: pointer; user-select: none; }',
     '.lumo-button:hover { background: #e8f0ff; border-color: #68a; }',
     '.lumo-button.lumo-disabled { color: #bbb; cursor: default; background: rgba(255,255,255,0.6); }',
+    // As high as its message: the page's rule that every div fills its parent is not for it.
     '#lumo_error_div { position: absolute; left: 10%; width: 80%; z-index: ' + lumo.kErrorMsg + ';',
+    '  height: auto; max-height: 60%; overflow-y: auto; box-sizing: border-box;',
     '  padding: 6px 10px; font: 12px sans-serif; color: #600; background: #fff4f4;',
     '  border: 1px solid #c88; border-top: none; border-radius: 0 0 4px 4px; cursor: pointer;',
     '  box-shadow: 2px 2px 4px rgba(0,0,0,0.3); }',

@@ -1,6 +1,7 @@
 // text_region.js: boxes placed over the data area at a position in percent of it. `Region`
 // is the movable box (RegionPosChanged on release); `TextRegion` shows a text the user may
-// edit with a double click (RegionTextChanged).
+// edit with a double click (RegionTextChanged). Where the user left a box comes back from the
+// host as x_percent and y_percent, which win over the x and y the markup gives.
 (function (lumo) {
   'use strict';
 
@@ -11,13 +12,17 @@
     region_props: function (x, y) {
       return {
         x: lumo.props.num(x), y: lumo.props.num(y),
+        x_percent: lumo.props.nnum(), y_percent: lumo.props.nnum(),
         fontsize: lumo.prop('number', null, { nullable: true, min: 0 }),
         background: lumo.prop('colour', new lumo.Colour(255, 255, 255, 220)),
         border: lumo.props.bool(true),
         draggable: lumo.props.bool(true)
       };
     },
-    configure: function () { this.pos = { x: this.p.x, y: this.p.y }; },
+    configure: function () {
+      var p = this.p;
+      this.pos = { x: p.x_percent !== null ? p.x_percent : p.x, y: p.y_percent !== null ? p.y_percent : p.y };
+    },
     font_size: function () { return this.p.fontsize === null ? this.plot.p.canvas_fontsize + 2 : this.p.fontsize; },
     lines: function () { return []; },
     indent: function () { return 0; },
