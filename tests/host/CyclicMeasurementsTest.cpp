@@ -175,20 +175,20 @@ TEST(CyclicMeasurements, EventFormulaOfAChannel)
     EXPECT_EQ(detection->GetEventFormula(nullptr, 0, kByText, nullptr), KVD_E_POINTER);
 }
 
-// The part's formula run over a sine of 4 s: an event one period apart at each rise through
-// zero, valued with the length of the cycle it closes; nothing before the first.
-TEST(CyclicMeasurements, FormulaFindsTheCyclesOfARecordedSine)
+namespace {
+
+// The part's formula, with 8 smoothing samples, hysteresis 0.5 and cycles of 0.5 s at least,
+// run over the 2000 ticks of doc: events at first, first + 400, ... (count of them), each valued
+// with the length of the cycle it closes (4 s), nothing before the first.
+void ExpectEventsEvery4s(Host::DataDocument& doc, ICMCycleDetect* detection, int first, int count)
 {
-    Host::DataDocument doc(Recorded(Sine));
-    const KVD::COMPtr<ICMCycleDetect> detection = Detection(doc);
-    ASSERT_NE(detection, nullptr);
     detection->SetParameter(8, 8.0);
     detection->SetParameter(3, 0.5);
     detection->SetParameter(5, 0.5);
-    const std::vector<float> held = Computed(doc, "EventInterp(" + Formula(detection.get(), L"Ch1", 0, kByText) + ")");
+    const std::vector<float> held = Computed(doc, "EventInterp(" + Formula(detection, L"Ch1", 0, kByText) + ")");
     ASSERT_EQ(held.size(), 2000u);
-    for (int k = 0; k < 5; ++k) {
-        const int start = 73 + 400 * k;
+    for (int k = 0; k < count; ++k) {
+        const int start = first + 400 * k;
         if (k == 0)
             EXPECT_TRUE(std::isnan(held[start - 1]));
         else
@@ -196,6 +196,18 @@ TEST(CyclicMeasurements, FormulaFindsTheCyclesOfARecordedSine)
         EXPECT_NEAR(held[start], k == 0 ? 0.0 : 4.0, 1e-4) << k;
     }
     EXPECT_NEAR(held.back(), 4.0, 1e-4);
+}
+
+}  // namespace
+
+// The part's formula run over a sine of 4 s: an event one period apart at each rise through
+// zero, valued with the length of the cycle it closes; nothing before the first.
+TEST(CyclicMeasurements, FormulaFindsTheCyclesOfARecordedSine)
+{
+    Host::DataDocument doc(Recorded(Sine));
+    const KVD::COMPtr<ICMCycleDetect> detection = Detection(doc);
+    ASSERT_NE(detection, nullptr);
+    ExpectEventsEvery4s(doc, detection.get(), 73, 5);
     doc.Close();
 }
 
@@ -206,21 +218,8 @@ TEST(CyclicMeasurements, FormulaFindsTheReturnsOfExpirationOnlyFlow)
     Host::DataDocument doc(Recorded(Expirations));
     const KVD::COMPtr<ICMCycleDetect> detection = Detection(doc);
     ASSERT_NE(detection, nullptr);
-    detection->SetParameter(8, 8.0);
-    detection->SetParameter(3, 0.5);
-    detection->SetParameter(5, 0.5);
-    const std::vector<float> held = Computed(doc, "EventInterp(" + Formula(detection.get(), L"Ch1", 0, kByText) + ")");
-    ASSERT_EQ(held.size(), 2000u);
-    for (int k = 0; k < 4; ++k) {
-        const int start = 153 + 400 * k;
-        if (k == 0)
-            EXPECT_TRUE(std::isnan(held[start - 1]));
-        else
-            EXPECT_NEAR(held[start - 1], k == 1 ? 0.0 : 4.0, 1e-4) << k;
-        EXPECT_NEAR(held[start], k == 0 ? 0.0 : 4.0, 1e-4) << k;
-    }
     // The last return has no expiration after it.
-    EXPECT_NEAR(held.back(), 4.0, 1e-4);
+    ExpectEventsEvery4s(doc, detection.get(), 153, 4);
     doc.Close();
 }
 
