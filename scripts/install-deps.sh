@@ -8,7 +8,7 @@ packages=(
   locales googletest libgtest-dev libgmock-dev libbenchmark-dev
   libboost-dev libboost-program-options-dev libboost-filesystem-dev
   libtbb-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core
-  libedf-dev poppler-utils chromium
+  libedf-dev poppler-utils chromium time
   nodejs libjs-jquery nlohmann-json3-dev libcpp-httplib-dev librsvg2-dev librsvg2-bin
 )
 # The fuzz targets want clang; they are built only where it is present.
