@@ -68,7 +68,7 @@ endfunction()
 # A GoogleTest executable made of every .cpp under a test folder. Test executables may act
 # as host: they export the host entry as spirohost does.
 function(spiro_test name dir)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT;SHARDS" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
     return()
@@ -85,6 +85,17 @@ function(spiro_test name dir)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  if(NOT ARG_SHARDS OR ARG_SHARDS LESS 2)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    return()
+  endif()
+  # Tests that mostly wait (on browsers' and writes' time limits) run as shards, side by side
+  # with the rest, so that the longest executable does not set the whole run's length.
+  math(EXPR last "${ARG_SHARDS} - 1")
+  foreach(shard RANGE ${last})
+    add_test(NAME ${name}_${shard} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name}_${shard} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
+  endforeach()
 endfunction()
