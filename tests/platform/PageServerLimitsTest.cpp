@@ -12,6 +12,7 @@
 
 #include <httplib.h>
 
+#include "NoteBridge.h"
 #include "web/Browser.h"
 #include "web/LivePage.h"
 #include "web/PageServer.h"
@@ -27,14 +28,7 @@ protected:
     {
         if (!Web::Browser::Available())
             GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
-        Web::BridgeObject bridge;
-        bridge.name = "host";
-        bridge.methods = {{"Note", Web::BridgeObject::Call::Queued}};
-        bridge.handler = [this](const std::string&, const std::vector<Value>&) {
-            ++notes;
-            return Value();
-        };
-        page.InstallBridge(std::move(bridge));
+        page.InstallBridge(NoteCounter(notes));
     }
 
     struct Target {

@@ -14,6 +14,7 @@
 
 #include <httplib.h>
 
+#include "NoteBridge.h"
 #include "ProcessMemory.h"
 #include "web/LivePage.h"
 #include "web/PageServer.h"
@@ -31,14 +32,7 @@ protected:
         std::string error;
         server = Web::PageServer::Shared(error);
         ASSERT_NE(server, nullptr) << error;
-        Web::BridgeObject bridge;
-        bridge.name = "host";
-        bridge.methods = {{"Note", Web::BridgeObject::Call::Queued}};
-        bridge.handler = [this](const std::string&, const std::vector<Value>&) {
-            ++notes;
-            return Value();
-        };
-        page.InstallBridge(std::move(bridge));
+        page.InstallBridge(NoteCounter(notes));
         id = server->AddPage(&page);
         std::smatch path;
         const std::string url = server->CallURL(id);
