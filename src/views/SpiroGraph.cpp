@@ -24,6 +24,31 @@ constexpr int kLabelGap = 2;
 constexpr int kOverhang = 4;
 constexpr int kSecondsLabelRaise = 10;
 
+// Vertical lines across the rectangle, given left to right. A line is left out when it stands
+// less than SpiroGraph::kLineGap units right of the last one drawn, so that a column is inked
+// once: where many breaths share a few columns, their half-alpha lines would otherwise stack
+// into an opaque field over the traces. Breaths that lie apart keep all their lines.
+class SpacedVerticalLines {
+public:
+    SpacedVerticalLines(TDC& dc, const TRect& rect) : mDC(dc), mRect(rect) {}
+
+    void Draw(int x)
+    {
+        if (mDrawn && x - mLast < SpiroGraph::kLineGap)
+            return;
+        mDC.MoveTo(x, mRect.top);
+        mDC.LineTo(x, mRect.bottom);
+        mLast = x;
+        mDrawn = true;
+    }
+
+private:
+    TDC& mDC;
+    const TRect& mRect;
+    int mLast = 0;
+    bool mDrawn = false;
+};
+
 }  // namespace
 
 const TColor SpiroGraph::VeryLightGreyColor(Level(245), Level(245), Level(245));
@@ -81,16 +106,17 @@ void SpiroGraph::DrawUnderData(TDC& dc, const TRect& rect, const TRect&)
     dc.SelectObject(TPen(WithAlpha(DarkGreyColor, 0.5f)));
     const TBrush shade(WithAlpha(DarkGreyColor, 0.25f));
     const BreathList& breaths = mDocument->Machine().Breaths();
+    SpacedVerticalLines lines(dc, rect);
     for (unsigned i = 0; i < breaths.GetCount(); ++i) {
         const Breath& breath = *breaths[i];
         const int x0 = rect.left + XPFor(Landmark(breath, 0));
         const int x1 = rect.left + XPFor(Landmark(breath, 1));
+        // A fill covers the columns from x0 up to x1, and breaths do not overlap: no column is
+        // shaded twice, however crowded.
         if (breath.forced || breath.excluded)
             dc.FillRect(x0, rect.top, x1, rect.bottom, shade);
-        for (int x : {x0, x1}) {
-            dc.MoveTo(x, rect.top);
-            dc.LineTo(x, rect.bottom);
-        }
+        lines.Draw(x0);
+        lines.Draw(x1);
     }
     const int zero = int(rect.top + ValueToPix(0.0));
     dc.MoveTo(rect.left, zero);
@@ -147,11 +173,9 @@ void SpiroFlowGraph<Base>::DrawUnderData(TDC& dc, const TRect& rect, const TRect
     Base::DrawUnderData(dc, rect, clip);
     dc.SelectObject(TPen(WithAlpha(SpiroGraph::GreyColor, 0.5f)));
     const BreathList& breaths = this->mDocument->Machine().Breaths();
-    for (unsigned i = 0; i < breaths.GetCount(); ++i) {
-        const int x = rect.left + this->XPFor(SpiroGraph::Landmark(*breaths[i], 6));
-        dc.MoveTo(x, rect.top);
-        dc.LineTo(x, rect.bottom);
-    }
+    SpacedVerticalLines lines(dc, rect);
+    for (unsigned i = 0; i < breaths.GetCount(); ++i)
+        lines.Draw(rect.left + this->XPFor(SpiroGraph::Landmark(*breaths[i], 6)));
 }
 
 template <class Base>

@@ -22,6 +22,10 @@ class SpiroGraph {
 public:
     static const TColor VeryLightGreyColor, LightGreyColor, GreyColor, DarkGreyColor;
     static const TPen LightGreyPen, GreyPen, GreenPen, BluePen, BlackPen, RedPen;
+    // The least distance between two breath lines of one kind, in the drawing context's units
+    // (the pen is one unit wide: a pixel on screen, a point in print and in the copy). Closer
+    // lines are left out.
+    static constexpr int kLineGap = 4;
 
     explicit SpiroGraph(SpiroDocument* document) : mDocument(document) {}
     virtual ~SpiroGraph() = default;
@@ -31,7 +35,8 @@ public:
     // The pixel of a value from the top of the data area, and of a position from its left.
     virtual double ValueToPix(double value) const = 0;
     virtual int XPFor(const KVDPosition& position) const = 0;
-    // Boundaries and shading of every breath, then the zero line.
+    // Boundaries and shading of every breath, then the zero line; crowded boundaries thinned
+    // to kLineGap.
     virtual void DrawUnderData(TDC& dc, const TRect& rect, const TRect& clip);
     virtual void DrawOverData(TDC&, const TRect&, const TRect&) {}
 
@@ -82,7 +87,7 @@ template <class Base>
 class SpiroFlowGraph : public Base {
 public:
     using Base::Base;
-    // The boundaries, and a line at each breath's flow reversal.
+    // The boundaries, and a line at each breath's flow reversal, thinned as the boundaries.
     void DrawUnderData(TDC& dc, const TRect& rect, const TRect& clip) override;
     // PEF (and PIF, unless excluded) of the forced and excluded breaths.
     void DrawOverData(TDC& dc, const TRect& rect, const TRect& clip) override;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "DataViewHost.h"
 #include "appkit/TextField.h"
@@ -34,6 +35,25 @@ int Count(const std::vector<std::string>& calls, const std::string& part)
 {
     return int(std::count_if(calls.begin(), calls.end(),
                              [&](const std::string& call) { return call.find(part) != std::string::npos; }));
+}
+
+// The x of each vertical line drawn, one list per pen in the order the pens were chosen.
+std::vector<std::vector<int>> VerticalLinesByPen(const std::vector<std::string>& calls)
+{
+    std::vector<std::vector<int>> lines;
+    std::string pen;
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    for (size_t i = 0; i + 1 < calls.size(); ++i) {
+        if (calls[i].rfind("SetStrokeColor(", 0) == 0 && calls[i] != pen) {
+            pen = calls[i];
+            lines.emplace_back();
+        }
+        if (std::sscanf(calls[i].c_str(), "MoveTo(%lf, %lf)", &x0, &y0) == 2 &&
+            std::sscanf(calls[i + 1].c_str(), "LineTo(%lf, %lf)", &x1, &y1) == 2 && x0 == x1 && y0 != y1 &&
+            !lines.empty())
+            lines.back().push_back(int(x0));
+    }
+    return lines;
 }
 
 class AnnotationViewTest : public DataViewHost {
@@ -144,10 +164,39 @@ TEST_F(AnnotationViewTest, NormalBreathsGetBoundariesOnly)
         EXPECT_EQ(Count(flow, text), 0) << text;
     for (const char* text : {"\"FEV\"", "\"FVC\"", "\"1 s\"", "FillRect"})
         EXPECT_EQ(Count(volume, text), 0) << text;
-    // Two boundaries a breath, the zero line, and on the flow plot the reversal line.
+    // Two boundaries a breath, the zero line, and on the flow plot the reversal line. The
+    // breaths follow each other: where one ends the next starts, and that column gets one line.
     const int breaths = int(Breaths().GetCount());
-    EXPECT_EQ(Count(volume, "LineTo("), 2 * breaths + 1);
-    EXPECT_EQ(Count(flow, "LineTo("), 3 * breaths + 1);
+    for (int i = 1; i < breaths; ++i)
+        ASSERT_EQ(Breaths()[i - 1]->end.tick, Breaths()[i]->start.tick) << i;
+    EXPECT_EQ(Count(volume, "LineTo("), breaths + 1 + 1);
+    EXPECT_EQ(Count(flow, "LineTo("), breaths + 1 + breaths + 1);
+}
+
+// Crowded breaths: a line closer than the gap (4) to the last one drawn of its kind is left out,
+// a second line in a column too. At 30 pixels a second from 3 s, tick t stands at pixel
+// (t / 100 - 3) x 30, truncated.
+TEST_F(AnnotationViewTest, CrowdedBreathLinesAreThinnedToTheGap)
+{
+    OpenWithMapping();
+    SetKinds(false, false);
+    ASSERT_EQ(Breaths().GetCount(), 5u);
+    // Boundaries at 30|33, 33|34, 34|39, 39|42, 42|90; reversals at 45, 46, 51, 51, 120.
+    const uint32_t bounds[] = {400, 411, 414, 431, 441, 600}, reversals[] = {450, 456, 470, 471, 700};
+    for (unsigned i = 0; i < 5; ++i) {
+        Breaths()[i]->start = KVDPosition{bounds[i], 0};
+        Breaths()[i]->end = KVDPosition{bounds[i + 1], 0};
+        Breaths()[i]->reversalPos = KVDPosition{reversals[i], 0};
+    }
+    // 33 is 3 from 30; 34 is 4 from 30, the last drawn; 42 is 3 from 39.
+    const std::vector<int> boundaries{30, 34, 39, 90};
+    const auto flow = VerticalLinesByPen(Draw(*Window().FlowAnnotation()));
+    ASSERT_EQ(flow.size(), 2u) << testing::PrintToString(flow);
+    EXPECT_EQ(flow[0], boundaries);
+    EXPECT_EQ(flow[1], (std::vector<int>{45, 51, 120}));
+    const auto volume = VerticalLinesByPen(Draw(*Window().VolumeAnnotation()));
+    ASSERT_EQ(volume.size(), 1u) << testing::PrintToString(volume);
+    EXPECT_EQ(volume[0], boundaries);
 }
 
 // Without breaths the graph draws the zero line alone; the overlays draw nothing at all.
