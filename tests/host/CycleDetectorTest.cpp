@@ -111,8 +111,9 @@ TEST(CycleDetector, BreathsOfUnequalLengthStartAtTheirInspirations)
         double start = lead;
         for (size_t k = 0; k < breaths.size(); ++k) {
             EXPECT_NEAR(starts[k].position, start * kRate, tolerance) << smoothing << " breath " << k;
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_NEAR(starts[k].length, breaths[k - 1].ti + breaths[k - 1].te, tolerance / kRate) << k;
+            }
             start += breaths[k].ti + breaths[k].te;
         }
     }
@@ -251,8 +252,9 @@ TEST(CycleDetector, ExpirationOnlyFlowStartsWhereEachExpirationEnds)
         ASSERT_EQ(starts.size(), kExpirations.size() - 1) << smoothing;
         for (size_t k = 0; k < starts.size(); ++k) {
             EXPECT_NEAR(starts[k].position, ends[k] + delay, 1.0) << smoothing << " expiration " << k;
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_NEAR(starts[k].length, (ends[k] - ends[k - 1]) / kRate, 0.02) << k;
+            }
         }
     }
 }
