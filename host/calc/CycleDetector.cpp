@@ -9,6 +9,8 @@ namespace {
 constexpr double kLargestLevel = 1e15;
 constexpr double kLongestCycle = 3600.0;
 constexpr double kLongestSmoothing = 10000.0;
+// The share of a dip's depth that the hysteresis of its return is a share of: below a third.
+constexpr double kReturnShare = 0.25;
 
 }  // namespace
 
@@ -85,9 +87,14 @@ double CycleDetector::Scale() const
     return scale;
 }
 
-double CycleDetector::ReturnScale(double hysteresis) const
+double CycleDetector::ReturnBand(double hysteresis) const
 {
-    return std::max(Scale(), hysteresis * mPeak);
+    return hysteresis * kReturnShare * mPeak;
+}
+
+bool CycleDetector::RoseBy(double band) const
+{
+    return mRise > band || *std::max_element(mRecentRises.begin(), mRecentRises.end()) > band;
 }
 
 void CycleDetector::EndPhase()
@@ -97,6 +104,15 @@ void CycleDetector::EndPhase()
     mRecentCount = std::min(mRecentCount + 1, mRecentPeaks.size());
 }
 
+void CycleDetector::BeginLow(double depth)
+{
+    mPhase = Phase::kLow;
+    mPeak = depth;
+    mDipFrom = 0.0;
+    mDeep = false;
+    mReturned = false;
+}
+
 void CycleDetector::NoteReturn(double band, double level, double position, double y)
 {
     if (mReturned) {
@@ -104,9 +120,9 @@ void CycleDetector::NoteReturn(double band, double level, double position, doubl
             mTop = y;
             mTopPosition = position;
         }
-    } else if (y < level - band) {
+    } else if (y < level - mDipFrom - band) {
         mDeep = true;
-    } else if (mDeep) {
+    } else if (mDeep && y >= level - band) {
         mReturned = true;
         mTop = y;
         mTopPosition = position;
@@ -123,6 +139,9 @@ bool CycleDetector::Started(const CycleSettings& settings, double secondsPerTick
     found = CycleStart{position, length};
     mLastStart = position;
     mHaveStart = true;
+    mRecentRises[mRecentRiseNext] = mRise;
+    mRecentRiseNext = (mRecentRiseNext + 1) % mRecentRises.size();
+    mRise = 0.0;
     return true;
 }
 
@@ -133,36 +152,44 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     const double previousPosition = mPreviousPosition;
     mPrevious = y;
     mPreviousPosition = position;
+    mRise = std::max(mRise, y - level);
     if (!mHavePrevious) {
         mHavePrevious = true;
-        mPhase = y > level ? Phase::kHigh : Phase::kLow;
-        mPeak = std::fabs(y - level);
+        if (y > level) {
+            mPhase = Phase::kHigh;
+            mPeak = y - level;
+        } else {
+            // Begun inside a dip, perhaps: only a dip below this depth is seen to begin.
+            BeginLow(level - y);
+            mDipFrom = level - y;
+        }
         return false;
     }
     if (mPhase == Phase::kHigh) {
         mPeak = std::max(mPeak, y - level);
         if (y < level - settings.hysteresis * Scale()) {
             EndPhase();
-            mPhase = Phase::kLow;
-            mPeak = level - y;
-            mDeep = false;
+            BeginLow(level - y);
         }
         return false;
     }
     if (y <= level)
         mPeak = std::max(mPeak, level - y);
-    const double band = settings.hysteresis * ReturnScale(settings.hysteresis);
-    if (mReturned && y < mTop - band) {
+    const double band = ReturnBand(settings.hysteresis);
+    if (RoseBy(band)) {
+        // A cycle that rose through the level: a return is no crossing.
+        mDeep = false;
+        mReturned = false;
+    } else if (mReturned && y < mTop - band) {
         // Low again without having risen through the level: the return was the crossing, and
         // a new low phase begins.
         EndPhase();
-        mPeak = level - y;
-        mDeep = false;
-        mReturned = false;
+        BeginLow(level - y);
         mHaveCandidate = false;
         return Started(settings, secondsPerTick, mTopPosition, found);
+    } else {
+        NoteReturn(band, level, position, y);
     }
-    NoteReturn(band, level, position, y);
     // A signal that rests on the level rises where it leaves it.
     if (y <= level) {
         mHaveCandidate = false;

@@ -1,8 +1,14 @@
 // Finds where the cycles of a signal begin: where it rises through a level (leaves it upwards),
 // with hysteresis so that noise about the level makes one start per cycle. A signal that only
 // dips below the level and comes back to it (expiration-only flow, at rest between
-// expirations) never rises through it: there the return to the level after a deep low phase is
-// the crossing, known once the signal falls away again. The signal may first be smoothed by a
+// expirations) never rises through it: there the return to the level after a low phase is the
+// crossing, known once the signal falls away again. That return rule holds only where the
+// signal has not risen above the level by the return's band in this cycle or the four before:
+// in breathing both ways every cycle begins with a rise (noise as the flow turns may start a
+// cycle or two of its own), a wiggle in an expiration would look like a return, and the cycles
+// begin only where the signal rises, as if the rule were not there. The return's band is a
+// share of the dip's own depth, small enough that an expiration a third as deep as the one
+// before still falls away by it and is a cycle of its own. The signal may first be smoothed by a
 // moving mean; a start too soon after the last one is no start. One sample at a time, so that
 // the state can be kept and resumed by the event framework.
 #pragma once
@@ -19,9 +25,8 @@ struct CycleSettings {
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
     // small breath after a deep one still counts, noise about the level does not. A return to
-    // the level from below is first within that band of the level, and counts once the signal
-    // falls away from it by the band again, where the band is at least this share of this share
-    // of the dip's own depth.
+    // the level from below is first within a band of the level, this share of a quarter of the
+    // dip's depth, and counts once the signal falls away from it by the band again.
     double hysteresis = 0.25;
     double minimumCycle = 0.2;  // seconds
     double smoothing = 1.0;     // samples of the moving mean, rounded; 0 or 1: none
@@ -59,15 +64,20 @@ private:
                 CycleStart& found);
     // What the hysteresis is a share of.
     double Scale() const;
-    // What the hysteresis of a low phase's return is a share of: the scale of a rise, but at
-    // least the hysteresis share of the phase's own depth. Noise in a pause before the first
-    // deep phase makes phases of its own size, which would otherwise keep the band at the
-    // noise's size in every pause after it.
-    double ReturnScale(double hysteresis) const;
+    // The band of a low phase's return: the hysteresis share of a quarter of the phase's own
+    // depth, so that a dip after it a third as deep passes it even at full hysteresis. Not the
+    // scale of a rise: a deep dip after shallow ones would otherwise need to fall away by the
+    // whole of it, and noise in a pause before the first dip would keep it at the noise's size.
+    double ReturnBand(double hysteresis) const;
+    // Whether the signal rose above the level by more than band in this cycle or the four before.
+    bool RoseBy(double band) const;
     // Remembers the peak of the phase that ends.
     void EndPhase();
-    // Follows a low phase's return to the level: first below the level by the band, then back
-    // within it, then as close to it as the signal comes.
+    // A low phase begins at the level and is depth below it now.
+    void BeginLow(double depth);
+    // Follows a low phase's return to the level: first below where the phase began by the band
+    // (a recording that begins inside a dip has not seen it begin, and its return is no
+    // crossing), then back within the band of the level, then as close to it as it comes.
     void NoteReturn(double band, double level, double position, double y);
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
@@ -88,12 +98,16 @@ private:
     bool mHavePrevious = false;
     double mCandidate = 0.0;  // the last rise through the level, not yet confirmed
     bool mHaveCandidate = false;
-    bool mDeep = false;      // the low phase has been below the level by a return's band
+    double mDipFrom = 0.0;   // how deep the recording began inside the low phase; 0 if it did not
+    bool mDeep = false;      // and it has been below that by a return's band since
     bool mReturned = false;  // and has come back within it since
     double mTop = 0.0;       // the highest value since the return: the closest to the level
     double mTopPosition = 0.0;  // where it was first reached: the crossing, once confirmed
     double mLastStart = 0.0;
     bool mHaveStart = false;
+    double mRise = 0.0;  // the most the signal has risen above the level since the last start
+    std::array<double, 4> mRecentRises{};  // the same in the cycles before, as a ring
+    size_t mRecentRiseNext = 0;
 };
 
 }  // namespace HostCalc

@@ -111,8 +111,36 @@ TEST(CycleDetector, BreathsOfUnequalLengthStartAtTheirInspirations)
         double start = lead;
         for (size_t k = 0; k < breaths.size(); ++k) {
             EXPECT_NEAR(starts[k].position, start * kRate, tolerance) << smoothing << " breath " << k;
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_NEAR(starts[k].length, breaths[k - 1].ti + breaths[k - 1].te, tolerance / kRate) << k;
+            }
+            start += breaths[k].ti + breaths[k].te;
+        }
+    }
+}
+
+// Noise on breathing both ways: as the flow turns downwards it wiggles about the level, which
+// may look like a dip coming back to it; yet only the inspirations start cycles, as they do
+// without the noise. The noise begins with the first inspiration, after a clean dip.
+TEST(CycleDetector, NoisyBreathingStartsOnlyAtItsInspirations)
+{
+    const std::vector<Breath> breaths = {{1.5, 2.4, 0.55}, {1.2, 3.1, 0.8}, {0.9, 1.6, 0.3}, {2.0, 1.5, 3.5},
+                                         {1.4, 2.0, 0.5},  {1.0, 1.0, 0.2}, {1.5, 2.4, 0.55}, {1.2, 3.1, 0.8}};
+    const double lead = 1.25;
+    for (double noise : {0.03, 0.05}) {
+        auto flow = [&](double t) {
+            if (t < 0.5)
+                return -0.1 * std::sin(kPi * t / 0.5);
+            if (t < lead)
+                return 0.0;
+            return BreathFlow(breaths, lead, t) +
+                   noise * (0.6 * std::sin(2 * kPi * 17 * t) + 0.4 * std::sin(2 * kPi * 41 * t + 1));
+        };
+        const auto starts = Starts(Settings(0.5, 0.5, 1.0), Sampled(40.0, flow));
+        ASSERT_EQ(starts.size(), breaths.size()) << noise;
+        double start = lead;
+        for (size_t k = 0; k < breaths.size(); ++k) {
+            EXPECT_NEAR(starts[k].position, start * kRate, 4.0) << noise << " breath " << k;
             start += breaths[k].ti + breaths[k].te;
         }
     }
@@ -224,8 +252,9 @@ TEST(CycleDetector, ExpirationOnlyFlowStartsWhereEachExpirationEnds)
         ASSERT_EQ(starts.size(), kExpirations.size() - 1) << smoothing;
         for (size_t k = 0; k < starts.size(); ++k) {
             EXPECT_NEAR(starts[k].position, ends[k] + delay, 1.0) << smoothing << " expiration " << k;
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_NEAR(starts[k].length, (ends[k] - ends[k - 1]) / kRate, 0.02) << k;
+            }
         }
     }
 }
@@ -253,6 +282,36 @@ TEST(CycleDetector, ExpirationOnlyFlowBelowTheLevelStartsOncePerRest)
             for (const CycleStart& start : starts)
                 before += start.position < kExpirations[0].rest * kRate ? 1 : 0;
             EXPECT_EQ(starts.size(), before + kExpirations.size() - 1) << noise << " " << smoothing;
+        }
+    }
+}
+
+// Expirations of uneven depth, each as long as the others: one a third as deep as its
+// neighbours, or 0.4 as deep as those around it, is a cycle of its own, at any hysteresis, on a
+// zero baseline and on one a little below the level with noise.
+TEST(CycleDetector, ShallowExpirationBetweenDeepOnesIsACycleOfItsOwn)
+{
+    for (const std::vector<double>& depths :
+         {std::vector<double>{1.0, 1.0, 0.4, 1.0, 1.0}, std::vector<double>{1.5, 0.5, 1.5, 0.5, 1.5, 0.5}}) {
+        std::vector<Expiration> expirations;
+        for (double depth : depths)
+            expirations.push_back({1.0, 1.6, depth});
+        for (const auto& [baseline, noise] : {std::pair{0.0, 0.0}, std::pair{-0.01, 0.004}}) {
+            const ExpirationFlow flow{expirations, baseline, noise};
+            const std::vector<double> ends = flow.Ends();
+            for (double hysteresis : {0.5, 1.0}) {
+                for (double smoothing : {1.0, 8.0}) {
+                    const auto starts =
+                        Starts(Settings(hysteresis, 0.5, smoothing), Sampled(ends.back() / kRate + 2.0, flow));
+                    ASSERT_EQ(starts.size(), ends.size() - 1) << depths[1] << " " << baseline << " " << hysteresis;
+                    // In the rest after each expiration: from its last ticks to the next one.
+                    for (size_t k = 0; k < starts.size(); ++k) {
+                        EXPECT_GE(starts[k].position, ends[k] - 3.0) << depths[1] << " " << baseline << " " << k;
+                        EXPECT_LT(starts[k].position, ends[k] + expirations[k + 1].rest * kRate)
+                            << depths[1] << " " << baseline << " " << k;
+                    }
+                }
+            }
         }
     }
 }

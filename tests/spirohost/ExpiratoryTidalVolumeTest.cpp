@@ -102,6 +102,41 @@ TEST(ExpiratoryTidalVolume, EachBreathShowsTheVolumeItExpired)
     }
 }
 
+// Noisy breathing at 1000 Hz, its flow given to the dialog as L/s: as the flow turns
+// downwards the noise wiggles about zero, yet the breaths are cut only where they begin, so the
+// channel shows each breath's expired volume through the whole of it, inspiration included.
+TEST(ExpiratoryTidalVolume, NoisyBreathingShowsEachBreathThroughout)
+{
+    constexpr double kFastRate = 1000.0;
+    TestSupport::TempFolder folder;
+    const std::string edf = (folder.Path() / "noisy.edf").string();
+    const std::string figures = (folder.Path() / "figures.csv").string();
+    const std::string csv = (folder.Path() / "tidal.csv").string();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + edf + " --rate 1000 --noise 0.02 --seed 4 --figures " +
+                                     figures + " 2>&1",
+                                 &status);
+    ASSERT_EQ(status, 0) << out;
+    out = RunCommand(Spirohost() + " dialog " + edf + " --raw 1 --scale 2 --calc tidal --do \"click expirationCheck\"" +
+                         " --do \"press OK\" --csv " + csv + " 2>&1",
+                     &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "accepted\n");
+
+    const std::vector<TrueBreath> breaths = Figures(figures);
+    const std::vector<double> tidal = Samples(csv);
+    ASSERT_EQ(breaths.size(), 20u);
+    for (size_t k = 0; k < breaths.size(); ++k) {
+        const TrueBreath& b = breaths[k];
+        for (double t : {b.start + b.ti / 2, b.start + b.ti + b.te / 2}) {
+            const size_t tick = static_cast<size_t>(std::lround(t * kFastRate));
+            ASSERT_LT(tick, tidal.size());
+            EXPECT_LE(std::fabs(tidal[tick] - b.volume), std::max(0.03 * b.volume, 0.05))
+                << "breath " << k + 1 << " at " << t << " s: " << tidal[tick] << " L against " << b.volume << " L";
+        }
+    }
+}
+
 // Flow that only expires: half-sine dips below the baseline, rests between them.
 struct Expiration {
     double rest, te, depth;  // the rest before it (s), its length (s), its peak flow (L/s)
@@ -113,20 +148,20 @@ const std::vector<Expiration> kExpirations = {{1.0, 1.6, 0.5}, {1.5, 2.2, 0.9}, 
 
 // A CSV recording of the flow in L/s at 100 Hz, 2 s of rest after the last expiration; noise
 // uniform within +-noise, the same for every run.
-std::string ExpirationsCsv(double baseline, double noise)
+std::string ExpirationsCsv(const std::vector<Expiration>& expirations, double baseline, double noise)
 {
     std::mt19937 random(7);
     std::string csv = "time, Flow [L/s]\n";
     char line[64];
     double start = 0.0;
     size_t tick = 0;
-    for (size_t k = 0; k <= kExpirations.size(); ++k) {
-        const double rest = k < kExpirations.size() ? kExpirations[k].rest : 2.0;
-        const double te = k < kExpirations.size() ? kExpirations[k].te : 0.0;
+    for (size_t k = 0; k <= expirations.size(); ++k) {
+        const double rest = k < expirations.size() ? expirations[k].rest : 2.0;
+        const double te = k < expirations.size() ? expirations[k].te : 0.0;
         const double end = start + rest + te;
         for (; tick < static_cast<size_t>(std::lround(end * kRate)); ++tick) {
             const double t = tick / kRate - start - rest;
-            const double dip = te > 0 && t >= 0 ? kExpirations[k].depth * std::sin(kPi * t / te) : 0.0;
+            const double dip = te > 0 && t >= 0 ? expirations[k].depth * std::sin(kPi * t / te) : 0.0;
             const double jitter = noise * (2.0 * random() / 4294967295.0 - 1.0);
             std::snprintf(line, sizeof line, "%.2f,%.6f\n", tick / kRate, baseline - dip + jitter);
             csv += line;
@@ -138,10 +173,12 @@ std::string ExpirationsCsv(double baseline, double noise)
 
 // The tidal-volume channel of the recording in expiratory-only mode, read halfway through each
 // expiration but the last, which no return to the level closes.
-void ExpectEachClosedExpirationsVolume(double baseline, double noise)
+void ExpectEachClosedExpirationsVolume(double baseline, double noise,
+                                       const std::vector<Expiration>& expirations = kExpirations)
 {
     TestSupport::TempFolder folder;
-    const std::string recording = folder.Write("expirations.csv", ExpirationsCsv(baseline, noise)).string();
+    const std::string recording =
+        folder.Write("expirations.csv", ExpirationsCsv(expirations, baseline, noise)).string();
     const std::string csv = (folder.Path() / "tidal.csv").string();
     int status = -1;
     const std::string out =
@@ -152,8 +189,8 @@ void ExpectEachClosedExpirationsVolume(double baseline, double noise)
     EXPECT_EQ(out, "accepted\n");
     const std::vector<double> tidal = Samples(csv);
     double start = 0.0;
-    for (size_t k = 0; k + 1 < kExpirations.size(); ++k) {
-        const Expiration& e = kExpirations[k];
+    for (size_t k = 0; k + 1 < expirations.size(); ++k) {
+        const Expiration& e = expirations[k];
         const size_t tick = static_cast<size_t>(std::lround((start + e.rest + e.te / 2) * kRate));
         start += e.rest + e.te;
         ASSERT_LT(tick, tidal.size());
@@ -173,6 +210,20 @@ TEST(ExpiratoryTidalVolume, ExpirationOnlyFlowOnANegativeBaselineWithNoise)
     ExpectEachClosedExpirationsVolume(-0.01, 0.0);
     ExpectEachClosedExpirationsVolume(-0.01, 0.01);
     ExpectEachClosedExpirationsVolume(0.0, 0.01);
+}
+
+// Expirations of uneven volume, each 1.6 s long: one of 0.4 L between ones of 1 L, and ones of
+// 0.5 L between ones of 1.5 L, each show their own volume, not their sum with the next.
+TEST(ExpiratoryTidalVolume, ShallowExpirationsShowTheirOwnVolume)
+{
+    for (const std::vector<double>& volumes :
+         {std::vector<double>{1.0, 1.0, 0.4, 1.0, 1.0}, std::vector<double>{1.5, 0.5, 1.5, 0.5, 1.5, 0.5}}) {
+        std::vector<Expiration> expirations;
+        for (double volume : volumes)
+            expirations.push_back({1.2, 1.6, volume * kPi / (2.0 * 1.6)});
+        ExpectEachClosedExpirationsVolume(0.0, 0.0, expirations);
+        ExpectEachClosedExpirationsVolume(-0.01, 0.01, expirations);
+    }
 }
 
 }  // namespace
