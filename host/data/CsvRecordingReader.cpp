@@ -135,15 +135,16 @@ bool CsvParser::ReadLine(std::istream& in, std::string& line)
 {
     in.getline(mLineBytes.get(), kLongestLine + 1);
     const auto read = size_t(in.gcount());
-    if (in.fail() && !in.bad() && !in.eof()) {
+    if (in.bad() || (read == 0 && in.eof()))
+        return false;
+    // Short of the file's end, a line that fails is one that did not fit.
+    if (in.fail()) {
         ++mLine;
         Fail("the line is longer than " + std::to_string(kLongestLine >> 20) + " MiB");
     }
-    if (read == 0 && in.eof())
-        return false;
     // Unless the file ended first, the count includes the line's end, which is not stored.
     line.assign(mLineBytes.get(), in.eof() ? read : read - 1);
-    return !in.bad();
+    return true;
 }
 
 void CsvParser::ParseRow(const std::string& line)
