@@ -7,11 +7,16 @@
 #include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <memory>
 
 #include "host/data/Excerpt.h"
 
 namespace Host {
 namespace {
+
+// The longest line read: a row of kMaxChannels values takes a small part of it, and a line
+// refused for its length is never held whole.
+constexpr size_t kLongestLine = size_t(16) << 20;
 
 std::string Trim(const std::string& s)
 {
@@ -40,13 +45,20 @@ std::string MagnitudeText()
     return text;
 }
 
+// The fields of a line, counted before the line is split: a line of millions of commas would
+// take tens of bytes a field as strings.
+size_t FieldCount(const std::string& line)
+{
+    return size_t(std::count(line.begin(), line.end(), ',')) + 1;
+}
+
 // Reads the file twice, line by line, keeping the place for messages: first to check every row
 // and find each channel's range and each record's length, then to store the values as 16-bit
 // samples of those ranges. Reading a recording so costs its samples: holding the values as read
 // until the ranges are known would cost four times as much.
 class CsvParser {
 public:
-    explicit CsvParser(const std::string& path) : mPath(path) {}
+    explicit CsvParser(const std::string& path) : mPath(path), mLineBytes(new char[kLongestLine + 1]) {}
 
     Recording Parse();
 
@@ -57,6 +69,9 @@ private:
     }
     ChannelFormat ParseColumn(const std::string& field, size_t column) const;
     double ParseNumber(const std::string& field, size_t column) const;
+    // The next line, without its end, into line; false at the end of the file. A line longer
+    // than kLongestLine is refused having read no more than that.
+    bool ReadLine(std::istream& in, std::string& line);
     void ParseHeader(const std::string& line);
     // Reads the lines up to the header's, parsing it on the first pass.
     void ReadHeader(std::istream& in);
@@ -70,6 +85,7 @@ private:
     void Scale();
 
     std::string mPath;
+    std::unique_ptr<char[]> mLineBytes;  // kLongestLine and a terminating zero
     bool mStoring = false;  // the second pass
     size_t mLine = 0;
     std::vector<ChannelFormat> mChannels;
@@ -115,11 +131,28 @@ double CsvParser::ParseNumber(const std::string& field, size_t column) const
     return value;
 }
 
+bool CsvParser::ReadLine(std::istream& in, std::string& line)
+{
+    in.getline(mLineBytes.get(), kLongestLine + 1);
+    const auto read = size_t(in.gcount());
+    if (in.bad() || (read == 0 && in.eof()))
+        return false;
+    // Short of the file's end, a line that fails is one that did not fit.
+    if (in.fail()) {
+        ++mLine;
+        Fail("the line is longer than " + std::to_string(kLongestLine >> 20) + " MiB");
+    }
+    // Unless the file ended first, the count includes the line's end, which is not stored.
+    line.assign(mLineBytes.get(), in.eof() ? read : read - 1);
+    return true;
+}
+
 void CsvParser::ParseRow(const std::string& line)
 {
+    const size_t count = FieldCount(line);
+    if (count != mChannels.size() + 1)
+        Fail("expected " + std::to_string(mChannels.size() + 1) + " values, found " + std::to_string(count));
     const auto fields = SplitFields(line);
-    if (fields.size() != mChannels.size() + 1)
-        Fail("expected " + std::to_string(mChannels.size() + 1) + " values, found " + std::to_string(fields.size()));
     const double time = ParseNumber(fields[0], 0);
     if (IsGap(fields)) {
         EndRecord();
@@ -203,6 +236,10 @@ void CsvParser::Scale()
 
 void CsvParser::ParseHeader(const std::string& line)
 {
+    const size_t channels = FieldCount(line) - 1;
+    if (channels > kMaxChannels)
+        Fail("the header names " + std::to_string(channels) + " channels; a recording may have at most " +
+             std::to_string(kMaxChannels));
     const auto fields = SplitFields(line);
     std::string first = fields[0];
     std::transform(first.begin(), first.end(), first.begin(), [](unsigned char ch) { return std::tolower(ch); });
@@ -219,7 +256,7 @@ void CsvParser::ParseHeader(const std::string& line)
 void CsvParser::ReadHeader(std::istream& in)
 {
     std::string line;
-    while (std::getline(in, line)) {
+    while (ReadLine(in, line)) {
         ++mLine;
         if (Trim(line).empty())
             continue;
@@ -233,7 +270,7 @@ void CsvParser::ReadHeader(std::istream& in)
 void CsvParser::ReadRows(std::istream& in)
 {
     std::string line;
-    while (std::getline(in, line)) {
+    while (ReadLine(in, line)) {
         ++mLine;
         if (Trim(line).empty())
             EndRecord();

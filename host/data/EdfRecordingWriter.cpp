@@ -12,6 +12,8 @@
 namespace Host {
 namespace {
 
+static_assert(kMaxChannels <= EDFLIB_MAXSIGNALS, "every recording read can be written as EDF");
+
 void Check(int result, const std::string& path, const std::string& what)
 {
     if (result != 0)
@@ -38,6 +40,12 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
     const int rate = static_cast<int>(std::lround(recording.TickRate()));
     if (rate <= 0 || std::fabs(rate - recording.TickRate()) > 1e-9)
         throw RecordingError(path + ": EDF needs a whole number of samples per second");
+    const int64_t most = MostEdfRate(recording.ChannelCount());
+    if (rate > most)
+        throw RecordingError(path + ": EDF takes " + std::to_string(recording.ChannelCount()) +
+                             " channel(s) at up to " + std::to_string(most) + " samples per second (a second of "
+                             "samples must fit in a data record of " + std::to_string(kEdfRecordBytes >> 20) +
+                             " MiB), not " + std::to_string(rate));
     if (recording.RecordCount() == 0)
         throw RecordingError(path + ": the recording has no record to write");
     const RecordBlock& block = recording.Record(0);

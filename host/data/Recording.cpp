@@ -146,12 +146,13 @@ std::string LowerExtension(const std::string& path)
 }
 
 // Refuses what is not a regular file before anything opens it: a FIFO would block the
-// reader, a device would be read without end.
+// reader, a device would be read without end. A name that opens nothing may be of any length,
+// and is quoted by a piece.
 void CheckRegularFile(const std::string& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        throw RecordingError(path + ": the file cannot be opened: " + std::strerror(errno));
+        throw RecordingError(Excerpt(path) + ": the file cannot be opened: " + std::strerror(errno));
     if (S_ISDIR(st.st_mode))
         throw RecordingError(path + ": a folder, not a recording");
     if (!S_ISREG(st.st_mode))
@@ -162,7 +163,7 @@ Recording Load(const std::string& path)
 {
     const std::string ext = LowerExtension(path);
     if (ext != "edf" && ext != "csv")
-        throw RecordingError(path + ": unknown kind of recording (expected .edf or .csv)");
+        throw RecordingError(Excerpt(path) + ": unknown kind of recording (expected .edf or .csv)");
     CheckRegularFile(path);
     return ext == "edf" ? ReadEdfRecording(path) : ReadCsvRecording(path);
 }

@@ -18,12 +18,15 @@ public:
 // What a recording may hold. Samples reach the calculations as floats and are summed over
 // whole records: a channel's physical values must stay within kMaxMagnitude, the tick rate
 // within kMinTickRate to kMaxTickRate, and a record within kMaxTicks ticks (positions are
-// 32-bit). A reader must not expand a file into more than kMaxExpandedBytes of samples.
+// 32-bit). A reader must not expand a file into more than kMaxExpandedBytes of samples. A
+// recording has at most kMaxChannels channels, as many as an EDF file holds, so that every
+// recording read can be written as EDF.
 constexpr double kMaxMagnitude = 1e15;
 constexpr double kMinTickRate = 1e-3;
 constexpr double kMaxTickRate = 1e7;
 constexpr uint32_t kMaxTicks = 0x7FFFFFFF;
 constexpr uint64_t kMaxExpandedBytes = uint64_t(1) << 30;
+constexpr size_t kMaxChannels = 640;
 
 struct ChannelFormat {
     std::string title;

@@ -195,7 +195,9 @@ SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target)
     if (::stat(target.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
             throw FileWriteError(target + ": not replaced: it exists and is not a regular file");
-        mMode = existing.st_mode & 07777;
+        // The permissions only: the set-user-ID, set-group-ID and sticky bits of a file another
+        // may own would make the new file, which this process owns, run with this user's rights.
+        mMode = existing.st_mode & 0777;
     }
     const boost::filesystem::path path(target);
     if (!path.has_filename() || path.filename() == "." || path.filename() == "..")

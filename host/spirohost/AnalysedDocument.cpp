@@ -62,14 +62,14 @@ std::pair<KVDPosition, KVDPosition> Selection(const Host::Recording& recording, 
     double from = 0, to = 0;
     char colon = 0;
     Check(static_cast<bool>(in >> from >> colon >> to) && colon == ':' && in.peek() == EOF,
-          "--select takes FROM:TO in seconds, not \"" + *text + "\"");
+          "--select takes FROM:TO in seconds, not \"" + Shortened(*text) + "\"");
     Check(std::isfinite(from) && std::isfinite(to) && from >= 0 && from <= to,
-          "the selection " + *text + " is not a range from the start of the recording onwards");
+          "the selection " + Shortened(*text) + " is not a range from the start of the recording onwards");
     const int64_t total = TotalTicks(recording);
     char end[32];
     std::snprintf(end, sizeof end, "%g", double(total) / recording.TickRate());
     Check(to * recording.TickRate() <= double(total) + 0.5,
-          "the selection " + *text + " reaches beyond the end of the recording (at " + end + " s)");
+          "the selection " + Shortened(*text) + " reaches beyond the end of the recording (at " + end + " s)");
     const int64_t first = std::llround(from * recording.TickRate());
     const int64_t last = std::llround(to * recording.TickRate());
     // An empty selection is one place: where one block ends and the next begins, the start of

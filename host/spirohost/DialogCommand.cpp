@@ -17,6 +17,7 @@
 #include "host/document/DataDocument.h"
 #include "host/framework/SafeFile.h"
 #include "host/loader/ClassRegistration.h"
+#include "spirohost/Options.h"
 #include "spirohost/PluginSession.h"
 #include "spirohost/ScriptedUser.h"
 
@@ -157,7 +158,7 @@ int RunDialogOn(const po::variables_map& v)
         if (calc == k.option)
             kind = &k;
     if (kind == nullptr)
-        throw DialogError("--calc takes flow, volume, tidal or minvent, not \"" + calc + "\"");
+        throw DialogError("--calc takes flow, volume, tidal or minvent, not \"" + Shortened(calc) + "\"");
     std::deque<Action> actions;
     if (v.count("do"))
         for (const std::string& text : v["do"].as<std::vector<std::string>>())

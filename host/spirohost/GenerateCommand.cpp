@@ -34,7 +34,8 @@ void PrintFigures(std::ostream& out, const Host::SyntheticBreathing& synth, cons
 
 // The most samples a recording may hold, as a reader would expand them.
 constexpr uint64_t kMostSamples = Host::kMaxExpandedBytes / sizeof(int16_t);
-constexpr int kMostRate = int(Host::kMaxTickRate);
+// A second of the one channel's samples must fit in an EDF data record.
+constexpr int kMostRate = int(Host::MostEdfRate(1));
 // About four days of breathing, which the default rate records within kMostSamples.
 constexpr int kMostBreaths = 100000;
 
@@ -125,11 +126,13 @@ std::string CheckRecording(const Host::SyntheticBreathing& synth, const Host::Sy
 int RunGenerate(const Args& args)
 {
     Host::SyntheticOptions o;
+    const std::string rateHelp = "ticks per second, 1 to " + std::to_string(kMostRate) +
+                                 " (a second of samples fills at most an EDF data record)";
     po::options_description options("options");
     options.add_options()
         ("out", po::value<std::string>()->required(), "the EDF file to write")
         ("figures", po::value<std::string>(), "also write the true figures to this CSV file")
-        ("rate", po::value<int>(&o.rate)->default_value(o.rate), "ticks per second")
+        ("rate", po::value<int>(&o.rate)->default_value(o.rate), rateHelp.c_str())
         ("quiet", po::value<int>(&o.quietBreathsPerRun)->default_value(o.quietBreathsPerRun),
          "quiet breaths before, between and after the forced ones (0: forced breaths only)")
         ("forced", po::value<int>(&o.forcedBreaths)->default_value(o.forcedBreaths), "forced breaths")

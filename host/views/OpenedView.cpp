@@ -9,6 +9,7 @@
 #include "appkit/Window.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/KVDString.h"
+#include "host/data/Excerpt.h"
 #include "host/document/DocumentBase.h"
 #include "host/framework/ResultText.h"
 #include "host/framework/SafeFile.h"
@@ -32,14 +33,14 @@ OpenedView::OpenedView(IUnknown* document, const std::string& viewClassName) : m
 {
     const KVD::COMPtr<ICAFClassObject> named = FindClassObject(CATID_OrrelViewClass, viewClassName);
     if (named == nullptr)
-        throw ViewError("the plug-in registered no class \"" + viewClassName + "\"");
+        throw ViewError("the plug-in registered no class \"" + Excerpt(viewClassName) + "\"");
     const KVD::COMPtr<IDocViewClass> cls(KVD::com_cast(named.get()));
     TCAFId type = 0;
     if (cls == nullptr || cls->GetTypeId(&type) != KVD_S_OK || mDocument == nullptr)
-        throw ViewError("\"" + viewClassName + "\" is no view class");
+        throw ViewError("\"" + Excerpt(viewClassName) + "\" is no view class");
     const HRESULT hr = mDocument->OpenView(type, mView.Set());
     if (mView == nullptr)
-        throw ViewError("the view \"" + viewClassName + "\" could not be opened: " + ResultText(hr));
+        throw ViewError("the view \"" + Excerpt(viewClassName) + "\" could not be opened: " + ResultText(hr));
 }
 
 OpenedView::~OpenedView() { mDocument->CloseView(mView); }

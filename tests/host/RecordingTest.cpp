@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 
 #include "host/data/EdfRecordingWriter.h"
 #include "host/data/Recording.h"
@@ -214,6 +215,29 @@ TEST(EdfRecording, MalformedFilesAreRefusedWithAMessage)
 
     Host::Recording oddRate("", 99.5, {Host::ChannelFormat{"a", "", 1, 0}});
     EXPECT_THROW(Host::WriteEdfRecording(TempPath("odd.edf"), oddRate), RecordingError);
+}
+
+// Two channels at 2,621,411 samples per second and EDFlib's annotations fill a data record of
+// 10 MiB; one sample more a second is refused before anything is written, naming the rate.
+TEST(EdfRecording, RatesWhoseSecondOverfillsADataRecordAreRefusedAhead)
+{
+    constexpr int kMost = 2621411;
+    const std::vector<Host::ChannelFormat> channels(2, Host::ChannelFormat{"a", "V", 1, 0});
+    Host::Recording most("", kMost, channels), over("", kMost + 1, channels);
+    most.AddRecord(Host::RecordBlock{kMost, {std::vector<int16_t>(kMost, 1), std::vector<int16_t>(kMost, 2)}});
+    over.AddRecord(Host::RecordBlock{kMost + 1, {std::vector<int16_t>(kMost + 1, 1), std::vector<int16_t>(kMost + 1, 2)}});
+    const std::string path = TempPath("fast.edf");
+    Host::WriteEdfRecording(path, most);
+    EXPECT_EQ(LoadRecording(path).Record(0).samples[1][kMost - 1], 2);
+    std::remove(path.c_str());
+    try {
+        Host::WriteEdfRecording(path, over);
+        ADD_FAILURE() << "written";
+    } catch (const RecordingError& e) {
+        EXPECT_EQ(std::string(e.what()), path + ": EDF takes 2 channel(s) at up to 2621411 samples per second (a second "
+                                                "of samples must fit in a data record of 10 MiB), not 2621412");
+    }
+    EXPECT_FALSE(std::ifstream(path).good());
 }
 
 }  // namespace

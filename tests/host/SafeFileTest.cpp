@@ -82,6 +82,23 @@ TEST_F(SafeFileTest, TargetChangesOnlyAtCommit)
     EXPECT_EQ(Files(), std::vector<std::string>{"report.csv"});
 }
 
+// A file written over keeps its permissions, never its set-user-ID, set-group-ID or sticky bit:
+// the new file belongs to the writer, who would lend it their rights.
+TEST_F(SafeFileTest, OnlyThePermissionsOfTheOldFileAreKept)
+{
+    const std::string target = Path("tool");
+    std::ofstream(target) << "old";
+    ASSERT_EQ(::chmod(target.c_str(), 07755), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    ASSERT_NE(st.st_mode & 06000, 0u) << "the file system keeps no set-ID bits";
+    Host::SafeFile file(target);
+    file.Stream() << "new";
+    file.Commit();
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);
+}
+
 // A named scratch file, for a path others see, lies beside the target with its extension.
 TEST_F(SafeFileTest, ANamedScratchFileKeepsTheExtension)
 {

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,6 +36,9 @@ using TestSupport::Spirohost;
 namespace fs = std::filesystem;
 
 const std::string kSample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+// The highest rate generate writes: a second of 16-bit samples and EDFlib's 114 bytes of
+// annotations fill a data record of 10 MiB.
+constexpr int kMostRate = 5242823;
 
 class AttacksCommands : public ::testing::Test {
 protected:
@@ -60,9 +64,12 @@ protected:
 TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
 {
     const std::string out = Path("x.edf");
+    // At the highest rate, enough quiet breaths for more samples than a recording may hold.
     Host::SyntheticOptions fast;
-    fast.rate = 10000000;
+    fast.rate = kMostRate;
+    fast.quietBreathsPerRun = 20;
     const double seconds = Host::SyntheticBreathing(fast).Seconds();
+    ASSERT_GT(seconds * kMostRate, double(Host::kMaxExpandedBytes / 2));
     const struct {
         std::string options;
         std::string message;
@@ -76,7 +83,10 @@ TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
         {"--drift -9", "--drift takes -8.19 to 8.19 L/s"},
         {"--quiet 100000000", "--quiet takes 0 to 100000 breaths"},
         {"--forced -1", "--forced takes 0 to 100000 breaths"},
-        {"--rate 0", "--rate takes 1 to 10000000 ticks per second"},
+        {"--rate 0", "--rate takes 1 to 5242823 ticks per second"},
+        // A second of samples past the highest rate no longer fits in an EDF data record.
+        {"--rate 5242824 --quiet 1 --forced 0", "--rate takes 1 to 5242823 ticks per second"},
+        {"--rate 10000000", "--rate takes 1 to 5242823 ticks per second"},
         {"--quiet 0 --forced 0", "there must be a quiet or a forced breath"},
         {"--quiet 1000 --forced 200", "--quiet 1000 and --forced 200 make 201200 breaths; a recording may have at "
                                       "most 100000"},
@@ -84,10 +94,10 @@ TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
         // noise at its largest draw (0.0001 x 6.66).
         {"--fvc 4.1", "the flow would reach 8.2 L/s, beyond the simulated head's full scale of 8.19 L/s: lower --fvc, "
                       "--tidal-volume, --noise or --drift, or raise --tau"},
-        {"--rate 10000000", std::to_string(std::llround(seconds * 1e7)) + " samples (" +
-                                std::to_string(std::lround(seconds)) +
-                                " s at 10000000 ticks per second) are more than the 536870912 (1 GiB of 16-bit "
-                                "samples) a recording may hold: lower --rate or the breath counts"},
+        {"--rate 5242823 --quiet 20", std::to_string(std::llround(seconds * kMostRate)) + " samples (" +
+                                          std::to_string(std::lround(seconds)) +
+                                          " s at 5242823 ticks per second) are more than the 536870912 (1 GiB of "
+                                          "16-bit samples) a recording may hold: lower --rate or the breath counts"},
     };
     for (const auto& c : cases) {
         int status = -1;
@@ -96,6 +106,21 @@ TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
         EXPECT_EQ(status, 2) << c.options;
         EXPECT_FALSE(fs::exists(out)) << c.options;
     }
+}
+
+// At the highest rate a second of samples fills an EDF data record, and the recording is written
+// and read back; EDFlib refused it only after the samples were made, saying no more than
+// "cannot write the samples".
+TEST_F(AttacksCommands, GenerateWritesAtItsHighestRate)
+{
+    const std::string out = Path("fast.edf");
+    int status = -1;
+    const std::string text = Run("generate " + out + " --rate " + std::to_string(kMostRate) + " --quiet 1 --forced 0",
+                                 &status);
+    ASSERT_EQ(status, 0) << text;
+    const Host::Recording recording = Host::LoadRecording(out);
+    EXPECT_EQ(recording.TickRate(), kMostRate);
+    EXPECT_EQ(recording.Record(0).ticks % kMostRate, 0u);
 }
 
 // Just within full scale, the recording is written unclipped: without noise or drift its lowest
@@ -152,6 +177,21 @@ TEST_F(AttacksCommands, EveryNameTheFolderTakesCanBeWritten)
         for (const char* extension : {".csv", ".edf", ".spd", ".txt"})
             fs::remove(Path(name + extension));
     }
+}
+
+// A report written over a set-user-ID and set-group-ID file keeps only its permissions: the new
+// file belongs to the writer, who would otherwise lend anyone running it their rights.
+TEST_F(AttacksCommands, AWriteOverASetIdFileKeepsOnlyThePermissions)
+{
+    const std::string report = Path("report.csv");
+    std::ofstream(report) << "old";
+    ASSERT_EQ(::chmod(report.c_str(), 06755), 0);
+    int status = -1;
+    const std::string out = Run("analyse " + kSample + " --raw 1 --scale 2 --csv " + report, &status);
+    ASSERT_EQ(status, 0) << out;
+    struct stat st {};
+    ASSERT_EQ(::stat(report.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);
 }
 
 // The pid of spirohost started with args, not waited for.
@@ -252,6 +292,41 @@ TEST_F(AttacksCommands, OptionMessagesQuoteAReadablePiece)
     out = Run("\"" + formula.substr(2, 5000) + "\"", &status);
     EXPECT_EQ(out.substr(0, out.find('\n')), "spirohost: unknown command '" + std::string(80, 'a') + "...'");
     EXPECT_EQ(status, 2);
+}
+
+// Values of 100 kB that name no view, selection, calculation or file are quoted by a piece: the
+// commands' own by their first 80 characters, the host's by their first 60.
+TEST_F(AttacksCommands, RefusedValuesAreQuotedByAPiece)
+{
+    std::ofstream(Path("value.txt")) << std::string(100000, '7');
+    std::ofstream(Path("late.txt")) << "0:" + std::string(100000, '0') + "9999";
+    const std::string typed = "\"$(cat " + Path("value.txt") + ")\"", late = "\"$(cat " + Path("late.txt") + ")\"";
+    const std::string piece = std::string(80, '7') + "...", hostPiece = std::string(60, '7') + "...";
+    const std::string analysed = kSample + " --raw 1 --scale 2 ";
+    const struct {
+        std::string args;
+        std::string message;
+    } cases[] = {
+        {"view " + analysed + "--png " + Path("v.png") + " --view " + typed,
+         "spirohost view: the plug-in registered no class \"" + hostPiece + "\""},
+        {"analyse " + analysed + "--csv " + Path("r.csv") + " --select " + typed,
+         "spirohost analyse: --select takes FROM:TO in seconds, not \"" + piece + "\""},
+        {"analyse " + analysed + "--csv " + Path("r.csv") + " --select " + late,
+         "spirohost analyse: the selection 0:" + std::string(78, '0') + "... reaches beyond the end of the recording "
+         "(at 88 s)"},
+        {"dialog " + analysed + "--calc " + typed,
+         "spirohost dialog: --calc takes flow, volume, tidal or minvent, not \"" + piece + "\""},
+        {"info " + typed + ".edf", "spirohost info: " + hostPiece + ": the file cannot be opened: File name too long"},
+        {"info " + typed, "spirohost info: " + hostPiece + ": unknown kind of recording (expected .edf or .csv)"},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::string out = Run(c.args, &status);
+        EXPECT_EQ(out.substr(0, out.find('\n')), c.message) << c.args.substr(0, 100);
+        EXPECT_LT(out.size(), 400u) << c.args.substr(0, 100);
+        EXPECT_NE(status, 0) << c.args.substr(0, 100);
+    }
+    EXPECT_EQ(Files(), (std::vector<std::string>{"late.txt", "value.txt"}));
 }
 
 }  // namespace

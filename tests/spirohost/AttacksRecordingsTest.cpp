@@ -1,7 +1,7 @@
 // Recordings made to hurt the program that reads them, run against spirohost as a user would: a
 // small EDF whose slower signals are held over many ticks and a CSV of many values must cost no
-// more memory than their samples, and a CSV with a cell of 10 MB gives a message a person can
-// read.
+// more memory than their samples, a CSV line or header of millions of fields no more than the
+// line, and a CSV with a cell of 10 MB gives a message a person can read.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -114,6 +114,62 @@ TEST(AttacksRecordings, CsvValuesCostTheirSamples)
     ASSERT_EQ(many.status, 0);
     const uint64_t samples = uint64_t(40) * kRows * sizeof(int16_t);
     EXPECT_LT(many.bytes, small.bytes + 2 * samples + (uint64_t(4) << 20));
+}
+
+// A line is counted against the header before it is split: a 12 MB line of commas, split first,
+// took some 47 bytes a field (its strings and their vector) before its count was refused, 590 MB.
+// Reading now costs the line, as read and as kept (and, under the address sanitizer, its shadow).
+TEST(AttacksRecordings, ALineOfMillionsOfFieldsIsCountedBeforeItIsSplit)
+{
+    const TestSupport::TempFolder folder;
+    const std::string head = "time,Flow [L/s]\n0,1\n0.1,2\n";
+    const std::string commas(12 << 20, ',');
+    const Peak small = InfoPeak(folder.Write("small.csv", head).string());
+    const std::string wide = folder.Write("wide.csv", head + commas + "\n").string();
+    const Peak peak = InfoPeak(wide);
+    ASSERT_EQ(small.status, 0);
+    EXPECT_EQ(peak.status, 1);
+    EXPECT_LT(peak.bytes, small.bytes + 4 * commas.size());
+    int status = -1;
+    EXPECT_EQ(RunCommand(Spirohost() + " info " + wide + " 2>&1", &status),
+              "spirohost info: " + wide + ":4: expected 2 values, found " + std::to_string(commas.size() + 1) + "\n");
+}
+
+// A header of 2 million columns is refused by its count, before its columns are channels: each
+// took some 140 bytes as a field and a channel, 280 MB.
+TEST(AttacksRecordings, AHeaderOfMillionsOfColumnsIsRefusedByItsCount)
+{
+    const TestSupport::TempFolder folder;
+    constexpr int kColumns = 2000000;
+    std::string header = "time";
+    for (int c = 0; c < kColumns; ++c)
+        header += ",c" + std::to_string(c % 1000);
+    const Peak small = InfoPeak(folder.Write("small.csv", "time,Flow [L/s]\n0,1\n0.1,2\n").string());
+    const std::string wide = folder.Write("wide.csv", header + "\n0\n").string();
+    const Peak peak = InfoPeak(wide);
+    ASSERT_EQ(small.status, 0);
+    EXPECT_EQ(peak.status, 1);
+    EXPECT_LT(peak.bytes, small.bytes + 4 * header.size());
+    int status = -1;
+    EXPECT_EQ(RunCommand(Spirohost() + " info " + wide + " 2>&1", &status),
+              "spirohost info: " + wide + ":1: the header names 2000000 channels; a recording may have at most 640\n");
+}
+
+// A line longer than any a recording needs is refused having read no more of it than that: one
+// of 40 MB, held whole and split, took 2.3 GB.
+TEST(AttacksRecordings, ALineBeyondTheLongestIsNotHeldWhole)
+{
+    const TestSupport::TempFolder folder;
+    const std::string head = "time,Flow [L/s]\n0,1\n0.1,2\n";
+    const Peak small = InfoPeak(folder.Write("small.csv", head).string());
+    const std::string longest = folder.Write("long.csv", head + std::string(40 << 20, ',') + "\n").string();
+    const Peak peak = InfoPeak(longest);
+    ASSERT_EQ(small.status, 0);
+    EXPECT_EQ(peak.status, 1);
+    EXPECT_LT(peak.bytes, small.bytes + (uint64_t(40) << 20));
+    int status = -1;
+    EXPECT_EQ(RunCommand(Spirohost() + " info " + longest + " 2>&1", &status),
+              "spirohost info: " + longest + ":4: the line is longer than 16 MiB\n");
 }
 
 // The message quotes the cell's first 60 characters, with the row and the column.
