@@ -1,6 +1,7 @@
 // spirohost view: the report of a generated recording opened through its view class, written
 // as PNG, printed and copied in Chromium; its figures are those of the CSV report of the same
-// analysis. The loop view's window. And the views it cannot open.
+// analysis. The loop view's window, and its print whole at a printer's resolution. And the views
+// it cannot open.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,6 +28,12 @@ std::string Bytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The loops' line in the flow channel's blue.
+bool LineBlue(uint32_t p)
+{
+    return int(p & 0xFF) > 200 && int(p >> 16 & 0xFF) < 100;
 }
 
 // The words of a PDF's text, in reading order.
@@ -343,6 +350,47 @@ TEST_F(ViewCommand, ThePrintedLoopViewsAxisFiguresLieBelowTheFrame)
     EXPECT_GT(top, frame + 1) << "the frame's bottom at " << frame;
 }
 
+// The sample's loops printed: the line is whole on paper at a printer's 600 dpi, not a row of
+// ticks. Across the top of the forced breath's arc, where the line runs nearly level, every
+// column of pixels holds some of its ink.
+TEST_F(ViewCommand, ThePrintedLoopIsWholeAtAPrintersResolution)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto pdf = mFolder.Path() / "sample-loop.pdf";
+    int status = -1;
+    const std::string out = RunCommand(Spirohost() + " view " + SPIRO_TEST_DATA_DIR + "/sample.edf --bundle " +
+                                           SPIRO_BUNDLE_DIR + " --raw 1 --scale 2 --view \"Spirometry Loop View\" --print " +
+                                           pdf.string() + " 2>&1",
+                                       &status);
+    ASSERT_EQ(status, 0) << out;
+    const std::string bytes = Bytes(pdf);
+    // The arc's top at 72 dpi: its highest blue row, and the columns blue within 3 points of it.
+    const Gfx::Image page = TestSupport::RasterizePDF(bytes);
+    ASSERT_FALSE(page.IsEmpty());
+    int top = -1, left = page.Width(), right = -1;
+    for (int y = 0; y < page.Height() && (top < 0 || y <= top + 3); ++y)
+        for (int x = 0; x < page.Width(); ++x)
+            if (LineBlue(page.Pixel(x, y))) {
+                top = top < 0 ? y : top;
+                left = std::min(left, x), right = std::max(right, x);
+            }
+    ASSERT_GT(right - left, 40) << "the arc's top from " << left << " to " << right << " at " << top;
+    // The same columns at 600 dpi, from above the top to below where the line has come down to.
+    constexpr int kDpi = 600;
+    const auto at = [](int points) { return points * kDpi / 72; };
+    const Gfx::Image arc = TestSupport::RasterizePDFRegion(bytes, kDpi, at(left), at(top - 3), at(right - left), at(9));
+    ASSERT_EQ(arc.Width(), at(right - left));
+    int bare = 0;
+    for (int x = 0; x < arc.Width(); ++x) {
+        bool inked = false;
+        for (int y = 0; y < arc.Height() && !inked; ++y)
+            inked = LineBlue(arc.Pixel(x, y));
+        bare += !inked;
+    }
+    EXPECT_EQ(bare, 0) << "columns without ink, of " << arc.Width();
+}
+
 // An hour of breathing: the loop view's line over it, as the screen keeps it, makes a printable
 // SVG past what one call from the page may carry (8 MB; 150 quiet breaths stay within it).
 // Reduced to the paper's resolution it prints, with the loops drawn.
@@ -362,9 +410,7 @@ TEST_F(ViewCommand, ALongRecordingsLoopViewPrints)
     // The loops are drawn in the flow channel's blue: a band of it, not a stray line.
     int blue = 0;
     for (int y = 0; y < page.Height(); ++y)
-        for (int x = 0; x < page.Width(); ++x) {
-            const uint32_t p = page.Pixel(x, y);
-            blue += int(p & 0xFF) > 200 && int(p >> 16 & 0xFF) < 100;
-        }
+        for (int x = 0; x < page.Width(); ++x)
+            blue += LineBlue(page.Pixel(x, y));
     EXPECT_GT(blue, page.Width() * page.Height() / 200) << "blue pixels " << blue;
 }

@@ -132,21 +132,70 @@
     return segments.map(function (s) { return s.length === 2 ? [s[0], s[1], s[0] + 1, s[1]] : s; });
   };
 
+  // A number for each cell, in tiles of 64 by 64 cells made as they are first written; a cell
+  // never written reads as Infinity. A line passes its cells tile by tile: the tile it is in is
+  // kept at hand, and the table of tiles, keyed by exact doubles, is looked up only between them.
+  function CellTable() { this.tiles = new Map(); this.tx = NaN; this.ty = NaN; this.tile = null; }
+  CellTable.prototype.tile_at = function (cx, cy, make) {
+    var tx = cx >> 6, ty = cy >> 6, key = tx * 67108864 + ty;
+    if (tx !== this.tx || ty !== this.ty) {
+      this.tx = tx; this.ty = ty;
+      this.tile = this.tiles.get(key) || null;
+    }
+    if (!this.tile && make) this.tiles.set(key, this.tile = new Float64Array(4096).fill(Infinity));
+    return this.tile;
+  };
+  CellTable.prototype.get = function (cx, cy) {
+    var tile = this.tile_at(cx, cy, false);
+    return tile ? tile[(cx & 63) << 6 | (cy & 63)] : Infinity;
+  };
+  // Writes v to a cell never written.
+  CellTable.prototype.set_first = function (cx, cy, v) {
+    var tile = this.tile_at(cx, cy, true), i = (cx & 63) << 6 | (cy & 63);
+    if (tile[i] === Infinity) tile[i] = v;
+  };
+
   // An XY line's segments (flat [x, y, ...] arrays of pixels, points within 1e6 pixels) at the
-  // paper's resolution: n cells to each pixel along each axis. A point moves to the centre of
-  // its cell, and one in the cell of the point before adds nothing. The line inks the cells it
-  // passes and their neighbours (it is a pixel wide); a step of at most a pixel whose ends and
-  // middle are inked already adds nothing either. A long recording's loops retrace each other,
-  // and such steps are most of them: the line is cut there and goes on from the next step that
-  // inks something new, so what comes out is bounded by the area the line covers, not by its
-  // points.
-  var kCellBias = 33554432, kCellRow = 67108864;  // 2^25 and 2^26: cell keys stay exact doubles
-  function cell_key(cx, cy) { return (cx + kCellBias) * kCellRow + (cy + kCellBias); }
-  lumo.grid_segments = function (segments, n) {
+  // paper's resolution: n cells to each pixel along each axis, for a line `width` pixels wide
+  // that is stroked with round ends and corners. A point moves to the centre of its cell, and one
+  // in the cell of the point before adds nothing. A long recording's loops retrace each other:
+  // a step of at most a pixel over ground an earlier part of the line has inked adds nothing
+  // either, and the line is cut there and goes on from the next step that inks something new,
+  // so what comes out is bounded by the area the line covers, not by its points. The line's own
+  // last steps are not earlier ground: each step lies in their ink, and would be cut.
+  lumo.grid_segments = function (segments, n, width) {
     if (!(n > 1)) return segments;
-    var inked = new Set();
-    var ink = function (cx, cy) {
-      for (var dx = -1; dx <= 1; ++dx) for (var dy = -1; dy <= 1; ++dy) inked.add(cell_key(cx + dx, cy + dy));
+    // A cell counts as inked when its centre lies this far (in cells) from a drawn step: every
+    // point of it is then within half the line's width of the step, under its stroke.
+    var reach = (width > 0 ? width : 1) * n / 2 - Math.SQRT1_2;
+    // Ink is the line's own for as far along it as a step and the reach; twice that, to spare.
+    var own = 2 * (n + reach);
+    var inked = new CellTable();  // how far along the line, in cells, each cell was first inked
+    var along = 0;
+    // Inks the cells within reach of the step between the centres of cells a and b.
+    var ink = function (ax, ay, bx, by) {
+      if (reach < 0) return;  // a line thinner than a cell's diagonal covers no whole cell
+      var r = Math.floor(reach), dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+      for (var x = Math.min(ax, bx) - r; x <= Math.max(ax, bx) + r; ++x) {
+        for (var y = Math.min(ay, by) - r; y <= Math.max(ay, by) + r; ++y) {
+          var t = len2 > 0 ? Math.max(0, Math.min(1, ((x - ax) * dx + (y - ay) * dy) / len2)) : 0;
+          var ex = ax + t * dx - x, ey = ay + t * dy - y;
+          if (ex * ex + ey * ey <= reach * reach) inked.set_first(x, y, along);
+        }
+      }
+    };
+    // Whether each cell the step between the centres of cells a and b passes through was inked
+    // by an earlier part of the line: the cells in the order the step enters them.
+    var covered = function (ax, ay, bx, by) {
+      var nx = Math.abs(bx - ax), ny = Math.abs(by - ay), sx = bx > ax ? 1 : -1, sy = by > ay ? 1 : -1;
+      for (var x = ax, y = ay, ix = 0, iy = 0; ;) {
+        if (!(inked.get(x, y) < along - own)) return false;
+        if (ix === nx && iy === ny) return true;
+        // Which cell border the step crosses next: the one at x, at y, or both at a corner.
+        var side = (1 + 2 * ix) * ny - (1 + 2 * iy) * nx;
+        if (side <= 0) { x += sx; ++ix; }
+        if (side >= 0) { y += sy; ++iy; }
+      }
     };
     var out = [];
     for (var s = 0; s < segments.length; ++s) {
@@ -154,15 +203,17 @@
       for (var i = 0; i + 1 < seg.length; i += 2) {
         var cx = Math.floor(seg[i] * n), cy = Math.floor(seg[i + 1] * n);
         if (cx === lx && cy === ly) continue;
-        var steps = Math.max(Math.abs(cx - lx), Math.abs(cy - ly));  // NaN at a segment's start
-        if (steps <= n && inked.has(cell_key(lx, ly)) && inked.has(cell_key(cx, cy)) &&
-            inked.has(cell_key(Math.round((lx + cx) / 2), Math.round((ly + cy) / 2)))) {
-          if (run.length >= 4) out.push(run);
-          run = [];
-        } else if (steps <= n) {
-          for (var j = 0; j <= steps; ++j) ink(Math.round(lx + (cx - lx) * j / steps), Math.round(ly + (cy - ly) * j / steps));
-        } else {
-          ink(cx, cy);
+        if (lx === lx) {  // a step from the point before
+          var steps = Math.max(Math.abs(cx - lx), Math.abs(cy - ly));
+          if (steps <= n && covered(lx, ly, cx, cy)) {
+            if (run.length >= 4) out.push(run);
+            run = [];
+          } else if (steps <= n) {
+            ink(lx, ly, cx, cy);
+          } else {
+            ink(cx, cy, cx, cy);  // a long straight step, rare: its end alone is worth the cells
+          }
+          along += steps;
         }
         run.push((cx + 0.5) / n, (cy + 0.5) / n);
         lx = cx; ly = cy;

@@ -140,21 +140,23 @@
     },
     draw: function (painter) {
       var xs = this.plot.scales[0], ys = this.plot.scales[1];
-      // A print painter takes the line at the paper's resolution, n cells to each pixel.
-      var n = painter.columns_per_pixel;
+      // A print painter takes the line at the paper's resolution, n cells to each pixel, cut
+      // where it runs over the ink of its earlier parts: round ends run each piece on into it.
+      var n = painter.columns_per_pixel, style = this.style();
+      if (n > 1) style.round = true;
       var red = this.p.show_lines ? this.reducible() : null;
       var map = { xo: xs.origin, xoff: xs.get_offset(), xk: xs.get_scaling(), yo: ys.origin, yoff: ys.get_offset(), yk: ys.get_scaling() };
       var path = red ? this.path(red, map) : null;
       if (path) {
         painter.polyline(lumo.grid_segments(line_segments(path.n, function (i) { return path.xs[i]; },
-          function (i) { return path.ys[i]; }, xs, ys), n), this.style());
+          function (i) { return path.ys[i]; }, xs, ys), n, style.width), style);
         return;
       }
       var d = this.data();
       if (d.n === 0) return;
       if (this.p.show_lines) {
-        painter.polyline(lumo.grid_segments(line_segments(d.n, d.xAt, function (i) { return d.ys[i]; }, xs, ys), n),
-          this.style());
+        painter.polyline(lumo.grid_segments(line_segments(d.n, d.xAt, function (i) { return d.ys[i]; }, xs, ys), n,
+          style.width), style);
       }
       if (this.p.show_points) this.draw_points(painter, d, [0, d.n - 1]);
     }

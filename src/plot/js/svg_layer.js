@@ -1,8 +1,9 @@
 // svg_layer.js: the painter that writes printable SVG. It keeps to the subset the host's
 // printable SVG reader understands: one defs block of markers, paths of M and L with plain
-// numbers, dashed lines as line elements, unitless rects, one clip rect per clipPath,
-// translations with non-negative plain numbers, texts with size, family, anchor, baseline and
-// rotation, one shadow filter, colours as #rrggbb or rgba(r,g,b,a).
+// numbers (round ends and corners it may draw plain), dashed lines as line elements,
+// unitless rects, one clip rect per clipPath, translations with non-negative plain numbers,
+// texts with size, family, anchor, baseline and rotation, one shadow filter, colours as
+// #rrggbb or rgba(r,g,b,a).
 (function (lumo) {
   'use strict';
 
@@ -14,7 +15,7 @@
   function colour_css(c, fallback) { return (c instanceof lumo.Colour ? c : fallback).css(); }
   function stroke_style(st) {
     return 'fill:none;stroke:' + colour_css(st.stroke, lumo.colours.black) +
-      ';stroke-width:' + n(st.width || 1);
+      ';stroke-width:' + n(st.width || 1) + (st.round ? ';stroke-linecap:round;stroke-linejoin:round' : '');
   }
 
   lumo.def('SvgPainter', null, {
