@@ -177,7 +177,7 @@ void CsvParser::ParseRow(const std::string& line)
         ++mRecords.back().ticks;
     } else {
         ++mTicks.back();
-        CheckExpandedSize(mPath, mChannels.size(), ++mAllTicks);
+        CheckExpandedSize(mPath, mChannels.size(), ++mAllTicks, mTicks.size());
     }
 }
 

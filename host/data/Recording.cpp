@@ -170,15 +170,31 @@ Recording Load(const std::string& path)
 
 }  // namespace
 
-void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks)
+double RecordCost(uint64_t channels)
 {
+    constexpr double kLeastChunk = 32;
+    const double perChannel = double(channels);
+    return 4.0 * sizeof(RecordBlock) + std::max(kLeastChunk, perChannel * sizeof(std::vector<int16_t>)) +
+           perChannel * kLeastChunk;
+}
+
+void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records)
+{
+    const std::string inMemory = " MiB a recording may take in memory";
+    if (records > kMaxRecords)
+        throw RecordingError(path + ": " + std::to_string(records) + " records are more than the " +
+                             std::to_string(kMaxRecords) + " a recording may have");
     const uint64_t limit = kMaxExpandedBytes / sizeof(int16_t);
     if (ticks > kMaxTicks || (channels > 0 && ticks > limit / channels))
         throw RecordingError(path + ": " + std::to_string(channels) + " channels of " + std::to_string(ticks) +
                              " samples each would take more than the " + std::to_string(kMaxExpandedBytes >> 20) +
-                             " MiB a recording may take in memory" +
+                             inMemory +
                              (ticks > kMaxTicks ? " (and a record may hold at most " + std::to_string(kMaxTicks) +
                                                       " samples)" : ""));
+    if (double(channels * ticks * sizeof(int16_t)) + double(records) * RecordCost(channels) > kMaxExpandedBytes)
+        throw RecordingError(path + ": " + std::to_string(channels) + " channels of " + std::to_string(ticks) +
+                             " samples each in " + std::to_string(records) + " records would take more than the " +
+                             std::to_string(kMaxExpandedBytes >> 20) + inMemory);
 }
 
 Recording LoadRecording(const std::string& path)

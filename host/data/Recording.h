@@ -20,13 +20,16 @@ public:
 // within kMinTickRate to kMaxTickRate, and a record within kMaxTicks ticks (positions are
 // 32-bit). A reader must not expand a file into more than kMaxExpandedBytes of samples. A
 // recording has at most kMaxChannels channels, as many as an EDF file holds, so that every
-// recording read can be written as EDF.
+// recording read can be written as EDF, and at most kMaxRecords records: a record costs its
+// bookkeeping besides its samples (RecordCost), which a file of short records, a CSV whose rows
+// are split by gaps, would make many times its size.
 constexpr double kMaxMagnitude = 1e15;
 constexpr double kMinTickRate = 1e-3;
 constexpr double kMaxTickRate = 1e7;
 constexpr uint32_t kMaxTicks = 0x7FFFFFFF;
 constexpr uint64_t kMaxExpandedBytes = uint64_t(1) << 30;
 constexpr size_t kMaxChannels = 640;
+constexpr size_t kMaxRecords = 10000;
 
 struct ChannelFormat {
     std::string title;
@@ -112,9 +115,15 @@ struct CalendarTime {
 };
 CalendarTime CalendarOf(double localSeconds);
 
-// Throws RecordingError naming the file when a recording of these channels and ticks would
-// take more than kMaxExpandedBytes of samples.
-void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks);
+// The bytes a record of these channels costs besides its samples: its block, held by the reader
+// and by the recording (each a vector that may be twice its size while it grows), and a vector
+// of samples a channel, each at least the allocator's least chunk.
+double RecordCost(uint64_t channels);
+
+// Throws RecordingError naming the file when a recording of these channels, ticks in all and
+// records would take more than kMaxExpandedBytes with its records' cost, or holds more than
+// kMaxRecords records.
+void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records = 1);
 
 // Reads an EDF, EDF+ or CSV recording, chosen by the file's extension. Anything but a regular
 // file (a FIFO, a device, a folder) is refused unread; running out of memory is reported as a

@@ -132,6 +132,28 @@ TEST(CsvRecording, ARowOfEmptyValuesIsAGapBetweenRecords)
     EXPECT_EQ(LoadError(untimed), untimed + ":4: column 1: \"\" is not a number");
 }
 
+// A CSV of records of two rows each, split by gaps.
+std::string ShortRecords(const std::string& name, int records)
+{
+    std::string text = "time, Flow [L/s]\n";
+    for (int r = 0; r < records; ++r)
+        text += std::to_string(3 * r) + ",1\n" + std::to_string(3 * r + 1) + ",2\n" + std::to_string(3 * r + 2) + ",\n";
+    return WriteText(name, text);
+}
+
+// Each record costs its bookkeeping besides its samples, a hundred bytes and more: a file of
+// short records would cost many times its size. The count is bounded, and the cost is charged
+// against the memory a recording may take.
+TEST(CsvRecording, ManyShortRecordsAreBoundedByTheirCount)
+{
+    EXPECT_EQ(LoadRecording(ShortRecords("most.csv", int(Host::kMaxRecords))).RecordCount(), Host::kMaxRecords);
+    const std::string more = ShortRecords("more.csv", int(Host::kMaxRecords) + 1);
+    EXPECT_EQ(LoadError(more), more + ": 10001 records are more than the 10000 a recording may have");
+    // 640 channels of 600,000 samples take 768 MB; in 10,000 records, each costs some 36 kB more.
+    EXPECT_NO_THROW(Host::CheckExpandedSize("wide.csv", 640, 600000, 1));
+    EXPECT_THROW(Host::CheckExpandedSize("wide.csv", 640, 600000, 10000), RecordingError);
+}
+
 // An EDF+ file with a 100 Hz and a 50 Hz signal, written with EDFlib directly.
 std::string WriteTwoRateEdf()
 {
