@@ -13,7 +13,8 @@
 // its own. A browser that leaves that unanswered too (it hangs, or was stopped) is given up for
 // good: it is killed, and every later call on it fails at once with the first call's reason,
 // instead of each waiting out its own time limit. One that answers it is kept, and the wait
-// tells so (WaitedOut): what did not answer was a page, whose own page gives it up (LivePage).
+// says so (WaitedOut): what did not answer was the page the call went to, which the page's
+// owner then gives up (LivePage).
 #pragma once
 
 #include <sys/types.h>
