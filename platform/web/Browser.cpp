@@ -431,6 +431,7 @@ bool Browser::Pump(Ready ready, double timeout, std::string& error)
     // found as soon as in a short wait. One that has never answered has nothing to be asked.
     const double deadline = Seconds() + timeout;
     const double waited = mStarted ? std::min(timeout, kCommandTimeout) : timeout;
+    mWaitedOut = false;
     for (;;) {
         if (WaitUntil(ready, std::min(deadline, Seconds() + waited)))
             return true;
@@ -446,6 +447,7 @@ bool Browser::Pump(Ready ready, double timeout, std::string& error)
         }
         if (Seconds() >= deadline) {
             error = NoAnswerWithin(timeout);
+            mWaitedOut = true;
             return false;
         }
     }

@@ -12,7 +12,9 @@
 // A call left unanswered may be a page's that is busy; the browser is then asked a question of
 // its own. A browser that leaves that unanswered too (it hangs, or was stopped) is given up for
 // good: it is killed, and every later call on it fails at once with the first call's reason,
-// instead of each waiting out its own time limit.
+// instead of each waiting out its own time limit. One that answers it is kept, and the wait
+// says so (WaitedOut): what did not answer was the page the call went to, which the page's
+// owner then gives up (LivePage).
 #pragma once
 
 #include <sys/types.h>
@@ -77,6 +79,9 @@ public:
                    std::string& error);
     // Whether the session's event of that method has come (and waits to be taken).
     bool HasEvent(const std::string& session, const std::string& method) const;
+    // Whether the last wait ran out its time while the browser still answered its question:
+    // what it waited for (a page's answer, say) did not come.
+    bool WaitedOut() const { return mWaitedOut; }
     // Forgets the session's events received so far.
     void DropEvents(const std::string& session);
     // A target for a page, the session attached to it, and its page events enabled. The
@@ -128,6 +133,7 @@ private:
     int mFd = -1;
     bool mStarted = false;  // it has answered once
     std::string mGone;      // why it was given up
+    bool mWaitedOut = false;
     int mGeneration = 0;
     int mNextId = 1;
     // The target made ahead: each of its commands is sent when the one before has answered.

@@ -9,8 +9,10 @@
 namespace Web {
 namespace {
 
-constexpr double kStopTimeout = 5;  // seconds for a stopped script's evaluation to answer
-constexpr int kSizeTries = 100;     // looks at a document's size before it is taken as it is
+// Seconds for the stop of a script, and then its evaluation, to answer: a page that runs
+// answers in milliseconds, so a longer wait only delays giving up a page that does not.
+constexpr double kStopTimeout = 1;
+constexpr int kSizeTries = 100;  // looks at a document's size before it is taken as it is
 
 std::string DecodeBase64(const std::string& text)
 {
@@ -68,7 +70,7 @@ std::string LivePage::CallURL() const
 
 LivePage::~LivePage()
 {
-    if (Browser* browser = Live()) {
+    if (Browser* browser = Holder()) {
         nlohmann::json result;
         std::string error;
         browser->Command("Target.closeTarget", {{"targetId", mTarget}}, "", result, error);
@@ -85,7 +87,7 @@ void LivePage::SetTimeouts(double load, double evaluation)
     mEvaluationTimeout = evaluation;
 }
 
-Browser* LivePage::Live() const
+Browser* LivePage::Holder() const
 {
     Browser* browser = Browser::Current();
     return browser != nullptr && browser->IsAlive() && browser->Generation() == mGeneration && !mSession.empty()
@@ -93,8 +95,12 @@ Browser* LivePage::Live() const
                : nullptr;
 }
 
+Browser* LivePage::Live() const { return mHung.empty() ? Holder() : nullptr; }
+
 std::string LivePage::WhyGone() const
 {
+    if (!mHung.empty())
+        return mHung;
     const Browser* browser = Browser::Current();
     return browser != nullptr && browser->Generation() == mGeneration ? browser->WhyGone() : Browser::kExited;
 }
@@ -110,15 +116,47 @@ bool LivePage::Command(const std::string& method, const nlohmann::json& params, 
     Browser* browser = Live();
     if (browser == nullptr)
         return Fail(mSession.empty() ? kNoPage : WhyGone());
+    return Await(browser->Send(method, params, mSession), timeout, result);
+}
+
+bool LivePage::Await(int id, double timeout, nlohmann::json& result)
+{
+    Browser* browser = Live();
+    if (browser == nullptr)
+        return Fail(WhyGone());
     std::string error;
-    if (!browser->Command(method, params, mSession, result, error, timeout))
+    if (browser->AwaitReply(id, timeout, result, error))
+        return true;
+    if (!browser->WaitedOut())
         return Fail(error);
-    return true;
+    browser->IgnoreReply(id);  // a picture's or a print's megabytes, should the page wake
+    return GiveUp(timeout);
+}
+
+bool LivePage::GiveUp(double timeout)
+{
+    mHung = "the page did not answer within " + SecondsText(timeout);
+    return Fail(mHung);
+}
+
+bool LivePage::StopScript(double timeout)
+{
+    Browser* browser = Live();
+    nlohmann::json ignored;
+    std::string error;
+    if (browser == nullptr ||
+        browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, error,
+                         kStopTimeout) ||
+        !browser->WaitedOut())
+        return true;
+    return GiveUp(timeout);
 }
 
 bool LivePage::Attach(const std::string& html, const std::string& baseURL)
 {
     mWarmNavigation = 0;
+    if (!mHung.empty())
+        return Fail(mHung);
     if (Live() != nullptr)
         return true;
     std::string error;
@@ -161,15 +199,17 @@ bool LivePage::AwaitSetUp()
     Browser* browser = Live();
     nlohmann::json result;
     std::string error;
-    if (browser != nullptr && mSizing != 0)
-        browser->AwaitReply(mSizing, Browser::kCommandTimeout, result, error);  // a page at the wrong size still loads
-    mSizing = 0;
+    const int sizing = mSizing;
     const int bridging = mBridging;
-    mBridging = 0;
+    mSizing = mBridging = 0;
+    // A page at the wrong size still loads; one that does not answer does not.
+    if (browser != nullptr && sizing != 0 && !browser->AwaitReply(sizing, Browser::kCommandTimeout, result, error) &&
+        browser->WaitedOut())
+        return GiveUp(Browser::kCommandTimeout);
     if (browser == nullptr || bridging == 0)
         return true;
-    if (!browser->AwaitReply(bridging, Browser::kCommandTimeout, result, error))
-        return Fail(error);
+    if (!Await(bridging, Browser::kCommandTimeout, result))
+        return false;
     mBridgeScript = result.value("identifier", "");
     return true;
 }
@@ -254,16 +294,16 @@ bool LivePage::DoFinishLoad()
     mNavigation = 0;
     if (!AwaitSetUp())
         return false;
-    if (!browser->AwaitReply(navigation, mLoadTimeout, navigated, error))
-        return Fail(error);
+    if (!Await(navigation, mLoadTimeout, navigated))
+        return false;
     if (navigated.contains("errorText"))
         return Fail("the page did not load: " + navigated["errorText"].get<std::string>());
     if (!AwaitLoad(error)) {
         if (Live() != nullptr) {
             // A script that loops keeps the load from ending; stop it, and the load with it.
+            if (!StopScript(mLoadTimeout))
+                return false;
             nlohmann::json ignored;
-            browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, error,
-                             kStopTimeout);
             browser->Command("Page.stopLoading", nlohmann::json::object(), mSession, ignored, error, kStopTimeout);
             return Fail("the page did not finish loading within " + SecondsText(mLoadTimeout));
         }
@@ -317,7 +357,7 @@ const char* const kSize = "[innerWidth, innerHeight]";
 
 void LivePage::ForgetTakeOver()
 {
-    if (Browser* browser = Live())
+    if (Browser* browser = Holder())
         for (const int asked : {mFrameTree, mTakeOver})
             if (asked != 0)
                 browser->IgnoreReply(asked);
@@ -354,13 +394,11 @@ bool LivePage::TakeOverDocument()
 void LivePage::ReadFrames()
 {
     nlohmann::json tree;
-    std::string error;
     mFrames.clear();
     const int asked = mFrameTree;
     mFrameTree = 0;
-    Browser* browser = Live();
-    const bool read = asked != 0 && browser != nullptr
-                          ? browser->AwaitReply(asked, Browser::kCommandTimeout, tree, error)
+    const bool read = asked != 0 && Live() != nullptr
+                          ? Await(asked, Browser::kCommandTimeout, tree)
                           : Command("Page.getFrameTree", nlohmann::json::object(), tree, Browser::kCommandTimeout);
     if (read)
         AddFrames(tree.value("frameTree", nlohmann::json::object()), mFrames);
@@ -388,10 +426,13 @@ bool LivePage::AwaitValue(int id, double timeout, nlohmann::json& value, std::st
     if (!browser->AwaitReply(id, timeout, result, error)) {
         if (Live() == nullptr)
             return false;
+        if (!StopScript(timeout)) {
+            browser->IgnoreReply(id);
+            error = mHung;
+            return false;
+        }
         nlohmann::json ignored;
         std::string stopError;
-        browser->Command("Runtime.terminateExecution", nlohmann::json::object(), mSession, ignored, stopError,
-                         kStopTimeout);
         browser->AwaitReply(id, kStopTimeout, ignored, stopError);
         error = "the script did not finish within " + SecondsText(timeout);
         return false;
@@ -501,7 +542,7 @@ bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
                     {"printBackground", true},
                     {"displayHeaderFooter", false},
                     {"preferCSSPageSize", false}},
-                   pdf, mLoadTimeout) &&
+                   pdf, mEvaluationTimeout) &&
            WriteBase64(pdf, path);
 }
 
@@ -528,7 +569,7 @@ bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
                                   {"printBackground", true},
                                   {"displayHeaderFooter", false},
                                   {"preferCSSPageSize", false}},
-                                 pdf, mLoadTimeout);
+                                 pdf, mEvaluationTimeout);
     const bool restored = Run(PageScripts::EndShowArea(), mEvaluationTimeout, ignored, error);
     return printed && (restored || Fail(error));
 }

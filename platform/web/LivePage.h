@@ -1,7 +1,10 @@
 // A page in the process's headless Chromium: one browser target per page, its document and
 // the bundle files it names served by the page server, its bridge objects put on every new
 // window by a script the browser runs before the page's own. Loads wait at most the load
-// timeout, evaluations the evaluation timeout; a script still running then is stopped.
+// timeout; evaluations, pictures and prints the evaluation timeout. A script still running
+// then is stopped. A page that leaves a call unanswered past its limit, or the stop of its
+// script, while its browser answers (the page's renderer hangs, or was stopped) is given up
+// for good: every later call on it fails at once with that reason, as on a browser given up.
 #pragma once
 
 #include <string>
@@ -50,11 +53,22 @@ protected:
     void DidInstallBridge(const BridgeObject& bridge) override;
 
 private:
-    // The browser, when this page's target is in it and it is alive.
+    // The browser, when this page's target is in it and it is alive, whether the page answers
+    // or not.
+    Browser* Holder() const;
+    // The browser, when it holds this page's target and the page has not been given up.
     Browser* Live() const;
-    // Why the page's browser is gone: the reason it was given up for, or that it exited (as
-    // it has when another has started since).
+    // Why the page is gone: that it did not answer, else the reason its browser was given up
+    // for, or that it exited (as it has when another has started since).
     std::string WhyGone() const;
+    // Waits for the reply to the page's command sent as id; one left unanswered past the
+    // timeout, the browser answering, gives the page up.
+    bool Await(int id, double timeout, nlohmann::json& result);
+    // Gives the page up, as one that left a call of that limit unanswered; fails with why.
+    bool GiveUp(double timeout);
+    // Stops the page's script after a call of that limit went unanswered; false when the page
+    // leaves the stop unanswered too, which gives it up.
+    bool StopScript(double timeout);
     // Makes the page's target in the running browser (starting one) unless it is there; a
     // new target may hold the document already (Page::KeepWarm).
     bool Attach(const std::string& html, const std::string& baseURL);
@@ -108,6 +122,7 @@ private:
     std::string mSession;
     std::string mBridgeScript;  // its identifier in the browser
     std::string mURL;
+    std::string mHung;  // why the page was given up
     std::vector<WebFrame> mFrames;
     std::vector<std::pair<std::string, nlohmann::json>> mCallWindowValues;
 };

@@ -14,9 +14,10 @@
 // are served whenever the main thread waits for a page, or by ServeCalls(), which the run loop
 // runs on each of its turns.
 //
-// No wait is unbounded: a live page's load waits 30 s, a script 10 s (then it is stopped),
-// the browser 20 s to start and 10 s for any other answer, and a page 30 s for the host to
-// serve a value call; each failure comes back as false or an Evaluation with its reason.
+// No wait is unbounded: a live page's load waits 30 s, a script 10 s (then it is stopped), a
+// picture or a print 10 s, the browser 20 s to start and 10 s for any other answer, and a page
+// 30 s for the host to serve a value call; each failure comes back as false or an Evaluation
+// with its reason.
 #pragma once
 
 #include <deque>
