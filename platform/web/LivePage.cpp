@@ -11,7 +11,7 @@ namespace {
 
 // Seconds for the stop of a script, and then its evaluation, to answer: a page that runs
 // answers in milliseconds, so a longer wait only delays giving up a page that does not.
-constexpr double kStopTimeout = 1;
+constexpr double kStopTimeout = 2;
 constexpr int kSizeTries = 100;  // looks at a document's size before it is taken as it is
 
 std::string DecodeBase64(const std::string& text)
