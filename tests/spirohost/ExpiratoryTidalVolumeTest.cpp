@@ -69,25 +69,33 @@ std::vector<double> Samples(const std::string& path)
     return values;
 }
 
-TEST(ExpiratoryTidalVolume, EachBreathShowsTheVolumeItExpired)
+// A recording generated with these options, the expiratory-only tidal volume turned on over it
+// in the dialog with these options: the generator's true breaths and the channel's samples.
+void GenerateTidal(const std::string& generate, const std::string& dialog, std::vector<TrueBreath>& breaths,
+                   std::vector<double>& tidal)
 {
     TestSupport::TempFolder folder;
     const std::string edf = (folder.Path() / "breathing.edf").string();
     const std::string figures = (folder.Path() / "figures.csv").string();
     const std::string csv = (folder.Path() / "tidal.csv").string();
     int status = -1;
-    std::string out = RunCommand(Spirohost() + " generate " + edf + " --rate 100 --quiet 3 --forced 1 --seed 3" +
-                                     " --figures " + figures + " 2>&1",
-                                 &status);
+    std::string out =
+        RunCommand(Spirohost() + " generate " + edf + " " + generate + " --figures " + figures + " 2>&1", &status);
     ASSERT_EQ(status, 0) << out;
-    out = RunCommand(Spirohost() + " dialog " + edf + " --raw 1 --calc tidal --do \"click expirationCheck\"" +
-                         " --do \"press OK\" --csv " + csv + " 2>&1",
+    out = RunCommand(Spirohost() + " dialog " + edf + " --raw 1 " + dialog + " --calc tidal" +
+                         " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
                      &status);
     ASSERT_EQ(status, 0) << out;
     EXPECT_EQ(out, "accepted\n");
+    breaths = Figures(figures);
+    tidal = Samples(csv);
+}
 
-    const std::vector<TrueBreath> breaths = Figures(figures);
-    const std::vector<double> tidal = Samples(csv);
+TEST(ExpiratoryTidalVolume, EachBreathShowsTheVolumeItExpired)
+{
+    std::vector<TrueBreath> breaths;
+    std::vector<double> tidal;
+    GenerateTidal("--rate 100 --quiet 3 --forced 1 --seed 3", "", breaths, tidal);
     ASSERT_EQ(breaths.size(), 7u);
     ASSERT_FALSE(tidal.empty());
     for (size_t k = 0; k < breaths.size(); ++k) {
@@ -108,23 +116,9 @@ TEST(ExpiratoryTidalVolume, EachBreathShowsTheVolumeItExpired)
 TEST(ExpiratoryTidalVolume, NoisyBreathingShowsEachBreathThroughout)
 {
     constexpr double kFastRate = 1000.0;
-    TestSupport::TempFolder folder;
-    const std::string edf = (folder.Path() / "noisy.edf").string();
-    const std::string figures = (folder.Path() / "figures.csv").string();
-    const std::string csv = (folder.Path() / "tidal.csv").string();
-    int status = -1;
-    std::string out = RunCommand(Spirohost() + " generate " + edf + " --rate 1000 --noise 0.02 --seed 4 --figures " +
-                                     figures + " 2>&1",
-                                 &status);
-    ASSERT_EQ(status, 0) << out;
-    out = RunCommand(Spirohost() + " dialog " + edf + " --raw 1 --scale 2 --calc tidal --do \"click expirationCheck\"" +
-                         " --do \"press OK\" --csv " + csv + " 2>&1",
-                     &status);
-    ASSERT_EQ(status, 0) << out;
-    EXPECT_EQ(out, "accepted\n");
-
-    const std::vector<TrueBreath> breaths = Figures(figures);
-    const std::vector<double> tidal = Samples(csv);
+    std::vector<TrueBreath> breaths;
+    std::vector<double> tidal;
+    GenerateTidal("--rate 1000 --noise 0.02 --seed 4", "--scale 2", breaths, tidal);
     ASSERT_EQ(breaths.size(), 20u);
     for (size_t k = 0; k < breaths.size(); ++k) {
         const TrueBreath& b = breaths[k];
