@@ -63,9 +63,10 @@ TEST(ArrayVoidPGrowth, CapacitiesAfterGrowing)
             EXPECT_EQ(array[c.n], Item(7));
             EXPECT_EQ(array[c.n - 1], nullptr);
         }
-        if (c.how == kInit)
+        if (c.how == kInit) {
             for (void* p : array)
                 EXPECT_EQ(p, nullptr);
+        }
     }
 }
 

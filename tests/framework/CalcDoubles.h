@@ -41,12 +41,12 @@ public:
     HRESULT GetClassObject(ICalcEnumClass2** cls) override;
     HRESULT SetSettings(IAutoKVDString* text, BlockUpdateType* update) override;
     HRESULT GetSettings(IAutoKVDString** text) override { mSettings.GetOut(text); return KVD_S_OK; }
-    HRESULT CloneSlave(IUnknown* outer, ICalcEnum** out) override { *out = nullptr; return KVD_E_NOTIMPL; }
+    HRESULT CloneSlave(IUnknown*, ICalcEnum** out) override { *out = nullptr; return KVD_E_NOTIMPL; }
     HRESULT SetSources(int32_t record, long count, IUnknown** sources, IUnitName** units, double sampling,
                        CalcEnumFlags flags) override;
     HRESULT SetInitialPosition(int32_t position) override;
     HRESULT ReleaseSources() override { mSource.Clear(); return KVD_S_OK; }
-    HRESULT IsUpdateNeeded(long record, BlockUpdateType change, BlockUpdateType* needed) override
+    HRESULT IsUpdateNeeded(long, BlockUpdateType change, BlockUpdateType* needed) override
     {
         *needed = change == 0 ? 0 : kUpdateAll;
         return KVD_S_OK;
@@ -108,7 +108,7 @@ public:
     HRESULT SettingsDialog(HWND, IUnknown*, IAutoOrrelDoc*, IOrrelView*, TChannelId, const IAutoKVDString*,
                            IAutoKVDString**) override { return KVD_E_NOTIMPL; }
     HRESULT Create(IOrrelData2* data, ICalcEnum** out) override;
-    HRESULT CreateEx(IUnknown* outer, IOrrelData2* data, IUnknown** inner) override
+    HRESULT CreateEx(IUnknown*, IOrrelData2*, IUnknown** inner) override
     {
         *inner = nullptr;
         return KVD_E_NOTIMPL;
@@ -151,7 +151,7 @@ public:
 
     HRESULT GetRecordCount(int* count) const override { *count = static_cast<int>(mRecords.size()); return KVD_S_OK; }
     HRESULT GetRecordTicks(int record, uint32_t* ticks) const override;
-    HRESULT GetSecsPerTick(int record, double* secs) const override { *secs = 0.01; return KVD_S_OK; }
+    HRESULT GetSecsPerTick(int, double* secs) const override { *secs = 0.01; return KVD_S_OK; }
     HRESULT GetFloatStream(TChannelId channel, KVDPosition start, uint32_t endTick, IEnumFloatEx** out) const override;
     HRESULT GetRecordEnd(int record, KVDPosition* end) const override;
     // Left and right in existing records, left not after right.
@@ -174,7 +174,7 @@ public:
     HRESULT GetRecordCreationInfo(int, TChannelId, IUnitsConversion**, TTickToSample*, int*,
                                   CalcRecCreationFlags*) override { return KVD_E_NOTIMPL; }
     HRESULT Configure(const IPersistObject* settings, AutoBool force) override;
-    HRESULT SetSettingsForAutoScale(uint32_t flags, const IPersistObject* settings) override
+    HRESULT SetSettingsForAutoScale(uint32_t, const IPersistObject*) override
     {
         ++mAutoScaleSettings;
         return KVD_S_OK;
@@ -185,7 +185,7 @@ public:
         *attributes = 0;
         return KVD_S_OK;
     }
-    HRESULT Clone(IOrrelSetCalcData* data, IOffLineData** out) const override { *out = nullptr; return KVD_E_NOTIMPL; }
+    HRESULT Clone(IOrrelSetCalcData*, IOffLineData** out) const override { *out = nullptr; return KVD_E_NOTIMPL; }
 
     // What the base has, for the tests.
     using ChannelCalcBase::mCalcEnumClass;

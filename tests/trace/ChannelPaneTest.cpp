@@ -205,8 +205,9 @@ TEST_F(DataPaneTest, ALockedPrefixCountsTheScaleInItAndLeavesTheTraceWhereItIs)
         ASSERT_EQ(channel.OnAutoScaleRequest(kScaleLeft, &range, &unscaled), KVD_S_OK);
         EXPECT_NEAR(range.top, c.factor, c.factor * 1e-3) << c.prefix;
         EXPECT_NEAR(range.bottom, -c.factor, c.factor * 1e-3) << c.prefix;
-        if (c.factor != 1.0)
+        if (c.factor != 1.0) {
             EXPECT_EQ(unscaled, kAutoFalse) << c.prefix;
+        }
         ASSERT_EQ(pane->AutoScale(0, 0, kScaleLeft), KVD_S_OK);
         EXPECT_NEAR(PixelOf(trace, -0.5), half, 1e-6) << c.prefix;
         // Ranges in and out of the pane stay in the channel's unit.
