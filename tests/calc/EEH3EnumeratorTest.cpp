@@ -142,8 +142,10 @@ TEST(EEH3Enumerator, RefusesABufferSmallerThanOneEventAndStopsAtTheEndTick)
     EXPECT_EQ(buffer, std::vector<uint8_t>(23, 0xAB));
 
     // An end tick at the position delivers nothing and is no failure.
+    buffer.assign(24, 0xAB);
     EXPECT_EQ(wired.detector->Next(24, 0, buffer.data(), &count, &position), KVD_S_OK);
     EXPECT_EQ(count, 0u);
+    EXPECT_EQ(buffer, std::vector<uint8_t>(24, 0xAB));
     // Up to an end tick just after the second edge: two events, the position at the end tick.
     EXPECT_EQ(Ticks(wired.ReadAll(10 * 24, 2 * kPeriod + 1)), (std::vector<int32_t>{kPeriod, 2 * kPeriod}));
     wired.detector->GetPosition(&position);

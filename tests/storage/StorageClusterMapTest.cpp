@@ -157,6 +157,8 @@ TEST(StorageClusterMap, ValidationRefusesDamage)
     ClusterMap good = MapWithChain();
     auto damaged = [&](uint32_t c, uint32_t next, uint32_t prev) {
         std::vector<uint8_t> bytes(good.Count() * 8);
+        if (bytes.size() < (c + 1) * 8)
+            return KVD_STG_E_INVALIDARG;  // no such entry to damage
         good.Encode(bytes.data());
         PutU32(&bytes[c * 8], next);
         PutU32(&bytes[c * 8 + 4], prev);
