@@ -550,8 +550,7 @@ TEST(DragScales, TheClassObjectOfTypeNineMakesScalesThatTellTheirObservers)
 
 TEST(DisplaySettingsOfTheHost, ChannelsDisplayAndLibraryColours)
 {
-    KVD::COMPtr<Host::DisplaySettings> settings(Host::DisplaySettings::Create());
-    settings->Release();
+    auto settings = KVD::COMPtr<Host::DisplaySettings>::Take(Host::DisplaySettings::Create());
     settings->SetChannel(2, 0x123456, 1, 3);
     settings->SetBackground(0x000000);
     settings->SetGrid(0x404040, false, 1);

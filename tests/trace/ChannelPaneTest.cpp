@@ -402,8 +402,7 @@ TEST(DataPaneModes, ANonInteractivePaneDrawsHiResWithoutControlsAndReportsBlackA
 TEST_F(DataPaneTest, DisplaySettingsGiveTheBackgroundAndEachPanesValue)
 {
     SetUp(2);
-    KVD::COMPtr<Host::DisplaySettings> settings(Host::DisplaySettings::Create());
-    settings->Release();
+    auto settings = KVD::COMPtr<Host::DisplaySettings>::Take(Host::DisplaySettings::Create());
     settings->SetBackground(0x202020);
     settings->SetChannel(1, 0x00FF00, 0, 1);
     Bar().track = 2000;
