@@ -6,6 +6,7 @@
 #include "TraceFixture.h"
 #include "trace/GraticuleDrawer.h"
 #include "trace/GraticuleInfo.h"
+#include "trace/PreTriggerBackground.h"
 #include "graphics/Screen.h"
 #include "trace/DragScaleCreator.h"
 #include "trace/DrawUtils.h"
@@ -61,10 +62,14 @@ TEST_F(Graticules, BackgroundFillsTheDrawnColumnsUnlessStyleBit29)
 
 TEST_F(Graticules, AChannelWithoutDataTakesTheNoDataColour)
 {
+    // The colour is the process's: a preview pane made by an earlier test sets a lighter one.
+    const TColor previous = gGetNoDataBackgroundColor();
+    gSetNoDataBackgroundColor(TColor(0xE6E6, 0xE6E6, 0xE6E6));
     auto g = Make();
     pane.mScaleChannels[0] = TChannelId{9, TraceTest::kUnits};  // no such channel
     Draw(*g);
     EXPECT_EQ(rec.Matching("SetFillColor").front(), "SetFillColor(rgba(0.901961, 0.901961, 0.901961, 1))");
+    gSetNoDataBackgroundColor(previous);
 }
 
 TEST_F(Graticules, GuidelinesShadeBetweenAboveAndBelowAndDrawTheirLines)
