@@ -116,80 +116,61 @@ TEST(AttacksRecordings, CsvValuesCostTheirSamples)
     EXPECT_LT(many.bytes, small.bytes + 2 * samples + (uint64_t(4) << 20));
 }
 
+const std::string kHead = "time,Flow [L/s]\n0,1\n0.1,2\n";
+
+// A CSV recording of this text is refused by info with this message after its path, at a peak
+// at most `most` bytes above that of a small recording.
+void ExpectRefusedWithin(const std::string& text, uint64_t most, const std::string& message)
+{
+    const TestSupport::TempFolder folder;
+    const Peak small = InfoPeak(folder.Write("small.csv", kHead).string());
+    const std::string path = folder.Write("refused.csv", text).string();
+    const Peak peak = InfoPeak(path);
+    ASSERT_EQ(small.status, 0);
+    EXPECT_EQ(peak.status, 1);
+    EXPECT_LT(peak.bytes, small.bytes + most);
+    int status = -1;
+    EXPECT_EQ(RunCommand(Spirohost() + " info " + path + " 2>&1", &status), "spirohost info: " + path + message + "\n");
+}
+
 // A line is counted against the header before it is split: a 12 MB line of commas, split first,
 // took some 47 bytes a field (its strings and their vector) before its count was refused, 590 MB.
 // Reading now costs the line, as read and as kept (and, under the address sanitizer, its shadow).
 TEST(AttacksRecordings, ALineOfMillionsOfFieldsIsCountedBeforeItIsSplit)
 {
-    const TestSupport::TempFolder folder;
-    const std::string head = "time,Flow [L/s]\n0,1\n0.1,2\n";
     const std::string commas(12 << 20, ',');
-    const Peak small = InfoPeak(folder.Write("small.csv", head).string());
-    const std::string wide = folder.Write("wide.csv", head + commas + "\n").string();
-    const Peak peak = InfoPeak(wide);
-    ASSERT_EQ(small.status, 0);
-    EXPECT_EQ(peak.status, 1);
-    EXPECT_LT(peak.bytes, small.bytes + 4 * commas.size());
-    int status = -1;
-    EXPECT_EQ(RunCommand(Spirohost() + " info " + wide + " 2>&1", &status),
-              "spirohost info: " + wide + ":4: expected 2 values, found " + std::to_string(commas.size() + 1) + "\n");
+    ExpectRefusedWithin(kHead + commas + "\n", 4 * commas.size(),
+                        ":4: expected 2 values, found " + std::to_string(commas.size() + 1));
 }
 
 // A header of 2 million columns is refused by its count, before its columns are channels: each
 // took some 140 bytes as a field and a channel, 280 MB.
 TEST(AttacksRecordings, AHeaderOfMillionsOfColumnsIsRefusedByItsCount)
 {
-    const TestSupport::TempFolder folder;
     constexpr int kColumns = 2000000;
     std::string header = "time";
     for (int c = 0; c < kColumns; ++c)
         header += ",c" + std::to_string(c % 1000);
-    const Peak small = InfoPeak(folder.Write("small.csv", "time,Flow [L/s]\n0,1\n0.1,2\n").string());
-    const std::string wide = folder.Write("wide.csv", header + "\n0\n").string();
-    const Peak peak = InfoPeak(wide);
-    ASSERT_EQ(small.status, 0);
-    EXPECT_EQ(peak.status, 1);
-    EXPECT_LT(peak.bytes, small.bytes + 4 * header.size());
-    int status = -1;
-    EXPECT_EQ(RunCommand(Spirohost() + " info " + wide + " 2>&1", &status),
-              "spirohost info: " + wide + ":1: the header names 2000000 channels; a recording may have at most 640\n");
+    ExpectRefusedWithin(header + "\n0\n", 4 * header.size(),
+                        ":1: the header names 2000000 channels; a recording may have at most 640");
 }
 
 // A line longer than any a recording needs is refused having read no more of it than that: one
 // of 40 MB, held whole and split, took 2.3 GB.
 TEST(AttacksRecordings, ALineBeyondTheLongestIsNotHeldWhole)
 {
-    const TestSupport::TempFolder folder;
-    const std::string head = "time,Flow [L/s]\n0,1\n0.1,2\n";
-    const Peak small = InfoPeak(folder.Write("small.csv", head).string());
-    const std::string longest = folder.Write("long.csv", head + std::string(40 << 20, ',') + "\n").string();
-    const Peak peak = InfoPeak(longest);
-    ASSERT_EQ(small.status, 0);
-    EXPECT_EQ(peak.status, 1);
-    EXPECT_LT(peak.bytes, small.bytes + (uint64_t(40) << 20));
-    int status = -1;
-    EXPECT_EQ(RunCommand(Spirohost() + " info " + longest + " 2>&1", &status),
-              "spirohost info: " + longest + ":4: the line is longer than 16 MiB\n");
+    ExpectRefusedWithin(kHead + std::string(40 << 20, ',') + "\n", uint64_t(40) << 20,
+                        ":4: the line is longer than 16 MiB");
 }
 
 // A file of short records, rows split by gaps, is bounded by its records' count: each record's
 // bookkeeping, some 300 bytes under the sanitizers, made 20 MB of one-row records cost 1.26 GB.
 TEST(AttacksRecordings, ManyShortRecordsCostNoMoreThanTheirCount)
 {
-    const TestSupport::TempFolder folder;
-    const std::string head = "time,Flow [L/s]\n0,1\n0.1,2\n";
-    std::string rows = head + "0.2,\n";
+    std::string rows = kHead + "0.2,\n";
     for (int r = 1; r <= 1000000; ++r)
         rows += std::to_string(r) + ",1\n" + std::to_string(r) + ".5,\n";
-    const Peak small = InfoPeak(folder.Write("small.csv", head).string());
-    const std::string records = folder.Write("records.csv", rows).string();
-    const Peak peak = InfoPeak(records);
-    ASSERT_EQ(small.status, 0);
-    EXPECT_EQ(peak.status, 1);
-    EXPECT_LT(peak.bytes, small.bytes + rows.size());
-    int status = -1;
-    EXPECT_EQ(RunCommand(Spirohost() + " info " + records + " 2>&1", &status),
-              "spirohost info: " + records + ": 10001 records are more than the 10000 a recording may have\n");
+    ExpectRefusedWithin(rows, rows.size(), ": 10001 records are more than the 10000 a recording may have");
 }
 
 // The message quotes the cell's first 60 characters, with the row and the column.
