@@ -91,11 +91,12 @@ function(spiro_test name dir)
     return()
   endif()
   # Tests that mostly wait (on browsers' and writes' time limits) run as shards, side by side
-  # with the rest, so that the longest executable does not set the whole run's length.
+  # with the rest, so that the longest executable does not set the whole run's length; they
+  # start first (a high cost), so that the short executables fill the slots around them.
   math(EXPR last "${ARG_SHARDS} - 1")
   foreach(shard RANGE ${last})
     add_test(NAME ${name}_${shard} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name}_${shard} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
-      ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
+      ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}" COST 1000)
   endforeach()
 endfunction()
