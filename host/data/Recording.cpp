@@ -180,21 +180,22 @@ double RecordCost(uint64_t channels)
 
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records)
 {
-    const std::string inMemory = " MiB a recording may take in memory";
     if (records > kMaxRecords)
         throw RecordingError(path + ": " + std::to_string(records) + " records are more than the " +
                              std::to_string(kMaxRecords) + " a recording may have");
+    // Made only when refused: a reader checks after every row.
+    const auto tooMuch = [&](const std::string& in, const std::string& besides) {
+        return RecordingError(path + ": " + std::to_string(channels) + " channels of " + std::to_string(ticks) +
+                              " samples each" + in + " would take more than the " +
+                              std::to_string(kMaxExpandedBytes >> 20) + " MiB a recording may take in memory" +
+                              besides);
+    };
     const uint64_t limit = kMaxExpandedBytes / sizeof(int16_t);
     if (ticks > kMaxTicks || (channels > 0 && ticks > limit / channels))
-        throw RecordingError(path + ": " + std::to_string(channels) + " channels of " + std::to_string(ticks) +
-                             " samples each would take more than the " + std::to_string(kMaxExpandedBytes >> 20) +
-                             inMemory +
-                             (ticks > kMaxTicks ? " (and a record may hold at most " + std::to_string(kMaxTicks) +
-                                                      " samples)" : ""));
+        throw tooMuch("", ticks > kMaxTicks ? " (and a record may hold at most " + std::to_string(kMaxTicks) +
+                                                  " samples)" : "");
     if (double(channels * ticks * sizeof(int16_t)) + double(records) * RecordCost(channels) > kMaxExpandedBytes)
-        throw RecordingError(path + ": " + std::to_string(channels) + " channels of " + std::to_string(ticks) +
-                             " samples each in " + std::to_string(records) + " records would take more than the " +
-                             std::to_string(kMaxExpandedBytes >> 20) + inMemory);
+        throw tooMuch(" in " + std::to_string(records) + " records", "");
 }
 
 Recording LoadRecording(const std::string& path)
