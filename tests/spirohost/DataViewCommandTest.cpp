@@ -12,9 +12,10 @@
 
 #include "RunCommand.h"
 #include "graphics/Image.h"
+#include "support/PdfRaster.h"
+#include "support/PixelCount.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
-#include "support/PixelCount.h"
 
 namespace {
 
@@ -45,18 +46,16 @@ TracePixels TracesOf(const Gfx::Image& image) { return {CountColour(image, 0x004
 // The screen's and the print's trace pixels of the data view of the recording.
 std::pair<TracePixels, TracePixels> ViewTraces(const std::string& edf, const std::filesystem::path& folder)
 {
-    const auto png = folder / "view.png", pdf = folder / "view.pdf", page = folder / "page";
+    const auto png = folder / "view.png", pdf = folder / "view.pdf";
     int status = -1;
-    std::string out = RunCommand(Spirohost() + " view " + edf + " --bundle " + SPIRO_BUNDLE_DIR +
-                                     " --raw 1 --scale 2 --view \"Spirometry Data View\" --png " + png.string() +
-                                     " --print " + pdf.string() + " 2>&1",
-                                 &status);
+    const std::string out = RunCommand(Spirohost() + " view " + edf + " --bundle " + SPIRO_BUNDLE_DIR +
+                                           " --raw 1 --scale 2 --view \"Spirometry Data View\" --png " + png.string() +
+                                           " --print " + pdf.string() + " 2>&1",
+                                       &status);
     EXPECT_EQ(status, 0) << out;
-    out = RunCommand("pdftoppm -png -r 100 -aa no -aaVector no -singlefile " + pdf.string() + " " + page.string() +
-                         " 2>&1",
-                     &status);
-    EXPECT_EQ(status, 0) << out;
-    return {TracesOf(Gfx::Image::FromPNG(png.string())), TracesOf(Gfx::Image::FromPNG(page.string() + ".png"))};
+    const Gfx::Image page = TestSupport::RasterizePDFFileWith(pdf.string(), "-r 100 -f 1 -l 1");
+    EXPECT_FALSE(page.IsEmpty());
+    return {TracesOf(Gfx::Image::FromPNG(png.string())), TracesOf(page)};
 }
 
 TEST(DataViewCommand, WritesAndPrintsBothPlotsWithTheirOverlays)

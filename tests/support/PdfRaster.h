@@ -12,16 +12,24 @@
 
 namespace TestSupport {
 
-// `options` choose the page, the resolution and the region, as pdftoppm takes them.
-inline Gfx::Image RasterizePDFWith(const std::string& pdf, const std::string& options)
+// The PDF file at path; `options` choose the page, the resolution and the region, as pdftoppm
+// takes them.
+inline Gfx::Image RasterizePDFFileWith(const std::string& path, const std::string& options)
 {
     TempFolder folder;
     if (folder.Path().empty())
         return Gfx::Image();
-    const std::string in = folder.Write("in.pdf", pdf).string(), out = (folder.Path() / "out").string();
+    const std::string out = (folder.Path() / "out").string();
     const std::string command =
-        "pdftoppm -png -aa no -aaVector no -singlefile " + options + " " + in + " " + out + " 2>/dev/null";
+        "pdftoppm -png -aa no -aaVector no -singlefile " + options + " " + path + " " + out + " 2>/dev/null";
     return std::system(command.c_str()) == 0 ? Gfx::Image::FromPNG(out + ".png") : Gfx::Image();
+}
+
+// The same of a PDF's bytes.
+inline Gfx::Image RasterizePDFWith(const std::string& pdf, const std::string& options)
+{
+    TempFolder folder;
+    return folder.Path().empty() ? Gfx::Image() : RasterizePDFFileWith(folder.Write("in.pdf", pdf).string(), options);
 }
 
 inline Gfx::Image RasterizePDF(const std::string& pdf, int page = 1)
