@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "foundation/XKVD.h"
+#include "host/framework/SameFile.h"
 
 namespace SpiroHost {
 namespace {
@@ -76,6 +77,14 @@ std::string Readable(const std::string& message)
         at = close + 1;
     }
     return readable;
+}
+
+std::string RefuseWritingOver(const std::string& option, const std::string& out, const std::string& other,
+                              const char* otherIs)
+{
+    if (!Host::WritesOver(out, other))
+        return {};
+    return option + " '" + Shortened(out) + "' is " + otherIs + "; writing it would lose it: name another file";
 }
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,

@@ -27,6 +27,11 @@ std::string Shortened(const std::string& piece);
 // a parser quotes the word it refuses whole, and a word may be a formula of 64 kB.
 std::string Readable(const std::string& message);
 
+// The refusal of an output (given with option) that would be written over the file named
+// other, which the command reads or writes too; "" when out may be written.
+std::string RefuseWritingOver(const std::string& option, const std::string& out, const std::string& other,
+                              const char* otherIs = "the recording this command reads");
+
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,
                     const po::positional_options_description& positional, const Args& args);
 

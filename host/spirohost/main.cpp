@@ -1,4 +1,6 @@
 // spirohost: runs the spirometry plug-in on Linux the way the recording host would.
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -7,6 +9,7 @@
 #include "host/framework/Framework.h"
 #include "host/calc/PublishedFunctions.h"
 #include "host/framework/HostAlertPolicy.h"
+#include "host/framework/SafeFile.h"
 #include "spirohost/Commands.h"
 #include "spirohost/Options.h"
 
@@ -25,6 +28,33 @@ const Command kCommands[] = {
     {"view", "open a view of an analysed recording and write it as PNG, print it or copy it", SpiroHost::RunView},
     {"sample", "sample the simulated flow head live (or replay a recording) and write what was sampled", SpiroHost::RunSample},
 };
+
+// What a command prints is its result (info's listing, generate's true figures): output that
+// did not reach standard output fails the command, whatever it returned.
+int WithOutputWritten(const char* command, int code)
+{
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good())
+        return code;
+    const int error = errno;
+    std::cerr << "spirohost " << command << ": standard output could not be written"
+              << (error != 0 ? ": " + Host::SystemErrorText(error) : std::string()) << "\n";
+    return code == 0 ? 1 : code;
+}
+
+int Run(const Command& c, int argc, char** argv)
+{
+    try {
+        return c.run(SpiroHost::Args(argv + 2, argv + argc));
+    } catch (const std::bad_alloc&) {
+        std::cerr << "spirohost " << c.name << ": there is not enough memory for this command\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "spirohost " << c.name << ": " << e.what() << "\n";
+        return 1;
+    }
+}
 
 void PrintUsage(std::ostream& out)
 {
@@ -47,15 +77,7 @@ int main(int argc, char** argv)
         Host::Framework::Install();
         Host::PublishFormulaFunctions();  // before the plug-in loads and any formula compiles
         Host::InstallAlertPolicy();
-        try {
-            return c.run(SpiroHost::Args(argv + 2, argv + argc));
-        } catch (const std::bad_alloc&) {
-            std::cerr << "spirohost " << c.name << ": there is not enough memory for this command\n";
-            return 1;
-        } catch (const std::exception& e) {
-            std::cerr << "spirohost " << c.name << ": " << e.what() << "\n";
-            return 1;
-        }
+        return WithOutputWritten(c.name, Run(c, argc, argv));
     }
     std::cerr << "spirohost: " << SpiroHost::Readable("unknown command '" + std::string(argv[1]) + "'") << "\n";
     PrintUsage(std::cerr);
