@@ -8,28 +8,14 @@
 #include "foundation/ResultCodeText.h"
 #include "foundation/TextConversion.h"
 #include "host/saveas/SaveAsFormats.h"
-#include "host/commands/MenuModel.h"
 #include "host/data/Adopt.h"
 #include "host/sampling/SimulatedDeviceManager.h"
 #include "spirohost/AnalysedDocument.h"
-#include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// The settings dialog opened through the menu and answered with the actions.
-void EditSettings(std::deque<Action> actions)
-{
-    ScriptedUser user(std::move(actions));
-    if (Host::MenuModel::Instance().Invoke("Spirometry|Settings") != KVD_S_OK)
-        throw AnalysisError("the menu has no Spirometry|Settings");
-    if (!user.Failure().empty())
-        throw AnalysisError("the settings dialog: " + user.Failure());
-    if (user.ActionsLeft() != 0)
-        throw AnalysisError(std::to_string(user.ActionsLeft()) + " actions were left when the settings dialog closed");
-}
 
 // A simulated flow head sampling the recording's channels at its rate, as the document's device.
 KVD::COMPtr<Host::SimulatedDeviceManager> AttachFlowHead(Host::DataDocument& data)
@@ -45,9 +31,7 @@ KVD::COMPtr<Host::SimulatedDeviceManager> AttachFlowHead(Host::DataDocument& dat
 
 int Analyse(const AnalysisSettings& s, const std::string& csvPath, const Strings& settingsActions, bool live)
 {
-    std::deque<Action> actions;
-    for (const std::string& text : settingsActions)
-        actions.push_back(ParseAction(text, "--settings"));
+    std::deque<Action> actions = SettingsActions(settingsActions);
     AnalysedDocument analysed(s);
     KVD::COMPtr<Host::SimulatedDeviceManager> device;
     if (live)
@@ -87,10 +71,9 @@ int RunAnalyse(const Args& args)
     AddAnalysisOptions(options, s, units);
     Strings settingsActions;
     bool live = false;
-    options.add_options()("csv", po::value<std::string>(&csv)->required(), "the report file to write")(
-        "settings", po::value<Strings>(&settingsActions)->composing(),
-        "open Spirometry|Settings first and answer it with this user action (repeatable): set FIELD=TEXT, "
-        "choose POPUP=ITEM, click CONTROL, press BUTTON, snapshot FILE, wait SECONDS")(
+    options.add_options()("csv", po::value<std::string>(&csv)->required(), "the report file to write");
+    AddSettingsOption(options, settingsActions);
+    options.add_options()(
         "live", po::bool_switch(&live),
         "give the document a simulated flow head on the recording's channels, which the settings preview can "
         "monitor (click monitor, wait SECONDS)");

@@ -12,6 +12,7 @@
 #include "foundation/DynamicId.h"
 #include "foundation/KVDResultCodes.h"
 #include "foundation/TextConversion.h"
+#include "host/commands/MenuModel.h"
 #include "host/framework/ParamBlock.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/views/OpenedView.h"
@@ -139,13 +140,14 @@ void SetUp(ICustomDocument* child, const AnalysisSettings& s, int flowChannel, i
           "the volume calculation was not set up");
 }
 
-}  // namespace
-
-void AddAnalysisOptions(po::options_description& options, AnalysisSettings& s, std::string& units)
+void AddCalculationOptions(po::options_description& options, AnalysisSettings& s, std::string& units,
+                           bool rawRequired)
 {
+    po::typed_value<int>* raw = po::value<int>(&s.raw);
+    if (rawRequired)
+        raw->required();
     options.add_options()
-        ("recording", po::value<std::string>(&s.recording)->required(), "an EDF, EDF+ or CSV recording")
-        ("raw", po::value<int>(&s.raw)->required(), "1-based number of the flow head's raw channel")
+        ("raw", raw, "1-based number of the flow head's raw channel")
         ("head", po::value<int>(), "flow-head table entry (0 to 4)")
         ("scale", po::value<double>(), "custom flow-head scale: flow = raw x S (L/s per raw unit)")
         ("select", po::value<std::string>(), "FROM:TO in seconds from the start of the first record (default: the "
@@ -163,8 +165,22 @@ void AddAnalysisOptions(po::options_description& options, AnalysisSettings& s, s
         ("volume-ratio", po::value<double>(), "correct expired volume by this ratio (0.01 to 10)")
         ("dead-space", po::value<double>(&s.deadSpace)->default_value(s.deadSpace),
          "dead space of the volume correction (mL, 0 to 10000)");
+}
+
+}  // namespace
+
+void AddAnalysisOptions(po::options_description& options, AnalysisSettings& s, std::string& units)
+{
+    options.add_options()("recording", po::value<std::string>(&s.recording)->required(),
+                          "an EDF, EDF+ or CSV recording");
+    AddCalculationOptions(options, s, units, true);
     AddBundleOption(options);
     AddAnswerOption(options);
+}
+
+void AddSetUpOptions(po::options_description& options, AnalysisSettings& s, std::string& units)
+{
+    AddCalculationOptions(options, s, units, false);
 }
 
 std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s, const std::string& units)
@@ -200,6 +216,30 @@ std::string ReadAnalysisOptions(const po::variables_map& v, AnalysisSettings& s,
     if (!(s.deadSpace >= 0.0 && s.deadSpace <= 10000.0))
         return "--dead-space takes a volume from 0 to 10000 mL";
     return {};
+}
+
+void AddSettingsOption(po::options_description& options, std::vector<std::string>& actions)
+{
+    options.add_options()("settings", po::value<std::vector<std::string>>(&actions)->composing(),
+                          "open Spirometry|Settings first and answer it with this user action (repeatable): set "
+                          "FIELD=TEXT, choose POPUP=ITEM, click CONTROL, press BUTTON, snapshot FILE, wait SECONDS");
+}
+
+std::deque<Action> SettingsActions(const std::vector<std::string>& texts)
+{
+    std::deque<Action> actions;
+    for (const std::string& text : texts)
+        actions.push_back(ParseAction(text, "--settings"));
+    return actions;
+}
+
+void EditSettings(std::deque<Action> actions)
+{
+    ScriptedUser user(std::move(actions));
+    Check(Host::MenuModel::Instance().Invoke("Spirometry|Settings") == KVD_S_OK, "the menu has no Spirometry|Settings");
+    Check(user.Failure().empty(), "the settings dialog: " + user.Failure());
+    Check(user.ActionsLeft() == 0,
+          std::to_string(user.ActionsLeft()) + " actions were left when the settings dialog closed");
 }
 
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name)

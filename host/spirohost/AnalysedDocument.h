@@ -1,19 +1,22 @@
-// What the commands that analyse a recording share: the analysis options, and the document set
-// up as the main job sets it up. The plug-in's flow and volume calculations go on two new
+// What the commands that analyse a recording share: the analysis options, the settings dialog
+// answered from the command line, and the document set up as the main job sets it up. The plug-in's flow and volume calculations go on two new
 // channels, the spirometry document opens on the data and is set up as a user would in its
 // dialogs, and the range is selected.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "ICustomDocument.h"
 #include "foundation/COMPtr.h"
 #include "host/document/DataDocument.h"
 #include "spirohost/Options.h"
 #include "spirohost/PluginSession.h"
+#include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
 
@@ -45,8 +48,18 @@ public:
 // The recording and analysis options (the recording also as the first positional word),
 // the bundle and the alert answers. units is the --units text, read by ReadAnalysisOptions.
 void AddAnalysisOptions(po::options_description& options, AnalysisSettings& s, std::string& units);
+// The analysis options alone, --raw optional: a command that may leave spirometry unset.
+void AddSetUpOptions(po::options_description& options, AnalysisSettings& s, std::string& units);
 // Completes the settings from the parsed values; the usage error, or empty when they are sound.
 std::string ReadAnalysisOptions(const po::variables_map& values, AnalysisSettings& s, const std::string& units);
+
+// --settings ACTION (repeatable): the settings dialog's answers.
+void AddSettingsOption(po::options_description& options, std::vector<std::string>& actions);
+// The --settings texts as actions; throws ScriptError for one that is not an action.
+std::deque<Action> SettingsActions(const std::vector<std::string>& texts);
+// Opens Spirometry|Settings through the menu and answers its dialog with the actions; throws
+// AnalysisError when the dialog cannot be had or does not take them all.
+void EditSettings(std::deque<Action> actions);
 
 // The class object of that name in the category; throws AnalysisError when none is registered.
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name);
