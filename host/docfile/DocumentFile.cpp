@@ -17,6 +17,7 @@
 #include "host/docfile/CalculationRecord.h"
 #include "host/docfile/StoredId.h"
 #include "host/docfile/StreamChecksums.h"
+#include "host/document/PersistedPart.h"
 #include "host/framework/Framework.h"
 #include "host/framework/SafeFile.h"
 
@@ -28,6 +29,8 @@ const wchar_t* const kDocumentStream = L"Document";
 const wchar_t* const kRegistrarStream = L"Registrar";
 const wchar_t* const kCalculations = L"Calculations";
 const wchar_t* const kParts = L"Parts";
+// Written only for a document with a selection, so that the files of others stay as they were.
+const wchar_t* const kSelection = L"Selection";
 
 // A failure inside; the caller puts the file's name in front.
 class Failure : public std::runtime_error {
@@ -162,6 +165,10 @@ void WriteFile(const std::string& path, DataDocument& document, const std::vecto
     Check(document.Document().GetRegistrar()->Save(CreateStream(root, kRegistrarStream)),
           "cannot write the stored settings");
     WriteCalculations(root, document);
+    KVDPosition left{}, right{};
+    if (document.Document().GetSelection().GetRange(&left, &right) == KVD_S_OK)
+        WriteRecord(root, kSelection,
+                    [&](KVD::BinOStream& out) { out << left.tick << left.record << right.tick << right.record; });
     if (!children.empty()) {
         KVD::COMPtr<IStorage> parts;
         Check(root->CreateStorage(kParts, STGM_CREATE | STGM_READWRITE, 0, 0, parts.Set()), "cannot write the parts");
@@ -246,6 +253,30 @@ void ReadCalculations(IStorage* root, DataDocument& document)
     }
 }
 
+bool InRecording(const Recording& recording, KVDPosition position)
+{
+    return position.record >= 0 && size_t(position.record) < recording.RecordCount() &&
+           position.tick <= recording.Record(size_t(position.record)).ticks;
+}
+
+// Selects what the document had selected when it was saved, if anything.
+void ReadSelection(IStorage* root, DataDocument& document)
+{
+    KVD::COMPtr<IStream> stream;
+    root->OpenStream(kSelection, nullptr, STGM_READ, 0, stream.Set());
+    if (stream == nullptr)
+        return;
+    KVD::StorageBinIStreamLite in(stream);
+    KVDPosition left{}, right{};
+    in >> left.tick >> left.record >> right.tick >> right.record;
+    if (!in.good())
+        throw Failure("damaged: its selection record is cut short");
+    const Recording& recording = document.Channels().GetRecording();
+    if (!InRecording(recording, left) || !InRecording(recording, right))
+        throw Failure("its selection lies beyond the end of the recording " + recording.Path());
+    document.Select(left, right);
+}
+
 void CreateChildren(IStorage* root, DataDocument& document, const std::vector<Child>& children)
 {
     KVD::COMPtr<IStorage> parts;
@@ -261,13 +292,19 @@ void CreateChildren(IStorage* root, DataDocument& document, const std::vector<Ch
     }
 }
 
-std::unique_ptr<DataDocument> ReadFile(const std::string& path)
+KVD::COMPtr<IStorage> OpenFile(const std::string& path)
 {
     KVD::COMPtr<IStorage> root;
     const HRESULT opened = KVDStgOpenStorage(FileRef(path), STGM_READ, root.Set());
     if (opened != KVD_S_OK)
         throw Failure(OpenFailure(opened));
     StreamChecksums::Verify(root);
+    return root;
+}
+
+std::unique_ptr<DataDocument> ReadFile(const std::string& path)
+{
+    KVD::COMPtr<IStorage> root = OpenFile(path);
     DocumentRecord record;
     ReadRecord(root, kDocumentStream, [&](KVD::BinIStream& in) { record = ReadDocumentRecord(in); });
     std::unique_ptr<DataDocument> document = MakeDocument(record);
@@ -277,8 +314,23 @@ std::unique_ptr<DataDocument> ReadFile(const std::string& path)
     if (loaded != KVD_S_OK)
         throw Failure("damaged: its stored settings cannot be read (" + CodeText(loaded) + ")");
     ReadCalculations(root, *document);
+    ReadSelection(root, *document);
     CreateChildren(root, *document, record.children);
     return document;
+}
+
+// Runs read, with the file's name put in front of what it throws.
+template <class F>
+auto NamingTheFile(const std::string& path, F read)
+{
+    try {
+        return read();
+    } catch (const XKVD& e) {
+        // A stored text whose length cannot be right.
+        throw DocumentFileError(path + ": damaged: " + e.what());
+    } catch (const std::runtime_error& e) {
+        throw DocumentFileError(path + ": " + e.what());
+    }
 }
 
 }  // namespace
@@ -312,14 +364,25 @@ void DocumentFile::Save(DataDocument& document, const std::string& path)
 
 std::unique_ptr<DataDocument> DocumentFile::Open(const std::string& path)
 {
-    try {
-        return ReadFile(path);
-    } catch (const XKVD& e) {
-        // A stored text whose length cannot be right.
-        throw DocumentFileError(path + ": damaged: " + e.what());
-    } catch (const std::runtime_error& e) {
-        throw DocumentFileError(path + ": " + e.what());
-    }
+    return NamingTheFile(path, [&] { return ReadFile(path); });
+}
+
+bool DocumentFile::ReadStoredPart(const std::string& path, const std::string& className,
+                                  const std::function<void(KVD::BinIStream&)>& read)
+{
+    return NamingTheFile(path, [&] {
+        KVD::COMPtr<IStorage> parts;
+        OpenFile(path)->OpenStorage(kParts, nullptr, STGM_READ, nullptr, 0, parts.Set());
+        KVD::COMPtr<IStream> stream;
+        if (parts != nullptr)
+            parts->OpenStream(PartStreamName(KVD::ToKVDString(className).c_str()).c_str(), nullptr, STGM_READ, 0,
+                              stream.Set());
+        if (stream == nullptr)
+            return false;
+        KVD::StorageBinIStreamLite in(stream);
+        read(in);
+        return true;
+    });
 }
 
 }  // namespace Host

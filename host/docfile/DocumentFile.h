@@ -1,15 +1,17 @@
 // A data document as the host saves it: the path of its recording, the channels added to it,
-// the calculations on its channels with their settings, its child documents with their
-// persisted parts, and the messages its settings registrar stores, in one compound file of our
-// storage, with the checksums of its streams. Reopening reads the recording again and puts everything back as it was, the child
+// the calculations on its channels with their settings, its selection, its child documents
+// with their persisted parts, and the messages its settings registrar stores, in one compound
+// file of our storage, with the checksums of its streams. Reopening reads the recording again and puts everything back as it was, the child
 // documents last, so that when they hear that they are complete they find their calculations,
 // stored messages and parts in place.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "foundation/BinIStream.h"
 #include "host/document/DataDocument.h"
 
 namespace Host {
@@ -29,6 +31,11 @@ public:
     // Throws DocumentFileError for a file that is not a document file, is damaged, or names a
     // recording or classes that cannot be had.
     static std::unique_ptr<DataDocument> Open(const std::string& path);
+    // Has read take the persisted part that a child document of the class of that name stored
+    // in the file, as a record stream; false, without calling it, when the file holds none.
+    // Throws DocumentFileError for a file that cannot be opened.
+    static bool ReadStoredPart(const std::string& path, const std::string& className,
+                               const std::function<void(KVD::BinIStream&)>& read);
 };
 
 }  // namespace Host

@@ -13,11 +13,11 @@
 namespace Host {
 namespace {
 
-std::wstring PartStreamName(ICustomDocClass* cls)
+std::wstring PartStreamNameOf(ICustomDocClass* cls)
 {
     KVD::String name;
     cls->GetDocumentClassName(KVD::String::Setter(name));
-    return std::wstring(name.c_str()) + L" part 0";
+    return PartStreamName(name.c_str());
 }
 
 }  // namespace
@@ -89,7 +89,7 @@ HRESULT DataDocument::CreateChildDocument(ICustomDocClass* cls, uint32_t flags, 
         *out = nullptr;
     if (cls == nullptr)
         return KVD_E_POINTER;
-    const std::wstring partName = PartStreamName(cls);
+    const std::wstring partName = PartStreamNameOf(cls);
     KVD::COMPtr<ICustomDocument> child;
     const HRESULT hr = mDocument->CreateChildDocument(cls, flags, child.Set(), [&](ICustomDocument* created) {
         KVD::COMPtr<IUnknown> loaded;

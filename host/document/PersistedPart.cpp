@@ -26,6 +26,11 @@ bool SameObject(IUnknown* a, IUnknown* b)
 
 }  // namespace
 
+std::wstring PartStreamName(const std::wstring& className)
+{
+    return className + L" part 0";
+}
+
 HRESULT LoadPersistedPart(ICustomDocument* document, IStorage* storage, const std::wstring& name,
                           KVD::COMPtr<IUnknown>& loaded)
 {

@@ -10,6 +10,9 @@
 
 namespace Host {
 
+// The name of the stream that keeps the part of a child document of the class of that name.
+std::wstring PartStreamName(const std::wstring& className);
+
 // Loads the part from the stream and hands it out in loaded, for the host to keep registered
 // (a part loaded from a file is saved again with it); KVD_S_FALSE when the storage holds no
 // such stream or the document has no part.

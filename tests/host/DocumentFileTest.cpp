@@ -432,6 +432,14 @@ TEST_F(DocumentFileTest, RefusesFilesThatAreNotDocumentFilesOrAreDamaged)
          "damaged: its checksums do not match themselves"},
         {"no checksums", [&] { ChangeRoot(file, L"Checksums"); }, "damaged: it has no checksums"},
         {"recording", [&] { fs::remove(Path("flow.csv")); }, Path("flow.csv")},
+        {"selection cut short", [&] { Overwrite(file, {L"Selection"}, std::string("\x01\0\0\0\0\0\0\0", 8), true); },
+         "damaged: its selection record is cut short"},
+        {"selection past the ticks",
+         [&] { Overwrite(file, {L"Selection"}, std::string("\0\0\0\0\0\0\0\0\x05\0\0\0\0\0\0\0", 16), true); },
+         "its selection lies beyond the end of the recording " + Path("flow.csv")},
+        {"selection past the records",
+         [&] { Overwrite(file, {L"Selection"}, std::string("\0\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\0\0", 16), true); },
+         "its selection lies beyond the end of the recording " + Path("flow.csv")},
     };
     for (const auto& c : cases) {
         Host::DocumentFile::Save(*MakeDocument(), file);
@@ -446,6 +454,53 @@ TEST_F(DocumentFileTest, RefusesFilesThatAreNotDocumentFilesOrAreDamaged)
         }
         std::ofstream(Path("flow.csv")) << "time,Flow [L/s]\n0,0\n0.5,1\n1,2\n1.5,3\n";
     }
+}
+
+// A selection is saved and put back before the children are made; a document with none is
+// saved without a selection record, as it always was.
+TEST_F(DocumentFileTest, KeepsTheSelectionOfADocumentThatHasOne)
+{
+    const auto range = [](Host::DataDocument& document) {
+        KVDPosition left{}, right{};
+        const HRESULT hr = document.Document().GetSelection().GetRange(&left, &right);
+        return std::string(hr == KVD_S_OK ? "selected " : "none ") + std::to_string(left.tick) + "/" + std::to_string(left.record) + " to " +
+               std::to_string(right.tick) + "/" + std::to_string(right.record);
+    };
+    Host::DocumentFile::Save(*MakeDocument(), Path("none.spd"));
+    EXPECT_EQ(StreamBytes(Path("none.spd"), {L"Selection"}), "");
+    EXPECT_EQ(range(*Host::DocumentFile::Open(Path("none.spd"))), "none 2147483647/2147483647 to 2147483647/2147483647");
+
+    auto document = MakeDocument();
+    document->Select(KVDPosition{1, 0}, KVDPosition{4, 0});
+    Host::DocumentFile::Save(*document, Path("selected.spd"));
+    // The binary stream's version word (21), then left tick and record, right tick and record.
+    EXPECT_EQ(StreamBytes(Path("selected.spd"), {L"Selection"}),
+              std::string("\xAA\xAA\x15\x55\x01\0\0\0\0\0\0\0\x04\0\0\0\0\0\0\0", 20));
+    EXPECT_EQ(range(*Host::DocumentFile::Open(Path("selected.spd"))), "selected 1/0 to 4/0");
+}
+
+// What a child stored as its persisted part, read from the file without opening the document.
+TEST_F(DocumentFileTest, ReadsTheStoredPartOfAChildByItsClassName)
+{
+    const std::string file = Path("doc.spd");
+    Host::DocumentFile::Save(*MakeDocument(), file);
+    double note = 0;
+    EXPECT_TRUE(Host::DocumentFile::ReadStoredPart(file, "NoteDoc", [&](KVD::BinIStream& in) { in >> note; }));
+    EXPECT_EQ(note, 1.25);
+    bool called = false;
+    EXPECT_FALSE(Host::DocumentFile::ReadStoredPart(file, "OtherDoc", [&](KVD::BinIStream&) { called = true; }));
+    Host::DataDocument bare(std::make_shared<const Host::Recording>(Host::LoadRecording(Path("flow.csv"))));
+    Host::DocumentFile::Save(bare, Path("bare.spd"));
+    EXPECT_FALSE(Host::DocumentFile::ReadStoredPart(Path("bare.spd"), "NoteDoc", [&](KVD::BinIStream&) { called = true; }));
+    EXPECT_FALSE(called);
+    std::ofstream(file) << "not a document\n";
+    try {
+        Host::DocumentFile::ReadStoredPart(file, "NoteDoc", [&](KVD::BinIStream&) { called = true; });
+        ADD_FAILURE() << "read";
+    } catch (const Host::DocumentFileError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind(file + ": not a document file", 0), 0u) << e.what();
+    }
+    EXPECT_FALSE(called);
 }
 
 // The checksums' stored form: the count, then each stream's path, length and CRC-32 in the
