@@ -1,5 +1,7 @@
-// spirohost doc: saves a document over a recording into a document file, shows what one holds,
-// and saves one through a registered Save As format.
+// spirohost doc: saves a document over a recording into a document file, set up for spirometry
+// as analyse sets it up when asked, shows what one holds, and saves one through a registered
+// Save As format.
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -13,13 +15,18 @@
 #include "host/framework/Framework.h"
 #include "host/loader/ClassRegistration.h"
 #include "host/saveas/SaveAsFormats.h"
+#include "spirohost/AnalysedDocument.h"
 #include "spirohost/FormulaChannel.h"
 #include "spirohost/PluginSession.h"
+#include "spirohost/SpirometrySettings.h"
 
 namespace SpiroHost {
 namespace {
 
 using Strings = std::vector<std::string>;
+
+const char* const kSpirometryDocument = "SpiroDocument";
+const char* const kSpirometryFlow = "Spirometry Flow";
 
 Strings Values(const po::variables_map& values, const char* name)
 {
@@ -42,16 +49,32 @@ std::string AddChildDocument(Host::DataDocument& document, const std::string& cl
     return child != nullptr ? "" : "cannot create a " + className + ": " + KVD::ToU8String(KVD::ResultCodeText(hr));
 }
 
-std::string CalculationText(ICalculation* calculation)
+std::string CalculationName(ICalculation* calculation)
 {
     KVD::COMPtr<ICalculationClass> cls;
     calculation->GetCalculationClass(cls.Set());
-    KVD::String name, info;
+    KVD::String name;
     if (cls != nullptr)
         cls->GetName(KVD::String::Setter(name));
+    return KVD::ToU8String(name);
+}
+
+std::string CalculationText(ICalculation* calculation)
+{
+    KVD::String info;
     if (KVD::COMPtr<IChannelCalc> calc{KVD::com_cast(calculation)})
         calc->GetInfoString(0, KVD::String::Setter(info));
-    return "computed by " + KVD::ToU8String(name) + (info.length() > 0 ? ": " + KVD::ToU8String(info) : "");
+    return "computed by " + CalculationName(calculation) + (info.length() > 0 ? ": " + KVD::ToU8String(info) : "");
+}
+
+// Whether a channel carries the spirometry flow calculation, which doc save --raw puts on one.
+bool HasSpirometryFlow(Host::ChannelTable& channels)
+{
+    for (int c = 0; c < channels.Count(); ++c)
+        if (ICalculation* calculation = channels.Calculation(c); calculation != nullptr)
+            if (CalculationName(calculation) == kSpirometryFlow)
+                return true;
+    return false;
 }
 
 void Describe(std::ostream& out, const std::string& path, Host::DataDocument& document)
@@ -81,31 +104,14 @@ void Describe(std::ostream& out, const std::string& path, Host::DataDocument& do
     out << "  persisted part: " << (host.GetPersistPart(0) != nullptr ? "yes" : "none") << "\n";
     host.GetRegistrar()->GetObjectCount(&messages);
     out << "  stored settings: " << messages << "\n";
+    Host::DocumentFile::ReadStoredPart(path, kSpirometryDocument, [&](KVD::BinIStream& in) {
+        out << "  spirometry settings: " << SpirometrySettingsText(in) << "\n";
+    });
 }
 
-int Save(const Args& args)
+// Adds the formula channels and child documents asked for, saves the document and says what it holds.
+int AddAndSave(Host::DataDocument& document, const po::variables_map& values)
 {
-    po::options_description options("options");
-    options.add_options()
-        ("recording", po::value<std::string>()->required(), "an EDF, EDF+ or CSV recording")
-        ("out", po::value<std::string>()->required(), "the document file to write")
-        ("channel", po::value<Strings>()->composing(), "add a channel computed by a formula: \"TITLE=FORMULA\" (repeatable)")
-        ("document", po::value<Strings>()->composing(),
-         "add a child document of the registered class of this name, e.g. SpiroDocument (repeatable)");
-    AddBundleOption(options);
-    AddAnswerOption(options);
-    po::positional_options_description positional;
-    positional.add("recording", 1);
-    Parsed parsed = ParseOptions("doc save", "RECORDING --out DOC [--channel \"TITLE=FORMULA\"]... [--document CLASS]...",
-                                 options, positional, args);
-    if (parsed.exitCode)
-        return *parsed.exitCode;
-    const po::variables_map& values = parsed.values;
-    const PluginSession plugin(values["bundle"].as<std::string>());
-    InstallAnswers(values);
-
-    Host::DataDocument document(
-        std::make_shared<const Host::Recording>(Host::LoadRecording(values["recording"].as<std::string>())));
     for (const std::string& spec : Values(values, "channel")) {
         const auto equals = spec.find('=');
         if (equals == 0 || equals == std::string::npos) {
@@ -134,6 +140,77 @@ int Save(const Args& args)
     Host::DocumentFile::Save(document, path);
     Describe(std::cout, path, document);
     return 0;
+}
+
+// The usage error of a set-up option given without --raw, or of a second spirometry document
+// asked for with it; empty when there is none.
+std::string SetUpMisuse(const po::options_description& setUp, const po::variables_map& values)
+{
+    if (values.count("raw")) {
+        const Strings children = Values(values, "document");
+        return std::find(children.begin(), children.end(), kSpirometryDocument) != children.end()
+                   ? std::string("--raw opens the ") + kSpirometryDocument + " already: leave out --document " +
+                         kSpirometryDocument
+                   : "";
+    }
+    for (const auto& option : setUp.options())
+        if (values.count(option->long_name()) && !values[option->long_name()].defaulted())
+            return "--" + option->long_name() + " sets spirometry up, which needs --raw N";
+    return "";
+}
+
+// The document set up as analyse sets it up (with the settings dialog answered, when asked), then saved.
+int SaveSetUp(const AnalysisSettings& s, const Strings& settingsActions, const po::variables_map& values)
+{
+    std::deque<Action> actions = SettingsActions(settingsActions);
+    AnalysedDocument analysed(s);
+    if (!actions.empty())
+        EditSettings(std::move(actions));
+    return AddAndSave(analysed.Data(), values);
+}
+
+int Save(const Args& args)
+{
+    AnalysisSettings s;
+    std::string units = "L";
+    Strings settingsActions;
+    po::options_description options("options");
+    options.add_options()
+        ("recording", po::value<std::string>(&s.recording)->required(), "an EDF, EDF+ or CSV recording")
+        ("out", po::value<std::string>()->required(), "the document file to write")
+        ("channel", po::value<Strings>()->composing(), "add a channel computed by a formula: \"TITLE=FORMULA\" (repeatable)")
+        ("document", po::value<Strings>()->composing(),
+         "add a child document of the registered class of this name, e.g. SpiroDocument (repeatable)");
+    po::options_description setUp("spirometry set-up, as analyse makes it (with --raw; saved with the document)");
+    AddSetUpOptions(setUp, s, units);
+    AddSettingsOption(setUp, settingsActions);
+    options.add(setUp);
+    AddBundleOption(options);
+    AddAnswerOption(options);
+    po::positional_options_description positional;
+    positional.add("recording", 1);
+    Parsed parsed = ParseOptions("doc save",
+                                 "RECORDING --out DOC [--raw N [--head N | --scale S] [--select FROM:TO] [analyse's "
+                                 "options] [--settings ACTION]...] [--channel \"TITLE=FORMULA\"]... [--document CLASS]...",
+                                 options, positional, args);
+    if (parsed.exitCode)
+        return *parsed.exitCode;
+    const po::variables_map& values = parsed.values;
+    std::string error = SetUpMisuse(setUp, values);
+    if (error.empty() && values.count("raw"))
+        error = ReadAnalysisOptions(values, s, units);
+    if (!error.empty()) {
+        std::cerr << "spirohost doc save: " << error << "\n";
+        return 2;
+    }
+    if (values.count("raw")) {
+        InstallAnswers(values);
+        return SaveSetUp(s, settingsActions, values);
+    }
+    const PluginSession plugin(values["bundle"].as<std::string>());
+    InstallAnswers(values);
+    Host::DataDocument document(std::make_shared<const Host::Recording>(Host::LoadRecording(s.recording)));
+    return AddAndSave(document, values);
 }
 
 int Show(const Args& args)
@@ -190,6 +267,10 @@ int SaveAs(const Args& args)
     if (hr != KVD_S_OK) {
         std::cerr << "spirohost doc saveas: " << format->description << " did not save " << out << ": "
                   << (why.empty() ? KVD::ToU8String(KVD::ResultCodeText(hr)) : why) << "\n";
+        if (!HasSpirometryFlow(document->Channels()))
+            std::cerr << "spirohost doc saveas: " << values["doc"].as<std::string>()
+                      << " has no channel with the spirometry flow calculation: save the document again with "
+                         "spirohost doc save RECORDING --out DOC --raw N [--head N | --scale S] to set spirometry up\n";
         return 1;
     }
     std::cout << "Saved " << out << " (" << format->description << ")\n";
@@ -213,7 +294,7 @@ int Formats(const Args& args)
 }
 
 const Command kDocCommands[] = {
-    {"save", "save a document over a recording, with computed channels and child documents", Save},
+    {"save", "save a document over a recording, with its spirometry set-up, computed channels and child documents", Save},
     {"show", "reopen a document file and show what it holds", Show},
     {"saveas", "reopen a document file and save it through a registered Save As format", SaveAs},
     {"formats", "list the registered Save As formats", Formats},
