@@ -35,13 +35,13 @@ std::string Bytes(const std::filesystem::path& path)
 // The plug-in loaded into this process once, for the tests that drive documents in it.
 void LoadPluginOnce()
 {
-    static Host::PluginBundle* plugin = [] {
-        auto* loaded = new Host::PluginBundle(SPIRO_BUNDLE_DIR);
-        EXPECT_EQ(loaded->RegisterClassObjects(), KVD_S_OK);
+    static const bool registered = [] {
+        static Host::PluginBundle plugin(SPIRO_BUNDLE_DIR);
+        const bool done = plugin.RegisterClassObjects() == KVD_S_OK;
         Host::RegisterDocumentAndViewClasses();
-        return loaded;
+        return done;
     }();
-    ASSERT_NE(plugin, nullptr);
+    ASSERT_TRUE(registered);
 }
 
 std::string Temp(const std::string& name) { return ::testing::TempDir() + "doc_" + std::to_string(getpid()) + name; }
