@@ -210,10 +210,12 @@ void SpiroMachine::MarkForcedBreaths(BreathList& breaths, double threshold)
     float sum = 0.0f;
     for (unsigned i = 0; i < count; ++i)
         sum = static_cast<float>(sum + breaths[i]->Volume());
-    const double mean = sum / static_cast<float>(count);
+    const float mean = sum / static_cast<float>(count);
     for (unsigned i = 0; i < count; ++i) {
         Breath& b = *breaths[i];
-        const double volume = b.Volume();
+        // At the mean's precision: breaths that differ by less than it can tell apart are one
+        // size, and get one mark.
+        const float volume = static_cast<float>(b.Volume());
         if (b.excluded)
             b.forced = false;
         else if (count == 1)

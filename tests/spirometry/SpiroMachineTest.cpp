@@ -287,4 +287,22 @@ TEST(ForcedBreaths, MarkedByTheThresholdRules)
     }
 }
 
+// Breaths that differ by less than the mean's single precision can tell are one size: pairs and
+// triples of them, in either order, are all at the mean, and all forced.
+TEST(ForcedBreaths, BreathsTheMeanCannotTellApartGetOneMark)
+{
+    for (double volume : {1.0, 2.0, 2.5, 3.0, 3.5, 4.0}) {
+        const double low = volume * (1 - 1e-8), high = volume * (1 + 1e-8);
+        const std::vector<std::vector<double>> groups = {{low, high}, {high, low}, {low, high, low}, {high, low, high}};
+        for (const std::vector<double>& group : groups) {
+            BreathList list;
+            for (double v : group)
+                list.Add(new Breath(WithVolume(v)));
+            SpiroMachine::MarkForcedBreaths(list, 2.0);
+            for (unsigned i = 0; i < list.GetCount(); ++i)
+                EXPECT_TRUE(list[i]->forced) << volume << " L, " << group.size() << " breaths, breath " << i;
+        }
+    }
+}
+
 }  // namespace
