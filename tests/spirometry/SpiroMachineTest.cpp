@@ -159,6 +159,42 @@ TEST_F(MachineTest, DetectsTheBreathsOfTheSelectionThroughTheComposite)
     EXPECT_EQ(machine.Breaths()[2]->start.tick, static_cast<uint32_t>(known[4].start));
 }
 
+// A record that begins at the peak of a forced inspiration: its first cycle is the expiration
+// alone, a single expiration with nothing of the next breath's inspiration; the breaths after
+// it are the detectors' own.
+TEST_F(MachineTest, ARecordBegunInsideAnInspirationGivesItsFirstExpirationAlone)
+{
+    BreathSignal s;
+    s.Breath({1001, 3001, 3.0f, 6.0f, 400.0});
+    s.flow.erase(s.flow.begin(), s.flow.begin() + 500);
+    for (int i = 0; i < 4; ++i)
+        s.Breath({401, 601, 0.5f, 0.35f});
+    s.Closing();
+    s.Quiet(100);
+    s.Integrate();
+    Record({s});
+    const std::vector<SpBreathEvent> expected = Expected(0);
+    ASSERT_EQ(expected.size(), 5u);
+    ASSERT_EQ(GoWhole(), 5);
+    const std::vector<const Breath*> listed = Listed();
+    const Breath& cut = *listed[0];
+    EXPECT_EQ(cut.start.tick, 501u);  // the falling crossing
+    EXPECT_EQ(cut.end.tick, 3502u);
+    EXPECT_TRUE(cut.excluded);
+    EXPECT_FALSE(cut.forced);
+    EXPECT_EQ(cut.peakPositiveFlow, 0.0);
+    EXPECT_EQ(cut.peakPositiveFlowPos.tick, kNoPositionTick);
+    EXPECT_EQ(cut.peakNegativeFlow, expected[0].flow.minFlow);
+    EXPECT_EQ(cut.peakNegativeFlowPos.tick, 501u);
+    EXPECT_EQ(cut.maxVolume, expected[0].maxVol);
+    EXPECT_EQ(cut.minVolume, expected[0].minVol);
+    for (size_t i = 1; i < listed.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectBreathOf(*listed[i], expected[i], 0);
+        EXPECT_FALSE(listed[i]->forced);
+    }
+}
+
 // A breath changed by hand shows whether the list was made again or marked again.
 TEST_F(MachineTest, RunsOnlyWhenTheRangeOrTheLevelChanged)
 {
