@@ -327,18 +327,36 @@ TEST(ForcedBreaths, MarkedByTheThresholdRules)
 // triples of them, in either order, are all at the mean, and all forced.
 TEST(ForcedBreaths, BreathsTheMeanCannotTellApartGetOneMark)
 {
+    auto expectAllForced = [](const std::vector<Breath>& group, const std::string& what) {
+        BreathList list;
+        for (const Breath& b : group)
+            list.Add(new Breath(b));
+        SpiroMachine::MarkForcedBreaths(list, 2.0);
+        for (unsigned i = 0; i < list.GetCount(); ++i)
+            EXPECT_TRUE(list[i]->forced) << what << ", " << group.size() << " breaths, breath " << i;
+    };
     for (double volume : {1.0, 2.0, 2.5, 3.0, 3.5, 4.0}) {
-        const double low = volume * (1 - 1e-8), high = volume * (1 + 1e-8);
-        const std::vector<std::vector<double>> groups = {{low, high}, {high, low}, {low, high, low}, {high, low, high}};
-        for (const std::vector<double>& group : groups) {
-            BreathList list;
-            for (double v : group)
-                list.Add(new Breath(WithVolume(v)));
-            SpiroMachine::MarkForcedBreaths(list, 2.0);
-            for (unsigned i = 0; i < list.GetCount(); ++i)
-                EXPECT_TRUE(list[i]->forced) << volume << " L, " << group.size() << " breaths, breath " << i;
-        }
+        const Breath low = WithVolume(volume * (1 - 1e-8)), high = WithVolume(volume * (1 + 1e-8));
+        for (const std::vector<Breath>& group : std::vector<std::vector<Breath>>{
+                 {low, high}, {high, low}, {low, high, low}, {high, low, high}})
+            expectAllForced(group, std::to_string(volume) + " L");
     }
+    // Identical breaths one after another, as the volume channel measures them from its own
+    // float samples: each a little higher on the channel.
+    auto measured = [](float top, float bottom) {
+        Breath b;
+        b.maxVolume = top;
+        b.minVolume = bottom;
+        return b;
+    };
+    const Breath a = measured(1.00001299f, 2.82728306e-05f), b = measured(1.00004125f, 5.65456612e-05f),
+                 c = measured(1.0000695f, 8.48184864e-05f);
+    for (const std::vector<Breath>& group : std::vector<std::vector<Breath>>{{a, b}, {a, b, c}, {c, b, a}})
+        expectAllForced(group, "measured 1 L");
+    const Breath d = measured(4.00005102f, 0.000118169519f), e = measured(4.00016928f, 0.000236339038f),
+                 f = measured(4.00028753f, 0.000354508549f);
+    for (const std::vector<Breath>& group : std::vector<std::vector<Breath>>{{d, e}, {d, e, f}, {f, e, d}})
+        expectAllForced(group, "measured 4 L");
 }
 
 }  // namespace

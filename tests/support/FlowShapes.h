@@ -33,6 +33,12 @@ public:
             In(0.5, 1.5).Out(0.5, 2.0).Rest(0.5);
         return *this;
     }
+    // The recording begins the seconds later: what was drawn before is cut off.
+    FlowShapes& CutFirst(double seconds)
+    {
+        mFlow.erase(mFlow.begin(), mFlow.begin() + std::lround(seconds * mRate));
+        return *this;
+    }
     // Normal noise of the given deviation on every sample so far.
     FlowShapes& Noise(double deviation, unsigned seed)
     {
