@@ -14,6 +14,7 @@ class SpiroDocument;
 struct Breath;
 
 struct ForcedExpiration {
+    // What the breath breathes out in the seconds from its time zero.
     static ForcedExpiration Of(const SpiroDocument& document, const Breath& breath, double seconds);
     // Time zero of the breath's expiration: from its highest volume to its peak expiratory flow.
     static KVDPosition TimeZero(const SpiroDocument& document, const Breath& breath);

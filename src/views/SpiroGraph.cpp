@@ -79,12 +79,10 @@ float SpiroGraph::FlowAt(const KVDPosition& position) const
     return flow;
 }
 
-float SpiroGraph::VolumeAt(const KVDPosition& position, bool* read) const
+float SpiroGraph::VolumeAt(const KVDPosition& position) const
 {
     float volume = 0.0f;
-    const bool found = mDocument->DataAt(position, nullptr, &volume, false);
-    if (read != nullptr)
-        *read = found;
+    mDocument->DataAt(position, nullptr, &volume, false);
     return volume;
 }
 

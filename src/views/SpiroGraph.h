@@ -55,7 +55,7 @@ public:
 protected:
     // The sample of the flow (or volume) channel; 0 where the position lies outside its record.
     float FlowAt(const KVDPosition& position) const;
-    float VolumeAt(const KVDPosition& position, bool* read = nullptr) const;
+    float VolumeAt(const KVDPosition& position) const;
 
     SpiroDocument* mDocument;  // not owned
     double mTicksPerPixel = 0.0;

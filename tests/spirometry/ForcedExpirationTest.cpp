@@ -63,8 +63,9 @@ TEST_F(ForcedExpirationTest, AHoldAtFullInspirationLeavesFev1AsWithout)
             ExpectWithin(figures.fev1, truth, what);
             const KVDPosition zero = ForcedExpiration::TimeZero(*mDoc, breath);
             EXPECT_NEAR(double(zero.tick), blast - 1, noise == 0.0 ? 0 : 1) << what;
-            if (hold == 0.0 && noise == 0.0)
+            if (hold == 0.0 && noise == 0.0) {
                 EXPECT_EQ(zero.tick, breath.maxVolumePos.tick) << what;
+            }
             TearDown();
         }
     }
