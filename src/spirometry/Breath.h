@@ -22,7 +22,9 @@ struct Breath {
     double maxVolume = -3.4028234663852886e38;
     double minVolume = 3.4028234663852886e38;
     bool forced = false;
-    // A last breath that ended with the data and never showed a positive lobe above the level.
+    // A single expiration, without an inspiration of its own: a last breath that ended with the
+    // data before a positive lobe above the level, or a first one that began inside an
+    // inspiration.
     bool excluded = false;
     KVDPosition start = kUnset;  // the zero crossing that opens it
     KVDPosition end = kUnset;    // the zero crossing that closes it

@@ -1,5 +1,6 @@
 #include "spirometry/BreathFigures.h"
 
+#include "spirometry/ForcedExpiration.h"
 #include "spirometry/SpiroDocument.h"
 
 namespace Spirometry {
@@ -18,10 +19,10 @@ BreathFigures BreathFigures::Of(const SpiroDocument& document, const Breath& bre
     f.volume = float((breath.maxVolume - breath.minVolume) * scale);
     f.pif = float(breath.peakPositiveFlow * scale);
     f.pef = float(-breath.peakNegativeFlow * scale);
-    float oneSecondVolume = 0.0f;
-    f.hasFev1 = document.DataAtRelative(breath.maxVolumePos, 1.0, nullptr, &oneSecondVolume, false);
+    const ForcedExpiration firstSecond = ForcedExpiration::Of(document, breath, 1.0);
+    f.hasFev1 = firstSecond.read;
     if (f.hasFev1)
-        f.fev1 = float((breath.maxVolume - oneSecondVolume) * scale);
+        f.fev1 = float(firstSecond.volume * scale);
     return f;
 }
 

@@ -29,7 +29,7 @@ struct BreathFigures {
     float volume = 0.0f;  // maximum less minimum volume: V_T, or FVC
     float pif = 0.0f;
     float pef = 0.0f;     // positive
-    bool hasFev1 = false; // the volume one second into the expiration lies in the record
+    bool hasFev1 = false; // the breath ended, or the data lasted, one second into its expiration
     float fev1 = 0.0f;
 };
 

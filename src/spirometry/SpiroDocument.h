@@ -146,6 +146,9 @@ public:
     // position's record.
     bool DataAt(KVDPosition position, float* flow, float* volume, bool mode) const;
     bool DataAtRelative(KVDPosition position, double seconds, float* flow, float* volume, bool mode) const;
+    // The position the seconds after position (whole ticks, truncated), in its record; false
+    // where no position can lie.
+    bool PositionAfter(KVDPosition position, double seconds, KVDPosition& after) const;
     // (high, low) of the channel's data over the analysed span, with 15 % margins.
     std::pair<double, double> FlowRange() const;
     std::pair<double, double> VolumeRange() const;

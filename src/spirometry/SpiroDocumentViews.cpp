@@ -366,11 +366,18 @@ bool SpiroDocument::DataAt(KVDPosition position, float* flow, float* volume, boo
 
 bool SpiroDocument::DataAtRelative(KVDPosition position, double seconds, float* flow, float* volume, bool mode) const
 {
+    KVDPosition after{};
+    return PositionAfter(position, seconds, after) && DataAt(after, flow, volume, mode);
+}
+
+bool SpiroDocument::PositionAfter(KVDPosition position, double seconds, KVDPosition& after) const
+{
     const double offset = std::trunc(TicksPerSecondAt(position) * seconds);
     const double tick = double(position.tick) + offset;
     if (tick < 0.0 || tick >= double(kNoPositionTick))
         return false;
-    return DataAt(KVDPosition{static_cast<uint32_t>(tick), position.record}, flow, volume, mode);
+    after = KVDPosition{static_cast<uint32_t>(tick), position.record};
+    return true;
 }
 
 std::pair<double, double> SpiroDocument::YRange(uint32_t blockType, int channel, KVDPosition from,

@@ -1,5 +1,6 @@
 #include "spirometry/SpiroMachine.h"
 
+#include <cfloat>
 #include <cmath>
 #include <locale>
 
@@ -211,9 +212,12 @@ void SpiroMachine::MarkForcedBreaths(BreathList& breaths, double threshold)
     for (unsigned i = 0; i < count; ++i)
         sum = static_cast<float>(sum + breaths[i]->Volume());
     const double mean = sum / static_cast<float>(count);
+    // What the single-precision sum can tell apart: breaths of one size, whose volumes differ
+    // only by where on the volume channel they were measured, are all at their mean.
+    const double resolution = std::nextafter(sum, FLT_MAX) - sum;
     for (unsigned i = 0; i < count; ++i) {
         Breath& b = *breaths[i];
-        const double volume = b.Volume();
+        const double volume = b.Volume() + resolution;
         if (b.excluded)
             b.forced = false;
         else if (count == 1)

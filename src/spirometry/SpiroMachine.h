@@ -62,7 +62,7 @@ public:
 
     // A breath is forced when its volume reaches threshold times the mean volume of all, or the
     // mean itself when there are fewer than four; a single breath always is; an excluded one
-    // never.
+    // never. Volumes are compared at the single precision the mean is summed in.
     static void MarkForcedBreaths(BreathList& breaths, double threshold);
 
 private:

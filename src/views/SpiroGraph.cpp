@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "spirometry/Breath.h"
+#include "spirometry/ForcedExpiration.h"
 #include "spirometry/SpiroDocument.h"
 
 namespace Spirometry {
@@ -78,12 +79,10 @@ float SpiroGraph::FlowAt(const KVDPosition& position) const
     return flow;
 }
 
-float SpiroGraph::VolumeAt(const KVDPosition& position, bool* read) const
+float SpiroGraph::VolumeAt(const KVDPosition& position) const
 {
     float volume = 0.0f;
-    const bool found = mDocument->DataAt(position, nullptr, &volume, false);
-    if (read != nullptr)
-        *read = found;
+    mDocument->DataAt(position, nullptr, &volume, false);
     return volume;
 }
 
@@ -225,17 +224,19 @@ void SpiroVolumeGraph<Base>::DoDrawOverData(TDC& dc, const TRect& rect, const TR
     const BreathList& breaths = this->mDocument->Machine().Breaths();
     for (unsigned i = 0; i < breaths.GetCount(); ++i) {
         const Breath& breath = *breaths[i];
-        const KVDPosition p0 = SpiroGraph::Landmark(breath, 2);
-        const float tick = float(p0.tick) + float(this->mDocument->TicksPerSecondAt(p0)) * seconds;
-        const KVDPosition p1{uint32_t(tick), p0.record};
-        const KVDPosition p2 = SpiroGraph::Landmark(breath, 3);
-        bool has1s = false;
-        const float vol0 = this->VolumeAt(p0), vol1 = this->VolumeAt(p1, &has1s), vol2 = this->VolumeAt(p2);
-        const int x0 = rect.left + this->XPFor(p0), y0 = int(this->ValueToPix(vol0) + rect.top);
-        const int x1 = rect.left + this->XPFor(p1), y1 = int(this->ValueToPix(vol1) + rect.top);
-        const int x2 = rect.left + this->XPFor(p2), y2 = int(this->ValueToPix(vol2) + rect.top);
         if (!breath.excluded && !breath.forced)
             continue;
+        // From the highest volume down to what is left after the seconds, which run from the
+        // expiration's time zero, as the reports read FEV1.
+        const KVDPosition p0 = SpiroGraph::Landmark(breath, 2);
+        const ForcedExpiration timed = ForcedExpiration::Of(*this->mDocument, breath, seconds);
+        const bool has1s = timed.read;
+        const KVDPosition p2 = SpiroGraph::Landmark(breath, 3);
+        const float vol0 = this->VolumeAt(p0), vol2 = this->VolumeAt(p2);
+        const double vol1 = breath.maxVolume - timed.volume;
+        const int x0 = rect.left + this->XPFor(timed.timeZero), y0 = int(this->ValueToPix(vol0) + rect.top);
+        const int x1 = rect.left + this->XPFor(timed.timed), y1 = int(this->ValueToPix(vol1) + rect.top);
+        const int x2 = rect.left + this->XPFor(p2), y2 = int(this->ValueToPix(vol2) + rect.top);
         dc.SetBkColor(SpiroGraph::VeryLightGreyColor);
         dc.SetTextColor(TColor::Black);
         dc.SetTextAlign(0);

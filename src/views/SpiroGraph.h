@@ -55,7 +55,7 @@ public:
 protected:
     // The sample of the flow (or volume) channel; 0 where the position lies outside its record.
     float FlowAt(const KVDPosition& position) const;
-    float VolumeAt(const KVDPosition& position, bool* read = nullptr) const;
+    float VolumeAt(const KVDPosition& position) const;
 
     SpiroDocument* mDocument;  // not owned
     double mTicksPerPixel = 0.0;
@@ -98,7 +98,8 @@ class SpiroVolumeGraph : public Base {
 public:
     using Base::Base;
     void DrawOverData(TDC& dc, const TRect& rect, const TRect& clip) override;
-    // FEV over the given seconds and FVC of the forced and excluded breaths.
+    // FEV over the given seconds from the expiration's time zero, and FVC, of the forced and
+    // excluded breaths.
     virtual void DoDrawOverData(TDC& dc, const TRect& rect, const TRect& clip, float seconds, bool labels,
                                 const wchar_t* secondsText);
 };

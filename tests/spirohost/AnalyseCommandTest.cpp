@@ -12,6 +12,7 @@
 
 #include "RunCommand.h"
 #include "graphics/Image.h"
+#include "support/FlowShapes.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -440,6 +441,119 @@ TEST_F(AnalyseCommand, AUnitChosenWhileMonitoringKeepsTheWholeFlowInView)
         }
     EXPECT_GT(blueAll, 20);
     EXPECT_EQ(blueLow, 0);
+}
+
+// Forced manoeuvres as people make them, drawn by hand at 100 Hz and analysed as the main job
+// does: the report's breath rows, and the non-forced figures.
+class AnalyseDrawnBreathing : public AnalyseCommand {
+protected:
+    void Analyse(const TestSupport::FlowShapes& shapes)
+    {
+        const std::string recording = mFolder.Write("drawn.csv", shapes.Csv()).string();
+        int status = -1;
+        const std::string out = AnalyseCommand::Analyse(recording, "--raw 1 --scale 2 --non-forced", &status);
+        ASSERT_EQ(status, 0) << out;
+        mReport = Lines(Report());
+    }
+    // The cells of the rows whose label holds the text.
+    std::vector<std::vector<std::string>> Rows(const std::string& label) const
+    {
+        std::vector<std::vector<std::string>> rows;
+        for (size_t i = 0; i < mReport.size(); ++i)
+            if (mReport[i].rfind("Breath #", 0) == 0)
+                for (size_t j = i + 1; j < mReport.size() && !mReport[j].empty(); ++j)
+                    if (mReport[j].find(label) != std::string::npos)
+                        rows.push_back(Cells(mReport[j], ','));
+        return rows;
+    }
+    std::vector<std::string> NonForcedFigures() const { return Cells(After(mReport, "V_E (L/s)"), ','); }
+
+    std::vector<std::string> mReport;
+};
+
+TEST_F(AnalyseDrawnBreathing, AHoldAtFullInspirationLeavesFev1AsWithout)
+{
+    const double truth = TestSupport::FlowShapes::ExponentialFev1(3.5, 5.0, 0.5);
+    for (double hold : {0.0, 0.2, 0.5, 1.0, 2.0})
+        for (double noise : {0.0, 0.002}) {
+            const std::string what = "hold " + std::to_string(hold) + " s, noise " + std::to_string(noise);
+            TestSupport::FlowShapes shapes;
+            Analyse(shapes.Rest(1).Quiet(6).In(3.5, 2.0).Rest(hold).OutExponential(3.5, 5.0, 0.5).Quiet(6).Rest(1).Noise(
+                noise, 3));
+            const auto forced = Rows("(forced)");
+            ASSERT_EQ(forced.size(), 1u) << what;
+            ASSERT_EQ(forced[0].size(), 12u) << what;
+            ExpectNear(Number(forced[0][10]), truth, 0.03, 0.05, what + " FEV1");
+            ExpectNear(Number(forced[0][11]), Number(forced[0][10]) / Number(forced[0][9]) * 100, 1e-4, 0,
+                       what + " FEV1/FVC");
+        }
+}
+
+TEST_F(AnalyseDrawnBreathing, AForcedBreathOutWithinASecondHasItsFvcForFev1)
+{
+    struct Case {
+        double fvc, te, next, ti;
+    } cases[] = {{3.0, 0.6, 3.0, 0.8}, {2.0, 0.5, 4.0, 0.5}};
+    for (const Case& c : cases)
+        for (double noise : {0.0, 0.002, 0.02}) {
+            const std::string what = std::to_string(c.fvc) + " L in " + std::to_string(c.te) + " s, noise " +
+                                     std::to_string(noise);
+            TestSupport::FlowShapes shapes;
+            Analyse(shapes.Rest(1).Quiet(8).In(c.fvc, 2.0).Out(c.fvc, c.te).In(c.next, c.ti).Out(c.next, 3.0).Quiet(4)
+                        .Rest(1).Noise(noise, 11));
+            const auto forced = Rows("(forced)");
+            ASSERT_EQ(forced.size(), 2u) << what;
+            for (const auto& row : forced) {
+                ASSERT_EQ(row.size(), 12u) << what;
+                EXPECT_GE(Number(row[10]), 0.0) << what;
+                EXPECT_LE(Number(row[10]), Number(row[9])) << what;
+            }
+            EXPECT_EQ(forced[0][10], forced[0][9]) << what;
+            EXPECT_EQ(forced[0][11], "100") << what;
+            ExpectNear(Number(forced[0][9]), c.fvc, 0.03, 0.05, what + " FVC");
+        }
+}
+
+// The record begins at the peak of an inspiration: its first expiration is a single expiration
+// with its own PEF, FVC and FEV1 and no PIF, and no part of f and V_E.
+TEST_F(AnalyseDrawnBreathing, ARecordBegunInsideAnInspirationReportsItsFirstExpirationAlone)
+{
+    TestSupport::FlowShapes forced;
+    Analyse(forced.In(3.5, 2.0).OutExponential(3.5, 4.0, 0.5).Quiet(4).CutFirst(1.0));
+    auto single = Rows("(single expiration)");
+    ASSERT_EQ(single.size(), 1u);
+    ASSERT_EQ(single[0].size(), 12u);
+    EXPECT_EQ(std::vector<std::string>(single[0].begin(), single[0].begin() + 7),
+              (std::vector<std::string>{"1 (single expiration)", "0", "4", "4", "", "", ""}));
+    ExpectNear(Number(single[0][7]), 3.5 / (1 - std::exp(-8.0)) / 0.5, 0.02, 0, "PEF");
+    ExpectNear(Number(single[0][9]), 3.5, 0.03, 0.05, "FVC");
+    ExpectNear(Number(single[0][10]), TestSupport::FlowShapes::ExponentialFev1(3.5, 4.0, 0.5), 0.03, 0.05, "FEV1");
+    EXPECT_TRUE(Rows("(forced)").empty());
+    ExpectNear(Number(NonForcedFigures().at(0)), 0.125, 0.01, 0, "V_E");
+    ExpectNear(Number(NonForcedFigures().at(3)), 0.25, 0.01, 0, "f");
+
+    // Quiet breathing only: the half breath adds nothing to f and V_E.
+    TestSupport::FlowShapes quiet;
+    Analyse(quiet.Quiet(7).CutFirst(0.75));
+    single = Rows("(single expiration)");
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single[0][0], "1 (single expiration)");
+    ExpectNear(Number(NonForcedFigures().at(0)), 0.125, 0.01, 0, "V_E");
+    ExpectNear(Number(NonForcedFigures().at(3)), 0.25, 0.01, 0, "f");
+}
+
+// Two or three forced breaths of one size are all at their mean, and all forced.
+TEST_F(AnalyseDrawnBreathing, IdenticalForcedBreathsGetOneMark)
+{
+    for (double volume : {1.0, 2.0, 2.5, 3.0, 3.5, 4.0})
+        for (int count : {2, 3}) {
+            TestSupport::FlowShapes shapes;
+            shapes.Rest(1);
+            for (int i = 0; i < count; ++i)
+                shapes.In(volume, 2.0).OutExponential(volume, 5.0, 0.5).Rest(1);
+            Analyse(shapes);
+            EXPECT_EQ(Rows("(forced)").size(), size_t(count)) << count << " breaths of " << volume << " L";
+        }
 }
 
 }  // namespace

@@ -81,8 +81,9 @@ TEST_F(CsvReportTest, SemicolonSeparatedInMillilitresWhereTheDecimalSeparatorIsA
     ExpectGolden(doc, "report-semicolon-millilitres.csv");
 }
 
-// Breaths of 11 ticks at 2.5 ticks per second last 4.4 s; the first, cut by the start of the
-// data, 2.4 s. With 19 breaths f is 19 / 81.6 Hz.
+// Breaths of 11 ticks at 2.5 ticks per second last 4.4 s. The data begin inside the first
+// inspiration: its expiration, 2.4 s, is a single expiration and no part of the non-forced
+// figures, so f is 18 / 79.2 Hz.
 TEST_F(CsvReportTest, DurationsUseTheExactTickRate)
 {
     LocaleOverride locale(".");
@@ -106,14 +107,16 @@ TEST_F(CsvReportTest, DurationsUseTheExactTickRate)
     ASSERT_EQ(doc.WriteTheReportInCSV(KVD::ToKVDString(path.string())), KVD_S_OK);
     std::istringstream lines(Bytes(path));
     std::string line;
-    int whole = 0;
+    int whole = 0, single = 0;
     while (std::getline(lines, line)) {
         whole += line.find(",1.6,2.8,4.4,") != std::string::npos ? 1 : 0;
+        single += line.rfind("1 (single expiration),0,2.4,2.4,,,,", 0) == 0 ? 1 : 0;
         if (line.rfind("V_E (L/s)", 0) == 0 && std::getline(lines, line)) {
             EXPECT_NEAR(std::stod(line.substr(line.find(',', line.find(',', line.find(',') + 1) + 1) + 1)),
-                        19 / 81.6, 1e-6) << line;
+                        18 / 79.2, 1e-6) << line;
         }
     }
+    EXPECT_EQ(single, 1) << Bytes(path);
     EXPECT_EQ(whole, 18) << Bytes(path);
 }
 

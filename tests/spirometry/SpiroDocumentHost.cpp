@@ -54,6 +54,19 @@ std::shared_ptr<Host::Recording> SmallBreathing()
         Host::SyntheticBreathing(SmallBreathingOptions()).MakeRecording("small.edf"));
 }
 
+std::shared_ptr<Host::Recording> FlowHeadRecording(const TestSupport::FlowShapes& shapes)
+{
+    auto recording = std::make_shared<Host::Recording>(
+        "drawn.csv", shapes.Rate(), std::vector<Host::ChannelFormat>{{"Flow head", "V", 0.0002, 0.0}});
+    Host::RecordBlock block;
+    block.ticks = uint32_t(shapes.Flow().size());
+    block.samples.resize(1);
+    for (double flow : shapes.Flow())
+        block.samples[0].push_back(recording->Channel(0).Raw(flow / 2.0));
+    recording->AddRecord(std::move(block));
+    return recording;
+}
+
 void SpiroDocumentHost::TearDown()
 {
     if (mData != nullptr)

@@ -13,6 +13,7 @@
 #include "spirometry/SpFlowSettings.h"
 #include "spirometry/SpVolSettings.h"
 #include "spirometry/SpiroDocument.h"
+#include "support/FlowShapes.h"
 
 namespace SpiroTest {
 
@@ -21,6 +22,8 @@ namespace SpiroTest {
 std::shared_ptr<Host::Recording> SmallBreathing();
 // The generator's options that make it, for tests that compare with the breaths it made.
 Host::SyntheticOptions SmallBreathingOptions();
+// The raw flow-head channel (2 L/s per volt) of breathing drawn by hand.
+std::shared_ptr<Host::Recording> FlowHeadRecording(const TestSupport::FlowShapes& shapes);
 
 class SpiroDocumentHost : public ::testing::Test {
 protected:

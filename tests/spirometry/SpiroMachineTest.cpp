@@ -159,6 +159,42 @@ TEST_F(MachineTest, DetectsTheBreathsOfTheSelectionThroughTheComposite)
     EXPECT_EQ(machine.Breaths()[2]->start.tick, static_cast<uint32_t>(known[4].start));
 }
 
+// A record that begins at the peak of a forced inspiration: its first cycle is the expiration
+// alone, a single expiration with nothing of the next breath's inspiration; the breaths after
+// it are the detectors' own.
+TEST_F(MachineTest, ARecordBegunInsideAnInspirationGivesItsFirstExpirationAlone)
+{
+    BreathSignal s;
+    s.Breath({1001, 3001, 3.0f, 6.0f, 400.0});
+    s.flow.erase(s.flow.begin(), s.flow.begin() + 500);
+    for (int i = 0; i < 4; ++i)
+        s.Breath({401, 601, 0.5f, 0.35f});
+    s.Closing();
+    s.Quiet(100);
+    s.Integrate();
+    Record({s});
+    const std::vector<SpBreathEvent> expected = Expected(0);
+    ASSERT_EQ(expected.size(), 5u);
+    ASSERT_EQ(GoWhole(), 5);
+    const std::vector<const Breath*> listed = Listed();
+    const Breath& cut = *listed[0];
+    EXPECT_EQ(cut.start.tick, 501u);  // the falling crossing
+    EXPECT_EQ(cut.end.tick, 3502u);
+    EXPECT_TRUE(cut.excluded);
+    EXPECT_FALSE(cut.forced);
+    EXPECT_EQ(cut.peakPositiveFlow, 0.0);
+    EXPECT_EQ(cut.peakPositiveFlowPos.tick, kNoPositionTick);
+    EXPECT_EQ(cut.peakNegativeFlow, expected[0].flow.minFlow);
+    EXPECT_EQ(cut.peakNegativeFlowPos.tick, 501u);
+    EXPECT_EQ(cut.maxVolume, expected[0].maxVol);
+    EXPECT_EQ(cut.minVolume, expected[0].minVol);
+    for (size_t i = 1; i < listed.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectBreathOf(*listed[i], expected[i], 0);
+        EXPECT_FALSE(listed[i]->forced);
+    }
+}
+
 // A breath changed by hand shows whether the list was made again or marked again.
 TEST_F(MachineTest, RunsOnlyWhenTheRangeOrTheLevelChanged)
 {
@@ -285,6 +321,42 @@ TEST(ForcedBreaths, MarkedByTheThresholdRules)
         for (unsigned i = 0; i < list.GetCount(); ++i)
             EXPECT_EQ(list[i]->forced, c.forced[i]) << c.what << " " << i;
     }
+}
+
+// Breaths that differ by less than the mean's single precision can tell are one size: pairs and
+// triples of them, in either order, are all at the mean, and all forced.
+TEST(ForcedBreaths, BreathsTheMeanCannotTellApartGetOneMark)
+{
+    auto expectAllForced = [](const std::vector<Breath>& group, const std::string& what) {
+        BreathList list;
+        for (const Breath& b : group)
+            list.Add(new Breath(b));
+        SpiroMachine::MarkForcedBreaths(list, 2.0);
+        for (unsigned i = 0; i < list.GetCount(); ++i)
+            EXPECT_TRUE(list[i]->forced) << what << ", " << group.size() << " breaths, breath " << i;
+    };
+    for (double volume : {1.0, 2.0, 2.5, 3.0, 3.5, 4.0}) {
+        const Breath low = WithVolume(volume * (1 - 1e-8)), high = WithVolume(volume * (1 + 1e-8));
+        for (const std::vector<Breath>& group : std::vector<std::vector<Breath>>{
+                 {low, high}, {high, low}, {low, high, low}, {high, low, high}})
+            expectAllForced(group, std::to_string(volume) + " L");
+    }
+    // Identical breaths one after another, as the volume channel measures them from its own
+    // float samples: each a little higher on the channel.
+    auto measured = [](float top, float bottom) {
+        Breath b;
+        b.maxVolume = top;
+        b.minVolume = bottom;
+        return b;
+    };
+    const Breath a = measured(1.00001299f, 2.82728306e-05f), b = measured(1.00004125f, 5.65456612e-05f),
+                 c = measured(1.0000695f, 8.48184864e-05f);
+    for (const std::vector<Breath>& group : std::vector<std::vector<Breath>>{{a, b}, {a, b, c}, {c, b, a}})
+        expectAllForced(group, "measured 1 L");
+    const Breath d = measured(4.00005102f, 0.000118169519f), e = measured(4.00016928f, 0.000236339038f),
+                 f = measured(4.00028753f, 0.000354508549f);
+    for (const std::vector<Breath>& group : std::vector<std::vector<Breath>>{{d, e}, {d, e, f}, {f, e, d}})
+        expectAllForced(group, "measured 4 L");
 }
 
 }  // namespace

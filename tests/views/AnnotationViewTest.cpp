@@ -11,6 +11,7 @@
 #include "appkit/Window.h"
 #include "graphics/RecordingContext.h"
 #include "spirometry/Breath.h"
+#include "spirometry/ForcedExpiration.h"
 #include "spirometry/SpiroMachine.h"
 #include "views/AnnotationView.h"
 #include "views/SpiroDataWindow.h"
@@ -141,13 +142,15 @@ TEST_F(AnnotationViewTest, AnExcludedBreathShowsPefWithoutPifAndTheSubscript)
     EXPECT_EQ(Count(volume, "\"FVC\""), 1);
 }
 
-// One second after the FEV start lies beyond the record: no FEV1 or one-second marks, FVC still.
+// The data end inside the breath, and before one second after the FEV start: no FEV1 or
+// one-second marks, FVC still.
 TEST_F(AnnotationViewTest, AnFevStartWithinASecondOfTheRecordsEndKeepsOnlyFvc)
 {
     OpenWithMapping();
     uint32_t ticks = 0;
     mData->Data().GetRecordTicks(0, &ticks);
     Breaths()[2]->maxVolumePos = KVDPosition{ticks - 50, 0};
+    Breaths()[2]->end = KVDPosition{ticks, 0};
     const auto volume = Draw(*Window().VolumeAnnotation());
     EXPECT_EQ(Count(volume, "\"1 s\""), 0);
     EXPECT_EQ(Count(volume, "\"FEV\""), 0);
@@ -287,6 +290,64 @@ TEST_F(AnnotationViewTest, PrintMappingAndAPageWithoutAnswers)
     EXPECT_DOUBLE_EQ(overlay.Graph()->ScalingX().factor, 1.0 / 60);
     // The screen keeps the standard size after a print.
     EXPECT_EQ(Count(Draw(overlay), "\"FVC\", 11,"), 1);
+}
+
+// A forced breath held a second at full inspiration, and one breathed out in 0.6 s and at once
+// followed by a deep inspiration, among quiet ones.
+class AnnotationViewOfForcedBreaths : public AnnotationViewTest {
+protected:
+    std::shared_ptr<const Host::Recording> Breathing() const override
+    {
+        TestSupport::FlowShapes shapes;
+        shapes.Rest(1).Quiet(3).In(3.5, 2.0).Rest(1.0);
+        mBlast = uint32_t(shapes.Here());
+        shapes.OutExponential(3.5, 5.0, 0.5).Quiet(3).In(3.0, 2.0).Out(3.0, 0.6).In(3.0, 0.8).Out(3.0, 3.0);
+        return SpiroTest::FlowHeadRecording(shapes.Quiet(3).Rest(1));
+    }
+    static int X(uint32_t tick) { return int((tick / 100.0 - kXOffset) / (1.0 / kXScale)); }
+    static int Y(double litres) { return int((litres - kYOffset) / (1.0 / kYScale)); }
+    // A line drawn from (x0, y0) to (x1, y1), or to any y1 when it is left out.
+    static bool HasLine(const std::vector<std::string>& calls, int x0, int y0, int x1, const int* y1 = nullptr)
+    {
+        const std::string from = "MoveTo(" + std::to_string(x0) + ", " + std::to_string(y0) + ")";
+        const std::string to = "LineTo(" + std::to_string(x1) + ", " + (y1 ? std::to_string(*y1) + ")" : "");
+        for (size_t i = 0; i + 1 < calls.size(); ++i)
+            if (calls[i] == from && calls[i + 1].rfind(to, 0) == 0)
+                return true;
+        return false;
+    }
+
+    mutable uint32_t mBlast = 0;
+};
+
+// The FEV1 arrow and the one-second bar start where the expiration does, not at the hold's
+// first sample, and end at the volume the reports read; for the short breath at its lowest.
+TEST_F(AnnotationViewOfForcedBreaths, FevMarksRunFromTheExpirationsTimeZeroToTheFigure)
+{
+    OpenWithMapping();
+    std::vector<const Spirometry::Breath*> forced;
+    for (unsigned i = 0; i < Breaths().GetCount(); ++i)
+        if (Breaths()[i]->forced)
+            forced.push_back(Breaths()[i]);
+    ASSERT_EQ(forced.size(), 3u);
+    const auto volume = Draw(*Window().VolumeAnnotation());
+
+    const Spirometry::Breath& held = *forced[0];
+    ASSERT_LT(held.maxVolumePos.tick + 90, mBlast);
+    const uint32_t zero = mBlast - 1;
+    float left = 0;
+    ASSERT_TRUE(mDoc->DataAt(KVDPosition{zero + 100, 0}, nullptr, &left, false));
+    const int y1 = Y(left);
+    // The bar at the volume left one second on; the arrow down to it from time zero.
+    EXPECT_TRUE(HasLine(volume, X(zero), y1, X(zero + 100), &y1)) << testing::PrintToString(volume);
+    EXPECT_TRUE(HasLine(volume, X(zero), y1 + 1, X(zero))) << testing::PrintToString(volume);
+
+    const Spirometry::Breath& brief = *forced[1];
+    const KVDPosition start = Spirometry::ForcedExpiration::TimeZero(*mDoc, brief);
+    ASSERT_LT(brief.end.tick, start.tick + 100);
+    const int lowest = Y(brief.minVolume);
+    EXPECT_TRUE(HasLine(volume, X(start.tick), lowest, X(start.tick + 100), &lowest)) << testing::PrintToString(volume);
+    EXPECT_TRUE(HasLine(volume, X(start.tick), lowest + 1, X(start.tick))) << testing::PrintToString(volume);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ void DataViewHost::SetUp()
         return page;
     });
     RegisterHostClasses();
-    CreateAnalysedDocument();
+    CreateAnalysedDocument(Breathing());
 }
 
 void DataViewHost::TearDown()

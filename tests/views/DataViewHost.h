@@ -17,6 +17,8 @@ namespace ViewsTest {
 
 class DataViewHost : public SpiroTest::SpiroDocumentHost {
 protected:
+    // The recording the view shows: the small breathing unless a test draws its own.
+    virtual std::shared_ptr<const Host::Recording> Breathing() const { return nullptr; }
     void SetUp() override;
     void TearDown() override;
 

@@ -91,8 +91,8 @@ protected:
     std::string Summary() { return Between(PageText(), "T[", ']'); }
     std::string Selection() { return Between(PageText(), "R[", ']'); }
 
-    // Breaths of hand-made figures: a normal one, a single expiration whose volume one second
-    // on lies beyond the record, the detected forced breath unchanged, and two normal ones.
+    // Breaths of hand-made figures: a normal one, a single expiration that ends before one
+    // second on (its FEV1 is its FVC), the detected forced breath unchanged, and two normal ones.
     std::vector<BreathFigures> HandMade()
     {
         const Breath& forced = *Doc().Machine().Breaths()[2];
@@ -108,9 +108,9 @@ protected:
 };
 
 // The detected forced breath, as the CSV report of the same recording gives it.
-const char* const kForcedLitres = "F(3|1.98|5.02|7|2.749||164.94||6.86175||411.705||3.4651||2.98682||86.1972)";
+const char* const kForcedLitres = "F(3|1.98|5.02|7|2.749||164.94||6.86175||411.705||3.4651||2.9963||86.4707)";
 const char* const kForcedMillilitres =
-    "F(3|1.98|5.02|7|2749|m|164940|m|6861.75|m|411705|m|3465.1|m|2986.82|m|86.1972)";
+    "F(3|1.98|5.02|7|2749|m|164940|m|6861.75|m|411705|m|3465.1|m|2996.3|m|86.4707)";
 
 TEST_F(ReportViewTest, SettingsSelectionForcedRowAndSummaryOfTheDetectedBreaths)
 {
@@ -166,15 +166,15 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, ReportRows,
     ::testing::Values(
         KindCase{kLitres, true,
-                 std::string("N(1|1.5|1.5|3|1|)X(2|1.5|0.4|1.9|0.75||45||1.5||0||0)") + kForcedLitres +
+                 std::string("N(1|1.5|1.5|3|1|)X(2|1.5|0.4|1.9|0.75||45||1.5||1.5||100)") + kForcedLitres +
                      "N(4|1|2|3|0.5|)N(5|1|1|2|0.5|)",
                  "O(16.9|8|5|3)M(0.25||15||0.666667||0.375|22.5)"},
         KindCase{kMillilitres, true,
-                 std::string("N(1|1.5|1.5|3|1000|m)X(2|1.5|0.4|1.9|750|m|45000|m|1500|m|0|m|0)") + kForcedMillilitres +
+                 std::string("N(1|1.5|1.5|3|1000|m)X(2|1.5|0.4|1.9|750|m|45000|m|1500|m|1500|m|100)") + kForcedMillilitres +
                      "N(4|1|2|3|500|m)N(5|1|1|2|500|m)",
                  "O(16.9|8|5|3)M(250|m|15000|m|666.667|m|0.375|22.5)"},
         // Normal breaths without rows still count in the summary.
-        KindCase{kLitres, false, std::string("X(2|1.5|0.4|1.9|0.75||45||1.5||0||0)") + kForcedLitres,
+        KindCase{kLitres, false, std::string("X(2|1.5|0.4|1.9|0.75||45||1.5||1.5||100)") + kForcedLitres,
                  "O(16.9|8|5|3)M(0.25||15||0.666667||0.375|22.5)"}));
 
 TEST_F(ReportViewTest, OnlyForcedBreathsLeaveTheNormalSummaryOut)
@@ -228,12 +228,13 @@ TEST_F(ReportViewTest, FEV1IsTheVolumeExpiredInTheFirstSecond)
     OpenReport();
     std::vector<BreathFigures> figures = HandMade();
     figures[1].expiration = 1600;
+    figures[1].minVolume = 0.0;  // an FVC of 2 L, more than the first second breathes out
     SetBreaths(figures);
     float oneSecondOn = 0.0f;
     ASSERT_EQ(mData->Data().GetSample(TChannelId{mVolume, 0x40001000}, KVDPosition{1700, 0}, &oneSecondOn), KVD_S_OK);
     const double fev1 = 2.0 - oneSecondOn;
     std::ostringstream expected;
-    expected << "||1.5||" << fev1 << "||" << fev1 / 1.5 * 100.0 << ")";
+    expected << "||2||" << fev1 << "||" << fev1 / 2.0 * 100.0 << ")";
     EXPECT_NE(Rows().find(expected.str()), std::string::npos) << Rows() << " " << expected.str();
 }
 
