@@ -164,10 +164,18 @@ int RunDialogOn(const po::variables_map& v)
         for (const std::string& text : v["do"].as<std::vector<std::string>>())
             actions.push_back(ParseAction(text));
 
+    const std::string path = v["recording"].as<std::string>();
+    std::string refusal = v.count("csv") ? RefuseWritingOver("--csv", v["csv"].as<std::string>(), path) : "";
+    if (refusal.empty())
+        refusal = RefuseSnapshotsOver(actions, "--do", path);
+    if (!refusal.empty()) {
+        std::cerr << "spirohost dialog: " << refusal << "\n";
+        return 2;
+    }
     if (v.count("csv"))
         Host::SafeFile::CheckTarget(v["csv"].as<std::string>());
     const PluginSession plugin(v["bundle"].as<std::string>());
-    auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(v["recording"].as<std::string>()));
+    auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(path));
     const int raw = v["raw"].as<int>();
     if (raw < 1 || size_t(raw) > recording->ChannelCount() || recording->RecordCount() == 0)
         throw DialogError(recording->Path() + " has no channel " + std::to_string(raw) + " in a record");

@@ -101,6 +101,12 @@ int Save(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
+    if (const std::string refusal =
+            RefuseWritingOver("--out", values["out"].as<std::string>(), values["recording"].as<std::string>());
+        !refusal.empty()) {
+        std::cerr << "spirohost doc save: " << refusal << "\n";
+        return 2;
+    }
     const PluginSession plugin(values["bundle"].as<std::string>());
     InstallAnswers(values);
 
@@ -169,10 +175,16 @@ int SaveAs(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
+    const std::string out = values["out"].as<std::string>();
+    if (const std::string refusal =
+            RefuseWritingOver("--out", out, values["doc"].as<std::string>(), "the document this command reads");
+        !refusal.empty()) {
+        std::cerr << "spirohost doc saveas: " << refusal << "\n";
+        return 2;
+    }
     const PluginSession plugin(values["bundle"].as<std::string>());
     InstallAnswers(values);
 
-    const std::string out = values["out"].as<std::string>();
     std::string extension =
         values.count("format") ? values["format"].as<std::string>() : boost::filesystem::path(out).extension().string();
     if (!extension.empty() && extension[0] == '.')
@@ -185,6 +197,12 @@ int SaveAs(const Args& args)
         return 1;
     }
     std::unique_ptr<Host::DataDocument> document = Host::DocumentFile::Open(values["doc"].as<std::string>());
+    if (const std::string refusal = RefuseWritingOver("--out", out, document->Channels().GetRecording().Path(),
+                                                      "the recording of the document");
+        !refusal.empty()) {
+        std::cerr << "spirohost doc saveas: " << refusal << "\n";
+        return 2;
+    }
     std::string why;
     const HRESULT hr = Host::SaveDocumentAs(*format, &document->Document(), out, &why);
     if (hr != KVD_S_OK) {

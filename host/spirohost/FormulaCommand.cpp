@@ -72,6 +72,13 @@ int RunFormula(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
+    const std::string path = values["out"].as<std::string>();
+    if (const std::string refusal =
+            path == "-" ? "" : RefuseWritingOver("--out", path, values["recording"].as<std::string>());
+        !refusal.empty()) {
+        std::cerr << "spirohost formula: " << refusal << "\n";
+        return 2;
+    }
 
     const PluginSession plugin(values["bundle"].as<std::string>());
     auto recording = std::make_shared<const Host::Recording>(Host::LoadRecording(values["recording"].as<std::string>()));
@@ -101,7 +108,6 @@ int RunFormula(const Args& args)
         return 1;
     }
     const auto samples = document.Channels().Floats(record - 1, channel, 0);
-    const std::string path = values["out"].as<std::string>();
     if (path != "-") {
         Host::SafeFile file(path);
         WriteSamples(file.Stream(), *samples, range, recording->TickRate());
