@@ -4,10 +4,12 @@
 // dialogs, and the range is selected.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "ICustomDocument.h"
 #include "foundation/COMPtr.h"
@@ -47,6 +49,11 @@ public:
 void AddAnalysisOptions(po::options_description& options, AnalysisSettings& s, std::string& units);
 // Completes the settings from the parsed values; the usage error, or empty when they are sound.
 std::string ReadAnalysisOptions(const po::variables_map& values, AnalysisSettings& s, const std::string& units);
+
+// The ticks from the start of the first record that the --select text FROM:TO (seconds from
+// there) selects, checked to lie within the first span ticks (spanName says which they are, "the
+// recording"); throws AnalysisError saying what is wrong.
+std::pair<int64_t, int64_t> SelectedTicks(const std::string& text, double rate, int64_t span, const char* spanName);
 
 // The class object of that name in the category; throws AnalysisError when none is registered.
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name);

@@ -2,12 +2,10 @@
 // script of user actions, as a person at the screen would; the calculation then runs with what
 // the dialog gave it, and its samples can be written out. The raw channel is made the flow
 // calculation's source first, in the flow dialog, the way a user sets a document up.
-#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "CalcCategories.h"
 #include "IChannelCalc.h"
@@ -17,8 +15,7 @@
 #include "host/document/DataDocument.h"
 #include "host/framework/SafeFile.h"
 #include "host/loader/ClassRegistration.h"
-#include "spirohost/Options.h"
-#include "spirohost/PluginSession.h"
+#include "spirohost/AnalysedDocument.h"
 #include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
@@ -104,14 +101,9 @@ std::pair<uint32_t, uint32_t> SelectedTicks(const po::variables_map& v, const Ho
     const uint32_t ticks = recording.Record(0).ticks;
     if (!v.count("select"))
         return {0, ticks};
-    std::istringstream in(v["select"].as<std::string>());
-    in.imbue(std::locale::classic());
-    double from = 0, to = 0;
-    char colon = 0;
-    if (!(in >> from >> colon >> to) || colon != ':' || in.peek() != EOF || !(from >= 0 && from <= to) ||
-        std::llround(to * recording.TickRate()) > ticks)
-        throw DialogError("--select takes FROM:TO in seconds within the first record");
-    return {uint32_t(std::llround(from * recording.TickRate())), uint32_t(std::llround(to * recording.TickRate()))};
+    const auto [from, to] = SpiroHost::SelectedTicks(v["select"].as<std::string>(), recording.TickRate(), ticks,
+                                                     "the first record");
+    return {uint32_t(from), uint32_t(to)};
 }
 
 void WriteSamples(Host::DataDocument& document, int channel, double rate, const std::string& path)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,9 +37,25 @@ std::vector<double> Values(const std::string& path)
     return values;
 }
 
-std::string Dialog(const std::string& rest, int* status)
+std::string Dialog(const std::string& rest, int* status, const std::string& recording = Recording())
 {
-    return RunCommand(Spirohost() + " dialog " + Recording() + " --raw 1 " + rest + " 2>&1", status);
+    return RunCommand(Spirohost() + " dialog " + recording + " --raw 1 " + rest + " 2>&1", status);
+}
+
+// Records of 850, 1,250 and 1,650 samples at 100 Hz of breaths of 4 s: 0.25 sin(pi t / 2) V.
+const uint32_t kRecordTicks[] = {850, 1250, 1650};
+
+std::string ThreeRecords()
+{
+    const std::string path = ::testing::TempDir() + "dialog_records_" + std::to_string(getpid()) + ".csv";
+    std::ofstream out(path);
+    out << "time,Raw [V]\n";
+    for (uint32_t ticks : kRecordTicks) {
+        for (uint32_t i = 0; i < ticks; ++i)
+            out << i / 100.0 << "," << 0.25 * std::sin(M_PI * i / 200.0) << "\n";
+        out << "\n";
+    }
+    return path;
 }
 
 TEST(DialogCommand, TheFlowHeadChosenInTheDialogMakesTheFlow)
@@ -121,6 +138,30 @@ TEST(DialogCommand, ScriptsThatCannotBeCarriedOutSayWhy)
         EXPECT_EQ(status, 1) << c.args;
         EXPECT_NE(out.find(c.message), std::string::npos) << out;
     }
+}
+
+// Seconds past the first record, up to those past any 64-bit count of ticks, are refused as
+// analyse refuses them, before the dialog opens: nothing is written.
+TEST(DialogCommand, SelectionsPastTheFirstRecordAreRefusedInSeconds)
+{
+    const std::string recording = ThreeRecords();
+    const std::string csv = ::testing::TempDir() + "dialog_unselected.csv";
+    std::remove(csv.c_str());
+    for (const char* select : {"0:1e17", "0:1e300", "1e300:1e300", "0:1e16", "0:8.6", "8.6:8.7"}) {
+        int status = -1;
+        const std::string out = Dialog("--scale 2 --calc tidal --select " + std::string(select) +
+                                           " --do \"press OK\" --csv " + csv,
+                                       &status, recording);
+        EXPECT_EQ(out, "spirohost dialog: the selection " + std::string(select) +
+                           " reaches beyond the end of the first record (at 8.5 s)\n");
+        EXPECT_EQ(status, 1) << select;
+        EXPECT_NE(::access(csv.c_str(), F_OK), 0) << select;
+    }
+    int status = -1;
+    const std::string out = Dialog("--scale 2 --calc tidal --select 0:8.5 --do \"press OK\" --csv " + csv, &status,
+                                   recording);
+    EXPECT_EQ(out, "accepted\n");
+    EXPECT_EQ(status, 0);
 }
 
 }  // namespace
