@@ -16,6 +16,7 @@
 #include "host/framework/SafeFile.h"
 #include "host/loader/ClassRegistration.h"
 #include "spirohost/AnalysedDocument.h"
+#include "spirohost/SampleLines.h"
 #include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
@@ -106,18 +107,20 @@ std::pair<uint32_t, uint32_t> SelectedTicks(const po::variables_map& v, const Ho
     return {uint32_t(from), uint32_t(to)};
 }
 
-void WriteSamples(Host::DataDocument& document, int channel, double rate, const std::string& path)
+// Every record's samples, a gap row between records, so that the file reads back as a
+// recording of as many records.
+void WriteSamples(Host::DataDocument& document, int channel, const std::string& path)
 {
-    const auto samples = document.Channels().Floats(0, channel, 0);
-    if (samples == nullptr)
-        throw DialogError("the calculation computed no samples");
-    std::vector<float> values(samples->Size());
-    samples->Read(0, uint32_t(values.size()), values.data());
+    const Host::Recording& recording = document.Channels().GetRecording();
     Host::SafeFile file(path);
-    char line[64];
-    for (size_t i = 0; i < values.size(); ++i) {
-        std::snprintf(line, sizeof line, "%.9g,%.7g\n", i / rate, values[i]);
-        file.Stream() << line;
+    for (size_t r = 0; r < recording.RecordCount(); ++r) {
+        const auto samples = document.Channels().Floats(int(r), channel, 0);
+        if (samples == nullptr)
+            throw DialogError("the calculation computed no samples");
+        if (r > 0)
+            WriteRecordEnd(file.Stream(), recording.Record(r - 1).ticks, recording.TickRate());
+        if (samples->Size() > 0)
+            WriteSampleLines(file.Stream(), *samples, 0, uint32_t(samples->Size() - 1), recording.TickRate());
     }
     file.Commit();
 }
@@ -200,7 +203,7 @@ int RunDialogOn(const po::variables_map& v)
         throw DialogError(std::to_string(user.ActionsLeft()) + " actions were left when the dialogs had closed");
     // What the dialog gave is told only once it is written.
     if (v.count("csv"))
-        WriteSamples(document, edited.Channel(), recording->TickRate(), v["csv"].as<std::string>());
+        WriteSamples(document, edited.Channel(), v["csv"].as<std::string>());
     std::cout << (accepted ? "accepted" : "cancelled") << "\n";
     document.Close();
     return 0;
@@ -223,7 +226,8 @@ int RunDialog(const Args& args)
         ("do", po::value<std::vector<std::string>>()->composing(),
          "a user action, in order across the dialogs that open (repeatable): set FIELD=TEXT, choose POPUP=ITEM, "
          "click CONTROL, press BUTTON, snapshot FILE, wait SECONDS; controls by outlet name or title")
-        ("csv", po::value<std::string>(), "write the calculation's samples afterwards: time (s),value per line");
+        ("csv", po::value<std::string>(), "write the calculation's samples afterwards: time (s),value per line, "
+                                          "a gap row (time,) between records");
     AddBundleOption(options);
     AddAnswerOption(options);
     po::positional_options_description positional;

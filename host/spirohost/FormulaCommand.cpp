@@ -3,15 +3,14 @@
 // formula gave no number).
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <memory>
-#include <vector>
 
 #include "host/document/DataDocument.h"
 #include "host/framework/SafeFile.h"
 #include "spirohost/FormulaChannel.h"
 #include "spirohost/PluginSession.h"
+#include "spirohost/SampleLines.h"
 
 namespace SpiroHost {
 namespace {
@@ -34,22 +33,6 @@ bool Ticks(const po::variables_map& values, uint32_t ticks, double rate, TickRan
         return false;
     range = {uint32_t(first), uint32_t(last)};
     return true;
-}
-
-void WriteSamples(std::ostream& out, const Host::FloatSamples& samples, const TickRange& range, double rate)
-{
-    std::vector<float> values(range.last - range.first + 1);
-    samples.Read(range.first, uint32_t(values.size()), values.data());
-    char line[64];
-    for (size_t i = 0; i < values.size(); ++i) {
-        // A value that is no number (a division by zero) is left empty: a gap, as CSV
-        // recordings write one, where "inf" or "nan" would be refused.
-        if (std::isfinite(values[i]))
-            std::snprintf(line, sizeof line, "%.9g,%.7g\n", (range.first + i) / rate, values[i]);
-        else
-            std::snprintf(line, sizeof line, "%.9g,\n", (range.first + i) / rate);
-        out << line;
-    }
 }
 
 }  // namespace
@@ -110,13 +93,13 @@ int RunFormula(const Args& args)
     const auto samples = document.Channels().Floats(record - 1, channel, 0);
     if (path != "-") {
         Host::SafeFile file(path);
-        WriteSamples(file.Stream(), *samples, range, recording->TickRate());
+        WriteSampleLines(file.Stream(), *samples, range.first, range.last, recording->TickRate());
         file.Commit();
         std::cout << "Samples written to " << path << " (" << range.last - range.first + 1 << " of record " << record
                   << ")\n";
         return 0;
     }
-    WriteSamples(std::cout, *samples, range, recording->TickRate());
+    WriteSampleLines(std::cout, *samples, range.first, range.last, recording->TickRate());
     if (!std::cout.flush()) {
         std::cerr << "spirohost formula: cannot write to standard output\n";
         return 1;

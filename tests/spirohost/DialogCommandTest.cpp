@@ -2,14 +2,17 @@
 // actions, and the calculation's samples afterwards; scripts that cannot be carried out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
 #include "RunCommand.h"
+#include "host/data/Recording.h"
 
 namespace {
 
@@ -56,6 +59,12 @@ std::string ThreeRecords()
         out << "\n";
     }
     return path;
+}
+
+std::string Text(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(DialogCommand, TheFlowHeadChosenInTheDialogMakesTheFlow)
@@ -162,6 +171,33 @@ TEST(DialogCommand, SelectionsPastTheFirstRecordAreRefusedInSeconds)
                                    recording);
     EXPECT_EQ(out, "accepted\n");
     EXPECT_EQ(status, 0);
+}
+
+// Each record's samples, times from its start, with a gap row between records, which the CSV
+// reader takes as a record's end: the file reads back as the three records.
+TEST(DialogCommand, TheSamplesOfEveryRecordAreWrittenAsRecords)
+{
+    const std::string recording = ThreeRecords();
+    const std::string csv = ::testing::TempDir() + "dialog_records_out.csv";
+    for (const char* calc : {"tidal", "minvent"}) {
+        int status = -1;
+        const std::string out = Dialog("--scale 2 --calc " + std::string(calc) + " --do \"press OK\" --csv " + csv,
+                                       &status, recording);
+        EXPECT_EQ(out, "accepted\n") << calc;
+        EXPECT_EQ(status, 0) << calc;
+        const std::string text = Text(csv);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 850 + 1 + 1250 + 1 + 1650) << calc;
+        EXPECT_NE(text.find("\n8.49,"), std::string::npos) << calc;
+        EXPECT_NE(text.find("\n8.5,\n0,"), std::string::npos) << calc;
+        EXPECT_NE(text.find("\n12.5,\n0,"), std::string::npos) << calc;
+        const std::string readable = ::testing::TempDir() + "dialog_records_back.csv";
+        std::ofstream(readable) << "time,Value\n" << text;
+        const Host::Recording back = Host::LoadRecording(readable);
+        ASSERT_EQ(back.RecordCount(), 3u) << calc;
+        for (size_t r = 0; r < 3; ++r)
+            EXPECT_EQ(back.Record(r).ticks, kRecordTicks[r]) << calc << " record " << r + 1;
+        EXPECT_DOUBLE_EQ(back.TickRate(), 100.0) << calc;
+    }
 }
 
 }  // namespace
