@@ -183,19 +183,20 @@ int RunDialogOn(const po::variables_map& v)
     if (kind != &kKinds[0] && kind != &kKinds[1])
         formula = std::make_unique<CalcChannel>(document, *kind);
     document.Select(KVDPosition{from, 0}, KVDPosition{to, 0});
+    CalcChannel& edited = kind == &kKinds[0] ? flow : kind == &kKinds[1] ? volume : *formula;
 
-    // Set up as a user would: the raw channel as the flow's source; the formula's source the flow.
+    // Set up as a user would: the raw channel as the flow's source; the flow the source of the
+    // calculation the dialog is opened on, so that a cancelled dialog leaves it computing.
     ScriptedUser user(FlowSetUp(v, recording->Channel(size_t(raw - 1)).title));
     bool accepted = flow.Edit();
-    if (formula) {
+    if (&edited != &flow) {
         user.Add({{"choose", "srcList", kKinds[0].channelTitle}, {"press", "OK", ""}});
-        accepted = accepted && formula->Edit();
+        accepted = accepted && edited.Edit();
     }
     if (!accepted || !user.Failure().empty())
         throw DialogError("the set-up of the calculations failed: " + user.Failure());
 
     user.Add(std::move(actions));
-    CalcChannel& edited = kind == &kKinds[0] ? flow : kind == &kKinds[1] ? volume : *formula;
     accepted = edited.Edit();
     if (!user.Failure().empty())
         throw DialogError(user.Failure());

@@ -200,4 +200,22 @@ TEST(DialogCommand, TheSamplesOfEveryRecordAreWrittenAsRecords)
     }
 }
 
+// The volume dialog cancelled leaves the volume computing from the flow, as OK does when
+// nothing was changed.
+TEST(DialogCommand, ACancelledVolumeDialogLeavesTheVolumeAsItWas)
+{
+    const std::string cancelled = ::testing::TempDir() + "dialog_volume_cancelled.csv";
+    const std::string kept = ::testing::TempDir() + "dialog_volume_kept.csv";
+    int status = -1;
+    std::string out = Dialog("--scale 2 --calc volume --do \"press Cancel\" --csv " + cancelled, &status);
+    EXPECT_EQ(out, "cancelled\n");
+    EXPECT_EQ(status, 0);
+    out = Dialog("--scale 2 --calc volume --do \"press OK\" --csv " + kept, &status);
+    EXPECT_EQ(out, "accepted\n");
+    EXPECT_EQ(Text(cancelled), Text(kept));
+    const std::vector<double> volume = Values(cancelled);
+    ASSERT_EQ(volume.size(), 10u);
+    EXPECT_NEAR(volume.back(), 0.09, 1e-4);
+}
+
 }  // namespace
