@@ -54,7 +54,9 @@ struct TimeUnit {
 };
 
 const TimeUnit kSeconds{"s", 1.0, 1.0};
-const TimeUnit kTimeUnits[] = {kSeconds, {"sec", 1.0, 1.0}, {"ms", 1.0, 1000.0}, {"min", 60.0, 1.0}, {"h", 3600.0, 1.0}};
+const TimeUnit kTimeUnits[] = {
+    kSeconds, {"sec", 1.0, 1.0}, {"ms", 1.0, 1000.0}, {"min", 60.0, 1.0}, {"h", 3600.0, 1.0},
+};
 
 // What spreadsheet programs put ahead of the text of "CSV UTF-8", and of UTF-16 text.
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";

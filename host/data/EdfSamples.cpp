@@ -165,7 +165,7 @@ EdfStorage StorageOf(int digitalMin, int digitalMax)
     // Widened in place where that fits (a zero stays a zero); else about the middle of the
     // 16 bits. The factor is even there, and so the middle a whole number.
     if (digitalMin * storage.factor < -32768 || digitalMax * storage.factor > 32767)
-        storage.shift = -(digitalMin + digitalMax) * storage.factor / 2;
+        storage.shift = int(-(int64_t(digitalMin) + digitalMax) * storage.factor / 2);
     return storage;
 }
 

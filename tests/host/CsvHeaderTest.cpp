@@ -85,7 +85,8 @@ TEST(CsvHeader, AnUnknownTimeUnitIsRefusedByName)
         {"Time (days), Raw [V]\n0, 1\n1, 2\n", ":1: column 1: the time unit \"days\" is not one of s, ms, min or h"},
         {"Time (ms, Raw [V]\n0, 1\n1, 2\n", ":1: column 1: \"Time (ms\": the unit has no closing ')'"},
         // A step that changes is told in the column's unit.
-        {"time [ms], Raw [V]\n0, 1\n10, 2\n30, 3\n", ":4: the time step changes (uniform steps of 10.000000 ms expected)"},
+        {"time [ms], Raw [V]\n0, 1\n10, 2\n30, 3\n",
+         ":4: the time step changes (uniform steps of 10.000000 ms expected)"},
     };
     int n = 0;
     for (const Case& c : cases) {
