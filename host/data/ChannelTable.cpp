@@ -156,7 +156,8 @@ KVD::COMPtr<IUnitsConversion> ChannelTable::RecordedUnits(const Channel& c) cons
     if (c.recorded < 0)
         return nullptr;
     const ChannelFormat& format = mRecording->Channel(c.recorded);
-    return Adopt<IUnitsConversion>(ChannelUnits::Create(format.scale, format.offset, format.unit));
+    return Adopt<IUnitsConversion>(
+        ChannelUnits::Create(format.scale, format.offset, format.unit, format.lowest, format.highest));
 }
 
 // The units the calculation reports for the record, as the host asks when it makes a record of

@@ -8,15 +8,16 @@
 
 namespace Host {
 
-ChannelUnits::ChannelUnits(double scale, double offset, const std::string& unit)
-    : mScale(scale), mOffset(offset), mUnit(unit)
+ChannelUnits::ChannelUnits(double scale, double offset, const std::string& unit, int16_t lowest, int16_t highest)
+    : mScale(scale), mOffset(offset), mLowest(lowest), mHighest(highest), mUnit(unit)
 {
     mName = KVD::MakeCounted<KVD::UnitEntry>(KVD::UnitInfo(0, kUnitPrefixNone, KVD::ToKVDString(mUnit)));
 }
 
-ChannelUnits* ChannelUnits::Create(double scale, double offset, const std::string& unit)
+ChannelUnits* ChannelUnits::Create(double scale, double offset, const std::string& unit, int16_t lowest,
+                                   int16_t highest)
 {
-    return KVD::MakeCounted<ChannelUnits>(scale, offset, unit).Forget();
+    return KVD::MakeCounted<ChannelUnits>(scale, offset, unit, lowest, highest).Forget();
 }
 
 // Inverts stored = (v + storeOffset) x storeScale.
@@ -46,8 +47,8 @@ HRESULT ChannelUnits::GetRange(uint32_t flags, double* top, double* bottom)
 {
     if (top == nullptr || bottom == nullptr)
         return KVD_E_POINTER;
-    ConvertValue(flags, 32767.0, top);
-    ConvertValue(flags, -32768.0, bottom);
+    ConvertValue(flags, mHighest, top);
+    ConvertValue(flags, mLowest, bottom);
     return KVD_S_OK;
 }
 

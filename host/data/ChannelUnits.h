@@ -4,6 +4,7 @@
 // handed (GetUnitName): requests with the prefix bit then read the channel in that prefix.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "IUnitsConversion.h"
@@ -14,14 +15,16 @@ namespace Host {
 
 class ChannelUnits final : public SimpleUnknownImp1<IUnitsConversion, 0> {
 public:
-    // A new conversion with one reference.
-    static ChannelUnits* Create(double scale, double offset, const std::string& unit);
+    // A new conversion with one reference, of a channel whose full range spans the stored values
+    // lowest to highest.
+    static ChannelUnits* Create(double scale, double offset, const std::string& unit, int16_t lowest = -32768,
+                                int16_t highest = 32767);
     // The conversion of a computed channel stored as value v -> (v + offset) x scale.
     static ChannelUnits* FromStorage(double storeScale, double storeOffset, const std::string& unit);
 
     HRESULT GetScaling(uint32_t flags, double* scale, double* offset) override;
     HRESULT ConvertValue(uint32_t flags, double stored, double* value) override;
-    // The values of the stored 32767 and -32768.
+    // The values of the stored highest and lowest: the channel's full range.
     HRESULT GetRange(uint32_t flags, double* top, double* bottom) override;
     // The channel's own unit name: a prefix set on it is the one the channel is shown in.
     HRESULT GetUnitName(IUnitName** unit) override;
@@ -41,10 +44,12 @@ public:
 private:
     template <class T, class... Args>
     friend KVD::COMPtr<T> KVD::MakeCounted(Args&&...);
-    ChannelUnits(double scale, double offset, const std::string& unit);
+    ChannelUnits(double scale, double offset, const std::string& unit, int16_t lowest, int16_t highest);
 
     double mScale;
     double mOffset;
+    int16_t mLowest;
+    int16_t mHighest;
     std::string mUnit;
     KVD::COMPtr<IUnitName> mName;
 };

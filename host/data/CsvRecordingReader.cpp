@@ -45,6 +45,23 @@ std::string MagnitudeText()
     return text;
 }
 
+// A unit the time column may name, as seconds = numerator / denominator: the rate is then
+// worked out exactly for steps of whole milliseconds, and as before for steps in seconds.
+struct TimeUnit {
+    const char* name;
+    double numerator;
+    double denominator;
+};
+
+const TimeUnit kSeconds{"s", 1.0, 1.0};
+const TimeUnit kTimeUnits[] = {
+    kSeconds, {"sec", 1.0, 1.0}, {"ms", 1.0, 1000.0}, {"min", 60.0, 1.0}, {"h", 3600.0, 1.0},
+};
+
+// What spreadsheet programs put ahead of the text of "CSV UTF-8", and of UTF-16 text.
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr char kUtf16Marks[][3] = {"\xFF\xFE", "\xFE\xFF"};
+
 // The fields of a line, counted before the line is split: a line of millions of commas would
 // take tens of bytes a field as strings.
 size_t FieldCount(const std::string& line)
@@ -68,6 +85,15 @@ private:
         throw RecordingError(mPath + ":" + std::to_string(mLine) + ": " + what);
     }
     ChannelFormat ParseColumn(const std::string& field, size_t column) const;
+    // The unit of the header's first field, the time column: "time", "time [ms]", "Time (min)".
+    TimeUnit ParseTimeColumn(const std::string& field) const;
+    // Where the header's field that starts at at, column, ends: the comma after it, or npos.
+    // The field's text goes to text when given: trimmed, or, in double quotes (RFC 4180),
+    // without them, a doubled quote in it read as one and its commas as its own.
+    size_t HeaderFieldEnd(const std::string& line, size_t at, size_t column, std::string* text) const;
+    // The header's fields, counted, and kept in fields when given: a header of millions of
+    // commas is counted without holding its fields.
+    size_t SplitHeader(const std::string& line, std::vector<std::string>* fields) const;
     double ParseNumber(const std::string& field, size_t column) const;
     // The next line, without its end, into line; false at the end of the file. A line longer
     // than kLongestLine is refused having read no more than that.
@@ -91,7 +117,8 @@ private:
     std::vector<ChannelFormat> mChannels;
     bool mInRecord = false;
     double mLastTime = 0.0;
-    double mStep = std::numeric_limits<double>::quiet_NaN();
+    double mStep = std::numeric_limits<double>::quiet_NaN();  // in the time column's unit
+    TimeUnit mTimeUnit = kSeconds;
     // The first pass's findings: each channel's range and each record's ticks.
     std::vector<double> mLow, mHigh;
     std::vector<uint32_t> mTicks;
@@ -116,6 +143,70 @@ ChannelFormat CsvParser::ParseColumn(const std::string& field, size_t column) co
     if (channel.title.empty())
         Fail("column " + std::to_string(column + 1) + " has no title");
     return channel;
+}
+
+TimeUnit CsvParser::ParseTimeColumn(const std::string& field) const
+{
+    std::string lower = field;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    if (lower.rfind("time", 0) != 0)
+        Fail("the header must start with a time column");
+    const auto open = field.find_first_of("[(");
+    if (open == std::string::npos)
+        return kSeconds;
+    const char closing = field[open] == '[' ? ']' : ')';
+    const auto close = field.find(closing, open);
+    if (close == std::string::npos)
+        Fail("column 1: \"" + Excerpt(field) + "\": the unit has no closing '" + closing + "'");
+    const std::string unit = Trim(field.substr(open + 1, close - open - 1));
+    if (unit.empty())
+        return kSeconds;
+    for (const TimeUnit& known : kTimeUnits)
+        if (unit == known.name)
+            return known;
+    Fail("column 1: the time unit \"" + Excerpt(unit) + "\" is not one of s, ms, min or h");
+}
+
+size_t CsvParser::HeaderFieldEnd(const std::string& line, size_t at, size_t column, std::string* text) const
+{
+    const auto start = line.find_first_not_of(" \t", at);
+    if (start == std::string::npos || line[start] != '"') {
+        const auto comma = line.find(',', at);
+        if (text != nullptr)
+            *text = Trim(line.substr(at, comma - at));
+        return comma;
+    }
+    if (text != nullptr)
+        text->clear();
+    size_t close = start + 1;
+    for (;; ++close) {
+        if (close >= line.size())
+            Fail("column " + std::to_string(column) + ": the quoted field has no closing '\"'");
+        if (line[close] == '"' && line.compare(close, 2, "\"\"") != 0)
+            break;
+        if (line[close] == '"')
+            ++close;
+        if (text != nullptr)
+            *text += line[close];
+    }
+    const auto comma = line.find(',', close);
+    if (line.find_first_not_of(" \t\r", close + 1) < comma)
+        Fail("column " + std::to_string(column) + ": only spaces may follow the closing quote, not \"" +
+             Excerpt(Trim(line.substr(close + 1, comma - close - 1))) + "\"");
+    return comma;
+}
+
+size_t CsvParser::SplitHeader(const std::string& line, std::vector<std::string>* fields) const
+{
+    size_t count = 0;
+    for (size_t at = 0;; ++at) {
+        std::string text;
+        at = HeaderFieldEnd(line, at, ++count, fields != nullptr ? &text : nullptr);
+        if (fields != nullptr)
+            fields->push_back(std::move(text));
+        if (at == std::string::npos)
+            return count;
+    }
 }
 
 double CsvParser::ParseNumber(const std::string& field, size_t column) const
@@ -165,7 +256,8 @@ void CsvParser::ParseRow(const std::string& line)
                 Fail("the time must increase");
             mStep = step;
         } else if (std::fabs(step - mStep) > 1e-6 * mStep) {
-            Fail("the time step changes (uniform steps of " + std::to_string(mStep) + " s expected)");
+            Fail("the time step changes (uniform steps of " + std::to_string(mStep) + " " + mTimeUnit.name +
+                 " expected)");
         }
     } else {
         StartRecord();
@@ -236,15 +328,16 @@ void CsvParser::Scale()
 
 void CsvParser::ParseHeader(const std::string& line)
 {
-    const size_t channels = FieldCount(line) - 1;
+    for (const char* mark : kUtf16Marks)
+        if (line.rfind(mark, 0) == 0)
+            Fail("the file is UTF-16 text: save it as UTF-8 (or ASCII) CSV");
+    const size_t channels = SplitHeader(line, nullptr) - 1;
     if (channels > kMaxChannels)
         Fail("the header names " + std::to_string(channels) + " channels; a recording may have at most " +
              std::to_string(kMaxChannels));
-    const auto fields = SplitFields(line);
-    std::string first = fields[0];
-    std::transform(first.begin(), first.end(), first.begin(), [](unsigned char ch) { return std::tolower(ch); });
-    if (first.rfind("time", 0) != 0)
-        Fail("the header must start with a time column");
+    std::vector<std::string> fields;
+    SplitHeader(line, &fields);
+    mTimeUnit = ParseTimeColumn(fields[0]);
     if (fields.size() < 2)
         Fail("the header names no channel");
     for (size_t i = 1; i < fields.size(); ++i)
@@ -257,7 +350,8 @@ void CsvParser::ReadHeader(std::istream& in)
 {
     std::string line;
     while (ReadLine(in, line)) {
-        ++mLine;
+        if (++mLine == 1 && line.rfind(kUtf8Mark, 0) == 0)
+            line.erase(0, sizeof kUtf8Mark - 1);
         if (Trim(line).empty())
             continue;
         if (!mStoring)
@@ -291,7 +385,7 @@ Recording CsvParser::Parse()
     if (mTicks.empty() || std::isnan(mStep))
         throw RecordingError(mPath + ": at least two samples are needed to know the rate");
     Scale();
-    Recording recording(mPath, 1.0 / mStep, mChannels);
+    Recording recording(mPath, mTimeUnit.denominator / (mStep * mTimeUnit.numerator), mChannels);
 
     std::ifstream store(mPath);
     if (!store)

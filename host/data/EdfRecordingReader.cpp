@@ -51,8 +51,15 @@ ChannelFormat FormatOf(const edf_param_struct& signal, const std::string& path)
     ChannelFormat format;
     format.title = Trimmed(signal.label);
     format.unit = Trimmed(signal.physdimension);
-    format.scale = (signal.phys_max - signal.phys_min) / double(signal.dig_max - signal.dig_min);
-    format.offset = signal.phys_min / format.scale - signal.dig_min;
+    // physical = (digital + offset) x scale, and digital = (stored - shift) / factor.
+    const double scale = (signal.phys_max - signal.phys_min) / double(signal.dig_max - signal.dig_min);
+    const double offset = signal.phys_min / scale - signal.dig_min;
+    const EdfStorage storage = StorageOf(signal.dig_min, signal.dig_max);
+    format.scale = scale / storage.factor;
+    format.offset = offset * storage.factor - storage.shift;
+    // The header's range, whatever the recorder's digital width.
+    format.lowest = int16_t(signal.dig_min * storage.factor + storage.shift);
+    format.highest = int16_t(signal.dig_max * storage.factor + storage.shift);
     return format;
 }
 
@@ -76,6 +83,7 @@ EdfData DataOf(const EdfLayout& layout, const edf_hdr_struct& header, const std:
                 break;
             signal.digitalMin = param.dig_min;
             signal.digitalMax = param.dig_max;
+            signal.storage = StorageOf(param.dig_min, param.dig_max);
             signal.channel = listed++;
         }
         data.fastest = std::max(data.fastest, signal.channel >= 0 ? signal.samplesPerRecord : 0);

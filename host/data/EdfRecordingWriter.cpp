@@ -72,10 +72,10 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
         for (int s = 0; s < signals; ++s) {
             const ChannelFormat& f = recording.Channel(s);
             Check(edf_set_samplefrequency(handle, s, rate), path, "the sample rate");
-            Check(edf_set_digital_minimum(handle, s, -32768), path, "the digital range");
-            Check(edf_set_digital_maximum(handle, s, 32767), path, "the digital range");
-            Check(edf_set_physical_minimum(handle, s, f.Physical(-32768)), path, "the physical range");
-            Check(edf_set_physical_maximum(handle, s, f.Physical(32767)), path, "the physical range");
+            Check(edf_set_digital_minimum(handle, s, f.lowest), path, "the digital range");
+            Check(edf_set_digital_maximum(handle, s, f.highest), path, "the digital range");
+            Check(edf_set_physical_minimum(handle, s, f.Physical(f.lowest)), path, "the physical range");
+            Check(edf_set_physical_maximum(handle, s, f.Physical(f.highest)), path, "the physical range");
             Check(edf_set_label(handle, s, f.title.c_str()), path, "a label");
             Check(edf_set_physical_dimension(handle, s, f.unit.c_str()), path, "a unit");
         }

@@ -59,6 +59,7 @@ public:
           mTicks(ticks),
           mLow(Stored(signal.digitalMin)),
           mHigh(Stored(signal.digitalMax)),
+          mStorage(signal.storage),
           mOut(out)
     {
     }
@@ -82,7 +83,7 @@ private:
     {
         int16_t v;
         std::memcpy(&v, in + 2 * size_t(k), sizeof v);
-        return std::clamp(v, mLow, mHigh);
+        return int16_t(std::clamp(v, mLow, mHigh) * mStorage.factor + mStorage.shift);
     }
 
     uint64_t FirstTick(uint32_t sample) const { return (uint64_t(sample) * mTicks + mSamples - 1) / mSamples; }
@@ -103,6 +104,7 @@ private:
     uint32_t mSamples;
     uint32_t mTicks;
     int16_t mLow, mHigh;
+    EdfStorage mStorage;
     std::vector<int16_t>* mOut;
 };
 
@@ -153,6 +155,19 @@ size_t BytesPerRead(size_t recordBytes, size_t blockBytes)
 }
 
 }  // namespace
+
+EdfStorage StorageOf(int digitalMin, int digitalMax)
+{
+    EdfStorage storage;
+    const int64_t values = int64_t(digitalMax) - digitalMin + 1;
+    while (values * storage.factor * 2 <= 65536)
+        storage.factor *= 2;
+    // Widened in place where that fits (a zero stays a zero); else about the middle of the
+    // 16 bits. The factor is even there, and so the middle a whole number.
+    if (digitalMin * storage.factor < -32768 || digitalMax * storage.factor > 32767)
+        storage.shift = int(-(int64_t(digitalMin) + digitalMax) * storage.factor / 2);
+    return storage;
+}
 
 std::vector<std::vector<int16_t>> ReadEdfSamples(const std::string& path, const EdfData& data, size_t blockBytes)
 {

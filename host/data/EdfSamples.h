@@ -9,6 +9,18 @@
 
 namespace Host {
 
+// How a signal's digital values go into its channel's 16-bit values: digital x factor + shift.
+struct EdfStorage {
+    int factor = 1;
+    int shift = 0;
+};
+
+// The storage of a signal of that digital range. A recorder of fewer than 16 bits is widened by
+// a power of two, exactly, so that its range fills the 16-bit values as a 16-bit recorder's
+// does: the plug-in takes a channel's full range from its stored values. A range of 16 bits is
+// stored as it is.
+EdfStorage StorageOf(int digitalMin, int digitalMax);
+
 // A signal of the data records, in the file's order.
 struct EdfSignal {
     int samplesPerRecord = 0;
@@ -16,6 +28,7 @@ struct EdfSignal {
     int digitalMin = -32768;
     int digitalMax = 32767;
     int channel = -1;  // the channel its samples go to; -1 for one that is not read (annotations)
+    EdfStorage storage{};
 };
 
 struct EdfData {

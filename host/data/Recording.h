@@ -36,6 +36,10 @@ struct ChannelFormat {
     std::string unit;
     double scale = 1.0;   // physical = (raw + offset) * scale
     double offset = 0.0;
+    // The stored values at the ends of the channel's full range: a recorder of fewer than 16
+    // bits spans less than the 16-bit values.
+    int16_t lowest = -32768;
+    int16_t highest = 32767;
 
     double Physical(int16_t raw) const { return (raw + offset) * scale; }
     // The nearest stored value of a physical value, clamped to the 16-bit range.

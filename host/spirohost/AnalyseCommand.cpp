@@ -29,9 +29,8 @@ KVD::COMPtr<Host::SimulatedDeviceManager> AttachFlowHead(Host::DataDocument& dat
     return manager;
 }
 
-int Analyse(const AnalysisSettings& s, const std::string& csvPath, const Strings& settingsActions, bool live)
+int Analyse(const AnalysisSettings& s, const std::string& csvPath, std::deque<Action> actions, bool live)
 {
-    std::deque<Action> actions = SettingsActions(settingsActions);
     AnalysedDocument analysed(s);
     KVD::COMPtr<Host::SimulatedDeviceManager> device;
     if (live)
@@ -85,14 +84,21 @@ int RunAnalyse(const Args& args)
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
-    const std::string error = ReadAnalysisOptions(parsed.values, s, units);
+    std::string error = ReadAnalysisOptions(parsed.values, s, units);
+    if (error.empty())
+        error = RefuseWritingOver("--csv", csv, s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost analyse: " << error << "\n";
         return 2;
     }
     InstallAnswers(parsed.values);
     try {
-        return Analyse(s, csv, settingsActions, live);
+        std::deque<Action> actions = SettingsActions(settingsActions);
+        if (const std::string refusal = RefuseSnapshotsOver(actions, "--settings", s.recording); !refusal.empty()) {
+            std::cerr << "spirohost analyse: " << refusal << "\n";
+            return 2;
+        }
+        return Analyse(s, csv, std::move(actions), live);
     } catch (const std::runtime_error& e) {  // the analysis's and the script's
         std::cerr << "spirohost analyse: " << e.what() << "\n";
         return 1;

@@ -58,21 +58,8 @@ std::pair<KVDPosition, KVDPosition> Selection(const Host::Recording& recording, 
     Check(recording.RecordCount() > 0, "the recording holds no record");
     if (!text)
         return {KVDPosition{0, 0}, KVDPosition{recording.Record(0).ticks, 0}};
-    std::istringstream in(*text);
-    in.imbue(std::locale::classic());
-    double from = 0, to = 0;
-    char colon = 0;
-    Check(static_cast<bool>(in >> from >> colon >> to) && colon == ':' && in.peek() == EOF,
-          "--select takes FROM:TO in seconds, not \"" + Shortened(*text) + "\"");
-    Check(std::isfinite(from) && std::isfinite(to) && from >= 0 && from <= to,
-          "the selection " + Shortened(*text) + " is not a range from the start of the recording onwards");
     const int64_t total = TotalTicks(recording);
-    char end[32];
-    std::snprintf(end, sizeof end, "%g", double(total) / recording.TickRate());
-    Check(to * recording.TickRate() <= double(total) + 0.5,
-          "the selection " + Shortened(*text) + " reaches beyond the end of the recording (at " + end + " s)");
-    const int64_t first = std::llround(from * recording.TickRate());
-    const int64_t last = std::llround(to * recording.TickRate());
+    const auto [first, last] = SelectedTicks(*text, recording.TickRate(), total, "the recording");
     // An empty selection is one place: where one block ends and the next begins, the start of
     // the next.
     if (first == last && first < total)
@@ -240,6 +227,24 @@ void EditSettings(std::deque<Action> actions)
     Check(user.Failure().empty(), "the settings dialog: " + user.Failure());
     Check(user.ActionsLeft() == 0,
           std::to_string(user.ActionsLeft()) + " actions were left when the settings dialog closed");
+}
+
+std::pair<int64_t, int64_t> SelectedTicks(const std::string& text, double rate, int64_t span, const char* spanName)
+{
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    double from = 0, to = 0;
+    char colon = 0;
+    Check(static_cast<bool>(in >> from >> colon >> to) && colon == ':' && in.peek() == EOF,
+          "--select takes FROM:TO in seconds, not \"" + Shortened(text) + "\"");
+    Check(std::isfinite(from) && std::isfinite(to) && from >= 0 && from <= to,
+          "the selection " + Shortened(text) + " is not a range from the start of the recording onwards");
+    char end[32];
+    std::snprintf(end, sizeof end, "%g", double(span) / rate);
+    // Checked in seconds, before any is turned into ticks: a tick count past 64 bits has none.
+    Check(to * rate <= double(span) + 0.5,
+          "the selection " + Shortened(text) + " reaches beyond the end of " + spanName + " (at " + end + " s)");
+    return {std::llround(from * rate), std::llround(to * rate)};
 }
 
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name)

@@ -4,11 +4,13 @@
 // dialogs, and the range is selected.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ICustomDocument.h"
@@ -60,6 +62,10 @@ std::deque<Action> SettingsActions(const std::vector<std::string>& texts);
 // Opens Spirometry|Settings through the menu and answers its dialog with the actions; throws
 // AnalysisError when the dialog cannot be had or does not take them all.
 void EditSettings(std::deque<Action> actions);
+// The ticks from the start of the first record that the --select text FROM:TO (seconds from
+// there) selects, checked to lie within the first span ticks (spanName says which they are, "the
+// recording"); throws AnalysisError saying what is wrong.
+std::pair<int64_t, int64_t> SelectedTicks(const std::string& text, double rate, int64_t span, const char* spanName);
 
 // The class object of that name in the category; throws AnalysisError when none is registered.
 KVD::COMPtr<ICAFClassObject> FindClass(const _IID& category, const wchar_t* name);

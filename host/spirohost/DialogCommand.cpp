@@ -2,12 +2,10 @@
 // script of user actions, as a person at the screen would; the calculation then runs with what
 // the dialog gave it, and its samples can be written out. The raw channel is made the flow
 // calculation's source first, in the flow dialog, the way a user sets a document up.
-#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "CalcCategories.h"
 #include "IChannelCalc.h"
@@ -17,8 +15,8 @@
 #include "host/document/DataDocument.h"
 #include "host/framework/SafeFile.h"
 #include "host/loader/ClassRegistration.h"
-#include "spirohost/Options.h"
-#include "spirohost/PluginSession.h"
+#include "spirohost/AnalysedDocument.h"
+#include "spirohost/SampleLines.h"
 #include "spirohost/ScriptedUser.h"
 
 namespace SpiroHost {
@@ -104,28 +102,25 @@ std::pair<uint32_t, uint32_t> SelectedTicks(const po::variables_map& v, const Ho
     const uint32_t ticks = recording.Record(0).ticks;
     if (!v.count("select"))
         return {0, ticks};
-    std::istringstream in(v["select"].as<std::string>());
-    in.imbue(std::locale::classic());
-    double from = 0, to = 0;
-    char colon = 0;
-    if (!(in >> from >> colon >> to) || colon != ':' || in.peek() != EOF || !(from >= 0 && from <= to) ||
-        std::llround(to * recording.TickRate()) > ticks)
-        throw DialogError("--select takes FROM:TO in seconds within the first record");
-    return {uint32_t(std::llround(from * recording.TickRate())), uint32_t(std::llround(to * recording.TickRate()))};
+    const auto [from, to] = SpiroHost::SelectedTicks(v["select"].as<std::string>(), recording.TickRate(), ticks,
+                                                     "the first record");
+    return {uint32_t(from), uint32_t(to)};
 }
 
-void WriteSamples(Host::DataDocument& document, int channel, double rate, const std::string& path)
+// Every record's samples, a gap row between records, so that the file reads back as a
+// recording of as many records.
+void WriteSamples(Host::DataDocument& document, int channel, const std::string& path)
 {
-    const auto samples = document.Channels().Floats(0, channel, 0);
-    if (samples == nullptr)
-        throw DialogError("the calculation computed no samples");
-    std::vector<float> values(samples->Size());
-    samples->Read(0, uint32_t(values.size()), values.data());
+    const Host::Recording& recording = document.Channels().GetRecording();
     Host::SafeFile file(path);
-    char line[64];
-    for (size_t i = 0; i < values.size(); ++i) {
-        std::snprintf(line, sizeof line, "%.9g,%.7g\n", i / rate, values[i]);
-        file.Stream() << line;
+    for (size_t r = 0; r < recording.RecordCount(); ++r) {
+        const auto samples = document.Channels().Floats(int(r), channel, 0);
+        if (samples == nullptr)
+            throw DialogError("the calculation computed no samples");
+        if (r > 0)
+            WriteRecordEnd(file.Stream(), recording.Record(r - 1).ticks, recording.TickRate());
+        if (samples->Size() > 0)
+            WriteSampleLines(file.Stream(), *samples, 0, uint32_t(samples->Size() - 1), recording.TickRate());
     }
     file.Commit();
 }
@@ -164,10 +159,18 @@ int RunDialogOn(const po::variables_map& v)
         for (const std::string& text : v["do"].as<std::vector<std::string>>())
             actions.push_back(ParseAction(text));
 
+    const std::string path = v["recording"].as<std::string>();
+    std::string refusal = v.count("csv") ? RefuseWritingOver("--csv", v["csv"].as<std::string>(), path) : "";
+    if (refusal.empty())
+        refusal = RefuseSnapshotsOver(actions, "--do", path);
+    if (!refusal.empty()) {
+        std::cerr << "spirohost dialog: " << refusal << "\n";
+        return 2;
+    }
     if (v.count("csv"))
         Host::SafeFile::CheckTarget(v["csv"].as<std::string>());
     const PluginSession plugin(v["bundle"].as<std::string>());
-    auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(v["recording"].as<std::string>()));
+    auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(path));
     const int raw = v["raw"].as<int>();
     if (raw < 1 || size_t(raw) > recording->ChannelCount() || recording->RecordCount() == 0)
         throw DialogError(recording->Path() + " has no channel " + std::to_string(raw) + " in a record");
@@ -180,19 +183,20 @@ int RunDialogOn(const po::variables_map& v)
     if (kind != &kKinds[0] && kind != &kKinds[1])
         formula = std::make_unique<CalcChannel>(document, *kind);
     document.Select(KVDPosition{from, 0}, KVDPosition{to, 0});
+    CalcChannel& edited = kind == &kKinds[0] ? flow : kind == &kKinds[1] ? volume : *formula;
 
-    // Set up as a user would: the raw channel as the flow's source; the formula's source the flow.
+    // Set up as a user would: the raw channel as the flow's source; the flow the source of the
+    // calculation the dialog is opened on, so that a cancelled dialog leaves it computing.
     ScriptedUser user(FlowSetUp(v, recording->Channel(size_t(raw - 1)).title));
     bool accepted = flow.Edit();
-    if (formula) {
+    if (&edited != &flow) {
         user.Add({{"choose", "srcList", kKinds[0].channelTitle}, {"press", "OK", ""}});
-        accepted = accepted && formula->Edit();
+        accepted = accepted && edited.Edit();
     }
     if (!accepted || !user.Failure().empty())
         throw DialogError("the set-up of the calculations failed: " + user.Failure());
 
     user.Add(std::move(actions));
-    CalcChannel& edited = kind == &kKinds[0] ? flow : kind == &kKinds[1] ? volume : *formula;
     accepted = edited.Edit();
     if (!user.Failure().empty())
         throw DialogError(user.Failure());
@@ -200,7 +204,7 @@ int RunDialogOn(const po::variables_map& v)
         throw DialogError(std::to_string(user.ActionsLeft()) + " actions were left when the dialogs had closed");
     // What the dialog gave is told only once it is written.
     if (v.count("csv"))
-        WriteSamples(document, edited.Channel(), recording->TickRate(), v["csv"].as<std::string>());
+        WriteSamples(document, edited.Channel(), v["csv"].as<std::string>());
     std::cout << (accepted ? "accepted" : "cancelled") << "\n";
     document.Close();
     return 0;
@@ -223,7 +227,8 @@ int RunDialog(const Args& args)
         ("do", po::value<std::vector<std::string>>()->composing(),
          "a user action, in order across the dialogs that open (repeatable): set FIELD=TEXT, choose POPUP=ITEM, "
          "click CONTROL, press BUTTON, snapshot FILE, wait SECONDS; controls by outlet name or title")
-        ("csv", po::value<std::string>(), "write the calculation's samples afterwards: time (s),value per line");
+        ("csv", po::value<std::string>(), "write the calculation's samples afterwards: time (s),value per line, "
+                                          "a gap row (time,) between records");
     AddBundleOption(options);
     AddAnswerOption(options);
     po::positional_options_description positional;

@@ -163,6 +163,10 @@ std::string SetUpMisuse(const po::options_description& setUp, const po::variable
 int SaveSetUp(const AnalysisSettings& s, const Strings& settingsActions, const po::variables_map& values)
 {
     std::deque<Action> actions = SettingsActions(settingsActions);
+    if (const std::string refusal = RefuseSnapshotsOver(actions, "--settings", s.recording); !refusal.empty()) {
+        std::cerr << "spirohost doc save: " << refusal << "\n";
+        return 2;
+    }
     AnalysedDocument analysed(s);
     if (!actions.empty())
         EditSettings(std::move(actions));
@@ -199,6 +203,8 @@ int Save(const Args& args)
     std::string error = SetUpMisuse(setUp, values);
     if (error.empty() && values.count("raw"))
         error = ReadAnalysisOptions(values, s, units);
+    if (error.empty())
+        error = RefuseWritingOver("--out", values["out"].as<std::string>(), s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost doc save: " << error << "\n";
         return 2;
@@ -246,10 +252,16 @@ int SaveAs(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
+    const std::string out = values["out"].as<std::string>();
+    if (const std::string refusal =
+            RefuseWritingOver("--out", out, values["doc"].as<std::string>(), "the document this command reads");
+        !refusal.empty()) {
+        std::cerr << "spirohost doc saveas: " << refusal << "\n";
+        return 2;
+    }
     const PluginSession plugin(values["bundle"].as<std::string>());
     InstallAnswers(values);
 
-    const std::string out = values["out"].as<std::string>();
     std::string extension =
         values.count("format") ? values["format"].as<std::string>() : boost::filesystem::path(out).extension().string();
     if (!extension.empty() && extension[0] == '.')
@@ -262,6 +274,12 @@ int SaveAs(const Args& args)
         return 1;
     }
     std::unique_ptr<Host::DataDocument> document = Host::DocumentFile::Open(values["doc"].as<std::string>());
+    if (const std::string refusal = RefuseWritingOver("--out", out, document->Channels().GetRecording().Path(),
+                                                      "the recording of the document");
+        !refusal.empty()) {
+        std::cerr << "spirohost doc saveas: " << refusal << "\n";
+        return 2;
+    }
     std::string why;
     const HRESULT hr = Host::SaveDocumentAs(*format, &document->Document(), out, &why);
     if (hr != KVD_S_OK) {

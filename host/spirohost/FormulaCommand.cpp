@@ -3,15 +3,14 @@
 // formula gave no number).
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <iostream>
 #include <memory>
-#include <vector>
 
 #include "host/document/DataDocument.h"
 #include "host/framework/SafeFile.h"
 #include "spirohost/FormulaChannel.h"
 #include "spirohost/PluginSession.h"
+#include "spirohost/SampleLines.h"
 
 namespace SpiroHost {
 namespace {
@@ -36,22 +35,6 @@ bool Ticks(const po::variables_map& values, uint32_t ticks, double rate, TickRan
     return true;
 }
 
-void WriteSamples(std::ostream& out, const Host::FloatSamples& samples, const TickRange& range, double rate)
-{
-    std::vector<float> values(range.last - range.first + 1);
-    samples.Read(range.first, uint32_t(values.size()), values.data());
-    char line[64];
-    for (size_t i = 0; i < values.size(); ++i) {
-        // A value that is no number (a division by zero) is left empty: a gap, as CSV
-        // recordings write one, where "inf" or "nan" would be refused.
-        if (std::isfinite(values[i]))
-            std::snprintf(line, sizeof line, "%.9g,%.7g\n", (range.first + i) / rate, values[i]);
-        else
-            std::snprintf(line, sizeof line, "%.9g,\n", (range.first + i) / rate);
-        out << line;
-    }
-}
-
 }  // namespace
 
 int RunFormula(const Args& args)
@@ -72,6 +55,13 @@ int RunFormula(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
+    const std::string path = values["out"].as<std::string>();
+    if (const std::string refusal =
+            path == "-" ? "" : RefuseWritingOver("--out", path, values["recording"].as<std::string>());
+        !refusal.empty()) {
+        std::cerr << "spirohost formula: " << refusal << "\n";
+        return 2;
+    }
 
     const PluginSession plugin(values["bundle"].as<std::string>());
     auto recording = std::make_shared<const Host::Recording>(Host::LoadRecording(values["recording"].as<std::string>()));
@@ -101,16 +91,15 @@ int RunFormula(const Args& args)
         return 1;
     }
     const auto samples = document.Channels().Floats(record - 1, channel, 0);
-    const std::string path = values["out"].as<std::string>();
     if (path != "-") {
         Host::SafeFile file(path);
-        WriteSamples(file.Stream(), *samples, range, recording->TickRate());
+        WriteSampleLines(file.Stream(), *samples, range.first, range.last, recording->TickRate());
         file.Commit();
         std::cout << "Samples written to " << path << " (" << range.last - range.first + 1 << " of record " << record
                   << ")\n";
         return 0;
     }
-    WriteSamples(std::cout, *samples, range, recording->TickRate());
+    WriteSampleLines(std::cout, *samples, range.first, range.last, recording->TickRate());
     if (!std::cout.flush()) {
         std::cerr << "spirohost formula: cannot write to standard output\n";
         return 1;

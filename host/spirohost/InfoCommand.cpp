@@ -30,8 +30,8 @@ int RunInfo(const Args& args)
     for (size_t c = 0; c < r.ChannelCount(); ++c) {
         const Host::ChannelFormat& f = r.Channel(c);
         std::snprintf(line, sizeof line, "  channel %zu: \"%s\" [%s], %g to %g %s (physical = (raw + %g) x %g)\n",
-                      c + 1, f.title.c_str(), f.unit.c_str(), f.Physical(-32768), f.Physical(32767), f.unit.c_str(),
-                      f.offset, f.scale);
+                      c + 1, f.title.c_str(), f.unit.c_str(), f.Physical(f.lowest), f.Physical(f.highest),
+                      f.unit.c_str(), f.offset, f.scale);
         std::cout << line;
     }
     return 0;

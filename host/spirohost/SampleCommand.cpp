@@ -62,6 +62,13 @@ int RunSample(const Args& args)
         return 2;
     }
     const std::string out = parsed.values["out"].as<std::string>();
+    if (const std::string refusal =
+            parsed.values.count("replay") ? RefuseWritingOver("--out", out, parsed.values["replay"].as<std::string>())
+                                          : "";
+        !refusal.empty()) {
+        std::cerr << "spirohost sample: " << refusal << "\n";
+        return 2;
+    }
     try {
         Host::SafeFile::CheckTarget(out);  // before the seconds of sampling, not after
         std::shared_ptr<const Host::SampleSource> source;

@@ -57,6 +57,15 @@ Action ParseAction(const std::string& text, const std::string& option)
     return action;
 }
 
+std::string RefuseSnapshotsOver(const std::deque<Action>& actions, const std::string& option, const std::string& other)
+{
+    for (const Action& a : actions)
+        if (a.verb == "snapshot")
+            if (std::string refusal = RefuseWritingOver(option + " snapshot", a.target, other); !refusal.empty())
+                return refusal;
+    return {};
+}
+
 ScriptedUser::ScriptedUser(std::deque<Action> actions) : mActions(std::move(actions))
 {
     AppKit::Application::Shared().SetModalResponder([this](AppKit::Window& window) { Answer(window); });

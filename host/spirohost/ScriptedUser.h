@@ -30,6 +30,10 @@ struct Action {
 // Throws ScriptError for a text that is not one of the actions, naming the option it came with.
 Action ParseAction(const std::string& text, const std::string& option = "--do");
 
+// The refusal (RefuseWritingOver) of the first snapshot among the actions, given with option,
+// that would be written over the file named other; "" when none would.
+std::string RefuseSnapshotsOver(const std::deque<Action>& actions, const std::string& option, const std::string& other);
+
 // Answers every modal dialog from one queue of actions, nested dialogs included: each takes
 // actions until it is stopped. A dialog left open when the actions run out, or an action it
 // cannot take, is cancelled and the failure kept: nothing may throw through the plug-in.

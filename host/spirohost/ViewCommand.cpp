@@ -82,6 +82,9 @@ int RunView(const Args& args)
         error = "--settle takes seconds from 0 to 60";
     if (error.empty() && !parsed.values.count("png") && !parsed.values.count("print") && !parsed.values.count("copy"))
         error = "nothing to write: give --png, --print or --copy";
+    for (const char* option : {"png", "print", "copy"})
+        if (error.empty() && parsed.values.count(option))
+            error = RefuseWritingOver(std::string("--") + option, parsed.values[option].as<std::string>(), s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost view: " << error << "\n";
         return 2;

@@ -1,7 +1,8 @@
 // EDF data records decoded in blocks: every block size (one record, a few with a partial last
 // block, all at once) gives the same samples; signals of odd and differing sample counts are
 // held to the fastest; stored values beyond a signal's digital range read as its ends, as
-// EDFlib reads them; a file that ends inside its records is refused with the record named.
+// EDFlib reads them, widened as the signal's storage says; a file that ends inside its records is
+// refused with the record named.
 #include <gtest/gtest.h>
 
 #include <edflib.h>
@@ -27,14 +28,14 @@ constexpr int kOffset = 512;  // a made-up header ahead of the records
 int16_t Stored(int signal, int r, int i) { return int16_t((signal + 1) * 1000 - 150 * r + 37 * i); }
 
 // Four signals a record: 7 samples (the fastest), 3, 5 (not read, as annotations are not) and 7
-// with the digital range [-1000, 1000].
+// with the digital range [-1000, 1000], stored 32 times as wide.
 Host::EdfData Layout()
 {
     Host::EdfData data;
     data.offset = kOffset;
     data.records = kRecords;
     data.fastest = 7;
-    data.signals = {{7, -32768, 32767, 0}, {3, -32768, 32767, 1}, {5, -32768, 32767, -1}, {7, -1000, 1000, 2}};
+    data.signals = {{7, -32768, 32767, 0}, {3, -32768, 32767, 1}, {5, -32768, 32767, -1}, {7, -1000, 1000, 2, {32, 0}}};
     return data;
 }
 
@@ -70,7 +71,7 @@ TEST(EdfSamples, EveryBlockSizeGivesTheSamplesHeldToTheFastestAndClampedToTheDig
                 const int held[7] = {0, 0, 0, 1, 1, 2, 2};
                 EXPECT_EQ(samples[1][t], Stored(1, r, held[j])) << block << " " << t;
                 const int v = Stored(3, r, j);
-                EXPECT_EQ(samples[2][t], v > 1000 ? 1000 : v < -1000 ? -1000 : v) << block << " " << t;
+                EXPECT_EQ(samples[2][t], 32 * (v > 1000 ? 1000 : v < -1000 ? -1000 : v)) << block << " " << t;
             }
     }
     // The values chosen do reach beyond the range of the last signal.
@@ -97,7 +98,8 @@ TEST(EdfSamples, AFileEndingInsideItsRecordsIsRefusedWithTheRecord)
 
 // A whole EDF+ file of odd rates (7 and 3 a second, two-second records), written with EDFlib
 // and some stored values then set beyond the digital range: the recording holds what EDFlib's
-// own reading gives, held to the fastest signal.
+// own reading gives, held to the fastest signal and widened 16 times (4,001 digital values fill
+// the 16 bits so).
 TEST(EdfSamples, AWholeFileReadsAsEdflibReadsIt)
 {
     const std::string path = (gFolder.Path() / "odd.edf").string();
@@ -149,8 +151,8 @@ TEST(EdfSamples, AWholeFileReadsAsEdflibReadsIt)
     EXPECT_DOUBLE_EQ(recording.TickRate(), 7.0);
     ASSERT_EQ(recording.Record(0).ticks, 70u);
     for (uint32_t t = 0; t < 70; ++t) {
-        EXPECT_EQ(recording.Record(0).samples[0][t], expected[0][t]) << t;
-        EXPECT_EQ(recording.Record(0).samples[1][t], expected[1][t * 6 / 14]) << t;
+        EXPECT_EQ(recording.Record(0).samples[0][t], 16 * expected[0][t]) << t;
+        EXPECT_EQ(recording.Record(0).samples[1][t], 16 * expected[1][t * 6 / 14]) << t;
     }
     ASSERT_EQ(recording.Annotations().size(), 1u);
     EXPECT_EQ(recording.Annotations()[0].text, "mark");

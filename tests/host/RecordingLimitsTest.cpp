@@ -140,13 +140,16 @@ TEST(RecordingLimits, HeaderThatWouldExpandBeyondTheLimitIsRefusedUnread)
 
 TEST(RecordingLimits, ValuesAndRatesThatCannotBeRepresentedAreRefused)
 {
-    // The 16-bit range of a digital range narrower than it goes past the physical range.
+    // A digital range a little wider than 15 bits is stored as it is, and its 16-bit range,
+    // about twice the physical range, goes past what can be represented.
     EdfSignal wide;
-    wide.physMin = "-1e14";
-    wide.physMax = "1e14";
+    wide.physMin = "-6e14";
+    wide.physMax = "6e14";
+    wide.digMin = "-16385";
+    wide.digMax = "16384";
     const std::string range = gFolder.Write("range.edf", EdfBytes({wide}, 2)).string();
-    EXPECT_EQ(LoadError(range), range + ": channel \"Flow\": the value -3.2768e+15 cannot be represented (values must "
-                                        "lie within +-1e+15)");
+    EXPECT_EQ(LoadError(range), range + ": channel \"Flow\": the value -1.19995e+15 cannot be represented (values "
+                                        "must lie within +-1e+15)");
     const std::string slow = gFolder.Write("slow.edf", EdfBytes({EdfSignal()}, 2, "99999999")).string();
     EXPECT_EQ(LoadError(slow), slow + ": a rate of 1e-07 samples per second is beyond what can be represented (0.001 "
                                       "to 1e+07)");

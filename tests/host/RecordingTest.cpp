@@ -193,11 +193,12 @@ TEST(EdfRecording, ReadsScalingRatesAndHoldsSlowerSignals)
     // Flow: digital d in [-1000, 1000] is d / 100 L/s.
     EXPECT_NEAR(r.PhysicalAt(0, 0, 7), 0.07, 1e-12);
     EXPECT_NEAR(r.PhysicalAt(0, 0, 100 + 3), 1.03, 1e-12);
-    // Pressure at 50 Hz: each sample held for two ticks; d in [-1000, 1000] is (d + 1000) / 400 kPa.
+    // Pressure at 50 Hz: each sample held for two ticks; d in [-1000, 1000] is (d + 1000) / 400 kPa,
+    // stored as 32 d (2,001 digital values fill the 16 bits so).
     EXPECT_EQ(std::vector<int16_t>(&r.Record(0).samples[1][10], &r.Record(0).samples[1][13]),
-              (std::vector<int16_t>{5, 5, 6}));
+              (std::vector<int16_t>{5 * 32, 5 * 32, 6 * 32}));
     EXPECT_NEAR(r.PhysicalAt(0, 1, 10), (5 + 1000) / 400.0, 1e-12);
-    EXPECT_EQ(r.Record(0).samples[1][100], 100);
+    EXPECT_EQ(r.Record(0).samples[1][100], 100 * 32);
 }
 
 TEST(EdfRecording, WrittenRecordingsReadBackSampleForSample)

@@ -2,13 +2,17 @@
 // actions, and the calculation's samples afterwards; scripts that cannot be carried out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
 #include "RunCommand.h"
+#include "host/data/Recording.h"
 
 namespace {
 
@@ -36,9 +40,31 @@ std::vector<double> Values(const std::string& path)
     return values;
 }
 
-std::string Dialog(const std::string& rest, int* status)
+std::string Dialog(const std::string& rest, int* status, const std::string& recording = Recording())
 {
-    return RunCommand(Spirohost() + " dialog " + Recording() + " --raw 1 " + rest + " 2>&1", status);
+    return RunCommand(Spirohost() + " dialog " + recording + " --raw 1 " + rest + " 2>&1", status);
+}
+
+// Records of 850, 1,250 and 1,650 samples at 100 Hz of breaths of 4 s: 0.25 sin(pi t / 2) V.
+const uint32_t kRecordTicks[] = {850, 1250, 1650};
+
+std::string ThreeRecords()
+{
+    const std::string path = ::testing::TempDir() + "dialog_records_" + std::to_string(getpid()) + ".csv";
+    std::ofstream out(path);
+    out << "time,Raw [V]\n";
+    for (uint32_t ticks : kRecordTicks) {
+        for (uint32_t i = 0; i < ticks; ++i)
+            out << i / 100.0 << "," << 0.25 * std::sin(M_PI * i / 200.0) << "\n";
+        out << "\n";
+    }
+    return path;
+}
+
+std::string Text(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(DialogCommand, TheFlowHeadChosenInTheDialogMakesTheFlow)
@@ -121,6 +147,75 @@ TEST(DialogCommand, ScriptsThatCannotBeCarriedOutSayWhy)
         EXPECT_EQ(status, 1) << c.args;
         EXPECT_NE(out.find(c.message), std::string::npos) << out;
     }
+}
+
+// Seconds past the first record, up to those past any 64-bit count of ticks, are refused as
+// analyse refuses them, before the dialog opens: nothing is written.
+TEST(DialogCommand, SelectionsPastTheFirstRecordAreRefusedInSeconds)
+{
+    const std::string recording = ThreeRecords();
+    const std::string csv = ::testing::TempDir() + "dialog_unselected.csv";
+    std::remove(csv.c_str());
+    for (const char* select : {"0:1e17", "0:1e300", "1e300:1e300", "0:1e16", "0:8.6", "8.6:8.7"}) {
+        int status = -1;
+        const std::string out = Dialog("--scale 2 --calc tidal --select " + std::string(select) +
+                                           " --do \"press OK\" --csv " + csv,
+                                       &status, recording);
+        EXPECT_EQ(out, "spirohost dialog: the selection " + std::string(select) +
+                           " reaches beyond the end of the first record (at 8.5 s)\n");
+        EXPECT_EQ(status, 1) << select;
+        EXPECT_NE(::access(csv.c_str(), F_OK), 0) << select;
+    }
+    int status = -1;
+    const std::string out = Dialog("--scale 2 --calc tidal --select 0:8.5 --do \"press OK\" --csv " + csv, &status,
+                                   recording);
+    EXPECT_EQ(out, "accepted\n");
+    EXPECT_EQ(status, 0);
+}
+
+// Each record's samples, times from its start, with a gap row between records, which the CSV
+// reader takes as a record's end: the file reads back as the three records.
+TEST(DialogCommand, TheSamplesOfEveryRecordAreWrittenAsRecords)
+{
+    const std::string recording = ThreeRecords();
+    const std::string csv = ::testing::TempDir() + "dialog_records_out.csv";
+    for (const char* calc : {"tidal", "minvent"}) {
+        int status = -1;
+        const std::string out = Dialog("--scale 2 --calc " + std::string(calc) + " --do \"press OK\" --csv " + csv,
+                                       &status, recording);
+        EXPECT_EQ(out, "accepted\n") << calc;
+        EXPECT_EQ(status, 0) << calc;
+        const std::string text = Text(csv);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 850 + 1 + 1250 + 1 + 1650) << calc;
+        EXPECT_NE(text.find("\n8.49,"), std::string::npos) << calc;
+        EXPECT_NE(text.find("\n8.5,\n0,"), std::string::npos) << calc;
+        EXPECT_NE(text.find("\n12.5,\n0,"), std::string::npos) << calc;
+        const std::string readable = ::testing::TempDir() + "dialog_records_back.csv";
+        std::ofstream(readable) << "time,Value\n" << text;
+        const Host::Recording back = Host::LoadRecording(readable);
+        ASSERT_EQ(back.RecordCount(), 3u) << calc;
+        for (size_t r = 0; r < 3; ++r)
+            EXPECT_EQ(back.Record(r).ticks, kRecordTicks[r]) << calc << " record " << r + 1;
+        EXPECT_DOUBLE_EQ(back.TickRate(), 100.0) << calc;
+    }
+}
+
+// The volume dialog cancelled leaves the volume computing from the flow, as OK does when
+// nothing was changed.
+TEST(DialogCommand, ACancelledVolumeDialogLeavesTheVolumeAsItWas)
+{
+    const std::string cancelled = ::testing::TempDir() + "dialog_volume_cancelled.csv";
+    const std::string kept = ::testing::TempDir() + "dialog_volume_kept.csv";
+    int status = -1;
+    std::string out = Dialog("--scale 2 --calc volume --do \"press Cancel\" --csv " + cancelled, &status);
+    EXPECT_EQ(out, "cancelled\n");
+    EXPECT_EQ(status, 0);
+    out = Dialog("--scale 2 --calc volume --do \"press OK\" --csv " + kept, &status);
+    EXPECT_EQ(out, "accepted\n");
+    EXPECT_EQ(Text(cancelled), Text(kept));
+    const std::vector<double> volume = Values(cancelled);
+    ASSERT_EQ(volume.size(), 10u);
+    EXPECT_NEAR(volume.back(), 0.09, 1e-4);
 }
 
 }  // namespace
