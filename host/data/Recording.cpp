@@ -178,6 +178,17 @@ double RecordCost(uint64_t channels)
            perChannel * kLeastChunk;
 }
 
+uint64_t MostTicks(uint64_t channels, uint64_t records)
+{
+    const double cost = double(records) * RecordCost(channels);
+    if (cost >= double(kMaxExpandedBytes))
+        return 0;
+    if (channels == 0)
+        return kMaxTicks;
+    const uint64_t room = kMaxExpandedBytes - uint64_t(cost);
+    return std::min<uint64_t>(kMaxTicks, room / (channels * sizeof(int16_t)));
+}
+
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records)
 {
     if (records > kMaxRecords)
@@ -190,12 +201,14 @@ void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t tick
                               std::to_string(kMaxExpandedBytes >> 20) + " MiB a recording may take in memory" +
                               besides);
     };
+    if (ticks <= MostTicks(channels, records))
+        return;
+    // Said without the records when the samples alone are too many.
     const uint64_t limit = kMaxExpandedBytes / sizeof(int16_t);
     if (ticks > kMaxTicks || (channels > 0 && ticks > limit / channels))
         throw tooMuch("", ticks > kMaxTicks ? " (and a record may hold at most " + std::to_string(kMaxTicks) +
                                                   " samples)" : "");
-    if (double(channels * ticks * sizeof(int16_t)) + double(records) * RecordCost(channels) > kMaxExpandedBytes)
-        throw tooMuch(" in " + std::to_string(records) + " records", "");
+    throw tooMuch(" in " + std::to_string(records) + " records", "");
 }
 
 Recording LoadRecording(const std::string& path)

@@ -120,9 +120,13 @@ CalendarTime CalendarOf(double localSeconds);
 // of samples a channel, each at least the allocator's least chunk.
 double RecordCost(uint64_t channels);
 
+// The most ticks a recording of these channels in this many records may hold: its samples
+// within kMaxExpandedBytes with its records' cost, and within kMaxTicks. (The cost of kMaxRecords
+// records of kMaxChannels channels is well within kMaxExpandedBytes.)
+uint64_t MostTicks(uint64_t channels, uint64_t records = 1);
+
 // Throws RecordingError naming the file when a recording of these channels, ticks in all and
-// records would take more than kMaxExpandedBytes with its records' cost, or holds more than
-// kMaxRecords records.
+// records would hold more than MostTicks, or holds more than kMaxRecords records.
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records = 1);
 
 // Reads an EDF, EDF+ or CSV recording, chosen by the file's extension. Anything but a regular
