@@ -132,9 +132,7 @@ void Recording::ExtendLastRecord(uint32_t ticks, const int16_t* samples)
     last.ticks += ticks;
 }
 
-namespace {
-
-std::string LowerExtension(const std::string& path)
+std::string RecordingExtension(const std::string& path)
 {
     const auto dot = path.rfind('.');
     const auto slash = path.rfind('/');
@@ -144,6 +142,8 @@ std::string LowerExtension(const std::string& path)
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
     return ext;
 }
+
+namespace {
 
 // Refuses what is not a regular file before anything opens it: a FIFO would block the
 // reader, a device would be read without end. A name that opens nothing may be of any length,
@@ -161,7 +161,7 @@ void CheckRegularFile(const std::string& path)
 
 Recording Load(const std::string& path)
 {
-    const std::string ext = LowerExtension(path);
+    const std::string ext = RecordingExtension(path);
     if (ext != "edf" && ext != "csv")
         throw RecordingError(Excerpt(path) + ": unknown kind of recording (expected .edf or .csv)");
     CheckRegularFile(path);

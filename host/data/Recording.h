@@ -129,6 +129,10 @@ uint64_t MostTicks(uint64_t channels, uint64_t records = 1);
 // records would hold more than MostTicks, or holds more than kMaxRecords records.
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records = 1);
 
+// The extension of a recording's name, in lower case ("edf", "csv"), by which LoadRecording
+// chooses its reader; empty when the name has none.
+std::string RecordingExtension(const std::string& path);
+
 // Reads an EDF, EDF+ or CSV recording, chosen by the file's extension. Anything but a regular
 // file (a FIFO, a device, a folder) is refused unread; running out of memory is reported as a
 // RecordingError naming the file.
