@@ -219,8 +219,11 @@ EdfLayout CheckEdfHeader(const std::string& path)
     }
     for (int s = 0; s < layout.signals; ++s) {
         recordBytes += 2 * int64_t(values[kSamples][s]);
-        layout.fastest = std::max(layout.fastest, int(values[kSamples][s]));
         layout.samplesPerRecord.push_back(int(values[kSamples][s]));
+        if (plus && labels[s] == "EDF Annotations")
+            continue;
+        ++layout.channels;
+        layout.fastest = std::max(layout.fastest, int(values[kSamples][s]));
     }
     layout.labels = std::move(labels);
 
@@ -232,7 +235,7 @@ EdfLayout CheckEdfHeader(const std::string& path)
                              std::to_string(described) + " (" + std::to_string(expectedHeader) + " of header and " +
                              std::to_string(layout.records) + " data records of " + std::to_string(recordBytes) +
                              ")");
-    CheckExpandedSize(path, uint64_t(layout.signals), uint64_t(layout.records) * uint64_t(layout.fastest));
+    CheckExpandedSize(path, uint64_t(layout.channels), uint64_t(layout.records) * uint64_t(layout.fastest));
     return layout;
 }
 

@@ -14,7 +14,8 @@ struct EdfLayout {
     int signals = 0;
     int64_t records = 0;
     double recordSeconds = 0.0;
-    int fastest = 0;  // the most samples a signal has in a data record
+    int channels = 0;  // the signals a reader keeps as channels: in EDF+, not its annotation signals
+    int fastest = 0;   // the most samples such a signal has in a data record
     // Of each signal, in the file's order (annotation signals included).
     std::vector<std::string> labels;  // trimmed
     std::vector<int> samplesPerRecord;
@@ -26,7 +27,8 @@ struct EdfLayout {
 // and time forms; the header's size; the numbers of data records and signals; the record
 // duration (in an EDF+ file, digits with at most one point, the only form EDFlib reads there);
 // each signal's physical and digital ranges and samples per record; the file's size
-// against what the header describes; the size of the recording once expanded.
+// against what the header describes; the size of the recording once expanded, of the signals
+// kept as channels.
 EdfLayout CheckEdfHeader(const std::string& path);
 
 }  // namespace Host

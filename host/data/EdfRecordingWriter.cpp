@@ -33,9 +33,9 @@ void CheckWritten(SafeFile& file, long long seconds, int writeError)
         file.Fail("cannot be written", writeError != 0 ? writeError : EIO);
 }
 
-}  // namespace
-
-void WriteEdfRecording(const std::string& path, const Recording& recording)
+// The tick rate as a whole number of samples per second; throws RecordingError naming the file
+// when the recording cannot be written as EDF.
+int CheckWritable(const std::string& path, const Recording& recording)
 {
     const int rate = static_cast<int>(std::lround(recording.TickRate()));
     if (rate <= 0 || std::fabs(rate - recording.TickRate()) > 1e-9)
@@ -48,12 +48,27 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
                              " MiB), not " + std::to_string(rate));
     if (recording.RecordCount() == 0)
         throw RecordingError(path + ": the recording has no record to write");
-    const RecordBlock& block = recording.Record(0);
-    if (block.ticks % rate != 0)
+    if (recording.Record(0).ticks % rate != 0)
         throw RecordingError(path + ": EDF needs a whole number of seconds");
+    return rate;
+}
 
-    const int signals = static_cast<int>(recording.ChannelCount());
+}  // namespace
+
+void WriteEdfRecording(const std::string& path, const Recording& recording)
+{
+    CheckWritable(path, recording);
     SafeFile file(path);
+    WriteEdfRecording(file, recording);
+    file.Commit();
+}
+
+void WriteEdfRecording(SafeFile& file, const Recording& recording)
+{
+    const std::string& path = file.Target();
+    const int rate = CheckWritable(path, recording);
+    const RecordBlock& block = recording.Record(0);
+    const int signals = static_cast<int>(recording.ChannelCount());
     errno = 0;
     const int handle = edfopen_file_writeonly(file.ScratchPath().c_str(), EDFLIB_FILETYPE_EDFPLUS, signals);
     if (handle < 0)
@@ -94,7 +109,7 @@ void WriteEdfRecording(const std::string& path, const Recording& recording)
     }
     Check(edfclose_file(handle), path, "the end of the file");
     CheckWritten(file, block.ticks / rate, errno);
-    file.Commit();
+    file.Finish();
 }
 
 }  // namespace Host

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/data/Recording.h"
+#include "host/framework/SafeFile.h"
 
 namespace Host {
 
@@ -26,5 +27,9 @@ constexpr int64_t MostEdfRate(size_t channels)
 // otherwise, before anything is written, and FileWriteError when it cannot be written (the
 // file that was there is then untouched).
 void WriteEdfRecording(const std::string& path, const Recording& recording);
+
+// The same into file, which is finished (on disk, its rename left to the caller's Commit): for
+// a recording written together with other files.
+void WriteEdfRecording(SafeFile& file, const Recording& recording);
 
 }  // namespace Host

@@ -132,9 +132,7 @@ void Recording::ExtendLastRecord(uint32_t ticks, const int16_t* samples)
     last.ticks += ticks;
 }
 
-namespace {
-
-std::string LowerExtension(const std::string& path)
+std::string RecordingExtension(const std::string& path)
 {
     const auto dot = path.rfind('.');
     const auto slash = path.rfind('/');
@@ -144,6 +142,8 @@ std::string LowerExtension(const std::string& path)
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
     return ext;
 }
+
+namespace {
 
 // Refuses what is not a regular file before anything opens it: a FIFO would block the
 // reader, a device would be read without end. A name that opens nothing may be of any length,
@@ -161,7 +161,7 @@ void CheckRegularFile(const std::string& path)
 
 Recording Load(const std::string& path)
 {
-    const std::string ext = LowerExtension(path);
+    const std::string ext = RecordingExtension(path);
     if (ext != "edf" && ext != "csv")
         throw RecordingError(Excerpt(path) + ": unknown kind of recording (expected .edf or .csv)");
     CheckRegularFile(path);
@@ -178,6 +178,17 @@ double RecordCost(uint64_t channels)
            perChannel * kLeastChunk;
 }
 
+uint64_t MostTicks(uint64_t channels, uint64_t records)
+{
+    const double cost = double(records) * RecordCost(channels);
+    if (cost >= double(kMaxExpandedBytes))
+        return 0;
+    if (channels == 0)
+        return kMaxTicks;
+    const uint64_t room = kMaxExpandedBytes - uint64_t(cost);
+    return std::min<uint64_t>(kMaxTicks, room / (channels * sizeof(int16_t)));
+}
+
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records)
 {
     if (records > kMaxRecords)
@@ -190,12 +201,14 @@ void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t tick
                               std::to_string(kMaxExpandedBytes >> 20) + " MiB a recording may take in memory" +
                               besides);
     };
+    if (ticks <= MostTicks(channels, records))
+        return;
+    // Said without the records when the samples alone are too many.
     const uint64_t limit = kMaxExpandedBytes / sizeof(int16_t);
     if (ticks > kMaxTicks || (channels > 0 && ticks > limit / channels))
         throw tooMuch("", ticks > kMaxTicks ? " (and a record may hold at most " + std::to_string(kMaxTicks) +
                                                   " samples)" : "");
-    if (double(channels * ticks * sizeof(int16_t)) + double(records) * RecordCost(channels) > kMaxExpandedBytes)
-        throw tooMuch(" in " + std::to_string(records) + " records", "");
+    throw tooMuch(" in " + std::to_string(records) + " records", "");
 }
 
 Recording LoadRecording(const std::string& path)

@@ -124,10 +124,18 @@ CalendarTime CalendarOf(double localSeconds);
 // of samples a channel, each at least the allocator's least chunk.
 double RecordCost(uint64_t channels);
 
+// The most ticks a recording of these channels in this many records may hold: its samples
+// within kMaxExpandedBytes with its records' cost, and within kMaxTicks. (The cost of kMaxRecords
+// records of kMaxChannels channels is well within kMaxExpandedBytes.)
+uint64_t MostTicks(uint64_t channels, uint64_t records = 1);
+
 // Throws RecordingError naming the file when a recording of these channels, ticks in all and
-// records would take more than kMaxExpandedBytes with its records' cost, or holds more than
-// kMaxRecords records.
+// records would hold more than MostTicks, or holds more than kMaxRecords records.
 void CheckExpandedSize(const std::string& path, uint64_t channels, uint64_t ticks, uint64_t records = 1);
+
+// The extension of a recording's name, in lower case ("edf", "csv"), by which LoadRecording
+// chooses its reader; empty when the name has none.
+std::string RecordingExtension(const std::string& path);
 
 // Reads an EDF, EDF+ or CSV recording, chosen by the file's extension. Anything but a regular
 // file (a FIFO, a device, a folder) is refused unread; running out of memory is reported as a

@@ -244,7 +244,7 @@ std::ostream& SafeFile::Stream()
     return *mStream;
 }
 
-void SafeFile::Commit()
+void SafeFile::Finish()
 {
     if (mStream)
         mStream->flush();
@@ -255,7 +255,16 @@ void SafeFile::Commit()
     ::fchmod(mFd, mMode);
     if (::fsync(mFd) != 0)
         Fail("cannot be written to disk", errno);
-    PutInPlace();
+    Name();
+    mFinished = true;
+}
+
+void SafeFile::Commit()
+{
+    if (!mFinished)
+        Finish();
+    if (::rename(mScratch.c_str(), mTarget.c_str()) != 0)
+        Fail("cannot be put in place", errno);
     // Closed after the rename, so that the scratch file is locked for as long as it has a name;
     // its bytes are on disk since the fsync.
     ::close(mFd);
@@ -264,18 +273,16 @@ void SafeFile::Commit()
     SyncFolder(FolderOf(mTarget));
 }
 
-// Gives an unnamed scratch file its name beside the target (a rename cannot take a file
-// without one), then renames it over the target.
-void SafeFile::PutInPlace()
+// Gives an unnamed scratch file its name beside the target: a rename cannot take a file
+// without one.
+void SafeFile::Name()
 {
-    if (mScratch.empty()) {
-        mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
-            return ::linkat(AT_FDCWD, mPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-        });
-        if (mScratch.empty())
-            Fail("cannot be put in place", errno);
-    }
-    if (::rename(mScratch.c_str(), mTarget.c_str()) != 0)
+    if (!mScratch.empty())
+        return;
+    mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
+        return ::linkat(AT_FDCWD, mPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    });
+    if (mScratch.empty())
         Fail("cannot be put in place", errno);
 }
 

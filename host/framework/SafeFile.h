@@ -52,9 +52,13 @@ public:
     // Writes to the scratch file; every failed write is kept for Commit to report.
     std::ostream& Stream();
 
-    // Flushes the stream and the file to disk and renames it over the target. Throws
-    // FileWriteError (and removes the scratch file) when any of it, or any earlier write
-    // through Stream, failed.
+    // Flushes the stream and the file to disk and gives it its name beside the target, so that
+    // only the rename is left to Commit. Throws FileWriteError (and removes the scratch file)
+    // when any of it, or any earlier write through Stream, failed. For files that are written
+    // together: each is finished before the first is committed, and a failure of any leaves
+    // every target as it was.
+    void Finish();
+    // Finishes the file, unless finished, and renames it over the target; throws as Finish.
     void Commit();
     // Throws FileWriteError naming the target with what, and the system's text for error.
     [[noreturn]] void Fail(const std::string& what, int error);
@@ -63,7 +67,7 @@ private:
     class Buffer;
 
     void Create(Scratch scratch);
-    void PutInPlace();
+    void Name();
     void Discard();
 
     std::string mTarget;
@@ -72,6 +76,7 @@ private:
     std::string mPath;
     int mFd = -1;
     mode_t mMode = 0;
+    bool mFinished = false;
     std::unique_ptr<Buffer> mBuffer;
     std::unique_ptr<std::ostream> mStream;
 };

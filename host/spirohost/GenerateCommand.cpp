@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,21 +33,19 @@ void PrintFigures(std::ostream& out, const Host::SyntheticBreathing& synth, cons
     }
 }
 
-// The most samples a recording may hold, as a reader would expand them.
-constexpr uint64_t kMostSamples = Host::kMaxExpandedBytes / sizeof(int16_t);
 // A second of the one channel's samples must fit in an EDF data record.
 constexpr int kMostRate = int(Host::MostEdfRate(1));
-// About four days of breathing, which the default rate records within kMostSamples.
+// About four days of breathing, which the default rate records within the most ticks a
+// recording may hold.
 constexpr int kMostBreaths = 100000;
 
-// An option's value and the closed range it must lie in; above zero when the low end is open.
+// An option's value and the closed range it must lie in.
 struct Range {
-    const char* option;
+    std::string option;
     double value;
     double low;
     double high;
-    const char* unit;
-    bool aboveLow = false;
+    std::string unit;
 };
 
 // Whole numbers whole, others to three digits.
@@ -66,28 +65,30 @@ std::string Number(double value)
 std::string OutOfRange(const std::vector<Range>& ranges)
 {
     for (const Range& r : ranges) {
-        if (r.value >= r.low && r.value <= r.high && (!r.aboveLow || r.value > r.low))
+        if (r.value >= r.low && r.value <= r.high)
             continue;
-        return std::string(r.option) + " takes " + (r.aboveLow ? "more than " : "") + Number(r.low) +
-               (r.aboveLow ? " and at most " : " to ") + Number(r.high) + " " + r.unit;
+        return r.option + " takes " + Number(r.low) + " to " + Number(r.high) + " " + r.unit;
     }
     return {};
 }
 
-// Refuses, before any work, what the simulated head cannot record or a recording may not hold.
+// Refuses, before any work, what the simulated head cannot record or a recording may not hold;
+// --rate once --tau is known to be within its range.
 std::string CheckOptions(const Host::SyntheticOptions& o)
 {
     const double fullScale = Host::FullScale(o), volume = Host::LargestBreathVolume(o);
     std::string error = OutOfRange({
-        {"--rate", double(o.rate), 1, kMostRate, "ticks per second"},
         {"--quiet", double(o.quietBreathsPerRun), 0, kMostBreaths, "breaths"},
         {"--forced", double(o.forcedBreaths), 0, kMostBreaths, "breaths"},
-        {"--tidal-volume", o.tidalVolume, 0, volume, "L", true},
-        {"--fvc", o.forcedVolume, 0, volume, "L", true},
+        {"--tidal-volume", o.tidalVolume, Host::LeastTidalVolume(o), volume, "L"},
+        {"--fvc", o.forcedVolume, Host::LeastForcedVolume(o), volume, "L"},
         {"--tau", o.tau, 0.01, 100, "s"},
         {"--noise", o.noise, 0, fullScale / Host::LargestNoiseDeviate(), "L/s"},
         {"--drift", o.drift, -fullScale, fullScale, "L/s"},
     });
+    if (error.empty())
+        error = OutOfRange({{"--rate", double(o.rate), double(Host::LeastRate(o)), kMostRate,
+                             "ticks per second with --tau " + Number(o.tau) + " s"}});
     if (!error.empty())
         return error;
     // Forced breaths alone (--quiet 0) are a fair recording; no breath at all is none.
@@ -111,14 +112,50 @@ std::string CheckRecording(const Host::SyntheticBreathing& synth, const Host::Sy
                       synth.PeakFlow(), Host::FullScale(o));
         return text;
     }
-    if (synth.Ticks() > kMostSamples) {
+    // The bound the readers hold a recording to, so that what is written can be read.
+    const uint64_t most = Host::MostTicks(1);
+    if (synth.Ticks() > most) {
         std::snprintf(text, sizeof text,
-                      "%llu samples (%.0f s at %d ticks per second) are more than the %llu (1 GiB of 16-bit samples) a "
-                      "recording may hold: lower --rate or the breath counts",
-                      (unsigned long long)synth.Ticks(), synth.Seconds(), o.rate, (unsigned long long)kMostSamples);
+                      "%llu samples (%.0f s at %d ticks per second) are more than the %llu (1 GiB of 16-bit samples "
+                      "with their record's bookkeeping) a recording may hold: lower --rate or the breath counts",
+                      (unsigned long long)synth.Ticks(), synth.Seconds(), o.rate, (unsigned long long)most);
         return text;
     }
     return {};
+}
+
+// Refuses a recording's name that would not be read back as EDF, and figures that would be
+// written over it.
+std::string CheckNames(const std::string& out, const po::variables_map& values)
+{
+    if (Host::RecordingExtension(out) != "edf")
+        return "'" + Shortened(out) + "' must end in .edf: the recording is written as EDF, and recordings are read "
+               "as their extension says";
+    if (values.count("figures"))
+        return RefuseWritingOver("--figures", values["figures"].as<std::string>(), out,
+                                 "the recording this command writes");
+    return {};
+}
+
+// The recording and its figures are both written or neither: each is finished on disk before
+// either is put in place, the recording last, so that figures that cannot be written leave the
+// old recording.
+void WriteRecordingAndFigures(const Host::SyntheticBreathing& synth, const std::string& out,
+                              const po::variables_map& values)
+{
+    Host::SafeFile recording(out);
+    std::optional<Host::SafeFile> figures;
+    if (values.count("figures")) {
+        figures.emplace(values["figures"].as<std::string>());
+        const Host::SyntheticSummary s = synth.Summary();
+        PrintFigures(figures->Stream(), synth, ",");
+        figures->Stream() << "V_E (L/s)," << s.ve << "\nf (Hz)," << s.frequency << "\n";
+        figures->Finish();
+    }
+    Host::WriteEdfRecording(recording, synth.MakeRecording(out));
+    if (figures)
+        figures->Commit();
+    recording.Commit();
 }
 
 }  // namespace
@@ -126,18 +163,21 @@ std::string CheckRecording(const Host::SyntheticBreathing& synth, const Host::Sy
 int RunGenerate(const Args& args)
 {
     Host::SyntheticOptions o;
-    const std::string rateHelp = "ticks per second, 1 to " + std::to_string(kMostRate) +
-                                 " (a second of samples fills at most an EDF data record)";
+    const std::string rateHelp = "ticks per second, " + std::to_string(Host::LeastRate(o)) + " (or 25 ticks per --tau, if more) to " +
+                                 std::to_string(kMostRate) + " (a second of samples fills at most an EDF data record)";
+    const std::string most = " to " + Number(Host::LargestBreathVolume(o)) + " L";
+    const std::string tidalHelp = "mean V_T of quiet breaths, " + Number(Host::LeastTidalVolume(o)) + most;
+    const std::string fvcHelp = "FVC of forced breaths, " + Number(Host::LeastForcedVolume(o)) + most;
     po::options_description options("options");
     options.add_options()
-        ("out", po::value<std::string>()->required(), "the EDF file to write")
+        ("out", po::value<std::string>()->required(), "the EDF file to write (named *.edf)")
         ("figures", po::value<std::string>(), "also write the true figures to this CSV file")
         ("rate", po::value<int>(&o.rate)->default_value(o.rate), rateHelp.c_str())
         ("quiet", po::value<int>(&o.quietBreathsPerRun)->default_value(o.quietBreathsPerRun),
          "quiet breaths before, between and after the forced ones (0: forced breaths only)")
         ("forced", po::value<int>(&o.forcedBreaths)->default_value(o.forcedBreaths), "forced breaths")
-        ("tidal-volume", po::value<double>(&o.tidalVolume)->default_value(o.tidalVolume), "mean V_T of quiet breaths (L)")
-        ("fvc", po::value<double>(&o.forcedVolume)->default_value(o.forcedVolume), "FVC of forced breaths (L)")
+        ("tidal-volume", po::value<double>(&o.tidalVolume)->default_value(o.tidalVolume), tidalHelp.c_str())
+        ("fvc", po::value<double>(&o.forcedVolume)->default_value(o.forcedVolume), fvcHelp.c_str())
         ("tau", po::value<double>(&o.tau)->default_value(o.tau), "time constant of forced expiration (s)")
         ("noise", po::value<double>(&o.noise)->default_value(o.noise), "flow noise, standard deviation (L/s)")
         ("drift", po::value<double>(&o.drift)->default_value(o.drift), "baseline drift at the end (L/s)")
@@ -147,26 +187,23 @@ int RunGenerate(const Args& args)
     Parsed parsed = ParseOptions("generate", "OUT.edf [options]", options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
-    std::string error = CheckOptions(o);
-    if (!error.empty()) {
-        std::cerr << "spirohost generate: " << error << "\n";
-        return 2;
-    }
-    const Host::SyntheticBreathing synth(o);
-    error = CheckRecording(synth, o);
-    if (!error.empty()) {
-        std::cerr << "spirohost generate: " << error << "\n";
-        return 2;
-    }
     const std::string out = parsed.values["out"].as<std::string>();
+    // Targets that cannot take a file are refused before the recording is built.
+    Host::SafeFile::CheckTarget(out);
+    if (parsed.values.count("figures"))
+        Host::SafeFile::CheckTarget(parsed.values["figures"].as<std::string>());
+    const auto refused = [](const std::string& error) {
+        if (!error.empty())
+            std::cerr << "spirohost generate: " << error << "\n";
+        return !error.empty();
+    };
+    if (refused(CheckOptions(o)) || refused(CheckNames(out, parsed.values)))
+        return 2;
+    const Host::SyntheticBreathing synth(o);
+    if (refused(CheckRecording(synth, o)))
+        return 2;
+    WriteRecordingAndFigures(synth, out, parsed.values);
     const Host::SyntheticSummary s = synth.Summary();
-    Host::WriteEdfRecording(out, synth.MakeRecording(out));
-    if (parsed.values.count("figures")) {
-        Host::SafeFile figures(parsed.values["figures"].as<std::string>());
-        PrintFigures(figures.Stream(), synth, ",");
-        figures.Stream() << "V_E (L/s)," << s.ve << "\nf (Hz)," << s.frequency << "\n";
-        figures.Commit();
-    }
     std::cout << "Wrote " << out << ": channel 1 \"Flow head\" (V), " << o.rate << " Hz, " << synth.Seconds()
               << " s\nflow = raw x " << o.headScale << " (analyse with --raw 1 --scale " << o.headScale
               << " --drift-correction)\n\n";

@@ -13,9 +13,29 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kUniformSpan = 4294967297.0;
 constexpr double kForcedTi = 2.0;  // s
 constexpr double kForcedTe = 5.0;  // s
+// Quiet breaths: Ti and Te, and how far each swings either way from breath to breath (s); and
+// how far a breath's volume swings from the mean, as a share of it.
+constexpr double kQuietTi = 1.5;
+constexpr double kQuietTiSwing = 0.1;
+constexpr double kQuietTe = 2.2;
+constexpr double kQuietTeSwing = 0.2;
+constexpr double kVolumeSwing = 0.2;
+// The analysis's tolerance on a volume, as a share of it.
+constexpr double kVolumeTolerance = 0.03;
+constexpr int kLeastRate = 50;
+constexpr double kLeastTicksPerTau = 25;
 
 // Seconds rounded to whole ticks, so that every crossing lies on a tick.
 double OnTick(double seconds, int rate) { return std::round(seconds * rate) / rate; }
+
+// Half a step of the raw channel, as flow (L/s): the most a stored sample is off.
+double HalfStepFlow(const SyntheticOptions& options) { return options.voltsPerStep * options.headScale / 2; }
+
+// The least volume whose breaths of this duration (s) the samples hold within the tolerance.
+double LeastVolume(const SyntheticOptions& options, double duration)
+{
+    return std::ceil(HalfStepFlow(options) * duration / kVolumeTolerance * 1000) / 1000;
+}
 
 // Normal deviates from the standard-specified Mersenne twister (Box-Muller), so that a seed
 // makes the same recording everywhere.
@@ -44,6 +64,22 @@ double FullScale(const SyntheticOptions& options)
 double LargestBreathVolume(const SyntheticOptions& options)
 {
     return FullScale(options) * 2.0 * kForcedTi / kPi;
+}
+
+int LeastRate(const SyntheticOptions& options)
+{
+    return std::max(kLeastRate, int(std::ceil(kLeastTicksPerTau / options.tau)));
+}
+
+double LeastTidalVolume(const SyntheticOptions& options)
+{
+    const double longest = kQuietTi + kQuietTiSwing + kQuietTe + kQuietTeSwing;
+    return LeastVolume(options, longest / (1 - kVolumeSwing));
+}
+
+double LeastForcedVolume(const SyntheticOptions& options)
+{
+    return LeastVolume(options, kForcedTi + kForcedTe);
 }
 
 // Box-Muller's radius is largest at the smallest u1, 1 / kUniformSpan; the cosine is at most 1.
@@ -76,9 +112,9 @@ void SyntheticBreathing::PlanQuietBreath(double& t, int index)
 {
     SyntheticBreath b;
     b.start = t;
-    b.ti = OnTick(1.5 + 0.1 * std::sin(1.3 * index), mOptions.rate);
-    b.te = OnTick(2.2 + 0.2 * std::cos(0.7 * index), mOptions.rate);
-    b.volume = mOptions.tidalVolume * (1.0 + 0.2 * std::sin(2.1 * index + 0.5));
+    b.ti = OnTick(kQuietTi + kQuietTiSwing * std::sin(1.3 * index), mOptions.rate);
+    b.te = OnTick(kQuietTe + kQuietTeSwing * std::cos(0.7 * index), mOptions.rate);
+    b.volume = mOptions.tidalVolume * (1.0 + kVolumeSwing * std::sin(2.1 * index + 0.5));
     b.pif = kPi * b.volume / (2.0 * b.ti);
     b.pef = kPi * b.volume / (2.0 * b.te);
     mBreaths.push_back(b);

@@ -55,6 +55,17 @@ double FullScale(const SyntheticOptions& options);
 // a forced breath's, reaching full scale.
 double LargestBreathVolume(const SyntheticOptions& options);
 
+// The lowest rate (ticks per second) whose samples hold the breaths as the analysis measures
+// them, within its tolerance on volumes (3 % or 50 mL): 50, and 25 ticks a time constant of the
+// forced expiration, whose steep start a slower rate misplaces by a tick.
+int LeastRate(const SyntheticOptions& options);
+
+// The least mean tidal volume and forced volume (L, to the millilitre above) whose breaths the
+// samples hold within 3 % however they round: half a step on every sample of the longest breath
+// of the kind, the smallest quiet breath being 80 % of the mean.
+double LeastTidalVolume(const SyntheticOptions& options);
+double LeastForcedVolume(const SyntheticOptions& options);
+
 // The largest deviate, either way, of the generator of the flow noise: the noise is at most this
 // many standard deviations.
 double LargestNoiseDeviate();

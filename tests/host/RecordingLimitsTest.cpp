@@ -138,6 +138,60 @@ TEST(RecordingLimits, HeaderThatWouldExpandBeyondTheLimitIsRefusedUnread)
                                       "recording may take in memory");
 }
 
+// An EDF+ file's annotation signals become no channels: a file of one signal of 9,000,000 samples
+// (18 MB) and 64 annotation signals is read, where counting them as channels at the signal's
+// rate made 1170 MB.
+TEST(RecordingLimits, AnEdfPlusFileIsSizedByTheChannelsItKeeps)
+{
+    const std::string path = (gFolder.Path() / "annotated.edf").string();
+    const int h = edfopen_file_writeonly(path.c_str(), EDFLIB_FILETYPE_EDFPLUS, 1);
+    ASSERT_GE(h, 0);
+    constexpr int kRate = 1000000, kSeconds = 9;
+    ASSERT_EQ(edf_set_number_of_annotation_signals(h, 64), 0);
+    edf_set_samplefrequency(h, 0, kRate);
+    edf_set_digital_minimum(h, 0, -1000);
+    edf_set_digital_maximum(h, 0, 1000);
+    edf_set_physical_minimum(h, 0, -10.0);
+    edf_set_physical_maximum(h, 0, 10.0);
+    edf_set_label(h, 0, "Flow");
+    std::vector<short> zeros(kRate);
+    for (int r = 0; r < kSeconds; ++r)
+        ASSERT_EQ(edfwrite_digital_short_samples(h, zeros.data()), 0);
+    ASSERT_EQ(edfclose_file(h), 0);
+    const Host::Recording recording = Host::LoadRecording(path);
+    ASSERT_EQ(recording.ChannelCount(), 1u);
+    EXPECT_EQ(recording.Record(0).ticks, uint32_t(kRate * kSeconds));
+    ::unlink(path.c_str());
+
+    // 500 slow signals besides a fast one and an annotation signal: the message counts 501.
+    std::vector<EdfSignal> signals(502);
+    signals[0].samples = 10000;
+    for (size_t s = 1; s < signals.size(); ++s)
+        signals[s].samples = 1;
+    signals.back().label = "EDF Annotations";
+    std::string bytes = EdfBytes(signals, 200);
+    bytes.replace(192, 5, "EDF+C");
+    const std::string amplifying = gFolder.Write("amplifying-plus.edf", bytes).string();
+    EXPECT_EQ(LoadError(amplifying), amplifying + ": 501 channels of 2000000 samples each would take more than the "
+                                                  "1024 MiB a recording may take in memory");
+}
+
+// The most samples a recording may hold is one bound for every reader and writer: 1 GiB less
+// the bookkeeping of its records (192 bytes a record of one channel), in 16-bit samples.
+TEST(RecordingLimits, TheMostTicksAreWhatTheSizeCheckTakes)
+{
+    EXPECT_EQ(Host::MostTicks(1), (uint64_t(1) << 29) - 96);
+    for (const uint64_t channels : {uint64_t(1), uint64_t(3), uint64_t(640)})
+        for (const uint64_t records : {uint64_t(1), uint64_t(7), uint64_t(10000)}) {
+            const uint64_t most = Host::MostTicks(channels, records);
+            EXPECT_NO_THROW(Host::CheckExpandedSize("x.edf", channels, most, records)) << channels << " " << records;
+            EXPECT_THROW(Host::CheckExpandedSize("x.edf", channels, most + 1, records), RecordingError)
+                << channels << " " << records;
+        }
+    // A record holds at most 2^31 - 1 ticks, however few its channels.
+    EXPECT_EQ(Host::MostTicks(0), uint64_t(Host::kMaxTicks));
+}
+
 TEST(RecordingLimits, ValuesAndRatesThatCannotBeRepresentedAreRefused)
 {
     // A digital range a little wider than 15 bits is stored as it is, and its 16-bit range,

@@ -253,6 +253,55 @@ TEST_F(SafeFileTest, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(Files(), std::vector<std::string>{"samples.txt"});
 }
 
+// Files written together: each is finished, its bytes on disk under a hidden name beside its
+// target, before either is put in place; a file that fails to finish leaves every target as it
+// was, and a finished file never committed leaves nothing.
+TEST_F(SafeFileTest, FilesFinishedTogetherChangeTheirTargetsOnlyAtCommit)
+{
+    const std::string recording = Path("rec.edf"), figures = Path("figures.csv");
+    std::ofstream(recording) << "old recording";
+    std::ofstream(figures) << "old figures";
+    {
+        Host::SafeFile first(recording), second(figures);
+        first.Stream() << "new recording";
+        second.Stream() << "new figures";
+        first.Finish();
+        second.Finish();
+        EXPECT_EQ(Read(recording), "old recording");
+        EXPECT_EQ(Files().size(), 4u);
+        second.Commit();
+        first.Commit();
+    }
+    EXPECT_EQ(Read(recording), "new recording");
+    EXPECT_EQ(Read(figures), "new figures");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"figures.csv", "rec.edf"}));
+
+    rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    std::string message;
+    try {
+        Host::SafeFile first(recording), second(figures);
+        first.Stream() << "newer recording";
+        first.Finish();
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        second.Stream() << std::string(200000, 'x');
+        second.Finish();
+        first.Commit();
+        second.Commit();
+    } catch (const Host::FileWriteError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message, figures + ": cannot be written: " + std::strerror(EFBIG));
+    EXPECT_EQ(Read(recording), "new recording");
+    EXPECT_EQ(Read(figures), "new figures");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"figures.csv", "rec.edf"}));
+}
+
 // The check a long command makes before its work: the constructor's verdict, and nothing left.
 TEST_F(SafeFileTest, TargetsAreCheckedAheadWithoutATrace)
 {

@@ -135,4 +135,46 @@ TEST_F(Synthetic, WithoutNoiseOrDriftEachSampleIsTheFlowAtItsTick)
     EXPECT_EQ(differing, 0);
 }
 
+// The least rates: 50 ticks per second, or 25 a time constant of the forced expiration.
+TEST(SyntheticLimits, TheLeastRateKeepsTwentyFiveTicksATimeConstant)
+{
+    Host::SyntheticOptions o;
+    EXPECT_EQ(Host::LeastRate(o), 50);
+    o.tau = 2;
+    EXPECT_EQ(Host::LeastRate(o), 50);
+    o.tau = 0.2;
+    EXPECT_EQ(Host::LeastRate(o), 125);
+    o.tau = 0.19;  // 131.6
+    EXPECT_EQ(Host::LeastRate(o), 132);
+    o.tau = 0.01;
+    EXPECT_EQ(Host::LeastRate(o), 2500);
+}
+
+// Half a step (0.000125 L/s) on every sample of a quiet breath of 1.6 + 2.4 s, 3 % of 80 % of
+// the mean: 0.0208 L, to the millilitre above 0.021; of a forced one of 7 s, 0.0292 L: 0.030. At
+// those volumes each breath's samples, summed over its inspiration and its expiration, hold its
+// volume within 3 %.
+TEST(SyntheticLimits, TheLeastVolumesSurviveTheSixteenBitSamples)
+{
+    Host::SyntheticOptions o;
+    EXPECT_DOUBLE_EQ(Host::LeastTidalVolume(o), 0.021);
+    EXPECT_DOUBLE_EQ(Host::LeastForcedVolume(o), 0.03);
+    o.noise = 0;
+    o.drift = 0;
+    o.tidalVolume = Host::LeastTidalVolume(o);
+    o.forcedVolume = Host::LeastForcedVolume(o);
+    const SyntheticBreathing synth(o);
+    const Host::Recording r = synth.MakeRecording("least.edf");
+    for (const SyntheticBreath& b : synth.Breaths()) {
+        const auto sum = [&](double from, double to) {
+            double volume = 0;
+            for (auto i = uint32_t(std::lround(from * o.rate)); i < uint32_t(std::lround(to * o.rate)); ++i)
+                volume += r.PhysicalAt(0, 0, i) * o.headScale / o.rate;
+            return volume;
+        };
+        EXPECT_NEAR(sum(b.start, b.start + b.ti), b.volume, 0.03 * b.volume) << b.start;
+        EXPECT_NEAR(-sum(b.start + b.ti, b.start + b.Duration()), b.volume, 0.03 * b.volume) << b.start;
+    }
+}
+
 }  // namespace

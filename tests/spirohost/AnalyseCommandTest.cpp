@@ -78,32 +78,63 @@ protected:
     }
     std::filesystem::path Report() const { return mFolder.Path() / "report.csv"; }
 
+    // A recording generated with these options and its report, drift corrected, non-forced
+    // breaths summed: the report's lines, its breaths' rows and the true figures' rows.
+    struct Analysed {
+        std::vector<std::string> report;
+        std::vector<std::vector<std::string>> rows;
+        std::vector<std::string> truthLines;
+        std::vector<std::vector<std::string>> truth;
+    };
+    Analysed GenerateAndAnalyse(const std::string& options)
+    {
+        const std::string edf = (mFolder.Path() / "breathing.edf").string();
+        const std::string figures = (mFolder.Path() / "figures.csv").string();
+        int status = -1;
+        std::string out =
+            RunCommand(Spirohost() + " generate " + edf + " " + options + " --figures " + figures + " 2>&1", &status);
+        EXPECT_EQ(status, 0) << out;
+        out = Analyse(edf, "--raw 1 --scale 2 --drift-correction --non-forced", &status);
+        EXPECT_EQ(status, 0) << out;
+        EXPECT_NE(out.find("Report written to " + Report().string()), std::string::npos) << out;
+        Analysed analysed;
+        analysed.report = Lines(Report());
+        const std::vector<std::string>& report = analysed.report;
+        for (size_t i = 0; i < report.size(); ++i)
+            if (report[i].rfind("Breath #", 0) == 0)
+                for (size_t j = i + 1; j < report.size() && !report[j].empty(); ++j)
+                    analysed.rows.push_back(Cells(report[j], ','));
+        analysed.truthLines = Lines(figures);
+        for (size_t i = 1; i < analysed.truthLines.size() && analysed.truthLines[i].rfind("V_E", 0) != 0; ++i)
+            analysed.truth.push_back(Cells(analysed.truthLines[i], ','));
+        return analysed;
+    }
+
     TestSupport::TempFolder mFolder;
 };
 
+// A breath's volumes and flows as the report gives them against the true ones: volumes within
+// 3 % or 50 mL, flows within 5 % or 0.2 L/s.
+void ExpectTrueVolumesAndFlows(const std::vector<std::string>& row, const std::vector<std::string>& t,
+                               const std::string& which)
+{
+    if (t[1] != "yes") {
+        ExpectNear(Number(row[4]), Number(t[6]), 0.03, 0.05, which + " V_T");
+        return;
+    }
+    ExpectNear(Number(row[5]), Number(t[7]), 0.05, 0.2, which + " PIF");
+    ExpectNear(Number(row[7]), Number(t[8]), 0.05, 0.2, which + " PEF");
+    ExpectNear(Number(row[9]), Number(t[6]), 0.03, 0.05, which + " FVC");
+    ExpectNear(Number(row[10]), Number(t[9]), 0.03, 0.05, which + " FEV1");
+}
+
 TEST_F(AnalyseCommand, TheReportHoldsTheGeneratorsTrueFigures)
 {
-    const std::string edf = (mFolder.Path() / "breathing.edf").string();
-    const std::string figures = (mFolder.Path() / "figures.csv").string();
-    int status = -1;
-    std::string out = RunCommand(Spirohost() + " generate " + edf + " --quiet 3 --forced 1 --seed 7 --figures " +
-                                     figures + " 2>&1",
-                                 &status);
-    ASSERT_EQ(status, 0) << out;
-    out = Analyse(edf, "--raw 1 --scale 2 --drift-correction --non-forced", &status);
-    ASSERT_EQ(status, 0) << out;
-    EXPECT_NE(out.find("Report written to " + Report().string()), std::string::npos) << out;
-
-    const std::vector<std::string> report = Lines(Report());
-    std::vector<std::vector<std::string>> rows;
-    for (size_t i = 0; i < report.size(); ++i)
-        if (report[i].rfind("Breath #", 0) == 0)
-            for (size_t j = i + 1; j < report.size() && !report[j].empty(); ++j)
-                rows.push_back(Cells(report[j], ','));
-    std::vector<std::vector<std::string>> truth;
-    const std::vector<std::string> truthLines = Lines(figures);
-    for (size_t i = 1; i < truthLines.size() && truthLines[i].rfind("V_E", 0) != 0; ++i)
-        truth.push_back(Cells(truthLines[i], ','));
+    const Analysed analysed = GenerateAndAnalyse("--quiet 3 --forced 1 --seed 7");
+    const std::vector<std::string>& report = analysed.report;
+    const std::vector<std::vector<std::string>>& rows = analysed.rows;
+    const std::vector<std::vector<std::string>>& truth = analysed.truth;
+    const std::vector<std::string>& truthLines = analysed.truthLines;
 
     ASSERT_EQ(rows.size(), truth.size());
     EXPECT_EQ(Cells(After(report, "Duration (s),Breaths"), ',').at(1), std::to_string(truth.size()));
@@ -118,14 +149,7 @@ TEST_F(AnalyseCommand, TheReportHoldsTheGeneratorsTrueFigures)
         ExpectNear(Number(row[1]), Number(t[3]), 0, twoSamples, which + " Ti");
         ExpectNear(Number(row[2]), Number(t[4]), 0, twoSamples, which + " Te");
         ExpectNear(Number(row[3]), Number(t[5]), 0, twoSamples, which + " duration");
-        if (!forced) {
-            ExpectNear(Number(row[4]), Number(t[6]), 0.03, 0.05, which + " V_T");
-            continue;
-        }
-        ExpectNear(Number(row[5]), Number(t[7]), 0.05, 0.2, which + " PIF");
-        ExpectNear(Number(row[7]), Number(t[8]), 0.05, 0.2, which + " PEF");
-        ExpectNear(Number(row[9]), Number(t[6]), 0.03, 0.05, which + " FVC");
-        ExpectNear(Number(row[10]), Number(t[9]), 0.03, 0.05, which + " FEV1");
+        ExpectTrueVolumesAndFlows(row, t, which);
     }
     const std::vector<std::string> summary = Cells(report.back(), ',');
     ASSERT_EQ(summary.size(), 5u);
@@ -137,6 +161,21 @@ TEST_F(AnalyseCommand, TheReportHoldsTheGeneratorsTrueFigures)
     };
     ExpectNear(Number(summary[0]), truthOf("V_E (L/s)"), 0.03, 0, "V_E");
     ExpectNear(Number(summary[3]), truthOf("f (Hz)"), 0.03, 0, "f");
+}
+
+// At the least rates generate takes, 50 ticks per second and 25 a time constant of the forced
+// expiration, every breath is found and analyses to its true volumes and flows.
+TEST_F(AnalyseCommand, AtTheLeastRatesTheBreathsAnalyseToTheirTrueFigures)
+{
+    for (const std::string options : {"--rate 50", "--rate 125 --tau 0.2 --fvc 1.5 --tidal-volume 0.3"}) {
+        const Analysed analysed = GenerateAndAnalyse(options);
+        ASSERT_EQ(analysed.rows.size(), analysed.truth.size()) << options;
+        for (size_t b = 0; b < analysed.rows.size(); ++b) {
+            const std::vector<std::string>& row = analysed.rows[b];
+            ASSERT_GE(row.size(), analysed.truth[b][1] == "yes" ? 12u : 5u) << options << " breath " << b + 1;
+            ExpectTrueVolumesAndFlows(row, analysed.truth[b], options + ": breath " + std::to_string(b + 1));
+        }
+    }
 }
 
 // Recorded flow and volume channels beside the raw one: the report analyses the calculations'

@@ -76,17 +76,27 @@ TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
     } cases[] = {
         {"--noise nan", "--noise takes 0 to 1.23 L/s"},
         {"--noise inf", "--noise takes 0 to 1.23 L/s"},
-        {"--fvc 1e300", "--fvc takes more than 0 and at most 10.4 L"},
-        {"--fvc 0", "--fvc takes more than 0 and at most 10.4 L"},
-        {"--tidal-volume -nan", "--tidal-volume takes more than 0 and at most 10.4 L"},
+        {"--fvc 1e300", "--fvc takes 0.03 to 10.4 L"},
+        // Volumes whose breaths 16-bit samples cannot hold within 3 %: 1e-6 L would be all zeros.
+        {"--fvc 0", "--fvc takes 0.03 to 10.4 L"},
+        {"--fvc 0.029", "--fvc takes 0.03 to 10.4 L"},
+        {"--tidal-volume -nan", "--tidal-volume takes 0.021 to 10.4 L"},
+        {"--tidal-volume 1e-6", "--tidal-volume takes 0.021 to 10.4 L"},
+        {"--tidal-volume 0.02", "--tidal-volume takes 0.021 to 10.4 L"},
         {"--tau 1e300", "--tau takes 0.01 to 100 s"},
         {"--drift -9", "--drift takes -8.19 to 8.19 L/s"},
         {"--quiet 100000000", "--quiet takes 0 to 100000 breaths"},
         {"--forced -1", "--forced takes 0 to 100000 breaths"},
-        {"--rate 0", "--rate takes 1 to 5242823 ticks per second"},
+        // Too slow for the forced breaths to analyse to their figures: 50 ticks per second, and
+        // 25 a time constant of the forced expiration.
+        {"--rate 0", "--rate takes 50 to 5242823 ticks per second with --tau 0.5 s"},
+        {"--rate 10", "--rate takes 50 to 5242823 ticks per second with --tau 0.5 s"},
+        {"--rate 49", "--rate takes 50 to 5242823 ticks per second with --tau 0.5 s"},
+        {"--rate 124 --tau 0.2 --fvc 1.5", "--rate takes 125 to 5242823 ticks per second with --tau 0.2 s"},
+        {"--rate 1000 --tau 0.02 --fvc 0.1", "--rate takes 1250 to 5242823 ticks per second with --tau 0.02 s"},
         // A second of samples past the highest rate no longer fits in an EDF data record.
-        {"--rate 5242824 --quiet 1 --forced 0", "--rate takes 1 to 5242823 ticks per second"},
-        {"--rate 10000000", "--rate takes 1 to 5242823 ticks per second"},
+        {"--rate 5242824 --quiet 1 --forced 0", "--rate takes 50 to 5242823 ticks per second with --tau 0.5 s"},
+        {"--rate 10000000", "--rate takes 50 to 5242823 ticks per second with --tau 0.5 s"},
         {"--quiet 0 --forced 0", "there must be a quiet or a forced breath"},
         {"--quiet 1000 --forced 200", "--quiet 1000 and --forced 200 make 201200 breaths; a recording may have at "
                                       "most 100000"},
@@ -95,9 +105,15 @@ TEST_F(AttacksCommands, GenerateRefusesWhatTheHeadCannotRecord)
         {"--fvc 4.1", "the flow would reach 8.2 L/s, beyond the simulated head's full scale of 8.19 L/s: lower --fvc, "
                       "--tidal-volume, --noise or --drift, or raise --tau"},
         {"--rate 5242823 --quiet 20", std::to_string(std::llround(seconds * kMostRate)) + " samples (" +
-                                          std::to_string(std::lround(seconds)) +
-                                          " s at 5242823 ticks per second) are more than the 536870912 (1 GiB of "
-                                          "16-bit samples) a recording may hold: lower --rate or the breath counts"},
+                                          std::to_string(std::lround(seconds)) + " s at 5242823 ticks per second) are "
+                                          "more than the 536870816 (1 GiB of 16-bit samples with their record's "
+                                          "bookkeeping) a recording may hold: lower --rate or the breath counts"},
+        // Just past what the readers take, 2^29 - 96 samples: 129 s of 33 quiet breaths, 2 samples
+        // short of 2^29, which was written and then refused by every reader.
+        {"--rate 4161790 --quiet 33 --forced 0", "536870910 samples (129 s at 4161790 ticks per second) are more "
+                                                 "than the 536870816 (1 GiB of 16-bit samples with their record's "
+                                                 "bookkeeping) a recording may hold: lower --rate or the breath "
+                                                 "counts"},
     };
     for (const auto& c : cases) {
         int status = -1;

@@ -295,6 +295,8 @@ TEST_F(FullDisk, EveryWriterFailsLoudlyAndLeavesTheOldFile)
     };
     for (const auto& [name, args] : writes)
         std::ofstream(mDisk + "/" + name) << "old " << name;
+    // The recording whose figures fail is not replaced either.
+    std::ofstream(Path("gen.edf")) << "old gen.edf";
     Fill();
     for (const auto& [name, args] : writes) {
         int status = -1;
@@ -307,6 +309,7 @@ TEST_F(FullDisk, EveryWriterFailsLoudlyAndLeavesTheOldFile)
     }
     EXPECT_EQ(Files(mDisk), (std::vector<std::string>{"doc.spd", "figures.csv", "pad", "report.csv", "samples.txt",
                                                       "x.edf"}));
+    EXPECT_EQ(Read(Path("gen.edf")), "old gen.edf");
 }
 
 // A disk with a block or so free takes the document's first records but not the rest: the
@@ -340,6 +343,8 @@ TEST_F(FullDisk, OutputsOfViewsDialogsAndSamplingFailLoudlyAndLeaveTheOldFile)
     }
     for (const auto& [name, args] : writes)
         std::ofstream(mDisk + "/" + name) << "old " << name;
+    // The recording whose figures fail is not replaced either.
+    std::ofstream(Path("gen.edf")) << "old gen.edf";
     Fill();
     for (const auto& [name, args] : writes) {
         int status = -1;

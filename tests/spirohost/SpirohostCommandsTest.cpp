@@ -1,7 +1,11 @@
 // The recording commands of spirohost: generate and info, with their error paths.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -12,6 +16,7 @@
 
 #include "RunCommand.h"
 #include "host/data/Recording.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -81,6 +86,124 @@ TEST(GenerateCommand, RefusesBadInputWithAMessageAndNonZeroExit)
     const std::string help = RunCommand(Spirohost() + " generate --help", &status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(help.find("--figures"), std::string::npos);
+}
+
+// generate run in a folder of its own, against files that were there before.
+class GenerateTargets : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return (mFolder.Path() / name).string(); }
+    // What generate prints on both outputs, run in the folder.
+    std::string Generate(const std::string& args, int* status) const
+    {
+        return RunCommand("cd " + mFolder.Path().string() + " && " + Spirohost() + " generate " + args + " 2>&1",
+                          status);
+    }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(mFolder.Path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TestSupport::TempFolder mFolder;
+};
+
+// Figures that cannot be written leave the old recording, and nothing is said to be written;
+// figures named as the recording are refused before any work.
+TEST_F(GenerateTargets, FiguresThatCannotBeWrittenLeaveTheOldRecording)
+{
+    mFolder.Write("keep.edf", "OLD");
+    ASSERT_EQ(::mkdir(Path("folder").c_str(), 0700), 0);
+    const struct {
+        std::string figures;
+        std::string message;
+        int status;
+    } cases[] = {
+        {"''", "an empty name is not a file name", 1},
+        {"folder", "folder: not replaced: it exists and is not a regular file", 1},
+        {"/dev/null", "/dev/null: not replaced: it exists and is not a regular file", 1},
+        {"missing/f.csv", "missing/f.csv: cannot be written: no file can be made in its folder: No such file or "
+                          "directory", 1},
+        {"keep.edf", "--figures 'keep.edf' is the recording this command writes; writing it would lose it: name "
+                     "another file", 2},
+        {"./folder/../keep.edf", "--figures './folder/../keep.edf' is the recording this command writes; writing it "
+                                 "would lose it: name another file", 2},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        EXPECT_EQ(Generate("keep.edf --quiet 1 --forced 1 --figures " + c.figures, &status),
+                  "spirohost generate: " + c.message + "\n")
+            << c.figures;
+        EXPECT_EQ(status, c.status) << c.figures;
+        EXPECT_EQ(Read("keep.edf"), "OLD") << c.figures;
+        EXPECT_EQ(Files(), (std::vector<std::string>{"folder", "keep.edf"})) << c.figures;
+    }
+}
+
+// Only names that are read back as EDF are written: a CSV that a slip names is left as it was.
+TEST_F(GenerateTargets, OnlyNamesReadAsEdfAreWritten)
+{
+    mFolder.Write("flow.csv", "time,Flow [L/s]\n0,1\n");
+    for (const std::string name : {"flow.csv", "flow", "flow.edf.txt", "edf"}) {
+        int status = -1;
+        EXPECT_EQ(Generate(name + " --quiet 1 --forced 0", &status),
+                  "spirohost generate: '" + name + "' must end in .edf: the recording is written as EDF, and "
+                  "recordings are read as their extension says\n");
+        EXPECT_EQ(status, 2) << name;
+    }
+    EXPECT_EQ(Read("flow.csv"), "time,Flow [L/s]\n0,1\n");
+    EXPECT_EQ(Files(), std::vector<std::string>{"flow.csv"});
+    // The readers take the extension in any case.
+    int status = -1;
+    const std::string out = Generate("FLOW.EDF --quiet 1 --forced 0", &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(Host::LoadRecording(Path("FLOW.EDF")).Channel(0).title, "Flow head");
+}
+
+// A target that cannot take the recording is refused before it is built: before even the
+// refusal of a recording of too many samples, which comes once its breaths are laid out.
+TEST_F(GenerateTargets, BadTargetsAreRefusedBeforeTheWork)
+{
+    ASSERT_EQ(::mkdir(Path("folder.edf").c_str(), 0700), 0);
+    ASSERT_EQ(::mkfifo(Path("pipe.edf").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/null", Path("device.edf").c_str()), 0);
+    const std::string tooMany = " --rate 5242823 --quiet 20";
+    const struct {
+        std::string out;
+        std::string message;
+    } cases[] = {
+        {"folder.edf", "folder.edf: not replaced: it exists and is not a regular file"},
+        {"pipe.edf", "pipe.edf: not replaced: it exists and is not a regular file"},
+        {"device.edf", "device.edf: not replaced: it exists and is not a regular file"},
+        {"''", "an empty name is not a file name"},
+        {"missing/x.edf", "missing/x.edf: cannot be written: no file can be made in its folder: No such file or "
+                          "directory"},
+        {"x.edf --figures folder.edf", "folder.edf: not replaced: it exists and is not a regular file"},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        EXPECT_EQ(Generate(c.out + tooMany, &status), "spirohost generate: " + c.message + "\n") << c.out;
+        EXPECT_EQ(status, 1) << c.out;
+    }
+    EXPECT_EQ(Files(), (std::vector<std::string>{"device.edf", "folder.edf", "pipe.edf"}));
+}
+
+// The true figures printed are the command's result: standard output on a full device fails it.
+TEST_F(GenerateTargets, FiguresPrintedToAFullDeviceFailTheCommand)
+{
+    int status = -1;
+    const std::string out = RunCommand("cd " + mFolder.Path().string() + " && " + Spirohost() +
+                                           " generate x.edf --quiet 1 --forced 1 2>&1 >/dev/full",
+                                       &status);
+    EXPECT_EQ(out, "spirohost generate: standard output could not be written: No space left on device\n");
+    EXPECT_EQ(status, 1);
 }
 
 TEST(InfoCommand, ListsRecordsAndChannels)
