@@ -101,14 +101,20 @@ double CycleDetector::ReturnBand(double hysteresis) const
 
 CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double secondsPerTick) const
 {
+    // Before the first start the rises before the dip are all the signal's rises so far.
+    const double before = mHaveStart ? mRiseBefore : mRiseArea;
     // Noise about the level, or the flow turning after breathing in.
-    if (!Held(settings, secondsPerTick, mLongestBelow) || mDipArea < kTurnShare * mRiseBefore)
+    if (!Held(settings, secondsPerTick, mLongestBelow) || mDipArea < kTurnShare * before)
+        return Return::kNone;
+    // Before the first start the signal's size is not known: a dip no larger than noise about
+    // the level has made the level is noise itself.
+    if (!mHaveStart && before > kArtefactShare * mDipArea)
         return Return::kNone;
     // A dip after breathing in, or one the recording began inside: its return is a crossing only
     // where the signal goes on to fall away from it by twice the band, as a dip does, and noise
     // in a pause before the next breath in rarely does.
     const bool seen = mDipFrom <= ReturnBand(settings.hysteresis);
-    return seen && mRiseBefore <= kArtefactShare * mDipArea ? Return::kStart : Return::kFurther;
+    return seen && before <= kArtefactShare * mDipArea ? Return::kStart : Return::kFurther;
 }
 
 bool CycleDetector::Resting(const CycleSettings& settings, double secondsPerTick) const
@@ -154,7 +160,8 @@ void CycleDetector::NoteReturn(double band, double level, double position, doubl
         mReturned = true;
         mTop = y;
         mTopPosition = position;
-        mRiseArea = 0.0;
+        if (mHaveStart)
+            mRiseArea = 0.0;
     }
 }
 
@@ -171,14 +178,8 @@ bool CycleDetector::Started(const CycleSettings& settings, double secondsPerTick
     return true;
 }
 
-bool CycleDetector::Detect(const CycleSettings& settings, double level, double secondsPerTick, double position,
-                           double y, CycleStart& found)
+void CycleDetector::TrackBelow(double level, double position, double y)
 {
-    const double previous = mPrevious;
-    const double previousPosition = mPreviousPosition;
-    mPrevious = y;
-    mPreviousPosition = position;
-    mRiseArea += std::max(0.0, y - level);
     if (y >= level) {
         mBelow = false;
     } else if (!mBelow) {
@@ -188,6 +189,72 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     // Of the dip before its return: the signal below the level again after it is a dip to come.
     if (!mReturned)
         mLongestBelow = std::max(mLongestBelow, mBelow ? position - mBelowSince : 0.0);
+}
+
+bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTick, double level, double position,
+                             double y)
+{
+    const double band = ReturnBand(settings.hysteresis);
+    // Measured from the level once the signal has reached it: noise above it is no fall.
+    const double fall = std::min(mTop, level) - y;
+    if (!mReturned || fall <= band) {
+        NoteReturn(band, level, position, y);
+        return false;
+    }
+    const Return judged = Judge(settings, secondsPerTick);
+    if (judged == Return::kNone) {
+        mDeep = false;
+        mReturned = false;
+        return false;
+    }
+    return judged == Return::kStart || fall > 2.0 * band;
+}
+
+bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
+                         double previousPosition, double position, double y, CycleStart& found)
+{
+    // A signal that rests on the level rises where it leaves it.
+    if (y <= level) {
+        mHaveCandidate = false;
+        mRisen = false;
+        return false;
+    }
+    if (!mHaveCandidate) {
+        // Placed between the two samples by straight line.
+        mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
+        mHaveCandidate = true;
+    }
+    if (!(y > level + settings.hysteresis * Scale())) {
+        mRisen = false;
+        return false;
+    }
+    if (!mRisen) {
+        mRisen = true;
+        mRisenSince = position;
+    }
+    // Before the first start a dip that held below the level may be noise as well: the
+    // signal's size is not known yet.
+    const bool afterDip = mHaveStart && Held(settings, secondsPerTick, mLongestBelow);
+    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, position - mRisenSince)))
+        return false;
+    EndPhase();
+    mPhase = Phase::kHigh;
+    mPeak = y - level;
+    mHaveCandidate = false;
+    mRisen = false;
+    mReturned = false;
+    return Started(settings, secondsPerTick, mCandidate, found);
+}
+
+bool CycleDetector::Detect(const CycleSettings& settings, double level, double secondsPerTick, double position,
+                           double y, CycleStart& found)
+{
+    const double previous = mPrevious;
+    const double previousPosition = mPreviousPosition;
+    mPrevious = y;
+    mPreviousPosition = position;
+    mRiseArea += std::max(0.0, y - level);
+    TrackBelow(level, position, y);
     if (!mHavePrevious) {
         mHavePrevious = true;
         if (y > level) {
@@ -211,54 +278,15 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
         mPeak = std::max(mPeak, level - y);
         mDipArea += level - y;
     }
-    const double band = ReturnBand(settings.hysteresis);
-    // Measured from the level once the signal has reached it: noise above it is no fall.
-    const double fall = std::min(mTop, level) - y;
-    if (mReturned && fall > band) {
-        const Return judged = Judge(settings, secondsPerTick);
-        if (judged == Return::kNone) {
-            mDeep = false;
-            mReturned = false;
-        } else if (judged == Return::kStart || fall > 2.0 * band) {
-            // Low again without having risen through the level: the return was the crossing, and
-            // a new low phase begins.
-            EndPhase();
-            BeginLow(level - y, 0.0);
-            mHaveCandidate = false;
-            return Started(settings, secondsPerTick, mTopPosition, found);
-        }
-    } else {
-        NoteReturn(band, level, position, y);
-    }
-    // A signal that rests on the level rises where it leaves it.
-    if (y <= level) {
+    if (Returned(settings, secondsPerTick, level, position, y)) {
+        // Low again without having risen through the level: the return was the crossing, and a
+        // new low phase begins.
+        EndPhase();
+        BeginLow(level - y, 0.0);
         mHaveCandidate = false;
-        mRisen = false;
-        return false;
+        return Started(settings, secondsPerTick, mTopPosition, found);
     }
-    if (!mHaveCandidate) {
-        // Placed between the two samples by straight line.
-        mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
-        mHaveCandidate = true;
-    }
-    if (!(y > level + settings.hysteresis * Scale())) {
-        mRisen = false;
-        return false;
-    }
-    if (!mRisen) {
-        mRisen = true;
-        mRisenSince = position;
-    }
-    if (Resting(settings, secondsPerTick) ||
-        !(Held(settings, secondsPerTick, mLongestBelow) || Held(settings, secondsPerTick, position - mRisenSince)))
-        return false;
-    EndPhase();
-    mPhase = Phase::kHigh;
-    mPeak = y - level;
-    mHaveCandidate = false;
-    mRisen = false;
-    mReturned = false;
-    return Started(settings, secondsPerTick, mCandidate, found);
+    return Rose(settings, secondsPerTick, level, previous, previousPosition, position, y, found);
 }
 
 }  // namespace HostCalc

@@ -15,8 +15,10 @@
 // enough that an expiration a third as deep as the one before still falls away by it. Noise
 // about the level crosses it as breathing does, only for less time: a crossing counts only
 // where the dip it leaves held below the level for half the minimum cycle, or the rise holds
-// above it that long. The signal may first be smoothed by a moving mean; a start too soon after
-// the last one is no start. One sample at a time, so that the state can be kept and resumed by
+// above it that long. Before the first start the signal's size is not known, and a dip that
+// held may be noise as well: a rise must hold by itself, and a dip's return counts only where
+// the dip's area is four times all the signal rose so far. The signal may first be smoothed by
+// a moving mean; a start too soon after the last one is no start. One sample at a time, so that the state can be kept and resumed by
 // the event framework.
 #pragma once
 
@@ -94,6 +96,13 @@ private:
     // Follows a low phase's return to the level: first below the level by the band, then back
     // within it, then as close to it as it comes, the first time it reaches it.
     void NoteReturn(double band, double level, double position, double y);
+    // Follows how long the signal stays below the level.
+    void TrackBelow(double level, double position, double y);
+    // Whether the signal, falling away from a return, confirms it as the crossing.
+    bool Returned(const CycleSettings& settings, double secondsPerTick, double level, double position, double y);
+    // Follows a rise through the level out of a low phase; true when it starts a cycle.
+    bool Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
+              double previousPosition, double position, double y, CycleStart& found);
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
@@ -128,7 +137,8 @@ private:
     bool mBelow = false;        // the signal is below the level
     double mBelowSince = 0.0;   // since this position
     double mLongestBelow = 0.0;  // ticks: the longest it stayed there in this low phase's dip
-    double mRiseArea = 0.0;  // above the level since the last return to it (or the first sample)
+    double mRiseArea = 0.0;  // above the level since the last return to it (or the first sample
+                             // until the first start)
     double mLastStart = 0.0;
     bool mHaveStart = false;
 };

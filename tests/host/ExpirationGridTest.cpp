@@ -55,6 +55,23 @@ TEST(ExpirationGrid, RecordingCutAtEveryTenthOfTheFirstCycle)
     ExpectEveryCaseRight(ExpirationGrid::Cuts());
 }
 
+// Noise in the rest before the first expiration, before the signal's size is known, cuts
+// nothing either, whatever the noise's draw.
+TEST(ExpirationGrid, NoiseBeforeTheFirstExpirationCutsNothing)
+{
+    const double rate = 100.0;
+    for (unsigned seed = 1; seed <= 15; ++seed) {
+        for (const Case& c : ExpirationGrid::Cuts()) {
+            TestSupport::FlowScript script = c.script;
+            script.Noise(NoiseAt(rate), seed);
+            const TestSupport::FlowScript::Wrong wrong =
+                script.Judge(ExpirationGrid::Tidal(script.Flow(rate), rate), rate);
+            EXPECT_EQ(wrong.expirations + wrong.rests, 0) << c.name << ", noise drawn from " << seed << ": "
+                                                          << wrong.detail;
+        }
+    }
+}
+
 // The judge itself: a channel that merged the first two expirations, or showed a rest's late
 // part in the cycle before it, is caught; the last expiration, which nothing closes, is not
 // judged.
