@@ -235,7 +235,10 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
     // Before the first start a dip that held below the level may be noise as well: the
     // signal's size is not known yet.
     const bool afterDip = mHaveStart && Held(settings, secondsPerTick, mLongestBelow);
-    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, position - mRisenSince)))
+    // Before the first start a rise holds by itself, for twice as long: noise with an artefact
+    // in it may hold above the level for half the minimum cycle.
+    const double risen = (position - mRisenSince) / (mHaveStart ? 1.0 : 2.0);
+    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)))
         return false;
     EndPhase();
     mPhase = Phase::kHigh;

@@ -16,10 +16,11 @@
 // about the level crosses it as breathing does, only for less time: a crossing counts only
 // where the dip it leaves held below the level for half the minimum cycle, or the rise holds
 // above it that long. Before the first start the signal's size is not known, and a dip that
-// held may be noise as well: a rise must hold by itself, and a dip's return counts only where
-// the dip's area is four times all the signal rose so far. The signal may first be smoothed by
-// a moving mean; a start too soon after the last one is no start. One sample at a time, so that the state can be kept and resumed by
-// the event framework.
+// held may be noise as well: a rise must hold by itself, for the whole minimum cycle, and a
+// dip's return counts only where the dip's area is four times all the signal rose so far. The
+// signal may first be smoothed by a moving mean; a start too soon after the last one is no
+// start. One sample at a time, so that the state can be kept and resumed by the event
+// framework.
 #pragma once
 
 #include <array>

@@ -34,9 +34,9 @@ inline FlowScript Expirations(const std::vector<double>& litres)
 
 const std::vector<double> kVolumes = {0.6, 0.8, 0.5, 0.7, 0.9, 0.4};
 
-// Artefacts: blips (0.05 to 0.4 L/s, 0.05 to 0.2 s) and sniffs (0.01 to 0.05 L over 0.2 to
-// 0.3 s), in the rest before the first, third or fourth expiration, early, midway or late in it.
-inline std::vector<Case> Artefacts()
+// Artefacts in the rest before one expiration: blips (0.05 to 0.4 L/s, 0.05 to 0.2 s) and
+// sniffs (0.01 to 0.05 L over 0.2 to 0.3 s), early, midway or late in the rest.
+inline std::vector<Case> ArtefactsBefore(size_t before)
 {
     struct Size {
         const char* name;
@@ -49,24 +49,33 @@ inline std::vector<Case> Artefacts()
                           {"sniff 0.05 L", 0.3, 0.05}};
     std::vector<Case> cases;
     for (const Size& size : sizes) {
-        for (size_t before : {0u, 2u, 3u}) {
-            for (double place : {0.2, 0.5, 0.8}) {
-                FlowScript script;
-                for (size_t k = 0; k < kVolumes.size(); ++k) {
-                    if (k == before) {
-                        const double lead = 2.0 * place - size.seconds / 2;
-                        script.Rest(lead).Artefact(size.seconds, size.litres).Rest(2.0 - lead - size.seconds);
-                    } else {
-                        script.Rest(2.0);
-                    }
-                    script.Expire(2.0, kVolumes[k]);
+        for (double place : {0.2, 0.5, 0.8}) {
+            FlowScript script;
+            for (size_t k = 0; k < kVolumes.size(); ++k) {
+                if (k == before) {
+                    const double lead = 2.0 * place - size.seconds / 2;
+                    script.Rest(lead).Artefact(size.seconds, size.litres).Rest(2.0 - lead - size.seconds);
+                } else {
+                    script.Rest(2.0);
                 }
-                script.Rest(2.0);
-                cases.push_back({std::string(size.name) + " before expiration " + std::to_string(before + 1) +
-                                     " at " + std::to_string(place).substr(0, 3) + " of its rest",
-                                 script});
+                script.Expire(2.0, kVolumes[k]);
             }
+            script.Rest(2.0);
+            cases.push_back({std::string(size.name) + " before expiration " + std::to_string(before + 1) + " at " +
+                                 std::to_string(place).substr(0, 3) + " of its rest",
+                             script});
         }
+    }
+    return cases;
+}
+
+// Artefacts before the first, third or fourth expiration, and a sniff before every one.
+inline std::vector<Case> Artefacts()
+{
+    std::vector<Case> cases;
+    for (size_t before : {0u, 2u, 3u}) {
+        const std::vector<Case> some = ArtefactsBefore(before);
+        cases.insert(cases.end(), some.begin(), some.end());
     }
     // Sniffs of 0.02 L in the rest before every expiration of sixteen.
     FlowScript sniffs;

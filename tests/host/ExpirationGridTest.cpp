@@ -56,12 +56,15 @@ TEST(ExpirationGrid, RecordingCutAtEveryTenthOfTheFirstCycle)
 }
 
 // Noise in the rest before the first expiration, before the signal's size is known, cuts
-// nothing either, whatever the noise's draw.
+// nothing either, with an artefact in it or none, for many of the noise's draws.
 TEST(ExpirationGrid, NoiseBeforeTheFirstExpirationCutsNothing)
 {
     const double rate = 100.0;
+    std::vector<Case> cases = ExpirationGrid::Cuts();
+    const std::vector<Case> artefacts = ExpirationGrid::ArtefactsBefore(0);
+    cases.insert(cases.end(), artefacts.begin(), artefacts.end());
     for (unsigned seed = 1; seed <= 15; ++seed) {
-        for (const Case& c : ExpirationGrid::Cuts()) {
+        for (const Case& c : cases) {
             TestSupport::FlowScript script = c.script;
             script.Noise(NoiseAt(rate), seed);
             const TestSupport::FlowScript::Wrong wrong =
