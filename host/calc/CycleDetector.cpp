@@ -11,6 +11,13 @@ constexpr double kLongestCycle = 3600.0;
 constexpr double kLongestSmoothing = 10000.0;
 // The share of a dip's depth that the hysteresis of its return is a share of: below a third.
 constexpr double kReturnShare = 0.25;
+// A dip after rises of at most this share of its area is expiration alone (the rises are
+// artefacts: blips, sniffs, noise), and the signal back at the level after it rests until it
+// rises by this share of the dip's area. Breathing in and out, a dip follows a rise of its size.
+constexpr double kArtefactShare = 0.25;
+// A dip of less than this share of the rise before it is the flow turning after breathing in:
+// noise may bring it back to the level, and that is no return.
+constexpr double kTurnShare = 0.25;
 
 }  // namespace
 
@@ -92,9 +99,33 @@ double CycleDetector::ReturnBand(double hysteresis) const
     return hysteresis * kReturnShare * mPeak;
 }
 
-bool CycleDetector::RoseBy(double band) const
+CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double secondsPerTick) const
 {
-    return mRise > band || *std::max_element(mRecentRises.begin(), mRecentRises.end()) > band;
+    // Before the first start the rises before the dip are all the signal's rises so far.
+    const double before = mHaveStart ? mRiseBefore : mRiseArea;
+    // Noise about the level, or the flow turning after breathing in.
+    if (!Held(settings, secondsPerTick, mLongestBelow) || mDipArea < kTurnShare * before)
+        return Return::kNone;
+    // Before the first start the signal's size is not known: a dip no larger than noise about
+    // the level has made the level is noise itself.
+    if (!mHaveStart && before > kArtefactShare * mDipArea)
+        return Return::kNone;
+    // A dip after breathing in, or one the recording began inside: its return is a crossing only
+    // where the signal goes on to fall away from it by twice the band, as a dip does, and noise
+    // in a pause before the next breath in rarely does.
+    const bool seen = mDipFrom <= ReturnBand(settings.hysteresis);
+    return seen && before <= kArtefactShare * mDipArea ? Return::kStart : Return::kFurther;
+}
+
+bool CycleDetector::Resting(const CycleSettings& settings, double secondsPerTick) const
+{
+    return mPhase == Phase::kLow && mReturned && Judge(settings, secondsPerTick) == Return::kStart &&
+           mRiseArea < kArtefactShare * mDipArea;
+}
+
+bool CycleDetector::Held(const CycleSettings& settings, double secondsPerTick, double ticks)
+{
+    return ticks * secondsPerTick >= settings.minimumCycle / 2;
 }
 
 void CycleDetector::EndPhase()
@@ -104,11 +135,14 @@ void CycleDetector::EndPhase()
     mRecentCount = std::min(mRecentCount + 1, mRecentPeaks.size());
 }
 
-void CycleDetector::BeginLow(double depth)
+void CycleDetector::BeginLow(double depth, double from)
 {
     mPhase = Phase::kLow;
     mPeak = depth;
-    mDipFrom = 0.0;
+    mDipArea = depth;
+    mLongestBelow = 0.0;
+    mRiseBefore = mRiseArea;
+    mDipFrom = from;
     mDeep = false;
     mReturned = false;
 }
@@ -116,16 +150,18 @@ void CycleDetector::BeginLow(double depth)
 void CycleDetector::NoteReturn(double band, double level, double position, double y)
 {
     if (mReturned) {
-        if (y > mTop) {
+        if (y > mTop && mTop < level) {
             mTop = y;
             mTopPosition = position;
         }
-    } else if (y < level - mDipFrom - band) {
+    } else if (y < level - band) {
         mDeep = true;
-    } else if (mDeep && y >= level - band) {
+    } else if (mDeep) {
         mReturned = true;
         mTop = y;
         mTopPosition = position;
+        if (mHaveStart)
+            mRiseArea = 0.0;
     }
 }
 
@@ -139,10 +175,78 @@ bool CycleDetector::Started(const CycleSettings& settings, double secondsPerTick
     found = CycleStart{position, length};
     mLastStart = position;
     mHaveStart = true;
-    mRecentRises[mRecentRiseNext] = mRise;
-    mRecentRiseNext = (mRecentRiseNext + 1) % mRecentRises.size();
-    mRise = 0.0;
     return true;
+}
+
+void CycleDetector::TrackBelow(double level, double position, double y)
+{
+    if (y >= level) {
+        mBelow = false;
+    } else if (!mBelow) {
+        mBelow = true;
+        mBelowSince = position;
+    }
+    // Of the dip before its return: the signal below the level again after it is a dip to come.
+    if (!mReturned)
+        mLongestBelow = std::max(mLongestBelow, mBelow ? position - mBelowSince : 0.0);
+}
+
+bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTick, double level, double position,
+                             double y)
+{
+    const double band = ReturnBand(settings.hysteresis);
+    // Measured from the level once the signal has reached it: noise above it is no fall.
+    const double fall = std::min(mTop, level) - y;
+    if (!mReturned || fall <= band) {
+        NoteReturn(band, level, position, y);
+        return false;
+    }
+    const Return judged = Judge(settings, secondsPerTick);
+    if (judged == Return::kNone) {
+        mDeep = false;
+        mReturned = false;
+        return false;
+    }
+    return judged == Return::kStart || fall > 2.0 * band;
+}
+
+bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
+                         double previousPosition, double position, double y, CycleStart& found)
+{
+    // A signal that rests on the level rises where it leaves it.
+    if (y <= level) {
+        mHaveCandidate = false;
+        mRisen = false;
+        return false;
+    }
+    if (!mHaveCandidate) {
+        // Placed between the two samples by straight line.
+        mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
+        mHaveCandidate = true;
+    }
+    if (!(y > level + settings.hysteresis * Scale())) {
+        mRisen = false;
+        return false;
+    }
+    if (!mRisen) {
+        mRisen = true;
+        mRisenSince = position;
+    }
+    // Before the first start a dip that held below the level may be noise as well: the
+    // signal's size is not known yet.
+    const bool afterDip = mHaveStart && Held(settings, secondsPerTick, mLongestBelow);
+    // Before the first start a rise holds by itself, for twice as long: noise with an artefact
+    // in it may hold above the level for half the minimum cycle.
+    const double risen = (position - mRisenSince) / (mHaveStart ? 1.0 : 2.0);
+    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)))
+        return false;
+    EndPhase();
+    mPhase = Phase::kHigh;
+    mPeak = y - level;
+    mHaveCandidate = false;
+    mRisen = false;
+    mReturned = false;
+    return Started(settings, secondsPerTick, mCandidate, found);
 }
 
 bool CycleDetector::Detect(const CycleSettings& settings, double level, double secondsPerTick, double position,
@@ -152,16 +256,16 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     const double previousPosition = mPreviousPosition;
     mPrevious = y;
     mPreviousPosition = position;
-    mRise = std::max(mRise, y - level);
+    mRiseArea += std::max(0.0, y - level);
+    TrackBelow(level, position, y);
     if (!mHavePrevious) {
         mHavePrevious = true;
         if (y > level) {
             mPhase = Phase::kHigh;
             mPeak = y - level;
         } else {
-            // Begun inside a dip, perhaps: only a dip below this depth is seen to begin.
-            BeginLow(level - y);
-            mDipFrom = level - y;
+            // Begun inside a dip, perhaps.
+            BeginLow(level - y, level - y);
         }
         return false;
     }
@@ -169,45 +273,23 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
         mPeak = std::max(mPeak, y - level);
         if (y < level - settings.hysteresis * Scale()) {
             EndPhase();
-            BeginLow(level - y);
+            BeginLow(level - y, 0.0);
         }
         return false;
     }
-    if (y <= level)
+    if (y <= level) {
         mPeak = std::max(mPeak, level - y);
-    const double band = ReturnBand(settings.hysteresis);
-    if (RoseBy(band)) {
-        // A cycle that rose through the level: a return is no crossing.
-        mDeep = false;
-        mReturned = false;
-    } else if (mReturned && y < mTop - band) {
-        // Low again without having risen through the level: the return was the crossing, and
-        // a new low phase begins.
+        mDipArea += level - y;
+    }
+    if (Returned(settings, secondsPerTick, level, position, y)) {
+        // Low again without having risen through the level: the return was the crossing, and a
+        // new low phase begins.
         EndPhase();
-        BeginLow(level - y);
+        BeginLow(level - y, 0.0);
         mHaveCandidate = false;
         return Started(settings, secondsPerTick, mTopPosition, found);
-    } else {
-        NoteReturn(band, level, position, y);
     }
-    // A signal that rests on the level rises where it leaves it.
-    if (y <= level) {
-        mHaveCandidate = false;
-        return false;
-    }
-    if (!mHaveCandidate) {
-        // Placed between the two samples by straight line.
-        mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
-        mHaveCandidate = true;
-    }
-    if (!(y > level + settings.hysteresis * Scale()))
-        return false;
-    EndPhase();
-    mPhase = Phase::kHigh;
-    mPeak = y - level;
-    mHaveCandidate = false;
-    mReturned = false;
-    return Started(settings, secondsPerTick, mCandidate, found);
+    return Rose(settings, secondsPerTick, level, previous, previousPosition, position, y, found);
 }
 
 }  // namespace HostCalc

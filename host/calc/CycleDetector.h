@@ -2,15 +2,25 @@
 // with hysteresis so that noise about the level makes one start per cycle. A signal that only
 // dips below the level and comes back to it (expiration-only flow, at rest between
 // expirations) never rises through it: there the return to the level after a low phase is the
-// crossing, known once the signal falls away again. That return rule holds only where the
-// signal has not risen above the level by the return's band in this cycle or the four before:
-// in breathing both ways every cycle begins with a rise (noise as the flow turns may start a
-// cycle or two of its own), a wiggle in an expiration would look like a return, and the cycles
-// begin only where the signal rises, as if the rule were not there. The return's band is a
-// share of the dip's own depth, small enough that an expiration a third as deep as the one
-// before still falls away by it and is a cycle of its own. The signal may first be smoothed by a
-// moving mean; a start too soon after the last one is no start. One sample at a time, so that
-// the state can be kept and resumed by the event framework.
+// crossing, known once the signal falls away again. Which of the two a dip is, is read near it
+// in time: from the area the signal rose above the level between the return before the dip and
+// the dip. Breathing both ways, a dip follows a rise of about its own size, and its return
+// counts only where the signal then falls away by twice the return's band (so that breathing
+// that turns expiration-only is cut from its first expiration on, and noise in a pause before
+// the next breath in is not); a dip after rises of at most a quarter of its area (blips,
+// sniffs, noise in a rest) is expiration alone, its return counts at once, and the rest after
+// it is cut by no rise smaller than that; a dip under a quarter of the rise before it is the
+// flow turning, and noise there is no return. A recording that begins deep inside a dip is
+// read as if breathing both ways. The return's band is a share of the dip's own depth, small
+// enough that an expiration a third as deep as the one before still falls away by it. Noise
+// about the level crosses it as breathing does, only for less time: a crossing counts only
+// where the dip it leaves held below the level for half the minimum cycle, or the rise holds
+// above it that long. Before the first start the signal's size is not known, and a dip that
+// held may be noise as well: a rise must hold by itself, for the whole minimum cycle, and a
+// dip's return counts only where the dip's area is four times all the signal rose so far. The
+// signal may first be smoothed by a moving mean; a start too soon after the last one is no
+// start. One sample at a time, so that the state can be kept and resumed by the event
+// framework.
 #pragma once
 
 #include <array>
@@ -69,16 +79,31 @@ private:
     // scale of a rise: a deep dip after shallow ones would otherwise need to fall away by the
     // whole of it, and noise in a pause before the first dip would keep it at the noise's size.
     double ReturnBand(double hysteresis) const;
-    // Whether the signal rose above the level by more than band in this cycle or the four before.
-    bool RoseBy(double band) const;
+    // What the dip's rises before it make of its return, once the signal falls away from it.
+    enum class Return { kStart, kFurther, kNone };
+    Return Judge(const CycleSettings& settings, double secondsPerTick) const;
+    // Whether the signal, back at the level after a dip that expiration alone makes, has risen
+    // too little to be breathing in: then it rests, and a rise through the level starts nothing.
+    bool Resting(const CycleSettings& settings, double secondsPerTick) const;
+    // Whether the signal stayed on one side of the level for ticks long enough to be breathing
+    // (half the minimum cycle), not noise about it: a cycle starts where the signal leaves a dip
+    // that held below the level so long, or, rising, once it has held above it so long.
+    static bool Held(const CycleSettings& settings, double secondsPerTick, double ticks);
     // Remembers the peak of the phase that ends.
     void EndPhase();
-    // A low phase begins at the level and is depth below it now.
-    void BeginLow(double depth);
-    // Follows a low phase's return to the level: first below where the phase began by the band
-    // (a recording that begins inside a dip has not seen it begin, and its return is no
-    // crossing), then back within the band of the level, then as close to it as it comes.
+    // A low phase is depth below the level now, and began from depth from (0 but where the
+    // recording began inside it).
+    void BeginLow(double depth, double from);
+    // Follows a low phase's return to the level: first below the level by the band, then back
+    // within it, then as close to it as it comes, the first time it reaches it.
     void NoteReturn(double band, double level, double position, double y);
+    // Follows how long the signal stays below the level.
+    void TrackBelow(double level, double position, double y);
+    // Whether the signal, falling away from a return, confirms it as the crossing.
+    bool Returned(const CycleSettings& settings, double secondsPerTick, double level, double position, double y);
+    // Follows a rise through the level out of a low phase; true when it starts a cycle.
+    bool Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
+              double previousPosition, double position, double y, CycleStart& found);
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
@@ -98,16 +123,25 @@ private:
     bool mHavePrevious = false;
     double mCandidate = 0.0;  // the last rise through the level, not yet confirmed
     bool mHaveCandidate = false;
-    double mDipFrom = 0.0;   // how deep the recording began inside the low phase; 0 if it did not
-    bool mDeep = false;      // and it has been below that by a return's band since
+    bool mRisen = false;       // and it has been above the level by the hysteresis since
+    double mRisenSince = 0.0;  // this position
+    // The dip of the low phase: its area below the level, the area the signal rose above it
+    // between the return before the dip and the dip's beginning, and how deep in it the
+    // recording began (0 if it began at or above the level or the dip began later).
+    double mDipArea = 0.0;
+    double mRiseBefore = 0.0;
+    double mDipFrom = 0.0;
+    bool mDeep = false;      // it has been below the level by a return's band
     bool mReturned = false;  // and has come back within it since
-    double mTop = 0.0;       // the highest value since the return: the closest to the level
-    double mTopPosition = 0.0;  // where it was first reached: the crossing, once confirmed
+    double mTop = 0.0;       // the highest value since the return, until it reached the level
+    double mTopPosition = 0.0;  // where it was reached: the crossing, once confirmed
+    bool mBelow = false;        // the signal is below the level
+    double mBelowSince = 0.0;   // since this position
+    double mLongestBelow = 0.0;  // ticks: the longest it stayed there in this low phase's dip
+    double mRiseArea = 0.0;  // above the level since the last return to it (or the first sample
+                             // until the first start)
     double mLastStart = 0.0;
     bool mHaveStart = false;
-    double mRise = 0.0;  // the most the signal has risen above the level since the last start
-    std::array<double, 4> mRecentRises{};  // the same in the cycles before, as a ring
-    size_t mRecentRiseNext = 0;
 };
 
 }  // namespace HostCalc

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "RunCommand.h"
+#include "support/FlowScript.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -218,6 +219,53 @@ TEST(ExpiratoryTidalVolume, ShallowExpirationsShowTheirOwnVolume)
         ExpectEachClosedExpirationsVolume(0.0, 0.0, expirations);
         ExpectEachClosedExpirationsVolume(-0.01, 0.01, expirations);
     }
+}
+
+// Hand-made recordings that depart from the clean case, written as a raw channel at 2 L/s per
+// volt and turned expiratory-only in the dialog: every closed expiration, and the late part of
+// the rest before it, shows the expiration's own volume.
+void ExpectEachExpirationAndRest(const std::string& name, const TestSupport::FlowScript& script, double rate)
+{
+    TestSupport::TempFolder folder;
+    const std::string recording = folder.Write("flow.csv", script.Csv(rate, 2.0)).string();
+    const std::string csv = (folder.Path() / "tidal.csv").string();
+    int status = -1;
+    const std::string out =
+        RunCommand(Spirohost() + " dialog " + recording + " --raw 1 --scale 2 --calc tidal" +
+                       " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
+                   &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "accepted\n");
+    const TestSupport::FlowScript::Wrong wrong = script.Judge(Samples(csv), rate);
+    EXPECT_EQ(wrong.expirations + wrong.rests, 0) << name << ": " << wrong.detail;
+}
+
+TestSupport::FlowScript Expirations(const std::vector<double>& litres, int blipBefore = -1)
+{
+    TestSupport::FlowScript script;
+    for (size_t k = 0; k < litres.size(); ++k) {
+        // A blip of +0.1 L/s for 0.1 s in the middle of the rest.
+        if (static_cast<int>(k) == blipBefore)
+            script.Rest(0.95).Artefact(0.1, 0.1 * 0.2 / kPi).Rest(0.95);
+        else
+            script.Rest(2.0);
+        script.Expire(2.0, litres[k]);
+    }
+    return script.Rest(2.0);
+}
+
+TEST(ExpiratoryTidalVolume, DeparturesFromTheCleanCaseShowEachExpiration)
+{
+    const std::vector<double> volumes = {0.6, 0.8, 0.5, 0.7, 0.9, 0.4};
+    ExpectEachExpirationAndRest("a blip before the fourth", Expirations(volumes, 3), 100.0);
+    ExpectEachExpirationAndRest("begun at 3.0 s", Expirations(volumes).CutAt(3.0), 100.0);
+    ExpectEachExpirationAndRest("noise of 0.005 L/s", Expirations(volumes).Noise(0.005), 100.0);
+    TestSupport::FlowScript turning;
+    turning.Rest(1.0).Breaths(8, 0.6);
+    for (double v : {0.8, 0.5, 0.7, 0.9, 0.4})
+        turning.Rest(2.0).Expire(2.0, v);
+    ExpectEachExpirationAndRest("both ways, then expiration-only, at 1 kHz with noise",
+                                turning.Rest(2.0).Noise(0.003), 1000.0);
 }
 
 }  // namespace
