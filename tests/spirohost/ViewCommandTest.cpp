@@ -11,6 +11,7 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "RunCommand.h"
@@ -454,4 +455,45 @@ TEST_F(ViewCommand, ANoisyLongRecordingsLoopPrintsAndCopiesWhole)
         EXPECT_LT(std::filesystem::file_size(written), 2u << 20) << written;
         EXPECT_EQ(BareColumnsAcrossTheArcsTop(Bytes(written)), 0) << written;
     }
+}
+
+// A night's report: 11 hours, 10,802 breaths. Laying its table out for print keeps the page
+// busy past a call's 10 s; the page is working, not stopped, so the print has every row on
+// its pages, and the copy the window's part on one page.
+TEST_F(ViewCommand, ANightsReportPrintsEveryRowAndCopies)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    int status = -1;
+    std::string out = RunCommand(Spirohost() + " generate " + Recording() +
+                                     " --rate 100 --quiet 3600 --forced 2 --noise 0 --seed 3 2>&1",
+                                 &status);
+    ASSERT_EQ(status, 0) << out;
+    const auto pdf = mFolder.Path() / "report.pdf", copy = mFolder.Path() / "copy.pdf";
+    out = Run("view", "--drift-correction --view \"Spirometry Report\" --print " + pdf.string() + " --copy " +
+                          copy.string(),
+              &status);
+    ASSERT_EQ(status, 0) << out;
+    // A row's line: its number, its kind when forced, then its durations.
+    static const std::regex row("^([0-9]+)( \\(forced\\))? [0-9.]+ [0-9.]+ [0-9.]+ ");
+    const auto rows = [](const std::filesystem::path& file) {
+        int read = -1;
+        std::istringstream text(RunCommand("pdftotext -raw " + file.string() + " - 2>&1", &read));
+        EXPECT_EQ(read, 0) << text.str();
+        std::set<long> numbers;
+        std::smatch match;
+        for (std::string line; std::getline(text, line);)
+            if (std::regex_search(line, match, row))
+                numbers.insert(std::stol(match[1]));
+        return numbers;
+    };
+    const std::set<long> printed = rows(pdf);
+    EXPECT_EQ(printed.size(), 10802u);
+    ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(*printed.begin(), 1);
+    EXPECT_EQ(*printed.rbegin(), 10802);
+    const std::set<long> copied = rows(copy);
+    ASSERT_FALSE(copied.empty());
+    EXPECT_EQ(*copied.begin(), 1);
+    EXPECT_LT(copied.size(), 100u);
 }
