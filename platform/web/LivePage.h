@@ -65,9 +65,9 @@ private:
     // timeout, the browser answering, gives the page up. whileWorking: the wait goes on, a
     // timeout at a time, while the browser's renderers are seen working (up to kLongestPrint).
     bool Await(int id, double timeout, nlohmann::json& result, bool whileWorking = false);
-    // Prints the page with the browser's parameters: a long page's print is waited for while
-    // its renderer works on it.
-    bool Print(const nlohmann::json& params, nlohmann::json& pdf);
+    // Prints the page with the browser's parameters (paper, margins and pages; the rest is the
+    // same for every print): a long page's print is waited for while its renderer works on it.
+    bool Print(nlohmann::json params, nlohmann::json& pdf);
     // Gives the page up, as one that left a call of that limit unanswered; fails with why.
     bool GiveUp(double timeout);
     // Stops the page's script after a call of that limit went unanswered; false when the page
