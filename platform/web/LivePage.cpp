@@ -4,6 +4,7 @@
 #include "web/Browser.h"
 #include "web/PageScripts.h"
 #include "web/PageServer.h"
+#include "web/ProcessTimes.h"
 #include "web/Wire.h"
 
 namespace Web {
@@ -13,6 +14,12 @@ namespace {
 // answers in milliseconds, so a longer wait only delays giving up a page that does not.
 constexpr double kStopTimeout = 2;
 constexpr int kSizeTries = 100;  // looks at a document's size before it is taken as it is
+// A print's wait goes on past its limit while the browser's renderers are seen working: their
+// processor time grew by this share of the wait at least (a renderer laying out a long page
+// uses most of a core; a stopped one none). It goes on for this long at most.
+constexpr double kWorkingShare = 0.1;
+constexpr double kLongestPrint = 120;  // seconds
+const char* const kRendererArgument = "--type=renderer";
 
 std::string DecodeBase64(const std::string& text)
 {
@@ -119,18 +126,40 @@ bool LivePage::Command(const std::string& method, const nlohmann::json& params, 
     return Await(browser->Send(method, params, mSession), timeout, result);
 }
 
-bool LivePage::Await(int id, double timeout, nlohmann::json& result)
+bool LivePage::Await(int id, double timeout, nlohmann::json& result, bool whileWorking)
 {
     Browser* browser = Live();
     if (browser == nullptr)
         return Fail(WhyGone());
     std::string error;
-    if (browser->AwaitReply(id, timeout, result, error))
-        return true;
-    if (!browser->WaitedOut())
-        return Fail(error);
+    double used = whileWorking ? GroupProcessorSeconds(browser->ProcessId(), kRendererArgument) : 0;
+    double waited = timeout;
+    for (;; waited += timeout) {
+        if (browser->AwaitReply(id, timeout, result, error))
+            return true;
+        if (!browser->WaitedOut())
+            return Fail(error);
+        const double now = whileWorking ? GroupProcessorSeconds(browser->ProcessId(), kRendererArgument) : used;
+        if (now - used < timeout * kWorkingShare || waited >= kLongestPrint)
+            break;
+        used = now;
+    }
     browser->IgnoreReply(id);  // a picture's or a print's megabytes, should the page wake
-    return GiveUp(timeout);
+    return GiveUp(waited);
+}
+
+bool LivePage::Print(nlohmann::json params, nlohmann::json& pdf)
+{
+    Browser* browser = Live();
+    if (browser == nullptr)
+        return Fail(WhyGone());
+    params["printBackground"] = true;
+    params["displayHeaderFooter"] = false;
+    params["preferCSSPageSize"] = false;
+    // Untagged: the structure tree of a tagged PDF took most of a long table's print time and
+    // size (an 11-hour report: 22 MB, not 0.6 MB).
+    params["generateTaggedPDF"] = false;
+    return Await(browser->Send("Page.printToPDF", params, mSession), mEvaluationTimeout, pdf, true);
 }
 
 bool LivePage::GiveUp(double timeout)
@@ -532,17 +561,13 @@ bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
         return Fail(kNoPage);
     constexpr double kPointsPerInch = 72;
     nlohmann::json pdf;
-    return Command("Page.printToPDF",
-                   {{"paperWidth", print.paperWidth / kPointsPerInch},
-                    {"paperHeight", print.paperHeight / kPointsPerInch},
-                    {"marginTop", print.top / kPointsPerInch},
-                    {"marginLeft", print.left / kPointsPerInch},
-                    {"marginBottom", print.bottom / kPointsPerInch},
-                    {"marginRight", print.right / kPointsPerInch},
-                    {"printBackground", true},
-                    {"displayHeaderFooter", false},
-                    {"preferCSSPageSize", false}},
-                   pdf, mEvaluationTimeout) &&
+    return Print({{"paperWidth", print.paperWidth / kPointsPerInch},
+                  {"paperHeight", print.paperHeight / kPointsPerInch},
+                  {"marginTop", print.top / kPointsPerInch},
+                  {"marginLeft", print.left / kPointsPerInch},
+                  {"marginBottom", print.bottom / kPointsPerInch},
+                  {"marginRight", print.right / kPointsPerInch}},
+                 pdf) &&
            WriteBase64(pdf, path);
 }
 
@@ -557,19 +582,15 @@ bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
     std::string error;
     if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y), mEvaluationTimeout, ignored, error))
         return Fail(error);
-    const bool printed = Command("Page.printToPDF",
-                                 {{"paperWidth", area.width / kPointsPerInch},
-                                  {"paperHeight", area.height / kPointsPerInch},
-                                  {"scale", kPixelsPerPoint},
-                                  {"marginTop", 0},
-                                  {"marginLeft", 0},
-                                  {"marginBottom", 0},
-                                  {"marginRight", 0},
-                                  {"pageRanges", "1"},
-                                  {"printBackground", true},
-                                  {"displayHeaderFooter", false},
-                                  {"preferCSSPageSize", false}},
-                                 pdf, mEvaluationTimeout);
+    const bool printed = Print({{"paperWidth", area.width / kPointsPerInch},
+                                {"paperHeight", area.height / kPointsPerInch},
+                                {"scale", kPixelsPerPoint},
+                                {"marginTop", 0},
+                                {"marginLeft", 0},
+                                {"marginBottom", 0},
+                                {"marginRight", 0},
+                                {"pageRanges", "1"}},
+                               pdf);
     const bool restored = Run(PageScripts::EndShowArea(), mEvaluationTimeout, ignored, error);
     return printed && (restored || Fail(error));
 }

@@ -1,8 +1,8 @@
 // A page in the process's headless Chromium: one browser target per page, its document and
 // the bundle files it names served by the page server, its bridge objects put on every new
 // window by a script the browser runs before the page's own. Loads wait at most the load
-// timeout; evaluations, pictures and prints the evaluation timeout. A script still running
-// then is stopped. A page that leaves a call unanswered past its limit, or the stop of its
+// timeout; evaluations, pictures and prints the evaluation timeout, a print longer while the
+// browser's renderers are seen working on it. A script still running then is stopped. A page that leaves a call unanswered past its limit, or the stop of its
 // script, while its browser answers (the page's renderer hangs, or was stopped) is given up
 // for good: every later call on it fails at once with that reason, as on a browser given up.
 #pragma once
@@ -62,8 +62,12 @@ private:
     // for, or that it exited (as it has when another has started since).
     std::string WhyGone() const;
     // Waits for the reply to the page's command sent as id; one left unanswered past the
-    // timeout, the browser answering, gives the page up.
-    bool Await(int id, double timeout, nlohmann::json& result);
+    // timeout, the browser answering, gives the page up. whileWorking: the wait goes on, a
+    // timeout at a time, while the browser's renderers are seen working (up to kLongestPrint).
+    bool Await(int id, double timeout, nlohmann::json& result, bool whileWorking = false);
+    // Prints the page with the browser's parameters (paper, margins and pages; the rest is the
+    // same for every print): a long page's print is waited for while its renderer works on it.
+    bool Print(nlohmann::json params, nlohmann::json& pdf);
     // Gives the page up, as one that left a call of that limit unanswered; fails with why.
     bool GiveUp(double timeout);
     // Stops the page's script after a call of that limit went unanswered; false when the page

@@ -132,95 +132,155 @@
     return segments.map(function (s) { return s.length === 2 ? [s[0], s[1], s[0] + 1, s[1]] : s; });
   };
 
-  // A number for each cell, in tiles of 64 by 64 cells made as they are first written; a cell
-  // never written reads as Infinity. A line passes its cells tile by tile: the tile it is in is
-  // kept at hand, and the table of tiles, keyed by exact doubles, is looked up only between them.
-  function CellTable() { this.tiles = new Map(); this.tx = NaN; this.ty = NaN; this.tile = null; }
-  CellTable.prototype.tile_at = function (cx, cy, make) {
-    var tx = cx >> 6, ty = cy >> 6, key = tx * 67108864 + ty;
-    if (tx !== this.tx || ty !== this.ty) {
-      this.tx = tx; this.ty = ty;
-      this.tile = this.tiles.get(key) || null;
+  // An XY line for print, at the paper's resolution: n cells to each pixel along each axis, for a
+  // line `width` pixels wide. Points come one at a time (point(px, py), gap() where the line
+  // breaks; pixels within 1e6) and move to the centres of their cells; one in the cell of the
+  // point before adds nothing. What the printer inks is judged as it rasterises, cell by cell: a
+  // cell is inked when its centre lies within half the line's width of a drawn step. A step that
+  // would ink no cell the drawn steps have not inked adds nothing to the picture: the line is cut
+  // there and goes on from its end. So each step kept inks a new cell, and what comes out is
+  // bounded by the cells of the area, whatever the number of points, their noise or how often
+  // the loops retrace each other. Only cells of `area` ({left, top, width, height}, pixels) and
+  // of a margin as wide as the line's reach are kept: the rest is clipped away when drawn, so a
+  // step there adds nothing either. finish() gives the kept runs as flat [x, y, ...] arrays.
+  var kBlockBits = 2, kBlock = 1 << kBlockBits;  // cells a side of the blocks that count their inked cells
+  lumo.PrintLine = function (n, width, area) {
+    var r = (width > 0 ? width : 1) * n / 2, m = Math.ceil(r) + 1;
+    this.n = n;
+    this.x0 = Math.floor(area.left * n) - m;
+    this.y0 = Math.floor(area.top * n) - m;
+    this.w = Math.max(1, Math.ceil((area.left + area.width) * n) + m - this.x0);
+    this.h = Math.max(1, Math.ceil((area.top + area.height) * n) + m - this.y0);
+    this.inked = new Uint8Array(this.w * this.h);
+    // Each block's inked cells, the cells it has outside the grid counted as inked: a block is
+    // solid when the count is a whole block's.
+    this.bw = Math.ceil(this.w / kBlock);
+    this.blocks = new Uint8Array(this.bw * Math.ceil(this.h / kBlock));
+    for (var by = 0; by * kBlock < this.h; ++by) {
+      for (var bx = 0; bx < this.bw; ++bx) {
+        this.blocks[by * this.bw + bx] = kBlock * kBlock -
+          Math.min(kBlock, this.w - bx * kBlock) * Math.min(kBlock, this.h - by * kBlock);
+      }
     }
-    if (!this.tile && make) this.tiles.set(key, this.tile = new Float64Array(4096).fill(Infinity));
-    return this.tile;
+    // The cells within reach of a cell's centre, as offsets.
+    this.reach = Math.floor(r);
+    var within = function (dx, dy) { return dx * dx + dy * dy <= r * r; };
+    this.disc = [];
+    for (var dy = -this.reach; dy <= this.reach; ++dy) {
+      for (var dx = -this.reach; dx <= this.reach; ++dx) if (within(dx, dy)) this.disc.push(dx, dy);
+    }
+    // For each move of a cell to its neighbour (mx, my), at (mx + 1) * 3 + my + 1: the cells of
+    // its reach that the reach of the cell before lacks.
+    this.edges = [];
+    for (var mx = -1; mx <= 1; ++mx) {
+      for (var my = -1; my <= 1; ++my) {
+        var edge = [];
+        for (var k = 0; k < this.disc.length; k += 2) {
+          if (!within(this.disc[k] + mx, this.disc[k + 1] + my)) edge.push(this.disc[k], this.disc[k + 1]);
+        }
+        this.edges.push(edge);
+      }
+    }
+    this.out = [];
+    this.run = [];
+    this.lx = NaN;
+    this.ly = NaN;
   };
-  CellTable.prototype.get = function (cx, cy) {
-    var tile = this.tile_at(cx, cy, false);
-    return tile ? tile[(cx & 63) << 6 | (cy & 63)] : Infinity;
+  var PL = lumo.PrintLine.prototype;
+  PL.point = function (px, py) {
+    var cx = Math.floor(px * this.n), cy = Math.floor(py * this.n);
+    if (cx === this.lx && cy === this.ly) return;
+    if (this.lx === this.lx && !this.step(this.lx, this.ly, cx, cy)) this.cut();
+    this.run.push((cx + 0.5) / this.n, (cy + 0.5) / this.n);
+    this.lx = cx;
+    this.ly = cy;
   };
-  // Writes v to a cell never written.
-  CellTable.prototype.set_first = function (cx, cy, v) {
-    var tile = this.tile_at(cx, cy, true), i = (cx & 63) << 6 | (cy & 63);
-    if (tile[i] === Infinity) tile[i] = v;
+  PL.gap = function () {
+    this.cut();
+    this.lx = this.ly = NaN;
+  };
+  PL.cut = function () {
+    if (this.run.length >= 4) this.out.push(this.run);
+    this.run = [];
+  };
+  PL.finish = function () {
+    this.gap();
+    return this.out;
+  };
+  // Inks the cells within reach of the step from cell a to cell b; false when it inks none the
+  // line had not inked. The step passes the cells at its points i / count of the way along, of
+  // which only those from `from` to `to` may reach the grid.
+  PL.step = function (ax, ay, bx, by) {
+    var r = this.reach, x0 = this.x0, y0 = this.y0, w = this.w, h = this.h;
+    var dx = bx - ax, dy = by - ay, count = Math.max(Math.abs(dx), Math.abs(dy)), from = 0, to = count;
+    var inside = ax >= x0 && bx >= x0 && ay >= y0 && by >= y0 && ax < x0 + w && bx < x0 + w && ay < y0 + h && by < y0 + h;
+    if (!inside) {
+      if (dx === 0 ? ax < x0 - r || ax > x0 + w - 1 + r : false) return false;
+      if (dx !== 0) {
+        var tx0 = (x0 - r - ax) * count / dx, tx1 = (x0 + w - 1 + r - ax) * count / dx;
+        from = Math.max(from, Math.floor(Math.min(tx0, tx1)));
+        to = Math.min(to, Math.ceil(Math.max(tx0, tx1)));
+      }
+      if (dy === 0 ? ay < y0 - r || ay > y0 + h - 1 + r : false) return false;
+      if (dy !== 0) {
+        var ty0 = (y0 - r - ay) * count / dy, ty1 = (y0 + h - 1 + r - ay) * count / dy;
+        from = Math.max(from, Math.floor(Math.min(ty0, ty1)));
+        to = Math.min(to, Math.ceil(Math.max(ty0, ty1)));
+      }
+      if (from > to) return false;
+    }
+    // The walk's first and last cells, in the grid's coordinates.
+    var fx = ax - x0 + (from === 0 ? 0 : Math.round(dx * from / count)), fy = ay - y0 + (from === 0 ? 0 : Math.round(dy * from / count));
+    var lx = ax - x0 + (to === count ? dx : Math.round(dx * to / count)), ly = ay - y0 + (to === count ? dy : Math.round(dy * to / count));
+    if (this.solid(Math.min(fx, lx) - r, Math.min(fy, ly) - r, Math.max(fx, lx) + r, Math.max(fy, ly) + r)) return false;
+    // The first cell's reach, then what each move of one cell adds to it.
+    var inked = this.inked, blocks = this.blocks, bw = this.bw, fresh = false, px = 0, py = 0;
+    for (var i = from; i <= to; ++i) {
+      var cx = ax - x0 + Math.round(dx * i / count), cy = ay - y0 + Math.round(dy * i / count);
+      var disc = i === from ? this.disc : this.edges[(cx - px + 1) * 3 + cy - py + 1];
+      for (var k = 0; k < disc.length; k += 2) {
+        var x = cx + disc[k], y = cy + disc[k + 1];
+        if (x < 0 || y < 0 || x >= w || y >= h || inked[y * w + x] !== 0) continue;
+        inked[y * w + x] = 1;
+        ++blocks[(y >> kBlockBits) * bw + (x >> kBlockBits)];
+        fresh = true;
+      }
+      px = cx;
+      py = cy;
+    }
+    return fresh;
+  };
+  // Whether every block of the cells from (left, top) to (right, bottom) of the grid is solid
+  // ink: then a step whose reach lies there inks nothing new, known without its cells.
+  PL.solid = function (left, top, right, bottom) {
+    var x1 = Math.max(0, left) >> kBlockBits, x2 = Math.min(this.w - 1, right) >> kBlockBits;
+    var y1 = Math.max(0, top) >> kBlockBits, y2 = Math.min(this.h - 1, bottom) >> kBlockBits;
+    for (var y = y1; y <= y2; ++y) {
+      for (var x = x1; x <= x2; ++x) if (this.blocks[y * this.bw + x] !== kBlock * kBlock) return false;
+    }
+    return true;
   };
 
-  // An XY line's segments (flat [x, y, ...] arrays of pixels, points within 1e6 pixels) at the
-  // paper's resolution: n cells to each pixel along each axis, for a line `width` pixels wide
-  // that is stroked with round ends and corners. A point moves to the centre of its cell, and one
-  // in the cell of the point before adds nothing. A long recording's loops retrace each other:
-  // a step of at most a pixel over ground an earlier part of the line has inked adds nothing
-  // either, and the line is cut there and goes on from the next step that inks something new,
-  // so what comes out is bounded by the area the line covers, not by its points. The line's own
-  // last steps are not earlier ground: each step lies in their ink, and would be cut.
-  lumo.grid_segments = function (segments, n, width) {
+  // The segments (flat [x, y, ...] arrays of pixels) of an XY line as printed by PrintLine, over
+  // `area`, by default the segments' own bounds. n of 1 or less (the screen's) leaves them be.
+  lumo.grid_segments = function (segments, n, width, area) {
     if (!(n > 1)) return segments;
-    // A cell counts as inked when its centre lies this far (in cells) from a drawn step: every
-    // point of it is then within half the line's width of the step, under its stroke.
-    var reach = (width > 0 ? width : 1) * n / 2 - Math.SQRT1_2;
-    // Ink is the line's own for as far along it as a step and the reach; twice that, to spare.
-    var own = 2 * (n + reach);
-    var inked = new CellTable();  // how far along the line, in cells, each cell was first inked
-    var along = 0;
-    // Inks the cells within reach of the step between the centres of cells a and b.
-    var ink = function (ax, ay, bx, by) {
-      if (reach < 0) return;  // a line thinner than a cell's diagonal covers no whole cell
-      var r = Math.floor(reach), dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
-      for (var x = Math.min(ax, bx) - r; x <= Math.max(ax, bx) + r; ++x) {
-        for (var y = Math.min(ay, by) - r; y <= Math.max(ay, by) + r; ++y) {
-          var t = len2 > 0 ? Math.max(0, Math.min(1, ((x - ax) * dx + (y - ay) * dy) / len2)) : 0;
-          var ex = ax + t * dx - x, ey = ay + t * dy - y;
-          if (ex * ex + ey * ey <= reach * reach) inked.set_first(x, y, along);
+    if (!area) {
+      var x = [Infinity, -Infinity], y = [Infinity, -Infinity];
+      segments.forEach(function (s) {
+        for (var i = 0; i + 1 < s.length; i += 2) {
+          x = [Math.min(x[0], s[i]), Math.max(x[1], s[i])];
+          y = [Math.min(y[0], s[i + 1]), Math.max(y[1], s[i + 1])];
         }
-      }
-    };
-    // Whether each cell the step between the centres of cells a and b passes through was inked
-    // by an earlier part of the line: the cells in the order the step enters them.
-    var covered = function (ax, ay, bx, by) {
-      var nx = Math.abs(bx - ax), ny = Math.abs(by - ay), sx = bx > ax ? 1 : -1, sy = by > ay ? 1 : -1;
-      for (var x = ax, y = ay, ix = 0, iy = 0; ;) {
-        if (!(inked.get(x, y) < along - own)) return false;
-        if (ix === nx && iy === ny) return true;
-        // Which cell border the step crosses next: the one at x, at y, or both at a corner.
-        var side = (1 + 2 * ix) * ny - (1 + 2 * iy) * nx;
-        if (side <= 0) { x += sx; ++ix; }
-        if (side >= 0) { y += sy; ++iy; }
-      }
-    };
-    var out = [];
-    for (var s = 0; s < segments.length; ++s) {
-      var seg = segments[s], run = [], lx = NaN, ly = NaN;
-      for (var i = 0; i + 1 < seg.length; i += 2) {
-        var cx = Math.floor(seg[i] * n), cy = Math.floor(seg[i + 1] * n);
-        if (cx === lx && cy === ly) continue;
-        if (lx === lx) {  // a step from the point before
-          var steps = Math.max(Math.abs(cx - lx), Math.abs(cy - ly));
-          if (steps <= n && covered(lx, ly, cx, cy)) {
-            if (run.length >= 4) out.push(run);
-            run = [];
-          } else if (steps <= n) {
-            ink(lx, ly, cx, cy);
-          } else {
-            ink(cx, cy, cx, cy);  // a long straight step, rare: its end alone is worth the cells
-          }
-          along += steps;
-        }
-        run.push((cx + 0.5) / n, (cy + 0.5) / n);
-        lx = cx; ly = cy;
-      }
-      if (run.length >= 4) out.push(run);
+      });
+      area = x[0] <= x[1] ? { left: x[0], top: y[0], width: x[1] - x[0], height: y[1] - y[0] } : { left: 0, top: 0, width: 0, height: 0 };
     }
-    return out;
+    var line = new lumo.PrintLine(n, width, area);
+    segments.forEach(function (s) {
+      for (var i = 0; i + 1 < s.length; i += 2) line.point(s[i], s[i + 1]);
+      line.gap();
+    });
+    return line.finish();
   };
 
   // Coalesces redraw requests into one draw per animation frame (or at once without a page).

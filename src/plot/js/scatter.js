@@ -10,27 +10,38 @@
   // A mapping that puts every point on one pixel: what the ranges alone need.
   var kOnePixel = { xo: 0, xoff: 0, xk: 0, yo: 0, yoff: 0, yk: 0 };
 
-  // The line through n points (xAt(i), yAt(i)) as pixel segments: a point that is not a number
-  // or lies more than 1e6 pixels out ends a segment, and one within a tenth of a pixel of the
-  // last one kept adds nothing to it. The host's reduction (PixPath) keeps what this keeps.
-  function line_segments(n, xAt, yAt, xs, ys) {
-    var segs = [], seg = [];
-    var lim = 1e6;
+  // The line through n points (xAt(i), yAt(i)) in pixels, handed to `out` point by point
+  // (out.point(px, py), and out.gap() where the line breaks): a point that is not a number or
+  // lies more than 1e6 pixels out breaks it, and one within a tenth of a pixel of the last one
+  // kept adds nothing to it. The host's reduction (PixPath) keeps what this keeps.
+  function trace_line(n, xAt, yAt, xs, ys, out) {
+    var lim = 1e6, lx = NaN, ly = NaN;
     for (var i = 0; i < n; ++i) {
       var x = xAt(i), y = yAt(i);
       var px = xs.to_pix(x), py = ys.to_pix(y);
       if (typeof y !== 'number' || !isFinite(px) || !isFinite(py) || Math.abs(px) > lim || Math.abs(py) > lim) {
-        if (seg.length >= 4) segs.push(seg);
-        seg = [];
+        out.gap();
+        lx = ly = NaN;
         continue;
       }
-      var k = seg.length;
-      if (k >= 2 && Math.abs(seg[k - 2] - px) < 0.1 && Math.abs(seg[k - 1] - py) < 0.1) continue;
-      seg.push(px, py);
+      if (Math.abs(lx - px) < 0.1 && Math.abs(ly - py) < 0.1) continue;
+      out.point(px, py);
+      lx = px;
+      ly = py;
     }
-    if (seg.length >= 4) segs.push(seg);
-    return segs;
+    return out.finish();
   }
+  // The screen's line: its segments as flat [x, y, ...] arrays, a lone point left out.
+  function Segments() { this.segs = []; this.seg = []; }
+  Segments.prototype.point = function (px, py) { this.seg.push(px, py); };
+  Segments.prototype.gap = function () {
+    if (this.seg.length >= 4) this.segs.push(this.seg);
+    this.seg = [];
+  };
+  Segments.prototype.finish = function () {
+    this.gap();
+    return this.segs;
+  };
 
   // A source of the host read by sample index, one sample a point.
   function host_source(d) {
@@ -138,26 +149,26 @@
       this.path_cache = null;
       lumo.cls('DataPlotter').prototype.data_changed.call(this, first, count);
     },
-    draw: function (painter) {
+    draw: function (painter, area) {
       var xs = this.plot.scales[0], ys = this.plot.scales[1];
       // A print painter takes the line at the paper's resolution, n cells to each pixel, cut
-      // where it runs over the ink of its earlier parts: round ends run each piece on into it.
+      // where it would ink nothing new: round ends run each piece on into the ink.
       var n = painter.columns_per_pixel, style = this.style();
       if (n > 1) style.round = true;
+      var line = function (count, xAt, yAt) {
+        var out = n > 1 ? new lumo.PrintLine(n, style.width, area || this.plot.area) : new Segments();
+        painter.polyline(trace_line(count, xAt, yAt, xs, ys, out), style);
+      }.bind(this);
       var red = this.p.show_lines ? this.reducible() : null;
       var map = { xo: xs.origin, xoff: xs.get_offset(), xk: xs.get_scaling(), yo: ys.origin, yoff: ys.get_offset(), yk: ys.get_scaling() };
       var path = red ? this.path(red, map) : null;
       if (path) {
-        painter.polyline(lumo.grid_segments(line_segments(path.n, function (i) { return path.xs[i]; },
-          function (i) { return path.ys[i]; }, xs, ys), n, style.width), style);
+        line(path.n, function (i) { return path.xs[i]; }, function (i) { return path.ys[i]; });
         return;
       }
       var d = this.data();
       if (d.n === 0) return;
-      if (this.p.show_lines) {
-        painter.polyline(lumo.grid_segments(line_segments(d.n, d.xAt, function (i) { return d.ys[i]; }, xs, ys), n,
-          style.width), style);
-      }
+      if (this.p.show_lines) line(d.n, d.xAt, function (i) { return d.ys[i]; });
       if (this.p.show_points) this.draw_points(painter, d, [0, d.n - 1]);
     }
   });
