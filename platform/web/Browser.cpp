@@ -213,7 +213,8 @@ bool Browser::Start(std::string& error)
     if (!Command("Browser.getVersion", nlohmann::json::object(), "", version, error, kStartTimeout)) {
         ReadErrors();
         const std::string said = mSaid.Text();
-        error = "the browser did not start: " + error + (mFd < 0 && !said.empty() ? ", saying: " + said : "");
+        const bool exited = mFd < 0 && mGone.empty();
+        error = "the browser did not start: " + error + (exited && !said.empty() ? ", saying: " + said : "");
         return false;
     }
     mStarted = true;
@@ -224,18 +225,16 @@ bool Browser::Start(std::string& error)
 bool Browser::MakeProfile(std::string& error)
 {
     std::string pattern = CF::TempFolder() + "/" + kProfilePrefix + std::to_string(getpid()) + "-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        error = "cannot make the browser's profile folder in " + CF::TempFolderText() + ": " + std::strerror(errno);
-        return false;
+    bool made = mkdtemp(pattern.data()) != nullptr;
+    if (made) {
+        mProfile = pattern;
+        mLeftover = CF::Leftovers::Remember(mProfile);
     }
-    mProfile = pattern;
-    mLeftover = CF::Leftovers::Remember(mProfile);
     for (const char* folder : {kHome, kRuntime, kScratch})
-        if (mkdir((mProfile + folder).c_str(), 0700) != 0) {
-            error = "cannot make the browser's profile folder in " + CF::TempFolderText() + ": " + std::strerror(errno);
-            return false;
-        }
-    return true;
+        made = made && mkdir((mProfile + folder).c_str(), 0700) == 0;
+    if (!made)
+        error = "cannot make the browser's profile folder in " + CF::TempFolderText() + ": " + std::strerror(errno);
+    return made;
 }
 
 bool Browser::Launch(const sigset_t& mask, std::string& error)

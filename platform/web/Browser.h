@@ -31,6 +31,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cf/Leftovers.h"
 #include "web/LastLines.h"
 
 namespace Web {
@@ -181,8 +182,8 @@ private:
     bool mRefill = false;
     double mRefillAt = 0;
     std::string mProfile;
-    int mLeftover = -1;  // the profile's id as a leftover
-    int mErrors = -1;    // the browser's standard error
+    int mLeftover = CF::Leftovers::kNone;  // the profile's, for a signal's handler
+    int mErrors = -1;                      // the browser's standard error
     LastLines mSaid;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;
