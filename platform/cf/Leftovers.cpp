@@ -86,8 +86,8 @@ void Handle(int signal)
         EndBy(signal);
         return;
     }
-    if (ThreadId() != gOwner.load()) {
-        syscall(SYS_tgkill, gProcess.load(), gOwner.load(), signal);
+    // To the owner's thread, unless it has ended: then here.
+    if (ThreadId() != gOwner.load() && syscall(SYS_tgkill, gProcess.load(), gOwner.load(), signal) == 0) {
         errno = saved;
         return;
     }

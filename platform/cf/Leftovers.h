@@ -6,9 +6,10 @@
 // The handler is installed, once, only for a signal still at its default action: one that the
 // parent set to be ignored (a shell does so for a background job's SIGINT) stays ignored. It is
 // installed by the thread that first holds the signals (SignalsHeld), the one that makes and
-// remembers these things, and runs on that thread whatever thread the signal came to: nothing
-// that thread does then runs alongside the removal, and a signal that comes while the thread
-// holds them waits until what it made is remembered. The handler makes system calls only.
+// remembers these things, and runs on that thread (while it lives) whatever thread the signal
+// came to: nothing that thread does then runs alongside the removal, and a signal that comes
+// while the thread holds them waits until what it made is remembered. The handler makes system
+// calls only.
 //
 // A SIGKILL leaves what it leaves: the next browser removes the profile folders of hosts that
 // have died (Browser).
