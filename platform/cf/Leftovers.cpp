@@ -92,10 +92,8 @@ void Handle(int signal)
         return;
     }
     for (Slot& slot : gSlots)
-        if (const pid_t group = slot.group.load(); slot.state.load() == kSet && group > 0) {
-            kill(-group, SIGKILL);
-            waitpid(group, nullptr, 0);
-        }
+        if (const pid_t group = slot.group.load(); slot.state.load() == kSet && group > 0)
+            Leftovers::KillGroup(group);
     for (Slot& slot : gSlots)
         if (slot.state.load() == kSet)
             Leftovers::RemoveTree(slot.path);
@@ -150,6 +148,12 @@ void Leftovers::Forget(int id)
 }
 
 bool Leftovers::RemoveTree(const char* path) { return RemoveAt(AT_FDCWD, path, 0); }
+
+void Leftovers::KillGroup(pid_t group)
+{
+    kill(-group, SIGKILL);
+    waitpid(group, nullptr, 0);
+}
 
 SignalsHeld::SignalsHeld()
 {

@@ -34,6 +34,9 @@ public:
     static void SetGroup(int id, pid_t group);
     // The path is no longer to be removed (it has been, or will be, by its owner).
     static void Forget(int id);
+    // Kills the process group (a stopped process too) and waits for its leader, a child of this
+    // process. System calls alone (the handler uses it).
+    static void KillGroup(pid_t group);
     // Removes path, and everything in a folder there, without following links, through system
     // calls alone (the handler uses it); false when some of it remains.
     static bool RemoveTree(const char* path);

@@ -551,8 +551,7 @@ void Browser::GiveUp(const std::string& reason)
 
 void Browser::Kill()
 {
-    kill(-mPid, SIGKILL);  // a stopped process dies of it too
-    waitpid(mPid, nullptr, 0);
+    CF::Leftovers::KillGroup(mPid);
     CF::Leftovers::SetGroup(mLeftover, 0);
     mPid = -1;
 }
