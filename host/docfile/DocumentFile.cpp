@@ -121,11 +121,27 @@ void WriteRecord(IStorage* storage, const std::wstring& name, F write)
     }
 }
 
-void WriteDocumentRecord(KVD::BinOStream& out, DataDocument& document, const std::vector<Child>& children)
+// The recording's path as the document keeps it: whole, so that the document opens from any
+// folder. Only a relative path needs the current folder; when that is gone, the recording is
+// what cannot be saved.
+std::string FullPath(const std::string& recording)
+{
+    const boost::filesystem::path given(recording);
+    if (given.is_absolute())
+        return recording;
+    boost::system::error_code error;
+    const boost::filesystem::path here = boost::filesystem::current_path(error);
+    if (error)
+        throw DocumentFileError(recording + ": cannot tell its full path from the current folder: " +
+                                error.message());
+    return (here / given).string();
+}
+
+void WriteDocumentRecord(KVD::BinOStream& out, DataDocument& document, const std::string& recording,
+                         const std::vector<Child>& children)
 {
     const ChannelTable& channels = document.Channels();
     const int recorded = int(channels.GetRecording().ChannelCount());
-    const std::string recording = boost::filesystem::absolute(channels.GetRecording().Path()).string();
     out << kVersion << KVD::ToKVDString(recording) << uint32_t(recorded) << uint32_t(channels.Count() - recorded);
     for (int c = recorded; c < channels.Count(); ++c)
         out << KVD::ToKVDString(channels.Title(c)) << KVD::ToKVDString(channels.Unit(c));
@@ -157,11 +173,12 @@ void WriteCalculations(IStorage* root, DataDocument& document)
     Check(storage->Commit(0), "cannot write the calculations");
 }
 
-void WriteFile(const std::string& path, DataDocument& document, const std::vector<Child>& children)
+void WriteFile(const std::string& path, DataDocument& document, const std::string& recording,
+               const std::vector<Child>& children)
 {
     KVD::COMPtr<IStorage> root;
     Check(KVDStgCreateDocfile(FileRef(path), STGM_CREATE | STGM_READWRITE, 0, root.Set(), 0, 0), "cannot be made");
-    WriteRecord(root, kDocumentStream, [&](KVD::BinOStream& out) { WriteDocumentRecord(out, document, children); });
+    WriteRecord(root, kDocumentStream, [&](KVD::BinOStream& out) { WriteDocumentRecord(out, document, recording, children); });
     Check(document.Document().GetRegistrar()->Save(CreateStream(root, kRegistrarStream)),
           "cannot write the stored settings");
     WriteCalculations(root, document);
@@ -337,6 +354,7 @@ auto NamingTheFile(const std::string& path, F read)
 
 void DocumentFile::Save(DataDocument& document, const std::string& path)
 {
+    const std::string recording = FullPath(document.Channels().GetRecording().Path());
     const std::vector<Child> children = Children(document.Document());
     for (const Child& child : children)
         child.document->PreSave(0);
@@ -344,7 +362,7 @@ void DocumentFile::Save(DataDocument& document, const std::string& path)
     std::string failure;
     try {
         SafeFile file(path);
-        WriteFile(file.ScratchPath(), document, children);
+        WriteFile(file.ScratchPath(), document, recording, children);
         file.Commit();
     } catch (const FileWriteError& e) {
         result = KVD_E_BADSTATE;

@@ -26,7 +26,8 @@ class DocumentFile {
 public:
     // Writes the document to path through a SafeFile, so that a failed save leaves whatever
     // file was there and saves at once never mix. The children hear PreSave before and PostSave and
-    // PostPostSave, with the result, after. Throws DocumentFileError.
+    // PostPostSave, with the result, after. Throws DocumentFileError (naming the recording when
+    // its full path cannot be had, before anything is written).
     static void Save(DataDocument& document, const std::string& path);
     // Throws DocumentFileError for a file that is not a document file, is damaged, or names a
     // recording or classes that cannot be had.

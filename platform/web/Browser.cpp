@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -20,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "cf/Leftovers.h"
+#include "cf/TempFolder.h"
 #include "web/Page.h"
 #include "web/PageServer.h"
 #include "web/Value.h"
@@ -40,27 +41,65 @@ Browser*& Instance()
     return browser;
 }
 
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }
-
 // Profile folders are named after their host's process id, so that those of a host that died
 // without stopping its browser can be told and removed.
-const std::string kProfileFolder = "/tmp";
-const std::string kProfilePrefix = kProfileFolder + "/spiro-chromium-";
+const std::string kProfilePrefix = "spiro-chromium-";
 
-void RemoveOrphanedProfiles()
+void RemoveOrphanedProfiles(const std::string& folder)
 {
-    DIR* folder = opendir(kProfileFolder.c_str());
-    if (folder == nullptr)
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr)
         return;
-    const std::string name = kProfilePrefix.substr(kProfileFolder.size() + 1);
-    while (dirent* entry = readdir(folder)) {
-        if (std::strncmp(entry->d_name, name.c_str(), name.size()) != 0)
+    while (dirent* entry = readdir(listing)) {
+        if (std::strncmp(entry->d_name, kProfilePrefix.c_str(), kProfilePrefix.size()) != 0)
             continue;
-        const pid_t host = pid_t(std::atol(entry->d_name + name.size()));
+        const pid_t host = pid_t(std::atol(entry->d_name + kProfilePrefix.size()));
         if (host > 0 && kill(host, 0) != 0 && errno == ESRCH)
-            nftw((kProfileFolder + "/" + entry->d_name).c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+            CF::Leftovers::RemoveTree((folder + "/" + entry->d_name).c_str());
     }
-    closedir(folder);
+    closedir(listing);
+}
+
+// The folders of the profile that the browser's environment names.
+const char* const kHome = "/home";
+const char* const kRuntime = "/run";
+const char* const kScratch = "/tmp";
+
+// The host's environment, but with the browser's home, settings, caches, runtime files and
+// scratch files in its profile folder: it writes nothing outside it, and makes no folder that
+// a variable of the user's names.
+std::vector<std::string> Environment(const std::string& profile)
+{
+    const std::string home = profile + kHome;
+    const std::pair<std::string, std::string> own[] = {
+        {"HOME", home},
+        {"XDG_CONFIG_HOME", home + "/.config"},
+        {"XDG_CACHE_HOME", home + "/.cache"},
+        {"XDG_DATA_HOME", home + "/.local/share"},
+        {"XDG_STATE_HOME", home + "/.local/state"},
+        {"CHROME_CONFIG_HOME", home + "/.config"},
+        {"XDG_RUNTIME_DIR", profile + kRuntime},
+        {"TMPDIR", profile + kScratch},
+    };
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string name(*variable, std::strcspn(*variable, "="));
+        if (std::none_of(std::begin(own), std::end(own), [&](const auto& o) { return o.first == name; }))
+            variables.push_back(*variable);
+    }
+    for (const auto& [name, value] : own)
+        variables.push_back(name + "=" + value);
+    return variables;
+}
+
+// The strings as a program's argument or environment vector.
+std::vector<char*> Vector(std::vector<std::string>& strings)
+{
+    std::vector<char*> vector;
+    for (std::string& s : strings)
+        vector.push_back(s.data());
+    vector.push_back(nullptr);
+    return vector;
 }
 
 double Seconds()
@@ -90,6 +129,7 @@ std::vector<std::string> Arguments(const std::string& profile)
             "--disable-extensions",
             "--disable-default-apps",
             "--disable-breakpad",
+            "--disable-crash-reporter",
             "--no-pings",
             "--mute-audio",
             "--hide-scrollbars",
@@ -148,6 +188,7 @@ void Browser::ServeWaitingCalls()
             browser->MakeSpareTargets();
         }
         browser->ReadMessages();  // the spares' making goes on
+        browser->ReadErrors();
     }
     if (PageServer* server = PageServer::Current())
         server->ServeCalls();
@@ -161,23 +202,61 @@ bool Browser::Start(std::string& error)
         error = "no browser at " + Executable();
         return false;
     }
-    RemoveOrphanedProfiles();
-    std::string pattern = kProfilePrefix + std::to_string(getpid()) + "-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        error = "cannot make the browser's profile folder";
+    RemoveOrphanedProfiles(CF::TempFolder());
+    {
+        // A signal that comes meanwhile finds the profile and the browser remembered.
+        const CF::SignalsHeld held;
+        if (!MakeProfile(error) || !Launch(held.Previous(), error))
+            return false;
+    }
+    nlohmann::json version;
+    if (!Command("Browser.getVersion", nlohmann::json::object(), "", version, error, kStartTimeout)) {
+        ReadErrors();
+        const std::string said = mSaid.Text();
+        const bool exited = mFd < 0 && mGone.empty();
+        error = "the browser did not start: " + error + (exited && !said.empty() ? ", saying: " + said : "");
         return false;
     }
-    mProfile = pattern;
+    mStarted = true;
+    MakeSpareTargets();
+    return true;
+}
+
+bool Browser::MakeProfile(std::string& error)
+{
+    std::string pattern = CF::TempFolder() + "/" + kProfilePrefix + std::to_string(getpid()) + "-XXXXXX";
+    bool made = mkdtemp(pattern.data()) != nullptr;
+    if (made) {
+        mProfile = pattern;
+        mLeftover = CF::Leftovers::Remember(mProfile);
+    }
+    for (const char* folder : {kHome, kRuntime, kScratch})
+        made = made && mkdir((mProfile + folder).c_str(), 0700) == 0;
+    if (!made)
+        error = "cannot make the browser's profile folder in " + CF::TempFolderText() + ": " + std::strerror(errno);
+    return made;
+}
+
+bool Browser::Launch(const sigset_t& mask, std::string& error)
+{
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
         error = "cannot make the browser's pipe";
         return false;
     }
+    // What the browser writes on its standard error is kept in part for the message should it
+    // exit; a browser that writes faster than it is read loses lines, instead of waiting.
+    int said[2];
+    if (pipe2(said, O_CLOEXEC | O_NONBLOCK) != 0) {
+        ::close(ends[0]);
+        ::close(ends[1]);
+        error = "cannot make the browser's pipe";
+        return false;
+    }
     std::vector<std::string> args = Arguments(mProfile);
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    std::vector<std::string> variables = Environment(mProfile);
+    const std::vector<char*> argv = Vector(args);
+    const std::vector<char*> envp = Vector(variables);
     const pid_t parent = getpid();
     mPid = fork();
     if (mPid == 0) {
@@ -186,32 +265,31 @@ bool Browser::Start(std::string& error)
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(127);
-        const int end = fcntl(ends[1], F_DUPFD, 10);
+        const int end = fcntl(ends[1], F_DUPFD_CLOEXEC, 10);
+        const int errors = fcntl(said[1], F_DUPFD_CLOEXEC, 10);
         dup2(end, 3);
         dup2(end, 4);
         const int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
         dup2(null, 1);
-        dup2(null, 2);
-        execv(argv[0], argv.data());
+        dup2(errors, 2);
+        sigprocmask(SIG_SETMASK, &mask, nullptr);
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     ::close(ends[1]);
+    ::close(said[1]);
     if (mPid < 0) {
         ::close(ends[0]);
+        ::close(said[0]);
         error = "cannot start the browser";
         return false;
     }
     setpgid(mPid, mPid);
+    CF::Leftovers::SetGroup(mLeftover, mPid);
     mFd = ends[0];
+    mErrors = said[0];
     fcntl(mFd, F_SETFL, fcntl(mFd, F_GETFL) | O_NONBLOCK);
-    nlohmann::json version;
-    if (!Command("Browser.getVersion", nlohmann::json::object(), "", version, error, kStartTimeout)) {
-        error = "the browser did not start: " + error;
-        return false;
-    }
-    mStarted = true;
-    MakeSpareTargets();
     return true;
 }
 
@@ -466,12 +544,16 @@ bool Browser::Answers()
 void Browser::GiveUp(const std::string& reason)
 {
     mGone = reason;
-    if (mPid > 0) {
-        kill(-mPid, SIGKILL);  // a stopped process dies of it too
-        waitpid(mPid, nullptr, 0);
-        mPid = -1;
-    }
+    if (mPid > 0)
+        Kill();
     Lost();
+}
+
+void Browser::Kill()
+{
+    CF::Leftovers::KillGroup(mPid);
+    CF::Leftovers::SetGroup(mLeftover, 0);
+    mPid = -1;
 }
 
 template <typename Ready>
@@ -486,11 +568,14 @@ bool Browser::WaitUntil(Ready ready, double deadline)
         const double left = deadline - Seconds();
         if (left <= 0)
             return false;
-        pollfd fds[2] = {{mFd, POLLIN, 0}, {server != nullptr ? server->NotifyFd() : -1, POLLIN, 0}};
-        if (::poll(fds, 2, int(left * 1000) + 1) < 0 && errno != EINTR) {
+        pollfd fds[3] = {
+            {mFd, POLLIN, 0}, {server != nullptr ? server->NotifyFd() : -1, POLLIN, 0}, {mErrors, POLLIN, 0}};
+        if (::poll(fds, 3, int(left * 1000) + 1) < 0 && errno != EINTR) {
             Lost();
             continue;
         }
+        if (fds[2].revents & (POLLIN | POLLHUP | POLLERR))
+            ReadErrors();
         if (fds[1].revents & POLLIN)
             server->ServeCalls();
         if (fds[0].revents & (POLLIN | POLLHUP | POLLERR))
@@ -511,6 +596,25 @@ void Browser::ReadMessages()
             continue;
         if (n == 0 || errno != EAGAIN)
             Lost();
+        break;
+    }
+}
+
+void Browser::ReadErrors()
+{
+    char buffer[4096];
+    while (mErrors >= 0) {
+        const ssize_t n = ::read(mErrors, buffer, sizeof buffer);
+        if (n > 0) {
+            mSaid.Take(buffer, size_t(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || errno != EAGAIN) {
+            ::close(mErrors);
+            mErrors = -1;
+        }
         break;
     }
 }
@@ -572,13 +676,16 @@ void Browser::Stop()
         int status = 0;
         for (int i = 0; i < 100 && waitpid(mPid, &status, WNOHANG) == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        kill(-mPid, SIGKILL);
-        waitpid(mPid, &status, 0);
-        mPid = -1;
+        Kill();
     }
     Lost();
+    if (mErrors >= 0)
+        ::close(mErrors);
+    mErrors = -1;
     if (!mProfile.empty())
-        nftw(mProfile.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+        CF::Leftovers::RemoveTree(mProfile.c_str());
+    CF::Leftovers::Forget(mLeftover);
+    mLeftover = CF::Leftovers::kNone;
     mProfile.clear();
 }
 

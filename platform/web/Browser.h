@@ -1,9 +1,13 @@
 // The process's one headless Chromium, driven over the DevTools protocol on a pipe (fds 3 and
 // 4 of the browser, NUL-separated JSON). It starts on first use, in a profile folder of its
-// own that goes when it stops, with no network but 127.0.0.1 and no background services, and
-// stops when the process exits. Should the host die first, the kernel kills the browser (it
-// asks for that when it starts, so the first page must be made on a thread that lives as
-// long as the process: the main thread). A browser that died is replaced on the next use.
+// own under the temporary folder (TMPDIR) that goes when it stops, with its home, settings,
+// caches and scratch files inside that folder, no crash reports, no network but 127.0.0.1 and
+// no background services, and stops when the process exits. A signal that ends the process
+// takes the browser and its folder along (CF::Leftovers). Should the host die first, the kernel
+// kills the browser (it asks for that when it starts, so the first page must be made on a
+// thread that lives as long as the process: the main thread), and the next browser of any host
+// removes its folder. A browser that died is replaced on the next use; one that exits before it
+// answers is reported with the last lines it wrote.
 //
 // Everything here runs on the main thread. While it waits for the browser it serves the calls
 // that pages make to the host (see Page.h), so that a page blocked in a call never blocks the
@@ -17,6 +21,7 @@
 // owner then gives up (LivePage).
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <deque>
@@ -25,6 +30,9 @@
 #include <string>
 
 #include <nlohmann/json.hpp>
+
+#include "cf/Leftovers.h"
+#include "web/LastLines.h"
 
 namespace Web {
 
@@ -106,6 +114,10 @@ public:
 private:
     Browser() = default;
     bool Start(std::string& error);
+    // The profile folder under the temporary folder, remembered for a signal's handler.
+    bool MakeProfile(std::string& error);
+    // Starts the browser in it, with mask as its signal mask; it is remembered with the profile.
+    bool Launch(const sigset_t& mask, std::string& error);
     // Starts making targets ahead until there are count.
     void MakeSpareTargets(size_t count = kSpareTargets);
     // Takes the reply when it is a step of the spare target's making, and sends the next step.
@@ -122,7 +134,11 @@ private:
     bool Answers();
     // Kills the browser that stopped answering: for the reason, it is gone.
     void GiveUp(const std::string& reason);
+    // Kills the browser's process group and waits for the browser.
+    void Kill();
     void ReadMessages();
+    // Takes what the browser wrote on its standard error.
+    void ReadErrors();
     // Takes bytes read from the pipe: receives each message they end, keeps the rest.
     void Take(const char* data, size_t size);
     void Receive(const std::string& text);
@@ -166,6 +182,9 @@ private:
     bool mRefill = false;
     double mRefillAt = 0;
     std::string mProfile;
+    int mLeftover = CF::Leftovers::kNone;  // the profile's, for a signal's handler
+    int mErrors = -1;                      // the browser's standard error
+    LastLines mSaid;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;
     std::set<int> mUnwanted;  // commands whose replies nobody waits for

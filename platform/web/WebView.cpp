@@ -1,35 +1,47 @@
 #include "web/WebView.h"
 
 #include <cmath>
-#include <cstring>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <regex>
 #include <unistd.h>
 
 #include "appkit/UserDefaults.h"
+#include "cf/Leftovers.h"
+#include "cf/TempFolder.h"
 #include "graphics/Image.h"
 
 namespace Web {
 namespace {
 
-// A file for one rendering, removed afterwards.
+// A file for one rendering in the temporary folder, removed afterwards, and by a signal that
+// ends the process meanwhile.
 struct TempFile {
     std::string path;
+    std::string failure;  // why there is none
+    int leftover = CF::Leftovers::kNone;
     explicit TempFile(const char* suffix)
     {
-        std::string pattern = std::string("/tmp/spiro-view-XXXXXX") + suffix;
+        std::string pattern = CF::TempFolder() + "/spiro-view-XXXXXX" + suffix;
+        const CF::SignalsHeld held;
         const int fd = mkstemps(pattern.data(), int(std::strlen(suffix)));
-        if (fd >= 0) {
-            ::close(fd);
-            path = pattern;
+        if (fd < 0) {
+            failure = "no file could be made in " + CF::TempFolderText() + " for the page's picture: " +
+                      std::strerror(errno);
+            return;
         }
+        ::close(fd);
+        path = pattern;
+        leftover = CF::Leftovers::Remember(path);
     }
     ~TempFile()
     {
         if (!path.empty())
             std::remove(path.c_str());
+        CF::Leftovers::Forget(leftover);
     }
 };
 
@@ -171,7 +183,7 @@ void WebView::DrawSelf(Gfx::Context& context)
         return;
     TempFile png(".png");
     if (png.path.empty()) {
-        mDrawFailure = "no file could be made in /tmp for the page's picture";
+        mDrawFailure = png.failure;
         return;
     }
     if (!RenderToPng(png.path))
@@ -188,6 +200,7 @@ std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect)
     if (mLoads == 0 || rect.width <= 0 || rect.height <= 0)
         return AppKit::View::DataWithPDFInsideRect(rect);
     TempFile pdf(".pdf");
+    mDrawFailure = pdf.failure;
     if (pdf.path.empty() || !Rendered(mPage->RenderAreaPDF(pdf.path, PageArea{rect.x, rect.y, rect.width, rect.height})))
         return {};
     std::ifstream in(pdf.path, std::ios::binary);

@@ -19,6 +19,8 @@
 
 #include <httplib.h>
 
+#include "ProcessGroups.h"
+#include "cf/TempFolder.h"
 #include "web/Browser.h"
 #include "web/LivePage.h"
 #include "web/PageServer.h"
@@ -30,27 +32,7 @@ using Web::Value;
 constexpr const char* kHostVariable = "SPIRO_DYING_HOST";
 constexpr int kReportFd = 9;
 
-// Whether a process of the group is left, zombies aside (nobody may reap an orphan's).
-bool GroupAlive(pid_t group)
-{
-    DIR* proc = opendir("/proc");
-    bool alive = false;
-    while (dirent* entry = proc != nullptr ? readdir(proc) : nullptr) {
-        std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
-        std::string line;
-        if (!std::isdigit(static_cast<unsigned char>(entry->d_name[0])) || !std::getline(stat, line))
-            continue;
-        // pid (name) state ppid pgrp ...
-        std::istringstream fields(line.substr(line.rfind(')') + 2));
-        char state = 0;
-        long ppid = 0, pgrp = 0;
-        fields >> state >> ppid >> pgrp;
-        alive = alive || (pgrp == group && state != 'Z');
-    }
-    if (proc != nullptr)
-        closedir(proc);
-    return alive;
-}
+using ProcessGroups::GroupAlive;
 
 class LivePageFailures : public ::testing::Test {
 protected:
@@ -271,7 +253,7 @@ TEST_F(LivePageFailures, NothingOfTheBrowserOutlivesItsHost)
     const std::string orphaned = "spiro-chromium-" + std::to_string(host) + "-";
     const auto profiles = [&] {
         int count = 0;
-        DIR* tmp = opendir("/tmp");
+        DIR* tmp = opendir(CF::TempFolder().c_str());
         while (dirent* entry = tmp != nullptr ? readdir(tmp) : nullptr)
             count += std::string(entry->d_name).rfind(orphaned, 0) == 0;
         if (tmp != nullptr)

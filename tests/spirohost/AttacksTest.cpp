@@ -225,6 +225,24 @@ TEST_F(Attacks, InputsThatAreNotFilesAreRefused)
     EXPECT_EQ(status, 1);
 }
 
+// What info, list and doc show print is their result: a standard output that takes nothing (a
+// full device) fails them, and they say so on standard error.
+TEST_F(Attacks, ResultsThatCannotReachStandardOutputFailTheCommand)
+{
+    const std::string rec = Recording(), doc = Path("doc.spd");
+    int status = -1;
+    const std::string saved = Run("doc save " + rec + " --out " + doc, &status);
+    ASSERT_EQ(status, 0) << saved;
+    const std::pair<std::string, std::string> commands[] = {
+        {"info", "info " + rec}, {"list", "list"}, {"doc", "doc show " + doc}};
+    for (const auto& [name, args] : commands) {
+        const std::string err = RunCommand("timeout 60 " + Spirohost() + " " + args + " 2>&1 >/dev/full", &status);
+        EXPECT_EQ(status, 1) << args;
+        EXPECT_EQ(err, "spirohost " + name + ": standard output could not be written: No space left on device\n")
+            << args;
+    }
+}
+
 TEST_F(Attacks, AmplifyingEdfAndUnrepresentableCsvAreRefused)
 {
     std::vector<TestSupport::EdfSignal> signals(501);

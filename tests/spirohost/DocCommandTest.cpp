@@ -298,4 +298,27 @@ TEST(DocCommand, ReportsErrorsWithAMessageAndNonZeroExit)
     }
 }
 
+// Run from a folder that has been deleted: absolute paths need no current folder. A relative
+// path to the recording does, and the recording is what is named then.
+TEST(DocCommand, SavesFromADeletedFolderGivenAbsolutePaths)
+{
+    const std::string rec = Recording(), doc = Temp("_from_gone.spd"), gone = Temp("_gone");
+    const std::string inGone = "mkdir " + gone + " && cd " + gone + " && rmdir " + gone + " && " + Spirohost();
+    int status = -1;
+    const std::string saved = RunCommand(inGone + " doc save " + rec + " --out " + doc + " 2>&1", &status);
+    EXPECT_EQ(status, 0) << saved;
+    EXPECT_EQ(saved, doc + ": a document over " + rec +
+                         "\n  channel 1 \"Flow\" [L/s]: recorded\n  persisted part: none\n  stored settings: 0\n");
+    EXPECT_EQ(RunCommand(inGone + " doc show " + doc + " 2>&1", &status), saved);
+    EXPECT_EQ(status, 0);
+
+    const std::string relative = "../" + boost::filesystem::path(rec).filename().string();
+    const std::string other = Temp("_relative.spd");
+    const std::string err = RunCommand(inGone + " doc save " + relative + " --out " + other + " 2>&1", &status);
+    EXPECT_EQ(status, 1) << err;
+    EXPECT_EQ(err, "spirohost doc save: " + relative +
+                       ": cannot tell its full path from the current folder: No such file or directory\n");
+    EXPECT_FALSE(boost::filesystem::exists(other));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,11 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <thread>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "RunCommand.h"
 #include "graphics/Image.h"
@@ -303,6 +309,65 @@ TEST_F(ViewCommand, RefusesViewsItCannotOpen)
         const std::string out = Run("view", c.options, &status);
         EXPECT_NE(status, 0) << c.options;
         EXPECT_NE(out.find(c.message), std::string::npos) << c.options << ": " << out;
+    }
+}
+
+// With a home of its own and the variables of the folders a user's settings and caches go to
+// naming folders that are not there: the view writes nothing in the home, makes none of them,
+// and leaves nothing in the temporary folder, which is TMPDIR's.
+TEST_F(ViewCommand, AViewWritesNothingInTheHomeAndLeavesNothingInTheTemporaryFolder)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    for (const char* folder : {"home", "tmp"})
+        std::filesystem::create_directory(mFolder.Path() / folder);
+    const std::string in = mFolder.Path().string() + "/";
+    const std::string variables = "HOME=" + in + "home XDG_CONFIG_HOME=" + in + "config XDG_CACHE_HOME=" + in +
+                                  "cache XDG_DATA_HOME=" + in + "data XDG_RUNTIME_DIR=" + in + "run TMPDIR=" + in + "tmp";
+    int status = -1;
+    const std::string out = RunCommand("env " + variables + " " + Spirohost() + " view " + Recording() +
+                                           " --raw 1 --scale 2 --non-forced --view \"Spirometry Report\" --png " + in +
+                                           "report.png --copy " + in + "copy.pdf 2>&1",
+                                       &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(Bytes(in + "copy.pdf").substr(0, 5), "%PDF-");
+    EXPECT_TRUE(std::filesystem::is_empty(in + "home"));
+    EXPECT_TRUE(std::filesystem::is_empty(in + "tmp"));
+    for (const char* missing : {"config", "cache", "data", "run"})
+        EXPECT_FALSE(std::filesystem::exists(in + missing)) << missing;
+}
+
+// SIGINT, SIGTERM and SIGHUP while the view's pages settle: the view ends by the signal, writes
+// nothing, and leaves nothing in the temporary folder.
+TEST_F(ViewCommand, ASignalEndsAViewAndLeavesNothingInTheTemporaryFolder)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const auto tmp = mFolder.Path() / "tmp";
+    const auto png = mFolder.Path() / "report.png";
+    const std::string line = "exec env TMPDIR=" + tmp.string() + " " + Spirohost() + " view " + Recording() +
+                             " --raw 1 --scale 2 --view \"Spirometry Report\" --settle 60 --png " + png.string() +
+                             " >/dev/null 2>&1";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        std::filesystem::create_directory(tmp);
+        const pid_t view = fork();
+        if (view == 0) {
+            for (const int s : {SIGINT, SIGTERM, SIGHUP})
+                ::signal(s, SIG_DFL);
+            execl("/bin/sh", "sh", "-c", line.c_str(), nullptr);
+            _exit(127);
+        }
+        // The browser's profile folder is there once the browser starts.
+        for (int i = 0; i < 3000 && std::filesystem::is_empty(tmp); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_FALSE(std::filesystem::is_empty(tmp)) << strsignal(signal);
+        ::kill(view, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(view, &status, 0), view);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal) << ": " << status;
+        EXPECT_TRUE(std::filesystem::is_empty(tmp)) << strsignal(signal);
+        EXPECT_FALSE(std::filesystem::exists(png)) << strsignal(signal);
+        std::filesystem::remove_all(tmp);
     }
 }
 

@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
+#include "cf/TempFolder.h"
 #include "foundation/storage/KVDFileRef.h"
 
 bool KVDFileManager::DeleteFile(const KVDFileRef& file)
@@ -68,8 +68,7 @@ Path FileSystem::MakeUniqueFile(const Path& dir, const String& prefix, const Str
 
 Path FileSystem::MakeUniqueTempFile(const String& prefix)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    return MakeUniqueFile(Path(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp"), prefix, String());
+    return MakeUniqueFile(Path(CF::TempFolder()), prefix, String());
 }
 
 }  // namespace KVD
