@@ -30,7 +30,9 @@ TEST(BrowserFlood, AMessageWithoutEndIsCutOffAtTheLimit)
 
     std::string error;
     EXPECT_EQ(Web::Browser::Shared(error), nullptr);
-    EXPECT_EQ(error, std::string("the browser did not start: ") + Web::Browser::kExited);
+    // What the stand-in's own tools said as the pipe was cut may follow.
+    const std::string exited = std::string("the browser did not start: ") + Web::Browser::kExited;
+    EXPECT_EQ(error.substr(0, exited.size()), exited) << error;
     const long grown = ProcessMemory::PeakKb() - before;
 
     Web::Browser::Shutdown();
