@@ -99,6 +99,28 @@ private:
     std::map<std::string, bool>& mDrawn;
 };
 
+// A web view draws its picture through a noting page; what the page was given, and the view's
+// failure, if any.
+struct Drawn {
+    std::map<std::string, bool> files;
+    std::string failure;
+};
+
+Drawn DrawPicture()
+{
+    Drawn drawn;
+    Web::Page::SetFactory([&] { return std::make_unique<NotingPage>(drawn.files); });
+    {
+        Web::WebView view(AppKit::Rect{0, 0, 40, 30});
+        view.LoadHTMLString("<p>picture</p>", "");
+        Gfx::RecordingContext context(Gfx::Size{40, 30});
+        view.DrawSelf(context);
+        drawn.failure = view.DrawingFailure();
+    }
+    Web::Page::SetFactory(nullptr);
+    return drawn;
+}
+
 class BrowserEnvironment : public ::testing::Test {
 protected:
     void SetUp() override { Web::Browser::Shutdown(); }
@@ -173,14 +195,9 @@ TEST_F(BrowserEnvironment, AMissingTmpdirIsNamedInTheMessage)
     EXPECT_EQ(error, "cannot make the browser's profile folder in " + Path("missing") +
                          " (TMPDIR): No such file or directory");
 
-    std::map<std::string, bool> drawn;
-    Web::Page::SetFactory([&] { return std::make_unique<NotingPage>(drawn); });
-    Web::WebView view(AppKit::Rect{0, 0, 40, 30});
-    view.LoadHTMLString("<p>picture</p>", "");
-    Gfx::RecordingContext context(Gfx::Size{40, 30});
-    view.DrawSelf(context);
-    EXPECT_TRUE(drawn.empty());
-    EXPECT_EQ(view.DrawingFailure(), "no file could be made in " + Path("missing") +
+    const Drawn drawn = DrawPicture();
+    EXPECT_TRUE(drawn.files.empty());
+    EXPECT_EQ(drawn.failure, "no file could be made in " + Path("missing") +
                                          " (TMPDIR) for the page's picture: No such file or directory");
 }
 
@@ -188,14 +205,9 @@ TEST_F(BrowserEnvironment, ThePagesPicturesAreDrawnUnderTmpdir)
 {
     fs::create_directory(Path("tmp"));
     const Variable tmp("TMPDIR", Path("tmp"));
-    std::map<std::string, bool> drawn;
-    Web::Page::SetFactory([&] { return std::make_unique<NotingPage>(drawn); });
-    Web::WebView view(AppKit::Rect{0, 0, 40, 30});
-    view.LoadHTMLString("<p>picture</p>", "");
-    Gfx::RecordingContext context(Gfx::Size{40, 30});
-    view.DrawSelf(context);
-    ASSERT_EQ(drawn.size(), 1u);
-    const auto& [path, existed] = *drawn.begin();
+    const Drawn drawn = DrawPicture();
+    ASSERT_EQ(drawn.files.size(), 1u);
+    const auto& [path, existed] = *drawn.files.begin();
     EXPECT_EQ(path.rfind(Path("tmp") + "/spiro-view-", 0), 0u) << path;
     EXPECT_EQ(fs::path(path).extension(), ".png");
     EXPECT_TRUE(existed);
@@ -250,12 +262,7 @@ TEST(SignalledHost, RunsItsBrowserUntilTheSignal)
     const pid_t browser = page.LoadHTML("<p>signalled</p>", "") ? Web::Browser::Current()->ProcessId() : 0;
     if (write(kReportFd, &browser, sizeof browser) != ssize_t(sizeof browser) || browser == 0)
         _exit(2);
-    std::map<std::string, bool> drawn;
-    Web::Page::SetFactory([&] { return std::make_unique<NotingPage>(drawn); });
-    Web::WebView view(AppKit::Rect{0, 0, 40, 30});
-    view.LoadHTMLString("<p>picture</p>", "");
-    Gfx::RecordingContext context(Gfx::Size{40, 30});
-    view.DrawSelf(context);
+    DrawPicture();
     _exit(3);  // the signal did not end it
 }
 
