@@ -176,7 +176,7 @@ private:
         }
     };
 
-    // The volume an exponential expiration cut off after the seconds would give unbounded.
+    // What an exponential expiration would breathe out were it not cut off after the seconds.
     static double Amplitude(double seconds, double litres, double tau)
     {
         return litres / (1.0 - std::exp(-seconds / tau));
