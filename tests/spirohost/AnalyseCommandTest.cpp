@@ -12,7 +12,7 @@
 
 #include "RunCommand.h"
 #include "graphics/Image.h"
-#include "support/FlowShapes.h"
+#include "support/FlowScript.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -486,9 +486,9 @@ TEST_F(AnalyseCommand, AUnitChosenWhileMonitoringKeepsTheWholeFlowInView)
 // does: the report's breath rows, and the non-forced figures.
 class AnalyseDrawnBreathing : public AnalyseCommand {
 protected:
-    void Analyse(const TestSupport::FlowShapes& shapes)
+    void Analyse(const TestSupport::FlowScript& script)
     {
-        const std::string recording = mFolder.Write("drawn.csv", shapes.Csv()).string();
+        const std::string recording = mFolder.Write("drawn.csv", script.Csv(100, 2.0)).string();
         int status = -1;
         const std::string out = AnalyseCommand::Analyse(recording, "--raw 1 --scale 2 --non-forced", &status);
         ASSERT_EQ(status, 0) << out;
@@ -512,13 +512,13 @@ protected:
 
 TEST_F(AnalyseDrawnBreathing, AHoldAtFullInspirationLeavesFev1AsWithout)
 {
-    const double truth = TestSupport::FlowShapes::ExponentialFev1(3.5, 5.0, 0.5);
+    const double truth = TestSupport::FlowScript::ExponentialFev1(5.0, 3.5, 0.5);
     for (double hold : {0.0, 0.2, 0.5, 1.0, 2.0})
         for (double noise : {0.0, 0.002}) {
             const std::string what = "hold " + std::to_string(hold) + " s, noise " + std::to_string(noise);
-            TestSupport::FlowShapes shapes;
-            Analyse(shapes.Rest(1).Quiet(6).In(3.5, 2.0).Rest(hold).OutExponential(3.5, 5.0, 0.5).Quiet(6).Rest(1).Noise(
-                noise, 3));
+            TestSupport::FlowScript script;
+            Analyse(script.MidTick().Rest(1).Quiet(6).Inspire(2.0, 3.5).Rest(hold).ExpireExponential(5.0, 3.5, 0.5)
+                        .Quiet(6).Rest(1).NormalNoise(noise, 3));
             const auto forced = Rows("(forced)");
             ASSERT_EQ(forced.size(), 1u) << what;
             ASSERT_EQ(forced[0].size(), 12u) << what;
@@ -537,9 +537,9 @@ TEST_F(AnalyseDrawnBreathing, AForcedBreathOutWithinASecondHasItsFvcForFev1)
         for (double noise : {0.0, 0.002, 0.02}) {
             const std::string what = std::to_string(c.fvc) + " L in " + std::to_string(c.te) + " s, noise " +
                                      std::to_string(noise);
-            TestSupport::FlowShapes shapes;
-            Analyse(shapes.Rest(1).Quiet(8).In(c.fvc, 2.0).Out(c.fvc, c.te).In(c.next, c.ti).Out(c.next, 3.0).Quiet(4)
-                        .Rest(1).Noise(noise, 11));
+            TestSupport::FlowScript script;
+            Analyse(script.MidTick().Rest(1).Quiet(8).Inspire(2.0, c.fvc).Expire(c.te, c.fvc).Inspire(c.ti, c.next)
+                        .Expire(3.0, c.next).Quiet(4).Rest(1).NormalNoise(noise, 11));
             const auto forced = Rows("(forced)");
             ASSERT_EQ(forced.size(), 2u) << what;
             for (const auto& row : forced) {
@@ -557,8 +557,8 @@ TEST_F(AnalyseDrawnBreathing, AForcedBreathOutWithinASecondHasItsFvcForFev1)
 // with its own PEF, FVC and FEV1 and no PIF, and no part of f and V_E.
 TEST_F(AnalyseDrawnBreathing, ARecordBegunInsideAnInspirationReportsItsFirstExpirationAlone)
 {
-    TestSupport::FlowShapes forced;
-    Analyse(forced.In(3.5, 2.0).OutExponential(3.5, 4.0, 0.5).Quiet(4).CutFirst(1.0));
+    TestSupport::FlowScript forced;
+    Analyse(forced.MidTick().Inspire(2.0, 3.5).ExpireExponential(4.0, 3.5, 0.5).Quiet(4).CutAt(1.0));
     auto single = Rows("(single expiration)");
     ASSERT_EQ(single.size(), 1u);
     ASSERT_EQ(single[0].size(), 12u);
@@ -566,14 +566,14 @@ TEST_F(AnalyseDrawnBreathing, ARecordBegunInsideAnInspirationReportsItsFirstExpi
               (std::vector<std::string>{"1 (single expiration)", "0", "4", "4", "", "", ""}));
     ExpectNear(Number(single[0][7]), 3.5 / (1 - std::exp(-8.0)) / 0.5, 0.02, 0, "PEF");
     ExpectNear(Number(single[0][9]), 3.5, 0.03, 0.05, "FVC");
-    ExpectNear(Number(single[0][10]), TestSupport::FlowShapes::ExponentialFev1(3.5, 4.0, 0.5), 0.03, 0.05, "FEV1");
+    ExpectNear(Number(single[0][10]), TestSupport::FlowScript::ExponentialFev1(4.0, 3.5, 0.5), 0.03, 0.05, "FEV1");
     EXPECT_TRUE(Rows("(forced)").empty());
     ExpectNear(Number(NonForcedFigures().at(0)), 0.125, 0.01, 0, "V_E");
     ExpectNear(Number(NonForcedFigures().at(3)), 0.25, 0.01, 0, "f");
 
     // Quiet breathing only: the half breath adds nothing to f and V_E.
-    TestSupport::FlowShapes quiet;
-    Analyse(quiet.Quiet(7).CutFirst(0.75));
+    TestSupport::FlowScript quiet;
+    Analyse(quiet.MidTick().Quiet(7).CutAt(0.75));
     single = Rows("(single expiration)");
     ASSERT_EQ(single.size(), 1u);
     EXPECT_EQ(single[0][0], "1 (single expiration)");
@@ -586,11 +586,11 @@ TEST_F(AnalyseDrawnBreathing, IdenticalForcedBreathsGetOneMark)
 {
     for (double volume : {1.0, 2.0, 2.5, 3.0, 3.5, 4.0})
         for (int count : {2, 3}) {
-            TestSupport::FlowShapes shapes;
-            shapes.Rest(1);
+            TestSupport::FlowScript script;
+            script.MidTick().Rest(1);
             for (int i = 0; i < count; ++i)
-                shapes.In(volume, 2.0).OutExponential(volume, 5.0, 0.5).Rest(1);
-            Analyse(shapes);
+                script.Inspire(2.0, volume).ExpireExponential(5.0, volume, 0.5).Rest(1);
+            Analyse(script);
             EXPECT_EQ(Rows("(forced)").size(), size_t(count)) << count << " breaths of " << volume << " L";
         }
 }

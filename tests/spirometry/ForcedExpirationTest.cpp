@@ -10,18 +10,19 @@
 #include "spirometry/ForcedExpiration.h"
 
 using namespace Spirometry;
-using TestSupport::FlowShapes;
+using TestSupport::FlowScript;
 
 namespace {
 
 constexpr double kFvc = 3.5, kTe = 5.0, kTau = 0.5;
+constexpr double kRate = 100;
 
 class ForcedExpirationTest : public SpiroTest::SpiroDocumentHost {
 protected:
-    // The shapes' flow-head recording, analysed.
-    void Analyse(const FlowShapes& shapes)
+    // The script's flow-head recording, analysed.
+    void Analyse(const FlowScript& script)
     {
-        CreateAnalysedDocument(SpiroTest::FlowHeadRecording(shapes));
+        CreateAnalysedDocument(SpiroTest::FlowHeadRecording(script, kRate));
         ASSERT_TRUE(mDoc->ValidSelection(false, true, nullptr));
     }
     std::vector<const Breath*> Forced() const
@@ -46,15 +47,15 @@ void ExpectWithin(double actual, double truth, const std::string& what)
 // sample, as FEV1 was always read.
 TEST_F(ForcedExpirationTest, AHoldAtFullInspirationLeavesFev1AsWithout)
 {
-    const double truth = FlowShapes::ExponentialFev1(kFvc, kTe, kTau);
+    const double truth = FlowScript::ExponentialFev1(kTe, kFvc, kTau);
     for (double hold : {0.0, 0.2, 0.5, 1.0, 2.0}) {
         for (double noise : {0.0, 0.002}) {
             const std::string what = "hold " + std::to_string(hold) + " s, noise " + std::to_string(noise);
-            FlowShapes shapes;
-            shapes.Rest(1).Quiet(6).In(kFvc, 2.0).Rest(hold);
-            const int blast = shapes.Here();
-            shapes.OutExponential(kFvc, kTe, kTau).Quiet(6).Rest(1).Noise(noise, 5);
-            Analyse(shapes);
+            FlowScript script;
+            script.MidTick().Rest(1).Quiet(6).Inspire(2.0, kFvc).Rest(hold);
+            const size_t blast = script.Ticks(kRate);
+            script.ExpireExponential(kTe, kFvc, kTau).Quiet(6).Rest(1).NormalNoise(noise, 5);
+            Analyse(script);
             const std::vector<const Breath*> forced = Forced();
             ASSERT_EQ(forced.size(), 1u) << what;
             const Breath& breath = *forced[0];
@@ -84,11 +85,11 @@ TEST_F(ForcedExpirationTest, AnExpirationOverWithinASecondGivesItsWholeVolume)
     for (const Case& c : cases) {
         for (double noise : {0.0, 0.002, 0.02}) {
             const std::string what = std::string(c.what) + ", noise " + std::to_string(noise);
-            FlowShapes shapes;
-            shapes.Rest(1).Quiet(8).In(c.fvc, 2.0);
-            const int start = shapes.Here();
-            shapes.Out(c.fvc, c.te).In(c.next, c.ti).Out(c.next, 3.0).Quiet(4).Rest(1).Noise(noise, 9);
-            Analyse(shapes);
+            FlowScript script;
+            script.MidTick().Rest(1).Quiet(8).Inspire(2.0, c.fvc);
+            const size_t start = script.Ticks(kRate);
+            script.Expire(c.te, c.fvc).Inspire(c.ti, c.next).Expire(3.0, c.next).Quiet(4).Rest(1).NormalNoise(noise, 9);
+            Analyse(script);
             const std::vector<const Breath*> forced = Forced();
             ASSERT_EQ(forced.size(), 2u) << what;
             for (const Breath* breath : forced) {
@@ -110,14 +111,14 @@ TEST_F(ForcedExpirationTest, AnExpirationOverWithinASecondGivesItsWholeVolume)
 // The data end inside a forced expiration before a second has passed: its FEV1 is not known.
 TEST_F(ForcedExpirationTest, DataEndingWithinTheFirstSecondGiveNoFev1)
 {
-    FlowShapes shapes;
-    shapes.Rest(1).Quiet(3).In(3.0, 2.0).Out(3.0, 0.8);
-    Analyse(shapes);
+    FlowScript script;
+    script.MidTick().Rest(1).Quiet(3).Inspire(2.0, 3.0).Expire(0.8, 3.0);
+    Analyse(script);
     const BreathList& breaths = mDoc->Machine().Breaths();
     ASSERT_EQ(breaths.GetCount(), 4u);
     const Breath& last = *breaths[3];
     ASSERT_TRUE(last.forced);
-    EXPECT_EQ(last.end.tick, uint32_t(shapes.Here()));
+    EXPECT_EQ(last.end.tick, uint32_t(script.Ticks(kRate)));
     EXPECT_FALSE(Figures(last).hasFev1);
     EXPECT_FALSE(ForcedExpiration::Of(*mDoc, last, 1.0).read);
 }

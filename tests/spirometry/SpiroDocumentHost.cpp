@@ -54,15 +54,16 @@ std::shared_ptr<Host::Recording> SmallBreathing()
         Host::SyntheticBreathing(SmallBreathingOptions()).MakeRecording("small.edf"));
 }
 
-std::shared_ptr<Host::Recording> FlowHeadRecording(const TestSupport::FlowShapes& shapes)
+std::shared_ptr<Host::Recording> FlowHeadRecording(const TestSupport::FlowScript& script, double rate)
 {
     auto recording = std::make_shared<Host::Recording>(
-        "drawn.csv", shapes.Rate(), std::vector<Host::ChannelFormat>{{"Flow head", "V", 0.0002, 0.0}});
+        "drawn.csv", rate, std::vector<Host::ChannelFormat>{{"Flow head", "V", 0.0002, 0.0}});
+    const std::vector<float> flow = script.Flow(rate);
     Host::RecordBlock block;
-    block.ticks = uint32_t(shapes.Flow().size());
+    block.ticks = uint32_t(flow.size());
     block.samples.resize(1);
-    for (double flow : shapes.Flow())
-        block.samples[0].push_back(recording->Channel(0).Raw(flow / 2.0));
+    for (float f : flow)
+        block.samples[0].push_back(recording->Channel(0).Raw(f / 2.0));
     recording->AddRecord(std::move(block));
     return recording;
 }

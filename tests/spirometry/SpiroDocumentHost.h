@@ -13,7 +13,7 @@
 #include "spirometry/SpFlowSettings.h"
 #include "spirometry/SpVolSettings.h"
 #include "spirometry/SpiroDocument.h"
-#include "support/FlowShapes.h"
+#include "support/FlowScript.h"
 
 namespace SpiroTest {
 
@@ -22,8 +22,8 @@ namespace SpiroTest {
 std::shared_ptr<Host::Recording> SmallBreathing();
 // The generator's options that make it, for tests that compare with the breaths it made.
 Host::SyntheticOptions SmallBreathingOptions();
-// The raw flow-head channel (2 L/s per volt) of breathing drawn by hand.
-std::shared_ptr<Host::Recording> FlowHeadRecording(const TestSupport::FlowShapes& shapes);
+// The raw flow-head channel (2 L/s per volt) of breathing drawn by hand, sampled at the rate.
+std::shared_ptr<Host::Recording> FlowHeadRecording(const TestSupport::FlowScript& script, double rate);
 
 class SpiroDocumentHost : public ::testing::Test {
 protected:

@@ -298,11 +298,12 @@ class AnnotationViewOfForcedBreaths : public AnnotationViewTest {
 protected:
     std::shared_ptr<const Host::Recording> Breathing() const override
     {
-        TestSupport::FlowShapes shapes;
-        shapes.Rest(1).Quiet(3).In(3.5, 2.0).Rest(1.0);
-        mBlast = uint32_t(shapes.Here());
-        shapes.OutExponential(3.5, 5.0, 0.5).Quiet(3).In(3.0, 2.0).Out(3.0, 0.6).In(3.0, 0.8).Out(3.0, 3.0);
-        return SpiroTest::FlowHeadRecording(shapes.Quiet(3).Rest(1));
+        TestSupport::FlowScript script;
+        script.MidTick().Rest(1).Quiet(3).Inspire(2.0, 3.5).Rest(1.0);
+        mBlast = uint32_t(script.Ticks(100));
+        script.ExpireExponential(5.0, 3.5, 0.5).Quiet(3).Inspire(2.0, 3.0).Expire(0.6, 3.0).Inspire(0.8, 3.0).Expire(
+            3.0, 3.0);
+        return SpiroTest::FlowHeadRecording(script.Quiet(3).Rest(1), 100);
     }
     static int X(uint32_t tick) { return int((tick / 100.0 - kXOffset) / (1.0 / kXScale)); }
     static int Y(double litres) { return int((litres - kYOffset) / (1.0 / kYScale)); }
