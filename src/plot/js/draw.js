@@ -136,7 +136,9 @@
   // line `width` pixels wide. Points come one at a time (point(px, py), gap() where the line
   // breaks; pixels within 1e6) and move to the centres of their cells; one in the cell of the
   // point before adds nothing. What the printer inks is judged as it rasterises, cell by cell: a
-  // cell is inked when its centre lies within half the line's width of a drawn step. A step that
+  // cell is inked when its centre lies within half the line's width of a drawn step, less half a
+  // cell, so that the cell is whole under the stroke where the step runs between the cells of
+  // its walk and the printer's finer dots see no hairline between strokes. A step that
   // would ink no cell the drawn steps have not inked adds nothing to the picture: the line is cut
   // there and goes on from its end. So each step kept inks a new cell, and what comes out is
   // bounded by the cells of the area, whatever the number of points, their noise or how often
@@ -145,7 +147,7 @@
   // step there adds nothing either. finish() gives the kept runs as flat [x, y, ...] arrays.
   var kBlockBits = 2, kBlock = 1 << kBlockBits;  // cells a side of the blocks that count their inked cells
   lumo.PrintLine = function (n, width, area) {
-    var r = (width > 0 ? width : 1) * n / 2, m = Math.ceil(r) + 1;
+    var stroke = (width > 0 ? width : 1) * n / 2, r = Math.max(0, stroke - 0.5), m = Math.ceil(stroke) + 1;
     this.n = n;
     this.x0 = Math.floor(area.left * n) - m;
     this.y0 = Math.floor(area.top * n) - m;
