@@ -580,7 +580,7 @@ bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
     constexpr double kPixelsPerPoint = 96.0 / 72;
     nlohmann::json ignored;
     std::string error;
-    if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y), mEvaluationTimeout, ignored, error))
+    if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y, area.height), mEvaluationTimeout, ignored, error))
         return Fail(error);
     const bool printed = Print({{"paperWidth", area.width / kPointsPerInch},
                                 {"paperHeight", area.height / kPointsPerInch},

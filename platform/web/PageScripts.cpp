@@ -132,34 +132,105 @@ std::string WindowValue(const std::string& key, const std::string& wireJSON)
 
 namespace {
 
-// The adopted sheet is known again by this custom property of its only rule, so that nothing
-// is left on the page's window.
-const char* const kAreaMark = "--host-area";
+// The adopted sheet is known again by this custom property of its rule for the document, which
+// holds the scroll to go back to, so that nothing is left on the page's window. Attributes mark
+// what the area's script left out, the cells it keeps at their width (by the rule of their
+// number in its sheet) and the boxes it put in place of what it left out above.
+const char* const kAreaMarks =
+    "'--host-area', 'data-host-area-hidden', 'data-host-area-width', 'data-host-area-spacer'";
+
+// Blocks and table rows wholly above or below the area are left out, so that printing lays out
+// only what the area shows (a long report's every row took gigabytes). Those above give way to
+// one empty box of their height, so that what is placed against the document stays where it
+// was; a table that loses rows keeps the widths its kept cells have.
+const char* const kShowArea = R"((function (x, y, height, mark, hidden, width, spacer) {
+  var top = scrollY + y, bottom = top + height, scrollTop = scrollY, scrollLeft = scrollX;
+  var prunable = /^(block|flow-root|list-item|table|table-row|table-row-group|table-(header|footer)-group)$/;
+  var gone = [], runs = [], kept = [], anchor = null;
+  function box(e) {
+    var r = e.getBoundingClientRect();
+    return { top: r.top + scrollY, bottom: r.bottom + scrollY };
+  }
+  function prune(parent) {
+    var first = null, last = null;
+    for (var e = parent.firstElementChild; e; e = e.nextElementSibling) {
+      var style = getComputedStyle(e);
+      if (!prunable.test(style.display) || style.position === 'absolute' || style.position === 'fixed')
+        continue;
+      var b = box(e), row = style.display === 'table-row';
+      if (b.bottom <= top) { gone.push(e); first = first || e; last = e; continue; }
+      if (b.top >= bottom) { gone.push(e); continue; }
+      if (row) kept.push(e);
+      if (row || (b.top >= top && b.bottom <= bottom)) anchor = anchor || e; else prune(e);
+    }
+    if (first) runs.push({ first: first, height: box(last).bottom - box(first).top });
+  }
+  function spacerFor(run) {
+    var display = getComputedStyle(run.first).display, holder, cell;
+    if (/^table-/.test(display)) {
+      holder = document.createElement(display === 'table-row' ? 'tr' : 'tbody');
+      var row = display === 'table-row' ? holder : holder.appendChild(document.createElement('tr'));
+      cell = row.appendChild(document.createElement('td'));
+      cell.style.cssText = 'padding: 0; border: 0; box-sizing: border-box';
+    } else {
+      holder = cell = document.createElement('div');
+      cell.style.cssText = 'display: block; margin: 0; padding: 0; border: 0';
+    }
+    holder.setAttribute(spacer, '');
+    cell.style.height = run.height + 'px';
+    run.first.parentNode.insertBefore(holder, run.first);
+    return cell;
+  }
+  prune(document.documentElement);
+  var before = anchor ? box(anchor).top : top, widths = '', cells = 0;
+  kept.filter(function (row) {
+    return gone.some(function (e) { return e.closest('table') === row.closest('table'); });
+  }).forEach(function (row) {
+    Array.prototype.forEach.call(row.cells, function (cell) {
+      var size = cell.getBoundingClientRect().width + 'px !important; ', key = String(cells++);
+      cell.setAttribute(width, key);
+      widths += '[' + width + '="' + key + '"] { box-sizing: border-box !important; width: ' + size +
+                'min-width: ' + size + 'max-width: ' + size + '} ';
+    });
+  });
+  var spacers = runs.map(spacerFor);
+  gone.forEach(function (e) { e.setAttribute(hidden, ''); });
+  var sheet = new CSSStyleSheet();
+  sheet.replaceSync('html { ' + mark + ': ' + scrollLeft + ' ' + scrollTop + '; transform-origin: 0 0 !important; } ' +
+                    '[' + hidden + '] { display: none !important; } ' + widths);
+  document.adoptedStyleSheets = document.adoptedStyleSheets.concat([sheet]);
+  if (spacers.length > 0 && anchor) {
+    var nearest = spacers[spacers.length - 1];
+    nearest.style.height = Math.max(0, parseFloat(nearest.style.height) - (box(anchor).top - before)) + 'px';
+  }
+  var moved = top + (anchor ? box(anchor).top - before : 0);
+  sheet.insertRule('html { transform: translate(' + -(scrollLeft + x) + 'px, ' + -moved + 'px) !important; }',
+                   sheet.cssRules.length);
+}))";
+
+const char* const kEndShowArea = R"((function (mark, hidden, width, spacer) {
+  var scroll = null;
+  document.querySelectorAll('[' + spacer + ']').forEach(function (e) { e.remove(); });
+  document.adoptedStyleSheets = document.adoptedStyleSheets.filter(function (sheet) {
+    var rules = sheet.cssRules, value = rules.length > 0 && rules[0].style && rules[0].style.getPropertyValue(mark);
+    if (value) scroll = value.trim().split(/\s+/).map(Number);
+    return !value;
+  });
+  [hidden, width].forEach(function (name) {
+    document.querySelectorAll('[' + name + ']').forEach(function (e) { e.removeAttribute(name); });
+  });
+  if (scroll) scrollTo(scroll[0], scroll[1]);
+}))";
 
 }  // namespace
 
-std::string ShowAreaAtOrigin(double x, double y)
+std::string ShowAreaAtOrigin(double x, double y, double height)
 {
-    const std::string mark = kAreaMark;
-    return "(function () {\n"
-           "  var left = -(scrollX + " + ScriptNumberText(x) + "), top = -(scrollY + " + ScriptNumberText(y) + ");\n"
-           "  var sheet = new CSSStyleSheet();\n"
-           "  sheet.replaceSync('html { " + mark + ": 1; transform-origin: 0 0 !important; ' +\n"
-           "                    'transform: translate(' + left + 'px, ' + top + 'px) !important; }');\n"
-           "  document.adoptedStyleSheets = document.adoptedStyleSheets.concat([sheet]);\n"
-           "})()";
+    return std::string(kShowArea) + "(" + ScriptNumberText(x) + ", " + ScriptNumberText(y) + ", " +
+           ScriptNumberText(height) + ", " + kAreaMarks + ")";
 }
 
-std::string EndShowArea()
-{
-    const std::string mark = kAreaMark;
-    return "(function () {\n"
-           "  document.adoptedStyleSheets = document.adoptedStyleSheets.filter(function (sheet) {\n"
-           "    var rules = sheet.cssRules;\n"
-           "    return !(rules.length === 1 && rules[0].style && rules[0].style.getPropertyValue('" + mark + "'));\n"
-           "  });\n"
-           "})()";
-}
+std::string EndShowArea() { return std::string(kEndShowArea) + "(" + kAreaMarks + ")"; }
 
 }  // namespace PageScripts
 }  // namespace Web

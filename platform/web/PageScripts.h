@@ -23,9 +23,10 @@ std::string Evaluation(const std::string& script);
 // An expression that sets the window's property to the value given in wire JSON.
 std::string WindowValue(const std::string& key, const std::string& wireJSON);
 // An expression that moves the document by a style sheet of its own, so that the point at
-// (x, y) of what the page shows now, as scrolled, is its top-left corner; and one that takes
-// that sheet away again.
-std::string ShowAreaAtOrigin(double x, double y);
+// (x, y) of what the page shows now, as scrolled, is its top-left corner, and leaves out the
+// blocks and table rows wholly above or below the area that high; and one that puts the page
+// back as it was.
+std::string ShowAreaAtOrigin(double x, double y, double height);
 std::string EndShowArea();
 
 }  // namespace PageScripts

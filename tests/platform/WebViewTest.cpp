@@ -188,4 +188,45 @@ TEST_F(Chromium, ACopyIsThePartOfTheScrolledPageWithinTheRectangle)
     EXPECT_TRUE(web.DrawingFailure().empty()) << web.DrawingFailure();
 }
 
+// A long table's copy lays out only the rows the rectangle shows (the print's layout of every
+// row took gigabytes), with the columns as wide as on the screen; afterwards the page is as it
+// was.
+TEST_F(Chromium, ACopyOfALongTableLaysOutOnlyTheRowsItShows)
+{
+    Web::WebView web(AppKit::Rect{0, 0, 300, 200});
+    std::string rows = "<tr><td>The widest title of all</td><td></td></tr>";
+    for (int i = 1; i < 400; ++i)
+        rows += "<tr><td>Row" + std::to_string(i) + "</td><td></td></tr>";
+    web.LoadHTMLString("<style>body { margin: 0; } table { border-collapse: collapse; }"
+                       " td { height: 20px; padding: 0; } td + td { width: 40px; background: rgb(0,128,0); }</style>"
+                       "<script>addEventListener('beforeprint', function () {"
+                       " window.laidOut = Array.prototype.filter.call(document.querySelectorAll('td:first-child'),"
+                       " function (cell) { return cell.getClientRects().length > 0 && cell.textContent; }).length; });"
+                       "</script><body><table>" +
+                           rows + "</table></body>",
+                       "");
+    ASSERT_EQ(web.StringByEvaluatingJavaScriptFromString("scrollTo(0, 4000); String(scrollY)"), "4000");
+    const std::string green =
+        web.StringByEvaluatingJavaScriptFromString("String(document.querySelector('td + td').getBoundingClientRect().left)");
+    ASSERT_GT(std::stoi(green), 100);
+
+    const std::string part = Temp("rows.pdf");
+    std::ofstream(part, std::ios::binary) << web.DataWithPDFInsideRect(AppKit::Rect{0, 20, 300, 100});
+    EXPECT_EQ(Words(Output("pdftotext " + part + " -")),
+              (std::vector<std::string>{"Row201", "Row202", "Row203", "Row204", "Row205"}));
+    EXPECT_EQ(web.StringByEvaluatingJavaScriptFromString("String(window.laidOut)"), "5");
+    const std::string drawn = Temp("rows");
+    ASSERT_EQ(Output("pdftoppm -png -r 72 -singlefile " + part + " " + drawn), "");
+    const Gfx::Image image = Gfx::Image::FromPNG(drawn + ".png");
+    EXPECT_EQ(image.Pixel(std::stoi(green) + 2, 50) & 0x00FFFFFF, 0x00008000u);
+    EXPECT_EQ(image.Pixel(std::stoi(green) - 2, 50) & 0x00FFFFFF, 0x00FFFFFFu);
+
+    EXPECT_EQ(web.StringByEvaluatingJavaScriptFromString(
+                  "[scrollY, document.querySelectorAll('tr').length, document.querySelectorAll('[style]').length,"
+                  " document.querySelector('tr:last-child').getClientRects().length,"
+                  " document.querySelectorAll('td')[401].attributes.length + document.querySelectorAll('td')[403].attributes.length].join()"),
+              "4000,400,0,1,0");
+    EXPECT_TRUE(web.DrawingFailure().empty()) << web.DrawingFailure();
+}
+
 }  // namespace
