@@ -9,7 +9,7 @@ packages=(
   libboost-dev libboost-program-options-dev libboost-filesystem-dev
   libtbb-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core
   libedf-dev poppler-utils chromium time
-  nodejs libjs-jquery nlohmann-json3-dev libcpp-httplib-dev librsvg2-dev librsvg2-bin
+  nodejs libjs-jquery nlohmann-json3-dev libcpp-httplib-dev librsvg2-dev librsvg2-bin libqpdf-dev
 )
 # The fuzz targets want clang; they are built only where it is present.
 optional=(clang-14 libclang-rt-14-dev)
