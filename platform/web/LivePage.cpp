@@ -3,6 +3,7 @@
 #include "cf/FileBytes.h"
 #include "web/Browser.h"
 #include "web/PageScripts.h"
+#include "web/PdfPages.h"
 #include "web/PageServer.h"
 #include "web/ProcessTimes.h"
 #include "web/Wire.h"
@@ -20,6 +21,12 @@ constexpr int kSizeTries = 100;  // looks at a document's size before it is take
 constexpr double kWorkingShare = 0.1;
 constexpr double kLongestPrint = 120;  // seconds
 const char* const kRendererArgument = "--type=renderer";
+// A print lays out this many pages of a long table at most: laying out all of a night's rows
+// at once took the renderer four times the memory of showing them. A table this short is
+// printed whole without a look at its pages.
+constexpr size_t kPagesAPrint = 8;
+constexpr long kShortTable = 400;  // rows
+constexpr double kPixelsPerPoint = 96.0 / 72;
 
 std::string DecodeBase64(const std::string& text)
 {
@@ -534,7 +541,11 @@ std::string LivePage::AnswerCall(const std::string& object, const std::string& m
 
 bool LivePage::WriteBase64(const nlohmann::json& result, const std::string& path)
 {
-    const std::string bytes = DecodeBase64(result.value("data", ""));
+    return WriteBytes(DecodeBase64(result.value("data", "")), path);
+}
+
+bool LivePage::WriteBytes(const std::string& bytes, const std::string& path)
+{
     if (bytes.empty())
         return Fail("the browser gave nothing to write to " + path);
     std::string error;
@@ -560,15 +571,95 @@ bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
     if (mFrames.empty())
         return Fail(kNoPage);
     constexpr double kPointsPerInch = 72;
+    const nlohmann::json params = {{"paperWidth", print.paperWidth / kPointsPerInch},
+                                   {"paperHeight", print.paperHeight / kPointsPerInch},
+                                   {"marginTop", print.top / kPointsPerInch},
+                                   {"marginLeft", print.left / kPointsPerInch},
+                                   {"marginBottom", print.bottom / kPointsPerInch},
+                                   {"marginRight", print.right / kPointsPerInch}};
+    nlohmann::json rows, layout;
+    std::string error;
+    if (!Run(PageScripts::LongTableRows(), mEvaluationTimeout, rows, error))
+        return Fail(error);
+    if (rows.is_number() && rows.get<long>() > kShortTable) {
+        if (!MeasurePrint(print, layout))
+            return false;
+        const std::vector<long> starts = layout.value("starts", std::vector<long>());
+        if (starts.size() >= kPagesAPrint) {
+            std::string pdf;
+            if (!PrintInParts(params, layout, pdf))
+                return false;
+            if (!pdf.empty())
+                return WriteBytes(pdf, path);
+        }
+    }
     nlohmann::json pdf;
-    return Print({{"paperWidth", print.paperWidth / kPointsPerInch},
-                  {"paperHeight", print.paperHeight / kPointsPerInch},
-                  {"marginTop", print.top / kPointsPerInch},
-                  {"marginLeft", print.left / kPointsPerInch},
-                  {"marginBottom", print.bottom / kPointsPerInch},
-                  {"marginRight", print.right / kPointsPerInch}},
-                 pdf) &&
-           WriteBase64(pdf, path);
+    return Print(params, pdf) && WriteBase64(pdf, path);
+}
+
+bool LivePage::MeasurePrint(const PrintInfo& print, nlohmann::json& layout)
+{
+    nlohmann::json metrics = Metrics(), ignored;
+    metrics["width"] = std::max(1, int((print.paperWidth - print.left - print.right) * kPixelsPerPoint));
+    std::string error;
+    const bool measured =
+        Command("Emulation.setEmulatedMedia", {{"media", "print"}}, ignored, mEvaluationTimeout) &&
+        Command("Emulation.setDeviceMetricsOverride", metrics, ignored, mEvaluationTimeout) &&
+        (Run(PageScripts::PrintedPages((print.paperHeight - print.top - print.bottom) * kPixelsPerPoint),
+             mEvaluationTimeout, layout, error) ||
+         Fail(error));
+    const bool restored =
+        Command("Emulation.setDeviceMetricsOverride", Metrics(), ignored, mEvaluationTimeout) &&
+        Command("Emulation.setEmulatedMedia", {{"media", ""}}, ignored, mEvaluationTimeout);
+    return measured && restored;
+}
+
+bool LivePage::PrintPart(const nlohmann::json& params, long first, long end, const std::vector<double>& widths,
+                         std::string& pdf)
+{
+    nlohmann::json ignored, printed;
+    std::string error;
+    if (!Run(PageScripts::ShowRows(first, end, widths), mEvaluationTimeout, ignored, error))
+        return Fail(error);
+    if (!Print(params, printed))
+        return false;
+    pdf = DecodeBase64(printed.value("data", ""));
+    // What a print laid out stays in the renderer until its garbage is collected: without this
+    // the parts' prints took as much as printing the rows at once.
+    return Command("HeapProfiler.collectGarbage", nlohmann::json::object(), ignored, mEvaluationTimeout);
+}
+
+bool LivePage::PrintParts(const nlohmann::json& params, const nlohmann::json& layout, std::vector<PdfPart>& parts)
+{
+    const std::vector<long> starts = layout.value("starts", std::vector<long>());
+    const std::vector<double> widths = layout.value("widths", std::vector<double>());
+    const size_t pages = starts.size() + 1;
+    for (size_t page = 0; page < pages; page += kPagesAPrint) {
+        const bool last = page + kPagesAPrint >= pages;
+        PdfPart part;
+        if (!PrintPart(params, page == 0 ? 0 : starts[page - 1],
+                       last ? layout.value("rows", 0L) : starts[page + kPagesAPrint - 1], widths, part.pdf))
+            return false;
+        // A part whose pages are not those foreseen is no part of the whole print's pages.
+        part.pages = PdfPageCount(part.pdf);
+        if (last ? part.pages < int(pages - page) : part.pages != int(kPagesAPrint)) {
+            parts.clear();
+            return true;
+        }
+        parts.push_back(std::move(part));
+    }
+    return true;
+}
+
+bool LivePage::PrintInParts(const nlohmann::json& params, const nlohmann::json& layout, std::string& pdf)
+{
+    std::vector<PdfPart> parts;
+    const bool printed = PrintParts(params, layout, parts);
+    nlohmann::json ignored;
+    std::string error;
+    if (!Run(PageScripts::EndShowArea(), mEvaluationTimeout, ignored, error) && printed)
+        return Fail(error);
+    return printed && (parts.empty() || JoinPdfParts(parts, pdf, error) || Fail(error));
 }
 
 bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
@@ -577,7 +668,6 @@ bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
     // the area starts the first page. A CSS pixel is a point at four thirds of print's scale, so
     // that the page is laid out at the view's width.
     constexpr double kPointsPerInch = 72;
-    constexpr double kPixelsPerPoint = 96.0 / 72;
     nlohmann::json ignored;
     std::string error;
     if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y, area.height), mEvaluationTimeout, ignored, error))

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "web/Page.h"
+#include "web/PdfPages.h"
 
 namespace Web {
 
@@ -104,6 +105,19 @@ private:
     std::string Installer() const;
     void ReadFrames();
     bool WriteBase64(const nlohmann::json& result, const std::string& path);
+    bool WriteBytes(const std::string& bytes, const std::string& path);
+    // The page's long table laid out as the print on that paper would lay it out
+    // (PageScripts::PrintedPages); the page is put back to the screen after.
+    bool MeasurePrint(const PrintInfo& print, nlohmann::json& layout);
+    // The print of the long table's rows from first to end only, as PDF.
+    bool PrintPart(const nlohmann::json& params, long first, long end, const std::vector<double>& widths,
+                   std::string& pdf);
+    // The print made a few pages at a time, each part starting where a page of the whole print
+    // starts; none when a part's pages are not those of the whole print. The page is left
+    // showing the last part.
+    bool PrintParts(const nlohmann::json& params, const nlohmann::json& layout, std::vector<PdfPart>& parts);
+    // Those parts joined into one PDF, the page put back after; empty when there are none.
+    bool PrintInParts(const nlohmann::json& params, const nlohmann::json& layout, std::string& pdf);
     // The page printed on one page of the area's size, the area at its top-left corner, with
     // the media the page is shown in already set.
     bool PrintArea(const PageArea& area, nlohmann::json& pdf);

@@ -135,9 +135,10 @@ namespace {
 // The adopted sheet is known again by this custom property of its rule for the document, which
 // holds the scroll to go back to, so that nothing is left on the page's window. Attributes mark
 // what the area's script left out, the cells it keeps at their width (by the rule of their
-// number in its sheet) and the boxes it put in place of what it left out above.
+// number in its sheet), the boxes it put in place of what it left out above and the boxes whose
+// edges at a printed part's ends it takes away.
 const char* const kAreaMarks =
-    "'--host-area', 'data-host-area-hidden', 'data-host-area-width', 'data-host-area-spacer'";
+    "'--host-area', 'data-host-area-hidden', 'data-host-area-width', 'data-host-area-spacer', 'data-host-area-flat'";
 
 // Blocks and table rows wholly above or below the area are left out, so that printing lays out
 // only what the area shows (a long report's every row took gigabytes). Those above give way to
@@ -208,7 +209,8 @@ const char* const kShowArea = R"((function (x, y, height, mark, hidden, width, s
                    sheet.cssRules.length);
 }))";
 
-const char* const kEndShowArea = R"((function (mark, hidden, width, spacer) {
+// Takes away what the area's or a part's script did to the page: the scroll it kept, if any.
+const char* const kUndoShowArea = R"(function undoShowArea(mark, hidden, width, spacer, flat) {
   var scroll = null;
   document.querySelectorAll('[' + spacer + ']').forEach(function (e) { e.remove(); });
   document.adoptedStyleSheets = document.adoptedStyleSheets.filter(function (sheet) {
@@ -216,13 +218,97 @@ const char* const kEndShowArea = R"((function (mark, hidden, width, spacer) {
     if (value) scroll = value.trim().split(/\s+/).map(Number);
     return !value;
   });
-  [hidden, width].forEach(function (name) {
+  [hidden, width, flat].forEach(function (name) {
     document.querySelectorAll('[' + name + ']').forEach(function (e) { e.removeAttribute(name); });
   });
-  if (scroll) scrollTo(scroll[0], scroll[1]);
+  return scroll;
+})";
+
+// The table with the most body rows, with column titles, and those rows; a page's long table.
+const char* const kLongTable = R"(function longTable() {
+  var best = null, rows = [];
+  document.querySelectorAll('table').forEach(function (table) {
+    var own = [];
+    if (!table.tHead) return;
+    Array.prototype.forEach.call(table.tBodies, function (body) {
+      Array.prototype.forEach.call(body.rows, function (row) { own.push(row); });
+    });
+    if (own.length > rows.length) { best = table; rows = own; }
+  });
+  return { table: best, rows: rows };
+})";
+
+// Laid out as printed, on pages of that height: the long table's rows that start its pages after
+// the first (a row that does not fit goes on to the next page, under the column titles again),
+// and the widths of its title cells.
+const char* const kPrintedPages = R"((function (height) {
+  var long = longTable(), starts = [], pageTop = 0, reserved = 0;
+  if (!long.table) return { rows: 0, starts: starts, widths: [] };
+  var head = long.table.tHead.getBoundingClientRect().height;
+  long.rows.forEach(function (row, i) {
+    var r = row.getBoundingClientRect();
+    if (i > 0 && r.bottom + scrollY - pageTop + reserved > height + 0.01) {
+      starts.push(i);
+      pageTop = r.top + scrollY;
+      reserved = head;
+    }
+  });
+  var widths = Array.prototype.map.call(long.table.tHead.querySelectorAll('th, td'), function (cell) {
+    return cell.getBoundingClientRect().width;
+  });
+  return { rows: long.rows.length, starts: starts, widths: widths };
+}))";
+
+// Only the long table's rows from first to end are printed, its title cells at the widths of
+// the whole print. What comes before the table goes when the part does not start the page, and
+// the table and the boxes around it lose their edges there, as on a page the whole print
+// continues onto; likewise after the table when the part does not end it.
+// A part follows the last one without the page being laid out whole between them.
+const char* const kShowRows = R"((function (first, end, widths, mark, hidden, width, spacer, flat) {
+  var scroll = undoShowArea(mark, hidden, width, spacer, flat) || [scrollX, scrollY];
+  var long = longTable(), rules = '', keys = 0;
+  long.rows.forEach(function (row, i) { if (i < first || i >= end) row.setAttribute(hidden, ''); });
+  for (var e = long.table; e !== document.documentElement; e = e.parentElement) {
+    e.setAttribute(flat, '');
+    for (var s = e.parentElement.firstElementChild; s; s = s.nextElementSibling) {
+      var before = (s.compareDocumentPosition(e) & Node.DOCUMENT_POSITION_FOLLOWING) !== 0;
+      if (s !== e && (before ? first > 0 : end < long.rows.length)) s.setAttribute(hidden, '');
+    }
+  }
+  document.documentElement.setAttribute(flat, '');
+  ['top', 'bottom'].forEach(function (side, i) {
+    if (i === 0 ? first > 0 : end < long.rows.length)
+      rules += '[' + flat + '] { margin-' + side + ': 0 !important; padding-' + side + ': 0 !important; border-' +
+               side + '-width: 0 !important; } ';
+  });
+  long.table.tHead.querySelectorAll('th, td').forEach(function (cell, i) {
+    var size = widths[i] + 'px !important; ', key = String(keys++);
+    cell.setAttribute(width, key);
+    rules += '[' + width + '="' + key + '"] { box-sizing: border-box !important; width: ' + size + 'min-width: ' +
+             size + 'max-width: ' + size + '} ';
+  });
+  var sheet = new CSSStyleSheet();
+  sheet.replaceSync('html { ' + mark + ': ' + scroll[0] + ' ' + scroll[1] + '; } [' + hidden +
+                    '] { display: none !important; } ' + rules);
+  document.adoptedStyleSheets = document.adoptedStyleSheets.concat([sheet]);
 }))";
 
 }  // namespace
+
+std::string LongTableRows() { return "(" + std::string(kLongTable) + ")().rows.length"; }
+
+std::string PrintedPages(double height)
+{
+    return "(function () { " + std::string(kLongTable) + "\nreturn " + kPrintedPages + "(" +
+           ScriptNumberText(height) + "); })()";
+}
+
+std::string ShowRows(long first, long end, const std::vector<double>& widths)
+{
+    return "(function () { " + std::string(kLongTable) + "\n" + kUndoShowArea + "\nreturn " + kShowRows + "(" +
+           std::to_string(first) +
+           ", " + std::to_string(end) + ", " + nlohmann::json(widths).dump() + ", " + kAreaMarks + "); })()";
+}
 
 std::string ShowAreaAtOrigin(double x, double y, double height)
 {
@@ -230,7 +316,11 @@ std::string ShowAreaAtOrigin(double x, double y, double height)
            ScriptNumberText(height) + ", " + kAreaMarks + ")";
 }
 
-std::string EndShowArea() { return std::string(kEndShowArea) + "(" + kAreaMarks + ")"; }
+std::string EndShowArea()
+{
+    return "(function () { " + std::string(kUndoShowArea) + "\nvar scroll = undoShowArea(" + kAreaMarks +
+           ");\nif (scroll) scrollTo(scroll[0], scroll[1]); })()";
+}
 
 }  // namespace PageScripts
 }  // namespace Web

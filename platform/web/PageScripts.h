@@ -28,6 +28,14 @@ std::string WindowValue(const std::string& key, const std::string& wireJSON);
 // back as it was.
 std::string ShowAreaAtOrigin(double x, double y, double height);
 std::string EndShowArea();
+// The number of body rows of the page's long table: of the table with column titles that has
+// the most. An expression whose value, laid out as printed on pages that high (in CSS pixels), is
+// {rows, starts: the rows that start the table's pages after the first, widths: of its title
+// cells}. And one that leaves out what a part of the print from row first to end (not included)
+// does not show, its titles at those widths; EndShowArea puts the page back.
+std::string LongTableRows();
+std::string PrintedPages(double height);
+std::string ShowRows(long first, long end, const std::vector<double>& widths);
 
 }  // namespace PageScripts
 }  // namespace Web

@@ -229,4 +229,63 @@ TEST_F(Chromium, ACopyOfALongTableLaysOutOnlyTheRowsItShows)
     EXPECT_TRUE(web.DrawingFailure().empty()) << web.DrawingFailure();
 }
 
+// A long table is printed a few pages at a time, each print starting where a page of the whole
+// print starts: the pages are those of one print (the heading on the first, the column titles
+// atop each, the summary on the last), and no print lays out all the rows.
+TEST_F(Chromium, ALongTablePrintsAFewPagesAtATimeOnTheWholePrintsPages)
+{
+    Web::WebView web(AppKit::Rect{0, 0, 400, 300});
+    std::string rows;
+    for (int i = 1; i <= 2000; ++i)
+        rows += "<tr><td>Row" + std::to_string(i) + "</td></tr>";
+    web.LoadHTMLString("<style>body { margin: 16px; font: 12px/14px sans-serif; } @media print { body { margin: 0; } }"
+                       " h1 { height: 100px; margin: 0; font-size: 12px; } table { border-collapse: collapse; margin: 4px 0; }"
+                       " th, td { height: 20px; padding: 0; } tr { break-inside: avoid; } div { height: 40px; }</style>"
+                       "<script>addEventListener('beforeprint', function () {"
+                       " window.laidOut = Math.max(window.laidOut || 0, Array.prototype.filter.call("
+                       "document.querySelectorAll('td'), function (cell) { return cell.getClientRects().length > 0; }).length); });"
+                       "</script><body><h1>Heading</h1><table><thead><tr><th>Title</th></tr></thead><tbody>" +
+                           rows + "</tbody></table><div>Summary</div></body>",
+                       "");
+    ASSERT_EQ(web.StringByEvaluatingJavaScriptFromString("scrollTo(0, 4000); String(scrollY)"), "4000");
+
+    // 1010 px high pages: the first holds the heading, the titles and 44 rows, the others the
+    // titles and 49 rows, the last 45 rows and the summary.
+    Web::PrintInfo paper;
+    paper.paperWidth = 300;
+    paper.paperHeight = 757.5;
+    paper.top = paper.left = paper.bottom = paper.right = 0;
+    const std::string pdf = Temp("long.pdf");
+    ASSERT_TRUE(web.RenderToPdf(pdf, paper)) << web.DrawingFailure();
+    std::vector<std::vector<std::string>> expected(1, std::vector<std::string>{"Heading"});
+    for (int row = 1, onPage = 0; row <= 2000; ++row, ++onPage) {
+        if (row == 45 || (row > 45 && onPage == 49)) {
+            expected.emplace_back();
+            onPage = 0;
+        }
+        if (onPage == 0)
+            expected.back().push_back("Title");
+        expected.back().push_back("Row" + std::to_string(row));
+    }
+    expected.back().push_back("Summary");
+    ASSERT_EQ(expected.size(), 41u);
+    std::vector<std::vector<std::string>> pages;
+    std::istringstream text(Output("pdftotext " + pdf + " -"));
+    for (std::string page; std::getline(text, page, '\f');)
+        pages.push_back(Words(page));
+    pages.erase(std::remove_if(pages.begin(), pages.end(), [](const auto& words) { return words.empty(); }),
+                pages.end());
+    EXPECT_EQ(pages, expected);
+
+    const int laidOut = std::stoi(web.StringByEvaluatingJavaScriptFromString("String(window.laidOut)"));
+    EXPECT_GT(laidOut, 0);
+    EXPECT_LE(laidOut, 400);
+    // The page is as it was.
+    EXPECT_EQ(web.StringByEvaluatingJavaScriptFromString(
+                  "[scrollY, document.querySelectorAll('[data-host-area-hidden], [data-host-area-flat],"
+                  " [data-host-area-width]').length, document.adoptedStyleSheets.length,"
+                  " document.querySelector('tr:last-child').getClientRects().length].join()"),
+              "4000,0,0,1");
+}
+
 }  // namespace
