@@ -15,6 +15,7 @@
 #include <set>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -562,4 +563,33 @@ TEST_F(ViewCommand, ANightsReportPrintsEveryRowAndCopies)
     ASSERT_FALSE(copied.empty());
     EXPECT_EQ(*copied.begin(), 1);
     EXPECT_LT(copied.size(), 100u);
+
+    // Printed a few pages at a time, its pages are still those of one print: the heading on the
+    // first, the column titles atop every other, each page between as full as the next, the
+    // summary on the last alone.
+    int read = -1;
+    std::istringstream text(RunCommand("pdftotext -raw " + pdf.string() + " - 2>&1", &read));
+    ASSERT_EQ(read, 0) << text.str();
+    std::vector<std::string> firstLines;
+    std::vector<int> rowsOnPage;
+    std::vector<bool> summaries;
+    for (std::string page; std::getline(text, page, '\f');) {
+        if (page.find_first_not_of(" \n") == std::string::npos)
+            continue;
+        std::istringstream lines(page);
+        std::string line;
+        std::getline(lines, line);
+        firstLines.push_back(line.substr(0, line.find(' ', line.find(' ') + 1)));
+        rowsOnPage.push_back(0);
+        summaries.push_back(page.find("\nOverall\n") != std::string::npos);
+        std::smatch match;
+        for (; std::getline(lines, line);)
+            rowsOnPage.back() += std::regex_search(line, match, row) ? 1 : 0;
+    }
+    ASSERT_EQ(firstLines.size(), 143u);
+    EXPECT_EQ(firstLines.front(), "Spirometry Report");
+    EXPECT_EQ(std::count(firstLines.begin() + 1, firstLines.end(), "Breath #"), 142);
+    EXPECT_EQ(std::count(rowsOnPage.begin() + 1, rowsOnPage.end() - 1, rowsOnPage[1]), 141) << rowsOnPage[1];
+    EXPECT_EQ(std::count(summaries.begin(), summaries.end(), true), 1);
+    EXPECT_TRUE(summaries.back());
 }
