@@ -239,11 +239,13 @@ TEST_F(Chromium, ALongTablePrintsAFewPagesAtATimeOnTheWholePrintsPages)
     for (int i = 1; i <= 2000; ++i)
         rows += "<tr><td>Row" + std::to_string(i) + "</td></tr>";
     web.LoadHTMLString("<style>body { margin: 16px; font: 12px/14px sans-serif; } @media print { body { margin: 0; } }"
-                       " h1 { height: 100px; margin: 0; font-size: 12px; } table { border-collapse: collapse; margin: 4px 0; }"
+                       " h1 { height: 100px; margin: 0; font-size: 12px; }"
+                       " table { border-collapse: collapse; margin: 4px 0; }"
                        " th, td { height: 20px; padding: 0; } tr { break-inside: avoid; } div { height: 40px; }</style>"
                        "<script>addEventListener('beforeprint', function () {"
                        " window.laidOut = Math.max(window.laidOut || 0, Array.prototype.filter.call("
-                       "document.querySelectorAll('td'), function (cell) { return cell.getClientRects().length > 0; }).length); });"
+                       "document.querySelectorAll('td'),"
+                       " function (cell) { return cell.getClientRects().length > 0; }).length); });"
                        "</script><body><h1>Heading</h1><table><thead><tr><th>Title</th></tr></thead><tbody>" +
                            rows + "</tbody></table><div>Summary</div></body>",
                        "");
