@@ -26,7 +26,8 @@ const char* const kRendererArgument = "--type=renderer";
 // printed whole without a look at its pages.
 constexpr size_t kPagesAPrint = 8;
 constexpr long kShortTable = 400;  // rows
-constexpr double kPixelsPerPoint = 96.0 / 72;
+constexpr double kPointsPerInch = 72;
+constexpr double kPixelsPerPoint = 96.0 / kPointsPerInch;
 
 std::string DecodeBase64(const std::string& text)
 {
@@ -570,7 +571,6 @@ bool LivePage::RenderPDF(const std::string& path, const PrintInfo& print)
 {
     if (mFrames.empty())
         return Fail(kNoPage);
-    constexpr double kPointsPerInch = 72;
     const nlohmann::json params = {{"paperWidth", print.paperWidth / kPointsPerInch},
                                    {"paperHeight", print.paperHeight / kPointsPerInch},
                                    {"marginTop", print.top / kPointsPerInch},
@@ -667,7 +667,6 @@ bool LivePage::PrintArea(const PageArea& area, nlohmann::json& pdf)
     // Printing lays the document out anew from its top: the document itself is moved so that
     // the area starts the first page. A CSS pixel is a point at four thirds of print's scale, so
     // that the page is laid out at the view's width.
-    constexpr double kPointsPerInch = 72;
     nlohmann::json ignored;
     std::string error;
     if (!Run(PageScripts::ShowAreaAtOrigin(area.x, area.y, area.height), mEvaluationTimeout, ignored, error))
