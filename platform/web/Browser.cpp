@@ -1,12 +1,10 @@
 #include "web/Browser.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,7 +18,7 @@
 #include <vector>
 
 #include "cf/Leftovers.h"
-#include "cf/TempFolder.h"
+#include "web/BrowserProfile.h"
 #include "web/Page.h"
 #include "web/PageServer.h"
 #include "web/Value.h"
@@ -39,57 +37,6 @@ Browser*& Instance()
 {
     static Browser* browser = nullptr;
     return browser;
-}
-
-// Profile folders are named after their host's process id, so that those of a host that died
-// without stopping its browser can be told and removed.
-const std::string kProfilePrefix = "spiro-chromium-";
-
-void RemoveOrphanedProfiles(const std::string& folder)
-{
-    DIR* listing = opendir(folder.c_str());
-    if (listing == nullptr)
-        return;
-    while (dirent* entry = readdir(listing)) {
-        if (std::strncmp(entry->d_name, kProfilePrefix.c_str(), kProfilePrefix.size()) != 0)
-            continue;
-        const pid_t host = pid_t(std::atol(entry->d_name + kProfilePrefix.size()));
-        if (host > 0 && kill(host, 0) != 0 && errno == ESRCH)
-            CF::Leftovers::RemoveTree((folder + "/" + entry->d_name).c_str());
-    }
-    closedir(listing);
-}
-
-// The folders of the profile that the browser's environment names.
-const char* const kHome = "/home";
-const char* const kRuntime = "/run";
-const char* const kScratch = "/tmp";
-
-// The host's environment, but with the browser's home, settings, caches, runtime files and
-// scratch files in its profile folder: it writes nothing outside it, and makes no folder that
-// a variable of the user's names.
-std::vector<std::string> Environment(const std::string& profile)
-{
-    const std::string home = profile + kHome;
-    const std::pair<std::string, std::string> own[] = {
-        {"HOME", home},
-        {"XDG_CONFIG_HOME", home + "/.config"},
-        {"XDG_CACHE_HOME", home + "/.cache"},
-        {"XDG_DATA_HOME", home + "/.local/share"},
-        {"XDG_STATE_HOME", home + "/.local/state"},
-        {"CHROME_CONFIG_HOME", home + "/.config"},
-        {"XDG_RUNTIME_DIR", profile + kRuntime},
-        {"TMPDIR", profile + kScratch},
-    };
-    std::vector<std::string> variables;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string name(*variable, std::strcspn(*variable, "="));
-        if (std::none_of(std::begin(own), std::end(own), [&](const auto& o) { return o.first == name; }))
-            variables.push_back(*variable);
-    }
-    for (const auto& [name, value] : own)
-        variables.push_back(name + "=" + value);
-    return variables;
 }
 
 // The strings as a program's argument or environment vector.
@@ -202,11 +149,11 @@ bool Browser::Start(std::string& error)
         error = "no browser at " + Executable();
         return false;
     }
-    RemoveOrphanedProfiles(CF::TempFolder());
+    BrowserProfile::SweepOrphans();
     {
         // A signal that comes meanwhile finds the profile and the browser remembered.
         const CF::SignalsHeld held;
-        if (!MakeProfile(error) || !Launch(held.Previous(), error))
+        if (!mProfile.Make(error) || !Launch(held.Previous(), error))
             return false;
     }
     nlohmann::json version;
@@ -220,21 +167,6 @@ bool Browser::Start(std::string& error)
     mStarted = true;
     MakeSpareTargets();
     return true;
-}
-
-bool Browser::MakeProfile(std::string& error)
-{
-    std::string pattern = CF::TempFolder() + "/" + kProfilePrefix + std::to_string(getpid()) + "-XXXXXX";
-    bool made = mkdtemp(pattern.data()) != nullptr;
-    if (made) {
-        mProfile = pattern;
-        mLeftover = CF::Leftovers::Remember(mProfile);
-    }
-    for (const char* folder : {kHome, kRuntime, kScratch})
-        made = made && mkdir((mProfile + folder).c_str(), 0700) == 0;
-    if (!made)
-        error = "cannot make the browser's profile folder in " + CF::TempFolderText() + ": " + std::strerror(errno);
-    return made;
 }
 
 bool Browser::Launch(const sigset_t& mask, std::string& error)
@@ -253,8 +185,8 @@ bool Browser::Launch(const sigset_t& mask, std::string& error)
         error = "cannot make the browser's pipe";
         return false;
     }
-    std::vector<std::string> args = Arguments(mProfile);
-    std::vector<std::string> variables = Environment(mProfile);
+    std::vector<std::string> args = Arguments(mProfile.Folder());
+    std::vector<std::string> variables = mProfile.Environment();
     const std::vector<char*> argv = Vector(args);
     const std::vector<char*> envp = Vector(variables);
     const pid_t parent = getpid();
@@ -286,7 +218,7 @@ bool Browser::Launch(const sigset_t& mask, std::string& error)
         return false;
     }
     setpgid(mPid, mPid);
-    CF::Leftovers::SetGroup(mLeftover, mPid);
+    mProfile.SetGroup(mPid);
     mFd = ends[0];
     mErrors = said[0];
     fcntl(mFd, F_SETFL, fcntl(mFd, F_GETFL) | O_NONBLOCK);
@@ -552,7 +484,7 @@ void Browser::GiveUp(const std::string& reason)
 void Browser::Kill()
 {
     CF::Leftovers::KillGroup(mPid);
-    CF::Leftovers::SetGroup(mLeftover, 0);
+    mProfile.SetGroup(0);
     mPid = -1;
 }
 
@@ -682,11 +614,7 @@ void Browser::Stop()
     if (mErrors >= 0)
         ::close(mErrors);
     mErrors = -1;
-    if (!mProfile.empty())
-        CF::Leftovers::RemoveTree(mProfile.c_str());
-    CF::Leftovers::Forget(mLeftover);
-    mLeftover = CF::Leftovers::kNone;
-    mProfile.clear();
+    mProfile.Remove();
 }
 
 }  // namespace Web

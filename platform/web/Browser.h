@@ -1,13 +1,13 @@
 // The process's one headless Chromium, driven over the DevTools protocol on a pipe (fds 3 and
 // 4 of the browser, NUL-separated JSON). It starts on first use, in a profile folder of its
 // own under the temporary folder (TMPDIR) that goes when it stops, with its home, settings,
-// caches and scratch files inside that folder, no crash reports, no network but 127.0.0.1 and
-// no background services, and stops when the process exits. A signal that ends the process
-// takes the browser and its folder along (CF::Leftovers). Should the host die first, the kernel
-// kills the browser (it asks for that when it starts, so the first page must be made on a
-// thread that lives as long as the process: the main thread), and the next browser of any host
-// removes its folder. A browser that died is replaced on the next use; one that exits before it
-// answers is reported with the last lines it wrote.
+// caches and scratch files inside that folder (BrowserProfile), no crash reports, no network
+// but 127.0.0.1 and no background services, and stops when the process exits. A signal that
+// ends the process takes the browser and its folder along (CF::Leftovers). Should the host die
+// first, the kernel kills the browser (it asks for that when it starts, so the first page must
+// be made on a thread that lives as long as the process: the main thread), and the next browser
+// of any host removes its folder. A browser that died is replaced on the next use; one that
+// exits before it answers is reported with the last lines it wrote, its fatal error first.
 //
 // Everything here runs on the main thread. While it waits for the browser it serves the calls
 // that pages make to the host (see Page.h), so that a page blocked in a call never blocks the
@@ -31,7 +31,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cf/Leftovers.h"
+#include "web/BrowserProfile.h"
 #include "web/LastLines.h"
 
 namespace Web {
@@ -114,8 +114,6 @@ public:
 private:
     Browser() = default;
     bool Start(std::string& error);
-    // The profile folder under the temporary folder, remembered for a signal's handler.
-    bool MakeProfile(std::string& error);
     // Starts the browser in it, with mask as its signal mask; it is remembered with the profile.
     bool Launch(const sigset_t& mask, std::string& error);
     // Starts making targets ahead until there are count.
@@ -181,9 +179,8 @@ private:
     static constexpr double kRefillDelay = 0.1;  // seconds
     bool mRefill = false;
     double mRefillAt = 0;
-    std::string mProfile;
-    int mLeftover = CF::Leftovers::kNone;  // the profile's, for a signal's handler
-    int mErrors = -1;                      // the browser's standard error
+    BrowserProfile mProfile;
+    int mErrors = -1;  // the browser's standard error
     LastLines mSaid;
     std::string mInput;
     std::map<int, nlohmann::json> mReplies;

@@ -5,11 +5,17 @@
 namespace Web {
 namespace {
 
-// Without the heading of a browser's log line, "[pid:tid:time:LEVEL:file(line)] ".
-std::string Said(const std::string& line)
+// The length of a browser's log line's heading, "[pid:tid:time:LEVEL:file(line)] "; 0 for none.
+size_t Heading(const std::string& line)
 {
-    const size_t heading = line.size() > 1 && line[0] == '[' ? line.find("] ") : std::string::npos;
-    return heading == std::string::npos ? line : line.substr(heading + 2);
+    const size_t end = line.size() > 1 && line[0] == '[' ? line.find("] ") : std::string::npos;
+    return end == std::string::npos ? 0 : end + 2;
+}
+
+bool Fatal(const std::string& line)
+{
+    const size_t level = line.find(":FATAL:");
+    return level != std::string::npos && level < Heading(line);
 }
 
 }  // namespace
@@ -34,7 +40,9 @@ void LastLines::EndLine()
     }
     const bool blank = std::all_of(mLine.begin(), mLine.end(), [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
     if (!blank)
-        mLines.push_back(Said(mLine));
+        mLines.push_back(mLine.substr(Heading(mLine)));
+    if (!blank && Fatal(mLine))
+        mFatal = mLines.back();
     if (mLines.size() > kLines)
         mLines.pop_front();
     mLine.clear();
@@ -44,6 +52,8 @@ std::string LastLines::Text() const
 {
     LastLines whole = *this;
     whole.EndLine();
+    if (!whole.mFatal.empty())
+        return whole.mFatal;
     std::string text;
     for (const std::string& line : whole.mLines)
         text += (text.empty() ? "" : " / ") + line;

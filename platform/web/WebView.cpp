@@ -18,14 +18,15 @@ namespace Web {
 namespace {
 
 // A file for one rendering in the temporary folder, removed afterwards, and by a signal that
-// ends the process meanwhile.
+// ends the process meanwhile; named after the process, so that the next browser removes it
+// should the process be killed outright (CF::RemoveOrphans).
 struct TempFile {
     std::string path;
     std::string failure;  // why there is none
     int leftover = CF::Leftovers::kNone;
     explicit TempFile(const char* suffix)
     {
-        std::string pattern = CF::TempFolder() + "/spiro-view-XXXXXX" + suffix;
+        std::string pattern = CF::ScratchPattern(CF::TempFolder(), "view", suffix);
         const CF::SignalsHeld held;
         const int fd = mkstemps(pattern.data(), int(std::strlen(suffix)));
         if (fd < 0) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -338,37 +339,80 @@ TEST_F(ViewCommand, AViewWritesNothingInTheHomeAndLeavesNothingInTheTemporaryFol
         EXPECT_FALSE(std::filesystem::exists(in + missing)) << missing;
 }
 
-// SIGINT, SIGTERM and SIGHUP while the view's pages settle: the view ends by the signal, writes
-// nothing, and leaves nothing in the temporary folder.
+// The folders in /tmp of the browsers' short ways to their scratch folders whose hosts are gone:
+// what a view left behind there.
+std::vector<std::string> ShortWaysLeft()
+{
+    static const std::regex shortWay("spiro-browser-([0-9]+)-.*");
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp")) {
+        const std::string name = entry.path().filename().string();
+        std::smatch host;
+        if (std::regex_match(name, host, shortWay) && ::kill(std::stoi(host[1]), 0) != 0 && errno == ESRCH)
+            left.push_back(name);
+    }
+    return left;
+}
+
+// However deep the temporary folder, as a service's or a job scheduler's is, the browser's
+// sockets find room: the view is drawn as in a short one, and leaves nothing behind in it nor in
+// /tmp, where the browser's short way to its scratch folder goes.
+TEST_F(ViewCommand, AViewWorksWithADeepTemporaryFolderAndLeavesNothingBehind)
+{
+    if (!Web::Browser::Available())
+        GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
+    const std::string png = (mFolder.Path() / "loop.png").string();
+    std::string drawn;
+    for (const size_t length : {size_t(20), size_t(48), size_t(80), size_t(120)}) {
+        const std::string tmp = mFolder.MakeFolderOfLength(length).string();
+        int status = -1;
+        const std::string out = RunCommand("env TMPDIR=" + tmp + " " + Spirohost() + " view " + Recording() +
+                                               " --raw 1 --scale 2 --view \"Spirometry Loop View\" --png " + png + " 2>&1",
+                                           &status);
+        ASSERT_EQ(status, 0) << length << ": " << out;
+        if (drawn.empty())
+            drawn = Bytes(png);
+        EXPECT_EQ(Bytes(png), drawn) << length;
+        EXPECT_TRUE(std::filesystem::is_empty(tmp)) << length;
+        EXPECT_EQ(ShortWaysLeft(), std::vector<std::string>{}) << length;
+    }
+}
+
+// SIGINT, SIGTERM and SIGHUP while the view's pages settle, with a short and a deep temporary
+// folder: the view ends by the signal, writes nothing, and leaves nothing in the temporary
+// folder nor in /tmp.
 TEST_F(ViewCommand, ASignalEndsAViewAndLeavesNothingInTheTemporaryFolder)
 {
     if (!Web::Browser::Available())
         GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
-    const auto tmp = mFolder.Path() / "tmp";
     const auto png = mFolder.Path() / "report.png";
-    const std::string line = "exec env TMPDIR=" + tmp.string() + " " + Spirohost() + " view " + Recording() +
-                             " --raw 1 --scale 2 --view \"Spirometry Report\" --settle 60 --png " + png.string() +
-                             " >/dev/null 2>&1";
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        std::filesystem::create_directory(tmp);
-        const pid_t view = fork();
-        if (view == 0) {
-            for (const int s : {SIGINT, SIGTERM, SIGHUP})
-                ::signal(s, SIG_DFL);
-            execl("/bin/sh", "sh", "-c", line.c_str(), nullptr);
-            _exit(127);
+    for (const size_t length : {size_t(21), size_t(80)}) {
+        const auto tmp = mFolder.Path() / std::string(length - mFolder.Path().string().size() - 1, 't');
+        const std::string line = "exec env TMPDIR=" + tmp.string() + " " + Spirohost() + " view " + Recording() +
+                                 " --raw 1 --scale 2 --view \"Spirometry Report\" --settle 60 --png " + png.string() +
+                                 " >/dev/null 2>&1";
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            std::filesystem::create_directory(tmp);
+            const pid_t view = fork();
+            if (view == 0) {
+                for (const int s : {SIGINT, SIGTERM, SIGHUP})
+                    ::signal(s, SIG_DFL);
+                execl("/bin/sh", "sh", "-c", line.c_str(), nullptr);
+                _exit(127);
+            }
+            // The browser's profile folder is there once the browser starts.
+            for (int i = 0; i < 3000 && std::filesystem::is_empty(tmp); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            EXPECT_FALSE(std::filesystem::is_empty(tmp)) << strsignal(signal) << ", " << length;
+            ::kill(view, signal);
+            int status = 0;
+            ASSERT_EQ(waitpid(view, &status, 0), view);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal) << ": " << status;
+            EXPECT_TRUE(std::filesystem::is_empty(tmp)) << strsignal(signal) << ", " << length;
+            EXPECT_EQ(ShortWaysLeft(), std::vector<std::string>{}) << strsignal(signal) << ", " << length;
+            EXPECT_FALSE(std::filesystem::exists(png)) << strsignal(signal);
+            std::filesystem::remove_all(tmp);
         }
-        // The browser's profile folder is there once the browser starts.
-        for (int i = 0; i < 3000 && std::filesystem::is_empty(tmp); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        EXPECT_FALSE(std::filesystem::is_empty(tmp)) << strsignal(signal);
-        ::kill(view, signal);
-        int status = 0;
-        ASSERT_EQ(waitpid(view, &status, 0), view);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal) << ": " << status;
-        EXPECT_TRUE(std::filesystem::is_empty(tmp)) << strsignal(signal);
-        EXPECT_FALSE(std::filesystem::exists(png)) << strsignal(signal);
-        std::filesystem::remove_all(tmp);
     }
 }
 

@@ -1,6 +1,7 @@
 // A folder under the system's temporary folder, removed with everything in it at the end.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -34,6 +35,17 @@ public:
         const auto path = mPath / relative;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    // Makes a folder inside whose path is exactly length bytes long (at least the folder's
+    // own and two more), as a deep TMPDIR is.
+    std::filesystem::path MakeFolderOfLength(size_t length) const
+    {
+        std::string path = mPath.string();
+        while (path.size() < length)
+            path += "/" + std::string(std::min<size_t>(40, std::max<size_t>(1, length - path.size() - 1)), 'd');
+        std::filesystem::create_directories(path);
         return path;
     }
 
