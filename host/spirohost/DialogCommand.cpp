@@ -162,10 +162,10 @@ int RunDialogOn(const po::variables_map& v)
     const std::string path = v["recording"].as<std::string>();
     const bool writes = v.count("csv") != 0;
     const std::string csv = writes ? v["csv"].as<std::string>() : "";
-    std::string refusal = RefuseOtherFormat("--csv", csv, "csv");
+    std::string refusal = RefuseOutputs(
+        WithSnapshots(writes ? std::vector<Output>{{"--csv", csv}} : std::vector<Output>{}, actions, "--do"), path);
     if (refusal.empty())
-        refusal = RefuseOutputs(
-            WithSnapshots(writes ? std::vector<Output>{{"--csv", csv}} : std::vector<Output>{}, actions, "--do"), path);
+        refusal = RefuseOtherFormat("--csv", csv, "csv");
     if (!refusal.empty()) {
         std::cerr << "spirohost dialog: " << refusal << "\n";
         return 2;

@@ -56,9 +56,9 @@ int RunFormula(const Args& args)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
     const std::string path = values["out"].as<std::string>();
-    std::string refusal = RefuseOtherFormat("--out", path, "csv");
-    if (refusal.empty() && path != "-")
-        refusal = RefuseOutputs({{"--out", path}}, values["recording"].as<std::string>());
+    std::string refusal = path == "-" ? "" : RefuseOutputs({{"--out", path}}, values["recording"].as<std::string>());
+    if (refusal.empty())
+        refusal = RefuseOtherFormat("--out", path, "csv");
     if (!refusal.empty()) {
         std::cerr << "spirohost formula: " << refusal << "\n";
         return 2;

@@ -62,10 +62,10 @@ int RunSample(const Args& args)
         return 2;
     }
     const std::string out = parsed.values["out"].as<std::string>();
-    std::string refusal = RefuseOtherFormat("--out", out, "edf");
+    std::string refusal =
+        RefuseOutputs({{"--out", out}}, parsed.values.count("replay") ? parsed.values["replay"].as<std::string>() : "");
     if (refusal.empty())
-        refusal = RefuseOutputs({{"--out", out}},
-                                parsed.values.count("replay") ? parsed.values["replay"].as<std::string>() : "");
+        refusal = RefuseOtherFormat("--out", out, "edf");
     if (!refusal.empty()) {
         std::cerr << "spirohost sample: " << refusal << "\n";
         return 2;
