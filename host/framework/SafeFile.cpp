@@ -12,6 +12,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <random>
 #include <streambuf>
 #include <vector>
@@ -19,6 +20,8 @@
 #include <boost/filesystem/path.hpp>
 
 #include "cf/FileBytes.h"
+#include "cf/TempFolder.h"
+#include "host/framework/OutputName.h"
 
 namespace Host {
 namespace {
@@ -191,8 +194,13 @@ SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target)
 {
     if (target.empty())
         throw FileWriteError("an empty name is not a file name");
+    const OutputKind kind = OutputKindOf(target);
+    if (kind == OutputKind::kSystem)
+        throw FileWriteError(target + ": not written: a name under /dev or /proc is the system's (only /dev/stdout "
+                                      "and /dev/stderr are written, to their streams)");
+    mStreamFd = StreamDescriptor(kind);
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) {
+    if (mStreamFd < 0 && ::stat(target.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
             throw FileWriteError(target + ": not replaced: it exists and is not a regular file");
         // The permissions only: the set-user-ID, set-group-ID and sticky bits of a file another
@@ -202,7 +210,8 @@ SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target)
     const boost::filesystem::path path(target);
     if (!path.has_filename() || path.filename() == "." || path.filename() == "..")
         throw FileWriteError(target + ": not a file name");
-    mNames = std::make_unique<ScratchNames>(FolderOf(target), path);
+    // A stream's bytes wait in the temporary folder until they are whole.
+    mNames = std::make_unique<ScratchNames>(mStreamFd < 0 ? FolderOf(target) : CF::TempFolder(), path);
     RemoveAbandonedScratches(*mNames);
     Create(scratch);
 }
@@ -211,12 +220,14 @@ void SafeFile::Create(Scratch scratch)
 {
     mFd = scratch == Scratch::kUnnamed ? OpenUnnamed(mNames->folder) : -1;
     if (mFd < 0) {
+        const CF::SignalsHeld held;  // named and remembered at once
         mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
             mFd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             return mFd >= 0;
         });
         if (mFd < 0)
             Fail("cannot be written: no file can be made in its folder", errno);
+        mRemembered = CF::Leftovers::Remember(mScratch);
     }
     // The mark of a running write, taken before an unnamed file gets its name (a named one could
     // be seen a moment sooner). Where the file system takes no locks, the next write cannot take
@@ -250,21 +261,57 @@ void SafeFile::Finish()
         mStream->flush();
     if (mBuffer && mBuffer->Error() != 0)
         Fail("cannot be written", mBuffer->Error());
-    // The target's mode only now: earlier, a read-only one would keep writers that open the
-    // scratch file by name out of it.
-    ::fchmod(mFd, mMode);
-    if (::fsync(mFd) != 0)
-        Fail("cannot be written to disk", errno);
-    Name();
+    if (mStreamFd < 0) {
+        // The target's mode only now: earlier, a read-only one would keep writers that open
+        // the scratch file by name out of it.
+        ::fchmod(mFd, mMode);
+        if (::fsync(mFd) != 0)
+            Fail("cannot be written to disk", errno);
+    }
     mFinished = true;
 }
 
 void SafeFile::Commit()
 {
-    if (!mFinished)
-        Finish();
+    CommitTogether({this});
+}
+
+void SafeFile::CommitTogether(const std::vector<SafeFile*>& files)
+{
+    for (SafeFile* file : files)
+        if (!file->mFinished)
+            file->Finish();
+    const CF::SignalsHeld held;
+    for (SafeFile* file : files)
+        file->Name();
+    for (SafeFile* file : files)
+        file->PutInPlace();
+}
+
+// Gives an unnamed scratch file its name beside the target: a rename cannot take a file
+// without one. Called with the signals held, so that the name is remembered as it is made.
+void SafeFile::Name()
+{
+    if (!mScratch.empty() || mStreamFd >= 0)
+        return;
+    mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
+        return ::linkat(AT_FDCWD, mPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    });
+    if (mScratch.empty())
+        Fail("cannot be put in place", errno);
+    mRemembered = CF::Leftovers::Remember(mScratch);
+}
+
+void SafeFile::PutInPlace()
+{
+    if (mStreamFd >= 0) {
+        WriteToStream();
+        return;
+    }
     if (::rename(mScratch.c_str(), mTarget.c_str()) != 0)
         Fail("cannot be put in place", errno);
+    CF::Leftovers::Forget(mRemembered);
+    mRemembered = CF::Leftovers::kNone;
     // Closed after the rename, so that the scratch file is locked for as long as it has a name;
     // its bytes are on disk since the fsync.
     ::close(mFd);
@@ -273,17 +320,28 @@ void SafeFile::Commit()
     SyncFolder(FolderOf(mTarget));
 }
 
-// Gives an unnamed scratch file its name beside the target: a rename cannot take a file
-// without one.
-void SafeFile::Name()
+// Copies the whole scratch file to the stream, after what the program printed there before.
+void SafeFile::WriteToStream()
 {
-    if (!mScratch.empty())
-        return;
-    mScratch = TakeFreeName(*mNames, [this](const std::string& name) {
-        return ::linkat(AT_FDCWD, mPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
-    });
-    if (mScratch.empty())
-        Fail("cannot be put in place", errno);
+    if (mStreamFd == STDOUT_FILENO) {
+        std::cout.flush();
+        std::fflush(stdout);
+    }
+    if (::lseek(mFd, 0, SEEK_SET) != 0)
+        Fail("cannot be written", errno);
+    std::vector<char> bytes(1 << 16);
+    for (;;) {
+        const ssize_t got = ::read(mFd, bytes.data(), bytes.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            Fail("cannot be written", errno);
+        if (got == 0)
+            break;
+        if (const int error = CF::WriteAll(mStreamFd, bytes.data(), size_t(got)); error != 0)
+            Fail("cannot be written", error);
+    }
+    Discard();
 }
 
 void SafeFile::Fail(const std::string& what, int error)
@@ -299,6 +357,8 @@ void SafeFile::Discard()
     mFd = -1;
     if (!mScratch.empty())
         ::unlink(mScratch.c_str());
+    CF::Leftovers::Forget(mRemembered);  // after the unlink: a signal between finds nothing
+    mRemembered = CF::Leftovers::kNone;
     mScratch.clear();
 }
 

@@ -1,20 +1,29 @@
 // The one way the host writes a file: into a scratch file in the target's folder, then flushed to
 // disk and renamed over the target. The scratch file is unnamed where the folder's file system
-// allows it (O_TMPFILE) and gets a name beside the target only to be renamed, so that a
-// write killed half-way leaves nothing; elsewhere it is created exclusively under a unique hidden
-// name. Either name fits wherever the target's does. A scratch file left by a write that died
-// before its rename is removed by the next write to the same target. Until the rename the
-// target is untouched; a write or flush to disk that fails leaves no partial file and is
-// reported with the system's own words. Several saves to one path at once each write their own
-// scratch file, so the target is always one whole save.
+// allows it (O_TMPFILE) and gets a name beside the target only once it is complete and about to
+// be renamed, so that a write killed before that leaves nothing; elsewhere it is created
+// exclusively under a unique hidden name. Either name fits wherever the target's does. A named
+// scratch file is removed should SIGINT, SIGTERM or SIGHUP end the process (CF::Leftovers), and
+// those signals are held while scratch files are named and renamed; one left by a write killed
+// outright (SIGKILL) in that moment is removed by the next write to the same target. Until the
+// rename the target is untouched; a write or flush to disk that fails leaves no partial file and
+// is reported with the system's own words. Several saves to one path at once each write their
+// own scratch file, so the target is always one whole save.
+//
+// Nothing is put in place under /dev or /proc (OutputName): standard output and error, however
+// named, are written to their streams once complete, from a scratch file in the temporary
+// folder; any other name there is refused.
 #pragma once
 
 #include <memory>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
+
+#include "cf/Leftovers.h"
 
 namespace Host {
 
@@ -35,7 +44,8 @@ public:
 
     // Creates the scratch file. Throws FileWriteError when the target exists and is not a
     // regular file (a device, a folder, a FIFO; a link is judged by what it points to and is
-    // replaced, never followed), or when the folder does not take a new file.
+    // replaced, never followed), names the system's (under /dev or /proc, other than standard
+    // output and error), or when the folder does not take a new file.
     explicit SafeFile(const std::string& target, Scratch scratch = Scratch::kUnnamed);
     // Removes the scratch file unless committed.
     ~SafeFile();
@@ -52,14 +62,17 @@ public:
     // Writes to the scratch file; every failed write is kept for Commit to report.
     std::ostream& Stream();
 
-    // Flushes the stream and the file to disk and gives it its name beside the target, so that
-    // only the rename is left to Commit. Throws FileWriteError (and removes the scratch file)
-    // when any of it, or any earlier write through Stream, failed. For files that are written
-    // together: each is finished before the first is committed, and a failure of any leaves
-    // every target as it was.
+    // Flushes the stream and the file to disk, so that only naming it and the rename are left to
+    // Commit. Throws FileWriteError (and removes the scratch file) when any of it, or any earlier
+    // write through Stream, failed. For files that are written together: each is finished
+    // before any is committed, and a failure of any leaves every target as it was.
     void Finish();
-    // Finishes the file, unless finished, and renames it over the target; throws as Finish.
+    // Finishes the file, unless finished, and puts it in place; throws as Finish.
     void Commit();
+    // Finishes each file, unless finished, then names each and puts each in place, in order,
+    // with SIGINT, SIGTERM and SIGHUP held: such a signal ends the process before the first is
+    // named or after the last is in place. A failure to name any leaves every target as it was.
+    static void CommitTogether(const std::vector<SafeFile*>& files);
     // Throws FileWriteError naming the target with what, and the system's text for error.
     [[noreturn]] void Fail(const std::string& what, int error);
 
@@ -68,10 +81,14 @@ private:
 
     void Create(Scratch scratch);
     void Name();
+    void PutInPlace();
+    void WriteToStream();
     void Discard();
 
     std::string mTarget;
     std::string mScratch;  // the scratch file's name in the folder, while it has one
+    int mRemembered = CF::Leftovers::kNone;  // the name, to be removed on a signal
+    int mStreamFd = -1;    // the standard stream the target names, else -1
     std::unique_ptr<ScratchNames> mNames;
     std::string mPath;
     int mFd = -1;

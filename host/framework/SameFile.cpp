@@ -7,6 +7,8 @@
 
 #include <boost/filesystem/path.hpp>
 
+#include "host/framework/OutputName.h"
+
 namespace Host {
 namespace {
 
@@ -28,6 +30,9 @@ std::string EntryOf(const std::string& path)
 
 bool WritesOver(const std::string& target, const std::string& other)
 {
+    const OutputKind kind = OutputKindOf(target);
+    if (StreamDescriptor(kind) >= 0 && OutputKindOf(other) == kind)
+        return true;
     struct stat written {}, read {};
     // The target's own entry: a link there is replaced, so only what the link is counts for it;
     // other is read through its links.

@@ -55,7 +55,7 @@ int Analyse(const AnalysisSettings& s, const std::string& csvPath, std::deque<Ac
     if (hr != KVD_S_OK)
         throw AnalysisError("the report could not be written to " + csvPath + ": " +
                             (why.empty() ? KVD::ToU8String(KVD::ResultCodeText(hr)) : why));
-    std::cout << "Report written to " << csvPath << "\n";
+    Said({csvPath}) << "Report written to " << csvPath << "\n";
     return 0;
 }
 
@@ -86,7 +86,7 @@ int RunAnalyse(const Args& args)
         return *parsed.exitCode;
     std::string error = ReadAnalysisOptions(parsed.values, s, units);
     if (error.empty())
-        error = RefuseWritingOver("--csv", csv, s.recording);
+        error = RefuseOutputs({{"--csv", csv}}, s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost analyse: " << error << "\n";
         return 2;
@@ -94,7 +94,8 @@ int RunAnalyse(const Args& args)
     InstallAnswers(parsed.values);
     try {
         std::deque<Action> actions = SettingsActions(settingsActions);
-        if (const std::string refusal = RefuseSnapshotsOver(actions, "--settings", s.recording); !refusal.empty()) {
+        if (const std::string refusal = RefuseOutputs(WithSnapshots({{"--csv", csv}}, actions, "--settings"), s.recording);
+            !refusal.empty()) {
             std::cerr << "spirohost analyse: " << refusal << "\n";
             return 2;
         }

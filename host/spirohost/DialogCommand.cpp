@@ -160,15 +160,18 @@ int RunDialogOn(const po::variables_map& v)
             actions.push_back(ParseAction(text));
 
     const std::string path = v["recording"].as<std::string>();
-    std::string refusal = v.count("csv") ? RefuseWritingOver("--csv", v["csv"].as<std::string>(), path) : "";
+    const bool writes = v.count("csv") != 0;
+    const std::string csv = writes ? v["csv"].as<std::string>() : "";
+    std::string refusal = RefuseOutputs(
+        WithSnapshots(writes ? std::vector<Output>{{"--csv", csv}} : std::vector<Output>{}, actions, "--do"), path);
     if (refusal.empty())
-        refusal = RefuseSnapshotsOver(actions, "--do", path);
+        refusal = RefuseOtherFormat("--csv", csv, "csv");
     if (!refusal.empty()) {
         std::cerr << "spirohost dialog: " << refusal << "\n";
         return 2;
     }
-    if (v.count("csv"))
-        Host::SafeFile::CheckTarget(v["csv"].as<std::string>());
+    if (writes)
+        Host::SafeFile::CheckTarget(csv);
     const PluginSession plugin(v["bundle"].as<std::string>());
     auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(path));
     const int raw = v["raw"].as<int>();
@@ -203,9 +206,9 @@ int RunDialogOn(const po::variables_map& v)
     if (user.ActionsLeft() != 0)
         throw DialogError(std::to_string(user.ActionsLeft()) + " actions were left when the dialogs had closed");
     // What the dialog gave is told only once it is written.
-    if (v.count("csv"))
-        WriteSamples(document, edited.Channel(), v["csv"].as<std::string>());
-    std::cout << (accepted ? "accepted" : "cancelled") << "\n";
+    if (writes)
+        WriteSamples(document, edited.Channel(), csv);
+    Said({csv}) << (accepted ? "accepted" : "cancelled") << "\n";
     document.Close();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "host/docfile/DocumentFile.h"
 #include "host/framework/Framework.h"
 #include "host/loader/ClassRegistration.h"
+#include "host/framework/OutputName.h"
 #include "host/saveas/SaveAsFormats.h"
 #include "spirohost/AnalysedDocument.h"
 #include "spirohost/FormulaChannel.h"
@@ -104,9 +105,11 @@ void Describe(std::ostream& out, const std::string& path, Host::DataDocument& do
     out << "  persisted part: " << (host.GetPersistPart(0) != nullptr ? "yes" : "none") << "\n";
     host.GetRegistrar()->GetObjectCount(&messages);
     out << "  stored settings: " << messages << "\n";
-    Host::DocumentFile::ReadStoredPart(path, kSpirometryDocument, [&](KVD::BinIStream& in) {
-        out << "  spirometry settings: " << SpirometrySettingsText(in) << "\n";
-    });
+    // Read back from the file: a document written to a stream cannot be.
+    if (Host::OutputKindOf(path) == Host::OutputKind::kFile)
+        Host::DocumentFile::ReadStoredPart(path, kSpirometryDocument, [&](KVD::BinIStream& in) {
+            out << "  spirometry settings: " << SpirometrySettingsText(in) << "\n";
+        });
 }
 
 // Adds the formula channels and child documents asked for, saves the document and says what it holds.
@@ -138,7 +141,7 @@ int AddAndSave(Host::DataDocument& document, const po::variables_map& values)
     }
     const std::string path = values["out"].as<std::string>();
     Host::DocumentFile::Save(document, path);
-    Describe(std::cout, path, document);
+    Describe(Said({path}), path, document);
     return 0;
 }
 
@@ -163,7 +166,9 @@ std::string SetUpMisuse(const po::options_description& setUp, const po::variable
 int SaveSetUp(const AnalysisSettings& s, const Strings& settingsActions, const po::variables_map& values)
 {
     std::deque<Action> actions = SettingsActions(settingsActions);
-    if (const std::string refusal = RefuseSnapshotsOver(actions, "--settings", s.recording); !refusal.empty()) {
+    if (const std::string refusal = RefuseOutputs(
+            WithSnapshots({{"--out", values["out"].as<std::string>()}}, actions, "--settings"), s.recording);
+        !refusal.empty()) {
         std::cerr << "spirohost doc save: " << refusal << "\n";
         return 2;
     }
@@ -204,7 +209,7 @@ int Save(const Args& args)
     if (error.empty() && values.count("raw"))
         error = ReadAnalysisOptions(values, s, units);
     if (error.empty())
-        error = RefuseWritingOver("--out", values["out"].as<std::string>(), s.recording);
+        error = RefuseOutputs({{"--out", values["out"].as<std::string>()}}, s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost doc save: " << error << "\n";
         return 2;
@@ -254,7 +259,7 @@ int SaveAs(const Args& args)
     const po::variables_map& values = parsed.values;
     const std::string out = values["out"].as<std::string>();
     if (const std::string refusal =
-            RefuseWritingOver("--out", out, values["doc"].as<std::string>(), "the document this command reads");
+            RefuseOutputs({{"--out", out}}, values["doc"].as<std::string>(), "the document this command reads");
         !refusal.empty()) {
         std::cerr << "spirohost doc saveas: " << refusal << "\n";
         return 2;
@@ -291,7 +296,7 @@ int SaveAs(const Args& args)
                          "spirohost doc save RECORDING --out DOC --raw N [--head N | --scale S] to set spirometry up\n";
         return 1;
     }
-    std::cout << "Saved " << out << " (" << format->description << ")\n";
+    Said({out}) << "Saved " << out << " (" << format->description << ")\n";
     return 0;
 }
 

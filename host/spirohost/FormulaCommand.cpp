@@ -56,9 +56,10 @@ int RunFormula(const Args& args)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
     const std::string path = values["out"].as<std::string>();
-    if (const std::string refusal =
-            path == "-" ? "" : RefuseWritingOver("--out", path, values["recording"].as<std::string>());
-        !refusal.empty()) {
+    std::string refusal = path == "-" ? "" : RefuseOutputs({{"--out", path}}, values["recording"].as<std::string>());
+    if (refusal.empty())
+        refusal = RefuseOtherFormat("--out", path, "csv");
+    if (!refusal.empty()) {
         std::cerr << "spirohost formula: " << refusal << "\n";
         return 2;
     }
@@ -95,8 +96,8 @@ int RunFormula(const Args& args)
         Host::SafeFile file(path);
         WriteSampleLines(file.Stream(), *samples, range.first, range.last, recording->TickRate());
         file.Commit();
-        std::cout << "Samples written to " << path << " (" << range.last - range.first + 1 << " of record " << record
-                  << ")\n";
+        Said({path}) << "Samples written to " << path << " (" << range.last - range.first + 1 << " of record "
+                     << record << ")\n";
         return 0;
     }
     WriteSampleLines(std::cout, *samples, range.first, range.last, recording->TickRate());

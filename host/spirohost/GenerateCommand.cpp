@@ -138,8 +138,8 @@ std::string CheckNames(const std::string& out, const po::variables_map& values)
 }
 
 // The recording and its figures are both written or neither: each is finished on disk before
-// either is put in place, the recording last, so that figures that cannot be written leave the
-// old recording.
+// either is named and put in place, together and the recording last, so that figures that cannot
+// be written leave the old recording and a signal during the write leaves the old pair alone.
 void WriteRecordingAndFigures(const Host::SyntheticBreathing& synth, const std::string& out,
                               const po::variables_map& values)
 {
@@ -154,8 +154,9 @@ void WriteRecordingAndFigures(const Host::SyntheticBreathing& synth, const std::
     }
     Host::WriteEdfRecording(recording, synth.MakeRecording(out));
     if (figures)
-        figures->Commit();
-    recording.Commit();
+        Host::SafeFile::CommitTogether({&*figures, &recording});
+    else
+        recording.Commit();
 }
 
 }  // namespace
@@ -188,31 +189,35 @@ int RunGenerate(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const std::string out = parsed.values["out"].as<std::string>();
-    // Targets that cannot take a file are refused before the recording is built.
-    Host::SafeFile::CheckTarget(out);
-    if (parsed.values.count("figures"))
-        Host::SafeFile::CheckTarget(parsed.values["figures"].as<std::string>());
+    const std::string figures = parsed.values.count("figures") ? parsed.values["figures"].as<std::string>() : "";
     const auto refused = [](const std::string& error) {
         if (!error.empty())
             std::cerr << "spirohost generate: " << error << "\n";
         return !error.empty();
     };
+    if (refused(RefuseSystemName("", out)) || refused(RefuseSystemName("--figures", figures)))
+        return 2;
+    // Targets that cannot take a file are refused before the recording is built.
+    Host::SafeFile::CheckTarget(out);
+    if (parsed.values.count("figures"))
+        Host::SafeFile::CheckTarget(figures);
     if (refused(CheckOptions(o)) || refused(CheckNames(out, parsed.values)))
         return 2;
     const Host::SyntheticBreathing synth(o);
     if (refused(CheckRecording(synth, o)))
         return 2;
     WriteRecordingAndFigures(synth, out, parsed.values);
+    std::ostream& said = Said({figures});
     const Host::SyntheticSummary s = synth.Summary();
-    std::cout << "Wrote " << out << ": channel 1 \"Flow head\" (V), " << o.rate << " Hz, " << synth.Seconds()
-              << " s\nflow = raw x " << o.headScale << " (analyse with --raw 1 --scale " << o.headScale
-              << " --drift-correction)\n\n";
-    PrintFigures(std::cout, synth, "\t");
+    said << "Wrote " << out << ": channel 1 \"Flow head\" (V), " << o.rate << " Hz, " << synth.Seconds()
+         << " s\nflow = raw x " << o.headScale << " (analyse with --raw 1 --scale " << o.headScale
+         << " --drift-correction)\n\n";
+    PrintFigures(said, synth, "\t");
     char summary[256];
     std::snprintf(summary, sizeof summary,
                   "\nbreaths %d, non-forced %d: V_E %.4f L/s (%.3f L/min), f %.4f Hz (%.2f /min)\n", s.breaths,
                   s.nonForced, s.ve, s.ve * 60, s.frequency, s.frequency * 60);
-    std::cout << summary;
+    said << summary;
     return 0;
 }
 

@@ -6,6 +6,8 @@
 #include <iostream>
 
 #include "foundation/XKVD.h"
+#include "host/data/Recording.h"
+#include "host/framework/OutputName.h"
 #include "host/framework/SameFile.h"
 
 namespace SpiroHost {
@@ -80,11 +82,56 @@ std::string Readable(const std::string& message)
 }
 
 std::string RefuseWritingOver(const std::string& option, const std::string& out, const std::string& other,
-                              const char* otherIs)
+                              const std::string& otherIs)
 {
     if (!Host::WritesOver(out, other))
         return {};
     return option + " '" + Shortened(out) + "' is " + otherIs + "; writing it would lose it: name another file";
+}
+
+std::string RefuseSystemName(const std::string& option, const std::string& out)
+{
+    if (Host::OutputKindOf(out) != Host::OutputKind::kSystem)
+        return {};
+    return (option.empty() ? "" : option + " ") + "'" + Shortened(out) +
+           "' is a name of the system's (under /dev or /proc), which is never written: name a file, or /dev/stdout or "
+           "/dev/stderr for the stream";
+}
+
+std::string RefuseOtherFormat(const std::string& option, const std::string& out, const std::string& written)
+{
+    const std::string extension = Host::RecordingExtension(out);
+    if ((extension != "edf" && extension != "csv") || extension == written)
+        return {};
+    std::string format = written;
+    std::transform(format.begin(), format.end(), format.begin(), [](unsigned char c) { return std::toupper(c); });
+    return option + " '" + Shortened(out) + "' ends in ." + extension + ", but it is written as " + format +
+           ", and recordings are read as their extension says: name another file";
+}
+
+std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string& read, const std::string& readIs)
+{
+    for (auto out = outputs.begin(); out != outputs.end(); ++out) {
+        std::string refusal = RefuseSystemName(out->option, out->path);
+        if (refusal.empty() && !read.empty())
+            refusal = RefuseWritingOver(out->option, out->path, read, readIs);
+        // Either way round: a name that is a link to the other's file is one file too.
+        for (auto earlier = outputs.begin(); refusal.empty() && earlier != out; ++earlier)
+            if (Host::WritesOver(out->path, earlier->path) || Host::WritesOver(earlier->path, out->path))
+                refusal = out->option + " '" + Shortened(out->path) + "' is the file " + earlier->option + " '" +
+                          Shortened(earlier->path) + "' writes; writing both would lose one: name another file";
+        if (!refusal.empty())
+            return refusal;
+    }
+    return {};
+}
+
+std::ostream& Said(const std::vector<std::string>& outputs)
+{
+    for (const std::string& out : outputs)
+        if (Host::OutputKindOf(out) == Host::OutputKind::kStandardOutput)
+            return std::cerr;
+    return std::cout;
 }
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include <boost/program_options.hpp>
 
@@ -30,7 +32,33 @@ std::string Readable(const std::string& message);
 // The refusal of an output (given with option) that would be written over the file named
 // other, which the command reads or writes too; "" when out may be written.
 std::string RefuseWritingOver(const std::string& option, const std::string& out, const std::string& other,
-                              const char* otherIs = "the recording this command reads");
+                              const std::string& otherIs = "the recording this command reads");
+
+// The refusal of an output (given with option; none for a command's first word) named under
+// /dev or /proc, other than standard output and error; "" when out may be written.
+std::string RefuseSystemName(const std::string& option, const std::string& out);
+
+// The refusal of an output whose name ends in the extension of the recording format that it is
+// not written in (written: "edf" or "csv"), which every reader would take it for; "" otherwise.
+std::string RefuseOtherFormat(const std::string& option, const std::string& out, const std::string& written);
+
+// An output a command writes: the option that names it ("--do snapshot" for an action's) and
+// the name.
+struct Output {
+    std::string option;
+    std::string path;
+};
+
+// The refusal of the first output that names a file of the system's (RefuseSystemName), would
+// be written over the file named read (the one the command reads, which readIs describes) or
+// names the file of an earlier output, however either is spelt: two outputs under one name
+// would leave one of them. "" when every output may be written.
+std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string& read,
+                          const std::string& readIs = "the recording this command reads");
+
+// Where a command says what it wrote: standard error when one of outputs is standard output,
+// which then carries that output alone.
+std::ostream& Said(const std::vector<std::string>& outputs);
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,
                     const po::positional_options_description& positional, const Args& args);

@@ -62,10 +62,11 @@ int RunSample(const Args& args)
         return 2;
     }
     const std::string out = parsed.values["out"].as<std::string>();
-    if (const std::string refusal =
-            parsed.values.count("replay") ? RefuseWritingOver("--out", out, parsed.values["replay"].as<std::string>())
-                                          : "";
-        !refusal.empty()) {
+    std::string refusal =
+        RefuseOutputs({{"--out", out}}, parsed.values.count("replay") ? parsed.values["replay"].as<std::string>() : "");
+    if (refusal.empty())
+        refusal = RefuseOtherFormat("--out", out, "edf");
+    if (!refusal.empty()) {
         std::cerr << "spirohost sample: " << refusal << "\n";
         return 2;
     }
@@ -94,8 +95,9 @@ int RunSample(const Args& args)
         manager->Stop(0);
         manager->RemoveSink(0, record.get());
         Host::WriteEdfRecording(out, WholeSeconds(record->Samples(), seconds, out));
-        std::cout << "Sampled " << manager->TicksSampled() << " ticks of " << formats.size() << " channel(s) at "
-                  << source->TickRate() << " Hz; wrote the first " << seconds << " s to " << out << "\n";
+        Said({out}) << "Sampled " << manager->TicksSampled() << " ticks of " << formats.size()
+                    << " channel(s) at " << source->TickRate() << " Hz; wrote the first " << seconds << " s to "
+                    << out << "\n";
     } catch (const std::runtime_error& error) {  // the recording's and the file's
         std::cerr << "spirohost sample: " << error.what() << "\n";
         return 1;

@@ -57,13 +57,13 @@ Action ParseAction(const std::string& text, const std::string& option)
     return action;
 }
 
-std::string RefuseSnapshotsOver(const std::deque<Action>& actions, const std::string& option, const std::string& other)
+std::vector<Output> WithSnapshots(std::vector<Output> outputs, const std::deque<Action>& actions,
+                                  const std::string& option)
 {
     for (const Action& a : actions)
         if (a.verb == "snapshot")
-            if (std::string refusal = RefuseWritingOver(option + " snapshot", a.target, other); !refusal.empty())
-                return refusal;
-    return {};
+            outputs.push_back({option + " snapshot", a.target});
+    return outputs;
 }
 
 ScriptedUser::ScriptedUser(std::deque<Action> actions) : mActions(std::move(actions))

@@ -6,9 +6,11 @@
 #include <deque>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "appkit/UserDriver.h"
 #include "appkit/Window.h"
+#include "spirohost/Options.h"
 
 namespace SpiroHost {
 
@@ -30,9 +32,9 @@ struct Action {
 // Throws ScriptError for a text that is not one of the actions, naming the option it came with.
 Action ParseAction(const std::string& text, const std::string& option = "--do");
 
-// The refusal (RefuseWritingOver) of the first snapshot among the actions, given with option,
-// that would be written over the file named other; "" when none would.
-std::string RefuseSnapshotsOver(const std::deque<Action>& actions, const std::string& option, const std::string& other);
+// The outputs, then the snapshots among the actions (given with option) as the outputs they write.
+std::vector<Output> WithSnapshots(std::vector<Output> outputs, const std::deque<Action>& actions,
+                                  const std::string& option);
 
 // Answers every modal dialog from one queue of actions, nested dialogs included: each takes
 // actions until it is stopped. A dialog left open when the actions run out, or an action it

@@ -33,17 +33,18 @@ int ShowView(const AnalysisSettings& s, const ViewOutputs& out)
     try {
         const Host::OpenedView view(analysed.Spirometry(), out.view);
         Host::SettlePages(out.settle);
+        std::ostream& said = Said({out.png, out.print, out.copy});
         if (!out.png.empty()) {
             view.WritePng(out.png);
-            std::cout << "View written to " << out.png << "\n";
+            said << "View written to " << out.png << "\n";
         }
         if (!out.print.empty()) {
             view.PrintToPdf(out.print);
-            std::cout << "View printed to " << out.print << "\n";
+            said << "View printed to " << out.print << "\n";
         }
         if (!out.copy.empty()) {
             view.CopyToPdf(out.copy);
-            std::cout << "View copied to " << out.copy << "\n";
+            said << "View copied to " << out.copy << "\n";
         }
     } catch (const Host::ViewError& e) {
         throw AnalysisError(e.what());
@@ -82,9 +83,12 @@ int RunView(const Args& args)
         error = "--settle takes seconds from 0 to 60";
     if (error.empty() && !parsed.values.count("png") && !parsed.values.count("print") && !parsed.values.count("copy"))
         error = "nothing to write: give --png, --print or --copy";
+    std::vector<Output> outputs;
     for (const char* option : {"png", "print", "copy"})
-        if (error.empty() && parsed.values.count(option))
-            error = RefuseWritingOver(std::string("--") + option, parsed.values[option].as<std::string>(), s.recording);
+        if (parsed.values.count(option))
+            outputs.push_back({std::string("--") + option, parsed.values[option].as<std::string>()});
+    if (error.empty())
+        error = RefuseOutputs(outputs, s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost view: " << error << "\n";
         return 2;

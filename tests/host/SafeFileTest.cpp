@@ -196,7 +196,8 @@ TEST_F(SafeFileTest, SavesAtOnceNeverMix)
 
 TEST_F(SafeFileTest, TargetsThatAreNotRegularFilesAreRefused)
 {
-    for (const std::string& target : {std::string("/dev/null"), folder, Path("fifo")}) {
+    ASSERT_EQ(::symlink("/dev/null", Path("device").c_str()), 0);
+    for (const std::string& target : {Path("device"), folder, Path("fifo")}) {
         if (target == Path("fifo")) {
             ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
         }
@@ -210,6 +211,58 @@ TEST_F(SafeFileTest, TargetsThatAreNotRegularFilesAreRefused)
     struct stat st {};
     ASSERT_EQ(::stat("/dev/null", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// Nothing is made or replaced under /dev or /proc. Only names that no write could reach before
+// either are tried here: the machine's /dev is never written by a test.
+TEST_F(SafeFileTest, TheSystemsNamesAreRefused)
+{
+    for (const std::string& target : {std::string("/dev/null"), std::string("/proc/self/fd/9"),
+                                      std::string("/proc/self/status"), std::string("/proc/../dev/null")}) {
+        try {
+            Host::SafeFile::CheckTarget(target);
+            ADD_FAILURE() << target << " was taken";
+        } catch (const Host::FileWriteError& e) {
+            EXPECT_EQ(std::string(e.what()), target + ": not written: a name under /dev or /proc is the system's (only "
+                                                      "/dev/stdout and /dev/stderr are written, to their streams)");
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// Standard error, however named, gets the whole file once committed, and nothing otherwise; its
+// scratch file waits in the temporary folder. The stream is a pipe here, which a write that
+// took the name for a file would refuse.
+TEST_F(SafeFileTest, AStandardStreamIsWrittenWhenCommitted)
+{
+    int pipe[2];
+    ASSERT_EQ(::pipe2(pipe, O_NONBLOCK), 0);
+    const int saved = ::dup(STDERR_FILENO);
+    ASSERT_GE(saved, 0);
+    ::dup2(pipe[1], STDERR_FILENO);
+    std::vector<std::string> failures;
+    for (const std::string& target : {std::string("/dev/stderr"), std::string("/dev/fd/2")}) {
+        try {
+            Host::SafeFile dropped(target);
+            dropped.Stream() << "never";
+            Host::SafeFile file(target);
+            file.Stream() << "whole " << target << "\n";
+            file.Commit();
+        } catch (const Host::FileWriteError& e) {
+            failures.push_back(e.what());
+        }
+    }
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    char bytes[256] = {};
+    const ssize_t got = ::read(pipe[0], bytes, sizeof bytes - 1);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    EXPECT_EQ(failures, std::vector<std::string>{});
+    EXPECT_EQ(std::string(bytes, size_t(std::max<ssize_t>(got, 0))), "whole /dev/stderr\nwhole /dev/fd/2\n");
+    EXPECT_EQ(Files(), std::vector<std::string>{});
 }
 
 // A link at the target is replaced by the new file; what it pointed to is left alone.
@@ -253,9 +306,10 @@ TEST_F(SafeFileTest, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(Files(), std::vector<std::string>{"samples.txt"});
 }
 
-// Files written together: each is finished, its bytes on disk under a hidden name beside its
-// target, before either is put in place; a file that fails to finish leaves every target as it
-// was, and a finished file never committed leaves nothing.
+// Files written together: each is finished, its bytes on disk, before either is named beside its
+// target and put in place, so that a write killed before then leaves nothing in the folder; a
+// file that fails to finish leaves every target as it was, and a finished file never committed
+// leaves nothing.
 TEST_F(SafeFileTest, FilesFinishedTogetherChangeTheirTargetsOnlyAtCommit)
 {
     const std::string recording = Path("rec.edf"), figures = Path("figures.csv");
@@ -265,12 +319,11 @@ TEST_F(SafeFileTest, FilesFinishedTogetherChangeTheirTargetsOnlyAtCommit)
         Host::SafeFile first(recording), second(figures);
         first.Stream() << "new recording";
         second.Stream() << "new figures";
-        first.Finish();
         second.Finish();
+        first.Finish();
         EXPECT_EQ(Read(recording), "old recording");
-        EXPECT_EQ(Files().size(), 4u);
-        second.Commit();
-        first.Commit();
+        EXPECT_EQ(Files(), (std::vector<std::string>{"figures.csv", "rec.edf"}));
+        Host::SafeFile::CommitTogether({&second, &first});
     }
     EXPECT_EQ(Read(recording), "new recording");
     EXPECT_EQ(Read(figures), "new figures");
@@ -308,7 +361,8 @@ TEST_F(SafeFileTest, TargetsAreCheckedAheadWithoutATrace)
     const std::string fifo = Path("fifo"), old = Path("old.csv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::ofstream(old) << "old";
-    for (const std::string& target : {std::string("/dev/null"), folder, fifo}) {
+    ASSERT_EQ(::symlink("/dev/null", Path("device").c_str()), 0);
+    for (const std::string& target : {Path("device"), folder, fifo}) {
         try {
             Host::SafeFile::CheckTarget(target);
             ADD_FAILURE() << target << " was taken";
@@ -319,7 +373,7 @@ TEST_F(SafeFileTest, TargetsAreCheckedAheadWithoutATrace)
     EXPECT_THROW(Host::SafeFile::CheckTarget(Path("missing/out.csv")), Host::FileWriteError);
     Host::SafeFile::CheckTarget(old);
     Host::SafeFile::CheckTarget(Path("new.csv"));
-    EXPECT_EQ(Files(), (std::vector<std::string>{"fifo", "old.csv"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"device", "fifo", "old.csv"}));
     EXPECT_EQ(Read(old), "old");
 }
 

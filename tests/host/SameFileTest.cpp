@@ -57,4 +57,14 @@ TEST_F(SameFileTest, LinksCountAsTheWriteTreatsThem)
     EXPECT_FALSE(Host::WritesOver(Path("out.edf"), Path("rec.edf")));
 }
 
+// A standard stream is one output whatever name reaches it; the two streams are two.
+TEST_F(SameFileTest, OneStreamHoweverNamed)
+{
+    EXPECT_TRUE(Host::WritesOver("/dev/stdout", "/dev/fd/1"));
+    EXPECT_TRUE(Host::WritesOver("/proc/self/fd/1", "/dev/stdout"));
+    EXPECT_TRUE(Host::WritesOver("/dev/./stderr", "/proc/self/fd/2"));
+    EXPECT_FALSE(Host::WritesOver("/dev/stdout", "/dev/stderr"));
+    EXPECT_FALSE(Host::WritesOver("/dev/stdout", Path("rec.edf")));
+}
+
 }  // namespace

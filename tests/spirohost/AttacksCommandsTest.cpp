@@ -6,6 +6,7 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -219,8 +221,24 @@ pid_t Start(const std::vector<std::string>& args)
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    // The signals a test sends end it as they would a program started from a terminal, whatever
+    // the test runner ignores.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    posix_spawn_file_actions_t quiet;  // what it prints is not looked at
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
-    return ::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
+    const bool started = ::posix_spawn(&pid, argv[0], &quiet, &attributes, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&quiet);
+    posix_spawnattr_destroy(&attributes);
+    return started ? pid : -1;
 }
 
 // True once the process holds a file in folder open: the write to it has begun.
@@ -257,6 +275,68 @@ TEST_F(AttacksCommands, AWriteKilledHalfWayLeavesNothing)
     }
     std::ifstream in(out);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old");
+}
+
+// Whether the folder holds a named scratch file (a hidden name).
+bool NamedScratch(const fs::path& folder)
+{
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error))
+        if (entry.path().filename().string()[0] == '.')
+            return true;
+    return false;
+}
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// generate stopped by a signal at any moment of writing a recording and its figures leaves the
+// old pair and nothing else: signalled as soon as a scratch file is seen with a name, and at
+// delays into the write. A signal it can catch that comes while the two are put in place waits
+// until both are, and leaves the new pair. SIGKILL in that moment, between naming the first and
+// renaming the last, is the one stop that can leave a scratch file (which the next write to its
+// target removes) and new figures beside the old recording: it is sent only at the delays.
+TEST_F(AttacksCommands, GenerateStoppedWhileWritingLeavesAWholePair)
+{
+    const std::string recording = Path("rec.edf"), figures = Path("rec.csv");
+    constexpr int kAtANamedScratch = -1;
+    int oldPairs = 0;
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL})
+        for (const int delay : {kAtANamedScratch, 0, 200, 500}) {
+            if (signal == SIGKILL && delay == kAtANamedScratch)
+                continue;
+            std::ofstream(recording) << "old";
+            std::ofstream(figures) << "old";
+            const pid_t pid = Start({"generate", recording, "--quiet", "1000", "--forced", "1", "--figures", figures});
+            ASSERT_GT(pid, 0);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+            std::optional<std::chrono::steady_clock::time_point> seen;
+            bool exited = false;
+            for (;;) {
+                const auto now = std::chrono::steady_clock::now();
+                if (!seen && Writing(pid, mFolder.Path()))
+                    seen = now;
+                const bool due = delay == kAtANamedScratch ? NamedScratch(mFolder.Path())
+                                                           : seen && now - *seen >= std::chrono::milliseconds(delay);
+                if (due || now > until || (exited = ::waitpid(pid, nullptr, WNOHANG) != 0))
+                    break;
+                ::usleep(500);
+            }
+            if (!exited) {
+                ::kill(pid, signal);
+                ::waitpid(pid, nullptr, 0);
+            }
+            EXPECT_EQ(Files(), (std::vector<std::string>{"rec.csv", "rec.edf"})) << signal << " after " << delay;
+            const bool old = Contents(recording) == "old";
+            EXPECT_EQ(Contents(figures) == "old", old) << signal << " after " << delay;
+            oldPairs += old;
+            for (const std::string& name : Files())  // so that each try starts from the old pair alone
+                fs::remove(Path(name));
+        }
+    EXPECT_GT(oldPairs, 0) << "no signal came during a write";
 }
 
 // A scratch file that a write killed between naming it and renaming it left is removed by the

@@ -144,12 +144,14 @@ TEST_F(Attacks, PlantedLinksAreNeverFollowed)
 // left as they were: nothing blocks on the FIFO, no folder is replaced, nothing is written.
 TEST_F(Attacks, OutputsThatAreNotRegularFilesAreRefusedAtOnce)
 {
-    const std::string fifo = Path("fifo.png"), empty = Path("empty.pdf"), full = Path("full.pdf");
+    const std::string fifo = Path("fifo.png"), device = Path("device.png"), empty = Path("empty.pdf"),
+                      full = Path("full.pdf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/null", device.c_str()), 0);
     fs::create_directory(empty);
     fs::create_directory(full);
     std::ofstream(full + "/kept") << "kept";
-    for (const std::string& target : {fifo, std::string("/dev/null"), empty, full}) {
+    for (const std::string& target : {fifo, device, empty, full}) {
         for (const std::string& args : OutputWriters(target, Path("report.csv"))) {
             int status = -1;
             const std::string out = Run(args, &status);
@@ -164,7 +166,27 @@ TEST_F(Attacks, OutputsThatAreNotRegularFilesAreRefusedAtOnce)
     EXPECT_TRUE(fs::is_directory(empty));
     EXPECT_TRUE(fs::is_empty(empty));
     EXPECT_EQ(Files(full), std::vector<std::string>{"kept"});
-    EXPECT_EQ(Files(mFolder.Path()), (std::vector<std::string>{"empty.pdf", "fifo.png", "full.pdf"}));
+    EXPECT_EQ(Files(mFolder.Path()), (std::vector<std::string>{"device.png", "empty.pdf", "fifo.png", "full.pdf"}));
+}
+
+// A name under /dev or /proc, however it is reached, is refused before any work as a usage
+// error: nothing there is made or replaced. Only names that no write reached before either are
+// tried here; the streams are written in a private mount namespace (AttacksOutputsTest).
+TEST_F(Attacks, OutputsUnderDevAndProcAreRefusedAtOnce)
+{
+    for (const std::string& target : {std::string("/dev/null"), std::string("/proc/self/status")}) {
+        for (const std::string& args : OutputWriters(target, Path("report.csv"))) {
+            int status = -1;
+            const std::string out = Run(args, &status);
+            EXPECT_EQ(status, 2) << args << ": " << out;
+            EXPECT_NE(out.find("'" + target + "' is a name of the system's (under /dev or /proc), which is never "
+                                              "written: name a file, or /dev/stdout or /dev/stderr for the stream\n"),
+                      std::string::npos)
+                << args << ": " << out;
+        }
+    }
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    EXPECT_EQ(Files(mFolder.Path()), std::vector<std::string>{});
 }
 
 // A link planted at an output's path is replaced by the output; what it pointed to is untouched.

@@ -105,12 +105,12 @@ TEST_F(OwnRecording, SaveAsRefusesToWriteOverItsDocumentOrTheDocumentsRecording)
 // recording it points to alone.
 TEST_F(OwnRecording, ALinkToTheRecordingIsReplacedNotFollowed)
 {
-    fs::create_symlink("rec.edf", Path("link.edf"));
+    fs::create_symlink("rec.edf", Path("link.csv"));
     int status = -1;
-    const std::string out = Run("formula rec.edf \"ch1*0\" --to 0.002 --out link.edf", &status);
+    const std::string out = Run("formula rec.edf \"ch1*0\" --to 0.002 --out link.csv", &status);
     EXPECT_EQ(status, 0) << out;
-    EXPECT_FALSE(fs::is_symlink(Path("link.edf")));
-    EXPECT_EQ(Bytes(Path("link.edf")), "0,0\n0.001,0\n0.002,0\n");
+    EXPECT_FALSE(fs::is_symlink(Path("link.csv")));
+    EXPECT_EQ(Bytes(Path("link.csv")), "0,0\n0.001,0\n0.002,0\n");
     EXPECT_EQ(Bytes(Path("rec.edf")), Bytes(kSample));
 }
 

@@ -128,7 +128,8 @@ TEST_F(GenerateTargets, FiguresThatCannotBeWrittenLeaveTheOldRecording)
     } cases[] = {
         {"''", "an empty name is not a file name", 1},
         {"folder", "folder: not replaced: it exists and is not a regular file", 1},
-        {"/dev/null", "/dev/null: not replaced: it exists and is not a regular file", 1},
+        {"/dev/null", "--figures '/dev/null' is a name of the system's (under /dev or /proc), which is never written: "
+                      "name a file, or /dev/stdout or /dev/stderr for the stream", 2},
         {"missing/f.csv", "missing/f.csv: cannot be written: no file can be made in its folder: No such file or "
                           "directory", 1},
         {"keep.edf", "--figures 'keep.edf' is the recording this command writes; writing it would lose it: name "

@@ -1,0 +1,218 @@
+// Outputs named so that a write would lose one, or reach what is not a file: two outputs of one
+// command under one name however spelt, an output under a recording format's extension that it
+// is not written in, and the standard streams by their names under /dev, written in a private
+// mount namespace so that the machine's /dev is never at stake. Each is refused before any work,
+// or written where its name says.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "RunCommand.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using TestSupport::RunCommand;
+using TestSupport::Spirohost;
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(SPIRO_TEST_DATA_DIR) + "/sample.edf";
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class AttacksOutputs : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return (mFolder.Path() / name).string(); }
+    // spirohost run in the test's folder, as a user names files there.
+    std::string Run(const std::string& args, int* status) const
+    {
+        return RunCommand("cd " + mFolder.Path().string() + " && timeout 120 " + Spirohost() + " " + args + " 2>&1",
+                          status);
+    }
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(mFolder.Path()))
+            names.push_back(fs::relative(entry.path(), mFolder.Path()).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TestSupport::TempFolder mFolder;
+};
+
+// Two outputs that name one file, through "." and "..", a hard link, a link to the other's file,
+// a linked folder, or one standard stream by two names, are refused before any work: neither is
+// written, and nothing is said to be.
+TEST_F(AttacksOutputs, TwoOutputsUnderOneNameAreRefusedAtOnce)
+{
+    fs::create_directory(Path("sub"));
+    std::ofstream(Path("a.png")) << "old a";
+    fs::create_hard_link(Path("a.png"), Path("hard.png"));
+    fs::create_symlink("a.png", Path("link.png"));
+    fs::create_directory_symlink(".", Path("here"));
+    const std::vector<std::string> before = Files();
+    const std::string view = "view " + kSample + " --raw 1 --scale 2 --settle 0 --view \"Spirometry Report\" ";
+    const std::string analyse = "analyse " + kSample + " --raw 1 --scale 2 ";
+    const struct {
+        std::string args;
+        std::string message;
+    } cases[] = {
+        {view + "--png x.out --print ./x.out",
+         "view: --print './x.out' is the file --png 'x.out' writes; writing both would lose one: name another file"},
+        {view + "--print x.pdf --copy sub/../x.pdf",
+         "view: --copy 'sub/../x.pdf' is the file --print 'x.pdf' writes; writing both would lose one: name another "
+         "file"},
+        {view + "--png a.png --copy hard.png",
+         "view: --copy 'hard.png' is the file --png 'a.png' writes; writing both would lose one: name another file"},
+        {view + "--png link.png --print a.png",
+         "view: --print 'a.png' is the file --png 'link.png' writes; writing both would lose one: name another file"},
+        {view + "--print new.pdf --copy here/new.pdf",
+         "view: --copy 'here/new.pdf' is the file --print 'new.pdf' writes; writing both would lose one: name another "
+         "file"},
+        {view + "--png /dev/stdout --copy /dev/fd/1",
+         "view: --copy '/dev/fd/1' is the file --png '/dev/stdout' writes; writing both would lose one: name another "
+         "file"},
+        {"dialog " + kSample + " --raw 1 --calc flow --do \"snapshot x.csv\" --do \"press OK\" --csv ./x.csv",
+         "dialog: --do snapshot 'x.csv' is the file --csv './x.csv' writes; writing both would lose one: name another "
+         "file"},
+        {analyse + "--settings \"snapshot y.csv\" --settings \"press OK\" --csv y.csv",
+         "analyse: --settings snapshot 'y.csv' is the file --csv 'y.csv' writes; writing both would lose one: name "
+         "another file"},
+        {analyse + "--settings \"snapshot s.png\" --settings \"snapshot sub/../s.png\" --settings \"press OK\" --csv "
+                   "r.csv",
+         "analyse: --settings snapshot 'sub/../s.png' is the file --settings snapshot 's.png' writes; writing both "
+         "would lose one: name another file"},
+        {"doc save " + kSample + " --raw 1 --scale 2 --settings \"snapshot d.spd\" --settings \"press OK\" --out "
+                                 "./d.spd",
+         "doc save: --settings snapshot 'd.spd' is the file --out './d.spd' writes; writing both would lose one: name "
+         "another file"},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        EXPECT_EQ(Run(c.args, &status), "spirohost " + c.message + "\n") << c.args;
+        EXPECT_EQ(status, 2) << c.args;
+        EXPECT_EQ(Files(), before) << c.args;
+    }
+    EXPECT_EQ(Read(Path("a.png")), "old a");
+}
+
+// An output named as a recording in the other format than it is written in would be read as
+// that format: refused before any work.
+TEST_F(AttacksOutputs, AnOutputUnderTheOtherRecordingFormatsExtensionIsRefused)
+{
+    const struct {
+        std::string args;
+        std::string message;
+    } cases[] = {
+        {"formula " + kSample + " ch1 --out x.edf",
+         "formula: --out 'x.edf' ends in .edf, but it is written as CSV, and recordings are read as their extension "
+         "says: name another file"},
+        {"formula " + kSample + " ch1 --out sub/../X.EDF",
+         "formula: --out 'sub/../X.EDF' ends in .edf, but it is written as CSV, and recordings are read as their "
+         "extension says: name another file"},
+        {"dialog " + kSample + " --raw 1 --calc flow --do \"press OK\" --csv flow.edf",
+         "dialog: --csv 'flow.edf' ends in .edf, but it is written as CSV, and recordings are read as their extension "
+         "says: name another file"},
+        {"sample live.csv --seconds 1",
+         "sample: --out 'live.csv' ends in .csv, but it is written as EDF, and recordings are read as their extension "
+         "says: name another file"},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        EXPECT_EQ(Run(c.args, &status), "spirohost " + c.message + "\n") << c.args;
+        EXPECT_EQ(status, 2) << c.args;
+        EXPECT_EQ(Files(), std::vector<std::string>{}) << c.args;
+    }
+    int status = -1;
+    const std::string out = Run("formula " + kSample + " ch1 --to 0.02 --out x.csv", &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_EQ(Files(), std::vector<std::string>{"x.csv"});
+}
+
+// The commands run in a mount namespace of their own, whose /dev is a scratch file system made
+// like the machine's: its stream links, its fd folder and the devices a program opens.
+class StandardStreams : public AttacksOutputs {
+protected:
+    void SetUp() override
+    {
+        int status = -1;
+        RunCommand("unshare --mount true 2>&1", &status);
+        if (status != 0)
+            GTEST_SKIP() << "no private mount namespace can be made here (it needs root)";
+    }
+    // Runs the shell commands in the namespace, then lists its /dev and where its stdout link
+    // points, into dev.txt.
+    std::string InNamespace(const std::string& commands, int* status) const
+    {
+        const std::string script =
+            "set -e; mount --make-rprivate /; mount -t tmpfs -o mode=755 scratch-dev /dev\n"
+            "mknod -m 666 /dev/null c 1 3; mknod -m 666 /dev/zero c 1 5; mknod -m 666 /dev/urandom c 1 9\n"
+            "ln -s /proc/self/fd /dev/fd; ln -s /proc/self/fd/0 /dev/stdin; ln -s /proc/self/fd/1 /dev/stdout\n"
+            "ln -s /proc/self/fd/2 /dev/stderr; set +e; cd " + mFolder.Path().string() + "\n" + commands +
+            "\ncode=$?; { ls -A /dev | tr '\\n' ' '; readlink /dev/stdout; } > dev.txt; exit $code\n";
+        std::ofstream(Path("script.sh")) << script;
+        return RunCommand("unshare --mount sh " + Path("script.sh") + " 2>&1", status);
+    }
+    std::string Spiro() const { return "timeout 120 " + Spirohost() + " "; }
+
+    static constexpr char kDevices[] = "fd null stderr stdin stdout urandom zero /proc/self/fd/1\n";
+};
+
+// /dev/stdout and /dev/stderr, however spelt, are written to the streams, whole, with the
+// command's own line on standard error; the links stay. The report is the one a file gets.
+TEST_F(StandardStreams, StandardOutputAndErrorAreWrittenToTheirStreams)
+{
+    int status = -1;
+    const std::string analyse = "analyse " + kSample + " --raw 1 --scale 2 --csv ";
+    ASSERT_EQ(Run(analyse + "report.csv", &status), "Report written to report.csv\n");
+    InNamespace(Spiro() + analyse + "/dev/stdout > out.txt 2> err.txt", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Read(Path("out.txt")), Read(Path("report.csv")));
+    EXPECT_EQ(Read(Path("err.txt")), "Report written to /dev/stdout\n");
+    EXPECT_EQ(Read(Path("dev.txt")), kDevices);
+
+    InNamespace(Spiro() + "formula " + kSample + " ch1 --to 0.002 --out /dev/fd/1 > out.txt 2> err.txt", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Read(Path("out.txt")), "0,0.000125\n0.001,0\n0.002,0.000125\n") << Read(Path("err.txt"));
+    EXPECT_EQ(Read(Path("err.txt")), "Samples written to /dev/fd/1 (3 of record 1)\n");
+    EXPECT_EQ(Read(Path("dev.txt")), kDevices);
+
+    InNamespace(Spiro() + "formula " + kSample + " ch1 --to 0.001 --out //dev/./stderr > out.txt 2> err.txt", &status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Read(Path("out.txt")), "Samples written to //dev/./stderr (2 of record 1)\n");
+    EXPECT_EQ(Read(Path("err.txt")), "0,0.000125\n0.001,0\n");
+    EXPECT_EQ(Read(Path("dev.txt")), kDevices);
+}
+
+// Other names there are refused before any work, whatever the stream is: standard input is a
+// regular file here, the case in which it would have been replaced.
+TEST_F(StandardStreams, OtherNamesUnderDevAreRefusedAndLeftAlone)
+{
+    std::ofstream(Path("in.txt")) << "input";
+    for (const std::string target : {"/dev/stdin", "/dev/fd/0", "/dev/report.csv", "/proc/self/fd/0"}) {
+        int status = -1;
+        const std::string out = InNamespace(
+            Spiro() + "analyse " + kSample + " --raw 1 --scale 2 --csv " + target + " < in.txt > out.txt", &status);
+        EXPECT_EQ(status, 2) << target << ": " << out;
+        EXPECT_EQ(out, "spirohost analyse: --csv '" + target + "' is a name of the system's (under /dev or /proc), "
+                       "which is never written: name a file, or /dev/stdout or /dev/stderr for the stream\n");
+        EXPECT_EQ(Read(Path("out.txt")), "") << target;
+        EXPECT_EQ(Read(Path("in.txt")), "input") << target;
+        EXPECT_EQ(Read(Path("dev.txt")), kDevices) << target;
+    }
+}
+
+}  // namespace
