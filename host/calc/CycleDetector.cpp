@@ -49,16 +49,19 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
 
 int32_t CycleDetector::EarliestPending(int32_t nextTick) const
 {
-    if (mReturned && mHaveCandidate)
-        return static_cast<int32_t>(std::floor(std::min(mCandidate, mTopPosition)));
-    if (mReturned)
-        return static_cast<int32_t>(std::floor(mTopPosition));
-    if (mHaveCandidate)
-        return static_cast<int32_t>(std::floor(mCandidate));
-    if (mHavePrevious)
-        return static_cast<int32_t>(std::floor(mPreviousPosition));
     // The first smoothed sample lies at the mean of the window's ticks, not before its first.
-    return mNext == 0 ? nextTick : std::min(nextTick, mTicks[0]);
+    if (!mHavePrevious)
+        return mNext == 0 ? nextTick : std::min(nextTick, mTicks[0]);
+    double earliest = mPreviousPosition;
+    if (mReturned && mHaveCandidate)
+        earliest = std::min(mCandidate, mTopPosition);
+    else if (mReturned)
+        earliest = mTopPosition;
+    else if (mHaveCandidate)
+        earliest = mCandidate;
+    if (mProbing)
+        earliest = std::min(earliest, mProbeStart);
+    return static_cast<int32_t>(std::floor(earliest));
 }
 
 bool CycleDetector::Smooth(int window, int32_t tick, float x, double& position, double& value)
@@ -160,6 +163,8 @@ void CycleDetector::NoteReturn(double band, double level, double position, doubl
         mReturned = true;
         mTop = y;
         mTopPosition = position;
+        mFallArea = 0.0;
+        mReturnedDipArea = mDipArea;
         if (mHaveStart)
             mRiseArea = 0.0;
     }
@@ -175,19 +180,67 @@ bool CycleDetector::Started(const CycleSettings& settings, double secondsPerTick
     found = CycleStart{position, length};
     mLastStart = position;
     mHaveStart = true;
+    mProbing = false;
+    return true;
+}
+
+void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
+{
+    if (!mProbing)
+        return;
+    if (!mProbeDipping) {
+        mProbeRise += std::max(0.0, y - level);
+        mProbeDipping = y < level - threshold;
+    }
+    if (mProbeDipping)
+        mProbeDip += std::max(0.0, level - y);
+}
+
+bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerTick, CycleStart& found)
+{
+    // Still the rise that opened it.
+    if (mProbing && !mProbeDipping)
+        return false;
+    // Breathing both ways: a cycle of at least the minimum that crossed the level but once between
+    // its rises, as noise about it rarely does for so long, and a dip of about the rise's size.
+    const bool closed = mProbing && (mCandidate - mProbeStart) * secondsPerTick >= settings.minimumCycle &&
+                        mProbeCrossings == 2 && mProbeRise >= kArtefactShare * mProbeDip &&
+                        mProbeDip >= kTurnShare * mProbeRise;
+    if (!closed) {
+        // This rise opens the first cycle instead.
+        mProbing = true;
+        mProbeDipping = false;
+        mProbeStart = mCandidate;
+        mProbeRise = mProbeDip = 0.0;
+        mProbeCrossings = 0;
+        return false;
+    }
+    const double rise = mProbeRise;
+    const double dip = mProbeDip;
+    Started(settings, secondsPerTick, mProbeStart, found);
+    // The low phase is now the cycle's dip, after its rise, and has not come back.
+    mRiseBefore = rise;
+    mDipArea = dip;
+    mRiseArea = 0.0;
+    mDipFrom = 0.0;
+    mDeep = false;
+    mReturned = false;
     return true;
 }
 
 void CycleDetector::TrackBelow(double level, double position, double y)
 {
+    if (mBelow != (y < level))
+        ++mProbeCrossings;
     if (y >= level) {
         mBelow = false;
     } else if (!mBelow) {
         mBelow = true;
         mBelowSince = position;
     }
-    // Of the dip before its return: the signal below the level again after it is a dip to come.
-    if (!mReturned)
+    // Of the dip before its return, until it reaches the level: the signal below the level again
+    // after that is a dip to come.
+    if (!mReturned || mBelowSince < mTopPosition)
         mLongestBelow = std::max(mLongestBelow, mBelow ? position - mBelowSince : 0.0);
 }
 
@@ -197,6 +250,8 @@ bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTic
     const double band = ReturnBand(settings.hysteresis);
     // Measured from the level once the signal has reached it: noise above it is no fall.
     const double fall = std::min(mTop, level) - y;
+    if (mReturned)
+        mFallArea += std::max(0.0, level - y);
     if (!mReturned || fall <= band) {
         NoteReturn(band, level, position, y);
         return false;
@@ -207,7 +262,10 @@ bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTic
         mReturned = false;
         return false;
     }
-    return judged == Return::kStart || fall > 2.0 * band;
+    // After breathing in, noise at the end of a slow expiration may reach the level and fall
+    // back by the band while the flow is still going out: the dip after a return is a dip of its
+    // own only once it has a quarter of the area of the one before.
+    return judged == Return::kStart || (fall > 2.0 * band && mFallArea >= kTurnShare * mReturnedDipArea);
 }
 
 bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
@@ -232,6 +290,8 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mRisen = true;
         mRisenSince = position;
     }
+    if (!mHaveStart && FirstCycle(settings, secondsPerTick, found))
+        return true;
     // Before the first start a dip that held below the level may be noise as well: the
     // signal's size is not known yet.
     const bool afterDip = mHaveStart && Held(settings, secondsPerTick, mLongestBelow);
@@ -271,7 +331,10 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     }
     if (mPhase == Phase::kHigh) {
         mPeak = std::max(mPeak, y - level);
-        if (y < level - settings.hysteresis * Scale()) {
+        // The phase the recording began in has no phase before it to show how deep the signal
+        // dips: a short inspiration peaks at more than twice its long expiration's depth.
+        const double scale = mRecentCount == 0 ? kReturnShare * mPeak : Scale();
+        if (y < level - settings.hysteresis * scale) {
             EndPhase();
             BeginLow(level - y, 0.0);
         }
@@ -281,6 +344,8 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
         mPeak = std::max(mPeak, level - y);
         mDipArea += level - y;
     }
+    if (!mHaveStart)
+        FollowFirstCycle(settings.hysteresis * Scale(), level, y);
     if (Returned(settings, secondsPerTick, level, position, y)) {
         // Low again without having risen through the level: the return was the crossing, and a
         // new low phase begins.

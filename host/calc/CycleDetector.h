@@ -104,6 +104,13 @@ private:
     // Follows a rise through the level out of a low phase; true when it starts a cycle.
     bool Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
               double previousPosition, double position, double y, CycleStart& found);
+    // Before the first start, follows the cycle a rise through the level opened: its rise until
+    // the signal falls below the level by the threshold (the hysteresis), then its dip.
+    void FollowFirstCycle(double threshold, double level, double y);
+    // Before the first start, at a rise through the level that has passed the hysteresis:
+    // whether it closes the cycle the rise before it opened, as breathing both ways would, which
+    // makes that rise the first start; otherwise it opens the cycle.
+    bool FirstCycle(const CycleSettings& settings, double secondsPerTick, CycleStart& found);
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
@@ -135,6 +142,8 @@ private:
     bool mReturned = false;  // and has come back within it since
     double mTop = 0.0;       // the highest value since the return, until it reached the level
     double mTopPosition = 0.0;  // where it was reached: the crossing, once confirmed
+    double mReturnedDipArea = 0.0;  // the dip's area when it came back
+    double mFallArea = 0.0;         // below the level since
     bool mBelow = false;        // the signal is below the level
     double mBelowSince = 0.0;   // since this position
     double mLongestBelow = 0.0;  // ticks: the longest it stayed there in this low phase's dip
@@ -142,6 +151,15 @@ private:
                              // until the first start)
     double mLastStart = 0.0;
     bool mHaveStart = false;
+    // Before the first start: the cycle the last rise through the level opened (where it
+    // crossed), whether it has fallen below the level by the hysteresis since, the areas of its
+    // rise and its dip, and how often the signal crossed the level since.
+    bool mProbing = false;
+    bool mProbeDipping = false;
+    double mProbeStart = 0.0;
+    double mProbeRise = 0.0;
+    double mProbeDip = 0.0;
+    int mProbeCrossings = 0;
 };
 
 }  // namespace HostCalc
