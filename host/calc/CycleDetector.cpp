@@ -188,6 +188,12 @@ void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
 {
     if (!mProbing)
         return;
+    // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold.
+    const double band = kReturnShare * threshold;
+    if (mProbeAbove ? y < level - band : y > level + band) {
+        mProbeAbove = !mProbeAbove;
+        ++mProbeCrossings;
+    }
     if (!mProbeDipping) {
         mProbeRise += std::max(0.0, y - level);
         mProbeDipping = y < level - threshold;
@@ -202,7 +208,8 @@ bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerT
     if (mProbing && !mProbeDipping)
         return false;
     // Breathing both ways: a cycle of at least the minimum that crossed the level but once between
-    // its rises, as noise about it rarely does for so long, and a dip of about the rise's size.
+    // its rises, as noise about the level rarely does for so long, and a dip of about the rise's
+    // size.
     const bool closed = mProbing && (mCandidate - mProbeStart) * secondsPerTick >= settings.minimumCycle &&
                         mProbeCrossings == 2 && mProbeRise >= kArtefactShare * mProbeDip &&
                         mProbeDip >= kTurnShare * mProbeRise;
@@ -212,6 +219,7 @@ bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerT
         mProbeDipping = false;
         mProbeStart = mCandidate;
         mProbeRise = mProbeDip = 0.0;
+        mProbeAbove = true;
         mProbeCrossings = 0;
         return false;
     }
@@ -230,8 +238,6 @@ bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerT
 
 void CycleDetector::TrackBelow(double level, double position, double y)
 {
-    if (mBelow != (y < level))
-        ++mProbeCrossings;
     if (y >= level) {
         mBelow = false;
     } else if (!mBelow) {

@@ -105,7 +105,8 @@ private:
     bool Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
               double previousPosition, double position, double y, CycleStart& found);
     // Before the first start, follows the cycle a rise through the level opened: its rise until
-    // the signal falls below the level by the threshold (the hysteresis), then its dip.
+    // the signal falls below the level by the threshold (the hysteresis), then its dip, and its
+    // crossings of the level by a quarter of the threshold.
     void FollowFirstCycle(double threshold, double level, double y);
     // Before the first start, at a rise through the level that has passed the hysteresis:
     // whether it closes the cycle the rise before it opened, as breathing both ways would, which
@@ -153,9 +154,10 @@ private:
     bool mHaveStart = false;
     // Before the first start: the cycle the last rise through the level opened (where it
     // crossed), whether it has fallen below the level by the hysteresis since, the areas of its
-    // rise and its dip, and how often the signal crossed the level since.
+    // rise and its dip, and how often the signal crossed the level since, and to which side.
     bool mProbing = false;
     bool mProbeDipping = false;
+    bool mProbeAbove = false;
     double mProbeStart = 0.0;
     double mProbeRise = 0.0;
     double mProbeDip = 0.0;
