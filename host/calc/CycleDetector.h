@@ -5,22 +5,28 @@
 // crossing, known once the signal falls away again. Which of the two a dip is, is read near it
 // in time: from the area the signal rose above the level between the return before the dip and
 // the dip. Breathing both ways, a dip follows a rise of about its own size, and its return
-// counts only where the signal then falls away by twice the return's band (so that breathing
-// that turns expiration-only is cut from its first expiration on, and noise in a pause before
-// the next breath in is not); a dip after rises of at most a quarter of its area (blips,
+// counts only where the signal then falls away by twice the return's band into a dip of a
+// quarter of its area (so that breathing that turns expiration-only is cut from its first
+// expiration on, and noise in a pause before the next breath in, or at the end of a slow
+// expiration, is not); a dip after rises of at most a quarter of its area (blips,
 // sniffs, noise in a rest) is expiration alone, its return counts at once, and the rest after
 // it is cut by no rise smaller than that; a dip under a quarter of the rise before it is the
 // flow turning, and noise there is no return. A recording that begins deep inside a dip is
 // read as if breathing both ways. The return's band is a share of the dip's own depth, small
 // enough that an expiration a third as deep as the one before still falls away by it. Noise
 // about the level crosses it as breathing does, only for less time: a crossing counts only
-// where the dip it leaves held below the level for half the minimum cycle, or the rise holds
-// above it that long. Before the first start the signal's size is not known, and a dip that
-// held may be noise as well: a rise must hold by itself, for the whole minimum cycle, and a
-// dip's return counts only where the dip's area is four times all the signal rose so far. The
-// signal may first be smoothed by a moving mean; a start too soon after the last one is no
-// start. One sample at a time, so that the state can be kept and resumed by the event
-// framework.
+// where the dip it leaves held below the level (until it reached it again) for half the
+// minimum cycle, or the rise holds above it that long. Before the first start the signal's size
+// is not known, and a dip that held may be noise as well: a rise must hold by itself, for the
+// whole minimum cycle, or close a whole cycle both ways (inspirations may be shorter than the
+// minimum cycle): the rise before it came at least the minimum cycle earlier, the signal crossed
+// the level but once between them (by a quarter of the hysteresis), and that rise and the dip
+// after it are each at least a quarter of the other's area; that rise is then the first start,
+// known a cycle later. A dip's return counts only where the dip's area is four times all the
+// signal rose so far. A rise the recording begins in has no dip before it to show how deep the
+// signal goes: it ends at a quarter of the hysteresis it would otherwise need. The signal may
+// first be smoothed by a moving mean; a start too soon after the last one is no start. One
+// sample at a time, so that the state can be kept and resumed by the event framework.
 #pragma once
 
 #include <array>
@@ -34,7 +40,8 @@ struct CycleSettings {
     double level = 0.0;
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
-    // small breath after a deep one still counts, noise about the level does not. A return to
+    // small breath after a deep one still counts, noise about the level does not (leaving a
+    // rise the recording began in, a quarter of its peak excursion). A return to
     // the level from below is first within a band of the level, this share of a quarter of the
     // dip's depth, and counts once the signal falls away from it by the band again.
     double hysteresis = 0.25;
