@@ -170,7 +170,7 @@ def min_case(binary, case):
     # True starts: where the flow crosses the level upwards (two-sided: in the inspiration;
     # one-sided: at the expiration's end), in recording time.
     amp = 2 * 0.5
-    truth = []
+    truth, every = [], []
     for start, cti, cte in cs:
         if two_sided:
             a = amp / cti
@@ -179,12 +179,13 @@ def min_case(binary, case):
             a = amp / cte
             s = start + cti + cte - (cte / math.pi * math.asin(math.sqrt(-level / a)) if level < 0 else 0.0)
         s -= lead
+        every.append(s)
         # Confirmed only once the next expiration has begun inside the recording.
         if 0 < s < seconds - (cte + 0.1 if not two_sided else 0.3 * period):
             truth.append(s)
     tol = 0.05 + 4.0 / rate
     missing = sum(1 for s in truth[1:] if not any(abs(t - s) <= tol for t in found))
-    spurious = sum(1 for t in found if not any(abs(t - s) <= tol for s in truth))
+    spurious = sum(1 for t in found if not any(abs(t - s) <= tol for s in every))
     return missing, spurious, len(truth) - 1
 
 
