@@ -3,7 +3,7 @@
 binaries side by side.
 
   cycle-start-grids.py long  [--gen BIN] BIN...   long noisy generated two-sided recordings: wrong events
-  cycle-start-grids.py min   BIN...               hand-made sin^2 breathing over a grid of minimum cycles
+  cycle-start-grids.py min   [--smoothing N] BIN...  hand-made sin^2 breathing over a grid of minimum cycles
   cycle-start-grids.py short [--gen BIN] BIN...   20-breath generated recordings, several settings
 
 Wrong events (long, short): events in the first 3 s are ignored; an event within 0.15 s of a
@@ -162,10 +162,10 @@ def write_csv(path, cs, two_sided, rate, lead, seconds, noise, seed):
             f.write("%.5f,%.7f\n" % (t, v))
 
 
-def min_case(binary, case):
+def min_case(binary, case, smoothing):
     (period, ti, two_sided, rate, noise, phase, minimum, path, cs, lead, seconds) = case
     level = 0.0 if noise == 0 else (0.01 if two_sided else -0.01)
-    found = events(binary, path, "cyclestarts(ch1, %g, 0.5, %g, 8, 0)" % (level, minimum),
+    found = events(binary, path, "cyclestarts(ch1, %g, 0.5, %g, %g, 0)" % (level, minimum, smoothing),
                    os.path.basename(path) + "-%g-%s" % (minimum, label(binary)))
     # True starts: where the flow crosses the level upwards (two-sided: in the inspiration;
     # one-sided: at the expiration's end), in recording time.
@@ -211,8 +211,8 @@ def min_grid(args):
                         for m in minimums:
                             cases.append((period, ti, two_sided, rate, noise, phase, m, path, cs, lead, seconds))
     with concurrent.futures.ThreadPoolExecutor(JOBS) as pool:
-        results = {b: list(pool.map(lambda c, b=b: min_case(b, c), cases)) for b in args.binaries}
-    print("min-cycle grid: %d runs per binary" % len(cases))
+        results = {b: list(pool.map(lambda c, b=b: min_case(b, c, args.smoothing), cases)) for b in args.binaries}
+    print("min-cycle grid: %d runs per binary, smoothing %g" % (len(cases), args.smoothing))
     for b in args.binaries:
         rs = results[b]
         bad = [(c, r) for c, r in zip(cases, rs) if r[0] or r[1]]
@@ -236,6 +236,7 @@ def main():
     p.add_argument("--gen", help="the spirohost that generates the recordings (default: the first)")
     p.add_argument("--settings", default="0.5, 0.5, 8, 0",
                    help="cyclestarts' numbers after the level (long, short)")
+    p.add_argument("--smoothing", type=float, default=8, help="the moving mean's length in samples (min)")
     p.add_argument("-v", "--verbose", action="store_true")
     args = p.parse_args()
     args.gen = args.gen or args.binaries[0]

@@ -18,6 +18,11 @@ constexpr double kArtefactShare = 0.25;
 // A dip of less than this share of the rise before it is the flow turning after breathing in:
 // noise may bring it back to the level, and that is no return.
 constexpr double kTurnShare = 0.25;
+// White noise's mean absolute second difference, in deviations: sqrt(6) sqrt(2 / pi).
+constexpr double kCurvaturePerDeviation = 1.954;
+// Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
+// the noise the smoothed signal carries: white noise smoothed reaches it about never.
+constexpr double kNoiseDeviations = 5.0;
 
 }  // namespace
 
@@ -38,6 +43,8 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
     // A sample that is no number is a gap, not a level.
     if (!std::isfinite(x))
         return false;
+    if (!mHaveStart)
+        NoteNoise(x);
     double position = 0.0;
     double value = 0.0;
     if (!Smooth(settings.Window(), tick, x, position, value))
@@ -89,6 +96,23 @@ bool CycleDetector::Smooth(int window, int32_t tick, float x, double& position, 
     return true;
 }
 
+void CycleDetector::NoteNoise(float x)
+{
+    if (mRawCount >= 2)
+        mCurvatureSum += std::fabs(x - 2.0 * mRaw[1] + mRaw[0]);
+    mRaw[0] = mRaw[1];
+    mRaw[1] = x;
+    ++mRawCount;
+}
+
+bool CycleDetector::AboveNoise(double peak) const
+{
+    // Breathing curves little from one sample to the next: its share of the estimate is small.
+    const double raw = mRawCount > 2 ? mCurvatureSum / (mRawCount - 2) / kCurvaturePerDeviation : 0.0;
+    // The moving mean divides white noise's deviation by the root of its length.
+    return peak >= kNoiseDeviations * raw / std::sqrt(static_cast<double>(mSamples.size()));
+}
+
 double CycleDetector::Scale() const
 {
     double scale = mPeak;
@@ -111,7 +135,7 @@ CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double
         return Return::kNone;
     // Before the first start the signal's size is not known: a dip no larger than noise about
     // the level has made the level is noise itself.
-    if (!mHaveStart && before > kArtefactShare * mDipArea)
+    if (!mHaveStart && (before > kArtefactShare * mDipArea || !AboveNoise(mPeak)))
         return Return::kNone;
     // A dip after breathing in, or one the recording began inside: its return is a crossing only
     // where the signal goes on to fall away from it by twice the band, as a dip does, and noise
@@ -196,10 +220,13 @@ void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
     }
     if (!mProbeDipping) {
         mProbeRise += std::max(0.0, y - level);
+        mProbeRisePeak = std::max(mProbeRisePeak, y - level);
         mProbeDipping = y < level - threshold;
     }
-    if (mProbeDipping)
+    if (mProbeDipping) {
         mProbeDip += std::max(0.0, level - y);
+        mProbeDipPeak = std::max(mProbeDipPeak, level - y);
+    }
 }
 
 bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerTick, CycleStart& found)
@@ -212,13 +239,15 @@ bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerT
     // size.
     const bool closed = mProbing && (mCandidate - mProbeStart) * secondsPerTick >= settings.minimumCycle &&
                         mProbeCrossings == 2 && mProbeRise >= kArtefactShare * mProbeDip &&
-                        mProbeDip >= kTurnShare * mProbeRise;
+                        mProbeDip >= kTurnShare * mProbeRise && AboveNoise(mProbeRisePeak) &&
+                        AboveNoise(mProbeDipPeak);
     if (!closed) {
         // This rise opens the first cycle instead.
         mProbing = true;
         mProbeDipping = false;
         mProbeStart = mCandidate;
-        mProbeRise = mProbeDip = 0.0;
+        mProbeRise = mProbeDip = mProbeDipPeak = 0.0;
+        mProbeRisePeak = mCandidatePeak;
         mProbeAbove = true;
         mProbeCrossings = 0;
         return false;
@@ -287,7 +316,9 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         // Placed between the two samples by straight line.
         mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
         mHaveCandidate = true;
+        mCandidatePeak = 0.0;
     }
+    mCandidatePeak = std::max(mCandidatePeak, y - level);
     if (!(y > level + settings.hysteresis * Scale())) {
         mRisen = false;
         return false;
@@ -304,7 +335,8 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
     // Before the first start a rise holds by itself, for twice as long: noise with an artefact
     // in it may hold above the level for half the minimum cycle.
     const double risen = (position - mRisenSince) / (mHaveStart ? 1.0 : 2.0);
-    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)))
+    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)) ||
+        !(mHaveStart || AboveNoise(mCandidatePeak)))
         return false;
     EndPhase();
     mPhase = Phase::kHigh;

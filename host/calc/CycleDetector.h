@@ -23,10 +23,14 @@
 // the level but once between them (by a quarter of the hysteresis), and that rise and the dip
 // after it are each at least a quarter of the other's area; that rise is then the first start,
 // known a cycle later. A dip's return counts only where the dip's area is four times all the
-// signal rose so far. A rise the recording begins in has no dip before it to show how deep the
-// signal goes: it ends at a quarter of the hysteresis it would otherwise need. The signal may
-// first be smoothed by a moving mean; a start too soon after the last one is no start. One
-// sample at a time, so that the state can be kept and resumed by the event framework.
+// signal rose so far. Against scales of its own making, noise in a rest can pass all that: the
+// rise, the dip that returns, or both of the whole cycle must also peak at five deviations of
+// the noise the smoothed signal carries (white noise's, from the raw samples' second
+// differences, to which smooth breathing adds little). A rise the recording begins in has no
+// dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
+// would otherwise need. The signal may first be smoothed by a moving mean; a start too soon
+// after the last one is no start. One sample at a time, so that the state can be kept and
+// resumed by the event framework.
 #pragma once
 
 #include <array>
@@ -73,6 +77,12 @@ public:
 private:
     enum class Phase { kLow, kHigh };
 
+    // Before the first start, follows the noise of the raw signal by its second differences,
+    // which white noise makes about twice its deviation and smooth breathing little.
+    void NoteNoise(float x);
+    // Whether a peak excursion from the level stands five deviations above the noise the
+    // smoothed signal carries.
+    bool AboveNoise(double peak) const;
     // The moving mean over the last window samples and the mean of their ticks; false until
     // the window is full.
     bool Smooth(int window, int32_t tick, float x, double& position, double& value);
@@ -122,6 +132,9 @@ private:
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
+    std::array<double, 2> mRaw{};  // the last two raw samples, before the first start
+    size_t mRawCount = 0;
+    double mCurvatureSum = 0.0;    // of their absolute second differences
     std::vector<float> mSamples;   // the window, as a ring
     std::vector<int32_t> mTicks;
     size_t mNext = 0;
@@ -138,6 +151,7 @@ private:
     bool mHavePrevious = false;
     double mCandidate = 0.0;  // the last rise through the level, not yet confirmed
     bool mHaveCandidate = false;
+    double mCandidatePeak = 0.0;  // its highest above the level so far
     bool mRisen = false;       // and it has been above the level by the hysteresis since
     double mRisenSince = 0.0;  // this position
     // The dip of the low phase: its area below the level, the area the signal rose above it
@@ -168,6 +182,8 @@ private:
     double mProbeStart = 0.0;
     double mProbeRise = 0.0;
     double mProbeDip = 0.0;
+    double mProbeRisePeak = 0.0;
+    double mProbeDipPeak = 0.0;
     int mProbeCrossings = 0;
 };
 

@@ -59,7 +59,8 @@ struct Sin2Breathing {
         return 1.0 + (k % 2 == 0 ? 0.05 : -0.05) * share;
     }
     double Shortest() const { return period * 0.95; }
-    double Flow(double t) const
+    // Expiration-only where the inspirations are rests at zero.
+    double Flow(double t, bool twoSided = true) const
     {
         double start = -lead;
         for (int k = 0;; ++k) {
@@ -67,7 +68,7 @@ struct Sin2Breathing {
             const double te_k = (period - ti) * Scale(k);
             const double s = t - start;
             if (s < ti_k)
-                return 1.0 / ti_k * std::pow(std::sin(kPi * s / ti_k), 2);
+                return twoSided ? 1.0 / ti_k * std::pow(std::sin(kPi * s / ti_k), 2) : 0.0;
             if (s < ti_k + te_k)
                 return -1.0 / te_k * std::pow(std::sin(kPi * (s - ti_k) / te_k), 2);
             start += ti_k + te_k;
@@ -92,6 +93,37 @@ struct Sin2Breathing {
         std::vector<float> out(static_cast<size_t>(seconds * rate));
         for (size_t i = 0; i < out.size(); ++i)
             out[i] = static_cast<float>(Flow(i / rate) + (noise > 0 ? jitter(random) : 0.0));
+        return out;
+    }
+    // Where each cycle's start may lie after rest seconds of noise: both ways, about where the
+    // inspiration begins; expiration-only, in the rest after each expiration (where the noise
+    // takes the signal back to the level).
+    std::vector<std::pair<double, double>> Windows(double rest, double seconds, bool twoSided, double tolerance) const
+    {
+        std::vector<std::pair<double, double>> windows;
+        double start = rest - lead;
+        for (int k = 0; start < seconds; ++k) {
+            const double end = start + ti * Scale(k) + (period - ti) * Scale(k);
+            if (twoSided)
+                windows.push_back({start - tolerance, start + tolerance});
+            else
+                windows.push_back({end - tolerance, end + ti * Scale(k + 1) + tolerance});
+            start = end;
+        }
+        return windows;
+    }
+    // Noise alone, uniform within +-noise and drawn from seed, for rest seconds, then the breathing
+    // with that noise on it.
+    std::vector<float> AfterRest(double rest, double seconds, double rate, double noise, unsigned seed,
+                                 bool twoSided) const
+    {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> jitter(-noise, noise);
+        std::vector<float> out(static_cast<size_t>(seconds * rate));
+        for (size_t i = 0; i < out.size(); ++i) {
+            const double t = i / rate;
+            out[i] = static_cast<float>((t < rest ? 0.0 : Flow(t - rest, twoSided)) + jitter(random));
+        }
         return out;
     }
 };
@@ -138,6 +170,49 @@ TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCy
                             << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
                             << rate << " Hz, noise " << noise << ", minimum cycle " << minimum << " s: "
                             << found.size() << " starts";
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Noise in a rest before the first breath is no cycle, at the formula's default minimum cycle,
+// the expiratory-only tidal volume's and a longer one, 50 Hz to 1 kHz, breathing both ways (60
+// breaths a minute) or expiration-only (1 s expirations, 1 s rests), for many draws of the noise.
+// One start may come before the second breath's: the first breath's (noise that just rose
+// through the level before an inspiration may carry it up to 0.5 s earlier); each breath after
+// it has one start.
+TEST(CycleStartGrid, NoiseInARestBeforeTheFirstBreathStartsNothing)
+{
+    const double rest = 4.0;
+    for (bool twoSided : {true, false}) {
+        const Sin2Breathing breathing = twoSided ? Sin2Breathing{1.0, 0.4, 0.0} : Sin2Breathing{2.0, 1.0, 0.0};
+        const double seconds = rest + 4 * breathing.period;
+        for (double rate : {50.0, 100.0, 200.0, 1000.0}) {
+            const double tolerance = 0.05 + 4.0 / rate;
+            // The last window's start is confirmed only once the next breath has begun.
+            const std::vector<std::pair<double, double>> windows =
+                breathing.Windows(rest, seconds - breathing.period, twoSided, tolerance);
+            for (double noise : {0.005, 0.02}) {
+                for (unsigned seed = 1; seed <= 20; ++seed) {
+                    const std::vector<float> flow = breathing.AfterRest(rest, seconds, rate, noise, seed, twoSided);
+                    for (double minimum : {0.2, 0.5, 0.9}) {
+                        const std::vector<double> found = StartTimes(Settings(0.0, minimum), flow, rate);
+                        std::ostringstream where;
+                        where << (twoSided ? "both ways, " : "expiration-only, ") << rate << " Hz, noise " << noise
+                              << " drawn from " << seed << ", minimum cycle " << minimum << " s: starts at";
+                        for (double t : found)
+                            where << ' ' << t;
+                        auto within = [&](double from, double to) {
+                            return std::count_if(found.begin(), found.end(),
+                                                 [&](double t) { return t >= from && t <= to; });
+                        };
+                        EXPECT_EQ(within(0.0, windows[0].first - 0.5), 0) << where.str();
+                        EXPECT_LE(within(0.0, windows[1].first), 1) << where.str();
+                        for (size_t k = 1; k < windows.size(); ++k)
+                            EXPECT_EQ(within(windows[k].first, windows[k].second), 1)
+                                << "breath " << k + 1 << "; " << where.str();
                     }
                 }
             }
