@@ -18,6 +18,11 @@ constexpr double kArtefactShare = 0.25;
 // A dip of less than this share of the rise before it is the flow turning after breathing in:
 // noise may bring it back to the level, and that is no return.
 constexpr double kTurnShare = 0.25;
+// White noise's mean absolute second difference, in deviations: sqrt(6) sqrt(2 / pi).
+constexpr double kCurvaturePerDeviation = 1.954;
+// Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
+// the noise the smoothed signal carries: white noise smoothed reaches it about never.
+constexpr double kNoiseDeviations = 5.0;
 
 }  // namespace
 
@@ -38,6 +43,8 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
     // A sample that is no number is a gap, not a level.
     if (!std::isfinite(x))
         return false;
+    if (!mHaveStart)
+        NoteNoise(x);
     double position = 0.0;
     double value = 0.0;
     if (!Smooth(settings.Window(), tick, x, position, value))
@@ -49,16 +56,19 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
 
 int32_t CycleDetector::EarliestPending(int32_t nextTick) const
 {
-    if (mReturned && mHaveCandidate)
-        return static_cast<int32_t>(std::floor(std::min(mCandidate, mTopPosition)));
-    if (mReturned)
-        return static_cast<int32_t>(std::floor(mTopPosition));
-    if (mHaveCandidate)
-        return static_cast<int32_t>(std::floor(mCandidate));
-    if (mHavePrevious)
-        return static_cast<int32_t>(std::floor(mPreviousPosition));
     // The first smoothed sample lies at the mean of the window's ticks, not before its first.
-    return mNext == 0 ? nextTick : std::min(nextTick, mTicks[0]);
+    if (!mHavePrevious)
+        return mNext == 0 ? nextTick : std::min(nextTick, mTicks[0]);
+    double earliest = mPreviousPosition;
+    if (mReturned && mHaveCandidate)
+        earliest = std::min(mCandidate, mTopPosition);
+    else if (mReturned)
+        earliest = mTopPosition;
+    else if (mHaveCandidate)
+        earliest = mCandidate;
+    if (mProbing)
+        earliest = std::min(earliest, mProbeStart);
+    return static_cast<int32_t>(std::floor(earliest));
 }
 
 bool CycleDetector::Smooth(int window, int32_t tick, float x, double& position, double& value)
@@ -86,6 +96,23 @@ bool CycleDetector::Smooth(int window, int32_t tick, float x, double& position, 
     return true;
 }
 
+void CycleDetector::NoteNoise(float x)
+{
+    if (mRawCount >= 2)
+        mCurvatureSum += std::fabs(x - 2.0 * mRaw[1] + mRaw[0]);
+    mRaw[0] = mRaw[1];
+    mRaw[1] = x;
+    ++mRawCount;
+}
+
+bool CycleDetector::AboveNoise(double peak) const
+{
+    // Breathing curves little from one sample to the next: its share of the estimate is small.
+    const double raw = mRawCount > 2 ? mCurvatureSum / (mRawCount - 2) / kCurvaturePerDeviation : 0.0;
+    // The moving mean divides white noise's deviation by the root of its length.
+    return peak >= kNoiseDeviations * raw / std::sqrt(static_cast<double>(mSamples.size()));
+}
+
 double CycleDetector::Scale() const
 {
     double scale = mPeak;
@@ -108,7 +135,7 @@ CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double
         return Return::kNone;
     // Before the first start the signal's size is not known: a dip no larger than noise about
     // the level has made the level is noise itself.
-    if (!mHaveStart && before > kArtefactShare * mDipArea)
+    if (!mHaveStart && (before > kArtefactShare * mDipArea || !AboveNoise(mPeak)))
         return Return::kNone;
     // A dip after breathing in, or one the recording began inside: its return is a crossing only
     // where the signal goes on to fall away from it by twice the band, as a dip does, and noise
@@ -160,6 +187,8 @@ void CycleDetector::NoteReturn(double band, double level, double position, doubl
         mReturned = true;
         mTop = y;
         mTopPosition = position;
+        mFallArea = 0.0;
+        mReturnedDipArea = mDipArea;
         if (mHaveStart)
             mRiseArea = 0.0;
     }
@@ -175,6 +204,64 @@ bool CycleDetector::Started(const CycleSettings& settings, double secondsPerTick
     found = CycleStart{position, length};
     mLastStart = position;
     mHaveStart = true;
+    mProbing = false;
+    return true;
+}
+
+void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
+{
+    if (!mProbing)
+        return;
+    // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold.
+    const double band = kReturnShare * threshold;
+    if (mProbeAbove ? y < level - band : y > level + band) {
+        mProbeAbove = !mProbeAbove;
+        ++mProbeCrossings;
+    }
+    if (!mProbeDipping) {
+        mProbeRise += std::max(0.0, y - level);
+        mProbeRisePeak = std::max(mProbeRisePeak, y - level);
+        mProbeDipping = y < level - threshold;
+    }
+    if (mProbeDipping) {
+        mProbeDip += std::max(0.0, level - y);
+        mProbeDipPeak = std::max(mProbeDipPeak, level - y);
+    }
+}
+
+bool CycleDetector::FirstCycle(const CycleSettings& settings, double secondsPerTick, CycleStart& found)
+{
+    // Still the rise that opened it.
+    if (mProbing && !mProbeDipping)
+        return false;
+    // Breathing both ways: a cycle of at least the minimum that crossed the level but once between
+    // its rises, as noise about the level rarely does for so long, and a dip of about the rise's
+    // size.
+    const bool closed = mProbing && (mCandidate - mProbeStart) * secondsPerTick >= settings.minimumCycle &&
+                        mProbeCrossings == 2 && mProbeRise >= kArtefactShare * mProbeDip &&
+                        mProbeDip >= kTurnShare * mProbeRise && AboveNoise(mProbeRisePeak) &&
+                        AboveNoise(mProbeDipPeak);
+    if (!closed) {
+        // This rise opens the first cycle instead.
+        mProbing = true;
+        mProbeDipping = false;
+        mProbeStart = mCandidate;
+        mProbeRise = mProbeDip = mProbeDipPeak = 0.0;
+        mProbeRisePeak = mCandidatePeak;
+        mProbeAbove = true;
+        mProbeCrossings = 0;
+        return false;
+    }
+    const double rise = mProbeRise;
+    const double dip = mProbeDip;
+    Started(settings, secondsPerTick, mProbeStart, found);
+    // The low phase is now the cycle's dip, after its rise, and has not come back.
+    mRiseBefore = rise;
+    mDipArea = dip;
+    mRiseArea = 0.0;
+    mDipFrom = 0.0;
+    mDeep = false;
+    mReturned = false;
     return true;
 }
 
@@ -186,8 +273,9 @@ void CycleDetector::TrackBelow(double level, double position, double y)
         mBelow = true;
         mBelowSince = position;
     }
-    // Of the dip before its return: the signal below the level again after it is a dip to come.
-    if (!mReturned)
+    // Of the dip before its return, until it reaches the level: the signal below the level again
+    // after that is a dip to come.
+    if (!mReturned || mBelowSince < mTopPosition)
         mLongestBelow = std::max(mLongestBelow, mBelow ? position - mBelowSince : 0.0);
 }
 
@@ -197,6 +285,8 @@ bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTic
     const double band = ReturnBand(settings.hysteresis);
     // Measured from the level once the signal has reached it: noise above it is no fall.
     const double fall = std::min(mTop, level) - y;
+    if (mReturned)
+        mFallArea += std::max(0.0, level - y);
     if (!mReturned || fall <= band) {
         NoteReturn(band, level, position, y);
         return false;
@@ -207,7 +297,10 @@ bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTic
         mReturned = false;
         return false;
     }
-    return judged == Return::kStart || fall > 2.0 * band;
+    // After breathing in, noise at the end of a slow expiration may reach the level and fall
+    // back by the band while the flow is still going out: the dip after a return is a dip of its
+    // own only once it has a quarter of the area of the one before.
+    return judged == Return::kStart || (fall > 2.0 * band && mFallArea >= kTurnShare * mReturnedDipArea);
 }
 
 bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
@@ -223,7 +316,9 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         // Placed between the two samples by straight line.
         mCandidate = previousPosition + (level - previous) / (y - previous) * (position - previousPosition);
         mHaveCandidate = true;
+        mCandidatePeak = 0.0;
     }
+    mCandidatePeak = std::max(mCandidatePeak, y - level);
     if (!(y > level + settings.hysteresis * Scale())) {
         mRisen = false;
         return false;
@@ -232,13 +327,16 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mRisen = true;
         mRisenSince = position;
     }
+    if (!mHaveStart && FirstCycle(settings, secondsPerTick, found))
+        return true;
     // Before the first start a dip that held below the level may be noise as well: the
     // signal's size is not known yet.
     const bool afterDip = mHaveStart && Held(settings, secondsPerTick, mLongestBelow);
     // Before the first start a rise holds by itself, for twice as long: noise with an artefact
     // in it may hold above the level for half the minimum cycle.
     const double risen = (position - mRisenSince) / (mHaveStart ? 1.0 : 2.0);
-    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)))
+    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)) ||
+        !(mHaveStart || AboveNoise(mCandidatePeak)))
         return false;
     EndPhase();
     mPhase = Phase::kHigh;
@@ -271,7 +369,10 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     }
     if (mPhase == Phase::kHigh) {
         mPeak = std::max(mPeak, y - level);
-        if (y < level - settings.hysteresis * Scale()) {
+        // The phase the recording began in has no phase before it to show how deep the signal
+        // dips: a short inspiration peaks at more than twice its long expiration's depth.
+        const double scale = mRecentCount == 0 ? kReturnShare * mPeak : Scale();
+        if (y < level - settings.hysteresis * scale) {
             EndPhase();
             BeginLow(level - y, 0.0);
         }
@@ -281,6 +382,8 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
         mPeak = std::max(mPeak, level - y);
         mDipArea += level - y;
     }
+    if (!mHaveStart)
+        FollowFirstCycle(settings.hysteresis * Scale(), level, y);
     if (Returned(settings, secondsPerTick, level, position, y)) {
         // Low again without having risen through the level: the return was the crossing, and a
         // new low phase begins.

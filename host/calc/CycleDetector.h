@@ -5,22 +5,32 @@
 // crossing, known once the signal falls away again. Which of the two a dip is, is read near it
 // in time: from the area the signal rose above the level between the return before the dip and
 // the dip. Breathing both ways, a dip follows a rise of about its own size, and its return
-// counts only where the signal then falls away by twice the return's band (so that breathing
-// that turns expiration-only is cut from its first expiration on, and noise in a pause before
-// the next breath in is not); a dip after rises of at most a quarter of its area (blips,
+// counts only where the signal then falls away by twice the return's band into a dip of a
+// quarter of its area (so that breathing that turns expiration-only is cut from its first
+// expiration on, and noise in a pause before the next breath in, or at the end of a slow
+// expiration, is not); a dip after rises of at most a quarter of its area (blips,
 // sniffs, noise in a rest) is expiration alone, its return counts at once, and the rest after
 // it is cut by no rise smaller than that; a dip under a quarter of the rise before it is the
 // flow turning, and noise there is no return. A recording that begins deep inside a dip is
 // read as if breathing both ways. The return's band is a share of the dip's own depth, small
 // enough that an expiration a third as deep as the one before still falls away by it. Noise
 // about the level crosses it as breathing does, only for less time: a crossing counts only
-// where the dip it leaves held below the level for half the minimum cycle, or the rise holds
-// above it that long. Before the first start the signal's size is not known, and a dip that
-// held may be noise as well: a rise must hold by itself, for the whole minimum cycle, and a
-// dip's return counts only where the dip's area is four times all the signal rose so far. The
-// signal may first be smoothed by a moving mean; a start too soon after the last one is no
-// start. One sample at a time, so that the state can be kept and resumed by the event
-// framework.
+// where the dip it leaves held below the level (until it reached it again) for half the
+// minimum cycle, or the rise holds above it that long. Before the first start the signal's size
+// is not known, and a dip that held may be noise as well: a rise must hold by itself, for the
+// whole minimum cycle, or close a whole cycle both ways (inspirations may be shorter than the
+// minimum cycle): the rise before it came at least the minimum cycle earlier, the signal crossed
+// the level but once between them (by a quarter of the hysteresis), and that rise and the dip
+// after it are each at least a quarter of the other's area; that rise is then the first start,
+// known a cycle later. A dip's return counts only where the dip's area is four times all the
+// signal rose so far. Against scales of its own making, noise in a rest can pass all that: the
+// rise, the dip that returns, or both of the whole cycle must also peak at five deviations of
+// the noise the smoothed signal carries (white noise's, from the raw samples' second
+// differences, to which smooth breathing adds little). A rise the recording begins in has no
+// dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
+// would otherwise need. The signal may first be smoothed by a moving mean; a start too soon
+// after the last one is no start. One sample at a time, so that the state can be kept and
+// resumed by the event framework.
 #pragma once
 
 #include <array>
@@ -34,7 +44,8 @@ struct CycleSettings {
     double level = 0.0;
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
-    // small breath after a deep one still counts, noise about the level does not. A return to
+    // small breath after a deep one still counts, noise about the level does not (leaving a
+    // rise the recording began in, a quarter of its peak excursion). A return to
     // the level from below is first within a band of the level, this share of a quarter of the
     // dip's depth, and counts once the signal falls away from it by the band again.
     double hysteresis = 0.25;
@@ -66,6 +77,12 @@ public:
 private:
     enum class Phase { kLow, kHigh };
 
+    // Before the first start, follows the noise of the raw signal by its second differences,
+    // which white noise makes about twice its deviation and smooth breathing little.
+    void NoteNoise(float x);
+    // Whether a peak excursion from the level stands five deviations above the noise the
+    // smoothed signal carries.
+    bool AboveNoise(double peak) const;
     // The moving mean over the last window samples and the mean of their ticks; false until
     // the window is full.
     bool Smooth(int window, int32_t tick, float x, double& position, double& value);
@@ -104,9 +121,20 @@ private:
     // Follows a rise through the level out of a low phase; true when it starts a cycle.
     bool Rose(const CycleSettings& settings, double secondsPerTick, double level, double previous,
               double previousPosition, double position, double y, CycleStart& found);
+    // Before the first start, follows the cycle a rise through the level opened: its rise until
+    // the signal falls below the level by the threshold (the hysteresis), then its dip, and its
+    // crossings of the level by a quarter of the threshold.
+    void FollowFirstCycle(double threshold, double level, double y);
+    // Before the first start, at a rise through the level that has passed the hysteresis:
+    // whether it closes the cycle the rise before it opened, as breathing both ways would, which
+    // makes that rise the first start; otherwise it opens the cycle.
+    bool FirstCycle(const CycleSettings& settings, double secondsPerTick, CycleStart& found);
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
+    std::array<double, 2> mRaw{};  // the last two raw samples, before the first start
+    size_t mRawCount = 0;
+    double mCurvatureSum = 0.0;    // of their absolute second differences
     std::vector<float> mSamples;   // the window, as a ring
     std::vector<int32_t> mTicks;
     size_t mNext = 0;
@@ -123,6 +151,7 @@ private:
     bool mHavePrevious = false;
     double mCandidate = 0.0;  // the last rise through the level, not yet confirmed
     bool mHaveCandidate = false;
+    double mCandidatePeak = 0.0;  // its highest above the level so far
     bool mRisen = false;       // and it has been above the level by the hysteresis since
     double mRisenSince = 0.0;  // this position
     // The dip of the low phase: its area below the level, the area the signal rose above it
@@ -135,6 +164,8 @@ private:
     bool mReturned = false;  // and has come back within it since
     double mTop = 0.0;       // the highest value since the return, until it reached the level
     double mTopPosition = 0.0;  // where it was reached: the crossing, once confirmed
+    double mReturnedDipArea = 0.0;  // the dip's area when it came back
+    double mFallArea = 0.0;         // below the level since
     bool mBelow = false;        // the signal is below the level
     double mBelowSince = 0.0;   // since this position
     double mLongestBelow = 0.0;  // ticks: the longest it stayed there in this low phase's dip
@@ -142,6 +173,18 @@ private:
                              // until the first start)
     double mLastStart = 0.0;
     bool mHaveStart = false;
+    // Before the first start: the cycle the last rise through the level opened (where it
+    // crossed), whether it has fallen below the level by the hysteresis since, the areas of its
+    // rise and its dip, and how often the signal crossed the level since, and to which side.
+    bool mProbing = false;
+    bool mProbeDipping = false;
+    bool mProbeAbove = false;
+    double mProbeStart = 0.0;
+    double mProbeRise = 0.0;
+    double mProbeDip = 0.0;
+    double mProbeRisePeak = 0.0;
+    double mProbeDipPeak = 0.0;
+    int mProbeCrossings = 0;
 };
 
 }  // namespace HostCalc

@@ -132,6 +132,32 @@ TEST(ExpiratoryTidalVolume, NoisyBreathingShowsEachBreathThroughout)
     }
 }
 
+// Breathing both ways at 60 breaths a minute, inspirations of 0.4 s shorter than the 0.5 s
+// minimum cycle the volume's cycle detection takes: once its first breath is whole, each breath
+// shows its 0.5 L expired.
+TEST(ExpiratoryTidalVolume, BreathingAtSixtyAMinuteShowsEachBreath)
+{
+    TestSupport::FlowScript script;
+    script.Expire(0.3, 0.25).Breaths(60, 0.5, 0.4, 0.6);
+    TestSupport::TempFolder folder;
+    const std::string recording = folder.Write("sixty.csv", script.Csv(kRate, 1.0)).string();
+    const std::string csv = (folder.Path() / "tidal.csv").string();
+    int status = -1;
+    const std::string out =
+        RunCommand(Spirohost() + " dialog " + recording + " --raw 1 --scale 1 --calc tidal" +
+                       " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
+                   &status);
+    ASSERT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "accepted\n");
+    const std::vector<double> tidal = Samples(csv);
+    // Read halfway through each expiration from the second breath's on; the last is not closed.
+    for (int k = 1; k + 1 < 60; ++k) {
+        const size_t tick = static_cast<size_t>(std::lround((0.3 + k + 0.4 + 0.3) * kRate));
+        ASSERT_LT(tick, tidal.size());
+        EXPECT_NEAR(tidal[tick], 0.5, 0.05 * 0.5) << "breath " << k + 1;
+    }
+}
+
 // Flow that only expires: half-sine dips below the baseline, rests between them.
 struct Expiration {
     double rest, te, depth;  // the rest before it (s), its length (s), its peak flow (L/s)

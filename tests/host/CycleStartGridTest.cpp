@@ -1,0 +1,288 @@
+// Where the host's cycle detection puts the starts of breathing both ways over settings and
+// recordings the analytic cases hold fixed: every minimum cycle shorter than the cycles, rates
+// from 50 Hz to 1 kHz, inspirations shorter than the minimum cycle; and long noisy generated
+// recordings, whose starts are judged against the generator's true breaths.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/calc/CycleDetector.h"
+#include "host/synth/SyntheticBreathing.h"
+
+namespace {
+
+using HostCalc::CycleDetector;
+using HostCalc::CycleSettings;
+using HostCalc::CycleStart;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Starts in seconds.
+std::vector<double> StartTimes(const CycleSettings& settings, const std::vector<float>& signal, double rate)
+{
+    CycleDetector detector;
+    std::vector<double> starts;
+    for (size_t i = 0; i < signal.size(); ++i) {
+        CycleStart found;
+        if (detector.Push(settings, 1.0 / rate, static_cast<int32_t>(i), signal[i], found))
+            starts.push_back(found.position / rate);
+    }
+    return starts;
+}
+
+CycleSettings Settings(double level, double minimumCycle)
+{
+    CycleSettings s;
+    s.level = level;
+    s.hysteresis = 0.5;
+    s.minimumCycle = minimumCycle;
+    s.smoothing = 8.0;
+    return s;
+}
+
+// Breathing both ways, each half sin^2-shaped and of 0.5 L: in over ti, out over the rest of
+// the cycle. Cycle k lasts period (1 +- 0.05 (0.5 + 0.5 frac(0.618 k))), the sign alternating,
+// its inspiration in proportion.
+struct Sin2Breathing {
+    double period, ti;
+    double lead;  // s into the first cycle where the recording begins
+
+    double Scale(int k) const
+    {
+        const double share = 0.5 + 0.5 * std::fmod(0.618 * k, 1.0);
+        return 1.0 + (k % 2 == 0 ? 0.05 : -0.05) * share;
+    }
+    double Shortest() const { return period * 0.95; }
+    // Expiration-only where the inspirations are rests at zero.
+    double Flow(double t, bool twoSided = true) const
+    {
+        double start = -lead;
+        for (int k = 0;; ++k) {
+            const double ti_k = ti * Scale(k);
+            const double te_k = (period - ti) * Scale(k);
+            const double s = t - start;
+            if (s < ti_k)
+                return twoSided ? 1.0 / ti_k * std::pow(std::sin(kPi * s / ti_k), 2) : 0.0;
+            if (s < ti_k + te_k)
+                return -1.0 / te_k * std::pow(std::sin(kPi * (s - ti_k) / te_k), 2);
+            start += ti_k + te_k;
+        }
+    }
+    // Where the flow rises through level (above 0) in each cycle, in the recording's time.
+    std::vector<double> Starts(double level, double seconds) const
+    {
+        std::vector<double> starts;
+        double start = -lead;
+        for (int k = 0; start < seconds; ++k) {
+            const double ti_k = ti * Scale(k);
+            starts.push_back(start + ti_k / kPi * std::asin(std::sqrt(level * ti_k)));
+            start += period * Scale(k);
+        }
+        return starts;
+    }
+    std::vector<float> Sampled(double seconds, double rate, double noise) const
+    {
+        std::mt19937 random(7);
+        std::uniform_real_distribution<double> jitter(-noise, noise);
+        std::vector<float> out(static_cast<size_t>(seconds * rate));
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] = static_cast<float>(Flow(i / rate) + (noise > 0 ? jitter(random) : 0.0));
+        return out;
+    }
+    // Where each cycle's start may lie after rest seconds of noise: both ways, about where the
+    // inspiration begins; expiration-only, in the rest after each expiration (where the noise
+    // takes the signal back to the level).
+    std::vector<std::pair<double, double>> Windows(double rest, double seconds, bool twoSided, double tolerance) const
+    {
+        std::vector<std::pair<double, double>> windows;
+        double start = rest - lead;
+        for (int k = 0; start < seconds; ++k) {
+            const double end = start + ti * Scale(k) + (period - ti) * Scale(k);
+            if (twoSided)
+                windows.push_back({start - tolerance, start + tolerance});
+            else
+                windows.push_back({end - tolerance, end + ti * Scale(k + 1) + tolerance});
+            start = end;
+        }
+        return windows;
+    }
+    // Noise alone, uniform within +-noise and drawn from seed, for rest seconds, then the breathing
+    // with that noise on it.
+    std::vector<float> AfterRest(double rest, double seconds, double rate, double noise, unsigned seed,
+                                 bool twoSided) const
+    {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> jitter(-noise, noise);
+        std::vector<float> out(static_cast<size_t>(seconds * rate));
+        for (size_t i = 0; i < out.size(); ++i) {
+            const double t = i / rate;
+            out[i] = static_cast<float>((t < rest ? 0.0 : Flow(t - rest, twoSided)) + jitter(random));
+        }
+        return out;
+    }
+};
+
+// Every true start after the first one within the recording has a start within tolerance, and
+// every start lies within tolerance of a true one. Counted as missed plus spurious.
+int WrongStarts(const std::vector<double>& truth, const std::vector<double>& found, double seconds, double tolerance)
+{
+    auto near = [&](double t, const std::vector<double>& at) {
+        return std::any_of(at.begin(), at.end(), [&](double a) { return std::fabs(a - t) <= tolerance; });
+    };
+    std::vector<double> inside;
+    // The last one is confirmed only once its rise has held.
+    for (double t : truth)
+        if (t > 0.0 && t < seconds - 0.5)
+            inside.push_back(t);
+    int wrong = 0;
+    for (size_t k = 1; k < inside.size(); ++k)
+        wrong += near(inside[k], found) ? 0 : 1;
+    for (double t : found)
+        wrong += near(t, truth) ? 0 : 1;
+    return wrong;
+}
+
+// Inspirations shorter than the minimum cycle (0.4 s at 60 breaths a minute, 1.4 s in cycles of
+// 4.5 s), and halves of one length: with every minimum cycle up to just below the shortest
+// cycle, at 50 Hz to 1 kHz, clean and with noise of 0.005 L/s under a level above it, and begun
+// at an inspiration or halfway through an expiration, every start after the first is found and
+// none besides.
+TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCycles)
+{
+    for (const auto& [period, ti] : {std::pair{1.0, 0.4}, std::pair{4.5, 1.4}, std::pair{5.0, 2.5}}) {
+        for (double lead : {0.0, ti + (period - ti) / 2}) {
+            const Sin2Breathing breathing{period, ti, lead};
+            const double seconds = std::max(12.0, 8 * period);
+            for (double rate : {50.0, 100.0, 200.0, 1000.0}) {
+                for (double noise : {0.0, 0.005}) {
+                    const double level = noise > 0 ? 0.01 : 0.0;
+                    const std::vector<float> flow = breathing.Sampled(seconds, rate, noise);
+                    const std::vector<double> truth = breathing.Starts(level, seconds);
+                    for (double minimum : {0.0, 0.2, 0.5, 0.6 * breathing.Shortest(), 0.95 * breathing.Shortest()}) {
+                        const std::vector<double> found = StartTimes(Settings(level, minimum), flow, rate);
+                        EXPECT_EQ(WrongStarts(truth, found, seconds, 0.05 + 4.0 / rate), 0)
+                            << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
+                            << rate << " Hz, noise " << noise << ", minimum cycle " << minimum << " s: "
+                            << found.size() << " starts";
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Noise in a rest before the first breath is no cycle, at the formula's default minimum cycle,
+// the expiratory-only tidal volume's and a longer one, 50 Hz to 1 kHz, breathing both ways (60
+// breaths a minute) or expiration-only (1 s expirations, 1 s rests), for many draws of the noise.
+// One start may come before the second breath's: the first breath's (noise that just rose
+// through the level before an inspiration may carry it up to 0.5 s earlier); each breath after
+// it has one start.
+TEST(CycleStartGrid, NoiseInARestBeforeTheFirstBreathStartsNothing)
+{
+    const double rest = 4.0;
+    for (bool twoSided : {true, false}) {
+        const Sin2Breathing breathing = twoSided ? Sin2Breathing{1.0, 0.4, 0.0} : Sin2Breathing{2.0, 1.0, 0.0};
+        const double seconds = rest + 4 * breathing.period;
+        for (double rate : {50.0, 100.0, 200.0, 1000.0}) {
+            const double tolerance = 0.05 + 4.0 / rate;
+            // The last window's start is confirmed only once the next breath has begun.
+            const std::vector<std::pair<double, double>> windows =
+                breathing.Windows(rest, seconds - breathing.period, twoSided, tolerance);
+            for (double noise : {0.005, 0.02}) {
+                for (unsigned seed = 1; seed <= 20; ++seed) {
+                    const std::vector<float> flow = breathing.AfterRest(rest, seconds, rate, noise, seed, twoSided);
+                    for (double minimum : {0.2, 0.5, 0.9}) {
+                        const std::vector<double> found = StartTimes(Settings(0.0, minimum), flow, rate);
+                        std::ostringstream where;
+                        where << (twoSided ? "both ways, " : "expiration-only, ") << rate << " Hz, noise " << noise
+                              << " drawn from " << seed << ", minimum cycle " << minimum << " s: starts at";
+                        for (double t : found)
+                            where << ' ' << t;
+                        auto within = [&](double from, double to) {
+                            return std::count_if(found.begin(), found.end(),
+                                                 [&](double t) { return t >= from && t <= to; });
+                        };
+                        EXPECT_EQ(within(0.0, windows[0].first - 0.5), 0) << where.str();
+                        EXPECT_LE(within(0.0, windows[1].first), 1) << where.str();
+                        for (size_t k = 1; k < windows.size(); ++k)
+                            EXPECT_EQ(within(windows[k].first, windows[k].second), 1)
+                                << "breath " << k + 1 << "; " << where.str();
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Wrong events against the generator's breaths: an event within 0.15 s of an expiration's onset
+// or more than 0.15 s from every start and onset, and a start with no event within 0.15 s;
+// events in the first 3 s are not judged.
+int WrongEvents(const std::vector<double>& events, const std::vector<Host::SyntheticBreath>& breaths)
+{
+    constexpr double kTolerance = 0.15;
+    std::vector<double> starts, onsets;
+    for (const Host::SyntheticBreath& b : breaths) {
+        starts.push_back(b.start);
+        onsets.push_back(b.start + b.ti);
+    }
+    auto near = [&](double t, const std::vector<double>& at) {
+        return std::any_of(at.begin(), at.end(), [&](double a) { return std::fabs(a - t) <= kTolerance; });
+    };
+    std::vector<double> judged;
+    std::copy_if(events.begin(), events.end(), std::back_inserter(judged), [](double t) { return t >= 3.0; });
+    int wrong = 0;
+    for (double t : judged)
+        wrong += near(t, onsets) || !near(t, starts) ? 1 : 0;
+    for (double s : starts)
+        wrong += near(s, judged) ? 0 : 1;
+    return wrong;
+}
+
+std::vector<double> GeneratedStarts(int rate, double noise, uint32_t seed, std::vector<Host::SyntheticBreath>& breaths)
+{
+    Host::SyntheticOptions options;
+    options.rate = rate;
+    options.quietBreathsPerRun = 60;
+    options.forcedBreaths = 2;
+    options.noise = noise;
+    options.seed = seed;
+    const Host::SyntheticBreathing synth(options);
+    breaths = synth.Breaths();
+    const Host::Recording recording = synth.MakeRecording("long.edf");
+    std::vector<float> volts(recording.Record(0).ticks);
+    for (uint32_t tick = 0; tick < volts.size(); ++tick)
+        volts[tick] = static_cast<float>(recording.PhysicalAt(0, 0, tick));
+    return StartTimes(Settings(0.0, 0.5), volts, rate);
+}
+
+// About 180 breaths at 200 Hz with noise of 0.08 L/s: noise at the end of an expiration that
+// reaches the level and falls back is no start; the one wrong event is the closing inspiration's
+// start, which the figures do not count as a breath.
+TEST(CycleStartGrid, LongNoisyBreathingStartsAtItsInspirations)
+{
+    for (uint32_t seed : {1u, 2u}) {
+        std::vector<Host::SyntheticBreath> breaths;
+        const std::vector<double> starts = GeneratedStarts(200, 0.08, seed, breaths);
+        ASSERT_GT(breaths.size(), 180u);
+        EXPECT_LE(WrongEvents(starts, breaths), 2) << "noise drawn from " << seed;
+    }
+}
+
+// The judge itself: the right starts are no wrong events; one at an onset, one far from every
+// breath, and a breath without one each are.
+TEST(CycleStartGrid, WrongEventsCountOnsetsStraysAndMisses)
+{
+    const std::vector<Host::SyntheticBreath> breaths = {{false, 3.0, 1.5, 2.0, 0.5}, {false, 6.5, 1.5, 2.0, 0.5}};
+    EXPECT_EQ(WrongEvents({1.0, 3.1, 6.4}, breaths), 0);
+    EXPECT_EQ(WrongEvents({3.1, 4.55, 6.4}, breaths), 1);
+    EXPECT_EQ(WrongEvents({3.1, 5.5, 6.4}, breaths), 1);
+    EXPECT_EQ(WrongEvents({3.1, 6.7}, breaths), 2);
+}
+
+}  // namespace
