@@ -20,9 +20,14 @@ constexpr double kArtefactShare = 0.25;
 constexpr double kTurnShare = 0.25;
 // White noise's mean absolute second difference, in deviations: sqrt(6) sqrt(2 / pi).
 constexpr double kCurvaturePerDeviation = 1.954;
-// Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
-// the noise the smoothed signal carries: white noise smoothed reaches it about never.
+// Before the first start, the least peak of a rise or dip that starts a cycle, and always the
+// least a rise passes the level by, in deviations of the noise the smoothed signal carries:
+// white noise smoothed reaches it about never.
 constexpr double kNoiseDeviations = 5.0;
+// Before the first start, the least a crossing of the level passes it by, in those deviations:
+// at a kilohertz the noise chatters about the level for tenths of a second as breathing crosses
+// it, and seldom by this much.
+constexpr double kCrossingDeviations = 3.0;
 
 }  // namespace
 
@@ -105,12 +110,17 @@ void CycleDetector::NoteNoise(float x)
     ++mRawCount;
 }
 
-bool CycleDetector::AboveNoise(double peak) const
+double CycleDetector::NoiseDeviation() const
 {
     // Breathing curves little from one sample to the next: its share of the estimate is small.
     const double raw = mRawCount > 2 ? mCurvatureSum / (mRawCount - 2) / kCurvaturePerDeviation : 0.0;
     // The moving mean divides white noise's deviation by the root of its length.
-    return peak >= kNoiseDeviations * raw / std::sqrt(static_cast<double>(mSamples.size()));
+    return raw / std::sqrt(static_cast<double>(mSamples.size()));
+}
+
+bool CycleDetector::AboveNoise(double peak) const
+{
+    return peak >= kNoiseDeviations * NoiseDeviation();
 }
 
 double CycleDetector::Scale() const
@@ -119,6 +129,13 @@ double CycleDetector::Scale() const
     for (size_t i = 0; i < mRecentCount; ++i)
         scale = std::min(scale, mRecentPeaks[i]);
     return scale;
+}
+
+double CycleDetector::Threshold(double hysteresis) const
+{
+    // Scale() is a phase's peak, and noise's where the signal began in noise or a phase of noise
+    // followed: a threshold within the noise lets the noise chatter through it.
+    return std::max(hysteresis * Scale(), kNoiseDeviations * NoiseDeviation());
 }
 
 double CycleDetector::ReturnBand(double hysteresis) const
@@ -212,8 +229,9 @@ void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
 {
     if (!mProbing)
         return;
-    // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold.
-    const double band = kReturnShare * threshold;
+    // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold,
+    // and more than the noise.
+    const double band = std::max(kReturnShare * threshold, kCrossingDeviations * NoiseDeviation());
     if (mProbeAbove ? y < level - band : y > level + band) {
         mProbeAbove = !mProbeAbove;
         ++mProbeCrossings;
@@ -319,7 +337,7 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mCandidatePeak = 0.0;
     }
     mCandidatePeak = std::max(mCandidatePeak, y - level);
-    if (!(y > level + settings.hysteresis * Scale())) {
+    if (!(y > level + Threshold(settings.hysteresis))) {
         mRisen = false;
         return false;
     }
@@ -383,7 +401,7 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
         mDipArea += level - y;
     }
     if (!mHaveStart)
-        FollowFirstCycle(settings.hysteresis * Scale(), level, y);
+        FollowFirstCycle(Threshold(settings.hysteresis), level, y);
     if (Returned(settings, secondsPerTick, level, position, y)) {
         // Low again without having risen through the level: the return was the crossing, and a
         // new low phase begins.
