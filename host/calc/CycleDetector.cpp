@@ -20,13 +20,14 @@ constexpr double kArtefactShare = 0.25;
 constexpr double kTurnShare = 0.25;
 // White noise's mean absolute second difference, in deviations: sqrt(6) sqrt(2 / pi).
 constexpr double kCurvaturePerDeviation = 1.954;
-// Before the first start, the least peak of a rise or dip that starts a cycle, and always the
-// least a rise passes the level by, in deviations of the noise the smoothed signal carries:
-// white noise smoothed reaches it about never.
+// Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
+// the noise the smoothed signal carries: white noise smoothed reaches it about never.
 constexpr double kNoiseDeviations = 5.0;
-// Before the first start, the least a crossing of the level passes it by, in those deviations:
-// at a kilohertz the noise chatters about the level for tenths of a second as breathing crosses
-// it, and seldom by this much.
+// The least a rise passes the level by, in those deviations: at a kilohertz the noise chatters
+// about the level for tenths of a second as breathing crosses it, seldom by this much; a rest
+// just above the level stays above it.
+constexpr double kRiseDeviations = 4.0;
+// Before the first start, the least a crossing of the level passes it by, in those deviations.
 constexpr double kCrossingDeviations = 3.0;
 
 }  // namespace
@@ -135,7 +136,7 @@ double CycleDetector::Threshold(double hysteresis) const
 {
     // Scale() is a phase's peak, and noise's where the signal began in noise or a phase of noise
     // followed: a threshold within the noise lets the noise chatter through it.
-    return std::max(hysteresis * Scale(), kNoiseDeviations * NoiseDeviation());
+    return std::max(hysteresis * Scale(), kRiseDeviations * NoiseDeviation());
 }
 
 double CycleDetector::ReturnBand(double hysteresis) const

@@ -28,8 +28,8 @@
 // all that: the rise, the dip that returns, or both of the whole cycle must also peak at five
 // deviations of the noise the smoothed signal carries (white noise's, from the raw samples' second
 // differences, to which smooth breathing adds little). A rise counts only where it passes the
-// level by as much as well: the scale is the smallest recent peak, which noise at the recording's
-// beginning makes the noise's own. A rise the recording begins in has no
+// level by four such deviations as well: the scale is the smallest recent peak, which noise at
+// the recording's beginning makes the noise's own. A rise the recording begins in has no
 // dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
 // would otherwise need. The signal may first be smoothed by a moving mean; a start too soon
 // after the last one is no start. One sample at a time, so that the state can be kept and
@@ -47,7 +47,7 @@ struct CycleSettings {
     double level = 0.0;
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
-    // small breath after a deep one still counts, noise about the level does not (rising, by five
+    // small breath after a deep one still counts, noise about the level does not (rising, by four
     // deviations of the noise estimated before the first start as well; leaving a
     // rise the recording began in, a quarter of its peak excursion). A return to
     // the level from below is first within a band of the level, this share of a quarter of the
@@ -98,7 +98,7 @@ private:
     // What the hysteresis is a share of.
     double Scale() const;
     // How far a rise must pass the level to count: the hysteresis share of the scale, and at
-    // least five deviations of the noise.
+    // least four deviations of the noise.
     double Threshold(double hysteresis) const;
     // The band of a low phase's return: the hysteresis share of a quarter of the phase's own
     // depth, so that a dip after it a third as deep passes it even at full hysteresis. Not the
