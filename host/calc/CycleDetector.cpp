@@ -131,9 +131,9 @@ CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double
 {
     // Before the first start the rises before the dip are all the signal's rises so far.
     const double before = mHaveStart ? mRiseBefore : mRiseArea;
-    // Noise about the level, or the flow turning after breathing in. An expiration shorter than
-    // half the minimum cycle is a cycle's with the rest after it, from the return on: noise's
-    // dips are short, and so are the stretches between them.
+    // Noise about the level, or the flow turning after breathing in. A cycle of an expiration
+    // shorter than half the minimum cycle holds in the rest after it, from the return until the
+    // signal falls away: noise's dips are short, and so are the stretches between them.
     const bool held =
         Held(settings, secondsPerTick, mLongestBelow) || Held(settings, secondsPerTick, position - mTopPosition);
     if (!held || mDipArea < kTurnShare * before)

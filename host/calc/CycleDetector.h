@@ -16,8 +16,8 @@
 // enough that an expiration a third as deep as the one before still falls away by it. Noise
 // about the level crosses it as breathing does, only for less time: a crossing counts only
 // where the dip it leaves held below the level (until it reached it again) for half the
-// minimum cycle, or the rise holds above it that long, or, a return, where the signal rested
-// at the level that long after it (a short expiration, a long rest). Before the first start the signal's size
+// minimum cycle, or the signal rested at the level that long after it (a short expiration, a
+// long rest), or the rise holds above it that long. Before the first start the signal's size
 // is not known, and a dip that held may be noise as well: a rise must hold by itself, for the
 // whole minimum cycle, or close a whole cycle both ways (inspirations may be shorter than the
 // minimum cycle): the rise before it came at least the minimum cycle earlier, the signal crossed
