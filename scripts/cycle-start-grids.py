@@ -3,7 +3,8 @@
 binaries side by side.
 
   cycle-start-grids.py long  [--gen BIN] BIN...   long noisy generated two-sided recordings: wrong events
-  cycle-start-grids.py min   [--smoothing N] BIN...  hand-made sin^2 breathing over a grid of minimum cycles
+  cycle-start-grids.py min   [--smoothing N] [--short-expirations] BIN...  hand-made sin^2 breathing over
+                                                  a grid of minimum cycles
   cycle-start-grids.py short [--gen BIN] BIN...   20-breath generated recordings, several settings
 
 Wrong events (long, short): events in the first 3 s are ignored; an event within 0.15 s of a
@@ -180,8 +181,8 @@ def min_case(binary, case, smoothing):
             s = start + cti + cte - (cte / math.pi * math.asin(math.sqrt(-level / a)) if level < 0 else 0.0)
         s -= lead
         every.append(s)
-        # Confirmed only once the next expiration has begun inside the recording.
-        if 0 < s < seconds - (cte + 0.1 if not two_sided else 0.3 * period):
+        # Confirmed only once the next expiration has begun inside the recording (a rest later).
+        if 0 < s < seconds - (max(cti, cte) * 1.1 + 0.1 if not two_sided else 0.3 * period):
             truth.append(s)
     tol = 0.05 + 4.0 / rate
     missing = sum(1 for s in truth[1:] if not any(abs(t - s) <= tol for t in found))
@@ -191,6 +192,9 @@ def min_case(binary, case, smoothing):
 
 def min_grid(args):
     shapes = [(1.0, 0.4), (4.5, 1.4), (1.5, 0.5), (2.0, 0.9), (3.0, 1.0), (5.0, 2.5)]
+    if args.short_expirations:
+        # One-sided: expirations shorter than half the cycle, long rests.
+        shapes += [(5.0, 4.0), (1.0, 0.8), (2.0, 1.5)]
     cases = []
     for period, ti in shapes:
         shortest = period * 0.95
@@ -237,6 +241,8 @@ def main():
     p.add_argument("--settings", default="0.5, 0.5, 8, 0",
                    help="cyclestarts' numbers after the level (long, short)")
     p.add_argument("--smoothing", type=float, default=8, help="the moving mean's length in samples (min)")
+    p.add_argument("--short-expirations", action="store_true",
+                   help="also shapes whose expirations are shorter than their rests (min)")
     p.add_argument("-v", "--verbose", action="store_true")
     args = p.parse_args()
     args.gen = args.gen or args.binaries[0]

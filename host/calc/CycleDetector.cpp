@@ -144,12 +144,17 @@ double CycleDetector::ReturnBand(double hysteresis) const
     return hysteresis * kReturnShare * mPeak;
 }
 
-CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double secondsPerTick) const
+CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double secondsPerTick,
+                                           double position) const
 {
     // Before the first start the rises before the dip are all the signal's rises so far.
     const double before = mHaveStart ? mRiseBefore : mRiseArea;
-    // Noise about the level, or the flow turning after breathing in.
-    if (!Held(settings, secondsPerTick, mLongestBelow) || mDipArea < kTurnShare * before)
+    // Noise about the level, or the flow turning after breathing in. A cycle of an expiration
+    // shorter than half the minimum cycle holds in the rest after it, from the return until the
+    // signal falls away: noise's dips are short, and so are the stretches between them.
+    const bool held =
+        Held(settings, secondsPerTick, mLongestBelow) || Held(settings, secondsPerTick, position - mTopPosition);
+    if (!held || mDipArea < kTurnShare * before)
         return Return::kNone;
     // Before the first start the signal's size is not known: a dip no larger than noise about
     // the level has made the level is noise itself.
@@ -162,9 +167,9 @@ CycleDetector::Return CycleDetector::Judge(const CycleSettings& settings, double
     return seen && before <= kArtefactShare * mDipArea ? Return::kStart : Return::kFurther;
 }
 
-bool CycleDetector::Resting(const CycleSettings& settings, double secondsPerTick) const
+bool CycleDetector::Resting(const CycleSettings& settings, double secondsPerTick, double position) const
 {
-    return mPhase == Phase::kLow && mReturned && Judge(settings, secondsPerTick) == Return::kStart &&
+    return mPhase == Phase::kLow && mReturned && Judge(settings, secondsPerTick, position) == Return::kStart &&
            mRiseArea < kArtefactShare * mDipArea;
 }
 
@@ -310,7 +315,7 @@ bool CycleDetector::Returned(const CycleSettings& settings, double secondsPerTic
         NoteReturn(band, level, position, y);
         return false;
     }
-    const Return judged = Judge(settings, secondsPerTick);
+    const Return judged = Judge(settings, secondsPerTick, position);
     if (judged == Return::kNone) {
         mDeep = false;
         mReturned = false;
@@ -354,7 +359,7 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
     // Before the first start a rise holds by itself, for twice as long: noise with an artefact
     // in it may hold above the level for half the minimum cycle.
     const double risen = (position - mRisenSince) / (mHaveStart ? 1.0 : 2.0);
-    if (Resting(settings, secondsPerTick) || !(afterDip || Held(settings, secondsPerTick, risen)) ||
+    if (Resting(settings, secondsPerTick, position) || !(afterDip || Held(settings, secondsPerTick, risen)) ||
         !(mHaveStart || AboveNoise(mCandidatePeak)))
         return false;
     EndPhase();

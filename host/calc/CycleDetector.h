@@ -16,7 +16,8 @@
 // enough that an expiration a third as deep as the one before still falls away by it. Noise
 // about the level crosses it as breathing does, only for less time: a crossing counts only
 // where the dip it leaves held below the level (until it reached it again) for half the
-// minimum cycle, or the rise holds above it that long. Before the first start the signal's size
+// minimum cycle, or the signal rested at the level that long after it (a short expiration, a
+// long rest), or the rise holds above it that long. Before the first start the signal's size
 // is not known, and a dip that held may be noise as well: a rise must hold by itself, for the
 // whole minimum cycle, or close a whole cycle both ways (inspirations may be shorter than the
 // minimum cycle): the rise before it came at least the minimum cycle earlier, the signal crossed
@@ -105,15 +106,17 @@ private:
     // scale of a rise: a deep dip after shallow ones would otherwise need to fall away by the
     // whole of it, and noise in a pause before the first dip would keep it at the noise's size.
     double ReturnBand(double hysteresis) const;
-    // What the dip's rises before it make of its return, once the signal falls away from it.
+    // What the dip's rises before it make of its return, once the signal falls away from it (at
+    // position), or while it has rested at the level until position.
     enum class Return { kStart, kFurther, kNone };
-    Return Judge(const CycleSettings& settings, double secondsPerTick) const;
+    Return Judge(const CycleSettings& settings, double secondsPerTick, double position) const;
     // Whether the signal, back at the level after a dip that expiration alone makes, has risen
     // too little to be breathing in: then it rests, and a rise through the level starts nothing.
-    bool Resting(const CycleSettings& settings, double secondsPerTick) const;
+    bool Resting(const CycleSettings& settings, double secondsPerTick, double position) const;
     // Whether the signal stayed on one side of the level for ticks long enough to be breathing
     // (half the minimum cycle), not noise about it: a cycle starts where the signal leaves a dip
-    // that held below the level so long, or, rising, once it has held above it so long.
+    // that held below the level so long, or rested at the level so long after it, or, rising,
+    // once it has held above it so long.
     static bool Held(const CycleSettings& settings, double secondsPerTick, double ticks);
     // Remembers the peak of the phase that ends.
     void EndPhase();

@@ -86,13 +86,26 @@ struct Sin2Breathing {
         }
         return starts;
     }
-    std::vector<float> Sampled(double seconds, double rate, double noise) const
+    // Expiration-only, where the flow comes back up through level (at or below 0) at the end of
+    // each expiration, in the recording's time.
+    std::vector<double> Ends(double level, double seconds) const
+    {
+        std::vector<double> ends;
+        double start = -lead;
+        for (int k = 0; start < seconds; ++k) {
+            const double te_k = (period - ti) * Scale(k);
+            start += period * Scale(k);
+            ends.push_back(start - te_k / kPi * std::asin(std::sqrt(-level * te_k)));
+        }
+        return ends;
+    }
+    std::vector<float> Sampled(double seconds, double rate, double noise, bool twoSided = true) const
     {
         std::mt19937 random(7);
         std::uniform_real_distribution<double> jitter(-noise, noise);
         std::vector<float> out(static_cast<size_t>(seconds * rate));
         for (size_t i = 0; i < out.size(); ++i)
-            out[i] = static_cast<float>(Flow(i / rate) + (noise > 0 ? jitter(random) : 0.0));
+            out[i] = static_cast<float>(Flow(i / rate, twoSided) + (noise > 0 ? jitter(random) : 0.0));
         return out;
     }
     // Where each cycle's start may lie after rest seconds of noise: both ways, about where the
@@ -128,17 +141,18 @@ struct Sin2Breathing {
     }
 };
 
-// Every true start after the first one within the recording has a start within tolerance, and
-// every start lies within tolerance of a true one. Counted as missed plus spurious.
-int WrongStarts(const std::vector<double>& truth, const std::vector<double>& found, double seconds, double tolerance)
+// Every true start after the first one within the recording, but for those in its last settle
+// seconds (not yet confirmed), has a start within tolerance, and every start lies within
+// tolerance of a true one. Counted as missed plus spurious.
+int WrongStarts(const std::vector<double>& truth, const std::vector<double>& found, double seconds, double tolerance,
+                double settle = 0.5)
 {
     auto near = [&](double t, const std::vector<double>& at) {
         return std::any_of(at.begin(), at.end(), [&](double a) { return std::fabs(a - t) <= tolerance; });
     };
     std::vector<double> inside;
-    // The last one is confirmed only once its rise has held.
     for (double t : truth)
-        if (t > 0.0 && t < seconds - 0.5)
+        if (t > 0.0 && t < seconds - settle)
             inside.push_back(t);
     int wrong = 0;
     for (size_t k = 1; k < inside.size(); ++k)
@@ -170,6 +184,37 @@ TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCy
                             << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
                             << rate << " Hz, noise " << noise << ", minimum cycle " << minimum << " s: "
                             << found.size() << " starts";
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Expiration-only flow whose expirations are shorter than half the minimum cycle, each followed
+// by a rest at zero of the rest of the cycle (1 s or 2.5 s expirations every 5 s, 0.2 s every
+// second): with every minimum cycle up to just below the shortest cycle, at 50 Hz to 1 kHz,
+// clean at level 0 and with noise of 0.005 L/s under a level of -0.01, begun at a rest or
+// halfway through an expiration, every start after the first is found (where the expiration
+// comes back to the level) and none besides. Each start is known once the next expiration
+// begins, a rest later.
+TEST(CycleStartGrid, ShortExpirationsWithLongRestsStartEveryCycle)
+{
+    for (const auto& [period, rest] : {std::pair{5.0, 4.0}, std::pair{5.0, 2.5}, std::pair{1.0, 0.8}}) {
+        for (double lead : {0.0, rest + (period - rest) / 2}) {
+            const Sin2Breathing breathing{period, rest, lead};
+            const double seconds = std::max(12.0, 8 * period);
+            for (double rate : {50.0, 100.0, 200.0, 1000.0}) {
+                for (double noise : {0.0, 0.005}) {
+                    const double level = noise > 0 ? -0.01 : 0.0;
+                    const std::vector<float> flow = breathing.Sampled(seconds, rate, noise, false);
+                    const std::vector<double> truth = breathing.Ends(level, seconds);
+                    for (double minimum : {0.2, 0.6 * breathing.Shortest(), 0.95 * breathing.Shortest()}) {
+                        const std::vector<double> found = StartTimes(Settings(level, minimum), flow, rate);
+                        EXPECT_EQ(WrongStarts(truth, found, seconds, 0.05 + 4.0 / rate, rest * 1.05 + 0.1), 0)
+                            << "cycle " << period << " s, rest " << rest << " s, begun " << lead << " s in, " << rate
+                            << " Hz, noise " << noise << ", minimum cycle " << minimum << " s: " << found.size()
+                            << " starts";
                     }
                 }
             }
