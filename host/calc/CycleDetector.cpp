@@ -343,7 +343,11 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mCandidatePeak = 0.0;
     }
     mCandidatePeak = std::max(mCandidatePeak, y - level);
-    if (!(y > level + Threshold(settings.hysteresis))) {
+    // Before the first start a rise holds from where it passes the hysteresis share of the scale
+    // (a clean inspiration barely longer than the minimum cycle still holds), but only one
+    // past the noise as well opens or closes the first cycle.
+    const double hysteresis = settings.hysteresis * Scale();
+    if (!(y > level + (mHaveStart ? Threshold(settings.hysteresis) : hysteresis))) {
         mRisen = false;
         return false;
     }
@@ -351,7 +355,7 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mRisen = true;
         mRisenSince = position;
     }
-    if (!mHaveStart && FirstCycle(settings, secondsPerTick, found))
+    if (!mHaveStart && y > level + Threshold(settings.hysteresis) && FirstCycle(settings, secondsPerTick, found))
         return true;
     // Before the first start a dip that held below the level may be noise as well: the
     // signal's size is not known yet.
