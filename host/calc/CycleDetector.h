@@ -28,9 +28,10 @@
 // times all the signal rose so far. Against scales of its own making, noise in a rest can pass
 // all that: the rise, the dip that returns, or both of the whole cycle must also peak at five
 // deviations of the noise the smoothed signal carries (white noise's, from the raw samples' second
-// differences, to which smooth breathing adds little). A rise counts only where it passes the
-// level by four such deviations as well: the scale is the smallest recent peak, which noise at
-// the recording's beginning makes the noise's own. A rise the recording begins in has no
+// differences, to which smooth breathing adds little). A rise counts (before the first start:
+// opens or closes a cycle) only where it passes the level by four such deviations as well: the
+// scale is the smallest recent peak, which noise at the recording's beginning makes the noise's
+// own. A rise the recording begins in has no
 // dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
 // would otherwise need. The signal may first be smoothed by a moving mean; a start too soon
 // after the last one is no start. One sample at a time, so that the state can be kept and
