@@ -23,6 +23,12 @@ constexpr double kCurvaturePerDeviation = 1.954;
 // Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
 // the noise the smoothed signal carries: white noise smoothed reaches it about never.
 constexpr double kNoiseDeviations = 5.0;
+// The least a rise passes the level by, in those deviations: at a kilohertz the noise chatters
+// about the level for tenths of a second as breathing crosses it, seldom by this much; a rest
+// just above the level stays above it.
+constexpr double kRiseDeviations = 4.0;
+// Before the first start, the least a crossing of the level passes it by, in those deviations.
+constexpr double kCrossingDeviations = 3.0;
 
 }  // namespace
 
@@ -105,12 +111,17 @@ void CycleDetector::NoteNoise(float x)
     ++mRawCount;
 }
 
-bool CycleDetector::AboveNoise(double peak) const
+double CycleDetector::NoiseDeviation() const
 {
     // Breathing curves little from one sample to the next: its share of the estimate is small.
     const double raw = mRawCount > 2 ? mCurvatureSum / (mRawCount - 2) / kCurvaturePerDeviation : 0.0;
     // The moving mean divides white noise's deviation by the root of its length.
-    return peak >= kNoiseDeviations * raw / std::sqrt(static_cast<double>(mSamples.size()));
+    return raw / std::sqrt(static_cast<double>(mSamples.size()));
+}
+
+bool CycleDetector::AboveNoise(double peak) const
+{
+    return peak >= kNoiseDeviations * NoiseDeviation();
 }
 
 double CycleDetector::Scale() const
@@ -119,6 +130,13 @@ double CycleDetector::Scale() const
     for (size_t i = 0; i < mRecentCount; ++i)
         scale = std::min(scale, mRecentPeaks[i]);
     return scale;
+}
+
+double CycleDetector::Threshold(double hysteresis) const
+{
+    // Scale() is a phase's peak, and noise's where the signal began in noise or a phase of noise
+    // followed: a threshold within the noise lets the noise chatter through it.
+    return std::max(hysteresis * Scale(), kRiseDeviations * NoiseDeviation());
 }
 
 double CycleDetector::ReturnBand(double hysteresis) const
@@ -217,8 +235,9 @@ void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
 {
     if (!mProbing)
         return;
-    // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold.
-    const double band = kReturnShare * threshold;
+    // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold,
+    // and more than the noise.
+    const double band = std::max(kReturnShare * threshold, kCrossingDeviations * NoiseDeviation());
     if (mProbeAbove ? y < level - band : y > level + band) {
         mProbeAbove = !mProbeAbove;
         ++mProbeCrossings;
@@ -324,7 +343,11 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mCandidatePeak = 0.0;
     }
     mCandidatePeak = std::max(mCandidatePeak, y - level);
-    if (!(y > level + settings.hysteresis * Scale())) {
+    // Before the first start a rise holds from where it passes the hysteresis share of the scale
+    // (a clean inspiration barely longer than the minimum cycle still holds), but only one
+    // past the noise as well opens or closes the first cycle.
+    const double hysteresis = settings.hysteresis * Scale();
+    if (!(y > level + (mHaveStart ? Threshold(settings.hysteresis) : hysteresis))) {
         mRisen = false;
         return false;
     }
@@ -332,7 +355,7 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
         mRisen = true;
         mRisenSince = position;
     }
-    if (!mHaveStart && FirstCycle(settings, secondsPerTick, found))
+    if (!mHaveStart && y > level + Threshold(settings.hysteresis) && FirstCycle(settings, secondsPerTick, found))
         return true;
     // Before the first start a dip that held below the level may be noise as well: the
     // signal's size is not known yet.
@@ -388,7 +411,7 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
         mDipArea += level - y;
     }
     if (!mHaveStart)
-        FollowFirstCycle(settings.hysteresis * Scale(), level, y);
+        FollowFirstCycle(Threshold(settings.hysteresis), level, y);
     if (Returned(settings, secondsPerTick, level, position, y)) {
         // Low again without having risen through the level: the return was the crossing, and a
         // new low phase begins.

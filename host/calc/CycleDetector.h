@@ -21,13 +21,17 @@
 // is not known, and a dip that held may be noise as well: a rise must hold by itself, for the
 // whole minimum cycle, or close a whole cycle both ways (inspirations may be shorter than the
 // minimum cycle): the rise before it came at least the minimum cycle earlier, the signal crossed
-// the level but once between them (by a quarter of the hysteresis), and that rise and the dip
-// after it are each at least a quarter of the other's area; that rise is then the first start,
-// known a cycle later. A dip's return counts only where the dip's area is four times all the
-// signal rose so far. Against scales of its own making, noise in a rest can pass all that: the
-// rise, the dip that returns, or both of the whole cycle must also peak at five deviations of
-// the noise the smoothed signal carries (white noise's, from the raw samples' second
-// differences, to which smooth breathing adds little). A rise the recording begins in has no
+// the level but once between them (by a quarter of the threshold, and by three deviations of the
+// noise, which at a kilohertz chatters about the level as breathing crosses it), and that rise
+// and the dip after it are each at least a quarter of the other's area; that rise is then the
+// first start, known a cycle later. A dip's return counts only where the dip's area is four
+// times all the signal rose so far. Against scales of its own making, noise in a rest can pass
+// all that: the rise, the dip that returns, or both of the whole cycle must also peak at five
+// deviations of the noise the smoothed signal carries (white noise's, from the raw samples' second
+// differences, to which smooth breathing adds little). A rise counts (before the first start:
+// opens or closes a cycle) only where it passes the level by four such deviations as well: the
+// scale is the smallest recent peak, which noise at the recording's beginning makes the noise's
+// own. A rise the recording begins in has no
 // dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
 // would otherwise need. The signal may first be smoothed by a moving mean; a start too soon
 // after the last one is no start. One sample at a time, so that the state can be kept and
@@ -45,7 +49,8 @@ struct CycleSettings {
     double level = 0.0;
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
-    // small breath after a deep one still counts, noise about the level does not (leaving a
+    // small breath after a deep one still counts, noise about the level does not (rising, by four
+    // deviations of the noise estimated before the first start as well; leaving a
     // rise the recording began in, a quarter of its peak excursion). A return to
     // the level from below is first within a band of the level, this share of a quarter of the
     // dip's depth, and counts once the signal falls away from it by the band again.
@@ -81,6 +86,8 @@ private:
     // Before the first start, follows the noise of the raw signal by its second differences,
     // which white noise makes about twice its deviation and smooth breathing little.
     void NoteNoise(float x);
+    // The deviation of the noise the smoothed signal carries, as estimated before the first start.
+    double NoiseDeviation() const;
     // Whether a peak excursion from the level stands five deviations above the noise the
     // smoothed signal carries.
     bool AboveNoise(double peak) const;
@@ -92,6 +99,9 @@ private:
                 CycleStart& found);
     // What the hysteresis is a share of.
     double Scale() const;
+    // How far a rise must pass the level to count: the hysteresis share of the scale, and at
+    // least four deviations of the noise.
+    double Threshold(double hysteresis) const;
     // The band of a low phase's return: the hysteresis share of a quarter of the phase's own
     // depth, so that a dip after it a third as deep passes it even at full hysteresis. Not the
     // scale of a rise: a deep dip after shallow ones would otherwise need to fall away by the
