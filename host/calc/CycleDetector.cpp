@@ -18,6 +18,10 @@ constexpr double kArtefactShare = 0.25;
 // A dip of less than this share of the rise before it is the flow turning after breathing in:
 // noise may bring it back to the level, and that is no return.
 constexpr double kTurnShare = 0.25;
+// Rising out of a dip the recording began in, the share of its depth the hysteresis is a share
+// of: an inspiration a quarter as high as the dip is deep passes the usual hysteresis of a half,
+// noise an eighth as high in a pause after it does not.
+constexpr double kFirstDipShare = 1.0 / 3.0;
 // White noise's mean absolute second difference, in deviations: sqrt(6) sqrt(2 / pi).
 constexpr double kCurvaturePerDeviation = 1.954;
 // Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
@@ -126,6 +130,11 @@ bool CycleDetector::AboveNoise(double peak) const
 
 double CycleDetector::Scale() const
 {
+    // The phase the recording began in has no phase before it to show how far the signal goes
+    // the other way: a short inspiration peaks at more than twice its long expiration's depth,
+    // and a short expiration dips three or four times deeper than its long inspiration peaks.
+    if (mRecentCount == 0)
+        return mPhase == Phase::kHigh ? kReturnShare * mPeak : kFirstDipShare * mPeak;
     double scale = mPeak;
     for (size_t i = 0; i < mRecentCount; ++i)
         scale = std::min(scale, mRecentPeaks[i]);
@@ -360,9 +369,11 @@ bool CycleDetector::Rose(const CycleSettings& settings, double secondsPerTick, d
     // Before the first start a dip that held below the level may be noise as well: the
     // signal's size is not known yet.
     const bool afterDip = mHaveStart && Held(settings, secondsPerTick, mLongestBelow);
-    // Before the first start a rise holds by itself, for twice as long: noise with an artefact
-    // in it may hold above the level for half the minimum cycle.
-    const double risen = (position - mRisenSince) / (mHaveStart ? 1.0 : 2.0);
+    // A rise holds above the level from where it crossed it: a long inspiration after a short
+    // deep expiration stays above the hysteresis of its own small peak for only half its length.
+    // Before the first start it holds by itself, above the hysteresis for twice as long: noise
+    // with an artefact in it may hold above the level for half the minimum cycle.
+    const double risen = mHaveStart ? position - mCandidate : (position - mRisenSince) / 2.0;
     if (Resting(settings, secondsPerTick, position) || !(afterDip || Held(settings, secondsPerTick, risen)) ||
         !(mHaveStart || AboveNoise(mCandidatePeak)))
         return false;
@@ -397,10 +408,7 @@ bool CycleDetector::Detect(const CycleSettings& settings, double level, double s
     }
     if (mPhase == Phase::kHigh) {
         mPeak = std::max(mPeak, y - level);
-        // The phase the recording began in has no phase before it to show how deep the signal
-        // dips: a short inspiration peaks at more than twice its long expiration's depth.
-        const double scale = mRecentCount == 0 ? kReturnShare * mPeak : Scale();
-        if (y < level - settings.hysteresis * scale) {
+        if (y < level - settings.hysteresis * Scale()) {
             EndPhase();
             BeginLow(level - y, 0.0);
         }

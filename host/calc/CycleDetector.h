@@ -17,25 +17,27 @@
 // about the level crosses it as breathing does, only for less time: a crossing counts only
 // where the dip it leaves held below the level (until it reached it again) for half the
 // minimum cycle, or the signal rested at the level that long after it (a short expiration, a
-// long rest), or the rise holds above it that long. Before the first start the signal's size
-// is not known, and a dip that held may be noise as well: a rise must hold by itself, for the
-// whole minimum cycle, or close a whole cycle both ways (inspirations may be shorter than the
-// minimum cycle): the rise before it came at least the minimum cycle earlier, the signal crossed
-// the level but once between them (by a quarter of the threshold, and by three deviations of the
-// noise, which at a kilohertz chatters about the level as breathing crosses it), and that rise
-// and the dip after it are each at least a quarter of the other's area; that rise is then the
-// first start, known a cycle later. A dip's return counts only where the dip's area is four
-// times all the signal rose so far. Against scales of its own making, noise in a rest can pass
-// all that: the rise, the dip that returns, or both of the whole cycle must also peak at five
-// deviations of the noise the smoothed signal carries (white noise's, from the raw samples' second
-// differences, to which smooth breathing adds little). A rise counts (before the first start:
-// opens or closes a cycle) only where it passes the level by four such deviations as well: the
-// scale is the smallest recent peak, which noise at the recording's beginning makes the noise's
-// own. A rise the recording begins in has no
+// long rest), or the rise holds above it that long (from where it crossed it: a long inspiration
+// after a short deep expiration stays beyond the hysteresis for only half its length). Before
+// the first start the signal's size is not known, and a dip that held may be noise as well: a
+// rise must hold by itself, for the whole minimum cycle, or close a whole cycle both ways
+// (inspirations may be shorter than the minimum cycle): the rise before it came at least the
+// minimum cycle earlier, the signal crossed the level but once between them (by a quarter of
+// the threshold, and by three deviations of the noise, which at a kilohertz chatters about the
+// level as breathing crosses it), and that rise and the dip after it are each at least a quarter
+// of the other's area; that rise is then the first start, known a cycle later. A dip's return
+// counts only where the dip's area is four times all the signal rose so far. Against scales of
+// its own making, noise in a rest can pass all that: the rise, the dip that returns, or both of
+// the whole cycle must also peak at five deviations of the noise the smoothed signal carries
+// (white noise's, from the raw samples' second differences, to which smooth breathing adds
+// little). A rise counts (before the first start: opens or closes a cycle) only where it passes
+// the level by four such deviations as well: the scale is the smallest recent peak, which noise
+// at the recording's beginning makes the noise's own. A rise the recording begins in has no
 // dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
-// would otherwise need. The signal may first be smoothed by a moving mean; a start too soon
-// after the last one is no start. One sample at a time, so that the state can be kept and
-// resumed by the event framework.
+// would otherwise need; a dip it begins in has no rise before it, and a short expiration dips
+// three or four times deeper than its long inspiration peaks: a rise out of it passes at a third.
+// The signal may first be smoothed by a moving mean; a start too soon after the last one is no
+// start. One sample at a time, so that the state can be kept and resumed by the event framework.
 #pragma once
 
 #include <array>
@@ -50,8 +52,9 @@ struct CycleSettings {
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
     // small breath after a deep one still counts, noise about the level does not (rising, by four
-    // deviations of the noise estimated before the first start as well; leaving a
-    // rise the recording began in, a quarter of its peak excursion). A return to
+    // deviations of the noise estimated before the first start as well; leaving a rise the
+    // recording began in, a quarter of its peak excursion; rising out of a dip it began in, a
+    // third of its depth). A return to
     // the level from below is first within a band of the level, this share of a quarter of the
     // dip's depth, and counts once the signal falls away from it by the band again.
     double hysteresis = 0.25;

@@ -1,7 +1,8 @@
 // Where the host's cycle detection puts the starts of breathing both ways over settings and
 // recordings the analytic cases hold fixed: every minimum cycle shorter than the cycles, rates
-// from 50 Hz to 1 kHz, inspirations shorter than the minimum cycle; and long noisy generated
-// recordings, whose starts are judged against the generator's true breaths.
+// from 50 Hz to 1 kHz, inspirations shorter than the minimum cycle or longer than the
+// expirations; and long noisy generated recordings, whose starts are judged against the
+// generator's true breaths.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -179,6 +180,36 @@ TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCy
                     const std::vector<float> flow = breathing.Sampled(seconds, rate, noise);
                     const std::vector<double> truth = breathing.Starts(level, seconds);
                     for (double minimum : {0.0, 0.2, 0.5, 0.6 * breathing.Shortest(), 0.95 * breathing.Shortest()}) {
+                        const std::vector<double> found = StartTimes(Settings(level, minimum), flow, rate);
+                        EXPECT_EQ(WrongStarts(truth, found, seconds, 0.05 + 4.0 / rate), 0)
+                            << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
+                            << rate << " Hz, noise " << noise << ", minimum cycle " << minimum << " s: "
+                            << found.size() << " starts";
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Inspirations longer than the expirations (1.5 s of 2 s, 4 s of 5 s, 0.8 s of 1 s): the short
+// expiration dips three or four times deeper than the inspiration peaks, and neither half stays
+// beyond the hysteresis for half the minimum cycle. Begun at an inspiration or halfway through an
+// expiration, at 50 Hz to 1 kHz, clean and with noise of 0.005 L/s under a level above it, every
+// start after the first is found and none besides, for minimum cycles of 0.2 s up to just below
+// the shortest cycle.
+TEST(CycleStartGrid, InspirationsLongerThanExpirationsStartEveryCycle)
+{
+    for (const auto& [period, ti] : {std::pair{2.0, 1.5}, std::pair{5.0, 4.0}, std::pair{1.0, 0.8}}) {
+        for (double lead : {0.0, ti + (period - ti) / 2}) {
+            const Sin2Breathing breathing{period, ti, lead};
+            const double seconds = std::max(12.0, 8 * period);
+            for (double rate : {50.0, 200.0, 1000.0}) {
+                for (double noise : {0.0, 0.005}) {
+                    const double level = noise > 0 ? 0.01 : 0.0;
+                    const std::vector<float> flow = breathing.Sampled(seconds, rate, noise);
+                    const std::vector<double> truth = breathing.Starts(level, seconds);
+                    for (double minimum : {0.2, 0.6 * breathing.Shortest(), 0.95 * breathing.Shortest()}) {
                         const std::vector<double> found = StartTimes(Settings(level, minimum), flow, rate);
                         EXPECT_EQ(WrongStarts(truth, found, seconds, 0.05 + 4.0 / rate), 0)
                             << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
