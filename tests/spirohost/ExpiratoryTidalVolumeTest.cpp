@@ -92,6 +92,25 @@ void GenerateTidal(const std::string& generate, const std::string& dialog, std::
     tidal = Samples(csv);
 }
 
+// A hand-made recording of the script, written as a raw channel at scale L/s per volt, turned
+// expiratory-only in the dialog: the channel's samples.
+std::vector<double> ScriptedTidal(const TestSupport::FlowScript& script, double rate, double scale)
+{
+    TestSupport::TempFolder folder;
+    const std::string recording = folder.Write("flow.csv", script.Csv(rate, scale)).string();
+    const std::string csv = (folder.Path() / "tidal.csv").string();
+    int status = -1;
+    std::ostringstream scaled;
+    scaled << scale;
+    const std::string out =
+        RunCommand(Spirohost() + " dialog " + recording + " --raw 1 --scale " + scaled.str() + " --calc tidal" +
+                       " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
+                   &status);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "accepted\n");
+    return Samples(csv);
+}
+
 TEST(ExpiratoryTidalVolume, EachBreathShowsTheVolumeItExpired)
 {
     std::vector<TrueBreath> breaths;
@@ -139,17 +158,7 @@ TEST(ExpiratoryTidalVolume, BreathingAtSixtyAMinuteShowsEachBreath)
 {
     TestSupport::FlowScript script;
     script.Expire(0.3, 0.25).Breaths(60, 0.5, 0.4, 0.6);
-    TestSupport::TempFolder folder;
-    const std::string recording = folder.Write("sixty.csv", script.Csv(kRate, 1.0)).string();
-    const std::string csv = (folder.Path() / "tidal.csv").string();
-    int status = -1;
-    const std::string out =
-        RunCommand(Spirohost() + " dialog " + recording + " --raw 1 --scale 1 --calc tidal" +
-                       " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
-                   &status);
-    ASSERT_EQ(status, 0) << out;
-    EXPECT_EQ(out, "accepted\n");
-    const std::vector<double> tidal = Samples(csv);
+    const std::vector<double> tidal = ScriptedTidal(script, kRate, 1.0);
     // Read halfway through each expiration from the second breath's on; the last is not closed.
     for (int k = 1; k + 1 < 60; ++k) {
         const size_t tick = static_cast<size_t>(std::lround((0.3 + k + 0.4 + 0.3) * kRate));
@@ -252,17 +261,7 @@ TEST(ExpiratoryTidalVolume, ShallowExpirationsShowTheirOwnVolume)
 // the rest before it, shows the expiration's own volume.
 void ExpectEachExpirationAndRest(const std::string& name, const TestSupport::FlowScript& script, double rate)
 {
-    TestSupport::TempFolder folder;
-    const std::string recording = folder.Write("flow.csv", script.Csv(rate, 2.0)).string();
-    const std::string csv = (folder.Path() / "tidal.csv").string();
-    int status = -1;
-    const std::string out =
-        RunCommand(Spirohost() + " dialog " + recording + " --raw 1 --scale 2 --calc tidal" +
-                       " --do \"click expirationCheck\" --do \"press OK\" --csv " + csv + " 2>&1",
-                   &status);
-    ASSERT_EQ(status, 0) << out;
-    EXPECT_EQ(out, "accepted\n");
-    const TestSupport::FlowScript::Wrong wrong = script.Judge(Samples(csv), rate);
+    const TestSupport::FlowScript::Wrong wrong = script.Judge(ScriptedTidal(script, rate, 2.0), rate);
     EXPECT_EQ(wrong.expirations + wrong.rests, 0) << name << ": " << wrong.detail;
 }
 
