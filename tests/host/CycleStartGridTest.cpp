@@ -163,23 +163,27 @@ int WrongStarts(const std::vector<double>& truth, const std::vector<double>& fou
     return wrong;
 }
 
-// Inspirations shorter than the minimum cycle (0.4 s at 60 breaths a minute, 1.4 s in cycles of
-// 4.5 s), and halves of one length: with every minimum cycle up to just below the shortest
-// cycle, at 50 Hz to 1 kHz, clean and with noise of 0.005 L/s under a level above it, and begun
-// at an inspiration or halfway through an expiration, every start after the first is found and
-// none besides.
-TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCycles)
+// Two-sided breathing of these (cycle, inspiration) shapes, begun at an inspiration or halfway
+// through an expiration, at these rates, clean and with noise of 0.005 L/s under a level above
+// it: for every minimum cycle given (as seconds, or as shares of the shortest cycle when below
+// 1), every start after the first is found and none besides.
+void ExpectEveryStartAfterTheFirst(const std::vector<std::pair<double, double>>& shapes,
+                                   const std::vector<double>& rates, const std::vector<double>& minima,
+                                   const std::vector<double>& shares)
 {
-    for (const auto& [period, ti] : {std::pair{1.0, 0.4}, std::pair{4.5, 1.4}, std::pair{5.0, 2.5}}) {
+    for (const auto& [period, ti] : shapes) {
         for (double lead : {0.0, ti + (period - ti) / 2}) {
             const Sin2Breathing breathing{period, ti, lead};
             const double seconds = std::max(12.0, 8 * period);
-            for (double rate : {50.0, 100.0, 200.0, 1000.0}) {
+            std::vector<double> cycles = minima;
+            for (double share : shares)
+                cycles.push_back(share * breathing.Shortest());
+            for (double rate : rates) {
                 for (double noise : {0.0, 0.005}) {
                     const double level = noise > 0 ? 0.01 : 0.0;
                     const std::vector<float> flow = breathing.Sampled(seconds, rate, noise);
                     const std::vector<double> truth = breathing.Starts(level, seconds);
-                    for (double minimum : {0.0, 0.2, 0.5, 0.6 * breathing.Shortest(), 0.95 * breathing.Shortest()}) {
+                    for (double minimum : cycles) {
                         const std::vector<double> found = StartTimes(Settings(level, minimum), flow, rate);
                         EXPECT_EQ(WrongStarts(truth, found, seconds, 0.05 + 4.0 / rate), 0)
                             << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
@@ -192,34 +196,21 @@ TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCy
     }
 }
 
+// Inspirations shorter than the minimum cycle (0.4 s at 60 breaths a minute, 1.4 s in cycles of
+// 4.5 s), and halves of one length: with every minimum cycle up to just below the shortest
+// cycle, at 50 Hz to 1 kHz.
+TEST(CycleStartGrid, EveryStartAfterTheFirstForEveryMinimumCycleShorterThanTheCycles)
+{
+    ExpectEveryStartAfterTheFirst({{1.0, 0.4}, {4.5, 1.4}, {5.0, 2.5}}, {50.0, 100.0, 200.0, 1000.0},
+                                  {0.0, 0.2, 0.5}, {0.6, 0.95});
+}
+
 // Inspirations longer than the expirations (1.5 s of 2 s, 4 s of 5 s, 0.8 s of 1 s): the short
 // expiration dips three or four times deeper than the inspiration peaks, and neither half stays
-// beyond the hysteresis for half the minimum cycle. Begun at an inspiration or halfway through an
-// expiration, at 50 Hz to 1 kHz, clean and with noise of 0.005 L/s under a level above it, every
-// start after the first is found and none besides, for minimum cycles of 0.2 s up to just below
-// the shortest cycle.
+// beyond the hysteresis for half the minimum cycle.
 TEST(CycleStartGrid, InspirationsLongerThanExpirationsStartEveryCycle)
 {
-    for (const auto& [period, ti] : {std::pair{2.0, 1.5}, std::pair{5.0, 4.0}, std::pair{1.0, 0.8}}) {
-        for (double lead : {0.0, ti + (period - ti) / 2}) {
-            const Sin2Breathing breathing{period, ti, lead};
-            const double seconds = std::max(12.0, 8 * period);
-            for (double rate : {50.0, 200.0, 1000.0}) {
-                for (double noise : {0.0, 0.005}) {
-                    const double level = noise > 0 ? 0.01 : 0.0;
-                    const std::vector<float> flow = breathing.Sampled(seconds, rate, noise);
-                    const std::vector<double> truth = breathing.Starts(level, seconds);
-                    for (double minimum : {0.2, 0.6 * breathing.Shortest(), 0.95 * breathing.Shortest()}) {
-                        const std::vector<double> found = StartTimes(Settings(level, minimum), flow, rate);
-                        EXPECT_EQ(WrongStarts(truth, found, seconds, 0.05 + 4.0 / rate), 0)
-                            << "cycle " << period << " s, inspiration " << ti << " s, begun " << lead << " s in, "
-                            << rate << " Hz, noise " << noise << ", minimum cycle " << minimum << " s: "
-                            << found.size() << " starts";
-                    }
-                }
-            }
-        }
-    }
+    ExpectEveryStartAfterTheFirst({{2.0, 1.5}, {5.0, 4.0}, {1.0, 0.8}}, {50.0, 200.0, 1000.0}, {0.2}, {0.6, 0.95});
 }
 
 // Expiration-only flow whose expirations are shorter than half the minimum cycle, each followed
