@@ -22,8 +22,6 @@ constexpr double kTurnShare = 0.25;
 // of: an inspiration a quarter as high as the dip is deep passes the usual hysteresis of a half,
 // noise an eighth as high in a pause after it does not.
 constexpr double kFirstDipShare = 1.0 / 3.0;
-// White noise's mean absolute second difference, in deviations: sqrt(6) sqrt(2 / pi).
-constexpr double kCurvaturePerDeviation = 1.954;
 // Before the first start, the least peak of a rise or dip that starts a cycle, in deviations of
 // the noise the smoothed signal carries: white noise smoothed reaches it about never.
 constexpr double kNoiseDeviations = 5.0;
@@ -53,12 +51,12 @@ bool CycleDetector::Push(const CycleSettings& settings, double secondsPerTick, i
     // A sample that is no number is a gap, not a level.
     if (!std::isfinite(x))
         return false;
-    if (!mHaveStart)
-        NoteNoise(x);
+    mNoise.PushRaw(settings.Window(), secondsPerTick, x);
     double position = 0.0;
     double value = 0.0;
     if (!Smooth(settings.Window(), tick, x, position, value))
         return false;
+    mNoise.PushSmoothed(settings.Window(), secondsPerTick, value);
     // A falling signal is a rising one turned over.
     const double sign = settings.falling ? -1.0 : 1.0;
     return Detect(settings, sign * settings.level, secondsPerTick, position, sign * value, found);
@@ -106,26 +104,9 @@ bool CycleDetector::Smooth(int window, int32_t tick, float x, double& position, 
     return true;
 }
 
-void CycleDetector::NoteNoise(float x)
-{
-    if (mRawCount >= 2)
-        mCurvatureSum += std::fabs(x - 2.0 * mRaw[1] + mRaw[0]);
-    mRaw[0] = mRaw[1];
-    mRaw[1] = x;
-    ++mRawCount;
-}
-
-double CycleDetector::NoiseDeviation() const
-{
-    // Breathing curves little from one sample to the next: its share of the estimate is small.
-    const double raw = mRawCount > 2 ? mCurvatureSum / (mRawCount - 2) / kCurvaturePerDeviation : 0.0;
-    // The moving mean divides white noise's deviation by the root of its length.
-    return raw / std::sqrt(static_cast<double>(mSamples.size()));
-}
-
 bool CycleDetector::AboveNoise(double peak) const
 {
-    return peak >= kNoiseDeviations * NoiseDeviation();
+    return peak >= kNoiseDeviations * mNoise.Deviation();
 }
 
 double CycleDetector::Scale() const
@@ -145,7 +126,7 @@ double CycleDetector::Threshold(double hysteresis) const
 {
     // Scale() is a phase's peak, and noise's where the signal began in noise or a phase of noise
     // followed: a threshold within the noise lets the noise chatter through it.
-    return std::max(hysteresis * Scale(), kRiseDeviations * NoiseDeviation());
+    return std::max(hysteresis * Scale(), kRiseDeviations * mNoise.Deviation());
 }
 
 double CycleDetector::ReturnBand(double hysteresis) const
@@ -246,7 +227,7 @@ void CycleDetector::FollowFirstCycle(double threshold, double level, double y)
         return;
     // Noise about the level as the signal crosses it is no crossing: a quarter of the threshold,
     // and more than the noise.
-    const double band = std::max(kReturnShare * threshold, kCrossingDeviations * NoiseDeviation());
+    const double band = std::max(kReturnShare * threshold, kCrossingDeviations * mNoise.Deviation());
     if (mProbeAbove ? y < level - band : y > level + band) {
         mProbeAbove = !mProbeAbove;
         ++mProbeCrossings;

@@ -29,8 +29,8 @@
 // counts only where the dip's area is four times all the signal rose so far. Against scales of
 // its own making, noise in a rest can pass all that: the rise, the dip that returns, or both of
 // the whole cycle must also peak at five deviations of the noise the smoothed signal carries
-// (white noise's, from the raw samples' second differences, to which smooth breathing adds
-// little). A rise counts (before the first start: opens or closes a cycle) only where it passes
+// (see NoiseFloor: estimated over the last few seconds all through the recording, so that a noisy
+// opening deafens the finder to shallow breaths only while it lasts). A rise counts (before the first start: opens or closes a cycle) only where it passes
 // the level by four such deviations as well: the scale is the smallest recent peak, which noise
 // at the recording's beginning makes the noise's own. A rise the recording begins in has no
 // dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
@@ -45,6 +45,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/calc/NoiseFloor.h"
+
 namespace HostCalc {
 
 struct CycleSettings {
@@ -52,7 +54,7 @@ struct CycleSettings {
     // A crossing counts once the signal has passed the level on its new side by this share of
     // the smallest peak excursion among the phase it leaves and the four phases before: a
     // small breath after a deep one still counts, noise about the level does not (rising, by four
-    // deviations of the noise estimated before the first start as well; leaving a rise the
+    // deviations of the recent noise as well; leaving a rise the
     // recording began in, a quarter of its peak excursion; rising out of a dip it began in, a
     // third of its depth). A return to
     // the level from below is first within a band of the level, this share of a quarter of the
@@ -86,11 +88,6 @@ public:
 private:
     enum class Phase { kLow, kHigh };
 
-    // Before the first start, follows the noise of the raw signal by its second differences,
-    // which white noise makes about twice its deviation and smooth breathing little.
-    void NoteNoise(float x);
-    // The deviation of the noise the smoothed signal carries, as estimated before the first start.
-    double NoiseDeviation() const;
     // Whether a peak excursion from the level stands five deviations above the noise the
     // smoothed signal carries.
     bool AboveNoise(double peak) const;
@@ -148,9 +145,7 @@ private:
     // A start at position unless it is too soon after the last one.
     bool Started(const CycleSettings& settings, double secondsPerTick, double position, CycleStart& found);
 
-    std::array<double, 2> mRaw{};  // the last two raw samples, before the first start
-    size_t mRawCount = 0;
-    double mCurvatureSum = 0.0;    // of their absolute second differences
+    NoiseFloor mNoise;
     std::vector<float> mSamples;   // the window, as a ring
     std::vector<int32_t> mTicks;
     size_t mNext = 0;
