@@ -29,9 +29,10 @@
 // counts only where the dip's area is four times all the signal rose so far. Against scales of
 // its own making, noise in a rest can pass all that: the rise, the dip that returns, or both of
 // the whole cycle must also peak at five deviations of the noise the smoothed signal carries
-// (see NoiseFloor: estimated over the last few seconds all through the recording, so that a noisy
-// opening deafens the finder to shallow breaths only while it lasts). A rise counts (before the first start: opens or closes a cycle) only where it passes
-// the level by four such deviations as well: the scale is the smallest recent peak, which noise
+// (see NoiseFloor: estimated over the last few seconds all through the recording, so that a
+// noisy opening deafens the finder to shallow breaths only while it lasts). A rise counts
+// (before the first start: opens or closes a cycle) only where it passes the level by four such
+// deviations as well: the scale is the smallest recent peak, which noise
 // at the recording's beginning makes the noise's own. A rise the recording begins in has no
 // dip before it to show how deep the signal goes: it ends at a quarter of the hysteresis it
 // would otherwise need; a dip it begins in has no rise before it, and a short expiration dips
