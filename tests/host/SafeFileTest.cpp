@@ -257,7 +257,7 @@ private:
 
 // Standard error, however named, gets the whole file once committed, and nothing otherwise; its
 // scratch file, named or not, waits in the temporary folder (the test's folder here) and is gone
-// once written or dropped. The stream is a pipe here, which a write that took the name for a file
+// as soon as it is written, or dropped. The stream is a pipe here, which a write that took the name for a file
 // would refuse.
 TEST_F(SafeFileTest, AStandardStreamIsWrittenWhenCommitted)
 {
@@ -271,13 +271,16 @@ TEST_F(SafeFileTest, AStandardStreamIsWrittenWhenCommitted)
     for (const std::string& target : {std::string("/dev/stderr"), std::string("/dev/fd/2")}) {
         for (const auto scratch : {Host::SafeFile::Scratch::kUnnamed, Host::SafeFile::Scratch::kNamed}) {
             try {
-                Host::SafeFile dropped(target, scratch);
-                dropped.Stream() << "never";
+                {
+                    Host::SafeFile dropped(target, scratch);
+                    dropped.Stream() << "never";
+                }
                 Host::SafeFile file(target, scratch);
                 if (scratch == Host::SafeFile::Scratch::kNamed)
                     scratchFolders.push_back(fs::path(file.ScratchPath()).parent_path().string());
                 file.Stream() << "whole " << target << "\n";
                 file.Commit();
+                EXPECT_EQ(Files(), std::vector<std::string>{}) << target << ": the scratch file outlived its write";
             } catch (const Host::FileWriteError& e) {
                 failures.push_back(e.what());
             }
