@@ -152,7 +152,7 @@ void CheckRegularFile(const std::string& path)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        throw RecordingError(Excerpt(path) + ": the file cannot be opened: " + std::strerror(errno));
+        throw RecordingError(PathExcerpt(path) + ": the file cannot be opened: " + std::strerror(errno));
     if (S_ISDIR(st.st_mode))
         throw RecordingError(path + ": a folder, not a recording");
     if (!S_ISREG(st.st_mode))
@@ -163,7 +163,7 @@ Recording Load(const std::string& path)
 {
     const std::string ext = RecordingExtension(path);
     if (ext != "edf" && ext != "csv")
-        throw RecordingError(Excerpt(path) + ": unknown kind of recording (expected .edf or .csv)");
+        throw RecordingError(PathExcerpt(path) + ": unknown kind of recording (expected .edf or .csv)");
     CheckRegularFile(path);
     return ext == "edf" ? ReadEdfRecording(path) : ReadCsvRecording(path);
 }

@@ -8,10 +8,10 @@
 
 namespace Host {
 
-void InstallAlertPolicy(std::vector<std::string> answers)
+void InstallAlertPolicy(std::vector<std::string> answers, std::ostream& told)
 {
     auto pending = std::make_shared<std::vector<std::string>>(answers.rbegin(), answers.rend());
-    AppKit::AlertPresenter::Shared().SetResponder([pending](const AppKit::Alert& alert) {
+    AppKit::AlertPresenter::Shared().SetResponder([pending, &told](const AppKit::Alert& alert) {
         const auto& buttons = alert.Buttons();
         size_t chosen = 0;
         if (!pending->empty()) {
@@ -20,10 +20,10 @@ void InstallAlertPolicy(std::vector<std::string> answers)
                 chosen = static_cast<size_t>(it - buttons.begin());
             pending->pop_back();
         }
-        std::cerr << "alert: " << alert.messageText;
+        told << "alert: " << alert.messageText;
         if (!alert.informativeText.empty())
-            std::cerr << " (" << alert.informativeText << ")";
-        std::cerr << " -> " << buttons.at(chosen) << "\n";
+            told << " (" << alert.informativeText << ")";
+        told << " -> " << buttons.at(chosen) << "\n";
         return chosen;
     });
 }

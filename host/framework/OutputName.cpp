@@ -31,15 +31,24 @@ bool Digits(const std::string& text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
+// This process's number as the folder of processes names it: what its "self" link names, which
+// differs from getpid() where that folder belongs to another process-number namespace; getpid()
+// where "self" names no number (a stand-in's folder).
+std::string OwnNumber(const std::string& processes)
+{
+    const std::string self = boost::filesystem::path(Resolved(processes + "/self")).filename().string();
+    return Digits(self) ? self : std::to_string(::getpid());
+}
+
 // Whether folder is this process's folder of descriptors under processes: its own, "self",
 // "thread-self" (these two stay as spelt only in stand-ins) or one of its threads'.
 bool OwnDescriptors(const std::string& folder, const std::string& processes)
 {
-    const std::string pid = std::to_string(::getpid());
-    for (const std::string& own : {std::string("self"), std::string("thread-self"), pid})
+    const std::string number = OwnNumber(processes);
+    for (const std::string& own : {std::string("self"), std::string("thread-self"), number})
         if (folder == processes + "/" + own + "/fd")
             return true;
-    const std::string task = processes + "/" + pid + "/task/";
+    const std::string task = processes + "/" + number + "/task/";
     const std::string end = "/fd";
     return folder.size() > task.size() + end.size() && folder.compare(0, task.size(), task) == 0 &&
            folder.compare(folder.size() - end.size(), end.size(), end) == 0 &&
@@ -66,6 +75,9 @@ OutputKind OutputKindOf(const std::string& target, const SystemFolders& system)
         return OutputKind::kFile;
     const std::string name = path.filename().string();
     const std::string devices = Resolved(system.devices), processes = Resolved(system.processes);
+    // A folder of ordinary files, shared memory's, which the system puts under /dev.
+    if (Within(folder, Resolved(system.devices + "/shm")))
+        return OutputKind::kFile;
     if (!devices.empty() && folder == devices)
         return name == "stdout" ? OutputKind::kStandardOutput
                : name == "stderr" ? OutputKind::kStandardError

@@ -2,6 +2,7 @@
 // place there would replace a device, or the link of a stream, for every program on the
 // machine. Of them only this process's standard output and error are taken (/dev/stdout,
 // /dev/fd/1, /proc/self/fd/1, /dev/stderr, ..., however spelt), and written to their streams.
+// /dev/shm is a folder of ordinary files like any other.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@ enum class OutputKind {
     kFile,            // a file to put in place
     kStandardOutput,  // written to descriptor 1
     kStandardError,   // written to descriptor 2
-    kSystem,          // refused: any other name under /dev or /proc
+    kSystem,          // refused: any other name under /dev (but /dev/shm) or /proc
 };
 
 // The folders that hold the system's names; tests give stand-ins for them.

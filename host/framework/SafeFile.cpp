@@ -22,6 +22,7 @@
 #include "cf/FileBytes.h"
 #include "cf/TempFolder.h"
 #include "host/framework/OutputName.h"
+#include "host/framework/StandardStreams.h"
 
 namespace Host {
 namespace {
@@ -199,6 +200,10 @@ SafeFile::SafeFile(const std::string& target, Scratch scratch) : mTarget(target)
         throw FileWriteError(target + ": not written: a name under /dev or /proc is the system's (only /dev/stdout "
                                       "and /dev/stderr are written, to their streams)");
     mStreamFd = StreamDescriptor(kind);
+    // Checked before the scratch file is made, which would otherwise take a closed stream's
+    // descriptor and be copied onto itself.
+    if (mStreamFd >= 0 && !StreamOpen(mStreamFd))
+        throw FileWriteError(target + ": not written: " + StreamName(mStreamFd) + " is not open");
     struct stat existing {};
     if (mStreamFd < 0 && ::stat(target.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
@@ -226,7 +231,10 @@ void SafeFile::Create(Scratch scratch)
             return mFd >= 0;
         });
         if (mFd < 0)
-            Fail("cannot be written: no file can be made in its folder", errno);
+            Fail(mStreamFd < 0 ? "cannot be written: no file can be made in its folder"
+                               : "cannot be written: no file can be made in the temporary folder " +
+                                     CF::TempFolderText(),
+                 errno);
         mRemembered = CF::Leftovers::Remember(mScratch);
     }
     // The mark of a running write, taken before an unnamed file gets its name (a named one could
@@ -281,6 +289,11 @@ void SafeFile::CommitTogether(const std::vector<SafeFile*>& files)
     for (SafeFile* file : files)
         if (!file->mFinished)
             file->Finish();
+    // Streams first, with the signals free: a reader that does not read must not keep a signal
+    // from ending the process, and a stream that fails leaves every file as it was.
+    for (SafeFile* file : files)
+        if (file->mStreamFd >= 0)
+            file->WriteToStream();
     const CF::SignalsHeld held;
     for (SafeFile* file : files)
         file->Name();
@@ -304,10 +317,8 @@ void SafeFile::Name()
 
 void SafeFile::PutInPlace()
 {
-    if (mStreamFd >= 0) {
-        WriteToStream();
+    if (mStreamFd >= 0)
         return;
-    }
     if (::rename(mScratch.c_str(), mTarget.c_str()) != 0)
         Fail("cannot be put in place", errno);
     CF::Leftovers::Forget(mRemembered);

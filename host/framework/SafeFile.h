@@ -4,15 +4,16 @@
 // be renamed, so that a write killed before that leaves nothing; elsewhere it is created
 // exclusively under a unique hidden name. Either name fits wherever the target's does. A named
 // scratch file is removed should SIGINT, SIGTERM or SIGHUP end the process (CF::Leftovers), and
-// those signals are held while scratch files are named and renamed; one left by a write killed
-// outright (SIGKILL) in that moment is removed by the next write to the same target. Until the
+// those signals are held while scratch files are named and renamed, and only then; one left by a
+// write killed outright (SIGKILL) in that moment is removed by the next write to the same target. Until the
 // rename the target is untouched; a write or flush to disk that fails leaves no partial file and
 // is reported with the system's own words. Several saves to one path at once each write their
 // own scratch file, so the target is always one whole save.
 //
 // Nothing is put in place under /dev or /proc (OutputName): standard output and error, however
 // named, are written to their streams once complete, from a scratch file in the temporary
-// folder; any other name there is refused.
+// folder, with the signals free; any other name there is refused, and so is a stream that is not
+// open (StandardStreams).
 #pragma once
 
 #include <memory>
@@ -45,7 +46,8 @@ public:
     // Creates the scratch file. Throws FileWriteError when the target exists and is not a
     // regular file (a device, a folder, a FIFO; a link is judged by what it points to and is
     // replaced, never followed), names the system's (under /dev or /proc, other than standard
-    // output and error), or when the folder does not take a new file.
+    // output and error), names a standard stream that is not open, or when the folder (the
+    // temporary folder, for a stream) does not take a new file.
     explicit SafeFile(const std::string& target, Scratch scratch = Scratch::kUnnamed);
     // Removes the scratch file unless committed.
     ~SafeFile();
@@ -69,9 +71,10 @@ public:
     void Finish();
     // Finishes the file, unless finished, and puts it in place; throws as Finish.
     void Commit();
-    // Finishes each file, unless finished, then names each and puts each in place, in order,
-    // with SIGINT, SIGTERM and SIGHUP held: such a signal ends the process before the first is
-    // named or after the last is in place. A failure to name any leaves every target as it was.
+    // Finishes each file, unless finished, writes those that go to a standard stream, then names
+    // each of the others and puts each in place, in order, with SIGINT, SIGTERM and SIGHUP held:
+    // such a signal ends the process before the first is named or after the last is in place.
+    // A stream that fails, or a failure to name any, leaves every target file as it was.
     static void CommitTogether(const std::vector<SafeFile*>& files);
     // Throws FileWriteError naming the target with what, and the system's text for error.
     [[noreturn]] void Fail(const std::string& what, int error);

@@ -29,8 +29,10 @@ KVD::COMPtr<Host::SimulatedDeviceManager> AttachFlowHead(Host::DataDocument& dat
     return manager;
 }
 
-int Analyse(const AnalysisSettings& s, const std::string& csvPath, std::deque<Action> actions, bool live)
+// outputs: the report's (--csv) first, then the snapshots'.
+int Analyse(const AnalysisSettings& s, const std::vector<Output>& outputs, std::deque<Action> actions, bool live)
 {
+    const std::string& csvPath = outputs.front().path;
     AnalysedDocument analysed(s);
     KVD::COMPtr<Host::SimulatedDeviceManager> device;
     if (live)
@@ -55,7 +57,7 @@ int Analyse(const AnalysisSettings& s, const std::string& csvPath, std::deque<Ac
     if (hr != KVD_S_OK)
         throw AnalysisError("the report could not be written to " + csvPath + ": " +
                             (why.empty() ? KVD::ToU8String(KVD::ResultCodeText(hr)) : why));
-    Said({csvPath}) << "Report written to " << csvPath << "\n";
+    Said(outputs) << "Report written to " << csvPath << "\n";
     return 0;
 }
 
@@ -91,15 +93,15 @@ int RunAnalyse(const Args& args)
         std::cerr << "spirohost analyse: " << error << "\n";
         return 2;
     }
-    InstallAnswers(parsed.values);
     try {
         std::deque<Action> actions = SettingsActions(settingsActions);
-        if (const std::string refusal = RefuseOutputs(WithSnapshots({{"--csv", csv}}, actions, "--settings"), s.recording);
-            !refusal.empty()) {
+        const std::vector<Output> outputs = WithSnapshots({{"--csv", csv}}, actions, "--settings");
+        if (const std::string refusal = RefuseOutputs(outputs, s.recording); !refusal.empty()) {
             std::cerr << "spirohost analyse: " << refusal << "\n";
             return 2;
         }
-        return Analyse(s, csv, std::move(actions), live);
+        InstallAnswers(parsed.values, outputs);
+        return Analyse(s, outputs, std::move(actions), live);
     } catch (const std::runtime_error& e) {  // the analysis's and the script's
         std::cerr << "spirohost analyse: " << e.what() << "\n";
         return 1;

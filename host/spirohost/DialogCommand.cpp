@@ -162,8 +162,9 @@ int RunDialogOn(const po::variables_map& v)
     const std::string path = v["recording"].as<std::string>();
     const bool writes = v.count("csv") != 0;
     const std::string csv = writes ? v["csv"].as<std::string>() : "";
-    std::string refusal = RefuseOutputs(
-        WithSnapshots(writes ? std::vector<Output>{{"--csv", csv}} : std::vector<Output>{}, actions, "--do"), path);
+    const std::vector<Output> outputs =
+        WithSnapshots(writes ? std::vector<Output>{{"--csv", csv}} : std::vector<Output>{}, actions, "--do");
+    std::string refusal = RefuseOutputs(outputs, path);
     if (refusal.empty())
         refusal = RefuseOtherFormat("--csv", csv, "csv");
     if (!refusal.empty()) {
@@ -172,6 +173,7 @@ int RunDialogOn(const po::variables_map& v)
     }
     if (writes)
         Host::SafeFile::CheckTarget(csv);
+    InstallAnswers(v, outputs);
     const PluginSession plugin(v["bundle"].as<std::string>());
     auto recording = std::make_shared<Host::Recording>(Host::LoadRecording(path));
     const int raw = v["raw"].as<int>();
@@ -208,7 +210,7 @@ int RunDialogOn(const po::variables_map& v)
     // What the dialog gave is told only once it is written.
     if (writes)
         WriteSamples(document, edited.Channel(), csv);
-    Said({csv}) << (accepted ? "accepted" : "cancelled") << "\n";
+    Said(outputs) << (accepted ? "accepted" : "cancelled") << "\n";
     document.Close();
     return 0;
 }
@@ -241,7 +243,6 @@ int RunDialog(const Args& args)
                                  options, positional, args);
     if (parsed.exitCode)
         return *parsed.exitCode;
-    InstallAnswers(parsed.values);
     try {
         return RunDialogOn(parsed.values);
     } catch (const std::runtime_error& e) {  // the command's own and the script's

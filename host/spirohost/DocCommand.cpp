@@ -112,8 +112,9 @@ void Describe(std::ostream& out, const std::string& path, Host::DataDocument& do
         });
 }
 
-// Adds the formula channels and child documents asked for, saves the document and says what it holds.
-int AddAndSave(Host::DataDocument& document, const po::variables_map& values)
+// Adds the formula channels and child documents asked for, saves the document and says what it
+// holds beside the outputs (the document's, --out, first).
+int AddAndSave(Host::DataDocument& document, const po::variables_map& values, const std::vector<Output>& outputs)
 {
     for (const std::string& spec : Values(values, "channel")) {
         const auto equals = spec.find('=');
@@ -139,9 +140,9 @@ int AddAndSave(Host::DataDocument& document, const po::variables_map& values)
             return 1;
         }
     }
-    const std::string path = values["out"].as<std::string>();
+    const std::string& path = outputs.front().path;
     Host::DocumentFile::Save(document, path);
-    Describe(Said({path}), path, document);
+    Describe(Said(outputs), path, document);
     return 0;
 }
 
@@ -166,16 +167,17 @@ std::string SetUpMisuse(const po::options_description& setUp, const po::variable
 int SaveSetUp(const AnalysisSettings& s, const Strings& settingsActions, const po::variables_map& values)
 {
     std::deque<Action> actions = SettingsActions(settingsActions);
-    if (const std::string refusal = RefuseOutputs(
-            WithSnapshots({{"--out", values["out"].as<std::string>()}}, actions, "--settings"), s.recording);
-        !refusal.empty()) {
+    const std::vector<Output> outputs =
+        WithSnapshots({{"--out", values["out"].as<std::string>()}}, actions, "--settings");
+    if (const std::string refusal = RefuseOutputs(outputs, s.recording); !refusal.empty()) {
         std::cerr << "spirohost doc save: " << refusal << "\n";
         return 2;
     }
+    InstallAnswers(values, outputs);
     AnalysedDocument analysed(s);
     if (!actions.empty())
         EditSettings(std::move(actions));
-    return AddAndSave(analysed.Data(), values);
+    return AddAndSave(analysed.Data(), values, outputs);
 }
 
 int Save(const Args& args)
@@ -208,20 +210,19 @@ int Save(const Args& args)
     std::string error = SetUpMisuse(setUp, values);
     if (error.empty() && values.count("raw"))
         error = ReadAnalysisOptions(values, s, units);
+    const std::vector<Output> outputs = {{"--out", values["out"].as<std::string>()}};
     if (error.empty())
-        error = RefuseOutputs({{"--out", values["out"].as<std::string>()}}, s.recording);
+        error = RefuseOutputs(outputs, s.recording);
     if (!error.empty()) {
         std::cerr << "spirohost doc save: " << error << "\n";
         return 2;
     }
-    if (values.count("raw")) {
-        InstallAnswers(values);
+    if (values.count("raw"))
         return SaveSetUp(s, settingsActions, values);
-    }
     const PluginSession plugin(values["bundle"].as<std::string>());
-    InstallAnswers(values);
+    InstallAnswers(values, outputs);
     Host::DataDocument document(std::make_shared<const Host::Recording>(Host::LoadRecording(s.recording)));
-    return AddAndSave(document, values);
+    return AddAndSave(document, values, outputs);
 }
 
 int Show(const Args& args)
@@ -236,7 +237,7 @@ int Show(const Args& args)
     if (parsed.exitCode)
         return *parsed.exitCode;
     const PluginSession plugin(parsed.values["bundle"].as<std::string>());
-    InstallAnswers(parsed.values);
+    InstallAnswers(parsed.values, {});
     const std::string path = parsed.values["doc"].as<std::string>();
     Describe(std::cout, path, *Host::DocumentFile::Open(path));
     return 0;
@@ -258,14 +259,14 @@ int SaveAs(const Args& args)
         return *parsed.exitCode;
     const po::variables_map& values = parsed.values;
     const std::string out = values["out"].as<std::string>();
-    if (const std::string refusal =
-            RefuseOutputs({{"--out", out}}, values["doc"].as<std::string>(), "the document this command reads");
+    const std::vector<Output> outputs = {{"--out", out}};
+    if (const std::string refusal = RefuseOutputs(outputs, values["doc"].as<std::string>(), "the document this command reads");
         !refusal.empty()) {
         std::cerr << "spirohost doc saveas: " << refusal << "\n";
         return 2;
     }
     const PluginSession plugin(values["bundle"].as<std::string>());
-    InstallAnswers(values);
+    InstallAnswers(values, outputs);
 
     std::string extension =
         values.count("format") ? values["format"].as<std::string>() : boost::filesystem::path(out).extension().string();
@@ -296,7 +297,7 @@ int SaveAs(const Args& args)
                          "spirohost doc save RECORDING --out DOC --raw N [--head N | --scale S] to set spirometry up\n";
         return 1;
     }
-    Said({out}) << "Saved " << out << " (" << format->description << ")\n";
+    Said(outputs) << "Saved " << out << " (" << format->description << ")\n";
     return 0;
 }
 

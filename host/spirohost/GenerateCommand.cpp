@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/data/EdfRecordingWriter.h"
+#include "host/data/Excerpt.h"
 #include "host/data/Recording.h"
 #include "host/framework/SafeFile.h"
 #include "host/synth/SyntheticBreathing.h"
@@ -129,7 +130,7 @@ std::string CheckRecording(const Host::SyntheticBreathing& synth, const Host::Sy
 std::string CheckNames(const std::string& out, const po::variables_map& values)
 {
     if (Host::RecordingExtension(out) != "edf")
-        return "'" + Shortened(out) + "' must end in .edf: the recording is written as EDF, and recordings are read "
+        return "'" + Host::PathExcerpt(out) + "' must end in .edf: the recording is written as EDF, and recordings are read "
                "as their extension says";
     if (values.count("figures"))
         return RefuseWritingOver("--figures", values["figures"].as<std::string>(), out,
@@ -207,7 +208,7 @@ int RunGenerate(const Args& args)
     if (refused(CheckRecording(synth, o)))
         return 2;
     WriteRecordingAndFigures(synth, out, parsed.values);
-    std::ostream& said = Said({figures});
+    std::ostream& said = Said({out, figures});
     const Host::SyntheticSummary s = synth.Summary();
     said << "Wrote " << out << ": channel 1 \"Flow head\" (V), " << o.rate << " Hz, " << synth.Seconds()
          << " s\nflow = raw x " << o.headScale << " (analyse with --raw 1 --scale " << o.headScale

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <iostream>
 
+#include <unistd.h>
+
 #include "foundation/XKVD.h"
+#include "host/data/Excerpt.h"
 #include "host/data/Recording.h"
 #include "host/framework/OutputName.h"
 #include "host/framework/SameFile.h"
@@ -51,6 +54,33 @@ void RouteLog(const po::variables_map& values)
         ::setenv(XKVD::kLogVariable, "off", 0);
 }
 
+std::ostream& StandardStream(int fd)
+{
+    return fd == STDOUT_FILENO ? std::cout : std::cerr;
+}
+
+// Where lines meant for the stream at usual (1 or 2) go beside the outputs: a standard stream
+// that carries an output carries it alone, so they go to the other one instead, and nowhere when
+// both carry one.
+std::ostream& LinesBeside(const std::vector<std::string>& outputs, int usual)
+{
+    static std::ostream nowhere(nullptr);
+    bool carries[3] = {};
+    for (const std::string& out : outputs)
+        if (const int fd = Host::StreamDescriptor(Host::OutputKindOf(out)); fd >= 0)
+            carries[fd] = true;
+    const int other = usual == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO;
+    return !carries[usual] ? StandardStream(usual) : !carries[other] ? StandardStream(other) : nowhere;
+}
+
+std::vector<std::string> Paths(const std::vector<Output>& outputs)
+{
+    std::vector<std::string> paths;
+    for (const Output& out : outputs)
+        paths.push_back(out.path);
+    return paths;
+}
+
 }  // namespace
 
 std::string Shortened(const std::string& piece)
@@ -86,14 +116,14 @@ std::string RefuseWritingOver(const std::string& option, const std::string& out,
 {
     if (!Host::WritesOver(out, other))
         return {};
-    return option + " '" + Shortened(out) + "' is " + otherIs + "; writing it would lose it: name another file";
+    return option + " '" + Host::PathExcerpt(out) + "' is " + otherIs + "; writing it would lose it: name another file";
 }
 
 std::string RefuseSystemName(const std::string& option, const std::string& out)
 {
     if (Host::OutputKindOf(out) != Host::OutputKind::kSystem)
         return {};
-    return (option.empty() ? "" : option + " ") + "'" + Shortened(out) +
+    return (option.empty() ? "" : option + " ") + "'" + Host::PathExcerpt(out) +
            "' is a name of the system's (under /dev or /proc), which is never written: name a file, or /dev/stdout or "
            "/dev/stderr for the stream";
 }
@@ -105,7 +135,7 @@ std::string RefuseOtherFormat(const std::string& option, const std::string& out,
         return {};
     std::string format = written;
     std::transform(format.begin(), format.end(), format.begin(), [](unsigned char c) { return std::toupper(c); });
-    return option + " '" + Shortened(out) + "' ends in ." + extension + ", but it is written as " + format +
+    return option + " '" + Host::PathExcerpt(out) + "' ends in ." + extension + ", but it is written as " + format +
            ", and recordings are read as their extension says: name another file";
 }
 
@@ -118,8 +148,8 @@ std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string&
         // Either way round: a name that is a link to the other's file is one file too.
         for (auto earlier = outputs.begin(); refusal.empty() && earlier != out; ++earlier)
             if (Host::WritesOver(out->path, earlier->path) || Host::WritesOver(earlier->path, out->path))
-                refusal = out->option + " '" + Shortened(out->path) + "' is the file " + earlier->option + " '" +
-                          Shortened(earlier->path) + "' writes; writing both would lose one: name another file";
+                refusal = out->option + " '" + Host::PathExcerpt(out->path) + "' is the file " + earlier->option +
+                          " '" + Host::PathExcerpt(earlier->path) + "' writes; writing both would lose one: name another file";
         if (!refusal.empty())
             return refusal;
     }
@@ -128,10 +158,17 @@ std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string&
 
 std::ostream& Said(const std::vector<std::string>& outputs)
 {
-    for (const std::string& out : outputs)
-        if (Host::OutputKindOf(out) == Host::OutputKind::kStandardOutput)
-            return std::cerr;
-    return std::cout;
+    return LinesBeside(outputs, STDOUT_FILENO);
+}
+
+std::ostream& Said(const std::vector<Output>& outputs)
+{
+    return Said(Paths(outputs));
+}
+
+std::ostream& Told(const std::vector<Output>& outputs)
+{
+    return LinesBeside(Paths(outputs), STDERR_FILENO);
 }
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,

@@ -22,7 +22,7 @@ struct Parsed {
 };
 
 // The first 80 characters of piece (cut between UTF-8 characters) and "...", or the whole when
-// it is short enough: how messages quote what a user typed.
+// it is short enough: how messages quote what a user typed (a path by its end: Host::PathExcerpt).
 std::string Shortened(const std::string& piece);
 
 // message with each piece, quoted or not, of at most 80 characters (the rest given as "..."):
@@ -56,9 +56,14 @@ struct Output {
 std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string& read,
                           const std::string& readIs = "the recording this command reads");
 
-// Where a command says what it wrote: standard error when one of outputs is standard output,
-// which then carries that output alone.
+// Where a command says what it did, given every output it writes (its snapshots too): standard
+// output, unless an output goes there; then standard error, unless an output goes there too;
+// then nowhere. A stream that carries an output carries that output alone.
 std::ostream& Said(const std::vector<std::string>& outputs);
+std::ostream& Said(const std::vector<Output>& outputs);
+// Where a command tells what happened along the way (the alerts it answered): as Said, with
+// standard error first.
+std::ostream& Told(const std::vector<Output>& outputs);
 
 Parsed ParseOptions(const char* command, const char* synopsis, const po::options_description& options,
                     const po::positional_options_description& positional, const Args& args);

@@ -37,10 +37,11 @@ void AddAnswerOption(po::options_description& options)
                           "unanswered alerts get their first button)");
 }
 
-void InstallAnswers(const po::variables_map& values)
+void InstallAnswers(const po::variables_map& values, const std::vector<Output>& outputs)
 {
     Host::InstallAlertPolicy(values.count("answer") ? values["answer"].as<std::vector<std::string>>()
-                                                    : std::vector<std::string>{});
+                                                    : std::vector<std::string>{},
+                             Told(outputs));
 }
 
 }  // namespace SpiroHost

@@ -25,7 +25,7 @@ void AddBundleOption(po::options_description& options);
 // --answer TITLE (repeatable), for the commands that may show alerts: each answers the next
 // alert with the button of that title.
 void AddAnswerOption(po::options_description& options);
-// Installs the alert policy with the answers given.
-void InstallAnswers(const po::variables_map& values);
+// Installs the alert policy with the answers given, telling the alerts beside the outputs (Told).
+void InstallAnswers(const po::variables_map& values, const std::vector<Output>& outputs);
 
 }  // namespace SpiroHost

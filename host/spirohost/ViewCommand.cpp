@@ -94,7 +94,7 @@ int RunView(const Args& args)
         return 2;
     }
     CheckTargets(parsed.values);
-    InstallAnswers(parsed.values);
+    InstallAnswers(parsed.values, outputs);
     try {
         return ShowView(s, out);
     } catch (const AnalysisError& e) {

@@ -10,6 +10,7 @@
 #include "host/calc/PublishedFunctions.h"
 #include "host/framework/HostAlertPolicy.h"
 #include "host/framework/SafeFile.h"
+#include "host/framework/StandardStreams.h"
 #include "spirohost/Commands.h"
 #include "spirohost/Options.h"
 
@@ -67,6 +68,7 @@ void PrintUsage(std::ostream& out)
 
 int main(int argc, char** argv)
 {
+    Host::FillClosedStreams();
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintUsage(argc < 2 ? std::cerr : std::cout);
         return argc < 2 ? 2 : 0;

@@ -168,6 +168,8 @@ TEST(StaticRegistration, AClassObjectFromAStaticLibraryReachesTheHost)
 
 }  // namespace
 
+#include <sstream>
+
 #include "appkit/Alert.h"
 #include "host/framework/HostAlertPolicy.h"
 
@@ -186,6 +188,22 @@ TEST(AlertPolicy, AnswersWithTheScriptThenTheFirstButton)
     EXPECT_EQ(alert.RunModal(), AppKit::Alert::kFirstButton);
     const std::string log = testing::internal::GetCapturedStderr();
     EXPECT_NE(log.find("alert: Replace the report? -> No\n"), std::string::npos) << log;
+    AppKit::AlertPresenter::Shared().SetResponder(nullptr);
+}
+
+// Where a command's outputs take standard error, the alerts are told where it says instead.
+TEST(AlertPolicy, TellsTheAlertsWhereItIsGiven)
+{
+    std::ostringstream told;
+    Host::InstallAlertPolicy({}, told);
+    AppKit::Alert alert;
+    alert.messageText = "Volume corrected";
+    alert.informativeText = "by 2 %";
+    alert.AddButton("OK");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(alert.RunModal(), AppKit::Alert::kFirstButton);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(told.str(), "alert: Volume corrected (by 2 %) -> OK\n");
     AppKit::AlertPresenter::Shared().SetResponder(nullptr);
 }
 

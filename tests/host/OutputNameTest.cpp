@@ -1,5 +1,5 @@
 // What an output's name reaches: standard output and error however they are spelt, any other
-// name under /dev or /proc refused, and everything else a file. Stand-in folders with links
+// name under /dev (but /dev/shm) or /proc refused, and everything else a file. Stand-in folders with links
 // that stand for the system's names show the rule; the machine's own names are only judged,
 // never written.
 #include <gtest/gtest.h>
@@ -62,17 +62,40 @@ TEST_F(OutputNameTest, TheStandardStreamsHoweverSpelt)
 // Every other name there, existing or not, is the system's: another process's descriptors too.
 TEST_F(OutputNameTest, OtherNamesUnderTheSystemFoldersAreRefused)
 {
-    for (const std::string& name : Names{"dev/stdin", "dev/null", "dev/new.csv", "dev/fd/0", "dev/fd/3", "dev/shm/x.csv",
-                                    "proc/self/fd/5", "proc/1/fd/1", "proc/status", "home/devices/report.csv",
-                                    "dev/fd/../stdout", "proc/self/fd/01"})
+    for (const std::string& name : Names{"dev/stdin", "dev/null", "dev/new.csv", "dev/fd/0", "dev/fd/3", "dev/shm",
+                                    "dev/shm/../x.csv", "proc/self/fd/5", "proc/1/fd/1", "proc/status",
+                                    "home/devices/report.csv", "dev/fd/../stdout", "proc/self/fd/01"})
         EXPECT_EQ(Kind(name), OutputKind::kSystem) << name;
 }
 
+// /dev/shm is a folder of ordinary files, however it is reached.
 TEST_F(OutputNameTest, OtherNamesAreFiles)
 {
+    fs::create_directory(Path("dev/shm/sub"));
     for (const std::string& name : Names{"home/report.csv", "home/new.csv", "home/stdout", "home/1", "developer/stdout",
-                                    "missing/dev/stdout"})
+                                    "missing/dev/stdout", "dev/shm/x.csv", "dev/shm/stdout", "dev/shm/sub/1",
+                                    "home/devices/shm/x.csv"})
         EXPECT_EQ(Kind(name), OutputKind::kFile) << name;
+}
+
+// Where the folder of processes belongs to another process-number namespace, its "self" names
+// this process by a number that is not getpid()'s, and getpid()'s names another process there.
+TEST_F(OutputNameTest, TheStreamsWhereTheProcessesFolderNumbersThisProcessOtherwise)
+{
+    const std::string pid = std::to_string(::getpid()), other = pid == "4242" ? "4243" : "4242";
+    const std::string stand = Path("other");
+    for (const std::string& sub : Names{"dev", "proc/" + other + "/fd", "proc/" + other + "/task/77/fd", "proc/" + pid + "/fd"})
+        fs::create_directories(stand + "/" + sub);
+    fs::create_directory_symlink(other, stand + "/proc/self");
+    fs::create_directory_symlink(other + "/task/77", stand + "/proc/thread-self");
+    fs::create_directory_symlink("../proc/self/fd", stand + "/dev/fd");
+    const Host::SystemFolders elsewhere{stand + "/dev", stand + "/proc"};
+    for (const std::string& name : Names{"dev/fd/1", "proc/self/fd/1", "proc/thread-self/fd/1", "proc/" + other + "/fd/1",
+                                    "proc/" + other + "/task/77/fd/1"})
+        EXPECT_EQ(OutputKindOf(stand + "/" + name, elsewhere), OutputKind::kStandardOutput) << name;
+    EXPECT_EQ(OutputKindOf(stand + "/proc/self/fd/2", elsewhere), OutputKind::kStandardError);
+    for (const std::string& name : Names{"proc/" + pid + "/fd/1", "dev/fd/5"})
+        EXPECT_EQ(OutputKindOf(stand + "/" + name, elsewhere), OutputKind::kSystem) << name;
 }
 
 // The machine's own names, judged by the same rule (nothing is written).
@@ -89,6 +112,9 @@ TEST_F(OutputNameTest, TheMachinesOwnNames)
                                     "/proc/self/status", "/proc/report.csv", "/tmp/../dev/stdin"})
         EXPECT_EQ(OutputKindOf(name), OutputKind::kSystem) << name;
     EXPECT_EQ(OutputKindOf(Path("home/report.csv")), OutputKind::kFile);
+    if (fs::is_directory("/dev/shm")) {
+        EXPECT_EQ(OutputKindOf("/dev/shm/report.csv"), OutputKind::kFile);
+    }
 }
 
 }  // namespace

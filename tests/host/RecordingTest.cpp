@@ -92,6 +92,10 @@ TEST(CsvRecording, MalformedFilesNameTheFileThePlaceAndTheFault)
     }
     EXPECT_NE(LoadError(TempPath("missing.csv")).find("cannot be opened"), std::string::npos);
     EXPECT_NE(LoadError(TempPath("notes.txt")).find("unknown kind of recording"), std::string::npos);
+    // A long path is quoted by its end, which names the file, whatever the folder's length.
+    const std::string deep = TempPath(std::string(100, 'd') + "/missing.csv");
+    EXPECT_EQ(LoadError(deep), "..." + std::string(68, 'd') + "/missing.csv: the file cannot be opened: No such file or "
+                               "directory");
 }
 
 // A huge field is quoted by its start, with the row and column where it lies.

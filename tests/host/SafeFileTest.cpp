@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <climits>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "cf/FileBytes.h"
 #include "host/framework/SafeFile.h"
@@ -232,26 +234,56 @@ TEST_F(SafeFileTest, TheSystemsNamesAreRefused)
     EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
+// TMPDIR set to value while it lives, and put back after.
+class TempFolderSet {
+public:
+    explicit TempFolderSet(const std::string& value)
+    {
+        if (const char* old = std::getenv("TMPDIR"))
+            mOld = old;
+        ::setenv("TMPDIR", value.c_str(), 1);
+    }
+    ~TempFolderSet()
+    {
+        if (mOld)
+            ::setenv("TMPDIR", mOld->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+    }
+
+private:
+    std::optional<std::string> mOld;
+};
+
 // Standard error, however named, gets the whole file once committed, and nothing otherwise; its
-// scratch file waits in the temporary folder. The stream is a pipe here, which a write that
-// took the name for a file would refuse.
+// scratch file, named or not, waits in the temporary folder (the test's folder here) and is gone
+// as soon as it is written, or dropped. The stream is a pipe here, which a write that took the name for a file
+// would refuse.
 TEST_F(SafeFileTest, AStandardStreamIsWrittenWhenCommitted)
 {
+    const TempFolderSet temporary(folder);
     int pipe[2];
     ASSERT_EQ(::pipe2(pipe, O_NONBLOCK), 0);
     const int saved = ::dup(STDERR_FILENO);
     ASSERT_GE(saved, 0);
     ::dup2(pipe[1], STDERR_FILENO);
-    std::vector<std::string> failures;
+    std::vector<std::string> failures, scratchFolders;
     for (const std::string& target : {std::string("/dev/stderr"), std::string("/dev/fd/2")}) {
-        try {
-            Host::SafeFile dropped(target);
-            dropped.Stream() << "never";
-            Host::SafeFile file(target);
-            file.Stream() << "whole " << target << "\n";
-            file.Commit();
-        } catch (const Host::FileWriteError& e) {
-            failures.push_back(e.what());
+        for (const auto scratch : {Host::SafeFile::Scratch::kUnnamed, Host::SafeFile::Scratch::kNamed}) {
+            try {
+                {
+                    Host::SafeFile dropped(target, scratch);
+                    dropped.Stream() << "never";
+                }
+                Host::SafeFile file(target, scratch);
+                if (scratch == Host::SafeFile::Scratch::kNamed)
+                    scratchFolders.push_back(fs::path(file.ScratchPath()).parent_path().string());
+                file.Stream() << "whole " << target << "\n";
+                file.Commit();
+                EXPECT_EQ(Files(), std::vector<std::string>{}) << target << ": the scratch file outlived its write";
+            } catch (const Host::FileWriteError& e) {
+                failures.push_back(e.what());
+            }
         }
     }
     ::dup2(saved, STDERR_FILENO);
@@ -261,8 +293,50 @@ TEST_F(SafeFileTest, AStandardStreamIsWrittenWhenCommitted)
     ::close(pipe[0]);
     ::close(pipe[1]);
     EXPECT_EQ(failures, std::vector<std::string>{});
-    EXPECT_EQ(std::string(bytes, size_t(std::max<ssize_t>(got, 0))), "whole /dev/stderr\nwhole /dev/fd/2\n");
+    EXPECT_EQ(std::string(bytes, size_t(std::max<ssize_t>(got, 0))),
+              "whole /dev/stderr\nwhole /dev/stderr\nwhole /dev/fd/2\nwhole /dev/fd/2\n");
+    EXPECT_EQ(scratchFolders, (std::vector<std::string>{folder, folder}));
     EXPECT_EQ(Files(), std::vector<std::string>{});
+}
+
+// A stream that is not open is refused before anything is made: a scratch file would take its
+// descriptor and be copied onto itself.
+TEST_F(SafeFileTest, AStreamThatIsNotOpenIsRefused)
+{
+    const TempFolderSet temporary(folder);
+    const int saved = ::dup(STDERR_FILENO);
+    ASSERT_GE(saved, 0);
+    ::close(STDERR_FILENO);
+    std::vector<std::string> messages;
+    for (const std::string& target : {std::string("/dev/stderr"), std::string("/proc/self/fd/2")}) {
+        try {
+            Host::SafeFile file(target);
+            file.Stream() << "lost";
+            file.Commit();
+            messages.push_back(target + ": written");
+        } catch (const Host::FileWriteError& e) {
+            messages.push_back(e.what());
+        }
+    }
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    EXPECT_EQ(messages, (std::vector<std::string>{"/dev/stderr: not written: standard error is not open",
+                                                  "/proc/self/fd/2: not written: standard error is not open"}));
+    EXPECT_EQ(Files(), std::vector<std::string>{});
+}
+
+// A stream's scratch file is made in the temporary folder, which the message names as TMPDIR.
+TEST_F(SafeFileTest, ATemporaryFolderThatTakesNoFileIsNamed)
+{
+    const std::string missing = Path("missing");
+    const TempFolderSet temporary(missing);
+    try {
+        Host::SafeFile::CheckTarget("/dev/stderr");
+        ADD_FAILURE() << "a stream was taken without a temporary folder";
+    } catch (const Host::FileWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "/dev/stderr: cannot be written: no file can be made in the temporary folder " +
+                                             missing + " (TMPDIR): " + std::strerror(ENOENT));
+    }
 }
 
 // A link at the target is replaced by the new file; what it pointed to is left alone.

@@ -391,13 +391,15 @@ TEST_F(AttacksCommands, OptionMessagesQuoteAReadablePiece)
 }
 
 // Values of 100 kB that name no view, selection, calculation or file are quoted by a piece: the
-// commands' own by their first 80 characters, the host's by their first 60.
+// commands' own by their first 80 characters, the host's by their first 60, a file's name by its
+// last 80, which say what file it is.
 TEST_F(AttacksCommands, RefusedValuesAreQuotedByAPiece)
 {
     std::ofstream(Path("value.txt")) << std::string(100000, '7');
     std::ofstream(Path("late.txt")) << "0:" + std::string(100000, '0') + "9999";
     const std::string typed = "\"$(cat " + Path("value.txt") + ")\"", late = "\"$(cat " + Path("late.txt") + ")\"";
     const std::string piece = std::string(80, '7') + "...", hostPiece = std::string(60, '7') + "...";
+    const std::string pathEnd = "..." + std::string(80, '7');
     const std::string analysed = kSample + " --raw 1 --scale 2 ";
     const struct {
         std::string args;
@@ -412,8 +414,9 @@ TEST_F(AttacksCommands, RefusedValuesAreQuotedByAPiece)
          "(at 88 s)"},
         {"dialog " + analysed + "--calc " + typed,
          "spirohost dialog: --calc takes flow, volume, tidal or minvent, not \"" + piece + "\""},
-        {"info " + typed + ".edf", "spirohost info: " + hostPiece + ": the file cannot be opened: File name too long"},
-        {"info " + typed, "spirohost info: " + hostPiece + ": unknown kind of recording (expected .edf or .csv)"},
+        {"info " + typed + ".edf",
+         "spirohost info: ..." + std::string(76, '7') + ".edf: the file cannot be opened: File name too long"},
+        {"info " + typed, "spirohost info: " + pathEnd + ": unknown kind of recording (expected .edf or .csv)"},
     };
     for (const auto& c : cases) {
         int status = -1;

@@ -5,9 +5,14 @@
 // or written where its name says.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -159,14 +164,35 @@ protected:
     // points, into dev.txt.
     std::string InNamespace(const std::string& commands, int* status) const
     {
-        const std::string script =
-            "set -e; mount --make-rprivate /; mount -t tmpfs -o mode=755 scratch-dev /dev\n"
-            "mknod -m 666 /dev/null c 1 3; mknod -m 666 /dev/zero c 1 5; mknod -m 666 /dev/urandom c 1 9\n"
-            "ln -s /proc/self/fd /dev/fd; ln -s /proc/self/fd/0 /dev/stdin; ln -s /proc/self/fd/1 /dev/stdout\n"
-            "ln -s /proc/self/fd/2 /dev/stderr; set +e; cd " + mFolder.Path().string() + "\n" + commands +
-            "\ncode=$?; { ls -A /dev | tr '\\n' ' '; readlink /dev/stdout; } > dev.txt; exit $code\n";
-        std::ofstream(Path("script.sh")) << script;
+        std::ofstream(Path("script.sh")) << SetUp() << commands
+                                         << "\ncode=$?; { ls -A /dev | tr '\\n' ' '; readlink /dev/stdout; } > dev.txt; "
+                                            "exit $code\n";
         return RunCommand("unshare --mount sh " + Path("script.sh") + " 2>&1", status);
+    }
+    // Starts spirohost with args in the namespace, in the folder, its standard output into out
+    // and its standard error into err.txt, with TMPDIR the folder tmp; its process id (the shell
+    // that sets the namespace up becomes spirohost).
+    pid_t StartInNamespace(const std::string& args, int out) const
+    {
+        std::ofstream(Path("start.sh")) << SetUp() << "export TMPDIR=" << Path("tmp") << "\nexec " << Spirohost()
+                                        << " " << args << " 2> err.txt\n";
+        const std::string script = Path("start.sh");
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(out, STDOUT_FILENO);
+            ::execlp("unshare", "unshare", "--mount", "sh", script.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        return pid;
+    }
+    std::string SetUp() const
+    {
+        return "set -e; mount --make-rprivate /; mount -t tmpfs -o mode=755 scratch-dev /dev\n"
+               "mknod -m 666 /dev/null c 1 3; mknod -m 666 /dev/zero c 1 5; mknod -m 666 /dev/urandom c 1 9\n"
+               "ln -s /proc/self/fd /dev/fd; ln -s /proc/self/fd/0 /dev/stdin; ln -s /proc/self/fd/1 /dev/stdout\n"
+               "ln -s /proc/self/fd/2 /dev/stderr; set +e; cd " + mFolder.Path().string() + "\n"
+               // A test build's leak report, which a program that drew text adds at exit.
+               "export LSAN_OPTIONS=print_suppressions=0\n";
     }
     std::string Spiro() const { return "timeout 120 " + Spirohost() + " "; }
 
@@ -214,6 +240,136 @@ TEST_F(StandardStreams, OtherNamesUnderDevAreRefusedAndLeftAlone)
         EXPECT_EQ(Read(Path("out.txt")), "") << target;
         EXPECT_EQ(Read(Path("in.txt")), "input") << target;
         EXPECT_EQ(Read(Path("dev.txt")), kDevices) << target;
+    }
+}
+
+// A stream that is not open takes no output, however the command writes it: the command fails
+// with exit 1, says why where it can, and says nothing is written. A closed stream's descriptor
+// is no file's, so an earlier open (a --log file) cannot take the output either.
+TEST_F(StandardStreams, AnOutputToAStreamThatIsNotOpenFails)
+{
+    const std::string notOpen = ": /dev/stdout: not written: standard output is not open\n";
+    const struct {
+        std::string args;
+        std::string said;
+    } cases[] = {
+        {"analyse " + kSample + " --raw 1 --scale 2 --csv /dev/stdout", "spirohost analyse" + notOpen},
+        {"analyse " + kSample + " --raw 1 --scale 2 --settings \"snapshot /dev/stdout\" --settings \"press OK\" --csv "
+                                "report.csv",
+         "spirohost analyse: the settings dialog" + notOpen},
+        {"formula " + kSample + " ch1 --log log.txt --out /dev/stdout", "spirohost formula" + notOpen},
+        {"generate gen.edf --figures /dev/stdout", "spirohost generate" + notOpen},
+        {"sample /dev/stdout --seconds 1", "spirohost sample" + notOpen},
+        {"doc save " + kSample + " --out /dev/stdout", "spirohost doc save" + notOpen},
+        {"dialog " + kSample + " --raw 1 --calc flow --do \"press OK\" --csv /dev/stdout", "spirohost dialog" + notOpen},
+        {"dialog " + kSample + " --raw 1 --calc flow --do \"snapshot /dev/stdout\" --do \"press OK\"",
+         "spirohost dialog" + notOpen},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::string out = InNamespace(Spiro() + c.args + " >&- 2> err.txt", &status);
+        EXPECT_EQ(status, 1) << c.args << ": " << out;
+        EXPECT_EQ(Read(Path("err.txt")), c.said) << c.args;
+        EXPECT_FALSE(fs::exists(Path("gen.edf"))) << c.args;
+        EXPECT_FALSE(fs::exists(Path("report.csv"))) << c.args;
+    }
+    // Standard error closed: nothing is said on standard output either.
+    int status = -1;
+    InNamespace(Spiro() + "formula " + kSample + " ch1 --to 0.002 --out /dev/stderr 2>&- > out.txt", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(Read(Path("out.txt")), "");
+}
+
+bool IsPng(const std::string& bytes)
+{
+    static const std::string kStart = "\x89PNG\r\n\x1a\n", kEnd("IEND\xae\x42\x60\x82", 8);
+    return bytes.size() > kStart.size() + kEnd.size() && bytes.compare(0, kStart.size(), kStart) == 0 &&
+           bytes.compare(bytes.size() - kEnd.size(), kEnd.size(), kEnd) == 0;
+}
+
+// A stream that carries an output carries that output alone, a snapshot's too: the command's
+// own lines go to the other stream, and nowhere when both carry outputs.
+TEST_F(StandardStreams, AStreamCarriesItsOutputAlone)
+{
+    int status = -1;
+    const std::string analyse = "analyse " + kSample + " --raw 1 --scale 2 ";
+    ASSERT_EQ(Run(analyse + "--csv report.csv", &status), "Report written to report.csv\n");
+    const std::string report = Read(Path("report.csv"));
+    const std::string snapshot = " --settings \"press OK\"";
+    const std::string dialog = "dialog " + kSample + " --raw 1 --calc flow --do \"snapshot /dev/";
+    const struct {
+        std::string args;
+        std::string out;  // "png": a PNG alone
+        std::string err;
+    } cases[] = {
+        {dialog + "stdout\" --do \"press OK\"", "png", "accepted\n"},
+        {dialog + "stderr\" --do \"press OK\"", "accepted\n", "png"},
+        {analyse + "--settings \"snapshot /dev/stdout\"" + snapshot + " --csv other.csv", "png",
+         "Report written to other.csv\n"},
+        {analyse + "--settings \"snapshot /dev/stderr\"" + snapshot + " --csv /dev/stdout", report, "png"},
+    };
+    for (const auto& c : cases) {
+        InNamespace(Spiro() + c.args + " > out.txt 2> err.txt", &status);
+        EXPECT_EQ(status, 0) << c.args << ": " << Read(Path("err.txt")).substr(0, 200);
+        for (const auto& [name, expected] : {std::make_pair("out.txt", c.out), std::make_pair("err.txt", c.err)}) {
+            const std::string got = Read(Path(name));
+            if (expected == "png")
+                EXPECT_TRUE(IsPng(got)) << c.args << ": " << name << ": " << got.substr(0, 40);
+            else
+                EXPECT_EQ(got, expected) << c.args << ": " << name;
+        }
+    }
+}
+
+// A stream that nobody reads does not keep SIGTERM off: every command writing an output there
+// ends within a second of it, and leaves nothing in its temporary folder. The pipe takes a page,
+// which each output fills.
+TEST_F(StandardStreams, AStreamNobodyReadsEndsOnSigterm)
+{
+    fs::create_directory(Path("tmp"));
+    int status = -1;
+    const std::string generated = Run("generate long.edf --quiet 100 --forced 1", &status);
+    ASSERT_EQ(status, 0) << generated;
+    const std::string analysed = kSample + " --raw 1 --scale 2 ";
+    const std::string cases[] = {
+        "formula " + kSample + " ch1 --out /dev/stdout",
+        "generate gen.edf --quiet 1000 --figures /dev/stdout",
+        "analyse long.edf --raw 1 --scale 2 --non-forced --csv /dev/stdout",
+        "doc save " + analysed + "--out /dev/stdout",
+        "dialog " + kSample + " --raw 1 --calc flow --do \"press OK\" --csv /dev/stdout",
+        "dialog " + kSample + " --raw 1 --calc flow --do \"snapshot /dev/stdout\" --do \"press OK\"",
+        "sample /dev/stdout --seconds 1 --channels 16",
+    };
+    for (const std::string& args : cases) {
+        int pipe[2];
+        ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+        ::fcntl(pipe[0], F_SETPIPE_SZ, 4096);
+        const int capacity = ::fcntl(pipe[0], F_GETPIPE_SZ);
+        const pid_t pid = StartInNamespace(args, pipe[1]);
+        ::close(pipe[1]);
+        ASSERT_GT(pid, 0);
+        int waiting = 0;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        bool ended = false;
+        while (!(ended = ::waitpid(pid, &status, WNOHANG) == pid) && std::chrono::steady_clock::now() < until &&
+               (::ioctl(pipe[0], FIONREAD, &waiting) != 0 || waiting < capacity))
+            ::usleep(10000);
+        EXPECT_FALSE(ended) << args << ": ended before the pipe was full: " << Read(Path("err.txt"));
+        ::kill(pid, SIGTERM);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        while (!ended && std::chrono::steady_clock::now() < deadline) {
+            ended = ::waitpid(pid, &status, WNOHANG) == pid;
+            if (!ended)
+                ::usleep(10000);
+        }
+        if (!ended) {
+            ADD_FAILURE() << args << ": still running a second after SIGTERM";
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+        }
+        ::close(pipe[0]);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << args << ": " << status;
+        EXPECT_TRUE(fs::is_empty(Path("tmp"))) << args;
     }
 }
 

@@ -47,10 +47,20 @@ protected:
     TestSupport::TempFolder mFolder;
 };
 
+// A path as the refusals quote it: whole up to 80 bytes, else "..." and its last 80, which name
+// the file.
+std::string Quoted(const std::string& path)
+{
+    return "'" + (path.size() <= 80 ? path : "..." + path.substr(path.size() - 80)) + "'";
+}
+
 TEST_F(OwnRecording, EveryCommandRefusesAnOutputThatIsItsRecordingHoweverNamed)
 {
     ASSERT_EQ(::link(Path("rec.edf").c_str(), Path("hard.edf").c_str()), 0);
     const std::string lose = " is the recording this command reads; writing it would lose it: name another file\n";
+    std::string winding;  // 84 characters to the name
+    for (int i = 0; i < 12; ++i)
+        winding += "sub/../";
     struct Case {
         std::string args;
         std::string said;
@@ -59,7 +69,9 @@ TEST_F(OwnRecording, EveryCommandRefusesAnOutputThatIsItsRecordingHoweverNamed)
         {"analyse rec.edf --raw 1 --scale 2 --settings \"snapshot sub/../rec.edf\" --csv report.csv",
          "spirohost analyse: --settings snapshot 'sub/../rec.edf'" + lose},
         {"formula rec.edf \"ch1*1\" --out " + Path("rec.edf"),
-         "spirohost formula: --out '" + Path("rec.edf") + "'" + lose},
+         "spirohost formula: --out " + Quoted(Path("rec.edf")) + lose},
+        {"formula rec.edf \"ch1*1\" --out " + winding + "rec.edf",
+         "spirohost formula: --out '..." + winding.substr(11) + "rec.edf'" + lose},
         {"formula rec.edf \"ch1*1\" --out hard.edf", "spirohost formula: --out 'hard.edf'" + lose},
         {"dialog rec.edf --raw 1 --calc flow --do \"press OK\" --csv rec.edf",
          "spirohost dialog: --csv 'rec.edf'" + lose},
