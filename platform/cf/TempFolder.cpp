@@ -66,7 +66,8 @@ pid_t Maker(const std::string& name, const Shape& shape)
     return pid_t(std::atol(name.c_str() + digits));
 }
 
-// No process of this namespace has the number: the maker is not running here at least.
+// No process of this namespace has the number. The lock is what tells that the maker has gone;
+// this keeps, besides, what a running maker of an earlier build made without one.
 bool NotRunning(pid_t maker) { return kill(maker, 0) != 0 && errno == ESRCH; }
 
 bool SameThing(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
