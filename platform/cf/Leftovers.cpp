@@ -149,6 +149,8 @@ void Leftovers::Forget(int id)
 
 bool Leftovers::RemoveTree(const char* path) { return RemoveAt(AT_FDCWD, path, 0); }
 
+void Leftovers::RemoveContents(int fd) { Empty(fd, 1); }
+
 void Leftovers::KillGroup(pid_t group)
 {
     kill(-group, SIGKILL);

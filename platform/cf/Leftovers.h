@@ -11,8 +11,8 @@
 // while the thread holds them waits until what it made is remembered. The handler makes system
 // calls only.
 //
-// A SIGKILL leaves what it leaves: the next browser removes the profile folders of hosts that
-// have died (Browser).
+// A SIGKILL leaves what it leaves: the next browser removes the scratch things of hosts that
+// have died (CF::RemoveOrphans).
 #pragma once
 
 #include <signal.h>
@@ -40,6 +40,8 @@ public:
     // Removes path, and everything in a folder there, without following links, through system
     // calls alone (the handler uses it); false when some of it remains.
     static bool RemoveTree(const char* path);
+    // Removes everything in the folder open at fd, as RemoveTree does.
+    static void RemoveContents(int fd);
 };
 
 // Holds SIGINT, SIGTERM and SIGHUP off this thread while it lives, the handler installed first.

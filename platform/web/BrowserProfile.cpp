@@ -34,19 +34,14 @@ void BrowserProfile::SweepOrphans()
 
 bool BrowserProfile::Make(std::string& error)
 {
-    std::string pattern = CF::ScratchPattern(CF::TempFolder(), "chromium");
-    bool made = mkdtemp(pattern.data()) != nullptr;
-    if (made) {
-        mFolder = pattern;
-        mLeftover = CF::Leftovers::Remember(mFolder);
-    }
+    bool made = mFolder.Make(CF::TempFolder(), CF::ScratchKind::kProfile);
     for (const char* folder : {kHome, kRuntime, kScratch})
-        made = made && mkdir((mFolder + folder).c_str(), 0700) == 0;
+        made = made && mkdir((Folder() + folder).c_str(), 0700) == 0;
     if (!made) {
         error = "cannot make the browser's profile folder in " + CF::TempFolderText() + ": " + std::strerror(errno);
         return false;
     }
-    mScratch = mFolder + kScratch;
+    mScratch = Folder() + kScratch;
     return mScratch.size() <= kMaxScratchPath || MakeLink(error);
 }
 
@@ -59,22 +54,17 @@ bool BrowserProfile::MakeLink(std::string& error)
     }
     int why = 0;
     for (const char* folder : kShortFolders) {
-        std::string pattern = CF::ScratchPattern(folder, "browser");
-        if (mkdtemp(pattern.data()) == nullptr) {
+        if (!mLink.Make(folder, CF::ScratchKind::kLink)) {
             why = errno;
             continue;
         }
-        const int leftover = CF::Leftovers::Remember(pattern);
-        const std::string link = pattern + kScratch;
+        const std::string link = mLink.Path() + kScratch;
         if (symlink(scratch, link.c_str()) == 0) {
-            mLink = pattern;
-            mLinkLeftover = leftover;
             mScratch = link;
             return true;
         }
         why = errno;
-        CF::Leftovers::RemoveTree(pattern.c_str());
-        CF::Leftovers::Forget(leftover);
+        mLink.Remove();
     }
     const size_t room = kMaxScratchPath - std::min(kMaxScratchPath, mScratch.size() - CF::TempFolder().size());
     error = "the temporary folder " + CF::TempFolderText() + " is too long for the browser's sockets, whose paths " +
@@ -84,23 +74,18 @@ bool BrowserProfile::MakeLink(std::string& error)
     return false;
 }
 
-void BrowserProfile::SetGroup(pid_t group) { CF::Leftovers::SetGroup(mLeftover, group); }
+void BrowserProfile::SetGroup(pid_t group) { mFolder.SetGroup(group); }
 
 void BrowserProfile::Remove()
 {
-    for (auto [path, leftover] : {std::pair{&mLink, &mLinkLeftover}, std::pair{&mFolder, &mLeftover}}) {
-        if (!path->empty())
-            CF::Leftovers::RemoveTree(path->c_str());
-        CF::Leftovers::Forget(*leftover);
-        *leftover = CF::Leftovers::kNone;
-        path->clear();
-    }
+    mLink.Remove();
+    mFolder.Remove();
     mScratch.clear();
 }
 
 std::vector<std::string> BrowserProfile::Environment() const
 {
-    const std::string home = mFolder + kHome;
+    const std::string home = Folder() + kHome;
     const std::pair<std::string, std::string> own[] = {
         {"HOME", home},
         {"XDG_CONFIG_HOME", home + "/.config"},
@@ -108,7 +93,7 @@ std::vector<std::string> BrowserProfile::Environment() const
         {"XDG_DATA_HOME", home + "/.local/share"},
         {"XDG_STATE_HOME", home + "/.local/state"},
         {"CHROME_CONFIG_HOME", home + "/.config"},
-        {"XDG_RUNTIME_DIR", mFolder + kRuntime},
+        {"XDG_RUNTIME_DIR", Folder() + kRuntime},
         {"TMPDIR", mScratch},
     };
     std::vector<std::string> variables;

@@ -8,9 +8,9 @@
 // writes there still lands in the profile. Where neither takes that folder, the profile is not
 // made and the message names TMPDIR and how long it may be.
 //
-// The profile and the link's folder are remembered for a signal's handler (CF::Leftovers) and
-// removed with the profile; both are named after their host's process id, so that the next
-// browser removes those of a host killed outright (SweepOrphans).
+// The profile and the link's folder are scratch folders (CF::Scratch): remembered for a signal's
+// handler and removed with the profile, and locked while the host has them, so that the next
+// browser removes those of a host killed outright, and only those (SweepOrphans).
 #pragma once
 
 #include <sys/types.h>
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "cf/Leftovers.h"
+#include "cf/Scratch.h"
 
 namespace Web {
 
@@ -35,7 +35,8 @@ public:
     BrowserProfile(const BrowserProfile&) = delete;
     BrowserProfile& operator=(const BrowserProfile&) = delete;
 
-    // Removes the profiles and links of hosts that are gone from the folders they are made in.
+    // Removes the profiles, links and pictures of hosts that are gone from the folders they are
+    // made in (CF::RemoveOrphans).
     static void SweepOrphans();
 
     // Makes the profile and its scratch folder's short way if need be; false with the reason.
@@ -47,7 +48,7 @@ public:
     // Removes the profile and the link's folder.
     void Remove();
 
-    const std::string& Folder() const { return mFolder; }
+    const std::string& Folder() const { return mFolder.Path(); }
     // The scratch folder as the browser is given it (its TMPDIR).
     const std::string& Scratch() const { return mScratch; }
     // The host's environment, with the browser's own folders in the profile.
@@ -58,11 +59,9 @@ private:
     // folders that takes it.
     bool MakeLink(std::string& error);
 
-    std::string mFolder;
+    CF::Scratch mFolder;
     std::string mScratch;
-    std::string mLink;  // the link's folder; empty when the scratch folder is given as it is
-    int mLeftover = CF::Leftovers::kNone;
-    int mLinkLeftover = CF::Leftovers::kNone;
+    CF::Scratch mLink;  // the link's folder; none when the scratch folder is given as it is
 };
 
 }  // namespace Web

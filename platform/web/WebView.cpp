@@ -2,48 +2,31 @@
 
 #include <cmath>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <regex>
-#include <unistd.h>
 
 #include "appkit/UserDefaults.h"
-#include "cf/Leftovers.h"
-#include "cf/TempFolder.h"
+#include "cf/Scratch.h"
 #include "graphics/Image.h"
 
 namespace Web {
 namespace {
 
 // A file for one rendering in the temporary folder, removed afterwards, and by a signal that
-// ends the process meanwhile; named after the process, so that the next browser removes it
-// should the process be killed outright (CF::RemoveOrphans).
+// ends the process meanwhile; locked while it is used, so that the next browser removes it
+// should the process be killed outright (CF::Scratch).
 struct TempFile {
-    std::string path;
+    CF::Scratch file;
     std::string failure;  // why there is none
-    int leftover = CF::Leftovers::kNone;
-    explicit TempFile(const char* suffix)
+    explicit TempFile(CF::ScratchKind kind)
     {
-        std::string pattern = CF::ScratchPattern(CF::TempFolder(), "view", suffix);
-        const CF::SignalsHeld held;
-        const int fd = mkstemps(pattern.data(), int(std::strlen(suffix)));
-        if (fd < 0) {
+        if (!file.Make(CF::TempFolder(), kind))
             failure = "no file could be made in " + CF::TempFolderText() + " for the page's picture: " +
                       std::strerror(errno);
-            return;
-        }
-        ::close(fd);
-        path = pattern;
-        leftover = CF::Leftovers::Remember(path);
     }
-    ~TempFile()
-    {
-        if (!path.empty())
-            std::remove(path.c_str());
-        CF::Leftovers::Forget(leftover);
-    }
+    const std::string& Path() const { return file.Path(); }
 };
 
 }  // namespace
@@ -182,14 +165,14 @@ void WebView::DrawSelf(Gfx::Context& context)
 {
     if (mLoads == 0)
         return;
-    TempFile png(".png");
-    if (png.path.empty()) {
+    TempFile png(CF::ScratchKind::kPicture);
+    if (png.Path().empty()) {
         mDrawFailure = png.failure;
         return;
     }
-    if (!RenderToPng(png.path))
+    if (!RenderToPng(png.Path()))
         return;
-    const Gfx::Image image = Gfx::Image::FromPNG(png.path);
+    const Gfx::Image image = Gfx::Image::FromPNG(png.Path());
     if (image.IsEmpty())
         mDrawFailure = "the page's picture could not be read";
     else
@@ -200,11 +183,12 @@ std::string WebView::DataWithPDFInsideRect(const AppKit::Rect& rect)
 {
     if (mLoads == 0 || rect.width <= 0 || rect.height <= 0)
         return AppKit::View::DataWithPDFInsideRect(rect);
-    TempFile pdf(".pdf");
+    TempFile pdf(CF::ScratchKind::kPrint);
     mDrawFailure = pdf.failure;
-    if (pdf.path.empty() || !Rendered(mPage->RenderAreaPDF(pdf.path, PageArea{rect.x, rect.y, rect.width, rect.height})))
+    if (pdf.Path().empty() ||
+        !Rendered(mPage->RenderAreaPDF(pdf.Path(), PageArea{rect.x, rect.y, rect.width, rect.height})))
         return {};
-    std::ifstream in(pdf.path, std::ios::binary);
+    std::ifstream in(pdf.Path(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

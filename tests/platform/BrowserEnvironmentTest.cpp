@@ -267,8 +267,9 @@ TEST_F(BrowserEnvironment, TheBrowsersScratchFolderLeavesRoomForItsSocketsWhatev
                            Script("for a in \"$@\"; do case $a in --user-data-dir=*) echo \"${a#*=}\";; esac; done > " +
                                   notes + "\necho \"$TMPDIR\" >> " + notes + "\necho scratch > \"$TMPDIR/file\"\n" +
                                   "cat \"$(cd \"$TMPDIR\" && pwd -P)/file\" >> " + notes + "\nexit 3\n"));
+    const TestSupport::TempFolder shallow(TestSupport::TempFolder::ShortestBase());
     for (const size_t length : {size_t(4), size_t(48), size_t(80), size_t(120), size_t(300)}) {
-        const std::string folder = length == 4 ? "/tmp" : mFolder.MakeFolderOfLength(length).string();
+        const std::string folder = length == 4 ? "/tmp" : shallow.MakeFolderOfLength(length).string();
         ASSERT_EQ(folder.size(), length);
         const Variable tmp("TMPDIR", folder);
         std::string error;
@@ -296,7 +297,8 @@ TEST_F(BrowserEnvironment, TheBrowsersScratchFolderLeavesRoomForItsSocketsWhatev
 // starts, naming it and the length it may have.
 TEST_F(BrowserEnvironment, ATmpdirTooLongForTheSocketsIsRefusedWhereNoShortFolderIsWritable)
 {
-    const std::string tmp = mFolder.MakeFolderOfLength(80).string();
+    const std::string tmp = (mFolder.Path() / std::string(60, 'd')).string();
+    fs::create_directory(tmp);
     const std::string notes = Path("notes");
     const std::string browser = Script("echo started > " + notes + "\nexit 3\n");
     int report[2];

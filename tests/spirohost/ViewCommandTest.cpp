@@ -363,8 +363,10 @@ TEST_F(ViewCommand, AViewWorksWithADeepTemporaryFolderAndLeavesNothingBehind)
         GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     const std::string png = (mFolder.Path() / "loop.png").string();
     std::string drawn;
+    const TestSupport::TempFolder shallow(TestSupport::TempFolder::ShortestBase());
     for (const size_t length : {size_t(20), size_t(48), size_t(80), size_t(120)}) {
-        const std::string tmp = mFolder.MakeFolderOfLength(length).string();
+        const std::string tmp = shallow.MakeFolderOfLength(length).string();
+        ASSERT_EQ(tmp.size(), length);
         int status = -1;
         const std::string out = RunCommand("env TMPDIR=" + tmp + " " + Spirohost() + " view " + Recording() +
                                                " --raw 1 --scale 2 --view \"Spirometry Loop View\" --png " + png + " 2>&1",
@@ -386,8 +388,9 @@ TEST_F(ViewCommand, ASignalEndsAViewAndLeavesNothingInTheTemporaryFolder)
     if (!Web::Browser::Available())
         GTEST_SKIP() << "no Chromium at " << Web::Browser::Executable();
     const auto png = mFolder.Path() / "report.png";
+    const TestSupport::TempFolder shallow(TestSupport::TempFolder::ShortestBase());
     for (const size_t length : {size_t(21), size_t(80)}) {
-        const auto tmp = mFolder.Path() / std::string(length - mFolder.Path().string().size() - 1, 't');
+        const auto tmp = shallow.Path() / std::string(length - shallow.Path().string().size() - 1, 't');
         const std::string line = "exec env TMPDIR=" + tmp.string() + " " + Spirohost() + " view " + Recording() +
                                  " --raw 1 --scale 2 --view \"Spirometry Report\" --settle 60 --png " + png.string() +
                                  " >/dev/null 2>&1";

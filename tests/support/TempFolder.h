@@ -12,9 +12,11 @@ namespace TestSupport {
 
 class TempFolder {
 public:
-    TempFolder()
+    TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+    // One in base.
+    explicit TempFolder(const std::filesystem::path& base)
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "spiro-XXXXXX").string();
+        std::string pattern = (base / "spiro-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr)
             mPath = pattern;
     }
@@ -28,6 +30,15 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return mPath; }
+
+    // Where a test makes a folder of its own for folders of given lengths, short ones included,
+    // that one under a deep TMPDIR (a service's) has no room for: the temporary folder, or /tmp
+    // where that is shorter.
+    static std::filesystem::path ShortestBase()
+    {
+        const std::filesystem::path named = std::filesystem::temp_directory_path();
+        return named.string().size() <= 4 ? named : "/tmp";
+    }
 
     // Writes a file at a path relative to the folder, making the folders on the way.
     std::filesystem::path Write(const std::string& relative, const std::string& content) const
