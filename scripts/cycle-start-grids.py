@@ -10,7 +10,7 @@ binaries side by side.
                                                   heartbeat's ripple, ramping rates, end-inspiratory
                                                   holds, shallow breaths, all mixed) with white and
                                                   correlated noise, over minimum cycles of 0.2 to 5 s
-  cycle-start-grids.py opening BIN...             hand-made breathing with shallow breaths after a
+  cycle-start-grids.py opening [--settings S] BIN...  hand-made breathing with shallow breaths after a
                                                   noisy opening, against the same after a quiet one
 
 Wrong events (long, short, irregular, opening): events in the first 3 s (opening: in the
@@ -374,9 +374,9 @@ def irregular_grid(args):
                                                                          for b in args.binaries)))
 
 
-def opening_case(binary, case):
+def opening_case(binary, settings, case):
     name, path, breaths, opening = case
-    found = events(binary, path, "cyclestarts(ch1, 0, 0.5, 0.5, 8, 0)", "%s-%s" % (name, label(binary)))
+    found = events(binary, path, "cyclestarts(ch1, 0, %s)" % settings, "%s-%s" % (name, label(binary)))
     after = [t for t in found if t >= opening]
     shallow = [b for b in breaths if b[4] < 0.2]
     missed = sum(1 for b in shallow if not any(abs(t - b[0]) <= 0.15 for t in after))
@@ -401,7 +401,8 @@ def opening_grid(args):
                 cases.append((name, path, breaths, seconds))
     with concurrent.futures.ThreadPoolExecutor(JOBS) as pool:
         list(pool.map(lambda r: write_breathing(*r), recordings))
-        results = {b: list(pool.map(lambda c, b=b: opening_case(b, c), cases)) for b in args.binaries}
+        results = {b: list(pool.map(lambda c, b=b: opening_case(b, args.settings, c), cases))
+                   for b in args.binaries}
     print("opening grid: wrong events after the opening / shallow breaths missed (of)")
     print("%-34s" % "recording" + "".join("%16s" % label(b) for b in args.binaries))
     for i, c in enumerate(cases):
@@ -415,7 +416,7 @@ def main():
     p.add_argument("binaries", nargs="+")
     p.add_argument("--gen", help="the spirohost that generates the recordings (default: the first)")
     p.add_argument("--settings", default="0.5, 0.5, 8, 0",
-                   help="cyclestarts' numbers after the level (long, short)")
+                   help="cyclestarts' numbers after the level (long, short, opening)")
     p.add_argument("--smoothing", type=float, default=8, help="the moving mean's length in samples (min)")
     p.add_argument("--short-expirations", action="store_true",
                    help="also shapes whose expirations are shorter than their rests (min)")
