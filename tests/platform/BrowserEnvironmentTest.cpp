@@ -22,6 +22,7 @@
 
 #include "ProcessGroups.h"
 #include "graphics/RecordingContext.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 #include "web/Browser.h"
 #include "web/InProcessPage.h"
@@ -36,31 +37,6 @@ namespace fs = std::filesystem;
 constexpr const char* kSignalledHost = "SPIRO_SIGNALLED_HOST";
 constexpr const char* kRefusedHost = "SPIRO_REFUSED_HOST";
 constexpr int kReportFd = 9;
-
-// An environment variable set while it lives, then as it was.
-class Variable {
-public:
-    Variable(const char* name, const std::string& value) : mName(name)
-    {
-        const char* was = std::getenv(name);
-        mWas = was != nullptr ? std::make_unique<std::string>(was) : nullptr;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~Variable() { mWas != nullptr ? ::setenv(mName, mWas->c_str(), 1) : ::unsetenv(mName); }
-
-private:
-    const char* mName;
-    std::unique_ptr<std::string> mWas;
-};
-
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::string Read(const fs::path& path)
 {
@@ -171,7 +147,7 @@ protected:
 
 TEST_F(BrowserEnvironment, ABrowserThatExitsAtOnceIsReportedWithTheLastLinesItWrote)
 {
-    const Variable browser("SPIRO_CHROMIUM", Script("echo noise >&2\n"
+    const TestSupport::ScopedVariable browser("SPIRO_CHROMIUM", Script("echo noise >&2\n"
                                                     "echo '[9:9:1207/202903.578144:ERROR:ps.cc(1046)] Failed to create "
                                                     "socket directory.' >&2\necho 'Aborting now.' >&2\nexit 21\n"));
     std::string error;
@@ -185,10 +161,10 @@ TEST_F(BrowserEnvironment, TheBrowserKeepsItsHomeAndScratchFilesInItsProfileUnde
 {
     const std::string notes = Path("notes");
     fs::create_directory(Path("tmp"));
-    const Variable tmp("TMPDIR", Path("tmp"));
-    const Variable userHome("HOME", Path("no-home"));
-    const Variable userCache("XDG_CACHE_HOME", Path("no-cache"));
-    const Variable browser(
+    const TestSupport::ScopedVariable tmp("TMPDIR", Path("tmp"));
+    const TestSupport::ScopedVariable userHome("HOME", Path("no-home"));
+    const TestSupport::ScopedVariable userCache("XDG_CACHE_HOME", Path("no-cache"));
+    const TestSupport::ScopedVariable browser(
         "SPIRO_CHROMIUM",
         Script("for a in \"$@\"; do case $a in --user-data-dir=*) echo \"profile ${a#*=}\";; esac; done > " + notes +
                "\nfor v in HOME XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME CHROME_CONFIG_HOME "
@@ -211,15 +187,15 @@ TEST_F(BrowserEnvironment, TheBrowserKeepsItsHomeAndScratchFilesInItsProfileUnde
                          "/.config\nXDG_RUNTIME_DIR " + profile + "/run\nTMPDIR " + scratch + "\nmade " + home +
                          "\nmade " + profile + "/run\nmade " + scratch + "\nscratch " + profile + "/tmp\n");
     // The profile goes with the browser; the folders the user's variables name are never made.
-    EXPECT_EQ(Names(Path("tmp")), std::vector<std::string>{});
+    EXPECT_EQ(TestSupport::EntryNames(Path("tmp")), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(Path("no-home")));
     EXPECT_FALSE(fs::exists(Path("no-cache")));
 }
 
 TEST_F(BrowserEnvironment, AMissingTmpdirIsNamedInTheMessage)
 {
-    const Variable tmp("TMPDIR", Path("missing"));
-    const Variable browser("SPIRO_CHROMIUM", "/bin/false");
+    const TestSupport::ScopedVariable tmp("TMPDIR", Path("missing"));
+    const TestSupport::ScopedVariable browser("SPIRO_CHROMIUM", "/bin/false");
     std::string error;
     EXPECT_EQ(Web::Browser::Shared(error), nullptr);
     EXPECT_EQ(error, "cannot make the browser's profile folder in " + Path("missing") +
@@ -234,21 +210,21 @@ TEST_F(BrowserEnvironment, AMissingTmpdirIsNamedInTheMessage)
 TEST_F(BrowserEnvironment, ThePagesPicturesAreDrawnUnderTmpdir)
 {
     fs::create_directory(Path("tmp"));
-    const Variable tmp("TMPDIR", Path("tmp"));
+    const TestSupport::ScopedVariable tmp("TMPDIR", Path("tmp"));
     const Drawn drawn = DrawPicture();
     ASSERT_EQ(drawn.files.size(), 1u);
     const auto& [path, existed] = *drawn.files.begin();
     EXPECT_EQ(path.rfind(Path("tmp") + "/spiro-view-", 0), 0u) << path;
     EXPECT_EQ(fs::path(path).extension(), ".png");
     EXPECT_TRUE(existed);
-    EXPECT_EQ(Names(Path("tmp")), std::vector<std::string>{});
+    EXPECT_EQ(TestSupport::EntryNames(Path("tmp")), std::vector<std::string>{});
 }
 
 // The scratch files and folders of this system in folder that the process made.
 std::vector<std::string> MadeBy(const fs::path& folder, pid_t maker)
 {
     std::vector<std::string> made;
-    for (const std::string& name : Names(folder))
+    for (const std::string& name : TestSupport::EntryNames(folder))
         if (name.rfind("spiro-", 0) == 0 && name.find("-" + std::to_string(maker) + "-") != std::string::npos)
             made.push_back(name);
     return made;
@@ -263,7 +239,7 @@ TEST_F(BrowserEnvironment, TheBrowsersScratchFolderLeavesRoomForItsSocketsWhatev
 {
     const size_t kSocketInScratch = std::string("/org.chromium.Chromium.XXXXXX/SingletonSocket").size();
     const std::string notes = Path("notes");
-    const Variable browser("SPIRO_CHROMIUM",
+    const TestSupport::ScopedVariable browser("SPIRO_CHROMIUM",
                            Script("for a in \"$@\"; do case $a in --user-data-dir=*) echo \"${a#*=}\";; esac; done > " +
                                   notes + "\necho \"$TMPDIR\" >> " + notes + "\necho scratch > \"$TMPDIR/file\"\n" +
                                   "cat \"$(cd \"$TMPDIR\" && pwd -P)/file\" >> " + notes + "\nexit 3\n"));
@@ -271,7 +247,7 @@ TEST_F(BrowserEnvironment, TheBrowsersScratchFolderLeavesRoomForItsSocketsWhatev
     for (const size_t length : {size_t(4), size_t(48), size_t(80), size_t(120), size_t(300)}) {
         const std::string folder = length == 4 ? "/tmp" : shallow.MakeFolderOfLength(length).string();
         ASSERT_EQ(folder.size(), length);
-        const Variable tmp("TMPDIR", folder);
+        const TestSupport::ScopedVariable tmp("TMPDIR", folder);
         std::string error;
         EXPECT_EQ(Web::Browser::Shared(error), nullptr);
         std::istringstream noted(Read(notes));
@@ -335,7 +311,7 @@ TEST_F(BrowserEnvironment, ATmpdirTooLongForTheSocketsIsRefusedWhereNoShortFolde
                     "them; and no folder for a shorter way to them could be made in /tmp or /dev/shm: Read-only file "
                     "system");
     EXPECT_FALSE(fs::exists(notes));
-    EXPECT_EQ(Names(tmp), std::vector<std::string>{});
+    EXPECT_EQ(TestSupport::EntryNames(tmp), std::vector<std::string>{});
 }
 
 // The host of the test above.
@@ -354,7 +330,7 @@ TEST(RefusedHost, ReportsWhyItsBrowserDidNotStart)
 TEST_F(BrowserEnvironment, APictureOfAHostKilledOutrightGoesWithTheNextBrowser)
 {
     fs::create_directory(Path("tmp"));
-    const Variable tmp("TMPDIR", Path("tmp"));
+    const TestSupport::ScopedVariable tmp("TMPDIR", Path("tmp"));
     const std::string live = "spiro-view-" + std::to_string(getpid()) + "-abcdef.png";
     for (const std::string& name : {live, std::string("spiro-view-abcdef.png"), std::string("spiro-view-0-abcdef.png")})
         std::ofstream(Path("tmp/" + name)) << "kept";
@@ -377,11 +353,11 @@ TEST_F(BrowserEnvironment, APictureOfAHostKilledOutrightGoesWithTheNextBrowser)
     EXPECT_EQ(std::string(picture).rfind(Path("tmp") + "/spiro-view-" + std::to_string(host) + "-", 0), 0u) << picture;
     EXPECT_TRUE(fs::exists(picture));
 
-    const Variable browser("SPIRO_CHROMIUM", Script("exit 3\n"));
+    const TestSupport::ScopedVariable browser("SPIRO_CHROMIUM", Script("exit 3\n"));
     std::string error;
     EXPECT_EQ(Web::Browser::Shared(error), nullptr);
     EXPECT_FALSE(fs::exists(picture));
-    EXPECT_EQ(Names(Path("tmp")), (std::vector<std::string>{"spiro-view-0-abcdef.png", live, "spiro-view-abcdef.png"}));
+    EXPECT_EQ(TestSupport::EntryNames(Path("tmp")), (std::vector<std::string>{"spiro-view-0-abcdef.png", live, "spiro-view-abcdef.png"}));
 }
 
 // The host of the test above: the picture's page sends the signal while it is drawn.
@@ -424,7 +400,7 @@ TEST_F(BrowserEnvironment, ASignalThatEndsTheHostTakesTheBrowserAndTheScratchFil
         ASSERT_EQ(waitpid(host, &status, 0), host);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal) << ": " << status;
         EXPECT_EQ(std::string(picture).rfind(Path("tmp") + "/spiro-view-", 0), 0u) << picture;
-        EXPECT_EQ(Names(Path("tmp")), std::vector<std::string>{}) << strsignal(signal);
+        EXPECT_EQ(TestSupport::EntryNames(Path("tmp")), std::vector<std::string>{}) << strsignal(signal);
         EXPECT_FALSE(ProcessGroups::GroupAlive(browser)) << strsignal(signal);
         fs::remove_all(Path("tmp"));
         fs::create_directory(Path("tmp"));

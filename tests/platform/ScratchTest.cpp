@@ -22,6 +22,7 @@
 
 #include "cf/Scratch.h"
 #include "cf/TempFolder.h"
+#include "support/ScopedVariable.h"
 #include "support/TempFolder.h"
 #include "web/BrowserProfile.h"
 
@@ -34,15 +35,6 @@ constexpr int kReportFd = 9;
 // A process number beyond any the system gives: no process of it runs here, as none of a host
 // in another process-number namespace does.
 const std::string kGone = "99999999";
-
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Whether another open file could take the lock on path now.
 bool Lockable(const std::string& path)
@@ -93,7 +85,7 @@ TEST(Scratch, IsMadeUnderItsKindsNameAndLockedUntilItIsRemoved)
         EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << path;
         EXPECT_EQ(scratch.Path(), "");
     }
-    EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{});
+    EXPECT_EQ(TestSupport::EntryNames(folder.Path()), std::vector<std::string>{});
 
     CF::Scratch missing;
     EXPECT_FALSE(missing.Make((folder.Path() / "missing").string(), CF::ScratchKind::kPicture));
@@ -155,8 +147,8 @@ TEST(ScratchSweep, RemovesOnlyTheSystemsOwnThingsThatNoMakerHolds)
 
     CF::RemoveOrphans(folder.Path().string());
     std::sort(kept.begin(), kept.end());
-    EXPECT_EQ(Names(folder.Path()), kept);
-    EXPECT_EQ(Names(at("spiro-study-2024-03")), std::vector<std::string>{"recording.edf"});
+    EXPECT_EQ(TestSupport::EntryNames(folder.Path()), kept);
+    EXPECT_EQ(TestSupport::EntryNames(at("spiro-study-2024-03")), std::vector<std::string>{"recording.edf"});
     EXPECT_TRUE(fs::exists(outside));
 }
 
@@ -198,7 +190,7 @@ TEST(ScratchSweep, LeavesTheThingsOfALiveHostInAnotherNamespace)
     ::close(ready[0]);
 
     CF::RemoveOrphans(folder.Path().string());
-    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{names[1], names[0], names[2]}));
+    EXPECT_EQ(TestSupport::EntryNames(folder.Path()), (std::vector<std::string>{names[1], names[0], names[2]}));
     EXPECT_TRUE(fs::exists(folder.Path() / names[0] / "tmp" / "SingletonLock"));
 
     ::close(done[1]);
@@ -206,24 +198,8 @@ TEST(ScratchSweep, LeavesTheThingsOfALiveHostInAnotherNamespace)
     ASSERT_EQ(::waitpid(host, &status, 0), host);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     CF::RemoveOrphans(folder.Path().string());
-    EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{});
+    EXPECT_EQ(TestSupport::EntryNames(folder.Path()), std::vector<std::string>{});
 }
-
-// An environment variable set while it lives, then as it was.
-class Variable {
-public:
-    Variable(const char* name, const std::string& value) : mName(name)
-    {
-        const char* was = std::getenv(name);
-        mWas = was != nullptr ? std::make_unique<std::string>(was) : nullptr;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~Variable() { mWas != nullptr ? ::setenv(mName, mWas->c_str(), 1) : ::unsetenv(mName); }
-
-private:
-    const char* mName;
-    std::unique_ptr<std::string> mWas;
-};
 
 // A host (this program again, running only the host below) killed outright with its profile, the
 // folder of its scratch folder's short way (its TMPDIR is deep) and a picture made: the next
@@ -262,11 +238,11 @@ TEST(ScratchSweep, RemovesWhatAHostKilledOutrightLeft)
     for (const std::string& path : left)
         EXPECT_TRUE(fs::exists(fs::symlink_status(path))) << path;
 
-    const Variable deep("TMPDIR", tmp);
+    const TestSupport::ScopedVariable deep("TMPDIR", tmp);
     Web::BrowserProfile::SweepOrphans();
     for (const std::string& path : left)
         EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << path;
-    EXPECT_EQ(Names(tmp), std::vector<std::string>{});
+    EXPECT_EQ(TestSupport::EntryNames(tmp), std::vector<std::string>{});
 }
 
 // The host of the test above: it reports the profile, the link's folder and the picture, then

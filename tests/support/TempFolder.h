@@ -5,10 +5,21 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <stdlib.h>
 
 namespace TestSupport {
+
+// The names of what folder holds, sorted.
+inline std::vector<std::string> EntryNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 class TempFolder {
 public:
