@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include <unistd.h>
@@ -71,6 +72,27 @@ std::ostream& LinesBeside(const std::vector<std::string>& outputs, int usual)
             carries[fd] = true;
     const int other = usual == STDOUT_FILENO ? STDERR_FILENO : STDOUT_FILENO;
     return !carries[usual] ? StandardStream(usual) : !carries[other] ? StandardStream(other) : nowhere;
+}
+
+// Where the log lines go, as XKVD::Log reads the environment: a file, "/dev/stderr", or "" when
+// they are off.
+std::string LogTarget()
+{
+    const char* where = std::getenv(XKVD::kLogVariable);
+    if (where != nullptr && std::strcmp(where, "off") == 0)
+        return {};
+    return where == nullptr || *where == '\0' || std::strcmp(where, "stderr") == 0 ? "/dev/stderr" : where;
+}
+
+// The refusal of an output (given with option) that the log lines would be appended to: a
+// stream or file that carries an output carries it alone.
+std::string RefuseMixingWithLog(const std::string& option, const std::string& out)
+{
+    const std::string log = LogTarget();
+    if (log.empty() || !(Host::WritesOver(out, log) || Host::WritesOver(log, out)))
+        return {};
+    return option + " '" + Host::PathExcerpt(out) + "' is where the log lines go (--log, --verbose or " +
+           XKVD::kLogVariable + "); they would be mixed into it: name another file";
 }
 
 std::vector<std::string> Paths(const std::vector<Output>& outputs)
@@ -145,6 +167,8 @@ std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string&
         std::string refusal = RefuseSystemName(out->option, out->path);
         if (refusal.empty() && !read.empty())
             refusal = RefuseWritingOver(out->option, out->path, read, readIs);
+        if (refusal.empty())
+            refusal = RefuseMixingWithLog(out->option, out->path);
         // Either way round: a name that is a link to the other's file is one file too.
         for (auto earlier = outputs.begin(); refusal.empty() && earlier != out; ++earlier)
             if (Host::WritesOver(out->path, earlier->path) || Host::WritesOver(earlier->path, out->path))

@@ -50,9 +50,9 @@ struct Output {
 };
 
 // The refusal of the first output that names a file of the system's (RefuseSystemName), would
-// be written over the file named read (the one the command reads, which readIs describes) or
-// names the file of an earlier output, however either is spelt: two outputs under one name
-// would leave one of them. "" when every output may be written.
+// be written over the file named read (the one the command reads, which readIs describes), is
+// where the log lines go, or names the file of an earlier output, however either is spelt: two
+// outputs under one name would leave one of them. "" when every output may be written.
 std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string& read,
                           const std::string& readIs = "the recording this command reads");
 

@@ -60,7 +60,7 @@ protected:
 
 // Two outputs that name one file, through "." and "..", a hard link, a link to the other's file,
 // a linked folder, or one standard stream by two names, are refused before any work: neither is
-// written, and nothing is said to be.
+// written, and nothing is said to be. So is an output where the log lines go.
 TEST_F(AttacksOutputs, TwoOutputsUnderOneNameAreRefusedAtOnce)
 {
     fs::create_directory(Path("sub"));
@@ -100,6 +100,12 @@ TEST_F(AttacksOutputs, TwoOutputsUnderOneNameAreRefusedAtOnce)
                    "r.csv",
          "analyse: --settings snapshot 'sub/../s.png' is the file --settings snapshot 's.png' writes; writing both "
          "would lose one: name another file"},
+        {"formula " + kSample + " ch1 --verbose --out /dev/fd/2",
+         "formula: --out '/dev/fd/2' is where the log lines go (--log, --verbose or SPIRO_LOG); they would be mixed "
+         "into it: name another file"},
+        {analyse + "--log sub/../y.csv --csv y.csv",
+         "analyse: --csv 'y.csv' is where the log lines go (--log, --verbose or SPIRO_LOG); they would be mixed into "
+         "it: name another file"},
         {"doc save " + kSample + " --raw 1 --scale 2 --settings \"snapshot d.spd\" --settings \"press OK\" --out "
                                  "./d.spd",
          "doc save: --settings snapshot 'd.spd' is the file --out './d.spd' writes; writing both would lose one: name "
