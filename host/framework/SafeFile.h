@@ -4,10 +4,10 @@
 // be renamed, so that a write killed before that leaves nothing; elsewhere it is created
 // exclusively under a unique hidden name. Either name fits wherever the target's does. A named
 // scratch file is removed should SIGINT, SIGTERM or SIGHUP end the process (CF::Leftovers), and
-// those signals are held while scratch files are named and renamed, and only then; one left by a
-// write killed outright (SIGKILL) in that moment is removed by the next write to the same target. Until the
-// rename the target is untouched; a write or flush to disk that fails leaves no partial file and
-// is reported with the system's own words. Several saves to one path at once each write their
+// those signals are held while scratch files are named and renamed, and only then; one left by
+// a write killed outright (SIGKILL) in that moment is removed by the next write to the same
+// target. Until the rename the target is untouched; a write or flush to disk that fails leaves
+// no partial file and is reported with the system's own words. Several saves to one path at once each write their
 // own scratch file, so the target is always one whole save.
 //
 // Nothing is put in place under /dev or /proc (OutputName): standard output and error, however

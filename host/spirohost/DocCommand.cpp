@@ -260,8 +260,8 @@ int SaveAs(const Args& args)
     const po::variables_map& values = parsed.values;
     const std::string out = values["out"].as<std::string>();
     const std::vector<Output> outputs = {{"--out", out}};
-    if (const std::string refusal = RefuseOutputs(outputs, values["doc"].as<std::string>(), "the document this command reads");
-        !refusal.empty()) {
+    const std::string readIs = "the document this command reads";
+    if (const std::string refusal = RefuseOutputs(outputs, values["doc"].as<std::string>(), readIs); !refusal.empty()) {
         std::cerr << "spirohost doc saveas: " << refusal << "\n";
         return 2;
     }

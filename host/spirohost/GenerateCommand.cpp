@@ -130,8 +130,8 @@ std::string CheckRecording(const Host::SyntheticBreathing& synth, const Host::Sy
 std::string CheckNames(const std::string& out, const po::variables_map& values)
 {
     if (Host::RecordingExtension(out) != "edf")
-        return "'" + Host::PathExcerpt(out) + "' must end in .edf: the recording is written as EDF, and recordings are read "
-               "as their extension says";
+        return "'" + Host::PathExcerpt(out) +
+               "' must end in .edf: the recording is written as EDF, and recordings are read as their extension says";
     if (values.count("figures"))
         return RefuseWritingOver("--figures", values["figures"].as<std::string>(), out,
                                  "the recording this command writes");

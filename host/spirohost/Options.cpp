@@ -173,7 +173,8 @@ std::string RefuseOutputs(const std::vector<Output>& outputs, const std::string&
         for (auto earlier = outputs.begin(); refusal.empty() && earlier != out; ++earlier)
             if (Host::WritesOver(out->path, earlier->path) || Host::WritesOver(earlier->path, out->path))
                 refusal = out->option + " '" + Host::PathExcerpt(out->path) + "' is the file " + earlier->option +
-                          " '" + Host::PathExcerpt(earlier->path) + "' writes; writing both would lose one: name another file";
+                          " '" + Host::PathExcerpt(earlier->path) +
+                          "' writes; writing both would lose one: name another file";
         if (!refusal.empty())
             return refusal;
     }
