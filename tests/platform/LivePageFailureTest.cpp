@@ -221,10 +221,7 @@ TEST_F(LivePageFailures, NothingOfTheBrowserOutlivesItsHost)
     }
     const pid_t stopped = Web::Browser::Current()->ProcessId();
     Web::Browser::Shutdown();
-    // Killed helpers take a moment to die on a busy machine (at most two seconds here).
-    for (int i = 0; i < 100 && GroupAlive(stopped); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(GroupAlive(stopped));
+    EXPECT_TRUE(ProcessGroups::GroupGoneWithin(stopped, std::chrono::seconds(2)));
 
     // A host that dies without stopping it takes it along: this program again, running only
     // the host below.
@@ -244,11 +241,8 @@ TEST_F(LivePageFailures, NothingOfTheBrowserOutlivesItsHost)
     int status = 0;
     waitpid(host, &status, 0);
     ASSERT_GT(browser, 0);
-    // The kernel kills the browser with its host; its helpers follow it (waited for at most
-    // ten seconds, so that a survivor fails the test instead of hanging it).
-    for (int i = 0; i < 500 && GroupAlive(browser); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(GroupAlive(browser));
+    // The kernel kills the browser with its host; its helpers follow it.
+    EXPECT_TRUE(ProcessGroups::GroupGoneWithin(browser, std::chrono::seconds(10)));
     // Its profile folder goes when the next browser starts.
     const std::string orphaned = "spiro-chromium-" + std::to_string(host) + "-";
     const auto profiles = [&] {

@@ -5,9 +5,11 @@
 #include <sys/types.h>
 
 #include <cctype>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace ProcessGroups {
 
@@ -31,6 +33,16 @@ inline bool GroupAlive(pid_t group)
     if (proc != nullptr)
         closedir(proc);
     return alive;
+}
+
+// Whether the group is gone within the time: killed processes take a moment to die on a busy
+// machine, and a survivor fails a test instead of hanging it.
+inline bool GroupGoneWithin(pid_t group, std::chrono::milliseconds time)
+{
+    const auto until = std::chrono::steady_clock::now() + time;
+    while (GroupAlive(group) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return !GroupAlive(group);
 }
 
 }  // namespace ProcessGroups
